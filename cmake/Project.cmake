@@ -1,0 +1,58 @@
+# Helpers every folder uses, so that warnings, sanitizers and test registration stay alike.
+
+set(MMS_WARNINGS -Wall -Wextra -Werror)
+
+if(MMS_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+if(MMS_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "MMS_FUZZ needs clang")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+# mms_add_library(name SOURCES... [DEPS lib...] [PUBLIC_DEPS lib...])
+# Sources default to every .cpp in the folder, so parallel work on one folder needs no edits here.
+function(mms_add_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS;PUBLIC_DEPS" ${ARGN})
+  if(NOT A_SOURCES)
+    file(GLOB A_SOURCES CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  endif()
+  add_library(${name} STATIC ${A_SOURCES})
+  target_compile_options(${name} PRIVATE ${MMS_WARNINGS})
+  target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}")
+  target_link_libraries(${name} PUBLIC ${A_PUBLIC_DEPS} PRIVATE ${A_DEPS})
+endfunction()
+
+# mms_add_test(name SOURCES... LIBS lib... [LABELS label...])
+# One GoogleTest program per library; CTest discovers its cases.
+function(mms_add_test name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  if(NOT A_SOURCES)
+    file(GLOB A_SOURCES CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp")
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_compile_options(${name} PRIVATE ${MMS_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} mms_test_support GTest::gtest GTest::gmock GTest::gtest_main)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${A_LABELS}")
+endfunction()
+
+# mms_add_fuzzer(name SOURCE LIBS lib...): a libFuzzer target with its corpus in fuzz/corpus/<name>.
+function(mms_add_fuzzer name)
+  cmake_parse_arguments(A "" "SOURCE" "LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCE})
+  target_compile_options(${name} PRIVATE ${MMS_WARNINGS} -fsanitize=fuzzer)
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(${name} PRIVATE ${A_LIBS})
+  set_property(GLOBAL APPEND PROPERTY MMS_FUZZERS ${name})
+endfunction()
+
+# mms_add_bench(name SOURCE LIBS lib...): a Google Benchmark program; built, not run by the tests.
+function(mms_add_bench name)
+  cmake_parse_arguments(A "" "SOURCE" "LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCE})
+  target_compile_options(${name} PRIVATE ${MMS_WARNINGS})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} benchmark::benchmark benchmark::benchmark_main)
+endfunction()
