@@ -242,6 +242,18 @@ TEST_F(ComposerTest, ALongContentTypeIsKeptWholeWithAQuotedLength) {
   EXPECT_EQ(Hex(entries[1].headers), Hex(expected));
 }
 
+// The body used to free every "text/plain" part's data as its own UTF-8 copy; a picture handed
+// over with that type had its bytes freed by the encoder and again by the composer's reset.
+TEST_F(ComposerTest, APictureTypedAsTextStaysTheComposers) {
+  ASSERT_EQ(mmstest::SetImage("text/plain", "pixels", 0, 1000), 0);
+  const std::string first = EncodeMessage();
+  std::vector<Entry> entries = Entries(first);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[1].data, "pixels");
+  EXPECT_EQ(std::memcmp(MmsComposerTable()->Slide[0].ImageData, "pixels", 6), 0);
+  EXPECT_EQ(EncodeMessage(), first);  // the sanitizer build reports a use after free here
+}
+
 TEST_F(ComposerTest, ATableThatDoesNotValidateGivesNoBytes) {
   mmstest::MakeSlides(2, 1000);
   MmsComposerSelectSlide(1);
