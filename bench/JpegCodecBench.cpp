@@ -8,7 +8,10 @@
 #include <cstring>
 #include <vector>
 
+// libjpeg's headers need <cstdio> (FILE, size_t) first.
+// clang-format off
 #include <jpeglib.h>
+// clang-format on
 
 #include "imagelib/IxImageJPG.h"
 #include "imagelib/IxMemFile.h"

@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } else {
     const size_t payload = size > 65000 ? 65000 : size;
     const size_t length = payload + 8;
-    file = {0xFF, 0xD8, 0xFF, 0xE1, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length),
-            'E',  'x',  'i',  'f',  0,    0};
+    file = {0xFF, 0xD8, 0xFF, 0xE1, static_cast<uint8_t>(length >> 8), static_cast<uint8_t>(length), 'E', 'x',
+            'i',  'f',  0,    0};
     file.insert(file.end(), data, data + payload);
     const uint8_t scan[] = {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00, 0x12, 0xFF, 0xD9};
     file.insert(file.end(), scan, scan + sizeof scan);

@@ -22,8 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     IxImageJPG probe;
     probe.SetEscape(-1);
     IxMemFile in(copy.empty() ? nullptr : copy.data(), copy.size());
-    if (probe.Decode(&in) &&
-        static_cast<uint64_t>(probe.GetWidth()) * probe.GetHeight() > kMaxPixels) {
+    if (probe.Decode(&in) && static_cast<uint64_t>(probe.GetWidth()) * probe.GetHeight() > kMaxPixels) {
       return 0;
     }
   }

@@ -11,8 +11,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include <jerror.h>
+// libjpeg's headers need <cstdio> (FILE, size_t) first.
+// clang-format off
 #include <jpeglib.h>
+#include <jerror.h>
+// clang-format on
 
 #include "imagelib/IxExifInfo.h"
 #include "imagelib/IxFile.h"
@@ -62,7 +65,8 @@ int32_t DpiFromDouble(double dpi) {
 }
 
 // The resolution of one axis: the EXIF value when it has one, else the JFIF density, else 0.
-int32_t AxisDpi(bool isExif, float exifValue, float exifUnit, bool sawJfif, int densityUnit, unsigned density) {
+int32_t AxisDpi(bool isExif, float exifValue, float exifUnit, bool sawJfif, int densityUnit,
+                unsigned density) {
   if (isExif && exifValue != 0 && exifUnit != 0) {
     int32_t dpi = DpiFromDouble(static_cast<double>(exifValue) / exifUnit);
     if (dpi != 0) return dpi;
@@ -162,9 +166,9 @@ bool IxImageJPG::DecodeWithLibrary(jpeg_decompress_struct* cinfo, IxJpegErrorMgr
   const bool cmyk = !cinfo->quantize_colors && cinfo->output_components == 4;
   // CMYK scanlines are wider than the picture's rows and go through a buffer of their own; every
   // other kind is read straight into the row it belongs to.
-  JSAMPARRAY buffer = cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
-                                                        rowStride, 1)
-                           : nullptr;
+  JSAMPARRAY buffer =
+      cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, rowStride, 1)
+           : nullptr;
   for (int32_t y = head.biHeight - 1; y >= 0; --y) {
     if (info.nEscape) {
       jpeg_destroy_decompress(cinfo);
