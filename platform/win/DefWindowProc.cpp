@@ -44,7 +44,7 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
       const std::string a = ToAnsi(win->text.data(), win->text.size());
       auto* out = reinterpret_cast<char*>(l);
       size_t n = std::min<size_t>(a.size(), size_t(w) - 1);
-      while (n > 0 && n < a.size() && (uint8_t(a[n]) & 0xC0) == 0x80) --n;
+      while (SystemPageIsUtf8() && n > 0 && n < a.size() && (uint8_t(a[n]) & 0xC0) == 0x80) --n;
       std::memcpy(out, a.data(), n);
       out[n] = 0;
       return LRESULT(n);

@@ -89,7 +89,7 @@ HCURSOR GetCursor() { return S().cursor; }
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
   const uintptr_t id = reinterpret_cast<uintptr_t>(name);
   if (instance || (id >> 16) || id < IDC_ARROW || id > IDC_HELP) {
-    SetLastError(1814);  // resource cursors come with the resource tables
+    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);  // resource cursors come with the resource tables
     return nullptr;
   }
   return reinterpret_cast<HCURSOR>(0x6000000 + id);

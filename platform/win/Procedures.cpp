@@ -40,6 +40,10 @@ thread_local char16_t pendingHigh = 0;   // a high surrogate waiting for its low
 
 // Decodes one complete UTF-8 sequence if `partialUtf8` holds one; returns units or empty.
 std::u16string TakeUtf8Char(uint8_t byte) {
+  if (!SystemPageIsUtf8()) {
+    const char c = char(byte);
+    return ToWide(&c, 1);
+  }
   if (partialUtf8.empty() && byte < 0x80) return std::u16string(1, char16_t(byte));
   partialUtf8.push_back(char(byte));
   const uint8_t lead = uint8_t(partialUtf8[0]);
@@ -59,11 +63,11 @@ std::string UnitToBytes(char16_t unit) {
   char16_t pair[2];
   size_t n = 0;
   if (unit >= 0xDC00 && unit <= 0xDFFF) {
-    if (!pendingHigh) return "\xEF\xBF\xBD";
+    if (!pendingHigh) return SystemPageIsUtf8() ? "\xEF\xBF\xBD" : "?";
     pair[n++] = pendingHigh;
   } else if (pendingHigh) {
     pendingHigh = 0;
-    std::string lone = "\xEF\xBF\xBD";
+    std::string lone = SystemPageIsUtf8() ? "\xEF\xBF\xBD" : "?";
     return lone + ToAnsi(&unit, 1);
   }
   pendingHigh = 0;
@@ -83,7 +87,7 @@ size_t CutUnits(const std::u16string& s, size_t max) {
 size_t CutBytes(const std::string& s, size_t max) {
   if (s.size() <= max) return s.size();
   size_t n = max;
-  while (n > 0 && (uint8_t(s[n]) & 0xC0) == 0x80) --n;
+  while (SystemPageIsUtf8() && n > 0 && (uint8_t(s[n]) & 0xC0) == 0x80) --n;
   return n;
 }
 

@@ -199,7 +199,7 @@ bool NarrowChar(MSG& m, bool remove) {
     const char16_t pair[2] = {queueHigh, unit};
     bytes = ToAnsi(pair, 2);
   } else {
-    if (queueHigh && remove) bytes = "\xEF\xBF\xBD";
+    if (queueHigh && remove) bytes = SystemPageIsUtf8() ? "\xEF\xBF\xBD" : "?";
     bytes += ToAnsi(&unit, 1);
   }
   if (remove) queueHigh = 0;
@@ -330,6 +330,11 @@ BOOL Post(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
   }
   if (!unicode && (msg == WM_CHAR || msg == WM_SYSCHAR)) {
     // Queued characters are UTF-16: collect a multi-byte sequence before posting its units.
+    if (!SystemPageIsUtf8()) {
+      const char c = char(w);
+      const std::u16string unit = ToWide(&c, 1);
+      return unit.empty() ? FALSE : Post(hwnd, msg, WPARAM(unit[0]), l, true);
+    }
     postPartial.push_back(char(w));
     const uint8_t lead = uint8_t(postPartial[0]);
     const size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;

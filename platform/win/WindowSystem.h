@@ -176,6 +176,7 @@ std::string ToAnsi(const char16_t* s, size_t n);
 std::u16string ToWide(const char* s);
 std::string ToAnsi(const char16_t* s);
 size_t Length(const char16_t* s);
+bool SystemPageIsUtf8();
 
 // Windows (Windows.cpp).
 POINT ClientOriginOnSurface(const Window& w);

@@ -2,6 +2,7 @@
 // subclassing round trip. The system code page is UTF-8.
 #include <cstring>
 
+#include "platform/rtl/CodePage.h"
 #include "tests/win/WinTestSupport.h"
 
 using wintest::HeadlessTest;
@@ -166,6 +167,35 @@ TEST_F(Translation, SubclassingThroughTheOtherVariantRoundTrips) {
   seen.clear();
   CallWindowProcA(WNDPROC(standIn), h, WM_SETTEXT, 0, LPARAM("\xE1\x9E\x81"));
   EXPECT_EQ(seen, (std::vector<std::string>{"original:\xE1\x9E\x81"}));
+}
+
+}  // namespace
+
+namespace {
+
+class SingleBytePage : public Translation {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(SetSystemCodePage(1252));
+    Translation::SetUp();
+  }
+  void TearDown() override {
+    Translation::TearDown();
+    SetSystemCodePage(CP_UTF8);
+  }
+};
+
+TEST_F(SingleBytePage, UnmappableUnitsBecomeOneQuestionMarkEach) {
+  SetWindowTextW(wide, u"Ti\u1EBFng Vi\u1EC7t");
+  char abuf[32];
+  ASSERT_EQ(GetWindowTextA(wide, abuf, 32), 10);
+  EXPECT_EQ(std::string(abuf), std::string("\x54\x69\x3F\x6E\x67\x20\x56\x69\x3F\x74"));
+  EXPECT_EQ(GetWindowTextLengthA(wide), 10);
+  chars.clear();
+  SendMessageW(narrow, WM_CHAR, 0x00E9, 1);  // in 1252: one byte
+  SendMessageW(narrow, WM_CHAR, 0x1780, 1);  // not in 1252: "?"
+  SendMessageA(wide, WM_CHAR, 0x81, 1);      // 0x81 maps to U+0081
+  EXPECT_EQ(chars, (std::vector<WPARAM>{0xE9, '?', 0x81}));
 }
 
 }  // namespace
