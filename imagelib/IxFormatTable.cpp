@@ -37,49 +37,38 @@ IxFormatCodec CodecOf() {
 
 }  // namespace
 
-#if __has_include("imagelib/IxImageBMP.h")
+#ifdef IX_HAS_BMP
 #include "imagelib/IxImageBMP.h"
-#define IX_HAS_BMP 1
 #endif
-#if __has_include("imagelib/IxImageGIF.h")
+#ifdef IX_HAS_GIF
 #include "imagelib/IxImageGIF.h"
-#define IX_HAS_GIF 1
 #endif
-#if __has_include("imagelib/IxImageJPG.h")
+#ifdef IX_HAS_JPG
 #include "imagelib/IxImageJPG.h"
-#define IX_HAS_JPG 1
 #endif
-#if __has_include("imagelib/IxImagePNG.h")
+#ifdef IX_HAS_PNG
 #include "imagelib/IxImagePNG.h"
-#define IX_HAS_PNG 1
 #endif
-#if __has_include("imagelib/IxImageICO.h")
+#ifdef IX_HAS_ICO
 #include "imagelib/IxImageICO.h"
-#define IX_HAS_ICO 1
 #endif
-#if __has_include("imagelib/IxImageTIF.h")
+#ifdef IX_HAS_TIF
 #include "imagelib/IxImageTIF.h"
-#define IX_HAS_TIF 1
 #endif
-#if __has_include("imagelib/IxImageTGA.h")
+#ifdef IX_HAS_TGA
 #include "imagelib/IxImageTGA.h"
-#define IX_HAS_TGA 1
 #endif
-#if __has_include("imagelib/IxImagePCX.h")
+#ifdef IX_HAS_PCX
 #include "imagelib/IxImagePCX.h"
-#define IX_HAS_PCX 1
 #endif
-#if __has_include("imagelib/IxImageWBMP.h")
+#ifdef IX_HAS_WBMP
 #include "imagelib/IxImageWBMP.h"
-#define IX_HAS_WBMP 1
 #endif
-#if __has_include("imagelib/IxImageWMF.h")
+#ifdef IX_HAS_WMF
 #include "imagelib/IxImageWMF.h"
-#define IX_HAS_WMF 1
 #endif
-#if __has_include("imagelib/IxImageJAS.h")
+#ifdef IX_HAS_JAS
 #include "imagelib/IxImageJAS.h"
-#define IX_HAS_JAS 1
 #endif
 
 const IxFormatCodec* IxFindFormatCodec(uint32_t format) {

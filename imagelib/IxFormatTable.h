@@ -1,6 +1,7 @@
 // Which class handles each format id, for the loading and saving dispatch. A format class plugs
-// in from its own header: IxFormatTable.cpp picks up imagelib/IxImage<FMT>.h when it exists, so
-// adding a format class needs no edit elsewhere. Ids whose class is not built yet have no entry,
+// in from its own header: the build defines IX_HAS_<FMT> for IxFormatTable.cpp when
+// imagelib/IxImage<FMT>.h exists (imagelib/CMakeLists.txt), so adding a format class needs no
+// edit elsewhere. Ids whose class is not built yet have no entry,
 // and the dispatch refuses them like an unknown format.
 //
 // What the dispatch expects of a format class F (deriving from IxImage):

@@ -1,0 +1,260 @@
+#include "mms/SmilView.h"
+
+#include <cctype>
+#include <optional>
+
+#include "mms/MmsCharset.h"
+#include "mms/MmsTrace.h"
+
+namespace {
+
+tSMIL_ViewStruct view;
+tSMIL_Attachment* lastAttachment = nullptr;  // so that appending stays cheap for many parts
+tMMS_Part* viewParts = nullptr;
+
+// Frees a list of view records without recursion, however long it is.
+template <typename T>
+void FreeList(T* item) {
+  while (item) {
+    T* next = item->Next;
+    delete item;
+    item = next;
+  }
+}
+
+void FreePar(tSMIL_Par* par) {
+  FreeList(par->Texts);
+  FreeList(par->Images);
+  FreeList(par->Audios);
+  FreeList(par->Videos);
+  delete par;
+}
+
+bool SameTextNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+size_t FindNoCase(const std::string& text, const std::string& what) {
+  if (what.size() > text.size()) return std::string::npos;
+  for (size_t i = 0; i + what.size() <= text.size(); ++i) {
+    if (SameTextNoCase(text.substr(i, what.size()), what)) return i;
+  }
+  return std::string::npos;
+}
+
+std::string WithoutAngleBrackets(const std::string& text) {
+  std::string out;
+  for (char ch : text)
+    if (ch != '<' && ch != '>') out.push_back(ch);
+  return out;
+}
+
+std::string TextOf(const char* text) { return text ? std::string(text) : std::string(); }
+
+bool MatchesByRules(const tMMS_Part& part, const std::string& src) {
+  std::string location = TextOf(part.ContentLocation && *part.ContentLocation ? part.ContentLocation : part.Name);
+  if (!location.empty()) return SameTextNoCase(location, src);
+  std::string id = TextOf(part.ContentID);
+  if (SameTextNoCase(id, src)) return true;
+  size_t cid = src.find("cid:");
+  return cid != std::string::npos && SameTextNoCase(id, src.substr(cid + 4));
+}
+
+// Phones that reference parts by "cid:" often label them with a Content-Location too; when the
+// rules above find nothing, the Content-ID alone decides.
+bool MatchesByContentId(const tMMS_Part& part, const std::string& src) {
+  if (!part.ContentID || !*part.ContentID) return false;
+  std::string id = src;
+  size_t cid = FindNoCase(id, "cid:");
+  if (cid != std::string::npos) id = id.substr(cid + 4);
+  return SameTextNoCase(WithoutAngleBrackets(part.ContentID), WithoutAngleBrackets(id));
+}
+
+template <typename T>
+int PushFront(T*& list, T* item) {
+  if (!view.CurPar || !item) return 0;
+  item->Next = list;
+  list = item;
+  return 1;
+}
+
+template <typename T>
+int SetMediaSrc(T* item, const std::string& src) {
+  if (!item) return 0;
+  tMMS_Part* part = SmilFindPart(viewParts, src);
+  if (!part) return 0;
+  item->Type = TextOf(part->ContentType);
+  item->Data = part->Data;
+  item->Size = part->Len;
+  return 1;
+}
+
+}  // namespace
+
+int SmilInitViewStruct() {
+  view = tSMIL_ViewStruct();
+  lastAttachment = nullptr;
+  return 1;
+}
+
+void SmilFreeViewStruct() {
+  MmsTrace("before  while(pReg != NULL)");
+  FreeList(view.Regions);
+  for (tSMIL_Par* par = view.Pars; par;) {
+    tSMIL_Par* next = par->Next;
+    FreePar(par);
+    par = next;
+  }
+  MmsTrace("begin while(pAttachment != NULL)");
+  for (tSMIL_Attachment* attachment = view.Attachments; attachment;) {
+    tSMIL_Attachment* next = attachment->Next;
+    if (!attachment->Alt.empty()) MmsTrace("MMS_FREE(pAttachment->Alt)");
+    MmsTrace("MMS_FREE(pAttachment->Type)");
+    MmsTrace("MMS_FREE(pAttachment->Name)");
+    MmsTrace("begin MMS_FREE(pAttachment)");
+    delete attachment;
+    MmsTrace("after MMS_FREE(pAttachment)");
+    attachment = next;
+  }
+  view = tSMIL_ViewStruct();
+  lastAttachment = nullptr;
+}
+
+tSMIL_Par* SmilGetFirstPar() { return view.Pars; }
+
+const tSMIL_ViewStruct& SmilGetView() { return view; }
+
+void SmilSetSize(int width, int height) {
+  view.Width = width;
+  view.Height = height;
+}
+
+void SmilSetBackground(uint32_t color) {
+  view.HasBgColor = 1;
+  view.bgColor = color;
+}
+
+int SmilAddPar(tSMIL_Par* par) {
+  if (!par) return 0;
+  par->Next = nullptr;
+  par->Prev = nullptr;
+  if (!view.Pars) {
+    view.Pars = par;
+  } else {
+    tSMIL_Par* last = view.CurPar;
+    while (last->Next) last = last->Next;
+    last->Next = par;
+    par->Prev = last;
+  }
+  view.CurPar = par;
+  return 1;
+}
+
+int SmilAddRegion(tSMIL_Region* region) {
+  if (!region) return 0;
+  region->Next = view.Regions;
+  view.Regions = region;
+  return 1;
+}
+
+int SmilAddText(tSMIL_Text* text) { return view.CurPar ? PushFront(view.CurPar->Texts, text) : 0; }
+int SmilAddImg(tSMIL_Img* img) { return view.CurPar ? PushFront(view.CurPar->Images, img) : 0; }
+int SmilAddAudio(tSMIL_Audio* audio) { return view.CurPar ? PushFront(view.CurPar->Audios, audio) : 0; }
+int SmilAddVideo(tSMIL_Video* video) { return view.CurPar ? PushFront(view.CurPar->Videos, video) : 0; }
+
+int SmilAddAttachment(tSMIL_Attachment* attachment) {
+  if (!attachment) return 0;
+  attachment->Next = nullptr;
+  attachment->Prev = nullptr;
+  if (!view.Attachments) {
+    view.Attachments = attachment;
+  } else {
+    tSMIL_Attachment* last = lastAttachment ? lastAttachment : view.Attachments;
+    while (last->Next) last = last->Next;
+    last->Next = attachment;
+    attachment->Prev = last;
+  }
+  lastAttachment = attachment;
+  return 1;
+}
+
+int SmilGetRegionPosition(tSMIL_Position* position, const std::string& id) {
+  if (!position || id.empty()) return 0;
+  for (const tSMIL_Region* region = view.Regions; region; region = region->Next) {
+    if (region->Id == id) {
+      position->X = region->Left;
+      position->Y = region->Top;
+      position->Width = region->Width;
+      position->Height = region->Height;
+      return 1;
+    }
+  }
+  *position = tSMIL_Position();
+  return 0;
+}
+
+void SmilSetParts(tMMS_Part* first) { viewParts = first; }
+
+tMMS_Part* SmilFindPart(tMMS_Part* first, const std::string& src) {
+  if (src.empty()) return nullptr;
+  tMMS_Part* found = nullptr;
+  for (tMMS_Part* part = first; part && !found; part = part->Next) {
+    if (MatchesByRules(*part, src)) found = part;
+  }
+  for (tMMS_Part* part = first; part && !found; part = part->Next) {
+    if (MatchesByContentId(*part, src)) found = part;
+  }
+  if (found) found->IsSmil = 1;
+  return found;
+}
+
+int SmilSetTextSrc(tSMIL_Text* text, const std::string& src) {
+  if (!text) return 0;
+  tMMS_Part* part = SmilFindPart(viewParts, src);
+  if (!part) return 0;
+  text->Content.clear();
+  if (part->Data && part->Len > 0) {
+    if (part->HasCharset) {
+      int length = part->Len;
+      text->Content = MmsCharsetToWide(part->Charset, part->Data, &length).value_or(std::u16string());
+    } else {
+      text->Content = MmsSystemToWide(part->Data, part->Len);
+    }
+  }
+  // A byte-order mark says how the text was stored; it is no part of what the slide shows.
+  if (!text->Content.empty() && text->Content.front() == u'\xFEFF') text->Content.erase(0, 1);
+  return 1;
+}
+
+int SmilSetImgSrc(tSMIL_Img* img, const std::string& src) { return SetMediaSrc(img, src); }
+int SmilSetAudioSrc(tSMIL_Audio* audio, const std::string& src) { return SetMediaSrc(audio, src); }
+int SmilSetVideoSrc(tSMIL_Video* video, const std::string& src) { return SetMediaSrc(video, src); }
+
+int SmilParserNoSmilMMS(tMMS_Part* first) {
+  MmsTrace("\nentry SmilParserNoSmilMMS\n");
+  for (tMMS_Part* part = first; part; part = part->Next) {
+    MmsTrace("pTemp->IsSmil = %d\n", part->IsSmil);
+    if (part->IsSmil) continue;
+    tSMIL_Attachment* attachment = new tSMIL_Attachment;
+    attachment->Data = part->Data;
+    attachment->Size = part->Len;
+    attachment->Type = TextOf(part->ContentType);
+    if (part->ContentLocation && *part->ContentLocation) {
+      attachment->Name = part->ContentLocation;
+    } else if (part->Name && *part->Name) {
+      attachment->Name = part->Name;
+    } else if (part->ContentID && *part->ContentID) {
+      attachment->Name = part->ContentID;
+    } else {
+      attachment->Name = "unKnown";
+    }
+    SmilAddAttachment(attachment);
+    MmsTrace("pAttachment->Type: %s", attachment->Type.c_str());
+  }
+  return 1;
+}
