@@ -269,6 +269,7 @@ TEST(JpegResolution, FirstMatchWins) {
       {"EXIF 72 per inch before JFIF", {JfifSection(1, 300, 300), exif(false, 72, 1, 2)}, 72},
       {"EXIF 118 per cm truncates", {JfifSection(2, 118, 118), exif(true, 118, 1, 3)}, 299},
       {"EXIF without a unit", {JfifSection(1, 200, 200), exif(false, 72, 1, 0)}, 200},
+      {"EXIF below one per inch", {JfifSection(1, 200, 200), exif(false, 1, 2, 2)}, 96},
       {"EXIF without a resolution", {JfifSection(1, 200, 200), ExifSection(noResolution)}, 200},
       {"EXIF not a number", {JfifSection(1, 180, 180), ExifSection(notANumber)}, 180},
       {"EXIF beyond the int range", {ExifSection(huge)}, INT32_MAX},
