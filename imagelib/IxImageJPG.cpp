@@ -65,7 +65,8 @@ int32_t DpiFromDouble(double dpi) {
 }
 
 // The resolution of one axis: the EXIF value when it has one, else the JFIF density, else 0.
-int32_t AxisDpi(bool isExif, float exifValue, float exifUnit, bool sawJfif, int densityUnit, unsigned density) {
+int32_t AxisDpi(bool isExif, float exifValue, float exifUnit, bool sawJfif, int densityUnit,
+                unsigned density) {
   if (isExif && exifValue != 0 && exifUnit != 0) {
     const double dpi = static_cast<double>(exifValue) / exifUnit;
     if (std::isfinite(dpi)) return DpiFromDouble(dpi);

@@ -196,6 +196,19 @@ TEST(JpegDecode, FailuresCarryTheLibraryMessage) {
   }
 }
 
+TEST(JpegDecode, PictureTooLargeKeepsCreatesMessage) {
+  Bytes file = testsupport::ReadFileBytes(Hopper());
+  size_t sof = 2;
+  while (!(file[sof] == 0xFF && file[sof + 1] == 0xC0)) sof += 2 + ((file[sof + 2] << 8) | file[sof + 3]);
+  // 65500 x 65500, libjpeg's largest, is beyond what a picture may hold.
+  for (size_t i : {sof + 5, sof + 7}) file[i] = 0xFF;
+  for (size_t i : {sof + 6, sof + 8}) file[i] = 0xDC;
+  IxImageJPG image;
+  EXPECT_FALSE(DecodeBytes(image, file));
+  EXPECT_STREQ(image.GetLastError(), "IXIMAGE_MAX_MEMORY exceeded");
+  EXPECT_FALSE(image.IsValid());
+}
+
 TEST(JpegDecode, DimensionsOnly) {
   IxImageJPG image;
   image.SetEscape(-1);
