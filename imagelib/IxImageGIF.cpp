@@ -33,6 +33,15 @@ bool FitsScreen(const IxGifBlockReader::Block& b, int screenWidth, int screenHei
 }
 
 void ReadToEnd(IxFile* file, std::vector<uint8_t>& data) {
+  // The stream's size is only a hint (it may be wrong or unknown); reading goes on to the end.
+  const int64_t size = file->Size();
+  const int64_t position = file->Tell();
+  if (size > position && position >= 0 && size - position <= (int64_t{1} << 28)) {
+    const size_t have = data.size();
+    data.resize(have + static_cast<size_t>(size - position));
+    const size_t got = file->Read(data.data() + have, 1, static_cast<size_t>(size - position));
+    data.resize(have + got);
+  }
   for (;;) {
     const size_t have = data.size();
     data.resize(have + kReadChunk);
