@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "mms/MmsDecoder.h"
@@ -25,7 +26,7 @@ constexpr int64_t MS_PER_SECOND = 1000;
 constexpr int64_t MS_PER_MINUTE = 60 * MS_PER_SECOND;
 constexpr int64_t MS_PER_HOUR = 60 * MS_PER_MINUTE;
 // Beyond this every time is clamped anyway; keeps the arithmetic far from overflow.
-constexpr int64_t TIME_NUMBER_LIMIT = int64_t{1} << 40;
+constexpr int64_t TIME_NUMBER_LIMIT = INT_MAX;
 
 struct NamedColor {
   const char* Name;
@@ -91,7 +92,9 @@ int LeadingInt(const std::string& text) {
   return static_cast<int>(value);
 }
 
-int64_t ClockValue(const char* p) {
+// A full or partial clock value ("h:mm:ss.f", "mm:ss.f"); none when the number at `p` is not
+// followed by a ":" (then it is a timecount, whatever else the text holds).
+std::optional<int64_t> ClockValue(const char* p) {
   int64_t fields[3] = {0, 0, 0};
   int count = 0;
   int64_t fraction = 0;
@@ -108,6 +111,7 @@ int64_t ClockValue(const char* p) {
     }
     break;
   }
+  if (count < 2) return std::nullopt;
   int64_t hours = count == 3 ? fields[0] : 0;
   int64_t minutes = fields[count - 2];
   int64_t seconds = fields[count - 1];
@@ -236,8 +240,8 @@ int SmilParseTime(const std::string& value) {
   bool negative = *p == '-';
   if (*p == '-' || *p == '+') ++p;
   int64_t ms;
-  if (value.find(':') != std::string::npos) {
-    ms = ClockValue(p);
+  if (std::optional<int64_t> clock = ClockValue(p)) {
+    ms = *clock;
   } else {
     int64_t whole = ReadDigits(p);
     const char* fractionStart = nullptr;

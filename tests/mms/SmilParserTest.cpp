@@ -76,6 +76,8 @@ TEST(SmilParseTime, ReadsTimecountsAndClockValues) {
       {"0:05.5", 5500},   {"1:02:03", 3723000}, {"2min", 120000},      {"1h", 3600000},
       {" 7s ", 7000},     {"240px", 240},       {"indefinite", 0},     {"-5s", 0},
       {"99999999999999999999s", INT_MAX},       {"9999999h", INT_MAX}, {"1:2:3:4", 0},
+      {"5s:7", 5000},  // a ":" after the metric makes no clock value
+      {"5000000000000:00:01", INT_MAX}, {"99999999999999.5h", INT_MAX},
   };
   for (const Case& c : cases) EXPECT_EQ(SmilParseTime(c.value), c.ms) << c.value;
 }
