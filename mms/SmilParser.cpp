@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "mms/MmsDecoder.h"
@@ -452,8 +453,10 @@ void MmsFreeParsedBody() {
 
 int MmsParseBody(const uint8_t* bytes, int length) {
   if (!bytes || length <= 0) return 0;
+  // Copied before the previous message is released: the bytes may be that message's own.
+  std::vector<uint8_t> copy(bytes, bytes + length);
   MmsFreeParsedBody();
-  parsedBytes.assign(bytes, bytes + length);
+  parsedBytes = std::move(copy);
   parsedBody = MmsDecodeMultipart(parsedBytes.data(), length);
   if (!parsedBody) {
     MmsFreeParsedBody();

@@ -283,6 +283,21 @@ TEST_F(SmilParserTest, SmilThatFailsLeavesOnlyAttachments) {
   }
 }
 
+// A SMIL that names one big text part over and over would multiply the message in memory; past a
+// budget its parse fails and the message opens as attachments.
+TEST_F(SmilParserTest, TextsRepeatedBeyondTheBudgetFailTheSmil) {
+  std::string smil = "<smil><body>";
+  for (int i = 0; i < 40; ++i) smil += "<par><text src=\"t.txt\"/></par>";
+  smil += "</body></smil>";
+  ASSERT_EQ(Parse(SmilMessage(smil, {{"t.txt", "text/plain", std::string(1 << 20, 'a')}})), 1);
+  EXPECT_TRUE(Slides().empty());
+  EXPECT_EQ(AttachmentNames(), (std::vector<std::string>{"t.txt"}));
+  // Within the budget the same text may appear on several slides.
+  smil = "<smil><body><par><text src=\"t.txt\"/></par><par><text src=\"t.txt\"/></par></body></smil>";
+  ASSERT_EQ(Parse(SmilMessage(smil, {{"t.txt", "text/plain", std::string(1 << 20, 'a')}})), 1);
+  EXPECT_EQ(Slides().size(), 2u);
+}
+
 TEST_F(SmilParserTest, WithoutASmilPartEveryPartIsAnAttachment) {
   MessageBytes m = RelatedHeader(2);
   m.Entry(NamedType({0x83}, "note.txt"), {}, "note");

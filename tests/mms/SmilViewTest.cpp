@@ -66,12 +66,16 @@ TEST_F(SmilViewTest, FindsThePartASourceNames) {
       {"missing.gif", -1},
       {"", -1},
   };
-  for (const Case& c : cases) {
-    for (tMMS_Part& p : set.parts) p.IsSmil = 0;
-    const tMMS_Part* found = SmilFindPart(set.First(), c.src);
-    EXPECT_EQ(set.IndexOf(found), c.part) << c.src;
-    if (found) {
-      EXPECT_EQ(found->IsSmil, 1) << c.src;
+  // Once over a list of its own, once over the parts the parser keeps (looked up by index).
+  for (tMMS_Part* viewParts : {static_cast<tMMS_Part*>(nullptr), set.First()}) {
+    SmilSetParts(viewParts);
+    for (const Case& c : cases) {
+      for (tMMS_Part& p : set.parts) p.IsSmil = 0;
+      const tMMS_Part* found = SmilFindPart(set.First(), c.src);
+      EXPECT_EQ(set.IndexOf(found), c.part) << c.src << (viewParts ? " (indexed)" : "");
+      if (found) {
+        EXPECT_EQ(found->IsSmil, 1) << c.src;
+      }
     }
   }
 }
