@@ -32,7 +32,8 @@ void TouchView() {
     TouchItems(par->Images);
     TouchItems(par->Audios);
     TouchItems(par->Videos);
-    for (const tSMIL_Text* text = par->Texts; text; text = text->Next) Touch(text->Content.data(), 2 * static_cast<int>(text->Content.size()));
+    for (const tSMIL_Text* text = par->Texts; text; text = text->Next)
+      Touch(text->Content.data(), 2 * static_cast<int>(text->Content.size()));
   }
   TouchItems(SmilGetView().Attachments);
 }

@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > INT_MAX) return 0;
   tMMS_Part parts[5] = {};
   parts[0] = {C("a.jpg"), C("pic"), nullptr, U("\xFF\xD8jpeg"), 6, 0, 0, 0, 0, C("image/jpeg"), &parts[1]};
-  parts[1] = {C("t.txt"), nullptr, nullptr, U("\xEF\xBB\xBFtext"), 7, 106, 1, 0, 0, C("text/plain"), &parts[2]};
+  parts[1] = {C("t.txt"), nullptr, nullptr, U("\xEF\xBB\xBFtext"), 7,        106,
+              1,          0,       0,       C("text/plain"),       &parts[2]};
   parts[2] = {nullptr, C("cid1"), nullptr, U("\x04\x1F\x00"), 3, 1000, 1, 0, 0, C("text/plain"), &parts[3]};
   parts[3] = {nullptr, nullptr, C("s.amr"), U("#!AMR"), 5, 0, 0, 0, 0, C("audio/amr"), &parts[4]};
   parts[4] = {nullptr, nullptr, nullptr, U(""), 0, 0, 0, 0, 0, nullptr, nullptr};
@@ -41,8 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SmilInitViewStruct();
   SmilParserSmilMMS(&body);
   for (const tSMIL_Par* par = SmilGetFirstPar(); par; par = par->Next) {
-    for (const tSMIL_Text* text = par->Texts; text; text = text->Next) Touch(text->Content.data(), 2 * text->Content.size());
-    for (const tSMIL_Img* img = par->Images; img; img = img->Next) Touch(img->Data, static_cast<size_t>(img->Size));
+    for (const tSMIL_Text* text = par->Texts; text; text = text->Next)
+      Touch(text->Content.data(), 2 * text->Content.size());
+    for (const tSMIL_Img* img = par->Images; img; img = img->Next)
+      Touch(img->Data, static_cast<size_t>(img->Size));
   }
   SmilFreeViewStruct();
   SmilSetParts(nullptr);

@@ -1,6 +1,5 @@
 #include "mms/MmsDecoder.h"
 
-#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdlib>
@@ -59,9 +58,7 @@ std::string ToLower(std::string s) {
   return s;
 }
 
-bool StartsWithNoCase(const std::string& s, const char* prefix) {
-  return ToLower(s).rfind(prefix, 0) == 0;
-}
+bool StartsWithNoCase(const std::string& s, const char* prefix) { return ToLower(s).rfind(prefix, 0) == 0; }
 
 // A malloc copy of a text for the body's C-style fields; none for an empty text.
 char* CopyText(const std::string& text) {
@@ -102,7 +99,7 @@ bool ReadByteField(WspCursor& cursor, std::optional<uint8_t>* value) {
 
 bool ReadParameter(WspCursor& value, tMMS_ContentType& type, std::string& filename) {
   uint8_t first;
-  value.PeekByte(first);
+  if (!value.PeekByte(first)) return false;
   if (first >= 32 && first < 0x80) {
     // An untyped parameter: a token, then an integer or a text.
     std::string token;
@@ -178,7 +175,8 @@ bool ReadAddressBytes(WspCursor& cursor, std::string* text) {
     text->clear();
     return true;
   }
-  if (!WspDecodeText(value, text)) text->assign(reinterpret_cast<const char*>(value.Position()), value.Remaining());
+  if (!WspDecodeText(value, text))
+    text->assign(reinterpret_cast<const char*>(value.Position()), value.Remaining());
   return true;
 }
 
@@ -510,9 +508,11 @@ tMMS_Body* MmsDecodeMultipart(const uint8_t* bytes, int length) {
     uint32_t headersLen, dataLen;
     WspCursor headers, data;
     std::optional<tMMS_ContentType> type;
-    if (!cursor.ReadUintvar(headersLen) || !cursor.ReadUintvar(dataLen) || !cursor.Take(headersLen, headers) ||
-        !cursor.Take(dataLen, data) || !(type = WspDecodeContentType(headers, nullptr))) {
-      MmsTrace("MmsDecodeMultipart: entry %u runs past the end or is damaged; it and the rest are dropped\n", i);
+    if (!cursor.ReadUintvar(headersLen) || !cursor.ReadUintvar(dataLen) ||
+        !cursor.Take(headersLen, headers) || !cursor.Take(dataLen, data) ||
+        !(type = WspDecodeContentType(headers, nullptr))) {
+      MmsTrace("MmsDecodeMultipart: entry %u runs past the end or is damaged; it and the rest are dropped\n",
+               i);
       break;
     }
     auto* part = static_cast<tMMS_Part*>(std::calloc(1, sizeof(tMMS_Part)));

@@ -34,10 +34,10 @@ struct NamedColor {
   uint32_t Value;
 };
 const NamedColor SmilColorTable[] = {
-    {"AQUA", 0xFF00FFFF},   {"BLUE", 0xFF0000FF},  {"GRAY", 0xFF808080},    {"LIME", 0xFF00FF00},
-    {"NAVY", 0xFF000080},   {"PURPLE", 0xFF800080}, {"SILVER", 0xFFC0C0C0}, {"YELLOW", 0xFFFFFF00},
-    {"BLACK", 0xFF000000},  {"FUCHSIA", 0xFFFF00FF}, {"GREEN", 0xFF008000}, {"MAROON", 0xFF800000},
-    {"OLIVE", 0xFF808000},  {"RED", 0xFFFF0000},    {"TEAL", 0xFF008080},   {"WHITE", 0xFFFFFFFF},
+    {"AQUA", 0xFF00FFFF},  {"BLUE", 0xFF0000FF},    {"GRAY", 0xFF808080},   {"LIME", 0xFF00FF00},
+    {"NAVY", 0xFF000080},  {"PURPLE", 0xFF800080},  {"SILVER", 0xFFC0C0C0}, {"YELLOW", 0xFFFFFF00},
+    {"BLACK", 0xFF000000}, {"FUCHSIA", 0xFFFF00FF}, {"GREEN", 0xFF008000},  {"MAROON", 0xFF800000},
+    {"OLIVE", 0xFF808000}, {"RED", 0xFFFF0000},     {"TEAL", 0xFF008080},   {"WHITE", 0xFFFFFFFF},
 };
 constexpr uint32_t UNKNOWN_COLOR = 0xFFFFFFFF;
 
@@ -263,7 +263,8 @@ int SmilParseTime(const std::string& value) {
 uint32_t SmilParseColor(const std::string& text) {
   if (!text.empty() && text[0] == '#') {
     size_t digits = 0;
-    while (digits < 8 && 1 + digits < text.size() && std::isxdigit(static_cast<unsigned char>(text[1 + digits])))
+    while (digits < 8 && 1 + digits < text.size() &&
+           std::isxdigit(static_cast<unsigned char>(text[1 + digits])))
       ++digits;
     if (digits == 0) return UNKNOWN_COLOR;
     uint32_t value = 0;

@@ -8,8 +8,8 @@ namespace {
 const char* inputPos = nullptr;
 size_t inputLeft = 0;
 
-const char* const SmilTagTable[] = {"smil", "head",   "body", "layout", "meta", "par", "region",
-                                    "root-layout", "text", "img", "audio", "ref", "video", "param"};
+const char* const SmilTagTable[] = {"smil",        "head", "body", "layout", "meta", "par",   "region",
+                                    "root-layout", "text", "img",  "audio",  "ref",  "video", "param"};
 
 bool IsBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
 

@@ -19,9 +19,9 @@ tMMS_Part* viewParts = nullptr;
 struct PartIndex {
   bool built = false;
   std::vector<tMMS_Part*> parts;
-  std::unordered_map<std::string, size_t> byLocation;    // location, else Name; lower case
-  std::unordered_map<std::string, size_t> byBareId;      // Content-ID of parts with neither
-  std::unordered_map<std::string, size_t> byContentId;   // every Content-ID, without brackets
+  std::unordered_map<std::string, size_t> byLocation;   // location, else Name; lower case
+  std::unordered_map<std::string, size_t> byBareId;     // Content-ID of parts with neither
+  std::unordered_map<std::string, size_t> byContentId;  // every Content-ID, without brackets
 };
 PartIndex partIndex;
 std::unordered_map<std::string, const tSMIL_Region*> regionsById;
@@ -86,7 +86,8 @@ void BuildPartIndex() {
   for (tMMS_Part* part = viewParts; part; part = part->Next) {
     size_t index = partIndex.parts.size();
     partIndex.parts.push_back(part);
-    std::string location = TextOf(part->ContentLocation && *part->ContentLocation ? part->ContentLocation : part->Name);
+    std::string location =
+        TextOf(part->ContentLocation && *part->ContentLocation ? part->ContentLocation : part->Name);
     std::string id = TextOf(part->ContentID);
     if (!location.empty()) {
       partIndex.byLocation.emplace(Lower(location), index);
@@ -122,7 +123,8 @@ tMMS_Part* FindIndexedPart(const std::string& src) {
 }
 
 bool MatchesByRules(const tMMS_Part& part, const std::string& src) {
-  std::string location = TextOf(part.ContentLocation && *part.ContentLocation ? part.ContentLocation : part.Name);
+  std::string location =
+      TextOf(part.ContentLocation && *part.ContentLocation ? part.ContentLocation : part.Name);
   if (!location.empty()) return SameTextNoCase(location, src);
   std::string id = TextOf(part.ContentID);
   if (SameTextNoCase(id, src)) return true;

@@ -1,10 +1,9 @@
 // Charsets of text parts and subjects: what each MIBenum turns into, and the UTF-16 length.
-#include "mms/MmsCharset.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "mms/MmsCharset.h"
 #include "platform/rtl/CodePage.h"
 
 namespace {
