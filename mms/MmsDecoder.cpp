@@ -7,6 +7,7 @@
 
 #include "mms/MmsCharset.h"
 #include "mms/MmsContentTypes.h"
+#include "mms/MmsText.h"
 #include "mms/MmsTrace.h"
 
 namespace {
@@ -53,12 +54,7 @@ enum : uint64_t {
   PARAM_START = 0x19,
 };
 
-std::string ToLower(std::string s) {
-  for (char& ch : s) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return s;
-}
-
-bool StartsWithNoCase(const std::string& s, const char* prefix) { return ToLower(s).rfind(prefix, 0) == 0; }
+bool StartsWithNoCase(const std::string& s, const char* prefix) { return MmsLower(s).rfind(prefix, 0) == 0; }
 
 // A malloc copy of a text for the body's C-style fields; none for an empty text.
 char* CopyText(const std::string& text) {
@@ -67,8 +63,6 @@ char* CopyText(const std::string& text) {
   if (copy) std::memcpy(copy, text.c_str(), text.size() + 1);
   return copy;
 }
-
-std::string TextOf(const char* text) { return text ? std::string(text) : std::string(); }
 
 std::string WellKnownTypeName(uint64_t code) {
   if (code >= static_cast<uint64_t>(WSP_CONTENT_TYPE_COUNT)) return {};
@@ -104,7 +98,7 @@ bool ReadParameter(WspCursor& value, tMMS_ContentType& type, std::string& filena
     // An untyped parameter: a token, then an integer or a text.
     std::string token;
     if (!value.ReadText(token)) return false;
-    token = ToLower(token);
+    token = MmsLower(token);
     uint8_t shape;
     if (!value.PeekByte(shape)) return false;
     if (shape >= 32 && shape < 0x80 && (token == "name" || token == "filename" || token == "start")) {
@@ -254,13 +248,6 @@ bool IsMultipartType(const std::string& type) {
   return StartsWithNoCase(type, "multipart/") || StartsWithNoCase(type, "application/vnd.wap.multipart");
 }
 
-std::string WithoutAngleBrackets(const std::string& text) {
-  std::string out;
-  for (char ch : text)
-    if (ch != '<' && ch != '>') out.push_back(ch);
-  return out;
-}
-
 // The part headers after an entry's content type, within its HeadersLen. A damaged header ends
 // the reading; what was read before it is kept.
 void ReadPartHeaders(WspCursor& headers, std::string& location, std::string& id) {
@@ -275,7 +262,7 @@ void ReadPartHeaders(WspCursor& headers, std::string& location, std::string& id)
       if (headers.PeekByte(quote) && quote == QUOTED_STRING) headers.Skip(1);
       std::string text;
       if (!headers.ReadText(text)) return;
-      id = WithoutAngleBrackets(text);
+      id = MmsWithoutAngleBrackets(text);
     } else if (header & 0x80) {
       headers.Skip(1);
       if (!headers.SkipValue()) return;
@@ -313,12 +300,12 @@ void FreeParts(tMMS_Part* part) {
 // Moves the SMIL entry out of the parts into body.Smil: the one the Start parameter names,
 // else the first. Other SMIL entries stay parts.
 void TakeSmilPart(tMMS_Body& body, const std::string& start) {
-  std::string wanted = ToLower(WithoutAngleBrackets(start));
+  std::string wanted = MmsLower(MmsWithoutAngleBrackets(start));
   tMMS_Part** chosen = nullptr;
   for (tMMS_Part** link = &body.Parts; *link; link = &(*link)->Next) {
-    if (ToLower(TextOf((*link)->ContentType)) != "application/smil") continue;
+    if (MmsLower(MmsTextOf((*link)->ContentType)) != "application/smil") continue;
     if (!chosen) chosen = link;
-    if (!wanted.empty() && ToLower(TextOf((*link)->ContentID)) == wanted) {
+    if (!wanted.empty() && MmsLower(MmsTextOf((*link)->ContentID)) == wanted) {
       chosen = link;
       break;
     }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "mms/MmsDecoder.h"
+#include "mms/MmsText.h"
 #include "mms/MmsTrace.h"
 #include "mms/SmilTag.h"
 #include "mms/SmilView.h"
@@ -40,16 +41,6 @@ const NamedColor SmilColorTable[] = {
     {"OLIVE", 0xFF808000}, {"RED", 0xFFFF0000},     {"TEAL", 0xFF008080},   {"WHITE", 0xFFFFFFFF},
 };
 constexpr uint32_t UNKNOWN_COLOR = 0xFFFFFFFF;
-
-bool SameTextNoCase(const std::string& a, const char* b) {
-  size_t n = std::strlen(b);
-  if (a.size() != n) return false;
-  for (size_t i = 0; i < n; ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
 
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
@@ -180,7 +171,7 @@ const std::string* ParamValue(const tSMIL_Tag& tag, const char* name) {
   MmsTrace("entry param");
   const std::string* paramName = tag.Attr("name");
   const std::string* value = tag.Attr("value");
-  if (!paramName || !value || !SameTextNoCase(*paramName, name)) return nullptr;
+  if (!paramName || !value || !MmsSameTextNoCase(*paramName, name)) return nullptr;
   return value;
 }
 
@@ -280,7 +271,7 @@ uint32_t SmilParseColor(const std::string& text) {
     return value;
   }
   for (const NamedColor& color : SmilColorTable) {
-    if (SameTextNoCase(text, color.Name)) return color.Value;
+    if (MmsSameTextNoCase(text, color.Name)) return color.Value;
   }
   return UNKNOWN_COLOR;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "mms/MmsCharset.h"
+#include "mms/MmsText.h"
 #include "mms/MmsTrace.h"
 
 namespace {
@@ -49,35 +50,12 @@ void FreePar(tSMIL_Par* par) {
   delete par;
 }
 
-bool SameTextNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
-
 size_t FindNoCase(const std::string& text, const std::string& what) {
   if (what.size() > text.size()) return std::string::npos;
   for (size_t i = 0; i + what.size() <= text.size(); ++i) {
-    if (SameTextNoCase(text.substr(i, what.size()), what)) return i;
+    if (MmsSameTextNoCase(std::string_view(text).substr(i, what.size()), what)) return i;
   }
   return std::string::npos;
-}
-
-std::string WithoutAngleBrackets(const std::string& text) {
-  std::string out;
-  for (char ch : text)
-    if (ch != '<' && ch != '>') out.push_back(ch);
-  return out;
-}
-
-std::string TextOf(const char* text) { return text ? std::string(text) : std::string(); }
-
-std::string Lower(std::string text) {
-  for (char& ch : text) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return text;
 }
 
 void BuildPartIndex() {
@@ -87,14 +65,14 @@ void BuildPartIndex() {
     size_t index = partIndex.parts.size();
     partIndex.parts.push_back(part);
     std::string location =
-        TextOf(part->ContentLocation && *part->ContentLocation ? part->ContentLocation : part->Name);
-    std::string id = TextOf(part->ContentID);
+        MmsTextOf(part->ContentLocation && *part->ContentLocation ? part->ContentLocation : part->Name);
+    std::string id = MmsTextOf(part->ContentID);
     if (!location.empty()) {
-      partIndex.byLocation.emplace(Lower(location), index);
+      partIndex.byLocation.emplace(MmsLower(location), index);
     } else {
-      partIndex.byBareId.emplace(Lower(id), index);
+      partIndex.byBareId.emplace(MmsLower(id), index);
     }
-    if (!id.empty()) partIndex.byContentId.emplace(Lower(WithoutAngleBrackets(id)), index);
+    if (!id.empty()) partIndex.byContentId.emplace(MmsLower(MmsWithoutAngleBrackets(id)), index);
   }
 }
 
@@ -108,28 +86,28 @@ size_t Earliest(const std::unordered_map<std::string, size_t>& map, const std::s
 tMMS_Part* FindIndexedPart(const std::string& src) {
   if (!partIndex.built) BuildPartIndex();
   const size_t none = partIndex.parts.size();
-  std::string key = Lower(src);
+  std::string key = MmsLower(src);
   size_t found = Earliest(partIndex.byLocation, key, none);
   found = Earliest(partIndex.byBareId, key, found);
   size_t cid = src.find("cid:");
-  if (cid != std::string::npos) found = Earliest(partIndex.byBareId, Lower(src.substr(cid + 4)), found);
+  if (cid != std::string::npos) found = Earliest(partIndex.byBareId, MmsLower(src.substr(cid + 4)), found);
   if (found == none) {
     std::string id = src;
     size_t anyCid = FindNoCase(id, "cid:");
     if (anyCid != std::string::npos) id = id.substr(anyCid + 4);
-    found = Earliest(partIndex.byContentId, Lower(WithoutAngleBrackets(id)), none);
+    found = Earliest(partIndex.byContentId, MmsLower(MmsWithoutAngleBrackets(id)), none);
   }
   return found == none ? nullptr : partIndex.parts[found];
 }
 
 bool MatchesByRules(const tMMS_Part& part, const std::string& src) {
   std::string location =
-      TextOf(part.ContentLocation && *part.ContentLocation ? part.ContentLocation : part.Name);
-  if (!location.empty()) return SameTextNoCase(location, src);
-  std::string id = TextOf(part.ContentID);
-  if (SameTextNoCase(id, src)) return true;
+      MmsTextOf(part.ContentLocation && *part.ContentLocation ? part.ContentLocation : part.Name);
+  if (!location.empty()) return MmsSameTextNoCase(location, src);
+  std::string id = MmsTextOf(part.ContentID);
+  if (MmsSameTextNoCase(id, src)) return true;
   size_t cid = src.find("cid:");
-  return cid != std::string::npos && SameTextNoCase(id, src.substr(cid + 4));
+  return cid != std::string::npos && MmsSameTextNoCase(id, src.substr(cid + 4));
 }
 
 // Phones that reference parts by "cid:" often label them with a Content-Location too; when the
@@ -139,7 +117,7 @@ bool MatchesByContentId(const tMMS_Part& part, const std::string& src) {
   std::string id = src;
   size_t cid = FindNoCase(id, "cid:");
   if (cid != std::string::npos) id = id.substr(cid + 4);
-  return SameTextNoCase(WithoutAngleBrackets(part.ContentID), WithoutAngleBrackets(id));
+  return MmsSameTextNoCase(MmsWithoutAngleBrackets(part.ContentID), MmsWithoutAngleBrackets(id));
 }
 
 template <typename T>
@@ -155,7 +133,7 @@ int SetMediaSrc(T* item, const std::string& src) {
   if (!item) return 0;
   tMMS_Part* part = SmilFindPart(viewParts, src);
   if (!part) return 0;
-  item->Type = TextOf(part->ContentType);
+  item->Type = MmsTextOf(part->ContentType);
   item->Data = part->Data;
   item->Size = part->Len;
   return 1;
@@ -328,7 +306,7 @@ int SmilParserNoSmilMMS(tMMS_Part* first) {
     tSMIL_Attachment* attachment = new tSMIL_Attachment;
     attachment->Data = part->Data;
     attachment->Size = part->Len;
-    attachment->Type = TextOf(part->ContentType);
+    attachment->Type = MmsTextOf(part->ContentType);
     if (part->ContentLocation && *part->ContentLocation) {
       attachment->Name = part->ContentLocation;
     } else if (part->Name && *part->Name) {
