@@ -8,22 +8,11 @@
 #include "mms/TK3VNMms.h"
 #include "mms/TTextMeasurer.h"
 #include "support/TempDir.h"
+#include "tests/mms/SlideTextFakes.h"
 
 namespace {
 
-class FixedWidth : public TTextMeasurer {
- public:
-  int TextWidth(const std::string& text) const override { return static_cast<int>(text.size()) * 10; }
-};
-
-std::string Utf16(const std::string& ascii, bool bom) {
-  std::string bytes = bom ? std::string("\xFF\xFE") : std::string();
-  for (char c : ascii) {
-    bytes += c;
-    bytes += '\0';
-  }
-  return bytes;
-}
+using slidetext::Utf16;
 
 struct Rect {
   int left, top, width, height;
@@ -32,7 +21,7 @@ struct Rect {
 class MmsDocument : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetDefaultTextMeasurer(std::make_shared<FixedWidth>());
+    SetDefaultTextMeasurer(std::make_shared<slidetext::FixedWidth>(10));
     // Three lines at 10 pixels a byte in a 120-wide region.
     threeLines = dir.write("three.txt", Utf16("hello world, this is a text", true));
   }

@@ -9,27 +9,13 @@
 #include "mms/TMmsFrame.h"
 #include "platform/rtl/CodePage.h"
 #include "support/TempDir.h"
+#include "tests/mms/SlideTextFakes.h"
 
 namespace {
 
-class FixedWidth : public TTextMeasurer {
- public:
-  explicit FixedWidth(int perByte) : perByte_(perByte) {}
-  int TextWidth(const std::string& text) const override { return static_cast<int>(text.size()) * perByte_; }
-
- private:
-  int perByte_;
-};
-
-// UTF-16 little-endian bytes of an ASCII text, with or without the byte-order mark.
-std::string Utf16(const std::string& ascii, bool bom) {
-  std::string bytes = bom ? std::string("\xFF\xFE") : std::string();
-  for (char c : ascii) {
-    bytes += c;
-    bytes += '\0';
-  }
-  return bytes;
-}
+using slidetext::CodePageScope;
+using slidetext::FixedWidth;
+using slidetext::Utf16;
 
 std::unique_ptr<TMmsFrame> SlideWithText(const std::string& path) {
   auto frame = std::make_unique<TMmsFrame>();
@@ -128,15 +114,9 @@ TEST(CountTextLines, CountsTheWrappedLinesOfUtf16FilesWithAndWithoutAMark) {
 
 TEST(CountTextLines, VietnameseTextIsMeasuredInTheSystemCodePage) {
   testsupport::TempDir dir;
-  SetSystemCodePage(65001);
+  CodePageScope cp(65001);
   // "Tiếng Việt" has 10 characters and 14 UTF-8 bytes: "Ti" "ế" "ng" " " "Vi" "ệ" "t".
-  const std::u16string text = u"Ti\u1EBFng Vi\u1EC7t";
-  std::string bytes = "\xFF\xFE";
-  for (char16_t u : text) {
-    bytes += static_cast<char>(u & 0xFF);
-    bytes += static_cast<char>(u >> 8);
-  }
-  TVisualMediaItem item(TMediaItem::kText, dir.write("vi.txt", bytes), 0);
+  TVisualMediaItem item(TMediaItem::kText, dir.write("vi.txt", Utf16(u"Ti\u1EBFng Vi\u1EC7t", true)), 0);
   // At a pixel a byte the last "t" reaches 14 and so starts a second line at width 14.
   EXPECT_EQ(CountItemTextLines(&item, 14, FixedWidth(1)), 2);
   EXPECT_EQ(CountItemTextLines(&item, 15, FixedWidth(1)), 1);

@@ -6,29 +6,12 @@
 
 #include "mms/SlideTextWords.h"
 #include "mms/SlideTextWrap.h"
-#include "platform/rtl/CodePage.h"
+#include "tests/mms/SlideTextFakes.h"
 
 namespace {
 
-// Every byte is `perByte` pixels wide, so that widths can be worked out by hand.
-class FixedWidth : public TTextMeasurer {
- public:
-  explicit FixedWidth(int perByte) : perByte_(perByte) {}
-  int TextWidth(const std::string& text) const override { return static_cast<int>(text.size()) * perByte_; }
-
- private:
-  int perByte_;
-};
-
-// Restores the process's system code page after a test that sets another one.
-class CodePageScope {
- public:
-  explicit CodePageScope(unsigned cp) : saved_(GetACP()) { SetSystemCodePage(cp); }
-  ~CodePageScope() { SetSystemCodePage(saved_); }
-
- private:
-  unsigned saved_;
-};
+using slidetext::CodePageScope;
+using slidetext::FixedWidth;
 
 struct W {
   int kind;
