@@ -6,6 +6,8 @@
 #include <map>
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/rtl/MainThread.h"
+#include "platform/rtl/Synchronize.h"
 #include "platform/win/WindowSystem.h"
 
 namespace platform::win {
@@ -42,6 +44,7 @@ MSG Make(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 
 void RunSentMessages() {
   State& s = S();
+  CheckSynchronize(0);
   for (;;) {
     SentMessage* m = nullptr;
     {
@@ -425,6 +428,10 @@ void Startup(std::unique_ptr<Backend> backend) {
   State& s = S();
   s.backend = std::move(backend);
   s.interfaceThread = std::this_thread::get_id();
+  platform::SetMainThread();
+  platform::SetWakeMainThreadHook([] {
+    if (Backend* b = CurrentBackend()) b->Wake();
+  });
   if (s.backend) gdi::ScreenSize() = s.backend->ScreenSize();
 }
 
@@ -447,6 +454,7 @@ void Shutdown() {
   s.focus = s.active = s.capture = s.lastMouseWindow = s.lastPressWindow = nullptr;
   s.appActive = false;
   std::memset(s.keys, 0, sizeof s.keys);
+  platform::SetWakeMainThreadHook(nullptr);
   s.backend.reset();
 }
 
@@ -466,6 +474,7 @@ void PostInput(const InputEvent& event) {
 }
 
 bool QueueIdle() {
+  if (platform::SynchronizePending()) return false;
   MSG m;
   return !Retrieve(&m, nullptr, 0, 0, false, true);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/rtl/Clock.h"
 #include "platform/win/WindowSystem.h"
 
 namespace platform::win {
@@ -277,7 +278,7 @@ Window* Find(HWND hwnd) {
   return it == s.windows.end() ? nullptr : it->second.get();
 }
 
-int64_t Now() { return S().backend ? S().backend->NowMs() : 0; }
+int64_t Now() { return platform::GetClock().NowMs(); }
 
 HWND TopLevelOf(HWND hwnd) {
   Window* w = Find(hwnd);
