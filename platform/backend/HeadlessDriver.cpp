@@ -2,11 +2,13 @@
 #include "platform/backend/HeadlessDriver.h"
 
 #include <png.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <chrono>
 #include <climits>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <mutex>
 #include <map>
@@ -16,6 +18,7 @@ namespace platform::headless {
 namespace {
 
 HeadlessDriver* theDriver = nullptr;
+std::string ownRuntimeFolder;  // made by Install when the environment names none
 
 }  // namespace
 
@@ -58,6 +61,15 @@ HeadlessDriver& Driver() {
 }
 
 void Install() {
+  // Cross-process messages go through a runtime folder of the test's own unless one is named.
+  const char* named = std::getenv("PLATFORM_RUNTIME_DIR");
+  if (!named || !*named) {
+    char folder[] = "/tmp/mmsplatform-test-XXXXXX";
+    if (mkdtemp(folder)) {
+      ownRuntimeFolder = folder;
+      setenv("PLATFORM_RUNTIME_DIR", folder, 1);
+    }
+  }
   platform::SetClock(nullptr);
   delete theDriver;
   theDriver = new HeadlessDriver();
@@ -74,6 +86,11 @@ void Install() {
 void Uninstall() {
   win::Shutdown();
   platform::SetClock(nullptr);
+  if (!ownRuntimeFolder.empty()) {
+    rmdir(ownRuntimeFolder.c_str());
+    unsetenv("PLATFORM_RUNTIME_DIR");
+    ownRuntimeFolder.clear();
+  }
 }
 
 void HeadlessDriver::SetScreenSize(int width, int height) { screen_ = {width, height}; }

@@ -53,6 +53,13 @@ void Startup(std::unique_ptr<Backend> backend);
 void Shutdown();
 Backend* CurrentBackend();
 
+// The endpoint's listening socket (-1 without one), for a backend to include in its wait, and
+// serving what arrived on it (any wait of the interface thread serves it too).
+int EndpointFd();
+bool ServeEndpoint(int timeoutMs);
+// The per-user runtime folder (empty when it is unusable; `error` says why).
+std::string RuntimeFolder(std::string* error);
+
 // Queues input from the backend (any thread).
 void PostInput(const InputEvent& event);
 // True when the interface thread has nothing to retrieve right now (no time passes).
