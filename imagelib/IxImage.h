@@ -64,7 +64,10 @@ class IxImage {
   uint8_t GetJpegQuality() const { return info.nQuality; }
   uint8_t GetJpegScale() const { return info.nJpegScale; }
   void SetJpegScale(uint8_t scale) { info.nJpegScale = scale; }
-  void SetOffset(int32_t x, int32_t y) { info.xOffset = x; info.yOffset = y; }
+  void SetOffset(int32_t x, int32_t y) {
+    info.xOffset = x;
+    info.yOffset = y;
+  }
   void GetOffset(int32_t* x, int32_t* y) const;
   int32_t GetTransIndex() const { return info.nBkgndIndex; }
   void SetTransIndex(int32_t idx) { info.nBkgndIndex = idx; }

@@ -56,7 +56,8 @@ bool IxImage::RotateLeft(IxImage* iDst) {
   const int64_t newH = oldW;
   IxImage dest;
   dest.CopyInfo(*this);
-  if (dest.Create(static_cast<int32_t>(newW), static_cast<int32_t>(newH), head.biBitCount, info.dwType) == nullptr) {
+  if (dest.Create(static_cast<int32_t>(newW), static_cast<int32_t>(newH), head.biBitCount, info.dwType) ==
+      nullptr) {
     return false;
   }
   dest.SetPalette(GetPalette(), 256);
@@ -93,7 +94,8 @@ bool IxImage::RotateRight(IxImage* iDst) {
   const int64_t newH = oldW;
   IxImage dest;
   dest.CopyInfo(*this);
-  if (dest.Create(static_cast<int32_t>(newW), static_cast<int32_t>(newH), head.biBitCount, info.dwType) == nullptr) {
+  if (dest.Create(static_cast<int32_t>(newW), static_cast<int32_t>(newH), head.biBitCount, info.dwType) ==
+      nullptr) {
     return false;
   }
   dest.SetPalette(GetPalette(), 256);

@@ -75,8 +75,8 @@ TEST(IxImageDispatch, AFailedSaveLeavesThePreviousFileAndNoTemporary) {
   fread(buf, 1, sizeof(buf) - 1, fp);
   fclose(fp);
   EXPECT_STREQ(buf, "previous contents");
-  const auto entries = std::distance(std::filesystem::directory_iterator(dir.path()),
-                                     std::filesystem::directory_iterator());
+  const auto entries =
+      std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator());
   EXPECT_EQ(entries, 1);
 }
 
@@ -137,10 +137,14 @@ TEST(IxImageDispatch, DetectionFindsEveryReadableFileAsItsOwnFormat) {
     uint32_t id;
   };
   const Suite suites[] = {
-      {"testdata/pillow/bmp", ".bmp", IXIMAGE_FORMAT_BMP}, {"testdata/gif", ".gif", IXIMAGE_FORMAT_GIF},
-      {"testdata/pillow/jpeg", ".jpg", IXIMAGE_FORMAT_JPG}, {"testdata/png", ".png", IXIMAGE_FORMAT_PNG},
-      {"testdata/pillow/ico", ".ico", IXIMAGE_FORMAT_ICO},  {"testdata/pillow/tiff", ".tif", IXIMAGE_FORMAT_TIF},
-      {"testdata/pillow/tga", ".tga", IXIMAGE_FORMAT_TGA},  {"testdata/pillow/pcx", ".pcx", IXIMAGE_FORMAT_PCX},
+      {"testdata/pillow/bmp", ".bmp", IXIMAGE_FORMAT_BMP},
+      {"testdata/gif", ".gif", IXIMAGE_FORMAT_GIF},
+      {"testdata/pillow/jpeg", ".jpg", IXIMAGE_FORMAT_JPG},
+      {"testdata/png", ".png", IXIMAGE_FORMAT_PNG},
+      {"testdata/pillow/ico", ".ico", IXIMAGE_FORMAT_ICO},
+      {"testdata/pillow/tiff", ".tif", IXIMAGE_FORMAT_TIF},
+      {"testdata/pillow/tga", ".tga", IXIMAGE_FORMAT_TGA},
+      {"testdata/pillow/pcx", ".pcx", IXIMAGE_FORMAT_PCX},
   };
   int found = 0;
   for (const Suite& suite : suites) {
@@ -186,8 +190,8 @@ TEST(IxImageDispatch, SaveAndLoadRoundTripThroughFiles) {
   ASSERT_TRUE(back.IsValid()) << back.GetLastError();
   EXPECT_EQ(back.GetPixelColor(5, 3).rgbRed, 7);
   EXPECT_EQ(back.GetPixelColor(0, 0).rgbRed, 1);
-  const auto entries = std::distance(std::filesystem::directory_iterator(dir.path()),
-                                     std::filesystem::directory_iterator());
+  const auto entries =
+      std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator());
   EXPECT_EQ(entries, 1);
 }
 
