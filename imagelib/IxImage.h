@@ -170,6 +170,7 @@ class IxImage {
 
  protected:
   void Startup(uint32_t imagetype);
+  bool Rotate90(IxImage* iDst, bool clockwise);
   // Stores at most 255 characters of text as the last error.
   void SetLastError(const char* text);
   // pixels per metre for a dpi value, computed in double and clamped to the int range.
