@@ -211,7 +211,8 @@ bool IxImageGIF::Decode(IxFile* hFile) {
       if (bpp > GetBpp()) {
         // A deeper local table than the picture holds: widen the picture, keeping its indices.
         IxImage wider;
-        if (wider.Create(screenWidth, screenHeight, static_cast<uint32_t>(bpp), IXIMAGE_FORMAT_GIF) == nullptr) {
+        if (wider.Create(screenWidth, screenHeight, static_cast<uint32_t>(bpp), IXIMAGE_FORMAT_GIF) ==
+            nullptr) {
           SetLastError("Can't allocate memory");
           return false;
         }

@@ -72,9 +72,15 @@ bool IxImageGIF::WriteCodeStream(int initBits, IxFile* hFile, Coder coder) {
   return WriteAll(hFile, out);
 }
 
-bool IxImageGIF::CompressLZW(int initBits, IxFile* hFile) { return WriteCodeStream(initBits, hFile, Coder::kLzw); }
-bool IxImageGIF::CompressNone(int initBits, IxFile* hFile) { return WriteCodeStream(initBits, hFile, Coder::kNone); }
-bool IxImageGIF::CompressRLE(int initBits, IxFile* hFile) { return WriteCodeStream(initBits, hFile, Coder::kRle); }
+bool IxImageGIF::CompressLZW(int initBits, IxFile* hFile) {
+  return WriteCodeStream(initBits, hFile, Coder::kLzw);
+}
+bool IxImageGIF::CompressNone(int initBits, IxFile* hFile) {
+  return WriteCodeStream(initBits, hFile, Coder::kNone);
+}
+bool IxImageGIF::CompressRLE(int initBits, IxFile* hFile) {
+  return WriteCodeStream(initBits, hFile, Coder::kRle);
+}
 
 void IxImageGIF::AppendGraphicControl(std::vector<uint8_t>& out) const {
   const bool transparent = info.nBkgndIndex >= 0;
@@ -127,7 +133,8 @@ bool IxImageGIF::Encode(IxFile* hFile) {
   const int minCodeSize = bpp < 2 ? 2 : bpp;
   out.push_back(static_cast<uint8_t>(minCodeSize));
   const uint32_t option = GetCodecOption(IXIMAGE_FORMAT_GIF);
-  AppendCodeStream(out, minCodeSize + 1, option == 1 ? Coder::kNone : (option == 2 ? Coder::kRle : Coder::kLzw));
+  AppendCodeStream(out, minCodeSize + 1,
+                   option == 1 ? Coder::kNone : (option == 2 ? Coder::kRle : Coder::kLzw));
   out.push_back(0);
   out.push_back(0x3B);
   return WriteAll(hFile, out);
@@ -179,7 +186,8 @@ bool IxImageGIF::EncodeRGB(IxFile* hFile) {
       Put16(out, h);
       out.push_back(0x87);
       const IxRGBQuad* palette = tile.GetPalette();
-      for (int k = 0; k < 256; ++k) out.insert(out.end(), {palette[k].rgbRed, palette[k].rgbGreen, palette[k].rgbBlue});
+      for (int k = 0; k < 256; ++k)
+        out.insert(out.end(), {palette[k].rgbRed, palette[k].rgbGreen, palette[k].rgbBlue});
       out.push_back(8);
       tile.AppendCodeStream(out, 9, Coder::kLzw);
       out.push_back(0);
