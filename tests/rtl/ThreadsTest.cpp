@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "Printers.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FakeClock.h"
