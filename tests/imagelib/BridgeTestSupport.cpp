@@ -117,3 +117,43 @@ int CountDifferences(const IxImage& img, int width, int height, const std::vecto
 }
 
 }  // namespace bridgetest
+
+namespace bridgetest {
+
+uint8_t Visibility(const IxImage& img, int64_t x, int64_t y) {
+  if (img.AlphaIsValid()) return img.AlphaGet(x, y);
+  if (!img.IsTransparent()) return 255;
+  if (img.IsIndexed()) return img.GetPixelIndex(x, y) == img.GetTransIndex() ? 0 : 255;
+  const IxRGBQuad c = img.GetPixelColor(x, y, false);
+  const IxRGBQuad t = img.GetTransColor();
+  return c.rgbRed == t.rgbRed && c.rgbGreen == t.rgbGreen && c.rgbBlue == t.rgbBlue ? 0 : 255;
+}
+
+int CountRgbaDifferences(const IxImage& img, const imagetest::OraclePicture& rgba, bool exactAlpha,
+                         const std::string& what) {
+  EXPECT_EQ(static_cast<int>(img.GetWidth()), rgba.width) << what;
+  EXPECT_EQ(static_cast<int>(img.GetHeight()), rgba.height) << what;
+  if (static_cast<int>(img.GetWidth()) != rgba.width || static_cast<int>(img.GetHeight()) != rgba.height) return -1;
+  int bad = 0;
+  for (int top = 0; top < rgba.height; ++top) {
+    for (int x = 0; x < rgba.width; ++x) {
+      const int64_t y = rgba.height - 1 - top;
+      const uint8_t* p = &rgba.rgb[(static_cast<size_t>(top) * rgba.width + x) * 4];
+      const uint8_t vis = Visibility(img, x, y);
+      const IxRGBQuad c = img.GetPixelColor(x, y, false);
+      bool same = exactAlpha ? vis == p[3] : (vis == 0) == (p[3] == 0);
+      if (same && p[3] != 0) same = c.rgbRed == p[0] && c.rgbGreen == p[1] && c.rgbBlue == p[2];
+      if (!same) {
+        if (bad < 3) {
+          ADD_FAILURE() << what << " pixel (" << x << "," << top << " from the top): ours " << int(c.rgbRed) << ","
+                        << int(c.rgbGreen) << "," << int(c.rgbBlue) << " alpha " << int(vis) << ", oracle "
+                        << int(p[0]) << "," << int(p[1]) << "," << int(p[2]) << " alpha " << int(p[3]);
+        }
+        ++bad;
+      }
+    }
+  }
+  return bad;
+}
+
+}  // namespace bridgetest

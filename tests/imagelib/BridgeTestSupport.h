@@ -70,3 +70,17 @@ class ShortWriteFile : public IxMemFile {
 };
 
 }  // namespace bridgetest
+
+namespace bridgetest {
+
+// How visible a pixel is: the alpha plane's value, else 0 for the transparent index or colour
+// and 255 for every other pixel.
+uint8_t Visibility(const IxImage& img, int64_t x, int64_t y);
+
+// Our picture against Pillow's RGBA reading: visibility 0 where Pillow's alpha is 0 and the
+// colour wherever the pixel shows. `exactAlpha` also compares partial alpha. Returns the number
+// of differing pixels.
+int CountRgbaDifferences(const IxImage& img, const imagetest::OraclePicture& rgba, bool exactAlpha,
+                         const std::string& what);
+
+}  // namespace bridgetest
