@@ -15,9 +15,7 @@ class IxExifCursor {
   bool BigEndian() const { return bigEndian_; }
 
   // True when [offset, offset + count) lies inside the data.
-  bool Fits(uint64_t offset, uint64_t count) const {
-    return offset <= length_ && count <= length_ - offset;
-  }
+  bool Fits(uint64_t offset, uint64_t count) const { return offset <= length_ && count <= length_ - offset; }
   // Pointer to `count` bytes at `offset`, or null when they do not fit.
   const uint8_t* At(uint64_t offset, uint64_t count) const {
     return Fits(offset, count) ? data_ + offset : nullptr;

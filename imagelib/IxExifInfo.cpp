@@ -182,7 +182,6 @@ IxImageJPG::IxExifInfo::~IxExifInfo() {
   }
 }
 
-
 void IxImageJPG::IxExifInfo::SetError(const char* text) {
   std::snprintf(m_szLastError, sizeof m_szLastError, "%s", text);
 }
@@ -276,10 +275,19 @@ bool IxImageJPG::IxExifInfo::ReadJpegSections(IxFile* stream, int mode) {
           haveComment = true;
         }
         break;
-      case 0xC0: case 0xC1: case 0xC2: case 0xC3:
-      case 0xC5: case 0xC6: case 0xC7:
-      case 0xC9: case 0xCA: case 0xCB:
-      case 0xCD: case 0xCE: case 0xCF:
+      case 0xC0:
+      case 0xC1:
+      case 0xC2:
+      case 0xC3:
+      case 0xC5:
+      case 0xC6:
+      case 0xC7:
+      case 0xC9:
+      case 0xCA:
+      case 0xCB:
+      case 0xCD:
+      case 0xCE:
+      case 0xCF:
         ProcessFrameHeader(section.data, marker);
         m_sections.push_back(std::move(section));
         break;
@@ -550,18 +558,20 @@ bool IxImageJPG::IxExifInfo::EncodeExif(IxFile* stream) {
   // The last section must be the image data read after a start of scan; otherwise the output
   // would be a header without its picture.
   bool haveScan = false;
-  for (int i = 0; i + 1 < GetSectionCount(); ++i) haveScan |= m_sections[static_cast<size_t>(i)].type == kMarkerSos;
+  for (int i = 0; i + 1 < GetSectionCount(); ++i)
+    haveScan |= m_sections[static_cast<size_t>(i)].type == kMarkerSos;
   if (!haveScan || m_sections.back().type != kImageData) return Fail("Can't write exif : didn't read all");
 
   static const uint8_t kSoi[2] = {0xFF, 0xD8};
-  static const uint8_t kJfif[18] = {0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0x00,
+  static const uint8_t kJfif[18] = {0xFF, 0xE0, 0x00, 0x10, 'J',  'F',  'I',  'F',  0x00,
                                     0x01, 0x01, 0x01, 0x01, 0x2C, 0x01, 0x2C, 0x00, 0x00};
   bool ok = WriteAll(stream, kSoi, sizeof kSoi);
   int firstType = m_sections.front().type;
   if (ok && firstType != kMarkerExif && firstType != kMarkerJfif) ok = WriteAll(stream, kJfif, sizeof kJfif);
   for (size_t i = 0; ok && i + 1 < m_sections.size(); ++i) {
     const uint8_t marker[2] = {0xFF, static_cast<uint8_t>(m_sections[i].type)};
-    ok = WriteAll(stream, marker, 2) && WriteAll(stream, m_sections[i].data.data(), m_sections[i].data.size());
+    ok =
+        WriteAll(stream, marker, 2) && WriteAll(stream, m_sections[i].data.data(), m_sections[i].data.size());
   }
   if (ok) ok = WriteAll(stream, m_sections.back().data.data(), m_sections.back().data.size());
   if (!ok) return Fail("Can't write exif : write error");

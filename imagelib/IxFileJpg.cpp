@@ -6,7 +6,10 @@
 #include "imagelib/IxFile.h"
 
 IxImageJPG::IxFileJpg::IxFileJpg(IxFile* stream)
-    : jpeg_destination_mgr(), jpeg_source_mgr(), m_pFile(stream), m_pBuffer(new uint8_t[kBufferSize]),
+    : jpeg_destination_mgr(),
+      jpeg_source_mgr(),
+      m_pFile(stream),
+      m_pBuffer(new uint8_t[kBufferSize]),
       m_bStartOfFile(true) {
   jpeg_destination_mgr::init_destination = InitDestination;
   jpeg_destination_mgr::empty_output_buffer = EmptyOutputBuffer;

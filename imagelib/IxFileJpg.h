@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <memory>
 
+// libjpeg's headers need <cstdio> (FILE, size_t) first.
+// clang-format off
 #include <jpeglib.h>
+// clang-format on
 
 #include "imagelib/IxImageJPG.h"
 

@@ -2,6 +2,7 @@
 // table; a 24-bit picture as a mosaic of 17 x 15 tiles, each a frame with its own 256-colour
 // table, which the decoder reads back as one 24-bit picture. Every file is built in memory and
 // written in one go, so a write error is seen and reported.
+#include <algorithm>
 #include <cstring>
 
 #include "imagelib/IxFile.h"
@@ -36,13 +37,23 @@ std::vector<uint8_t> IxImageGIF::IndicesTopDown() const {
   const int height = static_cast<int>(GetHeight());
   std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
   size_t i = 0;
-  for (int y = height - 1; y >= 0; --y)
-    for (int x = 0; x < width; ++x) pixels[i++] = BlindGetPixelIndex(x, y);
+  for (int y = height - 1; y >= 0; --y) {
+    const uint8_t* row = GetBits(y);
+    if (GetBpp() == 8) {
+      std::copy(row, row + width, pixels.begin() + static_cast<std::ptrdiff_t>(i));
+      i += static_cast<size_t>(width);
+    } else {
+      for (int x = 0; x < width; ++x) pixels[i++] = BlindGetPixelIndex(x, y);
+    }
+  }
   return pixels;
 }
 
 void IxImageGIF::AppendCodeStream(std::vector<uint8_t>& out, int initBits, Coder coder) const {
   const std::vector<uint8_t> pixels = IndicesTopDown();
+  // No coder spends more than 12 bits a pixel, plus sub-block lengths and a few clear codes;
+  // reserving that once avoids growing (and copying) the file buffer while it is written.
+  out.reserve(out.size() + pixels.size() * 2 + 1024);
   switch (coder) {
     case Coder::kNone:
       IxGifLzwEncoder().CompressLiteral(pixels.data(), pixels.size(), initBits, out);

@@ -11,8 +11,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include <jerror.h>
+// libjpeg's headers need <cstdio> (FILE, size_t) first.
+// clang-format off
 #include <jpeglib.h>
+#include <jerror.h>
+// clang-format on
 
 #include "imagelib/IxExifInfo.h"
 #include "imagelib/IxFile.h"
@@ -62,7 +65,8 @@ int32_t DpiFromDouble(double dpi) {
 }
 
 // The resolution of one axis: the EXIF value when it has one, else the JFIF density, else 0.
-int32_t AxisDpi(bool isExif, float exifValue, float exifUnit, bool sawJfif, int densityUnit, unsigned density) {
+int32_t AxisDpi(bool isExif, float exifValue, float exifUnit, bool sawJfif, int densityUnit,
+                unsigned density) {
   if (isExif && exifValue != 0 && exifUnit != 0) {
     int32_t dpi = DpiFromDouble(static_cast<double>(exifValue) / exifUnit);
     if (dpi != 0) return dpi;
@@ -125,6 +129,10 @@ bool IxImageJPG::DecodeWithLibrary(jpeg_decompress_struct* cinfo, IxJpegErrorMgr
   if (opt & DECODE_NOFANCYUPSAMPLING) cinfo->do_fancy_upsampling = FALSE;
   cinfo->scale_num = 1;
   cinfo->scale_denom = std::max<unsigned>(1, GetJpegScale());
+  // The picture stores blue, green, red: colour output is asked for in that order, so libjpeg's
+  // own converter does the swap. Only three-component colour output is swapped; grey output of a
+  // colour file stays one byte per pixel.
+  if (!cinfo->quantize_colors && cinfo->out_color_space == JCS_RGB) cinfo->out_color_space = JCS_EXT_BGR;
 
   if (info.nEscape == -1) {
     jpeg_calc_output_dimensions(cinfo);
@@ -154,33 +162,30 @@ bool IxImageJPG::DecodeWithLibrary(jpeg_decompress_struct* cinfo, IxJpegErrorMgr
   }
 
   const uint32_t rowStride = cinfo->output_width * static_cast<uint32_t>(cinfo->output_components);
-  JSAMPARRAY buffer =
-      (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, rowStride, 1);
   const uint32_t effWidth = GetEffWidth();
   const bool cmyk = !cinfo->quantize_colors && cinfo->output_components == 4;
-  // libjpeg delivers red, green, blue; the picture stores blue, green, red. Keyed on what is
-  // delivered, not on the file, so grey output from a colour file is left alone.
-  const bool swapRgb = !cinfo->quantize_colors && cinfo->output_components == 3;
+  // CMYK scanlines are wider than the picture's rows and go through a buffer of their own; every
+  // other kind is read straight into the row it belongs to.
+  JSAMPARRAY buffer =
+      cmyk ? (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, rowStride, 1)
+           : nullptr;
   for (int32_t y = head.biHeight - 1; y >= 0; --y) {
     if (info.nEscape) {
       jpeg_destroy_decompress(cinfo);
       return false;
     }
-    jpeg_read_scanlines(cinfo, buffer, 1);
     uint8_t* dst = GetBits(y);
+    if (!cmyk) {
+      jpeg_read_scanlines(cinfo, &dst, 1);
+      continue;
+    }
+    jpeg_read_scanlines(cinfo, buffer, 1);
     const uint8_t* line = buffer[0];
-    if (cmyk) {
-      for (uint32_t x = 0, i = 0; i + 2 < effWidth && 4 * x + 3 < rowStride; ++x, i += 3) {
-        const unsigned k = line[4 * x + 3];
-        dst[i] = static_cast<uint8_t>(line[4 * x + 2] * k / 255);
-        dst[i + 1] = static_cast<uint8_t>(line[4 * x + 1] * k / 255);
-        dst[i + 2] = static_cast<uint8_t>(line[4 * x] * k / 255);
-      }
-    } else {
-      std::memcpy(dst, line, std::min(effWidth, rowStride));
-      if (swapRgb) {
-        for (uint32_t i = 0; i + 2 < rowStride && i + 2 < effWidth; i += 3) std::swap(dst[i], dst[i + 2]);
-      }
+    for (uint32_t x = 0, i = 0; i + 2 < effWidth && 4 * x + 3 < rowStride; ++x, i += 3) {
+      const unsigned k = line[4 * x + 3];
+      dst[i] = static_cast<uint8_t>(line[4 * x + 2] * k / 255);
+      dst[i + 1] = static_cast<uint8_t>(line[4 * x + 1] * k / 255);
+      dst[i + 2] = static_cast<uint8_t>(line[4 * x] * k / 255);
     }
   }
   jpeg_finish_decompress(cinfo);
@@ -245,7 +250,8 @@ bool IxImageJPG::EncodeWithLibrary(jpeg_compress_struct* cinfo, IxJpegErrorMgr* 
   cinfo->image_width = static_cast<JDIMENSION>(head.biWidth);
   cinfo->image_height = static_cast<JDIMENSION>(head.biHeight);
   cinfo->input_components = gray ? 1 : 3;
-  cinfo->in_color_space = gray ? JCS_GRAYSCALE : JCS_RGB;
+  // Rows go to libjpeg as stored: blue, green, red.
+  cinfo->in_color_space = gray ? JCS_GRAYSCALE : JCS_EXT_BGR;
   jpeg_set_defaults(cinfo);
 
   const uint32_t opt = GetCodecOption(IXIMAGE_FORMAT_JPG);
@@ -261,16 +267,9 @@ bool IxImageJPG::EncodeWithLibrary(jpeg_compress_struct* cinfo, IxJpegErrorMgr* 
   cinfo->Y_density = static_cast<UINT16>(std::clamp(GetYDPI(), 1, 65535));
 
   jpeg_start_compress(cinfo, TRUE);
-  const uint32_t effWidth = GetEffWidth();
-  JSAMPARRAY row =
-      (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE, effWidth + 8, 1);
-  const uint32_t rgbBytes = 3 * static_cast<uint32_t>(head.biWidth);
   for (int32_t y = head.biHeight - 1; y >= 0; --y) {
-    std::memcpy(row[0], GetBits(y), effWidth);
-    if (!gray) {
-      for (uint32_t i = 0; i + 2 < rgbBytes; i += 3) std::swap(row[0][i], row[0][i + 2]);
-    }
-    jpeg_write_scanlines(cinfo, row, 1);
+    JSAMPROW row = GetBits(y);
+    jpeg_write_scanlines(cinfo, &row, 1);
   }
   jpeg_finish_compress(cinfo);
   jpeg_destroy_compress(cinfo);

@@ -7,10 +7,10 @@
 #include <cstring>
 
 #include "JpegFixtures.h"
-#include "support/SharedData.h"
-#include "support/TempDir.h"
 #include "imagelib/IxExifInfo.h"
 #include "imagelib/IxMemFile.h"
+#include "support/SharedData.h"
+#include "support/TempDir.h"
 
 using namespace jpegtest;
 using Exif = IxImageJPG::IxExifInfo;
@@ -18,11 +18,13 @@ using Entry = TiffWriter::Entry;
 
 namespace {
 
-constexpr uint16_t kAscii = 2, kShort = 3, kLong = 4, kRational = 5, kUndefined = 7,
-                   kSRational = 10, kDouble = 12;
+constexpr uint16_t kAscii = 2, kShort = 3, kLong = 4, kRational = 5, kUndefined = 7, kSRational = 10,
+                   kDouble = 12;
 
 std::string Hopper() { return testsupport::SharedPath("testdata/pillow/jpeg/hopper.jpg"); }
-std::string PillowJpeg(const std::string& name) { return testsupport::SharedPath("testdata/pillow/jpeg/" + name); }
+std::string PillowJpeg(const std::string& name) {
+  return testsupport::SharedPath("testdata/pillow/jpeg/" + name);
+}
 
 // Reads a JPEG made of the EXIF data and hopper's picture; returns the reader's IsExif verdict.
 bool ReadExif(Exif& reader, const TiffWriter& tiff) {
@@ -79,7 +81,9 @@ TEST(ExifSections, BrokenMarkersEndTheWalkWithTheirMessage) {
   };
   const Case cases[] = {
       {"not a JPEG", {0x89, 'P', 'N', 'G'}, ""},
-      {"seven fill bytes", {0xFF, 0xD8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xE2, 0, 2}, "too many padding bytes\n"},
+      {"seven fill bytes",
+       {0xFF, 0xD8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xE2, 0, 2},
+       "too many padding bytes\n"},
       {"length below two", {0xFF, 0xD8, 0xFF, 0xE2, 0x00, 0x01}, "invalid marker"},
       {"section cut short", {0xFF, 0xD8, 0xFF, 0xE2, 0x00, 0x10, 1, 2, 3}, "Premature end of file?"},
       {"length cut short", {0xFF, 0xD8, 0xFF, 0xE2, 0x00}, "Premature end of file?"},
@@ -107,7 +111,8 @@ TEST(ExifSections, FrameHeaderGivesSizeColourAndProcess) {
 
 TEST(ExifSections, OnlyTheFirstCommentCounts) {
   Exif reader;
-  Bytes file = JpegWith({Section(0xFE, ToBytes("first\r\nline\x01\ttab")), Section(0xFE, ToBytes("second"))}, Hopper());
+  Bytes file = JpegWith({Section(0xFE, ToBytes("first\r\nline\x01\ttab")), Section(0xFE, ToBytes("second"))},
+                        Hopper());
   ASSERT_TRUE(ReadSections(reader, file, Exif::kReadExif));
   EXPECT_STREQ(reader.Info().Comments, "first\nline?\ttab");
   int comments = 0;
@@ -179,7 +184,7 @@ TEST_P(ExifOrder, CameraFields) {
   EXPECT_FLOAT_EQ(info.ApertureFNumber, 2.8f);
   EXPECT_FLOAT_EQ(info.FocalLength, 35.0f);
   EXPECT_FLOAT_EQ(info.ExposureBias, -1.0f / 3);
-  EXPECT_EQ(info.Distance, 0.0f);  // zero denominator
+  EXPECT_EQ(info.Distance, 0.0f);      // zero denominator
   EXPECT_EQ(info.ISOequivalent, 400);  // below 50: times 200
   EXPECT_EQ(info.ExposureProgram, 3);
   EXPECT_EQ(info.MeteringMode, 5);
@@ -352,7 +357,9 @@ TEST(ExifHostile, ValuesMustLieInsideTheData) {
   };
   const Case cases[] = {
       // 0x20000000 rationals are 4 GiB: the byte count must not wrap to a small number.
-      {"count overflowing 32 bits", {{282, kRational, 0x20000000, 8}}, "Illegal pointer offset value in EXIF."},
+      {"count overflowing 32 bits",
+       {{282, kRational, 0x20000000, 8}},
+       "Illegal pointer offset value in EXIF."},
       {"value crossing the end", {{271, kAscii, 64, 20}}, "Illegal pointer offset value in EXIF."},
       {"offset far outside", {{282, kRational, 1, 0xFFFFFFF8}}, "Illegal pointer offset value in EXIF."},
       {"unknown format", {{274, 13, 1, 1}}, "Illegal format code in EXIF dir"},
@@ -443,8 +450,8 @@ TEST(ExifWriter, DiscardAllButExifKeepsExifThenComment) {
   w.Dir({{274, kShort, 1, 1}});
   Exif reader;
   ASSERT_TRUE(ReadSections(reader,
-                           JpegWith({Section(0xE2, ToBytes("icc")), Section(0xFE, ToBytes("note")), ExifSection(w),
-                                     ExifSection(w)},
+                           JpegWith({Section(0xE2, ToBytes("icc")), Section(0xFE, ToBytes("note")),
+                                     ExifSection(w), ExifSection(w)},
                                     Hopper()),
                            Exif::kReadExif));
   reader.DiscardAllButExif();
@@ -472,8 +479,8 @@ TEST(ExifWriter, WritesAJfifHeaderWhenTheFirstSectionIsNeither) {
   ASSERT_TRUE(reader.EncodeExif(&out));
   const uint8_t* b = out.GetBuffer(false);
   const Bytes head(b, b + 20);
-  const Bytes expected = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J', 'F', 'I', 'F', 0x00,
-                          0x01, 0x01, 0x01, 0x01, 0x2C, 0x01, 0x2C, 0x00, 0x00};
+  const Bytes expected = {0xFF, 0xD8, 0xFF, 0xE0, 0x00, 0x10, 'J',  'F',  'I',  'F',
+                          0x00, 0x01, 0x01, 0x01, 0x01, 0x2C, 0x01, 0x2C, 0x00, 0x00};
   EXPECT_EQ(head, expected);
   // The rest is the original after its own JFIF section.
   Bytes body = JpegBody(Hopper());
@@ -493,7 +500,8 @@ TEST(ExifWriter, RewrittenFileKeepsPictureAndFields) {
     const std::string copy = dir.file(std::string("copy-") + name);
     WriteFile(copy, Bytes(b, b + out.Size()));
     const std::string tags = " -n -T -Make -Model -Orientation -ExposureTime -FNumber -ISO -Flash ";
-    EXPECT_EQ(Shell("exiftool" + tags + "'" + copy + "'"), Shell("exiftool" + tags + "'" + path + "'")) << name;
+    EXPECT_EQ(Shell("exiftool" + tags + "'" + copy + "'"), Shell("exiftool" + tags + "'" + path + "'"))
+        << name;
     EXPECT_EQ(Djpeg(copy).pixels, Djpeg(path).pixels) << name;
   }
 }
@@ -520,9 +528,10 @@ bool Has(const std::string& v) { return v != "-" && !v.empty(); }
 // Compares the fields of one file with exiftool's numbers.
 void CompareWithExiftool(const std::string& path) {
   SCOPED_TRACE(path);
-  std::vector<std::string> t = SplitTabs(
-      Shell("exiftool -n -T -Make -Model -DateTimeOriginal -IFD0:Orientation -IFD0:XResolution -IFD0:YResolution "
-          "-IFD0:ResolutionUnit -EXIF:ExposureTime -EXIF:FNumber -EXIF:ISO -EXIF:FocalLength -EXIF:Flash '" + path + "'"));
+  std::vector<std::string> t = SplitTabs(Shell(
+      "exiftool -n -T -Make -Model -DateTimeOriginal -IFD0:Orientation -IFD0:XResolution -IFD0:YResolution "
+      "-IFD0:ResolutionUnit -EXIF:ExposureTime -EXIF:FNumber -EXIF:ISO -EXIF:FocalLength -EXIF:Flash '" +
+      path + "'"));
   ASSERT_EQ(t.size(), 12u);
   Exif reader;
   ReadSections(reader, testsupport::ReadFileBytes(path), Exif::kReadExif);
@@ -580,11 +589,11 @@ void CompareWithExiftool(const std::string& path) {
 }  // namespace
 
 TEST(ExifRealFiles, FieldsEqualExiftool) {
-  for (const char* name : {"flower.jpg", "iptc.jpg", "iptc_roundUp.jpg", "ultrahdr.jpg", "xmp_test.jpg",
-                           "exif-72dpi-int.jpg", "exif-200dpcm.jpg", "exif-ifd-offset.jpg", "photoshop-200dpi.jpg",
-                           "pil_sample_rgb.jpg", "empty_gps_ifd.jpg", "sugarshack_bad_mpo_header.jpg", "exif_gps.jpg",
-                           "hopper_orientation_2.jpg", "hopper_orientation_6.jpg", "hopper_orientation_8.jpg",
-                           "orientation_rectangle.jpg", "rgb.jpg"}) {
+  for (const char* name :
+       {"flower.jpg", "iptc.jpg", "iptc_roundUp.jpg", "ultrahdr.jpg", "xmp_test.jpg", "exif-72dpi-int.jpg",
+        "exif-200dpcm.jpg", "exif-ifd-offset.jpg", "photoshop-200dpi.jpg", "pil_sample_rgb.jpg",
+        "empty_gps_ifd.jpg", "sugarshack_bad_mpo_header.jpg", "exif_gps.jpg", "hopper_orientation_2.jpg",
+        "hopper_orientation_6.jpg", "hopper_orientation_8.jpg", "orientation_rectangle.jpg", "rgb.jpg"}) {
     CompareWithExiftool(PillowJpeg(name));
   }
 }
@@ -611,10 +620,13 @@ TEST_P(ExiftoolWritten, FieldsAndThumbnailEqualExiftool) {
   const std::string base = dir.file("base.jpg"), thumb = dir.file("thumb.jpg"), photo = dir.file("photo.jpg");
   Shell("djpeg -pnm '" + Hopper() + "' | cjpeg -quality 80 > '" + base + "'");
   Shell("djpeg -pnm -scale 1/4 '" + Hopper() + "' | cjpeg > '" + thumb + "'");
-  Shell(std::string("exiftool -q -n -o '") + photo + "' -ExifByteOrder=" + GetParam() +
+  Shell(
+      std::string("exiftool -q -n -o '") + photo + "' -ExifByteOrder=" + GetParam() +
       " -Make='Acme Optics' -Model='Box 2' -Orientation=6 -XResolution=240 -YResolution=240 -ResolutionUnit=2"
-      " -ExposureTime=0.004 -FNumber=5.6 -ISO=800 -FocalLength=50 -Flash=9 -DateTimeOriginal='2020:01:02 03:04:05'"
-      " '-ThumbnailImage<=" + thumb + "' '" + base + "'");
+      " -ExposureTime=0.004 -FNumber=5.6 -ISO=800 -FocalLength=50 -Flash=9 -DateTimeOriginal='2020:01:02 "
+      "03:04:05'"
+      " '-ThumbnailImage<=" +
+      thumb + "' '" + base + "'");
   CompareWithExiftool(photo);
   Exif reader;
   ReadSections(reader, testsupport::ReadFileBytes(photo), Exif::kReadExif);
@@ -633,7 +645,8 @@ TEST(ExifRealFiles, SelfLinkedDirectoryWrittenByExiftool) {
   Bytes file = testsupport::ReadFileBytes(photo);
   // Exif header at the first APP1: FF E1 len "Exif\0\0" then the TIFF data.
   size_t app1 = 2;
-  while (!(file[app1] == 0xFF && file[app1 + 1] == 0xE1)) app1 += 2 + ((file[app1 + 2] << 8) | file[app1 + 3]);
+  while (!(file[app1] == 0xFF && file[app1 + 1] == 0xE1))
+    app1 += 2 + ((file[app1 + 2] << 8) | file[app1 + 3]);
   const size_t tiff = app1 + 10;
   const uint32_t ifd0 = file[tiff + 4] | (file[tiff + 5] << 8);
   const uint32_t entries = file[tiff + ifd0] | (file[tiff + ifd0 + 1] << 8);

@@ -187,13 +187,22 @@ TEST(GifDecode, TransparencyBelongsToTheFrameItsControlBlockPrecedes) {
 }
 
 TEST(GifDecode, RestoreToBackgroundClearsOnlyThePreviousFrame) {
-  GifBuilder gif(6, 1, giftest::Palette(4));
-  gif.Control(0, 0, 0).Image(0, 0, 6, 1, {1, 1, 1, 1, 1, 1});
-  gif.Control(2 << 2, 0, 0).Image(2, 0, 2, 1, {2, 2});
-  gif.Image(5, 0, 1, 1, {3});
-  IxImage image;
-  ASSERT_TRUE(giftest::DecodeGif(gif.Finish(), image, 2));
-  EXPECT_EQ(giftest::IndicesTopDown(image), (std::vector<uint8_t>{1, 1, 0, 0, 1, 3}));
+  // At 1, 4 and 8 bits per pixel, a restored area that shares bytes with its neighbours; the
+  // background value is the first control block's index byte (0).
+  for (int entries : {2, 4, 256}) {
+    SCOPED_TRACE(entries);
+    const int w = 21;
+    GifBuilder gif(w, 2, giftest::Palette(entries));
+    gif.Control(0, 0, 0).Image(0, 0, w, 2, std::vector<uint8_t>(2 * w, 1));
+    gif.Control(2 << 2, 0, 0).Image(3, 1, 15, 1, std::vector<uint8_t>(15, 1));
+    gif.Image(20, 0, 1, 1, {0});
+    IxImage image;
+    ASSERT_TRUE(giftest::DecodeGif(gif.Finish(), image, 2));
+    std::vector<uint8_t> expected(2 * w, 1);
+    expected[20] = 0;
+    for (int x = 3; x < 18; ++x) expected[w + x] = 0;
+    EXPECT_EQ(giftest::IndicesTopDown(image), expected);
+  }
 }
 
 TEST(GifDecode, ADeeperLocalTableWidensThePicture) {
@@ -374,12 +383,26 @@ TEST(GifDecode, DamagedFilesEndCleanly) {
   }
 }
 
-TEST(GifDecode, AScreenTooLargeIsRefusedWithAMessage) {
-  GifBuilder g(65535, 65535, giftest::Palette(2));
-  g.Image(0, 0, 1, 1, {1});
+TEST(GifDecode, RestoringHugeFramesOverAndOverStopsWithAMessage) {
+  // Each frame costs a few bytes but clears 32 megapixels when the next one is composed.
+  GifBuilder gif(8192, 4096, giftest::Palette(2));
+  for (int f = 0; f < 40; ++f) gif.Control(2 << 2, 0, 0).RawImage(0, 0, 8192, 4096, 0, {}, {2, 1, 0x04, 0});
+  const std::vector<uint8_t> bytes = gif.Finish();
+  EXPECT_LT(bytes.size(), 1000u);
   IxImage image;
-  EXPECT_FALSE(giftest::DecodeGif(g.Finish(), image));
-  EXPECT_STREQ(image.GetLastError(), "IXIMAGE_MAX_MEMORY exceeded");
+  ASSERT_TRUE(giftest::DecodeGif(bytes, image, 3));
+  EXPECT_FALSE(giftest::DecodeGif(bytes, image, 39));
+  EXPECT_STREQ(image.GetLastError(), "Too many GIF frames to compose");
+}
+
+TEST(GifDecode, AScreenTooLargeIsRefusedWithAMessage) {
+  for (auto [w, h] : {std::pair{65535, 65535}, {8193, 4096}}) {
+    GifBuilder g(w, h, giftest::Palette(2));
+    g.Image(0, 0, 1, 1, {1});
+    IxImage image;
+    EXPECT_FALSE(giftest::DecodeGif(g.Finish(), image));
+    EXPECT_STREQ(image.GetLastError(), "IXIMAGE_MAX_MEMORY exceeded");
+  }
 }
 
 }  // namespace

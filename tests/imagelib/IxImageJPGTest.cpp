@@ -20,7 +20,9 @@ using Entry = TiffWriter::Entry;
 namespace {
 
 std::string Hopper() { return testsupport::SharedPath("testdata/pillow/jpeg/hopper.jpg"); }
-std::string PillowJpeg(const std::string& name) { return testsupport::SharedPath("testdata/pillow/jpeg/" + name); }
+std::string PillowJpeg(const std::string& name) {
+  return testsupport::SharedPath("testdata/pillow/jpeg/" + name);
+}
 
 // Every pixel byte of our picture against djpeg's BMP, allowing `tolerance` per byte.
 void ExpectSamePixels(const IxImage& ours, const Bmp& theirs, int tolerance = 0) {
@@ -58,7 +60,8 @@ Markers MarkersOf(const Bytes& file) {
   while (at + 4 <= file.size() && file[at] == 0xFF) {
     int code = file[at + 1];
     m.codes.push_back(code);
-    if ((code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC) && at + 9 < file.size()) {
+    if ((code >= 0xC0 && code <= 0xCF && code != 0xC4 && code != 0xC8 && code != 0xCC) &&
+        at + 9 < file.size()) {
       m.components = file[at + 9];
     }
     if (code == 0xDA) break;
@@ -66,7 +69,9 @@ Markers MarkersOf(const Bytes& file) {
   }
   return m;
 }
-bool HasMarker(const Markers& m, int code) { return std::find(m.codes.begin(), m.codes.end(), code) != m.codes.end(); }
+bool HasMarker(const Markers& m, int code) {
+  return std::find(m.codes.begin(), m.codes.end(), code) != m.codes.end();
+}
 
 // A 24-bit picture with a little of everything: gradients and a sharp edge.
 void Paint(IxImage& image, int32_t w, int32_t h) {
@@ -159,7 +164,8 @@ TEST(JpegDecode, TruncatedFileDecodesWhatIsThere) {
   testsupport::TempDir dir;
   Bytes whole = testsupport::ReadFileBytes(Hopper());
   for (size_t keep : {whole.size() / 2, whole.size() * 3 / 4}) {
-    const std::string cut = dir.write("cut.jpg", std::string(whole.begin(), whole.begin() + static_cast<long>(keep)));
+    const std::string cut =
+        dir.write("cut.jpg", std::string(whole.begin(), whole.begin() + static_cast<long>(keep)));
     IxImageJPG image;
     ASSERT_TRUE(DecodeBytes(image, testsupport::ReadFileBytes(cut))) << image.GetLastError();
     ExpectSamePixels(image, Djpeg(cut));
@@ -281,9 +287,7 @@ TEST(JpegResolution, RealFiles) {
     int32_t x, y;
   } cases[] = {
       {"photoshop-200dpi.jpg", 200, 200},  // its thumbnail directory says 72
-      {"exif-72dpi-int.jpg", 72, 72},
-      {"exif-200dpcm.jpg", 508, 508},
-      {"hopper.jpg", 96, 96},
+      {"exif-72dpi-int.jpg", 72, 72},        {"exif-200dpcm.jpg", 508, 508}, {"hopper.jpg", 96, 96},
       {"exif-dpi-zerodivision.jpg", 96, 96},
   };
   for (const auto& c : cases) {
@@ -455,8 +459,8 @@ TEST(ConvertTo24Bits, IndexedPicturesKeepTheirColoursAndThenEncode) {
     ASSERT_NE(image.Create(13, 7, bpp), nullptr);
     const uint32_t colours = image.GetNumColors();
     for (uint32_t i = 0; i < colours; ++i) {
-      image.SetPaletteColor(static_cast<uint8_t>(i), static_cast<uint8_t>(i * 37), static_cast<uint8_t>(255 - i),
-                            static_cast<uint8_t>(i * 11));
+      image.SetPaletteColor(static_cast<uint8_t>(i), static_cast<uint8_t>(i * 37),
+                            static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 11));
     }
     for (int32_t y = 0; y < 7; ++y) {
       for (int32_t x = 0; x < 13; ++x) image.SetPixelIndex(x, y, static_cast<uint8_t>((x * 7 + y) % colours));
@@ -470,7 +474,8 @@ TEST(ConvertTo24Bits, IndexedPicturesKeepTheirColoursAndThenEncode) {
     for (int32_t y = 0; y < 7; ++y) {
       for (int32_t x = 0; x < 13; ++x) {
         IxRGBQuad want = before.GetPixelColor(x, y, false), got = image.GetPixelColor(x, y, false);
-        ASSERT_EQ(std::tie(got.rgbRed, got.rgbGreen, got.rgbBlue), std::tie(want.rgbRed, want.rgbGreen, want.rgbBlue));
+        ASSERT_EQ(std::tie(got.rgbRed, got.rgbGreen, got.rgbBlue),
+                  std::tie(want.rgbRed, want.rgbGreen, want.rgbBlue));
       }
     }
     Bytes out;

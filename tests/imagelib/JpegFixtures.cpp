@@ -2,6 +2,7 @@
 #include "JpegFixtures.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <array>
 #include <cstdio>
@@ -9,11 +10,9 @@
 #include <fstream>
 #include <memory>
 
-#include <sys/wait.h>
-
-#include "support/SharedData.h"
 #include "imagelib/IxExifInfo.h"
 #include "imagelib/IxMemFile.h"
+#include "support/SharedData.h"
 
 namespace jpegtest {
 
@@ -106,9 +105,10 @@ Bytes Section(uint8_t marker, const Bytes& payload) {
 }
 
 Bytes JfifSection(uint8_t unit, uint16_t xDensity, uint16_t yDensity) {
-  return Section(0xE0, Concat({ToBytes(std::string("JFIF\0", 5)),
-                               {1, 1, unit, static_cast<uint8_t>(xDensity >> 8), static_cast<uint8_t>(xDensity),
-                                static_cast<uint8_t>(yDensity >> 8), static_cast<uint8_t>(yDensity), 0, 0}}));
+  return Section(0xE0,
+                 Concat({ToBytes(std::string("JFIF\0", 5)),
+                         {1, 1, unit, static_cast<uint8_t>(xDensity >> 8), static_cast<uint8_t>(xDensity),
+                          static_cast<uint8_t>(yDensity >> 8), static_cast<uint8_t>(yDensity), 0, 0}}));
 }
 
 Bytes ExifSection(const TiffWriter& tiff) {

@@ -33,9 +33,9 @@ class TiffWriter {
   void Pad(uint32_t offset);  // zero bytes up to `offset`
   void U16(uint16_t v);
   void U32(uint32_t v);
-  uint32_t Raw(const Bytes& data);                 // returns its offset
-  uint32_t Rational(int32_t num, int32_t den);     // returns its offset
-  uint32_t Double(double v);                       // returns its offset
+  uint32_t Raw(const Bytes& data);              // returns its offset
+  uint32_t Rational(int32_t num, int32_t den);  // returns its offset
+  uint32_t Double(double v);                    // returns its offset
   // A directory at the current end; returns its offset.
   uint32_t Dir(const std::vector<Entry>& entries, uint32_t next = 0);
   // Size of a directory of n entries with its next link.
