@@ -64,7 +64,9 @@ std::u16string MmsUtf8ToWide(const uint8_t* bytes, int count) {
   return out;
 }
 
-std::u16string MmsSystemToWide(const uint8_t* bytes, int count) { return CodePageToWide(CP_ACP, bytes, count); }
+std::u16string MmsSystemToWide(const uint8_t* bytes, int count) {
+  return CodePageToWide(CP_ACP, bytes, count);
+}
 
 bool MmsCharsetKnown(int charset) {
   switch (charset) {

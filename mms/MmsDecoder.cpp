@@ -1,6 +1,5 @@
 #include "mms/MmsDecoder.h"
 
-#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstdlib>
@@ -8,6 +7,7 @@
 
 #include "mms/MmsCharset.h"
 #include "mms/MmsContentTypes.h"
+#include "mms/MmsText.h"
 #include "mms/MmsTrace.h"
 
 namespace {
@@ -54,14 +54,7 @@ enum : uint64_t {
   PARAM_START = 0x19,
 };
 
-std::string ToLower(std::string s) {
-  for (char& ch : s) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
-  return s;
-}
-
-bool StartsWithNoCase(const std::string& s, const char* prefix) {
-  return ToLower(s).rfind(prefix, 0) == 0;
-}
+bool StartsWithNoCase(const std::string& s, const char* prefix) { return MmsLower(s).rfind(prefix, 0) == 0; }
 
 // A malloc copy of a text for the body's C-style fields; none for an empty text.
 char* CopyText(const std::string& text) {
@@ -70,8 +63,6 @@ char* CopyText(const std::string& text) {
   if (copy) std::memcpy(copy, text.c_str(), text.size() + 1);
   return copy;
 }
-
-std::string TextOf(const char* text) { return text ? std::string(text) : std::string(); }
 
 std::string WellKnownTypeName(uint64_t code) {
   if (code >= static_cast<uint64_t>(WSP_CONTENT_TYPE_COUNT)) return {};
@@ -102,12 +93,12 @@ bool ReadByteField(WspCursor& cursor, std::optional<uint8_t>* value) {
 
 bool ReadParameter(WspCursor& value, tMMS_ContentType& type, std::string& filename) {
   uint8_t first;
-  value.PeekByte(first);
+  if (!value.PeekByte(first)) return false;
   if (first >= 32 && first < 0x80) {
     // An untyped parameter: a token, then an integer or a text.
     std::string token;
     if (!value.ReadText(token)) return false;
-    token = ToLower(token);
+    token = MmsLower(token);
     uint8_t shape;
     if (!value.PeekByte(shape)) return false;
     if (shape >= 32 && shape < 0x80 && (token == "name" || token == "filename" || token == "start")) {
@@ -178,7 +169,8 @@ bool ReadAddressBytes(WspCursor& cursor, std::string* text) {
     text->clear();
     return true;
   }
-  if (!WspDecodeText(value, text)) text->assign(reinterpret_cast<const char*>(value.Position()), value.Remaining());
+  if (!WspDecodeText(value, text))
+    text->assign(reinterpret_cast<const char*>(value.Position()), value.Remaining());
   return true;
 }
 
@@ -256,13 +248,6 @@ bool IsMultipartType(const std::string& type) {
   return StartsWithNoCase(type, "multipart/") || StartsWithNoCase(type, "application/vnd.wap.multipart");
 }
 
-std::string WithoutAngleBrackets(const std::string& text) {
-  std::string out;
-  for (char ch : text)
-    if (ch != '<' && ch != '>') out.push_back(ch);
-  return out;
-}
-
 // The part headers after an entry's content type, within its HeadersLen. A damaged header ends
 // the reading; what was read before it is kept.
 void ReadPartHeaders(WspCursor& headers, std::string& location, std::string& id) {
@@ -277,7 +262,7 @@ void ReadPartHeaders(WspCursor& headers, std::string& location, std::string& id)
       if (headers.PeekByte(quote) && quote == QUOTED_STRING) headers.Skip(1);
       std::string text;
       if (!headers.ReadText(text)) return;
-      id = WithoutAngleBrackets(text);
+      id = MmsWithoutAngleBrackets(text);
     } else if (header & 0x80) {
       headers.Skip(1);
       if (!headers.SkipValue()) return;
@@ -315,12 +300,12 @@ void FreeParts(tMMS_Part* part) {
 // Moves the SMIL entry out of the parts into body.Smil: the one the Start parameter names,
 // else the first. Other SMIL entries stay parts.
 void TakeSmilPart(tMMS_Body& body, const std::string& start) {
-  std::string wanted = ToLower(WithoutAngleBrackets(start));
+  std::string wanted = MmsLower(MmsWithoutAngleBrackets(start));
   tMMS_Part** chosen = nullptr;
   for (tMMS_Part** link = &body.Parts; *link; link = &(*link)->Next) {
-    if (ToLower(TextOf((*link)->ContentType)) != "application/smil") continue;
+    if (MmsLower(MmsTextOf((*link)->ContentType)) != "application/smil") continue;
     if (!chosen) chosen = link;
-    if (!wanted.empty() && ToLower(TextOf((*link)->ContentID)) == wanted) {
+    if (!wanted.empty() && MmsLower(MmsTextOf((*link)->ContentID)) == wanted) {
       chosen = link;
       break;
     }
@@ -510,9 +495,11 @@ tMMS_Body* MmsDecodeMultipart(const uint8_t* bytes, int length) {
     uint32_t headersLen, dataLen;
     WspCursor headers, data;
     std::optional<tMMS_ContentType> type;
-    if (!cursor.ReadUintvar(headersLen) || !cursor.ReadUintvar(dataLen) || !cursor.Take(headersLen, headers) ||
-        !cursor.Take(dataLen, data) || !(type = WspDecodeContentType(headers, nullptr))) {
-      MmsTrace("MmsDecodeMultipart: entry %u runs past the end or is damaged; it and the rest are dropped\n", i);
+    if (!cursor.ReadUintvar(headersLen) || !cursor.ReadUintvar(dataLen) ||
+        !cursor.Take(headersLen, headers) || !cursor.Take(dataLen, data) ||
+        !(type = WspDecodeContentType(headers, nullptr))) {
+      MmsTrace("MmsDecodeMultipart: entry %u runs past the end or is damaged; it and the rest are dropped\n",
+               i);
       break;
     }
     auto* part = static_cast<tMMS_Part*>(std::calloc(1, sizeof(tMMS_Part)));

@@ -4,9 +4,12 @@
 #include <climits>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "mms/MmsDecoder.h"
+#include "mms/MmsText.h"
 #include "mms/MmsTrace.h"
 #include "mms/SmilTag.h"
 #include "mms/SmilView.h"
@@ -25,29 +28,19 @@ constexpr int64_t MS_PER_SECOND = 1000;
 constexpr int64_t MS_PER_MINUTE = 60 * MS_PER_SECOND;
 constexpr int64_t MS_PER_HOUR = 60 * MS_PER_MINUTE;
 // Beyond this every time is clamped anyway; keeps the arithmetic far from overflow.
-constexpr int64_t TIME_NUMBER_LIMIT = int64_t{1} << 40;
+constexpr int64_t TIME_NUMBER_LIMIT = INT_MAX;
 
 struct NamedColor {
   const char* Name;
   uint32_t Value;
 };
 const NamedColor SmilColorTable[] = {
-    {"AQUA", 0xFF00FFFF},   {"BLUE", 0xFF0000FF},  {"GRAY", 0xFF808080},    {"LIME", 0xFF00FF00},
-    {"NAVY", 0xFF000080},   {"PURPLE", 0xFF800080}, {"SILVER", 0xFFC0C0C0}, {"YELLOW", 0xFFFFFF00},
-    {"BLACK", 0xFF000000},  {"FUCHSIA", 0xFFFF00FF}, {"GREEN", 0xFF008000}, {"MAROON", 0xFF800000},
-    {"OLIVE", 0xFF808000},  {"RED", 0xFFFF0000},    {"TEAL", 0xFF008080},   {"WHITE", 0xFFFFFFFF},
+    {"AQUA", 0xFF00FFFF},  {"BLUE", 0xFF0000FF},    {"GRAY", 0xFF808080},   {"LIME", 0xFF00FF00},
+    {"NAVY", 0xFF000080},  {"PURPLE", 0xFF800080},  {"SILVER", 0xFFC0C0C0}, {"YELLOW", 0xFFFFFF00},
+    {"BLACK", 0xFF000000}, {"FUCHSIA", 0xFFFF00FF}, {"GREEN", 0xFF008000},  {"MAROON", 0xFF800000},
+    {"OLIVE", 0xFF808000}, {"RED", 0xFFFF0000},     {"TEAL", 0xFF008080},   {"WHITE", 0xFFFFFFFF},
 };
 constexpr uint32_t UNKNOWN_COLOR = 0xFFFFFFFF;
-
-bool SameTextNoCase(const std::string& a, const char* b) {
-  size_t n = std::strlen(b);
-  if (a.size() != n) return false;
-  for (size_t i = 0; i < n; ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
 
 bool IsDigit(char ch) { return ch >= '0' && ch <= '9'; }
 
@@ -91,7 +84,9 @@ int LeadingInt(const std::string& text) {
   return static_cast<int>(value);
 }
 
-int64_t ClockValue(const char* p) {
+// A full or partial clock value ("h:mm:ss.f", "mm:ss.f"); none when the number at `p` is not
+// followed by a ":" (then it is a timecount, whatever else the text holds).
+std::optional<int64_t> ClockValue(const char* p) {
   int64_t fields[3] = {0, 0, 0};
   int count = 0;
   int64_t fraction = 0;
@@ -108,6 +103,7 @@ int64_t ClockValue(const char* p) {
     }
     break;
   }
+  if (count < 2) return std::nullopt;
   int64_t hours = count == 3 ? fields[0] : 0;
   int64_t minutes = fields[count - 2];
   int64_t seconds = fields[count - 1];
@@ -175,7 +171,7 @@ const std::string* ParamValue(const tSMIL_Tag& tag, const char* name) {
   MmsTrace("entry param");
   const std::string* paramName = tag.Attr("name");
   const std::string* value = tag.Attr("value");
-  if (!paramName || !value || !SameTextNoCase(*paramName, name)) return nullptr;
+  if (!paramName || !value || !MmsSameTextNoCase(*paramName, name)) return nullptr;
   return value;
 }
 
@@ -236,8 +232,8 @@ int SmilParseTime(const std::string& value) {
   bool negative = *p == '-';
   if (*p == '-' || *p == '+') ++p;
   int64_t ms;
-  if (value.find(':') != std::string::npos) {
-    ms = ClockValue(p);
+  if (std::optional<int64_t> clock = ClockValue(p)) {
+    ms = *clock;
   } else {
     int64_t whole = ReadDigits(p);
     const char* fractionStart = nullptr;
@@ -258,7 +254,8 @@ int SmilParseTime(const std::string& value) {
 uint32_t SmilParseColor(const std::string& text) {
   if (!text.empty() && text[0] == '#') {
     size_t digits = 0;
-    while (digits < 8 && 1 + digits < text.size() && std::isxdigit(static_cast<unsigned char>(text[1 + digits])))
+    while (digits < 8 && 1 + digits < text.size() &&
+           std::isxdigit(static_cast<unsigned char>(text[1 + digits])))
       ++digits;
     if (digits == 0) return UNKNOWN_COLOR;
     uint32_t value = 0;
@@ -274,7 +271,7 @@ uint32_t SmilParseColor(const std::string& text) {
     return value;
   }
   for (const NamedColor& color : SmilColorTable) {
-    if (SameTextNoCase(text, color.Name)) return color.Value;
+    if (MmsSameTextNoCase(text, color.Name)) return color.Value;
   }
   return UNKNOWN_COLOR;
 }
@@ -448,8 +445,10 @@ void MmsFreeParsedBody() {
 
 int MmsParseBody(const uint8_t* bytes, int length) {
   if (!bytes || length <= 0) return 0;
+  // Copied before the previous message is released: the bytes may be that message's own.
+  std::vector<uint8_t> copy(bytes, bytes + length);
   MmsFreeParsedBody();
-  parsedBytes.assign(bytes, bytes + length);
+  parsedBytes = std::move(copy);
   parsedBody = MmsDecodeMultipart(parsedBytes.data(), length);
   if (!parsedBody) {
     MmsFreeParsedBody();

@@ -3,25 +3,17 @@
 #include <cctype>
 #include <cstring>
 
+#include "mms/MmsText.h"
+
 namespace {
 
 const char* inputPos = nullptr;
 size_t inputLeft = 0;
 
-const char* const SmilTagTable[] = {"smil", "head",   "body", "layout", "meta", "par", "region",
-                                    "root-layout", "text", "img", "audio", "ref", "video", "param"};
+const char* const SmilTagTable[] = {"smil",        "head", "body", "layout", "meta", "par",   "region",
+                                    "root-layout", "text", "img",  "audio",  "ref",  "video", "param"};
 
 bool IsBlank(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
-
-bool SameTextNoCase(const std::string& a, const char* b) {
-  size_t n = std::strlen(b);
-  if (a.size() != n) return false;
-  for (size_t i = 0; i < n; ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
 
 }  // namespace
 
@@ -35,7 +27,7 @@ tSMIL_Tag::~tSMIL_Tag() {
 
 const std::string* tSMIL_Tag::Attr(const char* name) const {
   for (const tSMIL_Attr* attr = Attrs; attr; attr = attr->Next) {
-    if (SameTextNoCase(attr->Name, name)) return &attr->Value;
+    if (MmsSameTextNoCase(attr->Name, name)) return &attr->Value;
   }
   return nullptr;
 }
@@ -127,7 +119,7 @@ std::unique_ptr<tSMIL_Tag> SmilParseTag(const std::string& text) {
 
 int SmilTagId(const std::string& name) {
   for (int id = 0; id < static_cast<int>(sizeof SmilTagTable / sizeof SmilTagTable[0]); ++id) {
-    if (SameTextNoCase(name, SmilTagTable[id])) return id;
+    if (MmsSameTextNoCase(name, SmilTagTable[id])) return id;
   }
   return SMIL_TAG_UNKNOWN;
 }

@@ -2,8 +2,11 @@
 
 #include <cctype>
 #include <optional>
+#include <unordered_map>
+#include <vector>
 
 #include "mms/MmsCharset.h"
+#include "mms/MmsText.h"
 #include "mms/MmsTrace.h"
 
 namespace {
@@ -11,6 +14,23 @@ namespace {
 tSMIL_ViewStruct view;
 tSMIL_Attachment* lastAttachment = nullptr;  // so that appending stays cheap for many parts
 tMMS_Part* viewParts = nullptr;
+
+// Lookups that stay cheap however many parts, regions and elements a message holds: the parts of
+// viewParts by their keys (first part of each key), and the regions by id (newest of each id).
+struct PartIndex {
+  bool built = false;
+  std::vector<tMMS_Part*> parts;
+  std::unordered_map<std::string, size_t> byLocation;   // location, else Name; lower case
+  std::unordered_map<std::string, size_t> byBareId;     // Content-ID of parts with neither
+  std::unordered_map<std::string, size_t> byContentId;  // every Content-ID, without brackets
+};
+PartIndex partIndex;
+std::unordered_map<std::string, const tSMIL_Region*> regionsById;
+
+// Texts of the view together may hold this many UTF-16 units; a SMIL that names big text parts
+// over and over would otherwise multiply the message's size in memory.
+constexpr size_t TEXT_BUDGET_UNITS = size_t{16} << 20;
+size_t textUnitsUsed = 0;
 
 // Frees a list of view records without recursion, however long it is.
 template <typename T>
@@ -30,39 +50,64 @@ void FreePar(tSMIL_Par* par) {
   delete par;
 }
 
-bool SameTextNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
-
 size_t FindNoCase(const std::string& text, const std::string& what) {
   if (what.size() > text.size()) return std::string::npos;
   for (size_t i = 0; i + what.size() <= text.size(); ++i) {
-    if (SameTextNoCase(text.substr(i, what.size()), what)) return i;
+    if (MmsSameTextNoCase(std::string_view(text).substr(i, what.size()), what)) return i;
   }
   return std::string::npos;
 }
 
-std::string WithoutAngleBrackets(const std::string& text) {
-  std::string out;
-  for (char ch : text)
-    if (ch != '<' && ch != '>') out.push_back(ch);
-  return out;
+void BuildPartIndex() {
+  partIndex = PartIndex();
+  partIndex.built = true;
+  for (tMMS_Part* part = viewParts; part; part = part->Next) {
+    size_t index = partIndex.parts.size();
+    partIndex.parts.push_back(part);
+    std::string location =
+        MmsTextOf(part->ContentLocation && *part->ContentLocation ? part->ContentLocation : part->Name);
+    std::string id = MmsTextOf(part->ContentID);
+    if (!location.empty()) {
+      partIndex.byLocation.emplace(MmsLower(location), index);
+    } else {
+      partIndex.byBareId.emplace(MmsLower(id), index);
+    }
+    if (!id.empty()) partIndex.byContentId.emplace(MmsLower(MmsWithoutAngleBrackets(id)), index);
+  }
 }
 
-std::string TextOf(const char* text) { return text ? std::string(text) : std::string(); }
+// The first of `indexes` a key finds in `map`, or `best` when that comes earlier.
+size_t Earliest(const std::unordered_map<std::string, size_t>& map, const std::string& key, size_t best) {
+  auto it = map.find(key);
+  return it != map.end() && it->second < best ? it->second : best;
+}
+
+// SmilFindPart over viewParts through the index; the same answers as the scan below.
+tMMS_Part* FindIndexedPart(const std::string& src) {
+  if (!partIndex.built) BuildPartIndex();
+  const size_t none = partIndex.parts.size();
+  std::string key = MmsLower(src);
+  size_t found = Earliest(partIndex.byLocation, key, none);
+  found = Earliest(partIndex.byBareId, key, found);
+  size_t cid = src.find("cid:");
+  if (cid != std::string::npos) found = Earliest(partIndex.byBareId, MmsLower(src.substr(cid + 4)), found);
+  if (found == none) {
+    std::string id = src;
+    size_t anyCid = FindNoCase(id, "cid:");
+    if (anyCid != std::string::npos) id = id.substr(anyCid + 4);
+    found = Earliest(partIndex.byContentId, MmsLower(MmsWithoutAngleBrackets(id)), none);
+  }
+  return found == none ? nullptr : partIndex.parts[found];
+}
 
 bool MatchesByRules(const tMMS_Part& part, const std::string& src) {
-  std::string location = TextOf(part.ContentLocation && *part.ContentLocation ? part.ContentLocation : part.Name);
-  if (!location.empty()) return SameTextNoCase(location, src);
-  std::string id = TextOf(part.ContentID);
-  if (SameTextNoCase(id, src)) return true;
+  std::string location =
+      MmsTextOf(part.ContentLocation && *part.ContentLocation ? part.ContentLocation : part.Name);
+  if (!location.empty()) return MmsSameTextNoCase(location, src);
+  std::string id = MmsTextOf(part.ContentID);
+  if (MmsSameTextNoCase(id, src)) return true;
   size_t cid = src.find("cid:");
-  return cid != std::string::npos && SameTextNoCase(id, src.substr(cid + 4));
+  return cid != std::string::npos && MmsSameTextNoCase(id, src.substr(cid + 4));
 }
 
 // Phones that reference parts by "cid:" often label them with a Content-Location too; when the
@@ -72,7 +117,7 @@ bool MatchesByContentId(const tMMS_Part& part, const std::string& src) {
   std::string id = src;
   size_t cid = FindNoCase(id, "cid:");
   if (cid != std::string::npos) id = id.substr(cid + 4);
-  return SameTextNoCase(WithoutAngleBrackets(part.ContentID), WithoutAngleBrackets(id));
+  return MmsSameTextNoCase(MmsWithoutAngleBrackets(part.ContentID), MmsWithoutAngleBrackets(id));
 }
 
 template <typename T>
@@ -88,7 +133,7 @@ int SetMediaSrc(T* item, const std::string& src) {
   if (!item) return 0;
   tMMS_Part* part = SmilFindPart(viewParts, src);
   if (!part) return 0;
-  item->Type = TextOf(part->ContentType);
+  item->Type = MmsTextOf(part->ContentType);
   item->Data = part->Data;
   item->Size = part->Len;
   return 1;
@@ -99,6 +144,8 @@ int SetMediaSrc(T* item, const std::string& src) {
 int SmilInitViewStruct() {
   view = tSMIL_ViewStruct();
   lastAttachment = nullptr;
+  regionsById.clear();
+  textUnitsUsed = 0;
   return 1;
 }
 
@@ -123,6 +170,8 @@ void SmilFreeViewStruct() {
   }
   view = tSMIL_ViewStruct();
   lastAttachment = nullptr;
+  regionsById.clear();
+  textUnitsUsed = 0;
 }
 
 tSMIL_Par* SmilGetFirstPar() { return view.Pars; }
@@ -159,6 +208,7 @@ int SmilAddRegion(tSMIL_Region* region) {
   if (!region) return 0;
   region->Next = view.Regions;
   view.Regions = region;
+  regionsById[region->Id] = region;
   return 1;
 }
 
@@ -185,24 +235,32 @@ int SmilAddAttachment(tSMIL_Attachment* attachment) {
 
 int SmilGetRegionPosition(tSMIL_Position* position, const std::string& id) {
   if (!position || id.empty()) return 0;
-  for (const tSMIL_Region* region = view.Regions; region; region = region->Next) {
-    if (region->Id == id) {
-      position->X = region->Left;
-      position->Y = region->Top;
-      position->Width = region->Width;
-      position->Height = region->Height;
-      return 1;
-    }
+  auto it = regionsById.find(id);
+  if (it == regionsById.end()) {
+    *position = tSMIL_Position();
+    return 0;
   }
-  *position = tSMIL_Position();
-  return 0;
+  const tSMIL_Region* region = it->second;
+  position->X = region->Left;
+  position->Y = region->Top;
+  position->Width = region->Width;
+  position->Height = region->Height;
+  return 1;
 }
 
-void SmilSetParts(tMMS_Part* first) { viewParts = first; }
+void SmilSetParts(tMMS_Part* first) {
+  viewParts = first;
+  partIndex = PartIndex();
+}
 
 tMMS_Part* SmilFindPart(tMMS_Part* first, const std::string& src) {
   if (src.empty()) return nullptr;
   tMMS_Part* found = nullptr;
+  if (first && first == viewParts) {
+    found = FindIndexedPart(src);
+    if (found) found->IsSmil = 1;
+    return found;
+  }
   for (tMMS_Part* part = first; part && !found; part = part->Next) {
     if (MatchesByRules(*part, src)) found = part;
   }
@@ -218,6 +276,10 @@ int SmilSetTextSrc(tSMIL_Text* text, const std::string& src) {
   tMMS_Part* part = SmilFindPart(viewParts, src);
   if (!part) return 0;
   text->Content.clear();
+  if (part->Len > 0 && textUnitsUsed + static_cast<size_t>(part->Len) > TEXT_BUDGET_UNITS) {
+    MmsTrace("SmilSetTextSrc: the texts exceed %zu units\n", TEXT_BUDGET_UNITS);
+    return 0;
+  }
   if (part->Data && part->Len > 0) {
     if (part->HasCharset) {
       int length = part->Len;
@@ -228,6 +290,7 @@ int SmilSetTextSrc(tSMIL_Text* text, const std::string& src) {
   }
   // A byte-order mark says how the text was stored; it is no part of what the slide shows.
   if (!text->Content.empty() && text->Content.front() == u'\xFEFF') text->Content.erase(0, 1);
+  textUnitsUsed += text->Content.size();
   return 1;
 }
 
@@ -243,7 +306,7 @@ int SmilParserNoSmilMMS(tMMS_Part* first) {
     tSMIL_Attachment* attachment = new tSMIL_Attachment;
     attachment->Data = part->Data;
     attachment->Size = part->Len;
-    attachment->Type = TextOf(part->ContentType);
+    attachment->Type = MmsTextOf(part->ContentType);
     if (part->ContentLocation && *part->ContentLocation) {
       attachment->Name = part->ContentLocation;
     } else if (part->Name && *part->Name) {

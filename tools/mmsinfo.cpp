@@ -50,8 +50,8 @@ std::vector<const T*> InOrder(const T* first) {
 }
 
 std::string Position(const tSMIL_Position& p) {
-  return "\"position\": [" + std::to_string(p.X) + ", " + std::to_string(p.Y) + ", " + std::to_string(p.Width) +
-         ", " + std::to_string(p.Height) + "]";
+  return "\"position\": [" + std::to_string(p.X) + ", " + std::to_string(p.Y) + ", " +
+         std::to_string(p.Width) + ", " + std::to_string(p.Height) + "]";
 }
 
 template <typename T>
@@ -102,24 +102,30 @@ void PrintView() {
     if (par->HasBgColor) std::printf(", \"background\": %s", Color(par->bgColor).c_str());
     if (par->HasForeColor) std::printf(", \"foreground\": %s", Color(par->foreColor).c_str());
     std::printf(",\n");
-    PrintList("texts", par->Texts,
-              [](const tSMIL_Text& t) { return "\"text\": " + Quote(t.Content) + ", " + Times(t) + ", " + Position(t.Position); },
-              "     ");
+    PrintList(
+        "texts", par->Texts,
+        [](const tSMIL_Text& t) {
+          return "\"text\": " + Quote(t.Content) + ", " + Times(t) + ", " + Position(t.Position);
+        },
+        "     ");
     std::printf(",\n");
-    PrintList("images", par->Images, [](const tSMIL_Img& i) { return Media(i) + ", " + Position(i.Position); },
-              "     ");
+    PrintList(
+        "images", par->Images, [](const tSMIL_Img& i) { return Media(i) + ", " + Position(i.Position); },
+        "     ");
     std::printf(",\n");
-    PrintList("audios", par->Audios, [](const tSMIL_Audio& a) { return Media(a); }, "     ");
+    PrintList(
+        "audios", par->Audios, [](const tSMIL_Audio& a) { return Media(a); }, "     ");
     std::printf(",\n");
-    PrintList("videos", par->Videos, [](const tSMIL_Video& v) { return Media(v) + ", " + Position(v.Position); },
-              "     ");
+    PrintList(
+        "videos", par->Videos, [](const tSMIL_Video& v) { return Media(v) + ", " + Position(v.Position); },
+        "     ");
     std::printf("}");
   }
   std::printf("%s],\n  \"attachments\": [", index ? "\n  " : "");
   bool first = true;
   for (const tSMIL_Attachment* a = view.Attachments; a; a = a->Next) {
-    std::printf("%s\n    {\"name\": %s, \"type\": %s, \"size\": %d}", first ? "" : ",", Quote(a->Name).c_str(),
-                Quote(a->Type).c_str(), a->Size);
+    std::printf("%s\n    {\"name\": %s, \"type\": %s, \"size\": %d}", first ? "" : ",",
+                Quote(a->Name).c_str(), Quote(a->Type).c_str(), a->Size);
     first = false;
   }
   std::printf("%s]\n", first ? "" : "\n  ");
@@ -139,9 +145,10 @@ bool Inspect(const std::string& path) {
     MmsPduFree(pdu, MMS_PDU_RETRIEVE_CONF);
     return false;
   }
-  std::printf("  \"subject\": %s,\n  \"from\": %s,\n  \"to\": %s,\n  \"date\": %lld,\n  \"bodyLength\": %d,\n",
-              pdu->Subject ? Quote(*pdu->Subject).c_str() : "null", Quote(pdu->From).c_str(), Quote(pdu->To).c_str(),
-              static_cast<long long>(pdu->Date), pdu->BodyLen);
+  std::printf(
+      "  \"subject\": %s,\n  \"from\": %s,\n  \"to\": %s,\n  \"date\": %lld,\n  \"bodyLength\": %d,\n",
+      pdu->Subject ? Quote(*pdu->Subject).c_str() : "null", Quote(pdu->From).c_str(), Quote(pdu->To).c_str(),
+      static_cast<long long>(pdu->Date), pdu->BodyLen);
   bool ok = false;
   if (tMMS_Body* body = MmsDecodeMultipart(pdu->Body.data(), pdu->BodyLen)) {
     PrintParts(*body);

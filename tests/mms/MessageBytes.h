@@ -101,12 +101,16 @@ inline const char kEditorSmil[] =
 // A message laid out as the editor writes one: the SMIL entry first, then a UTF-8 text and a
 // JPEG picture of slide 0, each named by Name, Content-ID and Content-Location.
 inline MessageBytes EditorMessage(const std::string& text = "Hello\r\n",
-                                  const std::string& jpeg = std::string("\xFF\xD8\xFF\xE0", 4) + "JFIF-data") {
+                                  const std::string& jpeg = std::string("\xFF\xD8\xFF\xE0", 4) +
+                                                            "JFIF-data") {
   MessageBytes m = RelatedHeader(3);
-  MessageBytes smilType = MessageBytes{0x1D}.Text("application/smil").Add({0x85}).Text("mms.smil").Add({0x81, 0xEA});
+  MessageBytes smilType =
+      MessageBytes{0x1D}.Text("application/smil").Add({0x85}).Text("mms.smil").Add({0x81, 0xEA});
   m.Entry(smilType, ContentId("<AAAA>"), kEditorSmil);
-  m.Entry(NamedType({0x83}, "text0.txt", 106), ContentId("<text0.txt>").Add(ContentLocation("text0.txt")), text);
-  m.Entry(NamedType({0x9E}, "Image0.jpg"), ContentId("<Image0.jpg>").Add(ContentLocation("Image0.jpg")), jpeg);
+  m.Entry(NamedType({0x83}, "text0.txt", 106), ContentId("<text0.txt>").Add(ContentLocation("text0.txt")),
+          text);
+  m.Entry(NamedType({0x9E}, "Image0.jpg"), ContentId("<Image0.jpg>").Add(ContentLocation("Image0.jpg")),
+          jpeg);
   return m;
 }
 

@@ -1,7 +1,5 @@
 // The message file reader: header fields, content types, multipart entries, and bytes that are
 // cut off or damaged.
-#include "mms/MmsDecoder.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -9,6 +7,7 @@
 #include <random>
 
 #include "mms/MmsContentTypes.h"
+#include "mms/MmsDecoder.h"
 #include "mms/MmsTrace.h"
 #include "tests/mms/MessageBytes.h"
 
@@ -43,7 +42,9 @@ std::vector<const tMMS_Part*> Parts(const tMMS_Body& body) {
   return parts;
 }
 
-std::string Bytes(const unsigned char* data, int len) { return std::string(reinterpret_cast<const char*>(data), len); }
+std::string Bytes(const unsigned char* data, int len) {
+  return std::string(reinterpret_cast<const char*>(data), len);
+}
 
 class Quiet : public ::testing::Test {
  protected:
@@ -67,7 +68,11 @@ TEST_F(MmsDecodeHeadersTest, ReadsTheFieldsOfAStoredMessage) {
   MessageBytes m{0x8C, 0x84, 0x98};
   m.Text("T-1").Add({0x8D, 0x90, 0x85, 0x04, 0x40, 0xB0, 0xB1, 0xE2, 0x89, 0x01, 0x81, 0x97});
   m.Text("+123/TYPE=PLMN").Add({0x82}).Text("anna@example.org").Add({0x8B}).Text("mid-7");
-  m.Add({0x96, 0x0A, 0xEA}).Text("Gr\xC3\xBC\xC3\x9F" "e!").Add({0x86, 0x80, 0x90, 0x81, 0x8A, 0x80, 0x8F, 0x82});
+  m.Add({0x96, 0x0A, 0xEA})
+      .Text(
+          "Gr\xC3\xBC\xC3\x9F"
+          "e!")
+      .Add({0x86, 0x80, 0x90, 0x81, 0x8A, 0x80, 0x8F, 0x82});
   m.Add({0x84, 0xB3, 0x00});
   Pdu pdu = DecodeHeaders(m);
   ASSERT_TRUE(pdu);
@@ -99,12 +104,12 @@ TEST_F(MmsDecodeHeadersTest, MessageTypesWithABodyAreAccepted) {
 
 TEST_F(MmsDecodeHeadersTest, FieldsItHasNoUseForAreSteppedOverByTheirShape) {
   MessageBytes m{0x8C, 0x80};
-  m.Add({0x94, 0x81});                           // Sender-Visibility: a short integer
-  m.Add({0x99, 0x80});                           // Retrieve-Status
-  m.Add({0x9A, 0x06, 0xEA}).Text("okay");        // Retrieve-Text: a Value-length form
+  m.Add({0x94, 0x81});                     // Sender-Visibility: a short integer
+  m.Add({0x99, 0x80});                     // Retrieve-Status
+  m.Add({0x9A, 0x06, 0xEA}).Text("okay");  // Retrieve-Text: a Value-length form
   m.Add({0x88, 0x1F, 0x22, 0x80}).Add(MessageBytes().Raw(std::string(33, 'x')));  // long form
-  m.Add({0xBB}).Text("text value");              // a text value
-  m.Raw("X-Mms-Own").Add({0}).Text("whatever");  // an application header
+  m.Add({0xBB}).Text("text value");                                               // a text value
+  m.Raw("X-Mms-Own").Add({0}).Text("whatever");                                   // an application header
   m.Add({0x96}).Text("Subject");
   m.Add({0x84, 0xB3, 0x01});
   Pdu pdu = DecodeHeaders(m);
@@ -208,9 +213,10 @@ TEST_F(MmsDecodeMultipartTest, PartIdentification) {
   m.Entry(MessageBytes{0x9E}, ContentId("<img1>"), "a");
   m.Entry(NamedType({0x9D}, "photo.jpg"), {}, "b");
   // A Content-Disposition (and an application header) before the Content-Location.
-  m.Entry(MessageBytes{0x83}, MessageBytes{0xC5, 0x02, 0x81, 0x00}.Raw("X-Own").Add({0}).Text("v").Add(
-                                  ContentLocation("late.txt")),
-          "c");
+  m.Entry(
+      MessageBytes{0x83},
+      MessageBytes{0xC5, 0x02, 0x81, 0x00}.Raw("X-Own").Add({0}).Text("v").Add(ContentLocation("late.txt")),
+      "c");
   m.Entry(MessageBytes().Text("audio/amr"), MessageBytes{0xC0}.Text("bare"), "d");
   Body body = DecodeMultipart(m.v);
   ASSERT_TRUE(body);

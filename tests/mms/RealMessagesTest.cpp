@@ -82,7 +82,8 @@ std::string Str(const char* text) { return text ? text : ""; }
 // bytes, so the part is found by content).
 std::string PartShowing(const tMMS_Body& body, const unsigned char* data, int size) {
   for (const tMMS_Part* p = body.Parts; p; p = p->Next) {
-    if (p->Len == size && std::equal(p->Data, p->Data + size, data)) return p->Name ? p->Name : Str(p->ContentID);
+    if (p->Len == size && std::equal(p->Data, p->Data + size, data))
+      return p->Name ? p->Name : Str(p->ContentID);
   }
   return "(no part)";
 }
@@ -91,7 +92,8 @@ TEST(RealMessages, OpenAsAnIndependentDecoderSeesThem) {
   MmsSetTrace(false);
   for (const Message& m : kMessages) {
     SCOPED_TRACE(m.file);
-    std::vector<uint8_t> bytes = testsupport::ReadFileBytes(testsupport::SharedPath(std::string("testdata/mms/") + m.file));
+    std::vector<uint8_t> bytes =
+        testsupport::ReadFileBytes(testsupport::SharedPath(std::string("testdata/mms/") + m.file));
     tMMS_RetrieveConf* pdu = MmsDecodeHeaders(bytes.data(), static_cast<int>(bytes.size()));
     ASSERT_TRUE(pdu);
     EXPECT_EQ(pdu->Subject, m.subject);
@@ -129,7 +131,8 @@ TEST(RealMessages, OpenAsAnIndependentDecoderSeesThem) {
       }
     }
     std::vector<std::string> attachments;
-    for (const tSMIL_Attachment* a = SmilGetView().Attachments; a; a = a->Next) attachments.push_back(a->Name);
+    for (const tSMIL_Attachment* a = SmilGetView().Attachments; a; a = a->Next)
+      attachments.push_back(a->Name);
     EXPECT_EQ(attachments, m.attachments);
 
     MmsFreeParsedBody();

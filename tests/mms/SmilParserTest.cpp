@@ -1,7 +1,5 @@
 // The SMIL parser and MmsParseBody: slides from a message's SMIL, attachments from the rest, and
 // the SMIL that phones and other senders write.
-#include "mms/SmilParser.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -11,6 +9,7 @@
 
 #include "mms/MmsDecoder.h"
 #include "mms/MmsTrace.h"
+#include "mms/SmilParser.h"
 #include "mms/SmilTag.h"
 #include "mms/SmilView.h"
 #include "tests/mms/MessageBytes.h"
@@ -61,7 +60,9 @@ std::vector<std::string> AttachmentNames() {
   return names;
 }
 
-std::string Data(const unsigned char* data, int size) { return std::string(reinterpret_cast<const char*>(data), size); }
+std::string Data(const unsigned char* data, int size) {
+  return std::string(reinterpret_cast<const char*>(data), size);
+}
 
 const std::vector<Media> kThreeParts = {
     {"a.jpg", "image/jpeg", "JPEG"}, {"t.txt", "text/plain", "words"}, {"s.amr", "audio/amr", "AMR"}};
@@ -71,11 +72,28 @@ TEST(SmilParseTime, ReadsTimecountsAndClockValues) {
     const char* value;
     int ms;
   } cases[] = {
-      {"5s", 5000},       {"5Ms", 5000},        {"800", 800},          {"5000ms", 5000},
-      {"5000MS", 5000},   {"1.5s", 1500},       {"0.25s", 250},        {"00:00:05", 5000},
-      {"0:05.5", 5500},   {"1:02:03", 3723000}, {"2min", 120000},      {"1h", 3600000},
-      {" 7s ", 7000},     {"240px", 240},       {"indefinite", 0},     {"-5s", 0},
-      {"99999999999999999999s", INT_MAX},       {"9999999h", INT_MAX}, {"1:2:3:4", 0},
+      {"5s", 5000},
+      {"5Ms", 5000},
+      {"800", 800},
+      {"5000ms", 5000},
+      {"5000MS", 5000},
+      {"1.5s", 1500},
+      {"0.25s", 250},
+      {"00:00:05", 5000},
+      {"0:05.5", 5500},
+      {"1:02:03", 3723000},
+      {"2min", 120000},
+      {"1h", 3600000},
+      {" 7s ", 7000},
+      {"240px", 240},
+      {"indefinite", 0},
+      {"-5s", 0},
+      {"99999999999999999999s", INT_MAX},
+      {"9999999h", INT_MAX},
+      {"1:2:3:4", 0},
+      {"5s:7", 5000},  // a ":" after the metric makes no clock value
+      {"5000000000000:00:01", INT_MAX},
+      {"99999999999999.5h", INT_MAX},
   };
   for (const Case& c : cases) EXPECT_EQ(SmilParseTime(c.value), c.ms) << c.value;
 }
@@ -86,11 +104,16 @@ TEST(SmilParseColor, ReadsHexadecimalAndNames) {
     const char* text;
     uint32_t value;
   } cases[] = {
-      {"#0000FF", 0x000000FF}, {"#FF0000", 0x00FF0000}, {"#ffffff", 0x00FFFFFF},
+      {"#0000FF", 0x000000FF},
+      {"#FF0000", 0x00FF0000},
+      {"#ffffff", 0x00FFFFFF},
       {"#FF00FF00FF", 0xFF00FF00},  // at most 8 digits
-      {"#12zz", 0x12},                // a character that is no digit ends the number
-      {"#", 0xFFFFFFFF},           {"RED", 0xFFFF0000},     {"red", 0xFFFF0000},
-      {"Navy", 0xFF000080},        {"chartreuse", 0xFFFFFFFF},
+      {"#12zz", 0x12},              // a character that is no digit ends the number
+      {"#", 0xFFFFFFFF},
+      {"RED", 0xFFFF0000},
+      {"red", 0xFFFF0000},
+      {"Navy", 0xFF000080},
+      {"chartreuse", 0xFFFFFFFF},
   };
   for (const Case& c : cases) EXPECT_EQ(SmilParseColor(c.text), c.value) << c.text;
   MmsSetTrace(true);
@@ -107,7 +130,10 @@ TEST(SmilParseTag, SplitsTagsAsPhonesWriteThem) {
       {"<par dur=\"5s\">", SMIL_TAG_OPEN, "par", {{"dur", "5s"}}},
       {"</ par >", SMIL_TAG_CLOSE, "par", {}},
       {"<par/>", SMIL_TAG_EMPTY, "par/", {}},
-      {"<text\tsrc='t.txt'\tregion = \"Text\" />", SMIL_TAG_EMPTY, "text", {{"src", "t.txt"}, {"region", "Text"}}},
+      {"<text\tsrc='t.txt'\tregion = \"Text\" />",
+       SMIL_TAG_EMPTY,
+       "text",
+       {{"src", "t.txt"}, {"region", "Text"}}},
       {"<region\r\nid=\"\" fit=\"meet\">", SMIL_TAG_OPEN, "region", {{"id", ""}, {"fit", "meet"}}},
       {"<meta name=unquoted>", SMIL_TAG_OPEN, "meta", {}},
       {"<?xml version=\"1.0\"?>", 0, "", {}},
@@ -244,19 +270,28 @@ TEST_F(SmilParserTest, SmilVariantsThatParse) {
     size_t slides;
     std::vector<std::string> attachments;
   } cases[] = {
-      {"a head-only presentation", "<smil><head><layout><root-layout width=\"176\" height=\"208\"/></layout></head></smil>",
-       0, {"a.jpg", "t.txt", "s.amr"}},
+      {"a head-only presentation",
+       "<smil><head><layout><root-layout width=\"176\" height=\"208\"/></layout></head></smil>",
+       0,
+       {"a.jpg", "t.txt", "s.amr"}},
       {"declaration, comments and an empty par",
-       "<?xml version=\"1.0\"?><!-- made by hand --><smil><body><par/><par dur=\"1s\"><img src=\"a.jpg\"/></par>"
+       "<?xml version=\"1.0\"?><!-- made by hand --><smil><body><par/><par dur=\"1s\"><img "
+       "src=\"a.jpg\"/></par>"
        "</body></smil>",
-       1, {"t.txt", "s.amr"}},
+       1,
+       {"t.txt", "s.amr"}},
       {"an element without a source is left out",
-       "<smil><body><par><img region=\"Image\"/><text src=\"\"/><audio src=\"s.amr\"/></par></body></smil>", 1,
+       "<smil><body><par><img region=\"Image\"/><text src=\"\"/><audio src=\"s.amr\"/></par></body></smil>",
+       1,
        {"a.jpg", "t.txt"}},
-      {"a body inside the head", "<smil><head><body><par><text src=\"t.txt\"/></par></body></head></smil>", 1,
+      {"a body inside the head",
+       "<smil><head><body><par><text src=\"t.txt\"/></par></body></head></smil>",
+       1,
        {"a.jpg", "s.amr"}},
       {"a comment holding \">\" is cut there",
-       "<smil><!-- <par> --><body><par><img src=\"a.jpg\"/></par></body></smil>", 1, {"t.txt", "s.amr"}},
+       "<smil><!-- <par> --><body><par><img src=\"a.jpg\"/></par></body></smil>",
+       1,
+       {"t.txt", "s.amr"}},
   };
   for (const Case& c : cases) {
     ASSERT_EQ(Parse(SmilMessage(c.smil, kThreeParts)), 1) << c.what;
@@ -279,6 +314,21 @@ TEST_F(SmilParserTest, SmilThatFailsLeavesOnlyAttachments) {
     EXPECT_TRUE(Slides().empty()) << smil;
     EXPECT_EQ(AttachmentNames(), (std::vector<std::string>{"a.jpg", "t.txt", "s.amr"})) << smil;
   }
+}
+
+// A SMIL that names one big text part over and over would multiply the message in memory; past a
+// budget its parse fails and the message opens as attachments.
+TEST_F(SmilParserTest, TextsRepeatedBeyondTheBudgetFailTheSmil) {
+  std::string smil = "<smil><body>";
+  for (int i = 0; i < 40; ++i) smil += "<par><text src=\"t.txt\"/></par>";
+  smil += "</body></smil>";
+  ASSERT_EQ(Parse(SmilMessage(smil, {{"t.txt", "text/plain", std::string(1 << 20, 'a')}})), 1);
+  EXPECT_TRUE(Slides().empty());
+  EXPECT_EQ(AttachmentNames(), (std::vector<std::string>{"t.txt"}));
+  // Within the budget the same text may appear on several slides.
+  smil = "<smil><body><par><text src=\"t.txt\"/></par><par><text src=\"t.txt\"/></par></body></smil>";
+  ASSERT_EQ(Parse(SmilMessage(smil, {{"t.txt", "text/plain", std::string(1 << 20, 'a')}})), 1);
+  EXPECT_EQ(Slides().size(), 2u);
 }
 
 TEST_F(SmilParserTest, WithoutASmilPartEveryPartIsAnAttachment) {

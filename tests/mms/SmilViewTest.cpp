@@ -1,13 +1,12 @@
 // The slide view: finding the part a SMIL source names, turning the parts no slide references
 // into attachments, and releasing the view.
-#include "mms/SmilView.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "mms/MmsTrace.h"
+#include "mms/SmilView.h"
 
 namespace {
 
@@ -55,23 +54,24 @@ TEST_F(SmilViewTest, FindsThePartASourceNames) {
     const char* src;
     int part;
   } cases[] = {
-      {"IMAGE0.JPG", 0},      // locations compare ignoring case
-      {"img", 0},             // a located part's Content-ID counts only when no rule finds a part
-      {"cid:pic1", 1},        // a part known only by its Content-ID
-      {"PIC1", 1},
-      {"cid:pic2", 2},        // phones' cid: references to parts that also carry a location
-      {"cid:<pic2>", 2},
-      {"named.txt", 3},       // a Name stands in for a missing location
-      {"cid:pic1-twin", 4},   // a location that looks like a cid: wins by the first rule
-      {"missing.gif", -1},
-      {"", -1},
+      {"IMAGE0.JPG", 0},  // locations compare ignoring case
+      {"img", 0},         // a located part's Content-ID counts only when no rule finds a part
+      {"cid:pic1", 1},    // a part known only by its Content-ID
+      {"PIC1", 1},          {"cid:pic2", 2},   // phones' cid: references to parts that also carry a location
+      {"cid:<pic2>", 2},    {"named.txt", 3},  // a Name stands in for a missing location
+      {"cid:pic1-twin", 4},                    // a location that looks like a cid: wins by the first rule
+      {"missing.gif", -1},  {"", -1},
   };
-  for (const Case& c : cases) {
-    for (tMMS_Part& p : set.parts) p.IsSmil = 0;
-    const tMMS_Part* found = SmilFindPart(set.First(), c.src);
-    EXPECT_EQ(set.IndexOf(found), c.part) << c.src;
-    if (found) {
-      EXPECT_EQ(found->IsSmil, 1) << c.src;
+  // Once over a list of its own, once over the parts the parser keeps (looked up by index).
+  for (tMMS_Part* viewParts : {static_cast<tMMS_Part*>(nullptr), set.First()}) {
+    SmilSetParts(viewParts);
+    for (const Case& c : cases) {
+      for (tMMS_Part& p : set.parts) p.IsSmil = 0;
+      const tMMS_Part* found = SmilFindPart(set.First(), c.src);
+      EXPECT_EQ(set.IndexOf(found), c.part) << c.src << (viewParts ? " (indexed)" : "");
+      if (found) {
+        EXPECT_EQ(found->IsSmil, 1) << c.src;
+      }
     }
   }
 }
@@ -102,7 +102,9 @@ TEST_F(SmilViewTest, TextPartsInTheirCharsets) {
   std::string utf8 = "\xEF\xBB\xBF\xD0\x9F\xD1\x80\xD0\xB8";  // a byte-order mark, then Cyrillic
   std::string ucs2("\x04\x1F\x04\x40", 4);
   std::string ascii = "plain";
-  PartSet set({{"u.txt", nullptr, nullptr}, {"w.txt", nullptr, nullptr}, {"p.txt", nullptr, nullptr},
+  PartSet set({{"u.txt", nullptr, nullptr},
+               {"w.txt", nullptr, nullptr},
+               {"p.txt", nullptr, nullptr},
                {"empty.txt", nullptr, nullptr}});
   set.parts[0].Data = reinterpret_cast<unsigned char*>(utf8.data());
   set.parts[0].Len = static_cast<int>(utf8.size());
