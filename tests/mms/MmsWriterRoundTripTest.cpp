@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "MmsComposeHelpers.h"
+#include "mms/MmsTrace.h"
 #include "mms/SmilParser.h"
 #include "mms/SmilView.h"
 
@@ -137,6 +138,7 @@ std::vector<Message> Messages() {
 }
 
 TEST_F(ComposerTest, EveryWrittenMessageReadsBackAsTheSameSlides) {
+  MmsSetTrace(false);
   for (const Message& m : Messages()) {
     MmsComposerReset();
     ASSERT_EQ(MmsComposerCreate(), 0);
@@ -148,6 +150,7 @@ TEST_F(ComposerTest, EveryWrittenMessageReadsBackAsTheSameSlides) {
     CheckView(m);
     MmsFreeParsedBody();
   }
+  MmsSetTrace(true);
 }
 
 }  // namespace
