@@ -27,8 +27,6 @@ struct InputEvent {
 class Backend {
  public:
   virtual ~Backend() = default;
-  // Milliseconds on the platform clock.
-  virtual int64_t NowMs() = 0;
   virtual SIZE ScreenSize() = 0;
   // A top-level window appeared, changed or went away.
   virtual void WindowCreated(HWND) {}
@@ -41,10 +39,11 @@ class Backend {
   virtual void Present(HWND, const std::shared_ptr<gdi::Bitmap>&, const std::vector<RECT>&) {}
   virtual void SetCursorShape(uintptr_t) {}
   virtual void Beep() {}
-  // The interface thread has nothing to do until `deadlineMs` (-1: none). Returns when something
-  // may have arrived; a headless backend runs its next scripted step or reports a stall.
+  // The interface thread has nothing to do until `deadlineMs` on the platform clock (-1: none).
+  // Returns when something may have arrived (input, a wake-up, the endpoint socket, the
+  // deadline); a headless backend runs its next scripted step or reports a stall.
   virtual void Wait(int64_t deadlineMs) = 0;
-  // Another thread queued something for the interface thread.
+  // Another thread queued something for the interface thread (any thread may call this).
   virtual void Wake() {}
 };
 
@@ -53,6 +52,13 @@ void Startup(std::unique_ptr<Backend> backend);
 // Destroys every window and drops the backend.
 void Shutdown();
 Backend* CurrentBackend();
+
+// The endpoint's listening socket (-1 without one), for a backend to include in its wait, and
+// serving what arrived on it (any wait of the interface thread serves it too).
+int EndpointFd();
+bool ServeEndpoint(int timeoutMs);
+// The per-user runtime folder (empty when it is unusable; `error` says why).
+std::string RuntimeFolder(std::string* error);
 
 // Queues input from the backend (any thread).
 void PostInput(const InputEvent& event);
