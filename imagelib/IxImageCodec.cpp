@@ -111,7 +111,8 @@ bool IxImage::Decode(IxFile* hFile, uint32_t imagetype) {
   object->CopyInfo(*this);
   if (codec->decode(*object, hFile, imagetype)) return Transfer(*object);
   SetLastError(object->GetLastError());
-  if (imagetype == IXIMAGE_FORMAT_GIF || imagetype == IXIMAGE_FORMAT_ICO || imagetype == IXIMAGE_FORMAT_TIF) {
+  if (imagetype == IXIMAGE_FORMAT_GIF || imagetype == IXIMAGE_FORMAT_ICO || imagetype == IXIMAGE_FORMAT_TIF ||
+      imagetype >= IXIMAGE_FORMAT_JP2) {
     info.nNumFrames = object->info.nNumFrames;
   }
   return false;
