@@ -1,4 +1,5 @@
-// TObject, the root of the form library's classes, and TNotifyEvent, the plain event type.
+// TObject, the root of the form library's classes, TPersistent, and TNotifyEvent, the plain
+// event type.
 // They live here, at the bottom, because the run-time library's own classes (string lists,
 // threads) hold objects and raise events.
 #pragma once
@@ -38,6 +39,21 @@ class TObject {
     BeforeDestruction();
     delete this;
   }
+};
+
+class TFiler;  // the form library's property streaming
+
+// An object that can copy another: Assign(source) copies when it knows the source's class,
+// else asks source->AssignTo(this); the base AssignTo raises EConvertError.
+class TPersistent : public TObject {
+ public:
+  virtual void Assign(TPersistent* source);
+  virtual void DefineProperties(TFiler* /*filer*/) {}
+
+ protected:
+  virtual void AssignTo(TPersistent* dest);
+  // Raises EConvertError "A <source class> cannot be assigned to a <dest class>".
+  [[noreturn]] void AssignError(TPersistent* source);
 };
 
 template <typename T>

@@ -294,6 +294,17 @@ TEST(GifEncode, AWriteErrorIsAFailureWithItsMessage) {
   EXPECT_STREQ(empty.GetLastError(), "null image!!!");
 }
 
+TEST(GifEncode, PicturesWiderOrHigherThanGifAllowsAreRefused) {
+  for (auto [w, h, bpp] : {std::array{65536, 1, 8}, {1, 65536, 1}, {65536, 2, 24}}) {
+    IxImage image(w, h, bpp);
+    IxMemFile out;
+    ASSERT_TRUE(out.Open());
+    EXPECT_FALSE(image.Encode(&out, IXIMAGE_FORMAT_GIF));
+    EXPECT_STREQ(image.GetLastError(), "Picture too large for GIF");
+    EXPECT_EQ(out.Size(), 0);
+  }
+}
+
 TEST(GifEncode, SavedFileLoadsBackWithItsPixels) {
   testsupport::TempDir dir;
   IxImage image(64, 48, 8);
