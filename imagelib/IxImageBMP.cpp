@@ -1,0 +1,341 @@
+#include "imagelib/IxImageBMP.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <vector>
+
+#include "imagelib/IxIOFile.h"
+
+namespace {
+
+constexpr uint32_t kRGB = 0, kRLE8 = 1, kRLE4 = 2, kBitFields = 3;
+
+// A header larger than this much pixel area must come with data in some proportion to it:
+// a few bytes of file may not make us allocate gigabytes.
+constexpr uint64_t kUncheckedPixelArea = 64ull << 20;
+constexpr uint64_t kMaxExpansion = 256;
+
+uint32_t LE32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
+         (static_cast<uint32_t>(p[3]) << 24);
+}
+
+uint16_t LE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+uint64_t StoredRowSize(uint64_t width, uint64_t bpp) { return ((bpp * width + 31) / 32) * 4; }
+
+// Bytes the stream still holds from its position, or -1 when it cannot tell.
+int64_t Remaining(IxFile* f) {
+  const int64_t here = f->Tell();
+  const int64_t size = f->Size();
+  if (here < 0 || size < 0) return -1;
+  return size > here ? size - here : 0;
+}
+
+// Reads up to `want` bytes, stopping at the end of the stream.
+std::vector<uint8_t> ReadUpTo(IxFile* f, uint64_t want) {
+  std::vector<uint8_t> out;
+  constexpr size_t kChunk = 1 << 16;
+  while (out.size() < want) {
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(kChunk, want - out.size()));
+    const size_t at = out.size();
+    out.resize(at + n);
+    const size_t got = f->Read(out.data() + at, 1, n);
+    out.resize(at + got);
+    if (got < n) break;
+  }
+  return out;
+}
+
+}  // namespace
+
+bool IxImageBMP::ReadBitmapInfo(IxFile* fh, IxBitmapInfoHeader* pdib) {
+  if (fh == nullptr || pdib == nullptr) return false;
+  uint8_t raw[IX_BITMAPINFOHEADER_SIZE] = {};
+  const size_t got = fh->Read(raw, 1, sizeof(raw));
+  if (got < 4) return false;
+  const uint32_t size = LE32(raw);
+
+  IxBitmapInfoHeader h;
+  if (size == 12) {
+    // OS/2 core header: 16-bit fields, 3-byte palette entries; the rest reads as zero.
+    if (got < 12) return false;
+    memset(&h, 0, sizeof(h));
+    h.biSize = 12;
+    h.biWidth = LE16(raw + 4);
+    h.biHeight = LE16(raw + 6);
+    h.biPlanes = LE16(raw + 8);
+    h.biBitCount = LE16(raw + 10);
+    if (!fh->Seek(-static_cast<int64_t>(got - 12), SEEK_CUR)) return false;
+  } else {
+    if (got < sizeof(raw) || size < IX_BITMAPINFOHEADER_SIZE) return false;
+    h = ReadInfoHeader(raw);
+    if (size == 64) {
+      if (!fh->Seek(24, SEEK_CUR)) return false;
+    } else if (size > IX_BITMAPINFOHEADER_SIZE) {
+      // Later Windows headers only when they describe a plain uncompressed picture. Their colours
+      // used may name a palette (the version 4 and 5 headers of common writers do).
+      const uint64_t absHeight = h.biHeight < 0 ? -static_cast<int64_t>(h.biHeight) : h.biHeight;
+      const uint64_t expected =
+          absHeight * StoredRowSize(static_cast<uint64_t>(std::max<int32_t>(h.biWidth, 0)), h.biBitCount);
+      const uint64_t maxColors = h.biBitCount <= 8 ? (uint64_t{1} << h.biBitCount) : 0;
+      if (h.biSizeImage != expected || h.biPlanes != 1 || h.biCompression != kRGB ||
+          (h.biClrUsed != 0 && h.biClrUsed > maxColors)) {
+        return false;
+      }
+      if (!fh->Seek(static_cast<int64_t>(size) - IX_BITMAPINFOHEADER_SIZE, SEEK_CUR)) return false;
+    }
+  }
+
+  // Sizes and depths nothing can be made of.
+  if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == std::numeric_limits<int32_t>::min()) return false;
+  switch (h.biBitCount) {
+    case 1: case 4: case 8: case 16: case 24: case 32: break;
+    default: return false;
+  }
+
+  const uint64_t absHeight = h.biHeight < 0 ? -static_cast<int64_t>(h.biHeight) : h.biHeight;
+  if (h.biSizeImage == 0) {
+    const uint64_t computed = StoredRowSize(static_cast<uint64_t>(h.biWidth), h.biBitCount) * absHeight;
+    h.biSizeImage = static_cast<uint32_t>(std::min<uint64_t>(computed, std::numeric_limits<uint32_t>::max()));
+  }
+  if (h.biClrUsed == 0 && h.biBitCount <= 8) h.biClrUsed = 1u << h.biBitCount;
+  *pdib = h;
+  return true;
+}
+
+bool IxImageBMP::Decode(FILE* hFile) {
+  IxIOFile file(hFile);
+  return Decode(hFile != nullptr ? &file : nullptr);
+}
+
+bool IxImageBMP::Encode(FILE* hFile) {
+  IxIOFile file(hFile);
+  return Encode(hFile != nullptr ? &file : nullptr);
+}
+
+bool IxImageBMP::Decode(IxFile* hFile) {
+  if (hFile == nullptr) return false;
+  auto fail = [this](const char* text) {
+    SetLastError(text);
+    return false;
+  };
+
+  const int64_t start = hFile->Tell();
+  uint8_t fileHeader[14];
+  if (hFile->Read(fileHeader, 1, sizeof(fileHeader)) != sizeof(fileHeader)) return fail("Not a BMP");
+  uint32_t offBits = 0;
+  if (fileHeader[0] == 'B' && fileHeader[1] == 'M') {
+    offBits = LE32(fileHeader + 10);
+  } else if (!hFile->Seek(start, SEEK_SET)) {
+    return fail("Not a BMP");
+  }
+
+  IxBitmapInfoHeader bmp;
+  if (!ReadBitmapInfo(hFile, &bmp)) return fail("Error reading BMP info");
+
+  const bool topDown = bmp.biHeight < 0;
+  const int32_t width = bmp.biWidth;
+  const int32_t height = topDown ? -bmp.biHeight : bmp.biHeight;
+
+  if (info.nEscape == -1) {
+    head.biWidth = width;
+    head.biHeight = height;
+    SetLastError("output dimensions returned");
+    return true;
+  }
+
+  // The picture is stored at 24 bits when the file holds 16 or 32.
+  const uint32_t bpp = bmp.biBitCount;
+  const uint64_t pixelArea = StoredRowSize(static_cast<uint64_t>(width), bpp > 8 ? 24 : bpp) * height;
+  const int64_t remaining = Remaining(hFile);
+  if (pixelArea > kUncheckedPixelArea && remaining >= 0 &&
+      pixelArea / kMaxExpansion > static_cast<uint64_t>(remaining)) {
+    return fail("Can't allocate memory");
+  }
+
+  if (Create(width, height, bpp, IXIMAGE_FORMAT_BMP) == nullptr) return fail("Can't allocate memory");
+  SetXDPI(static_cast<int32_t>(std::clamp(std::floor(bmp.biXPelsPerMeter * 0.0254 + 0.5), -1.0, 2147483647.0)));
+  SetYDPI(static_cast<int32_t>(std::clamp(std::floor(bmp.biYPelsPerMeter * 0.0254 + 0.5), -1.0, 2147483647.0)));
+
+  if (info.nEscape != 0) return fail("Cancelled");
+
+  if (IsIndexed()) {
+    const uint32_t layoutEntries = GetPaletteSize() / 4;
+    const uint32_t entries = std::min(bmp.biClrUsed, layoutEntries);
+    uint8_t* pal = reinterpret_cast<uint8_t*>(GetPalette());
+    if (bmp.biSize == 12) {
+      uint8_t triples[256 * 3] = {};
+      hFile->Read(triples, 3, entries);
+      for (uint32_t i = entries; i-- > 0;) {
+        pal[4 * i] = triples[3 * i];
+        pal[4 * i + 1] = triples[3 * i + 1];
+        pal[4 * i + 2] = triples[3 * i + 2];
+        pal[4 * i + 3] = 0;
+      }
+    } else {
+      hFile->Read(pal, 4, entries);
+      for (uint32_t i = 0; i < entries; ++i) pal[4 * i + 3] = 0;
+    }
+    info.last_c_isvalid = 0;
+  }
+
+  if (info.nEscape != 0) return fail("Cancelled");
+
+  uint32_t masks[3] = {0, 0, 0};
+  if (bmp.biCompression == kBitFields && (bpp == 16 || bpp == 32)) {
+    uint8_t raw[12];
+    if (hFile->Read(raw, 1, sizeof(raw)) != sizeof(raw)) return fail("Error reading BMP info");
+    masks[0] = LE32(raw);
+    masks[1] = LE32(raw + 4);
+    masks[2] = LE32(raw + 8);
+  }
+
+  if (offBits != 0 && !hFile->Seek(start + static_cast<int64_t>(offBits), SEEK_SET)) {
+    return fail("Error reading BMP info");
+  }
+
+  uint8_t* bits = GetBits(0);
+  const uint32_t bitsSize = head.biSizeImage;
+  switch (bpp) {
+    case 1:
+    case 4:
+    case 8:
+      if (bmp.biCompression == kRGB) {
+        // The file's image size is only a hint: never read more than the pixel area holds.
+        hFile->Read(bits, 1, std::min(bmp.biSizeImage, bitsSize));
+      } else if ((bpp == 8 && bmp.biCompression == kRLE8) || (bpp == 4 && bmp.biCompression == kRLE4)) {
+        // Enough for any sound coding of this picture; a longer stream holds nothing of it.
+        const uint64_t cap = 4ull * bitsSize + 8ull * static_cast<uint64_t>(height) + 4096;
+        const std::vector<uint8_t> data = ReadUpTo(hFile, cap);
+        DecodeRLE(data.data(), data.size(), bpp == 4);
+      } else {
+        return fail("compression type not supported");
+      }
+      break;
+    case 16: {
+      if (bmp.biCompression != kRGB && bmp.biCompression != kBitFields) return fail("unknown compression");
+      if (bmp.biCompression == kRGB) {
+        masks[0] = 0x7C00;
+        masks[1] = 0x03E0;
+        masks[2] = 0x001F;
+      }
+      // The 16-bit rows are shorter than the 24-bit ones: read into the pixel area and widen in place.
+      const uint64_t stored = static_cast<uint64_t>(height) * ((static_cast<uint64_t>(width) + 1) / 2) * 4;
+      const size_t got = hFile->Read(bits, 1, static_cast<size_t>(std::min<uint64_t>(stored, bitsSize)));
+      Bitfield2RGB(bits, got, masks[0], masks[1], masks[2], 16);
+      break;
+    }
+    case 24:
+      if (bmp.biCompression != kRGB) return fail("unknown compression");
+      hFile->Read(bits, 1, std::min(bmp.biSizeImage, bitsSize));
+      break;
+    case 32: {
+      if (bmp.biCompression != kRGB && bmp.biCompression != kBitFields) return fail("unknown compression");
+      const uint64_t stored = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4;
+      std::vector<uint8_t> temp;
+      try {
+        temp.resize(static_cast<size_t>(stored));
+      } catch (const std::bad_alloc&) {
+        return fail("can't allocate memory");
+      }
+      const size_t got = hFile->Read(temp.data(), 1, temp.size());
+      // Bytes 0, 1, 2 as blue, green, red unless the file gives its own masks.
+      Bitfield2RGB(temp.data(), got, masks[0], masks[1], masks[2], 32);
+      break;
+    }
+    default:
+      return fail("Error reading BMP info");
+  }
+
+  if (topDown && !Flip()) return fail("Can't allocate memory");
+  return true;
+}
+
+bool IxImageBMP::DecodeRLE(const uint8_t* data, size_t length, bool rle4) {
+  const uint64_t rowSize = info.dwEffWidth;
+  const uint64_t height = static_cast<uint64_t>(head.biHeight);
+  // Columns count pixels; at 4 bits two share a byte, the even one in the high nibble.
+  const uint64_t rowPixels = rle4 ? 2 * rowSize : rowSize;
+  uint8_t* bits = GetBits(0);
+  size_t pos = 0;
+  uint64_t x = 0;
+  uint64_t y = 0;
+
+  // Codes pointing outside the picture write nothing.
+  auto put = [&](uint8_t value) {
+    if (y < height && x < rowPixels) {
+      if (!rle4) {
+        bits[y * rowSize + x] = value;
+      } else {
+        uint8_t& b = bits[y * rowSize + x / 2];
+        if (x & 1) b = static_cast<uint8_t>((b & 0xF0) | (value & 0x0F));
+        else b = static_cast<uint8_t>((b & 0x0F) | (value << 4));
+      }
+    }
+    ++x;
+  };
+
+  while (pos + 1 < length && y < height) {
+    const uint8_t count = data[pos++];
+    const uint8_t second = data[pos++];
+    if (count > 0) {
+      // A run that starts beyond the row ends the picture.
+      if (x >= rowPixels) return true;
+      // At 4 bits a run alternates the colour byte's two nibbles, high first.
+      for (uint32_t i = 0; i < count; ++i) put(!rle4 ? second : ((i & 1) ? (second & 0x0F) : (second >> 4)));
+      continue;
+    }
+    switch (second) {
+      case 0:  // end of line
+        x = 0;
+        ++y;
+        break;
+      case 1:  // end of bitmap
+        return true;
+      case 2:  // delta: columns right, rows up
+        if (pos + 1 >= length) return true;
+        x += data[pos];
+        y += data[pos + 1];
+        pos += 2;
+        break;
+      default: {  // literal, padded to a whole 16-bit word
+        const uint32_t pixels = second;
+        const uint32_t bytes = rle4 ? (pixels + 1) / 2 : pixels;
+        for (uint32_t i = 0; i < pixels; ++i) {
+          const size_t at = pos + (rle4 ? i / 2 : i);
+          if (at >= length) return true;
+          put(!rle4 ? data[at] : ((i & 1) ? (data[at] & 0x0F) : (data[at] >> 4)));
+        }
+        pos += bytes + (bytes & 1);
+        break;
+      }
+    }
+  }
+  return true;
+}
+
+bool IxImageBMP::Encode(IxFile* hFile) {
+  if (EncodeSafeCheck(hFile)) return false;
+
+  const uint32_t dibSize = GetSize();
+  uint8_t fileHeader[14] = {'B', 'M'};
+  const uint32_t fileSize = dibSize + 14;
+  const uint32_t offBits = 14 + IX_BITMAPINFOHEADER_SIZE + GetPaletteSize();
+  for (int i = 0; i < 4; ++i) {
+    fileHeader[2 + i] = static_cast<uint8_t>(fileSize >> (8 * i));
+    fileHeader[10 + i] = static_cast<uint8_t>(offBits >> (8 * i));
+  }
+
+  // The block's own header may be stale: resolution and colours may have changed since Create.
+  WriteInfoHeader(head, static_cast<uint8_t*>(pDib));
+  if (hFile->Write(fileHeader, 1, sizeof(fileHeader)) != sizeof(fileHeader) ||
+      hFile->Write(pDib, 1, dibSize) != dibSize) {
+    SetLastError("Write Error");
+    return false;
+  }
+  return true;
+}

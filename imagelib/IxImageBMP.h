@@ -1,0 +1,23 @@
+// The BMP format class: reads Windows and OS/2 bitmap files and bare DIBs at 1, 4, 8, 16, 24 and
+// 32 bits per pixel, uncompressed, bit fields or run-length coded, and writes the library's own
+// DIB block as an uncompressed BMP file.
+#pragma once
+
+#include "imagelib/IxImage.h"
+
+class IxImageBMP : public IxImage {
+ public:
+  IxImageBMP() : IxImage(IXIMAGE_FORMAT_BMP) {}
+
+  bool Decode(IxFile* hFile);
+  bool Encode(IxFile* hFile);
+  bool Decode(FILE* hFile);
+  bool Encode(FILE* hFile);
+
+  // Reads the information header in any of its variants and normalises it to the 40-byte layout;
+  // false when it is not a header this class can read.
+  static bool ReadBitmapInfo(IxFile* fh, IxBitmapInfoHeader* pdib);
+
+ private:
+  bool DecodeRLE(const uint8_t* data, size_t length, bool rle4);
+};

@@ -1,0 +1,59 @@
+// The GIF format class (format id 2). Decoding reads GIF87a and GIF89a files with several
+// frames, local colour tables, transparency, interlacing, a comment and a loop count; it
+// composites frames up to the one asked for onto a screen-sized picture. A file of small frames
+// with their own tables and no global table (as EncodeRGB writes 24-bit pictures) reads back as
+// one 24-bit picture. Encoding writes GIF89a with one of three code-stream coders, chosen by the
+// GIF codec option word: 0 LZW, 1 literal codes only, 2 run-length.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "imagelib/IxImage.h"
+
+class IxFile;
+
+class IxImageGIF : public IxImage {
+ public:
+  IxImageGIF();
+
+  bool Decode(IxFile* hFile);
+  bool Encode(IxFile* hFile);
+  // For pictures of more than 8 bits per pixel: a mosaic of 17 x 15 tiles with local tables.
+  bool EncodeRGB(IxFile* hFile);
+
+  // Code-stream coders: write this picture's pixels, top row first, as data sub-blocks (without
+  // the terminator). `initBits` is the minimum code size plus one. False on a write error.
+  bool CompressLZW(int initBits, IxFile* hFile);
+  bool CompressNone(int initBits, IxFile* hFile);
+  bool CompressRLE(int initBits, IxFile* hFile);
+
+  const char* GetComment() const { return comment_; }
+  // At most 255 characters are kept.
+  void SetComment(const char* text);
+  uint16_t GetLoops() const { return loops_; }
+  uint8_t GetDisposalMethod() const { return disposal_; }
+  void SetDisposalMethod(uint8_t method) { disposal_ = method & 7; }
+
+ private:
+  enum class Coder { kLzw, kNone, kRle };
+
+  // The picture's palette indices, one per byte, top row first.
+  std::vector<uint8_t> IndicesTopDown() const;
+  void AppendCodeStream(std::vector<uint8_t>& out, int initBits, Coder coder) const;
+  bool WriteCodeStream(int initBits, IxFile* hFile, Coder coder);
+  void AppendGraphicControl(std::vector<uint8_t>& out) const;
+  void AppendComment(std::vector<uint8_t>& out) const;
+  bool WriteAll(IxFile* hFile, const std::vector<uint8_t>& bytes);
+
+  // Moves another picture's pixels into this object, keeping this object's information block.
+  bool AdoptPixels(IxImage& from);
+
+  // Graphic-control record of the frame being read or written.
+  uint8_t controlFlags_ = 0;
+  uint16_t controlDelay_ = 0;
+  uint8_t controlTransIndex_ = 0;
+  char comment_[256];
+  uint16_t loops_ = 0;
+  uint8_t disposal_ = 0;
+};

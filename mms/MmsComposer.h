@@ -1,0 +1,102 @@
+// The composer: the codec's staging table for one outgoing message, up to 40 slides with a
+// duration and at most one picture, one text and one sound each. The editor fills it afresh for
+// every measurement, save and send; the SMIL writer and the file writer read it. There is one
+// composer in the program, kept at file level and reached only through these functions.
+#pragma once
+
+inline constexpr int MMS_MAX_SLIDES = 40;
+inline constexpr int MMS_DEFAULT_SLIDE_DUR = 1000;
+inline constexpr int MMS_DEFAULT_BG_COLOR = 0xFFFFFF;
+inline constexpr int MMS_DEFAULT_FG_COLOR = 255;
+
+// Status codes of the composer.
+inline constexpr int MMS_COMPOSER_OK = 0;
+inline constexpr int MMS_COMPOSER_ALREADY_CREATED = -2;
+inline constexpr int MMS_COMPOSER_ITEM_PRESENT = -3;
+inline constexpr int MMS_COMPOSER_VIDEO_PRESENT = -4;
+inline constexpr int MMS_COMPOSER_TABLE_FULL = -6;
+inline constexpr int MMS_COMPOSER_NO_SLOT = -11;
+inline constexpr int MMS_COMPOSER_NO_RECORD = -12;
+
+// Records the editor hands over, one per item. Data, Type and Text are malloc blocks; a
+// successful set hands them to the composer, a refused one leaves them with the caller.
+struct tMMS_ImageInfo {
+  unsigned char* Data;  // the picture file's bytes
+  char* Type;           // content type, e.g. "image/jpeg"
+  int Begin, End;       // ms
+  int Size;             // bytes in Data
+  int Left, Top, Width, Height;
+};
+
+struct tMMS_TextInfo {
+  char16_t* Text;  // UTF-16
+  int Begin, End;  // ms
+  int Len;         // UTF-16 code units in Text
+  int Left, Top, Width, Height;
+};
+
+struct tMMS_AudioInfo {
+  unsigned char* Data;
+  char* Type;  // e.g. "audio/wav"
+  int Begin, End;
+  int Size;
+};
+
+struct tMMS_SlideInfo {
+  unsigned char HasImage, HasText, HasAudio, HasVideo;
+  unsigned char* ImageData;
+  char* ImageType;
+  int ImageSize;
+  int ImageBegin, ImageEnd;
+  int ImageLeft, ImageTop, ImageWidth, ImageHeight;
+  char16_t* TextData;
+  int TextLen;
+  int TextBegin, TextEnd;
+  int TextLeft, TextTop, TextWidth, TextHeight;
+  unsigned char* AudioData;
+  int AudioSize;
+  char* AudioType;
+  int AudioBegin, AudioEnd;
+  unsigned char* VideoData;
+  int VideoSize;
+  char* VideoType;
+  int VideoBegin, VideoEnd;
+  int VideoLeft, VideoTop, VideoWidth, VideoHeight;
+  int HasBgColor, BgColor;  // 0x00RRGGBB
+  int HasFgColor, FgColor;
+};
+
+struct tMMS_Composer {
+  int SlideCount;
+  unsigned int CurSlide;
+  int Used[MMS_MAX_SLIDES];
+  int Dur[MMS_MAX_SLIDES];  // ms
+  tMMS_SlideInfo Slide[MMS_MAX_SLIDES];
+};
+
+// Frees every slide's data and types and brings the table back to one empty slide; clears the
+// created flag.
+void MmsComposerReset();
+// -2 when already created; otherwise one empty slide, current, and 0.
+int MmsComposerCreate();
+// Inserts an empty slide after the current one and makes it current: 0, -6 when the table is
+// full, -11 when there is no room after the current slide or the current slot is not in use.
+int MmsComposerAddSlide();
+void MmsComposerSelectSlide(unsigned int index);  // ignored from 40 on
+unsigned int MmsComposerGetCurSlide();
+void MmsComposerSetSlideDur(unsigned int index, int ms);  // ignored from 40 on
+int MmsComposerSetImage(const tMMS_ImageInfo* info);
+int MmsComposerSetText(const tMMS_TextInfo* info);
+int MmsComposerSetAudio(const tMMS_AudioInfo* info);
+int MmsComposerHasImage();
+int MmsComposerHasText();
+int MmsComposerHasAudio();
+int MmsComposerHasVideo();
+// 1 when the table can be encoded, else 0.
+int MmsComposerValidate();
+
+// Frees a record's data and types and sets it to its initial values.
+void MmsSlideInfoFree(tMMS_SlideInfo* slide);
+// The table itself, for the SMIL writer and the file writer (which write clamped times and
+// durations back into it) and for tests.
+tMMS_Composer* MmsComposerTable();

@@ -1,0 +1,114 @@
+#include "mms/MmsSmilWriter.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "mms/MmsAlloc.h"
+#include "mms/MmsComposer.h"
+#include "mms/MmsContentTypes.h"
+
+namespace {
+
+constexpr unsigned int kMaxPrintedMs = 120000;
+
+const char kHead[] =
+    "<smil>\r\n"
+    "<head>\r\n"
+    "<meta name=\"title\" content=\"mms info\" />\r\n"
+    "<meta name=\"author\" content=\"Brimlow System\" />\r\n"
+    "<layout>\r\n"
+    "<root-layout width=\"176\" height=\"220\"/>\r\n"
+    "<region id=\"Image\" width=\"160\" height=\"170\" left=\"0\" top=\"0\" />\r\n"
+    "<region id=\"Text\" width=\"160\" height=\"30\" left=\"0\" top=\"170\" />\r\n"
+    "</layout>\r\n"
+    "</head>\r\n"
+    "<body>\r\n";
+const char kTail[] = "</body>\r\n</smil>";
+
+// The comparison is unsigned on purpose: a negative value prints as the limit too.
+std::string FormatMs(int ms) {
+  unsigned int value = static_cast<unsigned int>(ms);
+  return std::to_string(value > kMaxPrintedMs ? kMaxPrintedMs : value);
+}
+
+// Six digits always: "#ff" (what a plain %x gives for blue) is not a colour a player reads.
+std::string FormatColor(int color) {
+  char text[16];
+  std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned int>(color));
+  return text;
+}
+
+std::string PartName(int slide, const char* type) {
+  char name[MMS_PART_NAME_SIZE];
+  MmsPartFileName(name, slide, type == nullptr ? "" : type);
+  return name;
+}
+
+void Clamp(int dur, int& begin, int& end) {
+  if (end > dur) end = dur;
+  if (begin >= end) begin = 0;
+}
+
+void AppendTimes(std::string& out, int begin, int end) {
+  out += " begin=\"" + FormatMs(begin) + "ms\" end=\"" + FormatMs(end) + "ms\" ";
+}
+
+void AppendPar(std::string& out, int index, int dur, tMMS_SlideInfo& s) {
+  out += "<par dur=\"" + FormatMs(dur) + "ms\">\r\n";
+  if (s.HasBgColor) {
+    out += " <param name=\"background-color\" value=\"" + FormatColor(s.BgColor) + "\" />\r\n ";
+  }
+  if (s.HasVideo) {
+    Clamp(dur, s.VideoBegin, s.VideoEnd);
+    out += "<video src=\"" + PartName(index, s.VideoType) + "\" region=\"Image\"";
+    AppendTimes(out, s.VideoBegin, s.VideoEnd);
+    out += "/>\r\n";
+  } else {
+    if (s.HasImage) {
+      Clamp(dur, s.ImageBegin, s.ImageEnd);
+      out += "<img src=\"" + PartName(index, s.ImageType) + "\" region=\"Image\"";
+      AppendTimes(out, s.ImageBegin, s.ImageEnd);
+      out += "/>\r\n";
+    }
+    if (s.HasAudio) {
+      Clamp(dur, s.AudioBegin, s.AudioEnd);
+      out += "<audio src=\"" + PartName(index, s.AudioType) + "\" ";
+      AppendTimes(out, s.AudioBegin, s.AudioEnd);
+      out += "/>\r\n";
+    }
+  }
+  if (s.HasText) {
+    Clamp(dur, s.TextBegin, s.TextEnd);
+    out += "<text src=\"" + PartName(index, "text/plain") + "\" region=\"Text\"";
+    AppendTimes(out, s.TextBegin, s.TextEnd);
+    if (s.HasFgColor) {
+      out += ">\r\n <param name=\"foreground-color\" value=\"" + FormatColor(s.FgColor) + "\" />\r\n </text>\r\n";
+    } else {
+      out += "/>\r\n";
+    }
+  }
+  out += "</par>\r\n";
+}
+
+}  // namespace
+
+char* MmsBuildSmil() {
+  tMMS_Composer& table = *MmsComposerTable();
+  try {
+    std::string out;
+    out.reserve(1024);
+    out += kHead;
+    for (int i = 0; i < MMS_MAX_SLIDES && table.Used[i]; ++i) {
+      if (table.Dur[i] <= 0) table.Dur[i] = MMS_DEFAULT_SLIDE_DUR;
+      AppendPar(out, i, table.Dur[i], table.Slide[i]);
+    }
+    out += kTail;
+    char* text = static_cast<char*>(MmsAlloc(out.size() + 1));
+    if (text != nullptr) std::memcpy(text, out.c_str(), out.size() + 1);
+    return text;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}

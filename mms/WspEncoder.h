@@ -1,0 +1,20 @@
+// Writers of the WSP encoding's basic values (WAP-230): uintvars, value lengths and texts. The
+// caller gives room for what is written: at most 5 bytes for a uintvar, 6 for a value length,
+// the text's length plus 2 for a text.
+#pragma once
+
+#include <cstdint>
+
+inline constexpr int WSP_UINTVAR_MAX_BYTES = 5;
+inline constexpr int WSP_VALUE_LENGTH_MAX_BYTES = 1 + WSP_UINTVAR_MAX_BYTES;
+
+// 7-bit groups, most significant first, bit 7 set on all but the last; answers the bytes written.
+int WspEncodeUintvar(unsigned char* dest, std::uint32_t value);
+// One byte for a length up to 30, else 0x1F (Length-quote) and the uintvar; answers the bytes
+// written.
+int WspEncodeValueLength(unsigned char* dest, std::uint32_t length);
+// The bytes a text takes as a WSP Text-string: its own, the NUL, and a 0x7F quote before a first
+// byte from 0x80 on (which would otherwise read as a well-known value).
+std::uint32_t WspTextSize(const char* text);
+// Writes the text as a Text-string at the cursor and advances the cursor past its NUL.
+void WspEncodeText(unsigned char** cursor, const char* text);

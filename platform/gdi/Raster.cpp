@@ -1,0 +1,204 @@
+// The raster engine: pattern set-up, fills and the stretching blit. Source pixels are read into
+// a buffer before anything is written, so a DC may blit onto itself with overlap.
+#include "platform/gdi/Raster.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace platform::gdi {
+
+uint8_t Rop2ToRop3(int rop2) {
+  if (rop2 < 1 || rop2 > 16) rop2 = R2_COPYPEN;
+  const int table = rop2 - 1;  // bit (P*2 + D)
+  uint8_t out = 0;
+  for (int i = 0; i < 8; ++i) {
+    const int p = (i >> 2) & 1, d = i & 1;
+    if (table & (1 << (p * 2 + d))) out |= uint8_t(1 << i);
+  }
+  return out;
+}
+
+Pattern::Pattern(const Bitmap& dst, COLORREF color) : none_(false), solid_(dst.ColorToRaw(color)), dst_(&dst) {}
+
+Pattern::Pattern(const DeviceContext& dc, const Bitmap& dst, const BrushObject* brush) : dst_(&dst) {
+  if (!brush) brush = static_cast<const BrushObject*>(dc.state().brush.get());
+  if (!brush || brush->style == BS_NULL) return;
+  none_ = false;
+  if (brush->style == BS_SOLID) {
+    solid_ = dst.ColorToRaw(ResolveColor(&dc, brush->color));
+    return;
+  }
+  bitmap_ = brush->pattern;
+  if (!bitmap_) {
+    none_ = true;
+    return;
+  }
+  if (brush->style == BS_HATCHED) {
+    // Hatch lines (0 bits) in the brush colour over the background colour.
+    mono_[0] = dst.ColorToRaw(ResolveColor(&dc, brush->color));
+    mono_[1] = dst.ColorToRaw(ResolveColor(&dc, dc.state().bkColor));
+  } else {
+    // A monochrome pattern takes the DC's text (0) and background (1) colours.
+    mono_[0] = dst.ColorToRaw(ResolveColor(&dc, dc.state().textColor));
+    mono_[1] = dst.ColorToRaw(ResolveColor(&dc, dc.state().bkColor));
+  }
+}
+
+uint32_t Pattern::At(int x, int y) const {
+  if (!bitmap_) return solid_;
+  const int w = bitmap_->width(), h = bitmap_->height();
+  const int px = ((x % w) + w) % w, py = ((y % h) + h) % h;
+  const uint32_t raw = bitmap_->GetRaw(px, py);
+  if (bitmap_->isMonoDdb()) {
+    if (dst_->isMonoDdb()) return raw;
+    return mono_[raw & 1];
+  }
+  return dst_->ColorToRaw(bitmap_->RawToColor(raw));
+}
+
+namespace {
+
+RECT Intersect(const RECT& a, const RECT& b) {
+  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
+bool Empty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
+
+// Converts source raw values to the destination's domain by the classic rules.
+class SourceConverter {
+ public:
+  SourceConverter(const BlitRequest& q, const Bitmap& dst) : src_(*q.src), dst_(dst) {
+    const DcState& ds = q.dst->state();
+    if (src_.isMonoDdb() && dst.isMonoDdb()) {
+      mode_ = Mode::Raw;
+    } else if (src_.isMonoDdb()) {
+      mode_ = Mode::MonoToColor;
+      mono_[0] = dst.ColorToRaw(ResolveColor(q.dst, ds.textColor));
+      mono_[1] = dst.ColorToRaw(ResolveColor(q.dst, ds.bkColor));
+    } else if (dst.isMonoDdb()) {
+      mode_ = Mode::ColorToMono;
+      bk_ = q.srcBkColor & 0xFFFFFF;
+    } else if (src_.SameDomain(dst)) {
+      mode_ = Mode::Raw;
+    } else {
+      mode_ = Mode::ViaColor;
+    }
+  }
+
+  uint32_t operator()(uint32_t raw) {
+    switch (mode_) {
+      case Mode::Raw: return raw;
+      case Mode::MonoToColor: return mono_[raw & 1];
+      case Mode::ColorToMono: return (src_.RawToColor(raw) & 0xFFFFFF) == bk_ ? 1u : 0u;
+      case Mode::ViaColor: {
+        if (!dst_.indexed()) return dst_.ColorToRaw(src_.RawToColor(raw));
+        auto it = cache_.find(raw);
+        if (it != cache_.end()) return it->second;
+        const uint32_t v = dst_.ColorToRaw(src_.RawToColor(raw));
+        cache_.emplace(raw, v);
+        return v;
+      }
+    }
+    return raw;
+  }
+
+ private:
+  enum class Mode { Raw, MonoToColor, ColorToMono, ViaColor };
+  const Bitmap& src_;
+  const Bitmap& dst_;
+  Mode mode_ = Mode::Raw;
+  uint32_t mono_[2] = {0, 0};
+  COLORREF bk_ = 0;
+  std::unordered_map<uint32_t, uint32_t> cache_;
+};
+
+}  // namespace
+
+void FillSurface(DeviceContext& dc, const RECT& rect, uint8_t rop, const Pattern& pattern) {
+  Bitmap* dst = dc.surface();
+  if (!dst || Empty(rect)) return;
+  if (RopUsesPattern(rop) && pattern.none()) return;
+  const Region clip = dc.EffectiveClip();
+  const uint32_t mask = dst->RawMask();
+  for (const RECT& c : clip.rects()) {
+    const RECT r = Intersect(c, rect);
+    if (Empty(r)) continue;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x)
+        dst->SetRaw(x, y, Rop3(rop, pattern.At(x, y), 0, dst->GetRaw(x, y)) & mask);
+  }
+}
+
+void PlotSurface(DeviceContext& dc, const Region& clip, int x, int y, uint8_t rop, const Pattern& pattern) {
+  Bitmap* dst = dc.surface();
+  if (!dst || !clip.Contains(x, y)) return;
+  dst->SetRaw(x, y, Rop3(rop, pattern.At(x, y), 0, dst->GetRaw(x, y)) & dst->RawMask());
+}
+
+void Blit(const BlitRequest& q) {
+  Bitmap* dst = q.dst->surface();
+  if (!dst || Empty(q.dstRect)) return;
+  const Region clip = q.dst->EffectiveClip();
+  RECT area = Intersect(q.dstRect, clip.Bounds());
+  if (Empty(area)) return;
+  const bool usesSource = RopUsesSource(q.rop) || (q.mask && RopUsesSource(q.backRop));
+  const bool usesPattern = RopUsesPattern(q.rop) || (q.mask && RopUsesPattern(q.backRop));
+  if (usesPattern && q.pattern.none()) return;
+  const int64_t dw = q.dstRect.right - q.dstRect.left, dh = q.dstRect.bottom - q.dstRect.top;
+  const int64_t sw = q.srcRect.right - q.srcRect.left, sh = q.srcRect.bottom - q.srcRect.top;
+
+  // Snapshot of the source values (in the destination's domain) for the area drawn.
+  const int aw = area.right - area.left, ah = area.bottom - area.top;
+  std::vector<uint32_t> source;
+  std::vector<uint8_t> present;
+  if (usesSource) {
+    if (!q.src || sw <= 0 || sh <= 0) return;
+    SourceConverter convert(q, *dst);
+    std::vector<int> columns(static_cast<size_t>(aw)), rows(static_cast<size_t>(ah));
+    for (int i = 0; i < aw; ++i) {
+      const int64_t j = area.left + i - q.dstRect.left;
+      const int64_t k = q.flipX ? dw - 1 - j : j;
+      columns[size_t(i)] = int(q.srcRect.left + (k * sw) / dw);
+    }
+    for (int i = 0; i < ah; ++i) {
+      const int64_t j = area.top + i - q.dstRect.top;
+      const int64_t k = q.flipY ? dh - 1 - j : j;
+      rows[size_t(i)] = int(q.srcRect.top + (k * sh) / dh);
+    }
+    source.assign(size_t(aw) * size_t(ah), 0);
+    present.assign(size_t(aw) * size_t(ah), 0);
+    for (int i = 0; i < ah; ++i) {
+      const int sy = rows[size_t(i)];
+      if (sy < 0 || sy >= q.src->height()) continue;
+      for (int c = 0; c < aw; ++c) {
+        const int sx = columns[size_t(c)];
+        if (sx < 0 || sx >= q.src->width()) continue;
+        source[size_t(i) * size_t(aw) + size_t(c)] = convert(q.src->GetRaw(sx, sy));
+        present[size_t(i) * size_t(aw) + size_t(c)] = 1;
+      }
+    }
+  }
+
+  const uint32_t mask = dst->RawMask();
+  for (const RECT& c : clip.rects()) {
+    const RECT r = Intersect(c, area);
+    if (Empty(r)) continue;
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) {
+        const size_t at = size_t(y - area.top) * size_t(aw) + size_t(x - area.left);
+        if (usesSource && !present[at]) continue;
+        uint8_t rop = q.rop;
+        if (q.mask) {
+          const int mx = q.maskOrigin.x + (x - q.dstRect.left), my = q.maskOrigin.y + (y - q.dstRect.top);
+          const bool fore =
+              mx >= 0 && my >= 0 && mx < q.mask->width() && my < q.mask->height() && q.mask->GetRaw(mx, my);
+          rop = fore ? q.rop : q.backRop;
+        }
+        const uint32_t s = usesSource ? source[at] : 0;
+        const uint32_t p = usesPattern ? q.pattern.At(x, y) : 0;
+        dst->SetRaw(x, y, Rop3(rop, p, s, dst->GetRaw(x, y)) & mask);
+      }
+    }
+  }
+}
+
+}  // namespace platform::gdi

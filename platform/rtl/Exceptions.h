@@ -1,0 +1,70 @@
+// Exception, the root of everything the form library raises, and its descendants. The message
+// is 8-bit text in the system code page; what() gives the same bytes.
+#pragma once
+
+#include <exception>
+
+#include "platform/rtl/AnsiString.h"
+#include "platform/rtl/Types.h"
+
+class Exception : public std::exception {
+ public:
+  explicit Exception(const AnsiString& message) : Message(message) {}
+  Exception(const AnsiString& message, int helpContext) : Message(message), HelpContext(helpContext) {}
+  const char* what() const noexcept override { return Message.c_str(); }
+
+  AnsiString Message;
+  int HelpContext = 0;
+};
+
+#define MMS_RTL_DECLARE_EXCEPTION(Name, Base) \
+  class Name : public Base {                  \
+   public:                                    \
+    using Base::Base;                         \
+  };
+
+// Silent: the application's handler swallows it.
+MMS_RTL_DECLARE_EXCEPTION(EAbort, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EOutOfMemory, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EConvertError, Exception)
+MMS_RTL_DECLARE_EXCEPTION(ERangeError, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EAssertionFailed, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EAbstractError, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EStreamError, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EFCreateError, EStreamError)
+MMS_RTL_DECLARE_EXCEPTION(EFOpenError, EStreamError)
+MMS_RTL_DECLARE_EXCEPTION(EFilerError, EStreamError)
+MMS_RTL_DECLARE_EXCEPTION(EReadError, EFilerError)
+MMS_RTL_DECLARE_EXCEPTION(EWriteError, EFilerError)
+MMS_RTL_DECLARE_EXCEPTION(EClassNotFound, EFilerError)
+MMS_RTL_DECLARE_EXCEPTION(EResNotFound, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EListError, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EStringListError, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EComponentError, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EOutOfResources, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EInvalidOperation, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EInvalidGraphic, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EInvalidGraphicOperation, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EThread, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EMCIDeviceError, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EJPEG, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EMenuError, Exception)
+MMS_RTL_DECLARE_EXCEPTION(EInvalidCast, Exception)
+
+#undef MMS_RTL_DECLARE_EXCEPTION
+
+// An operating-system failure with its classic error code.
+class EOSError : public Exception {
+ public:
+  using Exception::Exception;
+  DWORD ErrorCode = 0;
+};
+
+// The text of an error code (a classic code or one made from errno), from strerror_r.
+AnsiString SysErrorMessage(DWORD code);
+// Raises EOSError for GetLastError() (or `code`), with the classic message
+// "System Error.  Code: %d.\n%s".
+[[noreturn]] void RaiseLastOSError();
+[[noreturn]] void RaiseLastOSError(DWORD code);
+// Raises the silent EAbort.
+[[noreturn]] void Abort();

@@ -1,0 +1,219 @@
+// File-system routines over POSIX calls.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "platform/rtl/LastError.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf8.h"
+
+namespace platform {
+
+std::string FsPath(const char* path) {
+  std::string out(path ? path : "");
+  for (char& c : out)
+    if (c == '\\') c = '/';
+  return out;
+}
+
+std::string FsPath(const char16_t* path) {
+  std::string out = path ? Utf16ToUtf8(path) : std::string();
+  for (char& c : out)
+    if (c == '\\') c = '/';
+  return out;
+}
+
+namespace {
+
+// Closes a descriptor on every path out of a function.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+  int release() {
+    int f = fd_;
+    fd_ = -1;
+    return f;
+  }
+
+ private:
+  int fd_;
+};
+
+bool WriteAll(int fd, const char* p, std::size_t n) {
+  while (n > 0) {
+    ssize_t w = ::write(fd, p, n);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    p += w;
+    n -= static_cast<std::size_t>(w);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::string& fsPath, std::string& contents, std::size_t limit) {
+  contents.clear();
+  Fd fd(::open(fsPath.c_str(), O_RDONLY | O_CLOEXEC));
+  if (fd.get() < 0) {
+    SetLastErrorFromErrno();
+    return false;
+  }
+  struct stat st {};
+  if (::fstat(fd.get(), &st) != 0) {
+    SetLastErrorFromErrno();
+    return false;
+  }
+  if (S_ISDIR(st.st_mode)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  if (S_ISREG(st.st_mode)) {
+    if (static_cast<unsigned long long>(st.st_size) > limit) {
+      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+      return false;
+    }
+    contents.reserve(static_cast<std::size_t>(st.st_size));
+  }
+  char buffer[65536];
+  for (;;) {
+    ssize_t r = ::read(fd.get(), buffer, sizeof buffer);
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      SetLastErrorFromErrno();
+      contents.clear();
+      return false;
+    }
+    if (r == 0) break;
+    if (contents.size() + static_cast<std::size_t>(r) > limit) {
+      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+      contents.clear();
+      return false;
+    }
+    contents.append(buffer, static_cast<std::size_t>(r));
+  }
+  return true;
+}
+
+bool WriteFileReplacing(const std::string& fsPath, const void* data, std::size_t size) {
+  std::size_t slash = fsPath.find_last_of('/');
+  std::string folder = slash == std::string::npos ? std::string() : fsPath.substr(0, slash + 1);
+  std::string name = slash == std::string::npos ? fsPath : fsPath.substr(slash + 1);
+  // Keep the target's permission bits when it exists.
+  mode_t mode = 0666;
+  struct stat st {};
+  if (::stat(fsPath.c_str(), &st) == 0) mode = st.st_mode & 07777;
+
+  std::random_device rd;
+  std::string temp;
+  int raw = -1;
+  for (int attempt = 0; attempt < 100 && raw < 0; ++attempt) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(rd()));
+    temp = folder + "." + name + "." + suffix + ".tmp";
+    raw = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    if (raw < 0 && errno != EEXIST) break;
+  }
+  if (raw < 0) {
+    SetLastErrorFromErrno();
+    return false;
+  }
+  Fd fd(raw);
+  if (::fchmod(fd.get(), mode) != 0 ||  // open's mode was cut by the umask
+      !WriteAll(fd.get(), static_cast<const char*>(data), size) || ::fsync(fd.get()) != 0) {
+    SetLastErrorFromErrno();
+    ::unlink(temp.c_str());
+    return false;
+  }
+  if (::close(fd.release()) != 0 || ::rename(temp.c_str(), fsPath.c_str()) != 0) {
+    SetLastErrorFromErrno();
+    ::unlink(temp.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace platform
+
+namespace {
+
+bool StatPath(const AnsiString& name, struct stat& st) {
+  if (::stat(platform::FsPath(name).c_str(), &st) == 0) return true;
+  platform::SetLastErrorFromErrno();
+  return false;
+}
+
+bool Check(int result) {
+  if (result == 0) return true;
+  platform::SetLastErrorFromErrno();
+  return false;
+}
+
+}  // namespace
+
+bool FileExists(const AnsiString& fileName) {
+  struct stat st {};
+  return !fileName.IsEmpty() && StatPath(fileName, st) && !S_ISDIR(st.st_mode);
+}
+
+bool DirectoryExists(const AnsiString& name) {
+  struct stat st {};
+  return !name.IsEmpty() && StatPath(name, st) && S_ISDIR(st.st_mode);
+}
+
+bool CreateDir(const AnsiString& dir) { return Check(::mkdir(platform::FsPath(dir).c_str(), 0777)); }
+
+bool RemoveDir(const AnsiString& dir) { return Check(::rmdir(platform::FsPath(dir).c_str())); }
+
+bool ForceDirectories(const AnsiString& dir) {
+  std::string path = platform::FsPath(ExcludeTrailingPathDelimiter(dir));
+  if (path.empty()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return true;
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return false;
+  }
+  std::size_t slash = path.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !ForceDirectories(AnsiString(path.substr(0, slash))))
+    return false;
+  if (::mkdir(path.c_str(), 0777) == 0 || errno == EEXIST) return DirectoryExists(AnsiString(path));
+  platform::SetLastErrorFromErrno();
+  return false;
+}
+
+bool DeleteFile(const AnsiString& fileName) {
+  std::string path = platform::FsPath(fileName);
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    SetLastError(ERROR_ACCESS_DENIED);  // a folder is not a file
+    return false;
+  }
+  return Check(::unlink(path.c_str()));
+}
+
+bool RenameFile(const AnsiString& oldName, const AnsiString& newName) {
+  std::string to = platform::FsPath(newName);
+  struct stat st {};
+  if (::lstat(to.c_str(), &st) == 0) {
+    SetLastError(ERROR_ALREADY_EXISTS);  // the classic rename never replaces a file
+    return false;
+  }
+  return Check(::rename(platform::FsPath(oldName).c_str(), to.c_str()));
+}

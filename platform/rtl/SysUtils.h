@@ -1,0 +1,52 @@
+// Path and file routines of the run-time library. Paths use "/"; a "\" in a path handed to a
+// file routine is read as "/". 8-bit paths reach the file system as their bytes, taken as
+// UTF-8 whatever the system code page is; UTF-16 paths are encoded as UTF-8.
+#pragma once
+
+#include <string>
+
+#include "platform/rtl/AnsiString.h"
+#include "platform/rtl/Types.h"
+#include "platform/rtl/WideString.h"
+
+constexpr char PathDelim = '/';
+constexpr const char* PathSep = ":";
+
+// Lexical routines. Both "/" and "\" end a folder name; nothing else does (there are no drives).
+AnsiString ExtractFilePath(const AnsiString& fileName);  // up to and including the last delimiter
+AnsiString ExtractFileDir(const AnsiString& fileName);   // the same without the delimiter (but "/")
+AnsiString ExtractFileName(const AnsiString& fileName);
+AnsiString ExtractFileExt(const AnsiString& fileName);  // from the last "." of the name, "" if none
+AnsiString ChangeFileExt(const AnsiString& fileName, const AnsiString& extension);
+AnsiString IncludeTrailingPathDelimiter(const AnsiString& s);
+AnsiString ExcludeTrailingPathDelimiter(const AnsiString& s);
+bool IsPathDelimiter(const AnsiString& s, int index);
+// An absolute path from the current folder, with "." and ".." resolved lexically.
+AnsiString ExpandFileName(const AnsiString& fileName);
+
+// File system. Failures return false and set the last error.
+bool FileExists(const AnsiString& fileName);  // an existing entry that is not a folder
+bool DirectoryExists(const AnsiString& name);
+bool CreateDir(const AnsiString& dir);
+bool RemoveDir(const AnsiString& dir);
+bool ForceDirectories(const AnsiString& dir);
+bool DeleteFile(const AnsiString& fileName);
+bool RenameFile(const AnsiString& oldName, const AnsiString& newName);
+
+namespace platform {
+
+// The file-system form of a path: "\" read as "/", bytes kept (8-bit) or UTF-8 (UTF-16).
+std::string FsPath(const char* path);
+inline std::string FsPath(const AnsiString& path) { return FsPath(path.c_str()); }
+std::string FsPath(const char16_t* path);
+inline std::string FsPath(const WideString& path) { return FsPath(path.c_bstr()); }
+
+// Reads a whole regular file. At most `limit` bytes are accepted; a larger file fails with
+// ERROR_NOT_ENOUGH_MEMORY rather than reading a partial text. Sets the last error on failure.
+bool ReadWholeFile(const std::string& fsPath, std::string& contents,
+                   std::size_t limit = std::size_t{1} << 30);
+// Replaces a file without ever leaving a partial one: writes a temporary in the same folder
+// (exclusive create), flushes it and renames it over the target. Sets the last error on failure.
+bool WriteFileReplacing(const std::string& fsPath, const void* data, std::size_t size);
+
+}  // namespace platform

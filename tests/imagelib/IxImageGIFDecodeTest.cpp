@@ -1,0 +1,374 @@
+// Decoding GIF files: the public decoder suite against its reference frames and Pillow, frame
+// selection and counting, interlacing, transparency per frame, the mosaic of tiles read back as
+// one 24-bit picture, and damaged files that must end cleanly.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "GifTestSupport.h"
+#include "imagelib/IxImage.h"
+#include "imagelib/IxImageGIF.h"
+#include "imagelib/IxMemFile.h"
+#include "support/SharedData.h"
+#include "support/TempDir.h"
+
+using giftest::GifBuilder;
+
+namespace {
+
+// Frame 0 of `image` against RGBA rows: transparent reference pixels must be transparent here,
+// the others must have the same colour.
+void ExpectSameFirstFrame(const IxImage& image, const giftest::OracleImage& ref, const std::string& what) {
+  ASSERT_TRUE(ref.ok) << ref.error;
+  ASSERT_EQ(static_cast<int>(image.GetWidth()), ref.width) << what;
+  ASSERT_EQ(static_cast<int>(image.GetHeight()), ref.height) << what;
+  int mismatches = 0;
+  for (int row = 0; row < ref.height; ++row) {
+    for (int x = 0; x < ref.width; ++x) {
+      const uint8_t* want = &ref.pixels[(static_cast<size_t>(row) * ref.width + x) * 4];
+      const int y = ref.height - 1 - row;
+      const bool transparent = image.IsTransparent() && image.GetPixelIndex(x, y) == image.GetTransIndex();
+      const IxRGBQuad got = image.GetPixelColor(x, y, false);
+      const bool same = want[3] == 0 ? transparent
+                                     : !transparent && got.rgbRed == want[0] && got.rgbGreen == want[1] &&
+                                           got.rgbBlue == want[2];
+      if (!same && mismatches++ < 3) ADD_FAILURE() << what << ": pixel " << x << "," << row << " differs";
+    }
+  }
+  EXPECT_EQ(mismatches, 0) << what;
+}
+
+TEST(GifDecodeSuite, FirstFrameOfEverySuiteFileMatchesItsReferenceAndPillow) {
+  int files = 0;
+  for (const std::string& path : testsupport::SharedFiles("testdata/gif", ".gif")) {
+    const std::string name = std::filesystem::path(path).stem().string();
+    // Its first image lies outside the screen, which this decoder leaves out on purpose; see
+    // FramesOutsideTheScreenAreNeitherCountedNorDrawn.
+    if (name.find("out_of_bounds") != std::string::npos) continue;
+    IxImage image;
+    ASSERT_TRUE(image.Load(path.c_str(), IXIMAGE_FORMAT_GIF)) << name << ": " << image.GetLastError();
+    EXPECT_EQ(image.GetType(), static_cast<uint32_t>(IXIMAGE_FORMAT_GIF));
+    const std::string frames = std::filesystem::path(path).parent_path().string() + "/frames/";
+    const std::string reference =
+        std::filesystem::exists(frames + name + "-0.png") ? frames + name + "-0.png" : frames + name + ".png";
+    ExpectSameFirstFrame(image, giftest::ReadPngRgba(reference), name + " against its reference frame");
+    ExpectSameFirstFrame(image, giftest::PillowFirstFrameRgba(path), name + " against Pillow");
+    ++files;
+  }
+  EXPECT_GE(files, 12);
+}
+
+TEST(GifDecodeSuite, FilesRewrittenByGiflibAndImageMagickDecodeLikePillow) {
+  testsupport::TempDir dir;
+  for (const char* name : {"static_nontransparent", "animated_loop_interlaced", "animated_transparent_loop"}) {
+    const std::string source = testsupport::SharedPath(std::string("testdata/gif/") + name + ".gif");
+    const std::string viaGiflib = dir.file(std::string(name) + "-giflib.gif");
+    const std::string viaMagick = dir.file(std::string(name) + "-magick.gif");
+    ASSERT_EQ(std::system(("gifbuild -d '" + source + "' > '" + viaGiflib + ".txt' && gifbuild '" + viaGiflib +
+                           ".txt' > '" + viaGiflib + "'")
+                              .c_str()),
+              0)
+        << "gifbuild (giflib-tools from tools/setup)";
+    ASSERT_EQ(std::system(("/usr/bin/convert '" + source + "' '" + viaMagick + "'").c_str()), 0)
+        << "ImageMagick (imagemagick from tools/setup)";
+    for (const std::string& path : {viaGiflib, viaMagick}) {
+      IxImage image;
+      ASSERT_TRUE(image.Load(path.c_str(), IXIMAGE_FORMAT_GIF)) << path << ": " << image.GetLastError();
+      ExpectSameFirstFrame(image, giftest::PillowFirstFrameRgba(path), path);
+    }
+  }
+}
+
+TEST(GifDecodeSuite, FramesOutsideTheScreenAreNeitherCountedNorDrawn) {
+  // Four images on a 100 x 100 screen: the first at x = 200, the last reaching to 110.
+  const std::string path = testsupport::SharedPath("testdata/gif/animated_transparent_loop_frames_out_of_bounds.gif");
+  IxImage image;
+  ASSERT_TRUE(image.Load(path.c_str(), IXIMAGE_FORMAT_GIF));
+  EXPECT_EQ(image.GetNumFrames(), 2);
+
+  GifBuilder gif(20, 20, giftest::Palette(4));
+  gif.Image(15, 0, 10, 10, std::vector<uint8_t>(100, 1)).Image(0, 0, 20, 20, std::vector<uint8_t>(400, 2));
+  IxImage built;
+  ASSERT_TRUE(giftest::DecodeGif(gif.Finish(), built));
+  EXPECT_EQ(built.GetNumFrames(), 1);
+  EXPECT_EQ(built.GetPixelIndex(19, 19), 2) << "the frame that fits is frame 0";
+}
+
+TEST(GifDecode, AFrameBeyondTheCountFailsAndReportsTheCount) {
+  GifBuilder gif(8, 8, giftest::Palette(4));
+  for (int f = 0; f < 3; ++f) gif.Image(0, 0, 8, 8, std::vector<uint8_t>(64, static_cast<uint8_t>(f)));
+  const std::vector<uint8_t> bytes = gif.Finish();
+  IxImage image;
+  EXPECT_FALSE(giftest::DecodeGif(bytes, image, 5));
+  EXPECT_EQ(image.GetNumFrames(), 3);
+  EXPECT_FALSE(image.IsValid());
+  EXPECT_FALSE(giftest::DecodeGif(bytes, image, -1));
+  for (int f = 0; f < 3; ++f) {
+    ASSERT_TRUE(giftest::DecodeGif(bytes, image, f));
+    EXPECT_EQ(image.GetPixelIndex(4, 4), f);
+  }
+}
+
+TEST(GifDecode, InterlacedFramesPutEveryRowOnceInPlace) {
+  for (int height : {1, 2, 3, 4, 5, 8, 9, 17}) {
+    std::vector<uint8_t> pixels;
+    for (int r = 0; r < height; ++r)
+      for (int x = 0; x < 3; ++x) pixels.push_back(static_cast<uint8_t>(r * 3 + x));
+    GifBuilder gif(3, height, giftest::Palette(256));
+    gif.Image(0, 0, 3, height, pixels, true);
+    IxImage image;
+    ASSERT_TRUE(giftest::DecodeGif(gif.Finish(), image)) << height;
+    EXPECT_EQ(giftest::IndicesTopDown(image), pixels) << "height " << height;
+  }
+}
+
+TEST(GifDecode, BitsPerPixelFollowTheColourTable) {
+  struct Case {
+    int entries;
+    int bpp;
+  } cases[] = {{2, 1}, {4, 4}, {16, 4}, {32, 8}, {256, 8}};
+  for (const Case& c : cases) {
+    std::vector<uint8_t> pixels(6 * 5);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i % c.entries);
+    GifBuilder gif(6, 5, giftest::Palette(c.entries));
+    gif.Image(0, 0, 6, 5, pixels);
+    IxImage image;
+    ASSERT_TRUE(giftest::DecodeGif(gif.Finish(), image));
+    EXPECT_EQ(image.GetBpp(), c.bpp) << c.entries;
+    EXPECT_EQ(giftest::IndicesTopDown(image), pixels) << c.entries;
+    const std::vector<uint8_t> table = giftest::Palette(c.entries);
+    EXPECT_EQ(image.GetPaletteColor(1).rgbRed, table[3]);
+  }
+}
+
+TEST(GifDecode, TransparencyBelongsToTheFrameItsControlBlockPrecedes) {
+  // Frame 0 without transparency, frame 2 with index 7: frame 0 must not inherit it.
+  GifBuilder gif(4, 4, giftest::Palette(16));
+  gif.Control(0, 10, 7).Image(0, 0, 4, 4, std::vector<uint8_t>(16, 7));
+  gif.Image(0, 0, 2, 2, std::vector<uint8_t>(4, 3));
+  std::vector<uint8_t> last(16, 7);
+  last[0] = 5;
+  gif.Control(1 | (1 << 2), 20, 7).Image(0, 0, 4, 4, last);
+  const std::vector<uint8_t> bytes = gif.Finish();
+
+  IxImage frame0;
+  ASSERT_TRUE(giftest::DecodeGif(bytes, frame0, 0));
+  EXPECT_EQ(frame0.GetTransIndex(), -1);
+  EXPECT_EQ(frame0.GetFrameDelay(), 10u);
+
+  // Frame 2's transparent pixels show what lies beneath; the composed picture has none of its
+  // own, since frame 0 covered the whole screen.
+  IxImage frame2;
+  ASSERT_TRUE(giftest::DecodeGif(bytes, frame2, 2));
+  EXPECT_EQ(frame2.GetTransIndex(), -1);
+  EXPECT_EQ(frame2.GetFrameDelay(), 20u);
+  EXPECT_EQ(giftest::IndicesTopDown(frame2),
+            (std::vector<uint8_t>{5, 3, 7, 7, 3, 3, 7, 7, 7, 7, 7, 7, 7, 7, 7, 7}));
+
+  // A transparent first frame gives the picture its transparent index.
+  GifBuilder clear(4, 4, giftest::Palette(16));
+  clear.Control(1, 0, 9).Image(1, 1, 2, 2, {9, 1, 2, 9});
+  IxImage t;
+  ASSERT_TRUE(giftest::DecodeGif(clear.Finish(), t));
+  EXPECT_EQ(t.GetTransIndex(), 9);
+  EXPECT_EQ(giftest::IndicesTopDown(t), (std::vector<uint8_t>{9, 9, 9, 9, 9, 9, 1, 9, 9, 2, 9, 9, 9, 9, 9, 9}));
+}
+
+TEST(GifDecode, RestoreToBackgroundClearsOnlyThePreviousFrame) {
+  GifBuilder gif(6, 1, giftest::Palette(4));
+  gif.Control(0, 0, 0).Image(0, 0, 6, 1, {1, 1, 1, 1, 1, 1});
+  gif.Control(2 << 2, 0, 0).Image(2, 0, 2, 1, {2, 2});
+  gif.Image(5, 0, 1, 1, {3});
+  IxImage image;
+  ASSERT_TRUE(giftest::DecodeGif(gif.Finish(), image, 2));
+  EXPECT_EQ(giftest::IndicesTopDown(image), (std::vector<uint8_t>{1, 1, 0, 0, 1, 3}));
+}
+
+TEST(GifDecode, ADeeperLocalTableWidensThePicture) {
+  GifBuilder gif(4, 1, giftest::Palette(2));
+  gif.Image(0, 0, 4, 1, {1, 0, 1, 0});
+  gif.Image(2, 0, 2, 1, {200, 77}, false, giftest::Palette(256));
+  IxImage image;
+  ASSERT_TRUE(giftest::DecodeGif(gif.Finish(), image, 1));
+  EXPECT_EQ(image.GetBpp(), 8);
+  EXPECT_EQ(giftest::IndicesTopDown(image), (std::vector<uint8_t>{1, 0, 200, 77}));
+}
+
+// Four 17 x 15 frames, each with a local table, no global table.
+std::vector<uint8_t> Tiles(int screenWidth, int screenHeight, int tiles) {
+  GifBuilder gif(screenWidth, screenHeight, {}, 2);
+  for (int t = 0; t < tiles; ++t) {
+    std::vector<uint8_t> table(256 * 3);
+    for (int k = 0; k < 256; ++k) {
+      table[k * 3] = static_cast<uint8_t>(t * 60);
+      table[k * 3 + 1] = static_cast<uint8_t>(k);
+      table[k * 3 + 2] = 9;
+    }
+    std::vector<uint8_t> pixels(17 * 15);
+    for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(i);
+    gif.Image((t % 2) * 17, (t / 2) * 15, 17, 15, pixels, false, table);
+  }
+  return gif.Finish();
+}
+
+TEST(GifDecode, TilesWithOwnTablesReadBackAsOneTrueColourPicture) {
+  struct Case {
+    int width, height, tiles;
+  } cases[] = {{34, 30, 4}, {34, 15, 2}, {17, 30, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));
+    std::vector<uint8_t> bytes;
+    if (c.tiles) {
+      bytes = Tiles(c.width, c.height, c.tiles);
+    } else {
+      // Two tiles stacked: the first as wide as the screen, not as high.
+      GifBuilder gif(17, 30, {}, 2);
+      std::vector<uint8_t> pixels(17 * 15, 4);
+      gif.Image(0, 0, 17, 15, pixels, false, giftest::Palette(256));
+      std::fill(pixels.begin(), pixels.end(), 5);
+      gif.Image(0, 15, 17, 15, pixels, false, giftest::Palette(256));
+      bytes = gif.Finish();
+    }
+    IxImage image;
+    ASSERT_TRUE(giftest::DecodeGif(bytes, image));
+    EXPECT_EQ(image.GetBpp(), 24);
+    EXPECT_EQ(static_cast<int>(image.GetWidth()), c.width);
+    EXPECT_EQ(static_cast<int>(image.GetHeight()), c.height);
+    // The last tile's last pixel, at the bottom right of the screen.
+    const IxRGBQuad corner = image.GetPixelColor(c.width - 1, 0);
+    if (c.tiles) {
+      EXPECT_EQ(corner.rgbRed, (c.tiles - 1) * 60);
+      EXPECT_EQ(corner.rgbGreen, 254);
+      EXPECT_EQ(corner.rgbBlue, 9);
+    } else {
+      EXPECT_EQ(corner.rgbRed, giftest::Palette(256)[5 * 3]);
+    }
+  }
+}
+
+TEST(GifDecode, OneTileAloneIsAnIndexedPicture) {
+  IxImage image;
+  ASSERT_TRUE(giftest::DecodeGif(Tiles(34, 30, 1), image));
+  EXPECT_EQ(image.GetBpp(), 8);
+  EXPECT_EQ(image.GetWidth(), 34u);
+}
+
+TEST(GifDecode, DimensionsOnlyGivesTheScreenSizeWithoutPixels) {
+  GifBuilder gif(300, 200, giftest::Palette(4));
+  gif.Image(0, 0, 10, 10, std::vector<uint8_t>(100, 1));
+  IxImage image;
+  image.SetEscape(-1);
+  ASSERT_TRUE(giftest::DecodeGif(gif.Finish(), image));
+  EXPECT_EQ(image.GetWidth(), 300u);
+  EXPECT_EQ(image.GetHeight(), 200u);
+  EXPECT_FALSE(image.IsValid());
+}
+
+TEST(GifDecode, CommentLoopCountAndDetection) {
+  std::vector<uint8_t> app{0x21, 0xFF, 11};
+  const char* id = "NETSCAPE2.0";
+  app.insert(app.end(), id, id + 11);
+  app.insert(app.end(), {3, 1, 5, 0, 0});
+  std::vector<uint8_t> comment{0x21, 0xFE, 5, 'h', 'e', 'l', 'l', 'o', 0};
+  GifBuilder gif(2, 2, giftest::Palette(2));
+  gif.Bytes(app).Bytes(comment).Image(0, 0, 2, 2, {0, 1, 1, 0});
+  const std::vector<uint8_t> bytes = gif.Finish();
+  IxImageGIF direct;
+  IxMemFile in(const_cast<uint8_t*>(bytes.data()), bytes.size());
+  ASSERT_TRUE(direct.Decode(&in));
+  EXPECT_STREQ(direct.GetComment(), "hello");
+  EXPECT_EQ(direct.GetLoops(), 5);
+  EXPECT_EQ(in.Tell(), static_cast<int64_t>(bytes.size()) - 1) << "the stream stands after the frame";
+
+  IxImage detected;
+  IxMemFile again(const_cast<uint8_t*>(bytes.data()), bytes.size());
+  ASSERT_TRUE(detected.Decode(&again, IXIMAGE_FORMAT_UNKNOWN));
+  EXPECT_EQ(detected.GetType(), static_cast<uint32_t>(IXIMAGE_FORMAT_GIF));
+}
+
+TEST(GifDecode, DamagedFilesEndCleanly) {
+  const std::vector<uint8_t> table = giftest::Palette(4);
+  std::vector<uint8_t> tableCodes{2, 2, 0x4C, 0x01, 0};  // a valid tiny stream
+  struct Case {
+    std::string name;
+    std::vector<uint8_t> bytes;
+    bool decodes;
+  };
+  std::vector<Case> cases;
+  auto add = [&](std::string name, GifBuilder& gif, bool decodes) { cases.push_back({name, gif.Finish(), decodes}); };
+  {
+    GifBuilder g(8, 8, table);
+    g.RawImage(0, 0, 8, 8, 0, {}, {2, 3, 0xFF, 0xFF, 0xFF, 0});
+    add("codes past the table", g, true);
+  }
+  {
+    GifBuilder g(8, 8, table);
+    g.RawImage(0, 0, 8, 8, 0, {}, {1, 2, 0x44, 0x01, 0});
+    add("minimum code size 1", g, true);
+  }
+  {
+    GifBuilder g(8, 8, table);
+    g.RawImage(0, 0, 8, 8, 0, {}, {10, 2, 0x44, 0x01, 0});
+    add("minimum code size 10", g, true);
+  }
+  {
+    GifBuilder g(8, 8, table);
+    g.RawImage(0, 0, 0, 8, 0, {}, tableCodes).RawImage(0, 0, 8, 0, 0, {}, tableCodes);
+    add("zero-size frames only", g, false);
+  }
+  {
+    GifBuilder g(8, 8, table);
+    g.RawImage(0, 0, 0, 0, 0, {}, tableCodes).Image(0, 0, 8, 8, std::vector<uint8_t>(64, 3));
+    add("zero-size frame, then a good one", g, true);
+  }
+  {
+    GifBuilder g(8, 8, table);
+    g.Image(0, 0, 8, 8, std::vector<uint8_t>(64, 2));
+    std::vector<uint8_t> b = g.Finish();
+    b.resize(b.size() - 6);
+    cases.push_back({"cut inside the code stream", b, true});
+  }
+  {
+    GifBuilder g(8, 8, table);
+    g.Bytes({0x21, 0xF9, 9, 1, 2});
+    add("cut inside an extension", g, false);
+  }
+  {
+    GifBuilder g(8, 8, table);
+    g.RawImage(0, 0, 8, 8, 0x87, {1, 2, 3}, {});
+    add("local table cut short", g, false);
+  }
+  {
+    GifBuilder g(65535, 65535, table);
+    g.Image(0, 0, 1, 1, {1});
+    add("a screen too large to hold", g, false);
+  }
+  {
+    GifBuilder g(8, 8, table);
+    g.Bytes({7, 7, 7, 0}).Image(0, 0, 8, 8, std::vector<uint8_t>(64, 1));
+    add("stray bytes before a frame", g, true);
+  }
+  cases.push_back({"signature only", {'G', 'I', 'F', '8'}, false});
+  cases.push_back({"not a GIF", {'G', 'I', 'F', '7', '9', 'a', 1, 0, 1, 0, 0, 0, 0}, false});
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    IxImage image;
+    EXPECT_EQ(giftest::DecodeGif(c.bytes, image), c.decodes) << image.GetLastError();
+    if (c.decodes) {
+      EXPECT_EQ(image.GetWidth(), 8u);
+    }
+  }
+}
+
+TEST(GifDecode, AScreenTooLargeIsRefusedWithAMessage) {
+  GifBuilder g(65535, 65535, giftest::Palette(2));
+  g.Image(0, 0, 1, 1, {1});
+  IxImage image;
+  EXPECT_FALSE(giftest::DecodeGif(g.Finish(), image));
+  EXPECT_STREQ(image.GetLastError(), "IXIMAGE_MAX_MEMORY exceeded");
+}
+
+}  // namespace
