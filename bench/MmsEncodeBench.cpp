@@ -40,11 +40,24 @@ void Compose(const Media& media) {
   for (unsigned i = 0; i < kSlides; ++i) {
     MmsComposerSelectSlide(i);
     MmsComposerSetSlideDur(i, 5000);
-    tMMS_TextInfo text{Copy(media.text.c_str(), media.text.size() + 1), 0, 5000,
-                       static_cast<int>(media.text.size()), 0, 170, 160, 30};
+    tMMS_TextInfo text{Copy(media.text.c_str(), media.text.size() + 1),
+                       0,
+                       5000,
+                       static_cast<int>(media.text.size()),
+                       0,
+                       170,
+                       160,
+                       30};
     MmsComposerSetText(&text);
-    tMMS_ImageInfo image{Copy(media.picture.data(), media.picture.size()), CopyText("image/jpeg"), 0, 5000,
-                         static_cast<int>(media.picture.size()), 0, 0, 160, 170};
+    tMMS_ImageInfo image{Copy(media.picture.data(), media.picture.size()),
+                         CopyText("image/jpeg"),
+                         0,
+                         5000,
+                         static_cast<int>(media.picture.size()),
+                         0,
+                         0,
+                         160,
+                         170};
     MmsComposerSetImage(&image);
     tMMS_AudioInfo audio{Copy(media.sound.data(), media.sound.size()), CopyText("audio/wav"), 0, 5000,
                          static_cast<int>(media.sound.size())};

@@ -37,15 +37,18 @@ void Compose(FuzzedDataProvider& in) {
     uint8_t items = in.ConsumeIntegral<uint8_t>();
     if (items & 1) {
       std::u16string units;
-      for (size_t n = in.ConsumeIntegralInRange<size_t>(0, 40); n > 0; --n) units += in.ConsumeIntegral<char16_t>();
+      for (size_t n = in.ConsumeIntegralInRange<size_t>(0, 40); n > 0; --n)
+        units += in.ConsumeIntegral<char16_t>();
       char16_t* text = static_cast<char16_t*>(std::malloc((units.size() + 1) * sizeof(char16_t)));
       std::memcpy(text, units.c_str(), (units.size() + 1) * sizeof(char16_t));
-      tMMS_TextInfo info{text, in.ConsumeIntegral<int>(), in.ConsumeIntegral<int>(), static_cast<int>(units.size()),
-                         0, 0, 0, 0};
+      tMMS_TextInfo info{
+          text, in.ConsumeIntegral<int>(), in.ConsumeIntegral<int>(), static_cast<int>(units.size()), 0, 0, 0,
+          0};
       if (MmsComposerSetText(&info) != 0) std::free(text);
     }
     if (items & 2) {
-      tMMS_ImageInfo info{Bytes(in), Text(in), in.ConsumeIntegral<int>(), in.ConsumeIntegral<int>(), 0, 0, 0, 0, 0};
+      tMMS_ImageInfo info{Bytes(in), Text(in), in.ConsumeIntegral<int>(), in.ConsumeIntegral<int>(), 0, 0, 0,
+                          0,         0};
       info.Size = in.ConsumeIntegralInRange(0, 1);  // 0 or the one byte Bytes always holds
       if (MmsComposerSetImage(&info) != 0) {
         std::free(info.Data);

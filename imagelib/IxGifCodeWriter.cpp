@@ -3,23 +3,10 @@
 IxGifCodeWriter::IxGifCodeWriter(std::vector<uint8_t>& out, int blockSize)
     : out_(out), blockSize_(blockSize < 1 ? 1 : (blockSize > 255 ? 255 : blockSize)) {}
 
-void IxGifCodeWriter::PutByte(uint8_t b) {
-  block_[blockCount_++] = b;
-  if (blockCount_ >= blockSize_) {
-    out_.push_back(static_cast<uint8_t>(blockCount_));
-    out_.insert(out_.end(), block_, block_ + blockCount_);
-    blockCount_ = 0;
-  }
-}
-
-void IxGifCodeWriter::Put(int code, int width) {
-  accumulator_ |= (static_cast<uint32_t>(code) & ((1u << width) - 1)) << bitCount_;
-  bitCount_ += width;
-  while (bitCount_ >= 8) {
-    PutByte(static_cast<uint8_t>(accumulator_ & 0xFF));
-    accumulator_ >>= 8;
-    bitCount_ -= 8;
-  }
+void IxGifCodeWriter::FlushBlock() {
+  out_.push_back(static_cast<uint8_t>(blockCount_));
+  out_.insert(out_.end(), block_, block_ + blockCount_);
+  blockCount_ = 0;
 }
 
 void IxGifCodeWriter::Finish() {
@@ -28,9 +15,5 @@ void IxGifCodeWriter::Finish() {
     accumulator_ = 0;
     bitCount_ = 0;
   }
-  if (blockCount_ > 0) {
-    out_.push_back(static_cast<uint8_t>(blockCount_));
-    out_.insert(out_.end(), block_, block_ + blockCount_);
-    blockCount_ = 0;
-  }
+  if (blockCount_ > 0) FlushBlock();
 }

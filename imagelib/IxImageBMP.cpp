@@ -15,7 +15,7 @@ constexpr uint32_t kRGB = 0, kRLE8 = 1, kRLE4 = 2, kBitFields = 3;
 
 // A header larger than this much pixel area must come with data in some proportion to it:
 // a few bytes of file may not make us allocate gigabytes.
-constexpr uint64_t kUncheckedPixelArea = 64ull << 20;
+constexpr uint64_t kUncheckedPixelArea = 16ull << 20;
 constexpr uint64_t kMaxExpansion = 256;
 
 uint32_t LE32(const uint8_t* p) {

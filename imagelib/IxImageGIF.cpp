@@ -14,9 +14,13 @@
 
 namespace {
 
-// A GIF screen is at most 65535 x 65535, which Create accepts at 8 bits per pixel; a few bytes
-// of file must not be able to demand gigabytes, so larger screens are refused.
-constexpr uint64_t kMaxScreenPixels = uint64_t{1} << 27;
+// A GIF screen can be 65535 x 65535, which Create accepts at 8 bits per pixel; a few bytes of
+// file must not be able to demand gigabytes, so screens above 32 megapixels are refused.
+constexpr uint64_t kMaxScreenPixels = uint64_t{1} << 25;
+// Restoring frames to the background costs their area, not their bytes: a few bytes per frame
+// could otherwise keep the decoder clearing screens for hours. Composition stops past this many
+// cleared pixels (a thousand full-screen restores of a megapixel animation).
+constexpr uint64_t kMaxRestoredPixels = uint64_t{1} << 30;
 constexpr size_t kReadChunk = size_t{1} << 16;
 
 // Bits per pixel of a frame whose colour table has `entries` entries.
@@ -29,6 +33,15 @@ bool FitsScreen(const IxGifBlockReader::Block& b, int screenWidth, int screenHei
 }
 
 void ReadToEnd(IxFile* file, std::vector<uint8_t>& data) {
+  // The stream's size is only a hint (it may be wrong or unknown); reading goes on to the end.
+  const int64_t size = file->Size();
+  const int64_t position = file->Tell();
+  if (size > position && position >= 0 && size - position <= (int64_t{1} << 28)) {
+    const size_t have = data.size();
+    data.resize(have + static_cast<size_t>(size - position));
+    const size_t got = file->Read(data.data() + have, 1, static_cast<size_t>(size - position));
+    data.resize(have + got);
+  }
   for (;;) {
     const size_t have = data.size();
     data.resize(have + kReadChunk);
@@ -60,6 +73,31 @@ bool IxImageGIF::AdoptPixels(IxImage& from) {
   head.biXPelsPerMeter = old.biXPelsPerMeter;
   head.biYPelsPerMeter = old.biYPelsPerMeter;
   return true;
+}
+
+void IxImageGIF::RestoreBackground(int left, int top, int width, int height, uint8_t value) {
+  // Whole bytes of a row are filled in one go, pixels that share a byte with their neighbours
+  // one by one. At 1 bit per pixel any value sets the bit.
+  const int bpp = GetBpp();
+  const int perByte = 8 / bpp;
+  const uint8_t v = bpp == 1 ? (value ? 1 : 0) : static_cast<uint8_t>(value & ((1 << bpp) - 1));
+  const uint8_t fill = bpp == 8 ? v : (bpp == 4 ? static_cast<uint8_t>(v * 17) : (v ? 0xFF : 0));
+  const int end = left + width;
+  const int firstByte = (left + perByte - 1) / perByte;
+  const int lastByte = end / perByte;  // exclusive
+  const int screenHeight = static_cast<int>(GetHeight());
+  for (int r = 0; r < height; ++r) {
+    const int y = screenHeight - 1 - (top + r);
+    uint8_t* row = GetBits(y);
+    if (row == nullptr) continue;
+    if (firstByte >= lastByte) {
+      for (int x = left; x < end; ++x) SetPixelIndex(x, y, v);
+      continue;
+    }
+    for (int x = left; x < firstByte * perByte; ++x) SetPixelIndex(x, y, v);
+    memset(row + firstByte, fill, static_cast<size_t>(lastByte - firstByte));
+    for (int x = lastByte * perByte; x < end; ++x) SetPixelIndex(x, y, v);
+  }
 }
 
 bool IxImageGIF::Decode(IxFile* hFile) {
@@ -134,6 +172,7 @@ bool IxImageGIF::Decode(IxFile* hFile) {
   int frameTransIndex = -1;
   uint16_t frameDelay = 0;
   bool haveTable = globalTable;
+  uint64_t restoredPixels = 0;
 
   for (;;) {
     if (info.nEscape > 0) return false;
@@ -202,16 +241,18 @@ bool IxImageGIF::Decode(IxFile* hFile) {
       firstTransIndex = frameTransIndex;
     } else {
       if (previousDisposal == 2) {
-        // Restore to background: the area of the previous frame only.
-        const uint8_t v = GetBpp() == 1 ? (clearValue ? 1 : 0) : clearValue;
-        for (int r = 0; r < previous.height; ++r)
-          for (int x = 0; x < previous.width; ++x)
-            SetPixelIndex(previous.left + x, screenHeight - 1 - (previous.top + r), v);
+        restoredPixels += static_cast<uint64_t>(previous.width) * static_cast<uint64_t>(previous.height);
+        if (restoredPixels > kMaxRestoredPixels) {
+          SetLastError("Too many GIF frames to compose");
+          return false;
+        }
+        RestoreBackground(previous.left, previous.top, previous.width, previous.height, clearValue);
       }
       if (bpp > GetBpp()) {
         // A deeper local table than the picture holds: widen the picture, keeping its indices.
         IxImage wider;
-        if (wider.Create(screenWidth, screenHeight, static_cast<uint32_t>(bpp), IXIMAGE_FORMAT_GIF) == nullptr) {
+        if (wider.Create(screenWidth, screenHeight, static_cast<uint32_t>(bpp), IXIMAGE_FORMAT_GIF) ==
+            nullptr) {
           SetLastError("Can't allocate memory");
           return false;
         }

@@ -46,6 +46,8 @@ class IxImageGIF : public IxImage {
   void AppendComment(std::vector<uint8_t>& out) const;
   bool WriteAll(IxFile* hFile, const std::vector<uint8_t>& bytes);
 
+  // Sets a rectangle (in rows from the top) of the indexed picture to one index.
+  void RestoreBackground(int left, int top, int width, int height, uint8_t value);
   // Moves another picture's pixels into this object, keeping this object's information block.
   bool AdoptPixels(IxImage& from);
 

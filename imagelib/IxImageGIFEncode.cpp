@@ -2,6 +2,7 @@
 // table; a 24-bit picture as a mosaic of 17 x 15 tiles, each a frame with its own 256-colour
 // table, which the decoder reads back as one 24-bit picture. Every file is built in memory and
 // written in one go, so a write error is seen and reported.
+#include <algorithm>
 #include <cstring>
 
 #include "imagelib/IxFile.h"
@@ -36,13 +37,23 @@ std::vector<uint8_t> IxImageGIF::IndicesTopDown() const {
   const int height = static_cast<int>(GetHeight());
   std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
   size_t i = 0;
-  for (int y = height - 1; y >= 0; --y)
-    for (int x = 0; x < width; ++x) pixels[i++] = BlindGetPixelIndex(x, y);
+  for (int y = height - 1; y >= 0; --y) {
+    const uint8_t* row = GetBits(y);
+    if (GetBpp() == 8) {
+      std::copy(row, row + width, pixels.begin() + static_cast<std::ptrdiff_t>(i));
+      i += static_cast<size_t>(width);
+    } else {
+      for (int x = 0; x < width; ++x) pixels[i++] = BlindGetPixelIndex(x, y);
+    }
+  }
   return pixels;
 }
 
 void IxImageGIF::AppendCodeStream(std::vector<uint8_t>& out, int initBits, Coder coder) const {
   const std::vector<uint8_t> pixels = IndicesTopDown();
+  // No coder spends more than 12 bits a pixel, plus sub-block lengths and a few clear codes;
+  // reserving that once avoids growing (and copying) the file buffer while it is written.
+  out.reserve(out.size() + pixels.size() * 2 + 1024);
   switch (coder) {
     case Coder::kNone:
       IxGifLzwEncoder().CompressLiteral(pixels.data(), pixels.size(), initBits, out);
@@ -72,9 +83,15 @@ bool IxImageGIF::WriteCodeStream(int initBits, IxFile* hFile, Coder coder) {
   return WriteAll(hFile, out);
 }
 
-bool IxImageGIF::CompressLZW(int initBits, IxFile* hFile) { return WriteCodeStream(initBits, hFile, Coder::kLzw); }
-bool IxImageGIF::CompressNone(int initBits, IxFile* hFile) { return WriteCodeStream(initBits, hFile, Coder::kNone); }
-bool IxImageGIF::CompressRLE(int initBits, IxFile* hFile) { return WriteCodeStream(initBits, hFile, Coder::kRle); }
+bool IxImageGIF::CompressLZW(int initBits, IxFile* hFile) {
+  return WriteCodeStream(initBits, hFile, Coder::kLzw);
+}
+bool IxImageGIF::CompressNone(int initBits, IxFile* hFile) {
+  return WriteCodeStream(initBits, hFile, Coder::kNone);
+}
+bool IxImageGIF::CompressRLE(int initBits, IxFile* hFile) {
+  return WriteCodeStream(initBits, hFile, Coder::kRle);
+}
 
 void IxImageGIF::AppendGraphicControl(std::vector<uint8_t>& out) const {
   const bool transparent = info.nBkgndIndex >= 0;
@@ -127,7 +144,8 @@ bool IxImageGIF::Encode(IxFile* hFile) {
   const int minCodeSize = bpp < 2 ? 2 : bpp;
   out.push_back(static_cast<uint8_t>(minCodeSize));
   const uint32_t option = GetCodecOption(IXIMAGE_FORMAT_GIF);
-  AppendCodeStream(out, minCodeSize + 1, option == 1 ? Coder::kNone : (option == 2 ? Coder::kRle : Coder::kLzw));
+  AppendCodeStream(out, minCodeSize + 1,
+                   option == 1 ? Coder::kNone : (option == 2 ? Coder::kRle : Coder::kLzw));
   out.push_back(0);
   out.push_back(0x3B);
   return WriteAll(hFile, out);
@@ -179,7 +197,8 @@ bool IxImageGIF::EncodeRGB(IxFile* hFile) {
       Put16(out, h);
       out.push_back(0x87);
       const IxRGBQuad* palette = tile.GetPalette();
-      for (int k = 0; k < 256; ++k) out.insert(out.end(), {palette[k].rgbRed, palette[k].rgbGreen, palette[k].rgbBlue});
+      for (int k = 0; k < 256; ++k)
+        out.insert(out.end(), {palette[k].rgbRed, palette[k].rgbGreen, palette[k].rgbBlue});
       out.push_back(8);
       tile.AppendCodeStream(out, 9, Coder::kLzw);
       out.push_back(0);

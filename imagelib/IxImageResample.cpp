@@ -57,6 +57,11 @@ bool IxImage::Resample(int32_t newx, int32_t newy, int mode, IxImage* iDst) {
   };
 
   if (mode == 1) {
+    // Source columns are the same for every row: work them out once.
+    std::vector<int64_t> column(static_cast<size_t>(newx));
+    for (int64_t x = 0; x < newx; ++x) {
+      column[static_cast<size_t>(x)] = std::min<int64_t>(Truncate(static_cast<float>(x) * sx), width - 1);
+    }
     for (int64_t y = 0; y < newy; ++y) {
       if (!progress(y, newy)) break;
       const int64_t fy = std::min<int64_t>(Truncate(static_cast<float>(y) * sy), height - 1);
@@ -65,14 +70,15 @@ bool IxImage::Resample(int32_t newx, int32_t newy, int mode, IxImage* iDst) {
         const uint8_t* src = GetBits(0) + static_cast<size_t>(fy) * info.dwEffWidth;
         uint8_t* dst = work.GetBits(0) + static_cast<size_t>(y) * work.info.dwEffWidth;
         for (int64_t x = 0; x < newx; ++x) {
-          const int64_t fx = std::min<int64_t>(Truncate(static_cast<float>(x) * sx), width - 1);
-          memcpy(dst + 3 * x, src + 3 * fx, 3);
+          const uint8_t* p = src + 3 * column[static_cast<size_t>(x)];
+          dst[3 * x] = p[0];
+          dst[3 * x + 1] = p[1];
+          dst[3 * x + 2] = p[2];
         }
         continue;
       }
       for (int64_t x = 0; x < newx; ++x) {
-        const int64_t fx = std::min<int64_t>(Truncate(static_cast<float>(x) * sx), width - 1);
-        work.SetPixelColor(x, y, GetPixelColor(fx, fy, true), false);
+        work.SetPixelColor(x, y, GetPixelColor(column[static_cast<size_t>(x)], fy, true), false);
       }
     }
   } else if (mode == 2) {

@@ -14,11 +14,11 @@ struct tMMS_Part {
   char* ContentID;        // none for a composed part
   char* Name;             // none for a composed part
   unsigned char* Data;
-  int Len;                // bytes in Data
-  int Charset;            // IANA MIBenum, meaningful when HasCharset
+  int Len;      // bytes in Data
+  int Charset;  // IANA MIBenum, meaningful when HasCharset
   unsigned char HasCharset;
-  unsigned char IsSmil;   // set by the reader
-  unsigned char OwnsData; // 1 when the body owns Data and frees it with itself
+  unsigned char IsSmil;    // set by the reader
+  unsigned char OwnsData;  // 1 when the body owns Data and frees it with itself
   char* ContentType;
   tMMS_Part* Next;
 };

@@ -63,10 +63,10 @@ const char* const WspContentTypeTable[WSP_CONTENT_TYPE_COUNT] = {
 };
 
 const tMMS_PartType MmsPartTypeTable[MMS_PART_TYPE_COUNT] = {
-    {"text/plain", "text%d.txt"},   {"image/gif", "Image%d.gif"},     {"image/jpeg", "Image%d.jpg"},
-    {"image/png", "Image%d.png"},   {"image/bmp", "Image%d.bmp"},     {"audio/wav", "Audio%d.wav"},
-    {"audio/imelody", "Audio%d.mld"}, {"audio/mid", "Audio%d.mid"}, {"audio/amr", "Audio%d.amr"},
-    {"audio/mp3", "Audio%d.mp3"},   {"video/mpeg", "Video%d.mpg"},
+    {"text/plain", "text%d.txt"},     {"image/gif", "Image%d.gif"},  {"image/jpeg", "Image%d.jpg"},
+    {"image/png", "Image%d.png"},     {"image/bmp", "Image%d.bmp"},  {"audio/wav", "Audio%d.wav"},
+    {"audio/imelody", "Audio%d.mld"}, {"audio/mid", "Audio%d.mid"},  {"audio/amr", "Audio%d.amr"},
+    {"audio/mp3", "Audio%d.mp3"},     {"video/mpeg", "Video%d.mpg"},
 };
 
 namespace {

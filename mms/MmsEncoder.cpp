@@ -14,7 +14,7 @@
 
 namespace {
 
-constexpr unsigned char kContentTypeField = 0x84;       // MMS header 0x04
+constexpr unsigned char kContentTypeField = 0x84;         // MMS header 0x04
 constexpr unsigned char kMultipartRelated = 0x80 | 0x33;  // application/vnd.wap.multipart.related
 constexpr unsigned char kTypeParam = 0x80 | 0x09;
 constexpr unsigned char kStartParam = 0x80 | 0x0A;
@@ -134,14 +134,16 @@ bool CollectEntries(const tMMS_Body& body, std::vector<Entry>& entries) {
   const tMMS_SmilPart& smil = *body.Smil;
   if (!DataUsable(smil.Data, smil.Len)) return false;
   const char* smilType = smil.ContentType != nullptr ? smil.ContentType : kSmilType;
-  entries.push_back(MakeEntry(EntryHeaders(smilType, kSmilName, true, 106, kStartId, nullptr), smil.Data, smil.Len));
+  entries.push_back(
+      MakeEntry(EntryHeaders(smilType, kSmilName, true, 106, kStartId, nullptr), smil.Data, smil.Len));
   for (const tMMS_Part* part = body.Parts; part != nullptr; part = part->Next) {
     if (!DataUsable(part->Data, part->Len)) return false;
     const char* name = PartName(*part);
     std::string contentId = std::string("<") + name + ">";
     const char* type = part->ContentType != nullptr ? part->ContentType : "";
-    entries.push_back(MakeEntry(EntryHeaders(type, name, part->HasCharset != 0, part->Charset, contentId.c_str(), name),
-                                part->Data, part->Len));
+    entries.push_back(
+        MakeEntry(EntryHeaders(type, name, part->HasCharset != 0, part->Charset, contentId.c_str(), name),
+                  part->Data, part->Len));
   }
   return true;
 }

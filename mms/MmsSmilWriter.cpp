@@ -84,7 +84,8 @@ void AppendPar(std::string& out, int index, int dur, tMMS_SlideInfo& s) {
     out += "<text src=\"" + PartName(index, "text/plain") + "\" region=\"Text\"";
     AppendTimes(out, s.TextBegin, s.TextEnd);
     if (s.HasFgColor) {
-      out += ">\r\n <param name=\"foreground-color\" value=\"" + FormatColor(s.FgColor) + "\" />\r\n </text>\r\n";
+      out += ">\r\n <param name=\"foreground-color\" value=\"" + FormatColor(s.FgColor) +
+             "\" />\r\n </text>\r\n";
     } else {
       out += "/>\r\n";
     }

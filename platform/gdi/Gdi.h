@@ -112,6 +112,20 @@ DWORD GetRegionData(HRGN region, DWORD size, RGNDATA* out);
 HRGN ExtCreateRegion(const void* transform, DWORD size, const RGNDATA* data);
 BOOL FillRgn(HDC dc, HRGN region, HBRUSH brush);
 
+// ---- fonts and text (interface thread only)
+HFONT CreateFontIndirectA(const LOGFONTA* font);
+HFONT CreateFontIndirectW(const LOGFONTW* font);
+BOOL GetTextMetricsA(HDC dc, TEXTMETRICA* out);
+BOOL GetTextMetricsW(HDC dc, TEXTMETRICW* out);
+BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, SIZE* out);
+BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, SIZE* out);
+BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
+BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count);
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT count, const INT* dx);
+BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count, const INT* dx);
+int DrawTextA(HDC dc, LPCSTR text, int count, RECT* rect, UINT flags);
+int DrawTextW(HDC dc, LPCWSTR text, int count, RECT* rect, UINT flags);
+
 // ---- colours and arithmetic
 DWORD GetSysColor(int index);
 HBRUSH GetSysColorBrush(int index);

@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-#include "platform/gdi/PendingRtlTypes.h"
+#include "platform/rtl/LastError.h"
+#include "platform/rtl/Types.h"
 
 #define MMS_DECLARE_HANDLE(name) \
   struct name##__;               \

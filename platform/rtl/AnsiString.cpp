@@ -7,6 +7,7 @@
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/ParseInt.h"
+#include "platform/rtl/StringRoutines.h"
 #include "platform/rtl/WideString.h"
 
 AnsiString::AnsiString(int v) : s_(std::to_string(v)) {}
@@ -62,6 +63,9 @@ int AnsiString::LastDelimiter(const AnsiString& delimiters) const {
 namespace {
 bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= ' '; }
 }  // namespace
+
+AnsiString AnsiString::UpperCase() const { return AnsiUpperCase(*this); }
+AnsiString AnsiString::LowerCase() const { return AnsiLowerCase(*this); }
 
 AnsiString AnsiString::Trim() const { return TrimLeft().TrimRight(); }
 

@@ -50,6 +50,9 @@ class AnsiString {
   // 1-based position of the last byte that is one of `delimiters`, 0 when none.
   int LastDelimiter(const AnsiString& delimiters) const;
 
+  // Through the system code page and the Unicode case tables (AnsiUpperCase, AnsiLowerCase).
+  AnsiString UpperCase() const;
+  AnsiString LowerCase() const;
   AnsiString Trim() const;
   AnsiString TrimLeft() const;
   AnsiString TrimRight() const;

@@ -4,7 +4,17 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/rtl/Format.h"
 #include "platform/rtl/LastError.h"
+
+Exception::Exception(const AnsiString& format, std::initializer_list<TVarRec> args)
+    : Message(Format(format, args)) {}
+Exception::Exception(const AnsiString& format, std::initializer_list<TVarRec> args, int helpContext)
+    : Message(Format(format, args)), HelpContext(helpContext) {}
+Exception::Exception(const AnsiString& format, const TVarRec* args, int high)
+    : Message(Format(format, args, high)) {}
+Exception::Exception(const AnsiString& format, const TVarRec* args, int high, int helpContext)
+    : Message(Format(format, args, high)), HelpContext(helpContext) {}
 
 namespace {
 
@@ -59,8 +69,7 @@ void RaiseLastOSError() { RaiseLastOSError(GetLastError()); }
 void RaiseLastOSError(DWORD code) {
   AnsiString message;
   if (code != 0)
-    message.sprintf("System Error.  Code: %u.\n%s", static_cast<unsigned>(code),
-                    SysErrorMessage(code).c_str());
+    message.sprintf("System error %u: %s", static_cast<unsigned>(code), SysErrorMessage(code).c_str());
   else
     message = "A call to an OS function failed";
   EOSError e(message);

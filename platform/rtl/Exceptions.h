@@ -3,14 +3,23 @@
 #pragma once
 
 #include <exception>
+#include <initializer_list>
 
 #include "platform/rtl/AnsiString.h"
 #include "platform/rtl/Types.h"
 
+class TVarRec;  // platform/rtl/Format.h, which callers of the Fmt forms include
+
 class Exception : public std::exception {
  public:
+  // Create, CreateHelp.
   explicit Exception(const AnsiString& message) : Message(message) {}
   Exception(const AnsiString& message, int helpContext) : Message(message), HelpContext(helpContext) {}
+  // CreateFmt, CreateFmtHelp: the message is Format(format, args).
+  Exception(const AnsiString& format, std::initializer_list<TVarRec> args);
+  Exception(const AnsiString& format, std::initializer_list<TVarRec> args, int helpContext);
+  Exception(const AnsiString& format, const TVarRec* args, int high);
+  Exception(const AnsiString& format, const TVarRec* args, int high, int helpContext);
   const char* what() const noexcept override { return Message.c_str(); }
 
   AnsiString Message;
@@ -62,8 +71,8 @@ class EOSError : public Exception {
 
 // The text of an error code (a classic code or one made from errno), from strerror_r.
 AnsiString SysErrorMessage(DWORD code);
-// Raises EOSError for GetLastError() (or `code`), with the classic message
-// "System Error.  Code: %d.\n%s".
+// Raises EOSError for GetLastError() (or `code`) with the message "System error %d: %s"
+// ("A call to an OS function failed" for code 0).
 [[noreturn]] void RaiseLastOSError();
 [[noreturn]] void RaiseLastOSError(DWORD code);
 // Raises the silent EAbort.

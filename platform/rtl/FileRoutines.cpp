@@ -217,3 +217,69 @@ bool RenameFile(const AnsiString& oldName, const AnsiString& newName) {
   }
   return Check(::rename(platform::FsPath(oldName).c_str(), to.c_str()));
 }
+
+int FileOpen(const AnsiString& fileName, unsigned mode) {
+  int flags = O_CLOEXEC;
+  switch (mode & 3) {
+    case fmOpenWrite:
+      flags |= O_WRONLY;
+      break;
+    case fmOpenReadWrite:
+      flags |= O_RDWR;
+      break;
+    default:
+      flags |= O_RDONLY;
+  }
+  std::string path = platform::FsPath(fileName);
+  int fd = ::open(path.c_str(), flags);
+  if (fd < 0) {
+    platform::SetLastErrorFromErrno();
+    return -1;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {  // a folder is no file
+    ::close(fd);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return -1;
+  }
+  return fd;
+}
+
+int FileCreate(const AnsiString& fileName) {
+  int fd = ::open(platform::FsPath(fileName).c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) platform::SetLastErrorFromErrno();
+  return fd;
+}
+
+int FileRead(int handle, void* buffer, unsigned count) {
+  for (;;) {
+    ssize_t r = ::read(handle, buffer, count);
+    if (r >= 0) return static_cast<int>(r);
+    if (errno != EINTR) {
+      platform::SetLastErrorFromErrno();
+      return -1;
+    }
+  }
+}
+
+int FileWrite(int handle, const void* buffer, unsigned count) {
+  for (;;) {
+    ssize_t w = ::write(handle, buffer, count);
+    if (w >= 0) return static_cast<int>(w);
+    if (errno != EINTR) {
+      platform::SetLastErrorFromErrno();
+      return -1;
+    }
+  }
+}
+
+long long FileSeek(int handle, long long offset, int origin) {
+  int whence = origin == 1 ? SEEK_CUR : (origin == 2 ? SEEK_END : SEEK_SET);
+  off_t r = ::lseek(handle, static_cast<off_t>(offset), whence);
+  if (r < 0) platform::SetLastErrorFromErrno();
+  return r;
+}
+
+void FileClose(int handle) {
+  if (handle >= 0) ::close(handle);
+}

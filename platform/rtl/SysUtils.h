@@ -50,3 +50,22 @@ bool ReadWholeFile(const std::string& fsPath, std::string& contents,
 bool WriteFileReplacing(const std::string& fsPath, const void* data, std::size_t size);
 
 }  // namespace platform
+
+// Open modes of FileOpen and TFileStream; sharing bits are accepted and ignored.
+constexpr unsigned fmOpenRead = 0x0000;
+constexpr unsigned fmOpenWrite = 0x0001;
+constexpr unsigned fmOpenReadWrite = 0x0002;
+constexpr unsigned fmShareCompat = 0x0000;
+constexpr unsigned fmShareExclusive = 0x0010;
+constexpr unsigned fmShareDenyWrite = 0x0020;
+constexpr unsigned fmShareDenyRead = 0x0030;
+constexpr unsigned fmShareDenyNone = 0x0040;
+constexpr unsigned fmCreate = 0xFFFF;
+
+// Handle-level file routines over file descriptors; -1 on failure, with the last error set.
+int FileOpen(const AnsiString& fileName, unsigned mode);
+int FileCreate(const AnsiString& fileName);  // creates or truncates, for reading and writing
+int FileRead(int handle, void* buffer, unsigned count);
+int FileWrite(int handle, const void* buffer, unsigned count);
+long long FileSeek(int handle, long long offset, int origin);  // origin 0 start, 1 current, 2 end
+void FileClose(int handle);

@@ -5,6 +5,7 @@
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/ParseInt.h"
+#include "platform/rtl/StringRoutines.h"
 
 namespace {
 std::u16string DecimalText(int v) {
@@ -52,6 +53,9 @@ WideString& WideString::Delete(int index, int count) {
   s_.erase(static_cast<std::size_t>(index - 1), static_cast<std::size_t>(count));
   return *this;
 }
+
+WideString WideString::UpperCase() const { return WideUpperCase(*this); }
+WideString WideString::LowerCase() const { return WideLowerCase(*this); }
 
 WideString WideString::Trim() const { return TrimLeft().TrimRight(); }
 

@@ -39,6 +39,8 @@ class WideString {
   WideString& Insert(const WideString& str, int index);
   WideString& Delete(int index, int count);
 
+  WideString UpperCase() const;
+  WideString LowerCase() const;
   WideString Trim() const;
   WideString TrimLeft() const;
   WideString TrimRight() const;

@@ -17,7 +17,7 @@ namespace {
 // Collects decoded lines into rows, up to a fixed number of rows.
 class RowSink : public IxGifLineSink {
  public:
-  RowSink(int width, int height) : width_(width), height_(height) {}
+  explicit RowSink(int height) : height_(height) {}
   bool PutLine(const uint8_t* indices, int count) override {
     if (rows_ >= height_) return false;
     pixels.insert(pixels.end(), indices, indices + count);
@@ -27,7 +27,7 @@ class RowSink : public IxGifLineSink {
   std::vector<uint8_t> pixels;
 
  private:
-  int width_, height_;
+  int height_;
   int rows_ = 0;
 };
 
@@ -60,7 +60,7 @@ struct Decoded {
 Decoded Decode(const std::vector<uint8_t>& stream, int width, int height) {
   auto decoder = std::make_unique<IxGifLzwDecoder>();
   IxGifCursor cursor(stream.data(), stream.size());
-  RowSink sink(width, height);
+  RowSink sink(height);
   Decoded d{};
   d.status = decoder->Decode(cursor, width, sink, d.badCodes);
   d.pixels = sink.pixels;

@@ -10,6 +10,7 @@
 
 #include "imagelib/IxGifLzwEncoder.h"
 #include "imagelib/IxMemFile.h"
+#include "support/TempDir.h"
 
 namespace giftest {
 
@@ -42,23 +43,44 @@ std::string Quote(const std::string& s) {
   return q + "'";
 }
 
-OracleImage RunPillow(const std::string& path, const char* script) {
-  OracleImage img;
-  std::vector<uint8_t> out;
-  if (!RunCapture(std::string("/usr/bin/python3 -c ") + Quote(script) + " " + Quote(path) + " 2>&1", out)) {
-    img.error = "Pillow failed (python3-pil from tools/setup): " + std::string(out.begin(), out.end());
-    return img;
+// Runs Pillow once over many files; each result goes to <k>.pil in a temporary folder as "width height\n" and
+// the pixels (one Python start-up per call, not per file).
+std::vector<OracleImage> RunPillow(const std::vector<std::string>& paths, const char* mode) {
+  static const char* script =
+      "import sys\n"
+      "from PIL import Image\n"
+      "for k, path in enumerate(sys.argv[3:]):\n"
+      "    im = Image.open(path)\n"
+      "    if sys.argv[1] == 'first':\n"
+      "        im.seek(0); im = im.convert('RGBA')\n"
+      "    else:\n"
+      "        im.seek(getattr(im, 'n_frames', 1) - 1); im = im.convert('RGB')\n"
+      "    open('%s/%d.pil' % (sys.argv[2], k), 'wb').write(b'%d %d\\n' % im.size + im.tobytes())\n";
+  std::vector<OracleImage> images(paths.size());
+  testsupport::TempDir out;
+  std::string command =
+      std::string("/usr/bin/python3 -c ") + Quote(script) + " " + mode + " " + Quote(out.path());
+  for (const std::string& p : paths) command += " " + Quote(p);
+  std::vector<uint8_t> log;
+  if (!RunCapture(command + " 2>&1", log)) {
+    for (OracleImage& img : images)
+      img.error = "Pillow failed (python3-pil from tools/setup): " + std::string(log.begin(), log.end());
+    return images;
   }
-  // "width height\n" then the pixels.
-  const auto nl = std::find(out.begin(), out.end(), '\n');
-  if (nl == out.end()) {
-    img.error = "Pillow gave no header";
-    return img;
+  for (size_t k = 0; k < paths.size(); ++k) {
+    OracleImage& img = images[k];
+    std::ifstream f(out.file(std::to_string(k) + ".pil"), std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    const auto nl = std::find(bytes.begin(), bytes.end(), '\n');
+    if (nl == bytes.end()) {
+      img.error = "Pillow gave no result for " + paths[k];
+      continue;
+    }
+    sscanf(std::string(bytes.begin(), nl).c_str(), "%d %d", &img.width, &img.height);
+    img.pixels.assign(nl + 1, bytes.end());
+    img.ok = true;
   }
-  sscanf(std::string(out.begin(), nl).c_str(), "%d %d", &img.width, &img.height);
-  img.pixels.assign(nl + 1, out.end());
-  img.ok = true;
-  return img;
+  return images;
 }
 
 }  // namespace
@@ -108,7 +130,8 @@ GifBuilder& GifBuilder::Image(int left, int top, int width, int height, const st
 }
 
 GifBuilder& GifBuilder::RawImage(int left, int top, int width, int height, uint8_t flags,
-                                 const std::vector<uint8_t>& localTable, const std::vector<uint8_t>& codeStream) {
+                                 const std::vector<uint8_t>& localTable,
+                                 const std::vector<uint8_t>& codeStream) {
   bytes_.push_back(0x2C);
   Put16(bytes_, left);
   Put16(bytes_, top);
@@ -177,21 +200,12 @@ std::vector<uint8_t> IndicesTopDown(const IxImage& image) {
   return out;
 }
 
-OracleImage PillowFirstFrameRgba(const std::string& path) {
-  return RunPillow(path,
-                   "import sys\n"
-                   "from PIL import Image\n"
-                   "im = Image.open(sys.argv[1]); im.seek(0); im = im.convert('RGBA')\n"
-                   "sys.stdout.buffer.write(b'%d %d\\n' % im.size + im.tobytes())\n");
+std::vector<OracleImage> PillowFirstFrameRgba(const std::vector<std::string>& paths) {
+  return RunPillow(paths, "first");
 }
 
-OracleImage PillowScreenRgb(const std::string& path) {
-  return RunPillow(path,
-                   "import sys\n"
-                   "from PIL import Image\n"
-                   "im = Image.open(sys.argv[1]); im.seek(getattr(im, 'n_frames', 1) - 1)\n"
-                   "im = im.convert('RGB')\n"
-                   "sys.stdout.buffer.write(b'%d %d\\n' % im.size + im.tobytes())\n");
+std::vector<OracleImage> PillowScreenRgb(const std::vector<std::string>& paths) {
+  return RunPillow(paths, "screen");
 }
 
 OracleImage GiflibScreenRgb(const std::string& path, int width, int height) {
@@ -212,7 +226,8 @@ OracleImage GiflibScreenRgb(const std::string& path, int width, int height) {
 
 OracleImage MagickScreenRgb(const std::string& path, int width, int height) {
   OracleImage img;
-  if (!RunCapture("/usr/bin/convert " + Quote(path) + " -coalesce -flatten -depth 8 rgb:- 2>/dev/null", img.pixels)) {
+  if (!RunCapture("/usr/bin/convert " + Quote(path) + " -coalesce -flatten -depth 8 rgb:- 2>/dev/null",
+                  img.pixels)) {
     img.error = "ImageMagick failed (imagemagick from tools/setup)";
     return img;
   }

@@ -51,10 +51,10 @@ struct OracleImage {
   int width = 0, height = 0;
   std::vector<uint8_t> pixels;
 };
-// Pillow: the first frame as RGBA.
-OracleImage PillowFirstFrameRgba(const std::string& path);
+// Pillow (one run for many files): the first frame as RGBA.
+std::vector<OracleImage> PillowFirstFrameRgba(const std::vector<std::string>& paths);
 // The whole screen after every frame is drawn (a mosaic of tiles shows the full picture), RGB.
-OracleImage PillowScreenRgb(const std::string& path);
+std::vector<OracleImage> PillowScreenRgb(const std::vector<std::string>& paths);
 OracleImage GiflibScreenRgb(const std::string& path, int width, int height);
 OracleImage MagickScreenRgb(const std::string& path, int width, int height);
 

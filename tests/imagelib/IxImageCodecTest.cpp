@@ -10,6 +10,7 @@
 
 #include "imagelib/IxImage.h"
 #include "imagelib/IxMemFile.h"
+#include "support/SharedData.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -88,6 +89,84 @@ TEST(IxImageDispatch, EncodeSafeCheckNamesWhatIsMissing) {
   EXPECT_TRUE(img.EncodeSafeCheck(nullptr));
   EXPECT_STREQ(img.GetLastError(), "null file handler");
   EXPECT_FALSE(img.EncodeSafeCheck(&out));
+}
+
+TEST(IxImageDispatch, ATypedLoadThatFailsKeepsTheTypedDecodersReason) {
+  testsupport::TempDir dir;
+  struct Case {
+    const char* text;
+    const char* message;
+  };
+  const Case cases[] = {{"just some words, not a picture at all\n", "Error reading BMP info"},
+                        {"short", "Not a BMP"}};
+  for (const Case& c : cases) {
+    const std::string path = dir.write("words.txt", c.text);
+    IxImage img;
+    EXPECT_FALSE(img.Load(path.c_str(), IXIMAGE_FORMAT_BMP));
+    EXPECT_STREQ(img.GetLastError(), c.message);
+    EXPECT_FALSE(img.Load(path.c_str(), IXIMAGE_FORMAT_UNKNOWN));
+    EXPECT_STREQ(img.GetLastError(), "Decode: Unknown or wrong format");
+  }
+}
+
+TEST(IxImageDispatch, AFailedLoadKeepsThePictureHeld) {
+  testsupport::TempDir dir;
+  const std::string path = dir.write("words.txt", "no picture in here, only text for the decoders");
+  IxImage img(3, 3, 24);
+  img.SetPixelColor(1, 1, IxRGBQuad{1, 2, 3, 0});
+  EXPECT_FALSE(img.Load(path.c_str(), IXIMAGE_FORMAT_BMP));
+  ASSERT_TRUE(img.IsValid());
+  EXPECT_EQ(img.GetPixelColor(1, 1).rgbRed, 3);
+}
+
+TEST(IxImageDispatch, DetectionFindsEveryReadableBmpAsBmp) {
+  int found = 0;
+  for (const std::string& path : testsupport::SharedFiles("testdata/pillow/bmp", ".bmp")) {
+    if (path.find("/b_") != std::string::npos) continue;
+    IxImage typed;
+    if (!typed.Load(path.c_str(), IXIMAGE_FORMAT_BMP)) continue;
+    IxImage detected;
+    ASSERT_TRUE(detected.Load(path.c_str(), IXIMAGE_FORMAT_UNKNOWN)) << path;
+    EXPECT_EQ(detected.GetType(), IXIMAGE_FORMAT_BMP) << path;
+    ++found;
+  }
+  EXPECT_GE(found, 30);
+}
+
+TEST(IxImageDispatch, DimensionsOnlyThroughDetection) {
+  const std::string path = testsupport::SharedPath("testdata/pillow/bmp/g_pal8nonsquare.bmp");
+  IxImage img;
+  img.SetEscape(-1);
+  ASSERT_TRUE(img.Load(path.c_str(), IXIMAGE_FORMAT_UNKNOWN));
+  EXPECT_FALSE(img.IsValid());
+  EXPECT_EQ(img.GetWidth(), 127u);
+  EXPECT_EQ(img.GetHeight(), 32u);
+}
+
+TEST(IxImageDispatch, SaveAndLoadRoundTripThroughFiles) {
+  testsupport::TempDir dir;
+  IxImage img(6, 4, 24);
+  img.SetPixelColor(5, 3, IxRGBQuad{9, 8, 7, 0});
+  const std::string path = dir.file("pic.bmp");
+  ASSERT_TRUE(img.Save(path.c_str(), IXIMAGE_FORMAT_BMP)) << img.GetLastError();
+  // Saving again replaces the file in one step.
+  img.SetPixelColor(0, 0, IxRGBQuad{1, 1, 1, 0});
+  ASSERT_TRUE(img.Save(path.c_str(), IXIMAGE_FORMAT_BMP));
+  IxImage back(path.c_str(), IXIMAGE_FORMAT_BMP);
+  ASSERT_TRUE(back.IsValid()) << back.GetLastError();
+  EXPECT_EQ(back.GetPixelColor(5, 3).rgbRed, 7);
+  EXPECT_EQ(back.GetPixelColor(0, 0).rgbRed, 1);
+  const auto entries = std::distance(std::filesystem::directory_iterator(dir.path()),
+                                     std::filesystem::directory_iterator());
+  EXPECT_EQ(entries, 1);
+}
+
+TEST(IxImageDispatch, EncodeOfAnEmptyPictureReachesTheEncodersCheck) {
+  IxImage empty;
+  IxMemFile out;
+  ASSERT_TRUE(out.Open());
+  EXPECT_FALSE(empty.Encode(&out, IXIMAGE_FORMAT_BMP));
+  EXPECT_STREQ(empty.GetLastError(), "null image!!!");
 }
 
 }  // namespace

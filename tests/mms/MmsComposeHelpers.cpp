@@ -39,8 +39,8 @@ char16_t* MallocUtf16(const std::u16string& text) {
 }
 
 int SetImage(const std::string& type, const std::string& bytes, int begin, int end) {
-  tMMS_ImageInfo info{MallocBytes(bytes), MallocText(type), begin, end, static_cast<int>(bytes.size()),
-                      0, 0, 160, 120};
+  tMMS_ImageInfo info{
+      MallocBytes(bytes), MallocText(type), begin, end, static_cast<int>(bytes.size()), 0, 0, 160, 120};
   int rc = MmsComposerSetImage(&info);
   if (rc != 0) {
     std::free(info.Data);

@@ -1,13 +1,12 @@
 // The composer's slide table: creation and reset, adding and inserting slides, handing items
 // over (and refusing them without taking them), and the check that a table can be encoded.
-#include "mms/MmsComposer.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
 
 #include "MmsComposeHelpers.h"
+#include "mms/MmsComposer.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 // The well-known content-type table and the part names of a composed message.
-#include "mms/MmsContentTypes.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "mms/MmsContentTypes.h"
 
 namespace {
 
@@ -73,12 +73,12 @@ TEST(MmsPartFileName, NamesTheElevenPartTypes) {
     const char* type;
     const char* name;
   } cases[] = {
-      {0, "text/plain", "text0.txt"},     {2, "text/plain", "text2.txt"},
-      {0, "image/gif", "Image0.gif"},     {12, "image/jpeg", "Image12.jpg"},
-      {1, "image/png", "Image1.png"},     {3, "image/bmp", "Image3.bmp"},
-      {0, "audio/wav", "Audio0.wav"},     {39, "audio/imelody", "Audio39.mld"},
-      {5, "audio/mid", "Audio5.mid"},     {6, "audio/amr", "Audio6.amr"},
-      {7, "audio/mp3", "Audio7.mp3"},     {8, "video/mpeg", "Video8.mpg"},
+      {0, "text/plain", "text0.txt"}, {2, "text/plain", "text2.txt"},
+      {0, "image/gif", "Image0.gif"}, {12, "image/jpeg", "Image12.jpg"},
+      {1, "image/png", "Image1.png"}, {3, "image/bmp", "Image3.bmp"},
+      {0, "audio/wav", "Audio0.wav"}, {39, "audio/imelody", "Audio39.mld"},
+      {5, "audio/mid", "Audio5.mid"}, {6, "audio/amr", "Audio6.amr"},
+      {7, "audio/mp3", "Audio7.mp3"}, {8, "video/mpeg", "Video8.mpg"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(PartName(c.slide, c.type), c.name) << c.type;

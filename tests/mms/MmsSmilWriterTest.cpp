@@ -1,7 +1,5 @@
 // The SMIL presentation written from the composer: its fixed head, one par per slide, the clamping
 // and formatting of times, part names in src, and well-formed XML for every table.
-#include "mms/MmsSmilWriter.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -11,6 +9,7 @@
 
 #include "MmsComposeHelpers.h"
 #include "mms/MmsAlloc.h"
+#include "mms/MmsSmilWriter.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -91,8 +90,10 @@ TEST_F(ComposerTest, TimesAreClampedIntoTheSlideAndWrittenBack) {
   ASSERT_EQ(mmstest::SetText(u"t", 4000, 9000), 0);
   ASSERT_EQ(mmstest::SetAudio("audio/mid", "MThd", 500, 2000), 0);
   std::string pars = Pars(BuildSmil());
-  EXPECT_NE(pars.find("<img src=\"Image2.gif\" region=\"Image\" begin=\"0ms\" end=\"3000ms\" />"), std::string::npos);
-  EXPECT_NE(pars.find("<text src=\"text2.txt\" region=\"Text\" begin=\"0ms\" end=\"3000ms\" />"), std::string::npos);
+  EXPECT_NE(pars.find("<img src=\"Image2.gif\" region=\"Image\" begin=\"0ms\" end=\"3000ms\" />"),
+            std::string::npos);
+  EXPECT_NE(pars.find("<text src=\"text2.txt\" region=\"Text\" begin=\"0ms\" end=\"3000ms\" />"),
+            std::string::npos);
   EXPECT_NE(pars.find("<audio src=\"Audio2.mid\"  begin=\"500ms\" end=\"2000ms\" />"), std::string::npos);
   const tMMS_SlideInfo& s = Table().Slide[2];
   EXPECT_EQ(s.ImageBegin, 0);
@@ -108,16 +109,21 @@ TEST_F(ComposerTest, DurationsAndTimesPrintAtMostTwoMinutes) {
     const char* expected;  // the par's first two lines
   } cases[] = {
       {200000, 0, 200000,
-       "<par dur=\"120000ms\">\r\n<img src=\"Image0.gif\" region=\"Image\" begin=\"0ms\" end=\"120000ms\" />\r\n"},
+       "<par dur=\"120000ms\">\r\n<img src=\"Image0.gif\" region=\"Image\" begin=\"0ms\" end=\"120000ms\" "
+       "/>\r\n"},
       {120000, 0, 120000,
-       "<par dur=\"120000ms\">\r\n<img src=\"Image0.gif\" region=\"Image\" begin=\"0ms\" end=\"120000ms\" />\r\n"},
+       "<par dur=\"120000ms\">\r\n<img src=\"Image0.gif\" region=\"Image\" begin=\"0ms\" end=\"120000ms\" "
+       "/>\r\n"},
       {-5, 0, 9000,
-       "<par dur=\"1000ms\">\r\n<img src=\"Image0.gif\" region=\"Image\" begin=\"0ms\" end=\"1000ms\" />\r\n"},
+       "<par dur=\"1000ms\">\r\n<img src=\"Image0.gif\" region=\"Image\" begin=\"0ms\" end=\"1000ms\" "
+       "/>\r\n"},
       // A negative time prints as the limit (the comparison is unsigned).
       {3000, 200, -7,
-       "<par dur=\"3000ms\">\r\n<img src=\"Image0.gif\" region=\"Image\" begin=\"0ms\" end=\"120000ms\" />\r\n"},
+       "<par dur=\"3000ms\">\r\n<img src=\"Image0.gif\" region=\"Image\" begin=\"0ms\" end=\"120000ms\" "
+       "/>\r\n"},
       {3000, 1000, 1000,
-       "<par dur=\"3000ms\">\r\n<img src=\"Image0.gif\" region=\"Image\" begin=\"0ms\" end=\"1000ms\" />\r\n"},
+       "<par dur=\"3000ms\">\r\n<img src=\"Image0.gif\" region=\"Image\" begin=\"0ms\" end=\"1000ms\" "
+       "/>\r\n"},
   };
   for (const Case& c : cases) {
     MmsComposerReset();
@@ -132,7 +138,7 @@ TEST_F(ComposerTest, DurationsAndTimesPrintAtMostTwoMinutes) {
 // the message cannot be opened again.
 TEST_F(ComposerTest, PartsOfUnlistedTypesAreStillNamed) {
   MmsComposerSetSlideDur(0, 2000);
-  ASSERT_EQ(mmstest::SetImage("", "JFIF"), 0);          // "photo.Jpg"
+  ASSERT_EQ(mmstest::SetImage("", "JFIF"), 0);           // "photo.Jpg"
   ASSERT_EQ(mmstest::SetAudio("audio/WAV", "RIFF"), 0);  // "SONG.WAV"
   std::string pars = Pars(BuildSmil());
   EXPECT_NE(pars.find("<img src=\"Part0.bin\" region=\"Image\""), std::string::npos) << pars;

@@ -1,10 +1,10 @@
 // A slide text's UTF-8 form as it travels in a message.
-#include "mms/MmsTextPart.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <string>
+
+#include "mms/MmsTextPart.h"
 
 namespace {
 
@@ -29,9 +29,10 @@ TEST(MmsTextPartToUtf8, ConvertsEveryUnitGivenAndOneLeadingMarkLess) {
       {u"\uFEFFHello\r\n", "Hello\r\n"},
       {u"\uFEFF\uFEFF", "\xEF\xBB\xBF"},
       {u"Xin ch\u00E0o", "Xin ch\xC3\xA0o"},
-      {u"\u179F\u17BD\u179F\u17D2\u178F\u17B8", "\xE1\x9E\x9F\xE1\x9E\xBD\xE1\x9E\x9F\xE1\x9F\x92\xE1\x9E\x8F\xE1\x9E\xB8"},
+      {u"\u179F\u17BD\u179F\u17D2\u178F\u17B8",
+       "\xE1\x9E\x9F\xE1\x9E\xBD\xE1\x9E\x9F\xE1\x9F\x92\xE1\x9E\x8F\xE1\x9E\xB8"},
       {u"\U0001F600", "\xF0\x9F\x98\x80"},
-      {std::u16string(u"a\0b", 3), std::string("a\0b", 3)},  // a NUL does not cut the text short
+      {std::u16string(u"a\0b", 3), std::string("a\0b", 3)},           // a NUL does not cut the text short
       {std::u16string(1, char16_t(0xD800)) + u"x", "\xEF\xBF\xBDx"},  // a lone surrogate
   };
   for (const Case& c : cases) {

@@ -1,10 +1,10 @@
 // The WSP basic values as WAP-230 defines them: uintvars, value lengths, text strings.
-#include "mms/WspEncoder.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <vector>
+
+#include "mms/WspEncoder.h"
 
 namespace {
 
@@ -39,7 +39,11 @@ TEST(WspEncodeValueLength, QuotesLengthsAboveThirty) {
     std::uint32_t length;
     Bytes bytes;
   } cases[] = {
-      {0, {0x00}}, {27, {0x1B}}, {30, {0x1E}}, {31, {0x1F, 0x1F}}, {200, {0x1F, 0x81, 0x48}},
+      {0, {0x00}},
+      {27, {0x1B}},
+      {30, {0x1E}},
+      {31, {0x1F, 0x1F}},
+      {200, {0x1F, 0x81, 0x48}},
       {0xFFFFFFFFu, {0x1F, 0x8F, 0xFF, 0xFF, 0xFF, 0x7F}},
   };
   for (const Case& c : cases) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Printers.h"
 #include "platform/rtl/AnsiString.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/LastError.h"

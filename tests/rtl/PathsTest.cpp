@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "Printers.h"
 #include "platform/rtl/LastError.h"
 #include "platform/rtl/SysUtils.h"
 #include "support/TempDir.h"

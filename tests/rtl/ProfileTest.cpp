@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "Printers.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Profile.h"
 #include "platform/rtl/Utf8.h"

@@ -1,8 +1,10 @@
 // AnsiString and WideString: the classic 1-based members and number conversion.
 #include <gtest/gtest.h>
 
+#include "Printers.h"
 #include "platform/rtl/AnsiString.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Format.h"
 #include "platform/rtl/ParseInt.h"
 #include "platform/rtl/WideString.h"
 
@@ -110,10 +112,15 @@ TEST(ExceptionClasses, MessagesAndHierarchy) {
     RaiseLastOSError(2);
   } catch (const EOSError& e) {
     EXPECT_EQ(2u, e.ErrorCode);
-    EXPECT_EQ(AnsiString("System Error.  Code: 2.\nNo such file or directory"), e.Message);
+    EXPECT_EQ(AnsiString("System error 2: No such file or directory"), e.Message);
   }
   Exception h("x", 42);
   EXPECT_EQ(42, h.HelpContext);
+  EListError fmt("List index out of bounds (%d)", {7});
+  EXPECT_EQ(AnsiString("List index out of bounds (7)"), fmt.Message);
+  EStringListError fmtHelp("%s-%s", {"a", "b"}, 9);
+  EXPECT_EQ(AnsiString("a-b"), fmtHelp.Message);
+  EXPECT_EQ(9, fmtHelp.HelpContext);
 }
 
 }  // namespace

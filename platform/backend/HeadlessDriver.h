@@ -1,0 +1,81 @@
+// The headless backend and the driver tests use to run the window system without a desktop:
+// injected input, a fake clock that fires timers, running until idle, scripted steps for when
+// the interface thread would block, and captures of window pixels (with PNG dumps).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/win/Backend.h"
+#include "platform/win/Win.h"
+
+namespace platform::headless {
+
+// Thrown when the interface thread would block with nothing due and no scripted step left.
+class HeadlessStall : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Modifier keys held around a key press.
+enum Modifier : int { kShift = 1, kCtrl = 2, kAlt = 4 };
+
+struct CaptureImage {
+  int width = 0, height = 0;
+  std::vector<uint32_t> pixels;  // top-down, 0x00RRGGBB
+  uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+};
+
+class HeadlessDriver {
+ public:
+  void SetScreenSize(int width, int height);
+
+  void MoveMouse(POINT screen);
+  void Press(int button, POINT screen);
+  void Release(int button, POINT screen);
+  void Click(POINT screen);
+  void DoubleClick(POINT screen);
+  void Wheel(int delta, POINT screen);
+  POINT ClientPoint(HWND hwnd, int x, int y) const;
+
+  void KeyDown(int vk, int modifiers = 0);
+  void KeyUp(int vk, int modifiers = 0);
+  // "Ctrl+Alt+A", "Shift+Tab", "Enter": presses and releases the chord.
+  void Chord(const std::string& chord);
+  // Committed text: one character message per UTF-16 unit.
+  void Type(const std::u16string& text);
+
+  // Retrieves and dispatches everything pending (messages, input, paints, due timers) without
+  // moving time. Stops at a quit request, leaving it for the program's own loop.
+  void RunUntilIdle();
+  void Advance(int64_t ms);
+  int64_t Now() const { return now_; }
+  void SetIdleStep(std::function<void()> step);
+
+  CaptureImage Capture(HWND hwnd);
+  bool SavePng(HWND hwnd, const std::string& path);
+  int Beeps() const { return beeps_; }
+
+ private:
+  friend class HeadlessBackend;
+  int64_t now_ = 0;
+  SIZE screen_{1280, 800};
+  std::vector<std::function<void()>> steps_;
+  int beeps_ = 0;
+};
+
+// The process's driver; valid after Install().
+HeadlessDriver& Driver();
+// Starts the window system over a fresh headless backend (the calling thread becomes the
+// interface thread). Uninstall() shuts it down.
+void Install();
+void Uninstall();
+
+// Writes 32-bit top-down pixels as a PNG file (for a person to look at); false on failure.
+bool WritePng(const std::string& path, int width, int height, const uint32_t* pixels);
+
+}  // namespace platform::headless

@@ -1,0 +1,169 @@
+// The text engine over Pango and Cairo.
+#include "platform/gdi/TextEngine.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "platform/rtl/CodePage.h"
+
+namespace platform::gdi {
+
+namespace {
+
+std::string Utf8(std::u16string_view s) { return Utf16ToMultiByte(s, CP_UTF8); }
+
+// Byte offset in the UTF-8 form of the unit at `unit`.
+int ByteOffset(std::u16string_view s, int unit) { return int(Utf8(s.substr(0, size_t(unit))).size()); }
+
+}  // namespace
+
+TextEngine& TextEngine::Instance() {
+  static TextEngine* engine = new TextEngine();
+  return *engine;
+}
+
+TextEngine::TextEngine() {
+  PangoFontMap* map = pango_cairo_font_map_new();
+  pango_cairo_font_map_set_resolution(PANGO_CAIRO_FONT_MAP(map), 96.0);
+  context_ = pango_font_map_create_context(map);
+  g_object_unref(map);
+  cairo_font_options_t* o = cairo_font_options_create();
+  cairo_font_options_set_antialias(o, CAIRO_ANTIALIAS_GRAY);
+  cairo_font_options_set_hint_style(o, CAIRO_HINT_STYLE_NONE);
+  cairo_font_options_set_hint_metrics(o, CAIRO_HINT_METRICS_ON);
+  pango_cairo_context_set_font_options(context_, o);
+  cairo_font_options_destroy(o);
+  pango_context_set_language(context_, pango_language_from_string("en"));
+}
+
+std::string TextEngine::FamilyFor(const std::u16string& face) {
+  auto same = [&](const char16_t* name) {
+    const std::u16string n(name);
+    if (n.size() != face.size()) return false;
+    for (size_t i = 0; i < n.size(); ++i) {
+      char16_t a = n[i], b = face[i];
+      if (a >= 'a' && a <= 'z') a = char16_t(a - 32);
+      if (b >= 'a' && b <= 'z') b = char16_t(b - 32);
+      if (a != b) return false;
+    }
+    return true;
+  };
+  if (same(u"Arial")) return "Liberation Sans";
+  if (same(u"Khmer OS")) return "Khmer OS";
+  return "sans-serif";
+}
+
+PangoFontDescription* TextEngine::Describe(const LOGFONTW& f) {
+  std::u16string face(f.lfFaceName, std::find(f.lfFaceName, f.lfFaceName + LF_FACESIZE, u'\0'));
+  PangoFontDescription* d = pango_font_description_new();
+  pango_font_description_set_family(d, FamilyFor(face).c_str());
+  pango_font_description_set_weight(d, f.lfWeight >= 600 ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
+  pango_font_description_set_style(d, f.lfItalic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
+  int em = f.lfHeight == 0 ? 11 : std::abs(int(f.lfHeight));
+  pango_font_description_set_absolute_size(d, double(em) * PANGO_SCALE);
+  if (f.lfHeight > 0) {
+    // A positive height is the cell (ascent + descent): scale the em size to fit it.
+    PangoFontMetrics* m = pango_context_get_metrics(context_, d, nullptr);
+    const double cell = double(pango_font_metrics_get_ascent(m) + pango_font_metrics_get_descent(m)) / PANGO_SCALE;
+    pango_font_metrics_unref(m);
+    if (cell > 0) em = std::max(1, int(std::floor(double(f.lfHeight) * em / cell)));
+    pango_font_description_set_absolute_size(d, double(em) * PANGO_SCALE);
+  }
+  return d;
+}
+
+FontMetrics TextEngine::Metrics(const LOGFONTW& font) {
+  FontMetrics out;
+  PangoFontDescription* d = Describe(font);
+  PangoFontMetrics* m = pango_context_get_metrics(context_, d, nullptr);
+  const int ascent = pango_font_metrics_get_ascent(m), descent = pango_font_metrics_get_descent(m);
+  out.ascent = int(std::ceil(double(ascent) / PANGO_SCALE));
+  out.descent = int(std::ceil(double(descent) / PANGO_SCALE));
+  out.height = int(std::ceil(double(ascent + descent) / PANGO_SCALE));
+  out.emSize = int(pango_font_description_get_size(d) / PANGO_SCALE);
+  pango_font_metrics_unref(m);
+  pango_font_description_free(d);
+  out.aveCharWidth = Width(font, u"x");
+  out.maxCharWidth = std::max(out.aveCharWidth, Width(font, u"W"));
+  out.fixedPitch = Width(font, u"i") == Width(font, u"W");
+  return out;
+}
+
+PangoLayout* TextEngine::Layout(const LOGFONTW& font, std::u16string_view text, int underlineUnit) {
+  PangoLayout* layout = pango_layout_new(context_);
+  PangoFontDescription* d = Describe(font);
+  pango_layout_set_font_description(layout, d);
+  pango_font_description_free(d);
+  const std::string utf8 = Utf8(text);
+  pango_layout_set_text(layout, utf8.data(), int(utf8.size()));
+  PangoAttrList* attrs = pango_attr_list_new();
+  if (font.lfUnderline) pango_attr_list_insert(attrs, pango_attr_underline_new(PANGO_UNDERLINE_SINGLE));
+  if (font.lfStrikeOut) pango_attr_list_insert(attrs, pango_attr_strikethrough_new(TRUE));
+  if (underlineUnit >= 0 && size_t(underlineUnit) < text.size()) {
+    int end = underlineUnit + 1;
+    if (text[size_t(underlineUnit)] >= 0xD800 && text[size_t(underlineUnit)] <= 0xDBFF) ++end;
+    PangoAttribute* a = pango_attr_underline_new(PANGO_UNDERLINE_SINGLE);
+    a->start_index = guint(ByteOffset(text, underlineUnit));
+    a->end_index = guint(ByteOffset(text, std::min<int>(end, int(text.size()))));
+    pango_attr_list_insert(attrs, a);
+  }
+  pango_layout_set_attributes(layout, attrs);
+  pango_attr_list_unref(attrs);
+  return layout;
+}
+
+int TextEngine::Width(const LOGFONTW& font, std::u16string_view text) {
+  if (text.empty()) return 0;
+  PangoLayout* layout = Layout(font, text);
+  PangoRectangle logical;
+  pango_layout_get_pixel_extents(layout, nullptr, &logical);
+  g_object_unref(layout);
+  return logical.width;
+}
+
+void TextEngine::Draw(DeviceContext& dc, PangoLayout* layout, int x, int y, const FontMetrics& metrics,
+                      COLORREF color, const Region& clip) {
+  Bitmap* surface = dc.surface();
+  if (!surface || clip.IsEmpty()) return;
+  // Pixels the text may touch (ink can overhang the cell); kept to restore what Cairo leaves.
+  PangoRectangle ink;
+  pango_layout_get_pixel_extents(layout, &ink, nullptr);
+  const int m = metrics.height;
+  const Region around = clip.Intersect(Region(RECT{x + std::min(0, ink.x) - m, y - m,
+                                                   x + std::max(ink.x + ink.width, 0) + m, y + metrics.height + m}));
+  std::vector<uint32_t> before;
+  for (const RECT& r : around.rects())
+    for (int yy = r.top; yy < r.bottom; ++yy)
+      for (int xx = r.left; xx < r.right; ++xx) before.push_back(surface->GetRaw(xx, yy));
+  cairo_surface_t* cs = cairo_image_surface_create_for_data(surface->bits(), CAIRO_FORMAT_RGB24, surface->width(),
+                                                            surface->height(), surface->stride());
+  cairo_t* cr = cairo_create(cs);
+  for (const RECT& r : clip.rects()) cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
+  cairo_clip(cr);
+  cairo_set_source_rgb(cr, GetRValue(color) / 255.0, GetGValue(color) / 255.0, GetBValue(color) / 255.0);
+  // The layout's baseline goes to the cell's baseline.
+  const double baseline = double(pango_layout_get_baseline(layout)) / PANGO_SCALE;
+  cairo_move_to(cr, x, y + metrics.ascent - baseline);
+  pango_cairo_show_layout(cr, layout);
+  cairo_destroy(cr);
+  cairo_surface_flush(cs);
+  cairo_surface_destroy(cs);
+  // Drawn pixels get a fourth byte of 0 like every drawing operation; untouched ones keep theirs.
+  size_t i = 0;
+  for (const RECT& r : around.rects())
+    for (int yy = r.top; yy < r.bottom; ++yy)
+      for (int xx = r.left; xx < r.right; ++xx, ++i) {
+        const uint32_t now = surface->GetRaw(xx, yy);
+        surface->SetRaw(xx, yy, (now & 0xFFFFFF) == (before[i] & 0xFFFFFF) ? before[i] : (now & 0xFFFFFF));
+      }
+}
+
+LOGFONTW FontOf(const DeviceContext& dc) {
+  if (auto* font = static_cast<const FontObject*>(dc.state().font.get())) return font->font;
+  LOGFONTW f{};
+  f.lfHeight = -11;
+  return f;
+}
+
+}  // namespace platform::gdi

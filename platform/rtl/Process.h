@@ -1,0 +1,59 @@
+// Process services: the per-user runtime folder, the named mutex of the single-instance test
+// (an exclusive flock on a file there), and starting other programs without waiting
+// (posix_spawnp with an argument vector, never a shell; documents and URLs go to xdg-open).
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/rtl/Types.h"
+
+struct SECURITY_ATTRIBUTES;
+using LPSECURITY_ATTRIBUTES = SECURITY_ATTRIBUTES*;
+struct HWND__;
+
+// A named mutex is an exclusive flock on <runtime>/mutex-<name>.lock (bytes outside
+// [A-Za-z0-9._-] escaped %XX). A handle is returned even when another process (or another
+// handle) holds it; the last error is then ERROR_ALREADY_EXISTS, else 0. The lock lasts until
+// CloseHandle or the end of the process. An unnamed mutex is a plain process-local handle.
+HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES security, BOOL initialOwner, LPCSTR name);
+
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_NORMAL = 1;
+constexpr int SW_SHOW = 5;
+constexpr UINT ERROR_BAD_FORMAT = 11;
+constexpr int SE_ERR_FNF = 2;
+constexpr int SE_ERR_PNF = 3;
+constexpr int SE_ERR_ACCESSDENIED = 5;
+constexpr int SE_ERR_NOASSOC = 31;
+
+// Starts the command line's program without waiting; > 31 on success. A command line naming
+// the help viewer ("hh", "hh.exe") opens the rest of the line, a help file, with xdg-open.
+UINT WinExec(LPCSTR commandLine, UINT show);
+// "open" (or no verb) on a URL or a document opens it with xdg-open; on a program, starts it
+// with the parameters split at blanks (double quotes group). > 32 on success, else an SE_ERR_
+// code; nothing is shown or raised.
+HINSTANCE ShellExecuteA(HWND__* hwnd, LPCSTR verb, LPCSTR file, LPCSTR parameters, LPCSTR directory,
+                        int show);
+HINSTANCE ShellExecuteW(HWND__* hwnd, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
+                        int show);
+
+namespace platform {
+
+// The runtime folder: $PLATFORM_RUNTIME_DIR, else $XDG_RUNTIME_DIR/mmsplatform, else
+// /tmp/mmsplatform-<uid>; created with mode 0700 and refused unless it is a folder owned by
+// the user with mode 0700. False (last error set) when it cannot be had.
+bool RuntimeFolder(std::string& folder);
+
+// Starts argv[0] (searched in PATH) with the arguments, in `directory` when not empty, not
+// waiting; returns 0 or the errno of the failure. The headless backend installs a starter that
+// only records the start; null restores the real one.
+using ProgramStarter = std::function<int(const std::vector<std::string>& argv, const std::string& directory)>;
+void SetProgramStarter(ProgramStarter starter);
+int StartProgram(const std::vector<std::string>& argv, const std::string& directory);
+// Splits a command line at blanks; double quotes group and are removed.
+std::vector<std::string> SplitCommandLine(const std::string& commandLine);
+
+}  // namespace platform

@@ -1,0 +1,138 @@
+// The default window procedure: one UTF-16 text store read in either form, and the classic
+// default answers for the messages the product relies on.
+#include <cstring>
+
+#include "platform/win/WindowSystem.h"
+
+using namespace platform::win;
+
+namespace {
+
+LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
+  Window* win = Find(hwnd);
+  if (!win) return 0;
+  switch (msg) {
+    case WM_NCCREATE: {
+      if (!l) return TRUE;
+      if (unicode) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(l);
+        if (cs->lpszName && (reinterpret_cast<uintptr_t>(cs->lpszName) >> 16)) win->text = cs->lpszName;
+      } else {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(l);
+        if (cs->lpszName && (reinterpret_cast<uintptr_t>(cs->lpszName) >> 16)) win->text = ToWide(cs->lpszName);
+      }
+      return TRUE;
+    }
+    case WM_SETTEXT: {
+      if (unicode)
+        win->text = l ? std::u16string(reinterpret_cast<const char16_t*>(l)) : std::u16string();
+      else
+        win->text = l ? ToWide(reinterpret_cast<const char*>(l)) : std::u16string();
+      if (!win->parent && S().backend) S().backend->WindowTitled(hwnd, win->text);
+      return TRUE;
+    }
+    case WM_GETTEXT: {
+      if (w == 0 || !l) return 0;
+      if (unicode) {
+        auto* out = reinterpret_cast<char16_t*>(l);
+        size_t n = std::min<size_t>(win->text.size(), size_t(w) - 1);
+        if (n > 0 && n < win->text.size() && win->text[n - 1] >= 0xD800 && win->text[n - 1] <= 0xDBFF) --n;
+        std::memcpy(out, win->text.data(), n * sizeof(char16_t));
+        out[n] = 0;
+        return LRESULT(n);
+      }
+      const std::string a = ToAnsi(win->text.data(), win->text.size());
+      auto* out = reinterpret_cast<char*>(l);
+      size_t n = std::min<size_t>(a.size(), size_t(w) - 1);
+      while (SystemPageIsUtf8() && n > 0 && n < a.size() && (uint8_t(a[n]) & 0xC0) == 0x80) --n;
+      std::memcpy(out, a.data(), n);
+      out[n] = 0;
+      return LRESULT(n);
+    }
+    case WM_GETTEXTLENGTH:
+      return unicode ? LRESULT(win->text.size()) : LRESULT(ToAnsi(win->text.data(), win->text.size()).size());
+    case WM_ERASEBKGND: {
+      HBRUSH brush = win->cls ? win->cls->background : nullptr;
+      if (!brush || !w) return 0;
+      RECT r;
+      GetClientRect(hwnd, &r);
+      FillRect(reinterpret_cast<HDC>(w), &r, brush);
+      return 1;
+    }
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      BeginPaint(hwnd, &ps);
+      EndPaint(hwnd, &ps);
+      return 0;
+    }
+    case WM_SETCURSOR: {
+      if (win->parent) {
+        const LRESULT r = unicode ? SendMessageW(win->parent, msg, w, l) : SendMessageA(win->parent, msg, w, l);
+        if (r) return r;
+      }
+      if (LOWORD(uint64_t(l)) == HTCLIENT && win->cls && win->cls->cursor) {
+        SetCursor(win->cls->cursor);
+        return TRUE;
+      }
+      return FALSE;
+    }
+    case WM_MOUSEACTIVATE:
+      if (win->parent) {
+        const LRESULT r = unicode ? SendMessageW(win->parent, msg, w, l) : SendMessageA(win->parent, msg, w, l);
+        if (r) return r;
+      }
+      return MA_ACTIVATE;
+    case WM_CLOSE:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_RBUTTONUP: {
+      POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+      ClientToScreen(hwnd, &p);
+      const LPARAM at = MAKELPARAM(WORD(p.x), WORD(p.y));
+      return unicode ? SendMessageW(hwnd, WM_CONTEXTMENU, WPARAM(Value(hwnd)), at)
+                     : SendMessageA(hwnd, WM_CONTEXTMENU, WPARAM(Value(hwnd)), at);
+    }
+    case WM_CONTEXTMENU:
+      if (win->parent) return unicode ? SendMessageW(win->parent, msg, w, l) : SendMessageA(win->parent, msg, w, l);
+      return 0;
+    case WM_SYSCOMMAND:
+      if ((w & 0xFFF0) == SC_CLOSE) {
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+        return 0;
+      }
+      return 0;
+    case WM_NOTIFYFORMAT:
+      return win->unicode ? NFR_UNICODE : NFR_ANSI;
+    case WM_NCHITTEST: {
+      POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+      RECT wr, cr;
+      GetWindowRect(hwnd, &wr);
+      GetClientRect(hwnd, &cr);
+      POINT c = p;
+      ScreenToClient(hwnd, &c);
+      if (PtInRect(&cr, c)) return HTCLIENT;
+      if (PtInRect(&wr, p)) return win->parent ? HTBORDER : HTNOWHERE;
+      return HTNOWHERE;
+    }
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(w);
+      const bool window = msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX;
+      SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+      SetBkColor(dc, GetSysColor(window ? COLOR_WINDOW : COLOR_BTNFACE));
+      return LRESULT(Value(GetSysColorBrush(window ? COLOR_WINDOW : COLOR_BTNFACE)));
+    }
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM w, LPARAM l) { return DefaultProc(hwnd, msg, w, l, false); }
+LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM w, LPARAM l) { return DefaultProc(hwnd, msg, w, l, true); }

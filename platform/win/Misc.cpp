@@ -1,0 +1,146 @@
+// Rectangles, system metrics, cursors, mouse tracking and the caret.
+#include <algorithm>
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/win/WindowSystem.h"
+
+using namespace platform::win;
+namespace gdi = platform::gdi;
+
+BOOL SetRect(RECT* r, int left, int top, int right, int bottom) {
+  if (!r) return FALSE;
+  *r = {left, top, right, bottom};
+  return TRUE;
+}
+BOOL SetRectEmpty(RECT* r) { return SetRect(r, 0, 0, 0, 0); }
+BOOL CopyRect(RECT* dst, const RECT* src) {
+  if (!dst || !src) return FALSE;
+  *dst = *src;
+  return TRUE;
+}
+BOOL OffsetRect(RECT* r, int dx, int dy) {
+  if (!r) return FALSE;
+  *r = {r->left + dx, r->top + dy, r->right + dx, r->bottom + dy};
+  return TRUE;
+}
+BOOL InflateRect(RECT* r, int dx, int dy) {
+  if (!r) return FALSE;
+  *r = {r->left - dx, r->top - dy, r->right + dx, r->bottom + dy};
+  return TRUE;
+}
+BOOL IsRectEmpty(const RECT* r) { return !r || r->left >= r->right || r->top >= r->bottom; }
+BOOL IntersectRect(RECT* dst, const RECT* a, const RECT* b) {
+  if (!dst || !a || !b) return FALSE;
+  RECT r{std::max(a->left, b->left), std::max(a->top, b->top), std::min(a->right, b->right),
+         std::min(a->bottom, b->bottom)};
+  if (IsRectEmpty(&r)) {
+    *dst = {0, 0, 0, 0};
+    return FALSE;
+  }
+  *dst = r;
+  return TRUE;
+}
+BOOL UnionRect(RECT* dst, const RECT* a, const RECT* b) {
+  if (!dst || !a || !b) return FALSE;
+  if (IsRectEmpty(a)) return CopyRect(dst, b) && !IsRectEmpty(b);
+  if (IsRectEmpty(b)) return CopyRect(dst, a);
+  *dst = {std::min(a->left, b->left), std::min(a->top, b->top), std::max(a->right, b->right),
+          std::max(a->bottom, b->bottom)};
+  return TRUE;
+}
+BOOL PtInRect(const RECT* r, POINT p) { return r && p.x >= r->left && p.x < r->right && p.y >= r->top && p.y < r->bottom; }
+BOOL EqualRect(const RECT* a, const RECT* b) {
+  return a && b && a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom;
+}
+
+int GetSystemMetrics(int index) {
+  const SIZE screen = platform::gdi::ScreenSize();
+  switch (index) {
+    case SM_CXSCREEN: case SM_CXFULLSCREEN: return int(screen.cx);
+    case SM_CYSCREEN: case SM_CYFULLSCREEN: return int(screen.cy);
+    case SM_CXVSCROLL: case SM_CYHSCROLL: return 17;
+    case SM_CYCAPTION: case SM_CXDLGFRAME: case SM_CYDLGFRAME: return 0;
+    case SM_CXBORDER: case SM_CYBORDER: return 1;
+    case SM_CXICON: case SM_CYICON: case SM_CXCURSOR: case SM_CYCURSOR: return 32;
+    case SM_CYMENU: return 19;
+    case SM_CXDOUBLECLK: case SM_CYDOUBLECLK: case SM_CXDRAG: case SM_CYDRAG: return 4;
+    case SM_CXEDGE: case SM_CYEDGE: return 2;
+    case SM_CMONITORS: return 1;
+    default: return 0;
+  }
+}
+
+BOOL GetCursorPos(POINT* out) {
+  if (!out) return FALSE;
+  *out = S().cursorPos;
+  return TRUE;
+}
+
+HCURSOR SetCursor(HCURSOR cursor) {
+  State& s = S();
+  const HCURSOR previous = s.cursor;
+  s.cursor = cursor;
+  if (s.backend && cursor != previous) s.backend->SetCursorShape(reinterpret_cast<uintptr_t>(cursor));
+  return previous;
+}
+HCURSOR GetCursor() { return S().cursor; }
+
+// Standard cursors are their IDC_ numbers in the cursor range; nothing is loaded.
+HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
+  const uintptr_t id = reinterpret_cast<uintptr_t>(name);
+  if (instance || (id >> 16) || id < IDC_ARROW || id > IDC_HELP) {
+    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);  // resource cursors come with the resource tables
+    return nullptr;
+  }
+  return reinterpret_cast<HCURSOR>(0x6000000 + id);
+}
+HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
+  return LoadCursorW(instance, reinterpret_cast<LPCWSTR>(name));
+}
+BOOL DestroyCursor(HCURSOR) { return TRUE; }
+UINT GetDoubleClickTime() { return 500; }
+
+BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
+  if (!track || track->cbSize != sizeof(TRACKMOUSEEVENT)) return FALSE;
+  Window* w = Find(track->hwndTrack);
+  if (!w) return FALSE;
+  if (track->dwFlags & TME_LEAVE) w->trackLeave = !(track->dwFlags & TME_CANCEL);
+  return TRUE;
+}
+
+BOOL CreateCaret(HWND hwnd, HBITMAP, int width, int height) {
+  State& s = S();
+  if (!Find(hwnd)) return FALSE;
+  s.caretOwner = hwnd;
+  s.caretSize = {width ? width : 1, height};
+  s.caretHidden = 1;
+  return TRUE;
+}
+BOOL DestroyCaret() {
+  S().caretOwner = nullptr;
+  return TRUE;
+}
+BOOL ShowCaret(HWND hwnd) {
+  State& s = S();
+  if (!s.caretOwner || (hwnd && hwnd != s.caretOwner)) return FALSE;
+  if (s.caretHidden > 0) --s.caretHidden;
+  return TRUE;
+}
+BOOL HideCaret(HWND hwnd) {
+  State& s = S();
+  if (!s.caretOwner || (hwnd && hwnd != s.caretOwner)) return FALSE;
+  ++s.caretHidden;
+  return TRUE;
+}
+BOOL SetCaretPos(int x, int y) {
+  State& s = S();
+  if (!s.caretOwner) return FALSE;
+  s.caretPos = {x, y};
+  return TRUE;
+}
+BOOL GetCaretPos(POINT* out) {
+  if (!out) return FALSE;
+  *out = S().caretPos;
+  return TRUE;
+}
+UINT GetCaretBlinkTime() { return 500; }

@@ -1,0 +1,315 @@
+// Procedure values, stand-ins for a procedure of the other character set, calling a procedure
+// with translation between 8-bit and UTF-16 messages, CallWindowProc and DefWindowProc.
+#include <cstdio>
+#include <cstring>
+
+#include "platform/win/WindowSystem.h"
+
+namespace platform::win {
+
+namespace {
+
+constexpr uintptr_t kProcBase = 0x7F000000;
+
+ProcEntry* Entry(uintptr_t value) {
+  State& s = S();
+  if (value < kProcBase || value - kProcBase >= s.procs.size()) return nullptr;
+  return &s.procs[value - kProcBase];
+}
+
+uintptr_t AddEntry(ProcEntry e) {
+  State& s = S();
+  s.procs.push_back(std::move(e));
+  return kProcBase + s.procs.size() - 1;
+}
+
+LRESULT Invoke(uintptr_t value, HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  ProcEntry* e = Entry(value);
+  if (!e || e->freed) return 0;
+  if (e->kind == ProcEntry::Kind::Function) return e->function(hwnd, msg, w, l);
+  if (e->kind == ProcEntry::Kind::Method) {
+    auto method = e->method;  // the table may grow during the call
+    return method(hwnd, msg, w, l);
+  }
+  return 0;
+}
+
+// Per-thread state of characters split across messages.
+thread_local std::string partialUtf8;      // 8-bit bytes of an incomplete UTF-8 sequence
+thread_local char16_t pendingHigh = 0;   // a high surrogate waiting for its low one
+
+// Decodes one complete UTF-8 sequence if `partialUtf8` holds one; returns units or empty.
+std::u16string TakeUtf8Char(uint8_t byte) {
+  if (!SystemPageIsUtf8()) {
+    const char c = char(byte);
+    return ToWide(&c, 1);
+  }
+  if (partialUtf8.empty() && byte < 0x80) return std::u16string(1, char16_t(byte));
+  partialUtf8.push_back(char(byte));
+  const uint8_t lead = uint8_t(partialUtf8[0]);
+  const size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  if (partialUtf8.size() < need) return {};
+  std::u16string out = ToWide(partialUtf8.data(), partialUtf8.size());
+  partialUtf8.clear();
+  return out;
+}
+
+// Bytes for one UTF-16 unit sent to an 8-bit procedure (empty while a high surrogate waits).
+std::string UnitToBytes(char16_t unit) {
+  if (unit >= 0xD800 && unit <= 0xDBFF) {
+    pendingHigh = unit;
+    return {};
+  }
+  char16_t pair[2];
+  size_t n = 0;
+  if (unit >= 0xDC00 && unit <= 0xDFFF) {
+    if (!pendingHigh) return SystemPageIsUtf8() ? "\xEF\xBF\xBD" : "?";
+    pair[n++] = pendingHigh;
+  } else if (pendingHigh) {
+    pendingHigh = 0;
+    std::string lone = SystemPageIsUtf8() ? "\xEF\xBF\xBD" : "?";
+    return lone + ToAnsi(&unit, 1);
+  }
+  pendingHigh = 0;
+  pair[n++] = unit;
+  return ToAnsi(pair, n);
+}
+
+// Cuts UTF-16 to at most `max` units without splitting a pair.
+size_t CutUnits(const std::u16string& s, size_t max) {
+  if (s.size() <= max) return s.size();
+  size_t n = max;
+  if (n > 0 && s[n - 1] >= 0xD800 && s[n - 1] <= 0xDBFF) --n;
+  return n;
+}
+
+// Cuts UTF-8 to at most `max` bytes without splitting a character.
+size_t CutBytes(const std::string& s, size_t max) {
+  if (s.size() <= max) return s.size();
+  size_t n = max;
+  while (SystemPageIsUtf8() && n > 0 && (uint8_t(s[n]) & 0xC0) == 0x80) --n;
+  return n;
+}
+
+LRESULT CallAnsiFromWide(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM l);
+LRESULT CallWideFromAnsi(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM l);
+
+bool IsIntAtom(const void* p) { return (reinterpret_cast<uintptr_t>(p) >> 16) == 0; }
+
+// The caller speaks UTF-16, the procedure 8-bit.
+LRESULT CallAnsiFromWide(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  switch (msg) {
+    case WM_SETTEXT:
+    case EM_REPLACESEL: {
+      if (!l) return Invoke(target, hwnd, msg, w, l);
+      const std::string text = ToAnsi(reinterpret_cast<const char16_t*>(l));
+      return Invoke(target, hwnd, msg, w, LPARAM(text.c_str()));
+    }
+    case WM_GETTEXT: {
+      auto* out = reinterpret_cast<char16_t*>(l);
+      if (w == 0 || !out) return Invoke(target, hwnd, msg, 0, LPARAM(nullptr)) * 0;
+      std::string buffer(size_t(w) * 3 + 1, '\0');
+      const LRESULT got = Invoke(target, hwnd, msg, WPARAM(buffer.size()), LPARAM(buffer.data()));
+      buffer.resize(size_t(got > 0 ? got : 0));
+      const std::u16string wide = ToWide(buffer.data(), buffer.size());
+      const size_t n = CutUnits(wide, size_t(w) - 1);
+      std::memcpy(out, wide.data(), n * sizeof(char16_t));
+      out[n] = 0;
+      return LRESULT(n);
+    }
+    case WM_GETTEXTLENGTH: {
+      const LRESULT bytes = Invoke(target, hwnd, WM_GETTEXTLENGTH, 0, 0);
+      if (bytes <= 0) return 0;
+      std::string buffer(size_t(bytes) + 1, '\0');
+      const LRESULT got = Invoke(target, hwnd, WM_GETTEXT, WPARAM(buffer.size()), LPARAM(buffer.data()));
+      return LRESULT(ToWide(buffer.data(), size_t(got > 0 ? got : 0)).size());
+    }
+    case WM_NCCREATE:
+    case WM_CREATE: {
+      auto* cs = reinterpret_cast<CREATESTRUCTW*>(l);
+      if (!cs) return Invoke(target, hwnd, msg, w, l);
+      CREATESTRUCTA a;
+      std::memcpy(&a, cs, sizeof a);
+      std::string name, cls;
+      if (cs->lpszName && !IsIntAtom(cs->lpszName)) {
+        name = ToAnsi(cs->lpszName);
+        a.lpszName = name.c_str();
+      }
+      if (cs->lpszClass && !IsIntAtom(cs->lpszClass)) {
+        cls = ToAnsi(cs->lpszClass);
+        a.lpszClass = cls.c_str();
+      }
+      return Invoke(target, hwnd, msg, w, LPARAM(&a));
+    }
+    case WM_CHAR:
+    case WM_SYSCHAR: {
+      const std::string bytes = UnitToBytes(char16_t(w));
+      LRESULT result = 0;
+      for (char b : bytes) result = Invoke(target, hwnd, msg, WPARAM(uint8_t(b)), l);
+      return result;
+    }
+    default:
+      return Invoke(target, hwnd, msg, w, l);
+  }
+}
+
+// The caller speaks 8-bit, the procedure UTF-16.
+LRESULT CallWideFromAnsi(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  switch (msg) {
+    case WM_SETTEXT:
+    case EM_REPLACESEL: {
+      if (!l) return Invoke(target, hwnd, msg, w, l);
+      const std::u16string text = ToWide(reinterpret_cast<const char*>(l));
+      return Invoke(target, hwnd, msg, w, LPARAM(text.c_str()));
+    }
+    case WM_GETTEXT: {
+      auto* out = reinterpret_cast<char*>(l);
+      if (w == 0 || !out) return Invoke(target, hwnd, msg, 0, LPARAM(nullptr)) * 0;
+      std::u16string buffer(size_t(w) + 1, u'\0');
+      const LRESULT got = Invoke(target, hwnd, msg, WPARAM(buffer.size()), LPARAM(buffer.data()));
+      buffer.resize(size_t(got > 0 ? got : 0));
+      const std::string narrow = ToAnsi(buffer.data(), buffer.size());
+      const size_t n = CutBytes(narrow, size_t(w) - 1);
+      std::memcpy(out, narrow.data(), n);
+      out[n] = 0;
+      return LRESULT(n);
+    }
+    case WM_GETTEXTLENGTH: {
+      const LRESULT units = Invoke(target, hwnd, WM_GETTEXTLENGTH, 0, 0);
+      if (units <= 0) return 0;
+      std::u16string buffer(size_t(units) + 1, u'\0');
+      const LRESULT got = Invoke(target, hwnd, WM_GETTEXT, WPARAM(buffer.size()), LPARAM(buffer.data()));
+      return LRESULT(ToAnsi(buffer.data(), size_t(got > 0 ? got : 0)).size());
+    }
+    case WM_NCCREATE:
+    case WM_CREATE: {
+      auto* cs = reinterpret_cast<CREATESTRUCTA*>(l);
+      if (!cs) return Invoke(target, hwnd, msg, w, l);
+      CREATESTRUCTW wide;
+      std::memcpy(&wide, cs, sizeof wide);
+      std::u16string name, cls;
+      if (cs->lpszName && !IsIntAtom(cs->lpszName)) {
+        name = ToWide(cs->lpszName);
+        wide.lpszName = name.c_str();
+      }
+      if (cs->lpszClass && !IsIntAtom(cs->lpszClass)) {
+        cls = ToWide(cs->lpszClass);
+        wide.lpszClass = cls.c_str();
+      }
+      return Invoke(target, hwnd, msg, w, LPARAM(&wide));
+    }
+    case WM_CHAR:
+    case WM_SYSCHAR: {
+      const std::u16string units = TakeUtf8Char(uint8_t(w));
+      LRESULT result = 0;
+      for (char16_t u : units) result = Invoke(target, hwnd, msg, WPARAM(u), l);
+      return result;
+    }
+    default:
+      return Invoke(target, hwnd, msg, w, l);
+  }
+}
+
+}  // namespace
+
+LRESULT CallProc(WNDPROC proc, bool installedUnicode, bool callerUnicode, HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  uintptr_t target = proc.value();
+  bool targetUnicode = installedUnicode;
+  if (ProcEntry* e = Entry(target); e && e->kind == ProcEntry::Kind::StandIn) {
+    targetUnicode = e->realUnicode;
+    target = e->real;
+  }
+  if (!Entry(target)) return 0;
+  if (callerUnicode == targetUnicode) return Invoke(target, hwnd, msg, w, l);
+  return callerUnicode ? CallAnsiFromWide(target, hwnd, msg, w, l) : CallWideFromAnsi(target, hwnd, msg, w, l);
+}
+
+WNDPROC ProcForVariant(WNDPROC proc, bool installedUnicode, bool variantUnicode) {
+  if (!proc || installedUnicode == variantUnicode) return proc;
+  if (ProcEntry* e = Entry(proc.value()); e && e->kind == ProcEntry::Kind::StandIn) return proc;
+  State& s = S();
+  const auto key = std::make_pair(proc.value(), installedUnicode);
+  auto it = s.standIns.find(key);
+  if (it != s.standIns.end()) return WNDPROC(LONG_PTR(it->second));
+  ProcEntry e;
+  e.kind = ProcEntry::Kind::StandIn;
+  e.real = proc.value();
+  e.realUnicode = installedUnicode;
+  const uintptr_t v = AddEntry(std::move(e));
+  s.standIns[key] = v;
+  return WNDPROC(LONG_PTR(v));
+}
+
+bool ResolveInstall(WNDPROC value, bool variantUnicode, WNDPROC& proc, bool& unicode) {
+  ProcEntry* e = Entry(value.value());
+  if (!e || e->freed) return false;
+  if (e->kind == ProcEntry::Kind::StandIn) {
+    proc = WNDPROC(LONG_PTR(e->real));
+    unicode = e->realUnicode;
+  } else {
+    proc = value;
+    unicode = variantUnicode;
+  }
+  return true;
+}
+
+LRESULT SendTo(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
+  Window* win = Find(hwnd);
+  if (!win) return 0;
+  return CallProc(win->proc, win->unicode, unicode, hwnd, msg, w, l);
+}
+
+}  // namespace platform::win
+
+using namespace platform::win;
+
+WNDPROC::WNDPROC(WndProcFunction function) {
+  if (!function) return;
+  State& s = S();
+  auto it = s.procByFunction.find(function);
+  if (it != s.procByFunction.end()) {
+    value_ = it->second;
+    return;
+  }
+  ProcEntry e;
+  e.function = function;
+  s.procs.push_back(e);
+  value_ = 0x7F000000 + s.procs.size() - 1;
+  s.procByFunction[function] = value_;
+}
+
+WNDPROC MakeObjectInstance(TWndMethod method) {
+  State& s = S();
+  ProcEntry e;
+  e.kind = ProcEntry::Kind::Method;
+  e.method = [method = std::move(method)](HWND, UINT msg, WPARAM w, LPARAM l) {
+    TMessage m{msg, w, l, 0};
+    method(m);
+    return m.Result;
+  };
+  s.procs.push_back(std::move(e));
+  return WNDPROC(LONG_PTR(0x7F000000 + s.procs.size() - 1));
+}
+
+void FreeObjectInstance(WNDPROC instance) {
+  State& s = S();
+  const uintptr_t v = instance.value();
+  if (v < 0x7F000000 || v - 0x7F000000 >= s.procs.size()) return;
+  for (auto& [h, w] : s.windows) {
+    if (w->proc == instance) {
+      // Freeing a procedure a window still uses is a programming error; keep it callable.
+      std::fprintf(stderr, "FreeObjectInstance: procedure still installed in window %#lx\n", (unsigned long)h);
+      return;
+    }
+  }
+  s.procs[v - 0x7F000000].freed = true;
+  s.procs[v - 0x7F000000].method = nullptr;
+}
+
+LRESULT CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  return CallProc(proc, false, false, hwnd, msg, w, l);
+}
+
+LRESULT CallWindowProcW(WNDPROC proc, HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  return CallProc(proc, true, true, hwnd, msg, w, l);
+}

@@ -1,0 +1,737 @@
+// The interface thread's queue: sending, posting, retrieval in the classic order (sent, posted,
+// input, quit, paint, timers), the get-message hooks, translation of keys into characters,
+// dispatch, timers, atoms, registered messages and window properties.
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+#include "platform/gdi/DeviceContext.h"
+#include "platform/win/WindowSystem.h"
+
+namespace platform::win {
+
+namespace {
+
+struct AtomTable {
+  std::map<std::u16string, ATOM> byName;  // upper-cased ASCII
+  std::map<ATOM, std::pair<std::u16string, int>> byAtom;
+  ATOM next = 0xC000;
+};
+
+AtomTable& Atoms() {
+  static AtomTable* table = new AtomTable();
+  return *table;
+}
+
+std::u16string Upper(std::u16string s) {
+  for (auto& c : s)
+    if (c >= 'a' && c <= 'z') c = char16_t(c - 32);
+  return s;
+}
+
+bool Matches(const MSG& m, HWND filter, UINT first, UINT last) {
+  if (filter && m.hwnd != filter && !IsChild(filter, m.hwnd)) return false;
+  if (first == 0 && last == 0) return true;
+  return m.message >= first && m.message <= last;
+}
+
+MSG Make(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  State& s = S();
+  return MSG{hwnd, msg, w, l, DWORD(Now()), s.cursorPos};
+}
+
+void RunSentMessages() {
+  State& s = S();
+  for (;;) {
+    SentMessage* m = nullptr;
+    {
+      std::lock_guard lock(s.mutex);
+      if (s.sent.empty()) break;
+      m = s.sent.front();
+      s.sent.pop_front();
+    }
+    LRESULT r = 0;
+    if (Find(m->hwnd)) r = SendTo(m->hwnd, m->msg, m->wParam, m->lParam, m->unicode);
+    {
+      std::lock_guard lock(s.mutex);
+      m->result = r;
+      m->done = true;
+    }
+    s.sentDone.notify_all();
+  }
+  std::lock_guard lock(s.mutex);
+  while (!s.crossPosted.empty()) {
+    s.posted.push_back(s.crossPosted.front());
+    s.crossPosted.pop_front();
+  }
+}
+
+void CallHooks(UINT remove, MSG* m) {
+  State& s = S();
+  if (s.hooks.empty()) return;
+  s.hooks.back().proc(HC_ACTION, remove, LPARAM(m));
+}
+
+WPARAM MouseKeys() {
+  const State& s = S();
+  WPARAM k = 0;
+  if (s.keys[VK_LBUTTON] & 0x80) k |= MK_LBUTTON;
+  if (s.keys[VK_RBUTTON] & 0x80) k |= MK_RBUTTON;
+  if (s.keys[VK_MBUTTON] & 0x80) k |= MK_MBUTTON;
+  if (s.keys[VK_SHIFT] & 0x80) k |= MK_SHIFT;
+  if (s.keys[VK_CONTROL] & 0x80) k |= MK_CONTROL;
+  return k;
+}
+
+bool TopLevelAccepts(HWND hwnd) {
+  Window* top = Find(TopLevelOf(hwnd));
+  return top && !(top->style & WS_DISABLED);
+}
+
+// Turns one input event into the message it produces (false: dropped).
+bool FromInput(const InputEvent& e, MSG& out) {
+  State& s = S();
+  switch (e.kind) {
+    case InputEvent::Kind::MouseMove:
+    case InputEvent::Kind::ButtonDown:
+    case InputEvent::Kind::ButtonUp:
+    case InputEvent::Kind::Wheel: {
+      s.cursorPos = e.screen;
+      const int vkButton = e.button == 0 ? VK_LBUTTON : e.button == 1 ? VK_RBUTTON : VK_MBUTTON;
+      if (e.kind == InputEvent::Kind::ButtonDown) s.keys[vkButton] |= 0x80;
+      if (e.kind == InputEvent::Kind::ButtonUp) s.keys[vkButton] &= 0x7F;
+      HWND target = s.capture ? s.capture : WindowFromPoint(e.screen);
+      if (s.lastMouseWindow && s.lastMouseWindow != target) {
+        if (Window* old = Find(s.lastMouseWindow); old && old->trackLeave) {
+          old->trackLeave = false;
+          s.posted.push_back(Make(s.lastMouseWindow, WM_MOUSELEAVE, 0, 0));
+        }
+      }
+      s.lastMouseWindow = target;
+      if (!target || !Find(target)) return false;
+      if (!s.capture && !TopLevelAccepts(target)) return false;
+      const LRESULT hit = s.capture ? HTCLIENT
+                                    : SendTo(target, WM_NCHITTEST, 0,
+                                             MAKELPARAM(WORD(e.screen.x), WORD(e.screen.y)), true);
+      if (!Find(target)) return false;
+      UINT msg = WM_MOUSEMOVE;
+      if (e.kind == InputEvent::Kind::Wheel) msg = WM_MOUSEWHEEL;
+      if (e.kind == InputEvent::Kind::ButtonDown) msg = UINT(WM_LBUTTONDOWN + 3 * e.button);
+      if (e.kind == InputEvent::Kind::ButtonUp) msg = UINT(WM_LBUTTONUP + 3 * e.button);
+      if (e.kind == InputEvent::Kind::ButtonDown) {
+        const HWND top = TopLevelOf(target);
+        if (top != s.active) {
+          const LRESULT ma = SendTo(target, WM_MOUSEACTIVATE, WPARAM(Value(top)), MAKELPARAM(WORD(hit), WORD(msg)), true);
+          if (ma != MA_NOACTIVATE && ma != MA_NOACTIVATEANDEAT) Activate(top, true);
+          if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT) return false;
+        }
+        if (!Find(target)) return false;
+        // Double click: same button and window within the time and the 4 x 4 box.
+        Window* w = Find(target);
+        const bool dbl = (w->cls->style & CS_DBLCLKS) && !s.lastWasDouble && s.lastPressWindow == target &&
+                         s.lastPressButton == e.button && Now() - s.lastPressTime <= 500 &&
+                         std::abs(e.screen.x - s.lastPressPos.x) <= 2 && std::abs(e.screen.y - s.lastPressPos.y) <= 2;
+        if (dbl) msg = UINT(WM_LBUTTONDBLCLK + 3 * e.button);
+        s.lastWasDouble = dbl;
+        s.lastPressWindow = target;
+        s.lastPressButton = e.button;
+        s.lastPressTime = Now();
+        s.lastPressPos = e.screen;
+      }
+      if (!s.capture) SendTo(target, WM_SETCURSOR, WPARAM(Value(target)), MAKELPARAM(WORD(hit), WORD(msg)), true);
+      if (!Find(target)) return false;
+      POINT p = e.screen;
+      if (msg != WM_MOUSEWHEEL) ScreenToClient(target, &p);
+      WPARAM w = MouseKeys();
+      if (msg == WM_MOUSEWHEEL) w |= WPARAM(WORD(int16_t(e.wheelDelta))) << 16;
+      out = Make(target, msg, w, MAKELPARAM(WORD(p.x), WORD(p.y)));
+      return true;
+    }
+    case InputEvent::Kind::KeyDown:
+    case InputEvent::Kind::KeyUp: {
+      const bool down = e.kind == InputEvent::Kind::KeyDown;
+      const bool wasDown = (s.keys[e.vk & 0xFF] & 0x80) != 0;
+      if (down) {
+        s.keys[e.vk & 0xFF] |= 0x80;
+        if (!wasDown) s.keys[e.vk & 0xFF] ^= 0x01;
+      } else {
+        s.keys[e.vk & 0xFF] &= 0x7F;
+      }
+      const bool alt = (s.keys[VK_MENU] & 0x80) != 0;
+      const HWND target = s.focus ? s.focus : s.active;
+      if (!target || !Find(target) || !TopLevelAccepts(target)) return false;
+      const bool sys = (alt && !(s.keys[VK_CONTROL] & 0x80)) || e.vk == VK_F10 || e.vk == VK_MENU;
+      const UINT msg = down ? (sys ? WM_SYSKEYDOWN : WM_KEYDOWN) : (sys ? WM_SYSKEYUP : WM_KEYUP);
+      LPARAM l = 1;
+      l |= LPARAM(e.vk & 0xFF) << 16;  // our scan codes are the key codes
+      if (alt) l |= LPARAM(1) << 29;
+      if (down ? wasDown : true) l |= LPARAM(1) << 30;
+      if (!down) l |= LPARAM(1) << 31;
+      out = Make(target, msg, WPARAM(e.vk), l);
+      return true;
+    }
+    case InputEvent::Kind::Text: {
+      const HWND target = s.focus ? s.focus : s.active;
+      if (!target || !Find(target) || !TopLevelAccepts(target)) return false;
+      out = Make(target, WM_CHAR, WPARAM(e.unit), 1);
+      return true;
+    }
+  }
+  return false;
+}
+
+thread_local char16_t queueHigh = 0;
+
+// An 8-bit retriever gets a character as bytes: the first now, the rest next.
+bool NarrowChar(MSG& m, bool remove) {
+  State& s = S();
+  const char16_t unit = char16_t(m.wParam);
+  std::string bytes;
+  if (unit >= 0xD800 && unit <= 0xDBFF) {
+    if (!remove) {
+      m.wParam = 0xEF;
+      return true;
+    }
+    queueHigh = unit;
+    return false;  // waits for its low surrogate
+  }
+  if (unit >= 0xDC00 && unit <= 0xDFFF && queueHigh) {
+    const char16_t pair[2] = {queueHigh, unit};
+    bytes = ToAnsi(pair, 2);
+  } else {
+    if (queueHigh && remove) bytes = SystemPageIsUtf8() ? "\xEF\xBF\xBD" : "?";
+    bytes += ToAnsi(&unit, 1);
+  }
+  if (remove) queueHigh = 0;
+  if (bytes.empty()) return false;
+  m.wParam = WPARAM(uint8_t(bytes[0]));
+  if (remove)
+    for (size_t i = 1; i < bytes.size(); ++i)
+      s.pendingAnsiChars.push_back(MSG{m.hwnd, m.message, WPARAM(uint8_t(bytes[i])), m.lParam, m.time, m.pt});
+  return true;
+}
+
+bool Retrieve(MSG* out, HWND filter, UINT first, UINT last, bool remove, bool unicode) {
+  State& s = S();
+  for (;;) {
+    if (!unicode && !s.pendingAnsiChars.empty() && Matches(s.pendingAnsiChars.front(), filter, first, last)) {
+      *out = s.pendingAnsiChars.front();
+      if (remove) s.pendingAnsiChars.pop_front();
+      return true;
+    }
+    RunSentMessages();
+    MSG m{};
+    bool found = false;
+    auto take = [&](std::deque<MSG>& q) {
+      for (auto it = q.begin(); it != q.end(); ++it) {
+        if (!Matches(*it, filter, first, last)) continue;
+        m = *it;
+        if (remove) q.erase(it);
+        return true;
+      }
+      return false;
+    };
+    found = take(s.translated) || take(s.posted);
+    while (!found) {
+      InputEvent e;
+      {
+        std::lock_guard lock(s.mutex);
+        if (s.input.empty()) break;
+        e = s.input.front();
+        s.input.pop_front();
+      }
+      MSG produced;
+      if (!FromInput(e, produced)) continue;
+      if (Matches(produced, filter, first, last)) {
+        m = produced;
+        found = true;
+        if (!remove) s.posted.push_front(produced);
+      } else {
+        s.posted.push_back(produced);
+      }
+    }
+    if (!found && s.quit && (first == 0 || (WM_QUIT >= first && WM_QUIT <= last))) {
+      m = Make(nullptr, WM_QUIT, WPARAM(s.quitCode), 0);
+      if (remove) s.quit = false;
+      found = true;
+    }
+    if (!found) {
+      const HWND paint = NextWindowToPaint();
+      if (paint && Matches(Make(paint, WM_PAINT, 0, 0), filter, first, last)) {
+        m = Make(paint, WM_PAINT, 0, 0);
+        found = true;
+      }
+    }
+    if (!found) {
+      PresentDirty();
+      const int64_t now = Now();
+      Timer* due = nullptr;
+      for (Timer& t : s.timers) {
+        if (t.due > now) continue;
+        if (!Matches(Make(t.hwnd, WM_TIMER, t.id, 0), filter, first, last)) continue;
+        if (!due || t.due < due->due || (t.due == due->due && t.sequence < due->sequence)) due = &t;
+      }
+      if (due) {
+        m = Make(due->hwnd, WM_TIMER, due->id, 0);
+        if (remove) due->due = now + due->period;
+        found = true;
+      }
+    }
+    if (!found) return false;
+    s.messageTime = LONG(m.time);
+    s.messagePos = m.pt;
+    CallHooks(remove ? PM_REMOVE : PM_NOREMOVE, &m);
+    if (!unicode && (m.message == WM_CHAR || m.message == WM_SYSCHAR) && !NarrowChar(m, remove)) continue;
+    *out = m;
+    return true;
+  }
+}
+
+bool Get(MSG* msg, HWND hwnd, UINT first, UINT last, bool unicode) {
+  State& s = S();
+  for (;;) {
+    if (Retrieve(msg, hwnd, first, last, true, unicode)) return msg->message != WM_QUIT;
+    if (s.backend) s.backend->Wait(NextTimerDue());
+  }
+}
+
+LRESULT Send(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
+  State& s = S();
+  if (hwnd == HWND_BROADCAST) {
+    for (HWND t : std::vector<HWND>(s.topLevels))
+      if (Find(t)) SendTo(t, msg, w, l, unicode);
+    return 0;
+  }
+  if (OnInterfaceThread()) {
+    if (!Find(hwnd)) {
+      SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+      return 0;
+    }
+    return SendTo(hwnd, msg, w, l, unicode);
+  }
+  SentMessage m{hwnd, msg, w, l, unicode};
+  std::unique_lock lock(s.mutex);
+  s.sent.push_back(&m);
+  if (s.backend) s.backend->Wake();
+  s.sentDone.wait(lock, [&] { return m.done; });
+  return m.result;
+}
+
+thread_local std::string postPartial;
+
+BOOL Post(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
+  State& s = S();
+  switch (msg) {
+    case WM_SETTEXT: case WM_GETTEXT: case WM_COPYDATA: case WM_NCCREATE: case WM_CREATE:
+    case WM_WINDOWPOSCHANGING: case WM_WINDOWPOSCHANGED: case WM_GETMINMAXINFO: case EM_REPLACESEL:
+      SetLastError(ERROR_MESSAGE_SYNC_ONLY);
+      return FALSE;
+    default: break;
+  }
+  if (!unicode && (msg == WM_CHAR || msg == WM_SYSCHAR)) {
+    // Queued characters are UTF-16: collect a multi-byte sequence before posting its units.
+    if (!SystemPageIsUtf8()) {
+      const char c = char(w);
+      const std::u16string unit = ToWide(&c, 1);
+      return unit.empty() ? FALSE : Post(hwnd, msg, WPARAM(unit[0]), l, true);
+    }
+    postPartial.push_back(char(w));
+    const uint8_t lead = uint8_t(postPartial[0]);
+    const size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (postPartial.size() < need) return TRUE;
+    const std::u16string units = ToWide(postPartial.data(), postPartial.size());
+    postPartial.clear();
+    for (char16_t u : units)
+      if (!Post(hwnd, msg, WPARAM(u), l, true)) return FALSE;
+    return TRUE;
+  }
+  if (hwnd == HWND_BROADCAST) {
+    for (HWND t : std::vector<HWND>(s.topLevels)) Post(t, msg, w, l, true);
+    return TRUE;
+  }
+  if (!OnInterfaceThread()) {
+    std::lock_guard lock(s.mutex);
+    s.crossPosted.push_back(MSG{hwnd, msg, w, l, 0, {0, 0}});
+    if (s.backend) s.backend->Wake();
+    return TRUE;
+  }
+  if (hwnd && !Find(hwnd)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return FALSE;
+  }
+  s.posted.push_back(Make(hwnd, msg, w, l));
+  return TRUE;
+}
+
+LRESULT Dispatch(const MSG* m, bool unicode) {
+  State& s = S();
+  if (!m) return 0;
+  if (m->message == WM_TIMER) {
+    for (const Timer& t : s.timers) {
+      if (t.hwnd == m->hwnd && t.id == UINT_PTR(m->wParam) && t.proc) {
+        const TIMERPROC proc = t.proc;
+        proc(m->hwnd, WM_TIMER, UINT_PTR(m->wParam), DWORD(Now()));
+        return 0;
+      }
+    }
+  }
+  if (!m->hwnd || !Find(m->hwnd)) return 0;
+  return SendTo(m->hwnd, m->message, m->wParam, m->lParam, unicode);
+}
+
+// The character a key gives on the fixed US layout (0: none).
+char16_t KeyChar(int vk, bool shift, bool caps, bool ctrl) {
+  if (vk >= 'A' && vk <= 'Z') {
+    if (ctrl) return char16_t(vk - 'A' + 1);
+    return (shift != caps) ? char16_t(vk) : char16_t(vk + 32);
+  }
+  if (ctrl) {
+    if (vk == VK_OEM_4) return 27;
+    if (vk == VK_BACK) return 127;
+    if (vk == VK_RETURN) return 10;
+    return 0;
+  }
+  if (vk >= '0' && vk <= '9') return shift ? u")!@#$%^&*("[vk - '0'] : char16_t(vk);
+  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return char16_t('0' + vk - VK_NUMPAD0);
+  switch (vk) {
+    case VK_SPACE: return ' ';
+    case VK_RETURN: return 13;
+    case VK_BACK: return 8;
+    case VK_TAB: return 9;
+    case VK_ESCAPE: return 27;
+    case VK_MULTIPLY: return '*';
+    case VK_ADD: return '+';
+    case VK_SUBTRACT: return '-';
+    case VK_DECIMAL: return '.';
+    case VK_DIVIDE: return '/';
+    case VK_OEM_1: return shift ? ':' : ';';
+    case VK_OEM_PLUS: return shift ? '+' : '=';
+    case VK_OEM_COMMA: return shift ? '<' : ',';
+    case VK_OEM_MINUS: return shift ? '_' : '-';
+    case VK_OEM_PERIOD: return shift ? '>' : '.';
+    case VK_OEM_2: return shift ? '?' : '/';
+    case VK_OEM_3: return shift ? '~' : '`';
+    case VK_OEM_4: return shift ? '{' : '[';
+    case VK_OEM_5: return shift ? '|' : '\\';
+    case VK_OEM_6: return shift ? '}' : ']';
+    case VK_OEM_7: return shift ? '"' : '\'';
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+void Startup(std::unique_ptr<Backend> backend) {
+  State& s = S();
+  s.backend = std::move(backend);
+  s.interfaceThread = std::this_thread::get_id();
+  if (s.backend) gdi::ScreenSize() = s.backend->ScreenSize();
+}
+
+void Shutdown() {
+  State& s = S();
+  DestroyAll();
+  s.timers.clear();
+  s.hooks.clear();
+  s.posted.clear();
+  s.translated.clear();
+  s.pendingAnsiChars.clear();
+  s.quit = false;
+  {
+    std::lock_guard lock(s.mutex);
+    s.input.clear();
+    s.crossPosted.clear();
+  }
+  s.classes.erase(std::remove_if(s.classes.begin(), s.classes.end(), [](auto& c) { return !c->dual; }),
+                  s.classes.end());
+  s.focus = s.active = s.capture = s.lastMouseWindow = s.lastPressWindow = nullptr;
+  s.appActive = false;
+  std::memset(s.keys, 0, sizeof s.keys);
+  s.backend.reset();
+}
+
+Backend* CurrentBackend() { return S().backend.get(); }
+
+void PostInput(const InputEvent& event) {
+  State& s = S();
+  {
+    std::lock_guard lock(s.mutex);
+    if (event.kind == InputEvent::Kind::MouseMove && !s.input.empty() &&
+        s.input.back().kind == InputEvent::Kind::MouseMove)
+      s.input.back() = event;  // an unread move is replaced by the latest position
+    else
+      s.input.push_back(event);
+  }
+  if (s.backend && !OnInterfaceThread()) s.backend->Wake();
+}
+
+bool QueueIdle() {
+  MSG m;
+  return !Retrieve(&m, nullptr, 0, 0, false, true);
+}
+
+int64_t NextTimerDue() {
+  int64_t best = -1;
+  for (const Timer& t : S().timers)
+    if (best < 0 || t.due < best) best = t.due;
+  return best;
+}
+
+std::vector<HWND> TopLevelWindows() { return S().topLevels; }
+
+void RemoveMessagesFor(HWND hwnd) {
+  State& s = S();
+  auto drop = [&](std::deque<MSG>& q) {
+    q.erase(std::remove_if(q.begin(), q.end(), [&](const MSG& m) { return m.hwnd == hwnd; }), q.end());
+  };
+  drop(s.posted);
+  drop(s.translated);
+  drop(s.pendingAnsiChars);
+}
+
+void KillTimersFor(HWND hwnd) {
+  auto& t = S().timers;
+  t.erase(std::remove_if(t.begin(), t.end(), [&](const Timer& x) { return x.hwnd == hwnd && hwnd; }), t.end());
+}
+
+ATOM AddAtom(const std::u16string& name) {
+  if (name.empty()) return 0;
+  if (name[0] == u'#') {
+    unsigned v = 0;
+    for (size_t i = 1; i < name.size(); ++i) {
+      if (name[i] < '0' || name[i] > '9') return 0;
+      v = v * 10 + unsigned(name[i] - '0');
+      if (v >= 0xC000) return 0;
+    }
+    return ATOM(v);
+  }
+  AtomTable& t = Atoms();
+  const std::u16string key = Upper(name);
+  auto it = t.byName.find(key);
+  if (it != t.byName.end()) {
+    ++t.byAtom[it->second].second;
+    return it->second;
+  }
+  if (t.next == 0) return 0;  // table full: ids are never reused
+  const ATOM a = t.next++;
+  t.byName[key] = a;
+  t.byAtom[a] = {name, 1};
+  return a;
+}
+
+std::u16string AtomName(ATOM atom) {
+  auto& t = Atoms();
+  auto it = t.byAtom.find(atom);
+  if (it != t.byAtom.end()) return it->second.first;
+  if (atom < 0xC000) {
+    std::u16string s = u"#";
+    for (char c : std::to_string(atom)) s.push_back(char16_t(c));
+    return s;
+  }
+  return {};
+}
+
+}  // namespace platform::win
+
+using namespace platform::win;
+namespace gdi = platform::gdi;
+
+LRESULT SendMessageA(HWND hwnd, UINT msg, WPARAM w, LPARAM l) { return Send(hwnd, msg, w, l, false); }
+LRESULT SendMessageW(HWND hwnd, UINT msg, WPARAM w, LPARAM l) { return Send(hwnd, msg, w, l, true); }
+BOOL PostMessageA(HWND hwnd, UINT msg, WPARAM w, LPARAM l) { return Post(hwnd, msg, w, l, false); }
+BOOL PostMessageW(HWND hwnd, UINT msg, WPARAM w, LPARAM l) { return Post(hwnd, msg, w, l, true); }
+
+void PostQuitMessage(int code) {
+  S().quit = true;
+  S().quitCode = code;
+}
+
+BOOL GetMessageA(MSG* msg, HWND hwnd, UINT first, UINT last) { return Get(msg, hwnd, first, last, false); }
+BOOL GetMessageW(MSG* msg, HWND hwnd, UINT first, UINT last) { return Get(msg, hwnd, first, last, true); }
+BOOL PeekMessageA(MSG* msg, HWND hwnd, UINT first, UINT last, UINT remove) {
+  return Retrieve(msg, hwnd, first, last, (remove & PM_REMOVE) != 0, false);
+}
+BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT remove) {
+  return Retrieve(msg, hwnd, first, last, (remove & PM_REMOVE) != 0, true);
+}
+
+BOOL TranslateMessage(const MSG* msg) {
+  if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
+  State& s = S();
+  const bool shift = s.keys[VK_SHIFT] & 0x80, caps = s.keys[VK_CAPITAL] & 0x01, ctrl = s.keys[VK_CONTROL] & 0x80;
+  const char16_t c = KeyChar(int(msg->wParam), shift, caps, ctrl);
+  if (!c) return FALSE;
+  s.translated.push_back(
+      MSG{msg->hwnd, msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, WPARAM(c), msg->lParam, msg->time, msg->pt});
+  return TRUE;
+}
+
+LRESULT DispatchMessageA(const MSG* msg) { return Dispatch(msg, false); }
+LRESULT DispatchMessageW(const MSG* msg) { return Dispatch(msg, true); }
+
+BOOL WaitMessage() {
+  State& s = S();
+  while (QueueIdle()) {
+    if (!s.backend) return FALSE;
+    s.backend->Wait(NextTimerDue());
+  }
+  return TRUE;
+}
+
+LONG GetMessageTime() { return S().messageTime; }
+DWORD GetMessagePos() { return DWORD(MAKELONG(WORD(S().messagePos.x), WORD(S().messagePos.y))); }
+
+HHOOK SetWindowsHookExW(int id, HOOKPROC proc, HINSTANCE, DWORD) {
+  State& s = S();
+  if (id != WH_GETMESSAGE || !proc || !OnInterfaceThread()) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return nullptr;
+  }
+  const HHOOK h = reinterpret_cast<HHOOK>(0x5000000 + ++s.nextHook);
+  s.hooks.push_back(Hook{h, proc, true});
+  return h;
+}
+HHOOK SetWindowsHookExA(int id, HOOKPROC proc, HINSTANCE module, DWORD thread) {
+  return SetWindowsHookExW(id, proc, module, thread);
+}
+
+LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM w, LPARAM l) {
+  auto& hooks = S().hooks;
+  for (size_t i = hooks.size(); i-- > 0;) {
+    if (hooks[i].handle != hook) continue;
+    if (i == 0) return 0;
+    return hooks[i - 1].proc(code, w, l);
+  }
+  return 0;
+}
+
+BOOL UnhookWindowsHookEx(HHOOK hook) {
+  auto& hooks = S().hooks;
+  auto it = std::find_if(hooks.begin(), hooks.end(), [&](const Hook& h) { return h.handle == hook; });
+  if (it == hooks.end()) return FALSE;
+  hooks.erase(it);
+  return TRUE;
+}
+
+UINT RegisterWindowMessageW(LPCWSTR name) { return name ? AddAtom(name) : 0; }
+UINT RegisterWindowMessageA(LPCSTR name) { return name ? AddAtom(ToWide(name)) : 0; }
+ATOM GlobalAddAtomW(LPCWSTR name) { return name ? AddAtom(name) : 0; }
+ATOM GlobalAddAtomA(LPCSTR name) {
+  if (name && !(reinterpret_cast<uintptr_t>(name) >> 16)) return ATOM(reinterpret_cast<uintptr_t>(name));
+  return name ? AddAtom(ToWide(name)) : 0;
+}
+ATOM GlobalFindAtomA(LPCSTR name) {
+  if (!name) return 0;
+  auto& t = Atoms();
+  auto it = t.byName.find(Upper(ToWide(name)));
+  return it == t.byName.end() ? 0 : it->second;
+}
+ATOM GlobalDeleteAtom(ATOM atom) {
+  auto& t = Atoms();
+  auto it = t.byAtom.find(atom);
+  if (it != t.byAtom.end() && --it->second.second <= 0) {
+    // The name stays reserved: ids are never reused, so the entry keeps its number.
+    it->second.second = 0;
+  }
+  return 0;
+}
+UINT GlobalGetAtomNameA(ATOM atom, LPSTR buffer, int size) {
+  const std::string name = ToAnsi(AtomName(atom).c_str());
+  if (!buffer || size <= 0 || name.empty()) return 0;
+  const size_t n = std::min<size_t>(name.size(), size_t(size) - 1);
+  std::memcpy(buffer, name.data(), n);
+  buffer[n] = 0;
+  return UINT(n);
+}
+
+namespace {
+
+ATOM PropAtom(const void* name, bool unicode, bool create) {
+  if (!name) return 0;
+  if (!(reinterpret_cast<uintptr_t>(name) >> 16)) return ATOM(reinterpret_cast<uintptr_t>(name));
+  const std::u16string n = unicode ? std::u16string(static_cast<const char16_t*>(name))
+                                   : ToWide(static_cast<const char*>(name));
+  if (create) return AddAtom(n);
+  auto& t = Atoms();
+  auto it = t.byName.find(Upper(n));
+  return it == t.byName.end() ? 0 : it->second;
+}
+
+BOOL SetProp(HWND hwnd, const void* name, HANDLE value, bool unicode) {
+  Window* w = Find(hwnd);
+  const ATOM a = PropAtom(name, unicode, true);
+  if (!w || !a) return FALSE;
+  w->props[a] = value;
+  return TRUE;
+}
+
+HANDLE GetProp(HWND hwnd, const void* name, bool unicode) {
+  Window* w = Find(hwnd);
+  const ATOM a = PropAtom(name, unicode, false);
+  if (!w || !a) return nullptr;
+  auto it = w->props.find(a);
+  return it == w->props.end() ? nullptr : it->second;
+}
+
+HANDLE RemoveProp(HWND hwnd, const void* name, bool unicode) {
+  Window* w = Find(hwnd);
+  const ATOM a = PropAtom(name, unicode, false);
+  if (!w || !a) return nullptr;
+  auto it = w->props.find(a);
+  if (it == w->props.end()) return nullptr;
+  HANDLE v = it->second;
+  w->props.erase(it);
+  return v;
+}
+
+}  // namespace
+
+BOOL SetPropA(HWND hwnd, LPCSTR name, HANDLE value) { return SetProp(hwnd, name, value, false); }
+BOOL SetPropW(HWND hwnd, LPCWSTR name, HANDLE value) { return SetProp(hwnd, name, value, true); }
+HANDLE GetPropA(HWND hwnd, LPCSTR name) { return GetProp(hwnd, name, false); }
+HANDLE GetPropW(HWND hwnd, LPCWSTR name) { return GetProp(hwnd, name, true); }
+HANDLE RemovePropA(HWND hwnd, LPCSTR name) { return RemoveProp(hwnd, name, false); }
+HANDLE RemovePropW(HWND hwnd, LPCWSTR name) { return RemoveProp(hwnd, name, true); }
+
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC proc) {
+  State& s = S();
+  if (hwnd && !Find(hwnd)) {
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+    return 0;
+  }
+  if (!hwnd && !proc) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  if (ms < 10) ms = 10;
+  if (!hwnd) {
+    bool known = false;
+    for (const Timer& t : s.timers) known = known || (!t.hwnd && t.id == id);
+    if (!known) id = 0x8000 + s.nextThreadTimerId++;
+  }
+  for (Timer& t : s.timers) {
+    if (t.hwnd == hwnd && t.id == id) {
+      t.period = ms;
+      t.proc = proc;
+      t.due = Now() + ms;
+      return hwnd ? (id ? id : 1) : id;
+    }
+  }
+  s.timers.push_back(Timer{hwnd, id, ms, proc, Now() + ms, s.timerSequence++});
+  return hwnd ? (id ? id : 1) : id;
+}
+
+BOOL KillTimer(HWND hwnd, UINT_PTR id) {
+  auto& t = S().timers;
+  auto it = std::find_if(t.begin(), t.end(), [&](const Timer& x) { return x.hwnd == hwnd && x.id == id; });
+  if (it == t.end()) return FALSE;
+  t.erase(it);
+  return TRUE;
+}
+
+short GetKeyState(int vk) {
+  const uint8_t k = S().keys[vk & 0xFF];
+  return short(((k & 0x80) ? 0x8000 : 0) | (k & 0x01));
+}
+
+HKL GetKeyboardLayout(DWORD) { return reinterpret_cast<HKL>(uintptr_t(0x04090409)); }

@@ -1,0 +1,137 @@
+// Messages the editor writes read back as the slides they were made from: the composer, the
+// writer, then the reader and the SMIL parser.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "mms/MmsComposer.h"
+#include "mms/MmsDecoder.h"
+#include "mms/MmsTrace.h"
+#include "mms/SmilParser.h"
+#include "mms/SmilView.h"
+#include "tests/mms/MmsComposeHelpers.h"
+
+namespace {
+
+class RoundTripTest : public mmstest::ComposerTest {
+ protected:
+  void SetUp() override {
+    mmstest::ComposerTest::SetUp();
+    MmsSetTrace(false);
+  }
+  void TearDown() override {
+    MmsFreeParsedBody();
+    MmsSetTrace(true);
+    mmstest::ComposerTest::TearDown();
+  }
+};
+
+std::string Bytes(const unsigned char* data, int size) {
+  return std::string(reinterpret_cast<const char*>(data), static_cast<size_t>(size));
+}
+
+std::string Jfif(size_t size) {
+  std::string picture("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11);
+  while (picture.size() + 2 < size) picture += static_cast<char>(picture.size() * 13);
+  return picture + "\xFF\xD9";
+}
+
+TEST_F(RoundTripTest, TheEditorsExampleMessageReadsBack) {
+  const std::string picture = Jfif(1234);
+  MmsComposerSetSlideDur(0, 5000);
+  ASSERT_EQ(mmstest::SetText(u"\uFEFFHello\r\n", 0, 5000), 0);
+  ASSERT_EQ(mmstest::SetImage("image/jpeg", picture, 0, 5000), 0);
+  std::string file = mmstest::EncodeMessage();
+  ASSERT_EQ(file.size(), 1890u);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(file.data());
+
+  tMMS_RetrieveConf* pdu = MmsDecodeHeaders(bytes, static_cast<int>(file.size()));
+  ASSERT_TRUE(pdu);
+  EXPECT_EQ(pdu->BodyLen, 1890);
+  EXPECT_EQ(Bytes(pdu->Body.data(), pdu->BodyLen), file);
+  EXPECT_FALSE(pdu->Subject);
+
+  tMMS_Body* body = MmsDecodeMultipart(pdu->Body.data(), pdu->BodyLen);
+  ASSERT_TRUE(body);
+  ASSERT_TRUE(body->Smil);
+  EXPECT_STREQ(body->Smil->ContentType, "application/smil");
+  EXPECT_EQ(body->Smil->Len, 491);
+  const tMMS_Part* text = body->Parts;
+  ASSERT_TRUE(text && text->Next);
+  EXPECT_STREQ(text->ContentType, "text/plain");
+  EXPECT_EQ(text->HasCharset, 1);
+  EXPECT_EQ(text->Charset, 106);
+  EXPECT_STREQ(text->ContentID, "text0.txt");
+  EXPECT_STREQ(text->ContentLocation, "text0.txt");
+  EXPECT_EQ(text->Len, 7);
+  const tMMS_Part* image = text->Next;
+  EXPECT_STREQ(image->ContentType, "image/jpeg");
+  EXPECT_STREQ(image->ContentLocation, "Image0.jpg");
+  EXPECT_EQ(image->Len, 1234);
+  EXPECT_EQ(image->Next, nullptr);
+  MmsFreeDecodedBody(body);
+
+  ASSERT_EQ(MmsParseBody(pdu->Body.data(), pdu->BodyLen), 1);
+  MmsPduFree(pdu, MMS_PDU_RETRIEVE_CONF);
+  const tSMIL_Par* par = SmilGetFirstPar();
+  ASSERT_TRUE(par);
+  EXPECT_EQ(par->Next, nullptr);
+  EXPECT_EQ(par->Dur, 5000);
+  ASSERT_TRUE(par->Images);
+  EXPECT_EQ(Bytes(par->Images->Data, par->Images->Size), picture);
+  EXPECT_EQ(par->Images->Type, "image/jpeg");
+  EXPECT_EQ(par->Images->Begin, 0);
+  EXPECT_EQ(par->Images->End, 5000);
+  EXPECT_EQ(par->Images->Position.X, 0);
+  EXPECT_EQ(par->Images->Position.Y, 0);
+  EXPECT_EQ(par->Images->Position.Width, 160);
+  EXPECT_EQ(par->Images->Position.Height, 170);
+  ASSERT_TRUE(par->Texts);
+  EXPECT_EQ(par->Texts->Content, u"Hello\r\n");
+  EXPECT_EQ(SmilGetView().Attachments, nullptr);
+}
+
+TEST_F(RoundTripTest, EverySlideReadsBackWithItsItemsAndDuration) {
+  struct Slide {
+    int dur;
+    std::u16string text;
+    std::string imageType, image;
+    std::string audioType, audio;
+  } slides[] = {
+      {3000, u"Первый", "image/gif", "GIF89a-one", "audio/amr", "#!AMR-one"},
+      {60000, u"", "image/jpeg", Jfif(400), "", ""},
+      {1000, u"ütf 😀", "", "", "audio/mid", "MThd-three"},
+  };
+  mmstest::MakeSlides(3, 1000);
+  for (int i = 0; i < 3; ++i) {
+    const Slide& s = slides[i];
+    MmsComposerSelectSlide(i);
+    MmsComposerSetSlideDur(i, s.dur);
+    EXPECT_EQ(s.text.empty() ? 0 : mmstest::SetText(s.text, 0, s.dur), 0);
+    EXPECT_EQ(s.image.empty() ? 0 : mmstest::SetImage(s.imageType, s.image, 0, s.dur), 0);
+    EXPECT_EQ(s.audio.empty() ? 0 : mmstest::SetAudio(s.audioType, s.audio, 0, s.dur), 0);
+  }
+  std::string file = mmstest::EncodeMessage();
+  ASSERT_FALSE(file.empty());
+  ASSERT_EQ(MmsParseBody(reinterpret_cast<const uint8_t*>(file.data()), static_cast<int>(file.size())), 1);
+  int i = 0;
+  for (const tSMIL_Par* par = SmilGetFirstPar(); par; par = par->Next, ++i) {
+    ASSERT_LT(i, 3);
+    const Slide& s = slides[i];
+    SCOPED_TRACE(i);
+    EXPECT_EQ(par->Dur, s.dur);
+    EXPECT_EQ(par->Texts ? par->Texts->Content : u"", s.text);
+    EXPECT_EQ(par->Images ? Bytes(par->Images->Data, par->Images->Size) : "", s.image);
+    EXPECT_EQ(par->Images ? par->Images->Type : "", s.imageType);
+    EXPECT_EQ(par->Audios ? Bytes(par->Audios->Data, par->Audios->Size) : "", s.audio);
+    EXPECT_EQ(par->Audios ? par->Audios->Type : "", s.audioType);
+    if (par->Audios) {
+      EXPECT_EQ(par->Audios->End, s.dur);
+    }
+  }
+  EXPECT_EQ(i, 3);
+  EXPECT_EQ(SmilGetView().Attachments, nullptr);
+}
+
+}  // namespace
