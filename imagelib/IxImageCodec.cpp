@@ -17,8 +17,8 @@
 namespace {
 
 constexpr uint32_t kDetectionOrder[] = {
-    IXIMAGE_FORMAT_BMP, IXIMAGE_FORMAT_JPG, IXIMAGE_FORMAT_ICO, IXIMAGE_FORMAT_GIF,
-    IXIMAGE_FORMAT_PNG, IXIMAGE_FORMAT_TIF, IXIMAGE_FORMAT_TGA, IXIMAGE_FORMAT_PCX,
+    IXIMAGE_FORMAT_BMP,  IXIMAGE_FORMAT_JPG, IXIMAGE_FORMAT_ICO, IXIMAGE_FORMAT_GIF,
+    IXIMAGE_FORMAT_PNG,  IXIMAGE_FORMAT_TIF, IXIMAGE_FORMAT_TGA, IXIMAGE_FORMAT_PCX,
     IXIMAGE_FORMAT_WBMP, IXIMAGE_FORMAT_WMF, IXIMAGE_FORMAT_JP2,
 };
 
@@ -111,7 +111,8 @@ bool IxImage::Decode(IxFile* hFile, uint32_t imagetype) {
   object->CopyInfo(*this);
   if (codec->decode(*object, hFile, imagetype)) return Transfer(*object);
   SetLastError(object->GetLastError());
-  if (imagetype == IXIMAGE_FORMAT_GIF || imagetype == IXIMAGE_FORMAT_ICO || imagetype == IXIMAGE_FORMAT_TIF) {
+  if (imagetype == IXIMAGE_FORMAT_GIF || imagetype == IXIMAGE_FORMAT_ICO || imagetype == IXIMAGE_FORMAT_TIF ||
+      imagetype >= IXIMAGE_FORMAT_JP2) {
     info.nNumFrames = object->info.nNumFrames;
   }
   return false;

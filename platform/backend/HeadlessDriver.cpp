@@ -2,9 +2,15 @@
 #include "platform/backend/HeadlessDriver.h"
 
 #include <png.h>
+#include <unistd.h>
 
 #include <cstdio>
+#include <chrono>
+#include <climits>
+#include <condition_variable>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <map>
 
 namespace platform::headless {
@@ -12,25 +18,51 @@ namespace platform::headless {
 namespace {
 
 HeadlessDriver* theDriver = nullptr;
+std::string ownRuntimeFolder;  // made by Install when the environment names none
 
 }  // namespace
 
 class HeadlessBackend : public win::Backend {
  public:
   explicit HeadlessBackend(HeadlessDriver& d) : driver_(d) {}
-  int64_t NowMs() override { return driver_.now_; }
   SIZE ScreenSize() override { return driver_.screen_; }
   void Beep() override { ++driver_.beeps_; }
   void Wait(int64_t) override {
-    if (driver_.steps_.empty())
-      throw HeadlessStall("headless stall: the interface thread would wait with nothing due and no scripted step");
-    auto step = std::move(driver_.steps_.front());
-    driver_.steps_.erase(driver_.steps_.begin());
-    step();
+    if (!driver_.steps_.empty()) {
+      auto step = std::move(driver_.steps_.front());
+      driver_.steps_.erase(driver_.steps_.begin());
+      step();
+      return;
+    }
+    // Other threads may still post, send or synchronise: give them a moment of real time.
+    std::unique_lock lock(mutex_);
+    if (woken_ || wakeup_.wait_for(lock, std::chrono::seconds(2), [&] { return woken_; })) {
+      woken_ = false;
+      return;
+    }
+    throw HeadlessStall("headless stall: the interface thread would wait with nothing due and no scripted step");
+  }
+  void ClipboardPublish(const std::vector<win::ClipboardItem>& items) override {
+    driver_.clipboard_ = items;
+    driver_.foreignClipboard_ = false;
+  }
+  bool ClipboardForeign(std::vector<win::ClipboardItem>& items) override {
+    if (!driver_.foreignClipboard_) return false;
+    driver_.foreignClipboard_ = false;
+    items = driver_.clipboard_;
+    return true;
+  }
+  void Wake() override {
+    std::lock_guard lock(mutex_);
+    woken_ = true;
+    wakeup_.notify_all();
   }
 
  private:
   HeadlessDriver& driver_;
+  std::mutex mutex_;
+  std::condition_variable wakeup_;
+  bool woken_ = false;
 };
 
 HeadlessDriver& Driver() {
@@ -39,12 +71,37 @@ HeadlessDriver& Driver() {
 }
 
 void Install() {
+  // Cross-process messages go through a runtime folder of the test's own unless one is named.
+  const char* named = std::getenv("PLATFORM_RUNTIME_DIR");
+  if (!named || !*named) {
+    char folder[] = "/tmp/mmsplatform-test-XXXXXX";
+    if (mkdtemp(folder)) {
+      ownRuntimeFolder = folder;
+      setenv("PLATFORM_RUNTIME_DIR", folder, 1);
+    }
+  }
+  platform::SetClock(nullptr);
   delete theDriver;
   theDriver = new HeadlessDriver();
+  platform::SetClock(&theDriver->clock());
+  theDriver->clock().SetDueHooks(
+      [] {
+        const int64_t next = win::NextTimerDue();
+        return next < 0 ? INT64_MAX : next;
+      },
+      [](int64_t) { Driver().RunUntilIdle(); });
   win::Startup(std::make_unique<HeadlessBackend>(*theDriver));
 }
 
-void Uninstall() { win::Shutdown(); }
+void Uninstall() {
+  win::Shutdown();
+  platform::SetClock(nullptr);
+  if (!ownRuntimeFolder.empty()) {
+    rmdir(ownRuntimeFolder.c_str());
+    unsetenv("PLATFORM_RUNTIME_DIR");
+    ownRuntimeFolder.clear();
+  }
+}
 
 void HeadlessDriver::SetScreenSize(int width, int height) { screen_ = {width, height}; }
 
@@ -148,15 +205,8 @@ void HeadlessDriver::RunUntilIdle() {
 }
 
 void HeadlessDriver::Advance(int64_t ms) {
-  const int64_t target = now_ + ms;
   RunUntilIdle();
-  for (;;) {
-    const int64_t next = win::NextTimerDue();
-    if (next < 0 || next > target) break;
-    if (next > now_) now_ = next;
-    RunUntilIdle();
-  }
-  now_ = target;
+  clock_.Advance(ms);
   RunUntilIdle();
 }
 
@@ -184,6 +234,18 @@ CaptureImage HeadlessDriver::Capture(HWND hwnd) {
       out.pixels[size_t(y) * size_t(out.width) + size_t(x)] =
           surface->GetRaw(x + std::max<LONG>(r.left, 0), y + std::max<LONG>(r.top, 0)) & 0xFFFFFF;
   return out;
+}
+
+void HeadlessDriver::ClipboardPut(UINT format, const std::vector<uint8_t>& bytes, const std::string& name) {
+  if (!foreignClipboard_) clipboard_.clear();  // another program's copy replaces everything
+  clipboard_.push_back(win::ClipboardItem{format, name, bytes});
+  foreignClipboard_ = true;
+}
+
+std::vector<uint8_t> HeadlessDriver::ClipboardRead(UINT format, const std::string& name) const {
+  for (const auto& item : clipboard_)
+    if ((name.empty() && item.format == format) || (!name.empty() && item.name == name)) return item.bytes;
+  return {};
 }
 
 bool HeadlessDriver::SavePng(HWND hwnd, const std::string& path) {

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/rtl/FakeClock.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Win.h"
 
@@ -49,22 +50,32 @@ class HeadlessDriver {
   // Committed text: one character message per UTF-16 unit.
   void Type(const std::u16string& text);
 
-  // Retrieves and dispatches everything pending (messages, input, paints, due timers) without
-  // moving time. Stops at a quit request, leaving it for the program's own loop.
+  // Retrieves and dispatches everything pending (messages, input, paints, due timers,
+  // Synchronize calls) without moving time. Stops at a quit request, leaving it for the
+  // program's own loop.
   void RunUntilIdle();
+  // Moves the fake clock, stopping at every deadline inside the interval to let what became due
+  // run (timers, timed waits of other threads).
   void Advance(int64_t ms);
-  int64_t Now() const { return now_; }
+  int64_t Now() { return clock_.NowMs(); }
+  platform::FakeClock& clock() { return clock_; }
   void SetIdleStep(std::function<void()> step);
 
   CaptureImage Capture(HWND hwnd);
   bool SavePng(HWND hwnd, const std::string& path);
+
+  // The in-memory system clipboard: another program's content, and what this one published.
+  void ClipboardPut(UINT format, const std::vector<uint8_t>& bytes, const std::string& registeredName = "");
+  std::vector<uint8_t> ClipboardRead(UINT format, const std::string& registeredName = "") const;
   int Beeps() const { return beeps_; }
 
  private:
   friend class HeadlessBackend;
-  int64_t now_ = 0;
+  platform::FakeClock clock_;
   SIZE screen_{1280, 800};
   std::vector<std::function<void()>> steps_;
+  std::vector<win::ClipboardItem> clipboard_;
+  bool foreignClipboard_ = false;
   int beeps_ = 0;
 };
 

@@ -24,11 +24,17 @@ struct InputEvent {
   char16_t unit = 0;  // Text: one UTF-16 unit
 };
 
+// One format of clipboard content as it crosses to the system clipboard: the format id (a
+// registered format also by name) and the block's bytes (CF_BITMAP travels as CF_DIB).
+struct ClipboardItem {
+  UINT format = 0;
+  std::string name;
+  std::vector<uint8_t> bytes;
+};
+
 class Backend {
  public:
   virtual ~Backend() = default;
-  // Milliseconds on the platform clock.
-  virtual int64_t NowMs() = 0;
   virtual SIZE ScreenSize() = 0;
   // A top-level window appeared, changed or went away.
   virtual void WindowCreated(HWND) {}
@@ -40,11 +46,16 @@ class Backend {
   // Rectangles of a top-level window's surface changed after a paint cycle.
   virtual void Present(HWND, const std::shared_ptr<gdi::Bitmap>&, const std::vector<RECT>&) {}
   virtual void SetCursorShape(uintptr_t) {}
+  // The clipboard was closed after changes: this is the new content.
+  virtual void ClipboardPublish(const std::vector<ClipboardItem>&) {}
+  // Content another program put on the system clipboard since our last publish, if any.
+  virtual bool ClipboardForeign(std::vector<ClipboardItem>&) { return false; }
   virtual void Beep() {}
-  // The interface thread has nothing to do until `deadlineMs` (-1: none). Returns when something
-  // may have arrived; a headless backend runs its next scripted step or reports a stall.
+  // The interface thread has nothing to do until `deadlineMs` on the platform clock (-1: none).
+  // Returns when something may have arrived (input, a wake-up, the endpoint socket, the
+  // deadline); a headless backend runs its next scripted step or reports a stall.
   virtual void Wait(int64_t deadlineMs) = 0;
-  // Another thread queued something for the interface thread.
+  // Another thread queued something for the interface thread (any thread may call this).
   virtual void Wake() {}
 };
 
@@ -53,6 +64,13 @@ void Startup(std::unique_ptr<Backend> backend);
 // Destroys every window and drops the backend.
 void Shutdown();
 Backend* CurrentBackend();
+
+// The endpoint's listening socket (-1 without one), for a backend to include in its wait, and
+// serving what arrived on it (any wait of the interface thread serves it too).
+int EndpointFd();
+bool ServeEndpoint(int timeoutMs);
+// The per-user runtime folder (empty when it is unusable; `error` says why).
+std::string RuntimeFolder(std::string* error);
 
 // Queues input from the backend (any thread).
 void PostInput(const InputEvent& event);

@@ -6,6 +6,9 @@
 #include <map>
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/rtl/MainThread.h"
+#include "platform/rtl/Synchronize.h"
+#include "platform/win/Endpoint.h"
 #include "platform/win/WindowSystem.h"
 
 namespace platform::win {
@@ -42,6 +45,8 @@ MSG Make(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 
 void RunSentMessages() {
   State& s = S();
+  CheckSynchronize(0);
+  ServeEndpoint(0);
   for (;;) {
     SentMessage* m = nullptr;
     {
@@ -302,6 +307,7 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
       if (Find(t)) SendTo(t, msg, w, l, unicode);
     return 0;
   }
+  if (IsForeign(hwnd)) return RemoteSend(hwnd, msg, w, l);
   if (OnInterfaceThread()) {
     if (!Find(hwnd)) {
       SetLastError(ERROR_INVALID_WINDOW_HANDLE);
@@ -321,13 +327,11 @@ thread_local std::string postPartial;
 
 BOOL Post(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
   State& s = S();
-  switch (msg) {
-    case WM_SETTEXT: case WM_GETTEXT: case WM_COPYDATA: case WM_NCCREATE: case WM_CREATE:
-    case WM_WINDOWPOSCHANGING: case WM_WINDOWPOSCHANGED: case WM_GETMINMAXINFO: case EM_REPLACESEL:
-      SetLastError(ERROR_MESSAGE_SYNC_ONLY);
-      return FALSE;
-    default: break;
+  if (CarriesPointer(msg)) {
+    SetLastError(ERROR_MESSAGE_SYNC_ONLY);
+    return FALSE;
   }
+  if (IsForeign(hwnd)) return RemotePost(hwnd, msg, w, l);
   if (!unicode && (msg == WM_CHAR || msg == WM_SYSCHAR)) {
     // Queued characters are UTF-16: collect a multi-byte sequence before posting its units.
     if (!SystemPageIsUtf8()) {
@@ -425,6 +429,11 @@ void Startup(std::unique_ptr<Backend> backend) {
   State& s = S();
   s.backend = std::move(backend);
   s.interfaceThread = std::this_thread::get_id();
+  platform::SetMainThread();
+  s.slot = StartEndpoint() ? EndpointSlot() : 1;
+  platform::SetWakeMainThreadHook([] {
+    if (Backend* b = CurrentBackend()) b->Wake();
+  });
   if (s.backend) gdi::ScreenSize() = s.backend->ScreenSize();
 }
 
@@ -447,6 +456,9 @@ void Shutdown() {
   s.focus = s.active = s.capture = s.lastMouseWindow = s.lastPressWindow = nullptr;
   s.appActive = false;
   std::memset(s.keys, 0, sizeof s.keys);
+  platform::SetWakeMainThreadHook(nullptr);
+  ResetClipboard();
+  StopEndpoint();
   s.backend.reset();
 }
 
@@ -466,6 +478,7 @@ void PostInput(const InputEvent& event) {
 }
 
 bool QueueIdle() {
+  if (platform::SynchronizePending()) return false;
   MSG m;
   return !Retrieve(&m, nullptr, 0, 0, false, true);
 }

@@ -5,6 +5,8 @@
 #include <cstring>
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/rtl/Clock.h"
+#include "platform/win/Endpoint.h"
 #include "platform/win/WindowSystem.h"
 
 namespace platform::win {
@@ -277,7 +279,7 @@ Window* Find(HWND hwnd) {
   return it == s.windows.end() ? nullptr : it->second.get();
 }
 
-int64_t Now() { return S().backend ? S().backend->NowMs() : 0; }
+int64_t Now() { return platform::GetClock().NowMs(); }
 
 HWND TopLevelOf(HWND hwnd) {
   Window* w = Find(hwnd);
@@ -535,7 +537,7 @@ BOOL DestroyWindow(HWND hwnd) {
   return TRUE;
 }
 
-BOOL IsWindow(HWND hwnd) { return Find(hwnd) != nullptr; }
+BOOL IsWindow(HWND hwnd) { return Find(hwnd) != nullptr || (IsForeign(hwnd) && RemoteAlive(hwnd)); }
 BOOL IsWindowUnicode(HWND hwnd) {
   Window* w = Find(hwnd);
   return w && w->unicode;
@@ -640,14 +642,17 @@ HWND FindTop(const std::u16string* cls, const std::u16string* title) {
 
 }  // namespace
 
+// This process's windows from the top first, then the other processes' in slot order.
 HWND FindWindowW(LPCWSTR cls, LPCWSTR title) {
   std::u16string c = cls ? ClassNameOf(cls, true) : u"", t = title ? std::u16string(title) : u"";
-  return FindTop(cls ? &c : nullptr, title ? &t : nullptr);
+  if (HWND h = FindTop(cls ? &c : nullptr, title ? &t : nullptr)) return h;
+  return RemoteFind(cls ? &c : nullptr, title ? &t : nullptr);
 }
 
 HWND FindWindowA(LPCSTR cls, LPCSTR title) {
   std::u16string c = cls ? ClassNameOf(cls, false) : u"", t = title ? ToWide(title) : u"";
-  return FindTop(cls ? &c : nullptr, title ? &t : nullptr);
+  if (HWND h = FindTop(cls ? &c : nullptr, title ? &t : nullptr)) return h;
+  return RemoteFind(cls ? &c : nullptr, title ? &t : nullptr);
 }
 
 // ---- window data

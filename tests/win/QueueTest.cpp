@@ -1,5 +1,8 @@
 // The queue: retrieval order, posting rules, timers on the fake clock, the get-message hook in a
 // nested loop, painting into the surface and captures.
+#include <thread>
+
+#include "platform/rtl/Synchronize.h"
 #include "tests/win/WinTestSupport.h"
 
 using wintest::HeadlessTest;
@@ -22,6 +25,7 @@ LRESULT Logging(HWND h, UINT m, WPARAM w, LPARAM l) {
     return 0;
   }
   if (m == WM_TIMER) Log().push_back("TIMER " + std::to_string(w));
+  if (m == WM_USER + 2) return LRESULT(w * 2);
   if (m == WM_USER || m == WM_CHAR || m == WM_KEYDOWN || m == WM_LBUTTONDOWN || m == WM_LBUTTONUP ||
       m == WM_LBUTTONDBLCLK)
     Log().push_back(Name(m));
@@ -75,6 +79,22 @@ TEST_F(Queue, PostedThenInputThenQuitThenPaintThenTimers) {
   EXPECT_FALSE(PeekMessageW(&m, nullptr, 0, 0, PM_NOREMOVE));
   driver().Advance(10);
   EXPECT_EQ(Log().back(), "TIMER 2");
+}
+
+TEST_F(Queue, OtherThreadsSendPostAndSynchronizeIntoTheWaitingLoop) {
+  driver().RunUntilIdle();
+  LRESULT sent = 0;
+  bool synchronized = false;
+  std::thread worker([&] {
+    sent = SendMessageW(hwnd, WM_USER + 2, 21, 0);  // blocks until the interface thread ran it
+    platform::RunSynchronized([&] { synchronized = true; });
+    PostMessageW(hwnd, WM_USER + 1, 0, 0);
+  });
+  MSG m;
+  while (GetMessageW(&m, nullptr, 0, 0) && m.message != WM_USER + 1) DispatchMessageW(&m);
+  worker.join();
+  EXPECT_EQ(sent, 42);
+  EXPECT_TRUE(synchronized);
 }
 
 TEST_F(Queue, TimersFireOnTheFakeClockWithoutCatchingUp) {

@@ -1,0 +1,44 @@
+// The fixed wire format of requests between processes: a header (u32 magic 0x314D5750, u32 kind,
+// u32 body length) and a body, all little-endian, written and read field by field. Bodies come
+// from other processes, so they are parsed through one bounded cursor that checks every length.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace platform::win {
+
+constexpr uint32_t kWireMagic = 0x314D5750;
+constexpr uint32_t kWireBodyLimit = 1u << 20;
+
+enum class WireKind : uint32_t { Send = 1, Post = 2, Find = 3, Reply = 4 };
+
+struct WireMessage {
+  uint32_t hwnd = 0;
+  uint32_t msg = 0;
+  uint64_t wParam = 0;
+  int64_t lParam = 0;
+  std::string name;                // registered message name, UTF-8 ("" when unregistered)
+  std::vector<uint8_t> payload;    // WM_COPYDATA: u64 dwData then the data
+};
+
+struct WireFind {
+  std::string className;  // UTF-8, "" = any class
+  std::string title;
+};
+
+std::vector<uint8_t> EncodeHeader(WireKind kind, uint32_t bodyLength);
+std::vector<uint8_t> EncodeMessage(WireKind kind, const WireMessage& m);
+std::vector<uint8_t> EncodeFind(const WireFind& f);
+std::vector<uint8_t> EncodeReply(int64_t result);
+
+// Header of 12 bytes: kind and body length, or nothing when the magic is wrong or the body is
+// over the limit.
+std::optional<std::pair<uint32_t, uint32_t>> DecodeHeader(const uint8_t* data, size_t size);
+std::optional<WireMessage> DecodeMessage(const uint8_t* body, size_t size);
+std::optional<WireFind> DecodeFind(const uint8_t* body, size_t size);
+std::optional<int64_t> DecodeReply(const uint8_t* body, size_t size);
+
+}  // namespace platform::win

@@ -1,0 +1,200 @@
+// The JPEG-2000 family class: JP2 and code-stream files and the PNM files of the Pillow suite
+// against Pillow's reading, hand-made PGX, PNM and Sun raster files for precision, sign, frames
+// and damage, and round trips through every format id it writes.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "BridgeTestSupport.h"
+#include "imagelib/IxImageJAS.h"
+#include "support/SharedData.h"
+
+namespace {
+
+using bridgetest::DecodeBytes;
+using bridgetest::EncodeBytes;
+
+std::vector<uint8_t> Text(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+std::vector<uint8_t> Join(std::vector<uint8_t> a, const std::vector<uint8_t>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+TEST(IxImageJASFiles, EqualPillowOrAreRefused) {
+  struct Folder {
+    const char* path;
+    uint32_t id;
+  };
+  // Pillow refuses these too (truncated boxes, missing data, zero height, an unknown mode).
+  const std::set<std::string> refused = {"balloon_eciRGBv2_aware.jp2", "expected_to_read.jp2", "not_enough_data.jp2",
+                                         "unbound_variable.jp2",     "unknown_mode.j2k",     "zero_height.j2k",
+                                         "negative_size.ppm",        "hopper.ras"};
+  // More than 8 bits: we rescale to 8 bits, Pillow keeps (and clips) 16-bit values.
+  const std::set<std::string> notCompared = {"16bit.cropped.j2k", "16bit.cropped.jp2", "9bit.j2k", "issue_6194.j2k",
+                                             "16_bit_binary.pgm", "hopper_16bit.pgm",  "hopper_16bit_plain.pgm",
+                                             "courB08.pbm"};
+  int compared = 0;
+  for (const Folder& f : {Folder{"testdata/pillow/jp2", IXIMAGE_FORMAT_JP2}, Folder{"testdata/pillow/pnm", IXIMAGE_FORMAT_PNM}}) {
+    const std::vector<std::string> files = testsupport::SharedFiles(f.path);
+    const auto oracle = bridgetest::PillowDecodeAll(files);
+    for (size_t i = 0; i < files.size(); ++i) {
+      const std::string name = bridgetest::Name(files[i]);
+      const std::vector<uint8_t> bytes = testsupport::ReadFileBytes(files[i]);
+      IxImage img;
+      const bool ok = DecodeBytes(img, bytes, f.id);
+      if (refused.count(name) != 0) {
+        EXPECT_FALSE(ok) << name;
+        EXPECT_STREQ(img.GetLastError(), "error: cannot load image data") << name;
+        continue;
+      }
+      if (name == "courB08.pbm") continue;  // a PNG under another name
+      ASSERT_TRUE(ok) << name << ": " << img.GetLastError();
+      EXPECT_EQ(img.GetType(), f.id) << name;
+      IxImage detected;
+      ASSERT_TRUE(DecodeBytes(detected, bytes, IXIMAGE_FORMAT_UNKNOWN)) << name;
+      EXPECT_EQ(detected.GetType(), IXIMAGE_FORMAT_UNKNOWN) << name;
+      if (notCompared.count(name) != 0 || !oracle[i].ok) continue;
+      EXPECT_EQ(bridgetest::CountDifferences(img, oracle[i].width, oracle[i].height, oracle[i].rgb, 0, name), 0) << name;
+      ++compared;
+    }
+  }
+  EXPECT_GE(compared, 15);
+}
+
+TEST(IxImageJASDecode, GreyPgxIsOneEightBitFrameAndWidePrecisionIsRescaled) {
+  IxImage eight;
+  ASSERT_TRUE(DecodeBytes(eight, Join(Text("PG ML +8 3 1\n"), {0, 128, 255}), IXIMAGE_FORMAT_PGX));
+  EXPECT_EQ(eight.GetBpp(), 8);
+  EXPECT_EQ(eight.GetNumFrames(), 1);
+  EXPECT_EQ(eight.GetPixelIndex(1, 0), 128);
+  EXPECT_EQ(eight.GetType(), IXIMAGE_FORMAT_PGX);
+
+  // 10 bits, little-endian, with a space after the sign: rescaled to 8 bits, grey on three channels.
+  IxImage ten;
+  ASSERT_TRUE(DecodeBytes(ten, Join(Text("PG LM + 10 2 1\n"), {0xFF, 0x03, 0x00, 0x02}), IXIMAGE_FORMAT_PGX));
+  EXPECT_EQ(ten.GetBpp(), 24);
+  EXPECT_EQ(ten.GetPixelColor(0, 0).rgbGreen, 255);
+  EXPECT_EQ(ten.GetPixelColor(1, 0).rgbRed, 127);
+
+  // Signed 4-bit samples: -8 .. 7 stay as their low bytes in a 4-bit frame.
+  IxImage sgnd;
+  ASSERT_TRUE(DecodeBytes(sgnd, Join(Text("PG ML -4 2 1\n"), {0x07, 0x0F}), IXIMAGE_FORMAT_PGX));
+  EXPECT_EQ(sgnd.GetBpp(), 4);
+  EXPECT_EQ(sgnd.GetPixelIndex(0, 0), 7);
+  EXPECT_EQ(sgnd.GetPixelIndex(1, 0), 15);  // -1
+}
+
+TEST(IxImageJASDecode, TwoComponentsAreTwoFrames) {
+  const std::vector<uint8_t> bytes =
+      testsupport::ReadFileBytes(testsupport::SharedPath("testdata/pillow/jp2/00r1_graya_la.jp2"));
+  IxImage first, second, third;
+  ASSERT_TRUE(DecodeBytes(first, bytes, IXIMAGE_FORMAT_JP2));
+  EXPECT_EQ(first.GetNumFrames(), 2);
+  second.SetFrame(1);
+  ASSERT_TRUE(DecodeBytes(second, bytes, IXIMAGE_FORMAT_JP2));
+  EXPECT_TRUE(second.IsGrayScale());
+  EXPECT_NE(bridgetest::PixelsTopDown(first), bridgetest::PixelsTopDown(second));
+  third.SetFrame(2);
+  EXPECT_FALSE(DecodeBytes(third, bytes, IXIMAGE_FORMAT_JP2));
+  EXPECT_STREQ(third.GetLastError(), "wrong frame!");
+  EXPECT_EQ(third.GetNumFrames(), 2);
+}
+
+TEST(IxImageJASDecode, SunRasterLayouts) {
+  auto header = [](uint32_t w, uint32_t h, uint32_t depth, uint32_t type, uint32_t mapType, uint32_t mapLength) {
+    std::vector<uint8_t> v;
+    for (uint32_t x : {0x59A66A95u, w, h, depth, 0u, type, mapType, mapLength}) {
+      for (int i = 3; i >= 0; --i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
+    }
+    return v;
+  };
+  IxImage colour;
+  ASSERT_TRUE(DecodeBytes(colour, Join(header(1, 1, 32, 1, 0, 0), {0, 10, 20, 30}), IXIMAGE_FORMAT_RAS));
+  EXPECT_EQ(colour.GetBpp(), 24);
+  EXPECT_EQ(colour.GetPixelColor(0, 0).rgbRed, 30);
+  EXPECT_EQ(colour.GetPixelColor(0, 0).rgbBlue, 10);
+  // An 8-bit file with a colour map: the map is checked, then the indices show as grey.
+  std::vector<uint8_t> mapped = header(3, 1, 8, 1, 1, 6);
+  mapped = Join(mapped, {1, 2, 3, 4, 5, 6, 1, 0, 1, 0});
+  IxImage grey;
+  ASSERT_TRUE(DecodeBytes(grey, mapped, IXIMAGE_FORMAT_RAS)) << grey.GetLastError();
+  EXPECT_EQ(grey.GetPixelIndex(0, 0), 1);
+  EXPECT_TRUE(grey.IsGrayScale());
+  for (const std::vector<uint8_t>& bad : {header(1, 1, 8, 2, 0, 0), header(1, 1, 8, 1, 1, 4), header(0, 1, 8, 1, 0, 0),
+                                           header(4, 4, 24, 1, 0, 0)}) {
+    IxImage img;
+    EXPECT_FALSE(DecodeBytes(img, Join(bad, {1, 2}), IXIMAGE_FORMAT_RAS));
+    EXPECT_STREQ(img.GetLastError(), "error: cannot load image data");
+  }
+}
+
+TEST(IxImageJASDecode, DamagedPnmAndPgxAreRefused) {
+  for (const std::string& bad : {std::string("P5 4 4 255\n12"), std::string("P2 2 1 255 7"), std::string("P5 -3 4 255\n"),
+                                 std::string("P6 100000 100000 255\n"), std::string("P7 1 1 1\n"),
+                                 std::string("PG ML +17 1 1\n"), std::string("PG XX +8 1 1\n1"),
+                                 std::string("P1 2 2 0 1 2 0")}) {
+    IxImage img;
+    EXPECT_FALSE(DecodeBytes(img, Text(bad), IXIMAGE_FORMAT_PNM)) << bad;
+    EXPECT_STREQ(img.GetLastError(), "error: cannot load image data") << bad;
+  }
+}
+
+TEST(IxImageJASEncode, EveryFormatRoundTrips) {
+  IxImage colour(19, 11, 24, 0);
+  bridgetest::Fill(colour, [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 0x0D0B07 + top * 0x110305); });
+  colour.SetJpegQuality(100);
+  IxImage grey(19, 11, 8, 0);
+  grey.SetGrayPalette();
+  bridgetest::Fill(grey, [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 13 + top * 7); });
+  grey.SetJpegQuality(100);
+  for (uint32_t id = IXIMAGE_FORMAT_JP2; id <= IXIMAGE_FORMAT_RAS; ++id) {
+    for (IxImage* src : {&colour, &grey}) {
+      if (id == IXIMAGE_FORMAT_PGX && src == &colour) continue;
+      bool ok = false;
+      const std::vector<uint8_t> bytes = EncodeBytes(*src, id, &ok);
+      ASSERT_TRUE(ok) << id << ": " << src->GetLastError();
+      IxImage back;
+      ASSERT_TRUE(DecodeBytes(back, bytes, id)) << id << ": " << back.GetLastError();
+      EXPECT_EQ(back.GetType(), id);
+      EXPECT_EQ(back.GetBpp(), src->GetBpp()) << id;
+      EXPECT_EQ(bridgetest::PixelsTopDown(back), bridgetest::PixelsTopDown(*src)) << id;
+    }
+  }
+  bool ok = false;
+  const std::vector<uint8_t> pgx = EncodeBytes(grey, IXIMAGE_FORMAT_PGX, &ok);
+  EXPECT_EQ(std::string(pgx.begin(), pgx.begin() + 16), "PG ML + 8 19 11\n");
+}
+
+TEST(IxImageJASEncode, RefusalsAndRate) {
+  IxImage colour(64, 64, 24, 0);
+  bridgetest::Fill(colour, [](int64_t x, int64_t top) { return static_cast<uint32_t>((x * 977 + top * 131) * 2654435761u); });
+  bool ok = true;
+  EncodeBytes(colour, IXIMAGE_FORMAT_PGX, &ok);
+  EXPECT_FALSE(ok);
+  EXPECT_STREQ(colour.GetLastError(), "PGX can save only GrayScale images");
+
+  IxImage palette(4, 4, 4, 0);
+  palette.SetPaletteColor(1, 255, 0, 0);
+  EncodeBytes(palette, IXIMAGE_FORMAT_JP2, &ok);
+  EXPECT_FALSE(ok);
+  EXPECT_STREQ(palette.GetLastError(), "JasPer can save only RGB or GrayScale images");
+
+  // Quality 50 asks for half the raw size at most.
+  colour.SetJpegQuality(50);
+  const std::vector<uint8_t> half = EncodeBytes(colour, IXIMAGE_FORMAT_JP2, &ok);
+  ASSERT_TRUE(ok);
+  EXPECT_LT(half.size(), 64u * 64 * 3 / 2 + 400);
+  colour.SetJpegQuality(100);
+  const std::vector<uint8_t> lossless = EncodeBytes(colour, IXIMAGE_FORMAT_JP2, &ok);
+  ASSERT_TRUE(ok);
+  EXPECT_GT(lossless.size(), half.size());
+
+  bridgetest::ShortWriteFile disk(50);
+  EXPECT_FALSE(colour.Encode(&disk, IXIMAGE_FORMAT_RAS));
+  EXPECT_STREQ(colour.GetLastError(), "error: cannot encode image\n");
+}
+
+}  // namespace
