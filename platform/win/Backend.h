@@ -42,6 +42,8 @@ struct ModalInfo {
   std::u16string className, caption;
   std::vector<std::u16string> texts;  // labels, buttons, items
   std::u16string title, filter, defaultExt, initialDir;  // file dialogs
+  std::u16string fileName;  // file dialogs: the name the dialog starts with
+  DWORD flags = 0;          // file dialogs: the OFN_* flags (overwrite prompt, multiple selection)
 };
 
 // A scripted answer: a modal result, file names, cancel, a menu item (by id or caption), or

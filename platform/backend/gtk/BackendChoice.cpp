@@ -1,0 +1,50 @@
+// The start-up choice between the desktop and the headless backend.
+#include "platform/backend/gtk/BackendChoice.h"
+
+#include <cstdlib>
+
+#include "platform/backend/HeadlessDriver.h"
+#include "platform/backend/gtk/GtkBackend.h"
+#include "platform/rtl/Clock.h"
+
+namespace platform::desktop {
+
+namespace {
+bool headlessStarted = false;
+}
+
+bool StartBackend(BackendKind* chosen, std::string* error) {
+  const char* asked = std::getenv("PLATFORM_BACKEND");
+  const std::string want = asked ? asked : "";
+  if (!want.empty() && want != "headless" && want != "gtk") {
+    if (error) *error = "PLATFORM_BACKEND must be \"headless\" or \"gtk\", not \"" + want + "\"";
+    return false;
+  }
+  std::string why;
+  const bool desktop = want != "headless" && OpenDesktop(&why);
+  if (want == "gtk" && !desktop) {
+    if (error) *error = "the desktop backend was asked for, but " + why;
+    return false;
+  }
+  if (desktop) {
+    platform::SetClock(nullptr);  // real time
+    win::Startup(MakeGtkBackend());
+    headlessStarted = false;
+  } else {
+    headless::Install();
+    headlessStarted = true;
+  }
+  if (chosen) *chosen = desktop ? BackendKind::Desktop : BackendKind::Headless;
+  return true;
+}
+
+void StopBackend() {
+  if (headlessStarted) {
+    headless::Uninstall();
+    headlessStarted = false;
+  } else {
+    win::Shutdown();
+  }
+}
+
+}  // namespace platform::desktop

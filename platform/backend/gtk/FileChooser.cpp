@@ -1,0 +1,126 @@
+// The desktop's file chooser: title, filters, initial folder and name, overwrite prompt and
+// multiple selection from the dialog's description; the default extension is added to a name
+// typed without one.
+#include "platform/backend/gtk/FileChooser.h"
+
+#include <gtk/gtk.h>
+
+#include "platform/rtl/CodePage.h"
+#include "platform/win/Win.h"
+
+namespace platform::desktop {
+
+namespace {
+
+std::string Utf8(const std::u16string& s) { return platform::Utf16ToMultiByte(s, CP_UTF8); }
+
+constexpr DWORD kOverwritePrompt = 0x2, kAllowMultiSelect = 0x200;
+
+}  // namespace
+
+std::vector<std::pair<std::u16string, std::u16string>> SplitFilter(const std::u16string& filter) {
+  std::vector<std::u16string> parts;
+  std::u16string part;
+  for (char16_t c : filter) {
+    if (c == u'|' || c == 0) {
+      parts.push_back(part);
+      part.clear();
+    } else {
+      part.push_back(c);
+    }
+  }
+  if (!part.empty()) parts.push_back(part);
+  std::vector<std::pair<std::u16string, std::u16string>> out;
+  for (size_t i = 0; i + 1 < parts.size(); i += 2)
+    if (!parts[i + 1].empty()) out.emplace_back(parts[i], parts[i + 1]);
+  return out;
+}
+
+std::optional<win::ModalAnswer> RunFileChooser(const win::ModalInfo& info, GtkWindow* parent) {
+  const bool save = info.kind == win::ModalInfo::Kind::SaveDialog;
+  const std::string title = info.title.empty() ? (save ? "Save As" : "Open") : Utf8(info.title);
+  GtkWidget* dialog = gtk_file_chooser_dialog_new(title.c_str(), parent,
+                                                  save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
+                                                  "_Cancel", GTK_RESPONSE_CANCEL, save ? "_Save" : "_Open",
+                                                  GTK_RESPONSE_ACCEPT, nullptr);
+  GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
+  gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
+  gtk_file_chooser_set_do_overwrite_confirmation(chooser, save && (info.flags & kOverwritePrompt));
+  gtk_file_chooser_set_select_multiple(chooser, !save && (info.flags & kAllowMultiSelect));
+  for (const auto& [name, patterns] : SplitFilter(info.filter)) {
+    GtkFileFilter* f = gtk_file_filter_new();
+    gtk_file_filter_set_name(f, Utf8(name).c_str());
+    std::u16string one;
+    auto add = [&] {
+      if (one.empty()) return;
+      // Classic patterns match whatever the case; the desktop's are exact.
+      std::string lower = Utf8(one), upper = lower;
+      for (auto& c : lower) c = char(g_ascii_tolower(c));
+      for (auto& c : upper) c = char(g_ascii_toupper(c));
+      gtk_file_filter_add_pattern(f, lower.c_str());
+      if (upper != lower) gtk_file_filter_add_pattern(f, upper.c_str());
+      if (lower == "*.*") gtk_file_filter_add_pattern(f, "*");
+      one.clear();
+    };
+    for (char16_t c : patterns) {
+      if (c == u';') add();
+      else if (c != u' ') one.push_back(c);
+    }
+    add();
+    gtk_file_chooser_add_filter(chooser, f);  // takes the filter
+  }
+  if (!info.initialDir.empty()) gtk_file_chooser_set_current_folder(chooser, Utf8(info.initialDir).c_str());
+  if (!info.fileName.empty()) {
+    const std::string name = Utf8(info.fileName);
+    if (save) {
+      const size_t slash = name.find_last_of('/');
+      if (slash != std::string::npos && info.initialDir.empty())
+        gtk_file_chooser_set_current_folder(chooser, name.substr(0, slash).c_str());
+      gtk_file_chooser_set_current_name(chooser, slash == std::string::npos ? name.c_str() : name.c_str() + slash + 1);
+    } else if (name.find('/') != std::string::npos) {
+      gtk_file_chooser_set_filename(chooser, name.c_str());
+    }
+  }
+
+  gint response = GTK_RESPONSE_NONE;
+  bool answered = false;
+  struct Wait {
+    gint* response;
+    bool* answered;
+  } wait{&response, &answered};
+  const gulong handler = g_signal_connect(
+      dialog, "response", G_CALLBACK(+[](GtkDialog*, gint r, gpointer data) {
+        auto* w = static_cast<Wait*>(data);
+        *w->response = r;
+        *w->answered = true;
+      }),
+      &wait);
+  gtk_widget_show(dialog);
+  const bool completed = platform::win::RunModalLoop(nullptr, [&] { return answered; });
+  g_signal_handler_disconnect(dialog, handler);
+
+  win::ModalAnswer answer = win::ModalAnswer::Cancel();
+  if (completed && response == GTK_RESPONSE_ACCEPT) {
+    std::vector<std::u16string> files;
+    GSList* names = gtk_file_chooser_get_filenames(chooser);
+    for (GSList* n = names; n; n = n->next) {
+      gchar* utf8 = g_filename_to_utf8(static_cast<const gchar*>(n->data), -1, nullptr, nullptr, nullptr);
+      if (utf8) {
+        std::u16string file = platform::MultiByteToUtf16(utf8, CP_UTF8);
+        const size_t slash = file.find_last_of(u'/');
+        const std::u16string base = slash == std::u16string::npos ? file : file.substr(slash + 1);
+        if (save && !info.defaultExt.empty() && base.find(u'.') == std::u16string::npos)
+          file += u"." + info.defaultExt;
+        files.push_back(std::move(file));
+      }
+      g_free(utf8);
+      g_free(n->data);
+    }
+    g_slist_free(names);
+    if (!files.empty()) answer = win::ModalAnswer::Files(std::move(files));
+  }
+  gtk_widget_destroy(dialog);
+  return answer;
+}
+
+}  // namespace platform::desktop
