@@ -55,16 +55,18 @@ void Ours(benchmark::State& state, int mode) {
 void Peer(benchmark::State& state, bool box) {
   const int w = static_cast<int>(state.range(0));
   const int h = static_cast<int>(state.range(1));
-  pixman_image_t* src = pixman_image_create_bits(PIXMAN_x8r8g8b8, kSrcW, kSrcH, PeerSource().data(), kSrcW * 4);
+  pixman_image_t* src =
+      pixman_image_create_bits(PIXMAN_x8r8g8b8, kSrcW, kSrcH, PeerSource().data(), kSrcW * 4);
   pixman_transform_t t;
-  pixman_transform_init_scale(&t, pixman_double_to_fixed(double(kSrcW) / w), pixman_double_to_fixed(double(kSrcH) / h));
+  pixman_transform_init_scale(&t, pixman_double_to_fixed(double(kSrcW) / w),
+                              pixman_double_to_fixed(double(kSrcH) / h));
   pixman_image_set_transform(src, &t);
   pixman_fixed_t* params = nullptr;
   if (box) {
     int n = 0;
     params = pixman_filter_create_separable_convolution(
-        &n, pixman_double_to_fixed(double(kSrcW) / w), pixman_double_to_fixed(double(kSrcH) / h), PIXMAN_KERNEL_IMPULSE,
-        PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX, 1, 1);
+        &n, pixman_double_to_fixed(double(kSrcW) / w), pixman_double_to_fixed(double(kSrcH) / h),
+        PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_IMPULSE, PIXMAN_KERNEL_BOX, PIXMAN_KERNEL_BOX, 1, 1);
     pixman_image_set_filter(src, PIXMAN_FILTER_SEPARABLE_CONVOLUTION, params, n);
   } else {
     pixman_image_set_filter(src, PIXMAN_FILTER_NEAREST, nullptr, 0);

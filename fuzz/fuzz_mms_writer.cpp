@@ -1,6 +1,7 @@
 // Composes a message from arbitrary slides (any content types, texts, times and durations) and
 // encodes it: the writer must never touch memory it does not own, and every message it writes
-// must be framed exactly and name each of its parts, in the body and in the SMIL.
+// must be framed exactly, name each of its parts in the body and in the SMIL, and read back
+// through the reader as one slide per composed slide with no part left over.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdint>
@@ -10,6 +11,9 @@
 
 #include "mms/MmsComposer.h"
 #include "mms/MmsEncoder.h"
+#include "mms/MmsTrace.h"
+#include "mms/SmilParser.h"
+#include "mms/SmilView.h"
 
 namespace {
 
@@ -102,6 +106,15 @@ void CheckMessage(const unsigned char* p, size_t len) {
   if (at != len) abort();
 }
 
+void CheckReadsBack(const unsigned char* bytes, int len) {
+  MmsSetTrace(false);
+  if (MmsParseBody(bytes, len) != 1) abort();
+  int slides = 0;
+  for (const tSMIL_Par* par = SmilGetFirstPar(); par != nullptr; par = par->Next) ++slides;
+  if (slides != MmsComposerTable()->SlideCount || SmilGetView().Attachments != nullptr) abort();
+  MmsFreeParsedBody();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -113,6 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (len != 0 || MmsComposerValidate() == 1) abort();
   } else {
     CheckMessage(bytes, static_cast<size_t>(len));
+    CheckReadsBack(bytes, len);
     std::free(bytes);
   }
   MmsComposerReset();

@@ -74,19 +74,34 @@ IxFormatCodec CodecOf() {
 const IxFormatCodec* IxFindFormatCodec(uint32_t format) {
   switch (format) {
 #ifdef IX_HAS_BMP
-    case IXIMAGE_FORMAT_BMP: { static const IxFormatCodec c = CodecOf<IxImageBMP>(); return &c; }
+    case IXIMAGE_FORMAT_BMP: {
+      static const IxFormatCodec c = CodecOf<IxImageBMP>();
+      return &c;
+    }
 #endif
 #ifdef IX_HAS_GIF
-    case IXIMAGE_FORMAT_GIF: { static const IxFormatCodec c = CodecOf<IxImageGIF>(); return &c; }
+    case IXIMAGE_FORMAT_GIF: {
+      static const IxFormatCodec c = CodecOf<IxImageGIF>();
+      return &c;
+    }
 #endif
 #ifdef IX_HAS_JPG
-    case IXIMAGE_FORMAT_JPG: { static const IxFormatCodec c = CodecOf<IxImageJPG>(); return &c; }
+    case IXIMAGE_FORMAT_JPG: {
+      static const IxFormatCodec c = CodecOf<IxImageJPG>();
+      return &c;
+    }
 #endif
 #ifdef IX_HAS_PNG
-    case IXIMAGE_FORMAT_PNG: { static const IxFormatCodec c = CodecOf<IxImagePNG>(); return &c; }
+    case IXIMAGE_FORMAT_PNG: {
+      static const IxFormatCodec c = CodecOf<IxImagePNG>();
+      return &c;
+    }
 #endif
 #ifdef IX_HAS_ICO
-    case IXIMAGE_FORMAT_ICO: { static const IxFormatCodec c = CodecOf<IxImageICO>(); return &c; }
+    case IXIMAGE_FORMAT_ICO: {
+      static const IxFormatCodec c = CodecOf<IxImageICO>();
+      return &c;
+    }
 #endif
 #ifdef IX_HAS_TIF
     case IXIMAGE_FORMAT_TIF: {
@@ -95,16 +110,28 @@ const IxFormatCodec* IxFindFormatCodec(uint32_t format) {
     }
 #endif
 #ifdef IX_HAS_TGA
-    case IXIMAGE_FORMAT_TGA: { static const IxFormatCodec c = CodecOf<IxImageTGA>(); return &c; }
+    case IXIMAGE_FORMAT_TGA: {
+      static const IxFormatCodec c = CodecOf<IxImageTGA>();
+      return &c;
+    }
 #endif
 #ifdef IX_HAS_PCX
-    case IXIMAGE_FORMAT_PCX: { static const IxFormatCodec c = CodecOf<IxImagePCX>(); return &c; }
+    case IXIMAGE_FORMAT_PCX: {
+      static const IxFormatCodec c = CodecOf<IxImagePCX>();
+      return &c;
+    }
 #endif
 #ifdef IX_HAS_WBMP
-    case IXIMAGE_FORMAT_WBMP: { static const IxFormatCodec c = CodecOf<IxImageWBMP>(); return &c; }
+    case IXIMAGE_FORMAT_WBMP: {
+      static const IxFormatCodec c = CodecOf<IxImageWBMP>();
+      return &c;
+    }
 #endif
 #ifdef IX_HAS_WMF
-    case IXIMAGE_FORMAT_WMF: { static const IxFormatCodec c = CodecOf<IxImageWMF>(); return &c; }
+    case IXIMAGE_FORMAT_WMF: {
+      static const IxFormatCodec c = CodecOf<IxImageWMF>();
+      return &c;
+    }
 #endif
 #ifdef IX_HAS_JAS
     case IXIMAGE_FORMAT_JP2:
@@ -116,6 +143,7 @@ const IxFormatCodec* IxFindFormatCodec(uint32_t format) {
       return &c;
     }
 #endif
-    default: return nullptr;
+    default:
+      return nullptr;
   }
 }

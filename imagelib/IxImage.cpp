@@ -94,10 +94,14 @@ void* IxImage::Create(int32_t width, int32_t height, uint32_t bpp, uint32_t imag
     return nullptr;
   }
 
-  if (bpp <= 1) bpp = 1;
-  else if (bpp <= 4) bpp = 4;
-  else if (bpp <= 8) bpp = 8;
-  else bpp = 24;
+  if (bpp <= 1)
+    bpp = 1;
+  else if (bpp <= 4)
+    bpp = 4;
+  else if (bpp <= 8)
+    bpp = 8;
+  else
+    bpp = 24;
 
   // Every size in 64 bits: the header's fields are 32-bit, so a block that does not fit them
   // is refused as well as one over the memory limit.
@@ -113,10 +117,18 @@ void* IxImage::Create(int32_t width, int32_t height, uint32_t bpp, uint32_t imag
   }
 
   switch (bpp) {
-    case 1: head.biClrUsed = 2; break;
-    case 4: head.biClrUsed = 16; break;
-    case 8: head.biClrUsed = 256; break;
-    default: head.biClrUsed = 0; break;
+    case 1:
+      head.biClrUsed = 2;
+      break;
+    case 4:
+      head.biClrUsed = 16;
+      break;
+    case 8:
+      head.biClrUsed = 256;
+      break;
+    default:
+      head.biClrUsed = 0;
+      break;
   }
   info.dwEffWidth = static_cast<uint32_t>(rowSize);
   info.dwType = imagetype;

@@ -64,7 +64,10 @@ class IxImage {
   uint8_t GetJpegQuality() const { return info.nQuality; }
   uint8_t GetJpegScale() const { return info.nJpegScale; }
   void SetJpegScale(uint8_t scale) { info.nJpegScale = scale; }
-  void SetOffset(int32_t x, int32_t y) { info.xOffset = x; info.yOffset = y; }
+  void SetOffset(int32_t x, int32_t y) {
+    info.xOffset = x;
+    info.yOffset = y;
+  }
   void GetOffset(int32_t* x, int32_t* y) const;
   int32_t GetTransIndex() const { return info.nBkgndIndex; }
   void SetTransIndex(int32_t idx) { info.nBkgndIndex = idx; }
@@ -167,6 +170,7 @@ class IxImage {
 
  protected:
   void Startup(uint32_t imagetype);
+  bool Rotate90(IxImage* iDst, bool clockwise);
   // Stores at most 255 characters of text as the last error.
   void SetLastError(const char* text);
   // pixels per metre for a dpi value, computed in double and clamped to the int range.

@@ -19,8 +19,8 @@ constexpr uint64_t kUncheckedPixelArea = 16ull << 20;
 constexpr uint64_t kMaxExpansion = 256;
 
 uint32_t LE32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-         (static_cast<uint32_t>(p[3]) << 24);
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
 
 uint16_t LE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
@@ -93,8 +93,15 @@ bool IxImageBMP::ReadBitmapInfo(IxFile* fh, IxBitmapInfoHeader* pdib) {
   // Sizes and depths nothing can be made of.
   if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == std::numeric_limits<int32_t>::min()) return false;
   switch (h.biBitCount) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: return false;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      break;
+    default:
+      return false;
   }
 
   const uint64_t absHeight = h.biHeight < 0 ? -static_cast<int64_t>(h.biHeight) : h.biHeight;
@@ -158,8 +165,10 @@ bool IxImageBMP::Decode(IxFile* hFile) {
   }
 
   if (Create(width, height, bpp, IXIMAGE_FORMAT_BMP) == nullptr) return fail("Can't allocate memory");
-  SetXDPI(static_cast<int32_t>(std::clamp(std::floor(bmp.biXPelsPerMeter * 0.0254 + 0.5), -1.0, 2147483647.0)));
-  SetYDPI(static_cast<int32_t>(std::clamp(std::floor(bmp.biYPelsPerMeter * 0.0254 + 0.5), -1.0, 2147483647.0)));
+  SetXDPI(
+      static_cast<int32_t>(std::clamp(std::floor(bmp.biXPelsPerMeter * 0.0254 + 0.5), -1.0, 2147483647.0)));
+  SetYDPI(
+      static_cast<int32_t>(std::clamp(std::floor(bmp.biYPelsPerMeter * 0.0254 + 0.5), -1.0, 2147483647.0)));
 
   if (info.nEscape != 0) return fail("Cancelled");
 
@@ -272,8 +281,10 @@ bool IxImageBMP::DecodeRLE(const uint8_t* data, size_t length, bool rle4) {
         bits[y * rowSize + x] = value;
       } else {
         uint8_t& b = bits[y * rowSize + x / 2];
-        if (x & 1) b = static_cast<uint8_t>((b & 0xF0) | (value & 0x0F));
-        else b = static_cast<uint8_t>((b & 0x0F) | (value << 4));
+        if (x & 1)
+          b = static_cast<uint8_t>((b & 0xF0) | (value & 0x0F));
+        else
+          b = static_cast<uint8_t>((b & 0x0F) | (value << 4));
       }
     }
     ++x;

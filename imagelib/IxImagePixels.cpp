@@ -125,8 +125,10 @@ void IxImage::SwapIndex(uint8_t idx1, uint8_t idx2) {
   for (int64_t y = 0; y < head.biHeight; ++y) {
     for (int64_t x = 0; x < head.biWidth; ++x) {
       const uint8_t idx = BlindGetPixelIndex(x, y);
-      if (idx == idx1) SetPixelIndex(x, y, idx2);
-      else if (idx == idx2) SetPixelIndex(x, y, idx1);
+      if (idx == idx1)
+        SetPixelIndex(x, y, idx2);
+      else if (idx == idx2)
+        SetPixelIndex(x, y, idx1);
     }
   }
 }
@@ -178,13 +180,16 @@ uint8_t IxImage::GetPixelIndex(int64_t x, int64_t y) const {
 uint8_t IxImage::BlindGetPixelIndex(int64_t x, int64_t y) const {
   const uint8_t* row = GetBits(0) + static_cast<size_t>(y) * info.dwEffWidth;
   switch (head.biBitCount) {
-    case 8: return row[x];
+    case 8:
+      return row[x];
     case 4: {
       const uint8_t pos = row[x >> 1];
       return (x & 1) ? (pos & 0x0F) : (pos >> 4);
     }
-    case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
-    default: return 0;
+    case 1:
+      return (row[x >> 3] >> (7 - (x & 7))) & 1;
+    default:
+      return 0;
   }
 }
 
@@ -192,11 +197,15 @@ void IxImage::SetPixelIndex(int64_t x, int64_t y, uint8_t i) {
   if (pDib == nullptr || head.biClrUsed == 0 || head.biBitCount > 8 || !IsInside(x, y)) return;
   uint8_t* row = GetBits(0) + static_cast<size_t>(y) * info.dwEffWidth;
   switch (head.biBitCount) {
-    case 8: row[x] = i; break;
+    case 8:
+      row[x] = i;
+      break;
     case 4: {
       uint8_t& b = row[x >> 1];
-      if (x & 1) b = static_cast<uint8_t>((b & 0xF0) | (i & 0x0F));
-      else b = static_cast<uint8_t>((b & 0x0F) | ((i & 0x0F) << 4));
+      if (x & 1)
+        b = static_cast<uint8_t>((b & 0xF0) | (i & 0x0F));
+      else
+        b = static_cast<uint8_t>((b & 0x0F) | ((i & 0x0F) << 4));
       break;
     }
     case 1: {
@@ -205,7 +214,8 @@ void IxImage::SetPixelIndex(int64_t x, int64_t y, uint8_t i) {
       b = (i & 1) ? static_cast<uint8_t>(b | bit) : static_cast<uint8_t>(b & ~bit);
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -257,7 +267,8 @@ uint8_t* IxImage::BlindGetPixelPointer(int64_t x, int64_t y) const {
 }
 
 IxRGBQuad IxImage::RGBtoRGBQUAD(IxColorRef cr) {
-  return IxRGBQuad{static_cast<uint8_t>(cr >> 16), static_cast<uint8_t>(cr >> 8), static_cast<uint8_t>(cr), 0};
+  return IxRGBQuad{static_cast<uint8_t>(cr >> 16), static_cast<uint8_t>(cr >> 8), static_cast<uint8_t>(cr),
+                   0};
 }
 
 void IxImage::RGBtoBGR(uint8_t* buffer, size_t length) const {

@@ -210,7 +210,8 @@ bool IxImage::Resample(int32_t newx, int32_t newy, int mode, IxImage* iDst) {
           const uint8_t* p = BlindGetPixelPointer(px, py);
           return IxRGBQuad{p[0], p[1], p[2], 0};
         };
-        const IxRGBQuad c11 = colour(ix, iy), c21 = colour(ix1, iy), c12 = colour(ix, iy1), c22 = colour(ix1, iy1);
+        const IxRGBQuad c11 = colour(ix, iy), c21 = colour(ix1, iy), c12 = colour(ix, iy1),
+                        c22 = colour(ix1, iy1);
         auto mix = [&](uint8_t a11, uint8_t a21, uint8_t a12, uint8_t a22) {
           const float a = (1.0f - dy) * a11 + dy * a12;
           const float b = (1.0f - dy) * a21 + dy * a22;

@@ -48,7 +48,11 @@ constexpr int64_t kTile = 64;
 
 }  // namespace
 
-bool IxImage::RotateLeft(IxImage* iDst) {
+bool IxImage::RotateLeft(IxImage* iDst) { return Rotate90(iDst, false); }
+
+bool IxImage::RotateRight(IxImage* iDst) { return Rotate90(iDst, true); }
+
+bool IxImage::Rotate90(IxImage* iDst, bool clockwise) {
   if (!IsValid()) return false;
   const int64_t oldW = head.biWidth;
   const int64_t oldH = head.biHeight;
@@ -56,59 +60,27 @@ bool IxImage::RotateLeft(IxImage* iDst) {
   const int64_t newH = oldW;
   IxImage dest;
   dest.CopyInfo(*this);
-  if (dest.Create(static_cast<int32_t>(newW), static_cast<int32_t>(newH), head.biBitCount, info.dwType) == nullptr) {
+  if (dest.Create(static_cast<int32_t>(newW), static_cast<int32_t>(newH), head.biBitCount, info.dwType) ==
+      nullptr) {
     return false;
   }
   dest.SetPalette(GetPalette(), 256);
   if (pAlpha != nullptr) dest.AlphaCreate();
 
-  // destination (x, y) := source (y, oldH - 1 - x), walked in tiles so both stay in cache.
-  for (int64_t xs = 0; xs < newW; xs += kTile) {
-    info.nProgress = static_cast<int32_t>(xs * 100 / newW);
-    for (int64_t ys = 0; ys < newH; ys += kTile) {
-      const int64_t xe = std::min(xs + kTile, newW);
-      const int64_t ye = std::min(ys + kTile, newH);
+  // Left:  destination (x, y) := source (y, oldH - 1 - x), progress by destination column.
+  // Right: destination (x, y) := source (oldW - 1 - y, x), progress by destination row.
+  // Walked in tiles so that source and destination rows stay in cache.
+  const int64_t outer = clockwise ? newH : newW;
+  const int64_t inner = clockwise ? newW : newH;
+  for (int64_t os = 0; os < outer; os += kTile) {
+    info.nProgress = static_cast<int32_t>(os * 100 / outer);
+    for (int64_t is = 0; is < inner; is += kTile) {
+      const int64_t xs = clockwise ? is : os, ys = clockwise ? os : is;
+      const int64_t xe = std::min(xs + kTile, newW), ye = std::min(ys + kTile, newH);
       for (int64_t y = ys; y < ye; ++y) {
         for (int64_t x = xs; x < xe; ++x) {
-          const int64_t sx = y;
-          const int64_t sy = oldH - 1 - x;
-          if (head.biBitCount == 24) {
-            memcpy(dest.BlindGetPixelPointer(x, y), BlindGetPixelPointer(sx, sy), 3);
-          } else {
-            dest.SetPixelIndex(x, y, BlindGetPixelIndex(sx, sy));
-          }
-          if (dest.pAlpha != nullptr) dest.pAlpha[x + y * newW] = BlindAlphaGet(sx, sy);
-        }
-      }
-    }
-  }
-  return iDst != nullptr ? iDst->Transfer(dest) : Transfer(dest);
-}
-
-bool IxImage::RotateRight(IxImage* iDst) {
-  if (!IsValid()) return false;
-  const int64_t oldW = head.biWidth;
-  const int64_t oldH = head.biHeight;
-  const int64_t newW = oldH;
-  const int64_t newH = oldW;
-  IxImage dest;
-  dest.CopyInfo(*this);
-  if (dest.Create(static_cast<int32_t>(newW), static_cast<int32_t>(newH), head.biBitCount, info.dwType) == nullptr) {
-    return false;
-  }
-  dest.SetPalette(GetPalette(), 256);
-  if (pAlpha != nullptr) dest.AlphaCreate();
-
-  // destination (x, y) := source (oldW - 1 - y, x).
-  for (int64_t ys = 0; ys < newH; ys += kTile) {
-    info.nProgress = static_cast<int32_t>(ys * 100 / newH);
-    for (int64_t xs = 0; xs < newW; xs += kTile) {
-      const int64_t xe = std::min(xs + kTile, newW);
-      const int64_t ye = std::min(ys + kTile, newH);
-      for (int64_t y = ys; y < ye; ++y) {
-        for (int64_t x = xs; x < xe; ++x) {
-          const int64_t sx = oldW - 1 - y;
-          const int64_t sy = x;
+          const int64_t sx = clockwise ? oldW - 1 - y : y;
+          const int64_t sy = clockwise ? x : oldH - 1 - x;
           if (head.biBitCount == 24) {
             memcpy(dest.BlindGetPixelPointer(x, y), BlindGetPixelPointer(sx, sy), 3);
           } else {

@@ -74,20 +74,20 @@ struct IxRect {
 // (CopyInfo, Transfer, Ghost), so it must stay trivially copyable. The first-row pointer is
 // only meaningful in the object that owns or shares the DIB it points into.
 struct IxImageInfo {
-  uint32_t dwEffWidth;      // row size in bytes, rows padded to 4 bytes
-  uint8_t* pImage;          // first pixel row inside the DIB block
-  IxImage* pGhost;          // the owner whose buffers this object shares; null for an owner
-  uint32_t dwType;          // format id
+  uint32_t dwEffWidth;  // row size in bytes, rows padded to 4 bytes
+  uint8_t* pImage;      // first pixel row inside the DIB block
+  IxImage* pGhost;      // the owner whose buffers this object shares; null for an owner
+  uint32_t dwType;      // format id
   char szLastError[256];
-  int32_t nProgress;        // percent, set by Resample and the rotations
-  int32_t nEscape;          // 0 runs; any other value stops; -1 asks decoders for dimensions only
-  int32_t nBkgndIndex;      // transparent index, -1 for none
-  IxRGBQuad nBkgndColor;    // transparent colour (reserved byte kept 0 by SetTransColor)
-  uint8_t nQuality;         // JPEG quality
-  uint8_t nJpegScale;       // JPEG scale denominator
-  int32_t nFrame;           // frame to load
-  int32_t nNumFrames;       // set by the multi-frame decoders, also when they fail
-  uint32_t dwFrameDelay;    // hundredths of a second
+  int32_t nProgress;      // percent, set by Resample and the rotations
+  int32_t nEscape;        // 0 runs; any other value stops; -1 asks decoders for dimensions only
+  int32_t nBkgndIndex;    // transparent index, -1 for none
+  IxRGBQuad nBkgndColor;  // transparent colour (reserved byte kept 0 by SetTransColor)
+  uint8_t nQuality;       // JPEG quality
+  uint8_t nJpegScale;     // JPEG scale denominator
+  int32_t nFrame;         // frame to load
+  int32_t nNumFrames;     // set by the multi-frame decoders, also when they fail
+  uint32_t dwFrameDelay;  // hundredths of a second
   int32_t xDPI;
   int32_t yDPI;
   IxRect rSelectionBox;
@@ -97,7 +97,7 @@ struct IxImageInfo {
   int32_t xOffset;
   int32_t yOffset;
   uint32_t dwCodecOpt[IXIMAGE_FORMATS];
-  IxRGBQuad last_c;         // nearest-colour cache: colour, index, valid flag
+  IxRGBQuad last_c;  // nearest-colour cache: colour, index, valid flag
   uint8_t last_c_index;
   uint8_t last_c_isvalid;
   int32_t nNumLayers;

@@ -69,10 +69,17 @@ bool IxMemFile::Seek(int64_t offset, int origin) {
   if (m_pBuffer == nullptr) return false;
   int64_t base;
   switch (origin) {
-    case SEEK_SET: base = 0; break;
-    case SEEK_CUR: base = static_cast<int64_t>(m_Position); break;
-    case SEEK_END: base = static_cast<int64_t>(m_Size); break;
-    default: return false;
+    case SEEK_SET:
+      base = 0;
+      break;
+    case SEEK_CUR:
+      base = static_cast<int64_t>(m_Position);
+      break;
+    case SEEK_END:
+      base = static_cast<int64_t>(m_Size);
+      break;
+    default:
+      return false;
   }
   int64_t target;
   if (__builtin_add_overflow(base, offset, &target)) return false;

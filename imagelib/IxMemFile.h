@@ -37,6 +37,6 @@ class IxMemFile : public IxFile {
   size_t m_Size;
   bool m_bFreeOnClose;
   size_t m_Position;
-  size_t m_Edge;  // allocated length
+  size_t m_Edge;      // allocated length
   bool m_bOwnsBlock;  // the block came from our own malloc (never realloc a caller's memory)
 };

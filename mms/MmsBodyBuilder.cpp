@@ -5,7 +5,7 @@
 
 #include "mms/MmsAlloc.h"
 #include "mms/MmsComposer.h"
-#include "mms/MmsContentTypes.h"
+#include "mms/MmsSlidePartNames.h"
 #include "mms/MmsSmilWriter.h"
 #include "mms/MmsTextPart.h"
 
@@ -14,24 +14,36 @@ namespace {
 constexpr int kUtf8Mib = 106;
 const char kSmilType[] = "application/smil";
 const char kTextType[] = "text/plain";
+// An entry needs a media type that reads back as text: the editor hands a picture of an
+// unrecognised extension over with none, and an empty type, or one with control characters
+// (a first byte below 0x20 reads as a number), makes decoders drop the entry and every one after
+// it. Such parts go out as plain data; their part names still come from the type handed over.
+const char kUnknownType[] = "application/octet-stream";
+
+const char* WritableType(const char* type) {
+  if (type[0] == '\0') return kUnknownType;
+  for (const char* p = type; *p != '\0'; ++p) {
+    unsigned char c = static_cast<unsigned char>(*p);
+    if (c < 0x20 || c == 0x7F) return kUnknownType;
+  }
+  return type;
+}
 
 // Appends parts in order; the first failure makes the whole build fail.
 class PartList {
  public:
   explicit PartList(tMMS_Body* body) : tail_(&body->Parts) {}
 
-  // A part named after (slide, type) with a copy of the type. Data is attached by the caller.
-  tMMS_Part* Add(int slide, const char* type) {
+  // A part of the given name with a writable copy of the type. Data is attached by the caller.
+  tMMS_Part* Add(const char* name, const char* type) {
     if (type == nullptr) type = "";
     tMMS_Part* part = static_cast<tMMS_Part*>(MmsAlloc(sizeof(tMMS_Part)));
     if (part == nullptr) return nullptr;
     *part = tMMS_Part{};
     *tail_ = part;  // linked at once, so that freeing the body frees it whatever happens next
     tail_ = &part->Next;
-    char name[MMS_PART_NAME_SIZE];
-    MmsPartFileName(name, slide, type);
     part->ContentLocation = MmsStrDup(name);
-    part->ContentType = MmsStrDup(type);
+    part->ContentType = MmsStrDup(WritableType(type));
     return part->ContentLocation != nullptr && part->ContentType != nullptr ? part : nullptr;
   }
 
@@ -39,8 +51,8 @@ class PartList {
   tMMS_Part** tail_;
 };
 
-bool AddText(PartList& parts, int slide, const tMMS_SlideInfo& s) {
-  tMMS_Part* part = parts.Add(slide, kTextType);
+bool AddText(PartList& parts, const char* name, const tMMS_SlideInfo& s) {
+  tMMS_Part* part = parts.Add(name, kTextType);
   if (part == nullptr) return false;
   int len = 0;
   char* utf8 = MmsTextPartToUtf8(s.TextData, s.TextLen, &len);
@@ -54,8 +66,8 @@ bool AddText(PartList& parts, int slide, const tMMS_SlideInfo& s) {
 }
 
 // Pictures, sounds and videos are not copied: the part points at the composer's bytes.
-bool AddMedia(PartList& parts, int slide, const char* type, unsigned char* data, int size) {
-  tMMS_Part* part = parts.Add(slide, type);
+bool AddMedia(PartList& parts, const char* name, const char* type, unsigned char* data, int size) {
+  tMMS_Part* part = parts.Add(name, type);
   if (part == nullptr) return false;
   part->Data = data;
   part->Len = size;
@@ -63,10 +75,12 @@ bool AddMedia(PartList& parts, int slide, const char* type, unsigned char* data,
 }
 
 bool AddSlideParts(PartList& parts, int slide, const tMMS_SlideInfo& s) {
-  if (s.HasText && s.TextLen > 0 && !AddText(parts, slide, s)) return false;
-  if (s.HasVideo) return AddMedia(parts, slide, s.VideoType, s.VideoData, s.VideoSize);
-  if (s.HasImage && !AddMedia(parts, slide, s.ImageType, s.ImageData, s.ImageSize)) return false;
-  if (s.HasAudio && !AddMedia(parts, slide, s.AudioType, s.AudioData, s.AudioSize)) return false;
+  tMMS_SlidePartNames names;
+  MmsSlidePartNames(slide, s, &names);
+  if (s.HasText && s.TextLen > 0 && !AddText(parts, names.Text, s)) return false;
+  if (s.HasVideo) return AddMedia(parts, names.Video, s.VideoType, s.VideoData, s.VideoSize);
+  if (s.HasImage && !AddMedia(parts, names.Image, s.ImageType, s.ImageData, s.ImageSize)) return false;
+  if (s.HasAudio && !AddMedia(parts, names.Audio, s.AudioType, s.AudioData, s.AudioSize)) return false;
   return true;
 }
 

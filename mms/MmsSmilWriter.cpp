@@ -7,7 +7,7 @@
 
 #include "mms/MmsAlloc.h"
 #include "mms/MmsComposer.h"
-#include "mms/MmsContentTypes.h"
+#include "mms/MmsSlidePartNames.h"
 
 namespace {
 
@@ -40,12 +40,6 @@ std::string FormatColor(int color) {
   return text;
 }
 
-std::string PartName(int slide, const char* type) {
-  char name[MMS_PART_NAME_SIZE];
-  MmsPartFileName(name, slide, type == nullptr ? "" : type);
-  return name;
-}
-
 void Clamp(int dur, int& begin, int& end) {
   if (end > dur) end = dur;
   if (begin >= end) begin = 0;
@@ -56,32 +50,34 @@ void AppendTimes(std::string& out, int begin, int end) {
 }
 
 void AppendPar(std::string& out, int index, int dur, tMMS_SlideInfo& s) {
+  tMMS_SlidePartNames names;
+  MmsSlidePartNames(index, s, &names);
   out += "<par dur=\"" + FormatMs(dur) + "ms\">\r\n";
   if (s.HasBgColor) {
     out += " <param name=\"background-color\" value=\"" + FormatColor(s.BgColor) + "\" />\r\n ";
   }
   if (s.HasVideo) {
     Clamp(dur, s.VideoBegin, s.VideoEnd);
-    out += "<video src=\"" + PartName(index, s.VideoType) + "\" region=\"Image\"";
+    out += std::string("<video src=\"") + names.Video + "\" region=\"Image\"";
     AppendTimes(out, s.VideoBegin, s.VideoEnd);
     out += "/>\r\n";
   } else {
     if (s.HasImage) {
       Clamp(dur, s.ImageBegin, s.ImageEnd);
-      out += "<img src=\"" + PartName(index, s.ImageType) + "\" region=\"Image\"";
+      out += std::string("<img src=\"") + names.Image + "\" region=\"Image\"";
       AppendTimes(out, s.ImageBegin, s.ImageEnd);
       out += "/>\r\n";
     }
     if (s.HasAudio) {
       Clamp(dur, s.AudioBegin, s.AudioEnd);
-      out += "<audio src=\"" + PartName(index, s.AudioType) + "\" ";
+      out += std::string("<audio src=\"") + names.Audio + "\" ";
       AppendTimes(out, s.AudioBegin, s.AudioEnd);
       out += "/>\r\n";
     }
   }
   if (s.HasText) {
     Clamp(dur, s.TextBegin, s.TextEnd);
-    out += "<text src=\"" + PartName(index, "text/plain") + "\" region=\"Text\"";
+    out += std::string("<text src=\"") + names.Text + "\" region=\"Text\"";
     AppendTimes(out, s.TextBegin, s.TextEnd);
     if (s.HasFgColor) {
       out += ">\r\n <param name=\"foreground-color\" value=\"" + FormatColor(s.FgColor) +

@@ -42,6 +42,16 @@ class HeadlessBackend : public win::Backend {
     }
     throw HeadlessStall("headless stall: the interface thread would wait with nothing due and no scripted step");
   }
+  void ClipboardPublish(const std::vector<win::ClipboardItem>& items) override {
+    driver_.clipboard_ = items;
+    driver_.foreignClipboard_ = false;
+  }
+  bool ClipboardForeign(std::vector<win::ClipboardItem>& items) override {
+    if (!driver_.foreignClipboard_) return false;
+    driver_.foreignClipboard_ = false;
+    items = driver_.clipboard_;
+    return true;
+  }
   void Wake() override {
     std::lock_guard lock(mutex_);
     woken_ = true;
@@ -224,6 +234,18 @@ CaptureImage HeadlessDriver::Capture(HWND hwnd) {
       out.pixels[size_t(y) * size_t(out.width) + size_t(x)] =
           surface->GetRaw(x + std::max<LONG>(r.left, 0), y + std::max<LONG>(r.top, 0)) & 0xFFFFFF;
   return out;
+}
+
+void HeadlessDriver::ClipboardPut(UINT format, const std::vector<uint8_t>& bytes, const std::string& name) {
+  if (!foreignClipboard_) clipboard_.clear();  // another program's copy replaces everything
+  clipboard_.push_back(win::ClipboardItem{format, name, bytes});
+  foreignClipboard_ = true;
+}
+
+std::vector<uint8_t> HeadlessDriver::ClipboardRead(UINT format, const std::string& name) const {
+  for (const auto& item : clipboard_)
+    if ((name.empty() && item.format == format) || (!name.empty() && item.name == name)) return item.bytes;
+  return {};
 }
 
 bool HeadlessDriver::SavePng(HWND hwnd, const std::string& path) {

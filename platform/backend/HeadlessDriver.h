@@ -63,6 +63,10 @@ class HeadlessDriver {
 
   CaptureImage Capture(HWND hwnd);
   bool SavePng(HWND hwnd, const std::string& path);
+
+  // The in-memory system clipboard: another program's content, and what this one published.
+  void ClipboardPut(UINT format, const std::vector<uint8_t>& bytes, const std::string& registeredName = "");
+  std::vector<uint8_t> ClipboardRead(UINT format, const std::string& registeredName = "") const;
   int Beeps() const { return beeps_; }
 
  private:
@@ -70,6 +74,8 @@ class HeadlessDriver {
   platform::FakeClock clock_;
   SIZE screen_{1280, 800};
   std::vector<std::function<void()>> steps_;
+  std::vector<win::ClipboardItem> clipboard_;
+  bool foreignClipboard_ = false;
   int beeps_ = 0;
 };
 

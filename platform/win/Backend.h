@@ -24,6 +24,14 @@ struct InputEvent {
   char16_t unit = 0;  // Text: one UTF-16 unit
 };
 
+// One format of clipboard content as it crosses to the system clipboard: the format id (a
+// registered format also by name) and the block's bytes (CF_BITMAP travels as CF_DIB).
+struct ClipboardItem {
+  UINT format = 0;
+  std::string name;
+  std::vector<uint8_t> bytes;
+};
+
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -38,6 +46,10 @@ class Backend {
   // Rectangles of a top-level window's surface changed after a paint cycle.
   virtual void Present(HWND, const std::shared_ptr<gdi::Bitmap>&, const std::vector<RECT>&) {}
   virtual void SetCursorShape(uintptr_t) {}
+  // The clipboard was closed after changes: this is the new content.
+  virtual void ClipboardPublish(const std::vector<ClipboardItem>&) {}
+  // Content another program put on the system clipboard since our last publish, if any.
+  virtual bool ClipboardForeign(std::vector<ClipboardItem>&) { return false; }
   virtual void Beep() {}
   // The interface thread has nothing to do until `deadlineMs` on the platform clock (-1: none).
   // Returns when something may have arrived (input, a wake-up, the endpoint socket, the

@@ -457,6 +457,7 @@ void Shutdown() {
   s.appActive = false;
   std::memset(s.keys, 0, sizeof s.keys);
   platform::SetWakeMainThreadHook(nullptr);
+  ResetClipboard();
   StopEndpoint();
   s.backend.reset();
 }

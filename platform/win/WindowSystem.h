@@ -195,6 +195,9 @@ void PaintNowFor(HWND hwnd);
 void ReallocateSurface(Window& w);
 void MarkDirty(const Window& w, const RECT& surfaceRect);
 
+// Clipboard (Clipboard.cpp): forgets everything at shut-down.
+void ResetClipboard();
+
 // Queue (Queue.cpp).
 void RemoveMessagesFor(HWND hwnd);
 void KillTimersFor(HWND hwnd);

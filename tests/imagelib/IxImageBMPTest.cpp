@@ -36,9 +36,9 @@ void ExpectSamePixels(const IxImage& img, const OraclePicture& want, int toleran
       const uint8_t* p = want.at(x, top);
       if (std::abs(c.rgbRed - p[0]) > tolerance || std::abs(c.rgbGreen - p[1]) > tolerance ||
           std::abs(c.rgbBlue - p[2]) > tolerance) {
-        ADD_FAILURE() << what << " pixel (" << x << "," << top << " from the top): ours " << int(c.rgbRed) << ","
-                      << int(c.rgbGreen) << "," << int(c.rgbBlue) << " Pillow " << int(p[0]) << "," << int(p[1])
-                      << "," << int(p[2]);
+        ADD_FAILURE() << what << " pixel (" << x << "," << top << " from the top): ours " << int(c.rgbRed)
+                      << "," << int(c.rgbGreen) << "," << int(c.rgbBlue) << " Pillow " << int(p[0]) << ","
+                      << int(p[1]) << "," << int(p[2]);
         ++bad;
       }
     }
@@ -62,7 +62,8 @@ void PutLE16(std::vector<uint8_t>& v, size_t at, uint16_t x) {
 }
 
 // A BMP file with a `headerSize`-byte information header, no palette, 24 bits, w x h.
-std::vector<uint8_t> MakeBmp24(uint32_t headerSize, int32_t w, int32_t h, uint32_t compression, uint32_t imageSize) {
+std::vector<uint8_t> MakeBmp24(uint32_t headerSize, int32_t w, int32_t h, uint32_t compression,
+                               uint32_t imageSize) {
   const uint32_t row = ((24 * static_cast<uint32_t>(w) + 31) / 32) * 4;
   const uint32_t pixels = row * static_cast<uint32_t>(h < 0 ? -h : h);
   std::vector<uint8_t> v(14 + headerSize + pixels, 0);
@@ -140,8 +141,8 @@ TEST(IxImageBMPSuite, BadFilesAreRefusedOrGiveTheirHeadersPicture) {
 TEST(IxImageBMPSuite, BadFilesThatPillowReadsGiveItsPixels) {
   // An image size far beyond the pixel area, absurd densities, a wrong file size or plane count:
   // the pixels are all there and must come out as Pillow sees them.
-  for (const char* name : {"b_badbitssize.bmp", "b_baddens1.bmp", "b_baddens2.bmp", "b_badfilesize.bmp",
-                           "b_badplanes.bmp"}) {
+  for (const char* name :
+       {"b_badbitssize.bmp", "b_baddens1.bmp", "b_baddens2.bmp", "b_badfilesize.bmp", "b_badplanes.bmp"}) {
     const std::string path = testsupport::SharedPath(std::string(kSuite) + "/" + name);
     IxImage img;
     ASSERT_TRUE(img.Load(path.c_str(), IXIMAGE_FORMAT_BMP)) << name << ": " << img.GetLastError();
@@ -177,7 +178,8 @@ TEST(IxImageBMPSuite, TruncationsAtEveryEighthNeverBreak) {
   for (const std::string& path : testsupport::SharedFiles(kSuite, ".bmp")) {
     const std::vector<uint8_t> whole = Bytes(path);
     for (int eighth = 0; eighth < 8; ++eighth) {
-      std::vector<uint8_t> part(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(whole.size() * eighth / 8));
+      std::vector<uint8_t> part(whole.begin(),
+                                whole.begin() + static_cast<std::ptrdiff_t>(whole.size() * eighth / 8));
       IxImage img;
       if (DecodeBytes(img, part, 0)) {
         EXPECT_TRUE(img.IsValid()) << Name(path) << " at " << eighth << "/8";
@@ -218,7 +220,7 @@ TEST(IxImageBMPDecode, RefusesHeadersNothingCanBeMadeOf) {
     uint16_t bpp;
   };
   const Case cases[] = {{"negative width", -5, 3, 24}, {"zero width", 0, 3, 24}, {"zero height", 5, 0, 24},
-                        {"depth 0", 5, 3, 0},          {"depth 2", 5, 3, 2},    {"depth 64", 5, 3, 64}};
+                        {"depth 0", 5, 3, 0},          {"depth 2", 5, 3, 2},     {"depth 64", 5, 3, 64}};
   for (const Case& c : cases) {
     std::vector<uint8_t> v = MakeBmp24(40, 4, 4, 0, 0);
     PutLE32(v, 18, static_cast<uint32_t>(c.w));
@@ -331,7 +333,8 @@ TEST(IxImageBMPEncode, RoundTripsEveryDepth) {
         for (int x = 0; x < 7; ++x)
           img.SetPixelColor(x, y, IxRGBQuad{uint8_t(x * 30), uint8_t(y * 50), uint8_t(x + y), 0});
     } else {
-      for (uint32_t i = 0; i < img.GetNumColors(); ++i) img.SetPaletteColor(uint8_t(i), uint8_t(i * 3), uint8_t(255 - i), uint8_t(i));
+      for (uint32_t i = 0; i < img.GetNumColors(); ++i)
+        img.SetPaletteColor(uint8_t(i), uint8_t(i * 3), uint8_t(255 - i), uint8_t(i));
       for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 7; ++x) img.SetPixelIndex(x, y, static_cast<uint8_t>(x * 3 + y));
     }

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "imagelib/IxImage.h"
 #include "imagelib/IxMemFile.h"
@@ -74,8 +75,8 @@ TEST(IxImageDispatch, AFailedSaveLeavesThePreviousFileAndNoTemporary) {
   fread(buf, 1, sizeof(buf) - 1, fp);
   fclose(fp);
   EXPECT_STREQ(buf, "previous contents");
-  const auto entries = std::distance(std::filesystem::directory_iterator(dir.path()),
-                                     std::filesystem::directory_iterator());
+  const auto entries =
+      std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator());
   EXPECT_EQ(entries, 1);
 }
 
@@ -119,18 +120,51 @@ TEST(IxImageDispatch, AFailedLoadKeepsThePictureHeld) {
   EXPECT_EQ(img.GetPixelColor(1, 1).rgbRed, 3);
 }
 
-TEST(IxImageDispatch, DetectionFindsEveryReadableBmpAsBmp) {
+bool DecodeFileAs(const std::string& path, uint32_t id, IxImage& img) {
+  FILE* fp = fopen(path.c_str(), "rb");
+  if (fp == nullptr) return false;
+  const bool ok = img.Decode(fp, id);
+  fclose(fp);
+  return ok;
+}
+
+TEST(IxImageDispatch, DetectionFindsEveryReadableFileAsItsOwnFormat) {
+  // Each suite's files that their own decoder reads must be found as that format by detection,
+  // whatever decoders come before it. Formats whose class is not built read nothing here.
+  struct Suite {
+    const char* folder;
+    const char* suffix;
+    uint32_t id;
+  };
+  const Suite suites[] = {
+      {"testdata/pillow/bmp", ".bmp", IXIMAGE_FORMAT_BMP},
+      {"testdata/gif", ".gif", IXIMAGE_FORMAT_GIF},
+      {"testdata/pillow/jpeg", ".jpg", IXIMAGE_FORMAT_JPG},
+      {"testdata/png", ".png", IXIMAGE_FORMAT_PNG},
+      {"testdata/pillow/ico", ".ico", IXIMAGE_FORMAT_ICO},
+      {"testdata/pillow/tiff", ".tif", IXIMAGE_FORMAT_TIF},
+      {"testdata/pillow/tga", ".tga", IXIMAGE_FORMAT_TGA},
+      {"testdata/pillow/pcx", ".pcx", IXIMAGE_FORMAT_PCX},
+  };
   int found = 0;
-  for (const std::string& path : testsupport::SharedFiles("testdata/pillow/bmp", ".bmp")) {
-    if (path.find("/b_") != std::string::npos) continue;
-    IxImage typed;
-    if (!typed.Load(path.c_str(), IXIMAGE_FORMAT_BMP)) continue;
-    IxImage detected;
-    ASSERT_TRUE(detected.Load(path.c_str(), IXIMAGE_FORMAT_UNKNOWN)) << path;
-    EXPECT_EQ(detected.GetType(), IXIMAGE_FORMAT_BMP) << path;
-    ++found;
+  for (const Suite& suite : suites) {
+    std::vector<std::string> files;
+    try {
+      files = testsupport::SharedFiles(suite.folder, suite.suffix);
+    } catch (const std::exception&) {
+      continue;  // a suite folder that is not there
+    }
+    for (const std::string& path : files) {
+      if (path.find("/b_") != std::string::npos) continue;
+      IxImage typed;
+      if (!DecodeFileAs(path, suite.id, typed) || !typed.IsValid()) continue;
+      IxImage detected;
+      ASSERT_TRUE(DecodeFileAs(path, IXIMAGE_FORMAT_UNKNOWN, detected)) << path;
+      EXPECT_EQ(detected.GetType(), suite.id) << path;
+      ++found;
+    }
   }
-  EXPECT_GE(found, 30);
+  EXPECT_GE(found, 40);
 }
 
 TEST(IxImageDispatch, DimensionsOnlyThroughDetection) {
@@ -156,17 +190,44 @@ TEST(IxImageDispatch, SaveAndLoadRoundTripThroughFiles) {
   ASSERT_TRUE(back.IsValid()) << back.GetLastError();
   EXPECT_EQ(back.GetPixelColor(5, 3).rgbRed, 7);
   EXPECT_EQ(back.GetPixelColor(0, 0).rgbRed, 1);
-  const auto entries = std::distance(std::filesystem::directory_iterator(dir.path()),
-                                     std::filesystem::directory_iterator());
+  const auto entries =
+      std::distance(std::filesystem::directory_iterator(dir.path()), std::filesystem::directory_iterator());
   EXPECT_EQ(entries, 1);
+}
+
+TEST(IxImageDispatch, ATypedLoadOfTheWrongFormatFallsBackToDetection) {
+  const std::string gif = testsupport::SharedPath("testdata/gif/static_nontransparent.gif");
+  IxImage img;
+  ASSERT_TRUE(img.Load(gif.c_str(), IXIMAGE_FORMAT_JPG)) << img.GetLastError();
+  EXPECT_EQ(img.GetType(), IXIMAGE_FORMAT_GIF);
+  const std::string bmp = testsupport::SharedPath("testdata/pillow/bmp/g_rgb24.bmp");
+  IxImage other(bmp.c_str(), IXIMAGE_FORMAT_GIF);
+  ASSERT_TRUE(other.IsValid()) << other.GetLastError();
+  EXPECT_EQ(other.GetType(), IXIMAGE_FORMAT_BMP);
+}
+
+TEST(IxImageDispatch, AFailedTypedDecodeBringsBackTheFrameCount) {
+  const std::string gif = testsupport::SharedPath("testdata/gif/animated_loop.gif");
+  FILE* fp = fopen(gif.c_str(), "rb");
+  ASSERT_NE(fp, nullptr);
+  IxImage img;
+  img.SetFrame(5);
+  EXPECT_FALSE(img.Decode(fp, IXIMAGE_FORMAT_GIF));
+  fclose(fp);
+  EXPECT_EQ(img.GetNumFrames(), 4);
+  EXPECT_FALSE(img.IsValid());
 }
 
 TEST(IxImageDispatch, EncodeOfAnEmptyPictureReachesTheEncodersCheck) {
   IxImage empty;
   IxMemFile out;
   ASSERT_TRUE(out.Open());
-  EXPECT_FALSE(empty.Encode(&out, IXIMAGE_FORMAT_BMP));
-  EXPECT_STREQ(empty.GetLastError(), "null image!!!");
+  for (const uint32_t id : {IXIMAGE_FORMAT_BMP, IXIMAGE_FORMAT_GIF, IXIMAGE_FORMAT_JPG}) {
+    empty.SetTransIndex(-1);
+    EXPECT_FALSE(empty.Encode(&out, id));
+    EXPECT_STREQ(empty.GetLastError(), "null image!!!") << id;
+  }
+  EXPECT_EQ(out.Size(), 0);
 }
 
 }  // namespace

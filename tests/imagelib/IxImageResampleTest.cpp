@@ -56,7 +56,8 @@ TEST(IxImageResample, AreaAveragingGivesTheMeanOfEachBlock) {
   IxImage img(4, 4, 24);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x)
-      img.SetPixelColor(x, y, IxRGBQuad{uint8_t(x * 40 + y * 3), uint8_t(200 - x * y * 7), uint8_t((x + y) * 20), 0});
+      img.SetPixelColor(
+          x, y, IxRGBQuad{uint8_t(x * 40 + y * 3), uint8_t(200 - x * y * 7), uint8_t((x + y) * 20), 0});
   IxImage src(img, true, false, false);
   ASSERT_TRUE(img.Resample(2, 2, 0));
   for (int y = 0; y < 2; ++y)
@@ -177,16 +178,20 @@ TEST(IxImageTransform, QuarterTurnsOfIndexedPictures) {
 TEST(IxImageTransform, FlipAndMirror) {
   for (const uint32_t bpp : {1u, 4u, 8u, 24u}) {
     IxImage img(5, 3, bpp);
-    if (bpp == 24) img.SetPixelColor(0, 0, IxRGBQuad{1, 1, 1, 0});
-    else img.SetPixelIndex(0, 0, 1);
+    if (bpp == 24)
+      img.SetPixelColor(0, 0, IxRGBQuad{1, 1, 1, 0});
+    else
+      img.SetPixelIndex(0, 0, 1);
     img.AlphaCreate();
     img.AlphaSet(0, 0, 3);
     ASSERT_TRUE(img.Flip());
     EXPECT_EQ(img.AlphaGet(0, 2), 3);
     ASSERT_TRUE(img.Mirror());
     EXPECT_EQ(img.AlphaGet(4, 2), 3);
-    if (bpp == 24) EXPECT_EQ(img.GetPixelColor(4, 2).rgbRed, 1) << bpp;
-    else EXPECT_EQ(img.GetPixelIndex(4, 2), 1) << bpp;
+    if (bpp == 24)
+      EXPECT_EQ(img.GetPixelColor(4, 2).rgbRed, 1) << bpp;
+    else
+      EXPECT_EQ(img.GetPixelIndex(4, 2), 1) << bpp;
   }
   IxImage empty;
   EXPECT_FALSE(empty.Flip());

@@ -24,7 +24,7 @@ TEST(IxImageCreate, RoundsDepthAndLaysOutRows) {
     uint32_t wantRow, wantColors;
   };
   const Case cases[] = {
-      {10, 10, 16, 24, 32, 0}, {3, 1, 1, 1, 4, 2}, {3, 1, 2, 4, 4, 16}, {5, 2, 8, 8, 8, 256},
+      {10, 10, 16, 24, 32, 0}, {3, 1, 1, 1, 4, 2},   {3, 1, 2, 4, 4, 16}, {5, 2, 8, 8, 8, 256},
       {33, 1, 1, 1, 8, 2},     {1, 1, 32, 24, 4, 0}, {7, 3, 0, 1, 4, 2},
   };
   for (const Case& c : cases) {
@@ -71,7 +71,11 @@ TEST(IxImageResolution, DpiToPixelsPerMetre) {
   struct Case {
     int32_t dpi, wantDpi, wantPels;
   };
-  const Case cases[] = {{72, 72, 2835}, {96, 96, 3780}, {300, 300, 11811}, {0, 96, 3780}, {-5, 96, 3780},
+  const Case cases[] = {{72, 72, 2835},
+                        {96, 96, 3780},
+                        {300, 300, 11811},
+                        {0, 96, 3780},
+                        {-5, 96, 3780},
                         // Absurd values stay in range instead of overflowing.
                         {INT32_MAX, INT32_MAX, INT32_MAX}};
   for (const Case& c : cases) {

@@ -15,7 +15,9 @@ struct OraclePicture {
   int height = 0;
   std::vector<uint8_t> rgb;  // top row first, 3 bytes per pixel
 
-  const uint8_t* at(int x, int topRow) const { return rgb.data() + (static_cast<size_t>(topRow) * width + x) * 3; }
+  const uint8_t* at(int x, int topRow) const {
+    return rgb.data() + (static_cast<size_t>(topRow) * width + x) * 3;
+  }
 };
 
 OraclePicture PillowDecode(const std::string& path);

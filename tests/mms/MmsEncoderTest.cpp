@@ -206,7 +206,7 @@ TEST_F(ComposerTest, PartsOfUnlistedTypesGetTheSameNameInBodyAndSmil) {
     std::string media;
     const char* name;
   } cases[] = {
-      {"", Z(""), "Part0.bin"},
+      {"", Z("application/octet-stream"), "Part0.bin"},  // an empty media type drops the entry
       {"image/x-png", Z("image/x-png"), "Part0_image.x-png"},
       {"image/JPEG", Z("image/JPEG"), "Image0.jpg"},  // named case-insensitively, written as given
   };
@@ -256,6 +256,20 @@ TEST_F(ComposerTest, APictureTypedAsTextStaysTheComposers) {
   EXPECT_EQ(entries[1].data, "pixels");
   EXPECT_EQ(std::memcmp(MmsComposerTable()->Slide[0].ImageData, "pixels", 6), 0);
   EXPECT_EQ(EncodeMessage(), first);  // the sanitizer build reports a use after free here
+}
+
+// Two items of a slide whose types give the same part name would be one part to every reader:
+// the later one is told apart, alike in the body and in the SMIL.
+TEST_F(ComposerTest, ItemsWhoseTypesShareANameGetDistinctNames) {
+  ASSERT_EQ(mmstest::SetText(u"t", 0, 1000), 0);
+  ASSERT_EQ(mmstest::SetImage("audio/wav", "picture", 0, 1000), 0);
+  ASSERT_EQ(mmstest::SetAudio("audio/WAV", "sound", 0, 1000), 0);
+  std::vector<Entry> entries = Entries(EncodeMessage());
+  ASSERT_EQ(entries.size(), 4u);
+  EXPECT_EQ(Hex(entries[2].headers), Hex(PartHeaders(Z("audio/wav"), "Audio0.wav", false)));
+  EXPECT_EQ(Hex(entries[3].headers), Hex(PartHeaders(Z("audio/WAV"), "Audio0_2.wav", false)));
+  EXPECT_NE(entries[0].data.find("<img src=\"Audio0.wav\""), std::string::npos);
+  EXPECT_NE(entries[0].data.find("<audio src=\"Audio0_2.wav\""), std::string::npos);
 }
 
 TEST_F(ComposerTest, ATableThatDoesNotValidateGivesNoBytes) {

@@ -1,0 +1,49 @@
+#include "mms/MmsSlidePartNames.h"
+
+#include <cstring>
+#include <string>
+
+#include "mms/MmsContentTypes.h"
+
+namespace {
+
+void Name(char* out, int slide, const char* type) {
+  char name[MMS_PART_NAME_SIZE];
+  MmsPartFileName(name, slide, type == nullptr ? "" : type);
+  std::strcpy(out, name);
+}
+
+// Makes `name` differ from every earlier one by a suffix before its extension.
+void MakeUnique(char* name, const char* const* earlier, int count) {
+  auto taken = [&](const std::string& candidate) {
+    for (int i = 0; i < count; ++i) {
+      if (candidate == earlier[i]) return true;
+    }
+    return false;
+  };
+  std::string original = name;
+  if (original.empty() || !taken(original)) return;
+  std::size_t dot = original.rfind('.');
+  if (dot == std::string::npos) dot = original.size();
+  for (int n = 2;; ++n) {
+    std::string candidate = original.substr(0, dot) + "_" + std::to_string(n) + original.substr(dot);
+    if (!taken(candidate)) {
+      std::memcpy(name, candidate.c_str(), candidate.size() + 1);  // at most 29 + 2 characters
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+void MmsSlidePartNames(int slide, const tMMS_SlideInfo& s, tMMS_SlidePartNames* names) {
+  *names = tMMS_SlidePartNames{};
+  if (s.HasText) Name(names->Text, slide, "text/plain");
+  if (s.HasVideo) Name(names->Video, slide, s.VideoType);
+  if (s.HasImage) Name(names->Image, slide, s.ImageType);
+  if (s.HasAudio) Name(names->Audio, slide, s.AudioType);
+  const char* earlier[] = {names->Text, names->Video, names->Image};
+  MakeUnique(names->Video, earlier, 1);
+  MakeUnique(names->Image, earlier, 2);
+  MakeUnique(names->Audio, earlier, 3);
+}
