@@ -9,6 +9,9 @@
 
 namespace {
 
+// No block of this program comes near it; a larger request is a bad size, refused up front.
+constexpr SIZE_T kLargestBlock = SIZE_T{1} << 31;
+
 class Block : public platform::KernelObject {
  public:
   std::vector<unsigned char> bytes;
@@ -22,6 +25,10 @@ std::shared_ptr<Block> BlockOf(HGLOBAL h) {
 }  // namespace
 
 HGLOBAL GlobalAlloc(UINT, SIZE_T bytes) {
+  if (bytes > kLargestBlock) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
   auto block = std::make_shared<Block>();
   try {
     block->bytes.resize(bytes);
@@ -63,6 +70,10 @@ HGLOBAL GlobalFree(HGLOBAL h) {
 HGLOBAL GlobalReAlloc(HGLOBAL h, SIZE_T bytes, UINT) {
   auto block = BlockOf(h);
   if (!block) return nullptr;
+  if (bytes > kLargestBlock) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
   if (block->locks > 0) {  // a locked block would move under its user
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;

@@ -10,7 +10,8 @@ constexpr UINT GMEM_ZEROINIT = 0x40;
 constexpr UINT GHND = 0x42;
 constexpr UINT GMEM_DDESHARE = 0x2000;
 
-// Blocks always start zeroed. Null with ERROR_NOT_ENOUGH_MEMORY when the size cannot be had.
+// Blocks always start zeroed. Null with ERROR_NOT_ENOUGH_MEMORY when the size cannot be had
+// (or passes 2 GiB).
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
 // The block's address (null for an empty block or a bad handle).
 LPVOID GlobalLock(HGLOBAL block);
