@@ -76,7 +76,7 @@ void BuildPartIndex() {
   }
 }
 
-// The first of `indexes` a key finds in `map`, or `best` when that comes earlier.
+// The index of the part `key` finds in `map` when it comes before `best`; else `best`.
 size_t Earliest(const std::unordered_map<std::string, size_t>& map, const std::string& key, size_t best) {
   auto it = map.find(key);
   return it != map.end() && it->second < best ? it->second : best;

@@ -324,6 +324,28 @@ TEST_F(MmsDecodeMultipartTest, AnEntryRunningPastTheEndIsDroppedWithTheRest) {
   EXPECT_EQ(Parts(*body).size(), 1u);
 }
 
+// The trace lines the reader prints on the standard output, as they stand.
+TEST(MmsDecodeMultipartTrace, PrintsItsTraceLines) {
+  MmsSetTrace(true);
+  MessageBytes notContentType{0x83, 0xB3, 0x01};
+  ::testing::internal::CaptureStdout();
+  EXPECT_FALSE(DecodeMultipart(notContentType.v));
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+            "/////////////////////////////////TempValue != 0x84/////////////////////////////////");
+  ::testing::internal::CaptureStdout();
+  EXPECT_FALSE(DecodeMultipart(RelatedHeader(0).v));
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+            "/////////////////////////////////mms content is Empty/////////////////////////////////");
+  ::testing::internal::CaptureStdout();
+  EXPECT_TRUE(DecodeMultipart(EditorMessage().v));
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Element_Num = 3");
+  MmsSetTrace(false);
+  ::testing::internal::CaptureStdout();
+  EXPECT_FALSE(DecodeMultipart(notContentType.v));
+  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+  MmsSetTrace(true);
+}
+
 // Every cut of a message and a few thousand seeded byte changes decode to none or to a body whose
 // every Data and Len lies inside the input (the sanitizer build checks every read on the way).
 TEST_F(MmsDecodeMultipartTest, DamagedBytesNeverLeadOutsideTheInput) {
