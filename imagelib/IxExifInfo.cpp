@@ -396,8 +396,8 @@ bool IxImageJPG::IxExifInfo::ProcessExifDir(const IxExifCursor& data, uint64_t d
         break;
       case kTagExifOffset:
       case kTagInteropOffset: {
-        uint32_t sub = 0;
-        data.U32(valueOffset, sub);
+        // Read by its format: a 16-bit offset sits in the first two bytes in either byte order.
+        const uint64_t sub = ToCount(ConvertAnyFormat(data, valueOffset, format, byteCount));
         if (sub > 8) {
           if (sub >= data.Length()) return Fail("Illegal subdirectory link");
           ProcessExifDir(data, sub, depth + 1, thumbnailDir);  // its failure does not end this directory

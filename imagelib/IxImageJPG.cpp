@@ -68,8 +68,8 @@ int32_t DpiFromDouble(double dpi) {
 int32_t AxisDpi(bool isExif, float exifValue, float exifUnit, bool sawJfif, int densityUnit,
                 unsigned density) {
   if (isExif && exifValue != 0 && exifUnit != 0) {
-    int32_t dpi = DpiFromDouble(static_cast<double>(exifValue) / exifUnit);
-    if (dpi != 0) return dpi;
+    const double dpi = static_cast<double>(exifValue) / exifUnit;
+    if (std::isfinite(dpi)) return DpiFromDouble(dpi);
   }
   if (!sawJfif) return 0;
   if (densityUnit == 2) return static_cast<int32_t>(std::floor(density * 2.54 + 0.5));

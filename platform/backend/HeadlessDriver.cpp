@@ -2,6 +2,8 @@
 #include "platform/backend/HeadlessDriver.h"
 
 #include <png.h>
+
+#include "platform/rtl/CodePage.h"
 #include <unistd.h>
 
 #include <cstdio>
@@ -16,6 +18,8 @@
 namespace platform::headless {
 
 namespace {
+
+std::string Utf8(const std::u16string& s) { return platform::Utf16ToMultiByte(s, CP_UTF8); }
 
 HeadlessDriver* theDriver = nullptr;
 std::string ownRuntimeFolder;  // made by Install when the environment names none
@@ -51,6 +55,17 @@ class HeadlessBackend : public win::Backend {
     driver_.foreignClipboard_ = false;
     items = driver_.clipboard_;
     return true;
+  }
+  std::optional<win::ModalAnswer> Modal(const win::ModalInfo& info) override {
+    driver_.modalsSeen_.push_back(info);
+    if (!driver_.expectedModals_.empty()) {
+      auto [matcher, answer] = std::move(driver_.expectedModals_.front());
+      driver_.expectedModals_.erase(driver_.expectedModals_.begin());
+      if (!matcher(info)) throw HeadlessStall("headless: an unexpected modal window appeared: " + Utf8(info.caption));
+      return answer;
+    }
+    if (driver_.modalHandler_) return driver_.modalHandler_(info);
+    throw HeadlessStall("headless: a modal loop started without a modal handler: " + Utf8(info.caption));
   }
   void Wake() override {
     std::lock_guard lock(mutex_);
@@ -235,6 +250,46 @@ CaptureImage HeadlessDriver::Capture(HWND hwnd) {
           surface->GetRaw(x + std::max<LONG>(r.left, 0), y + std::max<LONG>(r.top, 0)) & 0xFFFFFF;
   return out;
 }
+
+void HeadlessDriver::OnModal(std::function<ModalAnswer(const ModalInfo&)> handler) {
+  modalHandler_ = std::move(handler);
+}
+
+void HeadlessDriver::ExpectModal(std::function<bool(const ModalInfo&)> matcher, ModalAnswer answer) {
+  expectedModals_.emplace_back(std::move(matcher), std::move(answer));
+}
+
+std::vector<HWND> HeadlessDriver::Windows() const {
+  std::vector<HWND> out;
+  std::function<void(HWND)> add = [&](HWND h) {
+    out.push_back(h);
+    for (HWND c = GetWindow(h, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) add(c);
+  };
+  for (HWND t : win::TopLevelWindows()) add(t);
+  return out;
+}
+
+WindowDescription HeadlessDriver::Describe(HWND hwnd) const {
+  WindowDescription d;
+  if (!IsWindow(hwnd)) return d;
+  char16_t buffer[512];
+  if (GetClassNameW(hwnd, buffer, 512)) d.className = buffer;
+  const int n = GetWindowTextW(hwnd, buffer, 512);
+  d.caption.assign(buffer, size_t(n));
+  d.visible = IsWindowVisible(hwnd);
+  d.enabled = IsWindowEnabled(hwnd);
+  d.focused = GetFocus() == hwnd;
+  d.captured = GetCapture() == hwnd;
+  GetWindowRect(hwnd, &d.rect);
+  d.cursor = reinterpret_cast<uintptr_t>(GetCursor());
+  if (win::CaretOwner() == hwnd) {
+    d.hasCaret = true;
+    GetCaretPos(&d.caret);
+  }
+  return d;
+}
+
+void HeadlessDriver::UseFixedMetricFont(int advance, int height) { gdi::UseFixedMetricFont(advance, height); }
 
 void HeadlessDriver::ClipboardPut(UINT format, const std::vector<uint8_t>& bytes, const std::string& name) {
   if (!foreignClipboard_) clipboard_.clear();  // another program's copy replaces everything

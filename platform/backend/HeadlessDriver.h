@@ -25,6 +25,19 @@ class HeadlessStall : public std::runtime_error {
 // Modifier keys held around a key press.
 enum Modifier : int { kShift = 1, kCtrl = 2, kAlt = 4 };
 
+using win::ModalAnswer;
+using win::ModalInfo;
+
+// What Describe tells about a window.
+struct WindowDescription {
+  std::u16string className, caption;
+  bool visible = false, enabled = false, focused = false, captured = false;
+  RECT rect{};  // screen coordinates
+  uintptr_t cursor = 0;
+  bool hasCaret = false;
+  POINT caret{0, 0};
+};
+
 struct CaptureImage {
   int width = 0, height = 0;
   std::vector<uint32_t> pixels;  // top-down, 0x00RRGGBB
@@ -64,6 +77,19 @@ class HeadlessDriver {
   CaptureImage Capture(HWND hwnd);
   bool SavePng(HWND hwnd, const std::string& path);
 
+  // Modal loops: expectations are answered first, in order (a window that does not match is a
+  // failure); then the handler; a modal loop with neither is a failure (HeadlessStall).
+  void OnModal(std::function<ModalAnswer(const ModalInfo&)> handler);
+  void ExpectModal(std::function<bool(const ModalInfo&)> matcher, ModalAnswer answer);
+  const std::vector<ModalInfo>& ModalsSeen() const { return modalsSeen_; }
+
+  // Every window, top-level ones topmost first, each followed by its children.
+  std::vector<HWND> Windows() const;
+  WindowDescription Describe(HWND hwnd) const;
+  // Every character a box of this advance and height (0 turns it off), for tests that pin
+  // text geometry whatever fonts are installed.
+  void UseFixedMetricFont(int advance, int height);
+
   // The in-memory system clipboard: another program's content, and what this one published.
   void ClipboardPut(UINT format, const std::vector<uint8_t>& bytes, const std::string& registeredName = "");
   std::vector<uint8_t> ClipboardRead(UINT format, const std::string& registeredName = "") const;
@@ -75,6 +101,9 @@ class HeadlessDriver {
   SIZE screen_{1280, 800};
   std::vector<std::function<void()>> steps_;
   std::vector<win::ClipboardItem> clipboard_;
+  std::function<ModalAnswer(const ModalInfo&)> modalHandler_;
+  std::vector<std::pair<std::function<bool(const ModalInfo&)>, ModalAnswer>> expectedModals_;
+  std::vector<ModalInfo> modalsSeen_;
   bool foreignClipboard_ = false;
   int beeps_ = 0;
 };

@@ -126,6 +126,11 @@ BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR t
 int DrawTextA(HDC dc, LPCSTR text, int count, RECT* rect, UINT flags);
 int DrawTextW(HDC dc, LPCWSTR text, int count, RECT* rect, UINT flags);
 
+namespace platform::gdi {
+// Test fonts (headless): every character a box of `advance` x `height` pixels; 0 turns it off.
+void UseFixedMetricFont(int advance, int height);
+}  // namespace platform::gdi
+
 // ---- colours and arithmetic
 DWORD GetSysColor(int index);
 HBRUSH GetSysColorBrush(int index);

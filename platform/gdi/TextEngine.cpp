@@ -11,6 +11,15 @@ namespace platform::gdi {
 
 namespace {
 
+int fixedAdvance = 0, fixedHeight = 0;
+
+int CodePoints(std::u16string_view s) {
+  int n = 0;
+  for (size_t i = 0; i < s.size(); ++i, ++n)
+    if (s[i] >= 0xD800 && s[i] <= 0xDBFF && i + 1 < s.size()) ++i;
+  return n;
+}
+
 std::string Utf8(std::u16string_view s) { return Utf16ToMultiByte(s, CP_UTF8); }
 
 // Byte offset in the UTF-8 form of the unit at `unit`.
@@ -73,8 +82,21 @@ PangoFontDescription* TextEngine::Describe(const LOGFONTW& f) {
   return d;
 }
 
+void UseFixedMetricFont(int advance, int height) {
+  fixedAdvance = advance > 0 && height > 0 ? advance : 0;
+  fixedHeight = fixedAdvance ? height : 0;
+}
+
 FontMetrics TextEngine::Metrics(const LOGFONTW& font) {
   FontMetrics out;
+  if (fixedAdvance) {
+    out.height = out.emSize = fixedHeight;
+    out.ascent = (fixedHeight * 4 + 4) / 5;
+    out.descent = fixedHeight - out.ascent;
+    out.aveCharWidth = out.maxCharWidth = fixedAdvance;
+    out.fixedPitch = true;
+    return out;
+  }
   PangoFontDescription* d = Describe(font);
   PangoFontMetrics* m = pango_context_get_metrics(context_, d, nullptr);
   const int ascent = pango_font_metrics_get_ascent(m), descent = pango_font_metrics_get_descent(m);
@@ -115,6 +137,7 @@ PangoLayout* TextEngine::Layout(const LOGFONTW& font, std::u16string_view text, 
 
 int TextEngine::Width(const LOGFONTW& font, std::u16string_view text) {
   if (text.empty()) return 0;
+  if (fixedAdvance) return CodePoints(text) * fixedAdvance;
   PangoLayout* layout = Layout(font, text);
   PangoRectangle logical;
   pango_layout_get_pixel_extents(layout, nullptr, &logical);
@@ -126,6 +149,20 @@ void TextEngine::Draw(DeviceContext& dc, PangoLayout* layout, int x, int y, cons
                       COLORREF color, const Region& clip) {
   Bitmap* surface = dc.surface();
   if (!surface || clip.IsEmpty()) return;
+  if (fixedAdvance) {
+    // Test font: a solid box per character, blanks left empty.
+    const char* p = pango_layout_get_text(layout);
+    const uint32_t raw = surface->ColorToRaw(color);
+    for (int i = 0; *p; p = g_utf8_next_char(p), ++i) {
+      if (g_unichar_isspace(g_utf8_get_char(p))) continue;
+      const Region box = clip.Intersect(Region(RECT{x + i * fixedAdvance, y + 1, x + (i + 1) * fixedAdvance - 1,
+                                                    y + fixedHeight - 1}));
+      for (const RECT& r : box.rects())
+        for (int yy = r.top; yy < r.bottom; ++yy)
+          for (int xx = r.left; xx < r.right; ++xx) surface->SetRaw(xx, yy, raw);
+    }
+    return;
+  }
   // Pixels the text may touch (ink can overhang the cell); kept to restore what Cairo leaves.
   PangoRectangle ink;
   pango_layout_get_pixel_extents(layout, &ink, nullptr);

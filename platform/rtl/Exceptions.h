@@ -15,7 +15,8 @@ class Exception : public std::exception {
   // Create, CreateHelp.
   explicit Exception(const AnsiString& message) : Message(message) {}
   Exception(const AnsiString& message, int helpContext) : Message(message), HelpContext(helpContext) {}
-  // CreateFmt, CreateFmtHelp: the message is Format(format, args).
+  // CreateFmt, CreateFmtHelp: the message is Format(format, args). A single argument is
+  // written {TVarRec(x)}: a bare {x} also fits the help-context form, and clang warns.
   Exception(const AnsiString& format, std::initializer_list<TVarRec> args);
   Exception(const AnsiString& format, std::initializer_list<TVarRec> args, int helpContext);
   Exception(const AnsiString& format, const TVarRec* args, int high);

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -32,6 +34,37 @@ struct ClipboardItem {
   std::vector<uint8_t> bytes;
 };
 
+// What a modal loop is about to show, so a test script (headless) can answer it.
+struct ModalInfo {
+  enum class Kind { Form, MessageBox, OpenDialog, SaveDialog, PopupMenu, Exception };
+  Kind kind = Kind::Form;
+  HWND hwnd = nullptr;
+  std::u16string className, caption;
+  std::vector<std::u16string> texts;  // labels, buttons, items
+  std::u16string title, filter, defaultExt, initialDir;  // file dialogs
+};
+
+// A scripted answer: a modal result, file names, cancel, a menu item (by id or caption), or
+// "drive": code that injects input or sets texts, after which the loop runs until it closes.
+struct ModalAnswer {
+  enum class Type { Result, Files, Cancel, MenuItem, Drive };
+  Type type = Type::Cancel;
+  int result = 0;
+  std::vector<std::u16string> files;
+  int menuId = 0;
+  std::u16string menuCaption;
+  std::function<void()> drive;
+
+  static ModalAnswer Result(int r) { return ModalAnswer{Type::Result, r, {}, 0, {}, {}}; }
+  static ModalAnswer Files(std::vector<std::u16string> f) { return ModalAnswer{Type::Files, 0, std::move(f), 0, {}, {}}; }
+  static ModalAnswer Cancel() { return ModalAnswer{}; }
+  static ModalAnswer MenuItem(int id) { return ModalAnswer{Type::MenuItem, 0, {}, id, {}, {}}; }
+  static ModalAnswer MenuItem(std::u16string caption) {
+    return ModalAnswer{Type::MenuItem, 0, {}, 0, std::move(caption), {}};
+  }
+  static ModalAnswer Drive(std::function<void()> fn) { return ModalAnswer{Type::Drive, 0, {}, 0, {}, std::move(fn)}; }
+};
+
 class Backend {
  public:
   virtual ~Backend() = default;
@@ -51,6 +84,9 @@ class Backend {
   // Content another program put on the system clipboard since our last publish, if any.
   virtual bool ClipboardForeign(std::vector<ClipboardItem>&) { return false; }
   virtual void Beep() {}
+  // A modal loop starts: the answer a test scripted (headless), or nothing to let the person
+  // using the desktop answer.
+  virtual std::optional<ModalAnswer> Modal(const ModalInfo&) { return std::nullopt; }
   // The interface thread has nothing to do until `deadlineMs` on the platform clock (-1: none).
   // Returns when something may have arrived (input, a wake-up, the endpoint socket, the
   // deadline); a headless backend runs its next scripted step or reports a stall.
@@ -82,5 +118,17 @@ int64_t NextTimerDue();
 std::shared_ptr<gdi::Bitmap> WindowSurface(HWND topLevel);
 // Top-level windows, topmost first.
 std::vector<HWND> TopLevelWindows();
+
+// The window that owns the caret (0 for none).
+HWND CaretOwner();
+
+// Every modal loop asks this first (the backend's scripted answer, if any).
+std::optional<ModalAnswer> AskModal(const ModalInfo& info);
+// Runs a nested loop for a modal window: the process's other top-level windows are disabled
+// (input to them is dropped) and enabled again afterwards, with activation restored. Messages
+// are retrieved in 8-bit form as the form library does, through the same retrieval as every
+// loop (hooks, timers, paints, Synchronize, cross-process sends). Returns false when a quit
+// request ended the loop; the request is posted again so the outer loops end too.
+bool RunModalLoop(HWND modal, const std::function<bool()>& done);
 
 }  // namespace platform::win

@@ -8,6 +8,38 @@ using namespace platform::win;
 
 namespace {
 
+// The top-level window follows the pointer while the left button is held; returns on release.
+void MoveWithMouse(HWND hwnd) {
+  const HWND top = TopLevelOf(hwnd);
+  if (!top || !(GetKeyState(VK_LBUTTON) & 0x8000)) return;
+  POINT start;
+  GetCursorPos(&start);
+  RECT r;
+  GetWindowRect(top, &r);
+  SendMessageW(top, WM_ENTERSIZEMOVE, 0, 0);
+  SetCapture(top);
+  MSG m;
+  bool quit = false;
+  while (IsWindow(top)) {
+    if (!GetMessageW(&m, nullptr, 0, 0)) {
+      quit = true;
+      break;
+    }
+    if (m.message == WM_MOUSEMOVE) {
+      SetWindowPos(top, nullptr, r.left + m.pt.x - start.x, r.top + m.pt.y - start.y, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      continue;
+    }
+    if (m.message == WM_LBUTTONUP) break;
+    if (m.message >= WM_MOUSEMOVE && m.message <= WM_MBUTTONDBLCLK) continue;
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+  if (GetCapture() == top) ReleaseCapture();
+  if (IsWindow(top)) SendMessageW(top, WM_EXITSIZEMOVE, 0, 0);
+  if (quit) PostQuitMessage(int(m.wParam));
+}
+
 LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
   Window* win = Find(hwnd);
   if (!win) return 0;
@@ -96,10 +128,11 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
       if (win->parent) return unicode ? SendMessageW(win->parent, msg, w, l) : SendMessageA(win->parent, msg, w, l);
       return 0;
     case WM_SYSCOMMAND:
-      if ((w & 0xFFF0) == SC_CLOSE) {
-        PostMessageW(hwnd, WM_CLOSE, 0, 0);
-        return 0;
-      }
+      if ((w & 0xFFF0) == SC_CLOSE) PostMessageW(hwnd, WM_CLOSE, 0, 0);
+      if ((w & 0xFFF0) == SC_MOVE) MoveWithMouse(hwnd);  // 0xF012 and 0xF017 alike
+      return 0;
+    case WM_NCLBUTTONDOWN:
+      if (LRESULT(w) == HTCAPTION) MoveWithMouse(hwnd);
       return 0;
     case WM_NOTIFYFORMAT:
       return win->unicode ? NFR_UNICODE : NFR_ANSI;

@@ -144,3 +144,5 @@ BOOL GetCaretPos(POINT* out) {
   return TRUE;
 }
 UINT GetCaretBlinkTime() { return 500; }
+
+HWND platform::win::CaretOwner() { return S().caretOwner; }

@@ -295,6 +295,17 @@ TEST_P(ExifOrder, SubDirectoriesThumbnailAndSensorWidth) {
   EXPECT_FLOAT_EQ(info.ResolutionUnit, 1.0f);
 }
 
+TEST_P(ExifOrder, SubDirectoryOffsetReadByItsFormat) {
+  // A 16-bit offset lies in the first two of the four value bytes, whatever the byte order.
+  TiffWriter w(GetParam());
+  const uint32_t sub = 8 + TiffWriter::DirSize(1);
+  w.Dir({{34665, kShort, 1, sub}});
+  w.Dir({{274, kShort, 1, 4}});
+  Exif reader;
+  ASSERT_TRUE(ReadExif(reader, w));
+  EXPECT_EQ(reader.Info().Orientation, 4);
+}
+
 TEST_P(ExifOrder, ThumbnailOutsideTheDataIsNotKept) {
   TiffWriter w(GetParam());
   w.Dir({{513, kLong, 1, 20}, {514, kLong, 1, 0xFFFFFFF0}});

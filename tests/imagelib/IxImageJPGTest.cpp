@@ -196,6 +196,19 @@ TEST(JpegDecode, FailuresCarryTheLibraryMessage) {
   }
 }
 
+TEST(JpegDecode, PictureTooLargeKeepsCreatesMessage) {
+  Bytes file = testsupport::ReadFileBytes(Hopper());
+  size_t sof = 2;
+  while (!(file[sof] == 0xFF && file[sof + 1] == 0xC0)) sof += 2 + ((file[sof + 2] << 8) | file[sof + 3]);
+  // 65500 x 65500, libjpeg's largest, is beyond what a picture may hold.
+  for (size_t i : {sof + 5, sof + 7}) file[i] = 0xFF;
+  for (size_t i : {sof + 6, sof + 8}) file[i] = 0xDC;
+  IxImageJPG image;
+  EXPECT_FALSE(DecodeBytes(image, file));
+  EXPECT_STREQ(image.GetLastError(), "IXIMAGE_MAX_MEMORY exceeded");
+  EXPECT_FALSE(image.IsValid());
+}
+
 TEST(JpegDecode, DimensionsOnly) {
   IxImageJPG image;
   image.SetEscape(-1);
@@ -269,6 +282,7 @@ TEST(JpegResolution, FirstMatchWins) {
       {"EXIF 72 per inch before JFIF", {JfifSection(1, 300, 300), exif(false, 72, 1, 2)}, 72},
       {"EXIF 118 per cm truncates", {JfifSection(2, 118, 118), exif(true, 118, 1, 3)}, 299},
       {"EXIF without a unit", {JfifSection(1, 200, 200), exif(false, 72, 1, 0)}, 200},
+      {"EXIF below one per inch", {JfifSection(1, 200, 200), exif(false, 1, 2, 2)}, 96},
       {"EXIF without a resolution", {JfifSection(1, 200, 200), ExifSection(noResolution)}, 200},
       {"EXIF not a number", {JfifSection(1, 180, 180), ExifSection(notANumber)}, 180},
       {"EXIF beyond the int range", {ExifSection(huge)}, INT32_MAX},

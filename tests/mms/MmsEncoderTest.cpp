@@ -206,7 +206,8 @@ TEST_F(ComposerTest, PartsOfUnlistedTypesGetTheSameNameInBodyAndSmil) {
     std::string media;
     const char* name;
   } cases[] = {
-      {"", Z("application/octet-stream"), "Part0.bin"},  // an empty media type drops the entry
+      {"", Z("application/octet-stream"), "Part0.bin"},                 // an empty media type drops the entry
+      {"\x05weird", Z("application/octet-stream"), "Part0_weird.bin"},  // would read as a number
       {"image/x-png", Z("image/x-png"), "Part0_image.x-png"},
       {"image/JPEG", Z("image/JPEG"), "Image0.jpg"},  // named case-insensitively, written as given
   };

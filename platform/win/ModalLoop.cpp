@@ -1,0 +1,46 @@
+// Nested modal loops and the modal answer hook.
+#include "platform/win/WindowSystem.h"
+
+namespace platform::win {
+
+std::optional<ModalAnswer> AskModal(const ModalInfo& info) {
+  Backend* b = CurrentBackend();
+  return b ? b->Modal(info) : std::nullopt;
+}
+
+bool RunModalLoop(HWND modal, const std::function<bool()>& done) {
+  State& s = S();
+  const HWND previousActive = s.active;
+  std::vector<HWND> disabled;
+  for (HWND t : s.topLevels) {
+    Window* w = Find(t);
+    if (!w || t == modal || w->owner == modal || (w->style & WS_DISABLED)) continue;
+    disabled.push_back(t);
+  }
+  for (HWND t : disabled) EnableWindow(t, FALSE);
+  auto restore = [&] {
+    for (HWND t : disabled)
+      if (Find(t)) EnableWindow(t, TRUE);
+    if (previousActive && Find(previousActive) && IsWindowVisible(previousActive)) SetActiveWindow(previousActive);
+  };
+  bool quit = false;
+  try {
+    MSG m;
+    while (!done()) {
+      if (!GetMessageA(&m, nullptr, 0, 0)) {
+        quit = true;
+        PostQuitMessage(int(m.wParam));  // the outer loops end as well
+        break;
+      }
+      TranslateMessage(&m);
+      DispatchMessageA(&m);
+    }
+  } catch (...) {
+    restore();
+    throw;
+  }
+  restore();
+  return !quit;
+}
+
+}  // namespace platform::win
