@@ -244,7 +244,10 @@ bool IxImageBMP::Decode(IxFile* hFile) {
       break;
     case 32: {
       if (bmp.biCompression != kRGB && bmp.biCompression != kBitFields) return fail("unknown compression");
-      const uint64_t stored = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4;
+      uint64_t stored = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4;
+      // No room for bytes the stream does not hold.
+      const int64_t left = Remaining(hFile);
+      if (left >= 0) stored = std::min<uint64_t>(stored, static_cast<uint64_t>(left));
       std::vector<uint8_t> temp;
       try {
         temp.resize(static_cast<size_t>(stored));

@@ -75,6 +75,8 @@ class HeadlessDriver {
   void SetIdleStep(std::function<void()> step);
 
   CaptureImage Capture(HWND hwnd);
+  // The window's region (window coordinates; empty without one), as handed to the desktop.
+  std::vector<RECT> Shape(HWND hwnd) const { return win::WindowShape(hwnd); }
   bool SavePng(HWND hwnd, const std::string& path);
 
   // Modal loops: expectations are answered first, in order (a window that does not match is a

@@ -28,7 +28,8 @@ uintptr_t InsertObject(std::shared_ptr<GdiObject> object) {
   Table& t = TheTable();
   std::lock_guard lock(t.mutex);
   const DWORD kind = object->type & 0xF;
-  const uintptr_t handle = (uintptr_t(kind) << 24) | (++t.next[kind] & 0xFFFFFF);
+  // 0x11000000 + kind: away from the ranges of the window system's handles.
+  const uintptr_t handle = 0x10000000 + (uintptr_t(kind) << 24) + (++t.next[kind] & 0xFFFFFF);
   t.objects[handle] = std::move(object);
   return handle;
 }

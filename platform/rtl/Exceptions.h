@@ -9,17 +9,29 @@
 #include "platform/rtl/Types.h"
 
 class TVarRec;  // platform/rtl/Format.h, which callers of the Fmt forms include
+struct TResStringRec;
 
 class Exception : public std::exception {
  public:
   // Create, CreateHelp.
   explicit Exception(const AnsiString& message) : Message(message) {}
   Exception(const AnsiString& message, int helpContext) : Message(message), HelpContext(helpContext) {}
-  // CreateFmt, CreateFmtHelp: the message is Format(format, args).
+  // CreateFmt, CreateFmtHelp: the message is Format(format, args). A single argument is
+  // written {TVarRec(x)}: a bare {x} also fits the help-context form, and clang warns.
   Exception(const AnsiString& format, std::initializer_list<TVarRec> args);
   Exception(const AnsiString& format, std::initializer_list<TVarRec> args, int helpContext);
   Exception(const AnsiString& format, const TVarRec* args, int high);
   Exception(const AnsiString& format, const TVarRec* args, int high, int helpContext);
+  // CreateRes, CreateResFmt, CreateResHelp, CreateResFmtHelp: the message comes from the
+  // string table, by id or by resource-string record.
+  explicit Exception(int ident);
+  explicit Exception(const TResStringRec* record);
+  Exception(int ident, std::initializer_list<TVarRec> args);
+  Exception(const TResStringRec* record, std::initializer_list<TVarRec> args);
+  Exception(int ident, int helpContext);
+  Exception(const TResStringRec* record, int helpContext);
+  Exception(int ident, std::initializer_list<TVarRec> args, int helpContext);
+  Exception(const TResStringRec* record, std::initializer_list<TVarRec> args, int helpContext);
   const char* what() const noexcept override { return Message.c_str(); }
 
   AnsiString Message;

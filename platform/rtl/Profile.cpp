@@ -16,7 +16,7 @@ namespace {
 
 constexpr std::size_t kProfileLimit = std::size_t{64} << 20;  // no real settings file comes near it
 
-std::u16string DecodeProfile(const std::string& bytes) {
+std::u16string DecodeProfile(std::string_view bytes) {
   if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF &&
       static_cast<unsigned char>(bytes[1]) == 0xFE) {
     std::u16string out;
@@ -26,8 +26,8 @@ std::u16string DecodeProfile(const std::string& bytes) {
                                           (static_cast<unsigned char>(bytes[i + 1]) << 8)));
     return out;
   }
-  if (bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-    return platform::Utf8ToUtf16(std::string_view(bytes).substr(3));
+  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
+    return platform::Utf8ToUtf16(bytes.substr(3));
   return platform::MultiByteToUtf16(bytes);
 }
 
@@ -194,6 +194,26 @@ std::optional<std::u16string> WideArg(LPCWSTR s) {
 }
 
 }  // namespace
+
+namespace platform {
+
+std::u16string ProfileValue(std::string_view fileBytes, std::u16string_view section, std::u16string_view key,
+                            std::u16string_view defaultValue) {
+  std::u16string text = DecodeProfile(fileBytes);
+  std::vector<Section> sections = Parse(text);
+  std::u16string_view wantedSection = TrimBlanks(section);
+  std::u16string_view wantedKey = TrimBlanks(key);
+  for (const Section& s : sections) {
+    if (!SameName(s.name, wantedSection)) continue;
+    for (const Entry& e : s.entries)
+      if (SameName(e.key, wantedKey)) return std::u16string(e.value);
+    break;  // only the first matching section counts
+  }
+  while (!defaultValue.empty() && defaultValue.back() == u' ') defaultValue.remove_suffix(1);
+  return std::u16string(defaultValue);
+}
+
+}  // namespace platform
 
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
                                LPCSTR fileName) {

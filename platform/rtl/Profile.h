@@ -19,3 +19,13 @@ DWORD GetPrivateProfileStringW(LPCWSTR section, LPCWSTR key, LPCWSTR defaultValu
                                LPCWSTR fileName);
 // The value read as a decimal number (leading digits; a leading "-" allowed), else `defaultValue`.
 UINT GetPrivateProfileIntA(LPCSTR section, LPCSTR key, INT defaultValue, LPCSTR fileName);
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+// The lookup behind GetPrivateProfileString over a file's bytes already read: the value of
+// `key` in `section`, or `defaultValue` without its trailing blanks.
+std::u16string ProfileValue(std::string_view fileBytes, std::u16string_view section, std::u16string_view key,
+                            std::u16string_view defaultValue);
+}  // namespace platform

@@ -9,7 +9,7 @@
 TList::~TList() { Clear(); }
 
 void TList::CheckIndex(int index) const {
-  if (index < 0 || index >= Count()) throw EListError("List index out of bounds (%d)", {index});
+  if (index < 0 || index >= Count()) throw EListError("List index out of bounds (%d)", {TVarRec(index)});
 }
 
 void* TList::Get(int index) const {
@@ -33,7 +33,7 @@ int TList::Add(void* item) {
 }
 
 void TList::Insert(int index, void* item) {
-  if (index < 0 || index > Count()) throw EListError("List index out of bounds (%d)", {index});
+  if (index < 0 || index > Count()) throw EListError("List index out of bounds (%d)", {TVarRec(index)});
   items_.insert(items_.begin() + index, item);
   if (item) Notify(item, lnAdded);
 }
@@ -92,13 +92,13 @@ void TList::Sort(const TListSortCompare& compare) {
 }
 
 void TList::SetCount(int count) {
-  if (count < 0) throw EListError("List count out of bounds (%d)", {count});
+  if (count < 0) throw EListError("List count out of bounds (%d)", {TVarRec(count)});
   while (Count() > count) Delete(Count() - 1);
   items_.resize(static_cast<std::size_t>(count), nullptr);
 }
 
 void TList::SetCapacity(int capacity) {
-  if (capacity < Count()) throw EListError("List capacity out of bounds (%d)", {capacity});
+  if (capacity < Count()) throw EListError("List capacity out of bounds (%d)", {TVarRec(capacity)});
   items_.reserve(static_cast<std::size_t>(capacity));
 }
 
@@ -113,7 +113,8 @@ void TThreadList::Add(void* item) {
   std::lock_guard<std::recursive_mutex> guard(mutex_);
   if (Duplicates != dupAccept && list_.IndexOf(item) >= 0) {
     if (Duplicates == dupError)
-      throw EListError("Duplicates not allowed in this list ($%p)", {static_cast<const void*>(item)});
+      throw EListError("Duplicates not allowed in this list ($%p)",
+                       {TVarRec(static_cast<const void*>(item))});
     return;
   }
   list_.Add(item);

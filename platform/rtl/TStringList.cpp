@@ -9,7 +9,8 @@
 #include "platform/rtl/StringRoutines.h"
 
 void TStringList::CheckIndex(int index) const {
-  if (index < 0 || index >= GetCount()) throw EStringListError("List index out of bounds (%d)", {index});
+  if (index < 0 || index >= GetCount())
+    throw EStringListError("List index out of bounds (%d)", {TVarRec(index)});
 }
 
 void TStringList::Changed() {
@@ -68,7 +69,8 @@ int TStringList::Add(const AnsiString& s) {
 
 void TStringList::Insert(int index, const AnsiString& s) {
   if (sorted_) throw EStringListError("Operation not allowed on sorted list");
-  if (index < 0 || index > GetCount()) throw EStringListError("List index out of bounds (%d)", {index});
+  if (index < 0 || index > GetCount())
+    throw EStringListError("List index out of bounds (%d)", {TVarRec(index)});
   InsertItem(index, s, nullptr);
 }
 

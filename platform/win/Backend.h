@@ -121,6 +121,12 @@ std::shared_ptr<gdi::Bitmap> WindowSurface(HWND topLevel);
 // Top-level windows, topmost first.
 std::vector<HWND> TopLevelWindows();
 
+// Registers one of the system classes (EDIT, BUTTON ...): a dual class whose windows are 8-bit
+// or UTF-16 by the create call, kept across Shutdown, visible to every module instance.
+ATOM RegisterSystemClass(const WNDCLASSW& wc);
+// A window's region (window coordinates), empty when it has none.
+std::vector<RECT> WindowShape(HWND hwnd);
+
 // The window that owns the caret (0 for none).
 HWND CaretOwner();
 

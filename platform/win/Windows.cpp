@@ -281,6 +281,11 @@ Window* Find(HWND hwnd) {
 
 int64_t Now() { return platform::GetClock().NowMs(); }
 
+bool HasFrame(const Window& w) {
+  const RECT nc = NonClient(w);
+  return nc.left || nc.top || nc.right || nc.bottom;
+}
+
 HWND TopLevelOf(HWND hwnd) {
   Window* w = Find(hwnd);
   while (w && w->parent) w = Find(w->parent);
@@ -397,6 +402,12 @@ ATOM Register(const WNDCLASSW& wc, const std::u16string& name, bool unicode, con
 
 }  // namespace
 
+ATOM platform::win::RegisterSystemClass(const WNDCLASSW& wc) {
+  const ATOM atom = Register(wc, ClassNameOf(wc.lpszClassName, true), true, nullptr);
+  if (atom) S().classes.back()->dual = true;
+  return atom;
+}
+
 ATOM RegisterClassW(const WNDCLASSW* wc) {
   if (!wc) return 0;
   return Register(*wc, ClassNameOf(wc->lpszClassName, true), true, nullptr);
@@ -510,9 +521,10 @@ BOOL DestroyWindow(HWND hwnd) {
   }
   if (!Find(hwnd)) return TRUE;
   if (s.focus && (s.focus == hwnd || IsChild(hwnd, s.focus))) {
+    // Focus moves to the parent (or nowhere), with WM_KILLFOCUS to the window losing it.
     const HWND parent = Find(hwnd)->parent;
-    s.focus = nullptr;
-    (void)parent;
+    if (!parent || !SetFocus(parent)) SetFocus(nullptr);
+    if (!Find(hwnd)) return TRUE;
   }
   if (s.active == hwnd) {
     s.active = nullptr;
@@ -1102,6 +1114,11 @@ int SetWindowRgn(HWND hwnd, HRGN region, BOOL redraw) {
     S().backend->WindowShaped(hwnd, w->shape ? w->shape->rects() : std::vector<RECT>{});
   if (redraw) InvalidateWindow(*w, nullptr, true, true);
   return 1;
+}
+
+std::vector<RECT> platform::win::WindowShape(HWND hwnd) {
+  Window* w = Find(hwnd);
+  return w && w->shape ? w->shape->rects() : std::vector<RECT>{};
 }
 
 int GetWindowRgn(HWND hwnd, HRGN out) {

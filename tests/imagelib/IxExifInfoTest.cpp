@@ -324,6 +324,18 @@ TEST_P(ExifOrder, FirstDirectoryWhereTheHeaderSaysItIs) {
   EXPECT_EQ(reader.Info().Orientation, 5);
 }
 
+TEST(ExifSections, CallersBlockLosesTheThumbnailWithTheReader) {
+  IxExifInfoBlock block{};
+  {
+    Exif reader(&block);
+    ASSERT_TRUE(ReadSections(reader, testsupport::ReadFileBytes(PillowJpeg("flower.jpg")), Exif::kReadExif));
+    ASSERT_NE(block.ThumbnailPointer, nullptr);
+  }
+  EXPECT_EQ(block.ThumbnailPointer, nullptr);  // it pointed into the reader's copy of the section
+  EXPECT_EQ(block.ThumbnailSize, 0u);
+  EXPECT_STREQ(block.CameraMake, "Canon");
+}
+
 // ---- hostile EXIF data ----
 
 TEST(ExifHostile, DirectoryLinkedToItselfTerminates) {

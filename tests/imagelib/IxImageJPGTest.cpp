@@ -295,6 +295,19 @@ TEST(JpegResolution, FirstMatchWins) {
   }
 }
 
+TEST(JpegResolution, NothingOfAnEarlierFileSurvivesTheNextDecode) {
+  IxImageJPG image;
+  ASSERT_TRUE(DecodeBytes(image, testsupport::ReadFileBytes(PillowJpeg("flower.jpg"))));
+  ASSERT_EQ(image.GetExifInfo().IsExif, 1);
+  ASSERT_EQ(image.GetXDPI(), 180);
+  ASSERT_NE(image.GetExifInfo().ThumbnailPointer, nullptr);
+  ASSERT_TRUE(DecodeBytes(image, JpegWith({JfifSection(1, 150, 150)}, Hopper())));
+  EXPECT_EQ(image.GetExifInfo().IsExif, 0);
+  EXPECT_EQ(image.GetExifInfo().ThumbnailPointer, nullptr);
+  EXPECT_STREQ(image.GetExifInfo().CameraMake, "");
+  EXPECT_EQ(image.GetXDPI(), 150);
+}
+
 TEST(JpegResolution, RealFiles) {
   const struct {
     const char* name;

@@ -116,7 +116,7 @@ TEST(ExceptionClasses, MessagesAndHierarchy) {
   }
   Exception h("x", 42);
   EXPECT_EQ(42, h.HelpContext);
-  EListError fmt("List index out of bounds (%d)", {7});
+  EListError fmt("List index out of bounds (%d)", {TVarRec(7)});
   EXPECT_EQ(AnsiString("List index out of bounds (7)"), fmt.Message);
   EStringListError fmtHelp("%s-%s", {"a", "b"}, 9);
   EXPECT_EQ(AnsiString("a-b"), fmtHelp.Message);

@@ -1,0 +1,4 @@
+# The run-time library's readers of outside text: profile files and the UTF-8 codec.
+if(TARGET platform_rtl)
+  mms_add_fuzzer(fuzz_rtl_text SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_rtl_text.cpp LIBS platform_rtl)
+endif()
