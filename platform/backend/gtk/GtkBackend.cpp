@@ -474,6 +474,11 @@ class GtkBackend : public win::Backend {
       return TRUE;
     }
     b.SyncModifiers(e->state);
+    if (b.focused_ != &h) {  // keys without a focus notice first (no window manager)
+      b.focused_ = &h;
+      gtk_im_context_set_client_window(b.im_, gtk_widget_get_window(h.widget));
+      gtk_im_context_focus_in(b.im_);
+    }
     b.PlaceInputMethod(h);
     b.inKey_ = true;
     b.committed_.clear();
