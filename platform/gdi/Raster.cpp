@@ -84,6 +84,8 @@ class SourceConverter {
     }
   }
 
+  bool raw() const { return mode_ == Mode::Raw; }
+
   uint32_t operator()(uint32_t raw) {
     switch (mode_) {
       case Mode::Raw: return raw;
@@ -119,6 +121,19 @@ void FillSurface(DeviceContext& dc, const RECT& rect, uint8_t rop, const Pattern
   if (RopUsesPattern(rop) && pattern.none()) return;
   const Region clip = dc.EffectiveClip();
   const uint32_t mask = dst->RawMask();
+  if (rop == 0xF0 && pattern.solid() && dst->bpp() == 32) {
+    // The common case: a solid brush copied onto 32-bit memory, row by row.
+    const uint32_t value = pattern.At(0, 0) & mask;
+    for (const RECT& c : clip.rects()) {
+      const RECT r = Intersect(c, rect);
+      if (Empty(r)) continue;
+      for (int y = r.top; y < r.bottom; ++y) {
+        uint32_t* row = reinterpret_cast<uint32_t*>(dst->Row(y)) + r.left;
+        std::fill(row, row + (r.right - r.left), value);
+      }
+    }
+    return;
+  }
   for (const RECT& c : clip.rects()) {
     const RECT r = Intersect(c, rect);
     if (Empty(r)) continue;
@@ -146,6 +161,22 @@ void Blit(const BlitRequest& q) {
   const int64_t dw = q.dstRect.right - q.dstRect.left, dh = q.dstRect.bottom - q.dstRect.top;
   const int64_t sw = q.srcRect.right - q.srcRect.left, sh = q.srcRect.bottom - q.srcRect.top;
 
+  // A plain copy between two different 32-bit bitmaps at the same scale: straight row copies.
+  if (!q.mask && q.rop == 0xCC && q.src && q.src != dst && !q.flipX && !q.flipY && sw == dw && sh == dh &&
+      dst->bpp() == 32 && q.src->bpp() == 32 && q.src->SameDomain(*dst)) {
+    const int dx = q.srcRect.left - q.dstRect.left, dy = q.srcRect.top - q.dstRect.top;
+    const RECT inside{-dx, -dy, q.src->width() - dx, q.src->height() - dy};
+    for (const RECT& c : clip.rects()) {
+      const RECT r = Intersect(Intersect(c, area), inside);
+      if (Empty(r)) continue;
+      for (int y = r.top; y < r.bottom; ++y) {
+        const uint32_t* from = reinterpret_cast<const uint32_t*>(q.src->Row(y + dy)) + (r.left + dx);
+        uint32_t* to = reinterpret_cast<uint32_t*>(dst->Row(y)) + r.left;
+        for (int x = 0; x < r.right - r.left; ++x) to[x] = from[x] & 0xFFFFFF;
+      }
+    }
+    return;
+  }
   // Snapshot of the source values (in the destination's domain) for the area drawn.
   const int aw = area.right - area.left, ah = area.bottom - area.top;
   std::vector<uint32_t> source;
@@ -166,9 +197,20 @@ void Blit(const BlitRequest& q) {
     }
     source.assign(size_t(aw) * size_t(ah), 0);
     present.assign(size_t(aw) * size_t(ah), 0);
+    const bool direct = convert.raw() && q.src->bpp() == 32;
     for (int i = 0; i < ah; ++i) {
       const int sy = rows[size_t(i)];
       if (sy < 0 || sy >= q.src->height()) continue;
+      if (direct) {
+        const uint32_t* srow = reinterpret_cast<const uint32_t*>(q.src->Row(sy));
+        for (int c = 0; c < aw; ++c) {
+          const int sx = columns[size_t(c)];
+          if (sx < 0 || sx >= q.src->width()) continue;
+          source[size_t(i) * size_t(aw) + size_t(c)] = srow[sx];
+          present[size_t(i) * size_t(aw) + size_t(c)] = 1;
+        }
+        continue;
+      }
       for (int c = 0; c < aw; ++c) {
         const int sx = columns[size_t(c)];
         if (sx < 0 || sx >= q.src->width()) continue;
@@ -183,6 +225,14 @@ void Blit(const BlitRequest& q) {
     const RECT r = Intersect(c, area);
     if (Empty(r)) continue;
     for (int y = r.top; y < r.bottom; ++y) {
+      if (!q.mask && q.rop == 0xCC && dst->bpp() == 32) {
+        // A plain copy onto 32-bit memory: the converted source row, fourth byte cleared.
+        uint32_t* row = reinterpret_cast<uint32_t*>(dst->Row(y));
+        const size_t base = size_t(y - area.top) * size_t(aw) - size_t(area.left);
+        for (int x = r.left; x < r.right; ++x)
+          if (present[base + size_t(x)]) row[x] = source[base + size_t(x)] & mask;
+        continue;
+      }
       for (int x = r.left; x < r.right; ++x) {
         const size_t at = size_t(y - area.top) * size_t(aw) + size_t(x - area.left);
         if (usesSource && !present[at]) continue;

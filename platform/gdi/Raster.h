@@ -48,6 +48,7 @@ class Pattern {
   // The DC's selected brush, or `brush` when given.
   Pattern(const DeviceContext& dc, const Bitmap& dst, const BrushObject* brush);
   bool none() const { return none_; }
+  bool solid() const { return !none_ && !bitmap_; }
   uint32_t At(int x, int y) const;
 
  private:

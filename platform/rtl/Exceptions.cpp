@@ -6,6 +6,7 @@
 
 #include "platform/rtl/Format.h"
 #include "platform/rtl/LastError.h"
+#include "platform/rtl/Resources.h"
 
 Exception::Exception(const AnsiString& format, std::initializer_list<TVarRec> args)
     : Message(Format(format, args)) {}
@@ -15,6 +16,20 @@ Exception::Exception(const AnsiString& format, const TVarRec* args, int high)
     : Message(Format(format, args, high)) {}
 Exception::Exception(const AnsiString& format, const TVarRec* args, int high, int helpContext)
     : Message(Format(format, args, high)), HelpContext(helpContext) {}
+
+Exception::Exception(int ident) : Message(LoadStr(ident)) {}
+Exception::Exception(const TResStringRec* record) : Message(LoadResString(record)) {}
+Exception::Exception(int ident, std::initializer_list<TVarRec> args)
+    : Message(Format(LoadStr(ident), args)) {}
+Exception::Exception(const TResStringRec* record, std::initializer_list<TVarRec> args)
+    : Message(Format(LoadResString(record), args)) {}
+Exception::Exception(int ident, int helpContext) : Message(LoadStr(ident)), HelpContext(helpContext) {}
+Exception::Exception(const TResStringRec* record, int helpContext)
+    : Message(LoadResString(record)), HelpContext(helpContext) {}
+Exception::Exception(int ident, std::initializer_list<TVarRec> args, int helpContext)
+    : Message(Format(LoadStr(ident), args)), HelpContext(helpContext) {}
+Exception::Exception(const TResStringRec* record, std::initializer_list<TVarRec> args, int helpContext)
+    : Message(Format(LoadResString(record), args)), HelpContext(helpContext) {}
 
 namespace {
 

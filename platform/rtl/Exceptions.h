@@ -9,6 +9,7 @@
 #include "platform/rtl/Types.h"
 
 class TVarRec;  // platform/rtl/Format.h, which callers of the Fmt forms include
+struct TResStringRec;
 
 class Exception : public std::exception {
  public:
@@ -21,6 +22,16 @@ class Exception : public std::exception {
   Exception(const AnsiString& format, std::initializer_list<TVarRec> args, int helpContext);
   Exception(const AnsiString& format, const TVarRec* args, int high);
   Exception(const AnsiString& format, const TVarRec* args, int high, int helpContext);
+  // CreateRes, CreateResFmt, CreateResHelp, CreateResFmtHelp: the message comes from the
+  // string table, by id or by resource-string record.
+  explicit Exception(int ident);
+  explicit Exception(const TResStringRec* record);
+  Exception(int ident, std::initializer_list<TVarRec> args);
+  Exception(const TResStringRec* record, std::initializer_list<TVarRec> args);
+  Exception(int ident, int helpContext);
+  Exception(const TResStringRec* record, int helpContext);
+  Exception(int ident, std::initializer_list<TVarRec> args, int helpContext);
+  Exception(const TResStringRec* record, std::initializer_list<TVarRec> args, int helpContext);
   const char* what() const noexcept override { return Message.c_str(); }
 
   AnsiString Message;

@@ -131,6 +131,30 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
       if ((w & 0xFFF0) == SC_CLOSE) PostMessageW(hwnd, WM_CLOSE, 0, 0);
       if ((w & 0xFFF0) == SC_MOVE) MoveWithMouse(hwnd);  // 0xF012 and 0xF017 alike
       return 0;
+    case WM_NCPAINT: {
+      // The classic frames: a one-pixel window frame for WS_BORDER, a sunken edge inside it for
+      // WS_EX_CLIENTEDGE.
+      if (!(win->style & WS_CHILD)) return 0;
+      HDC dc = GetWindowDC(hwnd);
+      RECT r{0, 0, win->rect.right - win->rect.left, win->rect.bottom - win->rect.top};
+      auto frame = [&](int topLeft, int bottomRight) {
+        HBRUSH a = GetSysColorBrush(topLeft), b = GetSysColorBrush(bottomRight);
+        RECT t{r.left, r.top, r.right - 1, r.top + 1}, l{r.left, r.top, r.left + 1, r.bottom - 1};
+        RECT bo{r.left, r.bottom - 1, r.right, r.bottom}, ri{r.right - 1, r.top, r.right, r.bottom};
+        FillRect(dc, &t, a);
+        FillRect(dc, &l, a);
+        FillRect(dc, &bo, b);
+        FillRect(dc, &ri, b);
+        InflateRect(&r, -1, -1);
+      };
+      if (win->style & WS_BORDER) frame(COLOR_WINDOWFRAME, COLOR_WINDOWFRAME);
+      if (win->exStyle & WS_EX_CLIENTEDGE) {
+        frame(COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
+        frame(COLOR_3DDKSHADOW, COLOR_3DLIGHT);
+      }
+      ReleaseDC(hwnd, dc);
+      return 0;
+    }
     case WM_NCLBUTTONDOWN:
       if (LRESULT(w) == HTCAPTION) MoveWithMouse(hwnd);
       return 0;

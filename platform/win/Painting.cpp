@@ -69,6 +69,7 @@ gdi::Region VisibleRegion(const Window& w, bool clientOnly) {
 }
 
 void InvalidateWindow(Window& w, const gdi::Region* clientArea, bool erase, bool children) {
+  if (!clientArea && HasFrame(w)) w.frameDirty = true;
   gdi::Region area(ClientBox(w));
   if (clientArea) area = area.Intersect(*clientArea);
   if (area.IsEmpty()) return;
@@ -89,7 +90,7 @@ HWND NextWindowToPaint() {
   std::function<HWND(HWND)> walk = [&](HWND h) -> HWND {
     Window* w = Find(h);
     if (!w || !(w->style & WS_VISIBLE)) return nullptr;
-    if (!w->update.IsEmpty() || w->internalPaint) return h;
+    if (!w->update.IsEmpty() || w->internalPaint || w->frameDirty) return h;
     for (HWND c : w->children)
       if (HWND found = walk(c)) return found;
     return nullptr;

@@ -262,6 +262,12 @@ bool Retrieve(MSG* out, HWND filter, UINT first, UINT last, bool remove, bool un
     }
     if (!found) {
       const HWND paint = NextWindowToPaint();
+      if (Window* framed = Find(paint); framed && framed->frameDirty) {
+        // The border is drawn first, by WM_NCPAINT sent in place.
+        framed->frameDirty = false;
+        SendTo(paint, WM_NCPAINT, 1, 0, true);
+        continue;
+      }
       if (paint && Matches(Make(paint, WM_PAINT, 0, 0), filter, first, last)) {
         m = Make(paint, WM_PAINT, 0, 0);
         found = true;

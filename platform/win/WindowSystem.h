@@ -55,6 +55,7 @@ struct Window {
   gdi::Region update;  // client coordinates
   bool erase = false;
   bool internalPaint = false;
+  bool frameDirty = false;  // the border (non-client area) needs WM_NCPAINT
   std::optional<gdi::Region> shape;  // window coordinates
   std::shared_ptr<gdi::Bitmap> surface;  // top-level windows
   std::vector<RECT> dirty;               // surface rectangles changed since the last present
@@ -185,6 +186,9 @@ bool IsVisibleDeep(const Window& w);
 bool IsEnabledDeep(const Window& w);
 void Activate(HWND hwnd, bool byClick);
 void DestroyAll();
+
+// Whether a window has a border of its own (children with WS_BORDER, WS_EX_CLIENTEDGE, scroll bars).
+bool HasFrame(const Window& w);
 
 // Painting (Painting.cpp).
 void InvalidateWindow(Window& w, const gdi::Region* clientArea, bool erase, bool children);

@@ -281,6 +281,11 @@ Window* Find(HWND hwnd) {
 
 int64_t Now() { return platform::GetClock().NowMs(); }
 
+bool HasFrame(const Window& w) {
+  const RECT nc = NonClient(w);
+  return nc.left || nc.top || nc.right || nc.bottom;
+}
+
 HWND TopLevelOf(HWND hwnd) {
   Window* w = Find(hwnd);
   while (w && w->parent) w = Find(w->parent);

@@ -151,6 +151,19 @@ TEST(IxImageBuffers, GetBitsBounds) {
   EXPECT_EQ(img.GetSize(), 40u + 1024u + 12u);
 }
 
+TEST(IxImageBuffers, LoweringColoursUsedDoesNotMoveThePixels) {
+  // A decoder may lower "colours used" to what it filled; the pixel area stays where it was.
+  IxImage img(4, 2, 8);
+  uint8_t* bits = img.GetBits(0);
+  const uint32_t size = img.GetSize();
+  const_cast<IxBitmapInfoHeader&>(img.GetHeader()).biClrUsed = 12;
+  EXPECT_EQ(img.GetBits(0), bits);
+  EXPECT_EQ(img.GetSize(), size);
+  EXPECT_EQ(img.GetNumColors(), 12u);
+  img.SetPaletteColor(100, 1, 2, 3);  // beyond the colours used: ignored
+  EXPECT_EQ(img.GetPalette()[100].rgbRed, 0);
+}
+
 TEST(IxImageBuffers, HeaderIsSerialisedLittleEndianInTheBlock) {
   IxImage img(0x0102, 3, 8);
   const uint8_t* block = img.GetBits(0) - img.GetPaletteSize() - 40;

@@ -214,3 +214,27 @@ TEST_F(Queue, ChildrenPaintAfterTheirParentIntoTheSurface) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Queue, ChildBordersAreDrawnBeforeTheirClientArea) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.lpszClassName = u"Framed";
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1);
+  RegisterClassW(&wc);
+  HWND child = CreateWindowExW(WS_EX_CLIENTEDGE, u"Framed", u"", WS_CHILD | WS_VISIBLE | WS_BORDER, 5, 5, 12, 10,
+                               hwnd, nullptr, nullptr, nullptr);
+  RECT client;
+  GetClientRect(child, &client);
+  EXPECT_EQ(client.right, 12 - 6);  // one pixel of border and two of edge on each side
+  const auto image = driver().Capture(hwnd);
+  EXPECT_EQ(image.At(5, 5), 0x000000u);         // window frame
+  EXPECT_EQ(image.At(6, 6), 0x808080u);         // edge: shadow
+  EXPECT_EQ(image.At(7, 7), 0x404040u);         // edge: dark shadow
+  EXPECT_EQ(image.At(8, 8), 0xFFFFE1u);         // client: the class brush
+  EXPECT_EQ(image.At(5 + 11, 5 + 9), 0x000000u);
+  EXPECT_EQ(image.At(5 + 10, 5 + 8), 0xFFFFFFu);  // edge: highlight
+}
+
+}  // namespace
