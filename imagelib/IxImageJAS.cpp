@@ -33,7 +33,7 @@ Kind Recognise(const uint8_t* h, size_t n) {
   return Kind::kNone;
 }
 
-int32_t Unsigned(const IxJasComponent& c, int32_t v) { return c.sgnd ? v + (1 << (c.prec - 1)) : v; }
+int64_t Unsigned(const IxJasComponent& c, int32_t v) { return c.sgnd ? int64_t{v} + (int64_t{1} << (c.prec - 1)) : v; }
 
 // The sample of component `c` under pixel (x, y) of a w x h picture: subsampled components are
 // stretched to the picture.
@@ -58,9 +58,9 @@ void YccToRgb(IxJasImage& image) {
   }
   for (uint64_t y = 0; y < h; ++y) {
     for (uint64_t x = 0; x < w; ++x) {
-      const double l = Unsigned(y0, SampleAt(y0, x, y, w, h));
-      const double cb = Unsigned(image.comps[1], SampleAt(image.comps[1], x, y, w, h)) - half;
-      const double cr = Unsigned(image.comps[2], SampleAt(image.comps[2], x, y, w, h)) - half;
+      const double l = static_cast<double>(Unsigned(y0, SampleAt(y0, x, y, w, h)));
+      const double cb = static_cast<double>(Unsigned(image.comps[1], SampleAt(image.comps[1], x, y, w, h))) - half;
+      const double cr = static_cast<double>(Unsigned(image.comps[2], SampleAt(image.comps[2], x, y, w, h))) - half;
       const double v[3] = {l + 1.402 * cr, l - 0.344136 * cb - 0.714136 * cr, l + 1.772 * cb};
       for (int k = 0; k < 3; ++k) rgb[k].data[static_cast<size_t>(y * w + x)] = static_cast<int32_t>(std::clamp(std::lround(v[k]), 0L, static_cast<long>(top)));
     }
@@ -88,7 +88,7 @@ bool ToEightBitRgb(IxJasImage& image) {
     c.data.resize(static_cast<size_t>(w * h));
     for (uint64_t y = 0; y < h; ++y) {
       for (uint64_t x = 0; x < w; ++x) {
-        const double v = std::clamp<double>(Unsigned(src, SampleAt(src, x, y, w, h)), 0.0, top);
+        const double v = std::clamp<double>(static_cast<double>(Unsigned(src, SampleAt(src, x, y, w, h))), 0.0, top);
         c.data[static_cast<size_t>(y * w + x)] = static_cast<int32_t>(v * 255.0 / top);
       }
     }

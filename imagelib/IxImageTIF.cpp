@@ -124,18 +124,17 @@ bool IxImageTIF::Decode(IxFile* hFile) {
   TIFFGetFieldDefaulted(tif, TIFFTAG_RESOLUTIONUNIT, &unit);
   const bool hasX = TIFFGetField(tif, TIFFTAG_XRESOLUTION, &xres) != 0;
   const bool hasY = TIFFGetField(tif, TIFFTAG_YRESOLUTION, &yres) != 0;
-  auto toDpi = [unit](float r) {
-    const double dpi = unit == RESUNIT_CENTIMETER ? r * 2.54 + 0.5 : r;
-    return static_cast<int32_t>(std::clamp(dpi, 0.0, 2147483647.0));
-  };
+  // Rationals from the file may be anything, infinities and NaN included.
+  auto toInt = [](double v) { return std::isfinite(v) ? static_cast<int32_t>(std::clamp(v, -2e9, 2e9)) : 0; };
+  auto toDpi = [unit, toInt](float r) { return toInt(unit == RESUNIT_CENTIMETER ? r * 2.54 + 0.5 : r); };
   if (hasX) SetXDPI(toDpi(xres));
   if (hasY) SetYDPI(toDpi(yres));
   // Positions are in resolution units: in pixels they are position x resolution.
   if (TIFFGetField(tif, TIFFTAG_XPOSITION, &xpos) != 0) {
-    info.xOffset = static_cast<int32_t>(std::clamp(static_cast<double>(xpos) * (hasX ? xres : 1.0f), -2e9, 2e9));
+    info.xOffset = toInt(static_cast<double>(xpos) * (hasX ? xres : 1.0f));
   }
   if (TIFFGetField(tif, TIFFTAG_YPOSITION, &ypos) != 0) {
-    info.yOffset = static_cast<int32_t>(std::clamp(static_cast<double>(ypos) * (hasY ? yres : 1.0f), -2e9, 2e9));
+    info.yOffset = toInt(static_cast<double>(ypos) * (hasY ? yres : 1.0f));
   }
 
   if (rowsPerStrip > height) {

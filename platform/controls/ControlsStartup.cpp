@@ -1,0 +1,20 @@
+// Start-up of the controls layer: the system classes and the layer's own windows.
+#include "platform/controls/ButtonControl.h"
+#include "platform/controls/Controls.h"
+#include "platform/controls/EditControl.h"
+#include "platform/controls/MessageBoxWindow.h"
+#include "platform/win/SystemClassRegistry.h"
+
+namespace platform::controls {
+
+void Startup() {
+  using win::RegisterSystemClass;
+  const HCURSOR arrow = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  const HCURSOR ibeam = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM));
+  RegisterSystemClass({u"EDIT", EditWindowProc(), CS_DBLCLKS, 0, ibeam, nullptr});
+  RegisterSystemClass({u"BUTTON", ButtonWindowProc(), CS_DBLCLKS | CS_VREDRAW | CS_HREDRAW, 0, arrow, nullptr});
+  RegisterSystemClass({u"STATIC", StaticWindowProc(), 0, 0, arrow, nullptr});
+  RegisterSystemClass({kMessageBoxClass, MessageBoxWindowProc(), 0, 0, arrow, nullptr});
+}
+
+}  // namespace platform::controls

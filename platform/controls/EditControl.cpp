@@ -1,0 +1,719 @@
+// The EDIT class: single- and multi-line text entry over EditBuffer. 8-bit windows count bytes
+// of the system code page in positions and lengths; the store is UTF-16 either way.
+#include "platform/controls/EditControl.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/controls/ControlSupport.h"
+#include "platform/controls/EditBuffer.h"
+#include "platform/rtl/CodePage.h"
+
+namespace platform::controls {
+
+namespace {
+
+constexpr int kMargin = 2;
+
+struct VisualLine {
+  size_t start = 0, end = 0;  // units, end without the line break
+};
+
+struct EditWindow {
+  EditBuffer buffer;
+  HFONT font = nullptr;
+  char16_t passwordChar = 0;
+  bool modified = false;
+  bool focused = false;
+  bool selecting = false;
+  char16_t pendingHigh = 0;
+  std::string pendingBytes;  // an incomplete UTF-8 character typed into an 8-bit window
+  size_t firstLine = 0;      // first visual line shown
+  int xOffset = 0;           // pixels scrolled to the left (single-line)
+};
+
+WindowStates<EditWindow>& States() {
+  static WindowStates<EditWindow> states;
+  return states;
+}
+
+DWORD Style(HWND hwnd) { return DWORD(GetWindowLongW(hwnd, GWL_STYLE)); }
+bool Multi(HWND hwnd) { return Style(hwnd) & ES_MULTILINE; }
+
+// ---- positions of 8-bit windows
+
+size_t BytesOf(const std::u16string& text, size_t units) {
+  return Utf16ToMultiByte(std::u16string_view(text).substr(0, std::min(units, text.size())), CP_ACP).size();
+}
+
+size_t UnitsOf(const std::u16string& text, size_t bytes) {
+  size_t units = 0, used = 0;
+  while (units < text.size() && used < bytes) {
+    size_t n = 1;
+    if (text[units] >= 0xD800 && text[units] <= 0xDBFF && units + 1 < text.size()) n = 2;
+    used += Utf16ToMultiByte(std::u16string_view(text).substr(units, n), CP_ACP).size();
+    units += n;
+  }
+  return units;
+}
+
+size_t PosIn(HWND hwnd, const EditWindow& e, LPARAM pos) {
+  return IsAnsi(hwnd) ? UnitsOf(e.buffer.Text(), size_t(pos)) : size_t(pos);
+}
+LRESULT PosOut(HWND hwnd, const EditWindow& e, size_t units) {
+  return IsAnsi(hwnd) ? LRESULT(BytesOf(e.buffer.Text(), units)) : LRESULT(units);
+}
+
+// ---- layout
+
+struct Metrics {
+  HDC dc;
+  HGDIOBJ oldFont;
+  int lineHeight;
+};
+
+Metrics BeginMeasure(HWND hwnd, EditWindow& e, HDC dc) {
+  Metrics m{dc, SelectObject(dc, ControlFont(e.font)), 13};
+  TEXTMETRICW tm{};
+  if (GetTextMetricsW(dc, &tm)) m.lineHeight = std::max<int>(1, tm.tmHeight);
+  (void)hwnd;
+  return m;
+}
+
+// What the window shows for a range: the text, or one password character per cluster.
+std::u16string Shown(const EditWindow& e, size_t from, size_t to) {
+  const std::u16string& t = e.buffer.Text();
+  if (!e.passwordChar) return t.substr(from, to - from);
+  const auto& stops = e.buffer.Stops();
+  size_t n = 0;
+  for (size_t s : stops)
+    if (s > from && s <= to) ++n;
+  return std::u16string(n, e.passwordChar);
+}
+
+int Width(HDC dc, const std::u16string& s) {
+  if (s.empty()) return 0;
+  SIZE size{};
+  GetTextExtentPoint32W(dc, s.c_str(), int(s.size()), &size);
+  return size.cx;
+}
+
+int XOf(const EditWindow& e, HDC dc, const VisualLine& line, size_t pos) {
+  return Width(dc, Shown(e, line.start, std::clamp(pos, line.start, line.end)));
+}
+
+std::vector<VisualLine> Layout(HWND hwnd, EditWindow& e, HDC dc) {
+  const EditBuffer& b = e.buffer;
+  const auto& starts = b.LineStarts();
+  std::vector<VisualLine> lines;
+  if (!Multi(hwnd)) {
+    lines.push_back({0, b.Text().size()});
+    return lines;
+  }
+  RECT client;
+  GetClientRect(hwnd, &client);
+  const int width = int(client.right) - 2 * kMargin;
+  const bool wrap = !(Style(hwnd) & ES_AUTOHSCROLL) && width > 0;
+  const std::u16string& text = b.Text();
+  for (size_t i = 0; i < starts.size(); ++i) {
+    const size_t start = starts[i], end = start + b.LineLength(i);
+    if (!wrap) {
+      lines.push_back({start, end});
+      continue;
+    }
+    size_t from = start;
+    while (true) {
+      if (Width(dc, text.substr(from, end - from)) <= width) {
+        lines.push_back({from, end});
+        break;
+      }
+      // The longest run of whole clusters that fits, broken after a space when there is one.
+      size_t fit = from, lastSpace = 0;
+      for (size_t p = b.NextStop(from); p <= end && p > from; p = b.NextStop(p)) {
+        if (Width(dc, text.substr(from, p - from)) > width) break;
+        fit = p;
+        if (text[p - 1] == u' ') lastSpace = p;
+        if (p == end) break;
+      }
+      size_t cut = lastSpace > from ? lastSpace : fit;
+      if (cut == from) cut = std::min(end, b.NextStop(from));  // one cluster wider than the line
+      lines.push_back({from, cut});
+      from = cut;
+      if (from >= end) break;
+    }
+  }
+  return lines;
+}
+
+size_t LineOfPos(const std::vector<VisualLine>& lines, size_t pos) {
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const bool last = i + 1 == lines.size();
+    if (pos < lines[i].end || (pos == lines[i].end && (last || lines[i + 1].start > pos))) return i;
+    if (!last && pos < lines[i + 1].start) return i;
+  }
+  return lines.empty() ? 0 : lines.size() - 1;
+}
+
+size_t PosAtX(const EditWindow& e, HDC dc, const VisualLine& line, int x) {
+  size_t best = line.start;
+  int bestDistance = std::abs(x);
+  for (size_t p = e.buffer.NextStop(line.start); p <= line.end && p > line.start; p = e.buffer.NextStop(p)) {
+    const int d = std::abs(XOf(e, dc, line, p) - x);
+    if (d < bestDistance) best = p, bestDistance = d;
+    if (p == line.end) break;
+  }
+  return best;
+}
+
+int VisibleLines(HWND hwnd, int lineHeight) {
+  RECT c;
+  GetClientRect(hwnd, &c);
+  return std::max(1, int(c.bottom - 2 * kMargin) / lineHeight);
+}
+
+// Scrolls so that the caret is in view and places the system caret.
+void ShowCaretPos(HWND hwnd, EditWindow& e) {
+  HDC dc = GetDC(hwnd);
+  Metrics m = BeginMeasure(hwnd, e, dc);
+  const auto lines = Layout(hwnd, e, dc);
+  const size_t caret = e.buffer.Caret();
+  const size_t li = LineOfPos(lines, caret);
+  const int visible = VisibleLines(hwnd, m.lineHeight);
+  if (li < e.firstLine) e.firstLine = li;
+  if (li >= e.firstLine + size_t(visible)) e.firstLine = li - size_t(visible) + 1;
+  RECT c;
+  GetClientRect(hwnd, &c);
+  int x = XOf(e, dc, lines[li], caret);
+  if (!Multi(hwnd) || (Style(hwnd) & ES_AUTOHSCROLL)) {
+    const int width = std::max(1, int(c.right) - 2 * kMargin);
+    if (x - e.xOffset > width) e.xOffset = x - width;
+    if (x - e.xOffset < 0) e.xOffset = std::max(0, x - width / 3);
+  } else {
+    e.xOffset = 0;
+  }
+  if (e.focused) {
+    SetCaretPos(kMargin + x - e.xOffset, kMargin + int(li - e.firstLine) * m.lineHeight);
+  }
+  SelectObject(dc, m.oldFont);
+  ReleaseDC(hwnd, dc);
+}
+
+void Refresh(HWND hwnd, EditWindow& e) {
+  ShowCaretPos(hwnd, e);
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+// A change of the text is shown, then reported.
+void AfterChange(HWND hwnd, EditWindow& e) {
+  e.modified = true;
+  Refresh(hwnd, e);
+  NotifyParent(hwnd, EN_CHANGE);
+}
+
+bool ReadOnly(HWND hwnd) { return Style(hwnd) & ES_READONLY; }
+
+// ---- clipboard
+
+void Copy(HWND hwnd, EditWindow& e) {
+  if (e.passwordChar || !e.buffer.HasSelection()) return;
+  const std::u16string s = e.buffer.SelectedText();
+  if (!OpenClipboard(hwnd)) return;
+  EmptyClipboard();
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (s.size() + 1) * sizeof(char16_t));
+  if (block) {
+    auto* p = static_cast<char16_t*>(GlobalLock(block));
+    std::copy(s.begin(), s.end(), p);
+    p[s.size()] = 0;
+    GlobalUnlock(block);
+    if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
+  }
+  CloseClipboard();
+}
+
+std::u16string ClipboardText(HWND hwnd) {
+  std::u16string out;
+  if (!OpenClipboard(hwnd)) return out;
+  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
+    const size_t units = GlobalSize(HGLOBAL(h)) / sizeof(char16_t);
+    if (auto* p = static_cast<const char16_t*>(GlobalLock(HGLOBAL(h)))) {
+      size_t n = 0;
+      while (n < units && p[n]) ++n;
+      out.assign(p, n);
+      GlobalUnlock(HGLOBAL(h));
+    }
+  } else if (HANDLE a = GetClipboardData(CF_TEXT)) {
+    const size_t bytes = GlobalSize(HGLOBAL(a));
+    if (auto* p = static_cast<const char*>(GlobalLock(HGLOBAL(a)))) {
+      size_t n = 0;
+      while (n < bytes && p[n]) ++n;
+      out = MultiByteToUtf16(std::string_view(p, n), CP_ACP);
+      GlobalUnlock(HGLOBAL(a));
+    }
+  }
+  CloseClipboard();
+  return out;
+}
+
+// Replaces the selection as the person using the window does: refused when read-only, limited,
+// reported.
+bool UserReplace(HWND hwnd, EditWindow& e, const std::u16string& s, bool typing) {
+  if (ReadOnly(hwnd)) return false;
+  bool cut = false;
+  const bool changed = e.buffer.ReplaceSelection(s, typing, &cut);
+  if (changed) AfterChange(hwnd, e);
+  if (cut) NotifyParent(hwnd, EN_MAXTEXT);
+  return changed;
+}
+
+void Paste(HWND hwnd, EditWindow& e) {
+  std::u16string s = ClipboardText(hwnd);
+  if (!Multi(hwnd)) {
+    const size_t br = s.find_first_of(u"\r\n");
+    if (br != std::u16string::npos) s.resize(br);
+  }
+  if (!s.empty()) UserReplace(hwnd, e, s, false);
+}
+
+void Cut(HWND hwnd, EditWindow& e) {
+  if (e.passwordChar || ReadOnly(hwnd) || !e.buffer.HasSelection()) return;
+  Copy(hwnd, e);
+  UserReplace(hwnd, e, u"", false);
+}
+
+void Clear(HWND hwnd, EditWindow& e) {
+  if (!e.buffer.HasSelection()) return;
+  UserReplace(hwnd, e, u"", false);
+}
+
+void Undo(HWND hwnd, EditWindow& e) {
+  if (ReadOnly(hwnd) || !e.buffer.Undo()) return;
+  AfterChange(hwnd, e);
+}
+
+// ---- typing and keys
+
+void TypeUnit(HWND hwnd, EditWindow& e, char16_t c) {
+  if (c >= 0xD800 && c <= 0xDBFF) {
+    e.pendingHigh = c;
+    return;
+  }
+  if (c >= 0xDC00 && c <= 0xDFFF) {
+    if (!e.pendingHigh) return;  // a lone low surrogate is dropped
+    const char16_t pair[2] = {e.pendingHigh, c};
+    e.pendingHigh = 0;
+    UserReplace(hwnd, e, std::u16string(pair, 2), true);
+    return;
+  }
+  e.pendingHigh = 0;
+  switch (c) {
+    case 8:
+      if (!ReadOnly(hwnd) && e.buffer.Backspace()) AfterChange(hwnd, e);
+      return;
+    case 3: Copy(hwnd, e); return;
+    case 22: Paste(hwnd, e); return;
+    case 24: Cut(hwnd, e); return;
+    case 26: Undo(hwnd, e); return;
+    case 13:
+      if (Multi(hwnd)) UserReplace(hwnd, e, u"\r\n", true);
+      return;
+    case 9:
+      if (Multi(hwnd)) UserReplace(hwnd, e, u"\t", true);
+      return;
+    default: break;
+  }
+  if (c < 32 || c == 127) return;
+  if (ReadOnly(hwnd)) return;
+  bool cut = false;
+  if (e.buffer.ReplaceSelection(std::u16string(1, c), true, &cut) && !cut) {
+    AfterChange(hwnd, e);
+    return;
+  }
+  if (cut) NotifyParent(hwnd, EN_MAXTEXT);
+}
+
+void OnChar(HWND hwnd, EditWindow& e, WPARAM w) {
+  if (!IsAnsi(hwnd)) {
+    TypeUnit(hwnd, e, char16_t(w));
+    return;
+  }
+  const uint8_t byte = uint8_t(w);
+  if (GetACP() != CP_UTF8) {
+    const char c = char(byte);
+    for (char16_t u : MultiByteToUtf16(std::string_view(&c, 1), CP_ACP)) TypeUnit(hwnd, e, u);
+    return;
+  }
+  if (e.pendingBytes.empty() && byte < 0x80) {
+    TypeUnit(hwnd, e, char16_t(byte));
+    return;
+  }
+  e.pendingBytes.push_back(char(byte));
+  const uint8_t lead = uint8_t(e.pendingBytes[0]);
+  const size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+  if (e.pendingBytes.size() < need) return;
+  const std::u16string units = MultiByteToUtf16(e.pendingBytes, CP_ACP);
+  e.pendingBytes.clear();
+  for (char16_t u : units) TypeUnit(hwnd, e, u);
+}
+
+void MoveCaret(HWND hwnd, EditWindow& e, size_t to, bool extend) {
+  e.buffer.Select(extend ? e.buffer.Anchor() : to, to);
+  Refresh(hwnd, e);
+}
+
+void OnKeyDown(HWND hwnd, EditWindow& e, int vk) {
+  const bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
+  EditBuffer& b = e.buffer;
+  const size_t caret = b.Caret();
+  switch (vk) {
+    case VK_LEFT:
+      if (!shift && b.HasSelection()) return MoveCaret(hwnd, e, b.SelStart(), false);
+      return MoveCaret(hwnd, e, ctrl ? b.PrevWord(caret) : b.PrevStop(caret), shift);
+    case VK_RIGHT:
+      if (!shift && b.HasSelection()) return MoveCaret(hwnd, e, b.SelEnd(), false);
+      return MoveCaret(hwnd, e, ctrl ? b.NextWord(caret) : b.NextStop(caret), shift);
+    case VK_HOME:
+    case VK_END:
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT: {
+      HDC dc = GetDC(hwnd);
+      Metrics m = BeginMeasure(hwnd, e, dc);
+      const auto lines = Layout(hwnd, e, dc);
+      const size_t li = LineOfPos(lines, caret);
+      size_t to = caret;
+      if (vk == VK_HOME) to = ctrl ? 0 : lines[li].start;
+      if (vk == VK_END) to = ctrl ? b.Text().size() : lines[li].end;
+      if (vk == VK_UP || vk == VK_DOWN || vk == VK_PRIOR || vk == VK_NEXT) {
+        const long step = (vk == VK_UP || vk == VK_DOWN) ? 1 : VisibleLines(hwnd, m.lineHeight);
+        const long dir = (vk == VK_UP || vk == VK_PRIOR) ? -1 : 1;
+        const long target = std::clamp(long(li) + dir * step, 0L, long(lines.size()) - 1);
+        to = PosAtX(e, dc, lines[size_t(target)], XOf(e, dc, lines[li], caret));
+      }
+      SelectObject(dc, m.oldFont);
+      ReleaseDC(hwnd, dc);
+      return MoveCaret(hwnd, e, to, shift);
+    }
+    case VK_DELETE:
+      if (shift) return Cut(hwnd, e);
+      if (!ReadOnly(hwnd) && b.DeleteForward()) AfterChange(hwnd, e);
+      return;
+    case VK_INSERT:
+      if (ctrl) return Copy(hwnd, e);
+      if (shift) return Paste(hwnd, e);
+      return;
+    default: return;
+  }
+}
+
+// ---- painting
+
+void Paint(HWND hwnd, EditWindow& e) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  const bool grey = ReadOnly(hwnd) || !IsWindowEnabled(hwnd);
+  HBRUSH brush = ParentColors(hwnd, dc, grey ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  FillRect(dc, &client, brush);
+  Metrics m = BeginMeasure(hwnd, e, dc);
+  if (!IsWindowEnabled(hwnd)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+  SetBkMode(dc, TRANSPARENT);
+  const auto lines = Layout(hwnd, e, dc);
+  const bool showSelection = e.focused || (Style(hwnd) & ES_NOHIDESEL);
+  const size_t s0 = e.buffer.SelStart(), s1 = e.buffer.SelEnd();
+  IntersectClipRect(dc, client.left, client.top, client.right, client.bottom);
+  const DWORD align = Style(hwnd) & (ES_CENTER | ES_RIGHT);
+  for (size_t i = e.firstLine; i < lines.size(); ++i) {
+    const int y = kMargin + int(i - e.firstLine) * m.lineHeight;
+    if (y >= client.bottom) break;
+    const VisualLine& line = lines[i];
+    const std::u16string shown = Shown(e, line.start, line.end);
+    int x0 = kMargin - e.xOffset;
+    const int lineWidth = Width(dc, shown);
+    if (align == ES_RIGHT) x0 = std::max(kMargin, int(client.right) - kMargin - lineWidth);
+    if (align == ES_CENTER) x0 = std::max(kMargin, (int(client.right) - lineWidth) / 2);
+    TextOutW(dc, x0, y, shown.c_str(), int(shown.size()));
+    if (showSelection && s0 < s1 && s0 <= line.end && s1 >= line.start) {
+      const size_t a = std::max(s0, line.start), z = std::min(s1, line.end);
+      const int xa = x0 + XOf(e, dc, line, a), xz = x0 + XOf(e, dc, line, z);
+      RECT r{xa, y, xz + (s1 > line.end && i + 1 < lines.size() ? 4 : 0), y + m.lineHeight};
+      FillSolid(dc, r, GetSysColor(COLOR_HIGHLIGHT));
+      const COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
+      const std::u16string part = Shown(e, a, z);
+      TextOutW(dc, xa, y, part.c_str(), int(part.size()));
+      SetTextColor(dc, oldText);
+    }
+  }
+  SelectObject(dc, m.oldFont);
+  EndPaint(hwnd, &ps);
+}
+
+// ---- mouse
+
+size_t PosFromPoint(HWND hwnd, EditWindow& e, int x, int y) {
+  HDC dc = GetDC(hwnd);
+  Metrics m = BeginMeasure(hwnd, e, dc);
+  const auto lines = Layout(hwnd, e, dc);
+  long li = long(e.firstLine) + (y - kMargin) / m.lineHeight;
+  if (y < kMargin) li = long(e.firstLine) - 1;
+  li = std::clamp(li, 0L, long(lines.size()) - 1);
+  const size_t pos = PosAtX(e, dc, lines[size_t(li)], x - kMargin + e.xOffset);
+  SelectObject(dc, m.oldFont);
+  ReleaseDC(hwnd, dc);
+  return pos;
+}
+
+void SelectWordAt(HWND hwnd, EditWindow& e, size_t pos) {
+  const EditBuffer& b = e.buffer;
+  size_t start = b.PrevWord(std::min(b.Text().size(), pos + 1));
+  size_t end = b.NextWord(start);
+  const auto& t = b.Text();
+  while (end > start && (t[end - 1] == u' ' || t[end - 1] == u'\r' || t[end - 1] == u'\n')) --end;
+  e.buffer.Select(start, end);
+  Refresh(hwnd, e);
+}
+
+// ---- the procedure
+
+LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  if (msg == WM_NCCREATE) {
+    EditWindow& e = States().Create(hwnd);
+    const DWORD style = Style(hwnd);
+    if (style & ES_PASSWORD) e.passwordChar = u'*';
+    e.buffer.SetText(CreationCaption(hwnd, l));
+    return IsAnsi(hwnd) ? DefWindowProcA(hwnd, msg, w, l) : DefWindowProcW(hwnd, msg, w, l);
+  }
+  EditWindow* ep = States().Get(hwnd);
+  auto def = [&] { return IsAnsi(hwnd) ? DefWindowProcA(hwnd, msg, w, l) : DefWindowProcW(hwnd, msg, w, l); };
+  if (!ep) return def();
+  EditWindow& e = *ep;
+  EditBuffer& b = e.buffer;
+  switch (msg) {
+    case WM_NCDESTROY:
+      States().Drop(hwnd);
+      return def();
+    case WM_SETTEXT: {
+      b.SetText(TextParam(hwnd, l));
+      e.modified = false;
+      e.firstLine = 0;
+      e.xOffset = 0;
+      Refresh(hwnd, e);
+      NotifyParent(hwnd, EN_CHANGE);
+      return TRUE;
+    }
+    case WM_GETTEXT: return CopyTextOut(hwnd, b.Text(), w, l);
+    case WM_GETTEXTLENGTH: return TextLengthFor(hwnd, b.Text());
+    case WM_SETFONT:
+      e.font = reinterpret_cast<HFONT>(w);
+      if (LOWORD(uint64_t(l))) Refresh(hwnd, e);
+      return 0;
+    case WM_GETFONT: return LRESULT(e.font);
+    case WM_GETDLGCODE:
+      return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | (Multi(hwnd) ? DLGC_WANTALLKEYS : 0);
+    case WM_SETFOCUS: {
+      e.focused = true;
+      HDC dc = GetDC(hwnd);
+      Metrics m = BeginMeasure(hwnd, e, dc);
+      SelectObject(dc, m.oldFont);
+      ReleaseDC(hwnd, dc);
+      CreateCaret(hwnd, nullptr, 1, m.lineHeight);
+      ShowCaretPos(hwnd, e);
+      ShowCaret(hwnd);
+      InvalidateRect(hwnd, nullptr, FALSE);
+      NotifyParent(hwnd, EN_SETFOCUS);
+      return 0;
+    }
+    case WM_KILLFOCUS:
+      e.focused = false;
+      DestroyCaret();
+      InvalidateRect(hwnd, nullptr, FALSE);
+      NotifyParent(hwnd, EN_KILLFOCUS);
+      return 0;
+    case WM_SIZE:
+      Refresh(hwnd, e);
+      return 0;
+    case WM_PAINT:
+      Paint(hwnd, e);
+      return 0;
+    case WM_ERASEBKGND: return 1;  // painting fills the whole client area
+    case WM_CHAR:
+      OnChar(hwnd, e, w);
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(hwnd, e, int(w));
+      return 0;
+    case WM_COPY: Copy(hwnd, e); return 0;
+    case WM_CUT: Cut(hwnd, e); return 0;
+    case WM_PASTE: Paste(hwnd, e); return 0;
+    case WM_CLEAR: Clear(hwnd, e); return 0;
+    case WM_UNDO:
+    case EM_UNDO: {
+      const bool could = b.CanUndo();
+      Undo(hwnd, e);
+      return could;
+    }
+    case EM_CANUNDO: return b.CanUndo();
+    case EM_EMPTYUNDOBUFFER: b.EmptyUndo(); return 0;
+    case EM_GETSEL: {
+      const LRESULT s = PosOut(hwnd, e, b.SelStart()), t = PosOut(hwnd, e, b.SelEnd());
+      if (w) *reinterpret_cast<DWORD*>(w) = DWORD(s);
+      if (l) *reinterpret_cast<DWORD*>(l) = DWORD(t);
+      return MAKELONG(WORD(std::min<LRESULT>(s, 0xFFFF)), WORD(std::min<LRESULT>(t, 0xFFFF)));
+    }
+    case EM_SETSEL: {
+      const long start = long(int(w)), end = long(int(l));
+      if (start < 0) {  // no selection, the caret stays
+        b.Select(b.Caret(), b.Caret());
+      } else {
+        const size_t size = b.Text().size();
+        size_t s = std::min(PosIn(hwnd, e, LPARAM(start)), size);
+        size_t t = end < 0 ? size : std::min(PosIn(hwnd, e, LPARAM(end)), size);
+        if (s > t) std::swap(s, t);
+        b.Select(s, t);
+      }
+      Refresh(hwnd, e);
+      return 0;
+    }
+    case EM_REPLACESEL: {
+      bool cut = false;
+      const bool changed = b.ReplaceSelection(TextParam(hwnd, l), false, &cut);
+      if (!w) b.EmptyUndo();
+      if (changed) AfterChange(hwnd, e);
+      if (cut) NotifyParent(hwnd, EN_MAXTEXT);
+      return 0;
+    }
+    case EM_SCROLLCARET: ShowCaretPos(hwnd, e); InvalidateRect(hwnd, nullptr, FALSE); return TRUE;
+    case EM_GETMODIFY: return e.modified;
+    case EM_SETMODIFY: e.modified = w != 0; return 0;
+    case EM_GETLINECOUNT: return LRESULT(b.LineCount());
+    case EM_LINEINDEX: {
+      const long n = long(int(w));
+      const size_t line = n < 0 ? b.LineFromChar(b.Caret()) : size_t(n);
+      if (line >= b.LineCount()) return -1;
+      return PosOut(hwnd, e, b.LineStarts()[line]);
+    }
+    case EM_LINELENGTH: {
+      const long pos = long(int(w));
+      const size_t line = pos < 0 ? b.LineFromChar(b.Caret()) : b.LineFromChar(PosIn(hwnd, e, pos));
+      const size_t start = b.LineStarts()[line], len = b.LineLength(line);
+      return IsAnsi(hwnd) ? LRESULT(BytesOf(b.Text(), start + len) - BytesOf(b.Text(), start)) : LRESULT(len);
+    }
+    case EM_LINEFROMCHAR: {
+      const long pos = long(int(w));
+      return LRESULT(b.LineFromChar(pos < 0 ? b.Caret() : PosIn(hwnd, e, pos)));
+    }
+    case EM_GETLINE: {
+      if (!l) return 0;
+      const size_t line = size_t(w);
+      if (line >= b.LineCount()) return 0;
+      const std::u16string text = b.Text().substr(b.LineStarts()[line], b.LineLength(line));
+      if (IsAnsi(hwnd)) {
+        const size_t capacity = *reinterpret_cast<const WORD*>(l);
+        std::string bytes = Utf16ToMultiByte(text, CP_ACP);
+        size_t n = std::min(bytes.size(), capacity);
+        if (GetACP() == CP_UTF8)
+          while (n > 0 && n < bytes.size() && (uint8_t(bytes[n]) & 0xC0) == 0x80) --n;
+        std::copy(bytes.begin(), bytes.begin() + long(n), reinterpret_cast<char*>(l));
+        return LRESULT(n);
+      }
+      const size_t capacity = *reinterpret_cast<const char16_t*>(l);
+      size_t n = std::min(text.size(), capacity);
+      if (n > 0 && n < text.size() && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
+      std::copy(text.begin(), text.begin() + long(n), reinterpret_cast<char16_t*>(l));
+      return LRESULT(n);
+    }
+    case EM_LIMITTEXT: {
+      b.SetLimit(size_t(w));
+      return 0;
+    }
+    case EM_GETLIMITTEXT: return LRESULT(b.Limit());
+    case EM_SETPASSWORDCHAR: {
+      char16_t c = char16_t(w);
+      if (IsAnsi(hwnd) && w) {
+        const char byte = char(w);
+        const std::u16string u = MultiByteToUtf16(std::string_view(&byte, 1), CP_ACP);
+        c = u.empty() ? u'*' : u[0];
+      }
+      e.passwordChar = c;
+      Refresh(hwnd, e);
+      return 0;
+    }
+    case EM_GETPASSWORDCHAR: {
+      if (IsAnsi(hwnd) && e.passwordChar) {
+        const std::string bytes = Utf16ToMultiByte(std::u16string(1, e.passwordChar), CP_ACP);
+        return bytes.size() == 1 ? LRESULT(uint8_t(bytes[0])) : LRESULT('*');
+      }
+      return e.passwordChar;
+    }
+    case EM_SETREADONLY: {
+      const DWORD style = Style(hwnd);
+      SetWindowLongW(hwnd, GWL_STYLE, LONG(w ? (style | ES_READONLY) : (style & ~ES_READONLY)));
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return TRUE;
+    }
+    case EM_GETFIRSTVISIBLELINE: return LRESULT(e.firstLine);
+    case EM_GETRECT: {
+      if (!l) return 0;
+      RECT* r = reinterpret_cast<RECT*>(l);
+      GetClientRect(hwnd, r);
+      InflateRect(r, -kMargin, -kMargin);
+      return 0;
+    }
+    case EM_POSFROMCHAR: {
+      HDC dc = GetDC(hwnd);
+      Metrics m = BeginMeasure(hwnd, e, dc);
+      const auto lines = Layout(hwnd, e, dc);
+      const size_t pos = std::min(PosIn(hwnd, e, LPARAM(w)), b.Text().size());
+      const size_t li = LineOfPos(lines, pos);
+      const int x = kMargin + XOf(e, dc, lines[li], pos) - e.xOffset;
+      const int y = kMargin + (int(li) - int(e.firstLine)) * m.lineHeight;
+      SelectObject(dc, m.oldFont);
+      ReleaseDC(hwnd, dc);
+      return MAKELONG(WORD(x), WORD(y));
+    }
+    case EM_CHARFROMPOS: {
+      const size_t pos = PosFromPoint(hwnd, e, GET_X_LPARAM(l), GET_Y_LPARAM(l));
+      return MAKELONG(WORD(PosOut(hwnd, e, pos)), WORD(b.LineFromChar(pos)));
+    }
+    case EM_LINESCROLL: {
+      HDC dc = GetDC(hwnd);
+      Metrics m = BeginMeasure(hwnd, e, dc);
+      const long count = long(Layout(hwnd, e, dc).size());
+      SelectObject(dc, m.oldFont);
+      ReleaseDC(hwnd, dc);
+      e.firstLine = size_t(std::clamp(long(e.firstLine) + long(int(l)), 0L, std::max(0L, count - 1)));
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return TRUE;
+    }
+    case WM_LBUTTONDOWN: {
+      if (GetFocus() != hwnd) SetFocus(hwnd);
+      const size_t pos = PosFromPoint(hwnd, e, GET_X_LPARAM(l), GET_Y_LPARAM(l));
+      MoveCaret(hwnd, e, pos, (w & MK_SHIFT) != 0);
+      e.selecting = true;
+      SetCapture(hwnd);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      if (e.selecting && GetCapture() == hwnd)
+        MoveCaret(hwnd, e, PosFromPoint(hwnd, e, GET_X_LPARAM(l), GET_Y_LPARAM(l)), true);
+      return 0;
+    case WM_LBUTTONUP:
+      if (e.selecting) {
+        e.selecting = false;
+        if (GetCapture() == hwnd) ReleaseCapture();
+      }
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      SelectWordAt(hwnd, e, PosFromPoint(hwnd, e, GET_X_LPARAM(l), GET_Y_LPARAM(l)));
+      return 0;
+    case WM_CAPTURECHANGED: e.selecting = false; return 0;
+    default: return def();
+  }
+}
+
+}  // namespace
+
+WndProcFunction EditWindowProc() { return &EditProc; }
+
+}  // namespace platform::controls

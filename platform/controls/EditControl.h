@@ -1,0 +1,8 @@
+// The EDIT class's window procedure (registered by Startup).
+#pragma once
+
+#include "platform/win/WinTypes.h"
+
+namespace platform::controls {
+WndProcFunction EditWindowProc();
+}  // namespace platform::controls
