@@ -1,34 +1,11 @@
 #include "platform/forms/TTimer.h"
 
 #include "platform/rtl/Exceptions.h"
-#include "platform/rtl/Program.h"
 
 void ApplicationHandleException(TObject* sender);
 
-namespace {
-const char kUtilClass[] = "TPUtilWindow";
-}
-
-HWND AllocateHWnd(WNDPROC method) {
-  WNDCLASSA wc{};
-  if (!GetClassInfoA(HInstance, kUtilClass, &wc)) {
-    wc.lpfnWndProc = WNDPROC(&DefWindowProcA);
-    wc.hInstance = HInstance;
-    wc.lpszClassName = kUtilClass;
-    RegisterClassA(&wc);
-  }
-  HWND h = CreateWindowExA(WS_EX_TOOLWINDOW, kUtilClass, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, HInstance, nullptr);
-  if (h && method) SetWindowLongPtrA(h, GWL_WNDPROC, static_cast<LONG_PTR>(method));
-  return h;
-}
-
-void DeallocateHWnd(HWND window) {
-  if (window) DestroyWindow(window);
-}
-
 TTimer::TTimer(TComponent* owner) : TComponent(owner) {
-  instance_ = MakeObjectInstance([this](TMessage& m) { WndProc(m); });
-  window_ = AllocateHWnd(instance_);
+  window_ = AllocateHWnd([this](TMessage& m) { WndProc(m); });
 }
 
 TTimer::~TTimer() {
@@ -37,7 +14,6 @@ TTimer::~TTimer() {
     KillTimer(window_, 1);
     DeallocateHWnd(window_);
   }
-  FreeObjectInstance(instance_);
 }
 
 void TTimer::UpdateTimer() {

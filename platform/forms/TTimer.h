@@ -24,9 +24,4 @@ class TTimer : public TComponent {
   bool enabled_ = true;
   unsigned interval_ = 1000;
   HWND window_ = nullptr;
-  WNDPROC instance_;
 };
-
-// A hidden utility window whose messages go to `method` (AllocateHWnd); DeallocateHWnd frees it.
-HWND AllocateHWnd(WNDPROC method);
-void DeallocateHWnd(HWND window);
