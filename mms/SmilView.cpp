@@ -128,8 +128,7 @@ int PushFront(T*& list, T* item) {
   return 1;
 }
 
-template <typename T>
-int SetMediaSrc(T* item, const std::string& src) {
+int SetMediaSrc(tSMIL_Media* item, const std::string& src) {
   if (!item) return 0;
   tMMS_Part* part = SmilFindPart(viewParts, src);
   if (!part) return 0;
