@@ -80,16 +80,10 @@ std::string PartHeaders(const std::string& media, const std::string& name, bool 
   return length + value + "\xC0\x22" + Z(("<" + name + ">").c_str()) + "\x8E" + Z(name.c_str());
 }
 
-std::string JfifPicture(std::size_t size) {
-  std::string picture("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11);
-  for (std::size_t i = picture.size(); i + 2 < size; ++i) picture += static_cast<char>(i * 7);
-  return picture + "\xFF\xD9";
-}
-
 // One 5000 ms slide with a 1234-byte JFIF picture and the text "Hello" as the text editor saves
 // it (a byte-order mark first, CR LF last), both over the whole slide.
 TEST_F(ComposerTest, TheWorkedExampleIsReproducedByteForByte) {
-  const std::string picture = JfifPicture(1234);
+  const std::string picture = mmstest::JfifPicture(1234);
   MmsComposerSelectSlide(0);
   MmsComposerSetSlideDur(0, 5000);
   ASSERT_EQ(mmstest::SetText(u"\uFEFFHello\r\n", 0, 5000), 0);

@@ -31,14 +31,8 @@ std::string Bytes(const unsigned char* data, int size) {
   return std::string(reinterpret_cast<const char*>(data), static_cast<size_t>(size));
 }
 
-std::string Jfif(size_t size) {
-  std::string picture("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11);
-  while (picture.size() + 2 < size) picture += static_cast<char>(picture.size() * 13);
-  return picture + "\xFF\xD9";
-}
-
 TEST_F(RoundTripTest, TheEditorsExampleMessageReadsBack) {
-  const std::string picture = Jfif(1234);
+  const std::string picture = mmstest::JfifPicture(1234);
   MmsComposerSetSlideDur(0, 5000);
   ASSERT_EQ(mmstest::SetText(u"\uFEFFHello\r\n", 0, 5000), 0);
   ASSERT_EQ(mmstest::SetImage("image/jpeg", picture, 0, 5000), 0);
@@ -100,7 +94,7 @@ TEST_F(RoundTripTest, EverySlideReadsBackWithItsItemsAndDuration) {
     std::string audioType, audio;
   } slides[] = {
       {3000, u"Первый", "image/gif", "GIF89a-one", "audio/amr", "#!AMR-one"},
-      {60000, u"", "image/jpeg", Jfif(400), "", ""},
+      {60000, u"", "image/jpeg", mmstest::JfifPicture(400), "", ""},
       {1000, u"ütf 😀", "", "", "audio/mid", "MThd-three"},
   };
   mmstest::MakeSlides(3, 1000);
