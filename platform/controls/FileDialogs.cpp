@@ -66,6 +66,7 @@ Outcome Ask(const Request& r, std::vector<std::u16string>& files) {
   info.filter = FilterText(r.filter);
   info.defaultExt = r.defExt;
   info.initialDir = r.initialDir;
+  info.flags = r.flags;
   for (int attempt = 0; attempt < 16; ++attempt) {
     auto answer = platform::win::AskModal(info);
     if (!answer || answer->type != platform::win::ModalAnswer::Type::Files || answer->files.empty())

@@ -43,7 +43,7 @@ struct ModalInfo {
   std::vector<std::u16string> texts;  // labels, buttons, items
   std::u16string title, filter, defaultExt, initialDir;  // file dialogs
   std::u16string fileName;  // file dialogs: the name the dialog starts with
-  DWORD flags = 0;          // file dialogs: the OFN_* flags (overwrite prompt, multiple selection)
+  DWORD flags = 0;          // file dialogs: the OFN_* flags (multiple selection)
 };
 
 // A scripted answer: a modal result, file names, cancel, a menu item (by id or caption), or

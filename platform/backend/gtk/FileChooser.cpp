@@ -1,6 +1,6 @@
-// The desktop's file chooser: title, filters, initial folder and name, overwrite prompt and
-// multiple selection from the dialog's description; the default extension is added to a name
-// typed without one.
+// The desktop's file chooser: title, filters, initial folder and name and multiple selection
+// from the dialog's description. The caller checks the answer (existence, the overwrite prompt,
+// the default extension) as it does for any answer.
 #include "platform/backend/gtk/FileChooser.h"
 
 #include <gtk/gtk.h>
@@ -14,7 +14,7 @@ namespace {
 
 std::string Utf8(const std::u16string& s) { return platform::Utf16ToMultiByte(s, CP_UTF8); }
 
-constexpr DWORD kOverwritePrompt = 0x2, kAllowMultiSelect = 0x200;
+constexpr DWORD kAllowMultiSelect = 0x200;
 
 }  // namespace
 
@@ -45,7 +45,6 @@ std::optional<win::ModalAnswer> RunFileChooser(const win::ModalInfo& info, GtkWi
                                                   GTK_RESPONSE_ACCEPT, nullptr);
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
-  gtk_file_chooser_set_do_overwrite_confirmation(chooser, save && (info.flags & kOverwritePrompt));
   gtk_file_chooser_set_select_multiple(chooser, !save && (info.flags & kAllowMultiSelect));
   for (const auto& [name, patterns] : SplitFilter(info.filter)) {
     GtkFileFilter* f = gtk_file_filter_new();
@@ -106,12 +105,7 @@ std::optional<win::ModalAnswer> RunFileChooser(const win::ModalInfo& info, GtkWi
     for (GSList* n = names; n; n = n->next) {
       gchar* utf8 = g_filename_to_utf8(static_cast<const gchar*>(n->data), -1, nullptr, nullptr, nullptr);
       if (utf8) {
-        std::u16string file = platform::MultiByteToUtf16(utf8, CP_UTF8);
-        const size_t slash = file.find_last_of(u'/');
-        const std::u16string base = slash == std::u16string::npos ? file : file.substr(slash + 1);
-        if (save && !info.defaultExt.empty() && base.find(u'.') == std::u16string::npos)
-          file += u"." + info.defaultExt;
-        files.push_back(std::move(file));
+        files.push_back(platform::MultiByteToUtf16(utf8, CP_UTF8));
       }
       g_free(utf8);
       g_free(n->data);

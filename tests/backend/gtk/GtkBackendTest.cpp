@@ -4,6 +4,8 @@
 // dragging by the caption moves it, and text crosses the system clipboard both ways.
 #include <gtest/gtest.h>
 #include <gtk/gtk.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "DesktopSession.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/backend/gtk/GtkBackend.h"
+#include "platform/rtl/CodePage.h"
 #include "platform/win/Win.h"
 
 namespace {
