@@ -155,10 +155,12 @@ std::optional<int64_t> Request(uint32_t slot, const std::vector<uint8_t>& frame,
       for (;;) {
         const int64_t left = deadline - RealNow();
         if (left <= 0) break;
+        // Only the interface thread serves incoming sends (they call window procedures).
+        const bool serve = E().listenFd >= 0 && OnInterfaceThread();
         pollfd p[2] = {{fd, POLLIN, 0}, {E().listenFd, POLLIN, 0}};
-        const int r = poll(p, E().listenFd >= 0 ? 2 : 1, int(std::min<int64_t>(left, 1000)));
+        const int r = poll(p, serve ? 2 : 1, int(std::min<int64_t>(left, 1000)));
         if (r < 0 && errno != EINTR) break;
-        if (r > 0 && (p[1].revents & POLLIN)) ServeEndpoint(0);  // two processes sending to each other
+        if (r > 0 && serve && (p[1].revents & POLLIN)) ServeEndpoint(0);  // two processes sending to each other
         if (r > 0 && (p[0].revents & (POLLIN | POLLHUP | POLLERR))) {
           uint32_t kind;
           std::vector<uint8_t> body;

@@ -44,3 +44,31 @@ bool RunModalLoop(HWND modal, const std::function<bool()>& done) {
 }
 
 }  // namespace platform::win
+
+namespace {
+
+// The procedure of utility windows before their object instance is installed.
+LRESULT UtilityWindowProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcW(h, m, w, l); }
+
+}  // namespace
+
+HWND AllocateHWnd(TWndMethod method) {
+  WNDCLASSW probe;
+  if (!GetClassInfoW(nullptr, u"TPUtilWindow", &probe)) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = UtilityWindowProc;
+    wc.lpszClassName = u"TPUtilWindow";
+    RegisterClassW(&wc);
+  }
+  HWND h = CreateWindowExW(WS_EX_TOOLWINDOW, u"TPUtilWindow", u"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr,
+                           nullptr);
+  if (h && method) SetWindowLongPtrW(h, GWL_WNDPROC, LONG_PTR(MakeObjectInstance(std::move(method))));
+  return h;
+}
+
+void DeallocateHWnd(HWND hwnd) {
+  if (!IsWindow(hwnd)) return;
+  const WNDPROC instance(GetWindowLongPtrW(hwnd, GWL_WNDPROC));
+  DestroyWindow(hwnd);
+  FreeObjectInstance(instance);
+}

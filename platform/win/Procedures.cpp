@@ -94,6 +94,35 @@ size_t CutBytes(const std::string& s, size_t max) {
 LRESULT CallAnsiFromWide(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM l);
 LRESULT CallWideFromAnsi(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM l);
 
+// Edit messages whose positions count the caller's units: an 8-bit EDIT window counts bytes.
+constexpr UINT kEmGetSel = 0x00B0, kEmSetSel = 0x00B1, kEmLineIndex = 0x00BB, kEmLineLength = 0x00C1,
+               kEmGetLine = 0x00C4, kEmLineFromChar = 0x00C9, kEmSetPasswordChar = 0x00CC;
+
+// The target's text in its own form, read through its procedure.
+std::u16string TextOfWide(uintptr_t target, HWND hwnd) {
+  const LRESULT n = Invoke(target, hwnd, WM_GETTEXTLENGTH, 0, 0);
+  std::u16string t(size_t(std::max<LRESULT>(n, 0)) + 1, u'\0');
+  const LRESULT got = Invoke(target, hwnd, WM_GETTEXT, WPARAM(t.size()), LPARAM(t.data()));
+  t.resize(size_t(std::max<LRESULT>(got, 0)));
+  return t;
+}
+std::string TextOfAnsi(uintptr_t target, HWND hwnd) {
+  const LRESULT n = Invoke(target, hwnd, WM_GETTEXTLENGTH, 0, 0);
+  std::string t(size_t(std::max<LRESULT>(n, 0)) + 1, '\0');
+  const LRESULT got = Invoke(target, hwnd, WM_GETTEXT, WPARAM(t.size()), LPARAM(t.data()));
+  t.resize(size_t(std::max<LRESULT>(got, 0)));
+  return t;
+}
+// Unit position -> byte position in the same text, and back (-1 stays -1; beyond the end clamps).
+LONG_PTR UnitsToBytes(const std::u16string& text, LONG_PTR units) {
+  if (units < 0) return units;
+  return LONG_PTR(ToAnsi(text.data(), std::min<size_t>(size_t(units), text.size())).size());
+}
+LONG_PTR BytesToUnits(const std::string& text, LONG_PTR bytes) {
+  if (bytes < 0) return bytes;
+  return LONG_PTR(ToWide(text.data(), std::min<size_t>(size_t(bytes), text.size())).size());
+}
+
 bool IsIntAtom(const void* p) { return (reinterpret_cast<uintptr_t>(p) >> 16) == 0; }
 
 // The caller speaks UTF-16, the procedure 8-bit.
@@ -140,6 +169,60 @@ LRESULT CallAnsiFromWide(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
         a.lpszClass = cls.c_str();
       }
       return Invoke(target, hwnd, msg, w, LPARAM(&a));
+    }
+    case kEmGetSel: case kEmSetSel: case kEmLineIndex: case kEmLineFromChar: case kEmLineLength: case kEmGetLine:
+    case kEmSetPasswordChar: {
+      if (!SystemPageIsUtf8() && msg != kEmSetPasswordChar) return Invoke(target, hwnd, msg, w, l);
+      const std::string text = TextOfAnsi(target, hwnd);
+      const std::u16string wide = ToWide(text.data(), text.size());
+      auto toBytes = [&](LONG_PTR u) { return UnitsToBytes(wide, u); };
+      auto toUnits = [&](LONG_PTR b) { return BytesToUnits(text, b); };
+      switch (msg) {
+        case kEmGetSel: {
+          DWORD start = 0, end = 0;
+          const LRESULT r = Invoke(target, hwnd, msg, WPARAM(&start), LPARAM(&end));
+          if (!start && !end) {  // a procedure that only answers the packed form
+            start = LOWORD(uint64_t(r));
+            end = HIWORD(uint64_t(r));
+          }
+          start = DWORD(toUnits(start));
+          end = DWORD(toUnits(end));
+          if (w) *reinterpret_cast<DWORD*>(w) = start;
+          if (l) *reinterpret_cast<DWORD*>(l) = end;
+          return MAKELONG(WORD(std::min<DWORD>(start, 0xFFFF)), WORD(std::min<DWORD>(end, 0xFFFF)));
+        }
+        case kEmSetSel:
+          return Invoke(target, hwnd, msg, WPARAM(toBytes(LONG_PTR(int32_t(w)))), LPARAM(toBytes(LONG_PTR(int32_t(l)))));
+        case kEmLineIndex:
+          return toUnits(Invoke(target, hwnd, msg, w, l));
+        case kEmLineFromChar:
+          return Invoke(target, hwnd, msg, WPARAM(toBytes(LONG_PTR(int64_t(w)))), l);
+        case kEmLineLength: {
+          const LONG_PTR at = toBytes(LONG_PTR(int64_t(w)));
+          const LRESULT bytes = Invoke(target, hwnd, msg, WPARAM(at), l);
+          const LRESULT line = Invoke(target, hwnd, kEmLineFromChar, WPARAM(at), 0);
+          const LRESULT start = Invoke(target, hwnd, kEmLineIndex, WPARAM(line), 0);
+          if (start < 0 || bytes < 0) return bytes;
+          return toUnits(start + bytes) - toUnits(start);
+        }
+        case kEmGetLine: {
+          auto* out = reinterpret_cast<char16_t*>(l);
+          if (!out) return 0;
+          const size_t capacity = out[0];
+          std::string buffer(std::max<size_t>(capacity * 3, 2), '\0');
+          const WORD bytesCapacity = WORD(std::min<size_t>(buffer.size(), 0xFFFF));
+          std::memcpy(buffer.data(), &bytesCapacity, 2);
+          const LRESULT got = Invoke(target, hwnd, msg, w, LPARAM(buffer.data()));
+          const std::u16string line = ToWide(buffer.data(), size_t(std::max<LRESULT>(got, 0)));
+          const size_t n = CutUnits(line, capacity);
+          std::memcpy(out, line.data(), n * sizeof(char16_t));  // no terminator
+          return LRESULT(n);
+        }
+        default: {  // kEmSetPasswordChar: one character
+          const std::string b = w ? ToAnsi(reinterpret_cast<const char16_t*>(&w), 1) : std::string(1, '\0');
+          return Invoke(target, hwnd, msg, WPARAM(b.size() == 1 ? uint8_t(b[0]) : uint8_t('?')), l);
+        }
+      }
     }
     case WM_CHAR:
     case WM_SYSCHAR: {
@@ -197,6 +280,57 @@ LRESULT CallWideFromAnsi(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
         wide.lpszClass = cls.c_str();
       }
       return Invoke(target, hwnd, msg, w, LPARAM(&wide));
+    }
+    case kEmGetSel: case kEmSetSel: case kEmLineIndex: case kEmLineFromChar: case kEmLineLength: case kEmGetLine:
+    case kEmSetPasswordChar: {
+      if (!SystemPageIsUtf8() && msg != kEmSetPasswordChar) return Invoke(target, hwnd, msg, w, l);
+      const std::u16string wide = TextOfWide(target, hwnd);
+      const std::string text = ToAnsi(wide.data(), wide.size());
+      auto toBytes = [&](LONG_PTR u) { return UnitsToBytes(wide, u); };
+      auto toUnits = [&](LONG_PTR b) { return BytesToUnits(text, b); };
+      switch (msg) {
+        case kEmGetSel: {
+          DWORD start = 0, end = 0;
+          Invoke(target, hwnd, msg, WPARAM(&start), LPARAM(&end));
+          start = DWORD(toBytes(start));
+          end = DWORD(toBytes(end));
+          if (w) *reinterpret_cast<DWORD*>(w) = start;
+          if (l) *reinterpret_cast<DWORD*>(l) = end;
+          return MAKELONG(WORD(std::min<DWORD>(start, 0xFFFF)), WORD(std::min<DWORD>(end, 0xFFFF)));
+        }
+        case kEmSetSel:
+          return Invoke(target, hwnd, msg, WPARAM(toUnits(LONG_PTR(int32_t(w)))), LPARAM(toUnits(LONG_PTR(int32_t(l)))));
+        case kEmLineIndex:
+          return toBytes(Invoke(target, hwnd, msg, w, l));
+        case kEmLineFromChar:
+          return Invoke(target, hwnd, msg, WPARAM(toUnits(LONG_PTR(int64_t(w)))), l);
+        case kEmLineLength: {
+          const LONG_PTR at = toUnits(LONG_PTR(int64_t(w)));
+          const LRESULT units = Invoke(target, hwnd, msg, WPARAM(at), l);
+          const LRESULT line = Invoke(target, hwnd, kEmLineFromChar, WPARAM(at), 0);
+          const LRESULT start = Invoke(target, hwnd, kEmLineIndex, WPARAM(line), 0);
+          if (start < 0 || units < 0) return units;
+          return toBytes(start + units) - toBytes(start);
+        }
+        case kEmGetLine: {
+          auto* out = reinterpret_cast<char*>(l);
+          if (!out) return 0;
+          WORD capacity;
+          std::memcpy(&capacity, out, 2);
+          std::u16string buffer(std::max<size_t>(capacity, 1), u'\0');
+          buffer[0] = char16_t(capacity);
+          const LRESULT got = Invoke(target, hwnd, msg, w, LPARAM(buffer.data()));
+          const std::string line = ToAnsi(buffer.data(), size_t(std::max<LRESULT>(got, 0)));
+          const size_t n = CutBytes(line, capacity);
+          std::memcpy(out, line.data(), n);  // no terminator
+          return LRESULT(n);
+        }
+        default: {  // kEmSetPasswordChar: one character
+          const char c = char(w);
+          const std::u16string u = w ? ToWide(&c, 1) : std::u16string(1, u'\0');
+          return Invoke(target, hwnd, msg, WPARAM(u.empty() ? u'?' : u[0]), l);
+        }
+      }
     }
     case WM_CHAR:
     case WM_SYSCHAR: {

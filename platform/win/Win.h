@@ -203,3 +203,8 @@ UINT RegisterClipboardFormatA(LPCSTR name);
 UINT RegisterClipboardFormatW(LPCWSTR name);
 int GetClipboardFormatNameA(UINT format, LPSTR buffer, int size);
 HWND GetClipboardOwner();
+
+// Utility windows of the form library (timers, popup list, hint upkeep): a hidden top-level
+// window whose messages go to `method`.
+HWND AllocateHWnd(TWndMethod method);
+void DeallocateHWnd(HWND hwnd);

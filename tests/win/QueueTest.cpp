@@ -238,3 +238,22 @@ TEST_F(Queue, ChildBordersAreDrawnBeforeTheirClientArea) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Queue, UtilityWindowsDeliverTimersToTheirMethod) {
+  int ticks = 0;
+  HWND utility = AllocateHWnd([&](TMessage& m) {
+    if (m.Msg == WM_TIMER) ++ticks;
+    m.Result = DefWindowProcW(nullptr, m.Msg, m.WParam, m.LParam);
+  });
+  ASSERT_NE(utility, nullptr);
+  EXPECT_FALSE(IsWindowVisible(utility));
+  SetTimer(utility, 1, 100, nullptr);
+  driver().Advance(350);
+  EXPECT_EQ(ticks, 3);
+  DeallocateHWnd(utility);
+  EXPECT_FALSE(IsWindow(utility));
+}
+
+}  // namespace

@@ -199,3 +199,52 @@ TEST_F(SingleBytePage, UnmappableUnitsBecomeOneQuestionMarkEach) {
 }
 
 }  // namespace
+
+namespace {
+
+// An 8-bit edit-like procedure: one line, selection kept in bytes.
+DWORD selStart = 0, selEnd = 0;
+LRESULT NarrowEdit(HWND h, UINT m, WPARAM w, LPARAM l) {
+  switch (m) {
+    case 0x00B1: selStart = DWORD(w); selEnd = DWORD(l); return 0;      // EM_SETSEL
+    case 0x00B0:                                                        // EM_GETSEL
+      if (w) *reinterpret_cast<DWORD*>(w) = selStart;
+      if (l) *reinterpret_cast<DWORD*>(l) = selEnd;
+      return MAKELONG(WORD(selStart), WORD(selEnd));
+    case 0x00BB: return 0;                                              // EM_LINEINDEX
+    case 0x00C9: return 0;                                              // EM_LINEFROMCHAR
+    case 0x00C1: return GetWindowTextLengthA(h);                        // EM_LINELENGTH
+    case 0x00C4: {                                                      // EM_GETLINE
+      char text[64];
+      const int n = GetWindowTextA(h, text, 64);
+      const WORD capacity = *reinterpret_cast<WORD*>(l);
+      const int copied = std::min<int>(n, capacity);
+      std::memcpy(reinterpret_cast<char*>(l), text, size_t(copied));
+      return copied;
+    }
+    default: return DefWindowProcA(h, m, w, l);
+  }
+}
+
+TEST_F(Translation, EditPositionsCountTheCallersUnits) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = NarrowEdit;
+  wc.lpszClassName = "NarrowEdit";
+  RegisterClassA(&wc);
+  HWND edit = CreateWindowExA(0, "NarrowEdit", "", WS_VISIBLE, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+  SetWindowTextW(edit, u"a\u1EC7b");  // "ệ" is three bytes in the 8-bit window
+  SendMessageW(edit, 0x00B1, 1, 2);
+  EXPECT_EQ(selStart, 1u);
+  EXPECT_EQ(selEnd, 4u);
+  DWORD start = 0, end = 0;
+  const LRESULT packed = SendMessageW(edit, 0x00B0, WPARAM(&start), LPARAM(&end));
+  EXPECT_EQ(start, 1u);
+  EXPECT_EQ(end, 2u);
+  EXPECT_EQ(packed, MAKELONG(1, 2));
+  EXPECT_EQ(SendMessageW(edit, 0x00C1, 0, 0), 3);
+  char16_t line[10] = {10};
+  EXPECT_EQ(SendMessageW(edit, 0x00C4, 0, LPARAM(line)), 3);
+  EXPECT_EQ(std::u16string(line, 3), u"a\u1EC7b");
+}
+
+}  // namespace

@@ -1,0 +1,508 @@
+#include "platform/forms/TBitmap.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "platform/gdi/Gdi.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/TMemoryStream.h"
+#include "platform/win/Win.h"
+
+struct TBitmap::Image {
+  HBITMAP bitmap = nullptr;
+  std::uint8_t* bits = nullptr;
+  int width = 0, height = 0, bpp = 32, stride = 0;
+  bool bitFields = false;
+  DWORD masks[3] = {0, 0, 0};
+  std::vector<RGBQUAD> table;
+  ~Image() {
+    if (bitmap) DeleteObject(bitmap);
+  }
+  // A BITMAPINFO describing the pixels (top-down).
+  std::vector<std::uint8_t> Info() const {
+    std::vector<std::uint8_t> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
+    auto* bi = reinterpret_cast<BITMAPINFO*>(info.data());
+    bi->bmiHeader = {40, width, -height, 1, WORD(bpp), bitFields ? BI_BITFIELDS : BI_RGB, 0, 0, 0,
+                     DWORD(bpp <= 8 ? table.size() : 0), 0};
+    if (bitFields)
+      std::memcpy(bi->bmiColors, masks, sizeof masks);
+    else
+      for (std::size_t i = 0; i < table.size() && i < 256; ++i) bi->bmiColors[i] = table[i];
+    return info;
+  }
+};
+
+namespace {
+
+int BitsOf(TPixelFormat f) {
+  switch (f) {
+    case pf1bit:
+      return 1;
+    case pf4bit:
+      return 4;
+    case pf8bit:
+      return 8;
+    case pf15bit:
+    case pf16bit:
+      return 16;
+    case pf24bit:
+      return 24;
+    default:
+      return 32;
+  }
+}
+
+std::vector<RGBQUAD> DefaultTable(int bpp) {
+  std::vector<RGBQUAD> table;
+  if (bpp == 1) {
+    table = {{0, 0, 0, 0}, {255, 255, 255, 0}};
+  } else if (bpp == 4) {
+    static const COLORREF vga[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
+                                     0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+    for (COLORREF c : vga) table.push_back(RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 0});
+  } else if (bpp == 8) {
+    HPALETTE halftone = CreateHalftonePalette(nullptr);
+    PALETTEENTRY entries[256];
+    UINT n = GetPaletteEntries(halftone, 0, 256, entries);
+    for (UINT i = 0; i < n; ++i) table.push_back(RGBQUAD{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0});
+    DeleteObject(halftone);
+  }
+  return table;
+}
+
+}  // namespace
+
+// The canvas of a bitmap: a memory DC with the bitmap selected, made when first drawn on.
+class TBitmap::TBitmapCanvas : public TCanvas {
+ public:
+  explicit TBitmapCanvas(TBitmap* owner) : owner_(owner) {}
+  ~TBitmapCanvas() override { FreeContext(); }
+  void FreeContext() {
+    if (!ownDC_) return;
+    HDC dc = ownDC_;
+    DeselectHandles();
+    SelectObject(dc, oldBitmap_);
+    DeleteDC(dc);
+    ownDC_ = nullptr;
+  }
+
+ protected:
+  void CreateHandle() override {
+    owner_->Unshare();
+    if (!owner_->image_) return;
+    ownDC_ = CreateCompatibleDC(nullptr);
+    oldBitmap_ = SelectObject(ownDC_, owner_->image_->bitmap);
+    dc_ = ownDC_;
+  }
+  void Changing() override {
+    owner_->Unshare();
+    owner_->FreeMask();
+    TCanvas::Changing();
+  }
+  void Changed() override {
+    TCanvas::Changed();
+    owner_->Changed(owner_);
+  }
+
+ private:
+  TBitmap* owner_;
+  HDC ownDC_ = nullptr;
+  HGDIOBJ oldBitmap_ = nullptr;
+};
+
+TBitmap::TBitmap() = default;
+
+TBitmap::~TBitmap() {
+  canvas_.reset();
+  FreeMask();
+}
+
+bool TBitmap::GetEmpty() const { return !image_; }
+int TBitmap::GetWidth() const { return image_ ? image_->width : 0; }
+int TBitmap::GetHeight() const { return image_ ? image_->height : 0; }
+
+TCanvas* TBitmap::Canvas() {
+  if (!canvas_) canvas_ = std::make_unique<TBitmapCanvas>(this);
+  return canvas_.get();
+}
+
+void TBitmap::FreeContext() {
+  if (canvas_) canvas_->FreeContext();
+}
+
+void TBitmap::FreeMask() {
+  if (mask_) DeleteObject(mask_);
+  mask_ = nullptr;
+}
+
+HBITMAP TBitmap::Handle() {
+  Unshare();
+  return image_ ? image_->bitmap : nullptr;
+}
+
+HBITMAP TBitmap::ReleaseHandle() {
+  Unshare();
+  if (!image_) return nullptr;
+  FreeContext();
+  HBITMAP h = image_->bitmap;
+  image_->bitmap = nullptr;
+  image_.reset();
+  Changed(this);
+  return h;
+}
+
+void TBitmap::Replace(std::shared_ptr<Image> image) {
+  FreeContext();
+  FreeMask();
+  image_ = std::move(image);
+}
+
+void TBitmap::Unshare() {
+  if (!image_ || image_.use_count() == 1) return;
+  // Another bitmap shares these pixels: copy them before they change.
+  TDibImage copy = ToDibImage();
+  TPixelFormat keep = pixelFormat_;
+  FromDibImage(copy);
+  pixelFormat_ = keep;
+}
+
+TDibImage TBitmap::ToDibImage() {
+  TDibImage d;
+  if (!image_) return d;
+  d.Width = image_->width;
+  d.Height = image_->height;
+  d.BitCount = image_->bpp;
+  d.BitFields = image_->bitFields;
+  std::memcpy(d.Masks, image_->masks, sizeof d.Masks);
+  d.Table = image_->table;
+  d.Bits.assign(image_->bits, image_->bits + static_cast<std::size_t>(image_->stride) * image_->height);
+  return d;
+}
+
+void TBitmap::FromDibImage(const TDibImage& d) {
+  if (d.Width <= 0 || d.Height <= 0) {
+    Replace(nullptr);
+    return;
+  }
+  auto img = std::make_shared<Image>();
+  img->width = d.Width;
+  img->height = d.Height;
+  img->bpp = d.BitCount;
+  img->bitFields = d.BitFields;
+  std::memcpy(img->masks, d.Masks, sizeof d.Masks);
+  img->table = d.BitCount <= 8 ? d.Table : std::vector<RGBQUAD>();
+  if (d.BitCount <= 8 && img->table.empty()) img->table = DefaultTable(d.BitCount);
+  img->stride = d.Stride();
+  std::vector<std::uint8_t> info = img->Info();
+  void* bits = nullptr;
+  img->bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!img->bitmap || !bits) throw EOutOfResources("Out of system resources");
+  img->bits = static_cast<std::uint8_t*>(bits);
+  std::size_t n = std::min(d.Bits.size(), static_cast<std::size_t>(img->stride) * static_cast<std::size_t>(d.Height));
+  if (n) std::memcpy(img->bits, d.Bits.data(), n);
+  Replace(std::move(img));
+  switch (d.BitCount) {
+    case 1:
+      pixelFormat_ = pf1bit;
+      break;
+    case 4:
+      pixelFormat_ = pf4bit;
+      break;
+    case 8:
+      pixelFormat_ = pf8bit;
+      break;
+    case 16:
+      pixelFormat_ = d.BitFields && d.Masks[1] == 0x7E0 ? pf16bit : pf15bit;
+      break;
+    case 24:
+      pixelFormat_ = pf24bit;
+      break;
+    default:
+      pixelFormat_ = pf32bit;
+      break;
+  }
+}
+
+void TBitmap::SetSize(int width, int height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (width == GetWidth() && height == GetHeight()) return;
+  TDibImage d;
+  d.Width = width;
+  d.Height = height;
+  d.BitCount = BitsOf(pixelFormat_);
+  if (d.BitCount == 16) {
+    d.BitFields = pixelFormat_ == pf16bit;
+    if (d.BitFields) {
+      d.Masks[0] = 0xF800;
+      d.Masks[1] = 0x07E0;
+      d.Masks[2] = 0x001F;
+    }
+  }
+  if (static_cast<std::int64_t>(width) * height > (std::int64_t(1) << 28)) throw EOutOfResources("Out of system resources");
+  d.Bits.assign(static_cast<std::size_t>(d.Stride()) * static_cast<std::size_t>(height), 0);
+  if (image_) {
+    // Keep the top-left pixels; new pixels are black (index 0, or zero bits).
+    d.Table = image_->table;
+    d.BitFields = image_->bitFields;
+    std::memcpy(d.Masks, image_->masks, sizeof d.Masks);
+    std::size_t rowBytes = (static_cast<std::size_t>(std::min(width, image_->width)) * image_->bpp + 7) / 8;
+    for (int y = 0; y < std::min(height, image_->height); ++y)
+      std::memcpy(d.Bits.data() + static_cast<std::size_t>(d.Stride()) * y,
+                  image_->bits + static_cast<std::size_t>(image_->stride) * y, rowBytes);
+  }
+  TPixelFormat keep = pixelFormat_;
+  FromDibImage(d);
+  pixelFormat_ = keep;
+  Changed(this);
+}
+
+void TBitmap::SetPixelFormat(TPixelFormat value) {
+  if (value == pixelFormat_) return;
+  if (value == pfCustom) throw EInvalidGraphic("Invalid property value");
+  if (!image_) {
+    pixelFormat_ = value;
+    return;
+  }
+  int bpp = BitsOf(value);
+  TDibImage d;
+  d.Width = image_->width;
+  d.Height = image_->height;
+  d.BitCount = bpp;
+  if (bpp == 16 && value == pf16bit) {
+    d.BitFields = true;
+    d.Masks[0] = 0xF800;
+    d.Masks[1] = 0x07E0;
+    d.Masks[2] = 0x001F;
+  }
+  d.Table = DefaultTable(bpp);
+  d.Bits.assign(static_cast<std::size_t>(d.Stride()) * static_cast<std::size_t>(d.Height), 0);
+  // Convert by drawing the old pixels into the new format.
+  std::shared_ptr<Image> old = image_;
+  FromDibImage(d);
+  pixelFormat_ = value;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ prev = SelectObject(dc, image_->bitmap);
+  std::vector<std::uint8_t> info = old->Info();
+  StretchDIBits(dc, 0, 0, old->width, old->height, 0, 0, old->width, old->height, old->bits,
+                reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, SRCCOPY);
+  SelectObject(dc, prev);
+  DeleteDC(dc);
+  Changed(this);
+}
+
+void TBitmap::SetMonochrome(bool value) {
+  if (value == Monochrome()) return;
+  SetPixelFormat(value ? pf1bit : pfDevice);
+}
+
+void* TBitmap::ScanLine(int row) {
+  Unshare();
+  if (!image_ || row < 0 || row >= image_->height) throw EInvalidGraphic("Scan line index out of range");
+  FreeMask();
+  return image_->bits + static_cast<std::size_t>(image_->stride) * static_cast<std::size_t>(row);
+}
+
+void TBitmap::SetTransparentMode(TTransparentMode value) {
+  if (transparentMode_ == value) return;
+  transparentMode_ = value;
+  FreeMask();
+  Changed(this);
+}
+
+void TBitmap::SetTransparentColor(TColor value) {
+  transparentColor_ = value;
+  transparentMode_ = value == clDefault ? tmAuto : tmFixed;
+  FreeMask();
+  Changed(this);
+}
+
+HDC TBitmap::SourceDC(HGDIOBJ& old, bool& temporary) {
+  if (canvas_ && canvas_->HandleAllocated()) {
+    temporary = false;
+    return canvas_->Handle();
+  }
+  temporary = true;
+  HDC dc = CreateCompatibleDC(nullptr);
+  old = SelectObject(dc, image_->bitmap);
+  return dc;
+}
+
+void TBitmap::ReleaseSourceDC(HDC dc, HGDIOBJ old, bool temporary) {
+  if (!temporary) return;
+  SelectObject(dc, old);
+  DeleteDC(dc);
+}
+
+TColor TBitmap::TransparentColor() {
+  if (transparentMode_ == tmFixed && transparentColor_ != clDefault) return transparentColor_;
+  if (!image_) return clDefault;
+  HGDIOBJ old = nullptr;
+  bool temporary = false;
+  HDC dc = SourceDC(old, temporary);
+  COLORREF c = GetPixel(dc, 0, image_->height - 1);
+  ReleaseSourceDC(dc, old, temporary);
+  return static_cast<TColor>(c & 0xFFFFFF);
+}
+
+HBITMAP TBitmap::MaskHandle() {
+  if (!image_) return nullptr;
+  if (mask_) return mask_;
+  COLORREF key = ColorToRGB(TransparentColor());
+  HGDIOBJ old = nullptr;
+  bool temporary = false;
+  HDC src = SourceDC(old, temporary);
+  mask_ = CreateBitmap(image_->width, image_->height, 1, 1, nullptr);
+  HDC maskDC = CreateCompatibleDC(nullptr);
+  HGDIOBJ oldMask = SelectObject(maskDC, mask_);
+  COLORREF oldBk = SetBkColor(src, key);
+  BitBlt(maskDC, 0, 0, image_->width, image_->height, src, 0, 0, SRCCOPY);
+  SetBkColor(src, oldBk);
+  SelectObject(maskDC, oldMask);
+  DeleteDC(maskDC);
+  ReleaseSourceDC(src, old, temporary);
+  return mask_;
+}
+
+void TBitmap::Draw(TCanvas* canvas, const RECT& r) {
+  if (!image_) return;
+  HDC dst = canvas->Handle();
+  int w = r.right - r.left, h = r.bottom - r.top;
+  if (w == 0 || h == 0) return;
+  HBITMAP mask = Transparent() ? MaskHandle() : nullptr;
+  HGDIOBJ old = nullptr;
+  bool temporary = false;
+  HDC src = SourceDC(old, temporary);
+  if (!mask) {
+    StretchBlt(dst, r.left, r.top, w, h, src, 0, 0, image_->width, image_->height, canvas->CopyMode);
+  } else if (w == image_->width && h == image_->height) {
+    MaskBlt(dst, r.left, r.top, w, h, src, 0, 0, mask, 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
+  } else {
+    // Stretch picture and mask alike, then mask the stretched copy.
+    int aw = std::abs(w), ah = std::abs(h);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {40, aw, -ah, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP pic = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HBITMAP smask = CreateBitmap(aw, ah, 1, 1, nullptr);
+    HDC picDC = CreateCompatibleDC(nullptr), maskDC = CreateCompatibleDC(nullptr), srcMaskDC = CreateCompatibleDC(nullptr);
+    HGDIOBJ o1 = SelectObject(picDC, pic), o2 = SelectObject(maskDC, smask), o3 = SelectObject(srcMaskDC, mask);
+    int sx = w < 0 ? image_->width - 1 : 0, sw = w < 0 ? -image_->width : image_->width;
+    int sy = h < 0 ? image_->height - 1 : 0, sh = h < 0 ? -image_->height : image_->height;
+    StretchBlt(picDC, 0, 0, aw, ah, src, sx, sy, sw, sh, SRCCOPY);
+    StretchBlt(maskDC, 0, 0, aw, ah, srcMaskDC, sx, sy, sw, sh, SRCCOPY);
+    SelectObject(maskDC, o2);
+    MaskBlt(dst, std::min(r.left, r.right), std::min(r.top, r.bottom), aw, ah, picDC, 0, 0, smask, 0, 0,
+            MAKEROP4(0x00AA0029, SRCCOPY));
+    SelectObject(picDC, o1);
+    SelectObject(srcMaskDC, o3);
+    DeleteDC(picDC);
+    DeleteDC(maskDC);
+    DeleteDC(srcMaskDC);
+    DeleteObject(pic);
+    DeleteObject(smask);
+  }
+  ReleaseSourceDC(src, old, temporary);
+}
+
+void TBitmap::LoadFromStream(TStream* stream) {
+  std::int64_t size = stream->Size() - stream->Position();
+  if (size <= 0 || size > std::numeric_limits<int>::max()) throw EInvalidGraphic("Bitmap image is not valid");
+  std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
+  stream->ReadBuffer(data.data(), static_cast<int>(size));
+  TDibImage image = ReadBmpFile(data.data(), data.size());
+  FromDibImage(image);
+  Changed(this);
+}
+
+void TBitmap::SaveToStream(TStream* stream) {
+  if (!image_) return;
+  std::vector<std::uint8_t> data = WriteBmpFile(ToDibImage());
+  stream->WriteBuffer(data.data(), static_cast<int>(data.size()));
+}
+
+void TBitmap::LoadFromClipboardFormat(WORD format, HANDLE data, HPALETTE) {
+  if (format != CF_DIB || !data) throw EInvalidGraphic("Unsupported clipboard format");
+  auto block = static_cast<HGLOBAL>(data);
+  SIZE_T size = GlobalSize(block);
+  auto* p = static_cast<const std::uint8_t*>(GlobalLock(block));
+  if (!p) throw EInvalidGraphic("Bitmap image is not valid");
+  // A packed DIB is a BMP file without its 14-byte file header.
+  std::vector<std::uint8_t> file(14 + size, 0);
+  file[0] = 'B';
+  file[1] = 'M';
+  std::memcpy(file.data() + 14, p, size);
+  GlobalUnlock(block);
+  TDibImage image;
+  // The pixels follow the header, the masks and the table: let the reader place them.
+  image = ReadBmpFile(file.data(), file.size());
+  FromDibImage(image);
+  Changed(this);
+}
+
+void TBitmap::SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& palette) {
+  std::vector<std::uint8_t> file = image_ ? WriteBmpFile(ToDibImage()) : std::vector<std::uint8_t>();
+  if (file.size() <= 14) throw EInvalidGraphic("Bitmap image is not valid");
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, file.size() - 14);
+  if (!block) throw EOutOfResources("Out of system resources");
+  std::memcpy(GlobalLock(block), file.data() + 14, file.size() - 14);
+  GlobalUnlock(block);
+  format = CF_DIB;
+  data = block;
+  palette = nullptr;
+}
+
+void TBitmap::Assign(TPersistent* source) {
+  if (!source) {
+    Replace(nullptr);
+    Changed(this);
+    return;
+  }
+  if (auto* other = dynamic_cast<TBitmap*>(source)) {
+    if (other == this) return;
+    // Share the pixels; whoever changes them first copies. The source's canvas lets go of
+    // them so both can draw from them.
+    other->FreeContext();
+    Replace(other->image_);
+    pixelFormat_ = other->pixelFormat_;
+    transparent_ = other->transparent_;
+    transparentMode_ = other->transparentMode_;
+    transparentColor_ = other->transparentColor_;
+    Changed(this);
+    return;
+  }
+  if (auto* graphic = dynamic_cast<TGraphic*>(source)) {
+    // Any other picture is drawn onto a bitmap of its size.
+    pixelFormat_ = pf24bit;
+    Replace(nullptr);
+    SetSize(graphic->Width(), graphic->Height());
+    if (image_) {
+      RECT r{0, 0, graphic->Width(), graphic->Height()};
+      Canvas()->Brush()->SetColor(clWhite);
+      Canvas()->FillRect(r);
+      Canvas()->StretchDraw(r, graphic);
+    }
+    Changed(this);
+    return;
+  }
+  TGraphic::Assign(source);
+}
+
+void TBitmap::ReadData(TStream* stream) {
+  std::uint32_t size = 0;
+  stream->ReadBuffer(&size, 4);
+  if (size > stream->Size() - stream->Position()) throw EInvalidGraphic("The picture data are not valid");
+  TMemoryStream data;
+  data.CopyFrom(stream, size);
+  data.SetPosition(0);
+  LoadFromStream(&data);
+}
+
+void TBitmap::WriteData(TStream* stream) {
+  TMemoryStream data;
+  SaveToStream(&data);
+  auto size = static_cast<std::uint32_t>(data.Size());
+  stream->WriteBuffer(&size, 4);
+  if (size) stream->WriteBuffer(data.Memory(), static_cast<int>(size));
+}

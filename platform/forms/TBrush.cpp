@@ -1,0 +1,51 @@
+#include "platform/forms/TBrush.h"
+
+#include "platform/gdi/Gdi.h"
+
+TBrush::~TBrush() { Reset(); }
+
+void TBrush::Reset() {
+  if (handle_) DeleteObject(handle_);
+  handle_ = nullptr;
+}
+
+void TBrush::SetColor(TColor value) {
+  if (color_ == value) return;
+  color_ = value;
+  // Classic rule: choosing a colour for a clear brush makes it solid again.
+  if (style_ == bsClear) style_ = bsSolid;
+  Reset();
+  Changed();
+}
+
+void TBrush::SetStyle(TBrushStyle value) {
+  if (style_ == value) return;
+  style_ = value;
+  Reset();
+  Changed();
+}
+
+HBRUSH TBrush::Handle() {
+  if (!handle_) {
+    LOGBRUSH lb{BS_SOLID, ColorToRGB(color_), 0};
+    if (style_ == bsClear) {
+      lb.lbStyle = BS_NULL;
+    } else if (style_ != bsSolid) {
+      lb.lbStyle = BS_HATCHED;
+      lb.lbHatch = static_cast<ULONG_PTR>(style_ - bsHorizontal);
+    }
+    handle_ = CreateBrushIndirect(&lb);
+  }
+  return handle_;
+}
+
+void TBrush::Assign(TPersistent* source) {
+  if (auto* brush = dynamic_cast<TBrush*>(source)) {
+    color_ = brush->color_;
+    style_ = brush->style_;
+    Reset();
+    Changed();
+    return;
+  }
+  TPersistent::Assign(source);
+}

@@ -1,0 +1,48 @@
+#include "platform/forms/TGraphic.h"
+
+#include "platform/forms/TFiler.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TFileStream.h"
+#include "platform/rtl/TMemoryStream.h"
+
+void TGraphic::LoadFromFile(const AnsiString& fileName) {
+  TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(&stream);
+}
+
+void TGraphic::SaveToFile(const AnsiString& fileName) {
+  // Into memory first, so a failed save leaves the old file whole.
+  TMemoryStream stream;
+  SaveToStream(&stream);
+  stream.SaveToFile(fileName);
+}
+
+void TGraphic::LoadFromClipboardFormat(WORD, HANDLE, HPALETTE) {
+  throw EInvalidGraphic("Unsupported clipboard format");
+}
+
+void TGraphic::SaveToClipboardFormat(WORD&, HANDLE&, HPALETTE&) {
+  throw EInvalidGraphic("Unsupported clipboard format");
+}
+
+void TGraphic::SetTransparentImpl(bool value) {
+  if (transparent_ == value) return;
+  transparent_ = value;
+  Changed(this);
+}
+
+void TGraphic::Changed(TObject*) {
+  Modified = true;
+  if (OnChange) OnChange(this);
+}
+
+void TGraphic::Progress(TObject* sender, TProgressStage stage, BYTE percentDone, bool redrawNow, const RECT& r,
+                        const AnsiString& msg) {
+  if (OnProgress) OnProgress(sender, stage, percentDone, redrawNow, r, msg);
+}
+
+void TGraphic::DefineProperties(TFiler* filer) {
+  filer->DefineBinaryProperty(
+      "Data", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); }, !Empty());
+}

@@ -1,0 +1,147 @@
+// The message box and the file dialogs answered from the headless script: the scripted button,
+// Enter and Esc in a driven box, the scripted files with the default extension, several files
+// in one buffer, a buffer too small, and the overwrite prompt.
+#include <fstream>
+
+#include "ControlsTestSupport.h"
+#include "support/TempDir.h"
+#include "platform/controls/FileDialogs.h"
+
+using namespace controlstest;
+using platform::headless::ModalAnswer;
+using platform::headless::ModalInfo;
+
+namespace {
+
+using DialogsTest = ControlsTest;
+
+TEST_F(DialogsTest, MessageBoxReturnsTheScriptedButtonAndDescribesItself) {
+  ModalInfo seen;
+  driver().OnModal([&](const ModalInfo& info) {
+    seen = info;
+    return ModalAnswer::Result(IDNO);
+  });
+  EXPECT_EQ(MessageBoxA(parent, "Save the changes?", "Editor", MB_YESNOCANCEL | MB_ICONQUESTION), IDNO);
+  EXPECT_EQ(seen.kind, ModalInfo::Kind::MessageBox);
+  EXPECT_EQ(seen.caption, u"Editor");
+  ASSERT_EQ(seen.texts.size(), 4u);
+  EXPECT_EQ(seen.texts[0], u"Save the changes?");
+  EXPECT_EQ(seen.texts[1], u"&Yes");
+  EXPECT_EQ(seen.texts[3], u"Cancel");
+  EXPECT_FALSE(IsWindow(seen.hwnd));  // gone when the call returns
+  EXPECT_TRUE(IsWindowEnabled(parent));
+}
+
+TEST_F(DialogsTest, DrivenMessageBoxAnswersKeysMnemonicsAndClicks) {
+  struct Case {
+    UINT flags;
+    std::string chord;
+    int expected;
+  } cases[] = {
+      {MB_OKCANCEL | MB_DEFBUTTON2, "Enter", IDCANCEL},
+      {MB_YESNO, "Esc", IDNO},
+      {MB_YESNO, "Enter", IDYES},
+      {MB_ABORTRETRYIGNORE, "R", IDRETRY},
+  };
+  for (const Case& c : cases) {
+    driver().OnModal([&](const ModalInfo&) { return ModalAnswer::Drive([&] { driver().Chord(c.chord); }); });
+    EXPECT_EQ(MessageBoxW(parent, u"Text", u"Caption", c.flags), c.expected) << c.chord;
+  }
+  // A click on the second button.
+  driver().OnModal([&](const ModalInfo& info) {
+    return ModalAnswer::Drive([&, box = info.hwnd] {
+      HWND second = GetDlgItem(box, IDCANCEL);
+      RECT r;
+      GetWindowRect(second, &r);
+      driver().Click(POINT{r.left + 5, r.top + 5});
+    });
+  });
+  EXPECT_EQ(MessageBoxW(parent, u"Text", u"Caption", MB_OKCANCEL), IDCANCEL);
+}
+
+TEST_F(DialogsTest, OpenDialogReturnsTheScriptedFile) {
+  ModalInfo seen;
+  driver().OnModal([&](const ModalInfo& info) {
+    seen = info;
+    return ModalAnswer::Files({u"/home/user/Pictures/photo.jpg"});
+  });
+  char16_t buffer[260] = {};
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = parent;
+  ofn.lpstrFilter = u"Pictures\0*.jpg;*.png\0All files\0*.*\0";
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = buffer;
+  ofn.nMaxFile = 260;
+  ofn.lpstrInitialDir = u"/home/user";
+  ofn.lpstrTitle = u"Add a picture";
+  ASSERT_TRUE(GetOpenFileNameW(&ofn));
+  EXPECT_EQ(std::u16string(buffer), u"/home/user/Pictures/photo.jpg");
+  EXPECT_EQ(ofn.nFileOffset, 20);
+  EXPECT_EQ(ofn.nFileExtension, 26);
+  EXPECT_EQ(seen.kind, ModalInfo::Kind::OpenDialog);
+  EXPECT_EQ(seen.filter, u"Pictures|*.jpg;*.png|All files|*.*");
+  EXPECT_EQ(seen.initialDir, u"/home/user");
+  EXPECT_EQ(seen.title, u"Add a picture");
+  // Cancel: FALSE with no extended error.
+  driver().OnModal([](const ModalInfo&) { return ModalAnswer::Cancel(); });
+  EXPECT_FALSE(GetOpenFileNameW(&ofn));
+  EXPECT_EQ(CommDlgExtendedError(), 0u);
+}
+
+TEST_F(DialogsTest, SeveralFilesBufferSizeAndDefaultExtension) {
+  driver().OnModal([](const ModalInfo&) { return ModalAnswer::Files({u"/d/a.wav", u"/d/b.mid"}); });
+  char buffer[64] = {};
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.lpstrFile = buffer;
+  ofn.nMaxFile = sizeof buffer;
+  ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER;
+  ASSERT_TRUE(GetOpenFileNameA(&ofn));
+  EXPECT_EQ(std::string(buffer, 16), std::string("/d\0a.wav\0b.mid\0\0", 16));
+  EXPECT_EQ(ofn.nFileOffset, 3);
+  // Too small: nothing but the needed size in the first unit.
+  ofn.nMaxFile = 10;
+  EXPECT_FALSE(GetOpenFileNameA(&ofn));
+  EXPECT_EQ(CommDlgExtendedError(), FNERR_BUFFERTOOSMALL);
+  EXPECT_EQ(*reinterpret_cast<WORD*>(buffer), 16);
+  // A record of an unknown size is refused.
+  ofn.lStructSize = 100;
+  EXPECT_FALSE(GetOpenFileNameA(&ofn));
+  EXPECT_EQ(CommDlgExtendedError(), CDERR_STRUCTSIZE);
+  // Save adds the default extension to a name without one.
+  driver().OnModal([](const ModalInfo&) { return ModalAnswer::Files({u"/tmp/message"}); });
+  OPENFILENAMEW save{};
+  char16_t out[64] = {};
+  save.lStructSize = sizeof save;
+  save.lpstrFile = out;
+  save.nMaxFile = 64;
+  save.lpstrDefExt = u"mms";
+  ASSERT_TRUE(GetSaveFileNameW(&save));
+  EXPECT_EQ(std::u16string(out), u"/tmp/message.mms");
+}
+
+TEST_F(DialogsTest, OverwritePromptAsksAgainWhenRefused) {
+  testsupport::TempDir dir;
+  const std::string existing = dir.path() + "/old.mms";
+  std::ofstream(existing) << "x";
+  const std::u16string existingW(existing.begin(), existing.end());
+  const std::u16string fresh = existingW.substr(0, existingW.size() - 7) + u"new.mms";
+  int dialogs = 0, boxes = 0;
+  driver().OnModal([&](const ModalInfo& info) {
+    if (info.kind == ModalInfo::Kind::MessageBox) return ++boxes, ModalAnswer::Result(IDNO);
+    return ModalAnswer::Files({++dialogs == 1 ? existingW : fresh});
+  });
+  char16_t out[512] = {};
+  OPENFILENAMEW save{};
+  save.lStructSize = sizeof save;
+  save.lpstrFile = out;
+  save.nMaxFile = 512;
+  save.Flags = OFN_OVERWRITEPROMPT;
+  ASSERT_TRUE(GetSaveFileNameW(&save));
+  EXPECT_EQ(std::u16string(out), fresh);
+  EXPECT_EQ(dialogs, 2);
+  EXPECT_EQ(boxes, 1);
+}
+
+}  // namespace
