@@ -3,6 +3,8 @@
 #include "platform/controls/Controls.h"
 #include "platform/controls/EditControl.h"
 #include "platform/controls/MessageBoxWindow.h"
+#include "platform/controls/Menus.h"
+#include "platform/controls/ScrollBarControl.h"
 #include "platform/win/SystemClassRegistry.h"
 
 namespace platform::controls {
@@ -13,7 +15,9 @@ void Startup() {
   const HCURSOR ibeam = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_IBEAM));
   RegisterSystemClass({u"EDIT", EditWindowProc(), CS_DBLCLKS, 0, ibeam, nullptr});
   RegisterSystemClass({u"BUTTON", ButtonWindowProc(), CS_DBLCLKS | CS_VREDRAW | CS_HREDRAW, 0, arrow, nullptr});
+  RegisterSystemClass({u"SCROLLBAR", ScrollBarWindowProc(), CS_DBLCLKS | CS_VREDRAW | CS_HREDRAW, 0, arrow, nullptr});
   RegisterSystemClass({u"STATIC", StaticWindowProc(), 0, 0, arrow, nullptr});
+  RegisterSystemClass({kMenuClass, MenuWindowProc(), CS_DROPSHADOW, 0, arrow, nullptr});
   RegisterSystemClass({kMessageBoxClass, MessageBoxWindowProc(), 0, 0, arrow, nullptr});
 }
 

@@ -1,0 +1,75 @@
+// The sound output that PlaySoundA and the form library's media player share: open a file by
+// name, play it (asynchronously or not), stop, close, and "can play this kind". The silent
+// device (no output, as in CI) decodes headers only and plays for the file's length on the
+// platform clock; the recording device also logs every play and stop for tests.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/controls/SoundFile.h"
+
+namespace platform::audio {
+
+class AudioDevice {
+ public:
+  virtual ~AudioDevice() = default;
+  virtual bool CanPlay(SoundKind kind) = 0;
+  // A handle (> 0), or 0 with `error` set when the file cannot be opened or played.
+  virtual int Open(const std::string& path, std::string* error) = 0;
+  // Starts playing from the start; a synchronous play returns when the sound has ended.
+  virtual bool Play(int handle, bool async) = 0;
+  virtual void Stop(int handle) = 0;
+  virtual void Close(int handle) = 0;
+  // True while the sound is playing; false once it ended or was stopped.
+  virtual bool Playing(int handle) = 0;
+};
+
+class SilentDevice : public AudioDevice {
+ public:
+  bool CanPlay(SoundKind kind) override { return kind != SoundKind::Unknown; }
+  int Open(const std::string& path, std::string* error) override;
+  bool Play(int handle, bool async) override;
+  void Stop(int handle) override;
+  void Close(int handle) override;
+  bool Playing(int handle) override;
+
+ protected:
+  struct Sound {
+    std::string path;
+    SoundInfo info;
+    int64_t endsAt = -1;  // platform clock; -1 when not playing
+  };
+  std::map<int, Sound> sounds_;
+  int next_ = 0;
+};
+
+// What a test sees of the sound output.
+struct SoundEvent {
+  enum class What { Play, Stop };
+  What what = What::Play;
+  std::string path;
+  bool async = false;
+};
+
+class RecordingDevice : public SilentDevice {
+ public:
+  bool CanPlay(SoundKind kind) override;
+  bool Play(int handle, bool async) override;
+  void Stop(int handle) override;
+  // Device counts, as waveOutGetNumDevs and midiOutGetNumDevs report them.
+  void SetDevices(int wave, int midi) { wave_ = wave, midi_ = midi; }
+  const std::vector<SoundEvent>& Events() const { return events_; }
+
+ private:
+  std::vector<SoundEvent> events_;
+  int wave_ = 1, midi_ = 1;
+};
+
+// The process's device: a silent one until start-up or a test installs another.
+AudioDevice& Device();
+void SetDevice(std::unique_ptr<AudioDevice> device);
+
+}  // namespace platform::audio
