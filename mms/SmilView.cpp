@@ -120,6 +120,22 @@ bool MatchesByContentId(const tMMS_Part& part, const std::string& src) {
   return MmsSameTextNoCase(MmsWithoutAngleBrackets(part.ContentID), MmsWithoutAngleBrackets(id));
 }
 
+// Links `item` in at the end of a two-way list; the walk to the end starts from `near`, the item
+// appended last, so that appending stays cheap however long the list grows.
+template <typename T>
+void AppendTwoWay(T*& first, T* near, T* item) {
+  item->Next = nullptr;
+  item->Prev = nullptr;
+  if (!first) {
+    first = item;
+    return;
+  }
+  T* last = near ? near : first;
+  while (last->Next) last = last->Next;
+  last->Next = item;
+  item->Prev = last;
+}
+
 template <typename T>
 int PushFront(T*& list, T* item) {
   if (!view.CurPar || !item) return 0;
@@ -128,8 +144,7 @@ int PushFront(T*& list, T* item) {
   return 1;
 }
 
-template <typename T>
-int SetMediaSrc(T* item, const std::string& src) {
+int SetMediaSrc(tSMIL_Media* item, const std::string& src) {
   if (!item) return 0;
   tMMS_Part* part = SmilFindPart(viewParts, src);
   if (!part) return 0;
@@ -190,16 +205,7 @@ void SmilSetBackground(uint32_t color) {
 
 int SmilAddPar(tSMIL_Par* par) {
   if (!par) return 0;
-  par->Next = nullptr;
-  par->Prev = nullptr;
-  if (!view.Pars) {
-    view.Pars = par;
-  } else {
-    tSMIL_Par* last = view.CurPar;
-    while (last->Next) last = last->Next;
-    last->Next = par;
-    par->Prev = last;
-  }
+  AppendTwoWay(view.Pars, view.CurPar, par);
   view.CurPar = par;
   return 1;
 }
@@ -219,16 +225,7 @@ int SmilAddVideo(tSMIL_Video* video) { return view.CurPar ? PushFront(view.CurPa
 
 int SmilAddAttachment(tSMIL_Attachment* attachment) {
   if (!attachment) return 0;
-  attachment->Next = nullptr;
-  attachment->Prev = nullptr;
-  if (!view.Attachments) {
-    view.Attachments = attachment;
-  } else {
-    tSMIL_Attachment* last = lastAttachment ? lastAttachment : view.Attachments;
-    while (last->Next) last = last->Next;
-    last->Next = attachment;
-    attachment->Prev = last;
-  }
+  AppendTwoWay(view.Attachments, lastAttachment, attachment);
   lastAttachment = attachment;
   return 1;
 }

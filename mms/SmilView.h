@@ -36,35 +36,28 @@ struct tSMIL_Text {
   tSMIL_Text* Next = nullptr;
 };
 
-struct tSMIL_Img {
+// What pictures, videos and sounds have alike: the part their src names (bytes and type) and
+// their times on the slide.
+struct tSMIL_Media {
   const uint8_t* Data = nullptr;
   std::string Type;
   std::string Alt;  // never filled
   int Size = 0;
   int Begin = 0;
   int End = 0;
+};
+
+struct tSMIL_Img : tSMIL_Media {
   tSMIL_Position Position;
   tSMIL_Img* Next = nullptr;
 };
 
-struct tSMIL_Video {
-  const uint8_t* Data = nullptr;
-  std::string Type;
-  std::string Alt;  // never filled
-  int Size = 0;
-  int Begin = 0;
-  int End = 0;
+struct tSMIL_Video : tSMIL_Media {
   tSMIL_Position Position;
   tSMIL_Video* Next = nullptr;
 };
 
-struct tSMIL_Audio {
-  const uint8_t* Data = nullptr;
-  std::string Type;
-  std::string Alt;  // never filled
-  int Size = 0;
-  int Begin = 0;
-  int End = 0;
+struct tSMIL_Audio : tSMIL_Media {
   tSMIL_Audio* Next = nullptr;
 };
 

@@ -41,3 +41,20 @@ DWORD ErrorFromErrno(int err);
 // Sets the last error from errno and returns the classic code.
 DWORD SetLastErrorFromErrno();
 }  // namespace platform
+
+constexpr DWORD FORMAT_MESSAGE_ALLOCATE_BUFFER = 0x100;
+constexpr DWORD FORMAT_MESSAGE_IGNORE_INSERTS = 0x200;
+constexpr DWORD FORMAT_MESSAGE_FROM_STRING = 0x400;
+constexpr DWORD FORMAT_MESSAGE_FROM_HMODULE = 0x800;
+constexpr DWORD FORMAT_MESSAGE_FROM_SYSTEM = 0x1000;
+constexpr DWORD FORMAT_MESSAGE_ARGUMENT_ARRAY = 0x2000;
+
+// The text of a system error code (FORMAT_MESSAGE_FROM_SYSTEM; strerror_r's text followed by
+// CR LF), copied into `buffer` or, with FORMAT_MESSAGE_ALLOCATE_BUFFER, into a block stored at
+// *(LPSTR*)buffer that LocalFree releases. Inserts are never expanded. Other sources fail with
+// ERROR_NOT_SUPPORTED; a buffer too small fails with ERROR_INSUFFICIENT_BUFFER.
+DWORD FormatMessageA(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPSTR buffer, DWORD size,
+                     void* arguments);
+DWORD FormatMessageW(DWORD flags, LPCVOID source, DWORD messageId, DWORD languageId, LPWSTR buffer,
+                     DWORD size, void* arguments);
+HANDLE LocalFree(HANDLE block);

@@ -87,6 +87,8 @@ inline MessageBytes NamedType(const MessageBytes& media, const std::string& name
 inline MessageBytes ContentId(const std::string& id) { return MessageBytes{0xC0, 0x22}.Text(id); }
 inline MessageBytes ContentLocation(const std::string& location) { return MessageBytes{0x8E}.Text(location); }
 
+// The SMIL the editor writes for one 5000 ms slide of a picture and a text: what the reader's tests
+// feed it, and what the writer's tests expect byte for byte.
 inline const char kEditorSmil[] =
     "<smil>\r\n<head>\r\n<meta name=\"title\" content=\"mms info\" />\r\n"
     "<meta name=\"author\" content=\"Brimlow System\" />\r\n<layout>\r\n"

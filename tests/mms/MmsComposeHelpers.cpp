@@ -66,6 +66,12 @@ int SetAudio(const std::string& type, const std::string& bytes, int begin, int e
   return rc;
 }
 
+std::string JfifPicture(std::size_t size) {
+  std::string picture("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11);
+  for (std::size_t i = picture.size(); i + 2 < size; ++i) picture += static_cast<char>(i * 7);
+  return picture + "\xFF\xD9";
+}
+
 void MakeSlides(int count, int durMs) {
   for (int i = 1; i < count; ++i) ASSERT_EQ(MmsComposerAddSlide(), 0);
   for (int i = 0; i < count; ++i) MmsComposerSetSlideDur(static_cast<unsigned>(i), durMs);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,9 @@ char16_t* MallocUtf16(const std::u16string& text);
 int SetImage(const std::string& type, const std::string& bytes, int begin = 0, int end = 0);
 int SetText(const std::u16string& text, int begin = 0, int end = 0);
 int SetAudio(const std::string& type, const std::string& bytes, int begin = 0, int end = 0);
+
+// A JPEG file of `size` bytes (at least 13): the JFIF start, filler bytes, the end marker.
+std::string JfifPicture(std::size_t size);
 
 // Adds slides so that the composer holds `count`, then gives each its duration.
 void MakeSlides(int count, int durMs);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "MessageBytes.h"
 #include "MmsComposeHelpers.h"
 #include "mms/MmsAlloc.h"
 #include "mms/MmsBodyBuilder.h"
@@ -79,31 +80,17 @@ std::string PartHeaders(const std::string& media, const std::string& name, bool 
   return length + value + "\xC0\x22" + Z(("<" + name + ">").c_str()) + "\x8E" + Z(name.c_str());
 }
 
-std::string JfifPicture(std::size_t size) {
-  std::string picture("\xFF\xD8\xFF\xE0\x00\x10JFIF\x00", 11);
-  for (std::size_t i = picture.size(); i + 2 < size; ++i) picture += static_cast<char>(i * 7);
-  return picture + "\xFF\xD9";
-}
-
 // One 5000 ms slide with a 1234-byte JFIF picture and the text "Hello" as the text editor saves
 // it (a byte-order mark first, CR LF last), both over the whole slide.
 TEST_F(ComposerTest, TheWorkedExampleIsReproducedByteForByte) {
-  const std::string picture = JfifPicture(1234);
+  const std::string picture = mmstest::JfifPicture(1234);
   MmsComposerSelectSlide(0);
   MmsComposerSetSlideDur(0, 5000);
   ASSERT_EQ(mmstest::SetText(u"\uFEFFHello\r\n", 0, 5000), 0);
   ASSERT_EQ(mmstest::SetImage("image/jpeg", picture, 0, 5000), 0);
 
-  const std::string smil =
-      "<smil>\r\n<head>\r\n<meta name=\"title\" content=\"mms info\" />\r\n"
-      "<meta name=\"author\" content=\"Brimlow System\" />\r\n<layout>\r\n"
-      "<root-layout width=\"176\" height=\"220\"/>\r\n"
-      "<region id=\"Image\" width=\"160\" height=\"170\" left=\"0\" top=\"0\" />\r\n"
-      "<region id=\"Text\" width=\"160\" height=\"30\" left=\"0\" top=\"170\" />\r\n"
-      "</layout>\r\n</head>\r\n<body>\r\n<par dur=\"5000ms\">\r\n"
-      "<img src=\"Image0.jpg\" region=\"Image\" begin=\"0ms\" end=\"5000ms\" />\r\n"
-      "<text src=\"text0.txt\" region=\"Text\" begin=\"0ms\" end=\"5000ms\" />\r\n"
-      "</par>\r\n</body>\r\n</smil>";
+  // The presentation of this slide is the one the reader's tests feed it as the editor's own.
+  const std::string smil = mmstest::kEditorSmil;
   ASSERT_EQ(smil.size(), 491u);
   const std::string expected = kMessageHead + "\x03" +
                                // the SMIL entry

@@ -125,6 +125,10 @@ std::vector<Message> Messages() {
   messages.push_back({"items of one name",
                       {{1000, u"t", true, {"text/plain", "pic"}, {"text/plain", "snd"}},
                        {1000, u"", false, {"audio/wav", "pic"}, wav}}});
+  messages.push_back({"three slides of mixed items",
+                      {{3000, u"Первый", true, {"image/gif", "GIF89a-one"}, {"audio/amr", "#!AMR-one"}},
+                       {60000, u"", false, {"image/jpeg", mmstest::JfifPicture(400)}, {}},
+                       {1000, u"ütf 😀", true, {}, {"audio/mid", "MThd-three"}}}});
   Message twenty{"twenty full slides", {}};
   for (int i = 0; i < 20; ++i) {
     std::u16string text = u"\uFEFFslide " + std::u16string(1, static_cast<char16_t>(u'A' + i));
