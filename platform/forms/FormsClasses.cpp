@@ -1,0 +1,77 @@
+// The form library's classes in the registry, with the properties layouts set.
+#include "platform/forms/ClassRegistry.h"
+#include "platform/forms/TApplication.h"
+#include "platform/forms/TCustomControl.h"
+#include "platform/forms/TGraphicControl.h"
+#include "platform/forms/TTimer.h"
+
+void RegisterFormsClasses() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  static const std::vector<std::string> alignNames{"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient",
+                                                   "alCustom"};
+  static const std::vector<std::string> fontStyleNames{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
+  static const std::vector<std::string> borderNames{"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
+                                                    "bsSizeToolWin"};
+  static const std::vector<std::string> positionNames{"poDesigned",       "poDefault",       "poDefaultPosOnly",
+                                                      "poDefaultSizeOnly", "poScreenCenter",  "poDesktopCenter",
+                                                      "poMainFormCenter", "poOwnerFormCenter"};
+  RegisterProperties<TFont>("TFont", "")
+      .Str("Name", &TFont::Name, &TFont::SetName, DefFontData.Name)
+      .Int("Height", &TFont::Height, &TFont::SetHeight, DefFontData.Height)
+      .Set("Style", &TFont::Style, &TFont::SetStyle, 0, &fontStyleNames)
+      .Color("Color", &TFont::Color, &TFont::SetColor, clWindowText)
+      .Int("Charset", &TFont::Charset, &TFont::SetCharset, DEFAULT_CHARSET);
+  RegisterProperties<TComponent>("TComponent", "");
+  RegisterProperties<TControl>("TControl", "TComponent")
+      .Int("Left", &TControl::Left, &TControl::SetLeft, 0)
+      .Int("Top", &TControl::Top, &TControl::SetTop, 0)
+      .Int("Width", &TControl::Width, &TControl::SetWidth)
+      .Int("Height", &TControl::Height, &TControl::SetHeight)
+      .Enum("Align", &TControl::Align, &TControl::SetAlign, alNone, &alignNames)
+      .Str("Caption", &TControl::Caption, &TControl::SetCaption)
+      .Str("Hint", &TControl::Hint, &TControl::SetHint)
+      .Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint, false)
+      .Bool("Visible", &TControl::Visible, &TControl::SetVisible, true)
+      .Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled, true)
+      .Color("Color", &TControl::Color, &TControl::SetColor)
+      .Object("Font", &TControl::Font)
+      .Int("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault)
+      .Int("Tag", [](TControl& c) { return static_cast<std::int64_t>(c.Tag); },
+           [](TControl& c, std::int64_t v) { c.Tag = static_cast<std::intptr_t>(v); }, 0)
+      .Event("OnClick", &TControl::OnClick)
+      .Event("OnDblClick", &TControl::OnDblClick)
+      .Event("OnMouseDown", &TControl::OnMouseDown)
+      .Event("OnMouseUp", &TControl::OnMouseUp)
+      .Event("OnMouseMove", &TControl::OnMouseMove)
+      .Event("OnResize", &TControl::OnResize);
+  RegisterProperties<TWinControl>("TWinControl", "TControl")
+      .Bool("TabStop", [](TWinControl& c) { return c.TabStop; }, [](TWinControl& c, bool v) { c.TabStop = v; }, false)
+      .Bool("DoubleBuffered", [](TWinControl& c) { return c.DoubleBuffered; },
+            [](TWinControl& c, bool v) { c.DoubleBuffered = v; }, false)
+      .Event("OnKeyDown", &TWinControl::OnKeyDown)
+      .Event("OnKeyUp", &TWinControl::OnKeyUp)
+      .Event("OnKeyPress", &TWinControl::OnKeyPress)
+      .Event("OnEnter", &TWinControl::OnEnter)
+      .Event("OnExit", &TWinControl::OnExit);
+  RegisterProperties<TGraphicControl>("TGraphicControl", "TControl");
+  RegisterProperties<TCustomControl>("TCustomControl", "TWinControl");
+  RegisterProperties<TCustomForm>("TCustomForm", "TWinControl")
+      .Enum("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, bsSizeable, &borderNames)
+      .Enum("Position", [](TCustomForm& f) { return f.Position; }, [](TCustomForm& f, TPosition v) { f.Position = v; },
+            poDesigned, &positionNames)
+      .Bool("KeyPreview", [](TCustomForm& f) { return f.KeyPreview; }, [](TCustomForm& f, bool v) { f.KeyPreview = v; },
+            false)
+      .Event("OnCreate", &TCustomForm::OnCreate)
+      .Event("OnDestroy", &TCustomForm::OnDestroy)
+      .Event("OnShow", &TCustomForm::OnShow)
+      .Event("OnHide", &TCustomForm::OnHide)
+      .Event("OnClose", &TCustomForm::OnClose)
+      .Event("OnCloseQuery", &TCustomForm::OnCloseQuery);
+  RegisterProperties<TForm>("TForm", "TCustomForm", Factory<TForm>());
+  RegisterProperties<TTimer>("TTimer", "TComponent", Factory<TTimer>())
+      .Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled, true)
+      .Int("Interval", &TTimer::Interval, &TTimer::SetInterval, 1000)
+      .Event("OnTimer", &TTimer::OnTimer);
+}

@@ -1,0 +1,160 @@
+#include "platform/forms/TApplication.h"
+
+#include <algorithm>
+
+#include "platform/controls/Controls.h"
+#include "platform/forms/TPicture.h"
+#include "platform/rtl/Program.h"
+#include "platform/rtl/Synchronize.h"
+#include "platform/rtl/SysUtils.h"
+
+TApplication* Application = nullptr;
+
+void ApplicationHandleException(TObject* sender) {
+  if (Application) Application->HandleException(sender);
+}
+
+namespace {
+const char kAppClass[] = "TApplication";
+}
+
+TApplication::TApplication(TComponent* owner) : TComponent(owner) {
+  instance_ = MakeObjectInstance([this](TMessage& m) { WndProc(m); });
+  WNDCLASSA wc{};
+  if (!GetClassInfoA(HInstance, kAppClass, &wc)) {
+    wc.lpfnWndProc = WNDPROC(&DefWindowProcA);
+    wc.hInstance = HInstance;
+    wc.lpszClassName = kAppClass;
+    RegisterClassA(&wc);
+  }
+  title_ = ExtractFileName(ParamStr(0));
+  handle_ = CreateWindowExA(0, kAppClass, title_.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU, 0, 0,
+                            0, 0, nullptr, nullptr, HInstance, nullptr);
+  if (handle_) SetWindowLongPtrA(handle_, GWL_WNDPROC, static_cast<LONG_PTR>(instance_));
+}
+
+TApplication::~TApplication() {
+  // The forms go first, while the window that owns theirs is still there.
+  DestroyComponents();
+  if (handle_) DestroyWindow(handle_);
+  FreeObjectInstance(instance_);
+  if (Application == this) Application = nullptr;
+}
+
+void TApplication::SetTitle(const AnsiString& value) {
+  title_ = value;
+  // Kept as UTF-16 window text.
+  if (handle_) SetWindowTextW(handle_, WideString(value).c_bstr());
+}
+
+void TApplication::WndProc(TMessage& m) {
+  try {
+    m.Result = DefWindowProcA(handle_, m.Msg, m.WParam, m.LParam);
+  } catch (...) {
+    HandleException(this);
+  }
+}
+
+void TApplication::ReleaseLater(TComponent* component) {
+  if (std::find(released_.begin(), released_.end(), component) == released_.end()) released_.push_back(component);
+}
+
+void TApplication::Run() {
+  if (MainForm && ShowMainForm) MainForm->Show();
+  while (!terminated_) HandleMessage();
+}
+
+void TApplication::Terminate() { PostQuitMessage(0); }
+
+bool TApplication::ProcessMessage(MSG& msg) {
+  if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+  if (msg.message == WM_QUIT) {
+    terminated_ = true;
+    return true;
+  }
+  bool handled = false;
+  if (OnMessage) OnMessage(msg, handled);
+  if (!handled) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  std::vector<TComponent*> released = std::move(released_);
+  released_.clear();
+  for (TComponent* c : released) delete c;
+  return true;
+}
+
+void TApplication::Idle() {
+  bool done = true;
+  try {
+    if (OnIdle) OnIdle(this, done);
+  } catch (...) {
+    HandleException(this);
+  }
+  if (CheckSynchronize(0)) done = false;
+  if (done) WaitMessage();
+}
+
+void TApplication::HandleMessage() {
+  MSG msg{};
+  if (!ProcessMessage(msg)) Idle();
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg{};
+  while (ProcessMessage(msg)) {
+    if (terminated_) break;
+  }
+}
+
+void TApplication::HandleException(TObject* sender) {
+  std::exception_ptr current = std::current_exception();
+  if (!current) return;
+  try {
+    std::rethrow_exception(current);
+  } catch (EAbort&) {
+    // Silent by design.
+  } catch (Exception& e) {
+    if (OnException)
+      OnException(sender, &e);
+    else
+      ShowException(&e);
+  } catch (std::exception& e) {
+    Exception wrapped{AnsiString(e.what())};
+    if (OnException)
+      OnException(sender, &wrapped);
+    else
+      ShowException(&wrapped);
+  } catch (...) {
+    Exception wrapped{AnsiString("Unknown exception")};
+    if (OnException)
+      OnException(sender, &wrapped);
+    else
+      ShowException(&wrapped);
+  }
+}
+
+void TApplication::ShowException(Exception* e) {
+  AnsiString message = e->Message;
+  // A message whose last character sorts above "." gets one ("Why?" -> "Why?."), as classic.
+  if (!message.IsEmpty() && static_cast<unsigned char>(message[message.Length()]) > '.') message += ".";
+  MessageBox(message.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+}
+
+int TApplication::MessageBox(const char* text, const char* caption, UINT flags) {
+  HWND owner = GetActiveWindow();
+  return MessageBoxA(owner ? owner : handle_, text, caption, flags);
+}
+
+void RegisterFormsClasses();  // FormsClasses.cpp
+
+void FormsStartup() {
+  RegisterFormsClasses();
+  TPicture::RegisterBuiltInFormats();
+  if (!Application) Application = new TApplication(nullptr);
+}
+
+void FormsShutdown() {
+  delete Application;
+  Application = nullptr;
+}

@@ -1,0 +1,313 @@
+#include "platform/forms/TControl.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/forms/TWinControl.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/win/Win.h"
+
+namespace {
+// The control that holds the mouse, windowed or not (a windowless one through its parent).
+TControl* g_captureControl = nullptr;
+}  // namespace
+
+TShiftState MouseShiftState(WPARAM keys) {
+  TShiftState s = 0;
+  if (keys & MK_SHIFT) s |= ssShift;
+  if (keys & MK_CONTROL) s |= ssCtrl;
+  if (keys & MK_LBUTTON) s |= ssLeft;
+  if (keys & MK_RBUTTON) s |= ssRight;
+  if (keys & MK_MBUTTON) s |= ssMiddle;
+  if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+  return s;
+}
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+  WindowProc = TWndMethodValue::Of<TControl, &TControl::WndProc>(this);
+  font_.OnChange = [this](TObject*) { Perform(CM_FONTCHANGED, 0, 0); };
+}
+
+TControl::~TControl() {
+  if (g_captureControl == this) g_captureControl = nullptr;
+  SetParent(nullptr);
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent_ == parent) return;
+  if (parent == this) throw EInvalidOperation("A control cannot be its own parent");
+  if (parent_) parent_->RemoveControl(this);
+  if (parent) parent->InsertControl(this);
+}
+
+TComponent* TControl::GetParentComponent() const { return parent_; }
+
+void TControl::SetParentComponent(TComponent* value) {
+  if (auto* w = dynamic_cast<TWinControl*>(value)) SetParent(w);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  if (left == left_ && top == top_ && width == width_ && height == height_) return;
+  Invalidate();
+  bool resized = width != width_ || height != height_;
+  left_ = left;
+  top_ = top;
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  Invalidate();
+  if (parent_) parent_->Realign();
+  if (resized) Resize();
+}
+
+void TControl::Resize() {
+  if (OnResize) OnResize(this);
+}
+
+POINT TControl::ClientToScreen(POINT p) const {
+  POINT r{p.x + left_, p.y + top_};
+  if (parent_) return parent_->ClientToScreen(r);
+  return r;
+}
+
+POINT TControl::ScreenToClient(POINT p) const {
+  POINT origin = ClientToScreen(POINT{0, 0});
+  return POINT{p.x - origin.x, p.y - origin.y};
+}
+
+void TControl::SetAlign(TAlign value) {
+  if (align_ == value) return;
+  align_ = value;
+  if (parent_) parent_->Realign();
+}
+
+bool TControl::Showing() const {
+  if (!visible_) return false;
+  return parent_ ? parent_->Showing() : true;
+}
+
+void TControl::SetVisible(bool value) {
+  // Setting the current value changes and invalidates nothing.
+  if (visible_ == value) return;
+  VisibleChanging();
+  if (!value) Invalidate();
+  visible_ = value;
+  Perform(CM_VISIBLECHANGED, value ? 1 : 0, 0);
+  if (value) Invalidate();
+  if (parent_) parent_->Realign();
+}
+
+void TControl::SetEnabled(bool value) {
+  if (enabled_ == value) return;
+  enabled_ = value;
+  Perform(CM_ENABLEDCHANGED, 0, 0);
+}
+
+void TControl::SetShowHint(bool value) {
+  if (showHint_ == value) return;
+  showHint_ = value;
+  Perform(CM_SHOWHINTCHANGED, 0, 0);
+}
+
+void TControl::SetColor(TColor value) {
+  if (color_ == value) return;
+  color_ = value;
+  Perform(CM_COLORCHANGED, 0, 0);
+}
+
+void TControl::SetCursor(TCursor value) {
+  if (cursor_ == value) return;
+  cursor_ = value;
+  Perform(CM_CURSORCHANGED, 0, 0);
+}
+
+AnsiString TControl::GetText() const {
+  auto* self = const_cast<TControl*>(this);
+  LRESULT length = self->Perform(WM_GETTEXTLENGTH, 0, 0);
+  if (length <= 0) return AnsiString();
+  std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
+  LRESULT got = self->Perform(WM_GETTEXT, static_cast<WPARAM>(buffer.size()), reinterpret_cast<LPARAM>(buffer.data()));
+  buffer.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, length)));
+  return AnsiString(std::move(buffer));
+}
+
+void TControl::SetText(const AnsiString& value) {
+  if (GetText() == value) return;
+  Perform(WM_SETTEXT, 0, reinterpret_cast<LPARAM>(value.c_str()));
+  Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+  TMessage m{msg, wParam, lParam, 0};
+  WindowProc(m);
+  return m.Result;
+}
+
+void TControl::WndProc(TMessage& message) { Dispatch(&message); }
+
+void TControl::HandleMouse(TMessage& m) {
+  int x = static_cast<SHORT>(m.LParamLo()), y = static_cast<SHORT>(m.LParamHi());
+  TShiftState shift = MouseShiftState(m.WParam);
+  switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+      if (ControlStyle & csCaptureMouse) SetMouseCapture(true);
+      if (ControlStyle & csClickEvents) ControlState |= csClicked;
+      ControlState |= csLButtonDown;
+      MouseDown(mbLeft, shift, x, y);
+      break;
+    case WM_LBUTTONDBLCLK:
+      if (ControlStyle & csCaptureMouse) SetMouseCapture(true);
+      ControlState |= csLButtonDown;
+      if (ControlStyle & csDoubleClicks) DblClick();
+      MouseDown(mbLeft, shift | ssDouble, x, y);
+      break;
+    case WM_LBUTTONUP: {
+      if (ControlStyle & csCaptureMouse) SetMouseCapture(false);
+      bool clicked = ControlState & csClicked;
+      ControlState &= ~(csClicked | csLButtonDown);
+      if (clicked && x >= 0 && y >= 0 && x < width_ && y < height_) Click();
+      MouseUp(mbLeft, shift, x, y);
+      break;
+    }
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+      MouseDown(mbRight, shift | (m.Msg == WM_RBUTTONDBLCLK ? TShiftState(ssDouble) : TShiftState(0)), x, y);
+      break;
+    case WM_RBUTTONUP:
+      MouseUp(mbRight, shift, x, y);
+      break;
+    case WM_MBUTTONDOWN:
+      MouseDown(mbMiddle, shift, x, y);
+      break;
+    case WM_MBUTTONUP:
+      MouseUp(mbMiddle, shift, x, y);
+      break;
+    case WM_MOUSEMOVE:
+      MouseMove(shift, x, y);
+      break;
+  }
+}
+
+void TControl::Dispatch(void* message) {
+  auto& m = *static_cast<TMessage*>(message);
+  switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MOUSEMOVE:
+      HandleMouse(m);
+      // The window's own behaviour for the message still follows.
+      TObject::Dispatch(message);
+      return;
+    case CM_MOUSEENTER:
+      if (m.LParam == 0 || m.LParam == reinterpret_cast<LPARAM>(this)) {
+        if (OnMouseEnter) OnMouseEnter(this);
+      }
+      if (parent_) parent_->Perform(CM_MOUSEENTER, 0, m.LParam ? m.LParam : reinterpret_cast<LPARAM>(this));
+      return;
+    case CM_MOUSELEAVE:
+      if (m.LParam == 0 || m.LParam == reinterpret_cast<LPARAM>(this)) {
+        if (OnMouseLeave) OnMouseLeave(this);
+      }
+      if (parent_) parent_->Perform(CM_MOUSELEAVE, 0, m.LParam ? m.LParam : reinterpret_cast<LPARAM>(this));
+      return;
+    case CM_VISIBLECHANGED:
+    case CM_ENABLEDCHANGED:
+    case CM_COLORCHANGED:
+    case CM_FONTCHANGED:
+    case CM_TEXTCHANGED:
+      Invalidate();
+      return;
+    default:
+      TObject::Dispatch(message);
+  }
+}
+
+void TControl::DefaultHandler(void* message) {
+  auto& m = *static_cast<TMessage*>(message);
+  switch (m.Msg) {
+    case WM_GETTEXTLENGTH:
+      m.Result = text_.Length();
+      break;
+    case WM_GETTEXT: {
+      if (m.WParam == 0 || !m.LParam) {
+        m.Result = 0;
+        break;
+      }
+      std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(text_.Length()), m.WParam - 1);
+      auto* out = reinterpret_cast<char*>(m.LParam);
+      std::memcpy(out, text_.c_str(), n);
+      out[n] = '\0';
+      m.Result = static_cast<LRESULT>(n);
+      break;
+    }
+    case WM_SETTEXT:
+      text_ = AnsiString(reinterpret_cast<const char*>(m.LParam));
+      m.Result = 1;
+      break;
+    default:
+      break;
+  }
+}
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+void TControl::DblClick() {
+  if (OnDblClick) OnDblClick(this);
+}
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::Invalidate() {
+  if (!parent_ || !parent_->HandleAllocated() || width_ <= 0 || height_ <= 0) return;
+  RECT r = BoundsRect();
+  InvalidateRect(parent_->Handle(), &r, (ControlStyle & csOpaque) ? FALSE : TRUE);
+}
+
+void TControl::Update() {
+  if (parent_) parent_->Update();
+}
+
+void TControl::Repaint() {
+  Invalidate();
+  Update();
+}
+
+void TControl::BringToFront() {
+  if (parent_) parent_->SetChildOrder(this, true);
+}
+void TControl::SendToBack() {
+  if (parent_) parent_->SetChildOrder(this, false);
+}
+
+bool TControl::MouseCapture() const { return g_captureControl == this; }
+
+TControl* GetCaptureControl() { return g_captureControl; }
+
+void TControl::SetMouseCapture(bool value) {
+  if (value) {
+    g_captureControl = this;
+    auto* self = dynamic_cast<TWinControl*>(this);
+    TWinControl* holder = self ? self : parent_;
+    if (holder && holder->HandleAllocated()) ::SetCapture(holder->Handle());
+  } else if (g_captureControl == this) {
+    g_captureControl = nullptr;
+    ReleaseCapture();
+  }
+}

@@ -1,0 +1,153 @@
+// TControl: the base of everything shown in a form. It keeps bounds, visibility, text, colour,
+// font, hint and cursor, and receives messages through the replaceable WindowProc (by default
+// WndProc, then Dispatch by message number, then DefaultHandler). Windowless controls get
+// their messages from their parent; TWinControl adds a window.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+#include "platform/forms/FormMessages.h"
+#include "platform/forms/TColor.h"
+#include "platform/forms/TComponent.h"
+#include "platform/forms/TFont.h"
+
+class TWinControl;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TShiftStateFlag : unsigned {
+  ssShift = 1u << 0, ssAlt = 1u << 1, ssCtrl = 1u << 2, ssLeft = 1u << 3, ssRight = 1u << 4,
+  ssMiddle = 1u << 5, ssDouble = 1u << 6
+};
+using TShiftState = unsigned;
+using TCursor = int;
+constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crHandPoint = -21;
+
+enum TControlStyleFlag : unsigned {
+  csAcceptsControls = 1u << 0, csCaptureMouse = 1u << 1, csClickEvents = 1u << 3, csSetCaption = 1u << 5,
+  csOpaque = 1u << 6, csDoubleClicks = 1u << 7, csReplicatable = 1u << 11, csNoStdEvents = 1u << 12
+};
+using TControlStyle = unsigned;
+enum TControlStateFlag : unsigned { csLButtonDown = 1u << 0, csClicked = 1u << 1, csCreating = 1u << 7 };
+using TControlState = unsigned;
+
+using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+
+// The shift state of a mouse message's wParam.
+TShiftState MouseShiftState(WPARAM keys);
+
+class TControl : public TComponent {
+ public:
+  explicit TControl(TComponent* owner);
+  ~TControl() override;
+
+  TWinControl* Parent() const { return parent_; }
+  virtual void SetParent(TWinControl* parent);
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* value) override;
+
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  void SetLeft(int v) { SetBounds(v, top_, width_, height_); }
+  void SetTop(int v) { SetBounds(left_, v, width_, height_); }
+  void SetWidth(int v) { SetBounds(left_, top_, v, height_); }
+  void SetHeight(int v) { SetBounds(left_, top_, width_, v); }
+  virtual void SetBounds(int left, int top, int width, int height);
+  RECT BoundsRect() const { return RECT{left_, top_, left_ + width_, top_ + height_}; }
+  virtual RECT ClientRect() const { return RECT{0, 0, width_, height_}; }
+  int ClientWidth() const { return ClientRect().right; }
+  int ClientHeight() const { return ClientRect().bottom; }
+  POINT ClientToScreen(POINT p) const;
+  POINT ScreenToClient(POINT p) const;
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign value);
+
+  bool Visible() const { return visible_; }
+  void SetVisible(bool value);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  // Visible here and in every parent.
+  bool Showing() const;
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool value);
+
+  AnsiString Caption() const { return GetText(); }
+  void SetCaption(const AnsiString& value) { SetText(value); }
+  AnsiString Text() const { return GetText(); }
+  void SetTextProp(const AnsiString& value) { SetText(value); }
+  const AnsiString& Hint() const { return hint_; }
+  void SetHint(const AnsiString& value) { hint_ = value; }
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool value);
+  TColor Color() const { return color_; }
+  void SetColor(TColor value);
+  TFont* Font() { return &font_; }
+  TCursor Cursor() const { return cursor_; }
+  void SetCursor(TCursor value);
+
+  TControlStyle ControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+  TControlState ControlState = 0;
+
+  TWndMethodValue WindowProc;
+  // Calls WindowProc directly: no window system, no translation, no hook; works without a window.
+  LRESULT Perform(UINT msg, WPARAM wParam, LPARAM lParam);
+  virtual void WndProc(TMessage& message);
+  void Dispatch(void* message) override;
+  // A windowless control answers the text messages from its own text buffer.
+  void DefaultHandler(void* message) override;
+
+  virtual void Invalidate();
+  virtual void Update();
+  void Repaint();
+  void Refresh() { Repaint(); }
+  void BringToFront();
+  void SendToBack();
+  bool MouseCapture() const;
+  void SetMouseCapture(bool value);
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+  TNotifyEvent OnResize;
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+
+ protected:
+  virtual AnsiString GetText() const;
+  virtual void SetText(const AnsiString& value);
+  virtual void Click();
+  virtual void DblClick();
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+  virtual void MouseMove(TShiftState shift, int x, int y);
+  virtual void Resize();
+  virtual void VisibleChanging() {}
+  virtual void Changed() {}
+  void Notification(TComponent* component, TOperation operation) override;
+
+  // Forms start hidden; other controls visible.
+  void InitVisible(bool value) { visible_ = value; }
+  AnsiString text_;  // the 8-bit text buffer (windowed controls: while they have no window)
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+
+ private:
+  friend class TWinControl;
+  void HandleMouse(TMessage& message);
+
+  TWinControl* parent_ = nullptr;
+  TAlign align_ = alNone;
+  bool visible_ = true;
+  bool enabled_ = true;
+  bool showHint_ = false;
+  AnsiString hint_;
+  TColor color_ = clWindow;
+  TFont font_;
+  TCursor cursor_ = crDefault;
+};

@@ -1,0 +1,520 @@
+#include "platform/forms/TWinControl.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Format.h"
+#include "platform/rtl/Program.h"
+
+// The application's exception handler (TApplication.cpp).
+void ApplicationHandleException(TObject* sender);
+
+namespace {
+
+thread_local TWinControl* g_creationControl = nullptr;
+
+// The two properties that map a window to its control; their names carry the process id so
+// another copy of the library in the process (or another process) never reads ours.
+const char* ControlProperty() {
+  static char name[40] = {0};
+  if (!name[0]) std::snprintf(name, sizeof name, "ControlOfs%08X", static_cast<unsigned>(getpid()));
+  return name;
+}
+const char* InstanceProperty() {
+  static char name[40] = {0};
+  if (!name[0]) std::snprintf(name, sizeof name, "WndProcPtr%08X", static_cast<unsigned>(getpid()));
+  return name;
+}
+
+bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK; }
+
+}  // namespace
+
+TWinControl* FindControl(HWND hwnd) {
+  if (!hwnd) return nullptr;
+  return static_cast<TWinControl*>(GetPropA(hwnd, ControlProperty()));
+}
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
+  DefWndProc = WNDPROC(&DefWindowProcA);
+  objectInstance_ = MakeObjectInstance([this](TMessage& m) { MainWndProc(m); });
+}
+
+TWinControl::~TWinControl() {
+  // Children go first, while this class's handlers still stand.
+  while (!controls_.empty()) {
+    TControl* child = controls_.back();
+    if (child->Owner() == nullptr || child->Owner() == this) {
+      delete child;
+    } else {
+      child->SetParent(nullptr);
+    }
+  }
+  if (handle_) DestroyWindowHandle();
+  FreeObjectInstance(objectInstance_);
+}
+
+void TWinControl::InsertControl(TControl* control) {
+  controls_.push_back(control);
+  control->parent_ = this;
+  if (auto* w = dynamic_cast<TWinControl*>(control); w && HandleAllocated() && w->Visible()) w->HandleNeeded();
+  Realign();
+  control->Invalidate();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+  auto it = std::find(controls_.begin(), controls_.end(), control);
+  if (it == controls_.end()) return;
+  control->Invalidate();
+  if (auto* w = dynamic_cast<TWinControl*>(control); w && w->HandleAllocated()) w->DestroyHandle();
+  controls_.erase(std::find(controls_.begin(), controls_.end(), control));
+  control->parent_ = nullptr;
+  Realign();
+}
+
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  Realign();
+}
+
+void TWinControl::Realign() {
+  if (aligning_ || (ComponentState() & (csLoading | csDestroying))) return;
+  aligning_ = true;
+  RECT r = ClientRect();
+  try {
+    AlignControls(r);
+  } catch (...) {
+    aligning_ = false;
+    throw;
+  }
+  aligning_ = false;
+}
+
+void TWinControl::AlignControls(RECT& r) {
+  // Top, bottom, left and right take their edges in that order; client takes what is left.
+  for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
+    for (TControl* c : controls_) {
+      if (c->Align() != pass || !c->Visible()) continue;
+      int w = r.right - r.left, h = r.bottom - r.top;
+      switch (pass) {
+        case alTop:
+          c->SetBounds(r.left, r.top, w, c->Height());
+          r.top += c->Height();
+          break;
+        case alBottom:
+          c->SetBounds(r.left, r.bottom - c->Height(), w, c->Height());
+          r.bottom -= c->Height();
+          break;
+        case alLeft:
+          c->SetBounds(r.left, r.top, c->Width(), h);
+          r.left += c->Width();
+          break;
+        case alRight:
+          c->SetBounds(r.right - c->Width(), r.top, c->Width(), h);
+          r.right -= c->Width();
+          break;
+        default:
+          c->SetBounds(r.left, r.top, w, h);
+          break;
+      }
+    }
+  }
+}
+
+void TWinControl::SetChildOrder(TControl* control, bool front) {
+  auto it = std::find(controls_.begin(), controls_.end(), control);
+  if (it == controls_.end()) return;
+  controls_.erase(it);
+  if (front)
+    controls_.push_back(control);
+  else
+    controls_.insert(controls_.begin(), control);
+  if (auto* w = dynamic_cast<TWinControl*>(control); w && w->HandleAllocated())
+    SetWindowPos(w->Handle(), front ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  control->Invalidate();
+}
+
+void TWinControl::Broadcast(TMessage& message) {
+  for (TControl* c : std::vector<TControl*>(controls_)) {
+    c->WindowProc(message);
+    if (message.Result) return;
+  }
+}
+
+TControl* TWinControl::ControlAtPos(POINT p, bool allowDisabled, bool allowWinControls) const {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    TControl* c = *it;
+    bool windowed = dynamic_cast<TWinControl*>(c) != nullptr;
+    if (windowed && !allowWinControls) continue;
+    if (!c->Visible() || (!c->Enabled() && !allowDisabled) || c->Width() <= 0 || c->Height() <= 0) continue;
+    RECT r = c->BoundsRect();
+    if (p.x >= r.left && p.x < r.right && p.y >= r.top && p.y < r.bottom) return c;
+  }
+  return nullptr;
+}
+
+// ---- the window
+
+void TWinControl::CreateParams(TCreateParams& p) {
+  p = TCreateParams();
+  p.Caption = text_.c_str();
+  p.Style = WS_CHILD | WS_CLIPSIBLINGS;
+  if (ControlStyle & csAcceptsControls) p.Style |= WS_CLIPCHILDREN;
+  if (Visible()) p.Style |= WS_VISIBLE;
+  if (!Enabled()) p.Style |= WS_DISABLED;
+  if (TabStop) p.Style |= WS_TABSTOP;
+  p.X = left_;
+  p.Y = top_;
+  p.Width = width_;
+  p.Height = height_;
+  p.WndParent = Parent() ? Parent()->Handle() : ParentWindow;
+  p.WindowClass.style = CS_VREDRAW | CS_HREDRAW | ((ControlStyle & csDoubleClicks) ? CS_DBLCLKS : 0);
+  p.WindowClass.lpfnWndProc = WNDPROC(&DefWindowProcA);
+  p.WindowClass.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  p.WindowClass.hInstance = HInstance;
+  std::snprintf(p.WinClassName, sizeof p.WinClassName, "%s", ClassName().c_str());
+}
+
+void TWinControl::CreateSubClass(TCreateParams& p, const char* className) {
+  WNDCLASSA wc{};
+  if (GetClassInfoA(HInstance, className, &wc) || GetClassInfoA(nullptr, className, &wc)) {
+    DWORD keep = p.WindowClass.style & CS_DBLCLKS;
+    p.WindowClass = wc;
+    p.WindowClass.style = (wc.style & ~CS_DBLCLKS) | keep;
+  }
+}
+
+void TWinControl::CreateHandle() {
+  if (handle_) return;
+  CreateWnd();
+  // Windows of the visible windowed children come with this one.
+  for (TControl* c : std::vector<TControl*>(controls_))
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->Visible()) w->HandleNeeded();
+}
+
+HWND TWinControl::Handle() {
+  if (!handle_) {
+    if (Parent()) Parent()->HandleNeeded();
+    if (!handle_) CreateHandle();
+  }
+  return handle_;
+}
+
+void TWinControl::CreateWnd() {
+  TCreateParams p;
+  CreateParams(p);
+  if ((p.Style & WS_CHILD) && !p.WndParent)
+    throw EInvalidOperation("Control '%s' needs a parent window", {Name()});
+  DefWndProc = p.WindowClass.lpfnWndProc;
+  WNDCLASSA existing{};
+  bool registered = GetClassInfoA(p.WindowClass.hInstance, p.WinClassName, &existing);
+  if (!registered || !(existing.lpfnWndProc == WNDPROC(&InitWndProc))) {
+    if (registered) UnregisterClassA(p.WinClassName, p.WindowClass.hInstance);
+    WNDCLASSA wc = p.WindowClass;
+    wc.lpfnWndProc = WNDPROC(&InitWndProc);
+    wc.lpszClassName = p.WinClassName;
+    if (!RegisterClassA(&wc)) RaiseLastOSError();
+  }
+  g_creationControl = this;
+  try {
+    CreateWindowHandle(p);
+  } catch (...) {
+    g_creationControl = nullptr;
+    throw;
+  }
+  g_creationControl = nullptr;
+  if (!handle_) RaiseLastOSError();
+  SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
+  text_ = AnsiString();  // the window holds the text now
+}
+
+void TWinControl::CreateWindowHandle(const TCreateParams& p) {
+  HWND h = CreateWindowExA(p.ExStyle, p.WinClassName, p.Caption, p.Style, p.X, p.Y, p.Width, p.Height, p.WndParent,
+                           nullptr, p.WindowClass.hInstance, p.Param);
+  if (h) handle_ = h;
+}
+
+LRESULT TWinControl::InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  TWinControl* control = g_creationControl;
+  if (!control) return DefWindowProcA(hwnd, msg, wParam, lParam);
+  g_creationControl = nullptr;
+  control->handle_ = hwnd;
+  SetWindowLongPtrA(hwnd, GWL_WNDPROC, static_cast<LONG_PTR>(control->objectInstance_));
+  SetPropA(hwnd, ControlProperty(), reinterpret_cast<HANDLE>(control));
+  SetPropA(hwnd, InstanceProperty(), reinterpret_cast<HANDLE>(control->objectInstance_.value()));
+  return CallWindowProcA(control->objectInstance_, hwnd, msg, wParam, lParam);
+}
+
+void TWinControl::DestroyWnd() {
+  // The text goes back into the buffer (none when empty) before the window goes.
+  AnsiString text = GetText();
+  for (TControl* c : controls_)
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && w->HandleAllocated()) w->DestroyWnd();
+  DestroyWindowHandle();
+  text_ = text;
+}
+
+void TWinControl::DestroyWindowHandle() {
+  HWND h = handle_;
+  if (!h) return;
+  ::DestroyWindow(h);
+  handle_ = nullptr;
+}
+
+void TWinControl::DestroyHandle() {
+  if (handle_) DestroyWnd();
+}
+
+void TWinControl::RecreateWnd() {
+  if (!handle_) return;
+  bool showing = Showing();
+  DestroyHandle();
+  if (showing) HandleNeeded();
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+  if (handle_ && (left != left_ || top != top_ || width != width_ || height != height_))
+    SetWindowPos(handle_, nullptr, left, top, std::max(width, 0), std::max(height, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+  TControl::SetBounds(left, top, width, height);
+  Realign();
+}
+
+void TWinControl::Invalidate() {
+  if (handle_) InvalidateRect(handle_, nullptr, (ControlStyle & csOpaque) ? FALSE : TRUE);
+}
+
+void TWinControl::Update() {
+  if (handle_) UpdateWindow(handle_);
+}
+
+bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+bool TWinControl::CanFocus() const {
+  for (const TControl* c = this; c; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
+void TWinControl::SetFocus() {
+  if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible control");
+  ::SetFocus(Handle());
+}
+
+// ---- messages
+
+void TWinControl::MainWndProc(TMessage& message) {
+  try {
+    WindowProc(message);
+  } catch (...) {
+    // No exception leaves a window procedure into the window system.
+    message.Result = 0;
+    ApplicationHandleException(this);
+  }
+}
+
+bool TWinControl::ForwardMouse(TMessage& m) {
+  if (!IsMouseMessage(m.Msg)) return false;
+  POINT p{static_cast<SHORT>(m.LParamLo()), static_cast<SHORT>(m.LParamHi())};
+  TControl* target = nullptr;
+  TControl* capture = GetCaptureControl();
+  if (capture) {
+    if (capture->Parent() == this && !dynamic_cast<TWinControl*>(capture)) target = capture;
+  } else {
+    target = ControlAtPos(p, false);
+  }
+  if (!target) return false;
+  LPARAM l = static_cast<LPARAM>(static_cast<WORD>(p.x - target->Left())) |
+             (static_cast<LPARAM>(static_cast<WORD>(p.y - target->Top())) << 16);
+  m.Result = target->Perform(m.Msg, m.WParam, l);
+  return true;
+}
+
+void TWinControl::WndProc(TMessage& m) {
+  if (ForwardMouse(m)) return;
+  TControl::WndProc(m);
+}
+
+bool TWinControl::KeyDown(WORD& key, TShiftState shift) {
+  if (OnKeyDown) OnKeyDown(this, key, shift);
+  return key == 0;
+}
+bool TWinControl::KeyPress(char& key) {
+  if (OnKeyPress) OnKeyPress(this, key);
+  return key == 0;
+}
+void TWinControl::KeyUp(WORD& key, TShiftState shift) {
+  if (OnKeyUp) OnKeyUp(this, key, shift);
+}
+
+void TWinControl::PaintWindow(HDC) {}
+
+void TWinControl::PaintControls(HDC dc) {
+  RECT clip{};
+  GetClipBox(dc, &clip);
+  for (TControl* c : std::vector<TControl*>(controls_)) {
+    if (dynamic_cast<TWinControl*>(c) || !c->Visible() || c->Width() <= 0 || c->Height() <= 0) continue;
+    RECT r = c->BoundsRect(), meet{};
+    if (!IntersectRect(&meet, &r, &clip)) continue;
+    int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, c->Left(), c->Top(), nullptr);
+    IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
+    c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    RestoreDC(dc, saved);
+  }
+}
+
+void TWinControl::PaintHandler(TMessage& m) {
+  auto paint = [this](HDC dc) {
+    if (!DoubleBuffered) {
+      PaintWindow(dc);
+      PaintControls(dc);
+      return;
+    }
+    // The same pixels, drawn off screen first.
+    RECT r = ClientRect();
+    BITMAPINFO bi{};
+    bi.bmiHeader = {40, std::max<LONG>(r.right, 1), -std::max<LONG>(r.bottom, 1), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP buffer = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, buffer);
+    HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
+    ::FillRect(mem, &r, brush);
+    DeleteObject(brush);
+    PaintWindow(mem);
+    PaintControls(mem);
+    BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    DeleteObject(buffer);
+  };
+  if (m.WParam) {
+    // Paint into the caller's DC at its origin, without validating anything.
+    paint(reinterpret_cast<HDC>(m.WParam));
+    return;
+  }
+  PAINTSTRUCT ps{};
+  HDC dc = BeginPaint(handle_, &ps);
+  try {
+    paint(dc);
+  } catch (...) {
+    EndPaint(handle_, &ps);
+    throw;
+  }
+  EndPaint(handle_, &ps);
+}
+
+void TWinControl::Dispatch(void* message) {
+  auto& m = *static_cast<TMessage*>(message);
+  switch (m.Msg) {
+    case WM_PAINT:
+      PaintHandler(m);
+      return;
+    case WM_ERASEBKGND: {
+      if (DoubleBuffered) {
+        m.Result = 1;
+        return;
+      }
+      RECT r{};
+      GetClipBox(reinterpret_cast<HDC>(m.WParam), &r);
+      HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
+      ::FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush);
+      DeleteObject(brush);
+      m.Result = 1;
+      return;
+    }
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: {
+      WORD key = static_cast<WORD>(m.WParam);
+      TShiftState shift = 0;
+      if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
+      if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
+      if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
+      if (KeyDown(key, shift)) return;
+      m.WParam = key;
+      break;
+    }
+    case WM_KEYUP:
+    case WM_SYSKEYUP: {
+      WORD key = static_cast<WORD>(m.WParam);
+      KeyUp(key, 0);
+      if (key == 0) return;
+      break;
+    }
+    case WM_CHAR: {
+      char key = static_cast<char>(m.WParam);
+      if (KeyPress(key)) return;
+      m.WParam = static_cast<WPARAM>(static_cast<unsigned char>(key));
+      break;
+    }
+    case WM_SETFOCUS:
+      if (OnEnter) OnEnter(this);
+      break;
+    case WM_KILLFOCUS:
+      if (OnExit) OnExit(this);
+      break;
+    case WM_SIZE:
+      if (handle_ && !(ComponentState() & csDestroying)) {
+        RECT r{};
+        GetWindowRect(handle_, &r);
+        int w = r.right - r.left, h = r.bottom - r.top;
+        if (w != width_ || h != height_) {
+          width_ = w;
+          height_ = h;
+          Realign();
+          Resize();
+        }
+      }
+      break;
+    case WM_COMMAND:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      // A child window's notification goes back to the child's control.
+      if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+        m.Result = child->Perform(m.Msg + CN_BASE, m.WParam, m.LParam);
+        return;
+      }
+      break;
+    case WM_NCDESTROY:
+      TControl::Dispatch(message);
+      // The window is gone, perhaps behind the control's back: forget it.
+      if (handle_) {
+        RemovePropA(handle_, ControlProperty());
+        RemovePropA(handle_, InstanceProperty());
+      }
+      handle_ = nullptr;
+      return;
+    case CM_VISIBLECHANGED:
+      if (Visible() && Parent() && Parent()->HandleAllocated()) HandleNeeded();
+      if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNOACTIVATE : SW_HIDE);
+      break;
+    case CM_ENABLEDCHANGED:
+      if (handle_) EnableWindow(handle_, Enabled());
+      break;
+    case CM_FONTCHANGED:
+      if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 1);
+      break;
+    default:
+      break;
+  }
+  TControl::Dispatch(message);
+}
+
+void TWinControl::DefaultHandler(void* message) {
+  auto& m = *static_cast<TMessage*>(message);
+  if (handle_) {
+    m.Result = CallWindowProcA(DefWndProc, handle_, m.Msg, m.WParam, m.LParam);
+    return;
+  }
+  TControl::DefaultHandler(message);
+}

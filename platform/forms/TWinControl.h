@@ -1,0 +1,107 @@
+// TWinControl: a control with a window of its own. The window is made on demand (parents
+// first) from CreateParams; its class procedure is InitWndProc, which on the window's first
+// message installs the control's object instance (MainWndProc, the exception boundary) and
+// the two window properties FindControl reads. It contains other controls, paints the
+// windowless ones in its own WM_PAINT, passes them their mouse messages, and reflects child
+// windows' notifications back to their controls as CN_* messages.
+#pragma once
+
+#include <vector>
+
+#include "platform/forms/TControl.h"
+#include "platform/win/Win.h"
+
+struct TCreateParams {
+  const char* Caption = "";
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  int X = 0, Y = 0, Width = 0, Height = 0;
+  HWND WndParent = nullptr;
+  void* Param = nullptr;
+  WNDCLASSA WindowClass{};
+  char WinClassName[64] = {0};
+};
+
+using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
+using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
+
+class TWinControl : public TControl {
+ public:
+  explicit TWinControl(TComponent* owner);
+  ~TWinControl() override;
+
+  HWND Handle();
+  bool HandleAllocated() const { return handle_ != nullptr; }
+  void HandleNeeded() { Handle(); }
+  void DestroyHandle();
+  void RecreateWnd();
+  // The procedure the control's unhandled messages go to (a class's or a system class's).
+  WNDPROC DefWndProc;
+  // For top-level windows: the owner window (a form's is the application's).
+  HWND ParentWindow = nullptr;
+
+  int ControlCount() const { return static_cast<int>(controls_.size()); }
+  TControl* Controls(int index) const { return controls_.at(static_cast<std::size_t>(index)); }
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+  // The visible, enabled child under a client point, windowless ones first in z-order.
+  TControl* ControlAtPos(POINT p, bool allowDisabled, bool allowWinControls = false) const;
+  void Realign();
+  void SetChildOrder(TControl* control, bool front);
+  void Broadcast(TMessage& message);
+
+  bool Focused() const;
+  virtual bool CanFocus() const;
+  virtual void SetFocus();
+  bool TabStop = false;
+  bool DoubleBuffered = false;
+
+  void MainWndProc(TMessage& message);
+  void WndProc(TMessage& message) override;
+  void Dispatch(void* message) override;
+  void DefaultHandler(void* message) override;
+  void SetBounds(int left, int top, int width, int height) override;
+  void Invalidate() override;
+  void Update() override;
+  // Paints the windowless children meeting the DC's clip area, in z-order.
+  void PaintControls(HDC dc);
+  // Aligns the children once the layout has been read.
+  void Loaded() override;
+
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+
+ protected:
+  virtual void CreateParams(TCreateParams& params);
+  // Takes a system class's record (EDIT, BUTTON ...); its procedure becomes DefWndProc.
+  void CreateSubClass(TCreateParams& params, const char* className);
+  virtual void CreateHandle();
+  virtual void CreateWnd();
+  virtual void CreateWindowHandle(const TCreateParams& params);
+  virtual void DestroyWnd();
+  virtual void DestroyWindowHandle();
+  virtual void PaintWindow(HDC dc);
+  virtual void AlignControls(RECT& rect);
+  virtual bool KeyDown(WORD& key, TShiftState shift);
+  virtual bool KeyPress(char& key);
+  virtual void KeyUp(WORD& key, TShiftState shift);
+  void PaintHandler(TMessage& message);
+
+  HWND handle_ = nullptr;
+
+ private:
+  static LRESULT InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  bool ForwardMouse(TMessage& message);
+
+  WNDPROC objectInstance_;
+  std::vector<TControl*> controls_;
+  bool aligning_ = false;
+};
+
+// The control of a window made by the form library, or null.
+TWinControl* FindControl(HWND hwnd);
+// The windowless or windowed control holding the mouse, or null.
+TControl* GetCaptureControl();
