@@ -17,6 +17,12 @@ namespace {
 // A GIF screen can be 65535 x 65535, which Create accepts at 8 bits per pixel; a few bytes of
 // file must not be able to demand gigabytes, so screens above 32 megapixels are refused.
 constexpr uint64_t kMaxScreenPixels = uint64_t{1} << 25;
+// Below the cap a screen still costs its whole area (allocated and cleared) whatever the file
+// holds, so a large one must come with data in some proportion to it, as for BMP: a picture of
+// more than 16 MiB needs at least 1/256 of its size in the file. Real large GIFs carry far more;
+// a mosaic of tiles carries more than the picture itself, a table for every 255 pixels.
+constexpr uint64_t kUncheckedPictureBytes = uint64_t{16} << 20;
+constexpr uint64_t kMaxExpansion = 256;
 // Restoring frames to the background costs their area, not their bytes: a few bytes per frame
 // could otherwise keep the decoder clearing screens for hours. Composition stops past this many
 // cleared pixels (a thousand full-screen restores of a megapixel animation).
@@ -149,8 +155,15 @@ bool IxImageGIF::Decode(IxFile* hFile) {
   const bool trueColour = frames > 1 && !globalTable && firstFrameSmaller;
   const int frameToLoad = trueColour ? frames - 1 : info.nFrame;
 
-  if (static_cast<uint64_t>(screenWidth) * static_cast<uint64_t>(screenHeight) > kMaxScreenPixels) {
+  const uint64_t screenPixels = static_cast<uint64_t>(screenWidth) * static_cast<uint64_t>(screenHeight);
+  if (screenPixels > kMaxScreenPixels) {
     SetLastError("IXIMAGE_MAX_MEMORY exceeded");
+    return false;
+  }
+  // The picture made: 24 bits per pixel for the mosaic, at most 8 for frames composed by index.
+  const uint64_t pictureBytes = screenPixels * (trueColour ? 3 : 1);
+  if (pictureBytes > kUncheckedPictureBytes && pictureBytes / kMaxExpansion > data.size()) {
+    SetLastError("GIF screen too large for the data in the file");
     return false;
   }
 

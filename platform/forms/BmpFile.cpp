@@ -188,12 +188,14 @@ TDibImage ReadBmpFile(const std::uint8_t* data, std::size_t size) {
   if (offBits != 0) in.Seek(offBits);
 
   std::size_t stride = static_cast<std::size_t>(img.Stride());
-  img.Bits.assign(stride * static_cast<std::size_t>(img.Height), 0);
   if (compression == BI_RLE8 || compression == BI_RLE4) {
+    img.Bits.assign(stride * static_cast<std::size_t>(img.Height), 0);
     DecodeRle(in, img, compression == BI_RLE4);
     return img;
   }
+  // The pixels must all be there before anything is allocated for them.
   const std::uint8_t* pixels = in.Take(stride * static_cast<std::size_t>(img.Height));
+  img.Bits.assign(stride * static_cast<std::size_t>(img.Height), 0);
   for (int y = 0; y < img.Height; ++y) {
     int src = topDown ? y : img.Height - 1 - y;
     std::memcpy(img.Bits.data() + stride * static_cast<std::size_t>(y), pixels + stride * static_cast<std::size_t>(src),

@@ -3,6 +3,7 @@
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomControl.h"
 #include "platform/forms/TGraphicControl.h"
+#include "platform/forms/TImage.h"
 #include "platform/forms/TTimer.h"
 
 void RegisterFormsClasses() {
@@ -70,6 +71,12 @@ void RegisterFormsClasses() {
       .Event("OnClose", &TCustomForm::OnClose)
       .Event("OnCloseQuery", &TCustomForm::OnCloseQuery);
   RegisterProperties<TForm>("TForm", "TCustomForm", Factory<TForm>());
+  RegisterProperties<TPicture>("TPicture", "");
+  RegisterProperties<TImage>("TImage", "TGraphicControl", Factory<TImage>())
+      .Object("Picture", &TImage::Picture)
+      .Bool("Stretch", &TImage::Stretch, &TImage::SetStretch, false)
+      .Bool("Center", &TImage::Center, &TImage::SetCenter, false)
+      .Bool("Transparent", &TImage::Transparent, &TImage::SetTransparent, false);
   RegisterProperties<TTimer>("TTimer", "TComponent", Factory<TTimer>())
       .Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled, true)
       .Int("Interval", &TTimer::Interval, &TTimer::SetInterval, 1000)

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -168,6 +169,7 @@ class Cursor {
       TLayoutValue v;
       v.Kind = TLayoutValue::Float;
       v.Real = std::strtod(text.c_str(), nullptr);
+      v.Name = text;  // printed back as written
       return v;
     }
     errno = 0;
@@ -345,10 +347,22 @@ void PrintValue(std::string& out, const TLayoutValue& v, int depth) {
       out += std::to_string(v.Int);
       break;
     case TLayoutValue::Float: {
-      char buf[64];
-      std::snprintf(buf, sizeof buf, "%.17g", v.Real);
-      std::string s = buf;
-      if (s.find_first_of(".eEn") == std::string::npos) s += ".0";
+      if (!v.Name.empty()) {
+        out += v.Name;
+        break;
+      }
+      // The layout has no exponents: a plain decimal that reads back to the same value.
+      std::string s = "0.0";
+      if (std::isfinite(v.Real)) {
+        char buf[400];
+        std::snprintf(buf, sizeof buf, "%.17g", v.Real);
+        s = buf;
+        if (s.find_first_of("eE") != std::string::npos) {
+          std::snprintf(buf, sizeof buf, "%.17f", v.Real);
+          s = buf;
+        }
+        if (s.find('.') == std::string::npos) s += ".0";
+      }
       out += s;
       break;
     }

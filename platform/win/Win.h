@@ -5,6 +5,7 @@
 
 #include <functional>
 
+#include "platform/rtl/GlobalMemory.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/WinTypes.h"
 
@@ -179,14 +180,6 @@ using TWndMethod = std::function<void(TMessage&)>;
 WNDPROC MakeObjectInstance(TWndMethod method);
 void FreeObjectInstance(WNDPROC instance);
 
-// ---- global memory blocks (clipboard data)
-constexpr UINT GMEM_FIXED = 0, GMEM_MOVEABLE = 2, GMEM_ZEROINIT = 0x40, GHND = 0x42, GMEM_DDESHARE = 0x2000;
-HGLOBAL GlobalAlloc(UINT flags, SIZE_T size);
-LPVOID GlobalLock(HGLOBAL block);
-BOOL GlobalUnlock(HGLOBAL block);
-SIZE_T GlobalSize(HGLOBAL block);
-HGLOBAL GlobalFree(HGLOBAL block);
-HGLOBAL GlobalReAlloc(HGLOBAL block, SIZE_T size, UINT flags);
 
 // ---- clipboard
 constexpr UINT CF_TEXT = 1, CF_BITMAP = 2, CF_METAFILEPICT = 3, CF_OEMTEXT = 7, CF_DIB = 8, CF_PALETTE = 9,

@@ -1,11 +1,14 @@
 // Sound: the header reader tells kinds and lengths and refuses bad data; PlaySoundA plays a WAV
 // file asynchronously on the recording device, a new sound or NULL stops it, and a file
 // nothing can play fails cleanly.
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 #include "ControlsTestSupport.h"
 #include "platform/controls/AudioDevice.h"
 #include "platform/controls/PlaySound.h"
+#include "platform/controls/SdlAudioDevice.h"
 #include "platform/rtl/Clock.h"
 #include "support/TempDir.h"
 
@@ -133,6 +136,35 @@ TEST_F(SoundTest, ASoundPlaysForItsLengthOnThePlatformClock) {
   driver().Advance(1);
   EXPECT_FALSE(device.Playing(h));
   device.Close(h);
+}
+
+}  // namespace
+
+namespace {
+
+// The real library on SDL's silent "dummy" output: a short WAV file plays and ends by itself
+// (in real time, so the wait is generous), a file that is not sound is refused.
+TEST(SdlAudioDevice, PlaysAWaveFileToItsEndOnTheSilentOutput) {
+  auto device = platform::audio::MakeSdlDevice("dummy");
+  if (!device) GTEST_SKIP() << "SDL has no dummy audio output here";
+  testsupport::TempDir dir;
+  const std::string path = dir.path() + "/short.wav";
+  const auto bytes = Wave(800);  // 100 ms
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+  EXPECT_TRUE(device->CanPlay(SoundKind::Wave));
+  const int h = device->Open(path, nullptr);
+  ASSERT_GT(h, 0);
+  ASSERT_TRUE(device->Play(h, true));
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (device->Playing(h) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_FALSE(device->Playing(h));
+  device->Close(h);
+  std::string error;
+  const std::string text = dir.path() + "/text.wav";
+  std::ofstream(text) << "not sound";
+  EXPECT_EQ(device->Open(text, &error), 0);
+  EXPECT_FALSE(error.empty());
 }
 
 }  // namespace

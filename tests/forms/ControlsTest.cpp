@@ -11,6 +11,7 @@
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomControl.h"
 #include "platform/forms/TGraphicControl.h"
+#include "platform/forms/TImage.h"
 #include "platform/forms/TTimer.h"
 
 namespace {
@@ -297,6 +298,34 @@ TEST_F(FormsTest, ShowModalReturnsTheScriptedResultAndCloseHonoursTheQuery) {
   dialog->Close();
   EXPECT_FALSE(dialog->Visible());
   (void)form;
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FormsTest, ImagesShowTheirPictureStretchedAndWithTheKeyColourLeftOut) {
+  TDemoForm* form = MakeForm();
+  auto* image = new TImage(form);
+  image->SetParent(form);
+  image->SetBounds(50, 10, 8, 4);
+  TBitmap* bitmap = image->Picture()->Bitmap();
+  bitmap->SetSize(2, 2);
+  auto* top = static_cast<std::uint32_t*>(bitmap->ScanLine(0));
+  auto* bottom = static_cast<std::uint32_t*>(bitmap->ScanLine(1));
+  top[0] = 0x00FF00;
+  top[1] = 0x0000FF;
+  bottom[0] = 0xFF0000;  // the key colour in auto mode
+  bottom[1] = 0x000000;
+  image->SetStretch(true);
+  image->SetTransparent(true);
+  Driver().RunUntilIdle();
+  platform::headless::CaptureImage shot = Driver().Capture(form->Handle());
+  EXPECT_EQ(shot.At(50, 10), 0x00FF00u);
+  EXPECT_EQ(shot.At(57, 11), 0x0000FFu);
+  EXPECT_EQ(shot.At(50, 13), 0xFFFFFFu);  // the key colour shows the form beneath
+  EXPECT_EQ(shot.At(57, 13), 0x000000u);
+  EXPECT_EQ(shot.At(58, 10), 0xFFFFFFu);
 }
 
 }  // namespace

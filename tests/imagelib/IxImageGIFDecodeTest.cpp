@@ -384,15 +384,76 @@ TEST(GifDecode, DamagedFilesEndCleanly) {
 }
 
 TEST(GifDecode, RestoringHugeFramesOverAndOverStopsWithAMessage) {
-  // Each frame costs a few bytes but clears 32 megapixels when the next one is composed.
-  GifBuilder gif(8192, 4096, giftest::Palette(2));
-  for (int f = 0; f < 40; ++f) gif.Control(2 << 2, 0, 0).RawImage(0, 0, 8192, 4096, 0, {}, {2, 1, 0x04, 0});
+  // Each frame costs a few bytes but clears 16 megapixels (the largest screen a small file may
+  // have) when the next one is composed.
+  GifBuilder gif(4096, 4096, giftest::Palette(2));
+  for (int f = 0; f < 80; ++f) gif.Control(2 << 2, 0, 0).RawImage(0, 0, 4096, 4096, 0, {}, {2, 1, 0x04, 0});
   const std::vector<uint8_t> bytes = gif.Finish();
-  EXPECT_LT(bytes.size(), 1000u);
+  EXPECT_LT(bytes.size(), 2000u);
   IxImage image;
   ASSERT_TRUE(giftest::DecodeGif(bytes, image, 3));
-  EXPECT_FALSE(giftest::DecodeGif(bytes, image, 39));
+  EXPECT_FALSE(giftest::DecodeGif(bytes, image, 79));
   EXPECT_STREQ(image.GetLastError(), "Too many GIF frames to compose");
+}
+
+// An extension of an unknown kind whose sub-blocks carry at least `size` bytes: data that a
+// decoder skips, making the file as large as a real picture of that screen would be.
+std::vector<uint8_t> Padding(size_t size) {
+  std::vector<uint8_t> bytes{0x21, 0x99};
+  for (size_t n = 0; n < size; n += 255) {
+    bytes.push_back(255);
+    bytes.insert(bytes.end(), 255, 0x55);
+  }
+  bytes.push_back(0);
+  return bytes;
+}
+
+TEST(GifDecode, AScreenMuchLargerThanTheFileIsRefusedWithAMessage) {
+  // A picture above 16 MiB must come with at least 1/256 of its size in the file: 1 byte per
+  // pixel for frames composed by index, 3 for the mosaic of tiles read back as 24 bits. A fuzzer
+  // found a 1.3 KB mosaic of two tiles on a screen of 93 megapixels; below the screen cap the
+  // same file still made a 100 MB picture.
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    int width;
+    bool decodes;
+  };
+  const auto indexed = [](int width, size_t padding) {
+    GifBuilder g(width, 4096, giftest::Palette(2));
+    if (padding > 0) g.Bytes(Padding(padding));
+    g.Image(0, 0, 1, 1, {1});
+    return g.Finish();
+  };
+  const std::vector<Case> cases = {
+      {"indexed, 16 MiB pixels", indexed(4096, 0), 4096, true},
+      {"indexed, one column more", indexed(4097, 0), 4097, false},
+      {"indexed, one column more with 1/256 of it in the file", indexed(4097, 4097 * 4096 / 256), 4097, true},
+      {"mosaic, 16 MiB of 24-bit pixels", Tiles(2364, 2364, 2), 2364, true},
+      {"mosaic, above 16 MiB", Tiles(2400, 2400, 2), 2400, false},
+      {"the fuzzer's mosaic under the screen cap", [] {
+         GifBuilder g(8706, 3854, {}, 2);
+         g.RawImage(1, 770, 8705, 512, 0x11, {}, {2, 1, 0x04, 0});
+         g.RawImage(1, 770, 8705, 512, 0x11, {}, {2, 1, 0x04, 0});
+         return g.Finish();
+       }(), 8706, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    IxImage image;
+    const bool decoded = giftest::DecodeGif(c.bytes, image);
+    EXPECT_EQ(decoded, c.decodes) << image.GetLastError();
+    if (decoded) {
+      EXPECT_EQ(image.GetWidth(), static_cast<uint32_t>(c.width));
+    } else {
+      EXPECT_STREQ(image.GetLastError(), "GIF screen too large for the data in the file");
+    }
+    // Asking for the size alone reads the header and allocates nothing, so it is never refused.
+    IxImage dims;
+    dims.SetEscape(-1);
+    ASSERT_TRUE(giftest::DecodeGif(c.bytes, dims));
+    EXPECT_EQ(dims.GetWidth(), static_cast<uint32_t>(c.width));
+  }
 }
 
 TEST(GifDecode, AScreenTooLargeIsRefusedWithAMessage) {

@@ -1,6 +1,9 @@
 // Builds the bytes of small messages for the reader's tests: header fields, content-type values
-// and multipart entries, byte by byte, so that each test shows exactly what it feeds the reader.
+// and multipart entries, byte by byte, so that each test shows exactly what it feeds the reader;
+// and the bytes it hands back, as strings.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <initializer_list>
@@ -65,6 +68,16 @@ class MessageBytes {
 
   std::vector<uint8_t> v;
 };
+
+// The `size` bytes at `data`, as read back from a part or a slide item. A missing block is empty
+// when it should hold nothing, and a failure when it should hold bytes.
+inline std::string Bytes(const uint8_t* data, int size) {
+  if (data == nullptr) {
+    if (size != 0) ADD_FAILURE() << "no data for " << size << " bytes";
+    return std::string();
+  }
+  return std::string(reinterpret_cast<const char*>(data), static_cast<size_t>(size));
+}
 
 // The Content-Type field of a multipart.related message of `entries` entries whose SMIL part is
 // named by the Start parameter "<AAAA>", as the editor writes it.

@@ -13,6 +13,7 @@
 
 namespace {
 
+using mmstest::Bytes;
 using mmstest::ContentId;
 using mmstest::ContentLocation;
 using mmstest::EditorMessage;
@@ -40,10 +41,6 @@ std::vector<const tMMS_Part*> Parts(const tMMS_Body& body) {
   std::vector<const tMMS_Part*> parts;
   for (const tMMS_Part* p = body.Parts; p; p = p->Next) parts.push_back(p);
   return parts;
-}
-
-std::string Bytes(const unsigned char* data, int len) {
-  return std::string(reinterpret_cast<const char*>(data), len);
 }
 
 class Quiet : public ::testing::Test {

@@ -10,6 +10,7 @@
 #include "mms/MmsTrace.h"
 #include "mms/SmilParser.h"
 #include "mms/SmilView.h"
+#include "tests/mms/MessageBytes.h"
 #include "tests/mms/MmsComposeHelpers.h"
 
 namespace {
@@ -27,9 +28,7 @@ class RoundTripTest : public mmstest::ComposerTest {
   }
 };
 
-std::string Bytes(const unsigned char* data, int size) {
-  return std::string(reinterpret_cast<const char*>(data), static_cast<size_t>(size));
-}
+using mmstest::Bytes;
 
 TEST_F(RoundTripTest, TheEditorsExampleMessageReadsBack) {
   const std::string picture = mmstest::JfifPicture(1234);

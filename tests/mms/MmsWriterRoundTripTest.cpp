@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "MessageBytes.h"
 #include "MmsComposeHelpers.h"
 #include "mms/MmsTrace.h"
 #include "mms/SmilParser.h"
@@ -14,6 +15,7 @@
 
 namespace {
 
+using mmstest::Bytes;
 using mmstest::ComposerTest;
 
 struct Item {
@@ -54,10 +56,6 @@ void Compose(const Message& m) {
       ASSERT_EQ(mmstest::SetAudio(s.sound.type, s.sound.bytes, 100, s.dur), 0);
     }
   }
-}
-
-std::string Bytes(const uint8_t* data, int size) {
-  return data == nullptr ? std::string() : std::string(reinterpret_cast<const char*>(data), size);
 }
 
 void CheckView(const Message& m) {

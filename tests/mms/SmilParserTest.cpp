@@ -16,6 +16,7 @@
 
 namespace {
 
+using mmstest::Bytes;
 using mmstest::ContentId;
 using mmstest::ContentLocation;
 using mmstest::EditorMessage;
@@ -58,10 +59,6 @@ std::vector<std::string> AttachmentNames() {
   std::vector<std::string> names;
   for (const tSMIL_Attachment* a = SmilGetView().Attachments; a; a = a->Next) names.push_back(a->Name);
   return names;
-}
-
-std::string Data(const unsigned char* data, int size) {
-  return std::string(reinterpret_cast<const char*>(data), size);
 }
 
 const std::vector<Media> kThreeParts = {
@@ -184,7 +181,7 @@ TEST_F(SmilParserTest, OurOwnMessageReadsBackAsItsSlide) {
   const tSMIL_Img* img = slides[0]->Images;
   ASSERT_TRUE(img);
   EXPECT_EQ(img->Next, nullptr);
-  EXPECT_EQ(Data(img->Data, img->Size), jpeg);
+  EXPECT_EQ(Bytes(img->Data, img->Size), jpeg);
   EXPECT_EQ(img->Type, "image/jpeg");
   EXPECT_EQ(img->Begin, 0);
   EXPECT_EQ(img->End, 5000);
@@ -246,7 +243,7 @@ TEST_F(SmilParserTest, ItemsTimesRegionsAndColours) {
   ASSERT_TRUE(par.Audios);
   EXPECT_EQ(par.Audios->Begin, 1000);
   EXPECT_EQ(par.Audios->End, 2500);
-  EXPECT_EQ(Data(par.Audios->Data, par.Audios->Size), "AMR");
+  EXPECT_EQ(Bytes(par.Audios->Data, par.Audios->Size), "AMR");
   ASSERT_TRUE(par.Texts);
   EXPECT_EQ(par.Texts->Content, u"words");
   // A par without dur keeps 0; the editor's open gives it a duration.
@@ -359,7 +356,7 @@ TEST_F(SmilParserTest, TheViewOutlivesTheCallersBytes) {
     ASSERT_TRUE(SmilGetFirstPar());
     const tSMIL_Img* img = SmilGetFirstPar()->Images;
     ASSERT_TRUE(img);
-    EXPECT_EQ(Data(img->Data, 4), std::string("\xFF\xD8\xFF\xE0", 4));
+    EXPECT_EQ(Bytes(img->Data, 4), std::string("\xFF\xD8\xFF\xE0", 4));
   }
   MmsFreeParsedBody();
   MmsFreeParsedBody();

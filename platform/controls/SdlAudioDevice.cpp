@@ -1,0 +1,106 @@
+#include "platform/controls/SdlAudioDevice.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <atomic>
+#include <chrono>
+#include <map>
+#include <thread>
+
+namespace platform::audio {
+
+namespace {
+
+// SDL2_mixer plays one piece of music at a time, which is what the shared output needs: a new
+// sound stops the current one.
+class SdlDevice : public AudioDevice {
+ public:
+  explicit SdlDevice(int decoders) : decoders_(decoders) {}
+  ~SdlDevice() override {
+    Mix_HaltMusic();
+    for (auto& [h, m] : music_) Mix_FreeMusic(m);
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+
+  bool CanPlay(SoundKind kind) override {
+    switch (kind) {
+      case SoundKind::Wave: return true;
+      case SoundKind::Midi: return decoders_ & MIX_INIT_MID;
+      case SoundKind::Mp3: return decoders_ & MIX_INIT_MP3;
+      default: return false;
+    }
+  }
+
+  int Open(const std::string& path, std::string* error) override {
+    const SoundInfo info = ProbeSoundFile(path);
+    std::string why = info.error;
+    if (why.empty() && !CanPlay(info.kind)) why = "no device can play this kind of sound";
+    Mix_Music* music = why.empty() ? Mix_LoadMUS(path.c_str()) : nullptr;
+    if (!music) {
+      if (error) *error = why.empty() ? Mix_GetError() : why;
+      return 0;
+    }
+    music_[++next_] = music;
+    return next_;
+  }
+
+  bool Play(int handle, bool async) override {
+    auto it = music_.find(handle);
+    if (it == music_.end()) return false;
+    if (Mix_PlayMusic(it->second, 0) != 0) return false;
+    current_ = handle;
+    if (!async)
+      while (Mix_PlayingMusic()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return true;
+  }
+
+  void Stop(int handle) override {
+    if (handle == current_) {
+      Mix_HaltMusic();
+      current_ = 0;
+    }
+  }
+
+  void Close(int handle) override {
+    Stop(handle);
+    auto it = music_.find(handle);
+    if (it == music_.end()) return;
+    Mix_FreeMusic(it->second);
+    music_.erase(it);
+  }
+
+  bool Playing(int handle) override { return handle == current_ && Mix_PlayingMusic(); }
+
+ private:
+  int decoders_;
+  std::map<int, Mix_Music*> music_;
+  int next_ = 0;
+  int current_ = 0;
+};
+
+}  // namespace
+
+std::unique_ptr<AudioDevice> MakeSdlDevice(const char* driver) {
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
+  if (driver && SDL_AudioInit(driver) != 0) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return nullptr;
+  }
+  const int decoders = Mix_Init(MIX_INIT_MP3 | MIX_INIT_MID);
+  if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return nullptr;
+  }
+  return std::make_unique<SdlDevice>(decoders);
+}
+
+std::unique_ptr<AudioDevice> MakeSystemDevice() {
+  if (auto device = MakeSdlDevice()) return device;
+  return std::make_unique<SilentDevice>();
+}
+
+}  // namespace platform::audio
