@@ -20,7 +20,7 @@ namespace {
   throw EConvertError("Bad format string '" + format + "' for the given arguments");
 }
 
-struct Spec {
+struct Conversion {
   bool left = false;
   int width = -1;
   int precision = -1;
@@ -129,7 +129,7 @@ Out Run(const Out& format, const TVarRec* args, std::size_t count, const AnsiStr
       ++i;
       continue;
     }
-    Spec spec;
+    Conversion conv;
     auto readNumber = [&](int& value) {
       while (i < format.size() && format[i] >= '0' && format[i] <= '9') {
         value = (value < 0 ? 0 : value) * 10 + (format[i] - '0');
@@ -139,14 +139,14 @@ Out Run(const Out& format, const TVarRec* args, std::size_t count, const AnsiStr
     };
     auto readWidth = [&] {
       if (i < format.size() && format[i] == '-') {
-        spec.left = true;
+        conv.left = true;
         ++i;
       }
       if (i < format.size() && format[i] == '*') {
-        spec.width = takeInt();
+        conv.width = takeInt();
         ++i;
       } else {
-        readNumber(spec.width);
+        readNumber(conv.width);
       }
     };
     // "%[index:]...": a leading number (or "*") is the index when a colon follows, else the width.
@@ -165,22 +165,22 @@ Out Run(const Out& format, const TVarRec* args, std::size_t count, const AnsiStr
       ++i;
       readWidth();
     } else if (firstStar) {
-      spec.width = takeInt();
+      conv.width = takeInt();
     } else if (first >= 0) {
-      spec.width = first;
+      conv.width = first;
     } else {
       readWidth();
     }
     if (i < format.size() && format[i] == '.') {
       ++i;
-      spec.precision = 0;
+      conv.precision = 0;
       if (i < format.size() && format[i] == '*') {
-        spec.precision = takeInt();
+        conv.precision = takeInt();
         ++i;
       } else {
         while (i < format.size() && format[i] >= '0' && format[i] <= '9') {
-          spec.precision = spec.precision * 10 + (format[i] - '0');
-          if (spec.precision > 100000) BadFormat(formatForErrors);
+          conv.precision = conv.precision * 10 + (format[i] - '0');
+          if (conv.precision > 100000) BadFormat(formatForErrors);
           ++i;
         }
       }
@@ -211,8 +211,8 @@ Out Run(const Out& format, const TVarRec* args, std::size_t count, const AnsiStr
           BadFormat(formatForErrors);
         }
         std::string digits = Digits(magnitude, type == 'x' ? 16 : 10);
-        if (spec.precision > static_cast<int>(digits.size()))
-          digits.insert(0, static_cast<std::size_t>(spec.precision) - digits.size(), '0');
+        if (conv.precision > static_cast<int>(digits.size()))
+          digits.insert(0, static_cast<std::size_t>(conv.precision) - digits.size(), '0');
         piece = Widen<Out>((negative ? "-" : "") + digits);
         break;
       }
@@ -226,7 +226,7 @@ Out Run(const Out& format, const TVarRec* args, std::size_t count, const AnsiStr
           d = *f;
         else
           BadFormat(formatForErrors);
-        piece = Widen<Out>(FormatFloat(type, d, spec.precision));
+        piece = Widen<Out>(FormatFloat(type, d, conv.precision));
         break;
       }
       case 'p': {
@@ -241,16 +241,16 @@ Out Run(const Out& format, const TVarRec* args, std::size_t count, const AnsiStr
         if (!std::holds_alternative<AnsiString>(v) && !std::holds_alternative<WideString>(v))
           BadFormat(formatForErrors);
         piece = TextOf<Out>(v);
-        if (spec.precision >= 0 && piece.size() > static_cast<std::size_t>(spec.precision))
-          piece.resize(static_cast<std::size_t>(spec.precision));
+        if (conv.precision >= 0 && piece.size() > static_cast<std::size_t>(conv.precision))
+          piece.resize(static_cast<std::size_t>(conv.precision));
         break;
       }
       default:
         BadFormat(formatForErrors);
     }
-    if (spec.width > static_cast<int>(piece.size())) {
-      Out pad(static_cast<std::size_t>(spec.width) - piece.size(), ' ');
-      piece = spec.left ? piece + pad : pad + piece;
+    if (conv.width > static_cast<int>(piece.size())) {
+      Out pad(static_cast<std::size_t>(conv.width) - piece.size(), ' ');
+      piece = conv.left ? piece + pad : pad + piece;
     }
     out += piece;
   }
