@@ -489,20 +489,6 @@ void TBitmap::Assign(TPersistent* source) {
   TGraphic::Assign(source);
 }
 
-void TBitmap::ReadData(TStream* stream) {
-  std::uint32_t size = 0;
-  stream->ReadBuffer(&size, 4);
-  if (size > stream->Size() - stream->Position()) throw EInvalidGraphic("The picture data are not valid");
-  TMemoryStream data;
-  data.CopyFrom(stream, size);
-  data.SetPosition(0);
-  LoadFromStream(&data);
-}
+void TBitmap::ReadData(TStream* stream) { ReadSizedData(stream); }
 
-void TBitmap::WriteData(TStream* stream) {
-  TMemoryStream data;
-  SaveToStream(&data);
-  auto size = static_cast<std::uint32_t>(data.Size());
-  stream->WriteBuffer(&size, 4);
-  if (size) stream->WriteBuffer(data.Memory(), static_cast<int>(size));
-}
+void TBitmap::WriteData(TStream* stream) { WriteSizedData(stream); }

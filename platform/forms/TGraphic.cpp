@@ -26,6 +26,24 @@ void TGraphic::SaveToClipboardFormat(WORD&, HANDLE&, HPALETTE&) {
   throw EInvalidGraphic("Unsupported clipboard format");
 }
 
+void TGraphic::ReadSizedData(TStream* stream) {
+  std::uint32_t size = 0;
+  stream->ReadBuffer(&size, 4);
+  if (size > stream->Size() - stream->Position()) throw EInvalidGraphic("The picture data are not valid");
+  TMemoryStream data;
+  data.CopyFrom(stream, size);
+  data.SetPosition(0);
+  LoadFromStream(&data);
+}
+
+void TGraphic::WriteSizedData(TStream* stream) {
+  TMemoryStream data;
+  SaveToStream(&data);
+  auto size = static_cast<std::uint32_t>(data.Size());
+  stream->WriteBuffer(&size, 4);
+  if (size) stream->WriteBuffer(data.Memory(), static_cast<int>(size));
+}
+
 void TGraphic::SetTransparentImpl(bool value) {
   if (transparent_ == value) return;
   transparent_ = value;

@@ -61,6 +61,9 @@ class TGraphic : public TPersistent {
   // The "Data" property: the graphic's own stream form.
   virtual void ReadData(TStream* stream) { LoadFromStream(stream); }
   virtual void WriteData(TStream* stream) { SaveToStream(stream); }
+  // The stream form of bitmaps and JPEG pictures: a 32-bit byte count, then the file bytes.
+  void ReadSizedData(TStream* stream);
+  void WriteSizedData(TStream* stream);
 
   bool transparent_ = false;
 };
