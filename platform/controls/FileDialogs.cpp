@@ -138,20 +138,28 @@ std::vector<std::u16string> SplitFilter(const Char* filter, bool ansi) {
 
 bool SizeAccepted(DWORD size) { return size == sizeof(OPENFILENAMEW) || size == 88 || size == 76; }
 
-BOOL RunW(OPENFILENAMEW* ofn, bool save) {
+// The checks and fields the 8-bit and UTF-16 records share; false (with the dialog error set)
+// when the record cannot be used.
+template <class OpenFileName>
+bool BeginRequest(OpenFileName* ofn, bool save, Request& r) {
   lastDialogError = 0;
   if (!ofn || !SizeAccepted(ofn->lStructSize)) {
     lastDialogError = CDERR_STRUCTSIZE;
-    return FALSE;
+    return false;
   }
   if (!ofn->lpstrFile || ofn->nMaxFile == 0) {
     lastDialogError = CDERR_INITIALIZATION;
-    return FALSE;
+    return false;
   }
-  Request r;
   r.save = save;
   r.flags = ofn->Flags;
   r.owner = ofn->hwndOwner;
+  return true;
+}
+
+BOOL RunW(OPENFILENAMEW* ofn, bool save) {
+  Request r;
+  if (!BeginRequest(ofn, save, r)) return FALSE;
   r.filter = SplitFilter(ofn->lpstrFilter, false);
   if (ofn->lpstrInitialDir) r.initialDir = ofn->lpstrInitialDir;
   if (ofn->lpstrTitle) r.title = ofn->lpstrTitle;
@@ -179,19 +187,8 @@ BOOL RunW(OPENFILENAMEW* ofn, bool save) {
 }
 
 BOOL RunA(OPENFILENAMEA* ofn, bool save) {
-  lastDialogError = 0;
-  if (!ofn || !SizeAccepted(ofn->lStructSize)) {
-    lastDialogError = CDERR_STRUCTSIZE;
-    return FALSE;
-  }
-  if (!ofn->lpstrFile || ofn->nMaxFile == 0) {
-    lastDialogError = CDERR_INITIALIZATION;
-    return FALSE;
-  }
   Request r;
-  r.save = save;
-  r.flags = ofn->Flags;
-  r.owner = ofn->hwndOwner;
+  if (!BeginRequest(ofn, save, r)) return FALSE;
   r.filter = SplitFilter(ofn->lpstrFilter, true);
   using platform::MultiByteToUtf16;
   if (ofn->lpstrInitialDir) r.initialDir = MultiByteToUtf16(ofn->lpstrInitialDir, CP_ACP);
