@@ -1,5 +1,6 @@
 // The form library's classes in the registry, with the properties layouts set.
 #include "platform/forms/ClassRegistry.h"
+#include "platform/forms/SimpleControlsClasses.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomControl.h"
 #include "platform/forms/TGraphicControl.h"
@@ -12,6 +13,7 @@ void RegisterFormsClasses() {
   done = true;
   static const std::vector<std::string> alignNames{"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient",
                                                    "alCustom"};
+  static const std::vector<std::string> anchorNames{"akLeft", "akTop", "akRight", "akBottom"};
   static const std::vector<std::string> fontStyleNames{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
   static const std::vector<std::string> borderNames{"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
                                                     "bsSizeToolWin"};
@@ -24,6 +26,11 @@ void RegisterFormsClasses() {
       .Set("Style", &TFont::Style, &TFont::SetStyle, 0, &fontStyleNames)
       .Color("Color", &TFont::Color, &TFont::SetColor, clWindowText)
       .Int("Charset", &TFont::Charset, &TFont::SetCharset, DEFAULT_CHARSET);
+  RegisterProperties<TSizeConstraints>("TSizeConstraints", "")
+      .Int("MaxHeight", &TSizeConstraints::MaxHeight, &TSizeConstraints::SetMaxHeight, 0)
+      .Int("MaxWidth", &TSizeConstraints::MaxWidth, &TSizeConstraints::SetMaxWidth, 0)
+      .Int("MinHeight", &TSizeConstraints::MinHeight, &TSizeConstraints::SetMinHeight, 0)
+      .Int("MinWidth", &TSizeConstraints::MinWidth, &TSizeConstraints::SetMinWidth, 0);
   RegisterProperties<TComponent>("TComponent", "");
   RegisterProperties<TControl>("TControl", "TComponent")
       .Int("Left", &TControl::Left, &TControl::SetLeft, 0)
@@ -31,12 +38,16 @@ void RegisterFormsClasses() {
       .Int("Width", &TControl::Width, &TControl::SetWidth)
       .Int("Height", &TControl::Height, &TControl::SetHeight)
       .Enum("Align", &TControl::Align, &TControl::SetAlign, alNone, &alignNames)
+      .Set("Anchors", &TControl::Anchors, &TControl::SetAnchors, akLeftTop, &anchorNames)
+      .Object("Constraints", &TControl::Constraints)
+      .Bool("AutoSize", &TControl::AutoSize, &TControl::SetAutoSize, false)
       .Str("Caption", &TControl::Caption, &TControl::SetCaption)
       .Str("Hint", &TControl::Hint, &TControl::SetHint)
       .Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint, false)
       .Bool("Visible", &TControl::Visible, &TControl::SetVisible, true)
       .Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled, true)
       .Color("Color", &TControl::Color, &TControl::SetColor)
+      .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, false)
       .Object("Font", &TControl::Font)
       .Int("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault)
       .Int("Tag", [](TControl& c) { return static_cast<std::int64_t>(c.Tag); },
@@ -81,4 +92,6 @@ void RegisterFormsClasses() {
       .Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled, true)
       .Int("Interval", &TTimer::Interval, &TTimer::SetInterval, 1000)
       .Event("OnTimer", &TTimer::OnTimer);
+  // The simple controls, their containers and the pictures beside them.
+  RegisterSimpleControlsClasses();
 }

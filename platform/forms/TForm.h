@@ -5,7 +5,7 @@
 
 #include "platform/forms/TWinControl.h"
 
-enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TFormBorderStyle = TBorderStyle;
 enum TPosition {
   poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter, poMainFormCenter,
   poOwnerFormCenter
