@@ -6,6 +6,8 @@
 #include "platform/forms/TImage.h"
 #include "platform/forms/TTimer.h"
 
+void RegisterStdCtrlsClasses();  // StdCtrlsClasses.cpp
+
 void RegisterFormsClasses() {
   static bool done = false;
   if (done) return;
@@ -81,4 +83,5 @@ void RegisterFormsClasses() {
       .Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled, true)
       .Int("Interval", &TTimer::Interval, &TTimer::SetInterval, 1000)
       .Event("OnTimer", &TTimer::OnTimer);
+  RegisterStdCtrlsClasses();
 }
