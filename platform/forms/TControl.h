@@ -18,10 +18,7 @@ class TWinControl;
 class TControlActionLink;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 enum TTextLayout { tlTop, tlCenter, tlBottom };
-// Forms use every style; other controls bsNone and bsSingle.
-enum TBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
 // A set of TAnchorKind, one bit (1 << kind) each.
 using TAnchors = unsigned;

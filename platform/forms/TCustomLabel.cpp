@@ -4,25 +4,6 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Win.h"
 
-namespace {
-
-// Whether `key` is the letter after a single "&" of the caption ("&&" shows a plain "&").
-bool IsAccel(unsigned key, const AnsiString& caption) {
-  auto upper = [](unsigned char c) -> unsigned { return (c >= 'a' && c <= 'z') ? c - 32u : c; };
-  const std::string& s = caption.ToStd();
-  for (std::size_t i = 0; i + 1 < s.size(); ++i) {
-    if (s[i] != '&') continue;
-    if (s[i + 1] == '&') {
-      ++i;
-      continue;
-    }
-    return upper(static_cast<unsigned char>(s[i + 1])) == upper(static_cast<unsigned char>(key & 0xFF));
-  }
-  return false;
-}
-
-}  // namespace
-
 TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
   ControlStyle |= csOpaque | csReplicatable;
   SetBounds(0, 0, 65, 17);

@@ -5,6 +5,7 @@
 // replaces GetLabelText and DoDrawText.
 #pragma once
 
+#include "platform/forms/ControlTypes.h"
 #include "platform/forms/TGraphicControl.h"
 
 class TWinControl;

@@ -3,6 +3,7 @@
 // inside the bevels and the border. Skinned and Unicode panels replace Paint.
 #pragma once
 
+#include "platform/forms/ControlTypes.h"
 #include "platform/forms/TCustomControl.h"
 
 enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };

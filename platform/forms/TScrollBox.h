@@ -1,6 +1,7 @@
 // TScrollBox: a bordered container that scrolls its children with its window scroll bars.
 #pragma once
 
+#include "platform/forms/ControlTypes.h"
 #include "platform/forms/TScrollingWinControl.h"
 
 class TScrollBox : public TScrollingWinControl {
