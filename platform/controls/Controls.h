@@ -90,6 +90,10 @@ int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
 int GetScrollPos(HWND hwnd, int bar);
 BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
 BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos);
+// A window's bar shown or hidden (its client area follows); SB_CTL shows the control itself.
+BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
+constexpr UINT ESB_ENABLE_BOTH = 0, ESB_DISABLE_LTUP = 1, ESB_DISABLE_RTDN = 2, ESB_DISABLE_BOTH = 3;
+BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
 constexpr DWORD SS_LEFT = 0, SS_CENTER = 1, SS_RIGHT = 2, SS_NOPREFIX = 0x80, SS_NOTIFY = 0x100,
                 SS_SUNKEN = 0x1000;
 

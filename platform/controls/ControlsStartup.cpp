@@ -19,6 +19,7 @@ void Startup() {
   RegisterSystemClass({u"STATIC", StaticWindowProc(), 0, 0, arrow, nullptr});
   RegisterSystemClass({kMenuClass, MenuWindowProc(), CS_DROPSHADOW, 0, arrow, nullptr});
   RegisterSystemClass({kMessageBoxClass, MessageBoxWindowProc(), 0, 0, arrow, nullptr});
+  InstallWindowScrollBars();
 }
 
 }  // namespace platform::controls
