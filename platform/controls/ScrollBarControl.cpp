@@ -87,21 +87,6 @@ Geometry Measure(const Area& a, const Bar& b, int pos) {
 // The distance of a point along the bar from its start.
 int Along(const Area& a, POINT p) { return a.vertical ? int(p.y - a.r.top) : int(p.x - a.r.left); }
 
-void DrawArrow(HDC dc, RECT r, bool vertical, bool forward) {
-  FillSolid(dc, r, GetSysColor(COLOR_BTNFACE));
-  DrawButtonFrame(dc, r, false);
-  const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
-  const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
-  for (int k = 0; k < 4; ++k)
-    for (int j = -k; j <= k; ++j) {
-      const int along = forward ? k - 2 : 1 - k;
-      if (vertical)
-        SetPixel(dc, cx + j, cy + along, ink);
-      else
-        SetPixel(dc, cx + along, cy + j, ink);
-    }
-}
-
 void DrawBar(HDC dc, const Area& a, const Bar& b, bool enabled) {
   const Geometry g = Measure(a, b, b.action == SB_THUMBTRACK ? b.trackPos : b.pos);
   auto span = [&](int start, int length) {
@@ -109,8 +94,8 @@ void DrawBar(HDC dc, const Area& a, const Bar& b, bool enabled) {
                       : RECT{a.r.left + start, a.r.top, a.r.left + start + length, a.r.bottom};
   };
   FillSolid(dc, span(g.trackStart, g.trackLength), GetSysColor(COLOR_SCROLLBAR));
-  DrawArrow(dc, span(0, g.arrow), a.vertical, false);
-  DrawArrow(dc, span(g.length - g.arrow, g.arrow), a.vertical, true);
+  DrawArrowButton(dc, span(0, g.arrow), a.vertical, false, false);
+  DrawArrowButton(dc, span(g.length - g.arrow, g.arrow), a.vertical, true, false);
   if (g.thumbLength > 0 && Scrollable(b) && enabled && !b.disabled) {
     const RECT thumb = span(g.thumbStart, g.thumbLength);
     FillSolid(dc, thumb, GetSysColor(COLOR_BTNFACE));

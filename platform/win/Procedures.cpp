@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/win/SystemClassRegistry.h"
 #include "platform/win/WindowSystem.h"
 
 namespace platform::win {
@@ -33,6 +34,15 @@ LRESULT Invoke(uintptr_t value, HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   }
   return 0;
 }
+
+// The set of the message the running procedure was given, innermost call last.
+thread_local std::vector<bool> callSets;
+struct CallSetScope {
+  explicit CallSetScope(bool unicode) { callSets.push_back(unicode); }
+  ~CallSetScope() { callSets.pop_back(); }
+  CallSetScope(const CallSetScope&) = delete;
+  CallSetScope& operator=(const CallSetScope&) = delete;
+};
 
 // Per-thread state of characters split across messages.
 thread_local std::string partialUtf8;      // 8-bit bytes of an incomplete UTF-8 sequence
@@ -354,9 +364,12 @@ LRESULT CallProc(WNDPROC proc, bool installedUnicode, bool callerUnicode, HWND h
     target = e->real;
   }
   if (!Entry(target)) return 0;
+  const CallSetScope scope(targetUnicode);
   if (callerUnicode == targetUnicode) return Invoke(target, hwnd, msg, w, l);
   return callerUnicode ? CallAnsiFromWide(target, hwnd, msg, w, l) : CallWideFromAnsi(target, hwnd, msg, w, l);
 }
+
+int CurrentCallSet() { return callSets.empty() ? -1 : callSets.back() ? 1 : 0; }
 
 WNDPROC ProcForVariant(WNDPROC proc, bool installedUnicode, bool variantUnicode) {
   if (!proc || installedUnicode == variantUnicode) return proc;
