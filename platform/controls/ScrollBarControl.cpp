@@ -220,10 +220,11 @@ LRESULT ScrollProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case WM_CAPTURECHANGED: {
       if (b.action < 0) return 0;
       const int action = b.action;
-      b.action = -1;
       KillTimer(hwnd, kRepeatTimer);
-      if (msg == WM_LBUTTONUP && GetCapture() == hwnd) ReleaseCapture();
+      // The owner asking for the track position at SB_THUMBPOSITION still gets it.
       if (action == SB_THUMBTRACK) Notify(hwnd, SB_THUMBPOSITION, b.trackPos);
+      b.action = -1;
+      if (msg == WM_LBUTTONUP && GetCapture() == hwnd) ReleaseCapture();
       Notify(hwnd, SB_ENDSCROLL);
       InvalidateRect(hwnd, nullptr, FALSE);
       return 0;
@@ -345,9 +346,9 @@ void EndWindowTrack(bool released) {
   Bar* b = WindowBar(t.hwnd, t.bar);
   if (!b) return;
   const int action = b->action;
-  b->action = -1;
-  if (released && !t.hadCapture && GetCapture() == t.hwnd) ReleaseCapture();
   if (action == SB_THUMBTRACK) Report(t.hwnd, t.bar == SB_VERT, nullptr, SB_THUMBPOSITION, b->trackPos);
+  if ((b = WindowBar(t.hwnd, t.bar))) b->action = -1;
+  if (released && !t.hadCapture && GetCapture() == t.hwnd) ReleaseCapture();
   if (action >= 0) Report(t.hwnd, t.bar == SB_VERT, nullptr, SB_ENDSCROLL);
   platform::win::InvalidateScrollBars(t.hwnd);
 }
