@@ -92,14 +92,16 @@ void TScrollBar::SetPageSize(int value) {
 
 void TScrollBar::Loaded() {
   TWinControl::Loaded();
-  int position = position_, min = min_, max = max_;
-  // Force the checks of SetParams on what the layout gave.
-  min_ = 0;
-  max_ = -1;
-  position_ = min - 1;
-  if (max < min) max = min;
-  SetParams(position, min, max);
-  SetPageSize(pageSize_);
+  // The values the layout gave, made consistent without firing OnChange: handlers are bound by
+  // now, and reading a layout is no change.
+  if (max_ < min_) max_ = min_;
+  position_ = std::clamp(position_, min_, max_);
+  pageSize_ = std::clamp(pageSize_, 0, max_ - min_ + 1);
+  if (handle_) {
+    SetScrollRange(handle_, SB_CTL, min_, max_, FALSE);
+    SendPage();
+    SetScrollPos(handle_, SB_CTL, position_, TRUE);
+  }
 }
 
 void TScrollBar::Change() {

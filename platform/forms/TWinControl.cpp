@@ -530,6 +530,9 @@ void TWinControl::Dispatch(void* message) {
           width_ = w;
           height_ = h;
           Realign();
+          // The size may have come from SetBounds, which then finds nothing changed: the
+          // siblings aligned after this control move here.
+          if (Parent()) Parent()->Realign();
           Resize();
         }
       }

@@ -12,6 +12,10 @@
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TBevel.h"
+#include "platform/forms/TControlBar.h"
+#include "platform/forms/TFrame.h"
+#include "platform/forms/TImageList.h"
+#include "platform/forms/TSplitter.h"
 #include "platform/forms/TLabel.h"
 #include "platform/forms/TPaintBox.h"
 #include "platform/forms/TPanel.h"
@@ -463,6 +467,8 @@ class TLayoutForm : public TForm {
     box->Canvas()->Brush()->SetColor(clFuchsia);
     box->Canvas()->FillRect(RECT{0, 0, box->Width(), box->Height()});
   }
+  void BarChange(TObject*) { ++barChanges; }
+  int barChanges = 0;
 };
 
 const char* kEveryClassLayout = R"(object LayoutForm: TLayoutForm
@@ -522,6 +528,49 @@ const char* kEveryClassLayout = R"(object LayoutForm: TLayoutForm
     Height = 10
     OnPaint = BoxPaint
   end
+  object Bar: TScrollBar
+    Left = 0
+    Top = 130
+    Width = 100
+    Position = 70
+    Max = 60
+    Min = 10
+    PageSize = 5
+    OnChange = BarChange
+  end
+  object Scroller: TScrollBox
+    Left = 110
+    Top = 90
+    Width = 80
+    Height = 50
+    BorderStyle = bsNone
+    AutoScroll = False
+    VertScrollBar.Increment = 10
+    VertScrollBar.Style = ssFlat
+    VertScrollBar.Visible = False
+    object Inside: TSplitter
+      Align = alTop
+      Height = 4
+      MinSize = 10
+    end
+  end
+  object Bands: TControlBar
+    Left = 60
+    Top = 40
+    Width = 80
+    Height = 26
+    RowSize = 20
+  end
+  object Sheet: TFrame
+    Left = 0
+    Top = 110
+    Width = 50
+    Height = 18
+  end
+  object Pictures: TImageList
+    Width = 24
+    Height = 24
+  end
 end
 )";
 
@@ -529,7 +578,9 @@ TEST_F(SimpleControlsTest, ALayoutCreatesEveryClassWithItsProperties) {
   static bool registered = false;
   if (!registered) {
     registered = true;
-    RegisterProperties<TLayoutForm>("TLayoutForm", "TForm").Handler("BoxPaint", &TLayoutForm::BoxPaint);
+    RegisterProperties<TLayoutForm>("TLayoutForm", "TForm")
+        .Handler("BoxPaint", &TLayoutForm::BoxPaint)
+        .Handler("BarChange", &TLayoutForm::BarChange);
     RegisterFormLayout("TLayoutForm", kEveryClassLayout);
   }
   TLayoutForm* laid = nullptr;
@@ -569,6 +620,36 @@ TEST_F(SimpleControlsTest, ALayoutCreatesEveryClassWithItsProperties) {
 
   laid->SetBounds(0, 0, 260, 150);
   EXPECT_EQ(side->Left(), 210);
+
+  // A position written before its range is limited once the whole range is known, quietly.
+  auto* bar = dynamic_cast<TScrollBar*>(laid->FindComponent("Bar"));
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->Min(), 10);
+  EXPECT_EQ(bar->Max(), 60);
+  EXPECT_EQ(bar->Position(), 60);
+  EXPECT_EQ(bar->PageSize(), 5);
+  EXPECT_EQ(laid->barChanges, 0);
+  bar->SetPosition(20);
+  EXPECT_EQ(laid->barChanges, 1);
+
+  auto* scroller = dynamic_cast<TScrollBox*>(laid->FindComponent("Scroller"));
+  ASSERT_NE(scroller, nullptr);
+  EXPECT_FALSE(scroller->AutoScroll());
+  EXPECT_EQ(scroller->BorderStyle(), bsNone);
+  EXPECT_EQ(scroller->VertScrollBar()->Increment(), 10);
+  EXPECT_EQ(scroller->VertScrollBar()->Style(), ssFlat);
+  EXPECT_FALSE(scroller->VertScrollBar()->Visible());
+  auto* inside = dynamic_cast<TSplitter*>(laid->FindComponent("Inside"));
+  ASSERT_NE(inside, nullptr);
+  EXPECT_EQ(inside->Width(), 80);
+  EXPECT_EQ(inside->MinSize(), 10);
+  auto* bands = dynamic_cast<TControlBar*>(laid->FindComponent("Bands"));
+  ASSERT_NE(bands, nullptr);
+  EXPECT_EQ(bands->RowSize(), 20);
+  EXPECT_NE(dynamic_cast<TFrame*>(laid->FindComponent("Sheet")), nullptr);
+  auto* pictures = dynamic_cast<TImageList*>(laid->FindComponent("Pictures"));
+  ASSERT_NE(pictures, nullptr);
+  EXPECT_EQ(pictures->Width(), 24);
 }
 
 }  // namespace
@@ -762,6 +843,113 @@ TEST_F(ScrollTest, AScrollBoxMovesItsChildrenWithItsBars) {
   EXPECT_EQ(vert->Range(), 400);
   box->Perform(WM_VSCROLL, SB_BOTTOM, 0);
   EXPECT_EQ(vert->Position(), 320);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SimpleControlsTest, AnAltLetterOnALabelFocusesItsFocusControl) {
+  auto* target = new TPanel(form);
+  target->SetParent(form);
+  target->SetBounds(0, 60, 50, 20);
+  TLabel* label = MakeLabel(form, 0, 0, 50, 20, "&Name");
+  label->SetFocusControl(target);
+  Driver().RunUntilIdle();
+  EXPECT_EQ(label->Perform(CM_DIALOGCHAR, 'x', 0), 0);
+  EXPECT_EQ(label->Perform(CM_DIALOGCHAR, 'n', 0), 1);
+  EXPECT_TRUE(target->Focused());
+  // A label without accelerator characters, or disabled, takes nothing.
+  label->SetShowAccelChar(false);
+  EXPECT_EQ(label->Perform(CM_DIALOGCHAR, 'N', 0), 0);
+  // The focus control leaving clears the reference.
+  delete target;
+  EXPECT_EQ(label->FocusControl(), nullptr);
+}
+
+TEST_F(SimpleControlsTest, SplittersResizeTheControlBesideThemWithinMinSize) {
+  auto* left = new TPanel(form);
+  left->SetParent(form);
+  left->SetBevelOuter(bvNone);
+  left->SetWidth(50);
+  left->SetAlign(alLeft);
+  auto* splitter = new TSplitter(form);
+  splitter->SetParent(form);
+  splitter->SetLeft(60);
+  splitter->SetAlign(alLeft);
+  auto* rest = new TPanel(form);
+  rest->SetParent(form);
+  rest->SetAlign(alClient);
+  EXPECT_EQ(splitter->Left(), 50);
+  EXPECT_EQ(splitter->FindResizeControl(), left);
+  int moved = 0;
+  splitter->OnMoved = [&](TObject*) { ++moved; };
+  POINT at = Driver().ClientPoint(form->Handle(), 51, 20);
+  Driver().Press(0, at);
+  Driver().MoveMouse(POINT{at.x + 30, at.y});
+  Driver().Release(0, POINT{at.x + 30, at.y});
+  Driver().RunUntilIdle();
+  EXPECT_EQ(left->Width(), 80);
+  EXPECT_EQ(splitter->Left(), 80);
+  EXPECT_EQ(rest->Left(), 83);
+  EXPECT_EQ(moved, 1);
+  // The rest keeps at least MinSize (30) of the 200 pixels.
+  Driver().Advance(1000);
+  at = Driver().ClientPoint(form->Handle(), 81, 20);
+  Driver().Press(0, at);
+  Driver().MoveMouse(POINT{at.x + 500, at.y});
+  Driver().Release(0, POINT{at.x + 500, at.y});
+  Driver().RunUntilIdle();
+  EXPECT_EQ(left->Width(), 200 - 3 - 30);
+}
+
+TEST_F(SimpleControlsTest, ControlBarsPutTheirBandsInRows) {
+  auto* bar = new TControlBar(form);
+  bar->SetParent(form);
+  bar->SetBounds(0, 0, 120, 30);
+  bar->SetAutoSize(true);
+  std::vector<TShape*> bands;
+  for (int i = 0; i < 3; ++i) {
+    auto* s = new TShape(form);
+    s->SetParent(bar);
+    s->SetBounds(0, 0, 40, 20);
+    bands.push_back(s);
+  }
+  // Each band is 9 + 40 + 4 = 53 pixels: two fit in 120, the third wraps.
+  EXPECT_EQ(bands[0]->Left(), 11);
+  EXPECT_EQ(bands[1]->Left(), 53 + 11);
+  EXPECT_EQ(bands[2]->Left(), 11);
+  EXPECT_EQ(bands[2]->Top(), 26 + 3);
+  EXPECT_EQ(bar->Height(), 52);
+}
+
+class TGreetingFrame : public TFrame {
+ public:
+  explicit TGreetingFrame(TComponent* owner) : TFrame(owner) {}
+};
+
+TEST_F(SimpleControlsTest, FramesReadTheLayoutOfTheirClass) {
+  static bool registered = false;
+  if (!registered) {
+    registered = true;
+    RegisterProperties<TGreetingFrame>("TGreetingFrame", "TFrame");
+    RegisterFormLayout("TGreetingFrame", R"(object GreetingFrame: TGreetingFrame
+  Width = 120
+  Height = 40
+  object Greeting: TLabel
+    Caption = 'Hello'
+  end
+end
+)");
+  }
+  auto* frame = new TGreetingFrame(form);
+  frame->AfterConstruction();
+  frame->SetParent(form);
+  auto* greeting = dynamic_cast<TLabel*>(frame->FindComponent("Greeting"));
+  ASSERT_NE(greeting, nullptr);
+  EXPECT_EQ(greeting->Parent(), frame);
+  EXPECT_EQ(frame->Width(), 120);
+  EXPECT_EQ(greeting->Width(), 40);
 }
 
 }  // namespace
