@@ -445,8 +445,10 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
-      // The edit child asks the box; the box's parent answers.
-      if (HWND parent = GetParent(hwnd)) return SendMessageW(parent, msg, w, LPARAM(hwnd));
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      // The children ask the box; the box's parent answers.
+      if (HWND parent = GetParent(hwnd)) return SendMessageW(parent, msg, w, l);
       return def();
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
