@@ -528,6 +528,8 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       else CloseUp(hwnd, c, false);
       return TRUE;
     case CB_GETDROPPEDSTATE: return c.dropped;
+    case 0x0145:  // CB_DIR
+      return CB_ERR;  // no file listings
     case CB_GETITEMDATA: return ToList(c, LB_GETITEMDATA, w);
     case CB_SETITEMDATA: return ToList(c, LB_SETITEMDATA, w, l);
     case CB_GETTOPINDEX: return ToList(c, LB_GETTOPINDEX);

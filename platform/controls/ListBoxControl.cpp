@@ -739,6 +739,9 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       *reinterpret_cast<RECT*>(l) = RECT{0, y, client.right, y + h};
       return 1;
     }
+    case 0x018D:  // LB_DIR
+    case 0x0196:  // LB_ADDFILE
+      return LB_ERR;  // no file listings
     case LB_ITEMFROMPOINT: {
       const POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
       if (Count(lb) == 0) return MAKELONG(0, 1);
