@@ -25,7 +25,7 @@ struct Combo {
   HWND popup = nullptr;
   WNDPROC editProc;  // the edit's own procedure, under our key handling
   HFONT font = nullptr;
-  int fieldHeight = 0;  // the selection field, inside the edge
+  int fieldHeight = 0;  // the selection field, inside the edge: the text and the edit's margins
   int dropHeight = 0;   // the whole box when dropped down, as the creator sized it
   int droppedWidth = 0;
   bool dropped = false;
@@ -103,8 +103,7 @@ void ShowSelection(HWND hwnd, Combo& c) {
 void LayOut(HWND hwnd, Combo& c) {
   if (!c.edit) return;
   const RECT f = FieldRect(hwnd);
-  MoveWindow(c.edit, f.left + 1, f.top + 1, std::max(0, int(f.right - f.left) - 2), std::max(0, int(f.bottom - f.top) - 2),
-             TRUE);
+  MoveWindow(c.edit, f.left, f.top, std::max(0, int(f.right - f.left)), std::max(0, int(f.bottom - f.top)), TRUE);
 }
 
 void Resize(HWND hwnd, Combo& c) {
@@ -301,7 +300,7 @@ void Create(HWND hwnd, Combo& c, const CREATESTRUCTW* cs) {
   const DWORD style = cs->style;
   const bool ansi = IsAnsi(hwnd);
   c.font = nullptr;
-  c.fieldHeight = FontHeight(hwnd, c.font) + 2;
+  c.fieldHeight = FontHeight(hwnd, c.font) + 4;
   if (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) {
     MEASUREITEMSTRUCT mis{ODT_COMBOBOX, UINT(GetDlgCtrlID(hwnd)), UINT(-1), UINT(cs->cx), UINT(c.fieldHeight), 0};
     if (HWND parent = GetParent(hwnd)) SendMessageW(parent, WM_MEASUREITEM, WPARAM(mis.CtlID), LPARAM(&mis));
@@ -381,7 +380,7 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case WM_SIZE: LayOut(hwnd, c); return 0;
     case WM_SETFONT:
       c.font = reinterpret_cast<HFONT>(w);
-      if (!(style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) c.fieldHeight = FontHeight(hwnd, c.font) + 2;
+      if (!(style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) c.fieldHeight = FontHeight(hwnd, c.font) + 4;
       if (c.edit) SendMessageW(c.edit, WM_SETFONT, w, l);
       SendMessageW(c.list, WM_SETFONT, w, l);
       Resize(hwnd, c);

@@ -47,6 +47,10 @@ LRESULT OwnerParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 
 class ComboBoxTest : public ControlsTest {
  protected:
+  void TearDown() override {
+    driver().UseFixedMetricFont(0, 0);
+    ControlsTest::TearDown();
+  }
   void SetUp() override {
     ControlsTest::SetUp();
     driver().UseFixedMetricFont(7, 10);
@@ -103,7 +107,7 @@ TEST_F(ComboBoxTest, PartsAreAnEditChildAndAListInAPopup) {
   // The box keeps its field's height; the creation height is the dropped-down height.
   RECT r;
   GetWindowRect(h, &r);
-  EXPECT_EQ(r.bottom - r.top, 10 + 2 + 4);
+  EXPECT_EQ(r.bottom - r.top, 10 + 4 + 4);  // text, the edit's margins, the sunken edge
   // A list-only box has no edit.
   EXPECT_EQ(Info(Combo(CBS_DROPDOWNLIST)).hwndItem, nullptr);
   // The popup goes with the box.

@@ -42,6 +42,10 @@ LRESULT OwnerParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 
 class ListBoxTest : public ControlsTest {
  protected:
+  void TearDown() override {
+    driver().UseFixedMetricFont(0, 0);
+    ControlsTest::TearDown();
+  }
   void SetUp() override {
     ControlsTest::SetUp();
     driver().UseFixedMetricFont(7, 10);  // items 10 pixels high
