@@ -5,6 +5,7 @@
 #include "platform/forms/TGroupBox.h"
 #include "platform/forms/TMemo.h"
 #include "platform/forms/TRadioButton.h"
+#include "platform/forms/TRichEdit.h"
 #include "platform/forms/TStaticText.h"
 
 namespace {
@@ -51,6 +52,10 @@ void RegisterStdCtrlsClasses() {
       .Bool("WantTabs", &TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs, false)
       .Enum("Alignment", &TCustomMemo::Alignment, &TCustomMemo::SetAlignment, taLeftJustify, &kAlignmentNames);
   RegisterProperties<TMemo>("TMemo", "TCustomMemo", Factory<TMemo>());
+  RegisterProperties<TCustomRichEdit>("TCustomRichEdit", "TCustomMemo")
+      .Bool("PlainText", &TCustomRichEdit::PlainText, &TCustomRichEdit::SetPlainText, false)
+      .Bool("HideScrollBars", &TCustomRichEdit::HideScrollBars, &TCustomRichEdit::SetHideScrollBars, true);
+  RegisterProperties<TRichEdit>("TRichEdit", "TCustomRichEdit", Factory<TRichEdit>());
 
   RegisterProperties<TButtonControl>("TButtonControl", "TWinControl")
       .Bool("WordWrap", &TButtonControl::WordWrap, &TButtonControl::SetWordWrap, false);
