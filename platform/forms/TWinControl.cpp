@@ -428,6 +428,9 @@ void TWinControl::Dispatch(void* message) {
   auto& m = *static_cast<TMessage*>(message);
   switch (m.Msg) {
     case WM_PAINT:
+      // A control over a system class (an edit, a button) lets the class paint, unless it holds
+      // windowless controls of its own to paint over it.
+      if (ControlCount() == 0 && !(DefWndProc == WNDPROC(&DefWindowProcA))) break;
       PaintHandler(m);
       return;
     case WM_ERASEBKGND: {
