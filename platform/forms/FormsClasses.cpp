@@ -4,6 +4,7 @@
 #include "platform/forms/TCustomControl.h"
 #include "platform/forms/TGraphicControl.h"
 #include "platform/forms/TImage.h"
+#include "platform/forms/TMediaPlayer.h"
 #include "platform/forms/TTimer.h"
 
 void RegisterFormsClasses() {
@@ -81,4 +82,12 @@ void RegisterFormsClasses() {
       .Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled, true)
       .Int("Interval", &TTimer::Interval, &TTimer::SetInterval, 1000)
       .Event("OnTimer", &TTimer::OnTimer);
+  static const std::vector<std::string> deviceTypeNames{
+      "dtAutoSelect", "dtAVIVideo", "dtCDAudio", "dtDAT",       "dtDigitalVideo", "dtMMMovie",  "dtOther",
+      "dtOverlay",    "dtScanner",  "dtSequencer", "dtVCR", "dtVideodisc",    "dtWaveAudio"};
+  RegisterProperties<TMediaPlayer>("TMediaPlayer", "TCustomControl", Factory<TMediaPlayer>())
+      .Str("FileName", &TMediaPlayer::FileName, &TMediaPlayer::SetFileName)
+      .Enum("DeviceType", &TMediaPlayer::DeviceType, &TMediaPlayer::SetDeviceType, dtAutoSelect, &deviceTypeNames)
+      .Bool("AutoOpen", &TMediaPlayer::AutoOpen, &TMediaPlayer::SetAutoOpen, false)
+      .Event("OnNotify", &TMediaPlayer::OnNotify);
 }
