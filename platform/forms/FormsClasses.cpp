@@ -4,8 +4,11 @@
 #include "platform/forms/TCustomControl.h"
 #include "platform/forms/TGraphicControl.h"
 #include "platform/forms/TImage.h"
-#include "platform/forms/TMediaPlayer.h"
 #include "platform/forms/TTimer.h"
+
+void RegisterActionClasses();  // ActionsClasses.cpp
+void RegisterStdCtrlsClasses();  // StdCtrlsClasses.cpp
+void RegisterMediaClasses();     // MediaClasses.cpp
 
 void RegisterFormsClasses() {
   static bool done = false;
@@ -47,6 +50,7 @@ void RegisterFormsClasses() {
       .Event("OnMouseDown", &TControl::OnMouseDown)
       .Event("OnMouseUp", &TControl::OnMouseUp)
       .Event("OnMouseMove", &TControl::OnMouseMove)
+      .Component<TBasicAction>("Action", &TControl::Action, &TControl::SetAction)
       .Event("OnResize", &TControl::OnResize);
   RegisterProperties<TWinControl>("TWinControl", "TControl")
       .Bool("TabStop", [](TWinControl& c) { return c.TabStop; }, [](TWinControl& c, bool v) { c.TabStop = v; }, false)
@@ -82,12 +86,7 @@ void RegisterFormsClasses() {
       .Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled, true)
       .Int("Interval", &TTimer::Interval, &TTimer::SetInterval, 1000)
       .Event("OnTimer", &TTimer::OnTimer);
-  static const std::vector<std::string> deviceTypeNames{
-      "dtAutoSelect", "dtAVIVideo", "dtCDAudio", "dtDAT",       "dtDigitalVideo", "dtMMMovie",  "dtOther",
-      "dtOverlay",    "dtScanner",  "dtSequencer", "dtVCR", "dtVideodisc",    "dtWaveAudio"};
-  RegisterProperties<TMediaPlayer>("TMediaPlayer", "TCustomControl", Factory<TMediaPlayer>())
-      .Str("FileName", &TMediaPlayer::FileName, &TMediaPlayer::SetFileName)
-      .Enum("DeviceType", &TMediaPlayer::DeviceType, &TMediaPlayer::SetDeviceType, dtAutoSelect, &deviceTypeNames)
-      .Bool("AutoOpen", &TMediaPlayer::AutoOpen, &TMediaPlayer::SetAutoOpen, false)
-      .Event("OnNotify", &TMediaPlayer::OnNotify);
+  RegisterActionClasses();
+  RegisterStdCtrlsClasses();
+  RegisterMediaClasses();
 }
