@@ -609,12 +609,10 @@ void TSkTrackBar::Dispatch(void* message) {
     case CM_DESIGNHITTEST:
       m.Result = sliding_ || OverThumb(CursorPosition()) ? 1 : 0;
       return;
-    case CM_MOUSEENTER:
-      if (OnMouseEnter) OnMouseEnter(this);
-      return;
     case CM_MOUSELEAVE:
-      if (OnMouseLeave) OnMouseLeave(this);
-      if (!sliding_ && hot_) {
+      // The form library fires OnMouseLeave and tells the parent.
+      TCustomControl::Dispatch(message);
+      if ((m.LParam == 0 || m.LParam == reinterpret_cast<LPARAM>(this)) && !sliding_ && hot_) {
         hot_ = false;
         Invalidate();
       }
