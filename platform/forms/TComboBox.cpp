@@ -30,7 +30,7 @@ void TCustomComboBox::SetItems(TStrings* value) { items_->Assign(value); }
 void TCustomComboBox::CreateParams(TCreateParams& p) {
   TCustomListControl::CreateParams(p);
   CreateSubClass(p, "COMBOBOX");
-  p.Style |= WS_VSCROLL | CBS_HASSTRINGS | CBS_AUTOHSCROLL;
+  p.Style |= CBS_HASSTRINGS | CBS_AUTOHSCROLL;
   switch (style_) {
     case csDropDown: p.Style |= CBS_DROPDOWN; break;
     case csSimple: p.Style |= CBS_SIMPLE; break;

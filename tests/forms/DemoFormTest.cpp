@@ -8,7 +8,9 @@
 #include "StdCtrlsTestSupport.h"
 #include "platform/forms/TButton.h"
 #include "platform/forms/TCheckBox.h"
+#include "platform/forms/TComboBox.h"
 #include "platform/forms/TGroupBox.h"
+#include "platform/forms/TListBox.h"
 #include "platform/forms/TMemo.h"
 #include "platform/forms/TRadioButton.h"
 #include "platform/forms/TStaticText.h"
@@ -79,6 +81,17 @@ TEST_F(DemoFormTest, EveryControlShowsTheClassicLookAndAnswersTheUser) {
   readOnly->SetTextProp("Read-only");
   readOnly->SetReadOnly(true);
   readOnly->SetColor(clBtnFace);
+  auto* list = Make<TListBox>(10, 175, 170, 100);
+  for (const char16_t* item : {u"Landscape", u"Portrait", u"Square", u"ភាសាខ្មែរ", u"Tiếng Việt"})
+    list->Items()->Add(Utf8(item));
+  list->SetItemIndex(1);
+  auto* combo = Make<TComboBox>(190, 175, 150, 21);
+  combo->SetStyle(csDropDownList);
+  for (const char* item : {"Fit", "Stretch", "Centre"}) combo->Items()->Add(item);
+  combo->SetItemIndex(0);
+  auto* edit = Make<TComboBox>(190, 205, 150, 21);
+  edit->Items()->Add("Typed");
+  edit->SetTextProp("Typed text");
   Driver().RunUntilIdle();
 
   // The user: types into the subject, selects in the memo, clicks the other radio button.
@@ -123,6 +136,14 @@ TEST_F(DemoFormTest, EveryControlShowsTheClassicLookAndAnswersTheUser) {
   POINT left = InForm(group, 0, 40);
   EXPECT_EQ(shot.At(left.x, left.y), Pixel(clBtnShadow));
   EXPECT_EQ(shot.At(left.x + 1, left.y), Pixel(clBtnHighlight));
+  // The list's selected item in the highlight colour, the others on the window colour.
+  POINT selected = InForm(list, 3, 16 + 8);
+  EXPECT_EQ(shot.At(selected.x, selected.y), Pixel(clHighlight));
+  POINT plain = InForm(list, list->ClientWidth() - 20, 8);
+  EXPECT_EQ(shot.At(plain.x, plain.y), Pixel(clWindow));
+  // The combo box's drop-down button is a button face.
+  POINT button = InForm(combo, combo->Width() - 8, combo->Height() / 2);
+  EXPECT_EQ(shot.At(button.x, button.y), Pixel(clBtnFace));
   // The static text sized to its caption on the form's colour.
   POINT text = InForm(caption, caption->Width() - 1, 0);
   EXPECT_EQ(shot.At(text.x, text.y), Pixel(clBtnFace));
@@ -142,6 +163,24 @@ TEST_F(DemoFormTest, EveryControlShowsTheClassicLookAndAnswersTheUser) {
             4);
   EXPECT_LE(Count(after, RECT{box.x, box.y, box.x + 13, box.y + 20}, Pixel(clWindowText)), 2);
   Driver().SavePng(form->Handle(), ScreenshotPath("stdctrls-demo-clicked.png"));
+
+  // The combo box dropped down: its list is a window of its own over the form.
+  int choices = 0;
+  combo->OnSelect = [&](TObject*) { ++choices; };
+  Driver().Advance(1000);
+  Driver().Click(At(combo, combo->Width() - 8, 8));
+  Driver().RunUntilIdle();
+  ASSERT_TRUE(combo->DroppedDown());
+  HWND popup = GetParent(combo->ListHandle());
+  ASSERT_NE(popup, nullptr);
+  const auto dropped = Driver().Capture(popup);
+  EXPECT_GT(Count(dropped, RECT{0, 0, dropped.width, dropped.height}, Pixel(clHighlight)), 20);
+  Driver().SavePng(popup, ScreenshotPath("stdctrls-demo-combo.png"));
+  Key(VK_DOWN);
+  Key(VK_RETURN);
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(combo->Text(), "Stretch");
+  EXPECT_EQ(choices, 1);
 }
 
 }  // namespace
