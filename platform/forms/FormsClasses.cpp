@@ -9,6 +9,7 @@
 
 void RegisterActionClasses();  // ActionsClasses.cpp
 void RegisterStdCtrlsClasses();  // StdCtrlsClasses.cpp
+void RegisterMediaClasses();     // MediaClasses.cpp
 
 void RegisterFormsClasses() {
   static bool done = false;
@@ -98,6 +99,7 @@ void RegisterFormsClasses() {
       .Event("OnTimer", &TTimer::OnTimer);
   RegisterActionClasses();
   RegisterStdCtrlsClasses();
+  RegisterMediaClasses();
   // The simple controls, their containers and the pictures beside them.
   RegisterSimpleControlsClasses();
 }

@@ -9,6 +9,7 @@
 #include "StdCtrlsTestSupport.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TMemo.h"
+#include "platform/forms/TRichEdit.h"
 #include "platform/rtl/Exceptions.h"
 
 using namespace stdctrlstest;
@@ -261,6 +262,28 @@ TEST_F(EditsTest, PropertiesFixedAtCreationKeepTheTextWhenTheWindowIsMadeAgain) 
   EXPECT_EQ(changes, 0);
 }
 
+TEST_F(EditsTest, EnteringAnEditByKeyboardSelectsItsTextButAClickPlacesTheCaret) {
+  auto* first = Make<TEdit>(10, 10, 150, 22);
+  auto* second = Make<TEdit>(10, 40, 150, 22);
+  auto* memo = Make<TMemo>(10, 70, 150, 60);
+  for (TCustomEdit* e : {static_cast<TCustomEdit*>(first), static_cast<TCustomEdit*>(second),
+                         static_cast<TCustomEdit*>(memo)})
+    e->SetTextProp("some text");
+  second->SetFocus();
+  EXPECT_EQ(second->SelLength(), 9);
+  memo->SetFocus();
+  EXPECT_EQ(memo->SelLength(), 0);
+  Driver().Advance(1000);
+  Driver().Click(At(first, 20, 8));
+  Driver().RunUntilIdle();
+  EXPECT_TRUE(first->Focused());
+  EXPECT_EQ(first->SelLength(), 0);
+  second->SetAutoSelect(false);
+  second->SetSelStart(2);
+  second->SetFocus();
+  EXPECT_EQ(second->SelLength(), 0);
+}
+
 TEST_F(EditsTest, AMemoWantsReturnsAndTabsOnlyWhenAsked) {
   auto* memo = Edit<TMemo>();
   Type(u"a\rb\tc");
@@ -279,6 +302,22 @@ TEST_F(EditsTest, AMemoWantsReturnsAndTabsOnlyWhenAsked) {
   EXPECT_TRUE(style & WS_VSCROLL);
   EXPECT_TRUE(style & ES_AUTOHSCROLL);
   EXPECT_EQ(memo->Text(), "a\r\nbc\tde");
+}
+
+TEST_F(EditsTest, ARichEditHoldsPlainTextLinesLikeAMemo) {
+  auto* rich = Edit<TRichEdit>();
+  rich->Lines()->Add("Tiếng Việt");
+  rich->Lines()->Add("ខ្មែរ");
+  EXPECT_EQ(rich->Lines()->Count(), 2);
+  EXPECT_EQ(rich->Text(), "Tiếng Việt\r\nខ្មែរ\r\n");
+  EXPECT_EQ(changes, 2);
+  rich->SetWantReturns(false);
+  rich->SetSelStart(0);
+  Type(u"\r>");
+  EXPECT_EQ(rich->Lines()->Strings(0), ">Tiếng Việt");
+  rich->SetHideScrollBars(false);
+  EXPECT_EQ(rich->Lines()->Count(), 2);
+  EXPECT_FALSE(rich->PlainText());
 }
 
 TEST_F(EditsTest, EditsAndMemosComeFromALayout) {
