@@ -243,6 +243,11 @@ LRESULT EditSubclass(HWND edit, UINT msg, WPARAM w, LPARAM l) {
     case WM_CHAR:
       if ((w == 13 || w == 27) && c->dropped) return 0;
       break;
+    case WM_GETDLGCODE: {
+      // While the list is down, Enter and Escape are the box's, not the dialog's.
+      const LRESULT code = IsAnsi(edit) ? CallWindowProcA(own, edit, msg, w, l) : CallWindowProcW(own, edit, msg, w, l);
+      return c->dropped ? code | DLGC_WANTALLKEYS : code;
+    }
     default: break;
   }
   return IsAnsi(edit) ? CallWindowProcA(own, edit, msg, w, l) : CallWindowProcW(own, edit, msg, w, l);

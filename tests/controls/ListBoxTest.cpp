@@ -335,6 +335,20 @@ TEST_F(ListBoxTest, OwnerDrawnItemsAreMeasuredOnceAndDrawnByTheParent) {
   }
 }
 
+TEST_F(ListBoxTest, NoDataListsTakeACountInsteadOfItems) {
+  HWND h = List(LBS_NODATA | LBS_OWNERDRAWFIXED | WS_VSCROLL);
+  EXPECT_EQ(SendMessageW(h, LB_ADDSTRING, 0, LPARAM(u"x")), LB_ERR);
+  EXPECT_EQ(SendMessageW(h, LB_SETCOUNT, 1000, 0), LB_OKAY);
+  EXPECT_EQ(SendMessageW(h, LB_GETCOUNT, 0, 0), 1000);
+  EXPECT_EQ(SendMessageW(h, LB_SETCURSEL, 999, 0), 999);
+  EXPECT_GT(SendMessageW(h, LB_GETTOPINDEX, 0, 0), 900);  // scrolled to the selection
+  SCROLLINFO si{sizeof si, SIF_RANGE, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(GetScrollInfo(h, SB_VERT, &si));
+  EXPECT_EQ(si.nMax, 999);
+  EXPECT_EQ(SendMessageW(h, LB_SETCOUNT, 0, 0), LB_OKAY);
+  EXPECT_EQ(SendMessageW(h, LB_GETCURSEL, 0, 0), LB_ERR);
+}
+
 uint32_t Pixel(COLORREF c) { return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c); }
 
 TEST_F(ListBoxTest, ScrollBarAppearsWhenItemsOverflowAndScrollsThem) {
