@@ -4,6 +4,7 @@
 
 #include "platform/controls/Controls.h"
 #include "platform/forms/TPicture.h"
+#include "platform/forms/TPopupList.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/Synchronize.h"
 #include "platform/rtl/SysUtils.h"
@@ -151,10 +152,12 @@ void RegisterFormsClasses();  // FormsClasses.cpp
 void FormsStartup() {
   RegisterFormsClasses();
   TPicture::RegisterBuiltInFormats();
+  MenusStartup();
   if (!Application) Application = new TApplication(nullptr);
 }
 
 void FormsShutdown() {
   delete Application;
   Application = nullptr;
+  MenusShutdown();
 }

@@ -13,6 +13,7 @@
 #include "platform/forms/TFont.h"
 
 class TWinControl;
+class TPopupMenu;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -34,6 +35,8 @@ using TControlState = unsigned;
 
 using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+// `mousePos` in client coordinates, (-1, -1) when the keyboard asked; `handled` stops the popup.
+using TContextPopupEvent = std::function<void(TObject* sender, POINT mousePos, bool& handled)>;
 
 // The shift state of a mouse message's wParam.
 TShiftState MouseShiftState(WPARAM keys);
@@ -89,6 +92,9 @@ class TControl : public TComponent {
   TFont* Font() { return &font_; }
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value);
+  // Shown at the pointer by a right click (WM_CONTEXTMENU) when its AutoPopup is on.
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* value);
 
   TControlStyle ControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
   TControlState ControlState = 0;
@@ -118,6 +124,7 @@ class TControl : public TComponent {
   TNotifyEvent OnResize;
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
+  TContextPopupEvent OnContextPopup;
 
  protected:
   virtual AnsiString GetText() const;
@@ -130,6 +137,8 @@ class TControl : public TComponent {
   virtual void Resize();
   virtual void VisibleChanging() {}
   virtual void Changed() {}
+  virtual TPopupMenu* GetPopupMenu() const { return popupMenu_; }
+  virtual void DoContextPopup(POINT mousePos, bool& handled);
   void Notification(TComponent* component, TOperation operation) override;
 
   // Forms start hidden; other controls visible.
@@ -140,6 +149,7 @@ class TControl : public TComponent {
  private:
   friend class TWinControl;
   void HandleMouse(TMessage& message);
+  void ContextMenu(TMessage& message);
 
   TWinControl* parent_ = nullptr;
   TAlign align_ = alNone;
@@ -150,4 +160,5 @@ class TControl : public TComponent {
   TColor color_ = clWindow;
   TFont font_;
   TCursor cursor_ = crDefault;
+  TPopupMenu* popupMenu_ = nullptr;
 };
