@@ -8,6 +8,8 @@
 #include "platform/forms/TTimer.h"
 
 void RegisterMenusClasses();  // MenusClasses.cpp
+void RegisterActionClasses();  // ActionsClasses.cpp
+void RegisterStdCtrlsClasses();  // StdCtrlsClasses.cpp
 
 void RegisterFormsClasses() {
   static bool done = false;
@@ -50,6 +52,7 @@ void RegisterFormsClasses() {
       .Event("OnMouseDown", &TControl::OnMouseDown)
       .Event("OnMouseUp", &TControl::OnMouseUp)
       .Event("OnMouseMove", &TControl::OnMouseMove)
+      .Component<TBasicAction>("Action", &TControl::Action, &TControl::SetAction)
       .Event("OnResize", &TControl::OnResize)
       .Event("OnContextPopup", &TControl::OnContextPopup);
   RegisterProperties<TWinControl>("TWinControl", "TControl")
@@ -87,4 +90,6 @@ void RegisterFormsClasses() {
       .Int("Interval", &TTimer::Interval, &TTimer::SetInterval, 1000)
       .Event("OnTimer", &TTimer::OnTimer);
   RegisterMenusClasses();
+  RegisterActionClasses();
+  RegisterStdCtrlsClasses();
 }

@@ -8,6 +8,7 @@ void RegisterMenusClasses() {
   static const std::vector<std::string> alignmentNames{"paLeft", "paRight", "paCenter"};
   static const std::vector<std::string> trackButtonNames{"tbRightButton", "tbLeftButton"};
   RegisterProperties<TMenuItem>("TMenuItem", "TComponent", Factory<TMenuItem>())
+      .Component<TBasicAction>("Action", &TMenuItem::Action, &TMenuItem::SetAction)
       .Str("Caption", &TMenuItem::Caption, &TMenuItem::SetCaption)
       .Bool("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked, false)
       .Bool("Default", &TMenuItem::Default, &TMenuItem::SetDefault, false)

@@ -56,6 +56,18 @@ void TApplication::WndProc(TMessage& m) {
   }
 }
 
+bool TApplication::ExecuteAction(TBasicAction* action) {
+  bool handled = false;
+  if (OnActionExecute) OnActionExecute(action, handled);
+  return handled;
+}
+
+bool TApplication::UpdateAction(TBasicAction* action) {
+  bool handled = false;
+  if (OnActionUpdate) OnActionUpdate(action, handled);
+  return handled;
+}
+
 void TApplication::ReleaseLater(TComponent* component) {
   if (std::find(released_.begin(), released_.end(), component) == released_.end()) released_.push_back(component);
 }

@@ -12,6 +12,8 @@
 using TExceptionEvent = std::function<void(TObject* sender, Exception* e)>;
 using TMessageEvent = std::function<void(MSG& msg, bool& handled)>;
 using TIdleEvent = std::function<void(TObject* sender, bool& done)>;
+class TBasicAction;
+using TApplicationActionEvent = std::function<void(TBasicAction* action, bool& handled)>;
 
 class TApplication : public TComponent {
  public:
@@ -48,8 +50,16 @@ class TApplication : public TComponent {
   // Frees `component` after the message being handled (a released form).
   void ReleaseLater(TComponent* component);
 
+  // OnActionExecute / OnActionUpdate for an action its own list did not handle.
+  bool ExecuteAction(TBasicAction* action);
+  bool UpdateAction(TBasicAction* action);
+
   AnsiString Hint;
+  // Hints of controls with an action name its shortcut.
+  bool HintShortCuts = true;
   TExceptionEvent OnException;
+  TApplicationActionEvent OnActionExecute;
+  TApplicationActionEvent OnActionUpdate;
   TMessageEvent OnMessage;
   TIdleEvent OnIdle;
 

@@ -1,14 +1,5 @@
 #include "platform/forms/TMenu.h"
 
-TShortCut ShortCutOfKeyMessage(const TMessage& message) {
-  TShortCut shortCut = static_cast<TShortCut>(message.WParam & 0xFF);
-  if (GetKeyState(VK_SHIFT) < 0) shortCut |= 0x2000;
-  if (GetKeyState(VK_CONTROL) < 0) shortCut |= 0x4000;
-  // Bit 29 of the key data: Alt was down.
-  if ((message.LParam & 0x20000000) || GetKeyState(VK_MENU) < 0) shortCut |= 0x8000;
-  return shortCut;
-}
-
 TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(this)) { items_->menu_ = this; }
 
 TMenu::~TMenu() {
@@ -37,9 +28,9 @@ TMenuItem* TMenu::FindItem(intptr_t value, TFindItemKind kind) const {
   return find(items_);
 }
 
-bool TMenu::IsShortCut(TMessage& message) {
-  const TShortCut shortCut = ShortCutOfKeyMessage(message);
-  if ((shortCut & 0xFF) == 0 || !items_) return false;
+bool TMenu::IsShortCut(TWMKey& message) {
+  const TShortCut shortCut = ShortCut(message.CharCode, KeyDataToShiftState(message.KeyData));
+  if (shortCut == scNone || !items_) return false;
   std::vector<TMenuItem*> matches;
   std::function<void(TMenuItem*)> collect = [&](TMenuItem* item) {
     if (item != items_ && item->ShortCut() == shortCut) matches.push_back(item);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/forms/TMenuItem.h"
+#include "platform/forms/TWMKey.h"
 
 enum TFindItemKind { fkCommand, fkHandle, fkShortCut };
 
@@ -21,7 +22,7 @@ class TMenu : public TComponent {
   TMenuItem* FindItem(intptr_t value, TFindItemKind kind) const;
   // A key message (WM_KEYDOWN or WM_SYSKEYDOWN): the first item with that shortcut that is
   // enabled, with enabled parents, after being brought up to date is clicked; true when one was.
-  virtual bool IsShortCut(TMessage& message);
+  virtual bool IsShortCut(TWMKey& message);
   // Clicks the item of a chosen command; false when no item of this menu has it.
   bool DispatchCommand(WORD command);
   // An item's sub-menu is about to open: its entries are brought up to date and it is clicked.
@@ -46,6 +47,3 @@ class TMenu : public TComponent {
   TMenuItem* items_;
   bool ownerDraw_ = false;
 };
-
-// The shortcut of a key message: the key with the Shift, Ctrl and Alt bits held with it.
-TShortCut ShortCutOfKeyMessage(const TMessage& message);

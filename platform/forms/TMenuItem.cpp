@@ -3,10 +3,13 @@
 #include <algorithm>
 
 #include "platform/forms/TCanvas.h"
+#include "platform/forms/TCustomAction.h"
 #include "platform/forms/TMainMenu.h"
 #include "platform/forms/TMenu.h"
+#include "platform/forms/TMenuActionLink.h"
 #include "platform/forms/TPopupMenu.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Format.h"
 #include "platform/rtl/StringRoutines.h"
 
 namespace {
@@ -32,42 +35,6 @@ void FreeCommand(int command) {
   if (command > 0 && command < 0x10000) CommandPool()[static_cast<std::size_t>(command)] = false;
 }
 
-// The text of a shortcut as menus show it: modifiers in the order Shift, Ctrl, Alt, then the
-// key's name.
-AnsiString ShortCutText(TShortCut shortCut) {
-  const int key = shortCut & 0xFF;
-  AnsiString name;
-  switch (key) {
-    case VK_BACK: name = "Backspace"; break;
-    case VK_TAB: name = "Tab"; break;
-    case VK_RETURN: name = "Enter"; break;
-    case VK_ESCAPE: name = "Esc"; break;
-    case VK_SPACE: name = "Space"; break;
-    case VK_PRIOR: name = "PgUp"; break;
-    case VK_NEXT: name = "PgDn"; break;
-    case VK_END: name = "End"; break;
-    case VK_HOME: name = "Home"; break;
-    case VK_LEFT: name = "Left"; break;
-    case VK_UP: name = "Up"; break;
-    case VK_RIGHT: name = "Right"; break;
-    case VK_DOWN: name = "Down"; break;
-    case VK_INSERT: name = "Ins"; break;
-    case VK_DELETE: name = "Del"; break;
-    default:
-      if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
-        name = AnsiString(static_cast<char>(key));
-      else if (key >= VK_F1 && key <= VK_F24)
-        name = AnsiString("F") + AnsiString(key - VK_F1 + 1);
-      break;
-  }
-  if (name.IsEmpty()) return AnsiString();
-  AnsiString text;
-  if (shortCut & 0x2000) text += "Shift+";
-  if (shortCut & 0x4000) text += "Ctrl+";
-  if (shortCut & 0x8000) text += "Alt+";
-  return text + name;
-}
-
 }  // namespace
 
 AnsiString StripHotkey(const AnsiString& caption) {
@@ -91,6 +58,7 @@ AnsiString MenuLongHint(const AnsiString& hint) {
 TMenuItem::TMenuItem(TComponent* owner) : TComponent(owner), command_(UniqueCommand()) {}
 
 TMenuItem::~TMenuItem() {
+  SetAction(nullptr);
   if (parent_) parent_->Remove(this);
   // Entries go with their item, whoever owns them.
   while (!items_.empty()) delete items_.back();
@@ -193,7 +161,7 @@ AnsiString TMenuItem::MenuText() const {
   // A menu bar shows no shortcuts on its own entries.
   const bool onMenuBar = parent_ && parent_->menu_ && dynamic_cast<TMainMenu*>(parent_->menu_);
   if (shortCut_ != 0 && !onMenuBar) {
-    const AnsiString keys = ShortCutText(shortCut_);
+    const AnsiString keys = ShortCutToText(shortCut_);
     if (!keys.IsEmpty()) text += AnsiString("\t") + keys;
   }
   return text;
@@ -310,16 +278,74 @@ void TMenuItem::SetImageIndex(int value) {
 
 void TMenuItem::Click() {
   if (!enabled_) return;
-  if (OnClick) OnClick(this);
+  // The item's own handler wins; without one the action runs, with the item as its
+  // ActionComponent.
+  if (OnClick)
+    OnClick(this);
+  else if (actionLink_)
+    actionLink_->Execute(this);
 }
 
-void TMenuItem::InitiateAction() {}
+void TMenuItem::InitiateAction() {
+  if (actionLink_) actionLink_->Update();
+}
+
+TBasicAction* TMenuItem::Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+
+TActionLinkClass TMenuItem::GetActionLinkClass() const { return ActionLinkClassOf<TMenuActionLink>(); }
+
+void TMenuItem::SetAction(TBasicAction* value) {
+  if (!value) {
+    TMenuActionLink* link = actionLink_;
+    actionLink_ = nullptr;
+    if (link && link->Action()) link->Action()->RemoveFreeNotification(this);
+    delete link;
+    return;
+  }
+  if (!actionLink_) {
+    TBasicActionLink* made = GetActionLinkClass()->Create(this);
+    actionLink_ = dynamic_cast<TMenuActionLink*>(made);
+    if (!actionLink_) {
+      delete made;
+      AnsiString name = ClassName();
+      throw EInvalidOperation("The action link class of %s is not a menu item's link", {name});
+    }
+  }
+  TBasicAction* previous = actionLink_->Action();
+  if (previous && previous != value) previous->RemoveFreeNotification(this);
+  actionLink_->SetAction(value);
+  actionLink_->OnChange = [this](TObject* sender) {
+    if (sender && sender == Action()) ActionChange(sender, false);
+  };
+  ActionChange(value, (value->ComponentState() & csLoading) != 0);
+  value->FreeNotification(this);
+}
+
+void TMenuItem::ActionChange(TObject* sender, bool checkDefaults) {
+  auto* action = dynamic_cast<TCustomAction*>(sender);
+  if (!action) return;
+  if (!checkDefaults || caption_.IsEmpty()) SetCaption(action->Caption());
+  if (!checkDefaults || !checked_) SetChecked(action->Checked());
+  if (!checkDefaults || enabled_) SetEnabled(action->Enabled());
+  if (!checkDefaults || hint_.IsEmpty()) SetHint(action->Hint());
+  if (!checkDefaults || shortCut_ == scNone) SetShortCut(action->ShortCut());
+  if (!checkDefaults || visible_) SetVisible(action->Visible());
+}
+
+void TMenuItem::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && actionLink_ && (actionLink_->Action() == component || !actionLink_->Action()))
+    SetAction(nullptr);
+}
 
 void TMenuItem::InitiateActions() {
   for (TMenuItem* item : std::vector<TMenuItem*>(items_)) item->InitiateAction();
 }
 
-void TMenuItem::Loaded() { TComponent::Loaded(); }
+void TMenuItem::Loaded() {
+  TComponent::Loaded();
+  if (TBasicAction* action = Action()) ActionChange(action, true);
+}
 
 void TMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height) {
   if (IsLine()) {
@@ -327,7 +353,7 @@ void TMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height) {
     height = 9;
   } else {
     const AnsiString text = StripHotkey(caption_);
-    const AnsiString keys = shortCut_ ? ShortCutText(shortCut_) : AnsiString();
+    const AnsiString keys = shortCut_ ? ShortCutToText(shortCut_) : AnsiString();
     width = canvas->TextWidth(text) + (keys.IsEmpty() ? 0 : canvas->TextWidth(keys) + 24) + 36;
     height = std::max(canvas->TextHeight("Wg") + 6, 19);
   }
@@ -364,7 +390,7 @@ void TMenuItem::DrawDefault(TCanvas* canvas, RECT rect, TOwnerDrawState state) {
   DrawTextA(dc, caption_.c_str(), caption_.Length(), &textRect,
             align | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS | ((state & odNoAccel) ? DT_HIDEPREFIX : 0));
   if (shortCut_) {
-    const AnsiString keys = ShortCutText(shortCut_);
+    const AnsiString keys = ShortCutToText(shortCut_);
     DrawTextA(dc, keys.c_str(), keys.Length(), &textRect, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
   canvas->Brush()->SetStyle(bsSolid);

@@ -10,14 +10,14 @@
 #include <vector>
 
 #include "platform/controls/Menus.h"
+#include "platform/forms/ShortCuts.h"
+#include "platform/forms/TBasicAction.h"
 #include "platform/forms/TComponent.h"
 #include "platform/win/Win.h"
 
 class TCanvas;
 class TMenu;
-
-// Key in the low byte, scShift 0x2000, scCtrl 0x4000, scAlt 0x8000.
-using TShortCut = WORD;
+class TMenuActionLink;
 
 enum TOwnerDrawStateFlag : unsigned {
   odSelected = 1u << 0, odGrayed = 1u << 1, odDisabled = 1u << 2, odChecked = 1u << 3, odFocused = 1u << 4,
@@ -86,9 +86,16 @@ class TMenuItem : public TComponent {
   TMenuItem* Find(const AnsiString& caption) const;
   bool IsLine() const { return caption_ == "-"; }
 
-  // Runs OnClick when the item is enabled.
+  // The action the item follows (caption, hint, checked, enabled, shortcut, visible; choosing
+  // the item executes it), or null. Setting one makes the link GetActionLinkClass names.
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* value);
+  TMenuActionLink* ActionLink() const { return actionLink_; }
+
+  // When the item is enabled: OnClick, or without one the action.
   virtual void Click();
-  // Brings the item up to date before it is shown or its shortcut is tried.
+  // Brings the item up to date (its action's OnUpdate) before it is shown or its shortcut is
+  // tried.
   virtual void InitiateAction();
   void InitiateActions();
   // The menu this item belongs to, through its parents; null when it sits in none.
@@ -114,6 +121,12 @@ class TMenuItem : public TComponent {
   TMenuMeasureItemEvent OnMeasureItem;
 
  protected:
+  virtual TActionLinkClass GetActionLinkClass() const;
+  // Takes the action's values; with checkDefaults only where the item still has its own
+  // defaults (the layout's values win).
+  virtual void ActionChange(TObject* sender, bool checkDefaults);
+  void Notification(TComponent* component, TOperation operation) override;
+
   // The text written into the parent's system menu: the caption, then a Tab and the shortcut's
   // text for a shortcut outside a menu bar.
   AnsiString MenuText() const;
@@ -143,4 +156,5 @@ class TMenuItem : public TComponent {
   TMenuItem* parent_ = nullptr;
   TMenu* menu_ = nullptr;  // set on a menu's root item
   std::vector<TMenuItem*> items_;
+  TMenuActionLink* actionLink_ = nullptr;
 };

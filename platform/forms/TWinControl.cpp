@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "platform/forms/TControlActionLink.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Program.h"
@@ -56,6 +57,8 @@ TWinControl::~TWinControl() {
   if (handle_) DestroyWindowHandle();
   FreeObjectInstance(objectInstance_);
 }
+
+TActionLinkClass TWinControl::GetActionLinkClass() const { return ActionLinkClassOf<TWinControlActionLink>(); }
 
 void TWinControl::InsertControl(TControl* control) {
   controls_.push_back(control);

@@ -14,7 +14,10 @@
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCanvas.h"
+#include "platform/forms/TCustomActionList.h"
+#include "platform/forms/TCustomAction.h"
 #include "platform/forms/TCustomControl.h"
+#include "platform/forms/TMenuActionLink.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TMainMenu.h"
 #include "platform/forms/TPopupList.h"
@@ -373,7 +376,7 @@ TEST_F(MenusTest, HighlightingAnItemShowsItsLongHint) {
 TEST_F(MenusTest, ShortcutsClickTheFirstUsableItem) {
   Driver().KeyDown(VK_CONTROL);
   Driver().RunUntilIdle();
-  TMessage key{WM_KEYDOWN, 'I', 0, 0};
+  TWMKey key(WM_KEYDOWN, 'I', 0);
   EXPECT_TRUE(menu->IsShortCut(key));
   EXPECT_EQ(form->log, (std::vector<std::string>{"click InsertItem"}));
   // Not without Ctrl; not when the item is disabled; not when a parent is.
@@ -384,7 +387,7 @@ TEST_F(MenusTest, ShortcutsClickTheFirstUsableItem) {
   Driver().RunUntilIdle();
   Item("InsertItem")->SetEnabled(false);
   EXPECT_FALSE(menu->IsShortCut(key));
-  TMessage small{WM_KEYDOWN, 'S', 0, 0};
+  TWMKey small(WM_KEYDOWN, 'S', 0);
   Item("SizeItem")->SetEnabled(false);
   EXPECT_FALSE(menu->IsShortCut(small));
   Item("SizeItem")->SetEnabled(true);
@@ -513,6 +516,47 @@ TEST_F(MenusTest, OwnerDrawnItemsAreMeasuredAndDrawnByTheProgram) {
   ASSERT_GE(image.height, kFrame + 30 + kItem);
   EXPECT_EQ(image.At(kFrame + 5, kFrame + 28), 0xFF0000u);  // the program's 30 pixels
   EXPECT_NE(image.At(kFrame + 5, kFrame + 31), 0xFF0000u);  // the next entry drawn by default
+}
+
+TEST_F(MenusTest, AnItemFollowsItsActionAndChoosingItRunsTheAction) {
+  auto* list = new TActionList(form);
+  auto* action = new TAction(form);
+  action->SetActionList(list);
+  action->SetCaption("&Paste");
+  action->SetShortCut(scCtrl | 'V');
+  std::vector<TComponent*> executedBy;
+  action->OnExecute = [&](TObject* sender) { executedBy.push_back(static_cast<TAction*>(sender)->ActionComponent); };
+  bool allowed = true;
+  action->OnUpdate = [&](TObject*) { action->SetEnabled(allowed); };
+  TMenuItem* item = Item("DeleteItem");
+  item->OnClick = nullptr;
+  item->SetAction(action);
+  EXPECT_EQ(item->ActionLink()->ClassType(), &typeid(TMenuActionLink));
+  EXPECT_EQ(item->Caption(), "&Paste");
+  EXPECT_EQ(MenuString(menu->Handle(), UINT(item->Command()), MF_BYCOMMAND), u"&Paste\tCtrl+V");
+  action->SetChecked(true);
+  EXPECT_TRUE(item->Checked());
+
+  // Choosing the item runs the action with the item as its component.
+  Driver().OnModal([](const ModalInfo&) { return ModalAnswer::MenuItem(u"Paste"); });
+  menu->Popup(50, 50);
+  Driver().RunUntilIdle();
+  EXPECT_EQ(executedBy, std::vector<TComponent*>{item});
+  // The menu brings its items up to date as it opens: a disabled action's item is grayed.
+  allowed = false;
+  bool grayed = false;
+  Driver().OnModal([&](const ModalInfo&) {
+    grayed = GetMenuState(menu->Handle(), UINT(item->Command()), MF_BYCOMMAND) & MF_GRAYED;
+    return ModalAnswer::MenuItem(u"Paste");
+  });
+  menu->Popup(50, 50);
+  Driver().RunUntilIdle();
+  EXPECT_TRUE(grayed);
+  EXPECT_EQ(executedBy.size(), 1u);
+  // The action freed: the item keeps what it shows and forgets the link.
+  delete action;
+  EXPECT_EQ(item->Action(), nullptr);
+  EXPECT_EQ(item->Caption(), "&Paste");
 }
 
 }  // namespace
