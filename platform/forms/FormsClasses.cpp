@@ -10,6 +10,7 @@
 void RegisterMenusClasses();  // MenusClasses.cpp
 void RegisterActionClasses();  // ActionsClasses.cpp
 void RegisterStdCtrlsClasses();  // StdCtrlsClasses.cpp
+void RegisterMediaClasses();     // MediaClasses.cpp
 
 void RegisterFormsClasses() {
   static bool done = false;
@@ -92,4 +93,5 @@ void RegisterFormsClasses() {
   RegisterMenusClasses();
   RegisterActionClasses();
   RegisterStdCtrlsClasses();
+  RegisterMediaClasses();
 }
