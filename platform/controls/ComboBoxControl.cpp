@@ -669,7 +669,8 @@ void ComboListDone(HWND combo, bool chosen) {
   CloseUp(combo, *c, true);
   if (!IsWindow(combo) || !States().Get(combo)) return;
   Commit(combo, *c, before);
-  if (c->edit && GetFocus() != c->edit) SetFocus(c->edit);
+  c = States().Get(combo);  // the owner may have destroyed the box on hearing the change
+  if (c && c->edit && GetFocus() != c->edit) SetFocus(c->edit);
 }
 
 }  // namespace platform::controls

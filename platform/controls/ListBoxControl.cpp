@@ -639,7 +639,7 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       }
       // The press of a double click selects like any press.
       OnPress(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}, w);
-      Notify(hwnd, lb, LBN_DBLCLK);
+      if (States().Get(hwnd)) Notify(hwnd, lb, LBN_DBLCLK);  // unless the selection's owner destroyed it
       return 0;
     case WM_MOUSEMOVE:
       if (lb.dropped)

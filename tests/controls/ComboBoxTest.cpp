@@ -361,3 +361,43 @@ TEST_F(ComboBoxTest, ChildrenSubclassedThroughTheOtherFormStillReadTheirStringsR
 }
 
 }  // namespace
+
+namespace {
+
+WORD destroyOn = 0;
+LRESULT DestroyingParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  if (msg == WM_COMMAND && HIWORD(w) == destroyOn) DestroyWindow(reinterpret_cast<HWND>(l));
+  return ParentProc(hwnd, msg, w, l);
+}
+
+TEST_F(ComboBoxTest, AnOwnerMayDestroyTheBoxWhileItReports) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &DestroyingParentProc;
+  wc.lpszClassName = u"DestroyingParent";
+  RegisterClassW(&wc);
+  HWND owner =
+      CreateWindowExW(0, u"DestroyingParent", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+  for (WORD code : {CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}) {
+    destroyOn = code;
+    HWND h = CreateWindowExW(0, u"COMBOBOX", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 5, 5, 120, 150, owner,
+                             reinterpret_cast<HMENU>(uintptr_t(4)), nullptr, nullptr);
+    for (const char16_t* s : {u"one", u"two", u"three"}) SendMessageW(h, CB_ADDSTRING, 0, LPARAM(s));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(h, &info));
+    driver().RunUntilIdle();
+    RECT r;
+    GetClientRect(h, &r);
+    driver().Click(driver().ClientPoint(h, r.right - 8, r.bottom / 2));
+    driver().RunUntilIdle();
+    if (IsWindow(h)) {
+      driver().Click(driver().ClientPoint(info.hwndList, 20, 15));
+      driver().RunUntilIdle();
+    }
+    EXPECT_FALSE(IsWindow(h)) << code;
+    EXPECT_FALSE(IsWindow(info.hwndList)) << code;
+    EXPECT_EQ(GetCapture(), nullptr) << code;
+  }
+}
+
+}  // namespace
