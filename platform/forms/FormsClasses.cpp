@@ -7,6 +7,7 @@
 #include "platform/forms/TTimer.h"
 
 void RegisterActionClasses();  // ActionsClasses.cpp
+void RegisterStdCtrlsClasses();  // StdCtrlsClasses.cpp
 
 void RegisterFormsClasses() {
   static bool done = false;
@@ -88,4 +89,5 @@ void RegisterFormsClasses() {
       .Int("Interval", &TTimer::Interval, &TTimer::SetInterval, 1000)
       .Event("OnTimer", &TTimer::OnTimer);
   RegisterActionClasses();
+  RegisterStdCtrlsClasses();
 }

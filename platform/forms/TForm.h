@@ -100,7 +100,8 @@ class TForm : public TCustomForm {
   explicit TForm(TComponent* owner) : TCustomForm(owner) {}
 };
 
-// Layouts of forms by class name, read when a form of that class is made.
+// Layouts of forms by class name, read when a form of that class is made: a registered text,
+// else the RCDATA resource named after the class (layouts compiled in from resources/forms).
 void RegisterFormLayout(const AnsiString& className, std::string layoutText);
 const std::string* FindFormLayout(const AnsiString& className);
 // The form a control sits on, or null.
