@@ -677,6 +677,10 @@ void TWinControl::Dispatch(void* message) {
       // Children answer in turn; buttons take Enter, Esc and their accelerators.
       Broadcast(m);
       return;
+    case CM_FOCUSCHANGED:
+      // Every control hears where the focus went (push buttons move the default frame).
+      for (TControl* c : std::vector<TControl*>(controls_)) c->WindowProc(m);
+      return;
     case CM_CHILDKEY:
       if (Parent()) m.Result = Parent()->Perform(CM_CHILDKEY, m.WParam, m.LParam);
       return;
