@@ -8,6 +8,7 @@
 
 void RegisterActionClasses();  // ActionsClasses.cpp
 void RegisterStdCtrlsClasses();  // StdCtrlsClasses.cpp
+void RegisterMediaClasses();     // MediaClasses.cpp
 
 void RegisterFormsClasses() {
   static bool done = false;
@@ -90,4 +91,5 @@ void RegisterFormsClasses() {
       .Event("OnTimer", &TTimer::OnTimer);
   RegisterActionClasses();
   RegisterStdCtrlsClasses();
+  RegisterMediaClasses();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/controls/Controls.h"
+#include "platform/forms/TClipboard.h"
 #include "platform/forms/TPicture.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/Synchronize.h"
@@ -210,6 +211,7 @@ void FormsStartup() {
 }
 
 void FormsShutdown() {
+  delete SetClipboard(nullptr);  // it may hold the clipboard open through the application's window
   delete Application;
   Application = nullptr;
 }
