@@ -15,7 +15,6 @@ void ApplicationHandleException(TObject* sender);
 #include "platform/win/Backend.h"
 
 TMenuShortCutHook FormMenuShortCut;
-TMenuShortCutHook ControlMenuShortCut;
 
 namespace {
 // Counts focus changes, so a change made by a CM_ENTER or CM_EXIT handler ends the one that
@@ -66,7 +65,8 @@ TCustomForm::~TCustomForm() {
     ApplicationHandleException(this);
   }
   if (Application && Application->MainForm == this) Application->MainForm = nullptr;
-  // The form's components go while it is still a form.
+  // The form's components go while it is still a form, each knowing that everything goes.
+  Destroying();
   DestroyComponents();
 }
 

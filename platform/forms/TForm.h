@@ -20,12 +20,10 @@ using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
 using TShortCutEvent = std::function<void(TWMKey& message, bool& handled)>;
 
-// The menus' part of the shortcut step, installed by the menu classes when they register: a
-// form's menu (called with the form) and the popup menus of the focused control and each of its
-// parents (called with each control). Each answers whether a menu took the chord.
-using TMenuShortCutHook = std::function<bool(TComponent* holder, TWMKey& message)>;
+// The form's menu bar's part of the shortcut step, installed where menu bars are attached to
+// forms: answers whether the form's menu took the chord.
+using TMenuShortCutHook = std::function<bool(TComponent* form, TWMKey& message)>;
 extern TMenuShortCutHook FormMenuShortCut;
-extern TMenuShortCutHook ControlMenuShortCut;
 
 class TCustomForm : public TWinControl {
  public:
@@ -64,8 +62,9 @@ class TCustomForm : public TWinControl {
   void SetFocus() override;
   bool Active() const { return active_; }
 
-  // The shortcut step: OnShortCut, then the form's menus, then its action lists in creation
-  // order; true when one of them took the chord.
+  // The shortcut step: OnShortCut, then the form's menu bar, then its action lists in creation
+  // order; true when one of them took the chord. (Popup menus of the focused control and its
+  // parents come before the form.)
   virtual bool IsShortCut(TWMKey& message);
   // Updates the actions of the form's lists and of its visible controls (idle time).
   virtual void UpdateActions();

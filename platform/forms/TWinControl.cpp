@@ -9,6 +9,7 @@
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TControlActionLink.h"
 #include "platform/forms/TForm.h"
+#include "platform/forms/TPopupMenu.h"
 #include "platform/controls/Controls.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
@@ -451,7 +452,12 @@ bool TWinControl::ForwardMouse(TMessage& m) {
 }
 
 void TWinControl::WndProc(TMessage& m) {
-  if (ForwardMouse(m)) return;
+  if (ForwardMouse(m)) {
+    // The window's own handling of a right release is what asks for the context menu, also
+    // for the windowless control under the pointer.
+    if (m.Msg == WM_RBUTTONUP && HandleAllocated()) DefWindowProcA(Handle(), m.Msg, m.WParam, m.LParam);
+    return;
+  }
   switch (m.Msg) {
     case WM_SETFOCUS:
       // The form follows the focus: CM_EXIT and CM_ENTER along the way; a handler that moved
@@ -468,9 +474,8 @@ void TWinControl::WndProc(TMessage& m) {
 }
 
 bool TWinControl::IsMenuKey(TWMKey& message) {
-  if (ControlMenuShortCut)
-    for (TControl* c = this; c; c = c->Parent())
-      if (ControlMenuShortCut(c, message)) return true;
+  for (TControl* c = this; c; c = c->Parent())
+    if (TPopupMenu* menu = c->PopupMenu(); menu && menu->IsShortCut(message)) return true;
   TCustomForm* form = GetParentForm(this);
   if (form && form->IsShortCut(message)) return true;
   return Application && Application->IsShortCut(message, form);
@@ -662,6 +667,19 @@ void TWinControl::Dispatch(void* message) {
       if (TCustomForm* form = GetParentForm(this); form && m.WParam != VK_SPACE)
         m.Result = form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam);
       return;
+    case WM_CONTEXTMENU: {
+      // The windowless control under the pointer answers first, then this control.
+      POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      if (!(p.x == -1 && p.y == -1) && HandleAllocated()) {
+        ::ScreenToClient(Handle(), &p);
+        TControl* child = ControlAtPos(p, false);
+        if (child && child->Perform(WM_CONTEXTMENU, m.WParam, m.LParam)) {
+          m.Result = 1;
+          return;
+        }
+      }
+      break;
+    }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
       TWMKey key(m);

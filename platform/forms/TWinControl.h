@@ -113,8 +113,8 @@ class TWinControl : public TControl {
   bool DoKeyUp(TWMKey& message);
   virtual void DoEnter();
   virtual void DoExit();
-  // The shortcut step of a key: the menus of the control and its parents, its form (OnShortCut,
-  // menus, action lists), then the application's.
+  // The shortcut step of a key: the popup menus of the control and its parents, its form
+  // (OnShortCut, menu bar, action lists), then the application's.
   virtual bool IsMenuKey(TWMKey& message);
   void PaintHandler(TMessage& message);
 
