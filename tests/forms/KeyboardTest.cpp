@@ -13,6 +13,7 @@
 #include "platform/forms/TCustomAction.h"
 #include "platform/forms/TCustomActionList.h"
 #include "platform/forms/TCustomControl.h"
+#include "platform/forms/TPopupMenu.h"
 #include "platform/forms/TReader.h"
 
 namespace {
@@ -307,11 +308,27 @@ TEST_F(KeyboardTest, AChordAnActionTakesMakesNoCharacterAndDisabledActionsLetItT
   EXPECT_EQ(first->chars, std::vector<int>{1});
   EXPECT_EQ(std::count(log.begin(), log.end(), "down 65"), 1);
 
-  // The form's OnShortCut comes first and may take the chord itself.
+  // A popup menu of the focused control or of a parent comes before the form's actions.
   selectAll->SetEnabled(true);
+  auto* popup = new TPopupMenu(form);
+  auto* item = new TMenuItem(form);
+  item->SetShortCut(scCtrl | 'A');
+  item->OnClick = [&](TObject*) { ran.push_back("menu"); };
+  popup->Items()->Add(item);
+  form->SetPopupMenu(popup);
+  Chord("Ctrl+A");
+  EXPECT_EQ(ran.back(), "menu");
+  item->SetEnabled(false);
+  Chord("Ctrl+A");
+  EXPECT_EQ(ran.back(), "SelectAll");
+  EXPECT_EQ(first->chars.size(), 1u);
+
+  // The form's OnShortCut comes first and may take the chord itself.
+  const std::size_t before = ran.size();
+  form->SetPopupMenu(nullptr);
   form->OnShortCut = [](TWMKey& m, bool& handled) { handled = m.CharCode == 'A'; };
   Chord("Ctrl+A");
-  EXPECT_EQ(ran.size(), 2u);
+  EXPECT_EQ(ran.size(), before);
   EXPECT_EQ(first->chars.size(), 1u);
 }
 
