@@ -5,8 +5,11 @@
 #include <vector>
 
 #include "controls/BoxDrawing.h"
+#include "controls/ColorArithmetic.h"
 #include "controls/SkTextRoutines.h"
 #include "controls/TSkBlinkingControlsList.h"
+#include "controls/TThemeServices.h"
+#include "controls/XPColors.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TBitmap.h"
@@ -122,6 +125,25 @@ TEST(BlinkingControls, TheSharedTimerFlipsEveryHalfSecond) {
     BlinkingControlsList()->Remove(&b);
     EXPECT_TRUE(FreeBlinkingControlsListIfEmpty());
   }
+  platform::Shutdown();
+}
+
+TEST(XPColors, WithoutThemesTheColoursComeFromTheSystemColours) {
+  platform::Startup();
+  EXPECT_EQ(GetXPColorScheme(), 0);  // no theme colour name: blue
+  EXPECT_TRUE(IsFullColorSupported());
+  EXPECT_EQ(GetXPThemeColor(xptcEditBorder), clBtnFace);
+  // Office colours are asked for, but without themes the system's are used.
+  const TSkSelectionColors s = GetGradientSelectionColors(gcsMSOffice);
+  EXPECT_EQ(s.Frame, clHighlight);
+  EXPECT_EQ(s.End, BlendColors(clHighlight, clWindow, 77));
+  EXPECT_EQ(s.Start, LighterColor(s.End, 20));
+  TColor start, end;
+  GetGradientPanelColors(gcsSystem, start, end);
+  EXPECT_EQ(start, clWindow);
+  EXPECT_EQ(end, DarkerColor(clBtnFace, 10));
+  EXPECT_EQ(GetGradientPanelFrameColor(gcsMSOffice), clBtnShadow);
+  FreeThemeServices();
   platform::Shutdown();
 }
 
