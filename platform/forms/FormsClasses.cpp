@@ -69,6 +69,7 @@ void RegisterFormsClasses() {
       .Event("OnContextPopup", &TControl::OnContextPopup);
   RegisterProperties<TWinControl>("TWinControl", "TControl")
       .Bool("TabStop", [](TWinControl& c) { return c.TabStop; }, [](TWinControl& c, bool v) { c.TabStop = v; }, false)
+      .Int("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder, -1)
       .Bool("DoubleBuffered", [](TWinControl& c) { return c.DoubleBuffered; },
             [](TWinControl& c, bool v) { c.DoubleBuffered = v; }, false)
       .Event("OnKeyDown", &TWinControl::OnKeyDown)
@@ -84,12 +85,14 @@ void RegisterFormsClasses() {
             poDesigned, &positionNames)
       .Bool("KeyPreview", [](TCustomForm& f) { return f.KeyPreview; }, [](TCustomForm& f, bool v) { f.KeyPreview = v; },
             false)
+      .Component<TWinControl>("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
       .Event("OnCreate", &TCustomForm::OnCreate)
       .Event("OnDestroy", &TCustomForm::OnDestroy)
       .Event("OnShow", &TCustomForm::OnShow)
       .Event("OnHide", &TCustomForm::OnHide)
       .Event("OnClose", &TCustomForm::OnClose)
-      .Event("OnCloseQuery", &TCustomForm::OnCloseQuery);
+      .Event("OnCloseQuery", &TCustomForm::OnCloseQuery)
+      .Event("OnShortCut", &TCustomForm::OnShortCut);
   RegisterProperties<TForm>("TForm", "TCustomForm", Factory<TForm>());
   RegisterProperties<TPicture>("TPicture", "");
   RegisterProperties<TImage>("TImage", "TGraphicControl", Factory<TImage>())
