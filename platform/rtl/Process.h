@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/rtl/ShowCommands.h"
 #include "platform/rtl/Types.h"
 
 struct SECURITY_ATTRIBUTES;
@@ -19,10 +20,6 @@ struct HWND__;
 // CloseHandle or the end of the process. An unnamed mutex is a plain process-local handle.
 HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES security, BOOL initialOwner, LPCSTR name);
 
-constexpr int SW_HIDE = 0;
-constexpr int SW_SHOWNORMAL = 1;
-constexpr int SW_NORMAL = 1;
-constexpr int SW_SHOW = 5;
 constexpr UINT ERROR_BAD_FORMAT = 11;
 constexpr int SE_ERR_FNF = 2;
 constexpr int SE_ERR_PNF = 3;

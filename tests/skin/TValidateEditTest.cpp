@@ -125,11 +125,16 @@ TEST_F(ValidateEditTest, TextMessagesReachTheInnerEdit) {
 }
 
 TEST_F(ValidateEditTest, TheUltraFlatFrameShowsTheFocus) {
+  auto* other = new TEdit(form);
+  other->SetParent(form);
+  other->SetBounds(10, 50, 80, 21);
   edit->SetBorderStyle(ebsUltraFlat);
   auto outer = [&] {
     Driver().RunUntilIdle();
     return Driver().Capture(edit->Handle()).At(0, 10);
   };
+  other->SetFocus();
+  EXPECT_FALSE(edit->IsFocused());
   EXPECT_EQ(outer(), 0u);  // black when neither hot nor focused
   edit->InplaceEdit()->SetFocus();
   EXPECT_TRUE(edit->IsFocused());
