@@ -1,5 +1,6 @@
 // The form library's classes in the registry, with the properties layouts set.
 #include "platform/forms/ClassRegistry.h"
+#include "platform/forms/SimpleControlsClasses.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomControl.h"
 #include "platform/forms/TGraphicControl.h"
@@ -18,6 +19,7 @@ void RegisterFormsClasses() {
   done = true;
   static const std::vector<std::string> alignNames{"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient",
                                                    "alCustom"};
+  static const std::vector<std::string> anchorNames{"akLeft", "akTop", "akRight", "akBottom"};
   static const std::vector<std::string> fontStyleNames{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
   static const std::vector<std::string> borderNames{"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
                                                     "bsSizeToolWin"};
@@ -30,6 +32,11 @@ void RegisterFormsClasses() {
       .Set("Style", &TFont::Style, &TFont::SetStyle, 0, &fontStyleNames)
       .Color("Color", &TFont::Color, &TFont::SetColor, clWindowText)
       .Int("Charset", &TFont::Charset, &TFont::SetCharset, DEFAULT_CHARSET);
+  RegisterProperties<TSizeConstraints>("TSizeConstraints", "")
+      .Int("MaxHeight", &TSizeConstraints::MaxHeight, &TSizeConstraints::SetMaxHeight, 0)
+      .Int("MaxWidth", &TSizeConstraints::MaxWidth, &TSizeConstraints::SetMaxWidth, 0)
+      .Int("MinHeight", &TSizeConstraints::MinHeight, &TSizeConstraints::SetMinHeight, 0)
+      .Int("MinWidth", &TSizeConstraints::MinWidth, &TSizeConstraints::SetMinWidth, 0);
   RegisterProperties<TComponent>("TComponent", "");
   RegisterProperties<TControl>("TControl", "TComponent")
       .Int("Left", &TControl::Left, &TControl::SetLeft, 0)
@@ -37,12 +44,16 @@ void RegisterFormsClasses() {
       .Int("Width", &TControl::Width, &TControl::SetWidth)
       .Int("Height", &TControl::Height, &TControl::SetHeight)
       .Enum("Align", &TControl::Align, &TControl::SetAlign, alNone, &alignNames)
+      .Set("Anchors", &TControl::Anchors, &TControl::SetAnchors, akLeftTop, &anchorNames)
+      .Object("Constraints", &TControl::Constraints)
+      .Bool("AutoSize", &TControl::AutoSize, &TControl::SetAutoSize, false)
       .Str("Caption", &TControl::Caption, &TControl::SetCaption)
       .Str("Hint", &TControl::Hint, &TControl::SetHint)
       .Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint, false)
       .Bool("Visible", &TControl::Visible, &TControl::SetVisible, true)
       .Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled, true)
       .Color("Color", &TControl::Color, &TControl::SetColor)
+      .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, false)
       .Object("Font", &TControl::Font)
       .Int("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault)
       .Component<TPopupMenu>("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
@@ -97,4 +108,6 @@ void RegisterFormsClasses() {
   RegisterActionClasses();
   RegisterStdCtrlsClasses();
   RegisterMediaClasses();
+  // The simple controls, their containers and the pictures beside them.
+  RegisterSimpleControlsClasses();
 }
