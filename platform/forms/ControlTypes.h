@@ -11,8 +11,16 @@ enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
 enum TOwnerDrawStateFlag : unsigned {
-  odSelected = 1u << 0, odGrayed = 1u << 1, odDisabled = 1u << 2, odChecked = 1u << 3, odFocused = 1u << 4,
-  odDefault = 1u << 5, odHotLight = 1u << 6, odInactive = 1u << 7, odNoAccel = 1u << 8, odNoFocusRect = 1u << 9
+  odSelected = 1u << 0,
+  odGrayed = 1u << 1,
+  odDisabled = 1u << 2,
+  odChecked = 1u << 3,
+  odFocused = 1u << 4,
+  odDefault = 1u << 5,
+  odHotLight = 1u << 6,
+  odInactive = 1u << 7,
+  odNoAccel = 1u << 8,
+  odNoFocusRect = 1u << 9
 };
 using TOwnerDrawState = unsigned;
 

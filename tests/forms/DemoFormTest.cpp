@@ -131,7 +131,9 @@ TEST_F(DemoFormTest, EveryControlShowsTheClassicLookAndAnswersTheUser) {
   // The radio dot only in the checked radio button.
   POINT fitBox = InForm(fit, 0, 0), stretchBox = InForm(stretch, 0, 0);
   EXPECT_GT(Count(shot, RECT{fitBox.x, fitBox.y, fitBox.x + 13, fitBox.y + 20}, Pixel(clWindowText)), 4);
-  EXPECT_EQ(Count(shot, RECT{stretchBox.x, stretchBox.y, stretchBox.x + 13, stretchBox.y + 20}, Pixel(clWindowText)), 0);
+  EXPECT_EQ(Count(shot, RECT{stretchBox.x, stretchBox.y, stretchBox.x + 13, stretchBox.y + 20},
+                  Pixel(clWindowText)),
+            0);
   // The group box's etched frame: shadow then highlight on its left edge, below the caption.
   POINT left = InForm(group, 0, 40);
   EXPECT_EQ(shot.At(left.x, left.y), Pixel(clBtnShadow));
@@ -159,7 +161,8 @@ TEST_F(DemoFormTest, EveryControlShowsTheClassicLookAndAnswersTheUser) {
   EXPECT_FALSE(loop->Checked());
   const auto after = Driver().Capture(form->Handle());
   EXPECT_EQ(Count(after, RECT{fitBox.x, fitBox.y, fitBox.x + 13, fitBox.y + 20}, Pixel(clWindowText)), 0);
-  EXPECT_GT(Count(after, RECT{stretchBox.x, stretchBox.y, stretchBox.x + 13, stretchBox.y + 20}, Pixel(clWindowText)),
+  EXPECT_GT(Count(after, RECT{stretchBox.x, stretchBox.y, stretchBox.x + 13, stretchBox.y + 20},
+                  Pixel(clWindowText)),
             4);
   EXPECT_LE(Count(after, RECT{box.x, box.y, box.x + 13, box.y + 20}, Pixel(clWindowText)), 2);
   Driver().SavePng(form->Handle(), ScreenshotPath("stdctrls-demo-clicked.png"));

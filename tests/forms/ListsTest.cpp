@@ -166,7 +166,9 @@ TEST_F(ListsTest, OwnerDrawnAndVirtualListsDrawEachItemThroughDrawItem) {
   // A virtual list has a count and asks OnData for each text.
   auto* numbers = Make<TListBox>(170, 10, 150, 100);
   numbers->SetStyle(lbVirtual);
-  numbers->OnData = [](TWinControl*, int index, AnsiString& data) { data = AnsiString("item " + std::to_string(index)); };
+  numbers->OnData = [](TWinControl*, int index, AnsiString& data) {
+    data = AnsiString("item " + std::to_string(index));
+  };
   numbers->SetCount(1000);
   EXPECT_EQ(numbers->Count(), 1000);
   EXPECT_EQ(numbers->Items()->Count(), 1000);
