@@ -5,6 +5,7 @@
 #include "platform/controls/Controls.h"
 #include "platform/forms/TClipboard.h"
 #include "platform/forms/TPicture.h"
+#include "platform/forms/TPopupList.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/Synchronize.h"
 #include "platform/rtl/SysUtils.h"
@@ -164,6 +165,7 @@ void RegisterFormsClasses();  // FormsClasses.cpp
 void FormsStartup() {
   RegisterFormsClasses();
   TPicture::RegisterBuiltInFormats();
+  MenusStartup();
   if (!Application) Application = new TApplication(nullptr);
 }
 
@@ -171,4 +173,5 @@ void FormsShutdown() {
   delete SetClipboard(nullptr);  // it may hold the clipboard open through the application's window
   delete Application;
   Application = nullptr;
+  MenusShutdown();
 }

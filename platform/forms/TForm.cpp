@@ -56,7 +56,8 @@ TCustomForm::~TCustomForm() {
     ApplicationHandleException(this);
   }
   if (Application && Application->MainForm == this) Application->MainForm = nullptr;
-  // The form's components go while it is still a form.
+  // The form's components go while it is still a form, each knowing that everything goes.
+  Destroying();
   DestroyComponents();
 }
 
