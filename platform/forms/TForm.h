@@ -5,6 +5,10 @@
 
 #include "platform/forms/TWinControl.h"
 
+namespace platform::win {
+struct ModalInfo;
+}
+
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TPosition {
   poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter, poMainFormCenter,
@@ -52,6 +56,9 @@ class TCustomForm : public TWinControl {
  protected:
   void CreateParams(TCreateParams& params) override;
   bool KeyDown(WORD& key, TShiftState shift) override;
+  // What ShowModal tells a test's script about the form (kind, texts); the base says nothing
+  // beyond class and caption.
+  virtual void DescribeModal(platform::win::ModalInfo& /*info*/) {}
 
  private:
   void PlaceOnFirstShow();

@@ -389,6 +389,13 @@ TEST(SdlAudioDevice, PlaysAWaveFileToItsEndOnTheSilentOutput) {
   while (device->Playing(m) && std::chrono::steady_clock::now() < memoryDeadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_FALSE(device->Playing(m));
+  // Looping, it is still playing long after its length, until stopped.
+  ASSERT_TRUE(device->Play(m, true, true));
+  std::this_thread::sleep_for(std::chrono::milliseconds(350));
+  EXPECT_TRUE(device->Playing(m));
+  device->Stop(m);
+  EXPECT_FALSE(device->Playing(m));
+  EXPECT_FALSE(device->Play(m, false, true));  // a synchronous loop would never return
   device->Close(m);
   std::string error;
   const std::string text = dir.path() + "/text.wav";
