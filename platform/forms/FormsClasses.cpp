@@ -1,5 +1,6 @@
 // The form library's classes in the registry, with the properties layouts set.
 #include "platform/forms/ClassRegistry.h"
+#include "platform/forms/SimpleControlsClasses.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomControl.h"
 #include "platform/forms/TGraphicControl.h"
@@ -18,6 +19,7 @@ void RegisterFormsClasses() {
   done = true;
   static const std::vector<std::string> alignNames{"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient",
                                                    "alCustom"};
+  static const std::vector<std::string> anchorNames{"akLeft", "akTop", "akRight", "akBottom"};
   static const std::vector<std::string> fontStyleNames{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
   static const std::vector<std::string> borderNames{"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
                                                     "bsSizeToolWin"};
@@ -30,6 +32,11 @@ void RegisterFormsClasses() {
       .Set("Style", &TFont::Style, &TFont::SetStyle, 0, &fontStyleNames)
       .Color("Color", &TFont::Color, &TFont::SetColor, clWindowText)
       .Int("Charset", &TFont::Charset, &TFont::SetCharset, DEFAULT_CHARSET);
+  RegisterProperties<TSizeConstraints>("TSizeConstraints", "")
+      .Int("MaxHeight", &TSizeConstraints::MaxHeight, &TSizeConstraints::SetMaxHeight, 0)
+      .Int("MaxWidth", &TSizeConstraints::MaxWidth, &TSizeConstraints::SetMaxWidth, 0)
+      .Int("MinHeight", &TSizeConstraints::MinHeight, &TSizeConstraints::SetMinHeight, 0)
+      .Int("MinWidth", &TSizeConstraints::MinWidth, &TSizeConstraints::SetMinWidth, 0);
   RegisterProperties<TComponent>("TComponent", "");
   RegisterProperties<TControl>("TControl", "TComponent")
       .Int("Left", &TControl::Left, &TControl::SetLeft, 0)
@@ -37,12 +44,16 @@ void RegisterFormsClasses() {
       .Int("Width", &TControl::Width, &TControl::SetWidth)
       .Int("Height", &TControl::Height, &TControl::SetHeight)
       .Enum("Align", &TControl::Align, &TControl::SetAlign, alNone, &alignNames)
+      .Set("Anchors", &TControl::Anchors, &TControl::SetAnchors, akLeftTop, &anchorNames)
+      .Object("Constraints", &TControl::Constraints)
+      .Bool("AutoSize", &TControl::AutoSize, &TControl::SetAutoSize, false)
       .Str("Caption", &TControl::Caption, &TControl::SetCaption)
       .Str("Hint", &TControl::Hint, &TControl::SetHint)
       .Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint, false)
       .Bool("Visible", &TControl::Visible, &TControl::SetVisible, true)
       .Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled, true)
       .Color("Color", &TControl::Color, &TControl::SetColor)
+      .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, false)
       .Object("Font", &TControl::Font)
       .Int("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault)
       .Component<TPopupMenu>("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
@@ -58,6 +69,7 @@ void RegisterFormsClasses() {
       .Event("OnContextPopup", &TControl::OnContextPopup);
   RegisterProperties<TWinControl>("TWinControl", "TControl")
       .Bool("TabStop", [](TWinControl& c) { return c.TabStop; }, [](TWinControl& c, bool v) { c.TabStop = v; }, false)
+      .Int("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder, -1)
       .Bool("DoubleBuffered", [](TWinControl& c) { return c.DoubleBuffered; },
             [](TWinControl& c, bool v) { c.DoubleBuffered = v; }, false)
       .Event("OnKeyDown", &TWinControl::OnKeyDown)
@@ -73,12 +85,14 @@ void RegisterFormsClasses() {
             poDesigned, &positionNames)
       .Bool("KeyPreview", [](TCustomForm& f) { return f.KeyPreview; }, [](TCustomForm& f, bool v) { f.KeyPreview = v; },
             false)
+      .Component<TWinControl>("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
       .Event("OnCreate", &TCustomForm::OnCreate)
       .Event("OnDestroy", &TCustomForm::OnDestroy)
       .Event("OnShow", &TCustomForm::OnShow)
       .Event("OnHide", &TCustomForm::OnHide)
       .Event("OnClose", &TCustomForm::OnClose)
-      .Event("OnCloseQuery", &TCustomForm::OnCloseQuery);
+      .Event("OnCloseQuery", &TCustomForm::OnCloseQuery)
+      .Event("OnShortCut", &TCustomForm::OnShortCut);
   RegisterProperties<TForm>("TForm", "TCustomForm", Factory<TForm>());
   RegisterProperties<TPicture>("TPicture", "");
   RegisterProperties<TImage>("TImage", "TGraphicControl", Factory<TImage>())
@@ -94,4 +108,6 @@ void RegisterFormsClasses() {
   RegisterActionClasses();
   RegisterStdCtrlsClasses();
   RegisterMediaClasses();
+  // The simple controls, their containers and the pictures beside them.
+  RegisterSimpleControlsClasses();
 }

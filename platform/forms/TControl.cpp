@@ -30,6 +30,7 @@ TShiftState MouseShiftState(WPARAM keys) {
 TControl::TControl(TComponent* owner) : TComponent(owner) {
   WindowProc = TWndMethodValue::Of<TControl, &TControl::WndProc>(this);
   font_.OnChange = [this](TObject*) { Perform(CM_FONTCHANGED, 0, 0); };
+  constraints_.OnChange = [this](TObject*) { SetBounds(left_, top_, width_, height_); };
 }
 
 TControl::~TControl() {
@@ -158,6 +159,7 @@ void TControl::AssignTo(TPersistent* dest) {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
+  ConstrainSize(width, height);
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   Invalidate();
   bool resized = width != width_ || height != height_;
@@ -220,9 +222,22 @@ void TControl::SetShowHint(bool value) {
 }
 
 void TControl::SetColor(TColor value) {
+  parentColor_ = false;
   if (color_ == value) return;
   color_ = value;
   Perform(CM_COLORCHANGED, 0, 0);
+}
+
+void TControl::SetParentColor(bool value) {
+  if (parentColor_ == value) return;
+  parentColor_ = value;
+  Perform(CM_PARENTCOLORCHANGED, 0, 0);
+}
+
+void TControl::SetAutoSize(bool value) {
+  if (autoSize_ == value) return;
+  autoSize_ = value;
+  if (value) AdjustSize();
 }
 
 void TControl::SetCursor(TCursor value) {
@@ -325,6 +340,12 @@ void TControl::Dispatch(void* message) {
         if (OnMouseLeave) OnMouseLeave(this);
       }
       if (parent_) parent_->Perform(CM_MOUSELEAVE, 0, m.LParam ? m.LParam : reinterpret_cast<LPARAM>(this));
+      return;
+    case CM_PARENTCOLORCHANGED:
+      if (parentColor_ && parent_ && color_ != parent_->Color()) {
+        color_ = parent_->Color();
+        Perform(CM_COLORCHANGED, 0, 0);
+      }
       return;
     case WM_CONTEXTMENU:
       ContextMenu(m);
