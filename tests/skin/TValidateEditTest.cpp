@@ -129,6 +129,8 @@ TEST_F(ValidateEditTest, TheUltraFlatFrameShowsTheFocus) {
   other->SetParent(form);
   other->SetBounds(10, 50, 80, 21);
   edit->SetBorderStyle(ebsUltraFlat);
+  // Showing the form focused its first control; the form's own window takes the focus here.
+  form->SetActiveControl(nullptr);
   auto outer = [&] {
     Driver().RunUntilIdle();
     return Driver().Capture(edit->Handle()).At(0, 10);
