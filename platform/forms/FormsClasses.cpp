@@ -1,4 +1,6 @@
 // The form library's classes in the registry, with the properties layouts set.
+#include <algorithm>
+
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomControl.h"
@@ -15,6 +17,7 @@ void RegisterFormsClasses() {
   static const std::vector<std::string> fontStyleNames{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
   static const std::vector<std::string> borderNames{"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
                                                     "bsSizeToolWin"};
+  static const std::vector<std::string> formStyleNames{"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"};
   static const std::vector<std::string> positionNames{"poDesigned",       "poDefault",       "poDefaultPosOnly",
                                                       "poDefaultSizeOnly", "poScreenCenter",  "poDesktopCenter",
                                                       "poMainFormCenter", "poOwnerFormCenter"};
@@ -33,6 +36,7 @@ void RegisterFormsClasses() {
       .Enum("Align", &TControl::Align, &TControl::SetAlign, alNone, &alignNames)
       .Str("Caption", &TControl::Caption, &TControl::SetCaption)
       .Str("Hint", &TControl::Hint, &TControl::SetHint)
+      .Bool("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint, true)
       .Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint, false)
       .Bool("Visible", &TControl::Visible, &TControl::SetVisible, true)
       .Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled, true)
@@ -64,10 +68,24 @@ void RegisterFormsClasses() {
             poDesigned, &positionNames)
       .Bool("KeyPreview", [](TCustomForm& f) { return f.KeyPreview; }, [](TCustomForm& f, bool v) { f.KeyPreview = v; },
             false)
+      .Enum("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal, &formStyleNames)
+      .Bool("OldCreateOrder", [](TCustomForm& f) { return f.OldCreateOrder; },
+            [](TCustomForm& f, bool v) { f.OldCreateOrder = v; }, false)
+      .Bool("TransparentColor", &TCustomForm::TransparentColor, &TCustomForm::SetTransparentColor, false)
+      .Color("TransparentColorValue", &TCustomForm::TransparentColorValue, &TCustomForm::SetTransparentColorValue,
+             clBlack)
+      .Bool("AlphaBlend", [](TCustomForm& f) { return f.AlphaBlend; }, [](TCustomForm& f, bool v) { f.AlphaBlend = v; },
+            false)
+      .Int("AlphaBlendValue", [](TCustomForm& f) { return static_cast<std::int64_t>(f.AlphaBlendValue); },
+           [](TCustomForm& f, std::int64_t v) { f.AlphaBlendValue = static_cast<BYTE>(std::clamp<std::int64_t>(v, 0, 255)); },
+           255)
       .Event("OnCreate", &TCustomForm::OnCreate)
       .Event("OnDestroy", &TCustomForm::OnDestroy)
       .Event("OnShow", &TCustomForm::OnShow)
       .Event("OnHide", &TCustomForm::OnHide)
+      .Event("OnActivate", &TCustomForm::OnActivate)
+      .Event("OnDeactivate", &TCustomForm::OnDeactivate)
+      .Event("OnPaint", &TCustomForm::OnPaint)
       .Event("OnClose", &TCustomForm::OnClose)
       .Event("OnCloseQuery", &TCustomForm::OnCloseQuery);
   RegisterProperties<TForm>("TForm", "TCustomForm", Factory<TForm>());

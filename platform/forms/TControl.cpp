@@ -7,6 +7,10 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/Win.h"
 
+// The application's bookkeeping of the mouse and of controls (TApplication.cpp).
+void ApplicationMouseMessage(TControl* control, TMessage& message);
+void ApplicationControlDestroyed(TControl* control);
+
 namespace {
 // The control that holds the mouse, windowed or not (a windowless one through its parent).
 TControl* g_captureControl = nullptr;
@@ -30,6 +34,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 
 TControl::~TControl() {
   if (g_captureControl == this) g_captureControl = nullptr;
+  ApplicationControlDestroyed(this);
   SetParent(nullptr);
 }
 
@@ -109,7 +114,14 @@ void TControl::SetEnabled(bool value) {
 void TControl::SetShowHint(bool value) {
   if (showHint_ == value) return;
   showHint_ = value;
+  parentShowHint_ = false;
   Perform(CM_SHOWHINTCHANGED, 0, 0);
+}
+
+void TControl::SetParentShowHint(bool value) {
+  if (parentShowHint_ == value) return;
+  parentShowHint_ = value;
+  if (parent_) Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
 }
 
 void TControl::SetColor(TColor value) {
@@ -146,7 +158,14 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
   return m.Result;
 }
 
-void TControl::WndProc(TMessage& message) { Dispatch(&message); }
+void TControl::WndProc(TMessage& message) {
+  // The application follows the mouse (enter, leave, hints) and ends a hint on a press or key.
+  UINT msg = message.Msg;
+  if ((msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK) || msg == WM_MOUSELEAVE || msg == WM_KEYDOWN ||
+      msg == WM_SYSKEYDOWN)
+    ApplicationMouseMessage(this, message);
+  Dispatch(&message);
+}
 
 void TControl::HandleMouse(TMessage& m) {
   int x = static_cast<SHORT>(m.LParamLo()), y = static_cast<SHORT>(m.LParamHi());
@@ -218,6 +237,12 @@ void TControl::Dispatch(void* message) {
         if (OnMouseLeave) OnMouseLeave(this);
       }
       if (parent_) parent_->Perform(CM_MOUSELEAVE, 0, m.LParam ? m.LParam : reinterpret_cast<LPARAM>(this));
+      return;
+    case CM_PARENTSHOWHINTCHANGED:
+      if (parentShowHint_ && parent_) {
+        SetShowHint(parent_->ShowHint());
+        parentShowHint_ = true;
+      }
       return;
     case CM_VISIBLECHANGED:
     case CM_ENABLEDCHANGED:

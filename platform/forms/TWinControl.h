@@ -95,6 +95,8 @@ class TWinControl : public TControl {
  private:
   static LRESULT InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   bool ForwardMouse(TMessage& message);
+  // WM_SETCURSOR: the screen's cursor, else the control's under the pointer, else this one's.
+  bool SetCursorFor(TMessage& message);
 
   WNDPROC objectInstance_;
   std::vector<TControl*> controls_;
