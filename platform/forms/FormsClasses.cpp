@@ -8,6 +8,9 @@
 #include "platform/forms/TImage.h"
 #include "platform/forms/TTimer.h"
 
+void RegisterActionClasses();  // ActionsClasses.cpp
+void RegisterStdCtrlsClasses();  // StdCtrlsClasses.cpp
+
 void RegisterFormsClasses() {
   static bool done = false;
   if (done) return;
@@ -50,6 +53,7 @@ void RegisterFormsClasses() {
       .Event("OnMouseDown", &TControl::OnMouseDown)
       .Event("OnMouseUp", &TControl::OnMouseUp)
       .Event("OnMouseMove", &TControl::OnMouseMove)
+      .Component<TBasicAction>("Action", &TControl::Action, &TControl::SetAction)
       .Event("OnResize", &TControl::OnResize);
   RegisterProperties<TWinControl>("TWinControl", "TControl")
       .Bool("TabStop", [](TWinControl& c) { return c.TabStop; }, [](TWinControl& c, bool v) { c.TabStop = v; }, false)
@@ -99,4 +103,6 @@ void RegisterFormsClasses() {
       .Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled, true)
       .Int("Interval", &TTimer::Interval, &TTimer::SetInterval, 1000)
       .Event("OnTimer", &TTimer::OnTimer);
+  RegisterActionClasses();
+  RegisterStdCtrlsClasses();
 }

@@ -96,8 +96,15 @@ class Cursor {
  private:
   TLayoutValue StringValue() {
     std::u16string out;
+    // Pieces join when they touch ('a'#13#10'b') or across a "+"; a blank between two strings
+    // ends the first (the items of a list of strings).
+    bool first = true, afterPlus = false;
     for (;;) {
+      const char* before = p_;
       char c = Peek();
+      if (!first && !afterPlus && p_ != before && c != '+') break;
+      first = false;
+      afterPlus = false;
       if (c == '\'') {
         ++p_;
         const char* start = p_;
@@ -130,6 +137,7 @@ class Cursor {
         ++p_;
         char next = Peek();
         if (next != '\'' && next != '#') Fail("string expected after '+'");
+        afterPlus = true;
       } else {
         break;
       }

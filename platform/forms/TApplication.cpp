@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/controls/Controls.h"
+#include "platform/forms/THintAction.h"
 #include "platform/forms/TPicture.h"
 #include "platform/forms/TScreen.h"
 #include "platform/rtl/Program.h"
@@ -116,6 +117,18 @@ void TApplication::WndProc(TMessage& m) {
   } catch (...) {
     HandleException(this);
   }
+}
+
+bool TApplication::ExecuteAction(TBasicAction* action) {
+  bool handled = false;
+  if (OnActionExecute) OnActionExecute(action, handled);
+  return handled;
+}
+
+bool TApplication::UpdateAction(TBasicAction* action) {
+  bool handled = false;
+  if (OnActionUpdate) OnActionUpdate(action, handled);
+  return handled;
 }
 
 void TApplication::ReleaseLater(TComponent* component) {
@@ -261,7 +274,20 @@ int TApplication::MessageBox(const char* text, const char* caption, UINT flags) 
 void TApplication::SetHint(const AnsiString& value) {
   if (hint_ == value) return;
   hint_ = value;
-  if (OnHint) OnHint(this);
+  if (OnHint) {
+    OnHint(this);
+    return;
+  }
+  // Without a handler the hint travels as an action, to whoever handles that.
+  auto* action = new THintAction(this);
+  action->SetHint(value);
+  try {
+    action->Execute();
+  } catch (...) {
+    delete action;
+    throw;
+  }
+  delete action;
 }
 
 void TApplication::SetShowHint(bool value) {

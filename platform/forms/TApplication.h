@@ -16,6 +16,8 @@
 using TExceptionEvent = std::function<void(TObject* sender, Exception* e)>;
 using TMessageEvent = std::function<void(MSG& msg, bool& handled)>;
 using TIdleEvent = std::function<void(TObject* sender, bool& done)>;
+class TBasicAction;
+using TApplicationActionEvent = std::function<void(TBasicAction* action, bool& handled)>;
 
 // A hook on the application window: a comparable method value (object, member), so whoever
 // hooked can unhook exactly its own. A hook returning true has handled the message.
@@ -110,7 +112,13 @@ class TApplication : public TComponent {
   // A control is going away: forget it wherever it is remembered.
   void ControlDestroyed(TControl* control);
 
+  // OnActionExecute / OnActionUpdate for an action its own list did not handle.
+  bool ExecuteAction(TBasicAction* action);
+  bool UpdateAction(TBasicAction* action);
+
   TExceptionEvent OnException;
+  TApplicationActionEvent OnActionExecute;
+  TApplicationActionEvent OnActionUpdate;
   TMessageEvent OnMessage;
   TIdleEvent OnIdle;
   TNotifyEvent OnHint;

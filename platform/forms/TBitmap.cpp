@@ -6,6 +6,7 @@
 
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Resources.h"
 #include "platform/rtl/TMemoryStream.h"
 #include "platform/win/Win.h"
 
@@ -422,23 +423,46 @@ void TBitmap::SaveToStream(TStream* stream) {
   stream->WriteBuffer(data.data(), static_cast<int>(data.size()));
 }
 
+void TBitmap::LoadPackedDib(const std::uint8_t* data, std::size_t size) {
+  // The reader places the pixels after the header, the masks and the table by itself.
+  std::vector<std::uint8_t> file(14 + size, 0);
+  file[0] = 'B';
+  file[1] = 'M';
+  if (size) std::memcpy(file.data() + 14, data, size);
+  FromDibImage(ReadBmpFile(file.data(), file.size()));
+  Changed(this);
+}
+
 void TBitmap::LoadFromClipboardFormat(WORD format, HANDLE data, HPALETTE) {
   if (format != CF_DIB || !data) throw EInvalidGraphic("Unsupported clipboard format");
   auto block = static_cast<HGLOBAL>(data);
   SIZE_T size = GlobalSize(block);
   auto* p = static_cast<const std::uint8_t*>(GlobalLock(block));
   if (!p) throw EInvalidGraphic("Bitmap image is not valid");
-  // A packed DIB is a BMP file without its 14-byte file header.
-  std::vector<std::uint8_t> file(14 + size, 0);
-  file[0] = 'B';
-  file[1] = 'M';
-  std::memcpy(file.data() + 14, p, size);
+  std::vector<std::uint8_t> dib(p, p + size);
   GlobalUnlock(block);
-  TDibImage image;
-  // The pixels follow the header, the masks and the table: let the reader place them.
-  image = ReadBmpFile(file.data(), file.size());
-  FromDibImage(image);
-  Changed(this);
+  LoadPackedDib(dib.data(), dib.size());
+}
+
+void TBitmap::LoadResourceBytes(TCustomMemoryStream& stream) {
+  const auto* bytes = static_cast<const std::uint8_t*>(stream.Memory());
+  const auto size = static_cast<std::size_t>(stream.Size());
+  if (size >= 2 && bytes[0] == 'B' && bytes[1] == 'M') {
+    FromDibImage(ReadBmpFile(bytes, size));
+    Changed(this);
+  } else {
+    LoadPackedDib(bytes, size);
+  }
+}
+
+void TBitmap::LoadFromResourceName(HINSTANCE instance, const AnsiString& name) {
+  TResourceStream stream(instance, name, RT_BITMAP);
+  LoadResourceBytes(stream);
+}
+
+void TBitmap::LoadFromResourceID(HINSTANCE instance, int id) {
+  std::unique_ptr<TResourceStream> stream(TResourceStream::CreateFromID(instance, id, RT_BITMAP));
+  LoadResourceBytes(*stream);
 }
 
 void TBitmap::SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& palette) {

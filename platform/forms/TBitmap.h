@@ -12,6 +12,8 @@
 #include "platform/forms/TColor.h"
 #include "platform/forms/TGraphic.h"
 
+class TCustomMemoryStream;
+
 enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
 enum TBitmapHandleType { bmDIB, bmDDB };
 enum TTransparentMode { tmAuto, tmFixed };
@@ -49,6 +51,10 @@ class TBitmap : public TGraphic {
   void LoadFromClipboardFormat(WORD format, HANDLE data, HPALETTE palette) override;
   void SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& palette) override;
   void Assign(TPersistent* source) override;
+  // A bitmap resource of the program: a packed DIB, or a whole BMP file image. EResNotFound
+  // "Resource %s not found" when absent; the bitmap is unchanged when the data are bad.
+  void LoadFromResourceName(HINSTANCE instance, const AnsiString& name);
+  void LoadFromResourceID(HINSTANCE instance, int id);
 
   // The pixels as a DIB image (top-down rows), for writers and converters.
   TDibImage ToDibImage();
@@ -68,6 +74,9 @@ class TBitmap : public TGraphic {
  private:
   struct Image;
   class TBitmapCanvas;
+  // Reads a packed DIB (a BMP file image without its 14-byte file header).
+  void LoadPackedDib(const std::uint8_t* data, std::size_t size);
+  void LoadResourceBytes(TCustomMemoryStream& stream);
   friend class TBitmapCanvas;
 
   void Unshare();

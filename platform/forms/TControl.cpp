@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/forms/TControlActionLink.h"
+#include "platform/forms/TCustomAction.h"
+#include "platform/forms/THintWindow.h"
 #include "platform/forms/TWinControl.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Format.h"
 #include "platform/win/Win.h"
 
 // The application's bookkeeping of the mouse and of controls (TApplication.cpp).
@@ -35,6 +39,8 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 TControl::~TControl() {
   if (g_captureControl == this) g_captureControl = nullptr;
   ApplicationControlDestroyed(this);
+  delete actionLink_;
+  actionLink_ = nullptr;
   SetParent(nullptr);
 }
 
@@ -53,6 +59,73 @@ void TControl::SetParentComponent(TComponent* value) {
 
 void TControl::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
+  // A link whose action is gone has already been cut loose by the action.
+  if (operation == opRemove && actionLink_ && (actionLink_->Action() == component || !actionLink_->Action()))
+    SetAction(nullptr);
+}
+
+void TControl::Loaded() {
+  TComponent::Loaded();
+  if (TBasicAction* action = Action()) ActionChange(action, true);
+}
+
+TBasicAction* TControl::Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+
+TActionLinkClass TControl::GetActionLinkClass() const { return ActionLinkClassOf<TControlActionLink>(); }
+
+void TControl::SetAction(TBasicAction* value) {
+  if (!value) {
+    TControlActionLink* link = actionLink_;
+    actionLink_ = nullptr;
+    if (link && link->Action()) link->Action()->RemoveFreeNotification(this);
+    delete link;
+    ControlStyle &= ~csActionClient;
+    return;
+  }
+  if (!actionLink_) {
+    TBasicActionLink* made = GetActionLinkClass()->Create(this);
+    actionLink_ = dynamic_cast<TControlActionLink*>(made);
+    if (!actionLink_) {
+      delete made;
+      AnsiString name = ClassName();
+      throw EInvalidOperation("The action link class of %s is not a control's link", {name});
+    }
+  }
+  ControlStyle |= csActionClient;
+  TBasicAction* previous = actionLink_->Action();
+  if (previous && previous != value) previous->RemoveFreeNotification(this);
+  actionLink_->SetAction(value);
+  actionLink_->OnChange = [this](TObject* sender) {
+    if (sender && sender == Action()) ActionChange(sender, false);
+  };
+  ActionChange(value, (value->ComponentState() & csLoading) != 0);
+  value->FreeNotification(this);
+}
+
+void TControl::ActionChange(TObject* sender, bool checkDefaults) {
+  auto* action = dynamic_cast<TCustomAction*>(sender);
+  if (!action) return;
+  if (!checkDefaults || Caption().IsEmpty() || Caption() == Name()) SetCaption(action->Caption());
+  if (!checkDefaults || Enabled()) SetEnabled(action->Enabled());
+  if (!checkDefaults || Hint().IsEmpty()) SetHint(action->Hint());
+  if (!checkDefaults || Visible()) SetVisible(action->Visible());
+}
+
+void TControl::InitiateAction() {
+  if (actionLink_) actionLink_->Update();
+}
+
+void TControl::AssignTo(TPersistent* dest) {
+  auto* action = dynamic_cast<TCustomAction*>(dest);
+  if (!action) {
+    TComponent::AssignTo(dest);
+    return;
+  }
+  action->SetEnabled(Enabled());
+  action->SetHint(Hint());
+  action->SetCaption(Caption());
+  action->SetVisible(Visible());
+  action->OnExecute = OnClick;
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
@@ -238,6 +311,10 @@ void TControl::Dispatch(void* message) {
       }
       if (parent_) parent_->Perform(CM_MOUSELEAVE, 0, m.LParam ? m.LParam : reinterpret_cast<LPARAM>(this));
       return;
+    case CM_HINTSHOW:
+      // The action may change the hint (and name its shortcut) or refuse it.
+      if (actionLink_ && !actionLink_->DoShowHint(reinterpret_cast<THintInfo*>(m.LParam)->HintStr)) m.Result = 1;
+      return;
     case CM_PARENTSHOWHINTCHANGED:
       if (parentShowHint_ && parent_) {
         SetShowHint(parent_->ShowHint());
@@ -284,7 +361,12 @@ void TControl::DefaultHandler(void* message) {
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  // A control's own click handler wins; without one the click executes its action, whose
+  // OnExecute sees the action as sender and the control as ActionComponent.
+  if (OnClick)
+    OnClick(this);
+  else if (actionLink_)
+    actionLink_->Execute(this);
 }
 void TControl::DblClick() {
   if (OnDblClick) OnDblClick(this);

@@ -8,11 +8,13 @@
 #include <functional>
 
 #include "platform/forms/FormMessages.h"
+#include "platform/forms/TBasicAction.h"
 #include "platform/forms/TColor.h"
 #include "platform/forms/TComponent.h"
 #include "platform/forms/TFont.h"
 
 class TWinControl;
+class TControlActionLink;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -30,10 +32,13 @@ enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLe
 
 enum TControlStyleFlag : unsigned {
   csAcceptsControls = 1u << 0, csCaptureMouse = 1u << 1, csClickEvents = 1u << 3, csSetCaption = 1u << 5,
-  csOpaque = 1u << 6, csDoubleClicks = 1u << 7, csReplicatable = 1u << 11, csNoStdEvents = 1u << 12
+  csOpaque = 1u << 6, csDoubleClicks = 1u << 7, csReplicatable = 1u << 11, csNoStdEvents = 1u << 12,
+  csActionClient = 1u << 15
 };
 using TControlStyle = unsigned;
-enum TControlStateFlag : unsigned { csLButtonDown = 1u << 0, csClicked = 1u << 1, csCreating = 1u << 7 };
+enum TControlStateFlag : unsigned {
+  csLButtonDown = 1u << 0, csClicked = 1u << 1, csFocusing = 1u << 5, csCreating = 1u << 7
+};
 using TControlState = unsigned;
 
 using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
@@ -97,6 +102,14 @@ class TControl : public TComponent {
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value);
 
+  // The action the control follows (caption, hint, enabled, visible; a click executes it), or
+  // null. Setting one makes the link GetActionLinkClass names.
+  TBasicAction* Action() const;
+  void SetAction(TBasicAction* value);
+  TControlActionLink* ActionLink() const { return actionLink_; }
+  // Updates the control's action (idle time).
+  virtual void InitiateAction();
+
   TControlStyle ControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
   TControlState ControlState = 0;
 
@@ -138,6 +151,13 @@ class TControl : public TComponent {
   virtual void VisibleChanging() {}
   virtual void Changed() {}
   void Notification(TComponent* component, TOperation operation) override;
+  void Loaded() override;
+  // Copies caption, hint, enabled, visible and the click handler into an action.
+  void AssignTo(TPersistent* dest) override;
+  virtual TActionLinkClass GetActionLinkClass() const;
+  // Takes the action's values; with checkDefaults only where the control still has its own
+  // defaults (an empty caption or its name, enabled, no hint, visible).
+  virtual void ActionChange(TObject* sender, bool checkDefaults);
 
   // Forms start hidden; other controls visible.
   void InitVisible(bool value) { visible_ = value; }
@@ -149,6 +169,7 @@ class TControl : public TComponent {
   void HandleMouse(TMessage& message);
 
   TWinControl* parent_ = nullptr;
+  TControlActionLink* actionLink_ = nullptr;
   TAlign align_ = alNone;
   bool visible_ = true;
   bool enabled_ = true;

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "platform/forms/TControlActionLink.h"
 #include "platform/forms/TScreen.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
@@ -51,6 +52,8 @@ TWinControl::~TWinControl() {
   if (handle_) DestroyWindowHandle();
   FreeObjectInstance(objectInstance_);
 }
+
+TActionLinkClass TWinControl::GetActionLinkClass() const { return ActionLinkClassOf<TWinControlActionLink>(); }
 
 void TWinControl::InsertControl(TControl* control) {
   controls_.push_back(control);

@@ -75,6 +75,7 @@ class TWinControl : public TControl {
   TNotifyEvent OnExit;
 
  protected:
+  TActionLinkClass GetActionLinkClass() const override;
   virtual void CreateParams(TCreateParams& params);
   // Takes a system class's record (EDIT, BUTTON ...); its procedure becomes DefWndProc.
   void CreateSubClass(TCreateParams& params, const char* className);

@@ -14,6 +14,8 @@
 #include "platform/forms/TWriter.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Program.h"
+#include "platform/rtl/Resources.h"
 #include "platform/rtl/TMemoryStream.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"
@@ -105,6 +107,33 @@ TEST(Bitmaps, SavedFilesReadBackInEveryPixelFormat) {
     EXPECT_EQ(back.PixelFormat(), f);
     EXPECT_EQ(Pixels(back), Pixels(b)) << f;
   }
+}
+
+TEST(Bitmaps, ResourcesLoadAsPackedDibsOrFileImages) {
+  // Skin pictures are compiled in either as the classic packed DIB or as the whole file.
+  static const std::vector<std::uint8_t> file = testsupport::ReadFileBytes(BmpPath("g_pal8.bmp"));
+  static const std::vector<std::uint8_t> packed(file.begin() + 14, file.end());
+  static const std::vector<std::uint8_t> bad = {40, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0x7F};
+  platform::RegisterResource(RT_BITMAP, "TESTFILEIMAGE", file.data(), file.size());
+  platform::RegisterResource(RT_BITMAP, "TESTPACKED", packed.data(), packed.size());
+  platform::RegisterResource(RT_BITMAP, MAKEINTRESOURCE(4711), packed.data(), packed.size());
+  platform::RegisterResource(RT_BITMAP, "TESTBAD", bad.data(), bad.size());
+  TBitmap reference;
+  reference.LoadFromFile(BmpPath("g_pal8.bmp"));
+  for (const char* name : {"TESTFILEIMAGE", "testpacked"}) {
+    TBitmap b;
+    b.LoadFromResourceName(HInstance, name);
+    EXPECT_EQ(Pixels(b), Pixels(reference)) << name;
+  }
+  TBitmap byId;
+  byId.LoadFromResourceID(HInstance, 4711);
+  EXPECT_EQ(Pixels(byId), Pixels(reference));
+
+  TBitmap kept;
+  kept.LoadFromResourceName(HInstance, "TESTPACKED");
+  EXPECT_THROW(kept.LoadFromResourceName(HInstance, "NOSUCHBITMAP"), EResNotFound);
+  EXPECT_THROW(kept.LoadFromResourceName(HInstance, "TESTBAD"), EInvalidGraphic);
+  EXPECT_EQ(Pixels(kept), Pixels(reference));
 }
 
 TEST(Bitmaps, ResizingKeepsTheTopLeftPixelsAndAddsBlack) {

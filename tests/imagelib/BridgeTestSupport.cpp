@@ -7,56 +7,12 @@
 #include <iterator>
 #include <sstream>
 
-#include "support/TempDir.h"
-
 #include "imagelib/IxMemFile.h"
+#include "support/TempDir.h"
 
 namespace bridgetest {
 
 std::string Name(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
-
-std::vector<imagetest::OraclePicture> PillowDecodeAll(const std::vector<std::string>& paths,
-                                                      const std::string& mode) {
-  testsupport::TempDir dir;
-  std::string list;
-  for (const std::string& p : paths) list += p + "\n";
-  const std::string listFile = dir.write("list.txt", list);
-  const std::string script = dir.write("oracle.py",
-                                       "import sys\n"
-                                       "from PIL import Image\n"
-                                       "paths = open(sys.argv[1]).read().splitlines()\n"
-                                       "for i, p in enumerate(paths):\n"
-                                       "    out = '%s/%d' % (sys.argv[2], i)\n"
-                                       "    try:\n"
-                                       "        im = Image.open(p); im.load(); im = im.convert(sys.argv[3])\n"
-                                       "        with open(out + '.raw', 'wb') as f:\n"
-                                       "            f.write(b'%d %d\\n' % im.size); f.write(im.tobytes())\n"
-                                       "    except Exception as e:\n"
-                                       "        open(out + '.err', 'w').write(str(e) or 'error')\n");
-  const std::string cmd = "/usr/bin/python3 '" + script + "' '" + listFile + "' '" + dir.path() + "' " + mode +
-                          " 2>/dev/null";
-  const int rc = system(cmd.c_str());
-  const size_t channels = mode == "RGBA" ? 4 : 3;
-  std::vector<imagetest::OraclePicture> out(paths.size());
-  for (size_t i = 0; i < paths.size(); ++i) {
-    imagetest::OraclePicture& pic = out[i];
-    const std::string base = dir.path() + "/" + std::to_string(i);
-    std::ifstream in(base + ".raw", std::ios::binary);
-    if (!in) {
-      std::ifstream e(base + ".err");
-      std::getline(e, pic.error);
-      if (pic.error.empty()) pic.error = rc == 0 ? "no output" : "python3 with Pillow did not run";
-      continue;
-    }
-    std::string line;
-    std::getline(in, line);
-    std::istringstream(line) >> pic.width >> pic.height;
-    pic.rgb.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    pic.ok = pic.rgb.size() == static_cast<size_t>(pic.width) * pic.height * channels;
-    if (!pic.ok) pic.error = "short pixel data from the oracle";
-  }
-  return out;
-}
 
 bool DecodeBytes(IxImage& img, const std::vector<uint8_t>& bytes, uint32_t id) {
   std::vector<uint8_t> copy(bytes);
@@ -92,8 +48,8 @@ std::vector<uint8_t> PixelsTopDown(const IxImage& img, bool withAlpha) {
   return out;
 }
 
-int CountDifferences(const IxImage& img, int width, int height, const std::vector<uint8_t>& rgb, int tolerance,
-                     const std::string& what) {
+int CountDifferences(const IxImage& img, int width, int height, const std::vector<uint8_t>& rgb,
+                     int tolerance, const std::string& what) {
   EXPECT_EQ(static_cast<int>(img.GetWidth()), width) << what;
   EXPECT_EQ(static_cast<int>(img.GetHeight()), height) << what;
   if (static_cast<int>(img.GetWidth()) != width || static_cast<int>(img.GetHeight()) != height) return -1;
@@ -105,9 +61,9 @@ int CountDifferences(const IxImage& img, int width, int height, const std::vecto
       if (std::abs(c.rgbRed - p[0]) > tolerance || std::abs(c.rgbGreen - p[1]) > tolerance ||
           std::abs(c.rgbBlue - p[2]) > tolerance) {
         if (bad < 3) {
-          ADD_FAILURE() << what << " pixel (" << x << "," << top << " from the top): ours " << int(c.rgbRed) << ","
-                        << int(c.rgbGreen) << "," << int(c.rgbBlue) << " oracle " << int(p[0]) << "," << int(p[1])
-                        << "," << int(p[2]);
+          ADD_FAILURE() << what << " pixel (" << x << "," << top << " from the top): ours " << int(c.rgbRed)
+                        << "," << int(c.rgbGreen) << "," << int(c.rgbBlue) << " oracle " << int(p[0]) << ","
+                        << int(p[1]) << "," << int(p[2]);
         }
         ++bad;
       }
@@ -133,7 +89,8 @@ int CountRgbaDifferences(const IxImage& img, const imagetest::OraclePicture& rgb
                          const std::string& what) {
   EXPECT_EQ(static_cast<int>(img.GetWidth()), rgba.width) << what;
   EXPECT_EQ(static_cast<int>(img.GetHeight()), rgba.height) << what;
-  if (static_cast<int>(img.GetWidth()) != rgba.width || static_cast<int>(img.GetHeight()) != rgba.height) return -1;
+  if (static_cast<int>(img.GetWidth()) != rgba.width || static_cast<int>(img.GetHeight()) != rgba.height)
+    return -1;
   int bad = 0;
   for (int top = 0; top < rgba.height; ++top) {
     for (int x = 0; x < rgba.width; ++x) {
@@ -145,9 +102,10 @@ int CountRgbaDifferences(const IxImage& img, const imagetest::OraclePicture& rgb
       if (same && p[3] != 0) same = c.rgbRed == p[0] && c.rgbGreen == p[1] && c.rgbBlue == p[2];
       if (!same) {
         if (bad < 3) {
-          ADD_FAILURE() << what << " pixel (" << x << "," << top << " from the top): ours " << int(c.rgbRed) << ","
-                        << int(c.rgbGreen) << "," << int(c.rgbBlue) << " alpha " << int(vis) << ", oracle "
-                        << int(p[0]) << "," << int(p[1]) << "," << int(p[2]) << " alpha " << int(p[3]);
+          ADD_FAILURE() << what << " pixel (" << x << "," << top << " from the top): ours " << int(c.rgbRed)
+                        << "," << int(c.rgbGreen) << "," << int(c.rgbBlue) << " alpha " << int(vis)
+                        << ", oracle " << int(p[0]) << "," << int(p[1]) << "," << int(p[2]) << " alpha "
+                        << int(p[3]);
         }
         ++bad;
       }

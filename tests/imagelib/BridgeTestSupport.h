@@ -15,11 +15,6 @@ namespace bridgetest {
 
 std::string Name(const std::string& path);
 
-// Pillow's reading of many files in one run of the interpreter (one per file is slow), in the
-// order given. `mode` is the Pillow mode converted to: "RGB" or "RGBA".
-std::vector<imagetest::OraclePicture> PillowDecodeAll(const std::vector<std::string>& paths,
-                                                      const std::string& mode = "RGB");
-
 // Decodes `bytes` with format id `id` (0 detects) into `img`.
 bool DecodeBytes(IxImage& img, const std::vector<uint8_t>& bytes, uint32_t id);
 // Encodes `img` with format id `id`; `ok` receives the result.
@@ -30,8 +25,8 @@ std::vector<uint8_t> PixelsTopDown(const IxImage& img, bool withAlpha = false);
 
 // Our picture against an oracle's (RGB rows top-down), channel difference at most `tolerance`.
 // Reports the first few differences; returns the number of differing pixels.
-int CountDifferences(const IxImage& img, int width, int height, const std::vector<uint8_t>& rgb, int tolerance,
-                     const std::string& what);
+int CountDifferences(const IxImage& img, int width, int height, const std::vector<uint8_t>& rgb,
+                     int tolerance, const std::string& what);
 
 // A picture of `bpp` bits, w x h, whose pixel (x, y from the top) is f(x, y): an index at 1-8 bits,
 // a 0xRRGGBB colour at 24.
@@ -41,8 +36,10 @@ void Fill(IxImage& img, F f) {
     const int64_t y = img.GetHeight() - 1 - top;
     for (int64_t x = 0; x < img.GetWidth(); ++x) {
       const uint32_t v = f(x, top);
-      if (img.GetBpp() <= 8) img.SetPixelIndex(x, y, static_cast<uint8_t>(v));
-      else img.SetPixelColor(x, y, IxRGBQuad{uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), 0});
+      if (img.GetBpp() <= 8)
+        img.SetPixelIndex(x, y, static_cast<uint8_t>(v));
+      else
+        img.SetPixelColor(x, y, IxRGBQuad{uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), 0});
     }
   }
 }

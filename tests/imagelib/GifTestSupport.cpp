@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "OracleProcess.h"
 #include "imagelib/IxGifLzwEncoder.h"
 #include "imagelib/IxMemFile.h"
 #include "support/TempDir.h"
@@ -25,62 +26,6 @@ int SizeBits(int entries) {
   int bits = 0;
   while ((2 << bits) < entries) ++bits;
   return bits;
-}
-
-// Runs a command and returns what it wrote to its standard output.
-bool RunCapture(const std::string& command, std::vector<uint8_t>& out) {
-  FILE* p = popen(command.c_str(), "r");
-  if (p == nullptr) return false;
-  uint8_t buf[65536];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) out.insert(out.end(), buf, buf + n);
-  return pclose(p) == 0;
-}
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-// Runs Pillow once over many files; each result goes to <k>.pil in a temporary folder as "width height\n" and
-// the pixels (one Python start-up per call, not per file).
-std::vector<OracleImage> RunPillow(const std::vector<std::string>& paths, const char* mode) {
-  static const char* script =
-      "import sys\n"
-      "from PIL import Image\n"
-      "for k, path in enumerate(sys.argv[3:]):\n"
-      "    im = Image.open(path)\n"
-      "    if sys.argv[1] == 'first':\n"
-      "        im.seek(0); im = im.convert('RGBA')\n"
-      "    else:\n"
-      "        im.seek(getattr(im, 'n_frames', 1) - 1); im = im.convert('RGB')\n"
-      "    open('%s/%d.pil' % (sys.argv[2], k), 'wb').write(b'%d %d\\n' % im.size + im.tobytes())\n";
-  std::vector<OracleImage> images(paths.size());
-  testsupport::TempDir out;
-  std::string command =
-      std::string("/usr/bin/python3 -c ") + Quote(script) + " " + mode + " " + Quote(out.path());
-  for (const std::string& p : paths) command += " " + Quote(p);
-  std::vector<uint8_t> log;
-  if (!RunCapture(command + " 2>&1", log)) {
-    for (OracleImage& img : images)
-      img.error = "Pillow failed (python3-pil from tools/setup): " + std::string(log.begin(), log.end());
-    return images;
-  }
-  for (size_t k = 0; k < paths.size(); ++k) {
-    OracleImage& img = images[k];
-    std::ifstream f(out.file(std::to_string(k) + ".pil"), std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    const auto nl = std::find(bytes.begin(), bytes.end(), '\n');
-    if (nl == bytes.end()) {
-      img.error = "Pillow gave no result for " + paths[k];
-      continue;
-    }
-    sscanf(std::string(bytes.begin(), nl).c_str(), "%d %d", &img.width, &img.height);
-    img.pixels.assign(nl + 1, bytes.end());
-    img.ok = true;
-  }
-  return images;
 }
 
 }  // namespace
@@ -201,23 +146,24 @@ std::vector<uint8_t> IndicesTopDown(const IxImage& image) {
 }
 
 std::vector<OracleImage> PillowFirstFrameRgba(const std::vector<std::string>& paths) {
-  return RunPillow(paths, "first");
+  return imagetest::PillowDecodeAll(paths, "RGBA", imagetest::PillowFrame::First);
 }
 
 std::vector<OracleImage> PillowScreenRgb(const std::vector<std::string>& paths) {
-  return RunPillow(paths, "screen");
+  return imagetest::PillowDecodeAll(paths, "RGB", imagetest::PillowFrame::Last);
 }
 
 OracleImage GiflibScreenRgb(const std::string& path, int width, int height) {
   OracleImage img;
   const std::string out = path + ".giflib.rgb";
   std::vector<uint8_t> log;
-  if (!RunCapture("gif2rgb -1 -o " + Quote(out) + " " + Quote(path) + " 2>&1", log)) {
+  if (!imagetest::RunCapture(
+          "gif2rgb -1 -o " + imagetest::ShellQuote(out) + " " + imagetest::ShellQuote(path) + " 2>&1", log)) {
     img.error = "gif2rgb failed (giflib-tools from tools/setup): " + std::string(log.begin(), log.end());
     return img;
   }
   std::ifstream f(out, std::ios::binary);
-  img.pixels.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+  img.rgb.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
   img.width = width;
   img.height = height;
   img.ok = true;
@@ -226,8 +172,9 @@ OracleImage GiflibScreenRgb(const std::string& path, int width, int height) {
 
 OracleImage MagickScreenRgb(const std::string& path, int width, int height) {
   OracleImage img;
-  if (!RunCapture("/usr/bin/convert " + Quote(path) + " -coalesce -flatten -depth 8 rgb:- 2>/dev/null",
-                  img.pixels)) {
+  if (!imagetest::RunCapture("/usr/bin/convert " + imagetest::ShellQuote(path) +
+                                 " -coalesce -flatten -depth 8 rgb:- 2>/dev/null",
+                             img.rgb)) {
     img.error = "ImageMagick failed (imagemagick from tools/setup)";
     return img;
   }
@@ -247,8 +194,8 @@ OracleImage ReadPngRgba(const std::string& path) {
     return img;
   }
   png.format = PNG_FORMAT_RGBA;
-  img.pixels.resize(PNG_IMAGE_SIZE(png));
-  if (!png_image_finish_read(&png, nullptr, img.pixels.data(), 0, nullptr)) {
+  img.rgb.resize(PNG_IMAGE_SIZE(png));
+  if (!png_image_finish_read(&png, nullptr, img.rgb.data(), 0, nullptr)) {
     img.error = "libpng failed on " + path;
     png_image_free(&png);
     return img;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "PillowOracle.h"
 #include "imagelib/IxImage.h"
 
 namespace giftest {
@@ -45,12 +46,7 @@ std::vector<uint8_t> RgbTopDown(const IxImage& image);
 std::vector<uint8_t> IndicesTopDown(const IxImage& image);
 
 // An independent decoder's view of a file: width, height and RGB (or RGBA) rows top-down.
-struct OracleImage {
-  bool ok = false;
-  std::string error;
-  int width = 0, height = 0;
-  std::vector<uint8_t> pixels;
-};
+using OracleImage = imagetest::OraclePicture;
 // Pillow (one run for many files): the first frame as RGBA.
 std::vector<OracleImage> PillowFirstFrameRgba(const std::vector<std::string>& paths);
 // The whole screen after every frame is drawn (a mosaic of tiles shows the full picture), RGB.

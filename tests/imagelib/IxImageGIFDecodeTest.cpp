@@ -28,7 +28,7 @@ void ExpectSameFirstFrame(const IxImage& image, const giftest::OracleImage& ref,
   int mismatches = 0;
   for (int row = 0; row < ref.height; ++row) {
     for (int x = 0; x < ref.width; ++x) {
-      const uint8_t* want = &ref.pixels[(static_cast<size_t>(row) * ref.width + x) * 4];
+      const uint8_t* want = &ref.rgb[(static_cast<size_t>(row) * ref.width + x) * 4];
       const int y = ref.height - 1 - row;
       const bool transparent = image.IsTransparent() && image.GetPixelIndex(x, y) == image.GetTransIndex();
       const IxRGBQuad got = image.GetPixelColor(x, y, false);

@@ -32,7 +32,7 @@ TEST(IxImageICOFiles, FramesEqualPillow) {
   };
   std::vector<std::string> paths;
   for (const Case& c : cases) paths.push_back(Ico(c.name));
-  const auto oracle = bridgetest::PillowDecodeAll(paths, "RGBA");
+  const auto oracle = imagetest::PillowDecodeAll(paths, "RGBA");
   for (size_t i = 0; i < paths.size(); ++i) {
     const Case& c = cases[i];
     ASSERT_TRUE(oracle[i].ok) << c.name << ": " << oracle[i].error;

@@ -39,7 +39,7 @@ TEST(IxImageJASFiles, EqualPillowOrAreRefused) {
   int compared = 0;
   for (const Folder& f : {Folder{"testdata/pillow/jp2", IXIMAGE_FORMAT_JP2}, Folder{"testdata/pillow/pnm", IXIMAGE_FORMAT_PNM}}) {
     const std::vector<std::string> files = testsupport::SharedFiles(f.path);
-    const auto oracle = bridgetest::PillowDecodeAll(files);
+    const auto oracle = imagetest::PillowDecodeAll(files);
     for (size_t i = 0; i < files.size(); ++i) {
       const std::string name = bridgetest::Name(files[i]);
       const std::vector<uint8_t> bytes = testsupport::ReadFileBytes(files[i]);

@@ -35,7 +35,7 @@ std::vector<uint8_t> Header(uint8_t bits, uint16_t w, uint16_t h, uint8_t planes
 TEST(IxImagePCXFiles, EqualPillow) {
   std::vector<std::string> paths = testsupport::SharedFiles("testdata/pillow/pcx", ".pcx");
   ASSERT_EQ(paths.size(), 4u);
-  const auto oracle = bridgetest::PillowDecodeAll(paths);
+  const auto oracle = imagetest::PillowDecodeAll(paths);
   for (size_t i = 0; i < paths.size(); ++i) {
     const std::string name = bridgetest::Name(paths[i]);
     IxImage img;

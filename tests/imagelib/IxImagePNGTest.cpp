@@ -91,7 +91,7 @@ TEST(IxImagePNGSuite, ValidFilesDecodeAndEqualPillow) {
     if (type == 4 || type == 6 || name[0] == 't' || (type == 0 && depth == 16)) continue;
     opaque.push_back(path);
   }
-  const std::vector<imagetest::OraclePicture> oracle = bridgetest::PillowDecodeAll(opaque);
+  const std::vector<imagetest::OraclePicture> oracle = imagetest::PillowDecodeAll(opaque);
   for (size_t i = 0; i < opaque.size(); ++i) {
     const std::string name = Name(opaque[i]);
     ASSERT_TRUE(oracle[i].ok) << name << ": " << oracle[i].error;

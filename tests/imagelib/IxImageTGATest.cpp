@@ -35,7 +35,7 @@ TEST(IxImageTGASuite, EveryFileEqualsItsReferencePicture) {
     refs.push_back(path.substr(0, path.size() - std::string("_bl_raw.tga").size()) + ".png");
   }
   ASSERT_GE(tgas.size(), 20u);
-  const auto oracle = bridgetest::PillowDecodeAll(refs, "RGBA");
+  const auto oracle = imagetest::PillowDecodeAll(refs, "RGBA");
   for (size_t i = 0; i < tgas.size(); ++i) {
     const std::string name = bridgetest::Name(tgas[i]);
     ASSERT_TRUE(oracle[i].ok) << name << ": " << oracle[i].error;

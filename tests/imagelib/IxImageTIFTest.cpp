@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "BridgeTestSupport.h"
+#include "OracleProcess.h"
 #include "imagelib/IxImageTIF.h"
 #include "imagelib/IxMemFile.h"
 #include "support/SharedData.h"
@@ -40,7 +41,7 @@ TEST(IxImageTIFSuite, FilesEqualPillowOrAreRefused) {
       "tiff_tiled_planar_16bit_RGBa.tiff", "hopper.Lab.tif"};
   const std::vector<std::string> files = testsupport::SharedFiles(kSuite);
   ASSERT_GE(files.size(), 90u);
-  const auto oracle = bridgetest::PillowDecodeAll(files);
+  const auto oracle = imagetest::PillowDecodeAll(files);
   int compared = 0;
   for (size_t i = 0; i < files.size(); ++i) {
     const std::string name = bridgetest::Name(files[i]);
@@ -90,7 +91,9 @@ void WriteOrientedFixtures(const testsupport::TempDir& dir, const std::string& m
       "for n, t in undo.items():\n"
       "    stored = up if t is None else up.transpose(t)\n"
       "    stored.save('%s/orient%d.tif' % (d, n), compression='raw', tiffinfo={274: n})\n");
-  ASSERT_EQ(system(("/usr/bin/python3 " + script + " " + dir.path() + " " + mode + " 2>/dev/null").c_str()), 0);
+  ASSERT_EQ(system((std::string(imagetest::kDebianPython) + " " + script + " " + dir.path() + " " + mode +
+                    " 2>/dev/null")
+                       .c_str()), 0);
 }
 
 TEST(IxImageTIFDecode, EveryOrientationLoadsUprightOnBothPaths) {

@@ -1,0 +1,24 @@
+// The answer of a control to the CN_CTLCOLOR* reflection of its window's colour question: the
+// control's font colour for text, its Color for the background, and a solid brush of that
+// colour that the control keeps until the colour changes or the control goes.
+#pragma once
+
+#include "platform/forms/TControl.h"
+
+class TControlColorBrush {
+ public:
+  TControlColorBrush() = default;
+  ~TControlColorBrush();
+  TControlColorBrush(const TControlColorBrush&) = delete;
+  TControlColorBrush& operator=(const TControlColorBrush&) = delete;
+
+  // Sets the DC of `message` (wParam) up and puts the brush in its Result.
+  void Answer(TControl& control, TMessage& message);
+
+ private:
+  HBRUSH brush_ = nullptr;
+  COLORREF color_ = 0;
+};
+
+// Whether `msg` is one of the reflected colour questions.
+inline bool IsControlColorMessage(UINT msg) { return msg >= CN_CTLCOLORMSGBOX && msg <= CN_CTLCOLORSTATIC; }
