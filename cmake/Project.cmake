@@ -67,3 +67,19 @@ function(mms_add_bench name)
   target_compile_options(${name} PRIVATE ${MMS_WARNINGS})
   target_link_libraries(${name} PRIVATE ${A_LIBS} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
+
+# mms_add_resources(target FILES file...): compiles resource files (form layouts from
+# resources/forms ...) into the target as RCDATA named after each file without its extension.
+# The generated source is regenerated when a file changes.
+function(mms_add_resources target)
+  cmake_parse_arguments(A "" "" "FILES" ${ARGN})
+  set(output "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp")
+  string(REPLACE ";" "|" inputs "${A_FILES}")
+  add_custom_command(
+    OUTPUT "${output}"
+    COMMAND ${CMAKE_COMMAND} "-DOUTPUT=${output}" "-DINPUTS=${inputs}" -P "${CMAKE_SOURCE_DIR}/cmake/EmbedResources.cmake"
+    DEPENDS ${A_FILES} "${CMAKE_SOURCE_DIR}/cmake/EmbedResources.cmake"
+    COMMENT "Compiling resources into ${target}"
+    VERBATIM)
+  target_sources(${target} PRIVATE "${output}")
+endfunction()

@@ -3,8 +3,14 @@
 #include <cstring>
 
 #include "platform/rtl/CodePage.h"
+#include "platform/win/SystemClassRegistry.h"
 
 namespace platform::controls {
+
+bool IsAnsi(HWND hwnd) {
+  const int set = platform::win::CurrentCallSet();
+  return set < 0 ? !IsWindowUnicode(hwnd) : set == 0;
+}
 
 std::u16string TextParam(HWND hwnd, LPARAM l) {
   if (!l) return {};
@@ -91,6 +97,34 @@ void DrawButtonFrame(HDC dc, RECT r, bool pushed) {
   line(rr, t, rr, b, COLOR_3DDKSHADOW);
   line(l + 1, b - 1, rr, b - 1, COLOR_3DSHADOW);
   line(rr - 1, t + 1, rr - 1, b - 1, COLOR_3DSHADOW);
+}
+
+void DrawArrowButton(HDC dc, RECT r, bool vertical, bool forward, bool pushed) {
+  FillSolid(dc, r, GetSysColor(COLOR_BTNFACE));
+  DrawButtonFrame(dc, r, pushed);
+  const COLORREF ink = GetSysColor(COLOR_BTNTEXT);
+  const int shift = pushed ? 1 : 0;
+  const int cx = (r.left + r.right) / 2 + shift, cy = (r.top + r.bottom) / 2 + shift;
+  for (int k = 0; k < 4; ++k)
+    for (int j = -k; j <= k; ++j) {
+      const int along = forward ? k - 2 : 1 - k;
+      if (vertical)
+        SetPixel(dc, cx + j, cy + along, ink);
+      else
+        SetPixel(dc, cx + along, cy + j, ink);
+    }
+}
+
+void DrawSunkenEdge(HDC dc, RECT r) {
+  auto frame = [&](int topLeft, int bottomRight) {
+    FillSolid(dc, RECT{r.left, r.top, r.right - 1, r.top + 1}, GetSysColor(topLeft));
+    FillSolid(dc, RECT{r.left, r.top, r.left + 1, r.bottom - 1}, GetSysColor(topLeft));
+    FillSolid(dc, RECT{r.left, r.bottom - 1, r.right, r.bottom}, GetSysColor(bottomRight));
+    FillSolid(dc, RECT{r.right - 1, r.top, r.right, r.bottom}, GetSysColor(bottomRight));
+    InflateRect(&r, -1, -1);
+  };
+  frame(COLOR_3DSHADOW, COLOR_3DHILIGHT);
+  frame(COLOR_3DDKSHADOW, COLOR_3DLIGHT);
 }
 
 }  // namespace platform::controls

@@ -26,8 +26,10 @@ class WindowStates {
   std::map<HWND, std::unique_ptr<T>> states_;
 };
 
-// The procedure of a dual class gets each message in the set of the window's current procedure.
-inline bool IsAnsi(HWND hwnd) { return !IsWindowUnicode(hwnd); }
+// Whether the message being handled came in the 8-bit form: the procedure of a dual class gets
+// each message in the set it was installed with (a subclass of the other set reaches it through
+// a translating stand-in).
+bool IsAnsi(HWND hwnd);
 // A string parameter in the caller's set, as UTF-16.
 std::u16string TextParam(HWND hwnd, LPARAM l);
 // The caption of a creation record in the caller's set.
@@ -47,5 +49,10 @@ HFONT ControlFont(HFONT font);
 // Classic raised (pushed = sunken) 3-D frame of a button or scroll-bar box.
 void DrawButtonFrame(HDC dc, RECT r, bool pushed);
 void FillSolid(HDC dc, const RECT& r, COLORREF color);
+// A scroll-bar arrow button (also a combo box's drop-down button): pointing up or left, or
+// (forward) down or right.
+void DrawArrowButton(HDC dc, RECT r, bool vertical, bool forward, bool pushed);
+// The classic two-pixel sunken edge around a field.
+void DrawSunkenEdge(HDC dc, RECT r);
 
 }  // namespace platform::controls

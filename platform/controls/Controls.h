@@ -1,4 +1,5 @@
-// The system classes and services: EDIT, BUTTON, STATIC, SCROLLBAR (registered by Startup),
+// The system classes and services: EDIT, BUTTON, STATIC, SCROLLBAR, LISTBOX, COMBOBOX
+// (registered by Startup), window scroll bars,
 // menus and popup tracking, the message box, the file dialogs, theme services (absent) and
 // sound. Names and values are the classic ones.
 #pragma once
@@ -90,8 +91,61 @@ int SetScrollPos(HWND hwnd, int bar, int pos, BOOL redraw);
 int GetScrollPos(HWND hwnd, int bar);
 BOOL SetScrollRange(HWND hwnd, int bar, int minPos, int maxPos, BOOL redraw);
 BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos);
+// A window's bar shown or hidden (its client area follows); SB_CTL shows the control itself.
+BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show);
+constexpr UINT ESB_ENABLE_BOTH = 0, ESB_DISABLE_LTUP = 1, ESB_DISABLE_RTDN = 2, ESB_DISABLE_BOTH = 3;
+BOOL EnableScrollBar(HWND hwnd, UINT bar, UINT arrows);
 constexpr DWORD SS_LEFT = 0, SS_CENTER = 1, SS_RIGHT = 2, SS_NOPREFIX = 0x80, SS_NOTIFY = 0x100,
                 SS_SUNKEN = 0x1000;
+
+// ---- LISTBOX and COMBOBOX
+constexpr DWORD LBS_NOTIFY = 0x1, LBS_SORT = 0x2, LBS_NOREDRAW = 0x4, LBS_MULTIPLESEL = 0x8,
+                LBS_OWNERDRAWFIXED = 0x10, LBS_OWNERDRAWVARIABLE = 0x20, LBS_HASSTRINGS = 0x40,
+                LBS_USETABSTOPS = 0x80, LBS_NOINTEGRALHEIGHT = 0x100, LBS_MULTICOLUMN = 0x200,
+                LBS_WANTKEYBOARDINPUT = 0x400, LBS_EXTENDEDSEL = 0x800, LBS_DISABLENOSCROLL = 0x1000,
+                LBS_NODATA = 0x2000, LBS_NOSEL = 0x4000, LBS_COMBOBOX = 0x8000;
+constexpr UINT LB_ADDSTRING = 0x180, LB_INSERTSTRING = 0x181, LB_DELETESTRING = 0x182, LB_RESETCONTENT = 0x184,
+               LB_SETSEL = 0x185, LB_SETCURSEL = 0x186, LB_GETSEL = 0x187, LB_GETCURSEL = 0x188,
+               LB_GETTEXT = 0x189, LB_GETTEXTLEN = 0x18A, LB_GETCOUNT = 0x18B, LB_SELECTSTRING = 0x18C,
+               LB_GETTOPINDEX = 0x18E, LB_FINDSTRING = 0x18F, LB_GETSELCOUNT = 0x190, LB_GETSELITEMS = 0x191,
+               LB_SETTOPINDEX = 0x197, LB_GETITEMRECT = 0x198, LB_GETITEMDATA = 0x199, LB_SETITEMDATA = 0x19A,
+               LB_SELITEMRANGE = 0x19B, LB_SETANCHORINDEX = 0x19C, LB_GETANCHORINDEX = 0x19D,
+               LB_SETCARETINDEX = 0x19E, LB_GETCARETINDEX = 0x19F, LB_SETITEMHEIGHT = 0x1A0,
+               LB_GETITEMHEIGHT = 0x1A1, LB_FINDSTRINGEXACT = 0x1A2, LB_SETCOUNT = 0x1A7, LB_INITSTORAGE = 0x1A8,
+               LB_ITEMFROMPOINT = 0x1A9;
+constexpr LRESULT LB_OKAY = 0, LB_ERR = -1, LB_ERRSPACE = -2;
+constexpr WORD LBN_ERRSPACE = WORD(-2), LBN_SELCHANGE = 1, LBN_DBLCLK = 2, LBN_SELCANCEL = 3, LBN_SETFOCUS = 4,
+               LBN_KILLFOCUS = 5;
+constexpr DWORD CBS_SIMPLE = 0x1, CBS_DROPDOWN = 0x2, CBS_DROPDOWNLIST = 0x3, CBS_OWNERDRAWFIXED = 0x10,
+                CBS_OWNERDRAWVARIABLE = 0x20, CBS_AUTOHSCROLL = 0x40, CBS_OEMCONVERT = 0x80, CBS_SORT = 0x100,
+                CBS_HASSTRINGS = 0x200, CBS_NOINTEGRALHEIGHT = 0x400, CBS_DISABLENOSCROLL = 0x800,
+                CBS_UPPERCASE = 0x2000, CBS_LOWERCASE = 0x4000;
+constexpr UINT CB_GETEDITSEL = 0x140, CB_LIMITTEXT = 0x141, CB_SETEDITSEL = 0x142, CB_ADDSTRING = 0x143,
+               CB_DELETESTRING = 0x144, CB_GETCOUNT = 0x146, CB_GETCURSEL = 0x147, CB_GETLBTEXT = 0x148,
+               CB_GETLBTEXTLEN = 0x149, CB_INSERTSTRING = 0x14A, CB_RESETCONTENT = 0x14B, CB_FINDSTRING = 0x14C,
+               CB_SELECTSTRING = 0x14D, CB_SETCURSEL = 0x14E, CB_SHOWDROPDOWN = 0x14F, CB_GETITEMDATA = 0x150,
+               CB_SETITEMDATA = 0x151, CB_GETDROPPEDCONTROLRECT = 0x152, CB_SETITEMHEIGHT = 0x153,
+               CB_GETITEMHEIGHT = 0x154, CB_GETDROPPEDSTATE = 0x157, CB_FINDSTRINGEXACT = 0x158,
+               CB_GETTOPINDEX = 0x15B, CB_SETTOPINDEX = 0x15C, CB_GETDROPPEDWIDTH = 0x15F,
+               CB_SETDROPPEDWIDTH = 0x160, CB_GETCOMBOBOXINFO = 0x164;
+constexpr LRESULT CB_OKAY = 0, CB_ERR = -1, CB_ERRSPACE = -2;
+constexpr WORD CBN_ERRSPACE = WORD(-1), CBN_SELCHANGE = 1, CBN_DBLCLK = 2, CBN_SETFOCUS = 3, CBN_KILLFOCUS = 4,
+               CBN_EDITCHANGE = 5, CBN_EDITUPDATE = 6, CBN_DROPDOWN = 7, CBN_CLOSEUP = 8, CBN_SELENDOK = 9,
+               CBN_SELENDCANCEL = 10;
+// Item state of the owner-drawn selection field of a combo box.
+constexpr UINT ODS_COMBOBOXEDIT = 0x1000;
+// The parts of a combo box: its button, its edit child (CBS_DROPDOWN) and its drop-down list.
+struct COMBOBOXINFO {
+  DWORD cbSize;
+  RECT rcItem;
+  RECT rcButton;
+  DWORD stateButton;
+  HWND hwndCombo;
+  HWND hwndItem;
+  HWND hwndList;
+};
+constexpr DWORD STATE_SYSTEM_PRESSED = 0x8, STATE_SYSTEM_INVISIBLE = 0x8000;
+BOOL GetComboBoxInfo(HWND combo, COMBOBOXINFO* info);
 
 // ---- message box
 constexpr UINT MB_OK = 0, MB_OKCANCEL = 1, MB_ABORTRETRYIGNORE = 2, MB_YESNOCANCEL = 3, MB_YESNO = 4,

@@ -30,6 +30,7 @@ struct EditWindow {
   std::string pendingBytes;  // an incomplete UTF-8 character typed into an 8-bit window
   size_t firstLine = 0;      // first visual line shown
   int xOffset = 0;           // pixels scrolled to the left (single-line)
+  bool vertical = false;     // a multi-line edit with a vertical scroll bar
 };
 
 WindowStates<EditWindow>& States() {
@@ -171,16 +172,30 @@ int VisibleLines(HWND hwnd, int lineHeight) {
   return std::max(1, int(c.bottom - 2 * kMargin) / lineHeight);
 }
 
-// Scrolls so that the caret is in view and places the system caret.
-void ShowCaretPos(HWND hwnd, EditWindow& e) {
+// The vertical bar follows the visual lines: one position per line, a page per screenful. It
+// stays (disabled) when everything fits.
+void UpdateScrollBar(HWND hwnd, const EditWindow& e, size_t lineCount, int visible) {
+  if (!e.vertical) return;
+  SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0,
+                int(std::max<size_t>(lineCount, 1) - 1), UINT(visible), int(e.firstLine), 0};
+  SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
+}
+
+// Scrolls the first shown line to `line`, kept inside the text (or, for the scroll bar, so
+// that the last page stays full).
+void ScrollToLine(HWND hwnd, EditWindow& e, long line, bool keepPageFull = false);
+
+// Scrolls so that the caret is in view (unless the view was just scrolled away on purpose) and
+// places the system caret.
+void ShowCaretPos(HWND hwnd, EditWindow& e, bool scrollToCaret = true) {
   HDC dc = GetDC(hwnd);
   Metrics m = BeginMeasure(hwnd, e, dc);
   const auto lines = Layout(hwnd, e, dc);
   const size_t caret = e.buffer.Caret();
   const size_t li = LineOfPos(lines, caret);
   const int visible = VisibleLines(hwnd, m.lineHeight);
-  if (li < e.firstLine) e.firstLine = li;
-  if (li >= e.firstLine + size_t(visible)) e.firstLine = li - size_t(visible) + 1;
+  if (scrollToCaret && li < e.firstLine) e.firstLine = li;
+  if (scrollToCaret && li >= e.firstLine + size_t(visible)) e.firstLine = li - size_t(visible) + 1;
   RECT c;
   GetClientRect(hwnd, &c);
   int x = XOf(e, dc, lines[li], caret);
@@ -192,10 +207,53 @@ void ShowCaretPos(HWND hwnd, EditWindow& e) {
     e.xOffset = 0;
   }
   if (e.focused) {
-    SetCaretPos(kMargin + x - e.xOffset, kMargin + int(li - e.firstLine) * m.lineHeight);
+    SetCaretPos(kMargin + x - e.xOffset, kMargin + (int(li) - int(e.firstLine)) * m.lineHeight);
   }
   SelectObject(dc, m.oldFont);
   ReleaseDC(hwnd, dc);
+  UpdateScrollBar(hwnd, e, lines.size(), visible);
+}
+
+void ScrollToLine(HWND hwnd, EditWindow& e, long line, bool keepPageFull) {
+  HDC dc = GetDC(hwnd);
+  Metrics m = BeginMeasure(hwnd, e, dc);
+  const long count = long(Layout(hwnd, e, dc).size());
+  const int visible = VisibleLines(hwnd, m.lineHeight);
+  SelectObject(dc, m.oldFont);
+  ReleaseDC(hwnd, dc);
+  e.firstLine = size_t(std::clamp(line, 0L, std::max(0L, keepPageFull ? count - visible : count - 1)));
+  UpdateScrollBar(hwnd, e, size_t(count), visible);
+  InvalidateRect(hwnd, nullptr, TRUE);
+  ShowCaretPos(hwnd, e, false);
+}
+
+int PageLines(HWND hwnd, EditWindow& e) {
+  HDC dc = GetDC(hwnd);
+  Metrics m = BeginMeasure(hwnd, e, dc);
+  const int visible = VisibleLines(hwnd, m.lineHeight);
+  SelectObject(dc, m.oldFont);
+  ReleaseDC(hwnd, dc);
+  return visible;
+}
+
+void OnVScroll(HWND hwnd, EditWindow& e, WORD code) {
+  const long first = long(e.firstLine);
+  switch (code) {
+    case SB_LINEUP: ScrollToLine(hwnd, e, first - 1, true); break;
+    case SB_LINEDOWN: ScrollToLine(hwnd, e, first + 1, true); break;
+    case SB_PAGEUP: ScrollToLine(hwnd, e, first - PageLines(hwnd, e), true); break;
+    case SB_PAGEDOWN: ScrollToLine(hwnd, e, first + PageLines(hwnd, e), true); break;
+    case SB_TOP: ScrollToLine(hwnd, e, 0, true); break;
+    case SB_BOTTOM: ScrollToLine(hwnd, e, 1L << 30, true); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO si{sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      GetScrollInfo(hwnd, SB_VERT, &si);
+      ScrollToLine(hwnd, e, si.nTrackPos, true);
+      break;
+    }
+    default: return;
+  }
 }
 
 void Refresh(HWND hwnd, EditWindow& e) {
@@ -481,6 +539,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     EditWindow& e = States().Create(hwnd);
     const DWORD style = Style(hwnd);
     if (style & ES_PASSWORD) e.passwordChar = u'*';
+    e.vertical = (style & ES_MULTILINE) && (style & WS_VSCROLL);
     e.buffer.SetText(CreationCaption(hwnd, l));
     return IsAnsi(hwnd) ? DefWindowProcA(hwnd, msg, w, l) : DefWindowProcW(hwnd, msg, w, l);
   }
@@ -676,16 +735,15 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       const size_t pos = PosFromPoint(hwnd, e, GET_X_LPARAM(l), GET_Y_LPARAM(l));
       return MAKELONG(WORD(PosOut(hwnd, e, pos)), WORD(b.LineFromChar(pos)));
     }
-    case EM_LINESCROLL: {
-      HDC dc = GetDC(hwnd);
-      Metrics m = BeginMeasure(hwnd, e, dc);
-      const long count = long(Layout(hwnd, e, dc).size());
-      SelectObject(dc, m.oldFont);
-      ReleaseDC(hwnd, dc);
-      e.firstLine = size_t(std::clamp(long(e.firstLine) + long(int(l)), 0L, std::max(0L, count - 1)));
-      InvalidateRect(hwnd, nullptr, TRUE);
+    case EM_LINESCROLL:
+      ScrollToLine(hwnd, e, long(e.firstLine) + long(int(l)));
       return TRUE;
-    }
+    case WM_VSCROLL:
+      if (Multi(hwnd)) OnVScroll(hwnd, e, LOWORD(w));
+      return 0;
+    case WM_MOUSEWHEEL:
+      if (Multi(hwnd)) ScrollToLine(hwnd, e, long(e.firstLine) - 3 * (int(int16_t(HIWORD(w))) / 120));
+      return 0;
     case WM_LBUTTONDOWN: {
       if (GetFocus() != hwnd) SetFocus(hwnd);
       const size_t pos = PosFromPoint(hwnd, e, GET_X_LPARAM(l), GET_Y_LPARAM(l));

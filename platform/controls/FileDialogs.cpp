@@ -51,6 +51,7 @@ struct Request {
   HWND owner = nullptr;
   std::vector<std::u16string> filter;
   std::u16string initialDir, title, defExt;
+  std::u16string fileName;  // what the result buffer held: the name the dialog starts with
   size_t capacity = 0;
 };
 
@@ -66,6 +67,7 @@ Outcome Ask(const Request& r, std::vector<std::u16string>& files) {
   info.filter = FilterText(r.filter);
   info.defaultExt = r.defExt;
   info.initialDir = r.initialDir;
+  info.fileName = r.fileName;
   info.flags = r.flags;
   for (int attempt = 0; attempt < 16; ++attempt) {
     auto answer = platform::win::AskModal(info);
@@ -136,6 +138,14 @@ std::vector<std::u16string> SplitFilter(const Char* filter, bool ansi) {
   return parts;
 }
 
+// The text a caller left in the result buffer, up to its terminator and never past the buffer.
+template <typename Char>
+std::basic_string<Char> InitialName(const Char* buffer, DWORD capacity) {
+  size_t n = 0;
+  while (n < capacity && buffer[n]) ++n;
+  return std::basic_string<Char>(buffer, n);
+}
+
 bool SizeAccepted(DWORD size) { return size == sizeof(OPENFILENAMEW) || size == 88 || size == 76; }
 
 // The checks and fields the 8-bit and UTF-16 records share; false (with the dialog error set)
@@ -162,6 +172,7 @@ BOOL RunW(OPENFILENAMEW* ofn, bool save) {
   if (!BeginRequest(ofn, save, r)) return FALSE;
   r.filter = SplitFilter(ofn->lpstrFilter, false);
   if (ofn->lpstrInitialDir) r.initialDir = ofn->lpstrInitialDir;
+  r.fileName = InitialName(ofn->lpstrFile, ofn->nMaxFile);
   if (ofn->lpstrTitle) r.title = ofn->lpstrTitle;
   if (ofn->lStructSize == sizeof(OPENFILENAMEW) && ofn->lpstrDefExt) r.defExt = ofn->lpstrDefExt;
   std::vector<std::u16string> files;
@@ -192,6 +203,7 @@ BOOL RunA(OPENFILENAMEA* ofn, bool save) {
   r.filter = SplitFilter(ofn->lpstrFilter, true);
   using platform::MultiByteToUtf16;
   if (ofn->lpstrInitialDir) r.initialDir = MultiByteToUtf16(ofn->lpstrInitialDir, CP_ACP);
+  r.fileName = MultiByteToUtf16(InitialName(ofn->lpstrFile, ofn->nMaxFile), CP_ACP);
   if (ofn->lpstrTitle) r.title = MultiByteToUtf16(ofn->lpstrTitle, CP_ACP);
   if (ofn->lStructSize == sizeof(OPENFILENAMEA) && ofn->lpstrDefExt)
     r.defExt = MultiByteToUtf16(ofn->lpstrDefExt, CP_ACP);

@@ -231,6 +231,10 @@ LRESULT HookProc(int code, WPARAM w, LPARAM l) {
       case WM_SYSCHAR:
         msg->message = WM_NULL;
         break;
+      case WM_CANCELMODE:  // the desktop saw a press outside the program
+        Finish(*active, 0);
+        msg->message = WM_NULL;
+        break;
       case WM_LBUTTONDOWN:
       case WM_RBUTTONDOWN:
       case WM_MBUTTONDOWN:

@@ -9,6 +9,8 @@
 
 void ApplicationHandleException(TObject* sender);
 #include "platform/forms/TReader.h"
+#include "platform/rtl/Program.h"
+#include "platform/rtl/Resources.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/win/Backend.h"
 
@@ -61,8 +63,15 @@ void RegisterFormLayout(const AnsiString& className, std::string layoutText) {
 }
 
 const std::string* FindFormLayout(const AnsiString& className) {
-  auto it = Layouts().find(LowerCase(className).ToStd());
-  return it == Layouts().end() ? nullptr : &it->second;
+  const std::string key = LowerCase(className).ToStd();
+  auto it = Layouts().find(key);
+  if (it != Layouts().end()) return &it->second;
+  // A layout compiled into the program: RCDATA named after the class.
+  HRSRC found = FindResourceA(HInstance, className.c_str(), RT_RCDATA);
+  if (!found) return nullptr;
+  const void* bytes = LockResource(LoadResource(HInstance, found));
+  if (!bytes) return nullptr;
+  return &(Layouts()[key] = std::string(static_cast<const char*>(bytes), SizeofResource(HInstance, found)));
 }
 
 TCustomForm* GetParentForm(TControl* control) {

@@ -121,7 +121,8 @@ class TForm : public TCustomForm {
   TForm(TComponent* owner, int dummy) : TCustomForm(owner, dummy) {}
 };
 
-// Layouts of forms by class name, read when a form of that class is made.
+// Layouts of forms by class name, read when a form of that class is made: a registered text,
+// else the RCDATA resource named after the class (layouts compiled in from resources/forms).
 void RegisterFormLayout(const AnsiString& className, std::string layoutText);
 const std::string* FindFormLayout(const AnsiString& className);
 // The form a control sits on (the outermost one when forms are docked), or null.

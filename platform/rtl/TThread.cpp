@@ -1,9 +1,24 @@
 // TThread over std::thread.
 #include "platform/rtl/TThread.h"
 
+#include <set>
+
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/MainThread.h"
 #include "platform/rtl/Synchronize.h"
+
+namespace {
+// Threads between Start and the end of Run, so shut-down can stop and wait for every one,
+// free-on-terminate ones included (nobody else holds those).
+std::mutex& RunningMutex() {
+  static std::mutex m;
+  return m;
+}
+std::set<TThread*>& Running() {
+  static std::set<TThread*> running;
+  return running;
+}
+}  // namespace
 
 TThread::TThread(bool CreateSuspended) {
   if (!CreateSuspended) Start();
@@ -23,6 +38,10 @@ TThread::~TThread() {
 void TThread::Start() {
   bool expected = false;
   if (!started_.compare_exchange_strong(expected, true)) throw EThread("Thread already started");
+  {
+    std::lock_guard<std::mutex> guard(RunningMutex());
+    Running().insert(this);
+  }
   thread_ = std::thread([this] { Run(); });
 }
 
@@ -43,6 +62,10 @@ void TThread::Run() {
     std::lock_guard<std::mutex> guard(mutex_);
     finished_ = true;
     done_.notify_all();
+  }
+  {
+    std::lock_guard<std::mutex> guard(RunningMutex());
+    Running().erase(this);
   }
   platform::NotifySynchronizeWaiters();
   if (freeSelf) delete this;
@@ -71,3 +94,23 @@ void TThread::Synchronize(TThread* /*thread*/, const std::function<void()>& meth
 }
 
 void TThread::Synchronize(const std::function<void()>& method) { platform::RunSynchronized(method); }
+
+namespace platform {
+
+void TerminateThreads() {
+  {
+    std::lock_guard<std::mutex> guard(RunningMutex());
+    for (TThread* t : Running()) t->Terminate();
+  }
+  WaitRunningSynchronized([] {
+    std::lock_guard<std::mutex> guard(RunningMutex());
+    return Running().empty();
+  });
+}
+
+std::size_t RunningThreads() {
+  std::lock_guard<std::mutex> guard(RunningMutex());
+  return Running().size();
+}
+
+}  // namespace platform

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <condition_variable>
 #include <exception>
 #include <functional>
@@ -65,3 +66,11 @@ class TThread : public TObject {
   std::mutex mutex_;
   std::condition_variable done_;
 };
+
+namespace platform {
+// Shut-down: asks every running thread to terminate and waits (running their Synchronize calls
+// and OnTerminate) until each has ended; free-on-terminate threads have freed themselves then.
+// Call it on the interface thread.
+void TerminateThreads();
+std::size_t RunningThreads();
+}  // namespace platform

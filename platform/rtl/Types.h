@@ -17,6 +17,7 @@ using USHORT = std::uint16_t;
 using LONGLONG = std::int64_t;
 using ULONGLONG = std::uint64_t;
 using BOOL = int;
+using HRESULT = std::int32_t;  // S_OK is 0; failures are negative
 #ifndef TRUE
 #define TRUE 1
 #endif

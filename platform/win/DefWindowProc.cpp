@@ -2,6 +2,7 @@
 // default answers for the messages the product relies on.
 #include <cstring>
 
+#include "platform/win/WindowScrollBars.h"
 #include "platform/win/WindowSystem.h"
 
 using namespace platform::win;
@@ -152,11 +153,15 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
         frame(COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         frame(COLOR_3DDKSHADOW, COLOR_3DLIGHT);
       }
+      if (ScrollBarHooks().paint && (win->style & (WS_VSCROLL | WS_HSCROLL))) ScrollBarHooks().paint(hwnd, dc);
       ReleaseDC(hwnd, dc);
       return 0;
     }
     case WM_NCLBUTTONDOWN:
-      if (LRESULT(w) == HTCAPTION) MoveWithMouse(hwnd);
+    case WM_NCLBUTTONDBLCLK:
+      if (msg == WM_NCLBUTTONDOWN && LRESULT(w) == HTCAPTION) MoveWithMouse(hwnd);
+      if ((LRESULT(w) == HTVSCROLL || LRESULT(w) == HTHSCROLL) && ScrollBarHooks().press)
+        ScrollBarHooks().press(hwnd, int(w), POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
       return 0;
     case WM_NOTIFYFORMAT:
       return win->unicode ? NFR_UNICODE : NFR_ANSI;
@@ -168,6 +173,7 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
       POINT c = p;
       ScreenToClient(hwnd, &c);
       if (PtInRect(&cr, c)) return HTCLIENT;
+      if (const LRESULT bar = WindowScrollBarHit(hwnd, p)) return bar;
       if (PtInRect(&wr, p)) return win->parent ? HTBORDER : HTNOWHERE;
       return HTNOWHERE;
     }

@@ -229,6 +229,7 @@ BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
                                                                           w->client.bottom - w->client.top});
   const bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
   if (flags & RDW_INVALIDATE) InvalidateWindow(*w, &area, (flags & RDW_ERASE) != 0, children);
+  if ((flags & RDW_INVALIDATE) && (flags & RDW_FRAME) && HasFrame(*w)) w->frameDirty = true;
   if (flags & RDW_INTERNALPAINT) w->internalPaint = true;
   if (flags & RDW_VALIDATE) {
     w->update = w->update.Subtract(area);

@@ -1,8 +1,11 @@
 // Procedure values, stand-ins for a procedure of the other character set, calling a procedure
 // with translation between 8-bit and UTF-16 messages, CallWindowProc and DefWindowProc.
 #include <cstdio>
+#include <algorithm>
 #include <cstring>
+#include <string>
 
+#include "platform/win/SystemClassRegistry.h"
 #include "platform/win/WindowSystem.h"
 
 namespace platform::win {
@@ -33,6 +36,15 @@ LRESULT Invoke(uintptr_t value, HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   }
   return 0;
 }
+
+// The set of the message the running procedure was given, innermost call last.
+thread_local std::vector<bool> callSets;
+struct CallSetScope {
+  explicit CallSetScope(bool unicode) { callSets.push_back(unicode); }
+  ~CallSetScope() { callSets.pop_back(); }
+  CallSetScope(const CallSetScope&) = delete;
+  CallSetScope& operator=(const CallSetScope&) = delete;
+};
 
 // Per-thread state of characters split across messages.
 thread_local std::string partialUtf8;      // 8-bit bytes of an incomplete UTF-8 sequence
@@ -125,6 +137,61 @@ LONG_PTR BytesToUnits(const std::string& text, LONG_PTR bytes) {
 
 bool IsIntAtom(const void* p) { return (reinterpret_cast<uintptr_t>(p) >> 16) == 0; }
 
+// List and combo box messages that carry item strings, and the combo box's edit selection.
+constexpr UINT kLbAddString = 0x0180, kLbInsertString = 0x0181, kLbGetText = 0x0189, kLbGetTextLen = 0x018A,
+               kLbSelectString = 0x018C, kLbFindString = 0x018F, kLbFindStringExact = 0x01A2;
+constexpr UINT kCbGetEditSel = 0x0140, kCbSetEditSel = 0x0142, kCbAddString = 0x0143, kCbGetLbText = 0x0148,
+               kCbGetLbTextLen = 0x0149, kCbInsertString = 0x014A, kCbFindString = 0x014C, kCbSelectString = 0x014D,
+               kCbFindStringExact = 0x0158;
+
+bool IsItemStringIn(UINT msg) {
+  switch (msg) {
+    case kLbAddString: case kLbInsertString: case kLbSelectString: case kLbFindString: case kLbFindStringExact:
+    case kCbAddString: case kCbInsertString: case kCbFindString: case kCbSelectString: case kCbFindStringExact:
+      return true;
+    default:
+      return false;
+  }
+}
+bool IsItemTextOut(UINT msg) { return msg == kLbGetText || msg == kCbGetLbText; }
+bool IsItemTextLength(UINT msg) { return msg == kLbGetTextLen || msg == kCbGetLbTextLen; }
+
+// Whether the items of the list or combo box are strings: an owner-drawn box without
+// LBS_/CBS_HASSTRINGS (or a no-data list) keeps only the values it is given, which pass
+// untouched.
+bool ItemsAreStrings(HWND hwnd, UINT msg) {
+  const Window* w = Find(hwnd);
+  if (!w) return false;
+  const DWORD ownerDraw = 0x30;  // LBS_/CBS_OWNERDRAWFIXED | ..VARIABLE
+  if (msg >= kLbAddString) {
+    if (w->style & 0x2000) return false;  // LBS_NODATA
+    return !(w->style & ownerDraw) || (w->style & 0x40);  // LBS_HASSTRINGS
+  }
+  return !(w->style & ownerDraw) || (w->style & 0x200);  // CBS_HASSTRINGS
+}
+
+// An item's text read through the target in its own form (the message pair of list or combo
+// box); empty with the error answer when the index is bad.
+template <typename Char>
+std::basic_string<Char> ItemTextOf(uintptr_t target, HWND hwnd, UINT msg, WPARAM index, LRESULT& error) {
+  const UINT lengthMsg = msg == kLbGetText || msg == kLbGetTextLen ? kLbGetTextLen : kCbGetLbTextLen;
+  const UINT textMsg = lengthMsg == kLbGetTextLen ? kLbGetText : kCbGetLbText;
+  error = 0;
+  const LRESULT n = Invoke(target, hwnd, lengthMsg, index, 0);
+  if (n < 0) {
+    error = n;
+    return {};
+  }
+  std::basic_string<Char> text(size_t(n) + 1, Char(0));
+  const LRESULT got = Invoke(target, hwnd, textMsg, index, LPARAM(text.data()));
+  if (got < 0) {
+    error = got;
+    return {};
+  }
+  text.resize(std::min(size_t(got), size_t(n)));
+  return text;
+}
+
 // The caller speaks UTF-16, the procedure 8-bit.
 LRESULT CallAnsiFromWide(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   switch (msg) {
@@ -172,7 +239,9 @@ LRESULT CallAnsiFromWide(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
     }
     case kEmGetSel: case kEmSetSel: case kEmLineIndex: case kEmLineFromChar: case kEmLineLength: case kEmGetLine:
     case kEmSetPasswordChar: {
-      if (!SystemPageIsUtf8() && msg != kEmSetPasswordChar) return Invoke(target, hwnd, msg, w, l);
+      // Under a single-byte page positions agree; a line and a password character still convert.
+      if (!SystemPageIsUtf8() && msg != kEmSetPasswordChar && msg != kEmGetLine)
+        return Invoke(target, hwnd, msg, w, l);
       const std::string text = TextOfAnsi(target, hwnd);
       const std::u16string wide = ToWide(text.data(), text.size());
       auto toBytes = [&](LONG_PTR u) { return UnitsToBytes(wide, u); };
@@ -224,6 +293,25 @@ LRESULT CallAnsiFromWide(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
         }
       }
     }
+    case kCbGetEditSel:
+    case kCbSetEditSel: {
+      if (!SystemPageIsUtf8()) return Invoke(target, hwnd, msg, w, l);
+      const std::string text = TextOfAnsi(target, hwnd);
+      const std::u16string wide = ToWide(text.data(), text.size());
+      if (msg == kCbSetEditSel) {
+        const LONG_PTR start = UnitsToBytes(wide, int16_t(LOWORD(uint64_t(l))));
+        const LONG_PTR end = UnitsToBytes(wide, int16_t(HIWORD(uint64_t(l))));
+        return Invoke(target, hwnd, msg, w, MAKELPARAM(WORD(start), WORD(end)));
+      }
+      DWORD start = 0, end = 0;
+      const LRESULT r = Invoke(target, hwnd, msg, WPARAM(&start), LPARAM(&end));
+      if (r < 0) return r;
+      start = DWORD(BytesToUnits(text, start));
+      end = DWORD(BytesToUnits(text, end));
+      if (w) *reinterpret_cast<DWORD*>(w) = start;
+      if (l) *reinterpret_cast<DWORD*>(l) = end;
+      return MAKELONG(WORD(std::min<DWORD>(start, 0xFFFF)), WORD(std::min<DWORD>(end, 0xFFFF)));
+    }
     case WM_CHAR:
     case WM_SYSCHAR: {
       const std::string bytes = UnitToBytes(char16_t(w));
@@ -232,6 +320,21 @@ LRESULT CallAnsiFromWide(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
       return result;
     }
     default:
+      if (IsItemStringIn(msg) && l && ItemsAreStrings(hwnd, msg)) {
+        const std::string text = ToAnsi(reinterpret_cast<const char16_t*>(l));
+        return Invoke(target, hwnd, msg, w, LPARAM(text.c_str()));
+      }
+      if ((IsItemTextOut(msg) || IsItemTextLength(msg)) && ItemsAreStrings(hwnd, msg)) {
+        LRESULT error = 0;
+        const std::string bytes = ItemTextOf<char>(target, hwnd, msg, w, error);
+        if (error < 0) return error;
+        const std::u16string wide = ToWide(bytes.data(), bytes.size());
+        if (IsItemTextLength(msg)) return LRESULT(wide.size());
+        // The caller sized its buffer by the length it was given: the item and its zero.
+        if (!l) return LRESULT(-1);
+        std::memcpy(reinterpret_cast<char16_t*>(l), wide.c_str(), (wide.size() + 1) * sizeof(char16_t));
+        return LRESULT(wide.size());
+      }
       return Invoke(target, hwnd, msg, w, l);
   }
 }
@@ -283,7 +386,9 @@ LRESULT CallWideFromAnsi(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
     }
     case kEmGetSel: case kEmSetSel: case kEmLineIndex: case kEmLineFromChar: case kEmLineLength: case kEmGetLine:
     case kEmSetPasswordChar: {
-      if (!SystemPageIsUtf8() && msg != kEmSetPasswordChar) return Invoke(target, hwnd, msg, w, l);
+      // Under a single-byte page positions agree; a line and a password character still convert.
+      if (!SystemPageIsUtf8() && msg != kEmSetPasswordChar && msg != kEmGetLine)
+        return Invoke(target, hwnd, msg, w, l);
       const std::u16string wide = TextOfWide(target, hwnd);
       const std::string text = ToAnsi(wide.data(), wide.size());
       auto toBytes = [&](LONG_PTR u) { return UnitsToBytes(wide, u); };
@@ -332,6 +437,25 @@ LRESULT CallWideFromAnsi(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
         }
       }
     }
+    case kCbGetEditSel:
+    case kCbSetEditSel: {
+      if (!SystemPageIsUtf8()) return Invoke(target, hwnd, msg, w, l);
+      const std::u16string wide = TextOfWide(target, hwnd);
+      const std::string text = ToAnsi(wide.data(), wide.size());
+      if (msg == kCbSetEditSel) {
+        const LONG_PTR start = BytesToUnits(text, int16_t(LOWORD(uint64_t(l))));
+        const LONG_PTR end = BytesToUnits(text, int16_t(HIWORD(uint64_t(l))));
+        return Invoke(target, hwnd, msg, w, MAKELPARAM(WORD(start), WORD(end)));
+      }
+      DWORD start = 0, end = 0;
+      const LRESULT r = Invoke(target, hwnd, msg, WPARAM(&start), LPARAM(&end));
+      if (r < 0) return r;
+      start = DWORD(UnitsToBytes(wide, start));
+      end = DWORD(UnitsToBytes(wide, end));
+      if (w) *reinterpret_cast<DWORD*>(w) = start;
+      if (l) *reinterpret_cast<DWORD*>(l) = end;
+      return MAKELONG(WORD(std::min<DWORD>(start, 0xFFFF)), WORD(std::min<DWORD>(end, 0xFFFF)));
+    }
     case WM_CHAR:
     case WM_SYSCHAR: {
       const std::u16string units = TakeUtf8Char(uint8_t(w));
@@ -340,6 +464,21 @@ LRESULT CallWideFromAnsi(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
       return result;
     }
     default:
+      if (IsItemStringIn(msg) && l && ItemsAreStrings(hwnd, msg)) {
+        const std::u16string text = ToWide(reinterpret_cast<const char*>(l));
+        return Invoke(target, hwnd, msg, w, LPARAM(text.c_str()));
+      }
+      if ((IsItemTextOut(msg) || IsItemTextLength(msg)) && ItemsAreStrings(hwnd, msg)) {
+        LRESULT error = 0;
+        const std::u16string wide = ItemTextOf<char16_t>(target, hwnd, msg, w, error);
+        if (error < 0) return error;
+        const std::string bytes = ToAnsi(wide.data(), wide.size());
+        if (IsItemTextLength(msg)) return LRESULT(bytes.size());
+        // The caller sized its buffer by the length it was given: the item and its zero.
+        if (!l) return LRESULT(-1);
+        std::memcpy(reinterpret_cast<char*>(l), bytes.c_str(), bytes.size() + 1);
+        return LRESULT(bytes.size());
+      }
       return Invoke(target, hwnd, msg, w, l);
   }
 }
@@ -354,9 +493,12 @@ LRESULT CallProc(WNDPROC proc, bool installedUnicode, bool callerUnicode, HWND h
     target = e->real;
   }
   if (!Entry(target)) return 0;
+  const CallSetScope scope(targetUnicode);
   if (callerUnicode == targetUnicode) return Invoke(target, hwnd, msg, w, l);
   return callerUnicode ? CallAnsiFromWide(target, hwnd, msg, w, l) : CallWideFromAnsi(target, hwnd, msg, w, l);
 }
+
+int CurrentCallSet() { return callSets.empty() ? -1 : callSets.back() ? 1 : 0; }
 
 WNDPROC ProcForVariant(WNDPROC proc, bool installedUnicode, bool variantUnicode) {
   if (!proc || installedUnicode == variantUnicode) return proc;

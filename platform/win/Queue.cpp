@@ -9,6 +9,7 @@
 #include "platform/rtl/MainThread.h"
 #include "platform/rtl/Synchronize.h"
 #include "platform/win/Endpoint.h"
+#include "platform/win/WindowScrollBars.h"
 #include "platform/win/WindowSystem.h"
 
 namespace platform::win {
@@ -146,6 +147,11 @@ bool FromInput(const InputEvent& e, MSG& out) {
       if (!s.capture) SendTo(target, WM_SETCURSOR, WPARAM(Value(target)), MAKELPARAM(WORD(hit), WORD(msg)), true);
       if (!Find(target)) return false;
       POINT p = e.screen;
+      if ((hit == HTVSCROLL || hit == HTHSCROLL) && msg != WM_MOUSEWHEEL) {
+        // A window scroll bar gets the non-client form: hit code and screen position.
+        out = Make(target, msg - (WM_MOUSEMOVE - WM_NCMOUSEMOVE), WPARAM(hit), MAKELPARAM(WORD(p.x), WORD(p.y)));
+        return true;
+      }
       if (msg != WM_MOUSEWHEEL) ScreenToClient(target, &p);
       WPARAM w = MouseKeys();
       if (msg == WM_MOUSEWHEEL) w |= WPARAM(WORD(int16_t(e.wheelDelta))) << 16;
@@ -379,6 +385,7 @@ BOOL Post(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
 LRESULT Dispatch(const MSG* m, bool unicode) {
   State& s = S();
   if (!m) return 0;
+  if (const auto& bars = ScrollBarHooks(); bars.filter && bars.filter(*m)) return 0;
   if (m->message == WM_TIMER) {
     for (const Timer& t : s.timers) {
       if (t.hwnd == m->hwnd && t.id == UINT_PTR(m->wParam) && t.proc) {

@@ -18,6 +18,12 @@ struct SystemClassInfo {
   HBRUSH background = nullptr;
 };
 
+// The set of the message the running window procedure was given: 1 UTF-16, 0 8-bit, -1 outside
+// any procedure call. A system class's procedure reached through a subclass of the other set
+// (via a stand-in) gets its messages translated into the set it was installed with, whatever
+// the window's current procedure is.
+int CurrentCallSet();
+
 // Registers the class once per process; a second call for the same name changes nothing and
 // answers true.
 bool RegisterSystemClass(const SystemClassInfo& info);

@@ -7,6 +7,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/rtl/Clock.h"
 #include "platform/win/Endpoint.h"
+#include "platform/win/WindowScrollBars.h"
 #include "platform/win/WindowSystem.h"
 
 namespace platform::win {
@@ -249,6 +250,7 @@ void DestroyTree(HWND hwnd) {
   for (HWND c : children) DestroyTree(c);
   if (!Find(hwnd)) return;
   SendTo(hwnd, WM_NCDESTROY, 0, 0, true);
+  if (ScrollBarHooks().forget) ScrollBarHooks().forget(hwnd);
   w = Find(hwnd);
   if (!w) return;
   KillTimersFor(hwnd);
@@ -931,8 +933,11 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     gdi::Region old(oldRect);
     InvalidateWindow(*p, &old, true, true);
   }
+  const SIZE oldClient{w->client.right - w->client.left, w->client.bottom - w->client.top};
   w->rect = newRect;
   ComputeClient(*w);
+  const bool clientSized = oldClient.cx != w->client.right - w->client.left ||
+                           oldClient.cy != w->client.bottom - w->client.top;
   if (!(flags & SWP_NOZORDER)) {
     if (w->parent) {
       auto& list = SiblingList(*w);
@@ -958,7 +963,7 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   else if (moved && w->parent) InvalidateWindow(*w, nullptr, true, true);
   if (flags & SWP_SHOWWINDOW) ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
   if (flags & SWP_HIDEWINDOW) ShowWindow(hwnd, SW_HIDE);
-  if ((w = Find(hwnd))) SendPosChange(*w, flags, sized, moved);
+  if ((w = Find(hwnd))) SendPosChange(*w, flags, sized || clientSized, moved);
   if (!(flags & (SWP_NOACTIVATE | SWP_NOZORDER)) && Find(hwnd) && !Find(hwnd)->parent &&
       (Find(hwnd)->style & WS_VISIBLE))
     Activate(hwnd, false);

@@ -1,7 +1,9 @@
 // The message box and the file dialogs answered from the headless script: the scripted button,
 // Enter and Esc in a driven box, the scripted files with the default extension, several files
 // in one buffer, a buffer too small, and the overwrite prompt.
+#include <cstring>
 #include <fstream>
+#include <vector>
 
 #include "ControlsTestSupport.h"
 #include "support/TempDir.h"
@@ -87,6 +89,29 @@ TEST_F(DialogsTest, OpenDialogReturnsTheScriptedFile) {
   driver().OnModal([](const ModalInfo&) { return ModalAnswer::Cancel(); });
   EXPECT_FALSE(GetOpenFileNameW(&ofn));
   EXPECT_EQ(CommDlgExtendedError(), 0u);
+}
+
+TEST_F(DialogsTest, TheNameInTheResultBufferIsTheNameTheDialogStartsWith) {
+  std::vector<std::u16string> names;
+  driver().OnModal([&](const ModalInfo& info) {
+    names.push_back(info.fileName);
+    return ModalAnswer::Cancel();
+  });
+  char16_t wide[32] = u"Tiếng Việt.mms";
+  OPENFILENAMEW w{};
+  w.lStructSize = sizeof w;
+  w.lpstrFile = wide;
+  w.nMaxFile = 32;
+  EXPECT_FALSE(GetSaveFileNameW(&w));
+  // An 8-bit buffer filled to its end without a terminator: only what lies inside it counts.
+  char narrow[8];
+  std::memcpy(narrow, "abcdefgh", 8);
+  OPENFILENAMEA a{};
+  a.lStructSize = sizeof a;
+  a.lpstrFile = narrow;
+  a.nMaxFile = 8;
+  EXPECT_FALSE(GetOpenFileNameA(&a));
+  EXPECT_EQ(names, (std::vector<std::u16string>{u"Tiếng Việt.mms", u"abcdefgh"}));
 }
 
 TEST_F(DialogsTest, SeveralFilesBufferSizeAndDefaultExtension) {

@@ -168,4 +168,13 @@ TEST_F(MenuTest, APressOutsideClosesTheMenu) {
   EXPECT_EQ(Commanded(), 0u);
 }
 
+TEST_F(MenuTest, CancelModeClosesTheMenu) {
+  // What the desktop posts when a press lands on another program's window.
+  driver().OnModal([&](const ModalInfo& info) {
+    return ModalAnswer::Drive([hwnd = info.hwnd] { PostMessageW(hwnd, WM_CANCELMODE, 0, 0); });
+  });
+  EXPECT_EQ(TrackPopupMenu(menu, TPM_RETURNCMD, 50, 50, 0, owner, nullptr), 0);
+  EXPECT_EQ(Commanded(), 0u);
+}
+
 }  // namespace

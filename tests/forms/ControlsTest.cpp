@@ -8,6 +8,7 @@
 
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/ClassRegistry.h"
+#include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomControl.h"
 #include "platform/forms/TGraphicControl.h"
@@ -107,8 +108,7 @@ end
 class FormsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::headless::Install();
-    FormsStartup();
+    platform::Startup();
     static bool registered = false;
     if (!registered) {
       registered = true;
@@ -128,8 +128,7 @@ class FormsTest : public ::testing::Test {
     };
   }
   void TearDown() override {
-    FormsShutdown();
-    platform::headless::Uninstall();
+    platform::Shutdown();
   }
   TDemoForm* MakeForm() {
     TDemoForm* form = nullptr;

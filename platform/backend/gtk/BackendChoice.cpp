@@ -3,17 +3,11 @@
 
 #include <cstdlib>
 
-#include "platform/backend/HeadlessDriver.h"
 #include "platform/backend/gtk/GtkBackend.h"
-#include "platform/rtl/Clock.h"
 
 namespace platform::desktop {
 
-namespace {
-bool headlessStarted = false;
-}
-
-bool StartBackend(BackendKind* chosen, std::string* error) {
+bool StartBackend(std::unique_ptr<win::Backend>* backend, BackendKind* chosen, std::string* error) {
   const char* asked = std::getenv("PLATFORM_BACKEND");
   const std::string want = asked ? asked : "";
   if (!want.empty() && want != "headless" && want != "gtk") {
@@ -26,25 +20,9 @@ bool StartBackend(BackendKind* chosen, std::string* error) {
     if (error) *error = "the desktop backend was asked for, but " + why;
     return false;
   }
-  if (desktop) {
-    platform::SetClock(nullptr);  // real time
-    win::Startup(MakeGtkBackend());
-    headlessStarted = false;
-  } else {
-    headless::Install();
-    headlessStarted = true;
-  }
+  if (backend) *backend = desktop ? MakeGtkBackend() : nullptr;
   if (chosen) *chosen = desktop ? BackendKind::Desktop : BackendKind::Headless;
   return true;
-}
-
-void StopBackend() {
-  if (headlessStarted) {
-    headless::Uninstall();
-    headlessStarted = false;
-  } else {
-    win::Shutdown();
-  }
 }
 
 }  // namespace platform::desktop

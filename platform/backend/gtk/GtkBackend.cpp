@@ -83,6 +83,7 @@ class GtkBackend : public win::Backend {
     clipboard_ = std::make_unique<DesktopClipboard>();
   }
   ~GtkBackend() override {
+    Ungrab();
     for (auto& [h, host] : hosts_)
       if (host->widget) gtk_widget_destroy(host->widget);
     hosts_.clear();
@@ -116,6 +117,8 @@ class GtkBackend : public win::Backend {
       gtk_im_context_set_client_window(im_, nullptr);
       focused_ = nullptr;
     }
+    if (grabbed_ == it->second.get()) Ungrab();
+    if (grabFor_ == it->second.get()) grabFor_ = nullptr;
     if (it->second->widget) gtk_widget_destroy(it->second->widget);
     hosts_.erase(it);
     std::erase_if(configured_, [&](const auto& c) { return c.first == hwnd; });
@@ -127,12 +130,18 @@ class GtkBackend : public win::Backend {
     if (!h) return;
     h->shown = show;
     if (!show) {
+      if (grabbed_ == h) Ungrab();
+      if (grabFor_ == h) grabFor_ = nullptr;
       if (h->widget) gtk_widget_hide(h->widget);
       return;
     }
     if (!h->widget) Make(*h);
     Place(*h, h->rect);
     gtk_widget_show(h->widget);
+    if (IsMenu(hwnd)) {
+      grabFor_ = h;  // grabbed once the X server shows it (a grab needs a viewable window)
+      Grab();
+    }
     win::Window* w = win::Find(hwnd);
     if (w && !(w->exStyle & WS_EX_NOACTIVATE) && gtk_window_get_window_type(GTK_WINDOW(h->widget)) == GTK_WINDOW_TOPLEVEL)
       gtk_window_present(GTK_WINDOW(h->widget));
@@ -214,6 +223,7 @@ class GtkBackend : public win::Backend {
     for (int i = 0; i < 64 && g_main_context_iteration(context, FALSE); ++i) {
     }
     if (timeout && !timedOut) g_source_remove(timeout);
+    if (grabFor_ && grabbed_ != grabFor_) Grab();
     ApplyDesktopChanges();
   }
 
@@ -231,6 +241,40 @@ class GtkBackend : public win::Backend {
   Host* Get(HWND hwnd) {
     auto it = hosts_.find(hwnd);
     return it == hosts_.end() ? nullptr : it->second.get();
+  }
+
+  // Menus are the classic menu class's windows.
+  static bool IsMenu(HWND hwnd) {
+    win::Window* w = win::Find(hwnd);
+    return w && w->cls && w->cls->name == u"#32768";
+  }
+
+  // While a menu is open the pointer is ours: a press on another program's window, or on the
+  // bare desktop, comes to us (owner events: our own windows still get theirs as usual).
+  void Grab() {
+    Host* h = grabFor_;
+    if (!h || !h->widget || !gtk_widget_get_mapped(h->widget)) return;
+    GdkWindow* window = gtk_widget_get_window(h->widget);
+    GdkSeat* seat = gdk_display_get_default_seat(gdk_display_get_default());
+    if (grabbed_) Ungrab();
+    if (gdk_seat_grab(seat, window, GDK_SEAT_CAPABILITY_ALL_POINTING, TRUE, nullptr, nullptr, nullptr, nullptr) ==
+        GDK_GRAB_SUCCESS)
+      grabbed_ = h;
+  }
+
+  void Ungrab() {
+    if (!grabbed_) return;
+    gdk_seat_ungrab(gdk_display_get_default_seat(gdk_display_get_default()));
+    grabbed_ = nullptr;
+  }
+
+  // Whether a point of the screen lies on one of our shown windows.
+  bool OnOurWindow(double x, double y) {
+    for (auto& [hwnd, h] : hosts_) {
+      if (!h->shown || !h->widget) continue;
+      if (x >= h->rect.left && x < h->rect.right && y >= h->rect.top && y < h->rect.bottom) return true;
+    }
+    return false;
   }
 
   Host* HostOf(GtkWidget* widget) {
@@ -424,7 +468,13 @@ class GtkBackend : public win::Backend {
     if (e->type != GDK_BUTTON_PRESS && e->type != GDK_BUTTON_RELEASE) return TRUE;  // the queue finds double clicks
     const int button = e->button == 1 ? 0 : e->button == 3 ? 1 : e->button == 2 ? 2 : -1;
     if (button < 0) return TRUE;
-    theBackend->SyncModifiers(e->state);
+    GtkBackend& b = *theBackend;
+    b.SyncModifiers(e->state);
+    if (b.grabbed_ && e->type == GDK_BUTTON_PRESS && !b.OnOurWindow(e->x_root, e->y_root)) {
+      // A press outside the program while a menu is open: the menu's loop closes it.
+      PostMessageW(b.grabbed_->hwnd, WM_CANCELMODE, 0, 0);
+      return TRUE;
+    }
     Pointer(e->type == GDK_BUTTON_PRESS ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp, e->x_root, e->y_root,
             button);
     return TRUE;
@@ -568,6 +618,8 @@ class GtkBackend : public win::Backend {
   std::atomic<bool> woken_{false};
   guint endpointWatch_ = 0;
   GdkCursor* cursor_ = nullptr;
+  Host* grabFor_ = nullptr;  // the open menu the pointer is (to be) grabbed for
+  Host* grabbed_ = nullptr;
   std::unique_ptr<DesktopClipboard> clipboard_;
 };
 

@@ -1,0 +1,197 @@
+#include "controls/TThemeServices.h"
+
+#include <initializer_list>
+
+#include "platform/forms/TApplication.h"
+#include "platform/forms/TWinControl.h"
+#include "platform/gdi/Gdi.h"
+
+namespace {
+
+const char16_t* const kClassNames[kThemedElementCount] = {
+    u"button",   u"clock",      u"combobox", u"edit",       u"explorerbar", u"header",
+    u"listview", u"menu",       u"page",     u"progress",   u"rebar",       u"scrollbar",
+    u"spin",     u"startpanel", u"status",   u"tab",        u"taskband",    u"taskbar",
+    u"toolbar",  u"tooltip",    u"trackbar", u"traynotify", u"treeview",    u"window"};
+
+// Part and state of an enumeration value: DontCare and Root are part 0, states 1 and 2; then
+// `groups` gives the number of states of each part in order.
+TThemedElementDetails Details(TThemedElement element, int value, std::initializer_list<int> groups) {
+  if (value < 2) return {element, 0, value + 1};
+  int index = value - 2, part = 1;
+  for (int states : groups) {
+    if (index < states) return {element, part, index + 1};
+    index -= states;
+    ++part;
+  }
+  return {element, 0, 1};
+}
+
+TThemeServices* shared = nullptr;
+
+}  // namespace
+
+TThemeServices::TThemeServices(HWND window) : window_(window) {
+  if (window_) {
+    instance_ = MakeObjectInstance([this](TMessage& m) { WindowProc(m); });
+    defaultProc_ = WNDPROC(SetWindowLongPtrA(window_, GWL_WNDPROC, static_cast<LONG_PTR>(instance_)));
+  }
+  themesAvailable_ = InitThemeLibrary();
+  UpdateThemes();
+}
+
+TThemeServices::~TThemeServices() {
+  Unsubclass();
+  UnloadThemeData();
+  FreeThemeLibrary();
+}
+
+void TThemeServices::Unsubclass() {
+  if (!instance_) return;
+  if (IsWindow(window_)) SetWindowLongPtrA(window_, GWL_WNDPROC, static_cast<LONG_PTR>(defaultProc_));
+  FreeObjectInstance(instance_);
+  instance_ = nullptr;
+}
+
+void TThemeServices::UpdateThemes() {
+  if (useThemes_) UnloadThemeData();
+  useThemes_ = UseThemes() && GetComCtlVersion() >= 0x60000;
+  controlsEnabled_ =
+      useThemes_ && GetThemeAppProperties && (GetThemeAppProperties() & STAP_ALLOW_CONTROLS) != 0;
+}
+
+void TThemeServices::WindowProc(TMessage& m) {
+  const HWND window = window_;
+  const WNDPROC next = defaultProc_;
+  switch (m.Msg) {
+    case WM_DESTROY:
+      // The window is going: hand it back before anything else can reach this object.
+      Unsubclass();
+      break;
+    case WM_THEMECHANGED:
+      UpdateThemes();
+      DoOnThemeChange();
+      break;
+  }
+  m.Result = CallWindowProcA(next, window, m.Msg, m.WParam, m.LParam);
+}
+
+void TThemeServices::DoOnThemeChange() {
+  if (OnThemeChange) OnThemeChange(this);
+}
+
+HTHEME TThemeServices::GetTheme(TThemedElement element) {
+  if (useThemes_ && !themes_[element] && OpenThemeData)
+    themes_[element] = OpenThemeData(window_, kClassNames[element]);
+  return useThemes_ ? themes_[element] : nullptr;
+}
+
+void TThemeServices::UnloadThemeData() {
+  if (window_ && !IsWindow(window_)) return;
+  for (HTHEME& theme : themes_) {
+    if (theme && CloseThemeData) CloseThemeData(theme);
+    theme = nullptr;
+  }
+}
+
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedButton v) {
+  return Details(teButton, v, {5, 8, 12, 2, 1});
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedComboBox v) {
+  return Details(teComboBox, v, {4});
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedEdit v) { return Details(teEdit, v, {7, 1}); }
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedProgress v) {
+  return Details(teProgress, v, {1, 1, 1, 1});
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedScrollBar v) {
+  return Details(teScrollBar, v, {16, 4, 4, 4, 4, 4, 4, 4, 4, 2});
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedSpin v) {
+  return Details(teSpin, v, {4, 4, 4, 4});
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedToolTip v) {
+  return Details(teToolTip, v, {2, 2, 2, 2, 3});
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedTrackBar v) {
+  return Details(teTrackBar, v, {1, 1, 5, 5, 5, 5, 5, 5, 1, 1});
+}
+
+void TThemeServices::DrawElement(HDC dc, const TThemedElementDetails& d, const RECT& rect, const RECT* clip) {
+  if (HTHEME theme = GetTheme(d.Element); theme && DrawThemeBackground)
+    DrawThemeBackground(theme, dc, d.Part, d.State, &rect, clip);
+}
+
+void TThemeServices::DrawEdge(HDC dc, const TThemedElementDetails& d, const RECT& rect, UINT edge, UINT flags,
+                              RECT* contentRect) {
+  if (HTHEME theme = GetTheme(d.Element); theme && DrawThemeEdge)
+    DrawThemeEdge(theme, dc, d.Part, d.State, &rect, edge, flags, contentRect);
+}
+
+void TThemeServices::DrawIcon(HDC dc, const TThemedElementDetails& d, const RECT& rect, HIMAGELIST images,
+                              int index) {
+  if (HTHEME theme = GetTheme(d.Element); theme && DrawThemeIcon)
+    DrawThemeIcon(theme, dc, d.Part, d.State, &rect, images, index);
+}
+
+void TThemeServices::DrawText(HDC dc, const TThemedElementDetails& d, const WideString& text,
+                              const RECT& rect, DWORD flags, DWORD flags2) {
+  if (HTHEME theme = GetTheme(d.Element); theme && DrawThemeText)
+    DrawThemeText(theme, dc, d.Part, d.State, text.c_bstr(), text.Length(), flags, flags2, &rect);
+}
+
+RECT TThemeServices::ContentRect(HDC dc, const TThemedElementDetails& d, const RECT& bounds) {
+  RECT content = bounds;
+  if (HTHEME theme = GetTheme(d.Element); theme && GetThemeBackgroundContentRect)
+    GetThemeBackgroundContentRect(theme, dc, d.Part, d.State, &bounds, &content);
+  return content;
+}
+
+bool TThemeServices::HasTransparentParts(const TThemedElementDetails& d) {
+  HTHEME theme = GetTheme(d.Element);
+  return theme && IsThemeBackgroundPartiallyTransparent &&
+         IsThemeBackgroundPartiallyTransparent(theme, d.Part, d.State);
+}
+
+COLORREF TThemeServices::ColorToRGB(TColor color, const TThemedElementDetails* d) {
+  if ((color & clSystemColor) && d) {
+    if (HTHEME theme = GetTheme(d->Element); theme && GetThemeSysColor)
+      return GetThemeSysColor(theme, color & 0xFF);
+  }
+  return ::ColorToRGB(color);
+}
+
+void TThemeServices::DrawParentBackground(HWND window, HDC dc, const TThemedElementDetails* d,
+                                          bool onlyIfTransparent, const RECT* rect) {
+  if (onlyIfTransparent && d && !HasTransparentParts(*d)) return;
+  if (DrawThemeParentBackground) DrawThemeParentBackground(window, dc, rect);
+}
+
+void TThemeServices::PaintBorder(TWinControl* control, bool eraseCorner) {
+  const HWND window = control->Handle();
+  const LONG_PTR exStyle = GetWindowLongPtrA(window, GWL_EXSTYLE);
+  if ((exStyle & WS_EX_CLIENTEDGE) == 0) return;
+  RECT r{};
+  GetWindowRect(window, &r);
+  OffsetRect(&r, -r.left, -r.top);
+  HDC dc = GetWindowDC(window);
+  const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
+  if (eraseCorner && (style & WS_HSCROLL) && (style & WS_VSCROLL)) {
+    RECT corner{r.right - 2 - GetSystemMetrics(SM_CXVSCROLL), r.bottom - 2 - GetSystemMetrics(SM_CYHSCROLL),
+                r.right - 2, r.bottom - 2};
+    ::FillRect(dc, &corner, GetSysColorBrush(COLOR_BTNFACE));
+  }
+  ExcludeClipRect(dc, r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
+  DrawElement(dc, GetElementDetails(teEditTextNormal), r);
+  ReleaseDC(window, dc);
+}
+
+TThemeServices* ThemeServices() {
+  if (!shared) shared = new TThemeServices(Application ? Application->Handle() : nullptr);
+  return shared;
+}
+
+void FreeThemeServices() {
+  delete shared;
+  shared = nullptr;
+}

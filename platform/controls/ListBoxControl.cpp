@@ -1,0 +1,756 @@
+// The LISTBOX class: a UTF-16 item store with item data; single, multiple and extended
+// selection; sorting without regard to case; owner drawing of fixed-height items; keyboard,
+// type-ahead and mouse selection; LBN_SELCHANGE/LBN_DBLCLK under LBS_NOTIFY; a vertical window
+// scroll bar when the items do not fit. The same procedure serves a combo box's drop-down list
+// (LBS_COMBOBOX): it then reports to the combo box and draws and measures for the combo box's
+// parent.
+#include "platform/controls/ListBoxControl.h"
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "platform/controls/ComboBoxControl.h"
+#include "platform/controls/ControlSupport.h"
+#include "platform/rtl/CharCase.h"
+#include "platform/rtl/CodePage.h"
+#include "platform/rtl/Clock.h"
+
+namespace platform::controls {
+
+namespace {
+
+// Type-ahead keys closer together than this extend the prefix searched for.
+constexpr unsigned kTypeAheadMs = 1000;
+
+struct Item {
+  std::u16string text;
+  ULONG_PTR data = 0;
+  bool selected = false;  // multiple and extended selection
+};
+
+struct ListBox {
+  std::vector<Item> items;
+  int selected = -1;  // single selection
+  int caret = -1;     // the focus item
+  int anchor = -1;    // where a Shift range starts (extended selection)
+  int top = 0;
+  int itemHeight = 0;  // 0: the font's height, measured when needed
+  bool heightFixed = false;  // LB_SETITEMHEIGHT or owner-draw measuring decided it
+  HFONT font = nullptr;
+  bool focused = false;
+  bool tracking = false;  // the left button is held after a press inside
+  bool dropped = false;   // a combo box's list, shown
+  bool wantsScrollBar = false;
+  bool inScrollUpdate = false;
+  bool redraw = true;
+  HWND combo = nullptr;
+  std::u16string typed;
+  unsigned typedAt = 0;
+};
+
+WindowStates<ListBox>& States() {
+  static WindowStates<ListBox> states;
+  return states;
+}
+
+DWORD Style(HWND hwnd) { return DWORD(GetWindowLongW(hwnd, GWL_STYLE)); }
+bool OwnerDraw(DWORD s) { return s & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE); }
+bool HasStrings(DWORD s) { return !(s & LBS_NODATA) && (!OwnerDraw(s) || (s & LBS_HASSTRINGS)); }
+bool MultipleSel(DWORD s) { return s & LBS_MULTIPLESEL; }
+bool AnyMulti(DWORD s) { return s & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL); }
+
+int Count(const ListBox& lb) { return int(lb.items.size()); }
+bool Valid(const ListBox& lb, WPARAM index) { return int64_t(int(index)) >= 0 && int(index) < Count(lb); }
+
+bool Selected(HWND hwnd, const ListBox& lb, int i) {
+  if (i < 0 || i >= Count(lb)) return false;
+  return AnyMulti(Style(hwnd)) ? lb.items[size_t(i)].selected : lb.selected == i;
+}
+
+// The window that gets owner-draw messages and colour questions, and what the items are
+// reported as: the combo box's parent for a combo box's list.
+struct Owner {
+  HWND to;
+  HWND control;
+  UINT type;
+};
+Owner OwnerOf(HWND hwnd, const ListBox& lb) {
+  if (lb.combo) return {GetParent(lb.combo), lb.combo, ODT_COMBOBOX};
+  return {GetParent(hwnd), hwnd, ODT_LISTBOX};
+}
+
+void Notify(HWND hwnd, const ListBox& lb, WORD code) {
+  if (lb.combo || !(Style(hwnd) & LBS_NOTIFY)) return;
+  NotifyParent(hwnd, code);
+}
+
+int FontHeight(HWND hwnd, const ListBox& lb) {
+  HDC dc = GetDC(hwnd);
+  HGDIOBJ old = SelectObject(dc, ControlFont(lb.font));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(hwnd, dc);
+  return std::max(1, int(tm.tmHeight));
+}
+
+int ItemHeight(HWND hwnd, ListBox& lb) {
+  if (lb.itemHeight <= 0) lb.itemHeight = FontHeight(hwnd, lb);
+  return lb.itemHeight;
+}
+
+int ClientHeight(HWND hwnd) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  return int(r.bottom);
+}
+
+// Items that fit whole (at least one, so paging always moves).
+int PageItems(HWND hwnd, ListBox& lb) { return std::max(1, ClientHeight(hwnd) / ItemHeight(hwnd, lb)); }
+
+int MaxTop(HWND hwnd, ListBox& lb) { return std::max(0, Count(lb) - PageItems(hwnd, lb)); }
+
+void Redraw(HWND hwnd, const ListBox& lb) {
+  if (lb.redraw) InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void UpdateScrollBar(HWND hwnd, ListBox& lb) {
+  if (!lb.wantsScrollBar || lb.inScrollUpdate) return;
+  lb.inScrollUpdate = true;
+  SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, Count(lb) - 1),
+                UINT(PageItems(hwnd, lb)), lb.top, 0};
+  if (Style(hwnd) & LBS_DISABLENOSCROLL) si.fMask |= SIF_DISABLENOSCROLL;
+  SetScrollInfo(hwnd, SB_VERT, &si, lb.redraw);
+  lb.inScrollUpdate = false;
+}
+
+void SetTop(HWND hwnd, ListBox& lb, int top) {
+  top = std::clamp(top, 0, MaxTop(hwnd, lb));
+  if (top == lb.top) return;
+  lb.top = top;
+  UpdateScrollBar(hwnd, lb);
+  Redraw(hwnd, lb);
+}
+
+void EnsureVisible(HWND hwnd, ListBox& lb, int i) {
+  if (i < 0 || i >= Count(lb)) return;
+  const int page = PageItems(hwnd, lb);
+  if (i < lb.top) SetTop(hwnd, lb, i);
+  else if (i >= lb.top + page) SetTop(hwnd, lb, i - page + 1);
+}
+
+// Single selection; true when it changed.
+bool SelectOne(HWND hwnd, ListBox& lb, int i) {
+  if (i >= Count(lb)) i = -1;
+  if (i >= 0) lb.caret = i;
+  if (i == lb.selected) return false;
+  lb.selected = i;
+  EnsureVisible(hwnd, lb, i);
+  Redraw(hwnd, lb);
+  return true;
+}
+
+// Multiple selection: exactly the items from a to b (either order) selected; true on change.
+bool SelectRange(HWND hwnd, ListBox& lb, int a, int b, bool clearOthers) {
+  if (a > b) std::swap(a, b);
+  bool changed = false;
+  for (int i = 0; i < Count(lb); ++i) {
+    const bool inside = i >= a && i <= b;
+    const bool want = inside || (!clearOthers && lb.items[size_t(i)].selected);
+    if (lb.items[size_t(i)].selected != want) {
+      lb.items[size_t(i)].selected = want;
+      changed = true;
+    }
+  }
+  if (changed) Redraw(hwnd, lb);
+  return changed;
+}
+
+void MoveCaret(HWND hwnd, ListBox& lb, int i) {
+  lb.caret = i;
+  EnsureVisible(hwnd, lb, i);
+  Redraw(hwnd, lb);
+}
+
+bool SameText(const std::u16string& a, const std::u16string& b, size_t length) {
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, reinterpret_cast<LPCWSTR>(a.data()), int(length),
+                        reinterpret_cast<LPCWSTR>(b.data()), int(length)) == CSTR_EQUAL;
+}
+
+// The first item after `start` (wrapping round; -1 = from the top) whose text starts with, or
+// (exact) equals, the needle without regard to case; items without strings match by data.
+LRESULT Find(HWND hwnd, const ListBox& lb, WPARAM start, LPARAM needleParam, bool exact) {
+  const int n = Count(lb);
+  if (n == 0) return LB_ERR;
+  const int from = int(start) < 0 || int(start) >= n ? 0 : int(start) + 1;
+  const bool strings = HasStrings(Style(hwnd));
+  const std::u16string needle = strings ? TextParam(hwnd, needleParam) : std::u16string();
+  for (int k = 0; k < n; ++k) {
+    const int i = (from + k) % n;
+    const Item& item = lb.items[size_t(i)];
+    if (!strings) {
+      if (item.data == ULONG_PTR(needleParam)) return i;
+      continue;
+    }
+    if (exact ? item.text.size() == needle.size() && SameText(item.text, needle, needle.size())
+              : item.text.size() >= needle.size() && SameText(item.text, needle, needle.size()))
+      return i;
+  }
+  return LB_ERR;
+}
+
+LRESULT Insert(HWND hwnd, ListBox& lb, int at, LPARAM l, bool sorted) {
+  const DWORD style = Style(hwnd);
+  if (style & LBS_NODATA) return LB_ERR;
+  Item item;
+  if (HasStrings(style)) item.text = TextParam(hwnd, l);
+  else item.data = ULONG_PTR(l);
+  if (sorted && HasStrings(style)) {
+    // After the items that compare equal, so equal texts keep their order of arrival.
+    at = Count(lb);
+    for (int i = 0; i < Count(lb); ++i) {
+      const std::u16string& t = lb.items[size_t(i)].text;
+      if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, reinterpret_cast<LPCWSTR>(item.text.c_str()),
+                         int(item.text.size()), reinterpret_cast<LPCWSTR>(t.c_str()), int(t.size())) == CSTR_LESS_THAN) {
+        at = i;
+        break;
+      }
+    }
+  }
+  try {
+    lb.items.insert(lb.items.begin() + at, std::move(item));
+  } catch (const std::bad_alloc&) {
+    Notify(hwnd, lb, LBN_ERRSPACE);
+    return LB_ERRSPACE;
+  }
+  for (int* index : {&lb.selected, &lb.caret, &lb.anchor})
+    if (*index >= at) ++*index;
+  UpdateScrollBar(hwnd, lb);
+  Redraw(hwnd, lb);
+  return at;
+}
+
+LRESULT Delete(HWND hwnd, ListBox& lb, WPARAM index) {
+  if (!Valid(lb, index)) return LB_ERR;
+  const int at = int(index);
+  lb.items.erase(lb.items.begin() + at);
+  if (lb.selected == at) lb.selected = -1;
+  else if (lb.selected > at) --lb.selected;
+  for (int* i : {&lb.caret, &lb.anchor})
+    if (*i > at || *i >= Count(lb)) --*i;
+  lb.top = std::clamp(lb.top, 0, MaxTop(hwnd, lb));
+  UpdateScrollBar(hwnd, lb);
+  Redraw(hwnd, lb);
+  return Count(lb);
+}
+
+void Reset(HWND hwnd, ListBox& lb) {
+  lb.items.clear();
+  lb.selected = lb.caret = lb.anchor = -1;
+  lb.top = 0;
+  UpdateScrollBar(hwnd, lb);
+  Redraw(hwnd, lb);
+}
+
+// ---- drawing
+
+void DrawItem(HWND hwnd, ListBox& lb, HDC dc, int i, const RECT& r, COLORREF text) {
+  const DWORD style = Style(hwnd);
+  const bool selected = Selected(hwnd, lb, i);
+  const bool focus = lb.focused && i == lb.caret;
+  if (OwnerDraw(style)) {
+    const Owner owner = OwnerOf(hwnd, lb);
+    DRAWITEMSTRUCT dis{};
+    dis.CtlType = owner.type;
+    dis.CtlID = UINT(GetDlgCtrlID(owner.control));
+    dis.itemID = UINT(i);
+    dis.itemAction = ODA_DRAWENTIRE;
+    dis.itemState = (selected ? ODS_SELECTED : 0) | (focus ? ODS_FOCUS : 0) | (IsWindowEnabled(hwnd) ? 0 : ODS_DISABLED);
+    dis.hwndItem = owner.control;
+    dis.hDC = dc;
+    dis.rcItem = r;
+    dis.itemData = lb.items[size_t(i)].data;
+    if (owner.to) SendMessageW(owner.to, WM_DRAWITEM, WPARAM(dis.CtlID), LPARAM(&dis));
+    return;
+  }
+  if (selected) FillSolid(dc, r, GetSysColor(COLOR_HIGHLIGHT));
+  SetTextColor(dc, !IsWindowEnabled(hwnd) ? GetSysColor(COLOR_GRAYTEXT)
+                   : selected             ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                                          : text);
+  const std::u16string& s = lb.items[size_t(i)].text;
+  RECT tr{r.left + 2, r.top, r.right, r.bottom};
+  DrawTextW(dc, reinterpret_cast<LPCWSTR>(s.c_str()), int(s.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  if (focus) DrawFocusRect(dc, &r);
+}
+
+void Paint(HWND hwnd, ListBox& lb) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  const Owner owner = OwnerOf(hwnd, lb);
+  LRESULT brush = owner.to ? SendMessageW(owner.to, WM_CTLCOLORLISTBOX, WPARAM(dc), LPARAM(hwnd)) : 0;
+  if (!brush) brush = DefWindowProcW(hwnd, WM_CTLCOLORLISTBOX, WPARAM(dc), LPARAM(hwnd));
+  FillRect(dc, &client, reinterpret_cast<HBRUSH>(brush));
+  const COLORREF text = GetTextColor(dc);
+  HGDIOBJ oldFont = SelectObject(dc, ControlFont(lb.font));
+  SetBkMode(dc, TRANSPARENT);
+  const int h = ItemHeight(hwnd, lb);
+  for (int i = lb.top, y = 0; i < Count(lb) && y < client.bottom; ++i, y += h)
+    DrawItem(hwnd, lb, dc, i, RECT{0, y, client.right, y + h}, text);
+  SelectObject(dc, oldFont);
+  EndPaint(hwnd, &ps);
+}
+
+// ---- keyboard and mouse
+
+int ItemAtY(HWND hwnd, ListBox& lb, int y) { return y < 0 ? lb.top - 1 : lb.top + y / ItemHeight(hwnd, lb); }
+
+// Moves to item i by a key (arrows, Home/End, pages, type-ahead).
+void KeyTo(HWND hwnd, ListBox& lb, int i, bool shift, bool ctrl) {
+  if (Count(lb) == 0) return;
+  i = std::clamp(i, 0, Count(lb) - 1);
+  const DWORD style = Style(hwnd);
+  if (!AnyMulti(style)) {
+    if (SelectOne(hwnd, lb, i)) Notify(hwnd, lb, LBN_SELCHANGE);
+    return;
+  }
+  MoveCaret(hwnd, lb, i);
+  if (MultipleSel(style) || ctrl) return;  // the caret moves alone; Space selects
+  if (!shift || lb.anchor < 0) lb.anchor = i;
+  if (SelectRange(hwnd, lb, lb.anchor, i, true)) Notify(hwnd, lb, LBN_SELCHANGE);
+}
+
+void OnKeyDown(HWND hwnd, ListBox& lb, int vk) {
+  const bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
+  const int current = AnyMulti(Style(hwnd)) ? lb.caret : lb.selected;
+  const int page = PageItems(hwnd, lb);
+  switch (vk) {
+    case VK_UP: KeyTo(hwnd, lb, current < 0 ? 0 : current - 1, shift, ctrl); break;
+    case VK_DOWN: KeyTo(hwnd, lb, current + 1, shift, ctrl); break;
+    case VK_HOME: KeyTo(hwnd, lb, 0, shift, ctrl); break;
+    case VK_END: KeyTo(hwnd, lb, Count(lb) - 1, shift, ctrl); break;
+    case VK_PRIOR: KeyTo(hwnd, lb, std::max(0, current) - (page - 1), shift, ctrl); break;
+    case VK_NEXT: KeyTo(hwnd, lb, std::max(0, current) + (page - 1), shift, ctrl); break;
+    case VK_SPACE: {
+      const DWORD style = Style(hwnd);
+      if (!AnyMulti(style) || lb.caret < 0 || lb.caret >= Count(lb)) break;
+      Item& item = lb.items[size_t(lb.caret)];
+      if (MultipleSel(style) || ctrl) item.selected = !item.selected;
+      else SelectRange(hwnd, lb, lb.caret, lb.caret, true);
+      lb.anchor = lb.caret;
+      Redraw(hwnd, lb);
+      Notify(hwnd, lb, LBN_SELCHANGE);
+      break;
+    }
+    default: break;
+  }
+}
+
+// Type-ahead: keys typed in quick succession search for the item starting with them; the same
+// key again moves on to the next such item.
+void OnChar(HWND hwnd, ListBox& lb, char16_t c) {
+  if (c < 32 || c == 127 || !HasStrings(Style(hwnd)) || Count(lb) == 0) return;
+  const unsigned now = GetTickCount();
+  if (now - lb.typedAt > kTypeAheadMs) lb.typed.clear();
+  lb.typedAt = now;
+  lb.typed.push_back(c);
+  const int current = AnyMulti(Style(hwnd)) ? lb.caret : lb.selected;
+  // A longer prefix may still match the current item; a first key looks past it.
+  const int start = lb.typed.size() == 1 ? current : current - 1;
+  const int n = Count(lb);
+  for (int k = 0; k < n; ++k) {
+    const int i = ((start < 0 ? -1 : start) + 1 + k) % n;
+    const std::u16string& t = lb.items[size_t(i)].text;
+    if (t.size() >= lb.typed.size() && SameText(t, lb.typed, lb.typed.size())) {
+      KeyTo(hwnd, lb, i, false, false);
+      return;
+    }
+  }
+}
+
+void OnPress(HWND hwnd, ListBox& lb, POINT p, WPARAM keys) {
+  if (GetFocus() != hwnd) SetFocus(hwnd);
+  SetCapture(hwnd);
+  lb.tracking = true;
+  const int i = ItemAtY(hwnd, lb, p.y);
+  if (i < 0 || i >= Count(lb)) return;
+  const DWORD style = Style(hwnd);
+  if (!AnyMulti(style)) {
+    if (SelectOne(hwnd, lb, i)) Notify(hwnd, lb, LBN_SELCHANGE);
+    return;
+  }
+  MoveCaret(hwnd, lb, i);
+  if (MultipleSel(style)) {
+    lb.items[size_t(i)].selected = !lb.items[size_t(i)].selected;
+    lb.anchor = i;
+    Redraw(hwnd, lb);
+    Notify(hwnd, lb, LBN_SELCHANGE);
+    return;
+  }
+  bool changed;
+  if ((keys & MK_SHIFT) && lb.anchor >= 0) {
+    changed = SelectRange(hwnd, lb, lb.anchor, i, !(keys & MK_CONTROL));
+  } else if (keys & MK_CONTROL) {
+    lb.items[size_t(i)].selected = !lb.items[size_t(i)].selected;
+    lb.anchor = i;
+    Redraw(hwnd, lb);
+    changed = true;
+  } else {
+    lb.anchor = i;
+    changed = SelectRange(hwnd, lb, i, i, true);
+  }
+  if (changed) Notify(hwnd, lb, LBN_SELCHANGE);
+}
+
+// Dragging with the button held selects the item under the pointer (scrolling past the edges).
+void OnDrag(HWND hwnd, ListBox& lb, POINT p) {
+  if (Count(lb) == 0) return;
+  const int i = std::clamp(ItemAtY(hwnd, lb, p.y), 0, Count(lb) - 1);
+  const DWORD style = Style(hwnd);
+  if (MultipleSel(style)) return;
+  if (!AnyMulti(style)) {
+    if (SelectOne(hwnd, lb, i)) Notify(hwnd, lb, LBN_SELCHANGE);
+    return;
+  }
+  MoveCaret(hwnd, lb, i);
+  if (lb.anchor >= 0 && SelectRange(hwnd, lb, lb.anchor, i, true)) Notify(hwnd, lb, LBN_SELCHANGE);
+}
+
+// ---- a combo box's dropped-down list
+
+bool InClient(HWND hwnd, POINT p) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  return PtInRect(&r, p);
+}
+
+// A press while dropped: on an item it starts choosing; on the list's own scroll bar it scrolls;
+// anywhere else it closes the list.
+void DroppedPress(HWND hwnd, ListBox& lb, POINT p) {
+  if (InClient(hwnd, p)) {
+    lb.tracking = true;
+    const int i = ItemAtY(hwnd, lb, p.y);
+    if (i >= 0 && i < Count(lb)) SelectOne(hwnd, lb, i);
+    return;
+  }
+  POINT screen = p;
+  ClientToScreen(hwnd, &screen);
+  const LRESULT hit = SendMessageW(hwnd, WM_NCHITTEST, 0, MAKELPARAM(WORD(screen.x), WORD(screen.y)));
+  if (hit == HTVSCROLL || hit == HTHSCROLL) {
+    SendMessageW(hwnd, WM_NCLBUTTONDOWN, WPARAM(hit), MAKELPARAM(WORD(screen.x), WORD(screen.y)));
+    return;
+  }
+  ComboListDone(lb.combo, false);
+}
+
+void DroppedMove(HWND hwnd, ListBox& lb, POINT p) {
+  if (!InClient(hwnd, p)) return;
+  const int i = ItemAtY(hwnd, lb, p.y);
+  if (i >= 0 && i < Count(lb)) SelectOne(hwnd, lb, i);
+}
+
+void DroppedRelease(HWND hwnd, ListBox& lb, POINT p) {
+  lb.tracking = false;
+  if (!InClient(hwnd, p)) return;  // released elsewhere (after the press that dropped it): stays open
+  const int i = ItemAtY(hwnd, lb, p.y);
+  if (i < 0 || i >= Count(lb)) return;
+  SelectOne(hwnd, lb, i);
+  ComboListDone(lb.combo, true);
+}
+
+void OnVScroll(HWND hwnd, ListBox& lb, WORD code) {
+  const int page = PageItems(hwnd, lb);
+  switch (code) {
+    case SB_LINEUP: SetTop(hwnd, lb, lb.top - 1); break;
+    case SB_LINEDOWN: SetTop(hwnd, lb, lb.top + 1); break;
+    case SB_PAGEUP: SetTop(hwnd, lb, lb.top - page); break;
+    case SB_PAGEDOWN: SetTop(hwnd, lb, lb.top + page); break;
+    case SB_TOP: SetTop(hwnd, lb, 0); break;
+    case SB_BOTTOM: SetTop(hwnd, lb, MaxTop(hwnd, lb)); break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO si{sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      GetScrollInfo(hwnd, SB_VERT, &si);
+      SetTop(hwnd, lb, si.nTrackPos);
+      break;
+    }
+    default: break;
+  }
+}
+
+void Measure(HWND hwnd, ListBox& lb) {
+  if (!OwnerDraw(Style(hwnd))) return;
+  const Owner owner = OwnerOf(hwnd, lb);
+  RECT r;
+  GetClientRect(hwnd, &r);
+  MEASUREITEMSTRUCT mis{owner.type, UINT(GetDlgCtrlID(owner.control)), 0, UINT(r.right), UINT(FontHeight(hwnd, lb)), 0};
+  if (owner.to) SendMessageW(owner.to, WM_MEASUREITEM, WPARAM(mis.CtlID), LPARAM(&mis));
+  lb.itemHeight = std::clamp(int(mis.itemHeight), 1, 255);
+  lb.heightFixed = true;
+}
+
+LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  auto def = [&] { return IsAnsi(hwnd) ? DefWindowProcA(hwnd, msg, w, l) : DefWindowProcW(hwnd, msg, w, l); };
+  if (msg == WM_NCCREATE) {
+    ListBox& lb = States().Create(hwnd);
+    const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(l);  // the same layout in both sets
+    if (cs) {
+      lb.wantsScrollBar = cs->style & WS_VSCROLL;
+      if (cs->style & LBS_COMBOBOX) lb.combo = reinterpret_cast<HWND>(cs->lpCreateParams);
+    }
+    return def();
+  }
+  ListBox* state = States().Get(hwnd);
+  if (!state) return def();
+  ListBox& lb = *state;
+  const DWORD style = Style(hwnd);
+  switch (msg) {
+    case WM_NCDESTROY: States().Drop(hwnd); return def();
+    case WM_CREATE:
+      Measure(hwnd, lb);
+      UpdateScrollBar(hwnd, lb);
+      return 0;
+    case WM_SIZE:
+      lb.top = std::clamp(lb.top, 0, MaxTop(hwnd, lb));
+      UpdateScrollBar(hwnd, lb);
+      return 0;
+    case WM_SETFONT:
+      lb.font = reinterpret_cast<HFONT>(w);
+      if (!lb.heightFixed) lb.itemHeight = 0;
+      UpdateScrollBar(hwnd, lb);
+      if (l) Redraw(hwnd, lb);
+      return 0;
+    case WM_GETFONT: return LRESULT(lb.font);
+    case WM_SETREDRAW:
+      lb.redraw = w != 0;
+      if (lb.redraw) {
+        UpdateScrollBar(hwnd, lb);
+        Redraw(hwnd, lb);
+      }
+      return 0;
+    case WM_ERASEBKGND: return 1;  // painting fills the whole client area
+    case WM_PAINT: Paint(hwnd, lb); return 0;
+    case WM_ENABLE: Redraw(hwnd, lb); return 0;
+    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_SETFOCUS:
+      lb.focused = true;
+      Redraw(hwnd, lb);
+      Notify(hwnd, lb, LBN_SETFOCUS);
+      return 0;
+    case WM_KILLFOCUS:
+      lb.focused = false;
+      Redraw(hwnd, lb);
+      Notify(hwnd, lb, LBN_KILLFOCUS);
+      return 0;
+    case WM_KEYDOWN: OnKeyDown(hwnd, lb, int(w)); return 0;
+    case WM_CHAR: {
+      char16_t c = char16_t(w);
+      if (IsAnsi(hwnd)) {
+        const char byte = char(w);
+        const std::u16string u = MultiByteToUtf16(std::string_view(&byte, 1), CP_ACP);
+        c = u.size() == 1 ? u[0] : 0;  // a byte of a longer sequence starts no search
+      }
+      OnChar(hwnd, lb, c);
+      return 0;
+    }
+    case WM_MOUSEACTIVATE:
+      if (lb.combo) return MA_NOACTIVATE;
+      return def();
+    case WM_LBUTTONDOWN:
+      if (lb.dropped) DroppedPress(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+      else OnPress(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}, w);
+      return 0;
+    case WM_LBUTTONDBLCLK:
+      if (lb.dropped) {
+        DroppedPress(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+        return 0;
+      }
+      // The press of a double click selects like any press.
+      OnPress(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}, w);
+      Notify(hwnd, lb, LBN_DBLCLK);
+      return 0;
+    case WM_MOUSEMOVE:
+      if (lb.dropped) DroppedMove(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+      else if (lb.tracking && GetCapture() == hwnd) OnDrag(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+      return 0;
+    case WM_LBUTTONUP:
+      if (lb.dropped) {
+        DroppedRelease(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+        return 0;
+      }
+      lb.tracking = false;
+      if (GetCapture() == hwnd) ReleaseCapture();
+      return 0;
+    case WM_CAPTURECHANGED:
+      lb.tracking = false;
+      if (lb.dropped && reinterpret_cast<HWND>(l) != hwnd) ComboListDone(lb.combo, false);
+      return 0;
+    case WM_MOUSEWHEEL: {
+      const int notches = int(int16_t(HIWORD(w))) / 120;
+      SetTop(hwnd, lb, lb.top - 3 * notches);
+      return 0;
+    }
+    case WM_VSCROLL: OnVScroll(hwnd, lb, LOWORD(w)); return 0;
+
+    case LB_ADDSTRING: return Insert(hwnd, lb, Count(lb), l, style & LBS_SORT);
+    case LB_INSERTSTRING:
+      if (int(w) == -1) return Insert(hwnd, lb, Count(lb), l, false);
+      if (int(w) < 0 || int(w) > Count(lb)) return LB_ERR;
+      return Insert(hwnd, lb, int(w), l, false);
+    case LB_DELETESTRING: return Delete(hwnd, lb, w);
+    case LB_RESETCONTENT: Reset(hwnd, lb); return LB_OKAY;
+    case LB_GETCOUNT: return Count(lb);
+    case LB_SETCOUNT:
+      if (!(style & LBS_NODATA)) return LB_ERR;
+      try {
+        lb.items.assign(size_t(std::max(0, int(w))), Item{});
+      } catch (const std::bad_alloc&) {
+        return LB_ERRSPACE;
+      }
+      lb.selected = lb.caret = lb.anchor = -1;
+      lb.top = 0;
+      UpdateScrollBar(hwnd, lb);
+      Redraw(hwnd, lb);
+      return LB_OKAY;
+    case LB_INITSTORAGE: return Count(lb) + LRESULT(std::max(0, int(w)));
+    case LB_GETTEXT: {
+      if (!Valid(lb, w) || !l) return LB_ERR;
+      const Item& item = lb.items[size_t(w)];
+      if (!HasStrings(style)) {
+        *reinterpret_cast<ULONG_PTR*>(l) = item.data;
+        return sizeof(ULONG_PTR);
+      }
+      // The caller sized its buffer by LB_GETTEXTLEN: never write past that length and the zero.
+      return CopyTextOut(hwnd, item.text, WPARAM(TextLengthFor(hwnd, item.text) + 1), l);
+    }
+    case LB_GETTEXTLEN:
+      if (!Valid(lb, w)) return LB_ERR;
+      if (!HasStrings(style)) return sizeof(ULONG_PTR);
+      return TextLengthFor(hwnd, lb.items[size_t(w)].text);
+    case LB_GETITEMDATA: return Valid(lb, w) ? LRESULT(lb.items[size_t(w)].data) : LB_ERR;
+    case LB_SETITEMDATA:
+      if (!Valid(lb, w)) return LB_ERR;
+      lb.items[size_t(w)].data = ULONG_PTR(l);
+      return LB_OKAY;
+    case LB_SETCURSEL:
+      if (AnyMulti(style)) return LB_ERR;
+      if (int(w) == -1) {
+        SelectOne(hwnd, lb, -1);
+        return LB_ERR;  // the classic answer, though nothing failed
+      }
+      if (!Valid(lb, w)) return LB_ERR;
+      SelectOne(hwnd, lb, int(w));
+      return LRESULT(int(w));
+    case LB_GETCURSEL:
+      if (!AnyMulti(style)) return lb.selected;
+      return Count(lb) == 0 ? LB_ERR : LRESULT(std::max(0, lb.caret));
+    case LB_SETSEL: {
+      if (!AnyMulti(style)) return LB_ERR;
+      const int i = int(l);
+      if (i == -1) {
+        for (Item& item : lb.items) item.selected = w != 0;
+      } else {
+        if (!Valid(lb, WPARAM(l))) return LB_ERR;
+        lb.items[size_t(i)].selected = w != 0;
+        lb.caret = i;
+      }
+      Redraw(hwnd, lb);
+      return LB_OKAY;
+    }
+    case LB_GETSEL: return Valid(lb, w) ? LRESULT(Selected(hwnd, lb, int(w)) ? 1 : 0) : LB_ERR;
+    case LB_GETSELCOUNT: {
+      if (!AnyMulti(style)) return LB_ERR;
+      return std::count_if(lb.items.begin(), lb.items.end(), [](const Item& i) { return i.selected; });
+    }
+    case LB_GETSELITEMS: {
+      if (!AnyMulti(style)) return LB_ERR;
+      auto* out = reinterpret_cast<int*>(l);
+      int n = 0;
+      for (int i = 0; i < Count(lb) && n < int(w) && out; ++i)
+        if (lb.items[size_t(i)].selected) out[n++] = i;
+      return n;
+    }
+    case LB_SELITEMRANGE: {
+      if (!AnyMulti(style)) return LB_ERR;
+      const int a = std::max(0, int(LOWORD(uint64_t(l)))), b = std::min(Count(lb) - 1, int(HIWORD(uint64_t(l))));
+      for (int i = a; i <= b; ++i) lb.items[size_t(i)].selected = w != 0;
+      Redraw(hwnd, lb);
+      return LB_OKAY;
+    }
+    case LB_SELECTSTRING: {
+      const LRESULT i = Find(hwnd, lb, w, l, false);
+      if (i == LB_ERR) return LB_ERR;
+      if (AnyMulti(style)) {
+        lb.items[size_t(i)].selected = true;
+        MoveCaret(hwnd, lb, int(i));
+      } else {
+        SelectOne(hwnd, lb, int(i));
+      }
+      return i;
+    }
+    case LB_FINDSTRING: return Find(hwnd, lb, w, l, false);
+    case LB_FINDSTRINGEXACT: return Find(hwnd, lb, w, l, true);
+    case LB_SETTOPINDEX:
+      if (!Valid(lb, w) && !(w == 0 && Count(lb) == 0)) return LB_ERR;
+      SetTop(hwnd, lb, int(w));
+      return LB_OKAY;
+    case LB_GETTOPINDEX: return lb.top;
+    case LB_SETCARETINDEX:
+      if (!Valid(lb, w)) return LB_ERR;
+      if (!AnyMulti(style)) SelectOne(hwnd, lb, int(w));
+      else MoveCaret(hwnd, lb, int(w));
+      return LB_OKAY;
+    case LB_GETCARETINDEX: return AnyMulti(style) ? std::max(0, lb.caret) : std::max(0, lb.selected);
+    case LB_SETANCHORINDEX:
+      if (!Valid(lb, w)) return LB_ERR;
+      lb.anchor = int(w);
+      return LB_OKAY;
+    case LB_GETANCHORINDEX: return lb.anchor;
+    case LB_GETITEMHEIGHT: return ItemHeight(hwnd, lb);
+    case LB_SETITEMHEIGHT:
+      if (int(l) < 1 || int(l) > 255) return LB_ERR;
+      lb.itemHeight = int(l);
+      lb.heightFixed = true;
+      lb.top = std::clamp(lb.top, 0, MaxTop(hwnd, lb));
+      UpdateScrollBar(hwnd, lb);
+      Redraw(hwnd, lb);
+      return LB_OKAY;
+    case LB_GETITEMRECT: {
+      if ((!Valid(lb, w) && !(w == 0 && Count(lb) == 0)) || !l) return LB_ERR;
+      RECT client;
+      GetClientRect(hwnd, &client);
+      const int h = ItemHeight(hwnd, lb), y = (int(w) - lb.top) * h;
+      *reinterpret_cast<RECT*>(l) = RECT{0, y, client.right, y + h};
+      return 1;
+    }
+    case LB_ITEMFROMPOINT: {
+      const POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+      if (Count(lb) == 0) return MAKELONG(0, 1);
+      const int i = ItemAtY(hwnd, lb, p.y);
+      const bool outside = !InClient(hwnd, p) || i < 0 || i >= Count(lb);
+      return MAKELONG(WORD(std::clamp(i, 0, Count(lb) - 1)), outside ? 1 : 0);
+    }
+    default: return def();
+  }
+}
+
+}  // namespace
+
+WndProcFunction ListBoxWindowProc() { return &ListProc; }
+
+void SetListDropped(HWND list, bool dropped) {
+  ListBox* lb = States().Get(list);
+  if (!lb || lb->dropped == dropped) return;
+  lb->dropped = dropped;
+  lb->tracking = false;
+  if (dropped) {
+    EnsureVisible(list, *lb, lb->selected);
+    SetCapture(list);
+  } else if (GetCapture() == list) {
+    ReleaseCapture();
+  }
+}
+
+}  // namespace platform::controls

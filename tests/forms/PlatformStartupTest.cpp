@@ -1,0 +1,85 @@
+// The platform's ordered start-up and shut-down: a second run after a shut-down works like the
+// first, and nothing of the first (the endpoint's socket and lock, threads, the application,
+// the code page) is left behind.
+#include <dirent.h>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <thread>
+#include <string>
+#include <vector>
+
+#include "platform/controls/AudioDevice.h"
+#include "platform/forms/PlatformStartup.h"
+#include "platform/forms/TApplication.h"
+#include "platform/rtl/CodePage.h"
+#include "platform/rtl/TThread.h"
+#include "platform/win/Win.h"
+#include "support/TempDir.h"
+
+namespace {
+
+std::vector<std::string> Entries(const std::string& folder) {
+  std::vector<std::string> names;
+  if (DIR* d = opendir(folder.c_str())) {
+    while (dirent* e = readdir(d))
+      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..") names.push_back(e->d_name);
+    closedir(d);
+  }
+  return names;
+}
+
+// Runs until asked to end; frees itself.
+class Waiter : public TThread {
+ public:
+  explicit Waiter(std::atomic<int>* ended) : TThread(true), ended_(ended) { FreeOnTerminate = true; }
+
+ protected:
+  void Execute() override {
+    while (!Terminated) std::this_thread::sleep_for(std::chrono::milliseconds(1));  // real time: the clock is fake
+    Synchronize([this] { ++*ended_; });
+  }
+
+ private:
+  std::atomic<int>* ended_;
+};
+
+TEST(PlatformStartup, StartsStopsAndStartsAgainLeavingNothingBehind) {
+  testsupport::TempDir dir;
+  const std::string folder = dir.file("run");
+  const UINT pageBefore = GetACP();
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    platform::StartupOptions options;
+    options.runtimeFolder = folder;
+    options.codePage = 1252;
+    platform::Startup(std::move(options));
+    ASSERT_TRUE(platform::Started());
+    EXPECT_TRUE(platform::HeadlessRun());
+    EXPECT_EQ(GetACP(), 1252u);
+    ASSERT_NE(Application, nullptr);
+    EXPECT_NE(Application->Handle(), nullptr);
+    // The system classes are there, and the endpoint holds its slot in the folder.
+    WNDCLASSW edit{};
+    EXPECT_TRUE(GetClassInfoW(nullptr, u"EDIT", &edit));
+    EXPECT_EQ(Entries(folder).size(), 2u);  // the socket and the lock
+    // Headless runs record what they would play.
+    EXPECT_NE(dynamic_cast<platform::audio::RecordingDevice*>(&platform::audio::Device()), nullptr);
+    EXPECT_THROW(platform::Startup(), EInvalidOperation);
+
+    std::atomic<int> ended{0};
+    (new Waiter(&ended))->Start();
+    (new Waiter(&ended))->Start();
+    platform::Shutdown();
+    EXPECT_FALSE(platform::Started());
+    EXPECT_EQ(Application, nullptr);
+    EXPECT_EQ(ended.load(), 2);  // both were asked to end, and their last calls ran
+    EXPECT_EQ(platform::RunningThreads(), 0u);
+    EXPECT_EQ(Entries(folder), std::vector<std::string>{});
+    EXPECT_EQ(GetACP(), pageBefore);
+  }
+  platform::Shutdown();  // a second shut-down does nothing
+}
+
+}  // namespace

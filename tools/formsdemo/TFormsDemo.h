@@ -1,0 +1,36 @@
+// The forms demo: one form built from its layout resource (resources/forms/TFormsDemo.layout)
+// that shows the form library's controls at work. The demo program runs it on the desktop, and
+// the form library's and the desktop backend's tests drive the same form.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/forms/TForm.h"
+#include "platform/forms/TImage.h"
+#include "platform/forms/TTimer.h"
+
+class TFormsDemo : public TForm {
+ public:
+  explicit TFormsDemo(TComponent* owner) : TForm(owner) {}
+
+  // The components the layout made, found by name once it is read.
+  TImage* Picture = nullptr;
+  TTimer* Ticker = nullptr;
+
+  // What happened, one line per event with its sender's name ("PictureClick Picture").
+  std::vector<std::string> Events;
+  int Ticks = 0;
+  std::string Typed;
+
+  void FormCreate(TObject* sender);
+  void FormKeyPress(TObject* sender, char& key);
+  void PictureClick(TObject* sender);
+  void TickerTimer(TObject* sender);
+
+ private:
+  void Note(const char* what, TObject* sender);
+};
+
+// Registers the demo's form class and its handlers with the layout reader (after start-up).
+void RegisterFormsDemo();
