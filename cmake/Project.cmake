@@ -68,16 +68,20 @@ function(mms_add_bench name)
   target_link_libraries(${name} PRIVATE ${A_LIBS} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
 
-# mms_add_resources(target FILES file...): compiles resource files (form layouts from
-# resources/forms ...) into the target as RCDATA named after each file without its extension.
-# The generated source is regenerated when a file changes.
+# mms_add_resources(target [FUNCTION name] FILES file...): compiles resource files (form
+# layouts from resources/forms, bitmaps ...) into the target, each named after its file without
+# the extension: .bmp files as bitmaps, the rest as RCDATA. Without FUNCTION they are registered
+# when the program loads (for programs and object libraries); with FUNCTION, by calling that
+# function (void name()), which a static library's code calls before it looks them up, so the
+# linker keeps them. The generated source is regenerated when a file changes.
 function(mms_add_resources target)
-  cmake_parse_arguments(A "" "" "FILES" ${ARGN})
+  cmake_parse_arguments(A "" "FUNCTION" "FILES" ${ARGN})
   set(output "${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.cpp")
   string(REPLACE ";" "|" inputs "${A_FILES}")
   add_custom_command(
     OUTPUT "${output}"
-    COMMAND ${CMAKE_COMMAND} "-DOUTPUT=${output}" "-DINPUTS=${inputs}" -P "${CMAKE_SOURCE_DIR}/cmake/EmbedResources.cmake"
+    COMMAND ${CMAKE_COMMAND} "-DOUTPUT=${output}" "-DINPUTS=${inputs}" "-DFUNCTION=${A_FUNCTION}"
+            -P "${CMAKE_SOURCE_DIR}/cmake/EmbedResources.cmake"
     DEPENDS ${A_FILES} "${CMAKE_SOURCE_DIR}/cmake/EmbedResources.cmake"
     COMMENT "Compiling resources into ${target}"
     VERBATIM)

@@ -25,7 +25,7 @@ struct Combo {
   HWND popup = nullptr;
   WNDPROC editProc;  // the edit's own procedure, under our key handling
   HFONT font = nullptr;
-  int fieldHeight = 0;  // the selection field, inside the edge
+  int fieldHeight = 0;  // the selection field, inside the edge: the text and the edit's margins
   int dropHeight = 0;   // the whole box when dropped down, as the creator sized it
   int droppedWidth = 0;
   bool dropped = false;
@@ -103,8 +103,7 @@ void ShowSelection(HWND hwnd, Combo& c) {
 void LayOut(HWND hwnd, Combo& c) {
   if (!c.edit) return;
   const RECT f = FieldRect(hwnd);
-  MoveWindow(c.edit, f.left + 1, f.top + 1, std::max(0, int(f.right - f.left) - 2), std::max(0, int(f.bottom - f.top) - 2),
-             TRUE);
+  MoveWindow(c.edit, f.left, f.top, std::max(0, int(f.right - f.left)), std::max(0, int(f.bottom - f.top)), TRUE);
 }
 
 void Resize(HWND hwnd, Combo& c) {
@@ -301,7 +300,7 @@ void Create(HWND hwnd, Combo& c, const CREATESTRUCTW* cs) {
   const DWORD style = cs->style;
   const bool ansi = IsAnsi(hwnd);
   c.font = nullptr;
-  c.fieldHeight = FontHeight(hwnd, c.font) + 2;
+  c.fieldHeight = FontHeight(hwnd, c.font) + 4;
   if (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) {
     MEASUREITEMSTRUCT mis{ODT_COMBOBOX, UINT(GetDlgCtrlID(hwnd)), UINT(-1), UINT(cs->cx), UINT(c.fieldHeight), 0};
     if (HWND parent = GetParent(hwnd)) SendMessageW(parent, WM_MEASUREITEM, WPARAM(mis.CtlID), LPARAM(&mis));
@@ -381,7 +380,7 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case WM_SIZE: LayOut(hwnd, c); return 0;
     case WM_SETFONT:
       c.font = reinterpret_cast<HFONT>(w);
-      if (!(style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) c.fieldHeight = FontHeight(hwnd, c.font) + 2;
+      if (!(style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) c.fieldHeight = FontHeight(hwnd, c.font) + 4;
       if (c.edit) SendMessageW(c.edit, WM_SETFONT, w, l);
       SendMessageW(c.list, WM_SETFONT, w, l);
       Resize(hwnd, c);
@@ -445,8 +444,10 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORLISTBOX:
-      // The edit child asks the box; the box's parent answers.
-      if (HWND parent = GetParent(hwnd)) return SendMessageW(parent, msg, w, LPARAM(hwnd));
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      // The children ask the box; the box's parent answers.
+      if (HWND parent = GetParent(hwnd)) return SendMessageW(parent, msg, w, l);
       return def();
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
@@ -526,6 +527,8 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       else CloseUp(hwnd, c, false);
       return TRUE;
     case CB_GETDROPPEDSTATE: return c.dropped;
+    case 0x0145:  // CB_DIR
+      return CB_ERR;  // no file listings
     case CB_GETITEMDATA: return ToList(c, LB_GETITEMDATA, w);
     case CB_SETITEMDATA: return ToList(c, LB_SETITEMDATA, w, l);
     case CB_GETTOPINDEX: return ToList(c, LB_GETTOPINDEX);

@@ -107,7 +107,7 @@ void DrawArrowButton(HDC dc, RECT r, bool vertical, bool forward, bool pushed) {
   const int cx = (r.left + r.right) / 2 + shift, cy = (r.top + r.bottom) / 2 + shift;
   for (int k = 0; k < 4; ++k)
     for (int j = -k; j <= k; ++j) {
-      const int along = forward ? k - 2 : 1 - k;
+      const int along = forward ? 1 - k : k - 2;  // the tip first, the wide row last
       if (vertical)
         SetPixel(dc, cx + j, cy + along, ink);
       else

@@ -2,8 +2,8 @@
 // selection; sorting without regard to case; owner drawing of fixed-height items; keyboard,
 // type-ahead and mouse selection; LBN_SELCHANGE/LBN_DBLCLK under LBS_NOTIFY; a vertical window
 // scroll bar when the items do not fit. The same procedure serves a combo box's drop-down list
-// (LBS_COMBOBOX): it then reports to the combo box and draws and measures for the combo box's
-// parent.
+// (LBS_COMBOBOX): it then reports to the combo box and has its items drawn and measured as
+// the combo box's.
 #include "platform/controls/ListBoxControl.h"
 
 #include <algorithm>
@@ -47,6 +47,7 @@ struct ListBox {
   HWND combo = nullptr;
   std::u16string typed;
   unsigned typedAt = 0;
+  std::string pendingBytes;  // an incomplete UTF-8 character typed into an 8-bit list
 };
 
 WindowStates<ListBox>& States() {
@@ -69,14 +70,15 @@ bool Selected(HWND hwnd, const ListBox& lb, int i) {
 }
 
 // The window that gets owner-draw messages and colour questions, and what the items are
-// reported as: the combo box's parent for a combo box's list.
+// reported as: a combo box's list asks the combo box, which passes the questions on to its
+// parent (so the combo box's own procedure may answer them first).
 struct Owner {
   HWND to;
   HWND control;
   UINT type;
 };
 Owner OwnerOf(HWND hwnd, const ListBox& lb) {
-  if (lb.combo) return {GetParent(lb.combo), lb.combo, ODT_COMBOBOX};
+  if (lb.combo) return {lb.combo, lb.combo, ODT_COMBOBOX};
   return {GetParent(hwnd), hwnd, ODT_LISTBOX};
 }
 
@@ -546,13 +548,25 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       return 0;
     case WM_KEYDOWN: OnKeyDown(hwnd, lb, int(w)); return 0;
     case WM_CHAR: {
-      char16_t c = char16_t(w);
-      if (IsAnsi(hwnd)) {
-        const char byte = char(w);
-        const std::u16string u = MultiByteToUtf16(std::string_view(&byte, 1), CP_ACP);
-        c = u.size() == 1 ? u[0] : 0;  // a byte of a longer sequence starts no search
+      if (!IsAnsi(hwnd)) {
+        OnChar(hwnd, lb, char16_t(w));
+        return 0;
       }
-      OnChar(hwnd, lb, c);
+      // An 8-bit window gets a UTF-8 character byte by byte: search once it is whole.
+      const uint8_t byte = uint8_t(w);
+      if (GetACP() != CP_UTF8 || (lb.pendingBytes.empty() && byte < 0x80)) {
+        const char b = char(byte);
+        for (char16_t c : MultiByteToUtf16(std::string_view(&b, 1), CP_ACP)) OnChar(hwnd, lb, c);
+        return 0;
+      }
+      if ((byte & 0xC0) != 0x80) lb.pendingBytes.clear();  // a new lead byte starts over
+      lb.pendingBytes.push_back(char(byte));
+      const uint8_t lead = uint8_t(lb.pendingBytes[0]);
+      const size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+      if (lb.pendingBytes.size() < need) return 0;
+      const std::u16string units = MultiByteToUtf16(lb.pendingBytes, CP_UTF8);
+      lb.pendingBytes.clear();
+      if (units.size() == 1) OnChar(hwnd, lb, units[0]);  // type-ahead searches by single units
       return 0;
     }
     case WM_MOUSEACTIVATE:
@@ -725,6 +739,9 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       *reinterpret_cast<RECT*>(l) = RECT{0, y, client.right, y + h};
       return 1;
     }
+    case 0x018D:  // LB_DIR
+    case 0x0196:  // LB_ADDFILE
+      return LB_ERR;  // no file listings
     case LB_ITEMFROMPOINT: {
       const POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
       if (Count(lb) == 0) return MAKELONG(0, 1);

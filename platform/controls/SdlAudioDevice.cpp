@@ -7,6 +7,7 @@
 #include <chrono>
 #include <map>
 #include <thread>
+#include <vector>
 
 namespace platform::audio {
 
@@ -19,7 +20,7 @@ class SdlDevice : public AudioDevice {
   explicit SdlDevice(int decoders) : decoders_(decoders) {}
   ~SdlDevice() override {
     Mix_HaltMusic();
-    for (auto& [h, m] : music_) Mix_FreeMusic(m);
+    for (auto& [h, m] : music_) Mix_FreeMusic(m.music);
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -39,18 +40,25 @@ class SdlDevice : public AudioDevice {
     std::string why = info.error;
     if (why.empty() && !CanPlay(info.kind)) why = "no device can play this kind of sound";
     Mix_Music* music = why.empty() ? Mix_LoadMUS(path.c_str()) : nullptr;
-    if (!music) {
-      if (error) *error = why.empty() ? Mix_GetError() : why;
-      return 0;
-    }
-    music_[++next_] = music;
-    return next_;
+    return Keep(music, {}, why, error);
   }
 
-  bool Play(int handle, bool async) override {
+  int OpenMemory(const uint8_t* data, size_t size, std::string* error) override {
+    // The library reads the data while it plays, so it reads our copy, kept until Close.
+    std::vector<uint8_t> copy(data, data + size);
+    const SoundInfo info = ProbeSound(copy.data(), copy.size());
+    std::string why = info.error;
+    if (why.empty() && !CanPlay(info.kind)) why = "no device can play this kind of sound";
+    Mix_Music* music = nullptr;
+    if (why.empty() && copy.size() <= size_t(INT32_MAX))
+      music = Mix_LoadMUS_RW(SDL_RWFromConstMem(copy.data(), int(copy.size())), 1);
+    return Keep(music, std::move(copy), why, error);
+  }
+
+  bool Play(int handle, bool async, bool loop) override {
     auto it = music_.find(handle);
-    if (it == music_.end()) return false;
-    if (Mix_PlayMusic(it->second, 0) != 0) return false;
+    if (it == music_.end() || (loop && !async)) return false;
+    if (Mix_PlayMusic(it->second.music, loop ? -1 : 0) != 0) return false;
     current_ = handle;
     if (!async)
       while (Mix_PlayingMusic()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -68,15 +76,42 @@ class SdlDevice : public AudioDevice {
     Stop(handle);
     auto it = music_.find(handle);
     if (it == music_.end()) return;
-    Mix_FreeMusic(it->second);
+    Mix_FreeMusic(it->second.music);
     music_.erase(it);
   }
 
   bool Playing(int handle) override { return handle == current_ && Mix_PlayingMusic(); }
 
+  int64_t Length(int handle) override {
+    auto it = music_.find(handle);
+    if (it == music_.end()) return 0;
+    const double seconds = Mix_MusicDuration(it->second.music);
+    return seconds > 0 ? int64_t(seconds * 1000) : 0;
+  }
+
+  int64_t Position(int handle) override {
+    if (!Playing(handle)) return 0;
+    const double seconds = Mix_GetMusicPosition(music_[handle].music);
+    return seconds > 0 ? int64_t(seconds * 1000) : 0;
+  }
+
  private:
+  struct Music {
+    Mix_Music* music = nullptr;
+    std::vector<uint8_t> memory;  // the data of a sound opened from memory
+  };
+
+  int Keep(Mix_Music* music, std::vector<uint8_t> memory, const std::string& why, std::string* error) {
+    if (!music) {
+      if (error) *error = why.empty() ? Mix_GetError() : why;
+      return 0;
+    }
+    music_[++next_] = Music{music, std::move(memory)};
+    return next_;
+  }
+
   int decoders_;
-  std::map<int, Mix_Music*> music_;
+  std::map<int, Music> music_;
   int next_ = 0;
   int current_ = 0;
 };

@@ -10,6 +10,7 @@
 
 void RegisterActionClasses();  // ActionsClasses.cpp
 void RegisterStdCtrlsClasses();  // StdCtrlsClasses.cpp
+void RegisterMediaClasses();     // MediaClasses.cpp
 
 void RegisterFormsClasses() {
   static bool done = false;
@@ -105,4 +106,5 @@ void RegisterFormsClasses() {
       .Event("OnTimer", &TTimer::OnTimer);
   RegisterActionClasses();
   RegisterStdCtrlsClasses();
+  RegisterMediaClasses();
 }

@@ -2,9 +2,12 @@
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TButton.h"
 #include "platform/forms/TCheckBox.h"
+#include "platform/forms/TComboBox.h"
 #include "platform/forms/TGroupBox.h"
+#include "platform/forms/TListBox.h"
 #include "platform/forms/TMemo.h"
 #include "platform/forms/TRadioButton.h"
+#include "platform/forms/TRichEdit.h"
 #include "platform/forms/TStaticText.h"
 
 namespace {
@@ -15,6 +18,10 @@ const std::vector<std::string> kCharCaseNames{"ecNormal", "ecUpperCase", "ecLowe
 const std::vector<std::string> kScrollStyleNames{"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
 const std::vector<std::string> kCheckStateNames{"cbUnchecked", "cbChecked", "cbGrayed"};
 const std::vector<std::string> kStaticBorderNames{"sbsNone", "sbsSingle", "sbsSunken"};
+const std::vector<std::string> kListBoxStyleNames{"lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable", "lbVirtual",
+                                                  "lbVirtualOwnerDraw"};
+const std::vector<std::string> kComboBoxStyleNames{"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed",
+                                                   "csOwnerDrawVariable"};
 
 AnsiString PasswordCharText(TCustomEdit& e) {
   return e.PasswordChar() ? AnsiString(std::string(1, e.PasswordChar())) : AnsiString();
@@ -51,6 +58,10 @@ void RegisterStdCtrlsClasses() {
       .Bool("WantTabs", &TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs, false)
       .Enum("Alignment", &TCustomMemo::Alignment, &TCustomMemo::SetAlignment, taLeftJustify, &kAlignmentNames);
   RegisterProperties<TMemo>("TMemo", "TCustomMemo", Factory<TMemo>());
+  RegisterProperties<TCustomRichEdit>("TCustomRichEdit", "TCustomMemo")
+      .Bool("PlainText", &TCustomRichEdit::PlainText, &TCustomRichEdit::SetPlainText, false)
+      .Bool("HideScrollBars", &TCustomRichEdit::HideScrollBars, &TCustomRichEdit::SetHideScrollBars, true);
+  RegisterProperties<TRichEdit>("TRichEdit", "TCustomRichEdit", Factory<TRichEdit>());
 
   RegisterProperties<TButtonControl>("TButtonControl", "TWinControl")
       .Bool("WordWrap", &TButtonControl::WordWrap, &TButtonControl::SetWordWrap, false);
@@ -80,4 +91,38 @@ void RegisterStdCtrlsClasses() {
       .Component<TWinControl>("FocusControl", &TCustomStaticText::FocusControl, &TCustomStaticText::SetFocusControl)
       .Bool("ShowAccelChar", &TCustomStaticText::ShowAccelChar, &TCustomStaticText::SetShowAccelChar, true);
   RegisterProperties<TStaticText>("TStaticText", "TCustomStaticText", Factory<TStaticText>());
+
+  RegisterProperties<TCustomListControl>("TCustomListControl", "TWinControl");
+  RegisterProperties<TListBoxStrings>("TListBoxStrings", "");
+  RegisterProperties<TCustomListBox>("TCustomListBox", "TCustomListControl")
+      .Object("Items", &TCustomListBox::Items)
+      .Enum("Style", &TCustomListBox::Style, &TCustomListBox::SetStyle, lbStandard, &kListBoxStyleNames)
+      .Bool("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted, false)
+      .Bool("MultiSelect", &TCustomListBox::MultiSelect, &TCustomListBox::SetMultiSelect, false)
+      .Bool("ExtendedSelect", &TCustomListBox::ExtendedSelect, &TCustomListBox::SetExtendedSelect, true)
+      .Bool("IntegralHeight", &TCustomListBox::IntegralHeight, &TCustomListBox::SetIntegralHeight, false)
+      .Int("ItemHeight", &TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight)
+      .Enum("BorderStyle", &TCustomListBox::BorderStyle, &TCustomListBox::SetBorderStyle, bsSingle, &kBorderNames)
+      .Event("OnDrawItem", &TCustomListBox::OnDrawItem)
+      .Event("OnMeasureItem", &TCustomListBox::OnMeasureItem)
+      .Event("OnData", &TCustomListBox::OnData);
+  RegisterProperties<TListBox>("TListBox", "TCustomListBox", Factory<TListBox>());
+  RegisterProperties<TComboBoxStrings>("TComboBoxStrings", "");
+  RegisterProperties<TCustomComboBox>("TCustomComboBox", "TCustomListControl")
+      .Object("Items", &TCustomComboBox::Items)
+      .Enum("Style", &TCustomComboBox::Style, &TCustomComboBox::SetStyle, csDropDown, &kComboBoxStyleNames)
+      .Bool("Sorted", &TCustomComboBox::Sorted, &TCustomComboBox::SetSorted, false)
+      .Int("DropDownCount", &TCustomComboBox::DropDownCount, &TCustomComboBox::SetDropDownCount, 8)
+      .Int("MaxLength", &TCustomComboBox::MaxLength, &TCustomComboBox::SetMaxLength, 0)
+      .Int("ItemHeight", &TCustomComboBox::ItemHeight, &TCustomComboBox::SetItemHeight)
+      .Bool("AutoComplete", &TCustomComboBox::AutoComplete, &TCustomComboBox::SetAutoComplete, true)
+      .Bool("AutoDropDown", &TCustomComboBox::AutoDropDown, &TCustomComboBox::SetAutoDropDown, false)
+      .Str("Text", &TCustomComboBox::Text, &TCustomComboBox::SetTextProp)
+      .Event("OnChange", &TCustomComboBox::OnChange)
+      .Event("OnSelect", &TCustomComboBox::OnSelect)
+      .Event("OnDropDown", &TCustomComboBox::OnDropDown)
+      .Event("OnCloseUp", &TCustomComboBox::OnCloseUp)
+      .Event("OnDrawItem", &TCustomComboBox::OnDrawItem)
+      .Event("OnMeasureItem", &TCustomComboBox::OnMeasureItem);
+  RegisterProperties<TComboBox>("TComboBox", "TCustomComboBox", Factory<TComboBox>());
 }

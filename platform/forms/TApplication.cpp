@@ -3,7 +3,11 @@
 #include <algorithm>
 
 #include "platform/controls/Controls.h"
+<<<<<<< HEAD
 #include "platform/forms/THintAction.h"
+=======
+#include "platform/forms/TClipboard.h"
+>>>>>>> main
 #include "platform/forms/TPicture.h"
 #include "platform/forms/TScreen.h"
 #include "platform/rtl/Program.h"
@@ -474,6 +478,7 @@ void FormsStartup() {
 }
 
 void FormsShutdown() {
+  delete SetClipboard(nullptr);  // it may hold the clipboard open through the application's window
   delete Application;
   Application = nullptr;
   delete Screen;

@@ -1,5 +1,8 @@
 #include "platform/forms/TButtonControl.h"
 
+#include "platform/forms/TButtonActionLink.h"
+#include "platform/forms/TCustomAction.h"
+
 TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
   ControlStyle = csSetCaption | csDoubleClicks;
   SetColor(clBtnFace);
@@ -36,4 +39,23 @@ void TButtonControl::Dispatch(void* message) {
     return;
   }
   TWinControl::Dispatch(message);
+}
+
+TActionLinkClass TButtonControl::GetActionLinkClass() const { return ActionLinkClassOf<TButtonActionLink>(); }
+
+void TButtonControl::ActionChange(TObject* sender, bool checkDefaults) {
+  TWinControl::ActionChange(sender, checkDefaults);
+  auto* action = dynamic_cast<TCustomAction*>(sender);
+  if (!action) return;
+  if (!checkDefaults || !Checked()) {
+    // Taking the action's state is no click of the user's.
+    clicksDisabled_ = true;
+    try {
+      SetChecked(action->Checked());
+    } catch (...) {
+      clicksDisabled_ = false;
+      throw;
+    }
+    clicksDisabled_ = false;
+  }
 }

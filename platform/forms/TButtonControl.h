@@ -22,6 +22,10 @@ class TButtonControl : public TWinControl {
   void Dispatch(void* message) override;
 
  protected:
+  friend class TButtonActionLink;
+  TActionLinkClass GetActionLinkClass() const override;
+  // Also takes the action's Checked (with checkDefaults only while unchecked).
+  void ActionChange(TObject* sender, bool checkDefaults) override;
   virtual bool GetChecked() const { return false; }
   virtual void SetChecked(bool /*value*/) {}
   void CreateParams(TCreateParams& params) override;

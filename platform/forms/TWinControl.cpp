@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "platform/forms/TControlActionLink.h"
+#include "platform/controls/Controls.h"
 #include "platform/forms/TScreen.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
@@ -32,6 +33,19 @@ const char* InstanceProperty() {
 }
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK; }
+
+// The child window an owner-draw request is about: by its handle for drawing, by its id for
+// measuring (list and combo boxes give their windows ids of their own); null for menus.
+TWinControl* OwnerDrawChild(HWND parent, const TMessage& m) {
+  if (!m.LParam) return nullptr;
+  if (m.Msg == WM_DRAWITEM) {
+    const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam);
+    return dis->CtlType == ODT_MENU ? nullptr : FindControl(dis->hwndItem);
+  }
+  const auto* mis = reinterpret_cast<const MEASUREITEMSTRUCT*>(m.LParam);
+  if (mis->CtlType == ODT_MENU || mis->CtlID == 0) return nullptr;
+  return FindControl(GetDlgItem(parent, static_cast<int>(mis->CtlID)));
+}
 
 }  // namespace
 
@@ -410,6 +424,9 @@ void TWinControl::Dispatch(void* message) {
   auto& m = *static_cast<TMessage*>(message);
   switch (m.Msg) {
     case WM_PAINT:
+      // A control over a system class (an edit, a button) lets the class paint, unless it holds
+      // windowless controls of its own to paint over it.
+      if (ControlCount() == 0 && !(DefWndProc == WNDPROC(&DefWindowProcA))) break;
       PaintHandler(m);
       return;
     case WM_ERASEBKGND: {
@@ -480,6 +497,14 @@ void TWinControl::Dispatch(void* message) {
     case WM_CTLCOLORSTATIC:
       // A child window's notification goes back to the child's control.
       if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+        m.Result = child->Perform(m.Msg + CN_BASE, m.WParam, m.LParam);
+        return;
+      }
+      break;
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+      // Owner-drawn child windows ask their parent; the child's control draws (menus are not ours).
+      if (TWinControl* child = OwnerDrawChild(handle_, m); child && child != this) {
         m.Result = child->Perform(m.Msg + CN_BASE, m.WParam, m.LParam);
         return;
       }

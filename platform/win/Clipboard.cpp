@@ -307,7 +307,10 @@ UINT EnumClipboardFormats(UINT format) {
   return *(it + 1);
 }
 
-int CountClipboardFormats() { return int(Available().size()); }
+int CountClipboardFormats() {
+  if (!C().open) ImportForeign();  // another program may have changed it since
+  return int(Available().size());
+}
 
 UINT RegisterClipboardFormatW(LPCWSTR name) { return name && *name ? AddAtom(name) : 0; }
 UINT RegisterClipboardFormatA(LPCSTR name) { return name && *name ? AddAtom(ToWide(name)) : 0; }

@@ -48,6 +48,20 @@ BOOL UnionRect(RECT* dst, const RECT* a, const RECT* b) {
           std::max(a->bottom, b->bottom)};
   return TRUE;
 }
+BOOL SubtractRect(RECT* dst, const RECT* a, const RECT* b) {
+  if (!dst || !a || !b) return FALSE;
+  RECT r = *a;
+  // Only a cut across the whole width or height leaves a rectangle; otherwise `a` stays whole.
+  if (b->left <= r.left && b->right >= r.right) {
+    if (b->top <= r.top && b->bottom > r.top) r.top = std::min(b->bottom, r.bottom);
+    else if (b->bottom >= r.bottom && b->top < r.bottom) r.bottom = std::max(b->top, r.top);
+  } else if (b->top <= r.top && b->bottom >= r.bottom) {
+    if (b->left <= r.left && b->right > r.left) r.left = std::min(b->right, r.right);
+    else if (b->right >= r.right && b->left < r.right) r.right = std::max(b->left, r.left);
+  }
+  *dst = r;
+  return !IsRectEmpty(dst);
+}
 BOOL PtInRect(const RECT* r, POINT p) { return r && p.x >= r->left && p.x < r->right && p.y >= r->top && p.y < r->bottom; }
 BOOL EqualRect(const RECT* a, const RECT* b) {
   return a && b && a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom;

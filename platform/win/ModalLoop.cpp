@@ -62,7 +62,11 @@ HWND AllocateHWnd(TWndMethod method) {
   }
   HWND h = CreateWindowExW(WS_EX_TOOLWINDOW, u"TPUtilWindow", u"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr,
                            nullptr);
-  if (h && method) SetWindowLongPtrW(h, GWL_WNDPROC, LONG_PTR(MakeObjectInstance(std::move(method))));
+  if (!h) return h;
+  // Without a method the window still gets an instance of its own, which DeallocateHWnd frees;
+  // freeing the shared class procedure instead would break every later utility window.
+  if (!method) method = [h](TMessage& m) { m.Result = DefWindowProcW(h, m.Msg, m.WParam, m.LParam); };
+  SetWindowLongPtrW(h, GWL_WNDPROC, LONG_PTR(MakeObjectInstance(std::move(method))));
   return h;
 }
 

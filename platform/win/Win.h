@@ -171,6 +171,8 @@ BOOL OffsetRect(RECT* r, int dx, int dy);
 BOOL InflateRect(RECT* r, int dx, int dy);
 BOOL IntersectRect(RECT* dst, const RECT* a, const RECT* b);
 BOOL UnionRect(RECT* dst, const RECT* a, const RECT* b);
+// `a` less the part of `b` that covers it across its whole width or height; else `a`.
+BOOL SubtractRect(RECT* dst, const RECT* a, const RECT* b);
 BOOL PtInRect(const RECT* r, POINT p);
 BOOL IsRectEmpty(const RECT* r);
 BOOL EqualRect(const RECT* a, const RECT* b);

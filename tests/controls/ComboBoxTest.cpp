@@ -47,6 +47,10 @@ LRESULT OwnerParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 
 class ComboBoxTest : public ControlsTest {
  protected:
+  void TearDown() override {
+    driver().UseFixedMetricFont(0, 0);
+    ControlsTest::TearDown();
+  }
   void SetUp() override {
     ControlsTest::SetUp();
     driver().UseFixedMetricFont(7, 10);
@@ -103,7 +107,7 @@ TEST_F(ComboBoxTest, PartsAreAnEditChildAndAListInAPopup) {
   // The box keeps its field's height; the creation height is the dropped-down height.
   RECT r;
   GetWindowRect(h, &r);
-  EXPECT_EQ(r.bottom - r.top, 10 + 2 + 4);
+  EXPECT_EQ(r.bottom - r.top, 10 + 4 + 4);  // text, the edit's margins, the sunken edge
   // A list-only box has no edit.
   EXPECT_EQ(Info(Combo(CBS_DROPDOWNLIST)).hwndItem, nullptr);
   // The popup goes with the box.
@@ -296,6 +300,55 @@ TEST_F(ComboBoxTest, OwnerDrawnBoxMeasuresFieldAndItemsAndDrawsBoth) {
   EXPECT_EQ(items, 3);
   SendMessageW(h, CB_SHOWDROPDOWN, FALSE, 0);
   EXPECT_FALSE(SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0));
+}
+
+}  // namespace
+
+namespace {
+
+// An 8-bit subclass of a UTF-16 child, the way the 8-bit form library hooks the list and edit
+// of a combo box before the Unicode layer puts its own procedure back.
+WNDPROC savedListProc;
+std::vector<std::string> seenByStub;
+LRESULT NarrowListStub(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == LB_ADDSTRING) seenByStub.push_back(reinterpret_cast<const char*>(l));
+  return CallWindowProcA(savedListProc, h, m, w, l);
+}
+LRESULT WideListStub(HWND h, UINT m, WPARAM w, LPARAM l) { return CallWindowProcW(savedListProc, h, m, w, l); }
+
+TEST_F(ComboBoxTest, ChildrenSubclassedThroughTheOtherFormStillReadTheirStringsRight) {
+  HWND h = Combo(CBS_DROPDOWN | CBS_AUTOHSCROLL, {});
+  const COMBOBOXINFO info = Info(h);
+  seenByStub.clear();
+  savedListProc = WNDPROC(SetWindowLongPtrA(info.hwndList, GWL_WNDPROC, LONG_PTR(WNDPROC(&NarrowListStub))));
+  EXPECT_FALSE(IsWindowUnicode(info.hwndList));
+  // The box passes UTF-16 strings; the 8-bit stub sees bytes; the list, reached through the
+  // stand-in, gets UTF-16 again and must read it as such.
+  EXPECT_EQ(SendMessageW(h, CB_ADDSTRING, 0, LPARAM(u"ភ្នំពេញ")), 0);
+  EXPECT_EQ(SendMessageA(h, CB_ADDSTRING, 0, LPARAM("Hu\xE1\xBA\xBF")), 1);
+  EXPECT_EQ(seenByStub, (std::vector<std::string>{"\xE1\x9E\x97\xE1\x9F\x92\xE1\x9E\x93\xE1\x9F\x86\xE1\x9E\x96\xE1\x9F\x81"
+                                                  "\xE1\x9E\x89",
+                                                  "Hu\xE1\xBA\xBF"}));
+  EXPECT_EQ(Item(h, 0), u"ភ្នំពេញ");
+  EXPECT_EQ(Item(h, 1), u"Huế");
+  // Put back through the 8-bit form, the list is UTF-16 again; then a UTF-16 stub goes on top.
+  SetWindowLongPtrA(info.hwndList, GWL_WNDPROC, LONG_PTR(savedListProc));
+  EXPECT_TRUE(IsWindowUnicode(info.hwndList));
+  savedListProc = WNDPROC(GetWindowLongPtrW(info.hwndList, GWL_WNDPROC));
+  SetWindowLongPtrW(info.hwndList, GWL_WNDPROC, LONG_PTR(WNDPROC(&WideListStub)));
+  EXPECT_EQ(SendMessageW(h, CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(u"huế")), 1);
+  // The edit: its procedure re-set with the UTF-16 form to what the 8-bit form reads.
+  SetWindowLongPtrW(info.hwndItem, GWL_WNDPROC, GetWindowLongPtrA(info.hwndItem, GWL_WNDPROC));
+  EXPECT_TRUE(IsWindowUnicode(info.hwndItem));
+  SendMessageW(h, CB_SETCURSEL, 0, 0);
+  EXPECT_EQ(TextOf(info.hwndItem), u"ភ្នំពេញ");
+  SetFocus(info.hwndItem);
+  Notifications().clear();
+  driver().Type(u"x");
+  driver().RunUntilIdle();
+  EXPECT_EQ(Count(CBN_EDITCHANGE), 1);
+  Key(VK_F1 + 3);  // the box still hears its keys through the edit
+  EXPECT_TRUE(SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0));
 }
 
 }  // namespace

@@ -42,6 +42,10 @@ LRESULT OwnerParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 
 class ListBoxTest : public ControlsTest {
  protected:
+  void TearDown() override {
+    driver().UseFixedMetricFont(0, 0);
+    ControlsTest::TearDown();
+  }
   void SetUp() override {
     ControlsTest::SetUp();
     driver().UseFixedMetricFont(7, 10);  // items 10 pixels high
@@ -221,6 +225,20 @@ TEST_F(ListBoxTest, TypeAheadFindsItemsByTheirFirstLetters) {
   driver().RunUntilIdle();
   EXPECT_EQ(Text(h, int(SendMessageW(h, LB_GETCURSEL, 0, 0))), u"ភូមិ");
   EXPECT_EQ(Count(LBN_SELCHANGE), 5);
+}
+
+TEST_F(ListBoxTest, TypeAheadInAnEightBitListWaitsForWholeCharacters) {
+  HWND h = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | LBS_NOTIFY, 0, 0, 100, 100, parent,
+                           reinterpret_cast<HMENU>(uintptr_t(6)), nullptr, nullptr);
+  for (const std::u16string s : {u"ភាសា", u"ភូមិ", u"ក"})
+    SendMessageA(h, LB_ADDSTRING, 0, LPARAM(platform::Utf16ToMultiByte(s, CP_UTF8).c_str()));
+  SetFocus(h);
+  driver().RunUntilIdle();
+  Notifications().clear();
+  driver().Type(u"ភូ");  // reaches the 8-bit window as two three-byte characters
+  driver().RunUntilIdle();
+  EXPECT_EQ(SendMessageW(h, LB_GETCURSEL, 0, 0), 1);
+  EXPECT_EQ(Count(LBN_SELCHANGE), 2);  // "ភ" finds the first, "ភូ" the second
 }
 
 TEST_F(ListBoxTest, MouseSelectsInEachSelectionStyle) {

@@ -26,6 +26,10 @@ LRESULT CanvasProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 
 class WindowScrollBarTest : public ControlsTest {
  protected:
+  void TearDown() override {
+    driver().UseFixedMetricFont(0, 0);
+    ControlsTest::TearDown();
+  }
   void SetUp() override {
     ControlsTest::SetUp();
     Scrolls().clear();

@@ -7,6 +7,8 @@
 
 #include "StdCtrlsTestSupport.h"
 #include "platform/forms/TButton.h"
+#include "platform/forms/TButtonActionLink.h"
+#include "platform/forms/TCustomAction.h"
 #include "platform/forms/TCheckBox.h"
 #include "platform/forms/TEdit.h"
 #include "platform/forms/TGroupBox.h"
@@ -226,6 +228,37 @@ TEST_F(ButtonsTest, StaticTextsSizeToTheirCaptionAndLeadToTheirControl) {
   delete edit;
   EXPECT_EQ(label->FocusControl(), nullptr);
   EXPECT_EQ(Offer(form, CM_DIALOGCHAR, 's'), 0);
+}
+
+TEST_F(ButtonsTest, ButtonsFollowTheirActionAndAClickExecutesIt) {
+  auto* action = new TAction(form);
+  action->SetCaption("&Loop");
+  int executed = 0;
+  action->OnExecute = [&](TObject*) { ++executed; };
+  auto* box = Make<TCheckBox>(10, 10, 120, 20);
+  auto* push = Make<TButton>(10, 40, 80, 25);
+  box->SetAction(action);
+  push->SetAction(action);
+  EXPECT_NE(dynamic_cast<TButtonActionLink*>(box->ActionLink()), nullptr);
+  EXPECT_EQ(box->Caption(), "&Loop");
+  EXPECT_EQ(push->Caption(), "&Loop");
+  // The action's Checked reaches the check box without a click of its own.
+  action->SetChecked(true);
+  EXPECT_TRUE(box->Checked());
+  EXPECT_EQ(SendMessageA(box->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(executed, 0);
+  // A change by the user is a click: it executes the action.
+  box->SetCheckedProp(false);
+  EXPECT_EQ(executed, 1);
+  // Showing what the action does not, the box is left alone; once they agree again it follows.
+  action->SetChecked(false);
+  action->SetChecked(true);
+  EXPECT_TRUE(box->Checked());
+  EXPECT_EQ(executed, 1);
+  ClickOn(push);
+  EXPECT_EQ(executed, 2);
+  action->SetEnabled(false);
+  EXPECT_FALSE(push->Enabled());
 }
 
 }  // namespace

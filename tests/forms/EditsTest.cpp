@@ -9,6 +9,7 @@
 #include "StdCtrlsTestSupport.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TMemo.h"
+#include "platform/forms/TRichEdit.h"
 #include "platform/rtl/Exceptions.h"
 
 using namespace stdctrlstest;
@@ -279,6 +280,22 @@ TEST_F(EditsTest, AMemoWantsReturnsAndTabsOnlyWhenAsked) {
   EXPECT_TRUE(style & WS_VSCROLL);
   EXPECT_TRUE(style & ES_AUTOHSCROLL);
   EXPECT_EQ(memo->Text(), "a\r\nbc\tde");
+}
+
+TEST_F(EditsTest, ARichEditHoldsPlainTextLinesLikeAMemo) {
+  auto* rich = Edit<TRichEdit>();
+  rich->Lines()->Add("Tiếng Việt");
+  rich->Lines()->Add("ខ្មែរ");
+  EXPECT_EQ(rich->Lines()->Count(), 2);
+  EXPECT_EQ(rich->Text(), "Tiếng Việt\r\nខ្មែរ\r\n");
+  EXPECT_EQ(changes, 2);
+  rich->SetWantReturns(false);
+  rich->SetSelStart(0);
+  Type(u"\r>");
+  EXPECT_EQ(rich->Lines()->Strings(0), ">Tiếng Việt");
+  rich->SetHideScrollBars(false);
+  EXPECT_EQ(rich->Lines()->Count(), 2);
+  EXPECT_FALSE(rich->PlainText());
 }
 
 TEST_F(EditsTest, EditsAndMemosComeFromALayout) {

@@ -107,3 +107,24 @@ TEST_F(Modal, FixedMetricFontPinsTextGeometry) {
 }
 
 }  // namespace
+
+namespace {
+
+// A utility window made without a method is freed without taking the shared class procedure
+// with it: utility windows made afterwards (here after a restart of the window system) still
+// get their timers.
+TEST_F(Modal, AUtilityWindowWithoutAMethodLeavesLaterOnesWorking) {
+  DeallocateHWnd(AllocateHWnd(nullptr));
+  platform::headless::Uninstall();
+  platform::headless::Install();
+  int ticks = 0;
+  HWND h = AllocateHWnd([&](TMessage& m) {
+    if (m.Msg == WM_TIMER) ++ticks;
+  });
+  SetTimer(h, 1, 100, nullptr);
+  driver().Advance(250);
+  EXPECT_EQ(ticks, 2);
+  DeallocateHWnd(h);
+}
+
+}  // namespace

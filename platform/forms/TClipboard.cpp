@@ -1,0 +1,228 @@
+#include "platform/forms/TClipboard.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/forms/TApplication.h"
+#include "platform/forms/TBitmap.h"
+#include "platform/forms/TPicture.h"
+#include "platform/rtl/Exceptions.h"
+
+namespace {
+
+TClipboard*& Installed() {
+  static TClipboard* clipboard = nullptr;
+  return clipboard;
+}
+
+// The 8-bit text in a block, up to its terminator or the block's end, whichever comes first
+// (another program's block need not be terminated).
+std::string BlockText(HANDLE data) {
+  if (!data) return {};
+  const SIZE_T size = GlobalSize(data);
+  const auto* p = static_cast<const char*>(GlobalLock(data));
+  if (!p) return {};
+  std::string text(p, std::find(p, p + size, '\0'));
+  GlobalUnlock(data);
+  return text;
+}
+
+}  // namespace
+
+TClipboard* Clipboard() {
+  if (!Installed()) Installed() = new TClipboard;
+  return Installed();
+}
+
+TClipboard* SetClipboard(TClipboard* clipboard) { return std::exchange(Installed(), clipboard); }
+
+TClipboard::~TClipboard() {
+  if (openCount_) {
+    openCount_ = 1;
+    Close();
+  }
+}
+
+void TClipboard::Open() {
+  if (openCount_ == 0) {
+    window_ = Application ? Application->Handle() : nullptr;
+    allocated_ = false;
+    if (!window_) {
+      window_ = AllocateHWnd(nullptr);
+      allocated_ = true;
+    }
+    if (!OpenClipboard(window_)) {
+      if (allocated_) DeallocateHWnd(window_);
+      window_ = nullptr;
+      allocated_ = false;
+      throw Exception("Cannot open clipboard");
+    }
+    emptied_ = false;
+  }
+  ++openCount_;
+}
+
+void TClipboard::Close() {
+  if (openCount_ == 0) return;
+  if (--openCount_ > 0) return;
+  CloseClipboard();
+  if (allocated_) DeallocateHWnd(window_);
+  window_ = nullptr;
+  allocated_ = false;
+}
+
+void TClipboard::Clear() {
+  Open();
+  EmptyClipboard();
+  Close();
+}
+
+void TClipboard::Adding() {
+  if (openCount_ && !emptied_) {
+    Clear();
+    emptied_ = true;
+  }
+}
+
+void TClipboard::SetBuffer(WORD format, const void* buffer, int size) {
+  Open();
+  HGLOBAL data = nullptr;
+  try {
+    data = size >= 0 ? GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, SIZE_T(size)) : nullptr;
+    if (!data) throw EOutOfResources("Out of system resources");
+    if (buffer && size > 0) {
+      std::memcpy(GlobalLock(data), buffer, size_t(size));
+      GlobalUnlock(data);
+    }
+    Adding();
+    if (!SetClipboardData(format, data)) throw EOutOfResources("Out of system resources");
+  } catch (...) {
+    if (data) GlobalFree(data);
+    Close();
+    throw;
+  }
+  Close();
+}
+
+AnsiString TClipboard::AsText() {
+  Open();
+  const std::string text = BlockText(GetClipboardData(CF_TEXT));
+  Close();
+  return AnsiString(text);
+}
+
+void TClipboard::SetAsText(const AnsiString& value) { SetBuffer(CF_TEXT, value.c_str(), value.Length() + 1); }
+
+int TClipboard::GetTextBuf(char* buffer, int bufSize) {
+  if (!buffer || bufSize <= 0) return 0;
+  Open();
+  const std::string text = BlockText(GetClipboardData(CF_TEXT));
+  Close();
+  const size_t n = std::min(text.size(), size_t(bufSize - 1));
+  std::memcpy(buffer, text.data(), n);
+  buffer[n] = '\0';
+  return int(n);
+}
+
+void TClipboard::SetTextBuf(const char* buffer) {
+  if (!buffer) buffer = "";
+  SetBuffer(CF_TEXT, buffer, int(std::strlen(buffer) + 1));
+}
+
+bool TClipboard::HasFormat(WORD format) { return IsClipboardFormatAvailable(format); }
+
+HANDLE TClipboard::GetAsHandle(WORD format) {
+  Open();
+  HANDLE data = GetClipboardData(format);
+  Close();
+  return data;
+}
+
+void TClipboard::SetAsHandle(WORD format, HANDLE value) {
+  Open();
+  try {
+    Adding();
+    SetClipboardData(format, value);
+  } catch (...) {
+    Close();
+    throw;
+  }
+  Close();
+}
+
+void TClipboard::AssignGraphic(TGraphic* graphic) {
+  Open();
+  try {
+    Adding();
+    WORD format = 0;
+    HANDLE data = nullptr;
+    HPALETTE palette = nullptr;
+    graphic->SaveToClipboardFormat(format, data, palette);
+    // A block the clipboard did not take stays ours to free.
+    if (!SetClipboardData(format, data)) {
+      if (data) GlobalFree(data);
+      if (palette) DeleteObject(palette);
+      throw EOutOfResources("Out of system resources");
+    }
+    if (palette && !SetClipboardData(CF_PALETTE, palette)) DeleteObject(palette);
+  } catch (...) {
+    Close();
+    throw;
+  }
+  Close();
+}
+
+void TClipboard::Assign(TPersistent* source) {
+  if (auto* picture = dynamic_cast<TPicture*>(source)) {
+    if (!picture->Graphic()) throw EInvalidGraphic("Unsupported clipboard format");
+    AssignGraphic(picture->Graphic());
+  } else if (auto* graphic = dynamic_cast<TGraphic*>(source)) {
+    AssignGraphic(graphic);
+  } else {
+    TPersistent::Assign(source);
+  }
+}
+
+void TClipboard::AssignTo(TPersistent* dest) {
+  if (auto* picture = dynamic_cast<TPicture*>(dest)) {
+    Open();
+    try {
+      for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
+        if (format > 0xFFFF || !TPicture::SupportsClipboardFormat(WORD(format))) continue;
+        picture->LoadFromClipboardFormat(WORD(format), GetClipboardData(format),
+                                         static_cast<HPALETTE>(GetClipboardData(CF_PALETTE)));
+        Close();
+        return;
+      }
+      throw EConvertError("Unsupported clipboard format");
+    } catch (...) {
+      Close();
+      throw;
+    }
+  }
+  if (auto* bitmap = dynamic_cast<TBitmap*>(dest)) {
+    // Bitmaps read the device-independent form, which the clipboard makes from a bitmap.
+    Open();
+    try {
+      bitmap->LoadFromClipboardFormat(CF_DIB, GetClipboardData(CF_DIB),
+                                      static_cast<HPALETTE>(GetClipboardData(CF_PALETTE)));
+    } catch (...) {
+      Close();
+      throw;
+    }
+    Close();
+    return;
+  }
+  TPersistent::AssignTo(dest);
+}
+
+int TClipboard::FormatCount() { return CountClipboardFormats(); }
+
+WORD TClipboard::Formats(int index) {
+  if (index < 0) return 0;
+  Open();
+  UINT format = EnumClipboardFormats(0);
+  while (format && index-- > 0) format = EnumClipboardFormats(format);
+  Close();
+  return WORD(format);
+}
