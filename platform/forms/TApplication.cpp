@@ -3,11 +3,8 @@
 #include <algorithm>
 
 #include "platform/controls/Controls.h"
-<<<<<<< HEAD
-#include "platform/forms/THintAction.h"
-=======
 #include "platform/forms/TClipboard.h"
->>>>>>> main
+#include "platform/forms/THintAction.h"
 #include "platform/forms/TPicture.h"
 #include "platform/forms/TScreen.h"
 #include "platform/rtl/Program.h"
