@@ -30,7 +30,7 @@ struct Combo {
   int droppedWidth = 0;
   bool dropped = false;
   bool focused = false;
-  bool pressed = false;  // the button shows pushed
+  bool pressed = false;      // the button shows pushed
   bool settingText = false;  // the edit's text is changed by the box, not the user
   int selAtDrop = -1;
 };
@@ -49,7 +49,9 @@ int ClosedHeight(const Combo& c) { return c.fieldHeight + 2 * kEdge; }
 LRESULT ToChild(HWND hwnd, HWND child, UINT msg, WPARAM w, LPARAM l) {
   return IsAnsi(hwnd) ? SendMessageA(child, msg, w, l) : SendMessageW(child, msg, w, l);
 }
-LRESULT ToList(const Combo& c, UINT msg, WPARAM w = 0, LPARAM l = 0) { return SendMessageW(c.list, msg, w, l); }
+LRESULT ToList(const Combo& c, UINT msg, WPARAM w = 0, LPARAM l = 0) {
+  return SendMessageW(c.list, msg, w, l);
+}
 
 int CurSel(const Combo& c) { return int(ToList(c, LB_GETCURSEL)); }
 
@@ -103,13 +105,15 @@ void ShowSelection(HWND hwnd, Combo& c) {
 void LayOut(HWND hwnd, Combo& c) {
   if (!c.edit) return;
   const RECT f = FieldRect(hwnd);
-  MoveWindow(c.edit, f.left, f.top, std::max(0, int(f.right - f.left)), std::max(0, int(f.bottom - f.top)), TRUE);
+  MoveWindow(c.edit, f.left, f.top, std::max(0, int(f.right - f.left)), std::max(0, int(f.bottom - f.top)),
+             TRUE);
 }
 
 void Resize(HWND hwnd, Combo& c) {
   RECT r;
   GetWindowRect(hwnd, &r);
-  SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, ClosedHeight(c), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd, nullptr, 0, 0, r.right - r.left, ClosedHeight(c),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   LayOut(hwnd, c);
 }
 
@@ -198,10 +202,18 @@ bool OnKey(HWND hwnd, Combo& c, int vk, bool alt) {
                                    std::max(1, int(ToList(c, LB_GETITEMHEIGHT))));
   int to;
   switch (vk) {
-    case VK_UP: to = sel < 0 ? 0 : sel - 1; break;
-    case VK_DOWN: to = sel + 1; break;
-    case VK_PRIOR: to = std::max(0, sel) - (page - 1); break;
-    case VK_NEXT: to = std::max(0, sel) + (page - 1); break;
+    case VK_UP:
+      to = sel < 0 ? 0 : sel - 1;
+      break;
+    case VK_DOWN:
+      to = sel + 1;
+      break;
+    case VK_PRIOR:
+      to = std::max(0, sel) - (page - 1);
+      break;
+    case VK_NEXT:
+      to = std::max(0, sel) + (page - 1);
+      break;
     case VK_HOME:
       if (!ListOnly(style) && !c.dropped) return false;  // the edit's own key
       to = 0;
@@ -210,7 +222,8 @@ bool OnKey(HWND hwnd, Combo& c, int vk, bool alt) {
       if (!ListOnly(style) && !c.dropped) return false;
       to = count - 1;
       break;
-    default: return false;
+    default:
+      return false;
   }
   if (count == 0) return true;
   to = std::clamp(to, 0, count - 1);
@@ -243,7 +256,14 @@ LRESULT EditSubclass(HWND edit, UINT msg, WPARAM w, LPARAM l) {
     case WM_CHAR:
       if ((w == 13 || w == 27) && c->dropped) return 0;
       break;
-    default: break;
+    case WM_GETDLGCODE: {
+      // While the list is down, Enter and Escape are the box's, not the dialog's.
+      const LRESULT code =
+          IsAnsi(edit) ? CallWindowProcA(own, edit, msg, w, l) : CallWindowProcW(own, edit, msg, w, l);
+      return c->dropped ? code | DLGC_WANTALLKEYS : code;
+    }
+    default:
+      break;
   }
   return IsAnsi(edit) ? CallWindowProcA(own, edit, msg, w, l) : CallWindowProcW(own, edit, msg, w, l);
 }
@@ -272,7 +292,8 @@ void Paint(HWND hwnd, Combo& c) {
       dis.CtlID = UINT(GetDlgCtrlID(hwnd));
       dis.itemID = UINT(sel);
       dis.itemAction = ODA_DRAWENTIRE;
-      dis.itemState = ODS_COMBOBOXEDIT | (highlight ? ODS_SELECTED | ODS_FOCUS : 0) | (enabled ? 0 : ODS_DISABLED);
+      dis.itemState =
+          ODS_COMBOBOXEDIT | (highlight ? ODS_SELECTED | ODS_FOCUS : 0) | (enabled ? 0 : ODS_DISABLED);
       dis.hwndItem = hwnd;
       dis.hDC = dc;
       dis.rcItem = inner;
@@ -280,8 +301,9 @@ void Paint(HWND hwnd, Combo& c) {
       if (HWND parent = GetParent(hwnd)) SendMessageW(parent, WM_DRAWITEM, WPARAM(dis.CtlID), LPARAM(&dis));
     } else {
       if (highlight) FillSolid(dc, inner, GetSysColor(COLOR_HIGHLIGHT));
-      SetTextColor(dc, !enabled ? GetSysColor(COLOR_GRAYTEXT) : highlight ? GetSysColor(COLOR_HIGHLIGHTTEXT)
-                                                                          : GetTextColor(dc));
+      SetTextColor(dc, !enabled    ? GetSysColor(COLOR_GRAYTEXT)
+                       : highlight ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                                   : GetTextColor(dc));
       SetBkMode(dc, TRANSPARENT);
       HGDIOBJ old = SelectObject(dc, ControlFont(c.font));
       const std::u16string text = sel >= 0 ? ItemText(c, sel) : std::u16string();
@@ -302,7 +324,8 @@ void Create(HWND hwnd, Combo& c, const CREATESTRUCTW* cs) {
   c.font = nullptr;
   c.fieldHeight = FontHeight(hwnd, c.font) + 4;
   if (style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) {
-    MEASUREITEMSTRUCT mis{ODT_COMBOBOX, UINT(GetDlgCtrlID(hwnd)), UINT(-1), UINT(cs->cx), UINT(c.fieldHeight), 0};
+    MEASUREITEMSTRUCT mis{ODT_COMBOBOX, UINT(GetDlgCtrlID(hwnd)), UINT(-1),
+                          UINT(cs->cx), UINT(c.fieldHeight),      0};
     if (HWND parent = GetParent(hwnd)) SendMessageW(parent, WM_MEASUREITEM, WPARAM(mis.CtlID), LPARAM(&mis));
     c.fieldHeight = std::clamp(int(mis.itemHeight), 1, 255);
   }
@@ -316,19 +339,20 @@ void Create(HWND hwnd, Combo& c, const CREATESTRUCTW* cs) {
                           (style & CBS_DISABLENOSCROLL ? LBS_DISABLENOSCROLL : 0);
   const DWORD popupEx = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
   if (ansi) {
-    c.popup = CreateWindowExA(popupEx, "ComboDropDown", "", WS_POPUP, 0, 0, std::max(1, cs->cx), 20, hwnd, nullptr,
-                              nullptr, nullptr);
-    c.list = CreateWindowExA(0, "ComboLBox", "", listStyle, 0, 0, std::max(1, cs->cx), 20, c.popup, nullptr, nullptr,
-                             hwnd);
-  } else {
-    c.popup = CreateWindowExW(popupEx, kComboDropDownClass, u"", WS_POPUP, 0, 0, std::max(1, cs->cx), 20, hwnd,
+    c.popup = CreateWindowExA(popupEx, "ComboDropDown", "", WS_POPUP, 0, 0, std::max(1, cs->cx), 20, hwnd,
                               nullptr, nullptr, nullptr);
-    c.list = CreateWindowExW(0, kComboListClass, u"", listStyle, 0, 0, std::max(1, cs->cx), 20, c.popup, nullptr,
+    c.list = CreateWindowExA(0, "ComboLBox", "", listStyle, 0, 0, std::max(1, cs->cx), 20, c.popup, nullptr,
                              nullptr, hwnd);
+  } else {
+    c.popup = CreateWindowExW(popupEx, kComboDropDownClass, u"", WS_POPUP, 0, 0, std::max(1, cs->cx), 20,
+                              hwnd, nullptr, nullptr, nullptr);
+    c.list = CreateWindowExW(0, kComboListClass, u"", listStyle, 0, 0, std::max(1, cs->cx), 20, c.popup,
+                             nullptr, nullptr, hwnd);
   }
   if ((style & 3) != CBS_DROPDOWNLIST) {
     const DWORD editStyle = WS_CHILD | WS_VISIBLE | (style & CBS_AUTOHSCROLL ? ES_AUTOHSCROLL : 0) |
-                            (style & CBS_UPPERCASE ? ES_UPPERCASE : 0) | (style & CBS_LOWERCASE ? ES_LOWERCASE : 0);
+                            (style & CBS_UPPERCASE ? ES_UPPERCASE : 0) |
+                            (style & CBS_LOWERCASE ? ES_LOWERCASE : 0);
     const HMENU id = reinterpret_cast<HMENU>(uintptr_t(kEditId));
     c.edit = ansi ? CreateWindowExA(0, "EDIT", "", editStyle, 0, 0, 10, 10, hwnd, id, nullptr, nullptr)
                   : CreateWindowExW(0, u"EDIT", u"", editStyle, 0, 0, 10, 10, hwnd, id, nullptr, nullptr);
@@ -367,7 +391,9 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       if (IsWindow(c.popup)) DestroyWindow(c.popup);
       c.popup = c.list = nullptr;
       return def();
-    case WM_NCDESTROY: States().Drop(hwnd); return def();
+    case WM_NCDESTROY:
+      States().Drop(hwnd);
+      return def();
     case WM_WINDOWPOSCHANGING: {
       // A new height is the dropped-down height; the box keeps its field's.
       auto* pos = reinterpret_cast<WINDOWPOS*>(l);
@@ -377,24 +403,32 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       }
       return def();
     }
-    case WM_SIZE: LayOut(hwnd, c); return 0;
+    case WM_SIZE:
+      LayOut(hwnd, c);
+      return 0;
     case WM_SETFONT:
       c.font = reinterpret_cast<HFONT>(w);
-      if (!(style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE))) c.fieldHeight = FontHeight(hwnd, c.font) + 4;
+      if (!(style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)))
+        c.fieldHeight = FontHeight(hwnd, c.font) + 4;
       if (c.edit) SendMessageW(c.edit, WM_SETFONT, w, l);
       SendMessageW(c.list, WM_SETFONT, w, l);
       Resize(hwnd, c);
       if (l) InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
-    case WM_GETFONT: return LRESULT(c.font);
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: Paint(hwnd, c); return 0;
+    case WM_GETFONT:
+      return LRESULT(c.font);
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      Paint(hwnd, c);
+      return 0;
     case WM_ENABLE:
       if (c.edit) EnableWindow(c.edit, w != 0);
       if (!w) CloseUp(hwnd, c, false);
       InvalidateRect(hwnd, nullptr, FALSE);
       return 0;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS | (c.dropped ? DLGC_WANTMESSAGE : 0);
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS | (c.dropped ? DLGC_WANTMESSAGE : 0);
     case WM_SETFOCUS:
       if (c.edit) {
         SetFocus(c.edit);  // the edit reports its focus (EN_SETFOCUS)
@@ -421,7 +455,8 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
             {
               std::u16string text(size_t(GetWindowTextLengthW(c.edit)) + 1, u'\0');
               text.resize(size_t(GetWindowTextW(c.edit, text.data(), int(text.size()))));
-              const LRESULT i = text.empty() ? LB_ERR : ToList(c, LB_FINDSTRING, WPARAM(-1), LPARAM(text.c_str()));
+              const LRESULT i =
+                  text.empty() ? LB_ERR : ToList(c, LB_FINDSTRING, WPARAM(-1), LPARAM(text.c_str()));
               ToList(c, LB_SETCURSEL, WPARAM(c.dropped ? i : -1));
               if (i >= 0) ToList(c, LB_SETTOPINDEX, WPARAM(i));
             }
@@ -437,7 +472,8 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
             c.focused = false;
             Notify(hwnd, CBN_KILLFOCUS);
             return 0;
-          default: return 0;
+          default:
+            return 0;
         }
       }
       return 0;
@@ -489,8 +525,10 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       if (c.edit) return ToChild(hwnd, c.edit, msg, w, l);
       return TextLengthFor(hwnd, CurSel(c) >= 0 ? ItemText(c, CurSel(c)) : std::u16string());
 
-    case CB_ADDSTRING: return ToChild(hwnd, c.list, LB_ADDSTRING, w, l);
-    case CB_INSERTSTRING: return ToChild(hwnd, c.list, LB_INSERTSTRING, w, l);
+    case CB_ADDSTRING:
+      return ToChild(hwnd, c.list, LB_ADDSTRING, w, l);
+    case CB_INSERTSTRING:
+      return ToChild(hwnd, c.list, LB_INSERTSTRING, w, l);
     case CB_DELETESTRING: {
       const LRESULT r = ToList(c, LB_DELETESTRING, w);
       InvalidateRect(hwnd, nullptr, FALSE);
@@ -500,12 +538,18 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       ToList(c, LB_RESETCONTENT);
       ShowSelection(hwnd, c);  // an empty field
       return CB_OKAY;
-    case CB_GETCOUNT: return ToList(c, LB_GETCOUNT);
-    case CB_GETCURSEL: return CurSel(c);
-    case CB_GETLBTEXT: return ToChild(hwnd, c.list, LB_GETTEXT, w, l);
-    case CB_GETLBTEXTLEN: return ToChild(hwnd, c.list, LB_GETTEXTLEN, w, l);
-    case CB_FINDSTRING: return ToChild(hwnd, c.list, LB_FINDSTRING, w, l);
-    case CB_FINDSTRINGEXACT: return ToChild(hwnd, c.list, LB_FINDSTRINGEXACT, w, l);
+    case CB_GETCOUNT:
+      return ToList(c, LB_GETCOUNT);
+    case CB_GETCURSEL:
+      return CurSel(c);
+    case CB_GETLBTEXT:
+      return ToChild(hwnd, c.list, LB_GETTEXT, w, l);
+    case CB_GETLBTEXTLEN:
+      return ToChild(hwnd, c.list, LB_GETTEXTLEN, w, l);
+    case CB_FINDSTRING:
+      return ToChild(hwnd, c.list, LB_FINDSTRING, w, l);
+    case CB_FINDSTRINGEXACT:
+      return ToChild(hwnd, c.list, LB_FINDSTRINGEXACT, w, l);
     case CB_SELECTSTRING: {
       const LRESULT i = ToChild(hwnd, c.list, LB_FINDSTRING, w, l);
       if (i < 0) return CB_ERR;
@@ -523,16 +567,23 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       return valid ? LRESULT(int(w)) : CB_ERR;
     }
     case CB_SHOWDROPDOWN:
-      if (w) DropDown(hwnd, c);
-      else CloseUp(hwnd, c, false);
+      if (w)
+        DropDown(hwnd, c);
+      else
+        CloseUp(hwnd, c, false);
       return TRUE;
-    case CB_GETDROPPEDSTATE: return c.dropped;
-    case 0x0145:  // CB_DIR
+    case CB_GETDROPPEDSTATE:
+      return c.dropped;
+    case 0x0145:      // CB_DIR
       return CB_ERR;  // no file listings
-    case CB_GETITEMDATA: return ToList(c, LB_GETITEMDATA, w);
-    case CB_SETITEMDATA: return ToList(c, LB_SETITEMDATA, w, l);
-    case CB_GETTOPINDEX: return ToList(c, LB_GETTOPINDEX);
-    case CB_SETTOPINDEX: return ToList(c, LB_SETTOPINDEX, w);
+    case CB_GETITEMDATA:
+      return ToList(c, LB_GETITEMDATA, w);
+    case CB_SETITEMDATA:
+      return ToList(c, LB_SETITEMDATA, w, l);
+    case CB_GETTOPINDEX:
+      return ToList(c, LB_GETTOPINDEX);
+    case CB_SETTOPINDEX:
+      return ToList(c, LB_SETTOPINDEX, w);
     case CB_LIMITTEXT:
       if (!c.edit) return CB_ERR;
       ToChild(hwnd, c.edit, EM_LIMITTEXT, w, 0);
@@ -542,7 +593,8 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       return ToChild(hwnd, c.edit, EM_GETSEL, w, l);
     case CB_SETEDITSEL:
       if (!c.edit) return CB_ERR;
-      ToChild(hwnd, c.edit, EM_SETSEL, WPARAM(int16_t(LOWORD(uint64_t(l)))), LPARAM(int16_t(HIWORD(uint64_t(l)))));
+      ToChild(hwnd, c.edit, EM_SETSEL, WPARAM(int16_t(LOWORD(uint64_t(l)))),
+              LPARAM(int16_t(HIWORD(uint64_t(l)))));
       return TRUE;
     case CB_GETITEMHEIGHT:
       if (int(w) == -1) return c.fieldHeight;
@@ -579,19 +631,24 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       info->hwndList = c.list;
       return TRUE;
     }
-    default: return def();
+    default:
+      return def();
   }
 }
 
 // The popup never takes activation from the form; its list fills it.
 LRESULT DropDownProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   switch (msg) {
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
     case WM_SIZE:
-      if (HWND list = GetWindow(hwnd, GW_CHILD)) MoveWindow(list, 0, 0, LOWORD(uint64_t(l)), HIWORD(uint64_t(l)), TRUE);
+      if (HWND list = GetWindow(hwnd, GW_CHILD))
+        MoveWindow(list, 0, 0, LOWORD(uint64_t(l)), HIWORD(uint64_t(l)), TRUE);
       return 0;
-    case WM_ERASEBKGND: return 1;
-    default: return IsAnsi(hwnd) ? DefWindowProcA(hwnd, msg, w, l) : DefWindowProcW(hwnd, msg, w, l);
+    case WM_ERASEBKGND:
+      return 1;
+    default:
+      return IsAnsi(hwnd) ? DefWindowProcA(hwnd, msg, w, l) : DefWindowProcW(hwnd, msg, w, l);
   }
 }
 
@@ -612,7 +669,8 @@ void ComboListDone(HWND combo, bool chosen) {
   CloseUp(combo, *c, true);
   if (!IsWindow(combo) || !States().Get(combo)) return;
   Commit(combo, *c, before);
-  if (c->edit && GetFocus() != c->edit) SetFocus(c->edit);
+  c = States().Get(combo);  // the owner may have destroyed the box on hearing the change
+  if (c && c->edit && GetFocus() != c->edit) SetFocus(c->edit);
 }
 
 }  // namespace platform::controls

@@ -13,8 +13,8 @@
 #include "platform/controls/ComboBoxControl.h"
 #include "platform/controls/ControlSupport.h"
 #include "platform/rtl/CharCase.h"
-#include "platform/rtl/CodePage.h"
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/CodePage.h"
 
 namespace platform::controls {
 
@@ -35,7 +35,7 @@ struct ListBox {
   int caret = -1;     // the focus item
   int anchor = -1;    // where a Shift range starts (extended selection)
   int top = 0;
-  int itemHeight = 0;  // 0: the font's height, measured when needed
+  int itemHeight = 0;        // 0: the font's height, measured when needed
   bool heightFixed = false;  // LB_SETITEMHEIGHT or owner-draw measuring decided it
   HFONT font = nullptr;
   bool focused = false;
@@ -120,8 +120,13 @@ void Redraw(HWND hwnd, const ListBox& lb) {
 void UpdateScrollBar(HWND hwnd, ListBox& lb) {
   if (!lb.wantsScrollBar || lb.inScrollUpdate) return;
   lb.inScrollUpdate = true;
-  SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS, 0, std::max(0, Count(lb) - 1),
-                UINT(PageItems(hwnd, lb)), lb.top, 0};
+  SCROLLINFO si{sizeof(SCROLLINFO),
+                SIF_RANGE | SIF_PAGE | SIF_POS,
+                0,
+                std::max(0, Count(lb) - 1),
+                UINT(PageItems(hwnd, lb)),
+                lb.top,
+                0};
   if (Style(hwnd) & LBS_DISABLENOSCROLL) si.fMask |= SIF_DISABLENOSCROLL;
   SetScrollInfo(hwnd, SB_VERT, &si, lb.redraw);
   lb.inScrollUpdate = false;
@@ -138,8 +143,10 @@ void SetTop(HWND hwnd, ListBox& lb, int top) {
 void EnsureVisible(HWND hwnd, ListBox& lb, int i) {
   if (i < 0 || i >= Count(lb)) return;
   const int page = PageItems(hwnd, lb);
-  if (i < lb.top) SetTop(hwnd, lb, i);
-  else if (i >= lb.top + page) SetTop(hwnd, lb, i - page + 1);
+  if (i < lb.top)
+    SetTop(hwnd, lb, i);
+  else if (i >= lb.top + page)
+    SetTop(hwnd, lb, i - page + 1);
 }
 
 // Single selection; true when it changed.
@@ -176,8 +183,8 @@ void MoveCaret(HWND hwnd, ListBox& lb, int i) {
 }
 
 bool SameText(const std::u16string& a, const std::u16string& b, size_t length) {
-  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, reinterpret_cast<LPCWSTR>(a.data()), int(length),
-                        reinterpret_cast<LPCWSTR>(b.data()), int(length)) == CSTR_EQUAL;
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, reinterpret_cast<LPCWSTR>(a.data()),
+                        int(length), reinterpret_cast<LPCWSTR>(b.data()), int(length)) == CSTR_EQUAL;
 }
 
 // The first item after `start` (wrapping round; -1 = from the top) whose text starts with, or
@@ -206,15 +213,18 @@ LRESULT Insert(HWND hwnd, ListBox& lb, int at, LPARAM l, bool sorted) {
   const DWORD style = Style(hwnd);
   if (style & LBS_NODATA) return LB_ERR;
   Item item;
-  if (HasStrings(style)) item.text = TextParam(hwnd, l);
-  else item.data = ULONG_PTR(l);
+  if (HasStrings(style))
+    item.text = TextParam(hwnd, l);
+  else
+    item.data = ULONG_PTR(l);
   if (sorted && HasStrings(style)) {
     // After the items that compare equal, so equal texts keep their order of arrival.
     at = Count(lb);
     for (int i = 0; i < Count(lb); ++i) {
       const std::u16string& t = lb.items[size_t(i)].text;
       if (CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, reinterpret_cast<LPCWSTR>(item.text.c_str()),
-                         int(item.text.size()), reinterpret_cast<LPCWSTR>(t.c_str()), int(t.size())) == CSTR_LESS_THAN) {
+                         int(item.text.size()), reinterpret_cast<LPCWSTR>(t.c_str()),
+                         int(t.size())) == CSTR_LESS_THAN) {
         at = i;
         break;
       }
@@ -237,8 +247,10 @@ LRESULT Delete(HWND hwnd, ListBox& lb, WPARAM index) {
   if (!Valid(lb, index)) return LB_ERR;
   const int at = int(index);
   lb.items.erase(lb.items.begin() + at);
-  if (lb.selected == at) lb.selected = -1;
-  else if (lb.selected > at) --lb.selected;
+  if (lb.selected == at)
+    lb.selected = -1;
+  else if (lb.selected > at)
+    --lb.selected;
   for (int* i : {&lb.caret, &lb.anchor})
     if (*i > at || *i >= Count(lb)) --*i;
   lb.top = std::clamp(lb.top, 0, MaxTop(hwnd, lb));
@@ -268,7 +280,8 @@ void DrawItem(HWND hwnd, ListBox& lb, HDC dc, int i, const RECT& r, COLORREF tex
     dis.CtlID = UINT(GetDlgCtrlID(owner.control));
     dis.itemID = UINT(i);
     dis.itemAction = ODA_DRAWENTIRE;
-    dis.itemState = (selected ? ODS_SELECTED : 0) | (focus ? ODS_FOCUS : 0) | (IsWindowEnabled(hwnd) ? 0 : ODS_DISABLED);
+    dis.itemState =
+        (selected ? ODS_SELECTED : 0) | (focus ? ODS_FOCUS : 0) | (IsWindowEnabled(hwnd) ? 0 : ODS_DISABLED);
     dis.hwndItem = owner.control;
     dis.hDC = dc;
     dis.rcItem = r;
@@ -282,7 +295,8 @@ void DrawItem(HWND hwnd, ListBox& lb, HDC dc, int i, const RECT& r, COLORREF tex
                                           : text);
   const std::u16string& s = lb.items[size_t(i)].text;
   RECT tr{r.left + 2, r.top, r.right, r.bottom};
-  DrawTextW(dc, reinterpret_cast<LPCWSTR>(s.c_str()), int(s.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+  DrawTextW(dc, reinterpret_cast<LPCWSTR>(s.c_str()), int(s.size()), &tr,
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   if (focus) DrawFocusRect(dc, &r);
 }
 
@@ -329,24 +343,39 @@ void OnKeyDown(HWND hwnd, ListBox& lb, int vk) {
   const int current = AnyMulti(Style(hwnd)) ? lb.caret : lb.selected;
   const int page = PageItems(hwnd, lb);
   switch (vk) {
-    case VK_UP: KeyTo(hwnd, lb, current < 0 ? 0 : current - 1, shift, ctrl); break;
-    case VK_DOWN: KeyTo(hwnd, lb, current + 1, shift, ctrl); break;
-    case VK_HOME: KeyTo(hwnd, lb, 0, shift, ctrl); break;
-    case VK_END: KeyTo(hwnd, lb, Count(lb) - 1, shift, ctrl); break;
-    case VK_PRIOR: KeyTo(hwnd, lb, std::max(0, current) - (page - 1), shift, ctrl); break;
-    case VK_NEXT: KeyTo(hwnd, lb, std::max(0, current) + (page - 1), shift, ctrl); break;
+    case VK_UP:
+      KeyTo(hwnd, lb, current < 0 ? 0 : current - 1, shift, ctrl);
+      break;
+    case VK_DOWN:
+      KeyTo(hwnd, lb, current + 1, shift, ctrl);
+      break;
+    case VK_HOME:
+      KeyTo(hwnd, lb, 0, shift, ctrl);
+      break;
+    case VK_END:
+      KeyTo(hwnd, lb, Count(lb) - 1, shift, ctrl);
+      break;
+    case VK_PRIOR:
+      KeyTo(hwnd, lb, std::max(0, current) - (page - 1), shift, ctrl);
+      break;
+    case VK_NEXT:
+      KeyTo(hwnd, lb, std::max(0, current) + (page - 1), shift, ctrl);
+      break;
     case VK_SPACE: {
       const DWORD style = Style(hwnd);
       if (!AnyMulti(style) || lb.caret < 0 || lb.caret >= Count(lb)) break;
       Item& item = lb.items[size_t(lb.caret)];
-      if (MultipleSel(style) || ctrl) item.selected = !item.selected;
-      else SelectRange(hwnd, lb, lb.caret, lb.caret, true);
+      if (MultipleSel(style) || ctrl)
+        item.selected = !item.selected;
+      else
+        SelectRange(hwnd, lb, lb.caret, lb.caret, true);
       lb.anchor = lb.caret;
       Redraw(hwnd, lb);
       Notify(hwnd, lb, LBN_SELCHANGE);
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -465,12 +494,24 @@ void DroppedRelease(HWND hwnd, ListBox& lb, POINT p) {
 void OnVScroll(HWND hwnd, ListBox& lb, WORD code) {
   const int page = PageItems(hwnd, lb);
   switch (code) {
-    case SB_LINEUP: SetTop(hwnd, lb, lb.top - 1); break;
-    case SB_LINEDOWN: SetTop(hwnd, lb, lb.top + 1); break;
-    case SB_PAGEUP: SetTop(hwnd, lb, lb.top - page); break;
-    case SB_PAGEDOWN: SetTop(hwnd, lb, lb.top + page); break;
-    case SB_TOP: SetTop(hwnd, lb, 0); break;
-    case SB_BOTTOM: SetTop(hwnd, lb, MaxTop(hwnd, lb)); break;
+    case SB_LINEUP:
+      SetTop(hwnd, lb, lb.top - 1);
+      break;
+    case SB_LINEDOWN:
+      SetTop(hwnd, lb, lb.top + 1);
+      break;
+    case SB_PAGEUP:
+      SetTop(hwnd, lb, lb.top - page);
+      break;
+    case SB_PAGEDOWN:
+      SetTop(hwnd, lb, lb.top + page);
+      break;
+    case SB_TOP:
+      SetTop(hwnd, lb, 0);
+      break;
+    case SB_BOTTOM:
+      SetTop(hwnd, lb, MaxTop(hwnd, lb));
+      break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
       SCROLLINFO si{sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0};
@@ -478,7 +519,8 @@ void OnVScroll(HWND hwnd, ListBox& lb, WORD code) {
       SetTop(hwnd, lb, si.nTrackPos);
       break;
     }
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -487,7 +529,8 @@ void Measure(HWND hwnd, ListBox& lb) {
   const Owner owner = OwnerOf(hwnd, lb);
   RECT r;
   GetClientRect(hwnd, &r);
-  MEASUREITEMSTRUCT mis{owner.type, UINT(GetDlgCtrlID(owner.control)), 0, UINT(r.right), UINT(FontHeight(hwnd, lb)), 0};
+  MEASUREITEMSTRUCT mis{owner.type,    UINT(GetDlgCtrlID(owner.control)), 0,
+                        UINT(r.right), UINT(FontHeight(hwnd, lb)),        0};
   if (owner.to) SendMessageW(owner.to, WM_MEASUREITEM, WPARAM(mis.CtlID), LPARAM(&mis));
   lb.itemHeight = std::clamp(int(mis.itemHeight), 1, 255);
   lb.heightFixed = true;
@@ -509,7 +552,9 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   ListBox& lb = *state;
   const DWORD style = Style(hwnd);
   switch (msg) {
-    case WM_NCDESTROY: States().Drop(hwnd); return def();
+    case WM_NCDESTROY:
+      States().Drop(hwnd);
+      return def();
     case WM_CREATE:
       Measure(hwnd, lb);
       UpdateScrollBar(hwnd, lb);
@@ -524,7 +569,8 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       UpdateScrollBar(hwnd, lb);
       if (l) Redraw(hwnd, lb);
       return 0;
-    case WM_GETFONT: return LRESULT(lb.font);
+    case WM_GETFONT:
+      return LRESULT(lb.font);
     case WM_SETREDRAW:
       lb.redraw = w != 0;
       if (lb.redraw) {
@@ -532,10 +578,16 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
         Redraw(hwnd, lb);
       }
       return 0;
-    case WM_ERASEBKGND: return 1;  // painting fills the whole client area
-    case WM_PAINT: Paint(hwnd, lb); return 0;
-    case WM_ENABLE: Redraw(hwnd, lb); return 0;
-    case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
+    case WM_ERASEBKGND:
+      return 1;  // painting fills the whole client area
+    case WM_PAINT:
+      Paint(hwnd, lb);
+      return 0;
+    case WM_ENABLE:
+      Redraw(hwnd, lb);
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS:
       lb.focused = true;
       Redraw(hwnd, lb);
@@ -546,7 +598,9 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       Redraw(hwnd, lb);
       Notify(hwnd, lb, LBN_KILLFOCUS);
       return 0;
-    case WM_KEYDOWN: OnKeyDown(hwnd, lb, int(w)); return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(hwnd, lb, int(w));
+      return 0;
     case WM_CHAR: {
       if (!IsAnsi(hwnd)) {
         OnChar(hwnd, lb, char16_t(w));
@@ -573,8 +627,10 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       if (lb.combo) return MA_NOACTIVATE;
       return def();
     case WM_LBUTTONDOWN:
-      if (lb.dropped) DroppedPress(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
-      else OnPress(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}, w);
+      if (lb.dropped)
+        DroppedPress(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+      else
+        OnPress(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}, w);
       return 0;
     case WM_LBUTTONDBLCLK:
       if (lb.dropped) {
@@ -583,11 +639,13 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       }
       // The press of a double click selects like any press.
       OnPress(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}, w);
-      Notify(hwnd, lb, LBN_DBLCLK);
+      if (States().Get(hwnd)) Notify(hwnd, lb, LBN_DBLCLK);  // unless the selection's owner destroyed it
       return 0;
     case WM_MOUSEMOVE:
-      if (lb.dropped) DroppedMove(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
-      else if (lb.tracking && GetCapture() == hwnd) OnDrag(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+      if (lb.dropped)
+        DroppedMove(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+      else if (lb.tracking && GetCapture() == hwnd)
+        OnDrag(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
       return 0;
     case WM_LBUTTONUP:
       if (lb.dropped) {
@@ -606,16 +664,23 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       SetTop(hwnd, lb, lb.top - 3 * notches);
       return 0;
     }
-    case WM_VSCROLL: OnVScroll(hwnd, lb, LOWORD(w)); return 0;
+    case WM_VSCROLL:
+      OnVScroll(hwnd, lb, LOWORD(w));
+      return 0;
 
-    case LB_ADDSTRING: return Insert(hwnd, lb, Count(lb), l, style & LBS_SORT);
+    case LB_ADDSTRING:
+      return Insert(hwnd, lb, Count(lb), l, style & LBS_SORT);
     case LB_INSERTSTRING:
       if (int(w) == -1) return Insert(hwnd, lb, Count(lb), l, false);
       if (int(w) < 0 || int(w) > Count(lb)) return LB_ERR;
       return Insert(hwnd, lb, int(w), l, false);
-    case LB_DELETESTRING: return Delete(hwnd, lb, w);
-    case LB_RESETCONTENT: Reset(hwnd, lb); return LB_OKAY;
-    case LB_GETCOUNT: return Count(lb);
+    case LB_DELETESTRING:
+      return Delete(hwnd, lb, w);
+    case LB_RESETCONTENT:
+      Reset(hwnd, lb);
+      return LB_OKAY;
+    case LB_GETCOUNT:
+      return Count(lb);
     case LB_SETCOUNT:
       if (!(style & LBS_NODATA)) return LB_ERR;
       try {
@@ -628,7 +693,8 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       UpdateScrollBar(hwnd, lb);
       Redraw(hwnd, lb);
       return LB_OKAY;
-    case LB_INITSTORAGE: return Count(lb) + LRESULT(std::max(0, int(w)));
+    case LB_INITSTORAGE:
+      return Count(lb) + LRESULT(std::max(0, int(w)));
     case LB_GETTEXT: {
       if (!Valid(lb, w) || !l) return LB_ERR;
       const Item& item = lb.items[size_t(w)];
@@ -643,7 +709,8 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       if (!Valid(lb, w)) return LB_ERR;
       if (!HasStrings(style)) return sizeof(ULONG_PTR);
       return TextLengthFor(hwnd, lb.items[size_t(w)].text);
-    case LB_GETITEMDATA: return Valid(lb, w) ? LRESULT(lb.items[size_t(w)].data) : LB_ERR;
+    case LB_GETITEMDATA:
+      return Valid(lb, w) ? LRESULT(lb.items[size_t(w)].data) : LB_ERR;
     case LB_SETITEMDATA:
       if (!Valid(lb, w)) return LB_ERR;
       lb.items[size_t(w)].data = ULONG_PTR(l);
@@ -673,7 +740,8 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       Redraw(hwnd, lb);
       return LB_OKAY;
     }
-    case LB_GETSEL: return Valid(lb, w) ? LRESULT(Selected(hwnd, lb, int(w)) ? 1 : 0) : LB_ERR;
+    case LB_GETSEL:
+      return Valid(lb, w) ? LRESULT(Selected(hwnd, lb, int(w)) ? 1 : 0) : LB_ERR;
     case LB_GETSELCOUNT: {
       if (!AnyMulti(style)) return LB_ERR;
       return std::count_if(lb.items.begin(), lb.items.end(), [](const Item& i) { return i.selected; });
@@ -688,7 +756,8 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     }
     case LB_SELITEMRANGE: {
       if (!AnyMulti(style)) return LB_ERR;
-      const int a = std::max(0, int(LOWORD(uint64_t(l)))), b = std::min(Count(lb) - 1, int(HIWORD(uint64_t(l))));
+      const int a = std::max(0, int(LOWORD(uint64_t(l)))),
+                b = std::min(Count(lb) - 1, int(HIWORD(uint64_t(l))));
       for (int i = a; i <= b; ++i) lb.items[size_t(i)].selected = w != 0;
       Redraw(hwnd, lb);
       return LB_OKAY;
@@ -704,25 +773,33 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       }
       return i;
     }
-    case LB_FINDSTRING: return Find(hwnd, lb, w, l, false);
-    case LB_FINDSTRINGEXACT: return Find(hwnd, lb, w, l, true);
+    case LB_FINDSTRING:
+      return Find(hwnd, lb, w, l, false);
+    case LB_FINDSTRINGEXACT:
+      return Find(hwnd, lb, w, l, true);
     case LB_SETTOPINDEX:
       if (!Valid(lb, w) && !(w == 0 && Count(lb) == 0)) return LB_ERR;
       SetTop(hwnd, lb, int(w));
       return LB_OKAY;
-    case LB_GETTOPINDEX: return lb.top;
+    case LB_GETTOPINDEX:
+      return lb.top;
     case LB_SETCARETINDEX:
       if (!Valid(lb, w)) return LB_ERR;
-      if (!AnyMulti(style)) SelectOne(hwnd, lb, int(w));
-      else MoveCaret(hwnd, lb, int(w));
+      if (!AnyMulti(style))
+        SelectOne(hwnd, lb, int(w));
+      else
+        MoveCaret(hwnd, lb, int(w));
       return LB_OKAY;
-    case LB_GETCARETINDEX: return AnyMulti(style) ? std::max(0, lb.caret) : std::max(0, lb.selected);
+    case LB_GETCARETINDEX:
+      return AnyMulti(style) ? std::max(0, lb.caret) : std::max(0, lb.selected);
     case LB_SETANCHORINDEX:
       if (!Valid(lb, w)) return LB_ERR;
       lb.anchor = int(w);
       return LB_OKAY;
-    case LB_GETANCHORINDEX: return lb.anchor;
-    case LB_GETITEMHEIGHT: return ItemHeight(hwnd, lb);
+    case LB_GETANCHORINDEX:
+      return lb.anchor;
+    case LB_GETITEMHEIGHT:
+      return ItemHeight(hwnd, lb);
     case LB_SETITEMHEIGHT:
       if (int(l) < 1 || int(l) > 255) return LB_ERR;
       lb.itemHeight = int(l);
@@ -739,8 +816,8 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       *reinterpret_cast<RECT*>(l) = RECT{0, y, client.right, y + h};
       return 1;
     }
-    case 0x018D:  // LB_DIR
-    case 0x0196:  // LB_ADDFILE
+    case 0x018D:      // LB_DIR
+    case 0x0196:      // LB_ADDFILE
       return LB_ERR;  // no file listings
     case LB_ITEMFROMPOINT: {
       const POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
@@ -749,7 +826,8 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       const bool outside = !InClient(hwnd, p) || i < 0 || i >= Count(lb);
       return MAKELONG(WORD(std::clamp(i, 0, Count(lb) - 1)), outside ? 1 : 0);
     }
-    default: return def();
+    default:
+      return def();
   }
 }
 

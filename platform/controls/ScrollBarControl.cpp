@@ -223,10 +223,12 @@ LRESULT ScrollProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       KillTimer(hwnd, kRepeatTimer);
       // The owner asking for the track position at SB_THUMBPOSITION still gets it.
       if (action == SB_THUMBTRACK) Notify(hwnd, SB_THUMBPOSITION, b.trackPos);
-      b.action = -1;
+      Bar* still = States().Get(hwnd);  // the owner may have destroyed the bar meanwhile
+      if (!still) return 0;
+      still->action = -1;
       if (msg == WM_LBUTTONUP && GetCapture() == hwnd) ReleaseCapture();
-      Notify(hwnd, SB_ENDSCROLL);
       InvalidateRect(hwnd, nullptr, FALSE);
+      Notify(hwnd, SB_ENDSCROLL);
       return 0;
     }
     case WM_KEYDOWN: {

@@ -6,8 +6,10 @@
 #include "platform/forms/TCustomControl.h"
 #include "platform/forms/TGraphicControl.h"
 #include "platform/forms/TImage.h"
+#include "platform/forms/TPopupMenu.h"
 #include "platform/forms/TTimer.h"
 
+void RegisterMenusClasses();  // MenusClasses.cpp
 void RegisterActionClasses();  // ActionsClasses.cpp
 void RegisterStdCtrlsClasses();  // StdCtrlsClasses.cpp
 void RegisterMediaClasses();     // MediaClasses.cpp
@@ -47,6 +49,7 @@ void RegisterFormsClasses() {
       .Color("Color", &TControl::Color, &TControl::SetColor)
       .Object("Font", &TControl::Font)
       .Int("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault)
+      .Component<TPopupMenu>("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
       .Int("Tag", [](TControl& c) { return static_cast<std::int64_t>(c.Tag); },
            [](TControl& c, std::int64_t v) { c.Tag = static_cast<std::intptr_t>(v); }, 0)
       .Event("OnClick", &TControl::OnClick)
@@ -55,7 +58,8 @@ void RegisterFormsClasses() {
       .Event("OnMouseUp", &TControl::OnMouseUp)
       .Event("OnMouseMove", &TControl::OnMouseMove)
       .Component<TBasicAction>("Action", &TControl::Action, &TControl::SetAction)
-      .Event("OnResize", &TControl::OnResize);
+      .Event("OnResize", &TControl::OnResize)
+      .Event("OnContextPopup", &TControl::OnContextPopup);
   RegisterProperties<TWinControl>("TWinControl", "TControl")
       .Bool("TabStop", [](TWinControl& c) { return c.TabStop; }, [](TWinControl& c, bool v) { c.TabStop = v; }, false)
       .Bool("DoubleBuffered", [](TWinControl& c) { return c.DoubleBuffered; },
@@ -104,6 +108,7 @@ void RegisterFormsClasses() {
       .Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled, true)
       .Int("Interval", &TTimer::Interval, &TTimer::SetInterval, 1000)
       .Event("OnTimer", &TTimer::OnTimer);
+  RegisterMenusClasses();
   RegisterActionClasses();
   RegisterStdCtrlsClasses();
   RegisterMediaClasses();

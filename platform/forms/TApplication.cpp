@@ -6,6 +6,7 @@
 #include "platform/forms/TClipboard.h"
 #include "platform/forms/THintAction.h"
 #include "platform/forms/TPicture.h"
+#include "platform/forms/TPopupList.h"
 #include "platform/forms/TScreen.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/Synchronize.h"
@@ -469,6 +470,7 @@ void RegisterFormsClasses();  // FormsClasses.cpp
 void FormsStartup() {
   RegisterFormsClasses();
   TPicture::RegisterBuiltInFormats();
+  MenusStartup();
   if (!Application) Application = new TApplication(nullptr);
   if (!Screen) Screen = new TScreen(nullptr);
   HintWindowClass = THintWindowClass::Of<THintWindow>();
@@ -480,4 +482,5 @@ void FormsShutdown() {
   Application = nullptr;
   delete Screen;
   Screen = nullptr;
+  MenusShutdown();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/forms/TPopupMenu.h"
 #include "platform/forms/TControlActionLink.h"
 #include "platform/forms/TCustomAction.h"
 #include "platform/forms/THintWindow.h"
@@ -59,9 +60,43 @@ void TControl::SetParentComponent(TComponent* value) {
 
 void TControl::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
+  if (operation == opRemove && component == popupMenu_) popupMenu_ = nullptr;
   // A link whose action is gone has already been cut loose by the action.
   if (operation == opRemove && actionLink_ && (actionLink_->Action() == component || !actionLink_->Action()))
     SetAction(nullptr);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* value) {
+  if (popupMenu_ == value) return;
+  if (popupMenu_) popupMenu_->RemoveFreeNotification(this);
+  popupMenu_ = value;
+  if (value) value->FreeNotification(this);
+}
+
+void TControl::DoContextPopup(POINT mousePos, bool& handled) {
+  if (OnContextPopup) OnContextPopup(this, mousePos, handled);
+}
+
+void TControl::ContextMenu(TMessage& m) {
+  POINT screen{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  // (-1, -1): asked from the keyboard, so the menu shows at the control's corner.
+  const bool byKeyboard = screen.x == -1 && screen.y == -1;
+  bool handled = false;
+  DoContextPopup(byKeyboard ? screen : ScreenToClient(screen), handled);
+  if (handled) {
+    m.Result = 1;
+    return;
+  }
+  TPopupMenu* menu = GetPopupMenu();
+  if (menu && menu->AutoPopup()) {
+    if (byKeyboard) screen = ClientToScreen(POINT{0, 0});
+    menu->SetPopupComponent(this);
+    menu->Popup(screen.x, screen.y);
+    m.Result = 1;
+    return;
+  }
+  // A windowed control's window passes it on to its parent's.
+  TObject::Dispatch(&m);
 }
 
 void TControl::Loaded() {
@@ -320,6 +355,9 @@ void TControl::Dispatch(void* message) {
         SetShowHint(parent_->ShowHint());
         parentShowHint_ = true;
       }
+      return;
+    case WM_CONTEXTMENU:
+      ContextMenu(m);
       return;
     case CM_VISIBLECHANGED:
     case CM_ENABLEDCHANGED:

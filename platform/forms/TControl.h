@@ -14,6 +14,7 @@
 #include "platform/forms/TFont.h"
 
 class TWinControl;
+class TPopupMenu;
 class TControlActionLink;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
@@ -43,6 +44,8 @@ using TControlState = unsigned;
 
 using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
+// `mousePos` in client coordinates, (-1, -1) when the keyboard asked; `handled` stops the popup.
+using TContextPopupEvent = std::function<void(TObject* sender, POINT mousePos, bool& handled)>;
 
 // The shift state of a mouse message's wParam.
 TShiftState MouseShiftState(WPARAM keys);
@@ -101,6 +104,9 @@ class TControl : public TComponent {
   TFont* Font() { return &font_; }
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value);
+  // Shown at the pointer by a right click (WM_CONTEXTMENU) when its AutoPopup is on.
+  TPopupMenu* PopupMenu() const { return popupMenu_; }
+  void SetPopupMenu(TPopupMenu* value);
 
   // The action the control follows (caption, hint, enabled, visible; a click executes it), or
   // null. Setting one makes the link GetActionLinkClass names.
@@ -138,6 +144,7 @@ class TControl : public TComponent {
   TNotifyEvent OnResize;
   TNotifyEvent OnMouseEnter;
   TNotifyEvent OnMouseLeave;
+  TContextPopupEvent OnContextPopup;
 
  protected:
   virtual AnsiString GetText() const;
@@ -150,6 +157,8 @@ class TControl : public TComponent {
   virtual void Resize();
   virtual void VisibleChanging() {}
   virtual void Changed() {}
+  virtual TPopupMenu* GetPopupMenu() const { return popupMenu_; }
+  virtual void DoContextPopup(POINT mousePos, bool& handled);
   void Notification(TComponent* component, TOperation operation) override;
   void Loaded() override;
   // Copies caption, hint, enabled, visible and the click handler into an action.
@@ -167,6 +176,7 @@ class TControl : public TComponent {
  private:
   friend class TWinControl;
   void HandleMouse(TMessage& message);
+  void ContextMenu(TMessage& message);
 
   TWinControl* parent_ = nullptr;
   TControlActionLink* actionLink_ = nullptr;
@@ -179,4 +189,5 @@ class TControl : public TComponent {
   TColor color_ = clWindow;
   TFont font_;
   TCursor cursor_ = crDefault;
+  TPopupMenu* popupMenu_ = nullptr;
 };

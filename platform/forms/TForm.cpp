@@ -115,7 +115,8 @@ TCustomForm::~TCustomForm() {
   }
   if (Application && Application->MainForm == this) Application->MainForm = nullptr;
   if (Screen) Screen->RemoveForm(this);
-  // The form's components go while it is still a form.
+  // The form's components go while it is still a form, each knowing that everything goes.
+  Destroying();
   DestroyComponents();
   canvas_.FreeHandle();
 }

@@ -346,7 +346,12 @@ bool TWinControl::ForwardMouse(TMessage& m) {
 }
 
 void TWinControl::WndProc(TMessage& m) {
-  if (ForwardMouse(m)) return;
+  if (ForwardMouse(m)) {
+    // The window's own handling of a right release is what asks for the context menu, also
+    // for the windowless control under the pointer.
+    if (m.Msg == WM_RBUTTONUP && HandleAllocated()) DefWindowProcA(Handle(), m.Msg, m.WParam, m.LParam);
+    return;
+  }
   TControl::WndProc(m);
 }
 
@@ -441,6 +446,19 @@ void TWinControl::Dispatch(void* message) {
       DeleteObject(brush);
       m.Result = 1;
       return;
+    }
+    case WM_CONTEXTMENU: {
+      // The windowless control under the pointer answers first, then this control.
+      POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      if (!(p.x == -1 && p.y == -1) && HandleAllocated()) {
+        ::ScreenToClient(Handle(), &p);
+        TControl* child = ControlAtPos(p, false);
+        if (child && child->Perform(WM_CONTEXTMENU, m.WParam, m.LParam)) {
+          m.Result = 1;
+          return;
+        }
+      }
+      break;
     }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {

@@ -10,7 +10,7 @@ WindowScrollBarHooks& Hooks() {
   static WindowScrollBarHooks hooks;
   return hooks;
 }
-constexpr int kBarSize = 17;  // SM_CXVSCROLL, SM_CYHSCROLL
+constexpr int kBarSize = 17;         // SM_CXVSCROLL, SM_CYHSCROLL
 constexpr int kHorz = 0, kVert = 1;  // SB_HORZ, SB_VERT
 }  // namespace
 
@@ -26,7 +26,7 @@ bool WindowScrollBarRect(HWND hwnd, int bar, RECT* out) {
   const RECT c{w->client.left - w->rect.left, w->client.top - w->rect.top, w->client.right - w->rect.left,
                w->client.bottom - w->rect.top};
   const RECT r = bar == kVert ? RECT{c.right, c.top, c.right + kBarSize, c.bottom}
-                                : RECT{c.left, c.bottom, c.right, c.bottom + kBarSize};
+                              : RECT{c.left, c.bottom, c.right, c.bottom + kBarSize};
   if (out) *out = r;
   return r.right > r.left && r.bottom > r.top;
 }

@@ -55,7 +55,8 @@ class ComboBoxTest : public ControlsTest {
     ControlsTest::SetUp();
     driver().UseFixedMetricFont(7, 10);
   }
-  HWND Combo(DWORD style, std::initializer_list<std::u16string> items = {u"Hà Nội", u"Huế", u"ភ្នំពេញ", u"Sài Gòn"}) {
+  HWND Combo(DWORD style,
+             std::initializer_list<std::u16string> items = {u"Hà Nội", u"Huế", u"ភ្នំពេញ", u"Sài Gòn"}) {
     HWND h = Child(u"COMBOBOX", u"", style | WS_TABSTOP, 10, 10, 150, 120, 3);
     for (const auto& s : items) SendMessageW(h, CB_ADDSTRING, 0, LPARAM(s.c_str()));
     driver().RunUntilIdle();
@@ -135,9 +136,13 @@ TEST_F(ComboBoxTest, ItemMessagesReachTheListSortedAndBadIndexesAnswerError) {
     const char* name;
     UINT msg;
     WPARAM w;
-  } bad[] = {{"GETLBTEXTLEN", CB_GETLBTEXTLEN, 4}, {"GETLBTEXT", CB_GETLBTEXT, 9}, {"DELETESTRING", CB_DELETESTRING, 4},
-             {"GETITEMDATA", CB_GETITEMDATA, WPARAM(-1)}, {"SETCURSEL", CB_SETCURSEL, 4},
-             {"GETEDITSEL without edit", CB_GETEDITSEL, 0}, {"LIMITTEXT without edit", CB_LIMITTEXT, 0}};
+  } bad[] = {{"GETLBTEXTLEN", CB_GETLBTEXTLEN, 4},
+             {"GETLBTEXT", CB_GETLBTEXT, 9},
+             {"DELETESTRING", CB_DELETESTRING, 4},
+             {"GETITEMDATA", CB_GETITEMDATA, WPARAM(-1)},
+             {"SETCURSEL", CB_SETCURSEL, 4},
+             {"GETEDITSEL without edit", CB_GETEDITSEL, 0},
+             {"LIMITTEXT without edit", CB_LIMITTEXT, 0}};
   for (const Case& c : bad) EXPECT_EQ(SendMessageW(h, c.msg, c.w, LPARAM(text)), CB_ERR) << c.name;
   // A bad CB_SETCURSEL clears the selection and the field.
   EXPECT_EQ(SendMessageW(h, CB_GETCURSEL, 0, 0), CB_ERR);
@@ -267,10 +272,11 @@ TEST_F(ComboBoxTest, OwnerDrawnBoxMeasuresFieldAndItemsAndDrawsBoth) {
   wc.lpfnWndProc = &OwnerParentProc;
   wc.lpszClassName = u"ComboOwner";
   RegisterClassW(&wc);
-  HWND owner = CreateWindowExW(0, u"ComboOwner", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+  HWND owner =
+      CreateWindowExW(0, u"ComboOwner", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
   Measured().clear();
-  HWND h = CreateWindowExW(0, u"COMBOBOX", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED, 5, 5,
-                           120, 150, owner, reinterpret_cast<HMENU>(uintptr_t(12)), nullptr, nullptr);
+  HWND h = CreateWindowExW(0, u"COMBOBOX", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
+                           5, 5, 120, 150, owner, reinterpret_cast<HMENU>(uintptr_t(12)), nullptr, nullptr);
   EXPECT_EQ(Measured(), (std::vector<UINT>{UINT(-1), 0u}));
   EXPECT_EQ(SendMessageW(h, CB_GETITEMHEIGHT, WPARAM(-1), 0), 24);
   EXPECT_EQ(SendMessageW(h, CB_GETITEMHEIGHT, 0, 0), 18);
@@ -314,7 +320,9 @@ LRESULT NarrowListStub(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == LB_ADDSTRING) seenByStub.push_back(reinterpret_cast<const char*>(l));
   return CallWindowProcA(savedListProc, h, m, w, l);
 }
-LRESULT WideListStub(HWND h, UINT m, WPARAM w, LPARAM l) { return CallWindowProcW(savedListProc, h, m, w, l); }
+LRESULT WideListStub(HWND h, UINT m, WPARAM w, LPARAM l) {
+  return CallWindowProcW(savedListProc, h, m, w, l);
+}
 
 TEST_F(ComboBoxTest, ChildrenSubclassedThroughTheOtherFormStillReadTheirStringsRight) {
   HWND h = Combo(CBS_DROPDOWN | CBS_AUTOHSCROLL, {});
@@ -326,9 +334,10 @@ TEST_F(ComboBoxTest, ChildrenSubclassedThroughTheOtherFormStillReadTheirStringsR
   // stand-in, gets UTF-16 again and must read it as such.
   EXPECT_EQ(SendMessageW(h, CB_ADDSTRING, 0, LPARAM(u"ភ្នំពេញ")), 0);
   EXPECT_EQ(SendMessageA(h, CB_ADDSTRING, 0, LPARAM("Hu\xE1\xBA\xBF")), 1);
-  EXPECT_EQ(seenByStub, (std::vector<std::string>{"\xE1\x9E\x97\xE1\x9F\x92\xE1\x9E\x93\xE1\x9F\x86\xE1\x9E\x96\xE1\x9F\x81"
-                                                  "\xE1\x9E\x89",
-                                                  "Hu\xE1\xBA\xBF"}));
+  EXPECT_EQ(seenByStub, (std::vector<std::string>{
+                            "\xE1\x9E\x97\xE1\x9F\x92\xE1\x9E\x93\xE1\x9F\x86\xE1\x9E\x96\xE1\x9F\x81"
+                            "\xE1\x9E\x89",
+                            "Hu\xE1\xBA\xBF"}));
   EXPECT_EQ(Item(h, 0), u"ភ្នំពេញ");
   EXPECT_EQ(Item(h, 1), u"Huế");
   // Put back through the 8-bit form, the list is UTF-16 again; then a UTF-16 stub goes on top.
@@ -349,6 +358,46 @@ TEST_F(ComboBoxTest, ChildrenSubclassedThroughTheOtherFormStillReadTheirStringsR
   EXPECT_EQ(Count(CBN_EDITCHANGE), 1);
   Key(VK_F1 + 3);  // the box still hears its keys through the edit
   EXPECT_TRUE(SendMessageW(h, CB_GETDROPPEDSTATE, 0, 0));
+}
+
+}  // namespace
+
+namespace {
+
+WORD destroyOn = 0;
+LRESULT DestroyingParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  if (msg == WM_COMMAND && HIWORD(w) == destroyOn) DestroyWindow(reinterpret_cast<HWND>(l));
+  return ParentProc(hwnd, msg, w, l);
+}
+
+TEST_F(ComboBoxTest, AnOwnerMayDestroyTheBoxWhileItReports) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &DestroyingParentProc;
+  wc.lpszClassName = u"DestroyingParent";
+  RegisterClassW(&wc);
+  HWND owner =
+      CreateWindowExW(0, u"DestroyingParent", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+  for (WORD code : {CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}) {
+    destroyOn = code;
+    HWND h = CreateWindowExW(0, u"COMBOBOX", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 5, 5, 120, 150, owner,
+                             reinterpret_cast<HMENU>(uintptr_t(4)), nullptr, nullptr);
+    for (const char16_t* s : {u"one", u"two", u"three"}) SendMessageW(h, CB_ADDSTRING, 0, LPARAM(s));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    ASSERT_TRUE(GetComboBoxInfo(h, &info));
+    driver().RunUntilIdle();
+    RECT r;
+    GetClientRect(h, &r);
+    driver().Click(driver().ClientPoint(h, r.right - 8, r.bottom / 2));
+    driver().RunUntilIdle();
+    if (IsWindow(h)) {
+      driver().Click(driver().ClientPoint(info.hwndList, 20, 15));
+      driver().RunUntilIdle();
+    }
+    EXPECT_FALSE(IsWindow(h)) << code;
+    EXPECT_FALSE(IsWindow(info.hwndList)) << code;
+    EXPECT_EQ(GetCapture(), nullptr) << code;
+  }
 }
 
 }  // namespace

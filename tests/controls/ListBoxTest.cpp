@@ -34,7 +34,8 @@ LRESULT OwnerParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   }
   if (msg == WM_DRAWITEM) {
     const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(l);
-    DrawnItems().push_back({d->CtlType, d->CtlID, d->itemID, d->itemState, d->rcItem, d->itemData, d->hwndItem});
+    DrawnItems().push_back(
+        {d->CtlType, d->CtlID, d->itemID, d->itemState, d->rcItem, d->itemData, d->hwndItem});
     return TRUE;
   }
   return ParentProc(hwnd, msg, w, l);
@@ -58,7 +59,9 @@ class ListBoxTest : public ControlsTest {
     Notifications().clear();
     return h;
   }
-  static LRESULT Add(HWND h, const std::u16string& s) { return SendMessageW(h, LB_ADDSTRING, 0, LPARAM(s.c_str())); }
+  static LRESULT Add(HWND h, const std::u16string& s) {
+    return SendMessageW(h, LB_ADDSTRING, 0, LPARAM(s.c_str()));
+  }
   static std::u16string Text(HWND h, int i) {
     const LRESULT n = SendMessageW(h, LB_GETTEXTLEN, WPARAM(i), 0);
     if (n < 0) return u"<error>";
@@ -88,8 +91,8 @@ TEST_F(ListBoxTest, SortedInsertionIgnoresCaseAndKeepsEqualItemsInArrivalOrder) 
     EXPECT_GE(Add(h, s), 0);
   // Case folded, then by code unit: Latin before the Vietnamese letters beyond it, Khmer last,
   // a prefix before the longer text.
-  EXPECT_EQ(Items(h), (std::vector<std::u16string>{u"apple", u"Apple", u"Bánh mì", u"ánh sáng", u"Đèn", u"ក",
-                                                   u"ការ"}));
+  EXPECT_EQ(Items(h),
+            (std::vector<std::u16string>{u"apple", u"Apple", u"Bánh mì", u"ánh sáng", u"Đèn", u"ក", u"ការ"}));
   // LB_INSERTSTRING puts an item where it is told, sorted or not.
   EXPECT_EQ(SendMessageW(h, LB_INSERTSTRING, 0, LPARAM(u"zzz")), 0);
   EXPECT_EQ(Text(h, 0), u"zzz");
@@ -105,10 +108,14 @@ TEST_F(ListBoxTest, SearchesMatchPrefixesOrWholeTextsWithoutRegardToCaseAndWrapA
     std::u16string text;
     LRESULT found;
   } cases[] = {
-      {LB_FINDSTRING, -1, u"TIẾNG", 0},        {LB_FINDSTRING, 0, u"tiếng", 1},
-      {LB_FINDSTRING, 3, u"tiếng v", 0},       {LB_FINDSTRING, -1, u"ភាសា", 2},
-      {LB_FINDSTRINGEXACT, -1, u"tiếng", 3},   {LB_FINDSTRINGEXACT, -1, u"tiếng việt", 0},
-      {LB_FINDSTRINGEXACT, -1, u"tiếng v", LB_ERR}, {LB_FINDSTRING, -1, u"x", LB_ERR},
+      {LB_FINDSTRING, -1, u"TIẾNG", 0},
+      {LB_FINDSTRING, 0, u"tiếng", 1},
+      {LB_FINDSTRING, 3, u"tiếng v", 0},
+      {LB_FINDSTRING, -1, u"ភាសា", 2},
+      {LB_FINDSTRINGEXACT, -1, u"tiếng", 3},
+      {LB_FINDSTRINGEXACT, -1, u"tiếng việt", 0},
+      {LB_FINDSTRINGEXACT, -1, u"tiếng v", LB_ERR},
+      {LB_FINDSTRING, -1, u"x", LB_ERR},
   };
   for (const Case& c : cases)
     EXPECT_EQ(SendMessageW(h, c.msg, WPARAM(c.start), LPARAM(c.text.c_str())), c.found)
@@ -131,13 +138,13 @@ TEST_F(ListBoxTest, BadIndexesAnswerErrorAndChangeNothing) {
     WPARAM w;
     LPARAM l;
   } cases[] = {
-      {"GETTEXT", LB_GETTEXT, 2, LPARAM(buffer)},    {"GETTEXTLEN", LB_GETTEXTLEN, WPARAM(-1), 0},
-      {"DELETESTRING", LB_DELETESTRING, 5, 0},       {"INSERTSTRING", LB_INSERTSTRING, 3, LPARAM(u"x")},
-      {"SETCURSEL", LB_SETCURSEL, 7, 0},             {"GETITEMDATA", LB_GETITEMDATA, WPARAM(-1), 0},
-      {"SETITEMDATA", LB_SETITEMDATA, 2, 9},         {"GETSEL", LB_GETSEL, 2, 0},
-      {"SETSEL on single", LB_SETSEL, TRUE, 0},      {"GETSELCOUNT on single", LB_GETSELCOUNT, 0, 0},
-      {"SETTOPINDEX", LB_SETTOPINDEX, 4, 0},         {"GETITEMRECT", LB_GETITEMRECT, 3, LPARAM(&r)},
-      {"SETITEMHEIGHT 0", LB_SETITEMHEIGHT, 0, 0},   {"SETCOUNT without LBS_NODATA", LB_SETCOUNT, 10, 0},
+      {"GETTEXT", LB_GETTEXT, 2, LPARAM(buffer)},  {"GETTEXTLEN", LB_GETTEXTLEN, WPARAM(-1), 0},
+      {"DELETESTRING", LB_DELETESTRING, 5, 0},     {"INSERTSTRING", LB_INSERTSTRING, 3, LPARAM(u"x")},
+      {"SETCURSEL", LB_SETCURSEL, 7, 0},           {"GETITEMDATA", LB_GETITEMDATA, WPARAM(-1), 0},
+      {"SETITEMDATA", LB_SETITEMDATA, 2, 9},       {"GETSEL", LB_GETSEL, 2, 0},
+      {"SETSEL on single", LB_SETSEL, TRUE, 0},    {"GETSELCOUNT on single", LB_GETSELCOUNT, 0, 0},
+      {"SETTOPINDEX", LB_SETTOPINDEX, 4, 0},       {"GETITEMRECT", LB_GETITEMRECT, 3, LPARAM(&r)},
+      {"SETITEMHEIGHT 0", LB_SETITEMHEIGHT, 0, 0}, {"SETCOUNT without LBS_NODATA", LB_SETCOUNT, 10, 0},
   };
   for (const Case& c : cases) EXPECT_EQ(SendMessageW(h, c.msg, c.w, c.l), LB_ERR) << c.name;
   EXPECT_EQ(buffer[0], u'#');
@@ -166,8 +173,8 @@ TEST_F(ListBoxTest, GetTextWritesTheItemAndItsTerminatorOnlyInEitherForm) {
   EXPECT_EQ(w[khmer.size() + 1], u'#');
   EXPECT_EQ(SendMessageW(wide, LB_GETITEMDATA, 0, 0), 0x1234);
   // An 8-bit list keeps the same store and answers in bytes of the system code page (UTF-8).
-  HWND narrow = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, parent, nullptr, nullptr,
-                                nullptr);
+  HWND narrow = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, parent, nullptr,
+                                nullptr, nullptr);
   const std::string bytes = platform::Utf16ToMultiByte(khmer, CP_UTF8);
   EXPECT_EQ(SendMessageA(narrow, LB_ADDSTRING, 0, LPARAM(bytes.c_str())), 0);
   char a[40];
@@ -189,8 +196,8 @@ TEST_F(ListBoxTest, KeysMoveTheSelectionAndNotifyOncePerChange) {
     int vk;
     LRESULT sel;
     LRESULT top;
-  } cases[] = {{VK_DOWN, 0, 0}, {VK_DOWN, 1, 0}, {VK_NEXT, 5, 1}, {VK_END, 11, 7},
-               {VK_UP, 10, 7}, {VK_PRIOR, 6, 6}, {VK_HOME, 0, 0}};
+  } cases[] = {{VK_DOWN, 0, 0}, {VK_DOWN, 1, 0},  {VK_NEXT, 5, 1}, {VK_END, 11, 7},
+               {VK_UP, 10, 7},  {VK_PRIOR, 6, 6}, {VK_HOME, 0, 0}};
   int expectedChanges = 0;
   for (const Case& c : cases) {
     Key(c.vk);
@@ -304,10 +311,11 @@ TEST_F(ListBoxTest, OwnerDrawnItemsAreMeasuredOnceAndDrawnByTheParent) {
   wc.lpfnWndProc = &OwnerParentProc;
   wc.lpszClassName = u"OwnerParent";
   RegisterClassW(&wc);
-  HWND owner = CreateWindowExW(0, u"OwnerParent", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+  HWND owner =
+      CreateWindowExW(0, u"OwnerParent", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
   measuredHeight = 20;
-  HWND h = CreateWindowExW(0, u"LISTBOX", u"", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED, 0, 0, 100, 50, owner,
-                           reinterpret_cast<HMENU>(uintptr_t(9)), nullptr, nullptr);
+  HWND h = CreateWindowExW(0, u"LISTBOX", u"", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED, 0, 0, 100, 50,
+                           owner, reinterpret_cast<HMENU>(uintptr_t(9)), nullptr, nullptr);
   EXPECT_EQ(measureCalls, 1);
   EXPECT_EQ(SendMessageW(h, LB_GETITEMHEIGHT, 0, 0), 20);
   // Without LBS_HASSTRINGS the "string" is the item's data.
@@ -335,7 +343,23 @@ TEST_F(ListBoxTest, OwnerDrawnItemsAreMeasuredOnceAndDrawnByTheParent) {
   }
 }
 
-uint32_t Pixel(COLORREF c) { return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c); }
+TEST_F(ListBoxTest, NoDataListsTakeACountInsteadOfItems) {
+  HWND h = List(LBS_NODATA | LBS_OWNERDRAWFIXED | WS_VSCROLL);
+  EXPECT_EQ(SendMessageW(h, LB_ADDSTRING, 0, LPARAM(u"x")), LB_ERR);
+  EXPECT_EQ(SendMessageW(h, LB_SETCOUNT, 1000, 0), LB_OKAY);
+  EXPECT_EQ(SendMessageW(h, LB_GETCOUNT, 0, 0), 1000);
+  EXPECT_EQ(SendMessageW(h, LB_SETCURSEL, 999, 0), 999);
+  EXPECT_GT(SendMessageW(h, LB_GETTOPINDEX, 0, 0), 900);  // scrolled to the selection
+  SCROLLINFO si{sizeof si, SIF_RANGE, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(GetScrollInfo(h, SB_VERT, &si));
+  EXPECT_EQ(si.nMax, 999);
+  EXPECT_EQ(SendMessageW(h, LB_SETCOUNT, 0, 0), LB_OKAY);
+  EXPECT_EQ(SendMessageW(h, LB_GETCURSEL, 0, 0), LB_ERR);
+}
+
+uint32_t Pixel(COLORREF c) {
+  return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+}
 
 TEST_F(ListBoxTest, ScrollBarAppearsWhenItemsOverflowAndScrollsThem) {
   HWND h = List(LBS_NOTIFY | WS_VSCROLL | WS_BORDER, 102);  // ten items fit inside the border

@@ -20,7 +20,8 @@ std::vector<Scroll>& Scrolls() {
 }
 
 LRESULT CanvasProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_VSCROLL || msg == WM_HSCROLL) Scrolls().push_back({msg, LOWORD(w), int(int16_t(HIWORD(w))), l});
+  if (msg == WM_VSCROLL || msg == WM_HSCROLL)
+    Scrolls().push_back({msg, LOWORD(w), int(int16_t(HIWORD(w))), l});
   return DefWindowProcW(hwnd, msg, w, l);
 }
 
@@ -40,8 +41,8 @@ class WindowScrollBarTest : public ControlsTest {
     RegisterClassW(&wc);
   }
   HWND Canvas(DWORD style) {
-    HWND h = CreateWindowExW(0, u"Canvas", u"", WS_CHILD | WS_VISIBLE | style, 20, 20, 200, 150, parent, nullptr,
-                             nullptr, nullptr);
+    HWND h = CreateWindowExW(0, u"Canvas", u"", WS_CHILD | WS_VISIBLE | style, 20, 20, 200, 150, parent,
+                             nullptr, nullptr, nullptr);
     driver().RunUntilIdle();
     return h;
   }
@@ -61,8 +62,10 @@ TEST_F(WindowScrollBarTest, BarsTakeTheirPlaceAndAnswerHitTests) {
   struct Case {
     POINT at;
     LRESULT hit;
-  } cases[] = {{{wr.right - 5, wr.top + 50}, HTVSCROLL}, {{wr.left + 50, wr.bottom - 5}, HTHSCROLL},
-               {{wr.left + 50, wr.top + 50}, HTCLIENT}, {{wr.right - 5, wr.bottom - 5}, HTBORDER},
+  } cases[] = {{{wr.right - 5, wr.top + 50}, HTVSCROLL},
+               {{wr.left + 50, wr.bottom - 5}, HTHSCROLL},
+               {{wr.left + 50, wr.top + 50}, HTCLIENT},
+               {{wr.right - 5, wr.bottom - 5}, HTBORDER},
                {{wr.left, wr.top + 50}, HTBORDER}};
   for (const Case& c : cases)
     EXPECT_EQ(SendMessageW(h, WM_NCHITTEST, 0, MAKELPARAM(WORD(c.at.x), WORD(c.at.y))), c.hit)

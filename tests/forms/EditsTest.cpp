@@ -262,6 +262,28 @@ TEST_F(EditsTest, PropertiesFixedAtCreationKeepTheTextWhenTheWindowIsMadeAgain) 
   EXPECT_EQ(changes, 0);
 }
 
+TEST_F(EditsTest, EnteringAnEditByKeyboardSelectsItsTextButAClickPlacesTheCaret) {
+  auto* first = Make<TEdit>(10, 10, 150, 22);
+  auto* second = Make<TEdit>(10, 40, 150, 22);
+  auto* memo = Make<TMemo>(10, 70, 150, 60);
+  for (TCustomEdit* e : {static_cast<TCustomEdit*>(first), static_cast<TCustomEdit*>(second),
+                         static_cast<TCustomEdit*>(memo)})
+    e->SetTextProp("some text");
+  second->SetFocus();
+  EXPECT_EQ(second->SelLength(), 9);
+  memo->SetFocus();
+  EXPECT_EQ(memo->SelLength(), 0);
+  Driver().Advance(1000);
+  Driver().Click(At(first, 20, 8));
+  Driver().RunUntilIdle();
+  EXPECT_TRUE(first->Focused());
+  EXPECT_EQ(first->SelLength(), 0);
+  second->SetAutoSelect(false);
+  second->SetSelStart(2);
+  second->SetFocus();
+  EXPECT_EQ(second->SelLength(), 0);
+}
+
 TEST_F(EditsTest, AMemoWantsReturnsAndTabsOnlyWhenAsked) {
   auto* memo = Edit<TMemo>();
   Type(u"a\rb\tc");

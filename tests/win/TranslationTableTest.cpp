@@ -28,19 +28,20 @@ class TranslationTable : public HeadlessTest, public ::testing::WithParamInterfa
     ASSERT_TRUE(SetSystemCodePage(GetParam().codePage));
     HeadlessTest::SetUp();
     platform::controls::Startup();
-    parent = CreateWindowExW(0, u"STATIC", u"", WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
+    parent =
+        CreateWindowExW(0, u"STATIC", u"", WS_VISIBLE, 0, 0, 400, 300, nullptr, nullptr, nullptr, nullptr);
   }
   void TearDown() override {
     HeadlessTest::TearDown();
     SetSystemCodePage(CP_UTF8);
   }
   HWND WideChild(const char16_t* cls, DWORD style) {
-    return CreateWindowExW(0, cls, u"", WS_CHILD | WS_VISIBLE | style, 0, 0, 200, 100, parent, nullptr, nullptr,
-                           nullptr);
+    return CreateWindowExW(0, cls, u"", WS_CHILD | WS_VISIBLE | style, 0, 0, 200, 100, parent, nullptr,
+                           nullptr, nullptr);
   }
   HWND NarrowChild(const char* cls, DWORD style) {
-    return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 200, 100, parent, nullptr, nullptr,
-                           nullptr);
+    return CreateWindowExA(0, cls, "", WS_CHILD | WS_VISIBLE | style, 0, 0, 200, 100, parent, nullptr,
+                           nullptr, nullptr);
   }
   HWND parent = nullptr;
 };
@@ -86,7 +87,8 @@ TEST_P(TranslationTable, EditPositionsCountTheSendersUnits) {
     if (capacity >= 2) {
       EXPECT_EQ(line[capacity], '#') << "written past the capacity " << capacity;
     }
-    EXPECT_EQ(Wide(std::string(line, size_t(got))), held.substr(0, Wide(std::string(line, size_t(got))).size()));
+    EXPECT_EQ(Wide(std::string(line, size_t(got))),
+              held.substr(0, Wide(std::string(line, size_t(got))).size()));
   }
 }
 
@@ -155,7 +157,8 @@ TEST_P(TranslationTable, ComboStringsAndEditSelectionTravelInTheSendersForm) {
   EXPECT_EQ(std::string(a), bytes.substr(0, size_t(got)));
   EXPECT_EQ(a[6], '#');
   // The edit selection through the box, in the sender's units.
-  EXPECT_EQ(SendMessageA(combo, CB_SETEDITSEL, 0, MAKELPARAM(WORD(BytesOf(held, 3)), WORD(BytesOf(held, 8)))), TRUE);
+  EXPECT_EQ(SendMessageA(combo, CB_SETEDITSEL, 0, MAKELPARAM(WORD(BytesOf(held, 3)), WORD(BytesOf(held, 8)))),
+            TRUE);
   DWORD start = 0, end = 0;
   SendMessageW(combo, CB_GETEDITSEL, WPARAM(&start), LPARAM(&end));
   EXPECT_EQ(start, 3u);
@@ -169,7 +172,8 @@ INSTANTIATE_TEST_SUITE_P(CodePages, TranslationTable,
                          ::testing::Values(Page{1252, u"Café crème ở Huế"},
                                            Page{CP_UTF8, u"Tiếng Việt ភាសាខ្មែរ \U0001F600"}),
                          [](const ::testing::TestParamInfo<Page>& info) {
-                           return info.param.codePage == CP_UTF8 ? std::string("Utf8") : std::string("Cp1252");
+                           return info.param.codePage == CP_UTF8 ? std::string("Utf8")
+                                                                 : std::string("Cp1252");
                          });
 
 }  // namespace

@@ -1,0 +1,150 @@
+#include "platform/forms/TPopupList.h"
+
+#include <algorithm>
+
+#include "platform/controls/Controls.h"
+#include "platform/forms/TApplication.h"
+#include "platform/forms/TCanvas.h"
+#include "platform/forms/TMainMenu.h"
+#include "platform/forms/TPopupMenu.h"
+
+void ApplicationHandleException(TObject* sender);
+
+TPopupList* PopupList = nullptr;
+
+void MenusStartup() {
+  if (!PopupList) PopupList = new TPopupList();
+}
+
+void MenusShutdown() {
+  delete PopupList;
+  PopupList = nullptr;
+}
+
+TPopupList::~TPopupList() {
+  if (window_) DeallocateHWnd(window_);
+}
+
+HWND TPopupList::Window() {
+  if (!window_) window_ = AllocateHWnd([this](TMessage& m) { MainWndProc(m); });
+  return window_;
+}
+
+void TPopupList::Add(TPopupMenu* menu) {
+  if (std::find(menus_.begin(), menus_.end(), menu) == menus_.end()) menus_.push_back(menu);
+}
+
+void TPopupList::Remove(TPopupMenu* menu) { std::erase(menus_, menu); }
+
+void TPopupList::MainWndProc(TMessage& m) {
+  try {
+    WndProc(m);
+  } catch (...) {
+    m.Result = 0;
+    ApplicationHandleException(nullptr);
+  }
+}
+
+void TPopupList::WndProc(TMessage& m) {
+  // A handler may free menus: walk a copy, checking each is still listed.
+  const std::vector<TPopupMenu*> menus = menus_;
+  auto listed = [this](TPopupMenu* menu) { return std::find(menus_.begin(), menus_.end(), menu) != menus_.end(); };
+  switch (m.Msg) {
+    case WM_COMMAND:
+      for (TPopupMenu* menu : menus)
+        if (listed(menu) && menu->DispatchCommand(m.WParamLo())) {
+          m.Result = 0;
+          return;
+        }
+      break;
+    case WM_INITMENUPOPUP:
+      for (TPopupMenu* menu : menus)
+        if (listed(menu) && menu->DispatchPopup(reinterpret_cast<HMENU>(m.WParam))) {
+          m.Result = 0;
+          return;
+        }
+      break;
+    case WM_MENUSELECT: {
+      // The closing report (no menu) has nothing highlighted.
+      const HMENU system = reinterpret_cast<HMENU>(m.LParam);
+      TMenuItem* item = nullptr;
+      if (system) {
+        const bool subMenu = m.WParamHi() != 0xFFFF && (m.WParamHi() & MF_POPUP);
+        const intptr_t value =
+            subMenu ? reinterpret_cast<intptr_t>(GetSubMenu(system, m.WParamLo())) : intptr_t(m.WParamLo());
+        for (TPopupMenu* menu : menus)
+          if (listed(menu) && (item = menu->FindItem(value, subMenu ? fkHandle : fkCommand))) break;
+      }
+      if (Application) Application->SetHint(item ? MenuLongHint(item->Hint()) : AnsiString());
+      m.Result = 0;
+      return;
+    }
+    case WM_MEASUREITEM:
+      MeasureItem(m);
+      if (m.Result) return;
+      break;
+    case WM_DRAWITEM:
+      DrawItem(m);
+      if (m.Result) return;
+      break;
+    default:
+      break;
+  }
+  m.Result = DefWindowProcA(window_, m.Msg, m.WParam, m.LParam);
+}
+
+void TPopupList::MeasureItem(TMessage& m) {
+  auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+  if (!measure || measure->CtlType != ODT_MENU) return;
+  for (TPopupMenu* menu : std::vector<TPopupMenu*>(menus_)) {
+    TMenuItem* item = menu->FindItem(static_cast<intptr_t>(measure->itemID), fkCommand);
+    if (!item) continue;
+    HDC dc = GetDC(nullptr);
+    TCanvas canvas;
+    canvas.SetHandle(dc);
+    int width = static_cast<int>(measure->itemWidth), height = static_cast<int>(measure->itemHeight);
+    try {
+      item->MeasureItem(&canvas, width, height);
+    } catch (...) {
+      canvas.SetHandle(nullptr);
+      ReleaseDC(nullptr, dc);
+      throw;
+    }
+    canvas.SetHandle(nullptr);
+    ReleaseDC(nullptr, dc);
+    measure->itemWidth = static_cast<UINT>(std::max(width, 0));
+    measure->itemHeight = static_cast<UINT>(std::max(height, 0));
+    m.Result = 1;
+    return;
+  }
+}
+
+void TPopupList::DrawItem(TMessage& m) {
+  auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
+  if (!draw || draw->CtlType != ODT_MENU) return;
+  for (TPopupMenu* menu : std::vector<TPopupMenu*>(menus_)) {
+    TMenuItem* item = menu->FindItem(static_cast<intptr_t>(draw->itemID), fkCommand);
+    if (!item) continue;
+    static const std::pair<UINT, TOwnerDrawStateFlag> kStates[] = {
+        {ODS_SELECTED, odSelected}, {ODS_GRAYED, odGrayed},   {ODS_DISABLED, odDisabled},
+        {ODS_CHECKED, odChecked},   {ODS_FOCUS, odFocused},   {ODS_DEFAULT, odDefault},
+        {ODS_HOTLIGHT, odHotLight}, {ODS_NOACCEL, odNoAccel}, {ODS_NOFOCUSRECT, odNoFocusRect}};
+    TOwnerDrawState state = 0;
+    for (const auto& [bit, flag] : kStates)
+      if (draw->itemState & bit) state |= flag;
+    const int saved = SaveDC(draw->hDC);
+    TCanvas canvas;
+    canvas.SetHandle(draw->hDC);
+    try {
+      item->AdvancedDrawItem(&canvas, draw->rcItem, state, false);
+    } catch (...) {
+      canvas.SetHandle(nullptr);
+      RestoreDC(draw->hDC, saved);
+      throw;
+    }
+    canvas.SetHandle(nullptr);
+    RestoreDC(draw->hDC, saved);
+    m.Result = 1;
+    return;
+  }
+}
