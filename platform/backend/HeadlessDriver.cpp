@@ -106,9 +106,11 @@ void Install() {
       },
       [](int64_t) { Driver().RunUntilIdle(); });
   win::Startup(std::make_unique<HeadlessBackend>(*theDriver));
+  audio::SetDevice(std::make_unique<audio::RecordingDevice>());
 }
 
 void Uninstall() {
+  audio::SetDevice(nullptr);
   win::Shutdown();
   platform::SetClock(nullptr);
   if (!ownRuntimeFolder.empty()) {
@@ -116,6 +118,16 @@ void Uninstall() {
     unsetenv("PLATFORM_RUNTIME_DIR");
     ownRuntimeFolder.clear();
   }
+}
+
+const std::vector<audio::SoundEvent>& HeadlessDriver::Sounds() const {
+  static const std::vector<audio::SoundEvent> none;
+  const auto* recorder = dynamic_cast<const audio::RecordingDevice*>(&audio::Device());
+  return recorder ? recorder->Events() : none;
+}
+
+void HeadlessDriver::SetSoundDevices(int wave, int midi) {
+  if (auto* recorder = dynamic_cast<audio::RecordingDevice*>(&audio::Device())) recorder->SetDevices(wave, midi);
 }
 
 void HeadlessDriver::SetScreenSize(int width, int height) { screen_ = {width, height}; }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/AudioDevice.h"
 #include "platform/rtl/FakeClock.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Win.h"
@@ -96,6 +97,10 @@ class HeadlessDriver {
   void ClipboardPut(UINT format, const std::vector<uint8_t>& bytes, const std::string& registeredName = "");
   std::vector<uint8_t> ClipboardRead(UINT format, const std::string& registeredName = "") const;
   int Beeps() const { return beeps_; }
+  // The plays and stops of the sound output (the recording device Install puts in place, or
+  // one a test installed), and its device counts; empty when another kind of device is in use.
+  const std::vector<audio::SoundEvent>& Sounds() const;
+  void SetSoundDevices(int wave, int midi);
 
  private:
   friend class HeadlessBackend;

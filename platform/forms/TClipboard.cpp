@@ -153,11 +153,13 @@ void TClipboard::SetAsHandle(WORD format, HANDLE value) {
 void TClipboard::AssignGraphic(TGraphic* graphic) {
   Open();
   try {
-    Adding();
     WORD format = 0;
     HANDLE data = nullptr;
     HPALETTE palette = nullptr;
+    // The graphic renders before the clipboard is emptied, so a graphic that cannot be put
+    // leaves what was there.
     graphic->SaveToClipboardFormat(format, data, palette);
+    Adding();
     // A block the clipboard did not take stays ours to free.
     if (!SetClipboardData(format, data)) {
       if (data) GlobalFree(data);

@@ -325,6 +325,25 @@ TEST_F(SoundTest, ASoundInMemoryIsCopiedBeforeAnAsynchronousPlayReturns) {
   EXPECT_EQ(recorder->Events().size(), 2u);
 }
 
+// Without a device of its own, a headless run records through the driver.
+TEST_F(ControlsTest, TheHeadlessDriverRecordsSoundsAndSetsDeviceCounts) {
+  testsupport::TempDir dir;
+  const std::string path = dir.path() + "/beep.wav";
+  const auto bytes = Wave(800);
+  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+  EXPECT_TRUE(driver().Sounds().empty());
+  ASSERT_TRUE(PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC));
+  ASSERT_EQ(driver().Sounds().size(), 1u);
+  EXPECT_EQ(driver().Sounds()[0].path, path);
+  EXPECT_TRUE(driver().Sounds()[0].async);
+  PlaySoundA(nullptr, nullptr, 0);
+  EXPECT_EQ(driver().Sounds().size(), 2u);
+  driver().SetSoundDevices(0, 0);
+  EXPECT_EQ(waveOutGetNumDevs(), 0u);
+  EXPECT_EQ(midiOutGetNumDevs(), 0u);
+  EXPECT_FALSE(PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC));
+}
+
 TEST_F(SoundTest, ASoundPlaysForItsLengthOnThePlatformClock) {
   auto& device = platform::audio::Device();
   const int h = device.Open(Write("half.wav", Wave(4000)), nullptr);
@@ -370,6 +389,13 @@ TEST(SdlAudioDevice, PlaysAWaveFileToItsEndOnTheSilentOutput) {
   while (device->Playing(m) && std::chrono::steady_clock::now() < memoryDeadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_FALSE(device->Playing(m));
+  // Looping, it is still playing long after its length, until stopped.
+  ASSERT_TRUE(device->Play(m, true, true));
+  std::this_thread::sleep_for(std::chrono::milliseconds(350));
+  EXPECT_TRUE(device->Playing(m));
+  device->Stop(m);
+  EXPECT_FALSE(device->Playing(m));
+  EXPECT_FALSE(device->Play(m, false, true));  // a synchronous loop would never return
   device->Close(m);
   std::string error;
   const std::string text = dir.path() + "/text.wav";

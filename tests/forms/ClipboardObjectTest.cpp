@@ -13,6 +13,7 @@
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TCanvas.h"
 #include "platform/forms/TClipboard.h"
+#include "platform/forms/TJPEGImage.h"
 #include "platform/forms/TPicture.h"
 #include "platform/rtl/CodePage.h"
 
@@ -141,8 +142,12 @@ TEST_F(ClipboardObjectTest, ABitmapGoesThroughAssignAndComesBackToAPictureAndABi
   EXPECT_EQ(none.Graphic(), nullptr);
   EXPECT_THROW(again.Assign(Clipboard()), EInvalidGraphic);
   EXPECT_EQ(again.Width(), 3);  // a failed paste keeps the picture
+  // A picture that cannot be put leaves the clipboard as it was.
   TPicture empty;
   EXPECT_THROW(Clipboard()->Assign(&empty), EInvalidGraphic);
+  TJPEGImage jpeg;
+  jpeg.Assign(&source);
+  EXPECT_THROW(Clipboard()->Assign(&jpeg), EInvalidGraphic);
   EXPECT_EQ(Clipboard()->AsText(), "words");
 }
 

@@ -3,6 +3,7 @@
 
 #include "controls/ParentImage.h"
 #include "platform/backend/HeadlessDriver.h"
+#include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TCustomControl.h"
@@ -45,12 +46,10 @@ class TSeeThrough : public TGraphicControl {
 class ParentImageTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::headless::Install();
-    FormsStartup();
+    platform::Startup();
   }
   void TearDown() override {
-    FormsShutdown();
-    platform::headless::Uninstall();
+    platform::Shutdown();
   }
 };
 

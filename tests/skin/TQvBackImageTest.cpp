@@ -3,6 +3,7 @@
 
 #include "controls/TQvBackImage.h"
 #include "platform/backend/HeadlessDriver.h"
+#include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TCustomControl.h"
@@ -25,8 +26,7 @@ void Paint(TBitmap& b, int w, int h, TColor fill, TColor corner) {
 class BackImageTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::headless::Install();
-    FormsStartup();
+    platform::Startup();
     RegisterQvBackImage();
     form = new TForm(Application);
     form->SetBounds(0, 0, 300, 300);
@@ -38,8 +38,7 @@ class BackImageTest : public ::testing::Test {
   }
   void TearDown() override {
     delete form;
-    FormsShutdown();
-    platform::headless::Uninstall();
+    platform::Shutdown();
   }
   std::uint32_t At(int x, int y) { return Driver().Capture(form->Handle()).At(x, y); }
 

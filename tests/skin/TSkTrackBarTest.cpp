@@ -6,6 +6,7 @@
 
 #include "controls/TSkTrackBar.h"
 #include "platform/backend/HeadlessDriver.h"
+#include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TForm.h"
 
@@ -16,8 +17,7 @@ using platform::headless::Driver;
 class TrackBarTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::headless::Install();
-    FormsStartup();
+    platform::Startup();
     RegisterSkTrackBar();
     form = new TForm(Application);
     form->SetBounds(0, 0, 300, 200);
@@ -38,8 +38,7 @@ class TrackBarTest : public ::testing::Test {
   }
   void TearDown() override {
     delete form;
-    FormsShutdown();
-    platform::headless::Uninstall();
+    platform::Shutdown();
   }
   POINT Screen(int x, int y) { return Driver().ClientPoint(bar->Handle(), x, y); }
 

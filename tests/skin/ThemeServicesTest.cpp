@@ -8,6 +8,7 @@
 #include "controls/TThemeServices.h"
 #include "controls/ThemeLibrary.h"
 #include "platform/backend/HeadlessDriver.h"
+#include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 
 namespace {
@@ -69,8 +70,7 @@ void InstallFakeThemes() {
 class ThemeServicesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    platform::headless::Install();
-    FormsStartup();
+    platform::Startup();
     FakeThemes::appThemed = true;
     FakeThemes::appProperties = STAP_ALLOW_NONCLIENT | STAP_ALLOW_CONTROLS;
     FakeThemes::comctlMajor = 6;
@@ -81,8 +81,7 @@ class ThemeServicesTest : public ::testing::Test {
     FreeThemeServices();
     controls_internal::ReleaseThemeLibrary();
     platform::controls::SetLibraryLoader(nullptr, nullptr);
-    FormsShutdown();
-    platform::headless::Uninstall();
+    platform::Shutdown();
   }
 };
 
