@@ -146,6 +146,20 @@ std::basic_string<Char> InitialName(const Char* buffer, DWORD capacity) {
   return std::basic_string<Char>(buffer, n);
 }
 
+// OFN_EXTENSIONDIFFERENT tells the caller that the chosen file's extension is not the default
+// one (compared without regard to letter case).
+DWORD ExtensionFlag(const std::u16string& file, const std::u16string& defExt) {
+  if (defExt.empty()) return 0;
+  const size_t dot = file.find_last_of(u'.');
+  const std::u16string ext = dot != std::u16string::npos && dot >= NameStart(file) ? file.substr(dot + 1) : u"";
+  auto lower = [](std::u16string s) {
+    for (char16_t& c : s)
+      if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
+    return s;
+  };
+  return lower(ext) == lower(defExt) ? 0 : OFN_EXTENSIONDIFFERENT;
+}
+
 bool SizeAccepted(DWORD size) { return size == sizeof(OPENFILENAMEW) || size == 88 || size == 76; }
 
 // The checks and fields the 8-bit and UTF-16 records share; false (with the dialog error set)
@@ -188,6 +202,7 @@ BOOL RunW(OPENFILENAMEW* ofn, bool save) {
   std::copy(out.begin(), out.begin() + long(needed), ofn->lpstrFile);
   ofn->nFileOffset = offset;
   ofn->nFileExtension = extension;
+  ofn->Flags = (ofn->Flags & ~OFN_EXTENSIONDIFFERENT) | ExtensionFlag(files[0], r.defExt);
   if (ofn->lpstrFileTitle && ofn->nMaxFileTitle > 0) {
     const std::u16string name = files[0].substr(NameStart(files[0]));
     const size_t n = std::min<size_t>(name.size(), ofn->nMaxFileTitle - 1);
@@ -241,6 +256,7 @@ BOOL RunA(OPENFILENAMEA* ofn, bool save) {
   std::memcpy(ofn->lpstrFile, out.data(), out.size());
   ofn->nFileOffset = offset;
   ofn->nFileExtension = extension;
+  ofn->Flags = (ofn->Flags & ~OFN_EXTENSIONDIFFERENT) | ExtensionFlag(files[0], r.defExt);
   if (ofn->lpstrFileTitle && ofn->nMaxFileTitle > 0) {
     std::string name = platform::Utf16ToMultiByte(files[0].substr(NameStart(files[0])), CP_ACP);
     name.resize(std::min<size_t>(name.size(), ofn->nMaxFileTitle - 1));

@@ -2,7 +2,9 @@
 // nests its items (and items their sub-items) as child objects.
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TMainMenu.h"
+#include "platform/forms/TMessageForm.h"
 #include "platform/forms/TPopupMenu.h"
+#include "platform/forms/TSaveDialog.h"
 
 void RegisterMenusClasses() {
   static const std::vector<std::string> alignmentNames{"paLeft", "paRight", "paCenter"};
@@ -36,4 +38,31 @@ void RegisterMenusClasses() {
       .Enum("TrackButton", &TPopupMenu::TrackButton, &TPopupMenu::SetTrackButton, tbRightButton, &trackButtonNames)
       .Event("OnPopup", &TPopupMenu::OnPopup);
   RegisterProperties<TMainMenu>("TMainMenu", "TMenu", Factory<TMainMenu>());
+  static const std::vector<std::string> openOptionNames{
+      "ofReadOnly",         "ofOverwritePrompt",  "ofHideReadOnly",        "ofNoChangeDir",  "ofShowHelp",
+      "ofNoValidate",       "ofAllowMultiSelect", "ofExtensionDifferent",  "ofPathMustExist", "ofFileMustExist",
+      "ofCreatePrompt",     "ofShareAware",       "ofNoReadOnlyReturn",    "ofNoTestFileCreate",
+      "ofNoNetworkButton",  "ofNoLongNames",      "ofOldStyleDialog",      "ofNoDereferenceLinks",
+      "ofEnableIncludeNotify", "ofEnableSizing"};
+  RegisterProperties<TCommonDialog>("TCommonDialog", "TComponent")
+      .Bool("Ctl3D", [](TCommonDialog& d) { return d.Ctl3D; }, [](TCommonDialog& d, bool v) { d.Ctl3D = v; }, true)
+      .Int("HelpContext", [](TCommonDialog& d) { return d.HelpContext; },
+           [](TCommonDialog& d, int v) { d.HelpContext = v; }, 0)
+      .Event("OnClose", &TCommonDialog::OnClose)
+      .Event("OnShow", &TCommonDialog::OnShow);
+  RegisterProperties<TOpenDialog>("TOpenDialog", "TCommonDialog", Factory<TOpenDialog>())
+      .Str("DefaultExt", &TOpenDialog::DefaultExt, &TOpenDialog::SetDefaultExt)
+      .Str("FileName", &TOpenDialog::FileName, &TOpenDialog::SetFileName)
+      .Str("Filter", &TOpenDialog::Filter, &TOpenDialog::SetFilter)
+      .Int("FilterIndex", &TOpenDialog::FilterIndex, &TOpenDialog::SetFilterIndex, 1)
+      .Str("InitialDir", &TOpenDialog::InitialDir, &TOpenDialog::SetInitialDir)
+      .Set("Options", &TOpenDialog::Options, &TOpenDialog::SetOptions,
+           OpenOption(ofHideReadOnly) | OpenOption(ofEnableSizing), &openOptionNames)
+      .Str("Title", &TOpenDialog::Title, &TOpenDialog::SetTitle)
+      .Event("OnCanClose", &TOpenDialog::OnCanClose)
+      .Event("OnFolderChange", &TOpenDialog::OnFolderChange)
+      .Event("OnSelectionChange", &TOpenDialog::OnSelectionChange)
+      .Event("OnTypeChange", &TOpenDialog::OnTypeChange);
+  RegisterProperties<TSaveDialog>("TSaveDialog", "TOpenDialog", Factory<TSaveDialog>());
+  RegisterProperties<TMessageForm>("TMessageForm", "TForm");
 }

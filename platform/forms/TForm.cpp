@@ -379,6 +379,7 @@ TModalResult TCustomForm::ShowModal() {
       info.hwnd = Handle();
       info.className = WideString(ClassName()).ToU16();
       info.caption = WideString(Caption()).ToU16();
+      DescribeModal(info);
       std::optional<platform::win::ModalAnswer> answer = platform::win::AskModal(info);
       if (answer && answer->type == platform::win::ModalAnswer::Type::Result) ModalResult = answer->result;
       if (answer && answer->type == platform::win::ModalAnswer::Type::Cancel) ModalResult = mrCancel;

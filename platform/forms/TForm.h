@@ -10,6 +10,10 @@
 #include "platform/forms/TControlCanvas.h"
 #include "platform/forms/TWinControl.h"
 
+namespace platform::win {
+struct ModalInfo;
+}
+
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TPosition {
   poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter, poMainFormCenter,
@@ -97,6 +101,9 @@ class TCustomForm : public TWinControl {
   virtual void Activate();
   virtual void Deactivate();
   virtual void Paint();
+  // What ShowModal tells a test's script about the form (kind, texts); the base says nothing
+  // beyond class and caption.
+  virtual void DescribeModal(platform::win::ModalInfo& /*info*/) {}
 
  private:
   void PlaceOnFirstShow();

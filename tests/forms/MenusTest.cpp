@@ -22,6 +22,8 @@
 #include "platform/forms/TMainMenu.h"
 #include "platform/forms/TPopupList.h"
 #include "platform/forms/TPopupMenu.h"
+#include "platform/forms/TReader.h"
+#include "platform/forms/TWriter.h"
 
 namespace {
 
@@ -442,6 +444,17 @@ TEST_F(MenusTest, RightClicksPopUpTheMenuOfTheControlUnderThePointer) {
   Driver().RunUntilIdle();
   EXPECT_EQ(Driver().ModalsSeen().size(), modals);
 
+  // Asked from the keyboard (no pointer position): the menu shows at the control's corner.
+  formMenu->SetAutoPopup(true);
+  Driver().OnModal([&](const ModalInfo& info) {
+    GetWindowRect(info.hwnd, &shownAt);
+    return ModalAnswer::Cancel();
+  });
+  form->Perform(WM_CONTEXTMENU, WPARAM(form->Handle()), MAKELPARAM(0xFFFF, 0xFFFF));
+  const POINT corner = Driver().ClientPoint(form->Handle(), 0, 0);
+  EXPECT_EQ(shownAt.left, corner.x);
+  EXPECT_EQ(shownAt.top, corner.y);
+
   // A freed menu leaves no dangling reference behind.
   delete menu;
   EXPECT_EQ(strip->PopupMenu(), nullptr);
@@ -557,6 +570,28 @@ TEST_F(MenusTest, AnItemFollowsItsActionAndChoosingItRunsTheAction) {
   delete action;
   EXPECT_EQ(item->Action(), nullptr);
   EXPECT_EQ(item->Caption(), "&Paste");
+}
+
+TEST_F(MenusTest, AWrittenLayoutNestsItemsInTheirMenuAndReadsBackTheSame) {
+  const std::string written = WriteComponentText(form);
+  // Items sit inside their menu (and sub-items inside theirs), not at the form's level.
+  const size_t menuAt = written.find("object StripMenu: TPopupMenu");
+  const size_t smallAt = written.find("object SmallItem: TMenuItem");
+  const size_t formMenuAt = written.find("object FormMenu: TPopupMenu");
+  ASSERT_NE(menuAt, std::string::npos);
+  ASSERT_NE(smallAt, std::string::npos);
+  EXPECT_LT(menuAt, smallAt);
+  EXPECT_LT(smallAt, formMenuAt);
+  EXPECT_NE(written.find("ShortCut = 16457"), std::string::npos);
+  EXPECT_NE(written.find("PopupMenu = FormMenu"), std::string::npos);
+  auto* again = new TMenuForm(nullptr);
+  ReadComponentText(again, written);
+  const std::string rewritten = WriteComponentText(again);
+  EXPECT_EQ(rewritten.substr(rewritten.find("object StripMenu")), written.substr(menuAt));
+  auto* items = dynamic_cast<TPopupMenu*>(again->FindComponent("StripMenu"))->Items();
+  EXPECT_EQ(items->Count(), 6);
+  EXPECT_EQ(items->Items(5)->Items(1)->Name(), "LargeItem");
+  delete again;
 }
 
 }  // namespace

@@ -1,0 +1,3 @@
+#include "platform/forms/TSaveDialog.h"
+
+bool TSaveDialog::Execute() { return DoExecute(&GetSaveFileNameA); }
