@@ -31,6 +31,8 @@ struct EditWindow {
   size_t firstLine = 0;      // first visual line shown
   int xOffset = 0;           // pixels scrolled to the left (single-line)
   bool vertical = false;     // a multi-line edit with a vertical scroll bar
+  bool horizontal = false;   // ... with a horizontal one
+  int widest = 0;            // pixels of the widest visual line, for the horizontal bar
 };
 
 WindowStates<EditWindow>& States() {
@@ -175,10 +177,19 @@ int VisibleLines(HWND hwnd, int lineHeight) {
 // The vertical bar follows the visual lines: one position per line, a page per screenful. It
 // stays (disabled) when everything fits.
 void UpdateScrollBar(HWND hwnd, const EditWindow& e, size_t lineCount, int visible) {
-  if (!e.vertical) return;
-  SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0,
-                int(std::max<size_t>(lineCount, 1) - 1), UINT(visible), int(e.firstLine), 0};
-  SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
+  if (e.vertical) {
+    SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0,
+                  int(std::max<size_t>(lineCount, 1) - 1), UINT(visible), int(e.firstLine), 0};
+    SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
+  }
+  if (e.horizontal) {
+    // One position per pixel; a page is the width the text is shown in.
+    RECT c;
+    GetClientRect(hwnd, &c);
+    SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, std::max(0, e.widest),
+                  UINT(std::max(1, int(c.right) - 2 * kMargin)), e.xOffset, 0};
+    SetScrollInfo(hwnd, SB_HORZ, &si, TRUE);
+  }
 }
 
 // Scrolls the first shown line to `line`, kept inside the text (or, for the scroll bar, so
@@ -201,10 +212,14 @@ void ShowCaretPos(HWND hwnd, EditWindow& e, bool scrollToCaret = true) {
   int x = XOf(e, dc, lines[li], caret);
   if (!Multi(hwnd) || (Style(hwnd) & ES_AUTOHSCROLL)) {
     const int width = std::max(1, int(c.right) - 2 * kMargin);
-    if (x - e.xOffset > width) e.xOffset = x - width;
-    if (x - e.xOffset < 0) e.xOffset = std::max(0, x - width / 3);
+    if (scrollToCaret && x - e.xOffset > width) e.xOffset = x - width;
+    if (scrollToCaret && x - e.xOffset < 0) e.xOffset = std::max(0, x - width / 3);
   } else {
     e.xOffset = 0;
+  }
+  if (e.horizontal) {
+    e.widest = 0;
+    for (const VisualLine& line : lines) e.widest = std::max(e.widest, XOf(e, dc, line, line.end));
   }
   if (e.focused) {
     SetCaretPos(kMargin + x - e.xOffset, kMargin + (int(li) - int(e.firstLine)) * m.lineHeight);
@@ -234,6 +249,32 @@ int PageLines(HWND hwnd, EditWindow& e) {
   SelectObject(dc, m.oldFont);
   ReleaseDC(hwnd, dc);
   return visible;
+}
+
+void OnHScroll(HWND hwnd, EditWindow& e, WORD code) {
+  RECT c;
+  GetClientRect(hwnd, &c);
+  const int width = std::max(1, int(c.right) - 2 * kMargin);
+  int x = e.xOffset;
+  switch (code) {
+    case SB_LINELEFT: x -= 8; break;
+    case SB_LINERIGHT: x += 8; break;
+    case SB_PAGELEFT: x -= width; break;
+    case SB_PAGERIGHT: x += width; break;
+    case SB_LEFT: x = 0; break;
+    case SB_RIGHT: x = e.widest; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO si{sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0};
+      GetScrollInfo(hwnd, SB_HORZ, &si);
+      x = si.nTrackPos;
+      break;
+    }
+    default: return;
+  }
+  e.xOffset = std::clamp(x, 0, std::max(0, e.widest - width));
+  InvalidateRect(hwnd, nullptr, TRUE);
+  ShowCaretPos(hwnd, e, false);
 }
 
 void OnVScroll(HWND hwnd, EditWindow& e, WORD code) {
@@ -540,6 +581,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     const DWORD style = Style(hwnd);
     if (style & ES_PASSWORD) e.passwordChar = u'*';
     e.vertical = (style & ES_MULTILINE) && (style & WS_VSCROLL);
+    e.horizontal = (style & ES_MULTILINE) && (style & WS_HSCROLL);
     e.buffer.SetText(CreationCaption(hwnd, l));
     return IsAnsi(hwnd) ? DefWindowProcA(hwnd, msg, w, l) : DefWindowProcW(hwnd, msg, w, l);
   }
@@ -740,6 +782,9 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       return TRUE;
     case WM_VSCROLL:
       if (Multi(hwnd)) OnVScroll(hwnd, e, LOWORD(w));
+      return 0;
+    case WM_HSCROLL:
+      if (e.horizontal && (Style(hwnd) & ES_AUTOHSCROLL)) OnHScroll(hwnd, e, LOWORD(w));
       return 0;
     case WM_MOUSEWHEEL:
       if (Multi(hwnd)) ScrollToLine(hwnd, e, long(e.firstLine) - 3 * (int(int16_t(HIWORD(w))) / 120));

@@ -27,6 +27,7 @@ struct Item {
   std::u16string text;
   ULONG_PTR data = 0;
   bool selected = false;  // multiple and extended selection
+  int height = 0;         // LBS_OWNERDRAWVARIABLE: as the owner measured it
 };
 
 struct ListBox {
@@ -108,10 +109,38 @@ int ClientHeight(HWND hwnd) {
   return int(r.bottom);
 }
 
-// Items that fit whole (at least one, so paging always moves).
-int PageItems(HWND hwnd, ListBox& lb) { return std::max(1, ClientHeight(hwnd) / ItemHeight(hwnd, lb)); }
+bool Variable(HWND hwnd) { return Style(hwnd) & LBS_OWNERDRAWVARIABLE; }
 
-int MaxTop(HWND hwnd, ListBox& lb) { return std::max(0, Count(lb) - PageItems(hwnd, lb)); }
+int HeightOf(HWND hwnd, ListBox& lb, int i) {
+  if (Variable(hwnd) && i >= 0 && i < Count(lb)) return std::max(1, lb.items[size_t(i)].height);
+  return ItemHeight(hwnd, lb);
+}
+
+// Items that fit whole from `top` (at least one, so paging always moves).
+int FitFrom(HWND hwnd, ListBox& lb, int top) {
+  if (!Variable(hwnd)) return std::max(1, ClientHeight(hwnd) / ItemHeight(hwnd, lb));
+  int n = 0;
+  for (int i = std::max(0, top), y = 0; i < Count(lb) && (y += HeightOf(hwnd, lb, i)) <= ClientHeight(hwnd); ++i) ++n;
+  return std::max(1, n);
+}
+int PageItems(HWND hwnd, ListBox& lb) { return FitFrom(hwnd, lb, lb.top); }
+
+// The last top that still fills the window.
+int MaxTop(HWND hwnd, ListBox& lb) {
+  if (!Variable(hwnd)) return std::max(0, Count(lb) - PageItems(hwnd, lb));
+  int top = Count(lb), y = 0;
+  while (top > 0 && (y += HeightOf(hwnd, lb, top - 1)) <= ClientHeight(hwnd)) --top;
+  return std::min(top, std::max(0, Count(lb) - 1));
+}
+
+// The top edge of item i in client coordinates (above the window for items before the top).
+int TopOf(HWND hwnd, ListBox& lb, int i) {
+  if (!Variable(hwnd)) return (i - lb.top) * ItemHeight(hwnd, lb);
+  int y = 0;
+  for (int k = lb.top; k < i; ++k) y += HeightOf(hwnd, lb, k);
+  for (int k = i; k < lb.top; ++k) y -= HeightOf(hwnd, lb, k);
+  return y;
+}
 
 void Redraw(HWND hwnd, const ListBox& lb) {
   if (lb.redraw) InvalidateRect(hwnd, nullptr, TRUE);
@@ -142,11 +171,14 @@ void SetTop(HWND hwnd, ListBox& lb, int top) {
 
 void EnsureVisible(HWND hwnd, ListBox& lb, int i) {
   if (i < 0 || i >= Count(lb)) return;
-  const int page = PageItems(hwnd, lb);
-  if (i < lb.top)
+  if (i < lb.top) {
     SetTop(hwnd, lb, i);
-  else if (i >= lb.top + page)
-    SetTop(hwnd, lb, i - page + 1);
+    return;
+  }
+  if (i < lb.top + PageItems(hwnd, lb)) return;
+  int top = i;  // the first top from which item i still fits whole
+  while (top > 0 && FitFrom(hwnd, lb, top - 1) > i - (top - 1)) --top;
+  SetTop(hwnd, lb, top);
 }
 
 // Single selection; true when it changed.
@@ -209,6 +241,17 @@ LRESULT Find(HWND hwnd, const ListBox& lb, WPARAM start, LPARAM needleParam, boo
   return LB_ERR;
 }
 
+// Asks the owner for an item's height (a fixed list once, for item 0; a variable one per item).
+int MeasureItem(HWND hwnd, ListBox& lb, UINT id, ULONG_PTR data) {
+  const Owner owner = OwnerOf(hwnd, lb);
+  RECT r;
+  GetClientRect(hwnd, &r);
+  MEASUREITEMSTRUCT mis{owner.type, UINT(GetDlgCtrlID(owner.control)), id, UINT(r.right), UINT(FontHeight(hwnd, lb)),
+                        data};
+  if (owner.to) SendMessageW(owner.to, WM_MEASUREITEM, WPARAM(mis.CtlID), LPARAM(&mis));
+  return std::clamp(int(mis.itemHeight), 1, 255);
+}
+
 LRESULT Insert(HWND hwnd, ListBox& lb, int at, LPARAM l, bool sorted) {
   const DWORD style = Style(hwnd);
   if (style & LBS_NODATA) return LB_ERR;
@@ -230,6 +273,7 @@ LRESULT Insert(HWND hwnd, ListBox& lb, int at, LPARAM l, bool sorted) {
       }
     }
   }
+  const ULONG_PTR data = item.data;
   try {
     lb.items.insert(lb.items.begin() + at, std::move(item));
   } catch (const std::bad_alloc&) {
@@ -238,6 +282,11 @@ LRESULT Insert(HWND hwnd, ListBox& lb, int at, LPARAM l, bool sorted) {
   }
   for (int* index : {&lb.selected, &lb.caret, &lb.anchor})
     if (*index >= at) ++*index;
+  if (Variable(hwnd)) {
+    const int height = MeasureItem(hwnd, lb, UINT(at), data);
+    if (!States().Get(hwnd) || at >= Count(lb)) return LB_ERR;  // the owner took the list away
+    lb.items[size_t(at)].height = height;
+  }
   UpdateScrollBar(hwnd, lb);
   Redraw(hwnd, lb);
   return at;
@@ -312,16 +361,22 @@ void Paint(HWND hwnd, ListBox& lb) {
   const COLORREF text = GetTextColor(dc);
   HGDIOBJ oldFont = SelectObject(dc, ControlFont(lb.font));
   SetBkMode(dc, TRANSPARENT);
-  const int h = ItemHeight(hwnd, lb);
-  for (int i = lb.top, y = 0; i < Count(lb) && y < client.bottom; ++i, y += h)
-    DrawItem(hwnd, lb, dc, i, RECT{0, y, client.right, y + h}, text);
+  for (int i = lb.top, y = 0; i < Count(lb) && y < client.bottom; y += HeightOf(hwnd, lb, i), ++i)
+    DrawItem(hwnd, lb, dc, i, RECT{0, y, client.right, y + HeightOf(hwnd, lb, i)}, text);
   SelectObject(dc, oldFont);
   EndPaint(hwnd, &ps);
 }
 
 // ---- keyboard and mouse
 
-int ItemAtY(HWND hwnd, ListBox& lb, int y) { return y < 0 ? lb.top - 1 : lb.top + y / ItemHeight(hwnd, lb); }
+int ItemAtY(HWND hwnd, ListBox& lb, int y) {
+  if (y < 0) return lb.top - 1;
+  if (!Variable(hwnd)) return lb.top + y / ItemHeight(hwnd, lb);
+  int i = lb.top;
+  for (int bottom = HeightOf(hwnd, lb, i); bottom <= y && i < Count(lb); bottom += HeightOf(hwnd, lb, ++i)) {
+  }
+  return i;
+}
 
 // Moves to item i by a key (arrows, Home/End, pages, type-ahead).
 void KeyTo(HWND hwnd, ListBox& lb, int i, bool shift, bool ctrl) {
@@ -525,14 +580,8 @@ void OnVScroll(HWND hwnd, ListBox& lb, WORD code) {
 }
 
 void Measure(HWND hwnd, ListBox& lb) {
-  if (!OwnerDraw(Style(hwnd))) return;
-  const Owner owner = OwnerOf(hwnd, lb);
-  RECT r;
-  GetClientRect(hwnd, &r);
-  MEASUREITEMSTRUCT mis{owner.type,    UINT(GetDlgCtrlID(owner.control)), 0,
-                        UINT(r.right), UINT(FontHeight(hwnd, lb)),        0};
-  if (owner.to) SendMessageW(owner.to, WM_MEASUREITEM, WPARAM(mis.CtlID), LPARAM(&mis));
-  lb.itemHeight = std::clamp(int(mis.itemHeight), 1, 255);
+  if (!(Style(hwnd) & LBS_OWNERDRAWFIXED) || Variable(hwnd)) return;
+  lb.itemHeight = MeasureItem(hwnd, lb, 0, 0);
   lb.heightFixed = true;
 }
 
@@ -799,11 +848,17 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case LB_GETANCHORINDEX:
       return lb.anchor;
     case LB_GETITEMHEIGHT:
+      if (Variable(hwnd)) return Valid(lb, w) ? LRESULT(HeightOf(hwnd, lb, int(w))) : LB_ERR;
       return ItemHeight(hwnd, lb);
     case LB_SETITEMHEIGHT:
       if (int(l) < 1 || int(l) > 255) return LB_ERR;
-      lb.itemHeight = int(l);
-      lb.heightFixed = true;
+      if (Variable(hwnd)) {
+        if (!Valid(lb, w)) return LB_ERR;
+        lb.items[size_t(w)].height = int(l);
+      } else {
+        lb.itemHeight = int(l);
+        lb.heightFixed = true;
+      }
       lb.top = std::clamp(lb.top, 0, MaxTop(hwnd, lb));
       UpdateScrollBar(hwnd, lb);
       Redraw(hwnd, lb);
@@ -812,7 +867,7 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       if ((!Valid(lb, w) && !(w == 0 && Count(lb) == 0)) || !l) return LB_ERR;
       RECT client;
       GetClientRect(hwnd, &client);
-      const int h = ItemHeight(hwnd, lb), y = (int(w) - lb.top) * h;
+      const int h = HeightOf(hwnd, lb, int(w)), y = TopOf(hwnd, lb, int(w));
       *reinterpret_cast<RECT*>(l) = RECT{0, y, client.right, y + h};
       return 1;
     }

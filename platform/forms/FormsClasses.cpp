@@ -62,6 +62,7 @@ void RegisterFormsClasses() {
       .Event("OnContextPopup", &TControl::OnContextPopup);
   RegisterProperties<TWinControl>("TWinControl", "TControl")
       .Bool("TabStop", [](TWinControl& c) { return c.TabStop; }, [](TWinControl& c, bool v) { c.TabStop = v; }, false)
+      .Int("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder, -1)
       .Bool("DoubleBuffered", [](TWinControl& c) { return c.DoubleBuffered; },
             [](TWinControl& c, bool v) { c.DoubleBuffered = v; }, false)
       .Event("OnKeyDown", &TWinControl::OnKeyDown)
@@ -88,6 +89,7 @@ void RegisterFormsClasses() {
       .Int("AlphaBlendValue", [](TCustomForm& f) { return static_cast<std::int64_t>(f.AlphaBlendValue); },
            [](TCustomForm& f, std::int64_t v) { f.AlphaBlendValue = static_cast<BYTE>(std::clamp<std::int64_t>(v, 0, 255)); },
            255)
+      .Component<TWinControl>("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
       .Event("OnCreate", &TCustomForm::OnCreate)
       .Event("OnDestroy", &TCustomForm::OnDestroy)
       .Event("OnShow", &TCustomForm::OnShow)
@@ -96,7 +98,8 @@ void RegisterFormsClasses() {
       .Event("OnDeactivate", &TCustomForm::OnDeactivate)
       .Event("OnPaint", &TCustomForm::OnPaint)
       .Event("OnClose", &TCustomForm::OnClose)
-      .Event("OnCloseQuery", &TCustomForm::OnCloseQuery);
+      .Event("OnCloseQuery", &TCustomForm::OnCloseQuery)
+      .Event("OnShortCut", &TCustomForm::OnShortCut);
   RegisterProperties<TForm>("TForm", "TCustomForm", Factory<TForm>());
   RegisterProperties<TPicture>("TPicture", "");
   RegisterProperties<TImage>("TImage", "TGraphicControl", Factory<TImage>())

@@ -185,12 +185,54 @@ bool TApplication::ProcessMessage(MSG& msg) {
   }
   bool handled = false;
   if (OnMessage) OnMessage(msg, handled);
-  if (!IsHintMsg(msg) && !handled) {
+  if (!IsHintMsg(msg) && !handled && !IsKeyMsg(msg)) {
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
   FreeReleased();
   return true;
+}
+
+bool TApplication::IsKeyMsg(MSG& msg) {
+  constexpr UINT kKeyLast = 0x0108;
+  if (msg.message < WM_KEYDOWN || msg.message > kKeyLast) return false;
+  HWND target = GetCapture();
+  if (target) {
+    if (!FindControl(target)) return false;
+  } else {
+    // The nearest window of the form library's own; others would not know CN_* messages.
+    target = msg.hwnd;
+    while (target && !FindControl(target)) target = GetParent(target);
+    if (!target) target = msg.hwnd;
+  }
+  if (!target) return false;
+  UINT cn = CN_BASE + msg.message;
+  LRESULT used = IsWindowUnicode(target) ? SendMessageW(target, cn, msg.wParam, msg.lParam)
+                                         : SendMessageA(target, cn, msg.wParam, msg.lParam);
+  return used != 0;
+}
+
+bool TApplication::IsShortCut(TWMKey& message, TCustomForm* asked) {
+  if (!MainForm || MainForm == asked || !MainForm->HandleAllocated() || !IsWindowEnabled(MainForm->Handle()))
+    return false;
+  return MainForm->IsShortCut(message);
+}
+
+void TApplication::UpdateFormActions() {
+  std::vector<TCustomForm*> forms;
+  std::function<void(TComponent*)> collect = [&](TComponent* owner) {
+    for (int i = 0; i < owner->ComponentCount(); ++i) {
+      TComponent* c = owner->Components(i);
+      if (auto* form = dynamic_cast<TCustomForm*>(c)) {
+        forms.push_back(form);
+        collect(form);
+      }
+    }
+  };
+  collect(this);
+  for (TCustomForm* form : forms)
+    if (form->HandleAllocated() && IsWindowVisible(form->Handle()) && IsWindowEnabled(form->Handle()))
+      form->UpdateActions();
 }
 
 void TApplication::Idle() {
@@ -200,6 +242,7 @@ void TApplication::Idle() {
     if (showHint_ && !mouseControl_) CancelHint();
     SetHint(GetLongHint(GetHint(control)));
     if (OnIdle) OnIdle(this, done);
+    if (done) UpdateFormActions();
   } catch (...) {
     HandleException(this);
   }

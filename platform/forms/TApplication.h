@@ -115,6 +115,11 @@ class TApplication : public TComponent {
   // OnActionExecute / OnActionUpdate for an action its own list did not handle.
   bool ExecuteAction(TBasicAction* action);
   bool UpdateAction(TBasicAction* action);
+  // The application's part of the shortcut step: the main form's shortcuts while the main
+  // form is enabled (not behind a modal form); `asked` is a form that was already asked.
+  bool IsShortCut(TWMKey& message, TCustomForm* asked = nullptr);
+  // Updates the actions of every visible, enabled form (idle time).
+  void UpdateFormActions();
 
   TExceptionEvent OnException;
   TApplicationActionEvent OnActionExecute;
@@ -129,6 +134,9 @@ class TApplication : public TComponent {
  private:
   enum class HintTimer { None, Show, Hide };
   bool ProcessMessage(MSG& msg);
+  // Offers a key message to its control as CN_KEYDOWN, CN_CHAR ... before it is translated;
+  // true when the control used it up.
+  bool IsKeyMsg(MSG& msg);
   void Idle();
   void WndProc(TMessage& message);
   void FreeReleased();

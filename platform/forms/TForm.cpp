@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #include <map>
 
 #include "platform/forms/TApplication.h"
+#include "platform/forms/TCustomActionList.h"
 #include "platform/forms/TScreen.h"
 
 void ApplicationHandleException(TObject* sender);
@@ -14,7 +16,13 @@ void ApplicationHandleException(TObject* sender);
 #include "platform/rtl/StringRoutines.h"
 #include "platform/win/Backend.h"
 
+TMenuShortCutHook FormMenuShortCut;
+
 namespace {
+// Counts focus changes, so a change made by a CM_ENTER or CM_EXIT handler ends the one that
+// sent it.
+int g_focusCount = 0;
+
 std::map<std::string, std::string>& Layouts() {
   static std::map<std::string, std::string> layouts;
   return layouts;
@@ -412,9 +420,14 @@ TModalResult TCustomForm::ShowModal() {
 bool TCustomForm::KeyDown(WORD& key, TShiftState shift) { return TWinControl::KeyDown(key, shift); }
 
 void TCustomForm::SetActive(bool value) {
-  if (active_ == value) return;
+  bool changed = active_ != value;
   active_ = value;
-  Perform(value ? CM_ACTIVATE : CM_DEACTIVATE, 0, 0);
+  if (value && !Parent()) {
+    // The focus goes back to the active control, or to the first one that takes it.
+    if (!activeControl_) activeControl_ = FindNextControl(nullptr, true, true, false);
+    SetWindowFocus();
+  }
+  if (changed) Perform(value ? CM_ACTIVATE : CM_DEACTIVATE, 0, 0);
 }
 
 void TCustomForm::UpdateShape() {
@@ -460,6 +473,121 @@ void TCustomForm::PaintForm(TMessage& m) {
   UpdateShape();
 }
 
+// ---- focus
+
+void TCustomForm::SetActiveControl(TWinControl* control) {
+  if (control == activeControl_) return;
+  bool loading = (ComponentState() & csLoading) != 0;
+  if (control && (control == this || GetParentForm(control) != this || (!loading && !control->CanFocus())))
+    throw EInvalidOperation("Cannot focus a disabled or invisible control");
+  activeControl_ = control;
+  if (!loading && active_) SetWindowFocus();
+}
+
+void TCustomForm::SetWindowFocus() {
+  if (ComponentState() & csDestroying) return;
+  HWND target = activeControl_ ? activeControl_->Handle() : Handle();
+  if (target) ::SetFocus(target);
+}
+
+void TCustomForm::SetFocus() {
+  if (active_) return;
+  if (!Visible() || !Enabled()) throw EInvalidOperation("Cannot focus a disabled or invisible control");
+  SetWindowFocus();
+}
+
+void TCustomForm::FocusControl(TWinControl* control) {
+  bool wasActive = active_;
+  SetActiveControl(control);
+  if (!wasActive) SetFocus();
+}
+
+bool TCustomForm::SetFocusedControl(TWinControl* control) {
+  int count = ++g_focusCount;
+  activeControl_ = control != this ? control : nullptr;
+  if (control->ControlState & csFocusing) return false;
+  control->ControlState |= csFocusing;
+  auto send = [count](TWinControl* to, UINT msg) {
+    to->Perform(msg, 0, 0);
+    return g_focusCount == count;
+  };
+  bool completed = true;
+  try {
+    if (!focusedControl_) focusedControl_ = this;
+    // Out of the controls the focus left, innermost first, then into the new ones, outermost
+    // first.
+    while (completed && focusedControl_ && !focusedControl_->ContainsControl(control)) {
+      TWinControl* leaving = focusedControl_;
+      focusedControl_ = focusedControl_->Parent();
+      completed = send(leaving, CM_EXIT);
+    }
+    while (completed && focusedControl_ && focusedControl_ != control) {
+      TWinControl* entering = control;
+      while (entering->Parent() != focusedControl_) entering = entering->Parent();
+      focusedControl_ = entering;
+      completed = send(entering, CM_ENTER);
+    }
+    if (completed) Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
+  } catch (...) {
+    control->ControlState &= ~csFocusing;
+    throw;
+  }
+  control->ControlState &= ~csFocusing;
+  return completed;
+}
+
+void TCustomForm::DefocusControl(TControl* control, bool removing) {
+  auto contains = [control](const TControl* c) {
+    for (; c; c = c->Parent())
+      if (c == control) return true;
+    return false;
+  };
+  if (removing && contains(focusedControl_)) focusedControl_ = control->Parent();
+  if (contains(activeControl_)) {
+    activeControl_ = nullptr;
+    if (active_) SetWindowFocus();
+  }
+}
+
+// ---- keys and actions
+
+bool TCustomForm::IsShortCut(TWMKey& message) {
+  bool handled = false;
+  if (OnShortCut) OnShortCut(message, handled);
+  if (handled) return true;
+  if (FormMenuShortCut && FormMenuShortCut(this, message)) return true;
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* list = dynamic_cast<TCustomActionList*>(Components(i)); list && list->IsShortCut(message)) return true;
+  return false;
+}
+
+void TCustomForm::UpdateActions() {
+  if (!Showing() || (ComponentState() & (csLoading | csDestroying))) return;
+  std::vector<TBasicAction*> done;
+  for (int i = 0; i < ComponentCount(); ++i)
+    if (auto* list = dynamic_cast<TCustomActionList*>(Components(i))) {
+      for (int a = 0; a < list->ActionCount(); ++a) done.push_back(list->Actions(a));
+      list->UpdateActions();
+    }
+  // Controls of the form follow actions that need not sit in one of its lists.
+  auto update = [&done](TControl* c) {
+    TBasicAction* action = c->Action();
+    if (!action || std::find(done.begin(), done.end(), action) != done.end()) return;
+    done.push_back(action);
+    c->InitiateAction();
+  };
+  update(this);
+  std::function<void(TWinControl*)> traverse = [&](TWinControl* container) {
+    if (!container->Showing()) return;
+    for (int i = 0; i < container->ControlCount(); ++i) {
+      TControl* c = container->Controls(i);
+      if ((c->ControlStyle & csActionClient) && c->Visible()) update(c);
+      if (auto* w = dynamic_cast<TWinControl*>(c); w && w->ControlCount() > 0) traverse(w);
+    }
+  };
+  traverse(this);
+}
+
 void TCustomForm::Dispatch(void* message) {
   auto& m = *static_cast<TMessage*>(message);
   switch (m.Msg) {
@@ -496,7 +624,7 @@ void TCustomForm::Dispatch(void* message) {
       break;  // docked: shown and hidden as a child window
     }
     case WM_ACTIVATE:
-      SetActive(LOWORD(m.WParam) != WA_INACTIVE);
+      SetActive(m.WParamLo() != WA_INACTIVE);
       break;
     case CM_ACTIVATE:
       if (ComponentState() & csReading)
@@ -516,6 +644,23 @@ void TCustomForm::Dispatch(void* message) {
     case WM_CLOSE:
       Close();
       return;
+    case CM_DIALOGKEY:
+      if (GetKeyState(VK_MENU) >= 0) {
+        if (m.WParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {
+          SelectNext(activeControl_, GetKeyState(VK_SHIFT) >= 0, true);
+          m.Result = 1;
+          return;
+        }
+        if (m.WParam == VK_LEFT || m.WParam == VK_RIGHT || m.WParam == VK_UP || m.WParam == VK_DOWN) {
+          // Arrows move within the active control's group (its parent).
+          if (activeControl_ && activeControl_->Parent()) {
+            activeControl_->Parent()->SelectNext(activeControl_, m.WParam == VK_RIGHT || m.WParam == VK_DOWN, false);
+            m.Result = 1;
+          }
+          return;
+        }
+      }
+      break;
     case CM_RELEASE:
       // Freed by the application once this message's handling is over, not from inside it.
       Hide();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/forms/TControlCanvas.h"
+#include "platform/forms/TWMKey.h"
 #include "platform/forms/TWinControl.h"
 
 namespace platform::win {
@@ -32,6 +33,12 @@ constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry 
 
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+using TShortCutEvent = std::function<void(TWMKey& message, bool& handled)>;
+
+// The form's menu bar's part of the shortcut step, installed where menu bars are attached to
+// forms: answers whether the form's menu took the chord.
+using TMenuShortCutHook = std::function<bool(TComponent* form, TWMKey& message)>;
+extern TMenuShortCutHook FormMenuShortCut;
 
 class TCustomForm : public TWinControl {
  public:
@@ -75,6 +82,29 @@ class TCustomForm : public TWinControl {
   void Release();
   virtual TModalResult ShowModal();
 
+  // The control that has (or gets, when the form is active) the focus; null: the form's own
+  // window. Raises EInvalidOperation "Cannot focus a disabled or invisible control" for a
+  // control that cannot take it.
+  TWinControl* ActiveControl() const { return activeControl_; }
+  void SetActiveControl(TWinControl* control);
+  // Makes `control` active and gives the form the focus.
+  void FocusControl(TWinControl* control);
+  // The focus moved to `control`: CM_EXIT to the controls it left and CM_ENTER to those it
+  // entered, outermost first. False when a handler moved the focus again meanwhile.
+  bool SetFocusedControl(TWinControl* control);
+  // `control` can no longer have the focus (hidden, disabled or, with removing, going).
+  void DefocusControl(TControl* control, bool removing);
+  void SetFocus() override;
+  bool Active() const { return active_; }
+
+  // The shortcut step: OnShortCut, then the form's menu bar, then its action lists in creation
+  // order; true when one of them took the chord. (Popup menus of the focused control and its
+  // parents come before the form.)
+  virtual bool IsShortCut(TWMKey& message);
+  // Updates the actions of the form's lists and of its visible controls (idle time).
+  virtual void UpdateActions();
+  TShortCutEvent OnShortCut;
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnDestroy;
   TNotifyEvent OnShow;
@@ -114,8 +144,11 @@ class TCustomForm : public TWinControl {
   TFormBorderStyle borderStyle_ = bsSizeable;
   TFormStyle formStyle_ = fsNormal;
   TFormState formState_ = 0;
-  bool placed_ = false;
+  void SetWindowFocus();
+  TWinControl* activeControl_ = nullptr;
+  TWinControl* focusedControl_ = nullptr;
   bool active_ = false;
+  bool placed_ = false;
   bool createdNew_ = false;
   bool transparentColor_ = false;
   TColor transparentColorValue_ = clBlack;

@@ -5,7 +5,11 @@
 #include <cstring>
 #include <unistd.h>
 
+#include "platform/forms/ShortCuts.h"
+#include "platform/forms/TApplication.h"
 #include "platform/forms/TControlActionLink.h"
+#include "platform/forms/TForm.h"
+#include "platform/forms/TPopupMenu.h"
 #include "platform/controls/Controls.h"
 #include "platform/forms/TScreen.h"
 #include "platform/rtl/Exceptions.h"
@@ -60,6 +64,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 }
 
 TWinControl::~TWinControl() {
+  // The form forgets a focused or active control before it goes.
+  RemoveFocus(true);
   // Children go first, while this class's handlers still stand. Every child goes with its
   // parent, whoever owns it (a form docked here leaves its owner as it goes).
   while (!controls_.empty()) delete controls_.back();
@@ -71,6 +77,7 @@ TActionLinkClass TWinControl::GetActionLinkClass() const { return ActionLinkClas
 
 void TWinControl::InsertControl(TControl* control) {
   controls_.push_back(control);
+  if (dynamic_cast<TWinControl*>(control)) tabList_.push_back(control);
   control->parent_ = this;
   control->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
   if (auto* w = dynamic_cast<TWinControl*>(control); w && HandleAllocated() && w->Visible()) w->HandleNeeded();
@@ -82,6 +89,11 @@ void TWinControl::RemoveControl(TControl* control) {
   auto it = std::find(controls_.begin(), controls_.end(), control);
   if (it == controls_.end()) return;
   control->Invalidate();
+  // The control may be half destroyed (its own destructor called this): compare, do not cast.
+  if (auto tab = std::find(tabList_.begin(), tabList_.end(), control); tab != tabList_.end()) {
+    tabList_.erase(tab);
+    if (TCustomForm* form = GetParentForm(this)) form->DefocusControl(control, true);
+  }
   if (auto* w = dynamic_cast<TWinControl*>(control); w && w->HandleAllocated()) w->DestroyHandle();
   controls_.erase(std::find(controls_.begin(), controls_.end(), control));
   control->parent_ = nullptr;
@@ -90,7 +102,91 @@ void TWinControl::RemoveControl(TControl* control) {
 
 void TWinControl::Loaded() {
   TControl::Loaded();
+  FixupTabList();
   Realign();
+}
+
+// ---- focus and Tab order
+
+int TWinControl::TabOrder() const {
+  if (!Parent()) return -1;
+  const auto& list = Parent()->tabList_;
+  auto it = std::find(list.begin(), list.end(), this);
+  return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int value) {
+  // A layout names each control's place before its siblings exist: applied once loaded.
+  if (ComponentState() & csLoading) {
+    tabOrderWanted_ = value;
+    return;
+  }
+  if (!Parent()) return;
+  auto& list = Parent()->tabList_;
+  auto it = std::find(list.begin(), list.end(), this);
+  if (it == list.end()) return;
+  list.erase(it);
+  int count = static_cast<int>(list.size());
+  if (value < 0 || value > count) value = count;
+  list.insert(list.begin() + value, this);
+}
+
+void TWinControl::FixupTabList() {
+  auto wanted = [](const TControl* c) {
+    int w = static_cast<const TWinControl*>(c)->tabOrderWanted_;
+    return w < 0 ? INT32_MAX : w;
+  };
+  std::stable_sort(tabList_.begin(), tabList_.end(),
+                   [&](const TControl* a, const TControl* b) { return wanted(a) < wanted(b); });
+  for (TControl* c : tabList_) static_cast<TWinControl*>(c)->tabOrderWanted_ = -1;
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const {
+  for (TControl* c : tabList_) {
+    auto* w = static_cast<TWinControl*>(c);
+    list.push_back(w);
+    w->GetTabOrderList(list);
+  }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop,
+                                          bool checkParent) const {
+  std::vector<TWinControl*> list;
+  GetTabOrderList(list);
+  int count = static_cast<int>(list.size());
+  if (count == 0) return nullptr;
+  auto found = std::find(list.begin(), list.end(), current);
+  int start = found == list.end() ? (goForward ? count - 1 : 0) : static_cast<int>(found - list.begin());
+  int i = start;
+  do {
+    i = goForward ? (i + 1) % count : (i + count - 1) % count;
+    TWinControl* c = list[static_cast<std::size_t>(i)];
+    if (c->CanFocus() && (!checkTabStop || c->TabStop) && (!checkParent || c->Parent() == this)) return c;
+  } while (i != start);
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTabStop) {
+  if (TWinControl* next = FindNextControl(current, goForward, checkTabStop, !checkTabStop)) next->SetFocus();
+}
+
+void TWinControl::SelectFirst() {
+  TCustomForm* form = GetParentForm(this);
+  if (!form) return;
+  TWinControl* first = FindNextControl(nullptr, true, true, false);
+  if (!first) first = FindNextControl(nullptr, true, false, false);
+  if (first) form->SetActiveControl(first);
+}
+
+bool TWinControl::ContainsControl(const TControl* control) const {
+  for (const TControl* c = control; c; c = c->Parent())
+    if (c == this) return true;
+  return false;
+}
+
+void TWinControl::RemoveFocus(bool removing) {
+  TCustomForm* form = GetParentForm(this);
+  if (form && form != this) form->DefocusControl(this, removing);
 }
 
 void TWinControl::Realign() {
@@ -306,13 +402,19 @@ void TWinControl::Update() {
 bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
 
 bool TWinControl::CanFocus() const {
-  for (const TControl* c = this; c; c = c->Parent())
+  const TCustomForm* form = GetParentForm(const_cast<TWinControl*>(this));
+  if (!form) return false;
+  for (const TControl* c = this; c && c != form; c = c->Parent())
     if (!c->Visible() || !c->Enabled()) return false;
   return true;
 }
 
 void TWinControl::SetFocus() {
-  if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible control");
+  if (TCustomForm* form = GetParentForm(this)) {
+    form->FocusControl(this);
+    return;
+  }
+  if (!ParentWindow) throw EInvalidOperation("Cannot focus a disabled or invisible control");
   ::SetFocus(Handle());
 }
 
@@ -352,7 +454,97 @@ void TWinControl::WndProc(TMessage& m) {
     if (m.Msg == WM_RBUTTONUP && HandleAllocated()) DefWindowProcA(Handle(), m.Msg, m.WParam, m.LParam);
     return;
   }
+  switch (m.Msg) {
+    case WM_SETFOCUS:
+      // The form follows the focus: CM_EXIT and CM_ENTER along the way; a handler that moved
+      // the focus elsewhere meanwhile ends this one.
+      if (TCustomForm* form = GetParentForm(this); form && !form->SetFocusedControl(this)) return;
+      break;
+    case WM_KILLFOCUS:
+      if (ControlState & csFocusing) return;
+      break;
+    default:
+      break;
+  }
   TControl::WndProc(m);
+}
+
+bool TWinControl::IsMenuKey(TWMKey& message) {
+  for (TControl* c = this; c; c = c->Parent())
+    if (TPopupMenu* menu = c->PopupMenu(); menu && menu->IsShortCut(message)) return true;
+  TCustomForm* form = GetParentForm(this);
+  if (form && form->IsShortCut(message)) return true;
+  return Application && Application->IsShortCut(message, form);
+}
+
+bool TWinControl::DoKeyDown(TWMKey& message) {
+  TCustomForm* form = GetParentForm(this);
+  if (form && form != this && form->KeyPreview && form->DoKeyDown(message)) return true;
+  if (ControlStyle & csNoStdEvents) return false;
+  WORD key = message.CharCode;
+  KeyDown(key, KeyDataToShiftState(message.KeyData));
+  message.CharCode = key;
+  return key == 0;
+}
+
+bool TWinControl::DoKeyPress(TWMKey& message) {
+  TCustomForm* form = GetParentForm(this);
+  if (form && form != this && form->KeyPreview && form->DoKeyPress(message)) return true;
+  if (ControlStyle & csNoStdEvents) return false;
+  char key = static_cast<char>(message.CharCode);
+  KeyPress(key);
+  message.CharCode = static_cast<unsigned char>(key);
+  return key == 0;
+}
+
+bool TWinControl::DoKeyUp(TWMKey& message) {
+  TCustomForm* form = GetParentForm(this);
+  if (form && form != this && form->KeyPreview && form->DoKeyUp(message)) return true;
+  if (ControlStyle & csNoStdEvents) return false;
+  WORD key = message.CharCode;
+  KeyUp(key, KeyDataToShiftState(message.KeyData));
+  message.CharCode = key;
+  return key == 0;
+}
+
+void TWinControl::DoEnter() {
+  if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::DoExit() {
+  if (OnExit) OnExit(this);
+}
+
+bool TWinControl::DialogKey(TMessage& m) {
+  WORD key = static_cast<WORD>(m.WParam);
+  LRESULT mask = 0;
+  switch (key) {
+    case VK_TAB:
+      mask = DLGC_WANTTAB;
+      break;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
+      mask = DLGC_WANTARROWS;
+      break;
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_CANCEL:
+      mask = DLGC_WANTALLKEYS;
+      break;
+    default:
+      return false;
+  }
+  if (Perform(CM_WANTSPECIALKEY, key, m.LParam) != 0) return false;
+  if (Perform(WM_GETDLGCODE, 0, 0) & mask) return false;
+  TCustomForm* form = GetParentForm(this);
+  if (!form || form->Perform(CM_DIALOGKEY, key, m.LParam) == 0) return false;
+  // The key was used up here: its character, already made from it, must not follow.
+  MSG pending{};
+  if (handle_ && PeekMessageA(&pending, handle_, WM_CHAR, WM_CHAR, PM_NOREMOVE) && pending.lParam == m.LParam)
+    PeekMessageA(&pending, handle_, WM_CHAR, WM_CHAR, PM_REMOVE);
+  return true;
 }
 
 bool TWinControl::KeyDown(WORD& key, TShiftState shift) {
@@ -447,6 +639,30 @@ void TWinControl::Dispatch(void* message) {
       m.Result = 1;
       return;
     }
+    case CN_KEYDOWN:
+    case CN_SYSKEYDOWN: {
+      // Before the key is translated: a chord a shortcut takes makes no character.
+      TWMKey key(m);
+      m.Result = 1;
+      if (IsMenuKey(key)) return;
+      if (m.Msg == CN_KEYDOWN && Perform(CM_CHILDKEY, key.CharCode, reinterpret_cast<LPARAM>(this)) != 0) return;
+      m.Result = 0;
+      return;
+    }
+    case CN_CHAR: {
+      m.Result = 1;
+      TCustomForm* form = GetParentForm(this);
+      if (form && !(Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS) &&
+          form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0)
+        return;
+      m.Result = 0;
+      return;
+    }
+    case CN_SYSCHAR:
+      m.Result = 0;
+      if (TCustomForm* form = GetParentForm(this); form && m.WParam != VK_SPACE)
+        m.Result = form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam);
+      return;
     case WM_CONTEXTMENU: {
       // The windowless control under the pointer answers first, then this control.
       POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
@@ -462,34 +678,43 @@ void TWinControl::Dispatch(void* message) {
     }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
-      WORD key = static_cast<WORD>(m.WParam);
-      TShiftState shift = 0;
-      if (GetKeyState(VK_SHIFT) < 0) shift |= ssShift;
-      if (GetKeyState(VK_CONTROL) < 0) shift |= ssCtrl;
-      if (GetKeyState(VK_MENU) < 0) shift |= ssAlt;
-      if (KeyDown(key, shift)) return;
-      m.WParam = key;
+      TWMKey key(m);
+      if (DoKeyDown(key)) return;
+      m.WParam = key.CharCode;
+      if (DialogKey(m)) return;
       break;
     }
     case WM_KEYUP:
     case WM_SYSKEYUP: {
-      WORD key = static_cast<WORD>(m.WParam);
-      KeyUp(key, 0);
-      if (key == 0) return;
+      TWMKey key(m);
+      if (DoKeyUp(key)) return;
+      m.WParam = key.CharCode;
       break;
     }
     case WM_CHAR: {
-      char key = static_cast<char>(m.WParam);
-      if (KeyPress(key)) return;
-      m.WParam = static_cast<WPARAM>(static_cast<unsigned char>(key));
+      TWMKey key(m);
+      if (DoKeyPress(key)) return;
+      m.WParam = key.CharCode;
       break;
     }
-    case WM_SETFOCUS:
-      if (OnEnter) OnEnter(this);
-      break;
-    case WM_KILLFOCUS:
-      if (OnExit) OnExit(this);
-      break;
+    case CM_ENTER:
+      DoEnter();
+      return;
+    case CM_EXIT:
+      DoExit();
+      return;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR:
+      // Children answer in turn; buttons take Enter, Esc and their accelerators.
+      Broadcast(m);
+      return;
+    case CM_FOCUSCHANGED:
+      // Every control hears where the focus went (push buttons move the default frame).
+      for (TControl* c : std::vector<TControl*>(controls_)) c->WindowProc(m);
+      return;
+    case CM_CHILDKEY:
+      if (Parent()) m.Result = Parent()->Perform(CM_CHILDKEY, m.WParam, m.LParam);
+      return;
     case WM_SIZE:
       if (handle_ && !(ComponentState() & csDestroying)) {
         RECT r{};
@@ -543,10 +768,12 @@ void TWinControl::Dispatch(void* message) {
       for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
       break;
     case CM_VISIBLECHANGED:
+      if (!Visible() && Parent()) RemoveFocus(false);
       if (Visible() && Parent() && Parent()->HandleAllocated()) HandleNeeded();
       if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNOACTIVATE : SW_HIDE);
       break;
     case CM_ENABLEDCHANGED:
+      if (!Enabled() && Parent()) RemoveFocus(false);
       if (handle_) EnableWindow(handle_, Enabled());
       break;
     case CM_FONTCHANGED:

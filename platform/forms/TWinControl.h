@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/forms/TControl.h"
+#include "platform/forms/TWMKey.h"
 #include "platform/win/Win.h"
 
 struct TCreateParams {
@@ -51,9 +52,25 @@ class TWinControl : public TControl {
   void Broadcast(TMessage& message);
 
   bool Focused() const;
+  // Visible and enabled up to its form (the form itself may still be hidden).
   virtual bool CanFocus() const;
+  // Makes the control its form's active control; raises EInvalidOperation "Cannot focus a
+  // disabled or invisible control" when it cannot take the focus.
   virtual void SetFocus();
   bool TabStop = false;
+  // Position among the parent's windowed children for Tab; -1 without a parent.
+  int TabOrder() const;
+  void SetTabOrder(int value);
+  // The windowed controls inside this one in Tab order, depth first.
+  void GetTabOrderList(std::vector<TWinControl*>& list) const;
+  // The control after (or before) `current` that can take the focus; with checkTabStop only
+  // TabStop ones, with checkParent only direct children. Null when there is none.
+  TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) const;
+  void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
+  // Gives the focus to the first control in Tab order (a TabStop one if any).
+  void SelectFirst();
+  // This control or one inside it.
+  bool ContainsControl(const TControl* control) const;
   bool DoubleBuffered = false;
 
   void MainWndProc(TMessage& message);
@@ -89,6 +106,16 @@ class TWinControl : public TControl {
   virtual bool KeyDown(WORD& key, TShiftState shift);
   virtual bool KeyPress(char& key);
   virtual void KeyUp(WORD& key, TShiftState shift);
+  // The form's handlers first when it previews keys, then the control's; true when the key
+  // was eaten (set to 0).
+  bool DoKeyDown(TWMKey& message);
+  bool DoKeyPress(TWMKey& message);
+  bool DoKeyUp(TWMKey& message);
+  virtual void DoEnter();
+  virtual void DoExit();
+  // The shortcut step of a key: the popup menus of the control and its parents, its form
+  // (OnShortCut, menu bar, action lists), then the application's.
+  virtual bool IsMenuKey(TWMKey& message);
   void PaintHandler(TMessage& message);
 
   HWND handle_ = nullptr;
@@ -98,9 +125,16 @@ class TWinControl : public TControl {
   bool ForwardMouse(TMessage& message);
   // WM_SETCURSOR: the screen's cursor, else the control's under the pointer, else this one's.
   bool SetCursorFor(TMessage& message);
+  // Tab, arrows, Enter and Esc the focused control does not want go to the form as
+  // CM_DIALOGKEY; true when the form took the key.
+  bool DialogKey(TMessage& message);
+  void RemoveFocus(bool removing);
+  void FixupTabList();
 
   WNDPROC objectInstance_;
   std::vector<TControl*> controls_;
+  std::vector<TControl*> tabList_;  // the windowed children, in Tab order
+  int tabOrderWanted_ = -1;         // read from a layout, applied once the parent is loaded
   bool aligning_ = false;
 };
 

@@ -137,6 +137,8 @@ std::optional<ModalAnswer> AskModal(const ModalInfo& info);
 // are retrieved in 8-bit form as the form library does, through the same retrieval as every
 // loop (hooks, timers, paints, Synchronize, cross-process sends). Returns false when a quit
 // request ended the loop; the request is posted again so the outer loops end too.
-bool RunModalLoop(HWND modal, const std::function<bool()>& done);
+// With `pump`, each step of the loop is pump() (the form library's message handling), which
+// answers false once a quit request was retrieved.
+bool RunModalLoop(HWND modal, const std::function<bool()>& done, const std::function<bool()>& pump = nullptr);
 
 }  // namespace platform::win

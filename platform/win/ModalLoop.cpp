@@ -8,7 +8,7 @@ std::optional<ModalAnswer> AskModal(const ModalInfo& info) {
   return b ? b->Modal(info) : std::nullopt;
 }
 
-bool RunModalLoop(HWND modal, const std::function<bool()>& done) {
+bool RunModalLoop(HWND modal, const std::function<bool()>& done, const std::function<bool()>& pump) {
   State& s = S();
   const HWND previousActive = s.active;
   std::vector<HWND> disabled;
@@ -27,6 +27,14 @@ bool RunModalLoop(HWND modal, const std::function<bool()>& done) {
   try {
     MSG m;
     while (!done()) {
+      if (pump) {
+        if (!pump()) {
+          quit = true;
+          PostQuitMessage(0);  // for the loops outside the pump's own
+          break;
+        }
+        continue;
+      }
       if (!GetMessageA(&m, nullptr, 0, 0)) {
         quit = true;
         PostQuitMessage(int(m.wParam));  // the outer loops end as well

@@ -21,7 +21,7 @@ std::vector<Drawn>& DrawnItems() {
   static std::vector<Drawn> log;
   return log;
 }
-UINT measuredHeight = 20;
+UINT measuredHeight = 20;  // 0: 10, 20 or 30 pixels by the item's data
 int measureCalls = 0;
 
 // A parent that answers owner-draw questions and records the drawing, besides the commands.
@@ -29,7 +29,7 @@ LRESULT OwnerParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   if (msg == WM_MEASUREITEM) {
     auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
     ++measureCalls;
-    mis->itemHeight = measuredHeight;
+    mis->itemHeight = measuredHeight ? measuredHeight : UINT(10 + 10 * (mis->itemData % 3));
     return TRUE;
   }
   if (msg == WM_DRAWITEM) {
@@ -355,6 +355,38 @@ TEST_F(ListBoxTest, NoDataListsTakeACountInsteadOfItems) {
   EXPECT_EQ(si.nMax, 999);
   EXPECT_EQ(SendMessageW(h, LB_SETCOUNT, 0, 0), LB_OKAY);
   EXPECT_EQ(SendMessageW(h, LB_GETCURSEL, 0, 0), LB_ERR);
+}
+
+TEST_F(ListBoxTest, VariableItemsAreMeasuredOneByOneAndLaidOutByTheirHeights) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &OwnerParentProc;
+  wc.lpszClassName = u"OwnerParent";
+  RegisterClassW(&wc);
+  HWND owner = CreateWindowExW(0, u"OwnerParent", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+  measuredHeight = 0;
+  HWND h = CreateWindowExW(0, u"LISTBOX", u"", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWVARIABLE | WS_VSCROLL, 0, 0, 100,
+                           100, owner, reinterpret_cast<HMENU>(uintptr_t(9)), nullptr, nullptr);
+  EXPECT_EQ(measureCalls, 0);
+  for (ULONG_PTR d = 0; d < 10; ++d) SendMessageW(h, LB_ADDSTRING, 0, LPARAM(d));  // heights 10 20 30 10 20 30 ...
+  EXPECT_EQ(measureCalls, 10);
+  EXPECT_EQ(SendMessageW(h, LB_GETITEMHEIGHT, 2, 0), 30);
+  RECT r;
+  ASSERT_EQ(SendMessageW(h, LB_GETITEMRECT, 2, LPARAM(&r)), 1);
+  EXPECT_EQ(r.top, 30);
+  EXPECT_EQ(r.bottom, 60);
+  EXPECT_EQ(SendMessageW(h, LB_ITEMFROMPOINT, 0, MAKELPARAM(5, 35)), MAKELONG(2, 0));
+  EXPECT_EQ(SendMessageW(h, LB_ITEMFROMPOINT, 0, MAKELPARAM(5, 65)), MAKELONG(3, 0));
+  // The last item in view: the top is the first one from which items 5..9 (100 pixels) fit.
+  SendMessageW(h, LB_SETCURSEL, 9, 0);
+  EXPECT_EQ(SendMessageW(h, LB_GETTOPINDEX, 0, 0), 5);
+  DrawnItems().clear();
+  InvalidateRect(h, nullptr, TRUE);
+  driver().RunUntilIdle();
+  ASSERT_EQ(DrawnItems().size(), 5u);
+  EXPECT_EQ(DrawnItems()[0].item, 5u);
+  EXPECT_EQ(DrawnItems()[0].rect.bottom - DrawnItems()[0].rect.top, 30);
+  EXPECT_EQ(DrawnItems()[4].rect.top, 90);
+  measuredHeight = 20;
 }
 
 uint32_t Pixel(COLORREF c) {

@@ -174,4 +174,29 @@ TEST_F(WindowScrollBarTest, MultiLineEditScrollsItsLinesByItsBar) {
   EXPECT_EQ(Count(EN_CHANGE), 0);
 }
 
+TEST_F(WindowScrollBarTest, MultiLineEditScrollsSidewaysByItsHorizontalBar) {
+  driver().UseFixedMetricFont(6, 10);
+  const std::u16string line(60, u'x');  // 360 pixels
+  HWND e = Child(u"EDIT", (line + u"\r\nshort").c_str(), ES_MULTILINE | ES_AUTOHSCROLL | WS_HSCROLL | WS_BORDER, 10,
+                 10, 150, 80, 4);
+  driver().RunUntilIdle();
+  SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(GetScrollInfo(e, SB_HORZ, &si));
+  EXPECT_EQ(si.nMax, 360);
+  EXPECT_EQ(si.nPage, 144u);  // the client width less the margins
+  EXPECT_EQ(si.nPos, 0);
+  RECT wr;
+  GetWindowRect(e, &wr);
+  driver().Click(POINT{wr.right - 6, wr.bottom - 9});  // the right arrow
+  driver().RunUntilIdle();
+  EXPECT_EQ(GetScrollPos(e, SB_HORZ), 8);
+  driver().Click(POINT{wr.right - 30, wr.bottom - 9});  // the track right of the thumb
+  driver().RunUntilIdle();
+  EXPECT_EQ(GetScrollPos(e, SB_HORZ), 8 + 144);
+  // The view, not the caret, moved: the caret still starts the text.
+  DWORD start = 1, end = 1;
+  SendMessageW(e, EM_GETSEL, WPARAM(&start), LPARAM(&end));
+  EXPECT_EQ(start, 0u);
+}
+
 }  // namespace

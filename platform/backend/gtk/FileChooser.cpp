@@ -92,6 +92,9 @@ std::optional<win::ModalAnswer> RunFileChooser(const win::ModalInfo& info, GtkWi
         auto* w = static_cast<Wait*>(data);
         *w->response = r;
         *w->answered = true;
+        // The modal loop sleeps until a message of ours arrives: without one it would never look
+        // at the answer (the chooser seemed to hang).
+        PostMessageW(nullptr, WM_NULL, 0, 0);
       }),
       &wait);
   gtk_widget_show(dialog);

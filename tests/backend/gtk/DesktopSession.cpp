@@ -83,6 +83,9 @@ bool EnsureDisplay(std::string* error) {
     return false;
   }
   setenv("DISPLAY", (":" + number).c_str(), 1);
+  // No session bus here: settings stay in memory, and no accessibility bus is looked for.
+  setenv("GSETTINGS_BACKEND", "memory", 1);
+  setenv("NO_AT_BRIDGE", "1", 1);
   std::string why;
   if (!platform::desktop::OpenDesktop(&why)) {
     *error = failure = why;
@@ -129,12 +132,20 @@ bool PumpUntil(const std::function<bool()>& done, int ms) {
   }
 }
 
-int Run(const std::vector<std::string>& argv, int ms) {
+int Spawn(const std::vector<std::string>& argv) {
   std::vector<char*> args;
   for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
   pid_t child = -1;
   if (posix_spawnp(&child, args[0], nullptr, nullptr, args.data(), environ) != 0) return -1;
+  return child;
+}
+
+int Run(const std::vector<std::string>& argv, int ms) { return Reap(Spawn(argv), ms); }
+
+int Reap(int pid, int ms) {
+  if (pid <= 0) return -1;
+  const pid_t child = pid;
   int status = 0;
   const bool ended = PumpUntil([&] { return waitpid(child, &status, WNOHANG) == child; }, ms);
   if (!ended) {

@@ -30,6 +30,10 @@ bool PumpUntil(const std::function<bool()>& done, int ms);
 // Runs a program to its end while pumping; its exit status (-1 when it could not start or took
 // longer than `ms`, in which case it is stopped).
 int Run(const std::vector<std::string>& argv, int ms = 20000);
+// Starts a program without waiting (-1 when it could not start), and waits for it while pumping
+// (its exit status; -1 when it took longer than `ms`, in which case it is stopped).
+int Spawn(const std::vector<std::string>& argv);
+int Reap(int pid, int ms);
 // The whole X screen as the X server holds it (through ImageMagick's import).
 bool Capture(Screenshot& out, std::string* error);
 

@@ -1,0 +1,100 @@
+// The open and save dialogs on the desktop backend under Xvfb: the desktop's file chooser
+// appears with the dialog's title, folder and starting name, and what is typed into it from
+// outside the program comes back as the dialog's answer.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+
+#include "DesktopSession.h"
+#include "platform/controls/FileDialogs.h"
+#include "platform/rtl/CodePage.h"
+#include "platform/win/Win.h"
+
+namespace {
+
+bool watchdogFired = false;
+
+// The chooser did not answer in time: a quit request ends every modal loop, the chooser's too.
+void Watchdog(HWND, UINT, UINT_PTR, DWORD) {
+  watchdogFired = true;
+  PostQuitMessage(0);
+}
+
+std::u16string Wide(const std::string& s) { return platform::MultiByteToUtf16(s, CP_UTF8); }
+
+class FileChooserOnTheDesktop : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(desktoptest::EnsureDisplay(&error)) << error;
+    ASSERT_NE(mkdtemp(folder_), nullptr);
+    desktoptest::StartDesktop();
+    started_ = true;
+  }
+  void TearDown() override {
+    if (started_) desktoptest::StopDesktop();
+    for (const std::string& f : files_) unlink(f.c_str());
+    rmdir(folder_);
+  }
+  std::string Folder() const { return folder_; }
+  std::string MakeFile(const std::string& name) {
+    files_.push_back(Folder() + "/" + name);
+    std::ofstream(files_.back()) << "x";
+    return files_.back();
+  }
+
+  // Shows the dialog while a script waits for the chooser's window, gives it the keyboard
+  // (there is no window manager to do it) and types `keys` ("" for none) and Enter. Separate
+  // xdotool runs: chained after a search, xdotool sends its keys to the found window as
+  // synthetic events, which the chooser's fields ignore. Returns the dialog's answer ("" for
+  // cancel).
+  std::u16string Answer(bool save, const char16_t* startName, const std::string& keys) {
+    const std::string script =
+        "w=$(xdotool search --sync --onlyvisible --name '^Pick one$' | head -1) && "
+        "xdotool windowfocus --sync \"$w\" && sleep 0.3 && "
+        "{ [ -z \"$1\" ] || xdotool type --delay 10 \"$1\"; } && sleep 0.3 && xdotool key Return";
+    const int typist = desktoptest::Spawn({"timeout", "15", "bash", "-c", script, "typist", keys});
+    EXPECT_GT(typist, 0);
+    watchdogFired = false;
+    const UINT_PTR watchdog = SetTimer(nullptr, 0, 20000, Watchdog);
+    char16_t buffer[512] = {};
+    std::char_traits<char16_t>::copy(buffer, startName, std::char_traits<char16_t>::length(startName));
+    const std::u16string folder = Wide(Folder());
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.lpstrFile = buffer;
+    ofn.nMaxFile = 512;
+    ofn.lpstrFilter = u"Pictures\0*.png;*.jpg\0Messages\0*.mms\0";
+    ofn.lpstrInitialDir = folder.c_str();
+    ofn.lpstrTitle = u"Pick one";
+    ofn.Flags = save ? 0 : OFN_FILEMUSTEXIST;
+    const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+    KillTimer(nullptr, watchdog);
+    EXPECT_EQ(desktoptest::Reap(typist, 5000), 0);
+    if (watchdogFired) {  // the quit request it posted
+      MSG m;
+      while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+      }
+    }
+    EXPECT_FALSE(watchdogFired) << "the chooser never answered";
+    return chosen ? std::u16string(buffer) : std::u16string();
+  }
+
+  char folder_[32] = "/tmp/mmschooser-test-XXXXXX";
+  std::vector<std::string> files_;
+  bool started_ = false;
+};
+
+TEST_F(FileChooserOnTheDesktop, OpenReturnsThePathTypedIntoIt) {
+  const std::string file = MakeFile("chosen picture.png");
+  EXPECT_EQ(Answer(false, u"", file), Wide(file));
+}
+
+TEST_F(FileChooserOnTheDesktop, SaveStartsWithTheDialogsNameInItsFolder) {
+  EXPECT_EQ(Answer(true, u"Tiếng Việt.mms", ""), Wide(Folder() + "/Tiếng Việt.mms"));
+}
+
+}  // namespace
