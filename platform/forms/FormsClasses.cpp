@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "platform/forms/ClassRegistry.h"
+#include "platform/forms/SimpleControlsClasses.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomControl.h"
 #include "platform/forms/TGraphicControl.h"
@@ -20,6 +21,7 @@ void RegisterFormsClasses() {
   done = true;
   static const std::vector<std::string> alignNames{"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient",
                                                    "alCustom"};
+  static const std::vector<std::string> anchorNames{"akLeft", "akTop", "akRight", "akBottom"};
   static const std::vector<std::string> fontStyleNames{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
   static const std::vector<std::string> borderNames{"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
                                                     "bsSizeToolWin"};
@@ -33,6 +35,11 @@ void RegisterFormsClasses() {
       .Set("Style", &TFont::Style, &TFont::SetStyle, 0, &fontStyleNames)
       .Color("Color", &TFont::Color, &TFont::SetColor, clWindowText)
       .Int("Charset", &TFont::Charset, &TFont::SetCharset, DEFAULT_CHARSET);
+  RegisterProperties<TSizeConstraints>("TSizeConstraints", "")
+      .Int("MaxHeight", &TSizeConstraints::MaxHeight, &TSizeConstraints::SetMaxHeight, 0)
+      .Int("MaxWidth", &TSizeConstraints::MaxWidth, &TSizeConstraints::SetMaxWidth, 0)
+      .Int("MinHeight", &TSizeConstraints::MinHeight, &TSizeConstraints::SetMinHeight, 0)
+      .Int("MinWidth", &TSizeConstraints::MinWidth, &TSizeConstraints::SetMinWidth, 0);
   RegisterProperties<TComponent>("TComponent", "");
   RegisterProperties<TControl>("TControl", "TComponent")
       .Int("Left", &TControl::Left, &TControl::SetLeft, 0)
@@ -40,6 +47,9 @@ void RegisterFormsClasses() {
       .Int("Width", &TControl::Width, &TControl::SetWidth)
       .Int("Height", &TControl::Height, &TControl::SetHeight)
       .Enum("Align", &TControl::Align, &TControl::SetAlign, alNone, &alignNames)
+      .Set("Anchors", &TControl::Anchors, &TControl::SetAnchors, akLeftTop, &anchorNames)
+      .Object("Constraints", &TControl::Constraints)
+      .Bool("AutoSize", &TControl::AutoSize, &TControl::SetAutoSize, false)
       .Str("Caption", &TControl::Caption, &TControl::SetCaption)
       .Str("Hint", &TControl::Hint, &TControl::SetHint)
       .Bool("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint, true)
@@ -47,6 +57,7 @@ void RegisterFormsClasses() {
       .Bool("Visible", &TControl::Visible, &TControl::SetVisible, true)
       .Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled, true)
       .Color("Color", &TControl::Color, &TControl::SetColor)
+      .Bool("ParentColor", &TControl::ParentColor, &TControl::SetParentColor, false)
       .Object("Font", &TControl::Font)
       .Int("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault)
       .Component<TPopupMenu>("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
@@ -115,4 +126,6 @@ void RegisterFormsClasses() {
   RegisterActionClasses();
   RegisterStdCtrlsClasses();
   RegisterMediaClasses();
+  // The simple controls, their containers and the pictures beside them.
+  RegisterSimpleControlsClasses();
 }

@@ -1,5 +1,8 @@
 #include "platform/forms/TCanvas.h"
 
+#include <cstdint>
+
+#include "platform/forms/TBitmap.h"
 #include "platform/forms/TGraphic.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
@@ -26,6 +29,8 @@ void TCanvas::SetHandle(HDC dc) {
   if (dc_ == dc) return;
   DeselectHandles();
   dc_ = dc;
+  // A DC attached for painting gets the canvas's tools at once, changed or not.
+  SelectTools();
 }
 
 HDC TCanvas::Handle() {
@@ -95,6 +100,53 @@ void TCanvas::Rectangle(int left, int top, int right, int bottom) {
   Changed();
 }
 
+void TCanvas::Ellipse(int left, int top, int right, int bottom) {
+  Changing();
+  ::Ellipse(RequiredHandle(), left, top, right, bottom);
+  Changed();
+}
+
+void TCanvas::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
+  Changing();
+  ::RoundRect(RequiredHandle(), left, top, right, bottom, cornerWidth, cornerHeight);
+  Changed();
+}
+
+void TCanvas::Polygon(const POINT* points, int count) {
+  Changing();
+  ::Polygon(RequiredHandle(), points, count);
+  Changed();
+}
+
+void TCanvas::Polyline(const POINT* points, int count) {
+  Changing();
+  ::Polyline(RequiredHandle(), points, count);
+  Changed();
+}
+
+void TCanvas::BrushCopy(const RECT& dest, TBitmap* bitmap, const RECT& source, TColor color) {
+  if (!bitmap || bitmap->Empty()) return;
+  int w = source.right - source.left, h = source.bottom - source.top;
+  if (w <= 0 || h <= 0) return;
+  // The piece goes through a 32-bit copy where the key colour becomes the brush's.
+  TBitmap piece;
+  piece.SetPixelFormat(pf32bit);
+  piece.SetSize(w, h);
+  BitBlt(piece.Canvas()->Handle(), 0, 0, w, h, bitmap->Canvas()->Handle(), source.left, source.top, SRCCOPY);
+  COLORREF key = ColorToRGB(color) & 0xFFFFFF;
+  COLORREF fill = ColorToRGB(brush_.Color()) & 0xFFFFFF;
+  auto swap = [](COLORREF c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); };
+  for (int y = 0; y < h; ++y) {
+    auto* row = static_cast<std::uint32_t*>(piece.ScanLine(y));
+    for (int x = 0; x < w; ++x)
+      if ((row[x] & 0xFFFFFF) == swap(key)) row[x] = swap(fill);
+  }
+  Changing();
+  StretchBlt(RequiredHandle(), dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top,
+             piece.Canvas()->Handle(), 0, 0, w, h, SRCCOPY);
+  Changed();
+}
+
 void TCanvas::FillRect(const RECT& r) {
   Changing();
   ::FillRect(RequiredHandle(), &r, brush_.Handle());
@@ -161,6 +213,7 @@ SIZE TCanvas::TextExtent(const AnsiString& text) {
 }
 
 void Frame3D(TCanvas* canvas, RECT& rect, TColor topColor, TColor bottomColor, int width) {
+  canvas->Pen()->SetWidth(1);
   --rect.bottom;
   --rect.right;
   for (int i = 0; i < width; ++i) {

@@ -43,6 +43,13 @@ class TCanvas : public TPersistent {
   void Rectangle(int left, int top, int right, int bottom);
   void Rectangle(const RECT& r) { Rectangle(r.left, r.top, r.right, r.bottom); }
   void FillRect(const RECT& r);
+  void Ellipse(int left, int top, int right, int bottom);
+  void Ellipse(const RECT& r) { Ellipse(r.left, r.top, r.right, r.bottom); }
+  void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
+  void Polygon(const POINT* points, int count);
+  void Polyline(const POINT* points, int count);
+  // Copies `source` of `bitmap` to `dest`, painting the brush where the bitmap has `color`.
+  void BrushCopy(const RECT& dest, class TBitmap* bitmap, const RECT& source, TColor color);
   void FrameRect(const RECT& r);
   void DrawFocusRect(const RECT& r);
   void Draw(int x, int y, TGraphic* graphic);

@@ -1,6 +1,9 @@
 #include "platform/forms/TColor.h"
 
+#include <cstdio>
+
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/StringRoutines.h"
 
 namespace {
 
@@ -60,4 +63,18 @@ bool ColorToIdent(TColor color, std::string& ident) {
       return true;
     }
   return false;
+}
+
+TColor StringToColor(const std::string& text) {
+  TColor color = 0;
+  if (IdentToColor(text, color)) return color;
+  return static_cast<TColor>(StrToInt(AnsiString(text)));
+}
+
+std::string ColorToString(TColor color) {
+  std::string ident;
+  if (ColorToIdent(color, ident)) return ident;
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "$%.8X", static_cast<unsigned>(color));
+  return buffer;
 }

@@ -42,3 +42,8 @@ COLORREF ColorToRGB(TColor color);
 bool IdentToColor(const std::string& ident, TColor& color);
 // False when the colour has no name.
 bool ColorToIdent(TColor color, std::string& ident);
+// A colour's name ("clRed"), or an integer ("$00FF8000", "255"); raises EConvertError for
+// anything else.
+TColor StringToColor(const std::string& text);
+// The colour's name, or "$" and eight hexadecimal digits.
+std::string ColorToString(TColor color);

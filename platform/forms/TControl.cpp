@@ -35,6 +35,7 @@ TShiftState MouseShiftState(WPARAM keys) {
 TControl::TControl(TComponent* owner) : TComponent(owner) {
   WindowProc = TWndMethodValue::Of<TControl, &TControl::WndProc>(this);
   font_.OnChange = [this](TObject*) { Perform(CM_FONTCHANGED, 0, 0); };
+  constraints_.OnChange = [this](TObject*) { SetBounds(left_, top_, width_, height_); };
 }
 
 TControl::~TControl() {
@@ -164,6 +165,7 @@ void TControl::AssignTo(TPersistent* dest) {
 }
 
 void TControl::SetBounds(int left, int top, int width, int height) {
+  ConstrainSize(width, height);
   if (left == left_ && top == top_ && width == width_ && height == height_) return;
   Invalidate();
   bool resized = width != width_ || height != height_;
@@ -233,9 +235,22 @@ void TControl::SetParentShowHint(bool value) {
 }
 
 void TControl::SetColor(TColor value) {
+  parentColor_ = false;
   if (color_ == value) return;
   color_ = value;
   Perform(CM_COLORCHANGED, 0, 0);
+}
+
+void TControl::SetParentColor(bool value) {
+  if (parentColor_ == value) return;
+  parentColor_ = value;
+  Perform(CM_PARENTCOLORCHANGED, 0, 0);
+}
+
+void TControl::SetAutoSize(bool value) {
+  if (autoSize_ == value) return;
+  autoSize_ = value;
+  if (value) AdjustSize();
 }
 
 void TControl::SetCursor(TCursor value) {
@@ -354,6 +369,12 @@ void TControl::Dispatch(void* message) {
       if (parentShowHint_ && parent_) {
         SetShowHint(parent_->ShowHint());
         parentShowHint_ = true;
+      }
+      return;
+    case CM_PARENTCOLORCHANGED:
+      if (parentColor_ && parent_ && color_ != parent_->Color()) {
+        color_ = parent_->Color();
+        Perform(CM_COLORCHANGED, 0, 0);
       }
       return;
     case WM_CONTEXTMENU:

@@ -12,12 +12,19 @@
 #include "platform/forms/TColor.h"
 #include "platform/forms/TComponent.h"
 #include "platform/forms/TFont.h"
+#include "platform/forms/TSizeConstraints.h"
 
 class TWinControl;
 class TPopupMenu;
 class TControlActionLink;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
+enum TTextLayout { tlTop, tlCenter, tlBottom };
+enum TAnchorKind { akLeft, akTop, akRight, akBottom };
+// A set of TAnchorKind, one bit (1 << kind) each.
+using TAnchors = unsigned;
+constexpr TAnchors AnchorBit(TAnchorKind kind) { return 1u << kind; }
+constexpr TAnchors akLeftTop = AnchorBit(akLeft) | AnchorBit(akTop);
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag : unsigned {
   ssShift = 1u << 0, ssAlt = 1u << 1, ssCtrl = 1u << 2, ssLeft = 1u << 3, ssRight = 1u << 4,
@@ -78,6 +85,12 @@ class TControl : public TComponent {
   POINT ScreenToClient(POINT p) const;
   TAlign Align() const { return align_; }
   void SetAlign(TAlign value);
+  // Edges kept at their distance from the parent's edges when the parent is resized.
+  TAnchors Anchors() const { return anchors_; }
+  void SetAnchors(TAnchors value) { anchors_ = value; }
+  TSizeConstraints* Constraints() { return &constraints_; }
+  bool AutoSize() const { return autoSize_; }
+  virtual void SetAutoSize(bool value);
 
   bool Visible() const { return visible_; }
   void SetVisible(bool value);
@@ -101,6 +114,9 @@ class TControl : public TComponent {
   void SetParentShowHint(bool value);
   TColor Color() const { return color_; }
   void SetColor(TColor value);
+  // Takes the parent's colour, and follows it, while set; setting Color clears it.
+  bool ParentColor() const { return parentColor_; }
+  void SetParentColor(bool value);
   TFont* Font() { return &font_; }
   TCursor Cursor() const { return cursor_; }
   void SetCursor(TCursor value);
@@ -157,6 +173,10 @@ class TControl : public TComponent {
   virtual void Resize();
   virtual void VisibleChanging() {}
   virtual void Changed() {}
+  // Fits the control to its content when AutoSize is on; the base has no content to fit.
+  virtual void AdjustSize() {}
+  // Limits a proposed size by the constraints.
+  void ConstrainSize(int& width, int& height) const { constraints_.Apply(width, height); }
   virtual TPopupMenu* GetPopupMenu() const { return popupMenu_; }
   virtual void DoContextPopup(POINT mousePos, bool& handled);
   void Notification(TComponent* component, TOperation operation) override;
@@ -170,6 +190,8 @@ class TControl : public TComponent {
 
   // Forms start hidden; other controls visible.
   void InitVisible(bool value) { visible_ = value; }
+  // Sets AutoSize at construction without fitting anything yet.
+  void InitAutoSize(bool value) { autoSize_ = value; }
   AnsiString text_;  // the 8-bit text buffer (windowed controls: while they have no window)
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
 
@@ -181,6 +203,10 @@ class TControl : public TComponent {
   TWinControl* parent_ = nullptr;
   TControlActionLink* actionLink_ = nullptr;
   TAlign align_ = alNone;
+  TAnchors anchors_ = akLeftTop;
+  TSizeConstraints constraints_;
+  bool autoSize_ = false;
+  bool parentColor_ = false;
   bool visible_ = true;
   bool enabled_ = true;
   bool showHint_ = false;

@@ -4,7 +4,9 @@
 #include <vector>
 
 #include "platform/forms/TFiler.h"
+#include "platform/forms/TIcon.h"
 #include "platform/forms/TJPEGImage.h"
+#include "platform/forms/TMetafile.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/StringRoutines.h"
@@ -99,6 +101,9 @@ void TPicture::RegisterBuiltInFormats() {
   RegisterFileFormat<TBitmap>("bmp", "Bitmaps", "TBitmap");
   RegisterFileFormat<TJPEGImage>("jpeg", "JPEG Image File", "TJPEGImage");
   RegisterFileFormat<TJPEGImage>("jpg", "JPEG Image File", "TJPEGImage");
+  RegisterFileFormat<TIcon>("ico", "Icon", "TIcon");
+  RegisterFileFormat<TMetafile>("emf", "Enhanced Metafile", "TMetafile");
+  RegisterFileFormat<TMetafile>("wmf", "Metafile", "TMetafile");
   RegisterClipboardFormat(CF_DIB, &typeid(TBitmap), "TBitmap", [] { return new TBitmap; });
 }
 

@@ -80,6 +80,7 @@ void TWinControl::InsertControl(TControl* control) {
   if (dynamic_cast<TWinControl*>(control)) tabList_.push_back(control);
   control->parent_ = this;
   control->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+  control->Perform(CM_PARENTCOLORCHANGED, 0, 0);
   if (auto* w = dynamic_cast<TWinControl*>(control); w && HandleAllocated() && w->Visible()) w->HandleNeeded();
   Realign();
   control->Invalidate();
@@ -192,14 +193,74 @@ void TWinControl::RemoveFocus(bool removing) {
 void TWinControl::Realign() {
   if (aligning_ || (ComponentState() & (csLoading | csDestroying))) return;
   aligning_ = true;
-  RECT r = ClientRect();
   try {
+    AnchorControls(ClientRect());
+    RECT r = ClientRect();
+    AdjustClientRect(r);
     AlignControls(r);
+    if (AutoSize()) {
+      aligning_ = false;
+      AdjustSize();
+    }
   } catch (...) {
     aligning_ = false;
     throw;
   }
   aligning_ = false;
+}
+
+void TWinControl::AnchorControls(const RECT& client) {
+  SIZE now{client.right - client.left, client.bottom - client.top};
+  SIZE before = alignedClient_;
+  alignedClient_ = now;
+  if (before.cx < 0) return;
+  int dw = now.cx - before.cx, dh = now.cy - before.cy;
+  if (dw == 0 && dh == 0) return;
+  for (TControl* c : std::vector<TControl*>(controls_)) {
+    if (c->Align() != alNone) continue;
+    TAnchors a = c->Anchors();
+    int l = c->Left(), t = c->Top(), w = c->Width(), h = c->Height();
+    // Both edges anchored: stretch; the far edge only: move; neither: keep the centre.
+    if (a & AnchorBit(akRight)) {
+      if (a & AnchorBit(akLeft)) w += dw; else l += dw;
+    } else if (!(a & AnchorBit(akLeft))) {
+      l += dw / 2;
+    }
+    if (a & AnchorBit(akBottom)) {
+      if (a & AnchorBit(akTop)) h += dh; else t += dh;
+    } else if (!(a & AnchorBit(akTop))) {
+      t += dh / 2;
+    }
+    c->SetBounds(l, t, w, h);
+  }
+}
+
+void TWinControl::AdjustSize() {
+  if (aligning_ || (ComponentState() & (csLoading | csDestroying))) return;
+  // Children aligned to the full width say nothing about the width, and likewise for heights.
+  int right = 0, bottom = 0;
+  bool any = false;
+  for (TControl* c : controls_) {
+    if (!c->Visible() || c->Align() == alClient) continue;
+    any = true;
+    if (c->Align() != alTop && c->Align() != alBottom) right = std::max(right, c->Left() + c->Width());
+    if (c->Align() != alLeft && c->Align() != alRight) bottom = std::max(bottom, c->Top() + c->Height());
+  }
+  if (!any || autoSizing_) return;
+  RECT inner = ClientRect();
+  AdjustClientRect(inner);
+  int w = right + (Width() - (inner.right - inner.left));
+  int h = bottom + (Height() - (inner.bottom - inner.top));
+  if (w == Width() && h == Height()) return;
+  // One resize per request: children anchored to the far edges would otherwise chase it.
+  autoSizing_ = true;
+  try {
+    SetBounds(Left(), Top(), w, h);
+  } catch (...) {
+    autoSizing_ = false;
+    throw;
+  }
+  autoSizing_ = false;
 }
 
 void TWinControl::AlignControls(RECT& r) {
@@ -385,6 +446,7 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {
+  ConstrainSize(width, height);
   if (handle_ && (left != left_ || top != top_ || width != width_ || height != height_))
     SetWindowPos(handle_, nullptr, left, top, std::max(width, 0), std::max(height, 0), SWP_NOZORDER | SWP_NOACTIVATE);
   TControl::SetBounds(left, top, width, height);
@@ -724,6 +786,9 @@ void TWinControl::Dispatch(void* message) {
           width_ = w;
           height_ = h;
           Realign();
+          // The size may have come from SetBounds, which then finds nothing changed: the
+          // siblings aligned after this control move here.
+          if (Parent()) Parent()->Realign();
           Resize();
         }
       }
@@ -779,6 +844,11 @@ void TWinControl::Dispatch(void* message) {
     case CM_FONTCHANGED:
       if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 1);
       break;
+    case CM_COLORCHANGED: {
+      TMessage parentColor{CM_PARENTCOLORCHANGED, 0, 0, 0};
+      Broadcast(parentColor);
+      break;
+    }
     default:
       break;
   }

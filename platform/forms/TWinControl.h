@@ -103,6 +103,10 @@ class TWinControl : public TControl {
   virtual void DestroyWindowHandle();
   virtual void PaintWindow(HDC dc);
   virtual void AlignControls(RECT& rect);
+  // The part of the client area children are aligned in (a panel leaves its bevels out).
+  virtual void AdjustClientRect(RECT& rect) { (void)rect; }
+  // Sizes the control to hold its visible children (AutoSize).
+  void AdjustSize() override;
   virtual bool KeyDown(WORD& key, TShiftState shift);
   virtual bool KeyPress(char& key);
   virtual void KeyUp(WORD& key, TShiftState shift);
@@ -135,7 +139,13 @@ class TWinControl : public TControl {
   std::vector<TControl*> controls_;
   std::vector<TControl*> tabList_;  // the windowed children, in Tab order
   int tabOrderWanted_ = -1;         // read from a layout, applied once the parent is loaded
+  // Moves and stretches anchored children by the change of the client size since the last
+  // alignment.
+  void AnchorControls(const RECT& client);
+
   bool aligning_ = false;
+  SIZE alignedClient_{-1, -1};
+  bool autoSizing_ = false;
 };
 
 // The control of a window made by the form library, or null.

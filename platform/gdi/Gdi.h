@@ -85,6 +85,12 @@ COLORREF SetPixel(HDC dc, int x, int y, COLORREF color);
 BOOL SetPixelV(HDC dc, int x, int y, COLORREF color);
 COLORREF GetPixel(HDC dc, int x, int y);
 BOOL Polyline(HDC dc, const POINT* points, int count);
+// The pixels whose centres lie inside are painted; the pen draws a band of its width inside
+// the edge, the brush the rest. The bounding rectangle excludes its right and bottom edges.
+BOOL Ellipse(HDC dc, int left, int top, int right, int bottom);
+BOOL RoundRect(HDC dc, int left, int top, int right, int bottom, int width, int height);
+// Filled by the alternate rule, then outlined with the pen.
+BOOL Polygon(HDC dc, const POINT* points, int count);
 
 // ---- palettes
 HPALETTE CreatePalette(const LOGPALETTE* palette);

@@ -87,6 +87,16 @@ TEST_F(FormsDemo, TypedKeysReachTheFormFirstAndTheFakeClockDrivesTheTimer) {
   EXPECT_EQ(form->Ticks, 3);
 }
 
+TEST_F(FormsDemo, ItsShortcutRunsItsActionWithTheActionAsSenderAndTypesNothing) {
+  Driver().Type(u"ab");
+  Driver().Advance(500);
+  Driver().Chord("Ctrl+R");
+  Application->ProcessMessages();  // the application's loop is where shortcuts are looked for
+  EXPECT_EQ(form->Events.back(), "ResetActionExecute ResetAction");
+  EXPECT_EQ(form->Typed, "");  // the chord's character never reached the form
+  EXPECT_EQ(form->Ticks, 0);
+}
+
 TEST_F(FormsDemo, AnExceptionInAHandlerReachesTheApplicationAndTheLoopGoesOn) {
   Driver().Type(u"x!y");
   Driver().RunUntilIdle();

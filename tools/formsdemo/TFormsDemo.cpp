@@ -37,6 +37,12 @@ void TFormsDemo::TickerTimer(TObject* sender) {
   if (Ticks == 1) Note("TickerTimer", sender);
 }
 
+void TFormsDemo::ResetActionExecute(TObject* sender) {
+  Note("ResetActionExecute", sender);
+  Typed.clear();
+  Ticks = 0;
+}
+
 void RegisterFormsDemo() {
   static bool done = false;
   if (done) return;
@@ -45,5 +51,6 @@ void RegisterFormsDemo() {
       .Handler("FormCreate", &TFormsDemo::FormCreate)
       .Handler("FormKeyPress", &TFormsDemo::FormKeyPress)
       .Handler("PictureClick", &TFormsDemo::PictureClick)
-      .Handler("TickerTimer", &TFormsDemo::TickerTimer);
+      .Handler("TickerTimer", &TFormsDemo::TickerTimer)
+      .Handler("ResetActionExecute", &TFormsDemo::ResetActionExecute);
 }

@@ -27,6 +27,8 @@ class TFormsDemo : public TForm {
   void FormKeyPress(TObject* sender, char& key);
   void PictureClick(TObject* sender);
   void TickerTimer(TObject* sender);
+  // Ctrl+R: forgets what was typed and counted.
+  void ResetActionExecute(TObject* sender);
 
  private:
   void Note(const char* what, TObject* sender);
