@@ -18,22 +18,25 @@ const std::vector<std::string> kCharCaseNames{"ecNormal", "ecUpperCase", "ecLowe
 const std::vector<std::string> kScrollStyleNames{"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
 const std::vector<std::string> kCheckStateNames{"cbUnchecked", "cbChecked", "cbGrayed"};
 const std::vector<std::string> kStaticBorderNames{"sbsNone", "sbsSingle", "sbsSunken"};
-const std::vector<std::string> kListBoxStyleNames{"lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable", "lbVirtual",
-                                                  "lbVirtualOwnerDraw"};
-const std::vector<std::string> kComboBoxStyleNames{"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed",
-                                                   "csOwnerDrawVariable"};
+const std::vector<std::string> kListBoxStyleNames{"lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable",
+                                                  "lbVirtual", "lbVirtualOwnerDraw"};
+const std::vector<std::string> kComboBoxStyleNames{"csDropDown", "csSimple", "csDropDownList",
+                                                   "csOwnerDrawFixed", "csOwnerDrawVariable"};
 
 AnsiString PasswordCharText(TCustomEdit& e) {
   return e.PasswordChar() ? AnsiString(std::string(1, e.PasswordChar())) : AnsiString();
 }
-void SetPasswordCharText(TCustomEdit& e, const AnsiString& v) { e.SetPasswordChar(v.IsEmpty() ? '\0' : v.c_str()[0]); }
+void SetPasswordCharText(TCustomEdit& e, const AnsiString& v) {
+  e.SetPasswordChar(v.IsEmpty() ? '\0' : v.c_str()[0]);
+}
 
 template <class C>
 RegisterProperties<C>& EditProperties(RegisterProperties<C>& r) {
   return r.Int("MaxLength", &C::MaxLength, &C::SetMaxLength, 0)
       .Bool("ReadOnly", &C::ReadOnly, &C::SetReadOnly, false)
-      .Str("PasswordChar", [](C& e) { return PasswordCharText(e); },
-           [](C& e, const AnsiString& v) { SetPasswordCharText(e, v); })
+      .Str(
+          "PasswordChar", [](C& e) { return PasswordCharText(e); },
+          [](C& e, const AnsiString& v) { SetPasswordCharText(e, v); })
       .Enum("CharCase", &C::CharCase, &C::SetCharCase, ecNormal, &kCharCaseNames)
       .Bool("AutoSelect", &C::AutoSelect, &C::SetAutoSelect, true)
       .Bool("HideSelection", &C::HideSelection, &C::SetHideSelection, true)
@@ -56,7 +59,8 @@ void RegisterStdCtrlsClasses() {
       .Bool("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap, true)
       .Bool("WantReturns", &TCustomMemo::WantReturns, &TCustomMemo::SetWantReturns, true)
       .Bool("WantTabs", &TCustomMemo::WantTabs, &TCustomMemo::SetWantTabs, false)
-      .Enum("Alignment", &TCustomMemo::Alignment, &TCustomMemo::SetAlignment, taLeftJustify, &kAlignmentNames);
+      .Enum("Alignment", &TCustomMemo::Alignment, &TCustomMemo::SetAlignment, taLeftJustify,
+            &kAlignmentNames);
   RegisterProperties<TMemo>("TMemo", "TCustomMemo", Factory<TMemo>());
   RegisterProperties<TCustomRichEdit>("TCustomRichEdit", "TCustomMemo")
       .Bool("PlainText", &TCustomRichEdit::PlainText, &TCustomRichEdit::SetPlainText, false)
@@ -77,7 +81,8 @@ void RegisterStdCtrlsClasses() {
       .Bool("Checked", &TCustomCheckBox::Checked, &TCustomCheckBox::SetCheckedProp, false);
   RegisterProperties<TCheckBox>("TCheckBox", "TCustomCheckBox", Factory<TCheckBox>());
   RegisterProperties<TRadioButton>("TRadioButton", "TButtonControl", Factory<TRadioButton>())
-      .Enum("Alignment", &TRadioButton::Alignment, &TRadioButton::SetAlignment, taRightJustify, &kAlignmentNames)
+      .Enum("Alignment", &TRadioButton::Alignment, &TRadioButton::SetAlignment, taRightJustify,
+            &kAlignmentNames)
       .Bool("Checked", &TRadioButton::Checked, &TRadioButton::SetCheckedProp, false);
 
   RegisterProperties<TCustomGroupBox>("TCustomGroupBox", "TCustomControl");
@@ -88,7 +93,8 @@ void RegisterStdCtrlsClasses() {
       .Bool("AutoSize", &TCustomStaticText::AutoSize, &TCustomStaticText::SetAutoSize, true)
       .Enum("BorderStyle", &TCustomStaticText::BorderStyle, &TCustomStaticText::SetBorderStyle, sbsNone,
             &kStaticBorderNames)
-      .Component<TWinControl>("FocusControl", &TCustomStaticText::FocusControl, &TCustomStaticText::SetFocusControl)
+      .Component<TWinControl>("FocusControl", &TCustomStaticText::FocusControl,
+                              &TCustomStaticText::SetFocusControl)
       .Bool("ShowAccelChar", &TCustomStaticText::ShowAccelChar, &TCustomStaticText::SetShowAccelChar, true);
   RegisterProperties<TStaticText>("TStaticText", "TCustomStaticText", Factory<TStaticText>());
 
@@ -102,7 +108,8 @@ void RegisterStdCtrlsClasses() {
       .Bool("ExtendedSelect", &TCustomListBox::ExtendedSelect, &TCustomListBox::SetExtendedSelect, true)
       .Bool("IntegralHeight", &TCustomListBox::IntegralHeight, &TCustomListBox::SetIntegralHeight, false)
       .Int("ItemHeight", &TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight)
-      .Enum("BorderStyle", &TCustomListBox::BorderStyle, &TCustomListBox::SetBorderStyle, bsSingle, &kBorderNames)
+      .Enum("BorderStyle", &TCustomListBox::BorderStyle, &TCustomListBox::SetBorderStyle, bsSingle,
+            &kBorderNames)
       .Event("OnDrawItem", &TCustomListBox::OnDrawItem)
       .Event("OnMeasureItem", &TCustomListBox::OnMeasureItem)
       .Event("OnData", &TCustomListBox::OnData);

@@ -112,6 +112,10 @@ void TApplication::WndProc(TMessage& m) {
       case WM_CLOSE:
         if (MainForm) MainForm->Close();
         return;
+      case CM_ACTIONEXECUTE:
+      case CM_ACTIONUPDATE:
+        m.Result = DispatchAction(m.Msg, reinterpret_cast<TBasicAction*>(m.LParam)) ? 1 : 0;
+        return;
       default:
         break;
     }
@@ -210,6 +214,13 @@ bool TApplication::IsKeyMsg(MSG& msg) {
   LRESULT used = IsWindowUnicode(target) ? SendMessageW(target, cn, msg.wParam, msg.lParam)
                                          : SendMessageA(target, cn, msg.wParam, msg.lParam);
   return used != 0;
+}
+
+bool TApplication::DispatchAction(UINT msg, TBasicAction* action) {
+  if (!action) return false;
+  auto* form = dynamic_cast<TCustomForm*>(FindControl(GetActiveWindow()));
+  if (form && form->Perform(msg, 0, reinterpret_cast<LPARAM>(action)) == 1) return true;
+  return MainForm && MainForm != form && MainForm->Perform(msg, 0, reinterpret_cast<LPARAM>(action)) == 1;
 }
 
 bool TApplication::IsShortCut(TWMKey& message, TCustomForm* asked) {

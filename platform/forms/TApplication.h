@@ -113,8 +113,8 @@ class TApplication : public TComponent {
   void ControlDestroyed(TControl* control);
 
   // OnActionExecute / OnActionUpdate for an action its own list did not handle.
-  bool ExecuteAction(TBasicAction* action);
-  bool UpdateAction(TBasicAction* action);
+  bool ExecuteAction(TBasicAction* action) override;
+  bool UpdateAction(TBasicAction* action) override;
   // The application's part of the shortcut step: the main form's shortcuts while the main
   // form is enabled (not behind a modal form); `asked` is a form that was already asked.
   bool IsShortCut(TWMKey& message, TCustomForm* asked = nullptr);
@@ -137,6 +137,9 @@ class TApplication : public TComponent {
   // Offers a key message to its control as CN_KEYDOWN, CN_CHAR ... before it is translated;
   // true when the control used it up.
   bool IsKeyMsg(MSG& msg);
+  // CM_ACTIONEXECUTE / CM_ACTIONUPDATE at the application window: the active form, then the
+  // main form, look for the action's target.
+  bool DispatchAction(UINT msg, TBasicAction* action);
   void Idle();
   void WndProc(TMessage& message);
   void FreeReleased();

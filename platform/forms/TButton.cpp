@@ -48,7 +48,8 @@ void TButton::Dispatch(void* message) {
       if (HIWORD(m.WParam) == BN_CLICKED) Click();
       return;
     case CM_DIALOGKEY: {
-      const bool plain = GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
+      const bool plain =
+          GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0;
       if (((m.WParam == VK_RETURN && active_) || (m.WParam == VK_ESCAPE && cancel_)) && plain && CanFocus()) {
         Click();
         m.Result = 1;

@@ -29,9 +29,15 @@ void TCustomCheckBox::SetState(TCheckBoxState value) {
 
 void TCustomCheckBox::Toggle() {
   switch (state_) {
-    case cbUnchecked: SetState(allowGrayed_ ? cbGrayed : cbChecked); break;
-    case cbChecked: SetState(cbUnchecked); break;
-    case cbGrayed: SetState(cbChecked); break;
+    case cbUnchecked:
+      SetState(allowGrayed_ ? cbGrayed : cbChecked);
+      break;
+    case cbChecked:
+      SetState(cbUnchecked);
+      break;
+    case cbGrayed:
+      SetState(cbChecked);
+      break;
   }
 }
 

@@ -32,11 +32,21 @@ void TCustomComboBox::CreateParams(TCreateParams& p) {
   CreateSubClass(p, "COMBOBOX");
   p.Style |= CBS_HASSTRINGS | CBS_AUTOHSCROLL;
   switch (style_) {
-    case csDropDown: p.Style |= CBS_DROPDOWN; break;
-    case csSimple: p.Style |= CBS_SIMPLE; break;
-    case csDropDownList: p.Style |= CBS_DROPDOWNLIST; break;
-    case csOwnerDrawFixed: p.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED; break;
-    case csOwnerDrawVariable: p.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE; break;
+    case csDropDown:
+      p.Style |= CBS_DROPDOWN;
+      break;
+    case csSimple:
+      p.Style |= CBS_SIMPLE;
+      break;
+    case csDropDownList:
+      p.Style |= CBS_DROPDOWNLIST;
+      break;
+    case csOwnerDrawFixed:
+      p.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED;
+      break;
+    case csOwnerDrawVariable:
+      p.Style |= CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE;
+      break;
   }
   if (sorted_) p.Style |= CBS_SORT;
   // The window's height at creation is the dropped-down height; it keeps its field's height.
@@ -49,7 +59,8 @@ void TCustomComboBox::CreateWnd() {
   TCustomListControl::CreateWnd();
   HWND h = Handle();
   SendMessageA(h, CB_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
-  if (style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable) SendMessageA(h, CB_SETITEMHEIGHT, 0, itemHeight_);
+  if (style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable)
+    SendMessageA(h, CB_SETITEMHEIGHT, 0, itemHeight_);
   COMBOBOXINFO info{};
   info.cbSize = sizeof info;
   if (GetComboBoxInfo(h, &info)) {
@@ -191,7 +202,8 @@ bool TCustomComboBox::KeyPress(char& key) {
 
 bool TCustomComboBox::SelectItem(const std::string& prefix) {
   HWND h = Handle();
-  const LRESULT found = SendMessageA(h, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(prefix.c_str()));
+  const LRESULT found =
+      SendMessageA(h, CB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(prefix.c_str()));
   if (found == CB_ERR || found < 0) return false;
   const int index = static_cast<int>(found);
   const std::string item = items_->Get(index).ToStd();
@@ -227,7 +239,9 @@ bool TCustomComboBox::DroppedDown() {
   return HandleAllocated() && SendMessageA(handle_, CB_GETDROPPEDSTATE, 0, 0) != 0;
 }
 
-void TCustomComboBox::SetDroppedDown(bool value) { SendMessageA(Handle(), CB_SHOWDROPDOWN, value ? 1 : 0, 0); }
+void TCustomComboBox::SetDroppedDown(bool value) {
+  SendMessageA(Handle(), CB_SHOWDROPDOWN, value ? 1 : 0, 0);
+}
 
 void TCustomComboBox::SetStyle(TComboBoxStyle value) {
   if (style_ == value) return;
@@ -265,7 +279,9 @@ int TCustomComboBox::SelStart() {
   return static_cast<int>(start);
 }
 
-void TCustomComboBox::SetSelStart(int value) { SendMessageA(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(value, value)); }
+void TCustomComboBox::SetSelStart(int value) {
+  SendMessageA(Handle(), CB_SETEDITSEL, 0, MAKELPARAM(value, value));
+}
 
 int TCustomComboBox::SelLength() {
   DWORD start = 0, end = 0;
@@ -281,7 +297,8 @@ void TCustomComboBox::SetSelLength(int value) {
 AnsiString TCustomComboBox::SelText() {
   const std::string text = Text().ToStd();
   const std::size_t from = std::min<std::size_t>(static_cast<std::size_t>(SelStart()), text.size());
-  const std::size_t length = std::min<std::size_t>(static_cast<std::size_t>(std::max(SelLength(), 0)), text.size() - from);
+  const std::size_t length =
+      std::min<std::size_t>(static_cast<std::size_t>(std::max(SelLength(), 0)), text.size() - from);
   return AnsiString(text.substr(from, length));
 }
 
@@ -357,16 +374,25 @@ void TCustomComboBox::Dispatch(void* message) {
   switch (m.Msg) {
     case CN_COMMAND:
       switch (HIWORD(m.WParam)) {
-        case CBN_DBLCLK: DblClick(); break;
-        case CBN_EDITCHANGE: Change(); break;
-        case CBN_DROPDOWN: DropDown(); break;
-        case CBN_CLOSEUP: CloseUp(); break;
+        case CBN_DBLCLK:
+          DblClick();
+          break;
+        case CBN_EDITCHANGE:
+          Change();
+          break;
+        case CBN_DROPDOWN:
+          DropDown();
+          break;
+        case CBN_CLOSEUP:
+          CloseUp();
+          break;
         case CBN_SELCHANGE:
           if (const int i = ItemIndex(); i >= 0) SetTextProp(items_->Strings(i));
           Click();
           Select();
           break;
-        default: break;
+        default:
+          break;
       }
       return;
     case CN_DRAWITEM: {

@@ -12,7 +12,8 @@ namespace {
 }  // namespace
 
 int TComboBoxStrings::GetCount() const {
-  if (comboBox_->HandleAllocated()) return static_cast<int>(SendMessageA(comboBox_->Handle(), CB_GETCOUNT, 0, 0));
+  if (comboBox_->HandleAllocated())
+    return static_cast<int>(SendMessageA(comboBox_->Handle(), CB_GETCOUNT, 0, 0));
   return stored_.Count();
 }
 
@@ -23,13 +24,15 @@ AnsiString TComboBoxStrings::Get(int index) const {
   const LRESULT length = SendMessageA(h, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == CB_ERR || length < 0) return AnsiString();
   std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-  const LRESULT got = SendMessageA(h, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+  const LRESULT got =
+      SendMessageA(h, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
   buffer.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, length)));
   return AnsiString(std::move(buffer));
 }
 
 TObject* TComboBoxStrings::GetObject(int index) const {
-  if (!comboBox_->HandleAllocated()) return index >= 0 && index < stored_.Count() ? stored_.Objects(index) : nullptr;
+  if (!comboBox_->HandleAllocated())
+    return index >= 0 && index < stored_.Count() ? stored_.Objects(index) : nullptr;
   const LRESULT data = SendMessageA(comboBox_->Handle(), CB_GETITEMDATA, static_cast<WPARAM>(index), 0);
   return data == CB_ERR ? nullptr : reinterpret_cast<TObject*>(data);
 }
@@ -39,12 +42,14 @@ void TComboBoxStrings::PutObject(int index, TObject* object) {
     if (index >= 0 && index < stored_.Count()) stored_.SetObjects(index, object);
     return;
   }
-  SendMessageA(comboBox_->Handle(), CB_SETITEMDATA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(object));
+  SendMessageA(comboBox_->Handle(), CB_SETITEMDATA, static_cast<WPARAM>(index),
+               reinterpret_cast<LPARAM>(object));
 }
 
 int TComboBoxStrings::Add(const AnsiString& s) {
   if (comboBox_->HandleAllocated()) {
-    const LRESULT at = SendMessageA(comboBox_->Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
+    const LRESULT at =
+        SendMessageA(comboBox_->Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
     if (at < 0) InsertError();
     return static_cast<int>(at);
   }
@@ -92,7 +97,8 @@ void TComboBoxStrings::Clear() {
   // The field keeps what it shows.
   const AnsiString text = comboBox_->Text();
   SendMessageA(comboBox_->Handle(), CB_RESETCONTENT, 0, 0);
-  if (comboBox_->HasEdit()) SendMessageA(comboBox_->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  if (comboBox_->HasEdit())
+    SendMessageA(comboBox_->Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
   comboBox_->Update();
 }
 

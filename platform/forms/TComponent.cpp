@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/forms/TBasicAction.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/StringRoutines.h"
@@ -132,6 +133,18 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
 }
 
 void TComponent::Loaded() { state_ &= ~csLoading; }
+
+bool TComponent::ExecuteAction(TBasicAction* action) {
+  if (!action || !action->HandlesTarget(this)) return false;
+  action->ExecuteTarget(this);
+  return true;
+}
+
+bool TComponent::UpdateAction(TBasicAction* action) {
+  if (!action || !action->HandlesTarget(this)) return false;
+  action->UpdateTarget(this);
+  return true;
+}
 
 void TComponent::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
   if (root != this) return;

@@ -13,6 +13,8 @@
 
 enum TOperation { opInsert, opRemove };
 
+class TBasicAction;
+
 enum TComponentStateFlag : unsigned {
   csLoading = 1u << 0,
   csReading = 1u << 1,
@@ -61,6 +63,11 @@ class TComponent : public TPersistent {
 
   // After a layout is read, for each component in creation order; clears csLoading.
   virtual void Loaded();
+
+  // An action that acts on whatever it recognises (a target action) is offered to components
+  // in turn: true when this one was its target and the action ran (or was updated) on it.
+  virtual bool ExecuteAction(TBasicAction* action);
+  virtual bool UpdateAction(TBasicAction* action);
   void BeforeDestruction() override;
 
   // The layout hierarchy: the component a layout nests this one in (a control's parent).

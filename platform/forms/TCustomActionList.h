@@ -22,8 +22,8 @@ class TCustomActionList : public TComponent {
   int IndexOfAction(const TContainedAction* action) const;
 
   // Runs OnExecute / OnUpdate for `action`; true when the handler says it handled it.
-  virtual bool ExecuteAction(TBasicAction* action);
-  virtual bool UpdateAction(TBasicAction* action);
+  bool ExecuteAction(TBasicAction* action) override;
+  bool UpdateAction(TBasicAction* action) override;
   // True when an action of the list took the chord of a key message.
   virtual bool IsShortCut(TWMKey& message);
   // Updates every action of the list (idle time).

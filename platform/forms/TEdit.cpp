@@ -34,7 +34,8 @@ void TCustomEdit::CreateWnd() {
   HWND h = Handle();
   SendMessageA(h, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
   SendMessageA(h, EM_SETMODIFY, modified_ ? 1 : 0, 0);
-  if (passwordChar_) SendMessageA(h, EM_SETPASSWORDCHAR, static_cast<WPARAM>(static_cast<unsigned char>(passwordChar_)), 0);
+  if (passwordChar_)
+    SendMessageA(h, EM_SETPASSWORDCHAR, static_cast<WPARAM>(static_cast<unsigned char>(passwordChar_)), 0);
 }
 
 void TCustomEdit::DestroyWnd() {
@@ -98,7 +99,9 @@ int TCustomEdit::SelStart() {
   return static_cast<int>(start);
 }
 
-void TCustomEdit::SetSelStart(int value) { SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(value), value); }
+void TCustomEdit::SetSelStart(int value) {
+  SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(value), value);
+}
 
 int TCustomEdit::SelLength() {
   DWORD start = 0, end = 0;

@@ -644,6 +644,26 @@ void TCustomForm::Dispatch(void* message) {
     case WM_CLOSE:
       Close();
       return;
+    case CM_ACTIONEXECUTE:
+    case CM_ACTIONUPDATE: {
+      // A target action looks for its target: the active control, the form, then its visible
+      // controls.
+      auto* action = reinterpret_cast<TBasicAction*>(m.LParam);
+      if (!action || !Showing()) return;
+      const bool execute = m.Msg == CM_ACTIONEXECUTE;
+      auto offer = [&](TComponent* c) { return c && (execute ? c->ExecuteAction(action) : c->UpdateAction(action)); };
+      std::function<bool(TWinControl*)> traverse = [&](TWinControl* container) {
+        if (!container->Showing()) return false;
+        for (int i = 0; i < container->ControlCount(); ++i) {
+          TControl* c = container->Controls(i);
+          if (c->Visible() && offer(c)) return true;
+          if (auto* w = dynamic_cast<TWinControl*>(c); w && traverse(w)) return true;
+        }
+        return false;
+      };
+      if (offer(activeControl_) || offer(this) || traverse(this)) m.Result = 1;
+      return;
+    }
     case CM_DIALOGKEY:
       if (GetKeyState(VK_MENU) >= 0) {
         if (m.WParam == VK_TAB && GetKeyState(VK_CONTROL) >= 0) {

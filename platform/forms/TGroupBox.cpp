@@ -3,7 +3,8 @@
 #include "platform/win/Win.h"
 
 TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) {
-  ControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks | csReplicatable;
+  ControlStyle =
+      csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks | csReplicatable;
   SetColor(clBtnFace);
   SetBounds(0, 0, 185, 105);
 }

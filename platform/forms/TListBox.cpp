@@ -23,11 +23,19 @@ void TCustomListBox::CreateParams(TCreateParams& p) {
   CreateSubClass(p, "LISTBOX");
   p.Style |= WS_VSCROLL | LBS_NOTIFY;
   switch (style_) {
-    case lbStandard: p.Style |= LBS_HASSTRINGS; break;
-    case lbOwnerDrawFixed: p.Style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS; break;
-    case lbOwnerDrawVariable: p.Style |= LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS; break;
+    case lbStandard:
+      p.Style |= LBS_HASSTRINGS;
+      break;
+    case lbOwnerDrawFixed:
+      p.Style |= LBS_OWNERDRAWFIXED | LBS_HASSTRINGS;
+      break;
+    case lbOwnerDrawVariable:
+      p.Style |= LBS_OWNERDRAWVARIABLE | LBS_HASSTRINGS;
+      break;
     case lbVirtual:
-    case lbVirtualOwnerDraw: p.Style |= LBS_NODATA | LBS_OWNERDRAWFIXED; break;
+    case lbVirtualOwnerDraw:
+      p.Style |= LBS_NODATA | LBS_OWNERDRAWFIXED;
+      break;
   }
   if (sorted_ && !IsVirtual()) p.Style |= LBS_SORT;
   if (multiSelect_) p.Style |= extendedSelect_ ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
@@ -40,7 +48,8 @@ void TCustomListBox::CreateParams(TCreateParams& p) {
 void TCustomListBox::CreateWnd() {
   TCustomListControl::CreateWnd();
   HWND h = Handle();
-  if (style_ != lbStandard && style_ != lbOwnerDrawVariable) SendMessageA(h, LB_SETITEMHEIGHT, 0, itemHeight_);
+  if (style_ != lbStandard && style_ != lbOwnerDrawVariable)
+    SendMessageA(h, LB_SETITEMHEIGHT, 0, itemHeight_);
   if (IsVirtual()) {
     SendMessageA(h, LB_SETCOUNT, static_cast<WPARAM>(savedCount_), 0);
   } else {
@@ -62,12 +71,14 @@ void TCustomListBox::CreateWnd() {
     }
     stored.Clear();
     auto moved = [&placed](int index) {
-      return index >= 0 && static_cast<std::size_t>(index) < placed.size() ? placed[static_cast<std::size_t>(index)]
-                                                                           : -1;
+      return index >= 0 && static_cast<std::size_t>(index) < placed.size()
+                 ? placed[static_cast<std::size_t>(index)]
+                 : -1;
     };
     if (multiSelect_)
       for (std::size_t i = 0; i < savedSelected_.size(); ++i)
-        if (savedSelected_[i] && moved(static_cast<int>(i)) >= 0) SendMessageA(h, LB_SETSEL, 1, moved(static_cast<int>(i)));
+        if (savedSelected_[i] && moved(static_cast<int>(i)) >= 0)
+          SendMessageA(h, LB_SETSEL, 1, moved(static_cast<int>(i)));
     savedItemIndex_ = moved(savedItemIndex_);
   }
   if (IsVirtual() && multiSelect_)
@@ -87,7 +98,8 @@ void TCustomListBox::DestroyWnd() {
     savedTopIndex_ = static_cast<int>(SendMessageA(h, LB_GETTOPINDEX, 0, 0));
     savedSelected_.assign(static_cast<std::size_t>(std::max(count, 0)), false);
     if (multiSelect_)
-      for (int i = 0; i < count; ++i) savedSelected_[static_cast<std::size_t>(i)] = SendMessageA(h, LB_GETSEL, i, 0) > 0;
+      for (int i = 0; i < count; ++i)
+        savedSelected_[static_cast<std::size_t>(i)] = SendMessageA(h, LB_GETSEL, i, 0) > 0;
     if (IsVirtual()) {
       savedCount_ = count;
     } else {
@@ -130,15 +142,18 @@ void TCustomListBox::SetTopIndex(int value) {
 }
 
 bool TCustomListBox::Selected(int index) {
-  if (index < 0 || index >= Count()) throw EStringListError("List index out of bounds (%d)", {TVarRec(index)});
+  if (index < 0 || index >= Count())
+    throw EStringListError("List index out of bounds (%d)", {TVarRec(index)});
   if (!multiSelect_) return ItemIndex() == index;
   if (!HandleAllocated())
-    return static_cast<std::size_t>(index) < savedSelected_.size() && savedSelected_[static_cast<std::size_t>(index)];
+    return static_cast<std::size_t>(index) < savedSelected_.size() &&
+           savedSelected_[static_cast<std::size_t>(index)];
   return SendMessageA(handle_, LB_GETSEL, static_cast<WPARAM>(index), 0) > 0;
 }
 
 void TCustomListBox::SetSelected(int index, bool value) {
-  if (index < 0 || index >= Count()) throw EStringListError("List index out of bounds (%d)", {TVarRec(index)});
+  if (index < 0 || index >= Count())
+    throw EStringListError("List index out of bounds (%d)", {TVarRec(index)});
   if (!multiSelect_) {
     if (value)
       SetItemIndex(index);
@@ -147,7 +162,8 @@ void TCustomListBox::SetSelected(int index, bool value) {
     return;
   }
   if (!HandleAllocated()) {
-    if (savedSelected_.size() <= static_cast<std::size_t>(index)) savedSelected_.resize(static_cast<std::size_t>(index) + 1);
+    if (savedSelected_.size() <= static_cast<std::size_t>(index))
+      savedSelected_.resize(static_cast<std::size_t>(index) + 1);
     savedSelected_[static_cast<std::size_t>(index)] = value;
     return;
   }
@@ -189,7 +205,8 @@ void TCustomListBox::SetSorted(bool value) {
     TStringList sortedItems;
     for (int i = 0; i < stored.Count(); ++i) {
       int at = 0;
-      while (at < sortedItems.Count() && AnsiCompareText(sortedItems.Strings(at), stored.Strings(i)) <= 0) ++at;
+      while (at < sortedItems.Count() && AnsiCompareText(sortedItems.Strings(at), stored.Strings(i)) <= 0)
+        ++at;
       sortedItems.InsertObject(at, stored.Strings(i), stored.Objects(i));
     }
     stored.Assign(&sortedItems);
@@ -217,7 +234,8 @@ void TCustomListBox::SetIntegralHeight(bool value) {
 }
 
 int TCustomListBox::ItemHeight() {
-  if (HandleAllocated() && style_ == lbStandard) return static_cast<int>(SendMessageA(handle_, LB_GETITEMHEIGHT, 0, 0));
+  if (HandleAllocated() && style_ == lbStandard)
+    return static_cast<int>(SendMessageA(handle_, LB_GETITEMHEIGHT, 0, 0));
   return itemHeight_;
 }
 
@@ -280,7 +298,8 @@ void TCustomListBox::DeleteString(int index) {
   stored.Delete(index);
   if (savedItemIndex_ == index) savedItemIndex_ = -1;
   if (savedItemIndex_ > index) --savedItemIndex_;
-  if (static_cast<std::size_t>(index) < savedSelected_.size()) savedSelected_.erase(savedSelected_.begin() + index);
+  if (static_cast<std::size_t>(index) < savedSelected_.size())
+    savedSelected_.erase(savedSelected_.begin() + index);
 }
 
 void TCustomListBox::ResetContent() {
@@ -345,8 +364,11 @@ void TCustomListBox::Dispatch(void* message) {
           Changed();
           Click();
           break;
-        case LBN_DBLCLK: DblClick(); break;
-        default: break;
+        case LBN_DBLCLK:
+          DblClick();
+          break;
+        default:
+          break;
       }
       return;
     case CN_DRAWITEM: {

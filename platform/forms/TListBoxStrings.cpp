@@ -9,13 +9,16 @@
 #include "platform/rtl/StringRoutines.h"
 
 namespace {
-[[noreturn]] void IndexError(int index) { throw EStringListError("List index out of bounds (%d)", {TVarRec(index)}); }
+[[noreturn]] void IndexError(int index) {
+  throw EStringListError("List index out of bounds (%d)", {TVarRec(index)});
+}
 [[noreturn]] void InsertError() { throw EOutOfResources("Unable to insert a line"); }
 }  // namespace
 
 int TListBoxStrings::GetCount() const {
   if (listBox_->IsVirtual()) return listBox_->Count();
-  if (listBox_->HandleAllocated()) return static_cast<int>(SendMessageA(listBox_->Handle(), LB_GETCOUNT, 0, 0));
+  if (listBox_->HandleAllocated())
+    return static_cast<int>(SendMessageA(listBox_->Handle(), LB_GETCOUNT, 0, 0));
   return stored_.Count();
 }
 
@@ -32,7 +35,8 @@ AnsiString TListBoxStrings::Get(int index) const {
   const LRESULT length = SendMessageA(h, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
   if (length == LB_ERR || index < 0) IndexError(index);
   std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-  const LRESULT got = SendMessageA(h, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
+  const LRESULT got =
+      SendMessageA(h, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
   buffer.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, length)));
   return AnsiString(std::move(buffer));
 }
@@ -100,8 +104,8 @@ void TListBoxStrings::Clear() { listBox_->ResetContent(); }
 int TListBoxStrings::IndexOf(const AnsiString& s) {
   if (listBox_->IsVirtual()) return -1;
   if (listBox_->HandleAllocated())
-    return static_cast<int>(
-        SendMessageA(listBox_->Handle(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(s.c_str())));
+    return static_cast<int>(SendMessageA(listBox_->Handle(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(s.c_str())));
   for (int i = 0; i < stored_.Count(); ++i)
     if (AnsiCompareText(stored_.Strings(i), s) == 0) return i;
   return -1;

@@ -1,6 +1,7 @@
 #include "platform/forms/TMemo.h"
 
-TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner), lines_(std::make_unique<TMemoStrings>(this)) {
+TCustomMemo::TCustomMemo(TComponent* owner)
+    : TCustomEdit(owner), lines_(std::make_unique<TMemoStrings>(this)) {
   SetBounds(0, 0, 185, 89);
 }
 
@@ -19,9 +20,12 @@ void TCustomMemo::CreateParams(TCreateParams& p) {
 
 DWORD TCustomMemo::AlignmentStyle() const {
   switch (alignment_) {
-    case taRightJustify: return ES_RIGHT;
-    case taCenter: return ES_CENTER;
-    default: return ES_LEFT;
+    case taRightJustify:
+      return ES_RIGHT;
+    case taCenter:
+      return ES_CENTER;
+    default:
+      return ES_LEFT;
   }
 }
 

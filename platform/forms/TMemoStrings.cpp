@@ -82,7 +82,8 @@ AnsiString TMemoStrings::Get(int index) const {
     return AnsiString(std::move(buffer));
   }
   // A line too long for the message's buffer word is read from the whole text instead of cut.
-  return AnsiString(memo_->Text().ToStd().substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length)));
+  return AnsiString(
+      memo_->Text().ToStd().substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length)));
 }
 
 void TMemoStrings::Put(int index, const AnsiString& s) {
@@ -92,7 +93,8 @@ void TMemoStrings::Put(int index, const AnsiString& s) {
 }
 
 void TMemoStrings::Insert(int index, const AnsiString& s) {
-  if (index < 0 || index > GetCount()) throw EStringListError("List index out of bounds (%d)", {TVarRec(index)});
+  if (index < 0 || index > GetCount())
+    throw EStringListError("List index out of bounds (%d)", {TVarRec(index)});
   int start = LineIndex(index);
   if (start >= 0) {
     Replace(start, start, AnsiString(s.ToStd() + "\r\n"));

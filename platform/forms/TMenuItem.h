@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/controls/Menus.h"
+#include "platform/forms/OwnerDrawState.h"
 #include "platform/forms/ShortCuts.h"
 #include "platform/forms/TBasicAction.h"
 #include "platform/forms/TComponent.h"
@@ -18,12 +19,6 @@
 class TCanvas;
 class TMenu;
 class TMenuActionLink;
-
-enum TOwnerDrawStateFlag : unsigned {
-  odSelected = 1u << 0, odGrayed = 1u << 1, odDisabled = 1u << 2, odChecked = 1u << 3, odFocused = 1u << 4,
-  odDefault = 1u << 5, odHotLight = 1u << 6, odInactive = 1u << 7, odNoAccel = 1u << 8, odNoFocusRect = 1u << 9
-};
-using TOwnerDrawState = unsigned;
 
 using TMenuDrawItemEvent = std::function<void(TObject* sender, TCanvas* canvas, RECT rect, bool selected)>;
 using TAdvancedMenuDrawItemEvent =

@@ -36,7 +36,8 @@ void TCustomStaticText::AdjustBounds() {
   GetTextExtentPoint32A(dc, text.c_str(), text.Length(), &size);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  SetBounds(Left(), Top(), size.cx + GetSystemMetrics(SM_CXBORDER) * 4, size.cy + GetSystemMetrics(SM_CYBORDER) * 4);
+  SetBounds(Left(), Top(), size.cx + GetSystemMetrics(SM_CXBORDER) * 4,
+            size.cy + GetSystemMetrics(SM_CYBORDER) * 4);
 }
 
 void TCustomStaticText::SetAlignment(TAlignment value) {
@@ -79,8 +80,8 @@ void TCustomStaticText::Dispatch(void* message) {
   auto& m = *static_cast<TMessage*>(message);
   switch (m.Msg) {
     case CM_DIALOGCHAR:
-      if (focusControl_ && Enabled() && showAccelChar_ && IsAccel(static_cast<unsigned>(m.WParam), Caption()) &&
-          focusControl_->CanFocus()) {
+      if (focusControl_ && Enabled() && showAccelChar_ &&
+          IsAccel(static_cast<unsigned>(m.WParam), Caption()) && focusControl_->CanFocus()) {
         focusControl_->SetFocus();
         m.Result = 1;
         return;

@@ -8,8 +8,8 @@
 #include "StdCtrlsTestSupport.h"
 #include "platform/forms/TButton.h"
 #include "platform/forms/TButtonActionLink.h"
-#include "platform/forms/TCustomAction.h"
 #include "platform/forms/TCheckBox.h"
+#include "platform/forms/TCustomAction.h"
 #include "platform/forms/TEdit.h"
 #include "platform/forms/TGroupBox.h"
 #include "platform/forms/TRadioButton.h"
@@ -37,7 +37,8 @@ TEST_F(ButtonsTest, DefaultAndCancelButtonsCloseAModalFormWithTheirResult) {
   struct Case {
     const char* how;
     TModalResult expected;
-  } cases[] = {{"click ok", mrOk}, {"enter", mrOk}, {"escape", mrCancel}, {"enter on focused other", mrRetry}};
+  } cases[] = {
+      {"click ok", mrOk}, {"enter", mrOk}, {"escape", mrCancel}, {"enter on focused other", mrRetry}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.how);
     auto* dialog = new TForm(Application);
@@ -62,7 +63,8 @@ TEST_F(ButtonsTest, DefaultAndCancelButtonsCloseAModalFormWithTheirResult) {
     retry->SetCaption("&Retry");
     retry->SetModalResult(mrRetry);
     std::vector<std::string> clicked;
-    for (TButton* b : {ok, cancel, retry}) b->OnClick = [&, b](TObject*) { clicked.push_back(b->Caption().ToStd()); };
+    for (TButton* b : {ok, cancel, retry})
+      b->OnClick = [&, b](TObject*) { clicked.push_back(b->Caption().ToStd()); };
     const std::string how = c.how;
     Driver().OnModal([&](const platform::win::ModalInfo&) {
       return platform::win::ModalAnswer::Drive([&] {

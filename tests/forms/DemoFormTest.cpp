@@ -12,6 +12,8 @@
 #include "platform/forms/TGroupBox.h"
 #include "platform/forms/TListBox.h"
 #include "platform/forms/TMemo.h"
+#include "platform/forms/TMenuItem.h"
+#include "platform/forms/TPopupMenu.h"
 #include "platform/forms/TRadioButton.h"
 #include "platform/forms/TStaticText.h"
 
@@ -131,7 +133,9 @@ TEST_F(DemoFormTest, EveryControlShowsTheClassicLookAndAnswersTheUser) {
   // The radio dot only in the checked radio button.
   POINT fitBox = InForm(fit, 0, 0), stretchBox = InForm(stretch, 0, 0);
   EXPECT_GT(Count(shot, RECT{fitBox.x, fitBox.y, fitBox.x + 13, fitBox.y + 20}, Pixel(clWindowText)), 4);
-  EXPECT_EQ(Count(shot, RECT{stretchBox.x, stretchBox.y, stretchBox.x + 13, stretchBox.y + 20}, Pixel(clWindowText)), 0);
+  EXPECT_EQ(Count(shot, RECT{stretchBox.x, stretchBox.y, stretchBox.x + 13, stretchBox.y + 20},
+                  Pixel(clWindowText)),
+            0);
   // The group box's etched frame: shadow then highlight on its left edge, below the caption.
   POINT left = InForm(group, 0, 40);
   EXPECT_EQ(shot.At(left.x, left.y), Pixel(clBtnShadow));
@@ -159,7 +163,8 @@ TEST_F(DemoFormTest, EveryControlShowsTheClassicLookAndAnswersTheUser) {
   EXPECT_FALSE(loop->Checked());
   const auto after = Driver().Capture(form->Handle());
   EXPECT_EQ(Count(after, RECT{fitBox.x, fitBox.y, fitBox.x + 13, fitBox.y + 20}, Pixel(clWindowText)), 0);
-  EXPECT_GT(Count(after, RECT{stretchBox.x, stretchBox.y, stretchBox.x + 13, stretchBox.y + 20}, Pixel(clWindowText)),
+  EXPECT_GT(Count(after, RECT{stretchBox.x, stretchBox.y, stretchBox.x + 13, stretchBox.y + 20},
+                  Pixel(clWindowText)),
             4);
   EXPECT_LE(Count(after, RECT{box.x, box.y, box.x + 13, box.y + 20}, Pixel(clWindowText)), 2);
   Driver().SavePng(form->Handle(), ScreenshotPath("stdctrls-demo-clicked.png"));
@@ -181,6 +186,38 @@ TEST_F(DemoFormTest, EveryControlShowsTheClassicLookAndAnswersTheUser) {
   EXPECT_FALSE(combo->DroppedDown());
   EXPECT_EQ(combo->Text(), "Stretch");
   EXPECT_EQ(choices, 1);
+
+  // The memo's popup menu, open over the form with its first item highlighted; its mnemonic
+  // chooses an item.
+  auto* menu = new TPopupMenu(form);
+  std::vector<std::string> chosen;
+  for (const char* caption : {"Cu&t", "&Copy", "&Paste", "-", "Select &all"}) {
+    auto* item = new TMenuItem(menu);
+    item->SetCaption(caption);
+    item->OnClick = [&chosen, item](TObject*) { chosen.push_back(item->Caption().ToStd()); };
+    menu->Items()->Add(item);
+  }
+  menu->Items()->Items(2)->SetEnabled(false);
+  menu->Items()->Items(1)->SetShortCut(TextToShortCut("Ctrl+C"));
+  memo->SetPopupMenu(menu);
+  Driver().OnModal([&](const platform::win::ModalInfo& info) {
+    EXPECT_EQ(info.kind, platform::win::ModalInfo::Kind::PopupMenu);
+    return platform::win::ModalAnswer::Drive([&, popup = info.hwnd] {
+      Driver().Chord("Down");
+      Driver().RunUntilIdle();
+      const auto open = Driver().Capture(popup);
+      EXPECT_GT(Count(open, RECT{0, 0, open.width, 24}, Pixel(clHighlight)), 100);
+      EXPECT_EQ(open.At(open.width / 2, open.height - 6), Pixel(clMenu));
+      Driver().SavePng(popup, ScreenshotPath("stdctrls-demo-menu.png"));
+      Driver().Chord("C");
+    });
+  });
+  Driver().Advance(1000);
+  const POINT at = At(memo, 40, 30);
+  Driver().Press(1, at);
+  Driver().Release(1, at);
+  Driver().RunUntilIdle();
+  EXPECT_EQ(chosen, (std::vector<std::string>{"&Copy"}));
 }
 
 }  // namespace

@@ -174,7 +174,8 @@ TEST_F(EditsTest, MemoLinesCountHardLinesWithoutAnEmptyLastOne) {
       SCOPED_TRACE(std::string(windowed ? "window " : "no window ") + c.text);
       memo->SetTextProp(c.text);
       ASSERT_EQ(memo->Lines()->Count(), c.count);
-      for (int i = 0; i < c.count; ++i) EXPECT_EQ(memo->Lines()->Strings(i), c.lines[static_cast<std::size_t>(i)]);
+      for (int i = 0; i < c.count; ++i)
+        EXPECT_EQ(memo->Lines()->Strings(i), c.lines[static_cast<std::size_t>(i)]);
       EXPECT_EQ(memo->Lines()->Text(), c.text);  // as it is, nothing added
     }
     memo->SetTextProp("a long first line that wraps in a narrow memo");
@@ -266,8 +267,8 @@ TEST_F(EditsTest, EnteringAnEditByKeyboardSelectsItsTextButAClickPlacesTheCaret)
   auto* first = Make<TEdit>(10, 10, 150, 22);
   auto* second = Make<TEdit>(10, 40, 150, 22);
   auto* memo = Make<TMemo>(10, 70, 150, 60);
-  for (TCustomEdit* e : {static_cast<TCustomEdit*>(first), static_cast<TCustomEdit*>(second),
-                         static_cast<TCustomEdit*>(memo)})
+  for (TCustomEdit* e :
+       {static_cast<TCustomEdit*>(first), static_cast<TCustomEdit*>(second), static_cast<TCustomEdit*>(memo)})
     e->SetTextProp("some text");
   second->SetFocus();
   EXPECT_EQ(second->SelLength(), 9);

@@ -456,4 +456,31 @@ TEST_F(KeyboardTest, IdleTimeUpdatesTheActionsOfVisibleFormsAndOfTheirControls) 
   EXPECT_EQ(log.back(), "exception Update failed");
 }
 
+// An action that acts on the focused field: a target action.
+class TFieldAction : public TAction {
+ public:
+  explicit TFieldAction(TComponent* owner) : TAction(owner) {}
+  bool HandlesTarget(TObject* target) override { return dynamic_cast<TField*>(target) != nullptr; }
+  void ExecuteTarget(TObject* target) override { Log("execute on " + static_cast<TField*>(target)->Name().ToStd()); }
+  void UpdateTarget(TObject* target) override { Log("update on " + static_cast<TField*>(target)->Name().ToStd()); }
+};
+
+TEST_F(KeyboardTest, AnActionWithoutHandlersFindsItsTargetInTheActiveForm) {
+  TKeysForm* form = MakeForm();
+  Find(form, "InnerB")->SetFocus();
+  Pump();
+  auto* copy = new TFieldAction(form);
+  copy->SetActionList(Find<TActionList>(form, "Actions"));
+  copy->SetShortCut(scCtrl | 'C');
+  log.clear();
+  Chord("Ctrl+C");
+  EXPECT_EQ(log, (std::vector<std::string>{"update on InnerB", "execute on InnerB"}));
+  EXPECT_TRUE(Find(form, "InnerB")->chars.empty());
+  // Without an active control the form's visible controls are asked in turn.
+  form->SetActiveControl(nullptr);
+  log.clear();
+  EXPECT_TRUE(copy->Execute());
+  EXPECT_EQ(log.back(), "execute on Third");
+}
+
 }  // namespace

@@ -166,7 +166,9 @@ TEST_F(ListsTest, OwnerDrawnAndVirtualListsDrawEachItemThroughDrawItem) {
   // A virtual list has a count and asks OnData for each text.
   auto* numbers = Make<TListBox>(170, 10, 150, 100);
   numbers->SetStyle(lbVirtual);
-  numbers->OnData = [](TWinControl*, int index, AnsiString& data) { data = AnsiString("item " + std::to_string(index)); };
+  numbers->OnData = [](TWinControl*, int index, AnsiString& data) {
+    data = AnsiString("item " + std::to_string(index));
+  };
   numbers->SetCount(1000);
   EXPECT_EQ(numbers->Count(), 1000);
   EXPECT_EQ(numbers->Items()->Count(), 1000);
@@ -259,6 +261,32 @@ TEST_F(ListsTest, AListOnlyComboBoxSearchesTheTypedLettersUntilAPause) {
   EXPECT_EQ(combo->Text(), "Blueberry");
   // "a" chose Apple, "ap" kept it, "apr" Apricot; after the pause "b" Banana and "bl" Blueberry.
   EXPECT_EQ(selects, 4);
+}
+
+TEST_F(ListsTest, AnOwnerDrawnComboBoxDrawsItsFieldAndItsItems) {
+  auto* combo = Make<TComboBox>(10, 10, 160, 22);
+  combo->SetStyle(csOwnerDrawFixed);
+  combo->SetItemHeight(18);
+  for (const char* s : {"red", "green"}) combo->Items()->Add(s);
+  combo->SetItemIndex(1);
+  std::vector<int> drawn;
+  combo->OnDrawItem = [&](TWinControl* control, int index, const RECT& rect, TOwnerDrawState) {
+    EXPECT_EQ(control, combo);
+    drawn.push_back(index);
+    combo->Canvas()->Brush()->SetColor(index == 0 ? clRed : clLime);
+    combo->Canvas()->FillRect(rect);
+  };
+  combo->Invalidate();
+  Driver().RunUntilIdle();
+  EXPECT_NE(std::find(drawn.begin(), drawn.end(), 1), drawn.end());  // the field shows the chosen item
+  const auto field = Driver().Capture(combo->Handle());
+  EXPECT_EQ(field.At(8, field.height / 2), 0x00FF00u);
+  drawn.clear();
+  combo->SetDroppedDown(true);
+  Driver().RunUntilIdle();
+  EXPECT_NE(std::find(drawn.begin(), drawn.end(), 0), drawn.end());
+  const auto list = Driver().Capture(combo->ListHandle());
+  EXPECT_EQ(list.At(8, 9), 0xFF0000u);
 }
 
 TEST_F(ListsTest, ListsAndCombosComeFromALayout) {

@@ -126,6 +126,8 @@ TEST_F(ValidateEditTest, TextMessagesReachTheInnerEdit) {
 
 TEST_F(ValidateEditTest, TheUltraFlatFrameShowsTheFocus) {
   edit->SetBorderStyle(ebsUltraFlat);
+  // Showing the form focused its first control; the form's own window takes the focus here.
+  form->SetActiveControl(nullptr);
   auto outer = [&] {
     Driver().RunUntilIdle();
     return Driver().Capture(edit->Handle()).At(0, 10);
