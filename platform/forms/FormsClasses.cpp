@@ -1,4 +1,6 @@
 // The form library's classes in the registry, with the properties layouts set.
+#include <algorithm>
+
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/SimpleControlsClasses.h"
 #include "platform/forms/TApplication.h"
@@ -23,6 +25,7 @@ void RegisterFormsClasses() {
   static const std::vector<std::string> fontStyleNames{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
   static const std::vector<std::string> borderNames{"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
                                                     "bsSizeToolWin"};
+  static const std::vector<std::string> formStyleNames{"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"};
   static const std::vector<std::string> positionNames{"poDesigned",       "poDefault",       "poDefaultPosOnly",
                                                       "poDefaultSizeOnly", "poScreenCenter",  "poDesktopCenter",
                                                       "poMainFormCenter", "poOwnerFormCenter"};
@@ -49,6 +52,7 @@ void RegisterFormsClasses() {
       .Bool("AutoSize", &TControl::AutoSize, &TControl::SetAutoSize, false)
       .Str("Caption", &TControl::Caption, &TControl::SetCaption)
       .Str("Hint", &TControl::Hint, &TControl::SetHint)
+      .Bool("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint, true)
       .Bool("ShowHint", &TControl::ShowHint, &TControl::SetShowHint, false)
       .Bool("Visible", &TControl::Visible, &TControl::SetVisible, true)
       .Bool("Enabled", &TControl::Enabled, &TControl::SetEnabled, true)
@@ -85,11 +89,25 @@ void RegisterFormsClasses() {
             poDesigned, &positionNames)
       .Bool("KeyPreview", [](TCustomForm& f) { return f.KeyPreview; }, [](TCustomForm& f, bool v) { f.KeyPreview = v; },
             false)
+      .Enum("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal, &formStyleNames)
+      .Bool("OldCreateOrder", [](TCustomForm& f) { return f.OldCreateOrder; },
+            [](TCustomForm& f, bool v) { f.OldCreateOrder = v; }, false)
+      .Bool("TransparentColor", &TCustomForm::TransparentColor, &TCustomForm::SetTransparentColor, false)
+      .Color("TransparentColorValue", &TCustomForm::TransparentColorValue, &TCustomForm::SetTransparentColorValue,
+             clBlack)
+      .Bool("AlphaBlend", [](TCustomForm& f) { return f.AlphaBlend; }, [](TCustomForm& f, bool v) { f.AlphaBlend = v; },
+            false)
+      .Int("AlphaBlendValue", [](TCustomForm& f) { return static_cast<std::int64_t>(f.AlphaBlendValue); },
+           [](TCustomForm& f, std::int64_t v) { f.AlphaBlendValue = static_cast<BYTE>(std::clamp<std::int64_t>(v, 0, 255)); },
+           255)
       .Component<TWinControl>("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
       .Event("OnCreate", &TCustomForm::OnCreate)
       .Event("OnDestroy", &TCustomForm::OnDestroy)
       .Event("OnShow", &TCustomForm::OnShow)
       .Event("OnHide", &TCustomForm::OnHide)
+      .Event("OnActivate", &TCustomForm::OnActivate)
+      .Event("OnDeactivate", &TCustomForm::OnDeactivate)
+      .Event("OnPaint", &TCustomForm::OnPaint)
       .Event("OnClose", &TCustomForm::OnClose)
       .Event("OnCloseQuery", &TCustomForm::OnCloseQuery)
       .Event("OnShortCut", &TCustomForm::OnShortCut);

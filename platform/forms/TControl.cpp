@@ -6,10 +6,15 @@
 #include "platform/forms/TPopupMenu.h"
 #include "platform/forms/TControlActionLink.h"
 #include "platform/forms/TCustomAction.h"
+#include "platform/forms/THintWindow.h"
 #include "platform/forms/TWinControl.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 #include "platform/win/Win.h"
+
+// The application's bookkeeping of the mouse and of controls (TApplication.cpp).
+void ApplicationMouseMessage(TControl* control, TMessage& message);
+void ApplicationControlDestroyed(TControl* control);
 
 namespace {
 // The control that holds the mouse, windowed or not (a windowless one through its parent).
@@ -35,6 +40,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 
 TControl::~TControl() {
   if (g_captureControl == this) g_captureControl = nullptr;
+  ApplicationControlDestroyed(this);
   delete actionLink_;
   actionLink_ = nullptr;
   SetParent(nullptr);
@@ -218,7 +224,14 @@ void TControl::SetEnabled(bool value) {
 void TControl::SetShowHint(bool value) {
   if (showHint_ == value) return;
   showHint_ = value;
+  parentShowHint_ = false;
   Perform(CM_SHOWHINTCHANGED, 0, 0);
+}
+
+void TControl::SetParentShowHint(bool value) {
+  if (parentShowHint_ == value) return;
+  parentShowHint_ = value;
+  if (parent_) Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
 }
 
 void TControl::SetColor(TColor value) {
@@ -268,7 +281,14 @@ LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
   return m.Result;
 }
 
-void TControl::WndProc(TMessage& message) { Dispatch(&message); }
+void TControl::WndProc(TMessage& message) {
+  // The application follows the mouse (enter, leave, hints) and ends a hint on a press or key.
+  UINT msg = message.Msg;
+  if ((msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK) || msg == WM_MOUSELEAVE || msg == WM_KEYDOWN ||
+      msg == WM_SYSKEYDOWN)
+    ApplicationMouseMessage(this, message);
+  Dispatch(&message);
+}
 
 void TControl::HandleMouse(TMessage& m) {
   int x = static_cast<SHORT>(m.LParamLo()), y = static_cast<SHORT>(m.LParamHi());
@@ -340,6 +360,16 @@ void TControl::Dispatch(void* message) {
         if (OnMouseLeave) OnMouseLeave(this);
       }
       if (parent_) parent_->Perform(CM_MOUSELEAVE, 0, m.LParam ? m.LParam : reinterpret_cast<LPARAM>(this));
+      return;
+    case CM_HINTSHOW:
+      // The action may change the hint (and name its shortcut) or refuse it.
+      if (actionLink_ && !actionLink_->DoShowHint(reinterpret_cast<THintInfo*>(m.LParam)->HintStr)) m.Result = 1;
+      return;
+    case CM_PARENTSHOWHINTCHANGED:
+      if (parentShowHint_ && parent_) {
+        SetShowHint(parent_->ShowHint());
+        parentShowHint_ = true;
+      }
       return;
     case CM_PARENTCOLORCHANGED:
       if (parentColor_ && parent_ && color_ != parent_->Color()) {

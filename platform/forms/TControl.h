@@ -32,7 +32,11 @@ enum TShiftStateFlag : unsigned {
 };
 using TShiftState = unsigned;
 using TCursor = int;
-constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crHandPoint = -21;
+constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
+                  crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crDrag = -12,
+                  crNoDrop = -13, crHSplit = -14, crVSplit = -15, crMultiDrag = -16, crNo = -18, crAppStart = -19,
+                  crHelp = -20, crHandPoint = -21, crSizeAll = -22;
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 enum TControlStyleFlag : unsigned {
   csAcceptsControls = 1u << 0, csCaptureMouse = 1u << 1, csClickEvents = 1u << 3, csSetCaption = 1u << 5,
@@ -105,6 +109,9 @@ class TControl : public TComponent {
   void SetHint(const AnsiString& value) { hint_ = value; }
   bool ShowHint() const { return showHint_; }
   void SetShowHint(bool value);
+  // While set, ShowHint follows the parent's.
+  bool ParentShowHint() const { return parentShowHint_; }
+  void SetParentShowHint(bool value);
   TColor Color() const { return color_; }
   void SetColor(TColor value);
   // Takes the parent's colour, and follows it, while set; setting Color clears it.
@@ -203,6 +210,7 @@ class TControl : public TComponent {
   bool visible_ = true;
   bool enabled_ = true;
   bool showHint_ = false;
+  bool parentShowHint_ = true;
   AnsiString hint_;
   TColor color_ = clWindow;
   TFont font_;

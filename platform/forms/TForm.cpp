@@ -1,11 +1,13 @@
 #include "platform/forms/TForm.h"
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <map>
 
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomActionList.h"
+#include "platform/forms/TScreen.h"
 
 void ApplicationHandleException(TObject* sender);
 #include "platform/forms/TReader.h"
@@ -25,6 +27,43 @@ std::map<std::string, std::string>& Layouts() {
   static std::map<std::string, std::string> layouts;
   return layouts;
 }
+
+BOOL CollectTaskWindow(HWND hwnd, LPARAM param) {
+  auto* state = reinterpret_cast<std::pair<TTaskWindowList*, HWND>*>(param);
+  if (hwnd != state->second && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) state->first->windows.push_back(hwnd);
+  return TRUE;
+}
+
+// The rows of a surface as rectangles of the pixels that differ from `key` (0x00RRGGBB); rows
+// with the same runs share one band.
+std::vector<RECT> NonKeyRects(const platform::gdi::Bitmap& surface, int width, int height, uint32_t key) {
+  std::vector<RECT> out;
+  std::vector<std::pair<int, int>> band, row;
+  int bandTop = 0;
+  auto flush = [&](int bottom) {
+    for (auto [left, right] : band) out.push_back(RECT{left, bandTop, right, bottom});
+  };
+  for (int y = 0; y < height; ++y) {
+    row.clear();
+    for (int x = 0; x < width;) {
+      if ((surface.GetRaw(x, y) & 0xFFFFFF) == key) {
+        ++x;
+        continue;
+      }
+      int start = x;
+      while (x < width && (surface.GetRaw(x, y) & 0xFFFFFF) != key) ++x;
+      row.emplace_back(start, x);
+    }
+    if (y == 0 || row != band) {
+      flush(y);
+      band = row;
+      bandTop = y;
+    }
+  }
+  flush(height);
+  return out;
+}
+
 }  // namespace
 
 void RegisterFormLayout(const AnsiString& className, std::string layoutText) {
@@ -48,7 +87,22 @@ TCustomForm* GetParentForm(TControl* control) {
   return dynamic_cast<TCustomForm*>(control);
 }
 
-TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
+TTaskWindowList* DisableTaskWindows(HWND activeWindow) {
+  auto* list = new TTaskWindowList;
+  std::pair<TTaskWindowList*, HWND> state{list, activeWindow};
+  EnumWindows(&CollectTaskWindow, reinterpret_cast<LPARAM>(&state));
+  for (HWND h : list->windows) EnableWindow(h, FALSE);
+  return list;
+}
+
+void EnableTaskWindows(TTaskWindowList* list) {
+  if (!list) return;
+  for (HWND h : list->windows)
+    if (IsWindow(h)) EnableWindow(h, TRUE);
+  delete list;
+}
+
+TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), canvas_(this) {
   InitVisible(false);
   ControlStyle |= csAcceptsControls;
   SetColor(clBtnFace);
@@ -56,7 +110,10 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner) {
   top_ = 0;
   width_ = 320;
   height_ = 240;
+  if (Screen) Screen->AddForm(this);
 }
+
+TCustomForm::TCustomForm(TComponent* owner, int) : TCustomForm(owner) { createdNew_ = true; }
 
 TCustomForm::~TCustomForm() {
   try {
@@ -65,13 +122,31 @@ TCustomForm::~TCustomForm() {
     ApplicationHandleException(this);
   }
   if (Application && Application->MainForm == this) Application->MainForm = nullptr;
+  if (Screen) Screen->RemoveForm(this);
   // The form's components go while it is still a form, each knowing that everything goes.
   Destroying();
   DestroyComponents();
+  canvas_.FreeHandle();
 }
 
 void TCustomForm::AfterConstruction() {
-  if (const std::string* layout = FindFormLayout(ClassName())) ReadComponentText(this, *layout);
+  formState_ |= fsCreating;
+  try {
+    if (!createdNew_)
+      if (const std::string* layout = FindFormLayout(ClassName())) ReadComponentText(this, *layout);
+  } catch (...) {
+    formState_ &= ~fsCreating;
+    throw;
+  }
+  formState_ &= ~fsCreating;
+  DoCreate();
+  if (formState_ & fsActivated) {
+    formState_ &= ~fsActivated;
+    Activate();
+  }
+}
+
+void TCustomForm::DoCreate() {
   try {
     if (OnCreate) OnCreate(this);
   } catch (...) {
@@ -82,7 +157,36 @@ void TCustomForm::AfterConstruction() {
 void TCustomForm::SetBorderStyle(TFormBorderStyle value) {
   if (borderStyle_ == value) return;
   borderStyle_ = value;
-  RecreateWnd();
+  if (!Parent()) RecreateWnd();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle value) {
+  if (formStyle_ == value) return;
+  TFormStyle old = formStyle_;
+  formStyle_ = value;
+  if (!HandleAllocated() || Parent()) return;
+  if (value == fsMDIChild || old == fsMDIChild) {
+    RecreateWnd();
+    return;
+  }
+  SetWindowPos(Handle(), value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetTransparentColor(bool value) {
+  if (transparentColor_ == value) return;
+  transparentColor_ = value;
+  if (!HandleAllocated() || Parent()) return;
+  if (value)
+    Invalidate();  // the next paint computes the shape
+  else
+    SetWindowRgn(Handle(), nullptr, TRUE);
+}
+
+void TCustomForm::SetTransparentColorValue(TColor value) {
+  if (transparentColorValue_ == value) return;
+  transparentColorValue_ = value;
+  if (transparentColor_ && HandleAllocated() && !Parent()) Invalidate();
 }
 
 void TCustomForm::CreateParams(TCreateParams& p) {
@@ -90,40 +194,129 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   if (Parent()) return;  // docked: a child window of its host
   p.Style &= ~(WS_CHILD | WS_VISIBLE);
   p.Style |= WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-  if (borderStyle_ == bsNone)
-    p.Style |= WS_POPUP;
+  switch (borderStyle_) {
+    case bsNone:
+      p.Style |= WS_POPUP;
+      break;
+    case bsSingle:
+      p.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+      break;
+    case bsSizeable:
+      p.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+      break;
+    case bsDialog:
+      p.Style |= WS_CAPTION | WS_SYSMENU;
+      p.ExStyle |= WS_EX_DLGMODALFRAME;
+      break;
+    case bsToolWindow:
+      p.Style |= WS_CAPTION | WS_SYSMENU;
+      p.ExStyle |= WS_EX_TOOLWINDOW;
+      break;
+    case bsSizeToolWin:
+      p.Style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME;
+      p.ExStyle |= WS_EX_TOOLWINDOW;
+      break;
+  }
+  if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+  // Owned by its owner form, else by the main form, else by the application window.
+  auto* ownerForm = dynamic_cast<TCustomForm*>(Owner());
+  if (ownerForm && ownerForm != this && ownerForm->HandleAllocated() && !ownerForm->Parent())
+    p.WndParent = ownerForm->Handle();
+  else if (Application && Application->MainForm && Application->MainForm != this &&
+           Application->MainForm->HandleAllocated() && !Application->MainForm->Parent())
+    p.WndParent = Application->MainForm->Handle();
   else
-    p.Style |= WS_CAPTION | WS_SYSMENU | (borderStyle_ == bsSizeable ? WS_THICKFRAME : 0);
-  if (borderStyle_ == bsDialog) p.ExStyle |= WS_EX_DLGMODALFRAME;
-  p.WndParent = Application && Application->MainForm != this && Application->MainForm &&
-                        Application->MainForm->HandleAllocated()
-                    ? Application->MainForm->Handle()
-                    : (Application ? Application->Handle() : nullptr);
+    p.WndParent = Application ? Application->Handle() : nullptr;
+}
+
+void TCustomForm::CreateWnd() {
+  if (formStyle_ == fsMDIChild) throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
+  TWinControl::CreateWnd();
+}
+
+void TCustomForm::DestroyWindowHandle() {
+  canvas_.FreeHandle();
+  TWinControl::DestroyWindowHandle();
+}
+
+void TCustomForm::SetParent(TWinControl* parent) {
+  if (Parent() == parent) return;
+  // A top-level window does not become a child window or back: it is made again.
+  if (HandleAllocated()) DestroyHandle();
+  TWinControl::SetParent(parent);
+  if (!parent && Visible() && !(ComponentState() & csDestroying)) {
+    HandleNeeded();
+    ShowWindow(Handle(), SW_SHOW);
+  }
+}
+
+void TCustomForm::PaintWindow(HDC dc) {
+  canvas_.FreeHandle();
+  canvas_.SetHandle(dc);
+  canvas_.Font()->Assign(Font());
+  canvas_.Brush()->SetColor(Color());
+  try {
+    Paint();
+  } catch (...) {
+    canvas_.SetHandle(nullptr);
+    throw;
+  }
+  canvas_.SetHandle(nullptr);
+}
+
+void TCustomForm::Paint() {
+  if (OnPaint) OnPaint(this);
 }
 
 void TCustomForm::PlaceOnFirstShow() {
   if (placed_ || Parent()) return;
   placed_ = true;
   int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  TCustomForm* mainForm = Application ? Application->MainForm : nullptr;
+  if (mainForm == this || (mainForm && mainForm->Parent())) mainForm = nullptr;
   TCustomForm* center = nullptr;
-  if (Position == poMainFormCenter || Position == poOwnerFormCenter) {
-    center = dynamic_cast<TCustomForm*>(Owner());
-    if (!center && Application) center = Application->MainForm;
-    if (center == this) center = nullptr;
+  switch (Position) {
+    case poScreenCenter:
+    case poDesktopCenter:
+      break;
+    case poMainFormCenter:
+      center = mainForm;
+      break;
+    case poOwnerFormCenter:
+      center = dynamic_cast<TCustomForm*>(Owner());
+      if (center == this || (center && center->Parent())) center = nullptr;
+      if (!center) center = mainForm;
+      break;
+    default:
+      return;  // poDesigned keeps Left and Top; the others leave them to the desktop
   }
+  int x = (sw - Width()) / 2, y = (sh - Height()) / 2;
   if (center) {
-    SetBounds(center->Left() + (center->Width() - Width()) / 2, center->Top() + (center->Height() - Height()) / 2,
-              Width(), Height());
-  } else if (Position == poScreenCenter || Position == poDesktopCenter || Position == poMainFormCenter ||
-             Position == poOwnerFormCenter) {
-    SetBounds((sw - Width()) / 2, (sh - Height()) / 2, Width(), Height());
+    x = center->Left() + (center->Width() - Width()) / 2;
+    y = center->Top() + (center->Height() - Height()) / 2;
   }
+  SetBounds(std::max(x, 0), std::max(y, 0), Width(), Height());
 }
 
 void TCustomForm::Show() {
-  PlaceOnFirstShow();
   SetVisible(true);
   if (HandleAllocated() && !Parent()) SetWindowPos(Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TCustomForm::DoShow() {
+  if (OnShow) OnShow(this);
+}
+void TCustomForm::DoHide() {
+  if (OnHide) OnHide(this);
+}
+void TCustomForm::DoClose(TCloseAction& action) {
+  if (OnClose) OnClose(this, action);
+}
+void TCustomForm::Activate() {
+  if (OnActivate) OnActivate(this);
+}
+void TCustomForm::Deactivate() {
+  if (OnDeactivate) OnDeactivate(this);
 }
 
 bool TCustomForm::CloseQuery() {
@@ -133,86 +326,152 @@ bool TCustomForm::CloseQuery() {
 }
 
 void TCustomForm::Close() {
-  if (modal_) {
+  if (formState_ & fsModal) {
     ModalResult = mrCancel;
     return;
   }
   if (!CloseQuery()) return;
   TCloseAction action = caHide;
-  if (OnClose) OnClose(this, action);
+  DoClose(action);
   if (action == caNone) return;
   if (Application && Application->MainForm == this) {
     Application->Terminate();
-  } else if (action == caHide || action == caMinimize) {
+  } else if (action == caHide) {
     Hide();
-  } else if (action == caFree) {
+  } else if (action == caMinimize) {
+    if (HandleAllocated() && !Parent()) ShowWindow(Handle(), SW_MINIMIZE);
+  } else {
     Release();
   }
 }
 
-void TCustomForm::Release() {
-  if (HandleAllocated()) PostMessageA(Handle(), CM_RELEASE, 0, 0);
+void TCustomForm::Release() { PostMessageA(Handle(), CM_RELEASE, 0, 0); }
+
+void TCustomForm::CloseModal() {
+  try {
+    TCloseAction action = caNone;
+    if (CloseQuery()) {
+      action = caHide;
+      DoClose(action);
+    }
+    if (action == caNone)
+      ModalResult = mrNone;
+    else if (action == caFree)
+      Release();
+  } catch (...) {
+    ModalResult = mrNone;
+    ApplicationHandleException(this);
+  }
 }
 
 TModalResult TCustomForm::ShowModal() {
-  if (Visible() || !Enabled() || modal_) throw EInvalidOperation("A visible form cannot be shown modally");
-  ModalResult = mrNone;
-  modal_ = true;
-  Show();
-  platform::win::ModalInfo info;
-  info.kind = platform::win::ModalInfo::Kind::Form;
-  info.hwnd = Handle();
-  info.className = WideString(ClassName()).ToU16();
-  info.caption = WideString(Caption()).ToU16();
-  DescribeModal(info);
+  if (Visible() || !Enabled() || (formState_ & fsModal) || formStyle_ == fsMDIChild || Parent())
+    throw EInvalidOperation("A visible form cannot be shown modally");
+  if (HWND capture = GetCapture()) SendMessageA(capture, WM_CANCELMODE, 0, 0);
+  ReleaseCapture();
+  if (Application) Application->CancelHint();
+  formState_ |= fsModal;
+  HWND activeBefore = GetActiveWindow();
+  TTaskWindowList* disabled = DisableTaskWindows(nullptr);
+  auto restore = [&] {
+    formState_ &= ~fsModal;
+    EnableTaskWindows(disabled);
+    if (activeBefore && IsWindow(activeBefore) && IsWindowVisible(activeBefore)) SetActiveWindow(activeBefore);
+  };
   try {
-    std::optional<platform::win::ModalAnswer> answer = platform::win::AskModal(info);
-    if (answer && answer->type == platform::win::ModalAnswer::Type::Result) ModalResult = answer->result;
-    if (answer && answer->type == platform::win::ModalAnswer::Type::Cancel) ModalResult = mrCancel;
-    if (answer && answer->type == platform::win::ModalAnswer::Type::Drive && answer->drive) answer->drive();
-    for (;;) {
-      if (ModalResult == mrNone) {
-        // The application's own loop runs inside, so keys get their shortcut step and idle
-        // time updates the actions of the forms still enabled.
-        std::function<bool()> pump;
-        if (Application)
-          pump = [] {
-            Application->HandleMessage();
-            return !Application->Terminated();
-          };
-        bool running = platform::win::RunModalLoop(
-            Handle(), [this] { return ModalResult != mrNone || (Application && Application->Terminated()); }, pump);
-        if (!running && ModalResult == mrNone) ModalResult = mrCancel;
+    Show();
+    try {
+      ModalResult = mrNone;
+      platform::win::ModalInfo info;
+      info.kind = platform::win::ModalInfo::Kind::Form;
+      info.hwnd = Handle();
+      info.className = WideString(ClassName()).ToU16();
+      info.caption = WideString(Caption()).ToU16();
+      DescribeModal(info);
+      std::optional<platform::win::ModalAnswer> answer = platform::win::AskModal(info);
+      if (answer && answer->type == platform::win::ModalAnswer::Type::Result) ModalResult = answer->result;
+      if (answer && answer->type == platform::win::ModalAnswer::Type::Cancel) ModalResult = mrCancel;
+      if (answer && answer->type == platform::win::ModalAnswer::Type::Drive && answer->drive) answer->drive();
+      if (ModalResult != mrNone) CloseModal();
+      while (ModalResult == mrNone) {
+        if (!Application || Application->Terminated()) {
+          ModalResult = mrCancel;
+          break;
+        }
+        Application->HandleMessage();
+        if (Application->Terminated())
+          ModalResult = mrCancel;
+        else if (ModalResult != mrNone)
+          CloseModal();
       }
-      // A program that is ending asks no questions.
-      if (Application && Application->Terminated()) {
-        if (ModalResult == mrNone) ModalResult = mrCancel;
-        break;
-      }
-      // A form that refuses to close keeps running.
-      if (!CloseQuery()) {
-        ModalResult = mrNone;
-        continue;
-      }
-      TCloseAction action = caHide;
-      if (OnClose) OnClose(this, action);
-      if (action == caNone) {
-        ModalResult = mrNone;
-        continue;
-      }
-      break;
+    } catch (...) {
+      Hide();
+      throw;
     }
-  } catch (...) {
-    modal_ = false;
     Hide();
+  } catch (...) {
+    restore();
     throw;
   }
-  modal_ = false;
-  Hide();
+  restore();
   return ModalResult;
 }
 
 bool TCustomForm::KeyDown(WORD& key, TShiftState shift) { return TWinControl::KeyDown(key, shift); }
+
+void TCustomForm::SetActive(bool value) {
+  bool changed = active_ != value;
+  active_ = value;
+  if (value && !Parent()) {
+    // The focus goes back to the active control, or to the first one that takes it.
+    if (!activeControl_) activeControl_ = FindNextControl(nullptr, true, true, false);
+    SetWindowFocus();
+  }
+  if (changed) Perform(value ? CM_ACTIVATE : CM_DEACTIVATE, 0, 0);
+}
+
+void TCustomForm::UpdateShape() {
+  if (!HandleAllocated() || Parent()) return;
+  auto surface = platform::win::WindowSurface(Handle());
+  if (!surface) return;
+  COLORREF key = ColorToRGB(transparentColorValue_);
+  uint32_t rawKey = (uint32_t(GetRValue(key)) << 16) | (uint32_t(GetGValue(key)) << 8) | GetBValue(key);
+  RECT client = ClientRect();
+  int width = std::min<int>(client.right, surface->width()), height = std::min<int>(client.bottom, surface->height());
+  std::vector<RECT> rects = NonKeyRects(*surface, std::max(width, 0), std::max(height, 0), rawKey);
+  std::vector<char> data(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
+  RGNDATAHEADER header{sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(rects.size()),
+                       static_cast<DWORD>(rects.size() * sizeof(RECT)), RECT{0, 0, width, height}};
+  std::memcpy(data.data(), &header, sizeof header);
+  if (!rects.empty()) std::memcpy(data.data() + sizeof header, rects.data(), rects.size() * sizeof(RECT));
+  HRGN shape = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<const RGNDATA*>(data.data()));
+  if (!shape) return;
+  HRGN current = CreateRectRgn(0, 0, 0, 0);
+  bool same = GetWindowRgn(Handle(), current) != ERROR && EqualRgn(current, shape);
+  DeleteObject(current);
+  if (same)
+    DeleteObject(shape);
+  else
+    SetWindowRgn(Handle(), shape, FALSE);  // the window owns it now
+}
+
+void TCustomForm::PaintForm(TMessage& m) {
+  // Painting is clipped to the shape, so an area that is to turn from the key colour into
+  // something else could never show: a paint reaching outside the shape starts without one.
+  HRGN update = CreateRectRgn(0, 0, 0, 0);
+  HRGN shape = CreateRectRgn(0, 0, 0, 0);
+  if (GetUpdateRgn(Handle(), update, FALSE) > NULLREGION && GetWindowRgn(Handle(), shape) != ERROR) {
+    HRGN outside = CreateRectRgn(0, 0, 0, 0);
+    if (CombineRgn(outside, update, shape, RGN_DIFF) != NULLREGION) SetWindowRgn(Handle(), nullptr, FALSE);
+    DeleteObject(outside);
+  }
+  DeleteObject(shape);
+  DeleteObject(update);
+  TWinControl::Dispatch(&m);
+  // Child windows paint after their parent: bring them up to date so the shape sees them.
+  RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  UpdateShape();
+}
 
 // ---- focus
 
@@ -332,30 +591,59 @@ void TCustomForm::UpdateActions() {
 void TCustomForm::Dispatch(void* message) {
   auto& m = *static_cast<TMessage*>(message);
   switch (m.Msg) {
-    case CM_VISIBLECHANGED:
-      if (!Parent()) {
+    case CM_VISIBLECHANGED: {
+      formState_ |= fsShowing;
+      try {
         if (Visible()) {
-          HandleNeeded();
-          ShowWindow(Handle(), SW_SHOW);
-          if (OnShow) OnShow(this);
+          formState_ |= fsVisible;
+          try {
+            DoShow();
+          } catch (...) {
+            ApplicationHandleException(this);
+          }
+          PlaceOnFirstShow();
+          if (!Parent()) {
+            HandleNeeded();
+            ShowWindow(Handle(), SW_SHOW);
+          }
         } else {
-          if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
-          if (OnHide) OnHide(this);
+          try {
+            DoHide();
+          } catch (...) {
+            ApplicationHandleException(this);
+          }
+          formState_ &= ~fsVisible;
+          if (!Parent() && HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
         }
+      } catch (...) {
+        formState_ &= ~fsShowing;
+        throw;
+      }
+      formState_ &= ~fsShowing;
+      if (!Parent()) return;
+      break;  // docked: shown and hidden as a child window
+    }
+    case WM_ACTIVATE:
+      SetActive(m.WParamLo() != WA_INACTIVE);
+      break;
+    case CM_ACTIVATE:
+      if (ComponentState() & csReading)
+        formState_ |= fsActivated;  // activated while its layout is read: told afterwards
+      else
+        Activate();
+      return;
+    case CM_DEACTIVATE:
+      Deactivate();
+      return;
+    case WM_PAINT:
+      if (transparentColor_ && !m.WParam && HandleAllocated() && !Parent()) {
+        PaintForm(m);
         return;
       }
       break;
     case WM_CLOSE:
       Close();
       return;
-    case WM_ACTIVATE:
-      active_ = m.WParamLo() != WA_INACTIVE;
-      if (active_ && !Parent()) {
-        // The focus goes back to the active control, or to the first one that takes it.
-        if (!activeControl_) activeControl_ = FindNextControl(nullptr, true, true, false);
-        SetWindowFocus();
-      }
-      break;
     case CM_ACTIONEXECUTE:
     case CM_ACTIONUPDATE: {
       // A target action looks for its target: the active control, the form, then its visible

@@ -1,8 +1,13 @@
 // TCustomForm and TForm: a top-level window owned by the application's window (or, docked,
 // a child of another control). Show, Hide, Close with OnCloseQuery and OnClose, ShowModal with
-// ModalResult, OnCreate after construction and Loaded, OnDestroy at the start of destruction.
+// ModalResult, OnCreate after construction and Loaded, OnDestroy at the start of destruction,
+// activation events, placement by Position when first shown, the stay-on-top style, and the
+// colour key (TransparentColor) that leaves key-coloured areas out of the window's shape.
 #pragma once
 
+#include <vector>
+
+#include "platform/forms/TControlCanvas.h"
 #include "platform/forms/TWMKey.h"
 #include "platform/forms/TWinControl.h"
 
@@ -15,6 +20,12 @@ enum TPosition {
   poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter, poMainFormCenter,
   poOwnerFormCenter
 };
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+enum TFormStateFlag : unsigned {
+  fsCreating = 1u << 0, fsVisible = 1u << 1, fsShowing = 1u << 2, fsModal = 1u << 3, fsCreatedMDIChild = 1u << 4,
+  fsActivated = 1u << 5
+};
+using TFormState = unsigned;
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 using TModalResult = int;
 constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4, mrIgnore = 5, mrYes = 6,
@@ -32,6 +43,8 @@ extern TMenuShortCutHook FormMenuShortCut;
 class TCustomForm : public TWinControl {
  public:
   explicit TCustomForm(TComponent* owner);
+  // CreateNew: an empty form; no layout is read for it.
+  TCustomForm(TComponent* owner, int dummy);
   ~TCustomForm() override;
 
   // Reads the form's layout when one is registered under its class name, runs Loaded and then
@@ -41,15 +54,33 @@ class TCustomForm : public TWinControl {
   TFormBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TFormBorderStyle value);
   TPosition Position = poDesigned;
+  TFormStyle FormStyle() const { return formStyle_; }
+  void SetFormStyle(TFormStyle value);
+  TFormState FormState() const { return formState_; }
   bool KeyPreview = false;
   TModalResult ModalResult = mrNone;
+  // Creation order of old layouts: OnCreate from AfterConstruction either way here.
+  bool OldCreateOrder = false;
+
+  // A colour key: pixels of TransparentColorValue are left out of the window's shape, so they
+  // are neither shown nor clickable.
+  bool TransparentColor() const { return transparentColor_; }
+  void SetTransparentColor(bool value);
+  TColor TransparentColorValue() const { return transparentColorValue_; }
+  void SetTransparentColorValue(TColor value);
+  // Opacity is a desktop matter; the values are kept.
+  bool AlphaBlend = false;
+  BYTE AlphaBlendValue = 255;
+
+  // Drawing on the form: the paint DC while painting, else a DC of its window.
+  TCanvas* Canvas() { return &canvas_; }
 
   void Show();
   void Close();
-  bool CloseQuery();
+  virtual bool CloseQuery();
   // Frees the form once the current message has been handled.
   void Release();
-  TModalResult ShowModal();
+  virtual TModalResult ShowModal();
 
   // The control that has (or gets, when the form is active) the focus; null: the form's own
   // window. Raises EInvalidOperation "Cannot focus a disabled or invisible control" for a
@@ -78,37 +109,70 @@ class TCustomForm : public TWinControl {
   TNotifyEvent OnDestroy;
   TNotifyEvent OnShow;
   TNotifyEvent OnHide;
+  TNotifyEvent OnActivate;
+  TNotifyEvent OnDeactivate;
+  TNotifyEvent OnPaint;
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
 
+  void SetParent(TWinControl* parent) override;
   void Dispatch(void* message) override;
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
+  void DestroyWindowHandle() override;
+  void PaintWindow(HDC dc) override;
   bool KeyDown(WORD& key, TShiftState shift) override;
+  virtual void DoCreate();
+  virtual void DoShow();
+  virtual void DoHide();
+  virtual void DoClose(TCloseAction& action);
+  virtual void Activate();
+  virtual void Deactivate();
+  virtual void Paint();
   // What ShowModal tells a test's script about the form (kind, texts); the base says nothing
   // beyond class and caption.
   virtual void DescribeModal(platform::win::ModalInfo& /*info*/) {}
 
  private:
   void PlaceOnFirstShow();
-  void SetWindowFocus();
+  void CloseModal();
+  void SetActive(bool value);
+  void UpdateShape();
+  void PaintForm(TMessage& message);
   TFormBorderStyle borderStyle_ = bsSizeable;
+  TFormStyle formStyle_ = fsNormal;
+  TFormState formState_ = 0;
+  void SetWindowFocus();
   TWinControl* activeControl_ = nullptr;
   TWinControl* focusedControl_ = nullptr;
   bool active_ = false;
   bool placed_ = false;
-  bool modal_ = false;
+  bool createdNew_ = false;
+  bool transparentColor_ = false;
+  TColor transparentColorValue_ = clBlack;
+  TControlCanvas canvas_;
 };
 
 class TForm : public TCustomForm {
  public:
   explicit TForm(TComponent* owner) : TCustomForm(owner) {}
+  TForm(TComponent* owner, int dummy) : TCustomForm(owner, dummy) {}
 };
 
 // Layouts of forms by class name, read when a form of that class is made: a registered text,
 // else the RCDATA resource named after the class (layouts compiled in from resources/forms).
 void RegisterFormLayout(const AnsiString& className, std::string layoutText);
 const std::string* FindFormLayout(const AnsiString& className);
-// The form a control sits on, or null.
+// The form a control sits on (the outermost one when forms are docked), or null.
 TCustomForm* GetParentForm(TControl* control);
+
+// The windows a modal window disabled, to enable again afterwards.
+struct TTaskWindowList {
+  std::vector<HWND> windows;
+};
+// Disables every visible, enabled top-level window of the program except `activeWindow`.
+TTaskWindowList* DisableTaskWindows(HWND activeWindow);
+// Enables them again (those still there) and frees the list.
+void EnableTaskWindows(TTaskWindowList* list);

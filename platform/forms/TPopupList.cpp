@@ -75,7 +75,7 @@ void TPopupList::WndProc(TMessage& m) {
         for (TPopupMenu* menu : menus)
           if (listed(menu) && (item = menu->FindItem(value, subMenu ? fkHandle : fkCommand))) break;
       }
-      if (Application) Application->Hint = item ? MenuLongHint(item->Hint()) : AnsiString();
+      if (Application) Application->SetHint(item ? MenuLongHint(item->Hint()) : AnsiString());
       m.Result = 0;
       return;
     }

@@ -11,6 +11,7 @@
 #include "platform/forms/TForm.h"
 #include "platform/forms/TPopupMenu.h"
 #include "platform/controls/Controls.h"
+#include "platform/forms/TScreen.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Program.h"
@@ -65,15 +66,9 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 TWinControl::~TWinControl() {
   // The form forgets a focused or active control before it goes.
   RemoveFocus(true);
-  // Children go first, while this class's handlers still stand.
-  while (!controls_.empty()) {
-    TControl* child = controls_.back();
-    if (child->Owner() == nullptr || child->Owner() == this) {
-      delete child;
-    } else {
-      child->SetParent(nullptr);
-    }
-  }
+  // Children go first, while this class's handlers still stand. Every child goes with its
+  // parent, whoever owns it (a form docked here leaves its owner as it goes).
+  while (!controls_.empty()) delete controls_.back();
   if (handle_) DestroyWindowHandle();
   FreeObjectInstance(objectInstance_);
 }
@@ -84,6 +79,7 @@ void TWinControl::InsertControl(TControl* control) {
   controls_.push_back(control);
   if (dynamic_cast<TWinControl*>(control)) tabList_.push_back(control);
   control->parent_ = this;
+  control->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
   control->Perform(CM_PARENTCOLORCHANGED, 0, 0);
   if (auto* w = dynamic_cast<TWinControl*>(control); w && HandleAllocated() && w->Visible()) w->HandleNeeded();
   Realign();
@@ -830,6 +826,12 @@ void TWinControl::Dispatch(void* message) {
       }
       handle_ = nullptr;
       return;
+    case WM_SETCURSOR:
+      if (SetCursorFor(m)) return;
+      break;
+    case CM_SHOWHINTCHANGED:
+      for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+      break;
     case CM_VISIBLECHANGED:
       if (!Visible() && Parent()) RemoveFocus(false);
       if (Visible() && Parent() && Parent()->HandleAllocated()) HandleNeeded();
@@ -851,6 +853,25 @@ void TWinControl::Dispatch(void* message) {
       break;
   }
   TControl::Dispatch(message);
+}
+
+bool TWinControl::SetCursorFor(TMessage& m) {
+  // Only for the pointer over this window's own client area; other windows choose their own.
+  if (reinterpret_cast<HWND>(m.WParam) != handle_ || static_cast<SHORT>(LOWORD(static_cast<uint64_t>(m.LParam))) != HTCLIENT ||
+      !Screen)
+    return false;
+  TCursor cursor = Screen->Cursor();
+  if (cursor == crDefault) {
+    POINT p{};
+    GetCursorPos(&p);
+    ::ScreenToClient(handle_, &p);
+    if (TControl* child = ControlAtPos(p, false)) cursor = child->Cursor();
+    if (cursor == crDefault) cursor = Cursor();
+  }
+  if (cursor == crDefault) return false;
+  ::SetCursor(Screen->Cursors(cursor));
+  m.Result = 1;
+  return true;
 }
 
 void TWinControl::DefaultHandler(void* message) {

@@ -127,6 +127,8 @@ class TWinControl : public TControl {
  private:
   static LRESULT InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
   bool ForwardMouse(TMessage& message);
+  // WM_SETCURSOR: the screen's cursor, else the control's under the pointer, else this one's.
+  bool SetCursorFor(TMessage& message);
   // Tab, arrows, Enter and Esc the focused control does not want go to the form as
   // CM_DIALOGKEY; true when the form took the key.
   bool DialogKey(TMessage& message);

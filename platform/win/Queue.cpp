@@ -261,6 +261,9 @@ bool Retrieve(MSG* out, HWND filter, UINT first, UINT last, bool remove, bool un
         s.posted.push_back(produced);
       }
     }
+    // Input that produced no message of its own may have posted one (WM_MOUSELEAVE when the
+    // pointer left every window): it is due now, before quit, paint and timers.
+    if (!found) found = take(s.posted);
     if (!found && s.quit && (first == 0 || (WM_QUIT >= first && WM_QUIT <= last))) {
       m = Make(nullptr, WM_QUIT, WPARAM(s.quitCode), 0);
       if (remove) s.quit = false;

@@ -361,10 +361,10 @@ TEST_F(MenusTest, HighlightingAnItemShowsItsLongHint) {
     return ModalAnswer::Drive([&, popup = info.hwnd] {
       Driver().MoveMouse(EntryPoint(popup, 0));
       Driver().RunUntilIdle();
-      hints.push_back(Application->Hint.ToStd());
+      hints.push_back(Application->Hint().ToStd());
       Driver().MoveMouse(EntryPoint(popup, 1));
       Driver().RunUntilIdle();
-      hints.push_back(Application->Hint.ToStd());
+      hints.push_back(Application->Hint().ToStd());
       Driver().MoveMouse(EntryPoint(popup, 0));
       Driver().RunUntilIdle();
       Driver().Chord("Esc");
@@ -372,7 +372,7 @@ TEST_F(MenusTest, HighlightingAnItemShowsItsLongHint) {
   });
   menu->Popup(50, 50);
   EXPECT_EQ(hints, (std::vector<std::string>{"Inserts a new slide", ""}));
-  EXPECT_EQ(Application->Hint.ToStd(), "");  // the menu closed
+  EXPECT_EQ(Application->Hint().ToStd(), "");  // the menu closed
 }
 
 TEST_F(MenusTest, ShortcutsClickTheFirstUsableItem) {

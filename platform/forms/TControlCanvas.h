@@ -1,0 +1,24 @@
+// TControlCanvas: the canvas of a windowed control. While the control paints it draws on the
+// paint DC; asked for a handle at any other time it takes a DC of the control's window, which
+// it gives back at FreeHandle (before painting and when the window goes).
+#pragma once
+
+#include "platform/forms/TCanvas.h"
+#include "platform/win/WinTypes.h"
+
+class TWinControl;
+
+class TControlCanvas : public TCanvas {
+ public:
+  explicit TControlCanvas(TWinControl* control) : control_(control) {}
+  ~TControlCanvas() override;
+  void FreeHandle();
+
+ protected:
+  void CreateHandle() override;
+
+ private:
+  TWinControl* control_;
+  HWND window_ = nullptr;
+  HDC windowDc_ = nullptr;
+};
