@@ -97,6 +97,34 @@ TEST_F(FormsDemo, ItsShortcutRunsItsActionWithTheActionAsSenderAndTypesNothing) 
   EXPECT_EQ(form->Ticks, 0);
 }
 
+TEST_F(FormsDemo, ItsLabelPanelDockedFormAndScrollBarWork) {
+  ASSERT_NE(form->Title, nullptr);
+  ASSERT_NE(form->Dock, nullptr);
+  ASSERT_NE(form->Slider, nullptr);
+  // The second form lives inside the panel, fills it, and is drawn there.
+  ASSERT_TRUE(form->Pane->HandleAllocated());
+  EXPECT_EQ(GetParent(form->Pane->Handle()), form->Dock->Handle());
+  EXPECT_EQ(form->Pane->Width(), form->Dock->Width() - 2);  // inside the panel's one-pixel bevel
+  EXPECT_EQ(form->Pane->Height(), form->Dock->Height() - 2);
+  const platform::headless::CaptureImage screen = Driver().Capture(form->Handle());
+  EXPECT_EQ(screen.At(form->Dock->Left() + 60, form->Dock->Top() + 60), 0xFFFF00u);  // the pane's yellow
+  // The label's text is drawn over the form's face.
+  bool inked = false;
+  for (int x = form->Title->Left(); x < form->Title->Left() + form->Title->Width(); ++x)
+    for (int y = form->Title->Top(); y < form->Title->Top() + form->Title->Height(); ++y)
+      inked |= screen.At(x, y) != screen.At(form->Title->Left() - 2, form->Title->Top());
+  EXPECT_TRUE(inked);
+
+  Driver().Click(At(form->Dock->Left() + 60, form->Dock->Top() + 60));
+  Driver().RunUntilIdle();
+  // The scroll bar's right arrow moves it one step.
+  Driver().Click(At(form->Slider->Left() + form->Slider->Width() - 5, form->Slider->Top() + 8));
+  Driver().RunUntilIdle();
+  EXPECT_EQ(form->Slider->Position(), 1);
+  const std::vector<std::string> tail(form->Events.end() - 2, form->Events.end());
+  EXPECT_EQ(tail, (std::vector<std::string>{"PaneClick Pane", "SliderChange Slider"}));
+}
+
 TEST_F(FormsDemo, AnExceptionInAHandlerReachesTheApplicationAndTheLoopGoesOn) {
   Driver().Type(u"x!y");
   Driver().RunUntilIdle();

@@ -12,6 +12,17 @@ void TFormsDemo::Note(const char* what, TObject* sender) {
 void TFormsDemo::FormCreate(TObject* sender) {
   Picture = dynamic_cast<TImage*>(FindComponent("Picture"));
   Ticker = dynamic_cast<TTimer*>(FindComponent("Ticker"));
+  Title = dynamic_cast<TLabel*>(FindComponent("Title"));
+  Dock = dynamic_cast<TPanel*>(FindComponent("Dock"));
+  Slider = dynamic_cast<TScrollBar*>(FindComponent("Slider"));
+  Pane = new TForm(this);
+  Pane->SetName("Pane");
+  Pane->SetBorderStyle(bsNone);
+  Pane->SetColor(clYellow);
+  Pane->OnClick = [this](TObject* s) { PaneClick(s); };
+  Pane->SetParent(Dock);
+  Pane->SetAlign(alClient);
+  Pane->Show();
   Note("FormCreate", sender);
 }
 
@@ -37,6 +48,10 @@ void TFormsDemo::TickerTimer(TObject* sender) {
   if (Ticks == 1) Note("TickerTimer", sender);
 }
 
+void TFormsDemo::SliderChange(TObject* sender) { Note("SliderChange", sender); }
+
+void TFormsDemo::PaneClick(TObject* sender) { Note("PaneClick", sender); }
+
 void TFormsDemo::ResetActionExecute(TObject* sender) {
   Note("ResetActionExecute", sender);
   Typed.clear();
@@ -52,5 +67,6 @@ void RegisterFormsDemo() {
       .Handler("FormKeyPress", &TFormsDemo::FormKeyPress)
       .Handler("PictureClick", &TFormsDemo::PictureClick)
       .Handler("TickerTimer", &TFormsDemo::TickerTimer)
+      .Handler("SliderChange", &TFormsDemo::SliderChange)
       .Handler("ResetActionExecute", &TFormsDemo::ResetActionExecute);
 }

@@ -8,6 +8,9 @@
 
 #include "platform/forms/TForm.h"
 #include "platform/forms/TImage.h"
+#include "platform/forms/TLabel.h"
+#include "platform/forms/TPanel.h"
+#include "platform/forms/TScrollBar.h"
 #include "platform/forms/TTimer.h"
 
 class TFormsDemo : public TForm {
@@ -17,6 +20,11 @@ class TFormsDemo : public TForm {
   // The components the layout made, found by name once it is read.
   TImage* Picture = nullptr;
   TTimer* Ticker = nullptr;
+  TLabel* Title = nullptr;
+  TPanel* Dock = nullptr;
+  TScrollBar* Slider = nullptr;
+  // A second form docked into Dock, as the editor docks its preview into its main window.
+  TForm* Pane = nullptr;
 
   // What happened, one line per event with its sender's name ("PictureClick Picture").
   std::vector<std::string> Events;
@@ -27,6 +35,8 @@ class TFormsDemo : public TForm {
   void FormKeyPress(TObject* sender, char& key);
   void PictureClick(TObject* sender);
   void TickerTimer(TObject* sender);
+  void SliderChange(TObject* sender);
+  void PaneClick(TObject* sender);
   // Ctrl+R: forgets what was typed and counted.
   void ResetActionExecute(TObject* sender);
 
