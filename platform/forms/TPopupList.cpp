@@ -14,9 +14,20 @@ TPopupList* PopupList = nullptr;
 
 void MenusStartup() {
   if (!PopupList) PopupList = new TPopupList();
+  // A form's menu bar is the menu of the form's own that shows on its window.
+  FormMenuShortCut = [](TComponent* form, TWMKey& message) {
+    auto* control = dynamic_cast<TWinControl*>(form);
+    if (!control || !control->HandleAllocated()) return false;
+    for (int i = 0; i < form->ComponentCount(); ++i)
+      if (auto* menu = dynamic_cast<TMainMenu*>(form->Components(i));
+          menu && menu->WindowHandle() == control->Handle() && menu->IsShortCut(message))
+        return true;
+    return false;
+  };
 }
 
 void MenusShutdown() {
+  FormMenuShortCut = nullptr;
   delete PopupList;
   PopupList = nullptr;
 }

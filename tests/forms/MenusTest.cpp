@@ -395,6 +395,21 @@ TEST_F(MenusTest, ShortcutsClickTheFirstUsableItem) {
   Item("SizeItem")->SetEnabled(true);
   EXPECT_TRUE(menu->IsShortCut(small));
   EXPECT_EQ(form->log.back(), "click SmallItem");
+
+  // The form's menu bar takes the form's shortcuts once it shows on the form's window.
+  auto* bar = new TMainMenu(form);
+  auto* mute = new TMenuItem(form);
+  mute->SetName("MuteItem");
+  mute->SetCaption("&Mute");
+  mute->SetShortCut(scCtrl | 'M');
+  mute->OnClick = [&](TObject* sender) { form->ItemClick(sender); };
+  bar->Items()->Add(mute);
+  EXPECT_EQ(MenuString(bar->Handle(), 0, MF_BYPOSITION), u"&Mute");  // no shortcut text on a menu bar
+  TWMKey m(WM_KEYDOWN, 'M', 0);
+  EXPECT_FALSE(form->IsShortCut(m));
+  bar->SetWindowHandle(form->Handle());
+  EXPECT_TRUE(form->IsShortCut(m));
+  EXPECT_EQ(form->log.back(), "click MuteItem");
   Driver().KeyUp(VK_CONTROL);
   Driver().RunUntilIdle();
 }
