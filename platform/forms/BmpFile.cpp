@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/forms/LittleEndianReader.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace {
@@ -11,35 +12,9 @@ constexpr std::int64_t kMaxPixels = std::int64_t(1) << 28;
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic("Bitmap image is not valid"); }
 
-class Reader {
+class Reader : public LittleEndianReader {
  public:
-  Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  void Seek(std::size_t pos) {
-    if (pos > size_) Invalid();
-    pos_ = pos;
-  }
-  std::size_t Pos() const { return pos_; }
-  std::size_t Left() const { return size_ - pos_; }
-  const std::uint8_t* Take(std::size_t n) {
-    if (n > Left()) Invalid();
-    const std::uint8_t* p = data_ + pos_;
-    pos_ += n;
-    return p;
-  }
-  std::uint8_t U8() { return *Take(1); }
-  std::uint16_t U16() {
-    const std::uint8_t* p = Take(2);
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-  }
-  std::uint32_t U32() {
-    const std::uint8_t* p = Take(4);
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
-  }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t pos_ = 0;
+  Reader(const std::uint8_t* data, std::size_t size) : LittleEndianReader(data, size, "Bitmap image is not valid") {}
 };
 
 void SetIndex(TDibImage& img, int x, int y, int index) {

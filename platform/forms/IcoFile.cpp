@@ -3,42 +3,16 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/forms/LittleEndianReader.h"
 #include "platform/rtl/Exceptions.h"
 
 namespace {
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic("Icon image is not valid"); }
 
-// Every read is checked against the end of the data.
-class Cursor {
+class Cursor : public LittleEndianReader {
  public:
-  Cursor(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  void Seek(std::uint64_t pos) {
-    if (pos > size_) Invalid();
-    pos_ = static_cast<std::size_t>(pos);
-  }
-  std::size_t Pos() const { return pos_; }
-  const std::uint8_t* Take(std::uint64_t n) {
-    if (n > size_ - pos_) Invalid();
-    const std::uint8_t* p = data_ + pos_;
-    pos_ += static_cast<std::size_t>(n);
-    return p;
-  }
-  std::uint8_t U8() { return *Take(1); }
-  std::uint16_t U16() {
-    const std::uint8_t* p = Take(2);
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
-  }
-  std::uint32_t U32() {
-    const std::uint8_t* p = Take(4);
-    return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24);
-  }
-  std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t pos_ = 0;
+  Cursor(const std::uint8_t* data, std::size_t size) : LittleEndianReader(data, size, "Icon image is not valid") {}
 };
 
 struct Entry {
