@@ -27,7 +27,7 @@ void TQvBackImage::SetStyle(TQvBackImageStyle value) {
 }
 
 void TQvBackImage::SetAutoSize(bool value) {
-  autoSize_ = value;
+  TGraphicControl::SetAutoSize(value);
   AdjustBounds();
 }
 
@@ -40,7 +40,7 @@ void TQvBackImage::PictureChanged() { AdjustBounds(); }
 
 void TQvBackImage::AdjustBounds() {
   TGraphic* g = picture_->Graphic();
-  if (autoSize_ && g && !g->Empty()) SetBounds(Left(), Top(), picture_->Width(), picture_->Height());
+  if (AutoSize() && g && !g->Empty()) SetBounds(Left(), Top(), picture_->Width(), picture_->Height());
   Invalidate();
 }
 

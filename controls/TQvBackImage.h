@@ -24,8 +24,7 @@ class TQvBackImage : public TGraphicControl {
   void SetTransparent(bool value);
   TQvBackImageStyle Style() const { return style_; }
   void SetStyle(TQvBackImageStyle value);
-  bool AutoSize() const { return autoSize_; }
-  virtual void SetAutoSize(bool value);
+  void SetAutoSize(bool value) override;
 
   // Shapes `control` from this control's picture.
   virtual bool ApplyShapeTo(TWinControl* control, bool redraw);
@@ -46,7 +45,6 @@ class TQvBackImage : public TGraphicControl {
   std::unique_ptr<TPicture> picture_;
   bool transparent_ = false;
   TQvBackImageStyle style_ = qvbmsTiled;
-  bool autoSize_ = false;
 };
 
 // Registers the class and its properties for form layouts.

@@ -72,7 +72,7 @@ class TCustomValidateEdit : public TCustomControl {
   void SetColors(TValidateEditColors* value) { colors_->Assign(value); }
   bool IsFocused() const { return focused_; }
   AnsiString Text() const;
-  void SetText(const AnsiString& value);
+  void SetText(const AnsiString& value) override;
   void Clear() { edit_->Clear(); }
   int GetSelTextBuf(char* buffer, int size) { return edit_->GetSelTextBuf(buffer, size); }
   AnsiString SelText() { return edit_->SelText(); }

@@ -42,7 +42,7 @@ bool TClassInfo::InheritsFrom(const TClassInfo* other) const {
 TClassInfo* RegisterClassInfo(const AnsiString& name, TClass type, const AnsiString& parentName) {
   Registry& r = TheRegistry();
   const TClassInfo* parent = parentName.IsEmpty() ? nullptr : GetClass(parentName);
-  if (!parentName.IsEmpty() && !parent) throw EClassNotFound("Class %s is not registered", {parentName});
+  if (!parentName.IsEmpty() && !parent) throw EClassNotFound("Class %s is not registered", {TVarRec(parentName)});
   for (auto& c : r.classes)
     if (SameText(c->Name, name)) {
       // Registering again replaces the description (a test or a later layer may refine it).
@@ -67,7 +67,7 @@ const TClassInfo* GetClass(const AnsiString& name) {
 
 const TClassInfo* FindClass(const AnsiString& name) {
   const TClassInfo* info = GetClass(name);
-  if (!info) throw EClassNotFound("Class %s is not registered", {name});
+  if (!info) throw EClassNotFound("Class %s is not registered", {TVarRec(name)});
   return info;
 }
 
@@ -111,13 +111,13 @@ std::vector<const TPropInfo*> GetPropInfos(const TClassInfo* info) {
 
 std::int64_t GetOrdProp(TPersistent* object, const AnsiString& name) {
   const TPropInfo* p = GetPropInfo(ClassInfoOf(object), name);
-  if (!p || !p->GetOrd) throw EReadError("Unknown property %s", {name});
+  if (!p || !p->GetOrd) throw EReadError("Unknown property %s", {TVarRec(name)});
   return p->GetOrd(object);
 }
 
 void SetOrdProp(TPersistent* object, const AnsiString& name, std::int64_t value) {
   const TPropInfo* p = GetPropInfo(ClassInfoOf(object), name);
-  if (!p || !p->SetOrd) throw EReadError("Unknown property %s", {name});
+  if (!p || !p->SetOrd) throw EReadError("Unknown property %s", {TVarRec(name)});
   p->SetOrd(object, value);
 }
 

@@ -35,7 +35,7 @@ void TComponent::Destroying() {
 }
 
 TComponent* TComponent::Components(int index) const {
-  if (index < 0 || index >= ComponentCount()) throw EListError("List index out of bounds (%d)", {index});
+  if (index < 0 || index >= ComponentCount()) throw EListError("List index out of bounds (%d)", {TVarRec(index)});
   return components_[static_cast<std::size_t>(index)];
 }
 
@@ -57,7 +57,7 @@ void TComponent::ValidateRename(TComponent* component, const AnsiString& curName
   if (!component || newName.IsEmpty() || SameText(curName, newName)) return;
   TComponent* found = FindComponent(newName);
   if (found && found != component)
-    throw EComponentError("The name %s is already used by another component", {newName});
+    throw EComponentError("The name %s is already used by another component", {TVarRec(newName)});
 }
 
 void TComponent::SetName(const AnsiString& newName) {

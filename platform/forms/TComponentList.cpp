@@ -18,7 +18,7 @@ void TComponentList::TWatcher::Notification(TComponent* component, TOperation op
 }
 
 void TComponentList::CheckIndex(int index) const {
-  if (index < 0 || index >= Count()) throw EListError("List index out of bounds (%d)", {index});
+  if (index < 0 || index >= Count()) throw EListError("List index out of bounds (%d)", {TVarRec(index)});
 }
 
 int TComponentList::Add(TComponent* component) {
@@ -27,7 +27,7 @@ int TComponentList::Add(TComponent* component) {
 }
 
 void TComponentList::Insert(int index, TComponent* component) {
-  if (index < 0 || index > Count()) throw EListError("List index out of bounds (%d)", {index});
+  if (index < 0 || index > Count()) throw EListError("List index out of bounds (%d)", {TVarRec(index)});
   items_.insert(items_.begin() + index, component);
   if (component) watcher_->FreeNotification(component);
 }

@@ -124,7 +124,7 @@ void TControl::SetAction(TBasicAction* value) {
     if (!actionLink_) {
       delete made;
       AnsiString name = ClassName();
-      throw EInvalidOperation("The action link class of %s is not a control's link", {name});
+      throw EInvalidOperation("The action link class of %s is not a control's link", {TVarRec(name)});
     }
   }
   ControlStyle |= csActionClient;

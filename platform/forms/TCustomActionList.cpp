@@ -5,6 +5,7 @@
 #include "platform/forms/ShortCuts.h"
 #include "platform/forms/TCustomAction.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Format.h"
 
 TCustomActionList::TCustomActionList(TComponent* owner) : TComponent(owner) {}
 
@@ -14,7 +15,7 @@ TCustomActionList::~TCustomActionList() {
 }
 
 TContainedAction* TCustomActionList::Actions(int index) const {
-  if (index < 0 || index >= ActionCount()) throw EListError("List index out of bounds (%d)", {index});
+  if (index < 0 || index >= ActionCount()) throw EListError("List index out of bounds (%d)", {TVarRec(index)});
   return actions_[static_cast<std::size_t>(index)];
 }
 

@@ -17,7 +17,7 @@ TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
   SetColor(clBtnFace);
 }
 
-void TCustomPanel::Changed() {
+void TCustomPanel::BordersChanged() {
   Realign();
   Invalidate();
 }
@@ -31,27 +31,27 @@ void TCustomPanel::SetAlignment(TAlignment value) {
 void TCustomPanel::SetBevelInner(TPanelBevel value) {
   if (bevelInner_ == value) return;
   bevelInner_ = value;
-  Changed();
+  BordersChanged();
 }
 
 void TCustomPanel::SetBevelOuter(TPanelBevel value) {
   if (bevelOuter_ == value) return;
   bevelOuter_ = value;
-  Changed();
+  BordersChanged();
 }
 
 void TCustomPanel::SetBevelWidth(int value) {
   value = std::max(value, 1);
   if (bevelWidth_ == value) return;
   bevelWidth_ = value;
-  Changed();
+  BordersChanged();
 }
 
 void TCustomPanel::SetBorderWidth(int value) {
   value = std::max(value, 0);
   if (borderWidth_ == value) return;
   borderWidth_ = value;
-  Changed();
+  BordersChanged();
 }
 
 void TCustomPanel::SetBorderStyle(TBorderStyle value) {

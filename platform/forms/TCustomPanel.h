@@ -35,7 +35,7 @@ class TCustomPanel : public TCustomControl {
   void Paint() override;
 
  private:
-  void Changed();
+  void BordersChanged();
   TAlignment alignment_ = taCenter;
   TPanelBevel bevelInner_ = bvNone;
   TPanelBevel bevelOuter_ = bvRaised;

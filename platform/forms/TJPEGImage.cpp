@@ -43,8 +43,7 @@ int Decode(const std::uint8_t* data, unsigned long size, bool gray, Decoded* out
   err.pub.error_exit = OnError;
   err.pub.emit_message = OnMessage;
   if (setjmp(err.jump)) {
-    std::strncpy(message, err.message, JMSG_LENGTH_MAX - 1);
-    message[JMSG_LENGTH_MAX - 1] = 0;
+    std::snprintf(message, JMSG_LENGTH_MAX, "%s", err.message);
     jpeg_destroy_decompress(&info);
     std::free(out->pixels);
     out->pixels = nullptr;
@@ -91,8 +90,7 @@ int Encode(const std::uint8_t* rows, int width, int height, int components, int 
   err.pub.error_exit = OnError;
   err.pub.emit_message = OnMessage;
   if (setjmp(err.jump)) {
-    std::strncpy(message, err.message, JMSG_LENGTH_MAX - 1);
-    message[JMSG_LENGTH_MAX - 1] = 0;
+    std::snprintf(message, JMSG_LENGTH_MAX, "%s", err.message);
     jpeg_destroy_compress(&info);
     return 1;
   }

@@ -36,7 +36,7 @@ bool DeviceTakes(TMPDeviceTypes type, platform::audio::SoundKind kind) {
 
 TMediaPlayer::TMediaPlayer(TComponent* owner) : TCustomControl(owner) {
   SetBounds(0, 0, 253, 30);
-  window_ = AllocateHWnd([this](TMessage& m) { WndProc(m); });
+  window_ = AllocateHWnd([this](TMessage& m) { UtilityWndProc(m); });
 }
 
 TMediaPlayer::~TMediaPlayer() {
@@ -98,7 +98,7 @@ void TMediaPlayer::Open() {
   const platform::audio::SoundInfo info = platform::audio::ProbeSoundFile(path);
   int handle = 0;
   if (info.error.empty() && DeviceTakes(deviceType_, info.kind)) handle = platform::audio::Device().Open(path, nullptr);
-  if (!handle) throw EMCIDeviceError("Cannot open media file %s", {fileName_});
+  if (!handle) throw EMCIDeviceError("Cannot open media file %s", {TVarRec(fileName_)});
   handle_ = handle;
   if (notify) PostNotify(MCI_NOTIFY_SUCCESSFUL);
 }
@@ -110,7 +110,7 @@ void TMediaPlayer::Play() {
   // A new play takes the place of one still under way.
   EndPendingPlay(notify ? MCI_NOTIFY_SUPERSEDED : MCI_NOTIFY_ABORTED);
   auto& device = platform::audio::Device();
-  if (!device.Play(handle_, !wait)) throw EMCIDeviceError("Cannot play media file %s", {fileName_});
+  if (!device.Play(handle_, !wait)) throw EMCIDeviceError("Cannot play media file %s", {TVarRec(fileName_)});
   if (wait) {
     if (notify) PostNotify(MCI_NOTIFY_SUCCESSFUL);
     return;
@@ -183,7 +183,7 @@ void TMediaPlayer::Paint() {
   Canvas()->FillRect(ClientRect());
 }
 
-void TMediaPlayer::WndProc(TMessage& m) {
+void TMediaPlayer::UtilityWndProc(TMessage& m) {
   if (m.Msg == WM_TIMER && m.WParam == kEndTimer) {
     KillTimer(window_, kEndTimer);
     if (playNotifies_ && handle_) {

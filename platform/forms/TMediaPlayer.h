@@ -11,8 +11,19 @@
 #include "platform/forms/TCustomControl.h"
 
 enum TMPDeviceTypes {
-  dtAutoSelect, dtAVIVideo, dtCDAudio, dtDAT, dtDigitalVideo, dtMMMovie, dtOther, dtOverlay, dtScanner,
-  dtSequencer, dtVCR, dtVideodisc, dtWaveAudio
+  dtAutoSelect,
+  dtAVIVideo,
+  dtCDAudio,
+  dtDAT,
+  dtDigitalVideo,
+  dtMMMovie,
+  dtOther,
+  dtOverlay,
+  dtScanner,
+  dtSequencer,
+  dtVCR,
+  dtVideodisc,
+  dtWaveAudio
 };
 enum TMPNotifyValues { nvSuccessful, nvSuperseded, nvAborted, nvFailure };
 enum TMPModes { mpNotReady, mpStopped, mpPlaying, mpRecording, mpSeeking, mpPaused, mpOpen };
@@ -74,7 +85,8 @@ class TMediaPlayer : public TCustomControl {
   void EndPendingPlay(WPARAM code);
   void PostNotify(WPARAM code);
   void WatchPlay();
-  void WndProc(TMessage& message);
+  // The utility window's messages (play-end timer, notifications); not the control's own path.
+  void UtilityWndProc(TMessage& message);
 
   AnsiString fileName_;
   TMPDeviceTypes deviceType_ = dtAutoSelect;

@@ -308,7 +308,7 @@ void TMenuItem::SetAction(TBasicAction* value) {
     if (!actionLink_) {
       delete made;
       AnsiString name = ClassName();
-      throw EInvalidOperation("The action link class of %s is not a menu item's link", {name});
+      throw EInvalidOperation("The action link class of %s is not a menu item's link", {TVarRec(name)});
     }
   }
   TBasicAction* previous = actionLink_->Action();

@@ -146,7 +146,7 @@ void TPicture::LoadFromFile(const AnsiString& fileName) {
   AnsiString ext = ExtractFileExt(fileName);
   if (!ext.IsEmpty()) ext = ext.SubString(2, ext.Length() - 1);
   const FileFormat* format = FindExtension(ext);
-  if (!format) throw EInvalidGraphic("No picture class for the extension .%s", {ext});
+  if (!format) throw EInvalidGraphic("No picture class for the extension .%s", {TVarRec(ext)});
   std::unique_ptr<TGraphic> graphic(format->create());
   graphic->OnProgress = [this](TObject* sender, TProgressStage stage, BYTE percent, bool redraw, const RECT& r,
                                const AnsiString& msg) {

@@ -4,6 +4,7 @@
 
 #include "platform/forms/TForm.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Format.h"
 #include "platform/win/Win.h"
 
 TScreen* Screen = nullptr;
@@ -111,7 +112,7 @@ TStrings* TScreen::Fonts() {
 }
 
 TMonitor* TScreen::Monitors(int index) {
-  if (index != 0) throw EListError("List index out of bounds (%d)", {index});
+  if (index != 0) throw EListError("List index out of bounds (%d)", {TVarRec(index)});
   return &monitor_;
 }
 

@@ -18,7 +18,7 @@ class TCustomStaticText : public TWinControl {
   TAlignment Alignment() const { return alignment_; }
   void SetAlignment(TAlignment value);
   bool AutoSize() const { return autoSize_; }
-  void SetAutoSize(bool value);
+  void SetAutoSize(bool value) override;
   TStaticBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TStaticBorderStyle value);
   TWinControl* FocusControl() const { return focusControl_; }

@@ -2,6 +2,7 @@
 // fake clock, orientation and its pictures on the screen.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "controls/TSkTrackBar.h"
@@ -188,6 +189,28 @@ TEST_F(TrackBarTest, TheThumbIsDrawnThroughItsMaskInTheDesktopsColours) {
   const RECT p = bar->ThumbRect();
   EXPECT_EQ(at(p.left, p.bottom - 1), 0xFFFFFFu);
   EXPECT_NE(at(p.left + 5, p.bottom - 2), 0xFFFFFFu);
+}
+
+TEST_F(TrackBarTest, TheMouseOverTheThumbLightsItUntilItLeaves) {
+  std::vector<std::string> events;
+  bar->OnMouseEnter = [&](TObject* sender) {
+    EXPECT_EQ(sender, bar);
+    events.push_back("enter");
+  };
+  bar->OnMouseLeave = [&](TObject*) { events.push_back("leave"); };
+  const RECT t = bar->ThumbRect();
+  const int cx = (t.left + t.right) / 2, cy = (t.top + t.bottom) / 2;
+  auto face = [&] { return Driver().Capture(bar->Handle()).At(cx - 2, cy); };
+  const std::uint32_t normal = face();
+  Driver().MoveMouse(Screen(150, 30));
+  Driver().RunUntilIdle();
+  Driver().MoveMouse(Screen(cx, cy));
+  Driver().RunUntilIdle();
+  EXPECT_NE(face(), normal);
+  Driver().MoveMouse(Screen(cx, 300));  // off the bar, onto the form
+  Driver().RunUntilIdle();
+  EXPECT_EQ(face(), normal);
+  EXPECT_EQ(events, (std::vector<std::string>{"enter", "leave"}));
 }
 
 TEST_F(TrackBarTest, MixerAndFlatThumbsNarrowTheTrack) {
