@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "Sheet.h"
 #include "controls/BoxDrawing.h"
 #include "controls/ColorArithmetic.h"
 #include "controls/SkTextRoutines.h"
@@ -42,17 +43,7 @@ TEST(SkTextRoutines, StringsAndNames) {
   EXPECT_EQ(GetNewComponentName(&owner, "Panel"), "Panel1");
 }
 
-class Sheet {
- public:
-  Sheet(int w, int h) {
-    bitmap.SetPixelFormat(pf32bit);
-    bitmap.SetSize(w, h);
-    bitmap.Canvas()->Brush()->SetColor(clWhite);
-    bitmap.Canvas()->FillRect(RECT{0, 0, w, h});
-  }
-  COLORREF at(int x, int y) { return bitmap.Canvas()->Pixels(x, y) & 0xFFFFFF; }
-  TBitmap bitmap;
-};
+using skintest::Sheet;
 
 TEST(BoxDrawing, BoxesCornersShadowsAndFocus) {
   const RECT c = CenterRect(RECT{0, 0, 11, 10}, 4, 3);

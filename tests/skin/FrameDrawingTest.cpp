@@ -1,6 +1,7 @@
 // Frames by side sets and styles, read back pixel by pixel from a bitmap's canvas.
 #include <gtest/gtest.h>
 
+#include "Sheet.h"
 #include "controls/ColorArithmetic.h"
 #include "controls/FrameDrawing.h"
 #include "platform/forms/TBitmap.h"
@@ -9,18 +10,7 @@ namespace {
 
 constexpr COLORREF kPaper = 0x00FFFFFF;
 
-class Sheet {
- public:
-  Sheet(int w, int h) {
-    bitmap.SetPixelFormat(pf32bit);
-    bitmap.SetSize(w, h);
-    canvas()->Brush()->SetColor(clWhite);
-    canvas()->FillRect(RECT{0, 0, w, h});
-  }
-  TCanvas* canvas() { return bitmap.Canvas(); }
-  COLORREF at(int x, int y) { return canvas()->Pixels(x, y) & 0xFFFFFF; }
-  TBitmap bitmap;
-};
+using skintest::Sheet;
 
 COLORREF Rgb(TColor c) { return ColorToRGB(c); }
 

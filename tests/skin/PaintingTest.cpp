@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "Sheet.h"
 #include "controls/BitmapDrawing.h"
 #include "controls/Gradients.h"
 #include "controls/Trapezoids.h"
@@ -11,18 +12,7 @@
 
 namespace {
 
-class Sheet {
- public:
-  Sheet(int w, int h, TColor fill) {
-    bitmap.SetPixelFormat(pf32bit);
-    bitmap.SetSize(w, h);
-    canvas()->Brush()->SetColor(fill);
-    canvas()->FillRect(RECT{0, 0, w, h});
-  }
-  TCanvas* canvas() { return bitmap.Canvas(); }
-  COLORREF at(int x, int y) { return canvas()->Pixels(x, y) & 0xFFFFFF; }
-  TBitmap bitmap;
-};
+using skintest::Sheet;
 
 // A 4 x 4 picture: the key in the left half, red top right, blue bottom right.
 void KeyedPicture(Sheet& s, TColor key) {
