@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "controls/ParentImage.h"
 #include "controls/TQvBackImage.h"
 #include "platform/controls/Controls.h"
 #include "platform/forms/FormMessages.h"
@@ -310,15 +311,8 @@ void TCustomImButton::DrawItem(const DRAWITEMSTRUCT& item) {
   if (!Enabled()) canvas.Font()->SetColor(disableCapColor_);
   const RECT r = item.rcItem;
 
-  if (transparent_ && Parent() && Parent()->Width() > 0 && Parent()->Height() > 0) {
-    TBitmap under;
-    under.SetPixelFormat(pf32bit);
-    under.SetSize(Parent()->Width(), Parent()->Height());
-    HDC dc = under.Canvas()->Handle();
-    Parent()->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-    Parent()->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    BitBlt(canvas.Handle(), 0, 0, Width(), Height(), dc, Left(), Top(), SRCCOPY);
-  }
+  if (transparent_ && Parent() && Parent()->Width() > 0 && Parent()->Height() > 0)
+    DrawParentImage(this, canvas.Handle());
   if (defaultDraw_ || !OnOwnerDraw) {
     if (looks_ == ibkFullPicture)
       DrawFullPicture(&canvas, r, state);

@@ -190,6 +190,16 @@ TEST_F(ImButtonTest, TheColourSetAndTheLooksThatSetIt) {
   EXPECT_EQ(Face(), Rgb(static_cast<TColor>(0xF0C8C0)));
 }
 
+TEST_F(ImButtonTest, ATransparentButtonShowsItsParentUnderItsFace) {
+  form->SetColor(clLime);
+  button->Picture()->Assign(nullptr);
+  button->SetLooks(ibkFlat);  // no frame and no fill of its own while neither hot nor pushed
+  button->SetTransparent(true);
+  EXPECT_EQ(Face(), Rgb(clLime));
+  button->SetTransparent(false);
+  EXPECT_EQ(Face(), Rgb(button->Color()));
+}
+
 TEST_F(ImButtonTest, ADoubleClickIsTwoPresses) {
   Driver().DoubleClick(Inside());
   Driver().RunUntilIdle();
