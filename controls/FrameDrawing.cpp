@@ -226,3 +226,13 @@ void DrawColorButtonBorderSides(TCanvas* canvas, const RECT& r, TColor color, bo
   else
     DrawTwoBevels(canvas, r, L(100), D(100), L(40), D(50), sides, inner);
 }
+
+void DrawRaisedEdge(TCanvas* c, int l, int t, int r, int b, TColor first, TColor second) {
+  c->Pen()->SetColor(first);
+  c->MoveTo(l, b);
+  c->LineTo(l, t);
+  c->LineTo(r, t);
+  c->Pen()->SetColor(second);
+  c->LineTo(r, b);
+  c->LineTo(l, b);
+}

@@ -48,3 +48,7 @@ void DrawColorBorderSides(TCanvas* canvas, const RECT& bounds, TColor color, TFr
 void DrawColorButtonBorder(TCanvas* canvas, const RECT& bounds, TColor color, bool down, RECT& inner);
 void DrawColorButtonBorderSides(TCanvas* canvas, const RECT& bounds, TColor color, bool down, TSides sides,
                                 RECT& inner);
+
+// One outline round the rectangle whose right and bottom are given inclusive: left and top in
+// `first`, right and bottom in `second`, drawn as one path from the bottom-left corner.
+void DrawRaisedEdge(TCanvas* canvas, int left, int top, int right, int bottom, TColor first, TColor second);

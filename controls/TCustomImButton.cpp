@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
+#include "controls/FrameDrawing.h"
 #include "controls/ParentImage.h"
 #include "controls/TQvBackImage.h"
 #include "platform/controls/Controls.h"
@@ -38,18 +39,6 @@ void Line(TCanvas* c, int x0, int y0, int x1, int y1, TColor color) {
   c->Pen()->SetColor(color);
   c->MoveTo(x0, y0);
   c->LineTo(x1, y1);
-}
-
-// Left and top in the first colour, right and bottom in the second, round the rectangle whose
-// right and bottom are given inclusive.
-void RaisedEdge(TCanvas* c, int l, int t, int r, int b, TColor first, TColor second) {
-  c->Pen()->SetColor(first);
-  c->MoveTo(l, b);
-  c->LineTo(l, t);
-  c->LineTo(r, t);
-  c->Pen()->SetColor(second);
-  c->LineTo(r, b);
-  c->LineTo(l, b);
 }
 
 // Runs an event handler; an Exception it raises goes no further.
@@ -477,9 +466,9 @@ void TCustomImButton::DrawFrameRect(TCanvas* c, const RECT& item, int state) {
       bool framed = false;
       if (Enabled() && (pushed || hot)) {
         if (pushed)
-          RaisedEdge(c, l, t, r, b, 0x808080, clWhite);
+          DrawRaisedEdge(c, l, t, r, b, 0x808080, clWhite);
         else
-          RaisedEdge(c, l, t, r, b, clWhite, 0x808080);
+          DrawRaisedEdge(c, l, t, r, b, clWhite, 0x808080);
         framed = true;
       }
       fill(framed ? Inset(item, 1) : item);
@@ -488,9 +477,9 @@ void TCustomImButton::DrawFrameRect(TCanvas* c, const RECT& item, int state) {
     case ibkBevelFlat:
       if (focusedOrDefault) outline();
       if (pushed)
-        RaisedEdge(c, l, t, r, b, 0x808080, clWhite);
+        DrawRaisedEdge(c, l, t, r, b, 0x808080, clWhite);
       else
-        RaisedEdge(c, l, t, r, b, clWhite, 0x808080);
+        DrawRaisedEdge(c, l, t, r, b, clWhite, 0x808080);
       fill(RECT{l + 1, t + 1, r, b});
       break;
     case ibkUltraFlat:
@@ -509,9 +498,9 @@ void TCustomImButton::DrawFrameRect(TCanvas* c, const RECT& item, int state) {
     default:  // ibkNormal, and a full-picture button without a picture
       if (focusedOrDefault) outline();
       if (pushed)
-        RaisedEdge(c, l, t, r, b, 0x404040, clWhite);
+        DrawRaisedEdge(c, l, t, r, b, 0x404040, clWhite);
       else
-        RaisedEdge(c, l, t, r, b, clWhite, 0x404040);
+        DrawRaisedEdge(c, l, t, r, b, clWhite, 0x404040);
       Line(c, l + 1, b - 1, l + 1, t + 1, pushed ? 0x808080 : 0xDFDFDF);
       c->LineTo(r - 1, t + 1);
       c->Pen()->SetColor(pushed ? 0xDFDFDF : 0x808080);

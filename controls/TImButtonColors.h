@@ -2,34 +2,23 @@
 // hot). clDefault (0x20000000) means the button's own Color; a change repaints the button.
 #pragma once
 
-#include "platform/forms/TColor.h"
-#include "platform/rtl/Object.h"
+#include "controls/TControlColorSet.h"
 
-class TWinControl;
-
-class TImButtonColors : public TPersistent {
+class TImButtonColors : public TControlColorSet {
  public:
-  explicit TImButtonColors(TWinControl* owner) : owner_(owner) {}
+  using TControlColorSet::TControlColorSet;
 
-  void ResetToDefault();
-  // Takes the four colours of another colour set; any other source is ignored.
+  // Takes the four colours of another button colour set; any other source is ignored.
   void Assign(TPersistent* source) override;
-  // clDefault for an index outside 0-3.
-  TColor fGetIbColor(int index) const;
-  // Ignores an index outside 0-3.
-  void fSetIbColor(int index, TColor value);
+  TColor fGetIbColor(int index) const { return GetColor(index); }
+  void fSetIbColor(int index, TColor value) { SetColor(index, value); }
 
-  TColor DefaultColor() const { return colors_[0]; }
-  TColor DisabledColor() const { return colors_[1]; }
-  TColor PushedColor() const { return colors_[2]; }
-  TColor HotColor() const { return colors_[3]; }
-  void SetDefaultColor(TColor c) { fSetIbColor(0, c); }
-  void SetDisabledColor(TColor c) { fSetIbColor(1, c); }
-  void SetPushedColor(TColor c) { fSetIbColor(2, c); }
-  void SetHotColor(TColor c) { fSetIbColor(3, c); }
-
- private:
-  void Repaint();
-  TWinControl* owner_;
-  TColor colors_[4] = {clDefault, clDefault, clDefault, clDefault};
+  TColor DefaultColor() const { return GetColor(0); }
+  TColor DisabledColor() const { return GetColor(1); }
+  TColor PushedColor() const { return GetColor(2); }
+  TColor HotColor() const { return GetColor(3); }
+  void SetDefaultColor(TColor c) { SetColor(0, c); }
+  void SetDisabledColor(TColor c) { SetColor(1, c); }
+  void SetPushedColor(TColor c) { SetColor(2, c); }
+  void SetHotColor(TColor c) { SetColor(3, c); }
 };

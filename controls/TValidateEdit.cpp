@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "controls/FrameDrawing.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/FormMessages.h"
 #include "platform/forms/TClipboard.h"
@@ -58,16 +59,7 @@ TColor Or(TColor set, TColor fallback) { return set == clDefault ? fallback : se
 // ---- colours
 
 void TValidateEditColors::Assign(TPersistent* source) {
-  auto* other = dynamic_cast<TValidateEditColors*>(source);
-  if (!other) return;
-  for (int i = 0; i < 4; ++i) colors_[i] = other->colors_[i];
-  if (owner_) owner_->Invalidate();
-}
-
-void TValidateEditColors::SetColor(int index, TColor value) {
-  if (index < 0 || index > 3) return;
-  colors_[index] = value;
-  if (owner_) owner_->Invalidate();
+  if (auto* other = dynamic_cast<TValidateEditColors*>(source)) CopyColors(*other);
 }
 
 // ---- inner edit
@@ -317,13 +309,7 @@ void TCustomValidateEdit::Paint() {
   const int w = Width(), h = Height();
   const int r = w - 1, b = h - 1;
   auto edge = [&](int inset, TColor topLeft, TColor bottomRight) {
-    c->Pen()->SetColor(topLeft);
-    c->MoveTo(inset, b - inset);
-    c->LineTo(inset, inset);
-    c->LineTo(r - inset, inset);
-    c->Pen()->SetColor(bottomRight);
-    c->LineTo(r - inset, b - inset);
-    c->LineTo(inset, b - inset);
+    DrawRaisedEdge(c, inset, inset, r - inset, b - inset, topLeft, bottomRight);
   };
   c->Brush()->SetColor(Color());
   c->FillRect(RECT{0, 0, w, h});

@@ -7,30 +7,27 @@
 
 #include <memory>
 
+#include "controls/TControlColorSet.h"
 #include "platform/forms/TCustomControl.h"
 #include "platform/forms/TEdit.h"
 
 enum TValidateType { vtNone, vtCustom, vtInteger, vtIntegerPs, vtFloat, vtFloatPs, vtHex, vtHexUp, vtHexLo };
 enum TQvEditBorderStyle { ebsNone, ebsNormal, ebsFlat, ebsUltraFlat };
 
-class TValidateEditColors : public TPersistent {
+// The validating edit's colours: default frame, disabled, focused, hot.
+class TValidateEditColors : public TControlColorSet {
  public:
-  explicit TValidateEditColors(TControl* owner) : owner_(owner) {}
+  using TControlColorSet::TControlColorSet;
+  // Takes the colours of another edit colour set; any other source is ignored.
   void Assign(TPersistent* source) override;
-  TColor GetColor(int index) const { return index >= 0 && index < 4 ? colors_[index] : clDefault; }
-  void SetColor(int index, TColor value);
-  TColor DefaultColor() const { return colors_[0]; }
-  TColor DisabledColor() const { return colors_[1]; }
-  TColor FocusedColor() const { return colors_[2]; }
-  TColor HotColor() const { return colors_[3]; }
+  TColor DefaultColor() const { return GetColor(0); }
+  TColor DisabledColor() const { return GetColor(1); }
+  TColor FocusedColor() const { return GetColor(2); }
+  TColor HotColor() const { return GetColor(3); }
   void SetDefaultColor(TColor c) { SetColor(0, c); }
   void SetDisabledColor(TColor c) { SetColor(1, c); }
   void SetFocusedColor(TColor c) { SetColor(2, c); }
   void SetHotColor(TColor c) { SetColor(3, c); }
-
- private:
-  TControl* owner_;
-  TColor colors_[4] = {clDefault, clDefault, clDefault, clDefault};
 };
 
 // The inner edit: borderless, no tab stop of its own; drops the keys its type does not allow.
