@@ -282,7 +282,7 @@ int SmilSetTextSrc(tSMIL_Text* text, const std::string& src) {
       int length = part->Len;
       text->Content = MmsCharsetToWide(part->Charset, part->Data, &length).value_or(std::u16string());
     } else {
-      text->Content = MmsSystemToWide(part->Data, part->Len);
+      text->Content = MmsUnlabelledToWide(part->Data, part->Len);
     }
   }
   // A byte-order mark says how the text was stored; it is no part of what the slide shows.
