@@ -210,6 +210,21 @@ int SmilAddPar(tSMIL_Par* par) {
   return 1;
 }
 
+void SmilDropLastPar() {
+  tSMIL_Par* last = view.CurPar;
+  if (!last) return;
+  tSMIL_Par* prev = last->Prev;
+  if (prev) {
+    prev->Next = nullptr;
+  } else {
+    view.Pars = nullptr;
+  }
+  view.CurPar = prev;
+  FreePar(last);
+}
+
+bool SmilParHasItems(const tSMIL_Par& par) { return par.Texts || par.Images || par.Audios || par.Videos; }
+
 int SmilAddRegion(tSMIL_Region* region) {
   if (!region) return 0;
   region->Next = view.Regions;
@@ -267,6 +282,8 @@ tMMS_Part* SmilFindPart(tMMS_Part* first, const std::string& src) {
   if (found) found->IsSmil = 1;
   return found;
 }
+
+bool SmilNamesPart(const std::string& src) { return !src.empty() && viewParts && FindIndexedPart(src); }
 
 int SmilSetTextSrc(tSMIL_Text* text, const std::string& src) {
   if (!text) return 0;

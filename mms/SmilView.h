@@ -108,6 +108,11 @@ void SmilSetSize(int width, int height);
 void SmilSetBackground(uint32_t color);
 
 int SmilAddPar(tSMIL_Par* par);
+// Unlinks and frees the last slide (CurPar), making the one before it current; for a slide whose
+// every item named a part the message does not hold.
+void SmilDropLastPar();
+// True when the slide holds at least one item.
+bool SmilParHasItems(const tSMIL_Par& par);
 int SmilAddRegion(tSMIL_Region* region);
 int SmilAddText(tSMIL_Text* text);
 int SmilAddImg(tSMIL_Img* img);
@@ -123,6 +128,8 @@ int SmilGetRegionPosition(tSMIL_Position* position, const std::string& id);
 void SmilSetParts(tMMS_Part* first);
 // The part a src names, marked IsSmil := 1; none for an empty src or when no part matches.
 tMMS_Part* SmilFindPart(tMMS_Part* first, const std::string& src);
+// True when a src names one of the parts set by SmilSetParts; marks nothing.
+bool SmilNamesPart(const std::string& src);
 int SmilSetTextSrc(tSMIL_Text* text, const std::string& src);
 int SmilSetImgSrc(tSMIL_Img* img, const std::string& src);
 int SmilSetAudioSrc(tSMIL_Audio* audio, const std::string& src);
