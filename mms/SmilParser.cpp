@@ -14,6 +14,7 @@
 #include "mms/SmilTag.h"
 #include "mms/SmilView.h"
 #include "mms/TMmsFrame.h"
+#include "mms/TMmsLayout.h"
 
 namespace {
 
@@ -146,23 +147,42 @@ void ResetIsSmil(tMMS_Part* part) {
   for (; part; part = part->Next) part->IsSmil = 0;
 }
 
+// A length attribute: its leading integer, and whether it is a percentage ("50%") or pixels
+// ("50", "50px").
+void ReadLength(const tSMIL_Tag& tag, const char* name, int& value, unsigned char& percent) {
+  const std::string* v = tag.Attr(name);
+  if (!v) return;
+  value = LeadingInt(*v);
+  percent = v->find('%') != std::string::npos ? 1 : 0;
+}
+
 void ReadRegion(const tSMIL_Tag& tag) {
   auto region = new tSMIL_Region;
   if (const std::string* v = tag.Attr("id")) region->Id = *v;
   if (const std::string* v = tag.Attr("fit")) region->Fit = *v;
-  if (const std::string* v = tag.Attr("left")) region->Left = LeadingInt(*v);
-  if (const std::string* v = tag.Attr("top")) region->Top = LeadingInt(*v);
-  if (const std::string* v = tag.Attr("height")) region->Height = LeadingInt(*v);
-  if (const std::string* v = tag.Attr("width")) region->Width = LeadingInt(*v);
+  ReadLength(tag, "left", region->Left, region->LeftPercent);
+  ReadLength(tag, "top", region->Top, region->TopPercent);
+  ReadLength(tag, "height", region->Height, region->HeightPercent);
+  ReadLength(tag, "width", region->Width, region->WidthPercent);
   SmilAddRegion(region);
+}
+
+// A root-layout size in percent is a share of the page the editor makes.
+int RootLength(int value, unsigned char percent) {
+  if (!percent) return value;
+  return ClampToInt(int64_t{value} * TMmsLayout::kDefaultPageSize / 100);
 }
 
 void ReadRootLayout(const tSMIL_Tag& tag) {
   const tSMIL_ViewStruct& view = SmilGetView();
   int width = view.Width;
   int height = view.Height;
-  if (const std::string* v = tag.Attr("width")) width = LeadingInt(*v);
-  if (const std::string* v = tag.Attr("height")) height = LeadingInt(*v);
+  unsigned char widthPercent = 0;
+  unsigned char heightPercent = 0;
+  ReadLength(tag, "width", width, widthPercent);
+  ReadLength(tag, "height", height, heightPercent);
+  width = RootLength(width, widthPercent);
+  height = RootLength(height, heightPercent);
   SmilSetSize(width, height);
   const std::string* color = tag.Attr("background-color");
   if (!color) color = tag.Attr("backgroundcolor");

@@ -1,6 +1,9 @@
 #include "mms/SmilView.h"
 
+#include <algorithm>
 #include <cctype>
+#include <climits>
+#include <cstdint>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -8,6 +11,7 @@
 #include "mms/MmsCharset.h"
 #include "mms/MmsText.h"
 #include "mms/MmsTrace.h"
+#include "mms/TMmsLayout.h"
 
 namespace {
 
@@ -144,6 +148,13 @@ int PushFront(T*& list, T* item) {
   return 1;
 }
 
+// A region value in pixels: a percentage of `whole`, or the value itself.
+int Resolve(int value, unsigned char percent, int whole) {
+  if (!percent) return value;
+  int64_t pixels = int64_t{value} * whole / 100;
+  return static_cast<int>(std::clamp<int64_t>(pixels, INT_MIN, INT_MAX));
+}
+
 int SetMediaSrc(tSMIL_Media* item, const std::string& src) {
   if (!item) return 0;
   tMMS_Part* part = SmilFindPart(viewParts, src);
@@ -253,10 +264,12 @@ int SmilGetRegionPosition(tSMIL_Position* position, const std::string& id) {
     return 0;
   }
   const tSMIL_Region* region = it->second;
-  position->X = region->Left;
-  position->Y = region->Top;
-  position->Width = region->Width;
-  position->Height = region->Height;
+  const int rootWidth = view.Width > 0 ? view.Width : TMmsLayout::kDefaultPageSize;
+  const int rootHeight = view.Height > 0 ? view.Height : TMmsLayout::kDefaultPageSize;
+  position->X = Resolve(region->Left, region->LeftPercent, rootWidth);
+  position->Y = Resolve(region->Top, region->TopPercent, rootHeight);
+  position->Width = Resolve(region->Width, region->WidthPercent, rootWidth);
+  position->Height = Resolve(region->Height, region->HeightPercent, rootHeight);
   return 1;
 }
 

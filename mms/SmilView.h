@@ -25,6 +25,12 @@ struct tSMIL_Region {
   int Height = 0;
   std::string Fit;
   tSMIL_Region* Next = nullptr;
+  // 1 where the value above is a percentage of the root layout, not pixels; resolved when an
+  // item takes its position from the region.
+  unsigned char LeftPercent = 0;
+  unsigned char TopPercent = 0;
+  unsigned char WidthPercent = 0;
+  unsigned char HeightPercent = 0;
 };
 
 struct tSMIL_Text {
@@ -120,8 +126,9 @@ int SmilAddAudio(tSMIL_Audio* audio);
 int SmilAddVideo(tSMIL_Video* video);
 int SmilAddAttachment(tSMIL_Attachment* attachment);
 
-// Fills `position` from the newest region whose Id equals `id` exactly; clears it and answers 0
-// when none has it; answers 0 without touching it for an empty id.
+// Fills `position` from the newest region whose Id equals `id` exactly, percentages resolved
+// against the root layout (the editor's default page when the presentation gives none); clears
+// it and answers 0 when none has it; answers 0 without touching it for an empty id.
 int SmilGetRegionPosition(tSMIL_Position* position, const std::string& id);
 
 // The parts the SMIL elements' sources are looked up in (the decoded body's, kept by the parser).

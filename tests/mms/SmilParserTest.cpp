@@ -334,6 +334,53 @@ TEST_F(SmilParserTest, BodiesAsSendersWriteThem) {
   }
 }
 
+// Region sizes in percent are shares of the root layout, and a root layout in percent a share of
+// the page the editor makes (128 x 128).
+TEST_F(SmilParserTest, PercentSizesResolveAgainstTheRootLayout) {
+  struct Case {
+    const char* what;
+    std::string layout;
+    int rootWidth, rootHeight;
+    tSMIL_Position image;
+  } cases[] = {
+      {"a picture region of a 128 x 160 root",
+       "<root-layout width=\"128\" height=\"160\"/>"
+       "<region id=\"Image\" left=\"0\" top=\"50%\" width=\"100%\" height=\"50%\"/>",
+       128,
+       160,
+       {0, 80, 128, 80}},
+      {"a root layout in percent",
+       "<root-layout width=\"100%\" height=\"50%\"/>"
+       "<region id=\"Image\" left=\"25%\" top=\"0\" width=\"50%\" height=\"50%\"/>",
+       128,
+       64,
+       {32, 0, 64, 32}},
+      {"regions before the root layout",
+       "<region id=\"Image\" left=\"10%\" top=\"10\" width=\"50%\" height=\"40px\"/>"
+       "<root-layout width=\"200\" height=\"100\"/>",
+       200,
+       100,
+       {20, 10, 100, 40}},
+      {"no root layout at all",
+       "<region id=\"Image\" width=\"50%\" height=\"100%\"/>",
+       0,
+       0,
+       {0, 0, 64, 128}},
+  };
+  for (const Case& c : cases) {
+    std::string smil = "<smil><head><layout>" + c.layout +
+                       "</layout></head><body><par><img src=\"a.jpg\" region=\"Image\"/></par></body></smil>";
+    ASSERT_EQ(Parse(SmilMessage(smil, kThreeParts)), 1) << c.what;
+    EXPECT_EQ(SmilGetView().Width, c.rootWidth) << c.what;
+    EXPECT_EQ(SmilGetView().Height, c.rootHeight) << c.what;
+    ASSERT_TRUE(SmilGetFirstPar() && SmilGetFirstPar()->Images) << c.what;
+    const tSMIL_Position& p = SmilGetFirstPar()->Images->Position;
+    EXPECT_EQ((std::vector<int>{p.X, p.Y, p.Width, p.Height}),
+              (std::vector<int>{c.image.X, c.image.Y, c.image.Width, c.image.Height}))
+        << c.what;
+  }
+}
+
 // A phone's text directly under the body, named by its Content-ID.
 TEST_F(SmilParserTest, ABareTextNamedByItsContentId) {
   MessageBytes m = RelatedHeader(2);
