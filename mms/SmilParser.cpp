@@ -493,6 +493,8 @@ int SmilParserSmilMMS(tMMS_Body* body) {
   return 0;
 }
 
+const tMMS_Body* MmsGetParsedBody() { return parsedBody; }
+
 void MmsFreeParsedBody() {
   SmilFreeViewStruct();
   SmilSetParts(nullptr);

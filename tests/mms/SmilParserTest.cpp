@@ -381,6 +381,24 @@ TEST_F(SmilParserTest, PercentSizesResolveAgainstTheRootLayout) {
   }
 }
 
+// A message cut short inside its picture still opens its slide with the text, and says that it
+// lost an entry.
+TEST_F(SmilParserTest, ACutMessageOpensWhatIsIntact) {
+  MessageBytes whole = EditorMessage("Hello", std::string(40, 'j'));
+  std::vector<uint8_t> cut(whole.v.begin(), whole.v.end() - 10);
+  ASSERT_EQ(MmsParseBody(cut.data(), static_cast<int>(cut.size())), 1);
+  const tMMS_Body* body = MmsGetParsedBody();
+  ASSERT_TRUE(body);
+  EXPECT_EQ(body->EntriesDeclared, 3);
+  EXPECT_EQ(body->EntriesDecoded, 2);
+  EXPECT_EQ(body->Incomplete, 1);
+  EXPECT_EQ(Summary(), (std::vector<SlideSummary>{{5000, {"text:Hello"}}}));
+  ASSERT_EQ(Parse(whole), 1);
+  EXPECT_EQ(MmsGetParsedBody()->Incomplete, 0);
+  MmsFreeParsedBody();
+  EXPECT_EQ(MmsGetParsedBody(), nullptr);
+}
+
 // A phone's text directly under the body, named by its Content-ID.
 TEST_F(SmilParserTest, ABareTextNamedByItsContentId) {
   MessageBytes m = RelatedHeader(2);
