@@ -11,6 +11,7 @@
 #include "mms/MmsCharset.h"
 #include "mms/MmsText.h"
 #include "mms/MmsTrace.h"
+#include "mms/SmilFileName.h"
 #include "mms/TMmsLayout.h"
 
 namespace {
@@ -155,11 +156,20 @@ int Resolve(int value, unsigned char percent, int whole) {
   return static_cast<int>(std::clamp<int64_t>(pixels, INT_MIN, INT_MAX));
 }
 
+// The name a part is shown by: the first present of its Content-Location, Name and Content-ID.
+std::string PartName(const tMMS_Part& part) {
+  for (const char* name : {part.ContentLocation, part.Name, part.ContentID}) {
+    if (name && *name) return name;
+  }
+  return {};
+}
+
 int SetMediaSrc(tSMIL_Media* item, const std::string& src) {
   if (!item) return 0;
   tMMS_Part* part = SmilFindPart(viewParts, src);
   if (!part) return 0;
   item->Type = MmsTextOf(part->ContentType);
+  item->FileName = SmilSafeFileName(PartName(*part));
   item->Data = part->Data;
   item->Size = part->Len;
   return 1;
@@ -334,15 +344,9 @@ int SmilParserNoSmilMMS(tMMS_Part* first) {
     attachment->Data = part->Data;
     attachment->Size = part->Len;
     attachment->Type = MmsTextOf(part->ContentType);
-    if (part->ContentLocation && *part->ContentLocation) {
-      attachment->Name = part->ContentLocation;
-    } else if (part->Name && *part->Name) {
-      attachment->Name = part->Name;
-    } else if (part->ContentID && *part->ContentID) {
-      attachment->Name = part->ContentID;
-    } else {
-      attachment->Name = "unKnown";
-    }
+    attachment->Name = PartName(*part);
+    if (attachment->Name.empty()) attachment->Name = "unKnown";
+    attachment->FileName = SmilSafeFileName(attachment->Name);
     SmilAddAttachment(attachment);
     MmsTrace("pAttachment->Type: %s", attachment->Type.c_str());
   }

@@ -47,7 +47,8 @@ struct tSMIL_Text {
 struct tSMIL_Media {
   const uint8_t* Data = nullptr;
   std::string Type;
-  std::string Alt;  // never filled
+  std::string FileName;  // the part's name made safe to write a file under (SmilSafeFileName)
+  std::string Alt;       // never filled
   int Size = 0;
   int Begin = 0;
   int End = 0;
@@ -84,7 +85,8 @@ struct tSMIL_Par {
 
 struct tSMIL_Attachment {
   const uint8_t* Data = nullptr;
-  std::string Name;
+  std::string Name;      // as the sender named the part, for display
+  std::string FileName;  // the same made safe to write a file under (SmilSafeFileName)
   std::string Type;
   std::string Alt;  // never filled
   int Size = 0;

@@ -126,8 +126,8 @@ void PrintView() {
   std::printf("%s],\n  \"attachments\": [", index ? "\n  " : "");
   bool first = true;
   for (const tSMIL_Attachment* a = view.Attachments; a; a = a->Next) {
-    std::printf("%s\n    {\"name\": %s, \"type\": %s, \"size\": %d}", first ? "" : ",",
-                Quote(a->Name).c_str(), Quote(a->Type).c_str(), a->Size);
+    std::printf("%s\n    {\"name\": %s, \"fileName\": %s, \"type\": %s, \"size\": %d}", first ? "" : ",",
+                Quote(a->Name).c_str(), Quote(a->FileName).c_str(), Quote(a->Type).c_str(), a->Size);
     first = false;
   }
   std::printf("%s]\n", first ? "" : "\n  ");

@@ -480,6 +480,20 @@ TEST_F(SmilParserTest, TextsRepeatedBeyondTheBudgetFailTheSmil) {
   EXPECT_EQ(Slides().size(), 2u);
 }
 
+// A gateway's upload path is shown as sent, and written under its base name only.
+TEST_F(SmilParserTest, PartsNamedByPathsGetFileSafeNames) {
+  std::string smil = "<smil><body><par><img src=\"/tmp/upload/php0nDmnY\"/></par></body></smil>";
+  ASSERT_EQ(Parse(SmilMessage(smil, {{"/tmp/upload/php0nDmnY", "image/jpeg", "JPEG"},
+                                     {"..\\..\\evil.txt", "text/plain", "x"}})),
+            1);
+  ASSERT_TRUE(SmilGetFirstPar() && SmilGetFirstPar()->Images);
+  EXPECT_EQ(SmilGetFirstPar()->Images->FileName, "php0nDmnY");
+  const tSMIL_Attachment* a = SmilGetView().Attachments;
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a->Name, "..\\..\\evil.txt");
+  EXPECT_EQ(a->FileName, "evil.txt");
+}
+
 TEST_F(SmilParserTest, WithoutASmilPartEveryPartIsAnAttachment) {
   MessageBytes m = RelatedHeader(2);
   m.Entry(NamedType({0x83}, "note.txt"), {}, "note");
