@@ -150,6 +150,12 @@ std::u16string MmsSystemToWide(const uint8_t* bytes, int count) {
 
 std::u16string MmsUnlabelledToWide(const uint8_t* bytes, int count) {
   if (!bytes || count <= 0) return {};
+  // A UTF-8 byte-order mark is no letter, whatever bytes follow it.
+  if (count >= 3 && bytes[0] == 0xEF && bytes[1] == 0xBB && bytes[2] == 0xBF) {
+    bytes += 3;
+    count -= 3;
+    if (count == 0) return {};
+  }
   if (GetACP() == CP_UTF8 && !IsUtf8(bytes, count)) return Windows1252ToWide(bytes, count);
   std::u16string out = MmsSystemToWide(bytes, count);
   // A double-byte system page the run-time library cannot convert gives nothing: lose no letter.

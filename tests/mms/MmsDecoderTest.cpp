@@ -173,6 +173,8 @@ TEST_F(MmsDecodeHeadersTest, SubjectsInEveryCharset) {
       {"US-ASCII holding E4", MessageBytes().Valued(MessageBytes{0x83}.Text("pr\xE4sentiert")),
        u"präsentiert"},
       {"a byte-order mark before plain text", MessageBytes().Text("\xEF\xBB\xBFHej"), u"Hej"},
+      {"a byte-order mark before 8-bit text", MessageBytes().Text("\xEF\xBB\xBFpr\xE4sentiert"),
+       u"präsentiert"},
       {"a byte-order mark before UTF-8", MessageBytes().Valued(MessageBytes{0xEA}.Text("\xEF\xBB\xBFHej")),
        u"Hej"},
   };
