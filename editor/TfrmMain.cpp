@@ -9,6 +9,7 @@
 #include "controls/TImButton.h"
 #include "controls/TQvBackImage.h"
 #include "editor/EditorAppFolder.h"
+#include "editor/EditorResources.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
 #include "platform/forms/ClassRegistry.h"
@@ -27,9 +28,6 @@
 #include "platform/rtl/Format.h"
 #include "platform/rtl/SearchRec.h"
 #include "platform/rtl/SysUtils.h"
-
-// Generated from the files in resources/ by mms_add_resources.
-void RegisterEditorResources();
 
 TfrmMain* frmMain = nullptr;
 
