@@ -13,6 +13,7 @@
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Utf8.h"
 #include "tests/mms/MessageBytes.h"
+#include "tests/mms/SlideTextFakes.h"
 
 namespace {
 
@@ -39,14 +40,9 @@ std::string Iconv(const char* charset, const std::string& utf8) {
 
 class MessageTextsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    MmsSetTrace(false);
-    previous_ = GetACP();
-    ASSERT_TRUE(SetSystemCodePage(CP_UTF8));
-  }
+  void SetUp() override { MmsSetTrace(false); }
   void TearDown() override {
     MmsFreeParsedBody();
-    SetSystemCodePage(previous_);
     MmsSetTrace(true);
   }
 
@@ -66,7 +62,7 @@ class MessageTextsTest : public ::testing::Test {
   }
 
  private:
-  UINT previous_ = CP_UTF8;
+  slidetext::CodePageScope codePage_{CP_UTF8};
 };
 
 TEST_F(MessageTextsTest, TextPartsLoseNoLetter) {
