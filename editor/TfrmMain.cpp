@@ -30,6 +30,8 @@
 #include "platform/rtl/SysUtils.h"
 
 TfrmMain* frmMain = nullptr;
+TPicResize* pPicResize = nullptr;
+bool silentDelete = false;
 
 namespace {
 
@@ -58,6 +60,7 @@ TfrmMain::~TfrmMain() {
   ReleaseBitmaps();
   delete mms;
   mms = nullptr;
+  pPicResize = nullptr;  // an owned component: freed with the window's other components
   ClearTempFolders();
   if (frmMain == this) frmMain = nullptr;
 }

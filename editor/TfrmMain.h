@@ -21,6 +21,7 @@ class TK3VNMms;
 class TLabel;
 class TMenuItem;
 class TOpenDialog;
+class TPicResize;
 class TPanel;
 class TPopupMenu;
 class TQvBackImage;
@@ -192,6 +193,10 @@ class TfrmMain : public TForm {
 
 // The main window, once start-up made it.
 extern TfrmMain* frmMain;
+// The latest picture compression dialog (owned by the main window, which frees it), or null.
+extern TPicResize* pPicResize;
+// While set, deleting the current page asks nothing (the size roll-backs set and clear it).
+extern bool silentDelete;
 
 // Registers the main window's class, its handlers and the editor's compiled-in resources
 // with the form library (before the first window is made; again is harmless).
