@@ -10,6 +10,7 @@
 #include "controls/TQvBackImage.h"
 #include "editor/EditorAppFolder.h"
 #include "editor/EditorResources.h"
+#include "editor/TImgFileManager.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
 #include "platform/forms/ClassRegistry.h"
@@ -32,6 +33,7 @@
 TfrmMain* frmMain = nullptr;
 TPicResize* pPicResize = nullptr;
 bool silentDelete = false;
+TImgFileManager* pImgFileManager = nullptr;
 
 namespace {
 
@@ -61,6 +63,8 @@ TfrmMain::~TfrmMain() {
   delete mms;
   mms = nullptr;
   pPicResize = nullptr;  // an owned component: freed with the window's other components
+  delete pImgFileManager;
+  pImgFileManager = nullptr;
   ClearTempFolders();
   if (frmMain == this) frmMain = nullptr;
 }
@@ -131,9 +135,9 @@ void TfrmMain::Loaded() {
   Bind(this, Language, "Language");
   Bind(this, MenuItem_CHN, "MenuItem_CHN");
   Bind(this, MenuItem_ENG, "MenuItem_ENG");
-  Bind(this, InsertPicture, "InsertPicture");
-  Bind(this, InsertAudio, "InsertAudio");
-  Bind(this, InsertText, "InsertText");
+  Bind(this, InsertPictureItem, "InsertPicture");
+  Bind(this, InsertAudioItem, "InsertAudio");
+  Bind(this, InsertTextItem, "InsertText");
   Bind(this, MenuItem_Preview, "MenuItem_Preview");
   Bind(this, Menu_NewFrame, "Menu_NewFrame");
   Bind(this, Menu_DeleteFrame, "Menu_DeleteFrame");
@@ -298,8 +302,22 @@ void RegisterEditorForms() {
     RegisterImButton();
     RegisterQvBackImage();
     RegisterProperties<TfrmMain>("TfrmMain", "TForm", Factory<TfrmMain>())
-        .Handler("FormCreate", &TfrmMain::FormCreate);
+        .Handler("FormCreate", &TfrmMain::FormCreate)
+        .Handler("btnNewFrameClick", &TfrmMain::btnNewFrameClick)
+        .Handler("btnDelFrameClick", &TfrmMain::btnDelFrameClick)
+        .Handler("TextEditClick", &TfrmMain::TextEditClick)
+        .Handler("imgFrameListDblClick", &TfrmMain::imgFrameListDblClick)
+        .Handler("insert_popClick", &TfrmMain::insert_popClick)
+        .Handler("delete_popClick", &TfrmMain::delete_popClick)
+        .Handler("actInsertAudioExecute", &TfrmMain::actInsertAudioExecute)
+        .Handler("actInsertTextExecute", &TfrmMain::actInsertTextExecute)
+        .Handler("actTextEditExecute", &TfrmMain::actTextEditExecute)
+        .Handler("actDeleteExecute", &TfrmMain::actDeleteExecute)
+        .Handler("actNewPageExecute", &TfrmMain::actNewPageExecute)
+        .Handler("actDeletePageExecute", &TfrmMain::actDeletePageExecute);
     return true;
   }();
   (void)done;
 }
+
+bool TfrmMain::IsPage(int index) const { return mms && index >= 0 && index < mms->Body->GetFrameCount(); }
