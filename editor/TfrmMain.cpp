@@ -169,6 +169,8 @@ void TfrmMain::FormCreate(TObject*) {
   subject_size->SetCaption(Format("(%d/%d)", {TVarRec(0), TVarRec(kSubjectLimit)}));
 }
 
+void TfrmMain::CloseBtnClick(TObject*) { Close(); }
+
 void TfrmMain::Init() {
   delete mms;
   mms = nullptr;
@@ -298,7 +300,8 @@ void RegisterEditorForms() {
     RegisterImButton();
     RegisterQvBackImage();
     RegisterProperties<TfrmMain>("TfrmMain", "TForm", Factory<TfrmMain>())
-        .Handler("FormCreate", &TfrmMain::FormCreate);
+        .Handler("FormCreate", &TfrmMain::FormCreate)
+        .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick);
     return true;
   }();
   (void)done;

@@ -159,6 +159,8 @@ class TfrmMain : public TForm {
 
   // --- Lifetime and the document ---
   void FormCreate(TObject* sender);
+  // The window's own close button: closes the window (through the close question).
+  void CloseBtnClick(TObject* sender);
   // Drops the document and starts a new one with one empty page; `modified` is kept.
   void Init();
   // Appends a page of 1000 ms (creating the document first when there is none) and makes it
