@@ -10,6 +10,7 @@
 #include "controls/TQvBackImage.h"
 #include "editor/EditorAppFolder.h"
 #include "editor/EditorResources.h"
+#include "editor/TImgFileManager.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
 #include "platform/forms/ClassRegistry.h"
@@ -30,6 +31,7 @@
 #include "platform/rtl/SysUtils.h"
 
 TfrmMain* frmMain = nullptr;
+TImgFileManager* pImgFileManager = nullptr;
 TPicResize* pPicResize = nullptr;
 bool silentDelete = false;
 
@@ -62,6 +64,8 @@ TfrmMain::~TfrmMain() {
   mms = nullptr;
   pPicResize = nullptr;  // an owned component: freed with the window's other components
   ClearTempFolders();
+  delete pImgFileManager;
+  pImgFileManager = nullptr;
   if (frmMain == this) frmMain = nullptr;
 }
 

@@ -17,6 +17,7 @@ class TBitmap;
 class TEdit;
 class TImButton;
 class TImage;
+class TImgFileManager;
 class TK3VNMms;
 class TLabel;
 class TMenuItem;
@@ -195,6 +196,9 @@ class TfrmMain : public TForm {
 
 // The main window, once start-up made it.
 extern TfrmMain* frmMain;
+// The picture cache of the whole editor: made by whoever needs it first, freed with the main
+// window.
+extern TImgFileManager* pImgFileManager;
 // The latest picture compression dialog (owned by the main window, which frees it), or null.
 extern TPicResize* pPicResize;
 // While set, deleting the current page asks nothing (the size roll-backs set and clear it).

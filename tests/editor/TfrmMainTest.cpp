@@ -8,6 +8,7 @@
 
 #include "controls/TImButton.h"
 #include "editor/EditorStart.h"
+#include "editor/TImgFileManager.h"
 #include "editor/TfrmMain.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
@@ -201,6 +202,7 @@ TEST_F(MainWindow, TheCloseButtonClosesTheWindowAndTheTreeIsEmptiedExceptSend) {
   AppFile("tmp/TXT/0.txt", "text");
   AppFile("tmp/Audio/a.wav", "sound");
   AppFile("tmp/Send/TempMMS.mms", "message");
+  pImgFileManager = new TImgFileManager();  // as the strip makes it on first use
   const TImButton* close = frmMain->CloseBtn;
   Driver().Click(close->ClientToScreen(POINT{close->Width() / 2, close->Height() / 2}));
   Driver().RunUntilIdle();
@@ -211,6 +213,7 @@ TEST_F(MainWindow, TheCloseButtonClosesTheWindowAndTheTreeIsEmptiedExceptSend) {
   EXPECT_TRUE(Entries(Tmp("Audio")).empty());
   EXPECT_EQ(Bytes(Tmp("Send/TempMMS.mms")), "message");
   EXPECT_EQ(frmMain, nullptr);
+  EXPECT_EQ(pImgFileManager, nullptr);
 }
 
 }  // namespace
