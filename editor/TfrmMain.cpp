@@ -10,6 +10,7 @@
 #include "controls/TQvBackImage.h"
 #include "editor/EditorAppFolder.h"
 #include "editor/EditorResources.h"
+#include "editor/TImgFileManager.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
 #include "platform/forms/ClassRegistry.h"
@@ -30,6 +31,7 @@
 #include "platform/rtl/SysUtils.h"
 
 TfrmMain* frmMain = nullptr;
+TImgFileManager* pImgFileManager = nullptr;
 TPicResize* pPicResize = nullptr;
 bool silentDelete = false;
 
@@ -62,6 +64,8 @@ TfrmMain::~TfrmMain() {
   mms = nullptr;
   pPicResize = nullptr;  // an owned component: freed with the window's other components
   ClearTempFolders();
+  delete pImgFileManager;
+  pImgFileManager = nullptr;
   if (frmMain == this) frmMain = nullptr;
 }
 
@@ -168,6 +172,8 @@ void TfrmMain::FormCreate(TObject*) {
   subjectCut = false;
   subject_size->SetCaption(Format("(%d/%d)", {TVarRec(0), TVarRec(kSubjectLimit)}));
 }
+
+void TfrmMain::CloseBtnClick(TObject*) { Close(); }
 
 void TfrmMain::Init() {
   delete mms;
@@ -298,7 +304,8 @@ void RegisterEditorForms() {
     RegisterImButton();
     RegisterQvBackImage();
     RegisterProperties<TfrmMain>("TfrmMain", "TForm", Factory<TfrmMain>())
-        .Handler("FormCreate", &TfrmMain::FormCreate);
+        .Handler("FormCreate", &TfrmMain::FormCreate)
+        .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick);
     return true;
   }();
   (void)done;
