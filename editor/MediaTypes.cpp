@@ -25,7 +25,8 @@ std::string ExtensionOf(const std::string& path) {
 AnsiString GetImageType(const uint8_t* data, std::size_t length) {
   if (!data) return "Invalid";
   if (length >= 2 && data[0] == 'B' && data[1] == 'M') return "BMP";
-  if (length >= 6 && (EqualIgnoringCase(data, "GIF87a", 6) || EqualIgnoringCase(data, "GIF89a", 6))) return "GIF";
+  if (length >= 6 && (EqualIgnoringCase(data, "GIF87a", 6) || EqualIgnoringCase(data, "GIF89a", 6)))
+    return "GIF";
   if (length >= 10 && EqualIgnoringCase(data + 6, "JFIF", 4)) return "JPG";
   return "Invalid";
 }

@@ -31,9 +31,9 @@
 #include "platform/rtl/SysUtils.h"
 
 TfrmMain* frmMain = nullptr;
+TImgFileManager* pImgFileManager = nullptr;
 TPicResize* pPicResize = nullptr;
 bool silentDelete = false;
-TImgFileManager* pImgFileManager = nullptr;
 
 namespace {
 
@@ -63,9 +63,9 @@ TfrmMain::~TfrmMain() {
   delete mms;
   mms = nullptr;
   pPicResize = nullptr;  // an owned component: freed with the window's other components
+  ClearTempFolders();
   delete pImgFileManager;
   pImgFileManager = nullptr;
-  ClearTempFolders();
   if (frmMain == this) frmMain = nullptr;
 }
 
@@ -172,6 +172,8 @@ void TfrmMain::FormCreate(TObject*) {
   subjectCut = false;
   subject_size->SetCaption(Format("(%d/%d)", {TVarRec(0), TVarRec(kSubjectLimit)}));
 }
+
+void TfrmMain::CloseBtnClick(TObject*) { Close(); }
 
 void TfrmMain::Init() {
   delete mms;
@@ -314,7 +316,8 @@ void RegisterEditorForms() {
         .Handler("actTextEditExecute", &TfrmMain::actTextEditExecute)
         .Handler("actDeleteExecute", &TfrmMain::actDeleteExecute)
         .Handler("actNewPageExecute", &TfrmMain::actNewPageExecute)
-        .Handler("actDeletePageExecute", &TfrmMain::actDeletePageExecute);
+        .Handler("actDeletePageExecute", &TfrmMain::actDeletePageExecute)
+        .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick);
     return true;
   }();
   (void)done;

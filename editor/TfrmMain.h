@@ -20,6 +20,7 @@ class TEdit;
 class TImButton;
 class TImgFileManager;
 class TImage;
+class TImgFileManager;
 class TK3VNMms;
 class TLabel;
 class TMenuItem;
@@ -174,6 +175,8 @@ class TfrmMain : public TForm {
 
   // --- Lifetime and the document ---
   void FormCreate(TObject* sender);
+  // The window's own close button: closes the window (through the close question).
+  void CloseBtnClick(TObject* sender);
   // Drops the document and starts a new one with one empty page; `modified` is kept.
   void Init();
   // Appends a page of 1000 ms (creating the document first when there is none) and makes it
@@ -280,13 +283,13 @@ class TfrmMain : public TForm {
 
 // The main window, once start-up made it.
 extern TfrmMain* frmMain;
+// The picture cache of the whole editor: made by whoever needs it first, freed with the main
+// window.
+extern TImgFileManager* pImgFileManager;
 // The latest picture compression dialog (owned by the main window, which frees it), or null.
 extern TPicResize* pPicResize;
 // While set, deleting the current page asks nothing (the size roll-backs set and clear it).
 extern bool silentDelete;
-// The picture cache of the whole editor: made by whoever needs it first, freed with the main
-// window.
-extern TImgFileManager* pImgFileManager;
 
 // Registers the main window's class, its handlers and the editor's compiled-in resources
 // with the form library (before the first window is made; again is harmless).

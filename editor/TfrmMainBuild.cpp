@@ -35,7 +35,8 @@ char* TypeBuffer(const std::string& type) {
 // A whole media file in a buffer of the codec's allocator; false when it cannot be read.
 bool ReadMedia(const std::string& path, unsigned char** data, int* size) {
   std::string bytes;
-  if (path.empty() || !platform::ReadWholeFile(platform::FsPath(path.c_str()), bytes, 0x7FFFFFFF)) return false;
+  if (path.empty() || !platform::ReadWholeFile(platform::FsPath(path.c_str()), bytes, 0x7FFFFFFF))
+    return false;
   *size = int(bytes.size());
   *data = static_cast<unsigned char*>(MmsAlloc(bytes.size() ? bytes.size() : 1));
   if (!*data) return false;

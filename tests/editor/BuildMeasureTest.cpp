@@ -84,8 +84,8 @@ TEST_F(BuildMeasure, TotalTimeIsTheSumOfTheDurationsInShortestDecimals) {
     const char* shown;
   };
   const std::vector<Case> cases = {
-      {{1000, 1500, 2000}, "4.5"}, {{700}, "0.7"}, {{2300}, "2.3"}, {std::vector<int>(20, 60000), "1200"},
-      {{1250}, "1.25"},
+      {{1000, 1500, 2000}, "4.5"},           {{700}, "0.7"},   {{2300}, "2.3"},
+      {std::vector<int>(20, 60000), "1200"}, {{1250}, "1.25"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.shown);
@@ -123,7 +123,7 @@ TEST_F(BuildMeasure, PagesHandOverTheirTextsPicturesAndSoundsWithTheirTypes) {
     const char* contentType;
   };
   const Case cases[] = {
-      {"a.jpg", TMediaItem::kImage, "image/jpeg"}, {"A1.JPG", TMediaItem::kImage, "image/jpeg"},
+      {"a.jpg", TMediaItem::kImage, "image/jpeg"},  {"A1.JPG", TMediaItem::kImage, "image/jpeg"},
       {"a2.Jpg", TMediaItem::kImage, "image/jpeg"}, {"b.bmp", TMediaItem::kImage, "image/bmp"},
       {"c.GIF", TMediaItem::kImage, "image/gif"},   {"s.wav", TMediaItem::kAudio, "audio/wav"},
       {"S2.WAV", TMediaItem::kAudio, "audio/WAV"},
@@ -138,7 +138,8 @@ TEST_F(BuildMeasure, PagesHandOverTheirTextsPicturesAndSoundsWithTheirTypes) {
   EXPECT_EQ(parts[0].type, "application/smil");
   auto find = [&](const std::string& tail) -> const EncodedPart* {
     for (const EncodedPart& p : parts) {
-      if (p.bytes.size() >= tail.size() && p.bytes.compare(p.bytes.size() - tail.size(), tail.size(), tail) == 0)
+      if (p.bytes.size() >= tail.size() &&
+          p.bytes.compare(p.bytes.size() - tail.size(), tail.size(), tail) == 0)
         return &p;
     }
     return nullptr;

@@ -95,9 +95,11 @@ std::vector<EncodedPart> CommandTest::EncodedParts() {
   if (record) {
     tMMS_Body* body = MmsDecodeMultipart(record->Body.data(), int(record->Body.size()));
     if (body) {
-      if (body->Smil) parts.push_back({body->Smil->ContentType, std::string(body->Smil->Data, body->Smil->Len)});
+      if (body->Smil)
+        parts.push_back({body->Smil->ContentType, std::string(body->Smil->Data, body->Smil->Len)});
       for (tMMS_Part* p = body->Parts; p; p = p->Next) {
-        parts.push_back({p->ContentType ? p->ContentType : "", std::string(reinterpret_cast<char*>(p->Data), p->Len)});
+        parts.push_back(
+            {p->ContentType ? p->ContentType : "", std::string(reinterpret_cast<char*>(p->Data), p->Len)});
       }
       MmsFreeDecodedBody(body);
     }

@@ -3,6 +3,7 @@
 // clipboard emptied by the delete command whatever was answered.
 #include <sys/stat.h>
 
+#include "controls/TImButton.h"
 #include "editor/TImgFileManager.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
@@ -10,7 +11,6 @@
 #include "mms/TMmsFrame.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/TClipboard.h"
-#include "controls/TImButton.h"
 #include "platform/forms/TLabel.h"
 #include "platform/forms/TMenuItem.h"
 #include "platform/win/Win.h"

@@ -81,13 +81,20 @@ TEST(MediaTypes, PictureKindFromTheFirstBytesWithinTheirLength) {
   const std::string jfifLower = std::string("\xFF\xD8\xFF\xE0\x00\x10", 6) + "jfif";
   const std::string exif = std::string("\xFF\xD8\xFF\xE1\x00\x10", 6) + "Exif" + std::string(118, '\0');
   const Case cases[] = {
-      {"BM" + std::string(126, '\0'), "BMP"}, {"GIF87a", "GIF"}, {"gif89A", "GIF"}, {jfif, "JPG"},
-      {jfifLower, "JPG"}, {exif, "Invalid"}, {"GIF87", "Invalid"}, {jfif.substr(0, 8), "Invalid"},
+      {"BM" + std::string(126, '\0'), "BMP"},
+      {"GIF87a", "GIF"},
+      {"gif89A", "GIF"},
+      {jfif, "JPG"},
+      {jfifLower, "JPG"},
+      {exif, "Invalid"},
+      {"GIF87", "Invalid"},
+      {jfif.substr(0, 8), "Invalid"},
       {"", "Invalid"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bytes.substr(0, 10));
-    EXPECT_EQ(GetImageType(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size()), AnsiString(c.kind));
+    EXPECT_EQ(GetImageType(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size()),
+              AnsiString(c.kind));
   }
   EXPECT_EQ(GetImageType(nullptr, 0), AnsiString("Invalid"));
 }
@@ -111,7 +118,8 @@ TEST_F(InsertCommands, PicturesOnRealFiles) {
       {"PNG", Shared("png/basn2c08.png"), -1, u"<STR_Main_Error_AddImgError1>"},
       {"100 bytes of a BMP", files.write("short.bmp", bmp.substr(0, 100)), -1, nullptr},
       {"empty", files.write("empty.bmp", ""), -1, nullptr},
-      {"JFIF head and junk", files.write("junk.jpg", jfif.substr(0, 20) + std::string(300, 'x')), -1, nullptr},
+      {"JFIF head and junk", files.write("junk.jpg", jfif.substr(0, 20) + std::string(300, 'x')), -1,
+       nullptr},
       {"missing", files.file("gone.jpg"), -25, nullptr},
   };
   for (const Case& c : cases) {
@@ -190,8 +198,11 @@ TEST_F(InsertCommands, SoundsByExtension) {
     const char16_t* box;
   };
   const std::vector<Case> cases = {
-      {"a.wav", sound, 0, nullptr},  {"b.WAV", sound, 0, nullptr},         {"c.mid", sound, 0, nullptr},
-      {"d.mp3", sound, 0, nullptr},  {"e.Wav", sound, -1, u"<STR_Main_Text_Error>"},
+      {"a.wav", sound, 0, nullptr},
+      {"b.WAV", sound, 0, nullptr},
+      {"c.mid", sound, 0, nullptr},
+      {"d.mp3", sound, 0, nullptr},
+      {"e.Wav", sound, -1, u"<STR_Main_Text_Error>"},
       {"f.wav", "", -1, nullptr},
   };
   for (const Case& c : cases) {
