@@ -10,6 +10,7 @@
 #include "controls/TQvBackImage.h"
 #include "editor/EditorAppFolder.h"
 #include "editor/EditorResources.h"
+#include "editor/TImgFileManager.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
 #include "platform/forms/ClassRegistry.h"
@@ -30,6 +31,9 @@
 #include "platform/rtl/SysUtils.h"
 
 TfrmMain* frmMain = nullptr;
+TImgFileManager* pImgFileManager = nullptr;
+TPicResize* pPicResize = nullptr;
+bool silentDelete = false;
 
 namespace {
 
@@ -58,7 +62,10 @@ TfrmMain::~TfrmMain() {
   ReleaseBitmaps();
   delete mms;
   mms = nullptr;
+  pPicResize = nullptr;  // an owned component: freed with the window's other components
   ClearTempFolders();
+  delete pImgFileManager;
+  pImgFileManager = nullptr;
   if (frmMain == this) frmMain = nullptr;
 }
 
@@ -128,9 +135,9 @@ void TfrmMain::Loaded() {
   Bind(this, Language, "Language");
   Bind(this, MenuItem_CHN, "MenuItem_CHN");
   Bind(this, MenuItem_ENG, "MenuItem_ENG");
-  Bind(this, InsertPicture, "InsertPicture");
-  Bind(this, InsertAudio, "InsertAudio");
-  Bind(this, InsertText, "InsertText");
+  Bind(this, InsertPictureItem, "InsertPicture");
+  Bind(this, InsertAudioItem, "InsertAudio");
+  Bind(this, InsertTextItem, "InsertText");
   Bind(this, MenuItem_Preview, "MenuItem_Preview");
   Bind(this, Menu_NewFrame, "Menu_NewFrame");
   Bind(this, Menu_DeleteFrame, "Menu_DeleteFrame");
@@ -165,6 +172,8 @@ void TfrmMain::FormCreate(TObject*) {
   subjectCut = false;
   subject_size->SetCaption(Format("(%d/%d)", {TVarRec(0), TVarRec(kSubjectLimit)}));
 }
+
+void TfrmMain::CloseBtnClick(TObject*) { Close(); }
 
 void TfrmMain::Init() {
   delete mms;
@@ -295,8 +304,23 @@ void RegisterEditorForms() {
     RegisterImButton();
     RegisterQvBackImage();
     RegisterProperties<TfrmMain>("TfrmMain", "TForm", Factory<TfrmMain>())
-        .Handler("FormCreate", &TfrmMain::FormCreate);
+        .Handler("FormCreate", &TfrmMain::FormCreate)
+        .Handler("btnNewFrameClick", &TfrmMain::btnNewFrameClick)
+        .Handler("btnDelFrameClick", &TfrmMain::btnDelFrameClick)
+        .Handler("TextEditClick", &TfrmMain::TextEditClick)
+        .Handler("imgFrameListDblClick", &TfrmMain::imgFrameListDblClick)
+        .Handler("insert_popClick", &TfrmMain::insert_popClick)
+        .Handler("delete_popClick", &TfrmMain::delete_popClick)
+        .Handler("actInsertAudioExecute", &TfrmMain::actInsertAudioExecute)
+        .Handler("actInsertTextExecute", &TfrmMain::actInsertTextExecute)
+        .Handler("actTextEditExecute", &TfrmMain::actTextEditExecute)
+        .Handler("actDeleteExecute", &TfrmMain::actDeleteExecute)
+        .Handler("actNewPageExecute", &TfrmMain::actNewPageExecute)
+        .Handler("actDeletePageExecute", &TfrmMain::actDeletePageExecute)
+        .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick);
     return true;
   }();
   (void)done;
 }
+
+bool TfrmMain::IsPage(int index) const { return mms && index >= 0 && index < mms->Body->GetFrameCount(); }

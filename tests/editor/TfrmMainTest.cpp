@@ -8,6 +8,7 @@
 
 #include "controls/TImButton.h"
 #include "editor/EditorStart.h"
+#include "editor/TImgFileManager.h"
 #include "editor/TfrmMain.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
@@ -193,20 +194,26 @@ TEST_F(MainWindow, TheSubjectSetByCodeRaisesTheGuardOnlyWhileItIsSet) {
   EXPECT_FALSE(frmMain->subjectByCode);
 }
 
-TEST_F(MainWindow, ClosingTheWindowEmptiesTheTreeExceptSend) {
+TEST_F(MainWindow, TheCloseButtonClosesTheWindowAndTheTreeIsEmptiedExceptSend) {
   ASSERT_TRUE(Start());
+  bool asked = false;
+  frmMain->OnCloseQuery = [&](TObject*, bool&) { asked = true; };
   AppFile("tmp/Image/img_0.JPG", "picture");
   AppFile("tmp/TXT/0.txt", "text");
   AppFile("tmp/Audio/a.wav", "sound");
   AppFile("tmp/Send/TempMMS.mms", "message");
-  frmMain->Close();
+  pImgFileManager = new TImgFileManager();  // as the strip makes it on first use
+  const TImButton* close = frmMain->CloseBtn;
+  Driver().Click(close->ClientToScreen(POINT{close->Width() / 2, close->Height() / 2}));
   Driver().RunUntilIdle();
+  EXPECT_TRUE(asked);
   platform::Shutdown();  // frees the forms, as the end of the program does
   EXPECT_TRUE(Entries(Tmp("Image")).empty());
   EXPECT_TRUE(Entries(Tmp("TXT")).empty());
   EXPECT_TRUE(Entries(Tmp("Audio")).empty());
   EXPECT_EQ(Bytes(Tmp("Send/TempMMS.mms")), "message");
   EXPECT_EQ(frmMain, nullptr);
+  EXPECT_EQ(pImgFileManager, nullptr);
 }
 
 }  // namespace
