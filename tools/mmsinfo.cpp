@@ -12,25 +12,11 @@
 #include "mms/SmilParser.h"
 #include "mms/SmilView.h"
 #include "platform/rtl/Utf8.h"
+#include "tools/JsonText.h"
 
 namespace {
 
-std::string Quote(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char ch : text) {
-    if (ch == '"' || ch == '\\') {
-      out += '\\';
-      out += static_cast<char>(ch);
-    } else if (ch < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", ch);
-      out += escaped;
-    } else {
-      out += static_cast<char>(ch);
-    }
-  }
-  return out + "\"";
-}
+std::string Quote(const std::string& text) { return JsonQuote(text); }
 
 std::string Quote(const char* text) { return text ? Quote(std::string(text)) : "null"; }
 std::string Quote(const std::u16string& text) { return Quote(platform::Utf16ToUtf8(text)); }
