@@ -19,19 +19,7 @@ namespace {
 using wintest::PeerProcess;
 using Clock = std::chrono::steady_clock;
 
-class CrossProcess : public ::testing::Test {
- protected:
-  void SetUp() override {
-    chmod(dir.path().c_str(), 0700);
-    setenv("PLATFORM_RUNTIME_DIR", dir.path().c_str(), 1);
-    platform::headless::Install();
-  }
-  void TearDown() override {
-    platform::headless::Uninstall();
-    unsetenv("PLATFORM_RUNTIME_DIR");
-  }
-  testsupport::TempDir dir;
-};
+using CrossProcess = wintest::CrossProcessTest;
 
 TEST_F(CrossProcess, SecondProcessIsFoundByTitleAndReceivesCopyData) {
   EXPECT_EQ(FindWindowA(nullptr, "MMS_manageRas"), nullptr);

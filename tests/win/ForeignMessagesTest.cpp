@@ -7,25 +7,17 @@
 
 #include "platform/controls/Controls.h"
 #include "platform/win/Endpoint.h"
-#include "support/TempDir.h"
 #include "tests/win/PeerProcess.h"
 #include "tests/win/WinTestSupport.h"
 
 namespace {
 
-class ForeignMessages : public wintest::HeadlessTest {
+class ForeignMessages : public wintest::CrossProcessTest {
  protected:
   void SetUp() override {
-    chmod(dir.path().c_str(), 0700);
-    setenv("PLATFORM_RUNTIME_DIR", dir.path().c_str(), 1);
-    wintest::HeadlessTest::SetUp();
+    wintest::CrossProcessTest::SetUp();
     platform::controls::Startup();
   }
-  void TearDown() override {
-    wintest::HeadlessTest::TearDown();
-    unsetenv("PLATFORM_RUNTIME_DIR");
-  }
-  testsupport::TempDir dir;
 };
 
 TEST_F(ForeignMessages, PointerMessagesFromAnotherProcessAreRefused) {

@@ -1,9 +1,12 @@
 // The second process of the cross-process tests (peer/WinPeer.cpp), started with arguments and
-// ended (killed if it still runs) when the test lets go of it.
+// ended (killed if it still runs) when the test lets go of it, and a fixture that gives each test
+// a runtime folder of its own (so its processes meet only each other).
 #pragma once
 
 #include <signal.h>
 #include <spawn.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -12,10 +15,26 @@
 #include <vector>
 
 #include "platform/win/Win.h"
+#include "support/TempDir.h"
+#include "tests/win/WinTestSupport.h"
 
 extern char** environ;
 
 namespace wintest {
+
+class CrossProcessTest : public HeadlessTest {
+ protected:
+  void SetUp() override {
+    chmod(dir.path().c_str(), 0700);
+    setenv("PLATFORM_RUNTIME_DIR", dir.path().c_str(), 1);
+    HeadlessTest::SetUp();
+  }
+  void TearDown() override {
+    HeadlessTest::TearDown();
+    unsetenv("PLATFORM_RUNTIME_DIR");
+  }
+  testsupport::TempDir dir;
+};
 
 class PeerProcess {
  public:
