@@ -317,6 +317,7 @@ void RegisterEditorForms() {
         .Handler("actDeleteExecute", &TfrmMain::actDeleteExecute)
         .Handler("actNewPageExecute", &TfrmMain::actNewPageExecute)
         .Handler("actDeletePageExecute", &TfrmMain::actDeletePageExecute)
+        .Handler("actAntherExecute", &TfrmMain::actAntherExecute)
         .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick);
     return true;
   }();

@@ -128,8 +128,8 @@ class TfrmMain : public TForm {
   TMenuItem* MenuItem_CHN = nullptr;
   TMenuItem* MenuItem_ENG = nullptr;
   TMenuItem* InsertPictureItem = nullptr;  // the menu entry "InsertPicture"
-  TMenuItem* InsertAudioItem = nullptr;  // the menu entry "InsertAudio"
-  TMenuItem* InsertTextItem = nullptr;  // the menu entry "InsertText"
+  TMenuItem* InsertAudioItem = nullptr;    // the menu entry "InsertAudio"
+  TMenuItem* InsertTextItem = nullptr;     // the menu entry "InsertText"
   TMenuItem* MenuItem_Preview = nullptr;
   TMenuItem* Menu_NewFrame = nullptr;
   TMenuItem* Menu_DeleteFrame = nullptr;
@@ -249,6 +249,14 @@ class TfrmMain : public TForm {
   // The text editor window, run modally for a text file: it gets the file's path and answers
   // the path it holds when it closes. Until the window is installed nothing is written.
   std::function<AnsiString(TfrmMain* owner, const AnsiString& path)> runTextEditor;
+
+  // --- Saving the message to a file ---
+  // Builds, encodes and writes the message to `path` (replacing a file there only once the new
+  // one is complete): 1, or 0 after the save warning when the build could not take every page,
+  // encoding gave no bytes or the file could not be written (an older file stays as it was).
+  int SaveMmsFile(const AnsiString& path);
+  // Save As: the message to a file the user chooses; `savedAs` becomes 1, `modified` stays.
+  void actAntherExecute(TObject* sender);
 
  protected:
   void Loaded() override;
