@@ -318,6 +318,11 @@ void RegisterEditorForms() {
         .Handler("actNewPageExecute", &TfrmMain::actNewPageExecute)
         .Handler("actDeletePageExecute", &TfrmMain::actDeletePageExecute)
         .Handler("actAntherExecute", &TfrmMain::actAntherExecute)
+        .Handler("actSendExecute", &TfrmMain::actSendExecute)
+        .Handler("btnSendClick", &TfrmMain::btnSendClick)
+        .Handler("actDraftsExecute", &TfrmMain::actDraftsExecute)
+        .Handler("SaveAsDraftClick", &TfrmMain::SaveAsDraftClick)
+        .Handler("FormCloseQuery", &TfrmMain::FormCloseQuery)
         .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick);
     return true;
   }();

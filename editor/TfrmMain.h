@@ -258,6 +258,27 @@ class TfrmMain : public TForm {
   // Save As: the message to a file the user chooses; `savedAs` becomes 1, `modified` stays.
   void actAntherExecute(TObject* sender);
 
+  // --- Handing the message over to the connection manager ---
+  // Results of WriteMessageFile.
+  static constexpr int kWritten = 1, kBuildFailed = 0, kWriteFailed = -1;
+  // Builds, encodes and writes the message to `path` without a word: kWritten; kBuildFailed
+  // when the build could not take every page or encoding gave no bytes; kWriteFailed when the
+  // file could not be written completely (an older file stays as it was).
+  int WriteMessageFile(const AnsiString& path);
+  // Writes Send/TempMMS.mms and hands it over with the subject and `mode` (0 send, 2 drafts):
+  // 1 when the connection manager's window took it; else 0 after a warning, with nothing of the
+  // message changed.
+  int SendMmsToDrafts(int mode);
+  void actSendExecute(TObject* sender);
+  void btnSendClick(TObject* sender);
+  void actDraftsExecute(TObject* sender);
+  void SaveAsDraftClick(TObject* sender);
+  // Asks what to do with a changed message: keep it as a draft (closing only when that
+  // succeeded), drop it, or stay.
+  void FormCloseQuery(TObject* sender, bool& canClose);
+  // Takes the connection manager's window from its announcement ("MsgNetAppHandle").
+  void WndProc(TMessage& message) override;
+
  protected:
   void Loaded() override;
 
@@ -287,6 +308,8 @@ class TfrmMain : public TForm {
   static void ForEachEntry(const AnsiString& folder, F visit);
   void DeleteFilesIn(const AnsiString& folder);
   void ReleaseBitmaps();
+  // The hand-over, then the quit message when it succeeded.
+  bool HandOver(int mode);
 };
 
 // The main window, once start-up made it.

@@ -40,8 +40,7 @@ class EncodedMessage {
 }  // namespace
 
 int TfrmMain::SaveMmsFile(const AnsiString& path) {
-  const EncodedMessage message(this);
-  if (message.WriteTo(path)) return 1;
+  if (WriteMessageFile(path) == kWritten) return 1;
   ShowMsgBox("STR_Main_Error_Save");
   return 0;
 }
