@@ -323,6 +323,7 @@ void RegisterEditorForms() {
         .Handler("actDraftsExecute", &TfrmMain::actDraftsExecute)
         .Handler("SaveAsDraftClick", &TfrmMain::SaveAsDraftClick)
         .Handler("FormCloseQuery", &TfrmMain::FormCloseQuery)
+        .Handler("actOpenExecute", &TfrmMain::actOpenExecute)
         .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick);
     return true;
   }();

@@ -279,6 +279,18 @@ class TfrmMain : public TForm {
   // Takes the connection manager's window from its announcement ("MsgNetAppHandle").
   void WndProc(TMessage& message) override;
 
+  // --- Opening a message file ---
+  // The open dialog, then the chosen file replaces the message when it holds one (`modified`
+  // kept); otherwise the open warning and nothing changes.
+  void actOpenExecute(TObject* sender);
+  // Opening from the command line: an empty file only sets the untitled subject; a message
+  // replaces the start-up page and clears `modified`; anything else gets the open warning. A
+  // file that cannot be read raises the file stream's exception.
+  void OpenMmsFile(const AnsiString& path);
+  // Replaces the document with the message in `bytes`: 1; 0 with nothing changed when the bytes
+  // hold no message with a slide.
+  int LoadMms(const uint8_t* bytes, int count);
+
  protected:
   void Loaded() override;
 
@@ -321,6 +333,9 @@ extern TImgFileManager* pImgFileManager;
 extern TPicResize* pPicResize;
 // While set, deleting the current page asks nothing (the size roll-backs set and clear it).
 extern bool silentDelete;
+
+// The extension a part of this content type is unpacked under (exact comparison), or "".
+AnsiString ContentTypeToExt(const std::string& type);
 
 // Registers the main window's class, its handlers and the editor's compiled-in resources
 // with the form library (before the first window is made; again is harmless).
