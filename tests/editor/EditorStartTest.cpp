@@ -13,6 +13,9 @@
 #include <thread>
 
 #include "editor/EditorStart.h"
+#include "editor/TDelMessageBox.h"
+#include "editor/TFrameBox.h"
+#include "editor/TMsgBox.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
 #include "platform/backend/HeadlessDriver.h"
@@ -85,6 +88,21 @@ TEST_F(EditorStartTest, StartUpSelectsTheLanguageBeforeTheWindowsAreMade) {
   AppFile("language_editer/lan_Khmer.ini", editortest::KeyLanguageFile("km"));
   ASSERT_TRUE(Start());
   EXPECT_EQ(ResStringManager.GetString("STR_Main_Subject"), WideString(u"km<STR_Main_Subject>"));
+}
+
+TEST_F(EditorStartTest, StartUpMakesTheMainWindowThenTheThreeBoxesWhichStayHidden) {
+  ASSERT_TRUE(EditorStart({}));
+  EXPECT_EQ(Application->MainForm, frmMain);
+  std::vector<TComponent*> made;
+  for (int i = 0; i < Application->ComponentCount(); ++i)
+    if (dynamic_cast<TForm*>(Application->Components(i))) made.push_back(Application->Components(i));
+  EXPECT_EQ(made, (std::vector<TComponent*>{frmMain, DelMessageBox, MsgBox, FrameBox}));
+  frmMain->Show();
+  Driver().RunUntilIdle();
+  for (TForm* box :
+       {static_cast<TForm*>(DelMessageBox), static_cast<TForm*>(MsgBox), static_cast<TForm*>(FrameBox)})
+    EXPECT_FALSE(box->Visible()) << box->Name().ToStd();
+  EXPECT_TRUE(Driver().ModalsSeen().empty());
 }
 
 TEST_F(EditorStartTest, ASecondEditorEndsWithoutAWindowAndTouchesNothing) {
