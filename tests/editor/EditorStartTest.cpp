@@ -216,6 +216,18 @@ int RunEditor(const std::string& errFile, int ms, std::string* err) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+TEST(EditorProgram, HasItsLanguagesStripSkinAndEnglishSettingsBesideIt) {
+  const std::string folder = std::filesystem::path(MMSEDITOR_PATH).parent_path().string();
+  for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder + "/language_editer/" + file)) << file;
+  EXPECT_EQ(
+      testsupport::ReadFileBytes(folder + "/UI_Mivora/imgFrameListnew.bmp"),
+      testsupport::ReadFileBytes(std::string(MMS_SOURCE_DIR) + "/resources/skin/editor/imgFrameListnew.bmp"));
+  const std::vector<uint8_t> settings = testsupport::ReadFileBytes(folder + "/App.Config.ini");
+  const std::string expected = SettingsFor(u"\\Language\\lan_ENG.ini");
+  EXPECT_EQ(std::string(settings.begin(), settings.end()), expected);
+}
+
 TEST_F(EditorStartTest, TheProgramEndsAtOnceWithZeroWhileAnotherEditorRuns) {
   const std::string left = AppFile("tmp/Image/img_0.JPG", "the running editor's picture");
   HANDLE running = CreateMutexA(nullptr, FALSE, kInstanceMutex);
