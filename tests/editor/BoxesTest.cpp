@@ -349,8 +349,13 @@ TEST_F(BoxLook, EveryTextFitsItsPlaceInTheThreeLanguages) {
               DT_CALCRECT | DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
     return r;
   };
-  // The messages callers set besides the defaults.
-  const std::vector<const char*> extraMessages[] = {{}, {"STR_Main_Del_Hint"}, {"SizeHint"}, {}};
+  // The messages the editor's commands show besides the defaults.
+  const std::vector<const char*> extraMessages[] = {
+      {},
+      {"STR_Main_Del_Hint"},
+      {"SizeHint", "CreateMMS", "AddSlide", "STR_Main_Error_AddImgError1", "STR_Main_Error_AddImgError2",
+       "STR_Main_Text_Error"},
+      {}};
   for (const Language& language : kLanguages) {
     Choose(language);
     for (std::size_t k = 0; k < std::size(kKinds); ++k) {
