@@ -6,6 +6,7 @@
 #include "platform/rtl/Format.h"
 #include "unicode/EngUsFloat.h"
 #include "unicode/StringArrays.h"
+#include "unicode/UcWideFormat.h"
 #include "unicode/WideTextRoutines.h"
 
 namespace {
@@ -92,6 +93,17 @@ TEST(EngUsFloat, UsesAPointWhateverTheSeparatorIs) {
   EXPECT_THROW(ENG_US_StrToFloat(u"2,5"), EConvertError);
   EXPECT_THROW(ENG_US_StrToFloat(u"x"), EConvertError);
   EXPECT_EQ(ENG_US_StrToFloat(ENG_US_FloatToStr(1.0 / 3)), 1.0 / 3);
+}
+
+// Results longer than any fixed buffer come back whole.
+TEST(UcWideFormat, FormatsTextsOfAnyLength) {
+  std::u16string longArg(9000, u'\u1780');
+  EXPECT_EQ(Uc_WideFormat(u"<%s>", {TVarRec(WideString(longArg))}).ToU16(), u"<" + longArg + u">");
+  EXPECT_EQ(Uc_WideFmtStr(u"%d \u1780 %s", {TVarRec(3), TVarRec(u"x")}).ToU16(), u"3 \u1780 x");
+  char16_t buffer[4] = {u'#', u'#', u'#', u'#'};
+  EXPECT_EQ(Uc_WideFormatBuf(buffer, 3, u"%d", {TVarRec(12345)}), 3u);
+  EXPECT_EQ(std::u16string(buffer, 4), u"123#");
+  EXPECT_THROW(Uc_WideFormat(u"%d", {TVarRec(u"x")}), EConvertError);
 }
 
 }  // namespace
