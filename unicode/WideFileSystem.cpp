@@ -5,7 +5,11 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/LastError.h"
 #include "platform/rtl/SearchRec.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf8.h"
 #include "unicode/UcFileWrappers.h"
+#include "unicode/UcNarrowText.h"
+#include "unicode/UcPlatformFlags.h"
 #include "unicode/UcSystemWrappers.h"
 #include "unicode/WideException.h"
 #include "unicode/WideFileNames.h"
@@ -33,6 +37,12 @@ bool FindExact(const WideString& fileName, WIN32_FIND_DATAW& data) {
   return found;
 }
 
+// The 8-bit name the run-time library's file routines take: the name itself as UTF-8 (which is
+// how it reaches the file system) on a Unicode system, else its form in the system code page.
+AnsiString FileSystemName(const WideString& name) {
+  return Win32PlatformIsUnicode() ? AnsiString(platform::Utf16ToUtf8(name.ToU16())) : UcNarrow(name.ToU16());
+}
+
 bool IsRoot(const WideString& dir) {
   return dir.IsEmpty() || (dir.Length() == 2 && dir[2] == u':' && WideExtractFileDrive(dir) == dir);
 }
@@ -56,18 +66,10 @@ int NextAccepted(TSearchRecW& rec) {
 
 }  // namespace
 
-HANDLE WideFileCreate(const WideString& fileName) {
-  return Uc_CreateFileW(fileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                        FILE_ATTRIBUTE_NORMAL, nullptr);
-}
+int WideFileCreate(const WideString& fileName) { return FileCreate(FileSystemName(fileName)); }
 
-HANDLE WideFileOpen(const WideString& fileName, unsigned mode) {
-  static constexpr DWORD kAccess[] = {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE, 0};
-  static constexpr DWORD kShare[] = {0, 0, FILE_SHARE_READ, FILE_SHARE_WRITE,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE};
-  unsigned share = (mode & 0xF0) >> 4;
-  return Uc_CreateFileW(fileName.c_str(), kAccess[mode & 3], share < 5 ? kShare[share] : 0, nullptr,
-                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+int WideFileOpen(const WideString& fileName, unsigned mode) {
+  return FileOpen(FileSystemName(fileName), mode);
 }
 
 int WideFileAge(const WideString& fileName) {

@@ -7,10 +7,11 @@
 #include "platform/rtl/FileApi.h"
 #include "platform/rtl/WideString.h"
 
-// Read and write, no sharing, replacing any file; INVALID_HANDLE_VALUE on failure.
-HANDLE WideFileCreate(const WideString& fileName);
-// An existing file; access by (mode & 3): read, write, both; sharing by the fmShare bits.
-HANDLE WideFileOpen(const WideString& fileName, unsigned mode);
+// The run-time library's integer file handles (what THandleStream reads and writes), -1 with the
+// last error set on failure. Create: read and write, replacing any file. Open: an existing file,
+// access by (mode & 3): read, write, both; the sharing bits are accepted.
+int WideFileCreate(const WideString& fileName);
+int WideFileOpen(const WideString& fileName, unsigned mode);
 
 // The last write as a packed DOS date-time in local time; -1 when missing or a folder.
 int WideFileAge(const WideString& fileName);

@@ -10,8 +10,10 @@
 #include "CodePageScope.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/KernelHandles.h"
+#include "platform/rtl/LastError.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/SearchRec.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Utf8.h"
 #include "support/TempDir.h"
 #include "unicode/WideException.h"
@@ -31,15 +33,20 @@ class WideFileSystem : public ::testing::TestWithParam<bool> {
 
 TEST_P(WideFileSystem, CreatedFilesCarryTheirUtf16NameAsUtf8) {
   WideString name = W(dir.file("\xE1\x9E\x80\xE1\x9E\x81.txt"));
-  HANDLE h = WideFileCreate(name);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  CloseHandle(h);
+  int h = WideFileCreate(name);
+  ASSERT_GE(h, 0);
+  EXPECT_EQ(FileWrite(h, "abc", 3), 3);
+  FileClose(h);
   EXPECT_TRUE(std::filesystem::exists(dir.file("\xE1\x9E\x80\xE1\x9E\x81.txt")));
   EXPECT_TRUE(WideFileExists(name));
-  h = WideFileOpen(name, 0x40 | 2);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
-  CloseHandle(h);
-  EXPECT_EQ(WideFileOpen(W(dir.file("missing")), 0), INVALID_HANDLE_VALUE);
+  h = WideFileOpen(name, fmShareDenyNone | fmOpenRead);
+  ASSERT_GE(h, 0);
+  char bytes[4] = {};
+  EXPECT_EQ(FileRead(h, bytes, 4), 3);
+  EXPECT_EQ(FileWrite(h, "x", 1), -1);  // opened for reading only
+  FileClose(h);
+  EXPECT_EQ(WideFileOpen(W(dir.file("missing")), 0), -1);
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
 }
 
 // "*" and "?" are ordinary characters of a name here, not patterns.
