@@ -37,12 +37,6 @@ bool FindExact(const WideString& fileName, WIN32_FIND_DATAW& data) {
   return found;
 }
 
-// The 8-bit name the run-time library's file routines take: the name itself as UTF-8 (which is
-// how it reaches the file system) on a Unicode system, else its form in the system code page.
-AnsiString FileSystemName(const WideString& name) {
-  return Win32PlatformIsUnicode() ? AnsiString(platform::Utf16ToUtf8(name.ToU16())) : UcNarrow(name.ToU16());
-}
-
 bool IsRoot(const WideString& dir) {
   return dir.IsEmpty() || (dir.Length() == 2 && dir[2] == u':' && WideExtractFileDrive(dir) == dir);
 }
@@ -66,10 +60,17 @@ int NextAccepted(TSearchRecW& rec) {
 
 }  // namespace
 
-int WideFileCreate(const WideString& fileName) { return FileCreate(FileSystemName(fileName)); }
+// The name itself as UTF-8 (which is how it reaches the file system) on a Unicode system, else its
+// form in the system code page.
+AnsiString UcFileSystemName(const WideString& fileName) {
+  return Win32PlatformIsUnicode() ? AnsiString(platform::Utf16ToUtf8(fileName.ToU16()))
+                                  : UcNarrow(fileName.ToU16());
+}
+
+int WideFileCreate(const WideString& fileName) { return FileCreate(UcFileSystemName(fileName)); }
 
 int WideFileOpen(const WideString& fileName, unsigned mode) {
-  return FileOpen(FileSystemName(fileName), mode);
+  return FileOpen(UcFileSystemName(fileName), mode);
 }
 
 int WideFileAge(const WideString& fileName) {

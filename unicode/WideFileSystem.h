@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "platform/rtl/AnsiString.h"
 #include "platform/rtl/FileApi.h"
 #include "platform/rtl/WideString.h"
 
@@ -11,6 +12,8 @@
 // last error set on failure. Create: read and write, replacing any file. Open: an existing file,
 // access by (mode & 3): read, write, both; the sharing bits are accepted.
 int WideFileCreate(const WideString& fileName);
+// The 8-bit name the run-time library's file routines take for a UTF-16 name.
+AnsiString UcFileSystemName(const WideString& fileName);
 int WideFileOpen(const WideString& fileName, unsigned mode);
 
 // The last write as a packed DOS date-time in local time; -1 when missing or a folder.

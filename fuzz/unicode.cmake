@@ -1,0 +1,4 @@
+# The Unicode layer's decoders of outside bytes: UTF-7, UTF-8 and the double-byte code pages.
+if(TARGET unicode)
+  mms_add_fuzzer(fuzz_unicode_utf SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_unicode_utf.cpp LIBS unicode)
+endif()
