@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "platform/rtl/CharCase.h"
+#include "unicode/UcCollate.h"
 #include "unicode/UcTextWrappers.h"
 
 namespace {
@@ -15,14 +16,7 @@ namespace {
 constexpr unsigned kWholeText = 0x7FFFFFFF;
 
 int Compare(const char16_t* a, int na, const char16_t* b, int nb, DWORD flags) {
-  int r = Uc_CompareStringW(UcThreadLocale(), flags, a ? a : u"", na, b ? b : u"", nb);
-  if (r != 0) return r - CSTR_EQUAL;
-  // The system could not collate: order by units rather than report every pair as "less".
-  std::u16string_view x(a ? a : u""), y(b ? b : u"");
-  if (na >= 0) x = x.substr(0, static_cast<std::size_t>(na));
-  if (nb >= 0) y = y.substr(0, static_cast<std::size_t>(nb));
-  int c = x.compare(y);
-  return c < 0 ? -1 : c > 0 ? 1 : 0;
+  return UcCollate(a, na, b, nb, flags);
 }
 
 int LimitedLength(const char16_t* s, unsigned maxLen) {
