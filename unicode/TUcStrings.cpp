@@ -6,6 +6,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TStream.h"
 #include "unicode/CodePageConversion.h"
+#include "unicode/TAnsiStringsForWideStringsAdapter.h"
 #include "unicode/TUcFileStream.h"
 
 namespace {
@@ -47,6 +48,14 @@ TUcStreamCharSet AutoDetectCharacterSet(TStream* stream) {
   stream->SetPosition(start);
   return csAnsi;
 }
+
+TUcStrings::TUcStrings() : ansiStrings_(std::make_unique<TAnsiStringsForWideStringsAdapter>(this, 0)) {}
+
+TUcStrings::~TUcStrings() = default;
+
+TAnsiStrings* TUcStrings::AnsiStrings() { return ansiStrings_.get(); }
+
+void TUcStrings::SetAnsiStrings(TStrings* strings) { ansiStrings_->Assign(strings); }
 
 void TUcStrings::LoadFromFile(const WideString& fileName) {
   TUcFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);

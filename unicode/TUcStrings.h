@@ -3,6 +3,8 @@
 // always writes UTF-16 little-endian with the mark FF FE.
 #pragma once
 
+#include <memory>
+
 #include "unicode/TWideStrings.h"
 
 enum TUcStreamCharSet { csAnsi, csUnicode, csUnicodeSwapped, csUtf8 };
@@ -11,8 +13,19 @@ enum TUcStreamCharSet { csAnsi, csUnicode, csUnicodeSwapped, csUtf8 };
 // recognised mark, otherwise where it was.
 TUcStreamCharSet AutoDetectCharacterSet(TStream* stream);
 
+class TAnsiStringsForWideStringsAdapter;
+class TAnsiStrings;
+
 class TUcStrings : public TWideStrings {
  public:
+  TUcStrings();
+  ~TUcStrings() override;
+  TUcStrings(const TUcStrings&) = delete;
+  TUcStrings& operator=(const TUcStrings&) = delete;
+
+  // This list as 8-bit strings in the system code page.
+  TAnsiStrings* AnsiStrings();
+  void SetAnsiStrings(TStrings* strings);
   void LoadFromFile(const WideString& fileName) override;
   void LoadFromStream(TStream* stream) override { LoadFromStream_BOM(stream, true); }
   // Without the mark flag the stream is UTF-16 little-endian from its position, any mark kept.
@@ -26,5 +39,6 @@ class TUcStrings : public TWideStrings {
   TUcStreamCharSet LastFileCharSet() const { return lastFileCharSet_; }
 
  private:
+  std::unique_ptr<TAnsiStringsForWideStringsAdapter> ansiStrings_;
   TUcStreamCharSet lastFileCharSet_ = csUnicode;
 };
