@@ -1,5 +1,7 @@
 #include "unicode/CodePageConversion.h"
 
+#include <bit>
+#include <cstring>
 #include <string>
 
 #include "platform/rtl/Exceptions.h"
@@ -44,20 +46,27 @@ WideString UTF8ToWideString(const AnsiString& s) {
 
 WideString UCS2ToWideString(const AnsiString& bytes) {
   std::u16string out(static_cast<std::size_t>(bytes.Length() / 2), u'\0');
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    auto lo = static_cast<unsigned char>(bytes.data()[2 * i]);
-    auto hi = static_cast<unsigned char>(bytes.data()[2 * i + 1]);
-    out[i] = static_cast<char16_t>(lo | (hi << 8));
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out.data(), bytes.data(), out.size() * 2);
+  } else {
+    for (std::size_t i = 0; i < out.size(); ++i) {
+      auto lo = static_cast<unsigned char>(bytes.data()[2 * i]);
+      auto hi = static_cast<unsigned char>(bytes.data()[2 * i + 1]);
+      out[i] = static_cast<char16_t>(lo | (hi << 8));
+    }
   }
   return WideString(std::move(out));
 }
 
 AnsiString WideStringToUCS2(const WideString& s) {
-  std::string out;
-  out.reserve(static_cast<std::size_t>(s.Length()) * 2);
-  for (char16_t c : s.ToU16()) {
-    out += static_cast<char>(c & 0xFF);
-    out += static_cast<char>(c >> 8);
+  std::string out(static_cast<std::size_t>(s.Length()) * 2, '\0');
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out.data(), s.data(), out.size());
+  } else {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(s.Length()); ++i) {
+      out[2 * i] = static_cast<char>(s.data()[i] & 0xFF);
+      out[2 * i + 1] = static_cast<char>(s.data()[i] >> 8);
+    }
   }
   return AnsiString(std::move(out));
 }

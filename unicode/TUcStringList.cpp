@@ -33,6 +33,7 @@ void TUcStringList::Clear() {
   if (count_ == 0) return;
   Changing();
   items_.clear();
+  items_.shrink_to_fit();
   count_ = 0;
   capacity_ = 0;
   Changed();
@@ -42,7 +43,6 @@ void TUcStringList::Delete(int index) {
   CheckIndex(index, count_);
   Changing();
   items_.erase(items_.begin() + index);
-  items_.emplace_back();
   --count_;
   Changed();
 }
@@ -155,7 +155,8 @@ void TUcStringList::PutObject(int index, TObject* object) {
 
 void TUcStringList::SetCapacityValue(int capacity) {
   if (capacity < count_) return;
-  items_.resize(static_cast<std::size_t>(capacity));
+  if (capacity < capacity_) items_.shrink_to_fit();
+  items_.reserve(static_cast<std::size_t>(capacity));
   capacity_ = capacity;
 }
 
@@ -187,7 +188,6 @@ void TUcStringList::InsertItem(int index, const WideString& s, TObject* object) 
   Changing();
   if (count_ == capacity_) Grow();
   items_.insert(items_.begin() + index, TWideStringItem{s, object});
-  items_.pop_back();
   ++count_;
   Changed();
 }

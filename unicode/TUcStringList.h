@@ -69,7 +69,7 @@ class TUcStringList : public TUcStrings {
   void Resort();
 
   bool updating_ = false;
-  std::vector<TWideStringItem> items_;  // its size is the capacity
+  std::vector<TWideStringItem> items_;  // room reserved for the capacity
   int count_ = 0;
   int capacity_ = 0;
   bool sorted_ = false;
