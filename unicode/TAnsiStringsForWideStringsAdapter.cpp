@@ -7,6 +7,7 @@
 #include "unicode/CodePageConversion.h"
 #include "unicode/TUcFileStream.h"
 #include "unicode/TUcStrings.h"
+#include "unicode/UcReadRest.h"
 
 namespace {
 
@@ -82,15 +83,7 @@ void TAnsiStringsForWideStringsAdapter::SetUpdateState(bool updating) {
 void TAnsiStringsForWideStringsAdapter::LoadFromStreamEx(TStream* stream, UINT codePage) {
   BeginUpdate();
   try {
-    std::int64_t available = stream->Size() - stream->Position();
-    std::string bytes(static_cast<std::size_t>(available > 0 ? available : 0), '\0');
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-      int n = stream->Read(bytes.data() + got, static_cast<int>(bytes.size() - got));
-      if (n <= 0) break;
-      got += static_cast<std::size_t>(n);
-    }
-    bytes.resize(got);
+    std::string bytes = UcReadRest(stream);
     // The mark a UTF-8 save writes is not part of the text, or each cycle would add one.
     if (codePage == CP_UTF8 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
     wideStrings_->SetText(StringToWideStringEx(AnsiString(std::move(bytes)), codePage));

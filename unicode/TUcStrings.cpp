@@ -8,22 +8,9 @@
 #include "unicode/CodePageConversion.h"
 #include "unicode/TAnsiStringsForWideStringsAdapter.h"
 #include "unicode/TUcFileStream.h"
+#include "unicode/UcReadRest.h"
 
 namespace {
-
-// Every byte from the position to the end that actually arrives.
-std::string ReadRest(TStream* stream) {
-  std::int64_t available = stream->Size() - stream->Position();
-  std::string bytes(static_cast<std::size_t>(available > 0 ? available : 0), '\0');
-  std::size_t got = 0;
-  while (got < bytes.size()) {
-    int n = stream->Read(bytes.data() + got, static_cast<int>(bytes.size() - got));
-    if (n <= 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  bytes.resize(got);
-  return bytes;
-}
 
 std::string Bytes(TUcStrings& list, bool withBom) {
   AnsiString units = WideStringToUCS2(list.Text());
@@ -67,7 +54,7 @@ void TUcStrings::LoadFromFile(const WideString& fileName) {
 void TUcStrings::LoadFromStream_BOM(TStream* stream, bool withBom) {
   TWideStringsUpdate update(this);
   TUcStreamCharSet charSet = withBom ? AutoDetectCharacterSet(stream) : csUnicode;
-  std::string bytes = ReadRest(stream);
+  std::string bytes = UcReadRest(stream);
   WideString text;
   switch (charSet) {
     case csUnicode:

@@ -13,6 +13,7 @@
 #include "platform/rtl/TStream.h"
 #include "unicode/CodePageConversion.h"
 #include "unicode/TUcFileStream.h"
+#include "unicode/UcReadRest.h"
 #include "unicode/WStrRoutines.h"
 #include "unicode/WideResStrings.h"
 
@@ -169,16 +170,9 @@ void TWideStrings::LoadFromFile(const WideString& fileName) {
 
 void TWideStrings::LoadFromStream(TStream* stream) {
   TWideStringsUpdate update(this);
-  std::int64_t available = stream->Size() - stream->Position();
-  std::vector<char> bytes(static_cast<std::size_t>(available > 0 ? available : 0));
   // Only what actually arrives counts, in whole units.
-  std::size_t got = 0;
-  while (got < bytes.size()) {
-    int n = stream->Read(bytes.data() + got, static_cast<int>(bytes.size() - got));
-    if (n <= 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  SetTextStr(UCS2ToWideString(AnsiString(bytes.data(), static_cast<int>(got & ~std::size_t{1}))));
+  std::string bytes = UcReadRest(stream);
+  SetTextStr(UCS2ToWideString(AnsiString(bytes.data(), static_cast<int>(bytes.size() & ~std::size_t{1}))));
 }
 
 void TWideStrings::Move(int curIndex, int newIndex) {
