@@ -133,10 +133,10 @@ void RegisterEditorBoxes() {
     RegisterProperties<TDelMessageBox>("TDelMessageBox", "TEditorBox", Factory<TDelMessageBox>())
         .Handler("OkButtonClick", &TDelMessageBox::OkButtonClick)
         .Handler("CancleImButtonClick", &TDelMessageBox::CancleImButtonClick);
-    RegisterProperties<TMsgBox>("TMsgBox", "TEditorBox", Factory<TMsgBox>())
-        .Handler("OkButtonClick", &TMsgBox::OkButtonClick);
-    RegisterProperties<TFrameBox>("TFrameBox", "TEditorBox", Factory<TFrameBox>())
-        .Handler("OkButtonClick", &TFrameBox::OkButtonClick);
+    RegisterProperties<TOneButtonBox>("TOneButtonBox", "TEditorBox")
+        .Handler("OkButtonClick", &TOneButtonBox::OkButtonClick);
+    RegisterProperties<TMsgBox>("TMsgBox", "TOneButtonBox", Factory<TMsgBox>());
+    RegisterProperties<TFrameBox>("TFrameBox", "TOneButtonBox", Factory<TFrameBox>());
     return true;
   }();
   (void)done;

@@ -2,20 +2,13 @@
 // close button close it (2).
 #pragma once
 
-#include "editor/TEditorBox.h"
+#include "editor/TOneButtonBox.h"
 
-class TImage;
-
-class TFrameBox : public TEditorBox {
+class TFrameBox : public TOneButtonBox {
  public:
-  using TEditorBox::TEditorBox;
+  using TOneButtonBox::TOneButtonBox;
 
-  TImage* Backimg = nullptr;
   TLabel* Box_Label = nullptr;
-  TImButton* OkButton = nullptr;
-  TImButton* ImButton2 = nullptr;
-
-  void OkButtonClick(TObject* sender);
 
  protected:
   void Loaded() override;

@@ -2,20 +2,13 @@
 // be deleted unless the caller sets the key of another; OK and the close button close it (2).
 #pragma once
 
-#include "editor/TEditorBox.h"
+#include "editor/TOneButtonBox.h"
 
-class TImage;
-
-class TMsgBox : public TEditorBox {
+class TMsgBox : public TOneButtonBox {
  public:
-  using TEditorBox::TEditorBox;
+  using TOneButtonBox::TOneButtonBox;
 
-  TImage* Backimg = nullptr;
   TLabel* Boxlab = nullptr;
-  TImButton* OkButton = nullptr;
-  TImButton* ImButton2 = nullptr;
-
-  void OkButtonClick(TObject* sender);
 
  protected:
   void Loaded() override;

@@ -137,9 +137,9 @@ void TfrmMain::Loaded() {
   Bind(this, Language, "Language");
   Bind(this, MenuItem_CHN, "MenuItem_CHN");
   Bind(this, MenuItem_ENG, "MenuItem_ENG");
-  Bind(this, InsertPicture, "InsertPicture");
-  Bind(this, InsertAudio, "InsertAudio");
-  Bind(this, InsertText, "InsertText");
+  Bind(this, InsertPictureItem, "InsertPicture");
+  Bind(this, InsertAudioItem, "InsertAudio");
+  Bind(this, InsertTextItem, "InsertText");
   Bind(this, MenuItem_Preview, "MenuItem_Preview");
   Bind(this, Menu_NewFrame, "Menu_NewFrame");
   Bind(this, Menu_DeleteFrame, "Menu_DeleteFrame");
@@ -311,8 +311,22 @@ void RegisterEditorForms() {
     RegisterQvBackImage();
     RegisterProperties<TfrmMain>("TfrmMain", "TForm", Factory<TfrmMain>())
         .Handler("FormCreate", &TfrmMain::FormCreate)
+        .Handler("btnNewFrameClick", &TfrmMain::btnNewFrameClick)
+        .Handler("btnDelFrameClick", &TfrmMain::btnDelFrameClick)
+        .Handler("TextEditClick", &TfrmMain::TextEditClick)
+        .Handler("imgFrameListDblClick", &TfrmMain::imgFrameListDblClick)
+        .Handler("insert_popClick", &TfrmMain::insert_popClick)
+        .Handler("delete_popClick", &TfrmMain::delete_popClick)
+        .Handler("actInsertAudioExecute", &TfrmMain::actInsertAudioExecute)
+        .Handler("actInsertTextExecute", &TfrmMain::actInsertTextExecute)
+        .Handler("actTextEditExecute", &TfrmMain::actTextEditExecute)
+        .Handler("actDeleteExecute", &TfrmMain::actDeleteExecute)
+        .Handler("actNewPageExecute", &TfrmMain::actNewPageExecute)
+        .Handler("actDeletePageExecute", &TfrmMain::actDeletePageExecute)
         .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick);
     return true;
   }();
   (void)done;
 }
+
+bool TfrmMain::IsPage(int index) const { return mms && index >= 0 && index < mms->Body->GetFrameCount(); }

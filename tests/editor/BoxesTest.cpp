@@ -83,39 +83,20 @@ const BoxKind kKinds[] = {
 
 TEST_F(Boxes, EachButtonGivesItsModalResult) {
   struct Case {
-    const char* what;
-    std::function<TEditorBox*()> make;
-    std::function<TImButton*(TEditorBox*)> button;
+    std::size_t kind;  // in kKinds
+    const char* button;
     int result;
   };
   const Case cases[] = {
-      {"close question OK", [] { return NewBox<TMessageBoxForm>(nullptr); },
-       [](TEditorBox* b) { return static_cast<TMessageBoxForm*>(b)->OkButton; }, 1},
-      {"close question No", [] { return NewBox<TMessageBoxForm>(nullptr); },
-       [](TEditorBox* b) { return static_cast<TMessageBoxForm*>(b)->NoButton; }, 3},
-      {"close question Cancel", [] { return NewBox<TMessageBoxForm>(nullptr); },
-       [](TEditorBox* b) { return static_cast<TMessageBoxForm*>(b)->CancleImButton; }, 2},
-      {"close question close", [] { return NewBox<TMessageBoxForm>(nullptr); },
-       [](TEditorBox* b) { return static_cast<TMessageBoxForm*>(b)->ImButton1; }, 2},
-      {"delete OK", [] { return NewBox<TDelMessageBox>(nullptr); },
-       [](TEditorBox* b) { return static_cast<TDelMessageBox*>(b)->OkButton; }, 1},
-      {"delete Cancel", [] { return NewBox<TDelMessageBox>(nullptr); },
-       [](TEditorBox* b) { return static_cast<TDelMessageBox*>(b)->CancleImButton; }, 2},
-      {"delete close", [] { return NewBox<TDelMessageBox>(nullptr); },
-       [](TEditorBox* b) { return static_cast<TDelMessageBox*>(b)->ImButton1; }, 2},
-      {"warning OK", [] { return NewBox<TMsgBox>(nullptr); },
-       [](TEditorBox* b) { return static_cast<TMsgBox*>(b)->OkButton; }, 2},
-      {"warning close", [] { return NewBox<TMsgBox>(nullptr); },
-       [](TEditorBox* b) { return static_cast<TMsgBox*>(b)->ImButton2; }, 2},
-      {"limit OK", [] { return NewBox<TFrameBox>(nullptr); },
-       [](TEditorBox* b) { return static_cast<TFrameBox*>(b)->OkButton; }, 2},
-      {"limit close", [] { return NewBox<TFrameBox>(nullptr); },
-       [](TEditorBox* b) { return static_cast<TFrameBox*>(b)->ImButton2; }, 2},
+      {0, "OkButton", 1},  {0, "NoButton", 3},       {0, "CancleImButton", 2}, {0, "ImButton1", 2},
+      {1, "OkButton", 1},  {1, "CancleImButton", 2}, {1, "ImButton1", 2},      {2, "OkButton", 2},
+      {2, "ImButton2", 2}, {3, "OkButton", 2},       {3, "ImButton2", 2},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    std::unique_ptr<TEditorBox> box(c.make());
-    TImButton* button = c.button(box.get());
+    SCOPED_TRACE(std::string(kKinds[c.kind].name) + " " + c.button);
+    std::unique_ptr<TEditorBox> box(kKinds[c.kind].make());
+    auto* button = dynamic_cast<TImButton*>(box->FindComponent(c.button));
+    ASSERT_NE(button, nullptr);
     bool clicked = false;
     const int result = RunModal(box.get(), [&] {
       ASSERT_TRUE(button->Visible()) << "the first paint shows the buttons";
@@ -226,18 +207,14 @@ TEST_F(Boxes, EveryTextComesFromItsKeyAndEachButtonTextStartsAtItsPlace) {
 TEST_F(Boxes, AnOpenBoxKeepsItsMessageAcrossAChangeOfLanguage) {
   AppFile("language_editer/lan_Vietnamese.ini", editortest::KeyLanguageFile("vi:"));
   struct Case {
-    std::function<TEditorBox*()> make;
+    std::size_t kind;  // in kKinds
     const char* key;
   };
-  const Case cases[] = {
-      {[] { return NewBox<TMsgBox>(nullptr); }, "SizeHint"},
-      {[] { return NewBox<TDelMessageBox>(nullptr); }, "STR_Main_Del_Hint"},
-      {[] { return NewBox<TFrameBox>(nullptr); }, "STR_Main_Error_Page"},
-  };
+  const Case cases[] = {{2, "SizeHint"}, {1, "STR_Main_Del_Hint"}, {3, "STR_Main_Error_Page"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
     ResStringManager.SelectLanguageFile(kEnglish);
-    std::unique_ptr<TEditorBox> box(c.make());
+    std::unique_ptr<TEditorBox> box(kKinds[c.kind].make());
     box->SetMessageKey(c.key);
     EXPECT_EQ(box->MessageLabel()->Caption().ToStd(), std::string("<") + c.key + ">");
     RunModal(box.get(), [&] {
