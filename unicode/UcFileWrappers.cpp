@@ -31,13 +31,17 @@ void WidenFindData(const WIN32_FIND_DATAA& a, WIN32_FIND_DATAW* w) {
   WidenInto(a.cAlternateFileName, w->cAlternateFileName);
 }
 
+// The wide call on a Unicode system, else the 8-bit one with the name in the system code page.
+template <typename Wide, typename Narrow>
+auto ByName(LPCWSTR name, Wide wide, Narrow narrow) {
+  if (Win32PlatformIsUnicode()) return wide(name);
+  AnsiString holder;
+  return narrow(UcNarrowArg(name, holder));
+}
+
 }  // namespace
 
-BOOL Uc_RemoveDirectoryW(LPCWSTR name) {
-  if (Win32PlatformIsUnicode()) return RemoveDirectoryW(name);
-  AnsiString n;
-  return RemoveDirectoryA(UcNarrowArg(name, n));
-}
+BOOL Uc_RemoveDirectoryW(LPCWSTR name) { return ByName(name, RemoveDirectoryW, RemoveDirectoryA); }
 
 DWORD Uc_GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size) {
   if (Win32PlatformIsUnicode()) return GetShortPathNameW(longPath, shortPath, size);
@@ -71,10 +75,14 @@ DWORD Uc_GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* fileP
 
 HANDLE Uc_CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
                       DWORD disposition, DWORD attributes, HANDLE templateFile) {
-  if (Win32PlatformIsUnicode())
-    return CreateFileW(name, access, share, security, disposition, attributes, templateFile);
-  AnsiString n;
-  return CreateFileA(UcNarrowArg(name, n), access, share, security, disposition, attributes, templateFile);
+  return ByName(
+      name,
+      [&](LPCWSTR n) {
+        return CreateFileW(n, access, share, security, disposition, attributes, templateFile);
+      },
+      [&](LPCSTR n) {
+        return CreateFileA(n, access, share, security, disposition, attributes, templateFile);
+      });
 }
 
 HANDLE Uc_FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* data) {
@@ -94,16 +102,12 @@ BOOL Uc_FindNextFileW(HANDLE search, WIN32_FIND_DATAW* data) {
   return ok;
 }
 
-DWORD Uc_GetFileAttributesW(LPCWSTR name) {
-  if (Win32PlatformIsUnicode()) return GetFileAttributesW(name);
-  AnsiString n;
-  return GetFileAttributesA(UcNarrowArg(name, n));
-}
+DWORD Uc_GetFileAttributesW(LPCWSTR name) { return ByName(name, GetFileAttributesW, GetFileAttributesA); }
 
 BOOL Uc_CreateDirectoryW(LPCWSTR name, LPSECURITY_ATTRIBUTES security) {
-  if (Win32PlatformIsUnicode()) return CreateDirectoryW(name, security);
-  AnsiString n;
-  return CreateDirectoryA(UcNarrowArg(name, n), security);
+  return ByName(
+      name, [security](LPCWSTR n) { return CreateDirectoryW(n, security); },
+      [security](LPCSTR n) { return CreateDirectoryA(n, security); });
 }
 
 BOOL Uc_MoveFileW(LPCWSTR from, LPCWSTR to) {
@@ -112,11 +116,7 @@ BOOL Uc_MoveFileW(LPCWSTR from, LPCWSTR to) {
   return MoveFileA(UcNarrowArg(from, f), UcNarrowArg(to, t));
 }
 
-BOOL Uc_DeleteFileW(LPCWSTR name) {
-  if (Win32PlatformIsUnicode()) return DeleteFileW(name);
-  AnsiString n;
-  return DeleteFileA(UcNarrowArg(name, n));
-}
+BOOL Uc_DeleteFileW(LPCWSTR name) { return ByName(name, DeleteFileW, DeleteFileA); }
 
 DWORD Uc_GetCurrentDirectoryW(DWORD size, LPWSTR buffer) {
   if (Win32PlatformIsUnicode()) return GetCurrentDirectoryW(size, buffer);
@@ -126,7 +126,5 @@ DWORD Uc_GetCurrentDirectoryW(DWORD size, LPWSTR buffer) {
 }
 
 BOOL Uc_SetCurrentDirectoryW(LPCWSTR path) {
-  if (Win32PlatformIsUnicode()) return SetCurrentDirectoryW(path);
-  AnsiString p;
-  return SetCurrentDirectoryA(UcNarrowArg(path, p));
+  return ByName(path, SetCurrentDirectoryW, SetCurrentDirectoryA);
 }
