@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "unicode/TWideStrings.h"
+#include "unicode/WideTextRoutines.h"
 
 enum TUcStreamCharSet { csAnsi, csUnicode, csUnicodeSwapped, csUtf8 };
 
@@ -37,8 +38,12 @@ class TUcStrings : public TWideStrings {
 
   // The character set of the last file loaded (csUnicode before any).
   TUcStreamCharSet LastFileCharSet() const { return lastFileCharSet_; }
+  // The line breaks the edit controls' lines write (CR LF unless set).
+  TUcTextLineBreakStyle LineBreakStyle() const { return lineBreakStyle_; }
+  void SetLineBreakStyle(TUcTextLineBreakStyle style) { lineBreakStyle_ = style; }
 
  private:
   std::unique_ptr<TAnsiStringsForWideStringsAdapter> ansiStrings_;
   TUcStreamCharSet lastFileCharSet_ = csUnicode;
+  TUcTextLineBreakStyle lineBreakStyle_ = tlbsCRLF;
 };

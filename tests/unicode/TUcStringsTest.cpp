@@ -116,6 +116,7 @@ TEST(TUcStrings, SavesUtf16WithTheMark) {
   TMemoryStream stream;
   list.SaveToStream_BOM(&stream, false);
   EXPECT_EQ(stream.Size(), 12);
+  EXPECT_EQ(list.LineBreakStyle(), tlbsCRLF);
 }
 
 // A list that fails while its text is gathered.
