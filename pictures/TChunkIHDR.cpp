@@ -1,5 +1,6 @@
 #include "pictures/TChunkIHDR.h"
 
+#include <cstddef>
 #include <cstring>
 #include <new>
 
@@ -89,21 +90,24 @@ void TChunkIHDR::FreeImageData() {
   if (owner_) owner_->ImageChanged();
 }
 
+HPALETTE TChunkIHDR::CreateLogPalette(const PALETTEENTRY* entries, UINT count) {
+  std::vector<std::uint8_t> buffer(sizeof(LOGPALETTE) + 256 * sizeof(PALETTEENTRY), 0);
+  auto* palette = reinterpret_cast<LOGPALETTE*>(buffer.data());
+  palette->palVersion = 0x300;
+  palette->palNumEntries = WORD(count);
+  std::memcpy(buffer.data() + offsetof(LOGPALETTE, palPalEntry), entries, count * sizeof(PALETTEENTRY));
+  return CreatePalette(palette);
+}
+
 HPALETTE TChunkIHDR::CreateGrayscalePalette(int bitCount) {
   if (bitCount > 8) bitCount = 8;
   const int n = 1 << bitCount;
-  struct {
-    LOGPALETTE head;
-    PALETTEENTRY more[255];
-  } pal{};
-  pal.head.palVersion = 0x300;
-  pal.head.palNumEntries = WORD(n);
-  PALETTEENTRY* entries = pal.head.palPalEntry;
+  PALETTEENTRY entries[256];
   for (int i = 0; i < n; ++i) {
     const BYTE g = owner_ ? owner_->GammaTable[MulDiv(i, 255, n - 1)] : BYTE(MulDiv(i, 255, n - 1));
     entries[i] = PALETTEENTRY{g, g, g, 0};
   }
-  return CreatePalette(&pal.head);
+  return CreateLogPalette(entries, UINT(n));
 }
 
 void TChunkIHDR::PaletteToDIB(HPALETTE palette) {

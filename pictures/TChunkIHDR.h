@@ -49,6 +49,8 @@ class TChunkIHDR : public TChunk {
   HPALETTE CreateGrayscalePalette(int bitCount);
   // Copies up to 256 entries of the palette into the colour table of the description.
   void PaletteToDIB(HPALETTE palette);
+  // A logical palette (version 0x300) of `count` entries, 1 .. 256.
+  static HPALETTE CreateLogPalette(const PALETTEENTRY* entries, UINT count);
 
   // Where storage stops: an image of more pixels is refused (the fuzzer lowers it).
   static std::uint64_t PixelLimit;

@@ -12,17 +12,11 @@ bool TChunkPLTE::LoadFromStream(TStream* stream, const TChunkName& name, std::ui
   TChunkIHDR* header = GetHeader();
   // Only a palette image shows its palette: grey images keep their grey table.
   if (!owner_ || !header || header->IHDRData.ColorType != COLOR_PALETTE || count_ == 0) return true;
-  struct {
-    LOGPALETTE head;
-    PALETTEENTRY more[255];
-  } pal{};
-  pal.head.palVersion = 0x300;
-  pal.head.palNumEntries = WORD(count_);
+  PALETTEENTRY entries[256];
   for (std::uint32_t i = 0; i < count_; ++i)
-    pal.head.palPalEntry[i] =
-        PALETTEENTRY{owner_->GammaTable[data_[i * 3]], owner_->GammaTable[data_[i * 3 + 1]],
-                     owner_->GammaTable[data_[i * 3 + 2]], 0};
-  owner_->SetPalette(CreatePalette(&pal.head));
+    entries[i] = PALETTEENTRY{owner_->GammaTable[data_[i * 3]], owner_->GammaTable[data_[i * 3 + 1]],
+                              owner_->GammaTable[data_[i * 3 + 2]], 0};
+  owner_->SetPalette(TChunkIHDR::CreateLogPalette(entries, count_));
   return true;
 }
 

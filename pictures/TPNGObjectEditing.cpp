@@ -123,19 +123,14 @@ void TPNGObject::AssignHandle(HBITMAP bitmap, bool transparent, COLORREF transpa
     chunks_.TPNGPointerList::Add(plte);
     const std::uint32_t count = 1u << bpp;
     plte->SetCount(count);
-    struct {
-      LOGPALETTE head;
-      PALETTEENTRY more[255];
-    } pal{};
-    pal.head.palVersion = 0x300;
-    pal.head.palNumEntries = WORD(count);
+    PALETTEENTRY entries[256];
     for (std::uint32_t i = 0; i < count; ++i) {
       const RGBQUAD& c = header->BitmapInfo.bmiColors[i];
-      pal.head.palPalEntry[i] = PALETTEENTRY{c.rgbRed, c.rgbGreen, c.rgbBlue, 0};
+      entries[i] = PALETTEENTRY{c.rgbRed, c.rgbGreen, c.rgbBlue, 0};
     }
     header->BitmapInfo.bmiHeader.biClrUsed = count;
     SetDIBColorTable(header->ImageDC, 0, count, header->BitmapInfo.bmiColors);
-    DoSetPalette(CreatePalette(&pal.head), false);
+    DoSetPalette(TChunkIHDR::CreateLogPalette(entries, count), false);
   }
   if (transparent) {
     auto* trns = new TChunktRNS(this);
