@@ -119,6 +119,17 @@ void TChunkIHDR::PaletteToDIB(HPALETTE palette) {
 }
 
 void TChunkIHDR::PrepareImageData() {
+  try {
+    MakeImageData();
+  } catch (...) {
+    // Without storage the header describes an empty image, so nothing reads past it.
+    FreeImageData();
+    IHDRData.Width = IHDRData.Height = 0;
+    throw;
+  }
+}
+
+void TChunkIHDR::MakeImageData() {
   std::memset(&BitmapInfo, 0, sizeof(BitmapInfo));
   FreeImageData();
   const TIHDRData& h = IHDRData;

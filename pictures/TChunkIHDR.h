@@ -71,4 +71,7 @@ class TChunkIHDR : public TChunk {
   std::uint8_t* ExtraData() { return ExtraImageData.empty() ? nullptr : ExtraImageData.data(); }
   std::uint8_t* ExtraAlphaData() { return ExtraAlpha.empty() ? nullptr : ExtraAlpha.data(); }
   std::uint64_t ImageBytes() const { return std::uint64_t(BytesPerRow) * IHDRData.Height; }
+
+ private:
+  void MakeImageData();
 };

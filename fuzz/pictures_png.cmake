@@ -1,4 +1,4 @@
-# The picture classes' parsers of outside data: PNG files.
+# The PNG picture class's parser of outside data.
 if(TARGET pictures)
   mms_add_fuzzer(fuzz_pictures_png SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_pictures_png.cpp LIBS pictures)
 endif()
