@@ -85,16 +85,20 @@ bool TChunk::LoadFromStream(TStream* stream, const TChunkName& name, std::uint32
   return true;
 }
 
-bool TChunk::SaveData(TStream* stream) {
+void WriteChunk(TStream* stream, const char* name, const std::uint8_t* data, std::uint32_t length) {
   std::uint8_t head[8];
-  WriteBigEndian32(head, dataSize_);
-  std::memcpy(head + 4, name_.data(), 4);
+  WriteBigEndian32(head, length);
+  std::memcpy(head + 4, name, 4);
   WriteFully(stream, head, 8);
-  if (dataSize_ > 0) WriteFully(stream, data_.data(), dataSize_);
+  if (length > 0) WriteFully(stream, data, length);
   std::uint32_t crc = update_crc(0xFFFFFFFFu, head + 4, 4);
-  crc = update_crc(crc, data_.data(), dataSize_);
+  crc = update_crc(crc, data, length);
   std::uint8_t tail[4];
   WriteBigEndian32(tail, ~crc);
   WriteFully(stream, tail, 4);
+}
+
+bool TChunk::SaveData(TStream* stream) {
+  WriteChunk(stream, name_.data(), data_.data(), dataSize_);
   return true;
 }

@@ -64,3 +64,5 @@ bool ReadFully(TStream* stream, void* buffer, std::size_t count);
 std::uint64_t BytesLeft(TStream* stream);
 // Writes all of `count` bytes (EWriteError when the stream takes fewer).
 void WriteFully(TStream* stream, const void* buffer, std::size_t count);
+// Writes one whole chunk: length, name, data and the CRC over name and data.
+void WriteChunk(TStream* stream, const char* name, const std::uint8_t* data, std::uint32_t length);

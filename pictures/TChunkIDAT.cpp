@@ -138,16 +138,7 @@ struct TChunkIDAT::Writer {
 
   void WriteChunk() {
     if (used == 0) return;
-    std::uint8_t head[8];
-    WriteBigEndian32(head, std::uint32_t(used));
-    std::memcpy(head + 4, "IDAT", 4);
-    WriteFully(stream, head, 8);
-    WriteFully(stream, output.data(), used);
-    std::uint32_t crc = update_crc(0xFFFFFFFFu, head + 4, 4);
-    crc = update_crc(crc, output.data(), used);
-    std::uint8_t tail[4];
-    WriteBigEndian32(tail, ~crc);
-    WriteFully(stream, tail, 4);
+    ::WriteChunk(stream, "IDAT", output.data(), std::uint32_t(used));
     used = 0;
   }
 

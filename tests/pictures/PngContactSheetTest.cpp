@@ -7,9 +7,7 @@
 #include <filesystem>
 
 #include "PngTestSupport.h"
-#include "platform/backend/HeadlessDriver.h"
-#include "platform/controls/Controls.h"
-#include "platform/forms/TApplication.h"
+#include "forms/ShellFixture.h"
 #include "platform/forms/TForm.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TPaintBox.h"
@@ -33,18 +31,7 @@ bool OnTheSheet(const std::string& name) {
   return false;
 }
 
-class PngContactSheet : public ::testing::Test {
- protected:
-  void SetUp() override {
-    platform::headless::Install();
-    platform::controls::Startup();
-    FormsStartup();
-  }
-  void TearDown() override {
-    FormsShutdown();
-    platform::headless::Uninstall();
-  }
-};
+using PngContactSheet = shelltest::ShellTest;
 
 TEST_F(PngContactSheet, SuitePicturesOverACheckerboard) {
   std::vector<std::string> names;
