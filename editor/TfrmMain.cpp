@@ -5,11 +5,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "controls/TImButton.h"
 #include "controls/TQvBackImage.h"
 #include "editor/EditorAppFolder.h"
 #include "editor/EditorResources.h"
+#include "editor/TFrameBox.h"
+#include "editor/TImgFileManager.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
 #include "platform/forms/ClassRegistry.h"
@@ -30,6 +33,9 @@
 #include "platform/rtl/SysUtils.h"
 
 TfrmMain* frmMain = nullptr;
+TImgFileManager* pImgFileManager = nullptr;
+TPicResize* pPicResize = nullptr;
+bool silentDelete = false;
 
 namespace {
 
@@ -58,7 +64,10 @@ TfrmMain::~TfrmMain() {
   ReleaseBitmaps();
   delete mms;
   mms = nullptr;
+  pPicResize = nullptr;  // an owned component: freed with the window's other components
   ClearTempFolders();
+  delete pImgFileManager;
+  pImgFileManager = nullptr;
   if (frmMain == this) frmMain = nullptr;
 }
 
@@ -128,9 +137,9 @@ void TfrmMain::Loaded() {
   Bind(this, Language, "Language");
   Bind(this, MenuItem_CHN, "MenuItem_CHN");
   Bind(this, MenuItem_ENG, "MenuItem_ENG");
-  Bind(this, InsertPicture, "InsertPicture");
-  Bind(this, InsertAudio, "InsertAudio");
-  Bind(this, InsertText, "InsertText");
+  Bind(this, InsertPictureItem, "InsertPicture");
+  Bind(this, InsertAudioItem, "InsertAudio");
+  Bind(this, InsertTextItem, "InsertText");
   Bind(this, MenuItem_Preview, "MenuItem_Preview");
   Bind(this, Menu_NewFrame, "Menu_NewFrame");
   Bind(this, Menu_DeleteFrame, "Menu_DeleteFrame");
@@ -166,6 +175,8 @@ void TfrmMain::FormCreate(TObject*) {
   subject_size->SetCaption(Format("(%d/%d)", {TVarRec(0), TVarRec(kSubjectLimit)}));
 }
 
+void TfrmMain::CloseBtnClick(TObject*) { Close(); }
+
 void TfrmMain::Init() {
   delete mms;
   mms = nullptr;
@@ -185,7 +196,11 @@ void TfrmMain::Init() {
 
 int TfrmMain::NewFrame() {
   if (!mms) mms = new TK3VNMms();
-  if (mms->Body->GetFrameCount() >= kMaxPages) return kTooManyPages;
+  if (mms->Body->GetFrameCount() >= kMaxPages) {
+    std::unique_ptr<TFrameBox> box(NewBox<TFrameBox>(this));
+    box->ShowModal();
+    return kTooManyPages;
+  }
   curFrame = mms->AppendNewFrame();
   UpdateStripScrollBar();
   // Bring the new page's cell into view: the strip keeps 50 pixels of margin at either end.
@@ -295,8 +310,23 @@ void RegisterEditorForms() {
     RegisterImButton();
     RegisterQvBackImage();
     RegisterProperties<TfrmMain>("TfrmMain", "TForm", Factory<TfrmMain>())
-        .Handler("FormCreate", &TfrmMain::FormCreate);
+        .Handler("FormCreate", &TfrmMain::FormCreate)
+        .Handler("btnNewFrameClick", &TfrmMain::btnNewFrameClick)
+        .Handler("btnDelFrameClick", &TfrmMain::btnDelFrameClick)
+        .Handler("TextEditClick", &TfrmMain::TextEditClick)
+        .Handler("imgFrameListDblClick", &TfrmMain::imgFrameListDblClick)
+        .Handler("insert_popClick", &TfrmMain::insert_popClick)
+        .Handler("delete_popClick", &TfrmMain::delete_popClick)
+        .Handler("actInsertAudioExecute", &TfrmMain::actInsertAudioExecute)
+        .Handler("actInsertTextExecute", &TfrmMain::actInsertTextExecute)
+        .Handler("actTextEditExecute", &TfrmMain::actTextEditExecute)
+        .Handler("actDeleteExecute", &TfrmMain::actDeleteExecute)
+        .Handler("actNewPageExecute", &TfrmMain::actNewPageExecute)
+        .Handler("actDeletePageExecute", &TfrmMain::actDeletePageExecute)
+        .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick);
     return true;
   }();
   (void)done;
 }
+
+bool TfrmMain::IsPage(int index) const { return mms && index >= 0 && index < mms->Body->GetFrameCount(); }

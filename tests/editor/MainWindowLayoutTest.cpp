@@ -110,22 +110,23 @@ TEST_F(MainWindowLook, EveryTextOfTheThreeLanguagesFitsItsControl) {
     TControl* control;
     TFont* font;
     const char* key;
+    int x;  // where the text starts: the owner-drawn button texts are drawn at (x, 0)
   };
   const Text texts[] = {
-      {form->MMSTitle, form->MMSTitle->Font(), "STR_Main_Menu_Mivora"},
-      {form->subject, form->subject->Font(), "STR_Main_Subject"},
-      {form->CurDur, form->CurDur->Font(), "STR_Main_Cur_Dur"},
-      {form->lbl2, form->lbl2->Font(), "STR_Main_Dur_Unit"},
-      {form->lbl5, form->lbl5->Font(), "STR_Main_Dur_Unit"},
-      {form->labMMSSize, form->labMMSSize->Font(), "STR_Main_MMSSize"},
-      {form->length, form->length->Font(), "STR_Main_MMSFrameSize"},
-      {form->Label2, form->Label2->Font(), "STR_Main_Picture"},
-      {form->Label3, form->Label3->Font(), "STR_Main_Text"},
-      {form->Label4, form->Label4->Font(), "STR_Main_Video"},
-      {form->btnNewFrame, form->btnNewFrame->Font(), "STR_Main_Menu_Mivora_NewPage"},
-      {form->btnDelFrame, form->btnDelFrame->Font(), "STR_Main_Menu_Edit_Delete"},
-      {form->btnSend, form->btnSend->Font(), "STR_Main_Send "},
-      {form->btnDrafts, form->btnDrafts->Font(), "STR_Main_SaveAsDraft"},
+      {form->MMSTitle, form->MMSTitle->Font(), "STR_Main_Menu_Mivora", 0},
+      {form->subject, form->subject->Font(), "STR_Main_Subject", 0},
+      {form->CurDur, form->CurDur->Font(), "STR_Main_Cur_Dur", 0},
+      {form->lbl2, form->lbl2->Font(), "STR_Main_Dur_Unit", 0},
+      {form->lbl5, form->lbl5->Font(), "STR_Main_Dur_Unit", 0},
+      {form->labMMSSize, form->labMMSSize->Font(), "STR_Main_MMSSize", 0},
+      {form->length, form->length->Font(), "STR_Main_MMSFrameSize", 0},
+      {form->Label2, form->Label2->Font(), "STR_Main_Picture", 0},
+      {form->Label3, form->Label3->Font(), "STR_Main_Text", 0},
+      {form->Label4, form->Label4->Font(), "STR_Main_Video", 0},
+      {form->btnNewFrame, form->btnNewFrame->Font(), "STR_Main_Menu_Mivora_NewPage", 8},
+      {form->btnDelFrame, form->btnDelFrame->Font(), "STR_Main_Menu_Edit_Delete", 10},
+      {form->btnSend, form->btnSend->Font(), "STR_Main_Send ", 20},
+      {form->btnDrafts, form->btnDrafts->Font(), "STR_Main_SaveAsDraft", 12},
   };
   TBitmap sheet;
   sheet.SetSize(8, 8);
@@ -139,8 +140,12 @@ TEST_F(MainWindowLook, EveryTextOfTheThreeLanguagesFitsItsControl) {
       sheet.Canvas()->Font()->Assign(t.font);
       RECT r{0, 0, 1000, 1000};
       DrawTextW(sheet.Canvas()->Handle(), text.c_bstr(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-      EXPECT_LE(r.right, t.control->Width());
+      EXPECT_LE(t.x + r.right, t.control->Width());
       EXPECT_LE(r.bottom, t.control->Height());
+      // A button's text cell fills its height, so a text drawn from its top stands in the middle.
+      if (t.x > 0) {
+        EXPECT_EQ(r.bottom, t.control->Height());
+      }
     }
   }
 }
