@@ -1,0 +1,21 @@
+// TGIFUnknownAppExtension: an application block whose identifier no class is registered for;
+// its data sub-blocks are kept and written back byte for byte.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "pictures/TGIFApplicationExtension.h"
+#include "pictures/TGIFBlock.h"
+
+class TGIFUnknownAppExtension : public TGIFApplicationExtension {
+ public:
+  using TGIFApplicationExtension::TGIFApplicationExtension;
+  static TGIFExtensionClass ClassRef() { return GIFExtensionClassOf<TGIFUnknownAppExtension>(); }
+  void SaveData(TStream* stream) override;
+  void LoadData(TStream* stream) override;
+  const std::vector<std::unique_ptr<TGIFBlock>>& Blocks() const { return blocks_; }
+
+ private:
+  std::vector<std::unique_ptr<TGIFBlock>> blocks_;
+};
