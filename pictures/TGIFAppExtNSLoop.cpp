@@ -22,6 +22,7 @@ void TGIFAppExtNSLoop::SaveData(TStream* stream) {
   WriteByte(stream, 0);
 }
 
+// A stream cut inside the block ends it: what was read stays.
 void TGIFAppExtNSLoop::LoadData(TStream* stream) {
   BYTE size = 0;
   while (ReadByte(stream, size) && size != 0) {
@@ -31,13 +32,13 @@ void TGIFAppExtNSLoop::LoadData(TStream* stream) {
     if ((id & 7) == 1) {
       if (remaining < 2) GIFError(sInvalidData);
       BYTE bytes[2];
-      ReadCheck(stream, bytes, 2);
+      if (stream->Read(bytes, 2) != 2) break;
       loops_ = GIFWord(bytes);
       remaining -= 2;
     } else if ((id & 7) == 2) {
       if (remaining < 4) GIFError(sInvalidData);
       BYTE bytes[4];
-      ReadCheck(stream, bytes, 4);
+      if (stream->Read(bytes, 4) != 4) break;
       bufferSize_ = DWORD(bytes[0]) | DWORD(bytes[1]) << 8 | DWORD(bytes[2]) << 16 | DWORD(bytes[3]) << 24;
       remaining -= 4;
     }

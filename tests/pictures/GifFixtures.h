@@ -2,6 +2,7 @@
 // helpers that load bytes into a picture and collect its warnings.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -61,6 +62,28 @@ inline Bytes PlainCodes(const Bytes& pixels, int codeSize) {
   return w.bytes();
 }
 
+// `pixels` as literal codes after one clear code and no other: every code after the first adds a
+// table entry, and the width grows as a decoder's does (up to 12 bits, then stays). Ends with an
+// end code when `end` is set.
+inline Bytes LiteralCodes(const Bytes& pixels, int codeSize, bool end = true, int* finalWidth = nullptr) {
+  CodeWriter w;
+  const int clear = 1 << codeSize;
+  int width = codeSize + 1, nextFree = clear + 2, limit = 2 * clear;
+  w.Put(clear, width);
+  for (std::size_t i = 0; i < pixels.size(); ++i) {
+    w.Put(pixels[i], width);
+    if (i == 0 || nextFree >= 4096) continue;
+    ++nextFree;
+    if (nextFree >= limit && limit < 4096) {
+      limit *= 2;
+      ++width;
+    }
+  }
+  if (end) w.Put(clear + 1, width);
+  if (finalWidth) *finalWidth = width;
+  return w.bytes();
+}
+
 inline void Append(Bytes& out, const Bytes& more) { out.insert(out.end(), more.begin(), more.end()); }
 inline void AppendWord(Bytes& out, int v) {
   out.push_back(std::uint8_t(v & 0xFF));
@@ -74,7 +97,7 @@ inline Bytes Header(int width, int height, int colors = 4, const char* version =
   AppendWord(out, height);
   int bits = 1;
   while ((1 << bits) < colors) ++bits;
-  out.push_back(colors > 0 ? std::uint8_t(0x80 | (bits - 1)) : 0);
+  out.push_back(colors > 0 ? std::uint8_t(0x80 | ((bits - 1) << 4) | (bits - 1)) : 0);
   out.push_back(0);
   out.push_back(0);
   for (int i = 0; colors > 0 && i < (1 << bits); ++i) {

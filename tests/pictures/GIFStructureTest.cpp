@@ -1,0 +1,196 @@
+// The outer structure of a GIF stream: signature, blocks between frames, frames of extensions
+// only, the trailer, the logical screen and the version written.
+#include <gtest/gtest.h>
+
+#include "GifFixtures.h"
+#include "pictures/GIFException.h"
+#include "pictures/TGIFCommentExtension.h"
+#include "pictures/TGIFSubImage.h"
+#include "platform/rtl/TFileStream.h"
+#include "support/SharedData.h"
+#include "support/TempDir.h"
+
+using namespace giftest;
+
+namespace {
+
+const Bytes kPixels = {1, 2, 3, 0};
+
+Bytes TwoFrames(const Bytes& between, const Bytes& end) {
+  Bytes gif = Header(2, 2);
+  Append(gif, PlainFrame(2, 2, kPixels));
+  Append(gif, between);
+  Append(gif, PlainFrame(2, 2, kPixels));
+  Append(gif, end);
+  return gif;
+}
+
+Bytes Comment(const std::string& text) {
+  Bytes out = {0x21, 0xFE};
+  Append(out, SubBlocks(Bytes(text.begin(), text.end())));
+  return out;
+}
+
+}  // namespace
+
+TEST(GIFStructure, StreamsLoadWithTheirWarnings) {
+  Bytes prefixed = {0, 0, 0, 42};
+  Append(prefixed, TwoFrames({}, {0x3B}));
+  Bytes lower = TwoFrames({}, {0x3B});
+  lower[0] = 'g';
+  lower[1] = 'i';
+  lower[2] = 'f';
+  Bytes stray = TwoFrames({}, {});
+  stray.insert(stray.end(), {0x99});
+  Append(stray, PlainFrame(2, 2, kPixels));
+  stray.push_back(0x3B);
+  // A block byte other than an image separator after a control block: the frame keeps the
+  // block alone, the next byte stops the frames.
+  Bytes strayAfterControl = TwoFrames({}, {});
+  Append(strayAfterControl, ControlBlock(0, 5, 0));
+  strayAfterControl.push_back(0x44);
+  Append(strayAfterControl, PlainFrame(2, 2, kPixels));
+
+  struct Case {
+    const char* name;
+    Bytes gif;
+    int frames;
+    std::vector<std::string> warnings;
+  };
+  const Case cases[] = {
+      {"a four-byte prefix", prefixed, 2, {}},
+      {"a lower-case signature", lower, 2, {}},
+      {"zero bytes between frames", TwoFrames({0, 0, 0}, {0, 0x3B}), 2, {}},
+      {"no trailer", TwoFrames({}, {}), 2, {}},
+      {"zeros and no trailer", TwoFrames({}, {0, 0}), 2, {}},
+      {"an unknown block byte", stray, 2, {"Unknown GIF block type", "Invalid Image trailer"}},
+      {"a stray byte after a control block",
+       strayAfterControl,
+       3,
+       {"Invalid extension introducer", "Unknown GIF block type", "Invalid Image trailer"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TGIFImage image;
+    EXPECT_EQ(Load(image, c.gif), c.warnings);
+    ASSERT_EQ(image.Images()->Count(), c.frames);
+    EXPECT_EQ(image.Images()->GetImage(1)->Pixels(), kPixels);
+  }
+}
+
+TEST(GIFStructure, ABadSignatureIsRefusedAndTheStreamRestored) {
+  Bytes gif = TwoFrames({}, {0x3B});
+  gif[1] = 'X';
+  TMemoryStream stream;
+  stream.WriteBuffer("ab", 2);
+  stream.WriteBuffer(gif.data(), int(gif.size()));
+  stream.SetPosition(2);
+  TGIFImage image;
+  try {
+    image.LoadFromStream(&stream);
+    ADD_FAILURE() << "loaded";
+  } catch (const GIFException& e) {
+    EXPECT_STREQ(e.what(), "Invalid GIF signature");
+  }
+  EXPECT_EQ(stream.Position(), 2);
+  EXPECT_TRUE(image.Empty());
+}
+
+TEST(GIFStructure, ACutStreamKeepsTheFramesBeforeTheCut) {
+  Bytes gif = TwoFrames({}, {0x3B});
+  gif.resize(Header(2, 2).size() + PlainFrame(2, 2, kPixels).size() + 5);  // inside the second descriptor
+  TGIFImage image;
+  EXPECT_THROW(Load(image, gif), GIFException);
+  EXPECT_EQ(image.Images()->Count(), 1);
+}
+
+TEST(GIFStructure, ExtensionsBeforeTheTrailerAreWrittenBackInPlace) {
+  Bytes gif = Header(2, 2);
+  Append(gif, Comment("first"));
+  Append(gif, Comment("second"));
+  gif.push_back(0x3B);
+  TGIFImage image;
+  EXPECT_TRUE(Load(image, gif).empty());
+  ASSERT_EQ(image.Images()->Count(), 1);
+  EXPECT_TRUE(image.Images()->GetImage(0)->GetEmpty());
+  EXPECT_EQ(image.Images()->GetImage(0)->Extensions()->Count(), 2);
+  EXPECT_EQ(Save(image), gif);
+}
+
+TEST(GIFStructure, AScreenOfZeroGrowsToItsFrames) {
+  Bytes gif = Header(0, 0);
+  Append(gif, ImageBlock(3, 1, 2, 2, 2, SubBlocks(PlainCodes(kPixels, 2))));
+  Append(gif, ImageBlock(0, 4, 1, 1, 2, SubBlocks(PlainCodes({1}, 2))));
+  gif.push_back(0x3B);
+  TGIFImage image;
+  EXPECT_EQ(Load(image, gif), std::vector<std::string>{"Image exceeds Logical Screen size"});
+  EXPECT_EQ(image.Width(), 5);
+  EXPECT_EQ(image.Height(), 5);
+
+  Bytes kept = Header(1, 1);
+  Append(kept, ImageBlock(3, 1, 2, 2, 2, SubBlocks(PlainCodes(kPixels, 2))));
+  TGIFImage small;
+  EXPECT_TRUE(Load(small, kept).empty());
+  EXPECT_EQ(small.Width(), 1);
+  EXPECT_EQ(small.Height(), 1);
+  EXPECT_EQ(small.Images()->GetImage(0)->Left(), 3);
+}
+
+TEST(GIFStructure, TheVersionCoversHeaderAndFrames) {
+  struct Case {
+    const char* name;
+    Bytes gif;
+    TGIFVersion version;
+  };
+  Bytes plain = Header(2, 2, 4, "87a");
+  Append(plain, PlainFrame(2, 2, kPixels));
+  Bytes aspect = plain;
+  aspect[12] = 49;
+  Bytes sorted = plain;
+  sorted[10] |= 0x08;
+  Bytes withControl = Header(2, 2, 4, "87a");
+  Append(withControl, ControlBlock(0, 1, 0));
+  Append(withControl, PlainFrame(2, 2, kPixels));
+  const Case cases[] = {
+      {"plain", plain, gv87a},
+      {"an aspect ratio", aspect, gv89a},
+      {"a sorted global table", sorted, gv87a},
+      {"a control block", withControl, gv89a},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TGIFImage image;
+    Load(image, c.gif);
+    EXPECT_EQ(image.GetVersion(), c.version);
+  }
+  TGIFImage empty;
+  EXPECT_EQ(empty.GetVersion(), gvUnknown);
+  TMemoryStream stream;
+  try {
+    empty.SaveToStream(&stream);
+    ADD_FAILURE() << "saved";
+  } catch (const GIFException& e) {
+    EXPECT_STREQ(e.what(), "Unsupported GIF version");
+  }
+}
+
+TEST(GIFStructure, AFailedItemSaveLeavesTheFileAlone) {
+  testsupport::TempDir temp;
+  const std::string path = temp.write("header.gif", "old contents");
+  TGIFImage empty;
+  EXPECT_THROW(empty.Header()->SaveToFile(path.c_str()), GIFException);
+  auto bytes = testsupport::ReadFileBytes(path);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "old contents");
+}
+
+TEST(GIFStructure, SettingTheSizeBelowAFrameIsRefused) {
+  Bytes gif = Header(4, 4);
+  Append(gif, ImageBlock(1, 1, 2, 2, 2, SubBlocks(PlainCodes(kPixels, 2))));
+  TGIFImage image;
+  Load(image, gif);
+  EXPECT_THROW(image.SetWidth(2), GIFException);
+  EXPECT_THROW(image.SetHeight(2), GIFException);
+  EXPECT_EQ(image.Width(), 4);
+  image.SetWidth(3);
+  EXPECT_EQ(image.Width(), 3);
+}
