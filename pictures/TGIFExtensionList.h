@@ -14,6 +14,7 @@ class TGIFExtensionList : public TGIFList {
   // Reads extensions (zero bytes between them skipped) up to the image block, the trailer, or a
   // stray byte (warned); the stream is left at that byte.
   void LoadFromStream(TStream* stream, TObject* parent) override;
+  TGIFSubImage* SubImage() const { return subImage_; }
 
  private:
   TGIFSubImage* subImage_;

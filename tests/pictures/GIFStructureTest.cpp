@@ -5,6 +5,7 @@
 #include "GifFixtures.h"
 #include "pictures/GIFException.h"
 #include "pictures/TGIFCommentExtension.h"
+#include "pictures/TGIFGraphicControlExtension.h"
 #include "pictures/TGIFSubImage.h"
 #include "platform/rtl/TFileStream.h"
 #include "support/SharedData.h"
@@ -193,4 +194,46 @@ TEST(GIFStructure, SettingTheSizeBelowAFrameIsRefused) {
   EXPECT_EQ(image.Width(), 4);
   image.SetWidth(3);
   EXPECT_EQ(image.Width(), 3);
+}
+
+TEST(GIFStructure, AMosaicLoadsAsOneFramePerTile) {
+  // As the image library writes true-colour pictures: no global table, 17 x 15 tiles, each with
+  // a control block of delay 0 and a local table of 256 colours.
+  Bytes gif = Header(40, 31, 0);
+  for (int top = 0; top < 31; top += 15)
+    for (int left = 0; left < 40; left += 17) {
+      const int w = std::min(17, 40 - left), h = std::min(15, 31 - top);
+      Append(gif, ControlBlock(0, 0, 0));
+      Bytes block = {0x2C};
+      AppendWord(block, left);
+      AppendWord(block, top);
+      AppendWord(block, w);
+      AppendWord(block, h);
+      block.push_back(0x87);
+      for (int i = 0; i < 256; ++i)
+        block.insert(block.end(), {std::uint8_t(i), std::uint8_t(left), std::uint8_t(top)});
+      block.push_back(8);
+      Bytes pixels(std::size_t(w * h));
+      for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = std::uint8_t(i * 11);
+      Append(block, SubBlocks(PlainCodes(pixels, 8)));
+      Append(gif, block);
+    }
+  gif.push_back(0x3B);
+  TGIFImage image;
+  EXPECT_TRUE(Load(image, gif).empty());
+  EXPECT_EQ(image.Width(), 40);
+  EXPECT_EQ(image.Height(), 31);
+  EXPECT_EQ(image.GetColorMap()->Count(), 0);
+  ASSERT_EQ(image.Images()->Count(), 9);
+  for (int j = 0; j < 3; ++j)
+    for (int i = 0; i < 3; ++i) {
+      TGIFSubImage* frame = image.Images()->GetImage(j * 3 + i);
+      EXPECT_EQ(frame->Left(), 17 * i);
+      EXPECT_EQ(frame->Top(), 15 * j);
+      EXPECT_EQ(frame->ColorMap()->Count(), 256);
+      EXPECT_EQ(frame->GetActiveColorMap(), frame->ColorMap());
+      ASSERT_NE(frame->GraphicControlExtension(), nullptr);
+      EXPECT_EQ(frame->GraphicControlExtension()->GetDelay(), 0);
+      EXPECT_EQ(frame->GetPixel(1, 0), 11);
+    }
 }
