@@ -1,7 +1,7 @@
 #include "editor/TResStringManager.h"
 
+#include "editor/EditorAppFolder.h"
 #include "platform/rtl/CodePage.h"
-#include "platform/rtl/Program.h"
 #include "platform/rtl/Profile.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -23,7 +23,8 @@ constexpr int kMaxText = 1024;  // the buffer of one lookup: 1023 units and the 
 }  // namespace
 
 int TResStringManager::SelectLanguageFile(int index) {
-  if (index >= 0 && index < 3) LanguageFile = ExtractFileDir(ParamStr(0)) + kLanguageFiles[index];
+  if (index >= 0 && index < 3)
+    LanguageFile = ExcludeTrailingPathDelimiter(EditorAppFolder()) + kLanguageFiles[index];
   return 1;
 }
 

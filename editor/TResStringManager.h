@@ -8,8 +8,8 @@
 
 class TResStringManager {
  public:
-  // 0 Vietnamese, 1 English, 2 Khmer: points the lookups at that language's file beside the
-  // executable (the file is neither opened nor tested here). Any other index keeps the current
+  // 0 Vietnamese, 1 English, 2 Khmer: points the lookups at that language's file in the
+  // application folder (the file is neither opened nor tested here). Any other index keeps the current
   // choice. Always answers 1.
   int SelectLanguageFile(int index);
 

@@ -26,4 +26,9 @@ struct tMMS_Part {
 struct tMMS_Body {
   tMMS_SmilPart* Smil;  // owned
   tMMS_Part* Parts;     // owned, in body order
+  // Filled by the reader: the entries the body declares, those it could read whole, and 1 when
+  // some were lost (the file was cut short or damaged); what was read is kept either way.
+  int EntriesDeclared = 0;
+  int EntriesDecoded = 0;
+  unsigned char Incomplete = 0;
 };

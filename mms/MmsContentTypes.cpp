@@ -40,7 +40,7 @@ const char* const WspContentTypeTable[WSP_CONTENT_TYPE_COUNT] = {
     "image/jpeg",
     "image/tiff",
     "image/png",
-    "image/bmp",
+    "image/vnd.wap.wbmp",
     "application/vnd.wap.multipart.*",
     "application/vnd.wap.multipart.mixed",
     "application/vnd.wap.multipart.form-data",

@@ -14,7 +14,8 @@ inline constexpr int MMS_PART_TYPE_COUNT = 11;
 inline constexpr std::size_t MMS_PART_NAME_SIZE = 30;
 
 // Position in the table = well-known code (0x00 to 0x34). The texts are kept exactly as the
-// codec has always written and read them, spellings and capitals included.
+// codec has always written and read them, spellings and capitals included; 0x21 is
+// "image/vnd.wap.wbmp", as every other reader has it ("image/bmp" has no code and travels as text).
 extern const char* const WspContentTypeTable[WSP_CONTENT_TYPE_COUNT];
 
 struct tMMS_PartType {

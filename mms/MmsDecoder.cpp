@@ -91,6 +91,27 @@ bool ReadByteField(WspCursor& cursor, std::optional<uint8_t>* value) {
   return cursor.SkipValue();
 }
 
+// A charset by its number, or by its name ("iso-8859-1", any case) as some senders give it. A name
+// this reader does not know leaves the part unlabelled.
+bool ReadCharset(WspCursor& value, tMMS_ContentType& type) {
+  uint8_t shape;
+  if (!value.PeekByte(shape)) return false;
+  if (shape >= 32 && shape < 0x80) {
+    std::string name;
+    if (!ReadTextValue(value, &name)) return false;
+    if (int charset = MmsCharsetFromName(name)) {
+      type.HasCharset = 1;
+      type.Charset = charset;
+    }
+    return true;
+  }
+  uint64_t charset;
+  if (!value.ReadIntegerValue(charset)) return false;
+  type.HasCharset = 1;
+  type.Charset = charset > INT_MAX ? 0 : static_cast<int>(charset);
+  return true;
+}
+
 bool ReadParameter(WspCursor& value, tMMS_ContentType& type, std::string& filename) {
   uint8_t first;
   if (!value.PeekByte(first)) return false;
@@ -101,6 +122,7 @@ bool ReadParameter(WspCursor& value, tMMS_ContentType& type, std::string& filena
     token = MmsLower(token);
     uint8_t shape;
     if (!value.PeekByte(shape)) return false;
+    if (token == "charset") return ReadCharset(value, type);
     if (shape >= 32 && shape < 0x80 && (token == "name" || token == "filename" || token == "start")) {
       std::string text;
       if (!value.ReadText(text)) return false;
@@ -112,13 +134,8 @@ bool ReadParameter(WspCursor& value, tMMS_ContentType& type, std::string& filena
   uint64_t code;
   if (!value.ReadIntegerValue(code)) return false;
   switch (code) {
-    case PARAM_CHARSET: {
-      uint64_t charset;
-      if (!value.ReadIntegerValue(charset)) return false;
-      type.HasCharset = 1;
-      type.Charset = charset > INT_MAX ? 0 : static_cast<int>(charset);
-      return true;
-    }
+    case PARAM_CHARSET:
+      return ReadCharset(value, type);
     case PARAM_NAME_OLD:
     case PARAM_NAME:
       return ReadTextValue(value, &type.Name);
@@ -181,7 +198,11 @@ bool ReadFrom(WspCursor& cursor, std::string* from) {
   from->clear();
   uint8_t token;
   if (value.ReadByte(token) && token == FROM_ADDRESS_PRESENT) {
-    if (!WspDecodeAddress(value, from)) from->clear();
+    if (WspDecodeAddress(value, from)) {
+      *from = MmsHeaderTextToUtf8(*from);
+    } else {
+      from->clear();
+    }
   }
   return true;
 }
@@ -192,17 +213,34 @@ bool SkipApplicationHeader(WspCursor& cursor) {
   return cursor.ReadText(ignored) && cursor.ReadText(ignored);
 }
 
+// One recipient field: its address joins the earlier ones of the same field.
+bool ReadRecipient(WspCursor& cursor, std::string& joined, std::vector<std::string>& list) {
+  std::string address;
+  if (!WspDecodeAddress(cursor, &address)) return false;
+  address = MmsHeaderTextToUtf8(address);
+  if (address.empty()) return true;
+  if (!list.empty()) joined += "; ";
+  joined += address;
+  list.push_back(std::move(address));
+  return true;
+}
+
+bool ReadSubject(WspCursor& cursor, std::optional<std::u16string>& subject) {
+  if (!WspDecodeEncodedString(cursor, &subject)) return false;
+  // A byte-order mark says how the text was stored; it is no part of the subject.
+  if (subject && !subject->empty() && subject->front() == u'\xFEFF') subject->erase(0, 1);
+  return true;
+}
+
 bool ReadHeaderField(WspCursor& cursor, uint8_t field, tMMS_RetrieveConf& record) {
   std::optional<uint8_t> byte;
   switch (field) {
-    case FIELD_BCC: {
-      std::string ignored;
-      return WspDecodeAddress(cursor, &ignored);
-    }
+    case FIELD_BCC:
+      return ReadRecipient(cursor, record.Bcc, record.BccList);
     case FIELD_CC:
-      return WspDecodeAddress(cursor, &record.Cc);
+      return ReadRecipient(cursor, record.Cc, record.CcList);
     case FIELD_TO:
-      return WspDecodeAddress(cursor, &record.To);
+      return ReadRecipient(cursor, record.To, record.ToList);
     case FIELD_DATE: {
       uint64_t date;
       if (!cursor.ReadLongInteger(date)) return false;
@@ -235,7 +273,7 @@ bool ReadHeaderField(WspCursor& cursor, uint8_t field, tMMS_RetrieveConf& record
     case FIELD_FROM:
       return ReadFrom(cursor, &record.From);
     case FIELD_SUBJECT:
-      return WspDecodeEncodedString(cursor, &record.Subject);
+      return ReadSubject(cursor, record.Subject);
     case FIELD_MMS_VERSION:
     default:
       // Fields this reader has no use for (MMS 1.1 and later ones among them) are stepped over
@@ -295,6 +333,17 @@ void FreeParts(tMMS_Part* part) {
     FreePart(part);
     part = next;
   }
+}
+
+// The content type of an entry. Code 0x21 is a WBMP picture, but this program once wrote BMP
+// pictures with it: a part so coded that holds a BMP file (which starts with "BM"; a WBMP starts
+// with its type byte 0) is the BMP it holds.
+std::string PartType(const tMMS_ContentType& type, const WspCursor& data) {
+  constexpr int WBMP_CODE = 0x21;
+  if (type.Code == WBMP_CODE && data.Remaining() >= 2 && data.Position()[0] == 'B' &&
+      data.Position()[1] == 'M')
+    return "image/bmp";
+  return type.Type;
 }
 
 // Moves the SMIL entry out of the parts into body.Smil: the one the Start parameter names,
@@ -368,7 +417,8 @@ bool WspDecodeEncodedString(WspCursor& cursor, std::optional<std::u16string>* te
   if (first >= 32) {
     std::string bytes;
     if (!WspDecodeText(cursor, &bytes)) return false;
-    *text = MmsSystemToWide(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int>(bytes.size()));
+    *text =
+        MmsUnlabelledToWide(reinterpret_cast<const uint8_t*>(bytes.data()), static_cast<int>(bytes.size()));
     return true;
   }
   uint32_t length;
@@ -401,7 +451,10 @@ std::optional<tMMS_ContentType> WspDecodeContentGeneralForm(WspCursor& cursor, s
   if (media >= 0x80 || media < 32) {
     uint64_t code;
     ok = value.ReadIntegerValue(code);
-    if (ok) type.Type = WellKnownTypeName(code);
+    if (ok) {
+      type.Type = WellKnownTypeName(code);
+      if (!type.Type.empty()) type.Code = static_cast<int>(code);
+    }
   } else {
     ok = value.ReadText(type.Type);
   }
@@ -427,6 +480,7 @@ std::optional<tMMS_ContentType> WspDecodeContentType(WspCursor& cursor, size_t* 
   if (first & 0x80) {
     cursor.Skip(1);
     type.Type = WellKnownTypeName(first & 0x7F);
+    if (!type.Type.empty()) type.Code = first & 0x7F;
     if (count) *count = 1;
     return type;
   }
@@ -434,6 +488,11 @@ std::optional<tMMS_ContentType> WspDecodeContentType(WspCursor& cursor, size_t* 
   if (!cursor.ReadText(type.Type)) return std::nullopt;
   if (count) *count = static_cast<size_t>(cursor.Position() - start);
   return type;
+}
+
+uint8_t MmsMessageType(const uint8_t* bytes, int length) {
+  if (!bytes || length < 2 || bytes[0] != FIELD_MESSAGE_TYPE) return 0;
+  return bytes[1];
 }
 
 tMMS_RetrieveConf* MmsDecodeHeaders(const uint8_t* bytes, int length) {
@@ -490,6 +549,7 @@ tMMS_Body* MmsDecodeMultipart(const uint8_t* bytes, int length) {
 
   auto* body = static_cast<tMMS_Body*>(std::calloc(1, sizeof(tMMS_Body)));
   if (!body) return nullptr;
+  body->EntriesDeclared = entries > INT_MAX ? INT_MAX : static_cast<int>(entries);
   tMMS_Part** tail = &body->Parts;
   for (uint32_t i = 0; i < entries && !cursor.AtEnd(); ++i) {
     uint32_t headersLen, dataLen;
@@ -507,7 +567,7 @@ tMMS_Body* MmsDecodeMultipart(const uint8_t* bytes, int length) {
     std::string location, id;
     ReadPartHeaders(headers, location, id);
     if (location.empty()) location = type->Name;
-    part->ContentType = CopyText(type->Type);
+    part->ContentType = CopyText(PartType(*type, data));
     part->Name = CopyText(type->Name);
     part->ContentLocation = CopyText(location);
     part->ContentID = CopyText(id);
@@ -518,6 +578,11 @@ tMMS_Body* MmsDecodeMultipart(const uint8_t* bytes, int length) {
     part->Len = static_cast<int>(dataLen);
     *tail = part;
     tail = &part->Next;
+    ++body->EntriesDecoded;
+  }
+  if (body->EntriesDecoded < body->EntriesDeclared) {
+    body->Incomplete = 1;
+    MmsTrace("MmsDecodeMultipart: %d of %d entries decoded\n", body->EntriesDecoded, body->EntriesDeclared);
   }
   TakeSmilPart(*body, top->Start);
   if (!body->Smil && !body->Parts) {

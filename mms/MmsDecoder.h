@@ -24,10 +24,17 @@ struct tMMS_RetrieveConf {
   std::vector<uint8_t> Body;  // from the Content-Type field byte to the end; empty: none
   std::string TransactionID;
   std::string MessageID;
+  // Addresses are UTF-8 (a sender's other 8-bit bytes read as windows-1252). Every To, Cc and Bcc
+  // field is kept in order: each list holds them one by one, the text beside it all of them
+  // joined by "; ".
   std::string From;
-  std::string To;  // the last one wins
-  std::string Cc;  // the last one wins
-  std::optional<std::u16string> Subject;
+  std::string To;
+  std::string Cc;
+  std::string Bcc;
+  std::vector<std::string> ToList;
+  std::vector<std::string> CcList;
+  std::vector<std::string> BccList;
+  std::optional<std::u16string> Subject;  // without a byte-order mark in front
 };
 
 // A decoded content-type value.
@@ -37,12 +44,19 @@ struct tMMS_ContentType {
   uint8_t HasCharset = 0;
   int Charset = 0;
   std::string Start;  // the Start parameter of a multipart, which names its root part
+  int Code = -1;      // the well-known code the type came as; -1 for a type given as text
 };
 
 inline constexpr int MMS_PDU_RETRIEVE_CONF = 4;
 
 tMMS_RetrieveConf* MmsPduAlloc(int kind);
 void MmsPduFree(tMMS_RetrieveConf* record, int kind);
+
+inline constexpr uint8_t MMS_MESSAGE_TYPE_NOTIFICATION_IND = 0x82;
+
+// The value of the Message-Type field the bytes start with; 0 when they start with another field.
+// Lets a caller tell a notification (which holds no message) from a damaged file.
+uint8_t MmsMessageType(const uint8_t* bytes, int length);
 
 // A new record, or none for no bytes, a message type that carries no body, or a damaged header
 // area. Body stays none when the bytes end before a Content-Type field.

@@ -23,9 +23,6 @@ constexpr unsigned char kCharsetParam = 0x80 | 0x01;
 constexpr unsigned char kContentIdHeader = 0x80 | 0x40;
 constexpr unsigned char kContentLocationHeader = 0x80 | 0x0E;
 constexpr unsigned char kQuotedString = 0x22;
-// WAP-230 gives this code to "image/vnd.wap.wbmp"; a BMP written as it reaches every other
-// decoder as a WBMP picture, so the writer spells "image/bmp" out.
-constexpr int kBmpCode = 0x21;
 
 const char kSmilType[] = "application/smil";
 const char kSmilName[] = "mms.smil";
@@ -84,7 +81,7 @@ Bytes EntryHeaders(const char* type, const char* name, bool hasCharset, int char
                    const char* location) {
   Bytes media;
   int code = WspContentTypeCode(type);
-  if (code != WSP_CONTENT_TYPE_UNKNOWN && code != kBmpCode) {
+  if (code != WSP_CONTENT_TYPE_UNKNOWN) {
     media.push_back(static_cast<unsigned char>(0x80 | code));
   } else {
     PutText(media, type);

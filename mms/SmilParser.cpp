@@ -13,6 +13,8 @@
 #include "mms/MmsTrace.h"
 #include "mms/SmilTag.h"
 #include "mms/SmilView.h"
+#include "mms/TMmsFrame.h"
+#include "mms/TMmsLayout.h"
 
 namespace {
 
@@ -23,6 +25,12 @@ tMMS_Body* parsedBody = nullptr;
 
 // The last body element read by SmilParseSmil: 1 when it parsed.
 int lastBodyResult = 0;
+
+// Items of the slide being read whose src named no part of the message, and were left out.
+int itemsLeftOut = 0;
+
+// The duration of a slide made of one item directly under the body, when the item gives none.
+constexpr int DEFAULT_SLIDE_DUR = TMmsFrame::kDefaultDur;
 
 constexpr int64_t MS_PER_SECOND = 1000;
 constexpr int64_t MS_PER_MINUTE = 60 * MS_PER_SECOND;
@@ -139,23 +147,42 @@ void ResetIsSmil(tMMS_Part* part) {
   for (; part; part = part->Next) part->IsSmil = 0;
 }
 
+// A length attribute: its leading integer, and whether it is a percentage ("50%") or pixels
+// ("50", "50px").
+void ReadLength(const tSMIL_Tag& tag, const char* name, int& value, unsigned char& percent) {
+  const std::string* v = tag.Attr(name);
+  if (!v) return;
+  value = LeadingInt(*v);
+  percent = v->find('%') != std::string::npos ? 1 : 0;
+}
+
 void ReadRegion(const tSMIL_Tag& tag) {
   auto region = new tSMIL_Region;
   if (const std::string* v = tag.Attr("id")) region->Id = *v;
   if (const std::string* v = tag.Attr("fit")) region->Fit = *v;
-  if (const std::string* v = tag.Attr("left")) region->Left = LeadingInt(*v);
-  if (const std::string* v = tag.Attr("top")) region->Top = LeadingInt(*v);
-  if (const std::string* v = tag.Attr("height")) region->Height = LeadingInt(*v);
-  if (const std::string* v = tag.Attr("width")) region->Width = LeadingInt(*v);
+  ReadLength(tag, "left", region->Left, region->LeftPercent);
+  ReadLength(tag, "top", region->Top, region->TopPercent);
+  ReadLength(tag, "height", region->Height, region->HeightPercent);
+  ReadLength(tag, "width", region->Width, region->WidthPercent);
   SmilAddRegion(region);
+}
+
+// A root-layout size in percent is a share of the page the editor makes.
+int RootLength(int value, unsigned char percent) {
+  if (!percent) return value;
+  return ClampToInt(int64_t{value} * TMmsLayout::kDefaultPageSize / 100);
 }
 
 void ReadRootLayout(const tSMIL_Tag& tag) {
   const tSMIL_ViewStruct& view = SmilGetView();
   int width = view.Width;
   int height = view.Height;
-  if (const std::string* v = tag.Attr("width")) width = LeadingInt(*v);
-  if (const std::string* v = tag.Attr("height")) height = LeadingInt(*v);
+  unsigned char widthPercent = 0;
+  unsigned char heightPercent = 0;
+  ReadLength(tag, "width", width, widthPercent);
+  ReadLength(tag, "height", height, heightPercent);
+  width = RootLength(width, widthPercent);
+  height = RootLength(height, heightPercent);
   SmilSetSize(width, height);
   const std::string* color = tag.Attr("background-color");
   if (!color) color = tag.Attr("backgroundcolor");
@@ -186,13 +213,22 @@ void ReadRegionPosition(const tSMIL_Tag& tag, T& item) {
   if (const std::string* v = tag.Attr("region")) SmilGetRegionPosition(&item.Position, *v);
 }
 
-// One media element of a par. An element without a source is left out and the parse goes on;
-// a source that names no part fails the parse.
+// False (and counted) when a src names no part: a sender that dropped one part of a message
+// costs that item only, not the slide or the whole presentation.
+bool SourcePresent(const std::string& src) {
+  if (SmilNamesPart(src)) return true;
+  MmsTrace("SmilParsePar: no part for src %s; the item is left out\n", src.c_str());
+  ++itemsLeftOut;
+  return false;
+}
+
+// One media element of a slide. An element without a source, or whose source names no part, is
+// left out and the parse goes on.
 template <typename T>
 int ReadMedia(const tSMIL_Tag& tag, int (*setSrc)(T*, const std::string&), int (*add)(T*), bool hasRegion,
               const char* addError) {
   const std::string* src = tag.Attr("src");
-  if (!src || src->empty()) return 1;
+  if (!src || src->empty() || !SourcePresent(*src)) return 1;
   auto item = std::make_unique<T>();
   if (!setSrc(item.get(), *src)) return 0;
   if constexpr (requires { item->Position; }) {
@@ -209,7 +245,7 @@ int ReadMedia(const tSMIL_Tag& tag, int (*setSrc)(T*, const std::string&), int (
 
 int ReadText(const tSMIL_Tag& tag) {
   const std::string* src = tag.Attr("src");
-  if (src && !src->empty()) {
+  if (src && !src->empty() && SourcePresent(*src)) {
     auto text = std::make_unique<tSMIL_Text>();
     if (!SmilSetTextSrc(text.get(), *src)) return 0;
     ReadRegionPosition(tag, *text);
@@ -221,6 +257,39 @@ int ReadText(const tSMIL_Tag& tag) {
     MmsTrace("SmilParseText error");
     return 0;
   }
+  return 1;
+}
+
+bool IsMediaElement(int id) {
+  return id == SMIL_ID_TEXT || id == SMIL_ID_IMG || id == SMIL_ID_AUDIO || id == SMIL_ID_VIDEO;
+}
+
+// An item of the current slide by its element id; other elements are ignored. 0 fails the parse.
+int ReadItem(int id, const tSMIL_Tag& tag) {
+  switch (id) {
+    case SMIL_ID_TEXT:
+      return ReadText(tag);
+    case SMIL_ID_IMG:
+      return ReadMedia<tSMIL_Img>(tag, SmilSetImgSrc, SmilAddImg, true, "SmilAddImg error");
+    case SMIL_ID_AUDIO:
+      return ReadMedia<tSMIL_Audio>(tag, SmilSetAudioSrc, SmilAddAudio, false, nullptr);
+    case SMIL_ID_VIDEO:
+      return ReadMedia<tSMIL_Video>(tag, SmilSetVideoSrc, SmilAddVideo, true, nullptr);
+    default:
+      return 1;
+  }
+}
+
+// A media element directly under the body: the body is a sequence, so the element is a slide of
+// its own, lasting its dur (else the default slide duration). A slide that ends up empty is
+// dropped.
+int ReadBareItem(int id, const tSMIL_Tag& tag) {
+  auto par = new tSMIL_Par;
+  const std::string* dur = tag.Attr("dur");
+  par->Dur = dur ? SmilParseTime(*dur) : DEFAULT_SLIDE_DUR;
+  SmilAddPar(par);
+  if (!ReadItem(id, tag)) return 0;
+  if (!SmilParHasItems(*par)) SmilDropLastPar();
   return 1;
 }
 
@@ -311,24 +380,7 @@ int SmilParsePar() {
       continue;
     }
     if (!tag->Attrs) continue;
-    int ok = 1;
-    switch (id) {
-      case SMIL_ID_TEXT:
-        ok = ReadText(*tag);
-        break;
-      case SMIL_ID_IMG:
-        ok = ReadMedia<tSMIL_Img>(*tag, SmilSetImgSrc, SmilAddImg, true, "SmilAddImg error");
-        break;
-      case SMIL_ID_AUDIO:
-        ok = ReadMedia<tSMIL_Audio>(*tag, SmilSetAudioSrc, SmilAddAudio, false, nullptr);
-        break;
-      case SMIL_ID_VIDEO:
-        ok = ReadMedia<tSMIL_Video>(*tag, SmilSetVideoSrc, SmilAddVideo, true, nullptr);
-        break;
-      default:
-        break;
-    }
-    if (!ok) return 0;
+    if (!ReadItem(id, *tag)) return 0;
   }
   return 0;
 }
@@ -339,14 +391,22 @@ int SmilParseBody() {
     if (!tag) continue;
     int id = SmilTagId(tag->Name);
     if (id == SMIL_ID_BODY) return 1;
+    if (IsMediaElement(id) && tag->Attrs && tag->Kind != SMIL_TAG_CLOSE) {
+      if (!ReadBareItem(id, *tag)) return 0;
+      continue;
+    }
     if (id != SMIL_ID_PAR || tag->Kind != SMIL_TAG_OPEN) continue;
     auto par = new tSMIL_Par;
     if (const std::string* dur = tag->Attr("dur")) par->Dur = SmilParseTime(*dur);
     SmilAddPar(par);
+    itemsLeftOut = 0;
     if (!SmilParsePar()) {
       MmsTrace("SmilParsePar error");
       return 0;
     }
+    // A slide whose items all named missing parts shows nothing: it is dropped. A slide that
+    // never held an item stays as the sender wrote it.
+    if (itemsLeftOut && !SmilParHasItems(*par)) SmilDropLastPar();
   }
   return 0;
 }
@@ -432,6 +492,8 @@ int SmilParserSmilMMS(tMMS_Body* body) {
   MmsTrace("SmilParserNoSmilMMS return FALSE");
   return 0;
 }
+
+const tMMS_Body* MmsGetParsedBody() { return parsedBody; }
 
 void MmsFreeParsedBody() {
   SmilFreeViewStruct();

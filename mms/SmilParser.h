@@ -12,6 +12,9 @@
 
 // 1 when the view holds the message, 0 when the body cannot be decoded.
 int MmsParseBody(const uint8_t* bytes, int length);
+// The body MmsParseBody decoded, with its entry counts (Incomplete set when the message was cut
+// short or damaged and some of its entries are lost); none before a parse or after a failed one.
+const tMMS_Body* MmsGetParsedBody();
 // Releases the view, the decoded body and the bytes they point into; the next MmsParseBody
 // starts with it too. Safe to call any number of times.
 void MmsFreeParsedBody();

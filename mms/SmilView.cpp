@@ -1,6 +1,9 @@
 #include "mms/SmilView.h"
 
+#include <algorithm>
 #include <cctype>
+#include <climits>
+#include <cstdint>
 #include <optional>
 #include <unordered_map>
 #include <vector>
@@ -8,6 +11,8 @@
 #include "mms/MmsCharset.h"
 #include "mms/MmsText.h"
 #include "mms/MmsTrace.h"
+#include "mms/SmilFileName.h"
+#include "mms/TMmsLayout.h"
 
 namespace {
 
@@ -144,11 +149,27 @@ int PushFront(T*& list, T* item) {
   return 1;
 }
 
+// A region value in pixels: a percentage of `whole`, or the value itself.
+int Resolve(int value, unsigned char percent, int whole) {
+  if (!percent) return value;
+  int64_t pixels = int64_t{value} * whole / 100;
+  return static_cast<int>(std::clamp<int64_t>(pixels, INT_MIN, INT_MAX));
+}
+
+// The name a part is shown by: the first present of its Content-Location, Name and Content-ID.
+std::string PartName(const tMMS_Part& part) {
+  for (const char* name : {part.ContentLocation, part.Name, part.ContentID}) {
+    if (name && *name) return name;
+  }
+  return {};
+}
+
 int SetMediaSrc(tSMIL_Media* item, const std::string& src) {
   if (!item) return 0;
   tMMS_Part* part = SmilFindPart(viewParts, src);
   if (!part) return 0;
   item->Type = MmsTextOf(part->ContentType);
+  item->FileName = SmilSafeFileName(PartName(*part));
   item->Data = part->Data;
   item->Size = part->Len;
   return 1;
@@ -210,6 +231,21 @@ int SmilAddPar(tSMIL_Par* par) {
   return 1;
 }
 
+void SmilDropLastPar() {
+  tSMIL_Par* last = view.CurPar;
+  if (!last) return;
+  tSMIL_Par* prev = last->Prev;
+  if (prev) {
+    prev->Next = nullptr;
+  } else {
+    view.Pars = nullptr;
+  }
+  view.CurPar = prev;
+  FreePar(last);
+}
+
+bool SmilParHasItems(const tSMIL_Par& par) { return par.Texts || par.Images || par.Audios || par.Videos; }
+
 int SmilAddRegion(tSMIL_Region* region) {
   if (!region) return 0;
   region->Next = view.Regions;
@@ -238,10 +274,12 @@ int SmilGetRegionPosition(tSMIL_Position* position, const std::string& id) {
     return 0;
   }
   const tSMIL_Region* region = it->second;
-  position->X = region->Left;
-  position->Y = region->Top;
-  position->Width = region->Width;
-  position->Height = region->Height;
+  const int rootWidth = view.Width > 0 ? view.Width : TMmsLayout::kDefaultPageSize;
+  const int rootHeight = view.Height > 0 ? view.Height : TMmsLayout::kDefaultPageSize;
+  position->X = Resolve(region->Left, region->LeftPercent, rootWidth);
+  position->Y = Resolve(region->Top, region->TopPercent, rootHeight);
+  position->Width = Resolve(region->Width, region->WidthPercent, rootWidth);
+  position->Height = Resolve(region->Height, region->HeightPercent, rootHeight);
   return 1;
 }
 
@@ -268,6 +306,8 @@ tMMS_Part* SmilFindPart(tMMS_Part* first, const std::string& src) {
   return found;
 }
 
+bool SmilNamesPart(const std::string& src) { return !src.empty() && viewParts && FindIndexedPart(src); }
+
 int SmilSetTextSrc(tSMIL_Text* text, const std::string& src) {
   if (!text) return 0;
   tMMS_Part* part = SmilFindPart(viewParts, src);
@@ -282,7 +322,7 @@ int SmilSetTextSrc(tSMIL_Text* text, const std::string& src) {
       int length = part->Len;
       text->Content = MmsCharsetToWide(part->Charset, part->Data, &length).value_or(std::u16string());
     } else {
-      text->Content = MmsSystemToWide(part->Data, part->Len);
+      text->Content = MmsUnlabelledToWide(part->Data, part->Len);
     }
   }
   // A byte-order mark says how the text was stored; it is no part of what the slide shows.
@@ -304,15 +344,9 @@ int SmilParserNoSmilMMS(tMMS_Part* first) {
     attachment->Data = part->Data;
     attachment->Size = part->Len;
     attachment->Type = MmsTextOf(part->ContentType);
-    if (part->ContentLocation && *part->ContentLocation) {
-      attachment->Name = part->ContentLocation;
-    } else if (part->Name && *part->Name) {
-      attachment->Name = part->Name;
-    } else if (part->ContentID && *part->ContentID) {
-      attachment->Name = part->ContentID;
-    } else {
-      attachment->Name = "unKnown";
-    }
+    attachment->Name = PartName(*part);
+    if (attachment->Name.empty()) attachment->Name = "unKnown";
+    attachment->FileName = SmilSafeFileName(attachment->Name);
     SmilAddAttachment(attachment);
     MmsTrace("pAttachment->Type: %s", attachment->Type.c_str());
   }

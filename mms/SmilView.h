@@ -25,6 +25,12 @@ struct tSMIL_Region {
   int Height = 0;
   std::string Fit;
   tSMIL_Region* Next = nullptr;
+  // 1 where the value above is a percentage of the root layout, not pixels; resolved when an
+  // item takes its position from the region.
+  unsigned char LeftPercent = 0;
+  unsigned char TopPercent = 0;
+  unsigned char WidthPercent = 0;
+  unsigned char HeightPercent = 0;
 };
 
 struct tSMIL_Text {
@@ -41,7 +47,8 @@ struct tSMIL_Text {
 struct tSMIL_Media {
   const uint8_t* Data = nullptr;
   std::string Type;
-  std::string Alt;  // never filled
+  std::string FileName;  // the part's name made safe to write a file under (SmilSafeFileName)
+  std::string Alt;       // never filled
   int Size = 0;
   int Begin = 0;
   int End = 0;
@@ -78,7 +85,8 @@ struct tSMIL_Par {
 
 struct tSMIL_Attachment {
   const uint8_t* Data = nullptr;
-  std::string Name;
+  std::string Name;      // as the sender named the part, for display
+  std::string FileName;  // the same made safe to write a file under (SmilSafeFileName)
   std::string Type;
   std::string Alt;  // never filled
   int Size = 0;
@@ -108,6 +116,11 @@ void SmilSetSize(int width, int height);
 void SmilSetBackground(uint32_t color);
 
 int SmilAddPar(tSMIL_Par* par);
+// Unlinks and frees the last slide (CurPar), making the one before it current; for a slide whose
+// every item named a part the message does not hold.
+void SmilDropLastPar();
+// True when the slide holds at least one item.
+bool SmilParHasItems(const tSMIL_Par& par);
 int SmilAddRegion(tSMIL_Region* region);
 int SmilAddText(tSMIL_Text* text);
 int SmilAddImg(tSMIL_Img* img);
@@ -115,14 +128,17 @@ int SmilAddAudio(tSMIL_Audio* audio);
 int SmilAddVideo(tSMIL_Video* video);
 int SmilAddAttachment(tSMIL_Attachment* attachment);
 
-// Fills `position` from the newest region whose Id equals `id` exactly; clears it and answers 0
-// when none has it; answers 0 without touching it for an empty id.
+// Fills `position` from the newest region whose Id equals `id` exactly, percentages resolved
+// against the root layout (the editor's default page when the presentation gives none); clears
+// it and answers 0 when none has it; answers 0 without touching it for an empty id.
 int SmilGetRegionPosition(tSMIL_Position* position, const std::string& id);
 
 // The parts the SMIL elements' sources are looked up in (the decoded body's, kept by the parser).
 void SmilSetParts(tMMS_Part* first);
 // The part a src names, marked IsSmil := 1; none for an empty src or when no part matches.
 tMMS_Part* SmilFindPart(tMMS_Part* first, const std::string& src);
+// True when a src names one of the parts set by SmilSetParts; marks nothing.
+bool SmilNamesPart(const std::string& src);
 int SmilSetTextSrc(tSMIL_Text* text, const std::string& src);
 int SmilSetImgSrc(tSMIL_Img* img, const std::string& src);
 int SmilSetAudioSrc(tSMIL_Audio* audio, const std::string& src);

@@ -6,7 +6,7 @@
 
 namespace {
 
-constexpr int kDefaultWidth = 128;
+constexpr int kDefaultWidth = TMmsLayout::kDefaultPageSize;
 constexpr int kTextTop = 123;
 constexpr int kImageBottom = 305;
 

@@ -17,6 +17,9 @@ class TMmsLayout {
   static constexpr int kOutside = -9;
   static constexpr int kCollected = -15;
 
+  // The page the editor makes: its width and height, and the width of a new region.
+  static constexpr int kDefaultPageSize = 128;
+
   // Directions of the re-stacking: 0 up, 1 down, 2 left, 3 right.
   enum Direction { kUp = 0, kDown = 1, kLeft = 2, kRight = 3 };
 

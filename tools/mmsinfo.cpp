@@ -1,6 +1,8 @@
 // The message inspector: decodes the message files named on the command line and prints, as one
 // JSON object per file, their header fields, the parts of the body, and the slides and
-// attachments the editor would open. Exits with 1 when a file cannot be read or decoded.
+// attachments the editor would open. Exits with 1 when a file cannot be read or decoded, or when
+// it was cut short or damaged so that some of its entries are lost (what could be read is still
+// printed, with "incomplete": true and the counts).
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -12,25 +14,11 @@
 #include "mms/SmilParser.h"
 #include "mms/SmilView.h"
 #include "platform/rtl/Utf8.h"
+#include "tools/JsonText.h"
 
 namespace {
 
-std::string Quote(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char ch : text) {
-    if (ch == '"' || ch == '\\') {
-      out += '\\';
-      out += static_cast<char>(ch);
-    } else if (ch < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", ch);
-      out += escaped;
-    } else {
-      out += static_cast<char>(ch);
-    }
-  }
-  return out + "\"";
-}
+std::string Quote(const std::string& text) { return JsonQuote(text); }
 
 std::string Quote(const char* text) { return text ? Quote(std::string(text)) : "null"; }
 std::string Quote(const std::u16string& text) { return Quote(platform::Utf16ToUtf8(text)); }
@@ -124,8 +112,8 @@ void PrintView() {
   std::printf("%s],\n  \"attachments\": [", index ? "\n  " : "");
   bool first = true;
   for (const tSMIL_Attachment* a = view.Attachments; a; a = a->Next) {
-    std::printf("%s\n    {\"name\": %s, \"type\": %s, \"size\": %d}", first ? "" : ",",
-                Quote(a->Name).c_str(), Quote(a->Type).c_str(), a->Size);
+    std::printf("%s\n    {\"name\": %s, \"fileName\": %s, \"type\": %s, \"size\": %d}", first ? "" : ",",
+                Quote(a->Name).c_str(), Quote(a->FileName).c_str(), Quote(a->Type).c_str(), a->Size);
     first = false;
   }
   std::printf("%s]\n", first ? "" : "\n  ");
@@ -139,19 +127,27 @@ bool Inspect(const std::string& path) {
     std::printf("  \"error\": \"cannot read the file\"\n}\n");
     return false;
   }
-  tMMS_RetrieveConf* pdu = MmsDecodeHeaders(bytes.data(), static_cast<int>(bytes.size()));
+  int length = static_cast<int>(bytes.size());
+  tMMS_RetrieveConf* pdu = MmsDecodeHeaders(bytes.data(), length);
   if (!pdu || pdu->Body.empty()) {
-    std::printf("  \"error\": \"the header fields do not decode\"\n}\n");
+    bool notification = MmsMessageType(bytes.data(), length) == MMS_MESSAGE_TYPE_NOTIFICATION_IND;
+    std::printf("  \"error\": \"%s\"\n}\n", notification ? "the file is a notification and holds no message"
+                                                         : "the header fields do not decode");
     MmsPduFree(pdu, MMS_PDU_RETRIEVE_CONF);
     return false;
   }
   std::printf(
-      "  \"subject\": %s,\n  \"from\": %s,\n  \"to\": %s,\n  \"date\": %lld,\n  \"bodyLength\": %d,\n",
+      "  \"subject\": %s,\n  \"from\": %s,\n  \"to\": %s,\n  \"cc\": %s,\n  \"bcc\": %s,\n  \"date\": %lld,\n"
+      "  \"bodyLength\": %d,\n",
       pdu->Subject ? Quote(*pdu->Subject).c_str() : "null", Quote(pdu->From).c_str(), Quote(pdu->To).c_str(),
-      static_cast<long long>(pdu->Date), pdu->BodyLen);
+      Quote(pdu->Cc).c_str(), Quote(pdu->Bcc).c_str(), static_cast<long long>(pdu->Date), pdu->BodyLen);
   bool ok = false;
+  bool incomplete = false;
   if (tMMS_Body* body = MmsDecodeMultipart(pdu->Body.data(), pdu->BodyLen)) {
     PrintParts(*body);
+    incomplete = body->Incomplete != 0;
+    std::printf("  \"incomplete\": %s,\n  \"entriesDeclared\": %d,\n  \"entriesDecoded\": %d,\n",
+                incomplete ? "true" : "false", body->EntriesDeclared, body->EntriesDecoded);
     MmsFreeDecodedBody(body);
     ok = MmsParseBody(pdu->Body.data(), pdu->BodyLen) == 1;
   }
@@ -163,7 +159,7 @@ bool Inspect(const std::string& path) {
   std::printf("}\n");
   MmsFreeParsedBody();
   MmsPduFree(pdu, MMS_PDU_RETRIEVE_CONF);
-  return ok;
+  return ok && !incomplete;
 }
 
 }  // namespace

@@ -1,11 +1,11 @@
 #include "platform/forms/TJPEGImage.h"
 
+#include <jpeglib.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <limits>
-
-#include <jpeglib.h>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/TMemoryStream.h"
@@ -30,7 +30,7 @@ void OnMessage(j_common_ptr, int) {}
 
 struct Decoded {
   int width = 0, height = 0, components = 0;
-  std::uint8_t* pixels = nullptr;  // malloc'd, rows of width * components
+  std::uint8_t* pixels = nullptr;  // malloc'd, rows of width * components; colour in B, G, R order
 };
 
 constexpr std::int64_t kMaxPixels = std::int64_t(1) << 28;
@@ -55,7 +55,7 @@ int Decode(const std::uint8_t* data, unsigned long size, bool gray, Decoded* out
   if (gray || info.jpeg_color_space == JCS_GRAYSCALE)
     info.out_color_space = JCS_GRAYSCALE;
   else if (info.jpeg_color_space != JCS_CMYK && info.jpeg_color_space != JCS_YCCK)
-    info.out_color_space = JCS_RGB;
+    info.out_color_space = JCS_EXT_BGR;  // the order of a 24-bit bitmap's bytes: no swap afterwards
   jpeg_start_decompress(&info);
   if (static_cast<std::int64_t>(info.output_width) * info.output_height > kMaxPixels) {
     std::strcpy(message, "picture too large");
@@ -172,19 +172,15 @@ void TJPEGImage::LoadFromStream(TStream* stream) {
   for (int y = 0; y < dib.Height; ++y) {
     const std::uint8_t* src = decoded.pixels + static_cast<std::size_t>(y) * dib.Width * decoded.components;
     std::uint8_t* dst = dib.Bits.data() + stride * static_cast<std::size_t>(y);
-    for (int x = 0; x < dib.Width; ++x) {
-      if (decoded.components == 1) {
-        dst[x] = src[x];
-      } else if (decoded.components == 3) {
-        dst[3 * x] = src[3 * x + 2];
-        dst[3 * x + 1] = src[3 * x + 1];
-        dst[3 * x + 2] = src[3 * x];
-      } else {  // CMYK as libjpeg gives it (Adobe files store it inverted)
-        const std::uint8_t* p = src + 4 * x;
-        dst[3 * x] = static_cast<std::uint8_t>(p[2] * p[3] / 255);
-        dst[3 * x + 1] = static_cast<std::uint8_t>(p[1] * p[3] / 255);
-        dst[3 * x + 2] = static_cast<std::uint8_t>(p[0] * p[3] / 255);
-      }
+    if (decoded.components != 4) {
+      std::memcpy(dst, src, static_cast<std::size_t>(dib.Width) * decoded.components);
+      continue;
+    }
+    for (int x = 0; x < dib.Width; ++x) {  // CMYK as libjpeg gives it (Adobe files store it inverted)
+      const std::uint8_t* p = src + 4 * x;
+      dst[3 * x] = static_cast<std::uint8_t>(p[2] * p[3] / 255);
+      dst[3 * x + 1] = static_cast<std::uint8_t>(p[1] * p[3] / 255);
+      dst[3 * x + 2] = static_cast<std::uint8_t>(p[0] * p[3] / 255);
     }
   }
   std::free(decoded.pixels);

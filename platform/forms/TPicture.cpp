@@ -7,8 +7,11 @@
 #include "platform/forms/TIcon.h"
 #include "platform/forms/TJPEGImage.h"
 #include "platform/forms/TMetafile.h"
+#include "platform/forms/TReader.h"
+#include "platform/forms/TWriter.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/Program.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Win.h"
@@ -108,6 +111,7 @@ void TPicture::RegisterBuiltInFormats() {
 }
 
 void TPicture::Changed(TObject*) {
+  resource_ = AnsiString();
   if (OnChange) OnChange(this);
 }
 
@@ -116,8 +120,8 @@ void TPicture::Adopt(TGraphic* graphic) {
   graphic_ = graphic;
   if (graphic_) {
     graphic_->OnChange = [this](TObject* sender) { Changed(sender); };
-    graphic_->OnProgress = [this](TObject* sender, TProgressStage stage, BYTE percent, bool redraw, const RECT& r,
-                                  const AnsiString& msg) {
+    graphic_->OnProgress = [this](TObject* sender, TProgressStage stage, BYTE percent, bool redraw,
+                                  const RECT& r, const AnsiString& msg) {
       if (OnProgress) OnProgress(sender, stage, percent, redraw, r, msg);
     };
   }
@@ -148,8 +152,8 @@ void TPicture::LoadFromFile(const AnsiString& fileName) {
   const FileFormat* format = FindExtension(ext);
   if (!format) throw EInvalidGraphic("No picture class for the extension .%s", {TVarRec(ext)});
   std::unique_ptr<TGraphic> graphic(format->create());
-  graphic->OnProgress = [this](TObject* sender, TProgressStage stage, BYTE percent, bool redraw, const RECT& r,
-                               const AnsiString& msg) {
+  graphic->OnProgress = [this](TObject* sender, TProgressStage stage, BYTE percent, bool redraw,
+                               const RECT& r, const AnsiString& msg) {
     if (OnProgress) OnProgress(sender, stage, percent, redraw, r, msg);
   };
   graphic->LoadFromFile(fileName);
@@ -196,9 +200,21 @@ void TPicture::AssignTo(TPersistent* dest) {
 }
 
 void TPicture::DefineProperties(TFiler* filer) {
+  const bool fromResource = !resource_.IsEmpty();
+  filer->DefineProperty(
+      "Resource", [this](TReader* r) { ReadResource(r); }, [this](TWriter* w) { w->WriteString(resource_); },
+      fromResource);
   filer->DefineBinaryProperty(
       "Data", [this](TStream* s) { ReadData(s); }, [this](TStream* s) { WriteData(s); },
-      graphic_ && !graphic_->Empty());
+      !fromResource && graphic_ && !graphic_->Empty());
+}
+
+void TPicture::ReadResource(TReader* reader) {
+  AnsiString name = reader->ReadString();
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->LoadFromResourceName(HInstance, name);
+  Adopt(bitmap.release());
+  resource_ = name;
 }
 
 void TPicture::ReadData(TStream* stream) {
@@ -206,7 +222,8 @@ void TPicture::ReadData(TStream* stream) {
   unsigned char length = 0;
   if (stream->Read(&length, 1) != 1) throw EInvalidGraphic("The picture data are not valid");
   std::string name(length, '\0');
-  if (length && stream->Read(name.data(), length) != length) throw EInvalidGraphic("The picture data are not valid");
+  if (length && stream->Read(name.data(), length) != length)
+    throw EInvalidGraphic("The picture data are not valid");
   const FileFormat* format = FindClassName(AnsiString(name));
   if (!format) throw EInvalidGraphic("The picture data are not valid");
   std::unique_ptr<TGraphic> graphic(format->create());

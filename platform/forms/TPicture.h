@@ -9,6 +9,8 @@
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TGraphic.h"
 
+class TReader;
+
 using TGraphicFactory = std::function<TGraphic*()>;
 
 class TPicture : public TPersistent {
@@ -30,8 +32,13 @@ class TPicture : public TPersistent {
   void LoadFromClipboardFormat(WORD format, HANDLE data, HPALETTE palette);
   void SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& palette);
   void Assign(TPersistent* source) override;
-  // "Data": the graphic's class name then its own data.
+  // "Resource": the name of a bitmap compiled into the program (TBitmap::LoadFromResourceName
+  // on HInstance; an unknown name raises EResNotFound while the layout is read). Written back as
+  // long as the picture still holds that bitmap unchanged. "Data" otherwise: the graphic's class
+  // name then its own data.
   void DefineProperties(TFiler* filer) override;
+  // The resource the picture was read from; empty once the graphic was replaced or changed.
+  const AnsiString& ResourceName() const { return resource_; }
 
   TNotifyEvent OnChange;
   TProgressEvent OnProgress;
@@ -44,7 +51,8 @@ class TPicture : public TPersistent {
                                  const AnsiString& className) {
     RegisterFileFormat(extension, description, &typeid(T), className, [] { return new T; });
   }
-  static void RegisterClipboardFormat(WORD format, TClass type, const AnsiString& className, TGraphicFactory create);
+  static void RegisterClipboardFormat(WORD format, TClass type, const AnsiString& className,
+                                      TGraphicFactory create);
   static void UnregisterGraphicClass(TClass type);
   static bool SupportsClipboardFormat(WORD format);
   // The built-in classes: bmp (TBitmap), jpg and jpeg (TJPEGImage); CF_BITMAP/CF_DIB bitmaps.
@@ -59,5 +67,8 @@ class TPicture : public TPersistent {
   void ReadData(TStream* stream);
   void WriteData(TStream* stream);
 
+  void ReadResource(TReader* reader);
+
   TGraphic* graphic_ = nullptr;
+  AnsiString resource_;
 };

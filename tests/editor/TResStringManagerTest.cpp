@@ -1,7 +1,5 @@
 // The language string manager against the product's three language files and small fixtures
 // written in their place beside the test program.
-#include "editor/TResStringManager.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +8,7 @@
 #include <set>
 #include <string>
 
+#include "editor/TResStringManager.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/SysUtils.h"
@@ -59,8 +58,9 @@ class LanguageFileFixture : public ::testing::Test {
     original_ = testsupport::ReadFileBytes(path_);
   }
   void TearDown() override {
-    std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(original_.data()),
-                                                  static_cast<std::streamsize>(original_.size()));
+    std::ofstream(path_, std::ios::binary)
+        .write(reinterpret_cast<const char*>(original_.data()),
+               static_cast<std::streamsize>(original_.size()));
     SetSystemCodePage(CP_UTF8);
   }
   void Write(const std::string& bytes) { std::ofstream(path_, std::ios::binary) << bytes; }

@@ -22,7 +22,9 @@
 
 namespace {
 
-std::string BmpPath(const char* name) { return testsupport::SharedPath(std::string("testdata/pillow/bmp/") + name); }
+std::string BmpPath(const char* name) {
+  return testsupport::SharedPath(std::string("testdata/pillow/bmp/") + name);
+}
 
 // Every pixel as 0x00RRGGBB, through a 32-bit copy.
 std::vector<std::uint32_t> Pixels(TBitmap& source) {
@@ -44,7 +46,8 @@ TEST(Bitmaps, EveryEncodingOfTheSamePictureGivesTheSamePixels) {
   };
   const Group groups[] = {
       {"g_pal8.bmp",
-       {"g_pal8-0.bmp", "g_pal8rle.bmp", "g_pal8topdown.bmp", "g_pal8os2.bmp", "g_pal8v4.bmp", "g_pal8v5.bmp"}},
+       {"g_pal8-0.bmp", "g_pal8rle.bmp", "g_pal8topdown.bmp", "g_pal8os2.bmp", "g_pal8v4.bmp",
+        "g_pal8v5.bmp"}},
       {"g_pal4.bmp", {"g_pal4rle.bmp"}},
       {"g_rgb24.bmp", {"g_rgb32.bmp", "g_rgb32bf.bmp", "g_rgb24pal.bmp"}},
   };
@@ -275,7 +278,8 @@ TEST(Jpeg, LoadsDrawsAndWritesBaselineJfif) {
 }
 
 TEST(Jpeg, CorruptDataRaises) {
-  std::vector<std::uint8_t> file = testsupport::ReadFileBytes(testsupport::SharedPath("testdata/pillow/jpeg/hopper.jpg"));
+  std::vector<std::uint8_t> file =
+      testsupport::ReadFileBytes(testsupport::SharedPath("testdata/pillow/jpeg/hopper.jpg"));
   for (std::size_t cut : {std::size_t(0), std::size_t(2), std::size_t(200), file.size() / 2}) {
     TMemoryStream stream;
     if (cut) stream.WriteBuffer(file.data(), static_cast<int>(cut));
@@ -373,6 +377,47 @@ TEST(Pictures, PictureDataTravelsThroughLayouts) {
   auto* bitmap = dynamic_cast<TBitmap*>(back.Picture.Graphic());
   ASSERT_NE(bitmap, nullptr);
   EXPECT_EQ(Pixels(*bitmap), Pixels(*holder.Picture.Bitmap()));
+}
+
+TEST(Pictures, PictureResourceNamesACompiledInBitmap) {
+  TPicture::RegisterBuiltInFormats();
+  RegisterProperties<TPictureHolder>("TPictureHolder", "", Factory<TPictureHolder>())
+      .Object("Picture", [](TPictureHolder& h) { return &h.Picture; });
+  static const std::vector<std::uint8_t> file = testsupport::ReadFileBytes(BmpPath("g_rgb24.bmp"));
+  platform::RegisterResource(RT_BITMAP, "TESTSKIN", file.data(), file.size());
+  TBitmap reference;
+  reference.LoadFromFile(BmpPath("g_rgb24.bmp"));
+
+  // Read: the layout names the bitmap; the picture holds its pixels and remembers the name.
+  TPictureHolder holder(nullptr);
+  ReadComponentText(&holder, "object Holder: TPictureHolder\n  Picture.Resource = 'testskin'\nend\n");
+  auto* bitmap = dynamic_cast<TBitmap*>(holder.Picture.Graphic());
+  ASSERT_NE(bitmap, nullptr);
+  EXPECT_EQ(Pixels(*bitmap), Pixels(reference));
+
+  // Written back as the name, not as the pixels, and read again the same.
+  std::string text = WriteComponentText(&holder);
+  EXPECT_NE(text.find("Picture.Resource = 'testskin'"), std::string::npos) << text;
+  EXPECT_EQ(text.find("Picture.Data"), std::string::npos) << text;
+  TPictureHolder back(nullptr);
+  ReadComponentText(&back, text);
+  ASSERT_NE(dynamic_cast<TBitmap*>(back.Picture.Graphic()), nullptr);
+  EXPECT_EQ(Pixels(*back.Picture.Bitmap()), Pixels(reference));
+
+  // Once the pixels change the name no longer describes them: the data are written instead.
+  back.Picture.Bitmap()->Canvas()->SetPixels(0, 0, clRed);
+  text = WriteComponentText(&back);
+  EXPECT_EQ(text.find("Picture.Resource"), std::string::npos) << text;
+  EXPECT_NE(text.find("Picture.Data = {"), std::string::npos);
+  back.Picture.LoadFromFile(BmpPath("g_pal4.bmp"));
+  EXPECT_EQ(WriteComponentText(&back).find("Picture.Resource"), std::string::npos);
+
+  // An unknown name stops the reading of the layout.
+  TPictureHolder unknown(nullptr);
+  EXPECT_THROW(
+      ReadComponentText(&unknown, "object Holder: TPictureHolder\n  Picture.Resource = 'NOSUCHSKIN'\nend\n"),
+      EResNotFound);
+  EXPECT_EQ(unknown.Picture.Graphic(), nullptr);
 }
 
 }  // namespace

@@ -35,11 +35,12 @@ TEST_F(MmsCharsetTest, EachCharsetByItsOwnRules) {
       {"UCS-2 with a big-endian mark", 1000, std::string("\xFE\xFF\x04\x1F", 4), u"П"},
       {"UTF-16, an odd last byte dropped", 1015, std::string("\x00\x41\x00", 3), u"A"},
       {"UTF-16LE", 1014, std::string("\x41\x00", 2), u"A"},
-      {"ISO-8859-1", 4, "\x80\xE9", u"\u0080é"},
+      {"ISO-8859-1 that is valid UTF-8 stays Latin-1", 4, "\xC3\xA9", u"Ã©"},
+      {"ISO-8859-1 that is no UTF-8 is windows-1252", 4, "\x80\xE9", u"€é"},
       {"windows-1252", 2252, "\x80\xE9", u"€é"},
       {"windows-1251", 2251, "\xCF", u"П"},
-      {"an unknown charset holding valid UTF-8", 2026, "\xC3\xA9t\xC3\xA9", u"été"},
-      {"an unknown charset holding other bytes", 2026, "\xE9t\xE9", u"été"},
+      {"an unknown charset holding valid UTF-8", 9999, "\xC3\xA9t\xC3\xA9", u"été"},
+      {"an unknown charset holding other bytes", 9999, "\xE9t\xE9", u"été"},
   };
   for (const Case& c : cases) {
     int length = static_cast<int>(c.bytes.size());

@@ -2,12 +2,14 @@
 // cut off or damaged.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <random>
 
 #include "mms/MmsContentTypes.h"
 #include "mms/MmsDecoder.h"
+#include "mms/MmsEncoder.h"
 #include "mms/MmsTrace.h"
 #include "tests/mms/MessageBytes.h"
 
@@ -96,7 +98,29 @@ TEST_F(MmsDecodeHeadersTest, MessageTypesWithABodyAreAccepted) {
   for (const Case& c : cases) {
     MessageBytes m{0x8C, c.type, 0x84, 0xB3};
     EXPECT_EQ(DecodeHeaders(m) != nullptr, c.accepted) << std::hex << c.type;
+    // So that a caller can say why a notification opens no message.
+    EXPECT_EQ(MmsMessageType(m.v.data(), static_cast<int>(m.v.size())), c.type);
   }
+  EXPECT_EQ(MmsMessageType(EditorMessage().v.data(), 4), 0);
+}
+
+TEST_F(MmsDecodeHeadersTest, EveryRecipientIsKeptInOrder) {
+  MessageBytes from{0x80};
+  from.Text("J\xF6rg@example.org");
+  MessageBytes m{0x8C, 0x84};
+  m.Add({0x97}).Text("+4611/TYPE=PLMN").Add({0x82}).Text("cc@example.org");
+  m.Add({0x97}).Text("anna@example.org").Add({0x81}).Text("+4633/TYPE=PLMN");
+  m.Add({0x89}).Valued(from).Add({0x84, 0xB3});
+  Pdu pdu = DecodeHeaders(m);
+  ASSERT_TRUE(pdu);
+  EXPECT_EQ(pdu->ToList, (std::vector<std::string>{"+4611", "anna@example.org"}));
+  EXPECT_EQ(pdu->To, "+4611; anna@example.org");
+  EXPECT_EQ(pdu->CcList, (std::vector<std::string>{"cc@example.org"}));
+  EXPECT_EQ(pdu->Cc, "cc@example.org");
+  EXPECT_EQ(pdu->BccList, (std::vector<std::string>{"+4633"}));
+  EXPECT_EQ(pdu->Bcc, "+4633");
+  // The sender's Latin-1 letter, in UTF-8 like every address.
+  EXPECT_EQ(pdu->From, "J\xC3\xB6rg@example.org");
 }
 
 TEST_F(MmsDecodeHeadersTest, FieldsItHasNoUseForAreSteppedOverByTheirShape) {
@@ -143,7 +167,16 @@ TEST_F(MmsDecodeHeadersTest, SubjectsInEveryCharset) {
       {"UTF-16 with a little-endian mark", MessageBytes{0x08, 0x02, 0x03, 0xF7, 0xFF, 0xFE, 0x1F, 0x04, 0x00},
        u"\u041F"},
       {"ISO-8859-1", MessageBytes{0x04, 0x84}.Text("\xE5\xE4"), u"åä"},
-      {"an unknown charset", MessageBytes{0x05, 0x02, 0x07, 0xEA}.Text("x"), std::nullopt},
+      {"an unknown charset", MessageBytes{0x05, 0x02, 0x27, 0x0F}.Text("x"), std::nullopt},
+      // Letters a phone sent in Latin-1 without saying so, or under a us-ascii label.
+      {"8-bit text that is no UTF-8", MessageBytes().Text("pr\xE4sentiert"), u"präsentiert"},
+      {"US-ASCII holding E4", MessageBytes().Valued(MessageBytes{0x83}.Text("pr\xE4sentiert")),
+       u"präsentiert"},
+      {"a byte-order mark before plain text", MessageBytes().Text("\xEF\xBB\xBFHej"), u"Hej"},
+      {"a byte-order mark before 8-bit text", MessageBytes().Text("\xEF\xBB\xBFpr\xE4sentiert"),
+       u"präsentiert"},
+      {"a byte-order mark before UTF-8", MessageBytes().Valued(MessageBytes{0xEA}.Text("\xEF\xBB\xBFHej")),
+       u"Hej"},
   };
   for (const Case& c : cases) {
     MessageBytes m{0x96};
@@ -298,27 +331,106 @@ TEST_F(MmsDecodeMultipartTest, RefusesWhatIsNoMultipart) {
   EXPECT_TRUE(DecodeMultipart(mixed.v));
 }
 
-TEST_F(MmsDecodeMultipartTest, AnEntryRunningPastTheEndIsDroppedWithTheRest) {
-  MessageBytes m = RelatedHeader(3);
-  m.Entry(MessageBytes{0x83}, ContentLocation("a.txt"), "first");
-  m.Entry(MessageBytes{0x83}, ContentLocation("b.txt"), "second");
-  size_t complete = m.v.size();
-  m.Entry(MessageBytes{0x83}, ContentLocation("c.txt"), "third");
-  for (size_t cut = complete + 1; cut < m.v.size(); ++cut) {
+// A message cut short at any byte keeps the entries that are whole, intact, and says how many of
+// those it declared were lost; cut before its first whole entry it holds nothing.
+TEST_F(MmsDecodeMultipartTest, ACutMessageKeepsWhatIsWholeAndCountsWhatIsLost) {
+  const std::vector<std::string> names = {"a.txt", "b.txt", "c.txt", "d.txt"};
+  const std::vector<std::string> data = {"first", "second", "", "fourth"};
+  MessageBytes m = RelatedHeader(4);
+  size_t header = m.v.size();
+  std::vector<size_t> ends;
+  for (size_t i = 0; i < names.size(); ++i) {
+    m.Entry(MessageBytes{0x83}, ContentLocation(names[i]), data[i]);
+    ends.push_back(m.v.size());
+  }
+  for (size_t cut = header; cut <= m.v.size(); ++cut) {
+    SCOPED_TRACE(cut);
+    size_t whole = 0;
+    while (whole < ends.size() && ends[whole] <= cut) ++whole;
     std::vector<uint8_t> bytes(m.v.begin(), m.v.begin() + static_cast<long>(cut));
     Body body = DecodeMultipart(bytes);
-    ASSERT_TRUE(body) << cut;
+    if (whole == 0) {
+      EXPECT_FALSE(body);
+      continue;
+    }
+    ASSERT_TRUE(body);
+    EXPECT_EQ(body->EntriesDeclared, 4);
+    EXPECT_EQ(body->EntriesDecoded, static_cast<int>(whole));
+    EXPECT_EQ(body->Incomplete, whole < 4 ? 1 : 0);
     std::vector<const tMMS_Part*> parts = Parts(*body);
-    ASSERT_EQ(parts.size(), 2u) << cut;
-    EXPECT_STREQ(parts[1]->ContentLocation, "b.txt");
+    ASSERT_EQ(parts.size(), whole);
+    for (size_t i = 0; i < whole; ++i) {
+      EXPECT_STREQ(parts[i]->ContentLocation, names[i].c_str());
+      EXPECT_EQ(Bytes(parts[i]->Data, parts[i]->Len), data[i]);
+    }
   }
-  // A HeadersLen shorter than the content type: the entry is damaged and dropped.
+  // A HeadersLen shorter than the content type: the entry is damaged, dropped and counted lost.
   MessageBytes shortHeaders = RelatedHeader(2);
   shortHeaders.Entry(MessageBytes{0x83}, {}, "ok");
   shortHeaders.Add({0x02, 0x01}).Add(MessageBytes().Text("text/plain")).Raw("z");
   Body body = DecodeMultipart(shortHeaders.v);
   ASSERT_TRUE(body);
   EXPECT_EQ(Parts(*body).size(), 1u);
+  EXPECT_EQ(body->EntriesDecoded, 1);
+  EXPECT_EQ(body->Incomplete, 1);
+}
+
+// Code 0x21 is a WBMP picture; this program once wrote BMP pictures with it, and those still read
+// as BMP. Our writer's output reads back as the type written.
+TEST_F(MmsDecodeMultipartTest, WbmpAndBmpPictures) {
+  const std::string wbmp("\x00\x00\x08\x02\xFF\x00", 6);
+  const std::string bmp = std::string("BM\x3A\x00\x00\x00", 6) + std::string(10, '\0');
+  struct Case {
+    const char* what;
+    MessageBytes type;
+    std::string data;
+    const char* decoded;
+  } cases[] = {
+      {"0x21 and WBMP bytes", {0xA1}, wbmp, "image/vnd.wap.wbmp"},
+      {"0x21 and a BMP file", {0xA1}, bmp, "image/bmp"},
+      {"0x21 in the general form and a BMP file", NamedType({0xA1}, "old.bmp"), bmp, "image/bmp"},
+      {"the WBMP type as text holds what it says", MessageBytes().Text("image/vnd.wap.wbmp"), bmp,
+       "image/vnd.wap.wbmp"},
+      {"0x21 and one byte", {0xA1}, "B", "image/vnd.wap.wbmp"},
+  };
+  for (const Case& c : cases) {
+    MessageBytes m = RelatedHeader(1);
+    m.Entry(c.type, {}, c.data);
+    Body body = DecodeMultipart(m.v);
+    ASSERT_TRUE(body && body->Parts) << c.what;
+    EXPECT_STREQ(body->Parts->ContentType, c.decoded) << c.what;
+  }
+
+  char smilText[] = "<smil></smil>";
+  tMMS_SmilPart smil{const_cast<char*>("application/smil"), smilText, 13};
+  tMMS_Part bmpPart{};
+  bmpPart.ContentLocation = const_cast<char*>("Image0.bmp");
+  bmpPart.ContentType = const_cast<char*>("image/bmp");
+  bmpPart.Data = reinterpret_cast<unsigned char*>(const_cast<char*>(bmp.data()));
+  bmpPart.Len = static_cast<int>(bmp.size());
+  tMMS_Part wbmpPart = bmpPart;
+  wbmpPart.ContentLocation = const_cast<char*>("Image1.wbmp");
+  wbmpPart.ContentType = const_cast<char*>("image/vnd.wap.wbmp");
+  wbmpPart.Data = reinterpret_cast<unsigned char*>(const_cast<char*>(wbmp.data()));
+  wbmpPart.Len = static_cast<int>(wbmp.size());
+  bmpPart.Next = &wbmpPart;
+  tMMS_Body written{};
+  written.Smil = &smil;
+  written.Parts = &bmpPart;
+  int len = 0;
+  unsigned char* bytes = MmsEncodeMultipart(&written, &len);
+  ASSERT_TRUE(bytes);
+  std::vector<uint8_t> encoded(bytes, bytes + len);
+  std::free(bytes);
+  std::string text(encoded.begin(), encoded.end());
+  EXPECT_NE(text.find("image/bmp"), std::string::npos) << "a BMP travels with its type spelled out";
+  EXPECT_EQ(text.find("image/vnd.wap.wbmp"), std::string::npos) << "a WBMP travels as code 0x21";
+  Body body = DecodeMultipart(encoded);
+  ASSERT_TRUE(body);
+  std::vector<const tMMS_Part*> parts = Parts(*body);
+  ASSERT_EQ(parts.size(), 2u);
+  EXPECT_STREQ(parts[0]->ContentType, "image/bmp");
+  EXPECT_STREQ(parts[1]->ContentType, "image/vnd.wap.wbmp");
 }
 
 // The trace lines the reader prints on the standard output, as they stand.

@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "mms/MmsContentTypes.h"
 #include "mms/MmsDecoder.h"
 #include "mms/MmsTrace.h"
 #include "mms/SmilParser.h"
@@ -42,15 +41,11 @@ struct Message {
   std::vector<std::string> attachments;
 };
 
-// Code 0x21 of the well-known table: WAP writes a WBMP picture with it; our table names the code
-// with its own text, which is what the reader reports.
-const std::string kCode21 = WspContentTypeTable[0x21];
-
 const Message kMessages[] = {
     {"27d0a048cd79555de05283a22372b0eb.mms",
      u"Angående art-tillhörighet",
      379,
-     {{kCode21, "Rain.wbmp", "Rain.wbmp", 134}, {"text/plain", "mms.txt", "mms.txt", 19}},
+     {{"image/vnd.wap.wbmp", "Rain.wbmp", "Rain.wbmp", 134}, {"text/plain", "mms.txt", "mms.txt", 19}},
      {{2000, "Rain.wbmp", "mms.txt", u"Jonatan är en gnu.", ""}},
      {}},
     {"SIMPLE.MMS", u"Simple message", 0, {{"text/plain", "", "3E03099E.txt", 58}}, {}, {"3E03099E.txt"}},

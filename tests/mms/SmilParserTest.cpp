@@ -251,13 +251,165 @@ TEST_F(SmilParserTest, ItemsTimesRegionsAndColours) {
   EXPECT_EQ(view.Attachments, nullptr);
 }
 
-TEST_F(SmilParserTest, ASourceNamingNoPartFailsTheSmilAndEveryPartIsOffered) {
-  std::string smil =
-      "<smil><body><par dur=\"1s\"><text src=\"t.txt\"/><img src=\"missing.jpg\"/></par></body></smil>";
-  ASSERT_EQ(Parse(SmilMessage(smil, kThreeParts)), 1);
-  EXPECT_TRUE(Slides().empty());
-  // t.txt was referenced before the failure; it is still offered, like the rest.
-  EXPECT_EQ(AttachmentNames(), (std::vector<std::string>{"a.jpg", "t.txt", "s.amr"}));
+// What each slide of the view shows, in document order: "img:a.jpg", "text:words", "audio:AMR",
+// "video:..." (media by their bytes), and the slide's duration.
+struct SlideSummary {
+  int dur;
+  std::vector<std::string> items;
+  bool operator==(const SlideSummary&) const = default;
+};
+
+void PrintTo(const SlideSummary& s, std::ostream* os) {
+  *os << s.dur << "ms " << ::testing::PrintToString(s.items);
+}
+
+template <typename T>
+void AddMedia(const char* kind, const T* newestFirst, std::vector<std::string>& items) {
+  std::vector<std::string> mine;
+  for (const T* m = newestFirst; m; m = m->Next) mine.insert(mine.begin(), kind + Bytes(m->Data, m->Size));
+  items.insert(items.end(), mine.begin(), mine.end());
+}
+
+std::vector<SlideSummary> Summary() {
+  std::vector<SlideSummary> out;
+  for (const tSMIL_Par* p : Slides()) {
+    SlideSummary s{p->Dur, {}};
+    AddMedia("img:", p->Images, s.items);
+    AddMedia("video:", p->Videos, s.items);
+    AddMedia("audio:", p->Audios, s.items);
+    std::vector<std::string> texts;
+    for (const tSMIL_Text* t = p->Texts; t; t = t->Next) {
+      std::string text;
+      for (char16_t ch : t->Content) text += static_cast<char>(ch);
+      texts.insert(texts.begin(), "text:" + text);
+    }
+    s.items.insert(s.items.end(), texts.begin(), texts.end());
+    out.push_back(s);
+  }
+  return out;
+}
+
+// The body of a presentation is a sequence: media directly under it are slides of their own, and a
+// src that names no part costs its own item only.
+TEST_F(SmilParserTest, BodiesAsSendersWriteThem) {
+  struct Case {
+    const char* what;
+    std::string body;
+    std::vector<SlideSummary> slides;
+    std::vector<std::string> attachments;
+  } cases[] = {
+      {"one text directly under the body",
+       "<text src=\"t.txt\" region=\"Text\"/>",
+       {{1000, {"text:words"}}},
+       {"a.jpg", "s.amr"}},
+      {"a picture then a text: two slides",
+       "<img src=\"a.jpg\" dur=\"4s\"/><text src=\"t.txt\"></text>",
+       {{4000, {"img:JPEG"}}, {1000, {"text:words"}}},
+       {"s.amr"}},
+      {"a par and a bare item mixed",
+       "<par dur=\"2s\"><img src=\"a.jpg\"/><text src=\"t.txt\"/></par><audio src=\"s.amr\"/>",
+       {{2000, {"img:JPEG", "text:words"}}, {1000, {"audio:AMR"}}},
+       {}},
+      {"a missing part beside a text: the slide keeps the text",
+       "<par dur=\"1s\"><text src=\"t.txt\"/><img src=\"missing.jpg\"/></par>",
+       {{1000, {"text:words"}}},
+       {"a.jpg", "s.amr"}},
+      {"a slide whose only item is missing is dropped",
+       "<par dur=\"1s\"><img src=\"missing.jpg\"/></par><par dur=\"3s\"><audio src=\"s.amr\"/></par>",
+       {{3000, {"audio:AMR"}}},
+       {"a.jpg", "t.txt"}},
+      {"a bare item naming a missing part makes no slide",
+       "<img src=\"gone.jpg\"/><text src=\"t.txt\"/>",
+       {{1000, {"text:words"}}},
+       {"a.jpg", "s.amr"}},
+      {"a par that never held an item stays",
+       "<par dur=\"5s\"></par>",
+       {{5000, {}}},
+       {"a.jpg", "t.txt", "s.amr"}},
+  };
+  for (const Case& c : cases) {
+    ASSERT_EQ(Parse(SmilMessage("<smil><body>" + c.body + "</body></smil>", kThreeParts)), 1) << c.what;
+    EXPECT_EQ(Summary(), c.slides) << c.what;
+    EXPECT_EQ(AttachmentNames(), c.attachments) << c.what;
+  }
+}
+
+// Region sizes in percent are shares of the root layout, and a root layout in percent a share of
+// the page the editor makes (128 x 128).
+TEST_F(SmilParserTest, PercentSizesResolveAgainstTheRootLayout) {
+  struct Case {
+    const char* what;
+    std::string layout;
+    int rootWidth, rootHeight;
+    tSMIL_Position image;
+  } cases[] = {
+      {"a picture region of a 128 x 160 root",
+       "<root-layout width=\"128\" height=\"160\"/>"
+       "<region id=\"Image\" left=\"0\" top=\"50%\" width=\"100%\" height=\"50%\"/>",
+       128,
+       160,
+       {0, 80, 128, 80}},
+      {"a root layout in percent",
+       "<root-layout width=\"100%\" height=\"50%\"/>"
+       "<region id=\"Image\" left=\"25%\" top=\"0\" width=\"50%\" height=\"50%\"/>",
+       128,
+       64,
+       {32, 0, 64, 32}},
+      {"regions before the root layout",
+       "<region id=\"Image\" left=\"10%\" top=\"10\" width=\"50%\" height=\"40px\"/>"
+       "<root-layout width=\"200\" height=\"100\"/>",
+       200,
+       100,
+       {20, 10, 100, 40}},
+      {"no root layout at all",
+       "<region id=\"Image\" width=\"50%\" height=\"100%\"/>",
+       0,
+       0,
+       {0, 0, 64, 128}},
+  };
+  for (const Case& c : cases) {
+    std::string smil = "<smil><head><layout>" + c.layout +
+                       "</layout></head><body><par><img src=\"a.jpg\" region=\"Image\"/></par></body></smil>";
+    ASSERT_EQ(Parse(SmilMessage(smil, kThreeParts)), 1) << c.what;
+    EXPECT_EQ(SmilGetView().Width, c.rootWidth) << c.what;
+    EXPECT_EQ(SmilGetView().Height, c.rootHeight) << c.what;
+    ASSERT_TRUE(SmilGetFirstPar() && SmilGetFirstPar()->Images) << c.what;
+    const tSMIL_Position& p = SmilGetFirstPar()->Images->Position;
+    EXPECT_EQ((std::vector<int>{p.X, p.Y, p.Width, p.Height}),
+              (std::vector<int>{c.image.X, c.image.Y, c.image.Width, c.image.Height}))
+        << c.what;
+  }
+}
+
+// A message cut short inside its picture still opens its slide with the text, and says that it
+// lost an entry.
+TEST_F(SmilParserTest, ACutMessageOpensWhatIsIntact) {
+  MessageBytes whole = EditorMessage("Hello", std::string(40, 'j'));
+  std::vector<uint8_t> cut(whole.v.begin(), whole.v.end() - 10);
+  ASSERT_EQ(MmsParseBody(cut.data(), static_cast<int>(cut.size())), 1);
+  const tMMS_Body* body = MmsGetParsedBody();
+  ASSERT_TRUE(body);
+  EXPECT_EQ(body->EntriesDeclared, 3);
+  EXPECT_EQ(body->EntriesDecoded, 2);
+  EXPECT_EQ(body->Incomplete, 1);
+  EXPECT_EQ(Summary(), (std::vector<SlideSummary>{{5000, {"text:Hello"}}}));
+  ASSERT_EQ(Parse(whole), 1);
+  EXPECT_EQ(MmsGetParsedBody()->Incomplete, 0);
+  MmsFreeParsedBody();
+  EXPECT_EQ(MmsGetParsedBody(), nullptr);
+}
+
+// A phone's text directly under the body, named by its Content-ID.
+TEST_F(SmilParserTest, ABareTextNamedByItsContentId) {
+  MessageBytes m = RelatedHeader(2);
+  m.Entry(MessageBytes().Text("application/smil"), ContentId("<AAAA>"),
+          "<smil><head><layout><region id=\"Text\" top=\"10\" width=\"90\" height=\"20\"/></layout></head>"
+          "<body><text src=\"cid:Generic_Text.txt\" region=\"Text\"/></body></smil>");
+  m.Entry(MessageBytes{0x83}, ContentId("<Generic_Text.txt>"), "Hi there");
+  ASSERT_EQ(Parse(m), 1);
+  ASSERT_EQ(Summary(), (std::vector<SlideSummary>{{1000, {"text:Hi there"}}}));
+  EXPECT_EQ(SmilGetFirstPar()->Texts->Position.Y, 10);
+  EXPECT_EQ(SmilGetView().Attachments, nullptr);
 }
 
 TEST_F(SmilParserTest, SmilVariantsThatParse) {
@@ -302,9 +454,9 @@ TEST_F(SmilParserTest, SmilVariantsThatParse) {
 
 TEST_F(SmilParserTest, SmilThatFailsLeavesOnlyAttachments) {
   const char* failing[] = {
-      "<smil><body><par><img src=\"a.jpg\"/>",                               // cut off inside a par
-      "<smil><head><body><par><img src=\"gone.jpg\"/></par></body></head>",  // a failing body in the head
-      "<smil><body><par><img src=\"a.jpg\"/></par>",                         // no end of the body
+      "<smil><body><par><img src=\"a.jpg\"/>",               // cut off inside a par
+      "<smil><head><body><par><img src=\"a.jpg\"/></head>",  // a failing body in the head
+      "<smil><body><par><img src=\"a.jpg\"/></par>",         // no end of the body
   };
   for (const char* smil : failing) {
     ASSERT_EQ(Parse(SmilMessage(smil, kThreeParts)), 1) << smil;
@@ -326,6 +478,20 @@ TEST_F(SmilParserTest, TextsRepeatedBeyondTheBudgetFailTheSmil) {
   smil = "<smil><body><par><text src=\"t.txt\"/></par><par><text src=\"t.txt\"/></par></body></smil>";
   ASSERT_EQ(Parse(SmilMessage(smil, {{"t.txt", "text/plain", std::string(1 << 20, 'a')}})), 1);
   EXPECT_EQ(Slides().size(), 2u);
+}
+
+// A gateway's upload path is shown as sent, and written under its base name only.
+TEST_F(SmilParserTest, PartsNamedByPathsGetFileSafeNames) {
+  std::string smil = "<smil><body><par><img src=\"/tmp/upload/php0nDmnY\"/></par></body></smil>";
+  ASSERT_EQ(Parse(SmilMessage(smil, {{"/tmp/upload/php0nDmnY", "image/jpeg", "JPEG"},
+                                     {"..\\..\\evil.txt", "text/plain", "x"}})),
+            1);
+  ASSERT_TRUE(SmilGetFirstPar() && SmilGetFirstPar()->Images);
+  EXPECT_EQ(SmilGetFirstPar()->Images->FileName, "php0nDmnY");
+  const tSMIL_Attachment* a = SmilGetView().Attachments;
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a->Name, "..\\..\\evil.txt");
+  EXPECT_EQ(a->FileName, "evil.txt");
 }
 
 TEST_F(SmilParserTest, WithoutASmilPartEveryPartIsAnAttachment) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "mms/MmsTrace.h"
+#include "mms/SmilFileName.h"
 #include "mms/SmilView.h"
 
 namespace {
@@ -76,6 +77,36 @@ TEST_F(SmilViewTest, FindsThePartASourceNames) {
   }
 }
 
+TEST(SmilSafeFileName, KeepsABaseNameThatIsSafeToWrite) {
+  const std::string longStem(400, 'n');
+  struct Case {
+    std::string name;
+    std::string safe;
+  } cases[] = {
+      {"/srv/upload/php0nDmnY", "php0nDmnY"},
+      {"..\\..\\x.jpg", "x.jpg"},
+      {"a/b/../c.gif", "c.gif"},
+      {"", "part"},
+      {"..", "part"},
+      {"dir/", "part"},
+      {".hidden.txt", "hidden.txt"},
+      {"x..jpg", "x.jpg"},
+      {"tab\there\x7F.txt", "tabhere.txt"},
+      {"b\xE4r.gif", "b\xC3\xA4r.gif"},                    // Latin-1 from a sender, in UTF-8
+      {"\xC3\xA9t\xC3\xA9.jpg", "\xC3\xA9t\xC3\xA9.jpg"},  // UTF-8 as it is
+      {longStem + ".jpg", std::string(251, 'n') + ".jpg"},
+      {longStem, std::string(255, 'n')},
+  };
+  for (const Case& c : cases) EXPECT_EQ(SmilSafeFileName(c.name), c.safe) << c.name;
+  // A long name of two-byte letters is cut between letters.
+  std::string letters;
+  for (int i = 0; i < 200; ++i) letters += "\xC3\xA4";
+  std::string safe = SmilSafeFileName(letters + ".txt");
+  EXPECT_LE(safe.size(), 255u);
+  EXPECT_EQ(safe.substr(safe.size() - 4), ".txt");
+  EXPECT_EQ(safe, letters.substr(0, 250) + ".txt");
+}
+
 TEST_F(SmilViewTest, UnreferencedPartsBecomeAttachmentsNamedByWhatTheyHave) {
   PartSet set({{"loc.jpg", "name.jpg", "id1", "image/jpeg"},
                {nullptr, "name.txt", "id2", "text/plain"},
@@ -88,6 +119,7 @@ TEST_F(SmilViewTest, UnreferencedPartsBecomeAttachmentsNamedByWhatTheyHave) {
   for (const tSMIL_Attachment* a = SmilGetView().Attachments; a; a = a->Next) attachments.push_back(a);
   ASSERT_EQ(attachments.size(), 4u);
   const char* names[] = {"loc.jpg", "name.txt", "id3", "unKnown"};
+  EXPECT_EQ(attachments[0]->FileName, "loc.jpg");
   const char* types[] = {"image/jpeg", "text/plain", "", "audio/amr"};
   for (size_t i = 0; i < attachments.size(); ++i) {
     EXPECT_EQ(attachments[i]->Name, names[i]);

@@ -1,0 +1,88 @@
+#include "editor/EditorStart.h"
+
+#include "editor/EditorAppFolder.h"
+#include "editor/TResStringManager.h"
+#include "editor/TfrmMain.h"
+#include "platform/forms/TApplication.h"
+#include "platform/rtl/KernelHandles.h"
+#include "platform/rtl/LastError.h"
+#include "platform/rtl/Process.h"
+#include "platform/rtl/Profile.h"
+
+namespace {
+
+// The name every editor locks: one editor runs per user.
+constexpr const char* kInstanceMutex = "QuarnMivora,0x12,0xab,0x4f,0x06,0xab,0x1e,0x2c,0x8d,0x9b,0x1d,0x66";
+constexpr UINT kErrorAlreadyExists = 183;
+constexpr int kEnglish = 1;
+// APP_STRING_FILE is read into a buffer of this size (29 characters and the terminator).
+constexpr DWORD kLanguageValueSize = 30;
+
+const char* const kLanguageValues[] = {
+    "\\Language\\lan_VIE.ini",
+    "\\Language\\lan_ENG.ini",
+    "\\Language\\lan_Khmer.ini",
+};
+
+HANDLE instanceMutex = nullptr;
+
+}  // namespace
+
+AnsiString EditorSettingsPath() { return EditorAppFolder() + "App.Config.ini"; }
+
+int LanguageIndexOf(const AnsiString& value) {
+  for (int i = 0; i < 3; ++i) {
+    if (value == kLanguageValues[i]) return i;
+  }
+  return kEnglish;
+}
+
+void SelectStartLanguage() {
+  char value[kLanguageValueSize] = {};
+  GetPrivateProfileStringA("APP_SECTION", "APP_STRING_FILE", kLanguageValues[kEnglish], value,
+                           kLanguageValueSize, EditorSettingsPath().c_str());
+  ResStringManager.SelectLanguageFile(LanguageIndexOf(AnsiString(value)));
+}
+
+bool ClaimSingleInstance() {
+  if (instanceMutex) {
+    CloseHandle(instanceMutex);
+    instanceMutex = nullptr;
+  }
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, kInstanceMutex);
+  if (GetLastError() == kErrorAlreadyExists) {
+    CloseHandle(mutex);
+    return false;
+  }
+  // Without a runtime folder there is no lock to take: the editor runs unguarded.
+  instanceMutex = mutex;
+  return true;
+}
+
+bool EditorStart(const std::vector<std::string>& args) {
+  RegisterEditorForms();
+  SelectStartLanguage();
+  if (!ClaimSingleInstance()) return false;
+  try {
+    Application->Initialize();
+    Application->CreateForm(frmMain);
+    OpenFromCommandLine(args);
+    return true;
+  } catch (Exception& e) {
+    Application->ShowException(&e);
+  } catch (...) {
+    // Whatever else went wrong is shown as the form library's exception without a text.
+    Exception e("");
+    Application->ShowException(&e);
+  }
+  return false;
+}
+
+int EditorMain(const std::vector<std::string>& args) {
+  if (EditorStart(args)) Application->Run();
+  return 0;
+}
+
+void OpenFromCommandLine(const std::vector<std::string>&) {
+  // Opening a message named after "open" comes with the opening of message files.
+}

@@ -1,0 +1,143 @@
+#include "editor/TEditorBox.h"
+
+#include "controls/TImButton.h"
+#include "editor/EditorResources.h"
+#include "editor/TDelMessageBox.h"
+#include "editor/TFrameBox.h"
+#include "editor/TMessageBoxForm.h"
+#include "editor/TMsgBox.h"
+#include "editor/TResStringManager.h"
+#include "platform/forms/ClassRegistry.h"
+#include "platform/forms/TCanvas.h"
+#include "platform/forms/TLabel.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/win/Backend.h"
+#include "platform/win/Win.h"
+
+namespace {
+// The system command a press on a box's background sends: move the window with the mouse.
+constexpr WPARAM kMoveWithMouse = 0xF017;
+}  // namespace
+
+TEditorBox::TEditorBox(TComponent* owner) : TForm(owner) { RegisterEditorBoxes(); }
+
+void TEditorBox::AfterConstruction() {
+  TForm::AfterConstruction();
+  setCaption();
+}
+
+void TEditorBox::Loaded() {
+  TForm::Loaded();
+  BoxTitle = Find<TLabel>("BoxTitle");
+}
+
+TComponent* TEditorBox::FindOrRaise(const char* name, bool (*fits)(TComponent*)) {
+  TComponent* found = FindComponent(name);
+  if (!found || !fits(found)) throw Exception(ClassName() + " has no " + name + " in its layout");
+  return found;
+}
+
+void TEditorBox::AddButton(TImButton* button, const char* key, int x) {
+  buttons_.push_back({button, key, x});
+}
+
+void TEditorBox::SetMessageLabel(TLabel* label, const char* defaultKey) {
+  messageLabel_ = label;
+  if (messageKey_.IsEmpty()) messageKey_ = defaultKey;
+}
+
+void TEditorBox::SetMessageKey(const AnsiString& key) {
+  messageKey_ = key;
+  if (messageLabel_) messageLabel_->SetCaption(AnsiString(ResStringManager.GetString(messageKey_)));
+}
+
+void TEditorBox::setCaption() {
+  if (BoxTitle) BoxTitle->SetCaption(AnsiString(ResStringManager.GetString("STR_Main_Error_WarningBox")));
+  if (messageLabel_) messageLabel_->SetCaption(AnsiString(ResStringManager.GetString(messageKey_)));
+  for (const ButtonEntry& entry : buttons_) entry.button->Invalidate();
+}
+
+const TEditorBox::ButtonEntry* TEditorBox::EntryOf(const TImButton* button) const {
+  for (const ButtonEntry& entry : buttons_)
+    if (entry.button == button) return &entry;
+  return nullptr;
+}
+
+WideString TEditorBox::ButtonText(const TImButton* button) const {
+  const ButtonEntry* entry = EntryOf(button);
+  return entry ? ResStringManager.GetString(entry->key) : WideString();
+}
+
+POINT TEditorBox::ButtonTextOrigin(const TImButton* button) const {
+  const ButtonEntry* entry = EntryOf(button);
+  return POINT{entry ? entry->x : 0, 0};
+}
+
+void TEditorBox::FormPaint(TObject*) {
+  // Shown here rather than in the layout, so they appear over the painted background; showing
+  // a visible button again changes nothing and paints nothing.
+  for (const ButtonEntry& entry : buttons_)
+    if (!entry.button->Visible()) entry.button->SetVisible(true);
+}
+
+void TEditorBox::BackgroundMouseDown(TObject*, TMouseButton button, TShiftState, int, int) {
+  if (button != mbLeft) return;
+  ReleaseCapture();
+  ::SetFocus(nullptr);
+  SendMessageW(Handle(), WM_SYSCOMMAND, kMoveWithMouse, 0);
+}
+
+void TEditorBox::CloseButtonClick(TObject*) { Close(); }
+
+void TEditorBox::ButtonOwnerDraw(TObject* sender, TCanvas* canvas, const RECT&, int, int&) {
+  auto* button = dynamic_cast<TImButton*>(sender);
+  if (!button || !canvas) return;
+  const WideString text = ButtonText(button);
+  if (text.IsEmpty()) return;
+  const POINT origin = ButtonTextOrigin(button);
+  canvas->Font()->Assign(button->Font());
+  const int oldMode = SetBkMode(canvas->Handle(), TRANSPARENT);
+  TextOutW(canvas->Handle(), origin.x, origin.y, text.c_bstr(), text.Length());
+  SetBkMode(canvas->Handle(), oldMode);
+}
+
+void TEditorBox::WndProc(TMessage& message) {
+  if (message.Msg == WM_REFRESHCAPTION) {
+    setCaption();
+    return;
+  }
+  TForm::WndProc(message);
+}
+
+void TEditorBox::DescribeModal(platform::win::ModalInfo& info) {
+  auto add = [&info](const WideString& text) { info.texts.emplace_back(text.c_bstr(), text.Length()); };
+  if (BoxTitle) add(WideString(BoxTitle->Caption()));
+  if (messageLabel_) add(WideString(messageLabel_->Caption()));
+  for (const ButtonEntry& entry : buttons_) add(ButtonText(entry.button));
+}
+
+void RegisterEditorBoxes() {
+  static const bool done = [] {
+    RegisterEditorResources();
+    RegisterImButton();
+    RegisterProperties<TEditorBox>("TEditorBox", "TForm")
+        .Handler("FormPaint", &TEditorBox::FormPaint)
+        .Handler("BackgroundMouseDown", &TEditorBox::BackgroundMouseDown)
+        .Handler("CloseButtonClick", &TEditorBox::CloseButtonClick)
+        .Handler("ButtonOwnerDraw", &TEditorBox::ButtonOwnerDraw);
+    RegisterProperties<TMessageBoxForm>("TMessageBoxForm", "TEditorBox", Factory<TMessageBoxForm>())
+        .Handler("OkButtonClick", &TMessageBoxForm::OkButtonClick)
+        .Handler("NoButtonClick", &TMessageBoxForm::NoButtonClick)
+        .Handler("CancleImButtonClick", &TMessageBoxForm::CancleImButtonClick);
+    RegisterProperties<TDelMessageBox>("TDelMessageBox", "TEditorBox", Factory<TDelMessageBox>())
+        .Handler("OkButtonClick", &TDelMessageBox::OkButtonClick)
+        .Handler("CancleImButtonClick", &TDelMessageBox::CancleImButtonClick);
+    RegisterProperties<TOneButtonBox>("TOneButtonBox", "TEditorBox")
+        .Handler("OkButtonClick", &TOneButtonBox::OkButtonClick);
+    RegisterProperties<TMsgBox>("TMsgBox", "TOneButtonBox", Factory<TMsgBox>());
+    RegisterProperties<TFrameBox>("TFrameBox", "TOneButtonBox", Factory<TFrameBox>());
+    return true;
+  }();
+  (void)done;
+}

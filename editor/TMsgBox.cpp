@@ -1,0 +1,15 @@
+#include "editor/TMsgBox.h"
+
+#include <memory>
+
+#include "platform/forms/TApplication.h"
+
+TMsgBox* MsgBox = nullptr;
+
+void TMsgBox::Loaded() { Boxlab = LoadedWithLabel("Boxlab", "STR_Main_Error_OnePage"); }
+
+void ShowMsgBox(const AnsiString& key) {
+  std::unique_ptr<TMsgBox> box(NewBox<TMsgBox>(Application ? Application->MainForm : nullptr));
+  box->SetMessageKey(key);
+  box->ShowModal();
+}

@@ -1,0 +1,326 @@
+#include "editor/TfrmMain.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "controls/TImButton.h"
+#include "controls/TQvBackImage.h"
+#include "editor/EditorAppFolder.h"
+#include "editor/EditorResources.h"
+#include "editor/TImgFileManager.h"
+#include "mms/TK3VNMms.h"
+#include "mms/TMmsBody.h"
+#include "platform/forms/ClassRegistry.h"
+#include "platform/forms/TBitmap.h"
+#include "platform/forms/TCustomActionList.h"
+#include "platform/forms/TEdit.h"
+#include "platform/forms/TImage.h"
+#include "platform/forms/TLabel.h"
+#include "platform/forms/TMenuItem.h"
+#include "platform/forms/TOpenDialog.h"
+#include "platform/forms/TPanel.h"
+#include "platform/forms/TPopupMenu.h"
+#include "platform/forms/TSaveDialog.h"
+#include "platform/forms/TScrollBar.h"
+#include "platform/forms/TTimer.h"
+#include "platform/rtl/Format.h"
+#include "platform/rtl/SearchRec.h"
+#include "platform/rtl/SysUtils.h"
+
+TfrmMain* frmMain = nullptr;
+TImgFileManager* pImgFileManager = nullptr;
+TPicResize* pPicResize = nullptr;
+bool silentDelete = false;
+
+namespace {
+
+// Width of one page's cell in the slide strip.
+constexpr int kCellWidth = 100;
+// The scroll bar shows from this many pages on: two cells fit the strip.
+constexpr int kPagesWithScrollBar = 3;
+
+// Finds a component the layout must have made; a layout without it is a broken build.
+template <class T>
+void Bind(TComponent* form, T*& field, const char* name) {
+  field = dynamic_cast<T*>(form->FindComponent(name));
+  if (!field) throw Exception(AnsiString("The main window's layout has no ") + name);
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
+  exeDir = EditorAppFolder();
+  CreateTempFolders();
+  TruncateTextFiles();
+  ClearTempFolders();
+}
+
+TfrmMain::~TfrmMain() {
+  ReleaseBitmaps();
+  delete mms;
+  mms = nullptr;
+  pPicResize = nullptr;  // an owned component: freed with the window's other components
+  ClearTempFolders();
+  delete pImgFileManager;
+  pImgFileManager = nullptr;
+  if (frmMain == this) frmMain = nullptr;
+}
+
+void TfrmMain::Loaded() {
+  TForm::Loaded();
+  Bind(this, QvBackImage2, "QvBackImage2");
+  Bind(this, Image_Main, "Image_Main");
+  Bind(this, MMSTitle, "MMSTitle");
+  Bind(this, CloseBtn, "CloseBtn");
+  Bind(this, subject, "subject");
+  Bind(this, memo_title, "memo_title");
+  Bind(this, subject_size, "subject_size");
+  Bind(this, CurDur, "CurDur");
+  Bind(this, Edit_Cur, "Edit_Cur");
+  Bind(this, UpBtn, "UpBtn");
+  Bind(this, DownBtn, "DownBtn");
+  Bind(this, lbl2, "lbl2");
+  Bind(this, labMMSSize, "labMMSSize");
+  Bind(this, Label_Size, "Label_Size");
+  Bind(this, length, "length");
+  Bind(this, Label_Time, "Label_Time");
+  Bind(this, lbl5, "lbl5");
+  Bind(this, Label2, "Label2");
+  Bind(this, Label3, "Label3");
+  Bind(this, Label4, "Label4");
+  Bind(this, imgFrameList, "imgFrameList");
+  Bind(this, scrBarFrameList, "scrBarFrameList");
+  Bind(this, pnl1, "pnl1");
+  Bind(this, imgMivora, "imgMivora");
+  Bind(this, btnNewFrame, "btnNewFrame");
+  Bind(this, btnDelFrame, "btnDelFrame");
+  Bind(this, btnDrafts, "btnDrafts");
+  Bind(this, btnSend, "btnSend");
+  Bind(this, btnNew, "btnNew");
+  Bind(this, btnOpen, "btnOpen");
+  Bind(this, ImageEdit, "ImageEdit");
+  Bind(this, TextEdit, "TextEdit");
+  Bind(this, BtnAudioEditor, "BtnAudioEditor");
+  Bind(this, btnSelect, "btnSelect");
+  Bind(this, btnResize, "btnResize");
+  Bind(this, btnCut, "btnCut");
+  Bind(this, btnCopy, "btnCopy");
+  Bind(this, btnPaste, "btnPaste");
+  Bind(this, btnHelp, "btnHelp");
+  Bind(this, btnFileMenu, "btnFileMenu");
+  Bind(this, btnEditMenu, "btnEditMenu");
+  Bind(this, btnInsertMenu, "btnInsertMenu");
+  Bind(this, btnMivora, "btnMivora");
+  Bind(this, btnHelpMenu, "btnHelpMenu");
+  Bind(this, pmFile, "pmFile");
+  Bind(this, pmEdit, "pmEdit");
+  Bind(this, pmInsert, "pmInsert");
+  Bind(this, pmMivora, "pmMivora");
+  Bind(this, pmHelp, "pmHelp");
+  Bind(this, New, "New");
+  Bind(this, Open, "Open");
+  Bind(this, SaveAsDraft, "SaveAsDraft");
+  Bind(this, SaveAs, "SaveAs");
+  Bind(this, Exit, "Exit");
+  Bind(this, Cut, "Cut");
+  Bind(this, copy, "copy");
+  Bind(this, paste, "paste");
+  Bind(this, Delete, "Delete");
+  Bind(this, PictureEdit, "PictureEdit");
+  Bind(this, AudioEdit, "AudioEdit");
+  Bind(this, TextEditor, "TextEditor");
+  Bind(this, Language, "Language");
+  Bind(this, MenuItem_CHN, "MenuItem_CHN");
+  Bind(this, MenuItem_ENG, "MenuItem_ENG");
+  Bind(this, InsertPictureItem, "InsertPicture");
+  Bind(this, InsertAudioItem, "InsertAudio");
+  Bind(this, InsertTextItem, "InsertText");
+  Bind(this, MenuItem_Preview, "MenuItem_Preview");
+  Bind(this, Menu_NewFrame, "Menu_NewFrame");
+  Bind(this, Menu_DeleteFrame, "Menu_DeleteFrame");
+  Bind(this, AboutMenu, "AboutMenu");
+  Bind(this, HelpMenu, "HelpMenu");
+  Bind(this, UcPopupMenu1, "UcPopupMenu1");
+  Bind(this, insert_pop, "insert_pop");
+  Bind(this, delete_pop, "delete_pop");
+  Bind(this, Select_pop, "Select_pop");
+  Bind(this, resize_pop, "resize_pop");
+  Bind(this, Timer1, "Timer1");
+  Bind(this, Timer2, "Timer2");
+  Bind(this, actlst1, "actlst1");
+  Bind(this, dlgOpen, "dlgOpen");
+  Bind(this, dlgSave, "dlgSave");
+
+  Label_Size->SetCaption("0");
+  Label_Time->SetCaption("0");
+  // No page is selected yet: the duration has nothing to show.
+  Edit_Cur->SetEnabled(false);
+  UpBtn->SetEnabled(false);
+  DownBtn->SetEnabled(false);
+}
+
+void TfrmMain::FormCreate(TObject*) {
+  DoubleBuffered = true;
+  NewFrame();
+  ClearPageCanvas();
+  RefreshFrameList();
+  savedSizeKB = 0;
+  savedTimeSec = 0;
+  subjectCut = false;
+  subject_size->SetCaption(Format("(%d/%d)", {TVarRec(0), TVarRec(kSubjectLimit)}));
+}
+
+void TfrmMain::CloseBtnClick(TObject*) { Close(); }
+
+void TfrmMain::Init() {
+  delete mms;
+  mms = nullptr;
+  Label_Size->SetCaption("0");
+  Label_Time->SetCaption("1");
+  curFrame = -1;
+  hitArea = 0;
+  dragState = 0;
+  dropTarget = -1;
+  pasteCounter = 0;
+  savedAs = 0;
+  ReleaseBitmaps();
+  NewFrame();
+  ClearPageCanvas();
+  RefreshFrameList();
+}
+
+int TfrmMain::NewFrame() {
+  if (!mms) mms = new TK3VNMms();
+  if (mms->Body->GetFrameCount() >= kMaxPages) return kTooManyPages;
+  curFrame = mms->AppendNewFrame();
+  UpdateStripScrollBar();
+  // Bring the new page's cell into view: the strip keeps 50 pixels of margin at either end.
+  const int left = curFrame * kCellWidth, right = left + kCellWidth - 1;
+  const int position = scrBarFrameList->Position(), width = imgFrameList->Width();
+  if (left < position + 50) {
+    scrBarFrameList->SetPosition(std::max(left - 50, scrBarFrameList->Min()));
+  } else if (right > position + width - 50) {
+    scrBarFrameList->SetPosition(std::min(right - width + 50, scrBarFrameList->Max()));
+  }
+  imgFrameList->Invalidate();
+  return 0;
+}
+
+void TfrmMain::UpdateStripScrollBar() {
+  const int pages = mms ? mms->Body->GetFrameCount() : 0;
+  scrBarFrameList->SetMin(0);
+  scrBarFrameList->SetMax(std::max(0, pages * kCellWidth - imgFrameList->Width()));
+  scrBarFrameList->SetVisible(pages >= kPagesWithScrollBar);
+}
+
+void TfrmMain::CreateTempFolders() {
+  const AnsiString root = exeDir + "tmp";
+  txtDir = root + "/TXT";
+  imageDir = root + "/Image";
+  videoDir = root + "/Video";
+  audioDir = root + "/Audio";
+  sendDir = root + "/Send";
+  previewDir = root + "/Preview";
+  sizeTempDir = root + "/Sizetemp";
+  // Failures are left to the file operations that later need the folder.
+  if (!DirectoryExists(root)) CreateDir(root);
+  for (const AnsiString* dir :
+       {&txtDir, &imageDir, &videoDir, &audioDir, &sendDir, &previewDir, &sizeTempDir}) {
+    if (!DirectoryExists(*dir)) CreateDir(*dir);
+  }
+}
+
+template <class F>
+void TfrmMain::ForEachEntry(const AnsiString& folder, F visit) {
+  TSearchRec rec;
+  if (FindFirst(folder + "/*.*", faAnyFile, rec) != 0) return;
+  do {
+    if (rec.Name != "." && rec.Name != "..") visit(folder + "/" + rec.Name);
+  } while (FindNext(rec) == 0);
+  FindClose(rec);
+}
+
+void TfrmMain::TruncateTextFiles() {
+  ForEachEntry(txtDir, [](const AnsiString& path) {
+    // Only a regular file of our own is rewritten: a link is not followed (its target may be
+    // anybody's file), and a pipe or device is never opened for writing.
+    const int fd = ::open(platform::FsPath(path).c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) == 0) {
+      const char zero = 0;
+      if (::write(fd, &zero, 1) != 1) {
+        // A text that cannot be rewritten is deleted next anyway.
+      }
+    }
+    ::close(fd);
+  });
+}
+
+void TfrmMain::DeleteFilesIn(const AnsiString& folder) {
+  // A subfolder is refused by DeleteFile and stays; a link goes, never its target.
+  ForEachEntry(folder, [](const AnsiString& path) { DeleteFile(path); });
+}
+
+void TfrmMain::ClearTempFolders() {
+  for (const AnsiString* dir : {&txtDir, &imageDir, &videoDir, &audioDir, &previewDir, &sizeTempDir}) {
+    DeleteFilesIn(*dir);
+  }
+}
+
+void TfrmMain::ClearPageCanvas() {
+  TBitmap* canvas = imgMivora->Picture()->Bitmap();
+  canvas->SetSize(imgMivora->Width(), imgMivora->Height());
+  canvas->Canvas()->Brush()->SetColor(clWhite);
+  canvas->Canvas()->FillRect(RECT{0, 0, imgMivora->Width(), imgMivora->Height()});
+}
+
+void TfrmMain::RefreshFrameList() { imgFrameList->Invalidate(); }
+
+void TfrmMain::SetSubjectText(const WideString& text) {
+  const bool outer = subjectByCode;
+  subjectByCode = true;
+  try {
+    memo_title->SetTextProp(AnsiString(text));
+  } catch (...) {
+    subjectByCode = outer;
+    throw;
+  }
+  subjectByCode = outer;
+}
+
+void TfrmMain::ReleaseBitmaps() {
+  delete stripBitmap;
+  stripBitmap = nullptr;
+  if (imgMivora) imgMivora->Picture()->Assign(nullptr);
+}
+
+void RegisterEditorForms() {
+  static const bool done = [] {
+    RegisterEditorResources();
+    RegisterImButton();
+    RegisterQvBackImage();
+    RegisterProperties<TfrmMain>("TfrmMain", "TForm", Factory<TfrmMain>())
+        .Handler("FormCreate", &TfrmMain::FormCreate)
+        .Handler("btnNewFrameClick", &TfrmMain::btnNewFrameClick)
+        .Handler("btnDelFrameClick", &TfrmMain::btnDelFrameClick)
+        .Handler("TextEditClick", &TfrmMain::TextEditClick)
+        .Handler("imgFrameListDblClick", &TfrmMain::imgFrameListDblClick)
+        .Handler("insert_popClick", &TfrmMain::insert_popClick)
+        .Handler("delete_popClick", &TfrmMain::delete_popClick)
+        .Handler("actInsertAudioExecute", &TfrmMain::actInsertAudioExecute)
+        .Handler("actInsertTextExecute", &TfrmMain::actInsertTextExecute)
+        .Handler("actTextEditExecute", &TfrmMain::actTextEditExecute)
+        .Handler("actDeleteExecute", &TfrmMain::actDeleteExecute)
+        .Handler("actNewPageExecute", &TfrmMain::actNewPageExecute)
+        .Handler("actDeletePageExecute", &TfrmMain::actDeletePageExecute)
+        .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick);
+    return true;
+  }();
+  (void)done;
+}
+
+bool TfrmMain::IsPage(int index) const { return mms && index >= 0 && index < mms->Body->GetFrameCount(); }

@@ -1,0 +1,296 @@
+// TfrmMain: the editor's main window and the owner of the one message being edited. It keeps the
+// document and the editing state, the working folder tree (tmp/ in the application folder) in
+// which every media file of the document lives, clears that tree at every start and orderly
+// end, starts a new document (Init) and appends pages (NewFrame). The window itself is built
+// from its layout (resources/forms/TfrmMain.layout); the commands that act on the document
+// live in files of their own and work on the state kept here.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/forms/TForm.h"
+#include "platform/rtl/AnsiString.h"
+#include "platform/rtl/WideString.h"
+
+class TActionList;
+class TBitmap;
+class TEdit;
+class TImButton;
+class TImgFileManager;
+class TImage;
+class TImgFileManager;
+class TK3VNMms;
+class TLabel;
+class TMenuItem;
+class TOpenDialog;
+class TPicResize;
+class TPanel;
+class TPopupMenu;
+class TQvBackImage;
+class TSaveDialog;
+class TScrollBar;
+class TTimer;
+class IxImage;
+
+// The preview window is told which page to show with this message (lParam: the page index).
+constexpr UINT WM_SHOWFRAME = 0x401;
+
+class TfrmMain : public TForm {
+ public:
+  // The most pages a message holds; NewFrame refuses one more with -26.
+  static constexpr int kMaxPages = 20;
+  static constexpr int kTooManyPages = -26;
+  // The subject's limit shown by its counter, "(n/40)".
+  static constexpr int kSubjectLimit = 40;
+  // A measured size of this many KB or more is over the limit (the label then shows 300).
+  static constexpr int kRefusedSizeKB = 299;
+  // Status codes of the commands.
+  static constexpr int kRefused = -1;
+  static constexpr int kNoSuchPage = -4;
+  static constexpr int kCannotOpen = -23;
+  static constexpr int kNoSuchFile = -25;
+  static constexpr int kNothingSelected = -27;
+  // Selection codes of the slide strip (`hitArea`).
+  static constexpr int kHitPicture = 1, kHitText = 2, kHitSound = 4, kHitPage = 7;
+
+  // Builds the working folders and empties them; the controls come with the layout.
+  explicit TfrmMain(TComponent* owner);
+  // Drops the document and the bitmaps and empties the working folders (Send aside).
+  ~TfrmMain() override;
+
+  // --- The controls of the layout (found by name once it is read) ---
+  TQvBackImage* QvBackImage2 = nullptr;  // the skinned background, whole client area
+  TImage* Image_Main = nullptr;          // the title band
+  TLabel* MMSTitle = nullptr;
+  TImButton* CloseBtn = nullptr;
+  TLabel* subject = nullptr;
+  TEdit* memo_title = nullptr;  // the subject
+  TLabel* subject_size = nullptr;
+  TLabel* CurDur = nullptr;
+  TEdit* Edit_Cur = nullptr;  // the current page's duration in seconds
+  TImButton* UpBtn = nullptr;
+  TImButton* DownBtn = nullptr;
+  TLabel* lbl2 = nullptr;
+  TLabel* labMMSSize = nullptr;
+  TLabel* Label_Size = nullptr;  // message size in KB
+  TLabel* length = nullptr;
+  TLabel* Label_Time = nullptr;  // total time in seconds
+  TLabel* lbl5 = nullptr;
+  TLabel* Label2 = nullptr;
+  TLabel* Label3 = nullptr;
+  TLabel* Label4 = nullptr;
+  TImage* imgFrameList = nullptr;  // the slide strip
+  TScrollBar* scrBarFrameList = nullptr;
+  TPanel* pnl1 = nullptr;       // hosts the preview window
+  TImage* imgMivora = nullptr;  // the hidden page-layout canvas
+  TImButton* btnNewFrame = nullptr;
+  TImButton* btnDelFrame = nullptr;
+  TImButton* btnDrafts = nullptr;
+  TImButton* btnSend = nullptr;
+  // Hidden buttons: their commands are reached through shortcuts and menus.
+  TImButton* btnNew = nullptr;
+  TImButton* btnOpen = nullptr;
+  TImButton* ImageEdit = nullptr;
+  TImButton* TextEdit = nullptr;
+  TImButton* BtnAudioEditor = nullptr;
+  TImButton* btnSelect = nullptr;
+  TImButton* btnResize = nullptr;
+  TImButton* btnCut = nullptr;
+  TImButton* btnCopy = nullptr;
+  TImButton* btnPaste = nullptr;
+  TImButton* btnHelp = nullptr;
+  TImButton* btnFileMenu = nullptr;
+  TImButton* btnEditMenu = nullptr;
+  TImButton* btnInsertMenu = nullptr;
+  TImButton* btnMivora = nullptr;
+  TImButton* btnHelpMenu = nullptr;
+  // The drop-down menus of those five buttons and their entries.
+  TPopupMenu* pmFile = nullptr;
+  TPopupMenu* pmEdit = nullptr;
+  TPopupMenu* pmInsert = nullptr;
+  TPopupMenu* pmMivora = nullptr;
+  TPopupMenu* pmHelp = nullptr;
+  TMenuItem* New = nullptr;
+  TMenuItem* Open = nullptr;
+  TMenuItem* SaveAsDraft = nullptr;
+  TMenuItem* SaveAs = nullptr;
+  TMenuItem* Exit = nullptr;
+  TMenuItem* Cut = nullptr;
+  TMenuItem* copy = nullptr;
+  TMenuItem* paste = nullptr;
+  TMenuItem* Delete = nullptr;
+  TMenuItem* PictureEdit = nullptr;
+  TMenuItem* AudioEdit = nullptr;
+  TMenuItem* TextEditor = nullptr;
+  TMenuItem* Language = nullptr;
+  TMenuItem* MenuItem_CHN = nullptr;
+  TMenuItem* MenuItem_ENG = nullptr;
+  TMenuItem* InsertPictureItem = nullptr;  // the menu entry "InsertPicture"
+  TMenuItem* InsertAudioItem = nullptr;  // the menu entry "InsertAudio"
+  TMenuItem* InsertTextItem = nullptr;  // the menu entry "InsertText"
+  TMenuItem* MenuItem_Preview = nullptr;
+  TMenuItem* Menu_NewFrame = nullptr;
+  TMenuItem* Menu_DeleteFrame = nullptr;
+  TMenuItem* AboutMenu = nullptr;
+  TMenuItem* HelpMenu = nullptr;
+  // The slide strip's popup menu.
+  TPopupMenu* UcPopupMenu1 = nullptr;
+  TMenuItem* insert_pop = nullptr;
+  TMenuItem* delete_pop = nullptr;
+  TMenuItem* Select_pop = nullptr;
+  TMenuItem* resize_pop = nullptr;
+  TTimer* Timer1 = nullptr;  // steps the duration up while UpBtn is held
+  TTimer* Timer2 = nullptr;  // steps it down while DownBtn is held
+  TActionList* actlst1 = nullptr;
+  TOpenDialog* dlgOpen = nullptr;
+  TSaveDialog* dlgSave = nullptr;
+
+  // --- The state of the window ---
+  TK3VNMms* mms = nullptr;         // owned; null until the first page is made
+  int curFrame = -1;               // the current page, -1 when none
+  int hitArea = 0;                 // 7 the page, 1 picture, 2 text, 4 sound, 0 nothing
+  BYTE dragState = 0;              // the slide strip's mouse state
+  int dropTarget = -1;             // page marked as drop target while dragging, -1 none
+  TBitmap* stripBitmap = nullptr;  // owned: the rendered slide strip
+  int modified = 0;                // 1 after any edit: the close question is asked only then
+  BYTE savedAs = 0;                // 1 after Save As, 0 after Send or Save-to-drafts
+  HWND peerWnd = nullptr;          // the connection manager's window, null until known
+  int pasteCounter = 0;            // running number of the names of pasted pictures and texts
+  int savedSizeKB = 0;             // the size and time labels before the latest measurement
+  int savedTimeSec = 0;
+  AnsiString savedSizeText = "0";  // ... and their texts, which a roll-back shows again exactly
+  AnsiString savedTimeText = "0";
+  bool subjectCut = false;  // set while the subject is being cut to its limit
+  // Raised while code (not the user) sets the subject: its change handler then leaves
+  // `modified` alone.
+  bool subjectByCode = false;
+  AnsiString exeDir;  // the application folder, ending in "/"
+  AnsiString txtDir, imageDir, videoDir, audioDir, sendDir, previewDir, sizeTempDir;
+  AnsiString curPicPath;  // the picture handed to the compression dialog
+  int picCounter = 0;     // running number of the compression dialog's temporary files
+  int resizeWidth = 640, resizeHeight = 480, resizeMode = 1;
+  IxImage* resizeImage = nullptr;  // owned: the picture opened for the compression dialog
+
+  // --- Lifetime and the document ---
+  void FormCreate(TObject* sender);
+  // The window's own close button: closes the window (through the close question).
+  void CloseBtnClick(TObject* sender);
+  // Drops the document and starts a new one with one empty page; `modified` is kept.
+  void Init();
+  // Appends a page of 1000 ms (creating the document first when there is none) and makes it
+  // current: 0, or -26 with the page-limit box when the message has 20 pages already.
+  int NewFrame();
+  // Sets the seven folder fields and creates the folders that are missing.
+  void CreateTempFolders();
+  // Rewrites every regular file in TXT as one byte 0x00; links and other entries are left.
+  void TruncateTextFiles();
+  // Deletes the files of every working folder except Send (subfolders stay).
+  void ClearTempFolders();
+  // Gives the page-layout canvas a new blank bitmap of its size.
+  void ClearPageCanvas();
+  // Shows the strip again and tells the preview window which page is current.
+  void RefreshFrameList();
+  // Sets the subject from code: the change this makes is not an edit of the user.
+  void SetSubjectText(const WideString& text);
+  // Keeps the strip's scroll bar in step with the pages: shown from 3 pages on, its range
+  // the strip's width beyond the control.
+  void UpdateStripScrollBar();
+
+  // --- Building and measuring the message ---
+  // Hands the document to the codec's composer page by page: 1, or 0 when a page's media could
+  // not be handed over (the composer then holds only the pages before it).
+  int BuildMms();
+  // The composer's current page: 1 when its items were taken, else 0.
+  int AddFrameToMms();
+  // Measures the message: size in KB and total time into the labels, the texts they showed
+  // before kept for a roll-back.
+  void GetPduSize(TObject* sender = nullptr);
+  // 1 (after the size warning, the label then showing 300) when the latest measurement is at
+  // or over the limit, else 0.
+  int CheckMmsSize();
+  // Shows the size and time labels' texts from before the latest measurement again.
+  void RestoreMeasure();
+
+  // --- Deleting pages and parts of pages ---
+  int DeleteSelection(int index);
+  int DeleteImageItem(int index);
+  void RemoveCurrentPage();
+  void actDeletePageExecute(TObject* sender);
+  void DeleteExecute();
+  void actDeleteExecute(TObject* sender);
+  void btnDelFrameClick(TObject* sender);
+  void delete_popClick(TObject* sender);
+  // Brings the strip popup's entries in step with the selection.
+  void UpdatePopupMenu();
+  // Whether the preview window is playing the slide show (nothing is deleted meanwhile).
+  bool SlideShowPlaying() const;
+
+  // --- Inserting pictures, sounds and texts ---
+  int InsertPicture(const AnsiString& path);
+  int InsertAudio();
+  int InsertText();
+  int CopyMediaFile(const AnsiString& destination, const AnsiString& source);
+  int IsFileUsed(const AnsiString& path) const;
+  static AnsiString GetFileExt(const AnsiString& path);
+  void imgFrameListDblClick(TObject* sender);
+  void insert_popClick(TObject* sender);
+  void actInsertPictureExecute(const AnsiString& path);
+  void actInsertAudioExecute(TObject* sender);
+  void actInsertTextExecute(TObject* sender);
+  void actTextEditExecute(TObject* sender);
+  void TextEditClick(TObject* sender);
+  // The new-page button (and a double click on a page's title band): a page is added unless
+  // the message is at its limit, and taken away again when it takes the message over.
+  void btnNewFrameClick(TObject* sender);
+  // The menu's new page: no size check afterwards.
+  void actNewPageExecute(TObject* sender);
+  // The text editor window, run modally for a text file: it gets the file's path and answers
+  // the path it holds when it closes. Until the window is installed nothing is written.
+  std::function<AnsiString(TfrmMain* owner, const AnsiString& path)> runTextEditor;
+
+ protected:
+  void Loaded() override;
+
+ private:
+  // Whether the document has a page of this index.
+  bool IsPage(int index) const;
+  // Drops a picture from the picture cache once no page uses it.
+  void DropCachedPicture(const std::string& path);
+  // Deletes a text file of the TXT folder once no page uses it (files elsewhere are never
+  // deleted).
+  void DeleteOwnTextFile(const std::string& path);
+  // The common start of the insert commands: marks the message changed and answers the page to
+  // insert into (a new one when none is current), or -1 when there is none to be had.
+  int PageForInsert();
+  // Copies a media file into a working folder under its own name, or a numbered one when a
+  // different file has that name; a byte-identical file there is used as it is. 0 with the
+  // copy's path, -1 when the source is that very copy or copying failed, -23 unreadable.
+  int CopyIntoFolder(const AnsiString& folder, const AnsiString& source, AnsiString* copy);
+  // Runs an insertion into the current page's slot of `type`, measures, and takes it back when
+  // the message is over the limit: the slot gets exactly what it had, the labels their texts
+  // from before. The insertion's result, or -1 when taken back.
+  int InsertKeepingLimit(int type, const std::function<int()>& insert);
+  // The text file for a page without one: a name no page uses and no file has.
+  AnsiString NewTextFileName(int index) const;
+  // Calls `visit` with the full path of every entry of `folder` but "." and "..".
+  template <class F>
+  static void ForEachEntry(const AnsiString& folder, F visit);
+  void DeleteFilesIn(const AnsiString& folder);
+  void ReleaseBitmaps();
+};
+
+// The main window, once start-up made it.
+extern TfrmMain* frmMain;
+// The picture cache of the whole editor: made by whoever needs it first, freed with the main
+// window.
+extern TImgFileManager* pImgFileManager;
+// The latest picture compression dialog (owned by the main window, which frees it), or null.
+extern TPicResize* pPicResize;
+// While set, deleting the current page asks nothing (the size roll-backs set and clear it).
+extern bool silentDelete;
+
+// Registers the main window's class, its handlers and the editor's compiled-in resources
+// with the form library (before the first window is made; again is harmless).
+void RegisterEditorForms();

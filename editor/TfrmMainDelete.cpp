@@ -1,0 +1,174 @@
+// Deleting the current page or one part of it (its picture, text or sound), as the slide strip's
+// selection says. Every deletion but the silent roll-backs of the size limit is confirmed in a
+// delete box; nothing is deleted while the slide show plays, and the only page stays.
+#include <memory>
+
+#include "editor/TDelMessageBox.h"
+#include "editor/TImgFileManager.h"
+#include "editor/TMsgBox.h"
+#include "editor/TfrmMain.h"
+#include "mms/TK3VNMms.h"
+#include "mms/TMediaItem.h"
+#include "mms/TMmsBody.h"
+#include "mms/TMmsFrame.h"
+#include "platform/forms/TClipboard.h"
+#include "platform/forms/TMenuItem.h"
+#include "platform/forms/TScrollBar.h"
+#include "platform/rtl/StringRoutines.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+// The path of a page's item of a type ("" without one).
+std::string ItemPath(const TMmsFrame* frame, int type) {
+  const TMediaItem* item = frame ? frame->GetItem(type) : nullptr;
+  return item ? item->Path : std::string();
+}
+
+// Whether a path names a file in the folder (the editor deletes only its own text files).
+bool LiesIn(const AnsiString& path, const AnsiString& folder) {
+  const std::string p = platform::FsPath(path), dir = platform::FsPath(folder) + "/";
+  return p.size() > dir.size() && p.compare(0, dir.size(), dir) == 0 &&
+         p.find('/', dir.size()) == std::string::npos;
+}
+
+}  // namespace
+
+bool TfrmMain::SlideShowPlaying() const {
+  // The preview window's play button is disabled while its show plays; without the preview
+  // window no show can play.
+  return false;
+}
+
+void TfrmMain::DropCachedPicture(const std::string& path) {
+  if (!path.empty() && !IsFileUsed(path.c_str()) && pImgFileManager) pImgFileManager->Remove(path.c_str());
+}
+
+void TfrmMain::DeleteOwnTextFile(const std::string& path) {
+  if (!path.empty() && !IsFileUsed(path.c_str()) && LiesIn(path.c_str(), txtDir)) DeleteFile(path.c_str());
+}
+
+void TfrmMain::RemoveCurrentPage() {
+  if (!IsPage(curFrame)) return;
+  const std::string picture = ItemPath(mms->Body->GetFrame(curFrame), TMediaItem::kImage);
+  mms->Body->DeleteFrame(curFrame);
+  const int pages = mms->Body->GetFrameCount();
+  if (curFrame >= pages) curFrame = pages - 1;
+  DropCachedPicture(picture);
+  UpdateStripScrollBar();
+  RefreshFrameList();
+}
+
+void TfrmMain::actDeletePageExecute(TObject*) {
+  if (!mms || mms->Body->GetFrameCount() <= 1) {
+    ShowMsgBox("STR_Main_Error_OnePage");
+    return;
+  }
+  if (silentDelete) {
+    RemoveCurrentPage();
+    GetPduSize();
+    return;
+  }
+  std::unique_ptr<TDelMessageBox> box(NewBox<TDelMessageBox>(this));
+  if (box->ShowModal() == 1 && IsPage(curFrame)) {
+    RemoveCurrentPage();
+    GetPduSize();
+  }
+}
+
+int TfrmMain::DeleteSelection(int index) {
+  if (!IsPage(index)) return kNoSuchPage;
+  if (hitArea == kHitPage && !SlideShowPlaying()) {
+    const int pages = mms->Body->GetFrameCount();
+    const std::string text = ItemPath(mms->Body->GetFrame(index), TMediaItem::kText);
+    actDeletePageExecute(this);
+    // The page went when the count dropped; its text file goes with it unless another page
+    // still uses it.
+    if (mms->Body->GetFrameCount() < pages) DeleteOwnTextFile(text);
+    UpdateStripScrollBar();
+    return 0;
+  }
+  if (!delete_pop->Enabled() || SlideShowPlaying()) return 0;
+  std::unique_ptr<TDelMessageBox> box(NewBox<TDelMessageBox>(this));
+  box->SetMessageKey("STR_Main_Del_Hint");
+  if (box->ShowModal() != 1) return 0;
+  TMmsFrame* frame = mms->Body->GetFrame(index);
+  if (hitArea & kHitText) {
+    const std::string text = ItemPath(frame, TMediaItem::kText);
+    frame->DeleteItem(TMediaItem::kText);
+    DeleteOwnTextFile(text);
+  } else if (hitArea & kHitPicture) {
+    DeleteImageItem(index);
+  } else if (hitArea & kHitSound) {
+    frame->DeleteItem(TMediaItem::kAudio);  // the sound's file stays
+  } else {
+    return kNothingSelected;
+  }
+  return 0;
+}
+
+int TfrmMain::DeleteImageItem(int index) {
+  if (!IsPage(index)) return kNoSuchPage;
+  TMmsFrame* frame = mms->Body->GetFrame(index);
+  const std::string picture = ItemPath(frame, TMediaItem::kImage);
+  frame->DeleteItem(TMediaItem::kImage);
+  DropCachedPicture(picture);  // the file itself stays in the working folder
+  return 1;
+}
+
+void TfrmMain::DeleteExecute() {
+  if (!IsPage(curFrame)) return;
+  DeleteSelection(curFrame);
+  RefreshFrameList();
+}
+
+void TfrmMain::actDeleteExecute(TObject*) {
+  DeleteExecute();
+  Clipboard()->Clear();
+  GetPduSize();
+}
+
+void TfrmMain::btnDelFrameClick(TObject* sender) {
+  UpdatePopupMenu();
+  actDeleteExecute(sender);
+}
+
+void TfrmMain::delete_popClick(TObject* sender) { btnDelFrameClick(sender); }
+
+void TfrmMain::UpdatePopupMenu() {
+  delete_pop->SetEnabled(false);
+  if (hitArea == kHitPage) {
+    insert_pop->SetEnabled(true);
+    delete_pop->SetEnabled(true);
+    Select_pop->SetEnabled(false);
+    resize_pop->SetEnabled(false);
+  }
+  if (!IsPage(curFrame)) {
+    insert_pop->SetEnabled(false);
+    delete_pop->SetEnabled(false);
+    Select_pop->SetEnabled(false);
+    resize_pop->SetEnabled(false);
+  } else {
+    insert_pop->SetEnabled(true);
+    const TMmsFrame* frame = mms->Body->GetFrame(curFrame);
+    switch (hitArea) {
+      case kHitText:
+      case kHitSound:
+        Select_pop->SetEnabled(false);
+        resize_pop->SetEnabled(false);
+        delete_pop->SetEnabled(frame->GetItem(hitArea == kHitText ? TMediaItem::kText : TMediaItem::kAudio) !=
+                               nullptr);
+        break;
+      case kHitPicture: {
+        const bool picture = frame->GetItem(TMediaItem::kImage) != nullptr;
+        Select_pop->SetEnabled(true);
+        delete_pop->SetEnabled(picture);
+        resize_pop->SetEnabled(picture);
+        break;
+      }
+      default:
+        break;
+    }
+  }
+  if (SlideShowPlaying()) delete_pop->SetEnabled(false);
+}

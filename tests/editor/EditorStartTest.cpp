@@ -1,0 +1,255 @@
+// Start-up: the language chosen from the settings file, one editor per user (within the process
+// and across processes), what a failure while the windows are built shows, and the main window
+// found by its title from another program.
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <stdexcept>
+#include <thread>
+
+#include "editor/EditorStart.h"
+#include "editor/TResStringManager.h"
+#include "editor/TfrmMain.h"
+#include "platform/backend/HeadlessDriver.h"
+#include "platform/forms/ClassRegistry.h"
+#include "platform/forms/TApplication.h"
+#include "platform/rtl/KernelHandles.h"
+#include "platform/rtl/LastError.h"
+#include "platform/rtl/Process.h"
+#include "platform/win/Endpoint.h"
+#include "support/SharedData.h"
+#include "tests/editor/EditorFixture.h"
+
+extern char** environ;
+
+namespace {
+
+using editortest::EditorTest;
+using editortest::SettingsFor;
+using editortest::Utf16Le;
+using platform::headless::Driver;
+using platform::headless::ModalAnswer;
+using platform::headless::ModalInfo;
+
+constexpr const char* kInstanceMutex = "QuarnMivora,0x12,0xab,0x4f,0x06,0xab,0x1e,0x2c,0x8d,0x9b,0x1d,0x66";
+
+class EditorStartTest : public EditorTest {
+ protected:
+  // Each language file answers STR_Play with the language's own mark.
+  void MarkLanguages() {
+    AppFile("language_editer/lan_Vietnamese.ini", Utf16Le(u"[STR_ALL_STR]\r\nSTR_Play=vi\r\n"));
+    AppFile("language_editer/lan_ENG.ini", Utf16Le(u"[STR_ALL_STR]\r\nSTR_Play=en\r\n"));
+    AppFile("language_editer/lan_Khmer.ini", Utf16Le(u"[STR_ALL_STR]\r\nSTR_Play=km\r\n"));
+  }
+  std::string ChosenLanguage() {
+    SelectStartLanguage();
+    return AnsiString(ResStringManager.GetString("STR_Play")).ToStd();
+  }
+};
+
+TEST_F(EditorStartTest, TheSettingsChooseTheLanguageAndAnythingElseIsEnglish) {
+  MarkLanguages();
+  struct Case {
+    const char* what;
+    std::string settings;  // empty: no settings file
+    const char* language;
+  } cases[] = {
+      {"Vietnamese", SettingsFor(u"\\Language\\lan_VIE.ini"), "vi"},
+      {"English", SettingsFor(u"\\Language\\lan_ENG.ini"), "en"},
+      {"Khmer", SettingsFor(u"\\Language\\lan_Khmer.ini"), "km"},
+      {"other letter case", SettingsFor(u"\\language\\lan_khmer.ini"), "en"},
+      {"slashes", SettingsFor(u"/Language/lan_VIE.ini"), "en"},
+      {"unknown file", SettingsFor(u"\\Language\\lan_FRA.ini"), "en"},
+      {"no key", Utf16Le(u"[APP_SECTION]\r\nOTHER=1\r\n"), "en"},
+      {"no settings file", "", "en"},
+      {"UTF-8 without a mark", "[APP_SECTION]\r\nAPP_STRING_FILE=\\Language\\lan_Khmer.ini\r\n", "km"},
+      {"UTF-8 with a mark", "\xEF\xBB\xBF[APP_SECTION]\r\nAPP_STRING_FILE=\\Language\\lan_VIE.ini\r\n", "vi"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(app.file("App.Config.ini"));
+    if (!c.settings.empty()) AppFile("App.Config.ini", c.settings);
+    // Start from another language so that a choice that does nothing shows.
+    ResStringManager.SelectLanguageFile(std::string(c.language) == "km" ? 0 : 2);
+    EXPECT_EQ(ChosenLanguage(), c.language);
+  }
+}
+
+TEST_F(EditorStartTest, StartUpSelectsTheLanguageBeforeTheWindowsAreMade) {
+  AppFile("App.Config.ini", SettingsFor(u"\\Language\\lan_Khmer.ini"));
+  AppFile("language_editer/lan_Khmer.ini", editortest::KeyLanguageFile("km"));
+  ASSERT_TRUE(Start());
+  EXPECT_EQ(ResStringManager.GetString("STR_Main_Subject"), WideString(u"km<STR_Main_Subject>"));
+}
+
+TEST_F(EditorStartTest, ASecondEditorEndsWithoutAWindowAndTouchesNothing) {
+  const std::string left = AppFile("tmp/Image/img_0.JPG", "the running editor's picture");
+  HANDLE running = CreateMutexA(nullptr, FALSE, kInstanceMutex);
+  ASSERT_NE(running, nullptr);
+  ASSERT_EQ(GetLastError(), 0u);
+  EXPECT_FALSE(EditorStart({}));
+  EXPECT_EQ(frmMain, nullptr);
+  EXPECT_EQ(Application->MainForm, nullptr);
+  EXPECT_EQ(EditorMain({}), 0);
+  EXPECT_EQ(FindWindowA(nullptr, "Mivora"), nullptr);
+  EXPECT_TRUE(Driver().ModalsSeen().empty());
+  EXPECT_EQ(std::filesystem::file_size(left), 28u);
+
+  // Once the other editor is gone the lock is free again.
+  CloseHandle(running);
+  ASSERT_TRUE(Start());
+  EXPECT_NE(FindWindowA(nullptr, "Mivora"), nullptr);
+  EXPECT_FALSE(std::filesystem::exists(left));
+  // The running editor holds the lock now.
+  HANDLE second = CreateMutexA(nullptr, FALSE, kInstanceMutex);
+  EXPECT_EQ(GetLastError(), 183u);
+  CloseHandle(second);
+}
+
+// A part of a layout whose construction fails the way a library outside the form library would.
+class TFailingPart : public TComponent {
+ public:
+  explicit TFailingPart(TComponent* owner) : TComponent(owner) {
+    throw std::runtime_error("out of resources");
+  }
+};
+
+class FailingStart : public EditorStartTest {
+ protected:
+  void SetUp() override {
+    EditorStartTest::SetUp();
+    RegisterEditorForms();
+    original = *FindFormLayout("TfrmMain");
+  }
+  void TearDown() override {
+    RegisterFormLayout("TfrmMain", original);
+    EditorStartTest::TearDown();
+  }
+  // The main window's layout with `object` added before its end.
+  void BreakLayout(const std::string& object) {
+    std::string text = original;
+    text.insert(text.rfind("end"), object);
+    RegisterFormLayout("TfrmMain", text);
+  }
+  std::string original;
+};
+
+TEST_F(FailingStart, AFormLibraryExceptionIsShownWithItsMessageAndTheLoopDoesNotRun) {
+  BreakLayout("  object Broken: TLabel\n    OnClick = NoSuchHandler\n  end\n");
+  std::vector<ModalInfo> shown;
+  Driver().OnModal([&](const ModalInfo& info) {
+    shown.push_back(info);
+    return ModalAnswer::Result(1);
+  });
+  EXPECT_FALSE(EditorStart({}));
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].kind, ModalInfo::Kind::MessageBox);
+  ASSERT_FALSE(shown[0].texts.empty());
+  EXPECT_NE(shown[0].texts[0].find(u"NoSuchHandler"), std::u16string::npos);
+  EXPECT_EQ(EditorMain({}), 0);  // shown again, and still no loop: the test would hang otherwise
+}
+
+TEST_F(FailingStart, AnyOtherExceptionIsShownAsAnEmptyOne) {
+  RegisterProperties<TFailingPart>("TFailingPart", "TComponent", Factory<TFailingPart>());
+  BreakLayout("  object Failing: TFailingPart\n  end\n");
+  std::vector<ModalInfo> shown;
+  Driver().OnModal([&](const ModalInfo& info) {
+    shown.push_back(info);
+    return ModalAnswer::Result(1);
+  });
+  EXPECT_EQ(EditorMain({}), 0);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].kind, ModalInfo::Kind::MessageBox);
+  ASSERT_FALSE(shown[0].texts.empty());
+  EXPECT_EQ(shown[0].texts[0], u"");
+}
+
+#ifdef MMSEDITOR_PATH
+// Runs the editor program with the fixture's folders and the headless backend; its exit status
+// (-1 when it did not end within `ms`), with what it printed on stderr.
+int RunEditor(const std::string& errFile, int ms, std::string* err) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  setenv("PLATFORM_BACKEND", "headless", 1);
+  char* argv[] = {const_cast<char*>(MMSEDITOR_PATH), nullptr};
+  pid_t pid = 0;
+  const int spawned = posix_spawn(&pid, MMSEDITOR_PATH, &actions, nullptr, argv, environ);
+  unsetenv("PLATFORM_BACKEND");
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return -1;
+  int status = 0;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(pid, SIGKILL);
+      waitpid(pid, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::vector<uint8_t> bytes = testsupport::ReadFileBytes(errFile);
+  *err = std::string(bytes.begin(), bytes.end());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST_F(EditorStartTest, TheProgramEndsAtOnceWithZeroWhileAnotherEditorRuns) {
+  const std::string left = AppFile("tmp/Image/img_0.JPG", "the running editor's picture");
+  HANDLE running = CreateMutexA(nullptr, FALSE, kInstanceMutex);
+  ASSERT_NE(running, nullptr);
+  std::string err;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(RunEditor(app.file("err.txt"), 2000, &err), 0);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+  EXPECT_EQ(err, "");
+  EXPECT_EQ(FindWindowA(nullptr, "Mivora"), nullptr);
+  EXPECT_TRUE(std::filesystem::exists(left));
+
+  // With the lock free the same run gets past it and only then finds no display.
+  CloseHandle(running);
+  EXPECT_EQ(RunEditor(app.file("err.txt"), 5000, &err), 1);
+  EXPECT_NE(err.find("mmseditor: no display"), std::string::npos) << err;
+}
+#endif
+
+#ifdef EDITOR_PEER_PATH
+TEST_F(EditorStartTest, AnotherProgramFindsTheMainWindowByItsTitle) {
+  ASSERT_TRUE(Start());
+  // The window is asked to close: seen by the close question, whatever it then decides.
+  bool asked = false;
+  TCloseQueryEvent previous = frmMain->OnCloseQuery;
+  frmMain->OnCloseQuery = [&](TObject* sender, bool& canClose) {
+    asked = true;
+    if (previous) previous(sender, canClose);
+  };
+  pid_t pid = 0;
+  char* argv[] = {const_cast<char*>(EDITOR_PEER_PATH), nullptr};
+  ASSERT_EQ(posix_spawn(&pid, EDITOR_PEER_PATH, nullptr, nullptr, argv, environ), 0);
+  int status = 0;
+  bool ended = false;
+  for (int i = 0; i < 400 && !ended; ++i) {
+    platform::win::ServeEndpoint(10);
+    Driver().RunUntilIdle();
+    ended = waitpid(pid, &status, WNOHANG) == pid;
+  }
+  if (!ended) {
+    kill(pid, SIGKILL);
+    waitpid(pid, &status, 0);
+  }
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the peer did not find the main window";
+  // The peer asked the window to close, as the connection manager may.
+  for (int i = 0; i < 50 && !asked; ++i) {
+    platform::win::ServeEndpoint(10);
+    Driver().RunUntilIdle();
+  }
+  EXPECT_TRUE(asked);
+}
+#endif
+
+}  // namespace

@@ -1,0 +1,173 @@
+// What the user sees of the main window: its picture at start (screenshots/editor/main-start.png),
+// its shape (the key colour outside the rounded outline is outside the window), controls that
+// neither overlap nor leave the window, every text of the three languages fitting its control,
+// and the size unit on the skin right of the size label.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "controls/TImButton.h"
+#include "controls/TQvBackImage.h"
+#include "editor/TResStringManager.h"
+#include "editor/TfrmMain.h"
+#include "platform/backend/HeadlessDriver.h"
+#include "platform/forms/TBitmap.h"
+#include "platform/forms/TCanvas.h"
+#include "platform/forms/TImage.h"
+#include "platform/forms/TLabel.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/rtl/Program.h"
+#include "platform/rtl/SysUtils.h"
+#include "tests/editor/EditorFixture.h"
+
+namespace {
+
+using editortest::EditorTest;
+using platform::headless::CaptureImage;
+using platform::headless::Driver;
+
+constexpr uint32_t kFuchsia = 0xFF00FF;
+
+class MainWindowLook : public EditorTest {
+ protected:
+  void SetUp() override {
+    EditorTest::SetUp();
+    // The product's own language files, for the texts' widths.
+    const std::string beside = std::string(ExtractFileDir(ParamStr(0)).c_str()) + "/language_editer/";
+    for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
+      std::filesystem::copy_file(beside + file, app.file(std::string("language_editer/") + file),
+                                 std::filesystem::copy_options::overwrite_existing);
+    ASSERT_TRUE(Start());
+  }
+  static bool InShape(const std::vector<RECT>& shape, int x, int y) {
+    for (const RECT& r : shape)
+      if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return true;
+    return false;
+  }
+};
+
+TEST_F(MainWindowLook, StartsAsTheSkinnedShapedWindowOfTheLayout) {
+  TfrmMain* form = frmMain;
+  EXPECT_EQ(form->ClientWidth(), 497);
+  EXPECT_EQ(form->ClientHeight(), 361);
+  EXPECT_EQ(form->BorderStyle(), bsNone);
+  EXPECT_TRUE(form->TransparentColor());
+  EXPECT_EQ(form->TransparentColorValue(), clFuchsia);
+  const CaptureImage image = Driver().Capture(form->Handle());
+  ASSERT_EQ(image.width, 497);
+  ASSERT_EQ(image.height, 361);
+  std::filesystem::create_directories(MMS_SCREENSHOT_DIR);
+  EXPECT_TRUE(Driver().SavePng(form->Handle(), std::string(MMS_SCREENSHOT_DIR) + "/main-start.png"));
+
+  // The key colour of the background lies exactly outside the window's shape.
+  TBitmap* skin = dynamic_cast<TBitmap*>(form->QvBackImage2->Picture()->Graphic());
+  ASSERT_NE(skin, nullptr);
+  ASSERT_EQ(skin->Width(), 497);
+  const std::vector<RECT> shape = Driver().Shape(form->Handle());
+  ASSERT_FALSE(shape.empty());
+  int outside = 0;
+  for (int y = 0; y < 361; ++y) {
+    for (int x = 0; x < 497; ++x) {
+      const bool key = (skin->Canvas()->Pixels(x, y) & 0xFFFFFF) == 0xFF00FF;
+      outside += key;
+      ASSERT_EQ(InShape(shape, x, y), !key) << x << ", " << y;
+    }
+  }
+  EXPECT_GT(outside, 0);  // the corners are rounded
+  EXPECT_NE(image.At(250, 200), kFuchsia);
+}
+
+TEST_F(MainWindowLook, VisibleControlsNeitherOverlapNorLeaveTheWindow) {
+  TfrmMain* form = frmMain;
+  std::vector<TControl*> controls;
+  for (int i = 0; i < form->ControlCount(); ++i) {
+    TControl* c = form->Controls(i);
+    if (!c->Visible() || c == form->QvBackImage2 || c == form->Image_Main) continue;
+    controls.push_back(c);
+  }
+  ASSERT_GE(controls.size(), 20u);
+  for (TControl* c : controls) {
+    SCOPED_TRACE(c->Name().ToStd());
+    EXPECT_GE(c->Left(), 0);
+    EXPECT_GE(c->Top(), 0);
+    EXPECT_LE(c->Left() + c->Width(), 497);
+    EXPECT_LE(c->Top() + c->Height(), 361);
+  }
+  for (size_t i = 0; i < controls.size(); ++i) {
+    for (size_t j = i + 1; j < controls.size(); ++j) {
+      const TControl* a = controls[i];
+      const TControl* b = controls[j];
+      const bool apart = a->Left() + a->Width() <= b->Left() || b->Left() + b->Width() <= a->Left() ||
+                         a->Top() + a->Height() <= b->Top() || b->Top() + b->Height() <= a->Top();
+      EXPECT_TRUE(apart) << a->Name().ToStd() << " overlaps " << b->Name().ToStd();
+    }
+  }
+}
+
+TEST_F(MainWindowLook, EveryTextOfTheThreeLanguagesFitsItsControl) {
+  TfrmMain* form = frmMain;
+  struct Text {
+    TControl* control;
+    TFont* font;
+    const char* key;
+    int x;  // where the text starts: the owner-drawn button texts are drawn at (x, 0)
+  };
+  const Text texts[] = {
+      {form->MMSTitle, form->MMSTitle->Font(), "STR_Main_Menu_Mivora", 0},
+      {form->subject, form->subject->Font(), "STR_Main_Subject", 0},
+      {form->CurDur, form->CurDur->Font(), "STR_Main_Cur_Dur", 0},
+      {form->lbl2, form->lbl2->Font(), "STR_Main_Dur_Unit", 0},
+      {form->lbl5, form->lbl5->Font(), "STR_Main_Dur_Unit", 0},
+      {form->labMMSSize, form->labMMSSize->Font(), "STR_Main_MMSSize", 0},
+      {form->length, form->length->Font(), "STR_Main_MMSFrameSize", 0},
+      {form->Label2, form->Label2->Font(), "STR_Main_Picture", 0},
+      {form->Label3, form->Label3->Font(), "STR_Main_Text", 0},
+      {form->Label4, form->Label4->Font(), "STR_Main_Video", 0},
+      {form->btnNewFrame, form->btnNewFrame->Font(), "STR_Main_Menu_Mivora_NewPage", 8},
+      {form->btnDelFrame, form->btnDelFrame->Font(), "STR_Main_Menu_Edit_Delete", 10},
+      {form->btnSend, form->btnSend->Font(), "STR_Main_Send ", 20},
+      {form->btnDrafts, form->btnDrafts->Font(), "STR_Main_SaveAsDraft", 12},
+  };
+  TBitmap sheet;
+  sheet.SetSize(8, 8);
+  for (int language = 0; language < 3; ++language) {
+    ResStringManager.SelectLanguageFile(language);
+    for (const Text& t : texts) {
+      const WideString text = ResStringManager.GetString(t.key);
+      SCOPED_TRACE(std::to_string(language) + " " + t.control->Name().ToStd() + " " +
+                   AnsiString(text).ToStd());
+      ASSERT_FALSE(text.IsEmpty());
+      sheet.Canvas()->Font()->Assign(t.font);
+      RECT r{0, 0, 1000, 1000};
+      DrawTextW(sheet.Canvas()->Handle(), text.c_bstr(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+      EXPECT_LE(t.x + r.right, t.control->Width());
+      EXPECT_LE(r.bottom, t.control->Height());
+      // A button's text cell fills its height, so a text drawn from its top stands in the middle.
+      if (t.x > 0) {
+        EXPECT_EQ(r.bottom, t.control->Height());
+      }
+    }
+  }
+}
+
+TEST_F(MainWindowLook, TheSizeUnitOnTheSkinStandsRightOfTheSizeLabel) {
+  TfrmMain* form = frmMain;
+  TBitmap* skin = dynamic_cast<TBitmap*>(form->QvBackImage2->Picture()->Graphic());
+  ASSERT_NE(skin, nullptr);
+  const TLabel* size = form->Label_Size;
+  const int labelRight = size->Left() + size->Width();
+  int inkLeft = -1, inkRight = -1;
+  for (int x = form->labMMSSize->Left(); x < form->length->Left(); ++x) {
+    for (int y = size->Top(); y < size->Top() + size->Height(); ++y) {
+      // The body is shaded from top to bottom: each row is compared with its own start.
+      if (skin->Canvas()->Pixels(x, y) == skin->Canvas()->Pixels(form->labMMSSize->Left(), y)) continue;
+      if (inkLeft < 0) inkLeft = x;
+      inkRight = x;
+    }
+  }
+  ASSERT_GE(inkLeft, 0) << "no unit on the skin after the size label";
+  EXPECT_GE(inkLeft, labelRight);
+  EXPECT_LT(inkRight, form->length->Left());
+}
+
+}  // namespace

@@ -1,0 +1,219 @@
+// The main window's document state and working folders: what start-up leaves in tmp/ (Send's
+// message and subfolders only, never a link's target), the new one-page document, the 20-page
+// limit, Init, and the tree emptied again when the window goes.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "controls/TImButton.h"
+#include "editor/EditorStart.h"
+#include "editor/TImgFileManager.h"
+#include "editor/TfrmMain.h"
+#include "mms/TK3VNMms.h"
+#include "mms/TMmsBody.h"
+#include "mms/TMmsFrame.h"
+#include "mms/TMmsHead.h"
+#include "mms/TMmsLayout.h"
+#include "mms/TMmsRegion.h"
+#include "platform/backend/HeadlessDriver.h"
+#include "platform/forms/PlatformStartup.h"
+#include "platform/forms/TEdit.h"
+#include "platform/forms/TLabel.h"
+#include "platform/forms/TScrollBar.h"
+#include "support/SharedData.h"
+#include "tests/editor/EditorFixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using editortest::EditorTest;
+using platform::headless::Driver;
+
+const char* const kWorkFolders[] = {"TXT", "Image", "Video", "Audio", "Send", "Preview", "Sizetemp"};
+
+std::string Bytes(const std::string& path) {
+  std::vector<uint8_t> b = testsupport::ReadFileBytes(path);
+  return std::string(b.begin(), b.end());
+}
+
+std::vector<std::string> Entries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& e : fs::directory_iterator(folder)) names.push_back(e.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class MainWindow : public EditorTest {
+ protected:
+  std::string Tmp(const std::string& rest = "") {
+    return app.path() + "/tmp" + (rest.empty() ? "" : "/" + rest);
+  }
+};
+
+TEST_F(MainWindow, StartUpEmptiesTheWorkingFoldersButKeepsSendSubfoldersAndLinkTargets) {
+  testsupport::TempDir outside;
+  const std::string target = outside.write("mine.txt", "the user's own text");
+  const std::string picture = outside.write("mine.jpg", "the user's own picture");
+  for (const char* folder : kWorkFolders)
+    AppFile(std::string("tmp/") + folder + "/left.bin", "from an earlier run");
+  AppFile("tmp/TXT/1.txt", "slide text");
+  AppFile("tmp/Image/album/kept.jpg", "in a subfolder");
+  const std::string message = AppFile("tmp/Send/TempMMS.mms", std::string("\x8C\x80\x98", 3) + "handed over");
+  ASSERT_EQ(symlink(target.c_str(), Tmp("TXT/link.txt").c_str()), 0);
+  ASSERT_EQ(symlink(picture.c_str(), Tmp("Image/link.jpg").c_str()), 0);
+
+  ASSERT_TRUE(Start());
+  for (const char* folder : {"TXT", "Video", "Audio", "Preview", "Sizetemp"}) {
+    SCOPED_TRACE(folder);
+    EXPECT_TRUE(Entries(Tmp(folder)).empty());
+  }
+  EXPECT_EQ(Entries(Tmp("Image")), std::vector<std::string>{"album"});
+  EXPECT_EQ(Entries(Tmp("Send")), (std::vector<std::string>{"TempMMS.mms", "left.bin"}));
+  EXPECT_EQ(Bytes(message), std::string("\x8C\x80\x98", 3) + "handed over");
+  EXPECT_EQ(Bytes(target), "the user's own text");
+  EXPECT_EQ(Bytes(picture), "the user's own picture");
+  EXPECT_EQ(frmMain->txtDir, AnsiString(Tmp("TXT").c_str()));
+  EXPECT_EQ(frmMain->sendDir, AnsiString(Tmp("Send").c_str()));
+}
+
+TEST_F(MainWindow, StartUpMakesTheMissingFolders) {
+  ASSERT_TRUE(Start());
+  for (const char* folder : kWorkFolders) EXPECT_TRUE(fs::is_directory(Tmp(folder))) << folder;
+}
+
+TEST_F(MainWindow, TruncatingTextsRewritesRegularFilesOnlyAndNeverFollowsALink) {
+  ASSERT_TRUE(Start());
+  testsupport::TempDir outside;
+  const std::string target = outside.write("notes.txt", "not the editor's");
+  AppFile("tmp/TXT/0.txt", "first slide");
+  AppFile("tmp/TXT/1.txt", "");
+  AppFile("tmp/TXT/sub/deep.txt", "in a subfolder");
+  ASSERT_EQ(symlink(target.c_str(), Tmp("TXT/link.txt").c_str()), 0);
+  ASSERT_EQ(mkfifo(Tmp("TXT/pipe").c_str(), 0600), 0);
+
+  frmMain->TruncateTextFiles();
+  EXPECT_EQ(Bytes(Tmp("TXT/0.txt")), std::string(1, '\0'));
+  EXPECT_EQ(Bytes(Tmp("TXT/1.txt")), std::string(1, '\0'));
+  EXPECT_EQ(Bytes(Tmp("TXT/sub/deep.txt")), "in a subfolder");
+  EXPECT_EQ(Bytes(target), "not the editor's");
+  EXPECT_TRUE(fs::is_symlink(Tmp("TXT/link.txt")));
+
+  frmMain->ClearTempFolders();
+  EXPECT_EQ(Entries(Tmp("TXT")), std::vector<std::string>{"sub"});
+  EXPECT_EQ(Bytes(target), "not the editor's");
+}
+
+TEST_F(MainWindow, StartsWithANewOnePageDocument) {
+  ASSERT_TRUE(Start());
+  ASSERT_NE(frmMain->mms, nullptr);
+  ASSERT_EQ(frmMain->mms->Body->GetFrameCount(), 1);
+  const TMmsFrame* page = frmMain->mms->Body->GetFrame(0);
+  EXPECT_EQ(page->Dur, 1000);
+  for (int type = 0; type <= 4; ++type) EXPECT_EQ(page->GetItem(type), nullptr) << type;
+  ASSERT_NE(frmMain->mms->Head, nullptr);
+  ASSERT_NE(frmMain->mms->Head->Layout, nullptr);
+  EXPECT_EQ(frmMain->mms->Head->Layout->Root->Width, 128);
+  EXPECT_EQ(frmMain->mms->Head->Layout->Root->Height, 128);
+  EXPECT_EQ(frmMain->mms->Head->Layout->GetRegionCount(), 0);
+  EXPECT_EQ(frmMain->curFrame, 0);
+  EXPECT_EQ(frmMain->hitArea, 0);
+  EXPECT_EQ(frmMain->dropTarget, -1);
+  EXPECT_EQ(frmMain->modified, 0);
+  EXPECT_EQ(frmMain->subject_size->Caption(), "(0/40)");
+  EXPECT_EQ(frmMain->Label_Size->Caption(), "0");
+  EXPECT_EQ(frmMain->Label_Time->Caption(), "0");
+  EXPECT_EQ(frmMain->Edit_Cur->Text(), "1");
+  EXPECT_FALSE(frmMain->Edit_Cur->Enabled());
+  EXPECT_FALSE(frmMain->UpBtn->Enabled());
+  EXPECT_FALSE(frmMain->DownBtn->Enabled());
+  EXPECT_EQ(frmMain->resizeWidth, 640);
+  EXPECT_EQ(frmMain->resizeHeight, 480);
+  EXPECT_EQ(frmMain->resizeMode, 1);
+  EXPECT_EQ(frmMain->Caption(), "Mivora");
+  EXPECT_FALSE(frmMain->scrBarFrameList->Visible());
+  EXPECT_TRUE(exceptions.empty());
+}
+
+TEST_F(MainWindow, NewFrameAppendsUpToTwentyPagesAndShowsTheScrollBarFromTheThird) {
+  ASSERT_TRUE(Start());
+  TfrmMain* form = frmMain;
+  EXPECT_EQ(form->NewFrame(), 0);
+  EXPECT_EQ(form->curFrame, 1);
+  EXPECT_FALSE(form->scrBarFrameList->Visible());
+  EXPECT_EQ(form->NewFrame(), 0);
+  EXPECT_TRUE(form->scrBarFrameList->Visible());
+  EXPECT_EQ(form->scrBarFrameList->Max(), 3 * 100 - 250);
+  while (form->mms->Body->GetFrameCount() < 19) ASSERT_EQ(form->NewFrame(), 0);
+  EXPECT_EQ(form->NewFrame(), 0);
+  EXPECT_EQ(form->mms->Body->GetFrameCount(), 20);
+  EXPECT_EQ(form->curFrame, 19);
+  // The last page's cell is in view.
+  EXPECT_GE(form->scrBarFrameList->Position() + 250, 19 * 100 + 99);
+  EXPECT_EQ(form->scrBarFrameList->Position(), form->scrBarFrameList->Max());
+  // The 21st page is refused and nothing changes.
+  EXPECT_EQ(form->NewFrame(), TfrmMain::kTooManyPages);
+  EXPECT_EQ(form->mms->Body->GetFrameCount(), 20);
+  EXPECT_EQ(form->curFrame, 19);
+}
+
+TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
+  ASSERT_TRUE(Start());
+  TfrmMain* form = frmMain;
+  for (int i = 0; i < 4; ++i) form->NewFrame();
+  form->modified = 1;
+  form->pasteCounter = 7;
+  form->savedAs = 1;
+  form->hitArea = 2;
+  form->dragState = 2;
+  form->dropTarget = 3;
+  form->Init();
+  ASSERT_EQ(form->mms->Body->GetFrameCount(), 1);
+  EXPECT_EQ(form->mms->Body->GetFrame(0)->Dur, 1000);
+  for (int type = 0; type <= 4; ++type) EXPECT_EQ(form->mms->Body->GetFrame(0)->GetItem(type), nullptr);
+  EXPECT_EQ(form->Label_Size->Caption(), "0");
+  EXPECT_EQ(form->Label_Time->Caption(), "1");
+  EXPECT_EQ(form->curFrame, 0);
+  EXPECT_EQ(form->hitArea, 0);
+  EXPECT_EQ(form->dragState, 0);
+  EXPECT_EQ(form->dropTarget, -1);
+  EXPECT_EQ(form->pasteCounter, 0);
+  EXPECT_EQ(form->savedAs, 0);
+  EXPECT_EQ(form->modified, 1);
+  EXPECT_FALSE(form->scrBarFrameList->Visible());
+  EXPECT_EQ(form->scrBarFrameList->Position(), 0);
+}
+
+TEST_F(MainWindow, TheSubjectSetByCodeRaisesTheGuardOnlyWhileItIsSet) {
+  ASSERT_TRUE(Start());
+  std::vector<bool> seen;
+  frmMain->memo_title->OnChange = [&](TObject*) { seen.push_back(frmMain->subjectByCode); };
+  frmMain->SetSubjectText(WideString(u"Hello"));
+  EXPECT_EQ(frmMain->memo_title->Text(), "Hello");
+  EXPECT_EQ(seen, std::vector<bool>{true});
+  EXPECT_FALSE(frmMain->subjectByCode);
+}
+
+TEST_F(MainWindow, TheCloseButtonClosesTheWindowAndTheTreeIsEmptiedExceptSend) {
+  ASSERT_TRUE(Start());
+  bool asked = false;
+  frmMain->OnCloseQuery = [&](TObject*, bool&) { asked = true; };
+  AppFile("tmp/Image/img_0.JPG", "picture");
+  AppFile("tmp/TXT/0.txt", "text");
+  AppFile("tmp/Audio/a.wav", "sound");
+  AppFile("tmp/Send/TempMMS.mms", "message");
+  pImgFileManager = new TImgFileManager();  // as the strip makes it on first use
+  const TImButton* close = frmMain->CloseBtn;
+  Driver().Click(close->ClientToScreen(POINT{close->Width() / 2, close->Height() / 2}));
+  Driver().RunUntilIdle();
+  EXPECT_TRUE(asked);
+  platform::Shutdown();  // frees the forms, as the end of the program does
+  EXPECT_TRUE(Entries(Tmp("Image")).empty());
+  EXPECT_TRUE(Entries(Tmp("TXT")).empty());
+  EXPECT_TRUE(Entries(Tmp("Audio")).empty());
+  EXPECT_EQ(Bytes(Tmp("Send/TempMMS.mms")), "message");
+  EXPECT_EQ(frmMain, nullptr);
+  EXPECT_EQ(pImgFileManager, nullptr);
+}
+
+}  // namespace

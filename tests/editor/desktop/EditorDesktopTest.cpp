@@ -1,0 +1,138 @@
+// The editor program on the desktop backend under a private Xvfb: its main window is found by its
+// title from outside, shows on the X screen the pixels the headless backend draws for it (inside
+// the window's shape), and a second editor started meanwhile ends at once with 0 while the first
+// keeps running.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "DesktopSession.h"
+#include "editor/EditorStart.h"
+#include "editor/TfrmMain.h"
+#include "platform/backend/HeadlessDriver.h"
+#include "platform/forms/PlatformStartup.h"
+#include "platform/rtl/Program.h"
+#include "platform/rtl/SysUtils.h"
+#include "support/TempDir.h"
+#include "tests/editor/EditorFixture.h"
+
+namespace {
+
+using desktoptest::PumpUntil;
+
+struct HeadlessMain {
+  platform::headless::CaptureImage image;
+  std::vector<RECT> shape;
+};
+
+// The main window at start, drawn headless with the same application folder.
+HeadlessMain HeadlessStart() {
+  testsupport::TempDir runtime;  // a lock of its own: the program's run must not meet it
+  setenv("PLATFORM_RUNTIME_DIR", runtime.path().c_str(), 1);
+  platform::Startup();
+  HeadlessMain out;
+  if (EditorStart({})) {
+    frmMain->Show();
+    platform::headless::Driver().RunUntilIdle();
+    out.image = platform::headless::Driver().Capture(frmMain->Handle());
+    out.shape = platform::headless::Driver().Shape(frmMain->Handle());
+  }
+  platform::Shutdown();
+  unsetenv("PLATFORM_RUNTIME_DIR");
+  return out;
+}
+
+// The first line of a command's output.
+std::string FirstLine(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[256];
+    if (fgets(buffer, sizeof buffer, pipe)) out = buffer;
+    pclose(pipe);
+  }
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+  return out;
+}
+
+bool InShape(const std::vector<RECT>& shape, int x, int y) {
+  for (const RECT& r : shape)
+    if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return true;
+  return false;
+}
+
+TEST(EditorOnTheDesktop, ShowsTheHeadlessWindowAndASecondEditorEndsAtOnce) {
+  testsupport::TempDir app;
+  const std::string beside = std::string(ExtractFileDir(ParamStr(0)).c_str()) + "/language_editer/";
+  std::filesystem::create_directories(app.file("language_editer"));
+  for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
+    std::filesystem::copy_file(beside + file, app.file(std::string("language_editer/") + file));
+  app.write("App.Config.ini", editortest::SettingsFor(u"\\Language\\lan_ENG.ini"));
+  setenv("MMSEDITOR_APP_DIR", app.path().c_str(), 1);
+
+  const HeadlessMain expected = HeadlessStart();
+  ASSERT_EQ(expected.image.width, 497);
+  ASSERT_FALSE(expected.shape.empty());
+
+  std::string error;
+  ASSERT_TRUE(desktoptest::EnsureDisplay(&error)) << error;
+  desktoptest::StartDesktop();  // a runtime folder of its own, which the programs inherit
+  setenv("PLATFORM_BACKEND", "gtk", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  const int first = desktoptest::Spawn({MMSEDITOR_PATH});
+  ASSERT_GT(first, 0);
+  const bool found = PumpUntil(
+      [] {
+        return desktoptest::Run({"sh", "-c", "xdotool search --name '^Mivora$' >/dev/null"}) == 0;
+      },
+      20000);
+  ASSERT_TRUE(found) << "no window titled Mivora";
+  const std::string window = FirstLine("xdotool search --name '^Mivora$'");
+  int left = -1, top = -1;
+  const std::string geometry = FirstLine("xdotool getwindowgeometry --shell " + window + " | tr '\\n' ' '");
+  ASSERT_EQ(std::sscanf(geometry.c_str(), "WINDOW=%*s X=%d Y=%d", &left, &top), 2) << geometry;
+
+  // Inside its shape the window shows the headless pixels (once it has painted).
+  desktoptest::Screenshot shot;
+  int differing = -1;
+  PumpUntil(
+      [&] {
+        if (!desktoptest::Capture(shot, &error)) return false;
+        differing = 0;
+        for (int y = 0; y < expected.image.height; ++y)
+          for (int x = 0; x < expected.image.width; ++x)
+            if (InShape(expected.shape, x, y) && left + x < shot.width && top + y < shot.height)
+              differing += shot.At(left + x, top + y) != expected.image.At(x, y);
+        return differing == 0;
+      },
+      10000);
+  EXPECT_EQ(differing, 0) << "at " << left << ", " << top;
+  // Outside the shape (the rounded corners) the black root window shows through.
+  for (POINT corner : {POINT{0, 0}, POINT{496, 0}, POINT{0, 360}, POINT{496, 360}}) {
+    ASSERT_FALSE(InShape(expected.shape, corner.x, corner.y));
+    EXPECT_EQ(shot.At(left + corner.x, top + corner.y), 0u) << corner.x << ", " << corner.y;
+  }
+  std::filesystem::create_directories(MMS_SCREENSHOT_DIR);
+  platform::headless::WritePng(std::string(MMS_SCREENSHOT_DIR) + "/desktop-start.png", shot.width,
+                               shot.height, shot.pixels.data());
+
+  // A second editor of the same user ends at once; the first keeps running.
+  EXPECT_EQ(desktoptest::Run({MMSEDITOR_PATH}, 5000), 0);
+  int status = 0;
+  EXPECT_EQ(waitpid(first, &status, WNOHANG), 0) << "the first editor ended";
+  EXPECT_EQ(desktoptest::Run({"sh", "-c", "xdotool search --name '^Mivora$' >/dev/null"}), 0);
+
+  kill(first, SIGTERM);
+  desktoptest::Reap(first, 5000);
+  unsetenv("PLATFORM_BACKEND");
+  unsetenv("SDL_AUDIODRIVER");
+  unsetenv("MMSEDITOR_APP_DIR");
+  desktoptest::StopDesktop();
+}
+
+}  // namespace
