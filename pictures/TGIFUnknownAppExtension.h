@@ -2,9 +2,6 @@
 // its data sub-blocks are kept and written back byte for byte.
 #pragma once
 
-#include <memory>
-#include <vector>
-
 #include "pictures/TGIFApplicationExtension.h"
 #include "pictures/TGIFBlock.h"
 
@@ -14,8 +11,8 @@ class TGIFUnknownAppExtension : public TGIFApplicationExtension {
   static TGIFExtensionClass ClassRef() { return GIFExtensionClassOf<TGIFUnknownAppExtension>(); }
   void SaveData(TStream* stream) override;
   void LoadData(TStream* stream) override;
-  const std::vector<std::unique_ptr<TGIFBlock>>& Blocks() const { return blocks_; }
+  const TGIFBlocks& Blocks() const { return blocks_; }
 
  private:
-  std::vector<std::unique_ptr<TGIFBlock>> blocks_;
+  TGIFBlocks blocks_;
 };

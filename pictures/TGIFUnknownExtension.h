@@ -3,9 +3,6 @@
 // byte for byte, so such files load whole.
 #pragma once
 
-#include <memory>
-#include <vector>
-
 #include "pictures/TGIFBlock.h"
 #include "pictures/TGIFExtension.h"
 
@@ -18,9 +15,9 @@ class TGIFUnknownExtension : public TGIFExtension {
   void SaveToStream(TStream* stream) override;
   // Any label; sub-blocks up to the terminator or the end of the stream.
   void LoadFromStream(TStream* stream) override;
-  const std::vector<std::unique_ptr<TGIFBlock>>& Blocks() const { return blocks_; }
+  const TGIFBlocks& Blocks() const { return blocks_; }
 
  private:
   BYTE label_ = 0;
-  std::vector<std::unique_ptr<TGIFBlock>> blocks_;
+  TGIFBlocks blocks_;
 };
