@@ -154,3 +154,89 @@ void TGIFSubImage::Decompress(TStream* stream) {
 }
 
 void TGIFSubImage::Compress(TStream*) { throw EInvalidGraphicOperation(sGIFEncodingUnavailable); }
+
+int TGIFSubImage::GetBounds(int index) const {
+  switch (index) {
+    case 1:
+      return Left();
+    case 2:
+      return Top();
+    case 3:
+      return Width();
+    case 4:
+      return Height();
+    default:
+      return 0;
+  }
+}
+
+void TGIFSubImage::SetBounds(int index, int value) {
+  switch (index) {
+    case 1:
+      DoSetBounds(value, Top(), Width(), Height());
+      break;
+    case 2:
+      DoSetBounds(Left(), value, Width(), Height());
+      break;
+    case 3:
+      DoSetBounds(Left(), Top(), value, Height());
+      break;
+    case 4:
+      DoSetBounds(Left(), Top(), Width(), value);
+      break;
+    default:
+      break;
+  }
+}
+
+void TGIFSubImage::DoSetBounds(int left, int top, int width, int height) {
+  left = std::clamp(left, 0, 0xFFFF);
+  top = std::clamp(top, 0, 0xFFFF);
+  width = std::clamp(width, 0, 0xFFFF);
+  height = std::clamp(height, 0, 0xFFFF);
+  const bool resized = width != Width() || height != Height();
+  descriptor_.Left = WORD(left);
+  descriptor_.Top = WORD(top);
+  descriptor_.Width = WORD(width);
+  descriptor_.Height = WORD(height);
+  if (resized) {
+    FreeImage();
+    NewImage();
+  }
+  if (!image_) return;
+  bool warned = false;
+  TGIFHeader* header = image_->Header();
+  if (header->Width() < left + width) {
+    if (header->Width() != 0) {
+      Warning(gsWarning, sBadWidth);
+      warned = true;
+    }
+    header->SetWidth(std::min(left + width, 0xFFFF));
+  }
+  if (header->Height() < top + height) {
+    if (header->Height() != 0) {
+      Warning(gsWarning, sBadHeight);
+      warned = true;
+    }
+    header->SetHeight(std::min(top + height, 0xFFFF));
+  }
+  if (warned) Warning(gsWarning, sScreenSizeExceeded);
+}
+
+RECT TGIFSubImage::GetBoundsRect() const { return RECT{Left(), Top(), Left() + Width(), Top() + Height()}; }
+
+void TGIFSubImage::SetBoundsRect(const RECT& rect) {
+  DoSetBounds(rect.left, rect.top, rect.right - rect.left + 1, rect.bottom - rect.top + 1);
+}
+
+RECT TGIFSubImage::GetClientRect() const { return RECT{0, 0, Width(), Height()}; }
+
+RECT TGIFSubImage::ScaleRect(const RECT& rect) const {
+  const int screenWidth = image_ ? image_->Width() : 0, screenHeight = image_ ? image_->Height() : 0;
+  // A screen without a size maps every frame nowhere (and would divide by zero).
+  if (screenWidth == 0 || screenHeight == 0) return RECT{rect.left, rect.top, rect.left, rect.top};
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  return RECT{rect.left + MulDiv(Left(), width, screenWidth), rect.top + MulDiv(Top(), height, screenHeight),
+              rect.left + MulDiv(Left() + Width(), width, screenWidth),
+              rect.top + MulDiv(Top() + Height(), height, screenHeight)};
+}

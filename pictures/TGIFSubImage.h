@@ -1,6 +1,8 @@
 // TGIFSubImage: one frame of a GIF picture: its extensions, its place and size on the logical
 // screen, its local colour table and its pixels (one colour index a pixel, rows top-down). This
-// part reads and writes the frame as a piece of a GIF stream.
+// part reads and writes the frame as a piece of a GIF stream and keeps its geometry.
+// SetBoundsRect takes right and bottom as inclusive (a rectangle (0, 0, 9, 9) makes a 10 x 10
+// frame) while GetBoundsRect gives them exclusive, as the frame's callers have always had them.
 #pragma once
 
 #include <memory>
@@ -42,6 +44,19 @@ class TGIFSubImage : public TGIFItem {
   void Compress(TStream* stream);
   HPALETTE GetPalette() const { return palette_; }
   void SetPalette(HPALETTE palette);
+
+  // 1 left, 2 top, 3 width, 4 height; other indices read 0 and change nothing.
+  int GetBounds(int index) const;
+  void SetBounds(int index, int value);
+  // A new size gives new zeroed pixels; a frame reaching past the logical screen grows it, with
+  // warnings when the screen had a size.
+  void DoSetBounds(int left, int top, int width, int height);
+  RECT GetBoundsRect() const;
+  void SetBoundsRect(const RECT& rect);
+  RECT GetClientRect() const;
+  // Where the frame lands when the logical screen is drawn into `rect`; empty when the screen
+  // has no size.
+  RECT ScaleRect(const RECT& rect) const;
 
   int Left() const { return descriptor_.Left; }
   int Top() const { return descriptor_.Top; }

@@ -237,3 +237,39 @@ TEST(GIFStructure, AMosaicLoadsAsOneFramePerTile) {
       EXPECT_EQ(frame->GetPixel(1, 0), 11);
     }
 }
+
+TEST(GIFStructure, FrameGeometry) {
+  Bytes gif = Header(10, 8);
+  Append(gif, ImageBlock(2, 1, 2, 2, 2, SubBlocks(PlainCodes(kPixels, 2))));
+  TGIFImage image;
+  Load(image, gif);
+  TGIFSubImage* frame = image.Images()->GetImage(0);
+  const RECT doubled = frame->ScaleRect(RECT{0, 0, 20, 16});
+  EXPECT_EQ(std::vector<LONG>({doubled.left, doubled.top, doubled.right, doubled.bottom}),
+            std::vector<LONG>({4, 2, 8, 6}));
+
+  frame->SetBoundsRect(RECT{0, 0, 9, 9});
+  const RECT bounds = frame->GetBoundsRect();
+  EXPECT_EQ(std::vector<LONG>({bounds.left, bounds.top, bounds.right, bounds.bottom}),
+            std::vector<LONG>({0, 0, 10, 10}));
+  EXPECT_EQ(frame->Pixels().size(), 100u);
+  EXPECT_EQ(image.Height(), 10);
+
+  std::vector<std::string> warnings;
+  image.OnGIFWarning = [&warnings](TObject*, TGIFSeverity, const AnsiString& m) {
+    warnings.push_back(m.c_str());
+  };
+  frame->SetBounds(1, 5);
+  EXPECT_EQ(image.Width(), 15);
+  EXPECT_EQ(warnings, (std::vector<std::string>{"Image width too small for contained frames",
+                                                "Image exceeds Logical Screen size"}));
+  EXPECT_EQ(frame->GetBounds(1), 5);
+  EXPECT_EQ(frame->GetBounds(7), 0);
+
+  // A screen without a size places frames nowhere instead of dividing by it.
+  TGIFImage empty;
+  TGIFSubImage loose(&empty);
+  const RECT none = loose.ScaleRect(RECT{3, 4, 50, 60});
+  EXPECT_EQ(none.right, none.left);
+  EXPECT_EQ(none.bottom, none.top);
+}
