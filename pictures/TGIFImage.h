@@ -27,6 +27,8 @@ class TGIFImage : public TGraphic {
   ~TGIFImage() override;
 
   void Clear();
+  // Only the same picture: two pictures are never compared by their frames.
+  bool Equals(TGraphic* graphic) override { return graphic == this; }
   void LoadFromStream(TStream* stream) override;
   void SaveToStream(TStream* stream) override;
 

@@ -273,3 +273,12 @@ TEST(GIFStructure, FrameGeometry) {
   EXPECT_EQ(none.right, none.left);
   EXPECT_EQ(none.bottom, none.top);
 }
+
+TEST(GIFStructure, APictureEqualsOnlyItself) {
+  Bytes gif = TwoFrames({}, {0x3B});
+  TGIFImage image, copy;
+  Load(image, gif);
+  Load(copy, gif);
+  EXPECT_TRUE(image.Equals(&image));
+  EXPECT_FALSE(image.Equals(&copy));
+}
