@@ -9,13 +9,13 @@
 #include "platform/gdi/Gdi.h"
 
 TGIFImage::TGIFImage()
-    : DrawOptions(GIFImageDefaultDrawOptions),
-      ColorReduction(GIFImageDefaultColorReduction),
-      ReductionBits(GIFImageDefaultColorReductionBits),
-      DitherMode(GIFImageDefaultDitherMode),
-      Compression(GIFImageDefaultCompression),
-      ThreadPriority(GIFImageDefaultThreadPriority),
-      AnimationSpeed(GIFImageDefaultAnimationSpeed),
+    : drawOptions_(GIFImageDefaultDrawOptions),
+      colorReduction_(GIFImageDefaultColorReduction),
+      reductionBits_(GIFImageDefaultColorReductionBits),
+      ditherMode_(GIFImageDefaultDitherMode),
+      compression_(GIFImageDefaultCompression),
+      threadPriority_(GIFImageDefaultThreadPriority),
+      animationSpeed_(GIFImageDefaultAnimationSpeed),
       images_(std::make_unique<TGIFImageList>(this)),
       header_(std::make_unique<TGIFHeader>(this)) {
   Clear();
@@ -80,6 +80,23 @@ int TGIFImage::GetBitsPerPixel() {
   for (int i = 0; i < images_->Count(); ++i)
     result = std::max(result, images_->GetImage(i)->GetBitsPerPixel());
   return result;
+}
+
+void TGIFImage::SetReductionBits(int value) {
+  if (value < 3 || value > 8) GIFError(sInvalidBitSize);
+  reductionBits_ = value;
+}
+
+void TGIFImage::SetAnimationSpeed(int value) { animationSpeed_ = std::clamp(value, 0, 1000); }
+
+void TGIFImage::SetForceFrame(int value) {
+  forceFrame_ = value;
+  Changed(this);
+}
+
+bool TGIFImage::GetDoDither() const {
+  return HasGIFDrawOption(drawOptions_, goDither) &&
+         (!HasGIFDrawOption(drawOptions_, goAutoDither) || DoAutoDither);
 }
 
 TGIFColorMap* TGIFImage::GetColorMap() const { return header_->ColorMap(); }

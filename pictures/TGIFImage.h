@@ -51,15 +51,27 @@ class TGIFImage : public TGraphic {
   TGIFWarning OnGIFWarning;
 
   // Settings a new picture takes from the unit's defaults.
-  TGIFDrawOptions DrawOptions;
-  TColorReduction ColorReduction;
-  int ReductionBits;
-  TDitherMode DitherMode;
-  TGIFCompression Compression;
-  TThreadPriority ThreadPriority;
-  int AnimationSpeed;
-  int ForceFrame = -1;
-  TColor DrawBackgroundColor = clNone;
+  TGIFDrawOptions DrawOptions() const { return drawOptions_; }
+  TColorReduction ColorReduction() const { return colorReduction_; }
+  void SetColorReduction(TColorReduction value) { colorReduction_ = value; }
+  int ReductionBits() const { return reductionBits_; }
+  // 3 to 8; others raise "Invalid Bits Per Pixel value".
+  void SetReductionBits(int value);
+  TDitherMode DitherMode() const { return ditherMode_; }
+  void SetDitherMode(TDitherMode value) { ditherMode_ = value; }
+  TGIFCompression Compression() const { return compression_; }
+  void SetCompression(TGIFCompression value) { compression_ = value; }
+  TThreadPriority ThreadPriority() const { return threadPriority_; }
+  void SetThreadPriority(TThreadPriority value) { threadPriority_ = value; }
+  int AnimationSpeed() const { return animationSpeed_; }
+  // Percent, kept within 0 to 1000.
+  void SetAnimationSpeed(int value);
+  int ForceFrame() const { return forceFrame_; }
+  void SetForceFrame(int value);
+  TColor DrawBackgroundColor() const { return drawBackgroundColor_; }
+  void SetDrawBackgroundColor(TColor value) { drawBackgroundColor_ = value; }
+  // goDither, unless goAutoDither limits it to screens of 8 bits or fewer.
+  bool GetDoDither() const;
 
   // For the parts of the picture: progress through the base class's notification.
   void DoProgress(TProgressStage stage, BYTE percent, bool redrawNow, const char* message);
@@ -81,6 +93,15 @@ class TGIFImage : public TGraphic {
   // A screen of width or height 0 grows to the frames' extent.
   void FitScreenToFrames();
 
+  TGIFDrawOptions drawOptions_;
+  TColorReduction colorReduction_;
+  int reductionBits_;
+  TDitherMode ditherMode_;
+  TGIFCompression compression_;
+  TThreadPriority threadPriority_;
+  int animationSpeed_;
+  int forceFrame_ = -1;
+  TColor drawBackgroundColor_ = clNone;
   std::unique_ptr<TGIFImageList> images_;
   std::unique_ptr<TGIFHeader> header_;
   HPALETTE globalPalette_ = nullptr;

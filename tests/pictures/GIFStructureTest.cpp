@@ -282,3 +282,36 @@ TEST(GIFStructure, APictureEqualsOnlyItself) {
   EXPECT_TRUE(image.Equals(&image));
   EXPECT_FALSE(image.Equals(&copy));
 }
+
+TEST(GIFStructure, ANewPictureTakesTheDefaultsAndKeepsItsSettingsInRange) {
+  TGIFImage image;
+  EXPECT_EQ(image.DrawOptions(), GIFDrawOption(goAsync) | GIFDrawOption(goTransparent) |
+                                     GIFDrawOption(goAnimate) | GIFDrawOption(goLoop) |
+                                     GIFDrawOption(goDither) | GIFDrawOption(goAutoDither));
+  EXPECT_EQ(image.ColorReduction(), rmNetscape);
+  EXPECT_EQ(image.ReductionBits(), 8);
+  EXPECT_EQ(image.DitherMode(), TDitherMode::dmNearest);
+  EXPECT_EQ(image.Compression(), gcLZW);
+  EXPECT_EQ(image.AnimationSpeed(), 100);
+  EXPECT_EQ(image.ForceFrame(), -1);
+  EXPECT_EQ(image.DrawBackgroundColor(), clNone);
+
+  image.SetAnimationSpeed(-5);
+  EXPECT_EQ(image.AnimationSpeed(), 0);
+  image.SetAnimationSpeed(5000);
+  EXPECT_EQ(image.AnimationSpeed(), 1000);
+  image.SetReductionBits(3);
+  image.SetReductionBits(8);
+  try {
+    image.SetReductionBits(2);
+    ADD_FAILURE() << "accepted 2";
+  } catch (const GIFException& e) {
+    EXPECT_STREQ(e.what(), "Invalid Bits Per Pixel value");
+  }
+  EXPECT_EQ(image.ReductionBits(), 8);
+
+  EXPECT_FALSE(image.GetDoDither());  // a screen of more than 8 bits
+  DoAutoDither = true;
+  EXPECT_TRUE(image.GetDoDither());
+  DoAutoDither = false;
+}
