@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "pictures/GDICheck.h"
 #include "pictures/GIFException.h"
 #include "pictures/TGIFGraphicControlExtension.h"
 #include "pictures/TGIFSubImage.h"
 #include "pictures/TGIFTrailer.h"
+#include "pictures/WebPalette.h"
 #include "platform/gdi/Gdi.h"
 
 TGIFImage::TGIFImage()
@@ -179,7 +181,24 @@ void TGIFImage::SaveToStream(TStream* stream) {
 
 void TGIFImage::Draw(TCanvas*, const RECT&) { throw EInvalidGraphicOperation(sGIFDrawingUnavailable); }
 
-HPALETTE TGIFImage::GetPalette() { throw EInvalidGraphicOperation(sGIFDrawingUnavailable); }
+HPALETTE TGIFImage::GetPalette() {
+  if (paletteBusy_) GIFError(sNoColorTable);
+  paletteBusy_ = true;
+  struct Guard {
+    bool& flag;
+    ~Guard() { flag = false; }
+  } guard{paletteBusy_};
+  if (globalPalette_) return globalPalette_;
+  if (GetDoDither()) {
+    globalPalette_ = WebPalette();
+    return globalPalette_;
+  }
+  if (header_->ColorMap()->Count() > 0) {
+    globalPalette_ = GDICheck(header_->ColorMap()->ExportPalette());
+    return globalPalette_;
+  }
+  return images_->Count() > 0 ? images_->GetImage(0)->GetPalette() : nullptr;
+}
 
 void TGIFImage::SetPaletteImpl(HPALETTE palette) {
   if (palette == globalPalette_) return;

@@ -105,5 +105,7 @@ class TGIFImage : public TGraphic {
   std::unique_ptr<TGIFImageList> images_;
   std::unique_ptr<TGIFHeader> header_;
   HPALETTE globalPalette_ = nullptr;
+  // Set while GetPalette runs: a frame without a table of its own asks the picture again.
+  bool paletteBusy_ = false;
   std::int64_t loadedPixels_ = 0;
 };

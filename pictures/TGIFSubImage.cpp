@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "pictures/GDICheck.h"
 #include "pictures/GIFException.h"
 #include "pictures/GIFSettings.h"
 #include "pictures/GIFStreamRoutines.h"
@@ -9,6 +10,7 @@
 #include "pictures/TGIFHeader.h"
 #include "pictures/TGIFImage.h"
 #include "pictures/TGIFLZWDecoder.h"
+#include "pictures/WebPalette.h"
 #include "platform/gdi/Gdi.h"
 
 TGIFSubImage::TGIFSubImage(TGIFImage* image)
@@ -79,6 +81,17 @@ void TGIFSubImage::Prepare() {
     packed |= BYTE((colorMap_->GetBitsPerPixel() - 1) & 7);
   }
   descriptor_.PackedFields = packed;
+}
+
+HPALETTE TGIFSubImage::GetPalette() {
+  if (palette_) return palette_;
+  if (image_ && image_->GetDoDither())
+    palette_ = WebPalette();
+  else if (colorMap_->Count() == 0)
+    return image_ ? image_->Palette() : nullptr;
+  else
+    palette_ = GDICheck(colorMap_->ExportPalette());
+  return palette_;
 }
 
 void TGIFSubImage::SetPalette(HPALETTE palette) {

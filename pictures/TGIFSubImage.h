@@ -42,7 +42,9 @@ class TGIFSubImage : public TGIFItem {
   void SaveToStream(TStream* stream) override;
   void Decompress(TStream* stream);
   void Compress(TStream* stream);
-  HPALETTE GetPalette() const { return palette_; }
+  // Kept by the frame: the web palette when the picture dithers, else one of the local table;
+  // without a local table the picture's palette (not kept).
+  HPALETTE GetPalette();
   void SetPalette(HPALETTE palette);
 
   // 1 left, 2 top, 3 width, 4 height; other indices read 0 and change nothing.

@@ -6,6 +6,7 @@
 #include "pictures/GIFException.h"
 #include "pictures/TGIFGraphicControlExtension.h"
 #include "pictures/TGIFSubImage.h"
+#include "platform/gdi/Gdi.h"
 
 using namespace giftest;
 
@@ -125,4 +126,47 @@ TEST(GIFColorMap, AnOrderedTableOnlyBecomesSorted) {
   EXPECT_EQ(image.GetColorMap()->Count(), 4);
   EXPECT_EQ(std::vector<TGIFColor>(image.GetColorMap()->Data(), image.GetColorMap()->Data() + 4), before);
   EXPECT_EQ(image.Images()->GetImage(0)->Pixels(), (Bytes{0, 0, 0, 1, 1, 2}));
+}
+
+TEST(GIFColorMap, PalettesComeFromTheTables) {
+  auto entries = [](HPALETTE palette) {
+    std::vector<int> out;
+    PALETTEENTRY e[256];
+    UINT n = GetPaletteEntries(palette, 0, 256, e);
+    for (UINT i = 0; i < n && i < 256; ++i) out.insert(out.end(), {e[i].peRed, e[i].peGreen, e[i].peBlue});
+    return out;
+  };
+  Bytes local = Header(2, 1, 0);
+  Append(local, ImageBlock(0, 0, 2, 1, 2, SubBlocks(PlainCodes({0, 1}, 2)), 0x80));
+  local.insert(local.end() - std::ptrdiff_t(SubBlocks(PlainCodes({0, 1}, 2)).size()) - 1, {9, 8, 7, 6, 5, 4});
+  local.push_back(0x3B);
+  Bytes none = Header(2, 1, 0);
+  Append(none, ImageBlock(0, 0, 2, 1, 2, SubBlocks(PlainCodes({0, 1}, 2))));
+  none.push_back(0x3B);
+
+  TGIFImage global;
+  Load(global, OneFrame({0, 1}, 4));
+  EXPECT_EQ(entries(global.Palette()), (std::vector<int>{0, 0, 0, 40, 40, 40, 80, 80, 80, 120, 120, 120}));
+  EXPECT_EQ(global.Palette(), global.Palette());  // kept
+
+  TGIFImage ownTable;
+  Load(ownTable, local);
+  EXPECT_EQ(entries(ownTable.Palette()), (std::vector<int>{9, 8, 7, 6, 5, 4}));
+
+  TGIFImage noTable;
+  Load(noTable, none);
+  try {
+    noTable.Palette();
+    ADD_FAILURE() << "a palette without any table";
+  } catch (const GIFException& e) {
+    EXPECT_STREQ(e.what(), "No global or local color table defined");
+  }
+
+  TGIFImage empty;
+  EXPECT_EQ(empty.Palette(), nullptr);
+  DoAutoDither = true;
+  TGIFImage dithered;
+  Load(dithered, OneFrame({0, 1}, 4));
+  EXPECT_EQ(entries(dithered.Palette()).size(), 216u * 3);
+  DoAutoDither = false;
 }
