@@ -37,6 +37,14 @@ void TGIFImage::Clear() {
   SetPaletteImpl(nullptr);
 }
 
+int TGIFImage::Add(TPersistent* source) {
+  auto* frame = dynamic_cast<TGIFSubImage*>(source);
+  if (!frame) GIFError(sUnsupportedClass);
+  int index = images_->Add(frame);
+  Changed(this);
+  return index;
+}
+
 bool TGIFImage::GetEmpty() const { return images_->Count() == 0; }
 int TGIFImage::GetWidth() const { return header_->Width(); }
 int TGIFImage::GetHeight() const { return header_->Height(); }

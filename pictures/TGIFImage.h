@@ -27,6 +27,8 @@ class TGIFImage : public TGraphic {
   ~TGIFImage() override;
 
   void Clear();
+  // A frame joins the picture as it is; other graphics are not supported yet. The frame's index.
+  int Add(TPersistent* source);
   // Only the same picture: two pictures are never compared by their frames.
   bool Equals(TGraphic* graphic) override { return graphic == this; }
   void LoadFromStream(TStream* stream) override;

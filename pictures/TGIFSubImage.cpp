@@ -12,6 +12,7 @@
 #include "pictures/TGIFLZWDecoder.h"
 #include "pictures/WebPalette.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/TMemoryStream.h"
 
 TGIFSubImage::TGIFSubImage(TGIFImage* image)
     : TGIFItem(image),
@@ -32,6 +33,31 @@ void TGIFSubImage::Clear() {
   descriptor_.Height = 0;
   transparent_ = false;
   graphicControlExtension_ = nullptr;
+}
+
+void TGIFSubImage::Assign(TPersistent* source) {
+  if (source == this) return;
+  if (!source) {
+    Clear();
+    return;
+  }
+  auto* frame = dynamic_cast<TGIFSubImage*>(source);
+  if (!frame) {
+    TGIFItem::Assign(source);
+    return;
+  }
+  Clear();
+  if (frame->GetEmpty()) return;
+  descriptor_ = frame->descriptor_;
+  transparent_ = frame->transparent_;
+  pixels_ = frame->pixels_;
+  colorMap_->Assign(frame->colorMap_.get());
+  // Through a stream, so the copies are the frame's own and its control block is linked to it.
+  TMemoryStream stream;
+  frame->extensions_->SaveToStream(&stream);
+  WriteByte(&stream, 0x2C);
+  stream.SetPosition(0);
+  extensions_->LoadFromStream(&stream, this);
 }
 
 bool TGIFSubImage::GetEmpty() const { return pixels_.empty() || Width() == 0 || Height() == 0; }

@@ -23,6 +23,8 @@ class TGIFSubImage : public TGIFItem {
   ~TGIFSubImage() override;
 
   void Clear();
+  // From another frame: an independent copy of its place, pixels, table and extensions.
+  void Assign(TPersistent* source) override;
   bool GetEmpty() const;
   // Zeroed pixels for the frame's size; a frame above GIFMaximumImagePixels is refused.
   void NewImage();

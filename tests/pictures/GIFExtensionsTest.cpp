@@ -10,6 +10,7 @@
 #include "pictures/TGIFSubImage.h"
 #include "pictures/TGIFUnknownAppExtension.h"
 #include "pictures/TGIFUnknownExtension.h"
+#include "platform/rtl/TStringList.h"
 
 using namespace giftest;
 
@@ -196,4 +197,27 @@ TEST(GIFExtensions, BlocksWithoutAClassAreKeptByteForByte) {
     EXPECT_EQ(WrittenBy(extension), c.block);
     EXPECT_EQ(extension->GetVersion(), gv89a);
   }
+}
+
+TEST(GIFExtensions, ACopiedFrameHasItsOwnExtensions) {
+  TGIFImage image;
+  Bytes before = ControlBlock(0x05, 25, 3);
+  Append(before, {0x21, 0xFE, 2, 'h', 'i', 0});
+  Load(image, ThreeFrames(before));
+  TGIFSubImage* source = image.Images()->GetImage(0);
+  auto* copy = new TGIFSubImage(&image);
+  copy->Assign(source);
+  EXPECT_EQ(image.Add(copy), 3);
+  EXPECT_EQ(copy->Pixels(), kPixels);
+  EXPECT_EQ(copy->Extensions()->Count(), 2);
+  ASSERT_NE(copy->GraphicControlExtension(), nullptr);
+  EXPECT_NE(copy->GraphicControlExtension(), source->GraphicControlExtension());
+  EXPECT_TRUE(copy->Transparent());
+  EXPECT_EQ(WrittenBy(copy->Extensions()->GetExtension(1)), WrittenBy(source->Extensions()->GetExtension(1)));
+  source->Extensions()->Clear();
+  EXPECT_FALSE(source->Transparent());
+  EXPECT_TRUE(copy->Transparent());
+  EXPECT_EQ(copy->GraphicControlExtension()->GetDelay(), 25);
+  TStringList notAFrame;
+  EXPECT_THROW(image.Add(&notAFrame), GIFException);
 }
