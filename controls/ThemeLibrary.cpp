@@ -68,14 +68,10 @@ bool UseThemes() {
 }
 
 DWORD GetComCtlVersion() {
-  struct DllVersionInfo {
-    DWORD cbSize, dwMajorVersion, dwMinorVersion, dwBuildNumber, dwPlatformID;
-  };
-  using DllGetVersionProc = HRESULT (*)(DllVersionInfo*);
   DWORD version = platform::controls::kCommonControlsVersion;
   if (HMODULE module = LoadLibraryA("comctl32.dll")) {
-    if (auto get = reinterpret_cast<DllGetVersionProc>(GetProcAddress(module, "DllGetVersion"))) {
-      DllVersionInfo info{sizeof(DllVersionInfo), 0, 0, 0, 0};
+    if (auto get = reinterpret_cast<DLLGETVERSIONPROC>(GetProcAddress(module, "DllGetVersion"))) {
+      DLLVERSIONINFO info{sizeof(DLLVERSIONINFO), 0, 0, 0, 0};
       if (get(&info) >= 0) version = info.dwMajorVersion << 16 | (info.dwMinorVersion & 0xFFFF);
     }
     FreeLibrary(module);

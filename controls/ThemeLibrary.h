@@ -77,6 +77,13 @@ bool InitThemeLibrary();
 void FreeThemeLibrary();
 // The library is loaded and both the application and the desktop are themed.
 bool UseThemes();
+// The version record the common controls fill in through their "DllGetVersion" entry point,
+// and that entry point's type: whoever provides the entry uses these, so the call through the
+// resolved pointer has the type of the function behind it.
+struct DLLVERSIONINFO {
+  DWORD cbSize, dwMajorVersion, dwMinorVersion, dwBuildNumber, dwPlatformID;
+};
+using DLLGETVERSIONPROC = HRESULT (*)(DLLVERSIONINFO*);
 // The common controls' version as major << 16 | minor: the library's own answer when one is
 // loadable, else the platform's.
 DWORD GetComCtlVersion();

@@ -5,11 +5,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "controls/TImButton.h"
 #include "controls/TQvBackImage.h"
 #include "editor/EditorAppFolder.h"
 #include "editor/EditorResources.h"
+#include "editor/TFrameBox.h"
 #include "editor/TImgFileManager.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
@@ -194,7 +196,11 @@ void TfrmMain::Init() {
 
 int TfrmMain::NewFrame() {
   if (!mms) mms = new TK3VNMms();
-  if (mms->Body->GetFrameCount() >= kMaxPages) return kTooManyPages;
+  if (mms->Body->GetFrameCount() >= kMaxPages) {
+    std::unique_ptr<TFrameBox> box(NewBox<TFrameBox>(this));
+    box->ShowModal();
+    return kTooManyPages;
+  }
   curFrame = mms->AppendNewFrame();
   UpdateStripScrollBar();
   // Bring the new page's cell into view: the strip keeps 50 pixels of margin at either end.

@@ -180,7 +180,7 @@ class TfrmMain : public TForm {
   // Drops the document and starts a new one with one empty page; `modified` is kept.
   void Init();
   // Appends a page of 1000 ms (creating the document first when there is none) and makes it
-  // current: 0, or -26 with the page-limit box when the message has 20 pages already.
+  // current: 0, or -26 after showing the page-limit box when the message has 20 pages already.
   int NewFrame();
   // Sets the seven folder fields and creates the folders that are missing.
   void CreateTempFolders();

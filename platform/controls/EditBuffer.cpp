@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/controls/GraphemeClusters.h"
+#include "platform/rtl/CodePage.h"
 
 namespace platform::controls {
 
@@ -32,12 +33,32 @@ void EditBuffer::Select(size_t anchor, size_t caret) {
   typingRun_ = false;
 }
 
+// How many units of `s` fit in place of [start, end) under the limit, whole characters only.
+size_t EditBuffer::Fitting(const std::u16string& s, size_t start, size_t end) const {
+  if (!limitInBytes_ || limit_ == kMaxLimit) {
+    const size_t kept = text_.size() - (end - start);
+    size_t n = std::min(s.size(), limit_ > kept ? limit_ - kept : 0);
+    if (n > 0 && n < s.size() && IsHigh(s[n - 1])) --n;
+    return n;
+  }
+  auto bytes = [](std::u16string_view t) { return Utf16ToMultiByte(t, CP_ACP).size(); };
+  const std::u16string_view text(text_);
+  const size_t kept = bytes(text.substr(0, start)) + bytes(text.substr(end));
+  const size_t room = limit_ > kept ? limit_ - kept : 0;
+  size_t n = 0, used = 0;
+  while (n < s.size()) {
+    const size_t step = IsHigh(s[n]) && n + 1 < s.size() && IsLow(s[n + 1]) ? 2 : 1;
+    const size_t b = bytes(std::u16string_view(s).substr(n, step));
+    if (used + b > room) break;
+    used += b;
+    n += step;
+  }
+  return n;
+}
+
 bool EditBuffer::ReplaceSelection(const std::u16string& s, bool typing, bool* cut) {
   const size_t start = SelStart(), end = SelEnd();
-  const size_t kept = text_.size() - (end - start);
-  size_t room = limit_ > kept ? limit_ - kept : 0;
-  size_t n = std::min(s.size(), room);
-  if (n > 0 && n < s.size() && IsHigh(s[n - 1])) --n;
+  const size_t n = Fitting(s, start, end);
   if (cut) *cut = n < s.size();
   if (n == 0 && start == end) return false;
   if (!(typing && typingRun_ && start == end)) {

@@ -28,8 +28,11 @@ class EditBuffer {
 
   size_t Limit() const { return limit_; }
   void SetLimit(size_t limit) { limit_ = limit == 0 || limit > kMaxLimit ? kMaxLimit : limit; }
+  // Whether the limit counts bytes of the system code page (an 8-bit window's positions) rather
+  // than UTF-16 units.
+  void SetLimitInBytes(bool bytes) { limitInBytes_ = bytes; }
 
-  // Replaces the selection with `s`, cut to fit the limit without leaving half a pair; the caret
+  // Replaces the selection with `s`, cut to fit the limit without cutting a character; the caret
   // ends after the insertion. `typing` merges consecutive typed characters into one undo step.
   // Returns false when nothing changed; `cut` tells whether the limit cut the text.
   bool ReplaceSelection(const std::u16string& s, bool typing = false, bool* cut = nullptr);
@@ -62,10 +65,12 @@ class EditBuffer {
  private:
   void Changed();
   size_t OffPair(size_t pos) const;
+  size_t Fitting(const std::u16string& s, size_t start, size_t end) const;
 
   std::u16string text_;
   size_t anchor_ = 0, caret_ = 0;
   size_t limit_ = kMaxLimit;
+  bool limitInBytes_ = false;
   bool canUndo_ = false, typingRun_ = false;
   std::u16string undoText_;
   size_t undoAnchor_ = 0, undoCaret_ = 0;

@@ -726,6 +726,7 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     }
     case EM_LIMITTEXT: {
       b.SetLimit(size_t(w));
+      b.SetLimitInBytes(IsAnsi(hwnd));  // counted as the window's other positions are
       return 0;
     }
     case EM_GETLIMITTEXT: return LRESULT(b.Limit());

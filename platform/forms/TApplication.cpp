@@ -65,7 +65,11 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
 }
 
 TApplication::~TApplication() {
-  StopHintTimer();
+  // The hint goes before the components: a control freed below may still ask to hide it.
+  CancelHint();
+  THintWindow* hint = hintWindow_;
+  hintWindow_ = nullptr;
+  delete hint;
   // The forms go first, while the window that owns theirs is still there.
   DestroyComponents();
   if (handle_) DestroyWindow(handle_);

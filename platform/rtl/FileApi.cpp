@@ -80,14 +80,7 @@ bool Check(int rc) {
   return false;
 }
 
-bool Move(const std::string& from, const std::string& to) {
-  struct stat st {};
-  if (::lstat(to.c_str(), &st) == 0) {
-    SetLastError(ERROR_ALREADY_EXISTS);
-    return false;
-  }
-  return Check(::rename(from.c_str(), to.c_str()));
-}
+bool Move(const std::string& from, const std::string& to) { return platform::RenameNoReplace(from, to); }
 
 FILETIME FromTimespec(const struct timespec& ts) { return platform::FileTimeFromUnix(ts.tv_sec, ts.tv_nsec); }
 

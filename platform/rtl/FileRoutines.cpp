@@ -1,10 +1,14 @@
 // File-system routines over POSIX calls.
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <random>
 #include <string>
 
@@ -67,7 +71,9 @@ bool WriteAll(int fd, const char* p, std::size_t n) {
 
 bool ReadWholeFile(const std::string& fsPath, std::string& contents, std::size_t limit) {
   contents.clear();
-  Fd fd(::open(fsPath.c_str(), O_RDONLY | O_CLOEXEC));
+  // Without O_NONBLOCK opening a FIFO waits for a writer; anything but a regular file is refused
+  // before a read could wait for ever (a FIFO, a terminal) or never end (a device).
+  Fd fd(::open(fsPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
   if (fd.get() < 0) {
     SetLastErrorFromErrno();
     return false;
@@ -77,17 +83,15 @@ bool ReadWholeFile(const std::string& fsPath, std::string& contents, std::size_t
     SetLastErrorFromErrno();
     return false;
   }
-  if (S_ISDIR(st.st_mode)) {
-    SetLastError(ERROR_ACCESS_DENIED);
+  if (!S_ISREG(st.st_mode)) {
+    SetLastError(ERROR_ACCESS_DENIED);  // a folder, a FIFO, a socket or a device is no file to read
     return false;
   }
-  if (S_ISREG(st.st_mode)) {
-    if (static_cast<unsigned long long>(st.st_size) > limit) {
-      SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-      return false;
-    }
-    contents.reserve(static_cast<std::size_t>(st.st_size));
+  if (static_cast<unsigned long long>(st.st_size) > limit) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return false;
   }
+  contents.reserve(static_cast<std::size_t>(st.st_size));
   char buffer[65536];
   for (;;) {
     ssize_t r = ::read(fd.get(), buffer, sizeof buffer);
@@ -108,23 +112,88 @@ bool ReadWholeFile(const std::string& fsPath, std::string& contents, std::size_t
   return true;
 }
 
+namespace {
+
+// The file a path names once symbolic links in its last part are followed (a dangling link
+// names the file it would create). A save replaces that file and keeps the links.
+bool FollowLinks(std::string& path) {
+  for (int depth = 0; depth < 40; ++depth) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+    std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+    if (n < 0 || static_cast<std::size_t>(n) >= target.size()) return false;
+    target.resize(static_cast<std::size_t>(n));
+    if (target.empty()) return false;
+    if (target[0] != '/') {
+      const std::size_t slash = path.find_last_of('/');
+      if (slash != std::string::npos) target = path.substr(0, slash + 1) + target;
+    }
+    path = std::move(target);
+  }
+  errno = ELOOP;
+  return false;
+}
+
+constexpr std::time_t kStaleTemporarySeconds = 60;
+
+// A killed save leaves its temporary ".<name>.<pid>.<random>.tmp" behind. Those of the same
+// target older than a minute whose writer no longer runs are removed.
+void RemoveStaleTemporaries(const std::string& folder, const std::string& name) {
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return;
+  const std::string prefix = "." + name + ".";
+  const std::time_t now = std::time(nullptr);
+  while (dirent* entry = ::readdir(dir)) {
+    const std::string entryName = entry->d_name;
+    if (entryName.size() <= prefix.size() + 4 || entryName.compare(0, prefix.size(), prefix) != 0 ||
+        entryName.compare(entryName.size() - 4, 4, ".tmp") != 0)
+      continue;
+    // What lies between is "<pid>.<8 hex digits>"; anything else is not ours.
+    const std::string middle = entryName.substr(prefix.size(), entryName.size() - prefix.size() - 4);
+    const std::size_t dot = middle.find('.');
+    if (dot == 0 || dot == std::string::npos || middle.size() - dot - 1 != 8 ||
+        middle.find_first_not_of("0123456789") != dot ||
+        middle.find_first_not_of("0123456789abcdef", dot + 1) != std::string::npos)
+      continue;
+    const long pid = std::strtol(middle.c_str(), nullptr, 10);
+    const std::string path = folder + entryName;
+    struct stat st {};
+    if (pid <= 0 || ::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+        now - st.st_mtime < kStaleTemporarySeconds)
+      continue;
+    if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // its writer still runs
+    ::unlink(path.c_str());
+  }
+  ::closedir(dir);
+}
+
+}  // namespace
+
 bool WriteFileReplacing(const std::string& fsPath, const void* data, std::size_t size) {
-  std::size_t slash = fsPath.find_last_of('/');
-  std::string folder = slash == std::string::npos ? std::string() : fsPath.substr(0, slash + 1);
-  std::string name = slash == std::string::npos ? fsPath : fsPath.substr(slash + 1);
-  // Keep the target's permission bits when it exists.
-  mode_t mode = 0666;
+  std::string target = fsPath;
+  if (!FollowLinks(target)) {
+    SetLastErrorFromErrno();
+    return false;
+  }
+  std::size_t slash = target.find_last_of('/');
+  std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+  std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  // A replaced file keeps its permission bits; a new one gets what the umask leaves of 0666.
   struct stat st {};
-  if (::stat(fsPath.c_str(), &st) == 0) mode = st.st_mode & 07777;
+  const bool replacing = ::stat(target.c_str(), &st) == 0;
+  const mode_t mode = replacing ? (st.st_mode & 07777) : 0666;
+  RemoveStaleTemporaries(folder, name);
 
   std::random_device rd;
   std::string temp;
   int raw = -1;
   for (int attempt = 0; attempt < 100 && raw < 0; ++attempt) {
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, "%08x", static_cast<unsigned>(rd()));
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, "%ld.%08x", static_cast<long>(::getpid()),
+                  static_cast<unsigned>(rd()));
     temp = folder + "." + name + "." + suffix + ".tmp";
-    raw = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+    raw = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (raw < 0 && errno != EEXIST) break;
   }
   if (raw < 0) {
@@ -132,18 +201,52 @@ bool WriteFileReplacing(const std::string& fsPath, const void* data, std::size_t
     return false;
   }
   Fd fd(raw);
-  if (::fchmod(fd.get(), mode) != 0 ||  // open's mode was cut by the umask
+  if ((replacing && ::fchmod(fd.get(), mode) != 0) ||
       !WriteAll(fd.get(), static_cast<const char*>(data), size) || ::fsync(fd.get()) != 0) {
     SetLastErrorFromErrno();
     ::unlink(temp.c_str());
     return false;
   }
-  if (::close(fd.release()) != 0 || ::rename(temp.c_str(), fsPath.c_str()) != 0) {
+  if (::close(fd.release()) != 0 || ::rename(temp.c_str(), target.c_str()) != 0) {
     SetLastErrorFromErrno();
     ::unlink(temp.c_str());
     return false;
   }
   return true;
+}
+
+// One step that never replaces an existing entry: renameat2 with RENAME_NOREPLACE, or where the
+// file system refuses that, a hard link to the new name (which fails on an existing one) and the
+// removal of the old name.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
+    SetLastErrorFromErrno();
+    return false;
+  }
+  struct stat st {};
+  if (::lstat(from.c_str(), &st) != 0) {
+    SetLastErrorFromErrno();
+    return false;
+  }
+  if (!S_ISDIR(st.st_mode)) {
+    if (::link(from.c_str(), to.c_str()) == 0) {
+      ::unlink(from.c_str());
+      return true;
+    }
+    if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP) {
+      SetLastErrorFromErrno();
+      return false;
+    }
+  }
+  // A folder, or a file system with neither: the check and the rename are two steps here.
+  if (::lstat(to.c_str(), &st) == 0) {
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return false;
+  }
+  if (::rename(from.c_str(), to.c_str()) == 0) return true;
+  SetLastErrorFromErrno();
+  return false;
 }
 
 }  // namespace platform
@@ -209,13 +312,8 @@ bool DeleteFile(const AnsiString& fileName) {
 }
 
 bool RenameFile(const AnsiString& oldName, const AnsiString& newName) {
-  std::string to = platform::FsPath(newName);
-  struct stat st {};
-  if (::lstat(to.c_str(), &st) == 0) {
-    SetLastError(ERROR_ALREADY_EXISTS);  // the classic rename never replaces a file
-    return false;
-  }
-  return Check(::rename(platform::FsPath(oldName).c_str(), to.c_str()));
+  // The classic rename never replaces a file, not even one created at the same moment.
+  return platform::RenameNoReplace(platform::FsPath(oldName), platform::FsPath(newName));
 }
 
 int FileOpen(const AnsiString& fileName, unsigned mode) {

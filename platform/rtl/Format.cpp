@@ -94,9 +94,12 @@ std::string FormatFloat(char type, double v, int precision) {
       return UseSeparator(
           GroupThousands(platform::FixedText(v, precision < 0 ? 2 : std::min(precision, 18))));
     case 'm': {
-      std::string n = UseSeparator(
-          GroupThousands(platform::FixedText(std::fabs(v), precision < 0 ? 2 : std::min(precision, 18))));
-      return v < 0 ? "-$" + n : "$" + n;
+      // The sign follows the rounded digits: an amount that rounds to zero has none.
+      std::string fixed = platform::FixedText(v, precision < 0 ? 2 : std::min(precision, 18));
+      const bool negative = !fixed.empty() && fixed[0] == '-';
+      if (negative) fixed.erase(0, 1);
+      std::string n = UseSeparator(GroupThousands(fixed));
+      return negative ? "-$" + n : "$" + n;
     }
   }
   return std::string();

@@ -47,7 +47,7 @@ bool RunQueued() {
       error = std::current_exception();
     }
     std::lock_guard<std::mutex> guard(q.mutex);
-    c->error = error;
+    c->error = std::move(error);  // handed over whole: this thread keeps no share of it
     c->done = true;
     q.finished.notify_all();
   }
@@ -99,7 +99,10 @@ void RunSynchronized(const std::function<void()>& method) {
   if (hook) hook();
   std::unique_lock<std::mutex> lock(q.mutex);
   q.finished.wait(lock, [&] { return call.done; });
-  if (call.error) std::rethrow_exception(call.error);
+  if (std::exception_ptr error = std::move(call.error)) {
+    lock.unlock();
+    std::rethrow_exception(error);
+  }
 }
 
 void SetWakeMainThreadHook(std::function<void()> hook) {

@@ -42,12 +42,18 @@ std::string FsPath(const char16_t* path);
 inline std::string FsPath(const WideString& path) { return FsPath(path.c_bstr()); }
 
 // Reads a whole regular file. At most `limit` bytes are accepted; a larger file fails with
-// ERROR_NOT_ENOUGH_MEMORY rather than reading a partial text. Sets the last error on failure.
+// ERROR_NOT_ENOUGH_MEMORY rather than reading a partial text. A folder, FIFO, socket or device
+// fails with ERROR_ACCESS_DENIED without waiting. Sets the last error on failure.
 bool ReadWholeFile(const std::string& fsPath, std::string& contents,
                    std::size_t limit = std::size_t{1} << 30);
-// Replaces a file without ever leaving a partial one: writes a temporary in the same folder
-// (exclusive create), flushes it and renames it over the target. Sets the last error on failure.
+// Replaces a file without ever leaving a partial one: writes a temporary ".<name>.<pid>.<random>.tmp"
+// in the same folder (exclusive create), flushes it and renames it over the target. A symbolic
+// link is followed: the file it names is replaced and the link stays. A replaced file keeps its
+// permission bits; a new one gets 0666 less the umask. Temporaries of the same target left by a
+// writer that no longer runs, older than a minute, are removed. Sets the last error on failure.
 bool WriteFileReplacing(const std::string& fsPath, const void* data, std::size_t size);
+// Renames in one step that never replaces an existing entry (ERROR_ALREADY_EXISTS).
+bool RenameNoReplace(const std::string& from, const std::string& to);
 
 }  // namespace platform
 

@@ -27,6 +27,8 @@ namespace platform::win {
 namespace {
 
 constexpr int kSendTimeoutMs = 5000;
+// A message's fixed fields, the longest registered name and dwData fit beside the largest data.
+static_assert(uint64_t(kMaxCopyDataBytes) + 34 + 0xFFFF + 8 <= kWireBodyLimit);
 constexpr uint32_t kMaxSlot = 4095;
 
 struct EndpointState {
@@ -142,55 +144,86 @@ int Connect(uint32_t slot) {
   return fd;
 }
 
+// Whether a slot's process is gone, allowing it a moment to let go of its lock after its socket
+// closed (both happen as it ends).
+bool SlotGone(uint32_t slot) {
+  for (int i = 0; i < 20; ++i) {
+    if (!SlotAlive(slot)) return true;
+    poll(nullptr, 0, 10);
+  }
+  return false;
+}
+
+struct Outcome {
+  enum Kind { Answered, Gone, TimedOut } kind = TimedOut;
+  WireReply reply;
+};
+
 // Sends a request and, when `reply`, waits for the answer while serving sends to this process.
-std::optional<int64_t> Request(uint32_t slot, const std::vector<uint8_t>& frame, bool reply) {
+Outcome Request(uint32_t slot, const std::vector<uint8_t>& frame, bool reply) {
   const int64_t deadline = RealNow() + kSendTimeoutMs;
   const int fd = Connect(slot);
-  if (fd < 0) return std::nullopt;
-  std::optional<int64_t> result;
-  if (WriteAll(fd, frame, deadline)) {
-    if (!reply) {
-      result = 0;
-    } else {
-      for (;;) {
-        const int64_t left = deadline - RealNow();
-        if (left <= 0) break;
-        // Only the interface thread serves incoming sends (they call window procedures).
-        const bool serve = E().listenFd >= 0 && OnInterfaceThread();
-        pollfd p[2] = {{fd, POLLIN, 0}, {E().listenFd, POLLIN, 0}};
-        const int r = poll(p, serve ? 2 : 1, int(std::min<int64_t>(left, 1000)));
-        if (r < 0 && errno != EINTR) break;
-        if (r > 0 && serve && (p[1].revents & POLLIN)) ServeEndpoint(0);  // two processes sending to each other
-        if (r > 0 && (p[0].revents & (POLLIN | POLLHUP | POLLERR))) {
-          uint32_t kind;
-          std::vector<uint8_t> body;
-          if (ReadFrame(fd, kind, body, deadline) && kind == uint32_t(WireKind::Reply))
-            result = DecodeReply(body.data(), body.size());
-          break;
+  // A full backlog is a peer that does not accept in time; any other refusal a peer that is gone.
+  if (fd < 0) return {errno == EAGAIN ? Outcome::TimedOut : Outcome::Gone, {}};
+  Outcome outcome;
+  bool closed = false;
+  if (!WriteAll(fd, frame, deadline)) {
+    closed = RealNow() < deadline;
+  } else if (!reply) {
+    outcome.kind = Outcome::Answered;
+  } else {
+    for (;;) {
+      const int64_t left = deadline - RealNow();
+      if (left <= 0) break;
+      // Only the interface thread serves incoming sends (they call window procedures).
+      const bool serve = E().listenFd >= 0 && OnInterfaceThread();
+      pollfd p[2] = {{fd, POLLIN, 0}, {E().listenFd, POLLIN, 0}};
+      const int r = poll(p, serve ? 2 : 1, int(std::min<int64_t>(left, 1000)));
+      if (r < 0 && errno != EINTR) break;
+      if (r > 0 && serve && (p[1].revents & POLLIN)) ServeEndpoint(0);  // two processes sending to each other
+      if (r > 0 && (p[0].revents & (POLLIN | POLLHUP | POLLERR))) {
+        uint32_t kind;
+        std::vector<uint8_t> body;
+        std::optional<WireReply> answer;
+        if (ReadFrame(fd, kind, body, deadline) && kind == uint32_t(WireKind::Reply))
+          answer = DecodeReply(body.data(), body.size());
+        if (answer) {
+          outcome = {Outcome::Answered, *answer};
+        } else {
+          closed = RealNow() < deadline;
         }
+        break;
       }
     }
   }
   close(fd);
-  return result;
+  // A connection closed without an answer: the peer ended (gone) or refused to talk (no answer).
+  if (closed && SlotGone(slot)) outcome.kind = Outcome::Gone;
+  return outcome;
 }
 
-LRESULT DeliverSend(const WireMessage& m) {
+// The number a message from another process has here: a registered message by its name (a bare
+// number of one means nothing here), any other as it came.
+std::optional<UINT> LocalMessage(const WireMessage& m) {
+  if (m.name.empty()) return m.msg >= 0xC000 ? std::nullopt : std::optional<UINT>(m.msg);
+  const UINT msg = RegisterWindowMessageW(MultiByteToUtf16(m.name, CP_UTF8).c_str());
+  return msg ? std::optional<UINT>(msg) : std::nullopt;
+}
+
+WireReply DeliverSend(const WireMessage& m) {
   const HWND hwnd = MakeHwnd(m.hwnd);
-  if (!Find(hwnd)) return 0;
-  UINT msg = m.msg;
-  if (!m.name.empty()) msg = RegisterWindowMessageW(MultiByteToUtf16(m.name, CP_UTF8).c_str());
-  if (!msg) return 0;
-  if (msg == WM_COPYDATA) {
-    if (m.payload.size() < 8) return 0;
+  if (!Find(hwnd)) return {0, WireStatus::NoWindow};
+  const std::optional<UINT> msg = LocalMessage(m);
+  if (!msg || !CrossesProcesses(*msg)) return {0, WireStatus::Refused};
+  if (*msg == WM_COPYDATA) {
+    if (m.payload.size() < 8 || m.payload.size() - 8 > kMaxCopyDataBytes) return {0, WireStatus::Refused};
     uint64_t dwData = 0;
     for (int i = 0; i < 8; ++i) dwData |= uint64_t(m.payload[size_t(i)]) << (8 * i);
     std::vector<uint8_t> data(m.payload.begin() + 8, m.payload.end());
     COPYDATASTRUCT cds{dwData, DWORD(data.size()), data.empty() ? nullptr : data.data()};
-    return SendTo(hwnd, msg, m.wParam, LPARAM(&cds), true);
+    return {SendTo(hwnd, *msg, m.wParam, LPARAM(&cds), true), WireStatus::Delivered};
   }
-  if (CarriesPointer(msg)) return 0;  // a number from another process is no pointer here
-  return SendTo(hwnd, msg, m.wParam, m.lParam, true);
+  return {SendTo(hwnd, *msg, m.wParam, m.lParam, true), WireStatus::Delivered};
 }
 
 void ServeOne(int fd) {
@@ -202,7 +235,7 @@ void ServeOne(int fd) {
   if (!ReadAll(fd, header, sizeof header, deadline)) return;
   auto h = DecodeHeader(header, sizeof header);
   if (!h) {
-    WriteAll(fd, EncodeReply(0), deadline);  // bad magic or an over-long body: answered with 0
+    WriteAll(fd, EncodeReply(0, WireStatus::Refused), deadline);  // bad magic or an over-long body
     return;
   }
   std::vector<uint8_t> body(h->second);
@@ -210,16 +243,16 @@ void ServeOne(int fd) {
   switch (WireKind(h->first)) {
     case WireKind::Send: {
       auto m = DecodeMessage(body.data(), body.size());
-      WriteAll(fd, EncodeReply(m ? DeliverSend(*m) : 0), deadline);
+      const WireReply r = m ? DeliverSend(*m) : WireReply{0, WireStatus::Refused};
+      WriteAll(fd, EncodeReply(r.result, r.status), deadline);
       break;
     }
     case WireKind::Post: {
       auto m = DecodeMessage(body.data(), body.size());
-      if (!m || m->msg == WM_COPYDATA || CarriesPointer(m->msg)) break;
-      UINT msg = m->msg;
-      if (!m->name.empty()) msg = RegisterWindowMessageW(MultiByteToUtf16(m->name, CP_UTF8).c_str());
+      const std::optional<UINT> msg = m ? LocalMessage(*m) : std::nullopt;
+      if (!msg || *msg == WM_COPYDATA || !CrossesProcesses(*msg)) break;
       const HWND hwnd = MakeHwnd(m->hwnd);
-      if (msg && (Find(hwnd) || !m->hwnd)) PostMessageW(hwnd, msg, m->wParam, m->lParam);
+      if (Find(hwnd) || !m->hwnd) PostMessageW(hwnd, *msg, m->wParam, m->lParam);
       break;
     }
     case WireKind::Find: {
@@ -228,19 +261,58 @@ void ServeOne(int fd) {
       if (f) {
         const std::u16string cls = MultiByteToUtf16(f->className, CP_UTF8);
         const std::u16string title = MultiByteToUtf16(f->title, CP_UTF8);
-        found = FindWindowW(cls.empty() ? nullptr : cls.c_str(), title.empty() && !cls.empty() ? nullptr : title.c_str());
-        if (found && IsForeign(found)) found = nullptr;  // answer for our own windows only
+        // Our own windows only: asking the others from here would have them ask us back.
+        found = FindTopLevel(cls.empty() ? nullptr : &cls, title.empty() && !cls.empty() ? nullptr : &title);
       }
       WriteAll(fd, EncodeReply(int64_t(Value(found))), deadline);
       break;
     }
     default:
-      WriteAll(fd, EncodeReply(0), deadline);  // unknown kinds get 0
+      WriteAll(fd, EncodeReply(0, WireStatus::Refused), deadline);  // unknown kinds get 0
       break;
   }
 }
 
+// Below WM_USER, the messages that carry plain numbers and may come from another process.
+constexpr UINT kPlainMessages[] = {
+    // Windows: numbers, coordinates, key and button states, window handles; WM_COPYDATA, whose
+    // data is copied (0x11 and 0x16 are WM_QUERYENDSESSION and WM_ENDSESSION).
+    WM_NULL, WM_MOVE, WM_SIZE, WM_ACTIVATE, WM_SETFOCUS, WM_KILLFOCUS, WM_ENABLE, WM_SETREDRAW,
+    WM_GETTEXTLENGTH, WM_CLOSE, 0x11, 0x16, WM_SHOWWINDOW, WM_ACTIVATEAPP, WM_CANCELMODE, WM_COPYDATA,
+    WM_CONTEXTMENU, WM_NCHITTEST, WM_KEYDOWN, WM_KEYUP, WM_CHAR, WM_DEADCHAR, WM_SYSKEYDOWN, WM_SYSKEYUP,
+    WM_SYSCHAR, WM_COMMAND, WM_SYSCOMMAND, WM_HSCROLL, WM_VSCROLL, WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP,
+    WM_LBUTTONDBLCLK, WM_RBUTTONDOWN, WM_RBUTTONUP, WM_RBUTTONDBLCLK, WM_MBUTTONDOWN, WM_MBUTTONUP,
+    WM_MBUTTONDBLCLK, WM_MOUSEWHEEL, WM_CAPTURECHANGED, WM_IME_CHAR, WM_MOUSELEAVE, WM_CUT, WM_COPY, WM_PASTE,
+    WM_CLEAR, WM_UNDO,
+    // EDIT: EM_SETSEL, EM_SCROLL, EM_LINESCROLL, EM_SCROLLCARET, EM_GETMODIFY, EM_SETMODIFY,
+    // EM_GETLINECOUNT, EM_LINEINDEX, EM_LINELENGTH, EM_LIMITTEXT, EM_CANUNDO, EM_UNDO, EM_FMTLINES,
+    // EM_LINEFROMCHAR, EM_SETPASSWORDCHAR, EM_EMPTYUNDOBUFFER, EM_GETFIRSTVISIBLELINE, EM_SETREADONLY,
+    // EM_GETPASSWORDCHAR, EM_SETMARGINS, EM_GETMARGINS, EM_GETLIMITTEXT, EM_POSFROMCHAR, EM_CHARFROMPOS
+    // (not EM_GETSEL, EM_GETRECT, EM_SETRECT, EM_GETLINE, EM_REPLACESEL, EM_SETTABSTOPS: pointers).
+    0xB1, 0xB5, 0xB6, 0xB7, 0xB8, 0xB9, 0xBA, 0xBB, 0xC1, 0xC5, 0xC6, 0xC7, 0xC8, 0xC9, 0xCC, 0xCD, 0xCE,
+    0xCF, 0xD2, 0xD3, 0xD4, 0xD5, 0xD6, 0xD7,
+    // SCROLLBAR: SBM_SETPOS, SBM_GETPOS, SBM_SETRANGE, SBM_ENABLE_ARROWS, SBM_SETRANGEREDRAW (not
+    // SBM_GETRANGE and the scroll-information pair). BUTTON: BM_GETCHECK ... BM_CLICK.
+    0xE0, 0xE1, 0xE2, 0xE4, 0xE6, 0xF0, 0xF1, 0xF2, 0xF3, 0xF4, 0xF5,
+    // COMBOBOX: CB_LIMITTEXT, CB_SETEDITSEL, CB_DELETESTRING, CB_GETCOUNT, CB_GETCURSEL,
+    // CB_GETLBTEXTLEN, CB_RESETCONTENT, CB_SETCURSEL, CB_SHOWDROPDOWN, CB_SETITEMHEIGHT,
+    // CB_GETITEMHEIGHT, CB_GETDROPPEDSTATE, CB_GETTOPINDEX, CB_SETTOPINDEX, CB_GETDROPPEDWIDTH,
+    // CB_SETDROPPEDWIDTH (no strings, and no item data: owners keep pointers there).
+    0x141, 0x142, 0x144, 0x146, 0x147, 0x149, 0x14B, 0x14E, 0x14F, 0x153, 0x154, 0x157, 0x15B, 0x15C, 0x15F,
+    0x160,
+    // LISTBOX, the same: LB_DELETESTRING, LB_RESETCONTENT, LB_SETSEL, LB_SETCURSEL, LB_GETSEL,
+    // LB_GETCURSEL, LB_GETTEXTLEN, LB_GETCOUNT, LB_GETTOPINDEX, LB_GETSELCOUNT, LB_SETTOPINDEX,
+    // LB_SELITEMRANGE, LB_SETANCHORINDEX, LB_GETANCHORINDEX, LB_SETCARETINDEX, LB_GETCARETINDEX,
+    // LB_SETITEMHEIGHT, LB_GETITEMHEIGHT, LB_ITEMFROMPOINT.
+    0x182, 0x184, 0x185, 0x186, 0x187, 0x188, 0x18A, 0x18B, 0x18E, 0x190, 0x197, 0x19B, 0x19C, 0x19D, 0x19E,
+    0x19F, 0x1A0, 0x1A1, 0x1A9};
+
 }  // namespace
+
+bool CrossesProcesses(UINT msg) {
+  if (msg >= WM_USER) return msg < 0xB000 || msg > 0xBFFF;  // not the form library's own messages
+  return std::find(std::begin(kPlainMessages), std::end(kPlainMessages), msg) != std::end(kPlainMessages);
+}
 
 bool CarriesPointer(UINT msg) {
   switch (msg) {
@@ -286,6 +358,16 @@ bool StartEndpoint() {
     if (lock < 0) return false;
     if (flock(lock, LOCK_EX | LOCK_NB) != 0) {
       close(lock);
+      continue;
+    }
+    // Whoever finds a slot unlocked takes it for a dead one and removes its files: the lock
+    // file held must still be the one in the folder, else the slot is claimed again.
+    struct stat held, named;
+    if (fstat(lock, &held) != 0 ||
+        stat((e.folder + "/slot-" + std::to_string(slot) + ".lock").c_str(), &named) != 0 ||
+        held.st_ino != named.st_ino || held.st_dev != named.st_dev) {
+      close(lock);
+      --slot;
       continue;
     }
     e.slot = slot;
@@ -348,16 +430,29 @@ bool IsForeign(HWND h) {
   return E().slot && slot && slot != E().slot;
 }
 
-LRESULT RemoteSend(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+namespace {
+
+WireMessage MessageFor(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   WireMessage m;
   m.hwnd = uint32_t(Value(hwnd));
   m.msg = msg;
   m.wParam = w;
   m.lParam = l;
   if (msg >= 0xC000) m.name = Utf16ToMultiByte(AtomName(ATOM(msg)), CP_UTF8);
+  return m;
+}
+
+}  // namespace
+
+LRESULT RemoteSend(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  if (!CrossesProcesses(msg)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return 0;
+  }
+  WireMessage m = MessageFor(hwnd, msg, w, l);
   if (msg == WM_COPYDATA) {
     const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(l);
-    if (!cds || cds->cbData > kWireBodyLimit - 64 || (cds->cbData && !cds->lpData)) {
+    if (!cds || cds->cbData > kMaxCopyDataBytes || (cds->cbData && !cds->lpData)) {
       SetLastError(ERROR_INVALID_PARAMETER);
       return 0;
     }
@@ -365,28 +460,73 @@ LRESULT RemoteSend(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     const uint8_t* data = static_cast<const uint8_t*>(cds->lpData);
     m.payload.insert(m.payload.end(), data, data + cds->cbData);
     m.lParam = 0;
-  } else if (CarriesPointer(msg)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
   }
-  auto r = Request(SlotOf(hwnd), EncodeMessage(WireKind::Send, m), true);
-  if (!r) {
+  const uint32_t slot = SlotOf(hwnd);
+  const Outcome o =
+      SlotAlive(slot) ? Request(slot, EncodeMessage(WireKind::Send, m), true) : Outcome{Outcome::Gone, {}};
+  if (o.kind == Outcome::Answered && o.reply.status == WireStatus::Delivered) return o.reply.result;
+  if (o.kind == Outcome::TimedOut)
     SetLastError(ERROR_TIMEOUT);
-    return 0;
-  }
-  return *r;
+  else if (o.kind == Outcome::Gone || o.reply.status == WireStatus::NoWindow)
+    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+  else
+    SetLastError(ERROR_ACCESS_DENIED);
+  return 0;
 }
 
 bool RemotePost(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-  WireMessage m;
-  m.hwnd = uint32_t(Value(hwnd));
-  m.msg = msg;
-  m.wParam = w;
-  m.lParam = l;
-  if (msg >= 0xC000) m.name = Utf16ToMultiByte(AtomName(ATOM(msg)), CP_UTF8);
-  return Request(SlotOf(hwnd), EncodeMessage(WireKind::Post, m), false).has_value();
+  if (!CrossesProcesses(msg)) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return false;
+  }
+  const uint32_t slot = SlotOf(hwnd);
+  const Outcome o = SlotAlive(slot)
+                        ? Request(slot, EncodeMessage(WireKind::Post, MessageFor(hwnd, msg, w, l)), false)
+                        : Outcome{Outcome::Gone, {}};
+  if (o.kind == Outcome::Answered) return true;
+  SetLastError(o.kind == Outcome::Gone ? ERROR_INVALID_WINDOW_HANDLE : ERROR_TIMEOUT);
+  return false;
 }
 
+namespace {
+
+// One endpoint asked by a search, and what it has answered so far.
+struct Asked {
+  uint32_t slot = 0;
+  int fd = -1;
+  std::vector<uint8_t> in;
+  bool done = false;
+  HWND found = nullptr;
+};
+
+// Reads what an asked endpoint has sent; done once its answer is whole, or it closed or lied.
+void ReadAnswer(Asked& a) {
+  constexpr size_t kMaxReplyFrame = 64;
+  uint8_t buffer[kMaxReplyFrame];
+  const ssize_t n = recv(a.fd, buffer, sizeof buffer, MSG_DONTWAIT);
+  if (n < 0 && (errno == EAGAIN || errno == EINTR)) return;
+  if (n <= 0 || a.in.size() + size_t(n) > kMaxReplyFrame) {
+    a.done = true;
+    return;
+  }
+  a.in.insert(a.in.end(), buffer, buffer + n);
+  if (a.in.size() < 12) return;
+  const auto h = DecodeHeader(a.in.data(), 12);
+  if (!h || h->first != uint32_t(WireKind::Reply) || 12 + size_t(h->second) > kMaxReplyFrame) {
+    a.done = true;
+    return;
+  }
+  if (a.in.size() < 12 + size_t(h->second)) return;
+  a.done = true;
+  const auto r = DecodeReply(a.in.data() + 12, h->second);
+  if (r && r->result && SlotOf(MakeHwnd(uintptr_t(r->result))) == a.slot)
+    a.found = MakeHwnd(uintptr_t(uint32_t(r->result)));
+}
+
+}  // namespace
+
+// Every other endpoint is asked at once, so a hung process delays a search by 5 s at most, and
+// by 500 ms once another has answered with a window. Of those found, the lowest slot's wins.
 HWND RemoteFind(const std::u16string* className, const std::u16string* title) {
   EndpointState& e = E();
   if (e.listenFd < 0) return nullptr;
@@ -406,12 +546,50 @@ HWND RemoteFind(const std::u16string* className, const std::u16string* title) {
   if (className) f.className = Utf16ToMultiByte(*className, CP_UTF8);
   if (title) f.title = Utf16ToMultiByte(*title, CP_UTF8);
   const std::vector<uint8_t> frame = EncodeFind(f);
+  const int64_t start = RealNow();
+  std::vector<Asked> asked;
   for (uint32_t slot : slots) {
     if (!SlotAlive(slot)) continue;
-    auto r = Request(slot, frame, true);
-    if (r && *r && SlotOf(MakeHwnd(uintptr_t(*r))) == slot) return MakeHwnd(uintptr_t(uint32_t(*r)));
+    Asked a;
+    a.slot = slot;
+    a.fd = Connect(slot);
+    if (a.fd < 0) continue;
+    if (!WriteAll(a.fd, frame, start + kSendTimeoutMs)) {
+      close(a.fd);
+      continue;
+    }
+    asked.push_back(std::move(a));
   }
-  return nullptr;
+  int64_t deadline = start + kSendTimeoutMs;
+  std::vector<pollfd> p;
+  for (;;) {
+    p.clear();
+    for (const Asked& a : asked)
+      if (!a.done) p.push_back({a.fd, POLLIN, 0});
+    if (p.empty()) break;
+    const int64_t left = deadline - RealNow();
+    if (left <= 0) break;
+    const bool serve = e.listenFd >= 0 && OnInterfaceThread();
+    if (serve) p.push_back({e.listenFd, POLLIN, 0});
+    const int r = poll(p.data(), p.size(), int(std::min<int64_t>(left, 1000)));
+    if (r < 0 && errno != EINTR) break;
+    if (r <= 0) continue;
+    if (serve && (p.back().revents & POLLIN)) ServeEndpoint(0);  // a process searching while it is asked
+    for (Asked& a : asked) {
+      if (a.done) continue;
+      const auto it = std::find_if(p.begin(), p.end(), [&](const pollfd& q) { return q.fd == a.fd; });
+      if (it != p.end() && (it->revents & (POLLIN | POLLHUP | POLLERR))) {
+        ReadAnswer(a);
+        if (a.found) deadline = std::min(deadline, RealNow() + 500);
+      }
+    }
+  }
+  HWND found = nullptr;
+  for (Asked& a : asked) {
+    if (!found && a.found) found = a.found;  // in slot order
+    close(a.fd);
+  }
+  return found;
 }
 
 bool RemoteAlive(HWND hwnd) { return E().listenFd >= 0 && SlotAlive(SlotOf(hwnd)); }

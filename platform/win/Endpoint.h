@@ -1,6 +1,15 @@
 // Cross-process endpoints: this process's slot in the per-user runtime folder, a Unix-domain
 // socket other processes connect to, and the client side that sends, posts and finds windows
 // in other processes. Timeouts are in real time, so a dead or hung peer never hangs a sender.
+//
+// What crosses: below WM_USER only messages that carry plain numbers (see CrossesProcesses);
+// WM_COPYDATA, sent only, with its data copied (at most kMaxCopyDataBytes); registered messages
+// by name and WM_USER-and-above messages with their numbers, as the receiver's own protocol,
+// except the form library's private range 0xB000-0xBFFF. Anything else is refused on both
+// sides: the send answers 0 with ERROR_ACCESS_DENIED.
+// A send answers 0 with ERROR_INVALID_WINDOW_HANDLE when the window or its process is gone and
+// with ERROR_TIMEOUT when no answer comes within 5 s; a delivered send leaves the last error.
+// FindWindow asks every other process at once: at most 5 s, and 500 ms once one has answered.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +18,10 @@
 #include "platform/win/WinTypes.h"
 
 namespace platform::win {
+
+// The largest WM_COPYDATA that crosses to another process; a larger one fails with
+// ERROR_INVALID_PARAMETER.
+constexpr uint32_t kMaxCopyDataBytes = 16u << 20;
 
 // The runtime folder: PLATFORM_RUNTIME_DIR, else $XDG_RUNTIME_DIR/mmsplatform, else
 // /tmp/mmsplatform-<uid>; created with mode 0700. Empty (with `error` set) when the folder is
@@ -31,7 +44,9 @@ HWND RemoteFind(const std::u16string* className, const std::u16string* title);
 bool RemoteAlive(HWND hwnd);
 
 // Messages whose parameters point at data the layer would have to translate or copy; they are
-// never posted, and never accepted from another process (only WM_COPYDATA carries data).
+// never posted.
 bool CarriesPointer(UINT msg);
+// Whether a message may be sent or posted to, and is taken from, another process.
+bool CrossesProcesses(UINT msg);
 
 }  // namespace platform::win

@@ -159,6 +159,8 @@ struct State {
 State& S();
 bool OnInterfaceThread();
 Window* Find(HWND hwnd);
+// This process's top-level window of that class and title (either may be null: any), top first.
+HWND FindTopLevel(const std::u16string* cls, const std::u16string* title);
 inline uintptr_t Value(const void* h) { return reinterpret_cast<uintptr_t>(h); }
 int64_t Now();
 

@@ -641,9 +641,9 @@ BOOL EnumChildWindows(HWND parent, WNDENUMPROC proc, LPARAM param) {
   return TRUE;
 }
 
-namespace {
+namespace platform::win {
 
-HWND FindTop(const std::u16string* cls, const std::u16string* title) {
+HWND FindTopLevel(const std::u16string* cls, const std::u16string* title) {
   for (HWND h : S().topLevels) {
     Window* w = Find(h);
     if (!w) continue;
@@ -654,18 +654,18 @@ HWND FindTop(const std::u16string* cls, const std::u16string* title) {
   return nullptr;
 }
 
-}  // namespace
+}  // namespace platform::win
 
 // This process's windows from the top first, then the other processes' in slot order.
 HWND FindWindowW(LPCWSTR cls, LPCWSTR title) {
   std::u16string c = cls ? ClassNameOf(cls, true) : u"", t = title ? std::u16string(title) : u"";
-  if (HWND h = FindTop(cls ? &c : nullptr, title ? &t : nullptr)) return h;
+  if (HWND h = FindTopLevel(cls ? &c : nullptr, title ? &t : nullptr)) return h;
   return RemoteFind(cls ? &c : nullptr, title ? &t : nullptr);
 }
 
 HWND FindWindowA(LPCSTR cls, LPCSTR title) {
   std::u16string c = cls ? ClassNameOf(cls, false) : u"", t = title ? ToWide(title) : u"";
-  if (HWND h = FindTop(cls ? &c : nullptr, title ? &t : nullptr)) return h;
+  if (HWND h = FindTopLevel(cls ? &c : nullptr, title ? &t : nullptr)) return h;
   return RemoteFind(cls ? &c : nullptr, title ? &t : nullptr);
 }
 

@@ -95,9 +95,10 @@ std::vector<uint8_t> EncodeFind(const WireFind& f) {
   return Frame(WireKind::Find, w.out);
 }
 
-std::vector<uint8_t> EncodeReply(int64_t result) {
+std::vector<uint8_t> EncodeReply(int64_t result, WireStatus status) {
   Writer w;
   w.U64(uint64_t(result));
+  w.U32(uint32_t(status));
   return Frame(WireKind::Reply, w.out);
 }
 
@@ -130,11 +131,17 @@ std::optional<WireFind> DecodeFind(const uint8_t* body, size_t size) {
   return f;
 }
 
-std::optional<int64_t> DecodeReply(const uint8_t* body, size_t size) {
+std::optional<WireReply> DecodeReply(const uint8_t* body, size_t size) {
   Cursor c(body, size);
   uint64_t v;
-  if (!c.U64(v) || !c.AtEnd()) return std::nullopt;
-  return int64_t(v);
+  if (!c.U64(v)) return std::nullopt;
+  WireReply r;
+  r.result = int64_t(v);
+  if (c.AtEnd()) return r;
+  uint32_t status;
+  if (!c.U32(status) || !c.AtEnd() || status > uint32_t(WireStatus::Refused)) return std::nullopt;
+  r.status = WireStatus(status);
+  return r;
 }
 
 }  // namespace platform::win

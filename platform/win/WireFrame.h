@@ -11,9 +11,20 @@
 namespace platform::win {
 
 constexpr uint32_t kWireMagic = 0x314D5750;
-constexpr uint32_t kWireBodyLimit = 1u << 20;
+// Room for the largest WM_COPYDATA (kMaxCopyDataBytes in Endpoint.h) with its message fields
+// and the longest registered name; a body over this is refused before anything is allocated.
+constexpr uint32_t kWireBodyLimit = (16u << 20) + (1u << 17);
 
 enum class WireKind : uint32_t { Send = 1, Post = 2, Find = 3, Reply = 4 };
+
+// What became of a sent message: delivered (the result is the window procedure's), no such
+// window in the receiving process, or a message the receiver does not take from other processes.
+enum class WireStatus : uint32_t { Delivered = 0, NoWindow = 1, Refused = 2 };
+
+struct WireReply {
+  int64_t result = 0;
+  WireStatus status = WireStatus::Delivered;
+};
 
 struct WireMessage {
   uint32_t hwnd = 0;
@@ -32,13 +43,15 @@ struct WireFind {
 std::vector<uint8_t> EncodeHeader(WireKind kind, uint32_t bodyLength);
 std::vector<uint8_t> EncodeMessage(WireKind kind, const WireMessage& m);
 std::vector<uint8_t> EncodeFind(const WireFind& f);
-std::vector<uint8_t> EncodeReply(int64_t result);
+std::vector<uint8_t> EncodeReply(int64_t result, WireStatus status = WireStatus::Delivered);
 
 // Header of 12 bytes: kind and body length, or nothing when the magic is wrong or the body is
 // over the limit.
 std::optional<std::pair<uint32_t, uint32_t>> DecodeHeader(const uint8_t* data, size_t size);
 std::optional<WireMessage> DecodeMessage(const uint8_t* body, size_t size);
 std::optional<WireFind> DecodeFind(const uint8_t* body, size_t size);
-std::optional<int64_t> DecodeReply(const uint8_t* body, size_t size);
+// A reply body is the result (u64) and the status (u32); a body of the result alone, as an
+// older peer sends it, reads as delivered.
+std::optional<WireReply> DecodeReply(const uint8_t* body, size_t size);
 
 }  // namespace platform::win

@@ -221,6 +221,35 @@ TEST_F(EditTest, AnEightBitWindowCountsBytes) {
   EXPECT_EQ(std::u16string(wide), u"Vieệt");  // typed at the caret, after the replacement
 }
 
+// The limit counts what the window's positions count: an 8-bit window's bytes, a UTF-16
+// window's units; a character that does not fit whole is left out.
+TEST_F(EditTest, TheLimitCountsTheWindowsOwnUnits) {
+  ASSERT_EQ(GetACP(), CP_UTF8);
+  struct Case {
+    bool wide;
+    const char16_t* held;
+  } cases[] = {{false, u"abc"}, {true, u"abcệz"}};
+  for (const Case& c : cases) {
+    HWND e = c.wide ? CreateWindowExW(0, u"EDIT", u"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 100, 20,
+                                      parent, reinterpret_cast<HMENU>(9), nullptr, nullptr)
+                    : CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 100, 20,
+                                      parent, reinterpret_cast<HMENU>(9), nullptr, nullptr);
+    ASSERT_TRUE(e);
+    SendMessageW(e, EM_LIMITTEXT, 5, 0);
+    SendMessageW(e, EM_REPLACESEL, TRUE, LPARAM(u"abcệz"));
+    EXPECT_EQ(TextOf(e), c.held) << c.wide;
+    if (!c.wide) {
+      // Typed one by one, "ệ" (3 bytes) does not fit after "abc" but "z" does.
+      SetFocus(e);
+      driver().Type(u"ệz");
+      driver().RunUntilIdle();
+      EXPECT_EQ(TextOf(e), u"abcz");
+      EXPECT_EQ(SendMessageA(e, WM_GETTEXTLENGTH, 0, 0), 4);
+    }
+    DestroyWindow(e);
+  }
+}
+
 TEST_F(EditTest, MouseClickPlacesTheCaretAndDoubleClickSelectsAWord) {
   driver().UseFixedMetricFont(6, 13);
   HWND e = Edit(ES_AUTOHSCROLL, u"one two three");

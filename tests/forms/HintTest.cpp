@@ -194,6 +194,29 @@ TEST_F(HintTest, TheGlobalHintWindowClassAndActionShortcutsShapeEveryHint) {
   EXPECT_EQ(HintText(), "Save");
 }
 
+// At shut-down the hint window is cancelled and freed before the forms, so a form going away can
+// still hide the hint without reaching a freed window.
+TEST_F(HintTest, TheHintWindowGoesBeforeTheFormsAtShutDown) {
+  static THintWindow* seenAtShutDown;
+  struct TRecordingForm : public TForm {
+    explicit TRecordingForm(TComponent* owner) : TForm(owner) {}
+    ~TRecordingForm() override {
+      seenAtShutDown = Application ? Application->HintWindow() : nullptr;
+      if (Application) Application->CancelHint();
+    }
+  };
+  seenAtShutDown = reinterpret_cast<THintWindow*>(1);
+  auto* form = NewForm<TRecordingForm>(100, 100, 300, 200);
+  auto* box = Child<TBox>(form, "Box", 10, 10, 100, 30, clRed);
+  box->SetHint("Hint");
+  box->SetShowHint(true);
+  MoveTo(At(box, 5, 5));
+  Driver().Advance(500);
+  ASSERT_TRUE(HintShown());
+  FormsShutdown();
+  EXPECT_EQ(seenAtShutDown, nullptr) << "the form saw a hint window that was already freed";
+}
+
 TEST_F(HintTest, ShortAndLongHintsSplitAtTheFirstBarAndHintsComeFromTheParents) {
   struct Case {
     const char* hint;

@@ -41,6 +41,10 @@ TEST(FormatTable, SpecifiersWidthsPrecisionsAndIndexes) {
       {"1,234,567.89", Format("%n", 1234567.891)},
       {"-1,000.00", Format("%n", -1000.0)},
       {"$1,234.50", Format("%m", 1234.5)},
+      {"-$1,000.00", Format("%m", -1000.0)},
+      {"$0.00", Format("%m", -0.001)},  // the sign follows the rounded digits
+      {"$0", Format("%.0m", -0.4)},
+      {"-$0.01", Format("%m", -0.006)},
       {"0000000000000ABC", Format("%p", p)},
       {"abc", Format("%s", "abc")},
       {"ab", Format("%.2s", "abc")},

@@ -1,10 +1,21 @@
 // Path routines (lexical) and file routines (on a temporary folder).
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <utime.h>
 
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <future>
 #include <string>
+#include <thread>
 
 #include "Printers.h"
+#include "platform/rtl/FileApi.h"
 #include "platform/rtl/LastError.h"
 #include "platform/rtl/SysUtils.h"
 #include "support/TempDir.h"
@@ -114,6 +125,166 @@ TEST(FileRoutines, ReadWholeFileAndReplaceSafely) {
   // A failed replacement (no such folder) leaves nothing behind and reports the error.
   EXPECT_FALSE(platform::WriteFileReplacing(tmp.file("no/such/f"), "x", 1));
   EXPECT_EQ(ERROR_FILE_NOT_FOUND, GetLastError());
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
+}
+
+// A new file gets what the umask leaves of 0666, never more: settings are no one else's to write.
+TEST(FileRoutines, NewFileKeepsTheUmask) {
+  testsupport::TempDir tmp;
+  const struct {
+    mode_t umask;
+    mode_t expected;
+  } cases[] = {{022, 0644}, {077, 0600}, {002, 0664}};
+  for (const auto& c : cases) {
+    const mode_t old = ::umask(c.umask);
+    const std::string path = tmp.file("new-" + std::to_string(c.umask));
+    const bool written = platform::WriteFileReplacing(path, "x", 1);
+    ::umask(old);
+    ASSERT_TRUE(written);
+    EXPECT_EQ(c.expected, ModeOf(path)) << "umask " << std::oct << c.umask;
+  }
+}
+
+// Saving through a symbolic link replaces the file it names and keeps the link, whether the link
+// is absolute, relative from another folder, a chain, or names a file not made yet.
+TEST(FileRoutines, SavingThroughALinkKeepsTheLink) {
+  testsupport::TempDir tmp;
+  const std::string target = tmp.write("data/settings.ini", "old");
+  std::filesystem::create_directories(tmp.file("links"));
+  ASSERT_EQ(0, ::symlink(target.c_str(), tmp.file("links/absolute").c_str()));
+  ASSERT_EQ(0, ::symlink("../data/settings.ini", tmp.file("links/relative").c_str()));
+  ASSERT_EQ(0, ::symlink("relative", tmp.file("links/chain").c_str()));
+  ASSERT_EQ(0, ::symlink("../data/later.ini", tmp.file("links/dangling").c_str()));
+  const struct {
+    const char* link;
+    std::string named;
+  } cases[] = {{"links/absolute", target},
+               {"links/relative", target},
+               {"links/chain", target},
+               {"links/dangling", tmp.file("data/later.ini")}};
+  for (const auto& c : cases) {
+    const std::string link = tmp.file(c.link);
+    const std::string text = std::string("saved through ") + c.link;
+    ASSERT_TRUE(platform::WriteFileReplacing(link, text.data(), text.size())) << c.link;
+    struct stat st {};
+    ASSERT_EQ(0, ::lstat(link.c_str(), &st));
+    EXPECT_TRUE(S_ISLNK(st.st_mode)) << c.link << " became a regular file";
+    std::string contents;
+    ASSERT_TRUE(platform::ReadWholeFile(c.named, contents));
+    EXPECT_EQ(text, contents) << c.link;
+  }
+  // No temporary is left in either folder.
+  for (const char* folder : {"data", "links"})
+    for (const auto& entry : std::filesystem::directory_iterator(tmp.file(folder)))
+      EXPECT_EQ(std::string::npos, entry.path().filename().string().find(".tmp")) << entry.path();
+  // A loop of links is an error, not a replacement of the link.
+  ASSERT_EQ(0, ::symlink("loop-b", tmp.file("loop-a").c_str()));
+  ASSERT_EQ(0, ::symlink("loop-a", tmp.file("loop-b").c_str()));
+  EXPECT_FALSE(platform::WriteFileReplacing(tmp.file("loop-a"), "x", 1));
+}
+
+// Temporaries of a save killed midway are removed by a later save of the same file once they are
+// older than a minute and their writer no longer runs; nothing else is touched.
+TEST(FileRoutines, StaleTemporariesOfTheSameFileAreRemoved) {
+  testsupport::TempDir tmp;
+  const pid_t dead = ::fork();
+  if (dead == 0) ::_exit(0);
+  ASSERT_GT(dead, 0);
+  ::waitpid(dead, nullptr, 0);
+  const std::string deadPid = std::to_string(dead), livePid = std::to_string(::getpid());
+  const struct {
+    std::string name;
+    bool old;
+    bool removed;
+  } cases[] = {
+      {".f.ini." + deadPid + ".0badf00d.tmp", true, true},
+      {".f.ini." + deadPid + ".1badf00d.tmp", false, false},  // too young: its save may be running
+      {".f.ini." + livePid + ".2badf00d.tmp", true, false},   // its writer still runs
+      {".g.ini." + deadPid + ".3badf00d.tmp", true, false},   // another file's
+      {".f.ini.notapid.4badf00d.tmp", true, false},
+      {".f.ini.0badf00d.tmp", true, false},  // no writer named
+  };
+  for (const auto& c : cases) {
+    const std::string path = tmp.write(c.name, std::string(1000, 'x'));
+    if (c.old) {
+      const time_t then = std::time(nullptr) - 120;
+      const utimbuf times{then, then};
+      ASSERT_EQ(0, ::utime(path.c_str(), &times));
+    }
+  }
+  ASSERT_TRUE(platform::WriteFileReplacing(tmp.file("f.ini"), "new", 3));
+  for (const auto& c : cases) EXPECT_EQ(c.removed, !std::filesystem::exists(tmp.file(c.name))) << c.name;
+}
+
+// Reading a FIFO, a device or a folder as a whole file is refused at once, never waited on.
+TEST(FileRoutines, ReadWholeFileRefusesWhatIsNoRegularFile) {
+  testsupport::TempDir tmp;
+  const std::string fifo = tmp.file("fifo");
+  ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+  for (const std::string& path : {fifo, std::string("/dev/null"), std::string("/dev/zero"), tmp.path()}) {
+    auto read = std::async(std::launch::async, [&path] {
+      std::string contents;
+      const bool ok = platform::ReadWholeFile(path, contents, 1 << 20);
+      return std::make_pair(ok, GetLastError());
+    });
+    if (read.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+      ADD_FAILURE() << path << " was waited on";
+      const int writer = ::open(fifo.c_str(), O_WRONLY);  // lets the waiting open return
+      if (writer >= 0) ::close(writer);
+    }
+    const auto [ok, error] = read.get();
+    EXPECT_FALSE(ok) << path;
+    EXPECT_EQ(ERROR_ACCESS_DENIED, error) << path;
+  }
+}
+
+// Renaming never replaces a file another thread creates at the same moment: in every round
+// either the rename or the other thread's exclusive create fails.
+TEST(FileRoutines, RenameNeverReplacesAFileCreatedMeanwhile) {
+  testsupport::TempDir tmp;
+  const std::string from = tmp.file("from"), to = tmp.file("to");
+  const std::pair<const char*, std::function<bool()>> renames[] = {
+      {"RenameFile", [&] { return RenameFile(AnsiString(from), AnsiString(to)); }},
+      {"MoveFileA", [&] { return MoveFileA(from.c_str(), to.c_str()) != FALSE; }},
+  };
+  for (const auto& [what, rename] : renames) {
+    std::atomic<int> round{0}, created{-1};
+    std::atomic<bool> stop{false};
+    std::thread creator([&] {
+      for (int seen = 0; !stop;) {
+        const int r = round.load();
+        if (r == seen) {
+          std::this_thread::yield();
+          continue;
+        }
+        seen = r;
+        const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0600);
+        if (fd >= 0) {
+          (void)!::write(fd, "theirs", 6);
+          ::close(fd);
+        }
+        created = fd >= 0 ? r : -r;
+      }
+    });
+    int lost = 0;
+    const int rounds = 3000;
+    for (int r = 1; r <= rounds; ++r) {
+      ::unlink(to.c_str());
+      tmp.write("from", "mine");
+      round = r;
+      const bool renamed = rename();
+      while (created != r && created != -r) std::this_thread::yield();
+      if (renamed && created == r) ++lost;
+    }
+    stop = true;
+    round = -1;
+    creator.join();
+    EXPECT_EQ(0, lost) << what << " replaced a file created meanwhile";
+  }
 }
 
 }  // namespace

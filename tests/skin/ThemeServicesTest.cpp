@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <type_traits>
 
 #include "controls/TThemeServices.h"
 #include "controls/ThemeLibrary.h"
@@ -33,15 +34,14 @@ struct FakeThemes {
     ++closed;
     return 0;
   }
-  struct Version {
-    DWORD size, major, minor, build, platform;
-  };
-  static HRESULT DllGetVersion(Version* v) {
-    v->major = comctlMajor;
-    v->minor = 0;
+  static HRESULT DllGetVersion(DLLVERSIONINFO* v) {
+    v->dwMajorVersion = comctlMajor;
+    v->dwMinorVersion = 0;
     return 0;
   }
 };
+// The pretend entry point has the very type the theme code calls it through.
+static_assert(std::is_same_v<decltype(&FakeThemes::DllGetVersion), DLLGETVERSIONPROC>);
 
 HMODULE const kUxTheme = reinterpret_cast<HMODULE>(0x51);
 HMODULE const kComCtl = reinterpret_cast<HMODULE>(0x52);

@@ -1,11 +1,9 @@
 // Messages between processes: a second program finds nothing until it is up, then is found by
 // title, receives a 528-byte WM_COPYDATA intact and a registered message under its own id; a
-// dead peer's window is no window, and sends to it return at once. Wire frames from outside are
-// parsed through bounds.
-#include <signal.h>
-#include <spawn.h>
+// dead peer's window is no window, and sends to it return at once. A failed send is seen in the
+// last error; hung processes hold up neither sends nor searches for long. Wire frames from
+// outside are parsed through bounds.
 #include <sys/stat.h>
-#include <sys/wait.h>
 
 #include <chrono>
 #include <thread>
@@ -13,36 +11,20 @@
 #include "platform/win/Endpoint.h"
 #include "platform/win/WireFrame.h"
 #include "support/TempDir.h"
+#include "tests/win/PeerProcess.h"
 #include "tests/win/WinTestSupport.h"
-
-extern char** environ;
 
 namespace {
 
-class CrossProcess : public ::testing::Test {
- protected:
-  void SetUp() override {
-    chmod(dir.path().c_str(), 0700);
-    setenv("PLATFORM_RUNTIME_DIR", dir.path().c_str(), 1);
-    platform::headless::Install();
-  }
-  void TearDown() override {
-    platform::headless::Uninstall();
-    unsetenv("PLATFORM_RUNTIME_DIR");
-  }
-  testsupport::TempDir dir;
-};
+using wintest::PeerProcess;
+using Clock = std::chrono::steady_clock;
+
+using CrossProcess = wintest::CrossProcessTest;
 
 TEST_F(CrossProcess, SecondProcessIsFoundByTitleAndReceivesCopyData) {
   EXPECT_EQ(FindWindowA(nullptr, "MMS_manageRas"), nullptr);
-  pid_t pid;
-  char* argv[] = {const_cast<char*>(WIN_PEER_PATH), nullptr};
-  ASSERT_EQ(posix_spawn(&pid, WIN_PEER_PATH, nullptr, nullptr, argv, environ), 0);
-  HWND peer = nullptr;
-  for (int i = 0; i < 200 && !peer; ++i) {
-    peer = FindWindowA(nullptr, "MMS_manageRas");
-    if (!peer) std::this_thread::sleep_for(std::chrono::milliseconds(25));
-  }
+  PeerProcess process;
+  HWND peer = PeerProcess::Window("MMS_manageRas");
   ASSERT_NE(peer, nullptr);
   EXPECT_NE(platform::win::SlotOf(peer), platform::win::EndpointSlot());
   EXPECT_TRUE(IsWindow(peer));
@@ -59,17 +41,110 @@ TEST_F(CrossProcess, SecondProcessIsFoundByTitleAndReceivesCopyData) {
   EXPECT_FALSE(PostMessageA(peer, WM_COPYDATA, 0, LPARAM(&cds)));  // copy data is never posted
   const UINT announce = RegisterWindowMessageA("MsgNetAppHandle");
   EXPECT_EQ(SendMessageA(peer, announce, 41, 0), 42);
-  EXPECT_EQ(SendMessageA(peer, WM_SETTEXT, 0, LPARAM("x")), 0);  // pointers do not cross
   EXPECT_TRUE(PostMessageA(peer, WM_USER + 9, 0, 0));
-  int status = -1;
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
-  EXPECT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "the copy-data bytes did not arrive intact";
+  EXPECT_EQ(process.Wait(), 0) << "the copy-data bytes did not arrive intact";
   // The peer is gone: its handle is no window and a send returns at once with 0.
   EXPECT_FALSE(IsWindow(peer));
-  const auto start = std::chrono::steady_clock::now();
+  const auto start = Clock::now();
   EXPECT_EQ(SendMessageA(peer, WM_USER, 0, 0), 0);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(1));
+}
+
+// Messages whose parameters would be pointers in the receiver are refused before they leave, as
+// is a registered message's bare number; numbers and the receiver's own messages cross.
+TEST_F(CrossProcess, OnlyMessagesOfPlainNumbersCross) {
+  PeerProcess process;
+  HWND peer = PeerProcess::Window("MMS_manageRas");
+  ASSERT_NE(peer, nullptr);
+  char text[16] = "x";
+  for (UINT msg :
+       {UINT(WM_SETTEXT), UINT(WM_GETTEXT), UINT(WM_NOTIFY), UINT(WM_DESTROY), UINT(0xB0) /* EM_GETSEL */,
+        UINT(0xEA) /* SBM_GETSCROLLINFO */, UINT(0x189) /* LB_GETTEXT */, UINT(0xB00B)}) {
+    SetLastError(0);
+    EXPECT_EQ(SendMessageA(peer, msg, WPARAM(sizeof text), LPARAM(text)), 0) << std::hex << msg;
+    EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED) << std::hex << msg;
+    EXPECT_FALSE(PostMessageA(peer, msg, 0, 0)) << std::hex << msg;
+  }
+  EXPECT_EQ(SendMessageA(peer, WM_USER + 11, 0, 0), 7);
+  EXPECT_EQ(SendMessageA(peer, WM_NULL, 0, 0), 0);
+  EXPECT_TRUE(PostMessageA(peer, WM_USER + 9, 0, 0));
+  EXPECT_EQ(process.Wait(), 0);
+}
+
+// WM_COPYDATA carries up to 16 MiB (a message of twenty 300 KB pictures fits); more is refused
+// before anything is sent.
+TEST_F(CrossProcess, CopyDataUpToItsLimitCrosses) {
+  PeerProcess process;
+  HWND peer = PeerProcess::Window("MMS_manageRas");
+  ASSERT_NE(peer, nullptr);
+  for (size_t size : {size_t(1) << 20, size_t(20 * 300 * 1024), size_t(platform::win::kMaxCopyDataBytes)}) {
+    std::vector<uint8_t> bytes(size);
+    LRESULT expected = 5;
+    for (size_t i = 0; i < size; ++i) expected += bytes[i] = uint8_t(i * 13 + (i >> 16));
+    COPYDATASTRUCT cds{5, DWORD(size), bytes.data()};
+    SetLastError(0);
+    EXPECT_EQ(SendMessageA(peer, WM_COPYDATA, 0, LPARAM(&cds)), expected) << size;
+    EXPECT_EQ(GetLastError(), 0u) << size;
+  }
+  std::vector<uint8_t> over(platform::win::kMaxCopyDataBytes + 1);
+  COPYDATASTRUCT cds{5, DWORD(over.size()), over.data()};
+  EXPECT_EQ(SendMessageA(peer, WM_COPYDATA, 0, LPARAM(&cds)), 0);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+// A send that nobody got is told from one answered 0: a destroyed window or a killed process
+// sets ERROR_INVALID_WINDOW_HANDLE, a process that never answers ERROR_TIMEOUT after 5 s, and a
+// delivered send leaves the last error as it was.
+TEST_F(CrossProcess, AFailedSendIsSeenInTheLastError) {
+  PeerProcess process;
+  HWND peer = PeerProcess::Window("MMS_manageRas");
+  HWND doomed = PeerProcess::Window("Doomed");
+  ASSERT_NE(peer, nullptr);
+  ASSERT_NE(doomed, nullptr);
+  SetLastError(12345);
+  EXPECT_EQ(SendMessageA(peer, WM_USER + 11, 0, 0), 7);
+  EXPECT_EQ(SendMessageA(doomed, WM_NULL, 0, 0), 0);  // delivered, answered 0
+  EXPECT_EQ(GetLastError(), 12345u);
+
+  EXPECT_EQ(SendMessageA(peer, WM_USER + 10, 0, 0), 1);  // the peer destroys "Doomed"
+  SetLastError(0);
+  EXPECT_EQ(SendMessageA(doomed, WM_USER + 11, 0, 0), 0);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+
+  process.Signal(SIGSTOP);
+  SetLastError(0);
+  const auto start = Clock::now();
+  EXPECT_EQ(SendMessageA(peer, WM_USER + 11, 0, 0), 0);
+  EXPECT_EQ(GetLastError(), ERROR_TIMEOUT);
+  EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(4500));
+
+  process.Signal(SIGKILL);
+  EXPECT_EQ(process.Wait(), -1);
+  SetLastError(0);
+  EXPECT_EQ(SendMessageA(peer, WM_USER + 11, 0, 0), 0);
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+  SetLastError(0);
+  EXPECT_FALSE(PostMessageA(peer, WM_USER + 11, 0, 0));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+}
+
+// A search asks every process at once: two stopped processes in the lower slots delay finding
+// a live one by well under the 5 s each of them could take.
+TEST_F(CrossProcess, HungProcessesDoNotHoldUpASearch) {
+  PeerProcess frozen1({"--title", "Frozen1"}), frozen2({"--title", "Frozen2"});
+  HWND f1 = PeerProcess::Window("Frozen1"), f2 = PeerProcess::Window("Frozen2");
+  ASSERT_NE(f1, nullptr);
+  ASSERT_NE(f2, nullptr);
+  PeerProcess live;
+  HWND peer = PeerProcess::Window("MMS_manageRas");
+  ASSERT_NE(peer, nullptr);
+  ASSERT_GT(platform::win::SlotOf(peer), std::max(platform::win::SlotOf(f1), platform::win::SlotOf(f2)));
+  frozen1.Signal(SIGSTOP);
+  frozen2.Signal(SIGSTOP);
+  const auto start = Clock::now();
+  EXPECT_EQ(FindWindowA("PeerReceiver", "MMS_manageRas"), peer);
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(2));
 }
 
 TEST_F(CrossProcess, AForeignOwnedOrOpenRuntimeFolderIsRefused) {
@@ -113,6 +188,18 @@ TEST(WireFrames, DecodingChecksEveryLength) {
   EXPECT_FALSE(DecodeHeader(bad.data(), bad.size()));
   const std::vector<uint8_t> huge = EncodeHeader(WireKind::Send, kWireBodyLimit + 1);
   EXPECT_FALSE(DecodeHeader(huge.data(), huge.size()));
+  // A reply carries the result and what became of the message; an older peer's result alone
+  // reads as delivered, an unknown status as no reply.
+  std::vector<uint8_t> reply = EncodeReply(-5, WireStatus::NoWindow);
+  auto r = DecodeReply(reply.data() + 12, reply.size() - 12);
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r->result, -5);
+  EXPECT_EQ(r->status, WireStatus::NoWindow);
+  r = DecodeReply(reply.data() + 12, 8);
+  ASSERT_TRUE(r);
+  EXPECT_EQ(r->status, WireStatus::Delivered);
+  reply[12 + 8] = 9;
+  EXPECT_FALSE(DecodeReply(reply.data() + 12, reply.size() - 12));
   const std::vector<uint8_t> find = EncodeFind({"", "MMS_manageRas"});
   auto f = DecodeFind(find.data() + 12, find.size() - 12);
   ASSERT_TRUE(f);

@@ -43,6 +43,9 @@ std::optional<win::ModalAnswer> RunFileChooser(const win::ModalInfo& info, GtkWi
                                                   save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
                                                   "_Cancel", GTK_RESPONSE_CANCEL, save ? "_Save" : "_Open",
                                                   GTK_RESPONSE_ACCEPT, nullptr);
+  // Our own reference: a close request (Escape, the window manager's close button) would
+  // otherwise destroy and free the dialog inside the modal loop, before its answer is read.
+  g_object_ref(dialog);
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog);
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_ACCEPT);
   gtk_file_chooser_set_select_multiple(chooser, !save && (info.flags & kAllowMultiSelect));
@@ -97,9 +100,13 @@ std::optional<win::ModalAnswer> RunFileChooser(const win::ModalInfo& info, GtkWi
         PostMessageW(nullptr, WM_NULL, 0, 0);
       }),
       &wait);
+  // A close request is a Cancel: the dialog has answered GTK_RESPONSE_DELETE_EVENT already, and
+  // stays until it is destroyed below.
+  const gulong keep = g_signal_connect(dialog, "delete-event", G_CALLBACK(gtk_true), nullptr);
   gtk_widget_show(dialog);
   const bool completed = platform::win::RunModalLoop(nullptr, [&] { return answered; });
-  g_signal_handler_disconnect(dialog, handler);
+  for (gulong h : {handler, keep})
+    if (g_signal_handler_is_connected(dialog, h)) g_signal_handler_disconnect(dialog, h);
 
   win::ModalAnswer answer = win::ModalAnswer::Cancel();
   if (completed && response == GTK_RESPONSE_ACCEPT) {
@@ -117,6 +124,7 @@ std::optional<win::ModalAnswer> RunFileChooser(const win::ModalInfo& info, GtkWi
     if (!files.empty()) answer = win::ModalAnswer::Files(std::move(files));
   }
   gtk_widget_destroy(dialog);
+  g_object_unref(dialog);
   return answer;
 }
 

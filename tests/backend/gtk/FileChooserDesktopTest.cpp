@@ -1,11 +1,16 @@
 // The open and save dialogs on the desktop backend under Xvfb: the desktop's file chooser
 // appears with the dialog's title, folder and starting name, and what is typed into it from
-// outside the program comes back as the dialog's answer.
+// outside the program comes back as the dialog's answer; Escape and a close request cancel it
+// without a warning from the toolkit.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <gtk/gtk.h>
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "DesktopSession.h"
@@ -24,6 +29,51 @@ void Watchdog(HWND, UINT, UINT_PTR, DWORD) {
 }
 
 std::u16string Wide(const std::string& s) { return platform::MultiByteToUtf16(s, CP_UTF8); }
+
+// Closes the chooser as the window manager's close button does: a delete event for its window.
+void CloseRequest(HWND, UINT, UINT_PTR, DWORD) {
+  GList* all = gtk_window_list_toplevels();
+  for (GList* w = all; w; w = w->next) {
+    GtkWidget* window = GTK_WIDGET(w->data);
+    const gchar* title = gtk_window_get_title(GTK_WINDOW(window));
+    if (!title || std::string(title) != "Pick one" || !gtk_widget_get_visible(window)) continue;
+    GdkEvent* event = gdk_event_new(GDK_DELETE);
+    event->any.window = GDK_WINDOW(g_object_ref(gtk_widget_get_window(window)));
+    event->any.send_event = TRUE;
+    gtk_main_do_event(event);
+    gdk_event_free(event);
+    break;
+  }
+  g_list_free(all);
+}
+
+// What the program writes to stderr meanwhile, kept aside (and shown again at the end).
+class StderrCapture {
+ public:
+  StderrCapture() {
+    std::fflush(stderr);
+    saved_ = dup(2);
+    std::snprintf(path_, sizeof path_, "/tmp/mmschooser-stderr-XXXXXX");
+    const int fd = mkstemp(path_);
+    dup2(fd, 2);
+    close(fd);
+  }
+  std::string Finish() {
+    std::fflush(stderr);
+    dup2(saved_, 2);
+    close(saved_);
+    std::ifstream in(path_);
+    std::stringstream text;
+    text << in.rdbuf();
+    unlink(path_);
+    std::fputs(text.str().c_str(), stderr);
+    return text.str();
+  }
+
+ private:
+  int saved_ = -1;
+  char path_[40] = {};
+};
 
 class FileChooserOnTheDesktop : public ::testing::Test {
  protected:
@@ -51,13 +101,18 @@ class FileChooserOnTheDesktop : public ::testing::Test {
   // xdotool runs: chained after a search, xdotool sends its keys to the found window as
   // synthetic events, which the chooser's fields ignore. Returns the dialog's answer ("" for
   // cancel).
-  std::u16string Answer(bool save, const char16_t* startName, const std::string& keys) {
+  // `last` is the key that ends the typing; "close" instead sends a close request.
+  std::u16string Answer(bool save, const char16_t* startName, const std::string& keys,
+                        const std::string& last = "Return") {
     const std::string script =
         "w=$(xdotool search --sync --onlyvisible --name '^Pick one$' | head -1) && "
         "xdotool windowfocus --sync \"$w\" && sleep 0.3 && "
-        "{ [ -z \"$1\" ] || xdotool type --delay 10 \"$1\"; } && sleep 0.3 && xdotool key Return";
-    const int typist = desktoptest::Spawn({"timeout", "15", "bash", "-c", script, "typist", keys});
-    EXPECT_GT(typist, 0);
+        "{ [ -z \"$1\" ] || xdotool type --delay 10 \"$1\"; } && sleep 0.3 && xdotool key \"$2\"";
+    const int typist =
+        last == "close" ? 0
+                        : desktoptest::Spawn({"timeout", "15", "bash", "-c", script, "typist", keys, last});
+    EXPECT_GE(typist, 0);
+    const UINT_PTR closer = last == "close" ? SetTimer(nullptr, 0, 500, CloseRequest) : 0;
     watchdogFired = false;
     const UINT_PTR watchdog = SetTimer(nullptr, 0, 20000, Watchdog);
     char16_t buffer[512] = {};
@@ -73,7 +128,10 @@ class FileChooserOnTheDesktop : public ::testing::Test {
     ofn.Flags = save ? 0 : OFN_FILEMUSTEXIST;
     const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     KillTimer(nullptr, watchdog);
-    EXPECT_EQ(desktoptest::Reap(typist, 5000), 0);
+    if (closer) KillTimer(nullptr, closer);
+    if (typist > 0) {
+      EXPECT_EQ(desktoptest::Reap(typist, 5000), 0);
+    }
     if (watchdogFired) {  // the quit request it posted
       MSG m;
       while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
@@ -95,6 +153,20 @@ TEST_F(FileChooserOnTheDesktop, OpenReturnsThePathTypedIntoIt) {
 
 TEST_F(FileChooserOnTheDesktop, SaveStartsWithTheDialogsNameInItsFolder) {
   EXPECT_EQ(Answer(true, u"Tiếng Việt.mms", ""), Wide(Folder() + "/Tiếng Việt.mms"));
+}
+
+// Escape and a close request each cancel the chooser: no file, no dialog error, and no warning
+// from the toolkit about a dialog used after it was freed.
+TEST_F(FileChooserOnTheDesktop, EscapeAndACloseRequestCancel) {
+  for (const char* how : {"Escape", "close"}) {
+    StderrCapture capture;
+    EXPECT_EQ(Answer(false, u"", "", how), u"") << how;
+    EXPECT_EQ(CommDlgExtendedError(), 0u) << how;
+    desktoptest::Pump(200);
+    const std::string said = capture.Finish();
+    EXPECT_EQ(said.find("CRITICAL"), std::string::npos) << how << ": " << said;
+    EXPECT_EQ(said.find("WARNING"), std::string::npos) << how << ": " << said;
+  }
 }
 
 }  // namespace

@@ -1,27 +1,46 @@
-// A second process for the cross-process tests: it shows a window titled "MMS_manageRas" in the
-// runtime folder named by PLATFORM_RUNTIME_DIR and answers what the test sends it:
-// WM_COPYDATA returns a checksum of the bytes (their sum plus dwData), the registered message
-// "MsgNetAppHandle" returns its wParam + 1 (registered here under a different id), WM_USER + 9
-// ends the program. Exit code 0 when the copy-data bytes arrived intact.
+// A second process for the cross-process tests, in the runtime folder named by
+// PLATFORM_RUNTIME_DIR.
+//
+// Served (the default): it shows a window titled "MMS_manageRas" (another with `--title T`) of
+// class "PeerReceiver", and a second one titled "Doomed", and answers what the test sends:
+// WM_COPYDATA returns the sum of the bytes plus dwData (with dwData 2 the bytes must be the 528
+// of the test's pattern), the registered message "MsgNetAppHandle" returns its wParam + 1
+// (registered here under a different id), WM_USER + 10 destroys "Doomed", WM_USER + 11 returns 7,
+// WM_USER + 9 ends the program. Exit code 0 when ended so and the pattern arrived intact.
+//
+// `--attack HWND... -- MSG...`: an unfriendly neighbour. It writes raw send requests, as any
+// program of the user could, carrying each message to each window with both parameters
+// 0x4141414140, and expects every one refused with 0. Exit code 0 when all were.
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 
 #include "platform/backend/HeadlessDriver.h"
+#include "platform/win/Endpoint.h"
+#include "platform/win/WireFrame.h"
 
 namespace {
 
 bool done = false;
-bool intact = false;
+bool intact = true;
 UINT announce = 0;
+HWND doomed = nullptr;
 
 LRESULT Receiver(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_COPYDATA) {
     const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(l);
     const auto* data = static_cast<const uint8_t*>(cds->lpData);
     LRESULT sum = LRESULT(cds->dwData);
-    intact = cds->cbData == 528;
+    if (cds->dwData == 2) intact = cds->cbData == 528;
     for (DWORD i = 0; i < cds->cbData; ++i) {
       sum += data[i];
-      intact = intact && data[i] == uint8_t(i * 7);
+      if (cds->dwData == 2) intact = intact && data[i] == uint8_t(i * 7);
     }
     return sum;
   }
@@ -30,21 +49,80 @@ LRESULT Receiver(HWND h, UINT m, WPARAM w, LPARAM l) {
     done = true;
     return 1;
   }
+  if (m == WM_USER + 10) return DestroyWindow(doomed);
+  if (m == WM_USER + 11) return 7;
   return DefWindowProcW(h, m, w, l);
+}
+
+// One raw send request to another process's endpoint; the reply, or nothing.
+std::optional<platform::win::WireReply> RawSend(HWND target, UINT msg, uint64_t w, int64_t l) {
+  using namespace platform::win;
+  const std::string path = RuntimeFolder() + "/slot-" + std::to_string(SlotOf(target)) + ".sock";
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  timeval limit{10, 0};
+  setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+  std::optional<WireReply> reply;
+  if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+    WireMessage m;
+    m.hwnd = uint32_t(reinterpret_cast<uintptr_t>(target));
+    m.msg = msg;
+    m.wParam = w;
+    m.lParam = l;
+    const std::vector<uint8_t> frame = EncodeMessage(WireKind::Send, m);
+    uint8_t in[64];
+    size_t got = 0;
+    if (send(fd, frame.data(), frame.size(), MSG_NOSIGNAL) == ssize_t(frame.size())) {
+      for (ssize_t n; got < sizeof in && (n = recv(fd, in + got, sizeof in - got, 0)) > 0;) got += size_t(n);
+    }
+    if (auto h = DecodeHeader(in, got); h && got == 12 + h->second) reply = DecodeReply(in + 12, h->second);
+  }
+  close(fd);
+  return reply;
+}
+
+int Attack(int argc, char** argv) {
+  std::vector<HWND> windows;
+  int i = 2;
+  for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
+    windows.push_back(reinterpret_cast<HWND>(uintptr_t(std::strtoull(argv[i], nullptr, 0))));
+  int accepted = 0;
+  for (++i; i < argc; ++i) {
+    const UINT msg = UINT(std::strtoul(argv[i], nullptr, 0));
+    for (HWND target : windows) {
+      const auto reply = RawSend(target, msg, 0x4141414140ull, 0x4141414140ll);
+      if (!reply || reply->result != 0 || reply->status != platform::win::WireStatus::Refused) {
+        std::fprintf(stderr, "message 0x%X to window %p was %s\n", msg, static_cast<void*>(target),
+                     reply ? "taken" : "not answered");
+        ++accepted;
+      }
+    }
+  }
+  return accepted == 0 ? 0 : 1;
 }
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   platform::headless::Install();
+  if (argc > 1 && std::strcmp(argv[1], "--attack") == 0) {
+    const int result = Attack(argc, argv);
+    platform::headless::Uninstall();
+    return result;
+  }
+  const char* title = argc > 2 && std::strcmp(argv[1], "--title") == 0 ? argv[2] : "MMS_manageRas";
   RegisterWindowMessageA("Something registered first");  // so our id differs from the sender's
   announce = RegisterWindowMessageA("MsgNetAppHandle");
   WNDCLASSW wc{};
   wc.lpfnWndProc = Receiver;
   wc.lpszClassName = u"PeerReceiver";
   RegisterClassW(&wc);
-  CreateWindowExW(0, u"PeerReceiver", u"MMS_manageRas", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-  for (int i = 0; i < 200 && !done; ++i) {
+  CreateWindowExA(0, "PeerReceiver", title, 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  doomed =
+      CreateWindowExW(0, u"PeerReceiver", u"Doomed", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+  for (int i = 0; i < 300 && !done; ++i) {
     platform::win::ServeEndpoint(50);
     platform::headless::Driver().RunUntilIdle();
   }
