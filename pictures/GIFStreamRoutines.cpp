@@ -15,12 +15,12 @@ bool ReadByte(TStream* stream, BYTE& value) { return stream->Read(&value, 1) == 
 
 void WriteByte(TStream* stream, BYTE value) { stream->WriteBuffer(&value, 1); }
 
-std::int64_t BytesLeft(TStream* stream) {
+std::int64_t GIFBytesLeft(TStream* stream) {
   return std::max<std::int64_t>(0, stream->Size() - stream->Position());
 }
 
 void SkipBytes(TStream* stream, std::int64_t count) {
-  count = std::min(count, BytesLeft(stream));
+  count = std::min(count, GIFBytesLeft(stream));
   if (count > 0) stream->Seek(count, soFromCurrent);
 }
 

@@ -15,7 +15,7 @@ void ReadCheck(TStream* stream, void* buffer, int count);
 bool ReadByte(TStream* stream, BYTE& value);
 void WriteByte(TStream* stream, BYTE value);
 // The bytes left between the position and the end.
-std::int64_t BytesLeft(TStream* stream);
+std::int64_t GIFBytesLeft(TStream* stream);
 // Moves forward by at most `count` bytes, never past the end.
 void SkipBytes(TStream* stream, std::int64_t count);
 // Skips data sub-blocks up to and including the zero-length terminator, or to the end.

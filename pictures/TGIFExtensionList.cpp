@@ -33,7 +33,7 @@ void TGIFExtensionList::LoadFromStream(TStream* stream, TObject* parent) {
     }
     TGIFExtensionClass extensionClass = TGIFExtension::FindExtension(stream);
     if (!extensionClass) {
-      if (BytesLeft(stream) == 0) GIFError(sOutOfData);
+      if (GIFBytesLeft(stream) == 0) GIFError(sOutOfData);
       Warning(gsWarning, sUnknownExtension);
       extensionClass = TGIFUnknownExtension::ClassRef();
     } else if (extensionClass == TGIFUnknownExtension::ClassRef()) {

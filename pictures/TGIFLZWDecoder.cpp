@@ -71,7 +71,7 @@ int TGIFLZWDecoder::ReadCode() {
       exhausted_ = true;
       continue;
     }
-    std::int64_t left = BytesLeft(stream_);
+    std::int64_t left = GIFBytesLeft(stream_);
     if (length > left) {
       reporter_->Warning(gsWarning, sOutOfData);
       length = BYTE(left);
