@@ -204,13 +204,7 @@ int TfrmMain::NewFrame() {
   curFrame = mms->AppendNewFrame();
   UpdateStripScrollBar();
   // Bring the new page's cell into view: the strip keeps 50 pixels of margin at either end.
-  const int left = curFrame * kCellWidth, right = left + kCellWidth - 1;
-  const int position = scrBarFrameList->Position(), width = imgFrameList->Width();
-  if (left < position + 50) {
-    scrBarFrameList->SetPosition(std::max(left - 50, scrBarFrameList->Min()));
-  } else if (right > position + width - 50) {
-    scrBarFrameList->SetPosition(std::min(right - width + 50, scrBarFrameList->Max()));
-  }
+  EnsureVisible(curFrame * kCellWidth, curFrame * kCellWidth + kCellWidth - 1);
   imgFrameList->Invalidate();
   return 0;
 }
@@ -284,8 +278,6 @@ void TfrmMain::ClearPageCanvas() {
   canvas->Canvas()->FillRect(RECT{0, 0, imgMivora->Width(), imgMivora->Height()});
 }
 
-void TfrmMain::RefreshFrameList() { imgFrameList->Invalidate(); }
-
 void TfrmMain::SetSubjectText(const WideString& text) {
   const bool outer = subjectByCode;
   subjectByCode = true;
@@ -323,7 +315,25 @@ void RegisterEditorForms() {
         .Handler("actDeleteExecute", &TfrmMain::actDeleteExecute)
         .Handler("actNewPageExecute", &TfrmMain::actNewPageExecute)
         .Handler("actDeletePageExecute", &TfrmMain::actDeletePageExecute)
-        .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick);
+        .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick)
+        .Handler("durChange", &TfrmMain::durChange)
+        .Handler("FrameDurPress", &TfrmMain::FrameDurPress)
+        .Handler("Edit_CurExit", &TfrmMain::Edit_CurExit)
+        .Handler("upbtnCllick", &TfrmMain::upbtnCllick)
+        .Handler("DownbtnCllick", &TfrmMain::DownbtnCllick)
+        .Handler("UpBtnMouseDown", &TfrmMain::UpBtnMouseDown)
+        .Handler("UP_OnMouseUp", &TfrmMain::UP_OnMouseUp)
+        .Handler("Down_MouseDown", &TfrmMain::Down_MouseDown)
+        .Handler("own_MouseUP", &TfrmMain::own_MouseUP)
+        .Handler("TimerBegin", &TfrmMain::TimerBegin)
+        .Handler("Timer2Begin", &TfrmMain::Timer2Begin)
+        .Handler("memo_titleChange", &TfrmMain::memo_titleChange)
+        .Handler("memo_titleKeyPress", &TfrmMain::memo_titleKeyPress)
+        .Handler("imgFrameListMouseDown", &TfrmMain::imgFrameListMouseDown)
+        .Handler("imgFrameListMouseMove", &TfrmMain::imgFrameListMouseMove)
+        .Handler("imgFrameListMouseUp", &TfrmMain::imgFrameListMouseUp)
+        .Handler("scrBarFrameListScroll", &TfrmMain::scrBarFrameListScroll)
+        .Handler("PopupMenu1Popup", &TfrmMain::PopupMenu1Popup);
     return true;
   }();
   (void)done;
