@@ -7,6 +7,7 @@
 
 #include "controls/TImButton.h"
 #include "editor/StripMarker.h"
+#include "editor/StripText.h"
 #include "editor/TImgFileManager.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
@@ -15,7 +16,6 @@
 #include "mms/TMediaItem.h"
 #include "mms/TMmsBody.h"
 #include "mms/TMmsFrame.h"
-#include "platform/controls/GraphemeClusters.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TCanvas.h"
 #include "platform/forms/TEdit.h"
@@ -52,22 +52,6 @@ void Box(TCanvas* canvas, const RECT& r, TColor fill) {
   canvas->Rectangle(r);
 }
 
-// The largest character boundary of the system code page at or before `n` bytes.
-size_t CharBoundary(const std::string& s, size_t n) {
-  n = std::min(n, s.size());
-  if (GetACP() == CP_UTF8) {
-    while (n > 0 && n < s.size() && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
-    return n;
-  }
-  size_t at = 0;
-  while (at < n) {
-    const size_t step = IsDBCSLeadByteEx(GetACP(), static_cast<BYTE>(s[at])) ? 2 : 1;
-    if (at + step > n) break;
-    at += step;
-  }
-  return at;
-}
-
 // The page's text as one line: byte-order marks skipped, cut with "..." to fit `width`.
 std::u16string CellText(const TMmsFrame* frame) {
   std::unique_ptr<char16_t[]> raw = ReadFrameText(frame);
@@ -83,41 +67,7 @@ int AnsiWidth(TCanvas* canvas, const std::u16string& text) {
 
 }  // namespace
 
-// Shortens the text to n UTF-16 units (n from the width it would need), at a cluster stop,
-// followed by "...".
-static std::u16string FitText(TCanvas* canvas, const std::u16string& text, int w) {
-  const int full = AnsiWidth(canvas, text);
-  if (full <= w) return text;
-  const long long length = static_cast<long long>(text.size());
-  long long n = full > 0 ? (w - 4) * length / full - 6 : 0;
-  n = std::clamp<long long>(n, 0, length);
-  size_t cut = 0;
-  for (size_t stop : platform::controls::ClusterStops(text)) {
-    if (static_cast<long long>(stop) <= n) cut = stop;
-  }
-  return text.substr(0, cut) + u"...";
-}
-
-// Shortens the file name until it fits `w` - 2 with "..." after it; every round cuts at least
-// one character, so it ends at "..." at the latest.
-static std::string FitName(TCanvas* canvas, std::string name, int w) {
-  int width = canvas->TextWidth(AnsiString(name.c_str()));
-  if (width <= w - 2) return name;
-  std::string shown = name;
-  while (width > w - 2 && !name.empty()) {
-    size_t n = width > 0
-                   ? static_cast<size_t>(std::max(0LL, static_cast<long long>(name.size()) * (w - 2) / width))
-                   : 0;
-    if (n >= name.size()) n = name.size() - 1;
-    name.resize(CharBoundary(name, n));
-    shown = name + "...";
-    width = canvas->TextWidth(AnsiString(shown.c_str()));
-  }
-  return shown;
-}
-
 void TfrmMain::PaintCell(int page, TBitmap* bitmap) {
-  bitmap->SetPixelFormat(pf24bit);
   bitmap->SetSize(kCellWidth, kCellHeight);
   TCanvas* canvas = bitmap->Canvas();
   canvas->Font()->SetName("Arial");
@@ -156,7 +106,8 @@ void TfrmMain::PaintCell(int page, TBitmap* bitmap) {
     const std::u16string text = CellText(frame);
     if (!text.empty()) {
       const int w = bar.right - bar.left;
-      const std::u16string shown = FitText(canvas, text, w);
+      const std::u16string shown =
+          FitCellText(text, w, [canvas](const std::u16string& t) { return AnsiWidth(canvas, t); });
       const int width = AnsiWidth(canvas, shown);
       const int x = (w - width) / 2 < 3 ? 0 : bar.left + (w - width) / 2 - 2;
       textColour(selected);
@@ -175,7 +126,9 @@ void TfrmMain::PaintCell(int page, TBitmap* bitmap) {
     const size_t slash = name.find_last_of("/\\");
     if (slash != std::string::npos) name.erase(0, slash + 1);
     const int w = bar.right - bar.left;
-    const AnsiString shown = FitName(canvas, name, w).c_str();
+    const AnsiString shown = FitSoundName(name, w, [canvas](const std::string& t) {
+                               return canvas->TextWidth(AnsiString(t.c_str()));
+                             }).c_str();
     const SIZE size = canvas->TextExtent(shown);
     textColour(selected);
     canvas->Brush()->SetStyle(bsClear);
@@ -188,7 +141,6 @@ void TfrmMain::BuildStrip(TBitmap* bitmap) {
   const int pages = PageCount(mms);
   const int width = std::max(pages * kCellWidth, imgFrameList->Width());
   const int height = kCellHeight + kTopBand;
-  bitmap->SetPixelFormat(pf24bit);
   bitmap->SetSize(width, height);
   TCanvas* canvas = bitmap->Canvas();
   // A new bitmap is black: without the skin the strip is white behind the cells.
