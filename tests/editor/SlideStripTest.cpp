@@ -395,8 +395,13 @@ TEST_F(SlideStrip, ADoubleClickOnThePictureBandInsertsAPictureThatShowsAsAThumbn
 }
 
 TEST_F(SlideStrip, ThreePagesAsAUserSeesThem) {
+  // As the program has it: the skin beside it, the system's fonts.
+  AppFile("UI_Mivora/imgFrameListnew.bmp",
+          editortest::ReadAll(MMS_SOURCE_DIR "/resources/skin/editor/imgFrameListnew.bmp"));
+  Driver().UseFixedMetricFont(0, 0);
+  main->memo_title->SetTextProp("Holiday at the sea");
   const std::string picture = Put(0, TMediaItem::kImage, "sea.bmp", nullptr);
-  std::ofstream(picture, std::ios::binary) << SolidBmp(400, 300, kPictureRgb);
+  std::ofstream(picture, std::ios::binary) << SolidBmp(200, 150, kPictureRgb);
   const std::string text = editortest::Utf16Le(u"Hello");
   Put(0, TMediaItem::kText, "t.txt", &text);
   const std::string sound = "x";
