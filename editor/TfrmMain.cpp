@@ -168,6 +168,7 @@ void TfrmMain::FormCreate(TObject*) {
   DoubleBuffered = true;
   NewFrame();
   ClearPageCanvas();
+  DrawPage(0);  // the page bitmap exists as soon as the document does
   RefreshFrameList();
   savedSizeKB = 0;
   savedTimeSec = 0;
@@ -191,6 +192,7 @@ void TfrmMain::Init() {
   ReleaseBitmaps();
   NewFrame();
   ClearPageCanvas();
+  DrawPage(0);  // the page bitmap exists as soon as the document does
   RefreshFrameList();
 }
 
@@ -293,6 +295,9 @@ void TfrmMain::SetSubjectText(const WideString& text) {
 void TfrmMain::ReleaseBitmaps() {
   delete stripBitmap;
   stripBitmap = nullptr;
+  pageBitmap.reset();
+  pictureBitmap.reset();
+  textBitmap.reset();
   if (imgMivora) imgMivora->Picture()->Assign(nullptr);
 }
 
@@ -333,7 +338,12 @@ void RegisterEditorForms() {
         .Handler("imgFrameListMouseMove", &TfrmMain::imgFrameListMouseMove)
         .Handler("imgFrameListMouseUp", &TfrmMain::imgFrameListMouseUp)
         .Handler("scrBarFrameListScroll", &TfrmMain::scrBarFrameListScroll)
-        .Handler("PopupMenu1Popup", &TfrmMain::PopupMenu1Popup);
+        .Handler("PopupMenu1Popup", &TfrmMain::PopupMenu1Popup)
+        .Handler("FormResize", &TfrmMain::FormResize)
+        .Handler("FormMouseMove", &TfrmMain::FormMouseMove)
+        .Handler("imgMivoraMouseDown", &TfrmMain::imgMivoraMouseDown)
+        .Handler("imgMivoraMouseMove", &TfrmMain::imgMivoraMouseMove)
+        .Handler("imgMivoraMouseUp", &TfrmMain::imgMivoraMouseUp);
     return true;
   }();
   (void)done;

@@ -297,6 +297,40 @@ class TfrmMain : public TForm {
   void scrBarFrameListScroll(TObject* sender, TScrollCode code, int& position);
   void PopupMenu1Popup(TObject* sender);
   static constexpr int kNoPage = -17;
+
+  // --- The page-layout canvas (imgMivora, never shown) ---
+  static constexpr int kOutsidePage = -16;
+  static constexpr int kWrongSize = -14;
+  // The page on the canvas: (CW - 30 - RW) / 2, 20, RW + left - 1, CH - 16.
+  RECT GetPageRect() const;
+  void FormResize(TObject* sender);
+  void FormMouseMove(TObject* sender, TShiftState shift, int x, int y);
+  // Renders the slide's picture and text and draws the page onto the canvas.
+  void DrawPage(int slide);
+  void DrawPageInto(TBitmap* target);
+  // Draws a region's item (1 "Text", 2 "Img") at its place or at (left, top) of the page, onto
+  // a page-size bitmap (`local`) or the canvas, with the outline of `outline` (0 none).
+  int DrawRegionItem(int kind, TBitmap* target, bool transparent, int outline, bool local, int top = -1,
+                     int left = -1);
+  void DrawRegions(int kind, TBitmap* target, bool local, int outline);
+  // Copies a page-size bitmap onto the canvas: 0, or -14 when its size is not the page's.
+  int BlitPage(TBitmap* bitmap);
+  static void DrawSelectionFrame(TCanvas* canvas, const RECT& r, int kind);
+  void DrawTextLines(int slide, TBitmap* bitmap);
+  void imgMivoraMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void imgMivoraMouseMove(TObject* sender, TShiftState shift, int x, int y);
+  void imgMivoraMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void ClearSelection();
+  void DragSelection(int dx, int dy);
+  // Keeps a W x H region's proportions while a handle moves by (dx, dy); unchanged below 1 x 1.
+  static void KeepAspect(int sign, int width, int height, int& dx, int& dy);
+  // Gives the selected region this rectangle: 0, -16 outside the page or below 1 x 1, -4 with
+  // no current slide.
+  int ApplyRegionRect(int left, int top, int height, int width);
+  void CommitMove();
+  std::unique_ptr<TBitmap> pageBitmap, pictureBitmap, textBitmap;
+  BYTE hoverKind = 0, selectedKind = 0, buttonDown = 0, resizeHandle = 0;
+  POINT lastPoint{0, 0}, storedPosition{0, 0};
   POINT stripPress{0, 0};  // the latest press or drag point on the strip (control coordinates)
 
  protected:
