@@ -61,6 +61,10 @@ TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
 }
 
 TfrmMain::~TfrmMain() {
+  if (imgFrameList &&
+      imgFrameList->WindowProc == TWndMethodValue::Of<TfrmMain, &TfrmMain::StripWndProc>(this)) {
+    imgFrameList->WindowProc = stripWindowProc;
+  }
   ReleaseBitmaps();
   delete mms;
   mms = nullptr;
@@ -158,6 +162,9 @@ void TfrmMain::Loaded() {
 
   Label_Size->SetCaption("0");
   Label_Time->SetCaption("0");
+  // The strip narrows its hints to the band under the pointer.
+  stripWindowProc = imgFrameList->WindowProc;
+  imgFrameList->WindowProc = TWndMethodValue::Of<TfrmMain, &TfrmMain::StripWndProc>(this);
   // No page is selected yet: the duration has nothing to show.
   Edit_Cur->SetEnabled(false);
   UpBtn->SetEnabled(false);

@@ -297,6 +297,12 @@ class TfrmMain : public TForm {
   void scrBarFrameListScroll(TObject* sender, TScrollCode code, int& position);
   void PopupMenu1Popup(TObject* sender);
   static constexpr int kNoPage = -17;
+  // The hint of the band under control point (x, y): its language key and its hint area in
+  // control coordinates; null outside every hint area.
+  const char* StripHintAt(int x, int y, RECT* area) const;
+  // The strip's own message handling: narrows a hint to the band under the pointer.
+  void StripWndProc(TMessage& message);
+  TWndMethodValue stripWindowProc;
 
   // --- The page-layout canvas (imgMivora, never shown) ---
   static constexpr int kOutsidePage = -16;

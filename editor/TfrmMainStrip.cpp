@@ -16,9 +16,11 @@
 #include "mms/TMediaItem.h"
 #include "mms/TMmsBody.h"
 #include "mms/TMmsFrame.h"
+#include "platform/forms/FormMessages.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TCanvas.h"
 #include "platform/forms/TEdit.h"
+#include "platform/forms/THintWindow.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TPicture.h"
 #include "platform/gdi/Gdi.h"
@@ -303,18 +305,7 @@ void TfrmMain::imgFrameListMouseDown(TObject*, TMouseButton, TShiftState, int x,
 void TfrmMain::imgFrameListMouseMove(TObject*, TShiftState shift, int x, int y) {
   const int sx = x + scrBarFrameList->Position(), sy = y - kTopBand;
   const int page = x > 0 && y > kTopBand ? PageAt(sx, sy) : kNoPage;
-  const char* hint = nullptr;
-  if (page != kNoPage) {
-    const int cx = sx - page * kCellWidth;
-    if (cx >= 5 && cx <= kCellWidth - 1 - 5) {
-      if (sy >= 28 && sy <= 111)
-        hint = "STR_InsertImg_Hint";
-      else if (sy >= 116 && sy <= 143)
-        hint = "STR_InsertText_Hint";
-      else if (sy >= 148 && sy <= 171)
-        hint = "STR_InsertAudio_Hint";
-    }
-  }
+  const char* hint = StripHintAt(x, y, nullptr);
   if (hint) imgFrameList->SetHint(AnsiString(ResStringManager.GetString(hint)));
   imgFrameList->SetShowHint(hint != nullptr);
 
@@ -339,6 +330,46 @@ void TfrmMain::imgFrameListMouseMove(TObject*, TShiftState shift, int x, int y) 
     imgFrameList->SetCursor(crDefault);
   }
   GetPduSize();
+}
+
+const char* TfrmMain::StripHintAt(int x, int y, RECT* area) const {
+  const int position = scrBarFrameList->Position();
+  const int sx = x + position, sy = y - kTopBand;
+  const int page = x > 0 && y > kTopBand ? PageAt(sx, sy) : kNoPage;
+  if (page == kNoPage) return nullptr;
+  const int left = page * kCellWidth + 5, right = page * kCellWidth + kCellWidth - 1 - 5;
+  if (sx < left || sx > right) return nullptr;
+  struct Band {
+    int top, bottom;
+    const char* key;
+  };
+  static const Band bands[] = {
+      {28, 111, "STR_InsertImg_Hint"}, {116, 143, "STR_InsertText_Hint"}, {148, 171, "STR_InsertAudio_Hint"}};
+  for (const Band& band : bands) {
+    if (sy < band.top || sy > band.bottom) continue;
+    if (area)
+      *area = RECT{left - position, band.top + kTopBand, right - position + 1, band.bottom + kTopBand + 1};
+    return band.key;
+  }
+  return nullptr;
+}
+
+void TfrmMain::StripWndProc(TMessage& message) {
+  if (message.Msg == CM_HINTSHOW) {
+    // The hint belongs to one band: moving to another band shows that band's text.
+    auto* info = reinterpret_cast<THintInfo*>(message.LParam);
+    RECT area{};
+    const char* key = StripHintAt(info->CursorPos.x, info->CursorPos.y, &area);
+    if (!key) {
+      message.Result = 1;
+      return;
+    }
+    info->CursorRect = area;
+    info->HintStr = AnsiString(ResStringManager.GetString(key));
+    message.Result = 0;
+    return;
+  }
+  stripWindowProc(message);
 }
 
 void TfrmMain::MarkDropTarget(int page, bool mark) {

@@ -247,15 +247,18 @@ TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {
   ASSERT_EQ(main->dragState, 1);
   Driver().MoveMouse(StripPoint(120, 10));
   Driver().RunUntilIdle();
+  {
+    // B marked: the band around its right edge shows inverted (C's grey title becomes dark).
+    const platform::headless::CaptureImage image = Driver().Capture(main->Handle());
+    platform::headless::WritePng(Shot("strip-drag.png"), image.width, image.height, image.pixels.data());
+    const int x = main->imgFrameList->Left() + 201 - main->scrBarFrameList->Position() + 1;
+    EXPECT_EQ(image.At(x, main->imgFrameList->Top() + 28 + 15), 0x212121u);
+    EXPECT_EQ(image.At(x + 2, main->imgFrameList->Top() + 28 + 15), 0xDEDEDEu);
+  }
   Driver().MoveMouse(StripPoint(250, 10));
   Driver().RunUntilIdle();
   EXPECT_EQ(main->dragState, 3);
   EXPECT_EQ(main->dropTarget, 2);
-  EXPECT_EQ(Driver().Describe(main->Handle()).cursor, Driver().Describe(main->Handle()).cursor);
-  {
-    const platform::headless::CaptureImage image = Driver().Capture(main->Handle());
-    platform::headless::WritePng(Shot("strip-drag.png"), image.width, image.height, image.pixels.data());
-  }
   Driver().Release(0, StripPoint(250, 10));
   Driver().RunUntilIdle();
   EXPECT_EQ(main->mms->Body->GetFrame(0), b);
@@ -355,6 +358,36 @@ TEST_F(SlideStrip, HoveringABandExplainsWhatADoubleClickInserts) {
   EXPECT_FALSE(main->imgFrameList->ShowHint());
   main->imgFrameListMouseMove(main, 0, 2, 28 + 60);  // the band's margin
   EXPECT_FALSE(main->imgFrameList->ShowHint());
+}
+
+// The caption of the hint window on screen, empty when none shows.
+std::u16string ShownHint() {
+  for (HWND hwnd : Driver().Windows()) {
+    const platform::headless::WindowDescription d = Driver().Describe(hwnd);
+    if (d.visible && d.className.find(u"Hint") != std::u16string::npos) return d.caption;
+  }
+  return u"";
+}
+
+TEST_F(SlideStrip, ARestingPointerShowsTheHintOfItsBandAndMovingOnChangesIt) {
+  Pages(1);
+  main->scrBarFrameList->SetPosition(0);
+  Refresh();
+  // The first move over the band turns the strip's hints on; the pointer then rests.
+  Driver().MoveMouse(StripPoint(50, 130));
+  Driver().RunUntilIdle();
+  Driver().MoveMouse(StripPoint(51, 130));
+  Driver().RunUntilIdle();
+  Driver().Advance(600);
+  EXPECT_EQ(ShownHint(), u"<STR_InsertText_Hint>");
+  Driver().MoveMouse(StripPoint(50, 60));
+  Driver().RunUntilIdle();
+  Driver().Advance(600);
+  EXPECT_EQ(ShownHint(), u"<STR_InsertImg_Hint>");
+  Driver().MoveMouse(StripPoint(50, 10));
+  Driver().RunUntilIdle();
+  Driver().Advance(600);
+  EXPECT_EQ(ShownHint(), u"");
 }
 
 TEST_F(SlideStrip, AMoveAfterThePictureGrewMeasuresTheMessageAgain) {
