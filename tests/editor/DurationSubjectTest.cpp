@@ -1,6 +1,8 @@
 // The page's duration and the subject as a user edits them: typed and stepped durations within
 // 1..60 s, held spin buttons on the fake clock, selecting a page that must not rewrite its
 // duration, and the subject's 40-character limit with its counter.
+#include <sys/stat.h>
+
 #include "controls/TImButton.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
@@ -143,6 +145,21 @@ TEST_F(DurationSubject, TheSubjectIsCutToFortyUnitsWithARedCounter) {
   main->memo_title->SetTextProp("abc");
   EXPECT_EQ(Caption(main->subject_size), "(3/40)");
   EXPECT_EQ(main->subject_size->Font()->Color(), clBlack);
+}
+
+TEST_F(DurationSubject, FortyVietnameseLettersAndAFiveSecondPageAsAUserSeesThem) {
+  Driver().UseFixedMetricFont(0, 0);
+  ClickTitle(0);
+  TypeDuration(u"5");
+  std::u16string subject;
+  const std::u16string letters = u"\u0110\u00E0 N\u1EB5ng \u1EDF bi\u1EC3n \u0111\u1EB9p tr\u1EDDi ";
+  while (subject.size() < 50) subject += letters;
+  main->memo_title->SetTextProp(platform::Utf16ToUtf8(subject).c_str());
+  EXPECT_EQ(platform::Utf8ToUtf16(Text(main->memo_title)), subject.substr(0, 40));
+  EXPECT_EQ(Caption(main->subject_size), "(40/40)");
+  EXPECT_EQ(Dur(), 5000);
+  mkdir(MMS_SCREENSHOT_DIR, 0755);
+  EXPECT_TRUE(Driver().SavePng(main->Handle(), std::string(MMS_SCREENSHOT_DIR) + "/subject-limit.png"));
 }
 
 TEST_F(DurationSubject, TheCutNeverSplitsASurrogatePair) {

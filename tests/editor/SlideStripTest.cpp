@@ -22,6 +22,7 @@
 #include "platform/forms/TLabel.h"
 #include "platform/forms/TMenuItem.h"
 #include "platform/forms/TScrollBar.h"
+#include "platform/rtl/Utf8.h"
 #include "tests/editor/CommandFixture.h"
 
 namespace {
@@ -425,6 +426,42 @@ TEST_F(SlideStrip, ADoubleClickOnThePictureBandInsertsAPictureThatShowsAsAThumbn
   const platform::headless::CaptureImage image = Driver().Capture(main->Handle());
   const int left = main->imgFrameList->Left(), top = main->imgFrameList->Top();
   EXPECT_EQ(image.At(left + 40, top + 28 + 60), kPictureRgb);
+}
+
+// The same through the popup: a right click on the picture band, "Insert", a picture chosen.
+TEST_F(SlideStrip, ThePopupsInsertPutsAPictureIntoTheBandClicked) {
+  Driver().UseFixedMetricFont(0, 0);  // a screenshot with the system's fonts
+  const std::string picture = Picture("boat.bmp", 200, 150);
+  main->scrBarFrameList->SetPosition(0);
+  Refresh();
+  bool saved = false;
+  AnswerModals([&](const ModalInfo& info) {
+    if (info.kind == ModalInfo::Kind::OpenDialog) return ModalAnswer::Files({platform::Utf8ToUtf16(picture)});
+    if (info.kind != ModalInfo::Kind::PopupMenu) return ModalAnswer::Result(1);
+    // The main window with the popup over it, for a person to look at.
+    platform::headless::CaptureImage image = Driver().Capture(main->Handle());
+    if (info.hwnd) {
+      const platform::headless::CaptureImage menu = Driver().Capture(info.hwnd);
+      const RECT at = Driver().Describe(info.hwnd).rect, base = Driver().Describe(main->Handle()).rect;
+      for (int y = 0; y < menu.height; ++y) {
+        for (int x = 0; x < menu.width; ++x) {
+          const int tx = at.left - base.left + x, ty = at.top - base.top + y;
+          if (tx >= 0 && ty >= 0 && tx < image.width && ty < image.height) {
+            image.pixels[size_t(ty * image.width + tx)] = menu.At(x, y);
+          }
+        }
+      }
+    }
+    saved =
+        platform::headless::WritePng(Shot("strip-popup.png"), image.width, image.height, image.pixels.data());
+    return ModalAnswer::MenuItem(u"Insert");
+  });
+  Driver().Press(1, StripPoint(50, 60));
+  Driver().Release(1, StripPoint(50, 60));
+  Driver().RunUntilIdle();
+  EXPECT_TRUE(saved);
+  ASSERT_NE(main->mms->Body->GetFrame(0)->GetItem(TMediaItem::kImage), nullptr);
+  EXPECT_EQ(Cell(0, 3, 37), kPictureRef);  // 93 x 70 from (3, 37)
 }
 
 TEST_F(SlideStrip, ThreePagesAsAUserSeesThem) {
