@@ -1,6 +1,9 @@
 #include "editor/EditorStart.h"
 
 #include "editor/EditorAppFolder.h"
+#include "editor/TDelMessageBox.h"
+#include "editor/TFrameBox.h"
+#include "editor/TMsgBox.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
 #include "platform/forms/TApplication.h"
@@ -70,6 +73,10 @@ bool EditorStart(const std::vector<std::string>& args) {
   try {
     Application->Initialize();
     Application->CreateForm(frmMain);
+    // The boxes are made once here and never shown: every use makes a box of its own.
+    Application->CreateForm(DelMessageBox);
+    Application->CreateForm(MsgBox);
+    Application->CreateForm(FrameBox);
     OpenFromCommandLine(args);
     return true;
   } catch (Exception& e) {

@@ -5,11 +5,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "controls/TImButton.h"
 #include "controls/TQvBackImage.h"
 #include "editor/EditorAppFolder.h"
 #include "editor/EditorResources.h"
+#include "editor/TFrameBox.h"
 #include "editor/TImgFileManager.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
@@ -59,6 +61,10 @@ TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
 }
 
 TfrmMain::~TfrmMain() {
+  if (imgFrameList &&
+      imgFrameList->WindowProc == TWndMethodValue::Of<TfrmMain, &TfrmMain::StripWndProc>(this)) {
+    imgFrameList->WindowProc = stripWindowProc;
+  }
   ReleaseBitmaps();
   delete mms;
   mms = nullptr;
@@ -156,6 +162,9 @@ void TfrmMain::Loaded() {
 
   Label_Size->SetCaption("0");
   Label_Time->SetCaption("0");
+  // The strip narrows its hints to the band under the pointer.
+  stripWindowProc = imgFrameList->WindowProc;
+  imgFrameList->WindowProc = TWndMethodValue::Of<TfrmMain, &TfrmMain::StripWndProc>(this);
   // No page is selected yet: the duration has nothing to show.
   Edit_Cur->SetEnabled(false);
   UpBtn->SetEnabled(false);
@@ -166,6 +175,7 @@ void TfrmMain::FormCreate(TObject*) {
   DoubleBuffered = true;
   NewFrame();
   ClearPageCanvas();
+  DrawPage(0);  // the page bitmap exists as soon as the document does
   RefreshFrameList();
   savedSizeKB = 0;
   savedTimeSec = 0;
@@ -189,22 +199,21 @@ void TfrmMain::Init() {
   ReleaseBitmaps();
   NewFrame();
   ClearPageCanvas();
+  DrawPage(0);  // the page bitmap exists as soon as the document does
   RefreshFrameList();
 }
 
 int TfrmMain::NewFrame() {
   if (!mms) mms = new TK3VNMms();
-  if (mms->Body->GetFrameCount() >= kMaxPages) return kTooManyPages;
+  if (mms->Body->GetFrameCount() >= kMaxPages) {
+    std::unique_ptr<TFrameBox> box(NewBox<TFrameBox>(this));
+    box->ShowModal();
+    return kTooManyPages;
+  }
   curFrame = mms->AppendNewFrame();
   UpdateStripScrollBar();
   // Bring the new page's cell into view: the strip keeps 50 pixels of margin at either end.
-  const int left = curFrame * kCellWidth, right = left + kCellWidth - 1;
-  const int position = scrBarFrameList->Position(), width = imgFrameList->Width();
-  if (left < position + 50) {
-    scrBarFrameList->SetPosition(std::max(left - 50, scrBarFrameList->Min()));
-  } else if (right > position + width - 50) {
-    scrBarFrameList->SetPosition(std::min(right - width + 50, scrBarFrameList->Max()));
-  }
+  EnsureVisible(curFrame * kCellWidth, curFrame * kCellWidth + kCellWidth - 1);
   imgFrameList->Invalidate();
   return 0;
 }
@@ -278,8 +287,6 @@ void TfrmMain::ClearPageCanvas() {
   canvas->Canvas()->FillRect(RECT{0, 0, imgMivora->Width(), imgMivora->Height()});
 }
 
-void TfrmMain::RefreshFrameList() { imgFrameList->Invalidate(); }
-
 void TfrmMain::SetSubjectText(const WideString& text) {
   const bool outer = subjectByCode;
   subjectByCode = true;
@@ -295,6 +302,9 @@ void TfrmMain::SetSubjectText(const WideString& text) {
 void TfrmMain::ReleaseBitmaps() {
   delete stripBitmap;
   stripBitmap = nullptr;
+  pageBitmap.reset();
+  pictureBitmap.reset();
+  textBitmap.reset();
   if (imgMivora) imgMivora->Picture()->Assign(nullptr);
 }
 
@@ -317,14 +327,37 @@ void RegisterEditorForms() {
         .Handler("actDeleteExecute", &TfrmMain::actDeleteExecute)
         .Handler("actNewPageExecute", &TfrmMain::actNewPageExecute)
         .Handler("actDeletePageExecute", &TfrmMain::actDeletePageExecute)
+        .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick)
+        .Handler("durChange", &TfrmMain::durChange)
+        .Handler("FrameDurPress", &TfrmMain::FrameDurPress)
+        .Handler("Edit_CurExit", &TfrmMain::Edit_CurExit)
+        .Handler("upbtnCllick", &TfrmMain::upbtnCllick)
+        .Handler("DownbtnCllick", &TfrmMain::DownbtnCllick)
+        .Handler("UpBtnMouseDown", &TfrmMain::UpBtnMouseDown)
+        .Handler("UP_OnMouseUp", &TfrmMain::UP_OnMouseUp)
+        .Handler("Down_MouseDown", &TfrmMain::Down_MouseDown)
+        .Handler("own_MouseUP", &TfrmMain::own_MouseUP)
+        .Handler("TimerBegin", &TfrmMain::TimerBegin)
+        .Handler("Timer2Begin", &TfrmMain::Timer2Begin)
+        .Handler("memo_titleChange", &TfrmMain::memo_titleChange)
+        .Handler("memo_titleKeyPress", &TfrmMain::memo_titleKeyPress)
+        .Handler("imgFrameListMouseDown", &TfrmMain::imgFrameListMouseDown)
+        .Handler("imgFrameListMouseMove", &TfrmMain::imgFrameListMouseMove)
+        .Handler("imgFrameListMouseUp", &TfrmMain::imgFrameListMouseUp)
+        .Handler("scrBarFrameListScroll", &TfrmMain::scrBarFrameListScroll)
+        .Handler("PopupMenu1Popup", &TfrmMain::PopupMenu1Popup)
+        .Handler("FormResize", &TfrmMain::FormResize)
+        .Handler("FormMouseMove", &TfrmMain::FormMouseMove)
+        .Handler("imgMivoraMouseDown", &TfrmMain::imgMivoraMouseDown)
+        .Handler("imgMivoraMouseMove", &TfrmMain::imgMivoraMouseMove)
+        .Handler("imgMivoraMouseUp", &TfrmMain::imgMivoraMouseUp)
         .Handler("actAntherExecute", &TfrmMain::actAntherExecute)
         .Handler("actSendExecute", &TfrmMain::actSendExecute)
         .Handler("btnSendClick", &TfrmMain::btnSendClick)
         .Handler("actDraftsExecute", &TfrmMain::actDraftsExecute)
         .Handler("SaveAsDraftClick", &TfrmMain::SaveAsDraftClick)
         .Handler("FormCloseQuery", &TfrmMain::FormCloseQuery)
-        .Handler("actOpenExecute", &TfrmMain::actOpenExecute)
-        .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick);
+        .Handler("actOpenExecute", &TfrmMain::actOpenExecute);
     return true;
   }();
   (void)done;

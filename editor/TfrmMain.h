@@ -11,11 +11,13 @@
 #include <string>
 
 #include "platform/forms/TForm.h"
+#include "platform/forms/TScrollBar.h"
 #include "platform/rtl/AnsiString.h"
 #include "platform/rtl/WideString.h"
 
 class TActionList;
 class TBitmap;
+class TCanvas;
 class TEdit;
 class TImButton;
 class TImgFileManager;
@@ -180,7 +182,7 @@ class TfrmMain : public TForm {
   // Drops the document and starts a new one with one empty page; `modified` is kept.
   void Init();
   // Appends a page of 1000 ms (creating the document first when there is none) and makes it
-  // current: 0, or -26 with the page-limit box when the message has 20 pages already.
+  // current: 0, or -26 after showing the page-limit box when the message has 20 pages already.
   int NewFrame();
   // Sets the seven folder fields and creates the folders that are missing.
   void CreateTempFolders();
@@ -249,6 +251,93 @@ class TfrmMain : public TForm {
   // The text editor window, run modally for a text file: it gets the file's path and answers
   // the path it holds when it closes. Until the window is installed nothing is written.
   std::function<AnsiString(TfrmMain* owner, const AnsiString& path)> runTextEditor;
+
+  // --- The page's duration and the subject ---
+  // 1 for the keys the duration edit takes: digits and copy, backspace, paste, cut, undo.
+  static int IsDurationKey(char key);
+  void FrameDurPress(TObject* sender, char& key);
+  // The duration edit's text became the current page's duration (whole seconds, at most 60).
+  void durChange(TObject* sender);
+  // Leaving the duration edit empty or at 0 shows 1: no page runs for no time.
+  void Edit_CurExit(TObject* sender);
+  void upbtnCllick(TObject* sender);
+  void DownbtnCllick(TObject* sender);
+  void UpBtnMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void UP_OnMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void Down_MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void own_MouseUP(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void TimerBegin(TObject* sender);
+  void Timer2Begin(TObject* sender);
+  void memo_titleKeyPress(TObject* sender, char& key);
+  void memo_titleChange(TObject* sender);
+  // Shows a page's duration in the edit without writing it back to the page.
+  void ShowDuration(int ms);
+  // Raised while the program (not the user) sets the duration edit's text.
+  bool durationByCode = false;
+
+  // --- The slide strip and the page-layout canvas ---
+  // Makes `bitmap` the page's picture fitted to a box `boxHeight` high and `boxWidth` wide, its
+  // aspect kept and at least 1 x 1 (box -1, -1: the page's "Img" region). 0 (an empty path
+  // draws nothing), or -1 when there is no picture to draw or no room for it.
+  int DrawPictureFitted(int page, TBitmap* bitmap, int boxHeight, int boxWidth);
+  void BuildStrip(TBitmap* bitmap);
+  void ShowStrip();
+  void PaintCell(int page, TBitmap* bitmap);
+  // The page whose cell holds the strip point, or -17.
+  int PageAt(int x, int y) const;
+  // 7, 1, 2 or 4 by the band under the strip point, 0 outside a cell.
+  int PartAt(int x, int y) const;
+  // Selects what the control point (x, y) shows.
+  void SelectStripAt(int x, int y);
+  void EnsureVisible(int left, int right);
+  void MarkDropTarget(int page, bool mark);
+  void imgFrameListMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void imgFrameListMouseMove(TObject* sender, TShiftState shift, int x, int y);
+  void imgFrameListMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void scrBarFrameListScroll(TObject* sender, TScrollCode code, int& position);
+  void PopupMenu1Popup(TObject* sender);
+  static constexpr int kNoPage = -17;
+  // The hint of the band under control point (x, y): its language key and its hint area in
+  // control coordinates; null outside every hint area.
+  const char* StripHintAt(int x, int y, RECT* area) const;
+  // The strip's own message handling: narrows a hint to the band under the pointer.
+  void StripWndProc(TMessage& message);
+  TWndMethodValue stripWindowProc;
+
+  // --- The page-layout canvas (imgMivora, never shown) ---
+  static constexpr int kOutsidePage = -16;
+  static constexpr int kWrongSize = -14;
+  // The page on the canvas: (CW - 30 - RW) / 2, 20, RW + left - 1, CH - 16.
+  RECT GetPageRect() const;
+  void FormResize(TObject* sender);
+  void FormMouseMove(TObject* sender, TShiftState shift, int x, int y);
+  // Renders the slide's picture and text and draws the page onto the canvas.
+  void DrawPage(int slide);
+  void DrawPageInto(TBitmap* target);
+  // Draws a region's item (1 "Text", 2 "Img") at its place or at (left, top) of the page, onto
+  // a page-size bitmap (`local`) or the canvas, with the outline of `outline` (0 none).
+  int DrawRegionItem(int kind, TBitmap* target, bool transparent, int outline, bool local, int top = -1,
+                     int left = -1);
+  void DrawRegions(int kind, TBitmap* target, bool local, int outline);
+  // Copies a page-size bitmap onto the canvas: 0, or -14 when its size is not the page's.
+  int BlitPage(TBitmap* bitmap);
+  static void DrawSelectionFrame(TCanvas* canvas, const RECT& r, int kind);
+  void DrawTextLines(int slide, TBitmap* bitmap);
+  void imgMivoraMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void imgMivoraMouseMove(TObject* sender, TShiftState shift, int x, int y);
+  void imgMivoraMouseUp(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void ClearSelection();
+  void DragSelection(int dx, int dy);
+  // Keeps a W x H region's proportions while a handle moves by (dx, dy); unchanged below 1 x 1.
+  static void KeepAspect(int sign, int width, int height, int& dx, int& dy);
+  // Gives the selected region this rectangle: 0, -16 outside the page or below 1 x 1, -4 with
+  // no current slide.
+  int ApplyRegionRect(int left, int top, int height, int width);
+  void CommitMove();
+  std::unique_ptr<TBitmap> pageBitmap, pictureBitmap, textBitmap;
+  BYTE hoverKind = 0, selectedKind = 0, buttonDown = 0, resizeHandle = 0;
+  POINT lastPoint{0, 0}, storedPosition{0, 0};
+  POINT stripPress{0, 0};  // the latest press or drag point on the strip (control coordinates)
 
   // --- Saving the message to a file ---
   // Builds, encodes and writes the message to `path` (replacing a file there only once the new

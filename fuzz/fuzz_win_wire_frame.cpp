@@ -24,7 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (EncodeFind(*f).size() != length + 12) std::abort();
   }
   if (auto r = DecodeReply(body, length)) {
-    if (EncodeReply(*r).size() != 20) std::abort();
+    // A reply encodes back whole; one of an older peer (the result alone) gains its status.
+    const auto again = EncodeReply(r->result, r->status);
+    if (again.size() != 24 || (length != 8 && length != 12)) std::abort();
+    for (size_t i = 0; i < length; ++i)
+      if (again[12 + i] != body[i]) std::abort();
   }
   return 0;
 }

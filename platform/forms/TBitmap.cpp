@@ -117,6 +117,7 @@ TBitmap::TBitmap() = default;
 TBitmap::~TBitmap() {
   canvas_.reset();
   FreeMask();
+  if (palette_) DeleteObject(palette_);
 }
 
 bool TBitmap::GetEmpty() const { return !image_; }
@@ -156,7 +157,44 @@ HBITMAP TBitmap::ReleaseHandle() {
 void TBitmap::Replace(std::shared_ptr<Image> image) {
   FreeContext();
   FreeMask();
+  if (palette_) DeleteObject(palette_);
+  palette_ = nullptr;
   image_ = std::move(image);
+}
+
+HPALETTE TBitmap::GetPalette() {
+  if (!image_ || image_->bpp > 8 || image_->table.empty()) return nullptr;
+  if (!palette_) {
+    const std::size_t n = std::min<std::size_t>(image_->table.size(), 256);
+    std::vector<std::uint8_t> memory(sizeof(LOGPALETTE) + n * sizeof(PALETTEENTRY));
+    auto* logical = reinterpret_cast<LOGPALETTE*>(memory.data());
+    logical->palVersion = 0x300;
+    logical->palNumEntries = WORD(n);
+    for (std::size_t i = 0; i < n; ++i) {
+      const RGBQUAD& q = image_->table[i];
+      logical->palPalEntry[i] = PALETTEENTRY{q.rgbRed, q.rgbGreen, q.rgbBlue, 0};
+    }
+    palette_ = CreatePalette(logical);
+  }
+  return palette_;
+}
+
+void TBitmap::SetPaletteImpl(HPALETTE value) {
+  if (!value || !image_ || image_->bpp > 8) return;
+  WORD count = 0;
+  GetObjectA(value, sizeof count, &count);
+  const std::size_t n = std::min<std::size_t>(count, std::size_t(1) << image_->bpp);
+  std::vector<PALETTEENTRY> entries(n);
+  if (n) GetPaletteEntries(value, 0, UINT(n), entries.data());
+  TDibImage d = ToDibImage();
+  if (d.Table.size() < n) d.Table.resize(n, RGBQUAD{0, 0, 0, 0});
+  for (std::size_t i = 0; i < n; ++i)
+    d.Table[i] = RGBQUAD{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0};
+  TPixelFormat keep = pixelFormat_;
+  FromDibImage(d);
+  pixelFormat_ = keep;
+  PaletteModified = true;
+  Changed(this);
 }
 
 void TBitmap::Unshare() {

@@ -1,7 +1,8 @@
 // TBitmap: a picture held as a device-independent bitmap of a chosen pixel format, with a
 // canvas to draw on it, scan-line access (row 0 is the top row), transparency by a colour
 // (tmAuto: the bottom-left pixel's), and BMP file images as its stream form. Assign shares
-// the pixels; the first change makes a private copy.
+// the pixels; the first change makes a private copy. A 1-, 4- or 8-bit bitmap has a palette
+// made from its colour table.
 #pragma once
 
 #include <memory>
@@ -70,6 +71,10 @@ class TBitmap : public TGraphic {
   int GetHeight() const override;
   void SetWidthImpl(int value) override { SetSize(value, GetHeight()); }
   void SetHeightImpl(int value) override { SetSize(GetWidth(), value); }
+  // A palette of the colour table, kept by the bitmap (null for deeper or empty bitmaps).
+  HPALETTE GetPalette() override;
+  // Copies the palette's entries into the colour table (up to 2^bits); the caller keeps it.
+  void SetPaletteImpl(HPALETTE value) override;
 
  private:
   struct Image;
@@ -92,4 +97,5 @@ class TBitmap : public TGraphic {
   TTransparentMode transparentMode_ = tmAuto;
   TColor transparentColor_ = clDefault;
   HBITMAP mask_ = nullptr;
+  HPALETTE palette_ = nullptr;
 };

@@ -1,10 +1,23 @@
 #include "platform/forms/TGraphic.h"
 
+#include <cstring>
+
 #include "platform/forms/TFiler.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TFileStream.h"
 #include "platform/rtl/TMemoryStream.h"
+
+bool TGraphic::Equals(TGraphic* graphic) {
+  if (graphic == this) return true;
+  if (!graphic || graphic->ClassType() != ClassType() || graphic->Empty() != Empty()) return false;
+  if (Empty()) return true;
+  TMemoryStream mine, theirs;
+  SaveToStream(&mine);
+  graphic->SaveToStream(&theirs);
+  return mine.Size() == theirs.Size() &&
+         (mine.Size() == 0 || std::memcmp(mine.Memory(), theirs.Memory(), std::size_t(mine.Size())) == 0);
+}
 
 void TGraphic::LoadFromFile(const AnsiString& fileName) {
   TFileStream stream(fileName, fmOpenRead | fmShareDenyWrite);

@@ -29,6 +29,9 @@ class TGraphic : public TPersistent {
   bool PaletteModified = false;
   bool Modified = false;
 
+  // True for the same object; false for another class or an empty and a non-empty picture;
+  // else whether the two stream images are the same bytes.
+  virtual bool Equals(TGraphic* graphic);
   virtual void LoadFromFile(const AnsiString& fileName);
   virtual void SaveToFile(const AnsiString& fileName);
   virtual void LoadFromStream(TStream* stream) = 0;

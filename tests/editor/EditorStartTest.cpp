@@ -13,6 +13,9 @@
 #include <thread>
 
 #include "editor/EditorStart.h"
+#include "editor/TDelMessageBox.h"
+#include "editor/TFrameBox.h"
+#include "editor/TMsgBox.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
 #include "platform/backend/HeadlessDriver.h"
@@ -85,6 +88,21 @@ TEST_F(EditorStartTest, StartUpSelectsTheLanguageBeforeTheWindowsAreMade) {
   AppFile("language_editer/lan_Khmer.ini", editortest::KeyLanguageFile("km"));
   ASSERT_TRUE(Start());
   EXPECT_EQ(ResStringManager.GetString("STR_Main_Subject"), WideString(u"km<STR_Main_Subject>"));
+}
+
+TEST_F(EditorStartTest, StartUpMakesTheMainWindowThenTheThreeBoxesWhichStayHidden) {
+  ASSERT_TRUE(EditorStart({}));
+  EXPECT_EQ(Application->MainForm, frmMain);
+  std::vector<TComponent*> made;
+  for (int i = 0; i < Application->ComponentCount(); ++i)
+    if (dynamic_cast<TForm*>(Application->Components(i))) made.push_back(Application->Components(i));
+  EXPECT_EQ(made, (std::vector<TComponent*>{frmMain, DelMessageBox, MsgBox, FrameBox}));
+  frmMain->Show();
+  Driver().RunUntilIdle();
+  for (TForm* box :
+       {static_cast<TForm*>(DelMessageBox), static_cast<TForm*>(MsgBox), static_cast<TForm*>(FrameBox)})
+    EXPECT_FALSE(box->Visible()) << box->Name().ToStd();
+  EXPECT_TRUE(Driver().ModalsSeen().empty());
 }
 
 TEST_F(EditorStartTest, ASecondEditorEndsWithoutAWindowAndTouchesNothing) {
@@ -196,6 +214,18 @@ int RunEditor(const std::string& errFile, int ms, std::string* err) {
   std::vector<uint8_t> bytes = testsupport::ReadFileBytes(errFile);
   *err = std::string(bytes.begin(), bytes.end());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(EditorProgram, HasItsLanguagesStripSkinAndEnglishSettingsBesideIt) {
+  const std::string folder = std::filesystem::path(MMSEDITOR_PATH).parent_path().string();
+  for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
+    EXPECT_TRUE(std::filesystem::is_regular_file(folder + "/language_editer/" + file)) << file;
+  EXPECT_EQ(
+      testsupport::ReadFileBytes(folder + "/UI_Mivora/imgFrameListnew.bmp"),
+      testsupport::ReadFileBytes(std::string(MMS_SOURCE_DIR) + "/resources/skin/editor/imgFrameListnew.bmp"));
+  const std::vector<uint8_t> settings = testsupport::ReadFileBytes(folder + "/App.Config.ini");
+  const std::string expected = SettingsFor(u"\\Language\\lan_ENG.ini");
+  EXPECT_EQ(std::string(settings.begin(), settings.end()), expected);
 }
 
 TEST_F(EditorStartTest, TheProgramEndsAtOnceWithZeroWhileAnotherEditorRuns) {

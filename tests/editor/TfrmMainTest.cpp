@@ -8,6 +8,7 @@
 
 #include "controls/TImButton.h"
 #include "editor/EditorStart.h"
+#include "editor/TFrameBox.h"
 #include "editor/TImgFileManager.h"
 #include "editor/TfrmMain.h"
 #include "mms/TK3VNMms.h"
@@ -18,6 +19,7 @@
 #include "mms/TMmsRegion.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/PlatformStartup.h"
+#include "platform/forms/TApplication.h"
 #include "platform/forms/TEdit.h"
 #include "platform/forms/TLabel.h"
 #include "platform/forms/TScrollBar.h"
@@ -29,6 +31,8 @@ namespace {
 namespace fs = std::filesystem;
 using editortest::EditorTest;
 using platform::headless::Driver;
+using platform::headless::ModalAnswer;
+using platform::headless::ModalInfo;
 
 const char* const kWorkFolders[] = {"TXT", "Image", "Video", "Audio", "Send", "Preview", "Sizetemp"};
 
@@ -151,10 +155,27 @@ TEST_F(MainWindow, NewFrameAppendsUpToTwentyPagesAndShowsTheScrollBarFromTheThir
   // The last page's cell is in view.
   EXPECT_GE(form->scrBarFrameList->Position() + 250, 19 * 100 + 99);
   EXPECT_EQ(form->scrBarFrameList->Position(), form->scrBarFrameList->Max());
-  // The 21st page is refused and nothing changes.
+  // The 21st page is refused with the page-limit box, and nothing changes.
+  std::vector<ModalInfo> shown;
+  Driver().OnModal([&](const ModalInfo& info) {
+    shown.push_back(info);
+    return ModalAnswer::Result(2);
+  });
   EXPECT_EQ(form->NewFrame(), TfrmMain::kTooManyPages);
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, u"FrameBox");
+  EXPECT_NE(std::find(shown[0].texts.begin(), shown[0].texts.end(), u"<STR_Main_Error_Page>"),
+            shown[0].texts.end());
   EXPECT_EQ(form->mms->Body->GetFrameCount(), 20);
   EXPECT_EQ(form->curFrame, 19);
+  EXPECT_TRUE(form->scrBarFrameList->Visible());
+  // The box was freed: only the never-shown one of start-up is left.
+  int boxes = 0;
+  for (int i = 0; i < Application->ComponentCount(); ++i)
+    boxes += dynamic_cast<TFrameBox*>(Application->Components(i)) != nullptr;
+  for (int i = 0; i < form->ComponentCount(); ++i)
+    boxes += dynamic_cast<TFrameBox*>(form->Components(i)) != nullptr;
+  EXPECT_EQ(boxes, 1);
 }
 
 TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {

@@ -1,0 +1,54 @@
+#include "pictures/TGIFImageList.h"
+
+#include <memory>
+
+#include "pictures/GIFException.h"
+#include "pictures/GIFSettings.h"
+#include "pictures/GIFStreamRoutines.h"
+#include "pictures/TGIFImage.h"
+#include "pictures/TGIFSubImage.h"
+
+namespace {
+
+// The next byte that is not 0, or false at the end of the stream.
+bool NextBlockByte(TStream* stream, BYTE& b) {
+  while (ReadByte(stream, b))
+    if (b != 0) return true;
+  return false;
+}
+
+}  // namespace
+
+TGIFSubImage* TGIFImageList::GetImage(int index) const { return static_cast<TGIFSubImage*>(GetItem(index)); }
+
+void TGIFImageList::SetImage(int index, TGIFSubImage* image) { SetItem(index, image); }
+
+void TGIFImageList::LoadFromStream(TStream* stream, TObject* parent) {
+  auto* image = static_cast<TGIFImage*>(parent);
+  BYTE b = 0;
+  bool more = NextBlockByte(stream, b);
+  while (more) {
+    // Back to the byte: the frame or the trailer reads it. A stream that simply ends leaves the
+    // trailer nothing to read.
+    stream->Seek(-1, soFromCurrent);
+    if (b == 0x3B) break;
+    if (b != 0x21 && b != 0x2C) {
+      Warning(gsWarning, sBadBlock);
+      break;
+    }
+    auto frame = std::make_unique<TGIFSubImage>(image);
+    frame->LoadFromStream(stream);
+    Add(frame.release());
+    std::int64_t size = stream->Size();
+    image->DoProgress(psRunning, BYTE(size > 0 ? stream->Position() * 100 / size : 0), GIFImageRenderOnLoad,
+                      sProgressLoading);
+    more = NextBlockByte(stream, b);
+  }
+}
+
+void TGIFImageList::SaveToStream(TStream* stream) {
+  for (int i = 0; i < Count(); ++i) {
+    GetImage(i)->SaveToStream(stream);
+    image_->DoProgress(psRunning, BYTE((i + 1) * 100 / Count()), false, sProgressSaving);
+  }
+}

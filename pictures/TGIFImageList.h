@@ -1,0 +1,17 @@
+// TGIFImageList: the frames of a picture, read one after another up to the trailer.
+#pragma once
+
+#include "pictures/TGIFList.h"
+
+class TGIFSubImage;
+
+class TGIFImageList : public TGIFList {
+ public:
+  using TGIFList::TGIFList;
+  TGIFSubImage* GetImage(int index) const;
+  void SetImage(int index, TGIFSubImage* image);
+  // Reads frames until the trailer, the end of the stream, or a byte that starts no block
+  // (warned); the stream is left at the byte that ended the frames.
+  void LoadFromStream(TStream* stream, TObject* parent) override;
+  void SaveToStream(TStream* stream) override;
+};

@@ -1,0 +1,17 @@
+#include "pictures/TGIFLocalColorMap.h"
+
+#include "pictures/TGIFImage.h"
+#include "pictures/TGIFSubImage.h"
+
+void TGIFLocalColorMap::Warning(TGIFSeverity severity, const AnsiString& message) {
+  if (subImage_->Image()) subImage_->Image()->Warning(this, severity, message);
+}
+
+bool TGIFLocalColorMap::BuildHistogram(std::vector<TUsageCount>& usage) {
+  CountPixels(subImage_->Pixels(), usage);
+  return true;
+}
+
+void TGIFLocalColorMap::MapImages(const std::vector<int>& map) { subImage_->MapPixels(map); }
+
+void TGIFLocalColorMap::Changed() { subImage_->SetPalette(nullptr); }

@@ -1,0 +1,90 @@
+// TGIFSubImage: one frame of a GIF picture: its extensions, its place and size on the logical
+// screen, its local colour table and its pixels (one colour index a pixel, rows top-down). This
+// part reads and writes the frame as a piece of a GIF stream and keeps its geometry.
+// SetBoundsRect takes right and bottom as inclusive (a rectangle (0, 0, 9, 9) makes a 10 x 10
+// frame) while GetBoundsRect gives them exclusive, as the frame's callers have always had them.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "pictures/TGIFExtensionList.h"
+#include "pictures/TGIFItem.h"
+#include "pictures/TGIFLocalColorMap.h"
+#include "platform/gdi/GdiTypes.h"
+
+class TGIFColorMap;
+class TGIFGraphicControlExtension;
+
+class TGIFSubImage : public TGIFItem {
+ public:
+  explicit TGIFSubImage(TGIFImage* image);
+  // Leaves the picture's frame list.
+  ~TGIFSubImage() override;
+
+  void Clear();
+  // From another frame: an independent copy of its place, pixels, table and extensions.
+  void Assign(TPersistent* source) override;
+  bool GetEmpty() const;
+  // Zeroed pixels for the frame's size; a frame above GIFMaximumImagePixels is refused.
+  void NewImage();
+  void FreeImage();
+  void NeedImage();
+  BYTE* GetScanline(int y);
+  BYTE GetPixel(int x, int y);
+  bool GetInterlaced() const { return (descriptor_.PackedFields & 0x40) != 0; }
+  void SetInterlaced(bool value);
+  int GetColorResolution() const { return colorMap_->GetBitsPerPixel() - 1; }
+  int GetBitsPerPixel() const { return colorMap_->GetBitsPerPixel(); }
+  // The local table when it has colours or the picture has no global ones; else the global.
+  TGIFColorMap* GetActiveColorMap() const;
+  TGIFVersion GetVersion() override;
+  void Prepare();
+  void LoadFromStream(TStream* stream) override;
+  void SaveToStream(TStream* stream) override;
+  void Decompress(TStream* stream);
+  void Compress(TStream* stream);
+  // Kept by the frame: the web palette when the picture dithers, else one of the local table;
+  // without a local table the picture's palette (not kept).
+  HPALETTE GetPalette();
+  void SetPalette(HPALETTE palette);
+
+  // 1 left, 2 top, 3 width, 4 height; other indices read 0 and change nothing.
+  int GetBounds(int index) const;
+  void SetBounds(int index, int value);
+  // A new size gives new zeroed pixels; a frame reaching past the logical screen grows it, with
+  // warnings when the screen had a size.
+  void DoSetBounds(int left, int top, int width, int height);
+  RECT GetBoundsRect() const;
+  void SetBoundsRect(const RECT& rect);
+  RECT GetClientRect() const;
+  // Where the frame lands when the logical screen is drawn into `rect`; empty when the screen
+  // has no size.
+  RECT ScaleRect(const RECT& rect) const;
+
+  int Left() const { return descriptor_.Left; }
+  int Top() const { return descriptor_.Top; }
+  int Width() const { return descriptor_.Width; }
+  int Height() const { return descriptor_.Height; }
+  const TImageDescriptor& Descriptor() const { return descriptor_; }
+  const std::vector<BYTE>& Pixels() const { return pixels_; }
+  // Renumbers the pixels (and the transparent index) below the map's size.
+  void MapPixels(const std::vector<int>& map);
+  TGIFLocalColorMap* ColorMap() const { return colorMap_.get(); }
+  TGIFExtensionList* Extensions() const { return extensions_.get(); }
+  bool Transparent() const { return transparent_; }
+  void SetTransparentFlag(bool value) { transparent_ = value; }
+  TGIFGraphicControlExtension* GraphicControlExtension() const { return graphicControlExtension_; }
+  void SetGraphicControlExtension(TGIFGraphicControlExtension* extension) {
+    graphicControlExtension_ = extension;
+  }
+
+ private:
+  std::vector<BYTE> pixels_;
+  std::unique_ptr<TGIFLocalColorMap> colorMap_;
+  TImageDescriptor descriptor_;
+  std::unique_ptr<TGIFExtensionList> extensions_;
+  bool transparent_ = false;
+  TGIFGraphicControlExtension* graphicControlExtension_ = nullptr;
+  HPALETTE palette_ = nullptr;
+};

@@ -1,0 +1,130 @@
+#include "unicode/UcFileWrappers.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/rtl/LastError.h"
+#include "unicode/UcNarrowCopyBack.h"
+#include "unicode/UcNarrowText.h"
+#include "unicode/UcPlatformFlags.h"
+
+namespace {
+
+template <std::size_t N>
+void WidenInto(const char (&narrow)[N], WCHAR (&wide)[N]) {
+  WideString w = UcWiden(AnsiString(narrow, static_cast<int>(strnlen(narrow, N))));
+  std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(w.Length()), N - 1);
+  std::copy(w.c_str(), w.c_str() + n, wide);
+  wide[n] = 0;
+}
+
+void WidenFindData(const WIN32_FIND_DATAA& a, WIN32_FIND_DATAW* w) {
+  w->dwFileAttributes = a.dwFileAttributes;
+  w->ftCreationTime = a.ftCreationTime;
+  w->ftLastAccessTime = a.ftLastAccessTime;
+  w->ftLastWriteTime = a.ftLastWriteTime;
+  w->nFileSizeHigh = a.nFileSizeHigh;
+  w->nFileSizeLow = a.nFileSizeLow;
+  w->dwReserved0 = a.dwReserved0;
+  w->dwReserved1 = a.dwReserved1;
+  WidenInto(a.cFileName, w->cFileName);
+  WidenInto(a.cAlternateFileName, w->cAlternateFileName);
+}
+
+// The wide call on a Unicode system, else the 8-bit one with the name in the system code page.
+template <typename Wide, typename Narrow>
+auto ByName(LPCWSTR name, Wide wide, Narrow narrow) {
+  if (Win32PlatformIsUnicode()) return wide(name);
+  AnsiString holder;
+  return narrow(UcNarrowArg(name, holder));
+}
+
+}  // namespace
+
+BOOL Uc_RemoveDirectoryW(LPCWSTR name) { return ByName(name, RemoveDirectoryW, RemoveDirectoryA); }
+
+DWORD Uc_GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size) {
+  if (Win32PlatformIsUnicode()) return GetShortPathNameW(longPath, shortPath, size);
+  // The file systems here have no short names, whatever the width of the call.
+  SetLastError(ERROR_NOT_SUPPORTED);
+  return 0;
+}
+
+DWORD Uc_GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* filePart) {
+  if (Win32PlatformIsUnicode()) return GetFullPathNameW(name, size, buffer, filePart);
+  AnsiString n, full;
+  std::size_t partOffset = 0;
+  bool hasPart = false;
+  bool ok = UcFetchNarrow(
+      [&](char* b, DWORD s) {
+        LPSTR part = nullptr;
+        DWORD r = GetFullPathNameA(UcNarrowArg(name, n), s, b, &part);
+        hasPart = r > 0 && r < s && part;
+        if (hasPart) partOffset = static_cast<std::size_t>(part - b);
+        return r;
+      },
+      full);
+  if (filePart) *filePart = nullptr;
+  if (!ok) return 0;
+  WideString wide = UcWiden(full);
+  DWORD r = UcCopyBack(wide, buffer, size, cbClearing);
+  if (filePart && hasPart && r < size)
+    *filePart = buffer + UcWiden(AnsiString(full.c_str(), static_cast<int>(partOffset))).Length();
+  return r;
+}
+
+HANDLE Uc_CreateFileW(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                      DWORD disposition, DWORD attributes, HANDLE templateFile) {
+  return ByName(
+      name,
+      [&](LPCWSTR n) {
+        return CreateFileW(n, access, share, security, disposition, attributes, templateFile);
+      },
+      [&](LPCSTR n) {
+        return CreateFileA(n, access, share, security, disposition, attributes, templateFile);
+      });
+}
+
+HANDLE Uc_FindFirstFileW(LPCWSTR pattern, WIN32_FIND_DATAW* data) {
+  if (Win32PlatformIsUnicode()) return FindFirstFileW(pattern, data);
+  AnsiString p;
+  WIN32_FIND_DATAA narrow{};
+  HANDLE h = FindFirstFileA(UcNarrowArg(pattern, p), &narrow);
+  if (h != INVALID_HANDLE_VALUE) WidenFindData(narrow, data);
+  return h;
+}
+
+BOOL Uc_FindNextFileW(HANDLE search, WIN32_FIND_DATAW* data) {
+  if (Win32PlatformIsUnicode()) return FindNextFileW(search, data);
+  WIN32_FIND_DATAA narrow{};
+  BOOL ok = FindNextFileA(search, &narrow);
+  if (ok) WidenFindData(narrow, data);
+  return ok;
+}
+
+DWORD Uc_GetFileAttributesW(LPCWSTR name) { return ByName(name, GetFileAttributesW, GetFileAttributesA); }
+
+BOOL Uc_CreateDirectoryW(LPCWSTR name, LPSECURITY_ATTRIBUTES security) {
+  return ByName(
+      name, [security](LPCWSTR n) { return CreateDirectoryW(n, security); },
+      [security](LPCSTR n) { return CreateDirectoryA(n, security); });
+}
+
+BOOL Uc_MoveFileW(LPCWSTR from, LPCWSTR to) {
+  if (Win32PlatformIsUnicode()) return MoveFileW(from, to);
+  AnsiString f, t;
+  return MoveFileA(UcNarrowArg(from, f), UcNarrowArg(to, t));
+}
+
+BOOL Uc_DeleteFileW(LPCWSTR name) { return ByName(name, DeleteFileW, DeleteFileA); }
+
+DWORD Uc_GetCurrentDirectoryW(DWORD size, LPWSTR buffer) {
+  if (Win32PlatformIsUnicode()) return GetCurrentDirectoryW(size, buffer);
+  AnsiString dir;
+  if (!UcFetchNarrow([](char* b, DWORD s) { return GetCurrentDirectoryA(s, b); }, dir)) return 0;
+  return UcCopyBack(UcWiden(dir), buffer, size, cbExactFit | cbClearing);
+}
+
+BOOL Uc_SetCurrentDirectoryW(LPCWSTR path) {
+  return ByName(path, SetCurrentDirectoryW, SetCurrentDirectoryA);
+}
