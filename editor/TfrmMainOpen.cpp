@@ -142,6 +142,7 @@ int TfrmMain::LoadMms(const uint8_t* bytes, int count) {
     totalMs += dur;
   }
   curFrame = 0;
+  ShowDuration(mms->Body->GetFrameDur(0));
   Label_Time->SetCaption(IntToStr(int64_t(totalMs / 1000)));
   UpdateStripScrollBar();
   RefreshFrameList();
