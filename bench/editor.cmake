@@ -6,3 +6,9 @@ if(TARGET editor)
                 LIBS editor JPEG::JPEG)
   target_compile_definitions(bench_editor_picture_cache PRIVATE MMS_SHARED_DIR="${MMS_SHARED_DIR}")
 endif()
+
+# Opening a message in the editor against the reader alone on the same bytes.
+if(TARGET editor)
+  mms_add_bench(bench_editor_open SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/EditorOpenBench.cpp LIBS editor platform_backend)
+  target_compile_definitions(bench_editor_open PRIVATE MMS_SHARED_DIR="${MMS_SHARED_DIR}")
+endif()
