@@ -33,19 +33,26 @@ HANDLE instanceMutex = nullptr;
 
 AnsiString EditorSettingsPath() { return EditorAppFolder() + "App.Config.ini"; }
 
-int LanguageIndexOf(const AnsiString& value) {
+int KnownLanguageIndexOf(const AnsiString& value) {
   for (int i = 0; i < 3; ++i) {
     if (value == kLanguageValues[i]) return i;
   }
-  return kEnglish;
+  return -1;
 }
 
-void SelectStartLanguage() {
+int LanguageIndexOf(const AnsiString& value) {
+  const int index = KnownLanguageIndexOf(value);
+  return index < 0 ? kEnglish : index;
+}
+
+AnsiString LanguageSetting() {
   char value[kLanguageValueSize] = {};
   GetPrivateProfileStringA("APP_SECTION", "APP_STRING_FILE", kLanguageValues[kEnglish], value,
                            kLanguageValueSize, EditorSettingsPath().c_str());
-  ResStringManager.SelectLanguageFile(LanguageIndexOf(AnsiString(value)));
+  return AnsiString(value);
 }
+
+void SelectStartLanguage() { ResStringManager.SelectLanguageFile(LanguageIndexOf(LanguageSetting())); }
 
 bool ClaimSingleInstance() {
   if (instanceMutex) {

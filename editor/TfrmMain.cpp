@@ -165,6 +165,7 @@ void TfrmMain::Loaded() {
 }
 
 void TfrmMain::FormCreate(TObject*) {
+  setCaption();
   DoubleBuffered = true;
   NewFrame();
   ClearPageCanvas();
@@ -323,7 +324,13 @@ void RegisterEditorForms() {
         .Handler("actDeleteExecute", &TfrmMain::actDeleteExecute)
         .Handler("actNewPageExecute", &TfrmMain::actNewPageExecute)
         .Handler("actDeletePageExecute", &TfrmMain::actDeletePageExecute)
-        .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick);
+        .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick)
+        .Handler("MenuItem_CHNClick", &TfrmMain::MenuItem_CHNClick)
+        .Handler("MenuItem_ENGClick", &TfrmMain::MenuItem_ENGClick)
+        .Handler("btnNewFrameOwnerDraw", &TfrmMain::btnNewFrameOwnerDraw)
+        .Handler("btnDelFrameOwnerDraw", &TfrmMain::btnDelFrameOwnerDraw)
+        .Handler("btnSendOwnerDraw", &TfrmMain::btnSendOwnerDraw)
+        .Handler("btnDraftsOwnerDraw", &TfrmMain::btnDraftsOwnerDraw);
     return true;
   }();
   (void)done;
