@@ -3,6 +3,7 @@
 #include "editor/EditorAppFolder.h"
 #include "editor/TDelMessageBox.h"
 #include "editor/TFrameBox.h"
+#include "editor/TMmsViewer.h"
 #include "editor/TMsgBox.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
@@ -71,11 +72,14 @@ bool ClaimSingleInstance() {
 
 bool EditorStart(const std::vector<std::string>& args) {
   RegisterEditorForms();
+  RegisterMmsViewer();
   SelectStartLanguage();
   if (!ClaimSingleInstance()) return false;
   try {
     Application->Initialize();
     Application->CreateForm(frmMain);
+    // The preview docks into the main window's panel.
+    Application->CreateForm(MmsViewer);
     // The boxes are made once here and never shown: every use makes a box of its own.
     Application->CreateForm(DelMessageBox);
     Application->CreateForm(MsgBox);

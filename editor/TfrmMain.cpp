@@ -13,6 +13,7 @@
 #include "editor/EditorResources.h"
 #include "editor/TFrameBox.h"
 #include "editor/TImgFileManager.h"
+#include "editor/TMmsViewer.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
 #include "platform/forms/ClassRegistry.h"
@@ -191,6 +192,8 @@ void TfrmMain::Init() {
   savedAs = 0;
   ReleaseBitmaps();
   NewFrame();
+  // The preview shows the new document from now on.
+  if (MmsViewer) MmsViewer->mms = mms;
   ClearPageCanvas();
   RefreshFrameList();
 }
