@@ -24,7 +24,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (EncodeFind(*f).size() != length + 12) std::abort();
   }
   if (auto r = DecodeReply(body, length)) {
-    if (EncodeReply(*r).size() != 20) std::abort();
+    // A reply re-encodes as the result and its status, whichever form it came in.
+    const auto again = EncodeReply(r->result, r->status);
+    if (again.size() != 24) std::abort();
+    if (auto back = DecodeReply(again.data() + 12, again.size() - 12)) {
+      if (back->result != r->result || back->status != r->status) std::abort();
+    } else {
+      std::abort();
+    }
   }
   return 0;
 }

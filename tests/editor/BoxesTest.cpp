@@ -107,14 +107,20 @@ TEST_F(Boxes, EachButtonGivesItsModalResult) {
     EXPECT_TRUE(clicked) << "the click itself ended the box";
     EXPECT_EQ(result, c.result);
   }
-  // The keys Y, N and C do nothing: their actions stay disabled.
+  // The keys Y, N and C do nothing: their actions stay disabled. The keys go through the box's
+  // own loop (which hands shortcuts to the actions); once it has nothing left, the box is closed.
   std::unique_ptr<TEditorBox> box(NewBox<TMessageBoxForm>(nullptr));
-  const int result = RunModal(box.get(), [&] {
-    for (const char* key : {"Y", "N", "C"}) Driver().Chord(key);
-    Driver().RunUntilIdle();
-    EXPECT_EQ(box->ModalResult, mrNone);
+  Driver().OnModal([&](const ModalInfo&) {
+    return ModalAnswer::Drive([&] {
+      for (const char* key : {"Y", "N", "C"}) Driver().Chord(key);
+      Driver().SetIdleStep([&] {
+        if (box->ModalResult == mrNone) box->ModalResult = mrCancel;
+        PostMessageW(box->Handle(), WM_NULL, 0, 0);  // wakes the loop to see the result
+      });
+    });
   });
-  EXPECT_EQ(result, 2);
+  EXPECT_EQ(box->ShowModal(), 2);
+  Driver().OnModal(nullptr);
 }
 
 TEST_F(Boxes, TheCloseQuestionsButtonsAreAsWideAsTheSettingsLanguageAsks) {
@@ -349,8 +355,13 @@ TEST_F(BoxLook, EveryTextFitsItsPlaceInTheThreeLanguages) {
               DT_CALCRECT | DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
     return r;
   };
-  // The messages callers set besides the defaults.
-  const std::vector<const char*> extraMessages[] = {{}, {"STR_Main_Del_Hint"}, {"SizeHint"}, {}};
+  // The messages the editor's commands show besides the defaults.
+  const std::vector<const char*> extraMessages[] = {
+      {},
+      {"STR_Main_Del_Hint"},
+      {"SizeHint", "CreateMMS", "AddSlide", "STR_Main_Error_AddImgError1", "STR_Main_Error_AddImgError2",
+       "STR_Main_Text_Error"},
+      {}};
   for (const Language& language : kLanguages) {
     Choose(language);
     for (std::size_t k = 0; k < std::size(kKinds); ++k) {

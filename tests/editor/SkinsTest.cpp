@@ -109,6 +109,8 @@ TEST(Skins, EveryPictureHasItsSizeFramesAndKeyColourWhereTheWindowsNeedThem) {
       EXPECT_NE(frame(f), frame(0)) << "frame " << f;
     }
   }
+  // The spin buttons carry their arrows: the two pictures differ.
+  EXPECT_NE(Load("BTNSPINUP").pixels, Load("BTNSPINDOWN").pixels);
 }
 
 }  // namespace
