@@ -27,6 +27,7 @@
 #include "platform/rtl/Program.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Backend.h"
+#include "tests/editor/CommandFixture.h"
 #include "tests/editor/EditorFixture.h"
 
 extern char** environ;
@@ -37,6 +38,7 @@ using editortest::EditorTest;
 using editortest::KeyLanguageFile;
 using editortest::SettingsFor;
 using platform::headless::Driver;
+namespace fs = std::filesystem;
 
 // Language files whose texts say which file they came from: "vi:<key>", "en:<key>", "km:<key>".
 class Captions : public EditorTest {
@@ -144,10 +146,14 @@ int InkLeft(TImButton* button) {
   return -1;
 }
 
-int RunPeer(const char* message, const std::function<void()>& serve) {
+// Runs the peer program with `args`, serving this side until it ends: its exit code, or -1.
+int RunPeer(std::vector<std::string> args, const std::function<void()>& serve) {
   pid_t pid = 0;
-  char* argv[] = {const_cast<char*>(EDITOR_PEER_PATH), const_cast<char*>(message), nullptr};
-  if (posix_spawn(&pid, EDITOR_PEER_PATH, nullptr, nullptr, argv, environ) != 0) return -1;
+  args.insert(args.begin(), EDITOR_PEER_PATH);
+  std::vector<char*> argv;
+  for (std::string& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  if (posix_spawn(&pid, EDITOR_PEER_PATH, nullptr, nullptr, argv.data(), environ) != 0) return -1;
   int status = 0;
   for (int i = 0; i < 400; ++i) {
     serve();
@@ -252,7 +258,10 @@ TEST_F(Captions, AnotherProgramChangesTheLanguageAndEveryOpenDialogIsTold) {
   Settle();
 
   AppFile("App.Config.ini", SettingsFor(u"\\Language\\lan_Khmer.ini"));
-  ASSERT_EQ(RunPeer("0x778", [&] { Settle(1); }), 0) << "the peer did not find the main window";
+  // The peer owns a window titled "MsgBox" too: another program's window is never told.
+  const std::string received = app.file("peer-received.txt");
+  ASSERT_EQ(RunPeer({"0x778", "MsgBox", received}, [&] { Settle(1); }), 0)
+      << "the peer did not find the main window";
   Settle(20);
   ExpectTextsFrom("km:");
   EXPECT_EQ(AnsiString(ResStringManager.GetString("STR_Main_Subject")).ToStd(), "km:<STR_Main_Subject>");
@@ -260,6 +269,8 @@ TEST_F(Captions, AnotherProgramChangesTheLanguageAndEveryOpenDialogIsTold) {
   // message in the new language.
   EXPECT_EQ(log, (std::vector<std::string>{"TextEditor", "MsgBox", "FrameBox"}));
   EXPECT_EQ(box->Boxlab->Caption().ToStd(), "km:<STR_Main_Error_Page>");
+  EXPECT_TRUE(fs::exists(received));
+  EXPECT_EQ(editortest::ReadAll(received), "");
   for (auto& spy : spies) spy->form->WindowProc = spy->saved;
 }
 #endif
