@@ -5,6 +5,7 @@
 // (screenshots/editor/preview-picture.png, preview-text.png, preview-playing.png).
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -215,6 +216,9 @@ TEST_F(Preview, PictureAndTextShareTheAreaAndABrokenPictureShowsTheTextAlone) {
   Put(3, kText, "d.txt", &text);
   Put(3, kAudio, "d.wav", &wav);
   main->mms->Body->GetFrame(3)->Dur = 3000;
+  Pages(5);
+  const std::string bmp = ReadAll(testsupport::SharedPath("testdata/pillow/bmp/g_rgb24.bmp"));
+  Put(4, kImage, "e.bmp", &bmp);
   const struct {
     int page;
     bool picture;
@@ -222,10 +226,9 @@ TEST_F(Preview, PictureAndTextShareTheAreaAndABrokenPictureShowsTheTextAlone) {
     bool memoVisible;
     int result;
   } cases[] = {
-      {0, true, 75, 93, true, 1},
-      {1, false, 3, 165, true, 1},
+      {0, true, 75, 93, true, 1},  {1, false, 3, 165, true, 1},
       {2, true, 75, 93, true, 1},  // no text: the memo's visibility stays as it was
-      {3, false, 3, 165, true, 0},
+      {3, false, 3, 165, true, 0}, {4, true, 75, 93, true, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.page);
@@ -244,8 +247,8 @@ TEST_F(Preview, PictureAndTextShareTheAreaAndABrokenPictureShowsTheTextAlone) {
   }
   // A slide without a picture or text keeps the memo hidden when it was.
   viewer->memo->SetVisible(false);
-  Pages(5);
-  EXPECT_EQ(viewer->ShowFrame(4), 1);
+  Pages(6);
+  EXPECT_EQ(viewer->ShowFrame(5), 1);
   EXPECT_FALSE(viewer->memo->Visible());
 }
 
@@ -278,6 +281,23 @@ TEST_F(Preview, TheAnswersFollowTheSoundAndTheDevicesOfItsKind) {
   viewer->mms = nullptr;
   EXPECT_EQ(viewer->ShowFrame(0), TMmsViewer::kNoDocument);
   viewer->mms = own;
+}
+
+TEST_F(Preview, AnMp3NeedsAWaveOutput) {
+  // The MP3 is made from a WAV with the encoder of the test tools.
+  const std::string wavPath = app.write("tone.wav", Wav(16000)), mp3Path = app.file("tone.mp3");
+  const std::string command = "lame --quiet '" + wavPath + "' '" + mp3Path + "' 2>/dev/null";
+  if (std::system(command.c_str()) != 0 || !fs::exists(mp3Path))
+    GTEST_SKIP() << "no MP3 encoder (tools/setup)";
+  Pages(1);
+  const std::string mp3 = ReadAll(mp3Path);
+  Put(0, kAudio, "tone.mp3", &mp3);
+  for (const auto& [wave, result] : {std::pair{0, 0}, std::pair{1, 1}}) {
+    Driver().SetSoundDevices(wave, 0);
+    const size_t sounds = Driver().Sounds().size();
+    EXPECT_EQ(viewer->ShowFrame(0), result) << wave;
+    EXPECT_EQ(PlaysSince(sounds).size(), size_t(result)) << wave;
+  }
 }
 
 TEST_F(Preview, EveryDisplayWritesANumberedCopyNamedByTheFilesOwnExtension) {
