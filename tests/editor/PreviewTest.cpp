@@ -21,6 +21,7 @@
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TLabel.h"
+#include "platform/forms/TMediaPlayer.h"
 #include "platform/forms/TMemo.h"
 #include "platform/forms/TPanel.h"
 #include "platform/forms/TTimer.h"
@@ -119,6 +120,10 @@ TEST_F(Preview, TheShowKeepsEachSlideForItsDurationThenPausesWithoutBlocking) {
   TextPage(0, 2000);
   TextPage(1, 5000);
   TextPage(2, 1000);
+  const std::string wav = Wav(8000 * 10);  // ten seconds: still playing when the show ends
+  Put(1, kAudio, "one.wav", &wav);
+  Put(2, kAudio, "two.wav", &wav);
+  const size_t sounds = Driver().Sounds().size();
   viewer->btnPlay->Click();
   EXPECT_TRUE(viewer->Playing());
   EXPECT_TRUE(main->SlideShowPlaying());
@@ -138,12 +143,21 @@ TEST_F(Preview, TheShowKeepsEachSlideForItsDurationThenPausesWithoutBlocking) {
   Advance(999);
   EXPECT_TRUE(viewer->Playing());
   EXPECT_EQ(Memo(), "slide 2");
+  EXPECT_NE(viewer->AudioPlayer->DeviceID(), 0);
   Advance(1);
   EXPECT_FALSE(viewer->Playing());
   EXPECT_FALSE(viewer->Timer1->Enabled());
   EXPECT_FALSE(viewer->Pausing());
   EXPECT_EQ(Memo(), "slide 2");
   EXPECT_FALSE(main->SlideShowPlaying());
+  // Each slide's sound played in its turn, from its numbered copy.
+  const auto plays = PlaysSince(sounds);
+  ASSERT_EQ(plays.size(), 2u);
+  EXPECT_EQ(fs::path(plays[0].path).filename(), "0.wav");
+  EXPECT_EQ(fs::path(plays[1].path).filename(), "1.wav");
+  // ... and the end of the pause stopped the last one.
+  EXPECT_EQ(viewer->AudioPlayer->DeviceID(), 0);
+  EXPECT_EQ(Driver().Sounds().back().what, platform::audio::SoundEvent::What::Stop);
 }
 
 TEST_F(Preview, AZeroMillisecondSlideIsPassedAndTheShowEnds) {
