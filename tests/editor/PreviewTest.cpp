@@ -14,6 +14,7 @@
 #include "controls/TImButton.h"
 #include "editor/TMmsViewer.h"
 #include "editor/TfrmMain.h"
+#include "mms/MmsDecoder.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
 #include "mms/TMmsBody.h"
@@ -295,6 +296,36 @@ TEST_F(Preview, TheAnswersFollowTheSoundAndTheDevicesOfItsKind) {
   viewer->mms = nullptr;
   EXPECT_EQ(viewer->ShowFrame(0), TMmsViewer::kNoDocument);
   viewer->mms = own;
+}
+
+// The MIDI part of a message a phone made.
+std::string PhoneMidi() {
+  const std::string file = ReadAll(testsupport::SharedPath("testdata/mms/SonyEricssonT310-R201.mms"));
+  std::string midi;
+  tMMS_RetrieveConf* record =
+      MmsDecodeHeaders(reinterpret_cast<const uint8_t*>(file.data()), int(file.size()));
+  if (!record) return midi;
+  if (tMMS_Body* body = MmsDecodeMultipart(record->Body.data(), int(record->Body.size()))) {
+    for (tMMS_Part* p = body->Parts; p; p = p->Next)
+      if (p->ContentType && std::string(p->ContentType) == "audio/midi")
+        midi.assign(reinterpret_cast<char*>(p->Data), size_t(p->Len));
+    MmsFreeDecodedBody(body);
+  }
+  MmsPduFree(record, MMS_PDU_RETRIEVE_CONF);
+  return midi;
+}
+
+TEST_F(Preview, APhonesMidiNeedsAMidiOutput) {
+  const std::string midi = PhoneMidi();
+  ASSERT_EQ(midi.size(), 5726u);
+  Pages(1);
+  Put(0, kAudio, "OldhPhone.mid", &midi);
+  for (const auto& [midiDevices, result] : {std::pair{0, 0}, std::pair{1, 1}}) {
+    Driver().SetSoundDevices(0, midiDevices);
+    const size_t sounds = Driver().Sounds().size();
+    EXPECT_EQ(viewer->ShowFrame(0), result) << midiDevices;
+    EXPECT_EQ(PlaysSince(sounds).size(), size_t(result)) << midiDevices;
+  }
 }
 
 TEST_F(Preview, AnMp3NeedsAWaveOutput) {
