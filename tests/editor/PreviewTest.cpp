@@ -26,6 +26,8 @@
 #include "platform/forms/TMemo.h"
 #include "platform/forms/TPanel.h"
 #include "platform/forms/TTimer.h"
+#include "platform/rtl/Program.h"
+#include "platform/rtl/SysUtils.h"
 #include "support/SharedData.h"
 #include "tests/editor/CommandFixture.h"
 
@@ -380,6 +382,11 @@ TEST_F(Preview, EveryDisplayWritesANumberedCopyNamedByTheFilesOwnExtension) {
 
 TEST_F(Preview, WhatTheUserSees) {
   fs::create_directories(MMS_SCREENSHOT_DIR);
+  // The product's English texts around the preview.
+  const std::string beside = std::string(ExtractFileDir(ParamStr(0)).c_str()) + "/language_editer/";
+  fs::copy_file(beside + "lan_ENG.ini", app.file("language_editer/lan_ENG.ini"),
+                fs::copy_options::overwrite_existing);
+  main->ApplyLanguage(1);
   Pages(2);
   const std::string jpeg = Jpeg(), text = Utf16Le(u"Hello from the first slide"),
                     more = Utf16Le(u"Only words on this slide, enough of them to wrap in the memo.");
