@@ -221,6 +221,26 @@ TEST_F(Preview, RequestsDuringAShowChangeNothingAndStopReturnsToSlideZero) {
   viewer->mms = own;
 }
 
+TEST_F(Preview, NothingIsDeletedWhileAShowPlays) {
+  TextPage(0, 1000);
+  TextPage(1, 1000);
+  main->curFrame = 1;
+  main->hitArea = TfrmMain::kHitPage;
+  viewer->btnPlay->Click();
+  EXPECT_EQ(main->DeleteSelection(1), 0);
+  EXPECT_EQ(main->mms->Body->GetFrameCount(), 2);
+  EXPECT_TRUE(shown.empty());
+  // Inserting stays possible during a show.
+  EXPECT_EQ(main->NewFrame(), 0);
+  EXPECT_EQ(main->mms->Body->GetFrameCount(), 3);
+  viewer->btnStop->Click();
+  main->curFrame = 1;
+  main->hitArea = TfrmMain::kHitPage;
+  EXPECT_EQ(main->DeleteSelection(1), 0);
+  EXPECT_EQ(main->mms->Body->GetFrameCount(), 2);
+  EXPECT_EQ(shown.size(), 1u);
+}
+
 TEST_F(Preview, PictureAndTextShareTheAreaAndABrokenPictureShowsTheTextAlone) {
   Pages(4);
   const std::string jpeg = Jpeg(), text = Utf16Le(u"words"), notJpeg = "this is no picture";
