@@ -193,11 +193,10 @@ int TMmsViewer::ShowFrame(int index) {
   int result = 1;
   Image1->Picture()->Assign(nullptr);
   bool pictureShown = false;
-  if (const TMediaItem* picture = frame->GetItem(TMediaItem::kImage)) {
+  if (frame->GetItem(TMediaItem::kImage)) {
     // The copy gets a new number even when it cannot be loaded: the name is never used twice.
     const AnsiString copy = CopyToPreview(AnsiString(frame->GetItemPath(TMediaItem::kImage)), pictureCounter);
     ++pictureCounter;
-    (void)picture;
     try {
       if (copy.IsEmpty()) throw Exception("The picture could not be copied");
       Image1->Picture()->LoadFromFile(copy);
