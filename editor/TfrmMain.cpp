@@ -13,6 +13,7 @@
 #include "editor/EditorResources.h"
 #include "editor/TFrameBox.h"
 #include "editor/TImgFileManager.h"
+#include "editor/TMmsViewer.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
 #include "platform/forms/ClassRegistry.h"
@@ -172,6 +173,7 @@ void TfrmMain::Loaded() {
 }
 
 void TfrmMain::FormCreate(TObject*) {
+  setCaption();
   DoubleBuffered = true;
   NewFrame();
   ClearPageCanvas();
@@ -198,6 +200,8 @@ void TfrmMain::Init() {
   savedAs = 0;
   ReleaseBitmaps();
   NewFrame();
+  // The preview shows the new document from now on.
+  if (MmsViewer) MmsViewer->mms = mms;
   ClearPageCanvas();
   DrawPage(0);  // the page bitmap exists as soon as the document does
   RefreshFrameList();
@@ -350,7 +354,13 @@ void RegisterEditorForms() {
         .Handler("FormMouseMove", &TfrmMain::FormMouseMove)
         .Handler("imgMivoraMouseDown", &TfrmMain::imgMivoraMouseDown)
         .Handler("imgMivoraMouseMove", &TfrmMain::imgMivoraMouseMove)
-        .Handler("imgMivoraMouseUp", &TfrmMain::imgMivoraMouseUp);
+        .Handler("imgMivoraMouseUp", &TfrmMain::imgMivoraMouseUp)
+        .Handler("MenuItem_CHNClick", &TfrmMain::MenuItem_CHNClick)
+        .Handler("MenuItem_ENGClick", &TfrmMain::MenuItem_ENGClick)
+        .Handler("btnNewFrameOwnerDraw", &TfrmMain::btnNewFrameOwnerDraw)
+        .Handler("btnDelFrameOwnerDraw", &TfrmMain::btnDelFrameOwnerDraw)
+        .Handler("btnSendOwnerDraw", &TfrmMain::btnSendOwnerDraw)
+        .Handler("btnDraftsOwnerDraw", &TfrmMain::btnDraftsOwnerDraw);
     return true;
   }();
   (void)done;

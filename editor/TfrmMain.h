@@ -38,6 +38,8 @@ class IxImage;
 
 // The preview window is told which page to show with this message (lParam: the page index).
 constexpr UINT WM_SHOWFRAME = 0x401;
+// Another program asks the editor to take the interface language from the settings again.
+constexpr UINT WM_CHANGELANGUAGE = 0x778;
 
 class TfrmMain : public TForm {
  public:
@@ -338,6 +340,28 @@ class TfrmMain : public TForm {
   BYTE hoverKind = 0, selectedKind = 0, buttonDown = 0, resizeHandle = 0;
   POINT lastPoint{0, 0}, storedPosition{0, 0};
   POINT stripPress{0, 0};  // the latest press or drag point on the strip (control coordinates)
+  // --- Texts and the interface language ---
+  // Sets every label, caption, menu entry and hint from the current language file and redraws
+  // the four owner-drawn buttons. The window's own title stays: other programs find it by it.
+  void setCaption();
+  // Another program announced a language change: reload it and tell every open dialog.
+  void WMChangeLanguage(TMessage& message);
+  // Reads the language the settings name and applies it (an unknown value keeps the current).
+  void ReloadLanguage();
+  // Selects the language file of `index` and sets every text again.
+  void ApplyLanguage(int index);
+  // Selects the language file of `index`; the texts already shown stay until the next
+  // setCaption.
+  void SelectLanguage(int index);
+  void MenuItem_CHNClick(TObject* sender);
+  void MenuItem_ENGClick(TObject* sender);
+  // The owner-drawn texts of the four buttons below the strip, looked up at every paint.
+  void btnNewFrameOwnerDraw(TObject* sender, TCanvas* canvas, const RECT& rect, int status, int& counter);
+  void btnDelFrameOwnerDraw(TObject* sender, TCanvas* canvas, const RECT& rect, int status, int& counter);
+  void btnSendOwnerDraw(TObject* sender, TCanvas* canvas, const RECT& rect, int status, int& counter);
+  void btnDraftsOwnerDraw(TObject* sender, TCanvas* canvas, const RECT& rect, int status, int& counter);
+  // The main window's message map: the language change, then the inherited handling.
+  void Dispatch(void* message) override;
 
  protected:
   void Loaded() override;
