@@ -13,6 +13,7 @@
 #include "editor/EditorResources.h"
 #include "editor/TFrameBox.h"
 #include "editor/TImgFileManager.h"
+#include "imagelib/IxImage.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
 #include "platform/forms/ClassRegistry.h"
@@ -65,6 +66,8 @@ TfrmMain::~TfrmMain() {
   delete mms;
   mms = nullptr;
   pPicResize = nullptr;  // an owned component: freed with the window's other components
+  delete resizeImage;
+  resizeImage = nullptr;
   ClearTempFolders();
   delete pImgFileManager;
   pImgFileManager = nullptr;
@@ -323,7 +326,11 @@ void RegisterEditorForms() {
         .Handler("actDeleteExecute", &TfrmMain::actDeleteExecute)
         .Handler("actNewPageExecute", &TfrmMain::actNewPageExecute)
         .Handler("actDeletePageExecute", &TfrmMain::actDeletePageExecute)
-        .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick);
+        .Handler("CloseBtnClick", &TfrmMain::CloseBtnClick)
+        .Handler("resize_popClick", &TfrmMain::resize_popClick)
+        .Handler("btnResizeClick", &TfrmMain::btnResizeClick)
+        .Handler("btnSelectClick", &TfrmMain::btnSelectClick)
+        .Handler("Select_popClick", &TfrmMain::Select_popClick);
     return true;
   }();
   (void)done;

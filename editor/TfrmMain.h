@@ -29,6 +29,8 @@ class TPicResize;
 class TPanel;
 class TPopupMenu;
 class TQvBackImage;
+class TMmsFrame;
+class TResizeHost;
 class TSaveDialog;
 class TScrollBar;
 class TTimer;
@@ -128,8 +130,8 @@ class TfrmMain : public TForm {
   TMenuItem* MenuItem_CHN = nullptr;
   TMenuItem* MenuItem_ENG = nullptr;
   TMenuItem* InsertPictureItem = nullptr;  // the menu entry "InsertPicture"
-  TMenuItem* InsertAudioItem = nullptr;  // the menu entry "InsertAudio"
-  TMenuItem* InsertTextItem = nullptr;  // the menu entry "InsertText"
+  TMenuItem* InsertAudioItem = nullptr;    // the menu entry "InsertAudio"
+  TMenuItem* InsertTextItem = nullptr;     // the menu entry "InsertText"
   TMenuItem* MenuItem_Preview = nullptr;
   TMenuItem* Menu_NewFrame = nullptr;
   TMenuItem* Menu_DeleteFrame = nullptr;
@@ -250,8 +252,28 @@ class TfrmMain : public TForm {
   // the path it holds when it closes. Until the window is installed nothing is written.
   std::function<AnsiString(TfrmMain* owner, const AnsiString& path)> runTextEditor;
 
+  // --- Compressing the selected picture and the picture-size settings ---
+  // The strip's compression entry (and btnResize): opens the compression dialog on the
+  // selected page's picture, the previous dialog freed first.
+  void resize_popClick(TObject* sender);
+  void btnResizeClick(TObject* sender);
+  // The picture-size settings dialog, modal; freed when it closes.
+  void btnSelectClick(TObject* sender);
+  void Select_popClick(TObject* sender);
+  // WM_INSERTPICTURE: the compressed picture goes onto the page the dialog was opened for,
+  // under the size limit, when that page still holds the picture it was opened with.
+  void WMInsertPicture(TMessage& message);
+  // The page the compression dialog was opened for (compared, never followed) and its picture.
+  const TMmsFrame* resizeFrame = nullptr;
+  AnsiString resizeFramePicture;
+  // What the dialogs read from this window and store in it.
+  std::shared_ptr<TResizeHost> resizeHost;
+  TResizeHost* ResizeHost();
+
  protected:
   void Loaded() override;
+  // Takes WM_INSERTPICTURE; everything else goes on as before.
+  void WndProc(TMessage& message) override;
 
  private:
   // Whether the document has a page of this index.
