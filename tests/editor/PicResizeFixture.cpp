@@ -70,7 +70,7 @@ void PicResizeTest::Open(const char* shared) {
   Driver().RunUntilIdle();
 }
 
-void PicResizeTest::DragTo(TSkTrackBar* bar, int position) {
+void DragTo(TSkTrackBar* bar, int position) {
   const RECT t = bar->ThumbRect();
   const POINT start = Driver().ClientPoint(bar->Handle(), (t.left + t.right) / 2, (t.top + t.bottom) / 2);
   Driver().Press(0, start);
@@ -85,7 +85,7 @@ void PicResizeTest::DragTo(TSkTrackBar* bar, int position) {
   Driver().RunUntilIdle();
 }
 
-POINT PicResizeTest::CentreOf(TWinControl* control) {
+POINT CentreOf(TWinControl* control) {
   RECT r;
   GetWindowRect(control->Handle(), &r);
   return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};

@@ -56,6 +56,11 @@ class Receiver : public TForm {
   void WndProc(TMessage& message) override;
 };
 
+// Drags the bar's thumb with the mouse until the bar shows `position`.
+void DragTo(TSkTrackBar* bar, int position);
+// The screen point in the middle of a control.
+POINT CentreOf(TWinControl* control);
+
 class PicResizeTest : public EditorTest {
  protected:
   void SetUp() override;
@@ -63,9 +68,6 @@ class PicResizeTest : public EditorTest {
   // A new dialog (the previous one freed) on a copy of the shared picture, shown and painted;
   // with nullptr the host's picture stays as it is.
   void Open(const char* shared);
-  // Drags the bar's thumb with the mouse until the bar shows `position`.
-  static void DragTo(TSkTrackBar* bar, int position);
-  static POINT CentreOf(TWinControl* control);
 
   testsupport::TempDir work;
   TestResizeHost host;

@@ -31,6 +31,8 @@
 
 namespace {
 
+using editortest::CentreOf;
+using editortest::DragTo;
 using editortest::Identify;
 using editortest::PicResizeTest;
 using editortest::Picture;

@@ -19,6 +19,8 @@
 
 namespace {
 
+using editortest::CentreOf;
+using editortest::DragTo;
 using editortest::PicResizeTest;
 using platform::headless::Driver;
 using platform::headless::ModalAnswer;
@@ -109,9 +111,9 @@ TEST_F(ResizeFormTest, TheFieldsTakeDigitsOnly) {
     char key;
     bool passes;
   };
-  const Key keys[] = {{'0', true}, {'5', true}, {'9', true},  {3, true},    {8, true},   {22, true},
-                      {24, true},  {26, true},  {'a', false}, {'-', false}, {' ', false}, {'/', false},
-                      {':', false}, {13, false}, {1, false}};
+  const Key keys[] = {{'0', true},  {'5', true},  {'9', true},  {3, true},    {8, true},
+                      {22, true},   {24, true},   {26, true},   {'a', false}, {'-', false},
+                      {' ', false}, {'/', false}, {':', false}, {13, false},  {1, false}};
   Run([&](TResizeForm* form) {
     for (const Key& k : keys) {
       SCOPED_TRACE(int(k.key));
@@ -158,10 +160,10 @@ TEST_F(ResizeFormTest, AChangeOfLanguageRereadsEveryText) {
     PostMessageW(form->Handle(), WM_REFRESHCAPTION, 0, 0);
     Driver().RunUntilIdle();
     const std::pair<TControl*, const char*> texts[] = {
-        {form->Title, "STR_ResizeSet_Title"},        {form->Label1, "STR_ResizeSet_Hint"},
-        {form->Select1, "STR_ResizeSet_Select1"},    {form->Select2, "STR_ResizeSet_Select2"},
-        {form->WidthLabel, "STR_ResizeSet_Width"},   {form->HeightLabel, "STR_ResizeSet_Height"},
-        {form->OKButton, "STR_Mivora_YES"},          {form->CancleButton, "STR_CloseFrm_Cancel"},
+        {form->Title, "STR_ResizeSet_Title"},      {form->Label1, "STR_ResizeSet_Hint"},
+        {form->Select1, "STR_ResizeSet_Select1"},  {form->Select2, "STR_ResizeSet_Select2"},
+        {form->WidthLabel, "STR_ResizeSet_Width"}, {form->HeightLabel, "STR_ResizeSet_Height"},
+        {form->OKButton, "STR_Mivora_YES"},        {form->CancleButton, "STR_CloseFrm_Cancel"},
     };
     for (const auto& [control, key] : texts) {
       EXPECT_EQ(control->Caption().ToStd(), AnsiString(ResStringManager.GetString(key)).ToStd()) << key;
