@@ -112,6 +112,11 @@ TEST_F(PicResizeTest, AGifStaysAGifAndEveryOtherPictureBecomesAJpeg) {
     EXPECT_EQ(p.format, c.format);
     EXPECT_EQ(p.width, c.width);
     EXPECT_EQ(p.height, c.height);
+    // A result the form library has no picture class for leaves the preview empty, silently.
+    if (std::string(c.format) == "GIF") {
+      EXPECT_EQ(dialog->Image1->Picture()->Graphic(), nullptr);
+    }
+    EXPECT_TRUE(exceptions.empty());
     // The quality step re-saves the scaled picture in the same format.
     dialog->TrackBar2->SetPosition(60);
     result = dialog->ResultPath().ToStd();
