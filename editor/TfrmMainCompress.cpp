@@ -124,7 +124,7 @@ void TfrmMain::WMInsertPicture(TMessage& message) {
     // Only an insertion that took place is measured; one over the limit is taken back and the
     // page gets its own picture again.
     if (InsertKeepingLimit(TMediaItem::kImage, [this, path] { return InsertPicture(path); }) == 0)
-      resizeFramePicture = PicturePathOf(resizeFrame).c_str();
+      resizeFramePicture = PicturePathOf(mms->Body->GetFrame(page)).c_str();
   }
   RefreshFrameList();
 }
