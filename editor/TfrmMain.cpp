@@ -14,6 +14,7 @@
 #include "editor/TFrameBox.h"
 #include "editor/TImgFileManager.h"
 #include "editor/TMmsViewer.h"
+#include "imagelib/IxImage.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
 #include "platform/forms/ClassRegistry.h"
@@ -70,6 +71,8 @@ TfrmMain::~TfrmMain() {
   delete mms;
   mms = nullptr;
   pPicResize = nullptr;  // an owned component: freed with the window's other components
+  delete resizeImage;
+  resizeImage = nullptr;
   ClearTempFolders();
   delete pImgFileManager;
   pImgFileManager = nullptr;
@@ -360,7 +363,11 @@ void RegisterEditorForms() {
         .Handler("btnNewFrameOwnerDraw", &TfrmMain::btnNewFrameOwnerDraw)
         .Handler("btnDelFrameOwnerDraw", &TfrmMain::btnDelFrameOwnerDraw)
         .Handler("btnSendOwnerDraw", &TfrmMain::btnSendOwnerDraw)
-        .Handler("btnDraftsOwnerDraw", &TfrmMain::btnDraftsOwnerDraw);
+        .Handler("btnDraftsOwnerDraw", &TfrmMain::btnDraftsOwnerDraw)
+        .Handler("resize_popClick", &TfrmMain::resize_popClick)
+        .Handler("btnResizeClick", &TfrmMain::btnResizeClick)
+        .Handler("btnSelectClick", &TfrmMain::btnSelectClick)
+        .Handler("Select_popClick", &TfrmMain::Select_popClick);
     return true;
   }();
   (void)done;

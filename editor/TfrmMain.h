@@ -31,6 +31,8 @@ class TPicResize;
 class TPanel;
 class TPopupMenu;
 class TQvBackImage;
+class TMmsFrame;
+class TResizeHost;
 class TSaveDialog;
 class TScrollBar;
 class TTimer;
@@ -362,6 +364,23 @@ class TfrmMain : public TForm {
   void btnDraftsOwnerDraw(TObject* sender, TCanvas* canvas, const RECT& rect, int status, int& counter);
   // The main window's message map: the language change, then the inherited handling.
   void Dispatch(void* message) override;
+  // --- Compressing the selected picture and the picture-size settings ---
+  // The strip's compression entry (and btnResize): opens the compression dialog on the
+  // selected page's picture, the previous dialog freed first.
+  void resize_popClick(TObject* sender);
+  void btnResizeClick(TObject* sender);
+  // The picture-size settings dialog, modal; freed when it closes.
+  void btnSelectClick(TObject* sender);
+  void Select_popClick(TObject* sender);
+  // WM_INSERTPICTURE: the compressed picture goes onto the page the dialog was opened for,
+  // under the size limit, when that page still holds the picture it was opened with.
+  void WMInsertPicture(TMessage& message);
+  // The page the compression dialog was opened for (compared, never followed) and its picture.
+  const TMmsFrame* resizeFrame = nullptr;
+  AnsiString resizeFramePicture;
+  // What the dialogs read from this window and store in it.
+  std::shared_ptr<TResizeHost> resizeHost;
+  TResizeHost* ResizeHost();
 
  protected:
   void Loaded() override;

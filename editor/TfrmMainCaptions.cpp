@@ -6,6 +6,7 @@
 #include "controls/TImButton.h"
 #include "editor/EditorStart.h"
 #include "editor/TEditorBox.h"
+#include "editor/TPicResize.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
 #include "platform/forms/TApplication.h"
@@ -118,11 +119,16 @@ void TfrmMain::setCaption() {
 
 void TfrmMain::Dispatch(void* message) {
   auto& m = *static_cast<TMessage*>(message);
-  if (m.Msg == WM_CHANGELANGUAGE) {
-    WMChangeLanguage(m);
-    return;
+  switch (m.Msg) {
+    case WM_CHANGELANGUAGE:
+      WMChangeLanguage(m);
+      return;
+    case WM_INSERTPICTURE:
+      WMInsertPicture(m);
+      return;
+    default:
+      TForm::Dispatch(message);
   }
-  TForm::Dispatch(message);
 }
 
 void TfrmMain::WMChangeLanguage(TMessage&) {
