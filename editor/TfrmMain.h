@@ -362,7 +362,8 @@ class TfrmMain : public TForm {
   void btnDelFrameOwnerDraw(TObject* sender, TCanvas* canvas, const RECT& rect, int status, int& counter);
   void btnSendOwnerDraw(TObject* sender, TCanvas* canvas, const RECT& rect, int status, int& counter);
   void btnDraftsOwnerDraw(TObject* sender, TCanvas* canvas, const RECT& rect, int status, int& counter);
-  // The main window's message map: the language change, then the inherited handling.
+  // The main window's message map: the language change and the compressed picture, then the
+  // inherited handling.
   void Dispatch(void* message) override;
   // --- Compressing the selected picture and the picture-size settings ---
   // The strip's compression entry (and btnResize): opens the compression dialog on the
