@@ -3,6 +3,7 @@
 #include "editor/EditorAppFolder.h"
 #include "editor/TDelMessageBox.h"
 #include "editor/TFrameBox.h"
+#include "editor/TMmsViewer.h"
 #include "editor/TMsgBox.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
@@ -37,19 +38,26 @@ HANDLE instanceMutex = nullptr;
 
 AnsiString EditorSettingsPath() { return EditorAppFolder() + "App.Config.ini"; }
 
-int LanguageIndexOf(const AnsiString& value) {
+int KnownLanguageIndexOf(const AnsiString& value) {
   for (int i = 0; i < 3; ++i) {
     if (value == kLanguageValues[i]) return i;
   }
-  return kEnglish;
+  return -1;
 }
 
-void SelectStartLanguage() {
+int LanguageIndexOf(const AnsiString& value) {
+  const int index = KnownLanguageIndexOf(value);
+  return index < 0 ? kEnglish : index;
+}
+
+AnsiString LanguageSetting() {
   char value[kLanguageValueSize] = {};
   GetPrivateProfileStringA("APP_SECTION", "APP_STRING_FILE", kLanguageValues[kEnglish], value,
                            kLanguageValueSize, EditorSettingsPath().c_str());
-  ResStringManager.SelectLanguageFile(LanguageIndexOf(AnsiString(value)));
+  return AnsiString(value);
 }
+
+void SelectStartLanguage() { ResStringManager.SelectLanguageFile(LanguageIndexOf(LanguageSetting())); }
 
 bool ClaimSingleInstance() {
   if (instanceMutex) {
@@ -68,11 +76,14 @@ bool ClaimSingleInstance() {
 
 bool EditorStart(const std::vector<std::string>& args) {
   RegisterEditorForms();
+  RegisterMmsViewer();
   SelectStartLanguage();
   if (!ClaimSingleInstance()) return false;
   try {
     Application->Initialize();
     Application->CreateForm(frmMain);
+    // The preview docks into the main window's panel.
+    Application->CreateForm(MmsViewer);
     // The boxes are made once here and never shown: every use makes a box of its own.
     Application->CreateForm(DelMessageBox);
     Application->CreateForm(MsgBox);

@@ -14,6 +14,10 @@ AnsiString EditorSettingsPath();
 // The language index (0 Vietnamese, 1 English, 2 Khmer) of an APP_STRING_FILE value, compared
 // byte for byte; any other value chooses English.
 int LanguageIndexOf(const AnsiString& value);
+// The same comparison, but -1 for a value that names none of the three files.
+int KnownLanguageIndexOf(const AnsiString& value);
+// APP_STRING_FILE as the settings hold it (English's value when absent), at most 29 bytes.
+AnsiString LanguageSetting();
 // Reads APP_STRING_FILE from the settings and selects that language's file.
 void SelectStartLanguage();
 

@@ -13,6 +13,8 @@
 #include "editor/EditorResources.h"
 #include "editor/TFrameBox.h"
 #include "editor/TImgFileManager.h"
+#include "editor/TMmsViewer.h"
+#include "imagelib/IxImage.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
 #include "platform/forms/ClassRegistry.h"
@@ -69,6 +71,8 @@ TfrmMain::~TfrmMain() {
   delete mms;
   mms = nullptr;
   pPicResize = nullptr;  // an owned component: freed with the window's other components
+  delete resizeImage;
+  resizeImage = nullptr;
   ClearTempFolders();
   delete pImgFileManager;
   pImgFileManager = nullptr;
@@ -172,6 +176,7 @@ void TfrmMain::Loaded() {
 }
 
 void TfrmMain::FormCreate(TObject*) {
+  setCaption();
   DoubleBuffered = true;
   NewFrame();
   ClearPageCanvas();
@@ -198,6 +203,8 @@ void TfrmMain::Init() {
   savedAs = 0;
   ReleaseBitmaps();
   NewFrame();
+  // The preview shows the new document from now on.
+  if (MmsViewer) MmsViewer->mms = mms;
   ClearPageCanvas();
   DrawPage(0);  // the page bitmap exists as soon as the document does
   RefreshFrameList();
@@ -351,6 +358,16 @@ void RegisterEditorForms() {
         .Handler("imgMivoraMouseDown", &TfrmMain::imgMivoraMouseDown)
         .Handler("imgMivoraMouseMove", &TfrmMain::imgMivoraMouseMove)
         .Handler("imgMivoraMouseUp", &TfrmMain::imgMivoraMouseUp)
+        .Handler("MenuItem_CHNClick", &TfrmMain::MenuItem_CHNClick)
+        .Handler("MenuItem_ENGClick", &TfrmMain::MenuItem_ENGClick)
+        .Handler("btnNewFrameOwnerDraw", &TfrmMain::btnNewFrameOwnerDraw)
+        .Handler("btnDelFrameOwnerDraw", &TfrmMain::btnDelFrameOwnerDraw)
+        .Handler("btnSendOwnerDraw", &TfrmMain::btnSendOwnerDraw)
+        .Handler("btnDraftsOwnerDraw", &TfrmMain::btnDraftsOwnerDraw)
+        .Handler("resize_popClick", &TfrmMain::resize_popClick)
+        .Handler("btnResizeClick", &TfrmMain::btnResizeClick)
+        .Handler("btnSelectClick", &TfrmMain::btnSelectClick)
+        .Handler("Select_popClick", &TfrmMain::Select_popClick)
         .Handler("actAntherExecute", &TfrmMain::actAntherExecute)
         .Handler("actSendExecute", &TfrmMain::actSendExecute)
         .Handler("btnSendClick", &TfrmMain::btnSendClick)

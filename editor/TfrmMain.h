@@ -31,6 +31,8 @@ class TPicResize;
 class TPanel;
 class TPopupMenu;
 class TQvBackImage;
+class TMmsFrame;
+class TResizeHost;
 class TSaveDialog;
 class TScrollBar;
 class TTimer;
@@ -38,6 +40,8 @@ class IxImage;
 
 // The preview window is told which page to show with this message (lParam: the page index).
 constexpr UINT WM_SHOWFRAME = 0x401;
+// Another program asks the editor to take the interface language from the settings again.
+constexpr UINT WM_CHANGELANGUAGE = 0x778;
 
 class TfrmMain : public TForm {
  public:
@@ -338,6 +342,46 @@ class TfrmMain : public TForm {
   BYTE hoverKind = 0, selectedKind = 0, buttonDown = 0, resizeHandle = 0;
   POINT lastPoint{0, 0}, storedPosition{0, 0};
   POINT stripPress{0, 0};  // the latest press or drag point on the strip (control coordinates)
+  // --- Texts and the interface language ---
+  // Sets every label, caption, menu entry and hint from the current language file and redraws
+  // the four owner-drawn buttons. The window's own title stays: other programs find it by it.
+  void setCaption();
+  // Another program announced a language change: reload it and tell every open dialog.
+  void WMChangeLanguage(TMessage& message);
+  // Reads the language the settings name and applies it (an unknown value keeps the current).
+  void ReloadLanguage();
+  // Selects the language file of `index` and sets every text again.
+  void ApplyLanguage(int index);
+  // Selects the language file of `index`; the texts already shown stay until the next
+  // setCaption.
+  void SelectLanguage(int index);
+  void MenuItem_CHNClick(TObject* sender);
+  void MenuItem_ENGClick(TObject* sender);
+  // The owner-drawn texts of the four buttons below the strip, looked up at every paint.
+  void btnNewFrameOwnerDraw(TObject* sender, TCanvas* canvas, const RECT& rect, int status, int& counter);
+  void btnDelFrameOwnerDraw(TObject* sender, TCanvas* canvas, const RECT& rect, int status, int& counter);
+  void btnSendOwnerDraw(TObject* sender, TCanvas* canvas, const RECT& rect, int status, int& counter);
+  void btnDraftsOwnerDraw(TObject* sender, TCanvas* canvas, const RECT& rect, int status, int& counter);
+  // The main window's message map: the language change and the compressed picture, then the
+  // inherited handling.
+  void Dispatch(void* message) override;
+  // --- Compressing the selected picture and the picture-size settings ---
+  // The strip's compression entry (and btnResize): opens the compression dialog on the
+  // selected page's picture, the previous dialog freed first.
+  void resize_popClick(TObject* sender);
+  void btnResizeClick(TObject* sender);
+  // The picture-size settings dialog, modal; freed when it closes.
+  void btnSelectClick(TObject* sender);
+  void Select_popClick(TObject* sender);
+  // WM_INSERTPICTURE: the compressed picture goes onto the page the dialog was opened for,
+  // under the size limit, when that page still holds the picture it was opened with.
+  void WMInsertPicture(TMessage& message);
+  // The page the compression dialog was opened for (compared, never followed) and its picture.
+  const TMmsFrame* resizeFrame = nullptr;
+  AnsiString resizeFramePicture;
+  // What the dialogs read from this window and store in it.
+  std::shared_ptr<TResizeHost> resizeHost;
+  TResizeHost* ResizeHost();
 
   // --- Saving the message to a file ---
   // Builds, encodes and writes the message to `path` (replacing a file there only once the new

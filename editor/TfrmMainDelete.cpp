@@ -5,6 +5,7 @@
 
 #include "editor/TDelMessageBox.h"
 #include "editor/TImgFileManager.h"
+#include "editor/TMmsViewer.h"
 #include "editor/TMsgBox.h"
 #include "editor/TfrmMain.h"
 #include "mms/TK3VNMms.h"
@@ -37,7 +38,7 @@ bool LiesIn(const AnsiString& path, const AnsiString& folder) {
 bool TfrmMain::SlideShowPlaying() const {
   // The preview window's play button is disabled while its show plays; without the preview
   // window no show can play.
-  return false;
+  return MmsViewer && MmsViewer->Playing();
 }
 
 void TfrmMain::DropCachedPicture(const std::string& path) {

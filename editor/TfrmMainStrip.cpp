@@ -9,6 +9,7 @@
 #include "editor/StripMarker.h"
 #include "editor/StripText.h"
 #include "editor/TImgFileManager.h"
+#include "editor/TMmsViewer.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
 #include "mms/SlideTextFile.h"
@@ -204,7 +205,7 @@ void TfrmMain::RefreshFrameList() {
   BuildStrip(stripBitmap);
   ShowStrip();
   imgFrameList->Repaint();
-  // The preview window is told the current page once it exists.
+  if (MmsViewer) PostMessageA(MmsViewer->Handle(), WM_SHOWFRAME, 0, LPARAM(curFrame));
 }
 
 void TfrmMain::scrBarFrameListScroll(TObject*, TScrollCode, int& position) {

@@ -15,6 +15,7 @@
 #include "editor/EditorStart.h"
 #include "editor/TDelMessageBox.h"
 #include "editor/TFrameBox.h"
+#include "editor/TMmsViewer.h"
 #include "editor/TMsgBox.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
@@ -90,13 +91,13 @@ TEST_F(EditorStartTest, StartUpSelectsTheLanguageBeforeTheWindowsAreMade) {
   EXPECT_EQ(ResStringManager.GetString("STR_Main_Subject"), WideString(u"km<STR_Main_Subject>"));
 }
 
-TEST_F(EditorStartTest, StartUpMakesTheMainWindowThenTheThreeBoxesWhichStayHidden) {
+TEST_F(EditorStartTest, StartUpMakesTheMainWindowThePreviewThenTheThreeBoxesWhichStayHidden) {
   ASSERT_TRUE(EditorStart({}));
   EXPECT_EQ(Application->MainForm, frmMain);
   std::vector<TComponent*> made;
   for (int i = 0; i < Application->ComponentCount(); ++i)
     if (dynamic_cast<TForm*>(Application->Components(i))) made.push_back(Application->Components(i));
-  EXPECT_EQ(made, (std::vector<TComponent*>{frmMain, DelMessageBox, MsgBox, FrameBox}));
+  EXPECT_EQ(made, (std::vector<TComponent*>{frmMain, MmsViewer, DelMessageBox, MsgBox, FrameBox}));
   frmMain->Show();
   Driver().RunUntilIdle();
   for (TForm* box :

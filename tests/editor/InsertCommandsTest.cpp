@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "editor/MediaTypes.h"
@@ -13,6 +14,7 @@
 #include "mms/TMediaItem.h"
 #include "mms/TMmsBody.h"
 #include "mms/TMmsFrame.h"
+#include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/TLabel.h"
 #include "support/SharedData.h"
 #include "tests/editor/CommandFixture.h"
@@ -331,6 +333,27 @@ TEST_F(InsertCommands, NoPageToInsertIntoChangesNothing) {
   EXPECT_EQ(main->mms->Body->GetFrameCount(), 20);
   for (int i = 0; i < 20; ++i) EXPECT_EQ(Item(i, TMediaItem::kText), nullptr) << i;
   EXPECT_TRUE(editedPaths.empty());
+}
+
+}  // namespace
+
+namespace {
+
+// The main window after a picture, a text and a sound went into the first page, as a user sees it.
+TEST_F(InsertCommands, TheWindowAfterAPictureATextAndASound) {
+  testsupport::TempDir files;
+  ASSERT_EQ(main->InsertPicture(Shared("pillow/jpeg/hopper.jpg").c_str()), 0);
+  TextEditorWrites(u"Hello from the slide");
+  ASSERT_EQ(main->InsertText(), 0);
+  ChooseFile(files.write("s.wav", editortest::Noise(4000, 21)));
+  ASSERT_EQ(main->InsertAudio(), 0);
+  main->GetPduSize();
+  main->RefreshFrameList();
+  platform::headless::Driver().RunUntilIdle();
+  EXPECT_EQ(Caption(main->Label_Size), "10");
+  EXPECT_EQ(Caption(main->Label_Time), "1");
+  std::filesystem::create_directories(MMS_SCREENSHOT_DIR);
+  EXPECT_TRUE(platform::headless::Driver().SavePng(main->Handle(), MMS_SCREENSHOT_DIR "/main-inserted.png"));
 }
 
 }  // namespace

@@ -427,7 +427,7 @@ TEST_F(SlideStrip, ThePopupsInsertPutsAPictureIntoTheBandClicked) {
     }
     saved =
         platform::headless::WritePng(Shot("strip-popup.png"), image.width, image.height, image.pixels.data());
-    return ModalAnswer::MenuItem(u"Insert");
+    return ModalAnswer::MenuItem(u"<STR_Main_Menu_Insert>");
   });
   Driver().Press(1, StripPoint(50, 60));
   Driver().Release(1, StripPoint(50, 60));

@@ -1,7 +1,8 @@
 // The editor program on the desktop backend under a private Xvfb: its main window is found by its
 // title from outside, shows on the X screen the pixels the headless backend draws for it (inside
 // the window's shape), and a second editor started meanwhile ends at once with 0 while the first
-// keeps running.
+// keeps running. Another program's language change shows the Khmer texts the headless backend
+// draws.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <stdlib.h>
@@ -75,9 +76,14 @@ TEST(EditorOnTheDesktop, ShowsTheHeadlessWindowAndASecondEditorEndsAtOnce) {
   app.write("App.Config.ini", editortest::SettingsFor(u"\\Language\\lan_ENG.ini"));
   setenv("MMSEDITOR_APP_DIR", app.path().c_str(), 1);
 
+  // The window as headless start-up draws it in Khmer, then in English (the program's start).
+  app.write("App.Config.ini", editortest::SettingsFor(u"\\Language\\lan_Khmer.ini"));
+  const HeadlessMain khmer = HeadlessStart();
+  app.write("App.Config.ini", editortest::SettingsFor(u"\\Language\\lan_ENG.ini"));
   const HeadlessMain expected = HeadlessStart();
   ASSERT_EQ(expected.image.width, 497);
   ASSERT_FALSE(expected.shape.empty());
+  ASSERT_EQ(khmer.image.width, 497);
 
   std::string error;
   ASSERT_TRUE(desktoptest::EnsureDisplay(&error)) << error;
@@ -99,19 +105,22 @@ TEST(EditorOnTheDesktop, ShowsTheHeadlessWindowAndASecondEditorEndsAtOnce) {
 
   // Inside its shape the window shows the headless pixels (once it has painted).
   desktoptest::Screenshot shot;
-  int differing = -1;
-  PumpUntil(
-      [&] {
-        if (!desktoptest::Capture(shot, &error)) return false;
-        differing = 0;
-        for (int y = 0; y < expected.image.height; ++y)
-          for (int x = 0; x < expected.image.width; ++x)
-            if (InShape(expected.shape, x, y) && left + x < shot.width && top + y < shot.height)
-              differing += shot.At(left + x, top + y) != expected.image.At(x, y);
-        return differing == 0;
-      },
-      10000);
-  EXPECT_EQ(differing, 0) << "at " << left << ", " << top;
+  auto differingFrom = [&](const HeadlessMain& want) {
+    int differing = -1;
+    PumpUntil(
+        [&] {
+          if (!desktoptest::Capture(shot, &error)) return false;
+          differing = 0;
+          for (int y = 0; y < want.image.height; ++y)
+            for (int x = 0; x < want.image.width; ++x)
+              if (InShape(want.shape, x, y) && left + x < shot.width && top + y < shot.height)
+                differing += shot.At(left + x, top + y) != want.image.At(x, y);
+          return differing == 0;
+        },
+        10000);
+    return differing;
+  };
+  EXPECT_EQ(differingFrom(expected), 0) << "at " << left << ", " << top;
   // Outside the shape (the rounded corners) the black root window shows through.
   for (POINT corner : {POINT{0, 0}, POINT{496, 0}, POINT{0, 360}, POINT{496, 360}}) {
     ASSERT_FALSE(InShape(expected.shape, corner.x, corner.y));
@@ -120,6 +129,14 @@ TEST(EditorOnTheDesktop, ShowsTheHeadlessWindowAndASecondEditorEndsAtOnce) {
   std::filesystem::create_directories(MMS_SCREENSHOT_DIR);
   platform::headless::WritePng(std::string(MMS_SCREENSHOT_DIR) + "/desktop-start.png", shot.width,
                                shot.height, shot.pixels.data());
+
+  // Another program announces Khmer: the window then shows what headless start-up in Khmer
+  // draws, its texts and the docked preview alike.
+  app.write("App.Config.ini", editortest::SettingsFor(u"\\Language\\lan_Khmer.ini"));
+  EXPECT_EQ(desktoptest::Run({EDITOR_PEER_PATH, "0x778"}, 10000), 0) << "the peer did not reach the editor";
+  EXPECT_EQ(differingFrom(khmer), 0);
+  platform::headless::WritePng(std::string(MMS_SCREENSHOT_DIR) + "/desktop-km.png", shot.width, shot.height,
+                               shot.pixels.data());
 
   // A second editor of the same user ends at once; the first keeps running.
   EXPECT_EQ(desktoptest::Run({MMSEDITOR_PATH}, 5000), 0);
