@@ -18,3 +18,9 @@ if(TARGET editor)
     target_compile_definitions(bench_editor_compress PRIVATE MMS_SHARED_DIR="${MMS_SHARED_DIR}")
   endif()
 endif()
+
+# Opening a message in the editor against the reader alone on the same bytes.
+if(TARGET editor)
+  mms_add_bench(bench_editor_open SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/EditorOpenBench.cpp LIBS editor platform_backend)
+  target_compile_definitions(bench_editor_open PRIVATE MMS_SHARED_DIR="${MMS_SHARED_DIR}")
+endif()

@@ -12,6 +12,7 @@
 #include "platform/rtl/LastError.h"
 #include "platform/rtl/Process.h"
 #include "platform/rtl/Profile.h"
+#include "platform/rtl/StringRoutines.h"
 
 namespace {
 
@@ -27,6 +28,9 @@ const char* const kLanguageValues[] = {
     "\\Language\\lan_ENG.ini",
     "\\Language\\lan_Khmer.ini",
 };
+
+// MMS_TITLE is read into a buffer of this many characters.
+constexpr DWORD kTitleSize = 1024;
 
 HANDLE instanceMutex = nullptr;
 
@@ -101,6 +105,15 @@ int EditorMain(const std::vector<std::string>& args) {
   return 0;
 }
 
-void OpenFromCommandLine(const std::vector<std::string>&) {
-  // Opening a message named after "open" comes with the opening of message files.
+void OpenFromCommandLine(const std::vector<std::string>& args) {
+  if (args.empty() || !SameText(AnsiString(args[0].c_str()), "open")) return;
+  // Without a file name the file stream raises its error, which start-up shows.
+  frmMain->OpenMmsFile(args.size() > 1 ? AnsiString(args[1].c_str()) : AnsiString());
+  // The subject the settings give replaces whatever the open set, even when empty.
+  const WideString settings(EditorSettingsPath());
+  std::u16string title(kTitleSize, u'\0');
+  const DWORD length = GetPrivateProfileStringW(u"MMS_TITLE_SECTION", u"MMS_TITLE", u"", title.data(),
+                                                kTitleSize, settings.c_bstr());
+  title.resize(length);
+  frmMain->SetSubjectText(WideString(title));
 }

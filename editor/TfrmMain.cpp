@@ -367,7 +367,14 @@ void RegisterEditorForms() {
         .Handler("resize_popClick", &TfrmMain::resize_popClick)
         .Handler("btnResizeClick", &TfrmMain::btnResizeClick)
         .Handler("btnSelectClick", &TfrmMain::btnSelectClick)
-        .Handler("Select_popClick", &TfrmMain::Select_popClick);
+        .Handler("Select_popClick", &TfrmMain::Select_popClick)
+        .Handler("actAntherExecute", &TfrmMain::actAntherExecute)
+        .Handler("actSendExecute", &TfrmMain::actSendExecute)
+        .Handler("btnSendClick", &TfrmMain::btnSendClick)
+        .Handler("actDraftsExecute", &TfrmMain::actDraftsExecute)
+        .Handler("SaveAsDraftClick", &TfrmMain::SaveAsDraftClick)
+        .Handler("FormCloseQuery", &TfrmMain::FormCloseQuery)
+        .Handler("actOpenExecute", &TfrmMain::actOpenExecute);
     return true;
   }();
   (void)done;

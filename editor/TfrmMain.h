@@ -383,6 +383,47 @@ class TfrmMain : public TForm {
   std::shared_ptr<TResizeHost> resizeHost;
   TResizeHost* ResizeHost();
 
+  // --- Saving the message to a file ---
+  // Builds, encodes and writes the message to `path` (replacing a file there only once the new
+  // one is complete): 1, or 0 after the save warning when the build could not take every page,
+  // encoding gave no bytes or the file could not be written (an older file stays as it was).
+  int SaveMmsFile(const AnsiString& path);
+  // Save As: the message to a file the user chooses; `savedAs` becomes 1, `modified` stays.
+  void actAntherExecute(TObject* sender);
+
+  // --- Handing the message over to the connection manager ---
+  // Results of WriteMessageFile.
+  static constexpr int kWritten = 1, kBuildFailed = 0, kWriteFailed = -1;
+  // Builds, encodes and writes the message to `path` without a word: kWritten; kBuildFailed
+  // when the build could not take every page or encoding gave no bytes; kWriteFailed when the
+  // file could not be written completely (an older file stays as it was).
+  int WriteMessageFile(const AnsiString& path);
+  // Writes Send/TempMMS.mms and hands it over with the subject and `mode` (0 send, 2 drafts):
+  // 1 when the connection manager's window took it; else 0 after a warning, with nothing of the
+  // message changed.
+  int SendMmsToDrafts(int mode);
+  void actSendExecute(TObject* sender);
+  void btnSendClick(TObject* sender);
+  void actDraftsExecute(TObject* sender);
+  void SaveAsDraftClick(TObject* sender);
+  // Asks what to do with a changed message: keep it as a draft (closing only when that
+  // succeeded), drop it, or stay.
+  void FormCloseQuery(TObject* sender, bool& canClose);
+  // Takes the connection manager's window from its announcement ("MsgNetAppHandle").
+  void WndProc(TMessage& message) override;
+
+  // --- Opening a message file ---
+  // The open dialog, then the chosen file replaces the message when it holds one (`modified`
+  // kept); otherwise the open warning and nothing changes.
+  void actOpenExecute(TObject* sender);
+  // Opening from the command line: an empty file only sets the untitled subject; a message
+  // replaces the start-up page and clears `modified`; anything else gets the open warning. A
+  // file that cannot be read raises the file stream's exception.
+  void OpenMmsFile(const AnsiString& path);
+  // Replaces the document with the message in `bytes`: 1; 0 with nothing changed when the bytes
+  // hold no message with a slide.
+  int LoadMms(const uint8_t* bytes, int count);
+
  protected:
   void Loaded() override;
 
@@ -412,6 +453,8 @@ class TfrmMain : public TForm {
   static void ForEachEntry(const AnsiString& folder, F visit);
   void DeleteFilesIn(const AnsiString& folder);
   void ReleaseBitmaps();
+  // The hand-over, then the quit message when it succeeded.
+  bool HandOver(int mode);
 };
 
 // The main window, once start-up made it.
@@ -423,6 +466,9 @@ extern TImgFileManager* pImgFileManager;
 extern TPicResize* pPicResize;
 // While set, deleting the current page asks nothing (the size roll-backs set and clear it).
 extern bool silentDelete;
+
+// The extension a part of this content type is unpacked under (exact comparison), or "".
+AnsiString ContentTypeToExt(const std::string& type);
 
 // Registers the main window's class, its handlers and the editor's compiled-in resources
 // with the form library (before the first window is made; again is harmless).

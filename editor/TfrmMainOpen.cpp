@@ -1,0 +1,186 @@
+// Opening a message file: the file is decoded, its body parsed and its first slide found before
+// anything of the open message is touched; only a file that holds a message replaces it. Each
+// slide becomes a page whose picture, text and sound are unpacked into the working folder under
+// names of the page's index, and each page gets its slide's duration with its items re-timed.
+// The decoded record, the parsed view and the decoded body are released on every path.
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <string>
+
+#include "editor/MediaTypes.h"
+#include "editor/TMsgBox.h"
+#include "editor/TResStringManager.h"
+#include "editor/TfrmMain.h"
+#include "mms/MmsDecoder.h"
+#include "mms/SmilParser.h"
+#include "mms/SmilView.h"
+#include "mms/TK3VNMms.h"
+#include "mms/TMediaItem.h"
+#include "mms/TMmsBody.h"
+#include "platform/forms/TLabel.h"
+#include "platform/forms/TOpenDialog.h"
+#include "platform/rtl/StringRoutines.h"
+#include "platform/rtl/SysUtils.h"
+#include "platform/rtl/TFileStream.h"
+
+namespace {
+
+// A decoded message: the header record and the parsed view, both released when it goes (the view
+// and the body before the record whose bytes they were parsed from).
+class ParsedMessage {
+ public:
+  ParsedMessage(const uint8_t* bytes, int count) {
+    record_ = MmsDecodeHeaders(bytes, count);
+    if (!record_ || record_->Body.empty()) return;
+    if (MmsParseBody(record_->Body.data(), int(record_->Body.size())) != 1) return;
+    first_ = SmilGetFirstPar();
+  }
+  ~ParsedMessage() {
+    MmsFreeParsedBody();
+    if (record_) MmsPduFree(record_, MMS_PDU_RETRIEVE_CONF);
+  }
+  ParsedMessage(const ParsedMessage&) = delete;
+  ParsedMessage& operator=(const ParsedMessage&) = delete;
+
+  // Whether the file holds a message with at least one slide.
+  bool Usable() const { return first_ != nullptr; }
+  const tMMS_RetrieveConf* Record() const { return record_; }
+  const tSMIL_Par* FirstSlide() const { return first_; }
+
+ private:
+  tMMS_RetrieveConf* record_ = nullptr;
+  const tSMIL_Par* first_ = nullptr;
+};
+
+bool WriteBytes(const AnsiString& path, const void* data, size_t size) {
+  return platform::WriteFileReplacing(platform::FsPath(path), data, size);
+}
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return char(std::tolower(c)); });
+  return text;
+}
+
+// The largest End of the slide's items, or 0 when it has none.
+int LastItemEnd(const tSMIL_Par& slide) {
+  int end = 0;
+  for (const tSMIL_Img* p = slide.Images; p; p = p->Next) end = std::max(end, p->End);
+  for (const tSMIL_Text* t = slide.Texts; t; t = t->Next) end = std::max(end, t->End);
+  for (const tSMIL_Audio* a = slide.Audios; a; a = a->Next) end = std::max(end, a->End);
+  return end;
+}
+
+}  // namespace
+
+AnsiString ContentTypeToExt(const std::string& type) {
+  static const struct {
+    const char* type;
+    const char* ext;
+  } kTable[] = {
+      {"audio/wav", "wav"},           {"audio/mid", "mid"}, {"audio/midi", "mid"}, {"audio/mp3", "mp3"},
+      {"audio/amr", "amr"},           {"image/png", "png"}, {"image/gif", "gif"},  {"image/bmp", "bmp"},
+      {"image/vnd.wap.wbmp", "wbmp"}, {"image/jpg", "jpg"}, {"image/jpeg", "jpg"},
+  };
+  for (const auto& entry : kTable) {
+    if (type == entry.type) return entry.ext;
+  }
+  return "";
+}
+
+int TfrmMain::LoadMms(const uint8_t* bytes, int count) {
+  const ParsedMessage message(bytes, count);
+  if (!message.Usable()) return 0;
+
+  // The message is good: the open document gives way to it.
+  Init();
+  SetSubjectText(message.Record()->Subject ? WideString(*message.Record()->Subject) : WideString());
+  Label_Size->SetCaption(IntToStr(std::max(1, count / 1024)));
+  mms->Body->DeleteFrame(0);
+
+  long long totalMs = 0;
+  int index = 0;
+  for (const tSMIL_Par* slide = message.FirstSlide(); slide && index < kMaxPages;
+       slide = slide->Next, ++index) {
+    if (NewFrame() != 0) break;
+    const AnsiString number = IntToStr(index);
+    for (const tSMIL_Img* picture = slide->Images; picture; picture = picture->Next) {
+      AnsiString ext = GetImageType(picture->Data, size_t(std::max(0, picture->Size)));
+      if (ext == "Invalid") ext = ContentTypeToExt(picture->Type);
+      // Only the picture kinds the editor shows, builds and sends again are kept.
+      const std::string kind = Lower(ext.c_str());
+      if (kind != "bmp" && kind != "gif" && kind != "jpg") break;
+      const AnsiString path = imageDir + "/img_" + number + "." + ext;
+      if (WriteBytes(path, picture->Data, size_t(picture->Size)))
+        mms->SetFrameItemFromFile(index, TMediaItem::kImage, path.c_str());
+    }
+    for (const tSMIL_Text* text = slide->Texts; text; text = text->Next) {
+      const std::u16string& units = text->Content;
+      const size_t length = std::min(units.size(), units.find(u'\0'));
+      std::string data(length * 2, '\0');
+      for (size_t i = 0; i < length; ++i) {
+        data[2 * i] = char(units[i] & 0xFF);
+        data[2 * i + 1] = char(units[i] >> 8);
+      }
+      const AnsiString path = txtDir + "/txt_" + number + ".txt";
+      if (WriteBytes(path, data.data(), data.size()))
+        mms->SetFrameItemFromFile(index, TMediaItem::kText, path.c_str());
+    }
+    for (const tSMIL_Audio* sound = slide->Audios; sound; sound = sound->Next) {
+      const AnsiString ext = ContentTypeToExt(sound->Type);
+      if (ext.IsEmpty() || ext == "amr") break;
+      const AnsiString path = audioDir + "/Audio_" + number + "." + ext;
+      if (WriteBytes(path, sound->Data, size_t(sound->Size)))
+        mms->SetFrameItemFromFile(index, TMediaItem::kAudio, path.c_str());
+    }
+    // A slide without a duration lasts as long as its longest item, else one second; the
+    // page's items follow its duration.
+    int dur = slide->Dur > 0 ? slide->Dur : LastItemEnd(*slide);
+    if (dur <= 0) dur = 1000;
+    mms->Body->SetFrameDur(index, dur);
+    totalMs += dur;
+  }
+  curFrame = 0;
+  ShowDuration(mms->Body->GetFrameDur(0));
+  Label_Time->SetCaption(IntToStr(int64_t(totalMs / 1000)));
+  UpdateStripScrollBar();
+  RefreshFrameList();
+  return 1;
+}
+
+namespace {
+
+// The whole file through the form library's file stream: a file that cannot be opened raises
+// the stream's exception.
+std::string ReadThroughStream(const AnsiString& path) {
+  TFileStream stream(path, fmOpenRead);
+  std::string bytes(size_t(stream.Size()), '\0');
+  if (!bytes.empty()) stream.ReadBuffer(bytes.data(), int(bytes.size()));
+  return bytes;
+}
+
+}  // namespace
+
+void TfrmMain::actOpenExecute(TObject*) {
+  dlgOpen->SetTitle(AnsiString(ResStringManager.GetString("STR_Main_DialogTitle_MMS")));
+  dlgOpen->SetFilter(AnsiString(ResStringManager.GetString("STR_Main_DialogFilter_MMS")));
+  if (!dlgOpen->Execute()) return;
+  const std::string bytes = ReadThroughStream(dlgOpen->FileName());
+  // A file that is no message changes nothing of the open one.
+  if (!LoadMms(reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size())))
+    ShowMsgBox("STR_Main_Error_Open");
+}
+
+void TfrmMain::OpenMmsFile(const AnsiString& path) {
+  const std::string bytes = ReadThroughStream(path);
+  if (bytes.empty()) {
+    SetSubjectText(ResStringManager.GetString("STR_Main_Untitled"));
+    return;
+  }
+  if (!LoadMms(reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size()))) {
+    ShowMsgBox("STR_Main_Error_Open");
+    return;
+  }
+  modified = 0;
+}
