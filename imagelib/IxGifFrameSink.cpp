@@ -36,12 +36,18 @@ bool IxGifFrameSink::PutLine(const uint8_t* indices, int count) {
   if (bits == nullptr || n <= 0) return true;
 
   if (colours_ != nullptr) {
+    const int skip = frame_.colourSkipsTransparent ? frame_.transIndex : -1;
     uint8_t* p = bits + static_cast<size_t>(frame_.left) * 3;
+    uint8_t* alpha = picture_.AlphaGetPointer();
+    if (alpha != nullptr) alpha += y * pictureWidth + frame_.left;
     for (int64_t x = 0; x < n; ++x, p += 3) {
-      const IxRGBQuad& c = colours_[indices[x] & mask_];
+      const int index = indices[x] & mask_;
+      if (index == skip) continue;
+      const IxRGBQuad& c = colours_[index];
       p[0] = c.rgbBlue;
       p[1] = c.rgbGreen;
       p[2] = c.rgbRed;
+      if (alpha != nullptr) alpha[x] = 255;
     }
     return true;
   }

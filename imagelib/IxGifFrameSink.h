@@ -1,8 +1,9 @@
 // Places the decoded lines of one GIF frame on the screen-sized picture: it maps each line to
 // its row (top-down, or the four passes of an interlaced frame) and either composites the
 // frame's palette indices (its transparent index leaves the picture unchanged) or, on a 24-bit
-// picture, writes every pixel's colour from the frame's colour table. Rows and columns outside
-// the frame or the picture are never written.
+// picture, writes the pixels' colours from the frame's colour table (every pixel, or all but the
+// transparent ones, which then leave the picture and its alpha plane unchanged; the others are
+// made opaque). Rows and columns outside the frame or the picture are never written.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,7 @@ class IxGifFrameSink : public IxGifLineSink {
     bool interlaced = false;
     int bpp = 8;          // indices are taken modulo 2^bpp, as a picture of that depth holds them
     int transIndex = -1;  // indexed compositing skips it; -1 for none
+    bool colourSkipsTransparent = false;  // colour mode skips transIndex as well
   };
 
   // `colours` (256 entries) selects colour mode on a 24-bit picture; null composites indices.

@@ -37,9 +37,10 @@ IxGifLzwDecoder::Status IxGifLzwDecoder::Decode(IxGifCursor& in, int lineWidth, 
   bitCount_ = 0;
   blockLeft_ = 0;
   terminated_ = false;
+  pixels_ = 0;
   const int minCodeSize = in.ReadByte();
   Status status;
-  if (minCodeSize < 2 || minCodeSize > 9)
+  if (minCodeSize < 2 || minCodeSize > 11)
     status = minCodeSize < 0 ? Status::kReadError : Status::kBadCodeSize;
   else
     status = Run(in, minCodeSize, lineWidth, sink, badCodes);
@@ -72,6 +73,7 @@ IxGifLzwDecoder::Status IxGifLzwDecoder::Run(IxGifCursor& in, int minCodeSize, i
       if (linePos == lineWidth) {
         linePos = 0;
         if (!sink.PutLine(line, lineWidth)) return false;
+        pixels_ += static_cast<uint64_t>(lineWidth);
       }
     }
     return true;
@@ -148,6 +150,7 @@ IxGifLzwDecoder::Status IxGifLzwDecoder::Run(IxGifCursor& in, int minCodeSize, i
       break;
     }
   }
-  if (linePos > 0 && status != Status::kPictureFull) sink.PutLine(line, linePos);
+  if (linePos > 0 && status != Status::kPictureFull && sink.PutLine(line, linePos))
+    pixels_ += static_cast<uint64_t>(linePos);
   return status;
 }

@@ -26,7 +26,7 @@ class IxGifLzwDecoder {
     kEndCode,      // the end code was read
     kEndOfBlocks,  // a zero-length sub-block ended the data before an end code
     kReadError,    // the file ended inside the code stream
-    kBadCodeSize,  // the minimum code size is outside 2..9
+    kBadCodeSize,  // the minimum code size is outside 2..11 (codes are at most 12 bits)
     kPictureFull,  // more lines arrived than the picture has rows
     kBadString,    // a string longer than the table allows
   };
@@ -38,6 +38,15 @@ class IxGifLzwDecoder {
   // return the cursor stands just after the code stream's zero-length terminator (or at the end
   // of the data), whatever stopped the decoding, so the caller reads the next block from there.
   Status Decode(IxGifCursor& in, int lineWidth, IxGifLineSink& sink, int& badCodes);
+
+  // Pixels the last Decode handed to the sink (lines the sink refused are not counted).
+  uint64_t PixelsDecoded() const { return pixels_; }
+  // Whether the last Decode met damage: a bad code size, codes past the table, a string too
+  // long, or data that ended inside the stream.
+  static bool IsDamage(Status status, int badCodes) {
+    return badCodes > 0 || status == Status::kReadError || status == Status::kBadCodeSize ||
+           status == Status::kBadString;
+  }
 
   // The most table entries a code stream can define, and so the longest string.
   static constexpr int kTableSize = 4096;
@@ -56,4 +65,5 @@ class IxGifLzwDecoder {
   int bitCount_ = 0;
   int blockLeft_ = 0;
   bool terminated_ = false;
+  uint64_t pixels_ = 0;
 };

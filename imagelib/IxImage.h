@@ -131,11 +131,13 @@ class IxImage {
   static IxRGBQuad RGBtoRGBQUAD(IxColorRef cr);
   void RGBtoBGR(uint8_t* buffer, size_t length) const;
   // Fills the 24-bit pixel area from packed pixels (bottom-up rows) of 16 or 32 bits. Each channel
-  // is placed by its mask (lowest set bit and width) and scaled to 8 bits. At 32 bits, all-zero
-  // masks mean bytes 0, 1, 2 are blue, green, red. The source may lie inside the pixel area: it is
-  // read from the last pixel backwards. srcLength bounds what is read from src.
+  // is placed by its mask (lowest set bit and width) and scaled to 8 bits, a narrow one over the
+  // whole range. At 32 bits, all-zero masks mean bytes 0, 1, 2 are blue, green, red. The source may
+  // lie inside the pixel area: it is read from the last pixel backwards. srcLength bounds what is
+  // read from src. With an alpha mask and an alpha plane the plane is filled too; a plane left all
+  // 0 is deleted (the picture is opaque).
   void Bitfield2RGB(const uint8_t* src, size_t srcLength, uint32_t redmask, uint32_t greenmask,
-                    uint32_t bluemask, uint8_t bpp);
+                    uint32_t bluemask, uint8_t bpp, uint32_t alphamask = 0);
   static int32_t CompareColors(const IxRGBQuad& a, const IxRGBQuad& b);
 
   // Alpha plane.

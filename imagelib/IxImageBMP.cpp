@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr uint32_t kRGB = 0, kRLE8 = 1, kRLE4 = 2, kBitFields = 3;
+constexpr uint32_t kRGB = 0, kRLE8 = 1, kRLE4 = 2, kBitFields = 3, kAlphaBitFields = 6;
 
 // A header larger than this much pixel area must come with data in some proportion to it:
 // a few bytes of file may not make us allocate gigabytes.
@@ -53,7 +53,13 @@ std::vector<uint8_t> ReadUpTo(IxFile* f, uint64_t want) {
 }  // namespace
 
 bool IxImageBMP::ReadBitmapInfo(IxFile* fh, IxBitmapInfoHeader* pdib) {
+  uint32_t masks[4];
+  return ReadBitmapInfo(fh, pdib, masks);
+}
+
+bool IxImageBMP::ReadBitmapInfo(IxFile* fh, IxBitmapInfoHeader* pdib, uint32_t masks[4]) {
   if (fh == nullptr || pdib == nullptr) return false;
+  masks[0] = masks[1] = masks[2] = masks[3] = 0;
   uint8_t raw[IX_BITMAPINFOHEADER_SIZE] = {};
   const size_t got = fh->Read(raw, 1, sizeof(raw));
   if (got < 4) return false;
@@ -76,17 +82,20 @@ bool IxImageBMP::ReadBitmapInfo(IxFile* fh, IxBitmapInfoHeader* pdib) {
     if (size == 64) {
       if (!fh->Seek(24, SEEK_CUR)) return false;
     } else if (size > IX_BITMAPINFOHEADER_SIZE) {
-      // Later Windows headers only when they describe a plain uncompressed picture. Their colours
-      // used may name a palette (the version 4 and 5 headers of common writers do).
-      const uint64_t absHeight = h.biHeight < 0 ? -static_cast<int64_t>(h.biHeight) : h.biHeight;
-      const uint64_t expected =
-          absHeight * StoredRowSize(static_cast<uint64_t>(std::max<int32_t>(h.biWidth, 0)), h.biBitCount);
-      const uint64_t maxColors = h.biBitCount <= 8 ? (uint64_t{1} << h.biBitCount) : 0;
-      if (h.biSizeImage != expected || h.biPlanes != 1 || h.biCompression != kRGB ||
-          (h.biClrUsed != 0 && h.biClrUsed > maxColors)) {
-        return false;
+      // Later Windows headers (52, 56, 108 and 124 bytes) carry the colour masks after the first
+      // 40 bytes: red, green, blue, then alpha from 56 bytes on. Colour spaces and profiles that
+      // follow are not used. The headers hold at most 124 bytes of known fields.
+      if (size > (uint32_t{1} << 16)) return false;
+      uint8_t extra[16] = {};
+      const size_t want = std::min<size_t>(size - IX_BITMAPINFOHEADER_SIZE, sizeof(extra));
+      if (fh->Read(extra, 1, want) != want) return false;
+      if (want >= 12) {
+        masks[0] = LE32(extra);
+        masks[1] = LE32(extra + 4);
+        masks[2] = LE32(extra + 8);
       }
-      if (!fh->Seek(static_cast<int64_t>(size) - IX_BITMAPINFOHEADER_SIZE, SEEK_CUR)) return false;
+      if (want >= 16) masks[3] = LE32(extra + 12);
+      if (!fh->Seek(static_cast<int64_t>(size - IX_BITMAPINFOHEADER_SIZE - want), SEEK_CUR)) return false;
     }
   }
 
@@ -94,6 +103,7 @@ bool IxImageBMP::ReadBitmapInfo(IxFile* fh, IxBitmapInfoHeader* pdib) {
   if (h.biWidth <= 0 || h.biHeight == 0 || h.biHeight == std::numeric_limits<int32_t>::min()) return false;
   switch (h.biBitCount) {
     case 1:
+    case 2:
     case 4:
     case 8:
     case 16:
@@ -142,7 +152,8 @@ bool IxImageBMP::Decode(IxFile* hFile) {
   }
 
   IxBitmapInfoHeader bmp;
-  if (!ReadBitmapInfo(hFile, &bmp)) return fail("Error reading BMP info");
+  uint32_t masks[4];
+  if (!ReadBitmapInfo(hFile, &bmp, masks)) return fail("Error reading BMP info");
 
   const bool topDown = bmp.biHeight < 0;
   const int32_t width = bmp.biWidth;
@@ -155,16 +166,17 @@ bool IxImageBMP::Decode(IxFile* hFile) {
     return true;
   }
 
-  // The picture is stored at 24 bits when the file holds 16 or 32.
+  // The picture is stored at 24 bits when the file holds 16 or 32, at 4 when it holds 2.
   const uint32_t bpp = bmp.biBitCount;
-  const uint64_t pixelArea = StoredRowSize(static_cast<uint64_t>(width), bpp > 8 ? 24 : bpp) * height;
+  const uint32_t pictureBpp = bpp > 8 ? 24 : (bpp == 2 ? 4 : bpp);
+  const uint64_t pixelArea = StoredRowSize(static_cast<uint64_t>(width), pictureBpp) * height;
   const int64_t remaining = Remaining(hFile);
   if (pixelArea > kUncheckedPixelArea && remaining >= 0 &&
       pixelArea / kMaxExpansion > static_cast<uint64_t>(remaining)) {
     return fail("Can't allocate memory");
   }
 
-  if (Create(width, height, bpp, IXIMAGE_FORMAT_BMP) == nullptr) return fail("Can't allocate memory");
+  if (Create(width, height, pictureBpp, IXIMAGE_FORMAT_BMP) == nullptr) return fail("Can't allocate memory");
   SetXDPI(
       static_cast<int32_t>(std::clamp(std::floor(bmp.biXPelsPerMeter * 0.0254 + 0.5), -1.0, 2147483647.0)));
   SetYDPI(
@@ -173,7 +185,7 @@ bool IxImageBMP::Decode(IxFile* hFile) {
   if (info.nEscape != 0) return fail("Cancelled");
 
   if (IsIndexed()) {
-    const uint32_t layoutEntries = GetPaletteSize() / 4;
+    const uint32_t layoutEntries = std::min<uint32_t>(GetPaletteSize() / 4, 1u << bpp);
     const uint32_t entries = std::min(bmp.biClrUsed, layoutEntries);
     uint8_t* pal = reinterpret_cast<uint8_t*>(GetPalette());
     if (bmp.biSize == 12) {
@@ -194,14 +206,19 @@ bool IxImageBMP::Decode(IxFile* hFile) {
 
   if (info.nEscape != 0) return fail("Cancelled");
 
-  uint32_t masks[3] = {0, 0, 0};
-  if (bmp.biCompression == kBitFields && (bpp == 16 || bpp == 32)) {
-    uint8_t raw[12];
-    if (hFile->Read(raw, 1, sizeof(raw)) != sizeof(raw)) return fail("Error reading BMP info");
+  // Bit fields: after a 40-byte header the masks follow it (three, or four with an alpha mask);
+  // the later headers hold them. Alpha counts only with bit fields.
+  const bool bitFields = bmp.biCompression == kBitFields || bmp.biCompression == kAlphaBitFields;
+  if (bitFields && (bpp == 16 || bpp == 32) && bmp.biSize == IX_BITMAPINFOHEADER_SIZE) {
+    uint8_t raw[16];
+    const size_t count = bmp.biCompression == kAlphaBitFields ? 16 : 12;
+    if (hFile->Read(raw, 1, count) != count) return fail("Error reading BMP info");
     masks[0] = LE32(raw);
     masks[1] = LE32(raw + 4);
     masks[2] = LE32(raw + 8);
+    masks[3] = count == 16 ? LE32(raw + 12) : 0;
   }
+  if (!bitFields) masks[0] = masks[1] = masks[2] = masks[3] = 0;
 
   if (offBits != 0 && !hFile->Seek(start + static_cast<int64_t>(offBits), SEEK_SET)) {
     return fail("Error reading BMP info");
@@ -214,8 +231,8 @@ bool IxImageBMP::Decode(IxFile* hFile) {
     case 4:
     case 8:
       if (bmp.biCompression == kRGB) {
-        // The file's image size is only a hint: never read more than the pixel area holds.
-        hFile->Read(bits, 1, std::min(bmp.biSizeImage, bitsSize));
+        // The file's image size is often wrong: the pixel area is what the header's size says.
+        hFile->Read(bits, 1, bitsSize);
       } else if ((bpp == 8 && bmp.biCompression == kRLE8) || (bpp == 4 && bmp.biCompression == kRLE4)) {
         // Enough for any sound coding of this picture; a longer stream holds nothing of it.
         const uint64_t cap = 4ull * bitsSize + 8ull * static_cast<uint64_t>(height) + 4096;
@@ -225,26 +242,31 @@ bool IxImageBMP::Decode(IxFile* hFile) {
         return fail("compression type not supported");
       }
       break;
-    case 16: {
-      if (bmp.biCompression != kRGB && bmp.biCompression != kBitFields) return fail("unknown compression");
-      if (bmp.biCompression == kRGB) {
+    case 2: {
+      if (bmp.biCompression != kRGB) return fail("compression type not supported");
+      // Four pixels to a byte in the file, two in the picture: each row is widened.
+      const uint64_t stored = StoredRowSize(static_cast<uint64_t>(width), 2);
+      const std::vector<uint8_t> data = ReadUpTo(hFile, stored * static_cast<uint64_t>(height));
+      for (int32_t y = 0; y < height; ++y) {
+        for (int32_t x = 0; x < width; ++x) {
+          const uint64_t at = static_cast<uint64_t>(y) * stored + static_cast<uint64_t>(x) / 4;
+          if (at >= data.size()) break;
+          SetPixelIndex(x, y, static_cast<uint8_t>((data[at] >> (6 - 2 * (x & 3))) & 3));
+        }
+      }
+      break;
+    }
+    case 16:
+    case 32: {
+      if (bmp.biCompression != kRGB && !bitFields) return fail("unknown compression");
+      if (bpp == 16 && bmp.biCompression == kRGB) {
         masks[0] = 0x7C00;
         masks[1] = 0x03E0;
         masks[2] = 0x001F;
       }
-      // The 16-bit rows are shorter than the 24-bit ones: read into the pixel area and widen in place.
-      const uint64_t stored = static_cast<uint64_t>(height) * ((static_cast<uint64_t>(width) + 1) / 2) * 4;
-      const size_t got = hFile->Read(bits, 1, static_cast<size_t>(std::min<uint64_t>(stored, bitsSize)));
-      Bitfield2RGB(bits, got, masks[0], masks[1], masks[2], 16);
-      break;
-    }
-    case 24:
-      if (bmp.biCompression != kRGB) return fail("unknown compression");
-      hFile->Read(bits, 1, std::min(bmp.biSizeImage, bitsSize));
-      break;
-    case 32: {
-      if (bmp.biCompression != kRGB && bmp.biCompression != kBitFields) return fail("unknown compression");
-      uint64_t stored = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4;
+      uint64_t stored = bpp == 16
+                            ? static_cast<uint64_t>(height) * ((static_cast<uint64_t>(width) + 1) / 2) * 4
+                            : static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4;
       // No room for bytes the stream does not hold.
       const int64_t left = Remaining(hFile);
       if (left >= 0) stored = std::min<uint64_t>(stored, static_cast<uint64_t>(left));
@@ -255,10 +277,18 @@ bool IxImageBMP::Decode(IxFile* hFile) {
         return fail("can't allocate memory");
       }
       const size_t got = hFile->Read(temp.data(), 1, temp.size());
-      // Bytes 0, 1, 2 as blue, green, red unless the file gives its own masks.
-      Bitfield2RGB(temp.data(), got, masks[0], masks[1], masks[2], 32);
+      if (masks[3] != 0) {
+        AlphaCreate();
+        if (!AlphaIsValid()) return fail("can't allocate memory");
+      }
+      // At 32 bits without masks, bytes 0, 1, 2 are blue, green, red.
+      Bitfield2RGB(temp.data(), got, masks[0], masks[1], masks[2], static_cast<uint8_t>(bpp), masks[3]);
       break;
     }
+    case 24:
+      if (bmp.biCompression != kRGB) return fail("unknown compression");
+      hFile->Read(bits, 1, bitsSize);
+      break;
     default:
       return fail("Error reading BMP info");
   }

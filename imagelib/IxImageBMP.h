@@ -1,6 +1,7 @@
-// The BMP format class: reads Windows and OS/2 bitmap files and bare DIBs at 1, 4, 8, 16, 24 and
-// 32 bits per pixel, uncompressed, bit fields or run-length coded, and writes the library's own
-// DIB block as an uncompressed BMP file.
+// The BMP format class: reads Windows and OS/2 bitmap files and bare DIBs at 1, 2, 4, 8, 16, 24
+// and 32 bits per pixel, uncompressed, bit fields (with an alpha mask, kept in an alpha plane) or
+// run-length coded, with any of the information headers (12, 40, 52, 56, 64, 108 and 124 bytes),
+// and writes the library's own DIB block as an uncompressed BMP file.
 #pragma once
 
 #include "imagelib/IxImage.h"
@@ -17,6 +18,8 @@ class IxImageBMP : public IxImage {
   // Reads the information header in any of its variants and normalises it to the 40-byte layout;
   // false when it is not a header this class can read.
   static bool ReadBitmapInfo(IxFile* fh, IxBitmapInfoHeader* pdib);
+  // The same, with the red, green, blue and alpha masks a later header carries (0 without them).
+  static bool ReadBitmapInfo(IxFile* fh, IxBitmapInfoHeader* pdib, uint32_t masks[4]);
 
  private:
   bool DecodeRLE(const uint8_t* data, size_t length, bool rle4);

@@ -3,8 +3,10 @@
 // frames onto the screen-sized picture up to the frame asked for.
 #include "imagelib/IxImageGIF.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "imagelib/IxFile.h"
 #include "imagelib/IxGifBlockReader.h"
@@ -32,10 +34,12 @@ constexpr size_t kReadChunk = size_t{1} << 16;
 // Bits per pixel of a frame whose colour table has `entries` entries.
 int BppForTable(int entries) { return entries > 16 ? 8 : (entries > 2 ? 4 : 1); }
 
-bool FitsScreen(const IxGifBlockReader::Block& b, int screenWidth, int screenHeight) {
-  // A frame of no pixels has nothing to decode; one that reaches outside the screen is left out
-  // on purpose (it is neither counted nor drawn).
-  return b.width > 0 && b.height > 0 && b.left + b.width <= screenWidth && b.top + b.height <= screenHeight;
+bool SameColours(const IxRGBQuad* a, const IxRGBQuad* b, int count) {
+  for (int k = 0; k < count; ++k) {
+    if (a[k].rgbRed != b[k].rgbRed || a[k].rgbGreen != b[k].rgbGreen || a[k].rgbBlue != b[k].rgbBlue)
+      return false;
+  }
+  return true;
 }
 
 void ReadToEnd(IxFile* file, std::vector<uint8_t>& data) {
@@ -81,19 +85,31 @@ bool IxImageGIF::AdoptPixels(IxImage& from) {
   return true;
 }
 
-void IxImageGIF::RestoreBackground(int left, int top, int width, int height, uint8_t value) {
+IxImageGIF::Area IxImageGIF::ClipToScreen(int left, int top, int width, int height, int screenWidth,
+                                          int screenHeight) {
+  Area a;
+  if (width <= 0 || height <= 0 || left >= screenWidth || top >= screenHeight) return a;
+  a.left = left;
+  a.top = top;
+  a.width = std::min(width, screenWidth - left);
+  a.height = std::min(height, screenHeight - top);
+  return a;
+}
+
+void IxImageGIF::RestoreBackground(const Area& area, uint8_t value) {
   // Whole bytes of a row are filled in one go, pixels that share a byte with their neighbours
   // one by one. At 1 bit per pixel any value sets the bit.
   const int bpp = GetBpp();
   const int perByte = 8 / bpp;
   const uint8_t v = bpp == 1 ? (value ? 1 : 0) : static_cast<uint8_t>(value & ((1 << bpp) - 1));
   const uint8_t fill = bpp == 8 ? v : (bpp == 4 ? static_cast<uint8_t>(v * 17) : (v ? 0xFF : 0));
-  const int end = left + width;
+  const int left = area.left;
+  const int end = area.left + area.width;
   const int firstByte = (left + perByte - 1) / perByte;
   const int lastByte = end / perByte;  // exclusive
   const int screenHeight = static_cast<int>(GetHeight());
-  for (int r = 0; r < height; ++r) {
-    const int y = screenHeight - 1 - (top + r);
+  for (int r = 0; r < area.height; ++r) {
+    const int y = screenHeight - 1 - (area.top + r);
     uint8_t* row = GetBits(y);
     if (row == nullptr) continue;
     if (firstByte >= lastByte) {
@@ -106,12 +122,99 @@ void IxImageGIF::RestoreBackground(int left, int top, int width, int height, uin
   }
 }
 
+void IxImageGIF::FillArea(const Area& area, IxRGBQuad colour) {
+  const int screenHeight = static_cast<int>(GetHeight());
+  for (int r = 0; r < area.height; ++r) {
+    const int y = screenHeight - 1 - (area.top + r);
+    for (int x = area.left; x < area.left + area.width; ++x) {
+      uint8_t* p = BlindGetPixelPointer(x, y);
+      if (p == nullptr) continue;
+      p[0] = colour.rgbBlue;
+      p[1] = colour.rgbGreen;
+      p[2] = colour.rgbRed;
+      AlphaSet(x, y, colour.rgbReserved);
+    }
+  }
+}
+
+std::vector<uint8_t> IxImageGIF::SaveArea(const Area& area) const {
+  const bool colour = GetBpp() == 24;
+  std::vector<uint8_t> saved;
+  saved.reserve(static_cast<size_t>(area.Pixels()) * (colour ? 4 : 1));
+  const int screenHeight = static_cast<int>(GetHeight());
+  for (int r = 0; r < area.height; ++r) {
+    const int y = screenHeight - 1 - (area.top + r);
+    for (int x = area.left; x < area.left + area.width; ++x) {
+      if (!colour) {
+        saved.push_back(BlindGetPixelIndex(x, y));
+        continue;
+      }
+      const uint8_t* p = BlindGetPixelPointer(x, y);
+      saved.insert(saved.end(), {p[0], p[1], p[2], AlphaIsValid() ? BlindAlphaGet(x, y) : uint8_t{255}});
+    }
+  }
+  return saved;
+}
+
+void IxImageGIF::RestoreArea(const Area& area, const std::vector<uint8_t>& saved) {
+  const bool colour = GetBpp() == 24;
+  if (saved.size() != static_cast<size_t>(area.Pixels()) * (colour ? 4 : 1)) return;
+  const int screenHeight = static_cast<int>(GetHeight());
+  size_t at = 0;
+  for (int r = 0; r < area.height; ++r) {
+    const int y = screenHeight - 1 - (area.top + r);
+    for (int x = area.left; x < area.left + area.width; ++x) {
+      if (!colour) {
+        SetPixelIndex(x, y, saved[at++]);
+        continue;
+      }
+      uint8_t* p = BlindGetPixelPointer(x, y);
+      p[0] = saved[at];
+      p[1] = saved[at + 1];
+      p[2] = saved[at + 2];
+      AlphaSet(x, y, saved[at + 3]);
+      at += 4;
+    }
+  }
+}
+
+bool IxImageGIF::ToColourScreen(int transIndex) {
+  const int width = static_cast<int>(GetWidth());
+  const int height = static_cast<int>(GetHeight());
+  IxImage colour;
+  if (colour.Create(width, height, 24, IXIMAGE_FORMAT_GIF) == nullptr) return false;
+  if (transIndex >= 0) {
+    colour.AlphaCreate();
+    if (!colour.AlphaIsValid()) return false;
+  }
+  for (int y = 0; y < height; ++y) {
+    uint8_t* row = colour.GetBits(y);
+    for (int x = 0; x < width; ++x) {
+      const uint8_t index = BlindGetPixelIndex(x, y);
+      const IxRGBQuad c = GetPaletteColor(index);
+      row[3 * x] = c.rgbBlue;
+      row[3 * x + 1] = c.rgbGreen;
+      row[3 * x + 2] = c.rgbRed;
+      if (index == transIndex) colour.AlphaSet(x, y, 0);
+    }
+  }
+  return AdoptPixels(colour);
+}
+
 bool IxImageGIF::Decode(IxFile* hFile) {
   if (hFile == nullptr) return false;
+  auto fail = [this](const std::string& text) {
+    SetLastError(text.c_str());
+    return false;
+  };
   const int64_t start = hFile->Tell();
   std::vector<uint8_t> data(13);
-  if (hFile->Read(data.data(), 1, 13) != 13) return false;
-  if (memcmp(data.data(), "GIF8", 4) != 0) return false;
+  const size_t got = hFile->Read(data.data(), 1, 13);
+  if (got < 4 || memcmp(data.data(), "GIF8", 4) != 0) return false;
+  if (got != 13) return fail("GIF header cut short");
+  // From here the file is a GIF: every refusal says why, and a success leaves the last error
+  // empty unless a frame was damaged.
+  SetLastError("");
   const int screenWidth = data[6] | (data[7] << 8);
   const int screenHeight = data[8] | (data[9] << 8);
   const uint8_t screenFlags = data[10];
@@ -121,6 +224,7 @@ bool IxImageGIF::Decode(IxFile* hFile) {
     head.biHeight = screenHeight;
     return true;
   }
+  if (screenWidth == 0 || screenHeight == 0) return fail("GIF screen has no pixels (zero width or height)");
 
   ReadToEnd(hFile, data);
   IxGifCursor in(data.data(), data.size());
@@ -133,38 +237,47 @@ bool IxImageGIF::Decode(IxFile* hFile) {
   if (globalTable && !in.Read(table, static_cast<size_t>(tableSize) * 3)) in.SeekTo(data.size());
   const size_t blocksStart = in.Position();
 
-  // Counting pass: which frames can be decoded, and whether this is a mosaic of tiles (no global
-  // table, several frames, the first one smaller than the screen in either direction).
+  // Counting pass: every image of at least one pixel is a frame, also one that lies outside the
+  // screen (it draws nothing); whether this is a mosaic of tiles (no global table, several
+  // frames, the first one smaller than the screen in either direction).
   int frames = 0;
+  int framesOnScreen = 0;
+  int images = 0;
   bool firstFrameSmaller = false;
   {
     IxGifBlockReader reader(in);
     for (;;) {
-      if (info.nEscape > 0) return false;
+      if (info.nEscape > 0) return fail("Cancelled");
       const IxGifBlockReader::Block b = reader.Next();
       if (b.kind == IxGifBlockReader::Kind::kEnd || b.kind == IxGifBlockReader::Kind::kTrailer) break;
       if (b.kind == IxGifBlockReader::Kind::kComment) SetComment(b.comment.c_str());
       if (b.kind == IxGifBlockReader::Kind::kApplication && b.hasLoopCount) loops_ = b.loopCount;
-      if (b.kind != IxGifBlockReader::Kind::kImage || !FitsScreen(b, screenWidth, screenHeight)) continue;
+      if (b.kind != IxGifBlockReader::Kind::kImage) continue;
+      ++images;
+      if (b.width <= 0 || b.height <= 0) continue;
       if (frames == 0) firstFrameSmaller = b.width != screenWidth || b.height != screenHeight;
       ++frames;
+      if (ClipToScreen(b.left, b.top, b.width, b.height, screenWidth, screenHeight).Pixels() > 0)
+        ++framesOnScreen;
     }
   }
   info.nNumFrames = frames;
-  if (info.nFrame < 0 || info.nFrame >= frames) return false;
+  if (images == 0) return fail("GIF file holds no image data");
+  if (frames == 0) return fail("GIF file holds only images of zero width or height");
+  if (framesOnScreen == 0) return fail("No GIF frame lies on the screen");
+  if (info.nFrame < 0 || info.nFrame >= frames) {
+    return fail("GIF frame " + std::to_string(info.nFrame) + " asked for; the file has " +
+                std::to_string(frames));
+  }
   const bool trueColour = frames > 1 && !globalTable && firstFrameSmaller;
   const int frameToLoad = trueColour ? frames - 1 : info.nFrame;
 
   const uint64_t screenPixels = static_cast<uint64_t>(screenWidth) * static_cast<uint64_t>(screenHeight);
-  if (screenPixels > kMaxScreenPixels) {
-    SetLastError("IXIMAGE_MAX_MEMORY exceeded");
-    return false;
-  }
+  if (screenPixels > kMaxScreenPixels) return fail("IXIMAGE_MAX_MEMORY exceeded");
   // The picture made: 24 bits per pixel for the mosaic, at most 8 for frames composed by index.
   const uint64_t pictureBytes = screenPixels * (trueColour ? 3 : 1);
   if (pictureBytes > kUncheckedPictureBytes && pictureBytes / kMaxExpansion > data.size()) {
-    SetLastError("GIF screen too large for the data in the file");
-    return false;
+    return fail("GIF screen too large for the data in the file");
   }
 
   // Decoding pass. A graphic-control record applies to the one image that follows it.
@@ -176,19 +289,26 @@ bool IxImageGIF::Decode(IxFile* hFile) {
   IxGifBlockReader reader(in);
   auto decoder = std::make_unique<IxGifLzwDecoder>();
   IxRGBQuad colours[256];
+  // The colours the indexed screen's pixels mean, and how many of them come from a table.
+  IxRGBQuad screenColours[256] = {};
+  int screenTableSize = 0;
+  bool colourScreen = false;  // composing into 24 bits since a frame's table differed
+  IxRGBQuad background{0, 0, 0, 255};
   int frame = 0;
   int firstTransIndex = -1;
   uint8_t clearValue = 0;
   uint8_t previousDisposal = 0;
-  IxGifBlockReader::Block previous;
+  Area previous;
+  std::vector<uint8_t> savedArea;  // what the previous frame covered, for disposal 3
   uint8_t frameFlags = 0;
   int frameTransIndex = -1;
   uint16_t frameDelay = 0;
   bool haveTable = globalTable;
   uint64_t restoredPixels = 0;
+  std::string damage;
 
   for (;;) {
-    if (info.nEscape > 0) return false;
+    if (info.nEscape > 0) return fail("Cancelled");
     const IxGifBlockReader::Block b = reader.Next();
     if (b.kind == IxGifBlockReader::Kind::kEnd || b.kind == IxGifBlockReader::Kind::kTrailer) break;
     if (b.kind == IxGifBlockReader::Kind::kGraphicControl && b.controlValid) {
@@ -199,13 +319,14 @@ bool IxImageGIF::Decode(IxFile* hFile) {
       continue;
     }
     if (b.kind != IxGifBlockReader::Kind::kImage) continue;
-    if (!FitsScreen(b, screenWidth, screenHeight)) {
+    if (b.width <= 0 || b.height <= 0) {
       controlFlags_ = 0;
       controlDelay_ = 0;
       controlTransIndex_ = 0;
       info.nBkgndIndex = -1;
       continue;
     }
+    const Area area = ClipToScreen(b.left, b.top, b.width, b.height, screenWidth, screenHeight);
 
     if (b.localTableSize > 0) {
       tableSize = b.localTableSize;
@@ -213,6 +334,7 @@ bool IxImageGIF::Decode(IxFile* hFile) {
       haveTable = true;
     }
     const int bpp = BppForTable(tableSize);
+    const int frameTableSize = haveTable ? tableSize : 0;
     frameTransIndex = info.nBkgndIndex;
     for (int k = 0; k < 256; ++k) {
       IxRGBQuad& c = colours[k];
@@ -238,56 +360,94 @@ bool IxImageGIF::Decode(IxFile* hFile) {
 
     if (trueColour) {
       if (!IsValid()) {
-        if (Create(screenWidth, screenHeight, 24, IXIMAGE_FORMAT_GIF) == nullptr) {
-          SetLastError("Can't allocate memory");
-          return false;
-        }
+        if (Create(screenWidth, screenHeight, 24, IXIMAGE_FORMAT_GIF) == nullptr)
+          return fail("Can't allocate memory");
         Clear(0);
       }
     } else if (frame == 0) {
       if (Create(screenWidth, screenHeight, static_cast<uint32_t>(bpp), IXIMAGE_FORMAT_GIF) == nullptr) {
-        SetLastError("Can't allocate memory");
-        return false;
+        return fail("Can't allocate memory");
       }
       clearValue = controlTransIndex_;
       Clear(clearValue);
       firstTransIndex = frameTransIndex;
+      memcpy(screenColours, colours, sizeof(colours));
+      screenTableSize = frameTableSize;
     } else {
-      if (previousDisposal == 2) {
-        restoredPixels += static_cast<uint64_t>(previous.width) * static_cast<uint64_t>(previous.height);
-        if (restoredPixels > kMaxRestoredPixels) {
-          SetLastError("Too many GIF frames to compose");
-          return false;
-        }
-        RestoreBackground(previous.left, previous.top, previous.width, previous.height, clearValue);
+      // The previous frame's disposal, in the mode it was drawn in.
+      if (previousDisposal == 2 || (previousDisposal == 3 && !savedArea.empty())) {
+        restoredPixels += previous.Pixels();
+        if (restoredPixels > kMaxRestoredPixels) return fail("Too many GIF frames to compose");
+        if (previousDisposal == 3)
+          RestoreArea(previous, savedArea);
+        else if (colourScreen)
+          FillArea(previous, background);
+        else
+          RestoreBackground(previous, clearValue);
       }
-      if (bpp > GetBpp()) {
+      savedArea.clear();
+      const int shared = std::min(frameTableSize, screenTableSize);
+      if (!colourScreen && !SameColours(colours, screenColours, shared)) {
+        // A table of other colours: from here on every pixel keeps the colour it is drawn with.
+        background = screenColours[clearValue];
+        background.rgbReserved = clearValue == firstTransIndex ? 0 : 255;
+        if (!ToColourScreen(firstTransIndex)) return fail("Can't allocate memory");
+        colourScreen = true;
+      } else if (!colourScreen && bpp > GetBpp()) {
         // A deeper local table than the picture holds: widen the picture, keeping its indices.
         IxImage wider;
         if (wider.Create(screenWidth, screenHeight, static_cast<uint32_t>(bpp), IXIMAGE_FORMAT_GIF) ==
             nullptr) {
-          SetLastError("Can't allocate memory");
-          return false;
+          return fail("Can't allocate memory");
         }
         for (int y = 0; y < screenHeight; ++y)
           for (int x = 0; x < screenWidth; ++x) wider.SetPixelIndex(x, y, BlindGetPixelIndex(x, y));
-        if (!AdoptPixels(wider)) return false;
+        if (!AdoptPixels(wider)) return fail("Can't allocate memory");
+      }
+      if (!colourScreen && frameTableSize >= screenTableSize) {
+        memcpy(screenColours, colours, sizeof(colours));
+        screenTableSize = frameTableSize;
       }
     }
 
-    IxGifFrameSink sink(*this, place, trueColour ? colours : nullptr);
-    IxGifCursor codes(data.data(), data.size());
-    codes.SeekTo(b.codeStreamOffset);
-    int badCodes = 0;
-    decoder->Decode(codes, b.width, sink, badCodes);
-    if (info.nEscape != 0) return false;
-    if (!trueColour) SetPalette(colours, 256);
+    const uint8_t disposal = static_cast<uint8_t>((controlFlags_ >> 2) & 7);
+    if (disposal == 3 && !trueColour && frame != frameToLoad && area.Pixels() > 0) {
+      restoredPixels += area.Pixels();
+      if (restoredPixels > kMaxRestoredPixels) return fail("Too many GIF frames to compose");
+      savedArea = SaveArea(area);
+    }
+
+    if (area.Pixels() > 0) {
+      place.colourSkipsTransparent = colourScreen;
+      IxGifFrameSink sink(*this, place, trueColour || colourScreen ? colours : nullptr);
+      IxGifCursor codes(data.data(), data.size());
+      codes.SeekTo(b.codeStreamOffset);
+      int badCodes = 0;
+      const IxGifLzwDecoder::Status status = decoder->Decode(codes, b.width, sink, badCodes);
+      if (info.nEscape != 0) return fail("Cancelled");
+      const std::string name = "GIF frame " + std::to_string(frame);
+      if (decoder->PixelsDecoded() == 0) {
+        const std::string why = status == IxGifLzwDecoder::Status::kBadCodeSize
+                                    ? name + ": minimum code size outside 2 to 11"
+                                    : name + " holds no decodable pixels";
+        if (frame == frameToLoad) return fail(why);
+        if (damage.empty()) damage = why;
+      } else if (damage.empty() && IxGifLzwDecoder::IsDamage(status, badCodes)) {
+        damage = name + (badCodes > 0 || status == IxGifLzwDecoder::Status::kBadString
+                             ? " is damaged: its code stream holds invalid codes"
+                             : " is damaged: its code stream ends early");
+      } else if (damage.empty() && decoder->PixelsDecoded() <
+                                       static_cast<uint64_t>(b.width) * static_cast<uint64_t>(b.height)) {
+        damage = name + " is damaged: its code stream ends early";
+      }
+    }
+    if (!trueColour && !colourScreen) SetPalette(screenColours, 256);
 
     frameFlags = controlFlags_;
     frameDelay = controlDelay_;
-    previousDisposal = static_cast<uint8_t>((controlFlags_ >> 2) & 7);
-    disposal_ = previousDisposal;
-    previous = b;
+    previousDisposal = disposal;
+    disposal_ = disposal;
+    previous = area;
     controlFlags_ = 0;
     controlDelay_ = 0;
     controlTransIndex_ = 0;
@@ -295,7 +455,7 @@ bool IxImageGIF::Decode(IxFile* hFile) {
     if (frame == frameToLoad) break;
     ++frame;
   }
-  if (!IsValid()) return false;
+  if (!IsValid()) return fail("GIF file holds no image data");
 
   if (trueColour) {
     if ((frameFlags & 1) && frameTransIndex >= 0) {
@@ -305,11 +465,13 @@ bool IxImageGIF::Decode(IxFile* hFile) {
       info.nBkgndIndex = -1;
     }
   } else {
-    info.nBkgndIndex = firstTransIndex;
+    // A colour screen carries its transparency in the alpha plane.
+    info.nBkgndIndex = colourScreen ? -1 : firstTransIndex;
   }
   controlFlags_ = frameFlags;
   controlDelay_ = frameDelay;
   info.dwFrameDelay = frameDelay;
+  SetLastError(damage.c_str());
   hFile->Seek(start + static_cast<int64_t>(in.Position()), SEEK_SET);
   return true;
 }

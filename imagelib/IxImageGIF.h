@@ -1,6 +1,11 @@
 // The GIF format class (format id 2). Decoding reads GIF87a and GIF89a files with several
 // frames, local colour tables, transparency, interlacing, a comment and a loop count; it
-// composites frames up to the one asked for onto a screen-sized picture. A file of small frames
+// composites frames up to the one asked for onto a screen-sized picture, clipping frames to it and
+// honouring the disposal methods (keep, restore to background, restore to previous). While every
+// frame uses one colour table the picture stays indexed; a frame with a different table turns it
+// into a 24-bit picture (with an alpha plane when it has transparency), so that every pixel keeps
+// the colour it was drawn with. A damaged code stream keeps the pixels decoded before the damage
+// and the load succeeds with the damage named in the last error. A file of small frames
 // with their own tables and no global table (as EncodeRGB writes 24-bit pictures) reads back as
 // one 24-bit picture. Encoding writes GIF89a with one of three code-stream coders, chosen by the
 // GIF codec option word: 0 LZW, 1 literal codes only, 2 run-length.
@@ -46,8 +51,22 @@ class IxImageGIF : public IxImage {
   void AppendComment(std::vector<uint8_t>& out) const;
   bool WriteAll(IxFile* hFile, const std::vector<uint8_t>& bytes);
 
-  // Sets a rectangle (in rows from the top) of the indexed picture to one index.
-  void RestoreBackground(int left, int top, int width, int height, uint8_t value);
+  // An area of the screen in rows from the top, already clipped to it.
+  struct Area {
+    int left = 0, top = 0, width = 0, height = 0;
+    uint64_t Pixels() const { return static_cast<uint64_t>(width) * static_cast<uint64_t>(height); }
+  };
+  static Area ClipToScreen(int left, int top, int width, int height, int screenWidth, int screenHeight);
+  // Sets an area of the indexed picture to one index.
+  void RestoreBackground(const Area& area, uint8_t value);
+  // Sets an area of the 24-bit picture to one colour and, with an alpha plane, its alpha.
+  void FillArea(const Area& area, IxRGBQuad colour);
+  // The pixels of an area as they are now (indices, or blue, green, red and alpha), and back.
+  std::vector<uint8_t> SaveArea(const Area& area) const;
+  void RestoreArea(const Area& area, const std::vector<uint8_t>& saved);
+  // Turns the indexed screen into a 24-bit one with the colours its palette gives; with
+  // `transIndex` >= 0 an alpha plane makes that index's pixels transparent.
+  bool ToColourScreen(int transIndex);
   // Moves another picture's pixels into this object, keeping this object's information block.
   bool AdoptPixels(IxImage& from);
 

@@ -105,34 +105,42 @@ bool IxImagePNG::RunDecode(DecodeState& s) {
   png_get_IHDR(png, pi, &width, &height, &bitDepth, &colorType, &interlace, nullptr, nullptr);
   const int pixelDepth = bitDepth * png_get_channels(png, pi);
 
+  // Transparency is kept, never composed onto a background: an alpha plane for the types with an
+  // alpha channel and for 16-bit grey or colour with a transparent colour (exact only at 16 bits);
+  // a transparent index for palettes (or per-entry alpha) and for grey of up to 8 bits; a
+  // transparent colour for 8-bit colour.
+  png_bytep transAlpha = nullptr;
+  int transCount = 0;
+  png_color_16p transColor = nullptr;
+  const bool hasTrans = png_get_tRNS(png, pi, &transAlpha, &transCount, &transColor) != 0;
+  const bool colour = (colorType & PNG_COLOR_MASK_COLOR) != 0;
+  const bool alphaChannel = (colorType & PNG_COLOR_MASK_ALPHA) != 0;
+  const bool transToAlpha =
+      hasTrans && colorType != PNG_COLOR_TYPE_PALETTE && !alphaChannel && bitDepth == 16;
+
   png_color_16p background = nullptr;
   const bool hasBackground = png_get_bKGD(png, pi, &background) != 0 && background != nullptr;
-  if (pixelDepth != 32) {
-    if (hasBackground) {
-      png_set_background(png, background, PNG_BACKGROUND_GAMMA_FILE, 1, 1.0);
-    } else {
-      png_color_16 black;
-      memset(&black, 0, sizeof(black));
-      png_set_background(png, &black, PNG_BACKGROUND_GAMMA_SCREEN, 0, 1.0);
-    }
-  } else if (hasBackground) {
+  if (pixelDepth == 32 && hasBackground) {
     SetTransColor(IxRGBQuad{static_cast<uint8_t>(background->blue), static_cast<uint8_t>(background->green),
                             static_cast<uint8_t>(background->red), 0});
   }
   png_set_strip_16(png);
 
-  const uint32_t depth = pixelDepth >= 17 ? 24 : pixelDepth == 16 ? 8 : static_cast<uint32_t>(pixelDepth);
-  const bool withAlpha = colorType == PNG_COLOR_TYPE_RGB_ALPHA ||
-                         (colorType == PNG_COLOR_TYPE_GRAY_ALPHA && pixelDepth == 32);
+  const bool withAlpha = alphaChannel || transToAlpha;
+  const uint32_t depth = withAlpha || colour
+                             ? (colorType == PNG_COLOR_TYPE_PALETTE ? static_cast<uint32_t>(bitDepth) : 24)
+                             : (bitDepth == 16 ? 8 : static_cast<uint32_t>(bitDepth));
 
   // A few bytes of file may not make us allocate gigabytes.
   const uint64_t stored = depth <= 4 ? 4 : depth;
-  const uint64_t pixelBytes = ((stored * width + 31) / 32) * 4 * height + (withAlpha ? uint64_t{width} * height : 0);
+  const uint64_t pixelBytes =
+      ((stored * width + 31) / 32) * 4 * height + (withAlpha ? uint64_t{width} * height : 0);
   if (pixelBytes > kUncheckedBytes && pixelBytes / kMaxExpansion > static_cast<uint64_t>(BytesLeft(s.file))) {
     png_error(png, "Can't allocate memory");
   }
   if (width > INT32_MAX || height > INT32_MAX ||
-      Create(static_cast<int32_t>(width), static_cast<int32_t>(height), depth, IXIMAGE_FORMAT_PNG) == nullptr) {
+      Create(static_cast<int32_t>(width), static_cast<int32_t>(height), depth, IXIMAGE_FORMAT_PNG) ==
+          nullptr) {
     png_error(png, "Can't allocate memory");
   }
 
@@ -162,11 +170,7 @@ bool IxImagePNG::RunDecode(DecodeState& s) {
     SetGrayPalette();
   }
 
-  png_bytep transAlpha = nullptr;
-  int transCount = 0;
-  png_color_16p transColor = nullptr;
-  if (colorType == PNG_COLOR_TYPE_PALETTE && png_get_tRNS(png, pi, &transAlpha, &transCount, &transColor) != 0 &&
-      transAlpha != nullptr && transCount > 0) {
+  if (colorType == PNG_COLOR_TYPE_PALETTE && hasTrans && transAlpha != nullptr && transCount > 0) {
     IxRGBQuad* pal = GetPalette();
     const uint32_t n = std::min<uint32_t>(static_cast<uint32_t>(transCount), entries);
     for (uint32_t i = 0; i < n; ++i) pal[i].rgbReserved = transAlpha[i];
@@ -176,10 +180,20 @@ bool IxImagePNG::RunDecode(DecodeState& s) {
     } else {
       info.nBkgndIndex = 0;
     }
+  } else if (hasTrans && !withAlpha && transColor != nullptr) {
+    if (!colour) {
+      // Grey of up to 8 bits: the grey value is the index of its palette entry.
+      if (transColor->gray < (1u << bitDepth)) info.nBkgndIndex = transColor->gray;
+    } else {
+      SetTransColor(IxRGBQuad{static_cast<uint8_t>(transColor->blue), static_cast<uint8_t>(transColor->green),
+                              static_cast<uint8_t>(transColor->red), 0});
+      info.nBkgndIndex = 0;
+    }
   }
 
   if (withAlpha) {
-    if (colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+    if (transToAlpha) png_set_tRNS_to_alpha(png);
+    if (!colour) {
       png_set_expand(png);
       png_set_gray_to_rgb(png);
     }
@@ -187,7 +201,7 @@ bool IxImagePNG::RunDecode(DecodeState& s) {
     AlphaCreate();
     if (!AlphaIsValid()) png_error(png, "Can't allocate memory");
   }
-  if ((colorType & PNG_COLOR_MASK_COLOR) != 0) png_set_bgr(png);
+  if (colour) png_set_bgr(png);
 
   if (info.nEscape != 0) png_error(png, "Cancelled");
 
@@ -296,11 +310,13 @@ bool IxImagePNG::RunEncode(EncodeState& s) {
   }
   const bool withAlpha = AlphaIsValid();
   const bool indexed = IsIndexed() && !withAlpha;
-  const int colorType = withAlpha ? PNG_COLOR_TYPE_RGB_ALPHA : indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB;
+  const int colorType = withAlpha ? PNG_COLOR_TYPE_RGB_ALPHA
+                        : indexed ? PNG_COLOR_TYPE_PALETTE
+                                  : PNG_COLOR_TYPE_RGB;
   const int bitDepth = indexed ? static_cast<int>(bpp) : 8;
   const bool interlaced = GetCodecOption(IXIMAGE_FORMAT_PNG) == 1;
-  png_set_IHDR(png, pi, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), bitDepth, colorType,
-               interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+  png_set_IHDR(png, pi, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), bitDepth,
+               colorType, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
 
   png_color_16 background;
@@ -331,7 +347,8 @@ bool IxImagePNG::RunEncode(EncodeState& s) {
       uint32_t highest = 0;
       for (uint64_t y = 0; y < height; ++y) {
         for (uint64_t x = 0; x < width; ++x) {
-          highest = std::max<uint32_t>(highest, BlindGetPixelIndex(static_cast<int64_t>(x), static_cast<int64_t>(y)));
+          highest = std::max<uint32_t>(highest,
+                                       BlindGetPixelIndex(static_cast<int64_t>(x), static_cast<int64_t>(y)));
         }
       }
       written = std::min(colors, highest + 1);

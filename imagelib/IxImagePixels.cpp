@@ -8,8 +8,9 @@
 
 namespace {
 
-// Places a masked channel value on 8 bits: by the mask's lowest set bit and its width.
-// Narrow channels are shifted up (5-5-5 and 5-6-5 keep their classic results), wide ones down.
+// Places a masked channel value on 8 bits: by the mask's lowest set bit and its width. A narrow
+// channel of n bits is scaled over the whole range (v * 255 / (2^n - 1)), so its full value is
+// 255; a wide one keeps its top 8 bits.
 uint8_t ScaleMasked(uint32_t word, uint32_t mask) {
   if (mask == 0) return 0;
   const int shift = __builtin_ctz(mask);
@@ -18,7 +19,7 @@ uint8_t ScaleMasked(uint32_t word, uint32_t mask) {
   const int width = __builtin_popcount(field & ~(field + 1));
   const uint32_t value = ((word & mask) >> shift) & ((width >= 32) ? 0xFFFFFFFFu : ((1u << width) - 1));
   if (width >= 8) return static_cast<uint8_t>(value >> (width - 8));
-  return static_cast<uint8_t>(value << (8 - width));
+  return static_cast<uint8_t>(value * 255 / ((1u << width) - 1));
 }
 
 }  // namespace
@@ -278,12 +279,13 @@ void IxImage::RGBtoBGR(uint8_t* buffer, size_t length) const {
 }
 
 void IxImage::Bitfield2RGB(const uint8_t* src, size_t srcLength, uint32_t redmask, uint32_t greenmask,
-                           uint32_t bluemask, uint8_t bpp) {
+                           uint32_t bluemask, uint8_t bpp, uint32_t alphamask) {
   if (pDib == nullptr || src == nullptr || head.biBitCount != 24) return;
   const size_t width = static_cast<size_t>(head.biWidth);
   const size_t height = static_cast<size_t>(head.biHeight);
   const size_t dstRow = info.dwEffWidth;
   uint8_t* dst = GetBits(0);
+  uint8_t* alpha = alphamask != 0 ? pAlpha : nullptr;
 
   if (bpp == 16) {
     const size_t srcRow = ((width + 1) / 2) * 4;
@@ -298,6 +300,7 @@ void IxImage::Bitfield2RGB(const uint8_t* src, size_t srcLength, uint32_t redmas
         p[0] = ScaleMasked(w, bluemask);
         p[1] = ScaleMasked(w, greenmask);
         p[2] = ScaleMasked(w, redmask);
+        if (alpha != nullptr) alpha[y * width + x] = ScaleMasked(w, alphamask);
       }
     }
   } else if (bpp == 32) {
@@ -307,7 +310,7 @@ void IxImage::Bitfield2RGB(const uint8_t* src, size_t srcLength, uint32_t redmas
     for (size_t y = 0; y < height; ++y) {
       for (size_t x = 0; x < width; ++x) {
         const size_t at = y * srcRow + 4 * x;
-        uint8_t b = 0, g = 0, r = 0;
+        uint8_t b = 0, g = 0, r = 0, a = 0;
         if (at + 4 <= srcLength) {
           if (bytes) {
             b = src[at];
@@ -320,14 +323,20 @@ void IxImage::Bitfield2RGB(const uint8_t* src, size_t srcLength, uint32_t redmas
             b = ScaleMasked(w, bluemask);
             g = ScaleMasked(w, greenmask);
             r = ScaleMasked(w, redmask);
+            a = ScaleMasked(w, alphamask);
           }
         }
         uint8_t* p = dst + y * dstRow + 3 * x;
         p[0] = b;
         p[1] = g;
         p[2] = r;
+        if (alpha != nullptr) alpha[y * width + x] = a;
       }
     }
+  }
+  // An alpha mask over bytes that are all 0 is a writer's habit, not a transparent picture.
+  if (alpha != nullptr && std::all_of(alpha, alpha + width * height, [](uint8_t v) { return v == 0; })) {
+    AlphaDelete();
   }
 }
 

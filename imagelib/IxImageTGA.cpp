@@ -11,17 +11,18 @@ namespace {
 // A run packet of 128 pixels from a header byte and one pixel value.
 constexpr uint64_t kMaxRunExpansion = 3 * 128 / 2;
 
+// A 5-bit channel over the whole 8-bit range: 31 is 255.
+uint8_t Widen5(uint32_t v) { return static_cast<uint8_t>((v & 0x1F) * 255 / 31); }
+
 // One colour of 15 or 16 bits: five bits each of red, green and blue, blue lowest.
-IxRGBQuad From555(uint16_t w) {
-  return IxRGBQuad{static_cast<uint8_t>((w & 0x1F) << 3), static_cast<uint8_t>((w >> 2) & 0xF8),
-                   static_cast<uint8_t>((w >> 7) & 0xF8), 0};
-}
+IxRGBQuad From555(uint16_t w) { return IxRGBQuad{Widen5(w), Widen5(w >> 5u), Widen5(w >> 10u), 0}; }
 
 // Pixel values in a run-length coded stream: a packet may end inside a row or span rows, and a
 // run's value is carried in memory from row to row.
 class TgaPacketReader {
  public:
-  TgaPacketReader(IxStreamCursor& in, uint32_t pixelBytes, bool rle) : in_(in), size_(pixelBytes), rle_(rle) {}
+  TgaPacketReader(IxStreamCursor& in, uint32_t pixelBytes, bool rle)
+      : in_(in), size_(pixelBytes), rle_(rle) {}
 
   bool Next(uint8_t* out) {
     if (!rle_) return in_.Read(out, size_);
@@ -84,7 +85,8 @@ bool IxImageTGA::Decode(IxFile* hFile) {
   // The format has no signature: combinations no writer makes are refused, so that other
   // files do not pass for TGA.
   if (mapType == 1) {
-    headerOk = headerOk && (mapEntryBits == 15 || mapEntryBits == 16 || mapEntryBits == 24 || mapEntryBits == 32);
+    headerOk =
+        headerOk && (mapEntryBits == 15 || mapEntryBits == 16 || mapEntryBits == 24 || mapEntryBits == 32);
   }
   if (kind == 1) headerOk = headerOk && mapType == 1 && depth == 8;
   if (kind == 2) headerOk = headerOk && depth != 8;

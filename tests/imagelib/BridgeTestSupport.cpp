@@ -78,6 +78,8 @@ namespace bridgetest {
 
 uint8_t Visibility(const IxImage& img, int64_t x, int64_t y) {
   if (img.AlphaIsValid()) return img.AlphaGet(x, y);
+  if (img.IsIndexed() && img.GetInfo().bAlphaPaletteEnabled)
+    return img.GetPaletteColor(img.GetPixelIndex(x, y)).rgbReserved;
   if (!img.IsTransparent()) return 255;
   if (img.IsIndexed()) return img.GetPixelIndex(x, y) == img.GetTransIndex() ? 0 : 255;
   const IxRGBQuad c = img.GetPixelColor(x, y, false);

@@ -183,6 +183,21 @@ TEST(GifLzwDecoder, HandlesTheStringNotYetInTheTable) {
   EXPECT_EQ(d.pixels, (std::vector<uint8_t>{1, 1, 1, 1, 1, 1}));
 }
 
+TEST(GifLzwDecoder, MinimumCodeSizesUpTo11StartAtTheirOwnWidth) {
+  // Sizes 10 and 11 start at 11- and 12-bit codes; 12 bits is the widest the format has.
+  for (int size : {8, 10, 11}) {
+    SCOPED_TRACE(size);
+    const int clear = 1 << size;
+    const int width = size + 1;
+    // clear, 1, 3, the new string "1 3", end
+    Decoded d = Decode(
+        Codes(size, {{clear, width}, {1, width}, {3, width}, {clear + 2, width}, {clear + 1, width}}), 4, 1);
+    EXPECT_EQ(d.status, IxGifLzwDecoder::Status::kEndCode);
+    EXPECT_EQ(d.badCodes, 0);
+    EXPECT_EQ(d.pixels, (std::vector<uint8_t>{1, 3, 1, 3}));
+  }
+}
+
 TEST(GifLzwDecoder, DamagedStreamsEndWithoutHarm) {
   struct Case {
     std::string name;
@@ -195,7 +210,7 @@ TEST(GifLzwDecoder, DamagedStreamsEndWithoutHarm) {
       {"code far past the next free slot", Codes(2, {{4, 3}, {1, 3}, {7, 3}, {5, 3}}),
        IxGifLzwDecoder::Status::kEndCode, 1},
       {"minimum code size 1", {1, 2, 0x44, 0x01, 0}, IxGifLzwDecoder::Status::kBadCodeSize, 0},
-      {"minimum code size 10", {10, 2, 0x44, 0x01, 0}, IxGifLzwDecoder::Status::kBadCodeSize, 0},
+      {"minimum code size 12", {12, 2, 0x44, 0x01, 0}, IxGifLzwDecoder::Status::kBadCodeSize, 0},
       {"minimum code size 0", {0, 0}, IxGifLzwDecoder::Status::kBadCodeSize, 0},
       {"no data at all", {}, IxGifLzwDecoder::Status::kReadError, 0},
       {"cut inside a sub-block", {8, 200, 1, 2, 3}, IxGifLzwDecoder::Status::kReadError, 0},

@@ -19,9 +19,10 @@ using giftest::GifBuilder;
 
 namespace {
 
-// Frame 0 of `image` against RGBA rows: transparent reference pixels must be transparent here,
-// the others must have the same colour.
-void ExpectSameFirstFrame(const IxImage& image, const giftest::OracleImage& ref, const std::string& what) {
+// A composed frame against RGBA rows: transparent reference pixels must be transparent here (the
+// transparent index of an indexed picture, alpha 0 in a colour one), the others must have the
+// same colour.
+void ExpectSameFrame(const IxImage& image, const giftest::OracleImage& ref, const std::string& what) {
   ASSERT_TRUE(ref.ok) << ref.error;
   ASSERT_EQ(static_cast<int>(image.GetWidth()), ref.width) << what;
   ASSERT_EQ(static_cast<int>(image.GetHeight()), ref.height) << what;
@@ -30,7 +31,9 @@ void ExpectSameFirstFrame(const IxImage& image, const giftest::OracleImage& ref,
     for (int x = 0; x < ref.width; ++x) {
       const uint8_t* want = &ref.rgb[(static_cast<size_t>(row) * ref.width + x) * 4];
       const int y = ref.height - 1 - row;
-      const bool transparent = image.IsTransparent() && image.GetPixelIndex(x, y) == image.GetTransIndex();
+      const bool transparent =
+          (image.IsTransparent() && image.GetPixelIndex(x, y) == image.GetTransIndex()) ||
+          (image.AlphaIsValid() && image.AlphaGet(x, y) == 0);
       const IxRGBQuad got = image.GetPixelColor(x, y, false);
       const bool same = want[3] == 0 ? transparent
                                      : !transparent && got.rgbRed == want[0] && got.rgbGreen == want[1] &&
@@ -41,11 +44,34 @@ void ExpectSameFirstFrame(const IxImage& image, const giftest::OracleImage& ref,
   EXPECT_EQ(mismatches, 0) << what;
 }
 
-TEST(GifDecodeSuite, FirstFrameOfEverySuiteFileMatchesItsReferenceAndPillow) {
+TEST(GifDecodeSuite, EveryFrameOfEverySuiteFileMatchesItsReference) {
+  // Disposal to background and to previous, transparency over earlier frames, and frames that
+  // lie wholly or partly outside the screen (drawn clipped, or not at all).
+  const std::vector<std::string> paths = testsupport::SharedFiles("testdata/gif", ".gif");
+  ASSERT_GE(paths.size(), 13u);
+  int compared = 0;
+  for (const std::string& path : paths) {
+    const std::string name = std::filesystem::path(path).stem().string();
+    const std::string frames = std::filesystem::path(path).parent_path().string() + "/frames/";
+    for (int f = 0;; ++f) {
+      std::string reference = frames + name + "-" + std::to_string(f) + ".png";
+      if (f == 0 && !std::filesystem::exists(reference)) reference = frames + name + ".png";
+      if (!std::filesystem::exists(reference)) break;
+      IxImage image;
+      image.SetFrame(f);
+      ASSERT_TRUE(image.Load(path.c_str(), IXIMAGE_FORMAT_GIF)) << name << ": " << image.GetLastError();
+      EXPECT_STREQ(image.GetLastError(), "") << name;
+      ExpectSameFrame(image, giftest::ReadPngRgba(reference), name + " frame " + std::to_string(f));
+      ++compared;
+    }
+  }
+  EXPECT_GE(compared, 40);
+}
+
+TEST(GifDecodeSuite, FirstFrameOfEverySuiteFileMatchesPillow) {
   std::vector<std::string> paths;
   for (const std::string& path : testsupport::SharedFiles("testdata/gif", ".gif")) {
-    // Its first image lies outside the screen, which this decoder leaves out on purpose; see
-    // FramesOutsideTheScreenAreNeitherCountedNorDrawn.
+    // Pillow widens the screen to hold frames that lie outside it; this decoder clips them.
     if (path.find("out_of_bounds") == std::string::npos) paths.push_back(path);
   }
   ASSERT_GE(paths.size(), 12u);
@@ -55,11 +81,7 @@ TEST(GifDecodeSuite, FirstFrameOfEverySuiteFileMatchesItsReferenceAndPillow) {
     IxImage image;
     ASSERT_TRUE(image.Load(paths[k].c_str(), IXIMAGE_FORMAT_GIF)) << name << ": " << image.GetLastError();
     EXPECT_EQ(image.GetType(), static_cast<uint32_t>(IXIMAGE_FORMAT_GIF));
-    const std::string frames = std::filesystem::path(paths[k]).parent_path().string() + "/frames/";
-    const std::string reference =
-        std::filesystem::exists(frames + name + "-0.png") ? frames + name + "-0.png" : frames + name + ".png";
-    ExpectSameFirstFrame(image, giftest::ReadPngRgba(reference), name + " against its reference frame");
-    ExpectSameFirstFrame(image, pillow[k], name + " against Pillow");
+    ExpectSameFrame(image, pillow[k], name + " against Pillow");
   }
 }
 
@@ -85,24 +107,40 @@ TEST(GifDecodeSuite, FilesRewrittenByGiflibAndImageMagickDecodeLikePillow) {
   for (size_t k = 0; k < paths.size(); ++k) {
     IxImage image;
     ASSERT_TRUE(image.Load(paths[k].c_str(), IXIMAGE_FORMAT_GIF)) << paths[k] << ": " << image.GetLastError();
-    ExpectSameFirstFrame(image, pillow[k], paths[k]);
+    ExpectSameFrame(image, pillow[k], paths[k]);
   }
 }
 
-TEST(GifDecodeSuite, FramesOutsideTheScreenAreNeitherCountedNorDrawn) {
-  // Four images on a 100 x 100 screen: the first at x = 200, the last reaching to 110.
+TEST(GifDecode, FramesAreClippedToTheScreenAndOnlyAFileWithNoneOnItIsRefused) {
+  // Four images on a 100 x 100 screen: the first at x = 200, the last reaching to 110. Each is a
+  // frame; the first draws nothing.
   const std::string path =
       testsupport::SharedPath("testdata/gif/animated_transparent_loop_frames_out_of_bounds.gif");
   IxImage image;
   ASSERT_TRUE(image.Load(path.c_str(), IXIMAGE_FORMAT_GIF));
-  EXPECT_EQ(image.GetNumFrames(), 2);
+  EXPECT_EQ(image.GetNumFrames(), 4);
 
+  // A frame reaching over the right edge: its part on the screen is drawn.
   GifBuilder gif(20, 20, giftest::Palette(4));
-  gif.Image(15, 0, 10, 10, std::vector<uint8_t>(100, 1)).Image(0, 0, 20, 20, std::vector<uint8_t>(400, 2));
+  gif.Image(15, 0, 10, 10, std::vector<uint8_t>(100, 1)).Image(0, 18, 20, 20, std::vector<uint8_t>(400, 2));
   IxImage built;
-  ASSERT_TRUE(giftest::DecodeGif(gif.Finish(), built));
-  EXPECT_EQ(built.GetNumFrames(), 1);
-  EXPECT_EQ(built.GetPixelIndex(19, 19), 2) << "the frame that fits is frame 0";
+  ASSERT_TRUE(giftest::DecodeGif(gif.Finish(), built, 1)) << built.GetLastError();
+  EXPECT_EQ(built.GetNumFrames(), 2);
+  EXPECT_EQ(built.GetPixelIndex(19, 19), 1) << "top right, from the clipped frame 0";
+  EXPECT_EQ(built.GetPixelIndex(14, 19), 0) << "left of frame 0";
+  EXPECT_EQ(built.GetPixelIndex(19, 9), 0) << "below frame 0";
+  EXPECT_EQ(built.GetPixelIndex(0, 0), 2) << "bottom rows, from the clipped frame 1";
+  EXPECT_EQ(built.GetPixelIndex(0, 2), 0);
+
+  // Only frames off the screen (one of them as far as the format allows): refused with the
+  // reason, and nothing allocated for them.
+  GifBuilder off(20, 20, giftest::Palette(4));
+  off.Image(20, 0, 4, 4, std::vector<uint8_t>(16, 1))
+      .RawImage(65535, 65535, 65535, 65535, 0, {}, {2, 2, 0x4C, 0x01, 0});
+  IxImage none;
+  EXPECT_FALSE(giftest::DecodeGif(off.Finish(), none));
+  EXPECT_STREQ(none.GetLastError(), "No GIF frame lies on the screen");
+  EXPECT_EQ(none.GetNumFrames(), 2);
 }
 
 TEST(GifDecode, AFrameBeyondTheCountFailsAndReportsTheCount) {
@@ -215,6 +253,90 @@ TEST(GifDecode, ADeeperLocalTableWidensThePicture) {
   EXPECT_EQ(giftest::IndicesTopDown(image), (std::vector<uint8_t>{1, 0, 200, 77}));
 }
 
+// A table of `entries` colours unlike those of giftest::Palette.
+std::vector<uint8_t> OtherPalette(int entries) {
+  std::vector<uint8_t> t;
+  for (int k = 0; k < entries; ++k)
+    t.insert(t.end(), {static_cast<uint8_t>(200 - k * 40), 17, static_cast<uint8_t>(k * 50)});
+  return t;
+}
+
+TEST(GifDecode, AFrameWithItsOwnColoursLeavesEarlierPixelsTheirColours) {
+  // Frame 0 fills the screen from the global table; frame 1 paints the middle with a local table
+  // of other colours. Every pixel of the composed frame 1 must equal Pillow's, also where frame 0
+  // left its transparent index (then both are transparent).
+  std::vector<uint8_t> first(64);
+  for (size_t i = 0; i < first.size(); ++i) first[i] = static_cast<uint8_t>(i % 4);
+  std::vector<uint8_t> middle(16);
+  for (size_t i = 0; i < middle.size(); ++i) middle[i] = static_cast<uint8_t>((i + 1) % 4);
+  struct Case {
+    const char* name;
+    bool transparent;
+  } cases[] = {{"opaque", false}, {"index 0 transparent in frame 0", true}};
+  testsupport::TempDir dir;
+  std::vector<std::string> paths;
+  for (const Case& c : cases) {
+    GifBuilder gif(8, 8, giftest::Palette(4));
+    if (c.transparent) gif.Control(1, 0, 0);
+    gif.Image(0, 0, 8, 8, first);
+    gif.Image(2, 2, 4, 4, middle, false, OtherPalette(4));
+    const std::vector<uint8_t> bytes = gif.Finish();
+    paths.push_back(dir.write(std::string(c.name) + ".gif", std::string(bytes.begin(), bytes.end())));
+  }
+  const std::vector<giftest::OracleImage> pillow =
+      imagetest::PillowDecodeAll(paths, "RGBA", imagetest::PillowFrame::Last);
+  for (size_t k = 0; k < paths.size(); ++k) {
+    SCOPED_TRACE(cases[k].name);
+    IxImage image;
+    image.SetFrame(1);
+    ASSERT_TRUE(image.Load(paths[k].c_str(), IXIMAGE_FORMAT_GIF));
+    EXPECT_EQ(image.GetBpp(), 24);
+    EXPECT_EQ(image.AlphaIsValid(), cases[k].transparent);
+    ExpectSameFrame(image, pillow[k], cases[k].name);
+    // Frame 0 alone is still the indexed picture it always was.
+    IxImage frame0;
+    ASSERT_TRUE(frame0.Load(paths[k].c_str(), IXIMAGE_FORMAT_GIF));
+    EXPECT_EQ(frame0.GetBpp(), 4);
+    EXPECT_EQ(giftest::IndicesTopDown(frame0), first);
+  }
+}
+
+TEST(GifDecode, RestoreToPreviousPutsBackWhatTheFrameCovered) {
+  // Frame 0 fills the screen with 1; frame 1 (disposal 3) paints a square of 2; frame 2 paints
+  // one pixel of 3. In frame 2 the square is gone again. A first frame with disposal 3 restores
+  // to the background (the cleared screen, index 0).
+  for (bool indexedOnly : {true, false}) {
+    SCOPED_TRACE(indexedOnly ? "one table" : "frame 2 with its own table");
+    GifBuilder gif(6, 6, giftest::Palette(4));
+    gif.Image(0, 0, 6, 6, std::vector<uint8_t>(36, 1));
+    gif.Control(3 << 2, 0, 0).Image(1, 1, 3, 3, std::vector<uint8_t>(9, 2));
+    if (indexedOnly)
+      gif.Image(5, 5, 1, 1, {3});
+    else
+      gif.Image(5, 5, 1, 1, {3}, false, OtherPalette(4));
+    IxImage image;
+    ASSERT_TRUE(giftest::DecodeGif(gif.Finish(), image, 2)) << image.GetLastError();
+    const std::vector<uint8_t> table = giftest::Palette(4);
+    for (int row = 0; row < 6; ++row) {
+      for (int x = 0; x < 6; ++x) {
+        const IxRGBQuad c = image.GetPixelColor(x, 5 - row, false);
+        const int want = row == 5 && x == 5 ? -1 : 1;
+        if (want < 0) continue;
+        EXPECT_EQ(c.rgbRed, table[want * 3]) << x << "," << row;
+        EXPECT_EQ(c.rgbGreen, table[want * 3 + 1]) << x << "," << row;
+      }
+    }
+  }
+  GifBuilder first(6, 6, giftest::Palette(4));
+  first.Control(3 << 2, 0, 0).Image(0, 0, 6, 3, std::vector<uint8_t>(18, 2));
+  first.Image(0, 3, 6, 3, std::vector<uint8_t>(18, 3));
+  IxImage image;
+  ASSERT_TRUE(giftest::DecodeGif(first.Finish(), image, 1));
+  std::vector<uint8_t> expected(36, 0);
+  std::fill(expected.begin() + 18, expected.end(), 3);
+  EXPECT_EQ(giftest::IndicesTopDown(image), expected);
+}
+
 // Four 17 x 15 frames, each with a local table, no global table.
 std::vector<uint8_t> Tiles(int screenWidth, int screenHeight, int tiles) {
   GifBuilder gif(screenWidth, screenHeight, {}, 2);
@@ -307,79 +429,157 @@ TEST(GifDecode, CommentLoopCountAndDetection) {
   EXPECT_EQ(detected.GetType(), static_cast<uint32_t>(IXIMAGE_FORMAT_GIF));
 }
 
-TEST(GifDecode, DamagedFilesEndCleanly) {
+TEST(GifDecode, DamagedFilesKeepWhatDecodesAndSayWhy) {
+  // A file that decodes in part succeeds with the damage in the last error; one that cannot be
+  // shown at all fails with the reason. "" means a clean success (or not a GIF at all).
   const std::vector<uint8_t> table = giftest::Palette(4);
   std::vector<uint8_t> tableCodes{2, 2, 0x4C, 0x01, 0};  // a valid tiny stream
   struct Case {
     std::string name;
     std::vector<uint8_t> bytes;
     bool decodes;
+    std::string error;  // contained in the last error
   };
   std::vector<Case> cases;
-  auto add = [&](std::string name, GifBuilder& gif, bool decodes) {
-    cases.push_back({name, gif.Finish(), decodes});
+  auto add = [&](std::string name, GifBuilder& gif, bool decodes, std::string error) {
+    cases.push_back({name, gif.Finish(), decodes, error});
   };
   {
     GifBuilder g(8, 8, table);
     g.RawImage(0, 0, 8, 8, 0, {}, {2, 3, 0xFF, 0xFF, 0xFF, 0});
-    add("codes past the table", g, true);
+    add("codes past the table", g, true, "GIF frame 0 is damaged: its code stream holds invalid codes");
   }
   {
     GifBuilder g(8, 8, table);
     g.RawImage(0, 0, 8, 8, 0, {}, {1, 2, 0x44, 0x01, 0});
-    add("minimum code size 1", g, true);
+    add("minimum code size 1", g, false, "GIF frame 0: minimum code size outside 2 to 11");
+  }
+  {
+    GifBuilder g(8, 8, table);
+    g.RawImage(0, 0, 8, 8, 0, {}, {12, 2, 0x44, 0x01, 0});
+    add("minimum code size 12", g, false, "GIF frame 0: minimum code size outside 2 to 11");
   }
   {
     GifBuilder g(8, 8, table);
     g.RawImage(0, 0, 8, 8, 0, {}, {10, 2, 0x44, 0x01, 0});
-    add("minimum code size 10", g, true);
+    add("minimum code size 10, one pixel", g, true, "GIF frame 0 is damaged: its code stream ends early");
+  }
+  {
+    GifBuilder g(8, 8, table);
+    g.RawImage(0, 0, 8, 8, 0, {}, {2, 0});
+    add("a stream of no codes", g, false, "GIF frame 0 holds no decodable pixels");
   }
   {
     GifBuilder g(8, 8, table);
     g.RawImage(0, 0, 0, 8, 0, {}, tableCodes).RawImage(0, 0, 8, 0, 0, {}, tableCodes);
-    add("zero-size frames only", g, false);
+    add("zero-size frames only", g, false, "GIF file holds only images of zero width or height");
   }
   {
     GifBuilder g(8, 8, table);
     g.RawImage(0, 0, 0, 0, 0, {}, tableCodes).Image(0, 0, 8, 8, std::vector<uint8_t>(64, 3));
-    add("zero-size frame, then a good one", g, true);
+    add("zero-size frame, then a good one", g, true, "");
   }
   {
     GifBuilder g(8, 8, table);
     g.Image(0, 0, 8, 8, std::vector<uint8_t>(64, 2));
     std::vector<uint8_t> b = g.Finish();
     b.resize(b.size() - 6);
-    cases.push_back({"cut inside the code stream", b, true});
+    cases.push_back(
+        {"cut inside the code stream", b, true, "GIF frame 0 is damaged: its code stream ends early"});
   }
   {
     GifBuilder g(8, 8, table);
     g.Bytes({0x21, 0xF9, 9, 1, 2});
-    add("cut inside an extension", g, false);
+    add("cut inside an extension", g, false, "GIF file holds no image data");
   }
   {
     GifBuilder g(8, 8, table);
     g.RawImage(0, 0, 8, 8, 0x87, {1, 2, 3}, {});
-    add("local table cut short", g, false);
+    add("local table cut short", g, false, "GIF file holds no image data");
+  }
+  {
+    GifBuilder g(8, 8, table);
+    add("no image at all", g, false, "GIF file holds no image data");
+  }
+  {
+    GifBuilder g(0, 8, table);
+    g.Image(0, 0, 1, 1, {1});
+    add("a screen of zero width", g, false, "GIF screen has no pixels");
   }
   {
     GifBuilder g(65535, 65535, table);
     g.Image(0, 0, 1, 1, {1});
-    add("a screen too large to hold", g, false);
+    add("a screen too large to hold", g, false, "IXIMAGE_MAX_MEMORY exceeded");
   }
   {
     GifBuilder g(8, 8, table);
     g.Bytes({7, 7, 7, 0}).Image(0, 0, 8, 8, std::vector<uint8_t>(64, 1));
-    add("stray bytes before a frame", g, true);
+    add("stray bytes before a frame", g, true, "");
   }
-  cases.push_back({"signature only", {'G', 'I', 'F', '8'}, false});
-  cases.push_back({"not a GIF", {'G', 'I', 'F', '7', '9', 'a', 1, 0, 1, 0, 0, 0, 0}, false});
+  cases.push_back({"signature only", {'G', 'I', 'F', '8'}, false, "GIF header cut short"});
+  cases.push_back({"not a GIF", {'G', 'I', 'F', '7', '9', 'a', 1, 0, 1, 0, 0, 0, 0}, false, ""});
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     IxImage image;
     EXPECT_EQ(giftest::DecodeGif(c.bytes, image), c.decodes) << image.GetLastError();
+    if (c.error.empty())
+      EXPECT_STREQ(image.GetLastError(), "");
+    else
+      EXPECT_NE(std::string(image.GetLastError()).find(c.error), std::string::npos) << image.GetLastError();
     if (c.decodes) {
       EXPECT_EQ(image.GetWidth(), 8u);
     }
+  }
+}
+
+TEST(GifDecode, ADamagedStreamKeepsThePixelsDecodedBeforeTheDamage) {
+  // Eight rows of 8 pixels, cut after the codes of about half of them: the top rows keep their
+  // index, the rows never reached keep the background (index 0, cleared by Create).
+  std::vector<uint8_t> pixels(64);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint8_t>(1 + (i / 8) % 3);
+  GifBuilder literal(8, 8, giftest::Palette(4));
+  literal.Image(0, 0, 8, 8, pixels);
+  std::vector<uint8_t> bytes = literal.Finish();
+  IxImage whole;
+  ASSERT_TRUE(giftest::DecodeGif(bytes, whole));
+  EXPECT_STREQ(whole.GetLastError(), "");
+  // Cut the code stream: keep its first sub-block's first bytes only, then end the file.
+  const size_t streamAt = 13 + 12 + 10;  // header, table, descriptor
+  ASSERT_EQ(bytes[streamAt], 2);         // minimum code size
+  const size_t keep = bytes[streamAt + 1] / 2;
+  std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(streamAt + 2 + keep));
+  IxImage part;
+  ASSERT_TRUE(giftest::DecodeGif(cut, part)) << part.GetLastError();
+  EXPECT_STREQ(part.GetLastError(), "GIF frame 0 is damaged: its code stream ends early");
+  const std::vector<uint8_t> got = giftest::IndicesTopDown(part);
+  EXPECT_EQ(std::vector<uint8_t>(got.begin(), got.begin() + 8),
+            std::vector<uint8_t>(pixels.begin(), pixels.begin() + 8));
+  EXPECT_EQ(got.back(), 0);
+}
+
+TEST(GifDecode, MinimumCodeSizes10And11Decode) {
+  // Valid files whose codes are 11 and 12 bits wide from the start: clear, 1, 3, "1 3", end.
+  for (int size : {10, 11}) {
+    SCOPED_TRACE(size);
+    const int clear = 1 << size;
+    const int width = size + 1;
+    std::vector<uint8_t> data;
+    uint32_t acc = 0;
+    int bits = 0;
+    for (int code : {clear, 1, 3, clear + 2, clear + 1}) {
+      acc |= static_cast<uint32_t>(code) << bits;
+      for (bits += width; bits >= 8; bits -= 8, acc >>= 8) data.push_back(static_cast<uint8_t>(acc));
+    }
+    if (bits) data.push_back(static_cast<uint8_t>(acc));
+    std::vector<uint8_t> stream{static_cast<uint8_t>(size), static_cast<uint8_t>(data.size())};
+    stream.insert(stream.end(), data.begin(), data.end());
+    stream.push_back(0);
+    GifBuilder g(2, 2, giftest::Palette(4));
+    g.RawImage(0, 0, 2, 2, 0, {}, stream);
+    IxImage image;
+    ASSERT_TRUE(giftest::DecodeGif(g.Finish(), image)) << image.GetLastError();
+    EXPECT_STREQ(image.GetLastError(), "");
+    EXPECT_EQ(giftest::IndicesTopDown(image), (std::vector<uint8_t>{1, 3, 1, 3}));
   }
 }
 
@@ -431,12 +631,14 @@ TEST(GifDecode, AScreenMuchLargerThanTheFileIsRefusedWithAMessage) {
       {"indexed, one column more with 1/256 of it in the file", indexed(4097, 4097 * 4096 / 256), 4097, true},
       {"mosaic, 16 MiB of 24-bit pixels", Tiles(2364, 2364, 2), 2364, true},
       {"mosaic, above 16 MiB", Tiles(2400, 2400, 2), 2400, false},
-      {"the fuzzer's mosaic under the screen cap", [] {
+      {"the fuzzer's mosaic under the screen cap",
+       [] {
          GifBuilder g(8706, 3854, {}, 2);
          g.RawImage(1, 770, 8705, 512, 0x11, {}, {2, 1, 0x04, 0});
          g.RawImage(1, 770, 8705, 512, 0x11, {}, {2, 1, 0x04, 0});
          return g.Finish();
-       }(), 8706, false},
+       }(),
+       8706, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

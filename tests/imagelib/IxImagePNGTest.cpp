@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "BridgeTestSupport.h"
+#include "GifTestSupport.h"
 #include "imagelib/IxImagePNG.h"
 #include "support/SharedData.h"
 
@@ -85,10 +86,11 @@ TEST(IxImagePNGSuite, ValidFilesDecodeAndEqualPillow) {
     const int type = ColourType(name);
     const int depth = BitDepth(name);
     EXPECT_EQ(img.GetCodecOption(IXIMAGE_FORMAT_PNG), name[3] == 'i' ? 1u : 0u) << name;
-    EXPECT_EQ(img.AlphaIsValid(), type == 6 || (type == 4 && depth == 16)) << name;
-    // Alpha is composited or kept apart, and Pillow widens 16-bit grey differently: only the
-    // opaque pictures are compared pixel by pixel.
-    if (type == 4 || type == 6 || name[0] == 't' || (type == 0 && depth == 16)) continue;
+    const bool trns = Find(Chunks(testsupport::ReadFileBytes(path)), "tRNS") != nullptr;
+    EXPECT_EQ(img.AlphaIsValid(), type == 4 || type == 6 || (trns && depth == 16)) << name;
+    // Pictures with transparency are compared in TransparencyIsKeptForEveryColourTypeAndDepth;
+    // Pillow widens 16-bit grey differently.
+    if (type == 4 || type == 6 || trns || (type == 0 && depth == 16)) continue;
     opaque.push_back(path);
   }
   const std::vector<imagetest::OraclePicture> oracle = imagetest::PillowDecodeAll(opaque);
@@ -103,6 +105,57 @@ TEST(IxImagePNGSuite, ValidFilesDecodeAndEqualPillow) {
   EXPECT_GE(opaque.size(), 80u);
 }
 
+TEST(IxImagePNGSuite, TransparencyIsKeptForEveryColourTypeAndDepth) {
+  // Every suite picture with an alpha channel or a tRNS chunk: the alpha of every pixel equals
+  // Pillow's RGBA reading, and so does the colour of every pixel not wholly transparent (but for
+  // 16-bit grey, which Pillow widens its own way). Pillow does not scale the transparent grey
+  // level of grey pictures other than 8-bit; their alpha is held against libpng's RGBA reading.
+  std::vector<std::string> paths;
+  for (const std::string& path : testsupport::SharedFiles(kSuite, ".png")) {
+    const std::string name = Name(path);
+    if (name[0] == 'x') continue;
+    const int type = ColourType(name);
+    if (type == 4 || type == 6 || Find(Chunks(testsupport::ReadFileBytes(path)), "tRNS") != nullptr)
+      paths.push_back(path);
+  }
+  const std::vector<imagetest::OraclePicture> oracle = imagetest::PillowDecodeAll(paths, "RGBA");
+  int transparentSomewhere = 0;
+  for (size_t i = 0; i < paths.size(); ++i) {
+    const std::string name = Name(paths[i]);
+    ASSERT_TRUE(oracle[i].ok) << name << ": " << oracle[i].error;
+    IxImage img;
+    ASSERT_TRUE(img.Load(paths[i].c_str(), IXIMAGE_FORMAT_PNG)) << name;
+    const bool compareColour =
+        !(ColourType(name) == 0 && BitDepth(name) == 16) && !(ColourType(name) == 4 && BitDepth(name) == 16);
+    const bool libpngAlpha = ColourType(name) == 0 && BitDepth(name) != 8;
+    const imagetest::OraclePicture alphaOracle = libpngAlpha ? giftest::ReadPngRgba(paths[i]) : oracle[i];
+    ASSERT_TRUE(alphaOracle.ok) << name << ": " << alphaOracle.error;
+    int bad = 0;
+    for (int top = 0; top < oracle[i].height && bad < 3; ++top) {
+      for (int x = 0; x < oracle[i].width && bad < 3; ++x) {
+        const uint8_t* want = &oracle[i].rgb[(static_cast<size_t>(top) * oracle[i].width + x) * 4];
+        const int64_t y = oracle[i].height - 1 - top;
+        const uint8_t wantAlpha = alphaOracle.rgb[(static_cast<size_t>(top) * oracle[i].width + x) * 4 + 3];
+        const uint8_t alpha = bridgetest::Visibility(img, x, y);
+        const IxRGBQuad c = img.GetPixelColor(x, y, false);
+        bool same = alpha == wantAlpha;
+        if (same && wantAlpha != 0 && compareColour)
+          same = c.rgbRed == want[0] && c.rgbGreen == want[1] && c.rgbBlue == want[2];
+        if (!same) {
+          ADD_FAILURE() << name << " pixel " << x << "," << top << ": ours " << int(c.rgbRed) << ","
+                        << int(c.rgbGreen) << "," << int(c.rgbBlue) << " alpha " << int(alpha) << ", Pillow "
+                        << int(want[0]) << "," << int(want[1]) << "," << int(want[2]) << " alpha "
+                        << int(wantAlpha);
+          ++bad;
+        }
+        if (wantAlpha == 0) ++transparentSomewhere;
+      }
+    }
+  }
+  EXPECT_GE(paths.size(), 20u);
+  EXPECT_GT(transparentSomewhere, 0);
+}
+
 TEST(IxImagePNGSuite, BrokenFilesAreRefused) {
   int seen = 0;
   for (const std::string& path : testsupport::SharedFiles(kSuite, ".png")) {
@@ -114,7 +167,8 @@ TEST(IxImagePNGSuite, BrokenFilesAreRefused) {
     EXPECT_FALSE(DecodeBytes(typed, bytes, IXIMAGE_FORMAT_PNG)) << name;
     EXPECT_STRNE(typed.GetLastError(), "") << name;
     IxImage detected;
-    EXPECT_FALSE(DecodeBytes(detected, bytes, IXIMAGE_FORMAT_UNKNOWN)) << name << " taken as " << detected.GetType();
+    EXPECT_FALSE(DecodeBytes(detected, bytes, IXIMAGE_FORMAT_UNKNOWN))
+        << name << " taken as " << detected.GetType();
   }
   EXPECT_GE(seen, 14);
 }
@@ -193,9 +247,16 @@ TEST(IxImagePNGDecode, TruncatedAndDamagedFilesFailCleanly) {
 TEST(IxImagePNGDecode, HugeHeaderWithoutDataIsRefusedBeforeAllocating) {
   // A valid 60000 x 60000 RGB header (about 10 GB of pixels) followed by a few bytes.
   std::vector<uint8_t> png = PalettePng({});
-  png[16] = 0; png[17] = 0; png[18] = 0xEA; png[19] = 0x60;
-  png[20] = 0; png[21] = 0; png[22] = 0xEA; png[23] = 0x60;
-  png[24] = 8; png[25] = 2;
+  png[16] = 0;
+  png[17] = 0;
+  png[18] = 0xEA;
+  png[19] = 0x60;
+  png[20] = 0;
+  png[21] = 0;
+  png[22] = 0xEA;
+  png[23] = 0x60;
+  png[24] = 8;
+  png[25] = 2;
   const uint32_t crc = static_cast<uint32_t>(crc32(0, png.data() + 12, 17));
   for (int i = 0; i < 4; ++i) png[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
   IxImage img;
@@ -209,7 +270,8 @@ TEST(IxImagePNGEncode, RoundTripsEveryDepthAndInterlace) {
       IxImage src(13, 7, bpp, 0);
       if (bpp <= 8) src.SetGrayPalette();
       bridgetest::Fill(src, [&](int64_t x, int64_t top) {
-        return bpp <= 8 ? static_cast<uint32_t>((x + 3 * top) % (1u << bpp)) : static_cast<uint32_t>(x * 0x0A0B0C + top * 0x302010);
+        return bpp <= 8 ? static_cast<uint32_t>((x + 3 * top) % (1u << bpp))
+                        : static_cast<uint32_t>(x * 0x0A0B0C + top * 0x302010);
       });
       src.SetCodecOption(interlace, IXIMAGE_FORMAT_PNG);
       bool ok = false;
@@ -227,7 +289,8 @@ TEST(IxImagePNGEncode, RoundTripsEveryDepthAndInterlace) {
 
 TEST(IxImagePNGEncode, AlphaPlaneIsWrittenAndReadBack) {
   IxImage src(5, 4, 24, 0);
-  bridgetest::Fill(src, [](int64_t x, int64_t top) { return static_cast<uint32_t>(0x102030 * (x + 1) + top); });
+  bridgetest::Fill(src,
+                   [](int64_t x, int64_t top) { return static_cast<uint32_t>(0x102030 * (x + 1) + top); });
   src.AlphaCreate();
   for (int y = 0; y < 4; ++y) {
     for (int x = 0; x < 5; ++x) src.AlphaSet(x, y, static_cast<uint8_t>(x * 60 + y));

@@ -174,10 +174,14 @@ TEST(IxImagePixels, Bitfield2RGBPlacesChannelsByTheirMasks) {
     uint8_t wantB, wantG, wantR;
   };
   const Case cases[] = {
-      {0xFFFF, 0xF800, 0x07E0, 0x001F, 16, 0xF8, 0xFC, 0xF8},  // 5-6-5
-      {0x7FFF, 0x7C00, 0x03E0, 0x001F, 16, 0xF8, 0xF8, 0xF8},  // 5-5-5
-      {0x0421, 0x7C00, 0x03E0, 0x001F, 16, 0x08, 0x08, 0x08},  // lowest step of each
-      {0x003F, 0x0030, 0x000E, 0x0001, 16, 0x80, 0xE0, 0xC0},  // 2-3-1: narrower than 5 bits
+      // Narrow channels span the whole range: full strength is 255, a step of n bits 255 / (2^n - 1).
+      {0xFFFF, 0xF800, 0x07E0, 0x001F, 16, 0xFF, 0xFF, 0xFF},  // 5-6-5 white
+      {0x7FFF, 0x7C00, 0x03E0, 0x001F, 16, 0xFF, 0xFF, 0xFF},  // 5-5-5 white
+      {0x0421, 0x7C00, 0x03E0, 0x001F, 16, 8, 8, 8},           // lowest step of each
+      {0x4210, 0x7C00, 0x03E0, 0x001F, 16, 131, 131, 131},     // 16 of 31
+      {0x0821, 0xF800, 0x07E0, 0x001F, 16, 8, 4, 8},           // 5-6-5 lowest steps
+      {0x003F, 0x0030, 0x000E, 0x0001, 16, 0xFF, 0xFF, 0xFF},  // 2-3-1 all full
+      {0x0014, 0x0030, 0x000E, 0x0001, 16, 0, 72, 85},         // 2-3-1: 1 of 3, 2 of 7, 0 of 1
       {0x12345678, 0x00FF0000, 0x0000FF00, 0x000000FF, 32, 0x78, 0x56, 0x34},
       {0xFF00FF00, 0xFF000000, 0x00000FF0, 0x00FF0000, 32, 0x00, 0xF0, 0xFF},
       {0xAABBCCDD, 0, 0, 0, 32, 0xDD, 0xCC, 0xBB},  // no masks: bytes B, G, R
@@ -201,12 +205,33 @@ TEST(IxImagePixels, Bitfield2RGBConvertsInPlace) {
   const uint16_t words[2][4] = {{0x7C00, 0x03E0, 0x001F, 0}, {0x7FFF, 0x0000, 0x4210, 0}};
   memcpy(bits, words, sizeof(words));
   img.Bitfield2RGB(bits, sizeof(words), 0x7C00, 0x03E0, 0x001F, 16);
-  EXPECT_EQ(img.GetPixelColor(0, 0).rgbRed, 0xF8);
-  EXPECT_EQ(img.GetPixelColor(1, 0).rgbGreen, 0xF8);
-  EXPECT_EQ(img.GetPixelColor(2, 0).rgbBlue, 0xF8);
-  EXPECT_EQ(img.GetPixelColor(0, 1).rgbBlue, 0xF8);
+  EXPECT_EQ(img.GetPixelColor(0, 0).rgbRed, 255);
+  EXPECT_EQ(img.GetPixelColor(1, 0).rgbGreen, 255);
+  EXPECT_EQ(img.GetPixelColor(2, 0).rgbBlue, 255);
+  EXPECT_EQ(img.GetPixelColor(0, 1).rgbBlue, 255);
   EXPECT_EQ(img.GetPixelColor(1, 1).rgbRed, 0);
-  EXPECT_EQ(img.GetPixelColor(2, 1).rgbRed, 0x80);
+  EXPECT_EQ(img.GetPixelColor(2, 1).rgbRed, 131);
+}
+
+TEST(IxImagePixels, Bitfield2RGBFillsTheAlphaPlaneFromItsMask) {
+  // 4-4-4-4 at 16 bits and 8-8-8-8 at 32: alpha scaled like the colours. A plane left all 0 is a
+  // writer's habit, not transparency: it is dropped.
+  IxImage img(2, 1, 24);
+  img.AlphaCreate();
+  const uint16_t words[2] = {0xF0F0, 0x8FFF};
+  img.Bitfield2RGB(reinterpret_cast<const uint8_t*>(words), sizeof(words), 0x0F00, 0x00F0, 0x000F, 16,
+                   0xF000);
+  ASSERT_TRUE(img.AlphaIsValid());
+  EXPECT_EQ(img.AlphaGet(0, 0), 255);
+  EXPECT_EQ(img.AlphaGet(1, 0), 136);
+  EXPECT_EQ(img.GetPixelColor(1, 0).rgbRed, 255);
+
+  IxImage zero(2, 1, 24);
+  zero.AlphaCreate();
+  const uint8_t bytes[8] = {1, 2, 3, 0, 4, 5, 6, 0};
+  zero.Bitfield2RGB(bytes, sizeof(bytes), 0x00FF0000, 0x0000FF00, 0x000000FF, 32, 0xFF000000);
+  EXPECT_FALSE(zero.AlphaIsValid());
+  EXPECT_EQ(zero.GetPixelColor(1, 0).rgbRed, 6);
 }
 
 TEST(IxImagePixels, RGBtoBGRStaysInsideOneRow) {

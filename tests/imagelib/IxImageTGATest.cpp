@@ -20,11 +20,29 @@ const char* kSuite = "testdata/pillow/tga";
 // An 18-byte header.
 std::vector<uint8_t> Header(uint8_t type, uint8_t mapType, uint16_t first, uint16_t length, uint8_t entryBits,
                             uint16_t w, uint16_t h, uint8_t depth, uint8_t descriptor) {
-  return {0, mapType, type, uint8_t(first), uint8_t(first >> 8), uint8_t(length), uint8_t(length >> 8), entryBits,
-          0, 0, 0, 0, uint8_t(w), uint8_t(w >> 8), uint8_t(h), uint8_t(h >> 8), depth, descriptor};
+  return {0,
+          mapType,
+          type,
+          uint8_t(first),
+          uint8_t(first >> 8),
+          uint8_t(length),
+          uint8_t(length >> 8),
+          entryBits,
+          0,
+          0,
+          0,
+          0,
+          uint8_t(w),
+          uint8_t(w >> 8),
+          uint8_t(h),
+          uint8_t(h >> 8),
+          depth,
+          descriptor};
 }
 
-void Append(std::vector<uint8_t>& v, const std::vector<uint8_t>& more) { v.insert(v.end(), more.begin(), more.end()); }
+void Append(std::vector<uint8_t>& v, const std::vector<uint8_t>& more) {
+  v.insert(v.end(), more.begin(), more.end());
+}
 
 TEST(IxImageTGASuite, EveryFileEqualsItsReferencePicture) {
   std::vector<std::string> tgas, refs;
@@ -52,10 +70,14 @@ TEST(IxImageTGASuite, EveryFileEqualsItsReferencePicture) {
 TEST(IxImageTGADecode, ColourMapsOfEveryEntrySizeAndFirstEntry) {
   struct Case {
     uint8_t bits;
-    std::vector<uint8_t> entry;  // the colour red 248, green 128, blue 8
+    std::vector<uint8_t> entry;
+    uint8_t red, green, blue;
   };
-  const Case cases[] = {
-      {15, {0x01, 0x7E}}, {16, {0x01, 0x7E}}, {24, {8, 128, 248}}, {32, {8, 128, 248, 255}}};
+  // 5-bit channels 31, 16 and 1 span the whole range: 255, 131, 8.
+  const Case cases[] = {{15, {0x01, 0x7E}, 255, 131, 8},
+                        {16, {0x01, 0x7E}, 255, 131, 8},
+                        {24, {8, 128, 248}, 248, 128, 8},
+                        {32, {8, 128, 248, 255}, 248, 128, 8}};
   for (const Case& c : cases) {
     // Two map entries starting at index 5, then 2 x 1 pixels using them.
     std::vector<uint8_t> file = Header(1, 1, 5, 2, c.bits, 2, 1, 8, 0);
@@ -65,10 +87,28 @@ TEST(IxImageTGADecode, ColourMapsOfEveryEntrySizeAndFirstEntry) {
     IxImage img;
     ASSERT_TRUE(DecodeBytes(img, file, IXIMAGE_FORMAT_TGA)) << int(c.bits) << ": " << img.GetLastError();
     const IxRGBQuad p = img.GetPixelColor(0, 0);
-    EXPECT_EQ(p.rgbRed, 248) << int(c.bits);
-    EXPECT_EQ(p.rgbGreen, 128) << int(c.bits);
-    EXPECT_EQ(p.rgbBlue, 8) << int(c.bits);
+    EXPECT_EQ(p.rgbRed, c.red) << int(c.bits);
+    EXPECT_EQ(p.rgbGreen, c.green) << int(c.bits);
+    EXPECT_EQ(p.rgbBlue, c.blue) << int(c.bits);
     EXPECT_EQ(img.GetPixelColor(1, 0).rgbRed, 0);
+  }
+}
+
+TEST(IxImageTGADecode, SixteenBitWhiteIsWhite) {
+  for (uint8_t depth : {15, 16}) {
+    // 2 x 1 true colour: white, then red 1, green 0, blue 30.
+    std::vector<uint8_t> file = Header(2, 0, 0, 0, 0, 2, 1, depth, 0);
+    Append(file, {0xFF, 0x7F, 0x1E, 0x04});
+    IxImage img;
+    ASSERT_TRUE(DecodeBytes(img, file, IXIMAGE_FORMAT_TGA)) << int(depth) << ": " << img.GetLastError();
+    const IxRGBQuad white = img.GetPixelColor(0, 0);
+    EXPECT_EQ(white.rgbRed, 255);
+    EXPECT_EQ(white.rgbGreen, 255);
+    EXPECT_EQ(white.rgbBlue, 255);
+    const IxRGBQuad other = img.GetPixelColor(1, 0);
+    EXPECT_EQ(other.rgbRed, 8);
+    EXPECT_EQ(other.rgbGreen, 0);
+    EXPECT_EQ(other.rgbBlue, 246);
   }
 }
 
@@ -130,7 +170,8 @@ TEST(IxImageTGAEncode, RoundTripsIndexedColourAndAlpha) {
   for (int i = 0; i < 256; ++i) indexed.SetPaletteColor(static_cast<uint8_t>(i), i, i / 2, 255 - i);
   bridgetest::Fill(indexed, [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 31 + top * 7); });
   IxImage rgba(7, 5, 24, 0);
-  bridgetest::Fill(rgba, [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 0x203040 + top * 0x0A); });
+  bridgetest::Fill(rgba,
+                   [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 0x203040 + top * 0x0A); });
   rgba.AlphaCreate();
   rgba.AlphaSet(3, 2, 77);
   for (IxImage* src : {&indexed, &rgba}) {
