@@ -201,7 +201,10 @@ void TfrmMain::Init() {
   dropTarget = -1;
   pasteCounter = 0;
   savedAs = 0;
-  ReleaseBitmaps();
+  // The strip is built anew; the page canvas keeps its bitmap (a tall one, costly to make again)
+  // and is cleared below.
+  delete stripBitmap;
+  stripBitmap = nullptr;
   NewFrame();
   // The preview shows the new document from now on.
   if (MmsViewer) MmsViewer->mms = mms;
