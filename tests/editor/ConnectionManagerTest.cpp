@@ -17,6 +17,7 @@
 #include "platform/win/Win.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"
+#include "tests/editor/StandInProcess.h"
 
 extern char** environ;
 
@@ -53,24 +54,7 @@ class ConnectionManager : public ::testing::Test {
   }
 
   HWND Start(std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {CONNECTION_MANAGER_PATH, "--store", store.path()};
-    args.insert(args.end(), extra.begin(), extra.end());
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    char backend[] = "PLATFORM_BACKEND=headless";
-    std::vector<char*> env = {backend};
-    for (char** e = environ; *e; ++e) {
-      if (std::strncmp(*e, "PLATFORM_BACKEND=", 17)) env.push_back(*e);
-    }
-    env.push_back(nullptr);
-    EXPECT_EQ(posix_spawn(&pid, CONNECTION_MANAGER_PATH, nullptr, nullptr, argv.data(), env.data()), 0);
-    HWND peer = nullptr;
-    for (int i = 0; i < 400 && !peer; ++i) {
-      peer = FindWindowA(nullptr, "MMS_manageRas");
-      if (!peer) std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    return peer;
+    return editortest::StartStandIn(store.path(), extra, &pid);
   }
 
   LRESULT HandOver(HWND peer, std::vector<uint8_t> bytes, ULONG_PTR kind = 0) {
@@ -78,12 +62,7 @@ class ConnectionManager : public ::testing::Test {
     return SendMessageA(peer, WM_COPYDATA, 0, LPARAM(&cds));
   }
 
-  std::vector<std::string> JournalLines() {
-    std::vector<std::string> lines;
-    std::ifstream in(store.file("journal.jsonl"));
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-  }
+  std::vector<std::string> JournalLines() { return editortest::StandInJournal(store.path()); }
 
   testsupport::TempDir runtime, store, files;
   pid_t pid = -1;

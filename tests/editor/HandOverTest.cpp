@@ -24,6 +24,7 @@
 #include "platform/win/Win.h"
 #include "support/TempDir.h"
 #include "tests/editor/CommandFixture.h"
+#include "tests/editor/StandInProcess.h"
 
 extern char** environ;
 
@@ -58,33 +59,15 @@ class HandOver : public CommandTest {
   // Starts the stand-in manager headless; its window, found by its title.
   HWND StartPeer(const testsupport::TempDir& store, std::vector<std::string> extra = {},
                  const char* title = "MMS_manageRas") {
-    std::vector<std::string> args = {CONNECTION_MANAGER_PATH, "--store", store.path()};
-    args.insert(args.end(), extra.begin(), extra.end());
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    char backend[] = "PLATFORM_BACKEND=headless";
-    std::vector<char*> env = {backend};
-    for (char** e = environ; *e; ++e) {
-      if (std::strncmp(*e, "PLATFORM_BACKEND=", 17)) env.push_back(*e);
-    }
-    env.push_back(nullptr);
     pid_t pid = -1;
-    EXPECT_EQ(posix_spawn(&pid, CONNECTION_MANAGER_PATH, nullptr, nullptr, argv.data(), env.data()), 0);
+    HWND peer = editortest::StartStandIn(store.path(), extra, &pid, title);
     peers.push_back(pid);
-    HWND peer = nullptr;
-    for (int i = 0; i < 400 && !peer; ++i) {
-      peer = FindWindowA(nullptr, title);
-      if (!peer) std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
     return peer;
   }
   std::vector<std::string> Journal(const testsupport::TempDir& store) {
-    std::vector<std::string> lines;
-    std::ifstream in(store.file("journal.jsonl"));
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
+    return editortest::StandInJournal(store.path());
   }
+
   // Whether a quit message is waiting; takes it.
   bool DrainQuit() {
     MSG msg;
