@@ -223,7 +223,8 @@ TEST_F(MainWindow, TheCloseButtonClosesTheWindowAndTheTreeIsEmptiedExceptSend) {
   AppFile("tmp/TXT/0.txt", "text");
   AppFile("tmp/Audio/a.wav", "sound");
   AppFile("tmp/Send/TempMMS.mms", "message");
-  pImgFileManager = new TImgFileManager();  // as the strip makes it on first use
+  if (!pImgFileManager) pImgFileManager = new TImgFileManager();  // the strip made it at start
+  ASSERT_NE(pImgFileManager, nullptr);
   const TImButton* close = frmMain->CloseBtn;
   Driver().Click(close->ClientToScreen(POINT{close->Width() / 2, close->Height() / 2}));
   Driver().RunUntilIdle();
