@@ -323,8 +323,8 @@ void RegisterEditorForms() {
     RegisterEditorResources();
     RegisterImButton();
     RegisterQvBackImage();
-    RegisterProperties<TfrmMain>("TfrmMain", "TForm", Factory<TfrmMain>())
-        .Handler("FormCreate", &TfrmMain::FormCreate)
+    RegisterProperties<TfrmMain> registration("TfrmMain", "TForm", Factory<TfrmMain>());
+    registration.Handler("FormCreate", &TfrmMain::FormCreate)
         .Handler("btnNewFrameClick", &TfrmMain::btnNewFrameClick)
         .Handler("btnDelFrameClick", &TfrmMain::btnDelFrameClick)
         .Handler("TextEditClick", &TfrmMain::TextEditClick)
@@ -378,6 +378,7 @@ void RegisterEditorForms() {
         .Handler("SaveAsDraftClick", &TfrmMain::SaveAsDraftClick)
         .Handler("FormCloseQuery", &TfrmMain::FormCloseQuery)
         .Handler("actOpenExecute", &TfrmMain::actOpenExecute);
+    RegisterMainCommands(registration);
     return true;
   }();
   (void)done;

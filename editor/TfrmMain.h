@@ -252,6 +252,41 @@ class TfrmMain : public TForm {
   void btnNewFrameClick(TObject* sender);
   // The menu's new page: no size check afterwards.
   void actNewPageExecute(TObject* sender);
+
+  // --- The window's chrome and the command table ---
+  // Dragging the background (or the skinned picture over it) moves the window.
+  void FormMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  // Dragging the title band with the left button moves the window; no control keeps the focus.
+  void Image_MainMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  // A press on the preview panel takes the focus from every control.
+  void PanelMouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  // The buttons the window always shows are made visible at every paint.
+  void FormPaint(TObject* sender);
+  void actExitExecute(TObject* sender);
+  // Opens help/index.html of the application folder with the desktop's viewer, not waiting.
+  void actHelpExecute(TObject* sender);
+  void btnHelpClick(TObject* sender);
+  // Plays the slide show in the preview window.
+  void actViewerExecute(TObject* sender);
+  // New message, About, and the drop-down buttons' own click: nothing, on purpose.
+  void actNewExecute(TObject* sender);
+  void actAboutExecute(TObject* sender);
+  void BtnMenuClick(TObject* sender);
+  // Delete, Alt+E, Alt+P, Alt+A, Alt+N and Alt+S: the clicks of the buttons they stand for.
+  void Action1Execute(TObject* sender);
+  // Delete is left to the subject and the duration edits while they have the focus.
+  void Action1Update(TObject* sender);
+  void Action2Execute(TObject* sender);
+  void Action3Execute(TObject* sender);
+  void Action4Execute(TObject* sender);
+  // Sends from the main window; with another form active, cancels the compression dialog.
+  void Action5Execute(TObject* sender);
+  void Action6Execute(TObject* sender);
+  // The clipboard commands' place in the table (not built yet: see TfrmMainActions.cpp).
+  void actCutExecute(TObject* sender);
+  void actCopyExecute(TObject* sender);
+  void actPasteExecute(TObject* sender);
+  void ClipboardActionUpdate(TObject* sender);
   // The text editor window, run modally for a text file: it gets the file's path and answers
   // the path it holds when it closes. Until the window is installed nothing is written.
   std::function<AnsiString(TfrmMain* owner, const AnsiString& path)> runTextEditor;
@@ -473,3 +508,7 @@ AnsiString ContentTypeToExt(const std::string& type);
 // Registers the main window's class, its handlers and the editor's compiled-in resources
 // with the form library (before the first window is made; again is harmless).
 void RegisterEditorForms();
+// Adds the chrome's and the command table's handlers to the main window's registration.
+template <class C>
+class RegisterProperties;
+void RegisterMainCommands(RegisterProperties<TfrmMain>& registration);

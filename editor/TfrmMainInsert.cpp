@@ -385,28 +385,3 @@ void TfrmMain::insert_popClick(TObject* sender) {
   imgFrameListDblClick(sender);
   RefreshFrameList();
 }
-
-void TfrmMain::btnNewFrameClick(TObject*) {
-  modified = 1;
-  if (StrToIntDef(Label_Size->Caption(), 0) >= kRefusedSizeKB) {
-    Label_Size->SetCaption("300");
-    ShowMsgBox("SizeHint");
-    return;
-  }
-  if (NewFrame() != 0) return;
-  GetPduSize();
-  if (CheckMmsSize()) {
-    silentDelete = true;
-    RemoveCurrentPage();
-    silentDelete = false;
-    RestoreMeasure();
-  }
-  RefreshFrameList();
-}
-
-void TfrmMain::actNewPageExecute(TObject*) {
-  if (CheckMmsSize()) return;
-  NewFrame();
-  RefreshFrameList();
-  GetPduSize();
-}
