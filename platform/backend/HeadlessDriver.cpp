@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/Process.h"
 #include <unistd.h>
 
 #include <cstdio>
@@ -107,9 +108,14 @@ void Install() {
       [](int64_t) { Driver().RunUntilIdle(); });
   win::Startup(std::make_unique<HeadlessBackend>(*theDriver));
   audio::SetDevice(std::make_unique<audio::RecordingDevice>());
+  platform::SetProgramStarter([](const std::vector<std::string>& argv, const std::string& directory) {
+    Driver().programStarts_.push_back({argv, directory});
+    return 0;
+  });
 }
 
 void Uninstall() {
+  platform::SetProgramStarter(nullptr);
   audio::SetDevice(nullptr);
   win::Shutdown();
   platform::SetClock(nullptr);

@@ -97,6 +97,13 @@ class HeadlessDriver {
   void ClipboardPut(UINT format, const std::vector<uint8_t>& bytes, const std::string& registeredName = "");
   std::vector<uint8_t> ClipboardRead(UINT format, const std::string& registeredName = "") const;
   int Beeps() const { return beeps_; }
+  // One program the process asked to start: nothing is spawned under the headless backend.
+  struct ProgramStart {
+    std::vector<std::string> argv;
+    std::string directory;
+  };
+  // Every start since Install, in order.
+  const std::vector<ProgramStart>& ProgramStarts() const { return programStarts_; }
   // The plays and stops of the sound output (the recording device Install puts in place, or
   // one a test installed), and its device counts; empty when another kind of device is in use.
   const std::vector<audio::SoundEvent>& Sounds() const;
@@ -104,6 +111,7 @@ class HeadlessDriver {
 
  private:
   friend class HeadlessBackend;
+  friend void Install();
   platform::FakeClock clock_;
   SIZE screen_{1280, 800};
   std::vector<std::function<void()>> steps_;
@@ -111,6 +119,7 @@ class HeadlessDriver {
   std::function<ModalAnswer(const ModalInfo&)> modalHandler_;
   std::vector<std::pair<std::function<bool(const ModalInfo&)>, ModalAnswer>> expectedModals_;
   std::vector<ModalInfo> modalsSeen_;
+  std::vector<ProgramStart> programStarts_;
   bool foreignClipboard_ = false;
   int beeps_ = 0;
 };
@@ -118,7 +127,8 @@ class HeadlessDriver {
 // The process's driver; valid after Install().
 HeadlessDriver& Driver();
 // Starts the window system over a fresh headless backend (the calling thread becomes the
-// interface thread). Uninstall() shuts it down.
+// interface thread) with a program starter that only logs (ProgramStarts). Uninstall() shuts it
+// down and puts the real starter back.
 void Install();
 void Uninstall();
 

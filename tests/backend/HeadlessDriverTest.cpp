@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "platform/backend/HeadlessDriver.h"
+#include "platform/rtl/Process.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -47,6 +48,22 @@ TEST_F(Headless, CaptureAndPngDumpOfAWindow) {
   char magic[8] = {};
   f.read(magic, 8);
   EXPECT_EQ(std::string(magic + 1, 3), "PNG");
+}
+
+TEST_F(Headless, ProgramStartsAreLoggedNotSpawned) {
+  testsupport::TempDir dir;
+  const std::string page = dir.write("help/index.html", "<html></html>");
+  EXPECT_GT(WinExec(("hh " + page).c_str(), SW_SHOWNORMAL), 31u);
+  // A help file that is not there starts nothing and answers an error.
+  EXPECT_LE(WinExec(("hh " + dir.file("help/missing.html")).c_str(), SW_SHOWNORMAL), 31u);
+  ASSERT_EQ(Driver().ProgramStarts().size(), 1u);
+  EXPECT_EQ(Driver().ProgramStarts()[0].argv, (std::vector<std::string>{"xdg-open", page}));
+  // Once the headless backend is gone the real starter is back: a program that does not exist
+  // fails for real instead of landing in the log.
+  platform::headless::Uninstall();
+  EXPECT_NE(platform::StartProgram({"/nonexistent/program-for-the-starter-test"}, ""), 0);
+  platform::headless::Install();
+  EXPECT_TRUE(Driver().ProgramStarts().empty());
 }
 
 }  // namespace
