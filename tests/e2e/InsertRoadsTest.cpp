@@ -33,7 +33,7 @@ using e2e::ModalInfo;
 using e2e::ReadFile;
 using platform::headless::Driver;
 
-class Roads : public e2e::Road {
+class InsertRoads : public e2e::Road {
  protected:
   const TMediaItem* Item(int page, int type) const { return main->mms->Body->GetFrame(page)->GetItem(type); }
   size_t FilesIn(const std::string& folder) const {
@@ -52,7 +52,7 @@ class Roads : public e2e::Road {
   }
 };
 
-TEST_F(Roads, StartUp) {
+TEST_F(InsertRoads, StartUp) {
   const std::string kept = AppFile("tmp/Send/TempMMS.mms", "a message handed over before");
   const std::string stale = AppFile("tmp/Image/old.jpg", "left from an earlier run");
   AppFile("tmp/TXT/txt9.txt", "old text");
@@ -97,7 +97,7 @@ TEST_F(Roads, StartUp) {
 #endif
 }
 
-TEST_F(Roads, R1InsertPicture) {
+TEST_F(InsertRoads, R1InsertPicture) {
   StartEditor();
   // Refused files first, on the empty page.
   struct Refusal {
@@ -170,7 +170,7 @@ TEST_F(Roads, R1InsertPicture) {
   EXPECT_EQ(Item(1, TMediaItem::kImage)->Path, Tmp("Image/flower.jpg"));
 }
 
-TEST_F(Roads, R3InsertSound) {
+TEST_F(InsertRoads, R3InsertSound) {
   StartEditor();
   const std::string tone = Wav("tone.wav");
   ChooseFile(tone);
@@ -202,7 +202,7 @@ TEST_F(Roads, R3InsertSound) {
   EXPECT_EQ(Item(1, TMediaItem::kAudio), nullptr);
 }
 
-TEST_F(Roads, R4NewPage) {
+TEST_F(InsertRoads, R4NewPage) {
   StartEditor();
   Click(Centre(main->btnNewFrame));
   Chord("Alt+E");
@@ -229,7 +229,7 @@ TEST_F(Roads, R4NewPage) {
   EXPECT_TRUE(Saw(u"<STR_Main_Error_Page>"));
 }
 
-TEST_F(Roads, R4NewPageAtTheSizeLimit) {
+TEST_F(InsertRoads, R4NewPageAtTheSizeLimit) {
   StartEditor();
   // A picture over the limit cannot go in, so the road sets the label as a measurement at the
   // limit leaves it: the next page is refused with the size hint.
