@@ -11,11 +11,13 @@
 #include "mms/MmsTrace.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
+#include "platform/forms/FormMessages.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TEdit.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TLabel.h"
 #include "platform/forms/TScrollBar.h"
+#include "platform/forms/TWinControl.h"
 #include "platform/rtl/Utf8.h"
 #include "support/SharedData.h"
 
@@ -61,8 +63,35 @@ void Road::StartEditor(const std::vector<std::string>& args) {
 }
 
 void Road::Pump() {
-  Application->ProcessMessages();
-  Driver().RunUntilIdle();
+  // The program's loop, as the form library runs it: a key message is offered to the nearest
+  // control of the form library first (CN_KEYDOWN ...), which is where chords meet the forms'
+  // shortcuts. A quit request is left in the queue for the road to see.
+  for (int guard = 0; guard < 1000000; ++guard) {
+    MSG m;
+    if (!PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) return;
+    if (m.message == WM_QUIT) {
+      PostQuitMessage(int(m.wParam));
+      return;
+    }
+    if (m.message >= WM_KEYDOWN && m.message <= WM_KEYDOWN + 8) {
+      HWND target = GetCapture();
+      if (!target || !FindControl(target)) {
+        target = m.hwnd;
+        while (target && !FindControl(target)) target = GetParent(target);
+      }
+      if (target && SendMessageW(target, CN_BASE + m.message, m.wParam, m.lParam) != 0) continue;
+    }
+    TranslateMessage(&m);
+    DispatchMessageW(&m);
+  }
+  FAIL() << "messages keep coming";
+}
+
+bool Road::QuitRequested() {
+  MSG m;
+  bool quit = false;
+  while (PeekMessageW(&m, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) quit = true;
+  return quit;
 }
 
 void Road::Chord(const std::string& chord) {

@@ -34,6 +34,8 @@ class Road : public editortest::EditorTest {
 
   // Runs what is pending through the program's own loop (where chords meet the shortcuts).
   void Pump();
+  // Whether the editor asked to end (the request is taken from the queue).
+  bool QuitRequested();
   void Chord(const std::string& chord);
   void Type(const std::u16string& text);
   // A point of the strip in its control coordinates at scroll position 0, on the screen as the
