@@ -24,6 +24,7 @@
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/forms/TFont.h"
+#include "platform/forms/TImage.h"
 #include "platform/forms/TLabel.h"
 #include "platform/forms/TMemo.h"
 #include "platform/rtl/CodePage.h"
@@ -362,29 +363,28 @@ TEST_F(TextEditor, ButtonTextsSitAtTheirPlacesAndALanguageChangeRereadsTheLabels
 // "Hello" is typed and OK clicked.
 TEST_F(TextEditor, TheTextCommandRunsTheWindowAndKeepsWhatWasTyped) {
   ASSERT_FALSE(main->runTextEditor);
-  main->curFrame = 0;
-  main->hitArea = TfrmMain::kHitText;
+  main->RefreshFrameList();
+  Driver().RunUntilIdle();
+  const POINT textBand = Driver().ClientPoint(main->Handle(), main->imgFrameList->Left() + 50,
+                                              main->imgFrameList->Top() + 28 + 130);
+  Driver().Click(textBand);
+  Driver().RunUntilIdle();
+  ASSERT_EQ(main->hitArea, TfrmMain::kHitText);
   std::u16string caption;
   AnswerModals([&](const ModalInfo& info) {
     caption = info.caption;
-    return ModalAnswer::Drive([&] {
+    return ModalAnswer::Drive([&, hwnd = info.hwnd] {
       Driver().RunUntilIdle();
       Driver().Type(u"Hello");
       Driver().RunUntilIdle();
-      HWND window = GetForegroundWindow();
-      (void)window;
-      for (HWND hwnd : Driver().Windows()) {
-        if (Driver().Describe(hwnd).caption == u"TextEditor") {
-          auto* form = dynamic_cast<TfrmTextEditor*>(FindControl(hwnd));
-          ASSERT_NE(form, nullptr);
-          Driver().Click(Centre(form->btnOK));
-          break;
-        }
-      }
+      auto* form = dynamic_cast<TfrmTextEditor*>(FindControl(hwnd));
+      ASSERT_NE(form, nullptr);
+      Driver().Click(Centre(form->btnOK));
       Driver().RunUntilIdle();
     });
   });
-  main->imgFrameListDblClick(nullptr);
+  Driver().DoubleClick(textBand);
+  Driver().RunUntilIdle();
   EXPECT_EQ(caption, u"TextEditor");
   const TMediaItem* text = main->mms->Body->GetFrame(0)->GetItem(TMediaItem::kText);
   ASSERT_NE(text, nullptr);
