@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "pictures/GIFException.h"
 #include "pictures/TGIFWriter.h"
 
 class TGIFEncoder : public TObject {
@@ -52,3 +53,27 @@ class TGIFEncoder : public TObject {
  private:
   void EmitEnd();
 };
+
+inline int TGIFEncoder::CurrentPixel() const {
+  const int pixel = *pixel_;
+  if (pixel >= colorCount_) GIFError(sInvalidColor);
+  return pixel;
+}
+
+inline bool TGIFEncoder::NextPixel() {
+  ++pixel_;
+  if (--columnsLeft_ > 0) return true;
+  if (!interlaced_) return false;
+  columnsLeft_ = width_;
+  // The passes start at rows 0, 4, 2 and 1 and step by 8, 8, 4 and 2; one whose first row lies
+  // below the frame is passed over, as a decoder does.
+  static constexpr int kStart[] = {0, 4, 2, 1};
+  static constexpr int kStep[] = {8, 8, 4, 2};
+  row_ += kStep[pass_];
+  while (row_ >= height_) {
+    if (++pass_ > 3) return false;
+    row_ = kStart[pass_];
+  }
+  pixel_ = pixels_ + std::size_t(row_) * std::size_t(width_);
+  return true;
+}

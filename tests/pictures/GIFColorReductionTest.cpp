@@ -7,6 +7,9 @@
 
 #include "pictures/ColorReduction.h"
 #include "pictures/GIFException.h"
+#include "pictures/GIFFrameConversion.h"
+#include "pictures/TGIFImage.h"
+#include "pictures/TGIFSubImage.h"
 #include "platform/forms/TJPEGImage.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Win.h"
@@ -250,4 +253,49 @@ TEST(GIFColorReduction, PhotoThroughEveryReduction) {
     EXPECT_EQ(Entries(HPALETTE(GetStockObject(DEFAULT_PALETTE))).size(), 20u);
   }
   DeleteObject(given);
+}
+
+// A true-colour bitmap read into a frame's table: up to 256 colours exactly as a plain search
+// finds them, and the 257th refused.
+TEST(GIFColorReduction, TrueColourPixelsIntoATable) {
+  for (int colours : {200, 256, 300}) {
+    SCOPED_TRACE(colours);
+    // Colours revisited in short runs and from far back, so the ring misses as often as it hits.
+    auto bitmap = Bitmap24(60, 20, [&](int x, int y) {
+      const int i = ((y * 60 + x) / 3 * 37) % colours;
+      return RGB(i & 0xFF, i >> 8, 5);
+    });
+    TGIFSubImage frame(nullptr);
+    frame.DoSetBounds(0, 0, 60, 20);
+    std::vector<BYTE> pixels(60 * 20);
+    if (colours > 256) {
+      EXPECT_THROW(ImportTrueColorPixels(bitmap.get(), frame.ColorMap(), pixels.data()), GIFException);
+      continue;
+    }
+    ImportTrueColorPixels(bitmap.get(), frame.ColorMap(), pixels.data());
+    EXPECT_EQ(frame.ColorMap()->Count(), colours);
+    const std::vector<COLORREF> in = Colours(bitmap.get());
+    for (std::size_t i = 0; i < in.size(); ++i) {
+      const TGIFColor c = frame.ColorMap()->Colors(pixels[i]);
+      ASSERT_EQ(RGB(c.Red, c.Green, c.Blue), in[i]) << i;
+      // The table holds each colour once, where a plain search would put it.
+      ASSERT_EQ(frame.ColorMap()->IndexOf(TColor(in[i])), pixels[i]);
+    }
+  }
+}
+
+TEST(GIFColorReduction, FrameReductionRefusesAnEmptyResult) {
+  auto bitmap = Bitmap24(4, 4, [](int x, int y) { return RGB(x * 60, y * 60, 0); });
+  TGIFImage image;
+  image.SetColorReduction(rmPalette);
+  try {
+    delete ReduceColorsForFrame(bitmap.get(), &image);
+    ADD_FAILURE() << "no error";
+  } catch (const GIFException& e) {
+    EXPECT_STREQ(e.Message.c_str(), "Invalid reduction method");
+  }
+  image.SetColorReduction(rmQuantize);
+  image.SetReductionBits(3);
+  std::unique_ptr<TBitmap> reduced(ReduceColorsForFrame(bitmap.get(), &image));
+  EXPECT_EQ(reduced->PixelFormat(), pf8bit);
 }

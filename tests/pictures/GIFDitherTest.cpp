@@ -8,8 +8,11 @@
 #include <set>
 
 #include "pictures/ColorReduction.h"
+#include "pictures/GIFFrameConversion.h"
+#include "pictures/TGIFSubImage.h"
 #include "pictures/TMonochromeLookup.h"
 #include "pictures/TNetscapeColorLookup.h"
+#include "platform/gdi/Gdi.h"
 
 namespace {
 
@@ -155,4 +158,30 @@ TEST(GIFDither, ErrorLandsUnderItsPixelWhenEarlierPixelsArePassedOver) {
       EXPECT_EQ(touched, places.at(kModeNames[m]));
     }
   }
+}
+
+// A frame drawn dithered through the web palette: transparent pixels get their mask bit and keep
+// the row's fill value, and are passed over without disturbing their neighbours.
+TEST(GIFDither, FrameRenderedThroughTheWebPalette) {
+  TGIFSubImage frame(nullptr);
+  TGIFColorMap* map = frame.ColorMap();
+  map->Add(TColor(RGB(51, 102, 153)));   // a web colour
+  map->Add(TColor(RGB(255, 255, 255)));  // another
+  map->Add(TColor(RGB(10, 200, 60)));    // transparent
+  const int width = 11, height = 4;
+  std::vector<BYTE> pixels(std::size_t(width * height));
+  for (int i = 0; i < width * height; ++i) pixels[std::size_t(i)] = BYTE(i % 5 == 2 ? 2 : i % 3 == 0);
+  std::vector<BYTE> dib(pixels.size()), mask(std::size_t(2 * height), 0);
+  DitherFramePixels(
+      pixels.data(), width, height, map, 2, [&](int row) { return dib.data() + row * width; },
+      [&](int row) { return mask.data() + row * 2; });
+  const BYTE fill = BYTE(MulDiv(36, 10, 51) + MulDiv(6, 200, 51) + 60 / 51 + 1);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      SCOPED_TRACE(std::to_string(x) + "," + std::to_string(y));
+      const int p = pixels[std::size_t(y * width + x)];
+      const bool bit = (mask[std::size_t(y * 2 + x / 8)] >> (7 - x % 8)) & 1;
+      EXPECT_EQ(bit, p == 2);
+      EXPECT_EQ(dib[std::size_t(y * width + x)], p == 2 ? fill : p == 1 ? 215 : 1 * 36 + 2 * 6 + 3);
+    }
 }
