@@ -5,12 +5,14 @@
 
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <random>
 
 #include "GifBuild.h"
 #include "GifDump.h"
 #include "GifFixtures.h"
 #include "pictures/GIFException.h"
+#include "pictures/TGIFWriter.h"
 #include "pictures/TLZWEncoder.h"
 #include "pictures/TRLEEncoder.h"
 #include "support/SharedData.h"
@@ -338,4 +340,28 @@ TEST(GIFEncoder, RealFilesRoundTripWithEachCoder) {
       ExpectSameDump(original, DumpGif(saved));
     }
   }
+}
+
+TEST(GIFEncoder, SubBlockWriterOnlyWrites) {
+  TMemoryStream target;
+  TGIFWriter writer(&target, nullptr);
+  char buffer[4];
+  for (const auto& operation : std::vector<std::function<void()>>{[&] { writer.Read(buffer, 4); },
+                                                                  [&] { writer.Seek(0, soFromBeginning); }}) {
+    try {
+      operation();
+      ADD_FAILURE() << "no error";
+    } catch (const Exception& e) {
+      EXPECT_STREQ(e.Message.c_str(), "Invalid stream operation");
+    }
+  }
+  // 600 bytes: two full sub-blocks and one of 90, each with its length in front.
+  std::vector<BYTE> data(600, 7);
+  writer.Write(data.data(), 600);
+  writer.FlushBuffer();
+  ASSERT_EQ(target.Size(), 603);
+  const auto* p = static_cast<const BYTE*>(target.Memory());
+  EXPECT_EQ(p[0], 255);
+  EXPECT_EQ(p[256], 255);
+  EXPECT_EQ(p[512], 90);
 }
