@@ -170,7 +170,7 @@ TEST(GIFColorReduction, EmptyResults) {
   };
   for (const Case& c : {Case{"unknown dither mode", rmNetscape, TDitherMode(42)},
                         Case{"palette without a palette", rmPalette, TDitherMode::dmFloydSteinberg},
-                        Case{"unknown reduction", TColorReduction(42), TDitherMode::dmNearest}}) {
+                        Case{"unknown reduction", TColorReduction(12), TDitherMode::dmNearest}}) {
     SCOPED_TRACE(c.name);
     std::unique_ptr<TBitmap> result(ReduceColors(bitmap.get(), c.reduction, c.mode, 8, nullptr));
     ASSERT_TRUE(result);
