@@ -36,18 +36,6 @@ void TfrmMain::Action5Execute(TObject*) {
 
 void TfrmMain::Action6Execute(TObject*) { btnDrafts->Click(); }
 
-// ---- Clipboard commands: not built yet -------------------------------------------------------
-// The layout binds Ctrl+X, Ctrl+C and Ctrl+V (actCut, actCopy, actPaste) and the menu entries to
-// these. Until the clipboard commands exist, the actions stay disabled so the chords reach the
-// focused edit; connecting them means replacing these three bodies and the update below.
-void TfrmMain::actCutExecute(TObject*) {}
-void TfrmMain::actCopyExecute(TObject*) {}
-void TfrmMain::actPasteExecute(TObject*) {}
-void TfrmMain::ClipboardActionUpdate(TObject* sender) {
-  if (auto* action = dynamic_cast<TCustomAction*>(sender)) action->SetEnabled(false);
-}
-// -----------------------------------------------------------------------------------------------
-
 void RegisterMainCommands(RegisterProperties<TfrmMain>& registration) {
   registration.Handler("FormMouseDown", &TfrmMain::FormMouseDown)
       .Handler("Image_MainMouseDown", &TfrmMain::Image_MainMouseDown)
@@ -66,9 +54,5 @@ void RegisterMainCommands(RegisterProperties<TfrmMain>& registration) {
       .Handler("Action3Execute", &TfrmMain::Action3Execute)
       .Handler("Action4Execute", &TfrmMain::Action4Execute)
       .Handler("Action5Execute", &TfrmMain::Action5Execute)
-      .Handler("Action6Execute", &TfrmMain::Action6Execute)
-      .Handler("actCutExecute", &TfrmMain::actCutExecute)
-      .Handler("actCopyExecute", &TfrmMain::actCopyExecute)
-      .Handler("actPasteExecute", &TfrmMain::actPasteExecute)
-      .Handler("ClipboardActionUpdate", &TfrmMain::ClipboardActionUpdate);
+      .Handler("Action6Execute", &TfrmMain::Action6Execute);
 }
