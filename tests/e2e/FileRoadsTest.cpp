@@ -47,7 +47,8 @@ class FileRoads : public e2e::Road {
     const TMediaItem* item = Item(page, type);
     return item ? fs::path(item->Path).filename().string() : std::string();
   }
-  // The document of the picture and sound roads: hopper as photo.jpg and a tone on page 0.
+  // The document of the picture, text and sound roads: hopper as photo.jpg, "Hello" and a tone
+  // on page 0.
   void PictureAndSound() {
     ChooseFile(Shared("pillow/jpeg/hopper.jpg", "photo.jpg"));
     DoubleClick(StripPoint(50, 100));
@@ -55,7 +56,11 @@ class FileRoads : public e2e::Road {
     ChooseFile(Wav("tone.wav"));
     DoubleClick(StripPoint(50, 185));
     Driver().Advance(1000);
+    WriteText(u"Hello");
+    DoubleClick(StripPoint(50, 155));
+    Driver().Advance(1000);
     answer = nullptr;
+    ASSERT_NE(Item(0, TMediaItem::kText), nullptr);
     ASSERT_NE(Item(0, TMediaItem::kImage), nullptr);
     ASSERT_NE(Item(0, TMediaItem::kAudio), nullptr);
   }
@@ -107,6 +112,8 @@ TEST_F(FileRoads, R7Save) {
   ASSERT_TRUE(saved.read);
   EXPECT_EQ(saved.TypeOf("Image0.jpg"), "image/jpeg");
   EXPECT_EQ(saved.TypeOf("Audio0.wav"), "audio/wav");
+  ASSERT_NE(saved.Part("text0.txt"), nullptr);
+  EXPECT_NE(saved.TypeOf("text0.txt").find("text/plain"), std::string::npos) << saved.TypeOf("text0.txt");
   ASSERT_NE(saved.Part("Image0.jpg"), nullptr);
   EXPECT_EQ(saved.Part("Image0.jpg")->bytes, ReadFile(Tmp("Image/photo.jpg")));
   EXPECT_NE(saved.smil.find("dur=\"1000ms\""), std::string::npos) << saved.smil;
@@ -140,6 +147,9 @@ TEST_F(FileRoads, R8OpenOurOwnMessage) {
   EXPECT_EQ(ReadFile(Item(0, TMediaItem::kImage)->Path), ReadFile(app.path() + "/media/photo.jpg"));
   EXPECT_EQ(FileName(0, TMediaItem::kAudio), "Audio_0.wav");
   EXPECT_EQ(ReadFile(Item(0, TMediaItem::kAudio)->Path), ReadFile(app.path() + "/media/tone.wav"));
+  EXPECT_EQ(FileName(0, TMediaItem::kText), "txt_0.txt");
+  // The text comes back as the opening unpacks it: UTF-16LE, without a byte-order mark.
+  EXPECT_EQ(ReadFile(Item(0, TMediaItem::kText)->Path), std::string("H\0e\0l\0l\0o\0", 10));
 }
 
 TEST_F(FileRoads, R8OpenMessagesOfOthers) {

@@ -8,6 +8,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "controls/TImButton.h"
+#include "editor/TfrmTextEditor.h"
 #include "mms/MmsTrace.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
@@ -139,6 +141,22 @@ bool Road::Saw(const std::u16string& text) const {
     if (std::find(m.texts.begin(), m.texts.end(), text) != m.texts.end()) return true;
   }
   return false;
+}
+
+void Road::WriteText(const std::u16string& text, bool ok) {
+  answer = [text, ok](const ModalInfo& info) {
+    if (info.caption != u"TextEditor") return ModalAnswer::Result(1);
+    return ModalAnswer::Drive([text, ok, hwnd = info.hwnd] {
+      Driver().RunUntilIdle();
+      Driver().Type(text);
+      Driver().RunUntilIdle();
+      auto* form = dynamic_cast<TfrmTextEditor*>(FindControl(hwnd));
+      ASSERT_NE(form, nullptr);
+      TImButton* button = ok ? form->btnOK : form->btnCancle;
+      Driver().Click(Driver().ClientPoint(button->Handle(), button->Width() / 2, button->Height() / 2));
+      Driver().RunUntilIdle();
+    });
+  };
 }
 
 void Road::ChooseFile(const std::string& file) {

@@ -53,6 +53,8 @@ class Road : public editortest::EditorTest {
   std::vector<ModalInfo> modals;
   // Whether a recorded window carried this text (caption, title, filter or one of its texts).
   bool Saw(const std::u16string& text) const;
+  // Answers the text editor window by typing `text` and clicking OK (or Cancel).
+  void WriteText(const std::u16string& text, bool ok = true);
   // Answers the next open or save dialog with `file`; other windows as by default.
   void ChooseFile(const std::string& file);
 

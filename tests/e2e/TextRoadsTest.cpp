@@ -32,22 +32,6 @@ class TextRoads : public e2e::Road {
     const TMediaItem* item = Item(page, type);
     return item ? item->Path : std::string();
   }
-  // The text editor window answered by typing `text` and clicking OK (or Cancel).
-  void WriteText(const std::u16string& text, bool ok = true) {
-    answer = [this, text, ok](const ModalInfo& info) {
-      if (info.caption != u"TextEditor") return ModalAnswer::Result(1);
-      return ModalAnswer::Drive([this, text, ok, hwnd = info.hwnd] {
-        Driver().RunUntilIdle();
-        Driver().Type(text);
-        Driver().RunUntilIdle();
-        auto* form = dynamic_cast<TfrmTextEditor*>(FindControl(hwnd));
-        ASSERT_NE(form, nullptr);
-        TImButton* button = ok ? form->btnOK : form->btnCancle;
-        Driver().Click(Driver().ClientPoint(button->Handle(), button->Width() / 2, button->Height() / 2));
-        Driver().RunUntilIdle();
-      });
-    };
-  }
   // Clicks the scroll bar's right arrow until the strip shows its last page whole.
   void ScrollToEnd() {
     TScrollBar* bar = main->scrBarFrameList;
