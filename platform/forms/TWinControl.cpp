@@ -25,16 +25,8 @@ thread_local TWinControl* g_creationControl = nullptr;
 
 // The two properties that map a window to its control; their names carry the process id so
 // another copy of the library in the process (or another process) never reads ours.
-const char* ControlProperty() {
-  static char name[40] = {0};
-  if (!name[0]) std::snprintf(name, sizeof name, "ControlOfs%08X", static_cast<unsigned>(getpid()));
-  return name;
-}
-const char* InstanceProperty() {
-  static char name[40] = {0};
-  if (!name[0]) std::snprintf(name, sizeof name, "WndProcPtr%08X", static_cast<unsigned>(getpid()));
-  return name;
-}
+const char* ControlProperty() { return TWinControl::ControlPropertyName(); }
+const char* InstanceProperty() { return TWinControl::InstancePropertyName(); }
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK; }
 
@@ -52,6 +44,26 @@ TWinControl* OwnerDrawChild(HWND parent, const TMessage& m) {
 }
 
 }  // namespace
+
+const char* TWinControl::ControlPropertyName() {
+  static char name[40] = {0};
+  if (!name[0]) std::snprintf(name, sizeof name, "ControlOfs%08X", static_cast<unsigned>(getpid()));
+  return name;
+}
+
+const char* TWinControl::InstancePropertyName() {
+  static char name[40] = {0};
+  if (!name[0]) std::snprintf(name, sizeof name, "WndProcPtr%08X", static_cast<unsigned>(getpid()));
+  return name;
+}
+
+TWinControl* TWinControl::CreationControl() { return g_creationControl; }
+void TWinControl::SetCreationControl(TWinControl* control) { g_creationControl = control; }
+
+void TWinControl::UpdateControlState() {
+  if (!handle_) return;
+  ShowWindow(handle_, Showing() ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
 
 TWinControl* FindControl(HWND hwnd) {
   if (!hwnd) return nullptr;
@@ -430,7 +442,9 @@ void TWinControl::DestroyWnd() {
 void TWinControl::DestroyWindowHandle() {
   HWND h = handle_;
   if (!h) return;
+  ControlState |= csDestroyingHandle;
   ::DestroyWindow(h);
+  ControlState &= ~csDestroyingHandle;
   handle_ = nullptr;
 }
 
@@ -756,7 +770,8 @@ void TWinControl::Dispatch(void* message) {
     case WM_CHAR: {
       TWMKey key(m);
       if (DoKeyPress(key)) return;
-      m.WParam = key.CharCode;
+      // The character is the low half; a layer may keep a wider code in the high half.
+      m.WParam = (m.WParam & ~WPARAM{0xFFFF}) | key.CharCode;
       break;
     }
     case CM_ENTER:
