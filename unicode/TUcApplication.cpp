@@ -45,13 +45,15 @@ WideString WindowTextOf(HWND window) {
 }  // namespace
 
 TUcApplication::TUcApplication(TComponent* owner) : TComponent(owner) {
-  if (Application) Application->HookMainWindow(TWindowHook::Of<TUcApplication, &TUcApplication::WndProc>(this));
+  if (Application)
+    Application->HookMainWindow(TWindowHook::Of<TUcApplication, &TUcApplication::WndProc>(this));
   settingChangeTime_ = GetTickCount();
 }
 
 TUcApplication::~TUcApplication() {
   delete idleEventControl_;
-  if (Application) Application->UnhookMainWindow(TWindowHook::Of<TUcApplication, &TUcApplication::WndProc>(this));
+  if (Application)
+    Application->UnhookMainWindow(TWindowHook::Of<TUcApplication, &TUcApplication::WndProc>(this));
 }
 
 WideString TUcApplication::ApplicationMouseControlHint() {
@@ -75,7 +77,8 @@ void TUcApplication::SetHint(const WideString& hint) {
 }
 
 WideString TUcApplication::Title() {
-  if (Application && Application->Handle() && Win32PlatformIsUnicode()) return WindowTextOf(Application->Handle());
+  if (Application && Application->Handle() && Win32PlatformIsUnicode())
+    return WindowTextOf(Application->Handle());
   return GetSyncedWideString(wideTitle_, Application ? Application->Title() : AnsiString());
 }
 
@@ -185,8 +188,9 @@ int TUcApplication::MessageBox(const WideString& text, const WideString& caption
   if (Application && Application->BiDiMode != bdLeftToRight) flags |= MB_RTLREADING;
   auto restore = [&] {
     // The application window goes back where it stood.
-    if (moved) SetWindowPos(appWindow, nullptr, oldRect.left, oldRect.top, 0, 0,
-                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    if (moved)
+      SetWindowPos(appWindow, nullptr, oldRect.left, oldRect.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
     EnableTaskWindows(disabled);
     if (active && IsWindow(active)) SetActiveWindow(active);
     if (Application) Application->RestoreFocusState();

@@ -1,8 +1,8 @@
 #include "unicode/TUcCustomHintWindow.h"
 
+#include "platform/forms/ShortCuts.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomAction.h"
-#include "platform/forms/ShortCuts.h"
 #include "platform/forms/TScreen.h"
 #include "unicode/UcControls.h"
 #include "unicode/UcNarrowText.h"
@@ -12,7 +12,6 @@
 #include "unicode/WideCanvasText.h"
 
 namespace {
-
 
 AnsiString Narrow(const WideString& s) { return UcNarrow(std::u16string_view(s.data(), size_t(s.Length()))); }
 
@@ -84,7 +83,8 @@ void TUcCustomHintWindow::Paint() {
   dc = Canvas()->RequiredHandle();
   const int oldMode = SetBkMode(dc, TRANSPARENT);
   const WideString text = Caption();
-  Uc_DrawTextW(dc, text.c_str(), -1, &r, DT_LEFT | DT_NOPREFIX | DT_WORDBREAK | DrawTextBiDiModeFlagsReadingOnly());
+  Uc_DrawTextW(dc, text.c_str(), -1, &r,
+               DT_LEFT | DT_NOPREFIX | DT_WORDBREAK | DrawTextBiDiModeFlagsReadingOnly());
   SetBkMode(dc, oldMode);
 }
 
@@ -116,7 +116,8 @@ void TUcCustomHintWindow::ActivateHintData(RECT rect, const AnsiString& hint, vo
 
 RECT TUcCustomHintWindow::CalcHintRect(int maxWidth, const AnsiString& hint, void* data) {
   WideString wide;
-  if (!Win32PlatformIsUnicode() || !UcWideHintText(data, wide)) return THintWindow::CalcHintRect(maxWidth, hint, data);
+  if (!Win32PlatformIsUnicode() || !UcWideHintText(data, wide))
+    return THintWindow::CalcHintRect(maxWidth, hint, data);
   return WideHintRect(maxWidth, wide);
 }
 
@@ -138,7 +139,8 @@ void TUcCustomHintWindow::Dispatch(void* message) {
   if (m.Msg == CM_TEXTCHANGED && Win32PlatformIsUnicode()) {
     if (!activating_) {
       const WideString text = Caption();
-      SetBounds(Left(), Top(), WideCanvasTextWidth(Canvas(), text) + 6, WideCanvasTextHeight(Canvas(), text) + 6);
+      SetBounds(Left(), Top(), WideCanvasTextWidth(Canvas(), text) + 6,
+                WideCanvasTextHeight(Canvas(), text) + 6);
     }
     TCustomControl::Dispatch(message);
     return;

@@ -17,9 +17,13 @@ void TUcCustomEdit::SetSelLengthW(int value) { UcCustomEdit_SetSelLength(this, v
 WideString TUcCustomEdit::GetSelText() { return UcCustomEdit_GetSelText(this); }
 void TUcCustomEdit::SetSelText(const WideString& text) { UcCustomEdit_SetSelText(this, text); }
 WideChar TUcCustomEdit::PasswordChar() { return UcCustomEdit_GetPasswordChar(this, passwordChar_); }
-void TUcCustomEdit::SetPasswordChar(WideChar value) { UcCustomEdit_SetPasswordChar(this, passwordChar_, value); }
+void TUcCustomEdit::SetPasswordChar(WideChar value) {
+  UcCustomEdit_SetPasswordChar(this, passwordChar_, value);
+}
 
-void TUcCustomEdit::CreateWindowHandle(const TCreateParams& params) { UcCustomEdit_CreateWindowHandle(this, params); }
+void TUcCustomEdit::CreateWindowHandle(const TCreateParams& params) {
+  UcCustomEdit_CreateWindowHandle(this, params);
+}
 
 void TUcCustomEdit::CreateWnd() {
   TCustomEdit::CreateWnd();

@@ -7,7 +7,8 @@ void TUcHintWindow::ActivateHint(RECT rect, const WideString& hint) {
   activating_ = true;
   try {
     SetCaption(hint);
-    TUcCustomHintWindow::ActivateHint(rect, UcNarrow(std::u16string_view(hint.data(), size_t(hint.Length()))));
+    TUcCustomHintWindow::ActivateHint(rect,
+                                      UcNarrow(std::u16string_view(hint.data(), size_t(hint.Length()))));
   } catch (...) {
     activating_ = saved;
     throw;
@@ -20,7 +21,8 @@ void TUcHintWindow::ActivateHintData(RECT rect, const WideString& hint, void* da
   blockPaint_ = activating_ = true;
   try {
     SetCaption(hint);
-    THintWindow::ActivateHintData(rect, UcNarrow(std::u16string_view(hint.data(), size_t(hint.Length()))), data);
+    THintWindow::ActivateHintData(rect, UcNarrow(std::u16string_view(hint.data(), size_t(hint.Length()))),
+                                  data);
   } catch (...) {
     blockPaint_ = savedBlock;
     activating_ = savedActivating;
@@ -31,4 +33,6 @@ void TUcHintWindow::ActivateHintData(RECT rect, const WideString& hint, void* da
   Invalidate();
 }
 
-RECT TUcHintWindow::CalcHintRect(int maxWidth, const WideString& hint, void*) { return WideHintRect(maxWidth, hint); }
+RECT TUcHintWindow::CalcHintRect(int maxWidth, const WideString& hint, void*) {
+  return WideHintRect(maxWidth, hint);
+}

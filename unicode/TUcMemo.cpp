@@ -24,7 +24,9 @@ void TUcCustomMemo::SetSelLengthW(int value) { UcCustomEdit_SetSelLength(this, v
 WideString TUcCustomMemo::GetSelText() { return UcCustomEdit_GetSelText(this); }
 void TUcCustomMemo::SetSelText(const WideString& text) { UcCustomEdit_SetSelText(this, text); }
 
-void TUcCustomMemo::CreateWindowHandle(const TCreateParams& params) { UcCustomEdit_CreateWindowHandle(this, params); }
+void TUcCustomMemo::CreateWindowHandle(const TCreateParams& params) {
+  UcCustomEdit_CreateWindowHandle(this, params);
+}
 
 TActionLinkClass TUcCustomMemo::GetActionLinkClass() const {
   return UcControl_GetActionLinkClass(const_cast<TUcCustomMemo*>(this), TCustomMemo::GetActionLinkClass());

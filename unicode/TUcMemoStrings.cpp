@@ -12,7 +12,9 @@ namespace {
 AnsiString Narrow(const WideString& s) { return UcNarrow(std::u16string_view(s.data(), size_t(s.Length()))); }
 }  // namespace
 
-int UcMemo_LineStart(HWND window, int index) { return int(SendMessageW(window, EM_LINEINDEX, WPARAM(index), 0)); }
+int UcMemo_LineStart(HWND window, int index) {
+  return int(SendMessageW(window, EM_LINEINDEX, WPARAM(index), 0));
+}
 
 int UcMemo_LineLength(HWND window, int index, int start) {
   if (start == -1) start = UcMemo_LineStart(window, index);
@@ -38,7 +40,8 @@ WideString TUcMemoStrings::Get(int index) const {
   if (n > 65535) throw EOutOfResources("Line too long");
   std::u16string buffer(size_t(n) + 1, u'\0');
   buffer[0] = char16_t(n);  // the length the window may copy
-  const LRESULT got = SendMessageW(window, EM_GETLINE, WPARAM(index), reinterpret_cast<LPARAM>(buffer.data()));
+  const LRESULT got =
+      SendMessageW(window, EM_GETLINE, WPARAM(index), reinterpret_cast<LPARAM>(buffer.data()));
   buffer.resize(size_t(std::clamp<LRESULT>(got, 0, n)));
   return WideString(std::move(buffer));
 }

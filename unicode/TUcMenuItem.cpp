@@ -28,7 +28,8 @@ WideString RemarkHotkeys(const WideString& stripped, const AnsiString& ansi) {
   int at = 1;  // next character of `stripped`
   for (size_t i = 0; i < marked.size(); ++i) {
     if (marked[i] == u'&') {
-      if (SysLocale.FarEast && i > 0 && i + 2 < marked.size() && marked[i - 1] == u'(' && marked[i + 2] == u')') {
+      if (SysLocale.FarEast && i > 0 && i + 2 < marked.size() && marked[i - 1] == u'(' &&
+          marked[i + 2] == u')') {
         result += WideString(std::u16string(marked, i, 2));
         ++i;
         continue;
@@ -41,7 +42,6 @@ WideString RemarkHotkeys(const WideString& stripped, const AnsiString& ansi) {
   while (at <= stripped.Length()) result += WideString(stripped[at++]);
   return result;
 }
-
 
 }  // namespace
 
@@ -96,8 +96,8 @@ void TUcMenuItem::InitiateAction() {
 void TUcMenuItem::UpdateMenuString(TMenu* parentMenu) {
   keyboardLayout_ = GetKeyboardLayout(0);
   TMenuItem* parentItem = Parent();
-  if (!Win32PlatformIsUnicode() || !parentItem || !parentMenu || (ComponentState() & (csLoading | csDestroying)) ||
-      !Visible() || !parentItem->HandleAllocated())
+  if (!Win32PlatformIsUnicode() || !parentItem || !parentMenu ||
+      (ComponentState() & (csLoading | csDestroying)) || !Visible())
     return;
   HMENU menu = parentItem->Handle();
   auto qualifies = [&] {
@@ -115,7 +115,8 @@ void TUcMenuItem::UpdateMenuString(TMenu* parentMenu) {
   const bool onMenuBar = dynamic_cast<TMainMenu*>(parentMenu) && parentItem == parentMenu->Items();
   if (Count() == 0 && ShortCut() != 0 && !onMenuBar) text = text + u"\t" + WideShortCutToText(ShortCut());
   std::u16string current(size_t(GetMenuStringW(menu, UINT(Command()), nullptr, 0, MF_BYCOMMAND)) + 1, u'\0');
-  current.resize(size_t(GetMenuStringW(menu, UINT(Command()), current.data(), int(current.size()), MF_BYCOMMAND)));
+  current.resize(
+      size_t(GetMenuStringW(menu, UINT(Command()), current.data(), int(current.size()), MF_BYCOMMAND)));
   if (WideString(current) == text || !qualifies()) return;
   MENUITEMINFOW info{};
   info.cbSize = sizeof info;
@@ -124,7 +125,8 @@ void TUcMenuItem::UpdateMenuString(TMenu* parentMenu) {
   info.dwTypeData = const_cast<LPWSTR>(text.c_str());
   info.cch = UINT(text.Length());
   if (!SetMenuItemInfoW(menu, UINT(Command()), FALSE, &info)) RaiseLastOSError();
-  if (auto* main = dynamic_cast<TMainMenu*>(parentMenu); main && parentItem == parentMenu->Items() && main->WindowHandle())
+  if (auto* main = dynamic_cast<TMainMenu*>(parentMenu);
+      main && parentItem == parentMenu->Items() && main->WindowHandle())
     DrawMenuBar(main->WindowHandle());
 }
 
@@ -152,7 +154,8 @@ UINT TUcMenuItem::GetAlignmentDrawStyle() const {
   return DT_LEFT;
 }
 
-void TUcMenuItem::DoDrawText(TCanvas* canvas, const WideString& caption, RECT& rect, bool selected, UINT flags) {
+void TUcMenuItem::DoDrawText(TCanvas* canvas, const WideString& caption, RECT& rect, bool selected,
+                             UINT flags) {
   WideString text = caption;
   if ((flags & DT_CALCRECT) && (text.IsEmpty() || text == u"&")) text += u" ";
   canvas->Brush()->SetStyle(bsClear);
@@ -165,7 +168,7 @@ void TUcMenuItem::DoDrawText(TCanvas* canvas, const WideString& caption, RECT& r
       Uc_DrawTextW(canvas->RequiredHandle(), text.c_str(), text.Length(), &shifted, flags);
     }
     canvas->Font()->SetColor(selected && ColorToRGB(clHighlight) == ColorToRGB(clBtnShadow) ? clBtnHighlight
-                                                                                              : clBtnShadow);
+                                                                                            : clBtnShadow);
   }
   Uc_DrawTextW(canvas->RequiredHandle(), text.c_str(), text.Length(), &rect, flags);
 }
@@ -196,7 +199,8 @@ void TUcMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height) {
   width += MeasureItemTextWidth(canvas, WideStripHotkey(caption)) -
            canvas->TextWidth(StripHotkey(TMenuItem::Caption()));
   if (ShortCut() != 0)
-    width += MeasureItemTextWidth(canvas, WideShortCutToText(ShortCut())) - canvas->TextWidth(ShortCutToText(ShortCut()));
+    width += MeasureItemTextWidth(canvas, WideShortCutToText(ShortCut())) -
+             canvas->TextWidth(ShortCutToText(ShortCut()));
   if (event) event(this, canvas, width, height);
 }
 

@@ -1,9 +1,10 @@
 #include "unicode/TUcPicture.h"
 
-#include <cerrno>
 #include <fcntl.h>
-#include <random>
 #include <unistd.h>
+
+#include <cerrno>
+#include <random>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringRoutines.h"

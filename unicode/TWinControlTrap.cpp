@@ -55,7 +55,8 @@ void TWinControlTrap::Detach() {
   if (!destroying) UcControl_SetStoredText(control_, UcControl_GetText(control_));
   if (control_->WindowProc == OwnMessageProc()) control_->WindowProc = previousMessageProc_;
   control_->DefWndProc = previousDefProc_;
-  if (handle_ && IsWindow(handle_)) SetWindowLongPtrW(handle_, GWL_WNDPROC, static_cast<LONG_PTR>(previousWndProc_));
+  if (handle_ && IsWindow(handle_))
+    SetWindowLongPtrW(handle_, GWL_WNDPROC, static_cast<LONG_PTR>(previousWndProc_));
   if (hostWindow_)
     destroyPending_ = true;
   else if (!destroying)
@@ -123,8 +124,9 @@ void TWinControlTrap::DefaultWindowProc(TMessage& m) {
     case WM_NOTIFYFORMAT: {
       const HWND from = reinterpret_cast<HWND>(m.WParam);
       TWinControl* creating = unicode::WindowBeingCreated();
-      const bool wide = Win32PlatformIsUnicode() &&
-                        (IsWindowUnicode(from) || (creating && creating->HandleAllocated() && creating->Handle() == from));
+      const bool wide =
+          Win32PlatformIsUnicode() &&
+          (IsWindowUnicode(from) || (creating && creating->HandleAllocated() && creating->Handle() == from));
       m.Result = wide ? NFR_UNICODE : NFR_ANSI;
       return;
     }

@@ -29,7 +29,9 @@ class TWinControlTrap : public TComponent {
   void DefaultWindowProc(TMessage& message);
   void HookMessageProc();
   bool IsMessageProcInChain();
-  TWndMethodValue OwnMessageProc() { return TWndMethodValue::Of<TWinControlTrap, &TWinControlTrap::MessageProc>(this); }
+  TWndMethodValue OwnMessageProc() {
+    return TWndMethodValue::Of<TWinControlTrap, &TWinControlTrap::MessageProc>(this);
+  }
 
   WNDPROC controlProc_;
   WNDPROC rawProc_;

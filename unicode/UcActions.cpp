@@ -2,12 +2,12 @@
 
 #include "platform/forms/TButtonControl.h"
 #include "platform/forms/TWinControl.h"
+#include "platform/rtl/Exceptions.h"
 #include "unicode/TCustomActionHelper.h"
 #include "unicode/UcActionLinks.h"
 #include "unicode/UcControls.h"
 #include "unicode/UcNarrowText.h"
 #include "unicode/UcSyncedWideString.h"
-#include "platform/rtl/Exceptions.h"
 
 namespace {
 
@@ -19,7 +19,8 @@ struct TextAccess {
   AnsiString (TCustomAction::*get)() const;
   void (TCustomAction::*set)(const AnsiString&);
 };
-const TextAccess kCaption{&TCustomActionHelper::Caption, &TCustomAction::GetCaption, &TCustomAction::SetCaption};
+const TextAccess kCaption{&TCustomActionHelper::Caption, &TCustomAction::GetCaption,
+                          &TCustomAction::SetCaption};
 const TextAccess kHint{&TCustomActionHelper::Hint, &TCustomAction::GetHint, &TCustomAction::SetHint};
 
 AnsiString AnsiOf(TCustomAction* action, const TextAccess& t) { return (action->*t.get)(); }
@@ -73,10 +74,14 @@ bool UcIsWideAction(TBasicAction* action) { return dynamic_cast<IUcAction*>(acti
 
 WideString UcAction_GetCaption(TCustomAction* action) { return GetText(action, kCaption); }
 void UcAction_SetCaption(TCustomAction* action, const WideString& text) { SetText(action, kCaption, text); }
-WideString UcAction_GetNewCaption(TCustomAction* action, const WideString& d) { return GetNewText(action, kCaption, d); }
+WideString UcAction_GetNewCaption(TCustomAction* action, const WideString& d) {
+  return GetNewText(action, kCaption, d);
+}
 WideString UcAction_GetHint(TCustomAction* action) { return GetText(action, kHint); }
 void UcAction_SetHint(TCustomAction* action, const WideString& text) { SetText(action, kHint, text); }
-WideString UcAction_GetNewHint(TCustomAction* action, const WideString& d) { return GetNewText(action, kHint, d); }
+WideString UcAction_GetNewHint(TCustomAction* action, const WideString& d) {
+  return GetNewText(action, kHint, d);
+}
 
 void UcAction_AfterInherited_Assign(TCustomAction* action, TPersistent* source) {
   // The wide texts themselves: their 8-bit forms would lose what the code page lacks.
@@ -107,7 +112,8 @@ void UcControl_BeforeInherited_ActionChange(TControl* control, TObject* sender, 
   const WideString text = UcControl_GetText(control);
   if (!checkDefaults || text.IsEmpty() || text == UcWiden(control->Name()))
     UcControl_SetText(control, UcAction_GetCaption(action));
-  if (!checkDefaults || UcControl_GetHint(control).IsEmpty()) UcControl_SetHint(control, UcAction_GetHint(action));
+  if (!checkDefaults || UcControl_GetHint(control).IsEmpty())
+    UcControl_SetHint(control, UcAction_GetHint(action));
 }
 
 bool UcActionLink_IsCaptionLinked(bool inheritedResult, TBasicAction* action, TControl* control) {

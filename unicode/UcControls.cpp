@@ -1,8 +1,9 @@
 #include "unicode/UcControls.h"
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 #include "platform/forms/TActionLink.h"
 #include "platform/forms/TControlActionLink.h"
@@ -49,7 +50,6 @@ TComponentList* DetachedTraps() {
 }
 
 AnsiString Narrow(const WideString& s) { return UcNarrow(std::u16string_view(s.data(), size_t(s.Length()))); }
-
 
 // Case 1 of the text routines: the 8-bit text is the whole truth.
 bool TextIsNarrow(TControl* control) {
@@ -231,10 +231,11 @@ void RegisterUnicodeClass(const TCreateParams& params, WideString& wideClassName
   if (!RegisterClassW(&wc)) RaiseLastOSError();
 }
 
-void CreateUnicodeHandle(TWinControl* control, const TCreateParams& p, const WideString& subClass, bool hostWindow) {
+void CreateUnicodeHandle(TWinControl* control, const TCreateParams& p, const WideString& subClass,
+                         bool hostWindow) {
   if (!Win32PlatformIsUnicode()) {
-    HWND h = CreateWindowExA(p.ExStyle, p.WinClassName, p.Caption, p.Style, p.X, p.Y, p.Width, p.Height, p.WndParent,
-                             nullptr, p.WindowClass.hInstance, p.Param);
+    HWND h = CreateWindowExA(p.ExStyle, p.WinClassName, p.Caption, p.Style, p.X, p.Y, p.Width, p.Height,
+                             p.WndParent, nullptr, p.WindowClass.hInstance, p.Param);
     if (h) TWinControlAccess::SetHandle(control, h);
     return;
   }
@@ -249,8 +250,8 @@ void CreateUnicodeHandle(TWinControl* control, const TCreateParams& p, const Wid
   State().windowBeingCreated = control;
   HWND h = nullptr;
   try {
-    h = CreateWindowExW(p.ExStyle, wideClassName.c_str(), nullptr, p.Style, p.X, p.Y, p.Width, p.Height, p.WndParent,
-                        nullptr, HInstance, p.Param);
+    h = CreateWindowExW(p.ExStyle, wideClassName.c_str(), nullptr, p.Style, p.X, p.Y, p.Width, p.Height,
+                        p.WndParent, nullptr, HInstance, p.Param);
   } catch (...) {
     State().windowBeingCreated = nullptr;
     throw;

@@ -4,11 +4,13 @@
 #include "platform/forms/TPopupList.h"
 #include "unicode/TUcApplication.h"
 #include "unicode/TUcPopupMenu.h"
+#include "unicode/UcClasses.h"
 #include "unicode/UcControls.h"
 
 namespace unicode {
 
 void LayerStartup() {
+  RegisterUcClasses();
   ControlsStartup();
   if (!UcPopupList) UcPopupList = new TUcPopupList(PopupList);
   ApplicationStartup();

@@ -11,14 +11,15 @@ namespace {
 
 // Keys whose names the form library gives in English whatever the layout.
 bool HasFixedName(unsigned key) {
-  return key == 8 || key == 9 || key == 13 || key == 27 || (key >= 32 && key <= 40) || key == 45 || key == 46 ||
-         (key >= 112 && key <= 135);
+  return key == 8 || key == 9 || key == 13 || key == 27 || (key >= 32 && key <= 40) || key == 45 ||
+         key == 46 || (key >= 112 && key <= 135);
 }
 
 WideString KeyName(unsigned key) {
   if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z') || (key >= 96 && key <= 105)) {
     const WideChar mapped = WideChar(MapVirtualKeyW(key, 2));
-    if (key >= '0' && key <= '9' && mapped != WideChar(key) && (VkKeyScanW(WideChar(key)) & 0xFF) == SHORT(key))
+    if (key >= '0' && key <= '9' && mapped != WideChar(key) &&
+        (VkKeyScanW(WideChar(key)) & 0xFF) == SHORT(key))
       return WideString(WideChar(key));
     return mapped ? WideString(mapped) : WideString();
   }

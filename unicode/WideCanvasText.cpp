@@ -33,5 +33,9 @@ SIZE WideCanvasTextExtent(TCanvas* canvas, const WideString& text) {
   return WideDCTextExtent(canvas->RequiredHandle(), text);
 }
 
-int WideCanvasTextWidth(TCanvas* canvas, const WideString& text) { return WideCanvasTextExtent(canvas, text).cx; }
-int WideCanvasTextHeight(TCanvas* canvas, const WideString& text) { return WideCanvasTextExtent(canvas, text).cy; }
+int WideCanvasTextWidth(TCanvas* canvas, const WideString& text) {
+  return WideCanvasTextExtent(canvas, text).cx;
+}
+int WideCanvasTextHeight(TCanvas* canvas, const WideString& text) {
+  return WideCanvasTextExtent(canvas, text).cy;
+}

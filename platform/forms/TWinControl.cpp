@@ -391,6 +391,8 @@ void TWinControl::CreateWnd() {
   if ((p.Style & WS_CHILD) && !p.WndParent)
     throw EInvalidOperation("Control '%s' needs a parent window", {Name()});
   DefWndProc = p.WindowClass.lpfnWndProc;
+  // A layer may put another default procedure in place; the class decides who paints.
+  classPaints_ = !(p.WindowClass.lpfnWndProc == WNDPROC(&DefWindowProcA));
   WNDCLASSA existing{};
   bool registered = GetClassInfoA(p.WindowClass.hInstance, p.WinClassName, &existing);
   if (!registered || !(existing.lpfnWndProc == WNDPROC(&InitWndProc))) {
@@ -699,7 +701,7 @@ void TWinControl::Dispatch(void* message) {
     case WM_PAINT:
       // A control over a system class (an edit, a button) lets the class paint, unless it holds
       // windowless controls of its own to paint over it.
-      if (ControlCount() == 0 && !(DefWndProc == WNDPROC(&DefWindowProcA))) break;
+      if (ControlCount() == 0 && classPaints_) break;
       PaintHandler(m);
       return;
     case WM_ERASEBKGND: {

@@ -161,6 +161,7 @@ class TWinControl : public TControl {
   void AnchorControls(const RECT& client);
 
   bool aligning_ = false;
+  bool classPaints_ = false;  // a system class (EDIT, BUTTON ...) paints the window
   SIZE alignedClient_{-1, -1};
   bool autoSizing_ = false;
 };

@@ -38,10 +38,14 @@ BOOL DialogMessage(HWND dialog, MSG* msg, bool unicode) {
     case VK_TAB:
       wants = DLGC_WANTTAB;
       break;
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN:
       wants = DLGC_WANTARROWS;
       break;
-    case VK_RETURN: case VK_ESCAPE:
+    case VK_RETURN:
+    case VK_ESCAPE:
       wants = DLGC_WANTALLKEYS;
       break;
     default:
@@ -60,10 +64,12 @@ BOOL DialogMessage(HWND dialog, MSG* msg, bool unicode) {
       if (HWND next = NextTabStop(dialog, focus, !back)) SetFocus(next);
       return TRUE;
     }
-    case VK_LEFT: case VK_UP:
+    case VK_LEFT:
+    case VK_UP:
       if (HWND next = NextTabStop(dialog, focus, false)) SetFocus(next);
       return TRUE;
-    case VK_RIGHT: case VK_DOWN:
+    case VK_RIGHT:
+    case VK_DOWN:
       if (HWND next = NextTabStop(dialog, focus, true)) SetFocus(next);
       return TRUE;
     default: {

@@ -42,10 +42,10 @@ TEST_F(UcControls, ASetTextSendsOneSetAndOneChangeOnlyWhenTheTextChanges) {
   };
   // "ក" and "ខ" are both "?" in 1252: the same 8-bit text.
   const Case cases[] = {
-      {Windowed, u"abc", u"abc", 0, 0},        {Windowed, u"abc", u"abd", 1, 1},
-      {Windowed, u"\u1780", u"\u1781", 1, 1},  {NoWindowYet, u"abc", u"abc", 0, 0},
-      {NoWindowYet, u"abc", u"abd", 1, 1},     {NoWindowYet, u"\u1780", u"\u1781", 0, 0},
-      {Windowless, u"abc", u"abc", 0, 0},      {Windowless, u"abc", u"abd", 1, 1},
+      {Windowed, u"abc", u"abc", 0, 0},         {Windowed, u"abc", u"abd", 1, 1},
+      {Windowed, u"\u1780", u"\u1781", 1, 1},   {NoWindowYet, u"abc", u"abc", 0, 0},
+      {NoWindowYet, u"abc", u"abd", 1, 1},      {NoWindowYet, u"\u1780", u"\u1781", 0, 0},
+      {Windowless, u"abc", u"abc", 0, 0},       {Windowless, u"abc", u"abd", 1, 1},
       {Windowless, u"\u1780", u"\u1781", 2, 2},
   };
   for (const Case& c : cases) {
@@ -113,9 +113,9 @@ TEST_F(UcControls, TypedCharactersReachEightBitHandlersSafelyAndTheEditExactly) 
     WPARAM seen;  // by the form library's WM_CHAR handler
   };
   const Case cases[] = {
-      {1252, 0x41, 0x41},         {1252, 0xE9, 0xE9},         {1252, 0xFF, 0xFF},
-      {1252, 0x0E01, 0x0E0100FF}, {1252, 0x1780, 0x178000FF}, {65001, 0x41, 0x41},
-      {65001, 0xE9, 0x00E900FF},  {65001, 0xFF, 0x00FF00FF},  {65001, 0x0E01, 0x0E0100FF},
+      {1252, 0x41, 0x41},          {1252, 0xE9, 0xE9},         {1252, 0xFF, 0xFF},
+      {1252, 0x0E01, 0x0E0100FF},  {1252, 0x1780, 0x178000FF}, {65001, 0x41, 0x41},
+      {65001, 0xE9, 0x00E900FF},   {65001, 0xFF, 0x00FF00FF},  {65001, 0x0E01, 0x0E0100FF},
       {65001, 0x1780, 0x178000FF},
   };
   for (const Case& c : cases) {
@@ -147,7 +147,8 @@ TEST_F(UcControls, AKeyPressHandlerCanSwallowOrReplaceAWideCharacter) {
 TEST_F(UcControls, TheNotifyFormatIsWideForUnicodeWindowsAndTheOneBeingMade) {
   TForm* form = NewForm();
   auto* edit = Child<TUcEdit>(form, 10, 10, 100, 24);
-  HWND narrow = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, form->Handle(), nullptr, nullptr, nullptr);
+  HWND narrow =
+      CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 5, 5, form->Handle(), nullptr, nullptr, nullptr);
   EXPECT_EQ(edit->Perform(WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(edit->Handle()), NF_QUERY), NFR_UNICODE);
   EXPECT_EQ(edit->Perform(WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(narrow), NF_QUERY), NFR_ANSI);
 
@@ -175,7 +176,8 @@ TEST_F(UcControls, HintHalvesAndTheHintOfTheParents) {
     const char16_t* shortHint;
     const char16_t* longHint;
   };
-  const Case cases[] = {{u"a|b", u"a", u"b"}, {u"ab", u"ab", u"ab"}, {u"|", u"", u""}, {u"a|b|c", u"a", u"b|c"}};
+  const Case cases[] = {
+      {u"a|b", u"a", u"b"}, {u"ab", u"ab", u"ab"}, {u"|", u"", u""}, {u"a|b|c", u"a", u"b|c"}};
   for (const Case& c : cases) {
     EXPECT_EQ(WideGetShortHint(c.hint), WideString(c.shortHint));
     EXPECT_EQ(WideGetLongHint(c.hint), WideString(c.longHint));
