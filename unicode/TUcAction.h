@@ -10,10 +10,15 @@ template <class A>
 class TUcActionOf : public A, public IUcAction {
  public:
   explicit TUcActionOf(TComponent* owner) : A(owner) {}
+  // The 8-bit setters stay reachable beside the wide ones.
+  using A::SetCaption;
+  using A::SetHint;
   WideString Caption();
   void SetCaption(const WideString& value);
+  void SetCaption(const char16_t* value) { SetCaption(WideString(value)); }
   WideString Hint();
   void SetHint(const WideString& value);
+  void SetHint(const char16_t* value) { SetHint(WideString(value)); }
   // The inherited copy, then the source's wide caption and hint.
   void Assign(TPersistent* source) override;
 };

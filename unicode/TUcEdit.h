@@ -12,6 +12,7 @@ class TUcCustomEdit : public TCustomEdit {
   WideString GetText() { return Text(); }
   WideString Text();
   void SetText(const WideString& text);
+  void SetText(const char16_t* text) { SetText(WideString(text)); }
   WideString Hint();
   void SetHint(const WideString& text);
   int SelStart() override { return GetSelStart(); }
@@ -22,10 +23,16 @@ class TUcCustomEdit : public TCustomEdit {
   virtual int GetSelLength();
   virtual WideString GetSelText();
   void SetSelText(const WideString& text);
+  void SetSelText(const char16_t* text) { SetSelText(WideString(text)); }
   WideChar PasswordChar();
   void SetPasswordChar(WideChar value);
+  // The 8-bit forms stay reachable beside the wide ones.
+  using TCustomEdit::SetPasswordChar;
+  using TCustomEdit::SetSelText;
 
  protected:
+  using TCustomEdit::GetText;
+  using TCustomEdit::SetText;
   virtual void SetSelStartW(int value);
   virtual void SetSelLengthW(int value);
   void CreateWindowHandle(const TCreateParams& params) override;

@@ -15,6 +15,7 @@ class TUcCustomMemo : public TCustomMemo {
   WideString GetText() { return Text(); }
   WideString Text();
   void SetText(const WideString& text);
+  void SetText(const char16_t* text) { SetText(WideString(text)); }
   WideString Hint();
   void SetHint(const WideString& text);
   int SelStart() override { return GetSelStart(); }
@@ -25,8 +26,14 @@ class TUcCustomMemo : public TCustomMemo {
   virtual int GetSelLength();
   WideString GetSelText();
   void SetSelText(const WideString& text);
+  void SetSelText(const char16_t* text) { SetSelText(WideString(text)); }
+  // The 8-bit forms stay reachable beside the wide ones.
+  using TCustomMemo::SetLines;
+  using TCustomMemo::SetSelText;
 
  protected:
+  using TCustomMemo::GetText;
+  using TCustomMemo::SetText;
   virtual void SetSelStartW(int value);
   virtual void SetSelLengthW(int value);
   void CreateWindowHandle(const TCreateParams& params) override;

@@ -7,6 +7,7 @@
 
 #include "platform/forms/TActionLink.h"
 #include "platform/forms/TControlActionLink.h"
+#include "platform/forms/TCustomListControl.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Program.h"
@@ -171,6 +172,13 @@ WideString WideGetShortHint(const WideString& hint) {
 WideString WideGetLongHint(const WideString& hint) {
   const int bar = hint.Pos(u"|");
   return bar == 0 ? hint : hint.SubString(bar + 1, hint.Length() - bar);
+}
+
+void WideListControl_AddItem(TCustomListControl* listControl, const WideString& item, TObject* object) {
+  if (auto* wide = dynamic_cast<IWideCustomListControl*>(listControl))
+    wide->AddItem(item, object);
+  else
+    listControl->AddItem(Narrow(item), object);
 }
 
 // ---- WM_CHAR

@@ -29,6 +29,16 @@ WideString WideGetHint(TControl* control);
 WideString WideGetShortHint(const WideString& hint);
 WideString WideGetLongHint(const WideString& hint);
 
+// A list control that takes wide items.
+class IWideCustomListControl {
+ public:
+  virtual ~IWideCustomListControl() = default;
+  virtual void AddItem(const WideString& item, TObject* object) = 0;
+};
+class TCustomListControl;
+// The wide AddItem of a list control that has one, else the 8-bit one with the item converted.
+void WideListControl_AddItem(TCustomListControl* listControl, const WideString& item, TObject* object);
+
 // ---- WM_CHAR records whose wide code 8-bit handlers must not see
 bool IsTextMessage(UINT msg);
 // Codes an 8-bit handler cannot take (above 255, or from 0x80 on under UTF-8, where one byte is

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "UcFixture.h"
+#include "platform/forms/TListBox.h"
 #include "platform/rtl/CodePage.h"
 #include "unicode/TUcEdit.h"
 #include "unicode/TUcLabel.h"
@@ -286,6 +287,24 @@ TEST_F(UcControls, SubclassingAnEightBitWindowIsAnInternalError) {
   auto* edit = new TEdit(form);
   edit->SetParent(form);
   EXPECT_THROW(SubClassUnicodeControl(edit, "", false), EUcInternalError);
+}
+
+TEST_F(UcControls, ListItemsGoWideWhereTheListTakesThem) {
+  CodePageScope page(1252);
+  TForm* form = NewForm();
+  auto* list = Child<TListBox>(form, 0, 0, 100, 100);
+  WideListControl_AddItem(list, kKhmer, nullptr);
+  EXPECT_EQ(list->Items()->Strings(0), AnsiString("?????????"));
+  class TWideList : public TListBox, public IWideCustomListControl {
+   public:
+    using TListBox::TListBox;
+    std::vector<WideString> added;
+    void AddItem(const WideString& item, TObject*) override { added.push_back(item); }
+    using TListBox::AddItem;
+  };
+  auto* wide = Child<TWideList>(form, 0, 0, 100, 100);
+  WideListControl_AddItem(wide, kKhmer, nullptr);
+  EXPECT_EQ(wide->added, std::vector<WideString>{WideString(kKhmer)});
 }
 
 }  // namespace
