@@ -377,7 +377,10 @@ void RegisterEditorForms() {
         .Handler("actDraftsExecute", &TfrmMain::actDraftsExecute)
         .Handler("SaveAsDraftClick", &TfrmMain::SaveAsDraftClick)
         .Handler("FormCloseQuery", &TfrmMain::FormCloseQuery)
-        .Handler("actOpenExecute", &TfrmMain::actOpenExecute);
+        .Handler("actOpenExecute", &TfrmMain::actOpenExecute)
+        .Handler("actCopyExecute", &TfrmMain::actCopyExecute)
+        .Handler("actCutExecute", &TfrmMain::actCutExecute)
+        .Handler("actPasteExecute", &TfrmMain::actPasteExecute);
     return true;
   }();
   (void)done;

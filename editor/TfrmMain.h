@@ -37,6 +37,8 @@ class TPanel;
 class TPopupMenu;
 class TQvBackImage;
 class TMmsFrame;
+class TMediaItem;
+struct TPasteRecord;
 class TResizeHost;
 class TSaveDialog;
 class TScrollBar;
@@ -259,8 +261,35 @@ class TfrmMain : public TForm {
   // The menu's new page: no size check afterwards.
   void actNewPageExecute(TObject* sender);
   // The text editor window, run modally for a text file: it gets the file's path and answers
-  // the path it holds when it closes. Until the window is installed nothing is written.
+  // the path it holds when it closes. Unset, the editor's own window runs; tests put another.
   std::function<AnsiString(TfrmMain* owner, const AnsiString& path)> runTextEditor;
+
+  // --- The item and page clipboard ---
+  // Copy, cut and paste act on the subject or the duration field when it has the focus, else on
+  // the strip's selection.
+  void actCopyExecute(TObject* sender);
+  void actCutExecute(TObject* sender);
+  void actPasteExecute(TObject* sender);
+  // Puts the selected page or part of page `index` on the clipboard: 0, -4 or -27.
+  int CopySelection(int index);
+  // Each puts one block on the clipboard (nothing for a null argument): 0.
+  int CopyImageItem(const TMediaItem* item);
+  int CopyTextItem(const TMediaItem* item);
+  int CopyAudioItem(const TMediaItem* item);
+  int CopyFrame(const TMmsFrame* frame);
+  // Pastes the clipboard's page before page `index`, or its item into that page (a page appended
+  // when `index` is not below the page count): 0, -4 or -26. `record` learns what changed.
+  int PasteClipboard(int index, TPasteRecord* record = nullptr);
+  // A new item or page from the editor's own blocks (null when there is none of this run), or
+  // from other programs' bitmaps and texts (null on failure).
+  std::unique_ptr<TMediaItem> PasteImageItem();
+  std::unique_ptr<TMediaItem> PasteTextItem();
+  std::unique_ptr<TMediaItem> PasteAudioItem();
+  std::unique_ptr<TMmsFrame> PasteFrame();
+  std::unique_ptr<TMediaItem> PasteBitmap();
+  std::unique_ptr<TMediaItem> PasteText();
+  // Takes back exactly what a paste changed.
+  void UndoPaste(TPasteRecord& record);
 
   // --- The page's duration and the subject ---
   // 1 for the keys the duration edit takes: digits and copy, backspace, paste, cut, undo.
@@ -454,6 +483,11 @@ class TfrmMain : public TForm {
   int InsertKeepingLimit(int type, const std::function<int()>& insert);
   // The text file for a page without one: a name no page uses and no file has.
   AnsiString NewTextFileName(int index) const;
+  // A name `folder`/`stem`<pasteCounter>`ext` that no file has yet (the counter moves past taken
+  // names).
+  AnsiString NewPasteFileName(const AnsiString& folder, const char* stem, const char* ext);
+  // Writes a pasted text (FF FE, UTF-16LE) to a new file of the TXT folder: its path, "" on failure.
+  AnsiString WritePastedText(const std::u16string& text);
   // Calls `visit` with the full path of every entry of `folder` but "." and "..".
   template <class F>
   static void ForEachEntry(const AnsiString& folder, F visit);

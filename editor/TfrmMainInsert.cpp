@@ -13,6 +13,7 @@
 #include "editor/TMsgBox.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
+#include "editor/TfrmTextEditor.h"
 #include "mms/SlideTextFile.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
@@ -259,7 +260,7 @@ int TfrmMain::InsertText() {
   TMmsFrame* frame = mms->Body->GetFrame(page);
   const std::string own = ItemPath(frame, TMediaItem::kText);
   AnsiString path = own.empty() ? NewTextFileName(page) : AnsiString(own);
-  if (runTextEditor) path = runTextEditor(this, path);
+  path = runTextEditor ? runTextEditor(this, path) : RunTextEditor(this, path);
 
   if (TMediaItem* item = frame->GetItem(TMediaItem::kText)) {
     item->SetPath(path.c_str());
