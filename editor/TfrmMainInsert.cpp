@@ -101,11 +101,8 @@ bool IsAcceptedSoundExtension(const AnsiString& ext) {
 
 }  // namespace
 
-AnsiString TfrmMain::GetFileExt(const AnsiString& path) {
-  const std::string p = path.c_str();
-  const size_t dot = p.rfind('.');
-  return dot == std::string::npos ? AnsiString() : AnsiString(p.substr(dot + 1));
-}
+// The extension of the file-name part only: a dotted folder gives none.
+AnsiString TfrmMain::GetFileExt(const AnsiString& path) { return TfrmTextEditor::GetFileExt(path); }
 
 int TfrmMain::IsFileUsed(const AnsiString& path) const {
   if (!mms) return 0;
