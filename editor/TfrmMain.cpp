@@ -301,7 +301,7 @@ void TfrmMain::SetSubjectText(const WideString& text) {
   const bool outer = subjectByCode;
   subjectByCode = true;
   try {
-    memo_title->SetTextProp(AnsiString(text));
+    memo_title->SetText(text);
   } catch (...) {
     subjectByCode = outer;
     throw;

@@ -14,6 +14,11 @@
 #include "platform/forms/TScrollBar.h"
 #include "platform/rtl/AnsiString.h"
 #include "platform/rtl/WideString.h"
+#include "unicode/TUcEdit.h"
+#include "unicode/TUcImage.h"
+#include "unicode/TUcLabel.h"
+#include "unicode/TUcMenuItem.h"
+#include "unicode/TUcPopupMenu.h"
 
 class TActionList;
 class TBitmap;
@@ -71,25 +76,25 @@ class TfrmMain : public TForm {
   // --- The controls of the layout (found by name once it is read) ---
   TQvBackImage* QvBackImage2 = nullptr;  // the skinned background, whole client area
   TImage* Image_Main = nullptr;          // the title band
-  TLabel* MMSTitle = nullptr;
+  TUcLabel* MMSTitle = nullptr;
   TImButton* CloseBtn = nullptr;
-  TLabel* subject = nullptr;
-  TEdit* memo_title = nullptr;  // the subject
+  TUcLabel* subject = nullptr;
+  TUcEdit* memo_title = nullptr;  // the subject
   TLabel* subject_size = nullptr;
-  TLabel* CurDur = nullptr;
+  TUcLabel* CurDur = nullptr;
   TEdit* Edit_Cur = nullptr;  // the current page's duration in seconds
   TImButton* UpBtn = nullptr;
   TImButton* DownBtn = nullptr;
   TLabel* lbl2 = nullptr;
-  TLabel* labMMSSize = nullptr;
+  TUcLabel* labMMSSize = nullptr;
   TLabel* Label_Size = nullptr;  // message size in KB
-  TLabel* length = nullptr;
+  TUcLabel* length = nullptr;
   TLabel* Label_Time = nullptr;  // total time in seconds
   TLabel* lbl5 = nullptr;
-  TLabel* Label2 = nullptr;
-  TLabel* Label3 = nullptr;
-  TLabel* Label4 = nullptr;
-  TImage* imgFrameList = nullptr;  // the slide strip
+  TUcLabel* Label2 = nullptr;
+  TUcLabel* Label3 = nullptr;
+  TUcLabel* Label4 = nullptr;
+  TUcImage* imgFrameList = nullptr;  // the slide strip
   TScrollBar* scrBarFrameList = nullptr;
   TPanel* pnl1 = nullptr;       // hosts the preview window
   TImage* imgMivora = nullptr;  // the hidden page-layout canvas
@@ -144,11 +149,11 @@ class TfrmMain : public TForm {
   TMenuItem* AboutMenu = nullptr;
   TMenuItem* HelpMenu = nullptr;
   // The slide strip's popup menu.
-  TPopupMenu* UcPopupMenu1 = nullptr;
-  TMenuItem* insert_pop = nullptr;
-  TMenuItem* delete_pop = nullptr;
-  TMenuItem* Select_pop = nullptr;
-  TMenuItem* resize_pop = nullptr;
+  TUcPopupMenu* UcPopupMenu1 = nullptr;
+  TUcMenuItem* insert_pop = nullptr;
+  TUcMenuItem* delete_pop = nullptr;
+  TUcMenuItem* Select_pop = nullptr;
+  TUcMenuItem* resize_pop = nullptr;
   TTimer* Timer1 = nullptr;  // steps the duration up while UpBtn is held
   TTimer* Timer2 = nullptr;  // steps it down while DownBtn is held
   TActionList* actlst1 = nullptr;

@@ -4,6 +4,7 @@
 // paste writes it to a file of its own, so two pages never share one text file. Each paste
 // records exactly what it changed, so one that takes the message over the size limit is taken
 // back without a question.
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -220,7 +221,7 @@ int TfrmMain::CopySelection(int index) {
 
 void TfrmMain::actCopyExecute(TObject*) {
   // The subject and the duration field copy their own selection.
-  for (TEdit* edit : {memo_title, Edit_Cur}) {
+  for (TCustomEdit* edit : std::initializer_list<TCustomEdit*>{memo_title, Edit_Cur}) {
     if (HasFocus(edit)) {
       SendMessageA(edit->Handle(), WM_COPY, 0, 0);
       return;
@@ -235,7 +236,7 @@ void TfrmMain::actCopyExecute(TObject*) {
 }
 
 void TfrmMain::actCutExecute(TObject* sender) {
-  for (TEdit* edit : {memo_title, Edit_Cur}) {
+  for (TCustomEdit* edit : std::initializer_list<TCustomEdit*>{memo_title, Edit_Cur}) {
     if (HasFocus(edit)) {
       SendMessageA(edit->Handle(), WM_CUT, 0, 0);
       return;

@@ -360,7 +360,7 @@ TEST_F(Clipboard, TheSubjectAndTheDurationFieldKeepTheCommandsToThemselves) {
   FullPage();
   main->curFrame = 0;
   main->hitArea = TfrmMain::kHitPage;
-  auto focus = [](TEdit* edit, const char* text) {
+  auto focus = [](TCustomEdit* edit, const char* text) {
     edit->SetEnabled(true);
     edit->SetTextProp(text);
     edit->SetFocus();
@@ -380,9 +380,9 @@ TEST_F(Clipboard, TheSubjectAndTheDurationFieldKeepTheCommandsToThemselves) {
   EXPECT_EQ(clipboardText(), "subject");
   EXPECT_TRUE(Driver().ClipboardRead(0, kFrame).empty());
   main->actCutExecute(nullptr);
-  EXPECT_EQ(main->memo_title->Text().ToStd(), "");
+  EXPECT_EQ(main->memo_title->TControl::Text().ToStd(), "");
   main->actPasteExecute(nullptr);
-  EXPECT_EQ(main->memo_title->Text().ToStd(), "subject");
+  EXPECT_EQ(main->memo_title->TControl::Text().ToStd(), "subject");
   EXPECT_EQ(PageCount(), 1);
 
   // The duration field: copy and cut act on it, paste does nothing; no part is deleted.
