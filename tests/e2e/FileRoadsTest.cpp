@@ -195,7 +195,7 @@ TEST_F(FileRoads, R8OpenFromTheCommandLine) {
   ASSERT_EQ(Pages(), 1);
   EXPECT_EQ(main->mms->Body->GetFrameDur(0), 2000);
   EXPECT_EQ(FileName(0, TMediaItem::kImage), "img_0.GIF");
-  EXPECT_EQ(platform::Utf8ToUtf16(main->memo_title->Text().c_str()), e2e::kSettingsTitle);
+  EXPECT_EQ(std::u16string(main->memo_title->Text().c_str()), e2e::kSettingsTitle);
   EXPECT_EQ(main->modified, 0);
 }
 

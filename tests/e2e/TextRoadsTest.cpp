@@ -160,7 +160,7 @@ TEST_F(TextRoads, R6Clipboard) {
   const int pages = main->mms->Body->GetFrameCount();
   Click(Centre(main->memo_title));
   Chord("Ctrl+V");
-  EXPECT_EQ(std::string(main->memo_title->Text().c_str()), "abc");
+  EXPECT_EQ(std::u16string(main->memo_title->Text().c_str()), u"abc");
   EXPECT_EQ(main->mms->Body->GetFrameCount(), pages);
 
   // A selected part and Delete: the box, 1: removed, and the clipboard empty.

@@ -285,7 +285,8 @@ TEST_F(CommandTable, DraggingTheBackgroundOrTheTitleBandMovesTheWindow) {
 }
 
 TEST_F(CommandTable, DeleteWhileTypingRemovesACharacterAndAsksNothing) {
-  for (TEdit* edit : {main->memo_title, main->Edit_Cur}) {
+  for (TCustomEdit* edit :
+       {static_cast<TCustomEdit*>(main->memo_title), static_cast<TCustomEdit*>(main->Edit_Cur)}) {
     SCOPED_TRACE(edit->Name().c_str());
     main->curFrame = 0;
     main->hitArea = TfrmMain::kHitPage;

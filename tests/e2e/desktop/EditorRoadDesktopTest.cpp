@@ -22,6 +22,7 @@
 #include "platform/forms/TImage.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"
+#include "unicode/UcLayer.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ struct HeadlessRun {
 HeadlessRun RunHeadless(const std::string& message) {
   testsupport::TempDir runtime;  // a lock of its own: the program's run must not meet it
   setenv("PLATFORM_RUNTIME_DIR", runtime.path().c_str(), 1);
+  unicode::RegisterLayer();
   platform::Startup();
   HeadlessRun out;
   Driver().OnModal([](const platform::win::ModalInfo&) { return platform::win::ModalAnswer::Result(3); });
