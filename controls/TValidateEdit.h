@@ -6,6 +6,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "controls/TControlColorSet.h"
 #include "platform/forms/TCustomControl.h"
@@ -13,6 +14,25 @@
 
 enum TValidateType { vtNone, vtCustom, vtInteger, vtIntegerPs, vtFloat, vtFloatPs, vtHex, vtHexUp, vtHexLo };
 enum TQvEditBorderStyle { ebsNone, ebsNormal, ebsFlat, ebsUltraFlat };
+enum TImeMode { imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata, imChinese,
+                imSHanguel, imHanguel };
+
+// The edit state a character is judged against: the text, the caret and the selection (bytes).
+struct TValidateState {
+  std::string Text;
+  int SelStart = 0, SelLength = 0;
+};
+
+// Whether the whole character `ch` (one byte, or the bytes of one character of the system code
+// page) may go in at the state's caret under `type`; hexadecimal types may change its case.
+// Control characters always pass; only vtCustom takes characters beyond ASCII.
+bool ValidateCharacter(TValidateType type, const std::string& validateString, const TValidateState& state,
+                       std::string& ch);
+// The characters of `pasted` that survive the filter, each judged against the text as it would
+// be after the ones kept before it; the paste ends at the first line break, control characters
+// are dropped and the text grows to at most `maxLength` bytes (0: no limit).
+std::string FilterPaste(TValidateType type, const std::string& validateString, const TValidateState& state,
+                        const std::string& pasted, int maxLength);
 
 // The validating edit's colours: default frame, disabled, focused, hot.
 class TValidateEditColors : public TControlColorSet {
@@ -40,6 +60,8 @@ class TQvCustomInplaceEdit : public TCustomEdit {
   void SetValidateString(const AnsiString& value);
   // Whether `key` may go in at the caret now; it may be changed (hexadecimal case).
   bool Accepts(char& key);
+  // The same for a whole character of the system code page.
+  bool AcceptsCharacter(std::string& ch);
   void Dispatch(void* message) override;
 
   TNotifyEvent OnInnerMouseEnter, OnInnerMouseLeave;
@@ -49,8 +71,11 @@ class TQvCustomInplaceEdit : public TCustomEdit {
   bool KeyPress(char& key) override;
 
  private:
+  TValidateState State();
+
   AnsiString validateString_;
   TValidateType validateType_ = vtNone;
+  std::string pending_;  // the first bytes of a character still being typed
 };
 
 class TCustomValidateEdit : public TCustomControl {
@@ -68,6 +93,11 @@ class TCustomValidateEdit : public TCustomControl {
   TValidateEditColors* Colors() { return colors_.get(); }
   void SetColors(TValidateEditColors* value) { colors_->Assign(value); }
   bool IsFocused() const { return focused_; }
+  // Kept for layouts; this desktop's input methods follow the focused window on their own.
+  TImeMode ImeMode() const { return imeMode_; }
+  void SetImeMode(TImeMode value) { imeMode_ = value; }
+  AnsiString ImeName() const { return imeName_; }
+  void SetImeName(const AnsiString& value) { imeName_ = value; }
   AnsiString Text() const;
   void SetText(const AnsiString& value) override;
   void Clear() { edit_->Clear(); }
@@ -93,6 +123,8 @@ class TCustomValidateEdit : public TCustomControl {
   bool focused_ = false;
   unsigned mouseBits_ = 0, announced_ = 0;
   std::unique_ptr<TValidateEditColors> colors_;
+  TImeMode imeMode_ = imDontCare;
+  AnsiString imeName_;
 };
 
 class TValidateEdit : public TCustomValidateEdit {
