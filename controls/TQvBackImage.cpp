@@ -95,17 +95,19 @@ bool TQvBackImage::ApplyShapeTo(TWinControl* control, TGraphic* graphic, bool re
   pixels.SetPixelFormat(pf32bit);
   pixels.SetSize(w, h);
   pixels.Canvas()->Draw(0, 0, graphic);
-  const auto key = static_cast<const std::uint32_t*>(pixels.ScanLine(0))[0];
+  // The colour decides, not the fourth byte a 32-bit picture may carry.
+  constexpr std::uint32_t kColour = 0xFFFFFF;
+  const auto key = static_cast<const std::uint32_t*>(pixels.ScanLine(0))[0] & kColour;
   HRGN region = nullptr;
   for (int y = 0; y < h; ++y) {
     const auto* row = static_cast<const std::uint32_t*>(pixels.ScanLine(y));
     for (int x = 0; x < w;) {
-      if (row[x] == key) {
+      if ((row[x] & kColour) == key) {
         ++x;
         continue;
       }
       int end = x + 1;
-      while (end < w && row[end] != key) ++end;
+      while (end < w && (row[end] & kColour) != key) ++end;
       HRGN run = CreateRectRgn(x, y, end, y + 1);
       if (!region) {
         region = run;
