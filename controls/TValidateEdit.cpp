@@ -5,30 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "controls/FrameDrawing.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/FormMessages.h"
-#include "platform/forms/TApplication.h"
 #include "platform/forms/TClipboard.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/StringRoutines.h"
 
 namespace {
-
-constexpr unsigned kOverEdit = 1, kOverFrame = 0x8000;
-
-int BorderWidth(TQvEditBorderStyle s) {
-  switch (s) {
-    case ebsNormal:
-      return 2;
-    case ebsFlat:
-      return 1;
-    case ebsUltraFlat:
-      return 2;
-    default:
-      return 0;
-  }
-}
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHex(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
@@ -145,27 +128,6 @@ std::string FilterPaste(TValidateType type, const std::string& validateString, c
   return kept;
 }
 
-namespace {
-
-// c + (target - c) / parts for each of red, green and blue, truncated toward zero.
-TColor Toward(TColor base, TColor target, int parts) {
-  const COLORREF c = ColorToRGB(base), t = ColorToRGB(target);
-  auto mix = [&](int shift) {
-    const int a = static_cast<int>((c >> shift) & 0xFF), b = static_cast<int>((t >> shift) & 0xFF);
-    return a + (b - a) / parts;
-  };
-  return static_cast<TColor>(mix(0) | (mix(8) << 8) | (mix(16) << 16));
-}
-
-TColor Or(TColor set, TColor fallback) { return set == clDefault ? fallback : set; }
-
-}  // namespace
-
-// ---- colours
-
-void TValidateEditColors::Assign(TPersistent* source) {
-  if (auto* other = dynamic_cast<TValidateEditColors*>(source)) CopyColors(*other);
-}
 
 // ---- inner edit
 
@@ -254,212 +216,12 @@ void TQvCustomInplaceEdit::Dispatch(void* message) {
 
 // ---- outer control
 
-TCustomValidateEdit::TCustomValidateEdit(TComponent* owner)
-    : TCustomControl(owner), colors_(std::make_unique<TValidateEditColors>(this)) {
+TCustomValidateEdit::TCustomValidateEdit(TComponent* owner) : TCustomQvFramedEdit(owner) {
   SetBounds(Left(), Top(), 121, 21);
-  SetColor(clWindow);
-  TabStop = true;
   edit_ = new TQvCustomInplaceEdit(this);
-  edit_->SetParent(this);
-  auto moved = [this](int& x, int& y) {
-    x += edit_->Left();
-    y += edit_->Top();
-  };
-  edit_->OnClick = [this](TObject*) {
-    if (OnClick) OnClick(this);
-  };
-  edit_->OnDblClick = [this](TObject*) {
-    if (OnDblClick) OnDblClick(this);
-  };
-  edit_->OnMouseDown = [this, moved](TObject*, TMouseButton b, TShiftState s, int x, int y) {
-    moved(x, y);
-    if (OnMouseDown) OnMouseDown(this, b, s, x, y);
-  };
-  edit_->OnMouseUp = [this, moved](TObject*, TMouseButton b, TShiftState s, int x, int y) {
-    moved(x, y);
-    if (OnMouseUp) OnMouseUp(this, b, s, x, y);
-  };
-  edit_->OnMouseMove = [this, moved](TObject*, TShiftState s, int x, int y) {
-    moved(x, y);
-    if (OnMouseMove) OnMouseMove(this, s, x, y);
-  };
-  edit_->OnEnter = [this](TObject*) {
-    focused_ = true;
-    Invalidate();
-    if (OnEnter) OnEnter(this);
-  };
-  edit_->OnExit = [this](TObject*) {
-    focused_ = false;
-    Invalidate();
-    if (OnExit) OnExit(this);
-  };
-  edit_->OnChange = [this](TObject*) {
-    if (OnChange) OnChange(this);
-  };
-  // The keys reach the inner edit, which holds the focus; the outer control's handlers hear them.
-  edit_->OnKeyDown = [this](TObject*, WORD& key, TShiftState shift) {
-    if (OnKeyDown) OnKeyDown(this, key, shift);
-  };
-  edit_->OnKeyUp = [this](TObject*, WORD& key, TShiftState shift) {
-    if (OnKeyUp) OnKeyUp(this, key, shift);
-  };
-  edit_->OnKeyPress = [this](TObject*, char& key) {
-    if (OnKeyPress) OnKeyPress(this, key);
-  };
-  edit_->OnInnerMouseEnter = [this](TObject*) { MouseState(kOverEdit, true); };
-  edit_->OnInnerMouseLeave = [this](TObject*) { MouseState(kOverEdit, false); };
-  EdgeWidthAdj();
-}
-
-TCustomValidateEdit::~TCustomValidateEdit() = default;
-
-void TCustomValidateEdit::SetBorderStyle(TQvEditBorderStyle value) {
-  borderStyle_ = value;
-  EdgeWidthAdj();
-  Invalidate();
-}
-
-void TCustomValidateEdit::EdgeWidthAdj() {
-  if (!edit_) return;  // sized before the inner edit exists
-  int inset = BorderWidth(borderStyle_);
-  if (inset) ++inset;
-  edit_->SetBounds(inset, inset, std::max(Width() - 2 * inset, 0), std::max(Height() - 2 * inset, 0));
-}
-
-void TCustomValidateEdit::Resize() {
-  TCustomControl::Resize();
-  EdgeWidthAdj();
-}
-
-void TCustomValidateEdit::Loaded() {
-  TCustomControl::Loaded();
-  EdgeWidthAdj();
-}
-
-AnsiString TCustomValidateEdit::Text() const { return edit_->Text(); }
-void TCustomValidateEdit::SetText(const AnsiString& value) { edit_->SetCaption(value); }
-
-void TCustomValidateEdit::Click() {
-  if (!edit_->Focused() && edit_->CanFocus()) edit_->SetFocus();
-  TCustomControl::Click();
-}
-
-void TCustomValidateEdit::MouseState(unsigned bit, bool inside) {
-  if (inside)
-    mouseBits_ |= bit;
-  else
-    mouseBits_ &= ~bit;
-  // The pointer leaves the frame before it enters the edit (and the other way round): when it
-  // is already over the other part, that part counts now, so crossing announces nothing.
-  if (!inside && Application) {
-    TControl* now = Application->MouseControl();
-    if (now == edit_) mouseBits_ |= kOverEdit;
-    if (now == this) mouseBits_ |= kOverFrame;
-  }
-  const unsigned before = announced_;
-  announced_ = mouseBits_;
-  Invalidate();
-  // Moving between the frame and the edit changes bits but announces nothing.
-  if (mouseBits_ && !before) {
-    if (OnMouseEnter) OnMouseEnter(this);
-  } else if (!mouseBits_ && before) {
-    if (OnMouseLeave) OnMouseLeave(this);
-  }
-}
-
-void TCustomValidateEdit::Dispatch(void* message) {
-  auto& m = *static_cast<TMessage*>(message);
-  switch (m.Msg) {
-    case WM_SETTEXT:
-      edit_->SetCaption(AnsiString(reinterpret_cast<const char*>(m.LParam)));
-      m.Result = 1;
-      return;
-    case WM_GETTEXT: {
-      const AnsiString whole = edit_->Text();
-      const std::string& text = whole.ToStd();
-      auto* out = reinterpret_cast<char*>(m.LParam);
-      const std::size_t room = m.WParam ? m.WParam - 1 : 0;
-      const std::size_t n = std::min(room, text.size());
-      if (out && m.WParam) {
-        text.copy(out, n);
-        out[n] = 0;
-      }
-      m.Result = static_cast<LRESULT>(m.WParam ? n : 0);
-      return;
-    }
-    case WM_GETTEXTLENGTH:
-      m.Result = static_cast<LRESULT>(edit_->Text().Length());
-      return;
-    case WM_SETFOCUS:
-      if (edit_->CanFocus()) edit_->SetFocus();
-      return;
-    case CM_ENABLEDCHANGED:
-      TCustomControl::Dispatch(message);
-      edit_->SetEnabled(Enabled());
-      edit_->SetColor(Enabled() ? Color() : Or(colors_->DisabledColor(), clBtnFace));
-      Invalidate();
-      return;
-    case CM_MOUSEENTER:
-    case CM_MOUSELEAVE:
-      // Only this control's own visits count here; the edit's come through its own events.
-      if (m.LParam == 0 || m.LParam == reinterpret_cast<LPARAM>(this)) {
-        MouseState(kOverFrame, m.Msg == CM_MOUSEENTER);
-        if (Parent()) Parent()->Perform(m.Msg, 0, reinterpret_cast<LPARAM>(this));
-        return;
-      }
-      break;
-  }
-  TCustomControl::Dispatch(message);
-}
-
-void TCustomValidateEdit::Paint() {
-  TCanvas* c = Canvas();
-  const int w = Width(), h = Height();
-  const int r = w - 1, b = h - 1;
-  auto edge = [&](int inset, TColor topLeft, TColor bottomRight) {
-    DrawRaisedEdge(c, inset, inset, r - inset, b - inset, topLeft, bottomRight);
-  };
-  c->Brush()->SetColor(Color());
-  c->FillRect(RECT{0, 0, w, h});
-  switch (borderStyle_) {
-    case ebsNormal:
-      edge(0, 0x808080, clWhite);
-      edge(1, 0x404040, 0xDFDFDF);
-      if (!Enabled()) {
-        c->Brush()->SetColor(clBtnFace);
-        c->FillRect(RECT{2, 2, w - 2, h - 2});
-      }
-      break;
-    case ebsFlat:
-      edge(0, 0x808080, clWhite);
-      if (!Enabled()) {
-        c->Brush()->SetColor(clBtnFace);
-        c->FillRect(RECT{1, 1, w - 1, h - 1});
-      }
-      break;
-    case ebsUltraFlat: {
-      const TColor hotColor = Or(colors_->HotColor(), 0xFF0000);
-      const TColor focusColor = Or(colors_->FocusedColor(), 0x800000);
-      const TColor disabled = Or(colors_->DisabledColor(), clBtnFace);
-      const bool hot = Enabled() && mouseBits_ != 0;
-      const TColor outer = hot ? hotColor : focused_ ? focusColor : Or(colors_->DefaultColor(), clBlack);
-      const TColor second = !Enabled() ? disabled
-                            : hot      ? Toward(Color(), hotColor, 5)
-                            : focused_ ? Toward(Color(), focusColor, 4)
-                                       : Color();
-      c->Brush()->SetStyle(bsClear);
-      c->Pen()->SetColor(outer);
-      c->Rectangle(RECT{0, 0, w, h});
-      c->Pen()->SetColor(second);
-      c->Rectangle(RECT{1, 1, w - 1, h - 1});
-      c->Pen()->SetColor(Enabled() ? Color() : disabled);
-      c->Rectangle(RECT{2, 2, w - 2, h - 2});
-      c->Brush()->SetStyle(bsSolid);
-      break;
-    }
-    default:
-      break;
-  }
+  edit_->OnInnerMouseEnter = [this](TObject*) { InnerMouse(true); };
+  edit_->OnInnerMouseLeave = [this](TObject*) { InnerMouse(false); };
+  AttachInner(edit_);
 }
 
 void RegisterValidateEdit() {
@@ -470,12 +232,7 @@ void RegisterValidateEdit() {
                                                   "vtIntegerPs", "vtFloat",  "vtFloatPs",
                                                   "vtHex",       "vtHexUp",  "vtHexLo"};
   static const std::vector<std::string> borderNames{"ebsNone", "ebsNormal", "ebsFlat", "ebsUltraFlat"};
-  using C = TValidateEditColors;
-  RegisterProperties<C>("TValidateEditColors", "")
-      .Color("DefaultColor", &C::DefaultColor, &C::SetDefaultColor, clDefault)
-      .Color("DisabledColor", &C::DisabledColor, &C::SetDisabledColor, clDefault)
-      .Color("FocusedColor", &C::FocusedColor, &C::SetFocusedColor, clDefault)
-      .Color("HotColor", &C::HotColor, &C::SetHotColor, clDefault);
+  RegisterValidateEditColors();
   static const std::vector<std::string> charCaseNames{"ecNormal", "ecUpperCase", "ecLowerCase"};
   static const std::vector<std::string> imeNames{"imDisable", "imClose",  "imOpen",  "imDontCare",
                                                  "imSAlpha",  "imAlpha",  "imHira",  "imSKata",

@@ -8,15 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "controls/TControlColorSet.h"
-#include "platform/forms/TCustomControl.h"
+#include "controls/TCustomQvFramedEdit.h"
 #include "platform/forms/TEdit.h"
 
 enum TValidateType { vtNone, vtCustom, vtInteger, vtIntegerPs, vtFloat, vtFloatPs, vtHex, vtHexUp, vtHexLo };
-enum TQvEditBorderStyle { ebsNone, ebsNormal, ebsFlat, ebsUltraFlat };
-enum TImeMode { imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata, imChinese,
-                imSHanguel, imHanguel };
-
 // The edit state a character is judged against: the text, the caret and the selection (bytes).
 struct TValidateState {
   std::string Text;
@@ -33,22 +28,6 @@ bool ValidateCharacter(TValidateType type, const std::string& validateString, co
 // are dropped and the text grows to at most `maxLength` bytes (0: no limit).
 std::string FilterPaste(TValidateType type, const std::string& validateString, const TValidateState& state,
                         const std::string& pasted, int maxLength);
-
-// The validating edit's colours: default frame, disabled, focused, hot.
-class TValidateEditColors : public TControlColorSet {
- public:
-  using TControlColorSet::TControlColorSet;
-  // Takes the colours of another edit colour set; any other source is ignored.
-  void Assign(TPersistent* source) override;
-  TColor DefaultColor() const { return GetColor(0); }
-  TColor DisabledColor() const { return GetColor(1); }
-  TColor FocusedColor() const { return GetColor(2); }
-  TColor HotColor() const { return GetColor(3); }
-  void SetDefaultColor(TColor c) { SetColor(0, c); }
-  void SetDisabledColor(TColor c) { SetColor(1, c); }
-  void SetFocusedColor(TColor c) { SetColor(2, c); }
-  void SetHotColor(TColor c) { SetColor(3, c); }
-};
 
 // The inner edit: borderless, no tab stop of its own; drops the keys its type does not allow.
 class TQvCustomInplaceEdit : public TCustomEdit {
@@ -78,53 +57,22 @@ class TQvCustomInplaceEdit : public TCustomEdit {
   std::string pending_;  // the first bytes of a character still being typed
 };
 
-class TCustomValidateEdit : public TCustomControl {
+class TCustomValidateEdit : public TCustomQvFramedEdit {
  public:
   explicit TCustomValidateEdit(TComponent* owner);
-  ~TCustomValidateEdit() override;
 
   TQvCustomInplaceEdit* InplaceEdit() { return edit_; }
   TValidateType ValidateType() const { return edit_->ValidateType(); }
   void SetValidateType(TValidateType value) { edit_->SetValidateType(value); }
   AnsiString ValidateString() const { return edit_->ValidateString(); }
   void SetValidateString(const AnsiString& value) { edit_->SetValidateString(value); }
-  TQvEditBorderStyle BorderStyle() const { return borderStyle_; }
-  void SetBorderStyle(TQvEditBorderStyle value);
-  TValidateEditColors* Colors() { return colors_.get(); }
-  void SetColors(TValidateEditColors* value) { colors_->Assign(value); }
-  bool IsFocused() const { return focused_; }
-  // Kept for layouts; this desktop's input methods follow the focused window on their own.
-  TImeMode ImeMode() const { return imeMode_; }
-  void SetImeMode(TImeMode value) { imeMode_ = value; }
-  AnsiString ImeName() const { return imeName_; }
-  void SetImeName(const AnsiString& value) { imeName_ = value; }
-  AnsiString Text() const;
-  void SetText(const AnsiString& value) override;
   void Clear() { edit_->Clear(); }
   int GetSelTextBuf(char* buffer, int size) { return edit_->GetSelTextBuf(buffer, size); }
   AnsiString SelText() { return edit_->SelText(); }
   void SetSelText(const AnsiString& value) { edit_->SetSelText(value); }
-  void Click() override;
-  void Dispatch(void* message) override;
-
-  TNotifyEvent OnChange;
-
- protected:
-  void Paint() override;
-  void Resize() override;
-  void Loaded() override;
 
  private:
-  void EdgeWidthAdj();
-  void MouseState(unsigned bit, bool inside);
-
   TQvCustomInplaceEdit* edit_ = nullptr;
-  TQvEditBorderStyle borderStyle_ = ebsNormal;
-  bool focused_ = false;
-  unsigned mouseBits_ = 0, announced_ = 0;
-  std::unique_ptr<TValidateEditColors> colors_;
-  TImeMode imeMode_ = imDontCare;
-  AnsiString imeName_;
 };
 
 class TValidateEdit : public TCustomValidateEdit {
