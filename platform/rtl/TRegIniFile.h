@@ -6,7 +6,14 @@
 // are empty, "." or ".." are left out, so a key never reaches outside the program's folder.
 #pragma once
 
+#include "platform/rtl/Exceptions.h"
 #include "platform/rtl/IniFiles.h"
+
+// A settings key that cannot be opened or written as asked.
+class ERegistryException : public Exception {
+ public:
+  using Exception::Exception;
+};
 
 class TRegIniFile : public TCustomIniFile {
  public:
