@@ -11,6 +11,7 @@
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TForm.h"
+#include "platform/rtl/Program.h"
 #include "platform/forms/TReader.h"
 #include "platform/forms/ClassRegistry.h"
 #include "FakeThemes.h"
@@ -413,6 +414,21 @@ TEST_F(TrackBarTest, AMovedThumbLeavesTheBackgroundBehind) {
   for (int y = old.top; y < old.bottom; ++y)
     for (int x = old.left; x < old.right; ++x) ASSERT_EQ(again.At(x, y), at10.At(x, y)) << x << "," << y;
   (void)at0;
+}
+
+TEST_F(TrackBarTest, TheThumbShowsItsOwnDragCursor) {
+  const HCURSOR horizontal = LoadCursorA(HInstance, "SKTRKBAR_H_CURSOR");
+  ASSERT_NE(horizontal, nullptr);
+  ASSERT_NE(LoadCursorA(HInstance, "SKTRKBAR_V_CURSOR"), nullptr);
+  const RECT t = bar->ThumbRect();
+  const int cx = (t.left + t.right) / 2, cy = (t.top + t.bottom) / 2;
+  Driver().MoveMouse(Screen(cx, cy));
+  Driver().Press(0, Screen(cx, cy));
+  Driver().MoveMouse(Screen(cx + 30, cy));
+  Driver().RunUntilIdle();
+  EXPECT_EQ(reinterpret_cast<HCURSOR>(Driver().Describe(bar->Handle()).cursor), horizontal);
+  Driver().Release(0, Screen(cx + 30, cy));
+  Driver().RunUntilIdle();
 }
 
 }  // namespace

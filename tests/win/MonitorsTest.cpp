@@ -45,3 +45,27 @@ TEST_F(Monitors, TheScreenIsTheOneMonitorAndItsWorkArea) {
 }
 
 }  // namespace
+
+// Cursors compiled in as resources load by name; other data under the name does not.
+#include "platform/rtl/Program.h"
+#include "platform/rtl/Resources.h"
+
+namespace {
+
+class ResourceCursors : public HeadlessTest {};
+
+TEST_F(ResourceCursors, ACompiledInCursorLoadsByName) {
+  static const unsigned char cursor[22 + 40] = {0, 0, 2, 0, 1, 0, 32, 32, 0, 0, 16, 0, 16, 0, 40, 0, 0, 0, 22};
+  static const unsigned char notCursor[30] = {0, 0, 1, 0, 1, 0};  // an icon's header
+  platform::RegisterResource(RT_GROUP_CURSOR, "TEST_CURSOR", cursor, sizeof cursor);
+  platform::RegisterResource(RT_GROUP_CURSOR, "TEST_ICONISH", notCursor, sizeof notCursor);
+  const HCURSOR loaded = LoadCursorA(HInstance, "TEST_CURSOR");
+  ASSERT_NE(loaded, nullptr);
+  EXPECT_EQ(LoadCursorA(HInstance, "test_cursor"), loaded);  // names in any case, the same cursor
+  EXPECT_NE(loaded, LoadCursorA(nullptr, MAKEINTRESOURCEA(IDC_ARROW)));
+  EXPECT_EQ(LoadCursorA(HInstance, "TEST_ICONISH"), nullptr);
+  EXPECT_EQ(LoadCursorA(HInstance, "NO_SUCH_CURSOR"), nullptr);
+  EXPECT_NE(LoadCursorA(nullptr, MAKEINTRESOURCEA(IDC_SIZEWE)), nullptr);
+}
+
+}  // namespace
