@@ -435,10 +435,10 @@ bool TSkTrackBar::KeyDown(WORD& key, TShiftState shift) {
   int value = position_;
   switch (key) {
     case VK_PRIOR:
-      value = trackbar::Step(position_, pageSize_, min_, max_);
+      value = trackbar::Step(position_, pageSize_);
       break;
     case VK_NEXT:
-      value = trackbar::Step(position_, -std::int64_t(pageSize_), min_, max_);
+      value = trackbar::Step(position_, -std::int64_t(pageSize_));
       break;
     case VK_END:
       value = orientation_ == orHorizontal ? max_ : min_;
@@ -499,7 +499,7 @@ void TSkTrackBar::Page(int x, int y) {
     StopPaging();
     return;
   }
-  MoveTo(trackbar::Step(position_, up ? std::int64_t(pageSize_) : -std::int64_t(pageSize_), min_, max_));
+  MoveTo(trackbar::Step(position_, up ? std::int64_t(pageSize_) : -std::int64_t(pageSize_)));
 }
 
 void TSkTrackBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

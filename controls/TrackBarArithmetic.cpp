@@ -22,9 +22,7 @@ int ThumbOffset(int travel, int position, int min, int max) {
   return Saturate(r * (std::int64_t(position) - min) / Span(min, max));
 }
 
-int Step(int position, std::int64_t delta, int min, int max) {
-  return std::clamp(Saturate(std::int64_t(position) + delta), min, max);
-}
+int Step(int position, std::int64_t delta) { return Saturate(std::int64_t(position) + delta); }
 
 int DragValue(double along, double span, int min, int max) {
   if (!(span > 0)) return min;

@@ -12,8 +12,9 @@ namespace trackbar {
 int TravelLength(int length, int thumbWidth, int border);
 // The thumb's offset along the bar for `position` in min .. max (min < max).
 int ThumbOffset(int travel, int position, int min, int max);
-// `position` moved by `delta`, saturated to the integers, then clamped into min .. max.
-int Step(int position, std::int64_t delta, int min, int max);
+// `position` moved by `delta`, saturated to the integers. Not clamped to the range: asking for a
+// value beyond it still reaches the position setter, which clamps it and tells its handlers.
+int Step(int position, std::int64_t delta);
 // The value a drag puts the thumb at: `along` pixels of `span`, rounded, clamped into the range.
 int DragValue(double along, double span, int min, int max);
 // The offset of `value` on the ticks' scale (travel / (max - min) per step), truncated.
