@@ -15,7 +15,9 @@ class TSkBlinkingControlsList::TWatcher : public TComponent {
     TComponent::Notification(component, operation);
     if (operation != opRemove) return;
     auto& c = list_->controls_;
-    c.erase(std::remove(c.begin(), c.end(), static_cast<TControl*>(component)), c.end());
+    // The control is half gone by now: compare addresses as components, never as controls.
+    c.erase(std::remove_if(c.begin(), c.end(), [component](TControl* x) { return static_cast<TComponent*>(x) == component; }),
+            c.end());
   }
 
  private:

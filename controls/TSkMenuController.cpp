@@ -69,7 +69,10 @@ void TSkMenuController::HandBack(TMenuItem* item) {
 void TSkMenuController::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == opRemove)
-    items_.erase(std::remove(items_.begin(), items_.end(), static_cast<TMenuItem*>(component)), items_.end());
+    // The item is half gone by now: compare addresses as components.
+    items_.erase(std::remove_if(items_.begin(), items_.end(),
+                                [component](TMenuItem* x) { return static_cast<TComponent*>(x) == component; }),
+                 items_.end());
 }
 
 void TSkMenuController::DefineProperties(TFiler* filer) {
