@@ -1,52 +1,40 @@
+// The one monitor: the whole screen, its work area the same.
 #include "platform/win/Monitors.h"
-
-#include "platform/gdi/DeviceContext.h"
-#include "platform/rtl/LastError.h"
-#include "platform/win/Win.h"
 
 namespace {
 
-HMONITOR const kScreen = reinterpret_cast<HMONITOR>(0x4D4F4E31);  // the one monitor
+const HMONITOR kScreenMonitor = reinterpret_cast<HMONITOR>(uintptr_t{1});
 
-RECT ScreenRect() {
-  const SIZE s = platform::gdi::ScreenSize();
-  return RECT{0, 0, static_cast<LONG>(s.cx), static_cast<LONG>(s.cy)};
-}
-
-bool Inside(POINT p) {
-  const RECT r = ScreenRect();
-  return p.x >= r.left && p.y >= r.top && p.x < r.right && p.y < r.bottom;
-}
+RECT ScreenRect() { return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 
 }  // namespace
 
+HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags) {
+  if (!IsWindow(hwnd) && flags == MONITOR_DEFAULTTONULL) return nullptr;
+  return kScreenMonitor;
+}
+
+BOOL GetMonitorInfoW(HMONITOR monitor, MONITORINFO* info) {
+  if (monitor != kScreenMonitor || !info || info->cbSize < sizeof(MONITORINFO)) return FALSE;
+  info->rcMonitor = ScreenRect();
+  info->rcWork = info->rcMonitor;
+  info->dwFlags = MONITORINFOF_PRIMARY;
+  return TRUE;
+}
+
+BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) { return GetMonitorInfoW(monitor, info); }
+
 HMONITOR MonitorFromPoint(POINT point, DWORD flags) {
-  if (Inside(point) || flags != MONITOR_DEFAULTTONULL) return kScreen;
+  const RECT screen = ScreenRect();
+  if (PtInRect(&screen, point) || flags != MONITOR_DEFAULTTONULL) return kScreenMonitor;
   return nullptr;
 }
 
 HMONITOR MonitorFromRect(const RECT* rect, DWORD flags) {
-  if (!rect) return flags == MONITOR_DEFAULTTONULL ? nullptr : kScreen;
   const RECT screen = ScreenRect();
   RECT meet{};
-  if (IntersectRect(&meet, rect, &screen) || flags != MONITOR_DEFAULTTONULL) return kScreen;
+  if ((rect && IntersectRect(&meet, rect, &screen)) || flags != MONITOR_DEFAULTTONULL) return kScreenMonitor;
   return nullptr;
-}
-
-HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags) {
-  RECT r{};
-  if (!hwnd || !GetWindowRect(hwnd, &r)) return flags == MONITOR_DEFAULTTONULL ? nullptr : kScreen;
-  return MonitorFromRect(&r, flags);
-}
-
-BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info) {
-  if (monitor != kScreen || !info || info->cbSize != sizeof(MONITORINFO)) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return FALSE;
-  }
-  info->rcMonitor = info->rcWork = ScreenRect();
-  info->dwFlags = MONITORINFOF_PRIMARY;
-  return TRUE;
 }
 
 BOOL EnumDisplayMonitors(HDC, const RECT* clip, MONITORENUMPROC proc, LPARAM data) {
@@ -57,7 +45,7 @@ BOOL EnumDisplayMonitors(HDC, const RECT* clip, MONITORENUMPROC proc, LPARAM dat
     if (!IntersectRect(&meet, clip, &r)) return TRUE;
     r = meet;
   }
-  proc(kScreen, nullptr, &r, data);
+  proc(kScreenMonitor, nullptr, &r, data);
   return TRUE;
 }
 
