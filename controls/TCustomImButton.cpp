@@ -327,6 +327,11 @@ void TCustomImButton::DrawFullPicture(TCanvas* canvas, const RECT& r, int state)
     counter_ = 1;
   }
   const int fh = ph / count, fw = pw;
+  if (fw <= 0 || fh <= 0) {
+    // More frames than the strip has rows: no frame is usable, and nothing gets stretched.
+    DrawPlainFace(canvas, r, state, false);
+    return;
+  }
   TGraphic* g = f.picture->Graphic();
   const AnsiString kind = g->ClassName();
   if (kind == "TBitmap") {
@@ -351,7 +356,7 @@ void TCustomImButton::DrawFullPicture(TCanvas* canvas, const RECT& r, int state)
   }
 }
 
-void TCustomImButton::DrawPlainFace(TCanvas* canvas, const RECT& r, int state) {
+void TCustomImButton::DrawPlainFace(TCanvas* canvas, const RECT& r, int state, bool withGlyph) {
   const AnsiString caption = Caption();
   RECT measured{0, 0, 0, 0};
   DrawTextA(canvas->Handle(), caption.c_str(), -1, &measured, 0x425);
@@ -369,7 +374,8 @@ void TCustomImButton::DrawPlainFace(TCanvas* canvas, const RECT& r, int state) {
   }
   DrawFrameRect(canvas, r, state);
 
-  Frame f = ChooseFrame(state);
+  Frame f = withGlyph ? ChooseFrame(state) : Frame{};
+  int fw = 0, fh = 0;
   if (f.picture) {
     const int pw = f.picture->Width(), ph = f.picture->Height();
     int count = f.count;
@@ -379,7 +385,11 @@ void TCustomImButton::DrawPlainFace(TCanvas* canvas, const RECT& r, int state) {
       f.index = 0;
       counter_ = 1;
     }
-    const int fw = pw / count, fh = ph;
+    fw = pw / count;
+    fh = ph;
+  }
+  // A glyph strip narrower than its frame count has no usable glyph.
+  if (f.picture && fw > 0 && fh > 0) {
     captionWidth = std::min(captionWidth, Width() - fw - spacing_ - 10);
     const int glyphLeft = centerX - (spacing_ + captionWidth + fw) / 2;
     RECT glyph{glyphLeft, (Height() - fh) / 2, glyphLeft + fw, (Height() + fh) / 2};

@@ -97,7 +97,7 @@ class TCustomImButton : public TButton {
   void DrawItem(const DRAWITEMSTRUCT& item);
   Frame ChooseFrame(int state);
   void DrawFullPicture(TCanvas* canvas, const RECT& rect, int state);
-  void DrawPlainFace(TCanvas* canvas, const RECT& rect, int state);
+  void DrawPlainFace(TCanvas* canvas, const RECT& rect, int state, bool withGlyph = true);
   void DrawFrameRect(TCanvas* canvas, const RECT& rect, int state);
   void DrawWindowsXPFace(TCanvas* canvas, const RECT& rect, int state);
   void DrawCaption(TCanvas* canvas, const RECT& focus, const RECT& text, int state);

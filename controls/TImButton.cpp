@@ -34,6 +34,8 @@ void RegisterImButton() {
             &alignNames)
       .Color("DisableCapColor", &T::DisableCapColor, &T::SetDisableCapColor, clBtnShadow)
       .Event("OnOwnerDraw", static_cast<TImOwnerDrawEvent T::*>(&T::OnOwnerDraw))
+      .Event("OnMouseEnter", static_cast<TNotifyEvent T::*>(&T::OnMouseEnter))
+      .Event("OnMouseLeave", static_cast<TNotifyEvent T::*>(&T::OnMouseLeave))
       .Object("Picture", &T::Picture)
       .Object("MaskPicture", &T::MaskPicture)
       .Int("PictureCount", &T::PictureCount, &T::SetPictureCount, 0)

@@ -49,23 +49,27 @@ void TQvBackImage::Paint() {
 }
 
 bool TQvBackImage::PaintPicture(TPicture* picture) {
+  return PaintStyledPicture(Canvas(), picture, Width(), Height(), style_, transparent_);
+}
+
+bool PaintStyledPicture(TCanvas* c, TPicture* picture, int width, int height, TQvBackImageStyle style,
+                        bool transparent) {
   TGraphic* g = picture ? picture->Graphic() : nullptr;
   if (!g || g->Empty()) return false;
-  g->SetTransparent(transparent_);
-  TCanvas* c = Canvas();
+  g->SetTransparent(transparent);
   const int pw = picture->Width(), ph = picture->Height();
-  switch (style_) {
+  switch (style) {
     case qvbmsCenter:
-      c->Draw((Width() - pw) / 2, (Height() - ph) / 2, g);
+      c->Draw((width - pw) / 2, (height - ph) / 2, g);
       break;
     case qvbmsTiled: {
       const int stepX = pw > 0 ? pw : 1, stepY = ph > 0 ? ph : 1;
-      for (int y = 0; y < Height(); y += stepY)
-        for (int x = 0; x < Width(); x += stepX) c->Draw(x, y, g);
+      for (int y = 0; y < height; y += stepY)
+        for (int x = 0; x < width; x += stepX) c->Draw(x, y, g);
       break;
     }
     case qvbmsStretch:
-      c->StretchDraw(RECT{0, 0, Width(), Height()}, g);
+      c->StretchDraw(RECT{0, 0, width, height}, g);
       break;
     default:
       c->Draw(0, 0, g);
@@ -95,17 +99,19 @@ bool TQvBackImage::ApplyShapeTo(TWinControl* control, TGraphic* graphic, bool re
   pixels.SetPixelFormat(pf32bit);
   pixels.SetSize(w, h);
   pixels.Canvas()->Draw(0, 0, graphic);
-  const auto key = static_cast<const std::uint32_t*>(pixels.ScanLine(0))[0];
+  // The colour decides, not the fourth byte a 32-bit picture may carry.
+  constexpr std::uint32_t kColour = 0xFFFFFF;
+  const auto key = static_cast<const std::uint32_t*>(pixels.ScanLine(0))[0] & kColour;
   HRGN region = nullptr;
   for (int y = 0; y < h; ++y) {
     const auto* row = static_cast<const std::uint32_t*>(pixels.ScanLine(y));
     for (int x = 0; x < w;) {
-      if (row[x] == key) {
+      if ((row[x] & kColour) == key) {
         ++x;
         continue;
       }
       int end = x + 1;
-      while (end < w && row[end] != key) ++end;
+      while (end < w && (row[end] & kColour) != key) ++end;
       HRGN run = CreateRectRgn(x, y, end, y + 1);
       if (!region) {
         region = run;

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/forms/TGraphicControl.h"
+#include "platform/forms/TCanvas.h"
 #include "platform/forms/TPicture.h"
 
 class TWinControl;
@@ -46,6 +47,12 @@ class TQvBackImage : public TGraphicControl {
   bool transparent_ = false;
   TQvBackImageStyle style_ = qvbmsTiled;
 };
+
+// Paints `picture` over width x height of `canvas` in `style` (at the top-left corner, centred,
+// tiled or stretched), its graphic's transparency set to `transparent`; false when there is no
+// picture to paint. The background image and the bordered picture panel both paint this way.
+bool PaintStyledPicture(TCanvas* canvas, TPicture* picture, int width, int height, TQvBackImageStyle style,
+                        bool transparent);
 
 // Registers the class and its properties for form layouts.
 void RegisterQvBackImage();

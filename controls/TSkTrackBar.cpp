@@ -8,6 +8,7 @@
 #include "controls/ColorArithmetic.h"
 #include "controls/ParentImage.h"
 #include "controls/TThemeServices.h"
+#include "controls/TrackBarArithmetic.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/FormMessages.h"
 #include "platform/gdi/Gdi.h"
@@ -194,15 +195,17 @@ void TSkTrackBar::SetTrackWidth(int value) {
 
 void TSkTrackBar::SetMax(int value) {
   if (value == max_) return;
-  max_ = value <= min_ ? min_ + 1 : value;
+  trackbar::ApplyMax(value, min_, max_);
   if (position_ > max_) SetPosition(max_);
+  if (position_ < min_) SetPosition(min_);
   Invalidate();
 }
 
 void TSkTrackBar::SetMin(int value) {
   if (value == min_) return;
-  min_ = value >= max_ ? max_ - 1 : value;
+  trackbar::ApplyMin(value, min_, max_);
   if (position_ < min_) SetPosition(min_);
+  if (position_ > max_) SetPosition(max_);
   Invalidate();
 }
 
@@ -309,7 +312,7 @@ void TSkTrackBar::ComputeThumbRect(RECT& r) const {
   const bool pointer = thumbStyle_ == tsPointer || thumbStyle_ == tsXPPointer;
   const int p = pointer && (orientation_ == orVertical || pointerType_ == ptStandard) ? 2 : 0;
   const int cross = (trackWidth_ - thumbHeight_) / 2 + trackOffset_ - p;
-  const int along = Range() * (position_ - min_) / (max_ - min_);
+  const int along = trackbar::ThumbOffset(Range(), position_, min_, max_);
   if (orientation_ == orHorizontal) {
     r.left = along + kBorderWidth;
     r.right = r.left + thumbWidth_;
@@ -368,18 +371,15 @@ void TSkTrackBar::DrawTrack(TCanvas* canvas) {
 
 void TSkTrackBar::DrawTicks(TCanvas* canvas) {
   canvas->Pen()->SetColor(tickColor_);
-  const double factor = static_cast<double>(Range()) / (max_ - min_);
   const int b = kBorderWidth, hw = halfThumbWidth_;
   const bool pointer = thumbStyle_ == tsPointer || thumbStyle_ == tsXPPointer;
   const bool win95 = thumbStyle_ == tsPointer && pointerType_ == ptWin95;
-  for (int v = min_; v <= max_; ++v) {
-    if (v % std::max(tickStep_, 1) != 0) continue;
-    const int o = static_cast<int>((v - min_) * factor);
+  trackbar::VisitTicks(Range(), min_, max_, tickStep_, [&](int v, int o) {
     if (orientation_ == orHorizontal) {
       const int x = o + b + hw;
       if (tickStyle_ == tkOwnerDraw) {
         DrawTick(canvas, TPoint(x, 0), v);
-        continue;
+        return;
       }
       if (!win95) {
         canvas->MoveTo(x, b);
@@ -393,7 +393,7 @@ void TSkTrackBar::DrawTicks(TCanvas* canvas) {
       const int y = Height() - thumbWidth_ - o - b + hw;
       if (tickStyle_ == tkOwnerDraw) {
         DrawTick(canvas, TPoint(0, y), v);
-        continue;
+        return;
       }
       canvas->MoveTo(b, y);
       canvas->LineTo(10, y);
@@ -402,7 +402,7 @@ void TSkTrackBar::DrawTicks(TCanvas* canvas) {
         canvas->LineTo(Width() - b, y);
       }
     }
-  }
+  });
 }
 
 void TSkTrackBar::DrawThumb(TCanvas* canvas) {
@@ -435,10 +435,10 @@ bool TSkTrackBar::KeyDown(WORD& key, TShiftState shift) {
   int value = position_;
   switch (key) {
     case VK_PRIOR:
-      value = position_ + pageSize_;
+      value = trackbar::Step(position_, pageSize_);
       break;
     case VK_NEXT:
-      value = position_ - pageSize_;
+      value = trackbar::Step(position_, -std::int64_t(pageSize_));
       break;
     case VK_END:
       value = orientation_ == orHorizontal ? max_ : min_;
@@ -485,10 +485,11 @@ void TSkTrackBar::StopPaging() {
 }
 
 void TSkTrackBar::Page(int x, int y) {
-  const double factor = static_cast<double>(Range()) / (max_ - min_);
-  const bool up = orientation_ == orHorizontal
-                      ? x >= static_cast<int>((position_ - min_) * factor) + kBorderWidth
-                      : y < static_cast<int>((max_ - position_) * factor) + kBorderWidth;
+  const bool up =
+      orientation_ == orHorizontal
+          ? x >= std::int64_t(trackbar::TickOffset(Range(), position_, min_, max_)) + kBorderWidth
+          : y < std::int64_t(trackbar::TickOffset(Range(), std::int64_t(max_) - position_ + min_, min_, max_)) +
+                    kBorderWidth;
   if (!paging_) {
     paging_ = true;
     pagingUp_ = up;
@@ -498,7 +499,7 @@ void TSkTrackBar::Page(int x, int y) {
     StopPaging();
     return;
   }
-  MoveTo(up ? position_ + pageSize_ : position_ - pageSize_);
+  MoveTo(trackbar::Step(position_, up ? std::int64_t(pageSize_) : -std::int64_t(pageSize_)));
 }
 
 void TSkTrackBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
@@ -532,9 +533,7 @@ void TSkTrackBar::MouseMove(TShiftState shift, int x, int y) {
       span = trackRect_.bottom - trackRect_.top;
     }
     if (span <= 0) return;
-    const int value =
-        std::clamp(static_cast<int>(std::nearbyint(v / span * (max_ - min_) + min_)), min_, max_);
-    MoveTo(value);
+    MoveTo(trackbar::DragValue(v, span, min_, max_));
     return;
   }
   const bool over = OverThumb(POINT{x, y});
@@ -671,3 +670,5 @@ void RegisterSkTrackBar() {
       .Event("OnMouseEnter", static_cast<TNotifyEvent T::*>(&T::OnMouseEnter))
       .Event("OnMouseLeave", static_cast<TNotifyEvent T::*>(&T::OnMouseLeave));
 }
+
+int TSkTrackBar::Range() const { return trackbar::TravelLength(Length(), thumbWidth_, kBorderWidth); }

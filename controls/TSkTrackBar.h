@@ -114,7 +114,7 @@ class TSkTrackBar : public TCustomControl {
   void ComputeThumbRect(RECT& out) const;
   void ComputeTrackRect();
   int Length() const { return orientation_ == orHorizontal ? Width() : Height(); }
-  int Range() const { return Length() - thumbWidth_ - 2 * kBorderWidth; }
+  int Range() const;
   void StopPaging();
   void Page(int x, int y);
   void MoveTo(int value);  // through CanInternalChange and SetPosition

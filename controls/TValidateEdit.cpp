@@ -1,66 +1,133 @@
 #include "controls/TValidateEdit.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
-#include "controls/FrameDrawing.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/FormMessages.h"
 #include "platform/forms/TClipboard.h"
+#include "platform/rtl/CodePage.h"
 #include "platform/rtl/StringRoutines.h"
 
 namespace {
 
-constexpr unsigned kOverEdit = 1, kOverFrame = 0x8000;
-
-int BorderWidth(TQvEditBorderStyle s) {
-  switch (s) {
-    case ebsNormal:
-      return 2;
-    case ebsFlat:
-      return 1;
-    case ebsUltraFlat:
-      return 2;
-    default:
-      return 0;
-  }
-}
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsHex(char c) { return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
 
-// The custom set: single characters and ranges "a-f", read left to right.
-bool InCustomSet(const std::string& set, char c) {
-  for (std::size_t i = 0; i < set.size(); ++i) {
-    if (i + 2 < set.size() && set[i + 1] == '-') {
-      if (c >= set[i] && c <= set[i + 2]) return true;
+// The bytes of the character a byte of the system code page begins.
+std::size_t CharBytes(unsigned char lead) {
+  if (GetACP() == CP_UTF8) return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 1;
+  return IsDBCSLeadByte(lead) ? 2 : 1;
+}
+
+// The characters of 8-bit text of the system code page as code points; bytes that make no
+// character give U+FFFD.
+std::u32string CodePoints(const std::string& text) {
+  std::u32string out;
+  if (text.empty()) return out;
+  const int n = static_cast<int>(text.size());
+  std::u16string units(static_cast<std::size_t>(n) + 1, u'\0');
+  const int got = MultiByteToWideChar(CP_ACP, 0, text.data(), n, units.data(), n + 1);
+  for (int i = 0; i < got; ++i) {
+    const char16_t u = units[i];
+    if (u >= 0xD800 && u <= 0xDBFF && i + 1 < got && units[i + 1] >= 0xDC00 && units[i + 1] <= 0xDFFF) {
+      out += static_cast<char32_t>(0x10000 + ((u - 0xD800) << 10) + (units[i + 1] - 0xDC00));
+      ++i;
+    } else {
+      out += u;
+    }
+  }
+  return out;
+}
+
+// The custom set: single characters and ranges "a-f", read left to right, in whole characters.
+bool InCustomSet(const std::string& set, const std::string& ch) {
+  const std::u32string c = CodePoints(ch);
+  if (c.size() != 1 || (c[0] == 0xFFFD && ch != "\xEF\xBF\xBD")) return false;
+  const std::u32string entries = CodePoints(set);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (i + 2 < entries.size() && entries[i + 1] == U'-') {
+      if (c[0] >= entries[i] && c[0] <= entries[i + 2]) return true;
       i += 2;
-    } else if (set[i] == c) {
+    } else if (entries[i] == c[0]) {
       return true;
     }
   }
   return false;
 }
 
-// c + (target - c) / parts for each of red, green and blue, truncated toward zero.
-TColor Toward(TColor base, TColor target, int parts) {
-  const COLORREF c = ColorToRGB(base), t = ColorToRGB(target);
-  auto mix = [&](int shift) {
-    const int a = static_cast<int>((c >> shift) & 0xFF), b = static_cast<int>((t >> shift) & 0xFF);
-    return a + (b - a) / parts;
-  };
-  return static_cast<TColor>(mix(0) | (mix(8) << 8) | (mix(16) << 16));
-}
-
-TColor Or(TColor set, TColor fallback) { return set == clDefault ? fallback : set; }
-
 }  // namespace
 
-// ---- colours
-
-void TValidateEditColors::Assign(TPersistent* source) {
-  if (auto* other = dynamic_cast<TValidateEditColors*>(source)) CopyColors(*other);
+bool ValidateCharacter(TValidateType type, const std::string& validateString, const TValidateState& state,
+                       std::string& ch) {
+  if (ch.empty()) return false;
+  if (ch.size() == 1 && static_cast<unsigned char>(ch[0]) < 32) return true;
+  if (type == vtNone) return true;
+  if (type == vtCustom) return InCustomSet(validateString, ch);
+  if (ch.size() != 1) return false;  // every other type is ASCII
+  char& key = ch[0];
+  const AnsiString trimmed = Trim(AnsiString(state.Text));
+  const std::string& text = trimmed.ToStd();
+  const bool leadingMinus = !text.empty() && text[0] == '-';
+  // Nothing goes in front of the minus sign: a caret at 0 without a selection would put it there.
+  const bool beforeSign = state.SelStart == 0 && state.SelLength == 0 && leadingMinus;
+  auto integer = [&](char c) {
+    if (IsDigit(c)) return !beforeSign;
+    if (c == '-') return state.SelStart == 0 && (state.SelLength > 0 || !leadingMinus);
+    return false;
+  };
+  auto dot = [&] {
+    const std::size_t from = std::min<std::size_t>(static_cast<std::size_t>(std::max(state.SelStart, 0)), state.Text.size());
+    const std::string selected = state.Text.substr(from, static_cast<std::size_t>(std::max(state.SelLength, 0)));
+    return !beforeSign && (selected.find('.') != std::string::npos || text.find('.') == std::string::npos);
+  };
+  switch (type) {
+    case vtInteger:
+      return integer(key);
+    case vtIntegerPs:
+      return IsDigit(key);
+    case vtFloat:
+      return key == '.' ? dot() : integer(key);
+    case vtFloatPs:
+      return key == '.' ? dot() : IsDigit(key);
+    case vtHexUp:
+      if (key >= 'a' && key <= 'z') key = static_cast<char>(key - 'a' + 'A');
+      return IsHex(key);
+    case vtHexLo:
+      if (key >= 'A' && key <= 'Z') key = static_cast<char>(key - 'A' + 'a');
+      return IsHex(key);
+    case vtHex:
+      return IsHex(key);
+    default:
+      return false;
+  }
 }
+
+std::string FilterPaste(TValidateType type, const std::string& validateString, const TValidateState& state,
+                        const std::string& pasted, int maxLength) {
+  const std::string line = pasted.substr(0, std::min(pasted.size(), pasted.find_first_of("\r\n")));
+  TValidateState now = state;
+  now.SelStart = std::clamp(now.SelStart, 0, static_cast<int>(now.Text.size()));
+  now.SelLength = std::clamp(now.SelLength, 0, static_cast<int>(now.Text.size()) - now.SelStart);
+  std::string kept;
+  for (std::size_t i = 0; i < line.size();) {
+    const std::size_t n = std::min(CharBytes(static_cast<unsigned char>(line[i])), line.size() - i);
+    std::string ch = line.substr(i, n);
+    i += n;
+    if (ch.size() == 1 && static_cast<unsigned char>(ch[0]) < 32) continue;
+    const std::size_t after = now.Text.size() - static_cast<std::size_t>(now.SelLength) + ch.size();
+    if (maxLength > 0 && after > static_cast<std::size_t>(maxLength)) break;
+    if (!ValidateCharacter(type, validateString, now, ch)) continue;
+    kept += ch;
+    now.Text.replace(static_cast<std::size_t>(now.SelStart), static_cast<std::size_t>(now.SelLength), ch);
+    now.SelStart += static_cast<int>(ch.size());
+    now.SelLength = 0;
+  }
+  return kept;
+}
+
 
 // ---- inner edit
 
@@ -84,47 +151,35 @@ void TQvCustomInplaceEdit::SetValidateString(const AnsiString& value) {
   if (!value.IsEmpty()) validateType_ = vtCustom;
 }
 
+TValidateState TQvCustomInplaceEdit::State() {
+  return TValidateState{Text().ToStd(), SelStart(), SelLength()};
+}
+
 bool TQvCustomInplaceEdit::Accepts(char& key) {
-  const unsigned char u = static_cast<unsigned char>(key);
-  if (u < 32) return true;
-  const AnsiString trimmed = Trim(Text());
-  const std::string& text = trimmed.ToStd();
-  const int selStart = SelStart(), selLength = SelLength();
-  const AnsiString selectedText = SelText();
-  const std::string& selected = selectedText.ToStd();
-  const bool leadingMinus = !text.empty() && text[0] == '-';
-  auto integer = [&](char c) {
-    if (IsDigit(c)) return !(selStart == 0 && selLength == 0 && leadingMinus);
-    if (c == '-') return selStart == 0 && (selLength > 0 || !leadingMinus);
-    return false;
-  };
-  auto dot = [&] { return selected.find('.') != std::string::npos || text.find('.') == std::string::npos; };
-  switch (validateType_) {
-    case vtNone:
-      return true;
-    case vtInteger:
-      return integer(key);
-    case vtIntegerPs:
-      return IsDigit(key);
-    case vtFloat:
-      return key == '.' ? dot() : integer(key);
-    case vtFloatPs:
-      return key == '.' ? dot() : IsDigit(key);
-    case vtHexUp:
-      if (key >= 'a' && key <= 'z') key = static_cast<char>(key - 'a' + 'A');
-      return IsHex(key);
-    case vtHexLo:
-      if (key >= 'A' && key <= 'Z') key = static_cast<char>(key - 'A' + 'a');
-      return IsHex(key);
-    case vtHex:
-      return IsHex(key);
-    case vtCustom:
-      return InCustomSet(validateString_.ToStd(), key);
-  }
-  return false;
+  std::string ch(1, key);
+  const bool ok = ValidateCharacter(validateType_, validateString_.ToStd(), State(), ch);
+  key = ch[0];
+  return ok;
+}
+
+bool TQvCustomInplaceEdit::AcceptsCharacter(std::string& ch) {
+  return ValidateCharacter(validateType_, validateString_.ToStd(), State(), ch);
 }
 
 bool TQvCustomInplaceEdit::KeyPress(char& key) {
+  const unsigned char u = static_cast<unsigned char>(key);
+  if (u < 0x80) pending_.clear();
+  if (u >= 0x80 && validateType_ == vtCustom) {
+    // A character of several bytes arrives a byte at a time: it is judged whole, then put in.
+    pending_ += key;
+    key = 0;
+    if (pending_.size() < CharBytes(static_cast<unsigned char>(pending_[0]))) return true;
+    std::string ch;
+    ch.swap(pending_);
+    const int room = MaxLength() > 0 ? MaxLength() - (Text().Length() - SelLength()) : INT32_MAX;
+    if (!ReadOnly() && static_cast<int>(ch.size()) <= room && AcceptsCharacter(ch)) SetSelText(AnsiString(ch));
+    return true;
+  }
   if (!Accepts(key)) key = 0;
   if (key == 0) return true;
   return TCustomEdit::KeyPress(key);
@@ -135,11 +190,9 @@ void TQvCustomInplaceEdit::Dispatch(void* message) {
   switch (m.Msg) {
     case WM_PASTE:
       if (!ReadOnly() && validateType_ != vtNone) {
-        const AnsiString pasted = Clipboard()->AsText();
-        std::string kept;
-        for (char c : pasted.ToStd())
-          if (Accepts(c)) kept += c;
-        SetSelText(AnsiString(kept));
+        const std::string kept =
+            FilterPaste(validateType_, validateString_.ToStd(), State(), Clipboard()->AsText().ToStd(), MaxLength());
+        if (!kept.empty()) SetSelText(AnsiString(kept));
         return;
       }
       break;
@@ -163,195 +216,12 @@ void TQvCustomInplaceEdit::Dispatch(void* message) {
 
 // ---- outer control
 
-TCustomValidateEdit::TCustomValidateEdit(TComponent* owner)
-    : TCustomControl(owner), colors_(std::make_unique<TValidateEditColors>(this)) {
+TCustomValidateEdit::TCustomValidateEdit(TComponent* owner) : TCustomQvFramedEdit(owner) {
   SetBounds(Left(), Top(), 121, 21);
-  SetColor(clWindow);
-  TabStop = true;
   edit_ = new TQvCustomInplaceEdit(this);
-  edit_->SetParent(this);
-  auto moved = [this](int& x, int& y) {
-    x += edit_->Left();
-    y += edit_->Top();
-  };
-  edit_->OnClick = [this](TObject*) {
-    if (OnClick) OnClick(this);
-  };
-  edit_->OnDblClick = [this](TObject*) {
-    if (OnDblClick) OnDblClick(this);
-  };
-  edit_->OnMouseDown = [this, moved](TObject*, TMouseButton b, TShiftState s, int x, int y) {
-    moved(x, y);
-    if (OnMouseDown) OnMouseDown(this, b, s, x, y);
-  };
-  edit_->OnMouseUp = [this, moved](TObject*, TMouseButton b, TShiftState s, int x, int y) {
-    moved(x, y);
-    if (OnMouseUp) OnMouseUp(this, b, s, x, y);
-  };
-  edit_->OnMouseMove = [this, moved](TObject*, TShiftState s, int x, int y) {
-    moved(x, y);
-    if (OnMouseMove) OnMouseMove(this, s, x, y);
-  };
-  edit_->OnEnter = [this](TObject*) {
-    focused_ = true;
-    Invalidate();
-    if (OnEnter) OnEnter(this);
-  };
-  edit_->OnExit = [this](TObject*) {
-    focused_ = false;
-    Invalidate();
-    if (OnExit) OnExit(this);
-  };
-  edit_->OnChange = [this](TObject*) {
-    if (OnChange) OnChange(this);
-  };
-  edit_->OnInnerMouseEnter = [this](TObject*) { MouseState(kOverEdit, true); };
-  edit_->OnInnerMouseLeave = [this](TObject*) { MouseState(kOverEdit, false); };
-  EdgeWidthAdj();
-}
-
-TCustomValidateEdit::~TCustomValidateEdit() = default;
-
-void TCustomValidateEdit::SetBorderStyle(TQvEditBorderStyle value) {
-  borderStyle_ = value;
-  EdgeWidthAdj();
-  Invalidate();
-}
-
-void TCustomValidateEdit::EdgeWidthAdj() {
-  if (!edit_) return;  // sized before the inner edit exists
-  int inset = BorderWidth(borderStyle_);
-  if (inset) ++inset;
-  edit_->SetBounds(inset, inset, std::max(Width() - 2 * inset, 0), std::max(Height() - 2 * inset, 0));
-}
-
-void TCustomValidateEdit::Resize() {
-  TCustomControl::Resize();
-  EdgeWidthAdj();
-}
-
-void TCustomValidateEdit::Loaded() {
-  TCustomControl::Loaded();
-  EdgeWidthAdj();
-}
-
-AnsiString TCustomValidateEdit::Text() const { return edit_->Text(); }
-void TCustomValidateEdit::SetText(const AnsiString& value) { edit_->SetCaption(value); }
-
-void TCustomValidateEdit::Click() {
-  if (!edit_->Focused() && edit_->CanFocus()) edit_->SetFocus();
-  TCustomControl::Click();
-}
-
-void TCustomValidateEdit::MouseState(unsigned bit, bool inside) {
-  if (inside)
-    mouseBits_ |= bit;
-  else
-    mouseBits_ &= ~bit;
-  const unsigned before = announced_;
-  announced_ = mouseBits_;
-  Invalidate();
-  // Moving between the frame and the edit changes bits but announces nothing.
-  if (mouseBits_ && !before) {
-    if (OnMouseEnter) OnMouseEnter(this);
-  } else if (!mouseBits_ && before) {
-    if (OnMouseLeave) OnMouseLeave(this);
-  }
-}
-
-void TCustomValidateEdit::Dispatch(void* message) {
-  auto& m = *static_cast<TMessage*>(message);
-  switch (m.Msg) {
-    case WM_SETTEXT:
-      edit_->SetCaption(AnsiString(reinterpret_cast<const char*>(m.LParam)));
-      m.Result = 1;
-      return;
-    case WM_GETTEXT: {
-      const AnsiString whole = edit_->Text();
-      const std::string& text = whole.ToStd();
-      auto* out = reinterpret_cast<char*>(m.LParam);
-      const std::size_t room = m.WParam ? m.WParam - 1 : 0;
-      const std::size_t n = std::min(room, text.size());
-      if (out && m.WParam) {
-        text.copy(out, n);
-        out[n] = 0;
-      }
-      m.Result = static_cast<LRESULT>(m.WParam ? n : 0);
-      return;
-    }
-    case WM_GETTEXTLENGTH:
-      m.Result = static_cast<LRESULT>(edit_->Text().Length());
-      return;
-    case WM_SETFOCUS:
-      if (edit_->CanFocus()) edit_->SetFocus();
-      return;
-    case CM_ENABLEDCHANGED:
-      TCustomControl::Dispatch(message);
-      edit_->SetEnabled(Enabled());
-      edit_->SetColor(Enabled() ? Color() : Or(colors_->DisabledColor(), clBtnFace));
-      Invalidate();
-      return;
-    case CM_MOUSEENTER:
-    case CM_MOUSELEAVE:
-      // Only this control's own visits count here; the edit's come through its own events.
-      if (m.LParam == 0 || m.LParam == reinterpret_cast<LPARAM>(this)) {
-        MouseState(kOverFrame, m.Msg == CM_MOUSEENTER);
-        if (Parent()) Parent()->Perform(m.Msg, 0, reinterpret_cast<LPARAM>(this));
-        return;
-      }
-      break;
-  }
-  TCustomControl::Dispatch(message);
-}
-
-void TCustomValidateEdit::Paint() {
-  TCanvas* c = Canvas();
-  const int w = Width(), h = Height();
-  const int r = w - 1, b = h - 1;
-  auto edge = [&](int inset, TColor topLeft, TColor bottomRight) {
-    DrawRaisedEdge(c, inset, inset, r - inset, b - inset, topLeft, bottomRight);
-  };
-  c->Brush()->SetColor(Color());
-  c->FillRect(RECT{0, 0, w, h});
-  switch (borderStyle_) {
-    case ebsNormal:
-      edge(0, 0x808080, clWhite);
-      edge(1, 0x404040, 0xDFDFDF);
-      if (!Enabled()) {
-        c->Brush()->SetColor(clBtnFace);
-        c->FillRect(RECT{2, 2, w - 2, h - 2});
-      }
-      break;
-    case ebsFlat:
-      edge(0, 0x808080, clWhite);
-      if (!Enabled()) {
-        c->Brush()->SetColor(clBtnFace);
-        c->FillRect(RECT{1, 1, w - 1, h - 1});
-      }
-      break;
-    case ebsUltraFlat: {
-      const TColor hotColor = Or(colors_->HotColor(), 0xFF0000);
-      const TColor focusColor = Or(colors_->FocusedColor(), 0x800000);
-      const TColor disabled = Or(colors_->DisabledColor(), clBtnFace);
-      const bool hot = Enabled() && mouseBits_ != 0;
-      const TColor outer = hot ? hotColor : focused_ ? focusColor : Or(colors_->DefaultColor(), clBlack);
-      const TColor second = !Enabled() ? disabled
-                            : hot      ? Toward(Color(), hotColor, 5)
-                            : focused_ ? Toward(Color(), focusColor, 4)
-                                       : Color();
-      c->Brush()->SetStyle(bsClear);
-      c->Pen()->SetColor(outer);
-      c->Rectangle(RECT{0, 0, w, h});
-      c->Pen()->SetColor(second);
-      c->Rectangle(RECT{1, 1, w - 1, h - 1});
-      c->Pen()->SetColor(Enabled() ? Color() : disabled);
-      c->Rectangle(RECT{2, 2, w - 2, h - 2});
-      c->Brush()->SetStyle(bsSolid);
-      break;
-    }
-    default:
-      break;
-  }
+  edit_->OnInnerMouseEnter = [this](TObject*) { InnerMouse(true); };
+  edit_->OnInnerMouseLeave = [this](TObject*) { InnerMouse(false); };
+  AttachInner(edit_);
 }
 
 void RegisterValidateEdit() {
@@ -362,27 +232,49 @@ void RegisterValidateEdit() {
                                                   "vtIntegerPs", "vtFloat",  "vtFloatPs",
                                                   "vtHex",       "vtHexUp",  "vtHexLo"};
   static const std::vector<std::string> borderNames{"ebsNone", "ebsNormal", "ebsFlat", "ebsUltraFlat"};
-  using C = TValidateEditColors;
-  RegisterProperties<C>("TValidateEditColors", "")
-      .Color("DefaultColor", &C::DefaultColor, &C::SetDefaultColor, clDefault)
-      .Color("DisabledColor", &C::DisabledColor, &C::SetDisabledColor, clDefault)
-      .Color("FocusedColor", &C::FocusedColor, &C::SetFocusedColor, clDefault)
-      .Color("HotColor", &C::HotColor, &C::SetHotColor, clDefault);
+  RegisterValidateEditColors();
+  static const std::vector<std::string> charCaseNames{"ecNormal", "ecUpperCase", "ecLowerCase"};
+  static const std::vector<std::string> imeNames{"imDisable", "imClose",  "imOpen",  "imDontCare",
+                                                 "imSAlpha",  "imAlpha",  "imHira",  "imSKata",
+                                                 "imKata",    "imChinese", "imSHanguel", "imHanguel"};
   using T = TValidateEdit;
+  auto inner = [](T& t) { return t.InplaceEdit(); };
+  // OnKeyDown, OnKeyPress and OnKeyUp are the outer control's (registered with every windowed
+  // control); the inner edit passes its keys to them.
   RegisterProperties<T>("TValidateEdit", "TCustomControl", Factory<T>())
       .Enum("ValidateType", &T::ValidateType, &T::SetValidateType, vtNone, &typeNames)
       .Str("ValidateString", &T::ValidateString, &T::SetValidateString)
       .Object("Colors", &T::Colors)
+      .Event("OnMouseEnter", static_cast<TNotifyEvent T::*>(&T::OnMouseEnter))
+      .Event("OnMouseLeave", static_cast<TNotifyEvent T::*>(&T::OnMouseLeave))
       .Enum("BorderStyle", &T::BorderStyle, &T::SetBorderStyle, ebsNormal, &borderNames)
-      .Str("Text", &T::Text, &T::SetText)
+      .Bool(
+          "AutoSelect", [=](T& t) { return inner(t)->AutoSelect(); },
+          [=](T& t, bool v) { inner(t)->SetAutoSelect(v); }, true)
+      .Enum(
+          "CharCase", [=](T& t) { return inner(t)->CharCase(); },
+          [=](T& t, TEditCharCase v) { inner(t)->SetCharCase(v); }, ecNormal, &charCaseNames)
+      .Bool(
+          "HideSelection", [=](T& t) { return inner(t)->HideSelection(); },
+          [=](T& t, bool v) { inner(t)->SetHideSelection(v); }, true)
+      .Enum("ImeMode", &T::ImeMode, &T::SetImeMode, imDontCare, &imeNames)
+      .Str("ImeName", &T::ImeName, &T::SetImeName)
       .Int(
-          "MaxLength", [](T& t) { return t.InplaceEdit()->MaxLength(); },
-          [](T& t, int v) { t.InplaceEdit()->SetMaxLength(v); }, 0)
+          "MaxLength", [=](T& t) { return inner(t)->MaxLength(); }, [=](T& t, int v) { inner(t)->SetMaxLength(v); },
+          0)
       .Bool(
-          "ReadOnly", [](T& t) { return t.InplaceEdit()->ReadOnly(); },
-          [](T& t, bool v) { t.InplaceEdit()->SetReadOnly(v); }, false)
+          "OEMConvert", [=](T& t) { return inner(t)->OEMConvert(); },
+          [=](T& t, bool v) { inner(t)->SetOEMConvert(v); }, false)
+      .Str(
+          "PasswordChar",
+          [=](T& t) {
+            const char c = inner(t)->PasswordChar();
+            return c ? AnsiString(std::string(1, c)) : AnsiString();
+          },
+          [=](T& t, const AnsiString& v) { inner(t)->SetPasswordChar(v.IsEmpty() ? '\0' : v.c_str()[0]); })
       .Bool(
-          "AutoSelect", [](T& t) { return t.InplaceEdit()->AutoSelect(); },
-          [](T& t, bool v) { t.InplaceEdit()->SetAutoSelect(v); }, true)
+          "ReadOnly", [=](T& t) { return inner(t)->ReadOnly(); }, [=](T& t, bool v) { inner(t)->SetReadOnly(v); },
+          false)
+      .Str("Text", &T::Text, &T::SetText)
       .Event("OnChange", static_cast<TNotifyEvent T::*>(&T::OnChange));
 }

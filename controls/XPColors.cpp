@@ -3,6 +3,8 @@
 #include "controls/ColorArithmetic.h"
 #include "controls/TThemeServices.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/StringRoutines.h"
+#include "platform/rtl/TRegIniFile.h"
 
 namespace {
 
@@ -20,9 +22,17 @@ bool OfficeColors(TSkGradientColorStyle style) {
 
 }  // namespace
 
+int XPColorSchemeFromName(const AnsiString& colorName) {
+  const AnsiString name = UpperCase(colorName);
+  if (name == "HOMESTEAD") return 1;
+  if (name == "METALLIC") return 2;
+  return 0;
+}
+
 void DetectDesktopColors() {
   detected = true;
-  scheme = 0;  // no theme colour name is kept on this system: "NormalColor", blue
+  TRegIniFile settings("\\Software\\Microsoft\\Windows\\CurrentVersion");
+  scheme = XPColorSchemeFromName(settings.ReadString("ThemeManager", "ColorName", ""));
   HDC screen = GetDC(nullptr);
   fullColor = GetDeviceCaps(screen, NUMCOLORS) == -1;
   ReleaseDC(nullptr, screen);
@@ -124,4 +134,47 @@ void GetGradientGroupBarColors(TSkGradientColorStyle style, TColor& start, TColo
   }
   start = BlendColors(clBlack, clBtnFace, 40);
   end = BlendColors(clBlack, clBtnFace, 80);
+}
+
+// The three sets below have fixed colours per scheme (blue, olive, silver) in the office style.
+void GetGradientOutlookGroupColors(TSkGradientColorStyle style, TColor& start, TColor& end, TColor& frame) {
+  if (OfficeColors(style)) {
+    static const TColor starts[3] = {0xFCE1CB, 0xD5F0EA, 0xF3EAEA}, ends[3] = {0xE0A47D, 0x8FC2B0, 0xC6B3B4},
+                        frames[3] = {0x800000, 0x385D3F, 0x6F4B4B};
+    start = starts[GetXPColorScheme()];
+    end = ends[GetXPColorScheme()];
+    frame = frames[GetXPColorScheme()];
+    return;
+  }
+  start = clBtnFace;
+  end = DarkerColor(clBtnFace, 20);
+  frame = clBtnShadow;
+}
+
+void GetGradientGroupItemColors(TSkGradientColorStyle style, TColor& start, TColor& end, TColor& font) {
+  if (OfficeColors(style)) {
+    static const TColor starts[3] = {0xFFF3EB, 0xF0FCFA, 0xFAF7F7}, ends[3] = {0xF7D3BE, 0xC5E5DB, 0xE1D7D7},
+                        fonts[3] = {0x8C4E21, 0x3F6A56, 0x5E4F4F};
+    start = starts[GetXPColorScheme()];
+    end = ends[GetXPColorScheme()];
+    font = fonts[GetXPColorScheme()];
+    return;
+  }
+  start = clWindow;
+  end = LighterColor(clBtnFace, 30);
+  font = clWindowText;
+}
+
+void GetGradientCategoryGroupColors(TSkGradientColorStyle style, TColor& start, TColor& end, TColor& line) {
+  if (OfficeColors(style)) {
+    static const TColor starts[3] = {0xF9E5D8, 0xE2F3EE, 0xF2EDED}, ends[3] = {0xEDC9B0, 0xB3D8CB, 0xD9CDCD},
+                        lines[3] = {0xC56A31, 0x5A9E82, 0x947C7C};
+    start = starts[GetXPColorScheme()];
+    end = ends[GetXPColorScheme()];
+    line = lines[GetXPColorScheme()];
+    return;
+  }
+  start = LighterColor(clBtnFace, 20);
+  end = clBtnFace;
+  line = clBtnShadow;
 }

@@ -1,11 +1,20 @@
 // TCustomRichEdit and TRichEdit: the rich edit as far as this program uses it, a memo over the
-// system multi-line edit holding plain text only (no character or paragraph formats, no
-// selection-change notifications). PlainText and HideScrollBars are kept for layouts and
+// system multi-line edit holding plain text only (no character or paragraph formats).
+// OnSelectionChange fires once for every change of the selection or the caret, however it came
+// (keys, mouse, text set from code). PlainText and HideScrollBars are kept for layouts and
 // descendants (the bordered rich edit publishes them); the text is plain either way and the
-// memo's scroll bars show as ScrollBars says.
+// memo's scroll bars show as ScrollBars says. OnProtectChange, OnResizeRequest and
+// OnSaveClipboard are kept for layouts but never fire: plain text has no protected ranges, no
+// content that asks for room, and no objects to leave on the clipboard.
 #pragma once
 
+#include <functional>
+
 #include "platform/forms/TMemo.h"
+
+using TRichEditProtectChange = std::function<void(TObject* sender, int startPos, int endPos, bool& allowChange)>;
+using TRichEditResizeEvent = std::function<void(TObject* sender, RECT& rect)>;
+using TRichEditSaveClipboard = std::function<void(TObject* sender, int numObjects, int numChars, bool& saveClipboard)>;
 
 class TCustomRichEdit : public TCustomMemo {
  public:
@@ -16,9 +25,21 @@ class TCustomRichEdit : public TCustomMemo {
   bool HideScrollBars() const { return hideScrollBars_; }
   void SetHideScrollBars(bool value);
 
+  void Dispatch(void* message) override;
+
+  TNotifyEvent OnSelectionChange;
+  TRichEditProtectChange OnProtectChange;
+  TRichEditResizeEvent OnResizeRequest;
+  TRichEditSaveClipboard OnSaveClipboard;
+
+ protected:
+  virtual void SelectionChange();
+
  private:
+  void CheckSelection();
   bool plainText_ = false;
   bool hideScrollBars_ = true;
+  DWORD lastStart_ = 0, lastEnd_ = 0;
 };
 
 class TRichEdit : public TCustomRichEdit {

@@ -1,7 +1,9 @@
 // Rectangles, system metrics, cursors, mouse tracking and the caret.
 #include <algorithm>
+#include <string>
 
 #include "platform/gdi/DeviceContext.h"
+#include "platform/rtl/Resources.h"
 #include "platform/win/WindowSystem.h"
 
 using namespace platform::win;
@@ -99,17 +101,34 @@ HCURSOR SetCursor(HCURSOR cursor) {
 }
 HCURSOR GetCursor() { return S().cursor; }
 
-// Standard cursors are their IDC_ numbers in the cursor range; nothing is loaded.
+// Standard cursors are their IDC_ numbers in the cursor range; nothing is loaded. A cursor of the
+// program's resources (RT_GROUP_CURSOR, a .cur file compiled in) is its resource handle, once
+// its header says it is a cursor file.
 HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
   const uintptr_t id = reinterpret_cast<uintptr_t>(name);
-  if (instance || (id >> 16) || id < IDC_ARROW || id > IDC_HELP) {
-    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);  // resource cursors come with the resource tables
+  if (instance) {
+    HRSRC found = name ? FindResourceW(instance, name, MAKEINTRESOURCEW(12 /* RT_GROUP_CURSOR */)) : nullptr;
+    const auto* bytes = found ? static_cast<const uint8_t*>(LockResource(LoadResource(instance, found))) : nullptr;
+    const DWORD size = found ? SizeofResource(instance, found) : 0;
+    // ICONDIR: reserved 0, type 2 (cursor), at least one image of 16 bytes after the 6.
+    if (!bytes || size < 22 || bytes[0] || bytes[1] || bytes[2] != 2 || bytes[3] || (!bytes[4] && !bytes[5])) {
+      SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
+      return nullptr;
+    }
+    return reinterpret_cast<HCURSOR>(found);
+  }
+  if ((id >> 16) || id < IDC_ARROW || id > IDC_HELP) {
+    SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
     return nullptr;
   }
   return reinterpret_cast<HCURSOR>(0x6000000 + id);
 }
 HCURSOR LoadCursorA(HINSTANCE instance, LPCSTR name) {
-  return LoadCursorW(instance, reinterpret_cast<LPCWSTR>(name));
+  const uintptr_t id = reinterpret_cast<uintptr_t>(name);
+  if (!(id >> 16)) return LoadCursorW(instance, reinterpret_cast<LPCWSTR>(name));
+  std::u16string wide;
+  for (const char* c = name; *c; ++c) wide += static_cast<char16_t>(static_cast<unsigned char>(*c));
+  return LoadCursorW(instance, wide.c_str());
 }
 BOOL DestroyCursor(HCURSOR) { return TRUE; }
 UINT GetDoubleClickTime() { return 500; }

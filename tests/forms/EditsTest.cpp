@@ -321,6 +321,28 @@ TEST_F(EditsTest, ARichEditHoldsPlainTextLinesLikeAMemo) {
   EXPECT_FALSE(rich->PlainText());
 }
 
+TEST_F(EditsTest, ARichEditTellsEachChangeOfTheSelectionOnce) {
+  auto* rich = Edit<TRichEdit>();
+  int changed = 0;
+  rich->OnSelectionChange = [&](TObject* sender) {
+    EXPECT_EQ(sender, rich);
+    ++changed;
+  };
+  rich->Lines()->Add("abcdef");
+  const int afterText = changed;
+  rich->SetFocus();
+  rich->SetSelStart(2);
+  EXPECT_EQ(changed, afterText + 1);
+  rich->SetSelStart(2);  // the same caret: no change
+  EXPECT_EQ(changed, afterText + 1);
+  rich->SetSelLength(3);
+  EXPECT_EQ(changed, afterText + 2);
+  Type(u"x");  // the selection is replaced: one change, the caret after the x
+  EXPECT_EQ(changed, afterText + 3);
+  EXPECT_EQ(rich->SelStart(), 3);
+  EXPECT_EQ(rich->SelLength(), 0);
+}
+
 TEST_F(EditsTest, EditsAndMemosComeFromALayout) {
   static const char* layout = R"(object Sheet: TSheetForm
   Width = 300

@@ -41,6 +41,8 @@ TEST(SkTextRoutines, StringsAndNames) {
   EXPECT_EQ(GetNewComponentName(&owner, "Form"), "Form3");
   EXPECT_EQ(GetNewComponentName(&owner, "Form", true), "Form");
   EXPECT_EQ(GetNewComponentName(&owner, "Panel"), "Panel1");
+  (new TComponent(&owner))->SetName("BASE1");
+  EXPECT_EQ(GetNewComponentName(&owner, "base"), "base2");  // names compare without case
 }
 
 using skintest::Sheet;
@@ -78,6 +80,10 @@ TEST(BoxDrawing, BoxesCornersShadowsAndFocus) {
   const COLORREF nearest = shadow.at(10, 5), farthest = shadow.at(13, 5);
   EXPECT_LT(GetRValue(nearest), GetRValue(farthest));  // darkest next to the box
   EXPECT_LT(GetRValue(farthest), 255);
+  Sheet flat(20, 20);
+  DrawDropShadow(flat.bitmap.Canvas(), RECT{0, 0, 10, 10}, 0, clBlack);  // no depth: nothing drawn
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) ASSERT_EQ(flat.at(x, y), 0xFFFFFFu) << x << "," << y;
   EXPECT_EQ(shadow.at(5, 5), 0xFFFFFFu);
 }
 
@@ -114,6 +120,24 @@ TEST(BlinkingControls, TheSharedTimerFlipsEveryHalfSecond) {
     EXPECT_TRUE(b.states.empty());
     BlinkingControlsList()->Remove(&a);
     BlinkingControlsList()->Remove(&b);
+    EXPECT_TRUE(FreeBlinkingControlsListIfEmpty());
+  }
+  platform::Shutdown();
+}
+
+TEST(BlinkingControls, AFreedControlLeavesTheList) {
+  platform::Startup();
+  {
+    TBlinker kept(nullptr);
+    auto* freed = new TBlinker(nullptr);
+    BlinkingControlsList()->Add(&kept);
+    BlinkingControlsList()->Add(freed);
+    EXPECT_EQ(BlinkingControlsList()->GetCount(), 2);
+    delete freed;  // the next tick must not reach it
+    EXPECT_EQ(BlinkingControlsList()->GetCount(), 1);
+    platform::headless::Driver().Advance(600);
+    EXPECT_EQ(kept.states, (std::vector<int>{0}));
+    BlinkingControlsList()->Remove(&kept);
     EXPECT_TRUE(FreeBlinkingControlsListIfEmpty());
   }
   platform::Shutdown();

@@ -203,4 +203,63 @@ TEST(Trapezoids, TabCornersGrowingAndBorders) {
   EXPECT_EQ(s.canvas()->Pen()->Color(), clBlack);
 }
 
+TEST(BitmapDrawing, EdgeCasesDrawNothingOrJoinBeforeTheOrigin) {
+  // An empty bitmap: every tiling and stretching routine returns without touching the canvas.
+  TBitmap empty;
+  Sheet target(8, 8, clLime);
+  const RECT all{0, 0, 8, 8};
+  TileBitmap(target.canvas(), &empty, all);
+  TileRealizedBitmap(target.canvas(), &empty, all);
+  TileTransparentBitmap(target.canvas(), &empty, all, clFuchsia);
+  StretchBitmap(target.canvas(), &empty, all);
+  StretchTransparentBitmap(target.canvas(), &empty, all, clFuchsia);
+  CenterBitmap(target.canvas(), &empty, all);
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 8; ++x) ASSERT_EQ(target.at(x, y), ColorToRGB(clLime)) << x << "," << y;
+
+  // Areas beginning left of and above the origin still follow the origin's pattern.
+  Sheet tile(3, 2, clBlue);
+  tile.canvas()->SetPixels(0, 0, clRed);
+  Sheet halves(12, 8, clWhite), whole(12, 8, clWhite);
+  TileRealizedBitmap(halves.canvas(), &tile.bitmap, RECT{-7, -5, -1, 8});
+  TileRealizedBitmap(halves.canvas(), &tile.bitmap, RECT{-1, -5, 12, 8});
+  TileRealizedBitmap(whole.canvas(), &tile.bitmap, RECT{-4, -3, 12, 8});
+  for (int y = 0; y < 8; ++y)
+    for (int x = 0; x < 12; ++x) {
+      const TColor expected = (x % 3 == 0 && y % 2 == 0) ? clRed : clBlue;
+      ASSERT_EQ(whole.at(x, y), ColorToRGB(expected)) << x << "," << y;
+      ASSERT_EQ(halves.at(x, y), ColorToRGB(expected)) << x << "," << y;
+    }
+
+  // Doubling from nothing painted draws nothing.
+  Sheet fill(6, 6, clWhite);
+  fill.canvas()->SetPixels(0, 0, clRed);
+  BitFillBlit(fill.canvas()->Handle(), 0, 0, SRCCOPY, 0, 1, 6, 6);
+  BitFillBlit(fill.canvas()->Handle(), 0, 0, SRCCOPY, 1, -2, 6, 6);
+  EXPECT_EQ(fill.at(1, 0), ColorToRGB(clWhite));
+  EXPECT_EQ(fill.at(0, 1), ColorToRGB(clWhite));
+}
+
+TEST(Gradients, AGradientOfNoLengthPaintsNothing) {
+  for (int length : {0, -1, -5}) {
+    Sheet s(10, 10, clLime);
+    FillGrad(s.canvas()->Handle(), 0, 0, true, 8, length, 256, RGB(0, 0, 0), RGB(255, 255, 255), false);
+    FillGrad(s.canvas()->Handle(), 0, 0, false, 8, length, 256, RGB(0, 0, 0), RGB(255, 255, 255), true);
+    EXPECT_EQ(s.at(0, 0), ColorToRGB(clLime)) << length;
+  }
+  Sheet one(10, 10, clLime);
+  FillGrad(one.canvas()->Handle(), 0, 0, true, 8, 1, 256, RGB(10, 20, 30), RGB(255, 255, 255), false);
+  EXPECT_EQ(one.at(0, 0), RGB(10, 20, 30));
+  EXPECT_EQ(one.at(1, 0), ColorToRGB(clLime));
+}
+
+TEST(Trapezoids, ASideParallelToTheCrossingLineGivesItsFirstPoint) {
+  const TPoint h = Intersect(TPoint(3, 5), TPoint(9, 5), 7, true);
+  EXPECT_EQ(h.x, 3);
+  EXPECT_EQ(h.y, 7);
+  const TPoint v = Intersect(TPoint(4, 2), TPoint(4, 8), 6, false);
+  EXPECT_EQ(v.x, 6);
+  EXPECT_EQ(v.y, 2);
+}
+
 }  // namespace

@@ -11,6 +11,8 @@
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TForm.h"
+#include "platform/forms/TReader.h"
+#include "platform/forms/TWriter.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -232,6 +234,79 @@ TEST_F(ImButtonTest, MasksAndTheXpLookShapeTheWindow) {
   button->SetLooks(ibkNormal);
   EXPECT_EQ(GetWindowRgn(button->Handle(), shape), 0);
   DeleteObject(shape);
+}
+
+TEST_F(ImButtonTest, MoreFramesThanTheStripHasRowsDrawAPlainFace) {
+  Strip(button->Picture(), 1, 40, 23);
+  button->SetPictureCount(50);  // 23 rows: every frame would be 0 rows high
+  button->Invalidate();
+  Driver().RunUntilIdle();
+  EXPECT_NE(Face(), Rgb(kFrameColors[0]));  // no stretched sliver of the strip
+  button->SetBounds(20, 20, 40, 0);
+  button->SetPictureCount(0);
+  Driver().RunUntilIdle();
+  // A glyph strip of 4 pixels with 50 glyphs: no glyph, the caption alone.
+  button->SetBounds(20, 20, 60, 23);
+  button->SetLooks(ibkNormal);
+  Strip(button->Picture(), 1, 4, 16, true);
+  button->SetPictureCount(50);
+  button->Invalidate();
+  Driver().RunUntilIdle();
+  const auto shot = Driver().Capture(button->Handle());
+  for (int x = 4; x < 56; ++x) ASSERT_NE(shot.At(x, 11) & 0xFFFFFF, Rgb(kFrameColors[0])) << x;
+}
+
+TEST_F(ImButtonTest, TheXpLookHasItsGoldenRows) {
+  button->SetLooks(ibkWindowsXP);
+  button->SetBounds(20, 20, 60, 23);
+  button->Picture()->Assign(nullptr);
+  button->SetCaption("");
+  auto* other = new TImButton(form);  // holds the focus, so the face is the plain one
+  other->SetParent(form);
+  other->SetBounds(100, 20, 40, 23);
+  other->SetFocus();
+  Driver().MoveMouse(Outside());
+  Driver().RunUntilIdle();
+  const auto shot = Driver().Capture(button->Handle());
+  struct Row {
+    int y;
+    std::uint32_t rgb;
+  } rows[] = {{0, 0x003C74}, {1, 0xFFFFFF}, {20, 0xE5E2DA}, {21, 0xD6D0C5}, {22, 0x003C74}};
+  for (const Row& r : rows) EXPECT_EQ(shot.At(30, r.y) & 0xFFFFFF, r.rgb) << "row " << r.y;
+}
+
+TEST_F(ImButtonTest, ALayoutKeepsThePublishedPropertiesInOrderAndSkipsDefaults) {
+  button->SetName("Button1");
+  button->SetAnimated(true);
+  button->SetSpacing(5);
+  button->SetLooks(ibkWindowsXP);
+  button->SetColor(clYellow);
+  button->Colors()->SetHotColor(clRed);
+  button->SetHotTextColor(clGreen);
+  button->SetFontAlign(TalignType::alLeft);
+  button->SetPictureCount(4);
+  button->SetShowFullPicCaption(true);
+  const std::string text = WriteComponentText(button);
+  std::size_t at = 0;
+  for (const char* name : {"Animated = True", "Spacing = 5", "Looks = ibkWindowsXP", "Colors.HotColor",
+                           "HotTextColor", "FontAlign = alLeft", "Picture.Data", "PictureCount = 4",
+                           "ShowFullPicCaption = True"}) {
+    const std::size_t found = text.find(name, at);
+    ASSERT_NE(found, std::string::npos) << name << " in order in\n" << text;
+    at = found;
+  }
+  for (const char* name : {"DefaultDraw", "FocusRect", "Transparent", "DisableCapColor", "AnimatedCount"})
+    EXPECT_EQ(text.find(name), std::string::npos) << name << " in\n" << text;
+  TImButton back(nullptr);
+  ReadComponentText(&back, text);
+  EXPECT_TRUE(back.Animated());
+  EXPECT_EQ(back.Spacing(), 5);
+  EXPECT_EQ(back.Looks(), ibkWindowsXP);
+  EXPECT_EQ(back.Color(), clYellow);
+  EXPECT_EQ(back.Colors()->HotColor(), clRed);
+  EXPECT_EQ(back.FontAlign(), TalignType::alLeft);
+  EXPECT_EQ(back.PictureCount(), 4);
+  EXPECT_EQ(back.Picture()->Height(), 4 * 23);
 }
 
 }  // namespace

@@ -124,4 +124,32 @@ TEST_F(BackImageTest, MasksShapeWindowsRunByRow) {
   EXPECT_FALSE(image->ApplyShapeTo(target, true));  // this control has no picture
 }
 
+TEST_F(BackImageTest, TheFourthByteOfAMaskDoesNotShapeTheWindow) {
+  auto* target = new TCustomControl(form);
+  target->SetParent(form);
+  target->SetBounds(150, 150, 20, 10);
+  Driver().RunUntilIdle();
+  TBitmap mask;
+  Paint(mask, 20, 10, clFuchsia, clFuchsia);
+  mask.Canvas()->Brush()->SetColor(clWhite);
+  mask.Canvas()->FillRect(RECT{5, 2, 15, 8});
+  // Key pixels whose fourth byte differs from the corner's are still key pixels.
+  mask.SetPixelFormat(pf32bit);
+  for (int y = 0; y < 10; ++y) {
+    auto* row = static_cast<std::uint32_t*>(mask.ScanLine(y));
+    for (int x = 0; x < 20; ++x) row[x] = (row[x] & 0xFFFFFF) | (static_cast<std::uint32_t>((x * 37 + y) & 0xFF) << 24);
+  }
+  ASSERT_TRUE(TQvBackImage::ApplyShapeTo(target, &mask, true));
+  HRGN shape = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(target->Handle(), shape), 0);
+  RECT box{};
+  GetRgnBox(shape, &box);
+  EXPECT_EQ(box.left, 5);
+  EXPECT_EQ(box.top, 2);
+  EXPECT_EQ(box.right, 15);
+  EXPECT_EQ(box.bottom, 8);
+  EXPECT_FALSE(PtInRegion(shape, 1, 1));
+  DeleteObject(shape);
+}
+
 }  // namespace

@@ -32,11 +32,23 @@ TEST(UrlLabel, LooksLikeALinkAndOpensItsTarget) {
   EXPECT_EQ(link->Font()->Color(), clRed);
   link->Perform(CM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(link->Font()->Color(), clBlue);
+  // The pointer itself: over the label the colours swap, off it they swap back.
+  using platform::headless::Driver;
+  form->SetBounds(0, 0, 200, 100);
+  link->SetBounds(10, 10, 60, 20);
+  form->Show();
+  Driver().RunUntilIdle();
+  Driver().MoveMouse(Driver().ClientPoint(form->Handle(), 20, 15));
+  Driver().RunUntilIdle();
+  EXPECT_EQ(link->Font()->Color(), clRed);
+  Driver().MoveMouse(Driver().ClientPoint(form->Handle(), 150, 80));
+  Driver().RunUntilIdle();
+  EXPECT_EQ(link->Font()->Color(), clBlue);
 
   // The desktop's opener is a stand-in that writes down what it was given.
   testsupport::TempDir dir;
   const std::string log = dir.file("opened.txt");
-  const std::string opener = dir.write("xdg-open", "#!/bin/sh\necho \"$1\" > '" + log + "'\n");
+  const std::string opener = dir.write("xdg-open", "#!/bin/sh\necho \"$#|$1\" > '" + log + "'\n");
   chmod(opener.c_str(), 0755);
   const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
   setenv("PATH", (dir.path() + ":" + oldPath).c_str(), 1);
@@ -44,7 +56,8 @@ TEST(UrlLabel, LooksLikeALinkAndOpensItsTarget) {
   link->OnClick = [&](TObject*) { ++clicks; };
   link->Click();  // no target: only the event
   EXPECT_EQ(clicks, 1);
-  link->SetURLString("https://example.org/help");
+  // Spaces, a semicolon and a shell expansion are one argument, passed as they stand.
+  link->SetURLString("https://example.org/a b;$(x)");
   link->Click();
   EXPECT_EQ(clicks, 2);
   std::string opened;
@@ -54,7 +67,7 @@ TEST(UrlLabel, LooksLikeALinkAndOpensItsTarget) {
     if (opened.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   setenv("PATH", oldPath.c_str(), 1);
-  EXPECT_EQ(opened, "https://example.org/help");
+  EXPECT_EQ(opened, "1|https://example.org/a b;$(x)");
   delete form;
   platform::Shutdown();
 }

@@ -2,6 +2,7 @@
 // fake clock, orientation and its pictures on the screen.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,10 @@
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TForm.h"
+#include "platform/rtl/Program.h"
+#include "platform/forms/TReader.h"
+#include "platform/forms/ClassRegistry.h"
+#include "FakeThemes.h"
 
 namespace {
 
@@ -222,6 +227,208 @@ TEST_F(TrackBarTest, MixerAndFlatThumbsNarrowTheTrack) {
   EXPECT_EQ(bar->TrackWidth(), 6);
   Driver().RunUntilIdle();
   EXPECT_EQ(bar->ThumbRect().right - bar->ThumbRect().left, 10);
+}
+
+TEST_F(TrackBarTest, TheIntegerLimitsNeitherHangNorOverflow) {
+  bar->SetMin(INT_MIN);
+  bar->SetMax(INT_MAX);
+  bar->SetTickStep(1);
+  bar->SetShowTicks(true);
+  bar->Invalidate();
+  Driver().RunUntilIdle();  // one paint of four billion values' ticks returns
+  bar->SetFocus();
+  bar->SetPosition(INT_MAX);
+  bar->SetPageSize(20);
+  Driver().KeyDown(VK_PRIOR);
+  Driver().RunUntilIdle();
+  EXPECT_EQ(bar->Position(), INT_MAX);
+  bar->SetPosition(INT_MIN);
+  Driver().KeyDown(VK_NEXT);
+  Driver().RunUntilIdle();
+  EXPECT_EQ(bar->Position(), INT_MIN);
+  // Dragging across the whole range.
+  RECT t = bar->ThumbRect();
+  Driver().Press(0, Screen(t.left + 5, (t.top + t.bottom) / 2));
+  Driver().MoveMouse(Screen(500, 20));
+  Driver().RunUntilIdle();
+  EXPECT_EQ(bar->Position(), INT_MAX);
+  Driver().Release(0, Screen(500, 20));
+  Driver().RunUntilIdle();
+
+  // A bar narrower than its thumb: nothing to travel, dragging and paging do not fault.
+  bar->SetBounds(10, 10, 10, 35);
+  bar->SetOrientation(orHorizontal);
+  bar->SetMin(0);
+  bar->SetMax(10);
+  Driver().RunUntilIdle();
+  t = bar->ThumbRect();
+  Driver().Press(0, Screen(t.left + 2, (t.top + t.bottom) / 2));
+  Driver().MoveMouse(Screen(t.left + 40, (t.top + t.bottom) / 2));
+  Driver().Release(0, Screen(t.left + 40, (t.top + t.bottom) / 2));
+  Driver().RunUntilIdle();
+  EXPECT_GE(bar->Position(), 0);
+  EXPECT_LE(bar->Position(), 10);
+}
+
+// The picture compression dialog's bars, as its layout gives them.
+class TDialogForm : public TForm {
+ public:
+  using TForm::TForm;
+  void TrackBar1Change(TObject*) { ++changes; }
+  int changes = 0;
+};
+
+TEST_F(TrackBarTest, TheCompressionDialogsBarFromItsLayout) {
+  RegisterProperties<TDialogForm>("TDialogForm", "TForm").Handler("TrackBar1Change", &TDialogForm::TrackBar1Change);
+  auto* dialog = new TDialogForm(Application);
+  ReadComponentText(dialog, R"(object Dialog: TDialogForm
+  Left = 0
+  Top = 0
+  Width = 400
+  Height = 400
+  object TrackBar1: TSkTrackBar
+    Left = 20
+    Top = 340
+    Width = 157
+    Height = 17
+    Max = 100
+    Min = 1
+    Position = 100
+    PageSize = 20
+    ShowTicks = False
+    TabOnEnter = True
+    TickStep = 20
+    TrackColor = clGradientInactiveCaption
+    TrackOffset = 5
+    TrackFrame = fsRaised
+    TrackFrameColor = clPurple
+    TrackWidth = 6
+    ThumbStyle = tsXPPointer
+    Color = 14803425
+    HighlightColor = clNavy
+    HotTrackColor = clMaroon
+    OnChange = TrackBar1Change
+  end
+end
+)");
+  auto* b = dynamic_cast<TSkTrackBar*>(dialog->FindComponent("TrackBar1"));
+  ASSERT_NE(b, nullptr);
+  EXPECT_EQ(dialog->changes, 0);
+  EXPECT_EQ(b->Position(), 100);
+  EXPECT_EQ(b->TrackWidth(), 6);  // the thumb style read after it does not force 8
+  dialog->Show();
+  Driver().RunUntilIdle();
+  // The track and the thumb at the dialog's size.
+  const RECT track = b->TrackRect();
+  EXPECT_EQ(track.left, 9);
+  EXPECT_EQ(track.top, 5);
+  EXPECT_EQ(track.right, 148);
+  EXPECT_EQ(track.bottom, 11);
+  for (auto [position, left] : {std::pair{1, 4}, {2, 5}, {50, 72}, {99, 140}, {100, 142}}) {
+    b->SetPosition(position);
+    EXPECT_EQ(b->ThumbRect().left, left) << position;
+  }
+  // Pressing the thumb's centre and moving back to the same x gives one less, as it always has.
+  b->SetPosition(100);
+  Driver().RunUntilIdle();
+  const RECT t = b->ThumbRect();
+  const int cx = t.left + (t.right - t.left) / 2, cy = (t.top + t.bottom) / 2;
+  Driver().Press(0, Driver().ClientPoint(b->Handle(), cx, cy));
+  Driver().MoveMouse(Driver().ClientPoint(b->Handle(), cx + 1, cy));
+  Driver().MoveMouse(Driver().ClientPoint(b->Handle(), cx, cy));
+  Driver().Release(0, Driver().ClientPoint(b->Handle(), cx, cy));
+  Driver().RunUntilIdle();
+  EXPECT_EQ(b->Position(), 99);
+  delete dialog;
+}
+
+TEST_F(TrackBarTest, TheHighlightColourIsMappedOneAboveItsValue) {
+  bar->SetThumbStyle(tsBox);
+  bar->SetHighlightColor(clNavy);
+  bar->SetPosition(5);
+  Driver().RunUntilIdle();
+  const RECT t = bar->ThumbRect();
+  const auto shot = Driver().Capture(bar->Handle());
+  int mapped = 0, unmapped = 0;
+  for (int y = t.top; y < t.bottom; ++y)
+    for (int x = t.left; x < t.right; ++x) {
+      mapped += (shot.At(x, y) & 0xFFFFFF) == 0x010080;  // RGB(1, 0, 128)
+      unmapped += (shot.At(x, y) & 0xFFFFFF) == 0x0000FF;
+    }
+  EXPECT_GT(mapped, 0);
+  EXPECT_EQ(unmapped, 0);
+}
+
+TEST_F(TrackBarTest, EnterWithTabOnEnterMovesTheFocusOn) {
+  auto* next = new TSkTrackBar(form);
+  next->SetParent(form);
+  next->SetBounds(10, 100, 200, 35);
+  bar->TabOnEnter = true;
+  bar->SetFocus();
+  Driver().RunUntilIdle();
+  Driver().KeyDown(VK_RETURN);
+  Driver().KeyUp(VK_RETURN);
+  Driver().RunUntilIdle();
+  EXPECT_TRUE(next->Focused());
+  bar->TabOnEnter = false;
+  bar->SetFocus();
+  Driver().KeyDown(VK_RETURN);
+  Driver().RunUntilIdle();
+  EXPECT_TRUE(bar->Focused());
+}
+
+TEST_F(TrackBarTest, APointerThumbTurnsXPStyleOnAThemedDesktop) {
+  const RECT classic = bar->ThumbRect();
+  const auto before = Driver().Capture(bar->Handle());
+  skintest::RemoveFakeThemes();  // the theme object made without themes is made again
+  skintest::InstallFakeThemes();
+  auto* themed = new TSkTrackBar(form);
+  themed->SetParent(form);
+  themed->SetBounds(10, 10, 200, 35);
+  themed->SetColor(clWhite);
+  bar->SetVisible(false);
+  Driver().RunUntilIdle();
+  const auto after = Driver().Capture(themed->Handle());
+  int differ = 0;
+  for (int y = classic.top; y < classic.bottom; ++y)
+    for (int x = classic.left; x < classic.right; ++x) differ += before.At(x, y) != after.At(x, y);
+  EXPECT_GT(differ, 10);  // the XP pointer is drawn, not the classic one
+  EXPECT_EQ(themed->ThumbStyle(), tsPointer);  // the property keeps what was asked for
+  skintest::RemoveFakeThemes();
+}
+
+TEST_F(TrackBarTest, AMovedThumbLeavesTheBackgroundBehind) {
+  bar->SetShowTicks(false);
+  const auto empty = [&] {
+    Driver().RunUntilIdle();
+    return Driver().Capture(bar->Handle());
+  };
+  bar->SetPosition(0);
+  const auto at0 = empty();
+  const RECT old = bar->ThumbRect();
+  bar->SetPosition(10);
+  const auto at10 = empty();
+  bar->SetPosition(0);
+  bar->SetPosition(10);  // drawn at once, without a full repaint
+  const auto again = Driver().Capture(bar->Handle());
+  for (int y = old.top; y < old.bottom; ++y)
+    for (int x = old.left; x < old.right; ++x) ASSERT_EQ(again.At(x, y), at10.At(x, y)) << x << "," << y;
+  (void)at0;
+}
+
+TEST_F(TrackBarTest, TheThumbShowsItsOwnDragCursor) {
+  const HCURSOR horizontal = LoadCursorA(HInstance, "SKTRKBAR_H_CURSOR");
+  ASSERT_NE(horizontal, nullptr);
+  ASSERT_NE(LoadCursorA(HInstance, "SKTRKBAR_V_CURSOR"), nullptr);
+  const RECT t = bar->ThumbRect();
+  const int cx = (t.left + t.right) / 2, cy = (t.top + t.bottom) / 2;
+  Driver().MoveMouse(Screen(cx, cy));
+  Driver().Press(0, Screen(cx, cy));
+  Driver().MoveMouse(Screen(cx + 30, cy));
+  Driver().RunUntilIdle();
+  EXPECT_EQ(reinterpret_cast<HCURSOR>(Driver().Describe(bar->Handle()).cursor), horizontal);
+  Driver().Release(0, Screen(cx + 30, cy));
+  Driver().RunUntilIdle();
 }
 
 }  // namespace
