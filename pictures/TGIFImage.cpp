@@ -48,10 +48,6 @@ void WaitForPainters(const std::function<bool()>& done) {
     Sleep(0);
 }
 
-void PutBytes(std::vector<BYTE>& out, const void* data, std::size_t size) {
-  const auto* p = static_cast<const BYTE*>(data);
-  out.insert(out.end(), p, p + size);
-}
 
 // Every picture alive, for the unit's end.
 std::mutex& LiveMutex() {
@@ -225,34 +221,6 @@ void TGIFImage::AssignTo(TPersistent* dest) {
     return;
   }
   TGraphic::AssignTo(dest);
-}
-
-std::vector<BYTE> TGIFImage::Contents() {
-  std::vector<BYTE> out;
-  const TLogicalScreenDescriptor& screen = header_->Descriptor();
-  const int values[] = {screen.ScreenWidth, screen.ScreenHeight, screen.BackgroundColorIndex, screen.AspectRatio};
-  PutBytes(out, values, sizeof values);
-  TMemoryStream stream;
-  header_->ColorMap()->SaveToStream(&stream);
-  for (int i = 0; i < images_->Count(); ++i) {
-    TGIFSubImage* frame = images_->GetImage(i);
-    frame->Extensions()->SaveToStream(&stream);
-    const TImageDescriptor& d = frame->Descriptor();
-    const int fields[] = {d.Left, d.Top, d.Width, d.Height, d.PackedFields & 0x40};
-    stream.WriteBuffer(fields, sizeof fields);
-    frame->ColorMap()->SaveToStream(&stream);
-    if (!frame->Pixels().empty()) stream.WriteBuffer(frame->Pixels().data(), int(frame->Pixels().size()));
-  }
-  PutBytes(out, stream.Memory(), std::size_t(stream.Size()));
-  return out;
-}
-
-bool TGIFImage::Equals(TGraphic* graphic) {
-  if (graphic == this) return true;
-  auto* other = dynamic_cast<TGIFImage*>(graphic);
-  if (!other || typeid(*other) != typeid(*this)) return false;
-  if (Empty() != other->Empty()) return false;
-  return Contents() == other->Contents();
 }
 
 bool TGIFImage::GetEmpty() const { return images_->Count() == 0; }
@@ -538,9 +506,13 @@ void TGIFImage::Draw(TCanvas* canvas, const RECT& rect) {
     DrawCache(canvas, rect);
     return;
   }
-  ListLock list(painters_);
-  if (drawPainter_ && drawPainter_->Canvas() == canvas && EqualRect(&drawPainter_->Rect(), &rect)) return;
-  StopDraw();
+  {
+    ListLock list(painters_);
+    if (drawPainter_ && drawPainter_->Canvas() == canvas && EqualRect(&drawPainter_->Rect(), &rect)) return;
+    StopDraw();
+  }
+  // Painters and their handlers run without the list's lock held here: a handler may free
+  // the picture, lock and all.
   TCanvas* target = canvas;
   RECT targetRect = rect;
   if (!direct) {
@@ -632,7 +604,7 @@ void TGIFImage::StopDraw() {
       painter = drawPainter_;
       if (!painter) break;
       painter->Stop();
-      if (!painter->IsAsync()) break;
+      if (!painter->IsAsync() || painter->InCall()) break;
     }
     WaitForPainters([&] { return drawPainter_ != painter; });
   }
@@ -643,8 +615,9 @@ void TGIFImage::PaintStop() {
   auto asyncListed = [this] {
     ListLock list(painters_);
     int count = 0;
+    // A painter whose call is running further up this stack ends when the call returns.
     for (int i = 0; i < list->Count(); ++i)
-      if (list.At(i)->IsAsync()) ++count;
+      if (list.At(i)->IsAsync() && !list.At(i)->InCall()) ++count;
     return count;
   };
   try {

@@ -46,8 +46,8 @@ class TGIFImage : public TGraphic {
   // and warnings go through the source's handlers; this picture keeps its own). Other graphics
   // become a one-frame picture.
   void Assign(TPersistent* source) override;
-  // The same object; else pictures of the same screen, tables, frames and extensions.
-  bool Equals(TGraphic* graphic) override;
+  // Only the same picture: two pictures are never compared by their frames.
+  bool Equals(TGraphic* graphic) override { return graphic == this; }
   void LoadFromStream(TStream* stream) override;
   void SaveToStream(TStream* stream) override;
   // The module's RCDATA resource of that name.
@@ -169,8 +169,6 @@ class TGIFImage : public TGraphic {
   int LeadingRunEnd() const;
   void DrawStill(TCanvas* canvas, const RECT& rect);
   void DrawCache(TCanvas* canvas, const RECT& rect);
-  // What Equals compares: screen, tables, extensions and pixels, without encoding.
-  std::vector<BYTE> Contents();
 
   // A screen of width or height 0 grows to the frames' extent.
   void FitScreenToFrames();

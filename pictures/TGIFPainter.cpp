@@ -134,7 +134,14 @@ bool TGIFPainter::DoSynchronize(const std::function<void()>& method) {
     // while the call waited in the queue.
     if (Terminated || !ImageAlive()) return;
     ran = true;
-    method();
+    inCall_ = true;
+    try {
+      method();
+    } catch (...) {
+      inCall_ = false;
+      throw;
+    }
+    inCall_ = false;
   };
   if (IsAsync())
     Synchronize(guarded);

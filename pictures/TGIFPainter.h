@@ -56,6 +56,8 @@ class TGIFPainter : public TThread {
   bool IsAsync() const { return HasGIFDrawOption(drawOptions_, goAsync); }
   // A frame (the whole leading run) was painted since the last start.
   bool HasStarted() const { return started_; }
+  // One of its calls runs on the interface thread right now.
+  bool InCall() const { return inCall_; }
 
   TNotifyEvent OnAnimationStart;
   TNotifyEvent OnBeforeFrame;
@@ -112,6 +114,7 @@ class TGIFPainter : public TThread {
   std::atomic<bool> restart_{false};
   std::atomic<bool> started_{false};
   std::atomic<bool> paused_{false};
+  std::atomic<bool> inCall_{false};
   TGIFPainter** reference_ = nullptr;
   HANDLE event_ = nullptr;
   // The picture's liveness: false once its destructor began.
