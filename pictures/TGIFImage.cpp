@@ -281,8 +281,13 @@ void TGIFImage::SetAnimationSpeed(int value) {
   value = std::clamp(value, 0, 1000);
   if (value == animationSpeed_) return;
   animationSpeed_ = value;
-  ListLock list(painters_);
-  if (drawPainter_) drawPainter_->SetAnimationSpeed(value);
+  TGIFPainter* painter = nullptr;
+  {
+    ListLock list(painters_);
+    painter = drawPainter_;
+  }
+  // Only this thread ends painters (their termination runs here): it stays alive meanwhile.
+  if (painter) painter->SetAnimationSpeed(value);
 }
 
 void TGIFImage::SetDrawOptions(TGIFDrawOptions value) {
@@ -509,8 +514,8 @@ void TGIFImage::Draw(TCanvas* canvas, const RECT& rect) {
   {
     ListLock list(painters_);
     if (drawPainter_ && drawPainter_->Canvas() == canvas && EqualRect(&drawPainter_->Rect(), &rect)) return;
-    StopDraw();
   }
+  StopDraw();
   // Painters and their handlers run without the list's lock held here: a handler may free
   // the picture, lock and all.
   TCanvas* target = canvas;
@@ -602,10 +607,11 @@ void TGIFImage::StopDraw() {
     {
       ListLock list(painters_);
       painter = drawPainter_;
-      if (!painter) break;
-      painter->Stop();
-      if (!painter->IsAsync() || painter->InCall()) break;
     }
+    if (!painter) break;
+    // Woken outside the list's lock: the painter's event and the clock have locks of their own.
+    painter->Stop();
+    if (!painter->IsAsync() || painter->InCall()) break;
     WaitForPainters([&] { return drawPainter_ != painter; });
   }
   bitmap_.reset();
@@ -622,10 +628,8 @@ void TGIFImage::PaintStop() {
   };
   try {
     for (;;) {
-      {
-        ListLock list(painters_);
-        for (int i = list->Count() - 1; i >= 0; --i) list.At(i)->Stop();
-      }
+      const std::vector<TGIFPainter*> painters = ListedPainters();
+      for (auto it = painters.rbegin(); it != painters.rend(); ++it) (*it)->Stop();
       if (asyncListed() == 0) break;
       WaitForPainters([&] { return asyncListed() == 0; });
     }
@@ -637,19 +641,23 @@ void TGIFImage::PaintStop() {
 }
 
 void TGIFImage::PaintStart() {
-  ListLock list(painters_);
-  for (int i = 0; i < list->Count(); ++i) list.At(i)->Start();
+  for (TGIFPainter* painter : ListedPainters()) painter->Start();
 }
 
 void TGIFImage::PaintPause() {
   // Threads pause where they wait (suspension is cooperative here).
-  ListLock list(painters_);
-  for (int i = 0; i < list->Count(); ++i) list.At(i)->Pause();
+  for (TGIFPainter* painter : ListedPainters()) painter->Pause();
 }
 
 void TGIFImage::PaintRestart() {
+  for (TGIFPainter* painter : ListedPainters()) painter->Restart();
+}
+
+std::vector<TGIFPainter*> TGIFImage::ListedPainters() {
   ListLock list(painters_);
-  for (int i = 0; i < list->Count(); ++i) list.At(i)->Restart();
+  std::vector<TGIFPainter*> painters;
+  for (int i = 0; i < list->Count(); ++i) painters.push_back(list.At(i));
+  return painters;
 }
 
 void TGIFImage::LoadFromResourceName(HINSTANCE instance, const AnsiString& name) {

@@ -165,6 +165,9 @@ class TGIFImage : public TGraphic {
 
  private:
   void AssignImage(TGIFImage* source);
+  // The painters listed now (taken under the list's lock). Painters end only through their
+  // termination on the interface thread, so there they stay valid until it runs queued calls.
+  std::vector<TGIFPainter*> ListedPainters();
   // The last frame of the leading run (0 without one).
   int LeadingRunEnd() const;
   void DrawStill(TCanvas* canvas, const RECT& rect);
