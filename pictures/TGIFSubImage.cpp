@@ -506,6 +506,7 @@ void TGIFSubImage::LoadFromStream(TStream* stream) {
   image_->ClaimLoadedPixels(count);
   if (descriptor_.PackedFields & 0x80) colorMap_->LoadFromStream(stream, 2 << (descriptor_.PackedFields & 7));
   Decompress(stream);
+  if (GIFImageRenderOnLoad) GetBitmap();
 }
 
 void TGIFSubImage::SaveToStream(TStream* stream) {
