@@ -374,7 +374,16 @@ void TGIFPainter::DoPaintFrame() {
   HPALETTE oldPalette =
       SelectPalette(dc, palette ? palette : static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);
   RealizePalette(dc);
-  if (clearFirst) RestoreArea(true);
+  if (clearFirst) {
+    RestoreArea(true);
+    // A frame painted straight onto the canvas starts from the cleared picture as well.
+    if (target == canvas_) {
+      canvas_->Lock();
+      canvas_->Changing();
+      BitBlt(canvas_->Handle(), rect_.left, rect_.top, w, h, backup_->Canvas()->Handle(), 0, 0, SRCCOPY);
+      canvas_->Unlock();
+    }
+  }
   frame->Draw(target, target == canvas_ ? rect_ : all, transparent, tile);
   SelectPalette(dc, oldPalette, FALSE);
   if (copy) {
