@@ -1,7 +1,7 @@
 #include "pictures/PicturesStartup.h"
 
-#include "pictures/GIFSettings.h"
 #include "pictures/GIFException.h"
+#include "pictures/GIFSettings.h"
 #include "pictures/PngRegistration.h"
 #include "pictures/TGIFApplicationExtension.h"
 #include "pictures/TGIFExtension.h"
@@ -19,7 +19,8 @@ bool started = false;
 void RegisterGif() {
   TPicture::RegisterFileFormat<TGIFImage>("GIF", sGIFImageFile, "TGIFImage");
   CF_GIF = RegisterClipboardFormatA(sGIFImageFile);
-  TPicture::RegisterClipboardFormat(WORD(CF_GIF), &typeid(TGIFImage), "TGIFImage", [] { return new TGIFImage; });
+  TPicture::RegisterClipboardFormat(WORD(CF_GIF), &typeid(TGIFImage), "TGIFImage",
+                                    [] { return new TGIFImage; });
   HDC screen = GetDC(nullptr);
   const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
   ReleaseDC(nullptr, screen);

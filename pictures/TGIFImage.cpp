@@ -48,7 +48,6 @@ void WaitForPainters(const std::function<bool()>& done) {
     Sleep(0);
 }
 
-
 // Every picture alive, for the unit's end.
 std::mutex& LiveMutex() {
   static std::mutex m;
@@ -391,7 +390,6 @@ void TGIFImage::SaveToStream(TStream* stream) {
   DoProgress(psEnding, 100, true, sProgressSaving);
 }
 
-
 HPALETTE TGIFImage::GetPalette() {
   if (paletteBusy_) GIFError(sNoColorTable);
   paletteBusy_ = true;
@@ -473,8 +471,7 @@ void TGIFImage::Optimize(TGIFOptimizeOptions, TColorReduction, TDitherMode, int)
 void TGIFImage::OptimizeColorMap() { GIFError(sGIFOptimizationUnavailable); }
 
 void TGIFImage::WriteData(TStream* stream) {
-  if (GIFImageOptimizeOnStream)
-    Optimize(TGIFOptimizeOptions(0x1F), rmNone, TDitherMode::dmNearest, 8);
+  if (GIFImageOptimizeOnStream) Optimize(TGIFOptimizeOptions(0x1F), rmNone, TDitherMode::dmNearest, 8);
   TGraphic::WriteData(stream);
 }
 

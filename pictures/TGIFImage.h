@@ -126,7 +126,8 @@ class TGIFImage : public TGraphic {
   TGIFPainter* Paint(TCanvas* canvas, const RECT& rect, TGIFDrawOptions options);
   // Makes a painter (listed, with this picture's events) and returns it unstarted when it
   // plays in a thread; a synchronous one plays at once and null is returned.
-  TGIFPainter* InternalPaint(TGIFPainter** reference, TCanvas* canvas, const RECT& rect, TGIFDrawOptions options);
+  TGIFPainter* InternalPaint(TGIFPainter** reference, TCanvas* canvas, const RECT& rect,
+                             TGIFDrawOptions options);
   // Stops the painter Draw started, waiting for it, and drops the rendered picture.
   void StopDraw();
   // Stops every painter and waits until the threads have left the list.

@@ -32,8 +32,13 @@ bool InLeadingRunFrame(TGIFSubImage* frame) {
 }  // namespace
 
 TGIFPainter::TGIFPainter(TGIFImage* image, TCanvas* canvas, const RECT& rect, TGIFDrawOptions options)
-    : TThread(true), image_(image), canvas_(canvas), rect_(rect), drawOptions_(options),
-      animationSpeed_(image->AnimationSpeed()), alive_(image->AliveToken()) {
+    : TThread(true),
+      image_(image),
+      canvas_(canvas),
+      rect_(rect),
+      drawOptions_(options),
+      animationSpeed_(image->AnimationSpeed()),
+      alive_(image->AliveToken()) {
   FreeOnTerminate = true;
   OnTerminate = [this](TObject*) { DoOnTerminate(); };
   TGIFImageList* frames = image->Images();
@@ -50,7 +55,8 @@ TGIFPainter::TGIFPainter(TGIFImage* image, TCanvas* canvas, const RECT& rect, TG
   unsigned disposals = 0;
   for (int i = 0; i < frames->Count(); ++i)
     for (int j = 0; j < frames->GetImage(i)->Extensions()->Count(); ++j)
-      if (auto* control = dynamic_cast<TGIFGraphicControlExtension*>(frames->GetImage(i)->Extensions()->GetItem(j)))
+      if (auto* control =
+              dynamic_cast<TGIFGraphicControlExtension*>(frames->GetImage(i)->Extensions()->GetItem(j)))
         disposals |= 1u << control->GetDisposalValue();
   if (HasGIFDrawOption(options, goClearOnLoop)) disposals |= 1u << int(TDisposalMethod::dmBackground);
   const bool background = disposals & (1u << int(TDisposalMethod::dmBackground));
@@ -176,7 +182,8 @@ void TGIFPainter::Loop() {
   const bool async = IsAsync(), animate = HasGIFDrawOption(drawOptions_, goAnimate);
   const bool loop = HasGIFDrawOption(drawOptions_, goLoop);
   const bool continuous = HasGIFDrawOption(drawOptions_, goLoopContinously);
-  if (HasGIFDrawOption(drawOptions_, goValidateCanvas)) DoSynchronize([this] { validatedDC_ = canvas_->Handle(); });
+  if (HasGIFDrawOption(drawOptions_, goValidateCanvas))
+    DoSynchronize([this] { validatedDC_ = canvas_->Handle(); });
   restart_ = true;
   while (restart_ && !Terminated) {
     activeImage_ = 0;
@@ -329,7 +336,8 @@ void TGIFPainter::WaitInline(int wait) {
 void TGIFPainter::DoPaint() {
   TGIFImage* image = image_;
   TGIFSubImage* frame = image->Images()->GetImage(activeImage_);
-  frame->Draw(canvas_, rect_, HasGIFDrawOption(drawOptions_, goTransparent), HasGIFDrawOption(drawOptions_, goTile));
+  frame->Draw(canvas_, rect_, HasGIFDrawOption(drawOptions_, goTransparent),
+              HasGIFDrawOption(drawOptions_, goTile));
   if (!inLeadingRun_) started_ = true;
 }
 
@@ -355,7 +363,8 @@ void TGIFPainter::DoPaintFrame() {
       copy = true;
       break;
     case TDisposalMethod::dmPrevious:
-      if (previousDisposal_ == TDisposalMethod::dmPrevious || previousDisposal_ == TDisposalMethod::dmBackground) {
+      if (previousDisposal_ == TDisposalMethod::dmPrevious ||
+          previousDisposal_ == TDisposalMethod::dmBackground) {
         frame_->Canvas()->CopyRect(all, backup_->Canvas(), all);
         target = frame_->Canvas();
         copy = true;

@@ -7,12 +7,12 @@
 #include "pictures/GIFException.h"
 #include "pictures/GIFSettings.h"
 #include "pictures/GIFStreamRoutines.h"
+#include "pictures/TDIBWriter.h"
 #include "pictures/TGIFGraphicControlExtension.h"
 #include "pictures/TGIFHeader.h"
 #include "pictures/TGIFImage.h"
 #include "pictures/TGIFLZWDecoder.h"
 #include "pictures/WebPalette.h"
-#include "pictures/TDIBWriter.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TIcon.h"
 #include "platform/forms/TMetafile.h"
@@ -438,7 +438,8 @@ void TGIFSubImage::StretchDraw(TCanvas* canvas, const RECT& rect, bool transpare
 }
 
 void TGIFSubImage::Paint(TCanvas* canvas, const RECT& target, const RECT& clip, bool transparent, bool tile) {
-  if (RectWidth(target) <= 0 || RectHeight(target) <= 0 || RectWidth(clip) <= 0 || RectHeight(clip) <= 0) return;
+  if (RectWidth(target) <= 0 || RectHeight(target) <= 0 || RectWidth(clip) <= 0 || RectHeight(clip) <= 0)
+    return;
   const bool masked = transparent && transparent_ && HasMask();
   TBitmap* bitmap = GetBitmap();
   if (!bitmap) return;
@@ -455,9 +456,11 @@ void TGIFSubImage::Paint(TCanvas* canvas, const RECT& target, const RECT& clip, 
       else
         MaskedBlit(dst, target, src, w, h, mask_);
     } else if (tile) {
-      ForEachCell(target, w, h, [&](const RECT& cell) { BitBlt(dst, cell.left, cell.top, w, h, src, 0, 0, SRCCOPY); });
+      ForEachCell(target, w, h,
+                  [&](const RECT& cell) { BitBlt(dst, cell.left, cell.top, w, h, src, 0, 0, SRCCOPY); });
     } else {
-      StretchBlt(dst, target.left, target.top, RectWidth(target), RectHeight(target), src, 0, 0, w, h, SRCCOPY);
+      StretchBlt(dst, target.left, target.top, RectWidth(target), RectHeight(target), src, 0, 0, w, h,
+                 SRCCOPY);
     }
   } catch (...) {
     RestoreDC(dst, saved);

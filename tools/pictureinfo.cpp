@@ -28,7 +28,8 @@ using platform::headless::Driver;
 void Settle() {
   for (int i = 0; i < 2000; ++i) {
     Driver().RunUntilIdle();
-    if (platform::RunningThreads() == 0 || Driver().clock().BlockedCount() >= int(platform::RunningThreads())) return;
+    if (platform::RunningThreads() == 0 || Driver().clock().BlockedCount() >= int(platform::RunningThreads()))
+      return;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 }

@@ -13,8 +13,8 @@
 #include "editor/TfrmMain.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
-#include "platform/backend/HeadlessDriver.h"
 #include "pictures/TGIFImage.h"
+#include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/TImage.h"
 #include "platform/rtl/TThread.h"
 #include "support/SharedData.h"
@@ -86,12 +86,12 @@ TEST_F(GifPictureRoad, AnAnimatedGifGoesIntoAPageShowsItsFirstFrameAndPlaysInThe
     for (int x = 0; x < 100; ++x) {
       const COLORREF c = main->stripBitmap->Canvas()->Pixels(x, 28 + y) & 0xFFFFFF;
       if (c != kFrame0 && c != kBackground) continue;  // both read the same either way round
-      thumb = RECT{std::min<LONG>(thumb.left, x), std::min<LONG>(thumb.top, y), std::max<LONG>(thumb.right, x + 1),
-                   std::max<LONG>(thumb.bottom, y + 1)};
+      thumb = RECT{std::min<LONG>(thumb.left, x), std::min<LONG>(thumb.top, y),
+                   std::max<LONG>(thumb.right, x + 1), std::max<LONG>(thumb.bottom, y + 1)};
     }
   ASSERT_GT(thumb.right - thumb.left, 20);
-  const COLORREF quarter = main->stripBitmap->Canvas()->Pixels(thumb.left + (thumb.right - thumb.left) / 4,
-                                                               28 + thumb.top + (thumb.bottom - thumb.top) / 4);
+  const COLORREF quarter = main->stripBitmap->Canvas()->Pixels(
+      thumb.left + (thumb.right - thumb.left) / 4, 28 + thumb.top + (thumb.bottom - thumb.top) / 4);
   EXPECT_EQ(quarter & 0xFFFFFF, kFrame0);
 
   // The preview shows the page and plays the picture: frame 1 after 1200 ms.

@@ -32,7 +32,8 @@ TForm* PatternForm(int width, int height) {
     TCanvas* c = panel->Canvas();
     for (int y = 0; y < panel->Height(); y += 5)
       for (int x = 0; x < panel->Width(); x += 5) {
-        c->Brush()->SetColor(TColor(RGB(Backdrop(x, y) >> 16, (Backdrop(x, y) >> 8) & 0xFF, Backdrop(x, y) & 0xFF)));
+        c->Brush()->SetColor(
+            TColor(RGB(Backdrop(x, y) >> 16, (Backdrop(x, y) >> 8) & 0xFF, Backdrop(x, y) & 0xFF)));
         c->FillRect(RECT{x, y, x + 5, y + 5});
       }
   };
@@ -40,7 +41,8 @@ TForm* PatternForm(int width, int height) {
 }
 
 // Images at multiples of 10 keep the backdrop's squares where the reference expects them.
-TImage* AddImage(TForm* form, const std::string& file, int left, int top, int width, int height, bool stretch) {
+TImage* AddImage(TForm* form, const std::string& file, int left, int top, int width, int height,
+                 bool stretch) {
   auto* image = new TImage(form);
   image->Picture()->LoadFromFile(file.c_str());
   image->SetBounds(left, top, width, height);
@@ -50,7 +52,8 @@ TImage* AddImage(TForm* form, const std::string& file, int left, int top, int wi
 }
 
 // Where the capture of the image at (left, top) differs from the reference over the backdrop.
-std::string CaptureDiffers(const platform::headless::CaptureImage& capture, const Rgba& reference, int left, int top) {
+std::string CaptureDiffers(const platform::headless::CaptureImage& capture, const Rgba& reference, int left,
+                           int top) {
   int wrong = 0;
   for (int y = 0; y < reference.height; ++y)
     for (int x = 0; x < reference.width; ++x)
@@ -111,11 +114,12 @@ TEST_F(GifForms, AnAnimationPlaysInAnImageOnTheFakeClock) {
     if (i > 0) Play(1200);
     Driver().RunUntilIdle();
     const auto capture = Driver().Capture(form->Handle());
-    EXPECT_TRUE(Driver().SavePng(form->Handle(),
-                                 (ScreenshotFolder() / ("gif-anim-" + std::to_string(i * 1200) + ".png")).string()));
+    EXPECT_TRUE(Driver().SavePng(
+        form->Handle(), (ScreenshotFolder() / ("gif-anim-" + std::to_string(i * 1200) + ".png")).string()));
     EXPECT_EQ(CaptureDiffers(capture, ReferenceFrame(name, i), 10, 10), "");
-    EXPECT_EQ(CaptureDiffers(capture, ReferenceFrame("animated_transparent_loop_frames_out_of_bounds", i), 110, 10),
-              "");
+    EXPECT_EQ(
+        CaptureDiffers(capture, ReferenceFrame("animated_transparent_loop_frames_out_of_bounds", i), 110, 10),
+        "");
     // Nothing of the out-of-bounds frames lands beside the picture.
     int outside = 0;
     for (int y = 0; y < 120; ++y)
@@ -139,7 +143,8 @@ TEST_F(GifForms, AMosaicShowsWholeAfterItsPass) {
   source.Create(51, 30, 24, 0);
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 51; ++x)
-      source.SetPixelColor(x, y, IxRGBQuad{std::uint8_t(255 - x * 5), std::uint8_t(y * 8), std::uint8_t(x * 5), 0});
+      source.SetPixelColor(x, y,
+                           IxRGBQuad{std::uint8_t(255 - x * 5), std::uint8_t(y * 8), std::uint8_t(x * 5), 0});
   IxMemFile out;
   out.Open();
   ASSERT_TRUE(source.Encode(&out, IXIMAGE_FORMAT_GIF));
@@ -157,7 +162,8 @@ TEST_F(GifForms, AMosaicShowsWholeAfterItsPass) {
   for (int y = 0; y < 60; ++y)
     for (int x = 0; x < 102; ++x) {
       const IxRGBQuad c = source.GetPixelColor(x / 2, 29 - y / 2, false);
-      wrong += capture.At(10 + x, 10 + y) != (std::uint32_t(c.rgbRed) << 16 | std::uint32_t(c.rgbGreen) << 8 | c.rgbBlue);
+      wrong += capture.At(10 + x, 10 + y) !=
+               (std::uint32_t(c.rgbRed) << 16 | std::uint32_t(c.rgbGreen) << 8 | c.rgbBlue);
     }
   EXPECT_EQ(wrong, 0);
   EXPECT_TRUE(NoThreadLeft());

@@ -39,11 +39,13 @@ std::vector<std::uint8_t> MaskRows(HBITMAP mask, int& stride) {
   const int dibStride = (info.bmWidth + 31) / 32 * 4;
   std::vector<std::uint8_t> dibBits(std::size_t(dibStride) * std::size_t(info.bmHeight));
   HDC dc = CreateCompatibleDC(nullptr);
-  GetDIBits(dc, mask, 0, UINT(info.bmHeight), dibBits.data(), reinterpret_cast<BITMAPINFO*>(&dib), DIB_RGB_COLORS);
+  GetDIBits(dc, mask, 0, UINT(info.bmHeight), dibBits.data(), reinterpret_cast<BITMAPINFO*>(&dib),
+            DIB_RGB_COLORS);
   DeleteDC(dc);
   std::vector<std::uint8_t> bits(std::size_t(stride) * std::size_t(info.bmHeight));
   for (int y = 0; y < info.bmHeight; ++y)
-    std::memcpy(bits.data() + std::size_t(y) * std::size_t(stride), dibBits.data() + std::size_t(y) * std::size_t(dibStride),
+    std::memcpy(bits.data() + std::size_t(y) * std::size_t(stride),
+                dibBits.data() + std::size_t(y) * std::size_t(dibStride),
                 std::size_t(std::min(stride, dibStride)));
   return bits;
 }
@@ -58,10 +60,8 @@ TEST_F(GifFrame, EachPixelIsItsTableEntryAndIndicesPastTheTableAreBlack) {
     int color;
     std::uint32_t expected;
   } cases[] = {
-      {"first entry", 0, 0x000000},
-      {"red", 1, 0xFF0000},
-      {"blue, the last entry", 3, 0x0000FF},
-      {"index past the four entries", 7, 0x000000},
+      {"first entry", 0, 0x000000},          {"red", 1, 0xFF0000},
+      {"blue, the last entry", 3, 0x0000FF}, {"index past the four entries", 7, 0x000000},
       {"index 255", 255, 0x000000},
   };
   for (const Case& c : cases) {
@@ -110,8 +110,8 @@ TEST_F(GifFrame, MaskRowsAreWordAlignedMostSignificantBitFirst) {
   } cases[] = {{1, 2}, {16, 2}, {17, 4}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.width);
-    auto gif = BuildAnimation({{.delay = 0, .color = 1, .width = c.width, .height = 1, .transparentIndex = 2}},
-                              c.width, 1);
+    auto gif = BuildAnimation(
+        {{.delay = 0, .color = 1, .width = c.width, .height = 1, .transparentIndex = 2}}, c.width, 1);
     TGIFSubImage* frame = gif->Images()->GetImage(0);
     frame->GetScanline(0)[0] = 2;  // only the first pixel is transparent
     frame->FreeBitmap();
@@ -178,12 +178,15 @@ void ExpectTransparentDraw(TGIFImage* gif, const RECT& rect, bool tile, int canv
   frame->StretchDraw(canvas->Canvas(), rect, true, tile);
   const int w = frame->Width(), h = frame->Height();
   const int dw = rect.right - rect.left, dh = rect.bottom - rect.top;
-  EXPECT_EQ(Differences(*canvas, [&](int x, int y) -> std::uint32_t {
-              if (x < rect.left || y < rect.top || x >= rect.right || y >= rect.bottom) return Backdrop(x, y);
-              const int sx = tile ? (x - rect.left) % w : int(std::int64_t(x - rect.left) * w / dw);
-              const int sy = tile ? (y - rect.top) % h : int(std::int64_t(y - rect.top) * h / dh);
-              return MaskBit(mask, stride, sx, sy) ? Backdrop(x, y) : Pixel(*alone, sx, sy);
-            }),
+  EXPECT_EQ(Differences(*canvas,
+                        [&](int x, int y) -> std::uint32_t {
+                          if (x < rect.left || y < rect.top || x >= rect.right || y >= rect.bottom)
+                            return Backdrop(x, y);
+                          const int sx =
+                              tile ? (x - rect.left) % w : int(std::int64_t(x - rect.left) * w / dw);
+                          const int sy = tile ? (y - rect.top) % h : int(std::int64_t(y - rect.top) * h / dh);
+                          return MaskBit(mask, stride, sx, sy) ? Backdrop(x, y) : Pixel(*alone, sx, sy);
+                        }),
             "");
 }
 
@@ -304,7 +307,8 @@ TEST_F(GifFrame, ATransparentBitmapOfAllColorsStaysOpaqueWithAWarning) {
     int stride = 0;
     const auto mask = MaskRows(frame->Mask(), stride);
     for (int y = 0; y < 16; ++y)
-      for (int x = 0; x < 16; ++x) EXPECT_EQ(MaskBit(mask, stride, x, y), x + 16 * y == 240) << x << ", " << y;
+      for (int x = 0; x < 16; ++x)
+        EXPECT_EQ(MaskBit(mask, stride, x, y), x + 16 * y == 240) << x << ", " << y;
   }
 }
 

@@ -49,8 +49,9 @@ TEST(GifInspector, PlaysAnimationsToTheirReferenceFramesOverWhite) {
     SCOPED_TRACE(std::string(c.name) + " after " + std::to_string(c.play));
     const std::string out = dir.file(std::string(c.name) + std::to_string(c.play) + ".png");
     std::string printed;
-    ASSERT_EQ(RunInspector(GifPath(std::string(c.name) + ".gif") + " --out " + out + " --play " + std::to_string(c.play),
-                  printed),
+    ASSERT_EQ(RunInspector(GifPath(std::string(c.name) + ".gif") + " --out " + out + " --play " +
+                               std::to_string(c.play),
+                           printed),
               0)
         << printed;
     EXPECT_EQ(printed, "TGIFImage 100x100 frames=4\n");

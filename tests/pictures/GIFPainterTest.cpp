@@ -21,7 +21,8 @@ namespace {
 
 using GifPainter = GifTest;
 
-constexpr TGIFDrawOptions kAsyncLoop = GIFDrawOption(goAsync) | GIFDrawOption(goAnimate) | GIFDrawOption(goLoop);
+constexpr TGIFDrawOptions kAsyncLoop =
+    GIFDrawOption(goAsync) | GIFDrawOption(goAnimate) | GIFDrawOption(goLoop);
 
 std::vector<std::uint32_t> Snapshot(TBitmap& bitmap) {
   std::vector<std::uint32_t> pixels;
@@ -66,7 +67,8 @@ struct Recorder {
 std::vector<std::string> AnimatedSuiteFiles() {
   std::vector<std::string> names;
   for (const std::string& path : testsupport::SharedFiles("testdata/gif", ".gif")) {
-    const std::string name = path.substr(path.find_last_of('/') + 1, path.size() - path.find_last_of('/') - 5);
+    const std::string name =
+        path.substr(path.find_last_of('/') + 1, path.size() - path.find_last_of('/') - 5);
     if (name.rfind("animated", 0) == 0) names.push_back(name);
   }
   return names;
@@ -93,7 +95,8 @@ void ExpectReferenceFrames(const std::string& name, bool clearOnLoop) {
     int wrong = 0;
     for (int y = 0; y < reference.height; ++y)
       for (int x = 0; x < reference.width; ++x)
-        wrong += got[std::size_t(y) * std::size_t(reference.width) + std::size_t(x)] != OverBackdrop(reference)(x, y);
+        wrong += got[std::size_t(y) * std::size_t(reference.width) + std::size_t(x)] !=
+                 OverBackdrop(reference)(x, y);
     EXPECT_EQ(wrong, 0);
   }
   // The window's own drawing shows the picture as it stands.
@@ -122,7 +125,8 @@ std::vector<std::uint8_t> MosaicFile(IxImage& image) {
   image.Create(51, 30, 24, 0);
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 51; ++x)
-      image.SetPixelColor(x, y, IxRGBQuad{std::uint8_t(x * 5), std::uint8_t(y * 8), std::uint8_t((x * y) & 0xFF), 0});
+      image.SetPixelColor(
+          x, y, IxRGBQuad{std::uint8_t(x * 5), std::uint8_t(y * 8), std::uint8_t((x * y) & 0xFF), 0});
   IxMemFile out;
   out.Open();
   EXPECT_TRUE(image.Encode(&out, IXIMAGE_FORMAT_GIF));
@@ -207,14 +211,20 @@ TEST_F(GifPainter, DelaysBecomeWaitsOfTwelveMillisecondsAHundredth) {
   } cases[] = {
       {"a second", {{.delay = 100}, {.delay = 100}}, kAsyncLoop, 100, {1200}},
       {"a delay of 1 is raised to 3", {{.delay = 1}, {.delay = 1}}, kAsyncLoop, 100, {36}},
-      {"a delay of 0 after the first frame waits the default", {{.delay = 100}, {.delay = 0}, {.delay = 100}},
-       kAsyncLoop, 100, {1200, 120}},
+      {"a delay of 0 after the first frame waits the default",
+       {{.delay = 100}, {.delay = 0}, {.delay = 100}},
+       kAsyncLoop,
+       100,
+       {1200, 120}},
       {"no control block waits the default", {{.delay = -1}, {.delay = -1}}, kAsyncLoop, 100, {120}},
       {"speed 200 halves", {{.delay = 100}, {.delay = 100}}, kAsyncLoop, 200, {600}},
       {"speed 50 doubles", {{.delay = 100}, {.delay = 100}}, kAsyncLoop, 50, {2400}},
       {"a thread keeps a long delay", {{.delay = 5000}, {.delay = 100}}, kAsyncLoop, 100, {60000}},
-      {"inline, a long delay is cut to 1000", {{.delay = 5000}, {.delay = 100}},
-       GIFDrawOption(goAnimate), 100, {12000}},
+      {"inline, a long delay is cut to 1000",
+       {{.delay = 5000}, {.delay = 100}},
+       GIFDrawOption(goAnimate),
+       100,
+       {12000}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -230,7 +240,8 @@ TEST_F(GifPainter, TheVariableDelayFileWaitsEachFramesOwnDelay) {
   std::vector<std::int64_t> expected;
   for (int i = 0; i < 3; ++i) {
     const int delay = gif->Images()->GetImage(i)->GraphicControlExtension()->GetDelay();
-    expected.push_back(std::int64_t(delay == 0 ? GIFDefaultDelay : std::max(delay, GIFMinimumDelay)) * GIFDelayExp);
+    expected.push_back(std::int64_t(delay == 0 ? GIFDefaultDelay : std::max(delay, GIFMinimumDelay)) *
+                       GIFDelayExp);
   }
   EXPECT_EQ(expected[2], 120);
   EXPECT_EQ(PaintGaps(*gif, kAsyncLoop, 4), expected);
@@ -260,15 +271,31 @@ TEST_F(GifPainter, PassesFollowTheLoopingBlock) {
   } cases[] = {
       {"no looping block: one pass", plain, kAsyncLoop, {0, 1}, true},
       {"two", {{.delay = 10, .loops = 2}, {.delay = 10}}, kAsyncLoop, {0, 1, 0, 1}, true},
-      {"0 in a thread: endless", {{.delay = 10, .loops = 0}, {.delay = 10}}, kAsyncLoop, {0, 1, 0, 1, 0, 1, 0, 1}, false},
-      {"0 inline: one pass", {{.delay = 10, .loops = 0}, {.delay = 10}}, GIFDrawOption(goAnimate) | GIFDrawOption(goLoop),
-       {0, 1}, true},
+      {"0 in a thread: endless",
+       {{.delay = 10, .loops = 0}, {.delay = 10}},
+       kAsyncLoop,
+       {0, 1, 0, 1, 0, 1, 0, 1},
+       false},
+      {"0 inline: one pass",
+       {{.delay = 10, .loops = 0}, {.delay = 10}},
+       GIFDrawOption(goAnimate) | GIFDrawOption(goLoop),
+       {0, 1},
+       true},
       {"continuous", plain, kAsyncLoop | GIFDrawOption(goLoopContinously), {0, 1, 0, 1, 0, 1, 0, 1}, false},
-      {"without goLoop one pass", {{.delay = 10, .loops = 3}, {.delay = 10}}, GIFDrawOption(goAsync) | GIFDrawOption(goAnimate),
-       {0, 1}, true},
-      {"later passes start at the looping block", {{.delay = 10}, {.delay = 10, .loops = 2}, {.delay = 10}}, kAsyncLoop,
-       {0, 1, 2, 1, 2}, true},
-      {"an empty frame ends the pass", {{.delay = 10}, {.delay = 10, .empty = true}, {.delay = 10}}, kAsyncLoop, {0},
+      {"without goLoop one pass",
+       {{.delay = 10, .loops = 3}, {.delay = 10}},
+       GIFDrawOption(goAsync) | GIFDrawOption(goAnimate),
+       {0, 1},
+       true},
+      {"later passes start at the looping block",
+       {{.delay = 10}, {.delay = 10, .loops = 2}, {.delay = 10}},
+       kAsyncLoop,
+       {0, 1, 2, 1, 2},
+       true},
+      {"an empty frame ends the pass",
+       {{.delay = 10}, {.delay = 10, .empty = true}, {.delay = 10}},
+       kAsyncLoop,
+       {0},
        true},
   };
   for (const Case& c : cases) {
@@ -301,8 +328,9 @@ TEST_F(GifPainter, EventsComeInOrderOnTheInterfaceThread) {
   gif->Paint(canvas->Canvas(), RECT{0, 0, 4, 4}, kAsyncLoop);
   for (int i = 0; i < 10; ++i) Play(120);
   EXPECT_FALSE(recorder.offThread);
-  EXPECT_EQ(recorder.events, (std::vector<std::string>{"start0", "before0", "after0", "before1", "after1", "loop0",
-                                                       "before0", "after0", "before1", "after1", "end"}));
+  EXPECT_EQ(recorder.events,
+            (std::vector<std::string>{"start0", "before0", "after0", "before1", "after1", "loop0", "before0",
+                                      "after0", "before1", "after1", "end"}));
 }
 
 TEST_F(GifPainter, AnAfterFrameHandlerCanJumpBack) {
@@ -397,7 +425,9 @@ TEST_F(GifPainter, AnInlineHandlerMayFreeThePicture) {
 TEST_F(GifPainter, AFailureEndingAThreadReachesTheWarningHandler) {
   auto gif = BuildAnimation({{.delay = 10}, {.delay = 10}});
   std::vector<std::pair<TGIFSeverity, std::string>> warnings;
-  gif->OnGIFWarning = [&](TObject*, TGIFSeverity s, const AnsiString& m) { warnings.emplace_back(s, m.c_str()); };
+  gif->OnGIFWarning = [&](TObject*, TGIFSeverity s, const AnsiString& m) {
+    warnings.emplace_back(s, m.c_str());
+  };
   gif->OnBeforeFrame = [](TObject*) { throw Exception("handler failed"); };
   auto canvas = BackdropCanvas(4, 4);
   gif->Paint(canvas->Canvas(), RECT{0, 0, 4, 4}, kAsyncLoop);

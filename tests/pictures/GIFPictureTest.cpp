@@ -74,11 +74,13 @@ TEST_F(GifPicture, ClipboardDataOfTheGifFormatLoadsTheSameFrames) {
   pasted.LoadFromClipboardFormat(WORD(CF_GIF), nullptr, nullptr);
   CloseClipboard();
   ASSERT_EQ(pasted.Images()->Count(), 4);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(pasted.Images()->GetImage(i)->Pixels(), file->Images()->GetImage(i)->Pixels());
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(pasted.Images()->GetImage(i)->Pixels(), file->Images()->GetImage(i)->Pixels());
   EXPECT_TRUE(TPicture::SupportsClipboardFormat(WORD(CF_GIF)));
 
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 8);
-  EXPECT_EQ(Raise([&] { pasted.LoadFromClipboardFormat(3, block, nullptr); }), "Unsupported clipboard format");
+  EXPECT_EQ(Raise([&] { pasted.LoadFromClipboardFormat(3, block, nullptr); }),
+            "Unsupported clipboard format");
   GlobalFree(block);
   EXPECT_EQ(pasted.Images()->Count(), 4);
 }
@@ -103,8 +105,9 @@ TEST_F(GifPicture, AResourceOfTheProgramLoads) {
 
 TEST_F(GifPicture, DefaultsAndLimits) {
   TGIFImage gif;
-  EXPECT_EQ(gif.DrawOptions(), GIFDrawOption(goAsync) | GIFDrawOption(goTransparent) | GIFDrawOption(goAnimate) |
-                                   GIFDrawOption(goLoop) | GIFDrawOption(goDither) | GIFDrawOption(goAutoDither));
+  EXPECT_EQ(gif.DrawOptions(), GIFDrawOption(goAsync) | GIFDrawOption(goTransparent) |
+                                   GIFDrawOption(goAnimate) | GIFDrawOption(goLoop) |
+                                   GIFDrawOption(goDither) | GIFDrawOption(goAutoDither));
   EXPECT_EQ(gif.ColorReduction(), rmNetscape);
   EXPECT_EQ(gif.ReductionBits(), 8);
   EXPECT_EQ(gif.DitherMode(), TDitherMode::dmNearest);
@@ -164,7 +167,9 @@ TEST_F(GifPicture, APictureWithoutAnyColorTableCannotBeDrawn) {
   auto gif = BuildAnimation({{.delay = -1}});
   gif->GetColorMap()->Clear();
   auto canvas = BackdropCanvas(4, 4);
-  EXPECT_EQ(Raise([&] { canvas->Canvas()->StretchDraw(RECT{0, 0, 4, 4}, gif.get()); }),
+  EXPECT_EQ(Raise([&] {
+              canvas->Canvas()->StretchDraw(RECT{0, 0, 4, 4}, gif.get());
+            }),
             "No global or local color table defined");
 }
 
@@ -191,7 +196,8 @@ TEST_F(GifPicture, WithoutAnimationTheForcedFrameIsDrawn) {
   ASSERT_NE(bounds.right - bounds.left, 100);
   EXPECT_EQ(Differences(*canvas,
                         [&](int x, int y) -> std::uint32_t {
-                          const bool inside = x >= bounds.left && x < bounds.right && y >= bounds.top && y < bounds.bottom;
+                          const bool inside =
+                              x >= bounds.left && x < bounds.right && y >= bounds.top && y < bounds.bottom;
                           return inside ? reference.At(x, y) & 0xFFFFFF : Backdrop(x, y);
                         }),
             "");

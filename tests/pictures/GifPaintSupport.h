@@ -5,6 +5,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdint>
@@ -14,7 +15,6 @@
 #include <sstream>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 #include "PngTestSupport.h"
@@ -35,7 +35,9 @@ namespace gifpaint {
 
 using platform::headless::Driver;
 
-inline std::string GifPath(const std::string& name) { return testsupport::SharedPath("testdata/gif/" + name); }
+inline std::string GifPath(const std::string& name) {
+  return testsupport::SharedPath("testdata/gif/" + name);
+}
 
 inline std::unique_ptr<TGIFImage> LoadGif(const std::string& path) {
   auto gif = std::make_unique<TGIFImage>();
@@ -47,8 +49,9 @@ inline std::unique_ptr<TGIFImage> LoadGif(const std::string& path) {
 inline std::filesystem::path ScreenshotFolder() {
   char path[4096] = {};
   const ssize_t n = readlink("/proc/self/exe", path, sizeof(path) - 1);
-  const std::filesystem::path build = n > 0 ? std::filesystem::path(path).parent_path().parent_path().parent_path()
-                                            : std::filesystem::current_path();
+  const std::filesystem::path build =
+      n > 0 ? std::filesystem::path(path).parent_path().parent_path().parent_path()
+            : std::filesystem::current_path();
   std::filesystem::create_directories(build / "screenshots" / "pictures");
   return build / "screenshots" / "pictures";
 }
@@ -57,7 +60,9 @@ inline std::filesystem::path ScreenshotFolder() {
 struct Rgba {
   int width = 0, height = 0;
   std::vector<std::uint32_t> pixels;
-  std::uint32_t At(int x, int y) const { return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)]; }
+  std::uint32_t At(int x, int y) const {
+    return pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+  }
 };
 
 // libpng's simplified reader (through the dynamic loader, as the PNG tests reach it): any
@@ -113,7 +118,8 @@ inline std::unique_ptr<TBitmap> BackdropCanvas(int width, int height) {
     auto* row = static_cast<std::uint8_t*>(bitmap->ScanLine(y));
     for (int x = 0; x < width; ++x) {
       const std::uint32_t c = Backdrop(x, y);
-      row[3 * x] = std::uint8_t(c), row[3 * x + 1] = std::uint8_t(c >> 8), row[3 * x + 2] = std::uint8_t(c >> 16);
+      row[3 * x] = std::uint8_t(c), row[3 * x + 1] = std::uint8_t(c >> 8),
+              row[3 * x + 2] = std::uint8_t(c >> 16);
     }
   }
   return bitmap;
@@ -133,7 +139,8 @@ inline std::string Differences(TBitmap& bitmap, const std::function<std::uint32_
     for (int x = 0; x < bitmap.Width(); ++x) {
       const std::uint32_t got = Pixel(bitmap, x, y), want = expected(x, y) & 0xFFFFFF;
       if (got == want) continue;
-      if (count++ == 0) first << " first at (" << x << ", " << y << "): " << std::hex << got << " not " << want;
+      if (count++ == 0)
+        first << " first at (" << x << ", " << y << "): " << std::hex << got << " not " << want;
     }
   return count ? std::to_string(count) + " pixels differ;" + first.str() : std::string();
 }
@@ -189,7 +196,8 @@ struct FrameSpec {
 };
 
 // A picture of the given frames over a 4-colour global table (black, red, green, blue).
-inline std::unique_ptr<TGIFImage> BuildAnimation(const std::vector<FrameSpec>& frames, int width = 4, int height = 4) {
+inline std::unique_ptr<TGIFImage> BuildAnimation(const std::vector<FrameSpec>& frames, int width = 4,
+                                                 int height = 4) {
   auto gif = std::make_unique<TGIFImage>();
   gif->Header()->SetWidth(width);
   gif->Header()->SetHeight(height);

@@ -100,8 +100,8 @@ TEST(GifPicturesOnTheDesktop, ShowTheHeadlessPixels) {
     for (int x = 0; x < expected.width; ++x) {
       if (shot.At(r.left + x, r.top + y) == expected.At(x, y)) continue;
       ++differing;
-      where = RECT{std::min<LONG>(where.left, x), std::min<LONG>(where.top, y), std::max<LONG>(where.right, x + 1),
-                   std::max<LONG>(where.bottom, y + 1)};
+      where = RECT{std::min<LONG>(where.left, x), std::min<LONG>(where.top, y),
+                   std::max<LONG>(where.right, x + 1), std::max<LONG>(where.bottom, y + 1)};
     }
   EXPECT_EQ(differing, 0) << "within (" << where.left << ", " << where.top << ") - (" << where.right << ", "
                           << where.bottom << ")";
