@@ -463,13 +463,6 @@ void TGIFImage::Pack() {
   }
 }
 
-// Wait for the optimiser.
-void TGIFImage::Optimize(TGIFOptimizeOptions, TColorReduction, TDitherMode, int) {
-  GIFError(sGIFOptimizationUnavailable);
-}
-
-void TGIFImage::OptimizeColorMap() { GIFError(sGIFOptimizationUnavailable); }
-
 void TGIFImage::WriteData(TStream* stream) {
   if (GIFImageOptimizeOnStream) Optimize(TGIFOptimizeOptions(0x1F), rmNone, TDitherMode::dmNearest, 8);
   TGraphic::WriteData(stream);

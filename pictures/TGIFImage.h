@@ -2,8 +2,7 @@
 // (logical screen and global colour table) and the frames, each with its extensions, local
 // colour table and pixel indices. It reads and writes GIF streams, reports warnings and
 // progress, draws itself (a still frame, or an animation played by painters that draw through
-// the interface thread), and exchanges GIF data through the clipboard. Encoding, dithering,
-// colour reduction and optimisation raise GIFException until the encoders are there.
+// the interface thread), and exchanges GIF data through the clipboard.
 // A leading run of frames with delay 0 and disposal 0 or 1 (a mosaic of tiles) is one picture:
 // a still draw, the cache and the first painted frame of an animation show all of it.
 #pragma once
@@ -25,12 +24,6 @@ class TGIFPainter;
 
 using TGIFWarning = std::function<void(TObject* Sender, TGIFSeverity Severity, const AnsiString& Message)>;
 
-// The texts of the operations that wait for the encoders, the ditherers and the colour
-// reduction (raised as GIFException).
-inline constexpr char sGIFEncodingUnavailable[] = "GIF image data cannot be encoded";
-inline constexpr char sGIFDitheringUnavailable[] = "GIF frames cannot be drawn dithered";
-inline constexpr char sGIFReductionUnavailable[] = "The colors of this picture cannot be reduced for GIF";
-inline constexpr char sGIFOptimizationUnavailable[] = "GIF pictures cannot be optimized";
 
 class TGIFImage : public TGraphic {
  public:
@@ -70,6 +63,13 @@ class TGIFImage : public TGraphic {
   TGIFColorMap* GetColorMap() const;
   bool GetIsTransparent() const;
   virtual void Warning(TObject* sender, TGIFSeverity severity, const AnsiString& message);
+
+  // Makes the picture smaller before it is written, by the options chosen (bit n stands for
+  // TGIFOptimizeOption n); the composed animation stays as it was. Colour reduction is not done
+  // here: ooReduceColors with rmPalette raises "Invalid reduction method".
+  void Optimize(TGIFOptimizeOptions options, TColorReduction reduction, TDitherMode ditherMode, int bits);
+  // One global table for all frames (see TColorMapOptimizer).
+  void OptimizeColorMap();
 
   TGIFHeader* Header() const { return header_.get(); }
   TGIFImageList* Images() const { return images_.get(); }
@@ -118,10 +118,6 @@ class TGIFImage : public TGraphic {
   void FreeBitmap();
   // Drops every rendered bitmap and palette; a single frame's table becomes the global one.
   void Pack();
-  // Wait for the optimiser.
-  void Optimize(TGIFOptimizeOptions options, TColorReduction reduction, TDitherMode ditherMode, int bits);
-  void OptimizeColorMap();
-
   // Starts a painter of its own for `canvas` and `rect` (null when none was needed).
   TGIFPainter* Paint(TCanvas* canvas, const RECT& rect, TGIFDrawOptions options);
   // Makes a painter (listed, with this picture's events) and returns it unstarted when it

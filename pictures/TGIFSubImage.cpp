@@ -5,6 +5,7 @@
 
 #include "pictures/GDICheck.h"
 #include "pictures/GIFException.h"
+#include "pictures/GIFFrameConversion.h"
 #include "pictures/GIFSettings.h"
 #include "pictures/GIFStreamRoutines.h"
 #include "pictures/TDIBWriter.h"
@@ -12,6 +13,8 @@
 #include "pictures/TGIFHeader.h"
 #include "pictures/TGIFImage.h"
 #include "pictures/TGIFLZWDecoder.h"
+#include "pictures/TLZWEncoder.h"
+#include "pictures/TRLEEncoder.h"
 #include "pictures/WebPalette.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TIcon.h"
@@ -149,10 +152,14 @@ void TGIFSubImage::AssignBitmap(TBitmap* source) {
   descriptor_.Width = WORD(source->Width());
   descriptor_.Height = WORD(source->Height());
   const TPixelFormat format = source->PixelFormat();
-  if (format != pf1bit && format != pf4bit && format != pf8bit) GIFError(sGIFReductionUnavailable);
+  const bool indexed = format == pf1bit || format == pf4bit || format == pf8bit;
   try {
-    bitmap_ = std::make_unique<TBitmap>();
-    bitmap_->Assign(source);
+    if (indexed) {
+      bitmap_ = std::make_unique<TBitmap>();
+      bitmap_->Assign(source);
+    } else {
+      bitmap_.reset(ReduceColorsForFrame(source, image_));
+    }
     NewImage();
     ImportBitmapRows();
     // The mask of a transparent bitmap comes from the caller's bitmap; the copy shares it.
@@ -168,8 +175,13 @@ void TGIFSubImage::ImportBitmapRows() {
   TBitmap* bitmap = bitmap_.get();
   const int w = Width(), h = Height();
   try {
-    colorMap_->ImportPalette(bitmap->Palette());
     const TPixelFormat format = bitmap->PixelFormat();
+    if (format != pf1bit && format != pf4bit && format != pf8bit) {
+      ImportTrueColorPixels(bitmap, colorMap_.get(), pixels_.data());
+      if (image_) image_->DoProgress(psEnding, 100, false, sProgressConverting);
+      return;
+    }
+    colorMap_->ImportPalette(bitmap->Palette());
     for (int y = 0; y < h; ++y) {
       if (image_ && y % 32 == 0) image_->DoProgress(psRunning, BYTE(y * 100 / h), false, sProgressConverting);
       const auto* row = static_cast<const BYTE*>(bitmap->ScanLine(y));
@@ -348,8 +360,7 @@ TBitmap* TGIFSubImage::Render() {
   if (image_) image_->DoProgress(psStarting, 0, false, sProgressRendering);
   auto bitmap = std::make_unique<TBitmap>();
   try {
-    if (image_ && image_->GetDoDither()) GIFError(sGIFDitheringUnavailable);
-    RenderPlain(bitmap.get());
+    RenderPlain(bitmap.get(), image_ && image_->GetDoDither());
   } catch (const EAbort&) {
     // A progress handler asked to stop: the frame stays without bitmap.
     if (image_) image_->DoProgress(psEnding, 0, false, sProgressRendering);
@@ -366,7 +377,7 @@ TBitmap* TGIFSubImage::Render() {
   return bitmap_.get();
 }
 
-void TGIFSubImage::RenderPlain(TBitmap* bitmap) {
+void TGIFSubImage::RenderPlain(TBitmap* bitmap, bool dither) {
   const int w = Width(), h = Height();
   if (std::int64_t(w) * h > kSmallHandlePixels) bitmap->SetPixelFormat(pf1bit);
   HPALETTE palette = GetPalette();
@@ -379,7 +390,18 @@ void TGIFSubImage::RenderPlain(TBitmap* bitmap) {
   bool masked = false;
   {
     TDIBWriter writer(bitmap, palette, h, w, pf8bit);
-    for (int y = 0; y < h; ++y) {
+    if (dither) {
+      // The frame's palette is the 216-colour one: each pixel's colour goes through the ditherer.
+      auto dibRow = [&](int y) {
+        if (y % 32 == 0 && image_) image_->DoProgress(psRunning, BYTE(y * 100 / h), false, sProgressRendering);
+        return static_cast<BYTE*>(writer.RowPointer(y));
+      };
+      std::function<BYTE*(int)> maskRow;
+      if (buildMask) maskRow = [&](int y) { return maskBits.data() + std::size_t(y) * std::size_t(maskStride); };
+      DitherFramePixels(pixels_.data(), w, h, GetActiveColorMap(), transparentIndex, dibRow, maskRow);
+      masked = buildMask && std::any_of(maskBits.begin(), maskBits.end(), [](BYTE b) { return b != 0; });
+    }
+    for (int y = 0; y < h && !dither; ++y) {
       if (y % 32 == 0 && image_) image_->DoProgress(psRunning, BYTE(y * 100 / h), false, sProgressRendering);
       const BYTE* row = pixels_.data() + std::size_t(y) * std::size_t(w);
       std::memcpy(writer.RowPointer(y), row, std::size_t(w));
@@ -539,8 +561,27 @@ void TGIFSubImage::Decompress(TStream* stream) {
   decoder.Decode(codeSize, pixels_.data(), Width(), Height(), GetInterlaced());
 }
 
-// Waits for the encoders.
-void TGIFSubImage::Compress(TStream*) { GIFError(sGIFEncodingUnavailable); }
+void TGIFSubImage::Compress(TStream* stream) {
+  int colors = 0, bits = 8;
+  if (colorMap_->Count() > 0) {
+    colors = colorMap_->Count();
+    bits = colorMap_->GetBitsPerPixel();
+  } else {
+    if (image_) bits = image_->GetBitsPerPixel();
+    colors = 1 << bits;
+  }
+  std::unique_ptr<TGIFEncoder> encoder;
+  if (image_ && image_->Compression() == gcRLE)
+    encoder = std::make_unique<TRLEEncoder>();
+  else
+    encoder = std::make_unique<TLZWEncoder>();
+  if (image_)
+    encoder->Warning = [image = image_](TObject* sender, TGIFSeverity severity, const AnsiString& message) {
+      image->Warning(sender, severity, message);
+    };
+  encoder->Encode(stream, bits, colors, pixels_.empty() ? nullptr : pixels_.data(), GetInterlaced(), Height(),
+                  Width());
+}
 
 int TGIFSubImage::GetBounds(int index) const {
   switch (index) {

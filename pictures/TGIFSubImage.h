@@ -52,6 +52,10 @@ class TGIFSubImage : public TGIFItem {
   void LoadFromStream(TStream* stream) override;
   void SaveToStream(TStream* stream) override;
   void Decompress(TStream* stream);
+  // A transparent frame shrinks to the rectangle of its opaque pixels; one without any is cleared.
+  void Crop();
+  // Pixels that show exactly what `previous` shows there become transparent (see Optimize).
+  void Merge(TGIFSubImage* previous);
   void Compress(TStream* stream);
   // Kept by the frame: the web palette when the picture dithers, else one of the local table;
   // without a local table the picture's palette (not kept).
@@ -116,7 +120,8 @@ class TGIFSubImage : public TGIFItem {
   // Marks the pixels whose mask byte is set with a new transparent index.
   void ImportMask(HBITMAP mask);
   TBitmap* Render();
-  void RenderPlain(TBitmap* bitmap);
+  // Plainly, or through the 216-colour ditherer when the picture dithers.
+  void RenderPlain(TBitmap* bitmap, bool dither);
   void Paint(TCanvas* canvas, const RECT& target, const RECT& clip, bool transparent, bool tile);
 
   std::unique_ptr<TBitmap> bitmap_;

@@ -2,6 +2,8 @@
 #include "platform/forms/PlatformStartup.h"
 
 #include <cstdlib>
+#include <functional>
+#include <vector>
 #include <optional>
 
 #include "platform/backend/HeadlessDriver.h"
@@ -30,6 +32,17 @@ struct Run {
 std::optional<Run>& Current() {
   static std::optional<Run> run;
   return run;
+}
+
+struct Layer {
+  std::string name;
+  std::function<void()> startup;
+  std::function<void()> shutdown;
+};
+
+std::vector<Layer>& Layers() {
+  static std::vector<Layer> layers;
+  return layers;
 }
 
 }  // namespace
@@ -72,11 +85,26 @@ void Startup(StartupOptions options) {
   // The form library: the application object, its classes and picture formats.
   Current() = std::move(run);
   FormsStartup();
+  for (const Layer& layer : Layers())
+    if (layer.startup) layer.startup();
+}
+
+void AddLayer(const std::string& name, std::function<void()> startup, std::function<void()> shutdown) {
+  for (Layer& layer : Layers())
+    if (layer.name == name) {
+      layer.startup = std::move(startup);
+      layer.shutdown = std::move(shutdown);
+      return;
+    }
+  Layers().push_back(Layer{name, std::move(startup), std::move(shutdown)});
 }
 
 void Shutdown() {
   if (!Current()) return;
   const Run run = *Current();
+  // Layers over the form library go first, the last started first.
+  for (auto it = Layers().rbegin(); it != Layers().rend(); ++it)
+    if (it->shutdown) it->shutdown();
   // The forms go while everything they use is still there.
   FormsShutdown();
   // Threads end (their OnTerminate and Synchronize calls run here), then whatever is still queued.

@@ -3,6 +3,7 @@
 // then the form library. Shut-down undoes them in reverse. No static constructor does any of it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -36,6 +37,9 @@ void Startup(StartupOptions options = {});
 // backend and the window tables go. Nothing when not started.
 void Shutdown();
 bool Started();
+// A layer over the form library (the Unicode control layer): started after the form library in
+// the order added, ended before it in reverse. Adding a name again replaces its two steps.
+void AddLayer(const std::string& name, std::function<void()> startup, std::function<void()> shutdown);
 // True when the running backend is the headless one.
 bool HeadlessRun();
 

@@ -312,18 +312,23 @@ TEST_F(GifFrame, ATransparentBitmapOfAllColorsStaysOpaqueWithAWarning) {
   }
 }
 
-TEST_F(GifFrame, TrueColorBitmapsWaitForTheColorReduction) {
+TEST_F(GifFrame, TrueColorBitmapsBecomeFramesThroughTheColorReduction) {
+  // Colours of the 216-colour cube survive the default reduction exactly.
   TBitmap bitmap;
   bitmap.SetPixelFormat(pf24bit);
-  bitmap.SetSize(4, 4);
-  TGIFImage gif;
-  try {
-    gif.Assign(&bitmap);
-    FAIL() << "a 24-bit bitmap was taken";
-  } catch (const GIFException& e) {
-    EXPECT_STREQ(e.Message.c_str(), sGIFReductionUnavailable);
+  bitmap.SetSize(6, 4);
+  for (int y = 0; y < 4; ++y) {
+    auto* row = static_cast<std::uint8_t*>(bitmap.ScanLine(y));
+    for (int x = 0; x < 6; ++x)
+      row[3 * x] = std::uint8_t(51 * x), row[3 * x + 1] = std::uint8_t(51 * y), row[3 * x + 2] = 255;
   }
-  EXPECT_TRUE(gif.Empty());
+  TGIFImage gif;
+  gif.Assign(&bitmap);
+  ASSERT_EQ(gif.Images()->Count(), 1);
+  TGIFSubImage* frame = gif.Images()->GetImage(0);
+  frame->FreeBitmap();
+  auto rendered = Rendered(frame);
+  EXPECT_EQ(Differences(*rendered, [&](int x, int y) { return Pixel(bitmap, x, y); }), "");
 }
 
 TEST_F(GifFrame, AFrameGivesItsBitmapToABitmap) {
