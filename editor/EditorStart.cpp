@@ -7,6 +7,7 @@
 #include "editor/TMsgBox.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
+#include "pictures/PicturesStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/rtl/KernelHandles.h"
 #include "platform/rtl/LastError.h"
@@ -75,6 +76,8 @@ bool ClaimSingleInstance() {
 }
 
 bool EditorStart(const std::vector<std::string>& args) {
+  // The picture classes register once, after the platform has started.
+  pictures::Startup();
   RegisterEditorForms();
   RegisterMmsViewer();
   SelectStartLanguage();

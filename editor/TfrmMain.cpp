@@ -17,6 +17,8 @@
 #include "imagelib/IxImage.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
+#include "pictures/GIFSettings.h"
+#include "pictures/TGIFImage.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TCustomActionList.h"
@@ -26,6 +28,7 @@
 #include "platform/forms/TMenuItem.h"
 #include "platform/forms/TOpenDialog.h"
 #include "platform/forms/TPanel.h"
+#include "platform/forms/TPicture.h"
 #include "platform/forms/TPopupMenu.h"
 #include "platform/forms/TSaveDialog.h"
 #include "platform/forms/TScrollBar.h"
@@ -56,6 +59,9 @@ void Bind(TComponent* form, T*& field, const char* name) {
 }  // namespace
 
 TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
+  // GIF pictures load by file name and travel through the clipboard under the editor's names.
+  TPicture::RegisterFileFormat<TGIFImage>("gif", "GIF   File", "TGIFImage");
+  CF_GIF = RegisterClipboardFormatA("GIF   File");
   exeDir = EditorAppFolder();
   CreateTempFolders();
   TruncateTextFiles();

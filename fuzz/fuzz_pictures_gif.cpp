@@ -1,6 +1,7 @@
 // Any bytes loaded as a GIF picture from memory, with lowered size limits so the campaign's time
 // goes to the block and code-stream structure rather than to clearing memory. Every pixel of
-// every frame is read. A picture whose pixels all lie within their tables is saved with each
+// every frame is read, every frame rendered with its mask, and the picture drawn once without
+// animation onto a bitmap. A picture whose pixels all lie within their tables is saved with each
 // coder and loaded again, and must give the same pixels; any other picture is written back as far
 // as it goes.
 #include <cstdint>
@@ -9,6 +10,7 @@
 #include "pictures/GIFSettings.h"
 #include "pictures/TGIFImage.h"
 #include "pictures/TGIFSubImage.h"
+#include "platform/forms/TBitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/TMemoryStream.h"
 
@@ -53,6 +55,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (BYTE p : frame->Pixels()) sum += p;
     if (!frame->GetEmpty()) sum += frame->GetPixel(frame->Width() - 1, frame->Height() - 1);
     frame->GetActiveColorMap();
+    try {
+      frame->HasMask();
+      frame->GetBitmap();
+    } catch (const Exception&) {
+      // No colour table anywhere: nothing to render with.
+    }
+  }
+  const std::int64_t screen = std::int64_t(image.Width()) * image.Height();
+  if (!image.Empty() && screen > 0 && screen <= GIFMaximumImagePixels) {
+    image.SetAnimate(false);
+    TBitmap target;
+    target.SetPixelFormat(pf24bit);
+    target.SetSize(image.Width(), image.Height());
+    try {
+      target.Canvas()->Draw(0, 0, &image);
+    } catch (const Exception&) {
+      // As above.
+    }
   }
   if (image.Empty()) return 0;
   const bool within = PixelsWithinTables(image);

@@ -1,8 +1,52 @@
 #include "pictures/PicturesStartup.h"
 
+#include "pictures/GIFException.h"
+#include "pictures/GIFSettings.h"
 #include "pictures/PngRegistration.h"
+#include "pictures/TGIFApplicationExtension.h"
+#include "pictures/TGIFExtension.h"
+#include "pictures/TGIFImage.h"
+#include "platform/forms/TPicture.h"
+#include "platform/gdi/Gdi.h"
+#include "platform/win/Win.h"
 
 namespace pictures {
-void Startup() { RegisterPng(); }
-void Shutdown() { UnregisterPng(); }
+
+namespace {
+bool started = false;
+}  // namespace
+
+void RegisterGif() {
+  TPicture::RegisterFileFormat<TGIFImage>("GIF", sGIFImageFile, "TGIFImage");
+  CF_GIF = RegisterClipboardFormatA(sGIFImageFile);
+  TPicture::RegisterClipboardFormat(WORD(CF_GIF), &typeid(TGIFImage), "TGIFImage",
+                                    [] { return new TGIFImage; });
+  HDC screen = GetDC(nullptr);
+  const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+  ReleaseDC(nullptr, screen);
+  PaletteDevice = bits < 9;
+  DoAutoDither = bits < 9;
+}
+
+void UnregisterGif() {
+  TGIFImage::StopAllPainters();
+  TGIFExtension::FreeExtensions();
+  TGIFApplicationExtension::FreeExtensions();
+  TPicture::UnregisterGraphicClass(&typeid(TGIFImage));
+}
+
+void Startup() {
+  if (started) return;
+  started = true;
+  RegisterGif();
+  RegisterPng();
+}
+
+void Shutdown() {
+  if (!started) return;
+  started = false;
+  UnregisterPng();
+  UnregisterGif();
+}
+
 }  // namespace pictures

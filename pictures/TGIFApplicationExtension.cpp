@@ -17,11 +17,15 @@ struct AppEntry {
   TGIFExtensionClass extensionClass;
 };
 
-std::vector<AppEntry>& AppRegistry() {
-  static std::vector<AppEntry> registry{
+std::vector<AppEntry> BuiltInApplications() {
+  return {
       {{'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0'}, TGIFAppExtNSLoop::ClassRef()},
       {{'A', 'N', 'I', 'M', 'E', 'X', 'T', 'S', '1', '.', '0'}, TGIFAppExtNSLoop::ClassRef()},
   };
+}
+
+std::vector<AppEntry>& AppRegistry() {
+  static std::vector<AppEntry> registry = BuiltInApplications();
   return registry;
 }
 
@@ -36,6 +40,8 @@ TGIFExtensionClass TGIFApplicationExtension::ClassRef() {
   static const TGIFExtensionClassRec rec{nullptr, &TGIFApplicationExtension::FindSubExtension};
   return &rec;
 }
+
+void TGIFApplicationExtension::FreeExtensions() { AppRegistry() = BuiltInApplications(); }
 
 void TGIFApplicationExtension::RegisterExtension(const TGIFApplicationRec& identifier,
                                                  TGIFExtensionClass extensionClass) {

@@ -26,6 +26,8 @@ class TGIFApplicationExtension : public TGIFExtension {
 
   // `identifier` is the 8 identifier characters and the 3 authentication bytes.
   static void RegisterExtension(const TGIFApplicationRec& identifier, TGIFExtensionClass extensionClass);
+  // Drops the host's registrations: the built-in classes stay.
+  static void FreeExtensions();
   // Reads the header ahead: size 11 goes through the registry (else the unknown application
   // class), 10 is the unknown application class, any other size (or a cut header) is kept as a
   // raw extension. The stream stays where it was.

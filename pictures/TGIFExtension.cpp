@@ -14,13 +14,17 @@
 
 namespace {
 
-std::vector<std::pair<BYTE, TGIFExtensionClass>>& LabelRegistry() {
-  static std::vector<std::pair<BYTE, TGIFExtensionClass>> registry{
+std::vector<std::pair<BYTE, TGIFExtensionClass>> BuiltInLabels() {
+  return {
       {0x01, TGIFTextExtension::ClassRef()},
       {0xF9, TGIFGraphicControlExtension::ClassRef()},
       {0xFE, TGIFCommentExtension::ClassRef()},
       {0xFF, TGIFApplicationExtension::ClassRef()},
   };
+}
+
+std::vector<std::pair<BYTE, TGIFExtensionClass>>& LabelRegistry() {
+  static std::vector<std::pair<BYTE, TGIFExtensionClass>> registry = BuiltInLabels();
   return registry;
 }
 
@@ -48,6 +52,8 @@ BYTE TGIFExtension::DoReadFromStream(TStream* stream) {
 void TGIFExtension::LoadFromStream(TStream* stream) {
   if (DoReadFromStream(stream) != GetExtensionType()) GIFError(sBadExtensionInstance);
 }
+
+void TGIFExtension::FreeExtensions() { LabelRegistry() = BuiltInLabels(); }
 
 void TGIFExtension::RegisterExtension(BYTE label, TGIFExtensionClass extensionClass) {
   LabelRegistry().emplace_back(label, extensionClass);

@@ -31,6 +31,8 @@ class TGIFExtension : public TGIFItem {
 
   // Later registrations of a label win.
   static void RegisterExtension(BYTE label, TGIFExtensionClass extensionClass);
+  // Drops the host's registrations: the built-in classes stay.
+  static void FreeExtensions();
   // The class for the block whose label is next in the stream (its 0x21 already read), or null;
   // the stream stays where it was.
   static TGIFExtensionClass FindExtension(TStream* stream);

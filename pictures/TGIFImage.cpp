@@ -1,14 +1,73 @@
 #include "pictures/TGIFImage.h"
 
 #include <algorithm>
+#include <cstring>
+#include <mutex>
 
 #include "pictures/GDICheck.h"
 #include "pictures/GIFException.h"
 #include "pictures/TGIFGraphicControlExtension.h"
+#include "pictures/TGIFPainter.h"
 #include "pictures/TGIFSubImage.h"
 #include "pictures/TGIFTrailer.h"
 #include "pictures/WebPalette.h"
+#include "platform/forms/TBitmap.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/GlobalMemory.h"
+#include "platform/rtl/MainThread.h"
+#include "platform/rtl/Resources.h"
+#include "platform/rtl/Synchronize.h"
+#include "platform/rtl/TMemoryStream.h"
+#include "platform/win/Win.h"
+
+namespace {
+
+int RectWidth(const RECT& r) { return r.right - r.left; }
+int RectHeight(const RECT& r) { return r.bottom - r.top; }
+
+// Holds the painter list's lock for a scope.
+class ListLock {
+ public:
+  explicit ListLock(TThreadList& list) : list_(list), items_(list.LockList()) {}
+  ~ListLock() { list_.UnlockList(); }
+  TList* operator->() const { return items_; }
+  TGIFPainter* At(int index) const { return static_cast<TGIFPainter*>(items_->Items(index)); }
+
+ private:
+  TThreadList& list_;
+  TList* items_;
+};
+
+// Blocks the interface thread (running the painters' queued calls) until `done` holds; another
+// thread yields instead.
+void WaitForPainters(const std::function<bool()>& done) {
+  if (platform::IsMainThread())
+    platform::WaitRunningSynchronized(done);
+  else
+    Sleep(0);
+}
+
+// Every picture alive, for the unit's end.
+std::mutex& LiveMutex() {
+  static std::mutex m;
+  return m;
+}
+std::vector<TGIFImage*>& LivePictures() {
+  static std::vector<TGIFImage*> pictures;
+  return pictures;
+}
+
+}  // namespace
+
+void TGIFImage::StopAllPainters() {
+  std::vector<TGIFImage*> pictures;
+  {
+    std::lock_guard<std::mutex> guard(LiveMutex());
+    pictures = LivePictures();
+  }
+  for (TGIFImage* picture : pictures) picture->PaintStop();
+}
 
 TGIFImage::TGIFImage()
     : drawOptions_(GIFImageDefaultDrawOptions),
@@ -21,14 +80,50 @@ TGIFImage::TGIFImage()
       images_(std::make_unique<TGIFImageList>(this)),
       header_(std::make_unique<TGIFHeader>(this)) {
   Clear();
+  std::lock_guard<std::mutex> guard(LiveMutex());
+  LivePictures().push_back(this);
 }
 
 TGIFImage::~TGIFImage() {
+  {
+    std::lock_guard<std::mutex> guard(LiveMutex());
+    auto& pictures = LivePictures();
+    pictures.erase(std::remove(pictures.begin(), pictures.end(), this), pictures.end());
+  }
+  stopping_ = true;
+  try {
+    PaintStop();
+  } catch (...) {
+  }
+  *alive_ = false;
+  {
+    // Painters still listed (synchronous ones deeper in the stack) must not touch us later.
+    ListLock list(painters_);
+    for (int i = 0; i < list->Count(); ++i) list.At(i)->Detach();
+    list->Clear();
+    drawPainter_ = nullptr;
+  }
+  bitmap_.reset();
   images_->Clear();
   SetPaletteImpl(nullptr);
 }
 
+void TGIFImage::Changed(TObject* sender) {
+  if (stopping_) return;
+  TGraphic::Changed(sender);
+}
+
 void TGIFImage::Clear() {
+  const bool wasStopping = stopping_;
+  stopping_ = true;
+  try {
+    PaintStop();
+  } catch (...) {
+    stopping_ = wasStopping;
+    throw;
+  }
+  stopping_ = wasStopping;
+  bitmap_.reset();
   images_->Clear();
   header_->ColorMap()->Clear();
   header_->SetWidth(0);
@@ -39,10 +134,92 @@ void TGIFImage::Clear() {
 
 int TGIFImage::Add(TPersistent* source) {
   auto* frame = dynamic_cast<TGIFSubImage*>(source);
-  if (!frame) GIFError(sUnsupportedClass);
+  if (!frame) {
+    if (!dynamic_cast<TGraphic*>(source)) GIFError(sUnsupportedClass);
+    auto made = std::make_unique<TGIFSubImage>(this);
+    made->Assign(source);
+    frame = made.release();
+  }
   int index = images_->Add(frame);
+  FreeBitmap();
   Changed(this);
   return index;
+}
+
+void TGIFImage::Assign(TPersistent* source) {
+  if (source == this) return;
+  if (!source) {
+    Clear();
+    return;
+  }
+  if (auto* image = dynamic_cast<TGIFImage*>(source)) {
+    AssignImage(image);
+    return;
+  }
+  Clear();
+  auto frame = std::make_unique<TGIFSubImage>(this);
+  try {
+    frame->Assign(source);
+  } catch (const EConvertError&) {
+    frame.reset();
+    TGraphic::Assign(source);
+    return;
+  }
+  images_->Add(frame.release());
+  Changed(this);
+}
+
+void TGIFImage::AssignImage(TGIFImage* source) {
+  Clear();
+  // While copying, progress and warnings go where the source's go; ours come back after.
+  const TProgressEvent ownProgress = OnProgress;
+  const TGIFWarning ownWarning = OnGIFWarning;
+  OnProgress = source->OnProgress;
+  OnGIFWarning = source->OnGIFWarning;
+  struct Restore {
+    TGIFImage* self;
+    const TProgressEvent& progress;
+    const TGIFWarning& warning;
+    ~Restore() {
+      self->OnProgress = progress;
+      self->OnGIFWarning = warning;
+    }
+  } restore{this, ownProgress, ownWarning};
+  DoProgress(psStarting, 0, false, sProgressCopying);
+  try {
+    header_->Assign(source->header_.get());
+    threadPriority_ = source->threadPriority_;
+    drawBackgroundColor_ = source->drawBackgroundColor_;
+    drawOptions_ = source->drawOptions_;
+    colorReduction_ = source->colorReduction_;
+    ditherMode_ = source->ditherMode_;
+    forceFrame_ = source->forceFrame_;
+    OnAnimationStart = source->OnAnimationStart;
+    OnBeforeFrame = source->OnBeforeFrame;
+    OnAfterFrame = source->OnAfterFrame;
+    OnAnimationLoop = source->OnAnimationLoop;
+    OnAnimationEnd = source->OnAnimationEnd;
+    const int count = source->images_->Count();
+    for (int i = 0; i < count; ++i) {
+      auto frame = std::make_unique<TGIFSubImage>(this);
+      frame->Assign(source->images_->GetImage(i));
+      images_->Add(frame.release());
+      DoProgress(psRunning, BYTE((i + 1) * 100 / count), false, sProgressCopying);
+    }
+  } catch (...) {
+    DoProgress(psEnding, 0, true, sProgressCopying);
+    throw;
+  }
+  DoProgress(psEnding, 100, true, sProgressCopying);
+  Changed(this);
+}
+
+void TGIFImage::AssignTo(TPersistent* dest) {
+  if (auto* bitmap = dynamic_cast<TBitmap*>(dest)) {
+    bitmap->Assign(GetBitmap());
+    return;
+  }
+  TGraphic::AssignTo(dest);
 }
 
 bool TGIFImage::GetEmpty() const { return images_->Count() == 0; }
@@ -56,6 +233,7 @@ void TGIFImage::SetWidthImpl(int value) {
   }
   if (value == header_->Width()) return;
   header_->SetWidth(value);
+  FreeBitmap();
   Changed(this);
 }
 
@@ -66,6 +244,7 @@ void TGIFImage::SetHeightImpl(int value) {
   }
   if (value == header_->Height()) return;
   header_->SetHeight(value);
+  FreeBitmap();
   Changed(this);
 }
 
@@ -97,7 +276,31 @@ void TGIFImage::SetReductionBits(int value) {
   reductionBits_ = value;
 }
 
-void TGIFImage::SetAnimationSpeed(int value) { animationSpeed_ = std::clamp(value, 0, 1000); }
+void TGIFImage::SetAnimationSpeed(int value) {
+  value = std::clamp(value, 0, 1000);
+  if (value == animationSpeed_) return;
+  animationSpeed_ = value;
+  TGIFPainter* painter = nullptr;
+  {
+    ListLock list(painters_);
+    painter = drawPainter_;
+  }
+  // Only this thread ends painters (their termination runs here): it stays alive meanwhile.
+  if (painter) painter->SetAnimationSpeed(value);
+}
+
+void TGIFImage::SetDrawOptions(TGIFDrawOptions value) {
+  if (value == drawOptions_) return;
+  StopDraw();
+  drawOptions_ = value;
+  Pack();
+  Changed(this);
+}
+
+void TGIFImage::SetAnimate(bool value) {
+  SetDrawOptions(value ? TGIFDrawOptions(drawOptions_ | GIFDrawOption(goAnimate))
+                       : TGIFDrawOptions(drawOptions_ & ~GIFDrawOption(goAnimate)));
+}
 
 void TGIFImage::SetForceFrame(int value) {
   forceFrame_ = value;
@@ -187,8 +390,6 @@ void TGIFImage::SaveToStream(TStream* stream) {
   DoProgress(psEnding, 100, true, sProgressSaving);
 }
 
-void TGIFImage::Draw(TCanvas*, const RECT&) { throw EInvalidGraphicOperation(sGIFDrawingUnavailable); }
-
 HPALETTE TGIFImage::GetPalette() {
   if (paletteBusy_) GIFError(sNoColorTable);
   paletteBusy_ = true;
@@ -196,6 +397,7 @@ HPALETTE TGIFImage::GetPalette() {
     bool& flag;
     ~Guard() { flag = false; }
   } guard{paletteBusy_};
+  if (bitmap_ && bitmap_->Palette()) return bitmap_->Palette();
   if (globalPalette_) return globalPalette_;
   if (GetDoDither()) {
     globalPalette_ = WebPalette();
@@ -212,4 +414,287 @@ void TGIFImage::SetPaletteImpl(HPALETTE palette) {
   if (palette == globalPalette_) return;
   if (globalPalette_) DeleteObject(globalPalette_);
   globalPalette_ = palette;
+  if (bitmap_ && bitmap_->Palette() != palette) {
+    FreeBitmap();
+    PaletteModified = true;
+    Changed(this);
+  }
+}
+
+TBitmap* TGIFImage::GetBitmap() {
+  if (images_->Count() == 0) return nullptr;
+  if (bitmap_) return bitmap_.get();
+  NewBitmap();
+  TGIFSubImage* first = images_->GetImage(0);
+  const int runEnd = LeadingRunEnd();
+  if (runEnd == 0 && first->Width() == Width() && first->Height() == Height()) {
+    TBitmap* frame = first->GetBitmap();
+    if (frame) bitmap_->Assign(frame);
+  } else {
+    const RECT all{0, 0, Width(), Height()};
+    for (int i = 0; i <= runEnd; ++i) images_->GetImage(i)->Draw(bitmap_->Canvas(), all, false, false);
+  }
+  return bitmap_.get();
+}
+
+void TGIFImage::NewBitmap() {
+  if (bitmap_) return;
+  bitmap_ = std::make_unique<TBitmap>();
+  bitmap_->SetPixelFormat(pf24bit);
+  bitmap_->SetSize(Width(), Height());
+  bitmap_->OnChange = [this](TObject*) { Changed(this); };
+}
+
+void TGIFImage::FreeBitmap() { StopDraw(); }
+
+void TGIFImage::Pack() {
+  FreeBitmap();
+  SetPaletteImpl(nullptr);
+  for (int i = 0; i < images_->Count(); ++i) {
+    TGIFSubImage* frame = images_->GetImage(i);
+    frame->FreeBitmap();
+    frame->FreeMask();
+    frame->SetPalette(nullptr);
+  }
+  if (header_->ColorMap()->Count() == 0 && images_->Count() == 1) {
+    TGIFSubImage* frame = images_->GetImage(0);
+    header_->ColorMap()->Assign(frame->ColorMap());
+    frame->ColorMap()->Clear();
+  }
+}
+
+void TGIFImage::WriteData(TStream* stream) {
+  if (GIFImageOptimizeOnStream) Optimize(TGIFOptimizeOptions(0x1F), rmNone, TDitherMode::dmNearest, 8);
+  TGraphic::WriteData(stream);
+}
+
+int TGIFImage::LeadingRunEnd() const {
+  int run = 0;
+  const int count = images_->Count();
+  while (run < count - 1) {
+    TGIFGraphicControlExtension* control = images_->GetImage(run)->GraphicControlExtension();
+    if (!control || control->GetDelay() != 0 || control->GetDisposalValue() > 1) break;
+    ++run;
+  }
+  return run;
+}
+
+void TGIFImage::Draw(TCanvas* canvas, const RECT& rect) {
+  if (drawing_ || images_->Count() == 0 || Width() == 0 || Height() == 0) return;
+  if (RectWidth(rect) <= 0 || RectHeight(rect) <= 0) return;
+  // A handler run meanwhile may free the picture: look before touching it again.
+  const std::shared_ptr<std::atomic<bool>> alive = alive_;
+  drawing_ = true;
+  struct Reset {
+    TGIFImage* self;
+    const std::shared_ptr<std::atomic<bool>>& alive;
+    ~Reset() {
+      if (*alive) self->drawing_ = false;
+    }
+  } reset{this, alive};
+  if (images_->Count() == 1 || !HasGIFDrawOption(drawOptions_, goAnimate)) {
+    DrawStill(canvas, rect);
+    return;
+  }
+  const bool direct = HasGIFDrawOption(drawOptions_, goDirectDraw);
+  if (bitmap_ && !direct) {
+    DrawCache(canvas, rect);
+    return;
+  }
+  {
+    ListLock list(painters_);
+    if (drawPainter_ && drawPainter_->Canvas() == canvas && EqualRect(&drawPainter_->Rect(), &rect)) return;
+  }
+  StopDraw();
+  // Painters and their handlers run without the list's lock held here: a handler may free
+  // the picture, lock and all.
+  TCanvas* target = canvas;
+  RECT targetRect = rect;
+  if (!direct) {
+    NewBitmap();
+    targetRect = RECT{0, 0, Width(), Height()};
+    // Transparent pixels show what was behind the picture.
+    bitmap_->Canvas()->CopyRect(targetRect, canvas, rect);
+    target = bitmap_->Canvas();
+  }
+  TGIFPainter* painter = InternalPaint(&drawPainter_, target, targetRect, drawOptions_);
+  if (!*alive) return;
+  if (painter) {
+    painter->Start();
+    if (direct) return;
+    WaitForPainters([&] { return !*alive || !drawPainter_ || drawPainter_->HasStarted(); });
+    if (!*alive) return;
+  } else if (direct) {
+    return;
+  }
+  if (bitmap_) DrawCache(canvas, rect);
+}
+
+void TGIFImage::DrawStill(TCanvas* canvas, const RECT& rect) {
+  const bool transparent = HasGIFDrawOption(drawOptions_, goTransparent);
+  const bool tile = HasGIFDrawOption(drawOptions_, goTile);
+  if (forceFrame_ >= 0 && forceFrame_ < images_->Count() && !HasGIFDrawOption(drawOptions_, goAnimate)) {
+    images_->GetImage(forceFrame_)->Draw(canvas, rect, transparent, tile);
+    return;
+  }
+  const int runEnd = LeadingRunEnd();
+  for (int i = 0; i <= runEnd; ++i) images_->GetImage(i)->Draw(canvas, rect, transparent, tile);
+}
+
+void TGIFImage::DrawCache(TCanvas* canvas, const RECT& rect) {
+  TBitmap* cache = bitmap_.get();
+  const int w = cache->Width(), h = cache->Height();
+  if (w <= 0 || h <= 0) return;
+  canvas->Lock();
+  canvas->Changing();
+  HDC dst = canvas->Handle();
+  const int saved = SaveDC(dst);
+  IntersectClipRect(dst, rect.left, rect.top, rect.right, rect.bottom);
+  HDC src = cache->Canvas()->Handle();
+  if (HasGIFDrawOption(drawOptions_, goTile)) {
+    for (int y = rect.top; y < rect.bottom; y += h)
+      for (int x = rect.left; x < rect.right; x += w) BitBlt(dst, x, y, w, h, src, 0, 0, SRCCOPY);
+  } else {
+    StretchBlt(dst, rect.left, rect.top, RectWidth(rect), RectHeight(rect), src, 0, 0, w, h, SRCCOPY);
+  }
+  RestoreDC(dst, saved);
+  canvas->Unlock();
+  canvas->Changed();
+}
+
+TGIFPainter* TGIFImage::Paint(TCanvas* canvas, const RECT& rect, TGIFDrawOptions options) {
+  TGIFPainter* painter = InternalPaint(nullptr, canvas, rect, options);
+  if (painter) painter->Start();
+  return painter;
+}
+
+TGIFPainter* TGIFImage::InternalPaint(TGIFPainter** reference, TCanvas* canvas, const RECT& rect,
+                                      TGIFDrawOptions options) {
+  if (reference) *reference = nullptr;
+  if (Empty() || rect.left >= rect.right || rect.top >= rect.bottom) return nullptr;
+  if (images_->Count() == 1) options &= TGIFDrawOptions(~(GIFDrawOption(goAsync) | GIFDrawOption(goAnimate)));
+  TGIFPainter* painter = new TGIFPainter(reference, this, canvas, rect, options);
+  {
+    ListLock list(painters_);
+    painters_.Add(painter);
+  }
+  painter->OnAnimationStart = OnAnimationStart;
+  painter->OnBeforeFrame = OnBeforeFrame;
+  painter->OnAfterFrame = OnAfterFrame;
+  painter->OnAnimationLoop = OnAnimationLoop;
+  painter->OnAnimationEnd = OnAnimationEnd;
+  if (HasGIFDrawOption(options, goAsync)) {
+    painter->Priority = threadPriority_;
+    return painter;
+  }
+  TGIFPainter::RunInline(painter);
+  return nullptr;
+}
+
+void TGIFImage::StopDraw() {
+  for (;;) {
+    TGIFPainter* painter = nullptr;
+    {
+      ListLock list(painters_);
+      painter = drawPainter_;
+    }
+    if (!painter) break;
+    // Woken outside the list's lock: the painter's event and the clock have locks of their own.
+    painter->Stop();
+    if (!painter->IsAsync() || painter->InCall()) break;
+    WaitForPainters([&] { return drawPainter_ != painter; });
+  }
+  bitmap_.reset();
+}
+
+void TGIFImage::PaintStop() {
+  auto asyncListed = [this] {
+    ListLock list(painters_);
+    int count = 0;
+    // A painter whose call is running further up this stack ends when the call returns.
+    for (int i = 0; i < list->Count(); ++i)
+      if (list.At(i)->IsAsync() && !list.At(i)->InCall()) ++count;
+    return count;
+  };
+  try {
+    for (;;) {
+      const std::vector<TGIFPainter*> painters = ListedPainters();
+      for (auto it = painters.rbegin(); it != painters.rend(); ++it) (*it)->Stop();
+      if (asyncListed() == 0) break;
+      WaitForPainters([&] { return asyncListed() == 0; });
+    }
+  } catch (...) {
+    bitmap_.reset();
+    throw;
+  }
+  bitmap_.reset();
+}
+
+void TGIFImage::PaintStart() {
+  for (TGIFPainter* painter : ListedPainters()) painter->Start();
+}
+
+void TGIFImage::PaintPause() {
+  // Threads pause where they wait (suspension is cooperative here).
+  for (TGIFPainter* painter : ListedPainters()) painter->Pause();
+}
+
+void TGIFImage::PaintRestart() {
+  for (TGIFPainter* painter : ListedPainters()) painter->Restart();
+}
+
+std::vector<TGIFPainter*> TGIFImage::ListedPainters() {
+  ListLock list(painters_);
+  std::vector<TGIFPainter*> painters;
+  for (int i = 0; i < list->Count(); ++i) painters.push_back(list.At(i));
+  return painters;
+}
+
+void TGIFImage::LoadFromResourceName(HINSTANCE instance, const AnsiString& name) {
+  TResourceStream stream(instance, name, RT_RCDATA);
+  LoadFromStream(&stream);
+}
+
+void TGIFImage::LoadFromClipboardFormat(WORD format, HANDLE data, HPALETTE palette) {
+  if (!data) data = GetClipboardData(format);
+  if (data && CF_GIF != 0 && format == CF_GIF) {
+    const void* bytes = GlobalLock(data);
+    if (!bytes) throw GIFException("Unsupported clipboard format");
+    TMemoryStream stream;
+    try {
+      stream.WriteBuffer(bytes, int(GlobalSize(data)));
+      stream.SetPosition(0);
+      LoadFromStream(&stream);
+    } catch (...) {
+      GlobalUnlock(data);
+      throw;
+    }
+    GlobalUnlock(data);
+  } else if (data && format == CF_BITMAP) {
+    TBitmap bitmap;
+    bitmap.LoadFromClipboardFormat(format, data, palette);
+    Assign(&bitmap);
+  } else {
+    throw GIFException("Unsupported clipboard format");
+  }
+}
+
+void TGIFImage::SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& palette) {
+  if (Empty()) return;
+  // The GIF stream first: a failure then leaves no bitmap data behind.
+  TMemoryStream stream;
+  SaveToStream(&stream);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, SIZE_T(stream.Size()));
+  if (!block) GIFError(sFailedPaste);
+  try {
+    void* bytes = GlobalLock(block);
+    if (!bytes) GIFError(sFailedPaste);
+    std::memcpy(bytes, stream.Memory(), std::size_t(stream.Size()));
+    GlobalUnlock(block);
+    if (!SetClipboardData(CF_GIF, block)) GIFError(sFailedPaste);
+  } catch (...) {
+    GlobalFree(block);
+    throw;
+  }
+  GetBitmap()->SaveToClipboardFormat(format, data, palette);
 }

@@ -1,38 +1,55 @@
 // TGIFImage: a whole GIF file held in memory as a picture of the form library: the header
 // (logical screen and global colour table) and the frames, each with its extensions, local
-// colour table and pixel indices. It reads and writes GIF streams and reports warnings and
-// progress. Drawing and encoding are not available yet: those operations raise
-// EInvalidGraphicOperation.
+// colour table and pixel indices. It reads and writes GIF streams, reports warnings and
+// progress, draws itself (a still frame, or an animation played by painters that draw through
+// the interface thread), and exchanges GIF data through the clipboard.
+// A leading run of frames with delay 0 and disposal 0 or 1 (a mosaic of tiles) is one picture:
+// a still draw, the cache and the first painted frame of an animation show all of it.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "pictures/GIFSettings.h"
 #include "pictures/TGIFHeader.h"
 #include "pictures/TGIFImageList.h"
 #include "platform/forms/TGraphic.h"
+#include "platform/rtl/TList.h"
 
+class TBitmap;
 class TGIFColorMap;
+class TGIFPainter;
 
 using TGIFWarning = std::function<void(TObject* Sender, TGIFSeverity Severity, const AnsiString& Message)>;
 
-// The text of the operations this picture cannot do yet.
-inline constexpr char sGIFEncodingUnavailable[] = "GIF image data cannot be encoded";
-inline constexpr char sGIFDrawingUnavailable[] = "GIF pictures cannot be drawn";
 
 class TGIFImage : public TGraphic {
  public:
   TGIFImage();
+  // Stops every painter and cuts loose those still listed before the picture goes.
   ~TGIFImage() override;
 
   void Clear();
-  // A frame joins the picture as it is; other graphics are not supported yet. The frame's index.
+  void NewImage() { Clear(); }
+  // A frame joins the picture as it is; a graphic becomes a new frame. The frame's index.
   int Add(TPersistent* source);
+  // From another GIF picture: its screen, tables, frames and settings (while copying, progress
+  // and warnings go through the source's handlers; this picture keeps its own). Other graphics
+  // become a one-frame picture.
+  void Assign(TPersistent* source) override;
   // Only the same picture: two pictures are never compared by their frames.
   bool Equals(TGraphic* graphic) override { return graphic == this; }
   void LoadFromStream(TStream* stream) override;
   void SaveToStream(TStream* stream) override;
+  // The module's RCDATA resource of that name.
+  void LoadFromResourceName(HINSTANCE instance, const AnsiString& name);
+  // CF_GIF data as a GIF stream, CF_BITMAP as a one-frame picture; other formats raise
+  // "Unsupported clipboard format".
+  void LoadFromClipboardFormat(WORD format, HANDLE data, HPALETTE palette) override;
+  // The rendered bitmap as a bitmap gives it, and the GIF stream on the clipboard under CF_GIF.
+  void SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& palette) override;
 
   TGIFVersion GetVersion();
   int GetColorResolution();
@@ -61,6 +78,10 @@ class TGIFImage : public TGraphic {
 
   // Settings a new picture takes from the unit's defaults.
   TGIFDrawOptions DrawOptions() const { return drawOptions_; }
+  // A change stops the draw painter and drops the rendered bitmaps.
+  void SetDrawOptions(TGIFDrawOptions value);
+  bool GetAnimate() const { return HasGIFDrawOption(drawOptions_, goAnimate); }
+  void SetAnimate(bool value);
   TColorReduction ColorReduction() const { return colorReduction_; }
   void SetColorReduction(TColorReduction value) { colorReduction_ = value; }
   int ReductionBits() const { return reductionBits_; }
@@ -73,7 +94,7 @@ class TGIFImage : public TGraphic {
   TThreadPriority ThreadPriority() const { return threadPriority_; }
   void SetThreadPriority(TThreadPriority value) { threadPriority_ = value; }
   int AnimationSpeed() const { return animationSpeed_; }
-  // Percent, kept within 0 to 1000.
+  // Percent, kept within 0 to 1000; the draw painter follows.
   void SetAnimationSpeed(int value);
   int ForceFrame() const { return forceFrame_; }
   void SetForceFrame(int value);
@@ -87,18 +108,68 @@ class TGIFImage : public TGraphic {
   // Counts the pixels of a frame being loaded against GIFMaximumTotalPixels.
   void ClaimLoadedPixels(std::int64_t count);
   void SetPalette(HPALETTE palette) { SetPaletteImpl(palette); }
+  HPALETTE GetPalette() override;
+
+  // The picture rendered at its logical screen's size (the leading run composed), made on
+  // first use; null for an empty picture.
+  TBitmap* GetBitmap();
+  void NewBitmap();
+  // Stops the draw painter and drops the rendered picture.
+  void FreeBitmap();
+  // Drops every rendered bitmap and palette; a single frame's table becomes the global one.
+  void Pack();
+  // Starts a painter of its own for `canvas` and `rect` (null when none was needed).
+  TGIFPainter* Paint(TCanvas* canvas, const RECT& rect, TGIFDrawOptions options);
+  // Makes a painter (listed, with this picture's events) and returns it unstarted when it
+  // plays in a thread; a synchronous one plays at once and null is returned.
+  TGIFPainter* InternalPaint(TGIFPainter** reference, TCanvas* canvas, const RECT& rect,
+                             TGIFDrawOptions options);
+  // Stops the painter Draw started, waiting for it, and drops the rendered picture.
+  void StopDraw();
+  // Stops every painter and waits until the threads have left the list.
+  void PaintStop();
+  void PaintStart();
+  void PaintResume() { PaintStart(); }
+  void PaintPause();
+  void PaintRestart();
+  TThreadList* Painters() { return &painters_; }
+  // Stops the painters of every picture (the unit's end).
+  static void StopAllPainters();
+  TGIFPainter* DrawPainter() const { return drawPainter_; }
+  // False once the picture's destructor began; painters and Draw look before touching it.
+  std::shared_ptr<std::atomic<bool>> AliveToken() const { return alive_; }
+  // A frame's cache changed what the picture shows.
+  void FrameChanged() { Changed(this); }
+
+  TNotifyEvent OnAnimationStart;
+  TNotifyEvent OnBeforeFrame;
+  TNotifyEvent OnAfterFrame;
+  TNotifyEvent OnAnimationLoop;
+  TNotifyEvent OnAnimationEnd;
 
  protected:
+  void AssignTo(TPersistent* dest) override;
+  // Optimises first when GIFImageOptimizeOnStream is set.
+  void WriteData(TStream* stream) override;
+  void Changed(TObject* sender) override;
   void Draw(TCanvas* canvas, const RECT& rect) override;
   bool GetEmpty() const override;
   int GetWidth() const override;
   int GetHeight() const override;
   void SetWidthImpl(int value) override;
   void SetHeightImpl(int value) override;
-  HPALETTE GetPalette() override;
   void SetPaletteImpl(HPALETTE palette) override;
 
  private:
+  void AssignImage(TGIFImage* source);
+  // The painters listed now (taken under the list's lock). Painters end only through their
+  // termination on the interface thread, so there they stay valid until it runs queued calls.
+  std::vector<TGIFPainter*> ListedPainters();
+  // The last frame of the leading run (0 without one).
+  int LeadingRunEnd() const;
+  void DrawStill(TCanvas* canvas, const RECT& rect);
+  void DrawCache(TCanvas* canvas, const RECT& rect);
+
   // A screen of width or height 0 grows to the frames' extent.
   void FitScreenToFrames();
 
@@ -116,5 +187,12 @@ class TGIFImage : public TGraphic {
   HPALETTE globalPalette_ = nullptr;
   // Set while GetPalette runs: a frame without a table of its own asks the picture again.
   bool paletteBusy_ = false;
+  bool drawing_ = false;
+  // Set while Destroy and Clear stop the painters: no Changed goes out then.
+  bool stopping_ = false;
   std::int64_t loadedPixels_ = 0;
+  TThreadList painters_;
+  TGIFPainter* drawPainter_ = nullptr;
+  std::unique_ptr<TBitmap> bitmap_;
+  std::shared_ptr<std::atomic<bool>> alive_ = std::make_shared<std::atomic<bool>>(true);
 };

@@ -1,11 +1,14 @@
 #include "pictures/TGIFSubImage.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "pictures/GDICheck.h"
 #include "pictures/GIFException.h"
+#include "pictures/GIFFrameConversion.h"
 #include "pictures/GIFSettings.h"
 #include "pictures/GIFStreamRoutines.h"
+#include "pictures/TDIBWriter.h"
 #include "pictures/TGIFGraphicControlExtension.h"
 #include "pictures/TGIFHeader.h"
 #include "pictures/TGIFImage.h"
@@ -13,8 +16,66 @@
 #include "pictures/TLZWEncoder.h"
 #include "pictures/TRLEEncoder.h"
 #include "pictures/WebPalette.h"
+#include "platform/forms/TBitmap.h"
+#include "platform/forms/TIcon.h"
+#include "platform/forms/TMetafile.h"
+#include "platform/forms/TPicture.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/TMemoryStream.h"
+
+namespace {
+
+// Frames above this many pixels get a 1-bit bitmap before the DIB replaces it.
+constexpr std::int64_t kSmallHandlePixels = 500000;
+// Where the mask's bit is 1 the destination stays, elsewhere the source is copied.
+constexpr DWORD kMaskedCopy = MAKEROP4(0x00AA0029, SRCCOPY);
+
+int RectWidth(const RECT& r) { return r.right - r.left; }
+int RectHeight(const RECT& r) { return r.bottom - r.top; }
+
+// Copies `w` x `h` of `src` into `dest` through `mask`: one MaskBlt when unstretched, else the
+// mask and a blackened copy of the frame stretched with AND and OR.
+void MaskedBlit(HDC dst, const RECT& dest, HDC src, int w, int h, HBITMAP mask) {
+  const int dw = RectWidth(dest), dh = RectHeight(dest);
+  if (dw <= 0 || dh <= 0) return;
+  if (dw == w && dh == h) {
+    MaskBlt(dst, dest.left, dest.top, w, h, src, 0, 0, mask, 0, 0, kMaskedCopy);
+    return;
+  }
+  HDC maskDC = CreateCompatibleDC(dst), monoDC = CreateCompatibleDC(dst), colorDC = CreateCompatibleDC(dst);
+  HBITMAP mono = CreateBitmap(w, h, 1, 1, nullptr), color = CreateCompatibleBitmap(dst, w, h);
+  HGDIOBJ oldMask = nullptr, oldMono = nullptr, oldColor = nullptr;
+  const COLORREF oldText = SetTextColor(dst, RGB(0, 0, 0)), oldBk = SetBkColor(dst, RGB(255, 255, 255));
+  if (maskDC && monoDC && colorDC && mono && color) {
+    oldMask = SelectObject(maskDC, mask);
+    oldMono = SelectObject(monoDC, mono);
+    oldColor = SelectObject(colorDC, color);
+    BitBlt(monoDC, 0, 0, w, h, maskDC, 0, 0, NOTSRCCOPY);
+    BitBlt(colorDC, 0, 0, w, h, monoDC, 0, 0, SRCCOPY);
+    BitBlt(colorDC, 0, 0, w, h, src, 0, 0, SRCAND);
+    StretchBlt(dst, dest.left, dest.top, dw, dh, maskDC, 0, 0, w, h, SRCAND);
+    StretchBlt(dst, dest.left, dest.top, dw, dh, colorDC, 0, 0, w, h, SRCPAINT);
+  }
+  SetTextColor(dst, oldText);
+  SetBkColor(dst, oldBk);
+  if (oldMask) SelectObject(maskDC, oldMask);
+  if (oldMono) SelectObject(monoDC, oldMono);
+  if (oldColor) SelectObject(colorDC, oldColor);
+  if (mono) DeleteObject(mono);
+  if (color) DeleteObject(color);
+  for (HDC dc : {maskDC, monoDC, colorDC})
+    if (dc) DeleteDC(dc);
+}
+
+// Cells of `w` x `h` from rect's top-left corner while a cell's left (top) edge is inside.
+template <typename F>
+void ForEachCell(const RECT& rect, int w, int h, F&& f) {
+  if (w <= 0 || h <= 0) return;
+  for (int y = rect.top; y < rect.bottom; y += h)
+    for (int x = rect.left; x < rect.right; x += w) f(RECT{x, y, x + w, y + h});
+}
+
+}  // namespace
 
 TGIFSubImage::TGIFSubImage(TGIFImage* image)
     : TGIFItem(image),
@@ -24,7 +85,8 @@ TGIFSubImage::TGIFSubImage(TGIFImage* image)
 TGIFSubImage::~TGIFSubImage() {
   if (image_) image_->Images()->Remove(this);
   Clear();
-  SetPalette(nullptr);
+  if (palette_) DeleteObject(palette_);
+  palette_ = nullptr;
 }
 
 void TGIFSubImage::Clear() {
@@ -35,19 +97,36 @@ void TGIFSubImage::Clear() {
   descriptor_.Height = 0;
   transparent_ = false;
   graphicControlExtension_ = nullptr;
+  FreeBitmap();
+  FreeMask();
 }
 
 void TGIFSubImage::Assign(TPersistent* source) {
   if (source == this) return;
   if (!source) {
     Clear();
-    return;
-  }
-  auto* frame = dynamic_cast<TGIFSubImage*>(source);
-  if (!frame) {
+  } else if (auto* frame = dynamic_cast<TGIFSubImage*>(source)) {
+    AssignFrame(frame);
+  } else if (auto* bitmap = dynamic_cast<TBitmap*>(source)) {
+    AssignBitmap(bitmap);
+  } else if (auto* picture = dynamic_cast<TPicture*>(source)) {
+    Assign(picture->Graphic());
+  } else if (auto* graphic = dynamic_cast<TGraphic*>(source)) {
+    AssignGraphic(graphic);
+  } else {
     TGIFItem::Assign(source);
+  }
+}
+
+void TGIFSubImage::AssignTo(TPersistent* dest) {
+  if (auto* bitmap = dynamic_cast<TBitmap*>(dest)) {
+    bitmap->Assign(GetBitmap());
     return;
   }
+  TGIFItem::AssignTo(dest);
+}
+
+void TGIFSubImage::AssignFrame(TGIFSubImage* frame) {
   Clear();
   if (frame->GetEmpty()) return;
   descriptor_ = frame->descriptor_;
@@ -60,6 +139,141 @@ void TGIFSubImage::Assign(TPersistent* source) {
   WriteByte(&stream, 0x2C);
   stream.SetPosition(0);
   extensions_->LoadFromStream(&stream, this);
+  if (frame->bitmap_) {
+    bitmap_ = std::make_unique<TBitmap>();
+    bitmap_->Assign(frame->bitmap_.get());
+  }
+}
+
+void TGIFSubImage::AssignBitmap(TBitmap* source) {
+  Clear();
+  if (source->Empty()) return;
+  if (source->Width() > 0xFFFF || source->Height() > 0xFFFF) GIFError(sBadDimension);
+  descriptor_.Width = WORD(source->Width());
+  descriptor_.Height = WORD(source->Height());
+  const TPixelFormat format = source->PixelFormat();
+  const bool indexed = format == pf1bit || format == pf4bit || format == pf8bit;
+  try {
+    if (indexed) {
+      bitmap_ = std::make_unique<TBitmap>();
+      bitmap_->Assign(source);
+    } else {
+      bitmap_.reset(ReduceColorsForFrame(source, image_));
+    }
+    NewImage();
+    ImportBitmapRows();
+    // The mask of a transparent bitmap comes from the caller's bitmap; the copy shares it.
+    if (source->Transparent()) ImportMask(source->MaskHandle());
+  } catch (...) {
+    Clear();
+    throw;
+  }
+}
+
+void TGIFSubImage::ImportBitmapRows() {
+  if (image_) image_->DoProgress(psStarting, 0, false, sProgressConverting);
+  TBitmap* bitmap = bitmap_.get();
+  const int w = Width(), h = Height();
+  try {
+    const TPixelFormat format = bitmap->PixelFormat();
+    if (format != pf1bit && format != pf4bit && format != pf8bit) {
+      ImportTrueColorPixels(bitmap, colorMap_.get(), pixels_.data());
+      if (image_) image_->DoProgress(psEnding, 100, false, sProgressConverting);
+      return;
+    }
+    colorMap_->ImportPalette(bitmap->Palette());
+    for (int y = 0; y < h; ++y) {
+      if (image_ && y % 32 == 0) image_->DoProgress(psRunning, BYTE(y * 100 / h), false, sProgressConverting);
+      const auto* row = static_cast<const BYTE*>(bitmap->ScanLine(y));
+      BYTE* out = pixels_.data() + std::size_t(y) * std::size_t(w);
+      for (int x = 0; x < w; ++x) {
+        if (format == pf1bit)
+          out[x] = BYTE((row[x >> 3] >> (7 - (x & 7))) & 1);
+        else if (format == pf4bit)
+          out[x] = BYTE(x & 1 ? row[x >> 1] & 0x0F : row[x >> 1] >> 4);
+        else
+          out[x] = row[x];
+      }
+    }
+  } catch (...) {
+    if (image_) image_->DoProgress(psEnding, 0, false, sProgressConverting);
+    throw;
+  }
+  if (image_) image_->DoProgress(psEnding, 100, false, sProgressConverting);
+}
+
+void TGIFSubImage::ImportMask(HBITMAP mask) {
+  if (!mask || GetEmpty()) return;
+  const int w = Width(), h = Height();
+  // Optimising renumbers the pixels: the bitmap copy no longer matches them.
+  colorMap_->Optimize();
+  FreeBitmap();
+  FreeMask();
+  const int count = colorMap_->Count();
+  if (count == 256) {
+    // No index is left for the transparent pixels: the frame stays opaque.
+    Warning(gsWarning, sTooManyColors);
+    return;
+  }
+  const int index = colorMap_->Add(TColor(0));
+  // The mask as 1-bit rows, top-down: 1 where the picture leaves what is beneath.
+  std::vector<BYTE> info(sizeof(BITMAPINFOHEADER) + 2 * sizeof(RGBQUAD), 0);
+  auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
+  header->biSize = sizeof(BITMAPINFOHEADER);
+  header->biWidth = w;
+  header->biHeight = -h;
+  header->biPlanes = 1;
+  header->biBitCount = 1;
+  header->biCompression = BI_RGB;
+  const int stride = ((w + 31) / 32) * 4;
+  std::vector<BYTE> rows(std::size_t(stride) * std::size_t(h), 0);
+  HDC dc = CreateCompatibleDC(nullptr);
+  GetDIBits(dc, mask, 0, UINT(h), rows.data(), reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
+  DeleteDC(dc);
+  bool any = false;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      if (rows[std::size_t(y) * std::size_t(stride) + std::size_t(x >> 3)] & (0x80 >> (x & 7))) {
+        pixels_[std::size_t(y) * std::size_t(w) + std::size_t(x)] = BYTE(index);
+        any = true;
+      }
+  if (!any) {
+    colorMap_->Delete(index);
+    return;
+  }
+  auto* extension = new TGIFGraphicControlExtension(this);
+  extensions_->Add(extension);
+  extension->SetTransparentColorIndex(index);
+  extension->SetTransparent(true);
+  FreeBitmap();
+  FreeMask();
+}
+
+void TGIFSubImage::AssignGraphic(TGraphic* source) {
+  Clear();
+  if (source->Empty()) return;
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf24bit);
+  bitmap.SetSize(source->Width(), source->Height());
+  const RECT all{0, 0, source->Width(), source->Height()};
+  const bool drawn = dynamic_cast<TIcon*>(source) || dynamic_cast<TMetafile*>(source);
+  if (drawn)
+    bitmap.Canvas()->StretchDraw(all, source);
+  else
+    bitmap.Assign(source);
+  AssignBitmap(&bitmap);
+  if (auto* icon = dynamic_cast<TIcon*>(source)) {
+    const TMaskedImage& image = icon->Image();
+    const int w = image.Width, h = image.Height, stride = ((w + 15) / 16) * 2;
+    std::vector<BYTE> bits(std::size_t(stride) * std::size_t(h), 0);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if (!image.Opaque[std::size_t(y) * std::size_t(w) + std::size_t(x)])
+          bits[std::size_t(y) * std::size_t(stride) + std::size_t(x >> 3)] |= BYTE(0x80 >> (x & 7));
+    HBITMAP mask = GDICheck(CreateBitmap(w, h, 1, 1, bits.data()));
+    ImportMask(mask);
+    DeleteObject(mask);
+  }
 }
 
 bool TGIFSubImage::GetEmpty() const { return pixels_.empty() || Width() == 0 || Height() == 0; }
@@ -112,6 +326,7 @@ void TGIFSubImage::Prepare() {
 }
 
 HPALETTE TGIFSubImage::GetPalette() {
+  if (bitmap_ && bitmap_->Palette()) return bitmap_->Palette();
   if (palette_) return palette_;
   if (image_ && image_->GetDoDither())
     palette_ = WebPalette();
@@ -126,6 +341,157 @@ void TGIFSubImage::SetPalette(HPALETTE palette) {
   if (palette == palette_) return;
   if (palette_) DeleteObject(palette_);
   palette_ = palette;
+  if (bitmap_ && bitmap_->Palette() != palette) {
+    FreeBitmap();
+    if (image_) {
+      image_->PaletteModified = true;
+      image_->FrameChanged();
+    }
+  }
+}
+
+TBitmap* TGIFSubImage::GetBitmap() {
+  if (bitmap_) return bitmap_.get();
+  if (GetEmpty()) return nullptr;
+  return Render();
+}
+
+TBitmap* TGIFSubImage::Render() {
+  if (image_) image_->DoProgress(psStarting, 0, false, sProgressRendering);
+  auto bitmap = std::make_unique<TBitmap>();
+  try {
+    RenderPlain(bitmap.get(), image_ && image_->GetDoDither());
+  } catch (const EAbort&) {
+    // A progress handler asked to stop: the frame stays without bitmap.
+    if (image_) image_->DoProgress(psEnding, 0, false, sProgressRendering);
+    return nullptr;
+  } catch (...) {
+    if (image_) image_->DoProgress(psEnding, 0, false, sProgressRendering);
+    throw;
+  }
+  bitmap_ = std::move(bitmap);
+  if (image_) {
+    image_->DoProgress(psEnding, 100, image_->PaletteModified, sProgressRendering);
+    if (image_->PaletteModified) image_->FrameChanged();
+  }
+  return bitmap_.get();
+}
+
+void TGIFSubImage::RenderPlain(TBitmap* bitmap, bool dither) {
+  const int w = Width(), h = Height();
+  if (std::int64_t(w) * h > kSmallHandlePixels) bitmap->SetPixelFormat(pf1bit);
+  HPALETTE palette = GetPalette();
+  const bool buildMask = !mask_ && needMask_ && transparent_ && graphicControlExtension_;
+  needMask_ = false;
+  const int maskStride = ((w + 15) / 16) * 2;
+  std::vector<BYTE> maskBits;
+  if (buildMask) maskBits.assign(std::size_t(maskStride) * std::size_t(h), 0);
+  const int transparentIndex = buildMask ? graphicControlExtension_->GetTransparentColorIndex() : -1;
+  bool masked = false;
+  {
+    TDIBWriter writer(bitmap, palette, h, w, pf8bit);
+    if (dither) {
+      // The frame's palette is the 216-colour one: each pixel's colour goes through the ditherer.
+      auto dibRow = [&](int y) {
+        if (y % 32 == 0 && image_) image_->DoProgress(psRunning, BYTE(y * 100 / h), false, sProgressRendering);
+        return static_cast<BYTE*>(writer.RowPointer(y));
+      };
+      std::function<BYTE*(int)> maskRow;
+      if (buildMask) maskRow = [&](int y) { return maskBits.data() + std::size_t(y) * std::size_t(maskStride); };
+      DitherFramePixels(pixels_.data(), w, h, GetActiveColorMap(), transparentIndex, dibRow, maskRow);
+      masked = buildMask && std::any_of(maskBits.begin(), maskBits.end(), [](BYTE b) { return b != 0; });
+    }
+    for (int y = 0; y < h && !dither; ++y) {
+      if (y % 32 == 0 && image_) image_->DoProgress(psRunning, BYTE(y * 100 / h), false, sProgressRendering);
+      const BYTE* row = pixels_.data() + std::size_t(y) * std::size_t(w);
+      std::memcpy(writer.RowPointer(y), row, std::size_t(w));
+      if (!buildMask) continue;
+      BYTE* maskRow = maskBits.data() + std::size_t(y) * std::size_t(maskStride);
+      for (int x = 0; x < w; ++x)
+        if (row[x] == transparentIndex) {
+          maskRow[x >> 3] |= BYTE(0x80 >> (x & 7));
+          masked = true;
+        }
+    }
+  }
+  if (bitmap->Empty()) GIFError(sNoDIB);
+  if (masked) mask_ = GDICheck(CreateBitmap(w, h, 1, 1, maskBits.data()));
+}
+
+void TGIFSubImage::SetBitmap(TBitmap* bitmap) {
+  FreeBitmap();
+  if (!bitmap) return;
+  bitmap_ = std::make_unique<TBitmap>();
+  bitmap_->Assign(bitmap);
+}
+
+void TGIFSubImage::SetHasBitmap(bool value) {
+  if (value == GetHasBitmap()) return;
+  if (value)
+    GetBitmap();
+  else
+    FreeBitmap();
+}
+
+void TGIFSubImage::NewBitmap() { bitmap_ = std::make_unique<TBitmap>(); }
+
+void TGIFSubImage::FreeBitmap() { bitmap_.reset(); }
+
+void TGIFSubImage::FreeMask() {
+  if (mask_) DeleteObject(mask_);
+  mask_ = nullptr;
+  needMask_ = true;
+}
+
+bool TGIFSubImage::HasMask() {
+  if (needMask_ && transparent_) {
+    FreeBitmap();
+    GetBitmap();
+  }
+  return mask_ != nullptr;
+}
+
+void TGIFSubImage::Draw(TCanvas* canvas, const RECT& rect, bool transparent, bool tile) {
+  Paint(canvas, tile ? rect : ScaleRect(rect), rect, transparent, tile);
+}
+
+void TGIFSubImage::StretchDraw(TCanvas* canvas, const RECT& rect, bool transparent, bool tile) {
+  Paint(canvas, rect, rect, transparent, tile);
+}
+
+void TGIFSubImage::Paint(TCanvas* canvas, const RECT& target, const RECT& clip, bool transparent, bool tile) {
+  if (RectWidth(target) <= 0 || RectHeight(target) <= 0 || RectWidth(clip) <= 0 || RectHeight(clip) <= 0)
+    return;
+  const bool masked = transparent && transparent_ && HasMask();
+  TBitmap* bitmap = GetBitmap();
+  if (!bitmap) return;
+  const int w = Width(), h = Height();
+  canvas->Lock();
+  HDC dst = canvas->Handle();
+  const int saved = SaveDC(dst);
+  try {
+    IntersectClipRect(dst, clip.left, clip.top, clip.right, clip.bottom);
+    HDC src = bitmap->Canvas()->Handle();
+    if (masked) {
+      if (tile)
+        ForEachCell(target, w, h, [&](const RECT& cell) { MaskedBlit(dst, cell, src, w, h, mask_); });
+      else
+        MaskedBlit(dst, target, src, w, h, mask_);
+    } else if (tile) {
+      ForEachCell(target, w, h,
+                  [&](const RECT& cell) { BitBlt(dst, cell.left, cell.top, w, h, src, 0, 0, SRCCOPY); });
+    } else {
+      StretchBlt(dst, target.left, target.top, RectWidth(target), RectHeight(target), src, 0, 0, w, h,
+                 SRCCOPY);
+    }
+  } catch (...) {
+    RestoreDC(dst, saved);
+    canvas->Unlock();
+    throw;
+  }
+  RestoreDC(dst, saved);
+  canvas->Unlock();
+  canvas->Changed();
 }
 
 void TGIFSubImage::MapPixels(const std::vector<int>& map) {
@@ -165,6 +531,7 @@ void TGIFSubImage::LoadFromStream(TStream* stream) {
   image_->ClaimLoadedPixels(count);
   if (descriptor_.PackedFields & 0x80) colorMap_->LoadFromStream(stream, 2 << (descriptor_.PackedFields & 7));
   Decompress(stream);
+  if (GIFImageRenderOnLoad) GetBitmap();
 }
 
 void TGIFSubImage::SaveToStream(TStream* stream) {
@@ -261,6 +628,8 @@ void TGIFSubImage::DoSetBounds(int left, int top, int width, int height) {
   descriptor_.Width = WORD(width);
   descriptor_.Height = WORD(height);
   if (resized) {
+    FreeBitmap();
+    FreeMask();
     FreeImage();
     NewImage();
   }

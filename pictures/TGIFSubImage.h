@@ -1,6 +1,9 @@
 // TGIFSubImage: one frame of a GIF picture: its extensions, its place and size on the logical
-// screen, its local colour table and its pixels (one colour index a pixel, rows top-down). This
-// part reads and writes the frame as a piece of a GIF stream and keeps its geometry.
+// screen, its local colour table and its pixels (one colour index a pixel, rows top-down). It
+// reads and writes itself as a piece of a GIF stream, renders its indices into an 8-bit bitmap
+// with a monochrome mask (bit 1: transparent), draws itself scaled, tiled or transparent
+// (always clipped to the rectangle it is drawn into), and is built from other pictures.
+// Bitmap, mask and palette are caches over the pixels and tables, made on first use.
 // SetBoundsRect takes right and bottom as inclusive (a rectangle (0, 0, 9, 9) makes a 10 x 10
 // frame) while GetBoundsRect gives them exclusive, as the frame's callers have always had them.
 #pragma once
@@ -13,6 +16,8 @@
 #include "pictures/TGIFLocalColorMap.h"
 #include "platform/gdi/GdiTypes.h"
 
+class TBitmap;
+class TCanvas;
 class TGIFColorMap;
 class TGIFGraphicControlExtension;
 
@@ -23,9 +28,13 @@ class TGIFSubImage : public TGIFItem {
   ~TGIFSubImage() override;
 
   void Clear();
-  // From another frame: an independent copy of its place, pixels, table and extensions.
+  // From another frame: an independent copy of its place, pixels, table and extensions. From a
+  // TBitmap of 1, 4 or 8 bits: its pixels with its colours (a transparent bitmap gives a
+  // transparent frame); a TPicture: its graphic; other graphics through a 24-bit bitmap.
   void Assign(TPersistent* source) override;
   bool GetEmpty() const;
+  // The bitmap of the frame, for a TBitmap; others as the base class.
+  void AssignTo(TPersistent* dest) override;
   // Zeroed pixels for the frame's size; a frame above GIFMaximumImagePixels is refused.
   void NewImage();
   void FreeImage();
@@ -52,6 +61,25 @@ class TGIFSubImage : public TGIFItem {
   // without a local table the picture's palette (not kept).
   HPALETTE GetPalette();
   void SetPalette(HPALETTE palette);
+
+  // The rendered frame (8 bits with the frame's colours), made on first use; null for an empty
+  // frame or when a progress handler aborted the rendering.
+  TBitmap* GetBitmap();
+  // Frees the bitmap, then takes a copy of `bitmap` when there is one.
+  void SetBitmap(TBitmap* bitmap);
+  bool GetHasBitmap() const { return bitmap_ != nullptr; }
+  void SetHasBitmap(bool value);
+  void NewBitmap();
+  void FreeBitmap();
+  void FreeMask();
+  // Renders again when a transparent frame has not decided about its mask yet.
+  bool HasMask();
+  HBITMAP Mask() const { return mask_; }
+  // Draws the frame where it lands when the logical screen is drawn into `rect` (or, tiled, in
+  // cells of its own size from rect's top-left corner); nothing outside `rect` changes.
+  void Draw(TCanvas* canvas, const RECT& rect, bool transparent, bool tile);
+  // Draws the frame stretched into `rect` (or tiled there); nothing outside `rect` changes.
+  void StretchDraw(TCanvas* canvas, const RECT& rect, bool transparent, bool tile);
 
   // 1 left, 2 top, 3 width, 4 height; other indices read 0 and change nothing.
   int GetBounds(int index) const;
@@ -84,6 +112,21 @@ class TGIFSubImage : public TGIFItem {
   }
 
  private:
+  void AssignFrame(TGIFSubImage* frame);
+  void AssignBitmap(TBitmap* source);
+  void AssignGraphic(class TGraphic* source);
+  // Reads the rows of the frame's own bitmap copy into pixels and table.
+  void ImportBitmapRows();
+  // Marks the pixels whose mask byte is set with a new transparent index.
+  void ImportMask(HBITMAP mask);
+  TBitmap* Render();
+  // Plainly, or through the 216-colour ditherer when the picture dithers.
+  void RenderPlain(TBitmap* bitmap, bool dither);
+  void Paint(TCanvas* canvas, const RECT& target, const RECT& clip, bool transparent, bool tile);
+
+  std::unique_ptr<TBitmap> bitmap_;
+  HBITMAP mask_ = nullptr;
+  bool needMask_ = true;
   std::vector<BYTE> pixels_;
   std::unique_ptr<TGIFLocalColorMap> colorMap_;
   TImageDescriptor descriptor_;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor/EditorStart.h"
+#include "pictures/PicturesStartup.h"
 #include "platform/backend/gtk/BackendChoice.h"
 #include "platform/forms/PlatformStartup.h"
 #include "platform/rtl/Program.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
   unicode::RegisterLayer();
   platform::Startup(std::move(options));
   const int status = EditorMain(args);
+  pictures::Shutdown();
   platform::Shutdown();
   return status;
 }

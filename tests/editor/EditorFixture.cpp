@@ -5,6 +5,7 @@
 #include "editor/EditorStart.h"
 #include "editor/TfrmMain.h"
 #include "platform/backend/HeadlessDriver.h"
+#include "pictures/PicturesStartup.h"
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/rtl/Program.h"
@@ -68,6 +69,8 @@ void EditorTest::SetUp() {
 }
 
 void EditorTest::TearDown() {
+  // The editor's start registered the picture classes; they go before the platform does.
+  pictures::Shutdown();
   platform::Shutdown();
   unsetenv("MMSEDITOR_APP_DIR");
   unsetenv("PLATFORM_RUNTIME_DIR");
