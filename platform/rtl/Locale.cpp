@@ -284,6 +284,16 @@ BOOL GetStringTypeExA(LCID locale, DWORD infoType, LPCSTR src, int count, LPWORD
   return TRUE;
 }
 
+int GetCurrencyFormatA(LCID, DWORD, LPCSTR, const CURRENCYFMTA*, LPSTR, int) {
+  SetLastError(ERROR_NOT_SUPPORTED);
+  return 0;
+}
+
+int GetCurrencyFormatW(LCID, DWORD, LPCWSTR, const CURRENCYFMTW*, LPWSTR, int) {
+  SetLastError(ERROR_NOT_SUPPORTED);
+  return 0;
+}
+
 namespace platform {
 
 int CollateUtf16(std::u16string_view a, std::u16string_view b) {

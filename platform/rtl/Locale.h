@@ -58,6 +58,30 @@ int GetLocaleInfoA(LCID locale, LCTYPE type, LPSTR data, int size);
 BOOL GetStringTypeExW(LCID locale, DWORD infoType, LPCWSTR src, int count, LPWORD types);
 BOOL GetStringTypeExA(LCID locale, DWORD infoType, LPCSTR src, int count, LPWORD types);
 
+struct CURRENCYFMTA {
+  UINT NumDigits;
+  UINT LeadingZero;
+  UINT Grouping;
+  LPSTR lpDecimalSep;
+  LPSTR lpThousandSep;
+  UINT NegativeOrder;
+  UINT PositiveOrder;
+  LPSTR lpCurrencySymbol;
+};
+struct CURRENCYFMTW {
+  UINT NumDigits;
+  UINT LeadingZero;
+  UINT Grouping;
+  LPWSTR lpDecimalSep;
+  LPWSTR lpThousandSep;
+  UINT NegativeOrder;
+  UINT PositiveOrder;
+  LPWSTR lpCurrencySymbol;
+};
+// Currency formatting is not offered: 0 with ERROR_NOT_SUPPORTED.
+int GetCurrencyFormatA(LCID locale, DWORD flags, LPCSTR value, const CURRENCYFMTA* format, LPSTR out, int size);
+int GetCurrencyFormatW(LCID locale, DWORD flags, LPCWSTR value, const CURRENCYFMTW* format, LPWSTR out, int size);
+
 namespace platform {
 // Negative, 0 or positive: the two texts in the collation order of the user's UTF-8 locale, or of
 // en_US.UTF-8 when the user's cannot be loaded or orders by code point ("C"), else by code point.
