@@ -3,6 +3,7 @@
 // then the form library. Shut-down undoes them in reverse. No static constructor does any of it.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -38,5 +39,12 @@ void Shutdown();
 bool Started();
 // True when the running backend is the headless one.
 bool HeadlessRun();
+
+// A layer above the form library (the Unicode layer): `start` runs at the end of Startup, after
+// the form library, and `stop` at the start of Shutdown, before the forms are freed; layers stop
+// in the reverse order of starting. Called before Startup; adding a name again replaces its
+// procedures. Either may be null.
+void AddLayer(const std::string& name, std::function<void()> start, std::function<void()> stop);
+void RemoveLayer(const std::string& name);
 
 }  // namespace platform
