@@ -55,6 +55,43 @@ HINSTANCE Uc_ShellExecuteW(HWND__* hwnd, LPCWSTR operation, LPCWSTR file, LPCWST
                        show);
 }
 
+BOOL Uc_CreateProcessW(LPCWSTR application, LPWSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
+                       LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD creationFlags,
+                       LPVOID environment, LPCWSTR currentDirectory, STARTUPINFOW* startupInfo,
+                       PROCESS_INFORMATION* processInformation) {
+  if (Win32PlatformIsUnicode())
+    return CreateProcessW(application, commandLine, processAttributes, threadAttributes, inheritHandles,
+                          creationFlags, environment, currentDirectory, startupInfo, processInformation);
+  AnsiString a, c, d, reserved, desktop, title;
+  STARTUPINFOA narrow{};
+  STARTUPINFOA* narrowInfo = nullptr;
+  if (startupInfo) {
+    narrow.cb = sizeof narrow;
+    narrow.lpReserved = const_cast<LPSTR>(UcNarrowArg(NullWhenEmpty(startupInfo->lpReserved), reserved));
+    narrow.lpDesktop = const_cast<LPSTR>(UcNarrowArg(NullWhenEmpty(startupInfo->lpDesktop), desktop));
+    narrow.lpTitle = const_cast<LPSTR>(UcNarrowArg(NullWhenEmpty(startupInfo->lpTitle), title));
+    narrow.dwX = startupInfo->dwX;
+    narrow.dwY = startupInfo->dwY;
+    narrow.dwXSize = startupInfo->dwXSize;
+    narrow.dwYSize = startupInfo->dwYSize;
+    narrow.dwXCountChars = startupInfo->dwXCountChars;
+    narrow.dwYCountChars = startupInfo->dwYCountChars;
+    narrow.dwFillAttribute = startupInfo->dwFillAttribute;
+    narrow.dwFlags = startupInfo->dwFlags;
+    narrow.wShowWindow = startupInfo->wShowWindow;
+    narrow.cbReserved2 = startupInfo->cbReserved2;
+    narrow.lpReserved2 = startupInfo->lpReserved2;
+    narrow.hStdInput = startupInfo->hStdInput;
+    narrow.hStdOutput = startupInfo->hStdOutput;
+    narrow.hStdError = startupInfo->hStdError;
+    narrowInfo = &narrow;
+  }
+  return CreateProcessA(UcNarrowArg(NullWhenEmpty(application), a),
+                        const_cast<LPSTR>(UcNarrowArg(NullWhenEmpty(commandLine), c)), processAttributes,
+                        threadAttributes, inheritHandles, creationFlags, environment,
+                        UcNarrowArg(NullWhenEmpty(currentDirectory), d), narrowInfo, processInformation);
+}
+
 UINT Uc_GetWindowsDirectoryW(LPWSTR buffer, UINT size) {
   if (Win32PlatformIsUnicode()) return GetWindowsDirectoryW(buffer, size);
   AnsiString dir;

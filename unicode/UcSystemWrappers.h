@@ -11,6 +11,11 @@ DWORD Uc_GetModuleFileNameW(HMODULE module, LPWSTR buffer, DWORD size);
 // An empty operation is passed as null, on every system; on an 8-bit system every empty text.
 HINSTANCE Uc_ShellExecuteW(HWND__* hwnd, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters,
                            LPCWSTR directory, int show);
+// Empty texts are passed as null on an 8-bit system.
+BOOL Uc_CreateProcessW(LPCWSTR application, LPWSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
+                       LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD creationFlags,
+                       LPVOID environment, LPCWSTR currentDirectory, STARTUPINFOW* startupInfo,
+                       PROCESS_INFORMATION* processInformation);
 UINT Uc_GetWindowsDirectoryW(LPWSTR buffer, UINT size);
 UINT Uc_GetSystemDirectoryW(LPWSTR buffer, UINT size);
 BOOL Uc_GetComputerNameW(LPWSTR buffer, LPDWORD size);

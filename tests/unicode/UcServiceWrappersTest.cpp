@@ -13,6 +13,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "unicode/WideException.h"
 #include "platform/rtl/LastError.h"
+#include "platform/rtl/SyncObjs.h"
 #include "platform/rtl/Utf8.h"
 #include "support/TempDir.h"
 #include "unicode/UcFileWrappers.h"
@@ -76,6 +77,33 @@ TEST(UcServiceWrappers, TempPathOnBothPaths) {
   }
   if (saved.empty()) ::unsetenv("TMPDIR");
   else ::setenv("TMPDIR", saved.c_str(), 1);
+}
+
+// A Khmer argument reaches the child exactly through the UTF-16 call and under a UTF-8 system
+// code page; under 1252 an 8-bit system can only pass "?" for it.
+TEST(UcServiceWrappers, CreateProcessPassesArgumentsThroughTheCodePage) {
+  struct Case {
+    UINT page;
+    bool narrow;
+    DWORD exitCode;  // 2: the Khmer letter and the empty argument arrived
+  };
+  const Case cases[] = {{CP_UTF8, false, 2}, {CP_UTF8, true, 2}, {1252, true, 1}};
+  for (const Case& c : cases) {
+    CodePageScope scope(c.page, c.narrow);
+    // The script compares with the letter's UTF-8 bytes written out, which no code page changes.
+    std::u16string line =
+        u"/bin/sh -c \"test $1 = $(printf '\\341\\236\\200') && test -z $2 && exit $#; exit 1\" zero \u1780 \"\"";
+    PROCESS_INFORMATION info{};
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.lpTitle = const_cast<LPWSTR>(u"");
+    ASSERT_TRUE(Uc_CreateProcessW(u"", line.data(), nullptr, nullptr, FALSE, 0, nullptr, u"", &startup, &info));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(info.hProcess, INFINITE));
+    DWORD code = 0;
+    EXPECT_TRUE(GetExitCodeProcess(info.hProcess, &code));
+    EXPECT_EQ(c.exitCode, code) << c.page << " " << c.narrow;
+    CloseHandle(info.hProcess);
+  }
 }
 
 // What this system does not offer fails cleanly on both paths with ERROR_NOT_SUPPORTED.
