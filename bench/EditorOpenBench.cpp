@@ -1,8 +1,8 @@
 // Opening a message in the editor (decode, parse, unpack every part into the working folder,
 // re-time the pages) against the reader alone on the same bytes (headers decoded and the body
-// parsed, then released). The editor runs headless in a temporary application folder.
+// parsed, then released), on a phone's message and on twenty composed pages of about 290 KB. The
+// editor runs headless in a temporary application folder.
 #include <benchmark/benchmark.h>
-#include <stdlib.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -10,40 +10,37 @@
 #include <iterator>
 #include <string>
 
-#include "editor/EditorStart.h"
-#include "editor/TfrmMain.h"
+#include "bench/EditorBenchSupport.h"
 #include "mms/MmsDecoder.h"
 #include "mms/SmilParser.h"
-#include "platform/forms/PlatformStartup.h"
 
 namespace {
 
-const std::string kMessage = std::string(MMS_SHARED_DIR) + "/testdata/mms/SonyEricssonT310-R201.mms";
+const std::string kPhoneMessage = std::string(MMS_SHARED_DIR) + "/testdata/mms/SonyEricssonT310-R201.mms";
+
+// A message of twenty pages of about 290 KB, saved once by the editor itself.
+const std::string& ComposedMessage() {
+  static const std::string path = [] {
+    TfrmMain* main = editorbench::Editor();
+    editorbench::ComposeTwentyPages(main);
+    static const std::string file = std::filesystem::temp_directory_path() / "bench-editor-open-20.mms";
+    main->SaveMmsFile(file.c_str());
+    std::atexit([] { std::filesystem::remove(file); });
+    return file;
+  }();
+  return path;
+}
+
+const std::string& Message(int which) { return which == 0 ? kPhoneMessage : ComposedMessage(); }
 
 std::string ReadAll(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// The editor started once for the whole run.
-TfrmMain* Editor() {
-  static TfrmMain* main = [] {
-    char appDir[] = "/tmp/bench-editor-app-XXXXXX", runtime[] = "/tmp/bench-editor-run-XXXXXX";
-    static std::string folders[2] = {mkdtemp(appDir), mkdtemp(runtime)};
-    setenv("MMSEDITOR_APP_DIR", folders[0].c_str(), 1);
-    setenv("PLATFORM_RUNTIME_DIR", folders[1].c_str(), 1);
-    std::atexit([] {
-      for (const std::string& folder : folders) std::filesystem::remove_all(folder);
-    });
-    platform::Startup();
-    EditorStart({});
-    return frmMain;
-  }();
-  return main;
-}
-
+// Argument 0: a phone's one-slide message; 1: the composed twenty pages.
 void BM_ReaderAlone(benchmark::State& state) {
-  const std::string bytes = ReadAll(kMessage);
+  const std::string bytes = ReadAll(Message(int(state.range(0))));
   for (auto _ : state) {
     tMMS_RetrieveConf* record =
         MmsDecodeHeaders(reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size()));
@@ -54,14 +51,15 @@ void BM_ReaderAlone(benchmark::State& state) {
   }
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(bytes.size()));
 }
-BENCHMARK(BM_ReaderAlone);
+BENCHMARK(BM_ReaderAlone)->Arg(0)->Arg(1);
 
 void BM_EditorOpenMmsFile(benchmark::State& state) {
-  TfrmMain* main = Editor();
-  const int64_t size = int64_t(std::filesystem::file_size(kMessage));
-  for (auto _ : state) main->OpenMmsFile(kMessage.c_str());
+  TfrmMain* main = editorbench::Editor();
+  const std::string& message = Message(int(state.range(0)));
+  const int64_t size = int64_t(std::filesystem::file_size(message));
+  for (auto _ : state) main->OpenMmsFile(message.c_str());
   state.SetBytesProcessed(int64_t(state.iterations()) * size);
 }
-BENCHMARK(BM_EditorOpenMmsFile);
+BENCHMARK(BM_EditorOpenMmsFile)->Arg(0)->Arg(1);
 
 }  // namespace

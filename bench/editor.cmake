@@ -24,3 +24,8 @@ if(TARGET editor)
   mms_add_bench(bench_editor_open SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/EditorOpenBench.cpp LIBS editor platform_backend)
   target_compile_definitions(bench_editor_open PRIVATE MMS_SHARED_DIR="${MMS_SHARED_DIR}")
 endif()
+
+# Measuring the message after an insertion against the codec alone on the same files.
+if(TARGET editor)
+  mms_add_bench(bench_editor_measure SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/EditorMeasureBench.cpp LIBS editor platform_backend)
+endif()

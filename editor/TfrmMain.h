@@ -160,6 +160,7 @@ class TfrmMain : public TForm {
   BYTE dragState = 0;              // the slide strip's mouse state
   int dropTarget = -1;             // page marked as drop target while dragging, -1 none
   TBitmap* stripBitmap = nullptr;  // owned: the rendered slide strip
+  bool scrollAtOnce = false;       // while a message is opened: the strip jumps to a new page
   int modified = 0;                // 1 after any edit: the close question is asked only then
   BYTE savedAs = 0;                // 1 after Save As, 0 after Send or Save-to-drafts
   HWND peerWnd = nullptr;          // the connection manager's window, null until known

@@ -3,8 +3,12 @@
 // slide becomes a page whose picture, text and sound are unpacked into the working folder under
 // names of the page's index, and each page gets its slide's duration with its items re-timed.
 // The decoded record, the parsed view and the decoded body are released on every path.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <memory>
 #include <string>
 
@@ -53,8 +57,28 @@ class ParsedMessage {
   const tSMIL_Par* first_ = nullptr;
 };
 
+// Writes one unpacked part into the working folder, which the open has just emptied: a plain
+// write without a flush (the folder is scratch space, cleared at every start), never through a
+// link; a file that could not be written whole is removed, so no part is kept half.
 bool WriteBytes(const AnsiString& path, const void* data, size_t size) {
-  return platform::WriteFileReplacing(platform::FsPath(path), data, size);
+  const std::string target = platform::FsPath(path);
+  const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const char* p = static_cast<const char*>(data);
+  bool whole = true;
+  while (size > 0) {
+    const ssize_t n = ::write(fd, p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      whole = false;
+      break;
+    }
+    p += n;
+    size -= size_t(n);
+  }
+  if (::close(fd) != 0) whole = false;
+  if (!whole) ::unlink(target.c_str());
+  return whole;
 }
 
 std::string Lower(std::string text) {
@@ -99,6 +123,13 @@ int TfrmMain::LoadMms(const uint8_t* bytes, int count) {
   Label_Size->SetCaption(IntToStr(std::max(1, count / 1024)));
   mms->Body->DeleteFrame(0);
 
+  // The pages appear together once the message is in: the strip jumps instead of gliding to
+  // each new page.
+  scrollAtOnce = true;
+  struct ScrollBack {
+    bool& flag;
+    ~ScrollBack() { flag = false; }
+  } scrollBack{scrollAtOnce};
   long long totalMs = 0;
   int index = 0;
   for (const tSMIL_Par* slide = message.FirstSlide(); slide && index < kMaxPages;

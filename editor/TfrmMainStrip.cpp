@@ -175,14 +175,16 @@ void CopyStrip(TImage* control, TBitmap* strip, int position) {
     shown->SetSize(control->Width(), control->Height());
   }
   TCanvas* canvas = shown->Canvas();
+  const int width = strip ? std::max(0, std::min(control->Width(), strip->Width() - position)) : 0;
+  const int height = strip ? std::min(control->Height(), strip->Height()) : 0;
+  if (width > 0 && height > 0) {
+    canvas->CopyRect(RECT{0, 0, width, height}, strip->Canvas(), RECT{position, 0, position + width, height});
+  }
+  // White where the strip does not reach.
   canvas->Brush()->SetStyle(bsSolid);
   canvas->Brush()->SetColor(clWhite);
-  canvas->FillRect(RECT{0, 0, control->Width(), control->Height()});
-  if (!strip) return;
-  const int width = std::min(control->Width(), strip->Width() - position);
-  if (width <= 0) return;
-  canvas->CopyRect(RECT{0, 0, width, strip->Height()}, strip->Canvas(),
-                   RECT{position, 0, position + width, strip->Height()});
+  if (width < control->Width()) canvas->FillRect(RECT{width, 0, control->Width(), control->Height()});
+  if (height < control->Height()) canvas->FillRect(RECT{0, height, width, control->Height()});
 }
 
 }  // namespace
@@ -226,8 +228,13 @@ void TfrmMain::EnsureVisible(int left, int right) {
   } else if (right > position + width - 50) {
     target = std::min(right - width + 50, maximum);
   }
+  if (scrollAtOnce && target != position) {
+    scrBarFrameList->SetPosition(target);
+    CopyStrip(imgFrameList, stripBitmap, target);
+    imgFrameList->Invalidate();
+  }
   // One pixel at a time, shown after each, so the movement can be seen.
-  for (int p = position; p != target;) {
+  for (int p = position; p != target && !scrollAtOnce;) {
     p += target > p ? 1 : -1;
     scrBarFrameList->SetPosition(p);
     CopyStrip(imgFrameList, stripBitmap, p);

@@ -34,16 +34,6 @@ void FillCell(DeviceContext& dc, const RECT& surfaceRect) {
   if (s) FillSurface(dc, surfaceRect, 0xF0, Pattern(*s, ResolveColor(&dc, dc.state().bkColor)));
 }
 
-bool Drawable(DeviceContext& dc) {
-  Bitmap* s = dc.surface();
-  if (!s) return false;
-  if (s->bpp() != 32 || !s->topDown()) {
-    SetLastError(ERROR_NOT_SUPPORTED);  // text draws on 32-bit top-down memory (every surface is)
-    return false;
-  }
-  return true;
-}
-
 BOOL TextOutCore(HDC hdc, int x, int y, UINT options, const RECT* rect, std::u16string_view text) {
   auto dc = FindDc(hdc);
   if (!dc) {
@@ -69,7 +59,6 @@ BOOL TextOutCore(HDC hdc, int x, int y, UINT options, const RECT* rect, std::u16
     y -= metrics.height;
   if (align & TA_UPDATECP) dc->state().position.x = x + width;
   if (!dc->surface()) return TRUE;
-  if (!Drawable(*dc)) return FALSE;
   if (rect && (options & ETO_OPAQUE)) FillCell(*dc, dc->SurfaceRect(*rect));
   Region clip = dc->EffectiveClip();
   if (rect && (options & ETO_CLIPPED)) clip = clip.Intersect(Region(dc->SurfaceRect(*rect)));
@@ -244,7 +233,6 @@ int DrawTextCore(HDC hdc, std::u16string_view text, RECT* rect, UINT flags) {
     else if (flags & DT_BOTTOM) y = rect->bottom - lineHeight;
   }
   if (!dc->surface()) return height;
-  if (!Drawable(*dc)) return 0;
   Region clip = dc->EffectiveClip();
   if (!(flags & DT_NOCLIP)) clip = clip.Intersect(Region(dc->SurfaceRect(*rect)));
   const COLORREF color = ResolveColor(dc.get(), dc->state().textColor);

@@ -169,31 +169,64 @@ void TextEngine::Draw(DeviceContext& dc, PangoLayout* layout, int x, int y, cons
   const int m = metrics.height;
   const Region around = clip.Intersect(Region(RECT{x + std::min(0, ink.x) - m, y - m,
                                                    x + std::max(ink.x + ink.width, 0) + m, y + metrics.height + m}));
-  std::vector<uint32_t> before;
+  if (around.IsEmpty()) return;
+  if (surface->bpp() == 32 && surface->topDown()) {
+    std::vector<uint32_t> before;
+    for (const RECT& r : around.rects())
+      for (int yy = r.top; yy < r.bottom; ++yy)
+        for (int xx = r.left; xx < r.right; ++xx) before.push_back(surface->GetRaw(xx, yy));
+    cairo_surface_t* cs = cairo_image_surface_create_for_data(surface->bits(), CAIRO_FORMAT_RGB24, surface->width(),
+                                                              surface->height(), surface->stride());
+    Show(cs, layout, 0, 0, x, y, metrics, color, clip);
+    // Drawn pixels get a fourth byte of 0 like every drawing operation; untouched ones keep theirs.
+    size_t i = 0;
+    for (const RECT& r : around.rects())
+      for (int yy = r.top; yy < r.bottom; ++yy)
+        for (int xx = r.left; xx < r.right; ++xx, ++i) {
+          const uint32_t now = surface->GetRaw(xx, yy);
+          surface->SetRaw(xx, yy, (now & 0xFFFFFF) == (before[i] & 0xFFFFFF) ? before[i] : (now & 0xFFFFFF));
+        }
+    return;
+  }
+  // Other formats (fewer bits, bottom-up rows): the text is drawn on a 32-bit copy of the pixels
+  // it may touch, and the pixels it changed go back in the surface's own format.
+  const RECT box = around.Bounds();
+  const int w = box.right - box.left, h = box.bottom - box.top;
+  std::vector<uint32_t> staging(size_t(w) * size_t(h));
+  for (int yy = 0; yy < h; ++yy)
+    for (int xx = 0; xx < w; ++xx) {
+      const COLORREF c = surface->RawToColor(surface->GetRaw(box.left + xx, box.top + yy));
+      staging[size_t(yy) * size_t(w) + size_t(xx)] = uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+    }
+  const std::vector<uint32_t> before = staging;
+  cairo_surface_t* cs = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(staging.data()),
+                                                            CAIRO_FORMAT_RGB24, w, h, w * 4);
+  Show(cs, layout, box.left, box.top, x, y, metrics, color, around);
   for (const RECT& r : around.rects())
     for (int yy = r.top; yy < r.bottom; ++yy)
-      for (int xx = r.left; xx < r.right; ++xx) before.push_back(surface->GetRaw(xx, yy));
-  cairo_surface_t* cs = cairo_image_surface_create_for_data(surface->bits(), CAIRO_FORMAT_RGB24, surface->width(),
-                                                            surface->height(), surface->stride());
+      for (int xx = r.left; xx < r.right; ++xx) {
+        const size_t i = size_t(yy - box.top) * size_t(w) + size_t(xx - box.left);
+        const uint32_t now = staging[i] & 0xFFFFFF;
+        if (now != (before[i] & 0xFFFFFF))
+          surface->SetRaw(xx, yy, surface->ColorToRaw(RGB(now >> 16 & 0xFF, now >> 8 & 0xFF, now & 0xFF)));
+      }
+}
+
+// Shows the layout on a Cairo surface whose pixel (0, 0) is the target's (left, top), clipped
+// to the region, with its baseline on the cell's baseline; the surface is finished and released.
+void TextEngine::Show(cairo_surface_t* cs, PangoLayout* layout, int left, int top, int x, int y,
+                      const FontMetrics& metrics, COLORREF color, const Region& clip) {
   cairo_t* cr = cairo_create(cs);
+  cairo_translate(cr, -left, -top);
   for (const RECT& r : clip.rects()) cairo_rectangle(cr, r.left, r.top, r.right - r.left, r.bottom - r.top);
   cairo_clip(cr);
   cairo_set_source_rgb(cr, GetRValue(color) / 255.0, GetGValue(color) / 255.0, GetBValue(color) / 255.0);
-  // The layout's baseline goes to the cell's baseline.
   const double baseline = double(pango_layout_get_baseline(layout)) / PANGO_SCALE;
   cairo_move_to(cr, x, y + metrics.ascent - baseline);
   pango_cairo_show_layout(cr, layout);
   cairo_destroy(cr);
   cairo_surface_flush(cs);
   cairo_surface_destroy(cs);
-  // Drawn pixels get a fourth byte of 0 like every drawing operation; untouched ones keep theirs.
-  size_t i = 0;
-  for (const RECT& r : around.rects())
-    for (int yy = r.top; yy < r.bottom; ++yy)
-      for (int xx = r.left; xx < r.right; ++xx, ++i) {
-        const uint32_t now = surface->GetRaw(xx, yy);
-        surface->SetRaw(xx, yy, (now & 0xFFFFFF) == (before[i] & 0xFFFFFF) ? before[i] : (now & 0xFFFFFF));
-      }
 }
 
 LOGFONTW FontOf(const DeviceContext& dc) {

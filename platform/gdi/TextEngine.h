@@ -39,6 +39,8 @@ class TextEngine {
 
  private:
   TextEngine();
+  static void Show(cairo_surface_t* cs, PangoLayout* layout, int left, int top, int x, int y,
+                   const FontMetrics& metrics, COLORREF color, const Region& clip);
   PangoContext* context_ = nullptr;
 };
 

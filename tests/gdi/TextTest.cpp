@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <pango/pangocairo.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -218,6 +219,47 @@ TEST(Text, OpaqueTextOutFillsTheCellAndClearsTheFourthByte) {
   bool green = false;
   for (int x = 0; x < s.cx; ++x) green = green || c.At(x, s.cy - 1) == 0x0000FF00u;
   EXPECT_TRUE(green);
+}
+
+// Text on a 24-bit surface, and on a 32-bit one stored bottom-up, shows the pixels it shows on the
+// 32-bit top-down surface (nothing at all was drawn there before).
+TEST(Text, EverySurfaceFormatShowsTheSameText) {
+  const std::u16string text = u"Vi\u1EC7t 24";
+  Canvas reference(120, 30);
+  reference.Fill(0x00FFFFFF);
+  SetTextColor(reference.dc, RGB(0, 0, 128));
+  TextOutW(reference.dc, 2, 2, text.c_str(), int(text.size()));
+
+  Canvas rgb(120, 30, 24);
+  for (int y = 0; y < 30; ++y) std::memset(&rgb.Byte(0, y), 0xFF, size_t(rgb.stride));
+  SetTextColor(rgb.dc, RGB(0, 0, 128));
+  ASSERT_TRUE(TextOutW(rgb.dc, 2, 2, text.c_str(), int(text.size())));
+  int inked = 0;
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 120; ++x) {
+      const uint32_t shown = uint32_t(rgb.Byte(3 * x + 2, y)) << 16 | uint32_t(rgb.Byte(3 * x + 1, y)) << 8 | rgb.Byte(3 * x, y);
+      ASSERT_EQ(shown, reference.At(x, y) & 0xFFFFFF) << x << "," << y;
+      inked += shown != 0xFFFFFF;
+    }
+  EXPECT_GT(inked, 20);
+
+  // Bottom-up: row 0 of the memory is the bottom row of the picture.
+  BITMAPINFO info{};
+  info.bmiHeader = {40, 120, 30, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  HDC dc = CreateCompatibleDC(nullptr);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  auto* pixels = static_cast<uint32_t*>(bits);
+  std::fill(pixels, pixels + 120 * 30, 0x00FFFFFFu);
+  SetTextColor(dc, RGB(0, 0, 128));
+  ASSERT_TRUE(TextOutW(dc, 2, 2, text.c_str(), int(text.size())));
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 120; ++x)
+      ASSERT_EQ(pixels[(29 - y) * 120 + x] & 0xFFFFFF, reference.At(x, y) & 0xFFFFFF) << x << "," << y;
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
 }
 
 }  // namespace
