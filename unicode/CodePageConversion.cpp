@@ -6,6 +6,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/LastError.h"
+#include "platform/rtl/Locale.h"
 #include "platform/rtl/Utf8.h"
 #include "platform/win/Win.h"
 #include "unicode/Utf7.h"
@@ -96,7 +97,13 @@ UINT CharSetToCodePage(DWORD charSet) {
   RaiseLastOSError();
 }
 
-UINT LCIDToCodePage(LCID) { return GetACP(); }
+UINT LCIDToCodePage(LCID locale) {
+  char16_t text[8] = {};
+  if (GetLocaleInfoW(locale, LOCALE_IDEFAULTANSICODEPAGE, reinterpret_cast<LPWSTR>(text), 8) <= 1) return GetACP();
+  UINT page = 0;
+  for (const char16_t* p = text; *p >= u'0' && *p <= u'9'; ++p) page = page * 10 + static_cast<UINT>(*p - u'0');
+  return page ? page : GetACP();
+}
 
 UINT KeyboardCodePage() {
   auto layout = reinterpret_cast<std::uintptr_t>(GetKeyboardLayout(0));
