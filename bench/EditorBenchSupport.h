@@ -16,6 +16,7 @@
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
 #include "platform/forms/PlatformStartup.h"
+#include "unicode/UcLayer.h"
 
 namespace editorbench {
 
@@ -29,6 +30,7 @@ inline TfrmMain* Editor() {
     std::atexit([] {
       for (const std::string& folder : folders) std::filesystem::remove_all(folder);
     });
+    unicode::RegisterLayer();
     platform::Startup();
     EditorStart({});
     return frmMain;

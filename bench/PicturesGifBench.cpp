@@ -1,15 +1,22 @@
 // Decoding GIF streams from memory: the GIF picture class (TGIFImage::LoadFromStream) beside
 // giflib's DGifSlurp on the same bytes. The pictures are made by giflib's encoder at start: a
 // 640 x 480 picture of 256 colours, and an animation of 20 frames with control blocks.
+// Encoding 640 x 480 8-bit pixels: TGIFImage::SaveToStream into memory with LZW and with
+// run-length data, beside giflib's EGifOpen/EGifPutLine on the same pixels: a photograph-like
+// picture quantised to 256 colours by ReduceColors (Floyd-Steinberg), and a flat picture.
 #include <benchmark/benchmark.h>
 #include <gif_lib.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <random>
 #include <vector>
 
+#include "pictures/ColorReduction.h"
 #include "pictures/TGIFImage.h"
+#include "pictures/TGIFSubImage.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/rtl/TMemoryStream.h"
 
 namespace {
@@ -123,8 +130,112 @@ void BM_DecodeAnimationGiflib(benchmark::State& state) {
   DecodeGiflib(state, Animation(), int64_t{kFrameWidth} * kFrameHeight * kFrames);
 }
 
+struct Indexed {
+  std::vector<GifColorType> colours;
+  std::vector<uint8_t> pixels;  // rows top-down
+};
+
+// Smooth shading with grain, reduced to 256 colours the way a picture becomes a GIF frame.
+Indexed QuantisedPhoto() {
+  TBitmap photo;
+  photo.SetPixelFormat(pf24bit);
+  photo.SetSize(kWidth, kHeight);
+  std::mt19937 rng(7);
+  for (int y = 0; y < kHeight; ++y) {
+    auto* row = static_cast<uint8_t*>(photo.ScanLine(y));
+    for (int x = 0; x < kWidth; ++x) {
+      const int grain = static_cast<int>(rng() % 13) - 6;
+      row[3 * x] = static_cast<uint8_t>(std::clamp(x * 255 / kWidth + grain, 0, 255));
+      row[3 * x + 1] = static_cast<uint8_t>(std::clamp((x + y) * 255 / (kWidth + kHeight) + grain, 0, 255));
+      row[3 * x + 2] =
+          static_cast<uint8_t>(std::clamp(128 + static_cast<int>(100 * std::sin(y / 40.0)) + grain, 0, 255));
+    }
+  }
+  std::unique_ptr<TBitmap> reduced(
+      ReduceColors(&photo, rmQuantize, TDitherMode::dmFloydSteinberg, 8, nullptr));
+  Indexed out;
+  PALETTEENTRY entries[256] = {};
+  GetPaletteEntries(reduced->Palette(), 0, 256, entries);
+  for (const PALETTEENTRY& e : entries) out.colours.push_back(GifColorType{e.peRed, e.peGreen, e.peBlue});
+  for (int y = 0; y < kHeight; ++y) {
+    const auto* row = static_cast<const uint8_t*>(reduced->ScanLine(y));
+    out.pixels.insert(out.pixels.end(), row, row + kWidth);
+  }
+  return out;
+}
+
+Indexed Flat() {
+  Indexed out;
+  for (int k = 0; k < 256; ++k)
+    out.colours.push_back(GifColorType{GifByteType(k), GifByteType(k), GifByteType(k)});
+  out.pixels.assign(size_t{kWidth} * kHeight, 77);
+  return out;
+}
+
+const Indexed& Photo() {
+  static const Indexed picture = QuantisedPhoto();
+  return picture;
+}
+const Indexed& FlatPicture() {
+  static const Indexed picture = Flat();
+  return picture;
+}
+
+void EncodeOurs(benchmark::State& state, const Indexed& picture, TGIFCompression compression) {
+  TGIFImage image;
+  image.SetCompression(compression);
+  for (const GifColorType& c : picture.colours) image.GetColorMap()->Add(TColor(RGB(c.Red, c.Green, c.Blue)));
+  auto* frame = new TGIFSubImage(&image);
+  frame->DoSetBounds(0, 0, kWidth, kHeight);
+  for (int y = 0; y < kHeight; ++y)
+    std::copy_n(&picture.pixels[size_t(y) * kWidth], kWidth, frame->GetScanline(y));
+  image.Add(frame);
+  int64_t size = 0;
+  for (auto _ : state) {
+    TMemoryStream out;
+    image.SaveToStream(&out);
+    size = out.Size();
+    benchmark::DoNotOptimize(out.Memory());
+  }
+  state.counters["bytes"] = static_cast<double>(size);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kWidth * kHeight);
+}
+
+void EncodeGiflib(benchmark::State& state, const Indexed& picture) {
+  size_t size = 0;
+  for (auto _ : state) {
+    std::vector<uint8_t> out;
+    int error = 0;
+    GifFileType* gif = EGifOpen(&out, WriteToMemory, &error);
+    ColorMapObject* map = GifMakeMapObject(256, picture.colours.data());
+    bool ok = gif != nullptr && EGifPutScreenDesc(gif, kWidth, kHeight, 8, 0, map) == GIF_OK &&
+              EGifPutImageDesc(gif, 0, 0, kWidth, kHeight, false, nullptr) == GIF_OK;
+    for (int r = 0; ok && r < kHeight; ++r)
+      ok = EGifPutLine(gif, const_cast<GifPixelType*>(&picture.pixels[size_t(r) * kWidth]), kWidth) == GIF_OK;
+    if (EGifCloseFile(gif, &error) != GIF_OK || !ok) state.SkipWithError("giflib encode failed");
+    GifFreeMapObject(map);
+    size = out.size();
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.counters["bytes"] = static_cast<double>(size);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kWidth * kHeight);
+}
+
+void BM_EncodePhotoLzwOurs(benchmark::State& state) { EncodeOurs(state, Photo(), gcLZW); }
+void BM_EncodePhotoRleOurs(benchmark::State& state) { EncodeOurs(state, Photo(), gcRLE); }
+void BM_EncodePhotoGiflib(benchmark::State& state) { EncodeGiflib(state, Photo()); }
+void BM_EncodeFlatLzwOurs(benchmark::State& state) { EncodeOurs(state, FlatPicture(), gcLZW); }
+void BM_EncodeFlatRleOurs(benchmark::State& state) { EncodeOurs(state, FlatPicture(), gcRLE); }
+void BM_EncodeFlatGiflib(benchmark::State& state) { EncodeGiflib(state, FlatPicture()); }
+
 }  // namespace
 
+BENCHMARK(BM_EncodePhotoLzwOurs);
+BENCHMARK(BM_EncodePhotoRleOurs);
+BENCHMARK(BM_EncodePhotoGiflib);
+BENCHMARK(BM_EncodeFlatLzwOurs);
+BENCHMARK(BM_EncodeFlatRleOurs);
+BENCHMARK(BM_EncodeFlatGiflib);
 BENCHMARK(BM_DecodePictureOurs);
 BENCHMARK(BM_DecodePictureGiflib);
 BENCHMARK(BM_DecodeAnimationOurs);

@@ -301,7 +301,7 @@ void TfrmMain::SetSubjectText(const WideString& text) {
   const bool outer = subjectByCode;
   subjectByCode = true;
   try {
-    memo_title->SetTextProp(AnsiString(text));
+    memo_title->SetText(text);
   } catch (...) {
     subjectByCode = outer;
     throw;
@@ -377,7 +377,10 @@ void RegisterEditorForms() {
         .Handler("actDraftsExecute", &TfrmMain::actDraftsExecute)
         .Handler("SaveAsDraftClick", &TfrmMain::SaveAsDraftClick)
         .Handler("FormCloseQuery", &TfrmMain::FormCloseQuery)
-        .Handler("actOpenExecute", &TfrmMain::actOpenExecute);
+        .Handler("actOpenExecute", &TfrmMain::actOpenExecute)
+        .Handler("actCopyExecute", &TfrmMain::actCopyExecute)
+        .Handler("actCutExecute", &TfrmMain::actCutExecute)
+        .Handler("actPasteExecute", &TfrmMain::actPasteExecute);
     return true;
   }();
   (void)done;

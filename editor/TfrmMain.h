@@ -14,6 +14,11 @@
 #include "platform/forms/TScrollBar.h"
 #include "platform/rtl/AnsiString.h"
 #include "platform/rtl/WideString.h"
+#include "unicode/TUcEdit.h"
+#include "unicode/TUcImage.h"
+#include "unicode/TUcLabel.h"
+#include "unicode/TUcMenuItem.h"
+#include "unicode/TUcPopupMenu.h"
 
 class TActionList;
 class TBitmap;
@@ -32,6 +37,8 @@ class TPanel;
 class TPopupMenu;
 class TQvBackImage;
 class TMmsFrame;
+class TMediaItem;
+struct TPasteRecord;
 class TResizeHost;
 class TSaveDialog;
 class TScrollBar;
@@ -69,25 +76,25 @@ class TfrmMain : public TForm {
   // --- The controls of the layout (found by name once it is read) ---
   TQvBackImage* QvBackImage2 = nullptr;  // the skinned background, whole client area
   TImage* Image_Main = nullptr;          // the title band
-  TLabel* MMSTitle = nullptr;
+  TUcLabel* MMSTitle = nullptr;
   TImButton* CloseBtn = nullptr;
-  TLabel* subject = nullptr;
-  TEdit* memo_title = nullptr;  // the subject
+  TUcLabel* subject = nullptr;
+  TUcEdit* memo_title = nullptr;  // the subject
   TLabel* subject_size = nullptr;
-  TLabel* CurDur = nullptr;
+  TUcLabel* CurDur = nullptr;
   TEdit* Edit_Cur = nullptr;  // the current page's duration in seconds
   TImButton* UpBtn = nullptr;
   TImButton* DownBtn = nullptr;
   TLabel* lbl2 = nullptr;
-  TLabel* labMMSSize = nullptr;
+  TUcLabel* labMMSSize = nullptr;
   TLabel* Label_Size = nullptr;  // message size in KB
-  TLabel* length = nullptr;
+  TUcLabel* length = nullptr;
   TLabel* Label_Time = nullptr;  // total time in seconds
   TLabel* lbl5 = nullptr;
-  TLabel* Label2 = nullptr;
-  TLabel* Label3 = nullptr;
-  TLabel* Label4 = nullptr;
-  TImage* imgFrameList = nullptr;  // the slide strip
+  TUcLabel* Label2 = nullptr;
+  TUcLabel* Label3 = nullptr;
+  TUcLabel* Label4 = nullptr;
+  TUcImage* imgFrameList = nullptr;  // the slide strip
   TScrollBar* scrBarFrameList = nullptr;
   TPanel* pnl1 = nullptr;       // hosts the preview window
   TImage* imgMivora = nullptr;  // the hidden page-layout canvas
@@ -142,11 +149,11 @@ class TfrmMain : public TForm {
   TMenuItem* AboutMenu = nullptr;
   TMenuItem* HelpMenu = nullptr;
   // The slide strip's popup menu.
-  TPopupMenu* UcPopupMenu1 = nullptr;
-  TMenuItem* insert_pop = nullptr;
-  TMenuItem* delete_pop = nullptr;
-  TMenuItem* Select_pop = nullptr;
-  TMenuItem* resize_pop = nullptr;
+  TUcPopupMenu* UcPopupMenu1 = nullptr;
+  TUcMenuItem* insert_pop = nullptr;
+  TUcMenuItem* delete_pop = nullptr;
+  TUcMenuItem* Select_pop = nullptr;
+  TUcMenuItem* resize_pop = nullptr;
   TTimer* Timer1 = nullptr;  // steps the duration up while UpBtn is held
   TTimer* Timer2 = nullptr;  // steps it down while DownBtn is held
   TActionList* actlst1 = nullptr;
@@ -254,8 +261,35 @@ class TfrmMain : public TForm {
   // The menu's new page: no size check afterwards.
   void actNewPageExecute(TObject* sender);
   // The text editor window, run modally for a text file: it gets the file's path and answers
-  // the path it holds when it closes. Until the window is installed nothing is written.
+  // the path it holds when it closes. Unset, the editor's own window runs; tests put another.
   std::function<AnsiString(TfrmMain* owner, const AnsiString& path)> runTextEditor;
+
+  // --- The item and page clipboard ---
+  // Copy, cut and paste act on the subject or the duration field when it has the focus, else on
+  // the strip's selection.
+  void actCopyExecute(TObject* sender);
+  void actCutExecute(TObject* sender);
+  void actPasteExecute(TObject* sender);
+  // Puts the selected page or part of page `index` on the clipboard: 0, -4 or -27.
+  int CopySelection(int index);
+  // Each puts one block on the clipboard (nothing for a null argument): 0.
+  int CopyImageItem(const TMediaItem* item);
+  int CopyTextItem(const TMediaItem* item);
+  int CopyAudioItem(const TMediaItem* item);
+  int CopyFrame(const TMmsFrame* frame);
+  // Pastes the clipboard's page before page `index`, or its item into that page (a page appended
+  // when `index` is not below the page count): 0, -4 or -26. `record` learns what changed.
+  int PasteClipboard(int index, TPasteRecord* record = nullptr);
+  // A new item or page from the editor's own blocks (null when there is none of this run), or
+  // from other programs' bitmaps and texts (null on failure).
+  std::unique_ptr<TMediaItem> PasteImageItem();
+  std::unique_ptr<TMediaItem> PasteTextItem();
+  std::unique_ptr<TMediaItem> PasteAudioItem();
+  std::unique_ptr<TMmsFrame> PasteFrame();
+  std::unique_ptr<TMediaItem> PasteBitmap();
+  std::unique_ptr<TMediaItem> PasteText();
+  // Takes back exactly what a paste changed.
+  void UndoPaste(TPasteRecord& record);
 
   // --- The page's duration and the subject ---
   // 1 for the keys the duration edit takes: digits and copy, backspace, paste, cut, undo.
@@ -449,6 +483,11 @@ class TfrmMain : public TForm {
   int InsertKeepingLimit(int type, const std::function<int()>& insert);
   // The text file for a page without one: a name no page uses and no file has.
   AnsiString NewTextFileName(int index) const;
+  // A name `folder`/`stem`<pasteCounter>`ext` that no file has yet (the counter moves past taken
+  // names).
+  AnsiString NewPasteFileName(const AnsiString& folder, const char* stem, const char* ext);
+  // Writes a pasted text (FF FE, UTF-16LE) to a new file of the TXT folder: its path, "" on failure.
+  AnsiString WritePastedText(const std::u16string& text);
   // Calls `visit` with the full path of every entry of `folder` but "." and "..".
   template <class F>
   static void ForEachEntry(const AnsiString& folder, F visit);

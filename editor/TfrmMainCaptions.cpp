@@ -52,21 +52,21 @@ BOOL CollectTitled(HWND window, LPARAM param) {
 
 void TfrmMain::setCaption() {
   // Labels.
-  Label2->SetCaption(LanguageText("STR_Main_Picture"));
-  Label3->SetCaption(LanguageText("STR_Main_Text"));
-  Label4->SetCaption(LanguageText("STR_Main_Video"));
-  labMMSSize->SetCaption(LanguageText("STR_Main_MMSSize"));
-  length->SetCaption(LanguageText("STR_Main_MMSFrameSize"));
-  subject->SetCaption(LanguageText("STR_Main_Subject"));
-  MMSTitle->SetCaption(LanguageText("STR_Main_Menu_Mivora"));
-  CurDur->SetCaption(LanguageText("STR_Main_Cur_Dur"));
+  Label2->SetCaption(ResStringManager.GetString("STR_Main_Picture"));
+  Label3->SetCaption(ResStringManager.GetString("STR_Main_Text"));
+  Label4->SetCaption(ResStringManager.GetString("STR_Main_Video"));
+  labMMSSize->SetCaption(ResStringManager.GetString("STR_Main_MMSSize"));
+  length->SetCaption(ResStringManager.GetString("STR_Main_MMSFrameSize"));
+  subject->SetCaption(ResStringManager.GetString("STR_Main_Subject"));
+  MMSTitle->SetCaption(ResStringManager.GetString("STR_Main_Menu_Mivora"));
+  CurDur->SetCaption(ResStringManager.GetString("STR_Main_Cur_Dur"));
   lbl2->SetCaption(LanguageText("STR_Main_Dur_Unit"));
   lbl5->SetCaption(LanguageText("STR_Main_Dur_Unit"));
   // The slide strip's popup menu.
-  insert_pop->SetCaption(LanguageText("STR_Main_Menu_Insert"));
-  delete_pop->SetCaption(LanguageText("STR_Main_Menu_Edit_Delete"));
-  Select_pop->SetCaption(LanguageText("STR_Main_btnResize"));
-  resize_pop->SetCaption(LanguageText("STR_Main_Menu_resize"));
+  insert_pop->SetCaption(ResStringManager.GetString("STR_Main_Menu_Insert"));
+  delete_pop->SetCaption(ResStringManager.GetString("STR_Main_Menu_Edit_Delete"));
+  Select_pop->SetCaption(ResStringManager.GetString("STR_Main_btnResize"));
+  resize_pop->SetCaption(ResStringManager.GetString("STR_Main_Menu_resize"));
   // The drop-down buttons and the buttons reached through menus and shortcuts.
   btnFileMenu->SetCaption(LanguageText("STR_Main_Menu_File"));
   btnEditMenu->SetCaption(LanguageText("STR_Main_Menu_Edit"));

@@ -120,7 +120,7 @@ void TfrmMain::TimerBegin(TObject*) { StepDuration(Edit_Cur, +1); }
 void TfrmMain::Timer2Begin(TObject*) { StepDuration(Edit_Cur, -1); }
 
 void TfrmMain::memo_titleKeyPress(TObject*, char& key) {
-  const std::u16string text = platform::MultiByteToUtf16(memo_title->Text().c_str());
+  const std::u16string text = memo_title->Text().ToU16();
   if (int(text.size()) != kSubjectLimit || memo_title->SelLength() != 0) return;
   if (key == 8 || key == 26 || key == 3 || key == 24) return;
   key = 0;
@@ -130,9 +130,8 @@ void TfrmMain::memo_titleChange(TObject*) {
   if (!memo_title || !subject_size) return;  // the layout is still being read
   // The program setting the subject (opening a message, the command line) is not an edit.
   if (!subjectByCode) modified = 1;
-  // Counted in UTF-16 units of the text as the system code page holds it: a character the code
-  // page cannot hold has become its default character and counts as one.
-  std::u16string text = platform::MultiByteToUtf16(memo_title->Text().c_str());
+  // Counted in UTF-16 units of the subject's wide text.
+  std::u16string text = memo_title->Text().ToU16();
   int count = int(text.size());
   if (count > kSubjectLimit) {
     // Never half of a surrogate pair: the subject is handed over as UTF-8.
@@ -140,7 +139,7 @@ void TfrmMain::memo_titleChange(TObject*) {
     if (IsHighSurrogate(text[cut - 1])) --cut;
     text.resize(cut);
     subjectCut = true;
-    memo_title->SetTextProp(AnsiString(platform::Utf16ToMultiByte(text).c_str()));  // runs this again
+    memo_title->SetText(WideString(text));  // runs this again
     memo_title->SetSelStart(int(memo_title->Text().Length()));
     return;
   }

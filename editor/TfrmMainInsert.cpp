@@ -13,6 +13,7 @@
 #include "editor/TMsgBox.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
+#include "editor/TfrmTextEditor.h"
 #include "mms/SlideTextFile.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
@@ -100,11 +101,8 @@ bool IsAcceptedSoundExtension(const AnsiString& ext) {
 
 }  // namespace
 
-AnsiString TfrmMain::GetFileExt(const AnsiString& path) {
-  const std::string p = path.c_str();
-  const size_t dot = p.rfind('.');
-  return dot == std::string::npos ? AnsiString() : AnsiString(p.substr(dot + 1));
-}
+// The extension of the file-name part only: a dotted folder gives none.
+AnsiString TfrmMain::GetFileExt(const AnsiString& path) { return TfrmTextEditor::GetFileExt(path); }
 
 int TfrmMain::IsFileUsed(const AnsiString& path) const {
   if (!mms) return 0;
@@ -259,7 +257,7 @@ int TfrmMain::InsertText() {
   TMmsFrame* frame = mms->Body->GetFrame(page);
   const std::string own = ItemPath(frame, TMediaItem::kText);
   AnsiString path = own.empty() ? NewTextFileName(page) : AnsiString(own);
-  if (runTextEditor) path = runTextEditor(this, path);
+  path = runTextEditor ? runTextEditor(this, path) : RunTextEditor(this, path);
 
   if (TMediaItem* item = frame->GetItem(TMediaItem::kText)) {
     item->SetPath(path.c_str());

@@ -12,6 +12,7 @@
 #include "editor/TMmsViewer.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
+#include "unicode/UcControls.h"
 #include "mms/SlideTextFile.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
@@ -314,7 +315,7 @@ void TfrmMain::imgFrameListMouseMove(TObject*, TShiftState shift, int x, int y) 
   const int sx = x + scrBarFrameList->Position(), sy = y - kTopBand;
   const int page = x > 0 && y > kTopBand ? PageAt(sx, sy) : kNoPage;
   const char* hint = StripHintAt(x, y, nullptr);
-  if (hint) imgFrameList->SetHint(AnsiString(ResStringManager.GetString(hint)));
+  if (hint) imgFrameList->SetHint(ResStringManager.GetString(hint));
   imgFrameList->SetShowHint(hint != nullptr);
 
   if (shift & ssLeft) {
@@ -373,7 +374,10 @@ void TfrmMain::StripWndProc(TMessage& message) {
       return;
     }
     info->CursorRect = area;
-    info->HintStr = AnsiString(ResStringManager.GetString(key));
+    // The band's text becomes the strip's wide hint, which the wide hint window shows.
+    imgFrameList->SetHint(ResStringManager.GetString(key));
+    info->HintStr = imgFrameList->TControl::Hint();
+    ProcessCMHintShowMsg(message);
     message.Result = 0;
     return;
   }

@@ -33,6 +33,18 @@ Kind Recognise(const uint8_t* h, size_t n) {
   return Kind::kNone;
 }
 
+uint32_t FormatOf(Kind kind) {
+  switch (kind) {
+    case Kind::kJp2: return IXIMAGE_FORMAT_JP2;
+    case Kind::kJ2k: return IXIMAGE_FORMAT_JPC;
+    case Kind::kPgx: return IXIMAGE_FORMAT_PGX;
+    case Kind::kPnm: return IXIMAGE_FORMAT_PNM;
+    case Kind::kRas: return IXIMAGE_FORMAT_RAS;
+    case Kind::kNone: break;
+  }
+  return IXIMAGE_FORMAT_UNKNOWN;
+}
+
 int64_t Unsigned(const IxJasComponent& c, int32_t v) { return c.sgnd ? int64_t{v} + (int64_t{1} << (c.prec - 1)) : v; }
 
 // The sample of component `c` under pixel (x, y) of a w x h picture: subsampled components are
@@ -124,6 +136,8 @@ bool IxImageJAS::Decode(IxFile* hFile, uint32_t imagetype) {
     SetLastError("error: cannot load image data");
     return false;
   }
+  // A load through detection reports the format that was found, as a typed load does.
+  if (imagetype == IXIMAGE_FORMAT_UNKNOWN) imagetype = FormatOf(kind);
   return ToPicture(image, imagetype);
 }
 

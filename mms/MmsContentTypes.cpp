@@ -1,7 +1,7 @@
 #include "mms/MmsContentTypes.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -113,12 +113,32 @@ int FallbackPartName(char* out, int slideIndex, const char* contentType) {
   return static_cast<int>(name.size());
 }
 
+// A table name: its format with the slide's number in place of "%d", cut to fit the buffer as a
+// formatted print would.
+int FormatTableName(char* out, const char* format, int slideIndex) {
+  char name[64];
+  std::size_t n = 0;
+  for (const char* p = format; *p != '\0' && n < 32; ++p) {
+    if (p[0] == '%' && p[1] == 'd') {
+      n = static_cast<std::size_t>(std::to_chars(name + n, name + sizeof name, slideIndex).ptr - name);
+      ++p;
+    } else {
+      name[n++] = *p;
+    }
+  }
+  const std::size_t kept = std::min(n, MMS_PART_NAME_SIZE - 1);
+  std::memcpy(out, name, kept);
+  out[kept] = '\0';
+  return static_cast<int>(kept);
+}
+
 }  // namespace
 
 int WspContentTypeCode(const char* name) {
   if (name == nullptr) return WSP_CONTENT_TYPE_UNKNOWN;
   for (int code = 0; code < WSP_CONTENT_TYPE_COUNT; ++code) {
-    if (std::strcmp(WspContentTypeTable[code], name) == 0) return code;
+    const char* entry = WspContentTypeTable[code];
+    if (entry[0] == name[0] && std::strcmp(entry, name) == 0) return code;
   }
   return WSP_CONTENT_TYPE_UNKNOWN;
 }
@@ -135,10 +155,7 @@ char* WspContentTypeName(int code) {
 int MmsPartFileName(char* out, int slideIndex, const char* contentType) {
   if (out == nullptr || contentType == nullptr) return 0;
   for (const tMMS_PartType& entry : MmsPartTypeTable) {
-    if (AsciiSameText(entry.ContentType, contentType)) {
-      int n = std::snprintf(out, MMS_PART_NAME_SIZE, entry.NameFormat, slideIndex);
-      return n < 0 ? 0 : std::min(n, static_cast<int>(MMS_PART_NAME_SIZE) - 1);
-    }
+    if (AsciiSameText(entry.ContentType, contentType)) return FormatTableName(out, entry.NameFormat, slideIndex);
   }
   return FallbackPartName(out, slideIndex, contentType);
 }

@@ -76,10 +76,11 @@ Bytes MessageContentType() {
   return field;
 }
 
-// An entry's Content-type value (general form) and headers, which HeadersLen counts together.
-Bytes EntryHeaders(const char* type, const char* name, bool hasCharset, int charset, const char* contentId,
-                   const char* location) {
-  Bytes media;
+// Appends an entry's Content-type value (general form) and headers, which HeadersLen counts
+// together. `media` is scratch space kept between entries.
+void AppendEntryHeaders(Bytes& out, Bytes& media, const char* type, const char* name, bool hasCharset, int charset,
+                        const char* contentId, const char* location) {
+  media.clear();
   int code = WspContentTypeCode(type);
   if (code != WSP_CONTENT_TYPE_UNKNOWN) {
     media.push_back(static_cast<unsigned char>(0x80 | code));
@@ -92,32 +93,25 @@ Bytes EntryHeaders(const char* type, const char* name, bool hasCharset, int char
     media.push_back(kCharsetParam);
     PutIntegerValue(media, static_cast<std::uint32_t>(charset));
   }
-  Bytes headers;
-  PutValueLength(headers, static_cast<std::uint32_t>(media.size()));
-  headers.insert(headers.end(), media.begin(), media.end());
-  headers.push_back(kContentIdHeader);
-  headers.push_back(kQuotedString);
-  PutText(headers, contentId);
+  PutValueLength(out, static_cast<std::uint32_t>(media.size()));
+  out.insert(out.end(), media.begin(), media.end());
+  out.push_back(kContentIdHeader);
+  out.push_back(kQuotedString);
+  PutText(out, contentId);
   if (location != nullptr) {
-    headers.push_back(kContentLocationHeader);
-    PutText(headers, location);
+    out.push_back(kContentLocationHeader);
+    PutText(out, location);
   }
-  return headers;
 }
 
+// An entry: its headers (a slice of the shared header bytes) and its data, written straight from
+// the part's own buffer.
 struct Entry {
-  Bytes prefix;  // HeadersLen, DataLen, Content-type and headers
+  std::size_t headersAt;
+  std::uint32_t headersLen;
   const unsigned char* data;
   std::uint32_t len;
 };
-
-Entry MakeEntry(Bytes headers, const void* data, int len) {
-  Entry entry{{}, static_cast<const unsigned char*>(data), static_cast<std::uint32_t>(len)};
-  PutUintvar(entry.prefix, static_cast<std::uint32_t>(headers.size()));
-  PutUintvar(entry.prefix, entry.len);
-  entry.prefix.insert(entry.prefix.end(), headers.begin(), headers.end());
-  return entry;
-}
 
 const char* PartName(const tMMS_Part& part) {
   if (part.ContentLocation != nullptr) return part.ContentLocation;
@@ -126,23 +120,38 @@ const char* PartName(const tMMS_Part& part) {
 
 bool DataUsable(const void* data, int len) { return len == 0 || (len > 0 && data != nullptr); }
 
-// The entries in file order, or false when a part cannot be encoded.
-bool CollectEntries(const tMMS_Body& body, std::vector<Entry>& entries) {
+// The entries in file order with their headers in `headers`, or false when a part cannot be
+// encoded.
+bool CollectEntries(const tMMS_Body& body, std::vector<Entry>& entries, Bytes& headers) {
   const tMMS_SmilPart& smil = *body.Smil;
   if (!DataUsable(smil.Data, smil.Len)) return false;
+  Bytes media;
+  auto add = [&](std::size_t at, const void* data, int len) {
+    entries.push_back(Entry{at, static_cast<std::uint32_t>(headers.size() - at),
+                            static_cast<const unsigned char*>(data), static_cast<std::uint32_t>(len)});
+  };
   const char* smilType = smil.ContentType != nullptr ? smil.ContentType : kSmilType;
-  entries.push_back(
-      MakeEntry(EntryHeaders(smilType, kSmilName, true, 106, kStartId, nullptr), smil.Data, smil.Len));
+  std::size_t at = headers.size();
+  AppendEntryHeaders(headers, media, smilType, kSmilName, true, 106, kStartId, nullptr);
+  add(at, smil.Data, smil.Len);
+  std::string contentId;
   for (const tMMS_Part* part = body.Parts; part != nullptr; part = part->Next) {
     if (!DataUsable(part->Data, part->Len)) return false;
     const char* name = PartName(*part);
-    std::string contentId = std::string("<") + name + ">";
+    contentId.assign(1, '<').append(name).push_back('>');
     const char* type = part->ContentType != nullptr ? part->ContentType : "";
-    entries.push_back(
-        MakeEntry(EntryHeaders(type, name, part->HasCharset != 0, part->Charset, contentId.c_str(), name),
-                  part->Data, part->Len));
+    at = headers.size();
+    AppendEntryHeaders(headers, media, type, name, part->HasCharset != 0, part->Charset, contentId.c_str(), name);
+    add(at, part->Data, part->Len);
   }
   return true;
+}
+
+void WriteUintvar(unsigned char*& cursor, std::uint32_t value) { cursor += WspEncodeUintvar(cursor, value); }
+
+std::uint64_t UintvarSize(std::uint32_t value) {
+  unsigned char scratch[WSP_UINTVAR_MAX_BYTES];
+  return static_cast<std::uint64_t>(WspEncodeUintvar(scratch, value));
 }
 
 unsigned char* Fail(int* outLen) {
@@ -157,11 +166,15 @@ unsigned char* MmsEncodeMultipart(const tMMS_Body* body, int* outLen) {
   if (body == nullptr || body->Smil == nullptr) return nullptr;
   try {
     std::vector<Entry> entries;
-    if (!CollectEntries(*body, entries)) return Fail(outLen);
+    Bytes headers;
+    headers.reserve(4096);
+    if (!CollectEntries(*body, entries, headers)) return Fail(outLen);
     Bytes head = MessageContentType();
     PutUintvar(head, static_cast<std::uint32_t>(entries.size()));
     std::uint64_t total = head.size();
-    for (const Entry& e : entries) total += e.prefix.size() + std::uint64_t{e.len};
+    for (const Entry& e : entries) {
+      total += UintvarSize(e.headersLen) + UintvarSize(e.len) + e.headersLen + std::uint64_t{e.len};
+    }
     if (total > static_cast<std::uint64_t>(INT_MAX)) return Fail(outLen);
 
     unsigned char* out = static_cast<unsigned char*>(MmsAlloc(static_cast<std::size_t>(total)));
@@ -170,8 +183,10 @@ unsigned char* MmsEncodeMultipart(const tMMS_Body* body, int* outLen) {
     std::memcpy(cursor, head.data(), head.size());
     cursor += head.size();
     for (const Entry& e : entries) {
-      std::memcpy(cursor, e.prefix.data(), e.prefix.size());
-      cursor += e.prefix.size();
+      WriteUintvar(cursor, e.headersLen);
+      WriteUintvar(cursor, e.len);
+      std::memcpy(cursor, headers.data() + e.headersAt, e.headersLen);
+      cursor += e.headersLen;
       if (e.len != 0) std::memcpy(cursor, e.data, e.len);
       cursor += e.len;
     }

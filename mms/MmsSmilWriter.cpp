@@ -1,6 +1,6 @@
 #include "mms/MmsSmilWriter.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstring>
 #include <new>
 #include <string>
@@ -28,16 +28,21 @@ const char kHead[] =
 const char kTail[] = "</body>\r\n</smil>";
 
 // The comparison is unsigned on purpose: a negative value prints as the limit too.
-std::string FormatMs(int ms) {
-  unsigned int value = static_cast<unsigned int>(ms);
-  return std::to_string(value > kMaxPrintedMs ? kMaxPrintedMs : value);
+void AppendMs(std::string& out, int ms) {
+  const unsigned int value = static_cast<unsigned int>(ms);
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, value > kMaxPrintedMs ? kMaxPrintedMs : value).ptr;
+  out.append(digits, end);
 }
 
 // Six digits always: "#ff" (what a plain %x gives for blue) is not a colour a player reads.
-std::string FormatColor(int color) {
-  char text[16];
-  std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned int>(color));
-  return text;
+void AppendColor(std::string& out, int color) {
+  char digits[16];
+  const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<unsigned int>(color), 16).ptr;
+  const std::size_t count = static_cast<std::size_t>(end - digits);
+  out += '#';
+  if (count < 6) out.append(6 - count, '0');
+  out.append(digits, end);
 }
 
 void Clamp(int dur, int& begin, int& end) {
@@ -46,42 +51,59 @@ void Clamp(int dur, int& begin, int& end) {
 }
 
 void AppendTimes(std::string& out, int begin, int end) {
-  out += " begin=\"" + FormatMs(begin) + "ms\" end=\"" + FormatMs(end) + "ms\" ";
+  out += " begin=\"";
+  AppendMs(out, begin);
+  out += "ms\" end=\"";
+  AppendMs(out, end);
+  out += "ms\" ";
 }
 
 void AppendPar(std::string& out, int index, int dur, tMMS_SlideInfo& s) {
   tMMS_SlidePartNames names;
   MmsSlidePartNames(index, s, &names);
-  out += "<par dur=\"" + FormatMs(dur) + "ms\">\r\n";
+  out += "<par dur=\"";
+  AppendMs(out, dur);
+  out += "ms\">\r\n";
   if (s.HasBgColor) {
-    out += " <param name=\"background-color\" value=\"" + FormatColor(s.BgColor) + "\" />\r\n ";
+    out += " <param name=\"background-color\" value=\"";
+    AppendColor(out, s.BgColor);
+    out += "\" />\r\n ";
   }
   if (s.HasVideo) {
     Clamp(dur, s.VideoBegin, s.VideoEnd);
-    out += std::string("<video src=\"") + names.Video + "\" region=\"Image\"";
+    out += "<video src=\"";
+    out += names.Video;
+    out += "\" region=\"Image\"";
     AppendTimes(out, s.VideoBegin, s.VideoEnd);
     out += "/>\r\n";
   } else {
     if (s.HasImage) {
       Clamp(dur, s.ImageBegin, s.ImageEnd);
-      out += std::string("<img src=\"") + names.Image + "\" region=\"Image\"";
+      out += "<img src=\"";
+      out += names.Image;
+      out += "\" region=\"Image\"";
       AppendTimes(out, s.ImageBegin, s.ImageEnd);
       out += "/>\r\n";
     }
     if (s.HasAudio) {
       Clamp(dur, s.AudioBegin, s.AudioEnd);
-      out += std::string("<audio src=\"") + names.Audio + "\" ";
+      out += "<audio src=\"";
+      out += names.Audio;
+      out += "\" ";
       AppendTimes(out, s.AudioBegin, s.AudioEnd);
       out += "/>\r\n";
     }
   }
   if (s.HasText) {
     Clamp(dur, s.TextBegin, s.TextEnd);
-    out += std::string("<text src=\"") + names.Text + "\" region=\"Text\"";
+    out += "<text src=\"";
+    out += names.Text;
+    out += "\" region=\"Text\"";
     AppendTimes(out, s.TextBegin, s.TextEnd);
     if (s.HasFgColor) {
-      out += ">\r\n <param name=\"foreground-color\" value=\"" + FormatColor(s.FgColor) +
-             "\" />\r\n </text>\r\n";
+      out += ">\r\n <param name=\"foreground-color\" value=\"";
+      AppendColor(out, s.FgColor);
+      out += "\" />\r\n </text>\r\n";
     } else {
       out += "/>\r\n";
     }
@@ -95,7 +117,10 @@ char* MmsBuildSmil() {
   tMMS_Composer& table = *MmsComposerTable();
   try {
     std::string out;
-    out.reserve(1024);
+    int slides = 0;
+    while (slides < MMS_MAX_SLIDES && table.Used[slides]) ++slides;
+    // A slide with every item and both colours takes about 450 bytes.
+    out.reserve(sizeof kHead + sizeof kTail + 512 * static_cast<std::size_t>(slides));
     out += kHead;
     for (int i = 0; i < MMS_MAX_SLIDES && table.Used[i]; ++i) {
       if (table.Dur[i] <= 0) table.Dur[i] = MMS_DEFAULT_SLIDE_DUR;

@@ -1,9 +1,14 @@
 #include "mms/MmsTextPart.h"
 
+#include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <string_view>
 
 #include "mms/MmsAlloc.h"
-#include "platform/rtl/CodePage.h"
+#include "platform/rtl/Utf8.h"
 
 namespace {
 constexpr char16_t kByteOrderMark = 0xFEFF;
@@ -18,17 +23,18 @@ char* MmsTextPartToUtf8(const char16_t* text, int count, int* outLen) {
     ++text;
     --count;
   }
-  int size = 0;
-  if (count > 0) {
-    size = WideCharToMultiByte(CP_UTF8, 0, text, count, nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return nullptr;
-  }
-  char* utf8 = static_cast<char*>(MmsAlloc(static_cast<std::size_t>(size) + 1));
-  if (utf8 == nullptr) return nullptr;
-  if (count > 0 && WideCharToMultiByte(CP_UTF8, 0, text, count, utf8, size, nullptr, nullptr) != size) {
-    std::free(utf8);
+  // The program's one UTF-8 encoder, as code page 65001 uses it, in a single pass.
+  std::string encoded;
+  try {
+    if (count > 0) platform::EncodeUtf8(std::u16string_view(text, static_cast<std::size_t>(count)), encoded);
+  } catch (const std::bad_alloc&) {
     return nullptr;
   }
+  if (encoded.size() > static_cast<std::size_t>(INT_MAX) - 1) return nullptr;
+  const int size = static_cast<int>(encoded.size());
+  char* utf8 = static_cast<char*>(MmsAlloc(static_cast<std::size_t>(size) + 1));
+  if (utf8 == nullptr) return nullptr;
+  if (size > 0) std::memcpy(utf8, encoded.data(), encoded.size());
   utf8[size] = '\0';
   if (outLen != nullptr) *outLen = size;
   return utf8;

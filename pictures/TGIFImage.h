@@ -47,6 +47,13 @@ class TGIFImage : public TGraphic {
   bool GetIsTransparent() const;
   virtual void Warning(TObject* sender, TGIFSeverity severity, const AnsiString& message);
 
+  // Makes the picture smaller before it is written, by the options chosen (bit n stands for
+  // TGIFOptimizeOption n); the composed animation stays as it was. Colour reduction is not done
+  // here: ooReduceColors with rmPalette raises "Invalid reduction method".
+  void Optimize(TGIFOptimizeOptions options, TColorReduction reduction, TDitherMode ditherMode, int bits);
+  // One global table for all frames (see TColorMapOptimizer).
+  void OptimizeColorMap();
+
   TGIFHeader* Header() const { return header_.get(); }
   TGIFImageList* Images() const { return images_.get(); }
 

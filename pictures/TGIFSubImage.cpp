@@ -10,6 +10,8 @@
 #include "pictures/TGIFHeader.h"
 #include "pictures/TGIFImage.h"
 #include "pictures/TGIFLZWDecoder.h"
+#include "pictures/TLZWEncoder.h"
+#include "pictures/TRLEEncoder.h"
 #include "pictures/WebPalette.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/TMemoryStream.h"
@@ -192,7 +194,27 @@ void TGIFSubImage::Decompress(TStream* stream) {
   decoder.Decode(codeSize, pixels_.data(), Width(), Height(), GetInterlaced());
 }
 
-void TGIFSubImage::Compress(TStream*) { throw EInvalidGraphicOperation(sGIFEncodingUnavailable); }
+void TGIFSubImage::Compress(TStream* stream) {
+  int colors = 0, bits = 8;
+  if (colorMap_->Count() > 0) {
+    colors = colorMap_->Count();
+    bits = colorMap_->GetBitsPerPixel();
+  } else {
+    if (image_) bits = image_->GetBitsPerPixel();
+    colors = 1 << bits;
+  }
+  std::unique_ptr<TGIFEncoder> encoder;
+  if (image_ && image_->Compression() == gcRLE)
+    encoder = std::make_unique<TRLEEncoder>();
+  else
+    encoder = std::make_unique<TLZWEncoder>();
+  if (image_)
+    encoder->Warning = [image = image_](TObject* sender, TGIFSeverity severity, const AnsiString& message) {
+      image->Warning(sender, severity, message);
+    };
+  encoder->Encode(stream, bits, colors, pixels_.empty() ? nullptr : pixels_.data(), GetInterlaced(), Height(),
+                  Width());
+}
 
 int TGIFSubImage::GetBounds(int index) const {
   switch (index) {

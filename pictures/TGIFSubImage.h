@@ -43,6 +43,10 @@ class TGIFSubImage : public TGIFItem {
   void LoadFromStream(TStream* stream) override;
   void SaveToStream(TStream* stream) override;
   void Decompress(TStream* stream);
+  // A transparent frame shrinks to the rectangle of its opaque pixels; one without any is cleared.
+  void Crop();
+  // Pixels that show exactly what `previous` shows there become transparent (see Optimize).
+  void Merge(TGIFSubImage* previous);
   void Compress(TStream* stream);
   // Kept by the frame: the web palette when the picture dithers, else one of the local table;
   // without a local table the picture's palette (not kept).

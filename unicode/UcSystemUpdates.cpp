@@ -3,15 +3,12 @@
 #include <optional>
 #include <string>
 
-#include "platform/forms/PlatformStartup.h"
+#include "platform/forms/TApplication.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/LastError.h"
 #include "platform/rtl/RtlHooks.h"
 #include "unicode/CodePageConversion.h"
-#include "unicode/UcDateCurrency.h"
-#include "unicode/UcPlatformFlags.h"
-#include "unicode/UcShellWrappers.h"
-#include "unicode/UcSystemWrappers.h"
+#include "unicode/TUcApplication.h"
 #include "unicode/UcWideFormat.h"
 #include "unicode/WideException.h"
 #include "unicode/WideResStrings.h"
@@ -21,6 +18,24 @@ namespace {
 std::optional<platform::RtlHooks>& Saved() {
   static std::optional<platform::RtlHooks> saved;
   return saved;
+}
+
+TApplication::TShowExceptionProc gSavedShowException = nullptr;
+
+// The Unicode application's display; the form library's own while there is none.
+void ShowExceptionWide(TApplication* application, Exception* e) {
+  if (UcApplication) {
+    UcApplication->ShowException(e);
+    return;
+  }
+  TApplication::TShowExceptionProc self = TApplication::SetShowExceptionProc(nullptr);
+  try {
+    application->ShowException(e);
+  } catch (...) {
+    TApplication::SetShowExceptionProc(self);
+    throw;
+  }
+  TApplication::SetShowExceptionProc(self);
 }
 
 // The last resource string handed out as 8-bit text on this thread, with its UTF-16 text.
@@ -69,22 +84,13 @@ void RaiseWide(DWORD code) {
   WideRaiseLastOSError();
 }
 
-void LayerStart() {
-  // The platform flags are read from the form library's platform values at each call; nothing
-  // to compute once here.
-}
-
-void LayerStop() {
-  UninstallUcSystemUpdates();
-  UcReleaseShellBinding();
-  UcReleaseVersionStrings();
-  UcReleaseCurrencyFormatStrings();
-}
-
 }  // namespace
 
 void InstallUcSystemUpdates(TUcSystemUpdates updates) {
-  if (!Saved()) Saved() = platform::GetRtlHooks();
+  if (!Saved()) {
+    Saved() = platform::GetRtlHooks();
+    gSavedShowException = TApplication::GetShowExceptionProc();
+  }
   platform::RtlHooks hooks = platform::GetRtlHooks();
   if (updates & (tsWideResourceStrings | tsFixImplicitCodePage)) {
     hooks.AnsiToWide = AnsiToWide;
@@ -92,15 +98,17 @@ void InstallUcSystemUpdates(TUcSystemUpdates updates) {
   }
   if (updates & tsWideResourceStrings) hooks.LoadResString = LoadResStringWide;
   if (updates & tsFixWideFormat) hooks.WideFormat = FormatWide;
-  if (updates & tsWideExceptions) hooks.RaiseLastOSError = RaiseWide;
+  if (updates & tsWideExceptions) {
+    hooks.RaiseLastOSError = RaiseWide;
+    TApplication::SetShowExceptionProc(ShowExceptionWide);
+  }
   platform::SetRtlHooks(hooks);
 }
 
 void UninstallUcSystemUpdates() {
   if (!Saved()) return;
   platform::SetRtlHooks(*Saved());
+  TApplication::SetShowExceptionProc(gSavedShowException);
   Saved().reset();
   tKept = KeptResString{};
 }
-
-void RegisterUnicodeLayer() { platform::AddLayer("unicode", LayerStart, LayerStop); }

@@ -1,5 +1,5 @@
-// Redirections of the run-time library's routines to the Unicode layer's, and the layer's own
-// start-up and shut-down among the platform's layers.
+// Redirections of the run-time library's routines to the Unicode layer's. The layer's shut-down
+// (UcLayer.h) undoes them.
 #pragma once
 
 enum TUcSystemUpdate : unsigned {
@@ -12,7 +12,8 @@ enum TUcSystemUpdate : unsigned {
   tsFixWideStrConcat = 1u << 2,
   // UTF-16 formatting goes through the layer's formatter.
   tsFixWideFormat = 1u << 3,
-  // The last OS error is raised as the layer's UTF-16 exception.
+  // The last OS error is raised as the layer's UTF-16 exception, and the application's exception
+  // display is the Unicode application's.
   tsWideExceptions = 1u << 4,
 };
 using TUcSystemUpdates = unsigned;
@@ -23,8 +24,3 @@ constexpr TUcSystemUpdates AllUcSystemUpdates =
 void InstallUcSystemUpdates(TUcSystemUpdates updates = AllUcSystemUpdates);
 // Puts back the hooks saved by the first install; nothing when none is installed.
 void UninstallUcSystemUpdates();
-
-// Adds the Unicode layer to the platform's layers (before platform::Startup): its start reads
-// the platform flags, its stop undoes the redirections and releases the shell binding, the
-// version strings and this thread's currency strings.
-void RegisterUnicodeLayer();

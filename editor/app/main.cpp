@@ -9,6 +9,7 @@
 #include "platform/backend/gtk/BackendChoice.h"
 #include "platform/forms/PlatformStartup.h"
 #include "platform/rtl/Program.h"
+#include "unicode/UcLayer.h"
 
 int main(int argc, char** argv) {
   platform::StartupOptions options;
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
                  "tools/run starts it under a virtual display\n");
     return 1;
   }
+  unicode::RegisterLayer();
   platform::Startup(std::move(options));
   const int status = EditorMain(args);
   platform::Shutdown();

@@ -45,6 +45,7 @@ bool HeadlessRun();
 // in the reverse order of starting. Called before Startup; adding a name again replaces its
 // procedures. Either may be null.
 void AddLayer(const std::string& name, std::function<void()> start, std::function<void()> stop);
+// Takes a layer out of the next start-ups.
 void RemoveLayer(const std::string& name);
 
 }  // namespace platform

@@ -558,3 +558,12 @@ void FormsShutdown() {
   Screen = nullptr;
   MenusShutdown();
 }
+
+void TApplication::SaveFocusState() { savedFocus_.push_back(GetFocus()); }
+
+void TApplication::RestoreFocusState() {
+  if (savedFocus_.empty()) return;
+  HWND focus = savedFocus_.back();
+  savedFocus_.pop_back();
+  if (focus && IsWindow(focus)) ::SetFocus(focus);
+}

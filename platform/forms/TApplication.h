@@ -56,6 +56,9 @@ class TApplication : public TComponent {
   TBiDiMode BiDiMode = bdLeftToRight;
   // The modeless dialog whose keys the loop hands to it (none in this library).
   HWND DialogHandle = nullptr;
+  // Around a modal box of the system's: remembers the focused window and gives it back.
+  void SaveFocusState();
+  void RestoreFocusState();
 
   // Makes a form owned by the application, assigns `ref`, then runs its OnCreate; the first
   // form made is the main form.
@@ -158,6 +161,7 @@ class TApplication : public TComponent {
   void HideHint();
 
   HWND handle_ = nullptr;
+  std::vector<HWND> savedFocus_;
   WNDPROC instance_;
   AnsiString title_;
   bool terminated_ = false;

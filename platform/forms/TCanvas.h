@@ -17,12 +17,16 @@ constexpr TCopyMode cmSrcCopy = SRCCOPY, cmSrcInvert = SRCINVERT, cmSrcAnd = SRC
                     cmNotSrcCopy = NOTSRCCOPY, cmDstInvert = DSTINVERT, cmPatCopy = PATCOPY,
                     cmPatInvert = PATINVERT, cmBlackness = BLACKNESS, cmWhiteness = WHITENESS;
 
+enum TCanvasOrientation { coLeftToRight, coRightToLeft };
+
 class TCanvas : public TPersistent {
  public:
   TCanvas();
   ~TCanvas() override;
 
   HDC Handle();
+  // The handle with the canvas's pen, brush and font selected, for drawing through it.
+  HDC RequiredHandle();
   // Attaches a DC the canvas does not own (0 detaches).
   void SetHandle(HDC dc);
   bool HandleAllocated() const { return dc_ != nullptr; }
@@ -34,6 +38,8 @@ class TCanvas : public TPersistent {
   void SetPenPos(POINT p) { MoveTo(p.x, p.y); }
   TCopyMode CopyMode = cmSrcCopy;
   int TextFlags = 0;
+  // The direction text runs on the canvas; always left to right here.
+  virtual TCanvasOrientation CanvasOrientation() const { return coLeftToRight; }
   RECT ClipRect();
 
   COLORREF Pixels(int x, int y);
@@ -81,7 +87,6 @@ class TCanvas : public TPersistent {
   HDC dc_ = nullptr;
 
  private:
-  HDC RequiredHandle();  // with pen, brush and font selected
   void SelectTools();
 
   TPen pen_;

@@ -45,7 +45,9 @@ enum TControlStyleFlag : unsigned {
 };
 using TControlStyle = unsigned;
 enum TControlStateFlag : unsigned {
-  csLButtonDown = 1u << 0, csClicked = 1u << 1, csFocusing = 1u << 5, csCreating = 1u << 7
+  csLButtonDown = 1u << 0, csClicked = 1u << 1, csFocusing = 1u << 5, csCreating = 1u << 7,
+  // While DestroyWindowHandle runs.
+  csDestroyingHandle = 1u << 12
 };
 using TControlState = unsigned;
 
@@ -129,6 +131,12 @@ class TControl : public TComponent {
   TBasicAction* Action() const;
   void SetAction(TBasicAction* value);
   TControlActionLink* ActionLink() const { return actionLink_; }
+  // Right-to-left layout and reading are not offered: both answer false, and the text flags
+  // come back unchanged.
+  bool UseRightToLeftAlignment() const { return false; }
+  bool UseRightToLeftReading() const { return false; }
+  UINT DrawTextBiDiModeFlags(UINT flags) const { return flags; }
+  UINT DrawTextBiDiModeFlagsReadingOnly() const { return 0; }
   // Updates the control's action (idle time).
   virtual void InitiateAction();
 

@@ -22,6 +22,9 @@ class TCustomEdit : public TWinControl {
   void SetReadOnly(bool value);
   char PasswordChar() const { return passwordChar_; }
   virtual void SetPasswordChar(char value);
+  // Stores the 8-bit password character without touching the window (a layer that sends the
+  // character to the window itself).
+  void StorePasswordChar(char value) { passwordChar_ = value; }
   TEditCharCase CharCase() const { return charCase_; }
   void SetCharCase(TEditCharCase value);
   bool AutoSelect() const { return autoSelect_; }

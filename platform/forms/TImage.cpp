@@ -1,13 +1,23 @@
 #include "platform/forms/TImage.h"
 
-TImage::TImage(TComponent* owner) : TGraphicControl(owner) {
+TImage::TImage(TComponent* owner) : TGraphicControl(owner), picture_(std::make_unique<TPicture>()) {
   ControlStyle |= csReplicatable;
   SetBounds(0, 0, 105, 105);
-  picture_.OnChange = [this](TObject*) { PictureChanged(); };
+  picture_->OnChange = [this](TObject*) { PictureChanged(); };
+  picture_->OnProgress = [this](TObject*, TProgressStage, BYTE, bool, const RECT&, const AnsiString&) {
+    if (incrementalDisplay_) Repaint();
+  };
+}
+
+void TImage::ReplacePicture(std::unique_ptr<TPicture> picture) {
+  picture->OnChange = std::move(picture_->OnChange);
+  picture->OnProgress = std::move(picture_->OnProgress);
+  picture_ = std::move(picture);
+  PictureChanged();
 }
 
 void TImage::PictureChanged() {
-  if (TGraphic* g = picture_.Graphic()) {
+  if (TGraphic* g = picture_->Graphic()) {
     if (transparent_ != g->Transparent() && dynamic_cast<TBitmap*>(g)) g->SetTransparent(transparent_);
     if (g->Transparent())
       ControlStyle &= ~csOpaque;
@@ -36,7 +46,7 @@ void TImage::SetTransparent(bool value) {
 }
 
 RECT TImage::DestRect() const {
-  int w = picture_.Width(), h = picture_.Height();
+  int w = picture_->Width(), h = picture_->Height();
   if (stretch_) return RECT{0, 0, Width(), Height()};
   if (center_) {
     int x = (Width() - w) / 2, y = (Height() - h) / 2;
@@ -46,7 +56,7 @@ RECT TImage::DestRect() const {
 }
 
 void TImage::Paint() {
-  TGraphic* g = picture_.Graphic();
+  TGraphic* g = picture_->Graphic();
   if (!g || g->Empty()) return;
   Canvas()->StretchDraw(DestRect(), g);
 }

@@ -25,16 +25,8 @@ thread_local TWinControl* g_creationControl = nullptr;
 
 // The two properties that map a window to its control; their names carry the process id so
 // another copy of the library in the process (or another process) never reads ours.
-const char* ControlProperty() {
-  static char name[40] = {0};
-  if (!name[0]) std::snprintf(name, sizeof name, "ControlOfs%08X", static_cast<unsigned>(getpid()));
-  return name;
-}
-const char* InstanceProperty() {
-  static char name[40] = {0};
-  if (!name[0]) std::snprintf(name, sizeof name, "WndProcPtr%08X", static_cast<unsigned>(getpid()));
-  return name;
-}
+const char* ControlProperty() { return TWinControl::ControlPropertyName(); }
+const char* InstanceProperty() { return TWinControl::InstancePropertyName(); }
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEMOVE && msg <= WM_MBUTTONDBLCLK; }
 
@@ -52,6 +44,26 @@ TWinControl* OwnerDrawChild(HWND parent, const TMessage& m) {
 }
 
 }  // namespace
+
+const char* TWinControl::ControlPropertyName() {
+  static char name[40] = {0};
+  if (!name[0]) std::snprintf(name, sizeof name, "ControlOfs%08X", static_cast<unsigned>(getpid()));
+  return name;
+}
+
+const char* TWinControl::InstancePropertyName() {
+  static char name[40] = {0};
+  if (!name[0]) std::snprintf(name, sizeof name, "WndProcPtr%08X", static_cast<unsigned>(getpid()));
+  return name;
+}
+
+TWinControl* TWinControl::CreationControl() { return g_creationControl; }
+void TWinControl::SetCreationControl(TWinControl* control) { g_creationControl = control; }
+
+void TWinControl::UpdateControlState() {
+  if (!handle_) return;
+  ShowWindow(handle_, Showing() ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
 
 TWinControl* FindControl(HWND hwnd) {
   if (!hwnd) return nullptr;
@@ -379,6 +391,8 @@ void TWinControl::CreateWnd() {
   if ((p.Style & WS_CHILD) && !p.WndParent)
     throw EInvalidOperation("Control '%s' needs a parent window", {Name()});
   DefWndProc = p.WindowClass.lpfnWndProc;
+  // A layer may put another default procedure in place; the class decides who paints.
+  classPaints_ = !(p.WindowClass.lpfnWndProc == WNDPROC(&DefWindowProcA));
   WNDCLASSA existing{};
   bool registered = GetClassInfoA(p.WindowClass.hInstance, p.WinClassName, &existing);
   if (!registered || !(existing.lpfnWndProc == WNDPROC(&InitWndProc))) {
@@ -430,7 +444,9 @@ void TWinControl::DestroyWnd() {
 void TWinControl::DestroyWindowHandle() {
   HWND h = handle_;
   if (!h) return;
+  ControlState |= csDestroyingHandle;
   ::DestroyWindow(h);
+  ControlState &= ~csDestroyingHandle;
   handle_ = nullptr;
 }
 
@@ -685,7 +701,7 @@ void TWinControl::Dispatch(void* message) {
     case WM_PAINT:
       // A control over a system class (an edit, a button) lets the class paint, unless it holds
       // windowless controls of its own to paint over it.
-      if (ControlCount() == 0 && !(DefWndProc == WNDPROC(&DefWindowProcA))) break;
+      if (ControlCount() == 0 && classPaints_) break;
       PaintHandler(m);
       return;
     case WM_ERASEBKGND: {
@@ -756,7 +772,8 @@ void TWinControl::Dispatch(void* message) {
     case WM_CHAR: {
       TWMKey key(m);
       if (DoKeyPress(key)) return;
-      m.WParam = key.CharCode;
+      // The character is the low half; a layer may keep a wider code in the high half.
+      m.WParam = (m.WParam & ~WPARAM{0xFFFF}) | key.CharCode;
       break;
     }
     case CM_ENTER:

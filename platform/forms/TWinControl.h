@@ -26,8 +26,25 @@ struct TCreateParams {
 using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shift)>;
 using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
 
+class TWinControlAccess;
+
 class TWinControl : public TControl {
  public:
+  // The control whose window CreateWnd is creating now (its class procedure's first message
+  // takes it); null otherwise. A layer that creates windows of its own sets it the same way.
+  static TWinControl* CreationControl();
+  static void SetCreationControl(TWinControl* control);
+  // The class procedure of the library's windows: on the first message it installs the
+  // creation control's object instance and the two properties below. Callable by a layer that
+  // registers classes of its own.
+  static LRESULT InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  // The names of the window properties that map a window to its control and to its object
+  // instance; they carry the process id.
+  static const char* ControlPropertyName();
+  static const char* InstancePropertyName();
+  // Shows or hides the window as the control and its parents are showing.
+  void UpdateControlState();
+
   explicit TWinControl(TComponent* owner);
   ~TWinControl() override;
 
@@ -125,7 +142,7 @@ class TWinControl : public TControl {
   HWND handle_ = nullptr;
 
  private:
-  static LRESULT InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+  friend class TWinControlAccess;
   bool ForwardMouse(TMessage& message);
   // WM_SETCURSOR: the screen's cursor, else the control's under the pointer, else this one's.
   bool SetCursorFor(TMessage& message);
@@ -144,8 +161,21 @@ class TWinControl : public TControl {
   void AnchorControls(const RECT& client);
 
   bool aligning_ = false;
+  bool classPaints_ = false;  // a system class (EDIT, BUTTON ...) paints the window
   SIZE alignedClient_{-1, -1};
   bool autoSizing_ = false;
+};
+
+// A door for a layer that makes the control's window itself: it sets and clears the handle
+// field and reads the object instance that calls MainWndProc.
+class TWinControlAccess {
+ public:
+  static void SetHandle(TWinControl* control, HWND handle) { control->handle_ = handle; }
+  static WNDPROC ObjectInstance(const TWinControl* control) { return control->objectInstance_; }
+  static void CreateParams(TWinControl* control, TCreateParams& params) { control->CreateParams(params); }
+  // Forgets the 8-bit text buffer (the window holds the text).
+  static void ClearTextBuffer(TWinControl* control) { control->text_ = AnsiString(); }
+  static void AdjustSize(TWinControl* control) { control->AdjustSize(); }
 };
 
 // The control of a window made by the form library, or null.

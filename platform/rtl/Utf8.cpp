@@ -79,6 +79,16 @@ bool EncodeUtf8(std::u16string_view in, std::string& out) {
   bool clean = true;
   out.reserve(out.size() + in.size());
   for (std::size_t i = 0; i < in.size(); ++i) {
+    // A run of ASCII goes in at once.
+    std::size_t run = i;
+    while (run < in.size() && in[run] < 0x80) ++run;
+    if (run > i) {
+      const std::size_t at = out.size();
+      out.resize(at + (run - i));
+      for (std::size_t k = i; k < run; ++k) out[at + (k - i)] = static_cast<char>(in[k]);
+      i = run - 1;
+      continue;
+    }
     std::uint32_t cp = in[i];
     if (IsHighSurrogate(cp) && i + 1 < in.size() && IsLowSurrogate(in[i + 1])) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (static_cast<std::uint32_t>(in[i + 1]) - 0xDC00);

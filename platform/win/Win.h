@@ -163,6 +163,34 @@ BOOL GetCaretPos(POINT* out);
 UINT GetCaretBlinkTime();
 int GetSystemMetrics(int index);
 
+// ---- monitors: one, the screen
+MMS_DECLARE_HANDLE(HMONITOR);
+constexpr DWORD MONITOR_DEFAULTTONULL = 0, MONITOR_DEFAULTTOPRIMARY = 1, MONITOR_DEFAULTTONEAREST = 2,
+                MONITORINFOF_PRIMARY = 1;
+struct MONITORINFO {
+  DWORD cbSize;
+  RECT rcMonitor;
+  RECT rcWork;
+  DWORD dwFlags;
+};
+HMONITOR MonitorFromWindow(HWND hwnd, DWORD flags);
+BOOL GetMonitorInfoA(HMONITOR monitor, MONITORINFO* info);
+BOOL GetMonitorInfoW(HMONITOR monitor, MONITORINFO* info);
+
+// ---- dialog keys: Tab and the arrows move between the WS_TABSTOP children of `dialog`, Enter
+// and Esc become WM_COMMAND IDOK / IDCANCEL, unless the focused window asks for the key
+// (WM_GETDLGCODE). True when the message was the dialog's.
+BOOL IsDialogMessageA(HWND dialog, MSG* msg);
+BOOL IsDialogMessageW(HWND dialog, MSG* msg);
+
+// ---- key names of the keyboard layout (US English)
+// type 0: virtual key -> scan code; 1: scan code -> virtual key; 2: virtual key -> character.
+UINT MapVirtualKeyW(UINT code, UINT mapType);
+// The virtual key (low byte) and shift state (high byte: 1 Shift) that type the character; -1.
+SHORT VkKeyScanW(WCHAR ch);
+// The name of the key whose scan code sits in bits 16-23 of lParam (bit 24: extended key).
+int GetKeyNameTextW(LONG lParam, LPWSTR buffer, int size);
+
 // ---- rectangles
 BOOL SetRect(RECT* r, int left, int top, int right, int bottom);
 BOOL SetRectEmpty(RECT* r);

@@ -207,7 +207,7 @@ TEST_F(Captions, TheLanguageMenuSwapsTheTicksAndTheFileButNotTheShownTexts) {
   EXPECT_TRUE(frmMain->MenuItem_ENG->Checked());
   EXPECT_FALSE(frmMain->MenuItem_CHN->Checked());
   // Labels stay Vietnamese; what is looked up on use (the next warning box) is English.
-  EXPECT_EQ(frmMain->subject->Caption().ToStd(), "vi:<STR_Main_Subject>");
+  EXPECT_EQ(frmMain->subject->TControl::Caption().ToStd(), "vi:<STR_Main_Subject>");
   std::unique_ptr<TMsgBox> box(NewBox<TMsgBox>(frmMain));
   EXPECT_EQ(box->Boxlab->Caption().ToStd(), "en:<STR_Main_Error_OnePage>");
 

@@ -24,7 +24,7 @@ using platform::headless::Driver;
 class DurationSubject : public CommandTest {
  protected:
   int Dur(int page = 0) { return main->mms->Body->GetFrameDur(page); }
-  std::string Text(TEdit* edit) { return edit->Text().c_str(); }
+  std::string Text(TCustomEdit* edit) { return edit->TControl::Text().c_str(); }
   // The control's centre, in screen coordinates.
   POINT Centre(TControl* control) {
     return Driver().ClientPoint(main->Handle(), control->Left() + control->Width() / 2,

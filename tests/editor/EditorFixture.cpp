@@ -10,6 +10,7 @@
 #include "platform/rtl/Program.h"
 #include "platform/rtl/SysUtils.h"
 #include "support/SharedData.h"
+#include "unicode/UcLayer.h"
 
 namespace editortest {
 
@@ -61,6 +62,7 @@ void EditorTest::SetUp() {
   for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
     AppFile(std::string("language_editer/") + file, keys);
   AppFile("App.Config.ini", SettingsFor(u"\\Language\\lan_ENG.ini"));
+  unicode::RegisterLayer();
   platform::Startup();
   Application->OnException = [this](TObject*, Exception* e) { exceptions.push_back(e->Message.ToStd()); };
 }

@@ -206,6 +206,8 @@ TEST_F(InsertCommands, SoundsByExtension) {
       {"d.mp3", sound, 0, nullptr},
       {"e.Wav", sound, -1, u"<STR_Main_Text_Error>"},
       {"f.wav", "", -1, nullptr},
+      // A dotted folder lends no extension to a name without one.
+      {"sounds.wav/tone", sound, -1, u"<STR_Main_Text_Error>"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

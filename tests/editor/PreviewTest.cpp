@@ -115,7 +115,7 @@ TEST_F(Preview, IsDockedInTheMainWindowsPanelAndSharesItsDocument) {
   // A reload of the language leaves the preview's hints alone.
   AppFile("language_editer/lan_ENG.ini", editortest::KeyLanguageFile("new:"));
   main->ReloadLanguage();
-  EXPECT_EQ(main->subject->Caption().ToStd(), "new:<STR_Main_Subject>");
+  EXPECT_EQ(main->subject->TControl::Caption().ToStd(), "new:<STR_Main_Subject>");
   EXPECT_EQ(viewer->btnPlay->Hint().ToStd(), "<STR_Play>");
 }
 

@@ -82,6 +82,11 @@ TEST(Skins, EveryPictureHasItsSizeFramesAndKeyColourWhereTheWindowsNeedThem) {
       {"BTNSMALL", 16, 64, 16, 4, 4},
       {"BTNSPINUP", 15, 10, 10, 1, 3},
       {"BTNSPINDOWN", 15, 10, 10, 1, 3},
+      // The text editor window: its background, its two button sizes and the hint's icon.
+      {"TEXTEDITBACK", 358, 260, 0, 1, 10},
+      {"BTNTEXT", 66, 92, 23, 4, 4},
+      {"BTNOPENFILE", 68, 92, 23, 4, 4},
+      {"TEXTEDITICON", 16, 16, 0, 1, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

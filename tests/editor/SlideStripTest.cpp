@@ -323,11 +323,11 @@ TEST_F(SlideStrip, HoveringABandExplainsWhatADoubleClickInserts) {
   Refresh();
   main->imgFrameListMouseMove(main, 0, 50, 28 + 130);
   EXPECT_TRUE(main->imgFrameList->ShowHint());
-  EXPECT_EQ(std::string(main->imgFrameList->Hint().c_str()), "<STR_InsertText_Hint>");
+  EXPECT_EQ(std::string(main->imgFrameList->TControl::Hint().c_str()), "<STR_InsertText_Hint>");
   main->imgFrameListMouseMove(main, 0, 50, 28 + 60);
-  EXPECT_EQ(std::string(main->imgFrameList->Hint().c_str()), "<STR_InsertImg_Hint>");
+  EXPECT_EQ(std::string(main->imgFrameList->TControl::Hint().c_str()), "<STR_InsertImg_Hint>");
   main->imgFrameListMouseMove(main, 0, 50, 28 + 160);
-  EXPECT_EQ(std::string(main->imgFrameList->Hint().c_str()), "<STR_InsertAudio_Hint>");
+  EXPECT_EQ(std::string(main->imgFrameList->TControl::Hint().c_str()), "<STR_InsertAudio_Hint>");
   main->imgFrameListMouseMove(main, 0, 50, 28 + 10);
   EXPECT_FALSE(main->imgFrameList->ShowHint());
   main->imgFrameListMouseMove(main, 0, 2, 28 + 60);  // the band's margin

@@ -130,6 +130,7 @@ const char16_t* const kEditorKeys[] = {
     u"STR_TextEdit_Hint",
     u"STR_TextEdit_OpenFile ",
     u"STR_TextEdit_Finish ",
+    u"STR_TextEdit_SaveError",
     u"STR_Play",
     u"STR_Stop",
     u"STR_Main_Error_Send",

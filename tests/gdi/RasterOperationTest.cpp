@@ -162,6 +162,44 @@ TEST(RasterOperations, StretchIsNearestNeighbourByFloor) {
   }
 }
 
+TEST(RasterOperations, TwoDimensionalStretchesTakeTheFloorSourcePixelInsideTheClip) {
+  struct Case {
+    const char* name;
+    int x, y, w, h, xs, ys, ws, hs;
+  };
+  const Case cases[] = {
+      {"twice the size", 0, 0, 24, 16, 0, 0, 12, 8},
+      {"odd ratios from a part of the source", 3, 2, 17, 11, 2, 1, 7, 5},
+      {"shrink", 1, 1, 5, 4, 0, 0, 12, 8},
+      {"reaching past the destination's edge", 20, 12, 10, 9, 4, 3, 5, 4},
+  };
+  for (const Case& c : cases) {
+    Canvas src(12, 8), dst(26, 18);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 12; ++x) src.At(x, y) = 0xAB000000u | uint32_t(y * 16 + x);
+    for (int y = 0; y < 18; ++y)
+      for (int x = 0; x < 26; ++x) dst.At(x, y) = kDst;
+    // A clip with a hole, so that rows are split into two runs and rows are left out.
+    HRGN outer = CreateRectRgn(0, 0, 26, 18);
+    HRGN hole = CreateRectRgn(6, 4, 9, 7);
+    CombineRgn(outer, outer, hole, RGN_DIFF);
+    SelectClipRgn(dst.dc, outer);
+    StretchBlt(dst.dc, c.x, c.y, c.w, c.h, src.dc, c.xs, c.ys, c.ws, c.hs, SRCCOPY);
+    int bad = 0;
+    for (int y = 0; y < 18; ++y) {
+      for (int x = 0; x < 26; ++x) {
+        const bool drawn = x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h && !(x >= 6 && x < 9 && y >= 4 && y < 7);
+        const uint32_t want = drawn ? src.At(c.xs + (x - c.x) * c.ws / c.w, c.ys + (y - c.y) * c.hs / c.h) & 0xFFFFFF
+                                    : kDst;
+        if (dst.At(x, y) != want && bad++ < 3) ADD_FAILURE() << c.name << " at " << x << "," << y;
+      }
+    }
+    EXPECT_EQ(bad, 0) << c.name;
+    DeleteObject(outer);
+    DeleteObject(hole);
+  }
+}
+
 TEST(RasterOperations, OverlappingBlitOnOneDcCopiesThroughABuffer) {
   Canvas c(5, 1);
   for (int x = 0; x < 5; ++x) c.At(x, 0) = uint32_t(x + 1);

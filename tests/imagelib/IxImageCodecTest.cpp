@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "BridgeTestSupport.h"
 #include "imagelib/IxImage.h"
 #include "imagelib/IxMemFile.h"
 #include "support/SharedData.h"
@@ -107,6 +109,36 @@ TEST(IxImageDispatch, ATypedLoadThatFailsKeepsTheTypedDecodersReason) {
     EXPECT_STREQ(img.GetLastError(), c.message);
     EXPECT_FALSE(img.Load(path.c_str(), IXIMAGE_FORMAT_UNKNOWN));
     EXPECT_STREQ(img.GetLastError(), "Decode: Unknown or wrong format");
+  }
+}
+
+TEST(IxImageDispatch, DetectionNamesTheReasonOfTheFormatTheFileClaims) {
+  auto bytes = [](std::initializer_list<uint8_t> head, size_t junk) {
+    std::vector<uint8_t> b(head);
+    for (size_t i = 0; i < junk; ++i) b.push_back(static_cast<uint8_t>(i * 13 + 1));
+    return b;
+  };
+  struct Case {
+    const char* what;
+    uint32_t format;
+    std::vector<uint8_t> data;
+  };
+  // A GIF screen with a global table and no image, then the trailer.
+  std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 4, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255, 0x3B};
+  const Case cases[] = {
+      {"BMP header, broken info", IXIMAGE_FORMAT_BMP, bytes({'B', 'M'}, 60)},
+      {"JPEG start, no frame", IXIMAGE_FORMAT_JPG, bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 4}, 40)},
+      {"GIF without image data", IXIMAGE_FORMAT_GIF, gif},
+      {"PNG signature, broken chunk", IXIMAGE_FORMAT_PNG, bytes({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, 50)},
+      {"TIFF header, broken directory", IXIMAGE_FORMAT_TIF, bytes({'I', 'I', 0x2A, 0, 0xF0, 0xFF, 0, 0}, 30)},
+  };
+  for (const Case& c : cases) {
+    IxImage typed;
+    EXPECT_FALSE(bridgetest::DecodeBytes(typed, c.data, c.format)) << c.what;
+    ASSERT_STRNE(typed.GetLastError(), "") << c.what;
+    IxImage detected;
+    EXPECT_FALSE(bridgetest::DecodeBytes(detected, c.data, IXIMAGE_FORMAT_UNKNOWN)) << c.what;
+    EXPECT_STREQ(detected.GetLastError(), typed.GetLastError()) << c.what;
   }
 }
 

@@ -55,7 +55,9 @@ TEST(IxImageJASFiles, EqualPillowOrAreRefused) {
       EXPECT_EQ(img.GetType(), f.id) << name;
       IxImage detected;
       ASSERT_TRUE(DecodeBytes(detected, bytes, IXIMAGE_FORMAT_UNKNOWN)) << name;
-      EXPECT_EQ(detected.GetType(), IXIMAGE_FORMAT_UNKNOWN) << name;
+      // Detection reports the format it found: a code stream without the box wrapper is JPC.
+      const bool codeStream = name.size() > 4 && name.compare(name.size() - 4, 4, ".j2k") == 0;
+      EXPECT_EQ(detected.GetType(), codeStream ? uint32_t{IXIMAGE_FORMAT_JPC} : f.id) << name;
       if (notCompared.count(name) != 0 || !oracle[i].ok) continue;
       EXPECT_EQ(bridgetest::CountDifferences(img, oracle[i].width, oracle[i].height, oracle[i].rgb, 0, name), 0) << name;
       ++compared;

@@ -2,6 +2,7 @@
 // coordinates, area averaging, the turns and Negative.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "imagelib/IxImage.h"
@@ -88,6 +89,42 @@ TEST(IxImageResample, AreaAveragingOfALargeShrinkDoesNotOverflow) {
       ASSERT_GE(c.rgbRed, 254) << x << "," << y;
       ASSERT_GE(c.rgbBlue, 254) << x << "," << y;
     }
+}
+
+// Area averaging's exact pixels for shrinks of uneven ratios, pinned as a hash of the result:
+// weights split at fractional block edges and the rounding of every partial weight must stay
+// as they are, whatever the implementation.
+TEST(IxImageResample, AreaAveragingKeepsItsPixelsForUnevenRatios) {
+  struct Case {
+    int w, h, nw, nh;
+    uint64_t hash;
+  };
+  const Case cases[] = {
+      {1600, 1200, 176, 144, 17033285724572762527ull}, {1600, 1200, 640, 480, 18057181217613239422ull},
+      {101, 77, 13, 9, 641295142655591112ull},         {97, 301, 96, 7, 9950688563913754198ull},
+      {33, 40, 1, 1, 6163549154261787679ull},          {640, 480, 639, 479, 2328636352975007959ull},
+      {7, 5, 3, 2, 537701130811624269ull},             {1001, 3, 17, 2, 12858729090940066625ull},
+      {3, 40000, 2, 2, 7674901350536871607ull},  // blocks of 20,000 rows
+  };
+  for (const Case& c : cases) {
+    IxImage img(c.w, c.h, 24);
+    uint32_t seed = 12345;
+    for (int y = 0; y < c.h; ++y) {
+      uint8_t* row = img.GetBits(y);
+      for (int i = 0; i < 3 * c.w; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        row[i] = static_cast<uint8_t>((seed >> 16) ^ (i * 7 + y * 13));
+      }
+    }
+    IxImage dst;
+    ASSERT_TRUE(img.Resample(c.nw, c.nh, 0, &dst));
+    uint64_t hash = 1469598103934665603ull;
+    for (int y = 0; y < c.nh; ++y) {
+      const uint8_t* row = dst.GetBits(y);
+      for (int i = 0; i < 3 * c.nw; ++i) hash = (hash ^ row[i]) * 1099511628211ull;
+    }
+    EXPECT_EQ(hash, c.hash) << c.w << "x" << c.h << " -> " << c.nw << "x" << c.nh;
+  }
 }
 
 TEST(IxImageResample, BicubicAndBilinearKeepAFlatColourFlat) {

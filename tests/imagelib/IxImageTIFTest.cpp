@@ -345,6 +345,34 @@ TEST(IxImageTIFEncode, ShortWriteFails) {
   EXPECT_STRNE(src.GetLastError(), "");
 }
 
+TEST(IxImageTIFDecode, PagesTheChainAnnouncesButCannotReadAreNotCounted) {
+  const std::vector<uint8_t> good = PaletteTiff(6, 4, 4, 0);
+  ASSERT_EQ(good[0], 'I');
+  const uint32_t ifd = good[4] | (good[5] << 8) | (good[6] << 16) | (static_cast<uint32_t>(good[7]) << 24);
+  const uint32_t entries = good[ifd] | (good[ifd + 1] << 8);
+  const size_t next = ifd + 2 + 12 * entries;
+  // The first directory's link to the next one: past the end, into the pixels, back to itself.
+  for (const uint32_t link : {static_cast<uint32_t>(good.size() + 1000), uint32_t{8}, ifd}) {
+    std::vector<uint8_t> bytes = good;
+    for (int k = 0; k < 4; ++k) bytes[next + k] = static_cast<uint8_t>(link >> (8 * k));
+    IxImage first;
+    ASSERT_TRUE(DecodeBytes(first, bytes, IXIMAGE_FORMAT_TIF)) << link << ": " << first.GetLastError();
+    const int32_t pages = first.GetNumFrames();
+    EXPECT_GE(pages, 1) << link;
+    for (int32_t page = 1; page < pages; ++page) {
+      IxImage img;
+      img.SetFrame(page);
+      if (!DecodeBytes(img, bytes, IXIMAGE_FORMAT_TIF)) {
+        EXPECT_STRNE(img.GetLastError(), "") << link << " page " << page;
+      }
+    }
+    IxImage past;
+    past.SetFrame(pages);
+    EXPECT_FALSE(DecodeBytes(past, bytes, IXIMAGE_FORMAT_TIF)) << link;
+    EXPECT_STREQ(past.GetLastError(), "Error: page not present in TIFF file") << link;
+  }
+}
+
 TEST(IxImageTIFDecode, DamagedFilesFailCleanly) {
   const std::vector<uint8_t> good = FileBytes(testsupport::SharedPath(std::string(kSuite) + "/hopper_lzw.tif"));
   for (size_t cut : {size_t{4}, size_t{16}, good.size() / 3, good.size() - 20}) {

@@ -29,6 +29,7 @@ TEST(UcSystemUpdates, ShutdownPutsEveryHookBack) {
   InstallUcSystemUpdates();
   const platform::RtlHooks installed = platform::GetRtlHooks();
   EXPECT_FALSE(installed == before);
+  EXPECT_NE(TApplication::GetShowExceptionProc(), showBefore);
   EXPECT_TRUE(installed.AnsiToWide && installed.WideToAnsi && installed.LoadResString && installed.WideFormat &&
               installed.RaiseLastOSError);
   InstallUcSystemUpdates(tsFixWideStrConcat);  // a second install keeps the first saved hooks

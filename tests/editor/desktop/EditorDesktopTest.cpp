@@ -22,6 +22,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "support/TempDir.h"
 #include "tests/editor/EditorFixture.h"
+#include "unicode/UcLayer.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ struct HeadlessMain {
 HeadlessMain HeadlessStart() {
   testsupport::TempDir runtime;  // a lock of its own: the program's run must not meet it
   setenv("PLATFORM_RUNTIME_DIR", runtime.path().c_str(), 1);
+  unicode::RegisterLayer();
   platform::Startup();
   HeadlessMain out;
   if (EditorStart({})) {

@@ -1,0 +1,6 @@
+// The layer's controls in the class registry, so window layouts can name them.
+#pragma once
+
+namespace unicode {
+void RegisterUcClasses();
+}  // namespace unicode
