@@ -1,5 +1,6 @@
 // About 1 MB of mixed Vietnamese and Khmer text converted by the Unicode layer and, in the same
-// run, by glibc's iconv: UTF-8 to UTF-16 and back, the 1252 page both ways and UTF-7 both ways.
+// run, by glibc's iconv: UTF-8 to UTF-16 and back, the 1252 page both ways and UTF-7 both ways;
+// and about 1 MB of Japanese text through the double-byte page 932 both ways.
 #include <benchmark/benchmark.h>
 #include <iconv.h>
 
@@ -126,6 +127,40 @@ void IconvUtf7In(benchmark::State& state) {
   RunIconv(state, "UTF-16LE", "UTF-7", Utf7Text().data(), static_cast<std::size_t>(Utf7Text().Length()));
 }
 
+const std::u16string& JapaneseText() {
+  static const std::u16string text = [] {
+    const std::u16string piece = u"\u65E5\u672C\u8A9E\u306E\u30C6\u30AD\u30B9\u30C8\u3001\uFF76\uFF80\uFF76\uFF85 and ASCII 0123.\r\n";
+    std::u16string all;
+    while (all.size() * 2 < (1u << 20)) all += piece;
+    return all;
+  }();
+  return text;
+}
+
+const AnsiString& Text932() {
+  static const AnsiString bytes = WideStringToStringEx(WideString(JapaneseText()), 932);
+  return bytes;
+}
+
+void Ours932Out(benchmark::State& state) {
+  WideString in(JapaneseText());
+  for (auto _ : state) benchmark::DoNotOptimize(WideStringToStringEx(in, 932));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * JapaneseText().size() * 2));
+}
+
+void Iconv932Out(benchmark::State& state) {
+  RunIconv(state, "CP932", "UTF-16LE", reinterpret_cast<const char*>(JapaneseText().data()), JapaneseText().size() * 2);
+}
+
+void Ours932In(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(StringToWideStringEx(Text932(), 932));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * Text932().Length()));
+}
+
+void Iconv932In(benchmark::State& state) {
+  RunIconv(state, "UTF-16LE", "CP932", Text932().data(), static_cast<std::size_t>(Text932().Length()));
+}
+
 }  // namespace
 
 BENCHMARK(OursUtf8ToUtf16);
@@ -140,3 +175,7 @@ BENCHMARK(OursUtf7Out);
 BENCHMARK(IconvUtf7Out);
 BENCHMARK(OursUtf7In);
 BENCHMARK(IconvUtf7In);
+BENCHMARK(Ours932Out);
+BENCHMARK(Iconv932Out);
+BENCHMARK(Ours932In);
+BENCHMARK(Iconv932In);

@@ -6,33 +6,40 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/LastError.h"
+#include "platform/rtl/Locale.h"
 #include "platform/rtl/Utf8.h"
 #include "platform/win/Win.h"
 #include "unicode/Utf7.h"
 
 UINT DefaultSystemCodePage() { return CP_ACP; }
 
+namespace {
+// The page a conversion really goes through: the system's for CP_ACP and CP_OEMCP.
+UINT Resolved(UINT codePage) { return codePage == CP_ACP || codePage == CP_OEMCP ? GetACP() : codePage; }
+}  // namespace
+
 WideString StringToWideStringEx(const AnsiString& s, UINT codePage) {
+  codePage = Resolved(codePage);
   if (codePage == CP_UTF7) return UTF7ToWideString(s);
   if (codePage == CP_UTF8) return UTF8ToWideString(s);
   if (s.IsEmpty()) return WideString();
-  int needed = MultiByteToWideChar(codePage, 0, s.data(), s.Length(), nullptr, 0);
-  if (needed <= 0) RaiseLastOSError();
-  std::u16string out(static_cast<std::size_t>(needed), u'\0');
-  int written = MultiByteToWideChar(codePage, 0, s.data(), s.Length(), out.data(), needed);
+  // Every page left here gives at most one unit per byte: one pass into a buffer of that size.
+  std::u16string out(static_cast<std::size_t>(s.Length()), u'\0');
+  int written = MultiByteToWideChar(codePage, 0, s.data(), s.Length(), out.data(), s.Length());
   if (written <= 0) RaiseLastOSError();
   out.resize(static_cast<std::size_t>(written));
   return WideString(std::move(out));
 }
 
 AnsiString WideStringToStringEx(const WideString& s, UINT codePage) {
+  codePage = Resolved(codePage);
   if (codePage == CP_UTF7) return WideStringToUTF7(s);
   if (codePage == CP_UTF8) return WideStringToUTF8(s);
   if (s.IsEmpty()) return AnsiString();
-  int needed = WideCharToMultiByte(codePage, 0, s.data(), s.Length(), nullptr, 0, nullptr, nullptr);
-  if (needed <= 0) RaiseLastOSError();
-  std::string out(static_cast<std::size_t>(needed), '\0');
-  int written = WideCharToMultiByte(codePage, 0, s.data(), s.Length(), out.data(), needed, nullptr, nullptr);
+  // Every page left here writes at most two bytes per unit: one pass into a buffer of that size.
+  const int room = s.Length() * 2;
+  std::string out(static_cast<std::size_t>(room), '\0');
+  int written = WideCharToMultiByte(codePage, 0, s.data(), s.Length(), out.data(), room, nullptr, nullptr);
   if (written <= 0) RaiseLastOSError();
   out.resize(static_cast<std::size_t>(written));
   return AnsiString(std::move(out));
@@ -90,7 +97,13 @@ UINT CharSetToCodePage(DWORD charSet) {
   RaiseLastOSError();
 }
 
-UINT LCIDToCodePage(LCID) { return GetACP(); }
+UINT LCIDToCodePage(LCID locale) {
+  char16_t text[8] = {};
+  if (GetLocaleInfoW(locale, LOCALE_IDEFAULTANSICODEPAGE, reinterpret_cast<LPWSTR>(text), 8) <= 1) return GetACP();
+  UINT page = 0;
+  for (const char16_t* p = text; *p >= u'0' && *p <= u'9'; ++p) page = page * 10 + static_cast<UINT>(*p - u'0');
+  return page ? page : GetACP();
+}
 
 UINT KeyboardCodePage() {
   auto layout = reinterpret_cast<std::uintptr_t>(GetKeyboardLayout(0));

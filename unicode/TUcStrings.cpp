@@ -7,6 +7,10 @@
 #include "platform/rtl/TStream.h"
 #include "unicode/CodePageConversion.h"
 #include "unicode/TAnsiStringsForWideStringsAdapter.h"
+#include "unicode/Utf7.h"
+#include "unicode/UcPersistent.h"
+#include "platform/forms/TWriter.h"
+#include "platform/forms/TReader.h"
 #include "unicode/TUcFileStream.h"
 #include "unicode/UcReadRest.h"
 
@@ -80,4 +84,41 @@ void TUcStrings::SaveToFile(const WideString& fileName) {
 void TUcStrings::SaveToStream_BOM(TStream* stream, bool withBom) {
   std::string bytes = Bytes(*this, withBom);
   stream->WriteBuffer(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+void TUcStrings::DefineProperties(TFiler* filer) {
+  TWideStrings::DefineProperties(filer);
+  bool beyondAscii = false;
+  for (int i = 0; i < GetCount() && !beyondAscii; ++i) {
+    const WideString line = Get(i);
+    for (char16_t c : line.ToU16())
+      if (c > 0x7F) {
+        beyondAscii = true;
+        break;
+      }
+  }
+  filer->DefineProperty("WideStrings", [this](TReader* r) { ReadData(r); }, nullptr, false);
+  filer->DefineProperty("WideStringsW", [this](TReader* r) { ReadLegacyList(r, false); }, nullptr, false);
+  filer->DefineProperty("WideStrings_UTF7", [this](TReader* r) { ReadLegacyList(r, true); },
+                        [this](TWriter* w) { WriteUtf7List(w); }, HasStringsData(filer) && beyondAscii);
+}
+
+void TUcStrings::ReadLegacyList(TReader* reader, bool utf7) {
+  // The UTF-8 store is read past only when the list already holds lines; the UTF-7 store whenever
+  // legacy data is not applied.
+  bool apply = UcIsLegacyDataApplied(reader) || (!utf7 && GetCount() == 0);
+  TWideStringsUpdate update(this);
+  if (apply) Clear();
+  reader->ReadListBegin();
+  while (!reader->EndOfList()) {
+    AnsiString bytes(reader->ReadByteString());
+    if (apply) Add(utf7 ? UTF7ToWideString(bytes) : UTF8ToWideString(bytes));
+  }
+  reader->ReadListEnd();
+}
+
+void TUcStrings::WriteUtf7List(TWriter* writer) {
+  writer->WriteListBegin();
+  for (int i = 0; i < GetCount(); ++i) writer->WriteString(WideStringToUTF7(Get(i)));
+  writer->WriteListEnd();
 }

@@ -42,7 +42,14 @@ class TUcStrings : public TWideStrings {
   TUcTextLineBreakStyle LineBreakStyle() const { return lineBreakStyle_; }
   void SetLineBreakStyle(TUcTextLineBreakStyle style) { lineBreakStyle_ = style; }
 
+  // "Strings", then the legacy stores: "WideStrings" (read like "Strings"), "WideStringsW"
+  // (UTF-8, read only) and "WideStrings_UTF7" (written when a line is not plain ASCII).
+  void DefineProperties(TFiler* filer) override;
+
  private:
+  void ReadLegacyList(TReader* reader, bool utf7);
+  void WriteUtf7List(TWriter* writer);
+
   std::unique_ptr<TAnsiStringsForWideStringsAdapter> ansiStrings_;
   TUcStreamCharSet lastFileCharSet_ = csUnicode;
   TUcTextLineBreakStyle lineBreakStyle_ = tlbsCRLF;

@@ -375,16 +375,17 @@ void TWideStrings::Error(const WideString& message, int data) const {
 
 void TWideStrings::Error(PResStringRec message, int data) const { Error(WideLoadResString(message), data); }
 
-void TWideStrings::DefineProperties(TFiler* filer) {
-  bool store;
+bool TWideStrings::HasStringsData(TFiler* filer) {
   if (filer->Ancestor) {
     auto* ancestor = dynamic_cast<TWideStrings*>(filer->Ancestor);
-    store = !ancestor || !Equals(ancestor);
-  } else {
-    store = GetCount() > 0;
+    return !ancestor || !Equals(ancestor);
   }
+  return GetCount() > 0;
+}
+
+void TWideStrings::DefineProperties(TFiler* filer) {
   filer->DefineProperty(
-      "Strings", [this](TReader* r) { ReadData(r); }, [this](TWriter* w) { WriteData(w); }, store);
+      "Strings", [this](TReader* r) { ReadData(r); }, [this](TWriter* w) { WriteData(w); }, HasStringsData(filer));
 }
 
 void TWideStrings::ReadData(TReader* reader) {

@@ -123,10 +123,12 @@ class TWideStrings : public TPersistent {
   [[noreturn]] void Error(const WideString& message, int data) const;
   [[noreturn]] void Error(PResStringRec message, int data) const;
   int UpdateCount() const { return updateCount_; }
-
- private:
+  // The form storage of the lines ("Strings"), and whether it is written.
   void ReadData(TReader* reader);
   void WriteData(TWriter* writer);
+  bool HasStringsData(TFiler* filer);
+
+ private:
 
   // Bit 0: the delimiter was set; bit 1: the quote character was set.
   unsigned char defined_ = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "platform/rtl/LastError.h"
 #include "unicode/UcNarrowCopyBack.h"
@@ -127,4 +128,60 @@ DWORD Uc_GetCurrentDirectoryW(DWORD size, LPWSTR buffer) {
 
 BOOL Uc_SetCurrentDirectoryW(LPCWSTR path) {
   return ByName(path, SetCurrentDirectoryW, SetCurrentDirectoryA);
+}
+
+BOOL Uc_SetFileAttributesW(LPCWSTR name, DWORD attributes) {
+  return ByName(
+      name, [attributes](LPCWSTR n) { return SetFileAttributesW(n, attributes); },
+      [attributes](LPCSTR n) { return SetFileAttributesA(n, attributes); });
+}
+
+BOOL Uc_CopyFileW(LPCWSTR from, LPCWSTR to, BOOL failIfExists) {
+  if (Win32PlatformIsUnicode()) return CopyFileW(from, to, failIfExists);
+  AnsiString f, t;
+  return CopyFileA(UcNarrowArg(from, f), UcNarrowArg(to, t), failIfExists);
+}
+
+BOOL Uc_GetDiskFreeSpaceW(LPCWSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector, LPDWORD freeClusters,
+                          LPDWORD totalClusters) {
+  return ByName(
+      root,
+      [&](LPCWSTR r) { return GetDiskFreeSpaceW(r, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters); },
+      [&](LPCSTR r) { return GetDiskFreeSpaceA(r, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters); });
+}
+
+BOOL Uc_GetVolumeInformationW(LPCWSTR root, LPWSTR volumeName, DWORD volumeNameSize, LPDWORD serialNumber,
+                              LPDWORD maxComponentLength, LPDWORD fileSystemFlags, LPWSTR fileSystemName,
+                              DWORD fileSystemNameSize) {
+  if (Win32PlatformIsUnicode())
+    return GetVolumeInformationW(root, volumeName, volumeNameSize, serialNumber, maxComponentLength,
+                                 fileSystemFlags, fileSystemName, fileSystemNameSize);
+  AnsiString r;
+  // Room for every unit of the caller's buffers in the longest 8-bit form (four bytes each).
+  std::vector<char> volume(std::size_t{volumeNameSize} * 4 + 1), system(std::size_t{fileSystemNameSize} * 4 + 1);
+  BOOL ok = GetVolumeInformationA(UcNarrowArg(root, r), volume.data(), static_cast<DWORD>(volume.size()),
+                                  serialNumber, maxComponentLength, fileSystemFlags, system.data(),
+                                  static_cast<DWORD>(system.size()));
+  if (!ok || fileSystemNameSize <= 16 || !fileSystemName || system[0] == 0) return FALSE;
+  UcCopyBack(UcWiden(AnsiString(system.data())), fileSystemName, fileSystemNameSize, cbClearing);
+  if (volumeName && volumeNameSize > 0)
+    UcCopyBack(UcWiden(AnsiString(volume.data())), volumeName, volumeNameSize, cbClearing);
+  return TRUE;
+}
+
+DWORD Uc_GetTempPathW(DWORD size, LPWSTR buffer) {
+  if (Win32PlatformIsUnicode()) return GetTempPathW(size, buffer);
+  AnsiString path;
+  if (!UcFetchNarrow([](char* b, DWORD s) { return GetTempPathA(s, b); }, path)) return 0;
+  return UcCopyBack(UcWiden(path), buffer, size, cbExactFit | cbClearing);
+}
+
+UINT Uc_GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR tempFileName) {
+  if (Win32PlatformIsUnicode()) return GetTempFileNameW(path, prefix, unique, tempFileName);
+  constexpr DWORD kMaxPath = 260;
+  AnsiString p, x;
+  std::vector<char> name(kMaxPath * 4 + 1, '\0');  // every unit of a full-length name in the longest 8-bit form
+  UINT r = GetTempFileNameA(UcNarrowArg(path, p), UcNarrowArg(prefix, x), unique, name.data());
+  if (r != 0 && tempFileName) UcCopyBack(UcWiden(AnsiString(name.data())), tempFileName, kMaxPath, cbClearing);
+  return r;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/rtl/FileApi.h"
+#include "platform/rtl/SystemInfo.h"
 
 BOOL Uc_RemoveDirectoryW(LPCWSTR name);
 DWORD Uc_GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size);
@@ -18,3 +19,15 @@ BOOL Uc_MoveFileW(LPCWSTR from, LPCWSTR to);
 BOOL Uc_DeleteFileW(LPCWSTR name);
 DWORD Uc_GetCurrentDirectoryW(DWORD size, LPWSTR buffer);
 BOOL Uc_SetCurrentDirectoryW(LPCWSTR path);
+BOOL Uc_SetFileAttributesW(LPCWSTR name, DWORD attributes);
+BOOL Uc_CopyFileW(LPCWSTR from, LPCWSTR to, BOOL failIfExists);
+BOOL Uc_GetDiskFreeSpaceW(LPCWSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector, LPDWORD freeClusters,
+                          LPDWORD totalClusters);
+// On an 8-bit system it fails unless the caller's file-system-name buffer holds more than 16
+// units and the name is not empty; then both names are widened into the caller's buffers.
+BOOL Uc_GetVolumeInformationW(LPCWSTR root, LPWSTR volumeName, DWORD volumeNameSize, LPDWORD serialNumber,
+                              LPDWORD maxComponentLength, LPDWORD fileSystemFlags, LPWSTR fileSystemName,
+                              DWORD fileSystemNameSize);
+DWORD Uc_GetTempPathW(DWORD size, LPWSTR buffer);
+// The caller's buffer holds MAX_PATH (260) units, as the system call requires.
+UINT Uc_GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR tempFileName);

@@ -6,6 +6,10 @@
 #include "unicode/TUcPopupMenu.h"
 #include "unicode/UcClasses.h"
 #include "unicode/UcControls.h"
+#include "unicode/UcDateCurrency.h"
+#include "unicode/UcShellWrappers.h"
+#include "unicode/UcSystemUpdates.h"
+#include "unicode/UcSystemWrappers.h"
 
 namespace unicode {
 
@@ -21,6 +25,11 @@ void LayerShutdown() {
   delete UcPopupList;
   UcPopupList = nullptr;
   ControlsShutdown();
+  // The run-time library's own routines come back; what the wrappers hold is released.
+  UninstallUcSystemUpdates();
+  UcReleaseShellBinding();
+  UcReleaseVersionStrings();
+  UcReleaseCurrencyFormatStrings();
 }
 
 void RegisterLayer() { platform::AddLayer("unicode", &LayerStartup, &LayerShutdown); }

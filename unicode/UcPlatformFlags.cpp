@@ -6,13 +6,11 @@
 
 namespace {
 
-std::atomic<bool> gNarrowForTesting{false};
-
 bool VersionAtLeast(int major, int minor) {
   return Win32MajorVersion > major || (Win32MajorVersion == major && Win32MinorVersion >= minor);
 }
 
-bool Unicode() { return !gNarrowForTesting.load() && Win32Platform == VER_PLATFORM_WIN32_NT; }
+bool Unicode() { return !platform::NarrowSystemForTesting() && Win32Platform == VER_PLATFORM_WIN32_NT; }
 
 }  // namespace
 
@@ -24,5 +22,5 @@ bool Win32PlatformIsVista() { return Unicode() && VersionAtLeast(6, 0); }
 bool CheckWin32Version(int major, int minor) { return VersionAtLeast(major, minor); }
 
 namespace unicode {
-void SetNarrowSystemForTesting(bool narrow) { gNarrowForTesting = narrow; }
+void SetNarrowSystemForTesting(bool narrow) { platform::SetNarrowSystemForTesting(narrow); }
 }  // namespace unicode

@@ -13,6 +13,7 @@ bool Win32PlatformIsVista();
 bool CheckWin32Version(int major, int minor = 0);
 
 namespace unicode {
-// Makes every flag above read false, so the layer takes its 8-bit paths. Read at call time.
+// The platform's test switch (platform::SetNarrowSystemForTesting) under the layer's name: every
+// flag above then reads false, so the layer takes its 8-bit paths.
 void SetNarrowSystemForTesting(bool narrow);
 }  // namespace unicode

@@ -4,9 +4,11 @@
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "platform/rtl/LastError.h"
 #include "unicode/CodePageConversion.h"
+#include "unicode/UcNarrowText.h"
 #include "unicode/UcPlatformFlags.h"
 #include "unicode/WideCharClasses.h"
 
@@ -131,6 +133,60 @@ BOOL Uc_InsertMenuItemW(HMENU menu, UINT item, BOOL byPosition, const MENUITEMIN
     narrow.cch = static_cast<UINT>(text.Length());
   }
   return InsertMenuItemA(menu, item, byPosition, &narrow);
+}
+
+BOOL Uc_GetStringTypeExW(LCID locale, DWORD infoType, LPCWSTR src, int count, LPWORD types) {
+  if (Win32PlatformIsUnicode()) return GetStringTypeExW(locale, infoType, src, count, types);
+  if (!src || !types) return GetStringTypeExA(locale, infoType, nullptr, -1, types);
+  // The 8-bit call classifies bytes, and with -1 the terminator too: one character at a time,
+  // so each unit gets its character's class and nothing lands past the caller's array.
+  std::u16string_view text = Counted(src, count);
+  std::size_t n = count == -1 ? text.size() + 1 : text.size();
+  for (std::size_t i = 0; i < n;) {
+    std::size_t units = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 &&
+                                text[i + 1] <= 0xDFFF
+                            ? 2
+                            : 1;
+    AnsiString bytes = i < text.size() ? Narrow(text.substr(i, units)) : AnsiString();
+    std::vector<WORD> byteTypes(static_cast<std::size_t>(bytes.Length()) + 1, 0);
+    if (!GetStringTypeExA(locale, infoType, bytes.c_str(), bytes.IsEmpty() ? -1 : bytes.Length(), byteTypes.data()))
+      return FALSE;
+    for (std::size_t k = 0; k < units; ++k) types[i + k] = byteTypes[0];
+    i += units;
+  }
+  return TRUE;
+}
+
+int Uc_GetCurrencyFormatW(LCID locale, DWORD flags, LPCWSTR value, const CURRENCYFMTW* format, LPWSTR out,
+                          int size) {
+  if (Win32PlatformIsUnicode()) return GetCurrencyFormatW(locale, flags, value, format, out, size);
+  AnsiString v = Narrow(Counted(value, -1)), decimal, thousand, symbol;
+  CURRENCYFMTA narrowFormat{};
+  const CURRENCYFMTA* formatA = nullptr;
+  if (format) {
+    narrowFormat.NumDigits = format->NumDigits;
+    narrowFormat.LeadingZero = format->LeadingZero;
+    narrowFormat.Grouping = format->Grouping;
+    narrowFormat.NegativeOrder = format->NegativeOrder;
+    narrowFormat.PositiveOrder = format->PositiveOrder;
+    decimal = Narrow(Counted(format->lpDecimalSep ? format->lpDecimalSep : u"", -1));
+    thousand = Narrow(Counted(format->lpThousandSep ? format->lpThousandSep : u"", -1));
+    symbol = Narrow(Counted(format->lpCurrencySymbol ? format->lpCurrencySymbol : u"", -1));
+    narrowFormat.lpDecimalSep = const_cast<LPSTR>(decimal.c_str());
+    narrowFormat.lpThousandSep = const_cast<LPSTR>(thousand.c_str());
+    narrowFormat.lpCurrencySymbol = const_cast<LPSTR>(symbol.c_str());
+    formatA = &narrowFormat;
+  }
+  int n = GetCurrencyFormatA(locale, flags, v.c_str(), formatA, nullptr, 0);
+  if (n <= 0) return 0;
+  std::vector<char> text(static_cast<std::size_t>(n) + 1, '\0');
+  if (GetCurrencyFormatA(locale, flags, v.c_str(), formatA, text.data(), n) <= 0) return 0;
+  WideString wide = UcWiden(AnsiString(text.data()));
+  int needed = wide.Length() + 1;
+  if (size == 0) return needed;
+  if (needed > size || !out) return 0;
+  std::copy(wide.c_str(), wide.c_str() + needed, out);
+  return needed;
 }
 
 bool Uc_Is_IntResource(const void* p) { return (reinterpret_cast<std::uintptr_t>(p) >> 16) == 0; }

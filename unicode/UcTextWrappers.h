@@ -5,6 +5,7 @@
 #include "platform/controls/Menus.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/CharCase.h"
+#include "platform/rtl/Locale.h"
 #include "platform/rtl/Resources.h"
 #include "platform/win/Win.h"
 
@@ -20,6 +21,9 @@ DWORD Uc_CharUpperBuffW(LPWSTR s, DWORD length);
 DWORD Uc_CharLowerBuffW(LPWSTR s, DWORD length);
 int Uc_LoadStringW(HINSTANCE instance, UINT id, LPWSTR buffer, int size);
 BOOL Uc_InsertMenuItemW(HMENU menu, UINT item, BOOL byPosition, const MENUITEMINFOW* info);
+BOOL Uc_GetStringTypeExW(LCID locale, DWORD infoType, LPCWSTR src, int count, LPWORD types);
+int Uc_GetCurrencyFormatW(LCID locale, DWORD flags, LPCWSTR value, const CURRENCYFMTW* format, LPWSTR out,
+                          int size);
 
 // True when the pointer's high bits are zero: a resource given by number.
 bool Uc_Is_IntResource(const void* p);

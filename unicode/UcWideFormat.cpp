@@ -2,8 +2,15 @@
 
 #include <algorithm>
 
+#include "platform/rtl/RtlHooks.h"
+
+// The library's own formatter, so that the layer's may stand in for it without calling itself.
+WideString Uc_WideFmtStr(const WideString& format, const TVarRec* args, int high) {
+  return platform::OwnWideFormat(format, args, high);
+}
+
 WideString Uc_WideFmtStr(const WideString& format, std::initializer_list<TVarRec> args) {
-  return WideFormat(format, args);
+  return Uc_WideFmtStr(format, args.begin(), static_cast<int>(args.size()) - 1);
 }
 
 WideString Uc_WideFormat(const WideString& format, std::initializer_list<TVarRec> args) {

@@ -33,3 +33,19 @@ FARPROC GetProcAddress(HMODULE module, LPCSTR name) {
 }
 
 BOOL FreeLibrary(HMODULE module) { return module != nullptr; }
+
+namespace {
+HMODULE NoModule() {
+  SetLastError(ERROR_NOT_SUPPORTED);
+  return nullptr;
+}
+}  // namespace
+
+HMODULE LoadLibraryW(LPCWSTR) { return NoModule(); }
+HMODULE LoadLibraryExA(LPCSTR, HANDLE, DWORD) { return NoModule(); }
+HMODULE LoadLibraryExW(LPCWSTR, HANDLE, DWORD) { return NoModule(); }
+
+UINT SetErrorMode(UINT) {
+  SetLastError(ERROR_NOT_SUPPORTED);
+  return 0;
+}

@@ -20,6 +20,12 @@ constexpr int TMT_BORDERCOLOR = 3801, TMT_FILLCOLOR = 3802, TMT_TEXTCOLOR = 3803
 HMODULE LoadLibraryA(LPCSTR name);
 FARPROC GetProcAddress(HMODULE module, LPCSTR name);
 BOOL FreeLibrary(HMODULE module);
+// The other loaders: no module is loadable here, so they give 0 with ERROR_NOT_SUPPORTED.
+HMODULE LoadLibraryW(LPCWSTR name);
+HMODULE LoadLibraryExA(LPCSTR name, HANDLE file, DWORD flags);
+HMODULE LoadLibraryExW(LPCWSTR name, HANDLE file, DWORD flags);
+// There are no system error boxes to suppress: 0 (no previous mode) with ERROR_NOT_SUPPORTED.
+UINT SetErrorMode(UINT mode);
 
 namespace platform::controls {
 // The common-controls version this system answers: 5.82.

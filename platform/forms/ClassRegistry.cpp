@@ -121,6 +121,20 @@ void SetOrdProp(TPersistent* object, const AnsiString& name, std::int64_t value)
   p->SetOrd(object, value);
 }
 
+bool IsStoredProp(TPersistent* object, const TPropInfo* prop) {
+  return !prop || !prop->Stored || prop->Stored(object);
+}
+
+WideString GetWideStrProp(TPersistent* object, const TPropInfo* prop) {
+  if (!prop || !prop->GetWide) throw EReadError("Unknown property %s", {TVarRec(prop ? prop->Name : AnsiString())});
+  return prop->GetWide(object);
+}
+
+void SetWideStrProp(TPersistent* object, const TPropInfo* prop, const WideString& value) {
+  if (!prop || !prop->SetWide) throw EReadError("Unknown property %s", {TVarRec(prop ? prop->Name : AnsiString())});
+  prop->SetWide(object, value);
+}
+
 const THandlerBinder* FindHandler(TComponent* root, const std::string& name) {
   std::string key = LowerAscii(name);
   for (const TClassInfo* c = ClassInfoOf(root); c; c = c->Parent) {

@@ -42,6 +42,14 @@ struct TPropInfo {
   // Ordinal access for the classic-style routines.
   std::function<std::int64_t(TPersistent* object)> GetOrd;
   std::function<void(TPersistent* object, std::int64_t value)> SetOrd;
+  // UTF-16 string access (tkWString).
+  std::function<WideString(TPersistent* object)> GetWide;
+  std::function<void(TPersistent* object, const WideString& value)> SetWide;
+  // The stored test; null: always stored.
+  std::function<bool(TPersistent* object)> Stored;
+  // The declared default of an ordinal property; kNoDefault when it has none.
+  static constexpr std::int64_t kNoDefault = 0x80000000;
+  std::int64_t Default = kNoDefault;
 };
 
 using THandlerBinder = std::function<std::any(TComponent* root)>;
@@ -71,6 +79,11 @@ const TPropInfo* GetPropInfo(const TClassInfo* info, const AnsiString& name);
 std::vector<const TPropInfo*> GetPropInfos(const TClassInfo* info);
 std::int64_t GetOrdProp(TPersistent* object, const AnsiString& name);
 void SetOrdProp(TPersistent* object, const AnsiString& name, std::int64_t value);
+// The property's stored test (true when it has none).
+bool IsStoredProp(TPersistent* object, const TPropInfo* prop);
+// A UTF-16 string property's value; raise EReadError "Unknown property %s" for another kind.
+WideString GetWideStrProp(TPersistent* object, const TPropInfo* prop);
+void SetWideStrProp(TPersistent* object, const TPropInfo* prop, const WideString& value);
 // Finds a form's handler by name, searching the root's class and its bases.
 const THandlerBinder* FindHandler(TComponent* root, const std::string& name);
 
@@ -167,7 +180,41 @@ class RegisterProperties {
       if (value.IsEmpty()) return std::nullopt;
       return TLayoutValue::OfString(value.ToU16());
     };
+    p.GetWide = [get](TPersistent* o) { return WideString(std::invoke(get, *static_cast<C*>(o))); };
+    p.SetWide = [set](TPersistent* o, const WideString& v) { std::invoke(set, *static_cast<C*>(o), v); };
     return Add(std::move(p));
+  }
+  // One UTF-16 unit, written as a one-character string; an empty string reads as 0.
+  template <class G, class S>
+  RegisterProperties& WChar(const char* name, G get, S set, std::optional<char16_t> def = std::nullopt) {
+    TPropInfo p;
+    p.Name = name;
+    p.Kind = tkWChar;
+    if (def) p.Default = *def;
+    p.GetOrd = [get](TPersistent* o) { return static_cast<std::int64_t>(std::invoke(get, *static_cast<C*>(o))); };
+    p.SetOrd = [set](TPersistent* o, std::int64_t v) {
+      std::invoke(set, *static_cast<C*>(o), static_cast<char16_t>(v));
+    };
+    p.Set = [set](TPersistent* o, const TLayoutValue& v, TReader&) {
+      if (v.Kind == TLayoutValue::Integer && v.Int >= 0 && v.Int <= 0xFFFF) {
+        std::invoke(set, *static_cast<C*>(o), static_cast<char16_t>(v.Int));
+        return;
+      }
+      if (v.Kind != TLayoutValue::String || v.Str.size() > 1) InvalidPropertyValue();
+      std::invoke(set, *static_cast<C*>(o), v.Str.empty() ? char16_t{0} : v.Str[0]);
+    };
+    p.Get = [get, def](TPersistent* o) -> std::optional<TLayoutValue> {
+      char16_t value = std::invoke(get, *static_cast<C*>(o));
+      if (def && value == *def) return std::nullopt;
+      return TLayoutValue::OfString(std::u16string(1, value));
+    };
+    return Add(std::move(p));
+  }
+  // The stored test of the property registered last.
+  template <class F>
+  RegisterProperties& StoredIf(F stored) {
+    info_->Props.back().Stored = [stored](TPersistent* o) { return std::invoke(stored, *static_cast<C*>(o)); };
+    return *this;
   }
   // An owned sub-object whose own properties are written as "Name.Property".
   template <class G>

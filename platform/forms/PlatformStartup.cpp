@@ -1,10 +1,11 @@
 // The ordered start-up and shut-down of every platform layer.
 #include "platform/forms/PlatformStartup.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
-#include <vector>
 #include <optional>
+#include <vector>
 
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/controls/AudioDevice.h"
@@ -36,13 +37,18 @@ std::optional<Run>& Current() {
 
 struct Layer {
   std::string name;
-  std::function<void()> startup;
-  std::function<void()> shutdown;
+  std::function<void()> start, stop;
 };
 
 std::vector<Layer>& Layers() {
   static std::vector<Layer> layers;
   return layers;
+}
+
+// The layers started in this run, in order.
+std::vector<Layer>& StartedLayers() {
+  static std::vector<Layer> started;
+  return started;
 }
 
 }  // namespace
@@ -85,26 +91,39 @@ void Startup(StartupOptions options) {
   // The form library: the application object, its classes and picture formats.
   Current() = std::move(run);
   FormsStartup();
-  for (const Layer& layer : Layers())
-    if (layer.startup) layer.startup();
+
+  // The layers above the form library.
+  StartedLayers().clear();
+  for (const Layer& layer : Layers()) {
+    if (layer.start) layer.start();
+    StartedLayers().push_back(layer);
+  }
 }
 
-void AddLayer(const std::string& name, std::function<void()> startup, std::function<void()> shutdown) {
+void AddLayer(const std::string& name, std::function<void()> start, std::function<void()> stop) {
   for (Layer& layer : Layers())
     if (layer.name == name) {
-      layer.startup = std::move(startup);
-      layer.shutdown = std::move(shutdown);
+      layer.start = std::move(start);
+      layer.stop = std::move(stop);
       return;
     }
-  Layers().push_back(Layer{name, std::move(startup), std::move(shutdown)});
+  Layers().push_back(Layer{name, std::move(start), std::move(stop)});
+}
+
+void RemoveLayer(const std::string& name) {
+  auto& layers = Layers();
+  layers.erase(std::remove_if(layers.begin(), layers.end(), [&](const Layer& l) { return l.name == name; }),
+               layers.end());
 }
 
 void Shutdown() {
   if (!Current()) return;
   const Run run = *Current();
-  // Layers over the form library go first, the last started first.
-  for (auto it = Layers().rbegin(); it != Layers().rend(); ++it)
-    if (it->shutdown) it->shutdown();
+  // The layers above stop first, in reverse, while the forms they serve still exist.
+  std::vector<Layer> started = std::move(StartedLayers());
+  StartedLayers().clear();
+  for (auto it = started.rbegin(); it != started.rend(); ++it)
+    if (it->stop) it->stop();
   // The forms go while everything they use is still there.
   FormsShutdown();
   // Threads end (their OnTerminate and Synchronize calls run here), then whatever is still queued.

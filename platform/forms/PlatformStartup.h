@@ -37,10 +37,15 @@ void Startup(StartupOptions options = {});
 // backend and the window tables go. Nothing when not started.
 void Shutdown();
 bool Started();
-// A layer over the form library (the Unicode control layer): started after the form library in
-// the order added, ended before it in reverse. Adding a name again replaces its two steps.
-void AddLayer(const std::string& name, std::function<void()> startup, std::function<void()> shutdown);
 // True when the running backend is the headless one.
 bool HeadlessRun();
+
+// A layer above the form library (the Unicode layer): `start` runs at the end of Startup, after
+// the form library, and `stop` at the start of Shutdown, before the forms are freed; layers stop
+// in the reverse order of starting. Called before Startup; adding a name again replaces its
+// procedures. Either may be null.
+void AddLayer(const std::string& name, std::function<void()> start, std::function<void()> stop);
+// Takes a layer out of the next start-ups.
+void RemoveLayer(const std::string& name);
 
 }  // namespace platform

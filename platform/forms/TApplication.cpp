@@ -304,7 +304,23 @@ void TApplication::HandleException(TObject* sender) {
   }
 }
 
+namespace {
+TApplication::TShowExceptionProc gShowException = nullptr;
+}  // namespace
+
+TApplication::TShowExceptionProc TApplication::SetShowExceptionProc(TShowExceptionProc proc) {
+  TShowExceptionProc before = gShowException;
+  gShowException = proc;
+  return before;
+}
+
+TApplication::TShowExceptionProc TApplication::GetShowExceptionProc() { return gShowException; }
+
 void TApplication::ShowException(Exception* e) {
+  if (gShowException) {
+    gShowException(this, e);
+    return;
+  }
   AnsiString message = e->Message;
   // A message whose last character sorts above "." gets one ("Why?" -> "Why?."), as classic.
   if (!message.IsEmpty() && static_cast<unsigned char>(message[message.Length()]) > '.') message += ".";

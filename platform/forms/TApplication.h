@@ -80,6 +80,11 @@ class TApplication : public TComponent {
   // Handles the exception being caught (call it from a catch block).
   void HandleException(TObject* sender);
   void ShowException(Exception* e);
+  // The exception display a layer above may install in place of the form library's own; null
+  // restores it. Returns the one installed before.
+  using TShowExceptionProc = void (*)(TApplication* application, Exception* e);
+  static TShowExceptionProc SetShowExceptionProc(TShowExceptionProc proc);
+  static TShowExceptionProc GetShowExceptionProc();
   // A message box over the active window; the other windows are disabled while it is up.
   int MessageBox(const char* text, const char* caption, UINT flags);
 

@@ -258,6 +258,15 @@ WideString TReader::ReadWideString() {
 
 AnsiString TReader::ReadString() { return AnsiString(ReadWideString()); }
 
+std::string TReader::ReadByteString() {
+  const TLayoutValue& v = Current();
+  if (v.Kind != TLayoutValue::String) InvalidPropertyValue();
+  for (char16_t u : v.Str)
+    if (u > 0xFF) InvalidPropertyValue();
+  const TLayoutValue& taken = Take();
+  return std::string(taken.Str.begin(), taken.Str.end());
+}
+
 AnsiString TReader::ReadIdent() {
   const TLayoutValue& v = Current();
   if (v.Kind != TLayoutValue::Ident) InvalidPropertyValue();

@@ -40,6 +40,9 @@ class TReader : public TFiler {
   double ReadFloat();
   AnsiString ReadString();
   WideString ReadWideString();
+  // The next string value as bytes, each unit below 0x100 one byte (legacy 8-bit data stored in
+  // a UTF-16 text); a unit above raises EReadError "Invalid property value".
+  std::string ReadByteString();
   AnsiString ReadIdent();
   void ReadListBegin();
   void ReadListEnd();

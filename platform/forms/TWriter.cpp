@@ -54,7 +54,7 @@ void TWriter::WriteProperties(TPersistent* object, const std::string& prefix, st
       if (TPersistent* sub = p->Object(object)) WriteProperties(sub, name + ".", values, events);
       continue;
     }
-    if (!p->Get) continue;
+    if (!p->Get || !IsStoredProp(object, p)) continue;
     std::optional<TLayoutValue> v = p->Get(object);
     if (!v) continue;
     TLayoutProperty prop;

@@ -1,6 +1,8 @@
 // AnsiString members that need more than the header.
 #include "platform/rtl/AnsiString.h"
 
+#include "platform/rtl/RtlHooks.h"
+
 #include <cstdarg>
 #include <cstdio>
 
@@ -16,8 +18,19 @@ AnsiString::AnsiString(long v) : s_(std::to_string(v)) {}
 AnsiString::AnsiString(unsigned long v) : s_(std::to_string(v)) {}
 AnsiString::AnsiString(long long v) : s_(std::to_string(v)) {}
 AnsiString::AnsiString(unsigned long long v) : s_(std::to_string(v)) {}
-AnsiString::AnsiString(const WideString& w) : s_(platform::Utf16ToMultiByte(w.ToU16())) {}
-AnsiString::AnsiString(const char16_t* w) : s_(w ? platform::Utf16ToMultiByte(w) : std::string()) {}
+namespace {
+std::string WideToAnsi(std::u16string_view units) {
+  auto hook = platform::GetRtlHooks().WideToAnsi;
+  return hook ? hook(units) : platform::OwnWideToAnsi(units);
+}
+}  // namespace
+
+namespace platform {
+std::string OwnWideToAnsi(std::u16string_view units) { return Utf16ToMultiByte(units); }
+}  // namespace platform
+
+AnsiString::AnsiString(const WideString& w) : s_(WideToAnsi(w.ToU16())) {}
+AnsiString::AnsiString(const char16_t* w) : s_(w ? WideToAnsi(w) : std::string()) {}
 
 char& AnsiString::operator[](int index) {
   if (index < 1 || index > Length()) throw ERangeError("Index out of bounds (" + AnsiString(index) + ")");

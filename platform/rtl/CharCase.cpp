@@ -8,6 +8,7 @@
 #include "platform/rtl/CaseMap.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/LastError.h"
+#include "platform/rtl/Locale.h"
 
 namespace {
 
@@ -48,9 +49,9 @@ LPWSTR CharW(LPWSTR s, char16_t (*map)(char16_t)) {
 }
 
 int Compare(DWORD flags, const std::u16string& a, const std::u16string& b) {
-  if (flags != NORM_IGNORECASE) {
-    SetLastError(ERROR_NOT_SUPPORTED);
-    return 0;
+  if (!(flags & NORM_IGNORECASE)) {
+    int c = platform::CollateUtf16(a, b);
+    return c < 0 ? CSTR_LESS_THAN : c > 0 ? CSTR_GREATER_THAN : CSTR_EQUAL;
   }
   std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {

@@ -1,6 +1,6 @@
 // The function-level case and comparison routines of 8-bit and UTF-16 text: per-unit simple
-// case mapping from the generated tables, and CompareString with NORM_IGNORECASE (per-unit
-// simple case folding, then unit order).
+// case mapping from the generated tables, and CompareString: with NORM_IGNORECASE per-unit
+// simple case folding, then unit order; without it the locale's collation (Locale.h).
 #pragma once
 
 #include "platform/rtl/Types.h"
@@ -24,7 +24,7 @@ DWORD CharLowerBuffA(LPSTR s, DWORD length);
 DWORD CharUpperBuffW(LPWSTR s, DWORD length);
 DWORD CharLowerBuffW(LPWSTR s, DWORD length);
 
-// Lengths of -1 mean "terminated". Only NORM_IGNORECASE comparison is built: other flags
-// (locale collation) fail with ERROR_NOT_SUPPORTED and return 0.
+// Lengths of -1 mean "terminated". Other flags beside NORM_IGNORECASE are accepted and change
+// nothing.
 int CompareStringA(LCID locale, DWORD flags, LPCSTR a, int na, LPCSTR b, int nb);
 int CompareStringW(LCID locale, DWORD flags, LPCWSTR a, int na, LPCWSTR b, int nb);

@@ -4,13 +4,16 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/rtl/AnsiString.h"
 #include "platform/rtl/CodePageTables.h"
+#include "platform/rtl/DoubleByteTables.h"
 #include "platform/rtl/LastError.h"
 #include "platform/rtl/Utf8.h"
 #include "platform/rtl/WideString.h"
@@ -72,6 +75,83 @@ int UnitToByte(UINT cp, char16_t u) {
   return -1;
 }
 
+// A double-byte page's encoder: every unit the page holds (below 0x80 ASCII), as one byte below
+// 0x100 or as lead << 8 | trail; 0 where the page lacks the unit. Built on first use.
+const std::vector<std::uint16_t>& DoubleByteReverse(const platform::DoubleBytePageTables& t) {
+  static std::vector<std::uint16_t> tables[4];
+  static std::once_flag once[4];
+  const std::size_t slot = t.codePage == 932 ? 0 : t.codePage == 936 ? 1 : t.codePage == 949 ? 2 : 3;
+  std::call_once(once[slot], [&t, slot] {
+    std::vector<std::uint16_t>& r = tables[slot];
+    r.assign(0x10000, 0);
+    for (unsigned b = 0x80; b < 0x100; ++b)
+      if (t.single[b - 0x80] != 0xFFFD) r[t.single[b - 0x80]] = static_cast<std::uint16_t>(b);
+    std::vector<std::uint16_t> skip;
+    for (const std::uint16_t* d = t.decodeOnly; *d; ++d) skip.push_back(*d);
+    std::sort(skip.begin(), skip.end());
+    for (unsigned lead = 0x80; lead < 0x100; ++lead) {
+      unsigned row = t.leadRow[lead - 0x80];
+      if (!row) continue;
+      for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+        char16_t u = t.rows[row - 1][trail - 0x40];
+        auto seq = static_cast<std::uint16_t>(lead << 8 | trail);
+        if (u != 0xFFFD && !std::binary_search(skip.begin(), skip.end(), seq)) r[u] = seq;
+      }
+    }
+  });
+  return tables[slot];
+}
+
+bool IsTrail(const platform::DoubleBytePageTables& t, BYTE b) { return (t.trail[b >> 6] >> (b & 63)) & 1; }
+
+// A lead byte takes a following trail byte with it (one U+FFFD when the pair is undefined);
+// before any other byte, or at the end, it stands alone as U+FFFD and the next byte is read
+// again, so a damaged pair never swallows the ASCII after it.
+bool DoubleByteToUtf16(const platform::DoubleBytePageTables& t, DWORD flags, std::string_view src,
+                       std::u16string& out) {
+  out.reserve(src.size());
+  for (std::size_t i = 0; i < src.size(); ++i) {
+    BYTE b = static_cast<BYTE>(src[i]);
+    char16_t u;
+    if (b < 0x80) {
+      u = b;
+    } else if (unsigned row = t.leadRow[b - 0x80]) {
+      BYTE next = i + 1 < src.size() ? static_cast<BYTE>(src[i + 1]) : 0;
+      if (i + 1 < src.size() && IsTrail(t, next)) {
+        u = next >= 0x40 && next <= 0xFE ? t.rows[row - 1][next - 0x40] : char16_t{0xFFFD};
+        ++i;
+      } else {
+        u = 0xFFFD;
+      }
+    } else {
+      u = t.single[b - 0x80];
+    }
+    if (u == 0xFFFD && (flags & MB_ERR_INVALID_CHARS)) {
+      SetLastError(ERROR_NO_UNICODE_TRANSLATION);
+      return false;
+    }
+    out.push_back(u);
+  }
+  return true;
+}
+
+void DoubleByteFromUtf16(const platform::DoubleBytePageTables& t, std::u16string_view src, std::string& out,
+                         char fallback, bool& usedDefault) {
+  const std::vector<std::uint16_t>& r = DoubleByteReverse(t);
+  out.reserve(src.size() * 2);
+  for (char16_t u : src) {
+    if (u < 0x80) {
+      out.push_back(static_cast<char>(u));
+    } else if (std::uint16_t seq = r[u]) {
+      if (seq > 0xFF) out.push_back(static_cast<char>(seq >> 8));
+      out.push_back(static_cast<char>(seq & 0xFF));
+    } else {
+      out.push_back(fallback);
+      usedDefault = true;
+    }
+  }
+}
+
 // Converts into `out`; false with the last error set when the page cannot convert.
 bool ToUtf16(UINT cp, DWORD flags, std::string_view src, std::u16string& out) {
   if (cp == CP_UTF8) {
@@ -82,6 +162,8 @@ bool ToUtf16(UINT cp, DWORD flags, std::string_view src, std::u16string& out) {
     }
     return true;
   }
+  if (const platform::DoubleBytePageTables* t = platform::DoubleBytePageTablesFor(cp))
+    return DoubleByteToUtf16(*t, flags, src, out);
   const char16_t* high = platform::SingleByteHighHalf(cp);
   if (!high) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -106,11 +188,15 @@ bool FromUtf16(UINT cp, std::u16string_view src, std::string& out, LPCSTR defaul
     usedDefault = !platform::EncodeUtf8(src, out);
     return true;
   }
+  const char fallback = (defaultChar && *defaultChar) ? *defaultChar : '?';
+  if (const platform::DoubleBytePageTables* t = platform::DoubleBytePageTablesFor(cp)) {
+    DoubleByteFromUtf16(*t, src, out, fallback, usedDefault);
+    return true;
+  }
   if (!platform::SingleByteHighHalf(cp)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return false;
   }
-  const char fallback = (defaultChar && *defaultChar) ? *defaultChar : '?';
   out.reserve(src.size());
   for (char16_t u : src) {
     int b = UnitToByte(cp, u);

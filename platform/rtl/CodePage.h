@@ -1,7 +1,7 @@
 // Code pages and text conversion: the process's system code page (CP_ACP, UTF-8 by default,
-// settable to the single-byte pages 874 and 1250-1258 or, for byte classification only, to the
-// double-byte pages 932/936/949/950), the classic conversion functions between 8-bit text and
-// UTF-16, and the byte classification that splits 8-bit text into characters.
+// settable to the single-byte pages 874 and 1250-1258 or to the double-byte pages
+// 932/936/949/950), the classic conversion functions between 8-bit text and UTF-16, and the byte
+// classification that splits 8-bit text into characters.
 #pragma once
 
 #include "platform/rtl/Types.h"
@@ -39,11 +39,13 @@ bool SetSystemCodePage(UINT codePage);
 // Classic semantics: a source length of -1 means "up to and including the terminator"; a
 // destination size of 0 asks for the needed size; a destination too small fails with
 // ERROR_INSUFFICIENT_BUFFER and writes nothing past its end. Undefined bytes of a single-byte
-// page give U+FFFD (or fail with ERROR_NO_UNICODE_TRANSLATION under MB_ERR_INVALID_CHARS);
-// the double-byte pages fail with ERROR_INVALID_PARAMETER.
+// page give U+FFFD (or fail with ERROR_NO_UNICODE_TRANSLATION under MB_ERR_INVALID_CHARS), and
+// so does an undefined pair of a double-byte page or a lead byte without its trail byte (the
+// byte after it is then read on its own). A page this layer lacks fails with
+// ERROR_INVALID_PARAMETER.
 int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR src, int srcBytes, LPWSTR dst, int dstUnits);
-// Units a single-byte page lacks become `defaultChar` (else "?"), one per unit (a pair gives
-// two), with *usedDefault set; there is no best fit. Under UTF-8 a lone surrogate becomes U+FFFD
+// Units a page lacks become `defaultChar` (else "?"), one per unit (a pair gives two), with
+// *usedDefault set; there is no best fit. Under UTF-8 a lone surrogate becomes U+FFFD
 // and sets *usedDefault.
 int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR src, int srcUnits, LPSTR dst, int dstBytes,
                         LPCSTR defaultChar, LPBOOL usedDefault);

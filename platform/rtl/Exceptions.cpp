@@ -1,6 +1,8 @@
 // The error-text helpers of the exception classes.
 #include "platform/rtl/Exceptions.h"
 
+#include "platform/rtl/RtlHooks.h"
+
 #include <cerrno>
 #include <cstring>
 
@@ -82,6 +84,11 @@ AnsiString SysErrorMessage(DWORD code) {
 void RaiseLastOSError() { RaiseLastOSError(GetLastError()); }
 
 void RaiseLastOSError(DWORD code) {
+  if (auto hook = platform::GetRtlHooks().RaiseLastOSError) hook(code);
+  platform::OwnRaiseLastOSError(code);
+}
+
+void platform::OwnRaiseLastOSError(DWORD code) {
   AnsiString message;
   if (code != 0)
     message.sprintf("System error %u: %s", static_cast<unsigned>(code), SysErrorMessage(code).c_str());

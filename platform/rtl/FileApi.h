@@ -104,6 +104,20 @@ DWORD GetCurrentDirectoryW(DWORD size, LPWSTR buffer);
 BOOL SetCurrentDirectoryA(LPCSTR path);
 BOOL SetCurrentDirectoryW(LPCWSTR path);
 
+// Copies a file's bytes (and its permission bits) through a temporary beside the target and a
+// rename, so a failed copy leaves the target as it was. With failIfExists an existing target
+// fails with ERROR_FILE_EXISTS.
+BOOL CopyFileA(LPCSTR from, LPCSTR to, BOOL failIfExists);
+BOOL CopyFileW(LPCWSTR from, LPCWSTR to, BOOL failIfExists);
+// FILE_ATTRIBUTE_READONLY clears the write bits, its absence gives the owner's write bit back;
+// the other bits are accepted and change nothing.
+BOOL SetFileAttributesA(LPCSTR name, DWORD attributes);
+BOOL SetFileAttributesW(LPCWSTR name, DWORD attributes);
+// $TMPDIR, else P_tmpdir, with a final "/". Returns the length, or the size needed (terminator
+// included) when the buffer is too small.
+DWORD GetTempPathA(DWORD size, LPSTR buffer);
+DWORD GetTempPathW(DWORD size, LPWSTR buffer);
+
 namespace platform {
 // Classic wildcard matching of one name against a mask, ASCII-case-insensitive, per unit.
 bool MatchesMask(const char16_t* name, const char16_t* mask);

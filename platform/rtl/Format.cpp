@@ -1,6 +1,8 @@
 // The shared formatter behind Format and WideFormat.
 #include "platform/rtl/Format.h"
 
+#include "platform/rtl/RtlHooks.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -268,6 +270,11 @@ AnsiString Format(const AnsiString& format, const TVarRec* args, int high) {
 }
 
 WideString WideFormat(const WideString& format, const TVarRec* args, int high) {
+  if (auto hook = platform::GetRtlHooks().WideFormat) return hook(format, args, high);
+  return platform::OwnWideFormat(format, args, high);
+}
+
+WideString platform::OwnWideFormat(const WideString& format, const TVarRec* args, int high) {
   return WideString(Run<std::u16string>(
       format.ToU16(), args, high < 0 ? 0 : static_cast<std::size_t>(high) + 1, AnsiString(format)));
 }

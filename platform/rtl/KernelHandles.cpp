@@ -67,7 +67,7 @@ bool RemoveHandle(HANDLE handle, HandleKind kind) {
 
 BOOL CloseHandle(HANDLE handle) {
   std::uintptr_t kind = (reinterpret_cast<std::uintptr_t>(handle) >> 24) & 0xFF;
-  if (kind < 1 || kind > 4) {
+  if (kind < 1 || kind > 6 || kind == 5) {
     SetLastError(ERROR_INVALID_HANDLE);
     return FALSE;
   }

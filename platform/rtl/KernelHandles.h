@@ -19,8 +19,8 @@ class KernelObject {
   virtual ~KernelObject() = default;
 };
 
-// CloseHandle closes kinds 1-4; global memory goes through GlobalFree.
-enum class HandleKind { File = 1, Event = 2, Mutex = 3, FindSearch = 4, GlobalMemory = 5 };
+// CloseHandle closes kinds 1-4 and 6; global memory goes through GlobalFree.
+enum class HandleKind { File = 1, Event = 2, Mutex = 3, FindSearch = 4, GlobalMemory = 5, Process = 6 };
 
 HANDLE AddHandle(HandleKind kind, std::shared_ptr<KernelObject> object);
 // The object behind a handle of the given kind, or null (last error ERROR_INVALID_HANDLE).

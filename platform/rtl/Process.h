@@ -37,7 +37,57 @@ HINSTANCE ShellExecuteA(HWND__* hwnd, LPCSTR verb, LPCSTR file, LPCSTR parameter
 HINSTANCE ShellExecuteW(HWND__* hwnd, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR directory,
                         int show);
 
+struct STARTUPINFOA {
+  DWORD cb;
+  LPSTR lpReserved;
+  LPSTR lpDesktop;
+  LPSTR lpTitle;
+  DWORD dwX, dwY, dwXSize, dwYSize, dwXCountChars, dwYCountChars, dwFillAttribute, dwFlags;
+  WORD wShowWindow;
+  WORD cbReserved2;
+  BYTE* lpReserved2;
+  HANDLE hStdInput, hStdOutput, hStdError;
+};
+struct STARTUPINFOW {
+  DWORD cb;
+  LPWSTR lpReserved;
+  LPWSTR lpDesktop;
+  LPWSTR lpTitle;
+  DWORD dwX, dwY, dwXSize, dwYSize, dwXCountChars, dwYCountChars, dwFillAttribute, dwFlags;
+  WORD wShowWindow;
+  WORD cbReserved2;
+  BYTE* lpReserved2;
+  HANDLE hStdInput, hStdOutput, hStdError;
+};
+struct PROCESS_INFORMATION {
+  HANDLE hProcess;
+  HANDLE hThread;
+  DWORD dwProcessId;
+  DWORD dwThreadId;
+};
+constexpr DWORD STILL_ACTIVE = 259;
+
+// Starts a program (posix_spawn, never a shell): `application` when given (searched in PATH when
+// it names no folder), else the first argument of `commandLine`; the arguments are the command
+// line split at blanks with double quotes grouping (an empty pair is an empty argument). The
+// process handle answers WaitForSingleObject and GetExitCodeProcess and is closed by
+// CloseHandle; there is no thread handle (null). Environment blocks, inheritance and creation
+// flags are accepted and ignored. FALSE with the last error when the program cannot start.
+BOOL CreateProcessA(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
+                    LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD creationFlags,
+                    LPVOID environment, LPCSTR currentDirectory, STARTUPINFOA* startupInfo,
+                    PROCESS_INFORMATION* processInformation);
+BOOL CreateProcessW(LPCWSTR application, LPWSTR commandLine, LPSECURITY_ATTRIBUTES processAttributes,
+                    LPSECURITY_ATTRIBUTES threadAttributes, BOOL inheritHandles, DWORD creationFlags,
+                    LPVOID environment, LPCWSTR currentDirectory, STARTUPINFOW* startupInfo,
+                    PROCESS_INFORMATION* processInformation);
+// STILL_ACTIVE while the process runs, then its exit status (128 + the signal when killed).
+BOOL GetExitCodeProcess(HANDLE process, LPDWORD exitCode);
+
 namespace platform {
+
+// WaitForSingleObject on a process handle.
+DWORD WaitForProcess(HANDLE process, DWORD ms);
 
 // The runtime folder: $PLATFORM_RUNTIME_DIR, else $XDG_RUNTIME_DIR/mmsplatform, else
 // /tmp/mmsplatform-<uid>; created with mode 0700 and refused unless it is a folder owned by

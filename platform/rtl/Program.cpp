@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <mutex>
@@ -15,6 +16,13 @@
 const HINSTANCE HInstance = reinterpret_cast<HINSTANCE>(std::uintptr_t{0x00400000});
 HINSTANCE MainInstance() { return HInstance; }
 const int Win32Platform = VER_PLATFORM_WIN32_NT;
+
+namespace {
+std::atomic<bool> gNarrowSystemForTesting{false};
+}  // namespace
+
+void platform::SetNarrowSystemForTesting(bool narrow) { gNarrowSystemForTesting = narrow; }
+bool platform::NarrowSystemForTesting() { return gNarrowSystemForTesting.load(); }
 const int Win32MajorVersion = 6;
 const int Win32MinorVersion = 1;
 const TSysLocale SysLocale{};

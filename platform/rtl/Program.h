@@ -31,6 +31,13 @@ constexpr int VER_PLATFORM_WIN32_NT = 2;
 extern const int Win32Platform;      // 2
 extern const int Win32MajorVersion;  // 6
 extern const int Win32MinorVersion;  // 1
+
+namespace platform {
+// For tests of layers with 8-bit fallbacks: when set, such layers behave as on an 8-bit system
+// (they read this at call time). The product never sets it.
+void SetNarrowSystemForTesting(bool narrow);
+bool NarrowSystemForTesting();
+}  // namespace platform
 struct OSVERSIONINFOA {
   DWORD dwOSVersionInfoSize;
   DWORD dwMajorVersion;

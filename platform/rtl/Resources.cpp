@@ -1,6 +1,8 @@
 // The resource registry and the functions over it.
 #include "platform/rtl/Resources.h"
 
+#include "platform/rtl/RtlHooks.h"
+
 #include <map>
 #include <mutex>
 #include <string>
@@ -190,7 +192,14 @@ AnsiString LoadStr(int id) {
   return s ? AnsiString(platform::Utf16ToMultiByte(*s)) : AnsiString();
 }
 
-AnsiString LoadResString(PResStringRec record) { return record ? LoadStr(record->Identifier) : AnsiString(); }
+AnsiString LoadResString(PResStringRec record) {
+  if (auto hook = platform::GetRtlHooks().LoadResString) return hook(record);
+  return platform::OwnLoadResString(record);
+}
+
+AnsiString platform::OwnLoadResString(const TResStringRec* record) {
+  return record ? LoadStr(record->Identifier) : AnsiString();
+}
 HINSTANCE FindResourceHInstance(HINSTANCE instance) { return instance; }
 HINSTANCE FindClassHInstance(const void*) { return HInstance; }
 

@@ -3,6 +3,7 @@
 
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/LastError.h"
+#include "platform/rtl/Process.h"
 
 void InitializeCriticalSection(LPCRITICAL_SECTION cs) { cs->mutex = new std::recursive_mutex; }
 void EnterCriticalSection(LPCRITICAL_SECTION cs) { cs->mutex->lock(); }
@@ -88,6 +89,8 @@ BOOL ResetEvent(HANDLE event) {
 }
 
 DWORD WaitForSingleObject(HANDLE handle, DWORD ms) {
+  if (((reinterpret_cast<std::uintptr_t>(handle) >> 24) & 0xFF) == static_cast<unsigned>(platform::HandleKind::Process))
+    return platform::WaitForProcess(handle, ms);
   auto e = platform::LookupHandleAs<platform::EventObject>(handle, platform::HandleKind::Event);
   if (!e) return WAIT_FAILED;
   return e->Wait(ms);

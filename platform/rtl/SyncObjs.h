@@ -86,7 +86,8 @@ HANDLE CreateEventA(LPSECURITY_ATTRIBUTES security, BOOL manualReset, BOOL initi
 HANDLE CreateEventW(LPSECURITY_ATTRIBUTES security, BOOL manualReset, BOOL initialState, LPCWSTR name);
 BOOL SetEvent(HANDLE event);
 BOOL ResetEvent(HANDLE event);
-// Events only; any other handle gives WAIT_FAILED with ERROR_INVALID_HANDLE.
+// Events and processes (signalled when the process has ended); any other handle gives
+// WAIT_FAILED with ERROR_INVALID_HANDLE.
 DWORD WaitForSingleObject(HANDLE handle, DWORD ms);
 
 LONG InterlockedIncrement(volatile LONG* value);

@@ -1,6 +1,8 @@
 // WideString members that need more than the header.
 #include "platform/rtl/WideString.h"
 
+#include "platform/rtl/RtlHooks.h"
+
 #include "platform/rtl/AnsiString.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Exceptions.h"
@@ -16,8 +18,19 @@ bool IsTrimmed(char16_t c) { return c <= u' '; }
 }  // namespace
 
 WideString::WideString(int v) : s_(DecimalText(v)) {}
-WideString::WideString(const AnsiString& a) : s_(platform::MultiByteToUtf16(a.ToStd())) {}
-WideString::WideString(const char* a) : s_(a ? platform::MultiByteToUtf16(a) : std::u16string()) {}
+namespace {
+std::u16string AnsiToWide(std::string_view bytes) {
+  auto hook = platform::GetRtlHooks().AnsiToWide;
+  return hook ? hook(bytes) : platform::OwnAnsiToWide(bytes);
+}
+}  // namespace
+
+namespace platform {
+std::u16string OwnAnsiToWide(std::string_view bytes) { return MultiByteToUtf16(bytes); }
+}  // namespace platform
+
+WideString::WideString(const AnsiString& a) : s_(AnsiToWide(std::string_view(a.c_str(), static_cast<std::size_t>(a.Length())))) {}
+WideString::WideString(const char* a) : s_(a ? AnsiToWide(a) : std::u16string()) {}
 
 char16_t& WideString::operator[](int index) {
   if (index < 1 || index > Length()) throw ERangeError("Index out of bounds (" + AnsiString(index) + ")");

@@ -82,4 +82,41 @@ TEST(PlatformStartup, StartsStopsAndStartsAgainLeavingNothingBehind) {
   platform::Shutdown();  // a second shut-down does nothing
 }
 
+// Layers above the form library start after it (the application exists) and stop before the
+// forms are freed, in reverse order; a layer added again replaces its procedures.
+TEST(PlatformStartup, LayersStartAfterTheFormsAndStopBeforeThemInReverse) {
+  std::vector<std::string> log;
+  auto note = [&log](std::string what) {
+    return [&log, what] { log.push_back(what + (Application ? " with application" : " without")); };
+  };
+  platform::AddLayer("first", note("first start"), note("first stop"));
+  platform::AddLayer("second", note("old"), note("old"));
+  platform::AddLayer("second", note("second start"), note("second stop"));
+  platform::Startup();
+  EXPECT_EQ(log, (std::vector<std::string>{"first start with application", "second start with application"}));
+  log.clear();
+  platform::Shutdown();
+  EXPECT_EQ(log, (std::vector<std::string>{"second stop with application", "first stop with application"}));
+  platform::RemoveLayer("first");
+  platform::RemoveLayer("second");
+  log.clear();
+  platform::Startup();
+  platform::Shutdown();
+  EXPECT_TRUE(log.empty());
+}
+
+// A layer may put its own exception display in place of the application's.
+TEST(PlatformStartup, TheExceptionDisplayCanBeReplaced) {
+  platform::Startup();
+  static std::string shown;
+  auto before = TApplication::SetShowExceptionProc([](TApplication*, Exception* e) { shown = e->Message.ToStd(); });
+  EXPECT_EQ(before, nullptr);
+  Exception e("Khmer \xE1\x9E\x80");
+  Application->ShowException(&e);
+  EXPECT_EQ(shown, "Khmer \xE1\x9E\x80");
+  EXPECT_NE(TApplication::SetShowExceptionProc(nullptr), nullptr);
+  EXPECT_EQ(TApplication::GetShowExceptionProc(), nullptr);
+  platform::Shutdown();
+}
+
 }  // namespace

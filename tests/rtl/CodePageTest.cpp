@@ -220,20 +220,145 @@ TEST(ClassicBuffers, SizesTerminatorsAndShortBuffers) {
   EXPECT_EQ(ERROR_INVALID_PARAMETER, GetLastError());
 }
 
-TEST(DoubleBytePages, ClassifyButNeverConvert) {
-  for (UINT cp : {932u, 936u, 949u, 950u}) {
-    char16_t wide[4];
+// ICU's converter for each page, reporting errors instead of substituting.
+struct IcuPage {
+  UINT cp;
+  const char* name;
+};
+constexpr IcuPage kIcuDoubleBytePages[] = {
+    {932, "ibm-943_P15A-2003"}, {936, "windows-936-2000"}, {949, "windows-949-2000"}, {950, "windows-950-2000"}};
+
+class IcuConverter {
+ public:
+  explicit IcuConverter(const char* name) {
+    UErrorCode e = U_ZERO_ERROR;
+    c_ = ucnv_open(name, &e);
+    EXPECT_TRUE(U_SUCCESS(e)) << name;
+    ucnv_setToUCallBack(c_, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &e);
+    ucnv_setFromUCallBack(c_, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &e);
+  }
+  ~IcuConverter() { ucnv_close(c_); }
+  // Empty when ICU finds the bytes undefined.
+  std::u16string ToUnicode(const std::string& bytes) {
+    ucnv_reset(c_);
+    char16_t out[8];
+    UErrorCode e = U_ZERO_ERROR;
+    int n = ucnv_toUChars(c_, out, 8, bytes.data(), static_cast<int>(bytes.size()), &e);
+    return U_SUCCESS(e) ? std::u16string(out, static_cast<std::size_t>(n)) : std::u16string();
+  }
+  // Empty unless the unit has a round-trip mapping.
+  std::string FromUnicode(char16_t u) {
+    ucnv_reset(c_);
+    char out[8];
+    UErrorCode e = U_ZERO_ERROR;
+    int n = ucnv_fromUChars(c_, out, 8, &u, 1, &e);
+    std::string bytes = U_SUCCESS(e) ? std::string(out, static_cast<std::size_t>(n)) : std::string();
+    return !bytes.empty() && ToUnicode(bytes) == std::u16string(1, u) ? bytes : std::string();
+  }
+
+ private:
+  UConverter* c_ = nullptr;
+};
+
+// ICU's page 932 keeps an IBM control layout for three bytes; the Windows page is ASCII there.
+bool IcuSwapsControl(UINT cp, unsigned u) { return cp == 932 && (u == 0x1A || u == 0x1C || u == 0x7F); }
+
+TEST(DoubleBytePages, EverySequenceDecodesAsIcuDoes) {
+  for (const IcuPage& page : kIcuDoubleBytePages) {
+    IcuConverter icu(page.name);
+    int mismatches = 0;
+    for (unsigned lead = 0x80; lead < 0x100 && mismatches < 5; ++lead) {
+      std::string single(1, static_cast<char>(lead));
+      std::u16string expected = icu.ToUnicode(single);
+      if (IsDBCSLeadByteEx(page.cp, static_cast<BYTE>(lead))) {
+        EXPECT_TRUE(expected.empty()) << page.cp << " lead " << lead;
+        EXPECT_EQ(u"\uFFFD", Decode(single, page.cp)) << page.cp << " lead " << lead << " at the end";
+        for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
+          std::string pair{static_cast<char>(lead), static_cast<char>(trail)};
+          std::u16string want = icu.ToUnicode(pair);
+          if (want.empty()) continue;
+          if (Decode(pair, page.cp, MB_ERR_INVALID_CHARS) != want) {
+            ADD_FAILURE() << page.cp << " pair " << std::hex << (lead << 8 | trail);
+            ++mismatches;
+          }
+        }
+      } else {
+        EXPECT_EQ(expected.empty() ? std::u16string(1, u'\uFFFD') : expected, Decode(single, page.cp))
+            << page.cp << " byte " << lead;
+      }
+    }
+  }
+}
+
+TEST(DoubleBytePages, EveryUnitEncodesAsIcuDoes) {
+  for (const IcuPage& page : kIcuDoubleBytePages) {
+    IcuConverter icu(page.name);
+    int mismatches = 0;
+    for (unsigned u = 1; u < 0x10000 && mismatches < 5; ++u) {
+      if ((u >= 0xD800 && u <= 0xDFFF) || IcuSwapsControl(page.cp, u)) continue;
+      std::string want = icu.FromUnicode(static_cast<char16_t>(u));
+      if (want.empty()) want = "?";
+      std::string got = Encode(std::u16string(1, static_cast<char16_t>(u)), page.cp);
+      if (got != want) {
+        ADD_FAILURE() << page.cp << " unit " << std::hex << u;
+        ++mismatches;
+      }
+    }
+  }
+}
+
+// A damaged pair costs one U+FFFD and never swallows the ASCII byte after it; with
+// MB_ERR_INVALID_CHARS it fails instead.
+TEST(DoubleBytePages, DamagedSequencesAreReplacedAndReadOn) {
+  struct Case {
+    UINT cp;
+    std::string bytes;
+    std::u16string expected;
+  };
+  const Case cases[] = {
+      {932, "\x93\xFA\x96\x7B", u"\u65E5\u672C"},     // 日本
+      {932, "\xB6\xC0", u"\uFF76\uFF80"},               // half-width katakana are single bytes
+      {932, "a\x93", u"a\uFFFD"},                        // lead byte at the end
+      {932, "\x93\nx", u"\uFFFD\nx"},                    // lead byte before a line break
+      {932, "\x93\x7F", u"\uFFFD\x7F"},                  // 0x7F is no trail byte
+      {932, "\x85\x40z", u"\uFFFDz"},                    // an undefined pair is one character
+      {936, "\xD6\xD0\xCE\xC4", u"\u4E2D\u6587"},     // 中文
+      {936, "\x80", u"\u20AC"},                           // the euro sign is a single byte
+      {936, "\xD6\xFF", u"\uFFFD\uF8F5"},               // 0xFF is no trail byte: read on its own
+      {949, "\xC7\xD1\xB1\xB9", u"\uD55C\uAD6D"},     // 한국
+      {950, "\xA4\xA4\xA4\xE5", u"\u4E2D\u6587"},     // 中文
+      {950, "\xA4", u"\uFFFD"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.expected, Decode(c.bytes, c.cp)) << c.cp << " " << c.bytes;
+    bool damaged = c.expected.find(u'\uFFFD') != std::u16string::npos;
+    char16_t out[8];
     SetLastError(0);
-    EXPECT_EQ(0, MultiByteToWideChar(cp, 0, "ab", 2, wide, 4));
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, GetLastError());
-    char narrow[4];
-    EXPECT_EQ(0, WideCharToMultiByte(cp, 0, u"ab", 2, narrow, 4, nullptr, nullptr));
-    EXPECT_EQ(ERROR_INVALID_PARAMETER, GetLastError());
+    int n = MultiByteToWideChar(c.cp, MB_ERR_INVALID_CHARS, c.bytes.data(), static_cast<int>(c.bytes.size()), out, 8);
+    EXPECT_EQ(damaged ? 0 : static_cast<int>(c.expected.size()), n) << c.cp << " " << c.bytes;
+    if (damaged) {
+      EXPECT_EQ(ERROR_NO_UNICODE_TRANSLATION, GetLastError());
+    }
+  }
+  // Sizing and buffer rules are those of every page.
+  char16_t small[1];
+  EXPECT_EQ(0, MultiByteToWideChar(932, 0, "\x93\xFA\x96\x7B", 4, small, 1));
+  EXPECT_EQ(ERROR_INSUFFICIENT_BUFFER, GetLastError());
+  char narrow[3];
+  BOOL used = FALSE;
+  EXPECT_EQ(0, WideCharToMultiByte(936, 0, u"\u4E2D\u6587", 2, narrow, 3, nullptr, nullptr));
+  EXPECT_EQ(ERROR_INSUFFICIENT_BUFFER, GetLastError());
+  EXPECT_EQ("?a??", Encode(u"\u1780a\U0001F600", 949, &used));
+  EXPECT_TRUE(used);
+  for (UINT cp : {932u, 936u, 949u, 950u}) {
     CPINFO info{};
     ASSERT_TRUE(GetCPInfo(cp, &info));
     EXPECT_EQ(2u, info.MaxCharSize);
     EXPECT_EQ(0x81, info.LeadByte[0]);
   }
+}
+
+TEST(DoubleBytePages, LeadBytes) {
   struct Case {
     UINT cp;
     BYTE b;
@@ -312,8 +437,9 @@ TEST(SystemCodePage, StringsConvertThroughIt) {
     EXPECT_EQ(u"caf\u00E9", UTF8Decode("caf\xC3\xA9").ToU16());
   }
   {
-    CodePageScope scope(932);  // converting through a double-byte page gives nothing
-    EXPECT_TRUE(WideString("abc").IsEmpty());
+    CodePageScope scope(932);
+    EXPECT_EQ(u"\u65E5\u672Ca", WideString("\x93\xFA\x96\x7B" "a").ToU16());
+    EXPECT_EQ("\x93\xFA\x96\x7B?", AnsiString(WideString(u"\u65E5\u672C\u1780")).ToStd());
   }
 }
 

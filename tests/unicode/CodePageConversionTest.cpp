@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <unicode/ucnv.h>
 
+#include <iconv.h>
+
 #include <string>
 
 #include "CodePageScope.h"
@@ -39,6 +41,43 @@ TEST(CodePageConversion, Page1252MatchesTheOracleForEveryByte) {
     if (expected == u"\uFFFD" || expected == u"\x1A") expected = std::u16string(1, static_cast<char16_t>(b));
     EXPECT_EQ(wide.ToU16(), expected) << "byte " << b;
     EXPECT_EQ(Bytes(WideStringToStringEx(wide, 1252)), byte) << "byte " << b;
+  }
+}
+
+// Texts made by iconv in each double-byte page read as ICU reads them, and write back to the
+// same bytes.
+TEST(CodePageConversion, DoubleBytePagesRoundTripTextsMadeByIconv) {
+  struct Case {
+    UINT page;
+    const char* iconvName;
+    const char* icuName;
+    const char* utf8;
+  };
+  const Case cases[] = {
+      {932, "CP932", "ibm-943_P15A-2003", "日本語のテキスト、ｶﾀｶﾅ and ASCII ～①"},
+      {932, "CP932", "ibm-943_P15A-2003", "表示 ソフト 能力"},  // trail bytes 0x5C and 0x7C look like ASCII
+      {936, "GBK", "windows-936-2000", "中文短信：你好，世界！€"},
+      {936, "GBK", "windows-936-2000", "镕 鐢 GBK 扩展字"},
+      {949, "CP949", "windows-949-2000", "한국어 문자 메시지 똠방각하"},
+      {950, "BIG5", "windows-950-2000", "繁體中文簡訊 許功蓋"},
+  };
+  for (const Case& c : cases) {
+    iconv_t cd = iconv_open(c.iconvName, "UTF-8");
+    ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1)) << c.iconvName;
+    std::string in = c.utf8;
+    std::string bytes(in.size() * 2 + 8, '\0');
+    char* src = in.data();
+    std::size_t srcLeft = in.size();
+    char* dst = bytes.data();
+    std::size_t dstLeft = bytes.size();
+    ASSERT_NE(iconv(cd, &src, &srcLeft, &dst, &dstLeft), static_cast<std::size_t>(-1)) << c.utf8;
+    iconv_close(cd);
+    bytes.resize(bytes.size() - dstLeft);
+
+    WideString wide = StringToWideStringEx(AnsiString(bytes), c.page);
+    EXPECT_EQ(wide.ToU16(), IcuDecode(c.icuName, bytes)) << c.utf8;
+    EXPECT_EQ(UTF8Encode(wide).ToStd(), c.utf8);
+    EXPECT_EQ(Bytes(WideStringToStringEx(wide, c.page)), bytes) << c.utf8;
   }
 }
 

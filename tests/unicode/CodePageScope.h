@@ -3,17 +3,18 @@
 #pragma once
 
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/Program.h"
 #include "unicode/UcPlatformFlags.h"
 
 class CodePageScope {
  public:
   explicit CodePageScope(UINT codePage, bool narrow = false) : saved_(GetACP()) {
     SetSystemCodePage(codePage);
-    unicode::SetNarrowSystemForTesting(narrow);
+    platform::SetNarrowSystemForTesting(narrow);
   }
   ~CodePageScope() {
     SetSystemCodePage(saved_);
-    unicode::SetNarrowSystemForTesting(false);
+    platform::SetNarrowSystemForTesting(false);
   }
   CodePageScope(const CodePageScope&) = delete;
   CodePageScope& operator=(const CodePageScope&) = delete;
@@ -25,8 +26,8 @@ class CodePageScope {
 // The layer's 8-bit paths under the system's current code page.
 class NarrowScope {
  public:
-  NarrowScope() { unicode::SetNarrowSystemForTesting(true); }
-  ~NarrowScope() { unicode::SetNarrowSystemForTesting(false); }
+  NarrowScope() { platform::SetNarrowSystemForTesting(true); }
+  ~NarrowScope() { platform::SetNarrowSystemForTesting(false); }
   NarrowScope(const NarrowScope&) = delete;
   NarrowScope& operator=(const NarrowScope&) = delete;
 };

@@ -7,6 +7,7 @@
 #include "platform/forms/TReader.h"
 #include "platform/forms/TWriter.h"
 #include "unicode/TUcStringList.h"
+#include "unicode/UcPersistent.h"
 
 namespace {
 
@@ -40,6 +41,43 @@ TEST(WideStringsStorage, ListsGoToFormTextAndBack) {
   TLinesHolder empty(nullptr);
   empty.SetName("Empty");
   EXPECT_EQ(WriteComponentText(&empty).find("Strings"), std::string::npos);
+}
+
+// Lines beyond ASCII also go to the UTF-7 store, which is applied only when legacy data is
+// asked for; the legacy UTF-8 store fills an empty list even at run time.
+TEST(WideStringsStorage, LegacyStoresOfTheLines) {
+  RegisterHolder();
+  TLinesHolder holder(nullptr);
+  holder.SetName("Holder");
+  holder.Lines.SetText(u"plain\r\n\u1780\r\n");
+  std::string text = WriteComponentText(&holder);
+  EXPECT_NE(text.find("WideStrings_UTF7 = (\n    'plain'\n    '+F4A')"), std::string::npos) << text;
+  holder.Lines.SetText(u"only ASCII\r\n");
+  EXPECT_EQ(WriteComponentText(&holder).find("WideStrings_UTF7"), std::string::npos);
+
+  const std::string legacy =
+      "object Holder: TLinesHolder\n"
+      "  Strings = (\n    'plain')\n"
+      "  WideStrings_UTF7 = (\n    '+F4E-')\n"
+      "end\n";
+  TLinesHolder runtime(nullptr);
+  ReadComponentText(&runtime, legacy);
+  EXPECT_EQ(runtime.Lines.Text().ToU16(), u"plain\r\n");
+  RuntimeUTFStreaming = true;
+  TLinesHolder applied(nullptr);
+  ReadComponentText(&applied, legacy);
+  RuntimeUTFStreaming = false;
+  EXPECT_EQ(applied.Lines.Text().ToU16(), u"\u1781\r\n");
+
+  TLinesHolder utf8(nullptr);
+  ReadComponentText(&utf8, "object Holder: TLinesHolder\n  WideStringsW = (\n    #225#158#128)\nend\n");
+  EXPECT_EQ(utf8.Lines.Text().ToU16(), u"\u1780\r\n");
+  TLinesHolder kept(nullptr);
+  ReadComponentText(&kept, "object Holder: TLinesHolder\n  Strings = (\n    'a')\n  WideStringsW = (\n    'b')\nend\n");
+  EXPECT_EQ(kept.Lines.Text().ToU16(), u"a\r\n");
+  TLinesHolder wide(nullptr);
+  ReadComponentText(&wide, "object Holder: TLinesHolder\n  WideStrings = (\n    'x'\n    'y')\nend\n");
+  EXPECT_EQ(wide.Lines.Count(), 2);
 }
 
 }  // namespace
