@@ -22,6 +22,7 @@
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TCanvas.h"
 #include "platform/forms/TLabel.h"
+#include "unicode/TUcLabel.h"
 #include "platform/forms/TMenuItem.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Program.h"
@@ -314,10 +315,13 @@ TEST_F(Captions, TheMainWindowInTheThreeLanguages) {
     frmMain->ApplyLanguage(l.index);
     Driver().RunUntilIdle();
     for (int i = 0; i < frmMain->ControlCount(); ++i) {
-      auto* label = dynamic_cast<TLabel*>(frmMain->Controls(i));
-      if (!label || !label->Visible() || label->Caption().IsEmpty()) continue;
+      // Labels of the form library and of the Unicode layer alike.
+      auto* label = dynamic_cast<TCustomLabel*>(frmMain->Controls(i));
+      if (!label || !label->Visible()) continue;
+      auto* wide = dynamic_cast<TUcCustomLabel*>(label);
+      const WideString text = wide ? wide->Caption() : WideString(label->TControl::Caption());
+      if (text.IsEmpty()) continue;
       sheet.Canvas()->Font()->Assign(label->Font());
-      const WideString text(label->Caption());
       RECT r{0, 0, 1000, 1000};
       DrawTextW(sheet.Canvas()->Handle(), text.c_bstr(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
       EXPECT_LE(r.right, label->Width()) << label->Name().ToStd();
