@@ -204,7 +204,7 @@ std::vector<std::int64_t> PaintGaps(TGIFImage& gif, TGIFDrawOptions options, int
 TEST_F(GifPainter, DelaysBecomeWaitsOfTwelveMillisecondsAHundredth) {
   struct Case {
     const char* name;
-    std::vector<FrameSpec> frames;
+    std::vector<FrameShape> frames;
     TGIFDrawOptions options;
     int speed;
     std::vector<std::int64_t> gaps;
@@ -261,10 +261,10 @@ TEST_F(GifPainter, TheNextFrameComesAt1200AndNotAt1199) {
 }
 
 TEST_F(GifPainter, PassesFollowTheLoopingBlock) {
-  const std::vector<FrameSpec> plain{{.delay = 10}, {.delay = 10}};
+  const std::vector<FrameShape> plain{{.delay = 10}, {.delay = 10}};
   struct Case {
     const char* name;
-    std::vector<FrameSpec> frames;
+    std::vector<FrameShape> frames;
     TGIFDrawOptions options;
     std::vector<int> painted;  // the first ones, when endless
     bool ends;

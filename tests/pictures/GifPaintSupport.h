@@ -185,7 +185,7 @@ inline bool NoThreadLeft() {
 }
 
 // One frame of a built animation: a solid block of colour index `color` of the global table.
-struct FrameSpec {
+struct FrameShape {
   int delay = 100;  // hundredths; -1: no graphic control block
   int disposal = 0;
   int color = 1;
@@ -196,34 +196,34 @@ struct FrameSpec {
 };
 
 // A picture of the given frames over a 4-colour global table (black, red, green, blue).
-inline std::unique_ptr<TGIFImage> BuildAnimation(const std::vector<FrameSpec>& frames, int width = 4,
+inline std::unique_ptr<TGIFImage> BuildAnimation(const std::vector<FrameShape>& frames, int width = 4,
                                                  int height = 4) {
   auto gif = std::make_unique<TGIFImage>();
   gif->Header()->SetWidth(width);
   gif->Header()->SetHeight(height);
   for (TColor c : {TColor(0x000000), TColor(0x0000FF), TColor(0x00FF00), TColor(0xFF0000)})
     gif->GetColorMap()->Add(c);
-  for (const FrameSpec& spec : frames) {
+  for (const FrameShape& shape : frames) {
     auto* frame = new TGIFSubImage(gif.get());
-    if (spec.loops >= 0) {
+    if (shape.loops >= 0) {
       auto* loop = new TGIFAppExtNSLoop(frame);
-      loop->SetLoops(spec.loops);
+      loop->SetLoops(shape.loops);
       frame->Extensions()->Add(loop);
     }
-    if (spec.delay >= 0) {
+    if (shape.delay >= 0) {
       auto* control = new TGIFGraphicControlExtension(frame);
       frame->Extensions()->Add(control);
-      control->SetDelay(spec.delay);
-      control->SetDisposal(TDisposalMethod(spec.disposal));
-      if (spec.transparentIndex >= 0) {
-        control->SetTransparentColorIndex(spec.transparentIndex);
+      control->SetDelay(shape.delay);
+      control->SetDisposal(TDisposalMethod(shape.disposal));
+      if (shape.transparentIndex >= 0) {
+        control->SetTransparentColorIndex(shape.transparentIndex);
         control->SetTransparent(true);
       }
     }
-    if (!spec.empty) {
-      frame->DoSetBounds(spec.left, spec.top, spec.width, spec.height);
-      for (int y = 0; y < spec.height; ++y)
-        for (int x = 0; x < spec.width; ++x) frame->GetScanline(y)[x] = std::uint8_t(spec.color);
+    if (!shape.empty) {
+      frame->DoSetBounds(shape.left, shape.top, shape.width, shape.height);
+      for (int y = 0; y < shape.height; ++y)
+        for (int x = 0; x < shape.width; ++x) frame->GetScanline(y)[x] = std::uint8_t(shape.color);
     }
     gif->Images()->Add(frame);
   }
