@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ComposerBlocks.h"
 #include "bench/EditorBenchSupport.h"
 #include "mms/MmsComposer.h"
 #include "mms/MmsEncoder.h"
@@ -24,14 +25,8 @@ std::string ReadAll(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-template <typename T>
-T* Copy(const T* data, std::size_t count) {
-  T* block = static_cast<T*>(std::malloc(count * sizeof(T) + sizeof(T)));
-  std::memcpy(block, data, count * sizeof(T));
-  return block;
-}
-
-char* CopyText(const char* text) { return Copy(text, std::strlen(text) + 1); }
+using benchblocks::Copy;
+using benchblocks::CopyText;
 
 // The codec alone: each page's files read and handed over as the editor's build does.
 int CodecAlone(const std::vector<PageFiles>& pages) {
@@ -43,8 +38,9 @@ int CodecAlone(const std::vector<PageFiles>& pages) {
     MmsComposerSetSlideDur(i, 1000);
     const std::string text = ReadAll(pages[i].text);
     const std::size_t units = text.size() / 2;
-    char16_t* wide = Copy(reinterpret_cast<const char16_t*>(text.data()), units);
-    wide[units] = 0;
+    std::u16string wideText(units, u'\0');
+    std::memcpy(wideText.data(), text.data(), units * 2);
+    char16_t* wide = Copy(wideText.c_str(), units + 1);
     tMMS_TextInfo textInfo{wide, 0, 1000, int(units), 0, 123, 120, 14};
     MmsComposerSetText(&textInfo);
     const std::string picture = ReadAll(pages[i].picture);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/ComposerBlocks.h"
 #include "mms/MmsComposer.h"
 #include "mms/MmsEncoder.h"
 
@@ -23,14 +24,8 @@ struct Media {
   std::u16string text = u"\uFEFFA line of text on this slide, typed in the text editor.\r\n";
 };
 
-template <typename T>
-T* Copy(const T* data, std::size_t count) {
-  T* block = static_cast<T*>(std::malloc(count * sizeof(T)));
-  std::memcpy(block, data, count * sizeof(T));
-  return block;
-}
-
-char* CopyText(const char* text) { return Copy(text, std::strlen(text) + 1); }
+using benchblocks::Copy;
+using benchblocks::CopyText;
 
 // The editor's calls for one build: reset, create, slides, then each slide's items.
 void Compose(const Media& media) {
