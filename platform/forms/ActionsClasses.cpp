@@ -5,6 +5,8 @@
 #include "platform/forms/TCustomActionList.h"
 #include "platform/forms/THintAction.h"
 
+void RegisterStdActnClasses();  // StdActnsClasses.cpp
+
 void RegisterActionClasses() {
   static bool done = false;
   if (done) return;
@@ -28,4 +30,5 @@ void RegisterActionClasses() {
       .Event("OnExecute", &TCustomActionList::OnExecute)
       .Event("OnUpdate", &TCustomActionList::OnUpdate);
   RegisterProperties<TActionList>("TActionList", "TCustomActionList", Factory<TActionList>());
+  RegisterStdActnClasses();
 }

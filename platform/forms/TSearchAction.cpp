@@ -1,0 +1,56 @@
+#include "platform/forms/TSearchAction.h"
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Format.h"
+
+namespace {
+
+TCustomEdit* FocusedEdit(TObject* target) {
+  auto* edit = dynamic_cast<TCustomEdit*>(target);
+  return edit && edit->Focused() ? edit : nullptr;
+}
+
+bool HasText(TCustomEdit* edit) {
+  return edit && edit->HandleAllocated() && GetWindowTextLengthW(edit->Handle()) > 0;
+}
+
+}  // namespace
+
+bool TSearchAction::HandlesTarget(TObject* target) { return FocusedEdit(target) != nullptr; }
+
+void TSearchAction::UpdateTarget(TObject* target) { SetEnabled(HasText(FocusedEdit(target))); }
+
+void TSearchAction::ExecuteTarget(TObject* target) {
+  TCustomEdit* edit = FocusedEdit(target);
+  if (edit != control_) {
+    if (control_) control_->RemoveFreeNotification(this);
+    control_ = edit;
+    if (control_) control_->FreeNotification(this);
+  }
+  TCommonDialogAction::ExecuteTarget(target);
+}
+
+void TSearchAction::Notification(TComponent* component, TOperation operation) {
+  TCommonDialogAction::Notification(component, operation);
+  if (operation == opRemove && component == control_) control_ = nullptr;
+}
+
+void TSearchFindNext::SetSearchFind(TSearchFind* value) {
+  if (value == searchFind_) return;
+  if (searchFind_) searchFind_->RemoveFreeNotification(this);
+  searchFind_ = value;
+  if (searchFind_) searchFind_->FreeNotification(this);
+}
+
+bool TSearchFindNext::HandlesTarget(TObject* target) { return searchFind_ && FocusedEdit(target); }
+
+void TSearchFindNext::UpdateTarget(TObject* target) { SetEnabled(HasText(FocusedEdit(target))); }
+
+void TSearchFindNext::ExecuteTarget(TObject* /*target*/) {
+  throw EInvalidOperation("The %s dialog is not available", {TVarRec(AnsiString("find"))});
+}
+
+void TSearchFindNext::Notification(TComponent* component, TOperation operation) {
+  TCustomAction::Notification(component, operation);
+  if (operation == opRemove && component == searchFind_) searchFind_ = nullptr;
+}
