@@ -4,6 +4,7 @@
 #include "platform/forms/TCustomAction.h"
 #include "platform/rtl/WideString.h"
 #include "unicode/TCustomActionHelper.h"
+#include "unicode/UcActions.h"
 
 // The wide caption and hint of an action class A of the form library.
 template <class A>
@@ -22,6 +23,29 @@ class TUcActionOf : public A, public IUcAction {
   // The inherited copy, then the source's wide caption and hint.
   void Assign(TPersistent* source) override;
 };
+
+// Defined here so that every action class of the form library can be made wide.
+template <class A>
+WideString TUcActionOf<A>::Caption() {
+  return UcAction_GetCaption(this);
+}
+template <class A>
+void TUcActionOf<A>::SetCaption(const WideString& value) {
+  UcAction_SetCaption(this, value);
+}
+template <class A>
+WideString TUcActionOf<A>::Hint() {
+  return UcAction_GetHint(this);
+}
+template <class A>
+void TUcActionOf<A>::SetHint(const WideString& value) {
+  UcAction_SetHint(this, value);
+}
+template <class A>
+void TUcActionOf<A>::Assign(TPersistent* source) {
+  A::Assign(source);
+  UcAction_AfterInherited_Assign(this, source);
+}
 
 class TUcCustomAction : public TUcActionOf<TCustomAction> {
  public:

@@ -24,6 +24,7 @@ void RegisterUcClasses() {
   RegisterProperties<TUcMenuItem>("TUcMenuItem", "TMenuItem", Factory<TUcMenuItem>());
   RegisterProperties<TUcAction>("TUcAction", "TAction", Factory<TUcAction>());
   RegisterProperties<TUcActionList>("TUcActionList", "TActionList", Factory<TUcActionList>());
+  RegisterUcStdActnClasses();
 }
 
 }  // namespace unicode

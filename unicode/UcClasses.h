@@ -3,4 +3,6 @@
 
 namespace unicode {
 void RegisterUcClasses();
+// The wide-aware standard actions (UcStdActnsClasses.cpp).
+void RegisterUcStdActnClasses();
 }  // namespace unicode
