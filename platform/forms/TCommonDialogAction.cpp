@@ -3,6 +3,10 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 
+void RaiseDialogNotAvailable(const char* kind) {
+  throw EInvalidOperation("The %s dialog is not available", {TVarRec(AnsiString(kind))});
+}
+
 TCommonDialog* TCommonDialogAction::Dialog() {
   if (!dialog_) {
     if (TCommonDialogClass make = GetDialogClass()) {
@@ -16,7 +20,7 @@ TCommonDialog* TCommonDialogAction::Dialog() {
 void TCommonDialogAction::ExecuteTarget(TObject* /*target*/) {
   executeResult_ = false;
   TCommonDialog* dialog = Dialog();
-  if (!dialog) throw EInvalidOperation("The %s dialog is not available", {TVarRec(AnsiString(DialogKind()))});
+  if (!dialog) RaiseDialogNotAvailable(DialogKind());
   if (BeforeExecute) BeforeExecute(this);
   executeResult_ = dialog->Execute();
   if (executeResult_) {

@@ -17,6 +17,9 @@ TCommonDialogClass DialogClassOf() {
   return [](TComponent* owner) -> TCommonDialog* { return new D(owner); };
 }
 
+// Raises EInvalidOperation "The %s dialog is not available" for a dialog kind ("font" ...).
+[[noreturn]] void RaiseDialogNotAvailable(const char* kind);
+
 class TCommonDialogAction : public TCustomAction {
  public:
   explicit TCommonDialogAction(TComponent* owner) : TCustomAction(owner) {}

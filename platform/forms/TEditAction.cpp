@@ -1,13 +1,9 @@
 #include "platform/forms/TEditAction.h"
 
+#include "platform/forms/ComponentReference.h"
 #include "platform/win/Win.h"
 
-void TEditAction::SetControl(TCustomEdit* value) {
-  if (value == control_) return;
-  if (control_) control_->RemoveFreeNotification(this);
-  control_ = value;
-  if (control_) control_->FreeNotification(this);
-}
+void TEditAction::SetControl(TCustomEdit* value) { SetComponentReference(this, control_, value); }
 
 TCustomEdit* TEditAction::GetControl(TObject* target) const { return dynamic_cast<TCustomEdit*>(target); }
 

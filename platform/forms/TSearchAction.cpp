@@ -1,7 +1,6 @@
 #include "platform/forms/TSearchAction.h"
 
-#include "platform/rtl/Exceptions.h"
-#include "platform/rtl/Format.h"
+#include "platform/forms/ComponentReference.h"
 
 namespace {
 
@@ -21,12 +20,7 @@ bool TSearchAction::HandlesTarget(TObject* target) { return FocusedEdit(target) 
 void TSearchAction::UpdateTarget(TObject* target) { SetEnabled(HasText(FocusedEdit(target))); }
 
 void TSearchAction::ExecuteTarget(TObject* target) {
-  TCustomEdit* edit = FocusedEdit(target);
-  if (edit != control_) {
-    if (control_) control_->RemoveFreeNotification(this);
-    control_ = edit;
-    if (control_) control_->FreeNotification(this);
-  }
+  SetComponentReference(this, control_, FocusedEdit(target));
   TCommonDialogAction::ExecuteTarget(target);
 }
 
@@ -35,20 +29,13 @@ void TSearchAction::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove && component == control_) control_ = nullptr;
 }
 
-void TSearchFindNext::SetSearchFind(TSearchFind* value) {
-  if (value == searchFind_) return;
-  if (searchFind_) searchFind_->RemoveFreeNotification(this);
-  searchFind_ = value;
-  if (searchFind_) searchFind_->FreeNotification(this);
-}
+void TSearchFindNext::SetSearchFind(TSearchFind* value) { SetComponentReference(this, searchFind_, value); }
 
 bool TSearchFindNext::HandlesTarget(TObject* target) { return searchFind_ && FocusedEdit(target); }
 
 void TSearchFindNext::UpdateTarget(TObject* target) { SetEnabled(HasText(FocusedEdit(target))); }
 
-void TSearchFindNext::ExecuteTarget(TObject* /*target*/) {
-  throw EInvalidOperation("The %s dialog is not available", {TVarRec(AnsiString("find"))});
-}
+void TSearchFindNext::ExecuteTarget(TObject* /*target*/) { RaiseDialogNotAvailable("find"); }
 
 void TSearchFindNext::Notification(TComponent* component, TOperation operation) {
   TCustomAction::Notification(component, operation);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/forms/ComponentReference.h"
 #include "platform/forms/TScreen.h"
 #include "platform/win/Win.h"
 
@@ -22,12 +23,7 @@ std::vector<TCustomForm*> IconicForms() {
 
 }  // namespace
 
-void TWindowAction::SetForm(TCustomForm* value) {
-  if (value == form_) return;
-  if (form_) form_->RemoveFreeNotification(this);
-  form_ = value;
-  if (form_) form_->FreeNotification(this);
-}
+void TWindowAction::SetForm(TCustomForm* value) { SetComponentReference(this, form_, value); }
 
 TCustomForm* TWindowAction::GetForm(TObject* target) const { return dynamic_cast<TCustomForm*>(target); }
 
