@@ -110,7 +110,8 @@ TEST_F(UcStdActions, EveryClassIsAWideActionOverItsFormLibraryBaseAndKeepsKhmerT
     EXPECT_EQ(info->Parent->Name, c.base);
     if (info->Create) {
       std::unique_ptr<TComponent> made(info->Create(form));
-      EXPECT_EQ(typeid(*made), typeid(*action));
+      EXPECT_EQ(ClassInfoOf(made.get()), info);
+      EXPECT_EQ(ClassInfoOf(action.get()), info);
     }
   }
 }
