@@ -1,10 +1,8 @@
-// The skin demo's handlers and the pictures it takes from its resources.
+// The skin demo's handlers; its layout names its pictures, compiled in from resources/skin/demo.
 #include "TSkinDemo.h"
 
 #include "platform/forms/ClassRegistry.h"
-#include "platform/forms/TBitmap.h"
 #include "platform/gdi/Gdi.h"
-#include "platform/rtl/Program.h"
 
 void RegisterSkinDemoPictures();  // generated from the layout and resources/skin/demo
 
@@ -16,15 +14,9 @@ const char* const kRichText[] = {
     "The editor lays the pages out, resizes the pictures to what the phone accepts, and",
     "keeps the whole message under the size the network allows.",
     "These bordered edits show the three frames of the validating edit around a rich edit.",
-    "Their scroll bars are the normal ones, the flat ones and the Encarta look.",
+    "Their scroll bars are the normal ones and the two styles of flat bars.",
     "Scroll down to read on; the text wraps at the edit's width.",
     "Last line."};
-
-void LoadPicture(TPicture* picture, const char* name) {
-  TBitmap bitmap;
-  bitmap.LoadFromResourceName(HInstance, name);
-  picture->Assign(&bitmap);
-}
 
 template <class T>
 T* Find(TComponent* owner, const char* name) {
@@ -45,19 +37,6 @@ void TSkinDemo::FormCreate(TObject*) {
   DemoMenu = Find<TPopupMenu>(this, "DemoMenu");
   MenuSkin = Find<TSkMenuController>(this, "MenuSkin");
 
-  for (TImButton* b : {PictureButton, VietButton, KhmerButton}) LoadPicture(b->Picture(), "DEMO_STRIP");
-  for (const char* name : {"NormalButton", "FlatButton", "XPButton", "BevelButton"})
-    LoadPicture(Find<TImButton>(this, name)->Picture(), "DEMO_GLYPH");
-  for (const char* name : {"NormalBack", "CenterBack", "StretchBack", "SceneBack"})
-    LoadPicture(Find<TQvBackImage>(this, name)->Picture(), "DEMO_SCENE");
-  LoadPicture(Find<TQvBackImage>(this, "TiledBack")->Picture(), "DEMO_TILE");
-  for (const char* name : {"Image1", "Image2", "Image3"}) {
-    auto* image = Find<TImImage>(this, name);
-    LoadPicture(image->Picture(), "DEMO_IMG_NORMAL");  // what shows in no state
-    LoadPicture(image->NomPicture(), "DEMO_IMG_NORMAL");
-    LoadPicture(image->HotPicture(), "DEMO_IMG_HOT");
-    LoadPicture(image->SelPicture(), "DEMO_IMG_SEL");
-  }
   for (const char* name : {"NormalRich", "FlatRich", "UltraRich"}) {
     TStrings* lines = Find<TQvRichEdit>(this, name)->Lines();
     for (const char* line : kRichText) lines->Add(line);
