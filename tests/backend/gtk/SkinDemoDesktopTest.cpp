@@ -110,14 +110,14 @@ TEST(SkinDemoOnTheDesktop, HotFrameClickDragAndTypingMatchTheHeadlessForm) {
   ASSERT_EQ(r.right - r.left, expected.hot.width);
   ASSERT_EQ(r.bottom - r.top, expected.hot.height);
   EXPECT_TRUE(PumpUntil(
-      [&] { return platform::desktop::DesktopDraws(hwnd) > 0 && platform::win::QueueIdle(); }, 10000));
+      [&] { return platform::desktop::DesktopDraws(hwnd) > 0 && platform::win::QueueIdle(); }, 20000));
   const Points p = PointsOf(form);
   auto x = [&](POINT c) { return std::to_string(r.left + c.x); };
   auto y = [&](POINT c) { return std::to_string(r.top + c.y); };
 
   // Over the picture button: the X screen shows its hot frame.
-  EXPECT_EQ(desktoptest::Run({"xdotool", "mousemove", x(p.button), y(p.button)}, 10000), 0);
-  EXPECT_TRUE(PumpUntil([&] { return platform::win::QueueIdle(); }, 2000));
+  EXPECT_EQ(desktoptest::Run({"xdotool", "mousemove", x(p.button), y(p.button)}, 20000), 0);
+  EXPECT_TRUE(PumpUntil([&] { return platform::win::QueueIdle(); }, 20000));
   desktoptest::Pump(300);
   desktoptest::Screenshot shot;
   ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
@@ -127,26 +127,26 @@ TEST(SkinDemoOnTheDesktop, HotFrameClickDragAndTypingMatchTheHeadlessForm) {
   EXPECT_EQ(Differing(shot, r, expected.hot), 0);
 
   // A click on it, then a drag of the first bar's thumb.
-  EXPECT_EQ(desktoptest::Run({"xdotool", "click", "1"}, 10000), 0);
-  EXPECT_TRUE(PumpUntil([&] { return form->Status->Caption() == "Click: PictureButton"; }, 5000))
+  EXPECT_EQ(desktoptest::Run({"xdotool", "click", "1"}, 20000), 0);
+  EXPECT_TRUE(PumpUntil([&] { return form->Status->Caption() == "Click: PictureButton"; }, 20000))
       << form->Status->Caption().c_str();
   EXPECT_EQ(desktoptest::Run({"xdotool", "mousemove", x(p.thumb), y(p.thumb), "mousedown", "1", "mousemove",
                               x(p.dragged), y(p.dragged), "mouseup", "1"},
-                             10000),
+                             20000),
             0);
-  EXPECT_TRUE(PumpUntil([&] { return form->Status->Caption().ToStd() == expected.status; }, 5000))
+  EXPECT_TRUE(PumpUntil([&] { return form->Status->Caption().ToStd() == expected.status; }, 20000))
       << form->Status->Caption().c_str() << " against " << expected.status;
 
   // Typing into the integer edit keeps what its type allows.
   EXPECT_EQ(desktoptest::Run({"xdotool", "mousemove", x(p.edit), y(p.edit), "click", "1", "type", "--delay",
                               "40", "a-1x2"},
-                             10000),
+                             20000),
             0);
-  EXPECT_TRUE(PumpUntil([&] { return form->IntEdit->Text() == "-12"; }, 5000))
+  EXPECT_TRUE(PumpUntil([&] { return form->IntEdit->Text() == "-12"; }, 20000))
       << form->IntEdit->Text().c_str();
-  EXPECT_EQ(desktoptest::Run({"xdotool", "mousemove", x(p.done), y(p.done), "click", "1"}, 10000), 0);
-  EXPECT_TRUE(PumpUntil([&] { return form->Status->Caption() == "Click: NormalButton"; }, 5000));
-  EXPECT_TRUE(PumpUntil([&] { return platform::win::QueueIdle(); }, 2000));
+  EXPECT_EQ(desktoptest::Run({"xdotool", "mousemove", x(p.done), y(p.done), "click", "1"}, 20000), 0);
+  EXPECT_TRUE(PumpUntil([&] { return form->Status->Caption() == "Click: NormalButton"; }, 20000));
+  EXPECT_TRUE(PumpUntil([&] { return platform::win::QueueIdle(); }, 20000));
   desktoptest::Pump(300);
   ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
   EXPECT_EQ(Differing(shot, r, expected.after), 0);
