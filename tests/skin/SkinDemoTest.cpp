@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "FakeThemes.h"
 #include "Screenshot.h"
 #include "SkinGallery.h"
 #include "TSkinDemo.h"
