@@ -195,6 +195,65 @@ TEST_F(UcEditMemo, LinesAreStoredWithCrLfAndInsertedUpToTheCount) {
   }
 }
 
+// A memo standing in for a rich edit: its window answers EM_EXGETSEL from its selection, `shift`
+// units off when a test wants the caret misplaced.
+struct RichEditStandIn {
+  TUcMemo* memo = nullptr;
+  TWndMethodValue saved;
+  int shift = 0;
+  void Proc(TMessage& m) {
+    if (m.Msg != EM_EXGETSEL) {
+      saved(m);
+      return;
+    }
+    DWORD start = 0, end = 0;
+    SendMessageW(memo->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    auto* range = reinterpret_cast<LONG*>(m.LParam);
+    range[0] = LONG(start) + shift;
+    range[1] = LONG(end) + shift;
+    m.Result = 0;
+  }
+};
+
+TEST_F(UcEditMemo, RichEditModeInsertsTheListsLineBreaksAndChecksTheCaret) {
+  TForm* form = NewForm();
+  RichEditStandIn rich;
+  rich.memo = Child<TUcMemo>(form, 10, 10, 200, 100);
+  rich.saved = rich.memo->WindowProc;
+  rich.memo->WindowProc = TWndMethodValue::Of<RichEditStandIn, &RichEditStandIn::Proc>(&rich);
+  auto* lines = static_cast<TUcMemoStrings*>(rich.memo->Lines());
+  lines->RichEditMode = true;
+  struct Case {
+    TUcTextLineBreakStyle style;
+    int index;
+    int shift;
+    const char16_t* result;  // null: the insertion error
+  };
+  const Case cases[] = {
+      {tlbsLF, 1, 0, u"abc\nx"},      {tlbsLF, 0, 0, u"x\nabc"},  {tlbsCR, 1, 0, u"abc\rx"},
+      {tlbsLF, 1, 1, nullptr},        // the caret is not after the inserted line
+      {tlbsCRLF, 1, 1, u"abc\r\nx"},  // CR LF lines are not checked
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(int(&c - cases));
+    lines->SetLineBreakStyle(c.style);
+    rich.memo->SetText(u"abc");
+    rich.shift = c.shift;
+    if (!c.result) {
+      try {
+        lines->Insert(c.index, u"x");
+        ADD_FAILURE() << "no error";
+      } catch (EOutOfResources& e) {
+        EXPECT_EQ(e.Message, AnsiString("RichEdit line insertion error"));
+      }
+      continue;
+    }
+    lines->Insert(c.index, u"x");
+    EXPECT_EQ(rich.memo->Text(), WideString(c.result));
+  }
+  rich.memo->WindowProc = rich.saved;
+}
+
 TEST_F(UcEditMemo, ALineTooLongForTheWindowIsAnError) {
   TForm* form = NewForm();
   auto* memo = Child<TUcMemo>(form, 10, 10, 200, 100);
