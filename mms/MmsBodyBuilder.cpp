@@ -1,7 +1,10 @@
 #include "mms/MmsBodyBuilder.h"
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <string>
 
 #include "mms/MmsAlloc.h"
 #include "mms/MmsComposer.h"
@@ -29,22 +32,57 @@ const char* WritableType(const char* type) {
   return type;
 }
 
+// Scratch text kept between builds: the editor builds the message after every insertion, and
+// the SMIL and each slide's text are converted here before they are copied into their block.
+std::string& Scratch() {
+  constexpr std::size_t kKeptCapacity = std::size_t{1} << 20;
+  thread_local std::string scratch;
+  if (scratch.capacity() > kKeptCapacity) std::string().swap(scratch);  // an unusually long text
+  scratch.clear();
+  return scratch;
+}
+
+// A record followed in the same block by its texts: one request (and one free) per part instead
+// of one for each text. The texts' pointers point into the block.
+template <typename Record>
+Record* AllocWithTexts(std::size_t textBytes) {
+  void* block = MmsAlloc(sizeof(Record) + textBytes);
+  if (block == nullptr) return nullptr;
+  return new (block) Record{};
+}
+
+char* PutText(char*& at, const char* text, std::size_t size) {
+  char* start = at;
+  std::memcpy(at, text, size);
+  at[size] = '\0';
+  at += size + 1;
+  return start;
+}
+
 // Appends parts in order; the first failure makes the whole build fail.
 class PartList {
  public:
   explicit PartList(tMMS_Body* body) : tail_(&body->Parts) {}
 
-  // A part of the given name with a writable copy of the type. Data is attached by the caller.
-  tMMS_Part* Add(const char* name, const char* type) {
+  // A part of the given name with a writable copy of the type and `size` bytes of `data` held
+  // with them. Other data is attached by the caller.
+  tMMS_Part* Add(const char* name, const char* type, const char* data = nullptr, std::size_t size = 0) {
     if (type == nullptr) type = "";
-    tMMS_Part* part = static_cast<tMMS_Part*>(MmsAlloc(sizeof(tMMS_Part)));
+    type = WritableType(type);
+    const std::size_t nameLen = std::strlen(name);
+    const std::size_t typeLen = std::strlen(type);
+    tMMS_Part* part = AllocWithTexts<tMMS_Part>(nameLen + typeLen + size + 3);
     if (part == nullptr) return nullptr;
-    *part = tMMS_Part{};
     *tail_ = part;  // linked at once, so that freeing the body frees it whatever happens next
     tail_ = &part->Next;
-    part->ContentLocation = MmsStrDup(name);
-    part->ContentType = MmsStrDup(WritableType(type));
-    return part->ContentLocation != nullptr && part->ContentType != nullptr ? part : nullptr;
+    char* at = reinterpret_cast<char*>(part + 1);
+    part->ContentLocation = PutText(at, name, nameLen);
+    part->ContentType = PutText(at, type, typeLen);
+    if (data != nullptr) {
+      part->Data = reinterpret_cast<unsigned char*>(PutText(at, data, size));
+      part->Len = static_cast<int>(size);
+    }
+    return part;
   }
 
  private:
@@ -52,14 +90,11 @@ class PartList {
 };
 
 bool AddText(PartList& parts, const char* name, const tMMS_SlideInfo& s) {
-  tMMS_Part* part = parts.Add(name, kTextType);
+  std::string& utf8 = Scratch();
+  if (!MmsTextPartAppendUtf8(s.TextData, s.TextLen, utf8)) return false;
+  if (utf8.size() > static_cast<std::size_t>(INT_MAX) - 1) return false;
+  tMMS_Part* part = parts.Add(name, kTextType, utf8.data(), utf8.size());
   if (part == nullptr) return false;
-  int len = 0;
-  char* utf8 = MmsTextPartToUtf8(s.TextData, s.TextLen, &len);
-  if (utf8 == nullptr) return false;
-  part->Data = reinterpret_cast<unsigned char*>(utf8);
-  part->Len = len;
-  part->OwnsData = 1;
   part->Charset = kUtf8Mib;
   part->HasCharset = 1;
   return true;
@@ -85,13 +120,15 @@ bool AddSlideParts(PartList& parts, int slide, const tMMS_SlideInfo& s) {
 }
 
 bool AddSmil(tMMS_Body* body) {
-  body->Smil = static_cast<tMMS_SmilPart*>(MmsAlloc(sizeof(tMMS_SmilPart)));
+  std::string& smil = Scratch();
+  MmsAppendSmil(smil);
+  if (smil.size() > static_cast<std::size_t>(INT_MAX) - 1) return false;
+  body->Smil = AllocWithTexts<tMMS_SmilPart>(sizeof kSmilType + smil.size() + 1);
   if (body->Smil == nullptr) return false;
-  *body->Smil = tMMS_SmilPart{};
-  body->Smil->ContentType = MmsStrDup(kSmilType);
-  body->Smil->Data = MmsBuildSmil();
-  if (body->Smil->ContentType == nullptr || body->Smil->Data == nullptr) return false;
-  body->Smil->Len = static_cast<int>(std::strlen(body->Smil->Data));
+  char* at = reinterpret_cast<char*>(body->Smil + 1);
+  body->Smil->ContentType = PutText(at, kSmilType, sizeof kSmilType - 1);
+  body->Smil->Data = PutText(at, smil.data(), smil.size());
+  body->Smil->Len = static_cast<int>(smil.size());
   return true;
 }
 
@@ -102,11 +139,16 @@ tMMS_Body* MmsBuildBody() {
   tMMS_Body* body = static_cast<tMMS_Body*>(MmsAlloc(sizeof(tMMS_Body)));
   if (body == nullptr) return nullptr;
   *body = tMMS_Body{};
-  bool ok = AddSmil(body);
-  const tMMS_Composer& table = *MmsComposerTable();
-  PartList parts(body);
-  for (int i = 0; ok && i < MMS_MAX_SLIDES && table.Used[i]; ++i) {
-    ok = AddSlideParts(parts, i, table.Slide[i]);
+  bool ok = false;
+  try {
+    ok = AddSmil(body);
+    const tMMS_Composer& table = *MmsComposerTable();
+    PartList parts(body);
+    for (int i = 0; ok && i < MMS_MAX_SLIDES && table.Used[i]; ++i) {
+      ok = AddSlideParts(parts, i, table.Slide[i]);
+    }
+  } catch (const std::bad_alloc&) {
+    ok = false;
   }
   if (!ok) {
     MmsFreeBody(body);
@@ -117,19 +159,13 @@ tMMS_Body* MmsBuildBody() {
 
 void MmsFreeBody(tMMS_Body* body) {
   if (body == nullptr) return;
-  if (body->Smil != nullptr) {
-    std::free(body->Smil->ContentType);
-    std::free(body->Smil->Data);
-    std::free(body->Smil);
-  }
+  std::free(body->Smil);  // its type and text are held in its block
   for (tMMS_Part* part = body->Parts; part != nullptr;) {
     tMMS_Part* next = part->Next;
     if (part->OwnsData) std::free(part->Data);
-    std::free(part->ContentType);
-    std::free(part->ContentLocation);
     std::free(part->ContentID);
     std::free(part->Name);
-    std::free(part);
+    std::free(part);  // its name, type and text are held in its block
     part = next;
   }
   std::free(body);
