@@ -31,14 +31,15 @@ struct IxImagePNG::EncodeState {
 
 namespace {
 
-// A row of blue, green, red and alpha bytes into a 24-bit row and an alpha row; written so the
-// compiler can turn it into vector code.
-void SplitAlpha(const uint8_t* __restrict bgra, uint8_t* __restrict bgr, uint8_t* __restrict alpha, size_t width) {
+// A row of red, green, blue and alpha bytes, as libpng gives it, into a 24-bit row of blue, green
+// and red and an alpha row: the one pass over the pixels after libpng's, which also puts the
+// colours in the picture's order (libpng's own swap would be a pass more).
+void SplitAlpha(const uint8_t* __restrict rgba, uint8_t* __restrict bgr, uint8_t* __restrict alpha, size_t width) {
   for (size_t x = 0; x < width; ++x) {
-    bgr[3 * x] = bgra[4 * x];
-    bgr[3 * x + 1] = bgra[4 * x + 1];
-    bgr[3 * x + 2] = bgra[4 * x + 2];
-    alpha[x] = bgra[4 * x + 3];
+    bgr[3 * x] = rgba[4 * x + 2];
+    bgr[3 * x + 1] = rgba[4 * x + 1];
+    bgr[3 * x + 2] = rgba[4 * x];
+    alpha[x] = rgba[4 * x + 3];
   }
 }
 
@@ -212,7 +213,8 @@ bool IxImagePNG::RunDecode(DecodeState& s) {
     AlphaCreate();
     if (!AlphaIsValid()) png_error(png, "Can't allocate memory");
   }
-  if (colour) png_set_bgr(png);
+  // Rows with alpha are turned into blue, green, red by SplitAlpha, in the pass that splits them.
+  if (colour && !withAlpha) png_set_bgr(png);
 
   if (info.nEscape != 0) png_error(png, "Cancelled");
 
@@ -230,6 +232,7 @@ bool IxImagePNG::RunDecode(DecodeState& s) {
   uint8_t* row = s.row;
   uint8_t* wide = s.row + half;
   const bool widen = bitDepth == 2 && !withAlpha && depth == 2;
+  const bool direct = !withAlpha && !widen && rowBytes <= effWidth;
   uint8_t* bits = GetBits(0);
   uint8_t* alpha = AlphaGetPointer();
 
@@ -242,7 +245,9 @@ bool IxImagePNG::RunDecode(DecodeState& s) {
         uint8_t* a = alpha + y * width;
         if (pass > 0) {
           for (uint64_t x = 0; x < width; ++x) {
-            memcpy(row + 4 * x, dst + 3 * x, 3);
+            row[4 * x] = dst[3 * x + 2];
+            row[4 * x + 1] = dst[3 * x + 1];
+            row[4 * x + 2] = dst[3 * x];
             row[4 * x + 3] = a[x];
           }
         }
@@ -250,7 +255,12 @@ bool IxImagePNG::RunDecode(DecodeState& s) {
         SplitAlpha(row, dst, a, static_cast<size_t>(width));
         continue;
       }
-      // Interlaced passes combine into what the earlier passes left in the buffer.
+      // A row that fits goes straight into the picture; interlaced passes combine into what the
+      // earlier passes left there.
+      if (direct) {
+        png_read_row(png, dst, nullptr);
+        continue;
+      }
       if (pass > 0) memcpy(row, dst, static_cast<size_t>(std::min(rowBytes, effWidth)));
       png_read_row(png, row, nullptr);
       if (widen && pass == passes - 1) {
