@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <vector>
 
 #include "mms/MmsAlloc.h"
 #include "mms/MmsComposer.h"
@@ -24,7 +25,7 @@ const char kTextType[] = "text/plain";
 const char kUnknownType[] = "application/octet-stream";
 
 const char* WritableType(const char* type) {
-  if (type[0] == '\0') return kUnknownType;
+  if (type == nullptr || type[0] == '\0') return kUnknownType;
   for (const char* p = type; *p != '\0'; ++p) {
     unsigned char c = static_cast<unsigned char>(*p);
     if (c < 0x20 || c == 0x7F) return kUnknownType;
@@ -32,23 +33,53 @@ const char* WritableType(const char* type) {
   return type;
 }
 
-// Scratch text kept between builds: the editor builds the message after every insertion, and
-// the SMIL and each slide's text are converted here before they are copied into their block.
-std::string& Scratch() {
+// One item of the body as the first pass finds it: where its name, type and data come from.
+struct PlannedPart {
+  const char* name;
+  const char* type;
+  unsigned char* data;  // a picture, sound or video: the composer's bytes, not copied
+  std::size_t textAt;   // a text: its UTF-8 bytes in the text scratch
+  std::size_t len;
+  bool isText;
+};
+
+// What the first pass gathers, kept between builds: the editor builds the message after every
+// insertion, so the buffers are grown once and reused.
+struct Plan {
+  std::string smil;
+  std::string texts;
+  std::vector<tMMS_SlidePartNames> names;
+  std::vector<PlannedPart> parts;
+};
+
+Plan& Scratch() {
   constexpr std::size_t kKeptCapacity = std::size_t{1} << 20;
-  thread_local std::string scratch;
-  if (scratch.capacity() > kKeptCapacity) std::string().swap(scratch);  // an unusually long text
-  scratch.clear();
-  return scratch;
+  thread_local Plan plan;
+  // An unusually long text is not kept for the rest of the session.
+  if (plan.texts.capacity() > kKeptCapacity) std::string().swap(plan.texts);
+  plan.smil.clear();
+  plan.texts.clear();
+  plan.parts.clear();
+  return plan;
 }
 
-// A record followed in the same block by its texts: one request (and one free) per part instead
-// of one for each text. The texts' pointers point into the block.
-template <typename Record>
-Record* AllocWithTexts(std::size_t textBytes) {
-  void* block = MmsAlloc(sizeof(Record) + textBytes);
-  if (block == nullptr) return nullptr;
-  return new (block) Record{};
+// The parts of one slide in body order: its text, its video or else its picture, its sound.
+bool PlanSlide(Plan& plan, const tMMS_SlideInfo& s, const tMMS_SlidePartNames& names) {
+  if (s.HasText && s.TextLen > 0) {
+    const std::size_t at = plan.texts.size();
+    if (!MmsTextPartAppendUtf8(s.TextData, s.TextLen, plan.texts)) return false;
+    plan.parts.push_back(PlannedPart{names.Text, kTextType, nullptr, at, plan.texts.size() - at, true});
+  }
+  auto media = [&](const char* name, const char* type, unsigned char* data, int size) {
+    plan.parts.push_back(PlannedPart{name, type, data, 0, static_cast<std::size_t>(size), false});
+  };
+  if (s.HasVideo) {
+    media(names.Video, s.VideoType, s.VideoData, s.VideoSize);
+    return true;
+  }
+  if (s.HasImage) media(names.Image, s.ImageType, s.ImageData, s.ImageSize);
+  if (s.HasAudio) media(names.Audio, s.AudioType, s.AudioData, s.AudioSize);
+  return true;
 }
 
 char* PutText(char*& at, const char* text, std::size_t size) {
@@ -59,114 +90,76 @@ char* PutText(char*& at, const char* text, std::size_t size) {
   return start;
 }
 
-// Appends parts in order; the first failure makes the whole build fail.
-class PartList {
- public:
-  explicit PartList(tMMS_Body* body) : tail_(&body->Parts) {}
-
-  // A part of the given name with a writable copy of the type and `size` bytes of `data` held
-  // with them. Other data is attached by the caller.
-  tMMS_Part* Add(const char* name, const char* type, const char* data = nullptr, std::size_t size = 0) {
-    if (type == nullptr) type = "";
-    type = WritableType(type);
-    const std::size_t nameLen = std::strlen(name);
-    const std::size_t typeLen = std::strlen(type);
-    tMMS_Part* part = AllocWithTexts<tMMS_Part>(nameLen + typeLen + size + 3);
-    if (part == nullptr) return nullptr;
-    *tail_ = part;  // linked at once, so that freeing the body frees it whatever happens next
-    tail_ = &part->Next;
-    char* at = reinterpret_cast<char*>(part + 1);
-    part->ContentLocation = PutText(at, name, nameLen);
-    part->ContentType = PutText(at, type, typeLen);
-    if (data != nullptr) {
-      part->Data = reinterpret_cast<unsigned char*>(PutText(at, data, size));
-      part->Len = static_cast<int>(size);
-    }
-    return part;
+// The body in one block: the body record, the SMIL part's record, the parts' records in body
+// order, then every text they point at. One request for the whole body, and one free.
+tMMS_Body* LayOut(const Plan& plan) {
+  const std::size_t count = plan.parts.size();
+  std::size_t textBytes = sizeof kSmilType + plan.smil.size() + 1;
+  for (const PlannedPart& p : plan.parts) {
+    textBytes += std::strlen(p.name) + 1 + std::strlen(WritableType(p.type)) + 1 + (p.isText ? p.len + 1 : 0);
   }
+  const std::size_t records = sizeof(tMMS_Body) + sizeof(tMMS_SmilPart) + count * sizeof(tMMS_Part);
+  static_assert(sizeof(tMMS_Body) % alignof(tMMS_Part) == 0 && sizeof(tMMS_SmilPart) % alignof(tMMS_Part) == 0);
+  unsigned char* block = static_cast<unsigned char*>(MmsAlloc(records + textBytes));
+  if (block == nullptr) return nullptr;
+  tMMS_Body* body = new (block) tMMS_Body{};
+  tMMS_SmilPart* smil = new (block + sizeof(tMMS_Body)) tMMS_SmilPart{};
+  tMMS_Part* parts = reinterpret_cast<tMMS_Part*>(block + sizeof(tMMS_Body) + sizeof(tMMS_SmilPart));
+  char* at = reinterpret_cast<char*>(block + records);
 
- private:
-  tMMS_Part** tail_;
-};
+  smil->ContentType = PutText(at, kSmilType, sizeof kSmilType - 1);
+  smil->Data = PutText(at, plan.smil.data(), plan.smil.size());
+  smil->Len = static_cast<int>(plan.smil.size());
+  body->Smil = smil;
 
-bool AddText(PartList& parts, const char* name, const tMMS_SlideInfo& s) {
-  std::string& utf8 = Scratch();
-  if (!MmsTextPartAppendUtf8(s.TextData, s.TextLen, utf8)) return false;
-  if (utf8.size() > static_cast<std::size_t>(INT_MAX) - 1) return false;
-  tMMS_Part* part = parts.Add(name, kTextType, utf8.data(), utf8.size());
-  if (part == nullptr) return false;
-  part->Charset = kUtf8Mib;
-  part->HasCharset = 1;
-  return true;
-}
-
-// Pictures, sounds and videos are not copied: the part points at the composer's bytes.
-bool AddMedia(PartList& parts, const char* name, const char* type, unsigned char* data, int size) {
-  tMMS_Part* part = parts.Add(name, type);
-  if (part == nullptr) return false;
-  part->Data = data;
-  part->Len = size;
-  return true;
-}
-
-bool AddSlideParts(PartList& parts, int slide, const tMMS_SlideInfo& s) {
-  tMMS_SlidePartNames names;
-  MmsSlidePartNames(slide, s, &names);
-  if (s.HasText && s.TextLen > 0 && !AddText(parts, names.Text, s)) return false;
-  if (s.HasVideo) return AddMedia(parts, names.Video, s.VideoType, s.VideoData, s.VideoSize);
-  if (s.HasImage && !AddMedia(parts, names.Image, s.ImageType, s.ImageData, s.ImageSize)) return false;
-  if (s.HasAudio && !AddMedia(parts, names.Audio, s.AudioType, s.AudioData, s.AudioSize)) return false;
-  return true;
-}
-
-bool AddSmil(tMMS_Body* body) {
-  std::string& smil = Scratch();
-  MmsAppendSmil(smil);
-  if (smil.size() > static_cast<std::size_t>(INT_MAX) - 1) return false;
-  body->Smil = AllocWithTexts<tMMS_SmilPart>(sizeof kSmilType + smil.size() + 1);
-  if (body->Smil == nullptr) return false;
-  char* at = reinterpret_cast<char*>(body->Smil + 1);
-  body->Smil->ContentType = PutText(at, kSmilType, sizeof kSmilType - 1);
-  body->Smil->Data = PutText(at, smil.data(), smil.size());
-  body->Smil->Len = static_cast<int>(smil.size());
-  return true;
+  tMMS_Part** tail = &body->Parts;
+  for (std::size_t i = 0; i < count; ++i) {
+    const PlannedPart& p = plan.parts[i];
+    tMMS_Part* part = new (&parts[i]) tMMS_Part{};
+    part->ContentLocation = PutText(at, p.name, std::strlen(p.name));
+    const char* type = WritableType(p.type);
+    part->ContentType = PutText(at, type, std::strlen(type));
+    if (p.isText) {
+      part->Data = reinterpret_cast<unsigned char*>(PutText(at, plan.texts.data() + p.textAt, p.len));
+      part->Charset = kUtf8Mib;
+      part->HasCharset = 1;
+    } else {
+      part->Data = p.data;
+    }
+    part->Len = static_cast<int>(p.len);
+    *tail = part;
+    tail = &part->Next;
+  }
+  return body;
 }
 
 }  // namespace
 
 tMMS_Body* MmsBuildBody() {
   if (MmsComposerValidate() != 1) return nullptr;
-  tMMS_Body* body = static_cast<tMMS_Body*>(MmsAlloc(sizeof(tMMS_Body)));
-  if (body == nullptr) return nullptr;
-  *body = tMMS_Body{};
-  bool ok = false;
   try {
-    ok = AddSmil(body);
+    Plan& plan = Scratch();
     const tMMS_Composer& table = *MmsComposerTable();
-    PartList parts(body);
-    for (int i = 0; ok && i < MMS_MAX_SLIDES && table.Used[i]; ++i) {
-      ok = AddSlideParts(parts, i, table.Slide[i]);
+    int slides = 0;
+    while (slides < MMS_MAX_SLIDES && table.Used[slides]) ++slides;
+    plan.names.resize(static_cast<std::size_t>(slides));
+    for (int i = 0; i < slides; ++i) MmsSlidePartNames(i, table.Slide[i], &plan.names[static_cast<std::size_t>(i)]);
+    // The SMIL first: it writes the durations and item times it used back into the composer.
+    MmsAppendSmil(plan.smil, plan.names.data());
+    for (int i = 0; i < slides; ++i) {
+      if (!PlanSlide(plan, table.Slide[i], plan.names[static_cast<std::size_t>(i)])) return nullptr;
     }
+    // Every length travels as an int; a body over 2 GB could not be written anyway.
+    if (plan.smil.size() > static_cast<std::size_t>(INT_MAX) - 1) return nullptr;
+    for (const PlannedPart& p : plan.parts) {
+      if (p.len > static_cast<std::size_t>(INT_MAX) - 1) return nullptr;
+    }
+    return LayOut(plan);
   } catch (const std::bad_alloc&) {
-    ok = false;
-  }
-  if (!ok) {
-    MmsFreeBody(body);
     return nullptr;
   }
-  return body;
 }
 
 void MmsFreeBody(tMMS_Body* body) {
-  if (body == nullptr) return;
-  std::free(body->Smil);  // its type and text are held in its block
-  for (tMMS_Part* part = body->Parts; part != nullptr;) {
-    tMMS_Part* next = part->Next;
-    if (part->OwnsData) std::free(part->Data);
-    std::free(part->ContentID);
-    std::free(part->Name);
-    std::free(part);  // its name, type and text are held in its block
-    part = next;
-  }
-  std::free(body);
+  std::free(body);  // the records and texts are held in the body's one block
 }

@@ -58,9 +58,7 @@ void AppendTimes(std::string& out, int begin, int end) {
   out += "ms\" ";
 }
 
-void AppendPar(std::string& out, int index, int dur, tMMS_SlideInfo& s) {
-  tMMS_SlidePartNames names;
-  MmsSlidePartNames(index, s, &names);
+void AppendPar(std::string& out, int dur, tMMS_SlideInfo& s, const tMMS_SlidePartNames& names) {
   out += "<par dur=\"";
   AppendMs(out, dur);
   out += "ms\">\r\n";
@@ -113,7 +111,7 @@ void AppendPar(std::string& out, int index, int dur, tMMS_SlideInfo& s) {
 
 }  // namespace
 
-void MmsAppendSmil(std::string& out) {
+void MmsAppendSmil(std::string& out, const tMMS_SlidePartNames* names) {
   tMMS_Composer& table = *MmsComposerTable();
   int slides = 0;
   while (slides < MMS_MAX_SLIDES && table.Used[slides]) ++slides;
@@ -122,7 +120,13 @@ void MmsAppendSmil(std::string& out) {
   out += kHead;
   for (int i = 0; i < slides; ++i) {
     if (table.Dur[i] <= 0) table.Dur[i] = MMS_DEFAULT_SLIDE_DUR;
-    AppendPar(out, i, table.Dur[i], table.Slide[i]);
+    if (names != nullptr) {
+      AppendPar(out, table.Dur[i], table.Slide[i], names[i]);
+    } else {
+      tMMS_SlidePartNames own;
+      MmsSlidePartNames(i, table.Slide[i], &own);
+      AppendPar(out, table.Dur[i], table.Slide[i], own);
+    }
   }
   out += kTail;
 }
