@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
-#include <string>
 #include <vector>
 
 #include "mms/MmsAlloc.h"
@@ -48,12 +47,14 @@ void WriteIntegerValue(unsigned char*& cursor, std::uint32_t value) {
 }
 
 std::uint32_t UintvarSize(std::uint32_t value) {
-  std::uint32_t size = 1;
-  while (value >>= 7) ++size;
-  return size;
+  unsigned char scratch[WSP_UINTVAR_MAX_BYTES];
+  return static_cast<std::uint32_t>(WspEncodeUintvar(scratch, value));
 }
 
-std::uint32_t ValueLengthSize(std::uint32_t length) { return length <= 30 ? 1 : 1 + UintvarSize(length); }
+std::uint32_t ValueLengthSize(std::uint32_t length) {
+  unsigned char scratch[WSP_VALUE_LENGTH_MAX_BYTES];
+  return static_cast<std::uint32_t>(WspEncodeValueLength(scratch, length));
+}
 
 void WriteUintvar(unsigned char*& cursor, std::uint32_t value) { cursor += WspEncodeUintvar(cursor, value); }
 
@@ -187,9 +188,8 @@ unsigned char* MmsEncodeMultipart(const tMMS_Body* body, int* outLen) {
     if (!CollectEntries(*body, entries)) return Fail(outLen);
     // The message's content type: multipart.related, starting at the SMIL part.
     constexpr std::uint32_t kTypeValueLen = 1 + 1 + sizeof kSmilType + 1 + sizeof kStartId;
-    static_assert(kTypeValueLen <= 30, "the content type's length fits in one byte");
     const std::uint32_t count = static_cast<std::uint32_t>(entries.size());
-    std::uint64_t total = 2 + kTypeValueLen + UintvarSize(count);
+    std::uint64_t total = 1 + ValueLengthSize(kTypeValueLen) + kTypeValueLen + UintvarSize(count);
     for (const Entry& e : entries) total += e.Size();
     if (total > static_cast<std::uint64_t>(INT_MAX)) return Fail(outLen);
 
@@ -197,7 +197,7 @@ unsigned char* MmsEncodeMultipart(const tMMS_Body* body, int* outLen) {
     if (out == nullptr) return Fail(outLen);
     unsigned char* cursor = out;
     *cursor++ = kContentTypeField;
-    *cursor++ = static_cast<unsigned char>(kTypeValueLen);
+    WriteValueLength(cursor, kTypeValueLen);
     *cursor++ = kMultipartRelated;
     *cursor++ = kTypeParam;
     WriteText(cursor, kSmilType, sizeof kSmilType - 1);
