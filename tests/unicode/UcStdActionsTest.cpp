@@ -79,6 +79,8 @@ const std::vector<ActionClass>& AllClasses() {
   return rows;
 }
 
+using platform::headless::ModalAnswer;
+using platform::headless::ModalInfo;
 using UcStdActions = UcTest;
 
 TEST_F(UcStdActions, EveryClassIsAWideActionOverItsFormLibraryBaseAndKeepsKhmerTexts) {
@@ -157,6 +159,29 @@ TEST_F(UcStdActions, AssignCopiesTheDialogEventsTheFileToOpenWithAndTheFindActio
   TUcSearchFindNext nextCopy(form);
   nextCopy.Assign(&next);
   EXPECT_EQ(nextCopy.SearchFind(), &find);
+}
+
+TEST_F(UcStdActions, FileActionsRunTheirDialogAndGiveTheChosenKhmerName) {
+  TForm* form = NewForm();
+  const std::u16string chosen = u"/d/" + std::u16string(kKhmer) + u".txt";
+  std::vector<ModalInfo::Kind> kinds;
+  Driver().OnModal([&](const ModalInfo& info) {
+    kinds.push_back(info.kind);
+    return ModalAnswer::Files({chosen});
+  });
+  TUcFileOpen open(form);
+  open.SetCaption(kKhmer);
+  int accepted = 0;
+  open.OnAccept = [&](TObject*) { ++accepted; };
+  EXPECT_TRUE(open.Execute());
+  EXPECT_EQ(accepted, 1);
+  EXPECT_EQ(WideString(open.Dialog()->FileName()), WideString(chosen));  // UTF-8, the system code page
+  TUcFileSaveAs save(form);
+  EXPECT_TRUE(save.Execute());
+  EXPECT_EQ(WideString(save.Dialog()->FileName()), WideString(chosen));
+  EXPECT_EQ(kinds, (std::vector<ModalInfo::Kind>{ModalInfo::Kind::OpenDialog, ModalInfo::Kind::SaveDialog}));
+  EXPECT_EQ(open.Caption(), WideString(kKhmer));
+  EXPECT_TRUE(exceptions.empty());
 }
 
 class UcEditActions : public UcTest {
