@@ -209,8 +209,12 @@ void TUcCustomComboBox::CreateWnd() {
   // The form library subclassed the children with 8-bit procedures: the list child gets its
   // own procedure back, read as a UTF-16 one, under a stub installed the UTF-16 way, and the
   // edit child's stub is installed again the UTF-16 way, so that both stay UTF-16 windows.
+  // The box made its children while the form library passed it its creation as 8-bit
+  // messages: the list's own procedure is installed again the UTF-16 way too, so that texts
+  // reach it without a detour through the code page.
   if (listHandle_) {
     SetWindowLongPtrA(listHandle_, GWL_WNDPROC, static_cast<LONG_PTR>(defListProc_));
+    SetWindowLongPtrW(listHandle_, GWL_WNDPROC, GetWindowLongPtrA(listHandle_, GWL_WNDPROC));
     defListProc_ = WNDPROC(GetWindowLongPtrW(listHandle_, GWL_WNDPROC));
     SetWindowLongPtrW(listHandle_, GWL_WNDPROC, static_cast<LONG_PTR>(listInstance_));
   }
