@@ -257,9 +257,13 @@ void TUcCustomComboBox::ComboWndProc(TMessage& m, HWND child, WNDPROC childProc)
       TWMKey key(m);
       if (DoKeyPress(key)) return;
       m.WParam = (m.WParam & ~WPARAM{0xFFFF}) | key.CharCode;
-      TMessage copy = m;
-      DoEditCharMsg(copy);
-      if (GetWideCharFromWMCharMsg(copy) == 0) return;
+      // An 8-bit child's characters from 0x80 on may be parts of one character: they go to the
+      // child as they are.
+      if (unicodeChild || GetWideCharFromWMCharMsg(m) < 0x80) {
+        TMessage copy = m;
+        DoEditCharMsg(copy);
+        if (GetWideCharFromWMCharMsg(copy) == 0) return;
+      }
       if (unicodeChild) RestoreWMCharMsg(m);
       const WPARAM ch = m.WParam & 0xFFFF;
       if ((ch == 13 || ch == 27) && DroppedDown()) {
@@ -318,7 +322,8 @@ bool TUcCustomComboBox::KeyPress(char& key) {
 
 void TUcCustomComboBox::Dispatch(void* message) {
   auto& m = *static_cast<TMessage*>(message);
-  if (m.Msg == WM_CHAR && !HasEdit()) {
+  // On an 8-bit window a character from 0x80 on may be part of one: it goes on as it is.
+  if (m.Msg == WM_CHAR && !HasEdit() && (IsWindowUnicode(Handle()) || GetWideCharFromWMCharMsg(m) < 0x80)) {
     WideChar key = GetWideCharFromWMCharMsg(m);
     UcCombo_AutoSearchKeyPress(this, key);
     if (key == 0) return;

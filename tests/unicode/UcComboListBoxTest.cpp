@@ -119,6 +119,25 @@ TEST_F(UcComboBox, TypingInAListOnlyComboSearchesUntilAPause) {
   EXPECT_TRUE(exceptions.empty());
 }
 
+// On an 8-bit system the search takes single-byte characters; the bytes of a longer character
+// go to the window as they are.
+TEST_F(UcComboBox, TypingInAListOnlyComboOnAnEightBitSystem) {
+  NarrowScope narrow;
+  TForm* form = NewForm();
+  TUcComboBox* combo = NewCombo(form, csDropDownList);
+  combo->SetParent(form);
+  for (const char16_t* item : {u"apple", u"kiwi", u"khmer"}) combo->Items()->Add(item);
+  combo->SetFocus();
+  Driver().RunUntilIdle();
+  ASSERT_FALSE(IsWindowUnicode(combo->Handle()));
+  TypeKeys(u"kh");
+  EXPECT_EQ(combo->ItemIndex(), 2);
+  Driver().Advance(1250);
+  TypeKeys(u"\u1781");
+  EXPECT_EQ(combo->ItemIndex(), 2);
+  EXPECT_TRUE(exceptions.empty());
+}
+
 TEST_F(UcComboBox, TypingAtTheEndOfADropDownComboCompletesIt) {
   struct Case {
     const char16_t* typed;
