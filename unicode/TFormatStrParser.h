@@ -6,6 +6,8 @@
 // message and its translation, for taking the same arguments (CompareFormatStrings).
 #pragma once
 
+#include <string>
+
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Object.h"
 #include "platform/rtl/WideString.h"
@@ -33,7 +35,8 @@ class TFormatStrParser : public TObject {
   // many digits in a row or a missing or unknown type letter.
   bool ParseFormatSpecifier();
 
-  WideString ParsedOutput() const { return output_.Value(); }
+  // Zero units in the format are text like any other and stay in the output.
+  WideString ParsedOutput() const { return WideString(std::u16string(output_.Written())); }
   void ClearParsedOutput() { output_.Clear(); }
   WideString Rest() const { return format_.SubString(pos_ + 1, format_.Length() - pos_); }
   int LastIndex() const { return lastIndex_; }

@@ -29,6 +29,8 @@ TEST(FormatStrParser, CanonicalFormsNameEveryArgument) {
       {u"\u1781 %s \u1781", u"\u1781 %s \u1781"},
       {u"trailing %", u"trailing %"},
   };
+  // A zero unit is text: what follows it is kept.
+  EXPECT_EQ(GetCanonicalFormatStr(WideString(std::u16string(u"%s\0%d", 5))).ToU16(), std::u16string(u"%0:s\0%1:d", 9));
   for (const Case& c : cases) {
     SCOPED_TRACE(Utf8(c.format));
     EXPECT_EQ(Utf8(GetCanonicalFormatStr(c.format)), Utf8(c.canonical));
