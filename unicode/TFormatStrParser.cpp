@@ -1,5 +1,8 @@
 #include "unicode/TFormatStrParser.h"
 
+#include <algorithm>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/rtl/StringRoutines.h"
@@ -132,23 +135,47 @@ WideString GetCanonicalFormatStr(const WideString& format) {
   return parser.ParsedOutput();
 }
 
+namespace {
+
+// A specifier is ASCII: its 8-bit form needs no code page.
+AnsiString SpecifierBytes(std::u16string_view piece) {
+  std::string bytes(piece.size(), '\0');
+  for (std::size_t i = 0; i < piece.size(); ++i) bytes[i] = char(piece[i]);
+  return AnsiString(bytes);
+}
+
+// A formatted number is ASCII unless a separator or the currency text is not.
+void AppendWidened(std::u16string& out, const AnsiString& text) {
+  const std::string& bytes = text.ToStd();
+  if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    out.append(bytes.begin(), bytes.end());
+    return;
+  }
+  out += UcWiden(text).ToU16();
+}
+
+}  // namespace
+
 WideString ReplaceFloatingArgumentsInFormatString(const WideString& format, const TVarRec* args, int high) {
   TFormatStrParser parser(format);
-  WideString result;
+  std::u16string result;
+  result.reserve(size_t(format.Length()) + 16);
   while (!parser.AtEnd()) {
     parser.ClearParsedOutput();
     parser.AcceptText();
-    result += parser.ParsedOutput();
+    result += parser.Written();
     if (parser.AtEnd()) break;
     parser.ClearParsedOutput();
     const bool specifier = parser.ParseFormatSpecifier();
-    const WideString piece = parser.ParsedOutput();
-    if (specifier && FormatSpecifierCategory(piece) == 1)
-      result += UcWiden(Format(Narrow(piece), args, high));
+    const std::u16string_view piece = parser.Written();
+    const char16_t type = piece.empty() ? u'\0' : Lower(piece.back());
+    const bool floating = type == u'e' || type == u'f' || type == u'g' || type == u'm' || type == u'n';
+    if (specifier && floating)
+      AppendWidened(result, Format(SpecifierBytes(piece), args, high));
     else
       result += piece;
   }
-  return result;
+  return WideString(std::move(result));
 }
 
 namespace {

@@ -37,6 +37,7 @@ class TFormatStrParser : public TObject {
 
   // Zero units in the format are text like any other and stay in the output.
   WideString ParsedOutput() const { return WideString(std::u16string(output_.Written())); }
+  std::u16string_view Written() const { return output_.Written(); }
   void ClearParsedOutput() { output_.Clear(); }
   WideString Rest() const { return format_.SubString(pos_ + 1, format_.Length() - pos_); }
   int LastIndex() const { return lastIndex_; }
