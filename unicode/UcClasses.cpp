@@ -9,6 +9,7 @@
 #include "unicode/TUcMemo.h"
 #include "unicode/TUcMenuItem.h"
 #include "unicode/TUcPopupMenu.h"
+#include "unicode/TUcSaveDialog.h"
 
 namespace unicode {
 
@@ -24,6 +25,8 @@ void RegisterUcClasses() {
   RegisterProperties<TUcMenuItem>("TUcMenuItem", "TMenuItem", Factory<TUcMenuItem>());
   RegisterProperties<TUcAction>("TUcAction", "TAction", Factory<TUcAction>());
   RegisterProperties<TUcActionList>("TUcActionList", "TActionList", Factory<TUcActionList>());
+  RegisterProperties<TUcOpenDialog>("TUcOpenDialog", "TOpenDialog", Factory<TUcOpenDialog>());
+  RegisterProperties<TUcSaveDialog>("TUcSaveDialog", "TSaveDialog", Factory<TUcSaveDialog>());
 }
 
 }  // namespace unicode
