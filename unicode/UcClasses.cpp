@@ -3,9 +3,11 @@
 #include "platform/forms/ClassRegistry.h"
 #include "unicode/TUcAction.h"
 #include "unicode/TUcActionList.h"
+#include "unicode/TUcComboBox.h"
 #include "unicode/TUcEdit.h"
 #include "unicode/TUcImage.h"
 #include "unicode/TUcLabel.h"
+#include "unicode/TUcListBox.h"
 #include "unicode/TUcMemo.h"
 #include "unicode/TUcMenuItem.h"
 #include "unicode/TUcPopupMenu.h"
@@ -27,6 +29,8 @@ void RegisterUcClasses() {
   RegisterProperties<TUcActionList>("TUcActionList", "TActionList", Factory<TUcActionList>());
   RegisterProperties<TUcOpenDialog>("TUcOpenDialog", "TOpenDialog", Factory<TUcOpenDialog>());
   RegisterProperties<TUcSaveDialog>("TUcSaveDialog", "TSaveDialog", Factory<TUcSaveDialog>());
+  RegisterProperties<TUcComboBox>("TUcComboBox", "TCustomComboBox", Factory<TUcComboBox>());
+  RegisterProperties<TUcListBox>("TUcListBox", "TCustomListBox", Factory<TUcListBox>());
 }
 
 }  // namespace unicode
