@@ -14,6 +14,7 @@ void RegisterMenusClasses();  // MenusClasses.cpp
 void RegisterActionClasses();  // ActionsClasses.cpp
 void RegisterStdCtrlsClasses();  // StdCtrlsClasses.cpp
 void RegisterMediaClasses();     // MediaClasses.cpp
+void RegisterRadioGroupClasses();  // RadioGroupClasses.cpp
 
 void RegisterFormsClasses() {
   static bool done = false;
@@ -126,6 +127,7 @@ void RegisterFormsClasses() {
   RegisterActionClasses();
   RegisterStdCtrlsClasses();
   RegisterMediaClasses();
+  RegisterRadioGroupClasses();
   // The simple controls, their containers and the pictures beside them.
   RegisterSimpleControlsClasses();
 }
