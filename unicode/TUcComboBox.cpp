@@ -209,8 +209,12 @@ void TUcCustomComboBox::CreateWnd() {
   // The form library subclassed the children with 8-bit procedures: the list child gets its
   // own procedure back, read as a UTF-16 one, under a stub installed the UTF-16 way, and the
   // edit child's stub is installed again the UTF-16 way, so that both stay UTF-16 windows.
+  // The box made its children while the form library passed it its creation as 8-bit
+  // messages: the list's own procedure is installed again the UTF-16 way too, so that texts
+  // reach it without a detour through the code page.
   if (listHandle_) {
     SetWindowLongPtrA(listHandle_, GWL_WNDPROC, static_cast<LONG_PTR>(defListProc_));
+    SetWindowLongPtrW(listHandle_, GWL_WNDPROC, GetWindowLongPtrA(listHandle_, GWL_WNDPROC));
     defListProc_ = WNDPROC(GetWindowLongPtrW(listHandle_, GWL_WNDPROC));
     SetWindowLongPtrW(listHandle_, GWL_WNDPROC, static_cast<LONG_PTR>(listInstance_));
   }
@@ -253,9 +257,13 @@ void TUcCustomComboBox::ComboWndProc(TMessage& m, HWND child, WNDPROC childProc)
       TWMKey key(m);
       if (DoKeyPress(key)) return;
       m.WParam = (m.WParam & ~WPARAM{0xFFFF}) | key.CharCode;
-      TMessage copy = m;
-      DoEditCharMsg(copy);
-      if (GetWideCharFromWMCharMsg(copy) == 0) return;
+      // An 8-bit child's characters from 0x80 on may be parts of one character: they go to the
+      // child as they are.
+      if (unicodeChild || GetWideCharFromWMCharMsg(m) < 0x80) {
+        TMessage copy = m;
+        DoEditCharMsg(copy);
+        if (GetWideCharFromWMCharMsg(copy) == 0) return;
+      }
       if (unicodeChild) RestoreWMCharMsg(m);
       const WPARAM ch = m.WParam & 0xFFFF;
       if ((ch == 13 || ch == 27) && DroppedDown()) {
@@ -314,7 +322,8 @@ bool TUcCustomComboBox::KeyPress(char& key) {
 
 void TUcCustomComboBox::Dispatch(void* message) {
   auto& m = *static_cast<TMessage*>(message);
-  if (m.Msg == WM_CHAR && !HasEdit()) {
+  // On an 8-bit window a character from 0x80 on may be part of one: it goes on as it is.
+  if (m.Msg == WM_CHAR && !HasEdit() && (IsWindowUnicode(Handle()) || GetWideCharFromWMCharMsg(m) < 0x80)) {
     WideChar key = GetWideCharFromWMCharMsg(m);
     UcCombo_AutoSearchKeyPress(this, key);
     if (key == 0) return;

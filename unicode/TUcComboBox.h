@@ -54,6 +54,7 @@ class TUcCustomComboBox : public TCustomComboBox, public IWideCustomListControl 
   virtual bool GetAutoComplete_PreserveDataEntryCase() { return true; }
 
  protected:
+  using TCustomComboBox::SetText;
   void CreateWindowHandle(const TCreateParams& params) override;
   void CreateWnd() override;
   void DestroyWnd() override;

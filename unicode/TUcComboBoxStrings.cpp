@@ -6,12 +6,18 @@
 #include "unicode/TUcComboBox.h"
 #include "unicode/UcControls.h"
 #include "unicode/UcNarrowText.h"
+#include "unicode/UcPlatformFlags.h"
 
 namespace {
 AnsiString Narrow(const WideString& s) { return UcNarrow(std::u16string_view(s.data(), size_t(s.Length()))); }
 }  // namespace
 
 bool TUcComboBoxStrings::UnicodeWindow() const {
+  // A control that can have its window gets it now, so that items go in as UTF-16 text rather
+  // than through the code page; one without a parent keeps them in the 8-bit list meanwhile.
+  if (!comboBox_->HandleAllocated() && Win32PlatformIsUnicode() && comboBox_->Parent() &&
+      !(comboBox_->ComponentState() & (csLoading | csDestroying)))
+    comboBox_->HandleNeeded();
   return comboBox_->HandleAllocated() && IsWindowUnicode(comboBox_->Handle());
 }
 

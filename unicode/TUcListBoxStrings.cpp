@@ -7,12 +7,18 @@
 #include "unicode/TUcListBox.h"
 #include "unicode/UcControls.h"
 #include "unicode/UcNarrowText.h"
+#include "unicode/UcPlatformFlags.h"
 
 namespace {
 AnsiString Narrow(const WideString& s) { return UcNarrow(std::u16string_view(s.data(), size_t(s.Length()))); }
 }  // namespace
 
 bool TUcListBoxStrings::UnicodeWindow() const {
+  // A control that can have its window gets it now, so that items go in as UTF-16 text rather
+  // than through the code page; one without a parent keeps them in the 8-bit list meanwhile.
+  if (!listBox_->HandleAllocated() && Win32PlatformIsUnicode() && listBox_->Parent() &&
+      !(listBox_->ComponentState() & (csLoading | csDestroying)))
+    listBox_->HandleNeeded();
   return listBox_->HandleAllocated() && IsWindowUnicode(listBox_->Handle());
 }
 

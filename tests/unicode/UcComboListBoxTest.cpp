@@ -2,10 +2,12 @@
 // UTF-16, the type-ahead search and the typed completion on UTF-16 text, the list operations
 // that keep objects and the selection, and the virtual list box's bounded text answers.
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "UcFixture.h"
+#include "platform/forms/TReader.h"
 #include "platform/rtl/Exceptions.h"
 #include "unicode/TUcComboBox.h"
 #include "unicode/TUcListBox.h"
@@ -38,27 +40,35 @@ class UcComboBox : public UcTest {
   }
 };
 
-TEST_F(UcComboBox, KhmerItemsMadeBeforeTheWindowLiveOnAcrossRecreation) {
+// On an 8-bit system the windows are 8-bit ones and the items go through the form library's
+// list in the code page (UTF-8 here, so Khmer survives there too).
+class UcComboBoxSystems : public UcComboBox, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(UcComboBoxSystems, KhmerItemsMadeBeforeTheWindowLiveOnAcrossRecreation) {
+  const bool narrow = GetParam();
+  std::unique_ptr<NarrowScope> scope(narrow ? new NarrowScope : nullptr);
   TForm* form = NewForm();
   TUcComboBox* combo = NewCombo(form, csDropDown);
   for (int i = 0; i < 3; ++i) combo->Items()->AddObject(kKhmerItems[i], Tag(100 + i));
   ASSERT_FALSE(combo->HandleAllocated());
   combo->SetParent(form);
   combo->HandleNeeded();
-  ASSERT_TRUE(IsWindowUnicode(combo->Handle()));
+  ASSERT_EQ(bool(IsWindowUnicode(combo->Handle())), !narrow);
 
   auto check = [&](const char* when) {
     SCOPED_TRACE(when);
     ASSERT_EQ(combo->Items()->Count(), 3);
     for (int i = 0; i < 3; ++i) {
-      char16_t buffer[64] = {};
-      SendMessageW(combo->Handle(), CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(buffer));
-      EXPECT_EQ(std::u16string(buffer), kKhmerItems[i]);
+      if (!narrow) {
+        char16_t buffer[64] = {};
+        SendMessageW(combo->Handle(), CB_GETLBTEXT, WPARAM(i), reinterpret_cast<LPARAM>(buffer));
+        EXPECT_EQ(std::u16string(buffer), kKhmerItems[i]);
+      }
       EXPECT_EQ(combo->Items()->Strings(i), WideString(kKhmerItems[i]));
       EXPECT_EQ(combo->Items()->Objects(i), Tag(100 + i));
     }
-    EXPECT_TRUE(IsWindowUnicode(combo->EditHandle()));
-    EXPECT_TRUE(IsWindowUnicode(combo->ListHandle()));
+    EXPECT_EQ(bool(IsWindowUnicode(combo->EditHandle())), !narrow);
+    EXPECT_EQ(bool(IsWindowUnicode(combo->ListHandle())), !narrow);
   };
   check("first window");
 
@@ -76,6 +86,9 @@ TEST_F(UcComboBox, KhmerItemsMadeBeforeTheWindowLiveOnAcrossRecreation) {
   EXPECT_EQ(combo->Text(), WideString(u"\u1781\u17D2\u1798\u17C2\u179A \u1797\u17B6\u179F\u17B6"));
   EXPECT_TRUE(exceptions.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Systems, UcComboBoxSystems, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Narrow" : "Unicode"; });
 
 TEST_F(UcComboBox, TypingInAListOnlyComboSearchesUntilAPause) {
   TForm* form = NewForm();
@@ -106,6 +119,25 @@ TEST_F(UcComboBox, TypingInAListOnlyComboSearchesUntilAPause) {
   EXPECT_TRUE(exceptions.empty());
 }
 
+// On an 8-bit system the search takes single-byte characters; the bytes of a longer character
+// go to the window as they are.
+TEST_F(UcComboBox, TypingInAListOnlyComboOnAnEightBitSystem) {
+  NarrowScope narrow;
+  TForm* form = NewForm();
+  TUcComboBox* combo = NewCombo(form, csDropDownList);
+  combo->SetParent(form);
+  for (const char16_t* item : {u"apple", u"kiwi", u"khmer"}) combo->Items()->Add(item);
+  combo->SetFocus();
+  Driver().RunUntilIdle();
+  ASSERT_FALSE(IsWindowUnicode(combo->Handle()));
+  TypeKeys(u"kh");
+  EXPECT_EQ(combo->ItemIndex(), 2);
+  Driver().Advance(1250);
+  TypeKeys(u"\u1781");
+  EXPECT_EQ(combo->ItemIndex(), 2);
+  EXPECT_TRUE(exceptions.empty());
+}
+
 TEST_F(UcComboBox, TypingAtTheEndOfADropDownComboCompletesIt) {
   struct Case {
     const char16_t* typed;
@@ -118,8 +150,11 @@ TEST_F(UcComboBox, TypingAtTheEndOfADropDownComboCompletesIt) {
       {u"xy", u"xy"},  // no item: the text is as typed
   };
   TForm* form = NewForm();
+  for (const UINT codePage : {65001u, 1252u})
   for (const Case& c : cases) {
     SCOPED_TRACE(&c - cases);
+    SCOPED_TRACE(codePage);
+    CodePageScope page(codePage);
     TUcComboBox* combo = NewCombo(form, csDropDown);
     combo->SetParent(form);
     for (const char16_t* item : {u"Vi\u1EC7t Nam", u"\u1781\u17D2\u1798\u17C2\u179A", u"Vientiane"})
@@ -203,6 +238,77 @@ TEST_F(UcComboBox, DroppedDownWithKhmerItemsAndOnePickedByMouse) {
   EXPECT_EQ(combo->ItemIndex(), 1);
   EXPECT_EQ(picked, WideString(kKhmerItems[1]));
   EXPECT_EQ(WindowText(combo->Handle()), kKhmerItems[1]);
+  EXPECT_TRUE(exceptions.empty());
+}
+
+// The IME's characters come as WM_IME_CHAR: the edit child takes them as typed characters.
+TEST_F(UcComboBox, AnImeCharacterCompletesLikeATypedOne) {
+  TForm* form = NewForm();
+  TUcComboBox* combo = NewCombo(form, csDropDown);
+  combo->SetParent(form);
+  combo->Items()->Add(kKhmerItems[1]);
+  combo->SetFocus();
+  Driver().RunUntilIdle();
+  SendMessageW(combo->EditHandle(), WM_IME_CHAR, 0x1781, 1);
+  EXPECT_EQ(combo->Text(), WideString(kKhmerItems[1]));
+  EXPECT_EQ(combo->SelStart(), 1);
+  // The composition message reaches the edit child untouched (it answers it itself).
+  SendMessageW(combo->EditHandle(), 0x010F, 0, 0);
+  EXPECT_EQ(combo->Text(), WideString(kKhmerItems[1]));
+  EXPECT_TRUE(exceptions.empty());
+}
+
+TEST_F(UcComboBox, LayoutsNameTheWideComboAndListBoxes) {
+  TForm* form = NewForm();
+  TReader reader(
+      "object Form1: TForm\n"
+      "  object cbo: TUcComboBox\n"
+      "    Left = 10\n"
+      "    Top = 10\n"
+      "    Width = 150\n"
+      "    Style = csDropDownList\n"
+      "    Items.Strings = (\n"
+      "      'apple'\n"
+      "      'kiwi')\n"
+      "  end\n"
+      "  object lst: TUcListBox\n"
+      "    Left = 10\n"
+      "    Top = 40\n"
+      "    Items.Strings = (\n"
+      "      'one'\n"
+      "      'two')\n"
+      "  end\n"
+      "end\n");
+  reader.ReadRootComponent(form);
+  auto* combo = dynamic_cast<TUcComboBox*>(form->FindComponent("cbo"));
+  auto* list = dynamic_cast<TUcListBox*>(form->FindComponent("lst"));
+  ASSERT_NE(combo, nullptr);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(combo->Style(), csDropDownList);
+  EXPECT_EQ(combo->Items()->Strings(1), WideString(u"kiwi"));
+  EXPECT_EQ(list->Items()->Strings(1), WideString(u"two"));
+  EXPECT_TRUE(IsWindowUnicode(combo->Handle()));
+  EXPECT_TRUE(IsWindowUnicode(list->Handle()));
+}
+
+// A chosen item's text is the wide item's, also where the code page has no Khmer letters.
+TEST_F(UcComboBox, AChosenItemGivesItsWideTextUnder1252) {
+  CodePageScope page(1252);
+  TForm* form = NewForm();
+  TUcComboBox* combo = NewCombo(form, csDropDown);
+  combo->SetParent(form);
+  for (const char16_t* item : kKhmerItems) combo->Items()->Add(item);
+  WideString selected;
+  combo->OnSelect = [&](TObject*) { selected = combo->Text(); };
+  EXPECT_EQ(combo->Items()->Strings(0), WideString(kKhmerItems[0]));
+  combo->SetFocus();
+  Driver().RunUntilIdle();
+  Driver().KeyDown(VK_DOWN);
+  Driver().KeyUp(VK_DOWN);
+  Driver().RunUntilIdle();
+  EXPECT_EQ(combo->ItemIndex(), 0);
+  EXPECT_EQ(selected, WideString(kKhmerItems[0]));
+  EXPECT_EQ(WindowText(combo->Handle()), kKhmerItems[0]);
   EXPECT_TRUE(exceptions.empty());
 }
 
