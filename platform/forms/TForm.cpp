@@ -7,6 +7,7 @@
 
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomActionList.h"
+#include "platform/forms/TMainMenu.h"
 #include "platform/forms/TScreen.h"
 
 void ApplicationHandleException(TObject* sender);
@@ -15,6 +16,7 @@ void ApplicationHandleException(TObject* sender);
 #include "platform/rtl/Resources.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/win/Backend.h"
+#include "platform/win/LayeredWindows.h"
 
 TMenuShortCutHook FormMenuShortCut;
 
@@ -232,10 +234,53 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 void TCustomForm::CreateWnd() {
   if (formStyle_ == fsMDIChild) throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
   TWinControl::CreateWnd();
+  if (menu_) menu_->SetWindowHandle(Handle());
+  if (alphaBlend_ && !Parent()) UpdateLayered();
+}
+
+void TCustomForm::SetAlphaBlend(bool value) {
+  if (alphaBlend_ == value) return;
+  alphaBlend_ = value;
+  UpdateLayered();
+}
+
+void TCustomForm::SetAlphaBlendValue(BYTE value) {
+  if (alphaBlendValue_ == value) return;
+  alphaBlendValue_ = value;
+  if (alphaBlend_) UpdateLayered();
+}
+
+void TCustomForm::UpdateLayered() {
+  if (!HandleAllocated() || Parent()) return;
+  const LONG exStyle = GetWindowLongW(Handle(), GWL_EXSTYLE);
+  if (!alphaBlend_) {
+    if (exStyle & WS_EX_LAYERED) SetWindowLongW(Handle(), GWL_EXSTYLE, exStyle & ~LONG(WS_EX_LAYERED));
+    return;
+  }
+  if (!(exStyle & WS_EX_LAYERED)) SetWindowLongW(Handle(), GWL_EXSTYLE, exStyle | LONG(WS_EX_LAYERED));
+  SetLayeredWindowAttributes(Handle(), 0, alphaBlendValue_, LWA_ALPHA);
+}
+
+void TCustomForm::SetMenu(TMainMenu* value) {
+  if (menu_ == value) return;
+  if (menu_) {
+    menu_->SetWindowHandle(nullptr);
+    menu_->RemoveFreeNotification(this);
+  }
+  menu_ = value;
+  if (!menu_) return;
+  menu_->FreeNotification(this);
+  if (HandleAllocated()) menu_->SetWindowHandle(Handle());
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == opRemove && component == menu_) menu_ = nullptr;
 }
 
 void TCustomForm::DestroyWindowHandle() {
   canvas_.FreeHandle();
+  if (menu_) menu_->SetWindowHandle(nullptr);
   TWinControl::DestroyWindowHandle();
 }
 
