@@ -134,8 +134,7 @@ TCustomForm::~TCustomForm() {
 void TCustomForm::AfterConstruction() {
   formState_ |= fsCreating;
   try {
-    if (!createdNew_)
-      if (const std::string* layout = FindFormLayout(ClassName())) ReadComponentText(this, *layout);
+    if (!createdNew_) ReadFormLayout();
   } catch (...) {
     formState_ &= ~fsCreating;
     throw;
@@ -146,6 +145,10 @@ void TCustomForm::AfterConstruction() {
     formState_ &= ~fsActivated;
     Activate();
   }
+}
+
+void TCustomForm::ReadFormLayout() {
+  if (const std::string* layout = FindFormLayout(ClassName())) ReadComponentText(this, *layout);
 }
 
 void TCustomForm::DoCreate() {
@@ -220,6 +223,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
       break;
   }
   if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+  if (alphaBlend_) p.ExStyle |= WS_EX_LAYERED;
   // Owned by its owner form, else by the main form, else by the application window.
   auto* ownerForm = dynamic_cast<TCustomForm*>(Owner());
   if (ownerForm && ownerForm != this && ownerForm->HandleAllocated() && !ownerForm->Parent())

@@ -134,6 +134,9 @@ class TCustomForm : public TWinControl {
   void Notification(TComponent* component, TOperation operation) override;
   void PaintWindow(HDC dc) override;
   bool KeyDown(WORD& key, TShiftState shift) override;
+  // Reads the form's layout while it is being created (the one registered under its class
+  // name, when there is one).
+  virtual void ReadFormLayout();
   virtual void DoCreate();
   virtual void DoShow();
   virtual void DoHide();
