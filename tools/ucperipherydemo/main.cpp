@@ -15,6 +15,7 @@
 #include "platform/backend/gtk/BackendChoice.h"
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
+#include "platform/forms/TTimer.h"
 #include "unicode/UcLayer.h"
 
 int main(int argc, char** argv) {
