@@ -46,8 +46,8 @@ int main(int argc, char** argv) {
                  "tools/run starts it under Xvfb, or give --screenshot FILE.png to draw it headless\n");
     return 1;
   }
+  unicode::RegisterLayer();
   platform::Startup(std::move(options));
-  unicode::LayerStartup();
   RegisterUcPeripheryDemo();
   Application->Initialize();
   Application->SetTitle("Unicode controls demo");
@@ -73,7 +73,6 @@ int main(int argc, char** argv) {
     }
     Application->Run();
   }
-  unicode::LayerShutdown();
   platform::Shutdown();
   return status;
 }
