@@ -48,3 +48,15 @@ class TUcCaptionedMembers : public TUcControlMembers<Base> {
 inline bool UcIsAccelMessage(const TMessage& m, const WideString& caption) {
   return IsWideCharAccel(GetWideCharFromWMCharMsg(TMessage{WM_CHAR, m.WParam, m.LParam, 0}), caption);
 }
+
+// A windowless control of the layer: its hint shows in the wide hint window.
+template <class Base>
+class TUcGraphicMembers : public TUcControlMembers<Base> {
+ public:
+  using TUcControlMembers<Base>::TUcControlMembers;
+  void Dispatch(void* message) override {
+    auto& m = *static_cast<TMessage*>(message);
+    if (m.Msg == CM_HINTSHOW) ProcessCMHintShowMsg(m);
+    Base::Dispatch(message);
+  }
+};
