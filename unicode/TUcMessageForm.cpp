@@ -6,7 +6,6 @@
 #include "platform/win/Backend.h"
 #include "platform/win/Monitors.h"
 #include "platform/win/SystemParameters.h"
-#include "unicode/CodePageConversion.h"
 #include "unicode/TUcButton.h"
 #include "unicode/TUcClipboard.h"
 #include "unicode/TUcLabel.h"
@@ -33,12 +32,7 @@ void UseMessageFont(TFont* font) {
 
 }  // namespace
 
-TUcMessageForm::TUcMessageForm(TComponent* owner) : TForm(owner, 0) { UseMessageFont(Font()); }
-
-void TUcMessageForm::SetCaption(const WideString& value) {
-  caption_ = value;
-  TForm::SetCaption(WideStringToStringEx(value, DefaultSystemCodePage()));
-}
+TUcMessageForm::TUcMessageForm(TComponent* owner) : TUcForm(owner, 0) { UseMessageFont(Font()); }
 
 void TUcMessageForm::HelpButtonClick(TObject*) {
   // The platform has no help viewer for a help context; the button leaves the dialog open.
@@ -61,7 +55,7 @@ WideString TUcMessageForm::GetFormText() {
       buttons += u"   ";
     }
   std::u16string text = kDivider;
-  text += caption_.ToU16() + u"\r\n" + kDivider;
+  text += Caption().ToU16() + u"\r\n" + kDivider;
   text += (Message ? Message->Caption().ToU16() : std::u16string()) + u"\r\n" + kDivider;
   text += buttons + u"\r\n" + kDivider;
   return WideString(text);
@@ -69,7 +63,7 @@ WideString TUcMessageForm::GetFormText() {
 
 void TUcMessageForm::DescribeModal(platform::win::ModalInfo& info) {
   info.kind = platform::win::ModalInfo::Kind::MessageBox;
-  info.caption = caption_.ToU16();
+  info.caption = Caption().ToU16();
   info.texts.clear();
   if (Message) info.texts.push_back(Message->Caption().ToU16());
   for (int i = 0; i < ComponentCount(); ++i)

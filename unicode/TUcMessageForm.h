@@ -3,13 +3,13 @@
 // system's message font, and Ctrl+C copies the whole dialog as text with a bell.
 #pragma once
 
-#include "platform/forms/TForm.h"
 #include "platform/forms/TMessageForm.h"
 #include "platform/rtl/WideString.h"
+#include "unicode/TUcForm.h"
 
 class TUcLabel;
 
-class TUcMessageForm : public TForm {
+class TUcMessageForm : public TUcForm {
  public:
   explicit TUcMessageForm(TComponent* owner);
 
@@ -17,9 +17,6 @@ class TUcMessageForm : public TForm {
   TUcLabel* Message = nullptr;
   int HelpContext = 0;
   AnsiString HelpFile;
-
-  WideString Caption() const { return caption_; }
-  void SetCaption(const WideString& value);
 
   // The dialog as text: dividers, the caption, the message and the buttons' captions.
   WideString GetFormText();
@@ -31,6 +28,4 @@ class TUcMessageForm : public TForm {
   friend TUcMessageForm* WideCreateMessageDialog(const WideString&, TMsgDlgType, TMsgDlgButtons, TMsgDlgBtn);
   void HelpButtonClick(TObject* sender);
   void CustomKeyDown(TObject* sender, WORD& key, TShiftState shift);
-
-  WideString caption_;
 };

@@ -4,16 +4,15 @@
 #include <memory>
 
 #include "platform/forms/TApplication.h"
-#include "platform/forms/TForm.h"
-#include "unicode/CodePageConversion.h"
 #include "unicode/TUcButton.h"
 #include "unicode/TUcEdit.h"
+#include "unicode/TUcForm.h"
 #include "unicode/TUcLabel.h"
 
 bool WideInputQuery(const WideString& caption, const WideString& prompt, WideString& value) {
-  std::unique_ptr<TForm> form(new TForm(Application, 0));
+  std::unique_ptr<TUcForm> form(new TUcForm(Application, 0));
   form->SetBorderStyle(bsDialog);
-  form->SetCaption(WideStringToStringEx(caption, DefaultSystemCodePage()));
+  form->SetCaption(caption);
 
   // Dialog units of the form's font, and the prompt's extent: one line, or wrapped within
   // the widest it may be.

@@ -189,6 +189,8 @@ TEST_F(UcMessageDialogsTest, ARealClickOnNoAnswersNoAndCtrlCCopiesTheDialog) {
       shown = GetActiveWindow();
       auto* form = dynamic_cast<TUcMessageForm*>(FindControl(shown));
       ASSERT_NE(form, nullptr);
+      EXPECT_TRUE(IsWindowUnicode(shown));
+      EXPECT_EQ(WindowText(shown), u"Confirm");
       SaveScreenshot(shown, "uc-messagedlg-km.png");
       const int beeps = Driver().Beeps();
       Driver().Chord("Ctrl+C");
