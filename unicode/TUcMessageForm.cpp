@@ -67,5 +67,6 @@ void TUcMessageForm::DescribeModal(platform::win::ModalInfo& info) {
   info.texts.clear();
   if (Message) info.texts.push_back(Message->Caption().ToU16());
   for (int i = 0; i < ComponentCount(); ++i)
-    if (auto* button = dynamic_cast<TUcButton*>(Components(i))) info.texts.push_back(button->Caption().ToU16());
+    if (auto* button = dynamic_cast<TUcButton*>(Components(i)))
+      info.texts.push_back(button->Caption().ToU16());
 }

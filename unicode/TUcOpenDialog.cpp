@@ -39,7 +39,8 @@ BOOL KeepProxiedRecord(OPENFILENAMEA* record) {
   return FALSE;
 }
 
-TUcOpenDialog::TUcOpenDialog(TComponent* owner) : TOpenDialog(owner), files_(std::make_unique<TUcStringList>()) {}
+TUcOpenDialog::TUcOpenDialog(TComponent* owner)
+    : TOpenDialog(owner), files_(std::make_unique<TUcStringList>()) {}
 
 TUcOpenDialog::~TUcOpenDialog() = default;
 
@@ -56,12 +57,14 @@ void TUcOpenDialog::SetDefaultExt(const WideString& value) {
 
 WideString TUcOpenDialog::Filter() { return GetSyncedWideString(filter_, TOpenDialog::Filter()); }
 void TUcOpenDialog::SetFilter(const WideString& value) {
-  SetSyncedWideString(value, filter_, TOpenDialog::Filter(), [this](const AnsiString& a) { TOpenDialog::SetFilter(a); });
+  SetSyncedWideString(value, filter_, TOpenDialog::Filter(),
+                      [this](const AnsiString& a) { TOpenDialog::SetFilter(a); });
 }
 
 WideString TUcOpenDialog::Title() { return GetSyncedWideString(title_, TOpenDialog::Title()); }
 void TUcOpenDialog::SetTitle(const WideString& value) {
-  SetSyncedWideString(value, title_, TOpenDialog::Title(), [this](const AnsiString& a) { TOpenDialog::SetTitle(a); });
+  SetSyncedWideString(value, title_, TOpenDialog::Title(),
+                      [this](const AnsiString& a) { TOpenDialog::SetTitle(a); });
 }
 
 WideString TUcOpenDialog::InitialDir() { return GetSyncedWideString(initialDir_, TOpenDialog::InitialDir()); }
@@ -79,7 +82,8 @@ WideString TUcOpenDialog::FileName() {
     const HWND dialog = GetParent(hook);
     std::u16string buffer(kFilePathCapacity, u'\0');
     for (int attempt = 0; attempt < 3; ++attempt) {
-      const LRESULT needed = SendMessageW(dialog, CDM_GETFILEPATH, WPARAM(buffer.size()), LPARAM(buffer.data()));
+      const LRESULT needed =
+          SendMessageW(dialog, CDM_GETFILEPATH, WPARAM(buffer.size()), LPARAM(buffer.data()));
       if (needed <= 0) return WideString();
       if (std::size_t(needed) > buffer.size()) {
         buffer.assign(std::size_t(needed), u'\0');
@@ -194,7 +198,8 @@ void TUcOpenDialog::GetFileNamesW(const OPENFILENAMEW& record) {
   }
   TStrings* narrow = TOpenDialog::Files();
   narrow->Clear();
-  for (int i = 0; i < files_->Count(); ++i) narrow->Add(WideStringToStringEx(files_->Strings(i), DefaultSystemCodePage()));
+  for (int i = 0; i < files_->Count(); ++i)
+    narrow->Add(WideStringToStringEx(files_->Strings(i), DefaultSystemCodePage()));
 }
 
 bool TUcOpenDialog::DoExecuteW(BOOL (*dialog)(OPENFILENAMEW*), HWND parent) {
@@ -254,7 +259,8 @@ bool TUcOpenDialog::DoExecuteW(BOOL (*dialog)(OPENFILENAMEW*), HWND parent) {
   if (templateValue != 0 && templateValue <= 0xFFFF) {
     record.lpTemplateName = reinterpret_cast<LPCWSTR>(templateValue);
   } else if (templateValue != 0) {
-    templateName = StringToWideStringEx(AnsiString(proxiedRecord_.lpTemplateName), DefaultSystemCodePage()).ToU16();
+    templateName =
+        StringToWideStringEx(AnsiString(proxiedRecord_.lpTemplateName), DefaultSystemCodePage()).ToU16();
     record.lpTemplateName = templateName.c_str();
   }
 

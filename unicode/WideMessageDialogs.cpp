@@ -23,13 +23,17 @@ struct ButtonEntry {
 };
 
 // In the order of TMsgDlgBtn.
-constexpr ButtonEntry kButtons[] = {
-    {u"Yes", u"&Yes", mrYes},          {u"No", u"&No", mrNo},
-    {u"OK", u"OK", mrOk},              {u"Cancel", u"Cancel", mrCancel},
-    {u"Abort", u"&Abort", mrAbort},    {u"Retry", u"&Retry", mrRetry},
-    {u"Ignore", u"&Ignore", mrIgnore}, {u"All", u"&All", mrAll},
-    {u"NoToAll", u"N&o to All", mrNoToAll}, {u"YesToAll", u"Yes to &All", mrYesToAll},
-    {u"Help", u"&Help", mrNone}};
+constexpr ButtonEntry kButtons[] = {{u"Yes", u"&Yes", mrYes},
+                                    {u"No", u"&No", mrNo},
+                                    {u"OK", u"OK", mrOk},
+                                    {u"Cancel", u"Cancel", mrCancel},
+                                    {u"Abort", u"&Abort", mrAbort},
+                                    {u"Retry", u"&Retry", mrRetry},
+                                    {u"Ignore", u"&Ignore", mrIgnore},
+                                    {u"All", u"&All", mrAll},
+                                    {u"NoToAll", u"N&o to All", mrNoToAll},
+                                    {u"YesToAll", u"Yes to &All", mrYesToAll},
+                                    {u"Help", u"&Help", mrNone}};
 static_assert(sizeof kButtons / sizeof kButtons[0] == mbHelp + 1);
 
 const ButtonEntry& ButtonOf(TMsgDlgBtn button) {
@@ -40,11 +44,16 @@ const ButtonEntry& ButtonOf(TMsgDlgBtn button) {
 // The system icon of a dialog type (0: none).
 std::uintptr_t IconOf(TMsgDlgType type) {
   switch (type) {
-    case mtWarning: return IDI_EXCLAMATION;
-    case mtError: return IDI_HAND;
-    case mtInformation: return IDI_ASTERISK;
-    case mtConfirmation: return IDI_QUESTION;
-    default: return 0;
+    case mtWarning:
+      return IDI_EXCLAMATION;
+    case mtError:
+      return IDI_HAND;
+    case mtInformation:
+      return IDI_ASTERISK;
+    case mtConfirmation:
+      return IDI_QUESTION;
+    default:
+      return 0;
   }
 }
 
@@ -59,11 +68,16 @@ SIZE Measure(HDC dc, const WideString& text, UINT flags, int width = 0) {
 
 WideString GetMessageCaption(TMsgDlgType type) {
   switch (type) {
-    case mtWarning: return u"Warning";
-    case mtError: return u"Error";
-    case mtInformation: return u"Information";
-    case mtConfirmation: return u"Confirm";
-    case mtCustom: return UcApplication ? UcApplication->Title() : WideString();
+    case mtWarning:
+      return u"Warning";
+    case mtError:
+      return u"Error";
+    case mtInformation:
+      return u"Information";
+    case mtConfirmation:
+      return u"Confirm";
+    case mtCustom:
+      return UcApplication ? UcApplication->Title() : WideString();
   }
   throw EUcInternalError("Unexpected MsgType in GetMessageCaption.");
 }
@@ -158,8 +172,7 @@ TUcMessageForm* WideCreateMessageDialog(const WideString& message, TMsgDlgType t
     }
     if (kind == cancelButton) button->SetCancel(true);
     button->SetBounds(x, iconTextHeight + vertMargin + vertSpacing, buttonWidth, buttonHeight);
-    if (kind == mbHelp)
-      button->OnClick = [f = form.get()](TObject* sender) { f->HelpButtonClick(sender); };
+    if (kind == mbHelp) button->OnClick = [f = form.get()](TObject* sender) { f->HelpButtonClick(sender); };
     x += buttonWidth + buttonSpacing;
   }
   return form.release();
@@ -186,23 +199,25 @@ int ShowDialog(TUcMessageForm* created, int helpContext, int x, int y, const Ans
 
 }  // namespace
 
-int WideMessageDlgPosHelp(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext,
-                          int x, int y, const AnsiString& helpFileName) {
+int WideMessageDlgPosHelp(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons,
+                          int helpContext, int x, int y, const AnsiString& helpFileName) {
   return ShowDialog(WideCreateMessageDialog(message, type, buttons), helpContext, x, y, helpFileName);
 }
 
-int WideMessageDlgPosHelp(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext,
-                          int x, int y, const AnsiString& helpFileName, TMsgDlgBtn defaultButton) {
-  return ShowDialog(WideCreateMessageDialog(message, type, buttons, defaultButton), helpContext, x, y, helpFileName);
+int WideMessageDlgPosHelp(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons,
+                          int helpContext, int x, int y, const AnsiString& helpFileName,
+                          TMsgDlgBtn defaultButton) {
+  return ShowDialog(WideCreateMessageDialog(message, type, buttons, defaultButton), helpContext, x, y,
+                    helpFileName);
 }
 
-int WideMessageDlgPos(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext, int x,
-                      int y) {
+int WideMessageDlgPos(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext,
+                      int x, int y) {
   return WideMessageDlgPosHelp(message, type, buttons, helpContext, x, y, AnsiString());
 }
 
-int WideMessageDlgPos(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext, int x,
-                      int y, TMsgDlgBtn defaultButton) {
+int WideMessageDlgPos(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext,
+                      int x, int y, TMsgDlgBtn defaultButton) {
   return WideMessageDlgPosHelp(message, type, buttons, helpContext, x, y, AnsiString(), defaultButton);
 }
 

@@ -23,14 +23,15 @@ TUcMessageForm* WideCreateMessageDialog(const WideString& message, TMsgDlgType t
 
 // Shows the dialog at x and/or y where they are not negative (centred on the screen when both
 // are) and answers the chosen button's modal result; the form is freed in every case.
-int WideMessageDlgPosHelp(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext,
-                          int x, int y, const AnsiString& helpFileName);
-int WideMessageDlgPosHelp(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext,
-                          int x, int y, const AnsiString& helpFileName, TMsgDlgBtn defaultButton);
-int WideMessageDlgPos(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext, int x,
-                      int y);
-int WideMessageDlgPos(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext, int x,
-                      int y, TMsgDlgBtn defaultButton);
+int WideMessageDlgPosHelp(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons,
+                          int helpContext, int x, int y, const AnsiString& helpFileName);
+int WideMessageDlgPosHelp(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons,
+                          int helpContext, int x, int y, const AnsiString& helpFileName,
+                          TMsgDlgBtn defaultButton);
+int WideMessageDlgPos(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext,
+                      int x, int y);
+int WideMessageDlgPos(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext,
+                      int x, int y, TMsgDlgBtn defaultButton);
 int WideMessageDlg(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext);
 int WideMessageDlg(const WideString& message, TMsgDlgType type, TMsgDlgButtons buttons, int helpContext,
                    TMsgDlgBtn defaultButton);

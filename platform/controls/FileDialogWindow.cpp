@@ -27,7 +27,8 @@ LRESULT AnswerFilePath(HWND hwnd, const DialogState& state, WPARAM capacity, LPA
   if (IsAnsi(hwnd)) {
     const std::string path = Utf16ToMultiByte(state.path, CP_ACP);
     const size_t needed = path.size() + 1;
-    if (buffer && capacity >= needed) std::copy(path.c_str(), path.c_str() + needed, reinterpret_cast<char*>(buffer));
+    if (buffer && capacity >= needed)
+      std::copy(path.c_str(), path.c_str() + needed, reinterpret_cast<char*>(buffer));
     return LRESULT(needed);
   }
   const size_t needed = state.path.size() + 1;
@@ -54,26 +55,28 @@ LRESULT DialogProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 
 WndProcFunction FileDialogWindowProc() { return &DialogProc; }
 
-FileDialogWindow::FileDialogWindow(HWND owner, const std::u16string& caption, LPOFNHOOKPROC hook, bool explorer,
-                                   void* record, bool ansi)
+FileDialogWindow::FileDialogWindow(HWND owner, const std::u16string& caption, LPOFNHOOKPROC hook,
+                                   bool explorer, void* record, bool ansi)
     : record_(record), ansi_(ansi) {
   // The person answers the backend's own chooser; this window only carries the dialog's state
   // and its hook, so it stays hidden.
   // The windows take the caller's set, in which they answer CDM_GETFILEPATH.
   owner = owner && IsWindow(owner) ? owner : nullptr;
   frame_ = ansi_ ? CreateWindowExA(WS_EX_DLGMODALFRAME, "FileDialogWindow",
-                                   Utf16ToMultiByte(caption, CP_ACP).c_str(), WS_POPUP | WS_CAPTION, 0, 0, 0, 0, owner,
-                                   nullptr, nullptr, nullptr)
-                 : CreateWindowExW(WS_EX_DLGMODALFRAME, kFileDialogClass, caption.c_str(), WS_POPUP | WS_CAPTION, 0,
-                                   0, 0, 0, owner, nullptr, nullptr, nullptr);
+                                   Utf16ToMultiByte(caption, CP_ACP).c_str(), WS_POPUP | WS_CAPTION, 0, 0, 0,
+                                   0, owner, nullptr, nullptr, nullptr)
+                 : CreateWindowExW(WS_EX_DLGMODALFRAME, kFileDialogClass, caption.c_str(),
+                                   WS_POPUP | WS_CAPTION, 0, 0, 0, 0, owner, nullptr, nullptr, nullptr);
   if (!frame_) return;
   States().Get(frame_)->frame = true;
   if (!explorer)
     hookWindow_ = frame_;
   else if (ansi_)
-    hookWindow_ = CreateWindowExA(0, "FileDialogWindow", "", WS_CHILD, 0, 0, 0, 0, frame_, nullptr, nullptr, nullptr);
+    hookWindow_ =
+        CreateWindowExA(0, "FileDialogWindow", "", WS_CHILD, 0, 0, 0, 0, frame_, nullptr, nullptr, nullptr);
   else
-    hookWindow_ = CreateWindowExW(0, kFileDialogClass, u"", WS_CHILD, 0, 0, 0, 0, frame_, nullptr, nullptr, nullptr);
+    hookWindow_ =
+        CreateWindowExW(0, kFileDialogClass, u"", WS_CHILD, 0, 0, 0, 0, frame_, nullptr, nullptr, nullptr);
   if (!hookWindow_) return;
   SetWindowLongPtrW(hookWindow_, DWLP_DLGPROC, reinterpret_cast<LONG_PTR>(hook));
   if (ansi_)

@@ -8,7 +8,8 @@
 
 #include "platform/win/WinTypes.h"
 
-constexpr std::uintptr_t IDI_HAND = 0x7F01, IDI_QUESTION = 0x7F02, IDI_EXCLAMATION = 0x7F03, IDI_ASTERISK = 0x7F04;
+constexpr std::uintptr_t IDI_HAND = 0x7F01, IDI_QUESTION = 0x7F02, IDI_EXCLAMATION = 0x7F03,
+                         IDI_ASTERISK = 0x7F04;
 constexpr std::uintptr_t IDI_ERROR = IDI_HAND, IDI_WARNING = IDI_EXCLAMATION, IDI_INFORMATION = IDI_ASTERISK;
 
 HICON LoadIconA(HINSTANCE instance, LPCSTR name);

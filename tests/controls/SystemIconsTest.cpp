@@ -15,7 +15,9 @@ struct IconImage {
     const std::uint8_t* p = data + 22 + 40 + ((31 - y) * 32 + x) * 4;
     return std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
   }
-  bool SeeThrough(int x, int y) const { return data[22 + 40 + 4096 + (31 - y) * 4 + x / 8] & (0x80 >> (x % 8)); }
+  bool SeeThrough(int x, int y) const {
+    return data[22 + 40 + 4096 + (31 - y) * 4 + x / 8] & (0x80 >> (x % 8));
+  }
 };
 
 TEST(SystemIconsTest, TheFourDialogIconsLoadAndOthersDoNot) {
@@ -51,8 +53,9 @@ TEST(SystemIconsTest, TheFourDialogIconsLoadAndOthersDoNot) {
   EXPECT_EQ(LoadIconA(nullptr, reinterpret_cast<LPCSTR>(std::uintptr_t(0x7F00))), nullptr);
   EXPECT_EQ(GetLastError(), ERROR_RESOURCE_NAME_NOT_FOUND);
   EXPECT_EQ(LoadIconA(nullptr, "IDI_HAND"), nullptr);
-  EXPECT_EQ(LoadIconA(reinterpret_cast<HINSTANCE>(std::uintptr_t(0x400000)), reinterpret_cast<LPCSTR>(IDI_HAND)),
-            nullptr);
+  EXPECT_EQ(
+      LoadIconA(reinterpret_cast<HINSTANCE>(std::uintptr_t(0x400000)), reinterpret_cast<LPCSTR>(IDI_HAND)),
+      nullptr);
   const std::uint8_t* data = nullptr;
   std::size_t size = 0;
   EXPECT_FALSE(platform::controls::IconFileOf(reinterpret_cast<HICON>(std::uintptr_t(0x1234)), data, size));

@@ -62,7 +62,8 @@ TEST_F(UcFileDialogsTest, AMultipleChoiceBecomesFullUtf16Paths) {
     EXPECT_EQ(dialog.FileName().ToU16(), c.files[0]);
     // The form library's 8-bit list holds the same names in the system code page (UTF-8).
     ASSERT_EQ(dialog.TOpenDialog::Files()->Count(), int(c.files.size()));
-    EXPECT_EQ(dialog.TOpenDialog::Files()->Strings(0).ToStd(), platform::Utf16ToMultiByte(c.files[0], CP_UTF8));
+    EXPECT_EQ(dialog.TOpenDialog::Files()->Strings(0).ToStd(),
+              platform::Utf16ToMultiByte(c.files[0], CP_UTF8));
   }
   // A single choice is the buffer up to its terminator.
   DialogOverFakeBuffer single(nullptr);
@@ -120,8 +121,9 @@ TEST_F(UcFileDialogsTest, TheDialogIsShownWithTheWideSettingsAndReturnsTheScript
 
 TEST_F(UcFileDialogsTest, TheInitialFolderLosesOneTrailingDelimiterButNotARoots) {
   const std::pair<std::u16string, std::u16string> cases[] = {
-      {u"/", u"/"},          {u"/a/b/", u"/a/b"},     {u"/a/b//", u"/a/b/"}, {u"C:\\", u"C:\\"},
-      {u"C:\\a\\", u"C:\\a"}, {u"/ខ្មែរ", u"/ខ្មែរ"}, {u"", u""},
+      {u"/", u"/"},       {u"/a/b/", u"/a/b"},    {u"/a/b//", u"/a/b/"},
+      {u"C:\\", u"C:\\"}, {u"C:\\a\\", u"C:\\a"}, {u"/ខ្មែរ", u"/ខ្មែរ"},
+      {u"", u""},
   };
   for (const auto& [set, expected] : cases) {
     TUcOpenDialog dialog(nullptr);
@@ -150,12 +152,12 @@ TEST_F(UcFileDialogsTest, TheFileNameIsReadFromTheOpenDialogInOnCanClose) {
       canClose = seenInCanClose.size() == 2;
     };
     int asked = 0;
-    Driver().OnModal([&](const ModalInfo&) { return ModalAnswer::Files({++asked == 1 ? shortPath : longPath}); });
+    Driver().OnModal(
+        [&](const ModalInfo&) { return ModalAnswer::Files({++asked == 1 ? shortPath : longPath}); });
     ASSERT_TRUE(dialog.Execute());
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(seenInCanClose, (std::vector<std::u16string>{shortPath, longPath}));
-    EXPECT_EQ(filesInCanClose,
-              (std::vector<std::vector<std::u16string>>{{shortPath}, {longPath}}));
+    EXPECT_EQ(filesInCanClose, (std::vector<std::vector<std::u16string>>{{shortPath}, {longPath}}));
     EXPECT_EQ(dialog.FileName(), longPath);
     EXPECT_EQ(Names(dialog.Files()), std::vector<std::u16string>{longPath});
     EXPECT_EQ(dialog.Handle(), nullptr);

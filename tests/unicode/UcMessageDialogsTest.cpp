@@ -9,6 +9,7 @@
 
 #include "UcFixture.h"
 #include "platform/forms/TImage.h"
+#include "support/TempDir.h"
 #include "unicode/TUcApplication.h"
 #include "unicode/TUcButton.h"
 #include "unicode/TUcClipboard.h"
@@ -19,7 +20,6 @@
 #include "unicode/WideInputQuery.h"
 #include "unicode/WideMessageDialogs.h"
 #include "unicode/WidePromptForFileName.h"
-#include "support/TempDir.h"
 
 namespace {
 
@@ -59,10 +59,8 @@ TEST_F(UcMessageDialogsTest, DefaultAndCancelButtons) {
     const char* cancelName;  // "" when no requested button cancels
   };
   const Case cases[] = {
-      {mbYesNo, "Yes", "No"},
-      {mbOKCancel, "OK", "Cancel"},
-      {mbYesNoCancel, "Yes", "Cancel"},
-      {mbAbortRetryIgnore, "Retry", ""},
+      {mbYesNo, "Yes", "No"},           {mbOKCancel, "OK", "Cancel"},
+      {mbYesNoCancel, "Yes", "Cancel"}, {mbAbortRetryIgnore, "Retry", ""},
       {MsgDlgButton(mbOK), "OK", "OK"},
   };
   for (const Case& c : cases) {
@@ -90,11 +88,17 @@ TEST_F(UcMessageDialogsTest, EveryButtonHasItsNameCaptionAndResultInTableOrder) 
     const char16_t* caption;
     TModalResult result;
   };
-  const Expected expected[] = {
-      {"Yes", u"&Yes", 6},       {"No", u"&No", 7},          {"OK", u"OK", 1},
-      {"Cancel", u"Cancel", 2},  {"Abort", u"&Abort", 3},    {"Retry", u"&Retry", 4},
-      {"Ignore", u"&Ignore", 5}, {"All", u"&All", 8},        {"NoToAll", u"N&o to All", 9},
-      {"YesToAll", u"Yes to &All", 10}, {"Help", u"&Help", 0}};
+  const Expected expected[] = {{"Yes", u"&Yes", 6},
+                               {"No", u"&No", 7},
+                               {"OK", u"OK", 1},
+                               {"Cancel", u"Cancel", 2},
+                               {"Abort", u"&Abort", 3},
+                               {"Retry", u"&Retry", 4},
+                               {"Ignore", u"&Ignore", 5},
+                               {"All", u"&All", 8},
+                               {"NoToAll", u"N&o to All", 9},
+                               {"YesToAll", u"Yes to &All", 10},
+                               {"Help", u"&Help", 0}};
   const auto buttons = ButtonsOf(form.get());
   ASSERT_EQ(buttons.size(), 11u);
   for (size_t i = 0; i < buttons.size(); ++i) {
@@ -119,7 +123,7 @@ TEST_F(UcMessageDialogsTest, EveryButtonHasItsNameCaptionAndResultInTableOrder) 
   }
   // Values outside the tables.
   try {
-    GetMessageCaption(TMsgDlgType(9));
+    GetMessageCaption(TMsgDlgType(7));  // within the enumeration's range, outside the table
     ADD_FAILURE();
   } catch (const EUcInternalError& e) {
     EXPECT_EQ(e.Message.ToStd(), "Unexpected MsgType in GetMessageCaption.");
