@@ -3,7 +3,6 @@
 #include "platform/controls/ComboBoxControl.h"
 #include "platform/controls/Controls.h"
 #include "platform/controls/EditControl.h"
-#include "platform/controls/FileDialogWindow.h"
 #include "platform/controls/ListBoxControl.h"
 #include "platform/controls/MessageBoxWindow.h"
 #include "platform/controls/Menus.h"
@@ -26,8 +25,6 @@ void Startup() {
   RegisterSystemClass({kComboDropDownClass, ComboDropDownWindowProc(), CS_SAVEBITS, 0, arrow, nullptr});
   RegisterSystemClass({kMenuClass, MenuWindowProc(), CS_DROPSHADOW, 0, arrow, nullptr});
   RegisterSystemClass({kMessageBoxClass, MessageBoxWindowProc(), 0, 0, arrow, nullptr});
-  // A dialog's window extra: its message result, its procedure (the hook) and a user value.
-  RegisterSystemClass({kFileDialogClass, FileDialogWindowProc(), 0, DWLP_USER + int(sizeof(LONG_PTR)), arrow, nullptr});
   InstallWindowScrollBars();
 }
 

@@ -5,6 +5,7 @@
 #include "platform/controls/ControlSupport.h"
 #include "platform/controls/Controls.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/win/SystemClassRegistry.h"
 
 namespace platform::controls {
 
@@ -55,9 +56,16 @@ LRESULT DialogProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 
 WndProcFunction FileDialogWindowProc() { return &DialogProc; }
 
+void RegisterFileDialogClass() {
+  // A dialog's window extra: its message result, its procedure (the hook) and a user value.
+  win::RegisterSystemClass({kFileDialogClass, &DialogProc, 0, DWLP_USER + int(sizeof(LONG_PTR)),
+                            LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)), nullptr});
+}
+
 FileDialogWindow::FileDialogWindow(HWND owner, const std::u16string& caption, LPOFNHOOKPROC hook,
                                    bool explorer, void* record, bool ansi)
     : record_(record), ansi_(ansi) {
+  RegisterFileDialogClass();
   // The person answers the backend's own chooser; this window only carries the dialog's state
   // and its hook, so it stays hidden.
   // The windows take the caller's set, in which they answer CDM_GETFILEPATH.

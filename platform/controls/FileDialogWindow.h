@@ -11,6 +11,8 @@ namespace platform::controls {
 inline constexpr char16_t kFileDialogClass[] = u"FileDialogWindow";  // the same name in 8 bits is used
 
 WndProcFunction FileDialogWindowProc();
+// Registers the dialog's class (once; every dialog does it before it makes its window).
+void RegisterFileDialogClass();
 
 class FileDialogWindow {
  public:
