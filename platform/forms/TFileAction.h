@@ -45,7 +45,8 @@ class TFileOpenWith : public TFileOpen {
 class TFileSaveAs : public TFileAction {
  public:
   explicit TFileSaveAs(TComponent* owner) : TFileAction(owner) {}
-  TSaveDialog* Dialog() { return static_cast<TSaveDialog*>(TCommonDialogAction::Dialog()); }
+  // An open dialog that saves: a descendant may name any open dialog class whose Execute saves.
+  TOpenDialog* Dialog() { return static_cast<TOpenDialog*>(TCommonDialogAction::Dialog()); }
 
  protected:
   TCommonDialogClass GetDialogClass() const override { return DialogClassOf<TSaveDialog>(); }

@@ -17,7 +17,10 @@
 #include "unicode/TUcHelpAction.h"
 #include "unicode/TUcHintAction.h"
 #include "unicode/TUcMemo.h"
+#include "unicode/TUcOpenDialog.h"
+#include "unicode/TUcSaveDialog.h"
 #include "unicode/TUcSearchAction.h"
+#include "unicode/TUcStrings.h"
 #include "unicode/TUcWindowAction.h"
 #include "unicode/UcActions.h"
 #include "unicode/UcControls.h"
@@ -161,7 +164,9 @@ TEST_F(UcStdActions, AssignCopiesTheDialogEventsTheFileToOpenWithAndTheFindActio
   EXPECT_EQ(nextCopy.SearchFind(), &find);
 }
 
-TEST_F(UcStdActions, FileActionsRunTheirDialogAndGiveTheChosenKhmerName) {
+TEST_F(UcStdActions, FileActionsRunTheLayersDialogsWhoseNamesAreUtf16) {
+  // Under 1252 a Khmer name has no 8-bit form: only a UTF-16 dialog gives it back whole.
+  CodePageScope page(1252);
   TForm* form = NewForm();
   const std::u16string chosen = u"/d/" + std::u16string(kKhmer) + u".txt";
   std::vector<ModalInfo::Kind> kinds;
@@ -170,15 +175,22 @@ TEST_F(UcStdActions, FileActionsRunTheirDialogAndGiveTheChosenKhmerName) {
     return ModalAnswer::Files({chosen});
   });
   TUcFileOpen open(form);
+  TUcFileOpenWith openWith(form);
+  TUcFileSaveAs save(form);
+  EXPECT_NE(dynamic_cast<TUcOpenDialog*>(static_cast<TFileOpen&>(open).Dialog()), nullptr);
+  EXPECT_NE(dynamic_cast<TUcOpenDialog*>(static_cast<TFileOpen&>(openWith).Dialog()), nullptr);
+  EXPECT_NE(dynamic_cast<TUcSaveDialog*>(static_cast<TFileSaveAs&>(save).Dialog()), nullptr);
+
   open.SetCaption(kKhmer);
   int accepted = 0;
   open.OnAccept = [&](TObject*) { ++accepted; };
   EXPECT_TRUE(open.Execute());
   EXPECT_EQ(accepted, 1);
-  EXPECT_EQ(WideString(open.Dialog()->FileName()), WideString(chosen));  // UTF-8, the system code page
-  TUcFileSaveAs save(form);
+  EXPECT_EQ(open.Dialog()->FileName(), WideString(chosen));
+  ASSERT_EQ(open.Dialog()->Files()->Count(), 1);
+  EXPECT_EQ(open.Dialog()->Files()->Strings(0), WideString(chosen));
   EXPECT_TRUE(save.Execute());
-  EXPECT_EQ(WideString(save.Dialog()->FileName()), WideString(chosen));
+  EXPECT_EQ(save.Dialog()->FileName(), WideString(chosen));
   EXPECT_EQ(kinds, (std::vector<ModalInfo::Kind>{ModalInfo::Kind::OpenDialog, ModalInfo::Kind::SaveDialog}));
   EXPECT_EQ(open.Caption(), WideString(kKhmer));
   EXPECT_TRUE(exceptions.empty());
