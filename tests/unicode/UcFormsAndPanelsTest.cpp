@@ -210,6 +210,37 @@ TEST_F(UcRadioGroup, TheChosenItemFollowsAClickCodeAndDeletedItems) {
   EXPECT_EQ(clicks, 1);
 }
 
+// A group whose choice cannot change (read-only data behind it).
+class TLockedGroup : public TUcRadioGroup {
+ public:
+  explicit TLockedGroup(TComponent* owner) : TUcRadioGroup(owner) {}
+  std::string keys;
+
+ protected:
+  bool CanModify() override { return false; }
+  bool KeyPress(char& key) override {
+    keys += key;
+    return TUcRadioGroup::KeyPress(key);
+  }
+};
+
+TEST_F(UcRadioGroup, AGroupThatCannotChangeIgnoresClicksAndSwallowsSpaceButHearsTheKeys) {
+  TForm* form = NewForm(300, 200);
+  auto* g = Child<TLockedGroup>(form, 10, 10, 200, 120);
+  g->Items()->Add(u"a");
+  g->Items()->Add(u"b");
+  g->SetItemIndex(0);
+  Driver().Click(Driver().ClientPoint(g->Buttons(1)->Handle(), 4, 4));
+  Driver().RunUntilIdle();
+  EXPECT_EQ(g->ItemIndex(), 0);
+  EXPECT_FALSE(g->Buttons(1)->Checked());
+  g->Buttons(1)->SetFocus();
+  Driver().Type(u"x ");
+  Driver().RunUntilIdle();
+  EXPECT_EQ(g->keys, "x ");
+  EXPECT_EQ(g->ItemIndex(), 0);
+}
+
 class TGroupsUcForm : public TUcForm {
  public:
   explicit TGroupsUcForm(TComponent* owner) : TUcForm(owner) {}
