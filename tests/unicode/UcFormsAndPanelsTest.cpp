@@ -136,6 +136,24 @@ TEST_F(UcForms, AScrollBoxWhoseSizeHandlerReEntersStopsAtTheThirtySecondLevel) {
   EXPECT_EQ(handled, 1);
 }
 
+// The idle-event controls the main form holds once the layer has seen it.
+template <class Form>
+int IdleControlsOnMainForm() {
+  Form* form = nullptr;
+  Application->CreateForm(form);
+  form->Show();
+  PostMessageW(form->Handle(), WM_NULL, 0, 0);
+  Driver().RunUntilIdle();
+  int count = 0;
+  for (int i = 0; i < form->ComponentCount(); ++i)
+    count += dynamic_cast<TUcAppIdleEventControl*>(form->Components(i)) != nullptr;
+  return count;
+}
+
+TEST_F(UcForms, AUnicodeMainFormNeedsNoIdleEventControl) { EXPECT_EQ(IdleControlsOnMainForm<TUcForm>(), 0); }
+
+TEST_F(UcForms, AnEightBitMainFormGetsAnIdleEventControl) { EXPECT_EQ(IdleControlsOnMainForm<TForm>(), 1); }
+
 using UcPanels = UcTest;
 
 TEST_F(UcPanels, APanelCentresItsKhmerCaption) {
