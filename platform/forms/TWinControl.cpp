@@ -661,20 +661,24 @@ void TWinControl::PaintHandler(TMessage& m) {
       PaintControls(dc);
       return;
     }
-    // The same pixels, drawn off screen first.
+    // The same pixels, drawn off screen first; only what the target's clipping lets through is
+    // drawn, so a small update (the slide strip gliding a pixel) does not repaint the whole form.
     RECT r = ClientRect();
+    RECT clip{};
+    if (GetClipBox(dc, &clip) == NULLREGION) return;
     BITMAPINFO bi{};
     bi.bmiHeader = {40, std::max<LONG>(r.right, 1), -std::max<LONG>(r.bottom, 1), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
     HBITMAP buffer = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HDC mem = CreateCompatibleDC(nullptr);
     HGDIOBJ old = SelectObject(mem, buffer);
+    IntersectClipRect(mem, clip.left, clip.top, clip.right, clip.bottom);
     HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
     ::FillRect(mem, &r, brush);
     DeleteObject(brush);
     PaintWindow(mem);
     PaintControls(mem);
-    BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
+    BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, mem, clip.left, clip.top, SRCCOPY);
     SelectObject(mem, old);
     DeleteDC(mem);
     DeleteObject(buffer);
