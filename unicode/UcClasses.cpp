@@ -6,6 +6,7 @@
 #include "unicode/TUcBevel.h"
 #include "unicode/TUcButton.h"
 #include "unicode/TUcCheckBox.h"
+#include "unicode/TUcComboBox.h"
 #include "unicode/TUcControlBar.h"
 #include "unicode/TUcEdit.h"
 #include "unicode/TUcForm.h"
@@ -13,6 +14,7 @@
 #include "unicode/TUcGroupBox.h"
 #include "unicode/TUcImage.h"
 #include "unicode/TUcLabel.h"
+#include "unicode/TUcListBox.h"
 #include "unicode/TUcMemo.h"
 #include "unicode/TUcMenuItem.h"
 #include "unicode/TUcPaintBox.h"
@@ -61,6 +63,8 @@ void RegisterUcClasses() {
       .Int("Columns", &TUcCustomRadioGroup::Columns, &TUcCustomRadioGroup::SetColumns, 1)
       .Int("ItemIndex", &TUcCustomRadioGroup::ItemIndex, &TUcCustomRadioGroup::SetItemIndex, -1);
   RegisterProperties<TUcRadioGroup>("TUcRadioGroup", "TUcCustomRadioGroup", Factory<TUcRadioGroup>());
+  RegisterProperties<TUcComboBox>("TUcComboBox", "TCustomComboBox", Factory<TUcComboBox>());
+  RegisterProperties<TUcListBox>("TUcListBox", "TCustomListBox", Factory<TUcListBox>());
 }
 
 }  // namespace unicode
