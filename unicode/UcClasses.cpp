@@ -22,6 +22,7 @@
 #include "unicode/TUcPopupMenu.h"
 #include "unicode/TUcRadioButton.h"
 #include "unicode/TUcRadioGroup.h"
+#include "unicode/TUcSaveDialog.h"
 #include "unicode/TUcScrollBar.h"
 #include "unicode/TUcScrollBox.h"
 #include "unicode/TUcShape.h"
@@ -42,6 +43,10 @@ void RegisterUcClasses() {
   RegisterProperties<TUcMenuItem>("TUcMenuItem", "TMenuItem", Factory<TUcMenuItem>());
   RegisterProperties<TUcAction>("TUcAction", "TAction", Factory<TUcAction>());
   RegisterProperties<TUcActionList>("TUcActionList", "TActionList", Factory<TUcActionList>());
+  RegisterProperties<TUcOpenDialog>("TUcOpenDialog", "TOpenDialog", Factory<TUcOpenDialog>());
+  RegisterProperties<TUcSaveDialog>("TUcSaveDialog", "TSaveDialog", Factory<TUcSaveDialog>());
+  RegisterProperties<TUcComboBox>("TUcComboBox", "TCustomComboBox", Factory<TUcComboBox>());
+  RegisterProperties<TUcListBox>("TUcListBox", "TCustomListBox", Factory<TUcListBox>());
   RegisterProperties<TUcButton>("TUcButton", "TButton", Factory<TUcButton>());
   RegisterProperties<TUcCheckBox>("TUcCheckBox", "TCustomCheckBox", Factory<TUcCheckBox>());
   RegisterProperties<TUcRadioButton>("TUcRadioButton", "TRadioButton", Factory<TUcRadioButton>());
@@ -63,8 +68,6 @@ void RegisterUcClasses() {
       .Int("Columns", &TUcCustomRadioGroup::Columns, &TUcCustomRadioGroup::SetColumns, 1)
       .Int("ItemIndex", &TUcCustomRadioGroup::ItemIndex, &TUcCustomRadioGroup::SetItemIndex, -1);
   RegisterProperties<TUcRadioGroup>("TUcRadioGroup", "TUcCustomRadioGroup", Factory<TUcRadioGroup>());
-  RegisterProperties<TUcComboBox>("TUcComboBox", "TCustomComboBox", Factory<TUcComboBox>());
-  RegisterProperties<TUcListBox>("TUcListBox", "TCustomListBox", Factory<TUcListBox>());
 }
 
 }  // namespace unicode
