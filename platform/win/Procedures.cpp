@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/rtl/Utf8.h"
 #include "platform/win/SystemClassRegistry.h"
 #include "platform/win/WindowSystem.h"
 
@@ -47,23 +48,16 @@ struct CallSetScope {
 };
 
 // Per-thread state of characters split across messages.
-thread_local std::string partialUtf8;      // 8-bit bytes of an incomplete UTF-8 sequence
+thread_local platform::Utf8Collector partialUtf8;  // an incomplete UTF-8 sequence
 thread_local char16_t pendingHigh = 0;   // a high surrogate waiting for its low one
 
-// Decodes one complete UTF-8 sequence if `partialUtf8` holds one; returns units or empty.
+// Decodes one complete character once `partialUtf8` holds one; returns units or empty.
 std::u16string TakeUtf8Char(uint8_t byte) {
   if (!SystemPageIsUtf8()) {
     const char c = char(byte);
     return ToWide(&c, 1);
   }
-  if (partialUtf8.empty() && byte < 0x80) return std::u16string(1, char16_t(byte));
-  partialUtf8.push_back(char(byte));
-  const uint8_t lead = uint8_t(partialUtf8[0]);
-  const size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-  if (partialUtf8.size() < need) return {};
-  std::u16string out = ToWide(partialUtf8.data(), partialUtf8.size());
-  partialUtf8.clear();
-  return out;
+  return partialUtf8.Add(char(byte));
 }
 
 // Bytes for one UTF-16 unit sent to an 8-bit procedure (empty while a high surrogate waits).

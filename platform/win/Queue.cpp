@@ -8,6 +8,7 @@
 #include "platform/gdi/DeviceContext.h"
 #include "platform/rtl/MainThread.h"
 #include "platform/rtl/Synchronize.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/win/Endpoint.h"
 #include "platform/win/WindowScrollBars.h"
 #include "platform/win/WindowSystem.h"
@@ -338,7 +339,7 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
   return m.result;
 }
 
-thread_local std::string postPartial;
+thread_local platform::Utf8Collector postPartial;
 
 BOOL Post(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
   State& s = S();
@@ -354,12 +355,7 @@ BOOL Post(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
       const std::u16string unit = ToWide(&c, 1);
       return unit.empty() ? FALSE : Post(hwnd, msg, WPARAM(unit[0]), l, true);
     }
-    postPartial.push_back(char(w));
-    const uint8_t lead = uint8_t(postPartial[0]);
-    const size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    if (postPartial.size() < need) return TRUE;
-    const std::u16string units = ToWide(postPartial.data(), postPartial.size());
-    postPartial.clear();
+    const std::u16string units = postPartial.Add(char(w));
     for (char16_t u : units)
       if (!Post(hwnd, msg, WPARAM(u), l, true)) return FALSE;
     return TRUE;
