@@ -10,19 +10,10 @@
 #include "mms/MmsAlloc.h"
 #include "mms/MmsBodyBuilder.h"
 #include "mms/MmsContentTypes.h"
+#include "mms/WspCodes.h"
 #include "mms/WspEncoder.h"
 
 namespace {
-
-constexpr unsigned char kContentTypeField = 0x84;         // MMS header 0x04
-constexpr unsigned char kMultipartRelated = 0x80 | 0x33;  // application/vnd.wap.multipart.related
-constexpr unsigned char kTypeParam = 0x80 | 0x09;
-constexpr unsigned char kStartParam = 0x80 | 0x0A;
-constexpr unsigned char kNameParam = 0x80 | 0x05;
-constexpr unsigned char kCharsetParam = 0x80 | 0x01;
-constexpr unsigned char kContentIdHeader = 0x80 | 0x40;
-constexpr unsigned char kContentLocationHeader = 0x80 | 0x0E;
-constexpr unsigned char kQuotedString = 0x22;
 
 const char kSmilType[] = "application/smil";
 const char kSmilName[] = "mms.smil";
@@ -64,13 +55,13 @@ void PutIntegerValue(Bytes& out, std::uint32_t value) {
 // The content-type value of the message: multipart.related, starting at the SMIL part.
 Bytes MessageContentType() {
   Bytes value;
-  value.push_back(kMultipartRelated);
-  value.push_back(kTypeParam);
+  value.push_back(WspShortInteger(WSP_TYPE_MULTIPART_RELATED));
+  value.push_back(WspShortInteger(WSP_PARAM_TYPE));
   PutText(value, kSmilType);
-  value.push_back(kStartParam);
+  value.push_back(WspShortInteger(WSP_PARAM_START_OLD));
   PutText(value, kStartId);
   Bytes field;
-  field.push_back(kContentTypeField);
+  field.push_back(WSP_FIELD_CONTENT_TYPE);
   PutValueLength(field, static_cast<std::uint32_t>(value.size()));
   field.insert(field.end(), value.begin(), value.end());
   return field;
@@ -87,19 +78,19 @@ void AppendEntryHeaders(Bytes& out, Bytes& media, const char* type, const char* 
   } else {
     PutText(media, type);
   }
-  media.push_back(kNameParam);
+  media.push_back(WspShortInteger(WSP_PARAM_NAME_OLD));
   PutText(media, name);
   if (hasCharset) {
-    media.push_back(kCharsetParam);
+    media.push_back(WspShortInteger(WSP_PARAM_CHARSET));
     PutIntegerValue(media, static_cast<std::uint32_t>(charset));
   }
   PutValueLength(out, static_cast<std::uint32_t>(media.size()));
   out.insert(out.end(), media.begin(), media.end());
-  out.push_back(kContentIdHeader);
-  out.push_back(kQuotedString);
+  out.push_back(WSP_HEADER_CONTENT_ID);
+  out.push_back(WSP_QUOTED_STRING);
   PutText(out, contentId);
   if (location != nullptr) {
-    out.push_back(kContentLocationHeader);
+    out.push_back(WSP_HEADER_CONTENT_LOCATION);
     PutText(out, location);
   }
 }
