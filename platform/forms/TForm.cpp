@@ -11,6 +11,7 @@
 
 void ApplicationHandleException(TObject* sender);
 #include "platform/forms/TReader.h"
+#include "platform/gdi/Bitmap.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/Resources.h"
 #include "platform/rtl/StringRoutines.h"

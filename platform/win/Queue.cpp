@@ -5,7 +5,7 @@
 #include <cstring>
 #include <map>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/WindowDrawing.h"
 #include "platform/rtl/MainThread.h"
 #include "platform/rtl/Synchronize.h"
 #include "platform/rtl/Utf8.h"

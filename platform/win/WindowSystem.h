@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/gdi/Region.h"
+#include "platform/gdi/WindowDrawing.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Win.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/WindowDrawing.h"
 #include "platform/rtl/Clock.h"
 #include "platform/win/Endpoint.h"
 #include "platform/win/WindowScrollBars.h"
