@@ -1,5 +1,5 @@
 // EXIF reader and writer of the JPEG format class. All EXIF offsets count from the "II"/"MM"
-// bytes and every value is read through IxExifCursor, so a hostile directory can at worst end
+// bytes and every value is read through IxMemoryCursor, so a hostile directory can at worst end
 // the walk with a message; links between directories are followed once each and only so deep.
 #include "imagelib/IxExifInfo.h"
 
@@ -105,7 +105,7 @@ void CopyText(char* dest, size_t destSize, const uint8_t* src, uint64_t srcLengt
 }
 
 // Reads one number of the given format; 0 when the value holds fewer bytes than one number.
-double ConvertAnyFormat(const IxExifCursor& data, uint64_t offset, int format, uint64_t byteCount) {
+double ConvertAnyFormat(const IxMemoryCursor& data, uint64_t offset, int format, uint64_t byteCount) {
   if (format < 1 || format > 12 || byteCount < kBytesPerFormat[format]) return 0;
   uint8_t u8 = 0;
   uint16_t u16 = 0;
@@ -330,7 +330,7 @@ bool IxImageJPG::IxExifInfo::ProcessExif(const uint8_t* data, uint64_t length) {
   } else {
     return Fail("Invalid Exif alignment marker.");
   }
-  IxExifCursor cursor(tiff, tiffLength, m_motorolaOrder);
+  IxMemoryCursor cursor(tiff, tiffLength, m_motorolaOrder);
   uint16_t magic = 0;
   if (!cursor.U16(2, magic) || magic != 42) return Fail("Invalid Exif start (1)");
 
@@ -352,7 +352,7 @@ bool IxImageJPG::IxExifInfo::ProcessExif(const uint8_t* data, uint64_t length) {
   return true;
 }
 
-bool IxImageJPG::IxExifInfo::ProcessExifDir(const IxExifCursor& data, uint64_t dirOffset, int depth,
+bool IxImageJPG::IxExifInfo::ProcessExifDir(const IxMemoryCursor& data, uint64_t dirOffset, int depth,
                                             bool thumbnailDir) {
   // A link back to a directory already walked, or a chain deeper than any real file has, would
   // otherwise recurse without end.
@@ -399,7 +399,7 @@ bool IxImageJPG::IxExifInfo::ProcessExifDir(const IxExifCursor& data, uint64_t d
         // Read by its format: a 16-bit offset sits in the first two bytes in either byte order.
         const uint64_t sub = ToCount(ConvertAnyFormat(data, valueOffset, format, byteCount));
         if (sub > 8) {
-          if (sub >= data.Length()) return Fail("Illegal subdirectory link");
+          if (sub >= data.Size()) return Fail("Illegal subdirectory link");
           ProcessExifDir(data, sub, depth + 1, thumbnailDir);  // its failure does not end this directory
         }
         break;
@@ -417,7 +417,7 @@ bool IxImageJPG::IxExifInfo::ProcessExifDir(const IxExifCursor& data, uint64_t d
 
   uint32_t next = 0;
   if (data.U32(dirOffset + 2 + 12ull * entries, next) && next != 0) {
-    if (next >= data.Length()) {
+    if (next >= data.Size()) {
       SetError("Illegal subdirectory link");  // the directories read so far stay good
     } else {
       ProcessExifDir(data, next, depth + 1, true);
@@ -426,7 +426,7 @@ bool IxImageJPG::IxExifInfo::ProcessExifDir(const IxExifCursor& data, uint64_t d
   return true;
 }
 
-void IxImageJPG::IxExifInfo::ReadTag(const IxExifCursor& data, int tag, int format, uint64_t valueOffset,
+void IxImageJPG::IxExifInfo::ReadTag(const IxMemoryCursor& data, int tag, int format, uint64_t valueOffset,
                                      uint64_t byteCount, bool thumbnailDir) {
   IxExifInfoBlock& info = *m_exifinfo;
   // The thumbnail's directory has a resolution of its own, which is not the picture's.

@@ -10,7 +10,7 @@
 
 #include "imagelib/IxFile.h"
 #include "imagelib/IxGifBlockReader.h"
-#include "imagelib/IxGifCursor.h"
+#include "imagelib/IxMemoryCursor.h"
 #include "imagelib/IxGifFrameSink.h"
 #include "imagelib/IxGifLzwDecoder.h"
 
@@ -227,7 +227,7 @@ bool IxImageGIF::Decode(IxFile* hFile) {
   if (screenWidth == 0 || screenHeight == 0) return fail("GIF screen has no pixels (zero width or height)");
 
   ReadToEnd(hFile, data);
-  IxGifCursor in(data.data(), data.size());
+  IxMemoryCursor in(data.data(), data.size());
   in.SeekTo(13);
 
   // The current colour table: the global one, replaced by each local table met.
@@ -420,7 +420,7 @@ bool IxImageGIF::Decode(IxFile* hFile) {
     if (area.Pixels() > 0) {
       place.colourSkipsTransparent = colourScreen;
       IxGifFrameSink sink(*this, place, trueColour || colourScreen ? colours : nullptr);
-      IxGifCursor codes(data.data(), data.size());
+      IxMemoryCursor codes(data.data(), data.size());
       codes.SeekTo(b.codeStreamOffset);
       int badCodes = 0;
       const IxGifLzwDecoder::Status status = decoder->Decode(codes, b.width, sink, badCodes);
