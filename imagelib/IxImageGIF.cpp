@@ -203,15 +203,11 @@ bool IxImageGIF::ToColourScreen(int transIndex) {
 
 bool IxImageGIF::Decode(IxFile* hFile) {
   if (hFile == nullptr) return false;
-  auto fail = [this](const std::string& text) {
-    SetLastError(text.c_str());
-    return false;
-  };
   const int64_t start = hFile->Tell();
   std::vector<uint8_t> data(13);
   const size_t got = hFile->Read(data.data(), 1, 13);
   if (got < 4 || memcmp(data.data(), "GIF8", 4) != 0) return false;
-  if (got != 13) return fail("GIF header cut short");
+  if (got != 13) return Fail("GIF header cut short");
   // From here the file is a GIF: every refusal says why, and a success leaves the last error
   // empty unless a frame was damaged.
   SetLastError("");
@@ -224,7 +220,7 @@ bool IxImageGIF::Decode(IxFile* hFile) {
     head.biHeight = screenHeight;
     return true;
   }
-  if (screenWidth == 0 || screenHeight == 0) return fail("GIF screen has no pixels (zero width or height)");
+  if (screenWidth == 0 || screenHeight == 0) return Fail("GIF screen has no pixels (zero width or height)");
 
   ReadToEnd(hFile, data);
   IxMemoryCursor in(data.data(), data.size());
@@ -247,7 +243,7 @@ bool IxImageGIF::Decode(IxFile* hFile) {
   {
     IxGifBlockReader reader(in);
     for (;;) {
-      if (info.nEscape > 0) return fail("Cancelled");
+      if (info.nEscape > 0) return Fail("Cancelled");
       const IxGifBlockReader::Block b = reader.Next();
       if (b.kind == IxGifBlockReader::Kind::kEnd || b.kind == IxGifBlockReader::Kind::kTrailer) break;
       if (b.kind == IxGifBlockReader::Kind::kComment) SetComment(b.comment.c_str());
@@ -262,22 +258,22 @@ bool IxImageGIF::Decode(IxFile* hFile) {
     }
   }
   info.nNumFrames = frames;
-  if (images == 0) return fail("GIF file holds no image data");
-  if (frames == 0) return fail("GIF file holds only images of zero width or height");
-  if (framesOnScreen == 0) return fail("No GIF frame lies on the screen");
+  if (images == 0) return Fail("GIF file holds no image data");
+  if (frames == 0) return Fail("GIF file holds only images of zero width or height");
+  if (framesOnScreen == 0) return Fail("No GIF frame lies on the screen");
   if (info.nFrame < 0 || info.nFrame >= frames) {
-    return fail("GIF frame " + std::to_string(info.nFrame) + " asked for; the file has " +
+    return Fail("GIF frame " + std::to_string(info.nFrame) + " asked for; the file has " +
                 std::to_string(frames));
   }
   const bool trueColour = frames > 1 && !globalTable && firstFrameSmaller;
   const int frameToLoad = trueColour ? frames - 1 : info.nFrame;
 
   const uint64_t screenPixels = static_cast<uint64_t>(screenWidth) * static_cast<uint64_t>(screenHeight);
-  if (screenPixels > kMaxScreenPixels) return fail("IXIMAGE_MAX_MEMORY exceeded");
+  if (screenPixels > kMaxScreenPixels) return Fail("IXIMAGE_MAX_MEMORY exceeded");
   // The picture made: 24 bits per pixel for the mosaic, at most 8 for frames composed by index.
   const uint64_t pictureBytes = screenPixels * (trueColour ? 3 : 1);
   if (pictureBytes > kUncheckedPictureBytes && pictureBytes / kMaxExpansion > data.size()) {
-    return fail("GIF screen too large for the data in the file");
+    return Fail("GIF screen too large for the data in the file");
   }
 
   // Decoding pass. A graphic-control record applies to the one image that follows it.
@@ -308,7 +304,7 @@ bool IxImageGIF::Decode(IxFile* hFile) {
   std::string damage;
 
   for (;;) {
-    if (info.nEscape > 0) return fail("Cancelled");
+    if (info.nEscape > 0) return Fail("Cancelled");
     const IxGifBlockReader::Block b = reader.Next();
     if (b.kind == IxGifBlockReader::Kind::kEnd || b.kind == IxGifBlockReader::Kind::kTrailer) break;
     if (b.kind == IxGifBlockReader::Kind::kGraphicControl && b.controlValid) {
@@ -361,12 +357,12 @@ bool IxImageGIF::Decode(IxFile* hFile) {
     if (trueColour) {
       if (!IsValid()) {
         if (Create(screenWidth, screenHeight, 24, IXIMAGE_FORMAT_GIF) == nullptr)
-          return fail("Can't allocate memory");
+          return Fail("Can't allocate memory");
         Clear(0);
       }
     } else if (frame == 0) {
       if (Create(screenWidth, screenHeight, static_cast<uint32_t>(bpp), IXIMAGE_FORMAT_GIF) == nullptr) {
-        return fail("Can't allocate memory");
+        return Fail("Can't allocate memory");
       }
       clearValue = controlTransIndex_;
       Clear(clearValue);
@@ -377,7 +373,7 @@ bool IxImageGIF::Decode(IxFile* hFile) {
       // The previous frame's disposal, in the mode it was drawn in.
       if (previousDisposal == 2 || (previousDisposal == 3 && !savedArea.empty())) {
         restoredPixels += previous.Pixels();
-        if (restoredPixels > kMaxRestoredPixels) return fail("Too many GIF frames to compose");
+        if (restoredPixels > kMaxRestoredPixels) return Fail("Too many GIF frames to compose");
         if (previousDisposal == 3)
           RestoreArea(previous, savedArea);
         else if (colourScreen)
@@ -391,18 +387,18 @@ bool IxImageGIF::Decode(IxFile* hFile) {
         // A table of other colours: from here on every pixel keeps the colour it is drawn with.
         background = screenColours[clearValue];
         background.rgbReserved = clearValue == firstTransIndex ? 0 : 255;
-        if (!ToColourScreen(firstTransIndex)) return fail("Can't allocate memory");
+        if (!ToColourScreen(firstTransIndex)) return Fail("Can't allocate memory");
         colourScreen = true;
       } else if (!colourScreen && bpp > GetBpp()) {
         // A deeper local table than the picture holds: widen the picture, keeping its indices.
         IxImage wider;
         if (wider.Create(screenWidth, screenHeight, static_cast<uint32_t>(bpp), IXIMAGE_FORMAT_GIF) ==
             nullptr) {
-          return fail("Can't allocate memory");
+          return Fail("Can't allocate memory");
         }
         for (int y = 0; y < screenHeight; ++y)
           for (int x = 0; x < screenWidth; ++x) wider.SetPixelIndex(x, y, BlindGetPixelIndex(x, y));
-        if (!AdoptPixels(wider)) return fail("Can't allocate memory");
+        if (!AdoptPixels(wider)) return Fail("Can't allocate memory");
       }
       if (!colourScreen && frameTableSize >= screenTableSize) {
         memcpy(screenColours, colours, sizeof(colours));
@@ -413,7 +409,7 @@ bool IxImageGIF::Decode(IxFile* hFile) {
     const uint8_t disposal = static_cast<uint8_t>((controlFlags_ >> 2) & 7);
     if (disposal == 3 && !trueColour && frame != frameToLoad && area.Pixels() > 0) {
       restoredPixels += area.Pixels();
-      if (restoredPixels > kMaxRestoredPixels) return fail("Too many GIF frames to compose");
+      if (restoredPixels > kMaxRestoredPixels) return Fail("Too many GIF frames to compose");
       savedArea = SaveArea(area);
     }
 
@@ -424,13 +420,13 @@ bool IxImageGIF::Decode(IxFile* hFile) {
       codes.SeekTo(b.codeStreamOffset);
       int badCodes = 0;
       const IxGifLzwDecoder::Status status = decoder->Decode(codes, b.width, sink, badCodes);
-      if (info.nEscape != 0) return fail("Cancelled");
+      if (info.nEscape != 0) return Fail("Cancelled");
       const std::string name = "GIF frame " + std::to_string(frame);
       if (decoder->PixelsDecoded() == 0) {
         const std::string why = status == IxGifLzwDecoder::Status::kBadCodeSize
                                     ? name + ": minimum code size outside 2 to 11"
                                     : name + " holds no decodable pixels";
-        if (frame == frameToLoad) return fail(why);
+        if (frame == frameToLoad) return Fail(why);
         if (damage.empty()) damage = why;
       } else if (damage.empty() && IxGifLzwDecoder::IsDamage(status, badCodes)) {
         damage = name + (badCodes > 0 || status == IxGifLzwDecoder::Status::kBadString
@@ -455,7 +451,7 @@ bool IxImageGIF::Decode(IxFile* hFile) {
     if (frame == frameToLoad) break;
     ++frame;
   }
-  if (!IsValid()) return fail("GIF file holds no image data");
+  if (!IsValid()) return Fail("GIF file holds no image data");
 
   if (trueColour) {
     if ((frameFlags & 1) && frameTransIndex >= 0) {
