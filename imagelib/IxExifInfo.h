@@ -46,6 +46,13 @@ class IxImageJPG::IxExifInfo {
   int GetSectionMarker(int index) const;
 
  private:
+  // The JPEG markers the reader and the writer name.
+  static constexpr int kMarkerSos = 0xDA;
+  static constexpr int kMarkerEoi = 0xD9;
+  static constexpr int kMarkerJfif = 0xE0;
+  static constexpr int kMarkerExif = 0xE1;
+  static constexpr int kMarkerCom = 0xFE;
+
   struct Section {
     std::vector<uint8_t> data;  // the two length bytes first, except for the image data
     int type;
