@@ -2,6 +2,7 @@
 
 #include "platform/forms/TButtonActionLink.h"
 #include "platform/forms/TCustomAction.h"
+#include "platform/rtl/ScopeExit.h"
 
 TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
   ControlStyle = csSetCaption | csDoubleClicks;
@@ -50,12 +51,7 @@ void TButtonControl::ActionChange(TObject* sender, bool checkDefaults) {
   if (!checkDefaults || !Checked()) {
     // Taking the action's state is no click of the user's.
     clicksDisabled_ = true;
-    try {
-      SetChecked(action->Checked());
-    } catch (...) {
-      clicksDisabled_ = false;
-      throw;
-    }
-    clicksDisabled_ = false;
+    platform::ScopeExit restore([&] { clicksDisabled_ = false; });
+    SetChecked(action->Checked());
   }
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "platform/forms/CanvasHandleScope.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomActionList.h"
 #include "platform/forms/TScreen.h"
@@ -14,6 +15,7 @@ void ApplicationHandleException(TObject* sender);
 #include "platform/gdi/Bitmap.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/Resources.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/win/Backend.h"
 
@@ -132,14 +134,11 @@ TCustomForm::~TCustomForm() {
 
 void TCustomForm::AfterConstruction() {
   formState_ |= fsCreating;
-  try {
+  {
+    platform::ScopeExit restore([&] { formState_ &= ~fsCreating; });
     if (!createdNew_)
       if (const std::string* layout = FindFormLayout(ClassName())) ReadComponentText(this, *layout);
-  } catch (...) {
-    formState_ &= ~fsCreating;
-    throw;
   }
-  formState_ &= ~fsCreating;
   DoCreate();
   if (formState_ & fsActivated) {
     formState_ &= ~fsActivated;
@@ -253,16 +252,10 @@ void TCustomForm::SetParent(TWinControl* parent) {
 
 void TCustomForm::PaintWindow(HDC dc) {
   canvas_.FreeHandle();
-  canvas_.SetHandle(dc);
+  CanvasHandleScope drawing(canvas_, dc);
   canvas_.Font()->Assign(Font());
   canvas_.Brush()->SetColor(Color());
-  try {
-    Paint();
-  } catch (...) {
-    canvas_.SetHandle(nullptr);
-    throw;
-  }
-  canvas_.SetHandle(nullptr);
+  Paint();
 }
 
 void TCustomForm::Paint() {
@@ -379,7 +372,8 @@ TModalResult TCustomForm::ShowModal() {
     EnableTaskWindows(disabled);
     if (activeBefore && IsWindow(activeBefore) && IsWindowVisible(activeBefore)) SetActiveWindow(activeBefore);
   };
-  try {
+  {
+    platform::ScopeExit undo([&] { restore(); });
     Show();
     try {
       ModalResult = mrNone;
@@ -410,11 +404,7 @@ TModalResult TCustomForm::ShowModal() {
       throw;
     }
     Hide();
-  } catch (...) {
-    restore();
-    throw;
   }
-  restore();
   return ModalResult;
 }
 
@@ -513,7 +503,8 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
     return g_focusCount == count;
   };
   bool completed = true;
-  try {
+  {
+    platform::ScopeExit restore([&] { control->ControlState &= ~csFocusing; });
     if (!focusedControl_) focusedControl_ = this;
     // Out of the controls the focus left, innermost first, then into the new ones, outermost
     // first.
@@ -529,11 +520,7 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
       completed = send(entering, CM_ENTER);
     }
     if (completed) Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
-  } catch (...) {
-    control->ControlState &= ~csFocusing;
-    throw;
   }
-  control->ControlState &= ~csFocusing;
   return completed;
 }
 
@@ -594,7 +581,8 @@ void TCustomForm::Dispatch(void* message) {
   switch (m.Msg) {
     case CM_VISIBLECHANGED: {
       formState_ |= fsShowing;
-      try {
+      {
+        platform::ScopeExit restore([&] { formState_ &= ~fsShowing; });
         if (Visible()) {
           formState_ |= fsVisible;
           try {
@@ -616,11 +604,7 @@ void TCustomForm::Dispatch(void* message) {
           formState_ &= ~fsVisible;
           if (!Parent() && HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
         }
-      } catch (...) {
-        formState_ &= ~fsShowing;
-        throw;
       }
-      formState_ &= ~fsShowing;
       if (!Parent()) return;
       break;  // docked: shown and hidden as a child window
     }

@@ -4,6 +4,7 @@
 
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TScreen.h"
+#include "platform/rtl/ScopeExit.h"
 
 THintWindowClass HintWindowClass = THintWindowClass::Of<THintWindow>();
 
@@ -78,25 +79,20 @@ RECT THintWindow::CalcHintRect(int maxWidth, const AnsiString& hint, void*) {
 
 void THintWindow::ActivateHint(RECT rect, const AnsiString& hint) {
   activating_ = true;
-  try {
-    SetCaption(hint);
-    rect.bottom += 4;
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    // Kept on the screen.
-    int sw = Screen ? Screen->Width() : GetSystemMetrics(SM_CXSCREEN);
-    int sh = Screen ? Screen->Height() : GetSystemMetrics(SM_CYSCREEN);
-    if (rect.top + height > sh) rect.top = sh - height;
-    if (rect.left + width > sw) rect.left = sw - width;
-    rect.left = std::max<LONG>(rect.left, 0);
-    rect.top = std::max<LONG>(rect.top, 0);
-    SetBounds(rect.left, rect.top, width, height);
-    SetWindowPos(Handle(), HWND_TOPMOST, rect.left, rect.top, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    Invalidate();
-  } catch (...) {
-    activating_ = false;
-    throw;
-  }
-  activating_ = false;
+  platform::ScopeExit restore([&] { activating_ = false; });
+  SetCaption(hint);
+  rect.bottom += 4;
+  int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  // Kept on the screen.
+  int sw = Screen ? Screen->Width() : GetSystemMetrics(SM_CXSCREEN);
+  int sh = Screen ? Screen->Height() : GetSystemMetrics(SM_CYSCREEN);
+  if (rect.top + height > sh) rect.top = sh - height;
+  if (rect.left + width > sw) rect.left = sw - width;
+  rect.left = std::max<LONG>(rect.left, 0);
+  rect.top = std::max<LONG>(rect.top, 0);
+  SetBounds(rect.left, rect.top, width, height);
+  SetWindowPos(Handle(), HWND_TOPMOST, rect.left, rect.top, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  Invalidate();
 }
 
 void THintWindow::ActivateHintData(RECT rect, const AnsiString& hint, void*) { ActivateHint(rect, hint); }
