@@ -130,7 +130,7 @@ class FileChooserOnTheDesktop : public ::testing::Test {
     KillTimer(nullptr, watchdog);
     if (closer) KillTimer(nullptr, closer);
     if (typist > 0) {
-      EXPECT_EQ(desktoptest::Reap(typist, 5000), 0);
+      EXPECT_EQ(desktoptest::Reap(typist, 20000), 0);
     }
     if (watchdogFired) {  // the quit request it posted
       MSG m;

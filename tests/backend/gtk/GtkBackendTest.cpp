@@ -193,7 +193,7 @@ TEST_F(GtkDesktop, AClickReachesTheChildUnderThePointerAndTypedTextArrivesAsChar
   const Tree t = ShowTree();
   // Child at (20, 20) in the client area: the pointer lands 10, 5 inside it.
   ASSERT_EQ(desktoptest::Run({"xdotool", "mousemove", std::to_string(kLeft + 30), std::to_string(kTop + 25), "click", "1"}), 0);
-  ASSERT_TRUE(PumpUntil([] { return !record.presses.empty(); }, 5000));
+  ASSERT_TRUE(PumpUntil([] { return !record.presses.empty(); }, 20000));
   EXPECT_EQ(record.presses[0].x, 10);
   EXPECT_EQ(record.presses[0].y, 5);
   EXPECT_EQ(GetFocus(), t.child);
@@ -203,7 +203,7 @@ TEST_F(GtkDesktop, AClickReachesTheChildUnderThePointerAndTypedTextArrivesAsChar
   // input method) all arrive as WM_CHAR in order.
   ASSERT_EQ(desktoptest::Run({"xdotool", "type", "--delay", "40", "aB1 ệក"}), 0);
   const std::u16string want = u"aB1 ệក";
-  EXPECT_TRUE(PumpUntil([&] { return record.chars.size() >= want.size(); }, 5000));
+  EXPECT_TRUE(PumpUntil([&] { return record.chars.size() >= want.size(); }, 20000));
   EXPECT_EQ(record.chars, want);
 }
 
@@ -212,7 +212,7 @@ TEST_F(GtkDesktop, ClickingTheCutOutAreaDoesNotReachTheWindow) {
   ASSERT_EQ(desktoptest::Run({"xdotool", "mousemove", std::to_string(kLeft + kWidth - 10), std::to_string(kTop + 10), "click", "1",
                  "mousemove", std::to_string(kLeft + 10), std::to_string(kTop + 140), "click", "1"}),
             0);
-  ASSERT_TRUE(PumpUntil([] { return record.topPresses > 0; }, 5000));
+  ASSERT_TRUE(PumpUntil([] { return record.topPresses > 0; }, 20000));
   Pump(100);
   EXPECT_EQ(record.topPresses, 1);  // only the click inside the region
 }

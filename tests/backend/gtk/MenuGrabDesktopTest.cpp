@@ -53,7 +53,7 @@ class MenuOnTheDesktop : public ::testing::Test {
     const UINT_PTR watchdog = SetTimer(nullptr, 0, 8000, Watchdog);
     const UINT chosen = UINT(TrackPopupMenu(menu_, TPM_RETURNCMD, 60, 60, 0, owner_, nullptr));
     KillTimer(nullptr, watchdog);
-    EXPECT_EQ(desktoptest::Reap(clicker, 5000), 0);
+    EXPECT_EQ(desktoptest::Reap(clicker, 20000), 0);
     EXPECT_FALSE(watchdogFired) << "the menu stayed open";
     return chosen;
   }

@@ -48,7 +48,7 @@ TEST(UnicodeEditOnTheDesktop, TypedVietnameseAndKhmerArriveExactly) {
                              15000),
             0);
   const WideString expected(u"Ti\u1EBFng Vi\u1EC7t \u1780");
-  EXPECT_TRUE(PumpUntil([&] { return edit->Text() == expected; }, 8000));
+  EXPECT_TRUE(PumpUntil([&] { return edit->Text() == expected; }, 20000));
   EXPECT_EQ(edit->Text().ToU16(), expected.ToU16());
   platform::Shutdown();
   platform::AddLayer("unicode", nullptr, nullptr);
