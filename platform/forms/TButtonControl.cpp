@@ -35,10 +35,7 @@ void TButtonControl::WndProc(TMessage& m) {
 void TButtonControl::Dispatch(void* message) {
   auto& m = *static_cast<TMessage*>(message);
   if (m.Msg == CN_COMMAND && clicksDisabled_) return;
-  if (IsControlColorMessage(m.Msg)) {
-    colorBrush_.Answer(*this, m);
-    return;
-  }
+  if (colorBrush_.AnswerColorQuestion(*this, m)) return;
   TWinControl::Dispatch(message);
 }
 

@@ -182,10 +182,7 @@ void TCustomEdit::Dispatch(void* message) {
         SelectAll();
       return;
     default:
-      if (IsControlColorMessage(m.Msg)) {
-        colorBrush_.Answer(*this, m);
-        return;
-      }
+      if (colorBrush_.AnswerColorQuestion(*this, m)) return;
       break;
   }
   TWinControl::Dispatch(message);

@@ -402,10 +402,7 @@ void TCustomListBox::Dispatch(void* message) {
       return;
     }
     default:
-      if (IsControlColorMessage(m.Msg)) {
-        colorBrush_.Answer(*this, m);
-        return;
-      }
+      if (colorBrush_.AnswerColorQuestion(*this, m)) return;
       break;
   }
   TCustomListControl::Dispatch(message);

@@ -93,10 +93,7 @@ void TCustomStaticText::Dispatch(void* message) {
       AdjustBounds();
       return;
     default:
-      if (IsControlColorMessage(m.Msg)) {
-        colorBrush_.Answer(*this, m);
-        return;
-      }
+      if (colorBrush_.AnswerColorQuestion(*this, m)) return;
       break;
   }
   TWinControl::Dispatch(message);
