@@ -4,7 +4,9 @@
 
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TScreen.h"
+#include "platform/gdi/OwnedGdiObject.h"
 #include "platform/rtl/ScopeExit.h"
+#include "platform/win/WindowDC.h"
 
 THintWindowClass HintWindowClass = THintWindowClass::Of<THintWindow>();
 
@@ -14,11 +16,10 @@ constexpr UINT kKeyFirst = 0x0100, kKeyLast = 0x0109, kMouseLast = 0x020A;
 
 // Measures `text` in `font` the way DrawText lays it out (a screen DC: nothing is drawn).
 RECT MeasureText(TFont* font, const AnsiString& text, RECT box, UINT flags) {
-  HDC dc = GetDC(nullptr);
+  const WindowDC dc(nullptr);
   HGDIOBJ old = SelectObject(dc, font->Handle());
   DrawTextA(dc, text.c_str(), -1, &box, flags | DT_CALCRECT);
   SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   return box;
 }
 
@@ -57,9 +58,10 @@ void THintWindow::CreateParams(TCreateParams& p) {
 void THintWindow::Paint() {
   RECT r = ClientRect();
   HDC dc = Canvas()->Handle();
-  HBRUSH frame = CreateSolidBrush(ColorToRGB(clWindowFrame));
-  ::FrameRect(dc, &r, frame);
-  DeleteObject(frame);
+  {
+    const OwnedGdiObject<HBRUSH> frame(CreateSolidBrush(ColorToRGB(clWindowFrame)));
+    ::FrameRect(dc, &r, frame);
+  }
   r.left += 2;
   r.top += 2;
   Canvas()->Font()->SetColor(Screen ? Screen->HintFont()->Color() : clInfoText);
