@@ -6,6 +6,7 @@
 #include "controls/FrameDrawing.h"
 #include "platform/forms/FormMessages.h"
 #include "platform/forms/TApplication.h"
+#include "platform/forms/TForm.h"
 
 namespace {
 
@@ -192,6 +193,10 @@ void TCustomQvFramedEdit::Dispatch(void* message) {
       break;
   }
   TCustomControl::Dispatch(message);
+}
+
+void TCustomQvFramedEdit::InnerFocused() {
+  if (TCustomForm* form = GetParentForm(this)) form->SetActiveControlInPlace(this);
 }
 
 void TCustomQvFramedEdit::Paint() {

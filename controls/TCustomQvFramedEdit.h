@@ -39,6 +39,8 @@ class TCustomQvFramedEdit : public TCustomControl {
   void SetText(const AnsiString& value) override;
   void Click() override;
   void Dispatch(void* message) override;
+  // The inner edit took the focus: the form counts this control as its active one.
+  void InnerFocused();
 
   TNotifyEvent OnChange;
 

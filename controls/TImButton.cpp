@@ -27,7 +27,9 @@ void RegisterImButton() {
       .Int("Spacing", &T::Spacing, &T::SetSpacing, 2)
       .Bool("FocusRect", &T::FocusRect, &T::SetFocusRect, true)
       .Enum("Looks", &T::Looks, &T::SetLooks, ibkNormal, &lookNames)
+      .Color("Color", &T::Color, &T::SetColor, clBtnFace)
       .Object("Colors", &T::Colors)
+      .Bool("ParentColor", &T::ParentColor, &T::SetParentColor, false)
       .Color("HotTextColor", &T::HotTextColor, &T::SetHotTextColor, clBlue)
       .Bool("Transparent", &T::Transparent, &T::SetTransparent, false)
       .Enum("FontAlign", &T::FontAlign, &T::SetFontAlign, static_cast<std::int64_t>(TalignType::alCenter),

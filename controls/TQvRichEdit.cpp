@@ -79,6 +79,10 @@ void TQvCustomInplaceRichEdit::fProcessScrollBar(bool enable, bool force) {
 void TQvCustomInplaceRichEdit::Dispatch(void* message) {
   auto& m = *static_cast<TMessage*>(message);
   switch (m.Msg) {
+    case WM_SETFOCUS:
+      TCustomRichEdit::Dispatch(message);
+      if (auto* outer = dynamic_cast<TCustomQvFramedEdit*>(Parent())) outer->InnerFocused();
+      return;
     case CM_MOUSEENTER:
     case CM_MOUSELEAVE:
       if (m.LParam == 0 || m.LParam == reinterpret_cast<LPARAM>(this)) {

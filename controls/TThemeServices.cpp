@@ -1,6 +1,6 @@
 #include "controls/TThemeServices.h"
 
-#include <initializer_list>
+#include <span>
 
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TWinControl.h"
@@ -14,18 +14,46 @@ const char16_t* const kClassNames[kThemedElementCount] = {
     u"spin",     u"startpanel", u"status",   u"tab",        u"taskband",    u"taskbar",
     u"toolbar",  u"tooltip",    u"trackbar", u"traynotify", u"treeview",    u"window"};
 
-// Part and state of an enumeration value: DontCare and Root are part 0, states 1 and 2; then
-// `groups` gives the number of states of each part in order.
-TThemedElementDetails Details(TThemedElement element, int value, std::initializer_list<int> groups) {
+// Part and state of an enumeration value: DontCare and Root are part 0, states 1 and 2; then the
+// element's table gives the number of states of each theme part, parts in the theme API's order.
+TThemedElementDetails Details(TThemedElement element, int value, std::span<const int> parts) {
   if (value < 2) return {element, 0, value + 1};
   int index = value - 2, part = 1;
-  for (int states : groups) {
+  for (int states : parts) {
     if (index < states) return {element, part, index + 1};
     index -= states;
     ++part;
   }
   return {element, 0, 1};
 }
+
+// One table per element: the state count of each part, in part order.
+// clang-format off
+constexpr int kButtonParts[] = {5, 8, 12, 2, 1};
+constexpr int kComboBoxParts[] = {4};
+constexpr int kEditParts[] = {7, 1};
+constexpr int kProgressParts[] = {1, 1, 1, 1};
+constexpr int kScrollBarParts[] = {16, 4, 4, 4, 4, 4, 4, 4, 4, 2};
+constexpr int kSpinParts[] = {4, 4, 4, 4};
+constexpr int kToolTipParts[] = {2, 2, 2, 2, 3};
+constexpr int kTrackBarParts[] = {1, 1, 5, 5, 5, 5, 5, 5, 1, 1};
+constexpr int kClockParts[] = {1};
+constexpr int kExplorerBarParts[] = {1, 3, 6, 3, 1, 3, 3, 1, 1, 3, 3, 1};
+constexpr int kHeaderParts[] = {3, 3, 3, 2};
+constexpr int kListviewParts[] = {5, 1, 1, 1, 1};
+constexpr int kMenuParts[] = {3, 3, 3, 3, 3, 3};
+constexpr int kPageParts[] = {4, 4, 4, 4};
+constexpr int kRebarParts[] = {1, 1, 1, 3, 3};
+constexpr int kStartPanelParts[] = {1, 1, 3, 1, 1, 1, 1, 1, 3, 1, 1};
+constexpr int kStatusParts[] = {1, 1, 1};
+constexpr int kTabParts[] = {5, 5, 5, 5, 5, 5, 5, 5, 1, 1};
+constexpr int kTaskBandParts[] = {1, 1, 1};
+constexpr int kTaskBarParts[] = {1, 1, 1, 1, 1, 1, 1, 1};
+constexpr int kToolBarParts[] = {6, 6, 6, 6, 1, 1};
+constexpr int kTrayNotifyParts[] = {1, 1};
+constexpr int kTreeviewParts[] = {5, 2, 1};
+constexpr int kWindowParts[] = {3, 3, 3, 3, 3, 3, 2, 2, 2, 2, 2, 2, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+// clang-format on
 
 TThemeServices* shared = nullptr;
 
@@ -95,26 +123,74 @@ void TThemeServices::UnloadThemeData() {
 }
 
 TThemedElementDetails TThemeServices::GetElementDetails(TThemedButton v) {
-  return Details(teButton, v, {5, 8, 12, 2, 1});
+  return Details(teButton, v, kButtonParts);
 }
 TThemedElementDetails TThemeServices::GetElementDetails(TThemedComboBox v) {
-  return Details(teComboBox, v, {4});
+  return Details(teComboBox, v, kComboBoxParts);
 }
-TThemedElementDetails TThemeServices::GetElementDetails(TThemedEdit v) { return Details(teEdit, v, {7, 1}); }
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedEdit v) {
+  return Details(teEdit, v, kEditParts);
+}
 TThemedElementDetails TThemeServices::GetElementDetails(TThemedProgress v) {
-  return Details(teProgress, v, {1, 1, 1, 1});
+  return Details(teProgress, v, kProgressParts);
 }
 TThemedElementDetails TThemeServices::GetElementDetails(TThemedScrollBar v) {
-  return Details(teScrollBar, v, {16, 4, 4, 4, 4, 4, 4, 4, 4, 2});
+  return Details(teScrollBar, v, kScrollBarParts);
 }
 TThemedElementDetails TThemeServices::GetElementDetails(TThemedSpin v) {
-  return Details(teSpin, v, {4, 4, 4, 4});
+  return Details(teSpin, v, kSpinParts);
 }
 TThemedElementDetails TThemeServices::GetElementDetails(TThemedToolTip v) {
-  return Details(teToolTip, v, {2, 2, 2, 2, 3});
+  return Details(teToolTip, v, kToolTipParts);
 }
 TThemedElementDetails TThemeServices::GetElementDetails(TThemedTrackBar v) {
-  return Details(teTrackBar, v, {1, 1, 5, 5, 5, 5, 5, 5, 1, 1});
+  return Details(teTrackBar, v, kTrackBarParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedClock v) {
+  return Details(teClock, v, kClockParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedExplorerBar v) {
+  return Details(teExplorerBar, v, kExplorerBarParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedHeader v) {
+  return Details(teHeader, v, kHeaderParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedListview v) {
+  return Details(teListView, v, kListviewParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedMenu v) {
+  return Details(teMenu, v, kMenuParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedPage v) {
+  return Details(tePage, v, kPageParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedRebar v) {
+  return Details(teRebar, v, kRebarParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedStartPanel v) {
+  return Details(teStartPanel, v, kStartPanelParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedStatus v) {
+  return Details(teStatus, v, kStatusParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedTab v) { return Details(teTab, v, kTabParts); }
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedTaskBand v) {
+  return Details(teTaskBand, v, kTaskBandParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedTaskBar v) {
+  return Details(teTaskBar, v, kTaskBarParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedToolBar v) {
+  return Details(teToolBar, v, kToolBarParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedTrayNotify v) {
+  return Details(teTrayNotify, v, kTrayNotifyParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedTreeview v) {
+  return Details(teTreeview, v, kTreeviewParts);
+}
+TThemedElementDetails TThemeServices::GetElementDetails(TThemedWindow v) {
+  return Details(teWindow, v, kWindowParts);
 }
 
 void TThemeServices::DrawElement(HDC dc, const TThemedElementDetails& d, const RECT& rect, const RECT* clip) {

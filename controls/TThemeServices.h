@@ -107,6 +107,186 @@ enum TThemedTrackBar {
   ttbThumbTics,
   ttbThumbTicsVert
 };
+enum TThemedClock {
+  tcClockDontCare, tcClockRoot,
+  tcTimeNormal
+};
+enum TThemedExplorerBar {
+  tebExplorerBarDontCare, tebExplorerBarRoot,
+  tebHeaderBackground,
+  tebHeaderCloseNormal, tebHeaderCloseHot, tebHeaderClosePressed,
+  tebHeaderPinNormal, tebHeaderPinHot, tebHeaderPinPressed, tebHeaderPinSelectedNormal,
+  tebHeaderPinSelectedHot, tebHeaderPinSelectedPressed,
+  tebIEBarMenuNormal, tebIEBarMenuHot, tebIEBarMenuPressed,
+  tebNormalGroupBackground,
+  tebNormalGroupCollapseNormal, tebNormalGroupCollapseHot, tebNormalGroupCollapsePressed,
+  tebNormalGroupExpandNormal, tebNormalGroupExpandHot, tebNormalGroupExpandPressed,
+  tebNormalGroupHead,
+  tebSpecialGroupBackground,
+  tebSpecialGroupCollapseNormal, tebSpecialGroupCollapseHot, tebSpecialGroupCollapsePressed,
+  tebSpecialGroupExpandNormal, tebSpecialGroupExpandHot, tebSpecialGroupExpandPressed,
+  tebSpecialGroupHead
+};
+enum TThemedHeader {
+  thHeaderDontCare, thHeaderRoot,
+  thHeaderItemNormal, thHeaderItemHot, thHeaderItemPressed,
+  thHeaderItemLeftNormal, thHeaderItemLeftHot, thHeaderItemLeftPressed,
+  thHeaderItemRightNormal, thHeaderItemRightHot, thHeaderItemRightPressed,
+  thHeaderSortArrowSortedUp, thHeaderSortArrowSortedDown
+};
+enum TThemedListview {
+  tlvListviewDontCare, tlvListviewRoot,
+  tlvListItemNormal, tlvListItemHot, tlvListItemSelected, tlvListItemDisabled, tlvListItemSelectedNotFocus,
+  tlvListGroup,
+  tlvListDetail,
+  tlvListSortedDetail,
+  tlvEmptyText
+};
+enum TThemedMenu {
+  tmMenuDontCare, tmMenuRoot,
+  tmMenuItemNormal, tmMenuItemSelected, tmMenuItemDemoted,
+  tmMenuDropDownNormal, tmMenuDropDownSelected, tmMenuDropDownDemoted,
+  tmMenuBarItemNormal, tmMenuBarItemSelected, tmMenuBarItemDemoted,
+  tmMenuBarDropDownNormal, tmMenuBarDropDownSelected, tmMenuBarDropDownDemoted,
+  tmChevronNormal, tmChevronSelected, tmChevronDemoted,
+  tmSeparatorNormal, tmSeparatorSelected, tmSeparatorDemoted
+};
+enum TThemedPage {
+  tpgPageDontCare, tpgPageRoot,
+  tpgUpNormal, tpgUpHot, tpgUpPressed, tpgUpDisabled,
+  tpgDownNormal, tpgDownHot, tpgDownPressed, tpgDownDisabled,
+  tpgUpHorzNormal, tpgUpHorzHot, tpgUpHorzPressed, tpgUpHorzDisabled,
+  tpgDownHorzNormal, tpgDownHorzHot, tpgDownHorzPressed, tpgDownHorzDisabled
+};
+enum TThemedRebar {
+  trbRebarDontCare, trbRebarRoot,
+  trbGripper,
+  trbGripperVert,
+  trbBand,
+  trbChevronNormal, trbChevronHot, trbChevronPressed,
+  trbChevronVertNormal, trbChevronVertHot, trbChevronVertPressed
+};
+enum TThemedStartPanel {
+  tspStartPanelDontCare, tspStartPanelRoot,
+  tspUserPane,
+  tspMorePrograms,
+  tspMoreProgramsArrowNormal, tspMoreProgramsArrowHot, tspMoreProgramsArrowPressed,
+  tspProgList,
+  tspProgListSeparator,
+  tspPlacesList,
+  tspPlacesListSeparator,
+  tspLogOff,
+  tspLogOffButtonsNormal, tspLogOffButtonsHot, tspLogOffButtonsPressed,
+  tspUserPicture,
+  tspPreview
+};
+enum TThemedStatus {
+  tstStatusDontCare, tstStatusRoot,
+  tstPane,
+  tstGripperPane,
+  tstGripper
+};
+enum TThemedTab {
+  ttabTabDontCare, ttabTabRoot,
+  ttabTabItemNormal, ttabTabItemHot, ttabTabItemSelected, ttabTabItemDisabled, ttabTabItemFocused,
+  ttabTabItemLeftEdgeNormal, ttabTabItemLeftEdgeHot, ttabTabItemLeftEdgeSelected, ttabTabItemLeftEdgeDisabled,
+  ttabTabItemLeftEdgeFocused,
+  ttabTabItemRightEdgeNormal, ttabTabItemRightEdgeHot, ttabTabItemRightEdgeSelected,
+  ttabTabItemRightEdgeDisabled, ttabTabItemRightEdgeFocused,
+  ttabTabItemBothEdgeNormal, ttabTabItemBothEdgeHot, ttabTabItemBothEdgeSelected, ttabTabItemBothEdgeDisabled,
+  ttabTabItemBothEdgeFocused,
+  ttabTopTabItemNormal, ttabTopTabItemHot, ttabTopTabItemSelected, ttabTopTabItemDisabled,
+  ttabTopTabItemFocused,
+  ttabTopTabItemLeftEdgeNormal, ttabTopTabItemLeftEdgeHot, ttabTopTabItemLeftEdgeSelected,
+  ttabTopTabItemLeftEdgeDisabled, ttabTopTabItemLeftEdgeFocused,
+  ttabTopTabItemRightEdgeNormal, ttabTopTabItemRightEdgeHot, ttabTopTabItemRightEdgeSelected,
+  ttabTopTabItemRightEdgeDisabled, ttabTopTabItemRightEdgeFocused,
+  ttabTopTabItemBothEdgeNormal, ttabTopTabItemBothEdgeHot, ttabTopTabItemBothEdgeSelected,
+  ttabTopTabItemBothEdgeDisabled, ttabTopTabItemBothEdgeFocused,
+  ttabPane,
+  ttabBody
+};
+enum TThemedTaskBand {
+  ttbdTaskBandDontCare, ttbdTaskBandRoot,
+  ttbdGroupCount,
+  ttbdFlashButton,
+  ttbdFlashButtonGroupMenu
+};
+enum TThemedTaskBar {
+  ttkbTaskBarDontCare, ttkbTaskBarRoot,
+  ttkbBackgroundBottom,
+  ttkbBackgroundRight,
+  ttkbBackgroundTop,
+  ttkbBackgroundLeft,
+  ttkbSizingBarBottom,
+  ttkbSizingBarRight,
+  ttkbSizingBarTop,
+  ttkbSizingBarLeft
+};
+enum TThemedToolBar {
+  ttlbToolBarDontCare, ttlbToolBarRoot,
+  ttlbButtonNormal, ttlbButtonHot, ttlbButtonPressed, ttlbButtonDisabled, ttlbButtonChecked,
+  ttlbButtonCheckedHot,
+  ttlbDropDownButtonNormal, ttlbDropDownButtonHot, ttlbDropDownButtonPressed, ttlbDropDownButtonDisabled,
+  ttlbDropDownButtonChecked, ttlbDropDownButtonCheckedHot,
+  ttlbSplitButtonNormal, ttlbSplitButtonHot, ttlbSplitButtonPressed, ttlbSplitButtonDisabled,
+  ttlbSplitButtonChecked, ttlbSplitButtonCheckedHot,
+  ttlbSplitButtonDropDownNormal, ttlbSplitButtonDropDownHot, ttlbSplitButtonDropDownPressed,
+  ttlbSplitButtonDropDownDisabled, ttlbSplitButtonDropDownChecked, ttlbSplitButtonDropDownCheckedHot,
+  ttlbSeparator,
+  ttlbSeparatorVert
+};
+enum TThemedTrayNotify {
+  ttnTrayNotifyDontCare, ttnTrayNotifyRoot,
+  ttnBackground,
+  ttnAnimBackground
+};
+enum TThemedTreeview {
+  ttvTreeviewDontCare, ttvTreeviewRoot,
+  ttvTreeItemNormal, ttvTreeItemHot, ttvTreeItemSelected, ttvTreeItemDisabled, ttvTreeItemSelectedNotFocus,
+  ttvGlyphClosed, ttvGlyphOpened,
+  ttvBranch
+};
+enum TThemedWindow {
+  twWindowDontCare, twWindowRoot,
+  twCaptionActive, twCaptionInactive, twCaptionDisabled,
+  twSmallCaptionActive, twSmallCaptionInactive, twSmallCaptionDisabled,
+  twMinCaptionActive, twMinCaptionInactive, twMinCaptionDisabled,
+  twSmallMinCaptionActive, twSmallMinCaptionInactive, twSmallMinCaptionDisabled,
+  twMaxCaptionActive, twMaxCaptionInactive, twMaxCaptionDisabled,
+  twSmallMaxCaptionActive, twSmallMaxCaptionInactive, twSmallMaxCaptionDisabled,
+  twFrameLeftActive, twFrameLeftInactive,
+  twFrameRightActive, twFrameRightInactive,
+  twFrameBottomActive, twFrameBottomInactive,
+  twSmallFrameLeftActive, twSmallFrameLeftInactive,
+  twSmallFrameRightActive, twSmallFrameRightInactive,
+  twSmallFrameBottomActive, twSmallFrameBottomInactive,
+  twSysButtonNormal, twSysButtonHot, twSysButtonPushed, twSysButtonDisabled,
+  twMDISysButtonNormal, twMDISysButtonHot, twMDISysButtonPushed, twMDISysButtonDisabled,
+  twMinButtonNormal, twMinButtonHot, twMinButtonPushed, twMinButtonDisabled,
+  twMDIMinButtonNormal, twMDIMinButtonHot, twMDIMinButtonPushed, twMDIMinButtonDisabled,
+  twMaxButtonNormal, twMaxButtonHot, twMaxButtonPushed, twMaxButtonDisabled,
+  twCloseButtonNormal, twCloseButtonHot, twCloseButtonPushed, twCloseButtonDisabled,
+  twSmallCloseButtonNormal, twSmallCloseButtonHot, twSmallCloseButtonPushed, twSmallCloseButtonDisabled,
+  twMDICloseButtonNormal, twMDICloseButtonHot, twMDICloseButtonPushed, twMDICloseButtonDisabled,
+  twRestoreButtonNormal, twRestoreButtonHot, twRestoreButtonPushed, twRestoreButtonDisabled,
+  twMDIRestoreButtonNormal, twMDIRestoreButtonHot, twMDIRestoreButtonPushed, twMDIRestoreButtonDisabled,
+  twHelpButtonNormal, twHelpButtonHot, twHelpButtonPushed, twHelpButtonDisabled,
+  twMDIHelpButtonNormal, twMDIHelpButtonHot, twMDIHelpButtonPushed, twMDIHelpButtonDisabled,
+  twHorzScrollNormal, twHorzScrollHot, twHorzScrollPushed, twHorzScrollDisabled,
+  twHorzThumbNormal, twHorzThumbHot, twHorzThumbPushed, twHorzThumbDisabled,
+  twVertScrollNormal, twVertScrollHot, twVertScrollPushed, twVertScrollDisabled,
+  twVertThumbNormal, twVertThumbHot, twVertThumbPushed, twVertThumbDisabled,
+  twDialog,
+  twCaptionSizingTemplate,
+  twSmallCaptionSizingTemplate,
+  twFrameLeftSizingTemplate,
+  twSmallFrameLeftSizingTemplate,
+  twFrameRightSizingTemplate,
+  twSmallFrameRightSizingTemplate,
+  twFrameBottomSizingTemplate,
+  twSmallFrameBottomSizingTemplate
+};
 // clang-format on
 
 class TThemeServices : public TObject {
@@ -133,6 +313,22 @@ class TThemeServices : public TObject {
   static TThemedElementDetails GetElementDetails(TThemedSpin value);
   static TThemedElementDetails GetElementDetails(TThemedToolTip value);
   static TThemedElementDetails GetElementDetails(TThemedTrackBar value);
+  static TThemedElementDetails GetElementDetails(TThemedClock value);
+  static TThemedElementDetails GetElementDetails(TThemedExplorerBar value);
+  static TThemedElementDetails GetElementDetails(TThemedHeader value);
+  static TThemedElementDetails GetElementDetails(TThemedListview value);
+  static TThemedElementDetails GetElementDetails(TThemedMenu value);
+  static TThemedElementDetails GetElementDetails(TThemedPage value);
+  static TThemedElementDetails GetElementDetails(TThemedRebar value);
+  static TThemedElementDetails GetElementDetails(TThemedStartPanel value);
+  static TThemedElementDetails GetElementDetails(TThemedStatus value);
+  static TThemedElementDetails GetElementDetails(TThemedTab value);
+  static TThemedElementDetails GetElementDetails(TThemedTaskBand value);
+  static TThemedElementDetails GetElementDetails(TThemedTaskBar value);
+  static TThemedElementDetails GetElementDetails(TThemedToolBar value);
+  static TThemedElementDetails GetElementDetails(TThemedTrayNotify value);
+  static TThemedElementDetails GetElementDetails(TThemedTreeview value);
+  static TThemedElementDetails GetElementDetails(TThemedWindow value);
 
   void DrawElement(HDC dc, const TThemedElementDetails& details, const RECT& rect,
                    const RECT* clip = nullptr);

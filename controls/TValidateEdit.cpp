@@ -198,6 +198,7 @@ void TQvCustomInplaceEdit::Dispatch(void* message) {
       break;
     case WM_SETFOCUS:
       TCustomEdit::Dispatch(message);
+      if (auto* outer = dynamic_cast<TCustomQvFramedEdit*>(Parent())) outer->InnerFocused();
       if (AutoSelect()) SelectAll();
       return;
     case CM_MOUSEENTER:

@@ -2,14 +2,14 @@
 
 #include "controls/TImButton.h"
 #include "platform/forms/TImage.h"
-#include "platform/forms/TLabel.h"
+#include "unicode/TUcLabel.h"
 
 TDelMessageBox* DelMessageBox = nullptr;
 
 void TDelMessageBox::Loaded() {
   TEditorBox::Loaded();
   QvBackImage = Find<TImage>("QvBackImage");
-  Save_Label = Find<TLabel>("Save_Label");
+  Save_Label = Find<TUcLabel>("Save_Label");
   OkButton = Find<TImButton>("OkButton");
   CancleImButton = Find<TImButton>("CancleImButton");
   ImButton1 = Find<TImButton>("ImButton1");

@@ -12,7 +12,7 @@ class TDelMessageBox : public TEditorBox {
   using TEditorBox::TEditorBox;
 
   TImage* QvBackImage = nullptr;
-  TLabel* Save_Label = nullptr;
+  TUcLabel* Save_Label = nullptr;
   TImButton* OkButton = nullptr;
   TImButton* CancleImButton = nullptr;
   TImButton* ImButton1 = nullptr;

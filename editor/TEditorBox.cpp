@@ -9,7 +9,7 @@
 #include "editor/TResStringManager.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TCanvas.h"
-#include "platform/forms/TLabel.h"
+#include "unicode/TUcLabel.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/Backend.h"
@@ -29,7 +29,7 @@ void TEditorBox::AfterConstruction() {
 
 void TEditorBox::Loaded() {
   TForm::Loaded();
-  BoxTitle = Find<TLabel>("BoxTitle");
+  BoxTitle = Find<TUcLabel>("BoxTitle");
 }
 
 TComponent* TEditorBox::FindOrRaise(const char* name, bool (*fits)(TComponent*)) {
@@ -42,19 +42,19 @@ void TEditorBox::AddButton(TImButton* button, const char* key, int x) {
   buttons_.push_back({button, key, x});
 }
 
-void TEditorBox::SetMessageLabel(TLabel* label, const char* defaultKey) {
+void TEditorBox::SetMessageLabel(TUcLabel* label, const char* defaultKey) {
   messageLabel_ = label;
   if (messageKey_.IsEmpty()) messageKey_ = defaultKey;
 }
 
 void TEditorBox::SetMessageKey(const AnsiString& key) {
   messageKey_ = key;
-  if (messageLabel_) messageLabel_->SetCaption(AnsiString(ResStringManager.GetString(messageKey_)));
+  if (messageLabel_) messageLabel_->SetCaption(ResStringManager.GetString(messageKey_));
 }
 
 void TEditorBox::setCaption() {
-  if (BoxTitle) BoxTitle->SetCaption(AnsiString(ResStringManager.GetString("STR_Main_Error_WarningBox")));
-  if (messageLabel_) messageLabel_->SetCaption(AnsiString(ResStringManager.GetString(messageKey_)));
+  if (BoxTitle) BoxTitle->SetCaption(ResStringManager.GetString("STR_Main_Error_WarningBox"));
+  if (messageLabel_) messageLabel_->SetCaption(ResStringManager.GetString(messageKey_));
   for (const ButtonEntry& entry : buttons_) entry.button->Invalidate();
 }
 
@@ -112,8 +112,8 @@ void TEditorBox::WndProc(TMessage& message) {
 
 void TEditorBox::DescribeModal(platform::win::ModalInfo& info) {
   auto add = [&info](const WideString& text) { info.texts.emplace_back(text.c_bstr(), text.Length()); };
-  if (BoxTitle) add(WideString(BoxTitle->Caption()));
-  if (messageLabel_) add(WideString(messageLabel_->Caption()));
+  if (BoxTitle) add(BoxTitle->Caption());
+  if (messageLabel_) add(messageLabel_->Caption());
   for (const ButtonEntry& entry : buttons_) add(ButtonText(entry.button));
 }
 

@@ -10,11 +10,11 @@
 
 #include "platform/forms/TForm.h"
 #include "platform/rtl/AnsiString.h"
+#include "unicode/TUcLabel.h"
 
 class TCanvas;
 class TImButton;
 class TImage;
-class TLabel;
 
 // Posted by the main window to every open box after the language changed.
 constexpr UINT WM_REFRESHCAPTION = 0x857;
@@ -33,7 +33,7 @@ class TEditorBox : public TForm {
   void SetMessageKey(const AnsiString& key);
   const AnsiString& MessageKey() const { return messageKey_; }
 
-  TLabel* BoxTitle = nullptr;
+  TUcLabel* BoxTitle = nullptr;
 
   // Handlers named by the layouts.
   void FormPaint(TObject* sender);
@@ -45,7 +45,7 @@ class TEditorBox : public TForm {
   WideString ButtonText(const TImButton* button) const;
   POINT ButtonTextOrigin(const TImButton* button) const;
   // The label showing the message.
-  TLabel* MessageLabel() const { return messageLabel_; }
+  TUcLabel* MessageLabel() const { return messageLabel_; }
 
  protected:
   // Subclasses find their controls here (calling this first) and name their buttons and label.
@@ -60,7 +60,7 @@ class TEditorBox : public TForm {
   }
   // A button of the box with the key of its text and the text's place on it.
   void AddButton(TImButton* button, const char* key, int x);
-  void SetMessageLabel(TLabel* label, const char* defaultKey);
+  void SetMessageLabel(TUcLabel* label, const char* defaultKey);
 
  private:
   TComponent* FindOrRaise(const char* name, bool (*fits)(TComponent*));
@@ -72,7 +72,7 @@ class TEditorBox : public TForm {
   const ButtonEntry* EntryOf(const TImButton* button) const;
 
   std::vector<ButtonEntry> buttons_;
-  TLabel* messageLabel_ = nullptr;
+  TUcLabel* messageLabel_ = nullptr;
   AnsiString messageKey_;
 };
 

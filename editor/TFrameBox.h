@@ -8,7 +8,7 @@ class TFrameBox : public TOneButtonBox {
  public:
   using TOneButtonBox::TOneButtonBox;
 
-  TLabel* Box_Label = nullptr;
+  TUcLabel* Box_Label = nullptr;
 
  protected:
   void Loaded() override;

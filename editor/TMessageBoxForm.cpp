@@ -3,7 +3,7 @@
 #include "controls/TImButton.h"
 #include "editor/EditorAppFolder.h"
 #include "platform/forms/TImage.h"
-#include "platform/forms/TLabel.h"
+#include "unicode/TUcLabel.h"
 #include "platform/rtl/Profile.h"
 
 namespace {
@@ -14,7 +14,7 @@ constexpr DWORD kLanguageValueSize = 30;
 void TMessageBoxForm::Loaded() {
   TEditorBox::Loaded();
   QvBackImage4 = Find<TImage>("QvBackImage4");
-  Title = Find<TLabel>("Title");
+  Title = Find<TUcLabel>("Title");
   OkButton = Find<TImButton>("OkButton");
   NoButton = Find<TImButton>("NoButton");
   CancleImButton = Find<TImButton>("CancleImButton");

@@ -12,7 +12,7 @@ class TMessageBoxForm : public TEditorBox {
   using TEditorBox::TEditorBox;
 
   TImage* QvBackImage4 = nullptr;
-  TLabel* Title = nullptr;
+  TUcLabel* Title = nullptr;
   TImButton* OkButton = nullptr;
   TImButton* NoButton = nullptr;
   TImButton* CancleImButton = nullptr;

@@ -19,7 +19,6 @@
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TMediaPlayer.h"
-#include "platform/forms/TMemo.h"
 #include "platform/forms/TPanel.h"
 #include "platform/forms/TScrollBox.h"
 #include "platform/forms/TShape.h"
@@ -222,8 +221,8 @@ int TMmsViewer::ShowFrame(int index) {
   if (shown && *shown == 0xFEFF) ++shown;  // the byte-order mark is not part of the text
   if (shown && *shown) memo->SetVisible(true);
   ScrollBox1->VertScrollBar()->SetRange(80);
-  memo->SetTextProp(AnsiString());
-  if (shown && *shown) memo->SetTextProp(AnsiString(WideString(shown)));
+  memo->SetText(WideString());
+  if (shown && *shown) memo->SetText(WideString(shown));
   text.reset();
 
   StopSound();

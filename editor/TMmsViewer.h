@@ -7,12 +7,12 @@
 
 #include "platform/forms/TForm.h"
 #include "platform/rtl/AnsiString.h"
+#include "unicode/TUcMemo.h"
 
 class TImButton;
 class TImage;
 class TK3VNMms;
 class TMediaPlayer;
-class TMemo;
 class TScrollBox;
 class TShape;
 class TTimer;
@@ -35,7 +35,7 @@ class TMmsViewer : public TForm {
   TMediaPlayer* AudioPlayer = nullptr;
   TTimer* Timer1 = nullptr;
   TShape* Shape2 = nullptr;
-  TMemo* memo = nullptr;
+  TUcMemo* memo = nullptr;  // the slide's text, in any script
 
   TK3VNMms* mms = nullptr;  // the main window's document, not owned
   int pictureCounter = 0;   // names the copies of pictures; never reset

@@ -8,7 +8,7 @@ class TMsgBox : public TOneButtonBox {
  public:
   using TOneButtonBox::TOneButtonBox;
 
-  TLabel* Boxlab = nullptr;
+  TUcLabel* Boxlab = nullptr;
 
  protected:
   void Loaded() override;

@@ -2,15 +2,15 @@
 
 #include "controls/TImButton.h"
 #include "platform/forms/TImage.h"
-#include "platform/forms/TLabel.h"
+#include "unicode/TUcLabel.h"
 
-TLabel* TOneButtonBox::LoadedWithLabel(const char* labelName, const char* defaultKey) {
+TUcLabel* TOneButtonBox::LoadedWithLabel(const char* labelName, const char* defaultKey) {
   TEditorBox::Loaded();
   Backimg = Find<TImage>("Backimg");
   OkButton = Find<TImButton>("OkButton");
   ImButton2 = Find<TImButton>("ImButton2");
   AddButton(OkButton, "STR_Mivora_YES ", 20);
-  auto* label = Find<TLabel>(labelName);
+  auto* label = Find<TUcLabel>(labelName);
   SetMessageLabel(label, defaultKey);
   return label;
 }

@@ -18,5 +18,5 @@ class TOneButtonBox : public TEditorBox {
 
  protected:
   // Finds the controls the layout must have, the message label among them.
-  TLabel* LoadedWithLabel(const char* labelName, const char* defaultKey);
+  TUcLabel* LoadedWithLabel(const char* labelName, const char* defaultKey);
 };

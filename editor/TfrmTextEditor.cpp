@@ -13,11 +13,9 @@
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
 #include "platform/forms/ClassRegistry.h"
-#include "platform/forms/TCustomActionList.h"
 #include "platform/forms/TCanvas.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TLabel.h"
-#include "platform/forms/TMemo.h"
 #include "platform/forms/TOpenDialog.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/CodePage.h"
@@ -25,6 +23,7 @@
 #include "platform/rtl/Format.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Win.h"
 
@@ -81,17 +80,17 @@ TfrmTextEditor* TfrmTextEditor::New(TComponent* owner) { return New(owner, AnsiS
 void TfrmTextEditor::Loaded() {
   TForm::Loaded();
   image_text = Need<TImage>(this, "image_text");
-  Label1 = Need<TLabel>(this, "Label1");
-  Label2 = Need<TLabel>(this, "Label2");
+  Label1 = Need<TUcLabel>(this, "Label1");
+  Label2 = Need<TUcLabel>(this, "Label2");
   lblCount = Need<TLabel>(this, "lblCount");
   Image1 = Need<TImage>(this, "Image1");
-  MeContent = Need<TMemo>(this, "MeContent");
+  MeContent = Need<TUcMemo>(this, "MeContent");
   btnOK = Need<TImButton>(this, "btnOK");
   btnCancle = Need<TImButton>(this, "btnCancle");
   btnOpenFile = Need<TImButton>(this, "btnOpenFile");
   ImButton2 = Need<TImButton>(this, "ImButton2");
   dlgOpen1 = Need<TOpenDialog>(this, "dlgOpen1");
-  UcActionList1 = Need<TActionList>(this, "UcActionList1");
+  UcActionList1 = Need<TUcActionList>(this, "UcActionList1");
 }
 
 TfrmMain* TfrmTextEditor::MainWindow() const {
@@ -105,13 +104,9 @@ void TfrmTextEditor::FormCreate(TObject*) {
   LoadFile();
 }
 
-std::u16string TfrmTextEditor::TextUnits() {
-  return platform::MultiByteToUtf16(std::string(MeContent->Text().c_str()));
-}
+std::u16string TfrmTextEditor::TextUnits() { return MeContent->Text().ToU16(); }
 
-void TfrmTextEditor::SetMemoUnits(const std::u16string& text) {
-  MeContent->SetTextProp(AnsiString(platform::Utf16ToMultiByte(text).c_str()));
-}
+void TfrmTextEditor::SetMemoUnits(const std::u16string& text) { MeContent->SetText(WideString(text)); }
 
 AnsiString TfrmTextEditor::GetFileExt(const AnsiString& path) {
   const std::string p = path.c_str();
@@ -119,16 +114,6 @@ AnsiString TfrmTextEditor::GetFileExt(const AnsiString& path) {
   const std::string name = slash == std::string::npos ? p : p.substr(slash + 1);
   const size_t dot = name.rfind('.');
   return dot == std::string::npos ? AnsiString() : AnsiString(name.substr(dot + 1));
-}
-
-std::string TfrmTextEditor::FileBytes(const std::u16string& text) {
-  std::string bytes = "\xFF\xFE";
-  bytes.reserve(2 + 2 * text.size());
-  for (char16_t c : text) {
-    bytes.push_back(char(c & 0xFF));
-    bytes.push_back(char(c >> 8));
-  }
-  return bytes;
 }
 
 int TfrmTextEditor::LoadFile() {
@@ -185,8 +170,7 @@ int TfrmTextEditor::LoadTextFile(const AnsiString& path) {
   size_t marks = 0;
   while (marks < text.size() && text[marks] == kByteOrderMark) ++marks;
   text.erase(0, marks);
-  const std::u16string held = platform::MultiByteToUtf16(platform::Utf16ToMultiByte(text));
-  if (held.size() + (marks ? 1 : 0) > size_t(kMaxChars) + 1) return refuse();
+  if (text.size() + (marks ? 1 : 0) > size_t(kMaxChars) + 1) return refuse();
   SetMemoUnits(text);
   return 0;
 }
@@ -195,6 +179,8 @@ void TfrmTextEditor::MeContent1Change(TObject*) {
   if (!MeContent || !lblCount) return;  // the layout is still being read
   if (TfrmMain* main = MainWindow()) main->modified = 1;
   edited_ = true;
+  // Counted in UTF-16 units of the memo's wide text, so a letter the code page lacks is kept
+  // and counted as it is (a pair as two).
   std::u16string text = TextUnits();
   const int count = int(text.size());
   if (count > kMaxChars) {
@@ -242,8 +228,12 @@ bool TfrmTextEditor::Save() {
     ::close(fd);
   }
   if (edited_) {
-    const std::string bytes = FileBytes(TextUnits());
-    if (!platform::WriteFileReplacing(target, bytes.data(), bytes.size())) {
+    // The memo's lines as one FF FE mark and the window's text in UTF-16LE, replacing the file
+    // only once the whole text is written. The 8-bit path is the file system's name of the file
+    // (UTF-8), whatever the code page.
+    try {
+      MeContent->Lines()->SaveToFile(WideString(platform::Utf8ToUtf16(target)));
+    } catch (Exception&) {
       ShowMsgBox("STR_TextEdit_SaveError");
       return false;
     }
@@ -304,8 +294,8 @@ void TfrmTextEditor::btnOpenFileOwnerDraw(TObject* sender, TCanvas* canvas, cons
 }
 
 void TfrmTextEditor::setCaption() {
-  Label1->SetCaption(AnsiString(ResStringManager.GetString("STR_TextEdit_Title")));
-  Label2->SetCaption(AnsiString(ResStringManager.GetString("STR_TextEdit_Hint")));
+  Label1->SetCaption(ResStringManager.GetString("STR_TextEdit_Title"));
+  Label2->SetCaption(ResStringManager.GetString("STR_TextEdit_Hint"));
   for (TImButton* button : {btnOpenFile, btnOK, btnCancle}) button->Invalidate();
 }
 
@@ -321,8 +311,8 @@ void TfrmTextEditor::WndProc(TMessage& message) {
 
 void TfrmTextEditor::DescribeModal(platform::win::ModalInfo& info) {
   auto add = [&info](const WideString& text) { info.texts.emplace_back(text.c_bstr(), text.Length()); };
-  add(WideString(Label1->Caption()));
-  add(WideString(Label2->Caption()));
+  add(Label1->Caption());
+  add(Label2->Caption());
   add(WideString(lblCount->Caption()));
 }
 

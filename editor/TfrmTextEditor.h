@@ -1,7 +1,8 @@
 // TfrmTextEditor: the modal window in which the user writes one slide's text. It loads the slide's
-// text file (UTF-16LE, byte-order marks kept out of the text), keeps the text within 1000 UTF-16
-// units with a live counter, and on OK writes it back as one FF FE mark and the text, through a
-// temporary renamed over the file, so a failed save leaves the file as it was and the window open.
+// text file (UTF-16LE, byte-order marks kept out of the text) into a Unicode memo, keeps the text
+// within 1000 UTF-16 units with a live counter, and on OK writes the memo's lines back as one FF FE
+// mark and the text, through a temporary renamed over the file, so a failed save leaves the file as
+// it was and the window open. Its labels and memo show every script whatever the code page.
 #pragma once
 
 #include <string>
@@ -9,14 +10,14 @@
 #include "platform/forms/TForm.h"
 #include "platform/rtl/AnsiString.h"
 #include "platform/rtl/WideString.h"
+#include "unicode/TUcActionList.h"
+#include "unicode/TUcLabel.h"
+#include "unicode/TUcMemo.h"
 
-class TActionList;
-class TAction;
 class TCanvas;
 class TImButton;
 class TImage;
 class TLabel;
-class TMemo;
 class TOpenDialog;
 class TfrmMain;
 
@@ -36,17 +37,17 @@ class TfrmTextEditor : public TForm {
   static TfrmTextEditor* New(TComponent* owner);
 
   TImage* image_text = nullptr;
-  TLabel* Label1 = nullptr;
-  TLabel* Label2 = nullptr;
+  TUcLabel* Label1 = nullptr;
+  TUcLabel* Label2 = nullptr;
   TLabel* lblCount = nullptr;
   TImage* Image1 = nullptr;
-  TMemo* MeContent = nullptr;
+  TUcMemo* MeContent = nullptr;
   TImButton* btnOK = nullptr;
   TImButton* btnCancle = nullptr;
   TImButton* btnOpenFile = nullptr;
   TImButton* ImButton2 = nullptr;
   TOpenDialog* dlgOpen1 = nullptr;
-  TActionList* UcActionList1 = nullptr;
+  TUcActionList* UcActionList1 = nullptr;
 
   const AnsiString& FilePath() const { return filePath_; }
   bool Edited() const { return edited_; }
@@ -76,10 +77,8 @@ class TfrmTextEditor : public TForm {
 
   // The extension of the path's file name, without its point; empty when the name has none.
   static AnsiString GetFileExt(const AnsiString& path);
-  // The memo's text as UTF-16 units (as the system code page holds it).
+  // The memo's text as UTF-16 units.
   std::u16string TextUnits();
-  // What the window writes for a text: FF FE and the text as UTF-16LE, no break added.
-  static std::string FileBytes(const std::u16string& text);
 
  protected:
   TfrmTextEditor(TComponent* owner, const AnsiString& path);

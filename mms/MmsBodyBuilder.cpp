@@ -1,7 +1,11 @@
 #include "mms/MmsBodyBuilder.h"
 
+#include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <string>
+#include <vector>
 
 #include "mms/MmsAlloc.h"
 #include "mms/MmsComposer.h"
@@ -21,7 +25,7 @@ const char kTextType[] = "text/plain";
 const char kUnknownType[] = "application/octet-stream";
 
 const char* WritableType(const char* type) {
-  if (type[0] == '\0') return kUnknownType;
+  if (type == nullptr || type[0] == '\0') return kUnknownType;
   for (const char* p = type; *p != '\0'; ++p) {
     unsigned char c = static_cast<unsigned char>(*p);
     if (c < 0x20 || c == 0x7F) return kUnknownType;
@@ -29,108 +33,133 @@ const char* WritableType(const char* type) {
   return type;
 }
 
-// Appends parts in order; the first failure makes the whole build fail.
-class PartList {
- public:
-  explicit PartList(tMMS_Body* body) : tail_(&body->Parts) {}
-
-  // A part of the given name with a writable copy of the type. Data is attached by the caller.
-  tMMS_Part* Add(const char* name, const char* type) {
-    if (type == nullptr) type = "";
-    tMMS_Part* part = static_cast<tMMS_Part*>(MmsAlloc(sizeof(tMMS_Part)));
-    if (part == nullptr) return nullptr;
-    *part = tMMS_Part{};
-    *tail_ = part;  // linked at once, so that freeing the body frees it whatever happens next
-    tail_ = &part->Next;
-    part->ContentLocation = MmsStrDup(name);
-    part->ContentType = MmsStrDup(WritableType(type));
-    return part->ContentLocation != nullptr && part->ContentType != nullptr ? part : nullptr;
-  }
-
- private:
-  tMMS_Part** tail_;
+// One item of the body as the first pass finds it: where its name, type and data come from.
+struct PlannedPart {
+  const char* name;
+  const char* type;
+  unsigned char* data;  // a picture, sound or video: the composer's bytes, not copied
+  std::size_t textAt;   // a text: its UTF-8 bytes in the text scratch
+  std::size_t len;
+  bool isText;
 };
 
-bool AddText(PartList& parts, const char* name, const tMMS_SlideInfo& s) {
-  tMMS_Part* part = parts.Add(name, kTextType);
-  if (part == nullptr) return false;
-  int len = 0;
-  char* utf8 = MmsTextPartToUtf8(s.TextData, s.TextLen, &len);
-  if (utf8 == nullptr) return false;
-  part->Data = reinterpret_cast<unsigned char*>(utf8);
-  part->Len = len;
-  part->OwnsData = 1;
-  part->Charset = kUtf8Mib;
-  part->HasCharset = 1;
+// What the first pass gathers, kept between builds: the editor builds the message after every
+// insertion, so the buffers are grown once and reused.
+struct Plan {
+  std::string smil;
+  std::string texts;
+  std::vector<tMMS_SlidePartNames> names;
+  std::vector<PlannedPart> parts;
+};
+
+Plan& Scratch() {
+  constexpr std::size_t kKeptCapacity = std::size_t{1} << 20;
+  thread_local Plan plan;
+  // An unusually long text is not kept for the rest of the session.
+  if (plan.texts.capacity() > kKeptCapacity) std::string().swap(plan.texts);
+  plan.smil.clear();
+  plan.texts.clear();
+  plan.parts.clear();
+  return plan;
+}
+
+// The parts of one slide in body order: its text, its video or else its picture, its sound.
+bool PlanSlide(Plan& plan, const tMMS_SlideInfo& s, const tMMS_SlidePartNames& names) {
+  if (s.HasText && s.TextLen > 0) {
+    const std::size_t at = plan.texts.size();
+    if (!MmsTextPartAppendUtf8(s.TextData, s.TextLen, plan.texts)) return false;
+    plan.parts.push_back(PlannedPart{names.Text, kTextType, nullptr, at, plan.texts.size() - at, true});
+  }
+  auto media = [&](const char* name, const char* type, unsigned char* data, int size) {
+    plan.parts.push_back(PlannedPart{name, type, data, 0, static_cast<std::size_t>(size), false});
+  };
+  if (s.HasVideo) {
+    media(names.Video, s.VideoType, s.VideoData, s.VideoSize);
+    return true;
+  }
+  if (s.HasImage) media(names.Image, s.ImageType, s.ImageData, s.ImageSize);
+  if (s.HasAudio) media(names.Audio, s.AudioType, s.AudioData, s.AudioSize);
   return true;
 }
 
-// Pictures, sounds and videos are not copied: the part points at the composer's bytes.
-bool AddMedia(PartList& parts, const char* name, const char* type, unsigned char* data, int size) {
-  tMMS_Part* part = parts.Add(name, type);
-  if (part == nullptr) return false;
-  part->Data = data;
-  part->Len = size;
-  return true;
+char* PutText(char*& at, const char* text, std::size_t size) {
+  char* start = at;
+  std::memcpy(at, text, size);
+  at[size] = '\0';
+  at += size + 1;
+  return start;
 }
 
-bool AddSlideParts(PartList& parts, int slide, const tMMS_SlideInfo& s) {
-  tMMS_SlidePartNames names;
-  MmsSlidePartNames(slide, s, &names);
-  if (s.HasText && s.TextLen > 0 && !AddText(parts, names.Text, s)) return false;
-  if (s.HasVideo) return AddMedia(parts, names.Video, s.VideoType, s.VideoData, s.VideoSize);
-  if (s.HasImage && !AddMedia(parts, names.Image, s.ImageType, s.ImageData, s.ImageSize)) return false;
-  if (s.HasAudio && !AddMedia(parts, names.Audio, s.AudioType, s.AudioData, s.AudioSize)) return false;
-  return true;
-}
+// The body in one block: the body record, the SMIL part's record, the parts' records in body
+// order, then every text they point at. One request for the whole body, and one free.
+tMMS_Body* LayOut(const Plan& plan) {
+  const std::size_t count = plan.parts.size();
+  std::size_t textBytes = sizeof kSmilType + plan.smil.size() + 1;
+  for (const PlannedPart& p : plan.parts) {
+    textBytes += std::strlen(p.name) + 1 + std::strlen(WritableType(p.type)) + 1 + (p.isText ? p.len + 1 : 0);
+  }
+  const std::size_t records = sizeof(tMMS_Body) + sizeof(tMMS_SmilPart) + count * sizeof(tMMS_Part);
+  static_assert(sizeof(tMMS_Body) % alignof(tMMS_Part) == 0 && sizeof(tMMS_SmilPart) % alignof(tMMS_Part) == 0);
+  unsigned char* block = static_cast<unsigned char*>(MmsAlloc(records + textBytes));
+  if (block == nullptr) return nullptr;
+  tMMS_Body* body = new (block) tMMS_Body{};
+  tMMS_SmilPart* smil = new (block + sizeof(tMMS_Body)) tMMS_SmilPart{};
+  tMMS_Part* parts = reinterpret_cast<tMMS_Part*>(block + sizeof(tMMS_Body) + sizeof(tMMS_SmilPart));
+  char* at = reinterpret_cast<char*>(block + records);
 
-bool AddSmil(tMMS_Body* body) {
-  body->Smil = static_cast<tMMS_SmilPart*>(MmsAlloc(sizeof(tMMS_SmilPart)));
-  if (body->Smil == nullptr) return false;
-  *body->Smil = tMMS_SmilPart{};
-  body->Smil->ContentType = MmsStrDup(kSmilType);
-  body->Smil->Data = MmsBuildSmil();
-  if (body->Smil->ContentType == nullptr || body->Smil->Data == nullptr) return false;
-  body->Smil->Len = static_cast<int>(std::strlen(body->Smil->Data));
-  return true;
+  smil->ContentType = PutText(at, kSmilType, sizeof kSmilType - 1);
+  smil->Data = PutText(at, plan.smil.data(), plan.smil.size());
+  smil->Len = static_cast<int>(plan.smil.size());
+  body->Smil = smil;
+
+  tMMS_Part** tail = &body->Parts;
+  for (std::size_t i = 0; i < count; ++i) {
+    const PlannedPart& p = plan.parts[i];
+    tMMS_Part* part = new (&parts[i]) tMMS_Part{};
+    part->ContentLocation = PutText(at, p.name, std::strlen(p.name));
+    const char* type = WritableType(p.type);
+    part->ContentType = PutText(at, type, std::strlen(type));
+    if (p.isText) {
+      part->Data = reinterpret_cast<unsigned char*>(PutText(at, plan.texts.data() + p.textAt, p.len));
+      part->Charset = kUtf8Mib;
+      part->HasCharset = 1;
+    } else {
+      part->Data = p.data;
+    }
+    part->Len = static_cast<int>(p.len);
+    *tail = part;
+    tail = &part->Next;
+  }
+  return body;
 }
 
 }  // namespace
 
 tMMS_Body* MmsBuildBody() {
   if (MmsComposerValidate() != 1) return nullptr;
-  tMMS_Body* body = static_cast<tMMS_Body*>(MmsAlloc(sizeof(tMMS_Body)));
-  if (body == nullptr) return nullptr;
-  *body = tMMS_Body{};
-  bool ok = AddSmil(body);
-  const tMMS_Composer& table = *MmsComposerTable();
-  PartList parts(body);
-  for (int i = 0; ok && i < MMS_MAX_SLIDES && table.Used[i]; ++i) {
-    ok = AddSlideParts(parts, i, table.Slide[i]);
-  }
-  if (!ok) {
-    MmsFreeBody(body);
+  try {
+    Plan& plan = Scratch();
+    const tMMS_Composer& table = *MmsComposerTable();
+    int slides = 0;
+    while (slides < MMS_MAX_SLIDES && table.Used[slides]) ++slides;
+    plan.names.resize(static_cast<std::size_t>(slides));
+    for (int i = 0; i < slides; ++i) MmsSlidePartNames(i, table.Slide[i], &plan.names[static_cast<std::size_t>(i)]);
+    // The SMIL first: it writes the durations and item times it used back into the composer.
+    MmsAppendSmil(plan.smil, plan.names.data());
+    for (int i = 0; i < slides; ++i) {
+      if (!PlanSlide(plan, table.Slide[i], plan.names[static_cast<std::size_t>(i)])) return nullptr;
+    }
+    // Every length travels as an int; a body over 2 GB could not be written anyway.
+    if (plan.smil.size() > static_cast<std::size_t>(INT_MAX) - 1) return nullptr;
+    for (const PlannedPart& p : plan.parts) {
+      if (p.len > static_cast<std::size_t>(INT_MAX) - 1) return nullptr;
+    }
+    return LayOut(plan);
+  } catch (const std::bad_alloc&) {
     return nullptr;
   }
-  return body;
 }
 
 void MmsFreeBody(tMMS_Body* body) {
-  if (body == nullptr) return;
-  if (body->Smil != nullptr) {
-    std::free(body->Smil->ContentType);
-    std::free(body->Smil->Data);
-    std::free(body->Smil);
-  }
-  for (tMMS_Part* part = body->Parts; part != nullptr;) {
-    tMMS_Part* next = part->Next;
-    if (part->OwnsData) std::free(part->Data);
-    std::free(part->ContentType);
-    std::free(part->ContentLocation);
-    std::free(part->ContentID);
-    std::free(part->Name);
-    std::free(part);
-    part = next;
-  }
-  std::free(body);
+  std::free(body);  // the records and texts are held in the body's one block
 }

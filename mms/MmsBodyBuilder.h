@@ -7,6 +7,6 @@
 // A new body, or nullptr when the composer's table does not validate or any memory cannot be
 // obtained (a body with a part left out would name a part the file does not hold).
 tMMS_Body* MmsBuildBody();
-// Frees a body made by MmsBuildBody: its texts, the data it owns, its records. Pictures and
-// sounds stay the composer's.
+// Frees a body made by MmsBuildBody: its records and texts, which it holds in one block. Pictures
+// and sounds stay the composer's.
 void MmsFreeBody(tMMS_Body* body);

@@ -4,15 +4,21 @@
 
 namespace {
 
-void InitSlideInfo(tMMS_SlideInfo* slide) {
-  *slide = tMMS_SlideInfo{};
-  slide->ImageEnd = MMS_DEFAULT_SLIDE_DUR;
-  slide->TextEnd = MMS_DEFAULT_SLIDE_DUR;
-  slide->AudioEnd = MMS_DEFAULT_SLIDE_DUR;
-  slide->VideoEnd = MMS_DEFAULT_SLIDE_DUR;
-  slide->BgColor = MMS_DEFAULT_BG_COLOR;
-  slide->FgColor = MMS_DEFAULT_FG_COLOR;
+tMMS_SlideInfo EmptySlideInfo() {
+  tMMS_SlideInfo slide{};
+  slide.ImageEnd = MMS_DEFAULT_SLIDE_DUR;
+  slide.TextEnd = MMS_DEFAULT_SLIDE_DUR;
+  slide.AudioEnd = MMS_DEFAULT_SLIDE_DUR;
+  slide.VideoEnd = MMS_DEFAULT_SLIDE_DUR;
+  slide.BgColor = MMS_DEFAULT_BG_COLOR;
+  slide.FgColor = MMS_DEFAULT_FG_COLOR;
+  return slide;
 }
+
+// Prepared once: the editor resets the table before every build, so a reset is one copy.
+const tMMS_SlideInfo kEmptySlide = EmptySlideInfo();
+
+void InitSlideInfo(tMMS_SlideInfo* slide) { *slide = kEmptySlide; }
 
 tMMS_Composer InitialTable() {
   tMMS_Composer table{};
@@ -20,19 +26,35 @@ tMMS_Composer InitialTable() {
   table.CurSlide = 0;
   for (int i = 0; i < MMS_MAX_SLIDES; ++i) {
     table.Dur[i] = MMS_DEFAULT_SLIDE_DUR;
-    InitSlideInfo(&table.Slide[i]);
+    table.Slide[i] = kEmptySlide;
   }
   table.Used[0] = 1;
   return table;
 }
 
+const tMMS_Composer kInitialTable = InitialTable();
+
 // The table starts out as after a reset; the created flag is kept apart from it.
-tMMS_Composer g_composer = InitialTable();
+tMMS_Composer g_composer = kInitialTable;
 bool g_created = false;
 
+void FreeItems(tMMS_SlideInfo& slide) {
+  // Most of the table's slots are empty: those cost no call.
+  auto release = [](void* block) {
+    if (block != nullptr) std::free(block);
+  };
+  release(slide.ImageData);
+  release(slide.ImageType);
+  release(slide.TextData);
+  release(slide.AudioData);
+  release(slide.AudioType);
+  release(slide.VideoData);
+  release(slide.VideoType);
+}
+
 void FreeAllAndInitTable() {
-  for (tMMS_SlideInfo& slide : g_composer.Slide) MmsSlideInfoFree(&slide);
-  g_composer = InitialTable();
+  for (tMMS_SlideInfo& slide : g_composer.Slide) FreeItems(slide);
+  g_composer = kInitialTable;
 }
 
 bool CurrentSlotInUse() {
@@ -50,13 +72,7 @@ int LastUsedSlot() {
 }  // namespace
 
 void MmsSlideInfoFree(tMMS_SlideInfo* slide) {
-  std::free(slide->ImageData);
-  std::free(slide->ImageType);
-  std::free(slide->TextData);
-  std::free(slide->AudioData);
-  std::free(slide->AudioType);
-  std::free(slide->VideoData);
-  std::free(slide->VideoType);
+  FreeItems(*slide);
   InitSlideInfo(slide);
 }
 

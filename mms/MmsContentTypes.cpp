@@ -1,6 +1,7 @@
 #include "mms/MmsContentTypes.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
@@ -116,29 +117,37 @@ int FallbackPartName(char* out, int slideIndex, const char* contentType) {
 // A table name: its format with the slide's number in place of "%d", cut to fit the buffer as a
 // formatted print would.
 int FormatTableName(char* out, const char* format, int slideIndex) {
-  char name[64];
+  constexpr std::size_t kMax = MMS_PART_NAME_SIZE - 1;
   std::size_t n = 0;
-  for (const char* p = format; *p != '\0' && n < 32; ++p) {
+  for (const char* p = format; *p != '\0' && n < kMax; ++p) {
     if (p[0] == '%' && p[1] == 'd') {
-      n = static_cast<std::size_t>(std::to_chars(name + n, name + sizeof name, slideIndex).ptr - name);
+      char digits[16];
+      const char* end = std::to_chars(digits, digits + sizeof digits, slideIndex).ptr;
+      for (const char* d = digits; d < end && n < kMax; ++d) out[n++] = *d;
       ++p;
     } else {
-      name[n++] = *p;
+      out[n++] = *p;
     }
   }
-  const std::size_t kept = std::min(n, MMS_PART_NAME_SIZE - 1);
-  std::memcpy(out, name, kept);
-  out[kept] = '\0';
-  return static_cast<int>(kept);
+  out[n] = '\0';
+  return static_cast<int>(n);
 }
 
 }  // namespace
 
 int WspContentTypeCode(const char* name) {
   if (name == nullptr) return WSP_CONTENT_TYPE_UNKNOWN;
+  // The writer asks once for every part: the table's lengths, measured once, rule out nearly
+  // every entry before a byte is compared.
+  static const auto lengths = [] {
+    std::array<std::size_t, WSP_CONTENT_TYPE_COUNT> all{};
+    for (int code = 0; code < WSP_CONTENT_TYPE_COUNT; ++code) all[code] = std::strlen(WspContentTypeTable[code]);
+    return all;
+  }();
+  const std::size_t length = std::strlen(name);
   for (int code = 0; code < WSP_CONTENT_TYPE_COUNT; ++code) {
     const char* entry = WspContentTypeTable[code];
-    if (entry[0] == name[0] && std::strcmp(entry, name) == 0) return code;
+    if (lengths[code] == length && entry[0] == name[0] && std::memcmp(entry, name, length) == 0) return code;
   }
   return WSP_CONTENT_TYPE_UNKNOWN;
 }
@@ -154,8 +163,19 @@ char* WspContentTypeName(int code) {
 
 int MmsPartFileName(char* out, int slideIndex, const char* contentType) {
   if (out == nullptr || contentType == nullptr) return 0;
-  for (const tMMS_PartType& entry : MmsPartTypeTable) {
-    if (AsciiSameText(entry.ContentType, contentType)) return FormatTableName(out, entry.NameFormat, slideIndex);
+  // Asked twice for every item of every build: the lengths, measured once, rule out most entries
+  // before the letters are compared.
+  static const auto lengths = [] {
+    std::array<std::size_t, MMS_PART_TYPE_COUNT> all{};
+    for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) all[i] = std::strlen(MmsPartTypeTable[i].ContentType);
+    return all;
+  }();
+  const std::size_t length = std::strlen(contentType);
+  for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) {
+    const tMMS_PartType& entry = MmsPartTypeTable[i];
+    if (lengths[i] == length && AsciiSameText(entry.ContentType, contentType)) {
+      return FormatTableName(out, entry.NameFormat, slideIndex);
+    }
   }
   return FallbackPartName(out, slideIndex, contentType);
 }

@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
-#include <string>
 #include <vector>
 
 #include "mms/MmsAlloc.h"
@@ -19,89 +18,118 @@ const char kSmilType[] = "application/smil";
 const char kSmilName[] = "mms.smil";
 const char kStartId[] = "<AAAA>";
 
-using Bytes = std::vector<unsigned char>;
-
-void PutUintvar(Bytes& out, std::uint32_t value) {
-  unsigned char scratch[WSP_UINTVAR_MAX_BYTES];
-  out.insert(out.end(), scratch, scratch + WspEncodeUintvar(scratch, value));
+// Bytes of a Short-integer (below 128) or Long-integer (its byte count, then the bytes, most
+// significant first).
+std::uint32_t IntegerValueSize(std::uint32_t value) {
+  if (value < 0x80) return 1;
+  std::uint32_t count = 0;
+  for (std::uint32_t v = value; v != 0; v >>= 8) ++count;
+  return 1 + count;
 }
 
-void PutValueLength(Bytes& out, std::uint32_t length) {
-  unsigned char scratch[WSP_VALUE_LENGTH_MAX_BYTES];
-  out.insert(out.end(), scratch, scratch + WspEncodeValueLength(scratch, length));
-}
-
-void PutText(Bytes& out, const char* text) {
-  std::size_t at = out.size();
-  out.resize(at + WspTextSize(text));
-  unsigned char* cursor = out.data() + at;
-  WspEncodeText(&cursor, text);
-}
-
-// Short-integer below 128, else Long-integer (its byte count, then the bytes, most significant
-// first).
-void PutIntegerValue(Bytes& out, std::uint32_t value) {
+void WriteIntegerValue(unsigned char*& cursor, std::uint32_t value) {
   if (value < 0x80) {
-    out.push_back(static_cast<unsigned char>(0x80 | value));
+    *cursor++ = static_cast<unsigned char>(0x80 | value);
     return;
   }
-  unsigned char digits[4];
-  int count = 0;
-  for (std::uint32_t v = value; v != 0; v >>= 8) digits[count++] = static_cast<unsigned char>(v & 0xFF);
-  out.push_back(static_cast<unsigned char>(count));
-  for (int i = count - 1; i >= 0; --i) out.push_back(digits[i]);
+  const std::uint32_t count = IntegerValueSize(value) - 1;
+  *cursor++ = static_cast<unsigned char>(count);
+  for (std::uint32_t i = count; i-- > 0;) *cursor++ = static_cast<unsigned char>(value >> (8 * i));
 }
 
-// The content-type value of the message: multipart.related, starting at the SMIL part.
-Bytes MessageContentType() {
-  Bytes value;
-  value.push_back(WspShortInteger(WSP_TYPE_MULTIPART_RELATED));
-  value.push_back(WspShortInteger(WSP_PARAM_TYPE));
-  PutText(value, kSmilType);
-  value.push_back(WspShortInteger(WSP_PARAM_START_OLD));
-  PutText(value, kStartId);
-  Bytes field;
-  field.push_back(WSP_FIELD_CONTENT_TYPE);
-  PutValueLength(field, static_cast<std::uint32_t>(value.size()));
-  field.insert(field.end(), value.begin(), value.end());
-  return field;
+std::uint32_t UintvarSize(std::uint32_t value) {
+  unsigned char scratch[WSP_UINTVAR_MAX_BYTES];
+  return static_cast<std::uint32_t>(WspEncodeUintvar(scratch, value));
 }
 
-// Appends an entry's Content-type value (general form) and headers, which HeadersLen counts
-// together. `media` is scratch space kept between entries.
-void AppendEntryHeaders(Bytes& out, Bytes& media, const char* type, const char* name, bool hasCharset, int charset,
-                        const char* contentId, const char* location) {
-  media.clear();
-  int code = WspContentTypeCode(type);
-  if (code != WSP_CONTENT_TYPE_UNKNOWN) {
-    media.push_back(static_cast<unsigned char>(0x80 | code));
-  } else {
-    PutText(media, type);
-  }
-  media.push_back(WspShortInteger(WSP_PARAM_NAME_OLD));
-  PutText(media, name);
-  if (hasCharset) {
-    media.push_back(WspShortInteger(WSP_PARAM_CHARSET));
-    PutIntegerValue(media, static_cast<std::uint32_t>(charset));
-  }
-  PutValueLength(out, static_cast<std::uint32_t>(media.size()));
-  out.insert(out.end(), media.begin(), media.end());
-  out.push_back(WSP_HEADER_CONTENT_ID);
-  out.push_back(WSP_QUOTED_STRING);
-  PutText(out, contentId);
-  if (location != nullptr) {
-    out.push_back(WSP_HEADER_CONTENT_LOCATION);
-    PutText(out, location);
-  }
+std::uint32_t ValueLengthSize(std::uint32_t length) {
+  unsigned char scratch[WSP_VALUE_LENGTH_MAX_BYTES];
+  return static_cast<std::uint32_t>(WspEncodeValueLength(scratch, length));
 }
 
-// An entry: its headers (a slice of the shared header bytes) and its data, written straight from
-// the part's own buffer.
+void WriteUintvar(unsigned char*& cursor, std::uint32_t value) { cursor += WspEncodeUintvar(cursor, value); }
+
+void WriteValueLength(unsigned char*& cursor, std::uint32_t length) {
+  cursor += WspEncodeValueLength(cursor, length);
+}
+
+// A Text-string of a text whose length is known: the text and its NUL, with the quote that a
+// first byte from 0x80 on needs (WspEncodeText writes that rare case).
+std::uint32_t TextSize(const char* text, std::size_t length) {
+  if (static_cast<unsigned char>(text[0]) >= 0x80) return WspTextSize(text);
+  return static_cast<std::uint32_t>(length) + 1;
+}
+
+void WriteText(unsigned char*& cursor, const char* text, std::size_t length) {
+  if (static_cast<unsigned char>(text[0]) >= 0x80) {
+    WspEncodeText(&cursor, text);
+    return;
+  }
+  std::memcpy(cursor, text, length + 1);
+  cursor += length + 1;
+}
+
+// An entry of the body: its Content-type value (general form: the well-known code or the type's
+// text, the name, the charset), its Content-ID "<id>" and Content-Location, and its data, which is
+// written straight from the part's own buffer. The sizes are worked out first, so that the output
+// is obtained once and every byte written in place.
 struct Entry {
-  std::size_t headersAt;
-  std::uint32_t headersLen;
+  const char* type;
+  std::size_t typeLen;
+  int typeCode;
+  const char* name;
+  std::size_t nameLen;
+  const char* id;  // between the angle brackets
+  std::size_t idLen;
+  bool hasLocation;  // the location is the name
+  bool hasCharset;
+  std::uint32_t charset;
   const unsigned char* data;
   std::uint32_t len;
+  std::uint32_t mediaLen;    // the Content-type value after its length
+  std::uint32_t headersLen;  // the Content-type field and the headers
+
+  void Measure() {
+    typeCode = WspContentTypeCode(type);
+    mediaLen = (typeCode != WSP_CONTENT_TYPE_UNKNOWN ? 1 : TextSize(type, typeLen)) + 1 + TextSize(name, nameLen);
+    if (hasCharset) mediaLen += 1 + IntegerValueSize(charset);
+    headersLen = ValueLengthSize(mediaLen) + mediaLen + 2 + static_cast<std::uint32_t>(idLen) + 3;
+    if (hasLocation) headersLen += 1 + TextSize(name, nameLen);
+  }
+
+  std::uint64_t Size() const {
+    return std::uint64_t{UintvarSize(headersLen)} + UintvarSize(len) + headersLen + len;
+  }
+
+  void Write(unsigned char*& cursor) const {
+    WriteUintvar(cursor, headersLen);
+    WriteUintvar(cursor, len);
+    WriteValueLength(cursor, mediaLen);
+    if (typeCode != WSP_CONTENT_TYPE_UNKNOWN) {
+      *cursor++ = static_cast<unsigned char>(0x80 | typeCode);
+    } else {
+      WriteText(cursor, type, typeLen);
+    }
+    *cursor++ = WspShortInteger(WSP_PARAM_NAME_OLD);
+    WriteText(cursor, name, nameLen);
+    if (hasCharset) {
+      *cursor++ = WspShortInteger(WSP_PARAM_CHARSET);
+      WriteIntegerValue(cursor, charset);
+    }
+    *cursor++ = WSP_HEADER_CONTENT_ID;
+    *cursor++ = WSP_QUOTED_STRING;
+    *cursor++ = '<';
+    std::memcpy(cursor, id, idLen);
+    cursor += idLen;
+    *cursor++ = '>';
+    *cursor++ = '\0';
+    if (hasLocation) {
+      *cursor++ = WSP_HEADER_CONTENT_LOCATION;
+      WriteText(cursor, name, nameLen);
+    }
+    if (len != 0) std::memcpy(cursor, data, len);
+    cursor += len;
+  }
 };
 
 const char* PartName(const tMMS_Part& part) {
@@ -111,38 +139,28 @@ const char* PartName(const tMMS_Part& part) {
 
 bool DataUsable(const void* data, int len) { return len == 0 || (len > 0 && data != nullptr); }
 
-// The entries in file order with their headers in `headers`, or false when a part cannot be
-// encoded.
-bool CollectEntries(const tMMS_Body& body, std::vector<Entry>& entries, Bytes& headers) {
+// The entries in file order, measured, or false when a part cannot be encoded. `entries` is
+// scratch kept between messages.
+bool CollectEntries(const tMMS_Body& body, std::vector<Entry>& entries) {
   const tMMS_SmilPart& smil = *body.Smil;
   if (!DataUsable(smil.Data, smil.Len)) return false;
-  Bytes media;
-  auto add = [&](std::size_t at, const void* data, int len) {
-    entries.push_back(Entry{at, static_cast<std::uint32_t>(headers.size() - at),
-                            static_cast<const unsigned char*>(data), static_cast<std::uint32_t>(len)});
-  };
   const char* smilType = smil.ContentType != nullptr ? smil.ContentType : kSmilType;
-  std::size_t at = headers.size();
-  AppendEntryHeaders(headers, media, smilType, kSmilName, true, 106, kStartId, nullptr);
-  add(at, smil.Data, smil.Len);
-  std::string contentId;
+  // The SMIL part's Content-ID is the start parameter of the message's content type.
+  constexpr std::size_t kStartIdCore = sizeof kStartId - 3;
+  entries.push_back(Entry{smilType, std::strlen(smilType), 0, kSmilName, sizeof kSmilName - 1, kStartId + 1,
+                          kStartIdCore, false, true, 106, reinterpret_cast<const unsigned char*>(smil.Data),
+                          static_cast<std::uint32_t>(smil.Len), 0, 0});
   for (const tMMS_Part* part = body.Parts; part != nullptr; part = part->Next) {
     if (!DataUsable(part->Data, part->Len)) return false;
     const char* name = PartName(*part);
-    contentId.assign(1, '<').append(name).push_back('>');
+    const std::size_t nameLen = std::strlen(name);
     const char* type = part->ContentType != nullptr ? part->ContentType : "";
-    at = headers.size();
-    AppendEntryHeaders(headers, media, type, name, part->HasCharset != 0, part->Charset, contentId.c_str(), name);
-    add(at, part->Data, part->Len);
+    entries.push_back(Entry{type, std::strlen(type), 0, name, nameLen, name, nameLen, true, part->HasCharset != 0,
+                            static_cast<std::uint32_t>(part->Charset), part->Data,
+                            static_cast<std::uint32_t>(part->Len), 0, 0});
   }
+  for (Entry& e : entries) e.Measure();
   return true;
-}
-
-void WriteUintvar(unsigned char*& cursor, std::uint32_t value) { cursor += WspEncodeUintvar(cursor, value); }
-
-std::uint64_t UintvarSize(std::uint32_t value) {
-  unsigned char scratch[WSP_UINTVAR_MAX_BYTES];
-  return static_cast<std::uint64_t>(WspEncodeUintvar(scratch, value));
 }
 
 unsigned char* Fail(int* outLen) {
@@ -156,31 +174,28 @@ unsigned char* MmsEncodeMultipart(const tMMS_Body* body, int* outLen) {
   if (outLen != nullptr) *outLen = 0;
   if (body == nullptr || body->Smil == nullptr) return nullptr;
   try {
-    std::vector<Entry> entries;
-    Bytes headers;
-    headers.reserve(4096);
-    if (!CollectEntries(*body, entries, headers)) return Fail(outLen);
-    Bytes head = MessageContentType();
-    PutUintvar(head, static_cast<std::uint32_t>(entries.size()));
-    std::uint64_t total = head.size();
-    for (const Entry& e : entries) {
-      total += UintvarSize(e.headersLen) + UintvarSize(e.len) + e.headersLen + std::uint64_t{e.len};
-    }
+    thread_local std::vector<Entry> entries;
+    entries.clear();
+    if (!CollectEntries(*body, entries)) return Fail(outLen);
+    // The message's content type: multipart.related, starting at the SMIL part.
+    constexpr std::uint32_t kTypeValueLen = 1 + 1 + sizeof kSmilType + 1 + sizeof kStartId;
+    const std::uint32_t count = static_cast<std::uint32_t>(entries.size());
+    std::uint64_t total = 1 + ValueLengthSize(kTypeValueLen) + kTypeValueLen + UintvarSize(count);
+    for (const Entry& e : entries) total += e.Size();
     if (total > static_cast<std::uint64_t>(INT_MAX)) return Fail(outLen);
 
     unsigned char* out = static_cast<unsigned char*>(MmsAlloc(static_cast<std::size_t>(total)));
     if (out == nullptr) return Fail(outLen);
     unsigned char* cursor = out;
-    std::memcpy(cursor, head.data(), head.size());
-    cursor += head.size();
-    for (const Entry& e : entries) {
-      WriteUintvar(cursor, e.headersLen);
-      WriteUintvar(cursor, e.len);
-      std::memcpy(cursor, headers.data() + e.headersAt, e.headersLen);
-      cursor += e.headersLen;
-      if (e.len != 0) std::memcpy(cursor, e.data, e.len);
-      cursor += e.len;
-    }
+    *cursor++ = WSP_FIELD_CONTENT_TYPE;
+    WriteValueLength(cursor, kTypeValueLen);
+    *cursor++ = WspShortInteger(WSP_TYPE_MULTIPART_RELATED);
+    *cursor++ = WspShortInteger(WSP_PARAM_TYPE);
+    WriteText(cursor, kSmilType, sizeof kSmilType - 1);
+    *cursor++ = WspShortInteger(WSP_PARAM_START_OLD);
+    WriteText(cursor, kStartId, sizeof kStartId - 1);
+    WriteUintvar(cursor, count);
+    for (const Entry& e : entries) e.Write(cursor);
     if (outLen != nullptr) *outLen = static_cast<int>(total);
     return out;
   } catch (const std::bad_alloc&) {

@@ -7,14 +7,17 @@
 
 namespace {
 
-void Name(char* out, int slide, const char* type) {
-  char name[MMS_PART_NAME_SIZE];
-  MmsPartFileName(name, slide, type == nullptr ? "" : type);
-  std::strcpy(out, name);
-}
+// The slide's buffers hold MMS_SLIDE_PART_NAME_SIZE bytes, more than any part name takes.
+static_assert(MMS_SLIDE_PART_NAME_SIZE >= MMS_PART_NAME_SIZE);
+
+void Name(char* out, int slide, const char* type) { MmsPartFileName(out, slide, type == nullptr ? "" : type); }
 
 // Makes `name` differ from every earlier one by a suffix before its extension.
 void MakeUnique(char* name, const char* const* earlier, int count) {
+  if (name[0] == '\0') return;
+  bool clash = false;
+  for (int i = 0; i < count && !clash; ++i) clash = std::strcmp(name, earlier[i]) == 0;
+  if (!clash) return;  // the usual case, decided without building a string
   auto taken = [&](const std::string& candidate) {
     for (int i = 0; i < count; ++i) {
       if (candidate == earlier[i]) return true;

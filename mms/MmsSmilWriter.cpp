@@ -58,9 +58,7 @@ void AppendTimes(std::string& out, int begin, int end) {
   out += "ms\" ";
 }
 
-void AppendPar(std::string& out, int index, int dur, tMMS_SlideInfo& s) {
-  tMMS_SlidePartNames names;
-  MmsSlidePartNames(index, s, &names);
+void AppendPar(std::string& out, int dur, tMMS_SlideInfo& s, const tMMS_SlidePartNames& names) {
   out += "<par dur=\"";
   AppendMs(out, dur);
   out += "ms\">\r\n";
@@ -113,20 +111,30 @@ void AppendPar(std::string& out, int index, int dur, tMMS_SlideInfo& s) {
 
 }  // namespace
 
-char* MmsBuildSmil() {
+void MmsAppendSmil(std::string& out, const tMMS_SlidePartNames* names) {
   tMMS_Composer& table = *MmsComposerTable();
+  int slides = 0;
+  while (slides < MMS_MAX_SLIDES && table.Used[slides]) ++slides;
+  // A slide with every item and both colours takes about 450 bytes.
+  out.reserve(out.size() + sizeof kHead + sizeof kTail + 512 * static_cast<std::size_t>(slides));
+  out += kHead;
+  for (int i = 0; i < slides; ++i) {
+    if (table.Dur[i] <= 0) table.Dur[i] = MMS_DEFAULT_SLIDE_DUR;
+    if (names != nullptr) {
+      AppendPar(out, table.Dur[i], table.Slide[i], names[i]);
+    } else {
+      tMMS_SlidePartNames own;
+      MmsSlidePartNames(i, table.Slide[i], &own);
+      AppendPar(out, table.Dur[i], table.Slide[i], own);
+    }
+  }
+  out += kTail;
+}
+
+char* MmsBuildSmil() {
   try {
     std::string out;
-    int slides = 0;
-    while (slides < MMS_MAX_SLIDES && table.Used[slides]) ++slides;
-    // A slide with every item and both colours takes about 450 bytes.
-    out.reserve(sizeof kHead + sizeof kTail + 512 * static_cast<std::size_t>(slides));
-    out += kHead;
-    for (int i = 0; i < MMS_MAX_SLIDES && table.Used[i]; ++i) {
-      if (table.Dur[i] <= 0) table.Dur[i] = MMS_DEFAULT_SLIDE_DUR;
-      AppendPar(out, i, table.Dur[i], table.Slide[i]);
-    }
-    out += kTail;
+    MmsAppendSmil(out);
     char* text = static_cast<char*>(MmsAlloc(out.size() + 1));
     if (text != nullptr) std::memcpy(text, out.c_str(), out.size() + 1);
     return text;

@@ -14,9 +14,8 @@ namespace {
 constexpr char16_t kByteOrderMark = 0xFEFF;
 }
 
-char* MmsTextPartToUtf8(const char16_t* text, int count, int* outLen) {
-  if (outLen != nullptr) *outLen = 0;
-  if (text == nullptr || count < 0) return nullptr;
+bool MmsTextPartAppendUtf8(const char16_t* text, int count, std::string& out) {
+  if (text == nullptr || count < 0) return false;
   // Decided here rather than by the caller, so that a text part never depends on whether its
   // file was written by the text editor (with the mark) or unpacked from a message (without).
   if (count > 0 && text[0] == kByteOrderMark) {
@@ -24,9 +23,15 @@ char* MmsTextPartToUtf8(const char16_t* text, int count, int* outLen) {
     --count;
   }
   // The program's one UTF-8 encoder, as code page 65001 uses it, in a single pass.
+  if (count > 0) platform::EncodeUtf8(std::u16string_view(text, static_cast<std::size_t>(count)), out);
+  return true;
+}
+
+char* MmsTextPartToUtf8(const char16_t* text, int count, int* outLen) {
+  if (outLen != nullptr) *outLen = 0;
   std::string encoded;
   try {
-    if (count > 0) platform::EncodeUtf8(std::u16string_view(text, static_cast<std::size_t>(count)), encoded);
+    if (!MmsTextPartAppendUtf8(text, count, encoded)) return nullptr;
   } catch (const std::bad_alloc&) {
     return nullptr;
   }

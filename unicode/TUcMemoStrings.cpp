@@ -10,6 +10,12 @@
 
 namespace {
 AnsiString Narrow(const WideString& s) { return UcNarrow(std::u16string_view(s.data(), size_t(s.Length()))); }
+
+// The selection a rich edit reports for EM_EXGETSEL.
+struct CharRange {
+  LONG cpMin;
+  LONG cpMax;
+};
 }  // namespace
 
 int UcMemo_LineStart(HWND window, int index) {
@@ -77,8 +83,22 @@ void TUcMemoStrings::Insert(int index, const WideString& text) {
     start += UcMemo_LineLength(window, index - 1, start);
     line = u"\r\n" + text;
   }
+  // A rich edit keeps the list's own line breaks; it holds a paragraph mark as one character, so
+  // a lone CR is sent as CR LF and counts one.
+  const bool richBreaks = RichEditMode && LineBreakStyle() != tlbsCRLF;
+  int expected = 0;
+  if (richBreaks) {
+    line = UcAdjustLineBreaks(line, LineBreakStyle());
+    expected = start + line.Length();
+    if (line == u"\r") line = u"\r\n";
+  }
   SendMessageW(window, EM_SETSEL, WPARAM(start), LPARAM(start));
   SendMessageW(window, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(line.c_str()));
+  if (richBreaks) {
+    CharRange caret{-1, -1};
+    SendMessageW(window, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    if (caret.cpMin != expected) throw EOutOfResources("RichEdit line insertion error");
+  }
 }
 
 void TUcMemoStrings::Delete(int index) { ansiLines_->Delete(index); }

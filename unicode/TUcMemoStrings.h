@@ -10,7 +10,8 @@ class TUcMemoStrings : public TUcStrings {
   void Insert(int index, const WideString& text) override;
   void Delete(int index) override;
   void Clear() override;
-  // Set for a rich-edit control; never by the memos here.
+  // Set for a rich-edit control (never by the memos here): the text is the lines joined, and
+  // inserted lines take the list's line-break style, checked against the control's caret.
   bool RichEditMode = false;
 
  protected:

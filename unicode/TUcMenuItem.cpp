@@ -290,3 +290,40 @@ void FixMenuBiDiProblem(TMenu* menu) {
 }
 
 bool MenuItemHasBitmap(TMenuItem*) { return false; }
+
+void NoOwnerDrawTopLevelItems(TMainMenu* mainMenu) {
+  if (!mainMenu) return;
+  if (Win32MajorVersion < 4 || (Win32MajorVersion == 4 && Win32MinorVersion == 0)) return;
+  const HMENU menu = mainMenu->Handle();
+  for (UINT position = 0;; ++position) {
+    MENUITEMINFOA entry{};
+    entry.cbSize = sizeof entry;
+    entry.fMask = MIIM_FTYPE | MIIM_ID;
+    if (!GetMenuItemInfoA(menu, position, TRUE, &entry)) break;
+    if (!(entry.fType & MFT_OWNERDRAW)) continue;
+    TMenuItem* item = mainMenu->FindItem(intptr_t(entry.wID), fkCommand);
+    // Menus here carry no image lists, so a bitmap is the only image an item can draw.
+    if (!item || item->OnDrawItem || item->OnAdvancedDrawItem || MenuItemHasBitmap(item)) continue;
+    const UINT type = entry.fType & ~UINT(MFT_OWNERDRAW);
+    auto* ucItem = dynamic_cast<TUcMenuItem*>(item);
+    if (ucItem && Win32PlatformIsUnicode()) {
+      WideString caption = ucItem->Caption();
+      MENUITEMINFOW wide{};
+      wide.cbSize = sizeof wide;
+      wide.fMask = MIIM_STRING | MIIM_FTYPE;
+      wide.fType = type;
+      wide.dwTypeData = caption.U16().data();
+      wide.cch = UINT(caption.Length());
+      SetMenuItemInfoW(menu, position, TRUE, &wide);
+    } else {
+      AnsiString caption = item->Caption();
+      MENUITEMINFOA narrow{};
+      narrow.cbSize = sizeof narrow;
+      narrow.fMask = MIIM_STRING | MIIM_FTYPE;
+      narrow.fType = type;
+      narrow.dwTypeData = const_cast<char*>(caption.c_str());
+      narrow.cch = UINT(caption.Length());
+      SetMenuItemInfoA(menu, position, TRUE, &narrow);
+    }
+  }
+}

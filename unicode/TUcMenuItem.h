@@ -44,5 +44,8 @@ TUcMenuItem* WideNewSubMenu(const WideString& caption, int helpContext, const An
 WideString WideGetMenuItemCaption(TMenuItem* item);
 WideString WideGetMenuItemHint(TMenuItem* item);
 void FixMenuBiDiProblem(TMenu* menu);
+// Turns the owner-drawn top-level entries of a main menu that nothing draws (no drawing event, no
+// image) into plain string entries with their captions, the wide caption for a TUcMenuItem.
+void NoOwnerDrawTopLevelItems(TMainMenu* mainMenu);
 // Menu items of the form library carry no bitmaps here.
 bool MenuItemHasBitmap(TMenuItem* item);

@@ -8,6 +8,18 @@
 
 namespace {
 AnsiString Narrow(const WideString& s) { return UcNarrow(std::u16string_view(s.data(), size_t(s.Length()))); }
+
+// The selection of a Unicode window in UTF-16 units. The form library asks with the 8-bit call,
+// whose positions count bytes of the code-page text (under UTF-8 a Khmer letter is three), so
+// the layer asks the window wide.
+void WideSelection(TCustomEdit* edit, DWORD& start, DWORD& end) {
+  start = end = 0;
+  SendMessageW(edit->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+}
+void SetWideSelection(TCustomEdit* edit, DWORD start, DWORD end) {
+  SendMessageW(edit->Handle(), EM_SETSEL, start, static_cast<LPARAM>(end));
+  SendMessageW(edit->Handle(), EM_SCROLLCARET, 0, 0);
+}
 }  // namespace
 
 char UcNarrowPasswordChar(WideChar ch) {
@@ -34,27 +46,37 @@ void UcCustomEdit_AfterInherited_CreateWnd(TCustomEdit* edit, WideChar widePassw
 }
 
 int UcCustomEdit_GetSelStart(TCustomEdit* edit) {
-  if (Win32PlatformIsUnicode()) return edit->TCustomEdit::SelStart();
+  if (Win32PlatformIsUnicode()) {
+    DWORD start, end;
+    WideSelection(edit, start, end);
+    return static_cast<int>(start);
+  }
   const AnsiString text = edit->Text();
   return UcWiden(text.SubString(1, edit->TCustomEdit::SelStart())).Length();
 }
 
 void UcCustomEdit_SetSelStart(TCustomEdit* edit, int value) {
   if (Win32PlatformIsUnicode()) {
-    edit->TCustomEdit::SetSelStart(value);
+    SendMessageW(edit->Handle(), EM_SETSEL, static_cast<WPARAM>(value), value);
     return;
   }
   edit->TCustomEdit::SetSelStart(Narrow(UcControl_GetText(edit).SubString(1, value)).Length());
 }
 
 int UcCustomEdit_GetSelLength(TCustomEdit* edit) {
-  if (Win32PlatformIsUnicode()) return edit->TCustomEdit::SelLength();
+  if (Win32PlatformIsUnicode()) {
+    DWORD start, end;
+    WideSelection(edit, start, end);
+    return static_cast<int>(end - start);
+  }
   return UcCustomEdit_GetSelText(edit).Length();
 }
 
 void UcCustomEdit_SetSelLength(TCustomEdit* edit, int value) {
   if (Win32PlatformIsUnicode()) {
-    edit->TCustomEdit::SetSelLength(value);
+    DWORD start, end;
+    WideSelection(edit, start, end);
+    SetWideSelection(edit, start, start + DWORD(value));
     return;
   }
   const WideString text = UcControl_GetText(edit);
@@ -63,7 +85,9 @@ void UcCustomEdit_SetSelLength(TCustomEdit* edit, int value) {
 
 WideString UcCustomEdit_GetSelText(TCustomEdit* edit) {
   if (!Win32PlatformIsUnicode()) return UcWiden(edit->TCustomEdit::SelText());
-  return UcControl_GetText(edit).SubString(edit->TCustomEdit::SelStart() + 1, edit->TCustomEdit::SelLength());
+  DWORD start, end;
+  WideSelection(edit, start, end);
+  return UcControl_GetText(edit).SubString(int(start) + 1, int(end - start));
 }
 
 void UcCustomEdit_SetSelText(TCustomEdit* edit, const WideString& text) {

@@ -475,6 +475,10 @@ void TCustomForm::SetActiveControl(TWinControl* control) {
   if (!loading && active_) SetWindowFocus();
 }
 
+void TCustomForm::SetActiveControlInPlace(TWinControl* control) {
+  if (control && control != this && GetParentForm(control) == this) activeControl_ = control;
+}
+
 void TCustomForm::SetWindowFocus() {
   if (ComponentState() & csDestroying) return;
   HWND target = activeControl_ ? activeControl_->Handle() : Handle();

@@ -87,6 +87,9 @@ class TCustomForm : public TWinControl {
   // control that cannot take it.
   TWinControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TWinControl* control);
+  // A compound control whose inner window took the focus stands for it as the active control;
+  // the focus stays where it is. Ignored for a control of another form.
+  void SetActiveControlInPlace(TWinControl* control);
   // Makes `control` active and gives the form the focus.
   void FocusControl(TWinControl* control);
   // The focus moved to `control`: CM_EXIT to the controls it left and CM_ENTER to those it

@@ -650,8 +650,11 @@ void TWinControl::PaintHandler(TMessage& m) {
       PaintControls(dc);
       return;
     }
-    // The same pixels, drawn off screen first.
+    // The same pixels, drawn off screen first; only what the target's clipping lets through is
+    // drawn, so a small update (the slide strip gliding a pixel) does not repaint the whole form.
     RECT r = ClientRect();
+    RECT clip{};
+    if (GetClipBox(dc, &clip) == NULLREGION) return;
     BITMAPINFO bi{};
     bi.bmiHeader = {40, std::max<LONG>(r.right, 1), -std::max<LONG>(r.bottom, 1), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
@@ -659,13 +662,14 @@ void TWinControl::PaintHandler(TMessage& m) {
     const OwnedMemoryDC mem(nullptr);
     const HGDIOBJ old = SelectObject(mem, buffer);
     platform::ScopeExit deselect([&] { SelectObject(mem, old); });
+    IntersectClipRect(mem, clip.left, clip.top, clip.right, clip.bottom);
     {
       const OwnedGdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(Color())));
       ::FillRect(mem, &r, brush);
     }
     PaintWindow(mem);
     PaintControls(mem);
-    BitBlt(dc, 0, 0, r.right, r.bottom, mem, 0, 0, SRCCOPY);
+    BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, mem, clip.left, clip.top, SRCCOPY);
   };
   if (m.WParam) {
     // Paint into the caller's DC at its origin, without validating anything.

@@ -172,8 +172,8 @@ TEST_F(Boxes, EveryTextComesFromItsKeyAndEachButtonTextStartsAtItsPlace) {
     std::unique_ptr<TEditorBox> box(kKinds[k].make());
     const Expected& e = expected[k];
     EXPECT_EQ(box->Caption().ToStd(), e.caption);
-    EXPECT_EQ(box->BoxTitle->Caption().ToStd(), "<STR_Main_Error_WarningBox>");
-    EXPECT_EQ(box->MessageLabel()->Caption().ToStd(), std::string("<") + e.message + ">");
+    EXPECT_EQ(Text(box->BoxTitle->Caption()), "<STR_Main_Error_WarningBox>");
+    EXPECT_EQ(Text(box->MessageLabel()->Caption()), std::string("<") + e.message + ">");
     std::vector<TImButton*> buttons;
     for (int i = 0; i < box->ComponentCount(); ++i)
       if (auto* b = dynamic_cast<TImButton*>(box->Components(i)); b && !box->ButtonText(b).IsEmpty())
@@ -222,14 +222,14 @@ TEST_F(Boxes, AnOpenBoxKeepsItsMessageAcrossAChangeOfLanguage) {
     ResStringManager.SelectLanguageFile(kEnglish);
     std::unique_ptr<TEditorBox> box(kKinds[c.kind].make());
     box->SetMessageKey(c.key);
-    EXPECT_EQ(box->MessageLabel()->Caption().ToStd(), std::string("<") + c.key + ">");
+    EXPECT_EQ(Text(box->MessageLabel()->Caption()), std::string("<") + c.key + ">");
     RunModal(box.get(), [&] {
       // The main window switched the language and tells the open boxes.
       ResStringManager.SelectLanguageFile(0);
       PostMessageW(box->Handle(), WM_REFRESHCAPTION, 0, 0);
       Driver().RunUntilIdle();
-      EXPECT_EQ(box->MessageLabel()->Caption().ToStd(), std::string("vi:<") + c.key + ">");
-      EXPECT_EQ(box->BoxTitle->Caption().ToStd(), "vi:<STR_Main_Error_WarningBox>");
+      EXPECT_EQ(Text(box->MessageLabel()->Caption()), std::string("vi:<") + c.key + ">");
+      EXPECT_EQ(Text(box->BoxTitle->Caption()), "vi:<STR_Main_Error_WarningBox>");
     });
   }
   ResStringManager.SelectLanguageFile(kEnglish);
@@ -370,7 +370,7 @@ TEST_F(BoxLook, EveryTextFitsItsPlaceInTheThreeLanguages) {
       for (const char* extra : extraMessages[k]) keys.push_back(extra);
       for (const AnsiString& key : keys) {
         box->SetMessageKey(key);
-        TLabel* label = box->MessageLabel();
+        TUcLabel* label = box->MessageLabel();
         const WideString text(label->Caption());
         SCOPED_TRACE(std::string(kKinds[k].name) + " " + language.code + " " + key.ToStd() + ": " +
                      Text(text));

@@ -210,7 +210,7 @@ TEST_F(Captions, TheLanguageMenuSwapsTheTicksAndTheFileButNotTheShownTexts) {
   // Labels stay Vietnamese; what is looked up on use (the next warning box) is English.
   EXPECT_EQ(frmMain->subject->TControl::Caption().ToStd(), "vi:<STR_Main_Subject>");
   std::unique_ptr<TMsgBox> box(NewBox<TMsgBox>(frmMain));
-  EXPECT_EQ(box->Boxlab->Caption().ToStd(), "en:<STR_Main_Error_OnePage>");
+  EXPECT_EQ(box->Boxlab->TControl::Caption().ToStd(), "en:<STR_Main_Error_OnePage>");
 
   frmMain->MenuItem_CHN->Click();
   EXPECT_TRUE(frmMain->MenuItem_CHN->Checked());
@@ -269,7 +269,7 @@ TEST_F(Captions, AnotherProgramChangesTheLanguageAndEveryOpenDialogIsTold) {
   // Told in the order of the titles; the open box (not the hidden one only) shows its own
   // message in the new language.
   EXPECT_EQ(log, (std::vector<std::string>{"TextEditor", "MsgBox", "FrameBox"}));
-  EXPECT_EQ(box->Boxlab->Caption().ToStd(), "km:<STR_Main_Error_Page>");
+  EXPECT_EQ(box->Boxlab->TControl::Caption().ToStd(), "km:<STR_Main_Error_Page>");
   EXPECT_TRUE(fs::exists(received));
   EXPECT_EQ(editortest::ReadAll(received), "");
   for (auto& spy : spies) spy->form->WindowProc = spy->saved;

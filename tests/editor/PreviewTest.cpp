@@ -23,11 +23,11 @@
 #include "platform/forms/TImage.h"
 #include "platform/forms/TLabel.h"
 #include "platform/forms/TMediaPlayer.h"
-#include "platform/forms/TMemo.h"
 #include "platform/forms/TPanel.h"
 #include "platform/forms/TTimer.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/SysUtils.h"
+#include "platform/rtl/Utf8.h"
 #include "support/SharedData.h"
 #include "tests/editor/CommandFixture.h"
 
@@ -81,7 +81,7 @@ class Preview : public CommandTest {
     const std::string text = Utf16Le(u"slide " + std::u16string(1, char16_t(u'0' + index)));
     Put(index, kText, "t" + std::to_string(index) + ".txt", &text);
   }
-  std::string Memo() const { return viewer->memo->Text().ToStd(); }
+  std::string Memo() const { return platform::Utf16ToUtf8(viewer->memo->Text().ToU16()); }
   std::string PreviewFile(const std::string& name) const { return app.path() + "/tmp/Preview/" + name; }
   std::string Jpeg() const { return ReadAll(testsupport::SharedPath("testdata/pillow/jpeg/hopper.jpg")); }
   // The sound events since `from` that played a file.

@@ -26,7 +26,6 @@
 #include "platform/forms/TFont.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TLabel.h"
-#include "platform/forms/TMemo.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/SysUtils.h"
@@ -328,8 +327,8 @@ TEST_F(TextEditor, ButtonTextsSitAtTheirPlacesAndALanguageChangeRereadsTheLabels
   Driver().UseFixedMetricFont(8, 12);
   Open();
   EXPECT_EQ(editor->Caption().ToStd(), "TextEditor");
-  EXPECT_EQ(editor->Label1->Caption().ToStd(), "<STR_TextEdit_Title>");
-  EXPECT_EQ(editor->Label2->Caption().ToStd(), "<STR_TextEdit_Hint>");
+  EXPECT_EQ(editor->Label1->Caption(), u"<STR_TextEdit_Title>");
+  EXPECT_EQ(editor->Label2->Caption(), u"<STR_TextEdit_Hint>");
   struct Case {
     TImButton* button;
     int x;
@@ -354,8 +353,8 @@ TEST_F(TextEditor, ButtonTextsSitAtTheirPlacesAndALanguageChangeRereadsTheLabels
   ResStringManager.SelectLanguageFile(1);
   PostMessageA(editor->Handle(), WM_REFRESHCAPTION, 0, 0);
   Driver().RunUntilIdle();
-  EXPECT_EQ(editor->Label1->Caption().ToStd(), "en:<STR_TextEdit_Title>");
-  EXPECT_EQ(editor->Label2->Caption().ToStd(), "en:<STR_TextEdit_Hint>");
+  EXPECT_EQ(editor->Label1->Caption(), u"en:<STR_TextEdit_Title>");
+  EXPECT_EQ(editor->Label2->Caption(), u"en:<STR_TextEdit_Hint>");
   Driver().UseFixedMetricFont(0, 0);
 }
 
@@ -435,11 +434,10 @@ TEST_F(TextEditorLook, TheSaveFailureBoxInKhmer) {
       auto* box = dynamic_cast<TForm*>(FindControl(hwnd));
       ASSERT_NE(box, nullptr);
       for (int i = 0; i < box->ControlCount(); ++i) {
-        auto* label = dynamic_cast<TLabel*>(box->Controls(i));
-        if (!label || label->Caption() != AnsiString(ResStringManager.GetString("STR_TextEdit_SaveError")))
-          continue;
+        auto* label = dynamic_cast<TUcLabel*>(box->Controls(i));
+        if (!label || label->Caption() != ResStringManager.GetString("STR_TextEdit_SaveError")) continue;
         // The label shows its whole text: the lines it wraps to fit in the room it has.
-        const WideString text(label->Caption());
+        const WideString text = label->Caption();
         SIZE need{0, 0};
         HDC dc = CreateCompatibleDC(nullptr);
         HGDIOBJ old = SelectObject(dc, label->Font()->Handle());

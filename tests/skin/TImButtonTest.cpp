@@ -2,11 +2,13 @@
 // timer, owner drawing, its colour set, double clicks and window shapes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "controls/TImButton.h"
 #include "platform/backend/HeadlessDriver.h"
+#include "platform/forms/ClassRegistry.h"
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TBitmap.h"
@@ -288,9 +290,9 @@ TEST_F(ImButtonTest, ALayoutKeepsThePublishedPropertiesInOrderAndSkipsDefaults) 
   button->SetShowFullPicCaption(true);
   const std::string text = WriteComponentText(button);
   std::size_t at = 0;
-  for (const char* name : {"Animated = True", "Spacing = 5", "Looks = ibkWindowsXP", "Colors.HotColor",
-                           "HotTextColor", "FontAlign = alLeft", "Picture.Data", "PictureCount = 4",
-                           "ShowFullPicCaption = True"}) {
+  for (const char* name :
+       {"Animated = True", "Spacing = 5", "Looks = ibkWindowsXP", "Colors.HotColor", "HotTextColor",
+        "FontAlign = alLeft", "Picture.Data", "PictureCount = 4", "ShowFullPicCaption = True"}) {
     const std::size_t found = text.find(name, at);
     ASSERT_NE(found, std::string::npos) << name << " in order in\n" << text;
     at = found;
@@ -307,6 +309,167 @@ TEST_F(ImButtonTest, ALayoutKeepsThePublishedPropertiesInOrderAndSkipsDefaults) 
   EXPECT_EQ(back.FontAlign(), TalignType::alLeft);
   EXPECT_EQ(back.PictureCount(), 4);
   EXPECT_EQ(back.Picture()->Height(), 4 * 23);
+}
+
+// The bounding box of the pixels inside the button's frame (3 pixels in) that `ink` accepts.
+template <class Ink, class = decltype(std::declval<Ink>()(0u))>
+RECT InkOf(const platform::headless::CaptureImage& shot, Ink ink) {
+  RECT box{shot.width, shot.height, -1, -1};
+  for (int y = 3; y < shot.height - 3; ++y)
+    for (int x = 3; x < shot.width - 3; ++x)
+      if (ink(shot.At(x, y) & 0xFFFFFF)) {
+        box.left = std::min<LONG>(box.left, x);
+        box.top = std::min<LONG>(box.top, y);
+        box.right = std::max<LONG>(box.right, x + 1);
+        box.bottom = std::max<LONG>(box.bottom, y + 1);
+      }
+  return box;
+}
+RECT InkOf(const platform::headless::CaptureImage& shot, std::uint32_t rgb) {
+  return InkOf(shot, [rgb](std::uint32_t p) { return p == rgb; });
+}
+
+TEST_F(ImButtonTest, FontAlignPlacesTheCaptionOnItsSide) {
+  button->Picture()->Assign(nullptr);
+  button->SetLooks(ibkNormal);
+  button->SetBounds(20, 20, 120, 60);
+  button->SetCaption("Hg");
+  button->Font()->SetColor(clRed);
+  button->SetHotTextColor(clRed);
+  Driver().MoveMouse(Outside());
+  auto ink = [&](TalignType align) {
+    button->SetFontAlign(align);
+    Driver().RunUntilIdle();
+    // Smoothed glyph edges mix with the face: any clearly red pixel is caption.
+    return InkOf(Driver().Capture(button->Handle()), [](std::uint32_t p) {
+      return (p >> 16) > 0xC0 && ((p >> 8) & 0xFF) < 0x60 && (p & 0xFF) < 0x60;
+    });
+  };
+  const RECT centre = ink(TalignType::alCenter);
+  ASSERT_GT(centre.right, centre.left) << "no caption drawn";
+  const int midX = (centre.left + centre.right) / 2, midY = (centre.top + centre.bottom) / 2;
+  EXPECT_NEAR(midX, 60, 3);
+  EXPECT_NEAR(midY, 30, 3);
+  const int w = centre.right - centre.left, h = centre.bottom - centre.top;
+  // Top and bottom move the caption within the face's height.
+  for (auto [align, up] : {std::pair{TalignType::alTop, true}, {TalignType::alBottom, false}}) {
+    const RECT r = ink(align);
+    EXPECT_EQ(r.right - r.left, w) << up;
+    EXPECT_EQ(r.bottom - r.top, h) << up;
+    EXPECT_EQ((r.left + r.right) / 2, midX) << up;
+    if (up) {
+      EXPECT_LT(r.top, centre.top - 5);
+    } else {
+      EXPECT_GT(r.bottom, centre.bottom + 5);
+    }
+  }
+  // The caption's box is as wide as the caption, so left and right only show on one wider than the
+  // face: each puts its own end of the text at its end of the caption's box.
+  button->SetCaption(AnsiString("H") + AnsiString(std::string(60, ' ')) + AnsiString("H"));
+  const RECT wideCentre = ink(TalignType::alCenter), left = ink(TalignType::alLeft),
+             right = ink(TalignType::alRight);
+  EXPECT_NE(left.left, right.left);
+  EXPECT_NE(right.left, wideCentre.left);
+}
+
+TEST_F(ImButtonTest, ADisabledGlyphWithoutItsOwnFrameIsEmbossed) {
+  // One 16 x 16 glyph, white with a black 4 x 4 square: the strip has no disabled frame.
+  TBitmap glyph;
+  glyph.SetPixelFormat(pf32bit);
+  glyph.SetSize(16, 16);
+  glyph.Canvas()->Brush()->SetColor(clWhite);
+  glyph.Canvas()->FillRect(RECT{0, 0, 16, 16});
+  glyph.Canvas()->Brush()->SetColor(clBlack);
+  glyph.Canvas()->FillRect(RECT{6, 6, 10, 10});
+  button->SetLooks(ibkNormal);
+  button->SetCaption("");
+  button->SetBounds(20, 20, 60, 23);
+  button->Picture()->Assign(&glyph);
+  button->SetPictureCount(1);
+  Driver().RunUntilIdle();
+  const RECT black = InkOf(Driver().Capture(button->Handle()), std::uint32_t{0});
+  ASSERT_EQ(black.right - black.left, 4) << "the enabled glyph shows its square";
+
+  button->SetEnabled(false);
+  Driver().RunUntilIdle();
+  const auto shot = Driver().Capture(button->Handle());
+  EXPECT_EQ(InkOf(shot, std::uint32_t{0}).right, -1) << "no black left";
+  // The square in the shadow colour where it was, the highlight one pixel down and right.
+  const RECT shadow = InkOf(shot, Rgb(clBtnShadow));
+  EXPECT_EQ(shadow.left, black.left);
+  EXPECT_EQ(shadow.top, black.top);
+  EXPECT_EQ(shadow.right, black.right);
+  EXPECT_EQ(shadow.bottom, black.bottom);
+  for (int i = 1; i <= 4; ++i) {
+    EXPECT_EQ(shot.At(black.right, black.top + i) & 0xFFFFFF, Rgb(clBtnHighlight)) << i;
+    EXPECT_EQ(shot.At(black.left + i, black.bottom) & 0xFFFFFF, Rgb(clBtnHighlight)) << i;
+  }
+}
+
+// A form whose handlers the button's layout names.
+class THandlersForm : public TForm {
+ public:
+  using TForm::TForm;
+  void ButtonEnter(TObject*) { ++enters; }
+  void ButtonLeave(TObject*) { ++leaves; }
+  int enters = 0, leaves = 0;
+};
+
+TEST_F(ImButtonTest, ColourAndPointerEventsSurviveALayout) {
+  RegisterProperties<THandlersForm>("THandlersForm", "TForm")
+      .Handler("ButtonEnter", &THandlersForm::ButtonEnter)
+      .Handler("ButtonLeave", &THandlersForm::ButtonLeave);
+  auto* owner = new THandlersForm(Application);
+  const char* text = R"(object Owner: THandlersForm
+  Left = 0
+  Top = 0
+  Width = 200
+  Height = 100
+  object Button1: TImButton
+    Left = 10
+    Top = 10
+    Width = 60
+    Height = 23
+    Looks = ibkFlat
+    Color = clYellow
+    Colors.HotColor = clRed
+    ParentColor = False
+    OnMouseEnter = ButtonEnter
+    OnMouseLeave = ButtonLeave
+  end
+  object Button2: TImButton
+    Left = 10
+    Top = 40
+    Width = 60
+    Height = 23
+  end
+end
+)";
+  ReadComponentText(owner, text);
+  auto* one = dynamic_cast<TImButton*>(owner->FindComponent("Button1"));
+  auto* two = dynamic_cast<TImButton*>(owner->FindComponent("Button2"));
+  ASSERT_NE(one, nullptr);
+  ASSERT_NE(two, nullptr);
+  EXPECT_EQ(one->Color(), clYellow);
+  ASSERT_TRUE(one->OnMouseEnter);
+  one->OnMouseEnter(one);
+  one->OnMouseLeave(one);
+  EXPECT_EQ(owner->enters, 1);
+  EXPECT_EQ(owner->leaves, 1);
+
+  const std::string a = WriteComponentText(one), b = WriteComponentText(two);
+  std::size_t at = 0;
+  // Properties in their published order; the events follow them.
+  for (const char* name : {"Color = clYellow", "Looks = ibkFlat", "Colors.HotColor = clRed",
+                           "OnMouseEnter = ButtonEnter", "OnMouseLeave = ButtonLeave"}) {
+    const std::size_t found = a.find(name, at);
+    ASSERT_NE(found, std::string::npos) << name << " in order in\n" << a;
+    at = found;
+  }
+  // The second button has the constructor's colour and no parent colour: neither is written.
+  for (const char* name : {"Color", "ParentColor", "Looks", "OnMouse"})
+    EXPECT_EQ(b.find(std::string("\n  ") + name), std::string::npos) << name << " in\n" << b;
+  delete owner;
 }
 
 }  // namespace

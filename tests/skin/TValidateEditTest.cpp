@@ -7,6 +7,7 @@
 #include <regex>
 #include <string>
 
+#include "controls/TQvRichEdit.h"
 #include "controls/TValidateEdit.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/PlatformStartup.h"
@@ -183,7 +184,9 @@ TEST_F(ValidateEditTest, APasteJudgesEachCharacterAgainstTheTextBeforeIt) {
 
 TEST_F(ValidateEditTest, ACustomSetComparesWholeCharacters) {
   // "à" is C3 A0; "á", "â" and "ã" share its first byte and must stay out.
-  edit->SetValidateString("\xC3\xA0" "a-c");
+  edit->SetValidateString(
+      "\xC3\xA0"
+      "a-c");
   TQvCustomInplaceEdit* inner = edit->InplaceEdit();
   for (const char* ch : {"\xC3\xA0", "a", "b", "c"}) {
     std::string c = ch;
@@ -196,10 +199,18 @@ TEST_F(ValidateEditTest, ACustomSetComparesWholeCharacters) {
   inner->SetFocus();
   Driver().Type(u"\u00E1\u00E0x\u00E2b");
   Driver().RunUntilIdle();
-  EXPECT_EQ(edit->Text(), "\xC3\xA0" "b");
-  Clipboard()->SetAsText("\xC3\xA3\xC3\xA0" "cd");
+  EXPECT_EQ(edit->Text(),
+            "\xC3\xA0"
+            "b");
+  Clipboard()->SetAsText(
+      "\xC3\xA3\xC3\xA0"
+      "cd");
   inner->PasteFromClipboard();
-  EXPECT_EQ(edit->Text(), "\xC3\xA0" "b" "\xC3\xA0" "c");
+  EXPECT_EQ(edit->Text(),
+            "\xC3\xA0"
+            "b"
+            "\xC3\xA0"
+            "c");
 }
 
 // Typed characters, caret moves, selections, deletions and pastes of random text in any order
@@ -210,14 +221,9 @@ TEST_F(ValidateEditTest, ARandomWalkKeepsTheTextInItsGrammar) {
     const char* custom;
     const char* grammar;
   } cases[] = {
-      {vtInteger, "", "-?[0-9]*"},
-      {vtIntegerPs, "", "[0-9]*"},
-      {vtFloat, "", "-?[0-9]*\\.?[0-9]*"},
-      {vtFloatPs, "", "[0-9]*\\.?[0-9]*"},
-      {vtHex, "", "[0-9a-fA-F]*"},
-      {vtHexUp, "", "[0-9A-F]*"},
-      {vtHexLo, "", "[0-9a-f]*"},
-      {vtCustom, "x0-3", "[x0-3]*"},
+      {vtInteger, "", "-?[0-9]*"},         {vtIntegerPs, "", "[0-9]*"},   {vtFloat, "", "-?[0-9]*\\.?[0-9]*"},
+      {vtFloatPs, "", "[0-9]*\\.?[0-9]*"}, {vtHex, "", "[0-9a-fA-F]*"},   {vtHexUp, "", "[0-9A-F]*"},
+      {vtHexLo, "", "[0-9a-f]*"},          {vtCustom, "x0-3", "[x0-3]*"},
   };
   const std::u16string alphabet = u"--..0123456789abcdefxyzABX \u00E0";
   const std::string pasteAlphabet = "--..0123456789afxzAF \r\n\t";
@@ -242,7 +248,8 @@ TEST_F(ValidateEditTest, ARandomWalkKeepsTheTextInItsGrammar) {
           break;
         case 0:
         case 1:
-          Driver().Type(std::u16string(1, alphabet[static_cast<std::size_t>(pick(static_cast<int>(alphabet.size())))]));
+          Driver().Type(
+              std::u16string(1, alphabet[static_cast<std::size_t>(pick(static_cast<int>(alphabet.size())))]));
           break;
         case 2:
           inner->SetSelStart(pick(2) ? 0 : pick(length + 1));
@@ -255,7 +262,8 @@ TEST_F(ValidateEditTest, ARandomWalkKeepsTheTextInItsGrammar) {
         }
         case 4: {
           std::string text;
-          for (int i = pick(6); i >= 0; --i) text += pasteAlphabet[static_cast<std::size_t>(pick(static_cast<int>(pasteAlphabet.size())))];
+          for (int i = pick(6); i >= 0; --i)
+            text += pasteAlphabet[static_cast<std::size_t>(pick(static_cast<int>(pasteAlphabet.size())))];
           Clipboard()->SetAsText(AnsiString(text));
           inner->PasteFromClipboard();
           break;
@@ -334,10 +342,10 @@ TEST_F(ValidateEditTest, EveryPublishedPropertyTravelsThroughALayout) {
   edit->Colors()->SetHotColor(clRed);
   const std::string text = WriteComponentText(edit);
   std::size_t at = 0;
-  for (const char* name : {"ValidateType = vtHexUp", "Colors.HotColor", "BorderStyle = ebsFlat", "AutoSelect = False",
-                           "CharCase = ecUpperCase", "HideSelection = False", "ImeMode = imClose",
-                           "ImeName = 'Pinyin'", "MaxLength = 7", "OEMConvert = True", "PasswordChar = '*'",
-                           "ReadOnly = True", "Text = 'AB'"}) {
+  for (const char* name :
+       {"ValidateType = vtHexUp", "Colors.HotColor", "BorderStyle = ebsFlat", "AutoSelect = False",
+        "CharCase = ecUpperCase", "HideSelection = False", "ImeMode = imClose", "ImeName = 'Pinyin'",
+        "MaxLength = 7", "OEMConvert = True", "PasswordChar = '*'", "ReadOnly = True", "Text = 'AB'"}) {
     const std::size_t found = text.find(name, at);
     ASSERT_NE(found, std::string::npos) << name << " in order in\n" << text;
     at = found;
@@ -357,8 +365,44 @@ TEST_F(ValidateEditTest, EveryPublishedPropertyTravelsThroughALayout) {
   // Defaults are not written.
   TValidateEdit plain(nullptr);
   const std::string bare = WriteComponentText(&plain);
-  for (const char* name : {"ImeMode", "CharCase", "HideSelection", "OEMConvert", "PasswordChar", "BorderStyle"})
+  for (const char* name :
+       {"ImeMode", "CharCase", "HideSelection", "OEMConvert", "PasswordChar", "BorderStyle"})
     EXPECT_EQ(bare.find(name), std::string::npos) << name << " in\n" << bare;
+}
+
+// Both framed edits: whichever way the inner edit takes the focus (a click, the outer control's
+// SetFocus, coming back from another control), the form names the framed edit as its active
+// control, and Tab goes on from it.
+TEST_F(ValidateEditTest, TheFramedEditIsTheFormsActiveControlWhileItsInnerEditHasTheFocus) {
+  form->SetBounds(0, 0, 300, 200);
+  auto* rich = new TQvRichEdit(form);
+  rich->SetParent(form);
+  rich->SetBounds(10, 40, 150, 60);
+  auto* plain = new TEdit(form);
+  plain->SetParent(form);
+  plain->SetBounds(10, 120, 80, 21);
+  Driver().RunUntilIdle();
+  for (TCustomQvFramedEdit* framed : std::initializer_list<TCustomQvFramedEdit*>{edit, rich}) {
+    plain->SetFocus();
+    Driver().RunUntilIdle();
+    ASSERT_EQ(form->ActiveControl(), plain);
+    Driver().Click(Driver().ClientPoint(framed->Handle(), framed->Width() / 2, 10));
+    Driver().RunUntilIdle();
+    EXPECT_TRUE(framed->IsFocused());
+    EXPECT_EQ(form->ActiveControl(), framed);
+    plain->SetFocus();
+    framed->SetFocus();
+    Driver().RunUntilIdle();
+    EXPECT_TRUE(framed->IsFocused());
+    EXPECT_EQ(form->ActiveControl(), framed);
+  }
+  // Tab from the validating edit goes to the next control in the tab order, not into its frame.
+  edit->SetFocus();
+  Driver().RunUntilIdle();
+  Driver().Chord("Tab");
+  Driver().RunUntilIdle();
+  EXPECT_FALSE(edit->IsFocused());
+  EXPECT_EQ(form->ActiveControl(), rich);
 }
 
 }  // namespace

@@ -143,4 +143,91 @@ TEST(ThemedElementDetails, ValuesMapToPartsAndStates) {
   }
 }
 
+// Spot checks against the theme API's part and state numbers: a miscounted part in an element's
+// table shifts every value after it.
+TEST(ThemedElementDetails, TheOtherElementsFollowTheThemePartNumbers) {
+  struct Case {
+    TThemedElementDetails got;
+    TThemedElement element;
+    int part, state;
+  } cases[] = {
+      {TThemeServices::GetElementDetails(twWindowDontCare), teWindow, 0, 1},
+      {TThemeServices::GetElementDetails(twWindowRoot), teWindow, 0, 2},
+      {TThemeServices::GetElementDetails(twCaptionActive), teWindow, 1, 1},
+      {TThemeServices::GetElementDetails(twFrameBottomInactive), teWindow, 9, 2},
+      {TThemeServices::GetElementDetails(twCloseButtonNormal), teWindow, 18, 1},
+      {TThemeServices::GetElementDetails(twCloseButtonHot), teWindow, 18, 2},
+      {TThemeServices::GetElementDetails(twCloseButtonPushed), teWindow, 18, 3},
+      {TThemeServices::GetElementDetails(twCloseButtonDisabled), teWindow, 18, 4},
+      {TThemeServices::GetElementDetails(twHorzThumbPushed), teWindow, 26, 3},
+      {TThemeServices::GetElementDetails(twDialog), teWindow, 29, 1},
+      {TThemeServices::GetElementDetails(ttabTabItemNormal), teTab, 1, 1},
+      {TThemeServices::GetElementDetails(ttabTabItemHot), teTab, 1, 2},
+      {TThemeServices::GetElementDetails(ttabTabItemSelected), teTab, 1, 3},
+      {TThemeServices::GetElementDetails(ttabTabItemDisabled), teTab, 1, 4},
+      {TThemeServices::GetElementDetails(ttabTabItemFocused), teTab, 1, 5},
+      {TThemeServices::GetElementDetails(ttabTopTabItemNormal), teTab, 5, 1},
+      {TThemeServices::GetElementDetails(ttabPane), teTab, 9, 1},
+      {TThemeServices::GetElementDetails(thHeaderItemNormal), teHeader, 1, 1},
+      {TThemeServices::GetElementDetails(thHeaderItemHot), teHeader, 1, 2},
+      {TThemeServices::GetElementDetails(thHeaderItemPressed), teHeader, 1, 3},
+      {TThemeServices::GetElementDetails(thHeaderItemLeftNormal), teHeader, 2, 1},
+      {TThemeServices::GetElementDetails(tebHeaderPinSelectedPressed), teExplorerBar, 3, 6},
+      {TThemeServices::GetElementDetails(tebNormalGroupHead), teExplorerBar, 8, 1},
+      {TThemeServices::GetElementDetails(ttlbSplitButtonDropDownCheckedHot), teToolBar, 4, 6},
+      {TThemeServices::GetElementDetails(ttlbSeparator), teToolBar, 5, 1},
+      {TThemeServices::GetElementDetails(ttvGlyphOpened), teTreeview, 2, 2},
+      {TThemeServices::GetElementDetails(tspLogOffButtonsPressed), teStartPanel, 9, 3},
+      {TThemeServices::GetElementDetails(tmMenuBarItemSelected), teMenu, 3, 2},
+      {TThemeServices::GetElementDetails(tlvListGroup), teListView, 2, 1},
+      {TThemeServices::GetElementDetails(trbChevronHot), teRebar, 4, 2},
+      {TThemeServices::GetElementDetails(tpgUpHorzPressed), tePage, 3, 3},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.got.Element, c.element);
+    EXPECT_EQ(c.got.Part, c.part) << c.element << " " << c.state;
+    EXPECT_EQ(c.got.State, c.state) << c.element << " " << c.part;
+  }
+}
+
+// The last value of every enumeration is the last state of its element's last theme part, so no
+// table is short or long.
+TEST(ThemedElementDetails, EveryEnumerationEndsInItsElementsLastPart) {
+  struct Case {
+    TThemedElementDetails got;
+    TThemedElement element;
+    int part, state;
+  } cases[] = {
+      {TThemeServices::GetElementDetails(tbUserButton), teButton, 5, 1},
+      {TThemeServices::GetElementDetails(tcDropDownButtonDisabled), teComboBox, 1, 4},
+      {TThemeServices::GetElementDetails(teEditCaret), teEdit, 2, 1},
+      {TThemeServices::GetElementDetails(tpChunkVert), teProgress, 4, 1},
+      {TThemeServices::GetElementDetails(tsSizeBoxLeftAlign), teScrollBar, 10, 2},
+      {TThemeServices::GetElementDetails(tsDownHorzDisabled), teSpin, 4, 4},
+      {TThemeServices::GetElementDetails(tttClosePressed), teToolTip, 5, 3},
+      {TThemeServices::GetElementDetails(ttbThumbTicsVert), teTrackBar, 10, 1},
+      {TThemeServices::GetElementDetails(tcTimeNormal), teClock, 1, 1},
+      {TThemeServices::GetElementDetails(tebSpecialGroupHead), teExplorerBar, 12, 1},
+      {TThemeServices::GetElementDetails(thHeaderSortArrowSortedDown), teHeader, 4, 2},
+      {TThemeServices::GetElementDetails(tlvEmptyText), teListView, 5, 1},
+      {TThemeServices::GetElementDetails(tmSeparatorDemoted), teMenu, 6, 3},
+      {TThemeServices::GetElementDetails(tpgDownHorzDisabled), tePage, 4, 4},
+      {TThemeServices::GetElementDetails(trbChevronVertPressed), teRebar, 5, 3},
+      {TThemeServices::GetElementDetails(tspPreview), teStartPanel, 11, 1},
+      {TThemeServices::GetElementDetails(tstGripper), teStatus, 3, 1},
+      {TThemeServices::GetElementDetails(ttabBody), teTab, 10, 1},
+      {TThemeServices::GetElementDetails(ttbdFlashButtonGroupMenu), teTaskBand, 3, 1},
+      {TThemeServices::GetElementDetails(ttkbSizingBarLeft), teTaskBar, 8, 1},
+      {TThemeServices::GetElementDetails(ttlbSeparatorVert), teToolBar, 6, 1},
+      {TThemeServices::GetElementDetails(ttnAnimBackground), teTrayNotify, 2, 1},
+      {TThemeServices::GetElementDetails(ttvBranch), teTreeview, 3, 1},
+      {TThemeServices::GetElementDetails(twSmallFrameBottomSizingTemplate), teWindow, 37, 1},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.got.Element, c.element);
+    EXPECT_EQ(c.got.Part, c.part) << c.element;
+    EXPECT_EQ(c.got.State, c.state) << c.element;
+  }
+}
+
 }  // namespace

@@ -99,24 +99,40 @@ TEST_F(UcLabel, AltWithAKhmerHotkeyFocusesTheLabelsControl) {
 using UcEditMemo = UcTest;
 
 TEST_F(UcEditMemo, WideTextsAndSelectionsInUtf16Units) {
-  CodePageScope page(1252);
-  TForm* form = NewForm();
-  auto* edit = Child<TUcEdit>(form, 10, 10, 200, 24);
-  auto* memo = Child<TUcMemo>(form, 10, 40, 200, 100);
-  for (const char16_t* text : {kKhmer, kVietnamese}) {
-    edit->SetText(text);
-    memo->SetText(text);
-    EXPECT_EQ(edit->Text(), WideString(text));
-    EXPECT_EQ(memo->Text(), WideString(text));
+  // Under UTF-8 the form library's 8-bit selection counts three bytes for a Khmer letter and
+  // four for a pair; the wide one counts units under every code page.
+  for (UINT codePage : {1252u, 65001u}) {
+    SCOPED_TRACE(codePage);
+    CodePageScope page(codePage);
+    TForm* form = NewForm();
+    auto* edit = Child<TUcEdit>(form, 10, 10, 200, 24);
+    auto* memo = Child<TUcMemo>(form, 10, 40, 200, 100);
+    for (const char16_t* text : {kKhmer, kVietnamese}) {
+      edit->SetText(text);
+      memo->SetText(text);
+      EXPECT_EQ(edit->Text(), WideString(text));
+      EXPECT_EQ(memo->Text(), WideString(text));
+    }
+    for (TCustomEdit* control : {static_cast<TCustomEdit*>(edit), static_cast<TCustomEdit*>(memo)}) {
+      auto* ucEdit = dynamic_cast<TUcEdit*>(control);
+      auto* ucMemo = dynamic_cast<TUcMemo*>(control);
+      auto setText = [&](const char16_t* t) { ucEdit ? ucEdit->SetText(t) : ucMemo->SetText(t); };
+      auto text = [&] { return ucEdit ? ucEdit->Text() : ucMemo->Text(); };
+      auto selText = [&] { return ucEdit ? ucEdit->GetSelText() : ucMemo->GetSelText(); };
+      setText(u"\u1780a\U0001F600b\u1780");  // a pair counts two units
+      control->SetSelStart(2);
+      control->SetSelLength(2);
+      EXPECT_EQ(control->SelStart(), 2);
+      EXPECT_EQ(control->SelLength(), 2);
+      EXPECT_EQ(selText(), WideString(u"\U0001F600"));
+      ucEdit ? ucEdit->SetSelText(u"\u1781") : ucMemo->SetSelText(u"\u1781");
+      EXPECT_EQ(text(), WideString(u"\u1780a\u1781b\u1780"));
+      EXPECT_EQ(control->SelStart(), 3);
+      EXPECT_EQ(control->SelLength(), 0);
+      control->SetSelStart(text().Length());
+      EXPECT_EQ(control->SelStart(), 5);
+    }
   }
-  edit->SetText(u"a\U0001F600b\u1780");  // a pair counts two units
-  edit->SetSelStart(1);
-  edit->SetSelLength(2);
-  EXPECT_EQ(edit->GetSelText(), WideString(u"\U0001F600"));
-  edit->SetSelText(u"\u1781");
-  EXPECT_EQ(edit->Text(), WideString(u"a\u1781b\u1780"));
-  EXPECT_EQ(edit->SelStart(), 2);
-  EXPECT_EQ(edit->SelLength(), 0);
 }
 
 TEST_F(UcEditMemo, EachRealChangeGivesOneOnChange) {
@@ -177,6 +193,65 @@ TEST_F(UcEditMemo, LinesAreStoredWithCrLfAndInsertedUpToTheCount) {
     memo->Lines()->Insert(c.index, u"x");
     EXPECT_EQ(memo->Text(), WideString(c.result)) << int(&c - cases);
   }
+}
+
+// A memo standing in for a rich edit: its window answers EM_EXGETSEL from its selection, `shift`
+// units off when a test wants the caret misplaced.
+struct RichEditStandIn {
+  TUcMemo* memo = nullptr;
+  TWndMethodValue saved;
+  int shift = 0;
+  void Proc(TMessage& m) {
+    if (m.Msg != EM_EXGETSEL) {
+      saved(m);
+      return;
+    }
+    DWORD start = 0, end = 0;
+    SendMessageW(memo->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    auto* range = reinterpret_cast<LONG*>(m.LParam);
+    range[0] = LONG(start) + shift;
+    range[1] = LONG(end) + shift;
+    m.Result = 0;
+  }
+};
+
+TEST_F(UcEditMemo, RichEditModeInsertsTheListsLineBreaksAndChecksTheCaret) {
+  TForm* form = NewForm();
+  RichEditStandIn rich;
+  rich.memo = Child<TUcMemo>(form, 10, 10, 200, 100);
+  rich.saved = rich.memo->WindowProc;
+  rich.memo->WindowProc = TWndMethodValue::Of<RichEditStandIn, &RichEditStandIn::Proc>(&rich);
+  auto* lines = static_cast<TUcMemoStrings*>(rich.memo->Lines());
+  lines->RichEditMode = true;
+  struct Case {
+    TUcTextLineBreakStyle style;
+    int index;
+    int shift;
+    const char16_t* result;  // null: the insertion error
+  };
+  const Case cases[] = {
+      {tlbsLF, 1, 0, u"abc\nx"},      {tlbsLF, 0, 0, u"x\nabc"},  {tlbsCR, 1, 0, u"abc\rx"},
+      {tlbsLF, 1, 1, nullptr},        // the caret is not after the inserted line
+      {tlbsCRLF, 1, 1, u"abc\r\nx"},  // CR LF lines are not checked
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(int(&c - cases));
+    lines->SetLineBreakStyle(c.style);
+    rich.memo->SetText(u"abc");
+    rich.shift = c.shift;
+    if (!c.result) {
+      try {
+        lines->Insert(c.index, u"x");
+        ADD_FAILURE() << "no error";
+      } catch (EOutOfResources& e) {
+        EXPECT_EQ(e.Message, AnsiString("RichEdit line insertion error"));
+      }
+      continue;
+    }
+    lines->Insert(c.index, u"x");
+    EXPECT_EQ(rich.memo->Text(), WideString(c.result));
+  }
+  rich.memo->WindowProc = rich.saved;
 }
 
 TEST_F(UcEditMemo, ALineTooLongForTheWindowIsAnError) {

@@ -110,6 +110,45 @@ TEST_F(UcMenus, TheSystemMenuShowsTheWideCaptionAndTheShortcut) {
   EXPECT_EQ(std::u16string(buffer), std::u16string(kVietnamese) + u"\tShift+Ctrl+S");
 }
 
+TEST_F(UcMenus, OwnerDrawnTopLevelEntriesThatNothingDrawsShowTheirCaptions) {
+  CodePageScope page(1252);
+  TForm* form = NewForm();
+  auto* menu = new TUcMainMenu(form);
+  menu->SetOwnerDraw(true);
+  auto* wide = new TUcMenuItem(form);
+  wide->SetCaption(kKhmer);
+  auto* plain = new TMenuItem(form);
+  plain->SetCaption("&Edit");
+  auto* drawn = new TUcMenuItem(form);
+  drawn->SetCaption(u"Drawn");
+  drawn->OnDrawItem = [](TObject*, TCanvas*, RECT, bool) {};
+  for (TMenuItem* item : {static_cast<TMenuItem*>(wide), plain, static_cast<TMenuItem*>(drawn)})
+    menu->Items()->Add(item);
+  auto ownerDrawn = [&](TMenuItem* item) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    EXPECT_TRUE(GetMenuItemInfoW(menu->Handle(), UINT(item->Command()), FALSE, &info));
+    return (info.fType & MFT_OWNERDRAW) != 0;
+  };
+  EXPECT_TRUE(ownerDrawn(wide) && ownerDrawn(plain));
+  NoOwnerDrawTopLevelItems(menu);
+  struct Case {
+    TMenuItem* item;
+    bool ownerDrawn;
+    std::u16string text;  // the entry's string once it is a plain one
+  };
+  const Case cases[] = {{wide, false, kKhmer}, {plain, false, u"&Edit"}, {drawn, true, u""}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(WideStringToUTF8(WideGetMenuItemCaption(c.item)).c_str());
+    EXPECT_EQ(ownerDrawn(c.item), c.ownerDrawn);
+    if (c.ownerDrawn) continue;
+    char16_t buffer[64] = {};
+    GetMenuStringW(menu->Handle(), UINT(c.item->Command()), buffer, 64, MF_BYCOMMAND);
+    EXPECT_EQ(std::u16string(buffer), c.text);
+  }
+}
+
 TEST_F(UcMenus, TheHighlightedItemsLongHintBecomesTheApplicationsWideHint) {
   CodePageScope page(1252);
   TForm* form = NewForm();
