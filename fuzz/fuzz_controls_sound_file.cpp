@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "platform/controls/SoundFile.h"
+#include "platform/backend/audio/SoundFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const auto info = platform::audio::ProbeSound(data, size);

@@ -1,5 +1,5 @@
-// EXIF reader and writer of the JPEG format class. All EXIF offsets count from the "II"/"MM"
-// bytes and every value is read through IxExifCursor, so a hostile directory can at worst end
+// EXIF reader of the JPEG format class. All EXIF offsets count from the "II"/"MM"
+// bytes and every value is read through IxMemoryCursor, so a hostile directory can at worst end
 // the walk with a message; links between directories are followed once each and only so deep.
 #include "imagelib/IxExifInfo.h"
 
@@ -52,12 +52,6 @@ constexpr int kTagFocalPlaneXRes = 41486;
 constexpr int kTagFocalPlaneYRes = 41487;
 constexpr int kTagFocalPlaneUnit = 41488;
 
-constexpr int kMarkerSos = 0xDA;
-constexpr int kMarkerEoi = 0xD9;
-constexpr int kMarkerJfif = 0xE0;
-constexpr int kMarkerExif = 0xE1;
-constexpr int kMarkerCom = 0xFE;
-
 // Numbers from the file may be anything a double holds; integer fields take them clamped, and a
 // value that is not finite counts as absent.
 int32_t ClampToInt(double value) {
@@ -105,7 +99,7 @@ void CopyText(char* dest, size_t destSize, const uint8_t* src, uint64_t srcLengt
 }
 
 // Reads one number of the given format; 0 when the value holds fewer bytes than one number.
-double ConvertAnyFormat(const IxExifCursor& data, uint64_t offset, int format, uint64_t byteCount) {
+double ConvertAnyFormat(const IxMemoryCursor& data, uint64_t offset, int format, uint64_t byteCount) {
   if (format < 1 || format > 12 || byteCount < kBytesPerFormat[format]) return 0;
   uint8_t u8 = 0;
   uint16_t u16 = 0;
@@ -153,10 +147,6 @@ double ConvertAnyFormat(const IxExifCursor& data, uint64_t offset, int format, u
     default:  // 2 (text) and 7 (undefined bytes)
       return 0;
   }
-}
-
-bool WriteAll(IxFile* stream, const void* bytes, size_t count) {
-  return count == 0 || stream->Write(bytes, 1, count) == count;
 }
 
 }  // namespace
@@ -330,7 +320,7 @@ bool IxImageJPG::IxExifInfo::ProcessExif(const uint8_t* data, uint64_t length) {
   } else {
     return Fail("Invalid Exif alignment marker.");
   }
-  IxExifCursor cursor(tiff, tiffLength, m_motorolaOrder);
+  IxMemoryCursor cursor(tiff, tiffLength, m_motorolaOrder);
   uint16_t magic = 0;
   if (!cursor.U16(2, magic) || magic != 42) return Fail("Invalid Exif start (1)");
 
@@ -352,7 +342,7 @@ bool IxImageJPG::IxExifInfo::ProcessExif(const uint8_t* data, uint64_t length) {
   return true;
 }
 
-bool IxImageJPG::IxExifInfo::ProcessExifDir(const IxExifCursor& data, uint64_t dirOffset, int depth,
+bool IxImageJPG::IxExifInfo::ProcessExifDir(const IxMemoryCursor& data, uint64_t dirOffset, int depth,
                                             bool thumbnailDir) {
   // A link back to a directory already walked, or a chain deeper than any real file has, would
   // otherwise recurse without end.
@@ -399,7 +389,7 @@ bool IxImageJPG::IxExifInfo::ProcessExifDir(const IxExifCursor& data, uint64_t d
         // Read by its format: a 16-bit offset sits in the first two bytes in either byte order.
         const uint64_t sub = ToCount(ConvertAnyFormat(data, valueOffset, format, byteCount));
         if (sub > 8) {
-          if (sub >= data.Length()) return Fail("Illegal subdirectory link");
+          if (sub >= data.Size()) return Fail("Illegal subdirectory link");
           ProcessExifDir(data, sub, depth + 1, thumbnailDir);  // its failure does not end this directory
         }
         break;
@@ -417,7 +407,7 @@ bool IxImageJPG::IxExifInfo::ProcessExifDir(const IxExifCursor& data, uint64_t d
 
   uint32_t next = 0;
   if (data.U32(dirOffset + 2 + 12ull * entries, next) && next != 0) {
-    if (next >= data.Length()) {
+    if (next >= data.Size()) {
       SetError("Illegal subdirectory link");  // the directories read so far stay good
     } else {
       ProcessExifDir(data, next, depth + 1, true);
@@ -426,7 +416,7 @@ bool IxImageJPG::IxExifInfo::ProcessExifDir(const IxExifCursor& data, uint64_t d
   return true;
 }
 
-void IxImageJPG::IxExifInfo::ReadTag(const IxExifCursor& data, int tag, int format, uint64_t valueOffset,
+void IxImageJPG::IxExifInfo::ReadTag(const IxMemoryCursor& data, int tag, int format, uint64_t valueOffset,
                                      uint64_t byteCount, bool thumbnailDir) {
   IxExifInfoBlock& info = *m_exifinfo;
   // The thumbnail's directory has a resolution of its own, which is not the picture's.
@@ -538,42 +528,4 @@ void IxImageJPG::IxExifInfo::ReadTag(const IxExifCursor& data, int tag, int form
     default:
       break;
   }
-}
-
-void IxImageJPG::IxExifInfo::DiscardAllButExif() {
-  std::vector<Section> kept;
-  for (int wanted : {kMarkerExif, kMarkerCom}) {
-    for (Section& s : m_sections) {
-      if (s.type == wanted) {
-        kept.push_back(std::move(s));
-        break;
-      }
-    }
-  }
-  m_sections = std::move(kept);  // moving keeps the section bytes where the thumbnail points
-}
-
-bool IxImageJPG::IxExifInfo::EncodeExif(IxFile* stream) {
-  if (!stream) return false;
-  // The last section must be the image data read after a start of scan; otherwise the output
-  // would be a header without its picture.
-  bool haveScan = false;
-  for (int i = 0; i + 1 < GetSectionCount(); ++i)
-    haveScan |= m_sections[static_cast<size_t>(i)].type == kMarkerSos;
-  if (!haveScan || m_sections.back().type != kImageData) return Fail("Can't write exif : didn't read all");
-
-  static const uint8_t kSoi[2] = {0xFF, 0xD8};
-  static const uint8_t kJfif[18] = {0xFF, 0xE0, 0x00, 0x10, 'J',  'F',  'I',  'F',  0x00,
-                                    0x01, 0x01, 0x01, 0x01, 0x2C, 0x01, 0x2C, 0x00, 0x00};
-  bool ok = WriteAll(stream, kSoi, sizeof kSoi);
-  int firstType = m_sections.front().type;
-  if (ok && firstType != kMarkerExif && firstType != kMarkerJfif) ok = WriteAll(stream, kJfif, sizeof kJfif);
-  for (size_t i = 0; ok && i + 1 < m_sections.size(); ++i) {
-    const uint8_t marker[2] = {0xFF, static_cast<uint8_t>(m_sections[i].type)};
-    ok =
-        WriteAll(stream, marker, 2) && WriteAll(stream, m_sections[i].data.data(), m_sections[i].data.size());
-  }
-  if (ok) ok = WriteAll(stream, m_sections.back().data.data(), m_sections.back().data.size());
-  if (!ok) return Fail("Can't write exif : write error");
-  return true;
 }

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imagelib/IxExifCursor.h"
+#include "imagelib/IxMemoryCursor.h"
 #include "imagelib/IxExifInfoBlock.h"
 #include "imagelib/IxImageJPG.h"
 
@@ -34,7 +34,7 @@ class IxImageJPG::IxExifInfo {
   bool ReadJpegSections(IxFile* stream, int mode);
   // Walks one directory of the EXIF data at `dirOffset` and the directories it links to.
   // `thumbnailDir` is set for the directories after the first, which describe the thumbnail.
-  bool ProcessExifDir(const IxExifCursor& data, uint64_t dirOffset, int depth, bool thumbnailDir = false);
+  bool ProcessExifDir(const IxMemoryCursor& data, uint64_t dirOffset, int depth, bool thumbnailDir = false);
   // Writes a whole JPEG stream from the kept sections; needs the image data read (kReadImage).
   bool EncodeExif(IxFile* stream);
   // Keeps the first EXIF section and the first comment section, in that order.
@@ -46,6 +46,13 @@ class IxImageJPG::IxExifInfo {
   int GetSectionMarker(int index) const;
 
  private:
+  // The JPEG markers the reader and the writer name.
+  static constexpr int kMarkerSos = 0xDA;
+  static constexpr int kMarkerEoi = 0xD9;
+  static constexpr int kMarkerJfif = 0xE0;
+  static constexpr int kMarkerExif = 0xE1;
+  static constexpr int kMarkerCom = 0xFE;
+
   struct Section {
     std::vector<uint8_t> data;  // the two length bytes first, except for the image data
     int type;
@@ -54,7 +61,7 @@ class IxImageJPG::IxExifInfo {
   bool ProcessExif(const uint8_t* data, uint64_t length);
   void ProcessComment(const uint8_t* data, uint64_t length);
   void ProcessFrameHeader(const std::vector<uint8_t>& data, int marker);
-  void ReadTag(const IxExifCursor& data, int tag, int format, uint64_t valueOffset, uint64_t byteCount,
+  void ReadTag(const IxMemoryCursor& data, int tag, int format, uint64_t valueOffset, uint64_t byteCount,
                bool thumbnailDir);
   void SetError(const char* text);
   bool Fail(const char* text);

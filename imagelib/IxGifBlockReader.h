@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "imagelib/IxGifCursor.h"
+#include "imagelib/IxMemoryCursor.h"
 
 class IxGifBlockReader {
  public:
@@ -44,7 +44,7 @@ class IxGifBlockReader {
   };
 
   // The cursor stands after the global colour table.
-  explicit IxGifBlockReader(IxGifCursor& cursor) : in_(cursor) {}
+  explicit IxGifBlockReader(IxMemoryCursor& cursor) : in_(cursor) {}
 
   // The next block; for an image the cursor is left after its code stream.
   Block Next();
@@ -56,6 +56,6 @@ class IxGifBlockReader {
   Block ReadExtension();
   Block ReadImage();
 
-  IxGifCursor& in_;
+  IxMemoryCursor& in_;
   bool inStep_ = true;
 };

@@ -7,7 +7,7 @@ IxGifLzwDecoder::IxGifLzwDecoder() {
   std::memset(suffix_, 0, sizeof suffix_);
 }
 
-int IxGifLzwDecoder::NextCode(IxGifCursor& in, int width) {
+int IxGifLzwDecoder::NextCode(IxMemoryCursor& in, int width) {
   while (bitCount_ < width) {
     if (blockLeft_ == 0) {
       const int len = in.ReadByte();
@@ -30,7 +30,7 @@ int IxGifLzwDecoder::NextCode(IxGifCursor& in, int width) {
   return code;
 }
 
-IxGifLzwDecoder::Status IxGifLzwDecoder::Decode(IxGifCursor& in, int lineWidth, IxGifLineSink& sink,
+IxGifLzwDecoder::Status IxGifLzwDecoder::Decode(IxMemoryCursor& in, int lineWidth, IxGifLineSink& sink,
                                                 int& badCodes) {
   badCodes = 0;
   bits_ = 0;
@@ -50,7 +50,7 @@ IxGifLzwDecoder::Status IxGifLzwDecoder::Decode(IxGifCursor& in, int lineWidth, 
   return status;
 }
 
-IxGifLzwDecoder::Status IxGifLzwDecoder::Run(IxGifCursor& in, int minCodeSize, int lineWidth,
+IxGifLzwDecoder::Status IxGifLzwDecoder::Run(IxMemoryCursor& in, int minCodeSize, int lineWidth,
                                              IxGifLineSink& sink, int& badCodes) {
   if (lineWidth < 1) lineWidth = 1;
   if (line_.size() < static_cast<size_t>(lineWidth)) line_.resize(static_cast<size_t>(lineWidth));

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "imagelib/IxGifCursor.h"
+#include "imagelib/IxMemoryCursor.h"
 
 // Receives the decoded lines of one frame.
 class IxGifLineSink {
@@ -37,7 +37,7 @@ class IxGifLzwDecoder {
   // `lineWidth` pixels. `badCodes` counts codes that lay beyond the next free table slot. On
   // return the cursor stands just after the code stream's zero-length terminator (or at the end
   // of the data), whatever stopped the decoding, so the caller reads the next block from there.
-  Status Decode(IxGifCursor& in, int lineWidth, IxGifLineSink& sink, int& badCodes);
+  Status Decode(IxMemoryCursor& in, int lineWidth, IxGifLineSink& sink, int& badCodes);
 
   // Pixels the last Decode handed to the sink (lines the sink refused are not counted).
   uint64_t PixelsDecoded() const { return pixels_; }
@@ -52,9 +52,9 @@ class IxGifLzwDecoder {
   static constexpr int kTableSize = 4096;
 
  private:
-  Status Run(IxGifCursor& in, int minCodeSize, int lineWidth, IxGifLineSink& sink, int& badCodes);
+  Status Run(IxMemoryCursor& in, int minCodeSize, int lineWidth, IxGifLineSink& sink, int& badCodes);
   // The next code of `width` bits; -1 after a zero-length sub-block, -2 when the data ends.
-  int NextCode(IxGifCursor& in, int width);
+  int NextCode(IxMemoryCursor& in, int width);
 
   uint16_t prefix_[kTableSize];
   uint8_t suffix_[kTableSize];

@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <string>
 
 #include "imagelib/IxImageTypes.h"
 
@@ -175,6 +176,12 @@ class IxImage {
   bool Rotate90(IxImage* iDst, bool clockwise);
   // Stores at most 255 characters of text as the last error.
   void SetLastError(const char* text);
+  // A decoder's refusal: stores the reason as the last error and answers false.
+  bool Fail(const char* text) {
+    SetLastError(text);
+    return false;
+  }
+  bool Fail(const std::string& text) { return Fail(text.c_str()); }
   // pixels per metre for a dpi value, computed in double and clamped to the int range.
   static int32_t DpiToPelsPerMeter(double dpi);
 

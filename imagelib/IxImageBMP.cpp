@@ -136,24 +136,20 @@ bool IxImageBMP::Encode(FILE* hFile) {
 
 bool IxImageBMP::Decode(IxFile* hFile) {
   if (hFile == nullptr) return false;
-  auto fail = [this](const char* text) {
-    SetLastError(text);
-    return false;
-  };
 
   const int64_t start = hFile->Tell();
   uint8_t fileHeader[14];
-  if (hFile->Read(fileHeader, 1, sizeof(fileHeader)) != sizeof(fileHeader)) return fail("Not a BMP");
+  if (hFile->Read(fileHeader, 1, sizeof(fileHeader)) != sizeof(fileHeader)) return Fail("Not a BMP");
   uint32_t offBits = 0;
   if (fileHeader[0] == 'B' && fileHeader[1] == 'M') {
     offBits = LE32(fileHeader + 10);
   } else if (!hFile->Seek(start, SEEK_SET)) {
-    return fail("Not a BMP");
+    return Fail("Not a BMP");
   }
 
   IxBitmapInfoHeader bmp;
   uint32_t masks[4];
-  if (!ReadBitmapInfo(hFile, &bmp, masks)) return fail("Error reading BMP info");
+  if (!ReadBitmapInfo(hFile, &bmp, masks)) return Fail("Error reading BMP info");
 
   const bool topDown = bmp.biHeight < 0;
   const int32_t width = bmp.biWidth;
@@ -173,16 +169,16 @@ bool IxImageBMP::Decode(IxFile* hFile) {
   const int64_t remaining = Remaining(hFile);
   if (pixelArea > kUncheckedPixelArea && remaining >= 0 &&
       pixelArea / kMaxExpansion > static_cast<uint64_t>(remaining)) {
-    return fail("Can't allocate memory");
+    return Fail("Can't allocate memory");
   }
 
-  if (Create(width, height, pictureBpp, IXIMAGE_FORMAT_BMP) == nullptr) return fail("Can't allocate memory");
+  if (Create(width, height, pictureBpp, IXIMAGE_FORMAT_BMP) == nullptr) return Fail("Can't allocate memory");
   SetXDPI(
       static_cast<int32_t>(std::clamp(std::floor(bmp.biXPelsPerMeter * 0.0254 + 0.5), -1.0, 2147483647.0)));
   SetYDPI(
       static_cast<int32_t>(std::clamp(std::floor(bmp.biYPelsPerMeter * 0.0254 + 0.5), -1.0, 2147483647.0)));
 
-  if (info.nEscape != 0) return fail("Cancelled");
+  if (info.nEscape != 0) return Fail("Cancelled");
 
   if (IsIndexed()) {
     const uint32_t layoutEntries = std::min<uint32_t>(GetPaletteSize() / 4, 1u << bpp);
@@ -204,7 +200,7 @@ bool IxImageBMP::Decode(IxFile* hFile) {
     info.last_c_isvalid = 0;
   }
 
-  if (info.nEscape != 0) return fail("Cancelled");
+  if (info.nEscape != 0) return Fail("Cancelled");
 
   // Bit fields: after a 40-byte header the masks follow it (three, or four with an alpha mask);
   // the later headers hold them. Alpha counts only with bit fields.
@@ -212,7 +208,7 @@ bool IxImageBMP::Decode(IxFile* hFile) {
   if (bitFields && (bpp == 16 || bpp == 32) && bmp.biSize == IX_BITMAPINFOHEADER_SIZE) {
     uint8_t raw[16];
     const size_t count = bmp.biCompression == kAlphaBitFields ? 16 : 12;
-    if (hFile->Read(raw, 1, count) != count) return fail("Error reading BMP info");
+    if (hFile->Read(raw, 1, count) != count) return Fail("Error reading BMP info");
     masks[0] = LE32(raw);
     masks[1] = LE32(raw + 4);
     masks[2] = LE32(raw + 8);
@@ -221,7 +217,7 @@ bool IxImageBMP::Decode(IxFile* hFile) {
   if (!bitFields) masks[0] = masks[1] = masks[2] = masks[3] = 0;
 
   if (offBits != 0 && !hFile->Seek(start + static_cast<int64_t>(offBits), SEEK_SET)) {
-    return fail("Error reading BMP info");
+    return Fail("Error reading BMP info");
   }
 
   uint8_t* bits = GetBits(0);
@@ -239,11 +235,11 @@ bool IxImageBMP::Decode(IxFile* hFile) {
         const std::vector<uint8_t> data = ReadUpTo(hFile, cap);
         DecodeRLE(data.data(), data.size(), bpp == 4);
       } else {
-        return fail("compression type not supported");
+        return Fail("compression type not supported");
       }
       break;
     case 2: {
-      if (bmp.biCompression != kRGB) return fail("compression type not supported");
+      if (bmp.biCompression != kRGB) return Fail("compression type not supported");
       // Four pixels to a byte in the file, two in the picture: each row is widened.
       const uint64_t stored = StoredRowSize(static_cast<uint64_t>(width), 2);
       const std::vector<uint8_t> data = ReadUpTo(hFile, stored * static_cast<uint64_t>(height));
@@ -258,7 +254,7 @@ bool IxImageBMP::Decode(IxFile* hFile) {
     }
     case 16:
     case 32: {
-      if (bmp.biCompression != kRGB && !bitFields) return fail("unknown compression");
+      if (bmp.biCompression != kRGB && !bitFields) return Fail("unknown compression");
       if (bpp == 16 && bmp.biCompression == kRGB) {
         masks[0] = 0x7C00;
         masks[1] = 0x03E0;
@@ -274,26 +270,26 @@ bool IxImageBMP::Decode(IxFile* hFile) {
       try {
         temp.resize(static_cast<size_t>(stored));
       } catch (const std::bad_alloc&) {
-        return fail("can't allocate memory");
+        return Fail("can't allocate memory");
       }
       const size_t got = hFile->Read(temp.data(), 1, temp.size());
       if (masks[3] != 0) {
         AlphaCreate();
-        if (!AlphaIsValid()) return fail("can't allocate memory");
+        if (!AlphaIsValid()) return Fail("can't allocate memory");
       }
       // At 32 bits without masks, bytes 0, 1, 2 are blue, green, red.
       Bitfield2RGB(temp.data(), got, masks[0], masks[1], masks[2], static_cast<uint8_t>(bpp), masks[3]);
       break;
     }
     case 24:
-      if (bmp.biCompression != kRGB) return fail("unknown compression");
+      if (bmp.biCompression != kRGB) return Fail("unknown compression");
       hFile->Read(bits, 1, bitsSize);
       break;
     default:
-      return fail("Error reading BMP info");
+      return Fail("Error reading BMP info");
   }
 
-  if (topDown && !Flip()) return fail("Can't allocate memory");
+  if (topDown && !Flip()) return Fail("Can't allocate memory");
   return true;
 }
 

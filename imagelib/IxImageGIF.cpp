@@ -10,7 +10,7 @@
 
 #include "imagelib/IxFile.h"
 #include "imagelib/IxGifBlockReader.h"
-#include "imagelib/IxGifCursor.h"
+#include "imagelib/IxMemoryCursor.h"
 #include "imagelib/IxGifFrameSink.h"
 #include "imagelib/IxGifLzwDecoder.h"
 
@@ -201,93 +201,73 @@ bool IxImageGIF::ToColourScreen(int transIndex) {
   return AdoptPixels(colour);
 }
 
-bool IxImageGIF::Decode(IxFile* hFile) {
-  if (hFile == nullptr) return false;
-  auto fail = [this](const std::string& text) {
-    SetLastError(text.c_str());
-    return false;
-  };
-  const int64_t start = hFile->Tell();
-  std::vector<uint8_t> data(13);
+// The logical screen: the file's header, read to the end of the data. False for a file that is
+// no GIF (with no error) and for a refused screen; `headerOnly` when only the size was asked for.
+bool IxImageGIF::ReadScreen(IxFile* hFile, std::vector<uint8_t>& data, Screen& screen, bool& headerOnly) {
+  data.resize(13);
   const size_t got = hFile->Read(data.data(), 1, 13);
   if (got < 4 || memcmp(data.data(), "GIF8", 4) != 0) return false;
-  if (got != 13) return fail("GIF header cut short");
+  if (got != 13) return Fail("GIF header cut short");
   // From here the file is a GIF: every refusal says why, and a success leaves the last error
   // empty unless a frame was damaged.
   SetLastError("");
-  const int screenWidth = data[6] | (data[7] << 8);
-  const int screenHeight = data[8] | (data[9] << 8);
-  const uint8_t screenFlags = data[10];
+  screen.width = data[6] | (data[7] << 8);
+  screen.height = data[8] | (data[9] << 8);
+  screen.flags = data[10];
 
   if (info.nEscape == -1) {
-    head.biWidth = screenWidth;
-    head.biHeight = screenHeight;
+    head.biWidth = screen.width;
+    head.biHeight = screen.height;
+    headerOnly = true;
     return true;
   }
-  if (screenWidth == 0 || screenHeight == 0) return fail("GIF screen has no pixels (zero width or height)");
+  if (screen.width == 0 || screen.height == 0) return Fail("GIF screen has no pixels (zero width or height)");
 
   ReadToEnd(hFile, data);
-  IxGifCursor in(data.data(), data.size());
+  IxMemoryCursor in(data.data(), data.size());
   in.SeekTo(13);
+  screen.tableSize = IxGifBlockReader::TableSize(screen.flags);
+  screen.globalTable = (screen.flags & 0x80) != 0;
+  if (screen.globalTable && !in.Read(screen.table, static_cast<size_t>(screen.tableSize) * 3)) in.SeekTo(data.size());
+  screen.blocksStart = in.Position();
+  return true;
+}
 
+// Counting pass: every image of at least one pixel is a frame, also one that lies outside the
+// screen (it draws nothing); whether this is a mosaic of tiles (no global table, several
+// frames, the first one smaller than the screen in either direction).
+bool IxImageGIF::CountFrames(IxMemoryCursor& in, const Screen& screen, FrameCount& count) {
+  IxGifBlockReader reader(in);
+  for (;;) {
+    if (info.nEscape > 0) return Fail("Cancelled");
+    const IxGifBlockReader::Block b = reader.Next();
+    if (b.kind == IxGifBlockReader::Kind::kEnd || b.kind == IxGifBlockReader::Kind::kTrailer) break;
+    if (b.kind == IxGifBlockReader::Kind::kComment) SetComment(b.comment.c_str());
+    if (b.kind == IxGifBlockReader::Kind::kApplication && b.hasLoopCount) loops_ = b.loopCount;
+    if (b.kind != IxGifBlockReader::Kind::kImage) continue;
+    ++count.images;
+    if (b.width <= 0 || b.height <= 0) continue;
+    if (count.frames == 0) count.firstFrameSmaller = b.width != screen.width || b.height != screen.height;
+    ++count.frames;
+    if (ClipToScreen(b.left, b.top, b.width, b.height, screen.width, screen.height).Pixels() > 0)
+      ++count.framesOnScreen;
+  }
+  return true;
+}
+
+// Everything the decoding pass carries from one frame to the next.
+struct IxImageGIF::Composition {
+  Composition(const Screen& s, bool mosaic, int toLoad)
+      : screen(s), tableSize(s.tableSize), haveTable(s.globalTable), trueColour(mosaic), frameToLoad(toLoad) {
+    memcpy(table, s.table, sizeof(table));
+  }
+  const Screen& screen;
   // The current colour table: the global one, replaced by each local table met.
   uint8_t table[256 * 3] = {};
-  int tableSize = IxGifBlockReader::TableSize(screenFlags);
-  const bool globalTable = (screenFlags & 0x80) != 0;
-  if (globalTable && !in.Read(table, static_cast<size_t>(tableSize) * 3)) in.SeekTo(data.size());
-  const size_t blocksStart = in.Position();
-
-  // Counting pass: every image of at least one pixel is a frame, also one that lies outside the
-  // screen (it draws nothing); whether this is a mosaic of tiles (no global table, several
-  // frames, the first one smaller than the screen in either direction).
-  int frames = 0;
-  int framesOnScreen = 0;
-  int images = 0;
-  bool firstFrameSmaller = false;
-  {
-    IxGifBlockReader reader(in);
-    for (;;) {
-      if (info.nEscape > 0) return fail("Cancelled");
-      const IxGifBlockReader::Block b = reader.Next();
-      if (b.kind == IxGifBlockReader::Kind::kEnd || b.kind == IxGifBlockReader::Kind::kTrailer) break;
-      if (b.kind == IxGifBlockReader::Kind::kComment) SetComment(b.comment.c_str());
-      if (b.kind == IxGifBlockReader::Kind::kApplication && b.hasLoopCount) loops_ = b.loopCount;
-      if (b.kind != IxGifBlockReader::Kind::kImage) continue;
-      ++images;
-      if (b.width <= 0 || b.height <= 0) continue;
-      if (frames == 0) firstFrameSmaller = b.width != screenWidth || b.height != screenHeight;
-      ++frames;
-      if (ClipToScreen(b.left, b.top, b.width, b.height, screenWidth, screenHeight).Pixels() > 0)
-        ++framesOnScreen;
-    }
-  }
-  info.nNumFrames = frames;
-  if (images == 0) return fail("GIF file holds no image data");
-  if (frames == 0) return fail("GIF file holds only images of zero width or height");
-  if (framesOnScreen == 0) return fail("No GIF frame lies on the screen");
-  if (info.nFrame < 0 || info.nFrame >= frames) {
-    return fail("GIF frame " + std::to_string(info.nFrame) + " asked for; the file has " +
-                std::to_string(frames));
-  }
-  const bool trueColour = frames > 1 && !globalTable && firstFrameSmaller;
-  const int frameToLoad = trueColour ? frames - 1 : info.nFrame;
-
-  const uint64_t screenPixels = static_cast<uint64_t>(screenWidth) * static_cast<uint64_t>(screenHeight);
-  if (screenPixels > kMaxScreenPixels) return fail("IXIMAGE_MAX_MEMORY exceeded");
-  // The picture made: 24 bits per pixel for the mosaic, at most 8 for frames composed by index.
-  const uint64_t pictureBytes = screenPixels * (trueColour ? 3 : 1);
-  if (pictureBytes > kUncheckedPictureBytes && pictureBytes / kMaxExpansion > data.size()) {
-    return fail("GIF screen too large for the data in the file");
-  }
-
-  // Decoding pass. A graphic-control record applies to the one image that follows it.
-  controlFlags_ = 0;
-  controlDelay_ = 0;
-  controlTransIndex_ = 0;
-  info.nBkgndIndex = -1;
-  in.SeekTo(blocksStart);
-  IxGifBlockReader reader(in);
-  auto decoder = std::make_unique<IxGifLzwDecoder>();
+  int tableSize;
+  bool haveTable;
+  const bool trueColour;  // a mosaic of tiles, composed at 24 bits
+  const int frameToLoad;
   IxRGBQuad colours[256];
   // The colours the indexed screen's pixels mean, and how many of them come from a table.
   IxRGBQuad screenColours[256] = {};
@@ -303,12 +283,186 @@ bool IxImageGIF::Decode(IxFile* hFile) {
   uint8_t frameFlags = 0;
   int frameTransIndex = -1;
   uint16_t frameDelay = 0;
-  bool haveTable = globalTable;
   uint64_t restoredPixels = 0;
   std::string damage;
+};
 
+// One frame of at least one pixel: its colours, the previous frame's disposal, then its pixels
+// drawn onto the screen. False when the picture cannot go on.
+bool IxImageGIF::DecodeFrame(const IxGifBlockReader::Block& b, const std::vector<uint8_t>& data, Composition& c,
+                             IxGifLzwDecoder& decoder) {
+  const Area area = ClipToScreen(b.left, b.top, b.width, b.height, c.screen.width, c.screen.height);
+
+  if (b.localTableSize > 0) {
+    c.tableSize = b.localTableSize;
+    memcpy(c.table, data.data() + b.localTableOffset, static_cast<size_t>(c.tableSize) * 3);
+    c.haveTable = true;
+  }
+  const int bpp = BppForTable(c.tableSize);
+  const int frameTableSize = c.haveTable ? c.tableSize : 0;
+  c.frameTransIndex = info.nBkgndIndex;
+  for (int k = 0; k < 256; ++k) {
+    IxRGBQuad& q = c.colours[k];
+    q.rgbReserved = 0;
+    if (c.haveTable && k < c.tableSize) {
+      q.rgbRed = c.table[k * 3];
+      q.rgbGreen = c.table[k * 3 + 1];
+      q.rgbBlue = c.table[k * 3 + 2];
+    } else {
+      const uint8_t v = c.haveTable && c.frameTransIndex >= 0 ? 255 : 0;
+      q.rgbRed = q.rgbGreen = q.rgbBlue = v;
+    }
+  }
+
+  IxGifFrameSink::Frame place;
+  place.left = b.left;
+  place.top = b.top;
+  place.width = b.width;
+  place.height = b.height;
+  place.interlaced = (b.imageFlags & 0x40) != 0;
+  place.bpp = bpp;
+  place.transIndex = c.frameTransIndex;
+
+  if (c.trueColour) {
+    if (!IsValid()) {
+      if (Create(c.screen.width, c.screen.height, 24, IXIMAGE_FORMAT_GIF) == nullptr)
+        return Fail("Can't allocate memory");
+      Clear(0);
+    }
+  } else if (c.frame == 0) {
+    if (Create(c.screen.width, c.screen.height, static_cast<uint32_t>(bpp), IXIMAGE_FORMAT_GIF) == nullptr) {
+      return Fail("Can't allocate memory");
+    }
+    c.clearValue = controlTransIndex_;
+    Clear(c.clearValue);
+    c.firstTransIndex = c.frameTransIndex;
+    memcpy(c.screenColours, c.colours, sizeof(c.colours));
+    c.screenTableSize = frameTableSize;
+  } else {
+    // The previous frame's disposal, in the mode it was drawn in.
+    if (c.previousDisposal == 2 || (c.previousDisposal == 3 && !c.savedArea.empty())) {
+      c.restoredPixels += c.previous.Pixels();
+      if (c.restoredPixels > kMaxRestoredPixels) return Fail("Too many GIF frames to compose");
+      if (c.previousDisposal == 3)
+        RestoreArea(c.previous, c.savedArea);
+      else if (c.colourScreen)
+        FillArea(c.previous, c.background);
+      else
+        RestoreBackground(c.previous, c.clearValue);
+    }
+    c.savedArea.clear();
+    const int shared = std::min(frameTableSize, c.screenTableSize);
+    if (!c.colourScreen && !SameColours(c.colours, c.screenColours, shared)) {
+      // A table of other colours: from here on every pixel keeps the colour it is drawn with.
+      c.background = c.screenColours[c.clearValue];
+      c.background.rgbReserved = c.clearValue == c.firstTransIndex ? 0 : 255;
+      if (!ToColourScreen(c.firstTransIndex)) return Fail("Can't allocate memory");
+      c.colourScreen = true;
+    } else if (!c.colourScreen && bpp > GetBpp()) {
+      // A deeper local table than the picture holds: widen the picture, keeping its indices.
+      IxImage wider;
+      if (wider.Create(c.screen.width, c.screen.height, static_cast<uint32_t>(bpp), IXIMAGE_FORMAT_GIF) ==
+          nullptr) {
+        return Fail("Can't allocate memory");
+      }
+      for (int y = 0; y < c.screen.height; ++y)
+        for (int x = 0; x < c.screen.width; ++x) wider.SetPixelIndex(x, y, BlindGetPixelIndex(x, y));
+      if (!AdoptPixels(wider)) return Fail("Can't allocate memory");
+    }
+    if (!c.colourScreen && frameTableSize >= c.screenTableSize) {
+      memcpy(c.screenColours, c.colours, sizeof(c.colours));
+      c.screenTableSize = frameTableSize;
+    }
+  }
+
+  const uint8_t disposal = static_cast<uint8_t>((controlFlags_ >> 2) & 7);
+  if (disposal == 3 && !c.trueColour && c.frame != c.frameToLoad && area.Pixels() > 0) {
+    c.restoredPixels += area.Pixels();
+    if (c.restoredPixels > kMaxRestoredPixels) return Fail("Too many GIF frames to compose");
+    c.savedArea = SaveArea(area);
+  }
+
+  if (area.Pixels() > 0) {
+    place.colourSkipsTransparent = c.colourScreen;
+    IxGifFrameSink sink(*this, place, c.trueColour || c.colourScreen ? c.colours : nullptr);
+    IxMemoryCursor codes(data.data(), data.size());
+    codes.SeekTo(b.codeStreamOffset);
+    int badCodes = 0;
+    const IxGifLzwDecoder::Status status = decoder.Decode(codes, b.width, sink, badCodes);
+    if (info.nEscape != 0) return Fail("Cancelled");
+    const std::string name = "GIF frame " + std::to_string(c.frame);
+    if (decoder.PixelsDecoded() == 0) {
+      const std::string why = status == IxGifLzwDecoder::Status::kBadCodeSize
+                                  ? name + ": minimum code size outside 2 to 11"
+                                  : name + " holds no decodable pixels";
+      if (c.frame == c.frameToLoad) return Fail(why);
+      if (c.damage.empty()) c.damage = why;
+    } else if (c.damage.empty() && IxGifLzwDecoder::IsDamage(status, badCodes)) {
+      c.damage = name + (badCodes > 0 || status == IxGifLzwDecoder::Status::kBadString
+                           ? " is damaged: its code stream holds invalid codes"
+                           : " is damaged: its code stream ends early");
+    } else if (c.damage.empty() && decoder.PixelsDecoded() <
+                                     static_cast<uint64_t>(b.width) * static_cast<uint64_t>(b.height)) {
+      c.damage = name + " is damaged: its code stream ends early";
+    }
+  }
+  if (!c.trueColour && !c.colourScreen) SetPalette(c.screenColours, 256);
+
+  c.frameFlags = controlFlags_;
+  c.frameDelay = controlDelay_;
+  c.previousDisposal = disposal;
+  disposal_ = disposal;
+  c.previous = area;
+  controlFlags_ = 0;
+  controlDelay_ = 0;
+  controlTransIndex_ = 0;
+  info.nBkgndIndex = -1;
+  return true;
+}
+
+bool IxImageGIF::Decode(IxFile* hFile) {
+  if (hFile == nullptr) return false;
+  const int64_t start = hFile->Tell();
+  std::vector<uint8_t> data;
+  Screen screen;
+  bool headerOnly = false;
+  if (!ReadScreen(hFile, data, screen, headerOnly)) return false;
+  if (headerOnly) return true;
+  IxMemoryCursor in(data.data(), data.size());
+  in.SeekTo(screen.blocksStart);
+
+  FrameCount count;
+  if (!CountFrames(in, screen, count)) return false;
+  info.nNumFrames = count.frames;
+  if (count.images == 0) return Fail("GIF file holds no image data");
+  if (count.frames == 0) return Fail("GIF file holds only images of zero width or height");
+  if (count.framesOnScreen == 0) return Fail("No GIF frame lies on the screen");
+  if (info.nFrame < 0 || info.nFrame >= count.frames) {
+    return Fail("GIF frame " + std::to_string(info.nFrame) + " asked for; the file has " +
+                std::to_string(count.frames));
+  }
+  const bool trueColour = count.frames > 1 && !screen.globalTable && count.firstFrameSmaller;
+  const int frameToLoad = trueColour ? count.frames - 1 : info.nFrame;
+
+  const uint64_t screenPixels = static_cast<uint64_t>(screen.width) * static_cast<uint64_t>(screen.height);
+  if (screenPixels > kMaxScreenPixels) return Fail("IXIMAGE_MAX_MEMORY exceeded");
+  // The picture made: 24 bits per pixel for the mosaic, at most 8 for frames composed by index.
+  const uint64_t pictureBytes = screenPixels * (trueColour ? 3 : 1);
+  if (pictureBytes > kUncheckedPictureBytes && pictureBytes / kMaxExpansion > data.size()) {
+    return Fail("GIF screen too large for the data in the file");
+  }
+
+  // Decoding pass. A graphic-control record applies to the one image that follows it.
+  controlFlags_ = 0;
+  controlDelay_ = 0;
+  controlTransIndex_ = 0;
+  info.nBkgndIndex = -1;
+  in.SeekTo(screen.blocksStart);
+  IxGifBlockReader reader(in);
+  auto decoder = std::make_unique<IxGifLzwDecoder>();
+  Composition c(screen, trueColour, frameToLoad);
   for (;;) {
-    if (info.nEscape > 0) return fail("Cancelled");
+    if (info.nEscape > 0) return Fail("Cancelled");
     const IxGifBlockReader::Block b = reader.Next();
     if (b.kind == IxGifBlockReader::Kind::kEnd || b.kind == IxGifBlockReader::Kind::kTrailer) break;
     if (b.kind == IxGifBlockReader::Kind::kGraphicControl && b.controlValid) {
@@ -326,152 +480,27 @@ bool IxImageGIF::Decode(IxFile* hFile) {
       info.nBkgndIndex = -1;
       continue;
     }
-    const Area area = ClipToScreen(b.left, b.top, b.width, b.height, screenWidth, screenHeight);
-
-    if (b.localTableSize > 0) {
-      tableSize = b.localTableSize;
-      memcpy(table, data.data() + b.localTableOffset, static_cast<size_t>(tableSize) * 3);
-      haveTable = true;
-    }
-    const int bpp = BppForTable(tableSize);
-    const int frameTableSize = haveTable ? tableSize : 0;
-    frameTransIndex = info.nBkgndIndex;
-    for (int k = 0; k < 256; ++k) {
-      IxRGBQuad& c = colours[k];
-      c.rgbReserved = 0;
-      if (haveTable && k < tableSize) {
-        c.rgbRed = table[k * 3];
-        c.rgbGreen = table[k * 3 + 1];
-        c.rgbBlue = table[k * 3 + 2];
-      } else {
-        const uint8_t v = haveTable && frameTransIndex >= 0 ? 255 : 0;
-        c.rgbRed = c.rgbGreen = c.rgbBlue = v;
-      }
-    }
-
-    IxGifFrameSink::Frame place;
-    place.left = b.left;
-    place.top = b.top;
-    place.width = b.width;
-    place.height = b.height;
-    place.interlaced = (b.imageFlags & 0x40) != 0;
-    place.bpp = bpp;
-    place.transIndex = frameTransIndex;
-
-    if (trueColour) {
-      if (!IsValid()) {
-        if (Create(screenWidth, screenHeight, 24, IXIMAGE_FORMAT_GIF) == nullptr)
-          return fail("Can't allocate memory");
-        Clear(0);
-      }
-    } else if (frame == 0) {
-      if (Create(screenWidth, screenHeight, static_cast<uint32_t>(bpp), IXIMAGE_FORMAT_GIF) == nullptr) {
-        return fail("Can't allocate memory");
-      }
-      clearValue = controlTransIndex_;
-      Clear(clearValue);
-      firstTransIndex = frameTransIndex;
-      memcpy(screenColours, colours, sizeof(colours));
-      screenTableSize = frameTableSize;
-    } else {
-      // The previous frame's disposal, in the mode it was drawn in.
-      if (previousDisposal == 2 || (previousDisposal == 3 && !savedArea.empty())) {
-        restoredPixels += previous.Pixels();
-        if (restoredPixels > kMaxRestoredPixels) return fail("Too many GIF frames to compose");
-        if (previousDisposal == 3)
-          RestoreArea(previous, savedArea);
-        else if (colourScreen)
-          FillArea(previous, background);
-        else
-          RestoreBackground(previous, clearValue);
-      }
-      savedArea.clear();
-      const int shared = std::min(frameTableSize, screenTableSize);
-      if (!colourScreen && !SameColours(colours, screenColours, shared)) {
-        // A table of other colours: from here on every pixel keeps the colour it is drawn with.
-        background = screenColours[clearValue];
-        background.rgbReserved = clearValue == firstTransIndex ? 0 : 255;
-        if (!ToColourScreen(firstTransIndex)) return fail("Can't allocate memory");
-        colourScreen = true;
-      } else if (!colourScreen && bpp > GetBpp()) {
-        // A deeper local table than the picture holds: widen the picture, keeping its indices.
-        IxImage wider;
-        if (wider.Create(screenWidth, screenHeight, static_cast<uint32_t>(bpp), IXIMAGE_FORMAT_GIF) ==
-            nullptr) {
-          return fail("Can't allocate memory");
-        }
-        for (int y = 0; y < screenHeight; ++y)
-          for (int x = 0; x < screenWidth; ++x) wider.SetPixelIndex(x, y, BlindGetPixelIndex(x, y));
-        if (!AdoptPixels(wider)) return fail("Can't allocate memory");
-      }
-      if (!colourScreen && frameTableSize >= screenTableSize) {
-        memcpy(screenColours, colours, sizeof(colours));
-        screenTableSize = frameTableSize;
-      }
-    }
-
-    const uint8_t disposal = static_cast<uint8_t>((controlFlags_ >> 2) & 7);
-    if (disposal == 3 && !trueColour && frame != frameToLoad && area.Pixels() > 0) {
-      restoredPixels += area.Pixels();
-      if (restoredPixels > kMaxRestoredPixels) return fail("Too many GIF frames to compose");
-      savedArea = SaveArea(area);
-    }
-
-    if (area.Pixels() > 0) {
-      place.colourSkipsTransparent = colourScreen;
-      IxGifFrameSink sink(*this, place, trueColour || colourScreen ? colours : nullptr);
-      IxGifCursor codes(data.data(), data.size());
-      codes.SeekTo(b.codeStreamOffset);
-      int badCodes = 0;
-      const IxGifLzwDecoder::Status status = decoder->Decode(codes, b.width, sink, badCodes);
-      if (info.nEscape != 0) return fail("Cancelled");
-      const std::string name = "GIF frame " + std::to_string(frame);
-      if (decoder->PixelsDecoded() == 0) {
-        const std::string why = status == IxGifLzwDecoder::Status::kBadCodeSize
-                                    ? name + ": minimum code size outside 2 to 11"
-                                    : name + " holds no decodable pixels";
-        if (frame == frameToLoad) return fail(why);
-        if (damage.empty()) damage = why;
-      } else if (damage.empty() && IxGifLzwDecoder::IsDamage(status, badCodes)) {
-        damage = name + (badCodes > 0 || status == IxGifLzwDecoder::Status::kBadString
-                             ? " is damaged: its code stream holds invalid codes"
-                             : " is damaged: its code stream ends early");
-      } else if (damage.empty() && decoder->PixelsDecoded() <
-                                       static_cast<uint64_t>(b.width) * static_cast<uint64_t>(b.height)) {
-        damage = name + " is damaged: its code stream ends early";
-      }
-    }
-    if (!trueColour && !colourScreen) SetPalette(screenColours, 256);
-
-    frameFlags = controlFlags_;
-    frameDelay = controlDelay_;
-    previousDisposal = disposal;
-    disposal_ = disposal;
-    previous = area;
-    controlFlags_ = 0;
-    controlDelay_ = 0;
-    controlTransIndex_ = 0;
-    info.nBkgndIndex = -1;
-    if (frame == frameToLoad) break;
-    ++frame;
+    if (!DecodeFrame(b, data, c, *decoder)) return false;
+    if (c.frame == frameToLoad) break;
+    ++c.frame;
   }
-  if (!IsValid()) return fail("GIF file holds no image data");
+  if (!IsValid()) return Fail("GIF file holds no image data");
 
   if (trueColour) {
-    if ((frameFlags & 1) && frameTransIndex >= 0) {
-      SetTransColor(colours[frameTransIndex & 0xFF]);
+    if ((c.frameFlags & 1) && c.frameTransIndex >= 0) {
+      SetTransColor(c.colours[c.frameTransIndex & 0xFF]);
       info.nBkgndIndex = 0;
     } else {
       info.nBkgndIndex = -1;
     }
   } else {
     // A colour screen carries its transparency in the alpha plane.
-    info.nBkgndIndex = colourScreen ? -1 : firstTransIndex;
+    info.nBkgndIndex = c.colourScreen ? -1 : c.firstTransIndex;
   }
-  controlFlags_ = frameFlags;
-  controlDelay_ = frameDelay;
-  info.dwFrameDelay = frameDelay;
-  SetLastError(damage.c_str());
+  controlFlags_ = c.frameFlags;
+  controlDelay_ = c.frameDelay;
+  info.dwFrameDelay = c.frameDelay;
+  SetLastError(c.damage.c_str());
   hFile->Seek(start + static_cast<int64_t>(in.Position()), SEEK_SET);
   return true;
 }

@@ -14,9 +14,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "imagelib/IxGifBlockReader.h"
 #include "imagelib/IxImage.h"
 
 class IxFile;
+class IxGifLzwDecoder;
 
 class IxImageGIF : public IxImage {
  public:
@@ -69,6 +71,25 @@ class IxImageGIF : public IxImage {
   bool ToColourScreen(int transIndex);
   // Moves another picture's pixels into this object, keeping this object's information block.
   bool AdoptPixels(IxImage& from);
+
+  // Decoding in steps: the screen, the counting pass, then the frames one by one.
+  struct Screen {
+    int width = 0, height = 0;
+    uint8_t flags = 0;
+    bool globalTable = false;
+    int tableSize = 0;
+    uint8_t table[256 * 3] = {};
+    uint64_t blocksStart = 0;  // where the blocks after the global table begin
+  };
+  struct FrameCount {
+    int frames = 0, framesOnScreen = 0, images = 0;
+    bool firstFrameSmaller = false;
+  };
+  struct Composition;
+  bool ReadScreen(IxFile* hFile, std::vector<uint8_t>& data, Screen& screen, bool& headerOnly);
+  bool CountFrames(IxMemoryCursor& in, const Screen& screen, FrameCount& count);
+  bool DecodeFrame(const IxGifBlockReader::Block& b, const std::vector<uint8_t>& data, Composition& c,
+                   IxGifLzwDecoder& decoder);
 
   // Graphic-control record of the frame being read or written.
   uint8_t controlFlags_ = 0;

@@ -39,15 +39,11 @@ void EncodeLine(const uint8_t* values, size_t n, bool padOdd, std::vector<uint8_
 
 bool IxImagePCX::Decode(IxFile* hFile) {
   if (hFile == nullptr) return false;
-  auto fail = [this](const char* text) {
-    SetLastError(text);
-    return false;
-  };
   IxStreamCursor in(hFile);
   uint8_t h[128];
-  if (!in.Read(h, sizeof(h))) return fail("Can't read PCX image");
-  if (h[0] != 10) return fail("Error: Not a PCX file");
-  if (h[2] != 1) return fail("PCX file has unknown encoding scheme");
+  if (!in.Read(h, sizeof(h))) return Fail("Can't read PCX image");
+  if (h[0] != 10) return Fail("Error: Not a PCX file");
+  if (h[2] != 1) return Fail("PCX file has unknown encoding scheme");
   const uint32_t bits = h[3];
   const int64_t xMin = IxStreamCursor::LE16(h + 4);
   const int64_t yMin = IxStreamCursor::LE16(h + 6);
@@ -55,46 +51,46 @@ bool IxImagePCX::Decode(IxFile* hFile) {
   const int64_t yMax = IxStreamCursor::LE16(h + 10);
   const uint32_t planes = h[65];
   const uint64_t bytesPerLine = IxStreamCursor::LE16(h + 66);
-  if (planes > 4) return fail("Can't handle image with more than 4 planes");
+  if (planes > 4) return Fail("Can't handle image with more than 4 planes");
 
   const int64_t width = xMax - xMin + 1;
   const int64_t height = yMax - yMin + 1;
-  if (width <= 0 || height <= 0 || planes == 0) return fail("corrupted PCX");
+  if (width <= 0 || height <= 0 || planes == 0) return Fail("corrupted PCX");
   const bool rgb = bits == 8 && (planes == 3 || planes == 4);
   if (planes > 1 && !rgb) {
-    if (bits == 2 || bits == 4) return fail("Can't handle packed pixels with more than 1 plane.");
-    if (bits != 1) return fail("Can't handle more than 1 bit per pixel");
+    if (bits == 2 || bits == 4) return Fail("Can't handle packed pixels with more than 1 plane.");
+    if (bits != 1) return Fail("Can't handle more than 1 bit per pixel");
   }
-  if (planes == 1 && bits != 1 && bits != 2 && bits != 4 && bits != 8) return fail("corrupted PCX");
+  if (planes == 1 && bits != 1 && bits != 2 && bits != 4 && bits != 8) return Fail("corrupted PCX");
   // Each plane line must hold the whole width.
-  if (bytesPerLine < (static_cast<uint64_t>(width) * bits + 7) / 8) return fail("corrupted PCX");
+  if (bytesPerLine < (static_cast<uint64_t>(width) * bits + 7) / 8) return Fail("corrupted PCX");
 
   const uint32_t depth = rgb ? 24 : (bits == 1 && planes > 1) ? 4 : bits;
   const uint64_t lineBytes = bytesPerLine * planes;
-  if (!in.CanYield(lineBytes * static_cast<uint64_t>(height), kMaxRunExpansion)) return fail("corrupted PCX");
+  if (!in.CanYield(lineBytes * static_cast<uint64_t>(height), kMaxRunExpansion)) return Fail("corrupted PCX");
   if (Create(static_cast<int32_t>(width), static_cast<int32_t>(height), depth, IXIMAGE_FORMAT_PCX) == nullptr) {
-    return fail("Can't allocate memory");
+    return Fail("Can't allocate memory");
   }
   info.xDPI = IxStreamCursor::LE16(h + 12);
   info.yDPI = IxStreamCursor::LE16(h + 14);
   if (planes == 4 && rgb) {
     AlphaCreate();
-    if (!AlphaIsValid()) return fail("Can't allocate memory");
+    if (!AlphaIsValid()) return Fail("Can't allocate memory");
   }
-  if (info.nEscape != 0) return fail("Cancelled");
+  if (info.nEscape != 0) return Fail("Cancelled");
 
   std::vector<uint8_t> line(static_cast<size_t>(lineBytes));
   uint64_t left = lineBytes * static_cast<uint64_t>(height);
   uint32_t runCount = 0;
   uint8_t runValue = 0;
   for (int64_t top = 0; top < height; ++top) {
-    if (info.nEscape != 0) return fail("Cancelled");
+    if (info.nEscape != 0) return Fail("Cancelled");
     // A run may go on into the next line; it may not go past the picture.
     for (uint64_t i = 0; i < lineBytes; ++i) {
       // A count of 0 stands for nothing: read on.
       while (runCount == 0) {
         const int c = in.ReadByte();
-        if (c < 0) return fail("corrupted PCX");
+        if (c < 0) return Fail("corrupted PCX");
         if (c < 0xC0) {
           runCount = 1;
           runValue = static_cast<uint8_t>(c);
@@ -102,9 +98,9 @@ bool IxImagePCX::Decode(IxFile* hFile) {
         }
         runCount = static_cast<uint32_t>(c & 0x3F);
         const int v = in.ReadByte();
-        if (v < 0) return fail("corrupted PCX");
+        if (v < 0) return Fail("corrupted PCX");
         runValue = static_cast<uint8_t>(v);
-        if (runCount > left) return fail("repeat count spans end of image");
+        if (runCount > left) return Fail("repeat count spans end of image");
       }
       line[i] = runValue;
       --runCount;
@@ -141,7 +137,7 @@ bool IxImagePCX::Decode(IxFile* hFile) {
   if (rgb) return true;
   if (bits == 8) {
     uint8_t palette[769];
-    if (!in.Read(palette, sizeof(palette)) || palette[0] != 12) return fail("bad color map signature");
+    if (!in.Read(palette, sizeof(palette)) || palette[0] != 12) return Fail("bad color map signature");
     SetPaletteRGB(palette + 1, 256);
   } else if (bits == 1 && planes == 1) {
     SetPaletteColor(0, 0, 0, 0);

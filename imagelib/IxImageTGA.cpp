@@ -59,13 +59,9 @@ void PutLE16(uint8_t* p, uint32_t v) {
 
 bool IxImageTGA::Decode(IxFile* hFile) {
   if (hFile == nullptr) return false;
-  auto fail = [this](const char* text) {
-    SetLastError(text);
-    return false;
-  };
   IxStreamCursor in(hFile);
   uint8_t h[18];
-  if (!in.Read(h, sizeof(h))) return fail("Not a TGA");
+  if (!in.Read(h, sizeof(h))) return Fail("Not a TGA");
   const uint8_t idLength = h[0];
   const uint8_t mapType = h[1];
   const uint8_t imageType = h[2];
@@ -78,7 +74,7 @@ bool IxImageTGA::Decode(IxFile* hFile) {
   const uint8_t descriptor = h[17];
 
   const bool rle = imageType >= 9 && imageType <= 11;
-  if (!rle && (imageType < 1 || imageType > 3)) return fail("Unknown TGA image type");
+  if (!rle && (imageType < 1 || imageType > 3)) return Fail("Unknown TGA image type");
   const uint32_t kind = imageType & 3;  // 1 colour-mapped, 2 true colour, 3 grey
   bool headerOk = width != 0 && height != 0 && mapLength < 257 && mapType <= 1 &&
                   (depth == 8 || depth == 15 || depth == 16 || depth == 24 || depth == 32);
@@ -91,26 +87,26 @@ bool IxImageTGA::Decode(IxFile* hFile) {
   if (kind == 1) headerOk = headerOk && mapType == 1 && depth == 8;
   if (kind == 2) headerOk = headerOk && depth != 8;
   if (kind == 3) headerOk = headerOk && (depth == 8 || depth == 16);
-  if (!headerOk) return fail("bad TGA header");
+  if (!headerOk) return Fail("bad TGA header");
   const bool greyAlpha = kind == 3 && depth == 16;
 
-  if (!in.Skip(idLength)) return fail("corrupted TGA");
+  if (!in.Skip(idLength)) return Fail("corrupted TGA");
   const uint32_t pixelBytes = (depth + 7) / 8;
   const uint64_t pixels = uint64_t{width} * height;
-  if (!in.CanYield(pixels * 3, rle ? kMaxRunExpansion : 3)) return fail("corrupted TGA");
+  if (!in.CanYield(pixels * 3, rle ? kMaxRunExpansion : 3)) return Fail("corrupted TGA");
 
   const uint32_t bpp = depth == 8 || greyAlpha ? 8 : 24;
-  if (Create(width, height, bpp, IXIMAGE_FORMAT_TGA) == nullptr) return fail("TGA Create failed");
+  if (Create(width, height, bpp, IXIMAGE_FORMAT_TGA) == nullptr) return Fail("TGA Create failed");
   if (depth == 32 || greyAlpha) {
     AlphaCreate();
-    if (!AlphaIsValid()) return fail("TGA Create failed");
+    if (!AlphaIsValid()) return Fail("TGA Create failed");
   }
-  if (info.nEscape != 0) return fail("Cancelled");
+  if (info.nEscape != 0) return Fail("Cancelled");
 
   if (mapType == 1) {
     const uint32_t entryBytes = (mapEntryBits + 7) / 8;
     std::vector<uint8_t> map(static_cast<size_t>(mapLength) * entryBytes);
-    if (!in.Read(map.data(), map.size())) return fail("corrupted TGA");
+    if (!in.Read(map.data(), map.size())) return Fail("corrupted TGA");
     for (uint32_t i = 0; i < mapLength && mapFirst + i < 256; ++i) {
       const uint8_t* e = &map[i * entryBytes];
       const IxRGBQuad c = entryBytes == 2 ? From555(IxStreamCursor::LE16(e)) : IxRGBQuad{e[0], e[1], e[2], 0};
@@ -126,11 +122,11 @@ bool IxImageTGA::Decode(IxFile* hFile) {
   uint8_t* alpha = AlphaGetPointer();
   uint8_t px[4];
   for (uint32_t i = 0; i < height; ++i) {
-    if (info.nEscape != 0) return fail("Cancelled");
+    if (info.nEscape != 0) return Fail("Cancelled");
     const uint64_t y = topDown ? height - 1 - i : i;
     uint8_t* row = bits + y * GetEffWidth();
     for (uint32_t n = 0; n < width; ++n) {
-      if (!reader.Next(px)) return fail("corrupted TGA");
+      if (!reader.Next(px)) return Fail("corrupted TGA");
       const uint64_t x = rightToLeft ? width - 1 - n : n;
       switch (depth) {
         case 8:

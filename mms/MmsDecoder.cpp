@@ -9,50 +9,9 @@
 #include "mms/MmsContentTypes.h"
 #include "mms/MmsText.h"
 #include "mms/MmsTrace.h"
+#include "mms/WspCodes.h"
 
 namespace {
-
-// Header field bytes (the field code with bit 7 set).
-enum : uint8_t {
-  FIELD_BCC = 0x81,
-  FIELD_CC = 0x82,
-  FIELD_CONTENT_TYPE = 0x84,
-  FIELD_DATE = 0x85,
-  FIELD_DELIVERY_REPORT = 0x86,
-  FIELD_FROM = 0x89,
-  FIELD_MESSAGE_CLASS = 0x8A,
-  FIELD_MESSAGE_ID = 0x8B,
-  FIELD_MESSAGE_TYPE = 0x8C,
-  FIELD_MMS_VERSION = 0x8D,
-  FIELD_PRIORITY = 0x8F,
-  FIELD_READ_REPLY = 0x90,
-  FIELD_SUBJECT = 0x96,
-  FIELD_TO = 0x97,
-  FIELD_TRANSACTION_ID = 0x98,
-};
-
-// Message types that carry a body: a stored draft or sent message, and a retrieved one.
-constexpr uint8_t MESSAGE_TYPE_SEND_REQ = 0x80;
-constexpr uint8_t MESSAGE_TYPE_RETRIEVE_CONF = 0x84;
-
-constexpr uint8_t FROM_ADDRESS_PRESENT = 0x80;
-constexpr uint8_t TEXT_QUOTE = 0x7F;
-constexpr uint8_t QUOTED_STRING = 0x22;
-
-// Part header bytes.
-constexpr uint8_t HEADER_CONTENT_LOCATION = 0x8E;
-constexpr uint8_t HEADER_CONTENT_ID = 0xC0;
-
-// Content-type parameter codes (WSP 1.1 to 1.4 encodings alike).
-enum : uint64_t {
-  PARAM_CHARSET = 0x01,
-  PARAM_NAME_OLD = 0x05,
-  PARAM_FILENAME_OLD = 0x06,
-  PARAM_START_OLD = 0x0A,
-  PARAM_NAME = 0x17,
-  PARAM_FILENAME = 0x18,
-  PARAM_START = 0x19,
-};
 
 bool StartsWithNoCase(const std::string& s, const char* prefix) { return MmsLower(s).rfind(prefix, 0) == 0; }
 
@@ -73,7 +32,7 @@ std::string WellKnownTypeName(uint64_t code) {
 bool ReadTextValue(WspCursor& cursor, std::string* text) {
   uint8_t first;
   if (!cursor.PeekByte(first)) return false;
-  if (first == QUOTED_STRING || first == TEXT_QUOTE) cursor.Skip(1);
+  if (first == WSP_QUOTED_STRING || first == WSP_TEXT_QUOTE) cursor.Skip(1);
   return cursor.ReadText(*text);
 }
 
@@ -134,16 +93,16 @@ bool ReadParameter(WspCursor& value, tMMS_ContentType& type, std::string& filena
   uint64_t code;
   if (!value.ReadIntegerValue(code)) return false;
   switch (code) {
-    case PARAM_CHARSET:
+    case WSP_PARAM_CHARSET:
       return ReadCharset(value, type);
-    case PARAM_NAME_OLD:
-    case PARAM_NAME:
+    case WSP_PARAM_NAME_OLD:
+    case WSP_PARAM_NAME:
       return ReadTextValue(value, &type.Name);
-    case PARAM_FILENAME_OLD:
-    case PARAM_FILENAME:
+    case WSP_PARAM_FILENAME_OLD:
+    case WSP_PARAM_FILENAME:
       return ReadTextValue(value, &filename);
-    case PARAM_START_OLD:
-    case PARAM_START:
+    case WSP_PARAM_START_OLD:
+    case WSP_PARAM_START:
       return ReadTextValue(value, &type.Start);
     default:
       return value.SkipValue();
@@ -158,7 +117,7 @@ std::optional<std::u16string> DecodeCharsetText(int charset, WspCursor text) {
   const uint8_t* bytes = text.Position();
   size_t count = text.Remaining();
   if (!wide) {
-    if (count > 0 && bytes[0] == TEXT_QUOTE) {
+    if (count > 0 && bytes[0] == WSP_TEXT_QUOTE) {
       ++bytes;
       --count;
     }
@@ -197,7 +156,7 @@ bool ReadFrom(WspCursor& cursor, std::string* from) {
   if (!cursor.ReadValueLength(length) || !cursor.Take(length, value)) return false;
   from->clear();
   uint8_t token;
-  if (value.ReadByte(token) && token == FROM_ADDRESS_PRESENT) {
+  if (value.ReadByte(token) && token == WSP_FROM_ADDRESS_PRESENT) {
     if (WspDecodeAddress(value, from)) {
       *from = MmsHeaderTextToUtf8(*from);
     } else {
@@ -235,46 +194,46 @@ bool ReadSubject(WspCursor& cursor, std::optional<std::u16string>& subject) {
 bool ReadHeaderField(WspCursor& cursor, uint8_t field, tMMS_RetrieveConf& record) {
   std::optional<uint8_t> byte;
   switch (field) {
-    case FIELD_BCC:
+    case WSP_FIELD_BCC:
       return ReadRecipient(cursor, record.Bcc, record.BccList);
-    case FIELD_CC:
+    case WSP_FIELD_CC:
       return ReadRecipient(cursor, record.Cc, record.CcList);
-    case FIELD_TO:
+    case WSP_FIELD_TO:
       return ReadRecipient(cursor, record.To, record.ToList);
-    case FIELD_DATE: {
+    case WSP_FIELD_DATE: {
       uint64_t date;
       if (!cursor.ReadLongInteger(date)) return false;
       record.Date = date > static_cast<uint64_t>(INT64_MAX) ? INT64_MAX : static_cast<int64_t>(date);
       return true;
     }
-    case FIELD_DELIVERY_REPORT:
+    case WSP_FIELD_DELIVERY_REPORT:
       if (!ReadByteField(cursor, &byte)) return false;
       if (byte) record.DeliveryReport = *byte == 0x80 ? 1 : 0;
       return true;
-    case FIELD_READ_REPLY:
+    case WSP_FIELD_READ_REPLY:
       if (!ReadByteField(cursor, &byte)) return false;
       if (byte) record.ReadReply = *byte == 0x80 ? 1 : 0;
       return true;
-    case FIELD_MESSAGE_CLASS:
+    case WSP_FIELD_MESSAGE_CLASS:
       if (!ReadByteField(cursor, &byte)) return false;
       if (byte) record.MessageClass = *byte;
       return true;
-    case FIELD_PRIORITY:
+    case WSP_FIELD_PRIORITY:
       if (!ReadByteField(cursor, &byte)) return false;
       if (byte) record.Priority = *byte;
       return true;
-    case FIELD_MESSAGE_TYPE:
+    case WSP_FIELD_MESSAGE_TYPE:
       if (!ReadByteField(cursor, &byte)) return false;
-      return byte && (*byte == MESSAGE_TYPE_SEND_REQ || *byte == MESSAGE_TYPE_RETRIEVE_CONF);
-    case FIELD_MESSAGE_ID:
+      return byte && (*byte == WSP_MESSAGE_TYPE_SEND_REQ || *byte == WSP_MESSAGE_TYPE_RETRIEVE_CONF);
+    case WSP_FIELD_MESSAGE_ID:
       return WspDecodeText(cursor, &record.MessageID);
-    case FIELD_TRANSACTION_ID:
+    case WSP_FIELD_TRANSACTION_ID:
       return WspDecodeText(cursor, &record.TransactionID);
-    case FIELD_FROM:
+    case WSP_FIELD_FROM:
       return ReadFrom(cursor, &record.From);
-    case FIELD_SUBJECT:
+    case WSP_FIELD_SUBJECT:
       return ReadSubject(cursor, record.Subject);
-    case FIELD_MMS_VERSION:
+    case WSP_FIELD_MMS_VERSION:
     default:
       // Fields this reader has no use for (MMS 1.1 and later ones among them) are stepped over
       // by their shape.
@@ -291,13 +250,13 @@ bool IsMultipartType(const std::string& type) {
 void ReadPartHeaders(WspCursor& headers, std::string& location, std::string& id) {
   uint8_t header;
   while (headers.PeekByte(header)) {
-    if (header == HEADER_CONTENT_LOCATION) {
+    if (header == WSP_HEADER_CONTENT_LOCATION) {
       headers.Skip(1);
       if (!WspDecodeText(headers, &location)) return;
-    } else if (header == HEADER_CONTENT_ID) {
+    } else if (header == WSP_HEADER_CONTENT_ID) {
       headers.Skip(1);
       uint8_t quote;
-      if (headers.PeekByte(quote) && quote == QUOTED_STRING) headers.Skip(1);
+      if (headers.PeekByte(quote) && quote == WSP_QUOTED_STRING) headers.Skip(1);
       std::string text;
       if (!headers.ReadText(text)) return;
       id = MmsWithoutAngleBrackets(text);
@@ -395,7 +354,7 @@ bool WspDecodeText(WspCursor& cursor, std::string* text) {
   uint8_t first;
   if (!cursor.PeekByte(first)) return false;
   WspCursor saved = cursor;
-  if (first == TEXT_QUOTE) cursor.Skip(1);
+  if (first == WSP_TEXT_QUOTE) cursor.Skip(1);
   if (!cursor.ReadText(*text)) {
     cursor = saved;
     return false;
@@ -491,7 +450,7 @@ std::optional<tMMS_ContentType> WspDecodeContentType(WspCursor& cursor, size_t* 
 }
 
 uint8_t MmsMessageType(const uint8_t* bytes, int length) {
-  if (!bytes || length < 2 || bytes[0] != FIELD_MESSAGE_TYPE) return 0;
+  if (!bytes || length < 2 || bytes[0] != WSP_FIELD_MESSAGE_TYPE) return 0;
   return bytes[1];
 }
 
@@ -501,7 +460,7 @@ tMMS_RetrieveConf* MmsDecodeHeaders(const uint8_t* bytes, int length) {
   WspCursor cursor(bytes, static_cast<size_t>(length));
   uint8_t field;
   while (cursor.PeekByte(field)) {
-    if (field == FIELD_CONTENT_TYPE) {
+    if (field == WSP_FIELD_CONTENT_TYPE) {
       record->Body.assign(cursor.Position(), cursor.End());
       record->BodyLen = static_cast<int>(record->Body.size());
       return record;
@@ -527,7 +486,7 @@ tMMS_Body* MmsDecodeMultipart(const uint8_t* bytes, int length) {
   WspCursor cursor(bytes, static_cast<size_t>(length));
   uint8_t field;
   cursor.ReadByte(field);
-  if (field != FIELD_CONTENT_TYPE) {
+  if (field != WSP_FIELD_CONTENT_TYPE) {
     TraceBanner("TempValue != 0x84");
     return nullptr;
   }

@@ -9,19 +9,10 @@
 #include "mms/MmsAlloc.h"
 #include "mms/MmsBodyBuilder.h"
 #include "mms/MmsContentTypes.h"
+#include "mms/WspCodes.h"
 #include "mms/WspEncoder.h"
 
 namespace {
-
-constexpr unsigned char kContentTypeField = 0x84;         // MMS header 0x04
-constexpr unsigned char kMultipartRelated = 0x80 | 0x33;  // application/vnd.wap.multipart.related
-constexpr unsigned char kTypeParam = 0x80 | 0x09;
-constexpr unsigned char kStartParam = 0x80 | 0x0A;
-constexpr unsigned char kNameParam = 0x80 | 0x05;
-constexpr unsigned char kCharsetParam = 0x80 | 0x01;
-constexpr unsigned char kContentIdHeader = 0x80 | 0x40;
-constexpr unsigned char kContentLocationHeader = 0x80 | 0x0E;
-constexpr unsigned char kQuotedString = 0x22;
 
 const char kSmilType[] = "application/smil";
 const char kSmilName[] = "mms.smil";
@@ -119,21 +110,21 @@ struct Entry {
     } else {
       WriteText(cursor, type, typeLen);
     }
-    *cursor++ = kNameParam;
+    *cursor++ = WspShortInteger(WSP_PARAM_NAME_OLD);
     WriteText(cursor, name, nameLen);
     if (hasCharset) {
-      *cursor++ = kCharsetParam;
+      *cursor++ = WspShortInteger(WSP_PARAM_CHARSET);
       WriteIntegerValue(cursor, charset);
     }
-    *cursor++ = kContentIdHeader;
-    *cursor++ = kQuotedString;
+    *cursor++ = WSP_HEADER_CONTENT_ID;
+    *cursor++ = WSP_QUOTED_STRING;
     *cursor++ = '<';
     std::memcpy(cursor, id, idLen);
     cursor += idLen;
     *cursor++ = '>';
     *cursor++ = '\0';
     if (hasLocation) {
-      *cursor++ = kContentLocationHeader;
+      *cursor++ = WSP_HEADER_CONTENT_LOCATION;
       WriteText(cursor, name, nameLen);
     }
     if (len != 0) std::memcpy(cursor, data, len);
@@ -196,12 +187,12 @@ unsigned char* MmsEncodeMultipart(const tMMS_Body* body, int* outLen) {
     unsigned char* out = static_cast<unsigned char*>(MmsAlloc(static_cast<std::size_t>(total)));
     if (out == nullptr) return Fail(outLen);
     unsigned char* cursor = out;
-    *cursor++ = kContentTypeField;
+    *cursor++ = WSP_FIELD_CONTENT_TYPE;
     WriteValueLength(cursor, kTypeValueLen);
-    *cursor++ = kMultipartRelated;
-    *cursor++ = kTypeParam;
+    *cursor++ = WspShortInteger(WSP_TYPE_MULTIPART_RELATED);
+    *cursor++ = WspShortInteger(WSP_PARAM_TYPE);
     WriteText(cursor, kSmilType, sizeof kSmilType - 1);
-    *cursor++ = kStartParam;
+    *cursor++ = WspShortInteger(WSP_PARAM_START_OLD);
     WriteText(cursor, kStartId, sizeof kStartId - 1);
     WriteUintvar(cursor, count);
     for (const Entry& e : entries) e.Write(cursor);

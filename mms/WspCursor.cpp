@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "mms/WspCodes.h"
+
 bool WspCursor::PeekByte(uint8_t& out) const {
   if (AtEnd()) return false;
   out = *pos_;
@@ -55,12 +57,12 @@ bool WspCursor::ReadValueLength(uint32_t& out) {
   uint8_t first;
   if (!ReadByte(first)) return false;
   uint32_t length = first;
-  if (first == 31) {
+  if (first == WSP_LENGTH_QUOTE) {
     if (!ReadUintvar(length)) {
       pos_ = start;
       return false;
     }
-  } else if (first > 31) {
+  } else if (first > WSP_LENGTH_QUOTE) {
     pos_ = start;
     return false;
   }

@@ -2,11 +2,7 @@
 
 #include <cstring>
 
-namespace {
-constexpr unsigned char kLengthQuote = 0x1F;
-constexpr std::uint32_t kMaxShortLength = 30;
-constexpr unsigned char kTextQuote = 0x7F;
-}  // namespace
+#include "mms/WspCodes.h"
 
 int WspEncodeUintvar(unsigned char* dest, std::uint32_t value) {
   unsigned char groups[WSP_UINTVAR_MAX_BYTES];
@@ -23,11 +19,11 @@ int WspEncodeUintvar(unsigned char* dest, std::uint32_t value) {
 }
 
 int WspEncodeValueLength(unsigned char* dest, std::uint32_t length) {
-  if (length <= kMaxShortLength) {
+  if (length <= WSP_MAX_SHORT_LENGTH) {
     dest[0] = static_cast<unsigned char>(length);
     return 1;
   }
-  dest[0] = kLengthQuote;
+  dest[0] = WSP_LENGTH_QUOTE;
   return 1 + WspEncodeUintvar(dest + 1, length);
 }
 
@@ -37,7 +33,7 @@ std::uint32_t WspTextSize(const char* text) {
 }
 
 void WspEncodeText(unsigned char** cursor, const char* text) {
-  if (static_cast<unsigned char>(text[0]) >= 0x80) *(*cursor)++ = kTextQuote;
+  if (static_cast<unsigned char>(text[0]) >= 0x80) *(*cursor)++ = WSP_TEXT_QUOTE;
   std::size_t size = std::strlen(text) + 1;
   std::memcpy(*cursor, text, size);
   *cursor += size;

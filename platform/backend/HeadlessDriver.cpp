@@ -3,6 +3,7 @@
 
 #include <png.h>
 
+#include "platform/gdi/Bitmap.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Process.h"
 #include "platform/win/LayeredWindows.h"

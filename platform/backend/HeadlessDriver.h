@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls/AudioDevice.h"
+#include "platform/backend/audio/AudioDevice.h"
 #include "platform/rtl/FakeClock.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Win.h"

@@ -8,6 +8,7 @@
 #include "platform/controls/ControlSupport.h"
 #include "platform/controls/EditBuffer.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/Utf8.h"
 
 namespace platform::controls {
 
@@ -27,7 +28,7 @@ struct EditWindow {
   bool focused = false;
   bool selecting = false;
   char16_t pendingHigh = 0;
-  std::string pendingBytes;  // an incomplete UTF-8 character typed into an 8-bit window
+  platform::Utf8Collector pendingBytes;  // an incomplete UTF-8 character typed into an 8-bit window
   size_t firstLine = 0;      // first visual line shown
   int xOffset = 0;           // pixels scrolled to the left (single-line)
   bool vertical = false;     // a multi-line edit with a vertical scroll bar
@@ -441,17 +442,7 @@ void OnChar(HWND hwnd, EditWindow& e, WPARAM w) {
     for (char16_t u : MultiByteToUtf16(std::string_view(&c, 1), CP_ACP)) TypeUnit(hwnd, e, u);
     return;
   }
-  if (e.pendingBytes.empty() && byte < 0x80) {
-    TypeUnit(hwnd, e, char16_t(byte));
-    return;
-  }
-  e.pendingBytes.push_back(char(byte));
-  const uint8_t lead = uint8_t(e.pendingBytes[0]);
-  const size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-  if (e.pendingBytes.size() < need) return;
-  const std::u16string units = MultiByteToUtf16(e.pendingBytes, CP_ACP);
-  e.pendingBytes.clear();
-  for (char16_t u : units) TypeUnit(hwnd, e, u);
+  for (char16_t u : e.pendingBytes.Add(char(byte))) TypeUnit(hwnd, e, u);
 }
 
 void MoveCaret(HWND hwnd, EditWindow& e, size_t to, bool extend) {

@@ -15,6 +15,7 @@
 #include "platform/rtl/CharCase.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/Utf8.h"
 
 namespace platform::controls {
 
@@ -48,7 +49,7 @@ struct ListBox {
   HWND combo = nullptr;
   std::u16string typed;
   unsigned typedAt = 0;
-  std::string pendingBytes;  // an incomplete UTF-8 character typed into an 8-bit list
+  platform::Utf8Collector pendingBytes;  // an incomplete UTF-8 character typed into an 8-bit list
 };
 
 WindowStates<ListBox>& States() {
@@ -657,18 +658,13 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       }
       // An 8-bit window gets a UTF-8 character byte by byte: search once it is whole.
       const uint8_t byte = uint8_t(w);
-      if (GetACP() != CP_UTF8 || (lb.pendingBytes.empty() && byte < 0x80)) {
+      if (GetACP() != CP_UTF8 || (lb.pendingBytes.Empty() && byte < 0x80)) {
         const char b = char(byte);
         for (char16_t c : MultiByteToUtf16(std::string_view(&b, 1), CP_ACP)) OnChar(hwnd, lb, c);
         return 0;
       }
-      if ((byte & 0xC0) != 0x80) lb.pendingBytes.clear();  // a new lead byte starts over
-      lb.pendingBytes.push_back(char(byte));
-      const uint8_t lead = uint8_t(lb.pendingBytes[0]);
-      const size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-      if (lb.pendingBytes.size() < need) return 0;
-      const std::u16string units = MultiByteToUtf16(lb.pendingBytes, CP_UTF8);
-      lb.pendingBytes.clear();
+      if ((byte & 0xC0) != 0x80) lb.pendingBytes.Clear();  // a new lead byte starts over
+      const std::u16string units = lb.pendingBytes.Add(char(byte));
       if (units.size() == 1) OnChar(hwnd, lb, units[0]);  // type-ahead searches by single units
       return 0;
     }

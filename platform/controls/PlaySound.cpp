@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "platform/controls/AudioDevice.h"
+#include "platform/backend/audio/AudioDevice.h"
 #include "platform/controls/Controls.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Utf8.h"

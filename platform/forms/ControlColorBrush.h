@@ -14,6 +14,9 @@ class TControlColorBrush {
 
   // Sets the DC of `message` (wParam) up and puts the brush in its Result.
   void Answer(TControl& control, TMessage& message);
+  // Answers `message` when it is a reflected colour question; false for any other message. The
+  // end of the message switch of every control over a system class that draws text.
+  bool AnswerColorQuestion(TControl& control, TMessage& message);
 
  private:
   HBRUSH brush_ = nullptr;

@@ -2,21 +2,18 @@
 
 #include "platform/forms/TReader.h"
 #include "platform/forms/TWriter.h"
+#include "platform/rtl/UpdateScope.h"
 
 void DefineStringsProperty(TStrings* strings, TFiler* filer) {
   filer->DefineProperty(
       "Strings",
       [strings](TReader* reader) {
         reader->ReadListBegin();
-        strings->BeginUpdate();
-        try {
+        {
+          platform::UpdateScope<TStrings> update(*strings);
           strings->Clear();
           while (!reader->EndOfList()) strings->Add(reader->ReadString());
-        } catch (...) {
-          strings->EndUpdate();
-          throw;
         }
-        strings->EndUpdate();
         reader->ReadListEnd();
       },
       [strings](TWriter* writer) {

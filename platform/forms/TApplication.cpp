@@ -9,6 +9,7 @@
 #include "platform/forms/TPopupList.h"
 #include "platform/forms/TScreen.h"
 #include "platform/rtl/Program.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Synchronize.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -335,13 +336,10 @@ int TApplication::MessageBox(const char* text, const char* caption, UINT flags) 
     if (active && IsWindow(active) && IsWindowVisible(active)) SetActiveWindow(active);
   };
   int result = 0;
-  try {
+  {
+    platform::ScopeExit undo([&] { restore(); });
     result = MessageBoxA(active ? active : handle_, text, caption, flags);
-  } catch (...) {
-    restore();
-    throw;
   }
-  restore();
   return result;
 }
 
@@ -357,13 +355,8 @@ void TApplication::SetHint(const AnsiString& value) {
   // Without a handler the hint travels as an action, to whoever handles that.
   auto* action = new THintAction(this);
   action->SetHint(value);
-  try {
-    action->Execute();
-  } catch (...) {
-    delete action;
-    throw;
-  }
-  delete action;
+  platform::ScopeExit restore([&] { delete action; });
+  action->Execute();
 }
 
 void TApplication::SetShowHint(bool value) {

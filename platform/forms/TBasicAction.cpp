@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/rtl/ScopeExit.h"
+
 TBasicActionLink::TBasicActionLink(TObject* /*client*/) {}
 
 TBasicActionLink::~TBasicActionLink() {
@@ -19,15 +21,11 @@ bool TBasicActionLink::Execute(TComponent* component) {
   if (!action_) return false;
   TBasicAction* action = action_;
   action->ActionComponent = component;
-  try {
-    bool result = action->Execute();
-    // The action may have gone or been replaced while it ran.
+  // The action may have gone or been replaced while it ran.
+  platform::ScopeExit restore([&] {
     if (action_ == action) action->ActionComponent = nullptr;
-    return result;
-  } catch (...) {
-    if (action_ == action) action->ActionComponent = nullptr;
-    throw;
-  }
+  });
+  return action->Execute();
 }
 
 bool TBasicActionLink::Update() { return action_ && action_->Update(); }

@@ -2,6 +2,7 @@
 
 #include "platform/forms/TButtonControl.h"
 #include "platform/forms/TCustomAction.h"
+#include "platform/rtl/ScopeExit.h"
 
 TButtonActionLink::TButtonActionLink(TObject* client)
     : TWinControlActionLink(client), buttonClient_(dynamic_cast<TButtonControl*>(client)) {}
@@ -16,11 +17,6 @@ void TButtonActionLink::SetChecked(bool value) {
   if (!IsCheckedLinked()) return;
   // The action changed, not the user: the button follows without a click of its own.
   buttonClient_->SetClicksDisabled(true);
-  try {
-    buttonClient_->SetCheckedProp(value);
-  } catch (...) {
-    buttonClient_->SetClicksDisabled(false);
-    throw;
-  }
-  buttonClient_->SetClicksDisabled(false);
+  platform::ScopeExit restore([&] { buttonClient_->SetClicksDisabled(false); });
+  buttonClient_->SetCheckedProp(value);
 }

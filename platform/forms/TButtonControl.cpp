@@ -2,6 +2,7 @@
 
 #include "platform/forms/TButtonActionLink.h"
 #include "platform/forms/TCustomAction.h"
+#include "platform/rtl/ScopeExit.h"
 
 TButtonControl::TButtonControl(TComponent* owner) : TWinControl(owner) {
   ControlStyle = csSetCaption | csDoubleClicks;
@@ -34,10 +35,7 @@ void TButtonControl::WndProc(TMessage& m) {
 void TButtonControl::Dispatch(void* message) {
   auto& m = *static_cast<TMessage*>(message);
   if (m.Msg == CN_COMMAND && clicksDisabled_) return;
-  if (IsControlColorMessage(m.Msg)) {
-    colorBrush_.Answer(*this, m);
-    return;
-  }
+  if (colorBrush_.AnswerColorQuestion(*this, m)) return;
   TWinControl::Dispatch(message);
 }
 
@@ -50,12 +48,7 @@ void TButtonControl::ActionChange(TObject* sender, bool checkDefaults) {
   if (!checkDefaults || !Checked()) {
     // Taking the action's state is no click of the user's.
     clicksDisabled_ = true;
-    try {
-      SetChecked(action->Checked());
-    } catch (...) {
-      clicksDisabled_ = false;
-      throw;
-    }
-    clicksDisabled_ = false;
+    platform::ScopeExit restore([&] { clicksDisabled_ = false; });
+    SetChecked(action->Checked());
   }
 }

@@ -7,6 +7,7 @@
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TPicture.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace {
 
@@ -140,38 +141,28 @@ HANDLE TClipboard::GetAsHandle(WORD format) {
 
 void TClipboard::SetAsHandle(WORD format, HANDLE value) {
   Open();
-  try {
-    Adding();
-    SetClipboardData(format, value);
-  } catch (...) {
-    Close();
-    throw;
-  }
-  Close();
+  platform::ScopeExit restore([&] { Close(); });
+  Adding();
+  SetClipboardData(format, value);
 }
 
 void TClipboard::AssignGraphic(TGraphic* graphic) {
   Open();
-  try {
-    WORD format = 0;
-    HANDLE data = nullptr;
-    HPALETTE palette = nullptr;
-    // The graphic renders before the clipboard is emptied, so a graphic that cannot be put
-    // leaves what was there.
-    graphic->SaveToClipboardFormat(format, data, palette);
-    Adding();
-    // A block the clipboard did not take stays ours to free.
-    if (!SetClipboardData(format, data)) {
-      if (data) GlobalFree(data);
-      if (palette) DeleteObject(palette);
-      throw EOutOfResources("Out of system resources");
-    }
-    if (palette && !SetClipboardData(CF_PALETTE, palette)) DeleteObject(palette);
-  } catch (...) {
-    Close();
-    throw;
+  platform::ScopeExit restore([&] { Close(); });
+  WORD format = 0;
+  HANDLE data = nullptr;
+  HPALETTE palette = nullptr;
+  // The graphic renders before the clipboard is emptied, so a graphic that cannot be put
+  // leaves what was there.
+  graphic->SaveToClipboardFormat(format, data, palette);
+  Adding();
+  // A block the clipboard did not take stays ours to free.
+  if (!SetClipboardData(format, data)) {
+    if (data) GlobalFree(data);
+    if (palette) DeleteObject(palette);
+    throw EOutOfResources("Out of system resources");
   }
-  Close();
+  if (palette && !SetClipboardData(CF_PALETTE, palette)) DeleteObject(palette);
 }
 
 void TClipboard::Assign(TPersistent* source) {
@@ -205,14 +196,11 @@ void TClipboard::AssignTo(TPersistent* dest) {
   if (auto* bitmap = dynamic_cast<TBitmap*>(dest)) {
     // Bitmaps read the device-independent form, which the clipboard makes from a bitmap.
     Open();
-    try {
+    {
+      platform::ScopeExit restore([&] { Close(); });
       bitmap->LoadFromClipboardFormat(CF_DIB, GetClipboardData(CF_DIB),
                                       static_cast<HPALETTE>(GetClipboardData(CF_PALETTE)));
-    } catch (...) {
-      Close();
-      throw;
     }
-    Close();
     return;
   }
   TPersistent::AssignTo(dest);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/forms/CanvasHandleScope.h"
 #include "platform/forms/TApplication.h"
 #include "platform/rtl/Clock.h"
 
@@ -399,8 +400,8 @@ void TCustomComboBox::Dispatch(void* message) {
       auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
       const TOwnerDrawState state = dis->itemState & 0xFFFF;
       const int index = static_cast<int>(dis->itemID);
-      canvas_.SetHandle(dis->hDC);
-      try {
+      {
+        CanvasHandleScope drawing(canvas_, dis->hDC);
         canvas_.Font()->Assign(Font());
         canvas_.Brush()->SetColor(Color());
         if (index >= 0 && (state & odSelected)) {
@@ -409,11 +410,7 @@ void TCustomComboBox::Dispatch(void* message) {
         }
         DrawItem(index, dis->rcItem, state);
         if (state & odFocused) DrawFocusRect(dis->hDC, &dis->rcItem);
-      } catch (...) {
-        canvas_.SetHandle(nullptr);
-        throw;
       }
-      canvas_.SetHandle(nullptr);
       m.Result = 1;
       return;
     }
@@ -426,10 +423,7 @@ void TCustomComboBox::Dispatch(void* message) {
       return;
     }
     default:
-      if (IsControlColorMessage(m.Msg)) {
-        colorBrush_.Answer(*this, m);
-        return;
-      }
+      if (colorBrush_.AnswerColorQuestion(*this, m)) return;
       break;
   }
   TCustomListControl::Dispatch(message);

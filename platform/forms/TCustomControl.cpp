@@ -1,13 +1,9 @@
 #include "platform/forms/TCustomControl.h"
 
+#include "platform/forms/CanvasHandleScope.h"
+
 void TCustomControl::PaintWindow(HDC dc) {
-  canvas_.SetHandle(dc);
+  CanvasHandleScope drawing(canvas_, dc);
   canvas_.Font()->Assign(Font());
-  try {
-    Paint();
-  } catch (...) {
-    canvas_.SetHandle(nullptr);
-    throw;
-  }
-  canvas_.SetHandle(nullptr);
+  Paint();
 }

@@ -1,8 +1,10 @@
 #include "platform/forms/TCustomLabel.h"
 
+#include "platform/forms/CanvasHandleScope.h"
 #include "platform/forms/TWinControl.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Win.h"
+#include "platform/win/WindowDC.h"
 
 TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
   ControlStyle |= csOpaque | csReplicatable;
@@ -112,18 +114,11 @@ void TCustomLabel::AdjustBounds() {
   if (!AutoSize() || (ComponentState() & (csReading | csLoading))) return;
   RECT r = ClientRect();
   // Measured on a screen DC: the label may have no parent window yet.
-  HDC dc = GetDC(nullptr);
-  TCanvas* canvas = Canvas();
-  canvas->SetHandle(dc);
-  try {
+  {
+    const WindowDC dc(nullptr);
+    CanvasHandleScope measuring(*Canvas(), dc);
     DoDrawText(r, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0));
-  } catch (...) {
-    canvas->SetHandle(nullptr);
-    ReleaseDC(nullptr, dc);
-    throw;
   }
-  canvas->SetHandle(nullptr);
-  ReleaseDC(nullptr, dc);
   int x = Left();
   if (alignment_ == taRightJustify) x += Width() - r.right;
   SetBounds(x, Top(), r.right, r.bottom);

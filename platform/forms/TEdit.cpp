@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/rtl/ScopeExit.h"
+
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
   ControlStyle = csClickEvents | csSetCaption | csDoubleClicks;
   SetBounds(0, 0, 121, 25);
@@ -24,13 +26,10 @@ void TCustomEdit::CreateParams(TCreateParams& p) {
 
 void TCustomEdit::CreateWnd() {
   creating_ = true;
-  try {
+  {
+    platform::ScopeExit restore([&] { creating_ = false; });
     TWinControl::CreateWnd();
-  } catch (...) {
-    creating_ = false;
-    throw;
   }
-  creating_ = false;
   HWND h = Handle();
   SendMessageA(h, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
   SendMessageA(h, EM_SETMODIFY, modified_ ? 1 : 0, 0);
@@ -183,10 +182,7 @@ void TCustomEdit::Dispatch(void* message) {
         SelectAll();
       return;
     default:
-      if (IsControlColorMessage(m.Msg)) {
-        colorBrush_.Answer(*this, m);
-        return;
-      }
+      if (colorBrush_.AnswerColorQuestion(*this, m)) return;
       break;
   }
   TWinControl::Dispatch(message);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 
+#include "platform/forms/CanvasHandleScope.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomActionList.h"
 #include "platform/forms/TMainMenu.h"
@@ -12,8 +13,10 @@
 
 void ApplicationHandleException(TObject* sender);
 #include "platform/forms/TReader.h"
+#include "platform/gdi/Bitmap.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/Resources.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/win/Backend.h"
 #include "platform/win/LayeredWindows.h"
@@ -133,13 +136,10 @@ TCustomForm::~TCustomForm() {
 
 void TCustomForm::AfterConstruction() {
   formState_ |= fsCreating;
-  try {
+  {
+    platform::ScopeExit restore([&] { formState_ &= ~fsCreating; });
     if (!createdNew_) ReadFormLayout();
-  } catch (...) {
-    formState_ &= ~fsCreating;
-    throw;
   }
-  formState_ &= ~fsCreating;
   DoCreate();
   if (formState_ & fsActivated) {
     formState_ &= ~fsActivated;
@@ -301,16 +301,10 @@ void TCustomForm::SetParent(TWinControl* parent) {
 
 void TCustomForm::PaintWindow(HDC dc) {
   canvas_.FreeHandle();
-  canvas_.SetHandle(dc);
+  CanvasHandleScope drawing(canvas_, dc);
   canvas_.Font()->Assign(Font());
   canvas_.Brush()->SetColor(Color());
-  try {
-    Paint();
-  } catch (...) {
-    canvas_.SetHandle(nullptr);
-    throw;
-  }
-  canvas_.SetHandle(nullptr);
+  Paint();
 }
 
 void TCustomForm::Paint() {
@@ -427,7 +421,8 @@ TModalResult TCustomForm::ShowModal() {
     EnableTaskWindows(disabled);
     if (activeBefore && IsWindow(activeBefore) && IsWindowVisible(activeBefore)) SetActiveWindow(activeBefore);
   };
-  try {
+  {
+    platform::ScopeExit undo([&] { restore(); });
     Show();
     try {
       ModalResult = mrNone;
@@ -458,11 +453,7 @@ TModalResult TCustomForm::ShowModal() {
       throw;
     }
     Hide();
-  } catch (...) {
-    restore();
-    throw;
   }
-  restore();
   return ModalResult;
 }
 
@@ -565,7 +556,8 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
     return g_focusCount == count;
   };
   bool completed = true;
-  try {
+  {
+    platform::ScopeExit restore([&] { control->ControlState &= ~csFocusing; });
     if (!focusedControl_) focusedControl_ = this;
     // Out of the controls the focus left, innermost first, then into the new ones, outermost
     // first.
@@ -581,11 +573,7 @@ bool TCustomForm::SetFocusedControl(TWinControl* control) {
       completed = send(entering, CM_ENTER);
     }
     if (completed) Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(control));
-  } catch (...) {
-    control->ControlState &= ~csFocusing;
-    throw;
   }
-  control->ControlState &= ~csFocusing;
   return completed;
 }
 
@@ -646,7 +634,8 @@ void TCustomForm::Dispatch(void* message) {
   switch (m.Msg) {
     case CM_VISIBLECHANGED: {
       formState_ |= fsShowing;
-      try {
+      {
+        platform::ScopeExit restore([&] { formState_ &= ~fsShowing; });
         if (Visible()) {
           formState_ |= fsVisible;
           try {
@@ -668,11 +657,7 @@ void TCustomForm::Dispatch(void* message) {
           formState_ &= ~fsVisible;
           if (!Parent() && HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
         }
-      } catch (...) {
-        formState_ &= ~fsShowing;
-        throw;
       }
-      formState_ &= ~fsShowing;
       if (!Parent()) return;
       break;  // docked: shown and hidden as a child window
     }

@@ -1,6 +1,7 @@
 #include "platform/forms/TGroupBox.h"
 
 #include "platform/win/Win.h"
+#include "platform/win/WindowDC.h"
 
 TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) {
   ControlStyle =
@@ -10,12 +11,11 @@ TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) {
 }
 
 int TCustomGroupBox::CaptionHeight() {
-  HDC dc = GetDC(nullptr);
+  const WindowDC dc(nullptr);
   HGDIOBJ old = SelectObject(dc, Font()->Handle());
   SIZE size{};
   GetTextExtentPoint32A(dc, "0", 1, &size);
   SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   return size.cy;
 }
 

@@ -4,6 +4,9 @@
 
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TScreen.h"
+#include "platform/gdi/OwnedGdiObject.h"
+#include "platform/rtl/ScopeExit.h"
+#include "platform/win/WindowDC.h"
 
 THintWindowClass HintWindowClass = THintWindowClass::Of<THintWindow>();
 
@@ -13,11 +16,10 @@ constexpr UINT kKeyFirst = 0x0100, kKeyLast = 0x0109, kMouseLast = 0x020A;
 
 // Measures `text` in `font` the way DrawText lays it out (a screen DC: nothing is drawn).
 RECT MeasureText(TFont* font, const AnsiString& text, RECT box, UINT flags) {
-  HDC dc = GetDC(nullptr);
+  const WindowDC dc(nullptr);
   HGDIOBJ old = SelectObject(dc, font->Handle());
   DrawTextA(dc, text.c_str(), -1, &box, flags | DT_CALCRECT);
   SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   return box;
 }
 
@@ -56,9 +58,10 @@ void THintWindow::CreateParams(TCreateParams& p) {
 void THintWindow::Paint() {
   RECT r = ClientRect();
   HDC dc = Canvas()->Handle();
-  HBRUSH frame = CreateSolidBrush(ColorToRGB(clWindowFrame));
-  ::FrameRect(dc, &r, frame);
-  DeleteObject(frame);
+  {
+    const OwnedGdiObject<HBRUSH> frame(CreateSolidBrush(ColorToRGB(clWindowFrame)));
+    ::FrameRect(dc, &r, frame);
+  }
   r.left += 2;
   r.top += 2;
   Canvas()->Font()->SetColor(Screen ? Screen->HintFont()->Color() : clInfoText);
@@ -78,25 +81,20 @@ RECT THintWindow::CalcHintRect(int maxWidth, const AnsiString& hint, void*) {
 
 void THintWindow::ActivateHint(RECT rect, const AnsiString& hint) {
   activating_ = true;
-  try {
-    SetCaption(hint);
-    rect.bottom += 4;
-    int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    // Kept on the screen.
-    int sw = Screen ? Screen->Width() : GetSystemMetrics(SM_CXSCREEN);
-    int sh = Screen ? Screen->Height() : GetSystemMetrics(SM_CYSCREEN);
-    if (rect.top + height > sh) rect.top = sh - height;
-    if (rect.left + width > sw) rect.left = sw - width;
-    rect.left = std::max<LONG>(rect.left, 0);
-    rect.top = std::max<LONG>(rect.top, 0);
-    SetBounds(rect.left, rect.top, width, height);
-    SetWindowPos(Handle(), HWND_TOPMOST, rect.left, rect.top, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
-    Invalidate();
-  } catch (...) {
-    activating_ = false;
-    throw;
-  }
-  activating_ = false;
+  platform::ScopeExit restore([&] { activating_ = false; });
+  SetCaption(hint);
+  rect.bottom += 4;
+  int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  // Kept on the screen.
+  int sw = Screen ? Screen->Width() : GetSystemMetrics(SM_CXSCREEN);
+  int sh = Screen ? Screen->Height() : GetSystemMetrics(SM_CYSCREEN);
+  if (rect.top + height > sh) rect.top = sh - height;
+  if (rect.left + width > sw) rect.left = sw - width;
+  rect.left = std::max<LONG>(rect.left, 0);
+  rect.top = std::max<LONG>(rect.top, 0);
+  SetBounds(rect.left, rect.top, width, height);
+  SetWindowPos(Handle(), HWND_TOPMOST, rect.left, rect.top, width, height, SWP_SHOWWINDOW | SWP_NOACTIVATE);
+  Invalidate();
 }
 
 void THintWindow::ActivateHintData(RECT rect, const AnsiString& hint, void*) { ActivateHint(rect, hint); }

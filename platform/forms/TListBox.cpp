@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/forms/CanvasHandleScope.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/StringRoutines.h"
@@ -375,8 +376,8 @@ void TCustomListBox::Dispatch(void* message) {
       auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
       const TOwnerDrawState state = dis->itemState & 0xFFFF;
       const int index = static_cast<int>(dis->itemID);
-      canvas_.SetHandle(dis->hDC);
-      try {
+      {
+        CanvasHandleScope drawing(canvas_, dis->hDC);
         canvas_.Font()->Assign(Font());
         canvas_.Brush()->SetColor(Color());
         if (index >= 0 && (state & odSelected)) {
@@ -388,11 +389,7 @@ void TCustomListBox::Dispatch(void* message) {
         else
           canvas_.FillRect(dis->rcItem);
         if (state & odFocused) DrawFocusRect(dis->hDC, &dis->rcItem);
-      } catch (...) {
-        canvas_.SetHandle(nullptr);
-        throw;
       }
-      canvas_.SetHandle(nullptr);
       m.Result = 1;
       return;
     }
@@ -405,10 +402,7 @@ void TCustomListBox::Dispatch(void* message) {
       return;
     }
     default:
-      if (IsControlColorMessage(m.Msg)) {
-        colorBrush_.Answer(*this, m);
-        return;
-      }
+      if (colorBrush_.AnswerColorQuestion(*this, m)) return;
       break;
   }
   TCustomListControl::Dispatch(message);

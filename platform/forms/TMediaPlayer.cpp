@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/controls/AudioDevice.h"
+#include "platform/backend/audio/AudioDevice.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"

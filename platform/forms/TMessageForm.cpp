@@ -2,6 +2,7 @@
 
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TButton.h"
+#include "platform/gdi/OwnedGdiObject.h"
 #include "platform/rtl/WideString.h"
 #include "platform/win/Backend.h"
 
@@ -64,9 +65,10 @@ void TMessageForm::PaintWindow(HDC dc) {
       const char* mark;
     } kIcons[] = {{RGB(230, 190, 0), "!"}, {RGB(200, 0, 0), "X"}, {RGB(0, 0, 200), "i"}, {RGB(0, 0, 200), "?"}};
     const auto& icon = kIcons[type_];
-    HBRUSH brush = CreateSolidBrush(icon.color);
-    ::FillRect(dc, &iconRect_, brush);
-    DeleteObject(brush);
+    {
+      const OwnedGdiObject<HBRUSH> brush(CreateSolidBrush(icon.color));
+      ::FillRect(dc, &iconRect_, brush);
+    }
     SetTextColor(dc, RGB(255, 255, 255));
     SetBkMode(dc, TRANSPARENT);
     RECT r = iconRect_;

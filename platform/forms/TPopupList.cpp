@@ -3,10 +3,13 @@
 #include <algorithm>
 
 #include "platform/controls/Controls.h"
+#include "platform/forms/CanvasHandleScope.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCanvas.h"
 #include "platform/forms/TMainMenu.h"
 #include "platform/forms/TPopupMenu.h"
+#include "platform/rtl/ScopeExit.h"
+#include "platform/win/WindowDC.h"
 
 void ApplicationHandleException(TObject* sender);
 
@@ -110,19 +113,13 @@ void TPopupList::MeasureItem(TMessage& m) {
   for (TPopupMenu* menu : std::vector<TPopupMenu*>(menus_)) {
     TMenuItem* item = menu->FindItem(static_cast<intptr_t>(measure->itemID), fkCommand);
     if (!item) continue;
-    HDC dc = GetDC(nullptr);
-    TCanvas canvas;
-    canvas.SetHandle(dc);
     int width = static_cast<int>(measure->itemWidth), height = static_cast<int>(measure->itemHeight);
-    try {
+    {
+      const WindowDC dc(nullptr);
+      TCanvas canvas;
+      CanvasHandleScope measuring(canvas, dc);
       item->MeasureItem(&canvas, width, height);
-    } catch (...) {
-      canvas.SetHandle(nullptr);
-      ReleaseDC(nullptr, dc);
-      throw;
     }
-    canvas.SetHandle(nullptr);
-    ReleaseDC(nullptr, dc);
     measure->itemWidth = static_cast<UINT>(std::max(width, 0));
     measure->itemHeight = static_cast<UINT>(std::max(height, 0));
     m.Result = 1;
@@ -143,18 +140,13 @@ void TPopupList::DrawItem(TMessage& m) {
     TOwnerDrawState state = 0;
     for (const auto& [bit, flag] : kStates)
       if (draw->itemState & bit) state |= flag;
-    const int saved = SaveDC(draw->hDC);
-    TCanvas canvas;
-    canvas.SetHandle(draw->hDC);
-    try {
+    {
+      const int saved = SaveDC(draw->hDC);
+      platform::ScopeExit restore([&] { RestoreDC(draw->hDC, saved); });
+      TCanvas canvas;
+      CanvasHandleScope drawing(canvas, draw->hDC);
       item->AdvancedDrawItem(&canvas, draw->rcItem, state, false);
-    } catch (...) {
-      canvas.SetHandle(nullptr);
-      RestoreDC(draw->hDC, saved);
-      throw;
     }
-    canvas.SetHandle(nullptr);
-    RestoreDC(draw->hDC, saved);
     m.Result = 1;
     return;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/controls/Controls.h"
+#include "platform/rtl/ScopeExit.h"
 
 TScrollingWinControl::TScrollingWinControl(TComponent* owner) : TWinControl(owner) {}
 
@@ -76,7 +77,8 @@ bool TScrollingWinControl::UpdateScrollBars() {
   if (updatingBars_ || (ComponentState() & (csLoading | csDestroying))) return false;
   updatingBars_ = true;
   bool changed = false;
-  try {
+  {
+    platform::ScopeExit restore([&] { updatingBars_ = false; });
     int edge = BorderEdge();
     int w0 = std::max(Width() - 2 * edge, 0), h0 = std::max(Height() - 2 * edge, 0);
     int barWidth = GetSystemMetrics(SM_CXVSCROLL), barHeight = GetSystemMetrics(SM_CYHSCROLL);
@@ -90,11 +92,7 @@ bool TScrollingWinControl::UpdateScrollBars() {
     RECT client = ClientRect();
     horz_.Apply(client.right);
     vert_.Apply(client.bottom);
-  } catch (...) {
-    updatingBars_ = false;
-    throw;
   }
-  updatingBars_ = false;
   return changed;
 }
 
@@ -112,17 +110,14 @@ void TScrollingWinControl::ScrollBy(int dx, int dy) {
   if (dx == 0 && dy == 0) return;
   // Aligned children are placed by the alignment that follows; the others move here.
   scrolling_ = true;
-  try {
+  {
+    platform::ScopeExit restore([&] { scrolling_ = false; });
     for (int i = 0; i < ControlCount(); ++i) {
       TControl* c = Controls(i);
       if (c->Align() != alNone) continue;
       c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
     }
-  } catch (...) {
-    scrolling_ = false;
-    throw;
   }
-  scrolling_ = false;
   Realign();
   Invalidate();
 }

@@ -1,5 +1,7 @@
 #include "platform/forms/TStaticText.h"
 
+#include "platform/win/WindowDC.h"
+
 TCustomStaticText::TCustomStaticText(TComponent* owner) : TWinControl(owner) {
   ControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csReplicatable | csDoubleClicks;
   SetColor(clBtnFace);
@@ -30,12 +32,13 @@ void TCustomStaticText::Loaded() {
 void TCustomStaticText::AdjustBounds() {
   if ((ComponentState() & (csLoading | csReading)) || !autoSize_) return;
   const AnsiString text = Caption();
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font()->Handle());
   SIZE size{};
-  GetTextExtentPoint32A(dc, text.c_str(), text.Length(), &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  {
+    const WindowDC dc(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font()->Handle());
+    GetTextExtentPoint32A(dc, text.c_str(), text.Length(), &size);
+    SelectObject(dc, old);
+  }
   SetBounds(Left(), Top(), size.cx + GetSystemMetrics(SM_CXBORDER) * 4,
             size.cy + GetSystemMetrics(SM_CYBORDER) * 4);
 }
@@ -93,10 +96,7 @@ void TCustomStaticText::Dispatch(void* message) {
       AdjustBounds();
       return;
     default:
-      if (IsControlColorMessage(m.Msg)) {
-        colorBrush_.Answer(*this, m);
-        return;
-      }
+      if (colorBrush_.AnswerColorQuestion(*this, m)) return;
       break;
   }
   TWinControl::Dispatch(message);

@@ -12,9 +12,11 @@
 #include "platform/forms/TPopupMenu.h"
 #include "platform/controls/Controls.h"
 #include "platform/forms/TScreen.h"
+#include "platform/gdi/OwnedGdiObject.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/Program.h"
+#include "platform/rtl/ScopeExit.h"
 
 // The application's exception handler (TApplication.cpp).
 void ApplicationHandleException(TObject* sender);
@@ -205,20 +207,15 @@ void TWinControl::RemoveFocus(bool removing) {
 void TWinControl::Realign() {
   if (aligning_ || (ComponentState() & (csLoading | csDestroying))) return;
   aligning_ = true;
-  try {
-    AnchorControls(ClientRect());
-    RECT r = ClientRect();
-    AdjustClientRect(r);
-    AlignControls(r);
-    if (AutoSize()) {
-      aligning_ = false;
-      AdjustSize();
-    }
-  } catch (...) {
+  platform::ScopeExit restore([&] { aligning_ = false; });
+  AnchorControls(ClientRect());
+  RECT r = ClientRect();
+  AdjustClientRect(r);
+  AlignControls(r);
+  if (AutoSize()) {
     aligning_ = false;
-    throw;
+    AdjustSize();
   }
-  aligning_ = false;
 }
 
 void TWinControl::AnchorControls(const RECT& client) {
@@ -266,13 +263,8 @@ void TWinControl::AdjustSize() {
   if (w == Width() && h == Height()) return;
   // One resize per request: children anchored to the far edges would otherwise chase it.
   autoSizing_ = true;
-  try {
-    SetBounds(Left(), Top(), w, h);
-  } catch (...) {
-    autoSizing_ = false;
-    throw;
-  }
-  autoSizing_ = false;
+  platform::ScopeExit restore([&] { autoSizing_ = false; });
+  SetBounds(Left(), Top(), w, h);
 }
 
 void TWinControl::AlignControls(RECT& r) {
@@ -403,13 +395,10 @@ void TWinControl::CreateWnd() {
     if (!RegisterClassA(&wc)) RaiseLastOSError();
   }
   g_creationControl = this;
-  try {
+  {
+    platform::ScopeExit restore([&] { g_creationControl = nullptr; });
     CreateWindowHandle(p);
-  } catch (...) {
-    g_creationControl = nullptr;
-    throw;
   }
-  g_creationControl = nullptr;
   if (!handle_) RaiseLastOSError();
   SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 0);
   text_ = AnsiString();  // the window holds the text now
@@ -646,11 +635,11 @@ void TWinControl::PaintControls(HDC dc) {
     if (dynamic_cast<TWinControl*>(c) || !c->Visible() || c->Width() <= 0 || c->Height() <= 0) continue;
     RECT r = c->BoundsRect(), meet{};
     if (!IntersectRect(&meet, &r, &clip)) continue;
-    int saved = SaveDC(dc);
+    const int saved = SaveDC(dc);
+    platform::ScopeExit restore([&] { RestoreDC(dc, saved); });
     OffsetViewportOrgEx(dc, c->Left(), c->Top(), nullptr);
     IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
     c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-    RestoreDC(dc, saved);
   }
 }
 
@@ -669,19 +658,18 @@ void TWinControl::PaintHandler(TMessage& m) {
     BITMAPINFO bi{};
     bi.bmiHeader = {40, std::max<LONG>(r.right, 1), -std::max<LONG>(r.bottom, 1), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HBITMAP buffer = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC mem = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(mem, buffer);
+    const OwnedGdiObject<HBITMAP> buffer(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const OwnedMemoryDC mem(nullptr);
+    const HGDIOBJ old = SelectObject(mem, buffer);
+    platform::ScopeExit deselect([&] { SelectObject(mem, old); });
     IntersectClipRect(mem, clip.left, clip.top, clip.right, clip.bottom);
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
-    ::FillRect(mem, &r, brush);
-    DeleteObject(brush);
+    {
+      const OwnedGdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(Color())));
+      ::FillRect(mem, &r, brush);
+    }
     PaintWindow(mem);
     PaintControls(mem);
     BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, mem, clip.left, clip.top, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(buffer);
   };
   if (m.WParam) {
     // Paint into the caller's DC at its origin, without validating anything.
@@ -690,13 +678,8 @@ void TWinControl::PaintHandler(TMessage& m) {
   }
   PAINTSTRUCT ps{};
   HDC dc = BeginPaint(handle_, &ps);
-  try {
-    paint(dc);
-  } catch (...) {
-    EndPaint(handle_, &ps);
-    throw;
-  }
-  EndPaint(handle_, &ps);
+  platform::ScopeExit endPaint([&] { EndPaint(handle_, &ps); });
+  paint(dc);
 }
 
 void TWinControl::Dispatch(void* message) {
@@ -715,9 +698,8 @@ void TWinControl::Dispatch(void* message) {
       }
       RECT r{};
       GetClipBox(reinterpret_cast<HDC>(m.WParam), &r);
-      HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
+      const OwnedGdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(Color())));
       ::FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush);
-      DeleteObject(brush);
       m.Result = 1;
       return;
     }

@@ -5,6 +5,7 @@
 
 #include "platform/forms/ClassRegistry.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/TMemoryStream.h"
 
 std::string WriteComponentText(TComponent* root) {
@@ -29,21 +30,16 @@ void TWriter::WriteComponent(TComponent* component, TLayoutObject& out) {
   out.Name = component->Name().ToStd();
   out.ClassName = info ? info->Name.ToStd() : component->ClassName().ToStd();
   component->SetComponentState(csWriting);
-  try {
-    std::vector<TLayoutProperty> events;
-    WriteProperties(component, std::string(), out.Props, events);
-    for (TLayoutProperty& e : events) out.Props.push_back(std::move(e));
-    component->GetChildren(
-        [&](TComponent* child) {
-          out.Children.emplace_back();
-          WriteComponent(child, out.Children.back());
-        },
-        root_);
-  } catch (...) {
-    component->ClearComponentState(csWriting);
-    throw;
-  }
-  component->ClearComponentState(csWriting);
+  platform::ScopeExit restore([&] { component->ClearComponentState(csWriting); });
+  std::vector<TLayoutProperty> events;
+  WriteProperties(component, std::string(), out.Props, events);
+  for (TLayoutProperty& e : events) out.Props.push_back(std::move(e));
+  component->GetChildren(
+      [&](TComponent* child) {
+        out.Children.emplace_back();
+        WriteComponent(child, out.Children.back());
+      },
+      root_);
 }
 
 void TWriter::WriteProperties(TPersistent* object, const std::string& prefix, std::vector<TLayoutProperty>& values,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/gdi/GdiObjects.h"
+#include "platform/gdi/WindowDrawing.h"
 
 namespace platform::gdi {
 
@@ -69,11 +70,6 @@ HDC CreateSurfaceDC(std::shared_ptr<Bitmap> surface, POINT origin, std::optional
 // Changes where an existing surface DC draws (window moved or surface reallocated).
 void ResetSurfaceDC(HDC dc, std::shared_ptr<Bitmap> surface, POINT origin, std::optional<Region> visible);
 
-// Screen size the layer reports (set by the window system from its backend at start-up).
-SIZE& ScreenSize();
-
-// The region behind a region handle (nullptr for a dead handle).
-Region* FindRegion(HRGN region);
 // A new region handle holding a copy of `region`.
 HRGN MakeRegionHandle(const Region& region);
 

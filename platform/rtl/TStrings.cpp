@@ -8,6 +8,7 @@
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TFileStream.h"
 #include "platform/rtl/TStream.h"
+#include "platform/rtl/UpdateScope.h"
 
 int TStrings::Add(const AnsiString& s) {
   int index = GetCount();
@@ -22,14 +23,8 @@ int TStrings::AddObject(const AnsiString& s, TObject* object) {
 }
 
 void TStrings::AddStrings(TStrings* strings) {
-  BeginUpdate();
-  try {
-    for (int i = 0; i < strings->Count(); ++i) AddObject(strings->Strings(i), strings->Objects(i));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  platform::UpdateScope<TStrings> update(*this);
+  for (int i = 0; i < strings->Count(); ++i) AddObject(strings->Strings(i), strings->Objects(i));
 }
 
 void TStrings::InsertObject(int index, const AnsiString& s, TObject* object) {
@@ -45,34 +40,24 @@ void TStrings::Put(int index, const AnsiString& s) {
 
 void TStrings::Move(int curIndex, int newIndex) {
   if (curIndex == newIndex) return;
-  BeginUpdate();
-  try {
+  {
+    platform::UpdateScope<TStrings> update(*this);
     AnsiString s = Get(curIndex);
     TObject* object = GetObject(curIndex);
     Delete(curIndex);
     InsertObject(newIndex, s, object);
-  } catch (...) {
-    EndUpdate();
-    throw;
   }
-  EndUpdate();
 }
 
 void TStrings::Exchange(int index1, int index2) {
-  BeginUpdate();
-  try {
-    AnsiString s1 = Get(index1), s2 = Get(index2);
-    TObject* o1 = GetObject(index1);
-    TObject* o2 = GetObject(index2);
-    Put(index1, s2);
-    Put(index2, s1);
-    PutObject(index1, o2);
-    PutObject(index2, o1);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  platform::UpdateScope<TStrings> update(*this);
+  AnsiString s1 = Get(index1), s2 = Get(index2);
+  TObject* o1 = GetObject(index1);
+  TObject* o2 = GetObject(index2);
+  Put(index1, s2);
+  Put(index2, s1);
+  PutObject(index1, o2);
+  PutObject(index2, o1);
 }
 
 int TStrings::CompareStrings(const AnsiString& a, const AnsiString& b) const { return AnsiCompareText(a, b); }
@@ -107,17 +92,13 @@ bool TStrings::Equals(TStrings* strings) {
 
 void TStrings::Assign(TPersistent* source) {
   if (auto* strings = dynamic_cast<TStrings*>(source)) {
-    BeginUpdate();
-    try {
+    {
+      platform::UpdateScope<TStrings> update(*this);
       Clear();
       Delimiter = strings->Delimiter;
       QuoteChar = strings->QuoteChar;
       AddStrings(strings);
-    } catch (...) {
-      EndUpdate();
-      throw;
     }
-    EndUpdate();
     return;
   }
   TPersistent::Assign(source);
@@ -159,24 +140,18 @@ AnsiString TStrings::GetTextStr() const {
 }
 
 void TStrings::SetTextStr(const AnsiString& text) {
-  BeginUpdate();
-  try {
-    Clear();
-    const std::string& t = text.ToStd();
-    std::size_t i = 0;
-    while (i < t.size()) {
-      std::size_t end = t.find_first_of("\r\n", i);
-      if (end == std::string::npos) end = t.size();
-      Add(AnsiString(t.substr(i, end - i)));
-      i = end;
-      if (i < t.size() && t[i] == '\r') ++i;
-      if (i < t.size() && t[i] == '\n') ++i;
-    }
-  } catch (...) {
-    EndUpdate();
-    throw;
+  platform::UpdateScope<TStrings> update(*this);
+  Clear();
+  const std::string& t = text.ToStd();
+  std::size_t i = 0;
+  while (i < t.size()) {
+    std::size_t end = t.find_first_of("\r\n", i);
+    if (end == std::string::npos) end = t.size();
+    Add(AnsiString(t.substr(i, end - i)));
+    i = end;
+    if (i < t.size() && t[i] == '\r') ++i;
+    if (i < t.size() && t[i] == '\n') ++i;
   }
-  EndUpdate();
 }
 
 AnsiString TStrings::CommaText() {
@@ -193,15 +168,11 @@ void TStrings::SetCommaText(const AnsiString& text) {
   char d = Delimiter, q = QuoteChar;
   Delimiter = ',';
   QuoteChar = '"';
-  try {
-    SetDelimitedText(text);
-  } catch (...) {
+  platform::ScopeExit restore([&] {
     Delimiter = d;
     QuoteChar = q;
-    throw;
-  }
-  Delimiter = d;
-  QuoteChar = q;
+  });
+  SetDelimitedText(text);
 }
 
 AnsiString TStrings::DelimitedText() {
@@ -223,47 +194,41 @@ AnsiString TStrings::DelimitedText() {
 }
 
 void TStrings::SetDelimitedText(const AnsiString& text) {
-  BeginUpdate();
-  try {
-    Clear();
-    const char* p = text.c_str();
-    const char* end = p + text.Length();
-    auto skipBlanks = [&] {
-      while (p < end && static_cast<unsigned char>(*p) <= ' ' && *p != Delimiter) ++p;
-    };
-    skipBlanks();
-    while (p < end) {
-      std::string item;
-      if (*p == QuoteChar) {
-        ++p;
-        while (p < end) {
-          if (*p == QuoteChar) {
-            if (p + 1 < end && p[1] == QuoteChar) {
-              item += QuoteChar;
-              p += 2;
-              continue;
-            }
-            ++p;
-            break;
+  platform::UpdateScope<TStrings> update(*this);
+  Clear();
+  const char* p = text.c_str();
+  const char* end = p + text.Length();
+  auto skipBlanks = [&] {
+    while (p < end && static_cast<unsigned char>(*p) <= ' ' && *p != Delimiter) ++p;
+  };
+  skipBlanks();
+  while (p < end) {
+    std::string item;
+    if (*p == QuoteChar) {
+      ++p;
+      while (p < end) {
+        if (*p == QuoteChar) {
+          if (p + 1 < end && p[1] == QuoteChar) {
+            item += QuoteChar;
+            p += 2;
+            continue;
           }
-          item += *p++;
+          ++p;
+          break;
         }
-      } else {
-        while (p<end&& static_cast<unsigned char>(*p)> ' ' && *p != Delimiter) item += *p++;
+        item += *p++;
       }
-      Add(AnsiString(item));
-      skipBlanks();
-      if (p < end && *p == Delimiter) {
-        ++p;
-        skipBlanks();
-        if (p >= end) Add(AnsiString());  // a trailing delimiter ends an empty item
-      }
+    } else {
+      while (p<end&& static_cast<unsigned char>(*p)> ' ' && *p != Delimiter) item += *p++;
     }
-  } catch (...) {
-    EndUpdate();
-    throw;
+    Add(AnsiString(item));
+    skipBlanks();
+    if (p < end && *p == Delimiter) {
+      ++p;
+      skipBlanks();
+      if (p >= end) Add(AnsiString());  // a trailing delimiter ends an empty item
+    }
   }
-  EndUpdate();
 }
 
 void TStrings::BeginUpdate() {

@@ -15,18 +15,11 @@ bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 std::int32_t ReadSequence(std::string_view in, std::size_t& i) {
   const unsigned char lead = static_cast<unsigned char>(in[i++]);
   if (lead < 0x80) return lead;
-  int length;
-  std::uint32_t cp;
-  std::uint32_t minimum;
-  if (lead >= 0xC0 && lead <= 0xDF) {
-    length = 2, cp = lead & 0x1F, minimum = 0x80;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3, cp = lead & 0x0F, minimum = 0x800;
-  } else if (lead >= 0xF0 && lead <= 0xF7) {
-    length = 4, cp = lead & 0x07, minimum = 0x10000;
-  } else {
-    return -1;  // a stray continuation byte or F8-FF
-  }
+  if (lead < 0xC0 || lead > 0xF7) return -1;  // a stray continuation byte or F8-FF
+  constexpr std::uint32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};  // below it: overlong
+  const int length = static_cast<int>(Utf8SequenceLength(lead));
+  std::uint32_t cp = lead & (0x7Fu >> length);
+  const std::uint32_t minimum = kMinimum[length];
   for (int k = 1; k < length; ++k) {
     if (i >= in.size() || !IsContinuation(static_cast<unsigned char>(in[i]))) return -1;  // truncated
     cp = (cp << 6) | (static_cast<unsigned char>(in[i++]) & 0x3F);

@@ -6,6 +6,7 @@
 // into one 4-byte sequence and a lone surrogate into U+FFFD.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,31 @@ inline std::string Utf16ToUtf8(std::u16string_view in) {
   EncodeUtf8(in, out);
   return out;
 }
+
+// How many bytes the sequence that `lead` starts takes, judged by the lead byte alone: 1 for
+// ASCII and for a byte that starts nothing, else 2, 3 or 4.
+constexpr std::size_t Utf8SequenceLength(unsigned char lead) {
+  return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
+// Gathers a character that arrives one byte at a time, as an 8-bit window's WM_CHAR brings
+// UTF-8 text: bytes are held until the lead byte's sequence is whole, then decoded together.
+class Utf8Collector {
+ public:
+  // Adds `byte`; returns the character's UTF-16 units once its last byte came, else nothing.
+  std::u16string Add(char byte) {
+    bytes_.push_back(byte);
+    if (bytes_.size() < Utf8SequenceLength(static_cast<unsigned char>(bytes_[0]))) return {};
+    std::u16string units = Utf8ToUtf16(bytes_);
+    bytes_.clear();
+    return units;
+  }
+  // Drops the bytes of an unfinished character.
+  void Clear() { bytes_.clear(); }
+  bool Empty() const { return bytes_.empty(); }
+
+ private:
+  std::string bytes_;
+};
 
 }  // namespace platform

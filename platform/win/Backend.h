@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi/Bitmap.h"
+#include "platform/gdi/WindowDrawing.h"
 #include "platform/win/WinTypes.h"
 
 namespace platform::win {

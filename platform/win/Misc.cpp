@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <string>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/WindowDrawing.h"
 #include "platform/rtl/Resources.h"
 #include "platform/win/WindowSystem.h"
 

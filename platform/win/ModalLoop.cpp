@@ -1,4 +1,5 @@
 // Nested modal loops and the modal answer hook.
+#include "platform/rtl/ScopeExit.h"
 #include "platform/win/WindowSystem.h"
 
 namespace platform::win {
@@ -18,36 +19,30 @@ bool RunModalLoop(HWND modal, const std::function<bool()>& done, const std::func
     disabled.push_back(t);
   }
   for (HWND t : disabled) EnableWindow(t, FALSE);
-  auto restore = [&] {
+  platform::ScopeExit restore([&] {
     for (HWND t : disabled)
       if (Find(t)) EnableWindow(t, TRUE);
     if (previousActive && Find(previousActive) && IsWindowVisible(previousActive)) SetActiveWindow(previousActive);
-  };
+  });
   bool quit = false;
-  try {
-    MSG m;
-    while (!done()) {
-      if (pump) {
-        if (!pump()) {
-          quit = true;
-          PostQuitMessage(0);  // for the loops outside the pump's own
-          break;
-        }
-        continue;
-      }
-      if (!GetMessageA(&m, nullptr, 0, 0)) {
+  MSG m;
+  while (!done()) {
+    if (pump) {
+      if (!pump()) {
         quit = true;
-        PostQuitMessage(int(m.wParam));  // the outer loops end as well
+        PostQuitMessage(0);  // for the loops outside the pump's own
         break;
       }
-      TranslateMessage(&m);
-      DispatchMessageA(&m);
+      continue;
     }
-  } catch (...) {
-    restore();
-    throw;
+    if (!GetMessageA(&m, nullptr, 0, 0)) {
+      quit = true;
+      PostQuitMessage(int(m.wParam));  // the outer loops end as well
+      break;
+    }
+    TranslateMessage(&m);
+    DispatchMessageA(&m);
   }
-  restore();
   return !quit;
 }
 

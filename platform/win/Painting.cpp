@@ -2,7 +2,7 @@
 // DCs clipped to the visible area, top-level surfaces and telling the backend what changed.
 #include <algorithm>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/WindowDrawing.h"
 #include "platform/win/WindowSystem.h"
 
 namespace platform::win {
@@ -119,7 +119,7 @@ void PresentDirty() {
 void ReallocateSurface(Window& w) {
   const int width = std::max<LONG>(1, w.client.right - w.client.left);
   const int height = std::max<LONG>(1, w.client.bottom - w.client.top);
-  w.surface = gdi::Bitmap::CreateSurface(width, height);
+  w.surface = gdi::CreateWindowSurface(width, height);
   w.update = gdi::Region(ClientBox(w));
   w.erase = true;
 }
@@ -149,7 +149,7 @@ HDC SurfaceDc(Window& w, bool clientOnly, const gdi::Region* clientClip) {
   MarkDirty(w, vis.Bounds());
   vis.Offset(-origin.x, -origin.y);
   if (clientClip) vis = vis.Intersect(*clientClip);
-  return gdi::CreateSurfaceDC(top->surface, origin, vis);
+  return gdi::CreateWindowSurfaceDC(top->surface, origin, vis);
 }
 
 }  // namespace
@@ -261,7 +261,7 @@ BOOL EndPaint(HWND, const PAINTSTRUCT* ps) {
 }
 
 HDC GetDC(HWND hwnd) {
-  if (!hwnd) return platform::gdi::CreateSurfaceDC(nullptr, {0, 0}, std::nullopt, platform::gdi::DeviceContext::Kind::Screen);
+  if (!hwnd) return platform::gdi::CreateScreenDC();
   Window* w = Find(hwnd);
   return w ? SurfaceDc(*w, true, nullptr) : nullptr;
 }

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/rtl/Utf8.h"
+#include "platform/win/ControlMessages.h"
 #include "platform/win/SystemClassRegistry.h"
 #include "platform/win/WindowSystem.h"
 
@@ -47,23 +49,16 @@ struct CallSetScope {
 };
 
 // Per-thread state of characters split across messages.
-thread_local std::string partialUtf8;      // 8-bit bytes of an incomplete UTF-8 sequence
+thread_local platform::Utf8Collector partialUtf8;  // an incomplete UTF-8 sequence
 thread_local char16_t pendingHigh = 0;   // a high surrogate waiting for its low one
 
-// Decodes one complete UTF-8 sequence if `partialUtf8` holds one; returns units or empty.
+// Decodes one complete character once `partialUtf8` holds one; returns units or empty.
 std::u16string TakeUtf8Char(uint8_t byte) {
   if (!SystemPageIsUtf8()) {
     const char c = char(byte);
     return ToWide(&c, 1);
   }
-  if (partialUtf8.empty() && byte < 0x80) return std::u16string(1, char16_t(byte));
-  partialUtf8.push_back(char(byte));
-  const uint8_t lead = uint8_t(partialUtf8[0]);
-  const size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-  if (partialUtf8.size() < need) return {};
-  std::u16string out = ToWide(partialUtf8.data(), partialUtf8.size());
-  partialUtf8.clear();
-  return out;
+  return partialUtf8.Add(char(byte));
 }
 
 // Bytes for one UTF-16 unit sent to an 8-bit procedure (empty while a high surrogate waits).
@@ -106,10 +101,6 @@ size_t CutBytes(const std::string& s, size_t max) {
 LRESULT CallAnsiFromWide(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM l);
 LRESULT CallWideFromAnsi(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM l);
 
-// Edit messages whose positions count the caller's units: an 8-bit EDIT window counts bytes.
-constexpr UINT kEmGetSel = 0x00B0, kEmSetSel = 0x00B1, kEmLineIndex = 0x00BB, kEmLineLength = 0x00C1,
-               kEmGetLine = 0x00C4, kEmLineFromChar = 0x00C9, kEmSetPasswordChar = 0x00CC;
-
 // The target's text in its own form, read through its procedure.
 std::u16string TextOfWide(uintptr_t target, HWND hwnd) {
   const LRESULT n = Invoke(target, hwnd, WM_GETTEXTLENGTH, 0, 0);
@@ -137,24 +128,17 @@ LONG_PTR BytesToUnits(const std::string& text, LONG_PTR bytes) {
 
 bool IsIntAtom(const void* p) { return (reinterpret_cast<uintptr_t>(p) >> 16) == 0; }
 
-// List and combo box messages that carry item strings, and the combo box's edit selection.
-constexpr UINT kLbAddString = 0x0180, kLbInsertString = 0x0181, kLbGetText = 0x0189, kLbGetTextLen = 0x018A,
-               kLbSelectString = 0x018C, kLbFindString = 0x018F, kLbFindStringExact = 0x01A2;
-constexpr UINT kCbGetEditSel = 0x0140, kCbSetEditSel = 0x0142, kCbAddString = 0x0143, kCbGetLbText = 0x0148,
-               kCbGetLbTextLen = 0x0149, kCbInsertString = 0x014A, kCbFindString = 0x014C, kCbSelectString = 0x014D,
-               kCbFindStringExact = 0x0158;
-
 bool IsItemStringIn(UINT msg) {
   switch (msg) {
-    case kLbAddString: case kLbInsertString: case kLbSelectString: case kLbFindString: case kLbFindStringExact:
-    case kCbAddString: case kCbInsertString: case kCbFindString: case kCbSelectString: case kCbFindStringExact:
+    case LB_ADDSTRING: case LB_INSERTSTRING: case LB_SELECTSTRING: case LB_FINDSTRING: case LB_FINDSTRINGEXACT:
+    case CB_ADDSTRING: case CB_INSERTSTRING: case CB_FINDSTRING: case CB_SELECTSTRING: case CB_FINDSTRINGEXACT:
       return true;
     default:
       return false;
   }
 }
-bool IsItemTextOut(UINT msg) { return msg == kLbGetText || msg == kCbGetLbText; }
-bool IsItemTextLength(UINT msg) { return msg == kLbGetTextLen || msg == kCbGetLbTextLen; }
+bool IsItemTextOut(UINT msg) { return msg == LB_GETTEXT || msg == CB_GETLBTEXT; }
+bool IsItemTextLength(UINT msg) { return msg == LB_GETTEXTLEN || msg == CB_GETLBTEXTLEN; }
 
 // Whether the items of the list or combo box are strings: an owner-drawn box without
 // LBS_/CBS_HASSTRINGS (or a no-data list) keeps only the values it is given, which pass
@@ -162,20 +146,19 @@ bool IsItemTextLength(UINT msg) { return msg == kLbGetTextLen || msg == kCbGetLb
 bool ItemsAreStrings(HWND hwnd, UINT msg) {
   const Window* w = Find(hwnd);
   if (!w) return false;
-  const DWORD ownerDraw = 0x30;  // LBS_/CBS_OWNERDRAWFIXED | ..VARIABLE
-  if (msg >= kLbAddString) {
-    if (w->style & 0x2000) return false;  // LBS_NODATA
-    return !(w->style & ownerDraw) || (w->style & 0x40);  // LBS_HASSTRINGS
+  if (msg >= LB_ADDSTRING) {
+    if (w->style & LBS_NODATA) return false;
+    return !(w->style & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) || (w->style & LBS_HASSTRINGS);
   }
-  return !(w->style & ownerDraw) || (w->style & 0x200);  // CBS_HASSTRINGS
+  return !(w->style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)) || (w->style & CBS_HASSTRINGS);
 }
 
 // An item's text read through the target in its own form (the message pair of list or combo
 // box); empty with the error answer when the index is bad.
 template <typename Char>
 std::basic_string<Char> ItemTextOf(uintptr_t target, HWND hwnd, UINT msg, WPARAM index, LRESULT& error) {
-  const UINT lengthMsg = msg == kLbGetText || msg == kLbGetTextLen ? kLbGetTextLen : kCbGetLbTextLen;
-  const UINT textMsg = lengthMsg == kLbGetTextLen ? kLbGetText : kCbGetLbText;
+  const UINT lengthMsg = msg == LB_GETTEXT || msg == LB_GETTEXTLEN ? LB_GETTEXTLEN : CB_GETLBTEXTLEN;
+  const UINT textMsg = lengthMsg == LB_GETTEXTLEN ? LB_GETTEXT : CB_GETLBTEXT;
   error = 0;
   const LRESULT n = Invoke(target, hwnd, lengthMsg, index, 0);
   if (n < 0) {
@@ -237,17 +220,17 @@ LRESULT CallAnsiFromWide(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
       }
       return Invoke(target, hwnd, msg, w, LPARAM(&a));
     }
-    case kEmGetSel: case kEmSetSel: case kEmLineIndex: case kEmLineFromChar: case kEmLineLength: case kEmGetLine:
-    case kEmSetPasswordChar: {
+    case EM_GETSEL: case EM_SETSEL: case EM_LINEINDEX: case EM_LINEFROMCHAR: case EM_LINELENGTH: case EM_GETLINE:
+    case EM_SETPASSWORDCHAR: {
       // Under a single-byte page positions agree; a line and a password character still convert.
-      if (!SystemPageIsUtf8() && msg != kEmSetPasswordChar && msg != kEmGetLine)
+      if (!SystemPageIsUtf8() && msg != EM_SETPASSWORDCHAR && msg != EM_GETLINE)
         return Invoke(target, hwnd, msg, w, l);
       const std::string text = TextOfAnsi(target, hwnd);
       const std::u16string wide = ToWide(text.data(), text.size());
       auto toBytes = [&](LONG_PTR u) { return UnitsToBytes(wide, u); };
       auto toUnits = [&](LONG_PTR b) { return BytesToUnits(text, b); };
       switch (msg) {
-        case kEmGetSel: {
+        case EM_GETSEL: {
           DWORD start = 0, end = 0;
           const LRESULT r = Invoke(target, hwnd, msg, WPARAM(&start), LPARAM(&end));
           if (!start && !end) {  // a procedure that only answers the packed form
@@ -260,21 +243,21 @@ LRESULT CallAnsiFromWide(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
           if (l) *reinterpret_cast<DWORD*>(l) = end;
           return MAKELONG(WORD(std::min<DWORD>(start, 0xFFFF)), WORD(std::min<DWORD>(end, 0xFFFF)));
         }
-        case kEmSetSel:
+        case EM_SETSEL:
           return Invoke(target, hwnd, msg, WPARAM(toBytes(LONG_PTR(int32_t(w)))), LPARAM(toBytes(LONG_PTR(int32_t(l)))));
-        case kEmLineIndex:
+        case EM_LINEINDEX:
           return toUnits(Invoke(target, hwnd, msg, w, l));
-        case kEmLineFromChar:
+        case EM_LINEFROMCHAR:
           return Invoke(target, hwnd, msg, WPARAM(toBytes(LONG_PTR(int64_t(w)))), l);
-        case kEmLineLength: {
+        case EM_LINELENGTH: {
           const LONG_PTR at = toBytes(LONG_PTR(int64_t(w)));
           const LRESULT bytes = Invoke(target, hwnd, msg, WPARAM(at), l);
-          const LRESULT line = Invoke(target, hwnd, kEmLineFromChar, WPARAM(at), 0);
-          const LRESULT start = Invoke(target, hwnd, kEmLineIndex, WPARAM(line), 0);
+          const LRESULT line = Invoke(target, hwnd, EM_LINEFROMCHAR, WPARAM(at), 0);
+          const LRESULT start = Invoke(target, hwnd, EM_LINEINDEX, WPARAM(line), 0);
           if (start < 0 || bytes < 0) return bytes;
           return toUnits(start + bytes) - toUnits(start);
         }
-        case kEmGetLine: {
+        case EM_GETLINE: {
           auto* out = reinterpret_cast<char16_t*>(l);
           if (!out) return 0;
           const size_t capacity = out[0];
@@ -287,18 +270,18 @@ LRESULT CallAnsiFromWide(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
           std::memcpy(out, line.data(), n * sizeof(char16_t));  // no terminator
           return LRESULT(n);
         }
-        default: {  // kEmSetPasswordChar: one character
+        default: {  // EM_SETPASSWORDCHAR: one character
           const std::string b = w ? ToAnsi(reinterpret_cast<const char16_t*>(&w), 1) : std::string(1, '\0');
           return Invoke(target, hwnd, msg, WPARAM(b.size() == 1 ? uint8_t(b[0]) : uint8_t('?')), l);
         }
       }
     }
-    case kCbGetEditSel:
-    case kCbSetEditSel: {
+    case CB_GETEDITSEL:
+    case CB_SETEDITSEL: {
       if (!SystemPageIsUtf8()) return Invoke(target, hwnd, msg, w, l);
       const std::string text = TextOfAnsi(target, hwnd);
       const std::u16string wide = ToWide(text.data(), text.size());
-      if (msg == kCbSetEditSel) {
+      if (msg == CB_SETEDITSEL) {
         const LONG_PTR start = UnitsToBytes(wide, int16_t(LOWORD(uint64_t(l))));
         const LONG_PTR end = UnitsToBytes(wide, int16_t(HIWORD(uint64_t(l))));
         return Invoke(target, hwnd, msg, w, MAKELPARAM(WORD(start), WORD(end)));
@@ -384,17 +367,17 @@ LRESULT CallWideFromAnsi(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
       }
       return Invoke(target, hwnd, msg, w, LPARAM(&wide));
     }
-    case kEmGetSel: case kEmSetSel: case kEmLineIndex: case kEmLineFromChar: case kEmLineLength: case kEmGetLine:
-    case kEmSetPasswordChar: {
+    case EM_GETSEL: case EM_SETSEL: case EM_LINEINDEX: case EM_LINEFROMCHAR: case EM_LINELENGTH: case EM_GETLINE:
+    case EM_SETPASSWORDCHAR: {
       // Under a single-byte page positions agree; a line and a password character still convert.
-      if (!SystemPageIsUtf8() && msg != kEmSetPasswordChar && msg != kEmGetLine)
+      if (!SystemPageIsUtf8() && msg != EM_SETPASSWORDCHAR && msg != EM_GETLINE)
         return Invoke(target, hwnd, msg, w, l);
       const std::u16string wide = TextOfWide(target, hwnd);
       const std::string text = ToAnsi(wide.data(), wide.size());
       auto toBytes = [&](LONG_PTR u) { return UnitsToBytes(wide, u); };
       auto toUnits = [&](LONG_PTR b) { return BytesToUnits(text, b); };
       switch (msg) {
-        case kEmGetSel: {
+        case EM_GETSEL: {
           DWORD start = 0, end = 0;
           Invoke(target, hwnd, msg, WPARAM(&start), LPARAM(&end));
           start = DWORD(toBytes(start));
@@ -403,21 +386,21 @@ LRESULT CallWideFromAnsi(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
           if (l) *reinterpret_cast<DWORD*>(l) = end;
           return MAKELONG(WORD(std::min<DWORD>(start, 0xFFFF)), WORD(std::min<DWORD>(end, 0xFFFF)));
         }
-        case kEmSetSel:
+        case EM_SETSEL:
           return Invoke(target, hwnd, msg, WPARAM(toUnits(LONG_PTR(int32_t(w)))), LPARAM(toUnits(LONG_PTR(int32_t(l)))));
-        case kEmLineIndex:
+        case EM_LINEINDEX:
           return toBytes(Invoke(target, hwnd, msg, w, l));
-        case kEmLineFromChar:
+        case EM_LINEFROMCHAR:
           return Invoke(target, hwnd, msg, WPARAM(toUnits(LONG_PTR(int64_t(w)))), l);
-        case kEmLineLength: {
+        case EM_LINELENGTH: {
           const LONG_PTR at = toUnits(LONG_PTR(int64_t(w)));
           const LRESULT units = Invoke(target, hwnd, msg, WPARAM(at), l);
-          const LRESULT line = Invoke(target, hwnd, kEmLineFromChar, WPARAM(at), 0);
-          const LRESULT start = Invoke(target, hwnd, kEmLineIndex, WPARAM(line), 0);
+          const LRESULT line = Invoke(target, hwnd, EM_LINEFROMCHAR, WPARAM(at), 0);
+          const LRESULT start = Invoke(target, hwnd, EM_LINEINDEX, WPARAM(line), 0);
           if (start < 0 || units < 0) return units;
           return toBytes(start + units) - toBytes(start);
         }
-        case kEmGetLine: {
+        case EM_GETLINE: {
           auto* out = reinterpret_cast<char*>(l);
           if (!out) return 0;
           WORD capacity;
@@ -430,19 +413,19 @@ LRESULT CallWideFromAnsi(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
           std::memcpy(out, line.data(), n);  // no terminator
           return LRESULT(n);
         }
-        default: {  // kEmSetPasswordChar: one character
+        default: {  // EM_SETPASSWORDCHAR: one character
           const char c = char(w);
           const std::u16string u = w ? ToWide(&c, 1) : std::u16string(1, u'\0');
           return Invoke(target, hwnd, msg, WPARAM(u.empty() ? u'?' : u[0]), l);
         }
       }
     }
-    case kCbGetEditSel:
-    case kCbSetEditSel: {
+    case CB_GETEDITSEL:
+    case CB_SETEDITSEL: {
       if (!SystemPageIsUtf8()) return Invoke(target, hwnd, msg, w, l);
       const std::u16string wide = TextOfWide(target, hwnd);
       const std::string text = ToAnsi(wide.data(), wide.size());
-      if (msg == kCbSetEditSel) {
+      if (msg == CB_SETEDITSEL) {
         const LONG_PTR start = BytesToUnits(text, int16_t(LOWORD(uint64_t(l))));
         const LONG_PTR end = BytesToUnits(text, int16_t(HIWORD(uint64_t(l))));
         return Invoke(target, hwnd, msg, w, MAKELPARAM(WORD(start), WORD(end)));

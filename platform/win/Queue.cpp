@@ -1,13 +1,14 @@
 // The interface thread's queue: sending, posting, retrieval in the classic order (sent, posted,
-// input, quit, paint, timers), the get-message hooks, translation of keys into characters,
-// dispatch, timers, atoms, registered messages and window properties.
+// input, quit, paint, timers), with the get-message hooks called on retrieval, and dispatch;
+// start-up and shut-down of the window system.
 #include <algorithm>
 #include <cstring>
 #include <map>
 
-#include "platform/gdi/DeviceContext.h"
+#include "platform/gdi/WindowDrawing.h"
 #include "platform/rtl/MainThread.h"
 #include "platform/rtl/Synchronize.h"
+#include "platform/rtl/Utf8.h"
 #include "platform/win/Endpoint.h"
 #include "platform/win/WindowScrollBars.h"
 #include "platform/win/WindowSystem.h"
@@ -15,23 +16,6 @@
 namespace platform::win {
 
 namespace {
-
-struct AtomTable {
-  std::map<std::u16string, ATOM> byName;  // upper-cased ASCII
-  std::map<ATOM, std::pair<std::u16string, int>> byAtom;
-  ATOM next = 0xC000;
-};
-
-AtomTable& Atoms() {
-  static AtomTable* table = new AtomTable();
-  return *table;
-}
-
-std::u16string Upper(std::u16string s) {
-  for (auto& c : s)
-    if (c >= 'a' && c <= 'z') c = char16_t(c - 32);
-  return s;
-}
 
 bool Matches(const MSG& m, HWND filter, UINT first, UINT last) {
   if (filter && m.hwnd != filter && !IsChild(filter, m.hwnd)) return false;
@@ -338,7 +322,7 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
   return m.result;
 }
 
-thread_local std::string postPartial;
+thread_local platform::Utf8Collector postPartial;
 
 BOOL Post(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
   State& s = S();
@@ -354,12 +338,7 @@ BOOL Post(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
       const std::u16string unit = ToWide(&c, 1);
       return unit.empty() ? FALSE : Post(hwnd, msg, WPARAM(unit[0]), l, true);
     }
-    postPartial.push_back(char(w));
-    const uint8_t lead = uint8_t(postPartial[0]);
-    const size_t need = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    if (postPartial.size() < need) return TRUE;
-    const std::u16string units = ToWide(postPartial.data(), postPartial.size());
-    postPartial.clear();
+    const std::u16string units = postPartial.Add(char(w));
     for (char16_t u : units)
       if (!Post(hwnd, msg, WPARAM(u), l, true)) return FALSE;
     return TRUE;
@@ -397,46 +376,6 @@ LRESULT Dispatch(const MSG* m, bool unicode) {
   }
   if (!m->hwnd || !Find(m->hwnd)) return 0;
   return SendTo(m->hwnd, m->message, m->wParam, m->lParam, unicode);
-}
-
-// The character a key gives on the fixed US layout (0: none).
-char16_t KeyChar(int vk, bool shift, bool caps, bool ctrl) {
-  if (vk >= 'A' && vk <= 'Z') {
-    if (ctrl) return char16_t(vk - 'A' + 1);
-    return (shift != caps) ? char16_t(vk) : char16_t(vk + 32);
-  }
-  if (ctrl) {
-    if (vk == VK_OEM_4) return 27;
-    if (vk == VK_BACK) return 127;
-    if (vk == VK_RETURN) return 10;
-    return 0;
-  }
-  if (vk >= '0' && vk <= '9') return shift ? u")!@#$%^&*("[vk - '0'] : char16_t(vk);
-  if (vk >= VK_NUMPAD0 && vk <= VK_NUMPAD9) return char16_t('0' + vk - VK_NUMPAD0);
-  switch (vk) {
-    case VK_SPACE: return ' ';
-    case VK_RETURN: return 13;
-    case VK_BACK: return 8;
-    case VK_TAB: return 9;
-    case VK_ESCAPE: return 27;
-    case VK_MULTIPLY: return '*';
-    case VK_ADD: return '+';
-    case VK_SUBTRACT: return '-';
-    case VK_DECIMAL: return '.';
-    case VK_DIVIDE: return '/';
-    case VK_OEM_1: return shift ? ':' : ';';
-    case VK_OEM_PLUS: return shift ? '+' : '=';
-    case VK_OEM_COMMA: return shift ? '<' : ',';
-    case VK_OEM_MINUS: return shift ? '_' : '-';
-    case VK_OEM_PERIOD: return shift ? '>' : '.';
-    case VK_OEM_2: return shift ? '?' : '/';
-    case VK_OEM_3: return shift ? '~' : '`';
-    case VK_OEM_4: return shift ? '{' : '[';
-    case VK_OEM_5: return shift ? '|' : '\\';
-    case VK_OEM_6: return shift ? '}' : ']';
-    case VK_OEM_7: return shift ? '"' : '\'';
-    default: return 0;
-  }
 }
 
 }  // namespace
@@ -499,13 +438,6 @@ bool QueueIdle() {
   return !Retrieve(&m, nullptr, 0, 0, false, true);
 }
 
-int64_t NextTimerDue() {
-  int64_t best = -1;
-  for (const Timer& t : S().timers)
-    if (best < 0 || t.due < best) best = t.due;
-  return best;
-}
-
 std::vector<HWND> TopLevelWindows() { return S().topLevels; }
 
 void RemoveMessagesFor(HWND hwnd) {
@@ -516,48 +448,6 @@ void RemoveMessagesFor(HWND hwnd) {
   drop(s.posted);
   drop(s.translated);
   drop(s.pendingAnsiChars);
-}
-
-void KillTimersFor(HWND hwnd) {
-  auto& t = S().timers;
-  t.erase(std::remove_if(t.begin(), t.end(), [&](const Timer& x) { return x.hwnd == hwnd && hwnd; }), t.end());
-}
-
-ATOM AddAtom(const std::u16string& name) {
-  if (name.empty()) return 0;
-  if (name[0] == u'#') {
-    unsigned v = 0;
-    for (size_t i = 1; i < name.size(); ++i) {
-      if (name[i] < '0' || name[i] > '9') return 0;
-      v = v * 10 + unsigned(name[i] - '0');
-      if (v >= 0xC000) return 0;
-    }
-    return ATOM(v);
-  }
-  AtomTable& t = Atoms();
-  const std::u16string key = Upper(name);
-  auto it = t.byName.find(key);
-  if (it != t.byName.end()) {
-    ++t.byAtom[it->second].second;
-    return it->second;
-  }
-  if (t.next == 0) return 0;  // table full: ids are never reused
-  const ATOM a = t.next++;
-  t.byName[key] = a;
-  t.byAtom[a] = {name, 1};
-  return a;
-}
-
-std::u16string AtomName(ATOM atom) {
-  auto& t = Atoms();
-  auto it = t.byAtom.find(atom);
-  if (it != t.byAtom.end()) return it->second.first;
-  if (atom < 0xC000) {
-    std::u16string s = u"#";
-    for (char c : std::to_string(atom)) s.push_back(char16_t(c));
-    return s;
-  }
-  return {};
 }
 
 }  // namespace platform::win
@@ -584,17 +474,6 @@ BOOL PeekMessageW(MSG* msg, HWND hwnd, UINT first, UINT last, UINT remove) {
   return Retrieve(msg, hwnd, first, last, (remove & PM_REMOVE) != 0, true);
 }
 
-BOOL TranslateMessage(const MSG* msg) {
-  if (!msg || (msg->message != WM_KEYDOWN && msg->message != WM_SYSKEYDOWN)) return FALSE;
-  State& s = S();
-  const bool shift = s.keys[VK_SHIFT] & 0x80, caps = s.keys[VK_CAPITAL] & 0x01, ctrl = s.keys[VK_CONTROL] & 0x80;
-  const char16_t c = KeyChar(int(msg->wParam), shift, caps, ctrl);
-  if (!c) return FALSE;
-  s.translated.push_back(
-      MSG{msg->hwnd, msg->message == WM_SYSKEYDOWN ? WM_SYSCHAR : WM_CHAR, WPARAM(c), msg->lParam, msg->time, msg->pt});
-  return TRUE;
-}
-
 LRESULT DispatchMessageA(const MSG* msg) { return Dispatch(msg, false); }
 LRESULT DispatchMessageW(const MSG* msg) { return Dispatch(msg, true); }
 
@@ -610,157 +489,3 @@ BOOL WaitMessage() {
 LONG GetMessageTime() { return S().messageTime; }
 DWORD GetMessagePos() { return DWORD(MAKELONG(WORD(S().messagePos.x), WORD(S().messagePos.y))); }
 
-HHOOK SetWindowsHookExW(int id, HOOKPROC proc, HINSTANCE, DWORD) {
-  State& s = S();
-  if (id != WH_GETMESSAGE || !proc || !OnInterfaceThread()) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return nullptr;
-  }
-  const HHOOK h = reinterpret_cast<HHOOK>(0x5000000 + ++s.nextHook);
-  s.hooks.push_back(Hook{h, proc, true});
-  return h;
-}
-HHOOK SetWindowsHookExA(int id, HOOKPROC proc, HINSTANCE module, DWORD thread) {
-  return SetWindowsHookExW(id, proc, module, thread);
-}
-
-LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM w, LPARAM l) {
-  auto& hooks = S().hooks;
-  for (size_t i = hooks.size(); i-- > 0;) {
-    if (hooks[i].handle != hook) continue;
-    if (i == 0) return 0;
-    return hooks[i - 1].proc(code, w, l);
-  }
-  return 0;
-}
-
-BOOL UnhookWindowsHookEx(HHOOK hook) {
-  auto& hooks = S().hooks;
-  auto it = std::find_if(hooks.begin(), hooks.end(), [&](const Hook& h) { return h.handle == hook; });
-  if (it == hooks.end()) return FALSE;
-  hooks.erase(it);
-  return TRUE;
-}
-
-UINT RegisterWindowMessageW(LPCWSTR name) { return name ? AddAtom(name) : 0; }
-UINT RegisterWindowMessageA(LPCSTR name) { return name ? AddAtom(ToWide(name)) : 0; }
-ATOM GlobalAddAtomW(LPCWSTR name) { return name ? AddAtom(name) : 0; }
-ATOM GlobalAddAtomA(LPCSTR name) {
-  if (name && !(reinterpret_cast<uintptr_t>(name) >> 16)) return ATOM(reinterpret_cast<uintptr_t>(name));
-  return name ? AddAtom(ToWide(name)) : 0;
-}
-ATOM GlobalFindAtomA(LPCSTR name) {
-  if (!name) return 0;
-  auto& t = Atoms();
-  auto it = t.byName.find(Upper(ToWide(name)));
-  return it == t.byName.end() ? 0 : it->second;
-}
-ATOM GlobalDeleteAtom(ATOM atom) {
-  auto& t = Atoms();
-  auto it = t.byAtom.find(atom);
-  if (it != t.byAtom.end() && --it->second.second <= 0) {
-    // The name stays reserved: ids are never reused, so the entry keeps its number.
-    it->second.second = 0;
-  }
-  return 0;
-}
-UINT GlobalGetAtomNameA(ATOM atom, LPSTR buffer, int size) {
-  const std::string name = ToAnsi(AtomName(atom).c_str());
-  if (!buffer || size <= 0 || name.empty()) return 0;
-  const size_t n = std::min<size_t>(name.size(), size_t(size) - 1);
-  std::memcpy(buffer, name.data(), n);
-  buffer[n] = 0;
-  return UINT(n);
-}
-
-namespace {
-
-ATOM PropAtom(const void* name, bool unicode, bool create) {
-  if (!name) return 0;
-  if (!(reinterpret_cast<uintptr_t>(name) >> 16)) return ATOM(reinterpret_cast<uintptr_t>(name));
-  const std::u16string n = unicode ? std::u16string(static_cast<const char16_t*>(name))
-                                   : ToWide(static_cast<const char*>(name));
-  if (create) return AddAtom(n);
-  auto& t = Atoms();
-  auto it = t.byName.find(Upper(n));
-  return it == t.byName.end() ? 0 : it->second;
-}
-
-BOOL SetProp(HWND hwnd, const void* name, HANDLE value, bool unicode) {
-  Window* w = Find(hwnd);
-  const ATOM a = PropAtom(name, unicode, true);
-  if (!w || !a) return FALSE;
-  w->props[a] = value;
-  return TRUE;
-}
-
-HANDLE GetProp(HWND hwnd, const void* name, bool unicode) {
-  Window* w = Find(hwnd);
-  const ATOM a = PropAtom(name, unicode, false);
-  if (!w || !a) return nullptr;
-  auto it = w->props.find(a);
-  return it == w->props.end() ? nullptr : it->second;
-}
-
-HANDLE RemoveProp(HWND hwnd, const void* name, bool unicode) {
-  Window* w = Find(hwnd);
-  const ATOM a = PropAtom(name, unicode, false);
-  if (!w || !a) return nullptr;
-  auto it = w->props.find(a);
-  if (it == w->props.end()) return nullptr;
-  HANDLE v = it->second;
-  w->props.erase(it);
-  return v;
-}
-
-}  // namespace
-
-BOOL SetPropA(HWND hwnd, LPCSTR name, HANDLE value) { return SetProp(hwnd, name, value, false); }
-BOOL SetPropW(HWND hwnd, LPCWSTR name, HANDLE value) { return SetProp(hwnd, name, value, true); }
-HANDLE GetPropA(HWND hwnd, LPCSTR name) { return GetProp(hwnd, name, false); }
-HANDLE GetPropW(HWND hwnd, LPCWSTR name) { return GetProp(hwnd, name, true); }
-HANDLE RemovePropA(HWND hwnd, LPCSTR name) { return RemoveProp(hwnd, name, false); }
-HANDLE RemovePropW(HWND hwnd, LPCWSTR name) { return RemoveProp(hwnd, name, true); }
-
-UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT ms, TIMERPROC proc) {
-  State& s = S();
-  if (hwnd && !Find(hwnd)) {
-    SetLastError(ERROR_INVALID_WINDOW_HANDLE);
-    return 0;
-  }
-  if (!hwnd && !proc) {
-    SetLastError(ERROR_INVALID_PARAMETER);
-    return 0;
-  }
-  if (ms < 10) ms = 10;
-  if (!hwnd) {
-    bool known = false;
-    for (const Timer& t : s.timers) known = known || (!t.hwnd && t.id == id);
-    if (!known) id = 0x8000 + s.nextThreadTimerId++;
-  }
-  for (Timer& t : s.timers) {
-    if (t.hwnd == hwnd && t.id == id) {
-      t.period = ms;
-      t.proc = proc;
-      t.due = Now() + ms;
-      return hwnd ? (id ? id : 1) : id;
-    }
-  }
-  s.timers.push_back(Timer{hwnd, id, ms, proc, Now() + ms, s.timerSequence++});
-  return hwnd ? (id ? id : 1) : id;
-}
-
-BOOL KillTimer(HWND hwnd, UINT_PTR id) {
-  auto& t = S().timers;
-  auto it = std::find_if(t.begin(), t.end(), [&](const Timer& x) { return x.hwnd == hwnd && x.id == id; });
-  if (it == t.end()) return FALSE;
-  t.erase(it);
-  return TRUE;
-}
-
-short GetKeyState(int vk) {
-  const uint8_t k = S().keys[vk & 0xFF];
-  return short(((k & 0x80) ? 0x8000 : 0) | (k & 0x01));
-}
-
-HKL GetKeyboardLayout(DWORD) { return reinterpret_cast<HKL>(uintptr_t(0x04090409)); }

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/gdi/Region.h"
+#include "platform/gdi/WindowDrawing.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Win.h"
 
@@ -181,16 +181,35 @@ std::string ToAnsi(const char16_t* s);
 size_t Length(const char16_t* s);
 bool SystemPageIsUtf8();
 
-// Windows (Windows.cpp).
+// Windows (WindowState.cpp).
 POINT ClientOriginOnSurface(const Window& w);
 HWND TopLevelOf(HWND hwnd);
 bool IsVisibleDeep(const Window& w);
 bool IsEnabledDeep(const Window& w);
-void Activate(HWND hwnd, bool byClick);
 void DestroyAll();
 
+// Classes (WindowClasses.cpp).
+// Class names compare without regard to ASCII case.
+bool SameName(const std::u16string& a, const std::u16string& b);
+std::shared_ptr<WindowClass> FindClass(const std::u16string& name, HINSTANCE instance);
+// A class name given as text of either set or as an atom.
+std::u16string ClassNameOf(const void* name, bool unicode);
+
+// The tree (WindowTree.cpp): the list a window stands in among its siblings, and taking it out.
+std::vector<HWND>& SiblingList(Window& w);
+void Unlink(Window& w);
+
+// Geometry and z-order (WindowGeometry.cpp).
+// Border widths of a child window's non-client area (top-level frames belong to the desktop).
+RECT NonClient(const Window& w);
 // Whether a window has a border of its own (children with WS_BORDER, WS_EX_CLIENTEDGE, scroll bars).
 bool HasFrame(const Window& w);
+void ComputeClient(Window& w);
+void PlaceTopLevel(Window& w, HWND insertAfter);
+void SendPosChange(Window& w, UINT flags, bool sizeChanged, bool moved);
+
+// Activation (WindowFocus.cpp).
+void Activate(HWND hwnd, bool byClick);
 
 // Painting (Painting.cpp).
 void InvalidateWindow(Window& w, const gdi::Region* clientArea, bool erase, bool children);
@@ -204,10 +223,13 @@ void MarkDirty(const Window& w, const RECT& surfaceRect);
 // Clipboard (Clipboard.cpp): forgets everything at shut-down.
 void ResetClipboard();
 
-// Queue (Queue.cpp).
+// Queue (Queue.cpp) and timers (Timers.cpp).
 void RemoveMessagesFor(HWND hwnd);
 void KillTimersFor(HWND hwnd);
+
+// Atoms (Atoms.cpp): adding counts a use; finding neither adds nor counts (0: unknown).
 ATOM AddAtom(const std::u16string& name);
+ATOM FindAtom(const std::u16string& name);
 std::u16string AtomName(ATOM atom);
 
 }  // namespace platform::win

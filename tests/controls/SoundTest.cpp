@@ -7,9 +7,9 @@
 #include <thread>
 
 #include "ControlsTestSupport.h"
-#include "platform/controls/AudioDevice.h"
+#include "platform/backend/audio/AudioDevice.h"
 #include "platform/controls/PlaySound.h"
-#include "platform/controls/SdlAudioDevice.h"
+#include "platform/backend/audio/SdlAudioDevice.h"
 #include "platform/rtl/Clock.h"
 #include "support/TempDir.h"
 

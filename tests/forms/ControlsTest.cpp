@@ -14,6 +14,7 @@
 #include "platform/forms/TGraphicControl.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TTimer.h"
+#include "platform/gdi/OwnedGdiObject.h"
 
 namespace {
 
@@ -40,6 +41,23 @@ class TSheet : public TCustomControl {
   void Paint() override {
     Canvas()->Brush()->SetColor(Color());
     Canvas()->FillRect(RECT{0, 0, Width(), Height()});
+  }
+};
+
+// A windowed control whose painting fails half way, after it has drawn with its canvas.
+class TFailingSheet : public TCustomControl {
+ public:
+  explicit TFailingSheet(TComponent* owner) : TCustomControl(owner) {}
+  HDC paintedOn = nullptr;
+  HGDIOBJ surface = nullptr;
+
+ protected:
+  void Paint() override {
+    Canvas()->Brush()->SetColor(clRed);
+    Canvas()->FillRect(RECT{0, 0, Width(), Height()});
+    paintedOn = Canvas()->Handle();
+    surface = GetCurrentObject(paintedOn, OBJ_BITMAP);
+    throw Exception("Paint failed");
   }
 };
 
@@ -325,6 +343,34 @@ TEST_F(FormsTest, ImagesShowTheirPictureStretchedAndWithTheKeyColourLeftOut) {
   EXPECT_EQ(shot.At(50, 13), 0xFFFFFFu);  // the key colour shows the form beneath
   EXPECT_EQ(shot.At(57, 13), 0x000000u);
   EXPECT_EQ(shot.At(58, 10), 0xFFFFFFu);
+}
+
+// A paint that raises gives everything back on its way out: the canvas lets go of the DC with
+// its brush deselected, and the off-screen buffer of a double-buffered control is deleted.
+TEST_F(FormsTest, APaintThatRaisesLeavesNoObjectSelectedOrLeaked) {
+  TDemoForm* form = MakeForm();
+  auto* sheet = new TFailingSheet(form);
+  sheet->SetBounds(0, 0, 40, 30);
+  sheet->SetParent(form);
+  sheet->HandleNeeded();
+
+  const OwnedMemoryDC probe(nullptr);
+  const OwnedGdiObject<HBITMAP> bitmap(CreateCompatibleBitmap(probe, 40, 30));
+  const HGDIOBJ oldBitmap = SelectObject(probe, bitmap);
+  const HGDIOBJ brushBefore = GetCurrentObject(probe, OBJ_BRUSH);
+  EXPECT_THROW(sheet->Perform(WM_PAINT, reinterpret_cast<WPARAM>(probe.Get()), 0), Exception);
+  EXPECT_EQ(sheet->paintedOn, probe.Get());
+  EXPECT_FALSE(sheet->Canvas()->HandleAllocated());
+  EXPECT_EQ(GetCurrentObject(probe, OBJ_BRUSH), brushBefore);
+  SelectObject(probe, oldBitmap);
+
+  sheet->DoubleBuffered = true;
+  sheet->paintedOn = nullptr;
+  EXPECT_THROW(sheet->Perform(WM_PAINT, reinterpret_cast<WPARAM>(probe.Get()), 0), Exception);
+  ASSERT_NE(sheet->paintedOn, nullptr);
+  EXPECT_NE(sheet->paintedOn, probe.Get());  // the buffer's own DC
+  EXPECT_FALSE(sheet->Canvas()->HandleAllocated());
+  EXPECT_EQ(GetObjectType(sheet->surface), 0u);  // deselected, then deleted
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/backend/HeadlessDriver.h"
-#include "platform/controls/AudioDevice.h"
+#include "platform/backend/audio/AudioDevice.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TMediaPlayer.h"

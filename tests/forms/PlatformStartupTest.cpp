@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls/AudioDevice.h"
+#include "platform/backend/audio/AudioDevice.h"
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/rtl/CodePage.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "imagelib/IxGifCursor.h"
+#include "imagelib/IxMemoryCursor.h"
 #include "imagelib/IxGifLzwDecoder.h"
 #include "imagelib/IxGifLzwEncoder.h"
 #include "imagelib/IxGifRleEncoder.h"
@@ -59,7 +59,7 @@ struct Decoded {
 
 Decoded Decode(const std::vector<uint8_t>& stream, int width, int height) {
   auto decoder = std::make_unique<IxGifLzwDecoder>();
-  IxGifCursor cursor(stream.data(), stream.size());
+  IxMemoryCursor cursor(stream.data(), stream.size());
   RowSink sink(height);
   Decoded d{};
   d.status = decoder->Decode(cursor, width, sink, d.badCodes);

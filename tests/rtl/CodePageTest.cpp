@@ -124,6 +124,34 @@ TEST(Utf8Codec, ErrorFlagRejectsMalformedInput) {
   EXPECT_EQ(2, MultiByteToWideChar(CP_UTF8, 0, bad, 3, out, 8));
 }
 
+// Bytes fed one at a time give nothing until the lead byte's sequence is whole, then all its
+// units at once; a sequence that turns out malformed still gives its replacement.
+TEST(Utf8Codec, CollectorHandsOutWholeCharacters) {
+  struct Case {
+    std::string bytes;
+    std::u16string units;  // what the last byte gives; every earlier byte gives nothing
+  };
+  const Case cases[] = {
+      {"a", u"a"},
+      {"\xC3\xA9", u"\u00E9"},
+      {"\xE2\x82\xAC", u"\u20AC"},
+      {"\xF0\x9F\x98\x80", u"\U0001F600"},
+      {"\xE2" "a" "b", u"\uFFFDab"},  // the wait is for three bytes whatever they are
+      {"\x80", u"\uFFFD"},            // a stray continuation byte stands alone
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.bytes);
+    platform::Utf8Collector collector;
+    for (size_t i = 0; i + 1 < c.bytes.size(); ++i) EXPECT_EQ(u"", collector.Add(c.bytes[i]));
+    EXPECT_EQ(c.units, collector.Add(c.bytes.back()));
+    EXPECT_TRUE(collector.Empty());
+  }
+  platform::Utf8Collector dropped;
+  dropped.Add('\xE2');
+  dropped.Clear();
+  EXPECT_EQ(u"a", dropped.Add('a'));
+}
+
 // Every byte of every single-byte page, and every BMP unit back, agree with ICU's converter of
 // the same name (ICU without fallbacks, its substitute set to "?").
 TEST(SingleBytePages, AgreeWithIcu) {

@@ -136,6 +136,24 @@ TEST_F(UcForms, AScrollBoxWhoseSizeHandlerReEntersStopsAtTheThirtySecondLevel) {
   EXPECT_EQ(handled, 1);
 }
 
+// The idle-event controls the main form holds once the layer has seen it.
+template <class Form>
+int IdleControlsOnMainForm() {
+  Form* form = nullptr;
+  Application->CreateForm(form);
+  form->Show();
+  PostMessageW(form->Handle(), WM_NULL, 0, 0);
+  Driver().RunUntilIdle();
+  int count = 0;
+  for (int i = 0; i < form->ComponentCount(); ++i)
+    count += dynamic_cast<TUcAppIdleEventControl*>(form->Components(i)) != nullptr;
+  return count;
+}
+
+TEST_F(UcForms, AUnicodeMainFormNeedsNoIdleEventControl) { EXPECT_EQ(IdleControlsOnMainForm<TUcForm>(), 0); }
+
+TEST_F(UcForms, AnEightBitMainFormGetsAnIdleEventControl) { EXPECT_EQ(IdleControlsOnMainForm<TForm>(), 1); }
+
 using UcPanels = UcTest;
 
 TEST_F(UcPanels, APanelCentresItsKhmerCaption) {
@@ -208,6 +226,37 @@ TEST_F(UcRadioGroup, TheChosenItemFollowsAClickCodeAndDeletedItems) {
   EXPECT_TRUE(g->Buttons(0)->Checked());
   EXPECT_FALSE(g->Buttons(1)->Checked());
   EXPECT_EQ(clicks, 1);
+}
+
+// A group whose choice cannot change (read-only data behind it).
+class TLockedGroup : public TUcRadioGroup {
+ public:
+  explicit TLockedGroup(TComponent* owner) : TUcRadioGroup(owner) {}
+  std::string keys;
+
+ protected:
+  bool CanModify() override { return false; }
+  bool KeyPress(char& key) override {
+    keys += key;
+    return TUcRadioGroup::KeyPress(key);
+  }
+};
+
+TEST_F(UcRadioGroup, AGroupThatCannotChangeIgnoresClicksAndSwallowsSpaceButHearsTheKeys) {
+  TForm* form = NewForm(300, 200);
+  auto* g = Child<TLockedGroup>(form, 10, 10, 200, 120);
+  g->Items()->Add(u"a");
+  g->Items()->Add(u"b");
+  g->SetItemIndex(0);
+  Driver().Click(Driver().ClientPoint(g->Buttons(1)->Handle(), 4, 4));
+  Driver().RunUntilIdle();
+  EXPECT_EQ(g->ItemIndex(), 0);
+  EXPECT_FALSE(g->Buttons(1)->Checked());
+  g->Buttons(1)->SetFocus();
+  Driver().Type(u"x ");
+  Driver().RunUntilIdle();
+  EXPECT_EQ(g->keys, "x ");
+  EXPECT_EQ(g->ItemIndex(), 0);
 }
 
 class TGroupsUcForm : public TUcForm {

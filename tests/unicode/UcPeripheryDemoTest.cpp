@@ -33,13 +33,44 @@ TEST_F(UcPeripheryDemo, TheFormShowsEveryControlWithItsWideCaption) {
             std::u16string(u"&\u1799\u179B\u17CB\u1796\u17D2\u179A\u1798"));
   // The static text took the size of its caption.
   EXPECT_GT(demo->Title->Width(), 40);
-  std::filesystem::create_directories(Screenshots());
-  ASSERT_TRUE(Driver().SavePng(demo->Handle(), Screenshots() + "uc-periphery-demo.png"));
-  // The captions are drawn: the banner and the radio group show more than their face colour.
-  const auto image = Driver().Capture(demo->Handle());
+  // The captions are drawn: the banner shows more than its face colour.
+  auto image = Driver().Capture(demo->Handle());
   int inked = 0;
   for (int x = 260; x < 500; ++x) inked += image.At(x, 18) != image.At(510, 18);
   EXPECT_GT(inked, 10);
+  EXPECT_EQ(demo->Cities->Items()->Strings(1), WideString(u"\u1797\u17D2\u1793\u17C6\u1796\u17C1\u1789"));
+
+  // The combo dropped down by a click on its arrow; its list is a window of its own, laid over
+  // the form's pixels for the picture.
+  Driver().Click(
+      Driver().ClientPoint(demo->Places->Handle(), demo->Places->Width() - 8, demo->Places->Height() / 2));
+  Driver().RunUntilIdle();
+  ASSERT_TRUE(demo->Places->DroppedDown());
+  image = Driver().Capture(demo->Handle());
+  const HWND popup = GetParent(demo->Places->ListHandle());
+  const auto listImage = Driver().Capture(popup);
+  RECT fr{}, pr{};
+  GetWindowRect(demo->Handle(), &fr);
+  GetWindowRect(popup, &pr);
+  for (int y = 0; y < listImage.height; ++y)
+    for (int x = 0; x < listImage.width; ++x) {
+      const int fx = pr.left - fr.left + x, fy = pr.top - fr.top + y;
+      if (fx >= 0 && fy >= 0 && fx < image.width && fy < image.height)
+        image.pixels[size_t(fy) * size_t(image.width) + size_t(fx)] = listImage.At(x, y);
+    }
+  std::filesystem::create_directories(Screenshots());
+  EXPECT_TRUE(platform::headless::WritePng(Screenshots() + "uc-periphery-demo.png", image.width, image.height,
+                                           image.pixels.data()));
+  // A Khmer item picked by mouse.
+  RECT item{};
+  ASSERT_NE(SendMessageW(demo->Places->ListHandle(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item)),
+            LB_ERR);
+  Driver().Click(
+      Driver().ClientPoint(demo->Places->ListHandle(), item.left + 10, (item.top + item.bottom) / 2));
+  Driver().RunUntilIdle();
+  EXPECT_FALSE(demo->Places->DroppedDown());
+  EXPECT_EQ(demo->Places->ItemIndex(), 2);
+  EXPECT_EQ(demo->Events, (std::vector<std::string>{"PlacesSelect Places"}));
 }
 
 TEST_F(UcPeripheryDemo, AClickOnARadioGroupButtonAndAKhmerHotkeyReachTheHandlers) {

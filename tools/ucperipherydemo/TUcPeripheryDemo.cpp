@@ -47,6 +47,8 @@ void TUcPeripheryDemo::FormCreate(TObject*) {
   Languages = Find<TUcRadioGroup>(this, "Languages");
   Marks = Find<TUcPaintBox>(this, "Marks");
   Level = Find<TUcScrollBar>(this, "Level");
+  Places = Find<TUcComboBox>(this, "Places");
+  Cities = Find<TUcListBox>(this, "Cities");
   SetCaption(kTitle);
   Banner->SetCaption(kBanner);
   Title->SetCaption(kTitle);
@@ -65,6 +67,11 @@ void TUcPeripheryDemo::FormCreate(TObject*) {
   OkButton->OnClick = [this](TObject* s) { ButtonClick(s); };
   CancelButton->OnClick = [this](TObject* s) { ButtonClick(s); };
   Level->SetHint(kTitle);
+  for (const char16_t* item : kItems) Places->Items()->Add(item);
+  Places->SetItemIndex(0);
+  Places->OnSelect = [this](TObject* s) { PlacesSelect(s); };
+  for (const char16_t* item : {kItems[3], kItems[4], kItems[2]}) Cities->Items()->Add(item);
+  Cities->SetItemIndex(1);
 }
 
 void TUcPeripheryDemo::MarksPaint(TObject*) {
@@ -81,6 +88,8 @@ void TUcPeripheryDemo::MarksPaint(TObject*) {
 void TUcPeripheryDemo::LanguagesClick(TObject* sender) { Note("LanguagesClick", sender); }
 
 void TUcPeripheryDemo::ButtonClick(TObject* sender) { Note("ButtonClick", sender); }
+
+void TUcPeripheryDemo::PlacesSelect(TObject* sender) { Note("PlacesSelect", sender); }
 
 void RegisterUcPeripheryDemo() {
   static bool done = false;

@@ -9,8 +9,10 @@
 
 #include "unicode/TUcButton.h"
 #include "unicode/TUcCheckBox.h"
+#include "unicode/TUcComboBox.h"
 #include "unicode/TUcForm.h"
 #include "unicode/TUcGroupBox.h"
+#include "unicode/TUcListBox.h"
 #include "unicode/TUcPaintBox.h"
 #include "unicode/TUcPanel.h"
 #include "unicode/TUcRadioButton.h"
@@ -33,6 +35,8 @@ class TUcPeripheryDemo : public TUcForm {
   TUcRadioButton* Second = nullptr;
   TUcRadioGroup* Languages = nullptr;
   TUcPaintBox* Marks = nullptr;
+  TUcComboBox* Places = nullptr;
+  TUcListBox* Cities = nullptr;
   TUcScrollBar* Level = nullptr;
 
   // What happened, one line per event with its sender's name ("LanguagesClick Languages").
@@ -42,6 +46,7 @@ class TUcPeripheryDemo : public TUcForm {
   void MarksPaint(TObject* sender);
   void LanguagesClick(TObject* sender);
   void ButtonClick(TObject* sender);
+  void PlacesSelect(TObject* sender);
 
  private:
   void Note(const char* what, TObject* sender);

@@ -18,6 +18,7 @@
 #include "platform/backend/gtk/DesktopClipboard.h"
 #include "platform/backend/gtk/FileChooser.h"
 #include "platform/backend/gtk/KeyMap.h"
+#include "platform/gdi/Bitmap.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/win/WindowSystem.h"

@@ -1,4 +1,4 @@
-#include "platform/controls/SoundFile.h"
+#include "platform/backend/audio/SoundFile.h"
 
 #include <algorithm>
 #include <cstdio>

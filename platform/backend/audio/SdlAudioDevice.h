@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/controls/AudioDevice.h"
+#include "platform/backend/audio/AudioDevice.h"
 
 namespace platform::audio {
 

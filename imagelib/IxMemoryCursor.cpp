@@ -1,7 +1,7 @@
-// Bounded, byte-order aware reads for the EXIF reader.
-#include "imagelib/IxExifCursor.h"
+// Bounded reads at an offset, in the cursor's byte order.
+#include "imagelib/IxMemoryCursor.h"
 
-bool IxExifCursor::U8(uint64_t offset, uint8_t& value) const {
+bool IxMemoryCursor::U8(uint64_t offset, uint8_t& value) const {
   value = 0;
   const uint8_t* p = At(offset, 1);
   if (!p) return false;
@@ -9,7 +9,7 @@ bool IxExifCursor::U8(uint64_t offset, uint8_t& value) const {
   return true;
 }
 
-bool IxExifCursor::U16(uint64_t offset, uint16_t& value) const {
+bool IxMemoryCursor::U16(uint64_t offset, uint16_t& value) const {
   value = 0;
   const uint8_t* p = At(offset, 2);
   if (!p) return false;
@@ -17,7 +17,7 @@ bool IxExifCursor::U16(uint64_t offset, uint16_t& value) const {
   return true;
 }
 
-bool IxExifCursor::U32(uint64_t offset, uint32_t& value) const {
+bool IxMemoryCursor::U32(uint64_t offset, uint32_t& value) const {
   value = 0;
   const uint8_t* p = At(offset, 4);
   if (!p) return false;
@@ -27,7 +27,7 @@ bool IxExifCursor::U32(uint64_t offset, uint32_t& value) const {
   return true;
 }
 
-bool IxExifCursor::U64(uint64_t offset, uint64_t& value) const {
+bool IxMemoryCursor::U64(uint64_t offset, uint64_t& value) const {
   value = 0;
   const uint8_t* p = At(offset, 8);
   if (!p) return false;

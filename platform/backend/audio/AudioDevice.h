@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/controls/SoundFile.h"
+#include "platform/backend/audio/SoundFile.h"
 
 namespace platform::audio {
 

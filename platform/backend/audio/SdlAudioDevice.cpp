@@ -1,4 +1,4 @@
-#include "platform/controls/SdlAudioDevice.h"
+#include "platform/backend/audio/SdlAudioDevice.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -1,4 +1,4 @@
-#include "platform/controls/AudioDevice.h"
+#include "platform/backend/audio/AudioDevice.h"
 
 #include "platform/rtl/Clock.h"
 
