@@ -1,0 +1,102 @@
+// The Unicode controls demo form on the desktop backend under Xvfb: the X screen shows the
+// pixels the headless backend draws for the same form, and a button of its radio group clicked
+// from outside the program with xdotool is chosen, after which the screen still matches the
+// headless form given the same click.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "DesktopSession.h"
+#include "TUcPeripheryDemo.h"
+#include "platform/backend/HeadlessDriver.h"
+#include "platform/backend/gtk/GtkBackend.h"
+#include "platform/forms/PlatformStartup.h"
+#include "platform/forms/TApplication.h"
+#include "unicode/TUcGroupButton.h"
+#include "unicode/UcLayer.h"
+
+namespace {
+
+using desktoptest::PumpUntil;
+
+// The chosen radio-group button, and where in it the click goes.
+constexpr int kChosen = 3, kClickX = 6;
+
+TUcPeripheryDemo* ShowDemo() {
+  RegisterUcPeripheryDemo();
+  TUcPeripheryDemo* form = nullptr;
+  Application->CreateForm(form);
+  form->Show();
+  return form;
+}
+
+// The demo form headless, optionally after a click on the chosen radio-group button.
+platform::headless::CaptureImage HeadlessDemo(bool clicked) {
+  unicode::RegisterLayer();
+  platform::Startup();
+  TUcPeripheryDemo* form = ShowDemo();
+  auto& driver = platform::headless::Driver();
+  driver.RunUntilIdle();
+  if (clicked) {
+    TUcGroupButton* b = form->Languages->Buttons(kChosen);
+    driver.Click(driver.ClientPoint(b->Handle(), kClickX, b->Height() / 2));
+    driver.RunUntilIdle();
+  }
+  platform::headless::CaptureImage image = driver.Capture(form->Handle());
+  platform::Shutdown();
+  platform::AddLayer("unicode", nullptr, nullptr);
+  return image;
+}
+
+int Differing(const desktoptest::Screenshot& shot, const RECT& r,
+              const platform::headless::CaptureImage& expected) {
+  int differing = 0;
+  for (int y = 0; y < expected.height; ++y)
+    for (int x = 0; x < expected.width; ++x) differing += shot.At(r.left + x, r.top + y) != expected.At(x, y);
+  return differing;
+}
+
+TEST(UcPeripheryDemoOnTheDesktop, ShowsTheHeadlessPixelsAndTakesARadioGroupClick) {
+  const platform::headless::CaptureImage before = HeadlessDemo(false), after = HeadlessDemo(true);
+  ASSERT_GT(before.width, 0);
+
+  std::string error;
+  ASSERT_TRUE(desktoptest::EnsureDisplay(&error)) << error;
+  char folder[] = "/tmp/mmsucdemo-test-XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  unicode::RegisterLayer();
+  platform::StartupOptions options;
+  options.backend = platform::desktop::MakeGtkBackend();
+  options.runtimeFolder = folder;
+  options.systemSound = false;
+  platform::Startup(std::move(options));
+  TUcPeripheryDemo* form = ShowDemo();
+  const HWND hwnd = form->Handle();
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  ASSERT_EQ(r.right - r.left, before.width);
+  EXPECT_TRUE(PumpUntil(
+      [&] { return platform::desktop::DesktopDraws(hwnd) > 0 && platform::win::QueueIdle(); }, 10000));
+  desktoptest::Screenshot shot;
+  ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
+  EXPECT_EQ(Differing(shot, r, before), 0);
+
+  TUcGroupButton* b = form->Languages->Buttons(kChosen);
+  RECT br{};
+  GetWindowRect(b->Handle(), &br);
+  const std::string x = std::to_string(br.left + kClickX), y = std::to_string(br.top + b->Height() / 2);
+  EXPECT_EQ(desktoptest::Run({"xdotool", "mousemove", x, y, "click", "1"}, 10000), 0);
+  EXPECT_TRUE(PumpUntil([&] { return form->Languages->ItemIndex() == kChosen; }, 20000));
+  EXPECT_EQ(form->Events, (std::vector<std::string>{"LanguagesClick Languages"}));
+  EXPECT_TRUE(PumpUntil([&] { return platform::win::QueueIdle(); }, 20000));
+  ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
+  EXPECT_EQ(Differing(shot, r, after), 0);
+
+  platform::Shutdown();
+  platform::AddLayer("unicode", nullptr, nullptr);
+  EXPECT_EQ(rmdir(folder), 0);
+}
+
+}  // namespace
