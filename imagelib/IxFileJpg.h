@@ -1,5 +1,6 @@
 // libjpeg's source and destination managers over the image library's byte streams: JPEG data is
-// read and written through an IxFile in 4096-byte steps. A stream that ends early reads as an
+// read and written through an IxFile in 64 KB steps (big enough for libjpeg to keep to its fast
+// Huffman paths, which need several KB of data or room in hand). A stream that ends early reads as an
 // end-of-image marker, so a truncated picture decodes up to the cut.
 #pragma once
 
@@ -17,7 +18,7 @@
 
 class IxImageJPG::IxFileJpg : public jpeg_destination_mgr, public jpeg_source_mgr {
  public:
-  static constexpr size_t kBufferSize = 4096;
+  static constexpr size_t kBufferSize = 65536;
 
   explicit IxFileJpg(IxFile* stream);
   IxFileJpg(const IxFileJpg&) = delete;

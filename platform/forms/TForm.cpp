@@ -48,16 +48,33 @@ std::vector<RECT> NonKeyRects(const platform::gdi::Bitmap& surface, int width, i
   auto flush = [&](int bottom) {
     for (auto [left, right] : band) out.push_back(RECT{left, bandTop, right, bottom});
   };
+  const bool wide = surface.bpp() == 32;  // window surfaces: read the row's words directly
   for (int y = 0; y < height; ++y) {
     row.clear();
-    for (int x = 0; x < width;) {
-      if ((surface.GetRaw(x, y) & 0xFFFFFF) == key) {
-        ++x;
-        continue;
+    if (wide) {
+      const uint8_t* bytes = surface.Row(y);
+      auto at = [bytes](int x) {
+        uint32_t v;
+        std::memcpy(&v, bytes + size_t(x) * 4, 4);
+        return v & 0xFFFFFF;
+      };
+      for (int x = 0; x < width;) {
+        while (x < width && at(x) == key) ++x;
+        if (x == width) break;
+        const int start = x;
+        while (x < width && at(x) != key) ++x;
+        row.emplace_back(start, x);
       }
-      int start = x;
-      while (x < width && (surface.GetRaw(x, y) & 0xFFFFFF) != key) ++x;
-      row.emplace_back(start, x);
+    } else {
+      for (int x = 0; x < width;) {
+        if ((surface.GetRaw(x, y) & 0xFFFFFF) == key) {
+          ++x;
+          continue;
+        }
+        int start = x;
+        while (x < width && (surface.GetRaw(x, y) & 0xFFFFFF) != key) ++x;
+        row.emplace_back(start, x);
+      }
     }
     if (y == 0 || row != band) {
       flush(y);

@@ -75,6 +75,64 @@ GDI_ROW_LOOP void CopyRowMasked(uint32_t* __restrict to, const uint32_t* __restr
   for (size_t x = 0; x < n; ++x) to[x] = from[x] & mask;
 }
 
+// Bitmaps whose raw values are colours as 0x00RRGGBB, three or four bytes a pixel.
+bool PlainRgb(const Bitmap& b) {
+  if (b.isMonoDdb()) return false;
+  if (b.bpp() == 24) return true;
+  if (b.bpp() != 32) return false;
+  const uint32_t* m = b.masks();
+  return b.kind() == Bitmap::Kind::Surface32 || (m[0] == 0xFF0000 && m[1] == 0xFF00 && m[2] == 0xFF);
+}
+
+template <int S>
+inline uint32_t LoadRgb(const uint8_t* p) {
+  if constexpr (S == 4) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v & 0xFFFFFF;
+  } else {
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16);
+  }
+}
+
+template <int D>
+inline void StoreRgb(uint8_t* p, uint32_t v) {
+  if constexpr (D == 4) {
+    std::memcpy(p, &v, 4);
+  } else {
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+    p[2] = uint8_t(v >> 16);
+  }
+}
+
+// A row of n pixels from a layout of S bytes a pixel into one of D bytes (the fourth byte of a
+// 32-bit pixel written is 0).
+using RowCopy = void (*)(uint8_t*, const uint8_t*, size_t);
+template <int S, int D>
+GDI_ROW_LOOP void ConvertRow(uint8_t* __restrict to, const uint8_t* __restrict from, size_t n) {
+  for (size_t x = 0; x < n; ++x) StoreRgb<D>(to + x * D, LoadRgb<S>(from + x * S));
+}
+void CopyRow32(uint8_t* to, const uint8_t* from, size_t n) {
+  CopyRowMasked(reinterpret_cast<uint32_t*>(to), reinterpret_cast<const uint32_t*>(from), n, 0xFFFFFF);
+}
+void CopyRow24(uint8_t* to, const uint8_t* from, size_t n) { std::memcpy(to, from, n * 3); }
+RowCopy PickCopy(int sb, int db) {
+  if (sb == 4) return db == 4 ? CopyRow32 : ConvertRow<4, 3>;
+  return db == 4 ? ConvertRow<3, 4> : CopyRow24;
+}
+
+// The same with source column cols[x] for destination column x.
+using RowGather = void (*)(uint8_t*, const uint8_t*, const int*, size_t);
+template <int S, int D>
+GDI_ROW_LOOP void GatherRow(uint8_t* __restrict to, const uint8_t* __restrict from, const int* cols, size_t n) {
+  for (size_t x = 0; x < n; ++x) StoreRgb<D>(to + x * D, LoadRgb<S>(from + size_t(cols[x]) * S));
+}
+RowGather PickGather(int sb, int db) {
+  if (sb == 4) return db == 4 ? GatherRow<4, 4> : GatherRow<4, 3>;
+  return db == 4 ? GatherRow<3, 4> : GatherRow<3, 3>;
+}
+
 RECT Intersect(const RECT& a, const RECT& b) {
   return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
 }
@@ -177,54 +235,58 @@ void Blit(const BlitRequest& q) {
   const int64_t dw = q.dstRect.right - q.dstRect.left, dh = q.dstRect.bottom - q.dstRect.top;
   const int64_t sw = q.srcRect.right - q.srcRect.left, sh = q.srcRect.bottom - q.srcRect.top;
 
-  // A plain copy between two different 32-bit bitmaps at the same scale: straight row copies.
-  if (!q.mask && q.rop == 0xCC && q.src && q.src != dst && !q.flipX && !q.flipY && sw == dw && sh == dh &&
-      dst->bpp() == 32 && q.src->bpp() == 32 && q.src->SameDomain(*dst)) {
-    const int dx = q.srcRect.left - q.dstRect.left, dy = q.srcRect.top - q.dstRect.top;
-    const RECT inside{-dx, -dy, q.src->width() - dx, q.src->height() - dy};
-    for (const RECT& c : clip.rects()) {
-      const RECT r = Intersect(Intersect(c, area), inside);
-      if (Empty(r)) continue;
-      for (int y = r.top; y < r.bottom; ++y) {
-        const uint32_t* from = reinterpret_cast<const uint32_t*>(q.src->Row(y + dy)) + (r.left + dx);
-        CopyRowMasked(reinterpret_cast<uint32_t*>(dst->Row(y)) + r.left, from, size_t(r.right - r.left), 0xFFFFFF);
-      }
-    }
-    return;
-  }
-  // A plain stretch between two different 32-bit bitmaps, not mirrored, reading only inside the
-  // source: the source column of each destination column is worked out once, and a row that
-  // comes from the same source row as the one above it is a copy of that row.
-  if (!q.mask && q.rop == 0xCC && q.src && q.src != dst && !q.flipX && !q.flipY && sw > 0 && sh > 0 &&
-      dst->bpp() == 32 && q.src->bpp() == 32 && q.src->SameDomain(*dst) && q.srcRect.left >= 0 &&
-      q.srcRect.top >= 0 && q.srcRect.right <= q.src->width() && q.srcRect.bottom <= q.src->height()) {
-    const int aw = area.right - area.left;
-    std::vector<int> columns(static_cast<size_t>(aw));
-    for (int i = 0; i < aw; ++i) {
-      columns[size_t(i)] = int(q.srcRect.left + (int64_t(area.left + i - q.dstRect.left) * sw) / dw);
-    }
-    const uint32_t mask = dst->RawMask();
-    for (const RECT& c : clip.rects()) {
-      const RECT r = Intersect(c, area);
-      if (Empty(r)) continue;
-      const int* cols = columns.data() + (r.left - area.left);
-      const size_t n = size_t(r.right - r.left);
-      int previous = -1;
-      const uint32_t* above = nullptr;
-      for (int y = r.top; y < r.bottom; ++y) {
-        const int sy = int(q.srcRect.top + (int64_t(y - q.dstRect.top) * sh) / dh);
-        uint32_t* to = reinterpret_cast<uint32_t*>(dst->Row(y)) + r.left;
-        if (sy == previous) {
-          std::memcpy(to, above, n * sizeof(uint32_t));
-        } else {
-          const uint32_t* from = reinterpret_cast<const uint32_t*>(q.src->Row(sy));
-          for (size_t x = 0; x < n; ++x) to[x] = from[cols[x]] & mask;
+  // Plain copies between two different bitmaps holding 0x00RRGGBB colours (24 or 32 bits a
+  // pixel), not mirrored: whole rows at a time, converted between the two layouts on the way.
+  if (!q.mask && q.rop == 0xCC && q.src && q.src != dst && !q.flipX && !q.flipY && PlainRgb(*dst) &&
+      PlainRgb(*q.src) && dst->RawMask() == 0xFFFFFF) {
+    const int sb = q.src->bpp() / 8, db = dst->bpp() / 8;
+    if (sw == dw && sh == dh) {
+      // Same scale: source row y + dy, column x + dx; pixels outside the source are left alone.
+      const RowCopy copy = PickCopy(sb, db);
+      const int dx = q.srcRect.left - q.dstRect.left, dy = q.srcRect.top - q.dstRect.top;
+      const RECT inside{-dx, -dy, q.src->width() - dx, q.src->height() - dy};
+      for (const RECT& c : clip.rects()) {
+        const RECT r = Intersect(Intersect(c, area), inside);
+        if (Empty(r)) continue;
+        for (int y = r.top; y < r.bottom; ++y) {
+          copy(dst->Row(y) + size_t(r.left) * size_t(db), q.src->Row(y + dy) + size_t(r.left + dx) * size_t(sb),
+               size_t(r.right - r.left));
         }
-        previous = sy;
-        above = to;
       }
+      return;
     }
-    return;
+    // A stretch reading only inside the source: the source column of each destination column is
+    // worked out once, and a row that comes from the same source row as the one above it is a
+    // copy of that row.
+    if (sw > 0 && sh > 0 && q.srcRect.left >= 0 && q.srcRect.top >= 0 && q.srcRect.right <= q.src->width() &&
+        q.srcRect.bottom <= q.src->height()) {
+      const RowGather gather = PickGather(sb, db);
+      const int aw = area.right - area.left;
+      std::vector<int> columns(static_cast<size_t>(aw));
+      for (int i = 0; i < aw; ++i) {
+        columns[size_t(i)] = int(q.srcRect.left + (int64_t(area.left + i - q.dstRect.left) * sw) / dw);
+      }
+      for (const RECT& c : clip.rects()) {
+        const RECT r = Intersect(c, area);
+        if (Empty(r)) continue;
+        const int* cols = columns.data() + (r.left - area.left);
+        const size_t n = size_t(r.right - r.left);
+        int previous = -1;
+        const uint8_t* above = nullptr;
+        for (int y = r.top; y < r.bottom; ++y) {
+          const int sy = int(q.srcRect.top + (int64_t(y - q.dstRect.top) * sh) / dh);
+          uint8_t* to = dst->Row(y) + size_t(r.left) * size_t(db);
+          if (sy == previous) {
+            std::memcpy(to, above, n * size_t(db));
+          } else {
+            gather(to, q.src->Row(sy), cols, n);
+          }
+          previous = sy;
+          above = to;
+        }
+      }
+      return;
+    }
   }
   // Snapshot of the source values (in the destination's domain) for the area drawn.
   const int aw = area.right - area.left, ah = area.bottom - area.top;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "platform/rtl/CodePage.h"
@@ -171,21 +172,37 @@ void TextEngine::Draw(DeviceContext& dc, PangoLayout* layout, int x, int y, cons
                                                    x + std::max(ink.x + ink.width, 0) + m, y + metrics.height + m}));
   if (around.IsEmpty()) return;
   if (surface->bpp() == 32 && surface->topDown()) {
-    std::vector<uint32_t> before;
+    // The rows of every rectangle are saved whole and compared whole afterwards; only rows the
+    // text changed are looked at pixel by pixel.
+    size_t count = 0;
+    for (const RECT& r : around.rects()) count += size_t(r.right - r.left) * size_t(r.bottom - r.top);
+    std::vector<uint32_t> before(count);
+    size_t at = 0;
     for (const RECT& r : around.rects())
-      for (int yy = r.top; yy < r.bottom; ++yy)
-        for (int xx = r.left; xx < r.right; ++xx) before.push_back(surface->GetRaw(xx, yy));
+      for (int yy = r.top; yy < r.bottom; ++yy) {
+        const size_t n = size_t(r.right - r.left);
+        std::memcpy(before.data() + at, surface->Row(yy) + size_t(r.left) * 4, n * 4);
+        at += n;
+      }
     cairo_surface_t* cs = cairo_image_surface_create_for_data(surface->bits(), CAIRO_FORMAT_RGB24, surface->width(),
                                                               surface->height(), surface->stride());
     Show(cs, layout, 0, 0, x, y, metrics, color, clip);
     // Drawn pixels get a fourth byte of 0 like every drawing operation; untouched ones keep theirs.
-    size_t i = 0;
+    at = 0;
     for (const RECT& r : around.rects())
-      for (int yy = r.top; yy < r.bottom; ++yy)
-        for (int xx = r.left; xx < r.right; ++xx, ++i) {
-          const uint32_t now = surface->GetRaw(xx, yy);
-          surface->SetRaw(xx, yy, (now & 0xFFFFFF) == (before[i] & 0xFFFFFF) ? before[i] : (now & 0xFFFFFF));
+      for (int yy = r.top; yy < r.bottom; ++yy) {
+        const size_t n = size_t(r.right - r.left);
+        uint8_t* bytes = surface->Row(yy) + size_t(r.left) * 4;
+        const uint32_t* was = before.data() + at;
+        at += n;
+        if (std::memcmp(bytes, was, n * 4) == 0) continue;
+        for (size_t i = 0; i < n; ++i) {
+          uint32_t now;
+          std::memcpy(&now, bytes + i * 4, 4);
+          const uint32_t value = (now & 0xFFFFFF) == (was[i] & 0xFFFFFF) ? was[i] : (now & 0xFFFFFF);
+          std::memcpy(bytes + i * 4, &value, 4);
         }
+      }
     return;
   }
   // Other formats (fewer bits, bottom-up rows): the text is drawn on a 32-bit copy of the pixels

@@ -200,6 +200,72 @@ TEST(RasterOperations, TwoDimensionalStretchesTakeTheFloorSourcePixelInsideTheCl
   }
 }
 
+// Pictures are 24-bit, window buffers 32-bit: copies between the two layouts, at the same size
+// (partly outside the source) and stretched, clipped around a hole, in every direction.
+TEST(RasterOperations, CopiesBetween24And32BitLayoutsTakeTheFloorSourcePixelInsideTheClip) {
+  struct Geometry {
+    const char* name;
+    int x, y, w, h, xs, ys, ws, hs;
+  };
+  const Geometry shapes[] = {
+      {"same size, reaching past the source", 3, 2, 14, 9, 2, 1, 14, 9},
+      {"stretched", 1, 1, 23, 15, 1, 0, 9, 7},
+      {"shrunk", 2, 3, 5, 4, 0, 0, 12, 8},
+  };
+  auto get = [](Canvas& c, int bpp, int x, int y) -> uint32_t {
+    if (bpp == 32) return c.At(x, y);
+    return uint32_t(c.Byte(x * 3, y)) | uint32_t(c.Byte(x * 3 + 1, y)) << 8 | uint32_t(c.Byte(x * 3 + 2, y)) << 16;
+  };
+  auto set = [](Canvas& c, int bpp, int x, int y, uint32_t v) {
+    if (bpp == 32) {
+      c.At(x, y) = v;
+      return;
+    }
+    for (int i = 0; i < 3; ++i) c.Byte(x * 3 + i, y) = uint8_t(v >> (8 * i));
+  };
+  for (const int sb : {24, 32})
+    for (const int db : {24, 32})
+      for (const Geometry& g : shapes) {
+        Canvas src(12, 8, sb), dst(26, 18, db);
+        for (int y = 0; y < 8; ++y)
+          for (int x = 0; x < 12; ++x) set(src, sb, x, y, 0xAB000000u | uint32_t(0x10305 * (y * 16 + x + 1)));
+        for (int y = 0; y < 18; ++y)
+          for (int x = 0; x < 26; ++x) set(dst, db, x, y, kDst);
+        HRGN outer = CreateRectRgn(0, 0, 26, 18);
+        HRGN hole = CreateRectRgn(6, 4, 9, 7);
+        CombineRgn(outer, outer, hole, RGN_DIFF);
+        SelectClipRgn(dst.dc, outer);
+        StretchBlt(dst.dc, g.x, g.y, g.w, g.h, src.dc, g.xs, g.ys, g.ws, g.hs, SRCCOPY);
+        const uint32_t keep = db == 32 ? kDst : kDst & 0xFFFFFF;
+        int bad = 0;
+        for (int y = 0; y < 18; ++y)
+          for (int x = 0; x < 26; ++x) {
+            const int sx = g.xs + (x - g.x) * g.ws / g.w, sy = g.ys + (y - g.y) * g.hs / g.h;
+            const bool drawn = x >= g.x && x < g.x + g.w && y >= g.y && y < g.y + g.h &&
+                               !(x >= 6 && x < 9 && y >= 4 && y < 7) && sx < 12 && sy < 8;
+            const uint32_t want = drawn ? get(src, sb, sx, sy) & 0xFFFFFF : keep;
+            if (get(dst, db, x, y) != want && bad++ < 3)
+              ADD_FAILURE() << g.name << " " << sb << " to " << db << " at " << x << "," << y;
+          }
+        EXPECT_EQ(bad, 0) << g.name << " " << sb << " to " << db;
+        DeleteObject(outer);
+        DeleteObject(hole);
+      }
+}
+
+TEST(RasterOperations, StretchDIBitsReadsA24BitBottomUpPicture) {
+  // 2 x 2, bottom-up, rows padded to 8 bytes: bottom row (B0, B1), top row (T0, T1).
+  struct {
+    BITMAPINFOHEADER h;
+  } info{{40, 2, 2, 1, 24, BI_RGB, 0, 0, 0, 0, 0}};
+  const uint8_t rows[16] = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0, 0, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0, 0};
+  Canvas dst(4, 4);
+  dst.Fill(kDst);
+  StretchDIBits(dst.dc, 0, 0, 4, 4, 0, 0, 2, 2, rows, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
+  EXPECT_EQ(dst.Row(0), (std::vector<uint32_t>{0x131211, 0x131211, 0x161514, 0x161514}));
+  EXPECT_EQ(dst.Row(3), (std::vector<uint32_t>{0x030201, 0x030201, 0x060504, 0x060504}));
+}
+
 TEST(RasterOperations, OverlappingBlitOnOneDcCopiesThroughABuffer) {
   Canvas c(5, 1);
   for (int x = 0; x < 5; ++x) c.At(x, 0) = uint32_t(x + 1);
