@@ -7,3 +7,8 @@ endif()
 if(TARGET unicode)
   mms_add_bench(bench_unicode_lists SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/UnicodeListBench.cpp LIBS unicode)
 endif()
+# The format-string checks and the wide formatter's float pre-pass beside the platform's
+# WideFormat alone and the C library's snprintf, on one table of float specifiers.
+if(TARGET unicode)
+  mms_add_bench(bench_unicode_format SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/UnicodeFormatBench.cpp LIBS unicode)
+endif()

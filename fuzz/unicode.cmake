@@ -7,3 +7,7 @@ endif()
 if(TARGET unicode)
   mms_add_fuzzer(fuzz_unicode_lists SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_unicode_lists.cpp LIBS unicode)
 endif()
+# Format strings from outside (messages and their translations) through the format-string checks.
+if(TARGET unicode)
+  mms_add_fuzzer(fuzz_unicode_format_string SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/fuzz_unicode_format_string.cpp LIBS unicode)
+endif()

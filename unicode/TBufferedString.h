@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "platform/rtl/AnsiString.h"
 #include "platform/rtl/Object.h"
@@ -32,6 +33,8 @@ class TBufferedWideString : public TObject {
   // Adds up to `count` units, stopping early at a zero unit.
   void AddBuffer(const char16_t* p, int count);
   WideString Value() const;
+  // Everything written, zero units included (Value stops at the first one).
+  std::u16string_view Written() const { return {buffer_.data(), static_cast<std::size_t>(count_)}; }
   char16_t* BuffPtr() { return buffer_.data(); }
   int Capacity() const { return static_cast<int>(buffer_.size()); }
 

@@ -9,6 +9,7 @@
 #include "platform/rtl/MainThread.h"
 #include "platform/rtl/Program.h"
 #include "unicode/TUcAction.h"
+#include "unicode/TUcForm.h"
 #include "unicode/TUcHintAction.h"
 #include "unicode/TUcHintWindow.h"
 #include "unicode/UcControls.h"
@@ -114,7 +115,9 @@ bool TUcApplication::IsDlgMsg(MSG& msg) {
 
 bool TUcApplication::ProcessMessage(MSG& msg) {
   if (!mainFormSeen_ && Application && Application->MainForm) {
-    if (!idleEventControl_) new TUcAppIdleEventControl(Application->MainForm);
+    // A Unicode main form updates the layer's application itself at idle time.
+    if (!idleEventControl_ && !dynamic_cast<TUcForm*>(Application->MainForm))
+      new TUcAppIdleEventControl(Application->MainForm);
     mainFormSeen_ = true;
   }
   // Every code an 8-bit loop would spoil: from 0x80 on (bytes of a character under UTF-8, or a

@@ -3,6 +3,7 @@
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TPopupList.h"
 #include "unicode/TUcApplication.h"
+#include "unicode/TUcClipboard.h"
 #include "unicode/TUcPopupMenu.h"
 #include "unicode/UcClasses.h"
 #include "unicode/UcControls.h"
@@ -30,6 +31,7 @@ void LayerShutdown() {
   UcReleaseShellBinding();
   UcReleaseVersionStrings();
   UcReleaseCurrencyFormatStrings();
+  FreeUcClipboard();
 }
 
 void RegisterLayer() { platform::AddLayer("unicode", &LayerStartup, &LayerShutdown); }

@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "platform/rtl/RtlHooks.h"
+#include "unicode/TFormatStrParser.h"
 
-// The library's own formatter, so that the layer's may stand in for it without calling itself.
+// The floating-point specifiers go through the 8-bit formatter first; then the library's own
+// formatter, so that the layer's may stand in for it without calling itself.
 WideString Uc_WideFmtStr(const WideString& format, const TVarRec* args, int high) {
-  return platform::OwnWideFormat(format, args, high);
+  return platform::OwnWideFormat(ReplaceFloatingArgumentsInFormatString(format, args, high), args, high);
 }
 
 WideString Uc_WideFmtStr(const WideString& format, std::initializer_list<TVarRec> args) {

@@ -5,6 +5,7 @@
 
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Process.h"
+#include "platform/win/LayeredWindows.h"
 #include <unistd.h>
 
 #include <cstdio>
@@ -262,10 +263,15 @@ CaptureImage HeadlessDriver::Capture(HWND hwnd) {
   out.width = std::max<LONG>(0, std::min<LONG>(r.right, surface->width()) - std::max<LONG>(r.left, 0));
   out.height = std::max<LONG>(0, std::min<LONG>(r.bottom, surface->height()) - std::max<LONG>(r.top, 0));
   out.pixels.resize(size_t(out.width) * size_t(out.height));
+  // A translucent window shows over the empty (black) headless screen.
+  const uint32_t alpha = WindowOpacity(top);
   for (int y = 0; y < out.height; ++y)
-    for (int x = 0; x < out.width; ++x)
-      out.pixels[size_t(y) * size_t(out.width) + size_t(x)] =
-          surface->GetRaw(x + std::max<LONG>(r.left, 0), y + std::max<LONG>(r.top, 0)) & 0xFFFFFF;
+    for (int x = 0; x < out.width; ++x) {
+      uint32_t p = surface->GetRaw(x + std::max<LONG>(r.left, 0), y + std::max<LONG>(r.top, 0)) & 0xFFFFFF;
+      if (alpha != 255)
+        p = ((p >> 16 & 0xFF) * alpha / 255) << 16 | ((p >> 8 & 0xFF) * alpha / 255) << 8 | (p & 0xFF) * alpha / 255;
+      out.pixels[size_t(y) * size_t(out.width) + size_t(x)] = p;
+    }
   return out;
 }
 

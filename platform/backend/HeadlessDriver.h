@@ -75,6 +75,8 @@ class HeadlessDriver {
   platform::FakeClock& clock() { return clock_; }
   void SetIdleStep(std::function<void()> step);
 
+  // The pixels of a window as its top-level window shows them (a translucent layered window over
+  // the black headless screen).
   CaptureImage Capture(HWND hwnd);
   // The window's region (window coordinates; empty without one), as handed to the desktop.
   std::vector<RECT> Shape(HWND hwnd) const { return win::WindowShape(hwnd); }

@@ -8,10 +8,13 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/controls/Controls.h"
+#include "platform/controls/FileDialogWindow.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/win/Backend.h"
 
@@ -56,9 +59,13 @@ struct Request {
 };
 
 enum class Outcome { Chosen, Cancelled, Failed };
+// What taking a checked answer into the caller's record came to.
+enum class Taken { Yes, Refused, Failed };
 
-// Asks until the answer passes the checks the flags ask for (or is cancelled).
-Outcome Ask(const Request& r, std::vector<std::u16string>& files) {
+// Asks until the answer passes the checks the flags ask for and `take` keeps it (or is
+// cancelled); a refusal of `take` asks again.
+Outcome Ask(const Request& r, std::vector<std::u16string>& files,
+            const std::function<Taken(const std::vector<std::u16string>&)>& take) {
   platform::win::ModalInfo info;
   info.kind = r.save ? platform::win::ModalInfo::Kind::SaveDialog : platform::win::ModalInfo::Kind::OpenDialog;
   info.className = u"#32770";
@@ -93,7 +100,12 @@ Outcome Ask(const Request& r, std::vector<std::u16string>& files) {
         break;
       }
     }
-    if (ok) return Outcome::Chosen;
+    if (!ok) continue;
+    switch (take(files)) {
+      case Taken::Yes: return Outcome::Chosen;
+      case Taken::Failed: return Outcome::Failed;
+      case Taken::Refused: break;
+    }
   }
   return Outcome::Cancelled;
 }
@@ -160,6 +172,15 @@ DWORD ExtensionFlag(const std::u16string& file, const std::u16string& defExt) {
   return lower(ext) == lower(defExt) ? 0 : OFN_EXTENSIONDIFFERENT;
 }
 
+// The hooked dialog's window for the time the dialog is open (none without a hook).
+template <class OpenFileName>
+std::unique_ptr<platform::controls::FileDialogWindow> OpenWindow(OpenFileName* ofn, const Request& r, bool ansi) {
+  if (!(ofn->Flags & OFN_ENABLEHOOK) || !ofn->lpfnHook) return nullptr;
+  const std::u16string caption = r.title.empty() ? (r.save ? u"Save As" : u"Open") : r.title;
+  return std::make_unique<platform::controls::FileDialogWindow>(ofn->hwndOwner, caption, ofn->lpfnHook,
+                                                                (ofn->Flags & OFN_EXPLORER) != 0, ofn, ansi);
+}
+
 bool SizeAccepted(DWORD size) { return size == sizeof(OPENFILENAMEW) || size == 88 || size == 76; }
 
 // The checks and fields the 8-bit and UTF-16 records share; false (with the dialog error set)
@@ -181,23 +202,16 @@ bool BeginRequest(OpenFileName* ofn, bool save, Request& r) {
   return true;
 }
 
-BOOL RunW(OPENFILENAMEW* ofn, bool save) {
-  Request r;
-  if (!BeginRequest(ofn, save, r)) return FALSE;
-  r.filter = SplitFilter(ofn->lpstrFilter, false);
-  if (ofn->lpstrInitialDir) r.initialDir = ofn->lpstrInitialDir;
-  r.fileName = InitialName(ofn->lpstrFile, ofn->nMaxFile);
-  if (ofn->lpstrTitle) r.title = ofn->lpstrTitle;
-  if (ofn->lStructSize == sizeof(OPENFILENAMEW) && ofn->lpstrDefExt) r.defExt = ofn->lpstrDefExt;
-  std::vector<std::u16string> files;
-  if (Ask(r, files) != Outcome::Chosen) return FALSE;
+// Writes the choice into the caller's UTF-16 record; false (FNERR_BUFFERTOOSMALL) when it
+// does not fit.
+bool FillW(OPENFILENAMEW* ofn, const std::vector<std::u16string>& files, const Request& r) {
   WORD offset = 0, extension = 0;
   const std::u16string out = ResultBuffer(files, ofn->Flags & OFN_ALLOWMULTISELECT, offset, extension);
   const size_t needed = out.size() - (files.size() == 1 ? 1 : 0);
   if (needed > ofn->nMaxFile) {
     ofn->lpstrFile[0] = char16_t(std::min<size_t>(needed, 0xFFFF));
     lastDialogError = FNERR_BUFFERTOOSMALL;
-    return FALSE;
+    return false;
   }
   std::copy(out.begin(), out.begin() + long(needed), ofn->lpstrFile);
   ofn->nFileOffset = offset;
@@ -209,22 +223,29 @@ BOOL RunW(OPENFILENAMEW* ofn, bool save) {
     std::copy(name.begin(), name.begin() + long(n), ofn->lpstrFileTitle);
     ofn->lpstrFileTitle[n] = 0;
   }
-  return TRUE;
+  return true;
 }
 
-BOOL RunA(OPENFILENAMEA* ofn, bool save) {
+BOOL RunW(OPENFILENAMEW* ofn, bool save) {
   Request r;
   if (!BeginRequest(ofn, save, r)) return FALSE;
-  r.filter = SplitFilter(ofn->lpstrFilter, true);
-  using platform::MultiByteToUtf16;
-  if (ofn->lpstrInitialDir) r.initialDir = MultiByteToUtf16(ofn->lpstrInitialDir, CP_ACP);
-  r.fileName = MultiByteToUtf16(InitialName(ofn->lpstrFile, ofn->nMaxFile), CP_ACP);
-  if (ofn->lpstrTitle) r.title = MultiByteToUtf16(ofn->lpstrTitle, CP_ACP);
-  if (ofn->lStructSize == sizeof(OPENFILENAMEA) && ofn->lpstrDefExt)
-    r.defExt = MultiByteToUtf16(ofn->lpstrDefExt, CP_ACP);
+  r.filter = SplitFilter(ofn->lpstrFilter, false);
+  if (ofn->lpstrInitialDir) r.initialDir = ofn->lpstrInitialDir;
+  r.fileName = InitialName(ofn->lpstrFile, ofn->nMaxFile);
+  if (ofn->lpstrTitle) r.title = ofn->lpstrTitle;
+  if (ofn->lStructSize == sizeof(OPENFILENAMEW) && ofn->lpstrDefExt) r.defExt = ofn->lpstrDefExt;
+  const auto window = OpenWindow(ofn, r, false);
   std::vector<std::u16string> files;
-  if (Ask(r, files) != Outcome::Chosen) return FALSE;
-  // The 8-bit result: each piece converted, offsets counted in bytes.
+  const Outcome outcome = Ask(r, files, [&](const std::vector<std::u16string>& chosen) {
+    if (!FillW(ofn, chosen, r)) return Taken::Failed;
+    return !window || window->FileOk(chosen[0]) ? Taken::Yes : Taken::Refused;
+  });
+  return outcome == Outcome::Chosen;
+}
+
+// Writes the choice into the caller's 8-bit record, each piece converted and the offsets
+// counted in bytes; false (FNERR_BUFFERTOOSMALL) when it does not fit.
+bool FillA(OPENFILENAMEA* ofn, const std::vector<std::u16string>& files, const Request& r) {
   std::string out;
   WORD offset = 0, extension = 0;
   const bool multi = (ofn->Flags & OFN_ALLOWMULTISELECT) && files.size() > 1;
@@ -251,7 +272,7 @@ BOOL RunA(OPENFILENAMEA* ofn, bool save) {
     else
       ofn->lpstrFile[0] = char(needed & 0xFF);
     lastDialogError = FNERR_BUFFERTOOSMALL;
-    return FALSE;
+    return false;
   }
   std::memcpy(ofn->lpstrFile, out.data(), out.size());
   ofn->nFileOffset = offset;
@@ -262,7 +283,26 @@ BOOL RunA(OPENFILENAMEA* ofn, bool save) {
     name.resize(std::min<size_t>(name.size(), ofn->nMaxFileTitle - 1));
     std::memcpy(ofn->lpstrFileTitle, name.c_str(), name.size() + 1);
   }
-  return TRUE;
+  return true;
+}
+
+BOOL RunA(OPENFILENAMEA* ofn, bool save) {
+  Request r;
+  if (!BeginRequest(ofn, save, r)) return FALSE;
+  r.filter = SplitFilter(ofn->lpstrFilter, true);
+  using platform::MultiByteToUtf16;
+  if (ofn->lpstrInitialDir) r.initialDir = MultiByteToUtf16(ofn->lpstrInitialDir, CP_ACP);
+  r.fileName = MultiByteToUtf16(InitialName(ofn->lpstrFile, ofn->nMaxFile), CP_ACP);
+  if (ofn->lpstrTitle) r.title = MultiByteToUtf16(ofn->lpstrTitle, CP_ACP);
+  if (ofn->lStructSize == sizeof(OPENFILENAMEA) && ofn->lpstrDefExt)
+    r.defExt = MultiByteToUtf16(ofn->lpstrDefExt, CP_ACP);
+  const auto window = OpenWindow(ofn, r, true);
+  std::vector<std::u16string> files;
+  const Outcome outcome = Ask(r, files, [&](const std::vector<std::u16string>& chosen) {
+    if (!FillA(ofn, chosen, r)) return Taken::Failed;
+    return !window || window->FileOk(chosen[0]) ? Taken::Yes : Taken::Refused;
+  });
+  return outcome == Outcome::Chosen;
 }
 
 }  // namespace

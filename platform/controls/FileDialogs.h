@@ -65,6 +65,36 @@ constexpr DWORD OFN_READONLY = 0x1, OFN_OVERWRITEPROMPT = 0x2, OFN_HIDEREADONLY 
                 OFN_NOREADONLYRETURN = 0x8000, OFN_EXPLORER = 0x80000, OFN_ENABLESIZING = 0x800000;
 constexpr DWORD CDERR_STRUCTSIZE = 0x1, CDERR_INITIALIZATION = 0x2, FNERR_BUFFERTOOSMALL = 0x3003;
 
+// A hooked dialog (OFN_ENABLEHOOK with lpfnHook) has a window while it is open. The hook is its
+// dialog procedure: WM_INITDIALOG first (lParam: the caller's record), then WM_NOTIFY with
+// CDN_FILEOK once a choice passed the dialog's own checks and the record holds it; the hook
+// keeps the dialog open by storing a nonzero DWLP_MSGRESULT in its window. An explorer-style
+// dialog (OFN_EXPLORER) runs the hook in a child of the dialog's window, and the CDM_ messages
+// go to that parent.
+constexpr UINT WM_INITDIALOG = 0x0110;
+constexpr int DWLP_MSGRESULT = 0, DWLP_DLGPROC = 8, DWLP_USER = 16;
+constexpr UINT CDN_FIRST = 0U - 601U, CDN_FILEOK = CDN_FIRST - 5;
+// wParam: the buffer's capacity in characters (bytes for the 8-bit call), lParam: the buffer.
+// Answers the length the path needs with its terminator (nothing is copied when that is more
+// than the capacity), or -1 while the dialog has no path.
+constexpr UINT CDM_FIRST = 0x0464, CDM_GETFILEPATH = CDM_FIRST + 1;
+
+struct NMHDR {
+  HWND hwndFrom;
+  UINT_PTR idFrom;
+  UINT code;
+};
+struct OFNOTIFYA {
+  NMHDR hdr;
+  OPENFILENAMEA* lpOFN;
+  LPSTR pszFile;
+};
+struct OFNOTIFYW {
+  NMHDR hdr;
+  OPENFILENAMEW* lpOFN;
+  LPWSTR pszFile;
+};
+
 BOOL GetOpenFileNameA(OPENFILENAMEA* ofn);
 BOOL GetOpenFileNameW(OPENFILENAMEW* ofn);
 BOOL GetSaveFileNameA(OPENFILENAMEA* ofn);

@@ -7,6 +7,7 @@
 #include "platform/forms/TCustomControl.h"
 #include "platform/forms/TGraphicControl.h"
 #include "platform/forms/TImage.h"
+#include "platform/forms/TMainMenu.h"
 #include "platform/forms/TPopupMenu.h"
 #include "platform/forms/TTimer.h"
 
@@ -14,6 +15,7 @@ void RegisterMenusClasses();  // MenusClasses.cpp
 void RegisterActionClasses();  // ActionsClasses.cpp
 void RegisterStdCtrlsClasses();  // StdCtrlsClasses.cpp
 void RegisterMediaClasses();     // MediaClasses.cpp
+void RegisterRadioGroupClasses();  // RadioGroupClasses.cpp
 
 void RegisterFormsClasses() {
   static bool done = false;
@@ -95,11 +97,11 @@ void RegisterFormsClasses() {
       .Bool("TransparentColor", &TCustomForm::TransparentColor, &TCustomForm::SetTransparentColor, false)
       .Color("TransparentColorValue", &TCustomForm::TransparentColorValue, &TCustomForm::SetTransparentColorValue,
              clBlack)
-      .Bool("AlphaBlend", [](TCustomForm& f) { return f.AlphaBlend; }, [](TCustomForm& f, bool v) { f.AlphaBlend = v; },
-            false)
-      .Int("AlphaBlendValue", [](TCustomForm& f) { return static_cast<std::int64_t>(f.AlphaBlendValue); },
-           [](TCustomForm& f, std::int64_t v) { f.AlphaBlendValue = static_cast<BYTE>(std::clamp<std::int64_t>(v, 0, 255)); },
+      .Bool("AlphaBlend", &TCustomForm::AlphaBlend, &TCustomForm::SetAlphaBlend, false)
+      .Int("AlphaBlendValue", [](TCustomForm& f) { return static_cast<std::int64_t>(f.AlphaBlendValue()); },
+           [](TCustomForm& f, std::int64_t v) { f.SetAlphaBlendValue(static_cast<BYTE>(std::clamp<std::int64_t>(v, 0, 255))); },
            255)
+      .Component<TMainMenu>("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu)
       .Component<TWinControl>("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
       .Event("OnCreate", &TCustomForm::OnCreate)
       .Event("OnDestroy", &TCustomForm::OnDestroy)
@@ -126,6 +128,7 @@ void RegisterFormsClasses() {
   RegisterActionClasses();
   RegisterStdCtrlsClasses();
   RegisterMediaClasses();
+  RegisterRadioGroupClasses();
   // The simple controls, their containers and the pictures beside them.
   RegisterSimpleControlsClasses();
 }

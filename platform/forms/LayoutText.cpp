@@ -268,9 +268,10 @@ class Cursor {
 TLayoutObject ParseObject(Cursor& in, int depth) {
   if (depth > kMaxDepth) in.Fail("objects nested too deeply");
   TLayoutObject obj;
-  if (in.PeekWord("inherited"))
+  if (in.PeekWord("inherited")) {
     in.Word("inherited");
-  else
+    obj.Inherited = true;
+  } else
     in.Word("object");
   obj.Line = in.Line();
   std::string first = in.Ident(false);

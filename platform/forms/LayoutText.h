@@ -39,6 +39,8 @@ struct TLayoutProperty {
 struct TLayoutObject {
   std::string Name;
   std::string ClassName;
+  // Written "inherited": the object an ancestor's layout made, changed by this one.
+  bool Inherited = false;
   int Line = 0;
   std::vector<TLayoutProperty> Props;
   std::vector<TLayoutObject> Children;

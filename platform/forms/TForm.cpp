@@ -7,6 +7,7 @@
 
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomActionList.h"
+#include "platform/forms/TMainMenu.h"
 #include "platform/forms/TScreen.h"
 
 void ApplicationHandleException(TObject* sender);
@@ -15,6 +16,7 @@ void ApplicationHandleException(TObject* sender);
 #include "platform/rtl/Resources.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/win/Backend.h"
+#include "platform/win/LayeredWindows.h"
 
 TMenuShortCutHook FormMenuShortCut;
 
@@ -132,8 +134,7 @@ TCustomForm::~TCustomForm() {
 void TCustomForm::AfterConstruction() {
   formState_ |= fsCreating;
   try {
-    if (!createdNew_)
-      if (const std::string* layout = FindFormLayout(ClassName())) ReadComponentText(this, *layout);
+    if (!createdNew_) ReadFormLayout();
   } catch (...) {
     formState_ &= ~fsCreating;
     throw;
@@ -144,6 +145,10 @@ void TCustomForm::AfterConstruction() {
     formState_ &= ~fsActivated;
     Activate();
   }
+}
+
+void TCustomForm::ReadFormLayout() {
+  if (const std::string* layout = FindFormLayout(ClassName())) ReadComponentText(this, *layout);
 }
 
 void TCustomForm::DoCreate() {
@@ -218,6 +223,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
       break;
   }
   if (formStyle_ == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+  if (alphaBlend_) p.ExStyle |= WS_EX_LAYERED;
   // Owned by its owner form, else by the main form, else by the application window.
   auto* ownerForm = dynamic_cast<TCustomForm*>(Owner());
   if (ownerForm && ownerForm != this && ownerForm->HandleAllocated() && !ownerForm->Parent())
@@ -232,10 +238,53 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 void TCustomForm::CreateWnd() {
   if (formStyle_ == fsMDIChild) throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
   TWinControl::CreateWnd();
+  if (menu_) menu_->SetWindowHandle(Handle());
+  if (alphaBlend_ && !Parent()) UpdateLayered();
+}
+
+void TCustomForm::SetAlphaBlend(bool value) {
+  if (alphaBlend_ == value) return;
+  alphaBlend_ = value;
+  UpdateLayered();
+}
+
+void TCustomForm::SetAlphaBlendValue(BYTE value) {
+  if (alphaBlendValue_ == value) return;
+  alphaBlendValue_ = value;
+  if (alphaBlend_) UpdateLayered();
+}
+
+void TCustomForm::UpdateLayered() {
+  if (!HandleAllocated() || Parent()) return;
+  const LONG exStyle = GetWindowLongW(Handle(), GWL_EXSTYLE);
+  if (!alphaBlend_) {
+    if (exStyle & WS_EX_LAYERED) SetWindowLongW(Handle(), GWL_EXSTYLE, exStyle & ~LONG(WS_EX_LAYERED));
+    return;
+  }
+  if (!(exStyle & WS_EX_LAYERED)) SetWindowLongW(Handle(), GWL_EXSTYLE, exStyle | LONG(WS_EX_LAYERED));
+  SetLayeredWindowAttributes(Handle(), 0, alphaBlendValue_, LWA_ALPHA);
+}
+
+void TCustomForm::SetMenu(TMainMenu* value) {
+  if (menu_ == value) return;
+  if (menu_) {
+    menu_->SetWindowHandle(nullptr);
+    menu_->RemoveFreeNotification(this);
+  }
+  menu_ = value;
+  if (!menu_) return;
+  menu_->FreeNotification(this);
+  if (HandleAllocated()) menu_->SetWindowHandle(Handle());
+}
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation == opRemove && component == menu_) menu_ = nullptr;
 }
 
 void TCustomForm::DestroyWindowHandle() {
   canvas_.FreeHandle();
+  if (menu_) menu_->SetWindowHandle(nullptr);
   TWinControl::DestroyWindowHandle();
 }
 

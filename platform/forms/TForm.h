@@ -40,6 +40,8 @@ using TShortCutEvent = std::function<void(TWMKey& message, bool& handled)>;
 using TMenuShortCutHook = std::function<bool(TComponent* form, TWMKey& message)>;
 extern TMenuShortCutHook FormMenuShortCut;
 
+class TMainMenu;
+
 class TCustomForm : public TWinControl {
  public:
   explicit TCustomForm(TComponent* owner);
@@ -68,9 +70,16 @@ class TCustomForm : public TWinControl {
   void SetTransparentColor(bool value);
   TColor TransparentColorValue() const { return transparentColorValue_; }
   void SetTransparentColorValue(TColor value);
-  // Opacity is a desktop matter; the values are kept.
-  bool AlphaBlend = false;
-  BYTE AlphaBlendValue = 255;
+  // A translucent form: its window is layered with AlphaBlendValue as opacity (top-level forms).
+  bool AlphaBlend() const { return alphaBlend_; }
+  void SetAlphaBlend(bool value);
+  BYTE AlphaBlendValue() const { return alphaBlendValue_; }
+  void SetAlphaBlendValue(BYTE value);
+
+  // The form's menu bar. No menu bar is drawn here; the menu knows the form's window, so the
+  // menu messages (WM_MENUSELECT) of its items go to the form.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* value);
 
   // Drawing on the form: the paint DC while painting, else a DC of its window.
   TCanvas* Canvas() { return &canvas_; }
@@ -125,8 +134,12 @@ class TCustomForm : public TWinControl {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void DestroyWindowHandle() override;
+  void Notification(TComponent* component, TOperation operation) override;
   void PaintWindow(HDC dc) override;
   bool KeyDown(WORD& key, TShiftState shift) override;
+  // Reads the form's layout while it is being created (the one registered under its class
+  // name, when there is one).
+  virtual void ReadFormLayout();
   virtual void DoCreate();
   virtual void DoShow();
   virtual void DoHide();
@@ -153,6 +166,10 @@ class TCustomForm : public TWinControl {
   bool active_ = false;
   bool placed_ = false;
   bool createdNew_ = false;
+  void UpdateLayered();
+  bool alphaBlend_ = false;
+  BYTE alphaBlendValue_ = 255;
+  TMainMenu* menu_ = nullptr;
   bool transparentColor_ = false;
   TColor transparentColorValue_ = clBlack;
   TControlCanvas canvas_;

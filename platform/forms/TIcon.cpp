@@ -1,5 +1,6 @@
 #include "platform/forms/TIcon.h"
 
+#include "platform/controls/SystemIcons.h"
 #include "platform/forms/IcoFile.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -14,6 +15,19 @@ void TIcon::LoadFromStream(TStream* stream) {
   if (left <= 0 || left > kMaxIconFile) throw EInvalidGraphic("Icon image is not valid");
   std::vector<std::uint8_t> bytes(static_cast<std::size_t>(left));
   stream->ReadBuffer(bytes.data(), static_cast<int>(left));
+  Take(std::move(bytes));
+  handle_ = nullptr;
+}
+
+void TIcon::SetHandle(HICON icon) {
+  const std::uint8_t* data = nullptr;
+  std::size_t size = 0;
+  if (!platform::controls::IconFileOf(icon, data, size)) throw EInvalidGraphic("Icon image is not valid");
+  Take(std::vector<std::uint8_t>(data, data + size));
+  handle_ = icon;
+}
+
+void TIcon::Take(std::vector<std::uint8_t> bytes) {
   TIcoImage decoded = DecodeIco(bytes.data(), bytes.size());
   image_.Width = decoded.Width;
   image_.Height = decoded.Height;
@@ -31,6 +45,7 @@ void TIcon::Assign(TPersistent* source) {
   if (auto* other = dynamic_cast<TIcon*>(source)) {
     image_ = other->image_;
     file_ = other->file_;
+    handle_ = other->handle_;
     Changed(this);
     return;
   }

@@ -6,6 +6,7 @@
 
 #include "platform/forms/MaskedImage.h"
 #include "platform/forms/TGraphic.h"
+#include "platform/win/WinTypes.h"
 
 class TIcon : public TGraphic {
  public:
@@ -18,6 +19,10 @@ class TIcon : public TGraphic {
   void Assign(TPersistent* source) override;
   // The decoded image.
   const TMaskedImage& Image() const { return image_; }
+  // An icon LoadIcon gave; null for an icon read from a file. Setting one that LoadIcon did not
+  // give raises EInvalidGraphic and keeps the icon as it was.
+  HICON Handle() const { return handle_; }
+  void SetHandle(HICON icon);
 
  protected:
   void Draw(TCanvas* canvas, const RECT& rect) override;
@@ -31,4 +36,7 @@ class TIcon : public TGraphic {
  private:
   TMaskedImage image_;
   std::vector<std::uint8_t> file_;
+  HICON handle_ = nullptr;
+
+  void Take(std::vector<std::uint8_t> bytes);
 };

@@ -30,6 +30,22 @@ TOpenDialog::~TOpenDialog() = default;
 
 bool TOpenDialog::Execute() { return DoExecute(&GetOpenFileNameA); }
 
+void TOpenDialog::WndProc(TMessage& message) {
+  message.Result = 0;
+  if (message.Msg == WM_NOTIFY && message.LParam) {
+    const auto* note = reinterpret_cast<const OFNOTIFYA*>(message.LParam);
+    if (note->hdr.code == CDN_FILEOK && note->lpOFN) {
+      GetFileNames(*note->lpOFN);
+      if (!DoCanClose()) {
+        message.Result = 1;
+        SetWindowLongPtrA(Handle(), DWLP_MSGRESULT, message.Result);
+      }
+      return;
+    }
+  }
+  TCommonDialog::WndProc(message);
+}
+
 bool TOpenDialog::DoCanClose() {
   bool canClose = true;
   if (OnCanClose) OnCanClose(this, canClose);
@@ -95,26 +111,25 @@ bool TOpenDialog::DoExecute(TOpenDialogFunction dialog) {
     if (options_ & (1u << option)) flags |= kOptionFlags[option];
   if (!(options_ & OpenOption(ofOldStyleDialog))) flags |= OFN_EXPLORER;
 
-  for (;;) {
-    OPENFILENAMEA record{};
-    record.lStructSize = sizeof record;
-    record.hwndOwner = GetModalParentWnd();
-    record.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
-    record.nFilterIndex = static_cast<DWORD>(filterIndex_);
-    record.lpstrFile = file.data();
-    record.nMaxFile = static_cast<DWORD>(kFileBufferSize);
-    record.lpstrInitialDir = initialDir_.IsEmpty() ? nullptr : initialDir_.c_str();
-    record.lpstrTitle = title_.IsEmpty() ? nullptr : title_.c_str();
-    record.Flags = flags;
-    record.lpstrDefExt = defaultExt_.IsEmpty() ? nullptr : defaultExt_.c_str();
-    record.lpTemplateName = Template;
-    if (!TaskModalDialog(dialog, &record)) return false;
-    GetFileNames(record);
-    options_ &= ~(OpenOption(ofExtensionDifferent) | OpenOption(ofReadOnly));
-    if (record.Flags & OFN_EXTENSIONDIFFERENT) options_ |= OpenOption(ofExtensionDifferent);
-    if (record.Flags & OFN_READONLY) options_ |= OpenOption(ofReadOnly);
-    filterIndex_ = static_cast<int>(record.nFilterIndex);
-    // A refusal from OnCanClose keeps the dialog up: it is shown again.
-    if (DoCanClose()) return true;
-  }
+  OPENFILENAMEA record{};
+  record.lStructSize = sizeof record;
+  record.hwndOwner = GetModalParentWnd();
+  record.lpstrFilter = filter.empty() ? nullptr : filter.c_str();
+  record.nFilterIndex = static_cast<DWORD>(filterIndex_);
+  record.lpstrFile = file.data();
+  record.nMaxFile = static_cast<DWORD>(kFileBufferSize);
+  record.lpstrInitialDir = initialDir_.IsEmpty() ? nullptr : initialDir_.c_str();
+  record.lpstrTitle = title_.IsEmpty() ? nullptr : title_.c_str();
+  record.Flags = flags;
+  record.lpstrDefExt = defaultExt_.IsEmpty() ? nullptr : defaultExt_.c_str();
+  record.lpTemplateName = Template;
+  record.Flags |= OFN_ENABLEHOOK;
+  record.lpfnHook = &TCommonDialog::DialogHook;
+  if (!TaskModalDialog(dialog, &record)) return false;
+  GetFileNames(record);
+  options_ &= ~(OpenOption(ofExtensionDifferent) | OpenOption(ofReadOnly));
+  if (record.Flags & OFN_EXTENSIONDIFFERENT) options_ |= OpenOption(ofExtensionDifferent);
+  if (record.Flags & OFN_READONLY) options_ |= OpenOption(ofReadOnly);
+  filterIndex_ = static_cast<int>(record.nFilterIndex);
+  return true;
 }

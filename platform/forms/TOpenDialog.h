@@ -55,10 +55,14 @@ class TOpenDialog : public TCommonDialog {
  protected:
   // Fills the 8-bit record from the properties, runs `dialog` on it through TaskModalDialog and,
   // when confirmed, takes the chosen files, FilterIndex and the read-only and
-  // different-extension answers from it.
+  // different-extension answers from it. OnCanClose runs while the dialog is open, before it
+  // closes on a choice; a refusal keeps it open.
   bool DoExecute(TOpenDialogFunction dialog);
   // Whether the chosen files may be taken (OnCanClose).
   virtual bool DoCanClose();
+  // CDN_FILEOK: the chosen files are taken and DoCanClose asked; a refusal answers 1, also as
+  // the dialog's message result.
+  void WndProc(TMessage& message) override;
   // Splits the record's file buffer into FileName and Files.
   void GetFileNames(const OPENFILENAMEA& record);
 

@@ -1,5 +1,6 @@
 #include "platform/forms/TReader.h"
 
+#include <algorithm>
 #include <functional>
 #include <limits>
 #include <utility>
@@ -84,6 +85,18 @@ void TReader::ReadRootComponent(TComponent* root) {
 }
 
 TComponent* TReader::ReadChild(const TLayoutObject& obj, TComponent* parent) {
+  // An inherited object an ancestor's layout already made takes this layout's changes.
+  if (obj.Inherited && !obj.Name.empty())
+    if (TComponent* existing = root_->FindComponent(AnsiString(obj.Name.c_str()))) {
+      existing->SetComponentState(csLoading | csReading);
+      if (std::find(loaded_.begin(), loaded_.end(), existing) == loaded_.end()) loaded_.push_back(existing);
+      TComponent* savedParent = parent_;
+      parent_ = existing;
+      ApplyProperties(existing, obj.Props);
+      for (const TLayoutObject& child : obj.Children) ReadChild(child, existing);
+      parent_ = savedParent;
+      return existing;
+    }
   const TClassInfo* info = FindClass(obj.ClassName);
   if (!info->Create) throw EClassNotFound("Class %s is not registered", {AnsiString(obj.ClassName)});
   TComponent* component = info->Create(root_);

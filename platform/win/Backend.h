@@ -78,6 +78,8 @@ class Backend {
   virtual void WindowMoved(HWND, const RECT&) {}
   virtual void WindowTitled(HWND, const std::u16string&) {}
   virtual void WindowShaped(HWND, const std::vector<RECT>&) {}
+  // A layered top-level window's opacity changed (255: opaque).
+  virtual void WindowOpacityChanged(HWND, BYTE) {}
   // Rectangles of a top-level window's surface changed after a paint cycle.
   virtual void Present(HWND, const std::shared_ptr<gdi::Bitmap>&, const std::vector<RECT>&) {}
   virtual void SetCursorShape(uintptr_t) {}

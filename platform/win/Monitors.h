@@ -15,5 +15,6 @@ HMONITOR MonitorFromPoint(POINT point, DWORD flags);
 HMONITOR MonitorFromRect(const RECT* rect, DWORD flags);
 // Calls `proc` for the one monitor (when it meets `clip`); its answer FALSE stops the walk.
 BOOL EnumDisplayMonitors(HDC dc, const RECT* clip, MONITORENUMPROC proc, LPARAM data);
-// SPI_GETWORKAREA writes the work area into the RECT at `param`; other actions answer FALSE.
+// SPI_GETWORKAREA writes the work area into the RECT at `param`; SPI_GETNONCLIENTMETRICS as
+// SystemParameters.h says; other actions answer FALSE.
 BOOL SystemParametersInfoA(UINT action, UINT uiParam, void* param, UINT winIni);

@@ -8,6 +8,7 @@
 #include "ControlsTestSupport.h"
 #include "support/TempDir.h"
 #include "platform/controls/FileDialogs.h"
+#include "platform/rtl/CodePage.h"
 
 using namespace controlstest;
 using platform::headless::ModalAnswer;
@@ -170,3 +171,108 @@ TEST_F(DialogsTest, OverwritePromptAsksAgainWhenRefused) {
 }
 
 }  // namespace
+
+// What a file dialog's hook saw while the dialog was open.
+struct HookLog {
+  std::vector<UINT> messages;
+  HWND initWindow = nullptr;
+  LPARAM initRecord = 0;
+  std::vector<std::u16string> paths;   // CDM_GETFILEPATH at each CDN_FILEOK, in the dialog's set
+  std::vector<LRESULT> tooSmall;       // the answer to a buffer one character short
+  int refusals = 0;                    // CDN_FILEOKs still to refuse
+  std::vector<bool> hookInChild;
+};
+HookLog* hookLog = nullptr;
+
+UINT_PTR RecordingHook(HWND hwnd, UINT msg, WPARAM, LPARAM l) {
+  if (msg != WM_INITDIALOG && msg != WM_NOTIFY) return 0;
+  hookLog->messages.push_back(msg);
+  if (msg == WM_INITDIALOG) {
+    hookLog->initWindow = hwnd;
+    hookLog->initRecord = l;
+    return 0;
+  }
+  const auto* note = reinterpret_cast<const NMHDR*>(l);
+  if (note->code != CDN_FILEOK) return 0;
+  // Explorer style: the dialog is the hook window's parent; old style: the hook window itself.
+  HWND dialog = note->hwndFrom;
+  hookLog->hookInChild.push_back(GetParent(hwnd) == dialog && hwnd != dialog);
+  // An 8-bit dialog answers in 8 bits, its capacity and sizes counted in bytes.
+  const bool wide = IsWindowUnicode(dialog);
+  char16_t wideText[300];
+  char narrowText[300];
+  const LRESULT needed = wide ? SendMessageW(dialog, CDM_GETFILEPATH, 300, LPARAM(wideText))
+                              : SendMessageA(dialog, CDM_GETFILEPATH, 300, LPARAM(narrowText));
+  hookLog->paths.push_back(needed <= 0 ? u"<failed>"
+                           : wide      ? std::u16string(wideText)
+                                       : platform::MultiByteToUtf16(narrowText, CP_UTF8));
+  // One character short of the path and its terminator: the needed size, the buffer untouched.
+  std::vector<char16_t> shortBuffer(size_t(std::max<LRESULT>(needed - 1, 1)), u'#');
+  hookLog->tooSmall.push_back(wide ? SendMessageW(dialog, CDM_GETFILEPATH, WPARAM(needed - 1), LPARAM(shortBuffer.data()))
+                                   : SendMessageA(dialog, CDM_GETFILEPATH, WPARAM(needed - 1), LPARAM(shortBuffer.data())));
+  if (shortBuffer[0] != u'#') hookLog->tooSmall.back() = -99;
+  if (hookLog->refusals > 0) {
+    --hookLog->refusals;
+    SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, 1);
+    return 1;
+  }
+  return 0;
+}
+
+TEST_F(DialogsTest, AHookRunsInsideTheOpenDialogAndCanKeepItOpen) {
+  struct Case {
+    bool explorer, ansi;
+  };
+  for (const Case c : {Case{true, false}, Case{false, false}, Case{true, true}}) {
+    SCOPED_TRACE(testing::Message() << "explorer " << c.explorer << " ansi " << c.ansi);
+    HookLog log;
+    log.refusals = 1;
+    hookLog = &log;
+    int asked = 0;
+    driver().OnModal([&](const ModalInfo&) {
+      return ModalAnswer::Files({++asked == 1 ? u"/d/ខ្មែរ/refused.txt" : u"/d/ខ្មែរ/taken.txt"});
+    });
+    const DWORD flags = OFN_ENABLEHOOK | (c.explorer ? OFN_EXPLORER : 0);
+    BOOL ok;
+    std::u16string result;
+    void* record;
+    char16_t wideBuffer[64] = {};
+    char narrowBuffer[64] = {};
+    OPENFILENAMEW w{};
+    OPENFILENAMEA a{};
+    if (c.ansi) {
+      a.lStructSize = sizeof a;
+      a.hwndOwner = parent;
+      a.lpstrFile = narrowBuffer;
+      a.nMaxFile = 64;
+      a.Flags = flags;
+      a.lpfnHook = &RecordingHook;
+      record = &a;
+      ok = GetOpenFileNameA(&a);
+      result = platform::MultiByteToUtf16(narrowBuffer, CP_UTF8);
+    } else {
+      w.lStructSize = sizeof w;
+      w.hwndOwner = parent;
+      w.lpstrFile = wideBuffer;
+      w.nMaxFile = 64;
+      w.Flags = flags;
+      w.lpfnHook = &RecordingHook;
+      record = &w;
+      ok = GetOpenFileNameW(&w);
+      result = wideBuffer;
+    }
+    hookLog = nullptr;
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(result, u"/d/ខ្មែរ/taken.txt");
+    EXPECT_EQ(log.messages, (std::vector<UINT>{WM_INITDIALOG, WM_NOTIFY, WM_NOTIFY}));
+    EXPECT_EQ(log.initRecord, LPARAM(record));
+    EXPECT_EQ(log.hookInChild, std::vector<bool>(2, c.explorer));
+    EXPECT_EQ(log.paths, (std::vector<std::u16string>{u"/d/ខ្មែរ/refused.txt", u"/d/ខ្មែរ/taken.txt"}));
+    const LRESULT needed = c.ansi ? LRESULT(std::string("/d/ខ្មែរ/refused.txt").size() + 1)
+                                  : LRESULT(std::u16string(u"/d/ខ្មែរ/refused.txt").size() + 1);
+    EXPECT_EQ(log.tooSmall, (std::vector<LRESULT>{needed, needed - 2}));
+    // The dialog's window is gone once it returned.
+    EXPECT_FALSE(IsWindow(log.initWindow));
+  }
+}

@@ -17,6 +17,7 @@
 #include "platform/forms/TOpenDialog.h"
 #include "platform/forms/TReader.h"
 #include "platform/forms/TSaveDialog.h"
+#include "platform/rtl/Exceptions.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -115,15 +116,25 @@ TEST_F(DialogsTest, SeveralFilesComeBackWithTheirFolder) {
   Driver().OnModal([](const ModalInfo&) { return ModalAnswer::Files({u"/music/a.wav", u"/music/b.mid"}); });
   ASSERT_TRUE(dialog.Execute());
   EXPECT_EQ(Names(dialog.Files()), std::vector<std::string>{"/music/a.wav"});
-  // OnCanClose refusing keeps the dialog up: it is asked again.
+  // OnCanClose runs while the dialog is still open; refusing keeps it up: it is asked again.
   int asked = 0;
-  dialog.OnCanClose = [&](TObject*, bool& canClose) { canClose = dialog.FileName() == "/music/b.mid"; };
+  std::vector<bool> openWhenAsked;
+  dialog.OnCanClose = [&](TObject*, bool& canClose) {
+    openWhenAsked.push_back(dialog.Handle() && IsWindow(dialog.Handle()));
+    canClose = dialog.FileName() == "/music/b.mid";
+  };
   Driver().OnModal([&](const ModalInfo&) {
     return ModalAnswer::Files({++asked == 1 ? u"/music/a.wav" : u"/music/b.mid"});
   });
   ASSERT_TRUE(dialog.Execute());
   EXPECT_EQ(asked, 2);
+  EXPECT_EQ(openWhenAsked, std::vector<bool>(2, true));
+  EXPECT_EQ(dialog.Handle(), nullptr);
   EXPECT_EQ(dialog.FileName().ToStd(), "/music/b.mid");
+  // An exception from OnCanClose leaves the dialog closed and goes to the caller.
+  dialog.OnCanClose = [](TObject*, bool&) { throw Exception("refused loudly"); };
+  EXPECT_THROW(dialog.Execute(), Exception);
+  EXPECT_EQ(dialog.Handle(), nullptr);
 }
 
 TEST_F(DialogsTest, TheSaveDialogAddsTheDefaultExtensionAndAsksBeforeReplacing) {

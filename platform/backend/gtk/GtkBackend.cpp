@@ -21,6 +21,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/win/WindowSystem.h"
+#include "platform/win/LayeredWindows.h"
 
 namespace platform::desktop {
 
@@ -171,6 +172,12 @@ class GtkBackend : public win::Backend {
     ApplyShape(*h);
   }
 
+  // The desktop's compositor blends the window; without one it shows opaque.
+  void WindowOpacityChanged(HWND hwnd, BYTE alpha) override {
+    Host* h = Get(hwnd);
+    if (h && h->widget) gtk_widget_set_opacity(h->widget, alpha / 255.0);
+  }
+
   void Present(HWND hwnd, const std::shared_ptr<gdi::Bitmap>& surface, const std::vector<RECT>& rects) override {
     Host* h = Get(hwnd);
     if (!h) return;
@@ -300,6 +307,7 @@ class GtkBackend : public win::Backend {
     }
     if (ex & WS_EX_TOPMOST) gtk_window_set_keep_above(gw, TRUE);
     if (ex & WS_EX_TOOLWINDOW) gtk_window_set_skip_taskbar_hint(gw, TRUE);
+    if (const BYTE alpha = WindowOpacity(h.hwnd); alpha != 255) gtk_widget_set_opacity(g, alpha / 255.0);
     if (w) {
       gtk_window_set_title(gw, Utf8(w->text).c_str());
       if (w->owner)

@@ -127,8 +127,9 @@ class FileChooserOnTheDesktop : public ::testing::Test {
   // cancel).
   // `last` is the key that ends the typing; "close" instead sends a close request, "measure"
   // records where the chooser stands first.
+  // `hook`: the dialog's hook procedure (OFN_ENABLEHOOK), or none.
   std::u16string Answer(bool save, const char16_t* startName, const std::string& keys,
-                        const std::string& last = "Return") {
+                        const std::string& last = "Return", LPOFNHOOKPROC hook = nullptr) {
     const std::string script =
         "w=$(xdotool search --sync --onlyvisible --name '^Pick one$' | head -1) && "
         "xdotool windowfocus --sync \"$w\" && sleep 0.3 && "
@@ -152,7 +153,8 @@ class FileChooserOnTheDesktop : public ::testing::Test {
     ofn.lpstrFilter = u"Pictures\0*.png;*.jpg\0Messages\0*.mms\0";
     ofn.lpstrInitialDir = folder.c_str();
     ofn.lpstrTitle = u"Pick one";
-    ofn.Flags = save ? 0 : OFN_FILEMUSTEXIST;
+    ofn.Flags = (save ? 0 : OFN_FILEMUSTEXIST) | (hook ? OFN_ENABLEHOOK | OFN_EXPLORER : 0);
+    ofn.lpfnHook = hook;
     const BOOL chosen = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
     KillTimer(nullptr, watchdog);
     if (closer) KillTimer(nullptr, closer);
@@ -176,6 +178,23 @@ class FileChooserOnTheDesktop : public ::testing::Test {
 TEST_F(FileChooserOnTheDesktop, OpenReturnsThePathTypedIntoIt) {
   const std::string file = MakeFile("chosen picture.png");
   EXPECT_EQ(Answer(false, u"", file), Wide(file));
+}
+
+// What the hook read from the dialog when it was asked to let the choice through.
+std::u16string pathAtFileOk;
+UINT_PTR ReadingHook(HWND hwnd, UINT msg, WPARAM, LPARAM l) {
+  if (msg == WM_NOTIFY && reinterpret_cast<const NMHDR*>(l)->code == CDN_FILEOK) {
+    char16_t path[512] = {};
+    if (SendMessageW(GetParent(hwnd), CDM_GETFILEPATH, 512, LPARAM(path)) > 0) pathAtFileOk = path;
+  }
+  return 0;
+}
+
+TEST_F(FileChooserOnTheDesktop, TheHookReadsTheChosenPathBeforeTheDialogCloses) {
+  const std::string file = MakeFile("hooked picture.png");
+  pathAtFileOk.clear();
+  EXPECT_EQ(Answer(false, u"", file, "Return", &ReadingHook), Wide(file));
+  EXPECT_EQ(pathAtFileOk, Wide(file));
 }
 
 TEST_F(FileChooserOnTheDesktop, SaveStartsWithTheDialogsNameInItsFolder) {
