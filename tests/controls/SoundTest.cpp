@@ -1,6 +1,8 @@
 // Sound: the header reader tells kinds and lengths and refuses bad data; PlaySoundA plays a WAV
 // file asynchronously on the recording device, a new sound or NULL stops it, and a file
 // nothing can play fails cleanly.
+#include <signal.h>
+
 #include <chrono>
 #include <cstring>
 #include <fstream>
@@ -359,6 +361,18 @@ TEST_F(SoundTest, ASoundPlaysForItsLengthOnThePlatformClock) {
 }  // namespace
 
 namespace {
+
+// The sound library leaves the program's signals alone: with its own SIGTERM handler a desktop
+// program that opened the sound output no longer ended when the session asked it to.
+TEST(SdlAudioDevice, LeavesTheTerminationSignalsAlone) {
+  auto device = platform::audio::MakeSdlDevice("dummy");
+  if (!device) GTEST_SKIP() << "SDL has no dummy audio output here";
+  for (int signal : {SIGTERM, SIGINT}) {
+    struct sigaction now {};
+    ASSERT_EQ(sigaction(signal, nullptr, &now), 0);
+    EXPECT_TRUE(now.sa_handler == SIG_DFL || now.sa_handler == SIG_IGN) << signal;
+  }
+}
 
 // The real library on SDL's silent "dummy" output: a short WAV file plays and ends by itself
 // (in real time, so the wait is generous), a file that is not sound is refused.

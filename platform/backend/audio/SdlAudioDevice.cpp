@@ -119,6 +119,9 @@ class SdlDevice : public AudioDevice {
 }  // namespace
 
 std::unique_ptr<AudioDevice> MakeSdlDevice(const char* driver) {
+  // SDL would otherwise catch SIGINT and SIGTERM for an event queue no one reads, and the
+  // program would no longer end when asked to.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
   if (driver && SDL_AudioInit(driver) != 0) {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);

@@ -5,6 +5,8 @@
 
 #include <gtk/gtk.h>
 
+#include <algorithm>
+
 #include "platform/rtl/CodePage.h"
 #include "platform/win/Win.h"
 
@@ -15,6 +17,30 @@ namespace {
 std::string Utf8(const std::u16string& s) { return platform::Utf16ToMultiByte(s, CP_UTF8); }
 
 constexpr DWORD kAllowMultiSelect = 0x200;
+
+// The chooser picks its own size from the font, and on a small screen (640 x 480) it came out
+// larger than the screen and centred off it: its Open and Cancel buttons could not be reached.
+// Shrunk to the monitor's work area and moved onto it.
+void FitOnScreen(GtkWindow* window) {
+  GdkDisplay* display = gtk_widget_get_display(GTK_WIDGET(window));
+  GdkMonitor* monitor = nullptr;
+  if (GdkWindow* own = gtk_widget_get_window(GTK_WIDGET(window)))
+    monitor = gdk_display_get_monitor_at_window(display, own);
+  if (!monitor) monitor = gdk_display_get_primary_monitor(display);
+  if (!monitor && gdk_display_get_n_monitors(display) > 0) monitor = gdk_display_get_monitor(display, 0);
+  if (!monitor) return;
+  GdkRectangle area{};
+  gdk_monitor_get_workarea(monitor, &area);
+  if (area.width <= 0 || area.height <= 0) return;
+  int width = 0, height = 0, x = 0, y = 0;
+  gtk_window_get_size(window, &width, &height);
+  gtk_window_get_position(window, &x, &y);
+  const int fitWidth = std::min(width, area.width), fitHeight = std::min(height, area.height);
+  if (fitWidth != width || fitHeight != height) gtk_window_resize(window, fitWidth, fitHeight);
+  const int fitX = std::clamp(x, area.x, area.x + area.width - fitWidth);
+  const int fitY = std::clamp(y, area.y, area.y + area.height - fitHeight);
+  if (fitX != x || fitY != y) gtk_window_move(window, fitX, fitY);
+}
 
 }  // namespace
 
@@ -104,6 +130,7 @@ std::optional<win::ModalAnswer> RunFileChooser(const win::ModalInfo& info, GtkWi
   // stays until it is destroyed below.
   const gulong keep = g_signal_connect(dialog, "delete-event", G_CALLBACK(gtk_true), nullptr);
   gtk_widget_show(dialog);
+  FitOnScreen(GTK_WINDOW(dialog));
   const bool completed = platform::win::RunModalLoop(nullptr, [&] { return answered; });
   for (gulong h : {handler, keep})
     if (g_signal_handler_is_connected(dialog, h)) g_signal_handler_disconnect(dialog, h);

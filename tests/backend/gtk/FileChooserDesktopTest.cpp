@@ -47,6 +47,30 @@ void CloseRequest(HWND, UINT, UINT_PTR, DWORD) {
   g_list_free(all);
 }
 
+// Where the chooser stands on the screen, taken just before it is closed.
+struct Placement {
+  bool seen = false;
+  int x = 0, y = 0, width = 0, height = 0;
+} placement;
+
+// Records where the chooser stands (as the X server has it), then closes it as above.
+void MeasureAndClose(HWND window, UINT message, UINT_PTR id, DWORD time) {
+  GList* all = gtk_window_list_toplevels();
+  for (GList* w = all; w; w = w->next) {
+    GtkWidget* chooser = GTK_WIDGET(w->data);
+    const gchar* title = gtk_window_get_title(GTK_WINDOW(chooser));
+    if (!title || std::string(title) != "Pick one" || !gtk_widget_get_visible(chooser)) continue;
+    gdk_display_sync(gtk_widget_get_display(chooser));
+    GdkWindow* own = gtk_widget_get_window(chooser);
+    gdk_window_get_origin(own, &placement.x, &placement.y);
+    placement.width = gdk_window_get_width(own);
+    placement.height = gdk_window_get_height(own);
+    placement.seen = true;
+  }
+  g_list_free(all);
+  CloseRequest(window, message, id, time);
+}
+
 // What the program writes to stderr meanwhile, kept aside (and shown again at the end).
 class StderrCapture {
  public:
@@ -101,7 +125,8 @@ class FileChooserOnTheDesktop : public ::testing::Test {
   // xdotool runs: chained after a search, xdotool sends its keys to the found window as
   // synthetic events, which the chooser's fields ignore. Returns the dialog's answer ("" for
   // cancel).
-  // `last` is the key that ends the typing; "close" instead sends a close request.
+  // `last` is the key that ends the typing; "close" instead sends a close request, "measure"
+  // records where the chooser stands first.
   // `hook`: the dialog's hook procedure (OFN_ENABLEHOOK), or none.
   std::u16string Answer(bool save, const char16_t* startName, const std::string& keys,
                         const std::string& last = "Return", LPOFNHOOKPROC hook = nullptr) {
@@ -110,10 +135,12 @@ class FileChooserOnTheDesktop : public ::testing::Test {
         "xdotool windowfocus --sync \"$w\" && sleep 0.3 && "
         "{ [ -z \"$1\" ] || xdotool type --delay 10 \"$1\"; } && sleep 0.3 && xdotool key \"$2\"";
     const int typist =
-        last == "close" ? 0
+        last == "close" || last == "measure" ? 0
                         : desktoptest::Spawn({"timeout", "15", "bash", "-c", script, "typist", keys, last});
     EXPECT_GE(typist, 0);
-    const UINT_PTR closer = last == "close" ? SetTimer(nullptr, 0, 500, CloseRequest) : 0;
+    const UINT_PTR closer = last == "close"     ? SetTimer(nullptr, 0, 500, CloseRequest)
+                            : last == "measure" ? SetTimer(nullptr, 0, 1000, MeasureAndClose)
+                                                : 0;
     watchdogFired = false;
     const UINT_PTR watchdog = SetTimer(nullptr, 0, 20000, Watchdog);
     char16_t buffer[512] = {};
@@ -185,6 +212,24 @@ TEST_F(FileChooserOnTheDesktop, EscapeAndACloseRequestCancel) {
     const std::string said = capture.Finish();
     EXPECT_EQ(said.find("CRITICAL"), std::string::npos) << how << ": " << said;
     EXPECT_EQ(said.find("WARNING"), std::string::npos) << how << ": " << said;
+  }
+}
+
+// The private display is 640 x 480, smaller than the chooser's own choice of size: it is fitted
+// onto the screen, so its Open and Cancel buttons can be reached.
+TEST_F(FileChooserOnTheDesktop, FitsOnASmallScreen) {
+  for (bool save : {false, true}) {
+    placement = {};
+    EXPECT_EQ(Answer(save, u"", "", "measure"), u"") << save;
+    ASSERT_TRUE(placement.seen) << save;
+    GdkMonitor* monitor = gdk_display_get_monitor(gdk_display_get_default(), 0);
+    ASSERT_NE(monitor, nullptr);
+    GdkRectangle screen{};
+    gdk_monitor_get_geometry(monitor, &screen);
+    EXPECT_GE(placement.x, screen.x) << save;
+    EXPECT_GE(placement.y, screen.y) << save;
+    EXPECT_LE(placement.x + placement.width, screen.x + screen.width) << save;
+    EXPECT_LE(placement.y + placement.height, screen.y + screen.height) << save;
   }
 }
 
