@@ -8,6 +8,8 @@
 #include "editor/TEditorBox.h"
 #include "editor/TResStringManager.h"
 #include "editor/TResizeHost.h"
+#include "editor/TMsgBox.h"
+#include "imagelib/IxConvertTo24Bits.h"
 #include "imagelib/IxImage.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TImage.h"
@@ -59,6 +61,10 @@ std::unique_ptr<IxImage> Reencode(const TReencodeStep& step) {
         std::max<int32_t>(int32_t(int64_t(image->GetHeight()) * step.percent / 100), kSmallestSide);
     if (!image->Resample(width, height, 1)) return nullptr;
   }
+  // The JPEG encoder takes 24-bit pictures and 8-bit grey ramps only: a palette picture (an 8-bit
+  // BMP, say) is given its colours first.
+  const bool grey = image->GetBpp() == 8 && image->IsGrayScale();
+  if (!step.gif && image->IsIndexed() && !grey && !IxConvertTo24Bits(*image)) return nullptr;
   if (step.quality > 0) image->SetJpegQuality(uint8_t(step.quality));
   const uint32_t format = step.gif ? kFormatGif : kFormatJpeg;
   // A file the step could not write whole is not left for anyone to take.
@@ -166,6 +172,8 @@ bool TPicResize::NeedsStretch(uint32_t width, uint32_t height) const {
   return int64_t(width) > Image1->Width() || int64_t(height) > Image1->Height();
 }
 
+void TPicResize::CannotCompress() { ShowMsgBox("STR_ResizeFrm_Error"); }
+
 void TPicResize::ShowPreview(const AnsiString& path) {
   try {
     Image1->Picture()->LoadFromFile(path);
@@ -190,7 +198,7 @@ void TPicResize::TrackBar1Change(TObject*) {
   step.result = folder + "/Tmpic" + IntToStr(number) + ext;
   step.intermediate = folder + "/mid_1" + IntToStr(number) + ext;
   std::unique_ptr<IxImage> image = Reencode(step);
-  if (!image) return;  // the dialog stays as it was
+  if (!image) return CannotCompress();  // the dialog stays as it was
   image_ = std::move(image);
   resultPath_ = step.result;
   midResolution_ = step.intermediate;
@@ -216,7 +224,7 @@ void TPicResize::TrackBar2Change(TObject*) {
   step.result = folder + "/Tmpic" + IntToStr(number) + ext;
   step.intermediate = folder + "/mid_2" + IntToStr(number) + ext;
   std::unique_ptr<IxImage> image = Reencode(step);
-  if (!image) return;
+  if (!image) return CannotCompress();
   image_ = std::move(image);
   resultPath_ = step.result;
   midQuality_ = step.intermediate;

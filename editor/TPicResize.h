@@ -76,6 +76,8 @@ class TPicResize : public TForm {
   void setCaption();
   // Loads a picture into the preview; one the form library cannot show leaves it empty.
   void ShowPreview(const AnsiString& path);
+  // Tells the user that the picture could not be scaled or re-encoded.
+  void CannotCompress();
 
   void FormCreate(TObject* sender);
   void FormPaint(TObject* sender);

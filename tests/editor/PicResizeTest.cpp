@@ -100,6 +100,7 @@ TEST_F(PicResizeTest, AGifStaysAGifAndEveryOtherPictureBecomesAJpeg) {
   const Case cases[] = {
       {"gif/static_nontransparent.gif", ".gif", "GIF", 50, 50},
       {"pillow/bmp/g_rgb24.bmp", ".jpg", "JPEG", 63, 32},
+      {"pillow/bmp/g_pal8.bmp", ".jpg", "JPEG", 63, 32},  // a palette picture gets its colours first
       {"pillow/jpeg/hopper.jpg", ".jpg", "JPEG", 64, 64},
   };
   for (const Case& c : cases) {
@@ -189,15 +190,21 @@ TEST_F(PicResizeTest, OkHandsOverTheLastResultDuringTheCallAndEveryButtonHidesTh
   EXPECT_EQ(receiver.paths.size(), 2u);
 }
 
-TEST_F(PicResizeTest, AStepTheImageLibraryCannotCompleteLeavesTheDialogAsItWas) {
+TEST_F(PicResizeTest, AStepTheImageLibraryCannotCompleteLeavesTheDialogAsItWasAndSaysSo) {
   struct Case {
     const char* name;
     bool truncate;       // the picture cut short inside its headers
     bool missingFolder;  // the results' folder does not exist
   };
   const Case cases[] = {{"truncated picture", true, false}, {"no results folder", false, true}};
+  std::vector<platform::win::ModalInfo> told;
+  Driver().OnModal([&](const platform::win::ModalInfo& info) {
+    told.push_back(info);
+    return platform::headless::ModalAnswer::Result(mrOk);
+  });
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    told.clear();
     Open("pillow/jpeg/flower.jpg");
     dialog->TrackBar1->SetPosition(50);  // a good result first
     const std::string result = dialog->ResultPath().ToStd(), res = dialog->ResolutionPath().ToStd();
@@ -217,10 +224,15 @@ TEST_F(PicResizeTest, AStepTheImageLibraryCannotCompleteLeavesTheDialogAsItWas) 
     EXPECT_EQ(dialog->QualityPath().ToStd(), "");
     EXPECT_EQ(dialog->lb_res->Caption().ToStd() + "|" + dialog->lb_Qulity->Caption().ToStd(), labels);
     EXPECT_EQ(dialog->Image1->Picture()->Width(), previewWidth);
-    EXPECT_TRUE(Driver().ModalsSeen().empty());
+    // The user is told, once, in the editor's own message box.
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].caption, u"MsgBox");
+    ASSERT_GE(told[0].texts.size(), 2u);
+    EXPECT_EQ(told[0].texts[1], u"<STR_ResizeFrm_Error>");
     EXPECT_TRUE(exceptions.empty());
     EXPECT_EQ(Identify(result).width, 240) << "the good result is still there";
   }
+  Driver().OnModal(nullptr);
 }
 
 TEST_F(PicResizeTest, APictureTheFormsCannotShowLeavesThePreviewEmpty) {

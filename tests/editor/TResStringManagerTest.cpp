@@ -119,6 +119,7 @@ const char16_t* const kEditorKeys[] = {
     u"STR_ResizeFrm_Title",
     u"STR_ResizeFrm_Resolution",
     u"STR_ResizeFrm_Qulity",
+    u"STR_ResizeFrm_Error",
     u"STR_ResizeSet_Title",
     u"STR_ResizeSet_Hint",
     u"STR_ResizeSet_Select1",
