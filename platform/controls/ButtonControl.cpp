@@ -56,16 +56,30 @@ void SendDrawItem(HWND hwnd, const ButtonWindow& b, HDC dc, UINT action) {
   if (HWND parent = GetParent(hwnd)) SendMessageW(parent, WM_DRAWITEM, WPARAM(di.CtlID), LPARAM(&di));
 }
 
+// A radio button's mark is round: a white disc in a shadow-coloured ring, with a dot when chosen.
+void DrawRadioMark(HDC dc, const RECT& box, LRESULT check) {
+  const HGDIOBJ oldPen = SelectObject(dc, CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+  const HGDIOBJ oldBrush = SelectObject(dc, CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
+  Ellipse(dc, box.left, box.top, box.right, box.bottom);
+  if (check == BST_CHECKED || check == BST_INDETERMINATE) {
+    const COLORREF ink = GetSysColor(check == BST_INDETERMINATE ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
+    DeleteObject(SelectObject(dc, CreatePen(PS_SOLID, 1, ink)));
+    DeleteObject(SelectObject(dc, CreateSolidBrush(ink)));
+    Ellipse(dc, box.left + 4, box.top + 4, box.right - 4, box.bottom - 4);
+  }
+  DeleteObject(SelectObject(dc, oldPen));
+  DeleteObject(SelectObject(dc, oldBrush));
+}
+
 void DrawMark(HDC dc, const RECT& box, DWORD type, LRESULT check) {
+  if (IsRadio(type)) {
+    DrawRadioMark(dc, box, check);
+    return;
+  }
   FillSolid(dc, box, GetSysColor(COLOR_WINDOW));
   DrawButtonFrame(dc, box, true);
   if (check != BST_CHECKED && check != BST_INDETERMINATE) return;
   const COLORREF ink = GetSysColor(check == BST_INDETERMINATE ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
-  if (IsRadio(type)) {
-    RECT dot{box.left + 4, box.top + 4, box.right - 4, box.bottom - 4};
-    FillSolid(dc, dot, ink);
-    return;
-  }
   // A check mark: two strokes, three pixels thick.
   for (int k = 0; k < 3; ++k) {
     for (int i = 0; i < 3; ++i) SetPixel(dc, box.left + 3 + i, box.top + 5 + i + k, ink);

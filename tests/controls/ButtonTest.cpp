@@ -134,6 +134,17 @@ TEST_F(ButtonTest, DemoWindowOfEveryControlLooksClassic) {
   ScreenToClient(parent, &frame);
   EXPECT_EQ(shot.At(face.x, face.y), Pixel(GetSysColor(COLOR_BTNFACE)));
   EXPECT_EQ(shot.At(frame.x, frame.y), Pixel(GetSysColor(COLOR_WINDOWFRAME)));
+  // The chosen radio button's mark is round: the corner of its 13-pixel box shows the face
+  // behind it, the ring's side is the shadow colour and its middle the dot.
+  RECT rr;
+  GetWindowRect(radio, &rr);
+  POINT markTop{rr.left, rr.top + (rr.bottom - rr.top - 13) / 2};
+  ScreenToClient(parent, &markTop);
+  EXPECT_NE(shot.At(markTop.x, markTop.y), Pixel(GetSysColor(COLOR_WINDOW)));
+  EXPECT_NE(shot.At(markTop.x, markTop.y), Pixel(GetSysColor(COLOR_BTNSHADOW)));
+  EXPECT_EQ(shot.At(markTop.x + 6, markTop.y), Pixel(GetSysColor(COLOR_BTNSHADOW)));
+  EXPECT_EQ(shot.At(markTop.x + 2, markTop.y + 6), Pixel(GetSysColor(COLOR_WINDOW)));
+  EXPECT_EQ(shot.At(markTop.x + 6, markTop.y + 6), Pixel(GetSysColor(COLOR_WINDOWTEXT)));
   RECT mr;
   GetWindowRect(memo, &mr);
   POINT sel{mr.left + 1 + 2 + 2, mr.top + 1 + 2 + 2};
