@@ -1,6 +1,7 @@
 // What the user sees of the main window: its picture at start (screenshots/editor/main-start.png),
 // its shape (the key colour outside the rounded outline is outside the window), controls that
-// neither overlap nor leave the window, every text of the three languages fitting its control,
+// neither overlap nor leave the window, every text of the three languages fitting its control
+// and keeping clear of the controls beside it,
 // and the size unit on the skin right of the size label.
 #include <gtest/gtest.h>
 
@@ -27,6 +28,8 @@ using platform::headless::CaptureImage;
 using platform::headless::Driver;
 
 constexpr uint32_t kFuchsia = 0xFF00FF;
+// The least room between a text and a control beside it.
+constexpr int kTextGap = 3;
 
 class MainWindowLook : public EditorTest {
  protected:
@@ -111,6 +114,7 @@ TEST_F(MainWindowLook, EveryTextOfTheThreeLanguagesFitsItsControl) {
     TFont* font;
     const char* key;
     int x;  // where the text starts: the owner-drawn button texts are drawn at (x, 0)
+    bool right = false;  // a right-justified label: the text ends at the control's right edge
   };
   const Text texts[] = {
       {form->MMSTitle, form->MMSTitle->Font(), "STR_Main_Menu_Mivora", 0},
@@ -118,8 +122,8 @@ TEST_F(MainWindowLook, EveryTextOfTheThreeLanguagesFitsItsControl) {
       {form->CurDur, form->CurDur->Font(), "STR_Main_Cur_Dur", 0},
       {form->lbl2, form->lbl2->Font(), "STR_Main_Dur_Unit", 0},
       {form->lbl5, form->lbl5->Font(), "STR_Main_Dur_Unit", 0},
-      {form->labMMSSize, form->labMMSSize->Font(), "STR_Main_MMSSize", 0},
-      {form->length, form->length->Font(), "STR_Main_MMSFrameSize", 0},
+      {form->labMMSSize, form->labMMSSize->Font(), "STR_Main_MMSSize", 0, true},
+      {form->length, form->length->Font(), "STR_Main_MMSFrameSize", 0, true},
       {form->Label2, form->Label2->Font(), "STR_Main_Picture", 0},
       {form->Label3, form->Label3->Font(), "STR_Main_Text", 0},
       {form->Label4, form->Label4->Font(), "STR_Main_Video", 0},
@@ -128,6 +132,12 @@ TEST_F(MainWindowLook, EveryTextOfTheThreeLanguagesFitsItsControl) {
       {form->btnSend, form->btnSend->Font(), "STR_Main_Send ", 20},
       {form->btnDrafts, form->btnDrafts->Font(), "STR_Main_SaveAsDraft", 12},
   };
+  // The other visible controls a text may stand beside.
+  std::vector<TControl*> others;
+  for (int i = 0; i < form->ControlCount(); ++i) {
+    TControl* c = form->Controls(i);
+    if (c->Visible() && c != form->QvBackImage2 && c != form->Image_Main) others.push_back(c);
+  }
   TBitmap sheet;
   sheet.SetSize(8, 8);
   for (int language = 0; language < 3; ++language) {
@@ -145,6 +155,18 @@ TEST_F(MainWindowLook, EveryTextOfTheThreeLanguagesFitsItsControl) {
       // A button's text cell fills its height, so a text drawn from its top stands in the middle.
       if (t.x > 0) {
         EXPECT_EQ(r.bottom, t.control->Height());
+      }
+      // Where the text stands on the window keeps clear of the controls beside it on its row, so
+      // no glyph runs into (or seems to continue) a neighbour such as the spin buttons.
+      const int textLeft = t.right ? t.control->Left() + t.control->Width() - r.right : t.control->Left() + t.x;
+      const int textRight = textLeft + r.right;
+      for (const TControl* c : others) {
+        if (c == t.control) continue;
+        const bool sameRow = c->Top() < t.control->Top() + t.control->Height() && t.control->Top() < c->Top() + c->Height();
+        if (!sameRow) continue;
+        const bool clear = c->Left() + c->Width() + kTextGap <= textLeft || textRight + kTextGap <= c->Left();
+        EXPECT_TRUE(clear) << "the text, at " << textLeft << " to " << textRight << ", comes within " << kTextGap
+                           << " pixels of " << c->Name().ToStd();
       }
     }
   }
