@@ -195,10 +195,10 @@ std::vector<TArgumentSlot> ArgumentTable(const WideString& format) {
     if (parser.AtEnd()) break;
     parser.ClearParsedOutput();
     if (!parser.ParseFormatSpecifier()) continue;
-    const WideString spec = parser.ParsedOutput();
-    const int colon = spec.Pos(u":");
-    const int index = StrToInt(Narrow(spec.SubString(2, colon - 2)));
-    const int category = FormatSpecifierCategory(spec);
+    const WideString specifier = parser.ParsedOutput();
+    const int colon = specifier.Pos(u":");
+    const int index = StrToInt(Narrow(specifier.SubString(2, colon - 2)));
+    const int category = FormatSpecifierCategory(specifier);
     if (index >= int(table.size())) {
       table.resize(size_t(index) + 1);
       used.resize(size_t(index) + 1, false);
@@ -207,11 +207,11 @@ std::vector<TArgumentSlot> ArgumentTable(const WideString& format) {
     if (used[size_t(index)]) {
       if (slot.category != category)
         throw EFormatSpecError("Argument types for index %d do not match. (%s <> %s)",
-                               {TVarRec(index), TVarRec(slot.specifier), TVarRec(spec)});
+                               {TVarRec(index), TVarRec(slot.specifier), TVarRec(specifier)});
       continue;
     }
     used[size_t(index)] = true;
-    slot.specifier = spec;
+    slot.specifier = specifier;
     slot.category = category;
   }
   return table;
