@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/controls/ControlSupport.h"
+#include "platform/gdi/OwnedGdiObject.h"
 
 namespace platform::controls {
 
@@ -56,19 +57,23 @@ void SendDrawItem(HWND hwnd, const ButtonWindow& b, HDC dc, UINT action) {
   if (HWND parent = GetParent(hwnd)) SendMessageW(parent, WM_DRAWITEM, WPARAM(di.CtlID), LPARAM(&di));
 }
 
+// One ellipse in an edge colour around a fill colour, with a pen and brush of its own.
+void DrawEllipse(HDC dc, const RECT& r, COLORREF edge, COLORREF fill) {
+  const OwnedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, edge));
+  const OwnedGdiObject<HBRUSH> brush(CreateSolidBrush(fill));
+  const HGDIOBJ oldPen = SelectObject(dc, pen);
+  const HGDIOBJ oldBrush = SelectObject(dc, brush);
+  Ellipse(dc, r.left, r.top, r.right, r.bottom);
+  SelectObject(dc, oldPen);
+  SelectObject(dc, oldBrush);
+}
+
 // A radio button's mark is round: a white disc in a shadow-coloured ring, with a dot when chosen.
 void DrawRadioMark(HDC dc, const RECT& box, LRESULT check) {
-  const HGDIOBJ oldPen = SelectObject(dc, CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
-  const HGDIOBJ oldBrush = SelectObject(dc, CreateSolidBrush(GetSysColor(COLOR_WINDOW)));
-  Ellipse(dc, box.left, box.top, box.right, box.bottom);
-  if (check == BST_CHECKED || check == BST_INDETERMINATE) {
-    const COLORREF ink = GetSysColor(check == BST_INDETERMINATE ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
-    DeleteObject(SelectObject(dc, CreatePen(PS_SOLID, 1, ink)));
-    DeleteObject(SelectObject(dc, CreateSolidBrush(ink)));
-    Ellipse(dc, box.left + 4, box.top + 4, box.right - 4, box.bottom - 4);
-  }
-  DeleteObject(SelectObject(dc, oldPen));
-  DeleteObject(SelectObject(dc, oldBrush));
+  DrawEllipse(dc, box, GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_WINDOW));
+  if (check != BST_CHECKED && check != BST_INDETERMINATE) return;
+  const COLORREF ink = GetSysColor(check == BST_INDETERMINATE ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT);
+  DrawEllipse(dc, RECT{box.left + 4, box.top + 4, box.right - 4, box.bottom - 4}, ink, ink);
 }
 
 void DrawMark(HDC dc, const RECT& box, DWORD type, LRESULT check) {
