@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <string>
 
+#include "DesktopForms.h"
 #include "DesktopSession.h"
 #include "TFormsDemo.h"
 #include "platform/backend/HeadlessDriver.h"
@@ -50,13 +51,8 @@ TEST(DemoFormOnTheDesktop, ShowsTheHeadlessPixelsAndTakesClicksAndTyping) {
 
   std::string error;
   ASSERT_TRUE(desktoptest::EnsureDisplay(&error)) << error;
-  char folder[] = "/tmp/mmsdemo-test-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  platform::StartupOptions options;
-  options.backend = platform::desktop::MakeGtkBackend();
-  options.runtimeFolder = folder;
-  options.systemSound = false;
-  platform::Startup(std::move(options));
+  const std::string folder = desktoptest::StartFormsOnDesktop();
+  ASSERT_FALSE(folder.empty());
   RegisterFormsDemo();
   TFormsDemo* form = nullptr;
   Application->CreateForm(form);
@@ -82,8 +78,8 @@ TEST(DemoFormOnTheDesktop, ShowsTheHeadlessPixelsAndTakesClicksAndTyping) {
   ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
   EXPECT_EQ(Differing(shot, r, after), 0);
 
-  platform::Shutdown();
-  EXPECT_EQ(rmdir(folder), 0);  // the endpoint's socket and lock went with the shut-down
+  // The endpoint's socket and lock go with the shut-down.
+  EXPECT_TRUE(desktoptest::StopFormsOnDesktop(folder));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "DesktopForms.h"
 #include "DesktopSession.h"
 #include "TSkinDemo.h"
 #include "platform/backend/HeadlessDriver.h"
@@ -93,13 +94,8 @@ TEST(SkinDemoOnTheDesktop, HotFrameClickDragAndTypingMatchTheHeadlessForm) {
 
   std::string error;
   ASSERT_TRUE(desktoptest::EnsureDisplay(&error)) << error;
-  char folder[] = "/tmp/mmsskin-test-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  platform::StartupOptions options;
-  options.backend = platform::desktop::MakeGtkBackend();
-  options.runtimeFolder = folder;
-  options.systemSound = false;
-  platform::Startup(std::move(options));
+  const std::string folder = desktoptest::StartFormsOnDesktop();
+  ASSERT_FALSE(folder.empty());
   RegisterSkinDemo();
   TSkinDemo* form = nullptr;
   Application->CreateForm(form);
@@ -151,8 +147,7 @@ TEST(SkinDemoOnTheDesktop, HotFrameClickDragAndTypingMatchTheHeadlessForm) {
   ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
   EXPECT_EQ(Differing(shot, r, expected.after), 0);
 
-  platform::Shutdown();
-  EXPECT_EQ(rmdir(folder), 0);
+  EXPECT_TRUE(desktoptest::StopFormsOnDesktop(folder));
 }
 
 }  // namespace

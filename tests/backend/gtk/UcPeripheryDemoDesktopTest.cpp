@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "DesktopForms.h"
 #include "DesktopSession.h"
 #include "TUcPeripheryDemo.h"
 #include "platform/backend/HeadlessDriver.h"
@@ -85,14 +86,9 @@ TEST(UcPeripheryDemoOnTheDesktop, ShowsTheHeadlessPixelsAndTakesARadioGroupClick
 
   std::string error;
   ASSERT_TRUE(desktoptest::EnsureDisplay(&error)) << error;
-  char folder[] = "/tmp/mmsucdemo-test-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
   unicode::RegisterLayer();
-  platform::StartupOptions options;
-  options.backend = platform::desktop::MakeGtkBackend();
-  options.runtimeFolder = folder;
-  options.systemSound = false;
-  platform::Startup(std::move(options));
+  const std::string folder = desktoptest::StartFormsOnDesktop();
+  ASSERT_FALSE(folder.empty());
   TUcPeripheryDemo* form = ShowDemo();
   const HWND hwnd = form->Handle();
   RECT r{};
@@ -115,9 +111,8 @@ TEST(UcPeripheryDemoOnTheDesktop, ShowsTheHeadlessPixelsAndTakesARadioGroupClick
   ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
   EXPECT_EQ(Differing(shot, r, after), 0);
 
-  platform::Shutdown();
+  EXPECT_TRUE(desktoptest::StopFormsOnDesktop(folder));
   platform::AddLayer("unicode", nullptr, nullptr);
-  EXPECT_EQ(rmdir(folder), 0);
 }
 
 TEST(UcPeripheryDemoOnTheDesktop, ItsComboDropsDownAndAKhmerItemIsChosenWithTheMouse) {
@@ -126,14 +121,9 @@ TEST(UcPeripheryDemoOnTheDesktop, ItsComboDropsDownAndAKhmerItemIsChosenWithTheM
 
   std::string error;
   ASSERT_TRUE(desktoptest::EnsureDisplay(&error)) << error;
-  char folder[] = "/tmp/mmsuccombo-test-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
   unicode::RegisterLayer();
-  platform::StartupOptions options;
-  options.backend = platform::desktop::MakeGtkBackend();
-  options.runtimeFolder = folder;
-  options.systemSound = false;
-  platform::Startup(std::move(options));
+  const std::string folder = desktoptest::StartFormsOnDesktop();
+  ASSERT_FALSE(folder.empty());
   TUcPeripheryDemo* form = ShowDemo();
   const HWND hwnd = form->Handle();
   EXPECT_TRUE(PumpUntil(
@@ -166,9 +156,8 @@ TEST(UcPeripheryDemoOnTheDesktop, ItsComboDropsDownAndAKhmerItemIsChosenWithTheM
   ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
   EXPECT_EQ(Differing(shot, r, expected), 0);
 
-  platform::Shutdown();
+  EXPECT_TRUE(desktoptest::StopFormsOnDesktop(folder));
   platform::AddLayer("unicode", nullptr, nullptr);
-  EXPECT_EQ(rmdir(folder), 0);
 }
 
 }  // namespace

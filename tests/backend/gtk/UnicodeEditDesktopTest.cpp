@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "DesktopForms.h"
 #include "DesktopSession.h"
 #include "platform/backend/gtk/GtkBackend.h"
 #include "platform/forms/PlatformStartup.h"
@@ -21,14 +22,9 @@ using desktoptest::PumpUntil;
 TEST(UnicodeEditOnTheDesktop, TypedVietnameseAndKhmerArriveExactly) {
   std::string error;
   ASSERT_TRUE(desktoptest::EnsureDisplay(&error)) << error;
-  char folder[] = "/tmp/mmsucedit-test-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
   unicode::RegisterLayer();
-  platform::StartupOptions options;
-  options.backend = platform::desktop::MakeGtkBackend();
-  options.runtimeFolder = folder;
-  options.systemSound = false;
-  platform::Startup(std::move(options));
+  const std::string folder = desktoptest::StartFormsOnDesktop();
+  ASSERT_FALSE(folder.empty());
   TForm* form = nullptr;
   Application->CreateForm(form);
   form->SetBounds(40, 40, 300, 100);
@@ -50,9 +46,8 @@ TEST(UnicodeEditOnTheDesktop, TypedVietnameseAndKhmerArriveExactly) {
   const WideString expected(u"Ti\u1EBFng Vi\u1EC7t \u1780");
   EXPECT_TRUE(PumpUntil([&] { return edit->Text() == expected; }, 20000));
   EXPECT_EQ(edit->Text().ToU16(), expected.ToU16());
-  platform::Shutdown();
+  EXPECT_TRUE(desktoptest::StopFormsOnDesktop(folder));
   platform::AddLayer("unicode", nullptr, nullptr);
-  EXPECT_EQ(rmdir(folder), 0);
 }
 
 }  // namespace

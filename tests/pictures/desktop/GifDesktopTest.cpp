@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "DesktopForms.h"
 #include "DesktopSession.h"
 #include "pictures/PicturesStartup.h"
 #include "pictures/TGIFImage.h"
@@ -77,13 +78,8 @@ TEST(GifPicturesOnTheDesktop, ShowTheHeadlessPixels) {
 
   std::string error;
   ASSERT_TRUE(desktoptest::EnsureDisplay(&error)) << error;
-  char folder[] = "/tmp/mmsgif-test-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  platform::StartupOptions options;
-  options.backend = platform::desktop::MakeGtkBackend();
-  options.runtimeFolder = folder;
-  options.systemSound = false;
-  platform::Startup(std::move(options));
+  const std::string folder = desktoptest::StartFormsOnDesktop();
+  ASSERT_FALSE(folder.empty());
   TForm* form = MakeDemo();
   const HWND hwnd = form->Handle();
   RECT r{};
@@ -106,8 +102,7 @@ TEST(GifPicturesOnTheDesktop, ShowTheHeadlessPixels) {
   EXPECT_EQ(differing, 0) << "within (" << where.left << ", " << where.top << ") - (" << where.right << ", "
                           << where.bottom << ")";
   pictures::Shutdown();
-  platform::Shutdown();
-  rmdir(folder);
+  desktoptest::StopFormsOnDesktop(folder);
 }
 
 }  // namespace

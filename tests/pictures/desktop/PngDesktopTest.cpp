@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "DesktopForms.h"
 #include "DesktopSession.h"
 #include "pictures/PngRegistration.h"
 #include "platform/backend/HeadlessDriver.h"
@@ -69,13 +70,8 @@ TEST(PngPicturesOnTheDesktop, ShowTheHeadlessPixels) {
 
   std::string error;
   ASSERT_TRUE(desktoptest::EnsureDisplay(&error)) << error;
-  char folder[] = "/tmp/mmspng-test-XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  platform::StartupOptions options;
-  options.backend = platform::desktop::MakeGtkBackend();
-  options.runtimeFolder = folder;
-  options.systemSound = false;
-  platform::Startup(std::move(options));
+  const std::string folder = desktoptest::StartFormsOnDesktop();
+  ASSERT_FALSE(folder.empty());
   TForm* form = MakeSheet();
   const HWND hwnd = form->Handle();
   RECT r{};
@@ -90,8 +86,7 @@ TEST(PngPicturesOnTheDesktop, ShowTheHeadlessPixels) {
   for (int y = 0; y < expected.height; ++y)
     for (int x = 0; x < expected.width; ++x) differing += shot.At(r.left + x, r.top + y) != expected.At(x, y);
   EXPECT_EQ(differing, 0);
-  platform::Shutdown();
-  rmdir(folder);
+  desktoptest::StopFormsOnDesktop(folder);
 }
 
 }  // namespace
