@@ -37,14 +37,6 @@ platform::headless::CaptureImage HeadlessDemo(bool clicked) {
   return image;
 }
 
-// Pixels of the form's rectangle on the X screen that differ from the headless capture.
-int Differing(const desktoptest::Screenshot& shot, const RECT& r, const platform::headless::CaptureImage& expected) {
-  int differing = 0;
-  for (int y = 0; y < expected.height; ++y)
-    for (int x = 0; x < expected.width; ++x) differing += shot.At(r.left + x, r.top + y) != expected.At(x, y);
-  return differing;
-}
-
 TEST(DemoFormOnTheDesktop, ShowsTheHeadlessPixelsAndTakesClicksAndTyping) {
   const platform::headless::CaptureImage before = HeadlessDemo(false), after = HeadlessDemo(true);
   ASSERT_GT(before.width, 0);
@@ -66,7 +58,7 @@ TEST(DemoFormOnTheDesktop, ShowsTheHeadlessPixelsAndTakesClicksAndTyping) {
 
   desktoptest::Screenshot shot;
   ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
-  EXPECT_EQ(Differing(shot, r, before), 0);
+  EXPECT_EQ(desktoptest::Differing(shot, r, before), 0);
 
   // A click on the picture and two typed letters, from outside the program.
   const std::string x = std::to_string(r.left + 20), y = std::to_string(r.top + 20);
@@ -76,7 +68,7 @@ TEST(DemoFormOnTheDesktop, ShowsTheHeadlessPixelsAndTakesClicksAndTyping) {
   EXPECT_EQ(std::count(form->Events.begin(), form->Events.end(), "PictureClick Picture"), 1);
   EXPECT_TRUE(PumpUntil([&] { return platform::win::QueueIdle(); }, 20000));
   ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
-  EXPECT_EQ(Differing(shot, r, after), 0);
+  EXPECT_EQ(desktoptest::Differing(shot, r, after), 0);
 
   // The endpoint's socket and lock go with the shut-down.
   EXPECT_TRUE(desktoptest::StopFormsOnDesktop(folder));

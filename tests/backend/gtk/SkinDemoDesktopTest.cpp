@@ -80,13 +80,6 @@ Expected HeadlessDemo() {
   return e;
 }
 
-int Differing(const desktoptest::Screenshot& shot, const RECT& r, const CaptureImage& expected) {
-  int differing = 0;
-  for (int y = 0; y < expected.height; ++y)
-    for (int x = 0; x < expected.width; ++x) differing += shot.At(r.left + x, r.top + y) != expected.At(x, y);
-  return differing;
-}
-
 TEST(SkinDemoOnTheDesktop, HotFrameClickDragAndTypingMatchTheHeadlessForm) {
   const Expected expected = HeadlessDemo();
   ASSERT_GT(expected.hot.width, 0);
@@ -120,7 +113,7 @@ TEST(SkinDemoOnTheDesktop, HotFrameClickDragAndTypingMatchTheHeadlessForm) {
   const int bx = form->PictureButton->Left() + 10, by = form->PictureButton->Top() + 20;
   EXPECT_NE(expected.hot.At(bx, by), expected.after.At(bx, by));  // the hot frame is not the normal one
   EXPECT_EQ(shot.At(r.left + bx, r.top + by), expected.hot.At(bx, by));
-  EXPECT_EQ(Differing(shot, r, expected.hot), 0);
+  EXPECT_EQ(desktoptest::Differing(shot, r, expected.hot), 0);
 
   // A click on it, then a drag of the first bar's thumb.
   EXPECT_EQ(desktoptest::Run({"xdotool", "click", "1"}, 20000), 0);
@@ -145,7 +138,7 @@ TEST(SkinDemoOnTheDesktop, HotFrameClickDragAndTypingMatchTheHeadlessForm) {
   EXPECT_TRUE(PumpUntil([&] { return platform::win::QueueIdle(); }, 20000));
   desktoptest::Pump(300);
   ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
-  EXPECT_EQ(Differing(shot, r, expected.after), 0);
+  EXPECT_EQ(desktoptest::Differing(shot, r, expected.after), 0);
 
   EXPECT_TRUE(desktoptest::StopFormsOnDesktop(folder));
 }

@@ -72,14 +72,6 @@ platform::headless::CaptureImage HeadlessDemoAfterComboPick() {
   return image;
 }
 
-int Differing(const desktoptest::Screenshot& shot, const RECT& r,
-              const platform::headless::CaptureImage& expected) {
-  int differing = 0;
-  for (int y = 0; y < expected.height; ++y)
-    for (int x = 0; x < expected.width; ++x) differing += shot.At(r.left + x, r.top + y) != expected.At(x, y);
-  return differing;
-}
-
 TEST(UcPeripheryDemoOnTheDesktop, ShowsTheHeadlessPixelsAndTakesARadioGroupClick) {
   const platform::headless::CaptureImage before = HeadlessDemo(false), after = HeadlessDemo(true);
   ASSERT_GT(before.width, 0);
@@ -98,7 +90,7 @@ TEST(UcPeripheryDemoOnTheDesktop, ShowsTheHeadlessPixelsAndTakesARadioGroupClick
       [&] { return platform::desktop::DesktopDraws(hwnd) > 0 && platform::win::QueueIdle(); }, 10000));
   desktoptest::Screenshot shot;
   ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
-  EXPECT_EQ(Differing(shot, r, before), 0);
+  EXPECT_EQ(desktoptest::Differing(shot, r, before), 0);
 
   TUcGroupButton* b = form->Languages->Buttons(kChosen);
   RECT br{};
@@ -109,7 +101,7 @@ TEST(UcPeripheryDemoOnTheDesktop, ShowsTheHeadlessPixelsAndTakesARadioGroupClick
   EXPECT_EQ(form->Events, (std::vector<std::string>{"LanguagesClick Languages"}));
   EXPECT_TRUE(PumpUntil([&] { return platform::win::QueueIdle(); }, 20000));
   ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
-  EXPECT_EQ(Differing(shot, r, after), 0);
+  EXPECT_EQ(desktoptest::Differing(shot, r, after), 0);
 
   EXPECT_TRUE(desktoptest::StopFormsOnDesktop(folder));
   platform::AddLayer("unicode", nullptr, nullptr);
@@ -154,7 +146,7 @@ TEST(UcPeripheryDemoOnTheDesktop, ItsComboDropsDownAndAKhmerItemIsChosenWithTheM
   EXPECT_TRUE(PumpUntil([&] { return platform::win::QueueIdle(); }, 20000));
   desktoptest::Screenshot shot;
   ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
-  EXPECT_EQ(Differing(shot, r, expected), 0);
+  EXPECT_EQ(desktoptest::Differing(shot, r, expected), 0);
 
   EXPECT_TRUE(desktoptest::StopFormsOnDesktop(folder));
   platform::AddLayer("unicode", nullptr, nullptr);

@@ -82,10 +82,7 @@ TEST(PngPicturesOnTheDesktop, ShowTheHeadlessPixels) {
 
   desktoptest::Screenshot shot;
   ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
-  int differing = 0;
-  for (int y = 0; y < expected.height; ++y)
-    for (int x = 0; x < expected.width; ++x) differing += shot.At(r.left + x, r.top + y) != expected.At(x, y);
-  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(desktoptest::Differing(shot, r, expected), 0);
   desktoptest::StopFormsOnDesktop(folder);
 }
 

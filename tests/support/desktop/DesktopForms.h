@@ -1,6 +1,7 @@
 // The form library on the private X display: the desktop tests of forms, pictures and the
 // Unicode controls start the whole platform over the desktop backend with a runtime folder of
-// their own, and end it again. Header only: its users link the form library themselves.
+// their own, end it again, and compare what the X screen shows with the headless pixels. Header
+// only: its users link the form library themselves.
 #pragma once
 
 #include <stdlib.h>
@@ -8,6 +9,8 @@
 
 #include <string>
 
+#include "DesktopSession.h"
+#include "platform/backend/HeadlessDriver.h"
 #include "platform/backend/gtk/GtkBackend.h"
 #include "platform/forms/PlatformStartup.h"
 
@@ -31,6 +34,15 @@ inline std::string StartFormsOnDesktop() {
 inline bool StopFormsOnDesktop(const std::string& folder) {
   platform::Shutdown();
   return rmdir(folder.c_str()) == 0;
+}
+
+// Pixels of a window's rectangle on the X screen (its top-left at `r`) that differ from what the
+// headless backend drew for it.
+inline int Differing(const Screenshot& shot, const RECT& r, const platform::headless::CaptureImage& expected) {
+  int differing = 0;
+  for (int y = 0; y < expected.height; ++y)
+    for (int x = 0; x < expected.width; ++x) differing += shot.At(r.left + x, r.top + y) != expected.At(x, y);
+  return differing;
 }
 
 }  // namespace desktoptest
