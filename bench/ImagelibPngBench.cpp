@@ -25,8 +25,12 @@ std::vector<uint8_t> MakePng(int kind) {
   for (int y = 0; y < kHeight; ++y) {
     for (int x = 0; x < kWidth; ++x) {
       const int v = static_cast<int>(127 + 60 * std::sin(x * 0.02) + 60 * std::cos(y * 0.03)) + ((x * y) & 7);
-      if (kind == 2) img.SetPixelIndex(x, y, static_cast<uint8_t>(v));
-      else img.SetPixelColor(x, y, IxRGBQuad{static_cast<uint8_t>(v), static_cast<uint8_t>(v / 2), static_cast<uint8_t>(255 - v), 0});
+      if (kind == 2)
+        img.SetPixelIndex(x, y, static_cast<uint8_t>(v));
+      else
+        img.SetPixelColor(x, y,
+                          IxRGBQuad{static_cast<uint8_t>(v), static_cast<uint8_t>(v / 2),
+                                    static_cast<uint8_t>(255 - v), 0});
     }
   }
   if (kind == 1) {
@@ -64,7 +68,8 @@ void LibpngDecode(benchmark::State& state) {
     if (!png_image_begin_read_from_memory(&image, png.data(), png.size())) state.SkipWithError("read failed");
     image.format = state.range(0) == 1 ? PNG_FORMAT_BGRA : PNG_FORMAT_BGR;
     pixels.resize(PNG_IMAGE_SIZE(image));
-    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) state.SkipWithError("read failed");
+    if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr))
+      state.SkipWithError("read failed");
     benchmark::DoNotOptimize(pixels.data());
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * kWidth * kHeight * 3);

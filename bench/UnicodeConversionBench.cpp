@@ -129,7 +129,8 @@ void IconvUtf7In(benchmark::State& state) {
 
 const std::u16string& JapaneseText() {
   static const std::u16string text = [] {
-    const std::u16string piece = u"\u65E5\u672C\u8A9E\u306E\u30C6\u30AD\u30B9\u30C8\u3001\uFF76\uFF80\uFF76\uFF85 and ASCII 0123.\r\n";
+    const std::u16string piece =
+        u"\u65E5\u672C\u8A9E\u306E\u30C6\u30AD\u30B9\u30C8\u3001\uFF76\uFF80\uFF76\uFF85 and ASCII 0123.\r\n";
     std::u16string all;
     while (all.size() * 2 < (1u << 20)) all += piece;
     return all;
@@ -149,7 +150,8 @@ void Ours932Out(benchmark::State& state) {
 }
 
 void Iconv932Out(benchmark::State& state) {
-  RunIconv(state, "CP932", "UTF-16LE", reinterpret_cast<const char*>(JapaneseText().data()), JapaneseText().size() * 2);
+  RunIconv(state, "CP932", "UTF-16LE", reinterpret_cast<const char*>(JapaneseText().data()),
+           JapaneseText().size() * 2);
 }
 
 void Ours932In(benchmark::State& state) {

@@ -16,7 +16,8 @@ void OneFrame(TCanvas* canvas, RECT& rect, TFrameStyleEx style, TColor frameColo
       DrawSides(canvas, rect, AdjustColor(frameColor, -40), kAllSides, AdjustColor(frameColor, -40), inside);
       break;
     case fsFlatBold:
-      DrawBevel(canvas, rect, AdjustColor(frameColor, -40), kAllSides, 2, AdjustColor(frameColor, -40), inside);
+      DrawBevel(canvas, rect, AdjustColor(frameColor, -40), kAllSides, 2, AdjustColor(frameColor, -40),
+                inside);
       break;
     case fsFlatRounded:
       DrawRoundedFlatBorder(canvas, rect, AdjustColor(frameColor, -40), kAllSides);
@@ -31,8 +32,8 @@ void OneFrame(TCanvas* canvas, RECT& rect, TFrameStyleEx style, TColor frameColo
 
 }  // namespace
 
-void DrawInnerOuterBorders(TCanvas* canvas, RECT& rect, TFrameStyleEx outer, TFrameStyleEx inner, int bevelWidth,
-                           TColor bevelColor, TColor frameColor) {
+void DrawInnerOuterBorders(TCanvas* canvas, RECT& rect, TFrameStyleEx outer, TFrameStyleEx inner,
+                           int bevelWidth, TColor bevelColor, TColor frameColor) {
   OneFrame(canvas, rect, outer, frameColor);
   if (bevelWidth > 0) {
     RECT inside = rect;

@@ -9,8 +9,8 @@
 
 // Draws `outer`, then a bevel of `bevelWidth` pixels in `bevelColor` (none when 0), then `inner`;
 // `rect` becomes what is left inside.
-void DrawInnerOuterBorders(TCanvas* canvas, RECT& rect, TFrameStyleEx outer, TFrameStyleEx inner, int bevelWidth,
-                           TColor bevelColor, TColor frameColor);
+void DrawInnerOuterBorders(TCanvas* canvas, RECT& rect, TFrameStyleEx outer, TFrameStyleEx inner,
+                           int bevelWidth, TColor bevelColor, TColor frameColor);
 // The frame of `style` round (0, 0, width, height); with `bevel` a 2-pixel bevel in `controlColor`
 // inside it. A frame colour other than clWindow draws the frame in shades of that colour.
 RECT DrawFrame(TCanvas* canvas, int width, int height, TFrameStyleEx style, TColor frameColor, bool bevel,

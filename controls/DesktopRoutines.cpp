@@ -8,7 +8,8 @@
 RECT GetDesktopClientRect() {
   RECT desktop{};
   GetWindowRect(GetDesktopWindow(), &desktop);
-  if (IsRectEmpty(&desktop)) desktop = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (IsRectEmpty(&desktop))
+    desktop = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   HWND bar = FindWindowA("Shell_TrayWnd", nullptr);
   RECT b{};
   if (!bar || !GetWindowRect(bar, &b) || IsRectEmpty(&b)) return desktop;
@@ -37,11 +38,14 @@ RECT GetMonitorWorkArea(HMONITOR monitor) {
 RECT GetMonitorBoundsRect(HMONITOR monitor) {
   MONITORINFO info{};
   info.cbSize = sizeof info;
-  if (!GetMonitorInfoA(monitor, &info)) return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (!GetMonitorInfoA(monitor, &info))
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   return info.rcMonitor;
 }
 
-RECT GetActiveWorkArea(HWND window) { return GetMonitorWorkArea(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST)); }
+RECT GetActiveWorkArea(HWND window) {
+  return GetMonitorWorkArea(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST));
+}
 int GetActiveWorkAreaWidth(HWND window) {
   const RECT r = GetActiveWorkArea(window);
   return r.right - r.left;

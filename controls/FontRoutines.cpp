@@ -32,7 +32,9 @@ HFONT RotateFont(TFont* font, int angle) {
   lf.lfUnderline = (style & (1u << fsUnderline)) ? 1 : 0;
   lf.lfStrikeOut = (style & (1u << fsStrikeOut)) ? 1 : 0;
   lf.lfCharSet = font->Charset();
-  lf.lfPitchAndFamily = font->Pitch() == fpFixed ? FIXED_PITCH : font->Pitch() == fpVariable ? VARIABLE_PITCH : DEFAULT_PITCH;
+  lf.lfPitchAndFamily = font->Pitch() == fpFixed      ? FIXED_PITCH
+                        : font->Pitch() == fpVariable ? VARIABLE_PITCH
+                                                      : DEFAULT_PITCH;
   std::strncpy(lf.lfFaceName, font->Name().c_str(), LF_FACESIZE - 1);
   return CreateFontIndirectA(&lf);
 }

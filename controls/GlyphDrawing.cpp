@@ -50,8 +50,8 @@ TColor Shade(TColor fill, TSkGlyphLook look) {
 
 void DrawDropDownArrow(TCanvas* canvas, const RECT& rect, TSkGlyphLook look, bool xpLook) {
   if (Themed(look)) {
-    static const TThemedComboBox states[] = {tcDropDownButtonNormal, tcDropDownButtonHot, tcDropDownButtonPressed,
-                                             tcDropDownButtonDisabled};
+    static const TThemedComboBox states[] = {tcDropDownButtonNormal, tcDropDownButtonHot,
+                                             tcDropDownButtonPressed, tcDropDownButtonDisabled};
     ThemeServices()->DrawElement(canvas->Handle(), TThemeServices::GetElementDetails(states[look]), rect);
     return;
   }
@@ -64,8 +64,8 @@ void DrawDropDownArrow(TCanvas* canvas, const RECT& rect, TSkGlyphLook look, boo
 void DrawSpinArrow(TCanvas* canvas, const RECT& rect, bool up, TSkGlyphLook look, bool xpLook) {
   if (Themed(look)) {
     const int base = up ? tsUpNormal : tsDownNormal;
-    ThemeServices()->DrawElement(canvas->Handle(),
-                                 TThemeServices::GetElementDetails(static_cast<TThemedSpin>(base + look)), rect);
+    ThemeServices()->DrawElement(
+        canvas->Handle(), TThemeServices::GetElementDetails(static_cast<TThemedSpin>(base + look)), rect);
     return;
   }
   if (xpLook) XPFace(canvas, rect, look);
@@ -89,8 +89,8 @@ void DrawCloseX(TCanvas* canvas, const RECT& rect, TColor color, TSkGlyphLook lo
 void DrawHighlightBox(TCanvas* canvas, const RECT& rect, TSkGradientColorStyle style) {
   const TSkSelectionColors c = GetGradientSelectionColors(style);
   if (rect.right - rect.left > 2 && rect.bottom - rect.top > 2)
-    PaintGradient(canvas, RECT{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1}, gdVerticalEnd, 64,
-                  c.Start, c.End);
+    PaintGradient(canvas, RECT{rect.left + 1, rect.top + 1, rect.right - 1, rect.bottom - 1}, gdVerticalEnd,
+                  64, c.Start, c.End);
   canvas->Brush()->SetStyle(bsClear);
   canvas->Pen()->SetColor(c.Frame);
   canvas->Rectangle(rect);
@@ -119,7 +119,7 @@ void DrawCheckBox(TCanvas* canvas, const RECT& rect, bool checked, TColor frame,
 void DrawRadioButton(TCanvas* canvas, int x, int y, bool checked, TColor frame, TColor fill, TColor mark,
                      TSkGlyphLook look) {
   // Rows of the circle: the first and last column of the ring on each row, 13 x 13.
-  static const int ring[13][2] = {{4, 8}, {2, 10}, {1, 11}, {1, 11}, {0, 12}, {0, 12}, {0, 12},
+  static const int ring[13][2] = {{4, 8},  {2, 10}, {1, 11}, {1, 11}, {0, 12}, {0, 12}, {0, 12},
                                   {0, 12}, {0, 12}, {1, 11}, {1, 11}, {2, 10}, {4, 8}};
   const TColor inside = Shade(fill, look), edge = look == glDisabled ? clBtnShadow : frame;
   const TColor dot = look == glDisabled ? clBtnShadow : mark;

@@ -67,8 +67,8 @@ void DrawPercentBar(TCanvas* canvas, const RECT& rect, int percent, TColor barCo
   if (showText) Caption(canvas, rect, filled, empty, percent, backColor, barColor);
 }
 
-void DrawGradientPercentBar(TCanvas* canvas, const RECT& rect, int percent, TColor startColor, TColor stopColor,
-                            TColor backColor, bool vertical, bool showText) {
+void DrawGradientPercentBar(TCanvas* canvas, const RECT& rect, int percent, TColor startColor,
+                            TColor stopColor, TColor backColor, bool vertical, bool showText) {
   percent = Clamp(percent);
   RECT filled, empty;
   Split(rect, percent, vertical, filled, empty);
@@ -80,15 +80,16 @@ void DrawGradientPercentBar(TCanvas* canvas, const RECT& rect, int percent, TCol
   if (showText) Caption(canvas, rect, filled, empty, percent, backColor, stopColor);
 }
 
-void DrawLEDBar(TCanvas* canvas, const RECT& rect, int percent, TColor ledColor, TColor backColor, bool vertical,
-                int blockSize, int gap) {
+void DrawLEDBar(TCanvas* canvas, const RECT& rect, int percent, TColor ledColor, TColor backColor,
+                bool vertical, int blockSize, int gap) {
   percent = Clamp(percent);
   blockSize = std::max(blockSize, 1);
   gap = std::max(gap, 0);
   TThemeServices* themes = ThemeServices();
   const bool themed = themes->GetThemesEnabled();
   if (themed) {
-    themes->DrawElement(canvas->Handle(), TThemeServices::GetElementDetails(vertical ? tpBarVert : tpBar), rect);
+    themes->DrawElement(canvas->Handle(), TThemeServices::GetElementDetails(vertical ? tpBarVert : tpBar),
+                        rect);
   } else {
     canvas->Brush()->SetStyle(bsSolid);
     canvas->Brush()->SetColor(backColor);
@@ -103,7 +104,8 @@ void DrawLEDBar(TCanvas* canvas, const RECT& rect, int percent, TColor ledColor,
     const RECT block = vertical ? RECT{rect.left, rect.bottom - at - blockSize, rect.right, rect.bottom - at}
                                 : RECT{rect.left + at, rect.top, rect.left + at + blockSize, rect.bottom};
     if (themed)
-      themes->DrawElement(canvas->Handle(), TThemeServices::GetElementDetails(vertical ? tpChunkVert : tpChunk), block);
+      themes->DrawElement(canvas->Handle(),
+                          TThemeServices::GetElementDetails(vertical ? tpChunkVert : tpChunk), block);
     else
       canvas->FillRect(block);
   }

@@ -13,8 +13,8 @@ int FilledLength(int length, int percent);
 
 void DrawPercentBar(TCanvas* canvas, const RECT& rect, int percent, TColor barColor, TColor backColor,
                     bool vertical = false, bool showText = true);
-void DrawGradientPercentBar(TCanvas* canvas, const RECT& rect, int percent, TColor startColor, TColor stopColor,
-                            TColor backColor, bool vertical = false, bool showText = true);
+void DrawGradientPercentBar(TCanvas* canvas, const RECT& rect, int percent, TColor startColor,
+                            TColor stopColor, TColor backColor, bool vertical = false, bool showText = true);
 // Blocks of `blockSize` pixels with `gap` pixels between, as many as the filled share covers.
 void DrawLEDBar(TCanvas* canvas, const RECT& rect, int percent, TColor ledColor, TColor backColor,
                 bool vertical = false, int blockSize = 6, int gap = 2);

@@ -11,8 +11,20 @@
 #include "platform/forms/TEdit.h"
 
 enum TQvEditBorderStyle { ebsNone, ebsNormal, ebsFlat, ebsUltraFlat };
-enum TImeMode { imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata, imChinese,
-                imSHanguel, imHanguel };
+enum TImeMode {
+  imDisable,
+  imClose,
+  imOpen,
+  imDontCare,
+  imSAlpha,
+  imAlpha,
+  imHira,
+  imSKata,
+  imKata,
+  imChinese,
+  imSHanguel,
+  imHanguel
+};
 
 // c + (target - c) / parts for each of red, green and blue of the two colours as RGB, truncated
 // toward zero.

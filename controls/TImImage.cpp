@@ -1,10 +1,10 @@
 #include "controls/TImImage.h"
 
 #include "controls/TImPanel.h"
+#include "platform/controls/Controls.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/FormMessages.h"
 #include "platform/forms/TApplication.h"
-#include "platform/controls/Controls.h"
 #include "platform/rtl/Exceptions.h"
 
 TImImage::TImImage(TComponent* owner)
@@ -36,7 +36,8 @@ void TImImage::fSetImStatus(int value) {
       OnImStatusChanged(this, value, old);
     } catch (const Exception& e) {
       // The handler's failure is told to the user; the new status stands.
-      if (Application) Application->MessageBox(e.Message.c_str(), Application->Title().c_str(), MB_ICONWARNING);
+      if (Application)
+        Application->MessageBox(e.Message.c_str(), Application->Title().c_str(), MB_ICONWARNING);
     }
   }
   Invalidate();
@@ -112,8 +113,8 @@ void TImImage::Click() {
 }
 
 void TImImage::Paint() {
-  TPicture* shown = (status_ & imsPressed) ? selPicture_.get()
-                    : (status_ & imsHot)   ? hotPicture_.get()
+  TPicture* shown = (status_ & imsPressed)    ? selPicture_.get()
+                    : (status_ & imsHot)      ? hotPicture_.get()
                     : (status_ & imsSelected) ? selPicture_.get()
                                               : nullptr;
   if (!shown || !PaintPicture(shown)) TQvBackImage::Paint();

@@ -6,8 +6,8 @@
 
 #include <memory>
 
-#include "platform/forms/TGraphicControl.h"
 #include "platform/forms/TCanvas.h"
+#include "platform/forms/TGraphicControl.h"
 #include "platform/forms/TPicture.h"
 
 class TWinControl;

@@ -166,10 +166,11 @@ void RegisterQvRichEdit() {
   done = true;
   RegisterValidateEditColors();
   static const std::vector<std::string> borderNames{"ebsNone", "ebsNormal", "ebsFlat", "ebsUltraFlat"};
-  static const std::vector<std::string> barNames{"sbsNormalScrollBar", "sbsFlatScrollBar", "sbsEncartaScrollBar"};
+  static const std::vector<std::string> barNames{"sbsNormalScrollBar", "sbsFlatScrollBar",
+                                                 "sbsEncartaScrollBar"};
   static const std::vector<std::string> alignmentNames{"taLeftJustify", "taRightJustify", "taCenter"};
-  static const std::vector<std::string> imeNames{"imDisable", "imClose",  "imOpen",  "imDontCare",
-                                                 "imSAlpha",  "imAlpha",  "imHira",  "imSKata",
+  static const std::vector<std::string> imeNames{"imDisable", "imClose",   "imOpen",     "imDontCare",
+                                                 "imSAlpha",  "imAlpha",   "imHira",     "imSKata",
                                                  "imKata",    "imChinese", "imSHanguel", "imHanguel"};
   static const std::vector<std::string> scrollNames{"ssNone", "ssHorizontal", "ssVertical", "ssBoth"};
   using T = TQvRichEdit;
@@ -195,26 +196,26 @@ void RegisterQvRichEdit() {
       .Str("ImeName", &T::ImeName, &T::SetImeName)
       .Object("Lines", [=](T& t) { return static_cast<TPersistent*>(inner(t)->Lines()); })
       .Int(
-          "MaxLength", [=](T& t) { return inner(t)->MaxLength(); }, [=](T& t, int v) { inner(t)->SetMaxLength(v); },
-          0)
+          "MaxLength", [=](T& t) { return inner(t)->MaxLength(); },
+          [=](T& t, int v) { inner(t)->SetMaxLength(v); }, 0)
       .Bool(
-          "PlainText", [=](T& t) { return inner(t)->PlainText(); }, [=](T& t, bool v) { inner(t)->SetPlainText(v); },
-          false)
+          "PlainText", [=](T& t) { return inner(t)->PlainText(); },
+          [=](T& t, bool v) { inner(t)->SetPlainText(v); }, false)
       .Bool(
-          "ReadOnly", [=](T& t) { return inner(t)->ReadOnly(); }, [=](T& t, bool v) { inner(t)->SetReadOnly(v); },
-          false)
+          "ReadOnly", [=](T& t) { return inner(t)->ReadOnly(); },
+          [=](T& t, bool v) { inner(t)->SetReadOnly(v); }, false)
       .Enum(
           "ScrollBars", [=](T& t) { return inner(t)->ScrollBars(); },
           [=](T& t, TScrollStyle v) { inner(t)->SetScrollBars(v); }, ssBoth, &scrollNames)
       .Bool(
-          "WantTabs", [=](T& t) { return inner(t)->WantTabs(); }, [=](T& t, bool v) { inner(t)->SetWantTabs(v); },
-          false)
+          "WantTabs", [=](T& t) { return inner(t)->WantTabs(); },
+          [=](T& t, bool v) { inner(t)->SetWantTabs(v); }, false)
       .Bool(
           "WantReturns", [=](T& t) { return inner(t)->WantReturns(); },
           [=](T& t, bool v) { inner(t)->SetWantReturns(v); }, true)
       .Bool(
-          "WordWrap", [=](T& t) { return inner(t)->WordWrap(); }, [=](T& t, bool v) { inner(t)->SetWordWrap(v); },
-          true)
+          "WordWrap", [=](T& t) { return inner(t)->WordWrap(); },
+          [=](T& t, bool v) { inner(t)->SetWordWrap(v); }, true)
       .Event("OnChange", static_cast<TNotifyEvent T::*>(&T::OnChange))
       .Event("OnMouseWheel", static_cast<TMouseWheelEvent T::*>(&T::OnMouseWheel))
       .Event("OnMouseWheelDown", static_cast<TMouseWheelUpDownEvent T::*>(&T::OnMouseWheelDown))

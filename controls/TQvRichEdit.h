@@ -12,9 +12,10 @@
 
 enum TQvScrollBarStyle { sbsNormalScrollBar, sbsFlatScrollBar, sbsEncartaScrollBar };
 
-using TMouseWheelEvent = std::function<void(TObject* sender, TShiftState shift, int wheelDelta, TPoint mousePos,
-                                            bool& handled)>;
-using TMouseWheelUpDownEvent = std::function<void(TObject* sender, TShiftState shift, TPoint mousePos, bool& handled)>;
+using TMouseWheelEvent =
+    std::function<void(TObject* sender, TShiftState shift, int wheelDelta, TPoint mousePos, bool& handled)>;
+using TMouseWheelUpDownEvent =
+    std::function<void(TObject* sender, TShiftState shift, TPoint mousePos, bool& handled)>;
 
 // The inner edit: borderless, no tab stop of its own; keeps the flat bars in step with its own.
 class TQvCustomInplaceRichEdit : public TCustomRichEdit {

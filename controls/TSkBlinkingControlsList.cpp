@@ -16,7 +16,8 @@ class TSkBlinkingControlsList::TWatcher : public TComponent {
     if (operation != opRemove) return;
     auto& c = list_->controls_;
     // The control is half gone by now: compare addresses as components, never as controls.
-    c.erase(std::remove_if(c.begin(), c.end(), [component](TControl* x) { return static_cast<TComponent*>(x) == component; }),
+    c.erase(std::remove_if(c.begin(), c.end(),
+                           [component](TControl* x) { return static_cast<TComponent*>(x) == component; }),
             c.end());
   }
 

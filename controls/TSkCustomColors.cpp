@@ -6,7 +6,8 @@
 #include "controls/ENoRegIniFile.h"
 #include "platform/forms/ClassRegistry.h"
 
-TSkCustomColors::TSkCustomColors(TComponent* owner) : TComponent(owner), colors_(std::make_unique<TStringList>()) {
+TSkCustomColors::TSkCustomColors(TComponent* owner)
+    : TComponent(owner), colors_(std::make_unique<TStringList>()) {
   for (char c = 'A'; c <= 'P'; ++c) colors_->Add(AnsiString(std::string("Color") + c + "=FFFFFF"));
 }
 

@@ -25,9 +25,9 @@ void RegisterSkDialogComponent() {
   static bool done = false;
   if (done) return;
   done = true;
-  static const std::vector<std::string> positionNames{"poDesigned",        "poDefault",       "poDefaultPosOnly",
-                                                      "poDefaultSizeOnly", "poScreenCenter",  "poDesktopCenter",
-                                                      "poMainFormCenter",  "poOwnerFormCenter"};
+  static const std::vector<std::string> positionNames{
+      "poDesigned",     "poDefault",       "poDefaultPosOnly", "poDefaultSizeOnly",
+      "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"};
   using T = TSkDialogComponent;
   RegisterProperties<T>("TSkDialogComponent", "TComponent", Factory<T>())
       .Bool("CenterToParent", &T::CenterToParent, &T::SetCenterToParent, false)

@@ -10,8 +10,8 @@
 
 namespace {
 
-const std::vector<std::string> kFrameNames{"fsNone",    "fsFlat",       "fsGroove", "fsBump",
-                                           "fsLowered", "fsButtonDown", "fsRaised", "fsButtonUp",
+const std::vector<std::string> kFrameNames{"fsNone",    "fsFlat",       "fsGroove",   "fsBump",
+                                           "fsLowered", "fsButtonDown", "fsRaised",   "fsButtonUp",
                                            "fsStatus",  "fsPopup",      "fsFlatBold", "fsFlatRounded"};
 
 }  // namespace
@@ -23,32 +23,61 @@ TSkFrameController::~TSkFrameController() {
 }
 
 const char* TSkFrameController::PropertyName(TSkFrameControllerProperty p) {
-  static const char* const names[] = {"Color",          "FocusColor",     "DisabledColor", "ReadOnlyColor",
-                                      "ReadOnlyColorOnFocus", "ParentColor", "FlatButtonColor", "FlatButtons",
-                                      "FrameColor",     "FrameHotColor",  "FrameHotTrack", "FrameHotStyle",
-                                      "FrameSides",     "FrameStyle",     "FrameVisible",  "FramingPreference"};
+  static const char* const names[] = {"Color",
+                                      "FocusColor",
+                                      "DisabledColor",
+                                      "ReadOnlyColor",
+                                      "ReadOnlyColorOnFocus",
+                                      "ParentColor",
+                                      "FlatButtonColor",
+                                      "FlatButtons",
+                                      "FrameColor",
+                                      "FrameHotColor",
+                                      "FrameHotTrack",
+                                      "FrameHotStyle",
+                                      "FrameSides",
+                                      "FrameStyle",
+                                      "FrameVisible",
+                                      "FramingPreference"};
   return p < fcpAll ? names[p] : "";
 }
 
 std::int64_t TSkFrameController::Value(TSkFrameControllerProperty p) const {
   switch (p) {
-    case fcpColor: return color_;
-    case fcpFocusColor: return focusColor_;
-    case fcpDisabledColor: return disabledColor_;
-    case fcpReadOnlyColor: return readOnlyColor_;
-    case fcpReadOnlyColorOnFocus: return readOnlyColorOnFocus_;
-    case fcpParentColor: return parentColor_;
-    case fcpFlatButtonColor: return flatButtonColor_;
-    case fcpFlatButtons: return flatButtons_;
-    case fcpFrameColor: return frameColor_;
-    case fcpFrameHotColor: return frameHotColor_;
-    case fcpFrameHotTrack: return frameHotTrack_;
-    case fcpFrameHotStyle: return frameHotStyle_;
-    case fcpFrameSides: return frameSides_;
-    case fcpFrameStyle: return frameStyle_;
-    case fcpFrameVisible: return frameVisible_;
-    case fcpFramingPreference: return framingPreference_;
-    default: return 0;
+    case fcpColor:
+      return color_;
+    case fcpFocusColor:
+      return focusColor_;
+    case fcpDisabledColor:
+      return disabledColor_;
+    case fcpReadOnlyColor:
+      return readOnlyColor_;
+    case fcpReadOnlyColorOnFocus:
+      return readOnlyColorOnFocus_;
+    case fcpParentColor:
+      return parentColor_;
+    case fcpFlatButtonColor:
+      return flatButtonColor_;
+    case fcpFlatButtons:
+      return flatButtons_;
+    case fcpFrameColor:
+      return frameColor_;
+    case fcpFrameHotColor:
+      return frameHotColor_;
+    case fcpFrameHotTrack:
+      return frameHotTrack_;
+    case fcpFrameHotStyle:
+      return frameHotStyle_;
+    case fcpFrameSides:
+      return frameSides_;
+    case fcpFrameStyle:
+      return frameStyle_;
+    case fcpFrameVisible:
+      return frameVisible_;
+    case fcpFramingPreference:
+      return framingPreference_;
+    default:
+      return 0;
   }
 }
 
@@ -204,19 +233,21 @@ void TSkFrameController::Load(const AnsiString& section) {
     focusColor_ = r->ReadInteger(section, "FocusColor", clWindow);
     frameColor_ = r->ReadInteger(section, "FrameColor", clBtnShadow);
     frameHotColor_ = r->ReadInteger(section, "FrameHotColor", clBtnShadow);
-    frameHotStyle_ = static_cast<TFrameStyleEx>(std::clamp(r->ReadInteger(section, "FrameHotStyle", fsFlatBold), 0,
-                                                           static_cast<int>(fsFlatRounded)));
+    frameHotStyle_ = static_cast<TFrameStyleEx>(
+        std::clamp(r->ReadInteger(section, "FrameHotStyle", fsFlatBold), 0, static_cast<int>(fsFlatRounded)));
     frameHotTrack_ = r->ReadBool(section, "FrameHotTrack", false);
     TSides sides = 0;
-    const char* const sideKeys[] = {"FrameSides_Left", "FrameSides_Top", "FrameSides_Right", "FrameSides_Bottom"};
+    const char* const sideKeys[] = {"FrameSides_Left", "FrameSides_Top", "FrameSides_Right",
+                                    "FrameSides_Bottom"};
     for (int s = 0; s < 4; ++s)
       if (r->ReadBool(section, sideKeys[s], true)) sides |= 1u << s;
     frameSides_ = sides;
-    frameStyle_ = static_cast<TFrameStyleEx>(std::clamp(r->ReadInteger(section, "FrameStyle", fsFlat), 0,
-                                                        static_cast<int>(fsFlatRounded)));
+    frameStyle_ = static_cast<TFrameStyleEx>(
+        std::clamp(r->ReadInteger(section, "FrameStyle", fsFlat), 0, static_cast<int>(fsFlatRounded)));
     frameVisible_ = r->ReadBool(section, "FrameVisible", false);
-    framingPreference_ =
-        r->ReadInteger(section, "FramingPreference", fpXPThemes) == fpCustomFraming ? fpCustomFraming : fpXPThemes;
+    framingPreference_ = r->ReadInteger(section, "FramingPreference", fpXPThemes) == fpCustomFraming
+                             ? fpCustomFraming
+                             : fpXPThemes;
   } catch (...) {
     EndUpdate();
     throw;
@@ -239,7 +270,8 @@ void TSkFrameController::Save(const AnsiString& section) {
   r->WriteInteger(section, "FrameHotColor", frameHotColor_);
   r->WriteInteger(section, "FrameHotStyle", frameHotStyle_);
   r->WriteBool(section, "FrameHotTrack", frameHotTrack_);
-  const char* const sideKeys[] = {"FrameSides_Left", "FrameSides_Top", "FrameSides_Right", "FrameSides_Bottom"};
+  const char* const sideKeys[] = {"FrameSides_Left", "FrameSides_Top", "FrameSides_Right",
+                                  "FrameSides_Bottom"};
   for (int s = 0; s < 4; ++s) r->WriteBool(section, sideKeys[s], (frameSides_ >> s) & 1);
   r->WriteInteger(section, "FrameStyle", frameStyle_);
   r->WriteBool(section, "FrameVisible", frameVisible_);

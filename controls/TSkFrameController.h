@@ -13,9 +13,23 @@
 #include "platform/forms/TControl.h"
 
 enum TSkFrameControllerProperty {
-  fcpColor, fcpFocusColor, fcpDisabledColor, fcpReadOnlyColor, fcpReadOnlyColorOnFocus, fcpParentColor,
-  fcpFlatButtonColor, fcpFlatButtons, fcpFrameColor, fcpFrameHotColor, fcpFrameHotTrack, fcpFrameHotStyle,
-  fcpFrameSides, fcpFrameStyle, fcpFrameVisible, fcpFramingPreference, fcpAll
+  fcpColor,
+  fcpFocusColor,
+  fcpDisabledColor,
+  fcpReadOnlyColor,
+  fcpReadOnlyColorOnFocus,
+  fcpParentColor,
+  fcpFlatButtonColor,
+  fcpFlatButtons,
+  fcpFrameColor,
+  fcpFrameHotColor,
+  fcpFrameHotTrack,
+  fcpFrameHotStyle,
+  fcpFrameSides,
+  fcpFrameStyle,
+  fcpFrameVisible,
+  fcpFramingPreference,
+  fcpAll
 };
 
 class TSkFrameController;
@@ -75,7 +89,9 @@ class TSkFrameController : public TComponent {
   bool FrameVisible() const { return frameVisible_; }
   void SetFrameVisible(bool value) { Set(frameVisible_, value, fcpFrameVisible); }
   TFramingPreference FramingPreference() const { return framingPreference_; }
-  void SetFramingPreference(TFramingPreference value) { Set(framingPreference_, value, fcpFramingPreference); }
+  void SetFramingPreference(TFramingPreference value) {
+    Set(framingPreference_, value, fcpFramingPreference);
+  }
   bool ParentColor() const { return parentColor_; }
   void SetParentColor(bool value) { Set(parentColor_, value, fcpParentColor); }
   TSkRegIniFile* RegIniFile() const { return regIniFile_; }

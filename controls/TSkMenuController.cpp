@@ -70,14 +70,16 @@ void TSkMenuController::Notification(TComponent* component, TOperation operation
   TComponent::Notification(component, operation);
   if (operation == opRemove)
     // The item is half gone by now: compare addresses as components.
-    items_.erase(std::remove_if(items_.begin(), items_.end(),
-                                [component](TMenuItem* x) { return static_cast<TComponent*>(x) == component; }),
-                 items_.end());
+    items_.erase(
+        std::remove_if(items_.begin(), items_.end(),
+                       [component](TMenuItem* x) { return static_cast<TComponent*>(x) == component; }),
+        items_.end());
 }
 
 void TSkMenuController::DefineProperties(TFiler* filer) {
   TComponent::DefineProperties(filer);
-  filer->DefineProperty("GradientColorDefault", TSkOldPropReader::ReadBoolean, TSkOldPropReader::WriteNothing, false);
+  filer->DefineProperty("GradientColorDefault", TSkOldPropReader::ReadBoolean, TSkOldPropReader::WriteNothing,
+                        false);
   filer->DefineProperty("ThemeAware", TSkOldPropReader::ReadBoolean, TSkOldPropReader::WriteNothing, false);
   auto colour = [](TColor& target) {
     return [&target](TReader* reader) {
@@ -90,8 +92,10 @@ void TSkMenuController::DefineProperties(TFiler* filer) {
       }
     };
   };
-  filer->DefineProperty("GradientColorStart", colour(SelectionColorStart), TSkOldPropReader::WriteNothing, false);
-  filer->DefineProperty("GradientColorStop", colour(SelectionColorStop), TSkOldPropReader::WriteNothing, false);
+  filer->DefineProperty("GradientColorStart", colour(SelectionColorStart), TSkOldPropReader::WriteNothing,
+                        false);
+  filer->DefineProperty("GradientColorStop", colour(SelectionColorStop), TSkOldPropReader::WriteNothing,
+                        false);
   filer->DefineProperty("FrameColor", colour(SelectionFrameColor), TSkOldPropReader::WriteNothing, false);
 }
 
@@ -120,8 +124,8 @@ void TSkMenuController::DrawItem(TMenuItem* item, TCanvas* canvas, RECT rect, TO
   const bool disabled = (state & (odDisabled | odGrayed)) != 0 || !item->Enabled();
   auto box = [&](const RECT& r) {
     if (r.right - r.left > 2 && r.bottom - r.top > 2)
-      PaintGradient(canvas, RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, gdVerticalEnd, 64, selStart,
-                    selStop);
+      PaintGradient(canvas, RECT{r.left + 1, r.top + 1, r.right - 1, r.bottom - 1}, gdVerticalEnd, 64,
+                    selStart, selStop);
     canvas->Brush()->SetStyle(bsClear);
     canvas->Pen()->SetColor(selFrame);
     canvas->Rectangle(r);
@@ -166,15 +170,16 @@ void TSkMenuController::DrawItem(TMenuItem* item, TCanvas* canvas, RECT rect, TO
   }
   if (item->Checked()) {
     const RECT glyph{bar.left + (kIconBarWidth - 16) / 2, rect.top + (rect.bottom - rect.top - 16) / 2,
-                     bar.left + (kIconBarWidth - 16) / 2 + 16, rect.top + (rect.bottom - rect.top - 16) / 2 + 16};
+                     bar.left + (kIconBarWidth - 16) / 2 + 16,
+                     rect.top + (rect.bottom - rect.top - 16) / 2 + 16};
     canvas->Brush()->SetColor(DarkerColor(barStop, 40));
     canvas->FillRect(glyph);
     if (item->RadioItem())
       DrawRadioButton(canvas, glyph.left + 1, glyph.top + 1, true, selFrame, clWindow, MenuFontColor,
                       disabled ? glDisabled : glNormal);
     else
-      DrawCheckBox(canvas, RECT{glyph.left + 1, glyph.top + 1, glyph.right - 2, glyph.bottom - 2}, true, selFrame,
-                   clWindow, MenuFontColor, disabled ? glDisabled : glNormal);
+      DrawCheckBox(canvas, RECT{glyph.left + 1, glyph.top + 1, glyph.right - 2, glyph.bottom - 2}, true,
+                   selFrame, clWindow, MenuFontColor, disabled ? glDisabled : glNormal);
   }
   canvas->Brush()->SetStyle(bsClear);
   canvas->Font()->SetColor(disabled ? clGrayText : MenuFontColor);

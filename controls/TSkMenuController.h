@@ -16,7 +16,8 @@ class TSkMenuController : public TComponent {
 
   TSkGradientColorStyle GradientColorStyle() const { return style_; }
   void SetGradientColorStyle(TSkGradientColorStyle value) { style_ = value; }
-  TColor SelectionColorStart = clBtnFace, SelectionColorStop = clBtnShadow, SelectionFrameColor = cl3DDkShadow;
+  TColor SelectionColorStart = clBtnFace, SelectionColorStop = clBtnShadow,
+         SelectionFrameColor = cl3DDkShadow;
   TColor IconBarColorStart = static_cast<TColor>(0xFFFFFF), IconBarColorStop = clBtnFace;
   TColor MenuColor = clWindow, MenuFontColor = clWindowText;
 

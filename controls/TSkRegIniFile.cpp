@@ -14,8 +14,9 @@
 
 namespace {
 
-const char* const kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE", "HKEY_USERS",
-                                  "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
+const char* const kRootNames[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",     "HKEY_LOCAL_MACHINE",
+                                  "HKEY_USERS",        "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
+                                  "HKEY_DYN_DATA"};
 
 std::string Hex(const std::vector<unsigned char>& bytes) {
   static const char digits[] = "0123456789ABCDEF";
@@ -128,15 +129,23 @@ void TSkRegIniFile::WriteNumber(const AnsiString& section, const AnsiString& nam
   CheckWrite();
   store_->WriteString(section, name, AnsiString(platform::ShortestText(value)));
 }
-double TSkRegIniFile::ReadFloat(const AnsiString& s, const AnsiString& n, double d) { return ReadNumber(s, n, d); }
+double TSkRegIniFile::ReadFloat(const AnsiString& s, const AnsiString& n, double d) {
+  return ReadNumber(s, n, d);
+}
 void TSkRegIniFile::WriteFloat(const AnsiString& s, const AnsiString& n, double v) { WriteNumber(s, n, v); }
-TDateTime TSkRegIniFile::ReadDate(const AnsiString& s, const AnsiString& n, TDateTime d) { return ReadNumber(s, n, d); }
+TDateTime TSkRegIniFile::ReadDate(const AnsiString& s, const AnsiString& n, TDateTime d) {
+  return ReadNumber(s, n, d);
+}
 void TSkRegIniFile::WriteDate(const AnsiString& s, const AnsiString& n, TDateTime v) { WriteNumber(s, n, v); }
 TDateTime TSkRegIniFile::ReadDateTime(const AnsiString& s, const AnsiString& n, TDateTime d) {
   return ReadNumber(s, n, d);
 }
-void TSkRegIniFile::WriteDateTime(const AnsiString& s, const AnsiString& n, TDateTime v) { WriteNumber(s, n, v); }
-TDateTime TSkRegIniFile::ReadTime(const AnsiString& s, const AnsiString& n, TDateTime d) { return ReadNumber(s, n, d); }
+void TSkRegIniFile::WriteDateTime(const AnsiString& s, const AnsiString& n, TDateTime v) {
+  WriteNumber(s, n, v);
+}
+TDateTime TSkRegIniFile::ReadTime(const AnsiString& s, const AnsiString& n, TDateTime d) {
+  return ReadNumber(s, n, d);
+}
 void TSkRegIniFile::WriteTime(const AnsiString& s, const AnsiString& n, TDateTime v) { WriteNumber(s, n, v); }
 
 int TSkRegIniFile::ReadBinaryStream(const AnsiString& section, const AnsiString& name, TStream* stream) {
@@ -160,7 +169,8 @@ int TSkRegIniFile::ReadBinaryStream(const AnsiString& section, const AnsiString&
 
 void TSkRegIniFile::WriteBinaryStream(const AnsiString& section, const AnsiString& name, TStream* stream) {
   CheckWrite();
-  std::vector<unsigned char> bytes(static_cast<std::size_t>(std::max<long long>(stream->Size() - stream->Position(), 0)));
+  std::vector<unsigned char> bytes(
+      static_cast<std::size_t>(std::max<long long>(stream->Size() - stream->Position(), 0)));
   if (!bytes.empty()) stream->ReadBuffer(bytes.data(), static_cast<int>(bytes.size()));
   store_->WriteString(section, name, AnsiString(Hex(bytes)));
 }
@@ -191,12 +201,12 @@ void RegisterSkRegIniFile() {
   if (done) return;
   done = true;
   static const std::vector<std::string> pathNames{"ptIniFile", "ptRegistry"};
-  static const std::vector<std::string> keyNames{"hkeyClassesRoot",     "hkeyCurrentUser",   "hkeyLocalMachine",
-                                                 "hkeyUsers",           "hkeyPerformanceData", "hkeyCurrentConfig",
-                                                 "hkeyDynData"};
-  static const std::vector<std::string> accessNames{"keyQueryValue", "keySetValue",  "keyCreateSubKey",
-                                                    "keyEnumerateSubKeys", "keyNotify", "keyCreateLink",
-                                                    "keyRead",       "keyWrite",     "keyExecute", "keyAllAccess"};
+  static const std::vector<std::string> keyNames{
+      "hkeyClassesRoot",     "hkeyCurrentUser",   "hkeyLocalMachine", "hkeyUsers",
+      "hkeyPerformanceData", "hkeyCurrentConfig", "hkeyDynData"};
+  static const std::vector<std::string> accessNames{
+      "keyQueryValue", "keySetValue", "keyCreateSubKey", "keyEnumerateSubKeys", "keyNotify",
+      "keyCreateLink", "keyRead",     "keyWrite",        "keyExecute",          "keyAllAccess"};
   using T = TSkRegIniFile;
   RegisterProperties<T>("TSkRegIniFile", "TComponent", Factory<T>())
       .Str("Path", &T::Path, &T::SetPath)

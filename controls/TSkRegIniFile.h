@@ -15,11 +15,25 @@
 
 enum TSkPathType { ptIniFile, ptRegistry };
 enum TSkRegKey {
-  hkeyClassesRoot, hkeyCurrentUser, hkeyLocalMachine, hkeyUsers, hkeyPerformanceData, hkeyCurrentConfig, hkeyDynData
+  hkeyClassesRoot,
+  hkeyCurrentUser,
+  hkeyLocalMachine,
+  hkeyUsers,
+  hkeyPerformanceData,
+  hkeyCurrentConfig,
+  hkeyDynData
 };
 enum TSkRegAccessKey {
-  keyQueryValue, keySetValue, keyCreateSubKey, keyEnumerateSubKeys, keyNotify, keyCreateLink, keyRead, keyWrite,
-  keyExecute, keyAllAccess
+  keyQueryValue,
+  keySetValue,
+  keyCreateSubKey,
+  keyEnumerateSubKeys,
+  keyNotify,
+  keyCreateLink,
+  keyRead,
+  keyWrite,
+  keyExecute,
+  keyAllAccess
 };
 using TSkRegAccess = unsigned;  // bits 1 << TSkRegAccessKey
 constexpr TSkRegAccess kAllRegAccess = 1u << keyAllAccess;

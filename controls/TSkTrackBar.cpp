@@ -485,11 +485,11 @@ void TSkTrackBar::StopPaging() {
 }
 
 void TSkTrackBar::Page(int x, int y) {
-  const bool up =
-      orientation_ == orHorizontal
-          ? x >= std::int64_t(trackbar::TickOffset(Range(), position_, min_, max_)) + kBorderWidth
-          : y < std::int64_t(trackbar::TickOffset(Range(), std::int64_t(max_) - position_ + min_, min_, max_)) +
-                    kBorderWidth;
+  const bool up = orientation_ == orHorizontal
+                      ? x >= std::int64_t(trackbar::TickOffset(Range(), position_, min_, max_)) + kBorderWidth
+                      : y < std::int64_t(trackbar::TickOffset(Range(), std::int64_t(max_) - position_ + min_,
+                                                              min_, max_)) +
+                                kBorderWidth;
   if (!paging_) {
     paging_ = true;
     pagingUp_ = up;

@@ -111,7 +111,8 @@ void RegisterTarnelPanel() {
   static bool done = false;
   if (done) return;
   done = true;
-  static const std::vector<std::string> styleNames{"qvbmsNormal", "qvbmsCenter", "qvbmsTiled", "qvbmsStretch"};
+  static const std::vector<std::string> styleNames{"qvbmsNormal", "qvbmsCenter", "qvbmsTiled",
+                                                   "qvbmsStretch"};
   using C = TTarnelPanelColors;
   RegisterProperties<C>("TTarnelPanelColors", "")
       .Color("HighlightColor", &C::HighlightColor, &C::SetHighlightColor, clDefault)

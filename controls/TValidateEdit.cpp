@@ -79,8 +79,10 @@ bool ValidateCharacter(TValidateType type, const std::string& validateString, co
     return false;
   };
   auto dot = [&] {
-    const std::size_t from = std::min<std::size_t>(static_cast<std::size_t>(std::max(state.SelStart, 0)), state.Text.size());
-    const std::string selected = state.Text.substr(from, static_cast<std::size_t>(std::max(state.SelLength, 0)));
+    const std::size_t from =
+        std::min<std::size_t>(static_cast<std::size_t>(std::max(state.SelStart, 0)), state.Text.size());
+    const std::string selected =
+        state.Text.substr(from, static_cast<std::size_t>(std::max(state.SelLength, 0)));
     return !beforeSign && (selected.find('.') != std::string::npos || text.find('.') == std::string::npos);
   };
   switch (type) {
@@ -127,7 +129,6 @@ std::string FilterPaste(TValidateType type, const std::string& validateString, c
   }
   return kept;
 }
-
 
 // ---- inner edit
 
@@ -177,7 +178,8 @@ bool TQvCustomInplaceEdit::KeyPress(char& key) {
     std::string ch;
     ch.swap(pending_);
     const int room = MaxLength() > 0 ? MaxLength() - (Text().Length() - SelLength()) : INT32_MAX;
-    if (!ReadOnly() && static_cast<int>(ch.size()) <= room && AcceptsCharacter(ch)) SetSelText(AnsiString(ch));
+    if (!ReadOnly() && static_cast<int>(ch.size()) <= room && AcceptsCharacter(ch))
+      SetSelText(AnsiString(ch));
     return true;
   }
   if (!Accepts(key)) key = 0;
@@ -190,8 +192,8 @@ void TQvCustomInplaceEdit::Dispatch(void* message) {
   switch (m.Msg) {
     case WM_PASTE:
       if (!ReadOnly() && validateType_ != vtNone) {
-        const std::string kept =
-            FilterPaste(validateType_, validateString_.ToStd(), State(), Clipboard()->AsText().ToStd(), MaxLength());
+        const std::string kept = FilterPaste(validateType_, validateString_.ToStd(), State(),
+                                             Clipboard()->AsText().ToStd(), MaxLength());
         if (!kept.empty()) SetSelText(AnsiString(kept));
         return;
       }
@@ -235,8 +237,8 @@ void RegisterValidateEdit() {
   static const std::vector<std::string> borderNames{"ebsNone", "ebsNormal", "ebsFlat", "ebsUltraFlat"};
   RegisterValidateEditColors();
   static const std::vector<std::string> charCaseNames{"ecNormal", "ecUpperCase", "ecLowerCase"};
-  static const std::vector<std::string> imeNames{"imDisable", "imClose",  "imOpen",  "imDontCare",
-                                                 "imSAlpha",  "imAlpha",  "imHira",  "imSKata",
+  static const std::vector<std::string> imeNames{"imDisable", "imClose",   "imOpen",     "imDontCare",
+                                                 "imSAlpha",  "imAlpha",   "imHira",     "imSKata",
                                                  "imKata",    "imChinese", "imSHanguel", "imHanguel"};
   using T = TValidateEdit;
   auto inner = [](T& t) { return t.InplaceEdit(); };
@@ -261,8 +263,8 @@ void RegisterValidateEdit() {
       .Enum("ImeMode", &T::ImeMode, &T::SetImeMode, imDontCare, &imeNames)
       .Str("ImeName", &T::ImeName, &T::SetImeName)
       .Int(
-          "MaxLength", [=](T& t) { return inner(t)->MaxLength(); }, [=](T& t, int v) { inner(t)->SetMaxLength(v); },
-          0)
+          "MaxLength", [=](T& t) { return inner(t)->MaxLength(); },
+          [=](T& t, int v) { inner(t)->SetMaxLength(v); }, 0)
       .Bool(
           "OEMConvert", [=](T& t) { return inner(t)->OEMConvert(); },
           [=](T& t, bool v) { inner(t)->SetOEMConvert(v); }, false)
@@ -274,8 +276,8 @@ void RegisterValidateEdit() {
           },
           [=](T& t, const AnsiString& v) { inner(t)->SetPasswordChar(v.IsEmpty() ? '\0' : v.c_str()[0]); })
       .Bool(
-          "ReadOnly", [=](T& t) { return inner(t)->ReadOnly(); }, [=](T& t, bool v) { inner(t)->SetReadOnly(v); },
-          false)
+          "ReadOnly", [=](T& t) { return inner(t)->ReadOnly(); },
+          [=](T& t, bool v) { inner(t)->SetReadOnly(v); }, false)
       .Str("Text", &T::Text, &T::SetText)
       .Event("OnChange", static_cast<TNotifyEvent T::*>(&T::OnChange));
 }

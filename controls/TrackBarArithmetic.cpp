@@ -53,7 +53,8 @@ void VisitTicks(int travel, int min, int max, int step, const std::function<void
     if (factor <= 0) break;  // every tick at offset 0
     // Jump to the first multiple whose offset is beyond this one.
     const double need = std::ceil((o + 1) / factor);
-    std::int64_t next = need > 4e18 ? std::int64_t(max) + s : std::int64_t(min) + static_cast<std::int64_t>(need);
+    std::int64_t next =
+        need > 4e18 ? std::int64_t(max) + s : std::int64_t(min) + static_cast<std::int64_t>(need);
     next = std::max(next, v + s);
     if (const std::int64_t r = ((next % s) + s) % s) next += s - r;
     for (int guard = 0; guard < 4 && next - s > v && offset(next - s) > o; ++guard) next -= s;

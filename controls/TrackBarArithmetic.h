@@ -21,7 +21,8 @@ int DragValue(double along, double span, int min, int max);
 int TickOffset(int travel, std::int64_t value, int min, int max);
 // Calls `tick(value, offset)` for the multiples of `step` in min .. max, the first at each
 // offset only: a bar of a few hundred pixels draws a few hundred ticks whatever its range.
-void VisitTicks(int travel, int min, int max, int step, const std::function<void(int value, int offset)>& tick);
+void VisitTicks(int travel, int min, int max, int step,
+                const std::function<void(int value, int offset)>& tick);
 // New limits: a maximum not above the minimum becomes minimum + 1 (and a minimum at the top of
 // the integers moves down to make room), and the other way round.
 void ApplyMax(int value, int& min, int& max);

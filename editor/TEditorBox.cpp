@@ -9,11 +9,11 @@
 #include "editor/TResStringManager.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TCanvas.h"
-#include "unicode/TUcLabel.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/win/Backend.h"
 #include "platform/win/Win.h"
+#include "unicode/TUcLabel.h"
 
 namespace {
 // The system command a press on a box's background sends: move the window with the mouse.

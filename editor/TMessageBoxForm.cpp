@@ -3,8 +3,8 @@
 #include "controls/TImButton.h"
 #include "editor/EditorAppFolder.h"
 #include "platform/forms/TImage.h"
-#include "unicode/TUcLabel.h"
 #include "platform/rtl/Profile.h"
+#include "unicode/TUcLabel.h"
 
 namespace {
 // APP_STRING_FILE is read into a buffer of this size (29 characters and the terminator).

@@ -39,8 +39,8 @@ constexpr int kMaxTextUnits = 1000;
 constexpr int kJpegQuality = 80;
 
 // The slots of a page in the order the clipboard block keeps them.
-constexpr int kBlockSlotTypes[clipblock::kSlotCount] = {TMediaItem::kAudio, TMediaItem::kText, TMediaItem::kImage,
-                                                        TMediaItem::kVideo, TMediaItem::kRef};
+constexpr int kBlockSlotTypes[clipblock::kSlotCount] = {
+    TMediaItem::kAudio, TMediaItem::kText, TMediaItem::kImage, TMediaItem::kVideo, TMediaItem::kRef};
 
 UINT Format(const char* name) { return RegisterClipboardFormatA(name); }
 
@@ -83,8 +83,8 @@ clipblock::Item ToBlock(const TMediaItem& item, bool withText) {
 
 std::unique_ptr<TMediaItem> FromBlock(const clipblock::Item& item, bool visual) {
   if (!visual) return std::make_unique<TMediaItem>(item.path, item.extra, item.begin, item.end, item.dur);
-  return std::make_unique<TVisualMediaItem>(item.type, item.region, item.path, item.extra, item.begin, item.end,
-                                            item.dur);
+  return std::make_unique<TVisualMediaItem>(item.type, item.region, item.path, item.extra, item.begin,
+                                            item.end, item.dur);
 }
 
 // Puts a block under a registered format: false when the clipboard could not be had.
@@ -153,11 +153,11 @@ std::string TextFileBytes(const std::u16string& text) {
 
 // What one paste changed, so that it can be taken back exactly.
 struct TPasteRecord {
-  int insertedPage = -1;  // the index of a pasted page
-  int page = -1;          // the page an item went into ...
-  int slot = -1;          // ... its slot ...
+  int insertedPage = -1;                 // the index of a pasted page
+  int page = -1;                         // the page an item went into ...
+  int slot = -1;                         // ... its slot ...
   std::unique_ptr<TMediaItem> replaced;  // ... and the item that was there, if any
-  bool appended = false;  // the page was appended for the paste
+  bool appended = false;                 // the page was appended for the paste
   int curFrameBefore = -1;
 };
 
@@ -179,20 +179,23 @@ AnsiString TfrmMain::WritePastedText(const std::u16string& text) {
 // --- Copying ---
 
 int TfrmMain::CopyImageItem(const TMediaItem* item) {
-  if (item) PutBlock(Handle(), kImageFormat, clipblock::WriteItem(clipblock::Kind::Picture, ToBlock(*item, false),
-                                                                  clipblock::RunToken()));
+  if (item)
+    PutBlock(Handle(), kImageFormat,
+             clipblock::WriteItem(clipblock::Kind::Picture, ToBlock(*item, false), clipblock::RunToken()));
   return 0;
 }
 
 int TfrmMain::CopyTextItem(const TMediaItem* item) {
-  if (item) PutBlock(Handle(), kTextFormat, clipblock::WriteItem(clipblock::Kind::Text, ToBlock(*item, true),
-                                                                 clipblock::RunToken()));
+  if (item)
+    PutBlock(Handle(), kTextFormat,
+             clipblock::WriteItem(clipblock::Kind::Text, ToBlock(*item, true), clipblock::RunToken()));
   return 0;
 }
 
 int TfrmMain::CopyAudioItem(const TMediaItem* item) {
-  if (item) PutBlock(Handle(), kAudioFormat, clipblock::WriteItem(clipblock::Kind::Sound, ToBlock(*item, false),
-                                                                  clipblock::RunToken()));
+  if (item)
+    PutBlock(Handle(), kAudioFormat,
+             clipblock::WriteItem(clipblock::Kind::Sound, ToBlock(*item, false), clipblock::RunToken()));
   return 0;
 }
 
@@ -400,7 +403,8 @@ void TfrmMain::UndoPaste(TPasteRecord& record) {
   if (!mms) return;
   if (record.insertedPage >= 0 && IsPage(record.insertedPage)) {
     const TMmsFrame* frame = mms->Body->GetFrame(record.insertedPage);
-    const std::string picture = ItemPath(frame, TMediaItem::kImage), text = ItemPath(frame, TMediaItem::kText);
+    const std::string picture = ItemPath(frame, TMediaItem::kImage),
+                      text = ItemPath(frame, TMediaItem::kText);
     mms->Body->DeleteFrame(record.insertedPage);
     DropCachedPicture(picture);
     DeleteOwnTextFile(text);

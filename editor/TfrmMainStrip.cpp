@@ -12,7 +12,6 @@
 #include "editor/TMmsViewer.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
-#include "unicode/UcControls.h"
 #include "mms/SlideTextFile.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
@@ -29,6 +28,7 @@
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/rtl/SysUtils.h"
+#include "unicode/UcControls.h"
 
 namespace {
 

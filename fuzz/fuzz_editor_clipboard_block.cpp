@@ -11,7 +11,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   clipblock::Token token{};
   if (size >= 24) std::memcpy(token.data(), data + 8, token.size());
-  for (auto kind : {clipblock::Kind::Picture, clipblock::Kind::Text, clipblock::Kind::Sound, clipblock::Kind::Page}) {
+  for (auto kind :
+       {clipblock::Kind::Picture, clipblock::Kind::Text, clipblock::Kind::Sound, clipblock::Kind::Page}) {
     clipblock::Block block;
     if (!clipblock::Read(data, size, kind, token, &block)) continue;
     const auto again = kind == clipblock::Kind::Page ? clipblock::WritePage(block.page, token)

@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } catch (const EInvalidGraphic&) {
     return 0;
   }
-  if (image.Bits.size() != static_cast<size_t>(image.Stride()) * static_cast<size_t>(image.Height)) std::abort();
+  if (image.Bits.size() != static_cast<size_t>(image.Stride()) * static_cast<size_t>(image.Height))
+    std::abort();
   std::vector<uint8_t> file = WriteBmpFile(image);
   TDibImage again = ReadBmpFile(file.data(), file.size());
   if (again.Bits != image.Bits || again.Width != image.Width || again.Height != image.Height) std::abort();

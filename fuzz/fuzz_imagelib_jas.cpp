@@ -1,5 +1,6 @@
-// Feeds arbitrary bytes to the JPEG-2000 family class (OpenJPEG, and our PGX, PNM and Sun raster codecs), and re-encodes whatever it accepts: nothing may crash, read or
-// write out of bounds, or allocate beyond what the input can justify.
+// Feeds arbitrary bytes to the JPEG-2000 family class (OpenJPEG, and our PGX, PNM and Sun raster codecs), and
+// re-encodes whatever it accepts: nothing may crash, read or write out of bounds, or allocate beyond what the
+// input can justify.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

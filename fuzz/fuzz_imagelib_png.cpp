@@ -1,5 +1,5 @@
-// Feeds arbitrary bytes to the PNG bridge (libpng underneath), and re-encodes whatever it accepts: nothing may crash, read or
-// write out of bounds, or allocate beyond what the input can justify.
+// Feeds arbitrary bytes to the PNG bridge (libpng underneath), and re-encodes whatever it accepts: nothing
+// may crash, read or write out of bounds, or allocate beyond what the input can justify.
 #include <cstddef>
 #include <cstdint>
 #include <vector>

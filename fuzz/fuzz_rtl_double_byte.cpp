@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SetLastError(0);
   if (MultiByteToWideChar(page, 0, bytes.data(), static_cast<int>(bytes.size()),
                           shortBuffer.empty() ? nullptr : shortBuffer.data(),
-                          static_cast<int>(shortBuffer.size())) != (shortBuffer.empty() ? static_cast<int>(text.size()) : 0))
+                          static_cast<int>(shortBuffer.size())) !=
+      (shortBuffer.empty() ? static_cast<int>(text.size()) : 0))
     std::abort();
 
   const bool damaged = text.find(u'\uFFFD') != std::u16string::npos;
@@ -47,7 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (damaged && GetLastError() != ERROR_NO_UNICODE_TRANSLATION) std::abort();
   if (!damaged && strict != text) std::abort();
 
-  int n = WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  int n =
+      WideCharToMultiByte(page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   if (n <= 0) std::abort();
   std::string again(static_cast<std::size_t>(n), '\0');
   BOOL usedDefault = FALSE;

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "imagelib/IxMemoryCursor.h"
 #include "imagelib/IxExifInfoBlock.h"
 #include "imagelib/IxImageJPG.h"
+#include "imagelib/IxMemoryCursor.h"
 
 class IxFile;
 

@@ -1,9 +1,8 @@
 // EXIF writer of the JPEG format class: a whole JPEG stream again from the kept sections, so a
 // re-encoded picture keeps its EXIF block.
-#include "imagelib/IxExifInfo.h"
-
 #include <utility>
 
+#include "imagelib/IxExifInfo.h"
 #include "imagelib/IxFile.h"
 
 namespace {

@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <atomic>
-#include <initializer_list>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 
 #include "imagelib/IxFormatTable.h"

@@ -10,9 +10,9 @@
 
 #include "imagelib/IxFile.h"
 #include "imagelib/IxGifBlockReader.h"
-#include "imagelib/IxMemoryCursor.h"
 #include "imagelib/IxGifFrameSink.h"
 #include "imagelib/IxGifLzwDecoder.h"
+#include "imagelib/IxMemoryCursor.h"
 
 namespace {
 
@@ -228,7 +228,8 @@ bool IxImageGIF::ReadScreen(IxFile* hFile, std::vector<uint8_t>& data, Screen& s
   in.SeekTo(13);
   screen.tableSize = IxGifBlockReader::TableSize(screen.flags);
   screen.globalTable = (screen.flags & 0x80) != 0;
-  if (screen.globalTable && !in.Read(screen.table, static_cast<size_t>(screen.tableSize) * 3)) in.SeekTo(data.size());
+  if (screen.globalTable && !in.Read(screen.table, static_cast<size_t>(screen.tableSize) * 3))
+    in.SeekTo(data.size());
   screen.blocksStart = in.Position();
   return true;
 }
@@ -289,8 +290,8 @@ struct IxImageGIF::Composition {
 
 // One frame of at least one pixel: its colours, the previous frame's disposal, then its pixels
 // drawn onto the screen. False when the picture cannot go on.
-bool IxImageGIF::DecodeFrame(const IxGifBlockReader::Block& b, const std::vector<uint8_t>& data, Composition& c,
-                             IxGifLzwDecoder& decoder) {
+bool IxImageGIF::DecodeFrame(const IxGifBlockReader::Block& b, const std::vector<uint8_t>& data,
+                             Composition& c, IxGifLzwDecoder& decoder) {
   const Area area = ClipToScreen(b.left, b.top, b.width, b.height, c.screen.width, c.screen.height);
 
   if (b.localTableSize > 0) {
@@ -399,10 +400,10 @@ bool IxImageGIF::DecodeFrame(const IxGifBlockReader::Block& b, const std::vector
       if (c.damage.empty()) c.damage = why;
     } else if (c.damage.empty() && IxGifLzwDecoder::IsDamage(status, badCodes)) {
       c.damage = name + (badCodes > 0 || status == IxGifLzwDecoder::Status::kBadString
-                           ? " is damaged: its code stream holds invalid codes"
-                           : " is damaged: its code stream ends early");
-    } else if (c.damage.empty() && decoder.PixelsDecoded() <
-                                     static_cast<uint64_t>(b.width) * static_cast<uint64_t>(b.height)) {
+                             ? " is damaged: its code stream holds invalid codes"
+                             : " is damaged: its code stream ends early");
+    } else if (c.damage.empty() &&
+               decoder.PixelsDecoded() < static_cast<uint64_t>(b.width) * static_cast<uint64_t>(b.height)) {
       c.damage = name + " is damaged: its code stream ends early";
     }
   }

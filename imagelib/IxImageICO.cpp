@@ -249,8 +249,10 @@ bool IxImageICO::Encode(IxFile* hFile) {
       bool hidden = AlphaIsValid() && BlindAlphaGet(x, y) == 0;
       if (!hidden && (paletteAlpha || IsTransparent())) {
         const IxRGBQuad c = GetPixelColor(x, y, false);
-        if (paletteAlpha && IsIndexed() && GetPaletteColor(BlindGetPixelIndex(x, y)).rgbReserved == 0) hidden = true;
-        if (IsTransparent() && c.rgbRed == trans.rgbRed && c.rgbGreen == trans.rgbGreen && c.rgbBlue == trans.rgbBlue) {
+        if (paletteAlpha && IsIndexed() && GetPaletteColor(BlindGetPixelIndex(x, y)).rgbReserved == 0)
+          hidden = true;
+        if (IsTransparent() && c.rgbRed == trans.rgbRed && c.rgbGreen == trans.rgbGreen &&
+            c.rgbBlue == trans.rgbBlue) {
           hidden = true;
         }
       }

@@ -35,17 +35,25 @@ Kind Recognise(const uint8_t* h, size_t n) {
 
 uint32_t FormatOf(Kind kind) {
   switch (kind) {
-    case Kind::kJp2: return IXIMAGE_FORMAT_JP2;
-    case Kind::kJ2k: return IXIMAGE_FORMAT_JPC;
-    case Kind::kPgx: return IXIMAGE_FORMAT_PGX;
-    case Kind::kPnm: return IXIMAGE_FORMAT_PNM;
-    case Kind::kRas: return IXIMAGE_FORMAT_RAS;
-    case Kind::kNone: break;
+    case Kind::kJp2:
+      return IXIMAGE_FORMAT_JP2;
+    case Kind::kJ2k:
+      return IXIMAGE_FORMAT_JPC;
+    case Kind::kPgx:
+      return IXIMAGE_FORMAT_PGX;
+    case Kind::kPnm:
+      return IXIMAGE_FORMAT_PNM;
+    case Kind::kRas:
+      return IXIMAGE_FORMAT_RAS;
+    case Kind::kNone:
+      break;
   }
   return IXIMAGE_FORMAT_UNKNOWN;
 }
 
-int64_t Unsigned(const IxJasComponent& c, int32_t v) { return c.sgnd ? int64_t{v} + (int64_t{1} << (c.prec - 1)) : v; }
+int64_t Unsigned(const IxJasComponent& c, int32_t v) {
+  return c.sgnd ? int64_t{v} + (int64_t{1} << (c.prec - 1)) : v;
+}
 
 // The sample of component `c` under pixel (x, y) of a w x h picture: subsampled components are
 // stretched to the picture.
@@ -71,10 +79,14 @@ void YccToRgb(IxJasImage& image) {
   for (uint64_t y = 0; y < h; ++y) {
     for (uint64_t x = 0; x < w; ++x) {
       const double l = static_cast<double>(Unsigned(y0, SampleAt(y0, x, y, w, h)));
-      const double cb = static_cast<double>(Unsigned(image.comps[1], SampleAt(image.comps[1], x, y, w, h))) - half;
-      const double cr = static_cast<double>(Unsigned(image.comps[2], SampleAt(image.comps[2], x, y, w, h))) - half;
+      const double cb =
+          static_cast<double>(Unsigned(image.comps[1], SampleAt(image.comps[1], x, y, w, h))) - half;
+      const double cr =
+          static_cast<double>(Unsigned(image.comps[2], SampleAt(image.comps[2], x, y, w, h))) - half;
       const double v[3] = {l + 1.402 * cr, l - 0.344136 * cb - 0.714136 * cr, l + 1.772 * cb};
-      for (int k = 0; k < 3; ++k) rgb[k].data[static_cast<size_t>(y * w + x)] = static_cast<int32_t>(std::clamp(std::lround(v[k]), 0L, static_cast<long>(top)));
+      for (int k = 0; k < 3; ++k)
+        rgb[k].data[static_cast<size_t>(y * w + x)] =
+            static_cast<int32_t>(std::clamp(std::lround(v[k]), 0L, static_cast<long>(top)));
     }
   }
   image.comps.erase(image.comps.begin(), image.comps.begin() + 3);
@@ -100,7 +112,8 @@ bool ToEightBitRgb(IxJasImage& image) {
     c.data.resize(static_cast<size_t>(w * h));
     for (uint64_t y = 0; y < h; ++y) {
       for (uint64_t x = 0; x < w; ++x) {
-        const double v = std::clamp<double>(static_cast<double>(Unsigned(src, SampleAt(src, x, y, w, h))), 0.0, top);
+        const double v =
+            std::clamp<double>(static_cast<double>(Unsigned(src, SampleAt(src, x, y, w, h))), 0.0, top);
         c.data[static_cast<size_t>(y * w + x)] = static_cast<int32_t>(v * 255.0 / top);
       }
     }
@@ -128,7 +141,7 @@ bool IxImageJAS::Decode(IxFile* hFile, uint32_t imagetype) {
     ok = IxJasOpenJpeg::Decode(hFile, kind == Kind::kJp2, image);
   } else if (kind != Kind::kNone) {
     IxStreamCursor in(hFile);
-    ok = kind == Kind::kPgx ? IxJasPgx::Decode(in, image)
+    ok = kind == Kind::kPgx   ? IxJasPgx::Decode(in, image)
          : kind == Kind::kPnm ? IxJasPnm::Decode(in, image)
                               : IxJasRas::Decode(in, image);
   }
@@ -161,7 +174,8 @@ bool IxImageJAS::ToPicture(IxJasImage& image, uint32_t imagetype) {
   }
   const uint64_t w = c0.width, h = c0.height;
   // Colour: three components alike (an alpha or other channel after them is left aside).
-  const bool colour = image.comps.size() >= 3 && (image.comps.size() == 3 || image.family == IxJasFamily::kRgb) &&
+  const bool colour = image.comps.size() >= 3 &&
+                      (image.comps.size() == 3 || image.family == IxJasFamily::kRgb) &&
                       std::all_of(image.comps.begin(), image.comps.begin() + 3, [&](const IxJasComponent& c) {
                         return c.width == c0.width && c.height == c0.height && c.prec == c0.prec;
                       });
@@ -190,8 +204,8 @@ bool IxImageJAS::ToPicture(IxJasImage& image, uint32_t imagetype) {
   // Each component is a frame of its own size.
   const IxJasComponent& c = image.comps[static_cast<size_t>(info.nFrame)];
   if (c.width > INT32_MAX || c.height > INT32_MAX ||
-      Create(static_cast<int32_t>(c.width), static_cast<int32_t>(c.height), std::min<uint32_t>(c.prec, 8), imagetype) ==
-          nullptr) {
+      Create(static_cast<int32_t>(c.width), static_cast<int32_t>(c.height), std::min<uint32_t>(c.prec, 8),
+             imagetype) == nullptr) {
     SetLastError("Can't allocate memory");
     return false;
   }
@@ -244,9 +258,12 @@ bool IxImageJAS::Encode(IxFile* hFile, uint32_t imagetype) {
     ok = IxJasOpenJpeg::Encode(image, hFile, imagetype == IXIMAGE_FORMAT_JP2, GetJpegQuality() * 0.01);
   } else if (imagetype >= IXIMAGE_FORMAT_PGX && imagetype <= IXIMAGE_FORMAT_RAS) {
     std::vector<uint8_t> out;
-    if (imagetype == IXIMAGE_FORMAT_PGX) IxJasPgx::Encode(image, out);
-    else if (imagetype == IXIMAGE_FORMAT_PNM) IxJasPnm::Encode(image, out);
-    else IxJasRas::Encode(image, out);
+    if (imagetype == IXIMAGE_FORMAT_PGX)
+      IxJasPgx::Encode(image, out);
+    else if (imagetype == IXIMAGE_FORMAT_PNM)
+      IxJasPnm::Encode(image, out);
+    else
+      IxJasRas::Encode(image, out);
     ok = hFile->Write(out.data(), 1, out.size()) == out.size();
   }
   if (ok) ok = hFile->Flush();

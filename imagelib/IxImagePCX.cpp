@@ -68,7 +68,8 @@ bool IxImagePCX::Decode(IxFile* hFile) {
   const uint32_t depth = rgb ? 24 : (bits == 1 && planes > 1) ? 4 : bits;
   const uint64_t lineBytes = bytesPerLine * planes;
   if (!in.CanYield(lineBytes * static_cast<uint64_t>(height), kMaxRunExpansion)) return Fail("corrupted PCX");
-  if (Create(static_cast<int32_t>(width), static_cast<int32_t>(height), depth, IXIMAGE_FORMAT_PCX) == nullptr) {
+  if (Create(static_cast<int32_t>(width), static_cast<int32_t>(height), depth, IXIMAGE_FORMAT_PCX) ==
+      nullptr) {
     return Fail("Can't allocate memory");
   }
   info.xDPI = IxStreamCursor::LE16(h + 12);

@@ -71,7 +71,8 @@ __attribute__((target("ssse3"))) void SplitAlphaSsse3(const uint8_t* __restrict 
     _mm_storeu_si128(out, _mm_or_si128(c0, _mm_slli_si128(c1, 12)));
     _mm_storeu_si128(out + 1, _mm_or_si128(_mm_srli_si128(c1, 4), _mm_slli_si128(c2, 8)));
     _mm_storeu_si128(out + 2, _mm_or_si128(_mm_srli_si128(c2, 8), _mm_slli_si128(c3, 4)));
-    const __m128i a01 = _mm_or_si128(_mm_shuffle_epi8(p0, toAlpha), _mm_slli_si128(_mm_shuffle_epi8(p1, toAlpha), 4));
+    const __m128i a01 =
+        _mm_or_si128(_mm_shuffle_epi8(p0, toAlpha), _mm_slli_si128(_mm_shuffle_epi8(p1, toAlpha), 4));
     const __m128i a23 = _mm_or_si128(_mm_slli_si128(_mm_shuffle_epi8(p2, toAlpha), 8),
                                      _mm_slli_si128(_mm_shuffle_epi8(p3, toAlpha), 12));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(alpha + x), _mm_or_si128(a01, a23));

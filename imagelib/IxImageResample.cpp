@@ -18,7 +18,6 @@ uint8_t ClampToByte(float v) {
   return static_cast<uint8_t>(v);
 }
 
-
 int64_t Truncate(float v) { return static_cast<int64_t>(v); }
 
 // Adds `weight` times each byte of `src` to `acc`. The hot loop of area averaging: written so
@@ -46,9 +45,11 @@ void AddWeightedRow(uint64_t* __restrict acc, const uint8_t* __restrict src, siz
 // part is what the left part leaves, less one for each cut row whose left part was rounded.
 // All values fit 32 bits while a block sum does.
 template <class Sum>
-[[gnu::always_inline]] inline void SplitCutPixelsOf(const Sum* __restrict sums, const uint8_t* __restrict below, const uint8_t* __restrict above,
-                      const Sum* __restrict share, size_t n, Sum bs, Sum ts, Sum* __restrict left,
-                      Sum* __restrict right) {
+[[gnu::always_inline]] inline void SplitCutPixelsOf(const Sum* __restrict sums,
+                                                    const uint8_t* __restrict below,
+                                                    const uint8_t* __restrict above,
+                                                    const Sum* __restrict share, size_t n, Sum bs, Sum ts,
+                                                    Sum* __restrict left, Sum* __restrict right) {
   for (size_t i = 0; i < n; ++i) {
     const Sum vb = below[i], vt = above[i];
     const Sum whole = (sums[i] - vb * bs - vt * ts) / 1000;
@@ -68,8 +69,8 @@ void SplitCutPixels(const uint32_t* sums, const uint8_t* below, const uint8_t* a
   SplitCutPixelsOf(sums, below, above, share, n, bs, ts, left, right);
 }
 
-void SplitCutPixels(const uint64_t* sums, const uint8_t* below, const uint8_t* above, const uint64_t* share, size_t n,
-                    uint64_t bs, uint64_t ts, uint64_t* left, uint64_t* right) {
+void SplitCutPixels(const uint64_t* sums, const uint8_t* below, const uint8_t* above, const uint64_t* share,
+                    size_t n, uint64_t bs, uint64_t ts, uint64_t* left, uint64_t* right) {
   SplitCutPixelsOf(sums, below, above, share, n, bs, ts, left, right);
 }
 
@@ -88,11 +89,16 @@ void SplitCutPixels(const uint64_t* sums, const uint8_t* below, const uint8_t* a
 template <class Sum>
 class AreaAverager {
  public:
-  AreaAverager(const uint8_t* src, size_t srcStride, int64_t width, uint8_t* dst, size_t dstStride, int64_t newx,
-               float sx, int64_t divisor)
-      : src_(src), srcStride_(srcStride), dst_(dst), dstStride_(dstStride), divisor_(static_cast<uint64_t>(divisor)),
+  AreaAverager(const uint8_t* src, size_t srcStride, int64_t width, uint8_t* dst, size_t dstStride,
+               int64_t newx, float sx, int64_t divisor)
+      : src_(src),
+        srcStride_(srcStride),
+        dst_(dst),
+        dstStride_(dstStride),
+        divisor_(static_cast<uint64_t>(divisor)),
         // ceil(2^64 / divisor); the divisor is at least 1000.
-        reciprocal_(~uint64_t{0} / divisor_ + 1), sums_(static_cast<size_t>(3 * width)),
+        reciprocal_(~uint64_t{0} / divisor_ + 1),
+        sums_(static_cast<size_t>(3 * width)),
         zeros_(static_cast<size_t>(3 * width), 0) {
     float xbound = sx - 1.0f;
     int64_t begin = 0;
@@ -133,7 +139,8 @@ class AreaAverager {
 
   // Ends the block with the cut row below it (null for none) and writes destination row `y`.
   void Finish(const uint8_t* bottom, int64_t bottomShare, int64_t y) {
-    if (bottom != nullptr) AddWeightedRow(sums_.data(), bottom, sums_.size(), static_cast<uint32_t>(bottomShare));
+    if (bottom != nullptr)
+      AddWeightedRow(sums_.data(), bottom, sums_.size(), static_cast<uint32_t>(bottomShare));
     const uint8_t* below = bottom != nullptr ? bottom : zeros_.data();
     const Sum* w = sums_.data();
     const size_t cut = edges_.size();
@@ -335,12 +342,12 @@ bool IxImage::Resample(int32_t newx, int32_t newy, int mode, IxImage* iDst) {
     // Area averaging; the row sums are 32-bit while a block has fewer than about 16,800 rows.
     const int64_t divisor = std::max<int64_t>(1, Truncate(1000.0f * sx * sy));
     if (sy < static_cast<float>(UINT32_MAX / (255u * 1000u) - 2)) {
-      AreaAverager<uint32_t> averager(GetBits(0), info.dwEffWidth, width, work.GetBits(0), work.info.dwEffWidth,
-                                      newx, sx, divisor);
+      AreaAverager<uint32_t> averager(GetBits(0), info.dwEffWidth, width, work.GetBits(0),
+                                      work.info.dwEffWidth, newx, sx, divisor);
       AreaAverage(averager, height, newy, sy, progress);
     } else {
-      AreaAverager<uint64_t> averager(GetBits(0), info.dwEffWidth, width, work.GetBits(0), work.info.dwEffWidth,
-                                      newx, sx, divisor);
+      AreaAverager<uint64_t> averager(GetBits(0), info.dwEffWidth, width, work.GetBits(0),
+                                      work.info.dwEffWidth, newx, sx, divisor);
       AreaAverage(averager, height, newy, sy, progress);
     }
   } else {

@@ -69,8 +69,8 @@ TIFF* TiffOpenOverIxFile(IxFile* stream, const char* mode) {
   TIFFOpenOptionsSetErrorHandlerExtR(options, Silent, nullptr);
   TIFFOpenOptionsSetWarningHandlerExtR(options, Silent, nullptr);
   TIFFOpenOptionsSetMaxSingleMemAlloc(options, kMaxLibraryAlloc);
-  TIFF* tif = TIFFClientOpenExt("TIFF IMAGE", mode, static_cast<thandle_t>(stream), ReadProc, WriteProc, SeekProc,
-                                CloseProc, SizeProc, MapProc, UnmapProc, options);
+  TIFF* tif = TIFFClientOpenExt("TIFF IMAGE", mode, static_cast<thandle_t>(stream), ReadProc, WriteProc,
+                                SeekProc, CloseProc, SizeProc, MapProc, UnmapProc, options);
   TIFFOpenOptionsFree(options);
   return tif;
 }
@@ -93,7 +93,8 @@ bool IxImageTIF::Decode(IxFile* hFile) {
   };
 
   info.nNumFrames = static_cast<int32_t>(std::min<tdir_t>(TIFFNumberOfDirectories(tif), INT32_MAX));
-  if (info.nFrame < 0 || info.nFrame >= info.nNumFrames || !TIFFSetDirectory(tif, static_cast<tdir_t>(info.nFrame))) {
+  if (info.nFrame < 0 || info.nFrame >= info.nNumFrames ||
+      !TIFFSetDirectory(tif, static_cast<tdir_t>(info.nFrame))) {
     return fail("Error: page not present in TIFF file");
   }
 
@@ -151,8 +152,9 @@ bool IxImageTIF::Decode(IxFile* hFile) {
   const bool lab = photometric == PHOTOMETRIC_CIELAB && bitsPerSample == 8 && samples >= 3 && samples <= 4;
   // 8-bit RGB is read as stored too: the RGBA reader would premultiply unassociated alpha.
   const bool rgb = photometric == PHOTOMETRIC_RGB && bitsPerSample == 8 && samples >= 3 && samples <= 4;
-  const bool direct = planar == PLANARCONFIG_CONTIG && sampleFormat != SAMPLEFORMAT_IEEEFP &&
-                      ((grey && exactDepth && (samples == 1 || (samples == 2 && bitsPerSample >= 8))) || lab || rgb);
+  const bool direct =
+      planar == PLANARCONFIG_CONTIG && sampleFormat != SAMPLEFORMAT_IEEEFP &&
+      ((grey && exactDepth && (samples == 1 || (samples == 2 && bitsPerSample >= 8))) || lab || rgb);
   const uint32_t depth = !direct || lab || rgb ? 24 : bitsPerSample <= 4 ? bitsPerSample : 8;
 
   if (info.nEscape != 0) return fail("Cancelled");
@@ -161,7 +163,8 @@ bool IxImageTIF::Decode(IxFile* hFile) {
       !Plausible(hFile, pixels * (direct ? (depth + 7) / 8 : 7))) {
     return fail("IxImageTIF can't create image");
   }
-  if (Create(static_cast<int32_t>(width), static_cast<int32_t>(height), depth, IXIMAGE_FORMAT_TIF) == nullptr) {
+  if (Create(static_cast<int32_t>(width), static_cast<int32_t>(height), depth, IXIMAGE_FORMAT_TIF) ==
+      nullptr) {
     return fail("IxImageTIF can't create image");
   }
   if (samples == 4 || (samples == 2 && bitsPerSample == 8)) {
@@ -191,14 +194,32 @@ bool IxImageTIF::Decode(IxFile* hFile) {
     return true;
   }
   switch (orientation) {
-    case 2: Mirror(); break;
-    case 3: Flip(); Mirror(); break;
-    case 4: Flip(); break;
-    case 5: RotateRight(); Mirror(); break;
-    case 6: RotateRight(); break;
-    case 7: RotateLeft(); Mirror(); break;
-    case 8: RotateLeft(); break;
-    default: break;
+    case 2:
+      Mirror();
+      break;
+    case 3:
+      Flip();
+      Mirror();
+      break;
+    case 4:
+      Flip();
+      break;
+    case 5:
+      RotateRight();
+      Mirror();
+      break;
+    case 6:
+      RotateRight();
+      break;
+    case 7:
+      RotateLeft();
+      Mirror();
+      break;
+    case 8:
+      RotateLeft();
+      break;
+    default:
+      break;
   }
   return true;
 }
@@ -206,7 +227,8 @@ bool IxImageTIF::Decode(IxFile* hFile) {
 bool IxImageTIF::DecodeRGBA(TIFF* tif, uint32_t samples) {
   const uint64_t width = GetWidth();
   const uint64_t height = GetHeight();
-  uint32_t* raster = static_cast<uint32_t*>(_TIFFmalloc(static_cast<tmsize_t>(width * height * sizeof(uint32_t))));
+  uint32_t* raster =
+      static_cast<uint32_t*>(_TIFFmalloc(static_cast<tmsize_t>(width * height * sizeof(uint32_t))));
   if (raster == nullptr) {
     SetLastError("No space for raster buffer");
     return false;
@@ -230,7 +252,8 @@ bool IxImageTIF::DecodeRGBA(TIFF* tif, uint32_t samples) {
       dst[3 * x] = static_cast<uint8_t>(TIFFGetB(v));
       dst[3 * x + 1] = static_cast<uint8_t>(TIFFGetG(v));
       dst[3 * x + 2] = static_cast<uint8_t>(TIFFGetR(v));
-      if (samples == 4) AlphaSet(static_cast<int64_t>(x), static_cast<int64_t>(y), static_cast<uint8_t>(TIFFGetA(v)));
+      if (samples == 4)
+        AlphaSet(static_cast<int64_t>(x), static_cast<int64_t>(y), static_cast<uint8_t>(TIFFGetA(v)));
     }
   }
   _TIFFfree(raster);
@@ -249,7 +272,8 @@ bool IxImageTIF::DecodeStrips(TIFF* tif, uint32_t samples, uint32_t bitsPerSampl
     const uint32_t colors = bitsPerSample >= 8 ? 256 : 1u << bitsPerSample;
     if (photometric == PHOTOMETRIC_PALETTE) {
       uint16_t *r = nullptr, *g = nullptr, *b = nullptr;
-      if (TIFFGetField(tif, TIFFTAG_COLORMAP, &r, &g, &b) != 0 && r != nullptr && g != nullptr && b != nullptr) {
+      if (TIFFGetField(tif, TIFFTAG_COLORMAP, &r, &g, &b) != 0 && r != nullptr && g != nullptr &&
+          b != nullptr) {
         bool wide = false;
         for (uint32_t i = 0; i < colors; ++i) wide = wide || r[i] > 255 || g[i] > 255 || b[i] > 255;
         for (uint32_t i = 0; i < colors; ++i) {
@@ -277,7 +301,8 @@ bool IxImageTIF::DecodeStrips(TIFF* tif, uint32_t samples, uint32_t bitsPerSampl
     TIFFGetField(tif, TIFFTAG_TILELENGTH, &tileH);
     const tmsize_t tileSize = TIFFTileSize(tif);
     const uint64_t tileRowBytes = static_cast<uint64_t>(TIFFTileRowSize(tif));
-    if (tileW == 0 || tileH == 0 || tileSize <= 0 || tileRowBytes == 0 || (uint64_t{tileW} * bitsPerSample * samples) % 8 != 0) {
+    if (tileW == 0 || tileH == 0 || tileSize <= 0 || tileRowBytes == 0 ||
+        (uint64_t{tileW} * bitsPerSample * samples) % 8 != 0) {
       SetLastError("Corrupted tiled TIFF file!");
       return false;
     }
@@ -298,7 +323,8 @@ bool IxImageTIF::DecodeStrips(TIFF* tif, uint32_t samples, uint32_t bitsPerSampl
       const uint64_t rows = std::min<uint64_t>(tileH, height - top);
       for (uint64_t left = 0; left < width; left += tileW) {
         std::fill(tile.begin(), tile.end(), 0);
-        if (TIFFReadTile(tif, tile.data(), static_cast<uint32_t>(left), static_cast<uint32_t>(top), 0, 0) < 0) {
+        if (TIFFReadTile(tif, tile.data(), static_cast<uint32_t>(left), static_cast<uint32_t>(top), 0, 0) <
+            0) {
           SetLastError("Corrupted tiled TIFF file!");
           return false;
         }
@@ -308,7 +334,8 @@ bool IxImageTIF::DecodeStrips(TIFF* tif, uint32_t samples, uint32_t bitsPerSampl
         for (uint64_t r = 0; r < rows; ++r) memcpy(&strip[r * lineBytes + at], &tile[r * tileRowBytes], n);
       }
       for (uint64_t r = 0; r < rows; ++r) {
-        PutStripLine(&strip[r * lineBytes], static_cast<int64_t>(height - 1 - (top + r)), samples, bitsPerSample, lab);
+        PutStripLine(&strip[r * lineBytes], static_cast<int64_t>(height - 1 - (top + r)), samples,
+                     bitsPerSample, lab);
       }
     }
     return true;
@@ -320,7 +347,8 @@ bool IxImageTIF::DecodeStrips(TIFF* tif, uint32_t samples, uint32_t bitsPerSampl
     return false;
   }
   try {
-    strip.resize(std::max<size_t>(static_cast<size_t>(stripSize), static_cast<size_t>(lineBytes * rowsPerStrip)));
+    strip.resize(
+        std::max<size_t>(static_cast<size_t>(stripSize), static_cast<size_t>(lineBytes * rowsPerStrip)));
   } catch (const std::bad_alloc&) {
     SetLastError("IxImageTIF can't allocate memory");
     return false;
@@ -339,13 +367,15 @@ bool IxImageTIF::DecodeStrips(TIFF* tif, uint32_t samples, uint32_t bitsPerSampl
     // The last strip may announce rows beyond the picture.
     const uint64_t rows = std::min<uint64_t>(rowsPerStrip, height - top);
     for (uint64_t r = 0; r < rows; ++r) {
-      PutStripLine(&strip[r * lineBytes], static_cast<int64_t>(height - 1 - (top + r)), samples, bitsPerSample, lab);
+      PutStripLine(&strip[r * lineBytes], static_cast<int64_t>(height - 1 - (top + r)), samples,
+                   bitsPerSample, lab);
     }
   }
   return true;
 }
 
-void IxImageTIF::PutStripLine(const uint8_t* src, int64_t row, uint32_t samples, uint32_t bitsPerSample, bool lab) {
+void IxImageTIF::PutStripLine(const uint8_t* src, int64_t row, uint32_t samples, uint32_t bitsPerSample,
+                              bool lab) {
   const int64_t width = GetWidth();
   uint8_t* dst = GetBits(0) + static_cast<uint64_t>(row) * GetEffWidth();
   // A sample's value on 8 bits: the high byte of a 16-bit sample (stored in host order).

@@ -49,7 +49,8 @@ bool IxImageWBMP::Decode(IxFile* hFile) {
   const uint64_t rowBytes = (uint64_t{width} + 7) / 8;
   // The format has no signature: a picture whose rows are not all there is taken for another
   // kind of file rather than shown half made.
-  if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX || rowBytes * height > in.Remaining()) {
+  if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX ||
+      rowBytes * height > in.Remaining()) {
     SetLastError("Corrupted WBMP");
     return false;
   }

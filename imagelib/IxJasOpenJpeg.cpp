@@ -86,26 +86,35 @@ bool IxJasOpenJpeg::Decode(IxFile* file, bool jp2, IxJasImage& image) {
     const uint64_t width = img->x1 > img->x0 ? img->x1 - img->x0 : 0;
     const uint64_t height = img->y1 > img->y0 ? img->y1 - img->y0 : 0;
     for (OPJ_UINT32 i = 0; i < img->numcomps; ++i) {
-      const uint64_t dx = std::max<OPJ_UINT32>(img->comps[i].dx, 1), dy = std::max<OPJ_UINT32>(img->comps[i].dy, 1);
+      const uint64_t dx = std::max<OPJ_UINT32>(img->comps[i].dx, 1),
+                     dy = std::max<OPJ_UINT32>(img->comps[i].dy, 1);
       samples += ((width + dx - 1) / dx) * ((height + dy - 1) / dy);
     }
     const int64_t size = file->Size();
     const uint64_t bytes = size > binding.start ? static_cast<uint64_t>(size - binding.start) : 0;
-    ok = width > 0 && height > 0 && img->numcomps > 0 && img->numcomps <= 64 && samples <= IX_JAS_MAX_SAMPLES &&
-         (samples <= kUncheckedSamples || samples / kMaxExpansion <= bytes);
+    ok = width > 0 && height > 0 && img->numcomps > 0 && img->numcomps <= 64 &&
+         samples <= IX_JAS_MAX_SAMPLES && (samples <= kUncheckedSamples || samples / kMaxExpansion <= bytes);
   }
   ok = ok && opj_decode(codec, stream, img) && opj_end_decompress(codec, stream);
   if (ok) {
     image.comps.assign(img->numcomps, IxJasComponent());
     switch (img->color_space) {
-      case OPJ_CLRSPC_GRAY: image.family = IxJasFamily::kGrey; break;
-      case OPJ_CLRSPC_SYCC: image.family = IxJasFamily::kYcc; break;
-      case OPJ_CLRSPC_SRGB: image.family = IxJasFamily::kRgb; break;
+      case OPJ_CLRSPC_GRAY:
+        image.family = IxJasFamily::kGrey;
+        break;
+      case OPJ_CLRSPC_SYCC:
+        image.family = IxJasFamily::kYcc;
+        break;
+      case OPJ_CLRSPC_SRGB:
+        image.family = IxJasFamily::kRgb;
+        break;
       case OPJ_CLRSPC_UNSPECIFIED:
       case OPJ_CLRSPC_UNKNOWN:
         image.family = img->numcomps >= 3 ? IxJasFamily::kRgb : IxJasFamily::kGrey;
         break;
-      default: image.family = IxJasFamily::kOther; break;
+      default:
+        image.family = IxJasFamily::kOther;
+        break;
     }
     for (OPJ_UINT32 i = 0; i < img->numcomps && ok; ++i) {
       const opj_image_comp_t& src = img->comps[i];
@@ -143,7 +152,8 @@ bool IxJasOpenJpeg::Encode(const IxJasImage& image, IxFile* file, bool jp2, doub
   img->x0 = img->y0 = 0;
   img->x1 = c0.width;
   img->y1 = c0.height;
-  for (uint32_t i = 0; i < n; ++i) std::copy(image.comps[i].data.begin(), image.comps[i].data.end(), img->comps[i].data);
+  for (uint32_t i = 0; i < n; ++i)
+    std::copy(image.comps[i].data.begin(), image.comps[i].data.end(), img->comps[i].data);
 
   opj_cparameters_t params;
   opj_set_default_encoder_parameters(&params);

@@ -32,9 +32,12 @@ bool IxJasPgx::Decode(IxStreamCursor& in, IxJasImage& image) {
   SkipSpace(in);
   const int e0 = in.ReadByte(), e1 = in.ReadByte();
   bool bigEndian;
-  if (e0 == 'M' && e1 == 'L') bigEndian = true;
-  else if (e0 == 'L' && e1 == 'M') bigEndian = false;
-  else return false;
+  if (e0 == 'M' && e1 == 'L')
+    bigEndian = true;
+  else if (e0 == 'L' && e1 == 'M')
+    bigEndian = false;
+  else
+    return false;
   SkipSpace(in);
   bool sgnd = false;
   if (in.Peek() == '+' || in.Peek() == '-') sgnd = in.ReadByte() == '-';

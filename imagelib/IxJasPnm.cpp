@@ -66,7 +66,9 @@ bool IxJasPnm::Decode(IxStreamCursor& in, IxJasImage& image) {
   // Every sample takes at least one byte of text, or its share of the binary data.
   const uint64_t samples = uint64_t{width} * height * planes;
   const uint64_t sampleBytes = maxval > 255 ? 2 : 1;
-  const uint64_t needed = kind == 4 ? (uint64_t{width} + 7) / 8 * height : text ? samples : samples * sampleBytes;
+  const uint64_t needed = kind == 4 ? (uint64_t{width} + 7) / 8 * height
+                          : text    ? samples
+                                    : samples * sampleBytes;
   if (samples > IX_JAS_MAX_SAMPLES || needed > in.Remaining()) return false;
 
   image.comps.assign(planes, IxJasComponent());
@@ -121,7 +123,8 @@ void IxJasPnm::Encode(const IxJasImage& image, std::vector<uint8_t>& out) {
   const IxJasComponent& c0 = image.comps[0];
   const bool colour = image.comps.size() == 3;
   char header[64];
-  const int n = snprintf(header, sizeof(header), colour ? "P6\n%u %u\n255\n" : "P5\n%u %u\n255\n", c0.width, c0.height);
+  const int n =
+      snprintf(header, sizeof(header), colour ? "P6\n%u %u\n255\n" : "P5\n%u %u\n255\n", c0.width, c0.height);
   out.assign(header, header + n);
   const size_t pixels = c0.data.size();
   for (size_t i = 0; i < pixels; ++i) {

@@ -48,8 +48,12 @@ bool IxJasRas::Decode(IxStreamCursor& in, IxJasImage& image) {
     for (uint64_t x = 0; x < width; ++x) {
       const size_t at = static_cast<size_t>(y * width + x);
       switch (depth) {
-        case 1: image.comps[0].data[at] = (row[x / 8] >> (7 - (x & 7))) & 1; break;
-        case 8: image.comps[0].data[at] = row[x]; break;
+        case 1:
+          image.comps[0].data[at] = (row[x / 8] >> (7 - (x & 7))) & 1;
+          break;
+        case 8:
+          image.comps[0].data[at] = row[x];
+          break;
         default: {
           // Blue, green, red; 32-bit pixels lead with a pad byte.
           const uint8_t* p = &row[depth == 24 ? 3 * x : 4 * x + 1];

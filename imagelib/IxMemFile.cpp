@@ -121,7 +121,8 @@ bool IxMemFile::Alloc(size_t needed) {
   // Growth by half the block at least, so that a stream written in many pieces is moved a few
   // times rather than once for every page.
   const size_t grown = m_Edge + m_Edge / 2;
-  const size_t at = needed > grown || grown / 4096 >= std::numeric_limits<size_t>::max() / 4096 - 1 ? needed : grown;
+  const size_t at =
+      needed > grown || grown / 4096 >= std::numeric_limits<size_t>::max() / 4096 - 1 ? needed : grown;
   const size_t length = (at / 4096 + 1) * 4096;
   uint8_t* block;
   if (m_pBuffer != nullptr && m_bOwnsBlock) {

@@ -69,7 +69,9 @@ class IxMemoryCursor {
   // True when [offset, offset + count) lies inside the data.
   bool Fits(uint64_t offset, uint64_t count) const { return offset <= size_ && count <= size_ - offset; }
   // Pointer to `count` bytes at `offset`, or null when they do not fit.
-  const uint8_t* At(uint64_t offset, uint64_t count) const { return Fits(offset, count) ? data_ + offset : nullptr; }
+  const uint8_t* At(uint64_t offset, uint64_t count) const {
+    return Fits(offset, count) ? data_ + offset : nullptr;
+  }
 
   // Each returns false (and leaves `value` 0) when the bytes do not fit.
   bool U8(uint64_t offset, uint8_t& value) const;

@@ -42,8 +42,8 @@ class IxStreamCursor {
 
   static uint16_t LE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
   static uint32_t LE32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
   }
   static uint32_t BE32(const uint8_t* p) {
     return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
@@ -54,8 +54,8 @@ class IxStreamCursor {
   bool Fill();
 
   IxFile* file_;
-  int64_t start_;    // stream position of offset 0
-  int64_t size_;     // bytes from start_ to the stream's end, or -1 when unknown
+  int64_t start_;  // stream position of offset 0
+  int64_t size_;   // bytes from start_ to the stream's end, or -1 when unknown
   uint64_t position_ = 0;
   uint8_t buffer_[4096];
   size_t bufferPos_ = 0;

@@ -99,7 +99,8 @@ tMMS_Body* LayOut(const Plan& plan) {
     textBytes += std::strlen(p.name) + 1 + std::strlen(WritableType(p.type)) + 1 + (p.isText ? p.len + 1 : 0);
   }
   const std::size_t records = sizeof(tMMS_Body) + sizeof(tMMS_SmilPart) + count * sizeof(tMMS_Part);
-  static_assert(sizeof(tMMS_Body) % alignof(tMMS_Part) == 0 && sizeof(tMMS_SmilPart) % alignof(tMMS_Part) == 0);
+  static_assert(sizeof(tMMS_Body) % alignof(tMMS_Part) == 0 &&
+                sizeof(tMMS_SmilPart) % alignof(tMMS_Part) == 0);
   unsigned char* block = static_cast<unsigned char*>(MmsAlloc(records + textBytes));
   if (block == nullptr) return nullptr;
   tMMS_Body* body = new (block) tMMS_Body{};
@@ -143,7 +144,8 @@ tMMS_Body* MmsBuildBody() {
     int slides = 0;
     while (slides < MMS_MAX_SLIDES && table.Used[slides]) ++slides;
     plan.names.resize(static_cast<std::size_t>(slides));
-    for (int i = 0; i < slides; ++i) MmsSlidePartNames(i, table.Slide[i], &plan.names[static_cast<std::size_t>(i)]);
+    for (int i = 0; i < slides; ++i)
+      MmsSlidePartNames(i, table.Slide[i], &plan.names[static_cast<std::size_t>(i)]);
     // The SMIL first: it writes the durations and item times it used back into the composer.
     MmsAppendSmil(plan.smil, plan.names.data());
     for (int i = 0; i < slides; ++i) {

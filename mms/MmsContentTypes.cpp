@@ -141,7 +141,8 @@ int WspContentTypeCode(const char* name) {
   // every entry before a byte is compared.
   static const auto lengths = [] {
     std::array<std::size_t, WSP_CONTENT_TYPE_COUNT> all{};
-    for (int code = 0; code < WSP_CONTENT_TYPE_COUNT; ++code) all[code] = std::strlen(WspContentTypeTable[code]);
+    for (int code = 0; code < WSP_CONTENT_TYPE_COUNT; ++code)
+      all[code] = std::strlen(WspContentTypeTable[code]);
     return all;
   }();
   const std::size_t length = std::strlen(name);

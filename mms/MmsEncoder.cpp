@@ -91,7 +91,8 @@ struct Entry {
 
   void Measure() {
     typeCode = WspContentTypeCode(type);
-    mediaLen = (typeCode != WSP_CONTENT_TYPE_UNKNOWN ? 1 : TextSize(type, typeLen)) + 1 + TextSize(name, nameLen);
+    mediaLen =
+        (typeCode != WSP_CONTENT_TYPE_UNKNOWN ? 1 : TextSize(type, typeLen)) + 1 + TextSize(name, nameLen);
     if (hasCharset) mediaLen += 1 + IntegerValueSize(charset);
     headersLen = ValueLengthSize(mediaLen) + mediaLen + 2 + static_cast<std::uint32_t>(idLen) + 3;
     if (hasLocation) headersLen += 1 + TextSize(name, nameLen);
@@ -155,8 +156,8 @@ bool CollectEntries(const tMMS_Body& body, std::vector<Entry>& entries) {
     const char* name = PartName(*part);
     const std::size_t nameLen = std::strlen(name);
     const char* type = part->ContentType != nullptr ? part->ContentType : "";
-    entries.push_back(Entry{type, std::strlen(type), 0, name, nameLen, name, nameLen, true, part->HasCharset != 0,
-                            static_cast<std::uint32_t>(part->Charset), part->Data,
+    entries.push_back(Entry{type, std::strlen(type), 0, name, nameLen, name, nameLen, true,
+                            part->HasCharset != 0, static_cast<std::uint32_t>(part->Charset), part->Data,
                             static_cast<std::uint32_t>(part->Len), 0, 0});
   }
   for (Entry& e : entries) e.Measure();

@@ -10,7 +10,9 @@ namespace {
 // The slide's buffers hold MMS_SLIDE_PART_NAME_SIZE bytes, more than any part name takes.
 static_assert(MMS_SLIDE_PART_NAME_SIZE >= MMS_PART_NAME_SIZE);
 
-void Name(char* out, int slide, const char* type) { MmsPartFileName(out, slide, type == nullptr ? "" : type); }
+void Name(char* out, int slide, const char* type) {
+  MmsPartFileName(out, slide, type == nullptr ? "" : type);
+}
 
 // Makes `name` differ from every earlier one by a suffix before its extension.
 void MakeUnique(char* name, const char* const* earlier, int count) {

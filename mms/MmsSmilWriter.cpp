@@ -31,7 +31,8 @@ const char kTail[] = "</body>\r\n</smil>";
 void AppendMs(std::string& out, int ms) {
   const unsigned int value = static_cast<unsigned int>(ms);
   char digits[16];
-  const auto end = std::to_chars(digits, digits + sizeof digits, value > kMaxPrintedMs ? kMaxPrintedMs : value).ptr;
+  const auto end =
+      std::to_chars(digits, digits + sizeof digits, value > kMaxPrintedMs ? kMaxPrintedMs : value).ptr;
   out.append(digits, end);
 }
 

@@ -24,7 +24,6 @@ class TGIFPainter;
 
 using TGIFWarning = std::function<void(TObject* Sender, TGIFSeverity Severity, const AnsiString& Message)>;
 
-
 class TGIFImage : public TGraphic {
  public:
   TGIFImage();

@@ -393,11 +393,13 @@ void TGIFSubImage::RenderPlain(TBitmap* bitmap, bool dither) {
     if (dither) {
       // The frame's palette is the 216-colour one: each pixel's colour goes through the ditherer.
       auto dibRow = [&](int y) {
-        if (y % 32 == 0 && image_) image_->DoProgress(psRunning, BYTE(y * 100 / h), false, sProgressRendering);
+        if (y % 32 == 0 && image_)
+          image_->DoProgress(psRunning, BYTE(y * 100 / h), false, sProgressRendering);
         return static_cast<BYTE*>(writer.RowPointer(y));
       };
       std::function<BYTE*(int)> maskRow;
-      if (buildMask) maskRow = [&](int y) { return maskBits.data() + std::size_t(y) * std::size_t(maskStride); };
+      if (buildMask)
+        maskRow = [&](int y) { return maskBits.data() + std::size_t(y) * std::size_t(maskStride); };
       DitherFramePixels(pixels_.data(), w, h, GetActiveColorMap(), transparentIndex, dibRow, maskRow);
       masked = buildMask && std::any_of(maskBits.begin(), maskBits.end(), [](BYTE b) { return b != 0; });
     }

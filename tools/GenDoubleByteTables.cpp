@@ -117,12 +117,14 @@ void EmitPage(const Page& p) {
       std::string pair{static_cast<char>(l), static_cast<char>(t)};
       std::vector<UChar> lenient = DecodeSubstituting(c, pair);
       bool takes = lenient.size() == 1;
-      if (first) trail[static_cast<std::size_t>(t)] = takes;
+      if (first)
+        trail[static_cast<std::size_t>(t)] = takes;
       else if (trail[static_cast<std::size_t>(t)] != takes)
         Fail(p.number, "trail bytes differ between leads", static_cast<unsigned>((l << 8) | t));
       std::vector<UChar> u = Decode(c, pair);
       if (u.empty()) continue;
-      if (u.size() != 1) Fail(p.number, "pair decodes to more than one unit", static_cast<unsigned>((l << 8) | t));
+      if (u.size() != 1)
+        Fail(p.number, "pair decodes to more than one unit", static_cast<unsigned>((l << 8) | t));
       if (t < kTrailFirst || t > kTrailLast || !takes)
         Fail(p.number, "defined pair outside the trail range", static_cast<unsigned>((l << 8) | t));
       row[static_cast<std::size_t>(t - kTrailFirst)] = u[0];
@@ -171,12 +173,14 @@ void EmitPage(const Page& p) {
   unsigned n = p.number;
   std::printf("const char16_t kCp%uSingle[128] = {\n", n);
   for (int i = 0; i < 128; ++i)
-    std::printf("%s0x%04X,%s", i % 8 ? " " : "    ", single[static_cast<std::size_t>(i)], i % 8 == 7 ? "\n" : "");
+    std::printf("%s0x%04X,%s", i % 8 ? " " : "    ", single[static_cast<std::size_t>(i)],
+                i % 8 == 7 ? "\n" : "");
   std::printf("};\n");
   std::printf("const std::uint8_t kCp%uLeadRow[128] = {\n", n);
   int row = 0;
   for (int i = 0; i < 128; ++i)
-    std::printf("%s%d,%s", i % 16 ? " " : "    ", lead[static_cast<std::size_t>(i)] ? ++row : 0, i % 16 == 15 ? "\n" : "");
+    std::printf("%s%d,%s", i % 16 ? " " : "    ", lead[static_cast<std::size_t>(i)] ? ++row : 0,
+                i % 16 == 15 ? "\n" : "");
   std::printf("};\n");
   std::printf("const std::uint64_t kCp%uTrail[4] = {", n);
   for (int w = 0; w < 4; ++w) {

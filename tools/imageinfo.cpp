@@ -15,7 +15,7 @@
 namespace {
 
 const char* FormatName(uint32_t id) {
-  static const char* const kNames[] = {"unknown", "BMP", "GIF", "JPG", "PNG", "ICO",  "TIF", "TGA",
+  static const char* const kNames[] = {"unknown", "BMP",  "GIF", "JPG", "PNG", "ICO", "TIF", "TGA",
                                        "PCX",     "WBMP", "WMF", "JP2", "JPC", "PGX", "PNM", "RAS"};
   return id < sizeof(kNames) / sizeof(kNames[0]) ? kNames[id] : "unknown";
 }
@@ -97,10 +97,11 @@ int main(int argc, char** argv) {
   const uint32_t type = img.GetType();
   const bool alpha = img.AlphaIsValid() || (img.IsIndexed() && img.GetInfo().bAlphaPaletteEnabled);
   json += ", \"format\": " + std::to_string(type) + ", \"name\": " + JsonQuote(FormatName(type)) +
-          ", \"width\": " + std::to_string(img.GetWidth()) + ", \"height\": " + std::to_string(img.GetHeight()) +
-          ", \"bpp\": " + std::to_string(img.GetBpp()) +
+          ", \"width\": " + std::to_string(img.GetWidth()) +
+          ", \"height\": " + std::to_string(img.GetHeight()) + ", \"bpp\": " + std::to_string(img.GetBpp()) +
           ", \"frames\": " + std::to_string(img.GetNumFrames() > 0 ? img.GetNumFrames() : 1) +
-          ", \"alpha\": " + (alpha ? "true" : "false") + ", \"transparent\": " + (img.IsTransparent() ? "true" : "false");
+          ", \"alpha\": " + (alpha ? "true" : "false") +
+          ", \"transparent\": " + (img.IsTransparent() ? "true" : "false");
   // A picture decoded in part (a damaged code stream) loads, and says what was damaged.
   if (img.GetLastError()[0] != '\0') json += ", \"warning\": " + JsonQuote(img.GetLastError());
   int status = 0;

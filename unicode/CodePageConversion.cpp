@@ -99,9 +99,11 @@ UINT CharSetToCodePage(DWORD charSet) {
 
 UINT LCIDToCodePage(LCID locale) {
   char16_t text[8] = {};
-  if (GetLocaleInfoW(locale, LOCALE_IDEFAULTANSICODEPAGE, reinterpret_cast<LPWSTR>(text), 8) <= 1) return GetACP();
+  if (GetLocaleInfoW(locale, LOCALE_IDEFAULTANSICODEPAGE, reinterpret_cast<LPWSTR>(text), 8) <= 1)
+    return GetACP();
   UINT page = 0;
-  for (const char16_t* p = text; *p >= u'0' && *p <= u'9'; ++p) page = page * 10 + static_cast<UINT>(*p - u'0');
+  for (const char16_t* p = text; *p >= u'0' && *p <= u'9'; ++p)
+    page = page * 10 + static_cast<UINT>(*p - u'0');
   return page ? page : GetACP();
 }
 

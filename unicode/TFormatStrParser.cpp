@@ -18,8 +18,16 @@ char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : 
 
 bool IsTypeLetter(char16_t c) {
   switch (Lower(c)) {
-    case u'd': case u'e': case u'f': case u'g': case u'm':
-    case u'n': case u'p': case u's': case u'u': case u'x':
+    case u'd':
+    case u'e':
+    case u'f':
+    case u'g':
+    case u'm':
+    case u'n':
+    case u'p':
+    case u's':
+    case u'u':
+    case u'x':
       return true;
     default:
       return false;
@@ -111,9 +119,15 @@ bool TFormatStrParser::ParseFormatSpecifier() {
 int FormatSpecifierCategory(const WideString& specifier) {
   const char16_t type = specifier.IsEmpty() ? u'\0' : Lower(specifier.c_str()[specifier.Length() - 1]);
   switch (type) {
-    case u'd': case u'u': case u'x':
+    case u'd':
+    case u'u':
+    case u'x':
       return 0;
-    case u'e': case u'f': case u'g': case u'm': case u'n':
+    case u'e':
+    case u'f':
+    case u'g':
+    case u'm':
+    case u'n':
       return 1;
     case u'p':
       return 2;

@@ -45,14 +45,16 @@ int UcCombo_FindUniqueString(TUcCustomComboBox* comboBox, const WideString& text
 
 bool UcCombo_AutoCompleteSelect(TUcCustomComboBox* comboBox, const WideString& text, bool preserveCase,
                                 bool uniqueOnly) {
-  const int index = uniqueOnly ? UcCombo_FindUniqueString(comboBox, text) : UcCombo_FindString(comboBox, text, -1);
+  const int index =
+      uniqueOnly ? UcCombo_FindUniqueString(comboBox, text) : UcCombo_FindString(comboBox, text, -1);
   if (index < 0) return false;
   const WideString item = comboBox->Items()->Strings(index);
   const bool changed =
       comboBox->Style() == csDropDown ? comboBox->Text() != item : index != comboBox->ItemIndex();
   comboBox->SetItemIndex(index);
   if (comboBox->HasEdit()) {
-    const WideString completed = preserveCase ? text + item.SubString(text.Length() + 1, item.Length()) : item;
+    const WideString completed =
+        preserveCase ? text + item.SubString(text.Length() + 1, item.Length()) : item;
     comboBox->SetText(completed);
     comboBox->SetSelStart(text.Length());
     comboBox->SetSelLength(completed.Length() - text.Length());
@@ -68,7 +70,8 @@ void UcCombo_AutoCompleteKeyPress(TUcCustomComboBox* comboBox, WideChar& key, bo
                                   bool uniqueOnly) {
   if (!HasEditStyle(comboBox->Style()))
     throw EUcInternalError(
-        "Internal Error: UcCombo_AutoCompleteKeyPress is only for csSimple and csDropDown style combo boxes.");
+        "Internal Error: UcCombo_AutoCompleteKeyPress is only for csSimple and csDropDown style combo "
+        "boxes.");
   if (!comboBox->AutoComplete()) return;
   if (key == 8 || key == 27) return;
   if (key == 9) {
@@ -88,7 +91,8 @@ void UcCombo_AutoCompleteKeyPress(TUcCustomComboBox* comboBox, WideChar& key, bo
   const int start = comboBox->SelStart();
   // Completing only while typing at the end of the text.
   if (start + comboBox->SelLength() < text.Length()) return;
-  if (UcCombo_AutoCompleteSelect(comboBox, text.SubString(1, start) + WideString(key), preserveCase, uniqueOnly))
+  if (UcCombo_AutoCompleteSelect(comboBox, text.SubString(1, start) + WideString(key), preserveCase,
+                                 uniqueOnly))
     key = 0;
 }
 
@@ -192,7 +196,8 @@ void TUcCustomComboBox::AddItem(const WideString& item, TObject* object) { items
 
 void TUcCustomComboBox::CopySelection(TCustomListControl* destination) {
   if (!destination) return;
-  if (const int i = ItemIndex(); i != -1) WideListControl_AddItem(destination, items_->Strings(i), items_->Objects(i));
+  if (const int i = ItemIndex(); i != -1)
+    WideListControl_AddItem(destination, items_->Strings(i), items_->Objects(i));
 }
 
 void TUcCustomComboBox::CreateWindowHandle(const TCreateParams& params) {
@@ -282,8 +287,8 @@ void TUcCustomComboBox::ComboWndProc(TMessage& m, HWND child, WNDPROC childProc)
       // The form library passes messages on as 8-bit ones: only the key messages, which
       // carry no text, may take that road to a UTF-16 child; text messages (EM_REPLACESEL,
       // the IME's composition) and the list's item messages go straight to it.
-      const bool keyMessage = m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN || m.Msg == WM_KEYUP ||
-                              m.Msg == WM_SYSKEYUP;
+      const bool keyMessage =
+          m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN || m.Msg == WM_KEYUP || m.Msg == WM_SYSKEYUP;
       if (!keyMessage || IsTextMessage(m.Msg) || m.Msg == EM_REPLACESEL || m.Msg == kImeComposition) {
         m.Result = CallWindowProcW(childProc, child, m.Msg, m.WParam, m.LParam);
         return;

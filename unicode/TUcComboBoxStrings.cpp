@@ -79,5 +79,6 @@ void TUcComboBoxStrings::Clear() {
 
 int TUcComboBoxStrings::IndexOf(const WideString& s) {
   if (!UnicodeWindow()) return AnsiItems()->IndexOf(Narrow(s));
-  return int(SendMessageW(comboBox_->Handle(), CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(s.c_str())));
+  return int(
+      SendMessageW(comboBox_->Handle(), CB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(s.c_str())));
 }

@@ -41,7 +41,8 @@ void TUcCustomListBox::CopySelection(TCustomListControl* destination) {
   if (!destination) return;
   if (MultiSelect()) {
     for (int i = 0; i < items_->Count(); ++i)
-      if (Selected(i)) WideListControl_AddItem(destination, CutAtZero(items_->Strings(i)), items_->Objects(i));
+      if (Selected(i))
+        WideListControl_AddItem(destination, CutAtZero(items_->Strings(i)), items_->Objects(i));
   } else if (const int i = ItemIndex(); i != -1) {
     WideListControl_AddItem(destination, CutAtZero(items_->Strings(i)), items_->Objects(i));
   }
@@ -165,7 +166,8 @@ void TUcCustomListBox::DrawItem(int index, const RECT& rect, TOwnerDrawState sta
 }
 
 TActionLinkClass TUcCustomListBox::GetActionLinkClass() const {
-  return UcControl_GetActionLinkClass(const_cast<TUcCustomListBox*>(this), TCustomListBox::GetActionLinkClass());
+  return UcControl_GetActionLinkClass(const_cast<TUcCustomListBox*>(this),
+                                      TCustomListBox::GetActionLinkClass());
 }
 
 void TUcCustomListBox::ActionChange(TObject* sender, bool checkDefaults) {

@@ -69,7 +69,8 @@ void TUcListBoxStrings::Clear() { listBox_->ResetContent(); }
 
 int TUcListBoxStrings::IndexOf(const WideString& s) {
   if (!UnicodeWindow()) return AnsiItems()->IndexOf(Narrow(s));
-  return int(SendMessageW(listBox_->Handle(), LB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(s.c_str())));
+  return int(
+      SendMessageW(listBox_->Handle(), LB_FINDSTRINGEXACT, WPARAM(-1), reinterpret_cast<LPARAM>(s.c_str())));
 }
 
 void TUcListBoxStrings::Put(int index, const WideString& s) {

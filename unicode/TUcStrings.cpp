@@ -3,16 +3,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/TReader.h"
+#include "platform/forms/TWriter.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TStream.h"
 #include "unicode/CodePageConversion.h"
 #include "unicode/TAnsiStringsForWideStringsAdapter.h"
-#include "unicode/Utf7.h"
-#include "unicode/UcPersistent.h"
-#include "platform/forms/TWriter.h"
-#include "platform/forms/TReader.h"
 #include "unicode/TUcFileStream.h"
+#include "unicode/UcPersistent.h"
 #include "unicode/UcReadRest.h"
+#include "unicode/Utf7.h"
 
 namespace {
 
@@ -97,10 +97,13 @@ void TUcStrings::DefineProperties(TFiler* filer) {
         break;
       }
   }
-  filer->DefineProperty("WideStrings", [this](TReader* r) { ReadData(r); }, nullptr, false);
-  filer->DefineProperty("WideStringsW", [this](TReader* r) { ReadLegacyList(r, false); }, nullptr, false);
-  filer->DefineProperty("WideStrings_UTF7", [this](TReader* r) { ReadLegacyList(r, true); },
-                        [this](TWriter* w) { WriteUtf7List(w); }, HasStringsData(filer) && beyondAscii);
+  filer->DefineProperty(
+      "WideStrings", [this](TReader* r) { ReadData(r); }, nullptr, false);
+  filer->DefineProperty(
+      "WideStringsW", [this](TReader* r) { ReadLegacyList(r, false); }, nullptr, false);
+  filer->DefineProperty(
+      "WideStrings_UTF7", [this](TReader* r) { ReadLegacyList(r, true); },
+      [this](TWriter* w) { WriteUtf7List(w); }, HasStringsData(filer) && beyondAscii);
 }
 
 void TUcStrings::ReadLegacyList(TReader* reader, bool utf7) {

@@ -16,13 +16,16 @@ const TPropInfo* WideCharProp(TPersistent* object, const AnsiString& name) {
 
 }  // namespace
 
-void TUcWideCharPropertyFiler::DefineProperties(TFiler* filer, TPersistent* instance, const AnsiString& propName) {
+void TUcWideCharPropertyFiler::DefineProperties(TFiler* filer, TPersistent* instance,
+                                                const AnsiString& propName) {
   FInstance = instance;
   FPropInfo = WideCharProp(instance, propName);
   if (FPropInfo) {
-    filer->DefineProperty(propName + "W", [this](TReader* r) { ReadData_W(r); },
-                          [this](TWriter* w) { WriteData_W(w); }, HasData(filer));
-    filer->DefineProperty(propName + "_UTF7", [this](TReader* r) { ReadData_UTF7(r); }, nullptr, false);
+    filer->DefineProperty(
+        propName + "W", [this](TReader* r) { ReadData_W(r); }, [this](TWriter* w) { WriteData_W(w); },
+        HasData(filer));
+    filer->DefineProperty(
+        propName + "_UTF7", [this](TReader* r) { ReadData_UTF7(r); }, nullptr, false);
   }
   FInstance = nullptr;
   FPropInfo = nullptr;

@@ -25,13 +25,16 @@ bool NeedsShadow(const WideString& value) {
 
 }  // namespace
 
-void TUcWideStringPropertyFiler::DefineProperties(TFiler* filer, TPersistent* instance, const AnsiString& propName) {
+void TUcWideStringPropertyFiler::DefineProperties(TFiler* filer, TPersistent* instance,
+                                                  const AnsiString& propName) {
   FInstance = instance;
   FPropInfo = WideStringProp(instance, propName);
   if (FPropInfo) {
-    filer->DefineProperty(propName + "W", [this](TReader* r) { ReadDataUTF8(r); }, nullptr, false);
-    filer->DefineProperty(propName + "_UTF7", [this](TReader* r) { ReadDataUTF7(r); },
-                          [this](TWriter* w) { WriteDataUTF7(w); }, HasUtf7Data(filer));
+    filer->DefineProperty(
+        propName + "W", [this](TReader* r) { ReadDataUTF8(r); }, nullptr, false);
+    filer->DefineProperty(
+        propName + "_UTF7", [this](TReader* r) { ReadDataUTF7(r); }, [this](TWriter* w) { WriteDataUTF7(w); },
+        HasUtf7Data(filer));
   }
   FInstance = nullptr;
   FPropInfo = nullptr;

@@ -385,7 +385,8 @@ bool TWideStrings::HasStringsData(TFiler* filer) {
 
 void TWideStrings::DefineProperties(TFiler* filer) {
   filer->DefineProperty(
-      "Strings", [this](TReader* r) { ReadData(r); }, [this](TWriter* w) { WriteData(w); }, HasStringsData(filer));
+      "Strings", [this](TReader* r) { ReadData(r); }, [this](TWriter* w) { WriteData(w); },
+      HasStringsData(filer));
 }
 
 void TWideStrings::ReadData(TReader* reader) {

@@ -129,7 +129,6 @@ class TWideStrings : public TPersistent {
   bool HasStringsData(TFiler* filer);
 
  private:
-
   // Bit 0: the delimiter was set; bit 1: the quote character was set.
   unsigned char defined_ = 0;
   char16_t delimiter_ = u',';

@@ -148,7 +148,9 @@ CURRENCYFMTW GetDefaultCurrencyFmt() {
   CURRENCYFMTW f{};
   f.NumDigits = LocaleNumber(LOCALE_ICURRDIGITS, 2);
   f.LeadingZero = LocaleNumber(LOCALE_ILZERO, 1);
-  f.Grouping = !grouping.empty() && grouping[0] >= u'0' && grouping[0] <= u'9' ? static_cast<UINT>(grouping[0] - u'0') : 3;
+  f.Grouping = !grouping.empty() && grouping[0] >= u'0' && grouping[0] <= u'9'
+                   ? static_cast<UINT>(grouping[0] - u'0')
+                   : 3;
   f.lpDecimalSep = s.decimal.data();
   f.lpThousandSep = s.thousand.data();
   f.NegativeOrder = LocaleNumber(LOCALE_INEGCURR, 0);

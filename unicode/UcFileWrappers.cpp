@@ -142,12 +142,16 @@ BOOL Uc_CopyFileW(LPCWSTR from, LPCWSTR to, BOOL failIfExists) {
   return CopyFileA(UcNarrowArg(from, f), UcNarrowArg(to, t), failIfExists);
 }
 
-BOOL Uc_GetDiskFreeSpaceW(LPCWSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector, LPDWORD freeClusters,
-                          LPDWORD totalClusters) {
+BOOL Uc_GetDiskFreeSpaceW(LPCWSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector,
+                          LPDWORD freeClusters, LPDWORD totalClusters) {
   return ByName(
       root,
-      [&](LPCWSTR r) { return GetDiskFreeSpaceW(r, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters); },
-      [&](LPCSTR r) { return GetDiskFreeSpaceA(r, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters); });
+      [&](LPCWSTR r) {
+        return GetDiskFreeSpaceW(r, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters);
+      },
+      [&](LPCSTR r) {
+        return GetDiskFreeSpaceA(r, sectorsPerCluster, bytesPerSector, freeClusters, totalClusters);
+      });
 }
 
 BOOL Uc_GetVolumeInformationW(LPCWSTR root, LPWSTR volumeName, DWORD volumeNameSize, LPDWORD serialNumber,
@@ -158,7 +162,8 @@ BOOL Uc_GetVolumeInformationW(LPCWSTR root, LPWSTR volumeName, DWORD volumeNameS
                                  fileSystemFlags, fileSystemName, fileSystemNameSize);
   AnsiString r;
   // Room for every unit of the caller's buffers in the longest 8-bit form (four bytes each).
-  std::vector<char> volume(std::size_t{volumeNameSize} * 4 + 1), system(std::size_t{fileSystemNameSize} * 4 + 1);
+  std::vector<char> volume(std::size_t{volumeNameSize} * 4 + 1),
+      system(std::size_t{fileSystemNameSize} * 4 + 1);
   BOOL ok = GetVolumeInformationA(UcNarrowArg(root, r), volume.data(), static_cast<DWORD>(volume.size()),
                                   serialNumber, maxComponentLength, fileSystemFlags, system.data(),
                                   static_cast<DWORD>(system.size()));
@@ -180,8 +185,10 @@ UINT Uc_GetTempFileNameW(LPCWSTR path, LPCWSTR prefix, UINT unique, LPWSTR tempF
   if (Win32PlatformIsUnicode()) return GetTempFileNameW(path, prefix, unique, tempFileName);
   constexpr DWORD kMaxPath = 260;
   AnsiString p, x;
-  std::vector<char> name(kMaxPath * 4 + 1, '\0');  // every unit of a full-length name in the longest 8-bit form
+  std::vector<char> name(kMaxPath * 4 + 1,
+                         '\0');  // every unit of a full-length name in the longest 8-bit form
   UINT r = GetTempFileNameA(UcNarrowArg(path, p), UcNarrowArg(prefix, x), unique, name.data());
-  if (r != 0 && tempFileName) UcCopyBack(UcWiden(AnsiString(name.data())), tempFileName, kMaxPath, cbClearing);
+  if (r != 0 && tempFileName)
+    UcCopyBack(UcWiden(AnsiString(name.data())), tempFileName, kMaxPath, cbClearing);
   return r;
 }

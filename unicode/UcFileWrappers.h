@@ -21,8 +21,8 @@ DWORD Uc_GetCurrentDirectoryW(DWORD size, LPWSTR buffer);
 BOOL Uc_SetCurrentDirectoryW(LPCWSTR path);
 BOOL Uc_SetFileAttributesW(LPCWSTR name, DWORD attributes);
 BOOL Uc_CopyFileW(LPCWSTR from, LPCWSTR to, BOOL failIfExists);
-BOOL Uc_GetDiskFreeSpaceW(LPCWSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector, LPDWORD freeClusters,
-                          LPDWORD totalClusters);
+BOOL Uc_GetDiskFreeSpaceW(LPCWSTR root, LPDWORD sectorsPerCluster, LPDWORD bytesPerSector,
+                          LPDWORD freeClusters, LPDWORD totalClusters);
 // On an 8-bit system it fails unless the caller's file-system-name buffer holds more than 16
 // units and the name is not empty; then both names are widened into the caller's buffers.
 BOOL Uc_GetVolumeInformationW(LPCWSTR root, LPWSTR volumeName, DWORD volumeNameSize, LPDWORD serialNumber,

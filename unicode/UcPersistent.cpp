@@ -25,7 +25,9 @@ void UcPersistent_AfterInherited_DefineProperties(TFiler* filer, TPersistent* in
   auto wideChars = std::make_unique<TUcWideCharPropertyFiler>();
   for (const TPropInfo* p : props) {
     if (!p || p->Name.IsEmpty()) break;
-    if (p->Kind == tkWString) wideStrings->DefineProperties(filer, instance, p->Name);
-    else if (p->Kind == tkWChar) wideChars->DefineProperties(filer, instance, p->Name);
+    if (p->Kind == tkWString)
+      wideStrings->DefineProperties(filer, instance, p->Name);
+    else if (p->Kind == tkWChar)
+      wideChars->DefineProperties(filer, instance, p->Name);
   }
 }

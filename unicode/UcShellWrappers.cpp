@@ -146,7 +146,8 @@ LPITEMIDLIST Uc_SHBrowseForFolderW(BROWSEINFOW* info) {
   narrow.lpfn = info->lpfn;
   narrow.lParam = info->lParam;
   LPITEMIDLIST r = SHBrowseForFolderA(&narrow);
-  if (info->pszDisplayName) UcCopyBack(UcWiden(AnsiString(displayName)), info->pszDisplayName, 260, cbClearing);
+  if (info->pszDisplayName)
+    UcCopyBack(UcWiden(AnsiString(displayName)), info->pszDisplayName, 260, cbClearing);
   info->iImage = narrow.iImage;
   return r;
 }

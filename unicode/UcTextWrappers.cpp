@@ -143,13 +143,14 @@ BOOL Uc_GetStringTypeExW(LCID locale, DWORD infoType, LPCWSTR src, int count, LP
   std::u16string_view text = Counted(src, count);
   std::size_t n = count == -1 ? text.size() + 1 : text.size();
   for (std::size_t i = 0; i < n;) {
-    std::size_t units = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 &&
-                                text[i + 1] <= 0xDFFF
+    std::size_t units = i + 1 < text.size() && text[i] >= 0xD800 && text[i] <= 0xDBFF &&
+                                text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF
                             ? 2
                             : 1;
     AnsiString bytes = i < text.size() ? Narrow(text.substr(i, units)) : AnsiString();
     std::vector<WORD> byteTypes(static_cast<std::size_t>(bytes.Length()) + 1, 0);
-    if (!GetStringTypeExA(locale, infoType, bytes.c_str(), bytes.IsEmpty() ? -1 : bytes.Length(), byteTypes.data()))
+    if (!GetStringTypeExA(locale, infoType, bytes.c_str(), bytes.IsEmpty() ? -1 : bytes.Length(),
+                          byteTypes.data()))
       return FALSE;
     for (std::size_t k = 0; k < units; ++k) types[i + k] = byteTypes[0];
     i += units;

@@ -34,8 +34,8 @@ using Token = std::array<uint8_t, 16>;
 struct Item {
   std::string path, extra;
   int32_t begin = 0, end = 0, dur = 0;
-  std::string region;  // visual items only
-  uint8_t type = 0;    // visual items only
+  std::string region;    // visual items only
+  uint8_t type = 0;      // visual items only
   bool hasText = false;  // text items: whether the text itself travels
   std::u16string text;   // text items: the text's UTF-16 units, without byte-order marks
   bool operator==(const Item&) const = default;

@@ -2,21 +2,21 @@
 #include "platform/backend/HeadlessDriver.h"
 
 #include <png.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <mutex>
 
 #include "platform/gdi/Bitmap.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Process.h"
 #include "platform/win/LayeredWindows.h"
-#include <unistd.h>
-
-#include <cstdio>
-#include <chrono>
-#include <climits>
-#include <condition_variable>
-#include <cstdlib>
-#include <cstring>
-#include <mutex>
-#include <map>
 
 namespace platform::headless {
 
@@ -47,7 +47,8 @@ class HeadlessBackend : public win::Backend {
       woken_ = false;
       return;
     }
-    throw HeadlessStall("headless stall: the interface thread would wait with nothing due and no scripted step");
+    throw HeadlessStall(
+        "headless stall: the interface thread would wait with nothing due and no scripted step");
   }
   void ClipboardPublish(const std::vector<win::ClipboardItem>& items) override {
     driver_.clipboard_ = items;
@@ -64,7 +65,8 @@ class HeadlessBackend : public win::Backend {
     if (!driver_.expectedModals_.empty()) {
       auto [matcher, answer] = std::move(driver_.expectedModals_.front());
       driver_.expectedModals_.erase(driver_.expectedModals_.begin());
-      if (!matcher(info)) throw HeadlessStall("headless: an unexpected modal window appeared: " + Utf8(info.caption));
+      if (!matcher(info))
+        throw HeadlessStall("headless: an unexpected modal window appeared: " + Utf8(info.caption));
       return answer;
     }
     if (driver_.modalHandler_) return driver_.modalHandler_(info);
@@ -135,14 +137,16 @@ const std::vector<audio::SoundEvent>& HeadlessDriver::Sounds() const {
 }
 
 void HeadlessDriver::SetSoundDevices(int wave, int midi) {
-  if (auto* recorder = dynamic_cast<audio::RecordingDevice*>(&audio::Device())) recorder->SetDevices(wave, midi);
+  if (auto* recorder = dynamic_cast<audio::RecordingDevice*>(&audio::Device()))
+    recorder->SetDevices(wave, midi);
 }
 
 void HeadlessDriver::SetScreenSize(int width, int height) { screen_ = {width, height}; }
 
 namespace {
 
-void Input(win::InputEvent::Kind kind, POINT p, int button = 0, int vk = 0, char16_t unit = 0, int wheel = 0) {
+void Input(win::InputEvent::Kind kind, POINT p, int button = 0, int vk = 0, char16_t unit = 0,
+           int wheel = 0) {
   win::InputEvent e;
   e.kind = kind;
   e.screen = p;
@@ -156,7 +160,8 @@ void Input(win::InputEvent::Kind kind, POINT p, int button = 0, int vk = 0, char
 void Modifiers(int modifiers, bool down) {
   const int keys[3][2] = {{kShift, VK_SHIFT}, {kCtrl, VK_CONTROL}, {kAlt, VK_MENU}};
   for (auto& [flag, vk] : keys)
-    if (modifiers & flag) Input(down ? win::InputEvent::Kind::KeyDown : win::InputEvent::Kind::KeyUp, {}, 0, vk);
+    if (modifiers & flag)
+      Input(down ? win::InputEvent::Kind::KeyDown : win::InputEvent::Kind::KeyUp, {}, 0, vk);
 }
 
 }  // namespace
@@ -195,27 +200,35 @@ void HeadlessDriver::KeyUp(int vk, int modifiers) {
 
 void HeadlessDriver::Chord(const std::string& chord) {
   static const std::map<std::string, int> names = {
-      {"Enter", VK_RETURN}, {"Tab", VK_TAB},     {"Esc", VK_ESCAPE}, {"Space", VK_SPACE},   {"Backspace", VK_BACK},
-      {"Delete", VK_DELETE}, {"Insert", VK_INSERT}, {"Home", VK_HOME}, {"End", VK_END},       {"Left", VK_LEFT},
-      {"Right", VK_RIGHT},  {"Up", VK_UP},       {"Down", VK_DOWN},  {"PageUp", VK_PRIOR},  {"PageDown", VK_NEXT},
-      {"F10", VK_F10}};
+      {"Enter", VK_RETURN},   {"Tab", VK_TAB},       {"Esc", VK_ESCAPE},    {"Space", VK_SPACE},
+      {"Backspace", VK_BACK}, {"Delete", VK_DELETE}, {"Insert", VK_INSERT}, {"Home", VK_HOME},
+      {"End", VK_END},        {"Left", VK_LEFT},     {"Right", VK_RIGHT},   {"Up", VK_UP},
+      {"Down", VK_DOWN},      {"PageUp", VK_PRIOR},  {"PageDown", VK_NEXT}, {"F10", VK_F10}};
   int modifiers = 0;
   std::string rest = chord;
   for (;;) {
     const size_t plus = rest.find('+');
     if (plus == std::string::npos || plus + 1 >= rest.size()) break;
     const std::string part = rest.substr(0, plus);
-    if (part == "Ctrl") modifiers |= kCtrl;
-    else if (part == "Alt") modifiers |= kAlt;
-    else if (part == "Shift") modifiers |= kShift;
-    else break;
+    if (part == "Ctrl")
+      modifiers |= kCtrl;
+    else if (part == "Alt")
+      modifiers |= kAlt;
+    else if (part == "Shift")
+      modifiers |= kShift;
+    else
+      break;
     rest = rest.substr(plus + 1);
   }
   int vk = 0;
-  if (auto it = names.find(rest); it != names.end()) vk = it->second;
-  else if (rest.size() == 1 && rest[0] >= 'a' && rest[0] <= 'z') vk = rest[0] - 32;
-  else if (rest.size() == 1 && ((rest[0] >= 'A' && rest[0] <= 'Z') || (rest[0] >= '0' && rest[0] <= '9'))) vk = rest[0];
-  else if (rest.size() >= 2 && rest[0] == 'F') vk = VK_F1 + std::atoi(rest.c_str() + 1) - 1;
+  if (auto it = names.find(rest); it != names.end())
+    vk = it->second;
+  else if (rest.size() == 1 && rest[0] >= 'a' && rest[0] <= 'z')
+    vk = rest[0] - 32;
+  else if (rest.size() == 1 && ((rest[0] >= 'A' && rest[0] <= 'Z') || (rest[0] >= '0' && rest[0] <= '9')))
+    vk = rest[0];
+  else if (rest.size() >= 2 && rest[0] == 'F')
+    vk = VK_F1 + std::atoi(rest.c_str() + 1) - 1;
   if (!vk) throw std::invalid_argument("unknown key in chord: " + chord);
   KeyDown(vk, modifiers);
   KeyUp(vk, modifiers);
@@ -270,7 +283,8 @@ CaptureImage HeadlessDriver::Capture(HWND hwnd) {
     for (int x = 0; x < out.width; ++x) {
       uint32_t p = surface->GetRaw(x + std::max<LONG>(r.left, 0), y + std::max<LONG>(r.top, 0)) & 0xFFFFFF;
       if (alpha != 255)
-        p = ((p >> 16 & 0xFF) * alpha / 255) << 16 | ((p >> 8 & 0xFF) * alpha / 255) << 8 | (p & 0xFF) * alpha / 255;
+        p = ((p >> 16 & 0xFF) * alpha / 255) << 16 | ((p >> 8 & 0xFF) * alpha / 255) << 8 |
+            (p & 0xFF) * alpha / 255;
       out.pixels[size_t(y) * size_t(out.width) + size_t(x)] = p;
     }
   return out;
@@ -345,8 +359,8 @@ bool WritePng(const std::string& path, int width, int height, const uint32_t* pi
   if (ok && setjmp(png_jmpbuf(png))) ok = false;
   if (ok) {
     png_init_io(png, f);
-    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {

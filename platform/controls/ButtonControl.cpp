@@ -100,8 +100,8 @@ void Paint(HWND hwnd, ButtonWindow& b, HDC dc) {
     SendDrawItem(hwnd, b, dc, ODA_DRAWENTIRE);
     return;
   }
-  HBRUSH brush = ParentColors(hwnd, dc, type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? WM_CTLCOLORBTN
-                                                                                           : WM_CTLCOLORSTATIC);
+  HBRUSH brush = ParentColors(
+      hwnd, dc, type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC);
   FillRect(dc, &r, brush);
   HGDIOBJ oldFont = SelectObject(dc, ControlFont(b.font));
   SetBkMode(dc, TRANSPARENT);
@@ -186,7 +186,8 @@ std::vector<HWND> RadioGroup(HWND hwnd) {
   for (auto it = first; it != last; ++it) {
     char16_t cls[16] = {};
     GetClassNameW(*it, cls, 16);
-    if (std::u16string(cls) == u"BUTTON" && (DWORD(GetWindowLongW(*it, GWL_STYLE)) & BS_TYPEMASK) == BS_AUTORADIOBUTTON)
+    if (std::u16string(cls) == u"BUTTON" &&
+        (DWORD(GetWindowLongW(*it, GWL_STYLE)) & BS_TYPEMASK) == BS_AUTORADIOBUTTON)
       group.push_back(*it);
   }
   return group;
@@ -225,7 +226,9 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   if (!bp) return def();
   ButtonWindow& b = *bp;
   switch (msg) {
-    case WM_NCDESTROY: States().Drop(hwnd); return def();
+    case WM_NCDESTROY:
+      States().Drop(hwnd);
+      return def();
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
@@ -233,7 +236,8 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       EndPaint(hwnd, &ps);
       return 0;
     }
-    case WM_ERASEBKGND: return 1;
+    case WM_ERASEBKGND:
+      return 1;
     case WM_SETTEXT: {
       const LRESULT r = def();
       InvalidateRect(hwnd, nullptr, TRUE);
@@ -243,8 +247,11 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       b.font = reinterpret_cast<HFONT>(w);
       if (LOWORD(uint64_t(l))) InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
-    case WM_GETFONT: return LRESULT(b.font);
-    case WM_ENABLE: InvalidateRect(hwnd, nullptr, TRUE); return 0;
+    case WM_GETFONT:
+      return LRESULT(b.font);
+    case WM_ENABLE:
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return 0;
     case WM_GETDLGCODE: {
       const DWORD type = Type(hwnd);
       if (IsRadio(type)) return DLGC_BUTTON | DLGC_RADIOBUTTON;
@@ -300,7 +307,8 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
         Click(hwnd, b);
       }
       return 0;
-    case WM_CHAR: return 0;
+    case WM_CHAR:
+      return 0;
     case WM_SETFOCUS:
       b.focused = true;
       StateChanged(hwnd, b, ODA_FOCUS);
@@ -312,8 +320,11 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       StateChanged(hwnd, b, ODA_FOCUS);
       if (DWORD(GetWindowLongW(hwnd, GWL_STYLE)) & BS_NOTIFY) NotifyParent(hwnd, BN_KILLFOCUS);
       return 0;
-    case BM_CLICK: Click(hwnd, b); return 0;
-    case BM_GETCHECK: return b.check;
+    case BM_CLICK:
+      Click(hwnd, b);
+      return 0;
+    case BM_GETCHECK:
+      return b.check;
     case BM_SETCHECK:
       b.check = LRESULT(w) & 3;
       InvalidateRect(hwnd, nullptr, FALSE);
@@ -330,7 +341,8 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       if (l) InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
     }
-    default: return def();
+    default:
+      return def();
   }
 }
 
@@ -352,7 +364,9 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   StaticWindow* sp = Statics().Get(hwnd);
   if (!sp) return def();
   switch (msg) {
-    case WM_NCDESTROY: Statics().Drop(hwnd); return def();
+    case WM_NCDESTROY:
+      Statics().Drop(hwnd);
+      return def();
     case WM_SETTEXT: {
       const LRESULT r = def();
       InvalidateRect(hwnd, nullptr, TRUE);
@@ -362,8 +376,10 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       sp->font = reinterpret_cast<HFONT>(w);
       if (LOWORD(uint64_t(l))) InvalidateRect(hwnd, nullptr, TRUE);
       return 0;
-    case WM_GETFONT: return LRESULT(sp->font);
-    case WM_ERASEBKGND: return 1;
+    case WM_GETFONT:
+      return LRESULT(sp->font);
+    case WM_ERASEBKGND:
+      return 1;
     case WM_NCHITTEST:
       return (DWORD(GetWindowLongW(hwnd, GWL_STYLE)) & SS_NOTIFY) ? HTCLIENT : HTTRANSPARENT;
     case WM_LBUTTONDOWN:
@@ -393,7 +409,8 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       EndPaint(hwnd, &ps);
       return 0;
     }
-    default: return def();
+    default:
+      return def();
   }
 }
 

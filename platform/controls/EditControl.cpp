@@ -29,11 +29,11 @@ struct EditWindow {
   bool selecting = false;
   char16_t pendingHigh = 0;
   platform::Utf8Collector pendingBytes;  // an incomplete UTF-8 character typed into an 8-bit window
-  size_t firstLine = 0;      // first visual line shown
-  int xOffset = 0;           // pixels scrolled to the left (single-line)
-  bool vertical = false;     // a multi-line edit with a vertical scroll bar
-  bool horizontal = false;   // ... with a horizontal one
-  int widest = 0;            // pixels of the widest visual line, for the horizontal bar
+  size_t firstLine = 0;                  // first visual line shown
+  int xOffset = 0;                       // pixels scrolled to the left (single-line)
+  bool vertical = false;                 // a multi-line edit with a vertical scroll bar
+  bool horizontal = false;               // ... with a horizontal one
+  int widest = 0;                        // pixels of the widest visual line, for the horizontal bar
 };
 
 WindowStates<EditWindow>& States() {
@@ -179,16 +179,26 @@ int VisibleLines(HWND hwnd, int lineHeight) {
 // stays (disabled) when everything fits.
 void UpdateScrollBar(HWND hwnd, const EditWindow& e, size_t lineCount, int visible) {
   if (e.vertical) {
-    SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0,
-                  int(std::max<size_t>(lineCount, 1) - 1), UINT(visible), int(e.firstLine), 0};
+    SCROLLINFO si{sizeof(SCROLLINFO),
+                  SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL,
+                  0,
+                  int(std::max<size_t>(lineCount, 1) - 1),
+                  UINT(visible),
+                  int(e.firstLine),
+                  0};
     SetScrollInfo(hwnd, SB_VERT, &si, TRUE);
   }
   if (e.horizontal) {
     // One position per pixel; a page is the width the text is shown in.
     RECT c;
     GetClientRect(hwnd, &c);
-    SCROLLINFO si{sizeof(SCROLLINFO), SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL, 0, std::max(0, e.widest),
-                  UINT(std::max(1, int(c.right) - 2 * kMargin)), e.xOffset, 0};
+    SCROLLINFO si{sizeof(SCROLLINFO),
+                  SIF_RANGE | SIF_PAGE | SIF_POS | SIF_DISABLENOSCROLL,
+                  0,
+                  std::max(0, e.widest),
+                  UINT(std::max(1, int(c.right) - 2 * kMargin)),
+                  e.xOffset,
+                  0};
     SetScrollInfo(hwnd, SB_HORZ, &si, TRUE);
   }
 }
@@ -258,12 +268,24 @@ void OnHScroll(HWND hwnd, EditWindow& e, WORD code) {
   const int width = std::max(1, int(c.right) - 2 * kMargin);
   int x = e.xOffset;
   switch (code) {
-    case SB_LINELEFT: x -= 8; break;
-    case SB_LINERIGHT: x += 8; break;
-    case SB_PAGELEFT: x -= width; break;
-    case SB_PAGERIGHT: x += width; break;
-    case SB_LEFT: x = 0; break;
-    case SB_RIGHT: x = e.widest; break;
+    case SB_LINELEFT:
+      x -= 8;
+      break;
+    case SB_LINERIGHT:
+      x += 8;
+      break;
+    case SB_PAGELEFT:
+      x -= width;
+      break;
+    case SB_PAGERIGHT:
+      x += width;
+      break;
+    case SB_LEFT:
+      x = 0;
+      break;
+    case SB_RIGHT:
+      x = e.widest;
+      break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
       SCROLLINFO si{sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0};
@@ -271,7 +293,8 @@ void OnHScroll(HWND hwnd, EditWindow& e, WORD code) {
       x = si.nTrackPos;
       break;
     }
-    default: return;
+    default:
+      return;
   }
   e.xOffset = std::clamp(x, 0, std::max(0, e.widest - width));
   InvalidateRect(hwnd, nullptr, TRUE);
@@ -281,12 +304,24 @@ void OnHScroll(HWND hwnd, EditWindow& e, WORD code) {
 void OnVScroll(HWND hwnd, EditWindow& e, WORD code) {
   const long first = long(e.firstLine);
   switch (code) {
-    case SB_LINEUP: ScrollToLine(hwnd, e, first - 1, true); break;
-    case SB_LINEDOWN: ScrollToLine(hwnd, e, first + 1, true); break;
-    case SB_PAGEUP: ScrollToLine(hwnd, e, first - PageLines(hwnd, e), true); break;
-    case SB_PAGEDOWN: ScrollToLine(hwnd, e, first + PageLines(hwnd, e), true); break;
-    case SB_TOP: ScrollToLine(hwnd, e, 0, true); break;
-    case SB_BOTTOM: ScrollToLine(hwnd, e, 1L << 30, true); break;
+    case SB_LINEUP:
+      ScrollToLine(hwnd, e, first - 1, true);
+      break;
+    case SB_LINEDOWN:
+      ScrollToLine(hwnd, e, first + 1, true);
+      break;
+    case SB_PAGEUP:
+      ScrollToLine(hwnd, e, first - PageLines(hwnd, e), true);
+      break;
+    case SB_PAGEDOWN:
+      ScrollToLine(hwnd, e, first + PageLines(hwnd, e), true);
+      break;
+    case SB_TOP:
+      ScrollToLine(hwnd, e, 0, true);
+      break;
+    case SB_BOTTOM:
+      ScrollToLine(hwnd, e, 1L << 30, true);
+      break;
     case SB_THUMBTRACK:
     case SB_THUMBPOSITION: {
       SCROLLINFO si{sizeof(SCROLLINFO), SIF_TRACKPOS, 0, 0, 0, 0, 0};
@@ -294,7 +329,8 @@ void OnVScroll(HWND hwnd, EditWindow& e, WORD code) {
       ScrollToLine(hwnd, e, si.nTrackPos, true);
       break;
     }
-    default: return;
+    default:
+      return;
   }
 }
 
@@ -409,17 +445,26 @@ void TypeUnit(HWND hwnd, EditWindow& e, char16_t c) {
     case 8:
       if (!ReadOnly(hwnd) && e.buffer.Backspace()) AfterChange(hwnd, e);
       return;
-    case 3: Copy(hwnd, e); return;
-    case 22: Paste(hwnd, e); return;
-    case 24: Cut(hwnd, e); return;
-    case 26: Undo(hwnd, e); return;
+    case 3:
+      Copy(hwnd, e);
+      return;
+    case 22:
+      Paste(hwnd, e);
+      return;
+    case 24:
+      Cut(hwnd, e);
+      return;
+    case 26:
+      Undo(hwnd, e);
+      return;
     case 13:
       if (Multi(hwnd)) UserReplace(hwnd, e, u"\r\n", true);
       return;
     case 9:
       if (Multi(hwnd)) UserReplace(hwnd, e, u"\t", true);
       return;
-    default: break;
+    default:
+      break;
   }
   if (c < 32 || c == 127) return;
   if (ReadOnly(hwnd)) return;
@@ -492,7 +537,8 @@ void OnKeyDown(HWND hwnd, EditWindow& e, int vk) {
       if (ctrl) return Copy(hwnd, e);
       if (shift) return Paste(hwnd, e);
       return;
-    default: return;
+    default:
+      return;
   }
 }
 
@@ -594,13 +640,16 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       NotifyParent(hwnd, EN_CHANGE);
       return TRUE;
     }
-    case WM_GETTEXT: return CopyTextOut(hwnd, b.Text(), w, l);
-    case WM_GETTEXTLENGTH: return TextLengthFor(hwnd, b.Text());
+    case WM_GETTEXT:
+      return CopyTextOut(hwnd, b.Text(), w, l);
+    case WM_GETTEXTLENGTH:
+      return TextLengthFor(hwnd, b.Text());
     case WM_SETFONT:
       e.font = reinterpret_cast<HFONT>(w);
       if (LOWORD(uint64_t(l))) Refresh(hwnd, e);
       return 0;
-    case WM_GETFONT: return LRESULT(e.font);
+    case WM_GETFONT:
+      return LRESULT(e.font);
     case WM_GETDLGCODE:
       return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | (Multi(hwnd) ? DLGC_WANTALLKEYS : 0);
     case WM_SETFOCUS: {
@@ -628,25 +677,37 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case WM_PAINT:
       Paint(hwnd, e);
       return 0;
-    case WM_ERASEBKGND: return 1;  // painting fills the whole client area
+    case WM_ERASEBKGND:
+      return 1;  // painting fills the whole client area
     case WM_CHAR:
       OnChar(hwnd, e, w);
       return 0;
     case WM_KEYDOWN:
       OnKeyDown(hwnd, e, int(w));
       return 0;
-    case WM_COPY: Copy(hwnd, e); return 0;
-    case WM_CUT: Cut(hwnd, e); return 0;
-    case WM_PASTE: Paste(hwnd, e); return 0;
-    case WM_CLEAR: Clear(hwnd, e); return 0;
+    case WM_COPY:
+      Copy(hwnd, e);
+      return 0;
+    case WM_CUT:
+      Cut(hwnd, e);
+      return 0;
+    case WM_PASTE:
+      Paste(hwnd, e);
+      return 0;
+    case WM_CLEAR:
+      Clear(hwnd, e);
+      return 0;
     case WM_UNDO:
     case EM_UNDO: {
       const bool could = b.CanUndo();
       Undo(hwnd, e);
       return could;
     }
-    case EM_CANUNDO: return b.CanUndo();
-    case EM_EMPTYUNDOBUFFER: b.EmptyUndo(); return 0;
+    case EM_CANUNDO:
+      return b.CanUndo();
+    case EM_EMPTYUNDOBUFFER:
+      b.EmptyUndo();
+      return 0;
     case EM_GETSEL: {
       const LRESULT s = PosOut(hwnd, e, b.SelStart()), t = PosOut(hwnd, e, b.SelEnd());
       if (w) *reinterpret_cast<DWORD*>(w) = DWORD(s);
@@ -675,10 +736,17 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       if (cut) NotifyParent(hwnd, EN_MAXTEXT);
       return 0;
     }
-    case EM_SCROLLCARET: ShowCaretPos(hwnd, e); InvalidateRect(hwnd, nullptr, FALSE); return TRUE;
-    case EM_GETMODIFY: return e.modified;
-    case EM_SETMODIFY: e.modified = w != 0; return 0;
-    case EM_GETLINECOUNT: return LRESULT(b.LineCount());
+    case EM_SCROLLCARET:
+      ShowCaretPos(hwnd, e);
+      InvalidateRect(hwnd, nullptr, FALSE);
+      return TRUE;
+    case EM_GETMODIFY:
+      return e.modified;
+    case EM_SETMODIFY:
+      e.modified = w != 0;
+      return 0;
+    case EM_GETLINECOUNT:
+      return LRESULT(b.LineCount());
     case EM_LINEINDEX: {
       const long n = long(int(w));
       const size_t line = n < 0 ? b.LineFromChar(b.Caret()) : size_t(n);
@@ -720,7 +788,8 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       b.SetLimitInBytes(IsAnsi(hwnd));  // counted as the window's other positions are
       return 0;
     }
-    case EM_GETLIMITTEXT: return LRESULT(b.Limit());
+    case EM_GETLIMITTEXT:
+      return LRESULT(b.Limit());
     case EM_SETPASSWORDCHAR: {
       char16_t c = char16_t(w);
       if (IsAnsi(hwnd) && w) {
@@ -745,7 +814,8 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       InvalidateRect(hwnd, nullptr, TRUE);
       return TRUE;
     }
-    case EM_GETFIRSTVISIBLELINE: return LRESULT(e.firstLine);
+    case EM_GETFIRSTVISIBLELINE:
+      return LRESULT(e.firstLine);
     case EM_GETRECT: {
       if (!l) return 0;
       RECT* r = reinterpret_cast<RECT*>(l);
@@ -802,8 +872,11 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case WM_LBUTTONDBLCLK:
       SelectWordAt(hwnd, e, PosFromPoint(hwnd, e, GET_X_LPARAM(l), GET_Y_LPARAM(l)));
       return 0;
-    case WM_CAPTURECHANGED: e.selecting = false; return 0;
-    default: return def();
+    case WM_CAPTURECHANGED:
+      e.selecting = false;
+      return 0;
+    default:
+      return def();
   }
 }
 

@@ -67,7 +67,8 @@ enum class Taken { Yes, Refused, Failed };
 Outcome Ask(const Request& r, std::vector<std::u16string>& files,
             const std::function<Taken(const std::vector<std::u16string>&)>& take) {
   platform::win::ModalInfo info;
-  info.kind = r.save ? platform::win::ModalInfo::Kind::SaveDialog : platform::win::ModalInfo::Kind::OpenDialog;
+  info.kind =
+      r.save ? platform::win::ModalInfo::Kind::SaveDialog : platform::win::ModalInfo::Kind::OpenDialog;
   info.className = u"#32770";
   info.caption = r.title.empty() ? (r.save ? u"Save As" : u"Open") : r.title;
   info.title = r.title;
@@ -83,35 +84,41 @@ Outcome Ask(const Request& r, std::vector<std::u16string>& files,
     files = answer->files;
     if (files.size() > 1 && !(r.flags & OFN_ALLOWMULTISELECT)) files.resize(1);
     for (auto& f : files) {
-      if (r.save && !r.defExt.empty() && f.find(u'.', NameStart(f)) == std::u16string::npos) f += u"." + r.defExt;
+      if (r.save && !r.defExt.empty() && f.find(u'.', NameStart(f)) == std::u16string::npos)
+        f += u"." + r.defExt;
     }
     bool ok = true;
     for (const auto& f : files) {
-      if (((r.flags & OFN_FILEMUSTEXIST) && !Exists(f)) || ((r.flags & OFN_PATHMUSTEXIST) && !FolderExists(f))) {
+      if (((r.flags & OFN_FILEMUSTEXIST) && !Exists(f)) ||
+          ((r.flags & OFN_PATHMUSTEXIST) && !FolderExists(f))) {
         MessageBoxW(r.owner, (f + u"\nFile not found.\nCheck the file name and try again.").c_str(),
                     info.caption.c_str(), MB_OK | MB_ICONWARNING);
         ok = false;
         break;
       }
       if (r.save && (r.flags & OFN_OVERWRITEPROMPT) && Exists(f) &&
-          MessageBoxW(r.owner, (f + u" already exists.\nDo you want to replace it?").c_str(), info.caption.c_str(),
-                      MB_YESNO | MB_ICONWARNING) != IDYES) {
+          MessageBoxW(r.owner, (f + u" already exists.\nDo you want to replace it?").c_str(),
+                      info.caption.c_str(), MB_YESNO | MB_ICONWARNING) != IDYES) {
         ok = false;
         break;
       }
     }
     if (!ok) continue;
     switch (take(files)) {
-      case Taken::Yes: return Outcome::Chosen;
-      case Taken::Failed: return Outcome::Failed;
-      case Taken::Refused: break;
+      case Taken::Yes:
+        return Outcome::Chosen;
+      case Taken::Failed:
+        return Outcome::Failed;
+      case Taken::Refused:
+        break;
     }
   }
   return Outcome::Cancelled;
 }
 
 // The result buffer's content: one full path, or the folder followed by the names.
-std::u16string ResultBuffer(const std::vector<std::u16string>& files, bool multi, WORD& offset, WORD& extension) {
+std::u16string ResultBuffer(const std::vector<std::u16string>& files, bool multi, WORD& offset,
+                            WORD& extension) {
   std::u16string out;
   if (files.size() == 1 || !multi) {
     out = files[0];
@@ -142,7 +149,8 @@ std::vector<std::u16string> SplitFilter(const Char* filter, bool ansi) {
     size_t n = 0;
     while (p[n]) ++n;
     if (ansi)
-      parts.push_back(platform::MultiByteToUtf16(std::string_view(reinterpret_cast<const char*>(p), n), CP_ACP));
+      parts.push_back(
+          platform::MultiByteToUtf16(std::string_view(reinterpret_cast<const char*>(p), n), CP_ACP));
     else
       parts.emplace_back(reinterpret_cast<const char16_t*>(p), n);
     p += n + 1;
@@ -163,7 +171,8 @@ std::basic_string<Char> InitialName(const Char* buffer, DWORD capacity) {
 DWORD ExtensionFlag(const std::u16string& file, const std::u16string& defExt) {
   if (defExt.empty()) return 0;
   const size_t dot = file.find_last_of(u'.');
-  const std::u16string ext = dot != std::u16string::npos && dot >= NameStart(file) ? file.substr(dot + 1) : u"";
+  const std::u16string ext =
+      dot != std::u16string::npos && dot >= NameStart(file) ? file.substr(dot + 1) : u"";
   auto lower = [](std::u16string s) {
     for (char16_t& c : s)
       if (c >= u'A' && c <= u'Z') c = char16_t(c + 32);
@@ -174,7 +183,8 @@ DWORD ExtensionFlag(const std::u16string& file, const std::u16string& defExt) {
 
 // The hooked dialog's window for the time the dialog is open (none without a hook).
 template <class OpenFileName>
-std::unique_ptr<platform::controls::FileDialogWindow> OpenWindow(OpenFileName* ofn, const Request& r, bool ansi) {
+std::unique_ptr<platform::controls::FileDialogWindow> OpenWindow(OpenFileName* ofn, const Request& r,
+                                                                 bool ansi) {
   if (!(ofn->Flags & OFN_ENABLEHOOK) || !ofn->lpfnHook) return nullptr;
   const std::u16string caption = r.title.empty() ? (r.save ? u"Save As" : u"Open") : r.title;
   return std::make_unique<platform::controls::FileDialogWindow>(ofn->hwndOwner, caption, ofn->lpfnHook,
@@ -256,7 +266,8 @@ bool FillA(OPENFILENAMEA* ofn, const std::vector<std::u16string>& files, const R
     extension = dot != std::string::npos && dot >= offset ? WORD(dot + 1) : WORD(0);
     out.push_back(0);
   } else {
-    out = platform::Utf16ToMultiByte(files[0].substr(0, NameStart(files[0]) ? NameStart(files[0]) - 1 : 0), CP_ACP);
+    out = platform::Utf16ToMultiByte(files[0].substr(0, NameStart(files[0]) ? NameStart(files[0]) - 1 : 0),
+                                     CP_ACP);
     out.push_back(0);
     offset = WORD(out.size());
     for (const auto& f : files) {

@@ -121,7 +121,9 @@ int HeightOf(HWND hwnd, ListBox& lb, int i) {
 int FitFrom(HWND hwnd, ListBox& lb, int top) {
   if (!Variable(hwnd)) return std::max(1, ClientHeight(hwnd) / ItemHeight(hwnd, lb));
   int n = 0;
-  for (int i = std::max(0, top), y = 0; i < Count(lb) && (y += HeightOf(hwnd, lb, i)) <= ClientHeight(hwnd); ++i) ++n;
+  for (int i = std::max(0, top), y = 0; i < Count(lb) && (y += HeightOf(hwnd, lb, i)) <= ClientHeight(hwnd);
+       ++i)
+    ++n;
   return std::max(1, n);
 }
 int PageItems(HWND hwnd, ListBox& lb) { return FitFrom(hwnd, lb, lb.top); }
@@ -247,8 +249,8 @@ int MeasureItem(HWND hwnd, ListBox& lb, UINT id, ULONG_PTR data) {
   const Owner owner = OwnerOf(hwnd, lb);
   RECT r;
   GetClientRect(hwnd, &r);
-  MEASUREITEMSTRUCT mis{owner.type, UINT(GetDlgCtrlID(owner.control)), id, UINT(r.right), UINT(FontHeight(hwnd, lb)),
-                        data};
+  MEASUREITEMSTRUCT mis{owner.type,    UINT(GetDlgCtrlID(owner.control)), id,
+                        UINT(r.right), UINT(FontHeight(hwnd, lb)),        data};
   if (owner.to) SendMessageW(owner.to, WM_MEASUREITEM, WPARAM(mis.CtlID), LPARAM(&mis));
   return std::clamp(int(mis.itemHeight), 1, 255);
 }

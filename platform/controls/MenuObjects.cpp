@@ -1,9 +1,10 @@
 // Menu handles and their items.
+#include "platform/controls/MenuObjects.h"
+
 #include <algorithm>
 #include <map>
 #include <memory>
 
-#include "platform/controls/MenuObjects.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/LastError.h"
 #include "platform/win/Win.h"
@@ -35,8 +36,8 @@ HMENU NewMenu(bool popup) {
 bool InfoSizeOk(UINT size) { return size == sizeof(MENUITEMINFOW) || size == 48; }
 
 // Applies the masked fields of an item record; `text` is the caption already in UTF-16.
-void Apply(MenuItem& item, UINT mask, UINT type, UINT state, UINT id, HMENU sub, ULONG_PTR data, HBITMAP bitmap,
-           const std::u16string* text) {
+void Apply(MenuItem& item, UINT mask, UINT type, UINT state, UINT id, HMENU sub, ULONG_PTR data,
+           HBITMAP bitmap, const std::u16string* text) {
   if (mask & MIIM_FTYPE) item.type = type;
   if (mask & MIIM_TYPE) {
     item.type = type;
@@ -143,7 +144,8 @@ BOOL SetInfo(HMENU menu, UINT item, BOOL byPosition, const Info* info) {
 // An item from the classic flags of AppendMenu/InsertMenu.
 MenuItem FromFlags(UINT flags, UINT_PTR idOrSub, const std::u16string& text) {
   MenuItem m;
-  m.type = flags & (MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW | MF_MENUBREAK | MF_MENUBARBREAK | MF_RIGHTJUSTIFY);
+  m.type =
+      flags & (MF_SEPARATOR | MF_BITMAP | MF_OWNERDRAW | MF_MENUBREAK | MF_MENUBARBREAK | MF_RIGHTJUSTIFY);
   m.state = flags & (MF_GRAYED | MF_DISABLED | MF_CHECKED | MF_HILITE | MF_DEFAULT);
   if (flags & MF_POPUP)
     m.subMenu = reinterpret_cast<HMENU>(idOrSub);

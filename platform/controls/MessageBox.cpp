@@ -19,12 +19,18 @@ struct Button {
 
 std::vector<Button> ButtonsOf(UINT flags) {
   switch (flags & MB_TYPEMASK) {
-    case MB_OKCANCEL: return {{IDOK, u"OK"}, {IDCANCEL, u"Cancel"}};
-    case MB_ABORTRETRYIGNORE: return {{IDABORT, u"&Abort"}, {IDRETRY, u"&Retry"}, {IDIGNORE, u"&Ignore"}};
-    case MB_YESNOCANCEL: return {{IDYES, u"&Yes"}, {IDNO, u"&No"}, {IDCANCEL, u"Cancel"}};
-    case MB_YESNO: return {{IDYES, u"&Yes"}, {IDNO, u"&No"}};
-    case MB_RETRYCANCEL: return {{IDRETRY, u"&Retry"}, {IDCANCEL, u"Cancel"}};
-    default: return {{IDOK, u"OK"}};
+    case MB_OKCANCEL:
+      return {{IDOK, u"OK"}, {IDCANCEL, u"Cancel"}};
+    case MB_ABORTRETRYIGNORE:
+      return {{IDABORT, u"&Abort"}, {IDRETRY, u"&Retry"}, {IDIGNORE, u"&Ignore"}};
+    case MB_YESNOCANCEL:
+      return {{IDYES, u"&Yes"}, {IDNO, u"&No"}, {IDCANCEL, u"Cancel"}};
+    case MB_YESNO:
+      return {{IDYES, u"&Yes"}, {IDNO, u"&No"}};
+    case MB_RETRYCANCEL:
+      return {{IDRETRY, u"&Retry"}, {IDCANCEL, u"Cancel"}};
+    default:
+      return {{IDOK, u"OK"}};
   }
 }
 
@@ -73,7 +79,9 @@ LRESULT BoxProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   if (msg == WM_NCCREATE) States().Create(hwnd);
   if (!box) return DefWindowProcW(hwnd, msg, w, l);
   switch (msg) {
-    case WM_NCDESTROY: States().Drop(hwnd); break;
+    case WM_NCDESTROY:
+      States().Drop(hwnd);
+      break;
     case WM_COMMAND:
       if (HIWORD(w) == BN_CLICKED && !box->result) box->result = LOWORD(w);
       return 0;
@@ -100,7 +108,8 @@ LRESULT BoxProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case WM_CTLCOLORBTN:
       SetBkColor(HDC(w), GetSysColor(COLOR_BTNFACE));
       return LRESULT(GetSysColorBrush(COLOR_BTNFACE));
-    case WM_ERASEBKGND: return 1;
+    case WM_ERASEBKGND:
+      return 1;
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd, &ps);
@@ -117,7 +126,8 @@ LRESULT BoxProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       EndPaint(hwnd, &ps);
       return 0;
     }
-    default: break;
+    default:
+      break;
   }
   return DefWindowProcW(hwnd, msg, w, l);
 }
@@ -133,7 +143,8 @@ int ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string&
   HDC screen = GetDC(nullptr);
   HGDIOBJ old = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
   RECT calc{0, 0, 400, 0};
-  DrawTextW(screen, text.c_str(), int(text.size()), &calc, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+  DrawTextW(screen, text.c_str(), int(text.size()), &calc,
+            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
   SelectObject(screen, old);
   ReleaseDC(nullptr, screen);
   const int iconSpace = (flags & MB_ICONMASK) ? kIcon + 2 * 12 : 12;
@@ -147,8 +158,8 @@ int ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string&
   const int y = std::max(0, int(area.top + area.bottom - height) / 2);
 
   const HWND box = CreateWindowExW(WS_EX_DLGMODALFRAME | ((flags & MB_TOPMOST) ? WS_EX_TOPMOST : 0),
-                                   kMessageBoxClass, caption.c_str(), WS_POPUP | WS_CAPTION, x, y, width, height,
-                                   owner, nullptr, nullptr, nullptr);
+                                   kMessageBoxClass, caption.c_str(), WS_POPUP | WS_CAPTION, x, y, width,
+                                   height, owner, nullptr, nullptr, nullptr);
   if (!box) return 0;
   BoxWindow& state = *States().Get(box);
   state.text = text;
@@ -161,8 +172,8 @@ int ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string&
   std::vector<std::u16string> texts{text};
   for (size_t i = 0; i < buttons.size(); ++i) {
     CreateWindowExW(0, u"BUTTON", buttons[i].caption,
-                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == defIndex ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), bx,
-                    height - 12 - kButtonHeight, kButtonWidth, kButtonHeight, box,
+                    WS_CHILD | WS_VISIBLE | WS_TABSTOP | (i == defIndex ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                    bx, height - 12 - kButtonHeight, kButtonWidth, kButtonHeight, box,
                     reinterpret_cast<HMENU>(uintptr_t(buttons[i].id)), nullptr, nullptr);
     texts.push_back(buttons[i].caption);
     bx += kButtonWidth + kGap;
@@ -180,11 +191,15 @@ int ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string&
   bool loop = true;
   if (auto answer = win::AskModal(info)) {
     switch (answer->type) {
-      case win::ModalAnswer::Type::Result: result = answer->result, loop = false; break;
+      case win::ModalAnswer::Type::Result:
+        result = answer->result, loop = false;
+        break;
       case win::ModalAnswer::Type::Drive:
         if (answer->drive) answer->drive();
         break;
-      default: result = state.escapeId ? state.escapeId : IDCANCEL, loop = false; break;
+      default:
+        result = state.escapeId ? state.escapeId : IDCANCEL, loop = false;
+        break;
     }
   }
   if (loop) {
@@ -205,5 +220,6 @@ int MessageBoxW(HWND owner, LPCWSTR text, LPCWSTR caption, UINT flags) {
 
 int MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT flags) {
   return platform::controls::ShowMessageBox(owner, platform::MultiByteToUtf16(text ? text : "", CP_ACP),
-                                            platform::MultiByteToUtf16(caption ? caption : "Error", CP_ACP), flags);
+                                            platform::MultiByteToUtf16(caption ? caption : "Error", CP_ACP),
+                                            flags);
 }

@@ -59,8 +59,12 @@ BOOL PlaySoundA(LPCSTR name, HMODULE, DWORD flags) {
   return TRUE;
 }
 
-UINT waveOutGetNumDevs() { return platform::audio::Device().CanPlay(platform::audio::SoundKind::Wave) ? 1 : 0; }
-UINT midiOutGetNumDevs() { return platform::audio::Device().CanPlay(platform::audio::SoundKind::Midi) ? 1 : 0; }
+UINT waveOutGetNumDevs() {
+  return platform::audio::Device().CanPlay(platform::audio::SoundKind::Wave) ? 1 : 0;
+}
+UINT midiOutGetNumDevs() {
+  return platform::audio::Device().CanPlay(platform::audio::SoundKind::Midi) ? 1 : 0;
+}
 
 BOOL MessageBeep(UINT) {
   if (auto* backend = platform::win::CurrentBackend()) backend->Beep();

@@ -124,8 +124,8 @@ void OpenLevel(Tracker& t, HMENU menu, int x, int y) {
   }
   x = std::clamp(x, 0, std::max(0, sw - int(size.cx)));
   y = std::clamp(y, 0, std::max(0, sh - int(size.cy)));
-  level.hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kMenuClass, u"", WS_POPUP, x, y,
-                               size.cx, size.cy, t.owner, nullptr, nullptr, nullptr);
+  level.hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kMenuClass, u"", WS_POPUP,
+                               x, y, size.cx, size.cy, t.owner, nullptr, nullptr, nullptr);
   t.levels.push_back(std::move(level));
   ShowWindow(t.levels.back().hwnd, SW_SHOWNOACTIVATE);
 }
@@ -191,20 +191,29 @@ void OnKey(Tracker& t, int vk) {
   const size_t deepest = t.levels.size() - 1;
   Level& level = t.levels[deepest];
   switch (vk) {
-    case VK_UP: MoveHot(t, level, -1); return;
-    case VK_DOWN: MoveHot(t, level, 1); return;
-    case VK_RIGHT: Activate(t, deepest, level.hot); return;
+    case VK_UP:
+      MoveHot(t, level, -1);
+      return;
+    case VK_DOWN:
+      MoveHot(t, level, 1);
+      return;
+    case VK_RIGHT:
+      Activate(t, deepest, level.hot);
+      return;
     case VK_LEFT:
       if (deepest > 0) CloseLevelsFrom(t, deepest);
       return;
-    case VK_RETURN: Activate(t, deepest, level.hot); return;
+    case VK_RETURN:
+      Activate(t, deepest, level.hot);
+      return;
     case VK_ESCAPE:
       if (deepest > 0)
         CloseLevelsFrom(t, deepest);
       else
         Finish(t, 0);
       return;
-    default: break;
+    default:
+      break;
   }
   if (!((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))) return;
   Menu* m = FindMenu(level.menu);
@@ -214,7 +223,6 @@ void OnKey(Tracker& t, int vk) {
       return;
     }
 }
-
 
 LRESULT HookProc(int code, WPARAM w, LPARAM l) {
   MSG* msg = reinterpret_cast<MSG*>(l);
@@ -244,7 +252,8 @@ LRESULT HookProc(int code, WPARAM w, LPARAM l) {
           msg->message = WM_NULL;
         }
         break;
-      default: break;
+      default:
+        break;
     }
   }
   return CallNextHookEx(active ? active->hook : nullptr, code, w, l);
@@ -277,10 +286,16 @@ void PaintLevel(HWND hwnd, Level& level) {
       continue;
     }
     if (it.type & MFT_OWNERDRAW) {
-      DRAWITEMSTRUCT di{ODT_MENU, 0, it.id, ODA_DRAWENTIRE,
+      DRAWITEMSTRUCT di{ODT_MENU,
+                        0,
+                        it.id,
+                        ODA_DRAWENTIRE,
                         UINT((hot ? ODS_SELECTED : 0) | (Disabled(it) ? ODS_GRAYED : 0) |
                              ((it.state & MF_CHECKED) ? ODS_CHECKED : 0)),
-                        reinterpret_cast<HWND>(level.menu), dc, r, it.data};
+                        reinterpret_cast<HWND>(level.menu),
+                        dc,
+                        r,
+                        it.data};
       if (active) SendMessageW(active->owner, WM_DRAWITEM, 0, LPARAM(&di));
       continue;
     }
@@ -310,8 +325,10 @@ void PaintLevel(HWND hwnd, Level& level) {
 LRESULT MenuProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   Level* level = LevelOf(hwnd);
   switch (msg) {
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    case WM_ERASEBKGND: return 1;
+    case WM_MOUSEACTIVATE:
+      return MA_NOACTIVATE;
+    case WM_ERASEBKGND:
+      return 1;
     case WM_PAINT:
       if (level) {
         PaintLevel(hwnd, *level);
@@ -336,7 +353,8 @@ LRESULT MenuProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
         if (hot >= 0) Activate(*active, size_t(level - active->levels.data()), hot);
       }
       return 0;
-    default: break;
+    default:
+      break;
   }
   return DefWindowProcW(hwnd, msg, w, l);
 }

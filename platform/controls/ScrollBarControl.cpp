@@ -80,7 +80,8 @@ Geometry Measure(const Area& a, const Bar& b, int pos) {
   g.thumbLength = b.page ? std::max(8, int(int64_t(g.trackLength) * b.page / std::max(1, range))) : g.arrow;
   g.thumbLength = std::min(g.thumbLength, g.trackLength);
   const int span = MaxPos(b) - b.min;
-  g.thumbStart = g.trackStart + (span > 0 ? int(int64_t(g.trackLength - g.thumbLength) * (pos - b.min) / span) : 0);
+  g.thumbStart =
+      g.trackStart + (span > 0 ? int(int64_t(g.trackLength - g.thumbLength) * (pos - b.min) / span) : 0);
   return g;
 }
 
@@ -187,9 +188,14 @@ LRESULT ScrollProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   if (!bp) return def();
   Bar& b = *bp;
   switch (msg) {
-    case WM_NCDESTROY: States().Drop(hwnd); return def();
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: Paint(hwnd, b); return 0;
+    case WM_NCDESTROY:
+      States().Drop(hwnd);
+      return def();
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_PAINT:
+      Paint(hwnd, b);
+      return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
       SetCapture(hwnd);
@@ -235,15 +241,32 @@ LRESULT ScrollProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       const bool v = Vertical(hwnd);
       int code = -1;
       switch (int(w)) {
-        case VK_UP: code = v ? SB_LINEUP : -1; break;
-        case VK_LEFT: code = v ? -1 : SB_LINEUP; break;
-        case VK_DOWN: code = v ? SB_LINEDOWN : -1; break;
-        case VK_RIGHT: code = v ? -1 : SB_LINEDOWN; break;
-        case VK_PRIOR: code = SB_PAGEUP; break;
-        case VK_NEXT: code = SB_PAGEDOWN; break;
-        case VK_HOME: code = SB_TOP; break;
-        case VK_END: code = SB_BOTTOM; break;
-        default: break;
+        case VK_UP:
+          code = v ? SB_LINEUP : -1;
+          break;
+        case VK_LEFT:
+          code = v ? -1 : SB_LINEUP;
+          break;
+        case VK_DOWN:
+          code = v ? SB_LINEDOWN : -1;
+          break;
+        case VK_RIGHT:
+          code = v ? -1 : SB_LINEDOWN;
+          break;
+        case VK_PRIOR:
+          code = SB_PAGEUP;
+          break;
+        case VK_NEXT:
+          code = SB_PAGEDOWN;
+          break;
+        case VK_HOME:
+          code = SB_TOP;
+          break;
+        case VK_END:
+          code = SB_BOTTOM;
+          break;
+        default:
+          break;
       }
       if (code >= 0) {
         Notify(hwnd, WORD(code));
@@ -251,14 +274,16 @@ LRESULT ScrollProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       }
       return 0;
     }
-    case WM_GETDLGCODE: return DLGC_WANTARROWS;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;
     case SBM_SETPOS: {
       const int old = b.pos;
       b.pos = Clamp(b, int(w));
       if (l) InvalidateRect(hwnd, nullptr, FALSE);
       return old;
     }
-    case SBM_GETPOS: return b.pos;
+    case SBM_GETPOS:
+      return b.pos;
     case SBM_SETRANGE:
     case SBM_SETRANGEREDRAW: {
       const int old = b.pos;
@@ -289,8 +314,11 @@ LRESULT ScrollProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       b.disabled = w == 3;  // ESB_DISABLE_BOTH
       InvalidateRect(hwnd, nullptr, FALSE);
       return TRUE;
-    case WM_ENABLE: InvalidateRect(hwnd, nullptr, FALSE); return 0;
-    default: return def();
+    case WM_ENABLE:
+      InvalidateRect(hwnd, nullptr, FALSE);
+      return 0;
+    default:
+      return def();
   }
 }
 
@@ -327,7 +355,8 @@ void PaintWindowBars(HWND hwnd, HDC dc) {
 
 void ActWindowBar(HWND hwnd, int bar) {
   Bar* b = WindowBar(hwnd, bar);
-  if (b && b->action >= 0 && b->action != SB_THUMBTRACK) Report(hwnd, bar == SB_VERT, nullptr, WORD(b->action));
+  if (b && b->action >= 0 && b->action != SB_THUMBTRACK)
+    Report(hwnd, bar == SB_VERT, nullptr, WORD(b->action));
 }
 
 void WindowBarRepeat(HWND hwnd, UINT, UINT_PTR id, DWORD) {
@@ -400,8 +429,16 @@ bool FilterWindowBar(const MSG& m) {
     case WM_LBUTTONUP:
       EndWindowTrack(true);
       return true;
-    case WM_LBUTTONDOWN: case WM_LBUTTONDBLCLK: case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: case WM_NCMOUSEMOVE: case WM_NCLBUTTONUP:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONUP:
       return true;
     default:
       return false;
@@ -420,7 +457,8 @@ void SetBarShown(HWND hwnd, DWORD flags, bool show) {
   const DWORD wanted = show ? (style | flags) : (style & ~flags);
   if (wanted == style) return;
   SetWindowLongW(hwnd, GWL_STYLE, LONG(wanted));
-  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  SetWindowPos(hwnd, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 }  // namespace
@@ -453,7 +491,8 @@ int SetScrollInfo(HWND hwnd, int bar, const SCROLLINFO* info, BOOL redraw) {
   // A bar with nothing to scroll goes away unless asked to stay (disabled); one with something
   // to scroll comes back.
   if (info->fMask & (SIF_RANGE | SIF_PAGE | SIF_DISABLENOSCROLL))
-    SetBarShown(hwnd, bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL, Scrollable(*b) || (info->fMask & SIF_DISABLENOSCROLL));
+    SetBarShown(hwnd, bar == SB_VERT ? WS_VSCROLL : WS_HSCROLL,
+                Scrollable(*b) || (info->fMask & SIF_DISABLENOSCROLL));
   if (changed && redraw) platform::win::InvalidateScrollBars(hwnd);
   return pos;
 }
@@ -496,11 +535,20 @@ BOOL GetScrollRange(HWND hwnd, int bar, int* minPos, int* maxPos) {
 BOOL ShowScrollBar(HWND hwnd, int bar, BOOL show) {
   if (!IsWindow(hwnd)) return FALSE;
   switch (bar) {
-    case SB_CTL: ShowWindow(hwnd, show ? SW_SHOW : SW_HIDE); return TRUE;
-    case SB_HORZ: SetBarShown(hwnd, WS_HSCROLL, show); return TRUE;
-    case SB_VERT: SetBarShown(hwnd, WS_VSCROLL, show); return TRUE;
-    case SB_BOTH: SetBarShown(hwnd, WS_HSCROLL | WS_VSCROLL, show); return TRUE;
-    default: return FALSE;
+    case SB_CTL:
+      ShowWindow(hwnd, show ? SW_SHOW : SW_HIDE);
+      return TRUE;
+    case SB_HORZ:
+      SetBarShown(hwnd, WS_HSCROLL, show);
+      return TRUE;
+    case SB_VERT:
+      SetBarShown(hwnd, WS_VSCROLL, show);
+      return TRUE;
+    case SB_BOTH:
+      SetBarShown(hwnd, WS_HSCROLL | WS_VSCROLL, show);
+      return TRUE;
+    default:
+      return FALSE;
   }
 }
 

@@ -14,7 +14,8 @@ constexpr std::int64_t kMaxPixels = std::int64_t(1) << 28;
 
 class Reader : public LittleEndianReader {
  public:
-  Reader(const std::uint8_t* data, std::size_t size) : LittleEndianReader(data, size, "Bitmap image is not valid") {}
+  Reader(const std::uint8_t* data, std::size_t size)
+      : LittleEndianReader(data, size, "Bitmap image is not valid") {}
 };
 
 void SetIndex(TDibImage& img, int x, int y, int index) {
@@ -173,8 +174,8 @@ TDibImage ReadBmpFile(const std::uint8_t* data, std::size_t size) {
   img.Bits.assign(stride * static_cast<std::size_t>(img.Height), 0);
   for (int y = 0; y < img.Height; ++y) {
     int src = topDown ? y : img.Height - 1 - y;
-    std::memcpy(img.Bits.data() + stride * static_cast<std::size_t>(y), pixels + stride * static_cast<std::size_t>(src),
-                stride);
+    std::memcpy(img.Bits.data() + stride * static_cast<std::size_t>(y),
+                pixels + stride * static_cast<std::size_t>(src), stride);
   }
   NormalizeBitFields32(img);
   return img;

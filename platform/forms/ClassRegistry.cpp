@@ -42,7 +42,8 @@ bool TClassInfo::InheritsFrom(const TClassInfo* other) const {
 TClassInfo* RegisterClassInfo(const AnsiString& name, TClass type, const AnsiString& parentName) {
   Registry& r = TheRegistry();
   const TClassInfo* parent = parentName.IsEmpty() ? nullptr : GetClass(parentName);
-  if (!parentName.IsEmpty() && !parent) throw EClassNotFound("Class %s is not registered", {TVarRec(parentName)});
+  if (!parentName.IsEmpty() && !parent)
+    throw EClassNotFound("Class %s is not registered", {TVarRec(parentName)});
   for (auto& c : r.classes)
     if (SameText(c->Name, name)) {
       // Registering again replaces the description (a test or a later layer may refine it).
@@ -126,12 +127,14 @@ bool IsStoredProp(TPersistent* object, const TPropInfo* prop) {
 }
 
 WideString GetWideStrProp(TPersistent* object, const TPropInfo* prop) {
-  if (!prop || !prop->GetWide) throw EReadError("Unknown property %s", {TVarRec(prop ? prop->Name : AnsiString())});
+  if (!prop || !prop->GetWide)
+    throw EReadError("Unknown property %s", {TVarRec(prop ? prop->Name : AnsiString())});
   return prop->GetWide(object);
 }
 
 void SetWideStrProp(TPersistent* object, const TPropInfo* prop, const WideString& value) {
-  if (!prop || !prop->SetWide) throw EReadError("Unknown property %s", {TVarRec(prop ? prop->Name : AnsiString())});
+  if (!prop || !prop->SetWide)
+    throw EReadError("Unknown property %s", {TVarRec(prop ? prop->Name : AnsiString())});
   prop->SetWide(object, value);
 }
 

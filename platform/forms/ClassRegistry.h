@@ -26,8 +26,24 @@
 class TReader;
 
 enum TTypeKind {
-  tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, tkClass, tkMethod, tkWChar,
-  tkLString, tkWString, tkVariant, tkArray, tkRecord, tkInterface, tkInt64, tkDynArray
+  tkUnknown,
+  tkInteger,
+  tkChar,
+  tkEnumeration,
+  tkFloat,
+  tkString,
+  tkSet,
+  tkClass,
+  tkMethod,
+  tkWChar,
+  tkLString,
+  tkWString,
+  tkVariant,
+  tkArray,
+  tkRecord,
+  tkInterface,
+  tkInt64,
+  tkDynArray
 };
 
 struct TPropInfo {
@@ -59,7 +75,7 @@ struct TClassInfo {
   TClass Type = nullptr;
   const TClassInfo* Parent = nullptr;
   std::function<TComponent*(TComponent* owner)> Create;  // null for abstract classes
-  std::vector<TPropInfo> Props;                           // this class's own, in order
+  std::vector<TPropInfo> Props;                          // this class's own, in order
   std::map<std::string, THandlerBinder> Handlers;        // lower-cased handler name
 
   bool InheritsFrom(const TClassInfo* other) const;
@@ -191,7 +207,9 @@ class RegisterProperties {
     p.Name = name;
     p.Kind = tkWChar;
     if (def) p.Default = *def;
-    p.GetOrd = [get](TPersistent* o) { return static_cast<std::int64_t>(std::invoke(get, *static_cast<C*>(o))); };
+    p.GetOrd = [get](TPersistent* o) {
+      return static_cast<std::int64_t>(std::invoke(get, *static_cast<C*>(o)));
+    };
     p.SetOrd = [set](TPersistent* o, std::int64_t v) {
       std::invoke(set, *static_cast<C*>(o), static_cast<char16_t>(v));
     };
@@ -213,7 +231,9 @@ class RegisterProperties {
   // The stored test of the property registered last.
   template <class F>
   RegisterProperties& StoredIf(F stored) {
-    info_->Props.back().Stored = [stored](TPersistent* o) { return std::invoke(stored, *static_cast<C*>(o)); };
+    info_->Props.back().Stored = [stored](TPersistent* o) {
+      return std::invoke(stored, *static_cast<C*>(o));
+    };
     return *this;
   }
   // An owned sub-object whose own properties are written as "Name.Property".
@@ -290,7 +310,8 @@ class RegisterProperties {
     info_->Handlers[key] = [method](TComponent* root) -> std::any {
       C* form = dynamic_cast<C*>(root);
       if (!form) return {};
-      return std::any(std::function<void(Args...)>([form, method](Args... args) { (form->*method)(args...); }));
+      return std::any(
+          std::function<void(Args...)>([form, method](Args... args) { (form->*method)(args...); }));
     };
     return *this;
   }
@@ -311,8 +332,12 @@ class RegisterProperties {
     TPropInfo p;
     p.Name = name;
     p.Kind = kind;
-    p.SetOrd = [set](TPersistent* o, std::int64_t v) { std::invoke(set, *static_cast<C*>(o), static_cast<V>(v)); };
-    p.GetOrd = [get](TPersistent* o) { return static_cast<std::int64_t>(std::invoke(get, *static_cast<C*>(o))); };
+    p.SetOrd = [set](TPersistent* o, std::int64_t v) {
+      std::invoke(set, *static_cast<C*>(o), static_cast<V>(v));
+    };
+    p.GetOrd = [get](TPersistent* o) {
+      return static_cast<std::int64_t>(std::invoke(get, *static_cast<C*>(o)));
+    };
     auto setOrd = p.SetOrd;
     auto getOrd = p.GetOrd;
     p.Set = [setOrd, codec](TPersistent* o, const TLayoutValue& v, TReader&) { setOrd(o, codec.From(v)); };

@@ -11,26 +11,26 @@
 #include "platform/forms/TPopupMenu.h"
 #include "platform/forms/TTimer.h"
 
-void RegisterMenusClasses();  // MenusClasses.cpp
-void RegisterActionClasses();  // ActionsClasses.cpp
-void RegisterStdCtrlsClasses();  // StdCtrlsClasses.cpp
-void RegisterMediaClasses();     // MediaClasses.cpp
+void RegisterMenusClasses();       // MenusClasses.cpp
+void RegisterActionClasses();      // ActionsClasses.cpp
+void RegisterStdCtrlsClasses();    // StdCtrlsClasses.cpp
+void RegisterMediaClasses();       // MediaClasses.cpp
 void RegisterRadioGroupClasses();  // RadioGroupClasses.cpp
 
 void RegisterFormsClasses() {
   static bool done = false;
   if (done) return;
   done = true;
-  static const std::vector<std::string> alignNames{"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient",
-                                                   "alCustom"};
+  static const std::vector<std::string> alignNames{"alNone",  "alTop",    "alBottom", "alLeft",
+                                                   "alRight", "alClient", "alCustom"};
   static const std::vector<std::string> anchorNames{"akLeft", "akTop", "akRight", "akBottom"};
   static const std::vector<std::string> fontStyleNames{"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
-  static const std::vector<std::string> borderNames{"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
-                                                    "bsSizeToolWin"};
+  static const std::vector<std::string> borderNames{"bsNone",   "bsSingle",     "bsSizeable",
+                                                    "bsDialog", "bsToolWindow", "bsSizeToolWin"};
   static const std::vector<std::string> formStyleNames{"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"};
-  static const std::vector<std::string> positionNames{"poDesigned",       "poDefault",       "poDefaultPosOnly",
-                                                      "poDefaultSizeOnly", "poScreenCenter",  "poDesktopCenter",
-                                                      "poMainFormCenter", "poOwnerFormCenter"};
+  static const std::vector<std::string> positionNames{
+      "poDesigned",     "poDefault",       "poDefaultPosOnly", "poDefaultSizeOnly",
+      "poScreenCenter", "poDesktopCenter", "poMainFormCenter", "poOwnerFormCenter"};
   RegisterProperties<TFont>("TFont", "")
       .Str("Name", &TFont::Name, &TFont::SetName, DefFontData.Name)
       .Int("Height", &TFont::Height, &TFont::SetHeight, DefFontData.Height)
@@ -63,8 +63,9 @@ void RegisterFormsClasses() {
       .Object("Font", &TControl::Font)
       .Int("Cursor", &TControl::Cursor, &TControl::SetCursor, crDefault)
       .Component<TPopupMenu>("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
-      .Int("Tag", [](TControl& c) { return static_cast<std::int64_t>(c.Tag); },
-           [](TControl& c, std::int64_t v) { c.Tag = static_cast<std::intptr_t>(v); }, 0)
+      .Int(
+          "Tag", [](TControl& c) { return static_cast<std::int64_t>(c.Tag); },
+          [](TControl& c, std::int64_t v) { c.Tag = static_cast<std::intptr_t>(v); }, 0)
       .Event("OnClick", &TControl::OnClick)
       .Event("OnDblClick", &TControl::OnDblClick)
       .Event("OnMouseDown", &TControl::OnMouseDown)
@@ -74,10 +75,13 @@ void RegisterFormsClasses() {
       .Event("OnResize", &TControl::OnResize)
       .Event("OnContextPopup", &TControl::OnContextPopup);
   RegisterProperties<TWinControl>("TWinControl", "TControl")
-      .Bool("TabStop", [](TWinControl& c) { return c.TabStop; }, [](TWinControl& c, bool v) { c.TabStop = v; }, false)
+      .Bool(
+          "TabStop", [](TWinControl& c) { return c.TabStop; }, [](TWinControl& c, bool v) { c.TabStop = v; },
+          false)
       .Int("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder, -1)
-      .Bool("DoubleBuffered", [](TWinControl& c) { return c.DoubleBuffered; },
-            [](TWinControl& c, bool v) { c.DoubleBuffered = v; }, false)
+      .Bool(
+          "DoubleBuffered", [](TWinControl& c) { return c.DoubleBuffered; },
+          [](TWinControl& c, bool v) { c.DoubleBuffered = v; }, false)
       .Event("OnKeyDown", &TWinControl::OnKeyDown)
       .Event("OnKeyUp", &TWinControl::OnKeyUp)
       .Event("OnKeyPress", &TWinControl::OnKeyPress)
@@ -87,20 +91,26 @@ void RegisterFormsClasses() {
   RegisterProperties<TCustomControl>("TCustomControl", "TWinControl");
   RegisterProperties<TCustomForm>("TCustomForm", "TWinControl")
       .Enum("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle, bsSizeable, &borderNames)
-      .Enum("Position", [](TCustomForm& f) { return f.Position; }, [](TCustomForm& f, TPosition v) { f.Position = v; },
-            poDesigned, &positionNames)
-      .Bool("KeyPreview", [](TCustomForm& f) { return f.KeyPreview; }, [](TCustomForm& f, bool v) { f.KeyPreview = v; },
-            false)
+      .Enum(
+          "Position", [](TCustomForm& f) { return f.Position; },
+          [](TCustomForm& f, TPosition v) { f.Position = v; }, poDesigned, &positionNames)
+      .Bool(
+          "KeyPreview", [](TCustomForm& f) { return f.KeyPreview; },
+          [](TCustomForm& f, bool v) { f.KeyPreview = v; }, false)
       .Enum("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle, fsNormal, &formStyleNames)
-      .Bool("OldCreateOrder", [](TCustomForm& f) { return f.OldCreateOrder; },
-            [](TCustomForm& f, bool v) { f.OldCreateOrder = v; }, false)
+      .Bool(
+          "OldCreateOrder", [](TCustomForm& f) { return f.OldCreateOrder; },
+          [](TCustomForm& f, bool v) { f.OldCreateOrder = v; }, false)
       .Bool("TransparentColor", &TCustomForm::TransparentColor, &TCustomForm::SetTransparentColor, false)
-      .Color("TransparentColorValue", &TCustomForm::TransparentColorValue, &TCustomForm::SetTransparentColorValue,
-             clBlack)
+      .Color("TransparentColorValue", &TCustomForm::TransparentColorValue,
+             &TCustomForm::SetTransparentColorValue, clBlack)
       .Bool("AlphaBlend", &TCustomForm::AlphaBlend, &TCustomForm::SetAlphaBlend, false)
-      .Int("AlphaBlendValue", [](TCustomForm& f) { return static_cast<std::int64_t>(f.AlphaBlendValue()); },
-           [](TCustomForm& f, std::int64_t v) { f.SetAlphaBlendValue(static_cast<BYTE>(std::clamp<std::int64_t>(v, 0, 255))); },
-           255)
+      .Int(
+          "AlphaBlendValue", [](TCustomForm& f) { return static_cast<std::int64_t>(f.AlphaBlendValue()); },
+          [](TCustomForm& f, std::int64_t v) {
+            f.SetAlphaBlendValue(static_cast<BYTE>(std::clamp<std::int64_t>(v, 0, 255)));
+          },
+          255)
       .Component<TMainMenu>("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu)
       .Component<TWinControl>("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
       .Event("OnCreate", &TCustomForm::OnCreate)

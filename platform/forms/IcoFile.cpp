@@ -12,7 +12,8 @@ namespace {
 
 class Cursor : public LittleEndianReader {
  public:
-  Cursor(const std::uint8_t* data, std::size_t size) : LittleEndianReader(data, size, "Icon image is not valid") {}
+  Cursor(const std::uint8_t* data, std::size_t size)
+      : LittleEndianReader(data, size, "Icon image is not valid") {}
 };
 
 struct Entry {
@@ -74,10 +75,18 @@ TIcoImage DecodeEntry(const std::uint8_t* file, std::size_t fileSize, const Entr
     for (int x = 0; x < width; ++x) {
       std::uint32_t px = 0;
       switch (bits) {
-        case 1: px = palette[(row[x / 8] >> (7 - x % 8)) & 1]; break;
-        case 4: px = palette[(row[x / 2] >> (x % 2 ? 0 : 4)) & 0xF]; break;
-        case 8: px = palette[row[x]]; break;
-        case 24: px = (std::uint32_t(row[x * 3 + 2]) << 16) | (std::uint32_t(row[x * 3 + 1]) << 8) | row[x * 3]; break;
+        case 1:
+          px = palette[(row[x / 8] >> (7 - x % 8)) & 1];
+          break;
+        case 4:
+          px = palette[(row[x / 2] >> (x % 2 ? 0 : 4)) & 0xF];
+          break;
+        case 8:
+          px = palette[row[x]];
+          break;
+        case 24:
+          px = (std::uint32_t(row[x * 3 + 2]) << 16) | (std::uint32_t(row[x * 3 + 1]) << 8) | row[x * 3];
+          break;
         case 32: {
           const std::uint8_t* p = row + x * 4;
           px = (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[1]) << 8) | p[0];

@@ -64,7 +64,8 @@ class Cursor {
     SkipSpace();
     if (p_ >= end_ || !IdentStart(*p_)) Fail("identifier expected");
     const char* start = p_;
-    while (p_ < end_ && (IdentChar(*p_) || (dotted && *p_ == '.' && end_ - p_ >= 2 && IdentStart(p_[1])))) ++p_;
+    while (p_ < end_ && (IdentChar(*p_) || (dotted && *p_ == '.' && end_ - p_ >= 2 && IdentStart(p_[1]))))
+      ++p_;
     return std::string(start, p_);
   }
   bool PeekWord(std::string_view word) {

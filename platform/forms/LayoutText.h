@@ -18,11 +18,11 @@ struct TLayoutValue {
   TKind Kind = Integer;
   std::int64_t Int = 0;
   double Real = 0;
-  std::u16string Str;             // String
-  std::string Name;               // Ident
-  std::vector<std::string> Names;  // Set
-  std::vector<std::uint8_t> Bytes;  // Binary
-  std::vector<TLayoutValue> Items;  // List
+  std::u16string Str;                // String
+  std::string Name;                  // Ident
+  std::vector<std::string> Names;    // Set
+  std::vector<std::uint8_t> Bytes;   // Binary
+  std::vector<TLayoutValue> Items;   // List
   std::vector<TLayoutItem> Entries;  // Collection
 
   static TLayoutValue OfInt(std::int64_t v);

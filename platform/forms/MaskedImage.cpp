@@ -45,5 +45,6 @@ void TMaskedImage::DrawDisabled(TCanvas* canvas, int x, int y) const {
   std::uint32_t light = ScanColor(clBtnHighlight), dark = ScanColor(clBtnShadow);
   Blend(canvas, RECT{x + 1, y + 1, x + 1 + Width, y + 1 + Height}, Width, Height, Opaque,
         [light](std::size_t) { return light; });
-  Blend(canvas, RECT{x, y, x + Width, y + Height}, Width, Height, Opaque, [dark](std::size_t) { return dark; });
+  Blend(canvas, RECT{x, y, x + Width, y + Height}, Width, Height, Opaque,
+        [dark](std::size_t) { return dark; });
 }

@@ -8,7 +8,8 @@ void RegisterMediaClasses() {
       "dtOverlay",    "dtScanner",  "dtSequencer", "dtVCR", "dtVideodisc",    "dtWaveAudio"};
   RegisterProperties<TMediaPlayer>("TMediaPlayer", "TCustomControl", Factory<TMediaPlayer>())
       .Str("FileName", &TMediaPlayer::FileName, &TMediaPlayer::SetFileName)
-      .Enum("DeviceType", &TMediaPlayer::DeviceType, &TMediaPlayer::SetDeviceType, dtAutoSelect, &deviceTypeNames)
+      .Enum("DeviceType", &TMediaPlayer::DeviceType, &TMediaPlayer::SetDeviceType, dtAutoSelect,
+            &deviceTypeNames)
       .Bool("AutoOpen", &TMediaPlayer::AutoOpen, &TMediaPlayer::SetAutoOpen, false)
       .Event("OnNotify", &TMediaPlayer::OnNotify);
 }

@@ -21,33 +21,39 @@ void RegisterMenusClasses() {
       .Bool("RadioItem", &TMenuItem::RadioItem, &TMenuItem::SetRadioItem, false)
       .Int("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut, 0)
       .Bool("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible, true)
-      .Int("Tag", [](TMenuItem& c) { return static_cast<std::int64_t>(c.Tag); },
-           [](TMenuItem& c, std::int64_t v) { c.Tag = static_cast<std::intptr_t>(v); }, 0)
+      .Int(
+          "Tag", [](TMenuItem& c) { return static_cast<std::int64_t>(c.Tag); },
+          [](TMenuItem& c, std::int64_t v) { c.Tag = static_cast<std::intptr_t>(v); }, 0)
       .Event("OnAdvancedDrawItem", &TMenuItem::OnAdvancedDrawItem)
       .Event("OnClick", &TMenuItem::OnClick)
       .Event("OnDrawItem", &TMenuItem::OnDrawItem)
       .Event("OnMeasureItem", &TMenuItem::OnMeasureItem);
   RegisterProperties<TMenu>("TMenu", "TComponent")
       .Bool("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw, false)
-      .Int("Tag", [](TMenu& c) { return static_cast<std::int64_t>(c.Tag); },
-           [](TMenu& c, std::int64_t v) { c.Tag = static_cast<std::intptr_t>(v); }, 0)
+      .Int(
+          "Tag", [](TMenu& c) { return static_cast<std::int64_t>(c.Tag); },
+          [](TMenu& c, std::int64_t v) { c.Tag = static_cast<std::intptr_t>(v); }, 0)
       .Event("OnChange", &TMenu::OnChange);
   RegisterProperties<TPopupMenu>("TPopupMenu", "TMenu", Factory<TPopupMenu>())
       .Enum("Alignment", &TPopupMenu::Alignment, &TPopupMenu::SetAlignment, paLeft, &alignmentNames)
       .Bool("AutoPopup", &TPopupMenu::AutoPopup, &TPopupMenu::SetAutoPopup, true)
-      .Enum("TrackButton", &TPopupMenu::TrackButton, &TPopupMenu::SetTrackButton, tbRightButton, &trackButtonNames)
+      .Enum("TrackButton", &TPopupMenu::TrackButton, &TPopupMenu::SetTrackButton, tbRightButton,
+            &trackButtonNames)
       .Event("OnPopup", &TPopupMenu::OnPopup);
   RegisterProperties<TMainMenu>("TMainMenu", "TMenu", Factory<TMainMenu>());
   static const std::vector<std::string> openOptionNames{
-      "ofReadOnly",         "ofOverwritePrompt",  "ofHideReadOnly",        "ofNoChangeDir",  "ofShowHelp",
-      "ofNoValidate",       "ofAllowMultiSelect", "ofExtensionDifferent",  "ofPathMustExist", "ofFileMustExist",
-      "ofCreatePrompt",     "ofShareAware",       "ofNoReadOnlyReturn",    "ofNoTestFileCreate",
-      "ofNoNetworkButton",  "ofNoLongNames",      "ofOldStyleDialog",      "ofNoDereferenceLinks",
-      "ofEnableIncludeNotify", "ofEnableSizing"};
+      "ofReadOnly",         "ofOverwritePrompt",    "ofHideReadOnly",        "ofNoChangeDir",
+      "ofShowHelp",         "ofNoValidate",         "ofAllowMultiSelect",    "ofExtensionDifferent",
+      "ofPathMustExist",    "ofFileMustExist",      "ofCreatePrompt",        "ofShareAware",
+      "ofNoReadOnlyReturn", "ofNoTestFileCreate",   "ofNoNetworkButton",     "ofNoLongNames",
+      "ofOldStyleDialog",   "ofNoDereferenceLinks", "ofEnableIncludeNotify", "ofEnableSizing"};
   RegisterProperties<TCommonDialog>("TCommonDialog", "TComponent")
-      .Bool("Ctl3D", [](TCommonDialog& d) { return d.Ctl3D; }, [](TCommonDialog& d, bool v) { d.Ctl3D = v; }, true)
-      .Int("HelpContext", [](TCommonDialog& d) { return d.HelpContext; },
-           [](TCommonDialog& d, int v) { d.HelpContext = v; }, 0)
+      .Bool(
+          "Ctl3D", [](TCommonDialog& d) { return d.Ctl3D; }, [](TCommonDialog& d, bool v) { d.Ctl3D = v; },
+          true)
+      .Int(
+          "HelpContext", [](TCommonDialog& d) { return d.HelpContext; },
+          [](TCommonDialog& d, int v) { d.HelpContext = v; }, 0)
       .Event("OnClose", &TCommonDialog::OnClose)
       .Event("OnShow", &TCommonDialog::OnShow);
   RegisterProperties<TOpenDialog>("TOpenDialog", "TCommonDialog", Factory<TOpenDialog>())

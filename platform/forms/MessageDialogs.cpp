@@ -36,11 +36,12 @@ TMessageForm* CreateMessageDialog(const AnsiString& message, TMsgDlgType type, T
   for (int b = mbYes; b <= mbHelp; ++b)
     if (buttons & (1u << b)) {
       const char* caption = MessageDialogButtonCaption(static_cast<TMsgDlgBtn>(b));
-      const int width = TextSize(dc, caption, int(std::char_traits<char>::length(caption)), DT_LEFT | DT_SINGLELINE).cx;
+      const int width =
+          TextSize(dc, caption, int(std::char_traits<char>::length(caption)), DT_LEFT | DT_SINGLELINE).cx;
       buttonWidth = std::max(buttonWidth, width + 8);
     }
-  const SIZE text = TextSize(dc, message.c_str(), message.Length(), DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX,
-                             GetSystemMetrics(SM_CXSCREEN) / 2);
+  const SIZE text = TextSize(dc, message.c_str(), message.Length(),
+                             DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX, GetSystemMetrics(SM_CXSCREEN) / 2);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
 

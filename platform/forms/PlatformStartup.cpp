@@ -9,8 +9,8 @@
 
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/backend/audio/AudioDevice.h"
-#include "platform/controls/Controls.h"
 #include "platform/backend/audio/SdlAudioDevice.h"
+#include "platform/controls/Controls.h"
 #include "platform/controls/ThemeServices.h"
 #include "platform/forms/TApplication.h"
 #include "platform/rtl/CodePage.h"

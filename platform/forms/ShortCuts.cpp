@@ -9,7 +9,8 @@ constexpr LPARAM kAltMask = 0x20000000;
 
 // The name of a key as a shortcut shows it; empty for keys without one.
 AnsiString KeyName(unsigned key) {
-  static const char* const navigation[] = {"Space", "PgUp", "PgDn", "End", "Home", "Left", "Up", "Right", "Down"};
+  static const char* const navigation[] = {"Space", "PgUp", "PgDn",  "End", "Home",
+                                           "Left",  "Up",   "Right", "Down"};
   switch (key) {
     case 0x08:
       return "Backspace";
@@ -29,7 +30,8 @@ AnsiString KeyName(unsigned key) {
   if (key >= 0x20 && key <= 0x28) return navigation[key - 0x20];
   if (key >= '0' && key <= '9') return AnsiString(static_cast<char>(key));
   if (key >= 'A' && key <= 'Z') return AnsiString(static_cast<char>(key));
-  if (key >= VK_NUMPAD0 && key <= VK_NUMPAD0 + 9) return AnsiString(static_cast<char>('0' + key - VK_NUMPAD0));
+  if (key >= VK_NUMPAD0 && key <= VK_NUMPAD0 + 9)
+    return AnsiString(static_cast<char>('0' + key - VK_NUMPAD0));
   if (key >= VK_F1 && key <= VK_F1 + 23) return "F" + IntToStr(static_cast<int>(key - VK_F1 + 1));
   return AnsiString();
 }

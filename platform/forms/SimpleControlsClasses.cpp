@@ -9,8 +9,8 @@
 #include "platform/forms/TPaintBox.h"
 #include "platform/forms/TPanel.h"
 #include "platform/forms/TScrollBox.h"
-#include "platform/forms/TSplitter.h"
 #include "platform/forms/TShape.h"
+#include "platform/forms/TSplitter.h"
 
 void RegisterSimpleControlsClasses() {
   static const std::vector<std::string> alignmentNames{"taLeftJustify", "taRightJustify", "taCenter"};
@@ -18,14 +18,15 @@ void RegisterSimpleControlsClasses() {
   static const std::vector<std::string> bevelCutNames{"bvNone", "bvLowered", "bvRaised", "bvSpace"};
   static const std::vector<std::string> borderNames{"bsNone", "bsSingle"};
   static const std::vector<std::string> bevelStyleNames{"bsLowered", "bsRaised"};
-  static const std::vector<std::string> bevelShapeNames{"bsBox",       "bsFrame",     "bsTopLine", "bsBottomLine",
-                                                        "bsLeftLine", "bsRightLine", "bsSpacer"};
-  static const std::vector<std::string> shapeNames{"stRectangle", "stSquare",  "stRoundRect",
+  static const std::vector<std::string> bevelShapeNames{
+      "bsBox", "bsFrame", "bsTopLine", "bsBottomLine", "bsLeftLine", "bsRightLine", "bsSpacer"};
+  static const std::vector<std::string> shapeNames{"stRectangle",   "stSquare",  "stRoundRect",
                                                    "stRoundSquare", "stEllipse", "stCircle"};
-  static const std::vector<std::string> penStyleNames{"psSolid", "psDash",  "psDot",         "psDashDot",
+  static const std::vector<std::string> penStyleNames{"psSolid",      "psDash",  "psDot",        "psDashDot",
                                                       "psDashDotDot", "psClear", "psInsideFrame"};
-  static const std::vector<std::string> brushStyleNames{"bsSolid",     "bsClear",     "bsHorizontal", "bsVertical",
-                                                        "bsFDiagonal", "bsBDiagonal", "bsCross",      "bsDiagCross"};
+  static const std::vector<std::string> brushStyleNames{"bsSolid",    "bsClear",     "bsHorizontal",
+                                                        "bsVertical", "bsFDiagonal", "bsBDiagonal",
+                                                        "bsCross",    "bsDiagCross"};
 
   RegisterProperties<TPen>("TPen", "")
       .Color("Color", &TPen::Color, &TPen::SetColor, clBlack)
@@ -36,7 +37,8 @@ void RegisterSimpleControlsClasses() {
       .Enum("Style", &TBrush::Style, &TBrush::SetStyle, bsSolid, &brushStyleNames);
 
   RegisterProperties<TCustomLabel>("TCustomLabel", "TGraphicControl")
-      .Enum("Alignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment, taLeftJustify, &alignmentNames)
+      .Enum("Alignment", &TCustomLabel::Alignment, &TCustomLabel::SetAlignment, taLeftJustify,
+            &alignmentNames)
       .Component<TWinControl>("FocusControl", &TCustomLabel::FocusControl, &TCustomLabel::SetFocusControl)
       .Enum("Layout", &TCustomLabel::Layout, &TCustomLabel::SetLayout, tlTop, &layoutNames)
       .Bool("ShowAccelChar", &TCustomLabel::ShowAccelChar, &TCustomLabel::SetShowAccelChar, true)

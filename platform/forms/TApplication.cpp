@@ -60,8 +60,9 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
     RegisterClassA(&wc);
   }
   title_ = ExtractFileName(ParamStr(0));
-  handle_ = CreateWindowExA(0, kAppClass, title_.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU, 0, 0,
-                            0, 0, nullptr, nullptr, HInstance, nullptr);
+  handle_ =
+      CreateWindowExA(0, kAppClass, title_.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU, 0,
+                      0, 0, 0, nullptr, nullptr, HInstance, nullptr);
   if (handle_) SetWindowLongPtrA(handle_, GWL_WNDPROC, static_cast<LONG_PTR>(instance_));
 }
 
@@ -384,7 +385,8 @@ TControl* TApplication::UpdateMouseControl() {
     mouseControl_ = target;
     if (old) old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
     // A leave handler may have moved things: enter only what is still the control under the mouse.
-    if (target && mouseControl_ == target) target->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(target));
+    if (target && mouseControl_ == target)
+      target->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(target));
   }
   return mouseControl_;
 }

@@ -24,8 +24,12 @@ struct TBitmap::Image {
   std::vector<std::uint8_t> Info() const {
     std::vector<std::uint8_t> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
     auto* bi = reinterpret_cast<BITMAPINFO*>(info.data());
-    bi->bmiHeader = {40, width, -height, 1, WORD(bpp), bitFields ? BI_BITFIELDS : BI_RGB, 0, 0, 0,
-                     DWORD(bpp <= 8 ? table.size() : 0), 0};
+    bi->bmiHeader = {40,        width,
+                     -height,   1,
+                     WORD(bpp), bitFields ? BI_BITFIELDS : BI_RGB,
+                     0,         0,
+                     0,         DWORD(bpp <= 8 ? table.size() : 0),
+                     0};
     if (bitFields)
       std::memcpy(bi->bmiColors, masks, sizeof masks);
     else
@@ -59,14 +63,16 @@ std::vector<RGBQUAD> DefaultTable(int bpp) {
   if (bpp == 1) {
     table = {{0, 0, 0, 0}, {255, 255, 255, 0}};
   } else if (bpp == 4) {
-    static const COLORREF vga[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
-                                     0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
+    static const COLORREF vga[16] = {0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080,
+                                     0x808000, 0x808080, 0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF,
+                                     0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
     for (COLORREF c : vga) table.push_back(RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 0});
   } else if (bpp == 8) {
     HPALETTE halftone = CreateHalftonePalette(nullptr);
     PALETTEENTRY entries[256];
     UINT n = GetPaletteEntries(halftone, 0, 256, entries);
-    for (UINT i = 0; i < n; ++i) table.push_back(RGBQUAD{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0});
+    for (UINT i = 0; i < n; ++i)
+      table.push_back(RGBQUAD{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0});
     DeleteObject(halftone);
   }
   return table;
@@ -235,10 +241,12 @@ void TBitmap::FromDibImage(const TDibImage& d) {
   img->stride = d.Stride();
   std::vector<std::uint8_t> info = img->Info();
   void* bits = nullptr;
-  img->bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits, nullptr, 0);
+  img->bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits,
+                                 nullptr, 0);
   if (!img->bitmap || !bits) throw EOutOfResources("Out of system resources");
   img->bits = static_cast<std::uint8_t*>(bits);
-  std::size_t n = std::min(d.Bits.size(), static_cast<std::size_t>(img->stride) * static_cast<std::size_t>(d.Height));
+  std::size_t n =
+      std::min(d.Bits.size(), static_cast<std::size_t>(img->stride) * static_cast<std::size_t>(d.Height));
   if (n) std::memcpy(img->bits, d.Bits.data(), n);
   Replace(std::move(img));
   switch (d.BitCount) {
@@ -279,7 +287,8 @@ void TBitmap::SetSize(int width, int height) {
       d.Masks[2] = 0x001F;
     }
   }
-  if (static_cast<std::int64_t>(width) * height > (std::int64_t(1) << 28)) throw EOutOfResources("Out of system resources");
+  if (static_cast<std::int64_t>(width) * height > (std::int64_t(1) << 28))
+    throw EOutOfResources("Out of system resources");
   d.Bits.assign(static_cast<std::size_t>(d.Stride()) * static_cast<std::size_t>(height), 0);
   if (image_) {
     // Keep the top-left pixels; new pixels are black (index 0, or zero bits).
@@ -425,8 +434,10 @@ void TBitmap::Draw(TCanvas* canvas, const RECT& r) {
     void* bits = nullptr;
     HBITMAP pic = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HBITMAP smask = CreateBitmap(aw, ah, 1, 1, nullptr);
-    HDC picDC = CreateCompatibleDC(nullptr), maskDC = CreateCompatibleDC(nullptr), srcMaskDC = CreateCompatibleDC(nullptr);
-    HGDIOBJ o1 = SelectObject(picDC, pic), o2 = SelectObject(maskDC, smask), o3 = SelectObject(srcMaskDC, mask);
+    HDC picDC = CreateCompatibleDC(nullptr), maskDC = CreateCompatibleDC(nullptr),
+        srcMaskDC = CreateCompatibleDC(nullptr);
+    HGDIOBJ o1 = SelectObject(picDC, pic), o2 = SelectObject(maskDC, smask),
+            o3 = SelectObject(srcMaskDC, mask);
     int sx = w < 0 ? image_->width - 1 : 0, sw = w < 0 ? -image_->width : image_->width;
     int sy = h < 0 ? image_->height - 1 : 0, sh = h < 0 ? -image_->height : image_->height;
     StretchBlt(picDC, 0, 0, aw, ah, src, sx, sy, sw, sh, SRCCOPY);

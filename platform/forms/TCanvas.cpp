@@ -182,8 +182,8 @@ void TCanvas::StretchDraw(const RECT& r, TGraphic* graphic) {
 void TCanvas::CopyRect(const RECT& dest, TCanvas* canvas, const RECT& source) {
   Changing();
   StretchBlt(RequiredHandle(), dest.left, dest.top, dest.right - dest.left, dest.bottom - dest.top,
-             canvas->Handle(), source.left, source.top, source.right - source.left, source.bottom - source.top,
-             CopyMode);
+             canvas->Handle(), source.left, source.top, source.right - source.left,
+             source.bottom - source.top, CopyMode);
   Changed();
 }
 

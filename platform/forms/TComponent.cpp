@@ -35,7 +35,8 @@ void TComponent::Destroying() {
 }
 
 TComponent* TComponent::Components(int index) const {
-  if (index < 0 || index >= ComponentCount()) throw EListError("List index out of bounds (%d)", {TVarRec(index)});
+  if (index < 0 || index >= ComponentCount())
+    throw EListError("List index out of bounds (%d)", {TVarRec(index)});
   return components_[static_cast<std::size_t>(index)];
 }
 
@@ -119,7 +120,8 @@ void TComponent::RemoveFreeNotification(TComponent* component) {
 }
 
 void TComponent::RemoveNotification(TComponent* component) {
-  freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), component), freeNotifies_.end());
+  freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), component),
+                      freeNotifies_.end());
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {

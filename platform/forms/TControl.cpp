@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/forms/TPopupMenu.h"
 #include "platform/forms/TControlActionLink.h"
 #include "platform/forms/TCustomAction.h"
 #include "platform/forms/THintWindow.h"
+#include "platform/forms/TPopupMenu.h"
 #include "platform/forms/TWinControl.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
@@ -264,7 +264,8 @@ AnsiString TControl::GetText() const {
   LRESULT length = self->Perform(WM_GETTEXTLENGTH, 0, 0);
   if (length <= 0) return AnsiString();
   std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-  LRESULT got = self->Perform(WM_GETTEXT, static_cast<WPARAM>(buffer.size()), reinterpret_cast<LPARAM>(buffer.data()));
+  LRESULT got =
+      self->Perform(WM_GETTEXT, static_cast<WPARAM>(buffer.size()), reinterpret_cast<LPARAM>(buffer.data()));
   buffer.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, length)));
   return AnsiString(std::move(buffer));
 }
@@ -363,7 +364,8 @@ void TControl::Dispatch(void* message) {
       return;
     case CM_HINTSHOW:
       // The action may change the hint (and name its shortcut) or refuse it.
-      if (actionLink_ && !actionLink_->DoShowHint(reinterpret_cast<THintInfo*>(m.LParam)->HintStr)) m.Result = 1;
+      if (actionLink_ && !actionLink_->DoShowHint(reinterpret_cast<THintInfo*>(m.LParam)->HintStr))
+        m.Result = 1;
       return;
     case CM_PARENTSHOWHINTCHANGED:
       if (parentShowHint_ && parent_) {

@@ -27,31 +27,46 @@ constexpr TAnchors AnchorBit(TAnchorKind kind) { return 1u << kind; }
 constexpr TAnchors akLeftTop = AnchorBit(akLeft) | AnchorBit(akTop);
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateFlag : unsigned {
-  ssShift = 1u << 0, ssAlt = 1u << 1, ssCtrl = 1u << 2, ssLeft = 1u << 3, ssRight = 1u << 4,
-  ssMiddle = 1u << 5, ssDouble = 1u << 6
+  ssShift = 1u << 0,
+  ssAlt = 1u << 1,
+  ssCtrl = 1u << 2,
+  ssLeft = 1u << 3,
+  ssRight = 1u << 4,
+  ssMiddle = 1u << 5,
+  ssDouble = 1u << 6
 };
 using TShiftState = unsigned;
 using TCursor = int;
 constexpr TCursor crDefault = 0, crNone = -1, crArrow = -2, crCross = -3, crIBeam = -4, crSizeNESW = -6,
-                  crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11, crDrag = -12,
-                  crNoDrop = -13, crHSplit = -14, crVSplit = -15, crMultiDrag = -16, crNo = -18, crAppStart = -19,
-                  crHelp = -20, crHandPoint = -21, crSizeAll = -22;
+                  crSizeNS = -7, crSizeNWSE = -8, crSizeWE = -9, crUpArrow = -10, crHourGlass = -11,
+                  crDrag = -12, crNoDrop = -13, crHSplit = -14, crVSplit = -15, crMultiDrag = -16, crNo = -18,
+                  crAppStart = -19, crHelp = -20, crHandPoint = -21, crSizeAll = -22;
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 
 enum TControlStyleFlag : unsigned {
-  csAcceptsControls = 1u << 0, csCaptureMouse = 1u << 1, csClickEvents = 1u << 3, csSetCaption = 1u << 5,
-  csOpaque = 1u << 6, csDoubleClicks = 1u << 7, csReplicatable = 1u << 11, csNoStdEvents = 1u << 12,
+  csAcceptsControls = 1u << 0,
+  csCaptureMouse = 1u << 1,
+  csClickEvents = 1u << 3,
+  csSetCaption = 1u << 5,
+  csOpaque = 1u << 6,
+  csDoubleClicks = 1u << 7,
+  csReplicatable = 1u << 11,
+  csNoStdEvents = 1u << 12,
   csActionClient = 1u << 15
 };
 using TControlStyle = unsigned;
 enum TControlStateFlag : unsigned {
-  csLButtonDown = 1u << 0, csClicked = 1u << 1, csFocusing = 1u << 5, csCreating = 1u << 7,
+  csLButtonDown = 1u << 0,
+  csClicked = 1u << 1,
+  csFocusing = 1u << 5,
+  csCreating = 1u << 7,
   // While DestroyWindowHandle runs.
   csDestroyingHandle = 1u << 12
 };
 using TControlState = unsigned;
 
-using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseEvent =
+    std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
 using TMouseMoveEvent = std::function<void(TObject* sender, TShiftState shift, int x, int y)>;
 // `mousePos` in client coordinates, (-1, -1) when the keyboard asked; `handled` stops the popup.
 using TContextPopupEvent = std::function<void(TObject* sender, POINT mousePos, bool& handled)>;

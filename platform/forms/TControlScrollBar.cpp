@@ -35,7 +35,8 @@ void TControlScrollBar::SetPosition(int value) {
   }
   if (control_->HandleAllocated()) {
     int bar = kind_ == sbHorizontal ? SB_HORZ : SB_VERT;
-    if (GetScrollPos(control_->Handle(), bar) != position_) SetScrollPos(control_->Handle(), bar, position_, TRUE);
+    if (GetScrollPos(control_->Handle(), bar) != position_)
+      SetScrollPos(control_->Handle(), bar, position_, TRUE);
   }
 }
 
@@ -43,8 +44,8 @@ void TControlScrollBar::Apply(int clientSize) {
   page_ = std::max(clientSize, 0);
   calcRange_ = shown_ ? std::max(range_ - page_, 0) : 0;
   if (control_->HandleAllocated()) {
-    SCROLLINFO info{sizeof(SCROLLINFO), SIF_ALL, 0, calcRange_ > 0 ? range_ : 0, static_cast<UINT>(page_ + 1),
-                    position_, position_};
+    SCROLLINFO info{sizeof(SCROLLINFO),           SIF_ALL,   0,        calcRange_ > 0 ? range_ : 0,
+                    static_cast<UINT>(page_ + 1), position_, position_};
     SetScrollInfo(control_->Handle(), kind_ == sbHorizontal ? SB_HORZ : SB_VERT, &info, TRUE);
   }
   SetPosition(position_);
@@ -60,17 +61,32 @@ void TControlScrollBar::ScrollMessage(TMessage& m) {
     return static_cast<int>(static_cast<SHORT>(m.WParamHi()));
   };
   switch (m.WParamLo()) {
-    case SB_LINEUP: SetPosition(position_ - increment_); break;
-    case SB_LINEDOWN: SetPosition(position_ + increment_); break;
-    case SB_PAGEUP: SetPosition(position_ - page_); break;
-    case SB_PAGEDOWN: SetPosition(position_ + page_); break;
-    case SB_THUMBPOSITION: SetPosition(trackPos()); break;
+    case SB_LINEUP:
+      SetPosition(position_ - increment_);
+      break;
+    case SB_LINEDOWN:
+      SetPosition(position_ + increment_);
+      break;
+    case SB_PAGEUP:
+      SetPosition(position_ - page_);
+      break;
+    case SB_PAGEDOWN:
+      SetPosition(position_ + page_);
+      break;
+    case SB_THUMBPOSITION:
+      SetPosition(trackPos());
+      break;
     case SB_THUMBTRACK:
       if (tracking_) SetPosition(trackPos());
       break;
-    case SB_TOP: SetPosition(0); break;
-    case SB_BOTTOM: SetPosition(calcRange_); break;
-    default: break;
+    case SB_TOP:
+      SetPosition(0);
+      break;
+    case SB_BOTTOM:
+      SetPosition(calcRange_);
+      break;
+    default:
+      break;
   }
 }
 

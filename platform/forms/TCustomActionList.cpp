@@ -15,7 +15,8 @@ TCustomActionList::~TCustomActionList() {
 }
 
 TContainedAction* TCustomActionList::Actions(int index) const {
-  if (index < 0 || index >= ActionCount()) throw EListError("List index out of bounds (%d)", {TVarRec(index)});
+  if (index < 0 || index >= ActionCount())
+    throw EListError("List index out of bounds (%d)", {TVarRec(index)});
   return actions_[static_cast<std::size_t>(index)];
 }
 

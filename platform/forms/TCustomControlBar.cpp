@@ -22,8 +22,8 @@ void TCustomControlBar::SetRowSize(int value) {
 }
 
 RECT TCustomControlBar::BandRect(TControl* c) const {
-  return RECT{c->Left() - kGrabWidth - kBandMargin, c->Top() - kBandMargin, c->Left() + c->Width() + kBandMargin,
-              c->Top() + c->Height() + kBandMargin};
+  return RECT{c->Left() - kGrabWidth - kBandMargin, c->Top() - kBandMargin,
+              c->Left() + c->Width() + kBandMargin, c->Top() + c->Height() + kBandMargin};
 }
 
 void TCustomControlBar::AlignControls(RECT& rect) {
@@ -39,7 +39,8 @@ void TCustomControlBar::AlignControls(RECT& rect) {
       ++row;
     }
     int top = rect.top + row * rowSize_ + (rowSize_ - c->Height()) / 2;
-    c->SetBounds(x + kGrabWidth + kBandMargin, std::max(top, rect.top + row * rowSize_), c->Width(), c->Height());
+    c->SetBounds(x + kGrabWidth + kBandMargin, std::max(top, rect.top + row * rowSize_), c->Width(),
+                 c->Height());
     x += band;
     any = true;
   }

@@ -141,8 +141,8 @@ void TCustomLabel::Dispatch(void* message) {
       AdjustBounds();
       return;
     case CM_DIALOGCHAR:
-      if (focusControl_ && Enabled() && showAccelChar_ && IsAccel(static_cast<unsigned>(m.WParam), Caption()) &&
-          focusControl_->CanFocus()) {
+      if (focusControl_ && Enabled() && showAccelChar_ &&
+          IsAccel(static_cast<unsigned>(m.WParam), Caption()) && focusControl_->CanFocus()) {
         focusControl_->SetFocus();
         m.Result = 1;
       }

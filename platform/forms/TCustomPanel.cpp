@@ -11,8 +11,8 @@ constexpr int kClientEdge = 2;
 }  // namespace
 
 TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
-  ControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csOpaque | csDoubleClicks |
-                 csReplicatable;
+  ControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csOpaque |
+                 csDoubleClicks | csReplicatable;
   SetBounds(0, 0, 185, 41);
   SetColor(clBtnFace);
 }

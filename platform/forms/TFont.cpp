@@ -68,7 +68,9 @@ HFONT TFont::Handle() {
     lf.lfUnderline = (style_ & (1u << fsUnderline)) ? 1 : 0;
     lf.lfStrikeOut = (style_ & (1u << fsStrikeOut)) ? 1 : 0;
     lf.lfCharSet = charset_;
-    lf.lfPitchAndFamily = pitch_ == fpFixed ? FIXED_PITCH : pitch_ == fpVariable ? VARIABLE_PITCH : DEFAULT_PITCH;
+    lf.lfPitchAndFamily = pitch_ == fpFixed      ? FIXED_PITCH
+                          : pitch_ == fpVariable ? VARIABLE_PITCH
+                                                 : DEFAULT_PITCH;
     std::strncpy(lf.lfFaceName, name_.c_str(), LF_FACESIZE - 1);
     handle_ = CreateFontIndirectA(&lf);
   }

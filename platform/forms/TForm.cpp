@@ -35,7 +35,8 @@ std::map<std::string, std::string>& Layouts() {
 
 BOOL CollectTaskWindow(HWND hwnd, LPARAM param) {
   auto* state = reinterpret_cast<std::pair<TTaskWindowList*, HWND>*>(param);
-  if (hwnd != state->second && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd)) state->first->windows.push_back(hwnd);
+  if (hwnd != state->second && IsWindowVisible(hwnd) && IsWindowEnabled(hwnd))
+    state->first->windows.push_back(hwnd);
   return TRUE;
 }
 
@@ -253,7 +254,8 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 }
 
 void TCustomForm::CreateWnd() {
-  if (formStyle_ == fsMDIChild) throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
+  if (formStyle_ == fsMDIChild)
+    throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
   TWinControl::CreateWnd();
   if (menu_) menu_->SetWindowHandle(Handle());
   if (alphaBlend_ && !Parent()) UpdateLayered();
@@ -436,7 +438,8 @@ TModalResult TCustomForm::ShowModal() {
   auto restore = [&] {
     formState_ &= ~fsModal;
     EnableTaskWindows(disabled);
-    if (activeBefore && IsWindow(activeBefore) && IsWindowVisible(activeBefore)) SetActiveWindow(activeBefore);
+    if (activeBefore && IsWindow(activeBefore) && IsWindowVisible(activeBefore))
+      SetActiveWindow(activeBefore);
   };
   {
     platform::ScopeExit undo([&] { restore(); });
@@ -494,14 +497,16 @@ void TCustomForm::UpdateShape() {
   COLORREF key = ColorToRGB(transparentColorValue_);
   uint32_t rawKey = (uint32_t(GetRValue(key)) << 16) | (uint32_t(GetGValue(key)) << 8) | GetBValue(key);
   RECT client = ClientRect();
-  int width = std::min<int>(client.right, surface->width()), height = std::min<int>(client.bottom, surface->height());
+  int width = std::min<int>(client.right, surface->width()),
+      height = std::min<int>(client.bottom, surface->height());
   std::vector<RECT> rects = NonKeyRects(*surface, std::max(width, 0), std::max(height, 0), rawKey);
   std::vector<char> data(sizeof(RGNDATAHEADER) + rects.size() * sizeof(RECT));
   RGNDATAHEADER header{sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(rects.size()),
                        static_cast<DWORD>(rects.size() * sizeof(RECT)), RECT{0, 0, width, height}};
   std::memcpy(data.data(), &header, sizeof header);
   if (!rects.empty()) std::memcpy(data.data() + sizeof header, rects.data(), rects.size() * sizeof(RECT));
-  HRGN shape = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()), reinterpret_cast<const RGNDATA*>(data.data()));
+  HRGN shape = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()),
+                               reinterpret_cast<const RGNDATA*>(data.data()));
   if (!shape) return;
   HRGN current = CreateRectRgn(0, 0, 0, 0);
   bool same = GetWindowRgn(Handle(), current) != ERROR && EqualRgn(current, shape);
@@ -615,7 +620,8 @@ bool TCustomForm::IsShortCut(TWMKey& message) {
   if (handled) return true;
   if (FormMenuShortCut && FormMenuShortCut(this, message)) return true;
   for (int i = 0; i < ComponentCount(); ++i)
-    if (auto* list = dynamic_cast<TCustomActionList*>(Components(i)); list && list->IsShortCut(message)) return true;
+    if (auto* list = dynamic_cast<TCustomActionList*>(Components(i)); list && list->IsShortCut(message))
+      return true;
   return false;
 }
 
@@ -706,7 +712,9 @@ void TCustomForm::Dispatch(void* message) {
       auto* action = reinterpret_cast<TBasicAction*>(m.LParam);
       if (!action || !Showing()) return;
       const bool execute = m.Msg == CM_ACTIONEXECUTE;
-      auto offer = [&](TComponent* c) { return c && (execute ? c->ExecuteAction(action) : c->UpdateAction(action)); };
+      auto offer = [&](TComponent* c) {
+        return c && (execute ? c->ExecuteAction(action) : c->UpdateAction(action));
+      };
       std::function<bool(TWinControl*)> traverse = [&](TWinControl* container) {
         if (!container->Showing()) return false;
         for (int i = 0; i < container->ControlCount(); ++i) {
@@ -729,7 +737,8 @@ void TCustomForm::Dispatch(void* message) {
         if (m.WParam == VK_LEFT || m.WParam == VK_RIGHT || m.WParam == VK_UP || m.WParam == VK_DOWN) {
           // Arrows move within the active control's group (its parent).
           if (activeControl_ && activeControl_->Parent()) {
-            activeControl_->Parent()->SelectNext(activeControl_, m.WParam == VK_RIGHT || m.WParam == VK_DOWN, false);
+            activeControl_->Parent()->SelectNext(activeControl_, m.WParam == VK_RIGHT || m.WParam == VK_DOWN,
+                                                 false);
             m.Result = 1;
           }
           return;

@@ -17,12 +17,22 @@ struct ModalInfo;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 enum TPosition {
-  poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter, poDesktopCenter, poMainFormCenter,
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+  poDesktopCenter,
+  poMainFormCenter,
   poOwnerFormCenter
 };
 enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TFormStateFlag : unsigned {
-  fsCreating = 1u << 0, fsVisible = 1u << 1, fsShowing = 1u << 2, fsModal = 1u << 3, fsCreatedMDIChild = 1u << 4,
+  fsCreating = 1u << 0,
+  fsVisible = 1u << 1,
+  fsShowing = 1u << 2,
+  fsModal = 1u << 3,
+  fsCreatedMDIChild = 1u << 4,
   fsActivated = 1u << 5
 };
 using TFormState = unsigned;

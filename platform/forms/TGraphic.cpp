@@ -68,8 +68,8 @@ void TGraphic::Changed(TObject*) {
   if (OnChange) OnChange(this);
 }
 
-void TGraphic::Progress(TObject* sender, TProgressStage stage, BYTE percentDone, bool redrawNow, const RECT& r,
-                        const AnsiString& msg) {
+void TGraphic::Progress(TObject* sender, TProgressStage stage, BYTE percentDone, bool redrawNow,
+                        const RECT& r, const AnsiString& msg) {
   if (OnProgress) OnProgress(sender, stage, percentDone, redrawNow, r, msg);
 }
 

@@ -12,8 +12,8 @@
 class TCanvas;
 
 enum TProgressStage { psStarting, psRunning, psEnding };
-using TProgressEvent = std::function<void(TObject* sender, TProgressStage stage, BYTE percentDone, bool redrawNow,
-                                          const RECT& r, const AnsiString& msg)>;
+using TProgressEvent = std::function<void(TObject* sender, TProgressStage stage, BYTE percentDone,
+                                          bool redrawNow, const RECT& r, const AnsiString& msg)>;
 
 class TGraphic : public TPersistent {
  public:
@@ -59,8 +59,8 @@ class TGraphic : public TPersistent {
   virtual HPALETTE GetPalette() { return nullptr; }
   virtual void SetPaletteImpl(HPALETTE) {}
   virtual void Changed(TObject* sender);
-  virtual void Progress(TObject* sender, TProgressStage stage, BYTE percentDone, bool redrawNow, const RECT& r,
-                        const AnsiString& msg);
+  virtual void Progress(TObject* sender, TProgressStage stage, BYTE percentDone, bool redrawNow,
+                        const RECT& r, const AnsiString& msg);
   // The "Data" property: the graphic's own stream form.
   virtual void ReadData(TStream* stream) { LoadFromStream(stream); }
   virtual void WriteData(TStream* stream) { SaveToStream(stream); }

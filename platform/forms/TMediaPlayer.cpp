@@ -24,11 +24,16 @@ std::string PathOf(const AnsiString& fileName) {
 bool DeviceTakes(TMPDeviceTypes type, platform::audio::SoundKind kind) {
   using platform::audio::SoundKind;
   switch (type) {
-    case dtAutoSelect: return kind != SoundKind::Unknown;
-    case dtWaveAudio: return kind == SoundKind::Wave;
-    case dtSequencer: return kind == SoundKind::Midi;
-    case dtOther: return kind == SoundKind::Mp3;
-    default: return false;
+    case dtAutoSelect:
+      return kind != SoundKind::Unknown;
+    case dtWaveAudio:
+      return kind == SoundKind::Wave;
+    case dtSequencer:
+      return kind == SoundKind::Midi;
+    case dtOther:
+      return kind == SoundKind::Mp3;
+    default:
+      return false;
   }
 }
 
@@ -97,7 +102,8 @@ void TMediaPlayer::Open() {
   const std::string path = PathOf(fileName_);
   const platform::audio::SoundInfo info = platform::audio::ProbeSoundFile(path);
   int handle = 0;
-  if (info.error.empty() && DeviceTakes(deviceType_, info.kind)) handle = platform::audio::Device().Open(path, nullptr);
+  if (info.error.empty() && DeviceTakes(deviceType_, info.kind))
+    handle = platform::audio::Device().Open(path, nullptr);
   if (!handle) throw EMCIDeviceError("Cannot open media file %s", {TVarRec(fileName_)});
   handle_ = handle;
   if (notify) PostNotify(MCI_NOTIFY_SUCCESSFUL);
@@ -197,10 +203,18 @@ void TMediaPlayer::UtilityWndProc(TMessage& m) {
   }
   if (m.Msg == MM_MCINOTIFY) {
     switch (m.WParam) {
-      case MCI_NOTIFY_SUPERSEDED: notifyValue_ = nvSuperseded; break;
-      case MCI_NOTIFY_ABORTED: notifyValue_ = nvAborted; break;
-      case MCI_NOTIFY_FAILURE: notifyValue_ = nvFailure; break;
-      default: notifyValue_ = nvSuccessful; break;
+      case MCI_NOTIFY_SUPERSEDED:
+        notifyValue_ = nvSuperseded;
+        break;
+      case MCI_NOTIFY_ABORTED:
+        notifyValue_ = nvAborted;
+        break;
+      case MCI_NOTIFY_FAILURE:
+        notifyValue_ = nvFailure;
+        break;
+      default:
+        notifyValue_ = nvSuccessful;
+        break;
     }
     try {
       if (OnNotify) OnNotify(this);

@@ -7,7 +7,8 @@ namespace {
 TCustomAction* AsCustom(TBasicAction* action) { return dynamic_cast<TCustomAction*>(action); }
 }  // namespace
 
-TMenuActionLink::TMenuActionLink(TObject* client) : TActionLink(client), client_(dynamic_cast<TMenuItem*>(client)) {}
+TMenuActionLink::TMenuActionLink(TObject* client)
+    : TActionLink(client), client_(dynamic_cast<TMenuItem*>(client)) {}
 
 bool TMenuActionLink::IsCaptionLinked() {
   return TActionLink::IsCaptionLinked() && client_ && client_->Caption() == AsCustom(action_)->Caption();

@@ -372,7 +372,9 @@ void TMenuItem::DrawDefault(TCanvas* canvas, RECT rect, TOwnerDrawState state) {
     canvas->FillRect(RECT{rect.left + 1, y + 1, rect.right - 1, y + 2});
     return;
   }
-  canvas->Font()->SetColor((state & (odGrayed | odDisabled)) ? clGrayText : selected ? clHighlightText : clMenuText);
+  canvas->Font()->SetColor((state & (odGrayed | odDisabled)) ? clGrayText
+                           : selected                        ? clHighlightText
+                                                             : clMenuText);
   canvas->Brush()->SetStyle(bsClear);
   HDC dc = canvas->Handle();
   SetBkMode(dc, TRANSPARENT);
@@ -391,7 +393,8 @@ void TMenuItem::DrawDefault(TCanvas* canvas, RECT rect, TOwnerDrawState state) {
             align | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS | ((state & odNoAccel) ? DT_HIDEPREFIX : 0));
   if (shortCut_) {
     const AnsiString keys = ShortCutToText(shortCut_);
-    DrawTextA(dc, keys.c_str(), keys.Length(), &textRect, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextA(dc, keys.c_str(), keys.Length(), &textRect,
+              DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
   canvas->Brush()->SetStyle(bsSolid);
 }

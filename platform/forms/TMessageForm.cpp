@@ -14,13 +14,17 @@ struct ButtonInfo {
   TModalResult result;
 };
 
-constexpr ButtonInfo kButtons[] = {
-    {"Yes", "&Yes", mrYes},          {"No", "&No", mrNo},
-    {"OK", "OK", mrOk},              {"Cancel", "Cancel", mrCancel},
-    {"Abort", "&Abort", mrAbort},    {"Retry", "&Retry", mrRetry},
-    {"Ignore", "&Ignore", mrIgnore}, {"All", "&All", mrAll},
-    {"NoToAll", "N&o to All", mrNoToAll}, {"YesToAll", "Yes to &All", mrYesToAll},
-    {"Help", "&Help", mrNone}};
+constexpr ButtonInfo kButtons[] = {{"Yes", "&Yes", mrYes},
+                                   {"No", "&No", mrNo},
+                                   {"OK", "OK", mrOk},
+                                   {"Cancel", "Cancel", mrCancel},
+                                   {"Abort", "&Abort", mrAbort},
+                                   {"Retry", "&Retry", mrRetry},
+                                   {"Ignore", "&Ignore", mrIgnore},
+                                   {"All", "&All", mrAll},
+                                   {"NoToAll", "N&o to All", mrNoToAll},
+                                   {"YesToAll", "Yes to &All", mrYesToAll},
+                                   {"Help", "&Help", mrNone}};
 static_assert(sizeof kButtons / sizeof kButtons[0] == mbHelp + 1);
 
 const ButtonInfo& InfoOf(TMsgDlgBtn button) {
@@ -32,11 +36,16 @@ const ButtonInfo& InfoOf(TMsgDlgBtn button) {
 
 AnsiString MessageDialogCaption(TMsgDlgType type) {
   switch (type) {
-    case mtWarning: return "Warning";
-    case mtError: return "Error";
-    case mtInformation: return "Information";
-    case mtConfirmation: return "Confirm";
-    case mtCustom: return Application ? Application->Title() : AnsiString();
+    case mtWarning:
+      return "Warning";
+    case mtError:
+      return "Error";
+    case mtInformation:
+      return "Information";
+    case mtConfirmation:
+      return "Confirm";
+    case mtCustom:
+      return Application ? Application->Title() : AnsiString();
   }
   throw EInvalidOperation("Unexpected message dialog type");
 }
@@ -63,7 +72,8 @@ void TMessageForm::PaintWindow(HDC dc) {
     static const struct {
       COLORREF color;
       const char* mark;
-    } kIcons[] = {{RGB(230, 190, 0), "!"}, {RGB(200, 0, 0), "X"}, {RGB(0, 0, 200), "i"}, {RGB(0, 0, 200), "?"}};
+    } kIcons[] = {
+        {RGB(230, 190, 0), "!"}, {RGB(200, 0, 0), "X"}, {RGB(0, 0, 200), "i"}, {RGB(0, 0, 200), "?"}};
     const auto& icon = kIcons[type_];
     {
       const OwnedGdiObject<HBRUSH> brush(CreateSolidBrush(icon.color));

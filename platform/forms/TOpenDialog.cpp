@@ -9,12 +9,26 @@ namespace {
 
 // The dialog flag of each option, in option order; ofOldStyleDialog is the absence of
 // OFN_EXPLORER and has none.
-constexpr DWORD kOptionFlags[] = {
-    OFN_READONLY,         OFN_OVERWRITEPROMPT, OFN_HIDEREADONLY, OFN_NOCHANGEDIR,  0x10 /* show help */,
-    0x100 /* no validate */, OFN_ALLOWMULTISELECT, OFN_EXTENSIONDIFFERENT, OFN_PATHMUSTEXIST, OFN_FILEMUSTEXIST,
-    OFN_CREATEPROMPT,     0x4000 /* share aware */, OFN_NOREADONLYRETURN, 0x10000 /* no test file create */,
-    0x20000 /* no network button */, 0x40000 /* no long names */, 0, 0x100000 /* no dereference links */,
-    0x400000 /* include notify */, OFN_ENABLESIZING};
+constexpr DWORD kOptionFlags[] = {OFN_READONLY,
+                                  OFN_OVERWRITEPROMPT,
+                                  OFN_HIDEREADONLY,
+                                  OFN_NOCHANGEDIR,
+                                  0x10 /* show help */,
+                                  0x100 /* no validate */,
+                                  OFN_ALLOWMULTISELECT,
+                                  OFN_EXTENSIONDIFFERENT,
+                                  OFN_PATHMUSTEXIST,
+                                  OFN_FILEMUSTEXIST,
+                                  OFN_CREATEPROMPT,
+                                  0x4000 /* share aware */,
+                                  OFN_NOREADONLYRETURN,
+                                  0x10000 /* no test file create */,
+                                  0x20000 /* no network button */,
+                                  0x40000 /* no long names */,
+                                  0,
+                                  0x100000 /* no dereference links */,
+                                  0x400000 /* include notify */,
+                                  OFN_ENABLESIZING};
 static_assert(sizeof kOptionFlags / sizeof kOptionFlags[0] == ofEnableSizing + 1);
 
 // Room for many names chosen at once; a single long path fits too.

@@ -34,15 +34,17 @@ void TPen::SetMode(TPenMode value) {
 }
 
 int TPen::Rop2() const {
-  static const int mixes[] = {R2_BLACK,       R2_WHITE,     R2_NOP,       R2_NOT,        R2_COPYPEN,  R2_NOTCOPYPEN,
-                              R2_MERGEPENNOT, R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN, R2_NOTMERGEPEN,
-                              R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,     R2_NOTXORPEN};
+  static const int mixes[] = {R2_BLACK,       R2_WHITE,      R2_NOP,         R2_NOT,
+                              R2_COPYPEN,     R2_NOTCOPYPEN, R2_MERGEPENNOT, R2_MASKPENNOT,
+                              R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,    R2_NOTMERGEPEN,
+                              R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,      R2_NOTXORPEN};
   return mixes[mode_];
 }
 
 HPEN TPen::Handle() {
   if (!handle_) {
-    static const UINT styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
+    static const UINT styles[] = {PS_SOLID,      PS_DASH, PS_DOT,        PS_DASHDOT,
+                                  PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
     handle_ = CreatePen(static_cast<int>(styles[style_]), width_, ColorToRGB(color_));
   }
   return handle_;

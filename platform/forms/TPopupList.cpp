@@ -62,7 +62,9 @@ void TPopupList::MainWndProc(TMessage& m) {
 void TPopupList::WndProc(TMessage& m) {
   // A handler may free menus: walk a copy, checking each is still listed.
   const std::vector<TPopupMenu*> menus = menus_;
-  auto listed = [this](TPopupMenu* menu) { return std::find(menus_.begin(), menus_.end(), menu) != menus_.end(); };
+  auto listed = [this](TPopupMenu* menu) {
+    return std::find(menus_.begin(), menus_.end(), menu) != menus_.end();
+  };
   switch (m.Msg) {
     case WM_COMMAND:
       for (TPopupMenu* menu : menus)

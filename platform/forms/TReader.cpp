@@ -198,7 +198,8 @@ TValueType TReader::NextValue() {
     case TLayoutValue::Integer:
       if (v.Int >= -128 && v.Int <= 127) return vaInt8;
       if (v.Int >= -32768 && v.Int <= 32767) return vaInt16;
-      if (v.Int >= std::numeric_limits<int>::min() && v.Int <= std::numeric_limits<int>::max()) return vaInt32;
+      if (v.Int >= std::numeric_limits<int>::min() && v.Int <= std::numeric_limits<int>::max())
+        return vaInt32;
       return vaInt64;
     case TLayoutValue::Float:
       return vaExtended;

@@ -15,8 +15,27 @@
 
 // Value types of the classic binary filer format; NextValue reports the text's values in them.
 enum TValueType {
-  vaNull, vaList, vaInt8, vaInt16, vaInt32, vaExtended, vaString, vaIdent, vaFalse, vaTrue, vaBinary,
-  vaSet, vaLString, vaNil, vaCollection, vaSingle, vaCurrency, vaDate, vaWString, vaInt64, vaUTF8String
+  vaNull,
+  vaList,
+  vaInt8,
+  vaInt16,
+  vaInt32,
+  vaExtended,
+  vaString,
+  vaIdent,
+  vaFalse,
+  vaTrue,
+  vaBinary,
+  vaSet,
+  vaLString,
+  vaNil,
+  vaCollection,
+  vaSingle,
+  vaCurrency,
+  vaDate,
+  vaWString,
+  vaInt64,
+  vaUTF8String
 };
 
 class TReader : public TFiler {
@@ -48,7 +67,8 @@ class TReader : public TFiler {
   void ReadListEnd();
   bool EndOfList();
 
-  void DefineProperty(const AnsiString& name, TReaderProc readData, TWriterProc writeData, bool hasData) override;
+  void DefineProperty(const AnsiString& name, TReaderProc readData, TWriterProc writeData,
+                      bool hasData) override;
   void DefineBinaryProperty(const AnsiString& name, TStreamProc readData, TStreamProc writeData,
                             bool hasData) override;
 

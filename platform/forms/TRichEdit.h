@@ -12,9 +12,11 @@
 
 #include "platform/forms/TMemo.h"
 
-using TRichEditProtectChange = std::function<void(TObject* sender, int startPos, int endPos, bool& allowChange)>;
+using TRichEditProtectChange =
+    std::function<void(TObject* sender, int startPos, int endPos, bool& allowChange)>;
 using TRichEditResizeEvent = std::function<void(TObject* sender, RECT& rect)>;
-using TRichEditSaveClipboard = std::function<void(TObject* sender, int numObjects, int numChars, bool& saveClipboard)>;
+using TRichEditSaveClipboard =
+    std::function<void(TObject* sender, int numObjects, int numChars, bool& saveClipboard)>;
 
 class TCustomRichEdit : public TCustomMemo {
  public:

@@ -18,12 +18,12 @@ struct BuiltInCursor {
   uintptr_t shape;
 };
 constexpr BuiltInCursor kBuiltIn[] = {
-    {crArrow, IDC_ARROW},       {crCross, IDC_CROSS},          {crIBeam, IDC_IBEAM},
-    {crSizeNESW, IDC_SIZENESW}, {crSizeNS, IDC_SIZENS},        {crSizeNWSE, IDC_SIZENWSE},
-    {crSizeWE, IDC_SIZEWE},     {crUpArrow, IDC_UPARROW},      {crHourGlass, IDC_WAIT},
-    {crDrag, IDC_ARROW},        {crNoDrop, IDC_NO},            {crHSplit, IDC_SIZEWE},
-    {crVSplit, IDC_SIZENS},     {crMultiDrag, IDC_ARROW},      {crNo, IDC_NO},
-    {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},         {crHandPoint, IDC_HAND},
+    {crArrow, IDC_ARROW},          {crCross, IDC_CROSS},     {crIBeam, IDC_IBEAM},
+    {crSizeNESW, IDC_SIZENESW},    {crSizeNS, IDC_SIZENS},   {crSizeNWSE, IDC_SIZENWSE},
+    {crSizeWE, IDC_SIZEWE},        {crUpArrow, IDC_UPARROW}, {crHourGlass, IDC_WAIT},
+    {crDrag, IDC_ARROW},           {crNoDrop, IDC_NO},       {crHSplit, IDC_SIZEWE},
+    {crVSplit, IDC_SIZENS},        {crMultiDrag, IDC_ARROW}, {crNo, IDC_NO},
+    {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},       {crHandPoint, IDC_HAND},
     {crSizeAll, IDC_SIZEALL},
 };
 
@@ -120,4 +120,6 @@ void TScreen::AddForm(TCustomForm* form) {
   if (std::find(forms_.begin(), forms_.end(), form) == forms_.end()) forms_.push_back(form);
 }
 
-void TScreen::RemoveForm(TCustomForm* form) { forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end()); }
+void TScreen::RemoveForm(TCustomForm* form) {
+  forms_.erase(std::remove(forms_.begin(), forms_.end(), form), forms_.end());
+}

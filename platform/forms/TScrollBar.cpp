@@ -117,10 +117,18 @@ void TScrollBar::DoScroll(TMessage& m) {
   int code = static_cast<int>(m.WParamLo());
   int pos = position_;
   switch (code) {
-    case SB_LINEUP: pos -= smallChange_; break;
-    case SB_LINEDOWN: pos += smallChange_; break;
-    case SB_PAGEUP: pos -= largeChange_; break;
-    case SB_PAGEDOWN: pos += largeChange_; break;
+    case SB_LINEUP:
+      pos -= smallChange_;
+      break;
+    case SB_LINEDOWN:
+      pos += smallChange_;
+      break;
+    case SB_PAGEUP:
+      pos -= largeChange_;
+      break;
+    case SB_PAGEDOWN:
+      pos += largeChange_;
+      break;
     case SB_THUMBPOSITION:
     case SB_THUMBTRACK: {
       // The full 32-bit track position: the message carries only 16 bits of it.
@@ -131,9 +139,14 @@ void TScrollBar::DoScroll(TMessage& m) {
         pos = static_cast<SHORT>(m.WParamHi());
       break;
     }
-    case SB_TOP: pos = min_; break;
-    case SB_BOTTOM: pos = max_; break;
-    default: break;
+    case SB_TOP:
+      pos = min_;
+      break;
+    case SB_BOTTOM:
+      pos = max_;
+      break;
+    default:
+      break;
   }
   if (code > SB_ENDSCROLL) return;
   pos = std::clamp(pos, min_, max_);

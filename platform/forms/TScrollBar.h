@@ -7,7 +7,17 @@
 #include "platform/forms/TWinControl.h"
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
-enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+enum TScrollCode {
+  scLineUp,
+  scLineDown,
+  scPageUp,
+  scPageDown,
+  scPosition,
+  scTrack,
+  scTop,
+  scBottom,
+  scEndScroll
+};
 using TScrollEvent = std::function<void(TObject* sender, TScrollCode scrollCode, int& scrollPos)>;
 
 class TScrollBar : public TWinControl {

@@ -103,7 +103,8 @@ void TScrollingWinControl::ShowBars(bool horz, bool vert) {
   style = horz ? (style | WS_HSCROLL) : (style & ~WS_HSCROLL);
   style = vert ? (style | WS_VSCROLL) : (style & ~WS_VSCROLL);
   SetWindowLongA(h, GWL_STYLE, static_cast<LONG>(style));
-  SetWindowPos(h, nullptr, 0, 0, 0, 0, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(h, nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TScrollingWinControl::ScrollBy(int dx, int dy) {

@@ -29,11 +29,20 @@ TControl* TSplitter::FindResizeControl() const {
     RECT r = c->BoundsRect();
     bool touches = false;
     switch (Align()) {
-      case alLeft: touches = r.right == Left(); break;
-      case alRight: touches = r.left == Left() + Width(); break;
-      case alTop: touches = r.bottom == Top(); break;
-      case alBottom: touches = r.top == Top() + Height(); break;
-      default: break;
+      case alLeft:
+        touches = r.right == Left();
+        break;
+      case alRight:
+        touches = r.left == Left() + Width();
+        break;
+      case alTop:
+        touches = r.bottom == Top();
+        break;
+      case alBottom:
+        touches = r.top == Top() + Height();
+        break;
+      default:
+        break;
     }
     if (touches) return c;
   }

@@ -13,7 +13,8 @@ struct TWMKey {
 
   TWMKey() = default;
   TWMKey(UINT msg, WORD charCode, LPARAM keyData) : Msg(msg), CharCode(charCode), KeyData(keyData) {}
-  explicit TWMKey(const TMessage& m) : Msg(m.Msg), CharCode(m.WParamLo()), KeyData(m.LParam), Result(m.Result) {}
+  explicit TWMKey(const TMessage& m)
+      : Msg(m.Msg), CharCode(m.WParamLo()), KeyData(m.LParam), Result(m.Result) {}
 };
 using TWMChar = TWMKey;
 using TCMDialogKey = TWMKey;

@@ -1,16 +1,17 @@
 #include "platform/forms/TWinControl.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <unistd.h>
 
+#include "platform/controls/Controls.h"
 #include "platform/forms/ShortCuts.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TControlActionLink.h"
 #include "platform/forms/TForm.h"
 #include "platform/forms/TPopupMenu.h"
-#include "platform/controls/Controls.h"
 #include "platform/forms/TScreen.h"
 #include "platform/gdi/OwnedGdiObject.h"
 #include "platform/rtl/Exceptions.h"
@@ -87,7 +88,9 @@ TWinControl::~TWinControl() {
   FreeObjectInstance(objectInstance_);
 }
 
-TActionLinkClass TWinControl::GetActionLinkClass() const { return ActionLinkClassOf<TWinControlActionLink>(); }
+TActionLinkClass TWinControl::GetActionLinkClass() const {
+  return ActionLinkClassOf<TWinControlActionLink>();
+}
 
 void TWinControl::InsertControl(TControl* control) {
   controls_.push_back(control);
@@ -95,7 +98,8 @@ void TWinControl::InsertControl(TControl* control) {
   control->parent_ = this;
   control->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
   control->Perform(CM_PARENTCOLORCHANGED, 0, 0);
-  if (auto* w = dynamic_cast<TWinControl*>(control); w && HandleAllocated() && w->Visible()) w->HandleNeeded();
+  if (auto* w = dynamic_cast<TWinControl*>(control); w && HandleAllocated() && w->Visible())
+    w->HandleNeeded();
   Realign();
   control->Invalidate();
 }
@@ -231,12 +235,18 @@ void TWinControl::AnchorControls(const RECT& client) {
     int l = c->Left(), t = c->Top(), w = c->Width(), h = c->Height();
     // Both edges anchored: stretch; the far edge only: move; neither: keep the centre.
     if (a & AnchorBit(akRight)) {
-      if (a & AnchorBit(akLeft)) w += dw; else l += dw;
+      if (a & AnchorBit(akLeft))
+        w += dw;
+      else
+        l += dw;
     } else if (!(a & AnchorBit(akLeft))) {
       l += dw / 2;
     }
     if (a & AnchorBit(akBottom)) {
-      if (a & AnchorBit(akTop)) h += dh; else t += dh;
+      if (a & AnchorBit(akTop))
+        h += dh;
+      else
+        t += dh;
     } else if (!(a & AnchorBit(akTop))) {
       t += dh / 2;
     }
@@ -307,7 +317,8 @@ void TWinControl::SetChildOrder(TControl* control, bool front) {
   else
     controls_.insert(controls_.begin(), control);
   if (auto* w = dynamic_cast<TWinControl*>(control); w && w->HandleAllocated())
-    SetWindowPos(w->Handle(), front ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(w->Handle(), front ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   control->Invalidate();
 }
 
@@ -405,8 +416,8 @@ void TWinControl::CreateWnd() {
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& p) {
-  HWND h = CreateWindowExA(p.ExStyle, p.WinClassName, p.Caption, p.Style, p.X, p.Y, p.Width, p.Height, p.WndParent,
-                           nullptr, p.WindowClass.hInstance, p.Param);
+  HWND h = CreateWindowExA(p.ExStyle, p.WinClassName, p.Caption, p.Style, p.X, p.Y, p.Width, p.Height,
+                           p.WndParent, nullptr, p.WindowClass.hInstance, p.Param);
   if (h) handle_ = h;
 }
 
@@ -453,7 +464,8 @@ void TWinControl::RecreateWnd() {
 void TWinControl::SetBounds(int left, int top, int width, int height) {
   ConstrainSize(width, height);
   if (handle_ && (left != left_ || top != top_ || width != width_ || height != height_))
-    SetWindowPos(handle_, nullptr, left, top, std::max(width, 0), std::max(height, 0), SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(handle_, nullptr, left, top, std::max(width, 0), std::max(height, 0),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
   TControl::SetBounds(left, top, width, height);
   Realign();
 }
@@ -656,7 +668,8 @@ void TWinControl::PaintHandler(TMessage& m) {
     RECT clip{};
     if (GetClipBox(dc, &clip) == NULLREGION) return;
     BITMAPINFO bi{};
-    bi.bmiHeader = {40, std::max<LONG>(r.right, 1), -std::max<LONG>(r.bottom, 1), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    bi.bmiHeader = {40, std::max<LONG>(r.right, 1), -std::max<LONG>(r.bottom, 1), 1, 32, BI_RGB, 0, 0, 0, 0,
+                    0};
     void* bits = nullptr;
     const OwnedGdiObject<HBITMAP> buffer(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     const OwnedMemoryDC mem(nullptr);
@@ -669,7 +682,8 @@ void TWinControl::PaintHandler(TMessage& m) {
     }
     PaintWindow(mem);
     PaintControls(mem);
-    BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, mem, clip.left, clip.top, SRCCOPY);
+    BitBlt(dc, clip.left, clip.top, clip.right - clip.left, clip.bottom - clip.top, mem, clip.left, clip.top,
+           SRCCOPY);
   };
   if (m.WParam) {
     // Paint into the caller's DC at its origin, without validating anything.
@@ -709,7 +723,8 @@ void TWinControl::Dispatch(void* message) {
       TWMKey key(m);
       m.Result = 1;
       if (IsMenuKey(key)) return;
-      if (m.Msg == CN_KEYDOWN && Perform(CM_CHILDKEY, key.CharCode, reinterpret_cast<LPARAM>(this)) != 0) return;
+      if (m.Msg == CN_KEYDOWN && Perform(CM_CHILDKEY, key.CharCode, reinterpret_cast<LPARAM>(this)) != 0)
+        return;
       m.Result = 0;
       return;
     }
@@ -860,8 +875,8 @@ void TWinControl::Dispatch(void* message) {
 
 bool TWinControl::SetCursorFor(TMessage& m) {
   // Only for the pointer over this window's own client area; other windows choose their own.
-  if (reinterpret_cast<HWND>(m.WParam) != handle_ || static_cast<SHORT>(LOWORD(static_cast<uint64_t>(m.LParam))) != HTCLIENT ||
-      !Screen)
+  if (reinterpret_cast<HWND>(m.WParam) != handle_ ||
+      static_cast<SHORT>(LOWORD(static_cast<uint64_t>(m.LParam))) != HTCLIENT || !Screen)
     return false;
   TCursor cursor = Screen->Cursor();
   if (cursor == crDefault) {

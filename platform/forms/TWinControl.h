@@ -82,7 +82,8 @@ class TWinControl : public TControl {
   void GetTabOrderList(std::vector<TWinControl*>& list) const;
   // The control after (or before) `current` that can take the focus; with checkTabStop only
   // TabStop ones, with checkParent only direct children. Null when there is none.
-  TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) const;
+  TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop,
+                               bool checkParent) const;
   void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
   // Gives the focus to the first control in Tab order (a TabStop one if any).
   void SelectFirst();

@@ -42,8 +42,8 @@ void TWriter::WriteComponent(TComponent* component, TLayoutObject& out) {
       root_);
 }
 
-void TWriter::WriteProperties(TPersistent* object, const std::string& prefix, std::vector<TLayoutProperty>& values,
-                              std::vector<TLayoutProperty>& events) {
+void TWriter::WriteProperties(TPersistent* object, const std::string& prefix,
+                              std::vector<TLayoutProperty>& values, std::vector<TLayoutProperty>& events) {
   for (const TPropInfo* p : GetPropInfos(ClassInfoOf(object))) {
     std::string name = prefix + p->Name.ToStd();
     if (p->Object) {

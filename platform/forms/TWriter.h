@@ -34,7 +34,8 @@ class TWriter : public TFiler {
   // Raw bytes, written as one binary value (consecutive calls join).
   void Write(const void* buffer, int count);
 
-  void DefineProperty(const AnsiString& name, TReaderProc readData, TWriterProc writeData, bool hasData) override;
+  void DefineProperty(const AnsiString& name, TReaderProc readData, TWriterProc writeData,
+                      bool hasData) override;
   void DefineBinaryProperty(const AnsiString& name, TStreamProc readData, TStreamProc writeData,
                             bool hasData) override;
 

@@ -69,10 +69,12 @@ std::shared_ptr<Bitmap> Bitmap::CreateMono(int width, int height) {
 std::shared_ptr<Bitmap> Bitmap::CreateDib(const BITMAPINFO* info, const void* external) {
   if (!info) return nullptr;
   const BITMAPINFOHEADER& h = info->bmiHeader;
-  if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biWidth <= 0 || h.biHeight == 0 || h.biPlanes != 1) return nullptr;
+  if (h.biSize < sizeof(BITMAPINFOHEADER) || h.biWidth <= 0 || h.biHeight == 0 || h.biPlanes != 1)
+    return nullptr;
   const int bpp = h.biBitCount;
   if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32) return nullptr;
-  if (h.biCompression != BI_RGB && !(h.biCompression == BI_BITFIELDS && (bpp == 16 || bpp == 32))) return nullptr;
+  if (h.biCompression != BI_RGB && !(h.biCompression == BI_BITFIELDS && (bpp == 16 || bpp == 32)))
+    return nullptr;
   const int64_t absHeight = h.biHeight < 0 ? -int64_t(h.biHeight) : int64_t(h.biHeight);
   const int64_t stride = ((int64_t(h.biWidth) * bpp + 31) / 32) * 4;
   if (absHeight > 0x7FFF'FFFF || stride * absHeight > (int64_t(1) << 31)) return nullptr;
@@ -192,7 +194,8 @@ COLORREF Bitmap::RawToColor(uint32_t raw) const {
     const RGBQUAD& q = table_[raw];
     return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
   }
-  if (kind_ == Kind::Surface32 || (bpp_ >= 24 && masks_[0] == 0xFF0000 && masks_[1] == 0xFF00 && masks_[2] == 0xFF))
+  if (kind_ == Kind::Surface32 ||
+      (bpp_ >= 24 && masks_[0] == 0xFF0000 && masks_[1] == 0xFF00 && masks_[2] == 0xFF))
     return RGB(BYTE(raw >> 16), BYTE(raw >> 8), BYTE(raw));
   const uint32_t r = Expand((raw & masks_[0]) >> shift_[0], width5_[0]);
   const uint32_t g = Expand((raw & masks_[1]) >> shift_[1], width5_[1]);
@@ -228,7 +231,9 @@ bool Bitmap::SameDomain(const Bitmap& other) const {
   if (bpp_ == 32 && (kind_ == Kind::Surface32 || other.kind_ == Kind::Surface32)) {
     const uint32_t* a = kind_ == Kind::Surface32 ? nullptr : masks_;
     const uint32_t* b = other.kind_ == Kind::Surface32 ? nullptr : other.masks_;
-    auto standard = [](const uint32_t* m) { return !m || (m[0] == 0xFF0000 && m[1] == 0xFF00 && m[2] == 0xFF); };
+    auto standard = [](const uint32_t* m) {
+      return !m || (m[0] == 0xFF0000 && m[1] == 0xFF00 && m[2] == 0xFF);
+    };
     return standard(a) && standard(b);
   }
   return masks_[0] == other.masks_[0] && masks_[1] == other.masks_[1] && masks_[2] == other.masks_[2];

@@ -38,9 +38,7 @@ class Bitmap {
 
   // Row y counted from the top, whatever the storage order.
   uint8_t* Row(int y) { return data_ + size_t(topDown_ ? y : height_ - 1 - y) * size_t(stride_); }
-  const uint8_t* Row(int y) const {
-    return data_ + size_t(topDown_ ? y : height_ - 1 - y) * size_t(stride_);
-  }
+  const uint8_t* Row(int y) const { return data_ + size_t(topDown_ ? y : height_ - 1 - y) * size_t(stride_); }
 
   uint32_t GetRaw(int x, int y) const;
   void SetRaw(int x, int y, uint32_t raw);

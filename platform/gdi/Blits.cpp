@@ -21,8 +21,8 @@ void Normalise(int& pos, int& extent, bool& flip) {
 }
 
 BOOL StretchCore(HDC hdst, int x, int y, int w, int h, const Bitmap* srcBitmap, const DeviceContext* srcDc,
-                 int xs, int ys, int ws, int hs, DWORD rop, const Bitmap* mask = nullptr, POINT maskOrigin = {0, 0},
-                 uint8_t backRop = 0) {
+                 int xs, int ys, int ws, int hs, DWORD rop, const Bitmap* mask = nullptr,
+                 POINT maskOrigin = {0, 0}, uint8_t backRop = 0) {
   auto dst = FindDc(hdst);
   if (!dst) {
     SetLastError(ERROR_INVALID_HANDLE);
@@ -131,6 +131,7 @@ int SetDIBitsToDevice(HDC dst, int x, int y, DWORD w, DWORD h, int xs, int ys, U
     SetLastError(ERROR_NOT_SUPPORTED);  // banded transfers are not used by the product
     return 0;
   }
-  return StretchDIBits(dst, x, y, int(w), int(h), xs, ys, int(w), int(h), bits, info, usage, SRCCOPY) ? int(lines)
-                                                                                                    : 0;
+  return StretchDIBits(dst, x, y, int(w), int(h), xs, ys, int(w), int(h), bits, info, usage, SRCCOPY)
+             ? int(lines)
+             : 0;
 }

@@ -17,7 +17,8 @@ std::shared_ptr<Bitmap> DeviceContext::surfaceShared() const {
   return static_cast<BitmapObject*>(state_.bitmapObject.get())->bitmap;
 }
 
-void DeviceContext::SetWindowSurface(std::shared_ptr<Bitmap> surface, POINT origin, std::optional<Region> visible) {
+void DeviceContext::SetWindowSurface(std::shared_ptr<Bitmap> surface, POINT origin,
+                                     std::optional<Region> visible) {
   windowSurface_ = std::move(surface);
   origin_ = origin;
   visible_ = std::move(visible);
@@ -157,7 +158,8 @@ BOOL RestoreDC(HDC hdc, int which) {
     s = std::move(restored);
     Retain(s, +1);
     if (s.bitmapObject && !s.bitmapObject->stock)
-      static_cast<BitmapObject*>(s.bitmapObject.get())->bitmap->selectedInto = reinterpret_cast<uintptr_t>(hdc);
+      static_cast<BitmapObject*>(s.bitmapObject.get())->bitmap->selectedInto =
+          reinterpret_cast<uintptr_t>(hdc);
     return TRUE;
   });
 }
@@ -205,8 +207,9 @@ namespace {
 // The area a DC can draw in, in device coordinates, before its own clip region.
 Region DeviceArea(const DeviceContext& dc) {
   if (dc.visible()) return *dc.visible();
-  if (Bitmap* s = dc.surface()) return Region(RECT{-dc.origin().x, -dc.origin().y, s->width() - dc.origin().x,
-                                                   s->height() - dc.origin().y});
+  if (Bitmap* s = dc.surface())
+    return Region(
+        RECT{-dc.origin().x, -dc.origin().y, s->width() - dc.origin().x, s->height() - dc.origin().y});
   return Region(RECT{-0x3FFFFFF, -0x3FFFFFF, 0x3FFFFFF, 0x3FFFFFF});
 }
 
@@ -252,15 +255,15 @@ int GetClipBox(HDC hdc, RECT* out) {
   });
 }
 
-#define MMS_DC_SETTING(Setter, Getter, Type, field, failure)                             \
-  Type Setter(HDC hdc, Type value) {                                                      \
-    return WithDc(hdc, Type(failure), [&](DeviceContext& dc) {                            \
-      const Type previous = Type(dc.state().field);                                       \
-      dc.state().field = value;                                                           \
-      return previous;                                                                    \
-    });                                                                                   \
-  }                                                                                       \
-  Type Getter(HDC hdc) {                                                                  \
+#define MMS_DC_SETTING(Setter, Getter, Type, field, failure)                                      \
+  Type Setter(HDC hdc, Type value) {                                                              \
+    return WithDc(hdc, Type(failure), [&](DeviceContext& dc) {                                    \
+      const Type previous = Type(dc.state().field);                                               \
+      dc.state().field = value;                                                                   \
+      return previous;                                                                            \
+    });                                                                                           \
+  }                                                                                               \
+  Type Getter(HDC hdc) {                                                                          \
     return WithDc(hdc, Type(failure), [&](DeviceContext& dc) { return Type(dc.state().field); }); \
   }
 
@@ -320,17 +323,27 @@ SIZE& ScreenSize() {
 int GetDeviceCaps(HDC hdc, int index) {
   return WithDc(hdc, 0, [&](DeviceContext&) {
     switch (index) {
-      case HORZRES: return int(ScreenSize().cx);
-      case VERTRES: return int(ScreenSize().cy);
-      case BITSPIXEL: return 32;
-      case PLANES: return 1;
-      case NUMCOLORS: return -1;
-      case RASTERCAPS: return 0x0001 | 0x0008 | 0x0800;  // bitblt, bitmap64, dibtodev; no RC_PALETTE
+      case HORZRES:
+        return int(ScreenSize().cx);
+      case VERTRES:
+        return int(ScreenSize().cy);
+      case BITSPIXEL:
+        return 32;
+      case PLANES:
+        return 1;
+      case NUMCOLORS:
+        return -1;
+      case RASTERCAPS:
+        return 0x0001 | 0x0008 | 0x0800;  // bitblt, bitmap64, dibtodev; no RC_PALETTE
       case LOGPIXELSX:
-      case LOGPIXELSY: return 96;
-      case SIZEPALETTE: return 0;
-      case NUMRESERVED: return 20;
-      default: return 0;
+      case LOGPIXELSY:
+        return 96;
+      case SIZEPALETTE:
+        return 0;
+      case NUMRESERVED:
+        return 20;
+      default:
+        return 0;
     }
   });
 }

@@ -119,9 +119,13 @@ int GetDIBits(HDC, HBITMAP hbitmap, UINT start, UINT lines, void* bits, BITMAPIN
   } else if (h.biCompression == BI_BITFIELDS) {
     DWORD* masks = reinterpret_cast<DWORD*>(info->bmiColors);
     if (bpp == 16) {
-      masks[0] = 0xF800; masks[1] = 0x07E0; masks[2] = 0x001F;
+      masks[0] = 0xF800;
+      masks[1] = 0x07E0;
+      masks[2] = 0x001F;
     } else {
-      masks[0] = 0xFF0000; masks[1] = 0xFF00; masks[2] = 0xFF;
+      masks[0] = 0xFF0000;
+      masks[1] = 0xFF00;
+      masks[2] = 0xFF;
     }
   }
   if (!bits) return int(b->height());
@@ -146,7 +150,8 @@ int GetDIBits(HDC, HBITMAP hbitmap, UINT start, UINT lines, void* bits, BITMAPIN
   return int(lines);
 }
 
-int SetDIBits(HDC, HBITMAP hbitmap, UINT start, UINT lines, const void* bits, const BITMAPINFO* info, UINT usage) {
+int SetDIBits(HDC, HBITMAP hbitmap, UINT start, UINT lines, const void* bits, const BITMAPINFO* info,
+              UINT usage) {
   auto b = FindBitmap(hbitmap);
   if (!b || !info || !bits || usage != DIB_RGB_COLORS) {
     SetLastError(b ? ERROR_INVALID_PARAMETER : ERROR_INVALID_HANDLE);
@@ -174,8 +179,8 @@ int SetDIBits(HDC, HBITMAP hbitmap, UINT start, UINT lines, const void* bits, co
   return int(lines);
 }
 
-HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* header, DWORD init, const void* bits, const BITMAPINFO* info,
-                       UINT usage) {
+HBITMAP CreateDIBitmap(HDC hdc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
+                       const BITMAPINFO* info, UINT usage) {
   if (!header) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;

@@ -49,7 +49,8 @@ int GetDeviceCaps(HDC dc, int index);
 // ---- bitmaps and DIBs
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel, const void* bits);
 HBITMAP CreateCompatibleBitmap(HDC dc, int width, int height);
-HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section, DWORD offset);
+HBITMAP CreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                         DWORD offset);
 HBITMAP CreateDIBitmap(HDC dc, const BITMAPINFOHEADER* header, DWORD init, const void* bits,
                        const BITMAPINFO* info, UINT usage);
 int GetDIBits(HDC dc, HBITMAP bitmap, UINT start, UINT lines, void* bits, BITMAPINFO* info, UINT usage);
@@ -64,7 +65,8 @@ UINT SetDIBColorTable(HDC dc, UINT start, UINT count, const RGBQUAD* colors);
 
 // ---- blits
 BOOL BitBlt(HDC dst, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, DWORD rop);
-BOOL StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc, int hSrc, DWORD rop);
+BOOL StretchBlt(HDC dst, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, int wSrc, int hSrc,
+                DWORD rop);
 BOOL PatBlt(HDC dc, int x, int y, int w, int h, DWORD rop);
 BOOL MaskBlt(HDC dst, int x, int y, int w, int h, HDC src, int xSrc, int ySrc, HBITMAP mask, int xMask,
              int yMask, DWORD rop4);
@@ -127,8 +129,10 @@ BOOL GetTextExtentPoint32A(HDC dc, LPCSTR text, int count, SIZE* out);
 BOOL GetTextExtentPoint32W(HDC dc, LPCWSTR text, int count, SIZE* out);
 BOOL TextOutA(HDC dc, int x, int y, LPCSTR text, int count);
 BOOL TextOutW(HDC dc, int x, int y, LPCWSTR text, int count);
-BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT count, const INT* dx);
-BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count, const INT* dx);
+BOOL ExtTextOutA(HDC dc, int x, int y, UINT options, const RECT* rect, LPCSTR text, UINT count,
+                 const INT* dx);
+BOOL ExtTextOutW(HDC dc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count,
+                 const INT* dx);
 int DrawTextA(HDC dc, LPCSTR text, int count, RECT* rect, UINT flags);
 int DrawTextW(HDC dc, LPCWSTR text, int count, RECT* rect, UINT flags);
 

@@ -21,7 +21,9 @@ MMS_DECLARE_HANDLE(HRGN);
 using HGDIOBJ = void*;
 
 // ---- colours
-constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) { return COLORREF(r) | (COLORREF(g) << 8) | (COLORREF(b) << 16); }
+constexpr COLORREF RGB(BYTE r, BYTE g, BYTE b) {
+  return COLORREF(r) | (COLORREF(g) << 8) | (COLORREF(b) << 16);
+}
 constexpr BYTE GetRValue(COLORREF c) { return BYTE(c & 0xFF); }
 constexpr BYTE GetGValue(COLORREF c) { return BYTE((c >> 8) & 0xFF); }
 constexpr BYTE GetBValue(COLORREF c) { return BYTE((c >> 16) & 0xFF); }
@@ -33,8 +35,8 @@ constexpr COLORREF CLR_INVALID = 0xFFFFFFFFu;
 constexpr DWORD OBJ_PEN = 1, OBJ_BRUSH = 2, OBJ_DC = 3, OBJ_PAL = 5, OBJ_FONT = 6, OBJ_BITMAP = 7,
                 OBJ_REGION = 8, OBJ_MEMDC = 10;
 constexpr int WHITE_BRUSH = 0, LTGRAY_BRUSH = 1, GRAY_BRUSH = 2, DKGRAY_BRUSH = 3, BLACK_BRUSH = 4,
-              NULL_BRUSH = 5, HOLLOW_BRUSH = 5, WHITE_PEN = 6, BLACK_PEN = 7, NULL_PEN = 8, ANSI_VAR_FONT = 12,
-              SYSTEM_FONT = 13, DEFAULT_PALETTE = 15, DEFAULT_GUI_FONT = 17;
+              NULL_BRUSH = 5, HOLLOW_BRUSH = 5, WHITE_PEN = 6, BLACK_PEN = 7, NULL_PEN = 8,
+              ANSI_VAR_FONT = 12, SYSTEM_FONT = 13, DEFAULT_PALETTE = 15, DEFAULT_GUI_FONT = 17;
 
 // ---- device context settings
 constexpr int TRANSPARENT = 1, OPAQUE = 2;

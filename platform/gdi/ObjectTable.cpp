@@ -61,10 +61,10 @@ std::shared_ptr<Bitmap> FindBitmap(HBITMAP bitmap) {
 
 const std::vector<PALETTEENTRY>& StaticColors() {
   static const std::vector<PALETTEENTRY> colors = {
-      {0, 0, 0, 0},       {128, 0, 0, 0},     {0, 128, 0, 0},   {128, 128, 0, 0},   {0, 0, 128, 0},
+      {0, 0, 0, 0},       {128, 0, 0, 0},     {0, 128, 0, 0},     {128, 128, 0, 0},   {0, 0, 128, 0},
       {128, 0, 128, 0},   {0, 128, 128, 0},   {192, 192, 192, 0}, {192, 220, 192, 0}, {166, 202, 240, 0},
       {255, 251, 240, 0}, {160, 160, 164, 0}, {128, 128, 128, 0}, {255, 0, 0, 0},     {0, 255, 0, 0},
-      {255, 255, 0, 0},   {0, 0, 255, 0},     {255, 0, 255, 0}, {0, 255, 255, 0},   {255, 255, 255, 0}};
+      {255, 255, 0, 0},   {0, 0, 255, 0},     {255, 0, 255, 0},   {0, 255, 255, 0},   {255, 255, 255, 0}};
   return colors;
 }
 
@@ -182,7 +182,8 @@ int GetObjectImpl(HGDIOBJ object, int size, LPVOID out, bool wide) {
     return 0;
   }
   switch (o->type) {
-    case OBJ_PEN: return CopyOut(static_cast<PenObject*>(o.get())->pen, size, out);
+    case OBJ_PEN:
+      return CopyOut(static_cast<PenObject*>(o.get())->pen, size, out);
     case OBJ_BRUSH: {
       auto* b = static_cast<BrushObject*>(o.get());
       LOGBRUSH lb{b->style, b->color, ULONG_PTR(b->hatch)};
@@ -197,7 +198,8 @@ int GetObjectImpl(HGDIOBJ object, int size, LPVOID out, bool wide) {
       if (wide) return CopyOut(f, size, out);
       LOGFONTA a{};
       std::memcpy(&a, &f, offsetof(LOGFONTA, lfFaceName));
-      for (int i = 0; i < LF_FACESIZE; ++i) a.lfFaceName[i] = f.lfFaceName[i] < 0x80 ? char(f.lfFaceName[i]) : '?';
+      for (int i = 0; i < LF_FACESIZE; ++i)
+        a.lfFaceName[i] = f.lfFaceName[i] < 0x80 ? char(f.lfFaceName[i]) : '?';
       return CopyOut(a, size, out);
     }
     case OBJ_BITMAP: {
@@ -259,9 +261,12 @@ HGDIOBJ SelectObject(HDC hdc, HGDIOBJ object) {
     return reinterpret_cast<HGDIOBJ>(previous);
   };
   switch (o->type) {
-    case OBJ_PEN: return swap(s.pen, s.penHandle);
-    case OBJ_BRUSH: return swap(s.brush, s.brushHandle);
-    case OBJ_FONT: return swap(s.font, s.fontHandle);
+    case OBJ_PEN:
+      return swap(s.pen, s.penHandle);
+    case OBJ_BRUSH:
+      return swap(s.brush, s.brushHandle);
+    case OBJ_FONT:
+      return swap(s.font, s.fontHandle);
     case OBJ_REGION: {
       s.clip = static_cast<RegionObject*>(o.get())->region;
       return reinterpret_cast<HGDIOBJ>(uintptr_t(s.clip->Complexity()));
@@ -288,11 +293,17 @@ HGDIOBJ GetCurrentObject(HDC hdc, UINT type) {
   if (!dc) return nullptr;
   const DcState& s = dc->state();
   switch (type) {
-    case OBJ_PEN: return reinterpret_cast<HGDIOBJ>(s.penHandle);
-    case OBJ_BRUSH: return reinterpret_cast<HGDIOBJ>(s.brushHandle);
-    case OBJ_FONT: return reinterpret_cast<HGDIOBJ>(s.fontHandle);
-    case OBJ_PAL: return reinterpret_cast<HGDIOBJ>(s.paletteHandle);
-    case OBJ_BITMAP: return reinterpret_cast<HGDIOBJ>(s.bitmap);
-    default: return nullptr;
+    case OBJ_PEN:
+      return reinterpret_cast<HGDIOBJ>(s.penHandle);
+    case OBJ_BRUSH:
+      return reinterpret_cast<HGDIOBJ>(s.brushHandle);
+    case OBJ_FONT:
+      return reinterpret_cast<HGDIOBJ>(s.fontHandle);
+    case OBJ_PAL:
+      return reinterpret_cast<HGDIOBJ>(s.paletteHandle);
+    case OBJ_BITMAP:
+      return reinterpret_cast<HGDIOBJ>(s.bitmap);
+    default:
+      return nullptr;
   }
 }

@@ -18,7 +18,8 @@ HPALETTE Wrap(std::vector<PALETTEENTRY> entries) {
 }  // namespace
 
 HPALETTE CreatePalette(const LOGPALETTE* palette) {
-  if (!palette || palette->palVersion != 0x300 || palette->palNumEntries == 0 || palette->palNumEntries > 256) {
+  if (!palette || palette->palVersion != 0x300 || palette->palNumEntries == 0 ||
+      palette->palNumEntries > 256) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }

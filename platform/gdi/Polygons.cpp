@@ -68,7 +68,8 @@ BOOL DrawRounded(HDC hdc, int left, int top, int right, int bottom, double rx, d
 }  // namespace
 
 BOOL Ellipse(HDC hdc, int left, int top, int right, int bottom) {
-  return DrawRounded(hdc, left, top, right, bottom, std::abs(right - left) / 2.0, std::abs(bottom - top) / 2.0);
+  return DrawRounded(hdc, left, top, right, bottom, std::abs(right - left) / 2.0,
+                     std::abs(bottom - top) / 2.0);
 }
 
 BOOL RoundRect(HDC hdc, int left, int top, int right, int bottom, int width, int height) {
@@ -108,7 +109,8 @@ BOOL Polygon(HDC hdc, const POINT* points, int count) {
       for (std::size_t k = 0; k + 1 < crossings.size(); k += 2) {
         const long from = std::lround(std::ceil(crossings[k] - 0.5));
         const long to = std::lround(std::ceil(crossings[k + 1] - 0.5));
-        for (long x = from; x < to; ++x) PlotSurface(*dc, clip, dc->SurfaceX(int(x)), dc->SurfaceY(int(y)), rop, brush);
+        for (long x = from; x < to; ++x)
+          PlotSurface(*dc, clip, dc->SurfaceX(int(x)), dc->SurfaceY(int(y)), rop, brush);
       }
     }
   }

@@ -19,7 +19,8 @@ uint8_t Rop2ToRop3(int rop2) {
   return out;
 }
 
-Pattern::Pattern(const Bitmap& dst, COLORREF color) : none_(false), solid_(dst.ColorToRaw(color)), dst_(&dst) {}
+Pattern::Pattern(const Bitmap& dst, COLORREF color)
+    : none_(false), solid_(dst.ColorToRaw(color)), dst_(&dst) {}
 
 Pattern::Pattern(const DeviceContext& dc, const Bitmap& dst, const BrushObject* brush) : dst_(&dst) {
   if (!brush) brush = static_cast<const BrushObject*>(dc.state().brush.get());
@@ -71,7 +72,8 @@ GDI_ROW_LOOP void FillRow(uint32_t* __restrict row, size_t n, uint32_t value) {
   for (size_t x = 0; x < n; ++x) row[x] = value;
 }
 
-GDI_ROW_LOOP void CopyRowMasked(uint32_t* __restrict to, const uint32_t* __restrict from, size_t n, uint32_t mask) {
+GDI_ROW_LOOP void CopyRowMasked(uint32_t* __restrict to, const uint32_t* __restrict from, size_t n,
+                                uint32_t mask) {
   for (size_t x = 0; x < n; ++x) to[x] = from[x] & mask;
 }
 
@@ -125,7 +127,8 @@ RowCopy PickCopy(int sb, int db) {
 // The same with source column cols[x] for destination column x.
 using RowGather = void (*)(uint8_t*, const uint8_t*, const int*, size_t);
 template <int S, int D>
-GDI_ROW_LOOP void GatherRow(uint8_t* __restrict to, const uint8_t* __restrict from, const int* cols, size_t n) {
+GDI_ROW_LOOP void GatherRow(uint8_t* __restrict to, const uint8_t* __restrict from, const int* cols,
+                            size_t n) {
   for (size_t x = 0; x < n; ++x) StoreRgb<D>(to + x * D, LoadRgb<S>(from + size_t(cols[x]) * S));
 }
 RowGather PickGather(int sb, int db) {
@@ -134,7 +137,8 @@ RowGather PickGather(int sb, int db) {
 }
 
 RECT Intersect(const RECT& a, const RECT& b) {
-  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+  return {std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+          std::min(a.bottom, b.bottom)};
 }
 bool Empty(const RECT& r) { return r.left >= r.right || r.top >= r.bottom; }
 
@@ -163,9 +167,12 @@ class SourceConverter {
 
   uint32_t operator()(uint32_t raw) {
     switch (mode_) {
-      case Mode::Raw: return raw;
-      case Mode::MonoToColor: return mono_[raw & 1];
-      case Mode::ColorToMono: return (src_.RawToColor(raw) & 0xFFFFFF) == bk_ ? 1u : 0u;
+      case Mode::Raw:
+        return raw;
+      case Mode::MonoToColor:
+        return mono_[raw & 1];
+      case Mode::ColorToMono:
+        return (src_.RawToColor(raw) & 0xFFFFFF) == bk_ ? 1u : 0u;
       case Mode::ViaColor: {
         if (!dst_.indexed()) return dst_.ColorToRaw(src_.RawToColor(raw));
         auto it = cache_.find(raw);
@@ -249,8 +256,8 @@ void Blit(const BlitRequest& q) {
         const RECT r = Intersect(Intersect(c, area), inside);
         if (Empty(r)) continue;
         for (int y = r.top; y < r.bottom; ++y) {
-          copy(dst->Row(y) + size_t(r.left) * size_t(db), q.src->Row(y + dy) + size_t(r.left + dx) * size_t(sb),
-               size_t(r.right - r.left));
+          copy(dst->Row(y) + size_t(r.left) * size_t(db),
+               q.src->Row(y + dy) + size_t(r.left + dx) * size_t(sb), size_t(r.right - r.left));
         }
       }
       return;

@@ -13,18 +13,30 @@ namespace platform::gdi {
 // Bit (P*4 + S*2 + D) of `rop` gives the result for each bit of the operands.
 inline uint32_t Rop3(uint8_t rop, uint32_t p, uint32_t s, uint32_t d) {
   switch (rop) {
-    case 0xCC: return s;
-    case 0xF0: return p;
-    case 0x88: return s & d;
-    case 0xEE: return s | d;
-    case 0x66: return s ^ d;
-    case 0x33: return ~s;
-    case 0x55: return ~d;
-    case 0x5A: return p ^ d;
-    case 0xAA: return d;
-    case 0x00: return 0;
-    case 0xFF: return ~0u;
-    default: break;
+    case 0xCC:
+      return s;
+    case 0xF0:
+      return p;
+    case 0x88:
+      return s & d;
+    case 0xEE:
+      return s | d;
+    case 0x66:
+      return s ^ d;
+    case 0x33:
+      return ~s;
+    case 0x55:
+      return ~d;
+    case 0x5A:
+      return p ^ d;
+    case 0xAA:
+      return d;
+    case 0x00:
+      return 0;
+    case 0xFF:
+      return ~0u;
+    default:
+      break;
   }
   uint32_t r = 0;
   for (int i = 0; i < 8; ++i) {

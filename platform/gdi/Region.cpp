@@ -36,11 +36,21 @@ Spans CombineSpans(const Spans& a, const Spans& b, int mode) {
     const bool ia = Inside(a, xs[i]), ib = Inside(b, xs[i]);
     bool in = false;
     switch (mode) {
-      case RGN_AND: in = ia && ib; break;
-      case RGN_OR: in = ia || ib; break;
-      case RGN_XOR: in = ia != ib; break;
-      case RGN_DIFF: in = ia && !ib; break;
-      default: in = ia; break;
+      case RGN_AND:
+        in = ia && ib;
+        break;
+      case RGN_OR:
+        in = ia || ib;
+        break;
+      case RGN_XOR:
+        in = ia != ib;
+        break;
+      case RGN_DIFF:
+        in = ia && !ib;
+        break;
+      default:
+        in = ia;
+        break;
     }
     if (!in) continue;
     if (!out.empty() && out.back().second == xs[i])
@@ -114,7 +124,8 @@ bool Region::Contains(int x, int y) const {
 
 bool Region::Intersects(const RECT& q) const {
   for (const RECT& r : rects_)
-    if (std::max(r.left, q.left) < std::min(r.right, q.right) && std::max(r.top, q.top) < std::min(r.bottom, q.bottom))
+    if (std::max(r.left, q.left) < std::min(r.right, q.right) &&
+        std::max(r.top, q.top) < std::min(r.bottom, q.bottom))
       return true;
   return false;
 }

@@ -83,7 +83,8 @@ DWORD GetRegionData(HRGN region, DWORD size, RGNDATA* out) {
 
 HRGN ExtCreateRegion(const void* transform, DWORD size, const RGNDATA* data) {
   if (transform || !data || size < sizeof(RGNDATAHEADER) || data->rdh.dwSize != sizeof(RGNDATAHEADER) ||
-      data->rdh.iType != RDH_RECTANGLES || uint64_t(data->rdh.nCount) * sizeof(RECT) > size - sizeof(RGNDATAHEADER)) {
+      data->rdh.iType != RDH_RECTANGLES ||
+      uint64_t(data->rdh.nCount) * sizeof(RECT) > size - sizeof(RGNDATAHEADER)) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return nullptr;
   }

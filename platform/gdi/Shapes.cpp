@@ -43,13 +43,19 @@ std::shared_ptr<Bitmap> HatchPattern(int hatch) {
 
 // Dash patterns in pixels, on/off alternating, starting "on".
 const std::vector<int>& DashPattern(UINT style) {
-  static const std::vector<int> solid{}, dash{6, 2}, dot{1, 1}, dashDot{6, 2, 1, 2}, dashDotDot{6, 2, 1, 2, 1, 2};
+  static const std::vector<int> solid{}, dash{6, 2}, dot{1, 1}, dashDot{6, 2, 1, 2},
+      dashDotDot{6, 2, 1, 2, 1, 2};
   switch (style) {
-    case PS_DASH: return dash;
-    case PS_DOT: return dot;
-    case PS_DASHDOT: return dashDot;
-    case PS_DASHDOTDOT: return dashDotDot;
-    default: return solid;
+    case PS_DASH:
+      return dash;
+    case PS_DOT:
+      return dot;
+    case PS_DASHDOT:
+      return dashDot;
+    case PS_DASHDOTDOT:
+      return dashDotDot;
+    default:
+      return solid;
   }
 }
 
@@ -141,7 +147,8 @@ HBRUSH CreatePatternBrush(HBITMAP bitmap) {
   for (int y = 0; y < source->height(); ++y)
     for (int x = 0; x < source->width(); ++x)
       copy->SetRaw(x, y,
-                   source->isMonoDdb() ? source->GetRaw(x, y) : copy->ColorToRaw(source->RawToColor(source->GetRaw(x, y))));
+                   source->isMonoDdb() ? source->GetRaw(x, y)
+                                       : copy->ColorToRaw(source->RawToColor(source->GetRaw(x, y))));
   b->pattern = copy;
   return reinterpret_cast<HBRUSH>(InsertObject(b));
 }
@@ -149,14 +156,17 @@ HBRUSH CreatePatternBrush(HBITMAP bitmap) {
 HBRUSH CreateBrushIndirect(const LOGBRUSH* brush) {
   if (!brush) return nullptr;
   switch (brush->lbStyle) {
-    case BS_SOLID: return CreateSolidBrush(brush->lbColor);
+    case BS_SOLID:
+      return CreateSolidBrush(brush->lbColor);
     case BS_NULL: {
       auto b = std::make_shared<BrushObject>();
       b->style = BS_NULL;
       return reinterpret_cast<HBRUSH>(InsertObject(b));
     }
-    case BS_HATCHED: return CreateHatchBrush(int(brush->lbHatch), brush->lbColor);
-    case BS_PATTERN: return CreatePatternBrush(reinterpret_cast<HBITMAP>(brush->lbHatch));
+    case BS_HATCHED:
+      return CreateHatchBrush(int(brush->lbHatch), brush->lbColor);
+    case BS_PATTERN:
+      return CreatePatternBrush(reinterpret_cast<HBITMAP>(brush->lbHatch));
     default:
       SetLastError(ERROR_INVALID_PARAMETER);
       return nullptr;
@@ -221,7 +231,8 @@ BOOL DrawFocusRect(HDC hdc, const RECT* rect) {
 BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
   return WithSurface(hdc, FALSE, [&](DeviceContext& dc, Bitmap* surface) {
     if (!surface) return TRUE;
-    RECT r = dc.SurfaceRect({std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)});
+    RECT r = dc.SurfaceRect(
+        {std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom)});
     const uint8_t rop = Rop2ToRop3(dc.state().rop2);
     auto* pen = static_cast<PenObject*>(dc.state().pen.get());
     const bool hasPen = pen && pen->pen.lopnStyle != PS_NULL;
@@ -239,7 +250,8 @@ BOOL Rectangle(HDC hdc, int left, int top, int right, int bottom) {
         FillSurface(dc, {e.left, e.top, e.right, e.top + 1}, rop, color);
         if (e.bottom - 1 > e.top) FillSurface(dc, {e.left, e.bottom - 1, e.right, e.bottom}, rop, color);
         FillSurface(dc, {e.left, e.top + 1, e.left + 1, e.bottom - 1}, rop, color);
-        if (e.right - 1 > e.left) FillSurface(dc, {e.right - 1, e.top + 1, e.right, e.bottom - 1}, rop, color);
+        if (e.right - 1 > e.left)
+          FillSurface(dc, {e.right - 1, e.top + 1, e.right, e.bottom - 1}, rop, color);
       }
     } else {
       DrawLine(dc, r.left, r.top, r.right - 1, r.top);

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <mutex>
 
-#include "platform/gdi/GdiObjects.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/GdiObjects.h"
 
 using namespace platform::gdi;
 
@@ -17,7 +17,7 @@ constexpr COLORREF kColors[kColorCount] = {
     RGB(212, 208, 200), RGB(212, 208, 200), RGB(128, 128, 128), RGB(10, 36, 106),   RGB(255, 255, 255),
     RGB(212, 208, 200), RGB(128, 128, 128), RGB(128, 128, 128), RGB(0, 0, 0),       RGB(212, 208, 200),
     RGB(255, 255, 255), RGB(64, 64, 64),    RGB(212, 208, 200), RGB(0, 0, 0),       RGB(255, 255, 225),
-    RGB(0, 0, 0), RGB(0, 0, 128),     RGB(166, 202, 240), RGB(192, 192, 192), RGB(10, 36, 106),
+    RGB(0, 0, 0),       RGB(0, 0, 128),     RGB(166, 202, 240), RGB(192, 192, 192), RGB(10, 36, 106),
     RGB(212, 208, 200)};
 
 }  // namespace

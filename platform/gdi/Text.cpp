@@ -123,7 +123,8 @@ std::u16string TrimEnd(std::u16string s) {
   return s;
 }
 
-std::vector<Line> BreakLines(TextEngine& engine, const LOGFONTW& font, const Prefixed& p, UINT flags, int maxWidth) {
+std::vector<Line> BreakLines(TextEngine& engine, const LOGFONTW& font, const Prefixed& p, UINT flags,
+                             int maxWidth) {
   std::vector<Line> hard;
   if (flags & DT_SINGLELINE) {
     std::u16string t;
@@ -229,8 +230,10 @@ int DrawTextCore(HDC hdc, std::u16string_view text, RECT* rect, UINT flags) {
   }
   int y = rect->top;
   if (flags & DT_SINGLELINE) {
-    if (flags & DT_VCENTER) y = rect->top + (rect->bottom - rect->top - lineHeight) / 2;
-    else if (flags & DT_BOTTOM) y = rect->bottom - lineHeight;
+    if (flags & DT_VCENTER)
+      y = rect->top + (rect->bottom - rect->top - lineHeight) / 2;
+    else if (flags & DT_BOTTOM)
+      y = rect->bottom - lineHeight;
   }
   if (!dc->surface()) return height;
   Region clip = dc->EffectiveClip();
@@ -238,8 +241,10 @@ int DrawTextCore(HDC hdc, std::u16string_view text, RECT* rect, UINT flags) {
   const COLORREF color = ResolveColor(dc.get(), dc->state().textColor);
   for (size_t i = 0; i < lines.size(); ++i, y += lineHeight) {
     int x = rect->left;
-    if (flags & DT_CENTER) x = rect->left + (maxWidth - widths[i]) / 2;
-    else if (flags & DT_RIGHT) x = rect->right - widths[i];
+    if (flags & DT_CENTER)
+      x = rect->left + (maxWidth - widths[i]) / 2;
+    else if (flags & DT_RIGHT)
+      x = rect->right - widths[i];
     const int sx = dc->SurfaceX(x), sy = dc->SurfaceY(y);
     if (dc->state().bkMode == OPAQUE) {
       Bitmap* s = dc->surface();
@@ -352,7 +357,8 @@ BOOL TextOutA(HDC hdc, int x, int y, LPCSTR text, int count) {
   return TextOutCore(hdc, x, y, 0, nullptr, Wide(text, count));
 }
 
-BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count, const INT*) {
+BOOL ExtTextOutW(HDC hdc, int x, int y, UINT options, const RECT* rect, LPCWSTR text, UINT count,
+                 const INT*) {
   return TextOutCore(hdc, x, y, options, rect, View(text, int(count)));
 }
 

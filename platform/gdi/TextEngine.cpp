@@ -75,7 +75,8 @@ PangoFontDescription* TextEngine::Describe(const LOGFONTW& f) {
   if (f.lfHeight > 0) {
     // A positive height is the cell (ascent + descent): scale the em size to fit it.
     PangoFontMetrics* m = pango_context_get_metrics(context_, d, nullptr);
-    const double cell = double(pango_font_metrics_get_ascent(m) + pango_font_metrics_get_descent(m)) / PANGO_SCALE;
+    const double cell =
+        double(pango_font_metrics_get_ascent(m) + pango_font_metrics_get_descent(m)) / PANGO_SCALE;
     pango_font_metrics_unref(m);
     if (cell > 0) em = std::max(1, int(std::floor(double(f.lfHeight) * em / cell)));
     pango_font_description_set_absolute_size(d, double(em) * PANGO_SCALE);
@@ -156,8 +157,8 @@ void TextEngine::Draw(DeviceContext& dc, PangoLayout* layout, int x, int y, cons
     const uint32_t raw = surface->ColorToRaw(color);
     for (int i = 0; *p; p = g_utf8_next_char(p), ++i) {
       if (g_unichar_isspace(g_utf8_get_char(p))) continue;
-      const Region box = clip.Intersect(Region(RECT{x + i * fixedAdvance, y + 1, x + (i + 1) * fixedAdvance - 1,
-                                                    y + fixedHeight - 1}));
+      const Region box = clip.Intersect(
+          Region(RECT{x + i * fixedAdvance, y + 1, x + (i + 1) * fixedAdvance - 1, y + fixedHeight - 1}));
       for (const RECT& r : box.rects())
         for (int yy = r.top; yy < r.bottom; ++yy)
           for (int xx = r.left; xx < r.right; ++xx) surface->SetRaw(xx, yy, raw);
@@ -168,8 +169,8 @@ void TextEngine::Draw(DeviceContext& dc, PangoLayout* layout, int x, int y, cons
   PangoRectangle ink;
   pango_layout_get_pixel_extents(layout, &ink, nullptr);
   const int m = metrics.height;
-  const Region around = clip.Intersect(Region(RECT{x + std::min(0, ink.x) - m, y - m,
-                                                   x + std::max(ink.x + ink.width, 0) + m, y + metrics.height + m}));
+  const Region around = clip.Intersect(Region(RECT{
+      x + std::min(0, ink.x) - m, y - m, x + std::max(ink.x + ink.width, 0) + m, y + metrics.height + m}));
   if (around.IsEmpty()) return;
   if (surface->bpp() == 32 && surface->topDown()) {
     // The rows of every rectangle are saved whole and compared whole afterwards; only rows the
@@ -184,8 +185,8 @@ void TextEngine::Draw(DeviceContext& dc, PangoLayout* layout, int x, int y, cons
         std::memcpy(before.data() + at, surface->Row(yy) + size_t(r.left) * 4, n * 4);
         at += n;
       }
-    cairo_surface_t* cs = cairo_image_surface_create_for_data(surface->bits(), CAIRO_FORMAT_RGB24, surface->width(),
-                                                              surface->height(), surface->stride());
+    cairo_surface_t* cs = cairo_image_surface_create_for_data(
+        surface->bits(), CAIRO_FORMAT_RGB24, surface->width(), surface->height(), surface->stride());
     Show(cs, layout, 0, 0, x, y, metrics, color, clip);
     // Drawn pixels get a fourth byte of 0 like every drawing operation; untouched ones keep theirs.
     at = 0;
@@ -213,7 +214,8 @@ void TextEngine::Draw(DeviceContext& dc, PangoLayout* layout, int x, int y, cons
   for (int yy = 0; yy < h; ++yy)
     for (int xx = 0; xx < w; ++xx) {
       const COLORREF c = surface->RawToColor(surface->GetRaw(box.left + xx, box.top + yy));
-      staging[size_t(yy) * size_t(w) + size_t(xx)] = uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+      staging[size_t(yy) * size_t(w) + size_t(xx)] =
+          uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
     }
   const std::vector<uint32_t> before = staging;
   cairo_surface_t* cs = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(staging.data()),

@@ -6,7 +6,9 @@
 
 namespace platform::gdi {
 
-std::shared_ptr<Bitmap> CreateWindowSurface(int width, int height) { return Bitmap::CreateSurface(width, height); }
+std::shared_ptr<Bitmap> CreateWindowSurface(int width, int height) {
+  return Bitmap::CreateSurface(width, height);
+}
 
 HDC CreateWindowSurfaceDC(std::shared_ptr<Bitmap> surface, POINT origin, std::optional<Region> visible) {
   return CreateSurfaceDC(std::move(surface), origin, std::move(visible), DeviceContext::Kind::Window);

@@ -1,14 +1,13 @@
 // AnsiString members that need more than the header.
 #include "platform/rtl/AnsiString.h"
 
-#include "platform/rtl/RtlHooks.h"
-
 #include <cstdarg>
 #include <cstdio>
 
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/ParseInt.h"
+#include "platform/rtl/RtlHooks.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/rtl/WideString.h"
 

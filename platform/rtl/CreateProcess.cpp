@@ -58,7 +58,8 @@ class ProcessObject : public platform::KernelObject {
 // `application` and `commandLine` in UTF-8 (as the file system and other programs see them).
 BOOL Start(const std::string* application, const std::string* commandLine, const std::string* directory,
            PROCESS_INFORMATION* info) {
-  std::vector<std::string> args = commandLine ? platform::SplitCommandLine(*commandLine) : std::vector<std::string>();
+  std::vector<std::string> args =
+      commandLine ? platform::SplitCommandLine(*commandLine) : std::vector<std::string>();
   std::string program = application && !application->empty() ? *application : (args.empty() ? "" : args[0]);
   if (program.empty()) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -105,8 +106,8 @@ BOOL CreateProcessA(LPCSTR application, LPSTR commandLine, LPSECURITY_ATTRIBUTES
   return Start(application ? &a : nullptr, commandLine ? &c : nullptr, &d, info);
 }
 
-BOOL CreateProcessW(LPCWSTR application, LPWSTR commandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL,
-                    DWORD, LPVOID, LPCWSTR currentDirectory, STARTUPINFOW*, PROCESS_INFORMATION* info) {
+BOOL CreateProcessW(LPCWSTR application, LPWSTR commandLine, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES,
+                    BOOL, DWORD, LPVOID, LPCWSTR currentDirectory, STARTUPINFOW*, PROCESS_INFORMATION* info) {
   std::string a = application ? Utf8(application) : "", c = commandLine ? Utf8(commandLine) : "",
               d = currentDirectory ? Utf8(currentDirectory) : "";
   return Start(application ? &a : nullptr, commandLine ? &c : nullptr, &d, info);

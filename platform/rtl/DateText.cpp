@@ -71,15 +71,21 @@ bool ParseDate(const std::string& s, std::size_t& i, TDateTime& value) {
   }
   for (std::size_t k = 0; k < parts.size(); ++k) {
     switch (order[k]) {
-      case 'M': month = static_cast<WORD>(parts[k]); break;
-      case 'D': day = static_cast<WORD>(parts[k]); break;
+      case 'M':
+        month = static_cast<WORD>(parts[k]);
+        break;
+      case 'D':
+        day = static_cast<WORD>(parts[k]);
+        break;
       default: {
         int y = parts[k];
         if (digits[k] <= 2) {  // two digits: the century that puts it within 50 years of now
           int century = nowYear / 100 * 100;
           y += century;
-          if (y > nowYear + 50) y -= 100;
-          else if (y <= nowYear - 50) y += 100;
+          if (y > nowYear + 50)
+            y -= 100;
+          else if (y <= nowYear - 50)
+            y += 100;
         }
         if (y < 1 || y > 9999) return false;
         year = static_cast<WORD>(y);
@@ -121,8 +127,10 @@ bool ParseTime(const std::string& s, std::size_t& i, TDateTime& value) {
   if (i < s.size() && (std::toupper(static_cast<unsigned char>(s[i])) == 'A' ||
                        std::toupper(static_cast<unsigned char>(s[i])) == 'P')) {
     bool pm = std::toupper(static_cast<unsigned char>(s[i])) == 'P';
-    if (i + 1 < s.size() && std::toupper(static_cast<unsigned char>(s[i + 1])) == 'M') i += 2;
-    else ++i;
+    if (i + 1 < s.size() && std::toupper(static_cast<unsigned char>(s[i + 1])) == 'M')
+      i += 2;
+    else
+      ++i;
     if (h < 1 || h > 12) return false;
     h = h % 12 + (pm ? 12 : 0);
   }
@@ -225,11 +233,16 @@ AnsiString DateToStr(TDateTime value) {
     std::size_t run = 1;
     while (i + run < format.size() && format[i + run] == c) ++run;
     char k = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    if (k == 'M') out += run >= 2 ? Two(m).ToStd() : std::to_string(m);
-    else if (k == 'D') out += run >= 2 ? Two(d).ToStd() : std::to_string(d);
-    else if (k == 'Y') out += run <= 2 ? Two(y % 100).ToStd() : std::to_string(y);
-    else if (c == '/') out += std::string(run, DateSeparator);
-    else out += std::string(run, c);
+    if (k == 'M')
+      out += run >= 2 ? Two(m).ToStd() : std::to_string(m);
+    else if (k == 'D')
+      out += run >= 2 ? Two(d).ToStd() : std::to_string(d);
+    else if (k == 'Y')
+      out += run <= 2 ? Two(y % 100).ToStd() : std::to_string(y);
+    else if (c == '/')
+      out += std::string(run, DateSeparator);
+    else
+      out += std::string(run, c);
     i += run;
   }
   return AnsiString(out);

@@ -1,14 +1,13 @@
 // The error-text helpers of the exception classes.
 #include "platform/rtl/Exceptions.h"
 
-#include "platform/rtl/RtlHooks.h"
-
 #include <cerrno>
 #include <cstring>
 
 #include "platform/rtl/Format.h"
 #include "platform/rtl/LastError.h"
 #include "platform/rtl/Resources.h"
+#include "platform/rtl/RtlHooks.h"
 
 Exception::Exception(const AnsiString& format, std::initializer_list<TVarRec> args)
     : Message(Format(format, args)) {}

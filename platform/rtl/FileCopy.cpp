@@ -24,8 +24,10 @@ bool ReadWhole(const std::string& path, std::vector<char>& bytes, mode_t& mode) 
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    if (S_ISDIR(st.st_mode)) SetLastError(ERROR_ACCESS_DENIED);
-    else platform::SetLastErrorFromErrno();
+    if (S_ISDIR(st.st_mode))
+      SetLastError(ERROR_ACCESS_DENIED);
+    else
+      platform::SetLastErrorFromErrno();
     ::close(fd);
     return false;
   }

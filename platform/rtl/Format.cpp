@@ -1,8 +1,6 @@
 // The shared formatter behind Format and WideFormat.
 #include "platform/rtl/Format.h"
 
-#include "platform/rtl/RtlHooks.h"
-
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +10,7 @@
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/FloatText.h"
+#include "platform/rtl/RtlHooks.h"
 
 char DecimalSeparator = '.';
 char ThousandSeparator = ',';

@@ -46,7 +46,8 @@ locale_t CollationLocale() {
   static locale_t locale = [] {
     std::string name = UserLocaleName("LC_COLLATE");
     locale_t l = nullptr;
-    if (!OrdersByCodePoint(name) && IsUtf8Locale(name)) l = newlocale(LC_COLLATE_MASK | LC_CTYPE_MASK, name.c_str(), nullptr);
+    if (!OrdersByCodePoint(name) && IsUtf8Locale(name))
+      l = newlocale(LC_COLLATE_MASK | LC_CTYPE_MASK, name.c_str(), nullptr);
     if (!l) l = newlocale(LC_COLLATE_MASK | LC_CTYPE_MASK, "en_US.UTF-8", nullptr);
     return l;
   }();
@@ -117,7 +118,8 @@ bool LocaleItem(LCTYPE type, std::string& out) {
   if (type < LOCALE_SDECIMAL || type > LOCALE_INEGCURR) return false;
   locale_t l = NumbersLocale();
   if (!l) {
-    static const char* const kUs[] = {".", ",", "3;0", "2", "1", "0123456789", "$", "USD", ".", ",", "3;0", "2", "2", "0", "0"};
+    static const char* const kUs[] = {".", ",", "3;0", "2", "1", "0123456789", "$", "USD",
+                                      ".", ",", "3;0", "2", "2", "0",          "0"};
     out = kUs[type - LOCALE_SDECIMAL];
     return true;
   }
@@ -127,30 +129,55 @@ bool LocaleItem(LCTYPE type, std::string& out) {
     return v == 127 ? 0 : v;
   };
   switch (type) {
-    case LOCALE_SDECIMAL: out = info(RADIXCHAR); break;
-    case LOCALE_STHOUSAND: out = info(THOUSEP); break;
-    case LOCALE_SGROUPING: out = Grouping(nl_langinfo_l(GROUPING, l)); break;
-    case LOCALE_IDIGITS: out = std::to_string(number(FRAC_DIGITS)); break;
-    case LOCALE_ILZERO: out = "1"; break;
-    case LOCALE_SNATIVEDIGITS: out = "0123456789"; break;
-    case LOCALE_SCURRENCY: out = info(CURRENCY_SYMBOL); break;
+    case LOCALE_SDECIMAL:
+      out = info(RADIXCHAR);
+      break;
+    case LOCALE_STHOUSAND:
+      out = info(THOUSEP);
+      break;
+    case LOCALE_SGROUPING:
+      out = Grouping(nl_langinfo_l(GROUPING, l));
+      break;
+    case LOCALE_IDIGITS:
+      out = std::to_string(number(FRAC_DIGITS));
+      break;
+    case LOCALE_ILZERO:
+      out = "1";
+      break;
+    case LOCALE_SNATIVEDIGITS:
+      out = "0123456789";
+      break;
+    case LOCALE_SCURRENCY:
+      out = info(CURRENCY_SYMBOL);
+      break;
     case LOCALE_SINTLSYMBOL: {
       out = info(INT_CURR_SYMBOL);
       while (!out.empty() && out.back() == ' ') out.pop_back();
       break;
     }
-    case LOCALE_SMONDECIMALSEP: out = info(MON_DECIMAL_POINT); break;
-    case LOCALE_SMONTHOUSANDSEP: out = info(MON_THOUSANDS_SEP); break;
-    case LOCALE_SMONGROUPING: out = Grouping(nl_langinfo_l(MON_GROUPING, l)); break;
-    case LOCALE_ICURRDIGITS: out = std::to_string(number(FRAC_DIGITS)); break;
-    case LOCALE_IINTLCURRDIGITS: out = std::to_string(number(INT_FRAC_DIGITS)); break;
+    case LOCALE_SMONDECIMALSEP:
+      out = info(MON_DECIMAL_POINT);
+      break;
+    case LOCALE_SMONTHOUSANDSEP:
+      out = info(MON_THOUSANDS_SEP);
+      break;
+    case LOCALE_SMONGROUPING:
+      out = Grouping(nl_langinfo_l(MON_GROUPING, l));
+      break;
+    case LOCALE_ICURRDIGITS:
+      out = std::to_string(number(FRAC_DIGITS));
+      break;
+    case LOCALE_IINTLCURRDIGITS:
+      out = std::to_string(number(INT_FRAC_DIGITS));
+      break;
     case LOCALE_ICURRENCY: {
       int precedes = number(P_CS_PRECEDES), space = number(P_SEP_BY_SPACE) == 1;
       out = std::to_string(precedes ? (space ? 2 : 0) : (space ? 3 : 1));
       break;
     }
     default:
-      out = std::to_string(NegativeCurrency(number(N_CS_PRECEDES), number(N_SEP_BY_SPACE), number(N_SIGN_POSN)));
+      out = std::to_string(
+          NegativeCurrency(number(N_CS_PRECEDES), number(N_SEP_BY_SPACE), number(N_SIGN_POSN)));
   }
   return true;
 }

@@ -79,8 +79,10 @@ struct CURRENCYFMTW {
   LPWSTR lpCurrencySymbol;
 };
 // Currency formatting is not offered: 0 with ERROR_NOT_SUPPORTED.
-int GetCurrencyFormatA(LCID locale, DWORD flags, LPCSTR value, const CURRENCYFMTA* format, LPSTR out, int size);
-int GetCurrencyFormatW(LCID locale, DWORD flags, LPCWSTR value, const CURRENCYFMTW* format, LPWSTR out, int size);
+int GetCurrencyFormatA(LCID locale, DWORD flags, LPCSTR value, const CURRENCYFMTA* format, LPSTR out,
+                       int size);
+int GetCurrencyFormatW(LCID locale, DWORD flags, LPCWSTR value, const CURRENCYFMTW* format, LPWSTR out,
+                       int size);
 
 namespace platform {
 // Negative, 0 or positive: the two texts in the collation order of the user's UTF-8 locale, or of

@@ -1,8 +1,6 @@
 // The resource registry and the functions over it.
 #include "platform/rtl/Resources.h"
 
-#include "platform/rtl/RtlHooks.h"
-
 #include <map>
 #include <mutex>
 #include <string>
@@ -12,6 +10,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/LastError.h"
 #include "platform/rtl/Program.h"
+#include "platform/rtl/RtlHooks.h"
 #include "platform/rtl/Utf8.h"
 
 namespace {

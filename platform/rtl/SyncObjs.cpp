@@ -89,7 +89,8 @@ BOOL ResetEvent(HANDLE event) {
 }
 
 DWORD WaitForSingleObject(HANDLE handle, DWORD ms) {
-  if (((reinterpret_cast<std::uintptr_t>(handle) >> 24) & 0xFF) == static_cast<unsigned>(platform::HandleKind::Process))
+  if (((reinterpret_cast<std::uintptr_t>(handle) >> 24) & 0xFF) ==
+      static_cast<unsigned>(platform::HandleKind::Process))
     return platform::WaitForProcess(handle, ms);
   auto e = platform::LookupHandleAs<platform::EventObject>(handle, platform::HandleKind::Event);
   if (!e) return WAIT_FAILED;

@@ -15,7 +15,7 @@ bool IsContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 std::int32_t ReadSequence(std::string_view in, std::size_t& i) {
   const unsigned char lead = static_cast<unsigned char>(in[i++]);
   if (lead < 0x80) return lead;
-  if (lead < 0xC0 || lead > 0xF7) return -1;  // a stray continuation byte or F8-FF
+  if (lead < 0xC0 || lead > 0xF7) return -1;                          // a stray continuation byte or F8-FF
   constexpr std::uint32_t kMinimum[] = {0, 0, 0x80, 0x800, 0x10000};  // below it: overlong
   const int length = static_cast<int>(Utf8SequenceLength(lead));
   std::uint32_t cp = lead & (0x7Fu >> length);

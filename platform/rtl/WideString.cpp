@@ -1,12 +1,11 @@
 // WideString members that need more than the header.
 #include "platform/rtl/WideString.h"
 
-#include "platform/rtl/RtlHooks.h"
-
 #include "platform/rtl/AnsiString.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/ParseInt.h"
+#include "platform/rtl/RtlHooks.h"
 #include "platform/rtl/StringRoutines.h"
 
 namespace {
@@ -29,7 +28,8 @@ namespace platform {
 std::u16string OwnAnsiToWide(std::string_view bytes) { return MultiByteToUtf16(bytes); }
 }  // namespace platform
 
-WideString::WideString(const AnsiString& a) : s_(AnsiToWide(std::string_view(a.c_str(), static_cast<std::size_t>(a.Length())))) {}
+WideString::WideString(const AnsiString& a)
+    : s_(AnsiToWide(std::string_view(a.c_str(), static_cast<std::size_t>(a.Length())))) {}
 WideString::WideString(const char* a) : s_(a ? AnsiToWide(a) : std::u16string()) {}
 
 char16_t& WideString::operator[](int index) {

@@ -54,7 +54,6 @@ ATOM AddAtom(const std::u16string& name) {
   return a;
 }
 
-
 ATOM FindAtom(const std::u16string& name) {
   auto& t = Atoms();
   auto it = t.byName.find(Upper(name));

@@ -40,10 +40,10 @@ struct ModalInfo {
   Kind kind = Kind::Form;
   HWND hwnd = nullptr;
   std::u16string className, caption;
-  std::vector<std::u16string> texts;  // labels, buttons, items
+  std::vector<std::u16string> texts;                     // labels, buttons, items
   std::u16string title, filter, defaultExt, initialDir;  // file dialogs
-  std::u16string fileName;  // file dialogs: the name the dialog starts with
-  DWORD flags = 0;          // file dialogs: the OFN_* flags (multiple selection)
+  std::u16string fileName;                               // file dialogs: the name the dialog starts with
+  DWORD flags = 0;                                       // file dialogs: the OFN_* flags (multiple selection)
 };
 
 // A scripted answer: a modal result, file names, cancel, a menu item (by id or caption), or
@@ -58,13 +58,17 @@ struct ModalAnswer {
   std::function<void()> drive;
 
   static ModalAnswer Result(int r) { return ModalAnswer{Type::Result, r, {}, 0, {}, {}}; }
-  static ModalAnswer Files(std::vector<std::u16string> f) { return ModalAnswer{Type::Files, 0, std::move(f), 0, {}, {}}; }
+  static ModalAnswer Files(std::vector<std::u16string> f) {
+    return ModalAnswer{Type::Files, 0, std::move(f), 0, {}, {}};
+  }
   static ModalAnswer Cancel() { return ModalAnswer{}; }
   static ModalAnswer MenuItem(int id) { return ModalAnswer{Type::MenuItem, 0, {}, id, {}, {}}; }
   static ModalAnswer MenuItem(std::u16string caption) {
     return ModalAnswer{Type::MenuItem, 0, {}, 0, std::move(caption), {}};
   }
-  static ModalAnswer Drive(std::function<void()> fn) { return ModalAnswer{Type::Drive, 0, {}, 0, {}, std::move(fn)}; }
+  static ModalAnswer Drive(std::function<void()> fn) {
+    return ModalAnswer{Type::Drive, 0, {}, 0, {}, std::move(fn)};
+  }
 };
 
 class Backend {

@@ -18,9 +18,9 @@ struct ClipboardState {
   HWND opener = nullptr;
   HWND owner = nullptr;
   bool changed = false;
-  std::map<UINT, HANDLE> data;       // what was set (the clipboard owns it)
+  std::map<UINT, HANDLE> data;         // what was set (the clipboard owns it)
   std::map<UINT, HANDLE> synthesised;  // made on request from another format
-  std::vector<UINT> order;           // formats in the order they were set
+  std::vector<UINT> order;             // formats in the order they were set
 };
 
 ClipboardState& C() {
@@ -93,7 +93,8 @@ HGLOBAL NarrowBlock(const std::string& s) { return BlockOf(s.c_str(), s.size() +
 HGLOBAL DibOfBitmap(HBITMAP bitmap) {
   BITMAP bm;
   if (!GetObjectW(bitmap, sizeof bm, &bm)) return nullptr;
-  BITMAPINFOHEADER h{40, bm.bmWidth, bm.bmHeight, 1, 32, BI_RGB, DWORD(bm.bmWidth * 4 * bm.bmHeight), 0, 0, 0, 0};
+  BITMAPINFOHEADER h{40, bm.bmWidth, bm.bmHeight, 1, 32, BI_RGB, DWORD(bm.bmWidth * 4 * bm.bmHeight),
+                     0,  0,          0,           0};
   std::vector<uint8_t> bytes(sizeof h + h.biSizeImage);
   std::memcpy(bytes.data(), &h, sizeof h);
   HDC dc = CreateCompatibleDC(nullptr);
@@ -110,19 +111,23 @@ HBITMAP BitmapOfDib(HANDLE block) {
   std::memcpy(&h, b.data(), sizeof h);
   if (h.biSize < sizeof h || h.biSize > b.size()) return nullptr;
   size_t table = 0;
-  if (h.biBitCount <= 8) table = size_t(h.biClrUsed ? h.biClrUsed : (1u << h.biBitCount)) * 4;
-  else if (h.biCompression == BI_BITFIELDS) table = 12;
+  if (h.biBitCount <= 8)
+    table = size_t(h.biClrUsed ? h.biClrUsed : (1u << h.biBitCount)) * 4;
+  else if (h.biCompression == BI_BITFIELDS)
+    table = 12;
   const uint64_t absHeight = uint64_t(h.biHeight < 0 ? -int64_t(h.biHeight) : h.biHeight);
   const uint64_t stride = ((uint64_t(uint32_t(h.biWidth)) * h.biBitCount + 31) / 32) * 4;
   const uint64_t offset = uint64_t(h.biSize) + table;
-  if (h.biWidth <= 0 || table > 1024 || offset + stride * absHeight > b.size()) return nullptr;  // never read past
+  if (h.biWidth <= 0 || table > 1024 || offset + stride * absHeight > b.size())
+    return nullptr;  // never read past
   std::vector<uint8_t> info(sizeof(BITMAPINFOHEADER) + 1024, 0);
   std::memcpy(info.data(), b.data(), sizeof h);
   reinterpret_cast<BITMAPINFOHEADER*>(info.data())->biSize = 40;
   std::memcpy(info.data() + sizeof h, b.data() + h.biSize, table);
   HDC dc = GetDC(nullptr);
-  HBITMAP bitmap = CreateDIBitmap(dc, reinterpret_cast<BITMAPINFOHEADER*>(info.data()), CBM_INIT, b.data() + offset,
-                                  reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
+  HBITMAP bitmap =
+      CreateDIBitmap(dc, reinterpret_cast<BITMAPINFOHEADER*>(info.data()), CBM_INIT, b.data() + offset,
+                     reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
   ReleaseDC(nullptr, dc);
   return bitmap;
 }
@@ -132,12 +137,18 @@ bool Has(UINT f) { return C().data.count(f) > 0; }
 // The formats a present one can be turned into.
 bool Synthesisable(UINT format) {
   switch (format) {
-    case CF_TEXT: return Has(CF_UNICODETEXT) || Has(CF_OEMTEXT);
-    case CF_OEMTEXT: return Has(CF_UNICODETEXT) || Has(CF_TEXT);
-    case CF_UNICODETEXT: return Has(CF_TEXT) || Has(CF_OEMTEXT);
-    case CF_DIB: return Has(CF_BITMAP);
-    case CF_BITMAP: return Has(CF_DIB);
-    default: return false;
+    case CF_TEXT:
+      return Has(CF_UNICODETEXT) || Has(CF_OEMTEXT);
+    case CF_OEMTEXT:
+      return Has(CF_UNICODETEXT) || Has(CF_TEXT);
+    case CF_UNICODETEXT:
+      return Has(CF_TEXT) || Has(CF_OEMTEXT);
+    case CF_DIB:
+      return Has(CF_BITMAP);
+    case CF_BITMAP:
+      return Has(CF_DIB);
+    default:
+      return false;
   }
 }
 
@@ -153,9 +164,12 @@ HANDLE Synthesise(UINT format) {
       const HANDLE src = Has(CF_TEXT) ? C().data[CF_TEXT] : C().data[CF_OEMTEXT];
       return WideBlock(platform::MultiByteToUtf16(NarrowText(src), CP_ACP));
     }
-    case CF_DIB: return DibOfBitmap(static_cast<HBITMAP>(C().data[CF_BITMAP]));
-    case CF_BITMAP: return BitmapOfDib(C().data[CF_DIB]);
-    default: return nullptr;
+    case CF_DIB:
+      return DibOfBitmap(static_cast<HBITMAP>(C().data[CF_BITMAP]));
+    case CF_BITMAP:
+      return BitmapOfDib(C().data[CF_DIB]);
+    default:
+      return nullptr;
   }
 }
 

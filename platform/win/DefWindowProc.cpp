@@ -52,7 +52,8 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
         if (cs->lpszName && (reinterpret_cast<uintptr_t>(cs->lpszName) >> 16)) win->text = cs->lpszName;
       } else {
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(l);
-        if (cs->lpszName && (reinterpret_cast<uintptr_t>(cs->lpszName) >> 16)) win->text = ToWide(cs->lpszName);
+        if (cs->lpszName && (reinterpret_cast<uintptr_t>(cs->lpszName) >> 16))
+          win->text = ToWide(cs->lpszName);
       }
       return TRUE;
     }
@@ -100,7 +101,8 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
     }
     case WM_SETCURSOR: {
       if (win->parent) {
-        const LRESULT r = unicode ? SendMessageW(win->parent, msg, w, l) : SendMessageA(win->parent, msg, w, l);
+        const LRESULT r =
+            unicode ? SendMessageW(win->parent, msg, w, l) : SendMessageA(win->parent, msg, w, l);
         if (r) return r;
       }
       if (LOWORD(uint64_t(l)) == HTCLIENT && win->cls && win->cls->cursor) {
@@ -111,7 +113,8 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
     }
     case WM_MOUSEACTIVATE:
       if (win->parent) {
-        const LRESULT r = unicode ? SendMessageW(win->parent, msg, w, l) : SendMessageA(win->parent, msg, w, l);
+        const LRESULT r =
+            unicode ? SendMessageW(win->parent, msg, w, l) : SendMessageA(win->parent, msg, w, l);
         if (r) return r;
       }
       return MA_ACTIVATE;
@@ -126,7 +129,8 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
                      : SendMessageA(hwnd, WM_CONTEXTMENU, WPARAM(Value(hwnd)), at);
     }
     case WM_CONTEXTMENU:
-      if (win->parent) return unicode ? SendMessageW(win->parent, msg, w, l) : SendMessageA(win->parent, msg, w, l);
+      if (win->parent)
+        return unicode ? SendMessageW(win->parent, msg, w, l) : SendMessageA(win->parent, msg, w, l);
       return 0;
     case WM_SYSCOMMAND:
       if ((w & 0xFFF0) == SC_CLOSE) PostMessageW(hwnd, WM_CLOSE, 0, 0);
@@ -153,7 +157,8 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
         frame(COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT);
         frame(COLOR_3DDKSHADOW, COLOR_3DLIGHT);
       }
-      if (ScrollBarHooks().paint && (win->style & (WS_VSCROLL | WS_HSCROLL))) ScrollBarHooks().paint(hwnd, dc);
+      if (ScrollBarHooks().paint && (win->style & (WS_VSCROLL | WS_HSCROLL)))
+        ScrollBarHooks().paint(hwnd, dc);
       ReleaseDC(hwnd, dc);
       return 0;
     }
@@ -197,5 +202,7 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
 
 }  // namespace
 
-LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM w, LPARAM l) { return DefaultProc(hwnd, msg, w, l, false); }
+LRESULT DefWindowProcA(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  return DefaultProc(hwnd, msg, w, l, false);
+}
 LRESULT DefWindowProcW(HWND hwnd, UINT msg, WPARAM w, LPARAM l) { return DefaultProc(hwnd, msg, w, l, true); }

@@ -44,7 +44,8 @@ EndpointState& E() {
 }
 
 int64_t RealNow() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
       .count();
 }
 
@@ -316,9 +317,19 @@ bool CrossesProcesses(UINT msg) {
 
 bool CarriesPointer(UINT msg) {
   switch (msg) {
-    case WM_SETTEXT: case WM_GETTEXT: case WM_COPYDATA: case WM_NCCREATE: case WM_CREATE:
-    case WM_WINDOWPOSCHANGING: case WM_WINDOWPOSCHANGED: case WM_GETMINMAXINFO: case WM_NCCALCSIZE:
-    case WM_DRAWITEM: case WM_MEASUREITEM: case WM_NOTIFY: case EM_REPLACESEL:
+    case WM_SETTEXT:
+    case WM_GETTEXT:
+    case WM_COPYDATA:
+    case WM_NCCREATE:
+    case WM_CREATE:
+    case WM_WINDOWPOSCHANGING:
+    case WM_WINDOWPOSCHANGED:
+    case WM_GETMINMAXINFO:
+    case WM_NCCALCSIZE:
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_NOTIFY:
+    case EM_REPLACESEL:
       return true;
     default:
       return false;
@@ -376,8 +387,8 @@ bool StartEndpoint() {
     unlink(path.c_str());
     sockaddr_un addr;
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-    if (fd < 0 || !FillAddress(path, addr) || bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-        listen(fd, 16) != 0) {
+    if (fd < 0 || !FillAddress(path, addr) ||
+        bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(fd, 16) != 0) {
       if (fd >= 0) close(fd);
       close(lock);
       e.slot = 0;
@@ -535,8 +546,8 @@ HWND RemoteFind(const std::u16string* className, const std::u16string* title) {
     while (dirent* entry = readdir(d)) {
       unsigned n = 0;
       char tail[8] = {};
-      if (std::sscanf(entry->d_name, "slot-%u.%7s", &n, tail) == 2 && std::strcmp(tail, "lock") == 0 && n != e.slot &&
-          n >= 1 && n <= kMaxSlot)
+      if (std::sscanf(entry->d_name, "slot-%u.%7s", &n, tail) == 2 && std::strcmp(tail, "lock") == 0 &&
+          n != e.slot && n >= 1 && n <= kMaxSlot)
         slots.push_back(n);
     }
     closedir(d);

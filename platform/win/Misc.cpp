@@ -55,16 +55,22 @@ BOOL SubtractRect(RECT* dst, const RECT* a, const RECT* b) {
   RECT r = *a;
   // Only a cut across the whole width or height leaves a rectangle; otherwise `a` stays whole.
   if (b->left <= r.left && b->right >= r.right) {
-    if (b->top <= r.top && b->bottom > r.top) r.top = std::min(b->bottom, r.bottom);
-    else if (b->bottom >= r.bottom && b->top < r.bottom) r.bottom = std::max(b->top, r.top);
+    if (b->top <= r.top && b->bottom > r.top)
+      r.top = std::min(b->bottom, r.bottom);
+    else if (b->bottom >= r.bottom && b->top < r.bottom)
+      r.bottom = std::max(b->top, r.top);
   } else if (b->top <= r.top && b->bottom >= r.bottom) {
-    if (b->left <= r.left && b->right > r.left) r.left = std::min(b->right, r.right);
-    else if (b->right >= r.right && b->left < r.right) r.right = std::max(b->left, r.left);
+    if (b->left <= r.left && b->right > r.left)
+      r.left = std::min(b->right, r.right);
+    else if (b->right >= r.right && b->left < r.right)
+      r.right = std::max(b->left, r.left);
   }
   *dst = r;
   return !IsRectEmpty(dst);
 }
-BOOL PtInRect(const RECT* r, POINT p) { return r && p.x >= r->left && p.x < r->right && p.y >= r->top && p.y < r->bottom; }
+BOOL PtInRect(const RECT* r, POINT p) {
+  return r && p.x >= r->left && p.x < r->right && p.y >= r->top && p.y < r->bottom;
+}
 BOOL EqualRect(const RECT* a, const RECT* b) {
   return a && b && a->left == b->left && a->top == b->top && a->right == b->right && a->bottom == b->bottom;
 }
@@ -72,17 +78,41 @@ BOOL EqualRect(const RECT* a, const RECT* b) {
 int GetSystemMetrics(int index) {
   const SIZE screen = platform::gdi::ScreenSize();
   switch (index) {
-    case SM_CXSCREEN: case SM_CXFULLSCREEN: return int(screen.cx);
-    case SM_CYSCREEN: case SM_CYFULLSCREEN: return int(screen.cy);
-    case SM_CXVSCROLL: case SM_CYHSCROLL: return 17;
-    case SM_CYCAPTION: case SM_CXDLGFRAME: case SM_CYDLGFRAME: return 0;
-    case SM_CXBORDER: case SM_CYBORDER: return 1;
-    case SM_CXICON: case SM_CYICON: case SM_CXCURSOR: case SM_CYCURSOR: return 32;
-    case SM_CYMENU: return 19;
-    case SM_CXDOUBLECLK: case SM_CYDOUBLECLK: case SM_CXDRAG: case SM_CYDRAG: return 4;
-    case SM_CXEDGE: case SM_CYEDGE: return 2;
-    case SM_CMONITORS: return 1;
-    default: return 0;
+    case SM_CXSCREEN:
+    case SM_CXFULLSCREEN:
+      return int(screen.cx);
+    case SM_CYSCREEN:
+    case SM_CYFULLSCREEN:
+      return int(screen.cy);
+    case SM_CXVSCROLL:
+    case SM_CYHSCROLL:
+      return 17;
+    case SM_CYCAPTION:
+    case SM_CXDLGFRAME:
+    case SM_CYDLGFRAME:
+      return 0;
+    case SM_CXBORDER:
+    case SM_CYBORDER:
+      return 1;
+    case SM_CXICON:
+    case SM_CYICON:
+    case SM_CXCURSOR:
+    case SM_CYCURSOR:
+      return 32;
+    case SM_CYMENU:
+      return 19;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK:
+    case SM_CXDRAG:
+    case SM_CYDRAG:
+      return 4;
+    case SM_CXEDGE:
+    case SM_CYEDGE:
+      return 2;
+    case SM_CMONITORS:
+      return 1;
+    default:
+      return 0;
   }
 }
 
@@ -108,10 +138,12 @@ HCURSOR LoadCursorW(HINSTANCE instance, LPCWSTR name) {
   const uintptr_t id = reinterpret_cast<uintptr_t>(name);
   if (instance) {
     HRSRC found = name ? FindResourceW(instance, name, MAKEINTRESOURCEW(12 /* RT_GROUP_CURSOR */)) : nullptr;
-    const auto* bytes = found ? static_cast<const uint8_t*>(LockResource(LoadResource(instance, found))) : nullptr;
+    const auto* bytes =
+        found ? static_cast<const uint8_t*>(LockResource(LoadResource(instance, found))) : nullptr;
     const DWORD size = found ? SizeofResource(instance, found) : 0;
     // ICONDIR: reserved 0, type 2 (cursor), at least one image of 16 bytes after the 6.
-    if (!bytes || size < 22 || bytes[0] || bytes[1] || bytes[2] != 2 || bytes[3] || (!bytes[4] && !bytes[5])) {
+    if (!bytes || size < 22 || bytes[0] || bytes[1] || bytes[2] != 2 || bytes[3] ||
+        (!bytes[4] && !bytes[5])) {
       SetLastError(ERROR_RESOURCE_NAME_NOT_FOUND);
       return nullptr;
     }

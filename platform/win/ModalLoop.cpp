@@ -22,7 +22,8 @@ bool RunModalLoop(HWND modal, const std::function<bool()>& done, const std::func
   platform::ScopeExit restore([&] {
     for (HWND t : disabled)
       if (Find(t)) EnableWindow(t, TRUE);
-    if (previousActive && Find(previousActive) && IsWindowVisible(previousActive)) SetActiveWindow(previousActive);
+    if (previousActive && Find(previousActive) && IsWindowVisible(previousActive))
+      SetActiveWindow(previousActive);
   });
   bool quit = false;
   MSG m;
@@ -63,8 +64,8 @@ HWND AllocateHWnd(TWndMethod method) {
     wc.lpszClassName = u"TPUtilWindow";
     RegisterClassW(&wc);
   }
-  HWND h = CreateWindowExW(WS_EX_TOOLWINDOW, u"TPUtilWindow", u"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr,
-                           nullptr);
+  HWND h = CreateWindowExW(WS_EX_TOOLWINDOW, u"TPUtilWindow", u"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                           nullptr, nullptr);
   if (!h) return h;
   // Without a method the window still gets an instance of its own, which DeallocateHWnd frees;
   // freeing the shared class procedure instead would break every later utility window.

@@ -1,5 +1,6 @@
 // The one monitor: the whole screen, its work area the same.
 #include "platform/win/Monitors.h"
+
 #include "platform/win/SystemParameters.h"
 
 namespace {
@@ -51,7 +52,8 @@ BOOL EnumDisplayMonitors(HDC, const RECT* clip, MONITORENUMPROC proc, LPARAM dat
 }
 
 BOOL SystemParametersInfoA(UINT action, UINT, void* param, UINT) {
-  if (action == SPI_GETNONCLIENTMETRICS) return platform::win::GetNonClientMetricsA(static_cast<NONCLIENTMETRICSA*>(param));
+  if (action == SPI_GETNONCLIENTMETRICS)
+    return platform::win::GetNonClientMetricsA(static_cast<NONCLIENTMETRICSA*>(param));
   if (action != SPI_GETWORKAREA || !param) return FALSE;
   *static_cast<RECT*>(param) = ScreenRect();
   return TRUE;

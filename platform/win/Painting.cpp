@@ -9,7 +9,9 @@ namespace platform::win {
 
 namespace {
 
-RECT ClientBox(const Window& w) { return {0, 0, w.client.right - w.client.left, w.client.bottom - w.client.top}; }
+RECT ClientBox(const Window& w) {
+  return {0, 0, w.client.right - w.client.left, w.client.bottom - w.client.top};
+}
 
 // Where the coordinate space of a window's rectangles (its parent's client area) lies on the surface.
 POINT ParentOriginOnSurface(const Window& w) {
@@ -223,11 +225,12 @@ BOOL UpdateWindow(HWND hwnd) {
 BOOL RedrawWindow(HWND hwnd, const RECT* rect, HRGN region, UINT flags) {
   Window* w = Find(hwnd);
   if (!w) return FALSE;
-  gdi::Region area = region && gdi::FindRegion(region) ? *gdi::FindRegion(region)
-                     : rect                            ? gdi::Region(*rect)
-                                                       : gdi::Region(RECT{0, 0, w->client.right - w->client.left,
-                                                                          w->client.bottom - w->client.top});
-  const bool children = (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
+  gdi::Region area =
+      region && gdi::FindRegion(region) ? *gdi::FindRegion(region)
+      : rect                            ? gdi::Region(*rect)
+             : gdi::Region(RECT{0, 0, w->client.right - w->client.left, w->client.bottom - w->client.top});
+  const bool children =
+      (flags & RDW_ALLCHILDREN) || (!(flags & RDW_NOCHILDREN) && !(w->style & WS_CLIPCHILDREN));
   if (flags & RDW_INVALIDATE) InvalidateWindow(*w, &area, (flags & RDW_ERASE) != 0, children);
   if ((flags & RDW_INVALIDATE) && (flags & RDW_FRAME) && HasFrame(*w)) w->frameDirty = true;
   if (flags & RDW_INTERNALPAINT) w->internalPaint = true;

@@ -1,7 +1,7 @@
 // Procedure values, stand-ins for a procedure of the other character set, calling a procedure
 // with translation between 8-bit and UTF-16 messages, CallWindowProc and DefWindowProc.
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -50,7 +50,7 @@ struct CallSetScope {
 
 // Per-thread state of characters split across messages.
 thread_local platform::Utf8Collector partialUtf8;  // an incomplete UTF-8 sequence
-thread_local char16_t pendingHigh = 0;   // a high surrogate waiting for its low one
+thread_local char16_t pendingHigh = 0;             // a high surrogate waiting for its low one
 
 // Decodes one complete character once `partialUtf8` holds one; returns units or empty.
 std::u16string TakeUtf8Char(uint8_t byte) {
@@ -130,8 +130,16 @@ bool IsIntAtom(const void* p) { return (reinterpret_cast<uintptr_t>(p) >> 16) ==
 
 bool IsItemStringIn(UINT msg) {
   switch (msg) {
-    case LB_ADDSTRING: case LB_INSERTSTRING: case LB_SELECTSTRING: case LB_FINDSTRING: case LB_FINDSTRINGEXACT:
-    case CB_ADDSTRING: case CB_INSERTSTRING: case CB_FINDSTRING: case CB_SELECTSTRING: case CB_FINDSTRINGEXACT:
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_SELECTSTRING:
+    case LB_FINDSTRING:
+    case LB_FINDSTRINGEXACT:
+    case CB_ADDSTRING:
+    case CB_INSERTSTRING:
+    case CB_FINDSTRING:
+    case CB_SELECTSTRING:
+    case CB_FINDSTRINGEXACT:
       return true;
     default:
       return false;
@@ -220,7 +228,12 @@ LRESULT CallAnsiFromWide(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
       }
       return Invoke(target, hwnd, msg, w, LPARAM(&a));
     }
-    case EM_GETSEL: case EM_SETSEL: case EM_LINEINDEX: case EM_LINEFROMCHAR: case EM_LINELENGTH: case EM_GETLINE:
+    case EM_GETSEL:
+    case EM_SETSEL:
+    case EM_LINEINDEX:
+    case EM_LINEFROMCHAR:
+    case EM_LINELENGTH:
+    case EM_GETLINE:
     case EM_SETPASSWORDCHAR: {
       // Under a single-byte page positions agree; a line and a password character still convert.
       if (!SystemPageIsUtf8() && msg != EM_SETPASSWORDCHAR && msg != EM_GETLINE)
@@ -244,7 +257,8 @@ LRESULT CallAnsiFromWide(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
           return MAKELONG(WORD(std::min<DWORD>(start, 0xFFFF)), WORD(std::min<DWORD>(end, 0xFFFF)));
         }
         case EM_SETSEL:
-          return Invoke(target, hwnd, msg, WPARAM(toBytes(LONG_PTR(int32_t(w)))), LPARAM(toBytes(LONG_PTR(int32_t(l)))));
+          return Invoke(target, hwnd, msg, WPARAM(toBytes(LONG_PTR(int32_t(w)))),
+                        LPARAM(toBytes(LONG_PTR(int32_t(l)))));
         case EM_LINEINDEX:
           return toUnits(Invoke(target, hwnd, msg, w, l));
         case EM_LINEFROMCHAR:
@@ -367,7 +381,12 @@ LRESULT CallWideFromAnsi(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
       }
       return Invoke(target, hwnd, msg, w, LPARAM(&wide));
     }
-    case EM_GETSEL: case EM_SETSEL: case EM_LINEINDEX: case EM_LINEFROMCHAR: case EM_LINELENGTH: case EM_GETLINE:
+    case EM_GETSEL:
+    case EM_SETSEL:
+    case EM_LINEINDEX:
+    case EM_LINEFROMCHAR:
+    case EM_LINELENGTH:
+    case EM_GETLINE:
     case EM_SETPASSWORDCHAR: {
       // Under a single-byte page positions agree; a line and a password character still convert.
       if (!SystemPageIsUtf8() && msg != EM_SETPASSWORDCHAR && msg != EM_GETLINE)
@@ -387,7 +406,8 @@ LRESULT CallWideFromAnsi(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
           return MAKELONG(WORD(std::min<DWORD>(start, 0xFFFF)), WORD(std::min<DWORD>(end, 0xFFFF)));
         }
         case EM_SETSEL:
-          return Invoke(target, hwnd, msg, WPARAM(toUnits(LONG_PTR(int32_t(w)))), LPARAM(toUnits(LONG_PTR(int32_t(l)))));
+          return Invoke(target, hwnd, msg, WPARAM(toUnits(LONG_PTR(int32_t(w)))),
+                        LPARAM(toUnits(LONG_PTR(int32_t(l)))));
         case EM_LINEINDEX:
           return toBytes(Invoke(target, hwnd, msg, w, l));
         case EM_LINEFROMCHAR:
@@ -468,7 +488,8 @@ LRESULT CallWideFromAnsi(uintptr_t target, HWND hwnd, UINT msg, WPARAM w, LPARAM
 
 }  // namespace
 
-LRESULT CallProc(WNDPROC proc, bool installedUnicode, bool callerUnicode, HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+LRESULT CallProc(WNDPROC proc, bool installedUnicode, bool callerUnicode, HWND hwnd, UINT msg, WPARAM w,
+                 LPARAM l) {
   uintptr_t target = proc.value();
   bool targetUnicode = installedUnicode;
   if (ProcEntry* e = Entry(target); e && e->kind == ProcEntry::Kind::StandIn) {
@@ -478,7 +499,8 @@ LRESULT CallProc(WNDPROC proc, bool installedUnicode, bool callerUnicode, HWND h
   if (!Entry(target)) return 0;
   const CallSetScope scope(targetUnicode);
   if (callerUnicode == targetUnicode) return Invoke(target, hwnd, msg, w, l);
-  return callerUnicode ? CallAnsiFromWide(target, hwnd, msg, w, l) : CallWideFromAnsi(target, hwnd, msg, w, l);
+  return callerUnicode ? CallAnsiFromWide(target, hwnd, msg, w, l)
+                       : CallWideFromAnsi(target, hwnd, msg, w, l);
 }
 
 int CurrentCallSet() { return callSets.empty() ? -1 : callSets.back() ? 1 : 0; }
@@ -557,7 +579,8 @@ void FreeObjectInstance(WNDPROC instance) {
   for (auto& [h, w] : s.windows) {
     if (w->proc == instance) {
       // Freeing a procedure a window still uses is a programming error; keep it callable.
-      std::fprintf(stderr, "FreeObjectInstance: procedure still installed in window %#lx\n", (unsigned long)h);
+      std::fprintf(stderr, "FreeObjectInstance: procedure still installed in window %#lx\n",
+                   (unsigned long)h);
       return;
     }
   }

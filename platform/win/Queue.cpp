@@ -100,9 +100,9 @@ bool FromInput(const InputEvent& e, MSG& out) {
       s.lastMouseWindow = target;
       if (!target || !Find(target)) return false;
       if (!s.capture && !TopLevelAccepts(target)) return false;
-      const LRESULT hit = s.capture ? HTCLIENT
-                                    : SendTo(target, WM_NCHITTEST, 0,
-                                             MAKELPARAM(WORD(e.screen.x), WORD(e.screen.y)), true);
+      const LRESULT hit =
+          s.capture ? HTCLIENT
+                    : SendTo(target, WM_NCHITTEST, 0, MAKELPARAM(WORD(e.screen.x), WORD(e.screen.y)), true);
       if (!Find(target)) return false;
       UINT msg = WM_MOUSEMOVE;
       if (e.kind == InputEvent::Kind::Wheel) msg = WM_MOUSEWHEEL;
@@ -111,7 +111,8 @@ bool FromInput(const InputEvent& e, MSG& out) {
       if (e.kind == InputEvent::Kind::ButtonDown) {
         const HWND top = TopLevelOf(target);
         if (top != s.active) {
-          const LRESULT ma = SendTo(target, WM_MOUSEACTIVATE, WPARAM(Value(top)), MAKELPARAM(WORD(hit), WORD(msg)), true);
+          const LRESULT ma =
+              SendTo(target, WM_MOUSEACTIVATE, WPARAM(Value(top)), MAKELPARAM(WORD(hit), WORD(msg)), true);
           if (ma != MA_NOACTIVATE && ma != MA_NOACTIVATEANDEAT) Activate(top, true);
           if (ma == MA_ACTIVATEANDEAT || ma == MA_NOACTIVATEANDEAT) return false;
         }
@@ -120,7 +121,8 @@ bool FromInput(const InputEvent& e, MSG& out) {
         Window* w = Find(target);
         const bool dbl = (w->cls->style & CS_DBLCLKS) && !s.lastWasDouble && s.lastPressWindow == target &&
                          s.lastPressButton == e.button && Now() - s.lastPressTime <= 500 &&
-                         std::abs(e.screen.x - s.lastPressPos.x) <= 2 && std::abs(e.screen.y - s.lastPressPos.y) <= 2;
+                         std::abs(e.screen.x - s.lastPressPos.x) <= 2 &&
+                         std::abs(e.screen.y - s.lastPressPos.y) <= 2;
         if (dbl) msg = UINT(WM_LBUTTONDBLCLK + 3 * e.button);
         s.lastWasDouble = dbl;
         s.lastPressWindow = target;
@@ -128,12 +130,14 @@ bool FromInput(const InputEvent& e, MSG& out) {
         s.lastPressTime = Now();
         s.lastPressPos = e.screen;
       }
-      if (!s.capture) SendTo(target, WM_SETCURSOR, WPARAM(Value(target)), MAKELPARAM(WORD(hit), WORD(msg)), true);
+      if (!s.capture)
+        SendTo(target, WM_SETCURSOR, WPARAM(Value(target)), MAKELPARAM(WORD(hit), WORD(msg)), true);
       if (!Find(target)) return false;
       POINT p = e.screen;
       if ((hit == HTVSCROLL || hit == HTHSCROLL) && msg != WM_MOUSEWHEEL) {
         // A window scroll bar gets the non-client form: hit code and screen position.
-        out = Make(target, msg - (WM_MOUSEMOVE - WM_NCMOUSEMOVE), WPARAM(hit), MAKELPARAM(WORD(p.x), WORD(p.y)));
+        out = Make(target, msg - (WM_MOUSEMOVE - WM_NCMOUSEMOVE), WPARAM(hit),
+                   MAKELPARAM(WORD(p.x), WORD(p.y)));
         return true;
       }
       if (msg != WM_MOUSEWHEEL) ScreenToClient(target, &p);
@@ -488,4 +492,3 @@ BOOL WaitMessage() {
 
 LONG GetMessageTime() { return S().messageTime; }
 DWORD GetMessagePos() { return DWORD(MAKELONG(WORD(S().messagePos.x), WORD(S().messagePos.y))); }
-

@@ -13,10 +13,10 @@ int64_t NextTimerDue() {
   return best;
 }
 
-
 void KillTimersFor(HWND hwnd) {
   auto& t = S().timers;
-  t.erase(std::remove_if(t.begin(), t.end(), [&](const Timer& x) { return x.hwnd == hwnd && hwnd; }), t.end());
+  t.erase(std::remove_if(t.begin(), t.end(), [&](const Timer& x) { return x.hwnd == hwnd && hwnd; }),
+          t.end());
 }
 
 }  // namespace platform::win

@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "platform/rtl/GlobalMemory.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/GlobalMemory.h"
 #include "platform/win/WinTypes.h"
 
 // ---- classes
@@ -22,8 +22,8 @@ int GetClassNameW(HWND hwnd, LPWSTR buffer, int size);
 // ---- windows
 HWND CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR caption, DWORD style, int x, int y, int w, int h,
                      HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param);
-HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR caption, DWORD style, int x, int y, int w, int h,
-                     HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param);
+HWND CreateWindowExW(DWORD exStyle, LPCWSTR className, LPCWSTR caption, DWORD style, int x, int y, int w,
+                     int h, HWND parent, HMENU menuOrId, HINSTANCE instance, LPVOID param);
 BOOL DestroyWindow(HWND hwnd);
 BOOL IsWindow(HWND hwnd);
 BOOL IsWindowUnicode(HWND hwnd);
@@ -209,7 +209,6 @@ BOOL EqualRect(const RECT* a, const RECT* b);
 using TWndMethod = std::function<void(TMessage&)>;
 WNDPROC MakeObjectInstance(TWndMethod method);
 void FreeObjectInstance(WNDPROC instance);
-
 
 // ---- clipboard
 constexpr UINT CF_TEXT = 1, CF_BITMAP = 2, CF_METAFILEPICT = 3, CF_OEMTEXT = 7, CF_DIB = 8, CF_PALETTE = 9,

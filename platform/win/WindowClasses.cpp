@@ -20,7 +20,8 @@ bool SameName(const std::u16string& a, const std::u16string& b) {
 
 std::shared_ptr<WindowClass> FindClass(const std::u16string& name, HINSTANCE instance) {
   for (auto& c : S().classes)
-    if (SameName(c->name, name) && (c->instance == instance || c->dual || !instance || !c->instance)) return c;
+    if (SameName(c->name, name) && (c->instance == instance || c->dual || !instance || !c->instance))
+      return c;
   return nullptr;
 }
 
@@ -28,14 +29,14 @@ std::u16string ClassNameOf(const void* name, bool unicode) {
   if (!name) return {};
   const uintptr_t v = reinterpret_cast<uintptr_t>(name);
   if ((v >> 16) == 0) return AtomName(ATOM(v));
-  return unicode ? std::u16string(static_cast<const char16_t*>(name)) : ToWide(static_cast<const char*>(name));
+  return unicode ? std::u16string(static_cast<const char16_t*>(name))
+                 : ToWide(static_cast<const char*>(name));
 }
 
 }  // namespace platform::win
 
 using namespace platform::win;
 namespace gdi = platform::gdi;
-
 
 namespace {
 
@@ -93,8 +94,8 @@ ATOM RegisterClassW(const WNDCLASSW* wc) {
 
 ATOM RegisterClassA(const WNDCLASSA* wc) {
   if (!wc) return 0;
-  WNDCLASSW w{wc->style, wc->lpfnWndProc, wc->cbClsExtra, wc->cbWndExtra, wc->hInstance, wc->hIcon,
-              wc->hCursor, wc->hbrBackground, nullptr, nullptr};
+  WNDCLASSW w{wc->style, wc->lpfnWndProc, wc->cbClsExtra,    wc->cbWndExtra, wc->hInstance,
+              wc->hIcon, wc->hCursor,     wc->hbrBackground, nullptr,        nullptr};
   return Register(w, ClassNameOf(wc->lpszClassName, false), false, wc->lpszMenuName);
 }
 
@@ -118,8 +119,12 @@ BOOL Unregister(const std::u16string& name, HINSTANCE instance) {
 
 }  // namespace
 
-BOOL UnregisterClassA(LPCSTR name, HINSTANCE instance) { return Unregister(ClassNameOf(name, false), instance); }
-BOOL UnregisterClassW(LPCWSTR name, HINSTANCE instance) { return Unregister(ClassNameOf(name, true), instance); }
+BOOL UnregisterClassA(LPCSTR name, HINSTANCE instance) {
+  return Unregister(ClassNameOf(name, false), instance);
+}
+BOOL UnregisterClassW(LPCWSTR name, HINSTANCE instance) {
+  return Unregister(ClassNameOf(name, true), instance);
+}
 
 BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR name, WNDCLASSW* out) {
   auto c = FindClass(ClassNameOf(name, true), instance);
@@ -127,9 +132,16 @@ BOOL GetClassInfoW(HINSTANCE instance, LPCWSTR name, WNDCLASSW* out) {
     SetLastError(ERROR_CLASS_DOES_NOT_EXIST);
     return FALSE;
   }
-  *out = WNDCLASSW{c->style,  ProcForVariant(c->proc, c->dual ? true : c->unicode, true),
-                   c->clsExtra, c->wndExtra, c->instance, c->icon, c->cursor, c->background,
-                   c->menuId ? reinterpret_cast<LPCWSTR>(c->menuId) : (c->menuNameW.empty() ? nullptr : c->menuNameW.c_str()),
+  *out = WNDCLASSW{c->style,
+                   ProcForVariant(c->proc, c->dual ? true : c->unicode, true),
+                   c->clsExtra,
+                   c->wndExtra,
+                   c->instance,
+                   c->icon,
+                   c->cursor,
+                   c->background,
+                   c->menuId ? reinterpret_cast<LPCWSTR>(c->menuId)
+                             : (c->menuNameW.empty() ? nullptr : c->menuNameW.c_str()),
                    c->name.c_str()};
   return TRUE;
 }
@@ -143,9 +155,16 @@ BOOL GetClassInfoA(HINSTANCE instance, LPCSTR name, WNDCLASSA* out) {
   // The 8-bit class name lives as long as the class.
   static thread_local std::string nameStore;
   nameStore = ToAnsi(c->name.data(), c->name.size());
-  *out = WNDCLASSA{c->style,  ProcForVariant(c->proc, c->dual ? false : c->unicode, false),
-                   c->clsExtra, c->wndExtra, c->instance, c->icon, c->cursor, c->background,
-                   c->menuId ? reinterpret_cast<LPCSTR>(c->menuId) : (c->menuNameA.empty() ? nullptr : c->menuNameA.c_str()),
+  *out = WNDCLASSA{c->style,
+                   ProcForVariant(c->proc, c->dual ? false : c->unicode, false),
+                   c->clsExtra,
+                   c->wndExtra,
+                   c->instance,
+                   c->icon,
+                   c->cursor,
+                   c->background,
+                   c->menuId ? reinterpret_cast<LPCSTR>(c->menuId)
+                             : (c->menuNameA.empty() ? nullptr : c->menuNameA.c_str()),
                    nameStore.c_str()};
   return TRUE;
 }

@@ -17,8 +17,8 @@ HWND NewHandle() {
   return MakeHwnd((uintptr_t(s.slot) << 20) | (s.nextIndex & 0xFFFFF));
 }
 
-HWND Create(DWORD exStyle, const void* className, const void* caption, DWORD style, int x, int y, int w, int h,
-            HWND parent, HMENU menu, HINSTANCE instance, LPVOID param, bool unicode) {
+HWND Create(DWORD exStyle, const void* className, const void* caption, DWORD style, int x, int y, int w,
+            int h, HWND parent, HMENU menu, HINSTANCE instance, LPVOID param, bool unicode) {
   State& s = S();
   if (!OnInterfaceThread()) {
     SetLastError(ERROR_INVALID_PARAMETER);
@@ -117,8 +117,9 @@ HWND Create(DWORD exStyle, const void* className, const void* caption, DWORD sty
     Window* p = Find(made->parent);
     origin = {origin.x - p->client.left, origin.y - p->client.top};
   }
-  send(WM_SIZE, SIZE_RESTORED,
-       MAKELPARAM(WORD(made->client.right - made->client.left), WORD(made->client.bottom - made->client.top)));
+  send(
+      WM_SIZE, SIZE_RESTORED,
+      MAKELPARAM(WORD(made->client.right - made->client.left), WORD(made->client.bottom - made->client.top)));
   if (!Find(hwnd)) return nullptr;
   send(WM_MOVE, 0, MAKELPARAM(WORD(origin.x), WORD(origin.y)));
   if (!Find(hwnd)) return nullptr;
@@ -164,9 +165,8 @@ void DestroyTree(HWND hwnd) {
 using namespace platform::win;
 namespace gdi = platform::gdi;
 
-
-HWND CreateWindowExA(DWORD exStyle, LPCSTR cls, LPCSTR caption, DWORD style, int x, int y, int w, int h, HWND parent,
-                     HMENU menu, HINSTANCE instance, LPVOID param) {
+HWND CreateWindowExA(DWORD exStyle, LPCSTR cls, LPCSTR caption, DWORD style, int x, int y, int w, int h,
+                     HWND parent, HMENU menu, HINSTANCE instance, LPVOID param) {
   return Create(exStyle, cls, caption, style, x, y, w, h, parent, menu, instance, param, false);
 }
 
@@ -215,7 +215,8 @@ BOOL DestroyWindow(HWND hwnd) {
   if (!Find(hwnd)) return TRUE;
   const HWND parent = Find(hwnd)->parent;
   const bool notify = parent && !(Find(hwnd)->exStyle & WS_EX_NOPARENTNOTIFY);
-  if (notify) SendTo(parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, WORD(Find(hwnd)->id)), LPARAM(Value(hwnd)), true);
+  if (notify)
+    SendTo(parent, WM_PARENTNOTIFY, MAKEWPARAM(WM_DESTROY, WORD(Find(hwnd)->id)), LPARAM(Value(hwnd)), true);
   Find(hwnd)->destroying = false;
   DestroyTree(hwnd);
   return TRUE;

@@ -7,7 +7,6 @@
 using namespace platform::win;
 namespace gdi = platform::gdi;
 
-
 namespace {
 
 LONG_PTR GetLong(HWND hwnd, int index, bool unicode) {
@@ -17,13 +16,20 @@ LONG_PTR GetLong(HWND hwnd, int index, bool unicode) {
     return 0;
   }
   switch (index) {
-    case GWL_WNDPROC: return LONG_PTR(ProcForVariant(w->proc, w->unicode, unicode));
-    case GWL_HINSTANCE: return LONG_PTR(Value(w->instance));
-    case GWL_HWNDPARENT: return LONG_PTR(Value(w->parent ? w->parent : w->owner));
-    case GWL_ID: return w->id;
-    case GWL_STYLE: return LONG_PTR(w->style);
-    case GWL_EXSTYLE: return LONG_PTR(w->exStyle);
-    case GWL_USERDATA: return w->userData;
+    case GWL_WNDPROC:
+      return LONG_PTR(ProcForVariant(w->proc, w->unicode, unicode));
+    case GWL_HINSTANCE:
+      return LONG_PTR(Value(w->instance));
+    case GWL_HWNDPARENT:
+      return LONG_PTR(Value(w->parent ? w->parent : w->owner));
+    case GWL_ID:
+      return w->id;
+    case GWL_STYLE:
+      return LONG_PTR(w->style);
+    case GWL_EXSTYLE:
+      return LONG_PTR(w->exStyle);
+    case GWL_USERDATA:
+      return w->userData;
     default:
       if (index >= 0 && size_t(index) + sizeof(LONG_PTR) <= w->extra.size()) {
         LONG_PTR v;
@@ -59,19 +65,27 @@ LONG_PTR SetLong(HWND hwnd, int index, LONG_PTR value, bool unicode, size_t widt
       w->unicode = set;
       return previous;
     }
-    case GWL_HINSTANCE: w->instance = reinterpret_cast<HINSTANCE>(value); return previous;
+    case GWL_HINSTANCE:
+      w->instance = reinterpret_cast<HINSTANCE>(value);
+      return previous;
     case GWL_HWNDPARENT:
       if (!w->parent) w->owner = MakeHwnd(uintptr_t(value));
       return previous;
-    case GWL_ID: w->id = value; return previous;
+    case GWL_ID:
+      w->id = value;
+      return previous;
     case GWL_STYLE: {
       const DWORD old = w->style;
       w->style = (DWORD(value) & ~WS_VISIBLE) | (old & WS_VISIBLE);
       if ((old ^ DWORD(value)) & WS_VISIBLE) ShowWindow(hwnd, (value & WS_VISIBLE) ? SW_SHOWNA : SW_HIDE);
       return previous;
     }
-    case GWL_EXSTYLE: w->exStyle = DWORD(value); return previous;
-    case GWL_USERDATA: w->userData = value; return previous;
+    case GWL_EXSTYLE:
+      w->exStyle = DWORD(value);
+      return previous;
+    case GWL_USERDATA:
+      w->userData = value;
+      return previous;
     default:
       if (index >= 0 && size_t(index) + width <= w->extra.size()) {
         if (width == sizeof(LONG)) {

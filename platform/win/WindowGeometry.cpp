@@ -25,7 +25,6 @@ RECT NonClient(const Window& w) {
   return nc;
 }
 
-
 bool HasFrame(const Window& w) {
   const RECT nc = NonClient(w);
   return nc.left || nc.top || nc.right || nc.bottom;
@@ -33,7 +32,8 @@ bool HasFrame(const Window& w) {
 
 void ComputeClient(Window& w) {
   const RECT nc = NonClient(w);
-  w.client = {w.rect.left + nc.left, w.rect.top + nc.top, std::max(w.rect.left + nc.left, w.rect.right - nc.right),
+  w.client = {w.rect.left + nc.left, w.rect.top + nc.top,
+              std::max(w.rect.left + nc.left, w.rect.right - nc.right),
               std::max(w.rect.top + nc.top, w.rect.bottom - nc.bottom)};
 }
 
@@ -67,11 +67,15 @@ void PlaceTopLevel(Window& w, HWND insertAfter) {
   }
 }
 
-
 void SendPosChange(Window& w, UINT flags, bool sizeChanged, bool moved) {
   const HWND h = w.handle;
-  WINDOWPOS pos{h, nullptr, int(w.rect.left), int(w.rect.top), int(w.rect.right - w.rect.left),
-                int(w.rect.bottom - w.rect.top), flags};
+  WINDOWPOS pos{h,
+                nullptr,
+                int(w.rect.left),
+                int(w.rect.top),
+                int(w.rect.right - w.rect.left),
+                int(w.rect.bottom - w.rect.top),
+                flags};
   SendTo(h, WM_WINDOWPOSCHANGED, 0, LPARAM(&pos), true);
   if (!Find(h)) return;
   if (moved) {
@@ -92,7 +96,6 @@ void SendPosChange(Window& w, UINT flags, bool sizeChanged, bool moved) {
 
 using namespace platform::win;
 namespace gdi = platform::gdi;
-
 
 namespace {
 
@@ -234,14 +237,15 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
   const SIZE oldClient{w->client.right - w->client.left, w->client.bottom - w->client.top};
   w->rect = newRect;
   ComputeClient(*w);
-  const bool clientSized = oldClient.cx != w->client.right - w->client.left ||
-                           oldClient.cy != w->client.bottom - w->client.top;
+  const bool clientSized =
+      oldClient.cx != w->client.right - w->client.left || oldClient.cy != w->client.bottom - w->client.top;
   if (!(flags & SWP_NOZORDER)) {
     if (w->parent) {
       auto& list = SiblingList(*w);
       list.erase(std::remove(list.begin(), list.end(), hwnd), list.end());
       size_t at = 0;
-      if (insertAfter == HWND_BOTTOM) at = list.size();
+      if (insertAfter == HWND_BOTTOM)
+        at = list.size();
       else if (insertAfter != HWND_TOP && insertAfter != HWND_TOPMOST && insertAfter != HWND_NOTOPMOST) {
         auto it = std::find(list.begin(), list.end(), insertAfter);
         at = it == list.end() ? 0 : size_t(it - list.begin()) + 1;
@@ -257,8 +261,10 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
     if (sized) ReallocateSurface(*w);
     if ((moved || sized) && s.backend) s.backend->WindowMoved(hwnd, w->rect);
   }
-  if (sized || (flags & SWP_FRAMECHANGED)) InvalidateWindow(*w, nullptr, true, true);
-  else if (moved && w->parent) InvalidateWindow(*w, nullptr, true, true);
+  if (sized || (flags & SWP_FRAMECHANGED))
+    InvalidateWindow(*w, nullptr, true, true);
+  else if (moved && w->parent)
+    InvalidateWindow(*w, nullptr, true, true);
   if (flags & SWP_SHOWWINDOW) ShowWindow(hwnd, (flags & SWP_NOACTIVATE) ? SW_SHOWNA : SW_SHOW);
   if (flags & SWP_HIDEWINDOW) ShowWindow(hwnd, SW_HIDE);
   if ((w = Find(hwnd))) SendPosChange(*w, flags, sized || clientSized, moved);
@@ -269,8 +275,8 @@ BOOL SetWindowPos(HWND hwnd, HWND insertAfter, int x, int y, int cx, int cy, UIN
 }
 
 BOOL MoveWindow(HWND hwnd, int x, int y, int w, int h, BOOL repaint) {
-  return SetWindowPos(hwnd, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
+  return SetWindowPos(hwnd, nullptr, x, y, w, h,
+                      SWP_NOZORDER | SWP_NOACTIVATE | (repaint ? 0 : SWP_NOREDRAW));
 }
-
 
 BOOL BringWindowToTop(HWND hwnd) { return SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE); }

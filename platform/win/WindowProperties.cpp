@@ -8,8 +8,8 @@ namespace {
 ATOM PropAtom(const void* name, bool unicode, bool create) {
   if (!name) return 0;
   if (!(reinterpret_cast<uintptr_t>(name) >> 16)) return ATOM(reinterpret_cast<uintptr_t>(name));
-  const std::u16string n = unicode ? std::u16string(static_cast<const char16_t*>(name))
-                                   : ToWide(static_cast<const char*>(name));
+  const std::u16string n =
+      unicode ? std::u16string(static_cast<const char16_t*>(name)) : ToWide(static_cast<const char*>(name));
   return create ? AddAtom(n) : FindAtom(n);
 }
 

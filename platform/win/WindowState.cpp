@@ -60,7 +60,6 @@ bool IsEnabledDeep(const Window& w) {
   return true;
 }
 
-
 void DestroyAll() {
   while (!S().topLevels.empty()) DestroyWindow(S().topLevels.front());
 }

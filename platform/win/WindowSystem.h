@@ -42,11 +42,11 @@ struct Window {
   WNDPROC proc;
   bool unicode = false;
   DWORD style = 0, exStyle = 0;
-  HWND parent = nullptr;  // WS_CHILD windows
-  HWND owner = nullptr;   // top-level windows
+  HWND parent = nullptr;       // WS_CHILD windows
+  HWND owner = nullptr;        // top-level windows
   std::vector<HWND> children;  // topmost first
-  RECT rect{};    // window rectangle: parent client coordinates (children), screen (top-level)
-  RECT client{};  // client rectangle, same coordinates
+  RECT rect{};                 // window rectangle: parent client coordinates (children), screen (top-level)
+  RECT client{};               // client rectangle, same coordinates
   std::u16string text;
   LONG_PTR id = 0, userData = 0;
   HINSTANCE instance = nullptr;
@@ -55,8 +55,8 @@ struct Window {
   gdi::Region update;  // client coordinates
   bool erase = false;
   bool internalPaint = false;
-  bool frameDirty = false;  // the border (non-client area) needs WM_NCPAINT
-  std::optional<gdi::Region> shape;  // window coordinates
+  bool frameDirty = false;               // the border (non-client area) needs WM_NCPAINT
+  std::optional<gdi::Region> shape;      // window coordinates
   std::shared_ptr<gdi::Bitmap> surface;  // top-level windows
   std::vector<RECT> dirty;               // surface rectangles changed since the last present
   bool destroying = false;
@@ -122,7 +122,7 @@ struct State {
   std::deque<SentMessage*> sent;
   std::condition_variable sentDone;
   std::deque<MSG> posted;
-  std::deque<MSG> translated;      // characters from TranslateMessage, retrieved next
+  std::deque<MSG> translated;        // characters from TranslateMessage, retrieved next
   std::deque<MSG> pendingAnsiChars;  // remaining bytes of a character for an 8-bit retriever
   bool quit = false;
   int quitCode = 0;
@@ -165,7 +165,8 @@ inline uintptr_t Value(const void* h) { return reinterpret_cast<uintptr_t>(h); }
 int64_t Now();
 
 // Procedures and translation (Procedures.cpp).
-LRESULT CallProc(WNDPROC proc, bool installedUnicode, bool callerUnicode, HWND hwnd, UINT msg, WPARAM w, LPARAM l);
+LRESULT CallProc(WNDPROC proc, bool installedUnicode, bool callerUnicode, HWND hwnd, UINT msg, WPARAM w,
+                 LPARAM l);
 // What GetWindowLong(GWL_WNDPROC) of the given variant answers for a procedure installed with a set.
 WNDPROC ProcForVariant(WNDPROC proc, bool installedUnicode, bool variantUnicode);
 // A value given to SetWindowLong(GWL_WNDPROC) or RegisterClass: the procedure and set to install.

@@ -73,11 +73,16 @@ HWND GetWindow(HWND hwnd, UINT relation) {
   auto& list = SiblingList(*w);
   auto it = std::find(list.begin(), list.end(), hwnd);
   switch (relation) {
-    case GW_HWNDFIRST: return list.empty() ? nullptr : list.front();
-    case GW_HWNDLAST: return list.empty() ? nullptr : list.back();
-    case GW_HWNDNEXT: return (it == list.end() || it + 1 == list.end()) ? nullptr : *(it + 1);
-    case GW_HWNDPREV: return (it == list.begin() || it == list.end()) ? nullptr : *(it - 1);
-    default: return nullptr;
+    case GW_HWNDFIRST:
+      return list.empty() ? nullptr : list.front();
+    case GW_HWNDLAST:
+      return list.empty() ? nullptr : list.back();
+    case GW_HWNDNEXT:
+      return (it == list.end() || it + 1 == list.end()) ? nullptr : *(it + 1);
+    case GW_HWNDPREV:
+      return (it == list.begin() || it == list.end()) ? nullptr : *(it - 1);
+    default:
+      return nullptr;
   }
 }
 

@@ -17,9 +17,13 @@ BOOL ShowWindow(HWND hwnd, int command) {
   }
   SendTo(hwnd, WM_SHOWWINDOW, show, 0, true);
   if (!(w = Find(hwnd))) return was;
-  WINDOWPOS pos{hwnd, nullptr, int(w->rect.left), int(w->rect.top), int(w->rect.right - w->rect.left),
-                int(w->rect.bottom - w->rect.top), UINT(SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER |
-                                                        (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW))};
+  WINDOWPOS pos{hwnd,
+                nullptr,
+                int(w->rect.left),
+                int(w->rect.top),
+                int(w->rect.right - w->rect.left),
+                int(w->rect.bottom - w->rect.top),
+                UINT(SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW))};
   SendTo(hwnd, WM_WINDOWPOSCHANGING, 0, LPARAM(&pos), true);
   if (!(w = Find(hwnd))) return was;
   if (show) {

@@ -117,7 +117,8 @@ std::optional<WireMessage> DecodeMessage(const uint8_t* body, size_t size) {
   uint32_t payloadLength;
   uint64_t l;
   if (!c.U32(m.hwnd) || !c.U32(m.msg) || !c.U64(m.wParam) || !c.U64(l) || !c.U16(nameLength) ||
-      !c.Bytes(nameLength, m.name) || !c.U32(payloadLength) || !c.Bytes(payloadLength, m.payload) || !c.AtEnd())
+      !c.Bytes(nameLength, m.name) || !c.U32(payloadLength) || !c.Bytes(payloadLength, m.payload) ||
+      !c.AtEnd())
     return std::nullopt;
   m.lParam = int64_t(l);
   return m;
@@ -127,7 +128,8 @@ std::optional<WireFind> DecodeFind(const uint8_t* body, size_t size) {
   Cursor c(body, size);
   WireFind f;
   uint16_t a, b;
-  if (!c.U16(a) || !c.Bytes(a, f.className) || !c.U16(b) || !c.Bytes(b, f.title) || !c.AtEnd()) return std::nullopt;
+  if (!c.U16(a) || !c.Bytes(a, f.className) || !c.U16(b) || !c.Bytes(b, f.title) || !c.AtEnd())
+    return std::nullopt;
   return f;
 }
 

@@ -31,8 +31,8 @@ struct WireMessage {
   uint32_t msg = 0;
   uint64_t wParam = 0;
   int64_t lParam = 0;
-  std::string name;                // registered message name, UTF-8 ("" when unregistered)
-  std::vector<uint8_t> payload;    // WM_COPYDATA: u64 dwData then the data
+  std::string name;              // registered message name, UTF-8 ("" when unregistered)
+  std::vector<uint8_t> payload;  // WM_COPYDATA: u64 dwData then the data
 };
 
 struct WireFind {

@@ -18,7 +18,8 @@ LRESULT DrawParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   if (msg == WM_DRAWITEM) {
     auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(l);
     Drawn().push_back(*di);
-    FillRect(di->hDC, &di->rcItem, GetSysColorBrush((di->itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    FillRect(di->hDC, &di->rcItem,
+             GetSysColorBrush((di->itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     return TRUE;
   }
   return ParentProc(hwnd, msg, w, l);
@@ -78,7 +79,8 @@ TEST_F(ButtonTest, OwnerDrawnButtonsAreDrawnByTheParent) {
   wc.lpfnWndProc = &DrawParentProc;
   wc.lpszClassName = u"DrawParent";
   RegisterClassW(&wc);
-  HWND owner = CreateWindowExW(0, u"DrawParent", u"", WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  HWND owner =
+      CreateWindowExW(0, u"DrawParent", u"", WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
   HWND b = CreateWindowExW(0, u"BUTTON", u"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 40, 20, owner,
                            reinterpret_cast<HMENU>(9), nullptr, nullptr);
   Drawn().clear();
@@ -94,15 +96,18 @@ TEST_F(ButtonTest, OwnerDrawnButtonsAreDrawnByTheParent) {
   for (const auto& d : Drawn()) selected |= d.itemAction == ODA_SELECT && (d.itemState & ODS_SELECTED);
   EXPECT_TRUE(selected);
   // The parent's pixels show the pushed state.
-  EXPECT_EQ(driver().Capture(owner).At(15, 15), GetSysColor(COLOR_HIGHLIGHT) == 0 ? 0u : [] {
-    const COLORREF c = GetSysColor(COLOR_HIGHLIGHT);
-    return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
-  }());
+  EXPECT_EQ(
+      driver().Capture(owner).At(15, 15), GetSysColor(COLOR_HIGHLIGHT) == 0 ? 0u : [] {
+        const COLORREF c = GetSysColor(COLOR_HIGHLIGHT);
+        return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+      }());
   driver().Release(0, driver().ClientPoint(b, 5, 5));
   driver().RunUntilIdle();
 }
 
-uint32_t Pixel(COLORREF c) { return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c); }
+uint32_t Pixel(COLORREF c) {
+  return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+}
 
 TEST_F(ButtonTest, DemoWindowOfEveryControlLooksClassic) {
   HWND edit = Child(u"EDIT", u"Tiếng Việt ភាសាខ្មែរ", WS_BORDER | ES_AUTOHSCROLL, 10, 10, 180, 22, 1);
@@ -150,7 +155,8 @@ TEST_F(ButtonTest, DemoWindowOfEveryControlLooksClassic) {
   POINT sel{mr.left + 1 + 2 + 2, mr.top + 1 + 2 + 2};
   ScreenToClient(parent, &sel);
   int highlighted = 0;
-  for (int dx = 0; dx < 20; ++dx) highlighted += shot.At(sel.x + dx, sel.y) == Pixel(GetSysColor(COLOR_HIGHLIGHT));
+  for (int dx = 0; dx < 20; ++dx)
+    highlighted += shot.At(sel.x + dx, sel.y) == Pixel(GetSysColor(COLOR_HIGHLIGHT));
   EXPECT_GT(highlighted, 5);
   driver().SavePng(parent, ::testing::TempDir() + "controls-demo.png");
   // The popup menu over the demo, with a highlighted item, for the same person.

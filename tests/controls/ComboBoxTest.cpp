@@ -375,8 +375,8 @@ TEST_F(ComboBoxTest, AnOwnerMayDestroyTheBoxWhileItReports) {
   wc.lpfnWndProc = &DestroyingParentProc;
   wc.lpszClassName = u"DestroyingParent";
   RegisterClassW(&wc);
-  HWND owner =
-      CreateWindowExW(0, u"DestroyingParent", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+  HWND owner = CreateWindowExW(0, u"DestroyingParent", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr,
+                               nullptr, nullptr);
   for (WORD code : {CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}) {
     destroyOn = code;
     HWND h = CreateWindowExW(0, u"COMBOBOX", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 5, 5, 120, 150, owner,

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "ControlsTestSupport.h"
-#include "support/TempDir.h"
 #include "platform/controls/FileDialogs.h"
 #include "platform/rtl/CodePage.h"
+#include "support/TempDir.h"
 
 using namespace controlstest;
 using platform::headless::ModalAnswer;
@@ -177,9 +177,9 @@ struct HookLog {
   std::vector<UINT> messages;
   HWND initWindow = nullptr;
   LPARAM initRecord = 0;
-  std::vector<std::u16string> paths;   // CDM_GETFILEPATH at each CDN_FILEOK, in the dialog's set
-  std::vector<LRESULT> tooSmall;       // the answer to a buffer one character short
-  int refusals = 0;                    // CDN_FILEOKs still to refuse
+  std::vector<std::u16string> paths;  // CDM_GETFILEPATH at each CDN_FILEOK, in the dialog's set
+  std::vector<LRESULT> tooSmall;      // the answer to a buffer one character short
+  int refusals = 0;                   // CDN_FILEOKs still to refuse
   std::vector<bool> hookInChild;
 };
 HookLog* hookLog = nullptr;
@@ -208,8 +208,9 @@ UINT_PTR RecordingHook(HWND hwnd, UINT msg, WPARAM, LPARAM l) {
                                        : platform::MultiByteToUtf16(narrowText, CP_UTF8));
   // One character short of the path and its terminator: the needed size, the buffer untouched.
   std::vector<char16_t> shortBuffer(size_t(std::max<LRESULT>(needed - 1, 1)), u'#');
-  hookLog->tooSmall.push_back(wide ? SendMessageW(dialog, CDM_GETFILEPATH, WPARAM(needed - 1), LPARAM(shortBuffer.data()))
-                                   : SendMessageA(dialog, CDM_GETFILEPATH, WPARAM(needed - 1), LPARAM(shortBuffer.data())));
+  hookLog->tooSmall.push_back(
+      wide ? SendMessageW(dialog, CDM_GETFILEPATH, WPARAM(needed - 1), LPARAM(shortBuffer.data()))
+           : SendMessageA(dialog, CDM_GETFILEPATH, WPARAM(needed - 1), LPARAM(shortBuffer.data())));
   if (shortBuffer[0] != u'#') hookLog->tooSmall.back() = -99;
   if (hookLog->refusals > 0) {
     --hookLog->refusals;

@@ -198,8 +198,8 @@ TEST_F(EditTest, ReadOnlyAndPasswordEdits) {
 
 TEST_F(EditTest, AnEightBitWindowCountsBytes) {
   ASSERT_EQ(GetACP(), CP_UTF8);
-  HWND e = CreateWindowExA(0, "EDIT", "Vi\xE1\xBB\x87t", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 100, 20,
-                           parent, reinterpret_cast<HMENU>(9), nullptr, nullptr);
+  HWND e = CreateWindowExA(0, "EDIT", "Vi\xE1\xBB\x87t", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 100,
+                           20, parent, reinterpret_cast<HMENU>(9), nullptr, nullptr);
   ASSERT_TRUE(e);
   EXPECT_FALSE(IsWindowUnicode(e));
   EXPECT_EQ(SendMessageA(e, WM_GETTEXTLENGTH, 0, 0), 6);

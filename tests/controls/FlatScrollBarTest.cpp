@@ -1,6 +1,5 @@
 // Flat scroll bars: the state stored for a started window, and the ordinary bars for others.
 #include "ControlsTestSupport.h"
-
 #include "platform/controls/FlatScrollBars.h"
 
 using namespace controlstest;
@@ -10,8 +9,8 @@ namespace {
 class FlatScrollBarTest : public ControlsTest {
  protected:
   HWND Window() {
-    HWND h = CreateWindowExW(0, u"EDIT", u"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE, 10, 10,
-                             200, 100, parent, nullptr, nullptr, nullptr);
+    HWND h = CreateWindowExW(0, u"EDIT", u"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE,
+                             10, 10, 200, 100, parent, nullptr, nullptr, nullptr);
     driver().RunUntilIdle();
     return h;
   }

@@ -362,12 +362,14 @@ TEST_F(ListBoxTest, VariableItemsAreMeasuredOneByOneAndLaidOutByTheirHeights) {
   wc.lpfnWndProc = &OwnerParentProc;
   wc.lpszClassName = u"OwnerParent";
   RegisterClassW(&wc);
-  HWND owner = CreateWindowExW(0, u"OwnerParent", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
+  HWND owner =
+      CreateWindowExW(0, u"OwnerParent", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
   measuredHeight = 0;
-  HWND h = CreateWindowExW(0, u"LISTBOX", u"", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWVARIABLE | WS_VSCROLL, 0, 0, 100,
-                           100, owner, reinterpret_cast<HMENU>(uintptr_t(9)), nullptr, nullptr);
+  HWND h = CreateWindowExW(0, u"LISTBOX", u"", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWVARIABLE | WS_VSCROLL, 0,
+                           0, 100, 100, owner, reinterpret_cast<HMENU>(uintptr_t(9)), nullptr, nullptr);
   EXPECT_EQ(measureCalls, 0);
-  for (ULONG_PTR d = 0; d < 10; ++d) SendMessageW(h, LB_ADDSTRING, 0, LPARAM(d));  // heights 10 20 30 10 20 30 ...
+  for (ULONG_PTR d = 0; d < 10; ++d)
+    SendMessageW(h, LB_ADDSTRING, 0, LPARAM(d));  // heights 10 20 30 10 20 30 ...
   EXPECT_EQ(measureCalls, 10);
   EXPECT_EQ(SendMessageW(h, LB_GETITEMHEIGHT, 2, 0), 30);
   RECT r;

@@ -31,8 +31,8 @@ class MenuTest : public ControlsTest {
     wc.lpfnWndProc = &OwnerProc;
     wc.lpszClassName = u"MenuOwner";
     RegisterClassW(&wc);
-    owner = CreateWindowExW(0, u"MenuOwner", u"Owner", WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr, nullptr,
-                            nullptr);
+    owner = CreateWindowExW(0, u"MenuOwner", u"Owner", WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr,
+                            nullptr, nullptr);
     menu = CreatePopupMenu();
     AppendMenuW(menu, MF_STRING, 101, u"&Open\tCtrl+O");
     AppendMenuW(menu, MF_STRING | MF_GRAYED, 102, u"&Paste");
@@ -141,10 +141,10 @@ TEST_F(MenuTest, KeyboardMnemonicsArrowsAndEscape) {
     std::vector<std::string> chords;
     UINT expected;
   } cases[] = {
-      {{"X"}, 104},                    // mnemonic
-      {{"P", "Esc"}, 0},               // grayed: highlighted, not chosen; the menu stays open
-      {{"A", "R"}, 202},               // into the sub-menu and its mnemonic
-      {{"A", "Esc", "Esc"}, 0},        // Esc closes the sub-menu first
+      {{"X"}, 104},                           // mnemonic
+      {{"P", "Esc"}, 0},                      // grayed: highlighted, not chosen; the menu stays open
+      {{"A", "R"}, 202},                      // into the sub-menu and its mnemonic
+      {{"A", "Esc", "Esc"}, 0},               // Esc closes the sub-menu first
       {{"Down", "Down", "Enter", "Esc"}, 0},  // Open, then the grayed Paste: Enter does nothing
       {{"Down", "Enter"}, 101},
       {{"Esc"}, 0},
@@ -155,7 +155,8 @@ TEST_F(MenuTest, KeyboardMnemonicsArrowsAndEscape) {
         for (const auto& chord : c.chords) driver().Chord(chord);
       });
     });
-    EXPECT_EQ(UINT(TrackPopupMenu(menu, TPM_RETURNCMD, 50, 50, 0, owner, nullptr)), c.expected) << c.chords[0];
+    EXPECT_EQ(UINT(TrackPopupMenu(menu, TPM_RETURNCMD, 50, 50, 0, owner, nullptr)), c.expected)
+        << c.chords[0];
     driver().RunUntilIdle();
   }
 }

@@ -25,9 +25,10 @@ class ScrollBarTest : public ControlsTest {
     wc.lpfnWndProc = &ScrollParentProc;
     wc.lpszClassName = u"ScrollParent";
     RegisterClassW(&wc);
-    owner = CreateWindowExW(0, u"ScrollParent", u"", WS_VISIBLE, 0, 0, 200, 300, nullptr, nullptr, nullptr, nullptr);
-    bar = CreateWindowExW(0, u"SCROLLBAR", u"", WS_CHILD | WS_VISIBLE | SBS_VERT, 10, 10, 17, 217, owner, nullptr,
-                          nullptr, nullptr);
+    owner = CreateWindowExW(0, u"ScrollParent", u"", WS_VISIBLE, 0, 0, 200, 300, nullptr, nullptr, nullptr,
+                            nullptr);
+    bar = CreateWindowExW(0, u"SCROLLBAR", u"", WS_CHILD | WS_VISIBLE | SBS_VERT, 10, 10, 17, 217, owner,
+                          nullptr, nullptr, nullptr);
     SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, 20, 0};
     SetScrollInfo(bar, SB_CTL, &si, TRUE);
     driver().RunUntilIdle();

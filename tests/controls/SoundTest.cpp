@@ -10,8 +10,8 @@
 
 #include "ControlsTestSupport.h"
 #include "platform/backend/audio/AudioDevice.h"
-#include "platform/controls/PlaySound.h"
 #include "platform/backend/audio/SdlAudioDevice.h"
+#include "platform/controls/PlaySound.h"
 #include "platform/rtl/Clock.h"
 #include "support/TempDir.h"
 
@@ -103,7 +103,9 @@ Bytes Cat(std::initializer_list<Bytes> parts) {
   return out;
 }
 // A note of `ticks`, then the end of the track.
-Bytes Note(uint32_t ticks) { return Cat({Delta(0), {0x90, 60, 100}, Delta(ticks), {0x80, 60, 0}, Delta(0), kEnd}); }
+Bytes Note(uint32_t ticks) {
+  return Cat({Delta(0), {0x90, 60, 100}, Delta(ticks), {0x80, 60, 0}, Delta(0), kEnd});
+}
 
 // MPEG audio frames: MPEG 1 layer III at 48 kHz (24 ms a frame at any bit rate) and MPEG 2
 // layer III at 24 kHz (also 24 ms); the rest of each frame is silence.
@@ -112,7 +114,8 @@ Bytes Frames(int count, int rateIndex = 9, bool mpeg2 = false) {
   for (int i = 0; i < count; ++i) {
     const int kbps1[] = {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320};
     const int kbps2[] = {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160};
-    const size_t bytes = mpeg2 ? size_t(72000 * kbps2[rateIndex] / 24000) : size_t(144000 * kbps1[rateIndex] / 48000);
+    const size_t bytes =
+        mpeg2 ? size_t(72000 * kbps2[rateIndex] / 24000) : size_t(144000 * kbps1[rateIndex] / 48000);
     Bytes frame(bytes, 0);
     frame[0] = 0xFF;
     frame[1] = mpeg2 ? 0xF3 : 0xFB;
@@ -139,20 +142,34 @@ TEST(SoundFile, MidiAndMp3LengthsComeFromTheTempoMapAndTheFrames) {
   } cases[] = {
       {"two quarters at the default tempo", Midi(0, 96, {Note(192)}), 1000},
       {"a tempo map in the first track times the second",
-       Midi(1, 96, {Cat({Delta(0), Tempo(250000), Delta(96), Tempo(1000000), Delta(0), kEnd}), Note(288)}), 2250},
-      {"running status", Midi(0, 96, {Cat({Delta(0), {0x90, 60, 100}, Delta(96), {60, 0}, Delta(96), {0xC0, 5},
-                                            Delta(0), {7}, Delta(0), kEnd})}),
+       Midi(1, 96, {Cat({Delta(0), Tempo(250000), Delta(96), Tempo(1000000), Delta(0), kEnd}), Note(288)}),
+       2250},
+      {"running status",
+       Midi(0, 96,
+            {Cat({Delta(0),
+                  {0x90, 60, 100},
+                  Delta(96),
+                  {60, 0},
+                  Delta(96),
+                  {0xC0, 5},
+                  Delta(0),
+                  {7},
+                  Delta(0),
+                  kEnd})}),
        1000},
       {"system exclusive and text skipped",
-       Midi(0, 96, {Cat({Delta(0), {0xF0, 3, 1, 2, 0xF7}, Delta(0), {0xFF, 0x01, 2, 'h', 'i'}, Note(96)})}), 500},
+       Midi(0, 96, {Cat({Delta(0), {0xF0, 3, 1, 2, 0xF7}, Delta(0), {0xFF, 0x01, 2, 'h', 'i'}, Note(96)})}),
+       500},
       {"format 2 plays its tracks one after the other",
        Midi(2, 96, {Note(96), Cat({Delta(0), Tempo(1000000), Note(96)})}), 1500},
       {"25 frames of 40 ticks a second", Midi(0, 0xE728, {Note(2500)}), 2500},
-      {"a track cut short plays what is there", [] {
+      {"a track cut short plays what is there",
+       [] {
          Bytes m = Midi(0, 96, {Note(192)});
          m.resize(m.size() - 6);  // loses the end of track and part of the note off
          return m;
-       }(), 1000},
+       }(),
+       1000},
       {"constant bit rate", Frames(50), 1200},
       {"variable bit rate", Cat({Frames(10, 9), Frames(10, 14), Frames(5, 1)}), 600},
       {"MPEG 2", Frames(25, 8, true), 600},
@@ -186,8 +203,9 @@ TEST(SoundFile, HostileMidiAndMp3HeadersAreRefusedOrBounded) {
   } cases[] = {
       {"track length past the end", huge, true, 500},
       {"a five-byte delta ends the track",
-       Midi(0, 96, {Cat({Delta(0), {0x90, 60, 100}, Delta(96), {0x80, 60, 0}, {0x80, 0x80, 0x80, 0x80, 0x01}})}), true,
-       500},
+       Midi(0, 96,
+            {Cat({Delta(0), {0x90, 60, 100}, Delta(96), {0x80, 60, 0}, {0x80, 0x80, 0x80, 0x80, 0x01}})}),
+       true, 500},
       {"deltas adding up past any real piece", Midi(0, 1, {manyDeltas}), true, -1},
       {"division 0", Midi(0, 0, {Note(96)}), false, 0},
       {"time code at 13 frames a second", Midi(0, 0xF328, {Note(96)}), false, 0},
@@ -230,7 +248,8 @@ class SoundTest : public ControlsTest {
   }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
     const std::string path = dir.path() + "/" + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
     return path;
   }
   platform::audio::RecordingDevice* recorder = nullptr;
@@ -260,7 +279,8 @@ TEST_F(SoundTest, PlaySoundPlaysAsynchronouslyAndStops) {
 
 TEST_F(SoundTest, UnplayableFilesFailAndDeviceCountsFollowTheDevice) {
   EXPECT_FALSE(PlaySoundA((dir.path() + "/missing.wav").c_str(), nullptr, SND_FILENAME | SND_ASYNC));
-  EXPECT_FALSE(PlaySoundA(Write("text.wav", {'t', 'e', 'x', 't'}).c_str(), nullptr, SND_FILENAME | SND_ASYNC));
+  EXPECT_FALSE(
+      PlaySoundA(Write("text.wav", {'t', 'e', 'x', 't'}).c_str(), nullptr, SND_FILENAME | SND_ASYNC));
   EXPECT_TRUE(recorder->Events().empty());
   EXPECT_EQ(waveOutGetNumDevs(), 1u);
   recorder->SetDevices(1, 0);
@@ -272,7 +292,7 @@ TEST_F(SoundTest, UnplayableFilesFailAndDeviceCountsFollowTheDevice) {
 }
 
 TEST_F(SoundTest, ALoopRepeatsUntilStoppedOrReplaced) {
-  const std::string path = Write("loop.wav", Wave(4000));  // 500 ms
+  const std::string path = Write("loop.wav", Wave(4000));                    // 500 ms
   EXPECT_FALSE(PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_LOOP));  // a loop must be asynchronous
   EXPECT_TRUE(recorder->Events().empty());
   ASSERT_TRUE(PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_LOOP));
@@ -332,7 +352,8 @@ TEST_F(ControlsTest, TheHeadlessDriverRecordsSoundsAndSetsDeviceCounts) {
   testsupport::TempDir dir;
   const std::string path = dir.path() + "/beep.wav";
   const auto bytes = Wave(800);
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
   EXPECT_TRUE(driver().Sounds().empty());
   ASSERT_TRUE(PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC));
   ASSERT_EQ(driver().Sounds().size(), 1u);
@@ -382,7 +403,8 @@ TEST(SdlAudioDevice, PlaysAWaveFileToItsEndOnTheSilentOutput) {
   testsupport::TempDir dir;
   const std::string path = dir.path() + "/short.wav";
   const auto bytes = Wave(800);  // 100 ms
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
   EXPECT_TRUE(device->CanPlay(SoundKind::Wave));
   const int h = device->Open(path, nullptr);
   ASSERT_GT(h, 0);

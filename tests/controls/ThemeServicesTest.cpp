@@ -16,8 +16,9 @@ TEST(ThemeServices, TheThemeLibraryIsAbsentUnlessATestSimulatesIt) {
     EXPECT_EQ(GetProcAddress(nullptr, name), nullptr) << name;
   EXPECT_EQ(platform::controls::kCommonControlsVersion, 0x50052u);
   HMODULE fake = reinterpret_cast<HMODULE>(uintptr_t(0x1000));
-  platform::controls::SetLibraryLoader([&](const std::string& n) { return n == "uxtheme.dll" ? fake : nullptr; },
-                                       [](HMODULE, const std::string& n) { return n == "IsThemeActive" ? &Marker : nullptr; });
+  platform::controls::SetLibraryLoader(
+      [&](const std::string& n) { return n == "uxtheme.dll" ? fake : nullptr; },
+      [](HMODULE, const std::string& n) { return n == "IsThemeActive" ? &Marker : nullptr; });
   EXPECT_EQ(LoadLibraryA("uxtheme.dll"), fake);
   EXPECT_EQ(GetProcAddress(fake, "IsThemeActive"), &Marker);
   EXPECT_EQ(GetProcAddress(fake, "OpenThemeData"), nullptr);

@@ -177,8 +177,8 @@ TEST_F(WindowScrollBarTest, MultiLineEditScrollsItsLinesByItsBar) {
 TEST_F(WindowScrollBarTest, MultiLineEditScrollsSidewaysByItsHorizontalBar) {
   driver().UseFixedMetricFont(6, 10);
   const std::u16string line(60, u'x');  // 360 pixels
-  HWND e = Child(u"EDIT", (line + u"\r\nshort").c_str(), ES_MULTILINE | ES_AUTOHSCROLL | WS_HSCROLL | WS_BORDER, 10,
-                 10, 150, 80, 4);
+  HWND e = Child(u"EDIT", (line + u"\r\nshort").c_str(),
+                 ES_MULTILINE | ES_AUTOHSCROLL | WS_HSCROLL | WS_BORDER, 10, 10, 150, 80, 4);
   driver().RunUntilIdle();
   SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
   ASSERT_TRUE(GetScrollInfo(e, SB_HORZ, &si));

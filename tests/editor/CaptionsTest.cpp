@@ -22,7 +22,6 @@
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TCanvas.h"
 #include "platform/forms/TLabel.h"
-#include "unicode/TUcLabel.h"
 #include "platform/forms/TMenuItem.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Program.h"
@@ -30,6 +29,7 @@
 #include "platform/win/Backend.h"
 #include "tests/editor/CommandFixture.h"
 #include "tests/editor/EditorFixture.h"
+#include "unicode/TUcLabel.h"
 
 extern char** environ;
 

@@ -24,8 +24,8 @@
 #include "platform/forms/TMenuItem.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/win/Win.h"
-#include "tests/editor/CommandFixture.h"
 #include "support/SharedData.h"
+#include "tests/editor/CommandFixture.h"
 #include "tests/editor/PicResizeFixture.h"
 
 namespace {
@@ -101,7 +101,9 @@ class Clipboard : public editortest::CommandTest {
     Put(0, TMediaItem::kText, "txt0.txt", &text);
     Put(0, TMediaItem::kAudio, "s.wav", &sound);
   }
-  void PutBlock(const char* name, const std::vector<uint8_t>& bytes) { Driver().ClipboardPut(0, bytes, name); }
+  void PutBlock(const char* name, const std::vector<uint8_t>& bytes) {
+    Driver().ClipboardPut(0, bytes, name);
+  }
   // Counts the boxes of a class among those shown.
   int Shown(const std::u16string& className) {
     int n = 0;
@@ -118,7 +120,8 @@ TEST_F(Clipboard, APastedPageIsACopyBeforeTheSelectedOneWithATextFileOfItsOwn) {
   // What the editor published reads back as this run's page block.
   const std::vector<uint8_t> published = Driver().ClipboardRead(0, kFrame);
   clipblock::Block block;
-  ASSERT_TRUE(clipblock::Read(published.data(), published.size(), clipblock::Kind::Page, clipblock::RunToken(), &block));
+  ASSERT_TRUE(clipblock::Read(published.data(), published.size(), clipblock::Kind::Page,
+                              clipblock::RunToken(), &block));
   EXPECT_EQ(block.page.items[clipblock::kTextSlot].text, u"page text \u1780");
 
   main->actPasteExecute(nullptr);
@@ -156,17 +159,29 @@ TEST_F(Clipboard, APasteTakesTheFirstFormatInItsOrder) {
   struct Case {
     const char* what;
     std::function<void()> put;
-    int pages;          // after the paste
-    int type;           // the slot of page 0 that got the item (-1: none)
-    std::string path;   // its path ("" for a new file)
+    int pages;         // after the paste
+    int type;          // the slot of page 0 that got the item (-1: none)
+    std::string path;  // its path ("" for a new file)
   };
   const Case cases[] = {
-      {"sound and text", [&] { PutBlock(kAudio, audioBlock); Driver().ClipboardPut(CF_TEXT, Ansi("words")); },
+      {"sound and text",
+       [&] {
+         PutBlock(kAudio, audioBlock);
+         Driver().ClipboardPut(CF_TEXT, Ansi("words"));
+       },
        1, TMediaItem::kAudio, sound},
-      {"text and picture", [&] { Driver().ClipboardPut(CF_TEXT, Ansi("words")); PutBlock(kImage, imageBlock); },
+      {"text and picture",
+       [&] {
+         Driver().ClipboardPut(CF_TEXT, Ansi("words"));
+         PutBlock(kImage, imageBlock);
+       },
        1, TMediaItem::kText, ""},
       {"picture alone", [&] { PutBlock(kImage, imageBlock); }, 1, TMediaItem::kImage, picture},
-      {"page and text", [&] { PutBlock(kFrame, frameBlock); Driver().ClipboardPut(CF_TEXT, Ansi("words")); },
+      {"page and text",
+       [&] {
+         PutBlock(kFrame, frameBlock);
+         Driver().ClipboardPut(CF_TEXT, Ansi("words"));
+       },
        2, -1, ""},
   };
   for (const Case& c : cases) {
@@ -291,11 +306,13 @@ TEST_F(Clipboard, APasteOverTheLimitIsTakenBackExactlyAndWithoutAQuestion) {
   const Case cases[] = {
       {"a page", kFrame, clipblock::WritePage(bigPage, clipblock::RunToken()), 0, TfrmMain::kHitPage},
       {"a sound while the picture is selected", kAudio,
-       clipblock::WriteItem(clipblock::Kind::Sound, Item(loud), clipblock::RunToken()), 0, TfrmMain::kHitPicture},
-      {"a text over a text", kText, clipblock::WriteItem(clipblock::Kind::Text, bigText, clipblock::RunToken()), 0,
-       TfrmMain::kHitText},
+       clipblock::WriteItem(clipblock::Kind::Sound, Item(loud), clipblock::RunToken()), 0,
+       TfrmMain::kHitPicture},
+      {"a text over a text", kText,
+       clipblock::WriteItem(clipblock::Kind::Text, bigText, clipblock::RunToken()), 0, TfrmMain::kHitText},
       {"a sound onto an appended page", kAudio,
-       clipblock::WriteItem(clipblock::Kind::Sound, Item(loud), clipblock::RunToken()), -1, TfrmMain::kHitSound},
+       clipblock::WriteItem(clipblock::Kind::Sound, Item(loud), clipblock::RunToken()), -1,
+       TfrmMain::kHitSound},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -318,7 +335,8 @@ TEST_F(Clipboard, APasteOverTheLimitIsTakenBackExactlyAndWithoutAQuestion) {
     EXPECT_EQ(ReadAll(textPath), oldText);
     EXPECT_EQ(ItemOf(0, TMediaItem::kAudio), nullptr);
     EXPECT_EQ(Caption(main->Label_Size), size);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir("TXT")), {}), txtBefore) << "no text left over";
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir("TXT")), {}), txtBefore)
+        << "no text left over";
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].Says(u"<SizeHint>"));
   }
@@ -370,7 +388,8 @@ TEST_F(Clipboard, TheSubjectAndTheDurationFieldKeepTheCommandsToThemselves) {
   auto clipboardText = [] {
     const std::vector<uint8_t> b = Driver().ClipboardRead(CF_UNICODETEXT);
     std::u16string text;
-    for (size_t i = 0; i + 1 < b.size() && (b[i] || b[i + 1]); i += 2) text += char16_t(b[i] | (b[i + 1] << 8));
+    for (size_t i = 0; i + 1 < b.size() && (b[i] || b[i + 1]); i += 2)
+      text += char16_t(b[i] | (b[i + 1] << 8));
     return platform::Utf16ToMultiByte(text);
   };
 

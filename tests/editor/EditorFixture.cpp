@@ -4,8 +4,8 @@
 
 #include "editor/EditorStart.h"
 #include "editor/TfrmMain.h"
-#include "platform/backend/HeadlessDriver.h"
 #include "pictures/PicturesStartup.h"
+#include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/rtl/Program.h"

@@ -113,7 +113,7 @@ TEST_F(MainWindowLook, EveryTextOfTheThreeLanguagesFitsItsControl) {
     TControl* control;
     TFont* font;
     const char* key;
-    int x;  // where the text starts: the owner-drawn button texts are drawn at (x, 0)
+    int x;               // where the text starts: the owner-drawn button texts are drawn at (x, 0)
     bool right = false;  // a right-justified label: the text ends at the control's right edge
   };
   const Text texts[] = {
@@ -158,15 +158,17 @@ TEST_F(MainWindowLook, EveryTextOfTheThreeLanguagesFitsItsControl) {
       }
       // Where the text stands on the window keeps clear of the controls beside it on its row, so
       // no glyph runs into (or seems to continue) a neighbour such as the spin buttons.
-      const int textLeft = t.right ? t.control->Left() + t.control->Width() - r.right : t.control->Left() + t.x;
+      const int textLeft =
+          t.right ? t.control->Left() + t.control->Width() - r.right : t.control->Left() + t.x;
       const int textRight = textLeft + r.right;
       for (const TControl* c : others) {
         if (c == t.control) continue;
-        const bool sameRow = c->Top() < t.control->Top() + t.control->Height() && t.control->Top() < c->Top() + c->Height();
+        const bool sameRow =
+            c->Top() < t.control->Top() + t.control->Height() && t.control->Top() < c->Top() + c->Height();
         if (!sameRow) continue;
         const bool clear = c->Left() + c->Width() + kTextGap <= textLeft || textRight + kTextGap <= c->Left();
-        EXPECT_TRUE(clear) << "the text, at " << textLeft << " to " << textRight << ", comes within " << kTextGap
-                           << " pixels of " << c->Name().ToStd();
+        EXPECT_TRUE(clear) << "the text, at " << textLeft << " to " << textRight << ", comes within "
+                           << kTextGap << " pixels of " << c->Name().ToStd();
       }
     }
   }

@@ -2,8 +2,6 @@
 // key filter, the files it reads and writes (one FF FE mark, no mark taken into the text, large
 // files refused unread), a failed save that keeps the window open and the file as it was, its
 // owner-drawn texts, and the main window's text command running it for real.
-#include "editor/TfrmTextEditor.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,15 +15,16 @@
 #include "editor/TEditorBox.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
+#include "editor/TfrmTextEditor.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
 #include "mms/TMmsBody.h"
 #include "mms/TMmsFrame.h"
 #include "platform/backend/HeadlessDriver.h"
-#include "platform/gdi/Gdi.h"
 #include "platform/forms/TFont.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TLabel.h"
+#include "platform/gdi/Gdi.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/SysUtils.h"
@@ -99,7 +98,8 @@ TEST_F(TextEditor, TheCounterFollowsTheTextAndTheTextIsCutAtTheLimit) {
   const Case cases[] = {
       {"1500 letters pasted", std::u16string(1500, u'x'), std::u16string(1000, u'x')},
       {"a pair at units 1000 and 1001", std::u16string(999, u'y') + pair + u"zz", std::u16string(999, u'y')},
-      {"a pair ending at unit 1000", std::u16string(998, u'w') + pair + u"zz", std::u16string(998, u'w') + pair},
+      {"a pair ending at unit 1000", std::u16string(998, u'w') + pair + u"zz",
+       std::u16string(998, u'w') + pair},
       {"Khmer past the limit", std::u16string(1200, u'\u1780'), std::u16string(1000, u'\u1780')},
   };
   for (const Case& c : cases) {
@@ -122,8 +122,8 @@ TEST_F(TextEditor, KeysAreFilteredAtTheLimit) {
     bool passes;
   };
   const Case cases[] = {
-      {999, false, 13, false}, {999, false, 'a', true},  {998, false, 13, true},   {1000, false, 8, true},
-      {1000, false, 26, true}, {1000, false, 3, true},   {1000, false, 24, true},  {1000, false, 22, false},
+      {999, false, 13, false},   {999, false, 'a', true},  {998, false, 13, true},  {1000, false, 8, true},
+      {1000, false, 26, true},   {1000, false, 3, true},   {1000, false, 24, true}, {1000, false, 22, false},
       {1000, false, 'a', false}, {1000, false, 13, false}, {1000, true, 'a', true}, {1000, true, 22, true},
   };
   for (const Case& c : cases) {
@@ -162,7 +162,9 @@ TEST_F(TextEditor, TheFileHoldsOneMarkAndTheTextAndLoadsBackWhole) {
   Open();
 
   // Vietnamese and Khmer typed through the input, saved and read back unchanged.
-  const std::u16string mixed = u"Xin ch\u00E0o Vi\u1EC7t Nam\r\n\u179F\u17BD\u179F\u17D2\u178F\u17B8 \u1780\u1798\u17D2\u1796\u17BB\u1787\u17B6";
+  const std::u16string mixed =
+      u"Xin ch\u00E0o Vi\u1EC7t Nam\r\n\u179F\u17BD\u179F\u17D2\u178F\u17B8 "
+      u"\u1780\u1798\u17D2\u1796\u17BB\u1787\u17B6";
   SetText(u"");
   Driver().Type(mixed);
   Driver().RunUntilIdle();
@@ -285,7 +287,8 @@ TEST_F(TextEditor, CancelKeepsTheFileAndAFailedSaveKeepsTheWindowOpen) {
     std::function<void()> spoil;
   };
   const Case cases[] = {
-      {"the file is a folder now", [&] {
+      {"the file is a folder now",
+       [&] {
          ::unlink(path.c_str());
          std::filesystem::create_directories(path + "/inside");
        }},
@@ -413,7 +416,9 @@ TEST_F(TextEditorLook, TheWindowEmptyWithMixedScriptsAndAtTheLimit) {
   Open();
   editor->setCaption();
   Save("texteditor-empty.png");
-  Driver().Type(u"Xin ch\u00E0o Vi\u1EC7t Nam!\r\u179F\u17BD\u179F\u17D2\u178F\u17B8 \u1780\u1798\u17D2\u1796\u17BB\u1787\u17B6");
+  Driver().Type(
+      u"Xin ch\u00E0o Vi\u1EC7t Nam!\r\u179F\u17BD\u179F\u17D2\u178F\u17B8 "
+      u"\u1780\u1798\u17D2\u1796\u17BB\u1787\u17B6");
   Save("texteditor-mixed.png");
   EXPECT_EQ(Counter(), "(" + std::to_string(Text().size()) + "/1000)");
   SetText(std::u16string(1000, u'm'));

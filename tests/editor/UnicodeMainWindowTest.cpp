@@ -53,7 +53,8 @@ std::u16string ShownHint() {
   return u"";
 }
 
-constexpr char16_t kKhmerText[] = u"\u179F\u17BD\u179F\u17D2\u178F\u17B8 \u1780\u1798\u17D2\u1796\u17BB\u1787\u17B6";
+constexpr char16_t kKhmerText[] =
+    u"\u179F\u17BD\u179F\u17D2\u178F\u17B8 \u1780\u1798\u17D2\u1796\u17BB\u1787\u17B6";
 
 class UnicodeMainWindow : public editortest::EditorTest, public ::testing::WithParamInterface<UINT> {
  protected:
@@ -73,7 +74,8 @@ class UnicodeMainWindow : public editortest::EditorTest, public ::testing::WithP
   }
   std::string Suffix() const { return GetParam() == 1252 ? "-1252.png" : ".png"; }
   POINT StripPoint(int x, int y) const {
-    return Driver().ClientPoint(frmMain->Handle(), frmMain->imgFrameList->Left() + x, frmMain->imgFrameList->Top() + y);
+    return Driver().ClientPoint(frmMain->Handle(), frmMain->imgFrameList->Left() + x,
+                                frmMain->imgFrameList->Top() + y);
   }
   UINT savedPage = 0;
 };

@@ -10,8 +10,8 @@
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TControlActionLink.h"
-#include "platform/forms/TCustomActionList.h"
 #include "platform/forms/TCustomAction.h"
+#include "platform/forms/TCustomActionList.h"
 #include "platform/forms/TGraphicControl.h"
 #include "platform/forms/THintAction.h"
 #include "platform/forms/TReader.h"
@@ -27,14 +27,29 @@ TEST(ShortCutText, NamesAndParsesChords) {
     const char* text;
   };
   const Case cases[] = {
-      {0x804F, "Alt+O"},          {0x4000 | 'S', "Ctrl+S"},        {0x6000 | 'S', "Shift+Ctrl+S"},
-      {0xE000 | 'Z', "Shift+Ctrl+Alt+Z"}, {89, "Y"},               {'7', "7"},
-      {VK_BACK, "Backspace"},     {VK_TAB, "Tab"},                 {VK_RETURN, "Enter"},
-      {VK_ESCAPE, "Esc"},         {VK_SPACE, "Space"},             {VK_PRIOR, "PgUp"},
-      {VK_NEXT, "PgDn"},          {VK_END, "End"},                 {VK_HOME, "Home"},
-      {VK_LEFT, "Left"},          {VK_UP, "Up"},                   {VK_RIGHT, "Right"},
-      {VK_DOWN, "Down"},          {VK_INSERT, "Ins"},              {scCtrl | VK_DELETE, "Ctrl+Del"},
-      {VK_F1, "F1"},              {scShift | (VK_F1 + 23), "Shift+F24"},
+      {0x804F, "Alt+O"},
+      {0x4000 | 'S', "Ctrl+S"},
+      {0x6000 | 'S', "Shift+Ctrl+S"},
+      {0xE000 | 'Z', "Shift+Ctrl+Alt+Z"},
+      {89, "Y"},
+      {'7', "7"},
+      {VK_BACK, "Backspace"},
+      {VK_TAB, "Tab"},
+      {VK_RETURN, "Enter"},
+      {VK_ESCAPE, "Esc"},
+      {VK_SPACE, "Space"},
+      {VK_PRIOR, "PgUp"},
+      {VK_NEXT, "PgDn"},
+      {VK_END, "End"},
+      {VK_HOME, "Home"},
+      {VK_LEFT, "Left"},
+      {VK_UP, "Up"},
+      {VK_RIGHT, "Right"},
+      {VK_DOWN, "Down"},
+      {VK_INSERT, "Ins"},
+      {scCtrl | VK_DELETE, "Ctrl+Del"},
+      {VK_F1, "F1"},
+      {scShift | (VK_F1 + 23), "Shift+F24"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ShortCutToText(c.shortCut), c.text) << c.text;
@@ -83,7 +98,8 @@ class TToggle : public TGraphicControl {
   TActionLinkClass GetActionLinkClass() const override { return ActionLinkClassOf<TToggleActionLink>(); }
   void ActionChange(TObject* sender, bool checkDefaults) override {
     TGraphicControl::ActionChange(sender, checkDefaults);
-    if (auto* a = dynamic_cast<TCustomAction*>(sender); a && (!checkDefaults || !Checked)) Checked = a->Checked();
+    if (auto* a = dynamic_cast<TCustomAction*>(sender); a && (!checkDefaults || !Checked))
+      Checked = a->Checked();
   }
 };
 
@@ -114,7 +130,9 @@ class ActionsTest : public ::testing::Test {
     a->SetName(name);
     a->SetActionList(list);
     a->SetShortCut(shortCut);
-    a->OnExecute = [this](TObject* sender) { executed.push_back(static_cast<TComponent*>(sender)->Name().ToStd()); };
+    a->OnExecute = [this](TObject* sender) {
+      executed.push_back(static_cast<TComponent*>(sender)->Name().ToStd());
+    };
     return a;
   }
   TForm* form = nullptr;
@@ -327,7 +345,9 @@ TEST_F(ActionsTest, ControlsCopyIntoAnActionAndAHintActionIsAnAction) {
 class TActionsForm : public TForm {
  public:
   explicit TActionsForm(TComponent* owner) : TForm(owner) {}
-  void OpenExecute(TObject* sender) { log.push_back("open by " + static_cast<TComponent*>(sender)->Name().ToStd()); }
+  void OpenExecute(TObject* sender) {
+    log.push_back("open by " + static_cast<TComponent*>(sender)->Name().ToStd());
+  }
   void OpenUpdate(TObject*) { log.push_back("update"); }
   std::vector<std::string> log;
 };
@@ -394,7 +414,8 @@ TEST_F(ActionsTest, AnActionListAndAControlsActionComeFromALayoutAndGoBackIntoOn
 
   // Written back: the actions inside their list.
   std::string text = WriteComponentText(loaded);
-  EXPECT_NE(text.find("  object Actions: TActionList\n    object OpenAction: TAction"), std::string::npos) << text;
+  EXPECT_NE(text.find("  object Actions: TActionList\n    object OpenAction: TAction"), std::string::npos)
+      << text;
   EXPECT_NE(text.find("ShortCut = 32847"), std::string::npos) << text;
   {
     TActionsForm again(nullptr);

@@ -51,9 +51,9 @@ class ClipboardObjectTest : public ::testing::Test {
 
 struct TextCase {
   UINT codePage;
-  std::string narrow;       // what AsText holds
-  std::u16string wide;      // the UTF-16 form another program reads
-  std::u16string foreign;   // another program's UTF-16 text
+  std::string narrow;      // what AsText holds
+  std::u16string wide;     // the UTF-16 form another program reads
+  std::u16string foreign;  // another program's UTF-16 text
   std::string foreignAsText;
 };
 

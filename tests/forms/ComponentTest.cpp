@@ -14,7 +14,8 @@ namespace {
 // Records the notifications it receives and its own destruction.
 class Probe : public TComponent {
  public:
-  Probe(TComponent* owner, std::vector<std::string>* log, const char* tag) : TComponent(owner), log_(log), tag_(tag) {
+  Probe(TComponent* owner, std::vector<std::string>* log, const char* tag)
+      : TComponent(owner), log_(log), tag_(tag) {
     SetName(tag);
   }
   ~Probe() override {

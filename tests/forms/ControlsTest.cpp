@@ -65,8 +65,12 @@ class TDemoForm : public TForm {
  public:
   explicit TDemoForm(TComponent* owner) : TForm(owner) {}
   std::vector<std::string> log;
-  void BoxClick(TObject* sender) { log.push_back("click " + static_cast<TComponent*>(sender)->Name().ToStd()); }
-  void BoxDblClick(TObject* sender) { log.push_back("dblclick " + static_cast<TComponent*>(sender)->Name().ToStd()); }
+  void BoxClick(TObject* sender) {
+    log.push_back("click " + static_cast<TComponent*>(sender)->Name().ToStd());
+  }
+  void BoxDblClick(TObject* sender) {
+    log.push_back("dblclick " + static_cast<TComponent*>(sender)->Name().ToStd());
+  }
   void BoxMouseDown(TObject*, TMouseButton, TShiftState shift, int x, int y) {
     log.push_back(std::string("down") + ((shift & ssDouble) ? " double " : " ") + std::to_string(x) + "," +
                   std::to_string(y));
@@ -145,9 +149,7 @@ class FormsTest : public ::testing::Test {
       exceptions.push_back({sender, e->Message.ToStd()});
     };
   }
-  void TearDown() override {
-    platform::Shutdown();
-  }
+  void TearDown() override { platform::Shutdown(); }
   TDemoForm* MakeForm() {
     TDemoForm* form = nullptr;
     Application->CreateForm(form);
@@ -196,8 +198,8 @@ TEST_F(FormsTest, ClicksOnAWindowlessControlGiveTheClassicEventsWithTheirSender)
   Driver().Advance(1000);  // far from the previous click
   Driver().DoubleClick(At(form, 12, 14));
   Driver().RunUntilIdle();
-  EXPECT_EQ(form->log,
-            (std::vector<std::string>{"down 2,4", "click Box", "up", "dblclick Box", "down double 2,4", "up"}));
+  EXPECT_EQ(form->log, (std::vector<std::string>{"down 2,4", "click Box", "up", "dblclick Box",
+                                                 "down double 2,4", "up"}));
   form->log.clear();
   // A press outside the box and a release on it is no click.
   Driver().Advance(1000);

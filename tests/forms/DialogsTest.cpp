@@ -105,7 +105,8 @@ TEST_F(DialogsTest, SeveralFilesComeBackWithTheirFolder) {
   });
   ASSERT_TRUE(dialog.Execute());
   EXPECT_TRUE(seen.flags & OFN_ALLOWMULTISELECT);
-  EXPECT_EQ(Names(dialog.Files()), (std::vector<std::string>{"/music/a.wav", "/music/b.mid", "/music/c.mp3"}));
+  EXPECT_EQ(Names(dialog.Files()),
+            (std::vector<std::string>{"/music/a.wav", "/music/b.mid", "/music/c.mp3"}));
   EXPECT_EQ(dialog.FileName().ToStd(), "/music/a.wav");
   // One file of a multiple selection is its full path.
   Driver().OnModal([](const ModalInfo&) { return ModalAnswer::Files({u"/music/only.wav"}); });
@@ -161,7 +162,8 @@ TEST_F(DialogsTest, TheSaveDialogAddsTheDefaultExtensionAndAsksBeforeReplacing) 
   EXPECT_TRUE(seen[0].flags & OFN_OVERWRITEPROMPT);
   EXPECT_EQ(seen[1].kind, ModalInfo::Kind::MessageBox);  // "replace it?" answered No
   // Replacing confirmed.
-  answers = {ModalAnswer::Files({std::u16string(existing.begin(), existing.end())}), ModalAnswer::Result(IDYES)};
+  answers = {ModalAnswer::Files({std::u16string(existing.begin(), existing.end())}),
+             ModalAnswer::Result(IDYES)};
   next = 0;
   ASSERT_TRUE(dialog.Execute());
   EXPECT_EQ(dialog.FileName().ToStd(), existing);
@@ -211,7 +213,12 @@ TEST_F(DialogsTest, MessageDialogsShowTheirCaptionsAndReturnTheChosenButton) {
       {mtError, MsgDlgButton(mbOK), u"Error", {u"Text", u"OK"}, "OK", "OK"},
       {mtInformation, mbOKCancel, u"Information", {u"Text", u"OK", u"Cancel"}, "OK", "Cancel"},
       {mtConfirmation, mbYesNo, u"Confirm", {u"Text", u"&Yes", u"&No"}, "Yes", "No"},
-      {mtConfirmation, mbAbortRetryIgnore, u"Confirm", {u"Text", u"&Abort", u"&Retry", u"&Ignore"}, "Retry", ""},
+      {mtConfirmation,
+       mbAbortRetryIgnore,
+       u"Confirm",
+       {u"Text", u"&Abort", u"&Retry", u"&Ignore"},
+       "Retry",
+       ""},
       {mtCustom,
        MsgDlgButton(mbAll) | MsgDlgButton(mbNoToAll) | MsgDlgButton(mbYesToAll) | MsgDlgButton(mbHelp),
        u"Editor",
@@ -227,7 +234,8 @@ TEST_F(DialogsTest, MessageDialogsShowTheirCaptionsAndReturnTheChosenButton) {
     EXPECT_EQ(form->CancelButton() ? form->CancelButton()->Name().ToStd() : "", c.cancelName);
     // Buttons side by side below the message, inside the form.
     for (size_t i = 1; i < form->Buttons().size(); ++i)
-      EXPECT_GT(form->Buttons()[i]->Left(), form->Buttons()[i - 1]->Left() + form->Buttons()[i - 1]->Width() - 1);
+      EXPECT_GT(form->Buttons()[i]->Left(),
+                form->Buttons()[i - 1]->Left() + form->Buttons()[i - 1]->Width() - 1);
     if (!form->Buttons().empty()) {
       EXPECT_LE(form->Buttons().back()->Left() + form->Buttons().back()->Width(), form->ClientWidth());
     }

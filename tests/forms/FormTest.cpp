@@ -71,7 +71,8 @@ TEST_F(FormTest, BorderAndFormStylesBecomeWindowStyles) {
   form->AfterConstruction();
   for (const Case& c : cases) {
     form->SetBorderStyle(c.border);
-    DWORD style = DWORD(GetWindowLongA(form->Handle(), GWL_STYLE)), ex = DWORD(GetWindowLongA(form->Handle(), GWL_EXSTYLE));
+    DWORD style = DWORD(GetWindowLongA(form->Handle(), GWL_STYLE)),
+          ex = DWORD(GetWindowLongA(form->Handle(), GWL_EXSTYLE));
     EXPECT_EQ(style & c.style, c.style) << c.border;
     EXPECT_EQ(ex & c.exStyle, c.exStyle) << c.border;
     EXPECT_EQ(style & c.notStyle, 0u) << c.border;
@@ -101,7 +102,9 @@ TEST_F(FormTest, ShowHideActivateAndPaintEventsComeInOrder) {
     EXPECT_TRUE(form->FormState() & fsShowing);
   };
   form->OnHide = [&](TObject*) { log.push_back("hide"); };
-  form->OnActivate = [&](TObject* s) { log.push_back("activate " + static_cast<TComponent*>(s)->Name().ToStd()); };
+  form->OnActivate = [&](TObject* s) {
+    log.push_back("activate " + static_cast<TComponent*>(s)->Name().ToStd());
+  };
   form->OnDeactivate = [&](TObject*) { log.push_back("deactivate"); };
   form->OnPaint = [&](TObject* s) {
     auto* f = static_cast<TForm*>(s);
@@ -118,7 +121,8 @@ TEST_F(FormTest, ShowHideActivateAndPaintEventsComeInOrder) {
   SetActiveWindow(main->Handle());
   Driver().RunUntilIdle();
   form->Hide();
-  EXPECT_EQ(log, (std::vector<std::string>{"show visible-window=0", "activate Second", "deactivate", "hide"}));
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"show visible-window=0", "activate Second", "deactivate", "hide"}));
   EXPECT_FALSE(form->FormState() & fsVisible);
   EXPECT_FALSE(IsWindowVisible(form->Handle()));
 }
@@ -259,7 +263,9 @@ TEST_F(FormTest, AFormDockedIntoAPanelWorksFollowsThePanelAndGoesWithEitherOwner
     box->SetBounds(10, 10, 20, 20);
     box->SetColor(clYellow);
     box->SetParent(preview);
-    box->OnClick = [preview](TObject* s) { preview->log.push_back("click " + static_cast<TComponent*>(s)->Name().ToStd()); };
+    box->OnClick = [preview](TObject* s) {
+      preview->log.push_back("click " + static_cast<TComponent*>(s)->Name().ToStd());
+    };
     TTimer* timer = new TTimer(preview);
     timer->SetInterval(100);
     timer->OnTimer = [preview](TObject*) { preview->log.push_back("tick"); };

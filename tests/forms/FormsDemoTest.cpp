@@ -55,11 +55,11 @@ TEST_F(FormsDemo, ThePictureIsDrawnStretchedAndAClickShowsItAtItsOwnSize) {
   // stretched over the 64 x 64 box at (8, 8).
   platform::headless::CaptureImage image = Driver().Capture(form->Handle());
   ASSERT_EQ(image.width, 360);
-  EXPECT_EQ(image.At(8 + 8, 8 + 24), 0xFF0000u);       // top left quarter
-  EXPECT_EQ(image.At(8 + 56, 8 + 24), 0x008000u);      // top right
-  EXPECT_EQ(image.At(8 + 8, 8 + 40), 0x0000FFu);       // bottom left
-  EXPECT_EQ(image.At(8 + 56, 8 + 40), 0xFFFF00u);      // bottom right
-  EXPECT_EQ(image.At(8 + 1, 8 + 1), 0xFFFFFFu);        // the diagonal
+  EXPECT_EQ(image.At(8 + 8, 8 + 24), 0xFF0000u);   // top left quarter
+  EXPECT_EQ(image.At(8 + 56, 8 + 24), 0x008000u);  // top right
+  EXPECT_EQ(image.At(8 + 8, 8 + 40), 0x0000FFu);   // bottom left
+  EXPECT_EQ(image.At(8 + 56, 8 + 40), 0xFFFF00u);  // bottom right
+  EXPECT_EQ(image.At(8 + 1, 8 + 1), 0xFFFFFFu);    // the diagonal
   const uint32_t face = image.At(200, 200);
   EXPECT_EQ(image.At(8 + 70, 8 + 8), face);  // the form around it
 

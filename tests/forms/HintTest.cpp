@@ -28,7 +28,8 @@ class TStrip : public TBox {
         return;
       }
       info->HintStr = left ? "Left area" : "Right area";
-      info->CursorRect = left ? RECT{0, 0, Width() / 2, Height() / 2} : RECT{Width() / 2, 0, Width(), Height() / 2};
+      info->CursorRect =
+          left ? RECT{0, 0, Width() / 2, Height() / 2} : RECT{Width() / 2, 0, Width(), Height() / 2};
       if (windowClass) info->HintWindowClass = windowClass;
       m.Result = 0;
       return;
@@ -61,7 +62,9 @@ class HintTest : public ShellTest {
     THintWindow* w = Application->HintWindow();
     return w && w->HandleAllocated() && IsWindowVisible(w->Handle());
   }
-  std::string HintText() { return HintShown() ? Application->HintWindow()->Caption().ToStd() : std::string(); }
+  std::string HintText() {
+    return HintShown() ? Application->HintWindow()->Caption().ToStd() : std::string();
+  }
 };
 
 TEST_F(HintTest, TheShortHintShowsAfterThePauseAndGoesAfterTheHidePauseOrAPress) {

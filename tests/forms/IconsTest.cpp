@@ -20,7 +20,9 @@
 
 namespace {
 
-std::string IcoPath(const char* name) { return testsupport::SharedPath(std::string("testdata/pillow/ico/") + name); }
+std::string IcoPath(const char* name) {
+  return testsupport::SharedPath(std::string("testdata/pillow/ico/") + name);
+}
 
 TMemoryStream* StreamOf(const std::vector<std::uint8_t>& bytes) {
   auto* s = new TMemoryStream;
@@ -36,17 +38,19 @@ void WhiteCanvas(TBitmap& b, int w, int h) {
   b.Canvas()->Brush()->SetColor(clWhite);
   b.Canvas()->FillRect(RECT{0, 0, w, h});
 }
-std::uint32_t At(TBitmap& b, int x, int y) { return static_cast<std::uint32_t*>(b.ScanLine(y))[x] & 0xFFFFFF; }
+std::uint32_t At(TBitmap& b, int x, int y) {
+  return static_cast<std::uint32_t*>(b.ScanLine(y))[x] & 0xFFFFFF;
+}
 
 TEST(Icons, TheImageNearestThirtyTwoPixelsIsReadAndPngImagesArePassedOver) {
   struct Case {
     const char* file;
     int width, height;
   } cases[] = {
-      {"pillow.ico", 32, 32},          // five sizes, one of them PNG
-      {"python.ico", 32, 32},          // three 32-bit sizes
-      {"hopper.ico", 16, 16},          // 8 bits with a colour table
-      {"black_and_white.ico", 16, 16}, // 1 bit
+      {"pillow.ico", 32, 32},           // five sizes, one of them PNG
+      {"python.ico", 32, 32},           // three 32-bit sizes
+      {"hopper.ico", 16, 16},           // 8 bits with a colour table
+      {"black_and_white.ico", 16, 16},  // 1 bit
       {"hopper_256x256.ico", 256, 256},
   };
   for (const Case& c : cases) {
@@ -98,16 +102,16 @@ TEST(Icons, HostileFilesAreRefusedAndTheIconKeepsItsImage) {
   };
   const std::vector<std::vector<std::uint8_t>> hostile = {
       {},
-      {0, 0, 1, 0},                                                       // a directory cut short
-      with([](auto& b) { b.resize(b.size() / 2); }),                      // image data cut short
-      with([&](auto& b) { put32(b, 6 + 8, 0xFFFFFFF0u); }),               // a length past the end
-      with([&](auto& b) { put32(b, 6 + 12, 0x7FFFFFFFu); }),              // an offset past the end
-      with([&](auto& b) { put32(b, 22 + 4, 100000); }),                   // an enormous width
-      with([&](auto& b) { put32(b, 22 + 8, 0x80000000u); }),              // a negative height
-      with([&](auto& b) { put32(b, 22 + 32, 0xFFFFFFFFu); }),             // a colour table too long
-      with([&](auto& b) { b[22 + 14] = 7; }),                             // seven bits per pixel
-      with([&](auto& b) { b[2] = 9; }),                                   // not an icon
-      testsupport::ReadFileBytes(IcoPath("hopper_draw.ico")),             // a PNG image only
+      {0, 0, 1, 0},                                            // a directory cut short
+      with([](auto& b) { b.resize(b.size() / 2); }),           // image data cut short
+      with([&](auto& b) { put32(b, 6 + 8, 0xFFFFFFF0u); }),    // a length past the end
+      with([&](auto& b) { put32(b, 6 + 12, 0x7FFFFFFFu); }),   // an offset past the end
+      with([&](auto& b) { put32(b, 22 + 4, 100000); }),        // an enormous width
+      with([&](auto& b) { put32(b, 22 + 8, 0x80000000u); }),   // a negative height
+      with([&](auto& b) { put32(b, 22 + 32, 0xFFFFFFFFu); }),  // a colour table too long
+      with([&](auto& b) { b[22 + 14] = 7; }),                  // seven bits per pixel
+      with([&](auto& b) { b[2] = 9; }),                        // not an icon
+      testsupport::ReadFileBytes(IcoPath("hopper_draw.ico")),  // a PNG image only
   };
   TIcon icon;
   icon.LoadFromFile(IcoPath("hopper.ico"));

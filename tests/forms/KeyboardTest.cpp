@@ -37,9 +37,9 @@ class TField : public TCustomControl {
     OnEnter = [this](TObject*) { Log("enter " + Name().ToStd()); };
     OnExit = [this](TObject*) { Log("exit " + Name().ToStd()); };
   }
-  WORD TakesKey = 0;       // the dialog key it answers (VK_RETURN for a default button)
-  char Accelerator = 0;    // the character it answers as CM_DIALOGCHAR
-  LRESULT DialogCode = 0;  // what it answers to WM_GETDLGCODE
+  WORD TakesKey = 0;             // the dialog key it answers (VK_RETURN for a default button)
+  char Accelerator = 0;          // the character it answers as CM_DIALOGCHAR
+  LRESULT DialogCode = 0;        // what it answers to WM_GETDLGCODE
   std::vector<int> chars;        // WM_CHAR codes that reached the control
   std::vector<int> windowChars;  // and those its handlers passed on to the window
 
@@ -135,7 +135,9 @@ class KeyboardTest : public ::testing::Test {
       RegisterFormLayout("TKeysForm", kKeysLayout);
     }
     g_log = &log;
-    Application->OnException = [this](TObject*, Exception* e) { log.push_back("exception " + e->Message.ToStd()); };
+    Application->OnException = [this](TObject*, Exception* e) {
+      log.push_back("exception " + e->Message.ToStd());
+    };
   }
   void TearDown() override {
     g_log = nullptr;
@@ -186,8 +188,9 @@ TEST_F(KeyboardTest, TabAndShiftTabFollowTheTabOrderOverFocusableControls) {
   EXPECT_EQ(Focus(), "Third");
   Chord("Tab");
   EXPECT_EQ(Focus(), "First");  // round again
-  EXPECT_EQ(log, (std::vector<std::string>{"exit First", "enter Group", "enter InnerA", "exit InnerA", "enter InnerB",
-                                           "exit InnerB", "exit Group", "enter Third", "exit Third", "enter First"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"exit First", "enter Group", "enter InnerA", "exit InnerA",
+                                           "enter InnerB", "exit InnerB", "exit Group", "enter Third",
+                                           "exit Third", "enter First"}));
   // The Tab was used up: no character reached the control it left.
   EXPECT_TRUE(Find(form, "First")->chars.empty());
   EXPECT_TRUE(Find(form, "InnerB")->chars.empty());
@@ -256,8 +259,8 @@ TEST_F(KeyboardTest, APreviewingFormSeesKeysBeforeItsControlsAndMayEatThem) {
   form->KeyPreview = true;
   log.clear();
   Chord("Q");
-  EXPECT_EQ(log, (std::vector<std::string>{"form down 81 KeysForm", "field down 81", "form press q", "field press Q",
-                                           "form up 81", "field up 81"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"form down 81 KeysForm", "field down 81", "form press q",
+                                           "field press Q", "form up 81", "field up 81"}));
   EXPECT_EQ(first->windowChars.back(), 'Q');  // the changed character goes on to the window
 
   // A key the form sets to 0 stops there. (Its character was made already and still comes.)
@@ -335,7 +338,7 @@ TEST_F(KeyboardTest, AChordAnActionTakesMakesNoCharacterAndDisabledActionsLetItT
 TEST_F(KeyboardTest, EnterEscAndAcceleratorsGoToTheFormsControlsUnlessTheFocusedOneWantsThem) {
   TKeysForm* form = MakeForm();
   TField* first = Find(form, "First");
-  Find(form, "Third")->TakesKey = VK_RETURN;  // the default button
+  Find(form, "Third")->TakesKey = VK_RETURN;   // the default button
   Find(form, "InnerB")->TakesKey = VK_ESCAPE;  // the cancel button, inside the group
   Find(form, "InnerA")->Accelerator = 'o';
   log.clear();
@@ -461,8 +464,12 @@ class TFieldAction : public TAction {
  public:
   explicit TFieldAction(TComponent* owner) : TAction(owner) {}
   bool HandlesTarget(TObject* target) override { return dynamic_cast<TField*>(target) != nullptr; }
-  void ExecuteTarget(TObject* target) override { Log("execute on " + static_cast<TField*>(target)->Name().ToStd()); }
-  void UpdateTarget(TObject* target) override { Log("update on " + static_cast<TField*>(target)->Name().ToStd()); }
+  void ExecuteTarget(TObject* target) override {
+    Log("execute on " + static_cast<TField*>(target)->Name().ToStd());
+  }
+  void UpdateTarget(TObject* target) override {
+    Log("update on " + static_cast<TField*>(target)->Name().ToStd());
+  }
 };
 
 TEST_F(KeyboardTest, AnActionWithoutHandlersFindsItsTargetInTheActiveForm) {

@@ -65,7 +65,8 @@ class MediaPlayerTest : public ::testing::Test {
   }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
     const std::string path = dir.path() + "/" + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
     return path;
   }
   // The notifications delivered so far, taken.
@@ -115,8 +116,9 @@ TEST_F(MediaPlayerTest, AWavePlaysAndReportsItsEndWhenTheClockReachesItsLength) 
 
 TEST_F(MediaPlayerTest, MidiAndMp3FilesPlayForTheirOwnLengths) {
   // Five quarter notes at 96 ticks a quarter and the default tempo.
-  const std::vector<uint8_t> midi{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k', 0, 0, 0, 13,
-                                  0, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0, 0, 0xFF, 0x2F, 0};
+  const std::vector<uint8_t> midi{'M', 'T', 'h',  'd',  0,    0,   0, 6, 0,    0,    0, 1,
+                                  0,   96,  'M',  'T',  'r',  'k', 0, 0, 0,    13,   0, 0x90,
+                                  60,  100, 0x83, 0x60, 0x80, 60,  0, 0, 0xFF, 0x2F, 0};
   // Ten MPEG 1 layer III frames at 48 kHz, 24 ms each.
   std::vector<uint8_t> mp3;
   for (int i = 0; i < 10; ++i) {
@@ -198,8 +200,8 @@ TEST_F(MediaPlayerTest, AWaitedPlayTakesTheSoundsTimeOnThePlatformClock) {
 }
 
 TEST_F(MediaPlayerTest, FilesNoDeviceCanOpenRaiseTheOpenError) {
-  const std::string midi = Write("tune.mid", {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k',
-                                              0, 0, 0, 4, 0, 0xFF, 0x2F, 0});
+  const std::string midi = Write("tune.mid", {'M', 'T', 'h', 'd', 0,   0, 0, 6, 0, 0, 0,    1,    0,
+                                              96,  'M', 'T', 'r', 'k', 0, 0, 0, 4, 0, 0xFF, 0x2F, 0});
   recorder->SetDevices(1, 0);
   struct Case {
     std::string file;
@@ -208,8 +210,8 @@ TEST_F(MediaPlayerTest, FilesNoDeviceCanOpenRaiseTheOpenError) {
       {dir.path() + "/missing.wav", dtAutoSelect},
       {Write("text.wav", {'n', 'o', 't', ' ', 's', 'o', 'u', 'n', 'd'}), dtAutoSelect},
       {Write("empty.mp3", {}), dtAutoSelect},
-      {midi, dtAutoSelect},   // no MIDI device
-      {wave, dtSequencer},    // a wave file is not for the sequencer
+      {midi, dtAutoSelect},  // no MIDI device
+      {wave, dtSequencer},   // a wave file is not for the sequencer
       {wave, dtCDAudio},
   };
   for (const Case& c : cases) {
@@ -250,7 +252,8 @@ TEST_F(MediaPlayerTest, ALayoutSetsThePlayerUpAndAutoOpenOpensIt) {
   static bool registered = false;
   if (!registered) {
     registered = true;
-    RegisterProperties<TPlayerForm>("TPlayerForm", "TForm").Handler("PlayerNotify", &TPlayerForm::PlayerNotify);
+    RegisterProperties<TPlayerForm>("TPlayerForm", "TForm")
+        .Handler("PlayerNotify", &TPlayerForm::PlayerNotify);
     RegisterFormLayout("TPlayerForm", R"(object PlayerForm: TPlayerForm
   Width = 160
   Height = 200

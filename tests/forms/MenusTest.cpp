@@ -14,12 +14,12 @@
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCanvas.h"
-#include "platform/forms/TCustomActionList.h"
 #include "platform/forms/TCustomAction.h"
+#include "platform/forms/TCustomActionList.h"
 #include "platform/forms/TCustomControl.h"
-#include "platform/forms/TMenuActionLink.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TMainMenu.h"
+#include "platform/forms/TMenuActionLink.h"
 #include "platform/forms/TPopupList.h"
 #include "platform/forms/TPopupMenu.h"
 #include "platform/forms/TReader.h"
@@ -42,7 +42,9 @@ class TMenuForm : public TForm {
   explicit TMenuForm(TComponent* owner) : TForm(owner) {}
   std::vector<std::string> log;
   bool cancelContext = false;
-  void ItemClick(TObject* sender) { log.push_back("click " + static_cast<TComponent*>(sender)->Name().ToStd()); }
+  void ItemClick(TObject* sender) {
+    log.push_back("click " + static_cast<TComponent*>(sender)->Name().ToStd());
+  }
   void RadioClick(TObject* sender) {
     static_cast<TMenuItem*>(sender)->SetChecked(true);
     ItemClick(sender);
@@ -224,13 +226,13 @@ TEST_F(MenusTest, TheLayoutBuildsTheMenuAndItsSystemMenuFollowsChanges) {
   EXPECT_EQ(menu->FindItem(Item("LargeItem")->Command(), fkCommand), Item("LargeItem"));
   EXPECT_EQ(menu->FindItem(reinterpret_cast<intptr_t>(size->Handle()), fkHandle), size);
   EXPECT_EQ(menu->FindItem(16467, fkShortCut), Item("SmallItem"));
-  EXPECT_EQ(menu->FindItem(0, fkHandle), nullptr);  // items without a system menu are not "handle 0"
+  EXPECT_EQ(menu->FindItem(0, fkHandle), nullptr);    // items without a system menu are not "handle 0"
   EXPECT_EQ(menu->Items()->Find("insert"), nullptr);  // renamed
   EXPECT_EQ(menu->Items()->Find("ADD"), Item("InsertItem"));
   EXPECT_EQ(size->Find("l&arge"), Item("LargeItem"));
   std::set<int> commands;
-  for (const char* n : {"InsertItem", "DeleteItem", "Line1", "SelectItem", "ResizeItem", "SizeItem", "SmallItem",
-                        "LargeItem", "CloseItem"})
+  for (const char* n : {"InsertItem", "DeleteItem", "Line1", "SelectItem", "ResizeItem", "SizeItem",
+                        "SmallItem", "LargeItem", "CloseItem"})
     commands.insert(Item(n)->Command());
   EXPECT_EQ(commands.size(), 9u);
   EXPECT_EQ(commands.count(0), 0u);
@@ -249,7 +251,8 @@ TEST_F(MenusTest, AScriptedChoiceRunsTheItemOnceTheMenuHasClosed) {
   Driver().RunUntilIdle();
   EXPECT_EQ(form->log, (std::vector<std::string>{"popup", "click DeleteItem"}));
   EXPECT_EQ(seen.kind, ModalInfo::Kind::PopupMenu);
-  EXPECT_EQ(seen.texts, (std::vector<std::u16string>{u"&Insert\tCtrl+I", u"&Delete", u"", u"&Resize", u"Si&ze"}));
+  EXPECT_EQ(seen.texts,
+            (std::vector<std::u16string>{u"&Insert\tCtrl+I", u"&Delete", u"", u"&Resize", u"Si&ze"}));
   EXPECT_EQ(shownAt.left, 120);
   EXPECT_EQ(shownAt.top, 130);
   EXPECT_EQ(menu->PopupPoint().x, 120);
@@ -553,7 +556,9 @@ TEST_F(MenusTest, AnItemFollowsItsActionAndChoosingItRunsTheAction) {
   action->SetCaption("&Paste");
   action->SetShortCut(scCtrl | 'V');
   std::vector<TComponent*> executedBy;
-  action->OnExecute = [&](TObject* sender) { executedBy.push_back(static_cast<TAction*>(sender)->ActionComponent); };
+  action->OnExecute = [&](TObject* sender) {
+    executedBy.push_back(static_cast<TAction*>(sender)->ActionComponent);
+  };
   bool allowed = true;
   action->OnUpdate = [&](TObject*) { action->SetEnabled(allowed); };
   TMenuItem* item = Item("DeleteItem");

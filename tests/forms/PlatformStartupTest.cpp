@@ -6,8 +6,8 @@
 
 #include <atomic>
 #include <chrono>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/backend/audio/AudioDevice.h"
@@ -37,7 +37,8 @@ class Waiter : public TThread {
 
  protected:
   void Execute() override {
-    while (!Terminated) std::this_thread::sleep_for(std::chrono::milliseconds(1));  // real time: the clock is fake
+    while (!Terminated)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));  // real time: the clock is fake
     Synchronize([this] { ++*ended_; });
   }
 
@@ -109,7 +110,8 @@ TEST(PlatformStartup, LayersStartAfterTheFormsAndStopBeforeThemInReverse) {
 TEST(PlatformStartup, TheExceptionDisplayCanBeReplaced) {
   platform::Startup();
   static std::string shown;
-  auto before = TApplication::SetShowExceptionProc([](TApplication*, Exception* e) { shown = e->Message.ToStd(); });
+  auto before =
+      TApplication::SetShowExceptionProc([](TApplication*, Exception* e) { shown = e->Message.ToStd(); });
   EXPECT_EQ(before, nullptr);
   Exception e("Khmer \xE1\x9E\x80");
   Application->ShowException(&e);

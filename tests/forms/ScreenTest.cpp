@@ -19,7 +19,8 @@ TEST_F(ScreenTest, AnswersTheFixedDesktopAndFollowsFormsAndActivation) {
   EXPECT_EQ(Screen->Width(), 1280);
   EXPECT_EQ(Screen->Height(), 800);
   EXPECT_EQ(Screen->MonitorCount(), 1);
-  RECT desktop = Screen->DesktopRect(), work = Screen->WorkAreaRect(), monitor = Screen->Monitors(0)->BoundsRect();
+  RECT desktop = Screen->DesktopRect(), work = Screen->WorkAreaRect(),
+       monitor = Screen->Monitors(0)->BoundsRect();
   EXPECT_TRUE(EqualRect(&desktop, &work));
   EXPECT_TRUE(EqualRect(&desktop, &monitor));
   EXPECT_THROW(Screen->Monitors(1), EListError);
@@ -97,8 +98,12 @@ TEST_F(ScreenTest, EachControlShowsItsCursorUntilTheScreenCursorOverridesThemAll
 class EnterLeaveTest : public ShellTest {
  protected:
   void Watch(TControl* c) {
-    c->OnMouseEnter = [this](TObject* s) { log.push_back("enter " + static_cast<TComponent*>(s)->Name().ToStd()); };
-    c->OnMouseLeave = [this](TObject* s) { log.push_back("leave " + static_cast<TComponent*>(s)->Name().ToStd()); };
+    c->OnMouseEnter = [this](TObject* s) {
+      log.push_back("enter " + static_cast<TComponent*>(s)->Name().ToStd());
+    };
+    c->OnMouseLeave = [this](TObject* s) {
+      log.push_back("leave " + static_cast<TComponent*>(s)->Name().ToStd());
+    };
   }
   struct Spy {
     TWndMethodValue saved;
@@ -133,9 +138,9 @@ TEST_F(EnterLeaveTest, ThePointerMovingAcrossNestedControlsEntersAndLeavesEachIn
   MoveTo(At(panel, 140, 140));
   MoveTo(At(box, 5, 5));
   MoveTo(POINT{1000, 700});  // off every window: leaving counts
-  EXPECT_EQ(log, (std::vector<std::string>{"enter Form", "leave Form", "enter Panel", "leave Panel", "enter Image",
-                                           "leave Image", "enter Button", "leave Button", "enter Panel",
-                                           "leave Panel", "enter Box", "leave Box"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"enter Form", "leave Form", "enter Panel", "leave Panel",
+                                           "enter Image", "leave Image", "enter Button", "leave Button",
+                                           "enter Panel", "leave Panel", "enter Box", "leave Box"}));
   EXPECT_EQ(Application->MouseControl(), nullptr);
 
   // The form heard every notice of its nested controls with the control as lParam.

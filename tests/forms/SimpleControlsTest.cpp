@@ -9,22 +9,22 @@
 #include <vector>
 
 #include "platform/backend/HeadlessDriver.h"
+#include "platform/controls/Controls.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TBevel.h"
 #include "platform/forms/TControlBar.h"
 #include "platform/forms/TFrame.h"
 #include "platform/forms/TImageList.h"
-#include "platform/forms/TSplitter.h"
 #include "platform/forms/TLabel.h"
 #include "platform/forms/TPaintBox.h"
 #include "platform/forms/TPanel.h"
 #include "platform/forms/TScrollBar.h"
 #include "platform/forms/TScrollBox.h"
 #include "platform/forms/TShape.h"
-#include "platform/controls/Controls.h"
-#include "platform/rtl/Exceptions.h"
+#include "platform/forms/TSplitter.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/Exceptions.h"
 
 namespace {
 
@@ -84,9 +84,9 @@ TEST_F(SimpleControlsTest, LabelsAlignTheirTextLeftRightAndCentred) {
     label->SetAlignment(c.alignment);
     CaptureImage shot = Shot();
     SCOPED_TRACE(c.alignment);
-    EXPECT_EQ(shot.At(c.textLeft, 12), Px(clWindowText));       // inside the first box
+    EXPECT_EQ(shot.At(c.textLeft, 12), Px(clWindowText));          // inside the first box
     EXPECT_EQ(shot.At(c.textLeft + 8 + 6, 21), Px(clWindowText));  // the second box's far corner
-    EXPECT_EQ(shot.At(c.textLeft + 7, 12), Px(clYellow));        // the gap between the boxes
+    EXPECT_EQ(shot.At(c.textLeft + 7, 12), Px(clYellow));          // the gap between the boxes
     if (c.textLeft > 10) {
       EXPECT_EQ(shot.At(c.textLeft - 1, 12), Px(clYellow));
     }
@@ -174,7 +174,7 @@ TEST_F(SimpleControlsTest, DisabledLabelsDrawEmbossedText) {
   label->SetColor(clWhite);
   label->SetEnabled(false);
   CaptureImage shot = Shot();
-  EXPECT_EQ(shot.At(10, 11), Px(clBtnShadow));  // the shadow-coloured text
+  EXPECT_EQ(shot.At(10, 11), Px(clBtnShadow));     // the shadow-coloured text
   EXPECT_EQ(shot.At(17, 22), Px(clBtnHighlight));  // the highlight copy shows one pixel down-right
 }
 
@@ -231,7 +231,7 @@ TEST_F(SimpleControlsTest, PanelsDrawTheirBevelsBorderAndCentredCaption) {
   CaptureImage both = Shot();
   EXPECT_EQ(both.At(10, 10), Px(clBtnShadow));
   EXPECT_EQ(both.At(69, 49), Px(clBtnHighlight));
-  EXPECT_EQ(both.At(11, 11), Px(clBtnFace));  // the border in the panel's colour
+  EXPECT_EQ(both.At(11, 11), Px(clBtnFace));       // the border in the panel's colour
   EXPECT_EQ(both.At(13, 13), Px(clBtnHighlight));  // the inner bevel, raised
   EXPECT_EQ(both.At(66, 46), Px(clBtnShadow));
   // "AB" (16 x 13) centred both ways in the face.
@@ -279,7 +279,7 @@ TEST_F(SimpleControlsTest, BevelsDrawBoxesFramesAndLinesInTheThreeDColours) {
   bevel->SetShape(bsFrame);
   bevel->SetStyle(bsLowered);
   CaptureImage frame = Shot();
-  EXPECT_EQ(frame.At(10, 10), Px(clBtnShadow));  // outer edge
+  EXPECT_EQ(frame.At(10, 10), Px(clBtnShadow));     // outer edge
   EXPECT_EQ(frame.At(11, 11), Px(clBtnHighlight));  // inner edge: a groove
   EXPECT_EQ(frame.At(39, 29), Px(clBtnHighlight));
 }
@@ -366,9 +366,7 @@ TEST_F(SimpleControlsTest, NestedPanelsAlignInCreationOrderAroundTheClientPanel)
   TPanel* client = make(form, alClient, 5);
   TPanel* inner = make(client, alTop, 12);
   TPanel* innerClient = make(client, alClient, 1);
-  auto bounds = [](TControl* c) {
-    return std::vector<int>{c->Left(), c->Top(), c->Width(), c->Height()};
-  };
+  auto bounds = [](TControl* c) { return std::vector<int>{c->Left(), c->Top(), c->Width(), c->Height()}; };
   EXPECT_EQ(bounds(top1), (std::vector<int>{0, 0, 200, 20}));
   EXPECT_EQ(bounds(top2), (std::vector<int>{0, 20, 200, 10}));
   EXPECT_EQ(bounds(bottom), (std::vector<int>{0, 135, 200, 15}));

@@ -67,7 +67,8 @@ class TGadget : public TComponent {
   void Loaded() override {
     TComponent::Loaded();
     if (Owner()) {
-      if (auto* form = dynamic_cast<TGadget*>(Owner()); form && form->LoadLog) form->LoadLog->push_back(Name().ToStd());
+      if (auto* form = dynamic_cast<TGadget*>(Owner()); form && form->LoadLog)
+        form->LoadLog->push_back(Name().ToStd());
     }
   }
   bool HasParent() const override { return true; }
@@ -96,21 +97,32 @@ void RegisterGadgets() {
   if (done) return;
   done = true;
   RegisterProperties<TStyleInfo>("TStyleInfo", "")
-      .Str("Face", [](TStyleInfo& s) { return s.Face; }, [](TStyleInfo& s, AnsiString v) { s.Face = v; },
-           AnsiString("sans-serif"))
-      .Int("Size", [](TStyleInfo& s) { return s.Size; }, [](TStyleInfo& s, int v) { s.Size = v; }, 8);
+      .Str(
+          "Face", [](TStyleInfo& s) { return s.Face; }, [](TStyleInfo& s, AnsiString v) { s.Face = v; },
+          AnsiString("sans-serif"))
+      .Int(
+          "Size", [](TStyleInfo& s) { return s.Size; }, [](TStyleInfo& s, int v) { s.Size = v; }, 8);
   static const std::vector<std::string> optionNames{"goOne", "goTwo", "goThree"};
   RegisterProperties<TGadget>("TGadget", "", Factory<TGadget>())
-      .Int("Width", [](TGadget& g) { return g.Width; }, [](TGadget& g, int v) { g.Width = v; }, 10)
-      .Bool("Shown", [](TGadget& g) { return g.Shown; }, [](TGadget& g, bool v) { g.Shown = v; }, true)
-      .Enum("Side", [](TGadget& g) { return g.Side; }, [](TGadget& g, TSide v) { g.Side = v; }, sdLeft, &kSideNames)
-      .Set("Options", [](TGadget& g) { return g.Options; }, [](TGadget& g, unsigned v) { g.Options = v; }, 0,
-           &optionNames)
-      .Color("Color", [](TGadget& g) { return g.Color; }, [](TGadget& g, TColor v) { g.Color = v; }, clBtnFace)
-      .Str("Caption", [](TGadget& g) { return g.Caption; }, [](TGadget& g, AnsiString v) { g.Caption = v; })
-      .WStr("Text", [](TGadget& g) { return g.Text; }, [](TGadget& g, WideString v) { g.Text = v; })
+      .Int(
+          "Width", [](TGadget& g) { return g.Width; }, [](TGadget& g, int v) { g.Width = v; }, 10)
+      .Bool(
+          "Shown", [](TGadget& g) { return g.Shown; }, [](TGadget& g, bool v) { g.Shown = v; }, true)
+      .Enum(
+          "Side", [](TGadget& g) { return g.Side; }, [](TGadget& g, TSide v) { g.Side = v; }, sdLeft,
+          &kSideNames)
+      .Set(
+          "Options", [](TGadget& g) { return g.Options; }, [](TGadget& g, unsigned v) { g.Options = v; }, 0,
+          &optionNames)
+      .Color(
+          "Color", [](TGadget& g) { return g.Color; }, [](TGadget& g, TColor v) { g.Color = v; }, clBtnFace)
+      .Str(
+          "Caption", [](TGadget& g) { return g.Caption; }, [](TGadget& g, AnsiString v) { g.Caption = v; })
+      .WStr(
+          "Text", [](TGadget& g) { return g.Text; }, [](TGadget& g, WideString v) { g.Text = v; })
       .Object("Style", [](TGadget& g) { return &g.Style; })
-      .Component<TGadget>("Buddy", [](TGadget& g) { return g.Buddy; }, [](TGadget& g, TGadget* v) { g.Buddy = v; })
+      .Component<TGadget>(
+          "Buddy", [](TGadget& g) { return g.Buddy; }, [](TGadget& g, TGadget* v) { g.Buddy = v; })
       .Event("OnPoke", &TGadget::OnPoke);
   RegisterProperties<TGadgetForm>("TGadgetForm", "TGadget", Factory<TGadgetForm>())
       .Handler("GadgetPoke", &TGadgetForm::GadgetPoke);

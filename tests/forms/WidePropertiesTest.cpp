@@ -19,7 +19,8 @@ class TWideThing : public TComponent {
   bool KeepText = true;
   std::string Legacy;
   void DefineProperties(TFiler* filer) override {
-    filer->DefineProperty("Legacy", [this](TReader* r) { Legacy = r->ReadByteString(); }, nullptr, false);
+    filer->DefineProperty(
+        "Legacy", [this](TReader* r) { Legacy = r->ReadByteString(); }, nullptr, false);
   }
 };
 
@@ -28,9 +29,11 @@ void RegisterWideThing() {
   if (done) return;
   done = true;
   RegisterProperties<TWideThing>("TWideThing", "", Factory<TWideThing>())
-      .WStr("Text", [](TWideThing& t) { return t.Text; }, [](TWideThing& t, WideString v) { t.Text = v; })
+      .WStr(
+          "Text", [](TWideThing& t) { return t.Text; }, [](TWideThing& t, WideString v) { t.Text = v; })
       .StoredIf([](TWideThing& t) { return t.KeepText; })
-      .WChar("Mark", [](TWideThing& t) { return t.Mark; }, [](TWideThing& t, char16_t v) { t.Mark = v; }, u'*');
+      .WChar(
+          "Mark", [](TWideThing& t) { return t.Mark; }, [](TWideThing& t, char16_t v) { t.Mark = v; }, u'*');
 }
 
 TEST(WideProperties, CharacterPropertiesAreOneCharacterStrings) {
@@ -46,7 +49,8 @@ TEST(WideProperties, CharacterPropertiesAreOneCharacterStrings) {
   EXPECT_EQ(u'\u1780', back.Mark);
   for (const char* bad : {"Mark = 'ab'", "Mark = True"}) {
     TWideThing u(nullptr);
-    EXPECT_THROW(ReadComponentText(&u, std::string("object Thing: TWideThing\n  ") + bad + "\nend\n"), EReadError)
+    EXPECT_THROW(ReadComponentText(&u, std::string("object Thing: TWideThing\n  ") + bad + "\nend\n"),
+                 EReadError)
         << bad;
   }
   const TPropInfo* mark = GetPropInfo(ClassInfoOf(&t), "Mark");
@@ -75,9 +79,10 @@ TEST(WideProperties, ByteStringsKeepEachUnitBelow256AsOneByte) {
   RegisterWideThing();
   TWideThing t(nullptr);
   ReadComponentText(&t, "object Thing: TWideThing\n  Legacy = #225#158#128'a'\nend\n");
-  EXPECT_EQ("\xE1\x9E\x80"
-            "a",
-            t.Legacy);
+  EXPECT_EQ(
+      "\xE1\x9E\x80"
+      "a",
+      t.Legacy);
   TWideThing u(nullptr);
   try {
     ReadComponentText(&u, "object Thing: TWideThing\n  Legacy = #6016\nend\n");

@@ -30,10 +30,12 @@ TEST(Bitmaps, RoundTripThroughEveryDibFormat) {
           << bpp;
       Canvas back(3, 2);
       back.Fill(0x00777777);
-      ASSERT_EQ(SetDIBits(back.dc, back.bitmap, 0, 2, bits.data(), reinterpret_cast<BITMAPINFO*>(&info), 0), 2)
+      ASSERT_EQ(SetDIBits(back.dc, back.bitmap, 0, 2, bits.data(), reinterpret_cast<BITMAPINFO*>(&info), 0),
+                2)
           << bpp;
       for (int i = 0; i < 6; ++i)
-        EXPECT_EQ(GetPixel(back.dc, i % 3, i / 3), colors[i]) << bpp << " bits, direction " << direction << ", " << i;
+        EXPECT_EQ(GetPixel(back.dc, i % 3, i / 3), colors[i])
+            << bpp << " bits, direction " << direction << ", " << i;
     }
   }
 }

@@ -25,7 +25,9 @@ struct Canvas {
     DeleteObject(bitmap);
     DeleteDC(dc);
   }
-  uint32_t& At(int x, int y) { return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(bits) + y * stride)[x]; }
+  uint32_t& At(int x, int y) {
+    return reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(bits) + y * stride)[x];
+  }
   uint8_t& Byte(int x, int y) { return (static_cast<uint8_t*>(bits) + y * stride)[x]; }
   void Fill(uint32_t v) {
     for (int y = 0; y < h; ++y)

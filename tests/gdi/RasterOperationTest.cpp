@@ -80,7 +80,7 @@ TEST(RasterOperations, ColourToMonochromeUsesTheSourceBackground) {
 }
 
 TEST(RasterOperations, MonochromeToColourUsesTheDestinationTextAndBackground) {
-  MonoCanvas src(2, 1, {0x40});  // 0, 1
+  MonoCanvas src(2, 1, {0x40});        // 0, 1
   SetTextColor(src.dc, RGB(1, 2, 3));  // the source's colours play no part
   Canvas dst(2, 1);
   SetTextColor(dst.dc, RGB(0, 0, 255));
@@ -188,9 +188,10 @@ TEST(RasterOperations, TwoDimensionalStretchesTakeTheFloorSourcePixelInsideTheCl
     int bad = 0;
     for (int y = 0; y < 18; ++y) {
       for (int x = 0; x < 26; ++x) {
-        const bool drawn = x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h && !(x >= 6 && x < 9 && y >= 4 && y < 7);
-        const uint32_t want = drawn ? src.At(c.xs + (x - c.x) * c.ws / c.w, c.ys + (y - c.y) * c.hs / c.h) & 0xFFFFFF
-                                    : kDst;
+        const bool drawn =
+            x >= c.x && x < c.x + c.w && y >= c.y && y < c.y + c.h && !(x >= 6 && x < 9 && y >= 4 && y < 7);
+        const uint32_t want =
+            drawn ? src.At(c.xs + (x - c.x) * c.ws / c.w, c.ys + (y - c.y) * c.hs / c.h) & 0xFFFFFF : kDst;
         if (dst.At(x, y) != want && bad++ < 3) ADD_FAILURE() << c.name << " at " << x << "," << y;
       }
     }
@@ -214,7 +215,8 @@ TEST(RasterOperations, CopiesBetween24And32BitLayoutsTakeTheFloorSourcePixelInsi
   };
   auto get = [](Canvas& c, int bpp, int x, int y) -> uint32_t {
     if (bpp == 32) return c.At(x, y);
-    return uint32_t(c.Byte(x * 3, y)) | uint32_t(c.Byte(x * 3 + 1, y)) << 8 | uint32_t(c.Byte(x * 3 + 2, y)) << 16;
+    return uint32_t(c.Byte(x * 3, y)) | uint32_t(c.Byte(x * 3 + 1, y)) << 8 |
+           uint32_t(c.Byte(x * 3 + 2, y)) << 16;
   };
   auto set = [](Canvas& c, int bpp, int x, int y, uint32_t v) {
     if (bpp == 32) {
@@ -258,10 +260,12 @@ TEST(RasterOperations, StretchDIBitsReadsA24BitBottomUpPicture) {
   struct {
     BITMAPINFOHEADER h;
   } info{{40, 2, 2, 1, 24, BI_RGB, 0, 0, 0, 0, 0}};
-  const uint8_t rows[16] = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0, 0, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0, 0};
+  const uint8_t rows[16] = {0x01, 0x02, 0x03, 0x04, 0x05, 0x06, 0, 0,
+                            0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0, 0};
   Canvas dst(4, 4);
   dst.Fill(kDst);
-  StretchDIBits(dst.dc, 0, 0, 4, 4, 0, 0, 2, 2, rows, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, SRCCOPY);
+  StretchDIBits(dst.dc, 0, 0, 4, 4, 0, 0, 2, 2, rows, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS,
+                SRCCOPY);
   EXPECT_EQ(dst.Row(0), (std::vector<uint32_t>{0x131211, 0x131211, 0x161514, 0x161514}));
   EXPECT_EQ(dst.Row(3), (std::vector<uint32_t>{0x030201, 0x030201, 0x060504, 0x060504}));
 }

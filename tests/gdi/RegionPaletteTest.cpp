@@ -19,7 +19,6 @@ std::vector<RECT> Rects(HRGN r) {
   return std::vector<RECT>(rects, rects + data->rdh.nCount);
 }
 
-
 struct CombineCase {
   int mode;
   int result;
@@ -73,7 +72,8 @@ TEST(Palettes, HalftoneLayoutAndNearestIndex) {
   EXPECT_EQ(e[246].peBlue, 240);
   // Black is at 0 and again in the cube at 10: the first one wins.
   EXPECT_EQ(GetNearestPaletteIndex(p, RGB(0, 0, 0)), 0u);
-  EXPECT_EQ(GetNearestPaletteIndex(p, RGB(250, 0, 0)), 190u);  // the cube's red comes before the static one at 249
+  EXPECT_EQ(GetNearestPaletteIndex(p, RGB(250, 0, 0)),
+            190u);  // the cube's red comes before the static one at 249
   DeleteObject(p);
 }
 
@@ -94,7 +94,7 @@ TEST(Colours, SystemColoursAndMulDiv) {
   EXPECT_EQ(GetSysColor(COLOR_BTNFACE), RGB(212, 208, 200));
   EXPECT_EQ(GetSysColor(COLOR_INFOBK), RGB(255, 255, 225));
   EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), RGB(10, 36, 106));
-  EXPECT_EQ(MulDiv(5, 3, 2), 8);    // 7.5 rounds away from zero
+  EXPECT_EQ(MulDiv(5, 3, 2), 8);  // 7.5 rounds away from zero
   EXPECT_EQ(MulDiv(-5, 3, 2), -8);
   EXPECT_EQ(MulDiv(1, 1, 0), -1);
   EXPECT_EQ(MulDiv(0x40000000, 4, 1), -1);  // overflow

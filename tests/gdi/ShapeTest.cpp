@@ -70,9 +70,9 @@ TEST(Shapes, DrawFocusRectTwiceRestoresThePixels) {
   for (int y = 0; y < 4; ++y) original.push_back(c.Row(y));
   RECT r{0, 0, 6, 4};
   DrawFocusRect(c.dc, &r);
-  EXPECT_EQ(c.At(0, 0), 0x00FFFFFFu);       // x + y even: inverted
-  EXPECT_EQ(c.At(1, 0), original[0][1]);     // odd: untouched
-  EXPECT_EQ(c.At(2, 2), original[2][2]);     // inside: untouched
+  EXPECT_EQ(c.At(0, 0), 0x00FFFFFFu);     // x + y even: inverted
+  EXPECT_EQ(c.At(1, 0), original[0][1]);  // odd: untouched
+  EXPECT_EQ(c.At(2, 2), original[2][2]);  // inside: untouched
   DrawFocusRect(c.dc, &r);
   for (int y = 0; y < 4; ++y) EXPECT_EQ(c.Row(y), original[size_t(y)]);
 }

@@ -134,8 +134,8 @@ TEST(Text, KhmerIsShapedExactlyAsPangoDrawsIt) {
   // Shaping joined the coeng and subscript: fewer glyph positions than code points.
   EXPECT_LT(pango_layout_get_unknown_glyphs_count(layout), 1);
   // Saved for a person to look at, beside the test program.
-  cairo_surface_t* mine = cairo_image_surface_create_for_data(static_cast<unsigned char*>(c.bits), CAIRO_FORMAT_RGB24,
-                                                              200, 40, c.stride);
+  cairo_surface_t* mine = cairo_image_surface_create_for_data(static_cast<unsigned char*>(c.bits),
+                                                              CAIRO_FORMAT_RGB24, 200, 40, c.stride);
   EXPECT_EQ(cairo_surface_write_to_png(mine, "khmer-drawtext.png"), CAIRO_STATUS_SUCCESS);
   cairo_surface_destroy(mine);
   g_object_unref(layout);
@@ -166,7 +166,7 @@ TEST(Text, PrefixesAndWordBreaks) {
     GetTextExtentPoint32W(c.dc, u"a&b", 3, &s);
     return s.cx;
   }());
-  EXPECT_EQ(calc(u"a&b", 0, 400).right, a.cx);       // "&b" underlines b
+  EXPECT_EQ(calc(u"a&b", 0, 400).right, a.cx);  // "&b" underlines b
   EXPECT_EQ(calc(u"a&b", DT_NOPREFIX, 400).right, amp.cx);
   TEXTMETRICW tm;
   GetTextMetricsW(c.dc, &tm);
@@ -237,7 +237,8 @@ TEST(Text, EverySurfaceFormatShowsTheSameText) {
   int inked = 0;
   for (int y = 0; y < 30; ++y)
     for (int x = 0; x < 120; ++x) {
-      const uint32_t shown = uint32_t(rgb.Byte(3 * x + 2, y)) << 16 | uint32_t(rgb.Byte(3 * x + 1, y)) << 8 | rgb.Byte(3 * x, y);
+      const uint32_t shown =
+          uint32_t(rgb.Byte(3 * x + 2, y)) << 16 | uint32_t(rgb.Byte(3 * x + 1, y)) << 8 | rgb.Byte(3 * x, y);
       ASSERT_EQ(shown, reference.At(x, y) & 0xFFFFFF) << x << "," << y;
       inked += shown != 0xFFFFFF;
     }

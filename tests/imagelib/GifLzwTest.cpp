@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "imagelib/IxMemoryCursor.h"
 #include "imagelib/IxGifLzwDecoder.h"
 #include "imagelib/IxGifLzwEncoder.h"
 #include "imagelib/IxGifRleEncoder.h"
+#include "imagelib/IxMemoryCursor.h"
 
 namespace {
 

@@ -79,15 +79,17 @@ TEST(ImageInfoTool, WritesComposedGifFramesAsTheSuiteShowsThem) {
     const char* name;
     int frame;
   };
-  for (const Case& c : {Case{"animated_transparent_frame_restoreprev_loop", 2}, Case{"animated_loop_interlaced", 3},
-                        Case{"animated_transparent_loop_frames_out_of_bounds", 1}}) {
+  for (const Case& c :
+       {Case{"animated_transparent_frame_restoreprev_loop", 2}, Case{"animated_loop_interlaced", 3},
+        Case{"animated_transparent_loop_frames_out_of_bounds", 1}}) {
     const std::string gif = testsupport::SharedPath(std::string("testdata/gif/") + c.name + ".gif");
-    const std::string ref =
-        testsupport::SharedPath(std::string("testdata/gif/frames/") + c.name + "-" + std::to_string(c.frame) + ".png");
+    const std::string ref = testsupport::SharedPath(std::string("testdata/gif/frames/") + c.name + "-" +
+                                                    std::to_string(c.frame) + ".png");
     const std::string out = dir.file(std::string(c.name) + ".png");
     int status = -1;
-    RunInspector(imagetest::ShellQuote(gif) + " --frame " + std::to_string(c.frame) + " --out " + imagetest::ShellQuote(out),
-        status);
+    RunInspector(imagetest::ShellQuote(gif) + " --frame " + std::to_string(c.frame) + " --out " +
+                     imagetest::ShellQuote(out),
+                 status);
     ASSERT_EQ(status, 0) << c.name;
     const giftest::OracleImage ours = giftest::ReadPngRgba(out);
     const giftest::OracleImage want = giftest::ReadPngRgba(ref);
@@ -112,7 +114,8 @@ TEST(ImageInfoTool, WritesTransparentPngsWithPillowsAlpha) {
     sources.push_back(testsupport::SharedPath(std::string("testdata/png/") + name));
     written.push_back(dir.file(name));
     int status = -1;
-    RunInspector(imagetest::ShellQuote(sources.back()) + " --out " + imagetest::ShellQuote(written.back()), status);
+    RunInspector(imagetest::ShellQuote(sources.back()) + " --out " + imagetest::ShellQuote(written.back()),
+                 status);
     ASSERT_EQ(status, 0) << name;
   }
   const auto want = imagetest::PillowDecodeAll(sources, "RGBA");

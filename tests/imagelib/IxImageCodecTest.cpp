@@ -124,12 +124,14 @@ TEST(IxImageDispatch, DetectionNamesTheReasonOfTheFormatTheFileClaims) {
     std::vector<uint8_t> data;
   };
   // A GIF screen with a global table and no image, then the trailer.
-  std::vector<uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a', 4, 0, 4, 0, 0x80, 0, 0, 0, 0, 0, 255, 255, 255, 0x3B};
+  std::vector<uint8_t> gif = {'G',  'I', 'F', '8', '9', 'a', 4,   0,   4,   0,
+                              0x80, 0,   0,   0,   0,   0,   255, 255, 255, 0x3B};
   const Case cases[] = {
       {"BMP header, broken info", IXIMAGE_FORMAT_BMP, bytes({'B', 'M'}, 60)},
       {"JPEG start, no frame", IXIMAGE_FORMAT_JPG, bytes({0xFF, 0xD8, 0xFF, 0xE0, 0, 4}, 40)},
       {"GIF without image data", IXIMAGE_FORMAT_GIF, gif},
-      {"PNG signature, broken chunk", IXIMAGE_FORMAT_PNG, bytes({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, 50)},
+      {"PNG signature, broken chunk", IXIMAGE_FORMAT_PNG,
+       bytes({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, 50)},
       {"TIFF header, broken directory", IXIMAGE_FORMAT_TIF, bytes({'I', 'I', 0x2A, 0, 0xF0, 0xFF, 0, 0}, 30)},
   };
   for (const Case& c : cases) {

@@ -17,10 +17,14 @@ TEST(IxImageDetection, NoSuiteFileIsTakenByAnotherClass) {
     uint32_t id;
   };
   const Suite suites[] = {
-      {"testdata/pillow/bmp", ".bmp", IXIMAGE_FORMAT_BMP}, {"testdata/gif", ".gif", IXIMAGE_FORMAT_GIF},
-      {"testdata/pillow/jpeg", ".jpg", IXIMAGE_FORMAT_JPG}, {"testdata/png", ".png", IXIMAGE_FORMAT_PNG},
-      {"testdata/pillow/ico", ".ico", IXIMAGE_FORMAT_ICO},  {"testdata/pillow/tiff", "", IXIMAGE_FORMAT_TIF},
-      {"testdata/pillow/tga", ".tga", IXIMAGE_FORMAT_TGA},  {"testdata/pillow/pcx", ".pcx", IXIMAGE_FORMAT_PCX},
+      {"testdata/pillow/bmp", ".bmp", IXIMAGE_FORMAT_BMP},
+      {"testdata/gif", ".gif", IXIMAGE_FORMAT_GIF},
+      {"testdata/pillow/jpeg", ".jpg", IXIMAGE_FORMAT_JPG},
+      {"testdata/png", ".png", IXIMAGE_FORMAT_PNG},
+      {"testdata/pillow/ico", ".ico", IXIMAGE_FORMAT_ICO},
+      {"testdata/pillow/tiff", "", IXIMAGE_FORMAT_TIF},
+      {"testdata/pillow/tga", ".tga", IXIMAGE_FORMAT_TGA},
+      {"testdata/pillow/pcx", ".pcx", IXIMAGE_FORMAT_PCX},
   };
   int checked = 0;
   for (const Suite& s : suites) {

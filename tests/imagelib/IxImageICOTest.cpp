@@ -20,7 +20,7 @@ std::string Ico(const std::string& name) { return testsupport::SharedPath("testd
 TEST(IxImageICOFiles, FramesEqualPillow) {
   struct Case {
     const char* name;
-    int frame;      // the frame Pillow shows: the largest
+    int frame;  // the frame Pillow shows: the largest
     int frames;
     bool exactAlpha;
   };
@@ -73,7 +73,8 @@ TEST(IxImageICOFiles, CursorsDecodeAndOtherTypesFail) {
 
 TEST(IxImageICOMask, TwentyFourBitMaskOfOneColourBecomesTheTransparentColour) {
   IxImage src(8, 6, 24, 0);
-  bridgetest::Fill(src, [](int64_t x, int64_t top) { return (x + top) % 3 == 0 ? 0u : 0x4080C0u + uint32_t(x); });
+  bridgetest::Fill(src,
+                   [](int64_t x, int64_t top) { return (x + top) % 3 == 0 ? 0u : 0x4080C0u + uint32_t(x); });
   src.SetTransColor(IxRGBQuad{0, 0, 0, 0});
   src.SetTransIndex(0);
   bool ok = false;
@@ -113,7 +114,8 @@ TEST(IxImageICOMask, MaskedPixelsOfAnIndexedIconTakeTheLowestUnusedIndex) {
 
 TEST(IxImageICOEncode, AlphaIconRoundTripsAndLargePicturesAreRefused) {
   IxImage src(10, 7, 24, 0);
-  bridgetest::Fill(src, [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 0x112233 + top * 0x050301); });
+  bridgetest::Fill(
+      src, [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 0x112233 + top * 0x050301); });
   src.AlphaCreate();
   for (int y = 0; y < 7; ++y) {
     for (int x = 0; x < 10; ++x) src.AlphaSet(x, y, static_cast<uint8_t>(25 * x));
@@ -136,7 +138,8 @@ TEST(IxImageICODecode, TruncatedIconsFail) {
   const std::vector<uint8_t> bytes = testsupport::ReadFileBytes(Ico("hopper.ico"));
   for (size_t cut : {size_t{3}, size_t{10}, size_t{40}, size_t{300}}) {
     IxImage img;
-    EXPECT_FALSE(DecodeBytes(img, std::vector<uint8_t>(bytes.begin(), bytes.begin() + cut), IXIMAGE_FORMAT_ICO))
+    EXPECT_FALSE(
+        DecodeBytes(img, std::vector<uint8_t>(bytes.begin(), bytes.begin() + cut), IXIMAGE_FORMAT_ICO))
         << cut;
   }
 }

@@ -29,15 +29,16 @@ TEST(IxImageJASFiles, EqualPillowOrAreRefused) {
     uint32_t id;
   };
   // Pillow refuses these too (truncated boxes, missing data, zero height, an unknown mode).
-  const std::set<std::string> refused = {"balloon_eciRGBv2_aware.jp2", "expected_to_read.jp2", "not_enough_data.jp2",
-                                         "unbound_variable.jp2",     "unknown_mode.j2k",     "zero_height.j2k",
-                                         "negative_size.ppm",        "hopper.ras"};
+  const std::set<std::string> refused = {
+      "balloon_eciRGBv2_aware.jp2", "expected_to_read.jp2", "not_enough_data.jp2", "unbound_variable.jp2",
+      "unknown_mode.j2k",           "zero_height.j2k",      "negative_size.ppm",   "hopper.ras"};
   // More than 8 bits: we rescale to 8 bits, Pillow keeps (and clips) 16-bit values.
-  const std::set<std::string> notCompared = {"16bit.cropped.j2k", "16bit.cropped.jp2", "9bit.j2k", "issue_6194.j2k",
-                                             "16_bit_binary.pgm", "hopper_16bit.pgm",  "hopper_16bit_plain.pgm",
-                                             "courB08.pbm"};
+  const std::set<std::string> notCompared = {
+      "16bit.cropped.j2k", "16bit.cropped.jp2",      "9bit.j2k",   "issue_6194.j2k", "16_bit_binary.pgm",
+      "hopper_16bit.pgm",  "hopper_16bit_plain.pgm", "courB08.pbm"};
   int compared = 0;
-  for (const Folder& f : {Folder{"testdata/pillow/jp2", IXIMAGE_FORMAT_JP2}, Folder{"testdata/pillow/pnm", IXIMAGE_FORMAT_PNM}}) {
+  for (const Folder& f : {Folder{"testdata/pillow/jp2", IXIMAGE_FORMAT_JP2},
+                          Folder{"testdata/pillow/pnm", IXIMAGE_FORMAT_PNM}}) {
     const std::vector<std::string> files = testsupport::SharedFiles(f.path);
     const auto oracle = imagetest::PillowDecodeAll(files);
     for (size_t i = 0; i < files.size(); ++i) {
@@ -59,7 +60,9 @@ TEST(IxImageJASFiles, EqualPillowOrAreRefused) {
       const bool codeStream = name.size() > 4 && name.compare(name.size() - 4, 4, ".j2k") == 0;
       EXPECT_EQ(detected.GetType(), codeStream ? uint32_t{IXIMAGE_FORMAT_JPC} : f.id) << name;
       if (notCompared.count(name) != 0 || !oracle[i].ok) continue;
-      EXPECT_EQ(bridgetest::CountDifferences(img, oracle[i].width, oracle[i].height, oracle[i].rgb, 0, name), 0) << name;
+      EXPECT_EQ(bridgetest::CountDifferences(img, oracle[i].width, oracle[i].height, oracle[i].rgb, 0, name),
+                0)
+          << name;
       ++compared;
     }
   }
@@ -106,7 +109,8 @@ TEST(IxImageJASDecode, TwoComponentsAreTwoFrames) {
 }
 
 TEST(IxImageJASDecode, SunRasterLayouts) {
-  auto header = [](uint32_t w, uint32_t h, uint32_t depth, uint32_t type, uint32_t mapType, uint32_t mapLength) {
+  auto header = [](uint32_t w, uint32_t h, uint32_t depth, uint32_t type, uint32_t mapType,
+                   uint32_t mapLength) {
     std::vector<uint8_t> v;
     for (uint32_t x : {0x59A66A95u, w, h, depth, 0u, type, mapType, mapLength}) {
       for (int i = 3; i >= 0; --i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
@@ -125,8 +129,8 @@ TEST(IxImageJASDecode, SunRasterLayouts) {
   ASSERT_TRUE(DecodeBytes(grey, mapped, IXIMAGE_FORMAT_RAS)) << grey.GetLastError();
   EXPECT_EQ(grey.GetPixelIndex(0, 0), 1);
   EXPECT_TRUE(grey.IsGrayScale());
-  for (const std::vector<uint8_t>& bad : {header(1, 1, 8, 2, 0, 0), header(1, 1, 8, 1, 1, 4), header(0, 1, 8, 1, 0, 0),
-                                           header(4, 4, 24, 1, 0, 0)}) {
+  for (const std::vector<uint8_t>& bad : {header(1, 1, 8, 2, 0, 0), header(1, 1, 8, 1, 1, 4),
+                                          header(0, 1, 8, 1, 0, 0), header(4, 4, 24, 1, 0, 0)}) {
     IxImage img;
     EXPECT_FALSE(DecodeBytes(img, Join(bad, {1, 2}), IXIMAGE_FORMAT_RAS));
     EXPECT_STREQ(img.GetLastError(), "error: cannot load image data");
@@ -134,10 +138,10 @@ TEST(IxImageJASDecode, SunRasterLayouts) {
 }
 
 TEST(IxImageJASDecode, DamagedPnmAndPgxAreRefused) {
-  for (const std::string& bad : {std::string("P5 4 4 255\n12"), std::string("P2 2 1 255 7"), std::string("P5 -3 4 255\n"),
-                                 std::string("P6 100000 100000 255\n"), std::string("P7 1 1 1\n"),
-                                 std::string("PG ML +17 1 1\n"), std::string("PG XX +8 1 1\n1"),
-                                 std::string("P1 2 2 0 1 2 0")}) {
+  for (const std::string& bad :
+       {std::string("P5 4 4 255\n12"), std::string("P2 2 1 255 7"), std::string("P5 -3 4 255\n"),
+        std::string("P6 100000 100000 255\n"), std::string("P7 1 1 1\n"), std::string("PG ML +17 1 1\n"),
+        std::string("PG XX +8 1 1\n1"), std::string("P1 2 2 0 1 2 0")}) {
     IxImage img;
     EXPECT_FALSE(DecodeBytes(img, Text(bad), IXIMAGE_FORMAT_PNM)) << bad;
     EXPECT_STREQ(img.GetLastError(), "error: cannot load image data") << bad;
@@ -146,7 +150,8 @@ TEST(IxImageJASDecode, DamagedPnmAndPgxAreRefused) {
 
 TEST(IxImageJASEncode, EveryFormatRoundTrips) {
   IxImage colour(19, 11, 24, 0);
-  bridgetest::Fill(colour, [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 0x0D0B07 + top * 0x110305); });
+  bridgetest::Fill(
+      colour, [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 0x0D0B07 + top * 0x110305); });
   colour.SetJpegQuality(100);
   IxImage grey(19, 11, 8, 0);
   grey.SetGrayPalette();
@@ -172,7 +177,9 @@ TEST(IxImageJASEncode, EveryFormatRoundTrips) {
 
 TEST(IxImageJASEncode, RefusalsAndRate) {
   IxImage colour(64, 64, 24, 0);
-  bridgetest::Fill(colour, [](int64_t x, int64_t top) { return static_cast<uint32_t>((x * 977 + top * 131) * 2654435761u); });
+  bridgetest::Fill(colour, [](int64_t x, int64_t top) {
+    return static_cast<uint32_t>((x * 977 + top * 131) * 2654435761u);
+  });
   bool ok = true;
   EncodeBytes(colour, IXIMAGE_FORMAT_PGX, &ok);
   EXPECT_FALSE(ok);

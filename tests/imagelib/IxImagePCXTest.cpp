@@ -55,7 +55,8 @@ TEST(IxImagePCXFiles, EqualPillow) {
       EXPECT_EQ(img.GetPixelColor(0, 0).rgbRed, 255);
       continue;
     }
-    EXPECT_EQ(bridgetest::CountDifferences(img, oracle[i].width, oracle[i].height, oracle[i].rgb, 0, name), 0) << name;
+    EXPECT_EQ(bridgetest::CountDifferences(img, oracle[i].width, oracle[i].height, oracle[i].rgb, 0, name), 0)
+        << name;
   }
 }
 
@@ -119,7 +120,8 @@ TEST(IxImagePCXEncode, EightBitLinesArePaddedAndThePaletteCloses) {
   EXPECT_EQ(bytes[66], 4);  // bytes per line rounded up to even
   // Each line: three values of 192 or more, coded as runs of one, then the pad byte.
   const std::vector<uint8_t> data(bytes.begin() + 128, bytes.begin() + 128 + 14);
-  EXPECT_EQ(data, (std::vector<uint8_t>{0xC1, 200, 0xC1, 201, 0xC1, 202, 0, 0xC1, 201, 0xC1, 202, 0xC1, 203, 0}));
+  EXPECT_EQ(data,
+            (std::vector<uint8_t>{0xC1, 200, 0xC1, 201, 0xC1, 202, 0, 0xC1, 201, 0xC1, 202, 0xC1, 203, 0}));
   ASSERT_EQ(bytes.size(), 128u + 14 + 769);
   EXPECT_EQ(bytes[128 + 14], 12);
   IxImage back;
@@ -149,7 +151,8 @@ TEST(IxImagePCXEncode, FourBitAndColourPicturesRoundTrip) {
   for (uint8_t i = 0; i < 16; ++i) four.SetPaletteColor(i, 16 * i, 8 * i, 255 - 16 * i);
   bridgetest::Fill(four, [](int64_t x, int64_t top) { return static_cast<uint32_t>((x + 5 * top) % 16); });
   IxImage rgba(9, 5, 24, 0);
-  bridgetest::Fill(rgba, [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 0x1F2F3F + top * 0x010203); });
+  bridgetest::Fill(
+      rgba, [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 0x1F2F3F + top * 0x010203); });
   rgba.AlphaCreate();
   rgba.AlphaSet(4, 4, 99);
   for (IxImage* src : {&four, &rgba}) {

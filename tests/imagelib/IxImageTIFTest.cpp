@@ -28,17 +28,30 @@ std::vector<uint8_t> FileBytes(const std::string& path) { return testsupport::Re
 TEST(IxImageTIFSuite, FilesEqualPillowOrAreRefused) {
   // Sample layouts neither path can show (12-bit and 32-bit grey, 16-bit CMYK) and damaged files.
   const std::set<std::string> refused = {
-      "10ct_32bit_128.tiff", "12bit.cropped.tif", "16_bit_binary_pgm.tiff", "hopper_unknown_pixel_mode.tif",
-      "libtiff_segfault.tif", "oom-225817ca0f8c663be7ab4b9e717b02c661e66834.tif", "seek_too_large.tif",
-      "tiff_strip_cmyk_16l_jpeg.tif"};
+      "10ct_32bit_128.tiff",    "12bit.cropped.tif",
+      "16_bit_binary_pgm.tiff", "hopper_unknown_pixel_mode.tif",
+      "libtiff_segfault.tif",   "oom-225817ca0f8c663be7ab4b9e717b02c661e66834.tif",
+      "seek_too_large.tif",     "tiff_strip_cmyk_16l_jpeg.tif"};
   // Pillow clips 16-bit grey where we keep the high byte; alpha files are premultiplied by one
   // reader and not the other; Pillow converts CIELab its own way.
-  const std::set<std::string> notCompared = {
-      "12in16bit.tif", "16_bit_noise.tif", "16bit.MM.cropped.tif", "16bit.MM.deflate.tif", "16bit.cropped.tif",
-      "16bit.deflate.tif", "16bit.r.tif", "16bit.s.tif", "cmx3g8_wv_1998.260_0745_mcidas.tiff",
-      "ifd_tag_type.tiff", "imagedraw_rectangle_I.tiff", "uint16_1_4660.tif", "pil136.tiff",
-      "tiff_wrong_bits_per_sample.tiff", "tiff_16bit_RGBa.tiff", "tiff_strip_planar_16bit_RGBa.tiff",
-      "tiff_tiled_planar_16bit_RGBa.tiff", "hopper.Lab.tif"};
+  const std::set<std::string> notCompared = {"12in16bit.tif",
+                                             "16_bit_noise.tif",
+                                             "16bit.MM.cropped.tif",
+                                             "16bit.MM.deflate.tif",
+                                             "16bit.cropped.tif",
+                                             "16bit.deflate.tif",
+                                             "16bit.r.tif",
+                                             "16bit.s.tif",
+                                             "cmx3g8_wv_1998.260_0745_mcidas.tiff",
+                                             "ifd_tag_type.tiff",
+                                             "imagedraw_rectangle_I.tiff",
+                                             "uint16_1_4660.tif",
+                                             "pil136.tiff",
+                                             "tiff_wrong_bits_per_sample.tiff",
+                                             "tiff_16bit_RGBa.tiff",
+                                             "tiff_strip_planar_16bit_RGBa.tiff",
+                                             "tiff_tiled_planar_16bit_RGBa.tiff",
+                                             "hopper.Lab.tif"};
   const std::vector<std::string> files = testsupport::SharedFiles(kSuite);
   ASSERT_GE(files.size(), 90u);
   const auto oracle = imagetest::PillowDecodeAll(files);
@@ -77,23 +90,25 @@ TEST(IxImageTIFSuite, SixteenBitGreyKeepsTheHighByte) {
 // Writes with Pillow the upright 11 x 6 picture `mode` ("RGB" or "L") stored for each of the
 // eight orientations, as orient<N>.tif, and the upright one as upright.tif.
 void WriteOrientedFixtures(const testsupport::TempDir& dir, const std::string& mode) {
-  const std::string script = dir.write(
-      "orient.py",
-      "import sys\n"
-      "from PIL import Image\n"
-      "d, mode = sys.argv[1], sys.argv[2]\n"
-      "up = Image.new('RGB', (11, 6))\n"
-      "up.putdata([((x * 23) % 256, (y * 40) % 256, (x * y * 7) % 256) for y in range(6) for x in range(11)])\n"
-      "up = up.convert(mode)\n"
-      "up.save(d + '/upright.tif', compression='raw')\n"
-      "undo = {1: None, 2: Image.FLIP_LEFT_RIGHT, 3: Image.ROTATE_180, 4: Image.FLIP_TOP_BOTTOM,\n"
-      "        5: Image.TRANSPOSE, 6: Image.ROTATE_90, 7: Image.TRANSVERSE, 8: Image.ROTATE_270}\n"
-      "for n, t in undo.items():\n"
-      "    stored = up if t is None else up.transpose(t)\n"
-      "    stored.save('%s/orient%d.tif' % (d, n), compression='raw', tiffinfo={274: n})\n");
+  const std::string script =
+      dir.write("orient.py",
+                "import sys\n"
+                "from PIL import Image\n"
+                "d, mode = sys.argv[1], sys.argv[2]\n"
+                "up = Image.new('RGB', (11, 6))\n"
+                "up.putdata([((x * 23) % 256, (y * 40) % 256, (x * y * 7) % 256) for y in range(6) for x in "
+                "range(11)])\n"
+                "up = up.convert(mode)\n"
+                "up.save(d + '/upright.tif', compression='raw')\n"
+                "undo = {1: None, 2: Image.FLIP_LEFT_RIGHT, 3: Image.ROTATE_180, 4: Image.FLIP_TOP_BOTTOM,\n"
+                "        5: Image.TRANSPOSE, 6: Image.ROTATE_90, 7: Image.TRANSVERSE, 8: Image.ROTATE_270}\n"
+                "for n, t in undo.items():\n"
+                "    stored = up if t is None else up.transpose(t)\n"
+                "    stored.save('%s/orient%d.tif' % (d, n), compression='raw', tiffinfo={274: n})\n");
   ASSERT_EQ(system((std::string(imagetest::kDebianPython) + " " + script + " " + dir.path() + " " + mode +
                     " 2>/dev/null")
-                       .c_str()), 0);
+                       .c_str()),
+            0);
 }
 
 TEST(IxImageTIFDecode, EveryOrientationLoadsUprightOnBothPaths) {
@@ -109,7 +124,8 @@ TEST(IxImageTIFDecode, EveryOrientationLoadsUprightOnBothPaths) {
       ASSERT_TRUE(img.Load(dir.file("orient" + std::to_string(n) + ".tif").c_str(), IXIMAGE_FORMAT_TIF))
           << mode << " " << n;
       EXPECT_EQ(img.GetBpp(), upright.GetBpp());
-      EXPECT_TRUE(bridgetest::PixelsTopDown(img) == bridgetest::PixelsTopDown(upright)) << mode << " orientation " << n << " " << img.GetWidth() << "x" << img.GetHeight();
+      EXPECT_TRUE(bridgetest::PixelsTopDown(img) == bridgetest::PixelsTopDown(upright))
+          << mode << " orientation " << n << " " << img.GetWidth() << "x" << img.GetHeight();
     }
   }
 }
@@ -171,7 +187,8 @@ TEST(IxImageTIFDecode, StripsAndTilesThatEndPastThePictureAreCut) {
     EXPECT_EQ(img.GetBpp(), 8);
     for (uint32_t top = 0; top < c.h; ++top) {
       for (uint32_t x = 0; x < c.w; ++x) {
-        ASSERT_EQ(img.GetPixelIndex(x, c.h - 1 - top), (x + 3 * top) % 256) << c.w << "x" << c.h << " " << x << "," << top;
+        ASSERT_EQ(img.GetPixelIndex(x, c.h - 1 - top), (x + 3 * top) % 256)
+            << c.w << "x" << c.h << " " << x << "," << top;
       }
     }
     EXPECT_EQ(img.GetPaletteColor(10).rgbGreen, 245);
@@ -240,7 +257,8 @@ std::vector<TagView> Pages(std::vector<uint8_t> bytes) {
 
 TEST(IxImageTIFEncode, PhotometricAndCompressionFollowThePicture) {
   IxImage colour(17, 9, 24, 0);
-  bridgetest::Fill(colour, [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 0x0F0E0D + top * 0x100000); });
+  bridgetest::Fill(
+      colour, [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 0x0F0E0D + top * 0x100000); });
   colour.SetJpegQuality(60);
   IxImage mono(17, 9, 1, 0);
   mono.SetGrayPalette();
@@ -289,7 +307,8 @@ TEST(IxImageTIFEncode, PhotometricAndCompressionFollowThePicture) {
 
 TEST(IxImageTIFEncode, AlphaAndGreyAlphaRoundTripLosslessly) {
   IxImage rgba(6, 5, 24, 0);
-  bridgetest::Fill(rgba, [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 0x2A0B01 + top * 0x000F30); });
+  bridgetest::Fill(
+      rgba, [](int64_t x, int64_t top) { return static_cast<uint32_t>(x * 0x2A0B01 + top * 0x000F30); });
   rgba.AlphaCreate();
   rgba.AlphaSet(2, 3, 17);
   rgba.SetCodecOption(COMPRESSION_LZW, IXIMAGE_FORMAT_TIF);
@@ -374,10 +393,12 @@ TEST(IxImageTIFDecode, PagesTheChainAnnouncesButCannotReadAreNotCounted) {
 }
 
 TEST(IxImageTIFDecode, DamagedFilesFailCleanly) {
-  const std::vector<uint8_t> good = FileBytes(testsupport::SharedPath(std::string(kSuite) + "/hopper_lzw.tif"));
+  const std::vector<uint8_t> good =
+      FileBytes(testsupport::SharedPath(std::string(kSuite) + "/hopper_lzw.tif"));
   for (size_t cut : {size_t{4}, size_t{16}, good.size() / 3, good.size() - 20}) {
     IxImage img;
-    const bool ok = DecodeBytes(img, std::vector<uint8_t>(good.begin(), good.begin() + cut), IXIMAGE_FORMAT_TIF);
+    const bool ok =
+        DecodeBytes(img, std::vector<uint8_t>(good.begin(), good.begin() + cut), IXIMAGE_FORMAT_TIF);
     if (!ok) {
       EXPECT_STRNE(img.GetLastError(), "") << cut;
     }

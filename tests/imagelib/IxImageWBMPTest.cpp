@@ -15,7 +15,8 @@ using bridgetest::EncodeBytes;
 IxImage OneBit(int w, int h) {
   IxImage img(w, h, 1, 0);
   img.SetGrayPalette();
-  bridgetest::Fill(img, [](int64_t x, int64_t top) { return static_cast<uint32_t>((x * 7 + top * 3) % 5 == 0); });
+  bridgetest::Fill(img,
+                   [](int64_t x, int64_t top) { return static_cast<uint32_t>((x * 7 + top * 3) % 5 == 0); });
   return IxImage(img, true, false, false);
 }
 

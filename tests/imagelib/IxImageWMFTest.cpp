@@ -12,7 +12,7 @@ namespace {
 TEST(IxImageWMF, DecodeFailsCleanlyAndSaveIsRefused) {
   // A placeable metafile header (key, handle, box, 1440 units per inch, checksum) and a header.
   std::vector<uint8_t> placeable = {0xD7, 0xCD, 0xC6, 0x9A, 0, 0, 0, 0, 0, 0, 0x40, 0x01, 0xF0, 0x00,
-                                    0xA0, 0x05, 0, 0, 0, 0, 0, 0, 1, 0, 9, 0, 0, 3};
+                                    0xA0, 0x05, 0,    0,    0, 0, 0, 0, 1, 0, 9,    0,    0,    3};
   IxImage img;
   EXPECT_FALSE(bridgetest::DecodeBytes(img, placeable, IXIMAGE_FORMAT_WMF));
   EXPECT_STREQ(img.GetLastError(), "corrupted WMF");

@@ -70,7 +70,8 @@ TEST(GifInspector, SavesThroughTheGifClass) {
   if (!std::filesystem::exists(Inspector())) GTEST_SKIP() << "tools/pictureinfo is not built";
   testsupport::TempDir dir;
   std::string printed;
-  ASSERT_EQ(RunInspector(GifPath("animated_loop.gif") + " --save " + dir.file("copy.gif"), printed), 0) << printed;
+  ASSERT_EQ(RunInspector(GifPath("animated_loop.gif") + " --save " + dir.file("copy.gif"), printed), 0)
+      << printed;
   auto original = LoadGif(GifPath("animated_loop.gif"));
   auto copy = LoadGif(dir.file("copy.gif"));
   ASSERT_EQ(copy->Images()->Count(), 4);

@@ -100,7 +100,8 @@ TEST_F(GifPicture, APictureOnTheClipboardComesBackTheSame) {
   back.LoadFromClipboardFormat(WORD(CF_GIF), nullptr, nullptr);
   CloseClipboard();
   ASSERT_EQ(back.Images()->Count(), 4);
-  for (int i = 0; i < 4; ++i) EXPECT_EQ(back.Images()->GetImage(i)->Pixels(), gif->Images()->GetImage(i)->Pixels());
+  for (int i = 0; i < 4; ++i)
+    EXPECT_EQ(back.Images()->GetImage(i)->Pixels(), gif->Images()->GetImage(i)->Pixels());
 }
 
 TEST_F(GifPicture, AResourceOfTheProgramLoads) {

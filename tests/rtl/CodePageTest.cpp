@@ -136,8 +136,11 @@ TEST(Utf8Codec, CollectorHandsOutWholeCharacters) {
       {"\xC3\xA9", u"\u00E9"},
       {"\xE2\x82\xAC", u"\u20AC"},
       {"\xF0\x9F\x98\x80", u"\U0001F600"},
-      {"\xE2" "a" "b", u"\uFFFDab"},  // the wait is for three bytes whatever they are
-      {"\x80", u"\uFFFD"},            // a stray continuation byte stands alone
+      {"\xE2"
+       "a"
+       "b",
+       u"\uFFFDab"},        // the wait is for three bytes whatever they are
+      {"\x80", u"\uFFFD"},  // a stray continuation byte stands alone
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bytes);
@@ -253,8 +256,10 @@ struct IcuPage {
   UINT cp;
   const char* name;
 };
-constexpr IcuPage kIcuDoubleBytePages[] = {
-    {932, "ibm-943_P15A-2003"}, {936, "windows-936-2000"}, {949, "windows-949-2000"}, {950, "windows-950-2000"}};
+constexpr IcuPage kIcuDoubleBytePages[] = {{932, "ibm-943_P15A-2003"},
+                                           {936, "windows-936-2000"},
+                                           {949, "windows-949-2000"},
+                                           {950, "windows-950-2000"}};
 
 class IcuConverter {
  public:
@@ -344,17 +349,17 @@ TEST(DoubleBytePages, DamagedSequencesAreReplacedAndReadOn) {
     std::u16string expected;
   };
   const Case cases[] = {
-      {932, "\x93\xFA\x96\x7B", u"\u65E5\u672C"},     // 日本
-      {932, "\xB6\xC0", u"\uFF76\uFF80"},               // half-width katakana are single bytes
-      {932, "a\x93", u"a\uFFFD"},                        // lead byte at the end
-      {932, "\x93\nx", u"\uFFFD\nx"},                    // lead byte before a line break
-      {932, "\x93\x7F", u"\uFFFD\x7F"},                  // 0x7F is no trail byte
-      {932, "\x85\x40z", u"\uFFFDz"},                    // an undefined pair is one character
-      {936, "\xD6\xD0\xCE\xC4", u"\u4E2D\u6587"},     // 中文
-      {936, "\x80", u"\u20AC"},                           // the euro sign is a single byte
-      {936, "\xD6\xFF", u"\uFFFD\uF8F5"},               // 0xFF is no trail byte: read on its own
-      {949, "\xC7\xD1\xB1\xB9", u"\uD55C\uAD6D"},     // 한국
-      {950, "\xA4\xA4\xA4\xE5", u"\u4E2D\u6587"},     // 中文
+      {932, "\x93\xFA\x96\x7B", u"\u65E5\u672C"},  // 日本
+      {932, "\xB6\xC0", u"\uFF76\uFF80"},          // half-width katakana are single bytes
+      {932, "a\x93", u"a\uFFFD"},                  // lead byte at the end
+      {932, "\x93\nx", u"\uFFFD\nx"},              // lead byte before a line break
+      {932, "\x93\x7F", u"\uFFFD\x7F"},            // 0x7F is no trail byte
+      {932, "\x85\x40z", u"\uFFFDz"},              // an undefined pair is one character
+      {936, "\xD6\xD0\xCE\xC4", u"\u4E2D\u6587"},  // 中文
+      {936, "\x80", u"\u20AC"},                    // the euro sign is a single byte
+      {936, "\xD6\xFF", u"\uFFFD\uF8F5"},          // 0xFF is no trail byte: read on its own
+      {949, "\xC7\xD1\xB1\xB9", u"\uD55C\uAD6D"},  // 한국
+      {950, "\xA4\xA4\xA4\xE5", u"\u4E2D\u6587"},  // 中文
       {950, "\xA4", u"\uFFFD"},
   };
   for (const Case& c : cases) {
@@ -362,7 +367,8 @@ TEST(DoubleBytePages, DamagedSequencesAreReplacedAndReadOn) {
     bool damaged = c.expected.find(u'\uFFFD') != std::u16string::npos;
     char16_t out[8];
     SetLastError(0);
-    int n = MultiByteToWideChar(c.cp, MB_ERR_INVALID_CHARS, c.bytes.data(), static_cast<int>(c.bytes.size()), out, 8);
+    int n = MultiByteToWideChar(c.cp, MB_ERR_INVALID_CHARS, c.bytes.data(), static_cast<int>(c.bytes.size()),
+                                out, 8);
     EXPECT_EQ(damaged ? 0 : static_cast<int>(c.expected.size()), n) << c.cp << " " << c.bytes;
     if (damaged) {
       EXPECT_EQ(ERROR_NO_UNICODE_TRANSLATION, GetLastError());
@@ -466,7 +472,9 @@ TEST(SystemCodePage, StringsConvertThroughIt) {
   }
   {
     CodePageScope scope(932);
-    EXPECT_EQ(u"\u65E5\u672Ca", WideString("\x93\xFA\x96\x7B" "a").ToU16());
+    EXPECT_EQ(u"\u65E5\u672Ca", WideString("\x93\xFA\x96\x7B"
+                                           "a")
+                                    .ToU16());
     EXPECT_EQ("\x93\xFA\x96\x7B?", AnsiString(WideString(u"\u65E5\u672C\u1780")).ToStd());
   }
 }

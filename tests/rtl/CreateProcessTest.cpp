@@ -16,8 +16,8 @@ DWORD RunToEnd(std::u16string commandLine, const char16_t* directory = nullptr) 
   PROCESS_INFORMATION info{};
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, directory, &startup,
-                             &info));
+  EXPECT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, directory,
+                             &startup, &info));
   EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(info.hProcess, INFINITE));
   DWORD code = 12345;
   EXPECT_TRUE(GetExitCodeProcess(info.hProcess, &code));
@@ -37,7 +37,8 @@ TEST(CreateProcess, ArgumentsFolderAndExitCode) {
 TEST(CreateProcess, StillActiveThenEnded) {
   std::u16string line = u"/bin/sh -c \"sleep 0.3\"";
   PROCESS_INFORMATION info{};
-  ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
+  ASSERT_TRUE(
+      CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
   DWORD code = 0;
   ASSERT_TRUE(GetExitCodeProcess(info.hProcess, &code));
   EXPECT_EQ(STILL_ACTIVE, code);
@@ -53,10 +54,12 @@ TEST(CreateProcess, AMissingProgramFails) {
   std::u16string line = u"/no/such/program arg";
   PROCESS_INFORMATION info{};
   SetLastError(0);
-  EXPECT_FALSE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
+  EXPECT_FALSE(
+      CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
   EXPECT_EQ(ERROR_FILE_NOT_FOUND, GetLastError());
   std::string narrow = "sh -c \"exit 4\"";
-  ASSERT_TRUE(CreateProcessA(nullptr, narrow.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
+  ASSERT_TRUE(
+      CreateProcessA(nullptr, narrow.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, nullptr, &info));
   EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(info.hProcess, INFINITE));
   DWORD code = 0;
   EXPECT_TRUE(GetExitCodeProcess(info.hProcess, &code));

@@ -19,16 +19,35 @@ int Sign(int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
 // after the letters, digits before letters, Vietnamese and Khmer letters in their order.
 TEST(Collation, OrdersWordsAsIcuRootCollationDoes) {
   const std::vector<std::u16string> words = {
-      u"a",     u"A",      u"b",     u"B",         u"apple",      u"Banana", u"1",
-      u"10",    u"2",      u"resume", u"r\u00E9sum\u00E9", u"ti\u1EBFng", u"tieng", u"Vi\u1EC7t",
-      u"viet",  u"\u1780", u"\u1781", u"\u1780\u17B6", u"",         u"ab",     u"abc",
+      u"a",
+      u"A",
+      u"b",
+      u"B",
+      u"apple",
+      u"Banana",
+      u"1",
+      u"10",
+      u"2",
+      u"resume",
+      u"r\u00E9sum\u00E9",
+      u"ti\u1EBFng",
+      u"tieng",
+      u"Vi\u1EC7t",
+      u"viet",
+      u"\u1780",
+      u"\u1781",
+      u"\u1780\u17B6",
+      u"",
+      u"ab",
+      u"abc",
   };
   UErrorCode e = U_ZERO_ERROR;
   UCollator* root = ucol_open("", &e);
   ASSERT_TRUE(U_SUCCESS(e));
   for (const auto& x : words) {
     for (const auto& y : words) {
-      int icu = ucol_strcoll(root, x.data(), static_cast<int32_t>(x.size()), y.data(), static_cast<int32_t>(y.size()));
+      int icu = ucol_strcoll(root, x.data(), static_cast<int32_t>(x.size()), y.data(),
+                             static_cast<int32_t>(y.size()));
       int ours = CompareStringW(LOCALE_USER_DEFAULT, 0, reinterpret_cast<LPCWSTR>(x.c_str()), -1,
                                 reinterpret_cast<LPCWSTR>(y.c_str()), -1) -
                  CSTR_EQUAL;
@@ -69,7 +88,8 @@ TEST(CharacterClasses, TheNineClassBits) {
   }
   // A count of -1 takes the terminator too; a pair gives both its units the character's class.
   WORD types[4] = {9, 9, 9, 9};
-  ASSERT_TRUE(GetStringTypeExW(LOCALE_USER_DEFAULT, CT_CTYPE1, reinterpret_cast<LPCWSTR>(u"a\U0001D400"), -1, types));
+  ASSERT_TRUE(
+      GetStringTypeExW(LOCALE_USER_DEFAULT, CT_CTYPE1, reinterpret_cast<LPCWSTR>(u"a\U0001D400"), -1, types));
   EXPECT_EQ(C1_LOWER | C1_ALPHA | C1_XDIGIT, types[0]);
   EXPECT_EQ(C1_UPPER | C1_ALPHA, types[1]);  // MATHEMATICAL BOLD CAPITAL A
   EXPECT_EQ(types[1], types[2]);
@@ -89,7 +109,8 @@ TEST(LocaleInfo, CodePageAndNumberItems) {
   EXPECT_EQ(0x0409u, GetThreadLocale());
   EXPECT_EQ(0x0409u, GetUserDefaultLCID());
   char16_t text[16];
-  EXPECT_EQ(6, GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, reinterpret_cast<LPWSTR>(text), 16));
+  EXPECT_EQ(6, GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE,
+                              reinterpret_cast<LPWSTR>(text), 16));
   EXPECT_EQ(std::u16string(u"65001"), std::u16string(text));
   ASSERT_TRUE(SetSystemCodePage(1252));
   char narrow[8];
@@ -99,7 +120,8 @@ TEST(LocaleInfo, CodePageAndNumberItems) {
   // Sizing: 0 asks, too small fails.
   EXPECT_EQ(6, GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, nullptr, 0));
   SetLastError(0);
-  EXPECT_EQ(0, GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, reinterpret_cast<LPWSTR>(text), 5));
+  EXPECT_EQ(
+      0, GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_IDEFAULTANSICODEPAGE, reinterpret_cast<LPWSTR>(text), 5));
   EXPECT_EQ(ERROR_INSUFFICIENT_BUFFER, GetLastError());
   // Every number and currency item answers something; an unknown item fails.
   for (LCTYPE item = LOCALE_SDECIMAL; item <= LOCALE_INEGCURR; ++item)

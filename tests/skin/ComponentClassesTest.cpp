@@ -54,7 +54,8 @@ TEST_F(ComponentClasses, EveryReadAndWritePairOfTheStoreRoundTrips) {
   for (TSkPathType type : {ptRegistry, ptIniFile}) {
     TSkRegIniFile store(nullptr);
     store.SetPathType(type);
-    store.SetPath(type == ptRegistry ? AnsiString("\\Software\\SkinTests") : AnsiString(dir.file("store.ini")));
+    store.SetPath(type == ptRegistry ? AnsiString("\\Software\\SkinTests")
+                                     : AnsiString(dir.file("store.ini")));
     store.WriteBool("S", "Bool", true);
     store.WriteInteger("S", "Int", -42);
     store.WriteString("S", "Str", "Tiếng Việt");
@@ -94,7 +95,8 @@ TEST_F(ComponentClasses, EveryReadAndWritePairOfTheStoreRoundTrips) {
 TEST_F(ComponentClasses, AnEmptyPathResolvesOnceAndWritesNeedTheRight) {
   TSkRegIniFile ini(nullptr);
   ini.ReadString("S", "X", "");
-  EXPECT_EQ(ini.Path().ToStd(), std::filesystem::path(ParamStr(0).ToStd()).replace_extension(".ini").string());
+  EXPECT_EQ(ini.Path().ToStd(),
+            std::filesystem::path(ParamStr(0).ToStd()).replace_extension(".ini").string());
   EXPECT_FALSE(ini.NeedsRefresh());  // keeping the resolved path asks for no new store
   TSkRegIniFile reg(nullptr);
   reg.SetPathType(ptRegistry);
@@ -273,16 +275,17 @@ TEST_F(ComponentClasses, TheMenuControllerMeasuresAndPaintsItsItems) {
     controller->SelectionColorStop = 0x0080FF;
     controller->SelectionFrameColor = clMaroon;
     int y = 0;
-    for (auto [item, state] : {std::pair{open, TOwnerDrawState(odSelected)}, {line, 0u}, {checked, 0u}, {grey, 0u}}) {
+    for (auto [item, state] :
+         {std::pair{open, TOwnerDrawState(odSelected)}, {line, 0u}, {checked, 0u}, {grey, 0u}}) {
       const int h = item->IsLine() ? 3 : 22;
       item->OnAdvancedDrawItem(item, sheet.canvas(), RECT{column * 180, y, column * 180 + 170, y + h}, state);
       y += h;
     }
   }
-  EXPECT_EQ(sheet.at(180, 0), ColorToRGB(clMaroon));  // the custom selection frame
-  EXPECT_EQ(sheet.at(0, 0), ColorToRGB(clHighlight));  // the system one
+  EXPECT_EQ(sheet.at(180, 0), ColorToRGB(clMaroon));      // the custom selection frame
+  EXPECT_EQ(sheet.at(0, 0), ColorToRGB(clHighlight));     // the system one
   EXPECT_EQ(sheet.at(100, 23), ColorToRGB(clBtnShadow));  // the separator line
-  EXPECT_EQ(sheet.at(100, 40), ColorToRGB(clWindow));  // the text area of a plain item
+  EXPECT_EQ(sheet.at(100, 40), ColorToRGB(clWindow));     // the text area of a plain item
   auto* shown = new TForm(Application);
   shown->SetBounds(0, 0, 360, 100);
   shown->OnPaint = [&](TObject*) {

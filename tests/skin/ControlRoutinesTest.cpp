@@ -49,7 +49,8 @@ class ConfigHome {
       unsetenv("XDG_CONFIG_HOME");
   }
   void SetColorName(const char* name) {
-    TRegIniFile("\\Software\\Microsoft\\Windows\\CurrentVersion").WriteString("ThemeManager", "ColorName", name);
+    TRegIniFile("\\Software\\Microsoft\\Windows\\CurrentVersion")
+        .WriteString("ThemeManager", "ColorName", name);
   }
 
  private:
@@ -131,9 +132,9 @@ TEST_F(ControlRoutines, PercentBarsClampTheirShareAndText) {
 TEST_F(ControlRoutines, GlyphsAndBoxes) {
   Sheet s(40, 20, clWhite);
   DrawRadioButton(s.canvas(), 2, 2, true, clNavy, clWindow, clRed, glNormal);
-  EXPECT_EQ(s.at(2, 2), ColorToRGB(clWhite));  // the corner stays outside the circle
-  EXPECT_EQ(s.at(8, 2), ColorToRGB(clNavy));   // top of the ring
-  EXPECT_EQ(s.at(8, 8), ColorToRGB(clRed));    // the dot
+  EXPECT_EQ(s.at(2, 2), ColorToRGB(clWhite));   // the corner stays outside the circle
+  EXPECT_EQ(s.at(8, 2), ColorToRGB(clNavy));    // top of the ring
+  EXPECT_EQ(s.at(8, 8), ColorToRGB(clRed));     // the dot
   EXPECT_EQ(s.at(15, 8), ColorToRGB(clWhite));  // 13 pixels wide: ends at x 14
   DrawRadioButton(s.canvas(), 20, 2, false, clNavy, clWindow, clRed, glDisabled);
   EXPECT_EQ(s.at(26, 8), ColorToRGB(clBtnFace));
@@ -170,15 +171,17 @@ TEST_F(ControlRoutines, TheSystemVersionNamesOneSystemAtMost) {
   struct Case {
     TSkOSVersion version;
     TSkWindowsVersion is;
-  } cases[] = {{{1, 4, 0}, wvWin95},  {{2, 4, 0}, wvWinNT},  {{1, 4, 10}, wvWin98},       {{1, 4, 90}, wvWinMe},
-               {{2, 5, 0}, wvWin2000}, {{2, 5, 1}, wvWinXP}, {{2, 5, 2}, wvWinServer2003}};
+  } cases[] = {{{1, 4, 0}, wvWin95},        {{2, 4, 0}, wvWinNT},   {{1, 4, 10}, wvWin98},
+               {{1, 4, 90}, wvWinMe},       {{2, 5, 0}, wvWin2000}, {{2, 5, 1}, wvWinXP},
+               {{2, 5, 2}, wvWinServer2003}};
   for (const Case& c : cases) {
     SetWindowsVersionSource([&] { return c.version; });
     for (int v = wvWin95; v <= wvWinServer2003; ++v)
       EXPECT_EQ(RunningUnder(static_cast<TSkWindowsVersion>(v)), v == c.is) << c.is << " asked " << v;
   }
   SetWindowsVersionSource(nullptr);  // this platform: 2, 6.1, none of them
-  for (int v = wvWin95; v <= wvWinServer2003; ++v) EXPECT_FALSE(RunningUnder(static_cast<TSkWindowsVersion>(v)));
+  for (int v = wvWin95; v <= wvWinServer2003; ++v)
+    EXPECT_FALSE(RunningUnder(static_cast<TSkWindowsVersion>(v)));
 }
 
 TEST_F(ControlRoutines, CentringAtTheScreensEdgeStaysInsideTheWorkArea) {
@@ -269,10 +272,12 @@ class TRenewed : public TComponent {
 
 TEST_F(ControlRoutines, ObsoletePropertiesAreReadAndForgotten) {
   RegisterProperties<TRenewed>("TRenewed", "TComponent", Factory<TRenewed>())
-      .Int("Size", [](TRenewed& r) { return r.Size; }, [](TRenewed& r, int v) { r.Size = v; }, 0);
+      .Int(
+          "Size", [](TRenewed& r) { return r.Size; }, [](TRenewed& r, int v) { r.Size = v; }, 0);
   TRenewed r(nullptr);
-  ReadComponentText(&r, "object R: TRenewed\n  OldFlag = True\n  OldSides = [sdLeft, sdTop]\n"
-                        "  OldCaption = 'gone'\n  Size = 4\nend\n");
+  ReadComponentText(&r,
+                    "object R: TRenewed\n  OldFlag = True\n  OldSides = [sdLeft, sdTop]\n"
+                    "  OldCaption = 'gone'\n  Size = 4\nend\n");
   EXPECT_EQ(r.Size, 4);
   const std::string text = WriteComponentText(&r);
   EXPECT_EQ(text.find("Old"), std::string::npos) << text;

@@ -45,12 +45,8 @@ class TSeeThrough : public TGraphicControl {
 
 class ParentImageTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    platform::Startup();
-  }
-  void TearDown() override {
-    platform::Shutdown();
-  }
+  void SetUp() override { platform::Startup(); }
+  void TearDown() override { platform::Shutdown(); }
 };
 
 TEST_F(ParentImageTest, TheParentsPixelsAppearUnderTheControl) {

@@ -10,13 +10,13 @@
 #include "controls/TImImage.h"
 #include "controls/TImPanel.h"
 #include "platform/backend/HeadlessDriver.h"
+#include "platform/controls/Controls.h"
+#include "platform/forms/FormMessages.h"
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TForm.h"
 #include "platform/rtl/Exceptions.h"
-#include "platform/controls/Controls.h"
-#include "platform/forms/FormMessages.h"
 
 namespace {
 

@@ -137,7 +137,8 @@ TEST_F(BackImageTest, TheFourthByteOfAMaskDoesNotShapeTheWindow) {
   mask.SetPixelFormat(pf32bit);
   for (int y = 0; y < 10; ++y) {
     auto* row = static_cast<std::uint32_t*>(mask.ScanLine(y));
-    for (int x = 0; x < 20; ++x) row[x] = (row[x] & 0xFFFFFF) | (static_cast<std::uint32_t>((x * 37 + y) & 0xFF) << 24);
+    for (int x = 0; x < 20; ++x)
+      row[x] = (row[x] & 0xFFFFFF) | (static_cast<std::uint32_t>((x * 37 + y) & 0xFF) << 24);
   }
   ASSERT_TRUE(TQvBackImage::ApplyShapeTo(target, &mask, true));
   HRGN shape = CreateRectRgn(0, 0, 0, 0);

@@ -38,7 +38,8 @@ class QvRichEditTest : public ::testing::Test {
   HWND Inner() { return edit->InplaceRichEdit()->Handle(); }
   void LongText(TQvRichEdit* e) {
     std::string text;
-    for (int i = 0; i < 40; ++i) text += "Line " + std::to_string(i) + " of a text longer than the edit is wide\r\n";
+    for (int i = 0; i < 40; ++i)
+      text += "Line " + std::to_string(i) + " of a text longer than the edit is wide\r\n";
     e->SetText(AnsiString(text));
     Driver().RunUntilIdle();
   }
@@ -170,7 +171,7 @@ TEST_F(QvRichEditTest, ThreeFramesWithALongText) {
   LongText(ultra);
   Driver().RunUntilIdle();
   const auto shot = Driver().Capture(form->Handle());
-  EXPECT_EQ(shot.At(10, 50) & 0xFFFFFF, 0x808080u);  // the normal frame's outer line
+  EXPECT_EQ(shot.At(10, 50) & 0xFFFFFF, 0x808080u);   // the normal frame's outer line
   EXPECT_EQ(shot.At(315, 50) & 0xFFFFFF, 0x000000u);  // ultra-flat, neither hot nor focused
   EXPECT_TRUE(skintest::SaveScreenshot(form->Handle(), "qvrichedit.png"));
 }

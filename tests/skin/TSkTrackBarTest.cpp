@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "FakeThemes.h"
 #include "controls/TSkTrackBar.h"
 #include "platform/backend/HeadlessDriver.h"
+#include "platform/forms/ClassRegistry.h"
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TForm.h"
-#include "platform/rtl/Program.h"
 #include "platform/forms/TReader.h"
-#include "platform/forms/ClassRegistry.h"
-#include "FakeThemes.h"
+#include "platform/rtl/Program.h"
 
 namespace {
 
@@ -279,7 +279,8 @@ class TDialogForm : public TForm {
 };
 
 TEST_F(TrackBarTest, TheCompressionDialogsBarFromItsLayout) {
-  RegisterProperties<TDialogForm>("TDialogForm", "TForm").Handler("TrackBar1Change", &TDialogForm::TrackBar1Change);
+  RegisterProperties<TDialogForm>("TDialogForm", "TForm")
+      .Handler("TrackBar1Change", &TDialogForm::TrackBar1Change);
   auto* dialog = new TDialogForm(Application);
   ReadComponentText(dialog, R"(object Dialog: TDialogForm
   Left = 0
@@ -392,7 +393,7 @@ TEST_F(TrackBarTest, APointerThumbTurnsXPStyleOnAThemedDesktop) {
   int differ = 0;
   for (int y = classic.top; y < classic.bottom; ++y)
     for (int x = classic.left; x < classic.right; ++x) differ += before.At(x, y) != after.At(x, y);
-  EXPECT_GT(differ, 10);  // the XP pointer is drawn, not the classic one
+  EXPECT_GT(differ, 10);                       // the XP pointer is drawn, not the classic one
   EXPECT_EQ(themed->ThumbStyle(), tsPointer);  // the property keeps what was asked for
   skintest::RemoveFakeThemes();
 }

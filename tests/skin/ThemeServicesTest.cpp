@@ -6,9 +6,9 @@
 #include <string>
 #include <type_traits>
 
+#include "FakeThemes.h"
 #include "controls/TThemeServices.h"
 #include "controls/ThemeLibrary.h"
-#include "FakeThemes.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"

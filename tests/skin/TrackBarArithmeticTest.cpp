@@ -23,8 +23,7 @@ TEST(TrackBarArithmetic, OffsetsAndStepsStayInRangeAtTheIntegerLimits) {
     int expected;
   } steps[] = {
       {INT_MAX, 20, INT_MAX},  // Page Up at the top of the integers
-      {INT_MIN, -20, INT_MIN},
-      {INT_MAX - 5, 65535, INT_MAX},
+      {INT_MIN, -20, INT_MIN}, {INT_MAX - 5, 65535, INT_MAX},
       {100, 20, 120},  // beyond the range is left for the setter to clamp
       {50, -20, 30},
   };
@@ -54,8 +53,8 @@ TEST(TrackBarArithmetic, LimitsKeepMinBelowMaxWithoutOverflow) {
 TEST(TrackBarArithmetic, TicksVisitTheSameOffsetsAsEveryValueWouldAtMostOnceEach) {
   struct Case {
     int travel, min, max, step;
-  } cases[] = {{138, 1, 100, 20}, {138, 1, 100, 1}, {50, -37, 1000, 3}, {182, 0, 10, 1}, {0, 0, 10, 1},
-               {300, -7, 7, 2}};
+  } cases[] = {{138, 1, 100, 20}, {138, 1, 100, 1}, {50, -37, 1000, 3},
+               {182, 0, 10, 1},   {0, 0, 10, 1},    {300, -7, 7, 2}};
   for (const Case& c : cases) {
     std::vector<int> expected;
     for (long long v = c.min; v <= c.max; ++v) {

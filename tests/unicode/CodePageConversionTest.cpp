@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
-#include <unicode/ucnv.h>
-
 #include <iconv.h>
+#include <unicode/ucnv.h>
 
 #include <string>
 

@@ -20,17 +20,18 @@ TEST(FormatStrParser, CanonicalFormsNameEveryArgument) {
   };
   const Case cases[] = {
       {u"%s %d", u"%0:s %1:d"},
-      {u"%s", u"%s"},                          // one implicit specifier stays
-      {u"%1:d %0:s", u"%1:d %0:s"},            // all explicit stays
+      {u"%s", u"%s"},                                    // one implicit specifier stays
+      {u"%1:d %0:s", u"%1:d %0:s"},                      // all explicit stays
       {u"100%% of % d %s%s", u"100%% of % d %0:s%1:s"},  // "%%" and "% " are text
-      {u"%1:s %0:s %s", u"%1:s %0:s %1:s"},    // after an explicit index comes the next one
-      {u"%.*f %d", u"%0:.*f %2:d"},            // a "*" precision takes an argument
+      {u"%1:s %0:s %s", u"%1:s %0:s %1:s"},              // after an explicit index comes the next one
+      {u"%.*f %d", u"%0:.*f %2:d"},                      // a "*" precision takes an argument
       {u"%*d %-8.3f|%x", u"%0:*d %2:-8.3f|%3:x"},
       {u"\u1781 %s \u1781", u"\u1781 %s \u1781"},
       {u"trailing %", u"trailing %"},
   };
   // A zero unit is text: what follows it is kept.
-  EXPECT_EQ(GetCanonicalFormatStr(WideString(std::u16string(u"%s\0%d", 5))).ToU16(), std::u16string(u"%0:s\0%1:d", 9));
+  EXPECT_EQ(GetCanonicalFormatStr(WideString(std::u16string(u"%s\0%d", 5))).ToU16(),
+            std::u16string(u"%0:s\0%1:d", 9));
   for (const Case& c : cases) {
     SCOPED_TRACE(Utf8(c.format));
     EXPECT_EQ(Utf8(GetCanonicalFormatStr(c.format)), Utf8(c.canonical));

@@ -15,9 +15,9 @@
 namespace uctest {
 namespace {
 
-const char16_t* const kKhmerItems[] = {u"\u1780\u1798\u17D2\u1796\u17BB\u1787\u17B6",  // Cambodia
-                                       u"\u1781\u17D2\u1798\u17C2\u179A",              // Khmer
-                                       u"\u1797\u17D2\u1793\u17C6\u1796\u17C1\u1789"}; // Phnom Penh
+const char16_t* const kKhmerItems[] = {u"\u1780\u1798\u17D2\u1796\u17BB\u1787\u17B6",   // Cambodia
+                                       u"\u1781\u17D2\u1798\u17C2\u179A",               // Khmer
+                                       u"\u1797\u17D2\u1793\u17C6\u1796\u17C1\u1789"};  // Phnom Penh
 
 TObject* Tag(intptr_t n) { return reinterpret_cast<TObject*>(n); }
 
@@ -151,23 +151,24 @@ TEST_F(UcComboBox, TypingAtTheEndOfADropDownComboCompletesIt) {
   };
   TForm* form = NewForm();
   for (const UINT codePage : {65001u, 1252u})
-  for (const Case& c : cases) {
-    SCOPED_TRACE(&c - cases);
-    SCOPED_TRACE(codePage);
-    CodePageScope page(codePage);
-    TUcComboBox* combo = NewCombo(form, csDropDown);
-    combo->SetParent(form);
-    for (const char16_t* item : {u"Vi\u1EC7t Nam", u"\u1781\u17D2\u1798\u17C2\u179A", u"Vientiane"})
-      combo->Items()->Add(item);
-    combo->SetFocus();
-    Driver().RunUntilIdle();
-    TypeKeys(c.typed);
-    const int typed = int(std::u16string(c.typed).size());
-    EXPECT_EQ(combo->Text(), WideString(c.text));
-    EXPECT_EQ(combo->SelStart(), typed);
-    EXPECT_EQ(combo->SelLength(), int(std::u16string(c.text).size()) - typed) << "the completed tail is selected";
-    delete combo;
-  }
+    for (const Case& c : cases) {
+      SCOPED_TRACE(&c - cases);
+      SCOPED_TRACE(codePage);
+      CodePageScope page(codePage);
+      TUcComboBox* combo = NewCombo(form, csDropDown);
+      combo->SetParent(form);
+      for (const char16_t* item : {u"Vi\u1EC7t Nam", u"\u1781\u17D2\u1798\u17C2\u179A", u"Vientiane"})
+        combo->Items()->Add(item);
+      combo->SetFocus();
+      Driver().RunUntilIdle();
+      TypeKeys(c.typed);
+      const int typed = int(std::u16string(c.typed).size());
+      EXPECT_EQ(combo->Text(), WideString(c.text));
+      EXPECT_EQ(combo->SelStart(), typed);
+      EXPECT_EQ(combo->SelLength(), int(std::u16string(c.text).size()) - typed)
+          << "the completed tail is selected";
+      delete combo;
+    }
   EXPECT_TRUE(exceptions.empty());
 }
 
@@ -227,8 +228,8 @@ TEST_F(UcComboBox, DroppedDownWithKhmerItemsAndOnePickedByMouse) {
         image.pixels[size_t(fy) * size_t(image.width) + size_t(fx)] = listImage.At(x, y);
     }
   std::filesystem::create_directories(Screenshots());
-  EXPECT_TRUE(platform::headless::WritePng(Screenshots() + "uc-periphery-combo.png", image.width, image.height,
-                                           image.pixels.data()));
+  EXPECT_TRUE(platform::headless::WritePng(Screenshots() + "uc-periphery-combo.png", image.width,
+                                           image.height, image.pixels.data()));
 
   RECT item{};
   ASSERT_NE(SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item)), LB_ERR);
@@ -351,7 +352,8 @@ TEST_F(UcListBox, ItemsLiveOnAcrossRecreationWithTopAndSelection) {
   TForm* form = NewForm();
   auto* list = new TUcListBox(form);
   list->SetBounds(10, 10, 200, 60);
-  for (int i = 0; i < 12; ++i) list->Items()->AddObject(WideString(kKhmerItems[i % 3]) + WideString(i), Tag(i));
+  for (int i = 0; i < 12; ++i)
+    list->Items()->AddObject(WideString(kKhmerItems[i % 3]) + WideString(i), Tag(i));
   list->SetParent(form);
   list->HandleNeeded();
   ASSERT_TRUE(IsWindowUnicode(list->Handle()));
@@ -407,7 +409,9 @@ TEST_P(UcVirtualListBox, TextAnswersNeverWritePastTheReportedLength) {
   list->OnDataW = nullptr;
   EXPECT_EQ(SendMessageW(h, LB_GETTEXTLEN, 0, 0), LB_ERR);
   // The 8-bit event answers widened.
-  list->OnData = [](TWinControl*, int index, AnsiString& data) { data = AnsiString("item ") + AnsiString(index); };
+  list->OnData = [](TWinControl*, int index, AnsiString& data) {
+    data = AnsiString("item ") + AnsiString(index);
+  };
   EXPECT_EQ(list->Items()->Strings(2), WideString(u"item 2"));
   delete scope;
 }

@@ -230,9 +230,9 @@ TEST_F(UcEditMemo, RichEditModeInsertsTheListsLineBreaksAndChecksTheCaret) {
     const char16_t* result;  // null: the insertion error
   };
   const Case cases[] = {
-      {tlbsLF, 1, 0, u"abc\nx"},      {tlbsLF, 0, 0, u"x\nabc"},  {tlbsCR, 1, 0, u"abc\rx"},
-      {tlbsLF, 1, 1, nullptr},        // the caret is not after the inserted line
-      {tlbsCRLF, 1, 1, u"abc\r\nx"},  // CR LF lines are not checked
+      {tlbsLF, 1, 0, u"abc\nx"},     {tlbsLF, 0, 0, u"x\nabc"},
+      {tlbsCR, 1, 0, u"abc\rx"},     {tlbsLF, 1, 1, nullptr},  // the caret is not after the inserted line
+      {tlbsCRLF, 1, 1, u"abc\r\nx"},                           // CR LF lines are not checked
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(int(&c - cases));

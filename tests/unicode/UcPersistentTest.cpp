@@ -32,9 +32,12 @@ void RegisterGadget() {
   if (done) return;
   done = true;
   RegisterProperties<TUcGadget>("TUcGadget", "", Factory<TUcGadget>())
-      .WStr("Caption", [](TUcGadget& g) { return g.Caption; }, [](TUcGadget& g, WideString v) { g.Caption = v; })
-      .WChar("PasswordChar", [](TUcGadget& g) { return g.PasswordChar; },
-             [](TUcGadget& g, char16_t v) { g.PasswordChar = v; }, u'\0');
+      .WStr(
+          "Caption", [](TUcGadget& g) { return g.Caption; },
+          [](TUcGadget& g, WideString v) { g.Caption = v; })
+      .WChar(
+          "PasswordChar", [](TUcGadget& g) { return g.PasswordChar; },
+          [](TUcGadget& g, char16_t v) { g.PasswordChar = v; }, u'\0');
 }
 
 class RuntimeStreamingScope {
@@ -66,7 +69,8 @@ TEST(UcPersistent, Utf7ShadowOnlyForTextBeyondAscii) {
     const char16_t* caption;
     bool shadow;
   };
-  const Case cases[] = {{u"\u1797\u17B6\u179F\u17B6", true}, {u"Ti\u1EBFng", true}, {u"Hello", false}, {u"", false}};
+  const Case cases[] = {
+      {u"\u1797\u17B6\u179F\u17B6", true}, {u"Ti\u1EBFng", true}, {u"Hello", false}, {u"", false}};
   for (const Case& c : cases) {
     std::string text = Written(WideString(c.caption));
     std::string expected = "Caption_UTF7 = '" + WideStringToUTF7(WideString(c.caption)).ToStd() + "'";

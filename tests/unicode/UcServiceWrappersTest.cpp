@@ -11,7 +11,6 @@
 
 #include "CodePageScope.h"
 #include "platform/rtl/Exceptions.h"
-#include "unicode/WideException.h"
 #include "platform/rtl/LastError.h"
 #include "platform/rtl/SyncObjs.h"
 #include "platform/rtl/Utf8.h"
@@ -20,6 +19,7 @@
 #include "unicode/UcShellWrappers.h"
 #include "unicode/UcSystemWrappers.h"
 #include "unicode/UcTextWrappers.h"
+#include "unicode/WideException.h"
 
 namespace {
 
@@ -75,8 +75,10 @@ TEST(UcServiceWrappers, TempPathOnBothPaths) {
     EXPECT_EQ(std::u16string(buffer), expected);
     EXPECT_EQ(Uc_GetTempPathW(2, buffer), expected.size() + 1) << "too small: the size needed";
   }
-  if (saved.empty()) ::unsetenv("TMPDIR");
-  else ::setenv("TMPDIR", saved.c_str(), 1);
+  if (saved.empty())
+    ::unsetenv("TMPDIR");
+  else
+    ::setenv("TMPDIR", saved.c_str(), 1);
 }
 
 // A Khmer argument reaches the child exactly through the UTF-16 call and under a UTF-8 system
@@ -92,12 +94,14 @@ TEST(UcServiceWrappers, CreateProcessPassesArgumentsThroughTheCodePage) {
     CodePageScope scope(c.page, c.narrow);
     // The script compares with the letter's UTF-8 bytes written out, which no code page changes.
     std::u16string line =
-        u"/bin/sh -c \"test $1 = $(printf '\\341\\236\\200') && test -z $2 && exit $#; exit 1\" zero \u1780 \"\"";
+        u"/bin/sh -c \"test $1 = $(printf '\\341\\236\\200') && test -z $2 && exit $#; exit 1\" zero \u1780 "
+        u"\"\"";
     PROCESS_INFORMATION info{};
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.lpTitle = const_cast<LPWSTR>(u"");
-    ASSERT_TRUE(Uc_CreateProcessW(u"", line.data(), nullptr, nullptr, FALSE, 0, nullptr, u"", &startup, &info));
+    ASSERT_TRUE(
+        Uc_CreateProcessW(u"", line.data(), nullptr, nullptr, FALSE, 0, nullptr, u"", &startup, &info));
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(info.hProcess, INFINITE));
     DWORD code = 0;
     EXPECT_TRUE(GetExitCodeProcess(info.hProcess, &code));
@@ -109,23 +113,77 @@ TEST(UcServiceWrappers, CreateProcessPassesArgumentsThroughTheCodePage) {
 // What this system does not offer fails cleanly on both paths with ERROR_NOT_SUPPORTED.
 TEST(UcServiceWrappers, AbsentServicesFailCleanlyOnBothPaths) {
   const std::vector<std::pair<const char*, std::function<bool()>>> calls = {
-      {"GetComputerName", [] { char16_t b[64]; DWORD n = 64; return !Uc_GetComputerNameW(b, &n); }},
-      {"GetUserName", [] { char16_t b[64]; DWORD n = 64; return !Uc_GetUserNameW(b, &n); }},
-      {"GetDiskFreeSpace", [] { DWORD a, b, c, d; return !Uc_GetDiskFreeSpaceW(u"/", &a, &b, &c, &d); }},
+      {"GetComputerName",
+       [] {
+         char16_t b[64];
+         DWORD n = 64;
+         return !Uc_GetComputerNameW(b, &n);
+       }},
+      {"GetUserName",
+       [] {
+         char16_t b[64];
+         DWORD n = 64;
+         return !Uc_GetUserNameW(b, &n);
+       }},
+      {"GetDiskFreeSpace",
+       [] {
+         DWORD a, b, c, d;
+         return !Uc_GetDiskFreeSpaceW(u"/", &a, &b, &c, &d);
+       }},
       {"GetVolumeInformation",
-       [] { char16_t v[64], f[64]; return !Uc_GetVolumeInformationW(u"/", v, 64, nullptr, nullptr, nullptr, f, 64); }},
-      {"GetWindowsDirectory", [] { char16_t b[64]; return Uc_GetWindowsDirectoryW(b, 64) == 0; }},
-      {"GetSystemDirectory", [] { char16_t b[64]; return Uc_GetSystemDirectoryW(b, 64) == 0; }},
-      {"GetTempFileName", [] { char16_t b[260]; return Uc_GetTempFileNameW(u"/tmp", u"mms", 0, b) == 0; }},
+       [] {
+         char16_t v[64], f[64];
+         return !Uc_GetVolumeInformationW(u"/", v, 64, nullptr, nullptr, nullptr, f, 64);
+       }},
+      {"GetWindowsDirectory",
+       [] {
+         char16_t b[64];
+         return Uc_GetWindowsDirectoryW(b, 64) == 0;
+       }},
+      {"GetSystemDirectory",
+       [] {
+         char16_t b[64];
+         return Uc_GetSystemDirectoryW(b, 64) == 0;
+       }},
+      {"GetTempFileName",
+       [] {
+         char16_t b[260];
+         return Uc_GetTempFileNameW(u"/tmp", u"mms", 0, b) == 0;
+       }},
       {"LoadLibrary", [] { return Uc_LoadLibraryW(u"shell32.dll") == nullptr; }},
       {"LoadLibraryEx", [] { return Uc_LoadLibraryExW(u"version.dll", nullptr, 0) == nullptr; }},
-      {"GetFileVersionInfoSize", [] { DWORD h = 7; return Uc_GetFileVersionInfoSizeW(u"/bin/sh", &h) == 0 && h == 0; }},
-      {"GetFileVersionInfo", [] { char b[16]; return !Uc_GetFileVersionInfoW(u"/bin/sh", 0, 16, b); }},
+      {"GetFileVersionInfoSize",
+       [] {
+         DWORD h = 7;
+         return Uc_GetFileVersionInfoSizeW(u"/bin/sh", &h) == 0 && h == 0;
+       }},
+      {"GetFileVersionInfo",
+       [] {
+         char b[16];
+         return !Uc_GetFileVersionInfoW(u"/bin/sh", 0, 16, b);
+       }},
       {"VerQueryValue",
-       [] { LPVOID p = &p; UINT n = 5; return !Uc_VerQueryValueW(nullptr, u"\\StringFileInfo", &p, &n) && !p && !n; }},
-      {"GetCurrencyFormat", [] { char16_t b[64]; return Uc_GetCurrencyFormatW(0x409, 0, u"1.5", nullptr, b, 64) == 0; }},
-      {"ExtractIconEx", [] { HICON l = nullptr; return Uc_ExtractIconExW(u"/bin/sh", 0, &l, nullptr, 1) == 0; }},
-      {"ExtractAssociatedIcon", [] { char16_t p[260] = u"/bin/sh"; WORD i = 0; return !Uc_ExtractAssociatedIconW(nullptr, p, &i); }},
+       [] {
+         LPVOID p = &p;
+         UINT n = 5;
+         return !Uc_VerQueryValueW(nullptr, u"\\StringFileInfo", &p, &n) && !p && !n;
+       }},
+      {"GetCurrencyFormat",
+       [] {
+         char16_t b[64];
+         return Uc_GetCurrencyFormatW(0x409, 0, u"1.5", nullptr, b, 64) == 0;
+       }},
+      {"ExtractIconEx",
+       [] {
+         HICON l = nullptr;
+         return Uc_ExtractIconExW(u"/bin/sh", 0, &l, nullptr, 1) == 0;
+       }},
+      {"ExtractAssociatedIcon",
+       [] {
+         char16_t p[260] = u"/bin/sh";
+         WORD i = 0;
+         return !Uc_ExtractAssociatedIconW(nullptr, p, &i);
+       }},
   };
   for (bool narrow : {false, true}) {
     CodePageScope scope(CP_UTF8, narrow);

@@ -30,8 +30,8 @@ TEST(UcSystemUpdates, ShutdownPutsEveryHookBack) {
   const platform::RtlHooks installed = platform::GetRtlHooks();
   EXPECT_FALSE(installed == before);
   EXPECT_NE(TApplication::GetShowExceptionProc(), showBefore);
-  EXPECT_TRUE(installed.AnsiToWide && installed.WideToAnsi && installed.LoadResString && installed.WideFormat &&
-              installed.RaiseLastOSError);
+  EXPECT_TRUE(installed.AnsiToWide && installed.WideToAnsi && installed.LoadResString &&
+              installed.WideFormat && installed.RaiseLastOSError);
   InstallUcSystemUpdates(tsFixWideStrConcat);  // a second install keeps the first saved hooks
   UninstallUcSystemUpdates();
   EXPECT_TRUE(platform::GetRtlHooks() == before);
@@ -69,10 +69,12 @@ TEST(UcSystemUpdates, ResourceStringsWidenedAtOnceKeepTheirText) {
 }
 
 TEST(UcSystemUpdates, WideFormatGoesThroughTheLayersFormatterWithTheSameText) {
-  const std::u16string expected = WideFormat(u"%s: %d%% of %.2f", {TVarRec(WideString(u"\u1780")), TVarRec(42), TVarRec(2.5)}).ToU16();
+  const std::u16string expected =
+      WideFormat(u"%s: %d%% of %.2f", {TVarRec(WideString(u"\u1780")), TVarRec(42), TVarRec(2.5)}).ToU16();
   UpdatesScope scope(tsFixWideFormat);
-  EXPECT_EQ(WideFormat(u"%s: %d%% of %.2f", {TVarRec(WideString(u"\u1780")), TVarRec(42), TVarRec(2.5)}).ToU16(),
-            expected);
+  EXPECT_EQ(
+      WideFormat(u"%s: %d%% of %.2f", {TVarRec(WideString(u"\u1780")), TVarRec(42), TVarRec(2.5)}).ToU16(),
+      expected);
   EXPECT_EQ(expected, u"\u1780: 42% of 2.50");
 }
 

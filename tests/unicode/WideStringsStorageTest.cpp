@@ -73,7 +73,8 @@ TEST(WideStringsStorage, LegacyStoresOfTheLines) {
   ReadComponentText(&utf8, "object Holder: TLinesHolder\n  WideStringsW = (\n    #225#158#128)\nend\n");
   EXPECT_EQ(utf8.Lines.Text().ToU16(), u"\u1780\r\n");
   TLinesHolder kept(nullptr);
-  ReadComponentText(&kept, "object Holder: TLinesHolder\n  Strings = (\n    'a')\n  WideStringsW = (\n    'b')\nend\n");
+  ReadComponentText(
+      &kept, "object Holder: TLinesHolder\n  Strings = (\n    'a')\n  WideStringsW = (\n    'b')\nend\n");
   EXPECT_EQ(kept.Lines.Text().ToU16(), u"a\r\n");
   TLinesHolder wide(nullptr);
   ReadComponentText(&wide, "object Holder: TLinesHolder\n  WideStrings = (\n    'x'\n    'y')\nend\n");

@@ -77,8 +77,10 @@ TEST_F(Clipboard, TextIsSynthesisedEachWayThroughTheSystemCodePage) {
     SetClipboardData(CF_TEXT, Block(c.narrow.c_str(), c.narrow.size() + 1));
     EXPECT_TRUE(IsClipboardFormatAvailable(CF_UNICODETEXT));
     const std::u16string back = WideOf(GetClipboardData(CF_UNICODETEXT));
-    if (c.codePage == CP_UTF8) EXPECT_EQ(back, c.wide);
-    else EXPECT_EQ(back, u"Vi?t \u00E9");
+    if (c.codePage == CP_UTF8)
+      EXPECT_EQ(back, c.wide);
+    else
+      EXPECT_EQ(back, u"Vi?t \u00E9");
     CloseClipboard();
   }
   SetSystemCodePage(CP_UTF8);

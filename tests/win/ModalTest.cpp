@@ -25,8 +25,10 @@ class Modal : public HeadlessTest {
     wc.lpfnWndProc = Plain;
     wc.lpszClassName = u"Plain";
     RegisterClassW(&wc);
-    main = CreateWindowExW(0, u"Plain", u"main", WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
-    dialog = CreateWindowExW(0, u"Plain", u"dialog", WS_VISIBLE, 200, 0, 50, 50, main, nullptr, nullptr, nullptr);
+    main =
+        CreateWindowExW(0, u"Plain", u"main", WS_VISIBLE, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    dialog =
+        CreateWindowExW(0, u"Plain", u"dialog", WS_VISIBLE, 200, 0, 50, 50, main, nullptr, nullptr, nullptr);
     driver().RunUntilIdle();
     Log().clear();
   }

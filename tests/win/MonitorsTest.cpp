@@ -1,7 +1,6 @@
 // The one monitor: the screen, with the screen as its work area.
-#include "tests/win/WinTestSupport.h"
-
 #include "platform/win/Monitors.h"
+#include "tests/win/WinTestSupport.h"
 
 using wintest::HeadlessTest;
 
@@ -55,7 +54,8 @@ namespace {
 class ResourceCursors : public HeadlessTest {};
 
 TEST_F(ResourceCursors, ACompiledInCursorLoadsByName) {
-  static const unsigned char cursor[22 + 40] = {0, 0, 2, 0, 1, 0, 32, 32, 0, 0, 16, 0, 16, 0, 40, 0, 0, 0, 22};
+  static const unsigned char cursor[22 + 40] = {0,  0, 2,  0, 1,  0, 32, 32, 0, 0,
+                                                16, 0, 16, 0, 40, 0, 0,  0,  22};
   static const unsigned char notCursor[30] = {0, 0, 1, 0, 1, 0};  // an icon's header
   platform::RegisterResource(RT_GROUP_CURSOR, "TEST_CURSOR", cursor, sizeof cursor);
   platform::RegisterResource(RT_GROUP_CURSOR, "TEST_ICONISH", notCursor, sizeof notCursor);

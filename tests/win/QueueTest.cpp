@@ -42,7 +42,8 @@ class Queue : public HeadlessTest {
     wc.lpszClassName = u"Q";
     wc.hbrBackground = reinterpret_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     RegisterClassW(&wc);
-    hwnd = CreateWindowExW(0, u"Q", u"queue", WS_VISIBLE, 100, 100, 40, 30, nullptr, nullptr, nullptr, nullptr);
+    hwnd =
+        CreateWindowExW(0, u"Q", u"queue", WS_VISIBLE, 100, 100, 40, 30, nullptr, nullptr, nullptr, nullptr);
   }
   void Pump() {
     MSG m;
@@ -205,10 +206,10 @@ TEST_F(Queue, ChildrenPaintAfterTheirParentIntoTheSurface) {
   const auto image = driver().Capture(hwnd);
   ASSERT_EQ(image.width, 40);
   ASSERT_EQ(image.height, 30);
-  EXPECT_EQ(image.At(0, 0), 0x0000FFu);    // parent: blue
-  EXPECT_EQ(image.At(10, 5), 0xFF0000u);   // child: red
+  EXPECT_EQ(image.At(0, 0), 0x0000FFu);   // parent: blue
+  EXPECT_EQ(image.At(10, 5), 0xFF0000u);  // child: red
   EXPECT_EQ(image.At(13, 7), 0xFF0000u);
-  EXPECT_EQ(image.At(14, 7), 0x0000FFu);   // outside the child
+  EXPECT_EQ(image.At(14, 7), 0x0000FFu);  // outside the child
   MSG m;
   EXPECT_FALSE(PeekMessageW(&m, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE));
 }
@@ -223,16 +224,16 @@ TEST_F(Queue, ChildBordersAreDrawnBeforeTheirClientArea) {
   wc.lpszClassName = u"Framed";
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_INFOBK + 1);
   RegisterClassW(&wc);
-  HWND child = CreateWindowExW(WS_EX_CLIENTEDGE, u"Framed", u"", WS_CHILD | WS_VISIBLE | WS_BORDER, 5, 5, 12, 10,
-                               hwnd, nullptr, nullptr, nullptr);
+  HWND child = CreateWindowExW(WS_EX_CLIENTEDGE, u"Framed", u"", WS_CHILD | WS_VISIBLE | WS_BORDER, 5, 5, 12,
+                               10, hwnd, nullptr, nullptr, nullptr);
   RECT client;
   GetClientRect(child, &client);
   EXPECT_EQ(client.right, 12 - 6);  // one pixel of border and two of edge on each side
   const auto image = driver().Capture(hwnd);
-  EXPECT_EQ(image.At(5, 5), 0x000000u);         // window frame
-  EXPECT_EQ(image.At(6, 6), 0x808080u);         // edge: shadow
-  EXPECT_EQ(image.At(7, 7), 0x404040u);         // edge: dark shadow
-  EXPECT_EQ(image.At(8, 8), 0xFFFFE1u);         // client: the class brush
+  EXPECT_EQ(image.At(5, 5), 0x000000u);  // window frame
+  EXPECT_EQ(image.At(6, 6), 0x808080u);  // edge: shadow
+  EXPECT_EQ(image.At(7, 7), 0x404040u);  // edge: dark shadow
+  EXPECT_EQ(image.At(8, 8), 0xFFFFE1u);  // client: the class brush
   EXPECT_EQ(image.At(5 + 11, 5 + 9), 0x000000u);
   EXPECT_EQ(image.At(5 + 10, 5 + 8), 0xFFFFFFu);  // edge: highlight
 }

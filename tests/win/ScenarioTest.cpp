@@ -11,9 +11,9 @@ using wintest::HeadlessTest;
 
 namespace {
 
-std::string typedBytes;           // what the 8-bit child received
-std::u16string subclassSaw;       // what its UTF-16 subclass saw
-std::u16string hookSaw;           // what the hook saw
+std::string typedBytes;      // what the 8-bit child received
+std::u16string subclassSaw;  // what its UTF-16 subclass saw
+std::u16string hookSaw;      // what the hook saw
 WNDPROC childOriginal;
 HHOOK hook;
 HBITMAP picture;
@@ -101,8 +101,8 @@ TEST_F(Scenario, MixedProceduresTypingPaintingAndPixels) {
   child.lpszClassName = "ScenarioChild";
   child.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   RegisterClassA(&child);
-  HWND top = CreateWindowExW(0, u"ScenarioMain", u"Scenario", WS_VISIBLE | WS_CLIPCHILDREN, 50, 50, 200, 60, nullptr,
-                             nullptr, nullptr, nullptr);
+  HWND top = CreateWindowExW(0, u"ScenarioMain", u"Scenario", WS_VISIBLE | WS_CLIPCHILDREN, 50, 50, 200, 60,
+                             nullptr, nullptr, nullptr, nullptr);
   HWND edit = CreateWindowExA(0, "ScenarioChild", "", WS_CHILD | WS_VISIBLE, 10, 20, 180, 20, top,
                               reinterpret_cast<HMENU>(5), nullptr, nullptr);
   ASSERT_FALSE(IsWindowUnicode(edit));
@@ -128,9 +128,9 @@ TEST_F(Scenario, MixedProceduresTypingPaintingAndPixels) {
   EXPECT_EQ(PostMessageW(edit, WM_USER + 3, 0, 0), TRUE);
 
   const auto image = driver().Capture(top);
-  EXPECT_EQ(image.At(2, 2), 0xFF0000u);   // the bitmap
+  EXPECT_EQ(image.At(2, 2), 0xFF0000u);  // the bitmap
   EXPECT_EQ(image.At(5, 5), 0xFF0000u);
-  EXPECT_EQ(image.At(6, 6), 0xFFFFFFu);   // the class brush around it
+  EXPECT_EQ(image.At(6, 6), 0xFFFFFFu);  // the class brush around it
   // The child's text: one 6 x 13 box per character (blanks empty), from the child's origin.
   const int characters = 10;
   for (int i = 0; i < characters; ++i) {

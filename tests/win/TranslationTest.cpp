@@ -14,10 +14,14 @@ std::string Utf8(const std::u16string& s) {
   std::string out;
   for (size_t i = 0; i < s.size(); ++i) {
     uint32_t c = s[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size()) c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
-    if (c < 0x80) out += char(c);
-    else if (c < 0x800) out += {char(0xC0 | (c >> 6)), char(0x80 | (c & 0x3F))};
-    else if (c < 0x10000) out += {char(0xE0 | (c >> 12)), char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F))};
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < s.size())
+      c = 0x10000 + ((c - 0xD800) << 10) + (s[++i] - 0xDC00);
+    if (c < 0x80)
+      out += char(c);
+    else if (c < 0x800)
+      out += {char(0xC0 | (c >> 6)), char(0x80 | (c & 0x3F))};
+    else if (c < 0x10000)
+      out += {char(0xE0 | (c >> 12)), char(0x80 | ((c >> 6) & 0x3F)), char(0x80 | (c & 0x3F))};
     else
       out += {char(0xF0 | (c >> 18)), char(0x80 | ((c >> 12) & 0x3F)), char(0x80 | ((c >> 6) & 0x3F)),
               char(0x80 | (c & 0x3F))};
@@ -48,8 +52,10 @@ class Translation : public HeadlessTest {
     w.lpfnWndProc = CharsW;
     w.lpszClassName = u"WideWindow";
     RegisterClassW(&w);
-    narrow = CreateWindowExA(0, "NarrowWindow", "", WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
-    wide = CreateWindowExW(0, u"WideWindow", u"", WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    narrow =
+        CreateWindowExA(0, "NarrowWindow", "", WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    wide =
+        CreateWindowExW(0, u"WideWindow", u"", WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
   }
   HWND narrow = nullptr, wide = nullptr;
 };
@@ -206,15 +212,21 @@ namespace {
 DWORD selStart = 0, selEnd = 0;
 LRESULT NarrowEdit(HWND h, UINT m, WPARAM w, LPARAM l) {
   switch (m) {
-    case 0x00B1: selStart = DWORD(w); selEnd = DWORD(l); return 0;      // EM_SETSEL
-    case 0x00B0:                                                        // EM_GETSEL
+    case 0x00B1:
+      selStart = DWORD(w);
+      selEnd = DWORD(l);
+      return 0;   // EM_SETSEL
+    case 0x00B0:  // EM_GETSEL
       if (w) *reinterpret_cast<DWORD*>(w) = selStart;
       if (l) *reinterpret_cast<DWORD*>(l) = selEnd;
       return MAKELONG(WORD(selStart), WORD(selEnd));
-    case 0x00BB: return 0;                                              // EM_LINEINDEX
-    case 0x00C9: return 0;                                              // EM_LINEFROMCHAR
-    case 0x00C1: return GetWindowTextLengthA(h);                        // EM_LINELENGTH
-    case 0x00C4: {                                                      // EM_GETLINE
+    case 0x00BB:
+      return 0;  // EM_LINEINDEX
+    case 0x00C9:
+      return 0;  // EM_LINEFROMCHAR
+    case 0x00C1:
+      return GetWindowTextLengthA(h);  // EM_LINELENGTH
+    case 0x00C4: {                     // EM_GETLINE
       char text[64];
       const int n = GetWindowTextA(h, text, 64);
       const WORD capacity = *reinterpret_cast<WORD*>(l);
@@ -222,7 +234,8 @@ LRESULT NarrowEdit(HWND h, UINT m, WPARAM w, LPARAM l) {
       std::memcpy(reinterpret_cast<char*>(l), text, size_t(copied));
       return copied;
     }
-    default: return DefWindowProcA(h, m, w, l);
+    default:
+      return DefWindowProcA(h, m, w, l);
   }
 }
 
@@ -231,7 +244,8 @@ TEST_F(Translation, EditPositionsCountTheCallersUnits) {
   wc.lpfnWndProc = NarrowEdit;
   wc.lpszClassName = "NarrowEdit";
   RegisterClassA(&wc);
-  HWND edit = CreateWindowExA(0, "NarrowEdit", "", WS_VISIBLE, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+  HWND edit =
+      CreateWindowExA(0, "NarrowEdit", "", WS_VISIBLE, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
   SetWindowTextW(edit, u"a\u1EC7b");  // "ệ" is three bytes in the 8-bit window
   SendMessageW(edit, 0x00B1, 1, 2);
   EXPECT_EQ(selStart, 1u);

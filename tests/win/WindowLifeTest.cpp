@@ -19,8 +19,9 @@ LRESULT CALLBACK_LogW(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     SetPropA(hwnd, "tag", reinterpret_cast<HANDLE>(const_cast<void*>(cs->lpCreateParams)));
     tag = static_cast<const char*>(cs->lpCreateParams);
   }
-  static const UINT logged[] = {WM_GETMINMAXINFO, WM_NCCREATE, WM_NCCALCSIZE, WM_CREATE, WM_SIZE, WM_MOVE,
-                                WM_SHOWWINDOW, WM_ACTIVATE, WM_SETFOCUS, WM_PARENTNOTIFY, WM_DESTROY, WM_NCDESTROY};
+  static const UINT logged[] = {WM_GETMINMAXINFO, WM_NCCREATE,     WM_NCCALCSIZE, WM_CREATE,
+                                WM_SIZE,          WM_MOVE,         WM_SHOWWINDOW, WM_ACTIVATE,
+                                WM_SETFOCUS,      WM_PARENTNOTIFY, WM_DESTROY,    WM_NCDESTROY};
   for (UINT m : logged)
     if (m == msg) Log().push_back(std::string(tag ? tag : "?") + ":" + Name(msg));
   return DefWindowProcW(hwnd, msg, w, l);
@@ -28,8 +29,8 @@ LRESULT CALLBACK_LogW(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 
 HWND Make(const char* tag, DWORD style, HWND parent = nullptr, int id = 0) {
   creating = tag;
-  return CreateWindowExW(0, u"LogW", u"", style, 10, 20, 100, 50, parent, reinterpret_cast<HMENU>(uintptr_t(id)),
-                         nullptr, const_cast<char*>(tag));
+  return CreateWindowExW(0, u"LogW", u"", style, 10, 20, 100, 50, parent,
+                         reinterpret_cast<HMENU>(uintptr_t(id)), nullptr, const_cast<char*>(tag));
 }
 
 class WindowLife : public HeadlessTest {
@@ -46,13 +47,14 @@ class WindowLife : public HeadlessTest {
 TEST_F(WindowLife, CreationDeliversTheFirstMessagesInOrder) {
   HWND top = Make("top", WS_OVERLAPPED);
   ASSERT_NE(top, nullptr);
-  EXPECT_EQ(Log(), (std::vector<std::string>{"top:GETMINMAXINFO", "top:NCCREATE", "top:NCCALCSIZE", "top:CREATE",
-                                             "top:SIZE", "top:MOVE"}));
+  EXPECT_EQ(Log(), (std::vector<std::string>{"top:GETMINMAXINFO", "top:NCCREATE", "top:NCCALCSIZE",
+                                             "top:CREATE", "top:SIZE", "top:MOVE"}));
   Log().clear();
   HWND child = Make("child", WS_CHILD | WS_VISIBLE, top, 7);
   ASSERT_NE(child, nullptr);
-  EXPECT_EQ(Log(), (std::vector<std::string>{"child:NCCREATE", "child:NCCALCSIZE", "child:CREATE", "child:SIZE",
-                                             "child:MOVE", "child:SHOWWINDOW", "top:PARENTNOTIFY"}));
+  EXPECT_EQ(Log(),
+            (std::vector<std::string>{"child:NCCREATE", "child:NCCALCSIZE", "child:CREATE", "child:SIZE",
+                                      "child:MOVE", "child:SHOWWINDOW", "top:PARENTNOTIFY"}));
   EXPECT_EQ(GetDlgCtrlID(child), 7);
   EXPECT_EQ(GetParent(child), top);
   EXPECT_TRUE(IsChild(top, child));
@@ -69,8 +71,8 @@ TEST_F(WindowLife, DestroyingSendsDestroyThenChildrenThenNcDestroy) {
   Log().clear();
   ASSERT_TRUE(DestroyWindow(top));
   // Children are kept topmost first.
-  EXPECT_EQ(Log(), (std::vector<std::string>{"top:DESTROY", "b:DESTROY", "b:NCDESTROY", "a:DESTROY", "a1:DESTROY",
-                                             "a1:NCDESTROY", "a:NCDESTROY", "top:NCDESTROY"}));
+  EXPECT_EQ(Log(), (std::vector<std::string>{"top:DESTROY", "b:DESTROY", "b:NCDESTROY", "a:DESTROY",
+                                             "a1:DESTROY", "a1:NCDESTROY", "a:NCDESTROY", "top:NCDESTROY"}));
   EXPECT_FALSE(IsWindow(top));
   EXPECT_FALSE(IsWindow(a));
   // A stale handle is never a live window, and messages to it go nowhere.

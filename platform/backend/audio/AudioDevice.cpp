@@ -19,7 +19,8 @@ AudioDevice& Device() {
 void SetDevice(std::unique_ptr<AudioDevice> device) { Installed() = std::move(device); }
 
 int SilentDevice::Add(Sound sound, std::string* error) {
-  if (sound.info.error.empty() && !CanPlay(sound.info.kind)) sound.info.error = "no device can play this kind of sound";
+  if (sound.info.error.empty() && !CanPlay(sound.info.kind))
+    sound.info.error = "no device can play this kind of sound";
   if (!sound.info.error.empty()) {
     if (error) *error = sound.info.error;
     return 0;
@@ -111,7 +112,8 @@ bool RecordingDevice::Play(int handle, bool async, bool loop) {
 
 void RecordingDevice::Stop(int handle) {
   Sound* s = Find(handle);
-  if (s && s->startedAt >= 0) events_.push_back({SoundEvent::What::Stop, s->path, false, s->loop, {}, handle});
+  if (s && s->startedAt >= 0)
+    events_.push_back({SoundEvent::What::Stop, s->path, false, s->loop, {}, handle});
   SilentDevice::Stop(handle);
 }
 

@@ -49,12 +49,12 @@ class SilentDevice : public AudioDevice {
 
  protected:
   struct Sound {
-    std::string path;              // empty for a sound in memory
-    std::vector<uint8_t> memory;   // the copy of a sound in memory
+    std::string path;             // empty for a sound in memory
+    std::vector<uint8_t> memory;  // the copy of a sound in memory
     SoundInfo info;
-    int64_t startedAt = -1;        // platform clock; -1 when not playing
+    int64_t startedAt = -1;  // platform clock; -1 when not playing
     bool loop = false;
-    int64_t position = 0;          // where a stopped or ended play stands
+    int64_t position = 0;  // where a stopped or ended play stands
   };
   int Add(Sound sound, std::string* error);
   Sound* Find(int handle);

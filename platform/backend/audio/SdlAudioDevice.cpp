@@ -28,10 +28,14 @@ class SdlDevice : public AudioDevice {
 
   bool CanPlay(SoundKind kind) override {
     switch (kind) {
-      case SoundKind::Wave: return true;
-      case SoundKind::Midi: return decoders_ & MIX_INIT_MID;
-      case SoundKind::Mp3: return decoders_ & MIX_INIT_MP3;
-      default: return false;
+      case SoundKind::Wave:
+        return true;
+      case SoundKind::Midi:
+        return decoders_ & MIX_INIT_MID;
+      case SoundKind::Mp3:
+        return decoders_ & MIX_INIT_MP3;
+      default:
+        return false;
     }
   }
 

@@ -88,7 +88,8 @@ SoundInfo Wave(const uint8_t* data, size_t size) {
       uint32_t format = 0, channels = 0, rate = 0, bytesPerSecond = 0;
       if (!f.U16(format) || !f.U16(channels) || !f.U32(rate) || !f.U32(bytesPerSecond))
         return info.error = "the format chunk is too short", info;
-      if (channels == 0 || rate == 0 || bytesPerSecond == 0) return info.error = "the format is not valid", info;
+      if (channels == 0 || rate == 0 || bytesPerSecond == 0)
+        return info.error = "the format is not valid", info;
       byteRate = bytesPerSecond;
       haveFormat = true;
     } else if (std::memcmp(tag, "data", 4) == 0) {
@@ -266,7 +267,8 @@ bool ReadFrame(const uint8_t* p, size_t left, Frame& f) {
   } else {
     const bool half = f.layer == 3 && f.version != 1;  // layer III of MPEG 2 and 2.5: 576 samples
     f.samples = half ? 576 : 1152;
-    f.bytes = uint64_t(half ? 72000 : 144000) * uint64_t(f.bitRate) / uint64_t(f.sampleRate) + uint64_t(padding);
+    f.bytes =
+        uint64_t(half ? 72000 : 144000) * uint64_t(f.bitRate) / uint64_t(f.sampleRate) + uint64_t(padding);
   }
   return true;
 }
@@ -298,7 +300,8 @@ SoundInfo Mp3(const uint8_t* data, size_t size) {
     at = size_t(tag + 10 + footer);
   }
   Frame first;
-  if (!ReadFrame(data + at, size - at, first) || first.layer != 3) return info.error = "no MPEG audio frame", info;
+  if (!ReadFrame(data + at, size - at, first) || first.layer != 3)
+    return info.error = "no MPEG audio frame", info;
   if (first.bitRate == 0) return info;  // free format: playable, length unknown
   uint64_t samples = 0;
   bool firstFrame = true;
@@ -322,7 +325,8 @@ SoundInfo Mp3(const uint8_t* data, size_t size) {
 SoundInfo ProbeSound(const uint8_t* data, size_t size) {
   if (size >= 4 && std::memcmp(data, "RIFF", 4) == 0) return Wave(data, size);
   if (size >= 4 && std::memcmp(data, "MThd", 4) == 0) return Midi(data, size);
-  if ((size >= 3 && std::memcmp(data, "ID3", 3) == 0) || (size >= 2 && data[0] == 0xFF && (data[1] & 0xE0) == 0xE0))
+  if ((size >= 3 && std::memcmp(data, "ID3", 3) == 0) ||
+      (size >= 2 && data[0] == 0xFF && (data[1] & 0xE0) == 0xE0))
     return Mp3(data, size);
   SoundInfo info;
   info.error = "not a sound file this system can play";

@@ -121,7 +121,8 @@ struct ClipboardCallbacks {
         for (int i = 0; i < 4; ++i) bytes.push_back(uint8_t(offset >> (8 * i)));
         bytes.insert(bytes.end(), packed.begin(), packed.end());
       }
-      gtk_selection_data_set(selection, gtk_selection_data_get_target(selection), 8, bytes.data(), int(bytes.size()));
+      gtk_selection_data_set(selection, gtk_selection_data_get_target(selection), 8, bytes.data(),
+                             int(bytes.size()));
       return;
     }
     if (info >= kPrivate && info - kPrivate < items.size()) {
@@ -166,12 +167,13 @@ void DesktopClipboard::Publish(const std::vector<win::ClipboardItem>& items) {
   }
   for (size_t i = 0; i < items.size(); ++i)
     if (!items[i].name.empty())
-      gtk_target_list_add(list, gdk_atom_intern((kPrivatePrefix + items[i].name).c_str(), FALSE), 0, guint(kPrivate + i));
+      gtk_target_list_add(list, gdk_atom_intern((kPrivatePrefix + items[i].name).c_str(), FALSE), 0,
+                          guint(kPrivate + i));
   gint count = 0;
   GtkTargetEntry* targets = gtk_target_table_new_from_list(list, &count);
   if (count > 0)
-    gtk_clipboard_set_with_owner(clipboard_, targets, guint(count), ClipboardCallbacks::Get, ClipboardCallbacks::Clear,
-                                 G_OBJECT(owner_));
+    gtk_clipboard_set_with_owner(clipboard_, targets, guint(count), ClipboardCallbacks::Get,
+                                 ClipboardCallbacks::Clear, G_OBJECT(owner_));
   else
     gtk_clipboard_clear(clipboard_);
   gtk_target_table_free(targets, count);

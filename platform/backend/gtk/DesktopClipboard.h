@@ -26,7 +26,7 @@ class DesktopClipboard {
   friend struct ClipboardCallbacks;
   GtkClipboard* clipboard_;
   std::vector<win::ClipboardItem> published_;
-  void* owner_;  // the object that owns our publications
+  void* owner_;          // the object that owns our publications
   bool changed_ = true;  // whatever was there when the program started counts as foreign
   unsigned long handler_ = 0;
 };

@@ -65,10 +65,9 @@ std::vector<std::pair<std::u16string, std::u16string>> SplitFilter(const std::u1
 std::optional<win::ModalAnswer> RunFileChooser(const win::ModalInfo& info, GtkWindow* parent) {
   const bool save = info.kind == win::ModalInfo::Kind::SaveDialog;
   const std::string title = info.title.empty() ? (save ? "Save As" : "Open") : Utf8(info.title);
-  GtkWidget* dialog = gtk_file_chooser_dialog_new(title.c_str(), parent,
-                                                  save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN,
-                                                  "_Cancel", GTK_RESPONSE_CANCEL, save ? "_Save" : "_Open",
-                                                  GTK_RESPONSE_ACCEPT, nullptr);
+  GtkWidget* dialog = gtk_file_chooser_dialog_new(
+      title.c_str(), parent, save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
+      GTK_RESPONSE_CANCEL, save ? "_Save" : "_Open", GTK_RESPONSE_ACCEPT, nullptr);
   // Our own reference: a close request (Escape, the window manager's close button) would
   // otherwise destroy and free the dialog inside the modal loop, before its answer is read.
   g_object_ref(dialog);
@@ -91,8 +90,10 @@ std::optional<win::ModalAnswer> RunFileChooser(const win::ModalInfo& info, GtkWi
       one.clear();
     };
     for (char16_t c : patterns) {
-      if (c == u';') add();
-      else if (c != u' ') one.push_back(c);
+      if (c == u';')
+        add();
+      else if (c != u' ')
+        one.push_back(c);
     }
     add();
     gtk_file_chooser_add_filter(chooser, f);  // takes the filter
@@ -104,7 +105,8 @@ std::optional<win::ModalAnswer> RunFileChooser(const win::ModalInfo& info, GtkWi
       const size_t slash = name.find_last_of('/');
       if (slash != std::string::npos && info.initialDir.empty())
         gtk_file_chooser_set_current_folder(chooser, name.substr(0, slash).c_str());
-      gtk_file_chooser_set_current_name(chooser, slash == std::string::npos ? name.c_str() : name.c_str() + slash + 1);
+      gtk_file_chooser_set_current_name(chooser,
+                                        slash == std::string::npos ? name.c_str() : name.c_str() + slash + 1);
     } else if (name.find('/') != std::string::npos) {
       gtk_file_chooser_set_filename(chooser, name.c_str());
     }
@@ -116,16 +118,16 @@ std::optional<win::ModalAnswer> RunFileChooser(const win::ModalInfo& info, GtkWi
     gint* response;
     bool* answered;
   } wait{&response, &answered};
-  const gulong handler = g_signal_connect(
-      dialog, "response", G_CALLBACK(+[](GtkDialog*, gint r, gpointer data) {
-        auto* w = static_cast<Wait*>(data);
-        *w->response = r;
-        *w->answered = true;
-        // The modal loop sleeps until a message of ours arrives: without one it would never look
-        // at the answer (the chooser seemed to hang).
-        PostMessageW(nullptr, WM_NULL, 0, 0);
-      }),
-      &wait);
+  const gulong handler =
+      g_signal_connect(dialog, "response", G_CALLBACK(+[](GtkDialog*, gint r, gpointer data) {
+                         auto* w = static_cast<Wait*>(data);
+                         *w->response = r;
+                         *w->answered = true;
+                         // The modal loop sleeps until a message of ours arrives: without one it would never
+                         // look at the answer (the chooser seemed to hang).
+                         PostMessageW(nullptr, WM_NULL, 0, 0);
+                       }),
+                       &wait);
   // A close request is a Cancel: the dialog has answered GTK_RESPONSE_DELETE_EVENT already, and
   // stays until it is destroyed below.
   const gulong keep = g_signal_connect(dialog, "delete-event", G_CALLBACK(gtk_true), nullptr);

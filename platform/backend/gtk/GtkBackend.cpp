@@ -21,8 +21,8 @@
 #include "platform/gdi/Bitmap.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/CodePage.h"
-#include "platform/win/WindowSystem.h"
 #include "platform/win/LayeredWindows.h"
+#include "platform/win/WindowSystem.h"
 
 namespace platform::desktop {
 
@@ -39,8 +39,8 @@ struct Host {
   HWND hwnd = nullptr;
   GtkWidget* widget = nullptr;  // made when first shown
   std::shared_ptr<gdi::Bitmap> surface;
-  RECT rect{};                    // what the desktop was last told
-  std::deque<RECT> requested;     // recent requests, to recognise their late echoes
+  RECT rect{};                 // what the desktop was last told
+  std::deque<RECT> requested;  // recent requests, to recognise their late echoes
   bool shown = false;
   bool shaped = false;
   std::vector<RECT> shape;
@@ -49,20 +49,34 @@ struct Host {
 
 const char* CursorName(uintptr_t cursor) {
   switch (cursor >= 0x6000000 ? cursor - 0x6000000 : 0) {
-    case IDC_IBEAM: return "text";
-    case IDC_WAIT: return "wait";
-    case IDC_CROSS: return "crosshair";
-    case IDC_UPARROW: return "default";
-    case IDC_SIZENWSE: return "nwse-resize";
-    case IDC_SIZENESW: return "nesw-resize";
-    case IDC_SIZEWE: return "ew-resize";
-    case IDC_SIZENS: return "ns-resize";
-    case IDC_SIZEALL: return "move";
-    case IDC_NO: return "not-allowed";
-    case IDC_HAND: return "pointer";
-    case IDC_APPSTARTING: return "progress";
-    case IDC_HELP: return "help";
-    default: return "default";
+    case IDC_IBEAM:
+      return "text";
+    case IDC_WAIT:
+      return "wait";
+    case IDC_CROSS:
+      return "crosshair";
+    case IDC_UPARROW:
+      return "default";
+    case IDC_SIZENWSE:
+      return "nwse-resize";
+    case IDC_SIZENESW:
+      return "nesw-resize";
+    case IDC_SIZEWE:
+      return "ew-resize";
+    case IDC_SIZENS:
+      return "ns-resize";
+    case IDC_SIZEALL:
+      return "move";
+    case IDC_NO:
+      return "not-allowed";
+    case IDC_HAND:
+      return "pointer";
+    case IDC_APPSTARTING:
+      return "progress";
+    case IDC_HELP:
+      return "help";
+    default:
+      return "default";
   }
 }
 
@@ -145,7 +159,8 @@ class GtkBackend : public win::Backend {
       Grab();
     }
     win::Window* w = win::Find(hwnd);
-    if (w && !(w->exStyle & WS_EX_NOACTIVATE) && gtk_window_get_window_type(GTK_WINDOW(h->widget)) == GTK_WINDOW_TOPLEVEL)
+    if (w && !(w->exStyle & WS_EX_NOACTIVATE) &&
+        gtk_window_get_window_type(GTK_WINDOW(h->widget)) == GTK_WINDOW_TOPLEVEL)
       gtk_window_present(GTK_WINDOW(h->widget));
   }
 
@@ -179,7 +194,8 @@ class GtkBackend : public win::Backend {
     if (h && h->widget) gtk_widget_set_opacity(h->widget, alpha / 255.0);
   }
 
-  void Present(HWND hwnd, const std::shared_ptr<gdi::Bitmap>& surface, const std::vector<RECT>& rects) override {
+  void Present(HWND hwnd, const std::shared_ptr<gdi::Bitmap>& surface,
+               const std::vector<RECT>& rects) override {
     Host* h = Get(hwnd);
     if (!h) return;
     h->surface = surface;
@@ -192,11 +208,14 @@ class GtkBackend : public win::Backend {
     if (cursor_) g_object_unref(cursor_);
     cursor_ = gdk_cursor_new_from_name(gdk_display_get_default(), CursorName(cursor));
     for (auto& [hwnd, h] : hosts_)
-      if (h->widget && gtk_widget_get_realized(h->widget)) gdk_window_set_cursor(gtk_widget_get_window(h->widget), cursor_);
+      if (h->widget && gtk_widget_get_realized(h->widget))
+        gdk_window_set_cursor(gtk_widget_get_window(h->widget), cursor_);
   }
 
   void ClipboardPublish(const std::vector<win::ClipboardItem>& items) override { clipboard_->Publish(items); }
-  bool ClipboardForeign(std::vector<win::ClipboardItem>& items) override { return clipboard_->Foreign(items); }
+  bool ClipboardForeign(std::vector<win::ClipboardItem>& items) override {
+    return clipboard_->Foreign(items);
+  }
 
   void Beep() override { gdk_display_beep(gdk_display_get_default()); }
 
@@ -221,8 +240,8 @@ class GtkBackend : public win::Backend {
       if (ms <= 0) {
         block = false;
       } else {
-        timeout = g_timeout_add_full(G_PRIORITY_DEFAULT, guint(std::min<int64_t>(ms, 1 << 30)), OnTimeout, &timedOut,
-                                     nullptr);
+        timeout = g_timeout_add_full(G_PRIORITY_DEFAULT, guint(std::min<int64_t>(ms, 1 << 30)), OnTimeout,
+                                     &timedOut, nullptr);
       }
     }
     if (block) g_main_context_iteration(context, TRUE);
@@ -265,8 +284,8 @@ class GtkBackend : public win::Backend {
     GdkWindow* window = gtk_widget_get_window(h->widget);
     GdkSeat* seat = gdk_display_get_default_seat(gdk_display_get_default());
     if (grabbed_) Ungrab();
-    if (gdk_seat_grab(seat, window, GDK_SEAT_CAPABILITY_ALL_POINTING, TRUE, nullptr, nullptr, nullptr, nullptr) ==
-        GDK_GRAB_SUCCESS)
+    if (gdk_seat_grab(seat, window, GDK_SEAT_CAPABILITY_ALL_POINTING, TRUE, nullptr, nullptr, nullptr,
+                      nullptr) == GDK_GRAB_SUCCESS)
       grabbed_ = h;
   }
 
@@ -312,11 +331,13 @@ class GtkBackend : public win::Backend {
     if (w) {
       gtk_window_set_title(gw, Utf8(w->text).c_str());
       if (w->owner)
-        if (Host* owner = Get(w->owner); owner && owner->widget) gtk_window_set_transient_for(gw, GTK_WINDOW(owner->widget));
+        if (Host* owner = Get(w->owner); owner && owner->widget)
+          gtk_window_set_transient_for(gw, GTK_WINDOW(owner->widget));
     }
     gtk_widget_add_events(g, GDK_POINTER_MOTION_MASK | GDK_BUTTON_PRESS_MASK | GDK_BUTTON_RELEASE_MASK |
-                                 GDK_SCROLL_MASK | GDK_KEY_PRESS_MASK | GDK_KEY_RELEASE_MASK | GDK_LEAVE_NOTIFY_MASK |
-                                 GDK_ENTER_NOTIFY_MASK | GDK_FOCUS_CHANGE_MASK | GDK_STRUCTURE_MASK);
+                                 GDK_SCROLL_MASK | GDK_KEY_PRESS_MASK | GDK_KEY_RELEASE_MASK |
+                                 GDK_LEAVE_NOTIFY_MASK | GDK_ENTER_NOTIFY_MASK | GDK_FOCUS_CHANGE_MASK |
+                                 GDK_STRUCTURE_MASK);
     g_signal_connect(g, "draw", G_CALLBACK(OnDraw), &h);
     g_signal_connect(g, "realize", G_CALLBACK(OnRealize), &h);
     g_signal_connect(g, "motion-notify-event", G_CALLBACK(OnMotion), &h);
@@ -340,7 +361,8 @@ class GtkBackend : public win::Backend {
       GdkGeometry hints{};
       hints.min_width = hints.max_width = width;
       hints.min_height = hints.max_height = height;
-      gtk_window_set_geometry_hints(gw, nullptr, &hints, GdkWindowHints(GDK_HINT_MIN_SIZE | GDK_HINT_MAX_SIZE));
+      gtk_window_set_geometry_hints(gw, nullptr, &hints,
+                                    GdkWindowHints(GDK_HINT_MIN_SIZE | GDK_HINT_MAX_SIZE));
     }
     gtk_window_move(gw, r.left, r.top);
     gtk_window_resize(gw, width, height);
@@ -387,7 +409,8 @@ class GtkBackend : public win::Backend {
     if (HWND a = activated_) {
       activated_ = nullptr;
       win::Window* w = win::Find(a);
-      if (w && win::S().active != a && IsWindowVisible(a) && IsWindowEnabled(a) && !(w->exStyle & WS_EX_NOACTIVATE))
+      if (w && win::S().active != a && IsWindowVisible(a) && IsWindowEnabled(a) &&
+          !(w->exStyle & WS_EX_NOACTIVATE))
         SetActiveWindow(a);
     }
   }
@@ -443,7 +466,8 @@ class GtkBackend : public win::Backend {
     POINT p;
     GetCaretPos(&p);
     ClientToScreen(owner, &p);
-    const GdkRectangle area{int(p.x - h.rect.left), int(p.y - h.rect.top), 1, std::max<int>(1, win::S().caretSize.cy)};
+    const GdkRectangle area{int(p.x - h.rect.left), int(p.y - h.rect.top), 1,
+                            std::max<int>(1, win::S().caretSize.cy)};
     gtk_im_context_set_cursor_location(im_, &area);
   }
 
@@ -451,7 +475,8 @@ class GtkBackend : public win::Backend {
     Host& h = *static_cast<Host*>(data);
     if (!h.surface) return TRUE;
     gdi::Bitmap& b = *h.surface;
-    cairo_surface_t* image = cairo_image_surface_create_for_data(b.bits(), CAIRO_FORMAT_RGB24, b.width(), b.height(), b.stride());
+    cairo_surface_t* image =
+        cairo_image_surface_create_for_data(b.bits(), CAIRO_FORMAT_RGB24, b.width(), b.height(), b.stride());
     cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
     cairo_set_source_surface(cr, image, 0, 0);
     cairo_paint(cr);
@@ -474,7 +499,8 @@ class GtkBackend : public win::Backend {
   }
 
   static gboolean OnButton(GtkWidget*, GdkEventButton* e, gpointer) {
-    if (e->type != GDK_BUTTON_PRESS && e->type != GDK_BUTTON_RELEASE) return TRUE;  // the queue finds double clicks
+    if (e->type != GDK_BUTTON_PRESS && e->type != GDK_BUTTON_RELEASE)
+      return TRUE;  // the queue finds double clicks
     const int button = e->button == 1 ? 0 : e->button == 3 ? 1 : e->button == 2 ? 2 : -1;
     if (button < 0) return TRUE;
     GtkBackend& b = *theBackend;
@@ -484,8 +510,8 @@ class GtkBackend : public win::Backend {
       PostMessageW(b.grabbed_->hwnd, WM_CANCELMODE, 0, 0);
       return TRUE;
     }
-    Pointer(e->type == GDK_BUTTON_PRESS ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp, e->x_root, e->y_root,
-            button);
+    Pointer(e->type == GDK_BUTTON_PRESS ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp,
+            e->x_root, e->y_root, button);
     return TRUE;
   }
 
@@ -589,7 +615,8 @@ class GtkBackend : public win::Backend {
     gdk_window_get_origin(gtk_widget_get_window(widget), &x, &y);
     const RECT r{x, y, x + e->width, y + e->height};
     // A late echo of one of our own earlier requests is not a move by the desktop.
-    const bool echo = std::any_of(h.requested.begin(), h.requested.end(), [&](const RECT& q) { return SameRect(q, r); });
+    const bool echo =
+        std::any_of(h.requested.begin(), h.requested.end(), [&](const RECT& q) { return SameRect(q, r); });
     if (echo) {
       while (!h.requested.empty() && !SameRect(h.requested.front(), r)) h.requested.pop_front();
       if (!h.requested.empty()) h.requested.pop_front();
@@ -639,7 +666,9 @@ bool OpenDesktop(std::string* error) {
     gtk_disable_setlocale();  // number formats and the system code page stay the program's own
     opened = gtk_init_check(nullptr, nullptr) ? 1 : 0;
   }
-  if (!opened && error) *error = "no X display could be opened (DISPLAY is \"" + std::string(g_getenv("DISPLAY") ? g_getenv("DISPLAY") : "") + "\")";
+  if (!opened && error)
+    *error = "no X display could be opened (DISPLAY is \"" +
+             std::string(g_getenv("DISPLAY") ? g_getenv("DISPLAY") : "") + "\")";
   return opened == 1;
 }
 

@@ -12,7 +12,10 @@ class Cursor {
  public:
   Cursor(const uint8_t* data, size_t size) : data_(data), size_(size) {}
   bool Has(uint64_t offset, uint64_t length) const { return offset <= size_ && length <= size_ - offset; }
-  uint32_t U32(size_t at) const { return uint32_t(data_[at]) | uint32_t(data_[at + 1]) << 8 | uint32_t(data_[at + 2]) << 16 | uint32_t(data_[at + 3]) << 24; }
+  uint32_t U32(size_t at) const {
+    return uint32_t(data_[at]) | uint32_t(data_[at + 1]) << 8 | uint32_t(data_[at + 2]) << 16 |
+           uint32_t(data_[at + 3]) << 24;
+  }
   uint16_t U16(size_t at) const { return uint16_t(data_[at] | data_[at + 1] << 8); }
   uint8_t U8(size_t at) const { return data_[at]; }
 

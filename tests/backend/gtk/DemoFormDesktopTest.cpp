@@ -54,7 +54,8 @@ TEST(DemoFormOnTheDesktop, ShowsTheHeadlessPixelsAndTakesClicksAndTyping) {
   GetWindowRect(hwnd, &r);
   ASSERT_EQ(r.right - r.left, before.width);
   ASSERT_EQ(r.bottom - r.top, before.height);
-  EXPECT_TRUE(PumpUntil([&] { return platform::desktop::DesktopDraws(hwnd) > 0 && platform::win::QueueIdle(); }, 10000));
+  EXPECT_TRUE(PumpUntil(
+      [&] { return platform::desktop::DesktopDraws(hwnd) > 0 && platform::win::QueueIdle(); }, 10000));
 
   desktoptest::Screenshot shot;
   ASSERT_TRUE(desktoptest::Capture(shot, &error)) << error;
@@ -62,7 +63,9 @@ TEST(DemoFormOnTheDesktop, ShowsTheHeadlessPixelsAndTakesClicksAndTyping) {
 
   // A click on the picture and two typed letters, from outside the program.
   const std::string x = std::to_string(r.left + 20), y = std::to_string(r.top + 20);
-  EXPECT_EQ(desktoptest::Run({"xdotool", "mousemove", x, y, "click", "1", "type", "--delay", "30", "hi"}, 10000), 0);
+  EXPECT_EQ(
+      desktoptest::Run({"xdotool", "mousemove", x, y, "click", "1", "type", "--delay", "30", "hi"}, 10000),
+      0);
   EXPECT_TRUE(PumpUntil([&] { return form->Typed == "hi"; }, 20000)) << form->Typed;
   // The timer runs in real time here, so its first tick may come before or after the click.
   EXPECT_EQ(std::count(form->Events.begin(), form->Events.end(), "PictureClick Picture"), 1);

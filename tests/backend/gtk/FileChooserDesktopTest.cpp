@@ -135,8 +135,9 @@ class FileChooserOnTheDesktop : public ::testing::Test {
         "xdotool windowfocus --sync \"$w\" && sleep 0.3 && "
         "{ [ -z \"$1\" ] || xdotool type --delay 10 \"$1\"; } && sleep 0.3 && xdotool key \"$2\"";
     const int typist =
-        last == "close" || last == "measure" ? 0
-                        : desktoptest::Spawn({"timeout", "15", "bash", "-c", script, "typist", keys, last});
+        last == "close" || last == "measure"
+            ? 0
+            : desktoptest::Spawn({"timeout", "15", "bash", "-c", script, "typist", keys, last});
     EXPECT_GE(typist, 0);
     const UINT_PTR closer = last == "close"     ? SetTimer(nullptr, 0, 500, CloseRequest)
                             : last == "measure" ? SetTimer(nullptr, 0, 1000, MeasureAndClose)

@@ -110,10 +110,10 @@ Tree BuildTree() {
   child.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
   RegisterClassW(&child);
   Tree t;
-  t.top = CreateWindowExW(0, u"DeskTop", u"Desktop test", WS_POPUP, kLeft, kTop, kWidth, kHeight, nullptr, nullptr,
-                          nullptr, nullptr);
-  t.child = CreateWindowExW(0, u"DeskChild", u"", WS_CHILD | WS_VISIBLE, 20, 20, 100, 60, t.top, nullptr, nullptr,
-                            nullptr);
+  t.top = CreateWindowExW(0, u"DeskTop", u"Desktop test", WS_POPUP, kLeft, kTop, kWidth, kHeight, nullptr,
+                          nullptr, nullptr, nullptr);
+  t.child = CreateWindowExW(0, u"DeskChild", u"", WS_CHILD | WS_VISIBLE, 20, 20, 100, 60, t.top, nullptr,
+                            nullptr, nullptr);
   HRGN shape = CreateRectRgn(0, 0, kWidth, kHeight);
   HRGN notch = CreateRectRgn(kWidth - 40, 0, kWidth, 30);
   CombineRgn(shape, shape, notch, RGN_DIFF);
@@ -141,7 +141,8 @@ class GtkDesktop : public ::testing::Test {
   // Shows the tree and waits until the X server holds its pixels.
   Tree ShowTree() {
     Tree t = BuildTree();
-    EXPECT_TRUE(PumpUntil([&] { return platform::desktop::DesktopDraws(t.top) > 0 && platform::win::QueueIdle(); }, 10000));
+    EXPECT_TRUE(PumpUntil(
+        [&] { return platform::desktop::DesktopDraws(t.top) > 0 && platform::win::QueueIdle(); }, 10000));
     platform::desktop::SyncDesktop();
     Pump(100);
     return t;
@@ -169,7 +170,8 @@ TEST(GtkDesktopPixels, TheXScreenShowsWhatTheHeadlessBackendDrawsInsideTheWindow
   ASSERT_TRUE(desktoptest::EnsureDisplay(&error)) << error;
   desktoptest::StartDesktop();
   const Tree t = BuildTree();
-  ASSERT_TRUE(PumpUntil([&] { return platform::desktop::DesktopDraws(t.top) > 0 && platform::win::QueueIdle(); }, 10000));
+  ASSERT_TRUE(PumpUntil(
+      [&] { return platform::desktop::DesktopDraws(t.top) > 0 && platform::win::QueueIdle(); }, 10000));
   Screenshot shot;
   const bool captured = Capture(shot, &error);
   desktoptest::StopDesktop();
@@ -180,19 +182,23 @@ TEST(GtkDesktopPixels, TheXScreenShowsWhatTheHeadlessBackendDrawsInsideTheWindow
     for (int x = 0; x < kWidth; ++x) {
       const uint32_t seen = shot.At(kLeft + x, kTop + y);
       const bool notch = x >= kWidth - 40 && y < 30;
-      if (notch) outsideShown += seen != 0;  // the black root shows through the cut-out
-      else differing += seen != expected.At(x, y);
+      if (notch)
+        outsideShown += seen != 0;  // the black root shows through the cut-out
+      else
+        differing += seen != expected.At(x, y);
     }
   EXPECT_EQ(differing, 0);
   EXPECT_EQ(outsideShown, 0);
-  EXPECT_EQ(shot.At(kLeft - 1, kTop), 0u);  // nothing drawn outside the window
+  EXPECT_EQ(shot.At(kLeft - 1, kTop), 0u);               // nothing drawn outside the window
   EXPECT_EQ(shot.At(kLeft + 30, kTop + 30), 0x28A03Cu);  // the child, unfocused
 }
 
 TEST_F(GtkDesktop, AClickReachesTheChildUnderThePointerAndTypedTextArrivesAsCharacters) {
   const Tree t = ShowTree();
   // Child at (20, 20) in the client area: the pointer lands 10, 5 inside it.
-  ASSERT_EQ(desktoptest::Run({"xdotool", "mousemove", std::to_string(kLeft + 30), std::to_string(kTop + 25), "click", "1"}), 0);
+  ASSERT_EQ(desktoptest::Run({"xdotool", "mousemove", std::to_string(kLeft + 30), std::to_string(kTop + 25),
+                              "click", "1"}),
+            0);
   ASSERT_TRUE(PumpUntil([] { return !record.presses.empty(); }, 20000));
   EXPECT_EQ(record.presses[0].x, 10);
   EXPECT_EQ(record.presses[0].y, 5);
@@ -209,8 +215,9 @@ TEST_F(GtkDesktop, AClickReachesTheChildUnderThePointerAndTypedTextArrivesAsChar
 
 TEST_F(GtkDesktop, ClickingTheCutOutAreaDoesNotReachTheWindow) {
   ShowTree();
-  ASSERT_EQ(desktoptest::Run({"xdotool", "mousemove", std::to_string(kLeft + kWidth - 10), std::to_string(kTop + 10), "click", "1",
-                 "mousemove", std::to_string(kLeft + 10), std::to_string(kTop + 140), "click", "1"}),
+  ASSERT_EQ(desktoptest::Run({"xdotool", "mousemove", std::to_string(kLeft + kWidth - 10),
+                              std::to_string(kTop + 10), "click", "1", "mousemove",
+                              std::to_string(kLeft + 10), std::to_string(kTop + 140), "click", "1"}),
             0);
   ASSERT_TRUE(PumpUntil([] { return record.topPresses > 0; }, 20000));
   Pump(100);
@@ -221,9 +228,26 @@ TEST_F(GtkDesktop, DraggingByTheCaptionMovesTheWindowWithThePointer) {
   const Tree t = ShowTree();
   dragByCaption = true;
   const int x = kLeft + 10, y = kTop + 140;
-  ASSERT_EQ(desktoptest::Run({"xdotool", "mousemove", std::to_string(x), std::to_string(y), "mousedown", "1", "sleep", "0.1",
-                 "mousemove", std::to_string(x + 20), std::to_string(y + 10), "sleep", "0.1", "mousemove",
-                 std::to_string(x + 60), std::to_string(y + 30), "sleep", "0.1", "mouseup", "1"}),
+  ASSERT_EQ(desktoptest::Run({"xdotool",
+                              "mousemove",
+                              std::to_string(x),
+                              std::to_string(y),
+                              "mousedown",
+                              "1",
+                              "sleep",
+                              "0.1",
+                              "mousemove",
+                              std::to_string(x + 20),
+                              std::to_string(y + 10),
+                              "sleep",
+                              "0.1",
+                              "mousemove",
+                              std::to_string(x + 60),
+                              std::to_string(y + 30),
+                              "sleep",
+                              "0.1",
+                              "mouseup",
+                              "1"}),
             0);
   RECT r{};
   EXPECT_TRUE(PumpUntil(
@@ -283,7 +307,8 @@ TEST_F(GtkDesktop, APictureOnTheClipboardIsOfferedAsPng) {
   auto* p = static_cast<uint8_t*>(GlobalLock(h));
   std::fill(p, p + 40, 0);
   p[0] = 40, p[4] = 2, p[8] = 2, p[12] = 1, p[14] = 32;
-  std::copy(reinterpret_cast<const uint8_t*>(rows), reinterpret_cast<const uint8_t*>(rows) + sizeof rows, p + 40);
+  std::copy(reinterpret_cast<const uint8_t*>(rows), reinterpret_cast<const uint8_t*>(rows) + sizeof rows,
+            p + 40);
   GlobalUnlock(h);
   ASSERT_TRUE(OpenClipboard(t.top));
   EmptyClipboard();

@@ -31,8 +31,8 @@ class MenuOnTheDesktop : public ::testing::Test {
     wc.lpfnWndProc = DefWindowProcW;
     wc.lpszClassName = u"MenuOwner";
     RegisterClassW(&wc);
-    owner_ = CreateWindowExW(0, u"MenuOwner", u"Owner", WS_POPUP | WS_VISIBLE, 20, 20, 200, 150, nullptr, nullptr,
-                             nullptr, nullptr);
+    owner_ = CreateWindowExW(0, u"MenuOwner", u"Owner", WS_POPUP | WS_VISIBLE, 20, 20, 200, 150, nullptr,
+                             nullptr, nullptr, nullptr);
     menu_ = CreatePopupMenu();
     AppendMenuW(menu_, MF_STRING, 101, u"First");
     AppendMenuW(menu_, MF_STRING, 102, u"Second");
@@ -46,8 +46,8 @@ class MenuOnTheDesktop : public ::testing::Test {
   // Opens the menu at (60, 60) while xdotool clicks at (x, y) once the menu is on the screen;
   // the command the menu returns.
   UINT TrackWithClickAt(int x, int y) {
-    const int clicker = desktoptest::Spawn(
-        {"timeout", "10", "xdotool", "sleep", "0.7", "mousemove", std::to_string(x), std::to_string(y), "click", "1"});
+    const int clicker = desktoptest::Spawn({"timeout", "10", "xdotool", "sleep", "0.7", "mousemove",
+                                            std::to_string(x), std::to_string(y), "click", "1"});
     EXPECT_GT(clicker, 0);
     watchdogFired = false;
     const UINT_PTR watchdog = SetTimer(nullptr, 0, 8000, Watchdog);
@@ -63,12 +63,8 @@ class MenuOnTheDesktop : public ::testing::Test {
   bool started_ = false;
 };
 
-TEST_F(MenuOnTheDesktop, APressOnTheBareDesktopClosesTheMenu) {
-  EXPECT_EQ(TrackWithClickAt(600, 450), 0u);
-}
+TEST_F(MenuOnTheDesktop, APressOnTheBareDesktopClosesTheMenu) { EXPECT_EQ(TrackWithClickAt(600, 450), 0u); }
 
-TEST_F(MenuOnTheDesktop, APressOnAnItemStillChoosesIt) {
-  EXPECT_EQ(TrackWithClickAt(75, 68), 101u);
-}
+TEST_F(MenuOnTheDesktop, APressOnAnItemStillChoosesIt) { EXPECT_EQ(TrackWithClickAt(75, 68), 101u); }
 
 }  // namespace

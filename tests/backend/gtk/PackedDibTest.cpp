@@ -1,10 +1,10 @@
 // Packed DIBs crossing to the desktop: each bit depth reads to the same pixels, and blocks that
 // lie about their sizes are refused without reading past their end.
-#include "platform/backend/gtk/PackedDib.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
+
+#include "platform/backend/gtk/PackedDib.h"
 
 namespace {
 

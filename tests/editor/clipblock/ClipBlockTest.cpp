@@ -1,8 +1,6 @@
 // The editor's clipboard blocks: every field comes back as written, and anything that is not a
 // whole block of this run (cut short, lengths past its end, another version or run, bytes left
 // over, noise) is refused without reading outside the block.
-#include "editor/clipblock/ClipBlock.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,6 +8,8 @@
 #include <random>
 #include <string>
 #include <vector>
+
+#include "editor/clipblock/ClipBlock.h"
 
 namespace {
 
@@ -81,7 +81,8 @@ std::vector<Sample> Samples() {
 }
 
 std::vector<uint8_t> Write(const Sample& s, const clipblock::Token& token = kToken) {
-  return s.kind == Kind::Page ? clipblock::WritePage(s.page, token) : clipblock::WriteItem(s.kind, s.item, token);
+  return s.kind == Kind::Page ? clipblock::WritePage(s.page, token)
+                              : clipblock::WriteItem(s.kind, s.item, token);
 }
 
 bool ReadAs(const std::vector<uint8_t>& bytes, Kind kind, const clipblock::Token& token = kToken) {
@@ -95,8 +96,9 @@ TEST(ClipBlock, EveryFieldComesBack) {
   for (const Sample& s : Samples()) {
     SCOPED_TRACE(s.name);
     const std::vector<uint8_t> bytes = Write(s);
-    if (dump) std::ofstream(std::string(dump) + "/" + std::to_string(n++) + "-" + s.name, std::ios::binary)
-                  .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    if (dump)
+      std::ofstream(std::string(dump) + "/" + std::to_string(n++) + "-" + s.name, std::ios::binary)
+          .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     Block block;
     ASSERT_TRUE(clipblock::Read(bytes.data(), bytes.size(), s.kind, kToken, &block));
     EXPECT_EQ(block.kind, s.kind);

@@ -38,7 +38,8 @@ inline bool StopFormsOnDesktop(const std::string& folder) {
 
 // Pixels of a window's rectangle on the X screen (its top-left at `r`) that differ from what the
 // headless backend drew for it.
-inline int Differing(const Screenshot& shot, const RECT& r, const platform::headless::CaptureImage& expected) {
+inline int Differing(const Screenshot& shot, const RECT& r,
+                     const platform::headless::CaptureImage& expected) {
   int differing = 0;
   for (int y = 0; y < expected.height; ++y)
     for (int x = 0; x < expected.width; ++x) differing += shot.At(r.left + x, r.top + y) != expected.At(x, y);

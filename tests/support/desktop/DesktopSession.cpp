@@ -182,7 +182,8 @@ bool Capture(Screenshot& out, std::string* error) {
   for (int y = 0; y < out.height; ++y)
     for (int x = 0; x < out.width; ++x) {
       const guchar* s = rows + size_t(y) * size_t(stride) + size_t(x) * size_t(channels);
-      out.pixels[size_t(y) * size_t(out.width) + size_t(x)] = uint32_t(s[0]) << 16 | uint32_t(s[1]) << 8 | s[2];
+      out.pixels[size_t(y) * size_t(out.width) + size_t(x)] =
+          uint32_t(s[0]) << 16 | uint32_t(s[1]) << 8 | s[2];
     }
   g_object_unref(shot);
   return true;
