@@ -177,12 +177,7 @@ LRESULT RaisingDrawParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 // When the owner of an owner-drawn control raises while drawing, the exception reaches the
 // caller and the control gives its paint or window DC back on the way out.
 TEST_F(ButtonTest, AnOwnerDrawingThatRaisesLeavesNoDCBehind) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &RaisingDrawParentProc;
-  wc.lpszClassName = u"RaisingDrawParent";
-  RegisterClassW(&wc);
-  HWND owner = CreateWindowExW(0, u"RaisingDrawParent", u"", WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
-                               nullptr, nullptr);
+  HWND owner = TopWindow(u"RaisingDrawParent", &RaisingDrawParentProc, 200, 100);
   struct Case {
     const char16_t* cls;
     DWORD style;
