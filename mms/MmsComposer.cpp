@@ -1,6 +1,8 @@
 #include "mms/MmsComposer.h"
 
+#include <climits>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -43,11 +45,16 @@ void FreeItems(tMMS_SlideInfo& slide) {
   auto release = [](void* block) {
     if (block != nullptr) std::free(block);
   };
-  release(slide.ImageData);
-  release(slide.ImageType);
+  // Shared media are only pointed into; the record's reset drops the reference.
+  if (!slide.ImageMedia) {
+    release(slide.ImageData);
+    release(slide.ImageType);
+  }
   release(slide.TextData);
-  release(slide.AudioData);
-  release(slide.AudioType);
+  if (!slide.AudioMedia) {
+    release(slide.AudioData);
+    release(slide.AudioType);
+  }
   release(slide.VideoData);
   release(slide.VideoType);
 }
@@ -102,7 +109,7 @@ int MmsComposerAddSlide() {
     for (int a = LastUsedSlot() + 1; a > n; --a) {
       // Record a is free (the last one) or was emptied by the previous step: moving the media is
       // a plain copy followed by clearing the source.
-      g_composer.Slide[a] = g_composer.Slide[a - 1];
+      g_composer.Slide[a] = std::move(g_composer.Slide[a - 1]);
       InitSlideInfo(&g_composer.Slide[a - 1]);
       g_composer.Used[a] = 1;
       g_composer.Dur[a] = g_composer.Dur[a - 1];
@@ -175,6 +182,39 @@ int MmsComposerSetAudio(const tMMS_AudioInfo* info) {
   slide.AudioSize = info->Size;
   slide.HasAudio = 1;
   return MMS_COMPOSER_OK;
+}
+
+namespace {
+
+// The record's item fields pointed at shared media, or false when there is none to share. The
+// table's fields are writable pointers for the malloc blocks it owns; nothing writes through them.
+template <typename Info>
+bool PointAtMedia(Info& info, const MmsMediaRef& media) {
+  if (!media || media->Bytes.size() > static_cast<std::size_t>(INT_MAX)) return false;
+  info.Data = reinterpret_cast<unsigned char*>(const_cast<char*>(media->Bytes.data()));
+  info.Type = const_cast<char*>(media->Type.c_str());
+  info.Size = static_cast<int>(media->Bytes.size());
+  return true;
+}
+
+}  // namespace
+
+int MmsComposerShareImage(const tMMS_ImageInfo* info, MmsMediaRef media) {
+  if (info == nullptr) return MMS_COMPOSER_NO_RECORD;
+  tMMS_ImageInfo shared = *info;
+  if (!PointAtMedia(shared, media)) return MMS_COMPOSER_NO_RECORD;
+  const int status = MmsComposerSetImage(&shared);
+  if (status == MMS_COMPOSER_OK) Current().ImageMedia = std::move(media);
+  return status;
+}
+
+int MmsComposerShareAudio(const tMMS_AudioInfo* info, MmsMediaRef media) {
+  if (info == nullptr) return MMS_COMPOSER_NO_RECORD;
+  tMMS_AudioInfo shared = *info;
+  if (!PointAtMedia(shared, media)) return MMS_COMPOSER_NO_RECORD;
+  const int status = MmsComposerSetAudio(&shared);
+  if (status == MMS_COMPOSER_OK) Current().AudioMedia = std::move(media);
+  return status;
 }
 
 int MmsComposerHasImage() { return CurrentSlotInUse() && Current().HasImage ? 1 : 0; }

@@ -76,7 +76,7 @@ void WriteText(unsigned char*& cursor, const char* text, std::size_t length) {
 struct Entry {
   const char* type;
   std::size_t typeLen;
-  int typeCode;
+  int typeCode = 0;
   const char* name;
   std::size_t nameLen;
   const char* id;  // between the angle brackets
@@ -86,8 +86,8 @@ struct Entry {
   std::uint32_t charset;
   const unsigned char* data;
   std::uint32_t len;
-  std::uint32_t mediaLen;    // the Content-type value after its length
-  std::uint32_t headersLen;  // the Content-type field and the headers
+  std::uint32_t mediaLen = 0;    // the Content-type value after its length
+  std::uint32_t headersLen = 0;  // the Content-type field and the headers
 
   void Measure() {
     typeCode = WspContentTypeCode(type);
@@ -140,33 +140,102 @@ const char* PartName(const tMMS_Part& part) {
 
 bool DataUsable(const void* data, int len) { return len == 0 || (len > 0 && data != nullptr); }
 
-// The entries in file order, measured, or false when a part cannot be encoded. `entries` is
-// scratch kept between messages.
+// The SMIL entry: its Content-ID is the start parameter of the message's content type.
+Entry SmilEntry(const char* type, std::size_t typeLen, const char* data, std::uint32_t len) {
+  return Entry{.type = type,
+               .typeLen = typeLen,
+               .name = kSmilName,
+               .nameLen = sizeof kSmilName - 1,
+               .id = kStartId + 1,
+               .idLen = sizeof kStartId - 3,
+               .hasLocation = false,
+               .hasCharset = true,
+               .charset = 106,
+               .data = reinterpret_cast<const unsigned char*>(data),
+               .len = len};
+}
+
+// An entry named by its Content-Location, which is also its Content-ID.
+Entry NamedEntry(const char* type, std::size_t typeLen, const char* name, std::size_t nameLen, bool utf8,
+                 std::uint32_t charset, const unsigned char* data, std::uint32_t len) {
+  return Entry{.type = type,
+               .typeLen = typeLen,
+               .name = name,
+               .nameLen = nameLen,
+               .id = name,
+               .idLen = nameLen,
+               .hasLocation = true,
+               .hasCharset = utf8,
+               .charset = charset,
+               .data = data,
+               .len = len};
+}
+
+// The entries of a body in file order, or false when a part cannot be encoded.
 bool CollectEntries(const tMMS_Body& body, std::vector<Entry>& entries) {
   const tMMS_SmilPart& smil = *body.Smil;
   if (!DataUsable(smil.Data, smil.Len)) return false;
   const char* smilType = smil.ContentType != nullptr ? smil.ContentType : kSmilType;
-  // The SMIL part's Content-ID is the start parameter of the message's content type.
-  constexpr std::size_t kStartIdCore = sizeof kStartId - 3;
-  entries.push_back(Entry{smilType, std::strlen(smilType), 0, kSmilName, sizeof kSmilName - 1, kStartId + 1,
-                          kStartIdCore, false, true, 106, reinterpret_cast<const unsigned char*>(smil.Data),
-                          static_cast<std::uint32_t>(smil.Len), 0, 0});
+  entries.push_back(
+      SmilEntry(smilType, std::strlen(smilType), smil.Data, static_cast<std::uint32_t>(smil.Len)));
   for (const tMMS_Part* part = body.Parts; part != nullptr; part = part->Next) {
     if (!DataUsable(part->Data, part->Len)) return false;
     const char* name = PartName(*part);
-    const std::size_t nameLen = std::strlen(name);
     const char* type = part->ContentType != nullptr ? part->ContentType : "";
-    entries.push_back(Entry{type, std::strlen(type), 0, name, nameLen, name, nameLen, true,
-                            part->HasCharset != 0, static_cast<std::uint32_t>(part->Charset), part->Data,
-                            static_cast<std::uint32_t>(part->Len), 0, 0});
+    entries.push_back(NamedEntry(type, std::strlen(type), name, std::strlen(name), part->HasCharset != 0,
+                                 static_cast<std::uint32_t>(part->Charset), part->Data,
+                                 static_cast<std::uint32_t>(part->Len)));
   }
-  for (Entry& e : entries) e.Measure();
   return true;
+}
+
+// The entries of a planned body: the same as those of the body made from the plan.
+void CollectEntries(const tMMS_BodyPlan& plan, std::vector<Entry>& entries) {
+  entries.push_back(SmilEntry(kSmilType, sizeof kSmilType - 1, plan.Smil.data(),
+                              static_cast<std::uint32_t>(plan.Smil.size())));
+  for (std::size_t i = 0; i < plan.Count; ++i) {
+    const tMMS_PlannedPart& p = plan.Parts[i];
+    entries.push_back(NamedEntry(p.Type.data(), p.Type.size(), p.Name.data(), p.Name.size(), p.IsText, 106,
+                                 p.Data, static_cast<std::uint32_t>(p.Len)));
+  }
 }
 
 unsigned char* Fail(int* outLen) {
   if (outLen != nullptr) *outLen = 0;
   return nullptr;
+}
+
+// The file: the message's content type (multipart.related, starting at the SMIL part), then the
+// entries, in one block sized from the measured entries.
+unsigned char* WriteFile(std::vector<Entry>& entries, int* outLen) {
+  for (Entry& e : entries) e.Measure();
+  constexpr std::uint32_t kTypeValueLen = 1 + 1 + sizeof kSmilType + 1 + sizeof kStartId;
+  const std::uint32_t count = static_cast<std::uint32_t>(entries.size());
+  std::uint64_t total = 1 + ValueLengthSize(kTypeValueLen) + kTypeValueLen + UintvarSize(count);
+  for (const Entry& e : entries) total += e.Size();
+  if (total > static_cast<std::uint64_t>(INT_MAX)) return Fail(outLen);
+
+  unsigned char* out = static_cast<unsigned char*>(MmsAlloc(static_cast<std::size_t>(total)));
+  if (out == nullptr) return Fail(outLen);
+  unsigned char* cursor = out;
+  *cursor++ = WSP_FIELD_CONTENT_TYPE;
+  WriteValueLength(cursor, kTypeValueLen);
+  *cursor++ = WspShortInteger(WSP_TYPE_MULTIPART_RELATED);
+  *cursor++ = WspShortInteger(WSP_PARAM_TYPE);
+  WriteText(cursor, kSmilType, sizeof kSmilType - 1);
+  *cursor++ = WspShortInteger(WSP_PARAM_START_OLD);
+  WriteText(cursor, kStartId, sizeof kStartId - 1);
+  WriteUintvar(cursor, count);
+  for (const Entry& e : entries) e.Write(cursor);
+  if (outLen != nullptr) *outLen = static_cast<int>(total);
+  return out;
+}
+
+// Scratch kept between messages.
+std::vector<Entry>& Entries() {
+  thread_local std::vector<Entry> entries;
+  entries.clear();
+  return entries;
 }
 
 }  // namespace
@@ -175,30 +244,9 @@ unsigned char* MmsEncodeMultipart(const tMMS_Body* body, int* outLen) {
   if (outLen != nullptr) *outLen = 0;
   if (body == nullptr || body->Smil == nullptr) return nullptr;
   try {
-    thread_local std::vector<Entry> entries;
-    entries.clear();
+    std::vector<Entry>& entries = Entries();
     if (!CollectEntries(*body, entries)) return Fail(outLen);
-    // The message's content type: multipart.related, starting at the SMIL part.
-    constexpr std::uint32_t kTypeValueLen = 1 + 1 + sizeof kSmilType + 1 + sizeof kStartId;
-    const std::uint32_t count = static_cast<std::uint32_t>(entries.size());
-    std::uint64_t total = 1 + ValueLengthSize(kTypeValueLen) + kTypeValueLen + UintvarSize(count);
-    for (const Entry& e : entries) total += e.Size();
-    if (total > static_cast<std::uint64_t>(INT_MAX)) return Fail(outLen);
-
-    unsigned char* out = static_cast<unsigned char*>(MmsAlloc(static_cast<std::size_t>(total)));
-    if (out == nullptr) return Fail(outLen);
-    unsigned char* cursor = out;
-    *cursor++ = WSP_FIELD_CONTENT_TYPE;
-    WriteValueLength(cursor, kTypeValueLen);
-    *cursor++ = WspShortInteger(WSP_TYPE_MULTIPART_RELATED);
-    *cursor++ = WspShortInteger(WSP_PARAM_TYPE);
-    WriteText(cursor, kSmilType, sizeof kSmilType - 1);
-    *cursor++ = WspShortInteger(WSP_PARAM_START_OLD);
-    WriteText(cursor, kStartId, sizeof kStartId - 1);
-    WriteUintvar(cursor, count);
-    for (const Entry& e : entries) e.Write(cursor);
-    if (outLen != nullptr) *outLen = static_cast<int>(total);
-    return out;
+    return WriteFile(entries, outLen);
   } catch (const std::bad_alloc&) {
     return Fail(outLen);
   }
@@ -206,9 +254,15 @@ unsigned char* MmsEncodeMultipart(const tMMS_Body* body, int* outLen) {
 
 unsigned char* MmsEncodeMessage(int* outLen) {
   if (outLen != nullptr) *outLen = 0;
-  tMMS_Body* body = MmsBuildBody();
-  if (body == nullptr) return nullptr;
-  unsigned char* bytes = MmsEncodeMultipart(body, outLen);
-  MmsFreeBody(body);
-  return bytes;
+  // Straight from the plan: the parts are written from the composer's buffers and the builder's
+  // scratch, with no body made in between.
+  tMMS_BodyPlan plan{};
+  if (!MmsPlanBody(&plan)) return nullptr;
+  try {
+    std::vector<Entry>& entries = Entries();
+    CollectEntries(plan, entries);
+    return WriteFile(entries, outLen);
+  } catch (const std::bad_alloc&) {
+    return Fail(outLen);
+  }
 }
