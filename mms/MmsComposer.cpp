@@ -39,6 +39,15 @@ const tMMS_Composer kInitialTable = InitialTable();
 // The table starts out as after a reset; the created flag is kept apart from it.
 tMMS_Composer g_composer = kInitialTable;
 bool g_created = false;
+// True while the table is as the initialisation left it, so that creating the composer right
+// after a reset (what the editor does before every build) does not initialise it twice. Every
+// change, and every hand-out of the table itself, clears it.
+bool g_pristine = true;
+
+tMMS_Composer& Changed() {
+  g_pristine = false;
+  return g_composer;
+}
 
 void FreeItems(tMMS_SlideInfo& slide) {
   // Most of the table's slots are empty: those cost no call.
@@ -60,8 +69,10 @@ void FreeItems(tMMS_SlideInfo& slide) {
 }
 
 void FreeAllAndInitTable() {
+  if (g_pristine) return;
   for (tMMS_SlideInfo& slide : g_composer.Slide) FreeItems(slide);
   g_composer = kInitialTable;
+  g_pristine = true;
 }
 
 bool CurrentSlotInUse() {
@@ -79,11 +90,12 @@ int LastUsedSlot() {
 }  // namespace
 
 void MmsSlideInfoFree(tMMS_SlideInfo* slide) {
+  Changed();  // the record may be one of the table's
   FreeItems(*slide);
   InitSlideInfo(slide);
 }
 
-tMMS_Composer* MmsComposerTable() { return &g_composer; }
+tMMS_Composer* MmsComposerTable() { return &Changed(); }
 
 void MmsComposerReset() {
   FreeAllAndInitTable();
@@ -99,6 +111,7 @@ int MmsComposerCreate() {
 }
 
 int MmsComposerAddSlide() {
+  Changed();
   if (g_composer.SlideCount >= MMS_MAX_SLIDES) return MMS_COMPOSER_TABLE_FULL;
   if (g_composer.CurSlide >= MMS_MAX_SLIDES - 1) return MMS_COMPOSER_NO_SLOT;
   // Adding after a free slot would mark a slot beyond a hole as used, which no later build could
@@ -124,18 +137,18 @@ int MmsComposerAddSlide() {
 }
 
 void MmsComposerSelectSlide(unsigned int index) {
-  if (index < MMS_MAX_SLIDES) g_composer.CurSlide = index;
+  if (index < MMS_MAX_SLIDES) Changed().CurSlide = index;
 }
 
 unsigned int MmsComposerGetCurSlide() { return g_composer.CurSlide; }
 
 void MmsComposerSetSlideDur(unsigned int index, int ms) {
-  if (index < MMS_MAX_SLIDES) g_composer.Dur[index] = ms;
+  if (index < MMS_MAX_SLIDES) Changed().Dur[index] = ms;
 }
 
 int MmsComposerSetImage(const tMMS_ImageInfo* info) {
   if (info == nullptr) return MMS_COMPOSER_NO_RECORD;
-  tMMS_SlideInfo& slide = Current();
+  tMMS_SlideInfo& slide = Changed().Slide[g_composer.CurSlide];
   if (slide.HasVideo) return MMS_COMPOSER_VIDEO_PRESENT;
   if (slide.HasImage) return MMS_COMPOSER_ITEM_PRESENT;
   if (!CurrentSlotInUse()) return MMS_COMPOSER_NO_SLOT;
@@ -154,7 +167,7 @@ int MmsComposerSetImage(const tMMS_ImageInfo* info) {
 
 int MmsComposerSetText(const tMMS_TextInfo* info) {
   if (info == nullptr) return MMS_COMPOSER_NO_RECORD;
-  tMMS_SlideInfo& slide = Current();
+  tMMS_SlideInfo& slide = Changed().Slide[g_composer.CurSlide];
   if (slide.HasText) return MMS_COMPOSER_ITEM_PRESENT;
   if (!CurrentSlotInUse()) return MMS_COMPOSER_NO_SLOT;
   slide.TextData = info->Text;
@@ -171,7 +184,7 @@ int MmsComposerSetText(const tMMS_TextInfo* info) {
 
 int MmsComposerSetAudio(const tMMS_AudioInfo* info) {
   if (info == nullptr) return MMS_COMPOSER_NO_RECORD;
-  tMMS_SlideInfo& slide = Current();
+  tMMS_SlideInfo& slide = Changed().Slide[g_composer.CurSlide];
   if (slide.HasVideo) return MMS_COMPOSER_VIDEO_PRESENT;
   if (slide.HasAudio) return MMS_COMPOSER_ITEM_PRESENT;
   if (!CurrentSlotInUse()) return MMS_COMPOSER_NO_SLOT;

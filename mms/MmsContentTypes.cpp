@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 const char* const WspContentTypeTable[WSP_CONTENT_TYPE_COUNT] = {
     "*/*",
@@ -137,18 +139,34 @@ int FormatTableName(char* out, const char* format, int slideIndex) {
 
 int WspContentTypeCode(const char* name) {
   if (name == nullptr) return WSP_CONTENT_TYPE_UNKNOWN;
-  // The writer asks once for every part: the table's lengths, measured once, rule out nearly
-  // every entry before a byte is compared.
-  static const auto lengths = [] {
-    std::array<std::size_t, WSP_CONTENT_TYPE_COUNT> all{};
-    for (int code = 0; code < WSP_CONTENT_TYPE_COUNT; ++code)
-      all[code] = std::strlen(WspContentTypeTable[code]);
+  return WspContentTypeCode(name, std::strlen(name));
+}
+
+int WspContentTypeCode(const char* name, std::size_t length) {
+  if (name == nullptr) return WSP_CONTENT_TYPE_UNKNOWN;
+  // The writer asks once for every part: the codes are kept grouped by the length of their names
+  // (in code order within a group), so only names of the same length are compared.
+  constexpr std::size_t kLongest = 63;
+  struct ByLength {
+    std::array<std::uint8_t, WSP_CONTENT_TYPE_COUNT> codes{};
+    std::array<std::uint8_t, kLongest + 2> first{};  // the group of length n: [first[n], first[n + 1])
+  };
+  static const ByLength index = [] {
+    ByLength all;
+    std::size_t at = 0;
+    for (std::size_t n = 0; n <= kLongest; ++n) {
+      all.first[n] = static_cast<std::uint8_t>(at);
+      for (int code = 0; code < WSP_CONTENT_TYPE_COUNT; ++code) {
+        if (std::strlen(WspContentTypeTable[code]) == n) all.codes[at++] = static_cast<std::uint8_t>(code);
+      }
+    }
+    all.first[kLongest + 1] = static_cast<std::uint8_t>(at);
     return all;
   }();
-  const std::size_t length = std::strlen(name);
-  for (int code = 0; code < WSP_CONTENT_TYPE_COUNT; ++code) {
-    const char* entry = WspContentTypeTable[code];
-    if (lengths[code] == length && entry[0] == name[0] && std::memcmp(entry, name, length) == 0) return code;
+  if (length > kLongest) return WSP_CONTENT_TYPE_UNKNOWN;
+  for (std::size_t i = index.first[length]; i < index.first[length + 1]; ++i) {
+    const int code = index.codes[i];
+    if (std::memcmp(WspContentTypeTable[code], name, length) == 0) return code;
   }
   return WSP_CONTENT_TYPE_UNKNOWN;
 }
@@ -164,19 +182,53 @@ char* WspContentTypeName(int code) {
 
 int MmsPartFileName(char* out, int slideIndex, const char* contentType) {
   if (out == nullptr || contentType == nullptr) return 0;
-  // Asked twice for every item of every build: the lengths, measured once, rule out most entries
-  // before the letters are compared.
-  static const auto lengths = [] {
-    std::array<std::size_t, MMS_PART_TYPE_COUNT> all{};
-    for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) all[i] = std::strlen(MmsPartTypeTable[i].ContentType);
+  // Asked for every item of every build: each entry's length, and its name's text before and
+  // after the slide number, are worked out once.
+  struct Prepared {
+    std::size_t length;              // of the content type
+    bool plain;                      // the format is a text, "%d" and a text
+    std::string_view before, after;  // those two texts
+  };
+  static const auto prepared = [] {
+    std::array<Prepared, MMS_PART_TYPE_COUNT> all{};
+    for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) {
+      const std::string_view format = MmsPartTypeTable[i].NameFormat;
+      const std::size_t at = format.find("%d");
+      all[i].length = std::strlen(MmsPartTypeTable[i].ContentType);
+      all[i].plain = at != std::string_view::npos && format.find('%', at + 2) == std::string_view::npos;
+      if (all[i].plain) {
+        all[i].before = format.substr(0, at);
+        all[i].after = format.substr(at + 2);
+      }
+    }
     return all;
   }();
   const std::size_t length = std::strlen(contentType);
+  auto name = [&](int i) {
+    const Prepared& p = prepared[i];
+    char digits[16];
+    const char* end = std::to_chars(digits, digits + sizeof digits, slideIndex).ptr;
+    const std::size_t count = static_cast<std::size_t>(end - digits);
+    const std::size_t size = p.before.size() + count + p.after.size();
+    // A name that would have to be cut, or an unusual format, takes the general way.
+    if (!p.plain || size >= MMS_PART_NAME_SIZE)
+      return FormatTableName(out, MmsPartTypeTable[i].NameFormat, slideIndex);
+    std::memcpy(out, p.before.data(), p.before.size());
+    std::memcpy(out + p.before.size(), digits, count);
+    std::memcpy(out + p.before.size() + count, p.after.data(), p.after.size());
+    out[size] = '\0';
+    return static_cast<int>(size);
+  };
+  // Types nearly always come in the table's own spelling: an exact match is tried first (two
+  // entries never match one type alike, so the order of the two tries does not matter).
   for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) {
-    const tMMS_PartType& entry = MmsPartTypeTable[i];
-    if (lengths[i] == length && AsciiSameText(entry.ContentType, contentType)) {
-      return FormatTableName(out, entry.NameFormat, slideIndex);
-    }
+    if (prepared[i].length == length &&
+        std::memcmp(MmsPartTypeTable[i].ContentType, contentType, length) == 0)
+      return name(i);
+  }
+  for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) {
+    if (prepared[i].length == length && AsciiSameText(MmsPartTypeTable[i].ContentType, contentType))
+      return name(i);
   }
   return FallbackPartName(out, slideIndex, contentType);
 }

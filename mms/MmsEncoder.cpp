@@ -37,14 +37,10 @@ void WriteIntegerValue(unsigned char*& cursor, std::uint32_t value) {
   for (std::uint32_t i = count; i-- > 0;) *cursor++ = static_cast<unsigned char>(value >> (8 * i));
 }
 
-std::uint32_t UintvarSize(std::uint32_t value) {
-  unsigned char scratch[WSP_UINTVAR_MAX_BYTES];
-  return static_cast<std::uint32_t>(WspEncodeUintvar(scratch, value));
-}
+std::uint32_t UintvarSize(std::uint32_t value) { return static_cast<std::uint32_t>(WspUintvarSize(value)); }
 
 std::uint32_t ValueLengthSize(std::uint32_t length) {
-  unsigned char scratch[WSP_VALUE_LENGTH_MAX_BYTES];
-  return static_cast<std::uint32_t>(WspEncodeValueLength(scratch, length));
+  return static_cast<std::uint32_t>(WspValueLengthSize(length));
 }
 
 void WriteUintvar(unsigned char*& cursor, std::uint32_t value) { cursor += WspEncodeUintvar(cursor, value); }
@@ -90,7 +86,7 @@ struct Entry {
   std::uint32_t headersLen = 0;  // the Content-type field and the headers
 
   void Measure() {
-    typeCode = WspContentTypeCode(type);
+    typeCode = WspContentTypeCode(type, typeLen);
     mediaLen =
         (typeCode != WSP_CONTENT_TYPE_UNKNOWN ? 1 : TextSize(type, typeLen)) + 1 + TextSize(name, nameLen);
     if (hasCharset) mediaLen += 1 + IntegerValueSize(charset);

@@ -18,7 +18,8 @@ void Name(char* out, int slide, const char* type) {
 void MakeUnique(char* name, const char* const* earlier, int count) {
   if (name[0] == '\0') return;
   bool clash = false;
-  for (int i = 0; i < count && !clash; ++i) clash = std::strcmp(name, earlier[i]) == 0;
+  for (int i = 0; i < count && !clash; ++i)
+    clash = name[0] == earlier[i][0] && std::strcmp(name, earlier[i]) == 0;
   if (!clash) return;  // the usual case, decided without building a string
   auto taken = [&](const std::string& candidate) {
     for (int i = 0; i < count; ++i) {

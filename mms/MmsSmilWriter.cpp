@@ -27,87 +27,116 @@ const char kHead[] =
     "<body>\r\n";
 const char kTail[] = "</body>\r\n</smil>";
 
-// The comparison is unsigned on purpose: a negative value prints as the limit too.
-void AppendMs(std::string& out, int ms) {
-  const unsigned int value = static_cast<unsigned int>(ms);
-  char digits[16];
-  const auto end =
-      std::to_chars(digits, digits + sizeof digits, value > kMaxPrintedMs ? kMaxPrintedMs : value).ptr;
-  out.append(digits, end);
-}
+// One slide's par element is written into a buffer of its own on the stack, then appended in
+// one go. Its fixed texts take under 400 bytes, its names at most 4 * 39, its numbers at most 7
+// times 6 digits and two colours of 8: the buffer is well above the most a slide can take, and
+// the writer stops at its end rather than run past it.
+constexpr std::size_t kParBound = 1024;
 
-// Six digits always: "#ff" (what a plain %x gives for blue) is not a colour a player reads.
-void AppendColor(std::string& out, int color) {
-  char digits[16];
-  const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<unsigned int>(color), 16).ptr;
-  const std::size_t count = static_cast<std::size_t>(end - digits);
-  out += '#';
-  if (count < 6) out.append(6 - count, '0');
-  out.append(digits, end);
-}
+class ParWriter {
+ public:
+  template <std::size_t N>
+  void Put(const char (&text)[N]) {
+    Put(text, N - 1);
+  }
+  void Put(const char* text, std::size_t size) {
+    if (size > static_cast<std::size_t>(buffer_ + kParBound - at_))
+      size = static_cast<std::size_t>(buffer_ + kParBound - at_);
+    std::memcpy(at_, text, size);
+    at_ += size;
+  }
+  void PutName(const char* name) { Put(name, std::strlen(name)); }
+
+  // The comparison is unsigned on purpose: a negative value prints as the limit too.
+  void PutMs(int ms) {
+    const unsigned int value = static_cast<unsigned int>(ms);
+    char digits[16];
+    const auto end =
+        std::to_chars(digits, digits + sizeof digits, value > kMaxPrintedMs ? kMaxPrintedMs : value).ptr;
+    Put(digits, static_cast<std::size_t>(end - digits));
+  }
+
+  // Six digits always: "#ff" (what a plain %x gives for blue) is not a colour a player reads.
+  void PutColor(int color) {
+    char digits[8];  // an unsigned int has at most 8 hex digits
+    const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<unsigned int>(color), 16).ptr;
+    const std::size_t count = static_cast<std::size_t>(end - digits);
+    Put("#");
+    if (count < 6) Put("000000", 6 - count);
+    Put(digits, count);
+  }
+
+  void PutTimes(int begin, int end) {
+    Put(" begin=\"");
+    PutMs(begin);
+    Put("ms\" end=\"");
+    PutMs(end);
+    Put("ms\" ");
+  }
+
+  void AppendTo(std::string& out) const { out.append(buffer_, static_cast<std::size_t>(at_ - buffer_)); }
+
+ private:
+  char buffer_[kParBound];
+  char* at_ = buffer_;
+};
 
 void Clamp(int dur, int& begin, int& end) {
   if (end > dur) end = dur;
   if (begin >= end) begin = 0;
 }
 
-void AppendTimes(std::string& out, int begin, int end) {
-  out += " begin=\"";
-  AppendMs(out, begin);
-  out += "ms\" end=\"";
-  AppendMs(out, end);
-  out += "ms\" ";
-}
-
 void AppendPar(std::string& out, int dur, tMMS_SlideInfo& s, const tMMS_SlidePartNames& names) {
-  out += "<par dur=\"";
-  AppendMs(out, dur);
-  out += "ms\">\r\n";
+  ParWriter w;
+  w.Put("<par dur=\"");
+  w.PutMs(dur);
+  w.Put("ms\">\r\n");
   if (s.HasBgColor) {
-    out += " <param name=\"background-color\" value=\"";
-    AppendColor(out, s.BgColor);
-    out += "\" />\r\n ";
+    w.Put(" <param name=\"background-color\" value=\"");
+    w.PutColor(s.BgColor);
+    w.Put("\" />\r\n ");
   }
   if (s.HasVideo) {
     Clamp(dur, s.VideoBegin, s.VideoEnd);
-    out += "<video src=\"";
-    out += names.Video;
-    out += "\" region=\"Image\"";
-    AppendTimes(out, s.VideoBegin, s.VideoEnd);
-    out += "/>\r\n";
+    w.Put("<video src=\"");
+    w.PutName(names.Video);
+    w.Put("\" region=\"Image\"");
+    w.PutTimes(s.VideoBegin, s.VideoEnd);
+    w.Put("/>\r\n");
   } else {
     if (s.HasImage) {
       Clamp(dur, s.ImageBegin, s.ImageEnd);
-      out += "<img src=\"";
-      out += names.Image;
-      out += "\" region=\"Image\"";
-      AppendTimes(out, s.ImageBegin, s.ImageEnd);
-      out += "/>\r\n";
+      w.Put("<img src=\"");
+      w.PutName(names.Image);
+      w.Put("\" region=\"Image\"");
+      w.PutTimes(s.ImageBegin, s.ImageEnd);
+      w.Put("/>\r\n");
     }
     if (s.HasAudio) {
       Clamp(dur, s.AudioBegin, s.AudioEnd);
-      out += "<audio src=\"";
-      out += names.Audio;
-      out += "\" ";
-      AppendTimes(out, s.AudioBegin, s.AudioEnd);
-      out += "/>\r\n";
+      w.Put("<audio src=\"");
+      w.PutName(names.Audio);
+      w.Put("\" ");
+      w.PutTimes(s.AudioBegin, s.AudioEnd);
+      w.Put("/>\r\n");
     }
   }
   if (s.HasText) {
     Clamp(dur, s.TextBegin, s.TextEnd);
-    out += "<text src=\"";
-    out += names.Text;
-    out += "\" region=\"Text\"";
-    AppendTimes(out, s.TextBegin, s.TextEnd);
+    w.Put("<text src=\"");
+    w.PutName(names.Text);
+    w.Put("\" region=\"Text\"");
+    w.PutTimes(s.TextBegin, s.TextEnd);
     if (s.HasFgColor) {
-      out += ">\r\n <param name=\"foreground-color\" value=\"";
-      AppendColor(out, s.FgColor);
-      out += "\" />\r\n </text>\r\n";
+      w.Put(">\r\n <param name=\"foreground-color\" value=\"");
+      w.PutColor(s.FgColor);
+      w.Put("\" />\r\n </text>\r\n");
     } else {
-      out += "/>\r\n";
+      w.Put("/>\r\n");
     }
   }
-  out += "</par>\r\n";
+  w.Put("</par>\r\n");
+  w.AppendTo(out);
 }
 
 }  // namespace

@@ -5,8 +5,23 @@
 
 #include <cstdint>
 
+#include "mms/WspCodes.h"
+
 inline constexpr int WSP_UINTVAR_MAX_BYTES = 5;
 inline constexpr int WSP_VALUE_LENGTH_MAX_BYTES = 1 + WSP_UINTVAR_MAX_BYTES;
+
+// The bytes WspEncodeUintvar and WspEncodeValueLength write for a value, without writing them.
+constexpr int WspUintvarSize(std::uint32_t value) {
+  int count = 1;
+  while (value >= 0x80) {
+    value >>= 7;
+    ++count;
+  }
+  return count;
+}
+constexpr int WspValueLengthSize(std::uint32_t length) {
+  return length <= WSP_MAX_SHORT_LENGTH ? 1 : 1 + WspUintvarSize(length);
+}
 
 // 7-bit groups, most significant first, bit 7 set on all but the last; answers the bytes written.
 int WspEncodeUintvar(unsigned char* dest, std::uint32_t value);
