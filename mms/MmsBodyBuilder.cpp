@@ -61,7 +61,8 @@ bool PlanSlide(Plan& plan, const tMMS_SlideInfo& s, const tMMS_SlidePartNames& n
     const std::size_t at = plan.texts.size();
     if (!MmsTextPartAppendUtf8(s.TextData, s.TextLen, plan.texts)) return false;
     const unsigned char* text = reinterpret_cast<const unsigned char*>(plan.texts.data()) + at;
-    plan.parts.push_back(tMMS_PlannedPart{names.Text, kTextType, text, plan.texts.size() - at, true});
+    plan.parts.push_back(tMMS_PlannedPart{std::string_view(names.Text, names.TextLen), kTextType, text,
+                                          plan.texts.size() - at, true});
   }
   auto media = [&](const char* name, const char* type, const unsigned char* data, int size) {
     plan.parts.push_back(

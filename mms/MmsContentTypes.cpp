@@ -90,6 +90,14 @@ bool AsciiSameText(const char* a, const char* b) {
   }
 }
 
+// The types are a few dozen bytes that mostly differ early: compared here rather than by a call.
+bool SameBytes(const char* a, const char* b, std::size_t length) {
+  for (std::size_t i = 0; i < length; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
 // Lower-case letters, digits and '-' of a type's piece: safe in a file name and in a SMIL src.
 std::string SanitisedPiece(const char* begin, const char* end) {
   std::string out;
@@ -166,7 +174,7 @@ int WspContentTypeCode(const char* name, std::size_t length) {
   if (length > kLongest) return WSP_CONTENT_TYPE_UNKNOWN;
   for (std::size_t i = index.first[length]; i < index.first[length + 1]; ++i) {
     const int code = index.codes[i];
-    if (std::memcmp(WspContentTypeTable[code], name, length) == 0) return code;
+    if (SameBytes(WspContentTypeTable[code], name, length)) return code;
   }
   return WSP_CONTENT_TYPE_UNKNOWN;
 }
@@ -186,16 +194,18 @@ int MmsPartFileName(char* out, int slideIndex, const char* contentType) {
   // after the slide number, are worked out once.
   struct Prepared {
     std::size_t length;              // of the content type
-    bool plain;                      // the format is a text, "%d" and a text
+    bool plain;                      // the format is a text, "%d" and a text, short enough never to be cut
     std::string_view before, after;  // those two texts
   };
+  constexpr std::size_t kIndexDigits = 11;  // "-2147483648"
   static const auto prepared = [] {
     std::array<Prepared, MMS_PART_TYPE_COUNT> all{};
     for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) {
       const std::string_view format = MmsPartTypeTable[i].NameFormat;
       const std::size_t at = format.find("%d");
       all[i].length = std::strlen(MmsPartTypeTable[i].ContentType);
-      all[i].plain = at != std::string_view::npos && format.find('%', at + 2) == std::string_view::npos;
+      all[i].plain = at != std::string_view::npos && format.find('%', at + 2) == std::string_view::npos &&
+                     format.size() - 2 + kIndexDigits < MMS_PART_NAME_SIZE;
       if (all[i].plain) {
         all[i].before = format.substr(0, at);
         all[i].after = format.substr(at + 2);
@@ -206,24 +216,18 @@ int MmsPartFileName(char* out, int slideIndex, const char* contentType) {
   const std::size_t length = std::strlen(contentType);
   auto name = [&](int i) {
     const Prepared& p = prepared[i];
-    char digits[16];
-    const char* end = std::to_chars(digits, digits + sizeof digits, slideIndex).ptr;
-    const std::size_t count = static_cast<std::size_t>(end - digits);
-    const std::size_t size = p.before.size() + count + p.after.size();
-    // A name that would have to be cut, or an unusual format, takes the general way.
-    if (!p.plain || size >= MMS_PART_NAME_SIZE)
-      return FormatTableName(out, MmsPartTypeTable[i].NameFormat, slideIndex);
-    std::memcpy(out, p.before.data(), p.before.size());
-    std::memcpy(out + p.before.size(), digits, count);
-    std::memcpy(out + p.before.size() + count, p.after.data(), p.after.size());
-    out[size] = '\0';
-    return static_cast<int>(size);
+    if (!p.plain) return FormatTableName(out, MmsPartTypeTable[i].NameFormat, slideIndex);
+    char* at = out;
+    for (char c : p.before) *at++ = c;
+    at = std::to_chars(at, at + kIndexDigits, slideIndex).ptr;
+    for (char c : p.after) *at++ = c;
+    *at = '\0';
+    return static_cast<int>(at - out);
   };
   // Types nearly always come in the table's own spelling: an exact match is tried first (two
   // entries never match one type alike, so the order of the two tries does not matter).
   for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) {
-    if (prepared[i].length == length &&
-        std::memcmp(MmsPartTypeTable[i].ContentType, contentType, length) == 0)
+    if (prepared[i].length == length && SameBytes(MmsPartTypeTable[i].ContentType, contentType, length))
       return name(i);
   }
   for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) {

@@ -13,6 +13,8 @@ struct tMMS_SlidePartNames {
   char Image[MMS_SLIDE_PART_NAME_SIZE];
   char Audio[MMS_SLIDE_PART_NAME_SIZE];
   char Video[MMS_SLIDE_PART_NAME_SIZE];
+  // Their lengths, terminator not counted.
+  unsigned char TextLen, ImageLen, AudioLen, VideoLen;
 };
 
 // Each item present gets the part name of its content type (MmsPartFileName); an absent one an

@@ -1,5 +1,6 @@
 #include "mms/MmsSmilWriter.h"
 
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <new>
@@ -35,35 +36,35 @@ constexpr std::size_t kParBound = 1024;
 
 class ParWriter {
  public:
+  // Fixed texts and names are copied in pieces of a size known here, which compile to a few
+  // moves instead of a call.
   template <std::size_t N>
   void Put(const char (&text)[N]) {
-    Put(text, N - 1);
+    if (Room() < N - 1) return;
+    std::memcpy(at_, text, N - 1);
+    at_ += N - 1;
   }
-  void Put(const char* text, std::size_t size) {
-    if (size > static_cast<std::size_t>(buffer_ + kParBound - at_))
-      size = static_cast<std::size_t>(buffer_ + kParBound - at_);
-    std::memcpy(at_, text, size);
-    at_ += size;
+  void PutName(const char (&name)[MMS_SLIDE_PART_NAME_SIZE], std::size_t length) {
+    if (Room() < MMS_SLIDE_PART_NAME_SIZE) return;
+    std::memcpy(at_, name, MMS_SLIDE_PART_NAME_SIZE);
+    at_ += length;
   }
-  void PutName(const char* name) { Put(name, std::strlen(name)); }
 
   // The comparison is unsigned on purpose: a negative value prints as the limit too.
   void PutMs(int ms) {
     const unsigned int value = static_cast<unsigned int>(ms);
-    char digits[16];
-    const auto end =
-        std::to_chars(digits, digits + sizeof digits, value > kMaxPrintedMs ? kMaxPrintedMs : value).ptr;
-    Put(digits, static_cast<std::size_t>(end - digits));
+    if (Room() < kNumberRoom) return;
+    at_ = std::to_chars(at_, at_ + kNumberRoom, value > kMaxPrintedMs ? kMaxPrintedMs : value).ptr;
   }
 
   // Six digits always: "#ff" (what a plain %x gives for blue) is not a colour a player reads.
   void PutColor(int color) {
-    char digits[8];  // an unsigned int has at most 8 hex digits
-    const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<unsigned int>(color), 16).ptr;
-    const std::size_t count = static_cast<std::size_t>(end - digits);
-    Put("#");
-    if (count < 6) Put("000000", 6 - count);
-    Put(digits, count);
+    if (Room() < 1 + kNumberRoom) return;
+    const unsigned int value = static_cast<unsigned int>(color);
+    const int digits = value == 0 ? 1 : (std::bit_width(value) + 3) / 4;
+    *at_++ = '#';
+    for (int pad = digits; pad < 6; ++pad) *at_++ = '0';
+    at_ = std::to_chars(at_, at_ + 8, value, 16).ptr;
   }
 
   void PutTimes(int begin, int end) {
@@ -77,6 +78,9 @@ class ParWriter {
   void AppendTo(std::string& out) const { out.append(buffer_, static_cast<std::size_t>(at_ - buffer_)); }
 
  private:
+  static constexpr std::size_t kNumberRoom = 10;  // the digits of an unsigned int, in either base
+  std::size_t Room() const { return static_cast<std::size_t>(buffer_ + kParBound - at_); }
+
   char buffer_[kParBound];
   char* at_ = buffer_;
 };
@@ -99,7 +103,7 @@ void AppendPar(std::string& out, int dur, tMMS_SlideInfo& s, const tMMS_SlidePar
   if (s.HasVideo) {
     Clamp(dur, s.VideoBegin, s.VideoEnd);
     w.Put("<video src=\"");
-    w.PutName(names.Video);
+    w.PutName(names.Video, names.VideoLen);
     w.Put("\" region=\"Image\"");
     w.PutTimes(s.VideoBegin, s.VideoEnd);
     w.Put("/>\r\n");
@@ -107,7 +111,7 @@ void AppendPar(std::string& out, int dur, tMMS_SlideInfo& s, const tMMS_SlidePar
     if (s.HasImage) {
       Clamp(dur, s.ImageBegin, s.ImageEnd);
       w.Put("<img src=\"");
-      w.PutName(names.Image);
+      w.PutName(names.Image, names.ImageLen);
       w.Put("\" region=\"Image\"");
       w.PutTimes(s.ImageBegin, s.ImageEnd);
       w.Put("/>\r\n");
@@ -115,7 +119,7 @@ void AppendPar(std::string& out, int dur, tMMS_SlideInfo& s, const tMMS_SlidePar
     if (s.HasAudio) {
       Clamp(dur, s.AudioBegin, s.AudioEnd);
       w.Put("<audio src=\"");
-      w.PutName(names.Audio);
+      w.PutName(names.Audio, names.AudioLen);
       w.Put("\" ");
       w.PutTimes(s.AudioBegin, s.AudioEnd);
       w.Put("/>\r\n");
@@ -124,7 +128,7 @@ void AppendPar(std::string& out, int dur, tMMS_SlideInfo& s, const tMMS_SlidePar
   if (s.HasText) {
     Clamp(dur, s.TextBegin, s.TextEnd);
     w.Put("<text src=\"");
-    w.PutName(names.Text);
+    w.PutName(names.Text, names.TextLen);
     w.Put("\" region=\"Text\"");
     w.PutTimes(s.TextBegin, s.TextEnd);
     if (s.HasFgColor) {

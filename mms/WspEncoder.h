@@ -24,7 +24,16 @@ constexpr int WspValueLengthSize(std::uint32_t length) {
 }
 
 // 7-bit groups, most significant first, bit 7 set on all but the last; answers the bytes written.
-int WspEncodeUintvar(unsigned char* dest, std::uint32_t value);
+// Inline: the file writer writes two for every part.
+inline int WspEncodeUintvar(unsigned char* dest, std::uint32_t value) {
+  const int count = WspUintvarSize(value);
+  dest[count - 1] = static_cast<unsigned char>(value & 0x7F);
+  for (int i = count - 2; i >= 0; --i) {
+    value >>= 7;
+    dest[i] = static_cast<unsigned char>(0x80 | (value & 0x7F));
+  }
+  return count;
+}
 // One byte for a length up to 30, else 0x1F (Length-quote) and the uintvar; answers the bytes
 // written.
 int WspEncodeValueLength(unsigned char* dest, std::uint32_t length);
