@@ -24,13 +24,15 @@ const char kTextType[] = "text/plain";
 // it. Such parts go out as plain data; their part names still come from the type handed over.
 const char kUnknownType[] = "application/octet-stream";
 
-const char* WritableType(const char* type) {
+// The type as written, measured in the same pass that checks it.
+std::string_view WritableType(const char* type) {
   if (type == nullptr || type[0] == '\0') return kUnknownType;
-  for (const char* p = type; *p != '\0'; ++p) {
+  const char* p = type;
+  for (; *p != '\0'; ++p) {
     unsigned char c = static_cast<unsigned char>(*p);
     if (c < 0x20 || c == 0x7F) return kUnknownType;
   }
-  return type;
+  return std::string_view(type, static_cast<std::size_t>(p - type));
 }
 
 // What the first pass gathers, kept between builds: the editor builds the message after every
@@ -55,25 +57,35 @@ Plan& Scratch() {
   return plan;
 }
 
+// A part made in place (one built aside and copied in would be read back from the narrow stores
+// that just wrote it, which stalls).
+void AddPart(Plan& plan, std::string_view name, std::string_view type, const unsigned char* data,
+             std::size_t len, bool isText) {
+  tMMS_PlannedPart& p = plan.parts.emplace_back();
+  p.Name = name;
+  p.Type = type;
+  p.Data = data;
+  p.Len = len;
+  p.IsText = isText;
+}
+
 // The parts of one slide in body order: its text, its video or else its picture, its sound.
 bool PlanSlide(Plan& plan, const tMMS_SlideInfo& s, const tMMS_SlidePartNames& names) {
   if (s.HasText && s.TextLen > 0) {
     const std::size_t at = plan.texts.size();
     if (!MmsTextPartAppendUtf8(s.TextData, s.TextLen, plan.texts)) return false;
     const unsigned char* text = reinterpret_cast<const unsigned char*>(plan.texts.data()) + at;
-    plan.parts.push_back(tMMS_PlannedPart{std::string_view(names.Text, names.TextLen), kTextType, text,
-                                          plan.texts.size() - at, true});
+    AddPart(plan, {names.Text, names.TextLen}, kTextType, text, plan.texts.size() - at, true);
   }
-  auto media = [&](const char* name, const char* type, const unsigned char* data, int size) {
-    plan.parts.push_back(
-        tMMS_PlannedPart{name, WritableType(type), data, static_cast<std::size_t>(size), false});
+  auto media = [&](std::string_view name, const char* type, const unsigned char* data, int size) {
+    AddPart(plan, name, WritableType(type), data, static_cast<std::size_t>(size), false);
   };
   if (s.HasVideo) {
-    media(names.Video, s.VideoType, s.VideoData, s.VideoSize);
+    media({names.Video, names.VideoLen}, s.VideoType, s.VideoData, s.VideoSize);
     return true;
   }
-  if (s.HasImage) media(names.Image, s.ImageType, s.ImageData, s.ImageSize);
-  if (s.HasAudio) media(names.Audio, s.AudioType, s.AudioData, s.AudioSize);
+  if (s.HasImage) media({names.Image, names.ImageLen}, s.ImageType, s.ImageData, s.ImageSize);
+  if (s.HasAudio) media({names.Audio, names.AudioLen}, s.AudioType, s.AudioData, s.AudioSize);
   return true;
 }
 

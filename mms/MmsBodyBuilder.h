@@ -13,9 +13,9 @@
 struct tMMS_PlannedPart {
   std::string_view Name;
   std::string_view Type;
-  const unsigned char* Data;
-  std::size_t Len;
-  bool IsText;  // UTF-8 (charset 106)
+  const unsigned char* Data = nullptr;
+  std::size_t Len = 0;
+  bool IsText = false;  // UTF-8 (charset 106)
 };
 
 // The body as planned: the SMIL text and the other parts in body order. Everything it points at

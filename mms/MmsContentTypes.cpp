@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
-#include <string_view>
 
 const char* const WspContentTypeTable[WSP_CONTENT_TYPE_COUNT] = {
     "*/*",
@@ -190,48 +190,44 @@ char* WspContentTypeName(int code) {
 
 int MmsPartFileName(char* out, int slideIndex, const char* contentType) {
   if (out == nullptr || contentType == nullptr) return 0;
-  // Asked for every item of every build: each entry's length, and its name's text before and
-  // after the slide number, are worked out once.
-  struct Prepared {
-    std::size_t length;              // of the content type
-    bool plain;                      // the format is a text, "%d" and a text, short enough never to be cut
-    std::string_view before, after;  // those two texts
+  // Asked for every item of every build: the length of each entry's type, and its names for the
+  // slides a message can hold, are worked out once.
+  constexpr int kPreparedSlides = 40;
+  struct Name {
+    char text[MMS_PART_NAME_SIZE];
+    int length;
   };
-  constexpr std::size_t kIndexDigits = 11;  // "-2147483648"
-  static const auto prepared = [] {
-    std::array<Prepared, MMS_PART_TYPE_COUNT> all{};
+  struct Prepared {
+    std::array<std::size_t, MMS_PART_TYPE_COUNT> lengths;
+    std::array<std::array<Name, kPreparedSlides>, MMS_PART_TYPE_COUNT> names;
+  };
+  static const std::unique_ptr<const Prepared> prepared = [] {
+    auto all = std::make_unique<Prepared>();
     for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) {
-      const std::string_view format = MmsPartTypeTable[i].NameFormat;
-      const std::size_t at = format.find("%d");
-      all[i].length = std::strlen(MmsPartTypeTable[i].ContentType);
-      all[i].plain = at != std::string_view::npos && format.find('%', at + 2) == std::string_view::npos &&
-                     format.size() - 2 + kIndexDigits < MMS_PART_NAME_SIZE;
-      if (all[i].plain) {
-        all[i].before = format.substr(0, at);
-        all[i].after = format.substr(at + 2);
+      all->lengths[i] = std::strlen(MmsPartTypeTable[i].ContentType);
+      for (int slide = 0; slide < kPreparedSlides; ++slide) {
+        Name& name = all->names[i][slide];
+        name.length = FormatTableName(name.text, MmsPartTypeTable[i].NameFormat, slide);
       }
     }
     return all;
   }();
-  const std::size_t length = std::strlen(contentType);
   auto name = [&](int i) {
-    const Prepared& p = prepared[i];
-    if (!p.plain) return FormatTableName(out, MmsPartTypeTable[i].NameFormat, slideIndex);
-    char* at = out;
-    for (char c : p.before) *at++ = c;
-    at = std::to_chars(at, at + kIndexDigits, slideIndex).ptr;
-    for (char c : p.after) *at++ = c;
-    *at = '\0';
-    return static_cast<int>(at - out);
+    if (slideIndex < 0 || slideIndex >= kPreparedSlides)
+      return FormatTableName(out, MmsPartTypeTable[i].NameFormat, slideIndex);
+    const Name& known = prepared->names[i][slideIndex];
+    std::memcpy(out, known.text, MMS_PART_NAME_SIZE);
+    return known.length;
   };
+  const std::size_t length = std::strlen(contentType);
   // Types nearly always come in the table's own spelling: an exact match is tried first (two
   // entries never match one type alike, so the order of the two tries does not matter).
   for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) {
-    if (prepared[i].length == length && SameBytes(MmsPartTypeTable[i].ContentType, contentType, length))
+    if (prepared->lengths[i] == length && SameBytes(MmsPartTypeTable[i].ContentType, contentType, length))
       return name(i);
   }
   for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) {
-    if (prepared[i].length == length && AsciiSameText(MmsPartTypeTable[i].ContentType, contentType))
+    if (prepared->lengths[i] == length && AsciiSameText(MmsPartTypeTable[i].ContentType, contentType))
       return name(i);
   }
   return FallbackPartName(out, slideIndex, contentType);

@@ -49,6 +49,23 @@ void WriteValueLength(unsigned char*& cursor, std::uint32_t length) {
   cursor += WspEncodeValueLength(cursor, length);
 }
 
+// Names, types and ids are a few dozen bytes: copied in moves of fixed sizes (the last one
+// overlapping the one before) rather than by a call, which costs more than the copy at these sizes.
+void CopyShort(unsigned char* to, const char* from, std::size_t size) {
+  if (size >= 16) {
+    for (std::size_t i = 0; i + 16 < size; i += 16) std::memcpy(to + i, from + i, 16);
+    std::memcpy(to + size - 16, from + size - 16, 16);
+  } else if (size >= 8) {
+    std::memcpy(to, from, 8);
+    std::memcpy(to + size - 8, from + size - 8, 8);
+  } else if (size >= 4) {
+    std::memcpy(to, from, 4);
+    std::memcpy(to + size - 4, from + size - 4, 4);
+  } else {
+    for (std::size_t i = 0; i < size; ++i) to[i] = static_cast<unsigned char>(from[i]);
+  }
+}
+
 // A Text-string of a text whose length is known: the text and its NUL, with the quote that a
 // first byte from 0x80 on needs (WspEncodeText writes that rare case).
 std::uint32_t TextSize(const char* text, std::size_t length) {
@@ -61,7 +78,7 @@ void WriteText(unsigned char*& cursor, const char* text, std::size_t length) {
     WspEncodeText(&cursor, text);
     return;
   }
-  std::memcpy(cursor, text, length + 1);
+  CopyShort(cursor, text, length + 1);
   cursor += length + 1;
 }
 
@@ -70,18 +87,18 @@ void WriteText(unsigned char*& cursor, const char* text, std::size_t length) {
 // written straight from the part's own buffer. The sizes are worked out first, so that the output
 // is obtained once and every byte written in place.
 struct Entry {
-  const char* type;
-  std::size_t typeLen;
+  const char* type = nullptr;
+  std::size_t typeLen = 0;
   int typeCode = 0;
-  const char* name;
-  std::size_t nameLen;
-  const char* id;  // between the angle brackets
-  std::size_t idLen;
-  bool hasLocation;  // the location is the name
-  bool hasCharset;
-  std::uint32_t charset;
-  const unsigned char* data;
-  std::uint32_t len;
+  const char* name = nullptr;
+  std::size_t nameLen = 0;
+  const char* id = nullptr;  // between the angle brackets
+  std::size_t idLen = 0;
+  bool hasLocation = false;  // the location is the name
+  bool hasCharset = false;
+  std::uint32_t charset = 0;
+  const unsigned char* data = nullptr;
+  std::uint32_t len = 0;
   std::uint32_t mediaLen = 0;    // the Content-type value after its length
   std::uint32_t headersLen = 0;  // the Content-type field and the headers
 
@@ -116,7 +133,7 @@ struct Entry {
     *cursor++ = WSP_HEADER_CONTENT_ID;
     *cursor++ = WSP_QUOTED_STRING;
     *cursor++ = '<';
-    std::memcpy(cursor, id, idLen);
+    CopyShort(cursor, id, idLen);
     cursor += idLen;
     *cursor++ = '>';
     *cursor++ = '\0';
@@ -136,35 +153,42 @@ const char* PartName(const tMMS_Part& part) {
 
 bool DataUsable(const void* data, int len) { return len == 0 || (len > 0 && data != nullptr); }
 
+// The entries are made in place: one built aside and copied in would be read back, in wide
+// moves, from the narrow stores that just wrote it, which stalls on every entry.
+
 // The SMIL entry: its Content-ID is the start parameter of the message's content type.
-Entry SmilEntry(const char* type, std::size_t typeLen, const char* data, std::uint32_t len) {
-  return Entry{.type = type,
-               .typeLen = typeLen,
-               .name = kSmilName,
-               .nameLen = sizeof kSmilName - 1,
-               .id = kStartId + 1,
-               .idLen = sizeof kStartId - 3,
-               .hasLocation = false,
-               .hasCharset = true,
-               .charset = 106,
-               .data = reinterpret_cast<const unsigned char*>(data),
-               .len = len};
+void AddSmilEntry(std::vector<Entry>& entries, const char* type, std::size_t typeLen, const char* data,
+                  std::uint32_t len) {
+  Entry& e = entries.emplace_back();
+  e.type = type;
+  e.typeLen = typeLen;
+  e.name = kSmilName;
+  e.nameLen = sizeof kSmilName - 1;
+  e.id = kStartId + 1;
+  e.idLen = sizeof kStartId - 3;
+  e.hasLocation = false;
+  e.hasCharset = true;
+  e.charset = 106;
+  e.data = reinterpret_cast<const unsigned char*>(data);
+  e.len = len;
 }
 
 // An entry named by its Content-Location, which is also its Content-ID.
-Entry NamedEntry(const char* type, std::size_t typeLen, const char* name, std::size_t nameLen, bool utf8,
-                 std::uint32_t charset, const unsigned char* data, std::uint32_t len) {
-  return Entry{.type = type,
-               .typeLen = typeLen,
-               .name = name,
-               .nameLen = nameLen,
-               .id = name,
-               .idLen = nameLen,
-               .hasLocation = true,
-               .hasCharset = utf8,
-               .charset = charset,
-               .data = data,
-               .len = len};
+void AddNamedEntry(std::vector<Entry>& entries, const char* type, std::size_t typeLen, const char* name,
+                   std::size_t nameLen, bool utf8, std::uint32_t charset, const unsigned char* data,
+                   std::uint32_t len) {
+  Entry& e = entries.emplace_back();
+  e.type = type;
+  e.typeLen = typeLen;
+  e.name = name;
+  e.nameLen = nameLen;
+  e.id = name;
+  e.idLen = nameLen;
+  e.hasLocation = true;
+  e.hasCharset = utf8;
+  e.charset = charset;
+  e.data = data;
+  e.len = len;
 }
 
 // The entries of a body in file order, or false when a part cannot be encoded.
@@ -172,27 +196,26 @@ bool CollectEntries(const tMMS_Body& body, std::vector<Entry>& entries) {
   const tMMS_SmilPart& smil = *body.Smil;
   if (!DataUsable(smil.Data, smil.Len)) return false;
   const char* smilType = smil.ContentType != nullptr ? smil.ContentType : kSmilType;
-  entries.push_back(
-      SmilEntry(smilType, std::strlen(smilType), smil.Data, static_cast<std::uint32_t>(smil.Len)));
+  AddSmilEntry(entries, smilType, std::strlen(smilType), smil.Data, static_cast<std::uint32_t>(smil.Len));
   for (const tMMS_Part* part = body.Parts; part != nullptr; part = part->Next) {
     if (!DataUsable(part->Data, part->Len)) return false;
     const char* name = PartName(*part);
     const char* type = part->ContentType != nullptr ? part->ContentType : "";
-    entries.push_back(NamedEntry(type, std::strlen(type), name, std::strlen(name), part->HasCharset != 0,
-                                 static_cast<std::uint32_t>(part->Charset), part->Data,
-                                 static_cast<std::uint32_t>(part->Len)));
+    AddNamedEntry(entries, type, std::strlen(type), name, std::strlen(name), part->HasCharset != 0,
+                  static_cast<std::uint32_t>(part->Charset), part->Data,
+                  static_cast<std::uint32_t>(part->Len));
   }
   return true;
 }
 
 // The entries of a planned body: the same as those of the body made from the plan.
 void CollectEntries(const tMMS_BodyPlan& plan, std::vector<Entry>& entries) {
-  entries.push_back(SmilEntry(kSmilType, sizeof kSmilType - 1, plan.Smil.data(),
-                              static_cast<std::uint32_t>(plan.Smil.size())));
+  AddSmilEntry(entries, kSmilType, sizeof kSmilType - 1, plan.Smil.data(),
+               static_cast<std::uint32_t>(plan.Smil.size()));
   for (std::size_t i = 0; i < plan.Count; ++i) {
     const tMMS_PlannedPart& p = plan.Parts[i];
-    entries.push_back(NamedEntry(p.Type.data(), p.Type.size(), p.Name.data(), p.Name.size(), p.IsText, 106,
-                                 p.Data, static_cast<std::uint32_t>(p.Len)));
+    AddNamedEntry(entries, p.Type.data(), p.Type.size(), p.Name.data(), p.Name.size(), p.IsText, 106, p.Data,
+                  static_cast<std::uint32_t>(p.Len));
   }
 }
 

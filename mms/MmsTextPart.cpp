@@ -33,10 +33,12 @@ bool MmsTextPartAppendUtf8(const char16_t* text, int count, std::string& out) {
   char16_t seen = 0;
   std::size_t i = 0;
   for (; i + kBlock <= units && seen < 0x80; i += kBlock) {
+    char block[kBlock];  // narrowed apart from `to`, which the compiler must assume may overlap the text
     for (std::size_t k = 0; k < kBlock; ++k) {
       seen |= text[i + k];
-      to[i + k] = static_cast<char>(text[i + k]);
+      block[k] = static_cast<char>(text[i + k]);
     }
+    std::memcpy(to + i, block, kBlock);
   }
   for (; i < units && seen < 0x80; ++i) {
     seen |= text[i];
