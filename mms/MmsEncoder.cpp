@@ -9,6 +9,7 @@
 #include "mms/MmsAlloc.h"
 #include "mms/MmsBodyBuilder.h"
 #include "mms/MmsContentTypes.h"
+#include "mms/ShortCopy.h"
 #include "mms/WspCodes.h"
 #include "mms/WspEncoder.h"
 
@@ -49,23 +50,6 @@ void WriteValueLength(unsigned char*& cursor, std::uint32_t length) {
   cursor += WspEncodeValueLength(cursor, length);
 }
 
-// Names, types and ids are a few dozen bytes: copied in moves of fixed sizes (the last one
-// overlapping the one before) rather than by a call, which costs more than the copy at these sizes.
-void CopyShort(unsigned char* to, const char* from, std::size_t size) {
-  if (size >= 16) {
-    for (std::size_t i = 0; i + 16 < size; i += 16) std::memcpy(to + i, from + i, 16);
-    std::memcpy(to + size - 16, from + size - 16, 16);
-  } else if (size >= 8) {
-    std::memcpy(to, from, 8);
-    std::memcpy(to + size - 8, from + size - 8, 8);
-  } else if (size >= 4) {
-    std::memcpy(to, from, 4);
-    std::memcpy(to + size - 4, from + size - 4, 4);
-  } else {
-    for (std::size_t i = 0; i < size; ++i) to[i] = static_cast<unsigned char>(from[i]);
-  }
-}
-
 // A Text-string of a text whose length is known: the text and its NUL, with the quote that a
 // first byte from 0x80 on needs (WspEncodeText writes that rare case).
 std::uint32_t TextSize(const char* text, std::size_t length) {
@@ -78,7 +62,7 @@ void WriteText(unsigned char*& cursor, const char* text, std::size_t length) {
     WspEncodeText(&cursor, text);
     return;
   }
-  CopyShort(cursor, text, length + 1);
+  ShortCopy(cursor, text, length + 1);
   cursor += length + 1;
 }
 
@@ -133,7 +117,7 @@ struct Entry {
     *cursor++ = WSP_HEADER_CONTENT_ID;
     *cursor++ = WSP_QUOTED_STRING;
     *cursor++ = '<';
-    CopyShort(cursor, id, idLen);
+    ShortCopy(cursor, id, idLen);
     cursor += idLen;
     *cursor++ = '>';
     *cursor++ = '\0';

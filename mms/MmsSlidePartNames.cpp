@@ -45,7 +45,9 @@ void MakeUnique(char* name, unsigned char& length, const char* const* earlier, i
 }  // namespace
 
 void MmsSlidePartNames(int slide, const tMMS_SlideInfo& s, tMMS_SlidePartNames* names) {
-  *names = tMMS_SlidePartNames{};
+  // Only what is read is cleared: an absent item's empty name and length.
+  names->Text[0] = names->Image[0] = names->Audio[0] = names->Video[0] = '\0';
+  names->TextLen = names->ImageLen = names->AudioLen = names->VideoLen = 0;
   if (s.HasText) names->TextLen = Name(names->Text, slide, "text/plain");
   if (s.HasVideo) names->VideoLen = Name(names->Video, slide, s.VideoType);
   if (s.HasImage) names->ImageLen = Name(names->Image, slide, s.ImageType);

@@ -8,6 +8,7 @@
 
 inline constexpr std::size_t MMS_SLIDE_PART_NAME_SIZE = 40;
 
+// Each name is NUL-terminated; the bytes after the terminator are left as they were.
 struct tMMS_SlidePartNames {
   char Text[MMS_SLIDE_PART_NAME_SIZE];
   char Image[MMS_SLIDE_PART_NAME_SIZE];

@@ -9,6 +9,7 @@
 #include "mms/MmsAlloc.h"
 #include "mms/MmsComposer.h"
 #include "mms/MmsSlidePartNames.h"
+#include "mms/ShortCopy.h"
 
 namespace {
 
@@ -36,17 +37,17 @@ constexpr std::size_t kParBound = 1024;
 
 class ParWriter {
  public:
-  // Fixed texts and names are copied in pieces of a size known here, which compile to a few
-  // moves instead of a call.
+  // Fixed texts are copied in pieces of a size known here, and names by ShortCopy: a few moves
+  // each instead of a call.
   template <std::size_t N>
   void Put(const char (&text)[N]) {
     if (Room() < N - 1) return;
     std::memcpy(at_, text, N - 1);
     at_ += N - 1;
   }
-  void PutName(const char (&name)[MMS_SLIDE_PART_NAME_SIZE], std::size_t length) {
-    if (Room() < MMS_SLIDE_PART_NAME_SIZE) return;
-    std::memcpy(at_, name, MMS_SLIDE_PART_NAME_SIZE);
+  void PutName(const char* name, std::size_t length) {
+    if (Room() < length) return;
+    ShortCopy(at_, name, length);
     at_ += length;
   }
 
