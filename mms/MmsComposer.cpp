@@ -210,24 +210,25 @@ bool PointAtMedia(Info& info, const MmsMediaRef& media) {
   return true;
 }
 
-}  // namespace
-
-int MmsComposerShareImage(const tMMS_ImageInfo* info, MmsMediaRef media) {
+// A set of the record pointed at the media; the slide keeps the reference only when it is taken.
+template <typename Info>
+int Share(const Info* info, MmsMediaRef media, int (*set)(const Info*), MmsMediaRef tMMS_SlideInfo::*held) {
   if (info == nullptr) return MMS_COMPOSER_NO_RECORD;
-  tMMS_ImageInfo shared = *info;
+  Info shared = *info;
   if (!PointAtMedia(shared, media)) return MMS_COMPOSER_NO_RECORD;
-  const int status = MmsComposerSetImage(&shared);
-  if (status == MMS_COMPOSER_OK) Current().ImageMedia = std::move(media);
+  const int status = set(&shared);
+  if (status == MMS_COMPOSER_OK) Current().*held = std::move(media);
   return status;
 }
 
+}  // namespace
+
+int MmsComposerShareImage(const tMMS_ImageInfo* info, MmsMediaRef media) {
+  return Share(info, std::move(media), MmsComposerSetImage, &tMMS_SlideInfo::ImageMedia);
+}
+
 int MmsComposerShareAudio(const tMMS_AudioInfo* info, MmsMediaRef media) {
-  if (info == nullptr) return MMS_COMPOSER_NO_RECORD;
-  tMMS_AudioInfo shared = *info;
-  if (!PointAtMedia(shared, media)) return MMS_COMPOSER_NO_RECORD;
-  const int status = MmsComposerSetAudio(&shared);
-  if (status == MMS_COMPOSER_OK) Current().AudioMedia = std::move(media);
-  return status;
+  return Share(info, std::move(media), MmsComposerSetAudio, &tMMS_SlideInfo::AudioMedia);
 }
 
 int MmsComposerHasImage() { return CurrentSlotInUse() && Current().HasImage ? 1 : 0; }
