@@ -31,8 +31,9 @@ struct tMMS_BodyPlan {
 // back into the composer, as the SMIL writer does.
 bool MmsPlanBody(tMMS_BodyPlan* plan);
 
-// A new body made from the plan, or nullptr when the composer's table does not validate or any memory cannot
-// be obtained (a body with a part left out would name a part the file does not hold).
+// A new body made from the plan, or nullptr when the composer's table does not validate or any
+// memory cannot be obtained (a body with a part left out would name a part the file does not
+// hold).
 tMMS_Body* MmsBuildBody();
 // Frees a body made by MmsBuildBody: its records and texts, which it holds in one block. Pictures
 // and sounds stay the composer's.

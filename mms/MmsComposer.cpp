@@ -120,8 +120,8 @@ int MmsComposerAddSlide() {
   const int n = static_cast<int>(g_composer.CurSlide) + 1;
   if (g_composer.Used[n]) {
     for (int a = LastUsedSlot() + 1; a > n; --a) {
-      // Record a is free (the last one) or was emptied by the previous step: moving the media is
-      // a plain copy followed by clearing the source.
+      // Record a is free (the last one) or was emptied by the previous step: the record moves up
+      // with its media (a shared item's reference with it) and the source is cleared.
       g_composer.Slide[a] = std::move(g_composer.Slide[a - 1]);
       InitSlideInfo(&g_composer.Slide[a - 1]);
       g_composer.Used[a] = 1;

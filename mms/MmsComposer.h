@@ -91,8 +91,8 @@ struct tMMS_Composer {
   tMMS_SlideInfo Slide[MMS_MAX_SLIDES];
 };
 
-// Frees every slide's data and types, drops its shared media, and brings the table back to one empty slide;
-// clears the created flag.
+// Frees every slide's data and types, drops its shared media, and brings the table back to one
+// empty slide; clears the created flag.
 void MmsComposerReset();
 // -2 when already created; otherwise one empty slide, current, and 0.
 int MmsComposerCreate();
@@ -120,5 +120,6 @@ int MmsComposerValidate();
 // Frees a record's data and types (drops its shared media) and sets it to its initial values.
 void MmsSlideInfoFree(tMMS_SlideInfo* slide);
 // The table itself, for the SMIL writer and the file writer (which write clamped times and
-// durations back into it) and for tests.
+// durations back into it) and for tests. Ask for it again after a reset or a creation: the next
+// reset knows of changes only through the calls made since.
 tMMS_Composer* MmsComposerTable();
