@@ -83,9 +83,7 @@ TEST_F(BackImageTest, WithoutAPictureAnOutlineShowsAndGoesAwayAgain) {
 }
 
 TEST_F(BackImageTest, MasksShapeWindowsRunByRow) {
-  auto* target = new TCustomControl(form);
-  target->SetParent(form);
-  target->SetBounds(150, 150, 20, 10);
+  auto* target = Place<TCustomControl>(form, 150, 150, 20, 10);
   Driver().RunUntilIdle();
 
   TBitmap mask;
@@ -119,9 +117,7 @@ TEST_F(BackImageTest, MasksShapeWindowsRunByRow) {
 }
 
 TEST_F(BackImageTest, TheFourthByteOfAMaskDoesNotShapeTheWindow) {
-  auto* target = new TCustomControl(form);
-  target->SetParent(form);
-  target->SetBounds(150, 150, 20, 10);
+  auto* target = Place<TCustomControl>(form, 150, 150, 20, 10);
   Driver().RunUntilIdle();
   TBitmap mask;
   Paint(mask, 20, 10, clFuchsia, clFuchsia);
