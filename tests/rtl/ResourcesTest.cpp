@@ -3,13 +3,16 @@
 
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 
 #include "Printers.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/GlobalLockScope.h"
 #include "platform/rtl/GlobalMemory.h"
 #include "platform/rtl/KernelHandles.h"
 #include "platform/rtl/LastError.h"
+#include "platform/rtl/OwnedGlobal.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/Resources.h"
 
@@ -70,6 +73,30 @@ TEST(ResourceTable, StringTableAndExceptionsFromIt) {
   Exception r(&rec, 5);
   EXPECT_EQ(AnsiString("Cannot open file %s"), r.Message);
   EXPECT_EQ(5, r.HelpContext);
+}
+
+// A lock held for a scope goes on every way out; an owned block is freed unless it was given away.
+TEST(GlobalBlocks, ScopedLocksAndOwnedBlocks) {
+  HGLOBAL kept = nullptr, lost = nullptr;
+  try {
+    OwnedGlobal given(GlobalAlloc(GMEM_MOVEABLE, 4));
+    OwnedGlobal dropped(GlobalAlloc(GMEM_MOVEABLE, 4));
+    kept = given;
+    lost = dropped;
+    GlobalLockScope lock(given);
+    ASSERT_NE(nullptr, lock.Address());
+    static_cast<char*>(lock.Address())[0] = 'x';
+    given.Release();
+    throw std::runtime_error("copy failed");
+  } catch (const std::runtime_error&) {
+  }
+  ASSERT_NE(nullptr, kept);
+  EXPECT_EQ('x', static_cast<char*>(GlobalLock(kept))[0]);
+  EXPECT_FALSE(GlobalUnlock(kept));  // the scope's lock had gone: this was the only one
+  EXPECT_EQ(nullptr, GlobalFree(kept));
+  EXPECT_EQ(lost, GlobalFree(lost));  // freed by its owner already
+  GlobalLockScope none(nullptr);
+  EXPECT_EQ(nullptr, none.Address());
 }
 
 TEST(GlobalBlocks, AllocLockSizeFree) {
