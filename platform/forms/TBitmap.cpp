@@ -8,8 +8,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/SelectedObject.h"
 #include "platform/rtl/Exceptions.h"
-#include "platform/rtl/GlobalLockScope.h"
-#include "platform/rtl/OwnedGlobal.h"
+#include "platform/rtl/GlobalBlock.h"
 #include "platform/rtl/Resources.h"
 #include "platform/rtl/TMemoryStream.h"
 #include "platform/win/Win.h"
@@ -466,8 +465,8 @@ void TBitmap::LoadFromClipboardFormat(WORD format, HANDLE data, HPALETTE) {
   SIZE_T size = GlobalSize(block);
   std::vector<std::uint8_t> dib;
   {
-    GlobalLockScope lock(block);
-    auto* p = static_cast<const std::uint8_t*>(lock.Address());
+    LockedGlobal lock(block);
+    const auto* p = lock.As<const std::uint8_t>();
     if (!p) throw EInvalidGraphic("Bitmap image is not valid");
     dib.assign(p, p + size);
   }
@@ -501,8 +500,8 @@ void TBitmap::SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& palett
   OwnedGlobal block(GlobalAlloc(GMEM_MOVEABLE, file.size() - 14));
   if (!block) throw EOutOfResources("Out of system resources");
   {
-    GlobalLockScope lock(block);
-    std::memcpy(lock.Address(), file.data() + 14, file.size() - 14);
+    LockedGlobal lock(block.Get());
+    std::memcpy(lock.As<void>(), file.data() + 14, file.size() - 14);
   }
   format = CF_DIB;
   data = block.Release();

@@ -9,8 +9,7 @@
 #include "platform/forms/TPicture.h"
 #include "platform/gdi/OwnedGdiObject.h"
 #include "platform/rtl/Exceptions.h"
-#include "platform/rtl/GlobalLockScope.h"
-#include "platform/rtl/OwnedGlobal.h"
+#include "platform/rtl/GlobalBlock.h"
 
 namespace {
 
@@ -24,8 +23,8 @@ TClipboard*& Installed() {
 std::string BlockText(HANDLE data) {
   if (!data) return {};
   const SIZE_T size = GlobalSize(data);
-  GlobalLockScope lock(data);
-  const auto* p = static_cast<const char*>(lock.Address());
+  LockedGlobal lock(data);
+  const auto* p = lock.As<const char>();
   if (!p) return {};
   return std::string(p, std::find(p, p + size, '\0'));
 }
@@ -91,11 +90,11 @@ void TClipboard::SetBuffer(WORD format, const void* buffer, int size) {
   OwnedGlobal data(size >= 0 ? GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, SIZE_T(size)) : nullptr);
   if (!data) throw EOutOfResources("Out of system resources");
   if (buffer && size > 0) {
-    GlobalLockScope lock(data);
-    std::memcpy(lock.Address(), buffer, size_t(size));
+    LockedGlobal lock(data.Get());
+    std::memcpy(lock.As<void>(), buffer, size_t(size));
   }
   Adding();
-  if (!SetClipboardData(format, data)) throw EOutOfResources("Out of system resources");
+  if (!SetClipboardData(format, data.Get())) throw EOutOfResources("Out of system resources");
   data.Release();  // the clipboard's now
 }
 
@@ -149,7 +148,7 @@ void TClipboard::AssignGraphic(TGraphic* graphic) {
   OwnedGlobal data(rendered);
   OwnedGdiObject<HPALETTE> palette(renderedPalette);
   Adding();
-  if (!SetClipboardData(format, data)) throw EOutOfResources("Out of system resources");
+  if (!SetClipboardData(format, data.Get())) throw EOutOfResources("Out of system resources");
   data.Release();
   if (palette && SetClipboardData(CF_PALETTE, palette)) palette.Release();
 }

@@ -8,11 +8,10 @@
 #include "Printers.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
-#include "platform/rtl/GlobalLockScope.h"
+#include "platform/rtl/GlobalBlock.h"
 #include "platform/rtl/GlobalMemory.h"
 #include "platform/rtl/KernelHandles.h"
 #include "platform/rtl/LastError.h"
-#include "platform/rtl/OwnedGlobal.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/Resources.h"
 
@@ -81,11 +80,12 @@ TEST(GlobalBlocks, ScopedLocksAndOwnedBlocks) {
   try {
     OwnedGlobal given(GlobalAlloc(GMEM_MOVEABLE, 4));
     OwnedGlobal dropped(GlobalAlloc(GMEM_MOVEABLE, 4));
-    kept = given;
-    lost = dropped;
-    GlobalLockScope lock(given);
-    ASSERT_NE(nullptr, lock.Address());
-    static_cast<char*>(lock.Address())[0] = 'x';
+    kept = given.Get();
+    lost = dropped.Get();
+    LockedGlobal lock(kept);
+    ASSERT_NE(nullptr, lock.As<char>());
+    EXPECT_EQ(4u, lock.Size());
+    lock.As<char>()[0] = 'x';
     given.Release();
     throw std::runtime_error("copy failed");
   } catch (const std::runtime_error&) {
@@ -95,8 +95,8 @@ TEST(GlobalBlocks, ScopedLocksAndOwnedBlocks) {
   EXPECT_FALSE(GlobalUnlock(kept));  // the scope's lock had gone: this was the only one
   EXPECT_EQ(nullptr, GlobalFree(kept));
   EXPECT_EQ(lost, GlobalFree(lost));  // freed by its owner already
-  GlobalLockScope none(nullptr);
-  EXPECT_EQ(nullptr, none.Address());
+  LockedGlobal none(nullptr);
+  EXPECT_EQ(nullptr, none.As<char>());
 }
 
 TEST(GlobalBlocks, AllocLockSizeFree) {
