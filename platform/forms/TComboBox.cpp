@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/forms/CanvasHandleScope.h"
 #include "platform/forms/TApplication.h"
 #include "platform/rtl/Clock.h"
 
@@ -351,23 +350,10 @@ void TCustomComboBox::CloseUp() {
   if (OnCloseUp) OnCloseUp(this);
 }
 
-void TCustomComboBox::DrawItem(int index, const RECT& rect, TOwnerDrawState state) {
-  if (OnDrawItem) {
-    OnDrawItem(this, index, rect, state);
-    return;
-  }
-  canvas_.FillRect(rect);
-  if (index < 0) return;
-  const AnsiString text = items_->Strings(index);
-  HDC dc = canvas_.Handle();
-  SetBkMode(dc, TRANSPARENT);
-  RECT r = rect;
-  r.left += 2;
-  DrawTextA(dc, text.c_str(), text.Length(), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-}
-
-void TCustomComboBox::MeasureItem(int index, int& height) {
-  if (OnMeasureItem) OnMeasureItem(this, index, height);
+bool TCustomComboBox::ItemText(int index, AnsiString& text) {
+  if (index < 0) return false;
+  text = items_->Strings(index);
+  return true;
 }
 
 void TCustomComboBox::Dispatch(void* message) {
@@ -396,32 +382,13 @@ void TCustomComboBox::Dispatch(void* message) {
           break;
       }
       return;
-    case CN_DRAWITEM: {
-      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-      const TOwnerDrawState state = dis->itemState & 0xFFFF;
-      const int index = static_cast<int>(dis->itemID);
-      {
-        CanvasHandleScope drawing(canvas_, dis->hDC);
-        canvas_.Font()->Assign(Font());
-        canvas_.Brush()->SetColor(Color());
-        if (index >= 0 && (state & odSelected)) {
-          canvas_.Brush()->SetColor(clHighlight);
-          canvas_.Font()->SetColor(clHighlightText);
-        }
-        DrawItem(index, dis->rcItem, state);
-        if (state & odFocused) DrawFocusRect(dis->hDC, &dis->rcItem);
-      }
-      m.Result = 1;
+    case CN_DRAWITEM:
+      // The field of a list-only box is drawn as item -1.
+      DrawOwnerItem(m, true);
       return;
-    }
-    case CN_MEASUREITEM: {
-      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-      int height = itemHeight_;
-      if (style_ == csOwnerDrawVariable) MeasureItem(static_cast<int>(mis->itemID), height);
-      mis->itemHeight = static_cast<UINT>(std::max(height, 1));
-      m.Result = 1;
+    case CN_MEASUREITEM:
+      MeasureOwnerItem(m, itemHeight_, style_ == csOwnerDrawVariable);
       return;
-    }
     default:
       if (colorBrush_.AnswerColorQuestion(*this, m)) return;
       break;

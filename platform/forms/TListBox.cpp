@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/forms/CanvasHandleScope.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/StringRoutines.h"
@@ -337,23 +336,10 @@ AnsiString TCustomListBox::DoGetData(int index) {
   return data;
 }
 
-void TCustomListBox::DrawItem(int index, const RECT& rect, TOwnerDrawState state) {
-  if (OnDrawItem) {
-    OnDrawItem(this, index, rect, state);
-    return;
-  }
-  canvas_.FillRect(rect);
-  if (index >= Count()) return;
-  const AnsiString text = IsVirtual() ? DoGetData(index) : items_->Strings(index);
-  RECT r = rect;
-  r.left += 2;
-  HDC dc = canvas_.Handle();
-  SetBkMode(dc, TRANSPARENT);
-  DrawTextA(dc, text.c_str(), text.Length(), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-}
-
-void TCustomListBox::MeasureItem(int index, int& height) {
-  if (OnMeasureItem) OnMeasureItem(this, index, height);
+bool TCustomListBox::ItemText(int index, AnsiString& text) {
+  if (index >= Count()) return false;
+  text = IsVirtual() ? DoGetData(index) : items_->Strings(index);
+  return true;
 }
 
 void TCustomListBox::Dispatch(void* message) {
@@ -372,35 +358,12 @@ void TCustomListBox::Dispatch(void* message) {
           break;
       }
       return;
-    case CN_DRAWITEM: {
-      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-      const TOwnerDrawState state = dis->itemState & 0xFFFF;
-      const int index = static_cast<int>(dis->itemID);
-      {
-        CanvasHandleScope drawing(canvas_, dis->hDC);
-        canvas_.Font()->Assign(Font());
-        canvas_.Brush()->SetColor(Color());
-        if (index >= 0 && (state & odSelected)) {
-          canvas_.Brush()->SetColor(clHighlight);
-          canvas_.Font()->SetColor(clHighlightText);
-        }
-        if (index >= 0)
-          DrawItem(index, dis->rcItem, state);
-        else
-          canvas_.FillRect(dis->rcItem);
-        if (state & odFocused) DrawFocusRect(dis->hDC, &dis->rcItem);
-      }
-      m.Result = 1;
+    case CN_DRAWITEM:
+      DrawOwnerItem(m, false);
       return;
-    }
-    case CN_MEASUREITEM: {
-      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-      int height = itemHeight_;
-      if (style_ == lbOwnerDrawVariable) MeasureItem(static_cast<int>(mis->itemID), height);
-      mis->itemHeight = static_cast<UINT>(std::max(height, 1));
-      m.Result = 1;
+    case CN_MEASUREITEM:
+      MeasureOwnerItem(m, itemHeight_, style_ == lbOwnerDrawVariable);
       return;
-    }
     default:
       if (colorBrush_.AnswerColorQuestion(*this, m)) return;
       break;
