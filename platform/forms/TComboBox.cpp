@@ -76,20 +76,11 @@ void TCustomComboBox::CreateWnd() {
     defListProc_ = WNDPROC(GetWindowLongPtrA(listHandle_, GWL_WNDPROC));
     SetWindowLongPtrA(listHandle_, GWL_WNDPROC, static_cast<LONG_PTR>(listInstance_));
   }
-  TStringList& stored = items_->stored_;
-  int selected = -1;
-  for (int i = 0; i < stored.Count(); ++i) {
-    const AnsiString item = stored.Strings(i);
-    const LRESULT at = sorted_ ? SendMessageA(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()))
-                               : SendMessageA(h, CB_INSERTSTRING, static_cast<WPARAM>(-1),
-                                              reinterpret_cast<LPARAM>(item.c_str()));
-    if (at < 0) continue;
-    SendMessageA(h, CB_SETITEMDATA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(stored.Objects(i)));
-    // A sorted window may place the selected item elsewhere, and later items before it.
-    if (selected >= 0 && at <= selected) ++selected;
-    if (i == savedItemIndex_) selected = static_cast<int>(at);
-  }
-  stored.Clear();
+  // A sorted window may place the selected item elsewhere, and later items before it.
+  const std::vector<int> placed = items_->RestoreStoredItems();
+  const int selected = savedItemIndex_ >= 0 && static_cast<std::size_t>(savedItemIndex_) < placed.size()
+                           ? placed[static_cast<std::size_t>(savedItemIndex_)]
+                           : -1;
   if (selected >= 0) SendMessageA(h, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
   if (HasEdit() && !text.IsEmpty()) SendMessageA(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -98,10 +89,7 @@ void TCustomComboBox::DestroyWnd() {
   if (HandleAllocated()) {
     HWND h = Handle();
     savedItemIndex_ = static_cast<int>(SendMessageA(h, CB_GETCURSEL, 0, 0));
-    const int count = static_cast<int>(SendMessageA(h, CB_GETCOUNT, 0, 0));
-    TStringList kept;
-    for (int i = 0; i < count; ++i) kept.AddObject(items_->Get(i), items_->GetObject(i));
-    items_->stored_.Assign(&kept);
+    items_->StoreWindowItems();
   }
   TCustomListControl::DestroyWnd();
 }

@@ -55,21 +55,7 @@ void TCustomListBox::CreateWnd() {
   } else {
     // The items that waited for the window go into it, with their objects.
     // A sorted window may place items elsewhere: the selection follows them.
-    TStringList& stored = items_->stored_;
-    std::vector<int> placed(static_cast<std::size_t>(stored.Count()), -1);
-    for (int i = 0; i < stored.Count(); ++i) {
-      const AnsiString text = stored.Strings(i);
-      const LRESULT at = sorted_ ? SendMessageA(h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()))
-                                 : SendMessageA(h, LB_INSERTSTRING, static_cast<WPARAM>(-1),
-                                                reinterpret_cast<LPARAM>(text.c_str()));
-      if (at < 0) continue;
-      SendMessageA(h, LB_SETITEMDATA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(stored.Objects(i)));
-      // Items placed before earlier ones move those down by one.
-      for (int& p : placed)
-        if (p >= at) ++p;
-      placed[static_cast<std::size_t>(i)] = static_cast<int>(at);
-    }
-    stored.Clear();
+    const std::vector<int> placed = items_->RestoreStoredItems();
     auto moved = [&placed](int index) {
       return index >= 0 && static_cast<std::size_t>(index) < placed.size()
                  ? placed[static_cast<std::size_t>(index)]
@@ -103,9 +89,7 @@ void TCustomListBox::DestroyWnd() {
     if (IsVirtual()) {
       savedCount_ = count;
     } else {
-      TStringList kept;
-      for (int i = 0; i < count; ++i) kept.AddObject(items_->Get(i), items_->GetObject(i));
-      items_->stored_.Assign(&kept);
+      items_->StoreWindowItems();
     }
   }
   TCustomListControl::DestroyWnd();
@@ -289,16 +273,7 @@ void TCustomListBox::SelectAll() {
 }
 
 void TCustomListBox::DeleteString(int index) {
-  if (HandleAllocated()) {
-    SendMessageA(handle_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-    return;
-  }
-  TStringList& stored = items_->stored_;
-  if (index < 0 || index >= stored.Count()) return;
-  stored.Delete(index);
-  if (savedItemIndex_ == index) savedItemIndex_ = -1;
-  if (savedItemIndex_ > index) --savedItemIndex_;
-  if (static_cast<std::size_t>(index) < savedSelected_.size())
+  if (items_->DeleteItem(index) && static_cast<std::size_t>(index) < savedSelected_.size())
     savedSelected_.erase(savedSelected_.begin() + index);
 }
 
@@ -314,21 +289,9 @@ void TCustomListBox::ResetContent() {
   savedSelected_.clear();
 }
 
-LPARAM TCustomListBox::InternalGetItemData(int index) {
-  if (HandleAllocated()) return SendMessageA(handle_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
-  TStringList& stored = items_->stored_;
-  if (index < 0 || index >= stored.Count()) return LB_ERR;
-  return reinterpret_cast<LPARAM>(stored.Objects(index));
-}
+LPARAM TCustomListBox::InternalGetItemData(int index) { return items_->GetItemData(index); }
 
-void TCustomListBox::InternalSetItemData(int index, LPARAM data) {
-  if (HandleAllocated()) {
-    SendMessageA(handle_, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
-    return;
-  }
-  TStringList& stored = items_->stored_;
-  if (index >= 0 && index < stored.Count()) stored.SetObjects(index, reinterpret_cast<TObject*>(data));
-}
+void TCustomListBox::InternalSetItemData(int index, LPARAM data) { items_->SetItemData(index, data); }
 
 AnsiString TCustomListBox::DoGetData(int index) {
   AnsiString data;
