@@ -378,7 +378,7 @@ void TCustomComboBox::Dispatch(void* message) {
       MeasureOwnerItem(m, itemHeight_, style_ == csOwnerDrawVariable);
       return;
     default:
-      if (colorBrush_.AnswerColorQuestion(*this, m)) return;
+      if (AnswerColorQuestion(m)) return;
       break;
   }
   TCustomListControl::Dispatch(message);

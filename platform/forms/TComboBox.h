@@ -11,7 +11,6 @@
 #include <memory>
 
 #include "platform/controls/Controls.h"
-#include "platform/forms/ControlColorBrush.h"
 #include "platform/forms/ControlTypes.h"
 #include "platform/forms/TComboBoxStrings.h"
 #include "platform/forms/TCustomListControl.h"
@@ -99,7 +98,6 @@ class TCustomComboBox : public TCustomListControl {
   void UnhookChildren();
 
   std::unique_ptr<TComboBoxStrings> items_;
-  TControlColorBrush colorBrush_;
   TComboBoxStyle style_ = csDropDown;
   bool sorted_ = false;
   int dropDownCount_ = 8;

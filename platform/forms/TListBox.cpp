@@ -328,7 +328,7 @@ void TCustomListBox::Dispatch(void* message) {
       MeasureOwnerItem(m, itemHeight_, style_ == lbOwnerDrawVariable);
       return;
     default:
-      if (colorBrush_.AnswerColorQuestion(*this, m)) return;
+      if (AnswerColorQuestion(m)) return;
       break;
   }
   TCustomListControl::Dispatch(message);

@@ -10,7 +10,6 @@
 #include <memory>
 
 #include "platform/controls/Controls.h"
-#include "platform/forms/ControlColorBrush.h"
 #include "platform/forms/ControlTypes.h"
 #include "platform/forms/TCustomListControl.h"
 #include "platform/forms/TListBoxStrings.h"
@@ -82,7 +81,6 @@ class TCustomListBox : public TCustomListControl {
  private:
   friend class TListBoxStrings;
   std::unique_ptr<TListBoxStrings> items_;
-  TControlColorBrush colorBrush_;
   TListBoxStyle style_ = lbStandard;
   bool sorted_ = false;
   bool multiSelect_ = false;

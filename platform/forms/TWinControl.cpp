@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/controls/Controls.h"
+#include "platform/forms/ControlColorBrush.h"
 #include "platform/forms/ShortCuts.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TControlActionLink.h"
@@ -871,6 +872,13 @@ void TWinControl::Dispatch(void* message) {
       break;
   }
   TControl::Dispatch(message);
+}
+
+bool TWinControl::AnswerColorQuestion(TMessage& m) {
+  if (!IsControlColorMessage(m.Msg)) return false;
+  if (!colorBrush_) colorBrush_ = std::make_unique<TControlColorBrush>();
+  colorBrush_->Answer(*this, m);
+  return true;
 }
 
 bool TWinControl::SetCursorFor(TMessage& m) {

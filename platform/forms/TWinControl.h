@@ -6,6 +6,7 @@
 // windows' notifications back to their controls as CN_* messages.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/forms/TControl.h"
@@ -27,6 +28,7 @@ using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shi
 using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
 
 class TWinControlAccess;
+class TControlColorBrush;
 
 class TWinControl : public TControl {
  public:
@@ -139,6 +141,10 @@ class TWinControl : public TControl {
   // (OnShortCut, menu bar, action lists), then the application's.
   virtual bool IsMenuKey(TWMKey& message);
   void PaintHandler(TMessage& message);
+  // The end of the message switch of a control over a system class that draws text: answers
+  // the reflected colour question (CN_CTLCOLOR*) with the control's font colour and Color and a
+  // brush of that colour the control keeps; false for any other message.
+  bool AnswerColorQuestion(TMessage& message);
 
   HWND handle_ = nullptr;
 
@@ -154,6 +160,7 @@ class TWinControl : public TControl {
   void FixupTabList();
 
   WNDPROC objectInstance_;
+  std::unique_ptr<TControlColorBrush> colorBrush_;  // made for the first colour question
   std::vector<TControl*> controls_;
   std::vector<TControl*> tabList_;  // the windowed children, in Tab order
   int tabOrderWanted_ = -1;         // read from a layout, applied once the parent is loaded
