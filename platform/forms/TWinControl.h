@@ -151,6 +151,24 @@ class TWinControl : public TControl {
  private:
   friend class TWinControlAccess;
   bool ForwardMouse(TMessage& message);
+  // The handlers of Dispatch. Those answering bool are done with the message when true; false
+  // passes it on to TControl.
+  void WMEraseBkgnd(TMessage& message);
+  void CNKeyDown(TMessage& message);
+  void CNChar(TMessage& message);
+  void CNSysChar(TMessage& message);
+  bool WMContextMenu(TMessage& message);
+  bool WMKeyDown(TMessage& message);
+  bool WMKeyUp(TMessage& message);
+  bool WMChar(TMessage& message);
+  // Takes the window's new size and aligns the children and the siblings to it.
+  void WMSize();
+  void WMNCDestroy(TMessage& message);
+  void CMVisibleChanged();
+  void CMEnabledChanged();
+  // Passes a child window's notification to its control as the CN_ message; false when the
+  // window is no child control's.
+  bool ReflectToChild(TMessage& message, TWinControl* child);
   // WM_SETCURSOR: the screen's cursor, else the control's under the pointer, else this one's.
   bool SetCursorFor(TMessage& message);
   // Tab, arrows, Enter and Esc the focused control does not want go to the form as
