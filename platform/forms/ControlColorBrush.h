@@ -4,20 +4,16 @@
 #pragma once
 
 #include "platform/forms/TControl.h"
+#include "platform/gdi/OwnedGdiObject.h"
 
 class TControlColorBrush {
  public:
-  TControlColorBrush() = default;
-  ~TControlColorBrush();
-  TControlColorBrush(const TControlColorBrush&) = delete;
-  TControlColorBrush& operator=(const TControlColorBrush&) = delete;
-
   // Sets the DC of `message` (wParam) up and puts the brush in its Result; the windowed
   // controls answer through TWinControl::AnswerColorQuestion.
   void Answer(TControl& control, TMessage& message);
 
  private:
-  HBRUSH brush_ = nullptr;
+  OwnedGdiObject<HBRUSH> brush_;
   COLORREF color_ = 0;
 };
 
