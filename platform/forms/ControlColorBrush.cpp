@@ -13,9 +13,3 @@ void TControlColorBrush::Answer(TControl& control, TMessage& m) {
   SetBkColor(dc, color);
   m.Result = reinterpret_cast<LRESULT>(brush_.Get());
 }
-
-bool TControlColorBrush::AnswerColorQuestion(TControl& control, TMessage& m) {
-  if (!IsControlColorMessage(m.Msg)) return false;
-  Answer(control, m);
-  return true;
-}

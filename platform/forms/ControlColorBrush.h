@@ -8,11 +8,9 @@
 
 class TControlColorBrush {
  public:
-  // Sets the DC of `message` (wParam) up and puts the brush in its Result.
+  // Sets the DC of `message` (wParam) up and puts the brush in its Result; the windowed
+  // controls answer through TWinControl::AnswerColorQuestion.
   void Answer(TControl& control, TMessage& message);
-  // Answers `message` when it is a reflected colour question; false for any other message. The
-  // end of the message switch of every control over a system class that draws text.
-  bool AnswerColorQuestion(TControl& control, TMessage& message);
 
  private:
   OwnedGdiObject<HBRUSH> brush_;

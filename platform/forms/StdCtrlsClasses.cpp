@@ -110,8 +110,8 @@ void RegisterStdCtrlsClasses() {
       .Int("ItemHeight", &TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight)
       .Enum("BorderStyle", &TCustomListBox::BorderStyle, &TCustomListBox::SetBorderStyle, bsSingle,
             &kBorderNames)
-      .Event("OnDrawItem", &TCustomListBox::OnDrawItem)
-      .Event("OnMeasureItem", &TCustomListBox::OnMeasureItem)
+      .Event<TDrawItemEvent>("OnDrawItem", &TCustomListBox::OnDrawItem)
+      .Event<TMeasureItemEvent>("OnMeasureItem", &TCustomListBox::OnMeasureItem)
       .Event("OnData", &TCustomListBox::OnData);
   RegisterProperties<TListBox>("TListBox", "TCustomListBox", Factory<TListBox>());
   RegisterProperties<TComboBoxStrings>("TComboBoxStrings", "");
@@ -129,7 +129,7 @@ void RegisterStdCtrlsClasses() {
       .Event("OnSelect", &TCustomComboBox::OnSelect)
       .Event("OnDropDown", &TCustomComboBox::OnDropDown)
       .Event("OnCloseUp", &TCustomComboBox::OnCloseUp)
-      .Event("OnDrawItem", &TCustomComboBox::OnDrawItem)
-      .Event("OnMeasureItem", &TCustomComboBox::OnMeasureItem);
+      .Event<TDrawItemEvent>("OnDrawItem", &TCustomComboBox::OnDrawItem)
+      .Event<TMeasureItemEvent>("OnMeasureItem", &TCustomComboBox::OnMeasureItem);
   RegisterProperties<TComboBox>("TComboBox", "TCustomComboBox", Factory<TComboBox>());
 }

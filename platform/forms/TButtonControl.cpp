@@ -35,7 +35,7 @@ void TButtonControl::WndProc(TMessage& m) {
 void TButtonControl::Dispatch(void* message) {
   auto& m = *static_cast<TMessage*>(message);
   if (m.Msg == CN_COMMAND && clicksDisabled_) return;
-  if (colorBrush_.AnswerColorQuestion(*this, m)) return;
+  if (AnswerColorQuestion(m)) return;
   TWinControl::Dispatch(message);
 }
 

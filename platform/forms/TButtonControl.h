@@ -5,7 +5,6 @@
 #pragma once
 
 #include "platform/controls/Controls.h"
-#include "platform/forms/ControlColorBrush.h"
 #include "platform/forms/ControlTypes.h"
 #include "platform/forms/TWinControl.h"
 
@@ -35,5 +34,4 @@ class TButtonControl : public TWinControl {
  private:
   bool clicksDisabled_ = false;
   bool wordWrap_ = false;
-  TControlColorBrush colorBrush_;
 };

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/forms/CanvasHandleScope.h"
 #include "platform/forms/TApplication.h"
 #include "platform/rtl/Clock.h"
 
@@ -77,20 +76,11 @@ void TCustomComboBox::CreateWnd() {
     defListProc_ = WNDPROC(GetWindowLongPtrA(listHandle_, GWL_WNDPROC));
     SetWindowLongPtrA(listHandle_, GWL_WNDPROC, static_cast<LONG_PTR>(listInstance_));
   }
-  TStringList& stored = items_->stored_;
-  int selected = -1;
-  for (int i = 0; i < stored.Count(); ++i) {
-    const AnsiString item = stored.Strings(i);
-    const LRESULT at = sorted_ ? SendMessageA(h, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()))
-                               : SendMessageA(h, CB_INSERTSTRING, static_cast<WPARAM>(-1),
-                                              reinterpret_cast<LPARAM>(item.c_str()));
-    if (at < 0) continue;
-    SendMessageA(h, CB_SETITEMDATA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(stored.Objects(i)));
-    // A sorted window may place the selected item elsewhere, and later items before it.
-    if (selected >= 0 && at <= selected) ++selected;
-    if (i == savedItemIndex_) selected = static_cast<int>(at);
-  }
-  stored.Clear();
+  // A sorted window may place the selected item elsewhere, and later items before it.
+  const std::vector<int> placed = items_->RestoreStoredItems();
+  const int selected = savedItemIndex_ >= 0 && static_cast<std::size_t>(savedItemIndex_) < placed.size()
+                           ? placed[static_cast<std::size_t>(savedItemIndex_)]
+                           : -1;
   if (selected >= 0) SendMessageA(h, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
   if (HasEdit() && !text.IsEmpty()) SendMessageA(h, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -99,10 +89,7 @@ void TCustomComboBox::DestroyWnd() {
   if (HandleAllocated()) {
     HWND h = Handle();
     savedItemIndex_ = static_cast<int>(SendMessageA(h, CB_GETCURSEL, 0, 0));
-    const int count = static_cast<int>(SendMessageA(h, CB_GETCOUNT, 0, 0));
-    TStringList kept;
-    for (int i = 0; i < count; ++i) kept.AddObject(items_->Get(i), items_->GetObject(i));
-    items_->stored_.Assign(&kept);
+    items_->StoreWindowItems();
   }
   TCustomListControl::DestroyWnd();
 }
@@ -351,23 +338,10 @@ void TCustomComboBox::CloseUp() {
   if (OnCloseUp) OnCloseUp(this);
 }
 
-void TCustomComboBox::DrawItem(int index, const RECT& rect, TOwnerDrawState state) {
-  if (OnDrawItem) {
-    OnDrawItem(this, index, rect, state);
-    return;
-  }
-  canvas_.FillRect(rect);
-  if (index < 0) return;
-  const AnsiString text = items_->Strings(index);
-  HDC dc = canvas_.Handle();
-  SetBkMode(dc, TRANSPARENT);
-  RECT r = rect;
-  r.left += 2;
-  DrawTextA(dc, text.c_str(), text.Length(), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-}
-
-void TCustomComboBox::MeasureItem(int index, int& height) {
-  if (OnMeasureItem) OnMeasureItem(this, index, height);
+bool TCustomComboBox::ItemText(int index, AnsiString& text) {
+  if (index < 0) return false;
+  text = items_->Strings(index);
+  return true;
 }
 
 void TCustomComboBox::Dispatch(void* message) {
@@ -396,34 +370,15 @@ void TCustomComboBox::Dispatch(void* message) {
           break;
       }
       return;
-    case CN_DRAWITEM: {
-      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-      const TOwnerDrawState state = dis->itemState & 0xFFFF;
-      const int index = static_cast<int>(dis->itemID);
-      {
-        CanvasHandleScope drawing(canvas_, dis->hDC);
-        canvas_.Font()->Assign(Font());
-        canvas_.Brush()->SetColor(Color());
-        if (index >= 0 && (state & odSelected)) {
-          canvas_.Brush()->SetColor(clHighlight);
-          canvas_.Font()->SetColor(clHighlightText);
-        }
-        DrawItem(index, dis->rcItem, state);
-        if (state & odFocused) DrawFocusRect(dis->hDC, &dis->rcItem);
-      }
-      m.Result = 1;
+    case CN_DRAWITEM:
+      // The field of a list-only box is drawn as item -1.
+      DrawOwnerItem(m, true);
       return;
-    }
-    case CN_MEASUREITEM: {
-      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-      int height = itemHeight_;
-      if (style_ == csOwnerDrawVariable) MeasureItem(static_cast<int>(mis->itemID), height);
-      mis->itemHeight = static_cast<UINT>(std::max(height, 1));
-      m.Result = 1;
+    case CN_MEASUREITEM:
+      MeasureOwnerItem(m, itemHeight_, style_ == csOwnerDrawVariable);
       return;
-    }
     default:
-      if (colorBrush_.AnswerColorQuestion(*this, m)) return;
+      if (AnswerColorQuestion(m)) return;
       break;
   }
   TCustomListControl::Dispatch(message);

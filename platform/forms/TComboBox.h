@@ -11,12 +11,9 @@
 #include <memory>
 
 #include "platform/controls/Controls.h"
-#include "platform/forms/ControlColorBrush.h"
 #include "platform/forms/ControlTypes.h"
-#include "platform/forms/TCanvas.h"
 #include "platform/forms/TComboBoxStrings.h"
 #include "platform/forms/TCustomListControl.h"
-#include "platform/forms/TListBox.h"
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
@@ -53,8 +50,6 @@ class TCustomComboBox : public TCustomListControl {
   virtual void SetSelLength(int value);
   virtual AnsiString SelText();
   virtual void SetSelText(const AnsiString& value);
-  // Valid while an item is drawn.
-  TCanvas* Canvas() { return &canvas_; }
   // The children of the window (null without a window or, for the edit, without one).
   HWND EditHandle() const { return editHandle_; }
   HWND ListHandle() const { return listHandle_; }
@@ -70,8 +65,6 @@ class TCustomComboBox : public TCustomListControl {
   TNotifyEvent OnSelect;
   TNotifyEvent OnDropDown;
   TNotifyEvent OnCloseUp;
-  TDrawItemEvent OnDrawItem;
-  TMeasureItemEvent OnMeasureItem;
 
   void Dispatch(void* message) override;
 
@@ -84,8 +77,7 @@ class TCustomComboBox : public TCustomListControl {
   // procedure it had before the control subclassed it.
   virtual void ComboWndProc(TMessage& message, HWND child, WNDPROC childProc);
   bool KeyPress(char& key) override;
-  virtual void DrawItem(int index, const RECT& rect, TOwnerDrawState state);
-  virtual void MeasureItem(int index, int& height);
+  bool ItemText(int index, AnsiString& text) override;
   virtual void Change();
   // OnSelect, or Change without one.
   virtual void Select();
@@ -106,8 +98,6 @@ class TCustomComboBox : public TCustomListControl {
   void UnhookChildren();
 
   std::unique_ptr<TComboBoxStrings> items_;
-  TCanvas canvas_;
-  TControlColorBrush colorBrush_;
   TComboBoxStyle style_ = csDropDown;
   bool sorted_ = false;
   int dropDownCount_ = 8;

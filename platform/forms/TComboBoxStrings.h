@@ -1,35 +1,27 @@
-// TComboBoxStrings: a combo box's Items, a TStrings over the window's CB_* messages, each
-// item with an object in its item data. While the combo box has no window the items wait in a
-// list of their own and go into the window when it is made (and back when it goes). Clear
-// keeps the text in the combo box's field.
+// TComboBoxStrings: a combo box's Items, over the window's CB_* messages, each item with an
+// object in its item data. Clear keeps the text in the combo box's field.
 #pragma once
 
-#include "platform/rtl/TStringList.h"
+#include "platform/forms/TListControlStrings.h"
 
 class TCustomComboBox;
 
-class TComboBoxStrings : public TStrings {
+class TComboBoxStrings : public TListControlStrings {
  public:
-  explicit TComboBoxStrings(TCustomComboBox* comboBox) : comboBox_(comboBox) {}
+  explicit TComboBoxStrings(TCustomComboBox* comboBox);
 
-  // Raise EOutOfResources "Unable to insert a line" when the window refuses the item.
-  int Add(const AnsiString& s) override;
-  void Insert(int index, const AnsiString& s) override;
   void Delete(int index) override;
   void Clear() override;
-  int IndexOf(const AnsiString& s) override;
-  void DefineProperties(TFiler* filer) override;
 
  protected:
   // An index outside the items reads as "" (the window's answer).
   AnsiString Get(int index) const override;
-  int GetCount() const override;
   TObject* GetObject(int index) const override;
   void PutObject(int index, TObject* object) override;
-  void SetUpdateState(bool updating) override;
+  bool Sorted() const override;
+  int& SavedItemIndex() const override;
 
  private:
   friend class TCustomComboBox;
   TCustomComboBox* comboBox_;
-  TStringList stored_;
 };

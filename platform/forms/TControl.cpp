@@ -41,8 +41,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 TControl::~TControl() {
   if (g_captureControl == this) g_captureControl = nullptr;
   ApplicationControlDestroyed(this);
-  delete actionLink_;
-  actionLink_ = nullptr;
+  action_.DeleteLink();
   SetParent(nullptr);
 }
 
@@ -63,8 +62,7 @@ void TControl::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == opRemove && component == popupMenu_) popupMenu_ = nullptr;
   // A link whose action is gone has already been cut loose by the action.
-  if (operation == opRemove && actionLink_ && (actionLink_->Action() == component || !actionLink_->Action()))
-    SetAction(nullptr);
+  if (action_.LosesAction(component, operation)) SetAction(nullptr);
 }
 
 void TControl::SetPopupMenu(TPopupMenu* value) {
@@ -105,37 +103,19 @@ void TControl::Loaded() {
   if (TBasicAction* action = Action()) ActionChange(action, true);
 }
 
-TBasicAction* TControl::Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+TBasicAction* TControl::Action() const { return action_.Action(); }
 
 TActionLinkClass TControl::GetActionLinkClass() const { return ActionLinkClassOf<TControlActionLink>(); }
 
 void TControl::SetAction(TBasicAction* value) {
   if (!value) {
-    TControlActionLink* link = actionLink_;
-    actionLink_ = nullptr;
-    if (link && link->Action()) link->Action()->RemoveFreeNotification(this);
-    delete link;
+    action_.Drop();
     ControlStyle &= ~csActionClient;
     return;
   }
-  if (!actionLink_) {
-    TBasicActionLink* made = GetActionLinkClass()->Create(this);
-    actionLink_ = dynamic_cast<TControlActionLink*>(made);
-    if (!actionLink_) {
-      delete made;
-      AnsiString name = ClassName();
-      throw EInvalidOperation("The action link class of %s is not a control's link", {TVarRec(name)});
-    }
-  }
+  action_.MakeLink(GetActionLinkClass());
   ControlStyle |= csActionClient;
-  TBasicAction* previous = actionLink_->Action();
-  if (previous && previous != value) previous->RemoveFreeNotification(this);
-  actionLink_->SetAction(value);
-  actionLink_->OnChange = [this](TObject* sender) {
-    if (sender && sender == Action()) ActionChange(sender, false);
-  };
-  ActionChange(value, (value->ComponentState() & csLoading) != 0);
-  value->FreeNotification(this);
+  action_.Follow(value, [this](TObject* sender, bool checkDefaults) { ActionChange(sender, checkDefaults); });
 }
 
 void TControl::ActionChange(TObject* sender, bool checkDefaults) {
@@ -147,9 +127,7 @@ void TControl::ActionChange(TObject* sender, bool checkDefaults) {
   if (!checkDefaults || Visible()) SetVisible(action->Visible());
 }
 
-void TControl::InitiateAction() {
-  if (actionLink_) actionLink_->Update();
-}
+void TControl::InitiateAction() { action_.Update(); }
 
 void TControl::AssignTo(TPersistent* dest) {
   auto* action = dynamic_cast<TCustomAction*>(dest);
@@ -364,7 +342,7 @@ void TControl::Dispatch(void* message) {
       return;
     case CM_HINTSHOW:
       // The action may change the hint (and name its shortcut) or refuse it.
-      if (actionLink_ && !actionLink_->DoShowHint(reinterpret_cast<THintInfo*>(m.LParam)->HintStr))
+      if (ActionLink() && !ActionLink()->DoShowHint(reinterpret_cast<THintInfo*>(m.LParam)->HintStr))
         m.Result = 1;
       return;
     case CM_PARENTSHOWHINTCHANGED:
@@ -426,8 +404,8 @@ void TControl::Click() {
   // OnExecute sees the action as sender and the control as ActionComponent.
   if (OnClick)
     OnClick(this);
-  else if (actionLink_)
-    actionLink_->Execute(this);
+  else
+    action_.Execute();
 }
 void TControl::DblClick() {
   if (OnDblClick) OnDblClick(this);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "platform/forms/ActionClient.h"
 #include "platform/forms/FormMessages.h"
 #include "platform/forms/TBasicAction.h"
 #include "platform/forms/TColor.h"
@@ -145,7 +146,7 @@ class TControl : public TComponent {
   // null. Setting one makes the link GetActionLinkClass names.
   TBasicAction* Action() const;
   void SetAction(TBasicAction* value);
-  TControlActionLink* ActionLink() const { return actionLink_; }
+  TControlActionLink* ActionLink() const { return action_.ActionLink(); }
   // Right-to-left layout and reading are not offered: both answer false, and the text flags
   // come back unchanged.
   bool UseRightToLeftAlignment() const { return false; }
@@ -224,7 +225,7 @@ class TControl : public TComponent {
   void ContextMenu(TMessage& message);
 
   TWinControl* parent_ = nullptr;
-  TControlActionLink* actionLink_ = nullptr;
+  TActionClient<TControlActionLink> action_{this, "The action link class of %s is not a control's link"};
   TAlign align_ = alNone;
   TAnchors anchors_ = akLeftTop;
   TSizeConstraints constraints_;

@@ -182,7 +182,7 @@ void TCustomEdit::Dispatch(void* message) {
         SelectAll();
       return;
     default:
-      if (colorBrush_.AnswerColorQuestion(*this, m)) return;
+      if (AnswerColorQuestion(m)) return;
       break;
   }
   TWinControl::Dispatch(message);

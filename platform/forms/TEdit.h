@@ -8,7 +8,6 @@
 #pragma once
 
 #include "platform/controls/Controls.h"
-#include "platform/forms/ControlColorBrush.h"
 #include "platform/forms/ControlTypes.h"
 #include "platform/forms/TWinControl.h"
 
@@ -83,7 +82,6 @@ class TCustomEdit : public TWinControl {
   bool oemConvert_ = false;
   TBorderStyle borderStyle_ = bsSingle;
   bool modified_ = false;
-  TControlColorBrush colorBrush_;
 };
 
 class TEdit : public TCustomEdit {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/forms/CanvasHandleScope.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/StringRoutines.h"
@@ -56,21 +55,7 @@ void TCustomListBox::CreateWnd() {
   } else {
     // The items that waited for the window go into it, with their objects.
     // A sorted window may place items elsewhere: the selection follows them.
-    TStringList& stored = items_->stored_;
-    std::vector<int> placed(static_cast<std::size_t>(stored.Count()), -1);
-    for (int i = 0; i < stored.Count(); ++i) {
-      const AnsiString text = stored.Strings(i);
-      const LRESULT at = sorted_ ? SendMessageA(h, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()))
-                                 : SendMessageA(h, LB_INSERTSTRING, static_cast<WPARAM>(-1),
-                                                reinterpret_cast<LPARAM>(text.c_str()));
-      if (at < 0) continue;
-      SendMessageA(h, LB_SETITEMDATA, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(stored.Objects(i)));
-      // Items placed before earlier ones move those down by one.
-      for (int& p : placed)
-        if (p >= at) ++p;
-      placed[static_cast<std::size_t>(i)] = static_cast<int>(at);
-    }
-    stored.Clear();
+    const std::vector<int> placed = items_->RestoreStoredItems();
     auto moved = [&placed](int index) {
       return index >= 0 && static_cast<std::size_t>(index) < placed.size()
                  ? placed[static_cast<std::size_t>(index)]
@@ -104,9 +89,7 @@ void TCustomListBox::DestroyWnd() {
     if (IsVirtual()) {
       savedCount_ = count;
     } else {
-      TStringList kept;
-      for (int i = 0; i < count; ++i) kept.AddObject(items_->Get(i), items_->GetObject(i));
-      items_->stored_.Assign(&kept);
+      items_->StoreWindowItems();
     }
   }
   TCustomListControl::DestroyWnd();
@@ -290,16 +273,7 @@ void TCustomListBox::SelectAll() {
 }
 
 void TCustomListBox::DeleteString(int index) {
-  if (HandleAllocated()) {
-    SendMessageA(handle_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
-    return;
-  }
-  TStringList& stored = items_->stored_;
-  if (index < 0 || index >= stored.Count()) return;
-  stored.Delete(index);
-  if (savedItemIndex_ == index) savedItemIndex_ = -1;
-  if (savedItemIndex_ > index) --savedItemIndex_;
-  if (static_cast<std::size_t>(index) < savedSelected_.size())
+  if (items_->DeleteItem(index) && static_cast<std::size_t>(index) < savedSelected_.size())
     savedSelected_.erase(savedSelected_.begin() + index);
 }
 
@@ -315,21 +289,9 @@ void TCustomListBox::ResetContent() {
   savedSelected_.clear();
 }
 
-LPARAM TCustomListBox::InternalGetItemData(int index) {
-  if (HandleAllocated()) return SendMessageA(handle_, LB_GETITEMDATA, static_cast<WPARAM>(index), 0);
-  TStringList& stored = items_->stored_;
-  if (index < 0 || index >= stored.Count()) return LB_ERR;
-  return reinterpret_cast<LPARAM>(stored.Objects(index));
-}
+LPARAM TCustomListBox::InternalGetItemData(int index) { return items_->GetItemData(index); }
 
-void TCustomListBox::InternalSetItemData(int index, LPARAM data) {
-  if (HandleAllocated()) {
-    SendMessageA(handle_, LB_SETITEMDATA, static_cast<WPARAM>(index), data);
-    return;
-  }
-  TStringList& stored = items_->stored_;
-  if (index >= 0 && index < stored.Count()) stored.SetObjects(index, reinterpret_cast<TObject*>(data));
-}
+void TCustomListBox::InternalSetItemData(int index, LPARAM data) { items_->SetItemData(index, data); }
 
 AnsiString TCustomListBox::DoGetData(int index) {
   AnsiString data;
@@ -337,23 +299,10 @@ AnsiString TCustomListBox::DoGetData(int index) {
   return data;
 }
 
-void TCustomListBox::DrawItem(int index, const RECT& rect, TOwnerDrawState state) {
-  if (OnDrawItem) {
-    OnDrawItem(this, index, rect, state);
-    return;
-  }
-  canvas_.FillRect(rect);
-  if (index >= Count()) return;
-  const AnsiString text = IsVirtual() ? DoGetData(index) : items_->Strings(index);
-  RECT r = rect;
-  r.left += 2;
-  HDC dc = canvas_.Handle();
-  SetBkMode(dc, TRANSPARENT);
-  DrawTextA(dc, text.c_str(), text.Length(), &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-}
-
-void TCustomListBox::MeasureItem(int index, int& height) {
-  if (OnMeasureItem) OnMeasureItem(this, index, height);
+bool TCustomListBox::ItemText(int index, AnsiString& text) {
+  if (index >= Count()) return false;
+  text = IsVirtual() ? DoGetData(index) : items_->Strings(index);
+  return true;
 }
 
 void TCustomListBox::Dispatch(void* message) {
@@ -372,37 +321,14 @@ void TCustomListBox::Dispatch(void* message) {
           break;
       }
       return;
-    case CN_DRAWITEM: {
-      auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam);
-      const TOwnerDrawState state = dis->itemState & 0xFFFF;
-      const int index = static_cast<int>(dis->itemID);
-      {
-        CanvasHandleScope drawing(canvas_, dis->hDC);
-        canvas_.Font()->Assign(Font());
-        canvas_.Brush()->SetColor(Color());
-        if (index >= 0 && (state & odSelected)) {
-          canvas_.Brush()->SetColor(clHighlight);
-          canvas_.Font()->SetColor(clHighlightText);
-        }
-        if (index >= 0)
-          DrawItem(index, dis->rcItem, state);
-        else
-          canvas_.FillRect(dis->rcItem);
-        if (state & odFocused) DrawFocusRect(dis->hDC, &dis->rcItem);
-      }
-      m.Result = 1;
+    case CN_DRAWITEM:
+      DrawOwnerItem(m, false);
       return;
-    }
-    case CN_MEASUREITEM: {
-      auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
-      int height = itemHeight_;
-      if (style_ == lbOwnerDrawVariable) MeasureItem(static_cast<int>(mis->itemID), height);
-      mis->itemHeight = static_cast<UINT>(std::max(height, 1));
-      m.Result = 1;
+    case CN_MEASUREITEM:
+      MeasureOwnerItem(m, itemHeight_, style_ == lbOwnerDrawVariable);
       return;
-    }
     default:
-      if (colorBrush_.AnswerColorQuestion(*this, m)) return;
+      if (AnswerColorQuestion(m)) return;
       break;
   }
   TCustomListControl::Dispatch(message);

@@ -10,18 +10,12 @@
 #include <memory>
 
 #include "platform/controls/Controls.h"
-#include "platform/forms/ControlColorBrush.h"
 #include "platform/forms/ControlTypes.h"
-#include "platform/forms/TCanvas.h"
 #include "platform/forms/TCustomListControl.h"
 #include "platform/forms/TListBoxStrings.h"
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
 
-class TCustomListBox;
-using TDrawItemEvent =
-    std::function<void(TWinControl* control, int index, const RECT& rect, TOwnerDrawState state)>;
-using TMeasureItemEvent = std::function<void(TWinControl* control, int index, int& height)>;
 using TLBGetDataEvent = std::function<void(TWinControl* control, int index, AnsiString& data)>;
 
 class TCustomListBox : public TCustomListControl {
@@ -58,9 +52,6 @@ class TCustomListBox : public TCustomListControl {
   void SetItemHeight(int value);
   TBorderStyle BorderStyle() const { return borderStyle_; }
   void SetBorderStyle(TBorderStyle value);
-  // Valid while an item is drawn.
-  TCanvas* Canvas() { return &canvas_; }
-
   void AddItem(const AnsiString& item, TObject* object) override;
   void Clear() override;
   void ClearSelection() override;
@@ -74,8 +65,6 @@ class TCustomListBox : public TCustomListControl {
   virtual LPARAM InternalGetItemData(int index);
   virtual void InternalSetItemData(int index, LPARAM data);
 
-  TDrawItemEvent OnDrawItem;
-  TMeasureItemEvent OnMeasureItem;
   TLBGetDataEvent OnData;
 
   void Dispatch(void* message) override;
@@ -84,8 +73,7 @@ class TCustomListBox : public TCustomListControl {
   void CreateParams(TCreateParams& params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
-  virtual void DrawItem(int index, const RECT& rect, TOwnerDrawState state);
-  virtual void MeasureItem(int index, int& height);
+  bool ItemText(int index, AnsiString& text) override;
   // The text of a virtual item: OnData's answer, "" without one.
   virtual AnsiString DoGetData(int index);
   bool IsVirtual() const { return style_ == lbVirtual || style_ == lbVirtualOwnerDraw; }
@@ -93,8 +81,6 @@ class TCustomListBox : public TCustomListControl {
  private:
   friend class TListBoxStrings;
   std::unique_ptr<TListBoxStrings> items_;
-  TCanvas canvas_;
-  TControlColorBrush colorBrush_;
   TListBoxStyle style_ = lbStandard;
   bool sorted_ = false;
   bool multiSelect_ = false;

@@ -1,25 +1,25 @@
 #include "platform/forms/TListBoxStrings.h"
 
-#include <algorithm>
-
-#include "platform/forms/StringsProperty.h"
 #include "platform/forms/TListBox.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
-#include "platform/rtl/StringRoutines.h"
 
 namespace {
 [[noreturn]] void IndexError(int index) {
   throw EStringListError("List index out of bounds (%d)", {TVarRec(index)});
 }
-[[noreturn]] void InsertError() { throw EOutOfResources("Unable to insert a line"); }
 }  // namespace
+
+TListBoxStrings::TListBoxStrings(TCustomListBox* listBox)
+    : TListControlStrings(listBox, kListBoxMessages), listBox_(listBox) {}
+
+bool TListBoxStrings::Sorted() const { return listBox_->Sorted(); }
+
+int& TListBoxStrings::SavedItemIndex() const { return listBox_->savedItemIndex_; }
 
 int TListBoxStrings::GetCount() const {
   if (listBox_->IsVirtual()) return listBox_->Count();
-  if (listBox_->HandleAllocated())
-    return static_cast<int>(SendMessageA(listBox_->Handle(), LB_GETCOUNT, 0, 0));
-  return stored_.Count();
+  return TListControlStrings::GetCount();
 }
 
 AnsiString TListBoxStrings::Get(int index) const {
@@ -27,18 +27,9 @@ AnsiString TListBoxStrings::Get(int index) const {
     if (index < 0 || index >= listBox_->Count()) IndexError(index);
     return listBox_->DoGetData(index);
   }
-  if (!listBox_->HandleAllocated()) {
-    if (index < 0 || index >= stored_.Count()) IndexError(index);
-    return stored_.Strings(index);
-  }
-  HWND h = listBox_->Handle();
-  const LRESULT length = SendMessageA(h, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-  if (length == LB_ERR || index < 0) IndexError(index);
-  std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-  const LRESULT got =
-      SendMessageA(h, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer.data()));
-  buffer.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, length)));
-  return AnsiString(std::move(buffer));
+  AnsiString text;
+  if (!ItemText(index, text)) IndexError(index);
+  return text;
 }
 
 TObject* TListBoxStrings::GetObject(int index) const {
@@ -55,34 +46,12 @@ void TListBoxStrings::PutObject(int index, TObject* object) {
 
 int TListBoxStrings::Add(const AnsiString& s) {
   if (listBox_->IsVirtual()) return -1;
-  if (listBox_->HandleAllocated()) {
-    const LRESULT at = SendMessageA(listBox_->Handle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s.c_str()));
-    if (at < 0) InsertError();
-    return static_cast<int>(at);
-  }
-  int at = stored_.Count();
-  if (listBox_->Sorted()) {
-    // After the items that compare equal, as the window sorts.
-    at = 0;
-    while (at < stored_.Count() && AnsiCompareText(stored_.Strings(at), s) <= 0) ++at;
-  }
-  stored_.Insert(at, s);
-  if (listBox_->savedItemIndex_ >= at) ++listBox_->savedItemIndex_;
-  return at;
+  return TListControlStrings::Add(s);
 }
 
 void TListBoxStrings::Insert(int index, const AnsiString& s) {
   if (listBox_->IsVirtual()) return;
-  if (listBox_->HandleAllocated()) {
-    const LRESULT at = SendMessageA(listBox_->Handle(), LB_INSERTSTRING, static_cast<WPARAM>(index),
-                                    reinterpret_cast<LPARAM>(s.c_str()));
-    if (at < 0) InsertError();
-    return;
-  }
-  if (index == -1) index = stored_.Count();
-  if (index < 0 || index > stored_.Count()) InsertError();
-  stored_.Insert(index, s);
-  if (listBox_->savedItemIndex_ >= index) ++listBox_->savedItemIndex_;
+  TListControlStrings::Insert(index, s);
 }
 
 void TListBoxStrings::Put(int index, const AnsiString& s) {
@@ -103,18 +72,5 @@ void TListBoxStrings::Clear() { listBox_->ResetContent(); }
 
 int TListBoxStrings::IndexOf(const AnsiString& s) {
   if (listBox_->IsVirtual()) return -1;
-  if (listBox_->HandleAllocated())
-    return static_cast<int>(SendMessageA(listBox_->Handle(), LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                         reinterpret_cast<LPARAM>(s.c_str())));
-  for (int i = 0; i < stored_.Count(); ++i)
-    if (AnsiCompareText(stored_.Strings(i), s) == 0) return i;
-  return -1;
+  return TListControlStrings::IndexOf(s);
 }
-
-void TListBoxStrings::SetUpdateState(bool updating) {
-  if (!listBox_->HandleAllocated()) return;
-  SendMessageA(listBox_->Handle(), WM_SETREDRAW, updating ? 0 : 1, 0);
-  if (!updating) listBox_->Refresh();
-}
-
-void TListBoxStrings::DefineProperties(TFiler* filer) { DefineStringsProperty(this, filer); }

@@ -1,25 +1,22 @@
-// TListBoxStrings: a list box's Items, a TStrings over the window's LB_* messages; each item
-// carries an object in its item data. While the list box has no window the items wait in a
-// list of their own and go into the window when it is made (and back when it goes), so items
-// added before the window exists, or kept over RecreateWnd, keep their order, objects and
-// selection.
+// TListBoxStrings: a list box's Items, over the window's LB_* messages; each item carries an
+// object in its item data. Items added before the window exists, or kept over RecreateWnd,
+// keep their order, objects and selection. A virtual list box has no items of its own: its
+// texts come from OnData and adding does nothing.
 #pragma once
 
-#include "platform/rtl/TStringList.h"
+#include "platform/forms/TListControlStrings.h"
 
 class TCustomListBox;
 
-class TListBoxStrings : public TStrings {
+class TListBoxStrings : public TListControlStrings {
  public:
-  explicit TListBoxStrings(TCustomListBox* listBox) : listBox_(listBox) {}
+  explicit TListBoxStrings(TCustomListBox* listBox);
 
   int Add(const AnsiString& s) override;
-  // Raises EOutOfResources "Unable to insert a line" when the window refuses the item.
   void Insert(int index, const AnsiString& s) override;
   void Delete(int index) override;
   void Clear() override;
   int IndexOf(const AnsiString& s) override;
-  void DefineProperties(TFiler* filer) override;
 
  protected:
   // Raises EStringListError "List index out of bounds (%d)" for an index outside the items.
@@ -28,11 +25,10 @@ class TListBoxStrings : public TStrings {
   TObject* GetObject(int index) const override;
   void Put(int index, const AnsiString& s) override;
   void PutObject(int index, TObject* object) override;
-  void SetUpdateState(bool updating) override;
+  bool Sorted() const override;
+  int& SavedItemIndex() const override;
 
  private:
   friend class TCustomListBox;
   TCustomListBox* listBox_;
-  // The items while there is no window.
-  TStringList stored_;
 };

@@ -282,43 +282,23 @@ void TMenuItem::Click() {
   // ActionComponent.
   if (OnClick)
     OnClick(this);
-  else if (actionLink_)
-    actionLink_->Execute(this);
+  else
+    action_.Execute();
 }
 
-void TMenuItem::InitiateAction() {
-  if (actionLink_) actionLink_->Update();
-}
+void TMenuItem::InitiateAction() { action_.Update(); }
 
-TBasicAction* TMenuItem::Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+TBasicAction* TMenuItem::Action() const { return action_.Action(); }
 
 TActionLinkClass TMenuItem::GetActionLinkClass() const { return ActionLinkClassOf<TMenuActionLink>(); }
 
 void TMenuItem::SetAction(TBasicAction* value) {
   if (!value) {
-    TMenuActionLink* link = actionLink_;
-    actionLink_ = nullptr;
-    if (link && link->Action()) link->Action()->RemoveFreeNotification(this);
-    delete link;
+    action_.Drop();
     return;
   }
-  if (!actionLink_) {
-    TBasicActionLink* made = GetActionLinkClass()->Create(this);
-    actionLink_ = dynamic_cast<TMenuActionLink*>(made);
-    if (!actionLink_) {
-      delete made;
-      AnsiString name = ClassName();
-      throw EInvalidOperation("The action link class of %s is not a menu item's link", {TVarRec(name)});
-    }
-  }
-  TBasicAction* previous = actionLink_->Action();
-  if (previous && previous != value) previous->RemoveFreeNotification(this);
-  actionLink_->SetAction(value);
-  actionLink_->OnChange = [this](TObject* sender) {
-    if (sender && sender == Action()) ActionChange(sender, false);
-  };
-  ActionChange(value, (value->ComponentState() & csLoading) != 0);
-  value->FreeNotification(this);
+  action_.MakeLink(GetActionLinkClass());
+  action_.Follow(value, [this](TObject* sender, bool checkDefaults) { ActionChange(sender, checkDefaults); });
 }
 
 void TMenuItem::ActionChange(TObject* sender, bool checkDefaults) {
@@ -334,8 +314,7 @@ void TMenuItem::ActionChange(TObject* sender, bool checkDefaults) {
 
 void TMenuItem::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
-  if (operation == opRemove && actionLink_ && (actionLink_->Action() == component || !actionLink_->Action()))
-    SetAction(nullptr);
+  if (action_.LosesAction(component, operation)) SetAction(nullptr);
 }
 
 void TMenuItem::InitiateActions() {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/controls/Menus.h"
+#include "platform/forms/ActionClient.h"
 #include "platform/forms/OwnerDrawState.h"
 #include "platform/forms/ShortCuts.h"
 #include "platform/forms/TBasicAction.h"
@@ -85,7 +86,7 @@ class TMenuItem : public TComponent {
   // the item executes it), or null. Setting one makes the link GetActionLinkClass names.
   TBasicAction* Action() const;
   void SetAction(TBasicAction* value);
-  TMenuActionLink* ActionLink() const { return actionLink_; }
+  TMenuActionLink* ActionLink() const { return action_.ActionLink(); }
 
   // When the item is enabled: OnClick, or without one the action.
   virtual void Click();
@@ -151,5 +152,5 @@ class TMenuItem : public TComponent {
   TMenuItem* parent_ = nullptr;
   TMenu* menu_ = nullptr;  // set on a menu's root item
   std::vector<TMenuItem*> items_;
-  TMenuActionLink* actionLink_ = nullptr;
+  TActionClient<TMenuActionLink> action_{this, "The action link class of %s is not a menu item's link"};
 };

@@ -96,7 +96,7 @@ void TCustomStaticText::Dispatch(void* message) {
       AdjustBounds();
       return;
     default:
-      if (colorBrush_.AnswerColorQuestion(*this, m)) return;
+      if (AnswerColorQuestion(m)) return;
       break;
   }
   TWinControl::Dispatch(message);

@@ -5,7 +5,6 @@
 #pragma once
 
 #include "platform/controls/Controls.h"
-#include "platform/forms/ControlColorBrush.h"
 #include "platform/forms/ControlTypes.h"
 #include "platform/forms/TWinControl.h"
 
@@ -41,7 +40,6 @@ class TCustomStaticText : public TWinControl {
   TStaticBorderStyle borderStyle_ = sbsNone;
   TWinControl* focusControl_ = nullptr;
   bool showAccelChar_ = true;
-  TControlColorBrush colorBrush_;
 };
 
 class TStaticText : public TCustomStaticText {

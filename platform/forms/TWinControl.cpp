@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/controls/Controls.h"
+#include "platform/forms/ControlColorBrush.h"
 #include "platform/forms/ShortCuts.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TControlActionLink.h"
@@ -705,78 +706,33 @@ void TWinControl::Dispatch(void* message) {
       if (ControlCount() == 0 && classPaints_) break;
       PaintHandler(m);
       return;
-    case WM_ERASEBKGND: {
-      if (DoubleBuffered) {
-        m.Result = 1;
-        return;
-      }
-      RECT r{};
-      GetClipBox(reinterpret_cast<HDC>(m.WParam), &r);
-      const OwnedGdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(Color())));
-      ::FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush);
-      m.Result = 1;
+    case WM_ERASEBKGND:
+      WMEraseBkgnd(m);
       return;
-    }
     case CN_KEYDOWN:
-    case CN_SYSKEYDOWN: {
-      // Before the key is translated: a chord a shortcut takes makes no character.
-      TWMKey key(m);
-      m.Result = 1;
-      if (IsMenuKey(key)) return;
-      if (m.Msg == CN_KEYDOWN && Perform(CM_CHILDKEY, key.CharCode, reinterpret_cast<LPARAM>(this)) != 0)
-        return;
-      m.Result = 0;
+    case CN_SYSKEYDOWN:
+      CNKeyDown(m);
       return;
-    }
-    case CN_CHAR: {
-      m.Result = 1;
-      TCustomForm* form = GetParentForm(this);
-      if (form && !(Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS) &&
-          form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0)
-        return;
-      m.Result = 0;
+    case CN_CHAR:
+      CNChar(m);
       return;
-    }
     case CN_SYSCHAR:
-      m.Result = 0;
-      if (TCustomForm* form = GetParentForm(this); form && m.WParam != VK_SPACE)
-        m.Result = form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam);
+      CNSysChar(m);
       return;
-    case WM_CONTEXTMENU: {
-      // The windowless control under the pointer answers first, then this control.
-      POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-      if (!(p.x == -1 && p.y == -1) && HandleAllocated()) {
-        ::ScreenToClient(Handle(), &p);
-        TControl* child = ControlAtPos(p, false);
-        if (child && child->Perform(WM_CONTEXTMENU, m.WParam, m.LParam)) {
-          m.Result = 1;
-          return;
-        }
-      }
+    case WM_CONTEXTMENU:
+      if (WMContextMenu(m)) return;
       break;
-    }
     case WM_KEYDOWN:
-    case WM_SYSKEYDOWN: {
-      TWMKey key(m);
-      if (DoKeyDown(key)) return;
-      m.WParam = key.CharCode;
-      if (DialogKey(m)) return;
+    case WM_SYSKEYDOWN:
+      if (WMKeyDown(m)) return;
       break;
-    }
     case WM_KEYUP:
-    case WM_SYSKEYUP: {
-      TWMKey key(m);
-      if (DoKeyUp(key)) return;
-      m.WParam = key.CharCode;
+    case WM_SYSKEYUP:
+      if (WMKeyUp(m)) return;
       break;
-    }
-    case WM_CHAR: {
-      TWMKey key(m);
-      if (DoKeyPress(key)) return;
-      // The character is the low half; a layer may keep a wider code in the high half.
-      m.WParam = (m.WParam & ~WPARAM{0xFFFF}) | key.CharCode;
+    case WM_CHAR:
+      if (WMChar(m)) return;
       break;
-    }
     case CM_ENTER:
       DoEnter();
       return;
@@ -796,20 +752,7 @@ void TWinControl::Dispatch(void* message) {
       if (Parent()) m.Result = Parent()->Perform(CM_CHILDKEY, m.WParam, m.LParam);
       return;
     case WM_SIZE:
-      if (handle_ && !(ComponentState() & csDestroying)) {
-        RECT r{};
-        GetWindowRect(handle_, &r);
-        int w = r.right - r.left, h = r.bottom - r.top;
-        if (w != width_ || h != height_) {
-          width_ = w;
-          height_ = h;
-          Realign();
-          // The size may have come from SetBounds, which then finds nothing changed: the
-          // siblings aligned after this control move here.
-          if (Parent()) Parent()->Realign();
-          Resize();
-        }
-      }
+      WMSize();
       break;
     case WM_COMMAND:
     case WM_HSCROLL:
@@ -822,27 +765,15 @@ void TWinControl::Dispatch(void* message) {
     case WM_CTLCOLORSCROLLBAR:
     case WM_CTLCOLORSTATIC:
       // A child window's notification goes back to the child's control.
-      if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
-        m.Result = child->Perform(m.Msg + CN_BASE, m.WParam, m.LParam);
-        return;
-      }
+      if (ReflectToChild(m, FindControl(reinterpret_cast<HWND>(m.LParam)))) return;
       break;
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
       // Owner-drawn child windows ask their parent; the child's control draws (menus are not ours).
-      if (TWinControl* child = OwnerDrawChild(handle_, m); child && child != this) {
-        m.Result = child->Perform(m.Msg + CN_BASE, m.WParam, m.LParam);
-        return;
-      }
+      if (ReflectToChild(m, OwnerDrawChild(handle_, m))) return;
       break;
     case WM_NCDESTROY:
-      TControl::Dispatch(message);
-      // The window is gone, perhaps behind the control's back: forget it.
-      if (handle_) {
-        RemovePropA(handle_, ControlProperty());
-        RemovePropA(handle_, InstanceProperty());
-      }
-      handle_ = nullptr;
+      WMNCDestroy(m);
       return;
     case WM_SETCURSOR:
       if (SetCursorFor(m)) return;
@@ -851,13 +782,10 @@ void TWinControl::Dispatch(void* message) {
       for (TControl* c : std::vector<TControl*>(controls_)) c->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
       break;
     case CM_VISIBLECHANGED:
-      if (!Visible() && Parent()) RemoveFocus(false);
-      if (Visible() && Parent() && Parent()->HandleAllocated()) HandleNeeded();
-      if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNOACTIVATE : SW_HIDE);
+      CMVisibleChanged();
       break;
     case CM_ENABLEDCHANGED:
-      if (!Enabled() && Parent()) RemoveFocus(false);
-      if (handle_) EnableWindow(handle_, Enabled());
+      CMEnabledChanged();
       break;
     case CM_FONTCHANGED:
       if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), 1);
@@ -871,6 +799,124 @@ void TWinControl::Dispatch(void* message) {
       break;
   }
   TControl::Dispatch(message);
+}
+
+void TWinControl::WMEraseBkgnd(TMessage& m) {
+  // A double-buffered control paints its background with the rest.
+  if (!DoubleBuffered) {
+    const auto dc = reinterpret_cast<HDC>(m.WParam);
+    RECT r{};
+    GetClipBox(dc, &r);
+    const OwnedGdiObject<HBRUSH> brush(CreateSolidBrush(ColorToRGB(Color())));
+    ::FillRect(dc, &r, brush);
+  }
+  m.Result = 1;
+}
+
+void TWinControl::CNKeyDown(TMessage& m) {
+  // Before the key is translated: a chord a shortcut takes makes no character.
+  TWMKey key(m);
+  m.Result = 1;
+  if (IsMenuKey(key)) return;
+  if (m.Msg == CN_KEYDOWN && Perform(CM_CHILDKEY, key.CharCode, reinterpret_cast<LPARAM>(this)) != 0) return;
+  m.Result = 0;
+}
+
+void TWinControl::CNChar(TMessage& m) {
+  m.Result = 1;
+  TCustomForm* form = GetParentForm(this);
+  if (form && !(Perform(WM_GETDLGCODE, 0, 0) & DLGC_WANTCHARS) &&
+      form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam) != 0)
+    return;
+  m.Result = 0;
+}
+
+void TWinControl::CNSysChar(TMessage& m) {
+  m.Result = 0;
+  if (TCustomForm* form = GetParentForm(this); form && m.WParam != VK_SPACE)
+    m.Result = form->Perform(CM_DIALOGCHAR, m.WParam, m.LParam);
+}
+
+bool TWinControl::WMContextMenu(TMessage& m) {
+  // The windowless control under the pointer answers first, then this control.
+  POINT p{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  if ((p.x == -1 && p.y == -1) || !HandleAllocated()) return false;
+  ::ScreenToClient(Handle(), &p);
+  TControl* child = ControlAtPos(p, false);
+  if (!child || !child->Perform(WM_CONTEXTMENU, m.WParam, m.LParam)) return false;
+  m.Result = 1;
+  return true;
+}
+
+bool TWinControl::WMKeyDown(TMessage& m) {
+  TWMKey key(m);
+  if (DoKeyDown(key)) return true;
+  m.WParam = key.CharCode;
+  return DialogKey(m);
+}
+
+bool TWinControl::WMKeyUp(TMessage& m) {
+  TWMKey key(m);
+  if (DoKeyUp(key)) return true;
+  m.WParam = key.CharCode;
+  return false;
+}
+
+bool TWinControl::WMChar(TMessage& m) {
+  TWMKey key(m);
+  if (DoKeyPress(key)) return true;
+  // The character is the low half; a layer may keep a wider code in the high half.
+  m.WParam = (m.WParam & ~WPARAM{0xFFFF}) | key.CharCode;
+  return false;
+}
+
+void TWinControl::WMSize() {
+  if (!handle_ || (ComponentState() & csDestroying)) return;
+  RECT r{};
+  GetWindowRect(handle_, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  if (w == width_ && h == height_) return;
+  width_ = w;
+  height_ = h;
+  Realign();
+  // The size may have come from SetBounds, which then finds nothing changed: the siblings
+  // aligned after this control move here.
+  if (Parent()) Parent()->Realign();
+  Resize();
+}
+
+bool TWinControl::ReflectToChild(TMessage& m, TWinControl* child) {
+  if (!child || child == this) return false;
+  m.Result = child->Perform(m.Msg + CN_BASE, m.WParam, m.LParam);
+  return true;
+}
+
+void TWinControl::WMNCDestroy(TMessage& m) {
+  TControl::Dispatch(&m);
+  // The window is gone, perhaps behind the control's back: forget it.
+  if (handle_) {
+    RemovePropA(handle_, ControlProperty());
+    RemovePropA(handle_, InstanceProperty());
+  }
+  handle_ = nullptr;
+}
+
+void TWinControl::CMVisibleChanged() {
+  if (!Visible() && Parent()) RemoveFocus(false);
+  if (Visible() && Parent() && Parent()->HandleAllocated()) HandleNeeded();
+  if (handle_) ShowWindow(handle_, Visible() ? SW_SHOWNOACTIVATE : SW_HIDE);
+}
+
+void TWinControl::CMEnabledChanged() {
+  if (!Enabled() && Parent()) RemoveFocus(false);
+  if (handle_) EnableWindow(handle_, Enabled());
+}
+
+bool TWinControl::AnswerColorQuestion(TMessage& m) {
+  if (!IsControlColorMessage(m.Msg)) return false;
+  if (!colorBrush_) colorBrush_ = std::make_unique<TControlColorBrush>();
+  colorBrush_->Answer(*this, m);
+  return true;
 }
 
 bool TWinControl::SetCursorFor(TMessage& m) {

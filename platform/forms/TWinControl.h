@@ -6,6 +6,7 @@
 // windows' notifications back to their controls as CN_* messages.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/forms/TControl.h"
@@ -27,6 +28,7 @@ using TKeyEvent = std::function<void(TObject* sender, WORD& key, TShiftState shi
 using TKeyPressEvent = std::function<void(TObject* sender, char& key)>;
 
 class TWinControlAccess;
+class TControlColorBrush;
 
 class TWinControl : public TControl {
  public:
@@ -139,12 +141,34 @@ class TWinControl : public TControl {
   // (OnShortCut, menu bar, action lists), then the application's.
   virtual bool IsMenuKey(TWMKey& message);
   void PaintHandler(TMessage& message);
+  // The end of the message switch of a control over a system class that draws text: answers
+  // the reflected colour question (CN_CTLCOLOR*) with the control's font colour and Color and a
+  // brush of that colour the control keeps; false for any other message.
+  bool AnswerColorQuestion(TMessage& message);
 
   HWND handle_ = nullptr;
 
  private:
   friend class TWinControlAccess;
   bool ForwardMouse(TMessage& message);
+  // The handlers of Dispatch. Those answering bool are done with the message when true; false
+  // passes it on to TControl.
+  void WMEraseBkgnd(TMessage& message);
+  void CNKeyDown(TMessage& message);
+  void CNChar(TMessage& message);
+  void CNSysChar(TMessage& message);
+  bool WMContextMenu(TMessage& message);
+  bool WMKeyDown(TMessage& message);
+  bool WMKeyUp(TMessage& message);
+  bool WMChar(TMessage& message);
+  // Takes the window's new size and aligns the children and the siblings to it.
+  void WMSize();
+  void WMNCDestroy(TMessage& message);
+  void CMVisibleChanged();
+  void CMEnabledChanged();
+  // Passes a child window's notification to its control as the CN_ message; false when the
+  // window is no child control's.
+  bool ReflectToChild(TMessage& message, TWinControl* child);
   // WM_SETCURSOR: the screen's cursor, else the control's under the pointer, else this one's.
   bool SetCursorFor(TMessage& message);
   // Tab, arrows, Enter and Esc the focused control does not want go to the form as
@@ -154,6 +178,7 @@ class TWinControl : public TControl {
   void FixupTabList();
 
   WNDPROC objectInstance_;
+  std::unique_ptr<TControlColorBrush> colorBrush_;  // made for the first colour question
   std::vector<TControl*> controls_;
   std::vector<TControl*> tabList_;  // the windowed children, in Tab order
   int tabOrderWanted_ = -1;         // read from a layout, applied once the parent is loaded

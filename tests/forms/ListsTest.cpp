@@ -16,12 +16,14 @@ using namespace stdctrlstest;
 namespace {
 
 class ListsTest : public StdCtrlsTest {
- protected:
+ public:
   static std::vector<std::string> ItemsOf(TStrings* items) {
     std::vector<std::string> out;
     for (int i = 0; i < items->Count(); ++i) out.push_back(items->Strings(i).ToStd());
     return out;
   }
+
+ protected:
   // The point of item `index` in a list window (items of the list's own height).
   POINT ItemPoint(HWND list, int index) {
     RECT r{};
@@ -84,6 +86,88 @@ TEST_F(ListsTest, ItemsKeepTextsObjectsAndSelectionWithAndWithoutAWindow) {
   items->Clear();
   EXPECT_EQ(items->Count(), 0);
   EXPECT_EQ(list->ItemIndex(), -1);
+}
+
+// A sorted list or combo box without a window: new items take their sorted places, the current
+// item follows them and the objects stay with them; all of it goes into the window and back.
+// Reading past the items raises for a list and gives "" for a combo box, with or without a window.
+template <class Box>
+void CheckItemsKeptUntilTheWindowComes(TForm* form, Box* box, bool outsideRaises) {
+  SCOPED_TRACE(box->ClassName().c_str());
+  TStrings* items = box->Items();
+  box->SetSorted(true);
+  items->AddObject("pear", Tag(1));
+  items->AddObject("apple", Tag(2));
+  box->SetItemIndex(1);
+  items->AddObject("banana", Tag(3));
+  items->AddObject("cherry", Tag(4));
+  EXPECT_EQ(box->ItemIndex(), 3);
+  items->Delete(0);
+  EXPECT_EQ(box->ItemIndex(), 2);
+  const std::vector<std::string> kept{"banana", "cherry", "pear"};
+  auto check = [&](const char* when) {
+    SCOPED_TRACE(when);
+    EXPECT_EQ(ListsTest::ItemsOf(items), kept);
+    EXPECT_EQ(items->Objects(2), Tag(1));
+    EXPECT_EQ(items->Objects(0), Tag(3));
+    EXPECT_EQ(items->IndexOf("CHERRY"), 1);
+    EXPECT_EQ(box->ItemIndex(), 2);
+    if (outsideRaises)
+      EXPECT_THROW(items->Strings(3), EStringListError);
+    else
+      EXPECT_EQ(items->Strings(3), "");
+  };
+  EXPECT_FALSE(box->HandleAllocated());
+  check("without a window");
+  box->SetParent(form);
+  box->HandleNeeded();
+  check("in the window");
+  box->RecreateWnd();
+  check("in a new window");
+  items->SetObjects(1, Tag(5));
+  box->SetParent(nullptr);
+  EXPECT_FALSE(box->HandleAllocated());
+  check("after the window");
+  EXPECT_EQ(items->Objects(1), Tag(5));
+}
+
+TEST_F(ListsTest, SortedItemsKeepTheirPlacesObjectsAndCurrentItemWithAndWithoutAWindow) {
+  CheckItemsKeptUntilTheWindowComes(form, new TListBox(form), true);
+  CheckItemsKeptUntilTheWindowComes(form, new TComboBox(form), false);
+}
+
+// The measuring request a variable-height list or combo box passes on: OnMeasureItem starts
+// from the item height and its answer is used (at least 1); a fixed style answers the item
+// height without asking.
+template <class Box, class Style>
+void CheckMeasuring(Box* box, Style variable, Style fixed) {
+  SCOPED_TRACE(box->ClassName().c_str());
+  box->SetItemHeight(15);
+  std::vector<int> asked;
+  box->OnMeasureItem = [&](TWinControl* control, int index, int& height) {
+    EXPECT_EQ(control, box);
+    EXPECT_EQ(height, 15);
+    asked.push_back(index);
+    height = index == 1 ? 40 : -3;
+  };
+  auto measure = [&](UINT index) {
+    MEASUREITEMSTRUCT mis{ODT_LISTBOX, 0, index, 0, 0, 0};
+    EXPECT_EQ(box->Perform(CN_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&mis)), 1);
+    return mis.itemHeight;
+  };
+  box->SetStyle(variable);
+  EXPECT_EQ(measure(1), 40u);
+  EXPECT_EQ(measure(0), 1u);
+  EXPECT_EQ(asked, (std::vector<int>{1, 0}));
+  asked.clear();
+  box->SetStyle(fixed);
+  EXPECT_EQ(measure(1), 15u);
+  EXPECT_TRUE(asked.empty());
+}
+
+TEST_F(ListsTest, VariableHeightItemsTakeTheHeightOnMeasureItemGives) {
+  CheckMeasuring(new TListBox(form), lbOwnerDrawVariable, lbOwnerDrawFixed);
+  CheckMeasuring(new TComboBox(form), csOwnerDrawVariable, csOwnerDrawFixed);
 }
 
 TEST_F(ListsTest, TheUserSelectingFiresOnClickOnceAndADoubleClickOnDblClick) {
