@@ -1,4 +1,4 @@
-// A read cursor over an IxFile for the decoders of the small formats (ICO, TGA, PCX, WBMP, the
+// A read cursor over an IxFile for the decoders of BMP and the small formats (ICO, TGA, PCX, WBMP, the
 // metafile header, PGX, PNM, Sun raster): it knows where the stream ends, checks every length
 // against that before reading, and keeps a small read-ahead so byte-wise decoding stays cheap.
 // A damaged or hostile file can make a read fail but never make a decoder read past the data or
