@@ -5,32 +5,26 @@
 #include <vector>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdiObject.h"
+#include "platform/gdi/SelectedObject.h"
 
 namespace {
 
 int W(const RECT& r) { return r.right - r.left; }
 int H(const RECT& r) { return r.bottom - r.top; }
 
-// A memory DC with its own bitmap, freed together.
+// A memory DC with its own bitmap selected, freed together: deselected, then the DC, then the
+// bitmap.
 class MemoryBitmap {
  public:
-  explicit MemoryBitmap(HBITMAP bitmap) : dc_(CreateCompatibleDC(nullptr)), bitmap_(bitmap) {
-    old_ = SelectObject(dc_, bitmap_);
-  }
-  ~MemoryBitmap() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-    DeleteObject(bitmap_);
-  }
-  MemoryBitmap(const MemoryBitmap&) = delete;
-  MemoryBitmap& operator=(const MemoryBitmap&) = delete;
+  explicit MemoryBitmap(HBITMAP bitmap) : bitmap_(bitmap), dc_(nullptr), selected_(dc_, bitmap_) {}
   HDC dc() const { return dc_; }
   HBITMAP bitmap() const { return bitmap_; }
 
  private:
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
+  OwnedGdiObject<HBITMAP> bitmap_;
+  OwnedMemoryDC dc_;
+  SelectedObject selected_;
 };
 
 // The stretched picture with its key pixels black, and a monochrome mask white where the key was.

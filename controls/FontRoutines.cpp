@@ -4,18 +4,17 @@
 #include <cstring>
 
 #include "platform/gdi/Gdi.h"
-#include "platform/win/Win.h"
+#include "platform/gdi/SelectedObject.h"
+#include "platform/win/WindowDC.h"
 
 namespace {
 
 // The metrics of `font` as the screen measures it.
 TEXTMETRICA Metrics(TFont* font) {
   TEXTMETRICA tm{};
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font->Handle());
+  const WindowDC dc(nullptr);
+  const SelectedObject selected(dc, font->Handle());
   GetTextMetricsA(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   return tm;
 }
 

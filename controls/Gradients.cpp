@@ -7,13 +7,13 @@
 #include "controls/BitmapDrawing.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdiObject.h"
 
 namespace {
 
 void Fill(HDC dc, const RECT& r, COLORREF color) {
-  HBRUSH brush = CreateSolidBrush(color);
+  const OwnedGdiObject<HBRUSH> brush(CreateSolidBrush(color));
   ::FillRect(dc, &r, brush);
-  DeleteObject(brush);
 }
 
 // The shortest band: the colour count itself for up to 8 colours, else 255 / count + 1.

@@ -7,6 +7,8 @@
 #include "platform/forms/TForm.h"
 #include "platform/forms/TWinControl.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SavedDCState.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace {
 // Controls whose parent is being painted for them right now.
@@ -21,9 +23,10 @@ void DrawParentImage(TControl* control, HDC dc, bool invalidateParent) {
   if (!parent) return;
   auto& drawing = Drawing();
   if (std::find(drawing.begin(), drawing.end(), control) != drawing.end()) return;
-  drawing.push_back(control);
-  const int saved = SaveDC(dc);
-  try {
+  {
+    drawing.push_back(control);
+    const platform::ScopeExit done([&] { drawing.pop_back(); });
+    const SavedDCState saved(dc);
     POINT origin{};
     GetViewportOrgEx(dc, &origin);
     SetViewportOrgEx(dc, origin.x - control->Left(), origin.y - control->Top(), nullptr);
@@ -31,13 +34,7 @@ void DrawParentImage(TControl* control, HDC dc, bool invalidateParent) {
     IntersectClipRect(dc, 0, 0, client.right, client.bottom);
     parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-  } catch (...) {
-    RestoreDC(dc, saved);
-    drawing.pop_back();
-    throw;
   }
-  RestoreDC(dc, saved);
-  drawing.pop_back();
   if (invalidateParent && !dynamic_cast<TCustomControl*>(parent) && !dynamic_cast<TCustomForm*>(parent))
     parent->Invalidate();
 }

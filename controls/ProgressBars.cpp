@@ -7,6 +7,7 @@
 #include "controls/Gradients.h"
 #include "controls/TThemeServices.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SavedDCState.h"
 #include "platform/rtl/Format.h"
 
 namespace {
@@ -35,12 +36,11 @@ void Caption(TCanvas* canvas, const RECT& rect, const RECT& filled, const RECT& 
   canvas->Brush()->SetStyle(bsClear);
   for (const auto& [part, color] : {std::pair{filled, overFilled}, std::pair{empty, overEmpty}}) {
     if (IsRectEmpty(&part)) continue;
-    const int saved = SaveDC(dc);
+    const SavedDCState saved(dc);
     IntersectClipRect(dc, part.left, part.top, part.right, part.bottom);
     canvas->Font()->SetColor(color);
     RECT r = rect;
     DrawTextA(dc, text.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    RestoreDC(dc, saved);
   }
   canvas->Brush()->SetStyle(bsSolid);
 }

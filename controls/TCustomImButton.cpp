@@ -11,7 +11,9 @@
 #include "platform/forms/FormMessages.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdiObject.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace {
 
@@ -117,13 +119,13 @@ void TCustomImButton::SetLooks(TImBtnKind value) {
 void TCustomImButton::ApplyCornerRegion() {
   if (!HandleAllocated()) return;
   const int w = Width(), h = Height();
-  HRGN region = CreateRectRgn(0, 0, w, h);
+  OwnedGdiObject<HRGN> region(CreateRectRgn(0, 0, w, h));
   for (POINT corner : {POINT{0, 0}, POINT{w - 1, 0}, POINT{0, h - 1}, POINT{w - 1, h - 1}}) {
-    HRGN dot = CreateRectRgn(corner.x, corner.y, corner.x + 1, corner.y + 1);
+    const OwnedGdiObject<HRGN> dot(CreateRectRgn(corner.x, corner.y, corner.x + 1, corner.y + 1));
     CombineRgn(region, region, dot, RGN_DIFF);
-    DeleteObject(dot);
   }
-  if (!SetWindowRgn(Handle(), region, FALSE)) DeleteObject(region);
+  // The window owns the region once it takes it.
+  if (SetWindowRgn(Handle(), region, FALSE)) region.Release();
 }
 
 void TCustomImButton::MaskPictureChanged() {
@@ -228,13 +230,8 @@ void TCustomImButton::Dispatch(void* message) {
     case CN_DRAWITEM:
       if (!drawing_) {
         drawing_ = true;
-        try {
-          DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam));
-        } catch (...) {
-          drawing_ = false;
-          throw;
-        }
-        drawing_ = false;
+        const platform::ScopeExit done([this] { drawing_ = false; });
+        DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam));
       }
       m.Result = 1;
       return;

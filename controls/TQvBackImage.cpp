@@ -1,12 +1,14 @@
 #include "controls/TQvBackImage.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TWinControl.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdiObject.h"
 
 TQvBackImage::TQvBackImage(TComponent* owner)
     : TGraphicControl(owner), picture_(std::make_unique<TPicture>()) {
@@ -102,7 +104,7 @@ bool TQvBackImage::ApplyShapeTo(TWinControl* control, TGraphic* graphic, bool re
   // The colour decides, not the fourth byte a 32-bit picture may carry.
   constexpr std::uint32_t kColour = 0xFFFFFF;
   const auto key = static_cast<const std::uint32_t*>(pixels.ScanLine(0))[0] & kColour;
-  HRGN region = nullptr;
+  OwnedGdiObject<HRGN> region;
   for (int y = 0; y < h; ++y) {
     const auto* row = static_cast<const std::uint32_t*>(pixels.ScanLine(y));
     for (int x = 0; x < w;) {
@@ -112,21 +114,17 @@ bool TQvBackImage::ApplyShapeTo(TWinControl* control, TGraphic* graphic, bool re
       }
       int end = x + 1;
       while (end < w && (row[end] & kColour) != key) ++end;
-      HRGN run = CreateRectRgn(x, y, end, y + 1);
-      if (!region) {
-        region = run;
-      } else {
+      OwnedGdiObject<HRGN> run(CreateRectRgn(x, y, end, y + 1));
+      if (!region)
+        region = std::move(run);
+      else
         CombineRgn(region, region, run, RGN_OR);
-        DeleteObject(run);
-      }
       x = end;
     }
   }
-  if (!region) return false;
-  if (!SetWindowRgn(control->Handle(), region, redraw)) {
-    DeleteObject(region);
-    return false;
-  }
+  if (!region || !SetWindowRgn(control->Handle(), region, redraw)) return false;
+  // The window owns the region once it takes it.
+  region.Release();
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include "controls/TSkOldPropReader.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/TReader.h"
+#include "platform/rtl/UpdateScope.h"
 
 namespace {
 
@@ -145,11 +146,10 @@ void TSkFrameController::PushTo(TComponent* control, TSkFrameControllerProperty 
 void TSkFrameController::SetColor(TColor value) {
   if (value == color_) return;
   // The focus colour follows when it was the same; the parent's colour no longer counts.
-  BeginUpdate();
+  const platform::UpdateScope update(*this);
   if (focusColor_ == color_) focusColor_ = value;
   color_ = value;
   parentColor_ = false;
-  EndUpdate();
 }
 
 void TSkFrameController::SetFrameHotTrack(bool value) {
@@ -174,7 +174,7 @@ void TSkFrameController::Assign(TPersistent* source) {
     TComponent::Assign(source);
     return;
   }
-  BeginUpdate();
+  const platform::UpdateScope update(*this);
   color_ = other->color_;
   disabledColor_ = other->disabledColor_;
   readOnlyColor_ = other->readOnlyColor_;
@@ -191,7 +191,6 @@ void TSkFrameController::Assign(TPersistent* source) {
   frameVisible_ = other->frameVisible_;
   framingPreference_ = other->framingPreference_;
   parentColor_ = other->parentColor_;
-  EndUpdate();
 }
 
 void TSkFrameController::DefineProperties(TFiler* filer) {
@@ -222,37 +221,31 @@ void TSkFrameController::Load(const AnsiString& section) {
   if (!regIniFile_)
     throw ENoRegIniFile("Cannot load Custom Framing settings--No TSkRegIniFile component specified");
   TSkRegIniFile* r = regIniFile_;
-  BeginUpdate();
-  try {
-    color_ = r->ReadInteger(section, "Color", clWindow);
-    flatButtonColor_ = r->ReadInteger(section, "FlatButtonColor", clBtnFace);
-    flatButtons_ = r->ReadBool(section, "FlatButtons", true);
-    disabledColor_ = r->ReadInteger(section, "DisabledColor", clWindow);
-    readOnlyColor_ = r->ReadInteger(section, "ReadOnlyColor", clInfoBk);
-    readOnlyColorOnFocus_ = r->ReadBool(section, "ReadOnlyColorOnFocus", false);
-    focusColor_ = r->ReadInteger(section, "FocusColor", clWindow);
-    frameColor_ = r->ReadInteger(section, "FrameColor", clBtnShadow);
-    frameHotColor_ = r->ReadInteger(section, "FrameHotColor", clBtnShadow);
-    frameHotStyle_ = static_cast<TFrameStyleEx>(
-        std::clamp(r->ReadInteger(section, "FrameHotStyle", fsFlatBold), 0, static_cast<int>(fsFlatRounded)));
-    frameHotTrack_ = r->ReadBool(section, "FrameHotTrack", false);
-    TSides sides = 0;
-    const char* const sideKeys[] = {"FrameSides_Left", "FrameSides_Top", "FrameSides_Right",
-                                    "FrameSides_Bottom"};
-    for (int s = 0; s < 4; ++s)
-      if (r->ReadBool(section, sideKeys[s], true)) sides |= 1u << s;
-    frameSides_ = sides;
-    frameStyle_ = static_cast<TFrameStyleEx>(
-        std::clamp(r->ReadInteger(section, "FrameStyle", fsFlat), 0, static_cast<int>(fsFlatRounded)));
-    frameVisible_ = r->ReadBool(section, "FrameVisible", false);
-    framingPreference_ = r->ReadInteger(section, "FramingPreference", fpXPThemes) == fpCustomFraming
-                             ? fpCustomFraming
-                             : fpXPThemes;
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const platform::UpdateScope update(*this);
+  color_ = r->ReadInteger(section, "Color", clWindow);
+  flatButtonColor_ = r->ReadInteger(section, "FlatButtonColor", clBtnFace);
+  flatButtons_ = r->ReadBool(section, "FlatButtons", true);
+  disabledColor_ = r->ReadInteger(section, "DisabledColor", clWindow);
+  readOnlyColor_ = r->ReadInteger(section, "ReadOnlyColor", clInfoBk);
+  readOnlyColorOnFocus_ = r->ReadBool(section, "ReadOnlyColorOnFocus", false);
+  focusColor_ = r->ReadInteger(section, "FocusColor", clWindow);
+  frameColor_ = r->ReadInteger(section, "FrameColor", clBtnShadow);
+  frameHotColor_ = r->ReadInteger(section, "FrameHotColor", clBtnShadow);
+  frameHotStyle_ = static_cast<TFrameStyleEx>(
+      std::clamp(r->ReadInteger(section, "FrameHotStyle", fsFlatBold), 0, static_cast<int>(fsFlatRounded)));
+  frameHotTrack_ = r->ReadBool(section, "FrameHotTrack", false);
+  TSides sides = 0;
+  const char* const sideKeys[] = {"FrameSides_Left", "FrameSides_Top", "FrameSides_Right",
+                                  "FrameSides_Bottom"};
+  for (int s = 0; s < 4; ++s)
+    if (r->ReadBool(section, sideKeys[s], true)) sides |= 1u << s;
+  frameSides_ = sides;
+  frameStyle_ = static_cast<TFrameStyleEx>(
+      std::clamp(r->ReadInteger(section, "FrameStyle", fsFlat), 0, static_cast<int>(fsFlatRounded)));
+  frameVisible_ = r->ReadBool(section, "FrameVisible", false);
+  framingPreference_ = r->ReadInteger(section, "FramingPreference", fpXPThemes) == fpCustomFraming
+                           ? fpCustomFraming
+                           : fpXPThemes;
 }
 
 void TSkFrameController::Save(const AnsiString& section) {

@@ -9,11 +9,14 @@
 #include "controls/ParentImage.h"
 #include "controls/TThemeServices.h"
 #include "controls/TrackBarArithmetic.h"
+#include "platform/forms/CanvasHandleScope.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/FormMessages.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/Resources.h"
+#include "platform/rtl/ScopeExit.h"
+#include "platform/win/WindowDC.h"
 
 void RegisterSkTrackBarPictures();  // generated from resources/skin/trackbar
 
@@ -217,11 +220,9 @@ void TSkTrackBar::SetPosition(int value) {
   if (!CanChange(clamped)) return;
   position_ = clamped;
   if (!backgroundInvalid_ && HandleAllocated()) {
-    HDC dc = GetDC(Handle());
-    Canvas()->SetHandle(dc);
+    const WindowDC dc(Handle());
+    const CanvasHandleScope drawing(*Canvas(), dc);
     DrawThumb(Canvas());
-    Canvas()->SetHandle(nullptr);
-    ReleaseDC(Handle(), dc);
   }
   Change();
 }
@@ -557,13 +558,13 @@ void TSkTrackBar::MouseUp(TMouseButton button, TShiftState shift, int x, int y) 
 void TSkTrackBar::TimerExpired(TObject*) {
   timer_->SetInterval(kNextRepeats);
   if (!MouseCapture() && GetCapture() != Handle()) return;
-  try {
-    MouseDown(mbLeft, 0, lastClickX_, lastClickY_);
-  } catch (...) {
+  // A repeat that raises stops the repeating.
+  platform::ScopeExit stop([this] {
     timer_->SetEnabled(false);
     timer_->SetInterval(kFirstRepeat);
-    throw;
-  }
+  });
+  MouseDown(mbLeft, 0, lastClickX_, lastClickY_);
+  stop.Release();
 }
 
 // ---- messages

@@ -7,6 +7,7 @@
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/FormMessages.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/ScopeExit.h"
 
 TCustomTarnelPanel::TCustomTarnelPanel(TComponent* owner)
     : TCustomPanel(owner),
@@ -44,14 +45,11 @@ void TCustomTarnelPanel::GetBkBmp() {
   bitmap->Canvas()->FillRect(RECT{0, 0, Width(), Height()});
   // The parent and its windowless children paint into the bitmap as if it were the panel's
   // area; the panel's own paint, should it come back here, draws nothing meanwhile.
-  painting_ = true;
-  try {
+  {
+    painting_ = true;
+    const platform::ScopeExit done([this] { painting_ = false; });
     DrawParentImage(this, bitmap->Canvas());
-  } catch (...) {
-    painting_ = false;
-    throw;
   }
-  painting_ = false;
   background_ = std::move(bitmap);
 }
 

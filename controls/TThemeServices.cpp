@@ -5,6 +5,7 @@
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TWinControl.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace {
 
@@ -251,6 +252,7 @@ void TThemeServices::PaintBorder(TWinControl* control, bool eraseCorner) {
   GetWindowRect(window, &r);
   OffsetRect(&r, -r.left, -r.top);
   HDC dc = GetWindowDC(window);
+  const platform::ScopeExit release([&] { ReleaseDC(window, dc); });
   const LONG_PTR style = GetWindowLongPtrA(window, GWL_STYLE);
   if (eraseCorner && (style & WS_HSCROLL) && (style & WS_VSCROLL)) {
     RECT corner{r.right - 2 - GetSystemMetrics(SM_CXVSCROLL), r.bottom - 2 - GetSystemMetrics(SM_CYHSCROLL),
@@ -259,7 +261,6 @@ void TThemeServices::PaintBorder(TWinControl* control, bool eraseCorner) {
   }
   ExcludeClipRect(dc, r.left + 2, r.top + 2, r.right - 2, r.bottom - 2);
   DrawElement(dc, GetElementDetails(teEditTextNormal), r);
-  ReleaseDC(window, dc);
 }
 
 TThemeServices* ThemeServices() {

@@ -5,6 +5,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/rtl/TRegIniFile.h"
+#include "platform/win/WindowDC.h"
 
 namespace {
 
@@ -33,9 +34,8 @@ void DetectDesktopColors() {
   detected = true;
   TRegIniFile settings("\\Software\\Microsoft\\Windows\\CurrentVersion");
   scheme = XPColorSchemeFromName(settings.ReadString("ThemeManager", "ColorName", ""));
-  HDC screen = GetDC(nullptr);
+  const WindowDC screen(nullptr);
   fullColor = GetDeviceCaps(screen, NUMCOLORS) == -1;
-  ReleaseDC(nullptr, screen);
 }
 
 int GetXPColorScheme() {

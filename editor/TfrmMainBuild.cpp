@@ -4,7 +4,10 @@
 // a change that takes the message to 299 KB or more.
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string>
+#include <utility>
 
 #include "editor/MediaTypes.h"
 #include "editor/TMsgBox.h"
@@ -23,25 +26,18 @@
 
 namespace {
 
-// A content-type field of the composer's records: 256 zeroed bytes holding the type.
-char* TypeBuffer(const std::string& type) {
-  char* buffer = static_cast<char*>(MmsAlloc(256));
-  if (!buffer) return nullptr;
-  std::memset(buffer, 0, 256);
-  std::memcpy(buffer, type.data(), std::min<size_t>(type.size(), 255));
-  return buffer;
-}
-
-// A whole media file in a buffer of the codec's allocator; false when it cannot be read.
-bool ReadMedia(const std::string& path, unsigned char** data, int* size) {
-  std::string bytes;
-  if (path.empty() || !platform::ReadWholeFile(platform::FsPath(path.c_str()), bytes, 0x7FFFFFFF))
-    return false;
-  *size = int(bytes.size());
-  *data = static_cast<unsigned char*>(MmsAlloc(bytes.size() ? bytes.size() : 1));
-  if (!*data) return false;
-  std::memcpy(*data, bytes.data(), bytes.size());
-  return true;
+// A whole media file and its content type, shared with the composer as read (the composer holds
+// it for as long as it needs the bytes); nullptr when it cannot be read.
+MmsMediaRef ReadMedia(const std::string& path, const std::string& type) {
+  if (path.empty()) return nullptr;
+  try {
+    auto media = std::make_shared<tMMS_Media>();
+    if (!platform::ReadWholeFile(platform::FsPath(path.c_str()), media->Bytes, 0x7FFFFFFF)) return nullptr;
+    media->Type = type.substr(0, 255);
+    return media;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
 }
 
 // A text that says nothing: no units, or only byte-order marks (a text erased in the editor).
@@ -116,41 +112,27 @@ int TfrmMain::AddFrameToMms() {
   }
 
   if (const TMediaItem* item = frame->GetItem(TMediaItem::kImage)) {
+    MmsMediaRef media = ReadMedia(item->Path, PictureContentType(item->Path));
+    // An empty picture is refused before the composer sees it: it would take it and then refuse
+    // to encode the whole message.
+    if (!media || media->Bytes.empty()) return 0;
     tMMS_ImageInfo info{};
-    if (!ReadMedia(item->Path, &info.Data, &info.Size)) return 0;
-    // An empty picture is refused before the composer sees it: once it takes a record it owns
-    // the buffers, and freeing them here would free them twice.
-    if (info.Size == 0 || !(info.Type = TypeBuffer(PictureContentType(item->Path)))) {
-      std::free(info.Data);
-      return 0;
-    }
     info.Begin = item->Begin;
     info.End = item->End;
     info.Left = mms->GetRegionLeft("Img");
     info.Top = mms->GetRegionTop("Img");
     info.Width = mms->GetRegionWidth("Img");
     info.Height = mms->GetRegionHeight("Img");
-    if (MmsComposerSetImage(&info) != MMS_COMPOSER_OK) {
-      std::free(info.Data);
-      std::free(info.Type);
-      return 0;
-    }
+    if (MmsComposerShareImage(&info, std::move(media)) != MMS_COMPOSER_OK) return 0;
   }
 
   if (const TMediaItem* item = frame->GetItem(TMediaItem::kAudio)) {
+    MmsMediaRef media = ReadMedia(item->Path, SoundContentType(item->Path));
+    if (!media) return 0;
     tMMS_AudioInfo info{};
-    if (!ReadMedia(item->Path, &info.Data, &info.Size)) return 0;
-    if (!(info.Type = TypeBuffer(SoundContentType(item->Path)))) {
-      std::free(info.Data);
-      return 0;
-    }
     info.Begin = item->Begin;
     info.End = item->End;
-    if (MmsComposerSetAudio(&info) != MMS_COMPOSER_OK) {
-      std::free(info.Data);
-      std::free(info.Type);
-      return 0;
-    }
+    if (MmsComposerShareAudio(&info, std::move(media)) != MMS_COMPOSER_OK) return 0;
   }
   return 1;
 }

@@ -1,6 +1,8 @@
 #include "mms/MmsComposer.h"
 
+#include <climits>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -37,24 +39,40 @@ const tMMS_Composer kInitialTable = InitialTable();
 // The table starts out as after a reset; the created flag is kept apart from it.
 tMMS_Composer g_composer = kInitialTable;
 bool g_created = false;
+// True while the table is as the initialisation left it, so that creating the composer right
+// after a reset (what the editor does before every build) does not initialise it twice. Every
+// change, and every hand-out of the table itself, clears it.
+bool g_pristine = true;
+
+tMMS_Composer& Changed() {
+  g_pristine = false;
+  return g_composer;
+}
 
 void FreeItems(tMMS_SlideInfo& slide) {
   // Most of the table's slots are empty: those cost no call.
   auto release = [](void* block) {
     if (block != nullptr) std::free(block);
   };
-  release(slide.ImageData);
-  release(slide.ImageType);
+  // Shared media are only pointed into; the record's reset drops the reference.
+  if (!slide.ImageMedia) {
+    release(slide.ImageData);
+    release(slide.ImageType);
+  }
   release(slide.TextData);
-  release(slide.AudioData);
-  release(slide.AudioType);
+  if (!slide.AudioMedia) {
+    release(slide.AudioData);
+    release(slide.AudioType);
+  }
   release(slide.VideoData);
   release(slide.VideoType);
 }
 
 void FreeAllAndInitTable() {
+  if (g_pristine) return;
   for (tMMS_SlideInfo& slide : g_composer.Slide) FreeItems(slide);
   g_composer = kInitialTable;
+  g_pristine = true;
 }
 
 bool CurrentSlotInUse() {
@@ -72,11 +90,12 @@ int LastUsedSlot() {
 }  // namespace
 
 void MmsSlideInfoFree(tMMS_SlideInfo* slide) {
+  Changed();  // the record may be one of the table's
   FreeItems(*slide);
   InitSlideInfo(slide);
 }
 
-tMMS_Composer* MmsComposerTable() { return &g_composer; }
+tMMS_Composer* MmsComposerTable() { return &Changed(); }
 
 void MmsComposerReset() {
   FreeAllAndInitTable();
@@ -92,6 +111,7 @@ int MmsComposerCreate() {
 }
 
 int MmsComposerAddSlide() {
+  Changed();
   if (g_composer.SlideCount >= MMS_MAX_SLIDES) return MMS_COMPOSER_TABLE_FULL;
   if (g_composer.CurSlide >= MMS_MAX_SLIDES - 1) return MMS_COMPOSER_NO_SLOT;
   // Adding after a free slot would mark a slot beyond a hole as used, which no later build could
@@ -100,9 +120,9 @@ int MmsComposerAddSlide() {
   const int n = static_cast<int>(g_composer.CurSlide) + 1;
   if (g_composer.Used[n]) {
     for (int a = LastUsedSlot() + 1; a > n; --a) {
-      // Record a is free (the last one) or was emptied by the previous step: moving the media is
-      // a plain copy followed by clearing the source.
-      g_composer.Slide[a] = g_composer.Slide[a - 1];
+      // Record a is free (the last one) or was emptied by the previous step: the record moves up
+      // with its media (a shared item's reference with it) and the source is cleared.
+      g_composer.Slide[a] = std::move(g_composer.Slide[a - 1]);
       InitSlideInfo(&g_composer.Slide[a - 1]);
       g_composer.Used[a] = 1;
       g_composer.Dur[a] = g_composer.Dur[a - 1];
@@ -117,18 +137,18 @@ int MmsComposerAddSlide() {
 }
 
 void MmsComposerSelectSlide(unsigned int index) {
-  if (index < MMS_MAX_SLIDES) g_composer.CurSlide = index;
+  if (index < MMS_MAX_SLIDES) Changed().CurSlide = index;
 }
 
 unsigned int MmsComposerGetCurSlide() { return g_composer.CurSlide; }
 
 void MmsComposerSetSlideDur(unsigned int index, int ms) {
-  if (index < MMS_MAX_SLIDES) g_composer.Dur[index] = ms;
+  if (index < MMS_MAX_SLIDES) Changed().Dur[index] = ms;
 }
 
 int MmsComposerSetImage(const tMMS_ImageInfo* info) {
   if (info == nullptr) return MMS_COMPOSER_NO_RECORD;
-  tMMS_SlideInfo& slide = Current();
+  tMMS_SlideInfo& slide = Changed().Slide[g_composer.CurSlide];
   if (slide.HasVideo) return MMS_COMPOSER_VIDEO_PRESENT;
   if (slide.HasImage) return MMS_COMPOSER_ITEM_PRESENT;
   if (!CurrentSlotInUse()) return MMS_COMPOSER_NO_SLOT;
@@ -147,7 +167,7 @@ int MmsComposerSetImage(const tMMS_ImageInfo* info) {
 
 int MmsComposerSetText(const tMMS_TextInfo* info) {
   if (info == nullptr) return MMS_COMPOSER_NO_RECORD;
-  tMMS_SlideInfo& slide = Current();
+  tMMS_SlideInfo& slide = Changed().Slide[g_composer.CurSlide];
   if (slide.HasText) return MMS_COMPOSER_ITEM_PRESENT;
   if (!CurrentSlotInUse()) return MMS_COMPOSER_NO_SLOT;
   slide.TextData = info->Text;
@@ -164,7 +184,7 @@ int MmsComposerSetText(const tMMS_TextInfo* info) {
 
 int MmsComposerSetAudio(const tMMS_AudioInfo* info) {
   if (info == nullptr) return MMS_COMPOSER_NO_RECORD;
-  tMMS_SlideInfo& slide = Current();
+  tMMS_SlideInfo& slide = Changed().Slide[g_composer.CurSlide];
   if (slide.HasVideo) return MMS_COMPOSER_VIDEO_PRESENT;
   if (slide.HasAudio) return MMS_COMPOSER_ITEM_PRESENT;
   if (!CurrentSlotInUse()) return MMS_COMPOSER_NO_SLOT;
@@ -175,6 +195,40 @@ int MmsComposerSetAudio(const tMMS_AudioInfo* info) {
   slide.AudioSize = info->Size;
   slide.HasAudio = 1;
   return MMS_COMPOSER_OK;
+}
+
+namespace {
+
+// The record's item fields pointed at shared media, or false when there is none to share. The
+// table's fields are writable pointers for the malloc blocks it owns; nothing writes through them.
+template <typename Info>
+bool PointAtMedia(Info& info, const MmsMediaRef& media) {
+  if (!media || media->Bytes.size() > static_cast<std::size_t>(INT_MAX)) return false;
+  info.Data = reinterpret_cast<unsigned char*>(const_cast<char*>(media->Bytes.data()));
+  info.Type = const_cast<char*>(media->Type.c_str());
+  info.Size = static_cast<int>(media->Bytes.size());
+  return true;
+}
+
+// A set of the record pointed at the media; the slide keeps the reference only when it is taken.
+template <typename Info>
+int Share(const Info* info, MmsMediaRef media, int (*set)(const Info*), MmsMediaRef tMMS_SlideInfo::*held) {
+  if (info == nullptr) return MMS_COMPOSER_NO_RECORD;
+  Info shared = *info;
+  if (!PointAtMedia(shared, media)) return MMS_COMPOSER_NO_RECORD;
+  const int status = set(&shared);
+  if (status == MMS_COMPOSER_OK) Current().*held = std::move(media);
+  return status;
+}
+
+}  // namespace
+
+int MmsComposerShareImage(const tMMS_ImageInfo* info, MmsMediaRef media) {
+  return Share(info, std::move(media), MmsComposerSetImage, &tMMS_SlideInfo::ImageMedia);
+}
+
+int MmsComposerShareAudio(const tMMS_AudioInfo* info, MmsMediaRef media) {
+  return Share(info, std::move(media), MmsComposerSetAudio, &tMMS_SlideInfo::AudioMedia);
 }
 
 int MmsComposerHasImage() { return CurrentSlotInUse() && Current().HasImage ? 1 : 0; }

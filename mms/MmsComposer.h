@@ -4,6 +4,9 @@
 // composer in the program, kept at file level and reached only through these functions.
 #pragma once
 
+#include <memory>
+#include <string>
+
 inline constexpr int MMS_MAX_SLIDES = 40;
 inline constexpr int MMS_DEFAULT_SLIDE_DUR = 1000;
 inline constexpr int MMS_DEFAULT_BG_COLOR = 0xFFFFFF;
@@ -19,7 +22,8 @@ inline constexpr int MMS_COMPOSER_NO_SLOT = -11;
 inline constexpr int MMS_COMPOSER_NO_RECORD = -12;
 
 // Records the editor hands over, one per item. Data, Type and Text are malloc blocks; a
-// successful set hands them to the composer, a refused one leaves them with the caller.
+// successful set hands them to the composer, a refused one leaves them with the caller. Pictures
+// and sounds may instead be shared (tMMS_Media below).
 struct tMMS_ImageInfo {
   unsigned char* Data;  // the picture file's bytes
   char* Type;           // content type, e.g. "image/jpeg"
@@ -41,6 +45,16 @@ struct tMMS_AudioInfo {
   int Begin, End;
   int Size;
 };
+
+// A picture or sound the caller keeps in memory and shares with the composer instead of handing
+// over a malloc copy. The composer holds a reference from a successful share until the slide's
+// items are freed (a reset, MmsSlideInfoFree), so the bytes stay valid through every build and
+// encoding however soon the caller drops its own reference; nothing is copied.
+struct tMMS_Media {
+  std::string Bytes;  // the file's bytes
+  std::string Type;   // content type, e.g. "image/jpeg"
+};
+using MmsMediaRef = std::shared_ptr<const tMMS_Media>;
 
 struct tMMS_SlideInfo {
   unsigned char HasImage, HasText, HasAudio, HasVideo;
@@ -64,6 +78,9 @@ struct tMMS_SlideInfo {
   int VideoLeft, VideoTop, VideoWidth, VideoHeight;
   int HasBgColor, BgColor;  // 0x00RRGGBB
   int HasFgColor, FgColor;
+  // Set when the picture or sound is shared: its Data and Type then point into the shared media
+  // (which nothing writes to) and are released with the reference instead of freed.
+  MmsMediaRef ImageMedia, AudioMedia;
 };
 
 struct tMMS_Composer {
@@ -74,8 +91,8 @@ struct tMMS_Composer {
   tMMS_SlideInfo Slide[MMS_MAX_SLIDES];
 };
 
-// Frees every slide's data and types and brings the table back to one empty slide; clears the
-// created flag.
+// Frees every slide's data and types, drops its shared media, and brings the table back to one
+// empty slide; clears the created flag.
 void MmsComposerReset();
 // -2 when already created; otherwise one empty slide, current, and 0.
 int MmsComposerCreate();
@@ -88,6 +105,11 @@ void MmsComposerSetSlideDur(unsigned int index, int ms);  // ignored from 40 on
 int MmsComposerSetImage(const tMMS_ImageInfo* info);
 int MmsComposerSetText(const tMMS_TextInfo* info);
 int MmsComposerSetAudio(const tMMS_AudioInfo* info);
+// As MmsComposerSetImage and MmsComposerSetAudio, with the item's bytes, size and type taken from
+// `media` (the record's Data, Type and Size are not read). The composer keeps the reference only
+// when it answers 0; -12 also for no media or media of 2 GB and more.
+int MmsComposerShareImage(const tMMS_ImageInfo* info, MmsMediaRef media);
+int MmsComposerShareAudio(const tMMS_AudioInfo* info, MmsMediaRef media);
 int MmsComposerHasImage();
 int MmsComposerHasText();
 int MmsComposerHasAudio();
@@ -95,8 +117,9 @@ int MmsComposerHasVideo();
 // 1 when the table can be encoded, else 0.
 int MmsComposerValidate();
 
-// Frees a record's data and types and sets it to its initial values.
+// Frees a record's data and types (drops its shared media) and sets it to its initial values.
 void MmsSlideInfoFree(tMMS_SlideInfo* slide);
 // The table itself, for the SMIL writer and the file writer (which write clamped times and
-// durations back into it) and for tests.
+// durations back into it) and for tests. Ask for it again after a reset or a creation: the next
+// reset knows of changes only through the calls made since.
 tMMS_Composer* MmsComposerTable();

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 
 const char* const WspContentTypeTable[WSP_CONTENT_TYPE_COUNT] = {
@@ -88,6 +90,14 @@ bool AsciiSameText(const char* a, const char* b) {
   }
 }
 
+// The types are a few dozen bytes that mostly differ early: compared here rather than by a call.
+bool SameBytes(const char* a, const char* b, std::size_t length) {
+  for (std::size_t i = 0; i < length; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
 // Lower-case letters, digits and '-' of a type's piece: safe in a file name and in a SMIL src.
 std::string SanitisedPiece(const char* begin, const char* end) {
   std::string out;
@@ -137,18 +147,34 @@ int FormatTableName(char* out, const char* format, int slideIndex) {
 
 int WspContentTypeCode(const char* name) {
   if (name == nullptr) return WSP_CONTENT_TYPE_UNKNOWN;
-  // The writer asks once for every part: the table's lengths, measured once, rule out nearly
-  // every entry before a byte is compared.
-  static const auto lengths = [] {
-    std::array<std::size_t, WSP_CONTENT_TYPE_COUNT> all{};
-    for (int code = 0; code < WSP_CONTENT_TYPE_COUNT; ++code)
-      all[code] = std::strlen(WspContentTypeTable[code]);
+  return WspContentTypeCode(name, std::strlen(name));
+}
+
+int WspContentTypeCode(const char* name, std::size_t length) {
+  if (name == nullptr) return WSP_CONTENT_TYPE_UNKNOWN;
+  // The writer asks once for every part: the codes are kept grouped by the length of their names
+  // (in code order within a group), so only names of the same length are compared.
+  constexpr std::size_t kLongest = 63;
+  struct ByLength {
+    std::array<std::uint8_t, WSP_CONTENT_TYPE_COUNT> codes{};
+    std::array<std::uint8_t, kLongest + 2> first{};  // the group of length n: [first[n], first[n + 1])
+  };
+  static const ByLength index = [] {
+    ByLength all;
+    std::size_t at = 0;
+    for (std::size_t n = 0; n <= kLongest; ++n) {
+      all.first[n] = static_cast<std::uint8_t>(at);
+      for (int code = 0; code < WSP_CONTENT_TYPE_COUNT; ++code) {
+        if (std::strlen(WspContentTypeTable[code]) == n) all.codes[at++] = static_cast<std::uint8_t>(code);
+      }
+    }
+    all.first[kLongest + 1] = static_cast<std::uint8_t>(at);
     return all;
   }();
-  const std::size_t length = std::strlen(name);
-  for (int code = 0; code < WSP_CONTENT_TYPE_COUNT; ++code) {
-    const char* entry = WspContentTypeTable[code];
-    if (lengths[code] == length && entry[0] == name[0] && std::memcmp(entry, name, length) == 0) return code;
+  if (length > kLongest) return WSP_CONTENT_TYPE_UNKNOWN;
+  for (std::size_t i = index.first[length]; i < index.first[length + 1]; ++i) {
+    const int code = index.codes[i];
+    if (SameBytes(WspContentTypeTable[code], name, length)) return code;
   }
   return WSP_CONTENT_TYPE_UNKNOWN;
 }
@@ -164,19 +190,45 @@ char* WspContentTypeName(int code) {
 
 int MmsPartFileName(char* out, int slideIndex, const char* contentType) {
   if (out == nullptr || contentType == nullptr) return 0;
-  // Asked twice for every item of every build: the lengths, measured once, rule out most entries
-  // before the letters are compared.
-  static const auto lengths = [] {
-    std::array<std::size_t, MMS_PART_TYPE_COUNT> all{};
-    for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) all[i] = std::strlen(MmsPartTypeTable[i].ContentType);
+  // Asked for every item of every build: the length of each entry's type, and its names for the
+  // slides a message can hold, are worked out once.
+  constexpr int kPreparedSlides = 40;
+  struct Name {
+    char text[MMS_PART_NAME_SIZE];
+    int length;
+  };
+  struct Prepared {
+    std::array<std::size_t, MMS_PART_TYPE_COUNT> lengths;
+    std::array<std::array<Name, kPreparedSlides>, MMS_PART_TYPE_COUNT> names;
+  };
+  static const std::unique_ptr<const Prepared> prepared = [] {
+    auto all = std::make_unique<Prepared>();
+    for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) {
+      all->lengths[i] = std::strlen(MmsPartTypeTable[i].ContentType);
+      for (int slide = 0; slide < kPreparedSlides; ++slide) {
+        Name& name = all->names[i][slide];
+        name.length = FormatTableName(name.text, MmsPartTypeTable[i].NameFormat, slide);
+      }
+    }
     return all;
   }();
+  auto name = [&](int i) {
+    if (slideIndex < 0 || slideIndex >= kPreparedSlides)
+      return FormatTableName(out, MmsPartTypeTable[i].NameFormat, slideIndex);
+    const Name& known = prepared->names[i][slideIndex];
+    std::memcpy(out, known.text, MMS_PART_NAME_SIZE);
+    return known.length;
+  };
   const std::size_t length = std::strlen(contentType);
+  // Types nearly always come in the table's own spelling: an exact match is tried first (two
+  // entries never match one type alike, so the order of the two tries does not matter).
   for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) {
-    const tMMS_PartType& entry = MmsPartTypeTable[i];
-    if (lengths[i] == length && AsciiSameText(entry.ContentType, contentType)) {
-      return FormatTableName(out, entry.NameFormat, slideIndex);
-    }
+    if (prepared->lengths[i] == length && SameBytes(MmsPartTypeTable[i].ContentType, contentType, length))
+      return name(i);
+  }
+  for (int i = 0; i < MMS_PART_TYPE_COUNT; ++i) {
+    if (prepared->lengths[i] == length && AsciiSameText(MmsPartTypeTable[i].ContentType, contentType))
+      return name(i);
   }
   return FallbackPartName(out, slideIndex, contentType);
 }

@@ -27,6 +27,8 @@ extern const tMMS_PartType MmsPartTypeTable[MMS_PART_TYPE_COUNT];
 // Code 0 to 52 of a name (exact, case-sensitive comparison), or WSP_CONTENT_TYPE_UNKNOWN; a missing
 // name is unknown too.
 int WspContentTypeCode(const char* name);
+// The same for a name of `length` bytes (no terminator needed).
+int WspContentTypeCode(const char* name, std::size_t length);
 
 // A new malloc block (at least 50 bytes, the caller frees it) holding the name of a code 0 to 52;
 // nullptr for any other code or when memory runs out.

@@ -10,15 +10,17 @@ namespace {
 // The slide's buffers hold MMS_SLIDE_PART_NAME_SIZE bytes, more than any part name takes.
 static_assert(MMS_SLIDE_PART_NAME_SIZE >= MMS_PART_NAME_SIZE);
 
-void Name(char* out, int slide, const char* type) {
-  MmsPartFileName(out, slide, type == nullptr ? "" : type);
+unsigned char Name(char* out, int slide, const char* type) {
+  return static_cast<unsigned char>(MmsPartFileName(out, slide, type == nullptr ? "" : type));
 }
 
-// Makes `name` differ from every earlier one by a suffix before its extension.
-void MakeUnique(char* name, const char* const* earlier, int count) {
+// Makes `name` differ from every earlier one by a suffix before its extension, and keeps its
+// length up to date.
+void MakeUnique(char* name, unsigned char& length, const char* const* earlier, int count) {
   if (name[0] == '\0') return;
   bool clash = false;
-  for (int i = 0; i < count && !clash; ++i) clash = std::strcmp(name, earlier[i]) == 0;
+  for (int i = 0; i < count && !clash; ++i)
+    clash = name[0] == earlier[i][0] && std::strcmp(name, earlier[i]) == 0;
   if (!clash) return;  // the usual case, decided without building a string
   auto taken = [&](const std::string& candidate) {
     for (int i = 0; i < count; ++i) {
@@ -34,6 +36,7 @@ void MakeUnique(char* name, const char* const* earlier, int count) {
     std::string candidate = original.substr(0, dot) + "_" + std::to_string(n) + original.substr(dot);
     if (!taken(candidate)) {
       std::memcpy(name, candidate.c_str(), candidate.size() + 1);  // at most 29 + 2 characters
+      length = static_cast<unsigned char>(candidate.size());
       return;
     }
   }
@@ -42,13 +45,15 @@ void MakeUnique(char* name, const char* const* earlier, int count) {
 }  // namespace
 
 void MmsSlidePartNames(int slide, const tMMS_SlideInfo& s, tMMS_SlidePartNames* names) {
-  *names = tMMS_SlidePartNames{};
-  if (s.HasText) Name(names->Text, slide, "text/plain");
-  if (s.HasVideo) Name(names->Video, slide, s.VideoType);
-  if (s.HasImage) Name(names->Image, slide, s.ImageType);
-  if (s.HasAudio) Name(names->Audio, slide, s.AudioType);
+  // Only what is read is cleared: an absent item's empty name and length.
+  names->Text[0] = names->Image[0] = names->Audio[0] = names->Video[0] = '\0';
+  names->TextLen = names->ImageLen = names->AudioLen = names->VideoLen = 0;
+  if (s.HasText) names->TextLen = Name(names->Text, slide, "text/plain");
+  if (s.HasVideo) names->VideoLen = Name(names->Video, slide, s.VideoType);
+  if (s.HasImage) names->ImageLen = Name(names->Image, slide, s.ImageType);
+  if (s.HasAudio) names->AudioLen = Name(names->Audio, slide, s.AudioType);
   const char* earlier[] = {names->Text, names->Video, names->Image};
-  MakeUnique(names->Video, earlier, 1);
-  MakeUnique(names->Image, earlier, 2);
-  MakeUnique(names->Audio, earlier, 3);
+  MakeUnique(names->Video, names->VideoLen, earlier, 1);
+  MakeUnique(names->Image, names->ImageLen, earlier, 2);
+  MakeUnique(names->Audio, names->AudioLen, earlier, 3);
 }

@@ -8,11 +8,14 @@
 
 inline constexpr std::size_t MMS_SLIDE_PART_NAME_SIZE = 40;
 
+// Each name is NUL-terminated; the bytes after the terminator are left as they were.
 struct tMMS_SlidePartNames {
   char Text[MMS_SLIDE_PART_NAME_SIZE];
   char Image[MMS_SLIDE_PART_NAME_SIZE];
   char Audio[MMS_SLIDE_PART_NAME_SIZE];
   char Video[MMS_SLIDE_PART_NAME_SIZE];
+  // Their lengths, terminator not counted.
+  unsigned char TextLen, ImageLen, AudioLen, VideoLen;
 };
 
 // Each item present gets the part name of its content type (MmsPartFileName); an absent one an

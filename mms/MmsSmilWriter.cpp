@@ -1,5 +1,6 @@
 #include "mms/MmsSmilWriter.h"
 
+#include <bit>
 #include <charconv>
 #include <cstring>
 #include <new>
@@ -8,6 +9,7 @@
 #include "mms/MmsAlloc.h"
 #include "mms/MmsComposer.h"
 #include "mms/MmsSlidePartNames.h"
+#include "mms/ShortCopy.h"
 
 namespace {
 
@@ -27,87 +29,119 @@ const char kHead[] =
     "<body>\r\n";
 const char kTail[] = "</body>\r\n</smil>";
 
-// The comparison is unsigned on purpose: a negative value prints as the limit too.
-void AppendMs(std::string& out, int ms) {
-  const unsigned int value = static_cast<unsigned int>(ms);
-  char digits[16];
-  const auto end =
-      std::to_chars(digits, digits + sizeof digits, value > kMaxPrintedMs ? kMaxPrintedMs : value).ptr;
-  out.append(digits, end);
-}
+// One slide's par element is written into a buffer of its own on the stack, then appended in
+// one go. Its fixed texts take under 400 bytes, its names at most 4 * 39, its numbers at most 7
+// times 6 digits and two colours of 8: the buffer is well above the most a slide can take, and
+// the writer stops at its end rather than run past it.
+constexpr std::size_t kParBound = 1024;
 
-// Six digits always: "#ff" (what a plain %x gives for blue) is not a colour a player reads.
-void AppendColor(std::string& out, int color) {
-  char digits[16];
-  const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<unsigned int>(color), 16).ptr;
-  const std::size_t count = static_cast<std::size_t>(end - digits);
-  out += '#';
-  if (count < 6) out.append(6 - count, '0');
-  out.append(digits, end);
-}
+class ParWriter {
+ public:
+  // Fixed texts are copied in pieces of a size known here, and names by ShortCopy: a few moves
+  // each instead of a call.
+  template <std::size_t N>
+  void Put(const char (&text)[N]) {
+    if (Room() < N - 1) return;
+    std::memcpy(at_, text, N - 1);
+    at_ += N - 1;
+  }
+  void PutName(const char* name, std::size_t length) {
+    if (Room() < length) return;
+    ShortCopy(at_, name, length);
+    at_ += length;
+  }
+
+  // The comparison is unsigned on purpose: a negative value prints as the limit too.
+  void PutMs(int ms) {
+    const unsigned int value = static_cast<unsigned int>(ms);
+    if (Room() < kNumberRoom) return;
+    at_ = std::to_chars(at_, at_ + kNumberRoom, value > kMaxPrintedMs ? kMaxPrintedMs : value).ptr;
+  }
+
+  // Six digits always: "#ff" (what a plain %x gives for blue) is not a colour a player reads.
+  void PutColor(int color) {
+    if (Room() < 1 + kNumberRoom) return;
+    const unsigned int value = static_cast<unsigned int>(color);
+    const int digits = value == 0 ? 1 : (std::bit_width(value) + 3) / 4;
+    *at_++ = '#';
+    for (int pad = digits; pad < 6; ++pad) *at_++ = '0';
+    at_ = std::to_chars(at_, at_ + 8, value, 16).ptr;
+  }
+
+  void PutTimes(int begin, int end) {
+    Put(" begin=\"");
+    PutMs(begin);
+    Put("ms\" end=\"");
+    PutMs(end);
+    Put("ms\" ");
+  }
+
+  void AppendTo(std::string& out) const { out.append(buffer_, static_cast<std::size_t>(at_ - buffer_)); }
+
+ private:
+  static constexpr std::size_t kNumberRoom = 10;  // the digits of an unsigned int, in either base
+  std::size_t Room() const { return static_cast<std::size_t>(buffer_ + kParBound - at_); }
+
+  char buffer_[kParBound];
+  char* at_ = buffer_;
+};
 
 void Clamp(int dur, int& begin, int& end) {
   if (end > dur) end = dur;
   if (begin >= end) begin = 0;
 }
 
-void AppendTimes(std::string& out, int begin, int end) {
-  out += " begin=\"";
-  AppendMs(out, begin);
-  out += "ms\" end=\"";
-  AppendMs(out, end);
-  out += "ms\" ";
-}
-
 void AppendPar(std::string& out, int dur, tMMS_SlideInfo& s, const tMMS_SlidePartNames& names) {
-  out += "<par dur=\"";
-  AppendMs(out, dur);
-  out += "ms\">\r\n";
+  ParWriter w;
+  w.Put("<par dur=\"");
+  w.PutMs(dur);
+  w.Put("ms\">\r\n");
   if (s.HasBgColor) {
-    out += " <param name=\"background-color\" value=\"";
-    AppendColor(out, s.BgColor);
-    out += "\" />\r\n ";
+    w.Put(" <param name=\"background-color\" value=\"");
+    w.PutColor(s.BgColor);
+    w.Put("\" />\r\n ");
   }
   if (s.HasVideo) {
     Clamp(dur, s.VideoBegin, s.VideoEnd);
-    out += "<video src=\"";
-    out += names.Video;
-    out += "\" region=\"Image\"";
-    AppendTimes(out, s.VideoBegin, s.VideoEnd);
-    out += "/>\r\n";
+    w.Put("<video src=\"");
+    w.PutName(names.Video, names.VideoLen);
+    w.Put("\" region=\"Image\"");
+    w.PutTimes(s.VideoBegin, s.VideoEnd);
+    w.Put("/>\r\n");
   } else {
     if (s.HasImage) {
       Clamp(dur, s.ImageBegin, s.ImageEnd);
-      out += "<img src=\"";
-      out += names.Image;
-      out += "\" region=\"Image\"";
-      AppendTimes(out, s.ImageBegin, s.ImageEnd);
-      out += "/>\r\n";
+      w.Put("<img src=\"");
+      w.PutName(names.Image, names.ImageLen);
+      w.Put("\" region=\"Image\"");
+      w.PutTimes(s.ImageBegin, s.ImageEnd);
+      w.Put("/>\r\n");
     }
     if (s.HasAudio) {
       Clamp(dur, s.AudioBegin, s.AudioEnd);
-      out += "<audio src=\"";
-      out += names.Audio;
-      out += "\" ";
-      AppendTimes(out, s.AudioBegin, s.AudioEnd);
-      out += "/>\r\n";
+      w.Put("<audio src=\"");
+      w.PutName(names.Audio, names.AudioLen);
+      w.Put("\" ");
+      w.PutTimes(s.AudioBegin, s.AudioEnd);
+      w.Put("/>\r\n");
     }
   }
   if (s.HasText) {
     Clamp(dur, s.TextBegin, s.TextEnd);
-    out += "<text src=\"";
-    out += names.Text;
-    out += "\" region=\"Text\"";
-    AppendTimes(out, s.TextBegin, s.TextEnd);
+    w.Put("<text src=\"");
+    w.PutName(names.Text, names.TextLen);
+    w.Put("\" region=\"Text\"");
+    w.PutTimes(s.TextBegin, s.TextEnd);
     if (s.HasFgColor) {
-      out += ">\r\n <param name=\"foreground-color\" value=\"";
-      AppendColor(out, s.FgColor);
-      out += "\" />\r\n </text>\r\n";
+      w.Put(">\r\n <param name=\"foreground-color\" value=\"");
+      w.PutColor(s.FgColor);
+      w.Put("\" />\r\n </text>\r\n");
     } else {
-      out += "/>\r\n";
+      w.Put("/>\r\n");
     }
   }
-  out += "</par>\r\n";
+  w.Put("</par>\r\n");
+  w.AppendTo(out);
 }
 
 }  // namespace

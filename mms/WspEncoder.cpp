@@ -4,20 +4,6 @@
 
 #include "mms/WspCodes.h"
 
-int WspEncodeUintvar(unsigned char* dest, std::uint32_t value) {
-  unsigned char groups[WSP_UINTVAR_MAX_BYTES];
-  int count = 0;
-  do {
-    groups[count++] = static_cast<unsigned char>(value & 0x7F);
-    value >>= 7;
-  } while (value != 0);
-  for (int i = 0; i < count; ++i) {
-    unsigned char group = groups[count - 1 - i];
-    dest[i] = i + 1 < count ? static_cast<unsigned char>(group | 0x80) : group;
-  }
-  return count;
-}
-
 int WspEncodeValueLength(unsigned char* dest, std::uint32_t length) {
   if (length <= WSP_MAX_SHORT_LENGTH) {
     dest[0] = static_cast<unsigned char>(length);

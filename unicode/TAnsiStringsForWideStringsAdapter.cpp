@@ -4,6 +4,7 @@
 
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TMemoryStream.h"
+#include "platform/rtl/UpdateScope.h"
 #include "unicode/CodePageConversion.h"
 #include "unicode/TUcFileStream.h"
 #include "unicode/TUcStrings.h"
@@ -81,17 +82,11 @@ void TAnsiStringsForWideStringsAdapter::SetUpdateState(bool updating) {
 }
 
 void TAnsiStringsForWideStringsAdapter::LoadFromStreamEx(TStream* stream, UINT codePage) {
-  BeginUpdate();
-  try {
-    std::string bytes = UcReadRest(stream);
-    // The mark a UTF-8 save writes is not part of the text, or each cycle would add one.
-    if (codePage == CP_UTF8 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
-    wideStrings_->SetText(StringToWideStringEx(AnsiString(std::move(bytes)), codePage));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  const platform::UpdateScope update(*this);
+  std::string bytes = UcReadRest(stream);
+  // The mark a UTF-8 save writes is not part of the text, or each cycle would add one.
+  if (codePage == CP_UTF8 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0) bytes.erase(0, 3);
+  wideStrings_->SetText(StringToWideStringEx(AnsiString(std::move(bytes)), codePage));
 }
 
 void TAnsiStringsForWideStringsAdapter::SaveToStreamEx(TStream* stream, UINT codePage) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/rtl/ScopeExit.h"
 #include "unicode/WideException.h"
 
 TBufferedStreamReader::TBufferedStreamReader(TStream* source, int bufferSize)
@@ -28,19 +29,17 @@ std::int64_t TBufferedStreamReader::Seek(std::int64_t offset, int origin) {
 void TBufferedStreamReader::Fill(std::int64_t at) {
   bufferValid_ = 0;
   bufferStart_ = at;
-  try {
-    source_->SetPosition(at);
-    std::int64_t got = 0;
-    while (got < static_cast<std::int64_t>(buffer_.size())) {
-      int n = source_->Read(buffer_.data() + got, static_cast<int>(buffer_.size() - got));
-      if (n <= 0) break;
-      got += n;
-    }
-    bufferValid_ = got;
-  } catch (...) {
-    bufferStart_ = -static_cast<std::int64_t>(buffer_.size());
-    throw;
+  // A read that raises leaves a buffer that holds no position.
+  platform::ScopeExit invalidate([this] { bufferStart_ = -static_cast<std::int64_t>(buffer_.size()); });
+  source_->SetPosition(at);
+  std::int64_t got = 0;
+  while (got < static_cast<std::int64_t>(buffer_.size())) {
+    int n = source_->Read(buffer_.data() + got, static_cast<int>(buffer_.size() - got));
+    if (n <= 0) break;
+    got += n;
   }
+  bufferValid_ = got;
+  invalidate.Release();
 }
 
 int TBufferedStreamReader::Read(void* buffer, int count) {

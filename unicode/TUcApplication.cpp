@@ -1,5 +1,6 @@
 #include "unicode/TUcApplication.h"
 
+#include <memory>
 #include <typeinfo>
 
 #include "platform/controls/Controls.h"
@@ -8,6 +9,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/MainThread.h"
 #include "platform/rtl/Program.h"
+#include "platform/rtl/ScopeExit.h"
 #include "unicode/TUcAction.h"
 #include "unicode/TUcForm.h"
 #include "unicode/TUcHintAction.h"
@@ -151,15 +153,9 @@ bool TUcApplication::WndProc(TMessage& m) {
       const WideString hint = Hint();
       if (static_cast<THintAction*>(action)->Hint() != Narrow(hint)) return false;
       m.Result = 1;
-      auto* wide = new TUcHintAction(this);
-      try {
-        wide->SetHint(hint);
-        wide->Execute();
-      } catch (...) {
-        delete wide;
-        throw;
-      }
-      delete wide;
+      const auto wide = std::make_unique<TUcHintAction>(this);
+      wide->SetHint(hint);
+      wide->Execute();
       return true;
     }
     default:
@@ -189,7 +185,7 @@ int TUcApplication::MessageBox(const WideString& text, const WideString& caption
   TTaskWindowList* disabled = DisableTaskWindows(active);
   if (Application) Application->SaveFocusState();
   if (Application && Application->BiDiMode != bdLeftToRight) flags |= MB_RTLREADING;
-  auto restore = [&] {
+  const platform::ScopeExit restore([&] {
     // The application window goes back where it stood.
     if (moved)
       SetWindowPos(appWindow, nullptr, oldRect.left, oldRect.top, 0, 0,
@@ -197,16 +193,8 @@ int TUcApplication::MessageBox(const WideString& text, const WideString& caption
     EnableTaskWindows(disabled);
     if (active && IsWindow(active)) SetActiveWindow(active);
     if (Application) Application->RestoreFocusState();
-  };
-  int result = 0;
-  try {
-    result = MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
-  } catch (...) {
-    restore();
-    throw;
-  }
-  restore();
-  return result;
+  });
+  return MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
 }
 
 void TUcApplication::ShowException(Exception* e) {

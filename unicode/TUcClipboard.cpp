@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/rtl/GlobalMemory.h"
+#include "platform/rtl/ScopeExit.h"
 #include "unicode/UcNarrowText.h"
 
 namespace {
@@ -28,15 +29,12 @@ WideString BlockWideText(HANDLE data) {
 }  // namespace
 
 WideString TUcClipboard::GetAsWideText() {
-  Open();
   WideString text;
-  try {
+  {
+    Open();
+    const platform::ScopeExit close([this] { Close(); });
     text = BlockWideText(GetClipboardData(CF_UNICODETEXT));
-  } catch (...) {
-    Close();
-    throw;
   }
-  Close();
   if (!text.IsEmpty()) return text;
   // The 8-bit text is read within its block as well.
   return UcWiden(AsText());
@@ -44,14 +42,9 @@ WideString TUcClipboard::GetAsWideText() {
 
 void TUcClipboard::SetAsWideText(const WideString& value) {
   Open();
-  try {
-    SetAsText(UcNarrow(std::u16string_view(value.data(), size_t(value.Length()))));
-    SetBuffer(CF_UNICODETEXT, value.c_str(), int((value.Length() + 1) * sizeof(char16_t)));
-  } catch (...) {
-    Close();
-    throw;
-  }
-  Close();
+  const platform::ScopeExit close([this] { Close(); });
+  SetAsText(UcNarrow(std::u16string_view(value.data(), size_t(value.Length()))));
+  SetBuffer(CF_UNICODETEXT, value.c_str(), int((value.Length() + 1) * sizeof(char16_t)));
 }
 
 TUcClipboard* UcClipboard() {

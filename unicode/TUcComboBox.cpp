@@ -6,6 +6,7 @@
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TWMKey.h"
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/ScopeExit.h"
 #include "unicode/UcActions.h"
 #include "unicode/UcNarrowText.h"
 #include "unicode/UcPlatformFlags.h"
@@ -314,15 +315,8 @@ bool TUcCustomComboBox::KeyPress(char& key) {
   // The layer completes wide text itself: the form library's 8-bit completion stays off.
   const bool autoComplete = AutoComplete();
   SetAutoComplete(false);
-  bool eaten;
-  try {
-    eaten = TCustomComboBox::KeyPress(key);
-  } catch (...) {
-    SetAutoComplete(autoComplete);
-    throw;
-  }
-  SetAutoComplete(autoComplete);
-  return eaten;
+  const platform::ScopeExit restore([this, autoComplete] { SetAutoComplete(autoComplete); });
+  return TCustomComboBox::KeyPress(key);
 }
 
 void TUcCustomComboBox::Dispatch(void* message) {

@@ -4,6 +4,9 @@
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TCustomAction.h"
 #include "platform/forms/TScreen.h"
+#include "platform/gdi/OwnedGdiObject.h"
+#include "platform/gdi/SelectedObject.h"
+#include "platform/win/WindowDC.h"
 #include "unicode/UcControls.h"
 #include "unicode/UcNarrowText.h"
 #include "unicode/UcPlatformFlags.h"
@@ -14,20 +17,6 @@
 namespace {
 
 AnsiString Narrow(const WideString& s) { return UcNarrow(std::u16string_view(s.data(), size_t(s.Length()))); }
-
-// The three-valued restore of the two flags around an activation.
-struct FlagScope {
-  FlagScope(bool& a, bool& b) : a_(a), b_(b), savedA_(a), savedB_(b) { a = b = true; }
-  ~FlagScope() {
-    a_ = savedA_;
-    b_ = savedB_;
-  }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-  bool& a_;
-  bool& b_;
-  bool savedA_, savedB_;
-};
 
 }  // namespace
 
@@ -74,9 +63,7 @@ void TUcCustomHintWindow::Paint() {
   }
   RECT r = ClientRect();
   HDC dc = Canvas()->Handle();
-  HBRUSH frame = CreateSolidBrush(ColorToRGB(clWindowFrame));
-  ::FrameRect(dc, &r, frame);
-  DeleteObject(frame);
+  ::FrameRect(dc, &r, OwnedGdiObject<HBRUSH>(CreateSolidBrush(ColorToRGB(clWindowFrame))));
   r.left += 2;
   r.top += 2;
   Canvas()->Font()->SetColor(Screen ? Screen->HintFont()->Color() : clInfoText);
@@ -89,15 +76,8 @@ void TUcCustomHintWindow::Paint() {
 }
 
 void TUcCustomHintWindow::ActivateHint(RECT rect, const AnsiString& hint) {
-  const bool saved = activating_;
-  activating_ = true;
-  try {
-    THintWindow::ActivateHint(rect, hint);
-  } catch (...) {
-    activating_ = saved;
-    throw;
-  }
-  activating_ = saved;
+  const auto activation = ActivationScope(false);
+  THintWindow::ActivateHint(rect, hint);
 }
 
 void TUcCustomHintWindow::ActivateHintData(RECT rect, const AnsiString& hint, void* data) {
@@ -107,7 +87,7 @@ void TUcCustomHintWindow::ActivateHintData(RECT rect, const AnsiString& hint, vo
     return;
   }
   {
-    FlagScope flags(blockPaint_, activating_);
+    const auto activation = ActivationScope(true);
     THintWindow::ActivateHintData(rect, hint, data);
     SetCaption(wide);
   }
@@ -123,12 +103,12 @@ RECT TUcCustomHintWindow::CalcHintRect(int maxWidth, const AnsiString& hint, voi
 
 RECT TUcCustomHintWindow::WideHintRect(int maxWidth, const WideString& hint) {
   RECT r{0, 0, maxWidth, 0};
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font()->Handle());
-  Uc_DrawTextW(dc, hint.c_str(), -1, &r,
-               DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DrawTextBiDiModeFlagsReadingOnly());
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  {
+    const WindowDC dc(nullptr);
+    const SelectedObject font(dc, Font()->Handle());
+    Uc_DrawTextW(dc, hint.c_str(), -1, &r,
+                 DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX | DrawTextBiDiModeFlagsReadingOnly());
+  }
   r.right += 6;
   r.bottom += 2;
   return r;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/forms/THintWindow.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/WideString.h"
 
 class TUcCustomHintWindow : public THintWindow {
@@ -23,6 +24,17 @@ class TUcCustomHintWindow : public THintWindow {
   void Paint() override;
   // The rectangle `hint` needs at most `maxWidth` wide, with the window's margins.
   RECT WideHintRect(int maxWidth, const WideString& hint);
+  // Marks an activation for one scope, with `blockPaint` holding the painting back as well: the
+  // flags are as they were again on every way out.
+  [[nodiscard]] auto ActivationScope(bool blockPaint) {
+    const bool savedActivating = activating_, savedBlock = blockPaint_;
+    activating_ = true;
+    if (blockPaint) blockPaint_ = true;
+    return platform::ScopeExit([this, blockPaint, savedActivating, savedBlock] {
+      if (blockPaint) blockPaint_ = savedBlock;
+      activating_ = savedActivating;
+    });
+  }
 
   bool blockPaint_ = false;
 };

@@ -3,33 +3,18 @@
 #include "unicode/UcNarrowText.h"
 
 void TUcHintWindow::ActivateHint(RECT rect, const WideString& hint) {
-  const bool saved = activating_;
-  activating_ = true;
-  try {
-    SetCaption(hint);
-    TUcCustomHintWindow::ActivateHint(rect,
-                                      UcNarrow(std::u16string_view(hint.data(), size_t(hint.Length()))));
-  } catch (...) {
-    activating_ = saved;
-    throw;
-  }
-  activating_ = saved;
+  const auto activation = ActivationScope(false);
+  SetCaption(hint);
+  TUcCustomHintWindow::ActivateHint(rect, UcNarrow(std::u16string_view(hint.data(), size_t(hint.Length()))));
 }
 
 void TUcHintWindow::ActivateHintData(RECT rect, const WideString& hint, void* data) {
-  const bool savedBlock = blockPaint_, savedActivating = activating_;
-  blockPaint_ = activating_ = true;
-  try {
+  {
+    const auto activation = ActivationScope(true);
     SetCaption(hint);
     THintWindow::ActivateHintData(rect, UcNarrow(std::u16string_view(hint.data(), size_t(hint.Length()))),
                                   data);
-  } catch (...) {
-    blockPaint_ = savedBlock;
-    activating_ = savedActivating;
-    throw;
   }
-  blockPaint_ = savedBlock;
-  activating_ = savedActivating;
   Invalidate();
 }
 

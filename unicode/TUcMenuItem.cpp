@@ -5,6 +5,7 @@
 #include "platform/forms/TPopupMenu.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Program.h"
+#include "platform/rtl/ScopeExit.h"
 #include "unicode/TCustomActionHelper.h"
 #include "unicode/UcActionLinks.h"
 #include "unicode/UcActions.h"
@@ -214,20 +215,17 @@ void TUcMenuItem::AdvancedDrawItem(TCanvas* canvas, RECT rect, TOwnerDrawState s
   // The form library paints background and check mark of an item without text.
   const WideString caption = Caption();
   const TShortCut shortCut = ShortCut();
-  ignoreChange_ = true;
-  try {
+  {
+    ignoreChange_ = true;
+    const platform::ScopeExit heed([this] { ignoreChange_ = false; });
+    const platform::ScopeExit restore([&] {
+      SetCaption(caption);
+      SetShortCut(shortCut);
+    });
     SetCaption(WideString());
     SetShortCut(0);
     TMenuItem::AdvancedDrawItem(canvas, rect, state, topLevel);
-    SetCaption(caption);
-    SetShortCut(shortCut);
-  } catch (...) {
-    SetCaption(caption);
-    SetShortCut(shortCut);
-    ignoreChange_ = false;
-    throw;
   }
-  ignoreChange_ = false;
   const bool newer = CheckWin32Version(4, 1);
   const bool selected = state & odSelected;
   const int gr = rect.left + 1 + 16;  // the check-mark column

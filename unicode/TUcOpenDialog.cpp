@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/rtl/ScopeExit.h"
 #include "unicode/CodePageConversion.h"
 #include "unicode/StringArrays.h"
 #include "unicode/TUcStringList.h"
@@ -146,13 +147,8 @@ void TUcOpenDialog::WndProc(TMessage& message) {
     }
     // The 8-bit dialog: the form library's check, with OnCanClose asked.
     allowDoCanClose_ = true;
-    try {
-      TOpenDialog::WndProc(message);
-    } catch (...) {
-      allowDoCanClose_ = false;
-      throw;
-    }
-    allowDoCanClose_ = false;
+    const platform::ScopeExit allowed([this] { allowDoCanClose_ = false; });
+    TOpenDialog::WndProc(message);
     return;
   }
   TOpenDialog::WndProc(message);
@@ -160,15 +156,12 @@ void TUcOpenDialog::WndProc(TMessage& message) {
 
 bool TUcOpenDialog::CanCloseW(const OPENFILENAMEW& record) {
   GetFileNamesW(record);
-  allowDoCanClose_ = true;
   bool canClose;
-  try {
+  {
+    allowDoCanClose_ = true;
+    const platform::ScopeExit allowed([this] { allowDoCanClose_ = false; });
     canClose = DoCanClose();
-  } catch (...) {
-    allowDoCanClose_ = false;
-    throw;
   }
-  allowDoCanClose_ = false;
   files_->Clear();
   TOpenDialog::Files()->Clear();
   return canClose;
@@ -207,17 +200,15 @@ bool TUcOpenDialog::DoExecuteW(BOOL (*dialog)(OPENFILENAMEW*), HWND parent) {
   // The form library prepares its 8-bit record; this dialog keeps a copy of it.
   proxiedRecord_ = OPENFILENAMEA{};
   TUcOpenDialog* const outer = proxiedDialog;
-  proxiedDialog = this;
-  proxying_ = true;
-  try {
+  {
+    proxiedDialog = this;
+    proxying_ = true;
+    const platform::ScopeExit proxied([this, outer] {
+      proxiedDialog = outer;
+      proxying_ = false;
+    });
     DoExecute(&KeepProxiedRecord);
-  } catch (...) {
-    proxiedDialog = outer;
-    proxying_ = false;
-    throw;
   }
-  proxiedDialog = outer;
-  proxying_ = false;
   if (proxiedRecord_.lStructSize == 0) return false;
 
   // The UTF-16 record has the same layout; its texts come from the wide properties.

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StringRoutines.h"
 #include "unicode/CodePageConversion.h"
 #include "unicode/WideFileNames.h"
@@ -54,11 +55,11 @@ void TUcPicture::SaveToFile(const WideString& fileName) {
     }
     if (errno != EEXIST) RaiseLastOSError(DWORD(errno));
   }
-  try {
+  {
+    // A save that fails leaves no temporary file behind.
+    platform::ScopeExit discard([&temporary] { ::unlink(temporary.c_str()); });
     Graphic()->SaveToFile(temporary);
-  } catch (...) {
-    ::unlink(temporary.c_str());
-    throw;
+    discard.Release();
   }
   if (::rename(temporary.c_str(), PathOf(fileName).c_str()) != 0) {
     const int error = errno;

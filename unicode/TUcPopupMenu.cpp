@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "platform/controls/Menus.h"
+#include "platform/rtl/ScopeExit.h"
 #include "unicode/TUcApplication.h"
 #include "unicode/TUcMenuItem.h"
 #include "unicode/UcControls.h"
@@ -37,13 +38,8 @@ void TUcPopupMenu::Popup(int x, int y) {
   }
   TPopupList* saved = UcPopupList->SavedPopupList();
   PopupList = UcPopupList;
-  try {
-    TPopupMenu::Popup(x, y);
-  } catch (...) {
-    PopupList = saved;
-    throw;
-  }
-  PopupList = saved;
+  const platform::ScopeExit restore([saved] { PopupList = saved; });
+  TPopupMenu::Popup(x, y);
 }
 
 void TUcPopupMenu::DoChange(TMenuItem* source, bool rebuild) {

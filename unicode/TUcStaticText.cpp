@@ -1,5 +1,7 @@
 #include "unicode/TUcStaticText.h"
 
+#include "platform/gdi/SelectedObject.h"
+#include "platform/win/WindowDC.h"
 #include "unicode/UcTextWrappers.h"
 
 void TUcCustomStaticText::CreateWindowHandle(const TCreateParams& params) {
@@ -16,12 +18,12 @@ void TUcCustomStaticText::SetCaption(const WideString& text) {
 void TUcCustomStaticText::AdjustBounds() {
   if ((ComponentState() & (csLoading | csReading)) || !AutoSize()) return;
   const WideString text = Caption();
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font()->Handle());
   SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), text.Length(), &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  {
+    const WindowDC dc(nullptr);
+    const SelectedObject font(dc, Font()->Handle());
+    GetTextExtentPoint32W(dc, text.c_str(), text.Length(), &size);
+  }
   SetBounds(Left(), Top(), size.cx + GetSystemMetrics(SM_CXBORDER) * 4,
             size.cy + GetSystemMetrics(SM_CYBORDER) * 4);
 }

@@ -9,8 +9,10 @@
 #include "platform/rtl/CharCase.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TStream.h"
+#include "platform/rtl/UpdateScope.h"
 #include "unicode/CodePageConversion.h"
 #include "unicode/TUcFileStream.h"
 #include "unicode/UcReadRest.h"
@@ -93,18 +95,12 @@ void TWideStrings::AssignTo(TPersistent* dest) {
     return;
   }
   if (auto* narrow = dynamic_cast<TStrings*>(dest)) {
-    narrow->BeginUpdate();
-    try {
-      narrow->Clear();
-      narrow->QuoteChar = static_cast<char>(QuoteChar() & 0xFF);
-      narrow->Delimiter = static_cast<char>(Delimiter() & 0xFF);
-      for (int i = 0; i < GetCount(); ++i)
-        narrow->AddObject(WideStringToStringEx(Get(i), CP_ACP), GetObject(i));
-    } catch (...) {
-      narrow->EndUpdate();
-      throw;
-    }
-    narrow->EndUpdate();
+    const platform::UpdateScope update(*narrow);
+    narrow->Clear();
+    narrow->QuoteChar = static_cast<char>(QuoteChar() & 0xFF);
+    narrow->Delimiter = static_cast<char>(Delimiter() & 0xFF);
+    for (int i = 0; i < GetCount(); ++i)
+      narrow->AddObject(WideStringToStringEx(Get(i), CP_ACP), GetObject(i));
     return;
   }
   TPersistent::AssignTo(dest);
@@ -239,15 +235,9 @@ WideString TWideStrings::CommaText() {
   char16_t savedDelimiter = delimiter_, savedQuote = quoteChar_;
   SetDelimiter(u',');
   SetQuoteChar(u'"');
-  WideString text;
-  try {
-    text = DelimitedText();
-  } catch (...) {
-    defined_ = savedDefined, delimiter_ = savedDelimiter, quoteChar_ = savedQuote;
-    throw;
-  }
-  defined_ = savedDefined, delimiter_ = savedDelimiter, quoteChar_ = savedQuote;
-  return text;
+  const platform::ScopeExit restore(
+      [&] { defined_ = savedDefined, delimiter_ = savedDelimiter, quoteChar_ = savedQuote; });
+  return DelimitedText();
 }
 
 void TWideStrings::SetCommaText(const WideString& text) {

@@ -1,5 +1,6 @@
 #include "unicode/TWinControlTrap.h"
 
+#include "platform/rtl/ScopeExit.h"
 #include "unicode/UcControls.h"
 #include "unicode/UcPlatformFlags.h"
 
@@ -89,15 +90,13 @@ void TWinControlTrap::RawWindowProc(TMessage& m) {
     return;
   }
   ++nesting_;
-  const HWND window = handle_;
-  try {
-    lastRawMessage_ = m.Msg;
-    m.Result = CallWindowProcW(previousWndProc_, window, m.Msg, m.WParam, m.LParam);
-  } catch (...) {
+  // The trap whose window went while it was busy goes with the outermost message.
+  const platform::ScopeExit leave([this] {
     if (--nesting_ == 0 && destroyPending_) delete this;
-    throw;
-  }
-  if (--nesting_ == 0 && destroyPending_) delete this;
+  });
+  const HWND window = handle_;
+  lastRawMessage_ = m.Msg;
+  m.Result = CallWindowProcW(previousWndProc_, window, m.Msg, m.WParam, m.LParam);
 }
 
 void TWinControlTrap::MessageProc(TMessage& m) {

@@ -11,6 +11,7 @@
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Program.h"
+#include "platform/rtl/ScopeExit.h"
 #include "unicode/TUcCustomHintWindow.h"
 #include "unicode/TWinControlTrap.h"
 #include "unicode/UcNarrowText.h"
@@ -255,16 +256,13 @@ void CreateUnicodeHandle(TWinControl* control, const TCreateParams& p, const Wid
     control->DefWndProc = WNDPROC(&DefWindowProcW);
   WideString wideClassName;
   RegisterUnicodeClass(p, wideClassName, hostWindow);
-  State().windowBeingCreated = control;
   HWND h = nullptr;
-  try {
+  {
+    State().windowBeingCreated = control;
+    const platform::ScopeExit created([] { State().windowBeingCreated = nullptr; });
     h = CreateWindowExW(p.ExStyle, wideClassName.c_str(), nullptr, p.Style, p.X, p.Y, p.Width, p.Height,
                         p.WndParent, nullptr, HInstance, p.Param);
-  } catch (...) {
-    State().windowBeingCreated = nullptr;
-    throw;
   }
-  State().windowBeingCreated = nullptr;
   if (!h) RaiseLastOSError();
   TWinControlAccess::SetHandle(control, h);
   if (hostWindow) SetWindowLongPtrW(h, GWL_WNDPROC, GetWindowLongPtrA(h, GWL_WNDPROC));
@@ -300,14 +298,11 @@ void ReCreateUnicodeWnd(TWinControl* control, const WideString& subClass, bool h
   control->DestroyHandle();
   TCreateParams params;
   TWinControlAccess::CreateParams(control, params);
-  TWinControl::SetCreationControl(control);
-  try {
+  {
+    TWinControl::SetCreationControl(control);
+    const platform::ScopeExit created([] { TWinControl::SetCreationControl(nullptr); });
     CreateUnicodeHandle(control, params, subClass, hostWindow);
-  } catch (...) {
-    TWinControl::SetCreationControl(nullptr);
-    throw;
   }
-  TWinControl::SetCreationControl(nullptr);
   TWinControlAccess::ClearTextBuffer(control);
   control->Perform(WM_SETFONT, reinterpret_cast<WPARAM>(control->Font()->Handle()), 1);
   if (control->AutoSize()) TWinControlAccess::AdjustSize(control);

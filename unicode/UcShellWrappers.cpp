@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/controls/ThemeServices.h"
+#include "platform/rtl/ScopeExit.h"
 #include "unicode/UcNarrowCopyBack.h"
 #include "unicode/UcNarrowText.h"
 #include "unicode/UcPlatformFlags.h"
@@ -46,18 +47,16 @@ const ShellBinding& Shell() {
   if (b.library) return b;
   HMODULE library = Uc_LoadLibraryW(u"shell32.dll");
   if (!library) WideRaiseLastOSError();
-  try {
-    ShellBinding bound;
-    bound.library = library;
-    bound.fileOperation = reinterpret_cast<FileOperationW>(Entry(library, "SHFileOperationW"));
-    bound.browseForFolder = reinterpret_cast<BrowseForFolderW>(Entry(library, "SHBrowseForFolderW"));
-    bound.getPathFromIDList = reinterpret_cast<GetPathFromIDListW>(Entry(library, "SHGetPathFromIDListW"));
-    bound.getFileInfo = reinterpret_cast<GetFileInfoW>(Entry(library, "SHGetFileInfoW"));
-    b = bound;
-  } catch (...) {
-    FreeLibrary(library);
-    throw;
-  }
+  // The library goes again when an entry is missing.
+  platform::ScopeExit unload([library] { FreeLibrary(library); });
+  ShellBinding bound;
+  bound.library = library;
+  bound.fileOperation = reinterpret_cast<FileOperationW>(Entry(library, "SHFileOperationW"));
+  bound.browseForFolder = reinterpret_cast<BrowseForFolderW>(Entry(library, "SHBrowseForFolderW"));
+  bound.getPathFromIDList = reinterpret_cast<GetPathFromIDListW>(Entry(library, "SHGetPathFromIDListW"));
+  bound.getFileInfo = reinterpret_cast<GetFileInfoW>(Entry(library, "SHGetFileInfoW"));
+  b = bound;
+  unload.Release();
   return b;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/LastError.h"
 #include "platform/rtl/RtlHooks.h"
+#include "platform/rtl/ScopeExit.h"
 #include "unicode/CodePageConversion.h"
 #include "unicode/TUcApplication.h"
 #include "unicode/UcWideFormat.h"
@@ -29,13 +30,8 @@ void ShowExceptionWide(TApplication* application, Exception* e) {
     return;
   }
   TApplication::TShowExceptionProc self = TApplication::SetShowExceptionProc(nullptr);
-  try {
-    application->ShowException(e);
-  } catch (...) {
-    TApplication::SetShowExceptionProc(self);
-    throw;
-  }
-  TApplication::SetShowExceptionProc(self);
+  const platform::ScopeExit restore([self] { TApplication::SetShowExceptionProc(self); });
+  application->ShowException(e);
 }
 
 // The last resource string handed out as 8-bit text on this thread, with its UTF-16 text.

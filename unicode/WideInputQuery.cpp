@@ -4,10 +4,13 @@
 #include <memory>
 
 #include "platform/forms/TApplication.h"
+#include "platform/gdi/SelectedObject.h"
+#include "platform/win/WindowDC.h"
 #include "unicode/TUcButton.h"
 #include "unicode/TUcEdit.h"
 #include "unicode/TUcForm.h"
 #include "unicode/TUcLabel.h"
+#include "unicode/WideDialogUnits.h"
 
 bool WideInputQuery(const WideString& caption, const WideString& prompt, WideString& value) {
   std::unique_ptr<TUcForm> form(new TUcForm(Application, 0));
@@ -16,19 +19,17 @@ bool WideInputQuery(const WideString& caption, const WideString& prompt, WideStr
 
   // Dialog units of the form's font, and the prompt's extent: one line, or wrapped within
   // the widest it may be.
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ oldFont = SelectObject(dc, form->Font()->Handle());
-  SIZE letters{};
-  GetTextExtentPoint32W(dc, u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
-  const int cx = (letters.cx / 26 + 1) / 2;
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  const int cy = metrics.tmHeight;
+  WideDialogUnits units;
+  RECT promptRect{};
+  {
+    const WindowDC dc(nullptr);
+    const SelectedObject font(dc, form->Font()->Handle());
+    units = MeasureWideDialogUnits(dc);
+    promptRect = RECT{0, 0, MulDiv(164, units.cx, 4), 0};
+    DrawTextW(dc, prompt.c_str(), prompt.Length(), &promptRect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
+  }
+  const int cx = units.cx, cy = units.cy;
   const int promptMaxWidth = MulDiv(164, cx, 4);
-  RECT promptRect{0, 0, promptMaxWidth, 0};
-  DrawTextW(dc, prompt.c_str(), prompt.Length(), &promptRect, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS);
-  SelectObject(dc, oldFont);
-  ReleaseDC(nullptr, dc);
 
   const int clientWidth = MulDiv(180, cx, 4);
   auto* label = new TUcLabel(form.get());

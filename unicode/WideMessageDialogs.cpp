@@ -6,12 +6,15 @@
 #include "platform/controls/SystemIcons.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TIcon.h"
+#include "platform/gdi/SelectedObject.h"
+#include "platform/win/WindowDC.h"
 #include "unicode/CodePageConversion.h"
 #include "unicode/TUcApplication.h"
 #include "unicode/TUcButton.h"
 #include "unicode/TUcImage.h"
 #include "unicode/TUcLabel.h"
 #include "unicode/UcWideFormat.h"
+#include "unicode/WideDialogUnits.h"
 #include "unicode/WideException.h"
 
 namespace {
@@ -95,32 +98,30 @@ TUcMessageForm* WideCreateMessageDialog(const WideString& message, TMsgDlgType t
     f->CustomKeyDown(sender, key, shift);
   };
 
-  // Dialog units of the form's font: half an average letter's width and the font's height.
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ oldFont = SelectObject(dc, form->Font()->Handle());
-  SIZE letters{};
-  GetTextExtentPoint32W(dc, u"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &letters);
-  const int cx = (letters.cx / 26 + 1) / 2;
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  const int cy = metrics.tmHeight;
+  // Dialog units of the form's font, and the buttons' and the message's extents in it.
+  WideDialogUnits units;
+  int buttonWidth = 0;
+  int buttonCount = 0;
+  SIZE text{};
+  {
+    const WindowDC dc(nullptr);
+    const SelectedObject font(dc, form->Font()->Handle());
+    units = MeasureWideDialogUnits(dc);
+    buttonWidth = MulDiv(50, units.cx, 4);
+    for (int b = mbYes; b <= mbHelp; ++b)
+      if (buttons & (1u << b)) {
+        ++buttonCount;
+        const SIZE size = Measure(dc, GetButtonCaption(TMsgDlgBtn(b)), DT_LEFT | DT_SINGLELINE);
+        buttonWidth = std::max<int>(buttonWidth, size.cx + 8);
+      }
+    // The message's own length: its terminator is no text to measure.
+    text = Measure(dc, message, DT_EXPANDTABS | DT_WORDBREAK | form->DrawTextBiDiModeFlagsReadingOnly(),
+                   GetSystemMetrics(SM_CXSCREEN) / 2);
+  }
+  const int cx = units.cx, cy = units.cy;
   const int horzMargin = MulDiv(8, cx, 4), vertMargin = MulDiv(8, cy, 8);
   const int horzSpacing = MulDiv(10, cx, 4), vertSpacing = MulDiv(10, cy, 8);
   const int buttonHeight = MulDiv(14, cy, 8), buttonSpacing = MulDiv(4, cx, 4);
-  int buttonWidth = MulDiv(50, cx, 4);
-  int buttonCount = 0;
-  for (int b = mbYes; b <= mbHelp; ++b)
-    if (buttons & (1u << b)) {
-      ++buttonCount;
-      const SIZE size = Measure(dc, GetButtonCaption(TMsgDlgBtn(b)), DT_LEFT | DT_SINGLELINE);
-      buttonWidth = std::max<int>(buttonWidth, size.cx + 8);
-    }
-  // The message's own length: its terminator is no text to measure.
-  const SIZE text =
-      Measure(dc, message, DT_EXPANDTABS | DT_WORDBREAK | form->DrawTextBiDiModeFlagsReadingOnly(),
-              GetSystemMetrics(SM_CXSCREEN) / 2);
-  SelectObject(dc, oldFont);
-  ReleaseDC(nullptr, dc);
 
   const std::uintptr_t icon = IconOf(type);
   int iconTextWidth = text.cx, iconTextHeight = text.cy;

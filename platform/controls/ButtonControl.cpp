@@ -7,6 +7,9 @@
 
 #include "platform/controls/ControlSupport.h"
 #include "platform/gdi/OwnedGdiObject.h"
+#include "platform/gdi/SelectedObject.h"
+#include "platform/win/PaintDC.h"
+#include "platform/win/WindowDC.h"
 
 namespace platform::controls {
 
@@ -61,11 +64,9 @@ void SendDrawItem(HWND hwnd, const ButtonWindow& b, HDC dc, UINT action) {
 void DrawEllipse(HDC dc, const RECT& r, COLORREF edge, COLORREF fill) {
   const OwnedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, edge));
   const OwnedGdiObject<HBRUSH> brush(CreateSolidBrush(fill));
-  const HGDIOBJ oldPen = SelectObject(dc, pen);
-  const HGDIOBJ oldBrush = SelectObject(dc, brush);
+  const SelectedObject selectedPen(dc, pen);
+  const SelectedObject selectedBrush(dc, brush);
   Ellipse(dc, r.left, r.top, r.right, r.bottom);
-  SelectObject(dc, oldPen);
-  SelectObject(dc, oldBrush);
 }
 
 // A radio button's mark is round: a white disc in a shadow-coloured ring, with a dot when chosen.
@@ -103,7 +104,7 @@ void Paint(HWND hwnd, ButtonWindow& b, HDC dc) {
   HBRUSH brush = ParentColors(
       hwnd, dc, type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON ? WM_CTLCOLORBTN : WM_CTLCOLORSTATIC);
   FillRect(dc, &r, brush);
-  HGDIOBJ oldFont = SelectObject(dc, ControlFont(b.font));
+  const SelectedObject font(dc, ControlFont(b.font));
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
   const std::u16string text = WindowText(hwnd);
@@ -111,9 +112,8 @@ void Paint(HWND hwnd, ButtonWindow& b, HDC dc) {
     FillSolid(dc, r, GetSysColor(COLOR_BTNFACE));
     RECT frame = r;
     if (type == BS_DEFPUSHBUTTON) {
-      HBRUSH black = CreateSolidBrush(GetSysColor(COLOR_WINDOWFRAME));
+      const OwnedGdiObject<HBRUSH> black(CreateSolidBrush(GetSysColor(COLOR_WINDOWFRAME)));
       FrameRect(dc, &frame, black);
-      DeleteObject(black);
       InflateRect(&frame, -1, -1);
     }
     DrawButtonFrame(dc, frame, b.pushed);
@@ -129,9 +129,8 @@ void Paint(HWND hwnd, ButtonWindow& b, HDC dc) {
     TEXTMETRICW tm{};
     GetTextMetricsW(dc, &tm);
     RECT frame{r.left, r.top + tm.tmHeight / 2, r.right, r.bottom};
-    HBRUSH shadow = CreateSolidBrush(GetSysColor(COLOR_3DSHADOW));
+    const OwnedGdiObject<HBRUSH> shadow(CreateSolidBrush(GetSysColor(COLOR_3DSHADOW)));
     FrameRect(dc, &frame, shadow);
-    DeleteObject(shadow);
     RECT textRect{r.left + 8, r.top, r.right - 8, r.top + tm.tmHeight};
     RECT calc = textRect;
     DrawTextW(dc, text.c_str(), int(text.size()), &calc, DT_SINGLELINE | DT_CALCRECT);
@@ -156,14 +155,12 @@ void Paint(HWND hwnd, ButtonWindow& b, HDC dc) {
       DrawFocusRect(dc, &calc);
     }
   }
-  SelectObject(dc, oldFont);
 }
 
 void StateChanged(HWND hwnd, ButtonWindow& b, UINT action) {
   if (Type(hwnd) == BS_OWNERDRAW) {
-    HDC dc = GetDC(hwnd);
+    const WindowDC dc(hwnd);
     SendDrawItem(hwnd, b, dc, action);
-    ReleaseDC(hwnd, dc);
     return;
   }
   InvalidateRect(hwnd, nullptr, FALSE);
@@ -230,10 +227,8 @@ LRESULT ButtonProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       States().Drop(hwnd);
       return def();
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
+      const PaintDC dc(hwnd);
       Paint(hwnd, b, dc);
-      EndPaint(hwnd, &ps);
       return 0;
     }
     case WM_ERASEBKGND:
@@ -386,8 +381,7 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       if (DWORD(GetWindowLongW(hwnd, GWL_STYLE)) & SS_NOTIFY) NotifyParent(hwnd, 0 /* STN_CLICKED */);
       return 0;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
+      const PaintDC dc(hwnd);
       RECT r;
       GetClientRect(hwnd, &r);
       FillRect(dc, &r, ParentColors(hwnd, dc, WM_CTLCOLORSTATIC));
@@ -396,7 +390,7 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
         DrawButtonFrame(dc, r, true);
         InflateRect(&r, -1, -1);
       }
-      HGDIOBJ old = SelectObject(dc, ControlFont(sp->font));
+      const SelectedObject font(dc, ControlFont(sp->font));
       SetBkMode(dc, TRANSPARENT);
       if (!IsWindowEnabled(hwnd)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
       const std::u16string text = WindowText(hwnd);
@@ -405,8 +399,6 @@ LRESULT StaticProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       if ((style & 0x1F) == SS_RIGHT) flags |= DT_RIGHT;
       if (style & SS_NOPREFIX) flags |= DT_NOPREFIX;
       DrawTextW(dc, text.c_str(), int(text.size()), &r, flags);
-      SelectObject(dc, old);
-      EndPaint(hwnd, &ps);
       return 0;
     }
     default:

@@ -10,6 +10,9 @@
 
 #include "platform/controls/ControlSupport.h"
 #include "platform/controls/ListBoxControl.h"
+#include "platform/gdi/SelectedObject.h"
+#include "platform/rtl/ScopeExit.h"
+#include "platform/win/PaintDC.h"
 
 namespace platform::controls {
 
@@ -76,17 +79,22 @@ RECT FieldRect(HWND hwnd) {
   return {kEdge, kEdge, ButtonRect(hwnd).left, r.bottom - kEdge};
 }
 
-int FontHeight(HWND hwnd, HFONT font) {
-  HDC dc = GetDC(hwnd);
-  HGDIOBJ old = SelectObject(dc, ControlFont(font));
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd, dc);
-  return std::max(1, int(tm.tmHeight));
+void Notify(HWND hwnd, WORD code) { NotifyParent(hwnd, code); }
+
+// Runs a change of the edit's text made by the box itself, so that the edit's EN_CHANGE is not
+// taken for the user's typing; the mark goes on every way out.
+template <typename Change>
+LRESULT BoxSetsText(Combo& c, Change change) {
+  c.settingText = true;
+  const platform::ScopeExit done([&c] { c.settingText = false; });
+  return change();
 }
 
-void Notify(HWND hwnd, WORD code) { NotifyParent(hwnd, code); }
+std::u16string EditText(const Combo& c) {
+  std::u16string text(size_t(GetWindowTextLengthW(c.edit)) + 1, u'\0');
+  text.resize(size_t(GetWindowTextW(c.edit, text.data(), int(text.size()))));
+  return text;
+}
 
 // The field shows the list's selection: the edit's text for CBS_DROPDOWN (selected whole),
 // the drawn field otherwise.
@@ -94,10 +102,10 @@ void ShowSelection(HWND hwnd, Combo& c) {
   if (c.edit) {
     const int sel = CurSel(c);
     const std::u16string text = sel >= 0 ? ItemText(c, sel) : std::u16string();
-    c.settingText = true;
-    SendMessageW(c.edit, WM_SETTEXT, 0, LPARAM(text.c_str()));
-    SendMessageW(c.edit, EM_SETSEL, 0, LPARAM(-1));
-    c.settingText = false;
+    BoxSetsText(c, [&] {
+      SendMessageW(c.edit, WM_SETTEXT, 0, LPARAM(text.c_str()));
+      return SendMessageW(c.edit, EM_SETSEL, 0, LPARAM(-1));
+    });
   }
   InvalidateRect(hwnd, nullptr, FALSE);
 }
@@ -134,8 +142,7 @@ void DropDown(HWND hwnd, Combo& c) {
   if (!IsWindow(hwnd) || c.dropped) return;
   if (c.edit) {
     // The item the edit's text names is the one highlighted.
-    std::u16string text(size_t(GetWindowTextLengthW(c.edit)) + 1, u'\0');
-    text.resize(size_t(GetWindowTextW(c.edit, text.data(), int(text.size()))));
+    const std::u16string text = EditText(c);
     const LRESULT i = text.empty() ? LB_ERR : ToList(c, LB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(text.c_str()));
     ToList(c, LB_SETCURSEL, WPARAM(i));
   }
@@ -269,8 +276,7 @@ LRESULT EditSubclass(HWND edit, UINT msg, WPARAM w, LPARAM l) {
 }
 
 void Paint(HWND hwnd, Combo& c) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
+  const PaintDC dc(hwnd);
   RECT r;
   GetClientRect(hwnd, &r);
   DrawSunkenEdge(dc, r);
@@ -305,17 +311,15 @@ void Paint(HWND hwnd, Combo& c) {
                        : highlight ? GetSysColor(COLOR_HIGHLIGHTTEXT)
                                    : GetTextColor(dc));
       SetBkMode(dc, TRANSPARENT);
-      HGDIOBJ old = SelectObject(dc, ControlFont(c.font));
+      const SelectedObject font(dc, ControlFont(c.font));
       const std::u16string text = sel >= 0 ? ItemText(c, sel) : std::u16string();
       RECT tr{inner.left + 2, inner.top, inner.right, inner.bottom};
       DrawTextW(dc, reinterpret_cast<LPCWSTR>(text.c_str()), int(text.size()), &tr,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-      SelectObject(dc, old);
       if (highlight) DrawFocusRect(dc, &inner);
     }
   }
   DrawArrowButton(dc, ButtonRect(hwnd), true, true, c.pressed);
-  EndPaint(hwnd, &ps);
 }
 
 void Create(HWND hwnd, Combo& c, const CREATESTRUCTW* cs) {
@@ -362,6 +366,198 @@ void Create(HWND hwnd, Combo& c, const CREATESTRUCTW* cs) {
   }
 }
 
+// ---- the procedure's handlers
+
+LRESULT OnCreate(HWND hwnd, Combo& c, LPARAM l) {
+  const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(l);  // the same layout in both sets
+  if (!cs) return -1;
+  Create(hwnd, c, cs);
+  if (!c.list || !c.popup) return -1;
+  Resize(hwnd, c);
+  if (c.edit && cs->lpszName && (reinterpret_cast<uintptr_t>(cs->lpszName) >> 16)) {
+    const std::u16string caption = CreationCaption(hwnd, l);
+    BoxSetsText(c, [&] { return SendMessageW(c.edit, WM_SETTEXT, 0, LPARAM(caption.c_str())); });
+  }
+  return 0;
+}
+
+void OnDestroy(Combo& c) {
+  if (IsWindow(c.popup)) DestroyWindow(c.popup);
+  c.popup = c.list = nullptr;
+}
+
+// A new height is the dropped-down height; the box keeps its field's.
+void KeepFieldHeight(Combo& c, WINDOWPOS* pos) {
+  if (!pos || (pos->flags & SWP_NOSIZE) || pos->cy == ClosedHeight(c)) return;
+  if (pos->cy > ClosedHeight(c)) c.dropHeight = pos->cy;
+  pos->cy = ClosedHeight(c);
+}
+
+void OnSetFont(HWND hwnd, Combo& c, WPARAM w, LPARAM l) {
+  c.font = reinterpret_cast<HFONT>(w);
+  if (!(Style(hwnd) & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)))
+    c.fieldHeight = FontHeight(hwnd, c.font) + 4;
+  if (c.edit) SendMessageW(c.edit, WM_SETFONT, w, l);
+  SendMessageW(c.list, WM_SETFONT, w, l);
+  Resize(hwnd, c);
+  if (l) InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void OnEnable(HWND hwnd, Combo& c, bool enabled) {
+  if (c.edit) EnableWindow(c.edit, enabled);
+  if (!enabled) CloseUp(hwnd, c, false);
+  InvalidateRect(hwnd, nullptr, FALSE);
+}
+
+void OnSetFocus(HWND hwnd, Combo& c) {
+  if (c.edit) {
+    SetFocus(c.edit);  // the edit reports its focus (EN_SETFOCUS)
+    return;
+  }
+  c.focused = true;
+  InvalidateRect(hwnd, nullptr, FALSE);
+  Notify(hwnd, CBN_SETFOCUS);
+}
+
+void OnKillFocus(HWND hwnd, Combo& c) {
+  if (c.edit) return;
+  CloseUp(hwnd, c, false);
+  c.focused = false;
+  InvalidateRect(hwnd, nullptr, FALSE);
+  Notify(hwnd, CBN_KILLFOCUS);
+}
+
+// What the user types names no item yet: the list's selection goes; its caret moves to the
+// first item that starts with the text.
+void OnEditChange(HWND hwnd, Combo& c) {
+  if (c.settingText) return;
+  const std::u16string text = EditText(c);
+  const LRESULT i = text.empty() ? LB_ERR : ToList(c, LB_FINDSTRING, WPARAM(-1), LPARAM(text.c_str()));
+  ToList(c, LB_SETCURSEL, WPARAM(c.dropped ? i : -1));
+  if (i >= 0) ToList(c, LB_SETTOPINDEX, WPARAM(i));
+  Notify(hwnd, CBN_EDITCHANGE);
+}
+
+void OnEditNotify(HWND hwnd, Combo& c, WORD code) {
+  switch (code) {
+    case EN_CHANGE:
+      OnEditChange(hwnd, c);
+      return;
+    case EN_SETFOCUS:
+      c.focused = true;
+      SendMessageW(c.edit, EM_SETSEL, 0, LPARAM(-1));
+      Notify(hwnd, CBN_SETFOCUS);
+      return;
+    case EN_KILLFOCUS:
+      CloseUp(hwnd, c, false);
+      c.focused = false;
+      Notify(hwnd, CBN_KILLFOCUS);
+      return;
+    default:
+      return;
+  }
+}
+
+void OnPress(HWND hwnd, Combo& c, POINT p) {
+  const RECT button = ButtonRect(hwnd);
+  if (GetFocus() != hwnd && GetFocus() != c.edit) SetFocus(hwnd);
+  if (ListOnly(Style(hwnd)) || PtInRect(&button, p)) DropDown(hwnd, c);
+}
+
+LRESULT OnSetText(HWND hwnd, Combo& c, WPARAM w, LPARAM l) {
+  if (c.edit) return BoxSetsText(c, [&] { return ToChild(hwnd, c.edit, WM_SETTEXT, w, l); });
+  // A list-only box shows only its items: the text must name one.
+  const LRESULT i = ToChild(hwnd, c.list, LB_FINDSTRINGEXACT, WPARAM(-1), l);
+  if (i < 0) return CB_ERR;
+  ToList(c, LB_SETCURSEL, WPARAM(i));
+  InvalidateRect(hwnd, nullptr, FALSE);
+  return TRUE;
+}
+
+// The text of a box without an edit: its selected item's.
+std::u16string ChosenText(const Combo& c) {
+  return CurSel(c) >= 0 ? ItemText(c, CurSel(c)) : std::u16string();
+}
+
+LRESULT OnDeleteString(HWND hwnd, Combo& c, WPARAM w) {
+  const LRESULT r = ToList(c, LB_DELETESTRING, w);
+  InvalidateRect(hwnd, nullptr, FALSE);
+  return r;
+}
+
+LRESULT OnSelectString(HWND hwnd, Combo& c, WPARAM w, LPARAM l) {
+  const LRESULT i = ToChild(hwnd, c.list, LB_FINDSTRING, w, l);
+  if (i < 0) return CB_ERR;
+  ToList(c, LB_SETCURSEL, WPARAM(i));
+  ShowSelection(hwnd, c);
+  return i;
+}
+
+// A bad index clears the selection and the field.
+LRESULT OnSetCurSel(HWND hwnd, Combo& c, WPARAM w) {
+  const int count = int(ToList(c, LB_GETCOUNT));
+  const bool valid = int(w) >= 0 && int(w) < count;
+  ToList(c, LB_SETCURSEL, valid ? w : WPARAM(-1));
+  if (c.dropped) c.selAtDrop = CurSel(c);
+  ShowSelection(hwnd, c);
+  return valid ? LRESULT(int(w)) : CB_ERR;
+}
+
+LRESULT OnSetEditSel(HWND hwnd, Combo& c, LPARAM l) {
+  if (!c.edit) return CB_ERR;
+  ToChild(hwnd, c.edit, EM_SETSEL, WPARAM(int16_t(LOWORD(uint64_t(l)))),
+          LPARAM(int16_t(HIWORD(uint64_t(l)))));
+  return TRUE;
+}
+
+LRESULT OnSetItemHeight(HWND hwnd, Combo& c, WPARAM w, LPARAM l) {
+  if (int(l) < 1 || int(l) > 255) return CB_ERR;
+  if (int(w) != -1) return ToList(c, LB_SETITEMHEIGHT, w, l);
+  c.fieldHeight = int(l);
+  Resize(hwnd, c);
+  InvalidateRect(hwnd, nullptr, TRUE);
+  return CB_OKAY;
+}
+
+LRESULT OnGetDroppedWidth(HWND hwnd, const Combo& c) {
+  RECT r;
+  GetWindowRect(hwnd, &r);
+  return std::max(int(r.right - r.left), c.droppedWidth);
+}
+
+LRESULT OnGetComboBoxInfo(HWND hwnd, const Combo& c, LPARAM l) {
+  auto* info = reinterpret_cast<COMBOBOXINFO*>(l);
+  if (!info || info->cbSize != sizeof(COMBOBOXINFO)) return FALSE;
+  info->rcItem = FieldRect(hwnd);
+  info->rcButton = ButtonRect(hwnd);
+  info->stateButton = c.pressed ? STATE_SYSTEM_PRESSED : 0;
+  info->hwndCombo = hwnd;
+  info->hwndItem = c.edit;
+  info->hwndList = c.list;
+  return TRUE;
+}
+
+// CB_ messages the list answers as they stand; those with strings go in the caller's set.
+struct Forwarded {
+  UINT comboMessage;
+  UINT listMessage;
+  bool text;
+};
+constexpr Forwarded kForwarded[] = {
+    {CB_ADDSTRING, LB_ADDSTRING, true},      {CB_INSERTSTRING, LB_INSERTSTRING, true},
+    {CB_GETLBTEXT, LB_GETTEXT, true},        {CB_GETLBTEXTLEN, LB_GETTEXTLEN, true},
+    {CB_FINDSTRING, LB_FINDSTRING, true},    {CB_FINDSTRINGEXACT, LB_FINDSTRINGEXACT, true},
+    {CB_GETCOUNT, LB_GETCOUNT, false},       {CB_GETITEMDATA, LB_GETITEMDATA, false},
+    {CB_SETITEMDATA, LB_SETITEMDATA, false}, {CB_GETTOPINDEX, LB_GETTOPINDEX, false},
+    {CB_SETTOPINDEX, LB_SETTOPINDEX, false},
+};
+
+const Forwarded* ForwardedToList(UINT msg) {
+  for (const Forwarded& f : kForwarded)
+    if (f.comboMessage == msg) return &f;
+  return nullptr;
+}
+
 LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   auto def = [&] { return IsAnsi(hwnd) ? DefWindowProcA(hwnd, msg, w, l) : DefWindowProcW(hwnd, msg, w, l); };
   if (msg == WM_NCCREATE) {
@@ -371,49 +567,23 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   Combo* state = States().Get(hwnd);
   if (!state) return def();
   Combo& c = *state;
-  const DWORD style = Style(hwnd);
   switch (msg) {
-    case WM_CREATE: {
-      const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(l);  // the same layout in both sets
-      if (!cs) return -1;
-      Create(hwnd, c, cs);
-      if (!c.list || !c.popup) return -1;
-      Resize(hwnd, c);
-      if (c.edit && cs->lpszName && (reinterpret_cast<uintptr_t>(cs->lpszName) >> 16)) {
-        const std::u16string caption = CreationCaption(hwnd, l);
-        c.settingText = true;
-        SendMessageW(c.edit, WM_SETTEXT, 0, LPARAM(caption.c_str()));
-        c.settingText = false;
-      }
-      return 0;
-    }
+    case WM_CREATE:
+      return OnCreate(hwnd, c, l);
     case WM_DESTROY:
-      if (IsWindow(c.popup)) DestroyWindow(c.popup);
-      c.popup = c.list = nullptr;
+      OnDestroy(c);
       return def();
     case WM_NCDESTROY:
       States().Drop(hwnd);
       return def();
-    case WM_WINDOWPOSCHANGING: {
-      // A new height is the dropped-down height; the box keeps its field's.
-      auto* pos = reinterpret_cast<WINDOWPOS*>(l);
-      if (pos && !(pos->flags & SWP_NOSIZE) && pos->cy != ClosedHeight(c)) {
-        if (pos->cy > ClosedHeight(c)) c.dropHeight = pos->cy;
-        pos->cy = ClosedHeight(c);
-      }
+    case WM_WINDOWPOSCHANGING:
+      KeepFieldHeight(c, reinterpret_cast<WINDOWPOS*>(l));
       return def();
-    }
     case WM_SIZE:
       LayOut(hwnd, c);
       return 0;
     case WM_SETFONT:
-      c.font = reinterpret_cast<HFONT>(w);
-      if (!(style & (CBS_OWNERDRAWFIXED | CBS_OWNERDRAWVARIABLE)))
-        c.fieldHeight = FontHeight(hwnd, c.font) + 4;
-      if (c.edit) SendMessageW(c.edit, WM_SETFONT, w, l);
-      SendMessageW(c.list, WM_SETFONT, w, l);
-      Resize(hwnd, c);
-      if (l) InvalidateRect(hwnd, nullptr, TRUE);
+      OnSetFont(hwnd, c, w, l);
       return 0;
     case WM_GETFONT:
       return LRESULT(c.font);
@@ -423,59 +593,18 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       Paint(hwnd, c);
       return 0;
     case WM_ENABLE:
-      if (c.edit) EnableWindow(c.edit, w != 0);
-      if (!w) CloseUp(hwnd, c, false);
-      InvalidateRect(hwnd, nullptr, FALSE);
+      OnEnable(hwnd, c, w != 0);
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS | (c.dropped ? DLGC_WANTMESSAGE : 0);
     case WM_SETFOCUS:
-      if (c.edit) {
-        SetFocus(c.edit);  // the edit reports its focus (EN_SETFOCUS)
-        return 0;
-      }
-      c.focused = true;
-      InvalidateRect(hwnd, nullptr, FALSE);
-      Notify(hwnd, CBN_SETFOCUS);
+      OnSetFocus(hwnd, c);
       return 0;
     case WM_KILLFOCUS:
-      if (c.edit) return 0;
-      CloseUp(hwnd, c, false);
-      c.focused = false;
-      InvalidateRect(hwnd, nullptr, FALSE);
-      Notify(hwnd, CBN_KILLFOCUS);
+      OnKillFocus(hwnd, c);
       return 0;
     case WM_COMMAND:
-      if (reinterpret_cast<HWND>(l) == c.edit && c.edit) {
-        switch (HIWORD(w)) {
-          case EN_CHANGE:
-            if (c.settingText) return 0;
-            // What the user types names no item yet: the list's selection goes; its caret
-            // moves to the first item that starts with the text.
-            {
-              std::u16string text(size_t(GetWindowTextLengthW(c.edit)) + 1, u'\0');
-              text.resize(size_t(GetWindowTextW(c.edit, text.data(), int(text.size()))));
-              const LRESULT i =
-                  text.empty() ? LB_ERR : ToList(c, LB_FINDSTRING, WPARAM(-1), LPARAM(text.c_str()));
-              ToList(c, LB_SETCURSEL, WPARAM(c.dropped ? i : -1));
-              if (i >= 0) ToList(c, LB_SETTOPINDEX, WPARAM(i));
-            }
-            Notify(hwnd, CBN_EDITCHANGE);
-            return 0;
-          case EN_SETFOCUS:
-            c.focused = true;
-            SendMessageW(c.edit, EM_SETSEL, 0, LPARAM(-1));
-            Notify(hwnd, CBN_SETFOCUS);
-            return 0;
-          case EN_KILLFOCUS:
-            CloseUp(hwnd, c, false);
-            c.focused = false;
-            Notify(hwnd, CBN_KILLFOCUS);
-            return 0;
-          default:
-            return 0;
-        }
-      }
+      if (reinterpret_cast<HWND>(l) == c.edit && c.edit) OnEditNotify(hwnd, c, HIWORD(w));
       return 0;
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
@@ -486,86 +615,38 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       if (HWND parent = GetParent(hwnd)) return SendMessageW(parent, msg, w, l);
       return def();
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: {
-      const POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
-      const RECT button = ButtonRect(hwnd);
-      if (GetFocus() != hwnd && GetFocus() != c.edit) SetFocus(hwnd);
-      if (ListOnly(style) || PtInRect(&button, p)) DropDown(hwnd, c);
+    case WM_LBUTTONDBLCLK:
+      OnPress(hwnd, c, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
       return 0;
-    }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       if (OnKey(hwnd, c, int(w), msg == WM_SYSKEYDOWN)) return 0;
       return msg == WM_SYSKEYDOWN ? def() : 0;
     case WM_CHAR:
-      if (ListOnly(style) && w != 13 && w != 27) OnChar(hwnd, c, msg, w, l);
+      if (ListOnly(Style(hwnd)) && w != 13 && w != 27) OnChar(hwnd, c, msg, w, l);
       return 0;
     case WM_MOUSEWHEEL:
       if (!c.dropped) OnKey(hwnd, c, int16_t(HIWORD(w)) > 0 ? VK_UP : VK_DOWN, false);
       return 0;
     case WM_SETTEXT:
-      if (c.edit) {
-        c.settingText = true;
-        const LRESULT r = ToChild(hwnd, c.edit, msg, w, l);
-        c.settingText = false;
-        return r;
-      }
-      {
-        // A list-only box shows only its items: the text must name one.
-        const LRESULT i = ToChild(hwnd, c.list, LB_FINDSTRINGEXACT, WPARAM(-1), l);
-        if (i < 0) return CB_ERR;
-        ToList(c, LB_SETCURSEL, WPARAM(i));
-        InvalidateRect(hwnd, nullptr, FALSE);
-        return TRUE;
-      }
+      return OnSetText(hwnd, c, w, l);
     case WM_GETTEXT:
-      if (c.edit) return ToChild(hwnd, c.edit, msg, w, l);
-      return CopyTextOut(hwnd, CurSel(c) >= 0 ? ItemText(c, CurSel(c)) : std::u16string(), w, l);
+      return c.edit ? ToChild(hwnd, c.edit, msg, w, l) : CopyTextOut(hwnd, ChosenText(c), w, l);
     case WM_GETTEXTLENGTH:
-      if (c.edit) return ToChild(hwnd, c.edit, msg, w, l);
-      return TextLengthFor(hwnd, CurSel(c) >= 0 ? ItemText(c, CurSel(c)) : std::u16string());
+      return c.edit ? ToChild(hwnd, c.edit, msg, w, l) : TextLengthFor(hwnd, ChosenText(c));
 
-    case CB_ADDSTRING:
-      return ToChild(hwnd, c.list, LB_ADDSTRING, w, l);
-    case CB_INSERTSTRING:
-      return ToChild(hwnd, c.list, LB_INSERTSTRING, w, l);
-    case CB_DELETESTRING: {
-      const LRESULT r = ToList(c, LB_DELETESTRING, w);
-      InvalidateRect(hwnd, nullptr, FALSE);
-      return r;
-    }
+    case CB_DELETESTRING:
+      return OnDeleteString(hwnd, c, w);
     case CB_RESETCONTENT:
       ToList(c, LB_RESETCONTENT);
       ShowSelection(hwnd, c);  // an empty field
       return CB_OKAY;
-    case CB_GETCOUNT:
-      return ToList(c, LB_GETCOUNT);
     case CB_GETCURSEL:
       return CurSel(c);
-    case CB_GETLBTEXT:
-      return ToChild(hwnd, c.list, LB_GETTEXT, w, l);
-    case CB_GETLBTEXTLEN:
-      return ToChild(hwnd, c.list, LB_GETTEXTLEN, w, l);
-    case CB_FINDSTRING:
-      return ToChild(hwnd, c.list, LB_FINDSTRING, w, l);
-    case CB_FINDSTRINGEXACT:
-      return ToChild(hwnd, c.list, LB_FINDSTRINGEXACT, w, l);
-    case CB_SELECTSTRING: {
-      const LRESULT i = ToChild(hwnd, c.list, LB_FINDSTRING, w, l);
-      if (i < 0) return CB_ERR;
-      ToList(c, LB_SETCURSEL, WPARAM(i));
-      ShowSelection(hwnd, c);
-      return i;
-    }
-    case CB_SETCURSEL: {
-      // A bad index clears the selection and the field.
-      const int count = int(ToList(c, LB_GETCOUNT));
-      const bool valid = int(w) >= 0 && int(w) < count;
-      ToList(c, LB_SETCURSEL, valid ? w : WPARAM(-1));
-      if (c.dropped) c.selAtDrop = CurSel(c);
-      ShowSelection(hwnd, c);
-      return valid ? LRESULT(int(w)) : CB_ERR;
-    }
+    case CB_SELECTSTRING:
+      return OnSelectString(hwnd, c, w, l);
+    case CB_SETCURSEL:
+      return OnSetCurSel(hwnd, c, w);
     case CB_SHOWDROPDOWN:
       if (w)
         DropDown(hwnd, c);
@@ -576,62 +657,32 @@ LRESULT ComboProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       return c.dropped;
     case 0x0145:      // CB_DIR
       return CB_ERR;  // no file listings
-    case CB_GETITEMDATA:
-      return ToList(c, LB_GETITEMDATA, w);
-    case CB_SETITEMDATA:
-      return ToList(c, LB_SETITEMDATA, w, l);
-    case CB_GETTOPINDEX:
-      return ToList(c, LB_GETTOPINDEX);
-    case CB_SETTOPINDEX:
-      return ToList(c, LB_SETTOPINDEX, w);
     case CB_LIMITTEXT:
       if (!c.edit) return CB_ERR;
       ToChild(hwnd, c.edit, EM_LIMITTEXT, w, 0);
       return TRUE;
     case CB_GETEDITSEL:
-      if (!c.edit) return CB_ERR;
-      return ToChild(hwnd, c.edit, EM_GETSEL, w, l);
+      return c.edit ? ToChild(hwnd, c.edit, EM_GETSEL, w, l) : CB_ERR;
     case CB_SETEDITSEL:
-      if (!c.edit) return CB_ERR;
-      ToChild(hwnd, c.edit, EM_SETSEL, WPARAM(int16_t(LOWORD(uint64_t(l)))),
-              LPARAM(int16_t(HIWORD(uint64_t(l)))));
-      return TRUE;
+      return OnSetEditSel(hwnd, c, l);
     case CB_GETITEMHEIGHT:
-      if (int(w) == -1) return c.fieldHeight;
-      return ToList(c, LB_GETITEMHEIGHT, w);
+      return int(w) == -1 ? c.fieldHeight : ToList(c, LB_GETITEMHEIGHT, w);
     case CB_SETITEMHEIGHT:
-      if (int(l) < 1 || int(l) > 255) return CB_ERR;
-      if (int(w) == -1) {
-        c.fieldHeight = int(l);
-        Resize(hwnd, c);
-        InvalidateRect(hwnd, nullptr, TRUE);
-        return CB_OKAY;
-      }
-      return ToList(c, LB_SETITEMHEIGHT, w, l);
+      return OnSetItemHeight(hwnd, c, w, l);
     case CB_GETDROPPEDCONTROLRECT:
       if (!l) return CB_ERR;
       *reinterpret_cast<RECT*>(l) = DroppedRect(hwnd, c);
       return TRUE;
-    case CB_GETDROPPEDWIDTH: {
-      RECT r;
-      GetWindowRect(hwnd, &r);
-      return std::max(int(r.right - r.left), c.droppedWidth);
-    }
+    case CB_GETDROPPEDWIDTH:
+      return OnGetDroppedWidth(hwnd, c);
     case CB_SETDROPPEDWIDTH:
       c.droppedWidth = std::max(0, int(w));
       return std::max(int(ButtonRect(hwnd).right + kEdge), c.droppedWidth);
-    case CB_GETCOMBOBOXINFO: {
-      auto* info = reinterpret_cast<COMBOBOXINFO*>(l);
-      if (!info || info->cbSize != sizeof(COMBOBOXINFO)) return FALSE;
-      info->rcItem = FieldRect(hwnd);
-      info->rcButton = ButtonRect(hwnd);
-      info->stateButton = c.pressed ? STATE_SYSTEM_PRESSED : 0;
-      info->hwndCombo = hwnd;
-      info->hwndItem = c.edit;
-      info->hwndList = c.list;
-      return TRUE;
-    }
+    case CB_GETCOMBOBOXINFO:
+      return OnGetComboBoxInfo(hwnd, c, l);
     default:
+      if (const Forwarded* f = ForwardedToList(msg))
+        return f->text ? ToChild(hwnd, c.list, f->listMessage, w, l) : ToList(c, f->listMessage, w, l);
       return def();
   }
 }

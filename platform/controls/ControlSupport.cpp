@@ -1,9 +1,13 @@
 #include "platform/controls/ControlSupport.h"
 
+#include <algorithm>
 #include <cstring>
 
+#include "platform/gdi/OwnedGdiObject.h"
+#include "platform/gdi/SelectedObject.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/win/SystemClassRegistry.h"
+#include "platform/win/WindowDC.h"
 
 namespace platform::controls {
 
@@ -68,20 +72,25 @@ HBRUSH ParentColors(HWND hwnd, HDC dc, UINT ctlColorMessage) {
 
 HFONT ControlFont(HFONT font) { return font ? font : HFONT(GetStockObject(DEFAULT_GUI_FONT)); }
 
+int FontHeight(HWND hwnd, HFONT font) {
+  const WindowDC dc(hwnd);
+  const SelectedObject selected(dc, ControlFont(font));
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  return std::max(1, int(tm.tmHeight));
+}
+
 void FillSolid(HDC dc, const RECT& r, COLORREF color) {
-  HBRUSH b = CreateSolidBrush(color);
-  FillRect(dc, &r, b);
-  DeleteObject(b);
+  const OwnedGdiObject<HBRUSH> brush(CreateSolidBrush(color));
+  FillRect(dc, &r, brush);
 }
 
 void DrawButtonFrame(HDC dc, RECT r, bool pushed) {
   auto line = [&](int x0, int y0, int x1, int y1, int color) {
-    HPEN pen = CreatePen(PS_SOLID, 1, GetSysColor(color));
-    HGDIOBJ old = SelectObject(dc, pen);
+    const OwnedGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, GetSysColor(color)));
+    const SelectedObject selected(dc, pen);
     MoveToEx(dc, x0, y0, nullptr);
     LineTo(dc, x1, y1);
-    SelectObject(dc, old);
-    DeleteObject(pen);
   };
   const int l = r.left, t = r.top, rr = r.right - 1, b = r.bottom - 1;
   if (pushed) {

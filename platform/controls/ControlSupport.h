@@ -46,6 +46,8 @@ void NotifyParent(HWND hwnd, WORD code);
 HBRUSH ParentColors(HWND hwnd, HDC dc, UINT ctlColorMessage);
 // The font a control draws with: the one WM_SETFONT gave, else the default interface font.
 HFONT ControlFont(HFONT font);
+// The height of a line of text in that font (at least 1), measured on the window's DC.
+int FontHeight(HWND hwnd, HFONT font);
 // Classic raised (pushed = sunken) 3-D frame of a button or scroll-bar box.
 void DrawButtonFrame(HDC dc, RECT r, bool pushed);
 void FillSolid(HDC dc, const RECT& r, COLORREF color);

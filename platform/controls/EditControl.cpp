@@ -7,8 +7,13 @@
 
 #include "platform/controls/ControlSupport.h"
 #include "platform/controls/EditBuffer.h"
+#include "platform/gdi/SelectedObject.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/GlobalBlock.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Utf8.h"
+#include "platform/win/PaintDC.h"
+#include "platform/win/WindowDC.h"
 
 namespace platform::controls {
 
@@ -70,19 +75,27 @@ LRESULT PosOut(HWND hwnd, const EditWindow& e, size_t units) {
 
 // ---- layout
 
-struct Metrics {
-  HDC dc;
-  HGDIOBJ oldFont;
-  int lineHeight;
+int LineHeightOf(HDC dc) {
+  TEXTMETRICW tm{};
+  return GetTextMetricsW(dc, &tm) ? std::max<int>(1, tm.tmHeight) : 13;
+}
+
+// The edit's font selected into a DC (put back on every way out), and a line's height in it.
+struct EditFont {
+  EditFont(HDC dc, const EditWindow& e) : selected(dc, ControlFont(e.font)), lineHeight(LineHeightOf(dc)) {}
+  const SelectedObject selected;
+  const int lineHeight;
 };
 
-Metrics BeginMeasure(HWND hwnd, EditWindow& e, HDC dc) {
-  Metrics m{dc, SelectObject(dc, ControlFont(e.font)), 13};
-  TEXTMETRICW tm{};
-  if (GetTextMetricsW(dc, &tm)) m.lineHeight = std::max<int>(1, tm.tmHeight);
-  (void)hwnd;
-  return m;
-}
+// The window's DC with the edit's font, for measuring outside painting.
+struct MeasuringDC {
+  MeasuringDC(HWND hwnd, const EditWindow& e) : dc(hwnd), font(dc, e) {}
+  operator HDC() const { return dc; }
+  const WindowDC dc;
+  const EditFont font;
+};
+
+int LineHeight(HWND hwnd, const EditWindow& e) { return MeasuringDC(hwnd, e).font.lineHeight; }
 
 // What the window shows for a range: the text, or one password character per cluster.
 std::u16string Shown(const EditWindow& e, size_t from, size_t to) {
@@ -207,15 +220,20 @@ void UpdateScrollBar(HWND hwnd, const EditWindow& e, size_t lineCount, int visib
 // that the last page stays full).
 void ScrollToLine(HWND hwnd, EditWindow& e, long line, bool keepPageFull = false);
 
+// The visual lines and the lines a page shows, for the scroll bars.
+struct Extent {
+  size_t lines;
+  int visible;
+};
+
 // Scrolls so that the caret is in view (unless the view was just scrolled away on purpose) and
 // places the system caret.
-void ShowCaretPos(HWND hwnd, EditWindow& e, bool scrollToCaret = true) {
-  HDC dc = GetDC(hwnd);
-  Metrics m = BeginMeasure(hwnd, e, dc);
+Extent PlaceCaret(HWND hwnd, EditWindow& e, bool scrollToCaret) {
+  const MeasuringDC dc(hwnd, e);
   const auto lines = Layout(hwnd, e, dc);
   const size_t caret = e.buffer.Caret();
   const size_t li = LineOfPos(lines, caret);
-  const int visible = VisibleLines(hwnd, m.lineHeight);
+  const int visible = VisibleLines(hwnd, dc.font.lineHeight);
   if (scrollToCaret && li < e.firstLine) e.firstLine = li;
   if (scrollToCaret && li >= e.firstLine + size_t(visible)) e.firstLine = li - size_t(visible) + 1;
   RECT c;
@@ -233,34 +251,32 @@ void ShowCaretPos(HWND hwnd, EditWindow& e, bool scrollToCaret = true) {
     for (const VisualLine& line : lines) e.widest = std::max(e.widest, XOf(e, dc, line, line.end));
   }
   if (e.focused) {
-    SetCaretPos(kMargin + x - e.xOffset, kMargin + (int(li) - int(e.firstLine)) * m.lineHeight);
+    SetCaretPos(kMargin + x - e.xOffset, kMargin + (int(li) - int(e.firstLine)) * dc.font.lineHeight);
   }
-  SelectObject(dc, m.oldFont);
-  ReleaseDC(hwnd, dc);
-  UpdateScrollBar(hwnd, e, lines.size(), visible);
+  return {lines.size(), visible};
+}
+
+void ShowCaretPos(HWND hwnd, EditWindow& e, bool scrollToCaret = true) {
+  const Extent extent = PlaceCaret(hwnd, e, scrollToCaret);
+  UpdateScrollBar(hwnd, e, extent.lines, extent.visible);
+}
+
+Extent Measure(HWND hwnd, EditWindow& e) {
+  const MeasuringDC dc(hwnd, e);
+  return {Layout(hwnd, e, dc).size(), VisibleLines(hwnd, dc.font.lineHeight)};
 }
 
 void ScrollToLine(HWND hwnd, EditWindow& e, long line, bool keepPageFull) {
-  HDC dc = GetDC(hwnd);
-  Metrics m = BeginMeasure(hwnd, e, dc);
-  const long count = long(Layout(hwnd, e, dc).size());
-  const int visible = VisibleLines(hwnd, m.lineHeight);
-  SelectObject(dc, m.oldFont);
-  ReleaseDC(hwnd, dc);
+  const Extent extent = Measure(hwnd, e);
+  const long count = long(extent.lines);
+  const int visible = extent.visible;
   e.firstLine = size_t(std::clamp(line, 0L, std::max(0L, keepPageFull ? count - visible : count - 1)));
   UpdateScrollBar(hwnd, e, size_t(count), visible);
   InvalidateRect(hwnd, nullptr, TRUE);
   ShowCaretPos(hwnd, e, false);
 }
 
-int PageLines(HWND hwnd, EditWindow& e) {
-  HDC dc = GetDC(hwnd);
-  Metrics m = BeginMeasure(hwnd, e, dc);
-  const int visible = VisibleLines(hwnd, m.lineHeight);
-  SelectObject(dc, m.oldFont);
-  ReleaseDC(hwnd, dc);
-  return visible;
-}
+int PageLines(HWND hwnd, EditWindow& e) { return VisibleLines(hwnd, LineHeight(hwnd, e)); }
 
 void OnHScroll(HWND hwnd, EditWindow& e, WORD code) {
   RECT c;
@@ -354,40 +370,34 @@ void Copy(HWND hwnd, EditWindow& e) {
   if (e.passwordChar || !e.buffer.HasSelection()) return;
   const std::u16string s = e.buffer.SelectedText();
   if (!OpenClipboard(hwnd)) return;
+  const platform::ScopeExit close([] { CloseClipboard(); });
   EmptyClipboard();
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, (s.size() + 1) * sizeof(char16_t));
-  if (block) {
-    auto* p = static_cast<char16_t*>(GlobalLock(block));
+  OwnedGlobal block(GlobalAlloc(GMEM_MOVEABLE, (s.size() + 1) * sizeof(char16_t)));
+  if (!block) return;
+  {
+    const LockedGlobal locked(block.Get());
+    auto* p = locked.As<char16_t>();
     std::copy(s.begin(), s.end(), p);
     p[s.size()] = 0;
-    GlobalUnlock(block);
-    if (!SetClipboardData(CF_UNICODETEXT, block)) GlobalFree(block);
   }
-  CloseClipboard();
+  if (SetClipboardData(CF_UNICODETEXT, block.Get())) block.Release();  // the clipboard's now
+}
+
+// A clipboard block's text, up to its terminator or the block's end.
+template <typename Char>
+std::basic_string<Char> BlockText(HANDLE h) {
+  const LockedGlobal block(h);
+  const Char* p = block.As<const Char>();
+  if (!p) return {};
+  return std::basic_string<Char>(p, std::find(p, p + block.Size() / sizeof(Char), Char(0)));
 }
 
 std::u16string ClipboardText(HWND hwnd) {
-  std::u16string out;
-  if (!OpenClipboard(hwnd)) return out;
-  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) {
-    const size_t units = GlobalSize(HGLOBAL(h)) / sizeof(char16_t);
-    if (auto* p = static_cast<const char16_t*>(GlobalLock(HGLOBAL(h)))) {
-      size_t n = 0;
-      while (n < units && p[n]) ++n;
-      out.assign(p, n);
-      GlobalUnlock(HGLOBAL(h));
-    }
-  } else if (HANDLE a = GetClipboardData(CF_TEXT)) {
-    const size_t bytes = GlobalSize(HGLOBAL(a));
-    if (auto* p = static_cast<const char*>(GlobalLock(HGLOBAL(a)))) {
-      size_t n = 0;
-      while (n < bytes && p[n]) ++n;
-      out = MultiByteToUtf16(std::string_view(p, n), CP_ACP);
-      GlobalUnlock(HGLOBAL(a));
-    }
-  }
-  CloseClipboard();
-  return out;
+  if (!OpenClipboard(hwnd)) return {};
+  const platform::ScopeExit close([] { CloseClipboard(); });
+  if (HANDLE h = GetClipboardData(CF_UNICODETEXT)) return BlockText<char16_t>(h);
+  if (HANDLE a = GetClipboardData(CF_TEXT)) return MultiByteToUtf16(BlockText<char>(a), CP_ACP);
+  return {};
 }
 
 // Replaces the selection as the person using the window does: refused when read-only, limited,
@@ -495,6 +505,20 @@ void MoveCaret(HWND hwnd, EditWindow& e, size_t to, bool extend) {
   Refresh(hwnd, e);
 }
 
+// Where Home, End, the arrows up and down and the page keys take the caret, by visual lines.
+size_t LineKeyTarget(HWND hwnd, EditWindow& e, int vk, bool ctrl) {
+  const MeasuringDC dc(hwnd, e);
+  const auto lines = Layout(hwnd, e, dc);
+  const size_t caret = e.buffer.Caret();
+  const size_t li = LineOfPos(lines, caret);
+  if (vk == VK_HOME) return ctrl ? 0 : lines[li].start;
+  if (vk == VK_END) return ctrl ? e.buffer.Text().size() : lines[li].end;
+  const long step = (vk == VK_UP || vk == VK_DOWN) ? 1 : VisibleLines(hwnd, dc.font.lineHeight);
+  const long dir = (vk == VK_UP || vk == VK_PRIOR) ? -1 : 1;
+  const long target = std::clamp(long(li) + dir * step, 0L, long(lines.size()) - 1);
+  return PosAtX(e, dc, lines[size_t(target)], XOf(e, dc, lines[li], caret));
+}
+
 void OnKeyDown(HWND hwnd, EditWindow& e, int vk) {
   const bool shift = GetKeyState(VK_SHIFT) < 0, ctrl = GetKeyState(VK_CONTROL) < 0;
   EditBuffer& b = e.buffer;
@@ -511,24 +535,8 @@ void OnKeyDown(HWND hwnd, EditWindow& e, int vk) {
     case VK_UP:
     case VK_DOWN:
     case VK_PRIOR:
-    case VK_NEXT: {
-      HDC dc = GetDC(hwnd);
-      Metrics m = BeginMeasure(hwnd, e, dc);
-      const auto lines = Layout(hwnd, e, dc);
-      const size_t li = LineOfPos(lines, caret);
-      size_t to = caret;
-      if (vk == VK_HOME) to = ctrl ? 0 : lines[li].start;
-      if (vk == VK_END) to = ctrl ? b.Text().size() : lines[li].end;
-      if (vk == VK_UP || vk == VK_DOWN || vk == VK_PRIOR || vk == VK_NEXT) {
-        const long step = (vk == VK_UP || vk == VK_DOWN) ? 1 : VisibleLines(hwnd, m.lineHeight);
-        const long dir = (vk == VK_UP || vk == VK_PRIOR) ? -1 : 1;
-        const long target = std::clamp(long(li) + dir * step, 0L, long(lines.size()) - 1);
-        to = PosAtX(e, dc, lines[size_t(target)], XOf(e, dc, lines[li], caret));
-      }
-      SelectObject(dc, m.oldFont);
-      ReleaseDC(hwnd, dc);
-      return MoveCaret(hwnd, e, to, shift);
-    }
+    case VK_NEXT:
+      return MoveCaret(hwnd, e, LineKeyTarget(hwnd, e, vk, ctrl), shift);
     case VK_DELETE:
       if (shift) return Cut(hwnd, e);
       if (!ReadOnly(hwnd) && b.DeleteForward()) AfterChange(hwnd, e);
@@ -545,14 +553,13 @@ void OnKeyDown(HWND hwnd, EditWindow& e, int vk) {
 // ---- painting
 
 void Paint(HWND hwnd, EditWindow& e) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
+  const PaintDC dc(hwnd);
   const bool grey = ReadOnly(hwnd) || !IsWindowEnabled(hwnd);
   HBRUSH brush = ParentColors(hwnd, dc, grey ? WM_CTLCOLORSTATIC : WM_CTLCOLOREDIT);
   RECT client;
   GetClientRect(hwnd, &client);
   FillRect(dc, &client, brush);
-  Metrics m = BeginMeasure(hwnd, e, dc);
+  const EditFont font(dc, e);
   if (!IsWindowEnabled(hwnd)) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
   SetBkMode(dc, TRANSPARENT);
   const auto lines = Layout(hwnd, e, dc);
@@ -561,7 +568,7 @@ void Paint(HWND hwnd, EditWindow& e) {
   IntersectClipRect(dc, client.left, client.top, client.right, client.bottom);
   const DWORD align = Style(hwnd) & (ES_CENTER | ES_RIGHT);
   for (size_t i = e.firstLine; i < lines.size(); ++i) {
-    const int y = kMargin + int(i - e.firstLine) * m.lineHeight;
+    const int y = kMargin + int(i - e.firstLine) * font.lineHeight;
     if (y >= client.bottom) break;
     const VisualLine& line = lines[i];
     const std::u16string shown = Shown(e, line.start, line.end);
@@ -573,7 +580,7 @@ void Paint(HWND hwnd, EditWindow& e) {
     if (showSelection && s0 < s1 && s0 <= line.end && s1 >= line.start) {
       const size_t a = std::max(s0, line.start), z = std::min(s1, line.end);
       const int xa = x0 + XOf(e, dc, line, a), xz = x0 + XOf(e, dc, line, z);
-      RECT r{xa, y, xz + (s1 > line.end && i + 1 < lines.size() ? 4 : 0), y + m.lineHeight};
+      RECT r{xa, y, xz + (s1 > line.end && i + 1 < lines.size() ? 4 : 0), y + font.lineHeight};
       FillSolid(dc, r, GetSysColor(COLOR_HIGHLIGHT));
       const COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_HIGHLIGHTTEXT));
       const std::u16string part = Shown(e, a, z);
@@ -581,23 +588,17 @@ void Paint(HWND hwnd, EditWindow& e) {
       SetTextColor(dc, oldText);
     }
   }
-  SelectObject(dc, m.oldFont);
-  EndPaint(hwnd, &ps);
 }
 
 // ---- mouse
 
 size_t PosFromPoint(HWND hwnd, EditWindow& e, int x, int y) {
-  HDC dc = GetDC(hwnd);
-  Metrics m = BeginMeasure(hwnd, e, dc);
+  const MeasuringDC dc(hwnd, e);
   const auto lines = Layout(hwnd, e, dc);
-  long li = long(e.firstLine) + (y - kMargin) / m.lineHeight;
+  long li = long(e.firstLine) + (y - kMargin) / dc.font.lineHeight;
   if (y < kMargin) li = long(e.firstLine) - 1;
   li = std::clamp(li, 0L, long(lines.size()) - 1);
-  const size_t pos = PosAtX(e, dc, lines[size_t(li)], x - kMargin + e.xOffset);
-  SelectObject(dc, m.oldFont);
-  ReleaseDC(hwnd, dc);
-  return pos;
+  return PosAtX(e, dc, lines[size_t(li)], x - kMargin + e.xOffset);
 }
 
 void SelectWordAt(HWND hwnd, EditWindow& e, size_t pos) {
@@ -610,20 +611,199 @@ void SelectWordAt(HWND hwnd, EditWindow& e, size_t pos) {
   Refresh(hwnd, e);
 }
 
+// ---- the procedure's handlers
+
+void OnNcCreate(HWND hwnd, LPARAM l) {
+  EditWindow& e = States().Create(hwnd);
+  const DWORD style = Style(hwnd);
+  if (style & ES_PASSWORD) e.passwordChar = u'*';
+  e.vertical = (style & ES_MULTILINE) && (style & WS_VSCROLL);
+  e.horizontal = (style & ES_MULTILINE) && (style & WS_HSCROLL);
+  e.buffer.SetText(CreationCaption(hwnd, l));
+}
+
+LRESULT OnSetText(HWND hwnd, EditWindow& e, LPARAM l) {
+  e.buffer.SetText(TextParam(hwnd, l));
+  e.modified = false;
+  e.firstLine = 0;
+  e.xOffset = 0;
+  Refresh(hwnd, e);
+  NotifyParent(hwnd, EN_CHANGE);
+  return TRUE;
+}
+
+void OnSetFocus(HWND hwnd, EditWindow& e) {
+  e.focused = true;
+  CreateCaret(hwnd, nullptr, 1, LineHeight(hwnd, e));
+  ShowCaretPos(hwnd, e);
+  ShowCaret(hwnd);
+  InvalidateRect(hwnd, nullptr, FALSE);
+  NotifyParent(hwnd, EN_SETFOCUS);
+}
+
+void OnKillFocus(HWND hwnd, EditWindow& e) {
+  e.focused = false;
+  DestroyCaret();
+  InvalidateRect(hwnd, nullptr, FALSE);
+  NotifyParent(hwnd, EN_KILLFOCUS);
+}
+
+LRESULT OnUndo(HWND hwnd, EditWindow& e) {
+  const bool could = e.buffer.CanUndo();
+  Undo(hwnd, e);
+  return could;
+}
+
+LRESULT OnGetSel(HWND hwnd, const EditWindow& e, WPARAM w, LPARAM l) {
+  const LRESULT s = PosOut(hwnd, e, e.buffer.SelStart()), t = PosOut(hwnd, e, e.buffer.SelEnd());
+  if (w) *reinterpret_cast<DWORD*>(w) = DWORD(s);
+  if (l) *reinterpret_cast<DWORD*>(l) = DWORD(t);
+  return MAKELONG(WORD(std::min<LRESULT>(s, 0xFFFF)), WORD(std::min<LRESULT>(t, 0xFFFF)));
+}
+
+void OnSetSel(HWND hwnd, EditWindow& e, WPARAM w, LPARAM l) {
+  EditBuffer& b = e.buffer;
+  const long start = long(int(w)), end = long(int(l));
+  if (start < 0) {  // no selection, the caret stays
+    b.Select(b.Caret(), b.Caret());
+  } else {
+    const size_t size = b.Text().size();
+    size_t s = std::min(PosIn(hwnd, e, LPARAM(start)), size);
+    size_t t = end < 0 ? size : std::min(PosIn(hwnd, e, LPARAM(end)), size);
+    if (s > t) std::swap(s, t);
+    b.Select(s, t);
+  }
+  Refresh(hwnd, e);
+}
+
+void OnReplaceSel(HWND hwnd, EditWindow& e, WPARAM w, LPARAM l) {
+  bool cut = false;
+  const bool changed = e.buffer.ReplaceSelection(TextParam(hwnd, l), false, &cut);
+  if (!w) e.buffer.EmptyUndo();
+  if (changed) AfterChange(hwnd, e);
+  if (cut) NotifyParent(hwnd, EN_MAXTEXT);
+}
+
+LRESULT OnLineIndex(HWND hwnd, const EditWindow& e, WPARAM w) {
+  const EditBuffer& b = e.buffer;
+  const long n = long(int(w));
+  const size_t line = n < 0 ? b.LineFromChar(b.Caret()) : size_t(n);
+  if (line >= b.LineCount()) return -1;
+  return PosOut(hwnd, e, b.LineStarts()[line]);
+}
+
+LRESULT OnLineLength(HWND hwnd, const EditWindow& e, WPARAM w) {
+  const EditBuffer& b = e.buffer;
+  const long pos = long(int(w));
+  const size_t line = pos < 0 ? b.LineFromChar(b.Caret()) : b.LineFromChar(PosIn(hwnd, e, pos));
+  const size_t start = b.LineStarts()[line], len = b.LineLength(line);
+  return IsAnsi(hwnd) ? LRESULT(BytesOf(b.Text(), start + len) - BytesOf(b.Text(), start)) : LRESULT(len);
+}
+
+LRESULT OnLineFromChar(HWND hwnd, const EditWindow& e, WPARAM w) {
+  const long pos = long(int(w));
+  return LRESULT(e.buffer.LineFromChar(pos < 0 ? e.buffer.Caret() : PosIn(hwnd, e, pos)));
+}
+
+// Copies a line out: at most the capacity the buffer's first WORD gives, never half a character,
+// no terminator.
+LRESULT OnGetLine(HWND hwnd, const EditWindow& e, WPARAM w, LPARAM l) {
+  const EditBuffer& b = e.buffer;
+  if (!l) return 0;
+  const size_t line = size_t(w);
+  if (line >= b.LineCount()) return 0;
+  const std::u16string text = b.Text().substr(b.LineStarts()[line], b.LineLength(line));
+  if (IsAnsi(hwnd)) {
+    const size_t capacity = *reinterpret_cast<const WORD*>(l);
+    std::string bytes = Utf16ToMultiByte(text, CP_ACP);
+    size_t n = std::min(bytes.size(), capacity);
+    if (GetACP() == CP_UTF8)
+      while (n > 0 && n < bytes.size() && (uint8_t(bytes[n]) & 0xC0) == 0x80) --n;
+    std::copy(bytes.begin(), bytes.begin() + long(n), reinterpret_cast<char*>(l));
+    return LRESULT(n);
+  }
+  const size_t capacity = *reinterpret_cast<const char16_t*>(l);
+  size_t n = std::min(text.size(), capacity);
+  if (n > 0 && n < text.size() && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
+  std::copy(text.begin(), text.begin() + long(n), reinterpret_cast<char16_t*>(l));
+  return LRESULT(n);
+}
+
+void OnLimitText(HWND hwnd, EditWindow& e, WPARAM w) {
+  e.buffer.SetLimit(size_t(w));
+  e.buffer.SetLimitInBytes(IsAnsi(hwnd));  // counted as the window's other positions are
+}
+
+void OnSetPasswordChar(HWND hwnd, EditWindow& e, WPARAM w) {
+  char16_t c = char16_t(w);
+  if (IsAnsi(hwnd) && w) {
+    const char byte = char(w);
+    const std::u16string u = MultiByteToUtf16(std::string_view(&byte, 1), CP_ACP);
+    c = u.empty() ? u'*' : u[0];
+  }
+  e.passwordChar = c;
+  Refresh(hwnd, e);
+}
+
+LRESULT OnGetPasswordChar(HWND hwnd, const EditWindow& e) {
+  if (IsAnsi(hwnd) && e.passwordChar) {
+    const std::string bytes = Utf16ToMultiByte(std::u16string(1, e.passwordChar), CP_ACP);
+    return bytes.size() == 1 ? LRESULT(uint8_t(bytes[0])) : LRESULT('*');
+  }
+  return e.passwordChar;
+}
+
+void OnSetReadOnly(HWND hwnd, WPARAM w) {
+  const DWORD style = Style(hwnd);
+  SetWindowLongW(hwnd, GWL_STYLE, LONG(w ? (style | ES_READONLY) : (style & ~ES_READONLY)));
+  InvalidateRect(hwnd, nullptr, TRUE);
+}
+
+void OnGetRect(HWND hwnd, LPARAM l) {
+  if (!l) return;
+  RECT* r = reinterpret_cast<RECT*>(l);
+  GetClientRect(hwnd, r);
+  InflateRect(r, -kMargin, -kMargin);
+}
+
+LRESULT OnPosFromChar(HWND hwnd, EditWindow& e, WPARAM w) {
+  const MeasuringDC dc(hwnd, e);
+  const auto lines = Layout(hwnd, e, dc);
+  const size_t pos = std::min(PosIn(hwnd, e, LPARAM(w)), e.buffer.Text().size());
+  const size_t li = LineOfPos(lines, pos);
+  const int x = kMargin + XOf(e, dc, lines[li], pos) - e.xOffset;
+  const int y = kMargin + (int(li) - int(e.firstLine)) * dc.font.lineHeight;
+  return MAKELONG(WORD(x), WORD(y));
+}
+
+LRESULT OnCharFromPos(HWND hwnd, EditWindow& e, LPARAM l) {
+  const size_t pos = PosFromPoint(hwnd, e, GET_X_LPARAM(l), GET_Y_LPARAM(l));
+  return MAKELONG(WORD(PosOut(hwnd, e, pos)), WORD(e.buffer.LineFromChar(pos)));
+}
+
+void OnButtonDown(HWND hwnd, EditWindow& e, WPARAM w, LPARAM l) {
+  if (GetFocus() != hwnd) SetFocus(hwnd);
+  const size_t pos = PosFromPoint(hwnd, e, GET_X_LPARAM(l), GET_Y_LPARAM(l));
+  MoveCaret(hwnd, e, pos, (w & MK_SHIFT) != 0);
+  e.selecting = true;
+  SetCapture(hwnd);
+}
+
+void OnButtonUp(HWND hwnd, EditWindow& e) {
+  if (!e.selecting) return;
+  e.selecting = false;
+  if (GetCapture() == hwnd) ReleaseCapture();
+}
+
 // ---- the procedure
 
 LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  auto def = [&] { return IsAnsi(hwnd) ? DefWindowProcA(hwnd, msg, w, l) : DefWindowProcW(hwnd, msg, w, l); };
   if (msg == WM_NCCREATE) {
-    EditWindow& e = States().Create(hwnd);
-    const DWORD style = Style(hwnd);
-    if (style & ES_PASSWORD) e.passwordChar = u'*';
-    e.vertical = (style & ES_MULTILINE) && (style & WS_VSCROLL);
-    e.horizontal = (style & ES_MULTILINE) && (style & WS_HSCROLL);
-    e.buffer.SetText(CreationCaption(hwnd, l));
-    return IsAnsi(hwnd) ? DefWindowProcA(hwnd, msg, w, l) : DefWindowProcW(hwnd, msg, w, l);
+    OnNcCreate(hwnd, l);
+    return def();
   }
   EditWindow* ep = States().Get(hwnd);
-  auto def = [&] { return IsAnsi(hwnd) ? DefWindowProcA(hwnd, msg, w, l) : DefWindowProcW(hwnd, msg, w, l); };
   if (!ep) return def();
   EditWindow& e = *ep;
   EditBuffer& b = e.buffer;
@@ -631,15 +811,8 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case WM_NCDESTROY:
       States().Drop(hwnd);
       return def();
-    case WM_SETTEXT: {
-      b.SetText(TextParam(hwnd, l));
-      e.modified = false;
-      e.firstLine = 0;
-      e.xOffset = 0;
-      Refresh(hwnd, e);
-      NotifyParent(hwnd, EN_CHANGE);
-      return TRUE;
-    }
+    case WM_SETTEXT:
+      return OnSetText(hwnd, e, l);
     case WM_GETTEXT:
       return CopyTextOut(hwnd, b.Text(), w, l);
     case WM_GETTEXTLENGTH:
@@ -652,24 +825,11 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       return LRESULT(e.font);
     case WM_GETDLGCODE:
       return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | (Multi(hwnd) ? DLGC_WANTALLKEYS : 0);
-    case WM_SETFOCUS: {
-      e.focused = true;
-      HDC dc = GetDC(hwnd);
-      Metrics m = BeginMeasure(hwnd, e, dc);
-      SelectObject(dc, m.oldFont);
-      ReleaseDC(hwnd, dc);
-      CreateCaret(hwnd, nullptr, 1, m.lineHeight);
-      ShowCaretPos(hwnd, e);
-      ShowCaret(hwnd);
-      InvalidateRect(hwnd, nullptr, FALSE);
-      NotifyParent(hwnd, EN_SETFOCUS);
+    case WM_SETFOCUS:
+      OnSetFocus(hwnd, e);
       return 0;
-    }
     case WM_KILLFOCUS:
-      e.focused = false;
-      DestroyCaret();
-      InvalidateRect(hwnd, nullptr, FALSE);
-      NotifyParent(hwnd, EN_KILLFOCUS);
+      OnKillFocus(hwnd, e);
       return 0;
     case WM_SIZE:
       Refresh(hwnd, e);
@@ -698,44 +858,21 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       Clear(hwnd, e);
       return 0;
     case WM_UNDO:
-    case EM_UNDO: {
-      const bool could = b.CanUndo();
-      Undo(hwnd, e);
-      return could;
-    }
+    case EM_UNDO:
+      return OnUndo(hwnd, e);
     case EM_CANUNDO:
       return b.CanUndo();
     case EM_EMPTYUNDOBUFFER:
       b.EmptyUndo();
       return 0;
-    case EM_GETSEL: {
-      const LRESULT s = PosOut(hwnd, e, b.SelStart()), t = PosOut(hwnd, e, b.SelEnd());
-      if (w) *reinterpret_cast<DWORD*>(w) = DWORD(s);
-      if (l) *reinterpret_cast<DWORD*>(l) = DWORD(t);
-      return MAKELONG(WORD(std::min<LRESULT>(s, 0xFFFF)), WORD(std::min<LRESULT>(t, 0xFFFF)));
-    }
-    case EM_SETSEL: {
-      const long start = long(int(w)), end = long(int(l));
-      if (start < 0) {  // no selection, the caret stays
-        b.Select(b.Caret(), b.Caret());
-      } else {
-        const size_t size = b.Text().size();
-        size_t s = std::min(PosIn(hwnd, e, LPARAM(start)), size);
-        size_t t = end < 0 ? size : std::min(PosIn(hwnd, e, LPARAM(end)), size);
-        if (s > t) std::swap(s, t);
-        b.Select(s, t);
-      }
-      Refresh(hwnd, e);
+    case EM_GETSEL:
+      return OnGetSel(hwnd, e, w, l);
+    case EM_SETSEL:
+      OnSetSel(hwnd, e, w, l);
       return 0;
-    }
-    case EM_REPLACESEL: {
-      bool cut = false;
-      const bool changed = b.ReplaceSelection(TextParam(hwnd, l), false, &cut);
-      if (!w) b.EmptyUndo();
-      if (changed) AfterChange(hwnd, e);
-      if (cut) NotifyParent(hwnd, EN_MAXTEXT);
+    case EM_REPLACESEL:
+      OnReplaceSel(hwnd, e, w, l);
       return 0;
-    }
     case EM_SCROLLCARET:
       ShowCaretPos(hwnd, e);
       InvalidateRect(hwnd, nullptr, FALSE);
@@ -747,98 +884,36 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       return 0;
     case EM_GETLINECOUNT:
       return LRESULT(b.LineCount());
-    case EM_LINEINDEX: {
-      const long n = long(int(w));
-      const size_t line = n < 0 ? b.LineFromChar(b.Caret()) : size_t(n);
-      if (line >= b.LineCount()) return -1;
-      return PosOut(hwnd, e, b.LineStarts()[line]);
-    }
-    case EM_LINELENGTH: {
-      const long pos = long(int(w));
-      const size_t line = pos < 0 ? b.LineFromChar(b.Caret()) : b.LineFromChar(PosIn(hwnd, e, pos));
-      const size_t start = b.LineStarts()[line], len = b.LineLength(line);
-      return IsAnsi(hwnd) ? LRESULT(BytesOf(b.Text(), start + len) - BytesOf(b.Text(), start)) : LRESULT(len);
-    }
-    case EM_LINEFROMCHAR: {
-      const long pos = long(int(w));
-      return LRESULT(b.LineFromChar(pos < 0 ? b.Caret() : PosIn(hwnd, e, pos)));
-    }
-    case EM_GETLINE: {
-      if (!l) return 0;
-      const size_t line = size_t(w);
-      if (line >= b.LineCount()) return 0;
-      const std::u16string text = b.Text().substr(b.LineStarts()[line], b.LineLength(line));
-      if (IsAnsi(hwnd)) {
-        const size_t capacity = *reinterpret_cast<const WORD*>(l);
-        std::string bytes = Utf16ToMultiByte(text, CP_ACP);
-        size_t n = std::min(bytes.size(), capacity);
-        if (GetACP() == CP_UTF8)
-          while (n > 0 && n < bytes.size() && (uint8_t(bytes[n]) & 0xC0) == 0x80) --n;
-        std::copy(bytes.begin(), bytes.begin() + long(n), reinterpret_cast<char*>(l));
-        return LRESULT(n);
-      }
-      const size_t capacity = *reinterpret_cast<const char16_t*>(l);
-      size_t n = std::min(text.size(), capacity);
-      if (n > 0 && n < text.size() && text[n - 1] >= 0xD800 && text[n - 1] <= 0xDBFF) --n;
-      std::copy(text.begin(), text.begin() + long(n), reinterpret_cast<char16_t*>(l));
-      return LRESULT(n);
-    }
-    case EM_LIMITTEXT: {
-      b.SetLimit(size_t(w));
-      b.SetLimitInBytes(IsAnsi(hwnd));  // counted as the window's other positions are
+    case EM_LINEINDEX:
+      return OnLineIndex(hwnd, e, w);
+    case EM_LINELENGTH:
+      return OnLineLength(hwnd, e, w);
+    case EM_LINEFROMCHAR:
+      return OnLineFromChar(hwnd, e, w);
+    case EM_GETLINE:
+      return OnGetLine(hwnd, e, w, l);
+    case EM_LIMITTEXT:
+      OnLimitText(hwnd, e, w);
       return 0;
-    }
     case EM_GETLIMITTEXT:
       return LRESULT(b.Limit());
-    case EM_SETPASSWORDCHAR: {
-      char16_t c = char16_t(w);
-      if (IsAnsi(hwnd) && w) {
-        const char byte = char(w);
-        const std::u16string u = MultiByteToUtf16(std::string_view(&byte, 1), CP_ACP);
-        c = u.empty() ? u'*' : u[0];
-      }
-      e.passwordChar = c;
-      Refresh(hwnd, e);
+    case EM_SETPASSWORDCHAR:
+      OnSetPasswordChar(hwnd, e, w);
       return 0;
-    }
-    case EM_GETPASSWORDCHAR: {
-      if (IsAnsi(hwnd) && e.passwordChar) {
-        const std::string bytes = Utf16ToMultiByte(std::u16string(1, e.passwordChar), CP_ACP);
-        return bytes.size() == 1 ? LRESULT(uint8_t(bytes[0])) : LRESULT('*');
-      }
-      return e.passwordChar;
-    }
-    case EM_SETREADONLY: {
-      const DWORD style = Style(hwnd);
-      SetWindowLongW(hwnd, GWL_STYLE, LONG(w ? (style | ES_READONLY) : (style & ~ES_READONLY)));
-      InvalidateRect(hwnd, nullptr, TRUE);
+    case EM_GETPASSWORDCHAR:
+      return OnGetPasswordChar(hwnd, e);
+    case EM_SETREADONLY:
+      OnSetReadOnly(hwnd, w);
       return TRUE;
-    }
     case EM_GETFIRSTVISIBLELINE:
       return LRESULT(e.firstLine);
-    case EM_GETRECT: {
-      if (!l) return 0;
-      RECT* r = reinterpret_cast<RECT*>(l);
-      GetClientRect(hwnd, r);
-      InflateRect(r, -kMargin, -kMargin);
+    case EM_GETRECT:
+      OnGetRect(hwnd, l);
       return 0;
-    }
-    case EM_POSFROMCHAR: {
-      HDC dc = GetDC(hwnd);
-      Metrics m = BeginMeasure(hwnd, e, dc);
-      const auto lines = Layout(hwnd, e, dc);
-      const size_t pos = std::min(PosIn(hwnd, e, LPARAM(w)), b.Text().size());
-      const size_t li = LineOfPos(lines, pos);
-      const int x = kMargin + XOf(e, dc, lines[li], pos) - e.xOffset;
-      const int y = kMargin + (int(li) - int(e.firstLine)) * m.lineHeight;
-      SelectObject(dc, m.oldFont);
-      ReleaseDC(hwnd, dc);
-      return MAKELONG(WORD(x), WORD(y));
-    }
-    case EM_CHARFROMPOS: {
-      const size_t pos = PosFromPoint(hwnd, e, GET_X_LPARAM(l), GET_Y_LPARAM(l));
-      return MAKELONG(WORD(PosOut(hwnd, e, pos)), WORD(b.LineFromChar(pos)));
-    }
+    case EM_POSFROMCHAR:
+      return OnPosFromChar(hwnd, e, w);
+    case EM_CHARFROMPOS:
+      return OnCharFromPos(hwnd, e, l);
     case EM_LINESCROLL:
       ScrollToLine(hwnd, e, long(e.firstLine) + long(int(l)));
       return TRUE;
@@ -851,23 +926,15 @@ LRESULT EditProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case WM_MOUSEWHEEL:
       if (Multi(hwnd)) ScrollToLine(hwnd, e, long(e.firstLine) - 3 * (int(int16_t(HIWORD(w))) / 120));
       return 0;
-    case WM_LBUTTONDOWN: {
-      if (GetFocus() != hwnd) SetFocus(hwnd);
-      const size_t pos = PosFromPoint(hwnd, e, GET_X_LPARAM(l), GET_Y_LPARAM(l));
-      MoveCaret(hwnd, e, pos, (w & MK_SHIFT) != 0);
-      e.selecting = true;
-      SetCapture(hwnd);
+    case WM_LBUTTONDOWN:
+      OnButtonDown(hwnd, e, w, l);
       return 0;
-    }
     case WM_MOUSEMOVE:
       if (e.selecting && GetCapture() == hwnd)
         MoveCaret(hwnd, e, PosFromPoint(hwnd, e, GET_X_LPARAM(l), GET_Y_LPARAM(l)), true);
       return 0;
     case WM_LBUTTONUP:
-      if (e.selecting) {
-        e.selecting = false;
-        if (GetCapture() == hwnd) ReleaseCapture();
-      }
+      OnButtonUp(hwnd, e);
       return 0;
     case WM_LBUTTONDBLCLK:
       SelectWordAt(hwnd, e, PosFromPoint(hwnd, e, GET_X_LPARAM(l), GET_Y_LPARAM(l)));

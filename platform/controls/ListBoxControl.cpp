@@ -12,10 +12,12 @@
 
 #include "platform/controls/ComboBoxControl.h"
 #include "platform/controls/ControlSupport.h"
+#include "platform/gdi/SelectedObject.h"
 #include "platform/rtl/CharCase.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Utf8.h"
+#include "platform/win/PaintDC.h"
 
 namespace platform::controls {
 
@@ -89,18 +91,8 @@ void Notify(HWND hwnd, const ListBox& lb, WORD code) {
   NotifyParent(hwnd, code);
 }
 
-int FontHeight(HWND hwnd, const ListBox& lb) {
-  HDC dc = GetDC(hwnd);
-  HGDIOBJ old = SelectObject(dc, ControlFont(lb.font));
-  TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(hwnd, dc);
-  return std::max(1, int(tm.tmHeight));
-}
-
 int ItemHeight(HWND hwnd, ListBox& lb) {
-  if (lb.itemHeight <= 0) lb.itemHeight = FontHeight(hwnd, lb);
+  if (lb.itemHeight <= 0) lb.itemHeight = FontHeight(hwnd, lb.font);
   return lb.itemHeight;
 }
 
@@ -250,7 +242,7 @@ int MeasureItem(HWND hwnd, ListBox& lb, UINT id, ULONG_PTR data) {
   RECT r;
   GetClientRect(hwnd, &r);
   MEASUREITEMSTRUCT mis{owner.type,    UINT(GetDlgCtrlID(owner.control)), id,
-                        UINT(r.right), UINT(FontHeight(hwnd, lb)),        data};
+                        UINT(r.right), UINT(FontHeight(hwnd, lb.font)),   data};
   if (owner.to) SendMessageW(owner.to, WM_MEASUREITEM, WPARAM(mis.CtlID), LPARAM(&mis));
   return std::clamp(int(mis.itemHeight), 1, 255);
 }
@@ -353,21 +345,18 @@ void DrawItem(HWND hwnd, ListBox& lb, HDC dc, int i, const RECT& r, COLORREF tex
 }
 
 void Paint(HWND hwnd, ListBox& lb) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
+  const PaintDC dc(hwnd);
   RECT client;
   GetClientRect(hwnd, &client);
   const Owner owner = OwnerOf(hwnd, lb);
-  LRESULT brush = owner.to ? SendMessageW(owner.to, WM_CTLCOLORLISTBOX, WPARAM(dc), LPARAM(hwnd)) : 0;
-  if (!brush) brush = DefWindowProcW(hwnd, WM_CTLCOLORLISTBOX, WPARAM(dc), LPARAM(hwnd));
+  LRESULT brush = owner.to ? SendMessageW(owner.to, WM_CTLCOLORLISTBOX, WPARAM(dc.Get()), LPARAM(hwnd)) : 0;
+  if (!brush) brush = DefWindowProcW(hwnd, WM_CTLCOLORLISTBOX, WPARAM(dc.Get()), LPARAM(hwnd));
   FillRect(dc, &client, reinterpret_cast<HBRUSH>(brush));
   const COLORREF text = GetTextColor(dc);
-  HGDIOBJ oldFont = SelectObject(dc, ControlFont(lb.font));
+  const SelectedObject font(dc, ControlFont(lb.font));
   SetBkMode(dc, TRANSPARENT);
   for (int i = lb.top, y = 0; i < Count(lb) && y < client.bottom; y += HeightOf(hwnd, lb, i), ++i)
     DrawItem(hwnd, lb, dc, i, RECT{0, y, client.right, y + HeightOf(hwnd, lb, i)}, text);
-  SelectObject(dc, oldFont);
-  EndPaint(hwnd, &ps);
 }
 
 // ---- keyboard and mouse
@@ -588,21 +577,267 @@ void Measure(HWND hwnd, ListBox& lb) {
   lb.heightFixed = true;
 }
 
+// ---- the procedure's handlers
+
+void OnNcCreate(HWND hwnd, LPARAM l) {
+  ListBox& lb = States().Create(hwnd);
+  const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(l);  // the same layout in both sets
+  if (!cs) return;
+  lb.wantsScrollBar = cs->style & WS_VSCROLL;
+  if (cs->style & LBS_COMBOBOX) lb.combo = reinterpret_cast<HWND>(cs->lpCreateParams);
+}
+
+// The window's size or item heights changed: the top stays inside, the bar follows.
+void Refit(HWND hwnd, ListBox& lb) {
+  lb.top = std::clamp(lb.top, 0, MaxTop(hwnd, lb));
+  UpdateScrollBar(hwnd, lb);
+}
+
+void OnSetFont(HWND hwnd, ListBox& lb, WPARAM w, LPARAM l) {
+  lb.font = reinterpret_cast<HFONT>(w);
+  if (!lb.heightFixed) lb.itemHeight = 0;
+  UpdateScrollBar(hwnd, lb);
+  if (l) Redraw(hwnd, lb);
+}
+
+void OnSetRedraw(HWND hwnd, ListBox& lb, bool redraw) {
+  lb.redraw = redraw;
+  if (!redraw) return;
+  UpdateScrollBar(hwnd, lb);
+  Redraw(hwnd, lb);
+}
+
+void OnFocus(HWND hwnd, ListBox& lb, bool focused) {
+  lb.focused = focused;
+  Redraw(hwnd, lb);
+  Notify(hwnd, lb, focused ? LBN_SETFOCUS : LBN_KILLFOCUS);
+}
+
+// An 8-bit window gets a UTF-8 character byte by byte: search once it is whole.
+void OnAnsiChar(HWND hwnd, ListBox& lb, uint8_t byte) {
+  if (GetACP() != CP_UTF8 || (lb.pendingBytes.Empty() && byte < 0x80)) {
+    const char b = char(byte);
+    for (char16_t c : MultiByteToUtf16(std::string_view(&b, 1), CP_ACP)) OnChar(hwnd, lb, c);
+    return;
+  }
+  if ((byte & 0xC0) != 0x80) lb.pendingBytes.Clear();  // a new lead byte starts over
+  const std::u16string units = lb.pendingBytes.Add(char(byte));
+  if (units.size() == 1) OnChar(hwnd, lb, units[0]);  // type-ahead searches by single units
+}
+
+void OnButtonDown(HWND hwnd, ListBox& lb, WPARAM w, LPARAM l) {
+  const POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+  if (lb.dropped)
+    DroppedPress(hwnd, lb, p);
+  else
+    OnPress(hwnd, lb, p, w);
+}
+
+void OnDoubleClick(HWND hwnd, ListBox& lb, WPARAM w, LPARAM l) {
+  const POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+  if (lb.dropped) {
+    DroppedPress(hwnd, lb, p);
+    return;
+  }
+  OnPress(hwnd, lb, p, w);                               // the press of a double click selects like any press
+  if (States().Get(hwnd)) Notify(hwnd, lb, LBN_DBLCLK);  // unless the selection's owner destroyed it
+}
+
+void OnMouseMove(HWND hwnd, ListBox& lb, LPARAM l) {
+  const POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+  if (lb.dropped)
+    DroppedMove(hwnd, lb, p);
+  else if (lb.tracking && GetCapture() == hwnd)
+    OnDrag(hwnd, lb, p);
+}
+
+void OnButtonUp(HWND hwnd, ListBox& lb, LPARAM l) {
+  if (lb.dropped) {
+    DroppedRelease(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+    return;
+  }
+  lb.tracking = false;
+  if (GetCapture() == hwnd) ReleaseCapture();
+}
+
+void OnCaptureChanged(HWND hwnd, ListBox& lb, LPARAM l) {
+  lb.tracking = false;
+  if (lb.dropped && reinterpret_cast<HWND>(l) != hwnd) ComboListDone(lb.combo, false);
+}
+
+LRESULT OnInsertString(HWND hwnd, ListBox& lb, WPARAM w, LPARAM l) {
+  if (int(w) == -1) return Insert(hwnd, lb, Count(lb), l, false);
+  if (int(w) < 0 || int(w) > Count(lb)) return LB_ERR;
+  return Insert(hwnd, lb, int(w), l, false);
+}
+
+LRESULT OnSetCount(HWND hwnd, ListBox& lb, WPARAM w) {
+  if (!(Style(hwnd) & LBS_NODATA)) return LB_ERR;
+  try {
+    lb.items.assign(size_t(std::max(0, int(w))), Item{});
+  } catch (const std::bad_alloc&) {
+    return LB_ERRSPACE;
+  }
+  lb.selected = lb.caret = lb.anchor = -1;
+  lb.top = 0;
+  UpdateScrollBar(hwnd, lb);
+  Redraw(hwnd, lb);
+  return LB_OKAY;
+}
+
+LRESULT OnGetText(HWND hwnd, const ListBox& lb, WPARAM w, LPARAM l) {
+  if (!Valid(lb, w) || !l) return LB_ERR;
+  const Item& item = lb.items[size_t(w)];
+  if (!HasStrings(Style(hwnd))) {
+    *reinterpret_cast<ULONG_PTR*>(l) = item.data;
+    return sizeof(ULONG_PTR);
+  }
+  // The caller sized its buffer by LB_GETTEXTLEN: never write past that length and the zero.
+  return CopyTextOut(hwnd, item.text, WPARAM(TextLengthFor(hwnd, item.text) + 1), l);
+}
+
+LRESULT OnGetTextLen(HWND hwnd, const ListBox& lb, WPARAM w) {
+  if (!Valid(lb, w)) return LB_ERR;
+  if (!HasStrings(Style(hwnd))) return sizeof(ULONG_PTR);
+  return TextLengthFor(hwnd, lb.items[size_t(w)].text);
+}
+
+LRESULT OnSetItemData(ListBox& lb, WPARAM w, LPARAM l) {
+  if (!Valid(lb, w)) return LB_ERR;
+  lb.items[size_t(w)].data = ULONG_PTR(l);
+  return LB_OKAY;
+}
+
+LRESULT OnSetCurSel(HWND hwnd, ListBox& lb, WPARAM w) {
+  if (AnyMulti(Style(hwnd))) return LB_ERR;
+  if (int(w) == -1) {
+    SelectOne(hwnd, lb, -1);
+    return LB_ERR;  // the classic answer, though nothing failed
+  }
+  if (!Valid(lb, w)) return LB_ERR;
+  SelectOne(hwnd, lb, int(w));
+  return LRESULT(int(w));
+}
+
+LRESULT OnGetCurSel(HWND hwnd, const ListBox& lb) {
+  if (!AnyMulti(Style(hwnd))) return lb.selected;
+  return Count(lb) == 0 ? LB_ERR : LRESULT(std::max(0, lb.caret));
+}
+
+LRESULT OnSetSel(HWND hwnd, ListBox& lb, WPARAM w, LPARAM l) {
+  if (!AnyMulti(Style(hwnd))) return LB_ERR;
+  const int i = int(l);
+  if (i == -1) {
+    for (Item& item : lb.items) item.selected = w != 0;
+  } else {
+    if (!Valid(lb, WPARAM(l))) return LB_ERR;
+    lb.items[size_t(i)].selected = w != 0;
+    lb.caret = i;
+  }
+  Redraw(hwnd, lb);
+  return LB_OKAY;
+}
+
+LRESULT OnGetSelCount(HWND hwnd, const ListBox& lb) {
+  if (!AnyMulti(Style(hwnd))) return LB_ERR;
+  return std::count_if(lb.items.begin(), lb.items.end(), [](const Item& i) { return i.selected; });
+}
+
+LRESULT OnGetSelItems(HWND hwnd, const ListBox& lb, WPARAM w, LPARAM l) {
+  if (!AnyMulti(Style(hwnd))) return LB_ERR;
+  auto* out = reinterpret_cast<int*>(l);
+  int n = 0;
+  for (int i = 0; i < Count(lb) && n < int(w) && out; ++i)
+    if (lb.items[size_t(i)].selected) out[n++] = i;
+  return n;
+}
+
+LRESULT OnSelItemRange(HWND hwnd, ListBox& lb, WPARAM w, LPARAM l) {
+  if (!AnyMulti(Style(hwnd))) return LB_ERR;
+  const int a = std::max(0, int(LOWORD(uint64_t(l)))), b = std::min(Count(lb) - 1, int(HIWORD(uint64_t(l))));
+  for (int i = a; i <= b; ++i) lb.items[size_t(i)].selected = w != 0;
+  Redraw(hwnd, lb);
+  return LB_OKAY;
+}
+
+LRESULT OnSelectString(HWND hwnd, ListBox& lb, WPARAM w, LPARAM l) {
+  const LRESULT i = Find(hwnd, lb, w, l, false);
+  if (i == LB_ERR) return LB_ERR;
+  if (AnyMulti(Style(hwnd))) {
+    lb.items[size_t(i)].selected = true;
+    MoveCaret(hwnd, lb, int(i));
+  } else {
+    SelectOne(hwnd, lb, int(i));
+  }
+  return i;
+}
+
+LRESULT OnSetTopIndex(HWND hwnd, ListBox& lb, WPARAM w) {
+  if (!Valid(lb, w) && !(w == 0 && Count(lb) == 0)) return LB_ERR;
+  SetTop(hwnd, lb, int(w));
+  return LB_OKAY;
+}
+
+LRESULT OnSetCaretIndex(HWND hwnd, ListBox& lb, WPARAM w) {
+  if (!Valid(lb, w)) return LB_ERR;
+  if (!AnyMulti(Style(hwnd)))
+    SelectOne(hwnd, lb, int(w));
+  else
+    MoveCaret(hwnd, lb, int(w));
+  return LB_OKAY;
+}
+
+LRESULT OnSetAnchorIndex(ListBox& lb, WPARAM w) {
+  if (!Valid(lb, w)) return LB_ERR;
+  lb.anchor = int(w);
+  return LB_OKAY;
+}
+
+LRESULT OnGetItemHeight(HWND hwnd, ListBox& lb, WPARAM w) {
+  if (Variable(hwnd)) return Valid(lb, w) ? LRESULT(HeightOf(hwnd, lb, int(w))) : LB_ERR;
+  return ItemHeight(hwnd, lb);
+}
+
+LRESULT OnSetItemHeight(HWND hwnd, ListBox& lb, WPARAM w, LPARAM l) {
+  if (int(l) < 1 || int(l) > 255) return LB_ERR;
+  if (Variable(hwnd)) {
+    if (!Valid(lb, w)) return LB_ERR;
+    lb.items[size_t(w)].height = int(l);
+  } else {
+    lb.itemHeight = int(l);
+    lb.heightFixed = true;
+  }
+  Refit(hwnd, lb);
+  Redraw(hwnd, lb);
+  return LB_OKAY;
+}
+
+LRESULT OnGetItemRect(HWND hwnd, ListBox& lb, WPARAM w, LPARAM l) {
+  if ((!Valid(lb, w) && !(w == 0 && Count(lb) == 0)) || !l) return LB_ERR;
+  RECT client;
+  GetClientRect(hwnd, &client);
+  const int h = HeightOf(hwnd, lb, int(w)), y = TopOf(hwnd, lb, int(w));
+  *reinterpret_cast<RECT*>(l) = RECT{0, y, client.right, y + h};
+  return 1;
+}
+
+LRESULT OnItemFromPoint(HWND hwnd, ListBox& lb, LPARAM l) {
+  const POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
+  if (Count(lb) == 0) return MAKELONG(0, 1);
+  const int i = ItemAtY(hwnd, lb, p.y);
+  const bool outside = !InClient(hwnd, p) || i < 0 || i >= Count(lb);
+  return MAKELONG(WORD(std::clamp(i, 0, Count(lb) - 1)), outside ? 1 : 0);
+}
+
 LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
   auto def = [&] { return IsAnsi(hwnd) ? DefWindowProcA(hwnd, msg, w, l) : DefWindowProcW(hwnd, msg, w, l); };
   if (msg == WM_NCCREATE) {
-    ListBox& lb = States().Create(hwnd);
-    const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(l);  // the same layout in both sets
-    if (cs) {
-      lb.wantsScrollBar = cs->style & WS_VSCROLL;
-      if (cs->style & LBS_COMBOBOX) lb.combo = reinterpret_cast<HWND>(cs->lpCreateParams);
-    }
+    OnNcCreate(hwnd, l);
     return def();
   }
   ListBox* state = States().Get(hwnd);
   if (!state) return def();
   ListBox& lb = *state;
-  const DWORD style = Style(hwnd);
   switch (msg) {
     case WM_NCDESTROY:
       States().Drop(hwnd);
@@ -612,23 +847,15 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
       UpdateScrollBar(hwnd, lb);
       return 0;
     case WM_SIZE:
-      lb.top = std::clamp(lb.top, 0, MaxTop(hwnd, lb));
-      UpdateScrollBar(hwnd, lb);
+      Refit(hwnd, lb);
       return 0;
     case WM_SETFONT:
-      lb.font = reinterpret_cast<HFONT>(w);
-      if (!lb.heightFixed) lb.itemHeight = 0;
-      UpdateScrollBar(hwnd, lb);
-      if (l) Redraw(hwnd, lb);
+      OnSetFont(hwnd, lb, w, l);
       return 0;
     case WM_GETFONT:
       return LRESULT(lb.font);
     case WM_SETREDRAW:
-      lb.redraw = w != 0;
-      if (lb.redraw) {
-        UpdateScrollBar(hwnd, lb);
-        Redraw(hwnd, lb);
-      }
+      OnSetRedraw(hwnd, lb, w != 0);
       return 0;
     case WM_ERASEBKGND:
       return 1;  // painting fills the whole client area
@@ -641,86 +868,46 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS:
-      lb.focused = true;
-      Redraw(hwnd, lb);
-      Notify(hwnd, lb, LBN_SETFOCUS);
-      return 0;
     case WM_KILLFOCUS:
-      lb.focused = false;
-      Redraw(hwnd, lb);
-      Notify(hwnd, lb, LBN_KILLFOCUS);
+      OnFocus(hwnd, lb, msg == WM_SETFOCUS);
       return 0;
     case WM_KEYDOWN:
       OnKeyDown(hwnd, lb, int(w));
       return 0;
-    case WM_CHAR: {
-      if (!IsAnsi(hwnd)) {
-        OnChar(hwnd, lb, char16_t(w));
-        return 0;
-      }
-      // An 8-bit window gets a UTF-8 character byte by byte: search once it is whole.
-      const uint8_t byte = uint8_t(w);
-      if (GetACP() != CP_UTF8 || (lb.pendingBytes.Empty() && byte < 0x80)) {
-        const char b = char(byte);
-        for (char16_t c : MultiByteToUtf16(std::string_view(&b, 1), CP_ACP)) OnChar(hwnd, lb, c);
-        return 0;
-      }
-      if ((byte & 0xC0) != 0x80) lb.pendingBytes.Clear();  // a new lead byte starts over
-      const std::u16string units = lb.pendingBytes.Add(char(byte));
-      if (units.size() == 1) OnChar(hwnd, lb, units[0]);  // type-ahead searches by single units
-      return 0;
-    }
-    case WM_MOUSEACTIVATE:
-      if (lb.combo) return MA_NOACTIVATE;
-      return def();
-    case WM_LBUTTONDOWN:
-      if (lb.dropped)
-        DroppedPress(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+    case WM_CHAR:
+      if (IsAnsi(hwnd))
+        OnAnsiChar(hwnd, lb, uint8_t(w));
       else
-        OnPress(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}, w);
+        OnChar(hwnd, lb, char16_t(w));
+      return 0;
+    case WM_MOUSEACTIVATE:
+      return lb.combo ? MA_NOACTIVATE : def();
+    case WM_LBUTTONDOWN:
+      OnButtonDown(hwnd, lb, w, l);
       return 0;
     case WM_LBUTTONDBLCLK:
-      if (lb.dropped) {
-        DroppedPress(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
-        return 0;
-      }
-      // The press of a double click selects like any press.
-      OnPress(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}, w);
-      if (States().Get(hwnd)) Notify(hwnd, lb, LBN_DBLCLK);  // unless the selection's owner destroyed it
+      OnDoubleClick(hwnd, lb, w, l);
       return 0;
     case WM_MOUSEMOVE:
-      if (lb.dropped)
-        DroppedMove(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
-      else if (lb.tracking && GetCapture() == hwnd)
-        OnDrag(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
+      OnMouseMove(hwnd, lb, l);
       return 0;
     case WM_LBUTTONUP:
-      if (lb.dropped) {
-        DroppedRelease(hwnd, lb, POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)});
-        return 0;
-      }
-      lb.tracking = false;
-      if (GetCapture() == hwnd) ReleaseCapture();
+      OnButtonUp(hwnd, lb, l);
       return 0;
     case WM_CAPTURECHANGED:
-      lb.tracking = false;
-      if (lb.dropped && reinterpret_cast<HWND>(l) != hwnd) ComboListDone(lb.combo, false);
+      OnCaptureChanged(hwnd, lb, l);
       return 0;
-    case WM_MOUSEWHEEL: {
-      const int notches = int(int16_t(HIWORD(w))) / 120;
-      SetTop(hwnd, lb, lb.top - 3 * notches);
+    case WM_MOUSEWHEEL:
+      SetTop(hwnd, lb, lb.top - 3 * (int(int16_t(HIWORD(w))) / 120));
       return 0;
-    }
     case WM_VSCROLL:
       OnVScroll(hwnd, lb, LOWORD(w));
       return 0;
 
     case LB_ADDSTRING:
-      return Insert(hwnd, lb, Count(lb), l, style & LBS_SORT);
+      return Insert(hwnd, lb, Count(lb), l, Style(hwnd) & LBS_SORT);
     case LB_INSERTSTRING:
-      if (int(w) == -1) return Insert(hwnd, lb, Count(lb), l, false);
-      if (int(w) < 0 || int(w) > Count(lb)) return LB_ERR;
-      return Insert(hwnd, lb, int(w), l, false);
+      return OnInsertString(hwnd, lb, w, l);
     case LB_DELETESTRING:
       return Delete(hwnd, lb, w);
     case LB_RESETCONTENT:
@@ -729,156 +916,60 @@ LRESULT ListProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case LB_GETCOUNT:
       return Count(lb);
     case LB_SETCOUNT:
-      if (!(style & LBS_NODATA)) return LB_ERR;
-      try {
-        lb.items.assign(size_t(std::max(0, int(w))), Item{});
-      } catch (const std::bad_alloc&) {
-        return LB_ERRSPACE;
-      }
-      lb.selected = lb.caret = lb.anchor = -1;
-      lb.top = 0;
-      UpdateScrollBar(hwnd, lb);
-      Redraw(hwnd, lb);
-      return LB_OKAY;
+      return OnSetCount(hwnd, lb, w);
     case LB_INITSTORAGE:
       return Count(lb) + LRESULT(std::max(0, int(w)));
-    case LB_GETTEXT: {
-      if (!Valid(lb, w) || !l) return LB_ERR;
-      const Item& item = lb.items[size_t(w)];
-      if (!HasStrings(style)) {
-        *reinterpret_cast<ULONG_PTR*>(l) = item.data;
-        return sizeof(ULONG_PTR);
-      }
-      // The caller sized its buffer by LB_GETTEXTLEN: never write past that length and the zero.
-      return CopyTextOut(hwnd, item.text, WPARAM(TextLengthFor(hwnd, item.text) + 1), l);
-    }
+    case LB_GETTEXT:
+      return OnGetText(hwnd, lb, w, l);
     case LB_GETTEXTLEN:
-      if (!Valid(lb, w)) return LB_ERR;
-      if (!HasStrings(style)) return sizeof(ULONG_PTR);
-      return TextLengthFor(hwnd, lb.items[size_t(w)].text);
+      return OnGetTextLen(hwnd, lb, w);
     case LB_GETITEMDATA:
       return Valid(lb, w) ? LRESULT(lb.items[size_t(w)].data) : LB_ERR;
     case LB_SETITEMDATA:
-      if (!Valid(lb, w)) return LB_ERR;
-      lb.items[size_t(w)].data = ULONG_PTR(l);
-      return LB_OKAY;
+      return OnSetItemData(lb, w, l);
     case LB_SETCURSEL:
-      if (AnyMulti(style)) return LB_ERR;
-      if (int(w) == -1) {
-        SelectOne(hwnd, lb, -1);
-        return LB_ERR;  // the classic answer, though nothing failed
-      }
-      if (!Valid(lb, w)) return LB_ERR;
-      SelectOne(hwnd, lb, int(w));
-      return LRESULT(int(w));
+      return OnSetCurSel(hwnd, lb, w);
     case LB_GETCURSEL:
-      if (!AnyMulti(style)) return lb.selected;
-      return Count(lb) == 0 ? LB_ERR : LRESULT(std::max(0, lb.caret));
-    case LB_SETSEL: {
-      if (!AnyMulti(style)) return LB_ERR;
-      const int i = int(l);
-      if (i == -1) {
-        for (Item& item : lb.items) item.selected = w != 0;
-      } else {
-        if (!Valid(lb, WPARAM(l))) return LB_ERR;
-        lb.items[size_t(i)].selected = w != 0;
-        lb.caret = i;
-      }
-      Redraw(hwnd, lb);
-      return LB_OKAY;
-    }
+      return OnGetCurSel(hwnd, lb);
+    case LB_SETSEL:
+      return OnSetSel(hwnd, lb, w, l);
     case LB_GETSEL:
       return Valid(lb, w) ? LRESULT(Selected(hwnd, lb, int(w)) ? 1 : 0) : LB_ERR;
-    case LB_GETSELCOUNT: {
-      if (!AnyMulti(style)) return LB_ERR;
-      return std::count_if(lb.items.begin(), lb.items.end(), [](const Item& i) { return i.selected; });
-    }
-    case LB_GETSELITEMS: {
-      if (!AnyMulti(style)) return LB_ERR;
-      auto* out = reinterpret_cast<int*>(l);
-      int n = 0;
-      for (int i = 0; i < Count(lb) && n < int(w) && out; ++i)
-        if (lb.items[size_t(i)].selected) out[n++] = i;
-      return n;
-    }
-    case LB_SELITEMRANGE: {
-      if (!AnyMulti(style)) return LB_ERR;
-      const int a = std::max(0, int(LOWORD(uint64_t(l)))),
-                b = std::min(Count(lb) - 1, int(HIWORD(uint64_t(l))));
-      for (int i = a; i <= b; ++i) lb.items[size_t(i)].selected = w != 0;
-      Redraw(hwnd, lb);
-      return LB_OKAY;
-    }
-    case LB_SELECTSTRING: {
-      const LRESULT i = Find(hwnd, lb, w, l, false);
-      if (i == LB_ERR) return LB_ERR;
-      if (AnyMulti(style)) {
-        lb.items[size_t(i)].selected = true;
-        MoveCaret(hwnd, lb, int(i));
-      } else {
-        SelectOne(hwnd, lb, int(i));
-      }
-      return i;
-    }
+    case LB_GETSELCOUNT:
+      return OnGetSelCount(hwnd, lb);
+    case LB_GETSELITEMS:
+      return OnGetSelItems(hwnd, lb, w, l);
+    case LB_SELITEMRANGE:
+      return OnSelItemRange(hwnd, lb, w, l);
+    case LB_SELECTSTRING:
+      return OnSelectString(hwnd, lb, w, l);
     case LB_FINDSTRING:
       return Find(hwnd, lb, w, l, false);
     case LB_FINDSTRINGEXACT:
       return Find(hwnd, lb, w, l, true);
     case LB_SETTOPINDEX:
-      if (!Valid(lb, w) && !(w == 0 && Count(lb) == 0)) return LB_ERR;
-      SetTop(hwnd, lb, int(w));
-      return LB_OKAY;
+      return OnSetTopIndex(hwnd, lb, w);
     case LB_GETTOPINDEX:
       return lb.top;
     case LB_SETCARETINDEX:
-      if (!Valid(lb, w)) return LB_ERR;
-      if (!AnyMulti(style))
-        SelectOne(hwnd, lb, int(w));
-      else
-        MoveCaret(hwnd, lb, int(w));
-      return LB_OKAY;
+      return OnSetCaretIndex(hwnd, lb, w);
     case LB_GETCARETINDEX:
-      return AnyMulti(style) ? std::max(0, lb.caret) : std::max(0, lb.selected);
+      return AnyMulti(Style(hwnd)) ? std::max(0, lb.caret) : std::max(0, lb.selected);
     case LB_SETANCHORINDEX:
-      if (!Valid(lb, w)) return LB_ERR;
-      lb.anchor = int(w);
-      return LB_OKAY;
+      return OnSetAnchorIndex(lb, w);
     case LB_GETANCHORINDEX:
       return lb.anchor;
     case LB_GETITEMHEIGHT:
-      if (Variable(hwnd)) return Valid(lb, w) ? LRESULT(HeightOf(hwnd, lb, int(w))) : LB_ERR;
-      return ItemHeight(hwnd, lb);
+      return OnGetItemHeight(hwnd, lb, w);
     case LB_SETITEMHEIGHT:
-      if (int(l) < 1 || int(l) > 255) return LB_ERR;
-      if (Variable(hwnd)) {
-        if (!Valid(lb, w)) return LB_ERR;
-        lb.items[size_t(w)].height = int(l);
-      } else {
-        lb.itemHeight = int(l);
-        lb.heightFixed = true;
-      }
-      lb.top = std::clamp(lb.top, 0, MaxTop(hwnd, lb));
-      UpdateScrollBar(hwnd, lb);
-      Redraw(hwnd, lb);
-      return LB_OKAY;
-    case LB_GETITEMRECT: {
-      if ((!Valid(lb, w) && !(w == 0 && Count(lb) == 0)) || !l) return LB_ERR;
-      RECT client;
-      GetClientRect(hwnd, &client);
-      const int h = HeightOf(hwnd, lb, int(w)), y = TopOf(hwnd, lb, int(w));
-      *reinterpret_cast<RECT*>(l) = RECT{0, y, client.right, y + h};
-      return 1;
-    }
+      return OnSetItemHeight(hwnd, lb, w, l);
+    case LB_GETITEMRECT:
+      return OnGetItemRect(hwnd, lb, w, l);
     case 0x018D:      // LB_DIR
     case 0x0196:      // LB_ADDFILE
       return LB_ERR;  // no file listings
-    case LB_ITEMFROMPOINT: {
-      const POINT p{GET_X_LPARAM(l), GET_Y_LPARAM(l)};
-      if (Count(lb) == 0) return MAKELONG(0, 1);
-      const int i = ItemAtY(hwnd, lb, p.y);
-      const bool outside = !InClient(hwnd, p) || i < 0 || i >= Count(lb);
-      return MAKELONG(WORD(std::clamp(i, 0, Count(lb) - 1)), outside ? 1 : 0);
-    }
+    case LB_ITEMFROMPOINT:
+      return OnItemFromPoint(hwnd, lb, l);
     default:
       return def();
   }

@@ -5,8 +5,11 @@
 
 #include "platform/controls/ControlSupport.h"
 #include "platform/controls/MessageBoxWindow.h"
+#include "platform/gdi/SelectedObject.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/win/Backend.h"
+#include "platform/win/PaintDC.h"
+#include "platform/win/WindowDC.h"
 
 namespace platform::controls {
 
@@ -111,19 +114,16 @@ LRESULT BoxProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd, &ps);
+      const PaintDC dc(hwnd);
       RECT r;
       GetClientRect(hwnd, &r);
       FillSolid(dc, r, GetSysColor(COLOR_BTNFACE));
       DrawIcon(dc, box->flags);
-      HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+      const SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
       SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
       SetBkMode(dc, TRANSPARENT);
       RECT t = box->textRect;
       DrawTextW(dc, box->text.c_str(), int(box->text.size()), &t, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-      SelectObject(dc, old);
-      EndPaint(hwnd, &ps);
       return 0;
     }
     default:
@@ -140,13 +140,13 @@ int ShowMessageBox(HWND owner, const std::u16string& text, const std::u16string&
   const std::vector<Button> buttons = ButtonsOf(flags);
   const size_t defIndex = std::min(buttons.size() - 1, size_t((flags & MB_DEFMASK) >> 8));
   // Measure the text to size the window.
-  HDC screen = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
   RECT calc{0, 0, 400, 0};
-  DrawTextW(screen, text.c_str(), int(text.size()), &calc,
-            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
-  SelectObject(screen, old);
-  ReleaseDC(nullptr, screen);
+  {
+    const WindowDC screen(nullptr);
+    const SelectedObject font(screen, GetStockObject(DEFAULT_GUI_FONT));
+    DrawTextW(screen, text.c_str(), int(text.size()), &calc,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+  }
   const int iconSpace = (flags & MB_ICONMASK) ? kIcon + 2 * 12 : 12;
   const int buttonsWidth = int(buttons.size()) * kButtonWidth + int(buttons.size() - 1) * kGap;
   const int width = std::max(iconSpace + int(calc.right) + 12, buttonsWidth + 24);

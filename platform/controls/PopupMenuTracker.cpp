@@ -7,7 +7,10 @@
 
 #include "platform/controls/ControlSupport.h"
 #include "platform/controls/MenuObjects.h"
+#include "platform/gdi/SelectedObject.h"
 #include "platform/win/Backend.h"
+#include "platform/win/PaintDC.h"
+#include "platform/win/WindowDC.h"
 
 namespace platform::controls {
 
@@ -60,10 +63,10 @@ int TextWidth(HDC dc, const std::u16string& s) {
 // Item rectangles and the window size for a menu.
 SIZE Measure(Tracker& t, Level& level) {
   Menu* m = FindMenu(level.menu);
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
   int left = 0, right = 0;
   std::vector<int> heights;
+  const WindowDC dc(nullptr);
+  const SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
   for (size_t i = 0; m && i < m->items.size(); ++i) {
     MenuItem& it = m->items[i];
     int h = (it.type & MFT_SEPARATOR) ? kSeparatorHeight : kItemHeight;
@@ -78,8 +81,6 @@ SIZE Measure(Tracker& t, Level& level) {
     }
     heights.push_back(h);
   }
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   const int width = kFrame * 2 + kCheckColumn + left + (right ? right + 24 : 0) + kArrowColumn;
   level.rects.clear();
   int y = kFrame;
@@ -266,13 +267,12 @@ int ItemAt(const Level& level, POINT client) {
 }
 
 void PaintLevel(HWND hwnd, Level& level) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
+  const PaintDC dc(hwnd);
   RECT client;
   GetClientRect(hwnd, &client);
   FillSolid(dc, client, GetSysColor(COLOR_MENU));
   DrawButtonFrame(dc, client, false);
-  HGDIOBJ old = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  const SelectedObject font(dc, GetStockObject(DEFAULT_GUI_FONT));
   SetBkMode(dc, TRANSPARENT);
   Menu* m = FindMenu(level.menu);
   for (size_t i = 0; m && i < m->items.size() && i < level.rects.size(); ++i) {
@@ -318,8 +318,6 @@ void PaintLevel(HWND hwnd, Level& level) {
         for (int j = -k; j <= k; ++j) SetPixel(dc, cx + 3 - k, cy + j, ink);
     }
   }
-  SelectObject(dc, old);
-  EndPaint(hwnd, &ps);
 }
 
 LRESULT MenuProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {

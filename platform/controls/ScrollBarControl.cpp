@@ -10,6 +10,7 @@
 #include <map>
 
 #include "platform/controls/ControlSupport.h"
+#include "platform/win/PaintDC.h"
 #include "platform/win/WindowScrollBars.h"
 
 namespace platform::controls {
@@ -152,10 +153,8 @@ void Notify(HWND hwnd, WORD code, int pos = 0) {
 }
 
 void Paint(HWND hwnd, Bar& b) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
+  const PaintDC dc(hwnd);
   DrawBar(dc, ControlArea(hwnd), b, IsWindowEnabled(hwnd));
-  EndPaint(hwnd, &ps);
 }
 
 void Act(HWND hwnd, Bar& b) {

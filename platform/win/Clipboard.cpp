@@ -6,7 +6,10 @@
 #include <map>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdiObject.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/GlobalBlock.h"
+#include "platform/win/WindowDC.h"
 #include "platform/win/WindowSystem.h"
 
 using namespace platform::win;
@@ -46,19 +49,16 @@ void Clear() {
 }
 
 std::vector<uint8_t> BlockBytes(HANDLE h) {
-  const SIZE_T size = GlobalSize(h);
-  const uint8_t* p = static_cast<const uint8_t*>(GlobalLock(h));
+  const LockedGlobal block(h);
+  const auto* p = block.As<const uint8_t>();
   if (!p) return {};  // a lock that fails reads as no data
-  std::vector<uint8_t> out(p, p + size);
-  GlobalUnlock(h);
-  return out;
+  return std::vector<uint8_t>(p, p + block.Size());
 }
 
 HGLOBAL BlockOf(const void* data, size_t size) {
   HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, size);
   if (!h) return nullptr;
-  if (size) std::memcpy(GlobalLock(h), data, size);
-  GlobalUnlock(h);
+  if (size) std::memcpy(LockedGlobal(h).As<void>(), data, size);
   return h;
 }
 
@@ -97,10 +97,9 @@ HGLOBAL DibOfBitmap(HBITMAP bitmap) {
                      0,  0,          0,           0};
   std::vector<uint8_t> bytes(sizeof h + h.biSizeImage);
   std::memcpy(bytes.data(), &h, sizeof h);
-  HDC dc = CreateCompatibleDC(nullptr);
+  const OwnedMemoryDC dc(nullptr);
   const int lines = GetDIBits(dc, bitmap, 0, UINT(bm.bmHeight), bytes.data() + sizeof h,
                               reinterpret_cast<BITMAPINFO*>(bytes.data()), DIB_RGB_COLORS);
-  DeleteDC(dc);
   return lines ? BlockOf(bytes.data(), bytes.size()) : nullptr;
 }
 
@@ -124,12 +123,9 @@ HBITMAP BitmapOfDib(HANDLE block) {
   std::memcpy(info.data(), b.data(), sizeof h);
   reinterpret_cast<BITMAPINFOHEADER*>(info.data())->biSize = 40;
   std::memcpy(info.data() + sizeof h, b.data() + h.biSize, table);
-  HDC dc = GetDC(nullptr);
-  HBITMAP bitmap =
-      CreateDIBitmap(dc, reinterpret_cast<BITMAPINFOHEADER*>(info.data()), CBM_INIT, b.data() + offset,
-                     reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
-  ReleaseDC(nullptr, dc);
-  return bitmap;
+  const WindowDC screen(nullptr);
+  return CreateDIBitmap(screen, reinterpret_cast<BITMAPINFOHEADER*>(info.data()), CBM_INIT, b.data() + offset,
+                        reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
 }
 
 bool Has(UINT f) { return C().data.count(f) > 0; }
@@ -233,11 +229,10 @@ BOOL CloseClipboard() {
       item.format = f;
       HANDLE h = c.data[f];
       if (f == CF_BITMAP) {
-        HGLOBAL dib = DibOfBitmap(static_cast<HBITMAP>(h));
+        const OwnedGlobal dib(DibOfBitmap(static_cast<HBITMAP>(h)));
         if (!dib) continue;
         item.format = CF_DIB;
-        item.bytes = BlockBytes(dib);
-        GlobalFree(dib);
+        item.bytes = BlockBytes(dib.Get());
       } else {
         item.bytes = BlockBytes(h);
       }

@@ -2,8 +2,11 @@
 // two clicks, Space clicks, auto radio buttons uncheck their group, owner-drawn buttons get
 // WM_DRAWITEM with their state; and a demo window of every control saved as PNG for a person
 // to look at, with pixel checks of the classic look.
+#include <stdexcept>
+
 #include "ControlsTestSupport.h"
 #include "platform/controls/Menus.h"
+#include "platform/rtl/CodePage.h"
 
 using namespace controlstest;
 
@@ -178,6 +181,61 @@ TEST_F(ButtonTest, DemoWindowOfEveryControlLooksClassic) {
   });
   TrackPopupMenu(menu, TPM_RETURNCMD, 100, 100, 0, parent, nullptr);
   DestroyMenu(menu);
+}
+
+// An owner whose drawing raises, after noting the DC it was handed.
+HDC& RaisedOn() {
+  static HDC dc = nullptr;
+  return dc;
+}
+
+LRESULT RaisingDrawParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
+  if (msg == WM_DRAWITEM) {
+    RaisedOn() = reinterpret_cast<DRAWITEMSTRUCT*>(l)->hDC;
+    throw std::runtime_error("drawing failed");
+  }
+  return ParentProc(hwnd, msg, w, l);
+}
+
+// When the owner of an owner-drawn control raises while drawing, the exception reaches the
+// caller and the control gives its paint or window DC back on the way out.
+TEST_F(ButtonTest, AnOwnerDrawingThatRaisesLeavesNoDCBehind) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &RaisingDrawParentProc;
+  wc.lpszClassName = u"RaisingDrawParent";
+  RegisterClassW(&wc);
+  HWND owner = CreateWindowExW(0, u"RaisingDrawParent", u"", WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
+                               nullptr, nullptr);
+  struct Case {
+    const char16_t* cls;
+    DWORD style;
+    UINT addString;  // 0: no items
+  };
+  const Case cases[] = {
+      {u"BUTTON", BS_OWNERDRAW, 0},
+      {u"LISTBOX", LBS_OWNERDRAWFIXED | LBS_HASSTRINGS, LB_ADDSTRING},
+      {u"COMBOBOX", CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS, CB_ADDSTRING},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(platform::Utf16ToMultiByte(c.cls, CP_UTF8));
+    HWND control = CreateWindowExW(0, c.cls, u"", WS_CHILD | WS_VISIBLE | c.style, 10, 10, 80, 60, owner,
+                                   reinterpret_cast<HMENU>(9), nullptr, nullptr);
+    ASSERT_NE(control, nullptr);
+    if (c.addString) SendMessageW(control, c.addString, 0, LPARAM(u"Item"));
+    RaisedOn() = nullptr;
+    InvalidateRect(control, nullptr, FALSE);
+    EXPECT_THROW(UpdateWindow(control), std::runtime_error);
+    ASSERT_NE(RaisedOn(), nullptr);
+    EXPECT_EQ(GetObjectType(RaisedOn()), 0u);  // the paint's DC was ended
+    DestroyWindow(control);
+  }
+  // A pushed owner-drawn button redraws at once on a DC of its own.
+  HWND button = CreateWindowExW(0, u"BUTTON", u"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 40, 20,
+                                owner, reinterpret_cast<HMENU>(9), nullptr, nullptr);
+  RaisedOn() = nullptr;
+  EXPECT_THROW(SendMessageW(button, BM_SETSTATE, TRUE, 0), std::runtime_error);
+  ASSERT_NE(RaisedOn(), nullptr);
+  EXPECT_EQ(GetObjectType(RaisedOn()), 0u);  // released
 }
 
 }  // namespace

@@ -176,6 +176,19 @@ TEST_F(ComposerTest, ColoursAreWrittenWithSixDigits) {
             " </text>\r\n"
             "</par>\r\n");
   EXPECT_TRUE(WellFormed(smil));
+
+  // Short values are padded to six digits, longer ones written whole.
+  const struct {
+    int color;
+    const char* text;
+  } cases[] = {
+      {0, "#000000"}, {0xA, "#00000a"}, {0xABCDE, "#0abcde"}, {0x1234567, "#1234567"}, {-1, "#ffffffff"}};
+  for (const auto& c : cases) {
+    s.BgColor = c.color;
+    EXPECT_NE(BuildSmil().find("\"background-color\" value=\"" + std::string(c.text) + "\" />"),
+              std::string::npos)
+        << c.text;
+  }
 }
 
 // The old fixed 3072-byte buffer overflowed from 13 such slides on.

@@ -34,6 +34,12 @@ TEST(MmsTextPartToUtf8, ConvertsEveryUnitGivenAndOneLeadingMarkLess) {
       {u"\U0001F600", "\xF0\x9F\x98\x80"},
       {std::u16string(u"a\0b", 3), std::string("a\0b", 3)},           // a NUL does not cut the text short
       {std::u16string(1, char16_t(0xD800)) + u"x", "\xEF\xBF\xBDx"},  // a lone surrogate
+      // Long texts, whose plain letters are taken in blocks: the first other unit in a later
+      // block or in the last few units still sends the whole text through the full encoder.
+      {std::u16string(32, u'a'), std::string(32, 'a')},
+      {std::u16string(20, u'a') + u"\u00E9" + std::u16string(19, u'\x7F'),
+       std::string(20, 'a') + "\xC3\xA9" + std::string(19, '\x7F')},
+      {std::u16string(35, u'b') + u"\u0080z", std::string(35, 'b') + "\xC2\x80z"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Utf8(c.text), c.utf8);

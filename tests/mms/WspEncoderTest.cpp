@@ -30,6 +30,7 @@ TEST(WspEncodeUintvar, WritesSevenBitGroupsMostSignificantFirst) {
     unsigned char out[WSP_UINTVAR_MAX_BYTES + 1] = {0xEE, 0xEE, 0xEE, 0xEE, 0xEE, 0xEE};
     int n = WspEncodeUintvar(out, c.value);
     EXPECT_EQ(Bytes(out, out + n), c.bytes) << c.value;
+    EXPECT_EQ(WspUintvarSize(c.value), n) << c.value;
     EXPECT_EQ(out[n], 0xEE) << c.value;
   }
 }
@@ -50,6 +51,7 @@ TEST(WspEncodeValueLength, QuotesLengthsAboveThirty) {
     unsigned char out[WSP_VALUE_LENGTH_MAX_BYTES];
     int n = WspEncodeValueLength(out, c.length);
     EXPECT_EQ(Bytes(out, out + n), c.bytes) << c.length;
+    EXPECT_EQ(WspValueLengthSize(c.length), n) << c.length;
   }
 }
 

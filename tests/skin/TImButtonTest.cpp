@@ -9,6 +9,7 @@
 #include "controls/TImButton.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/ClassRegistry.h"
+#include "platform/forms/FormMessages.h"
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TBitmap.h"
@@ -170,6 +171,47 @@ TEST_F(ImButtonTest, OwnerDrawingGetsTheStateAndSurvivesAFailingHandler) {
   button->OnOwnerDraw = nullptr;  // no handler: the look is drawn even without DefaultDraw
   button->Invalidate();
   EXPECT_EQ(Face(), Rgb(clYellow));
+}
+
+// A transparent button draws its parent first; when that raises, the button is not left thinking
+// it is still drawing, and the DC gets back its origin and its objects.
+TEST_F(ImButtonTest, ADrawingThatRaisesLeavesTheButtonAbleToDrawAgain) {
+  button->SetTransparent(true);
+  bool fail = true;
+  int parentPaints = 0;
+  form->OnPaint = [&](TObject*) {
+    ++parentPaints;
+    if (fail) throw Exception("parent paint failed");
+  };
+  TBitmap surface;
+  surface.SetPixelFormat(pf32bit);
+  surface.SetSize(40, 23);
+  HDC dc = surface.Canvas()->Handle();
+  const HGDIOBJ brushBefore = GetCurrentObject(dc, OBJ_BRUSH);
+  const HGDIOBJ fontBefore = GetCurrentObject(dc, OBJ_FONT);
+  DRAWITEMSTRUCT item{};
+  item.CtlType = ODT_BUTTON;
+  item.hwndItem = button->Handle();
+  item.hDC = dc;
+  item.rcItem = RECT{0, 0, 40, 23};
+  auto draw = [&] { button->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item)); };
+
+  EXPECT_THROW(draw(), Exception);
+  EXPECT_EQ(parentPaints, 1);
+  POINT origin{-1, -1};
+  GetViewportOrgEx(dc, &origin);
+  EXPECT_EQ(origin.x, 0);
+  EXPECT_EQ(origin.y, 0);
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brushBefore);
+  EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), fontBefore);
+
+  fail = false;
+  surface.Canvas()->Brush()->SetColor(clBlack);
+  surface.Canvas()->FillRect(RECT{0, 0, 40, 23});
+  draw();
+  EXPECT_EQ(parentPaints, 2);  // the parent is drawn under the button again
+  // The strip's frame is all key colour: the parent's face shows through it.
+  EXPECT_EQ(surface.Canvas()->Pixels(20, 11), ColorToRGB(form->Color()));
 }
 
 TEST_F(ImButtonTest, TheColourSetAndTheLooksThatSetIt) {

@@ -18,20 +18,37 @@ std::string Utf8(const std::u16string& s) { return platform::Utf16ToMultiByte(s,
 
 constexpr DWORD kAllowMultiSelect = 0x200;
 
-// The chooser picks its own size from the font, and on a small screen (640 x 480) it came out
-// larger than the screen and centred off it: its Open and Cancel buttons could not be reached.
-// Shrunk to the monitor's work area and moved onto it.
-void FitOnScreen(GtkWindow* window) {
+// The work area of the monitor the window stands on (before it is shown: the primary or first one).
+bool WorkArea(GtkWindow* window, GdkRectangle* area) {
   GdkDisplay* display = gtk_widget_get_display(GTK_WIDGET(window));
   GdkMonitor* monitor = nullptr;
   if (GdkWindow* own = gtk_widget_get_window(GTK_WIDGET(window)))
     monitor = gdk_display_get_monitor_at_window(display, own);
   if (!monitor) monitor = gdk_display_get_primary_monitor(display);
   if (!monitor && gdk_display_get_n_monitors(display) > 0) monitor = gdk_display_get_monitor(display, 0);
-  if (!monitor) return;
+  if (!monitor) return false;
+  gdk_monitor_get_workarea(monitor, area);
+  return area->width > 0 && area->height > 0;
+}
+
+// The chooser picks its own size from the font, and on a small screen (640 x 480) it came out
+// larger than the screen and centred off it: its Open and Cancel buttons could not be reached.
+// Before it is shown its largest size is the work area, so that the size it settles on later
+// (it sizes itself again once mapped, later still on a loaded machine) keeps within it too.
+void LimitToScreen(GtkWindow* window) {
   GdkRectangle area{};
-  gdk_monitor_get_workarea(monitor, &area);
-  if (area.width <= 0 || area.height <= 0) return;
+  if (!WorkArea(window, &area)) return;
+  GdkGeometry hints{};
+  hints.max_width = area.width;
+  hints.max_height = area.height;
+  gtk_window_set_geometry_hints(window, nullptr, &hints, GDK_HINT_MAX_SIZE);
+  gtk_window_set_position(window, GTK_WIN_POS_CENTER);
+}
+
+// Once shown: shrunk to the monitor's work area and moved onto it.
+void FitOnScreen(GtkWindow* window) {
+  GdkRectangle area{};
+  if (!WorkArea(window, &area)) return;
   int width = 0, height = 0, x = 0, y = 0;
   gtk_window_get_size(window, &width, &height);
   gtk_window_get_position(window, &x, &y);
@@ -131,6 +148,7 @@ std::optional<win::ModalAnswer> RunFileChooser(const win::ModalInfo& info, GtkWi
   // A close request is a Cancel: the dialog has answered GTK_RESPONSE_DELETE_EVENT already, and
   // stays until it is destroyed below.
   const gulong keep = g_signal_connect(dialog, "delete-event", G_CALLBACK(gtk_true), nullptr);
+  LimitToScreen(GTK_WINDOW(dialog));
   gtk_widget_show(dialog);
   FitOnScreen(GTK_WINDOW(dialog));
   const bool completed = platform::win::RunModalLoop(nullptr, [&] { return answered; });
@@ -152,7 +170,12 @@ std::optional<win::ModalAnswer> RunFileChooser(const win::ModalInfo& info, GtkWi
     g_slist_free(names);
     if (!files.empty()) answer = win::ModalAnswer::Files(std::move(files));
   }
+  GdkDisplay* display = gtk_widget_get_display(dialog);
   gtk_widget_destroy(dialog);
+  // The chooser leaves the screen now, not when the loop next runs: what the caller does with
+  // the answer (opening a large message) may take a while, and the next chooser must not meet
+  // this one still standing under the same title.
+  gdk_display_sync(display);
   g_object_unref(dialog);
   return answer;
 }
