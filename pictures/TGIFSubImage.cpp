@@ -8,7 +8,6 @@
 #include "pictures/GIFFrameConversion.h"
 #include "pictures/GIFSettings.h"
 #include "pictures/GIFStreamRoutines.h"
-#include "pictures/SelectedGdiObject.h"
 #include "pictures/TDIBWriter.h"
 #include "pictures/TGIFGraphicControlExtension.h"
 #include "pictures/TGIFHeader.h"
@@ -23,6 +22,8 @@
 #include "platform/forms/TPicture.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/OwnedGdiObject.h"
+#include "platform/gdi/SavedDCState.h"
+#include "platform/gdi/SelectedObject.h"
 #include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/TMemoryStream.h"
 
@@ -49,7 +50,7 @@ void MaskedBlit(HDC dst, const RECT& dest, HDC src, int w, int h, HBITMAP mask) 
   OwnedGdiObject<HBITMAP> mono(CreateBitmap(w, h, 1, 1, nullptr)), color(CreateCompatibleBitmap(dst, w, h));
   const COLORREF oldText = SetTextColor(dst, RGB(0, 0, 0)), oldBk = SetBkColor(dst, RGB(255, 255, 255));
   if (maskDC && monoDC && colorDC && mono && color) {
-    SelectedGdiObject maskIn(maskDC, mask), monoIn(monoDC, mono), colorIn(colorDC, color);
+    SelectedObject maskIn(maskDC, mask), monoIn(monoDC, mono), colorIn(colorDC, color);
     BitBlt(monoDC, 0, 0, w, h, maskDC, 0, 0, NOTSRCCOPY);
     BitBlt(colorDC, 0, 0, w, h, monoDC, 0, 0, SRCCOPY);
     BitBlt(colorDC, 0, 0, w, h, src, 0, 0, SRCAND);
@@ -467,8 +468,7 @@ void TGIFSubImage::Paint(TCanvas* canvas, const RECT& target, const RECT& clip, 
     canvas->Lock();
     platform::ScopeExit unlock([canvas] { canvas->Unlock(); });
     HDC dst = canvas->Handle();
-    const int saved = SaveDC(dst);
-    platform::ScopeExit restore([dst, saved] { RestoreDC(dst, saved); });
+    SavedDCState saved(dst);
     IntersectClipRect(dst, clip.left, clip.top, clip.right, clip.bottom);
     HDC src = bitmap->Canvas()->Handle();
     if (masked) {

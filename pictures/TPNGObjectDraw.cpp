@@ -4,11 +4,11 @@
 #include <cmath>
 
 #include "pictures/PngExceptions.h"
-#include "pictures/SelectedGdiObject.h"
 #include "pictures/TChunktRNS.h"
 #include "pictures/TPNGObject.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/gdi/OwnedGdiObject.h"
+#include "platform/gdi/SelectedObject.h"
 
 bool TPNGObject::GammaIsIdentity() const {
   for (int i = 0; i < 256; ++i)
@@ -114,7 +114,7 @@ void TPNGObject::DrawTransparent(HDC dc, RECT rect, bool bitMode) {
   OwnedGdiObject<HBITMAP> bitmap(buffer ? CreateDIBSection(buffer, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
                                         : nullptr);
   if (!bitmap || !bits) RaiseError<EPNGOutMemory>(pngtext::OutMemory);
-  SelectedGdiObject bitmapIn(buffer, bitmap);
+  SelectedObject bitmapIn(buffer, bitmap);
   BitBlt(buffer, 0, 0, w, h, dc, rect.left, rect.top, SRCCOPY);
 
   auto* trns = Chunks()->FindChunk<TChunktRNS>();
