@@ -6,6 +6,7 @@
 // language. A press on the background drags the box.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "platform/forms/TForm.h"
@@ -83,12 +84,7 @@ void RegisterEditorBoxes();
 // A box of class T made from its layout, with its texts set (the caller frees it).
 template <class T>
 T* NewBox(TComponent* owner) {
-  T* box = new T(owner);
-  try {
-    box->AfterConstruction();
-  } catch (...) {
-    delete box;
-    throw;
-  }
-  return box;
+  auto box = std::make_unique<T>(owner);
+  box->AfterConstruction();
+  return box.release();
 }

@@ -34,6 +34,7 @@
 #include "platform/forms/TScrollBar.h"
 #include "platform/forms/TTimer.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/SearchRec.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -306,13 +307,8 @@ void TfrmMain::ClearPageCanvas() {
 void TfrmMain::SetSubjectText(const WideString& text) {
   const bool outer = subjectByCode;
   subjectByCode = true;
-  try {
-    memo_title->SetText(text);
-  } catch (...) {
-    subjectByCode = outer;
-    throw;
-  }
-  subjectByCode = outer;
+  platform::ScopeExit restore([&] { subjectByCode = outer; });
+  memo_title->SetText(text);
 }
 
 void TfrmMain::ReleaseBitmaps() {

@@ -7,6 +7,7 @@
 #include "editor/TfrmMain.h"
 #include "platform/forms/TLabel.h"
 #include "platform/rtl/Process.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/win/Win.h"
 
@@ -19,14 +20,11 @@ constexpr WPARAM kMoveByMouse = 0xF017;
 // show the size and time from before it came.
 void TakeBackOverLimitPage(TfrmMain& form) {
   if (!form.CheckMmsSize()) return;
-  silentDelete = true;
-  try {
+  {
+    silentDelete = true;
+    platform::ScopeExit reset([] { silentDelete = false; });
     form.RemoveCurrentPage();
-  } catch (...) {
-    silentDelete = false;
-    throw;
   }
-  silentDelete = false;
   form.RestoreMeasure();
 }
 

@@ -12,6 +12,7 @@
 #include "platform/forms/TTimer.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -54,13 +55,8 @@ void TfrmMain::FrameDurPress(TObject*, char& key) {
 void TfrmMain::ShowDuration(int ms) {
   const bool outer = durationByCode;
   durationByCode = true;
-  try {
-    Edit_Cur->SetTextProp(IntToStr(std::max(ms, 0) / 1000));
-  } catch (...) {
-    durationByCode = outer;
-    throw;
-  }
-  durationByCode = outer;
+  platform::ScopeExit restore([&] { durationByCode = outer; });
+  Edit_Cur->SetTextProp(IntToStr(std::max(ms, 0) / 1000));
 }
 
 void TfrmMain::durChange(TObject*) {

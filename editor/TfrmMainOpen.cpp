@@ -30,8 +30,7 @@
 
 namespace {
 
-// A decoded message: the header record and the parsed view, both released when it goes (the view
-// and the body before the record whose bytes they were parsed from).
+// A decoded message: the header record and the parsed view, both released when it goes.
 class ParsedMessage {
  public:
   ParsedMessage(const uint8_t* bytes, int count) {

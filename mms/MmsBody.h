@@ -1,12 +1,14 @@
 // The multipart body of a message in memory: the SMIL presentation and the list of other parts.
 // The file writer builds one from the composer and encodes it; the file reader fills the same
-// types from a decoded file, with every Data pointing into the decoded bytes.
+// types from a decoded file, with every Data a copy the body owns (OwnsData), so a decoded body
+// stays readable after the bytes it was decoded from are gone.
 #pragma once
 
 struct tMMS_SmilPart {
-  char* ContentType;  // "application/smil"
-  char* Data;         // the SMIL text
-  int Len;            // bytes in Data
+  char* ContentType;           // "application/smil"
+  char* Data;                  // the SMIL text
+  int Len;                     // bytes in Data
+  unsigned char OwnsData = 0;  // 1 when the body owns Data and frees it with itself
 };
 
 struct tMMS_Part {

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <utility>
 
 #include "mms/MmsCharset.h"
 #include "mms/MmsContentTypes.h"
@@ -279,6 +280,7 @@ void TraceBanner(const char* text) {
 
 // Frees a list of parts without recursion, however long it is.
 void FreePart(tMMS_Part* part) {
+  if (part->OwnsData) std::free(part->Data);
   std::free(part->ContentLocation);
   std::free(part->ContentID);
   std::free(part->Name);
@@ -327,6 +329,7 @@ void TakeSmilPart(tMMS_Body& body, const std::string& start) {
   smil->ContentType = nullptr;
   smilPart->Data = reinterpret_cast<char*>(smil->Data);
   smilPart->Len = smil->Len;
+  smilPart->OwnsData = std::exchange(smil->OwnsData, 0);
   FreePart(smil);
   body.Smil = smilPart;
 }
@@ -522,7 +525,13 @@ tMMS_Body* MmsDecodeMultipart(const uint8_t* bytes, int length) {
       break;
     }
     auto* part = static_cast<tMMS_Part*>(std::calloc(1, sizeof(tMMS_Part)));
-    if (!part) break;
+    // The body keeps its own copy of the data (never empty, so Data is never null).
+    auto* copy = part ? static_cast<unsigned char*>(std::malloc(dataLen ? dataLen : 1)) : nullptr;
+    if (!copy) {
+      std::free(part);
+      break;
+    }
+    if (dataLen) std::memcpy(copy, data.Position(), dataLen);
     std::string location, id;
     ReadPartHeaders(headers, location, id);
     if (location.empty()) location = type->Name;
@@ -532,8 +541,8 @@ tMMS_Body* MmsDecodeMultipart(const uint8_t* bytes, int length) {
     part->ContentID = CopyText(id);
     part->Charset = type->Charset;
     part->HasCharset = type->HasCharset;
-    // The reader never writes through Data; the type is the writer's, which owns its bytes.
-    part->Data = const_cast<uint8_t*>(data.Position());
+    part->Data = copy;
+    part->OwnsData = 1;
     part->Len = static_cast<int>(dataLen);
     *tail = part;
     tail = &part->Next;
@@ -555,6 +564,7 @@ tMMS_Body* MmsDecodeMultipart(const uint8_t* bytes, int length) {
 void MmsFreeDecodedBody(tMMS_Body* body) {
   if (!body) return;
   if (body->Smil) {
+    if (body->Smil->OwnsData) std::free(body->Smil->Data);
     std::free(body->Smil->ContentType);
     std::free(body->Smil);
   }

@@ -63,9 +63,10 @@ uint8_t MmsMessageType(const uint8_t* bytes, int length);
 tMMS_RetrieveConf* MmsDecodeHeaders(const uint8_t* bytes, int length);
 
 // A new body, or none when the bytes do not start with a multipart Content-Type field or hold no
-// complete entry. An entry that runs past the end is dropped with those after it.
+// complete entry. An entry that runs past the end is dropped with those after it. The body owns a
+// copy of every entry's data: it needs neither the bytes nor the record they came from.
 tMMS_Body* MmsDecodeMultipart(const uint8_t* bytes, int length);
-// Frees the body, its SMIL part and its parts with their texts; never the Data they point at.
+// Frees the body, its SMIL part and its parts with their texts and the data they own.
 void MmsFreeDecodedBody(tMMS_Body* body);
 
 // The WSP primitives. Each reads at the cursor and moves it past what it read; a value that does

@@ -18,9 +18,8 @@
 
 namespace {
 
-// The message MmsParseBody opened: its own copy of the bytes and the body decoded from them,
-// which the view points into.
-std::vector<uint8_t> parsedBytes;
+// The message MmsParseBody opened: the body decoded from its bytes, which owns the data the view
+// points into.
 tMMS_Body* parsedBody = nullptr;
 
 // The last body element read by SmilParseSmil: 1 when it parsed.
@@ -501,21 +500,15 @@ void MmsFreeParsedBody() {
   SmilSetInput(nullptr, 0);
   MmsFreeDecodedBody(parsedBody);
   parsedBody = nullptr;
-  parsedBytes.clear();
-  parsedBytes.shrink_to_fit();
 }
 
 int MmsParseBody(const uint8_t* bytes, int length) {
   if (!bytes || length <= 0) return 0;
-  // Copied before the previous message is released: the bytes may be that message's own.
-  std::vector<uint8_t> copy(bytes, bytes + length);
+  // Decoded before the previous message is released: the bytes may be that message's own.
+  tMMS_Body* body = MmsDecodeMultipart(bytes, length);
   MmsFreeParsedBody();
-  parsedBytes = std::move(copy);
-  parsedBody = MmsDecodeMultipart(parsedBytes.data(), length);
-  if (!parsedBody) {
-    MmsFreeParsedBody();
-    return 0;
-  }
+  parsedBody = body;
+  if (!parsedBody) return 0;
   SmilSetParts(parsedBody->Parts);
   SmilInitViewStruct();
   ResetIsSmil(parsedBody->Parts);

@@ -1,8 +1,8 @@
 // The SMIL parser and the entry by which the editor opens the body of a stored message:
 // MmsParseBody decodes the multipart, parses its SMIL part into the slide view and turns the parts
 // no SMIL element references into attachments; without a SMIL part, or when the SMIL does not
-// parse, every part becomes an attachment. It keeps its own copy of the body's bytes, so the view
-// stays valid whatever the caller does with the bytes it passed.
+// parse, every part becomes an attachment. The decoded body owns copies of the parts' bytes, so the
+// view stays valid whatever the caller does with the bytes it passed.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,7 @@ int MmsParseBody(const uint8_t* bytes, int length);
 // The body MmsParseBody decoded, with its entry counts (Incomplete set when the message was cut
 // short or damaged and some of its entries are lost); none before a parse or after a failed one.
 const tMMS_Body* MmsGetParsedBody();
-// Releases the view, the decoded body and the bytes they point into; the next MmsParseBody
+// Releases the view and the decoded body with the data they point into; the next MmsParseBody
 // starts with it too. Safe to call any number of times.
 void MmsFreeParsedBody();
 

@@ -2,7 +2,7 @@
 // regions, the slides (par elements) with their texts, pictures, sounds and videos, and the parts
 // no slide references, as attachments. One view at file level, filled by the SMIL parser through
 // the append operations below, or by the attachment builder alone when a message has no usable
-// SMIL. Media data points into the message bytes the parser keeps; texts are owned UTF-16.
+// SMIL. Media data points into the parts of the body the parser keeps; texts are owned UTF-16.
 #pragma once
 
 #include <cstdint>

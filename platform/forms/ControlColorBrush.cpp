@@ -2,21 +2,16 @@
 
 #include "platform/win/Win.h"
 
-TControlColorBrush::~TControlColorBrush() {
-  if (brush_) DeleteObject(brush_);
-}
-
 void TControlColorBrush::Answer(TControl& control, TMessage& m) {
   const COLORREF color = ColorToRGB(control.Color());
   if (!brush_ || color != color_) {
-    if (brush_) DeleteObject(brush_);
-    brush_ = CreateSolidBrush(color);
+    brush_.Reset(CreateSolidBrush(color));
     color_ = color;
   }
   HDC dc = reinterpret_cast<HDC>(m.WParam);
   SetTextColor(dc, ColorToRGB(control.Font()->Color()));
   SetBkColor(dc, color);
-  m.Result = reinterpret_cast<LRESULT>(brush_);
+  m.Result = reinterpret_cast<LRESULT>(brush_.Get());
 }
 
 bool TControlColorBrush::AnswerColorQuestion(TControl& control, TMessage& m) {

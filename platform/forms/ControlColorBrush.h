@@ -4,14 +4,10 @@
 #pragma once
 
 #include "platform/forms/TControl.h"
+#include "platform/gdi/OwnedGdiObject.h"
 
 class TControlColorBrush {
  public:
-  TControlColorBrush() = default;
-  ~TControlColorBrush();
-  TControlColorBrush(const TControlColorBrush&) = delete;
-  TControlColorBrush& operator=(const TControlColorBrush&) = delete;
-
   // Sets the DC of `message` (wParam) up and puts the brush in its Result.
   void Answer(TControl& control, TMessage& message);
   // Answers `message` when it is a reflected colour question; false for any other message. The
@@ -19,7 +15,7 @@ class TControlColorBrush {
   bool AnswerColorQuestion(TControl& control, TMessage& message);
 
  private:
-  HBRUSH brush_ = nullptr;
+  OwnedGdiObject<HBRUSH> brush_;
   COLORREF color_ = 0;
 };
 

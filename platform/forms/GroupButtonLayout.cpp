@@ -1,16 +1,16 @@
 #include "platform/forms/GroupButtonLayout.h"
 
+#include "platform/gdi/SelectedObject.h"
 #include "platform/win/DeferWindowPos.h"
+#include "platform/win/WindowDC.h"
 
 namespace {
 
 int CaptionLineHeight(TWinControl* group) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, group->Font()->Handle());
+  WindowDC dc(nullptr);
+  SelectedObject font(dc, group->Font()->Handle());
   TEXTMETRICA metrics{};
   GetTextMetricsA(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   return metrics.tmHeight;
 }
 

@@ -5,6 +5,8 @@
 
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TButton.h"
+#include "platform/gdi/SelectedObject.h"
+#include "platform/win/WindowDC.h"
 
 namespace {
 
@@ -14,24 +16,21 @@ SIZE TextSize(HDC dc, const char* text, int length, UINT flags, int maxWidth = 0
   return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
-}  // namespace
+// What the dialog's layout is made from, measured in its font: the dialog units (an average
+// character's half width and the line height), the widest button and the message's extent.
+struct DialogMeasures {
+  int cx, cy, buttonWidth;
+  SIZE text;
+};
 
-TMessageForm* CreateMessageDialog(const AnsiString& message, TMsgDlgType type, TMsgDlgButtons buttons) {
-  auto form = std::make_unique<TMessageForm>(Application);
-  form->message_ = message;
-  form->type_ = type;
-  form->SetCaption(MessageDialogCaption(type));
-
-  // Dialog units of the form's font: an average character's half width and the line height.
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, form->Font()->Handle());
+DialogMeasures MeasureDialog(TFont* font, const AnsiString& message, TMsgDlgButtons buttons) {
+  WindowDC dc(nullptr);
+  SelectedObject selected(dc, font->Handle());
   const char* letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
   const int cx = (TextSize(dc, letters, 52, DT_SINGLELINE).cx / 26 + 1) / 2;
   TEXTMETRICA metrics{};
   GetTextMetricsA(dc, &metrics);
   const int cy = std::max<int>(metrics.tmHeight, 1);
-  const int hMargin = 8 * cx / 4, vMargin = 8 * cy / 8, hSpacing = 10 * cx / 4, vSpacing = 10 * cy / 8;
-  const int buttonHeight = 14 * cy / 8, buttonSpacing = 4 * cx / 4;
   int buttonWidth = 50 * cx / 4;
   for (int b = mbYes; b <= mbHelp; ++b)
     if (buttons & (1u << b)) {
@@ -42,8 +41,22 @@ TMessageForm* CreateMessageDialog(const AnsiString& message, TMsgDlgType type, T
     }
   const SIZE text = TextSize(dc, message.c_str(), message.Length(),
                              DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX, GetSystemMetrics(SM_CXSCREEN) / 2);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  return {cx, cy, buttonWidth, text};
+}
+
+}  // namespace
+
+TMessageForm* CreateMessageDialog(const AnsiString& message, TMsgDlgType type, TMsgDlgButtons buttons) {
+  auto form = std::make_unique<TMessageForm>(Application);
+  form->message_ = message;
+  form->type_ = type;
+  form->SetCaption(MessageDialogCaption(type));
+
+  const DialogMeasures measures = MeasureDialog(form->Font(), message, buttons);
+  const int cx = measures.cx, cy = measures.cy, buttonWidth = measures.buttonWidth;
+  const SIZE text = measures.text;
+  const int hMargin = 8 * cx / 4, vMargin = 8 * cy / 8, hSpacing = 10 * cx / 4, vSpacing = 10 * cy / 8;
+  const int buttonHeight = 14 * cy / 8, buttonSpacing = 4 * cx / 4;
 
   const bool hasIcon = type != mtCustom;
   int iconTextWidth = text.cx, iconTextHeight = text.cy;

@@ -1,6 +1,7 @@
 #include "platform/forms/TApplication.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "platform/controls/Controls.h"
 #include "platform/forms/TClipboard.h"
@@ -354,9 +355,8 @@ void TApplication::SetHint(const AnsiString& value) {
     return;
   }
   // Without a handler the hint travels as an action, to whoever handles that.
-  auto* action = new THintAction(this);
+  auto action = std::make_unique<THintAction>(this);
   action->SetHint(value);
-  platform::ScopeExit restore([&] { delete action; });
   action->Execute();
 }
 

@@ -3,23 +3,23 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/SelectedObject.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/GlobalBlock.h"
 #include "platform/rtl/Resources.h"
 #include "platform/rtl/TMemoryStream.h"
 #include "platform/win/Win.h"
 
 struct TBitmap::Image {
-  HBITMAP bitmap = nullptr;
+  OwnedGdiObject<HBITMAP> bitmap;
   std::uint8_t* bits = nullptr;
   int width = 0, height = 0, bpp = 32, stride = 0;
   bool bitFields = false;
   DWORD masks[3] = {0, 0, 0};
   std::vector<RGBQUAD> table;
-  ~Image() {
-    if (bitmap) DeleteObject(bitmap);
-  }
   // A BITMAPINFO describing the pixels (top-down).
   std::vector<std::uint8_t> Info() const {
     std::vector<std::uint8_t> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
@@ -68,12 +68,11 @@ std::vector<RGBQUAD> DefaultTable(int bpp) {
                                      0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
     for (COLORREF c : vga) table.push_back(RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 0});
   } else if (bpp == 8) {
-    HPALETTE halftone = CreateHalftonePalette(nullptr);
+    OwnedGdiObject<HPALETTE> halftone(CreateHalftonePalette(nullptr));
     PALETTEENTRY entries[256];
     UINT n = GetPaletteEntries(halftone, 0, 256, entries);
     for (UINT i = 0; i < n; ++i)
       table.push_back(RGBQUAD{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0});
-    DeleteObject(halftone);
   }
   return table;
 }
@@ -87,20 +86,18 @@ class TBitmap::TBitmapCanvas : public TCanvas {
   ~TBitmapCanvas() override { FreeContext(); }
   void FreeContext() {
     if (!ownDC_) return;
-    HDC dc = ownDC_;
     DeselectHandles();
-    SelectObject(dc, oldBitmap_);
-    DeleteDC(dc);
-    ownDC_ = nullptr;
+    selected_.reset();
+    ownDC_.reset();
   }
 
  protected:
   void CreateHandle() override {
     owner_->Unshare();
     if (!owner_->image_) return;
-    ownDC_ = CreateCompatibleDC(nullptr);
-    oldBitmap_ = SelectObject(ownDC_, owner_->image_->bitmap);
-    dc_ = ownDC_;
+    ownDC_.emplace(nullptr);
+    selected_.emplace(*ownDC_, owner_->image_->bitmap);
+    dc_ = *ownDC_;
   }
   void Changing() override {
     owner_->Unshare();
@@ -114,17 +111,36 @@ class TBitmap::TBitmapCanvas : public TCanvas {
 
  private:
   TBitmap* owner_;
-  HDC ownDC_ = nullptr;
-  HGDIOBJ oldBitmap_ = nullptr;
+  // The memory DC and the bitmap in it while the canvas has a handle (the bitmap goes back
+  // out before the DC is deleted).
+  std::optional<OwnedMemoryDC> ownDC_;
+  std::optional<SelectedObject> selected_;
+};
+
+// The DC the pixels are read from for one drawing: the canvas's while it has a handle, else a
+// memory DC made for it with the bitmap selected, deleted when the drawing ends.
+class TBitmap::SourceDC {
+ public:
+  explicit SourceDC(TBitmap& bitmap) {
+    if (bitmap.canvas_ && bitmap.canvas_->HandleAllocated()) {
+      dc_ = bitmap.canvas_->Handle();
+      return;
+    }
+    memory_.emplace(nullptr);
+    selected_.emplace(*memory_, bitmap.image_->bitmap);
+    dc_ = *memory_;
+  }
+  operator HDC() const { return dc_; }
+
+ private:
+  std::optional<OwnedMemoryDC> memory_;
+  std::optional<SelectedObject> selected_;
+  HDC dc_ = nullptr;
 };
 
 TBitmap::TBitmap() = default;
 
-TBitmap::~TBitmap() {
-  canvas_.reset();
-  FreeMask();
-  if (palette_) DeleteObject(palette_);
-}
+TBitmap::~TBitmap() { canvas_.reset(); }
 
 bool TBitmap::GetEmpty() const { return !image_; }
 int TBitmap::GetWidth() const { return image_ ? image_->width : 0; }
@@ -139,22 +155,18 @@ void TBitmap::FreeContext() {
   if (canvas_) canvas_->FreeContext();
 }
 
-void TBitmap::FreeMask() {
-  if (mask_) DeleteObject(mask_);
-  mask_ = nullptr;
-}
+void TBitmap::FreeMask() { mask_.Reset(); }
 
 HBITMAP TBitmap::Handle() {
   Unshare();
-  return image_ ? image_->bitmap : nullptr;
+  return image_ ? image_->bitmap.Get() : nullptr;
 }
 
 HBITMAP TBitmap::ReleaseHandle() {
   Unshare();
   if (!image_) return nullptr;
   FreeContext();
-  HBITMAP h = image_->bitmap;
-  image_->bitmap = nullptr;
+  HBITMAP h = image_->bitmap.Release();
   image_.reset();
   Changed(this);
   return h;
@@ -163,8 +175,7 @@ HBITMAP TBitmap::ReleaseHandle() {
 void TBitmap::Replace(std::shared_ptr<Image> image) {
   FreeContext();
   FreeMask();
-  if (palette_) DeleteObject(palette_);
-  palette_ = nullptr;
+  palette_.Reset();
   image_ = std::move(image);
 }
 
@@ -180,7 +191,7 @@ HPALETTE TBitmap::GetPalette() {
       const RGBQUAD& q = image_->table[i];
       logical->palPalEntry[i] = PALETTEENTRY{q.rgbRed, q.rgbGreen, q.rgbBlue, 0};
     }
-    palette_ = CreatePalette(logical);
+    palette_.Reset(CreatePalette(logical));
   }
   return palette_;
 }
@@ -241,8 +252,8 @@ void TBitmap::FromDibImage(const TDibImage& d) {
   img->stride = d.Stride();
   std::vector<std::uint8_t> info = img->Info();
   void* bits = nullptr;
-  img->bitmap = CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, &bits,
-                                 nullptr, 0);
+  img->bitmap.Reset(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS,
+                                     &bits, nullptr, 0));
   if (!img->bitmap || !bits) throw EOutOfResources("Out of system resources");
   img->bits = static_cast<std::uint8_t*>(bits);
   std::size_t n =
@@ -330,13 +341,13 @@ void TBitmap::SetPixelFormat(TPixelFormat value) {
   std::shared_ptr<Image> old = image_;
   FromDibImage(d);
   pixelFormat_ = value;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ prev = SelectObject(dc, image_->bitmap);
-  std::vector<std::uint8_t> info = old->Info();
-  StretchDIBits(dc, 0, 0, old->width, old->height, 0, 0, old->width, old->height, old->bits,
-                reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, SRCCOPY);
-  SelectObject(dc, prev);
-  DeleteDC(dc);
+  {
+    OwnedMemoryDC dc(nullptr);
+    SelectedObject selected(dc, image_->bitmap);
+    std::vector<std::uint8_t> info = old->Info();
+    StretchDIBits(dc, 0, 0, old->width, old->height, 0, 0, old->width, old->height, old->bits,
+                  reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, SRCCOPY);
+  }
   Changed(this);
 }
 
@@ -366,31 +377,10 @@ void TBitmap::SetTransparentColor(TColor value) {
   Changed(this);
 }
 
-HDC TBitmap::SourceDC(HGDIOBJ& old, bool& temporary) {
-  if (canvas_ && canvas_->HandleAllocated()) {
-    temporary = false;
-    return canvas_->Handle();
-  }
-  temporary = true;
-  HDC dc = CreateCompatibleDC(nullptr);
-  old = SelectObject(dc, image_->bitmap);
-  return dc;
-}
-
-void TBitmap::ReleaseSourceDC(HDC dc, HGDIOBJ old, bool temporary) {
-  if (!temporary) return;
-  SelectObject(dc, old);
-  DeleteDC(dc);
-}
-
 TColor TBitmap::TransparentColor() {
   if (transparentMode_ == tmFixed && transparentColor_ != clDefault) return transparentColor_;
   if (!image_) return clDefault;
-  HGDIOBJ old = nullptr;
-  bool temporary = false;
-  HDC dc = SourceDC(old, temporary);
-  COLORREF c = GetPixel(dc, 0, image_->height - 1);
-  ReleaseSourceDC(dc, old, temporary);
+  COLORREF c = GetPixel(SourceDC(*this), 0, image_->height - 1);
   return static_cast<TColor>(c & 0xFFFFFF);
 }
 
@@ -398,18 +388,13 @@ HBITMAP TBitmap::MaskHandle() {
   if (!image_) return nullptr;
   if (mask_) return mask_;
   COLORREF key = ColorToRGB(TransparentColor());
-  HGDIOBJ old = nullptr;
-  bool temporary = false;
-  HDC src = SourceDC(old, temporary);
-  mask_ = CreateBitmap(image_->width, image_->height, 1, 1, nullptr);
-  HDC maskDC = CreateCompatibleDC(nullptr);
-  HGDIOBJ oldMask = SelectObject(maskDC, mask_);
+  SourceDC src(*this);
+  mask_.Reset(CreateBitmap(image_->width, image_->height, 1, 1, nullptr));
+  OwnedMemoryDC maskDC(nullptr);
+  SelectedObject selected(maskDC, mask_);
   COLORREF oldBk = SetBkColor(src, key);
   BitBlt(maskDC, 0, 0, image_->width, image_->height, src, 0, 0, SRCCOPY);
   SetBkColor(src, oldBk);
-  SelectObject(maskDC, oldMask);
-  DeleteDC(maskDC);
-  ReleaseSourceDC(src, old, temporary);
   return mask_;
 }
 
@@ -419,9 +404,7 @@ void TBitmap::Draw(TCanvas* canvas, const RECT& r) {
   int w = r.right - r.left, h = r.bottom - r.top;
   if (w == 0 || h == 0) return;
   HBITMAP mask = Transparent() ? MaskHandle() : nullptr;
-  HGDIOBJ old = nullptr;
-  bool temporary = false;
-  HDC src = SourceDC(old, temporary);
+  SourceDC src(*this);
   if (!mask) {
     StretchBlt(dst, r.left, r.top, w, h, src, 0, 0, image_->width, image_->height, canvas->CopyMode);
   } else if (w == image_->width && h == image_->height) {
@@ -432,28 +415,22 @@ void TBitmap::Draw(TCanvas* canvas, const RECT& r) {
     BITMAPINFO bi{};
     bi.bmiHeader = {40, aw, -ah, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HBITMAP pic = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HBITMAP smask = CreateBitmap(aw, ah, 1, 1, nullptr);
-    HDC picDC = CreateCompatibleDC(nullptr), maskDC = CreateCompatibleDC(nullptr),
-        srcMaskDC = CreateCompatibleDC(nullptr);
-    HGDIOBJ o1 = SelectObject(picDC, pic), o2 = SelectObject(maskDC, smask),
-            o3 = SelectObject(srcMaskDC, mask);
+    OwnedGdiObject<HBITMAP> pic(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    OwnedGdiObject<HBITMAP> smask(CreateBitmap(aw, ah, 1, 1, nullptr));
     int sx = w < 0 ? image_->width - 1 : 0, sw = w < 0 ? -image_->width : image_->width;
     int sy = h < 0 ? image_->height - 1 : 0, sh = h < 0 ? -image_->height : image_->height;
+    OwnedMemoryDC picDC(nullptr);
+    SelectedObject picSelected(picDC, pic);
     StretchBlt(picDC, 0, 0, aw, ah, src, sx, sy, sw, sh, SRCCOPY);
-    StretchBlt(maskDC, 0, 0, aw, ah, srcMaskDC, sx, sy, sw, sh, SRCCOPY);
-    SelectObject(maskDC, o2);
+    {
+      // The stretched mask leaves its DC before it masks the blit.
+      OwnedMemoryDC maskDC(nullptr), srcMaskDC(nullptr);
+      SelectedObject maskSelected(maskDC, smask), srcMaskSelected(srcMaskDC, mask);
+      StretchBlt(maskDC, 0, 0, aw, ah, srcMaskDC, sx, sy, sw, sh, SRCCOPY);
+    }
     MaskBlt(dst, std::min(r.left, r.right), std::min(r.top, r.bottom), aw, ah, picDC, 0, 0, smask, 0, 0,
             MAKEROP4(0x00AA0029, SRCCOPY));
-    SelectObject(picDC, o1);
-    SelectObject(srcMaskDC, o3);
-    DeleteDC(picDC);
-    DeleteDC(maskDC);
-    DeleteDC(srcMaskDC);
-    DeleteObject(pic);
-    DeleteObject(smask);
   }
-  ReleaseSourceDC(src, old, temporary);
 }
 
 void TBitmap::LoadFromStream(TStream* stream) {
@@ -486,10 +463,13 @@ void TBitmap::LoadFromClipboardFormat(WORD format, HANDLE data, HPALETTE) {
   if (format != CF_DIB || !data) throw EInvalidGraphic("Unsupported clipboard format");
   auto block = static_cast<HGLOBAL>(data);
   SIZE_T size = GlobalSize(block);
-  auto* p = static_cast<const std::uint8_t*>(GlobalLock(block));
-  if (!p) throw EInvalidGraphic("Bitmap image is not valid");
-  std::vector<std::uint8_t> dib(p, p + size);
-  GlobalUnlock(block);
+  std::vector<std::uint8_t> dib;
+  {
+    LockedGlobal lock(block);
+    const auto* p = lock.As<const std::uint8_t>();
+    if (!p) throw EInvalidGraphic("Bitmap image is not valid");
+    dib.assign(p, p + size);
+  }
   LoadPackedDib(dib.data(), dib.size());
 }
 
@@ -517,12 +497,14 @@ void TBitmap::LoadFromResourceID(HINSTANCE instance, int id) {
 void TBitmap::SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& palette) {
   std::vector<std::uint8_t> file = image_ ? WriteBmpFile(ToDibImage()) : std::vector<std::uint8_t>();
   if (file.size() <= 14) throw EInvalidGraphic("Bitmap image is not valid");
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, file.size() - 14);
+  OwnedGlobal block(GlobalAlloc(GMEM_MOVEABLE, file.size() - 14));
   if (!block) throw EOutOfResources("Out of system resources");
-  std::memcpy(GlobalLock(block), file.data() + 14, file.size() - 14);
-  GlobalUnlock(block);
+  {
+    LockedGlobal lock(block.Get());
+    std::memcpy(lock.As<void>(), file.data() + 14, file.size() - 14);
+  }
   format = CF_DIB;
-  data = block;
+  data = block.Release();
   palette = nullptr;
 }
 

@@ -12,6 +12,7 @@
 #include "platform/forms/TCanvas.h"
 #include "platform/forms/TColor.h"
 #include "platform/forms/TGraphic.h"
+#include "platform/gdi/OwnedGdiObject.h"
 
 class TCustomMemoryStream;
 
@@ -88,14 +89,13 @@ class TBitmap : public TGraphic {
   void Replace(std::shared_ptr<Image> image);
   void FreeContext();
   void FreeMask();
-  HDC SourceDC(HGDIOBJ& old, bool& temporary);
-  void ReleaseSourceDC(HDC dc, HGDIOBJ old, bool temporary);
+  class SourceDC;
 
   std::shared_ptr<Image> image_;
   TPixelFormat pixelFormat_ = pfDevice;
   std::unique_ptr<TBitmapCanvas> canvas_;
   TTransparentMode transparentMode_ = tmAuto;
   TColor transparentColor_ = clDefault;
-  HBITMAP mask_ = nullptr;
-  HPALETTE palette_ = nullptr;
+  OwnedGdiObject<HBITMAP> mask_;
+  OwnedGdiObject<HPALETTE> palette_;
 };

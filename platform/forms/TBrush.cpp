@@ -2,12 +2,9 @@
 
 #include "platform/gdi/Gdi.h"
 
-TBrush::~TBrush() { Reset(); }
+TBrush::~TBrush() = default;
 
-void TBrush::Reset() {
-  if (handle_) DeleteObject(handle_);
-  handle_ = nullptr;
-}
+void TBrush::Reset() { handle_.Reset(); }
 
 void TBrush::SetColor(TColor value) {
   if (color_ == value) return;
@@ -34,7 +31,7 @@ HBRUSH TBrush::Handle() {
       lb.lbStyle = BS_HATCHED;
       lb.lbHatch = static_cast<ULONG_PTR>(style_ - bsHorizontal);
     }
-    handle_ = CreateBrushIndirect(&lb);
+    handle_.Reset(CreateBrushIndirect(&lb));
   }
   return handle_;
 }

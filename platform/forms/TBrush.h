@@ -3,6 +3,7 @@
 
 #include "platform/forms/TColor.h"
 #include "platform/forms/TGraphicsObject.h"
+#include "platform/gdi/OwnedGdiObject.h"
 
 enum TBrushStyle {
   bsSolid,
@@ -29,5 +30,5 @@ class TBrush : public TGraphicsObject {
   void Reset();
   TColor color_ = clWhite;
   TBrushStyle style_ = bsSolid;
-  HBRUSH handle_ = nullptr;
+  OwnedGdiObject<HBRUSH> handle_;
 };

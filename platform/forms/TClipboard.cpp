@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/forms/ClipboardOpenScope.h"
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TPicture.h"
+#include "platform/gdi/OwnedGdiObject.h"
 #include "platform/rtl/Exceptions.h"
-#include "platform/rtl/ScopeExit.h"
+#include "platform/rtl/GlobalBlock.h"
 
 namespace {
 
@@ -21,11 +23,10 @@ TClipboard*& Installed() {
 std::string BlockText(HANDLE data) {
   if (!data) return {};
   const SIZE_T size = GlobalSize(data);
-  const auto* p = static_cast<const char*>(GlobalLock(data));
+  LockedGlobal lock(data);
+  const auto* p = lock.As<const char>();
   if (!p) return {};
-  std::string text(p, std::find(p, p + size, '\0'));
-  GlobalUnlock(data);
-  return text;
+  return std::string(p, std::find(p, p + size, '\0'));
 }
 
 }  // namespace
@@ -73,9 +74,8 @@ void TClipboard::Close() {
 }
 
 void TClipboard::Clear() {
-  Open();
+  ClipboardOpenScope open(*this);
   EmptyClipboard();
-  Close();
 }
 
 void TClipboard::Adding() {
@@ -86,39 +86,32 @@ void TClipboard::Adding() {
 }
 
 void TClipboard::SetBuffer(WORD format, const void* buffer, int size) {
-  Open();
-  HGLOBAL data = nullptr;
-  try {
-    data = size >= 0 ? GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, SIZE_T(size)) : nullptr;
-    if (!data) throw EOutOfResources("Out of system resources");
-    if (buffer && size > 0) {
-      std::memcpy(GlobalLock(data), buffer, size_t(size));
-      GlobalUnlock(data);
-    }
-    Adding();
-    if (!SetClipboardData(format, data)) throw EOutOfResources("Out of system resources");
-  } catch (...) {
-    if (data) GlobalFree(data);
-    Close();
-    throw;
+  ClipboardOpenScope open(*this);
+  OwnedGlobal data(size >= 0 ? GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, SIZE_T(size)) : nullptr);
+  if (!data) throw EOutOfResources("Out of system resources");
+  if (buffer && size > 0) {
+    LockedGlobal lock(data.Get());
+    std::memcpy(lock.As<void>(), buffer, size_t(size));
   }
-  Close();
+  Adding();
+  if (!SetClipboardData(format, data.Get())) throw EOutOfResources("Out of system resources");
+  data.Release();  // the clipboard's now
 }
 
 AnsiString TClipboard::AsText() {
-  Open();
-  const std::string text = BlockText(GetClipboardData(CF_TEXT));
-  Close();
-  return AnsiString(text);
+  ClipboardOpenScope open(*this);
+  return AnsiString(BlockText(GetClipboardData(CF_TEXT)));
 }
 
 void TClipboard::SetAsText(const AnsiString& value) { SetBuffer(CF_TEXT, value.c_str(), value.Length() + 1); }
 
 int TClipboard::GetTextBuf(char* buffer, int bufSize) {
   if (!buffer || bufSize <= 0) return 0;
-  Open();
-  const std::string text = BlockText(GetClipboardData(CF_TEXT));
-  Close();
+  std::string text;
+  {
+    ClipboardOpenScope open(*this);
+    text = BlockText(GetClipboardData(CF_TEXT));
+  }
   const size_t n = std::min(text.size(), size_t(bufSize - 1));
   std::memcpy(buffer, text.data(), n);
   buffer[n] = '\0';
@@ -133,36 +126,31 @@ void TClipboard::SetTextBuf(const char* buffer) {
 bool TClipboard::HasFormat(WORD format) { return IsClipboardFormatAvailable(format); }
 
 HANDLE TClipboard::GetAsHandle(WORD format) {
-  Open();
-  HANDLE data = GetClipboardData(format);
-  Close();
-  return data;
+  ClipboardOpenScope open(*this);
+  return GetClipboardData(format);
 }
 
 void TClipboard::SetAsHandle(WORD format, HANDLE value) {
-  Open();
-  platform::ScopeExit restore([&] { Close(); });
+  ClipboardOpenScope open(*this);
   Adding();
   SetClipboardData(format, value);
 }
 
 void TClipboard::AssignGraphic(TGraphic* graphic) {
-  Open();
-  platform::ScopeExit restore([&] { Close(); });
+  ClipboardOpenScope open(*this);
   WORD format = 0;
-  HANDLE data = nullptr;
-  HPALETTE palette = nullptr;
+  HANDLE rendered = nullptr;
+  HPALETTE renderedPalette = nullptr;
   // The graphic renders before the clipboard is emptied, so a graphic that cannot be put
   // leaves what was there.
-  graphic->SaveToClipboardFormat(format, data, palette);
+  graphic->SaveToClipboardFormat(format, rendered, renderedPalette);
+  // A block or palette the clipboard did not take stays ours to free.
+  OwnedGlobal data(rendered);
+  OwnedGdiObject<HPALETTE> palette(renderedPalette);
   Adding();
-  // A block the clipboard did not take stays ours to free.
-  if (!SetClipboardData(format, data)) {
-    if (data) GlobalFree(data);
-    if (palette) DeleteObject(palette);
-    throw EOutOfResources("Out of system resources");
-  }
-  if (palette && !SetClipboardData(CF_PALETTE, palette)) DeleteObject(palette);
+  if (!SetClipboardData(format, data.Get())) throw EOutOfResources("Out of system resources");
+  data.Release();
+  if (palette && SetClipboardData(CF_PALETTE, palette)) palette.Release();
 }
 
 void TClipboard::Assign(TPersistent* source) {
@@ -178,29 +166,20 @@ void TClipboard::Assign(TPersistent* source) {
 
 void TClipboard::AssignTo(TPersistent* dest) {
   if (auto* picture = dynamic_cast<TPicture*>(dest)) {
-    Open();
-    try {
-      for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
-        if (format > 0xFFFF || !TPicture::SupportsClipboardFormat(WORD(format))) continue;
-        picture->LoadFromClipboardFormat(WORD(format), GetClipboardData(format),
-                                         static_cast<HPALETTE>(GetClipboardData(CF_PALETTE)));
-        Close();
-        return;
-      }
-      throw EConvertError("Unsupported clipboard format");
-    } catch (...) {
-      Close();
-      throw;
+    ClipboardOpenScope open(*this);
+    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
+      if (format > 0xFFFF || !TPicture::SupportsClipboardFormat(WORD(format))) continue;
+      picture->LoadFromClipboardFormat(WORD(format), GetClipboardData(format),
+                                       static_cast<HPALETTE>(GetClipboardData(CF_PALETTE)));
+      return;
     }
+    throw EConvertError("Unsupported clipboard format");
   }
   if (auto* bitmap = dynamic_cast<TBitmap*>(dest)) {
     // Bitmaps read the device-independent form, which the clipboard makes from a bitmap.
-    Open();
-    {
-      platform::ScopeExit restore([&] { Close(); });
-      bitmap->LoadFromClipboardFormat(CF_DIB, GetClipboardData(CF_DIB),
-                                      static_cast<HPALETTE>(GetClipboardData(CF_PALETTE)));
-    }
+    ClipboardOpenScope open(*this);
+    bitmap->LoadFromClipboardFormat(CF_DIB, GetClipboardData(CF_DIB),
+                                    static_cast<HPALETTE>(GetClipboardData(CF_PALETTE)));
     return;
   }
   TPersistent::AssignTo(dest);
@@ -210,9 +189,8 @@ int TClipboard::FormatCount() { return CountClipboardFormats(); }
 
 WORD TClipboard::Formats(int index) {
   if (index < 0) return 0;
-  Open();
+  ClipboardOpenScope open(*this);
   UINT format = EnumClipboardFormats(0);
   while (format && index-- > 0) format = EnumClipboardFormats(format);
-  Close();
   return WORD(format);
 }

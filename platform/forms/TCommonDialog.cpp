@@ -2,6 +2,7 @@
 
 #include "platform/controls/FileDialogs.h"
 #include "platform/forms/TApplication.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace {
 thread_local TCommonDialog* creationControl = nullptr;
@@ -38,15 +39,8 @@ UINT_PTR TCommonDialog::DialogHook(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 
 bool TCommonDialog::RunModal(const std::function<bool()>& dialog) {
   DoShow();
-  bool confirmed = false;
-  try {
-    confirmed = dialog();
-  } catch (...) {
-    DoClose();
-    throw;
-  }
-  DoClose();
-  return confirmed;
+  platform::ScopeExit close([&] { DoClose(); });
+  return dialog();
 }
 
 void TCommonDialog::DoShow() {

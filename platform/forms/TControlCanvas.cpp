@@ -1,21 +1,21 @@
 #include "platform/forms/TControlCanvas.h"
 
 #include "platform/forms/TWinControl.h"
+#include "platform/win/WindowDC.h"
+
+TControlCanvas::TControlCanvas(TWinControl* control) : control_(control) {}
 
 TControlCanvas::~TControlCanvas() { FreeHandle(); }
 
 void TControlCanvas::CreateHandle() {
   if (!control_ || !control_->HandleAllocated()) return;
-  window_ = control_->Handle();
-  windowDc_ = GetDC(window_);
-  SetHandle(windowDc_);
+  windowDc_ = std::make_unique<WindowDC>(control_->Handle());
+  SetHandle(*windowDc_);
 }
 
 void TControlCanvas::FreeHandle() {
   if (!windowDc_) return;
-  HDC dc = windowDc_;
-  windowDc_ = nullptr;
-  if (dc_ == dc) SetHandle(nullptr);
-  ReleaseDC(window_, dc);
-  window_ = nullptr;
+  // Taken out first: the DC goes back to the window when this scope ends, after the canvas let go.
+  std::unique_ptr<WindowDC> dc = std::move(windowDc_);
+  if (dc_ == dc->Get()) SetHandle(nullptr);
 }

@@ -3,14 +3,17 @@
 // it gives back at FreeHandle (before painting and when the window goes).
 #pragma once
 
+#include <memory>
+
 #include "platform/forms/TCanvas.h"
 #include "platform/win/WinTypes.h"
 
 class TWinControl;
+class WindowDC;
 
 class TControlCanvas : public TCanvas {
  public:
-  explicit TControlCanvas(TWinControl* control) : control_(control) {}
+  explicit TControlCanvas(TWinControl* control);
   ~TControlCanvas() override;
   void FreeHandle();
 
@@ -19,6 +22,5 @@ class TControlCanvas : public TCanvas {
 
  private:
   TWinControl* control_;
-  HWND window_ = nullptr;
-  HDC windowDc_ = nullptr;
+  std::unique_ptr<WindowDC> windowDc_;
 };

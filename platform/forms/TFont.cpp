@@ -13,12 +13,9 @@ TFont::TFont()
       charset_(DefFontData.Charset),
       pitch_(DefFontData.Pitch) {}
 
-TFont::~TFont() { Reset(); }
+TFont::~TFont() = default;
 
-void TFont::Reset() {
-  if (handle_) DeleteObject(handle_);
-  handle_ = nullptr;
-}
+void TFont::Reset() { handle_.Reset(); }
 
 void TFont::Change() {
   Reset();
@@ -72,7 +69,7 @@ HFONT TFont::Handle() {
                           : pitch_ == fpVariable ? VARIABLE_PITCH
                                                  : DEFAULT_PITCH;
     std::strncpy(lf.lfFaceName, name_.c_str(), LF_FACESIZE - 1);
-    handle_ = CreateFontIndirectA(&lf);
+    handle_.Reset(CreateFontIndirectA(&lf));
   }
   return handle_;
 }

@@ -4,6 +4,7 @@
 
 #include "platform/forms/TColor.h"
 #include "platform/forms/TGraphicsObject.h"
+#include "platform/gdi/OwnedGdiObject.h"
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = unsigned;  // bits 1 << TFontStyle
@@ -49,5 +50,5 @@ class TFont : public TGraphicsObject {
   TColor color_ = clWindowText;
   TFontCharset charset_;
   TFontPitch pitch_;
-  HFONT handle_ = nullptr;
+  OwnedGdiObject<HFONT> handle_;
 };

@@ -14,6 +14,7 @@
 void ApplicationHandleException(TObject* sender);
 #include "platform/forms/TReader.h"
 #include "platform/gdi/Bitmap.h"
+#include "platform/gdi/OwnedGdiObject.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/Resources.h"
 #include "platform/rtl/ScopeExit.h"
@@ -444,35 +445,30 @@ TModalResult TCustomForm::ShowModal() {
   {
     platform::ScopeExit undo([&] { restore(); });
     Show();
-    try {
-      ModalResult = mrNone;
-      platform::win::ModalInfo info;
-      info.kind = platform::win::ModalInfo::Kind::Form;
-      info.hwnd = Handle();
-      info.className = WideString(ClassName()).ToU16();
-      info.caption = WideString(Caption()).ToU16();
-      DescribeModal(info);
-      std::optional<platform::win::ModalAnswer> answer = platform::win::AskModal(info);
-      if (answer && answer->type == platform::win::ModalAnswer::Type::Result) ModalResult = answer->result;
-      if (answer && answer->type == platform::win::ModalAnswer::Type::Cancel) ModalResult = mrCancel;
-      if (answer && answer->type == platform::win::ModalAnswer::Type::Drive && answer->drive) answer->drive();
-      if (ModalResult != mrNone) CloseModal();
-      while (ModalResult == mrNone) {
-        if (!Application || Application->Terminated()) {
-          ModalResult = mrCancel;
-          break;
-        }
-        Application->HandleMessage();
-        if (Application->Terminated())
-          ModalResult = mrCancel;
-        else if (ModalResult != mrNone)
-          CloseModal();
+    platform::ScopeExit hide([&] { Hide(); });
+    ModalResult = mrNone;
+    platform::win::ModalInfo info;
+    info.kind = platform::win::ModalInfo::Kind::Form;
+    info.hwnd = Handle();
+    info.className = WideString(ClassName()).ToU16();
+    info.caption = WideString(Caption()).ToU16();
+    DescribeModal(info);
+    std::optional<platform::win::ModalAnswer> answer = platform::win::AskModal(info);
+    if (answer && answer->type == platform::win::ModalAnswer::Type::Result) ModalResult = answer->result;
+    if (answer && answer->type == platform::win::ModalAnswer::Type::Cancel) ModalResult = mrCancel;
+    if (answer && answer->type == platform::win::ModalAnswer::Type::Drive && answer->drive) answer->drive();
+    if (ModalResult != mrNone) CloseModal();
+    while (ModalResult == mrNone) {
+      if (!Application || Application->Terminated()) {
+        ModalResult = mrCancel;
+        break;
       }
-    } catch (...) {
-      Hide();
-      throw;
+      Application->HandleMessage();
+      if (Application->Terminated())
+        ModalResult = mrCancel;
+      else if (ModalResult != mrNone)
+        CloseModal();
     }
-    Hide();
   }
   return ModalResult;
 }
@@ -505,30 +501,24 @@ void TCustomForm::UpdateShape() {
                        static_cast<DWORD>(rects.size() * sizeof(RECT)), RECT{0, 0, width, height}};
   std::memcpy(data.data(), &header, sizeof header);
   if (!rects.empty()) std::memcpy(data.data() + sizeof header, rects.data(), rects.size() * sizeof(RECT));
-  HRGN shape = ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()),
-                               reinterpret_cast<const RGNDATA*>(data.data()));
+  OwnedGdiObject<HRGN> shape(ExtCreateRegion(nullptr, static_cast<DWORD>(data.size()),
+                                             reinterpret_cast<const RGNDATA*>(data.data())));
   if (!shape) return;
-  HRGN current = CreateRectRgn(0, 0, 0, 0);
-  bool same = GetWindowRgn(Handle(), current) != ERROR && EqualRgn(current, shape);
-  DeleteObject(current);
-  if (same)
-    DeleteObject(shape);
-  else
-    SetWindowRgn(Handle(), shape, FALSE);  // the window owns it now
+  OwnedGdiObject<HRGN> current(CreateRectRgn(0, 0, 0, 0));
+  if (GetWindowRgn(Handle(), current) != ERROR && EqualRgn(current, shape)) return;
+  SetWindowRgn(Handle(), shape.Release(), FALSE);  // the window owns it now
 }
 
 void TCustomForm::PaintForm(TMessage& m) {
   // Painting is clipped to the shape, so an area that is to turn from the key colour into
   // something else could never show: a paint reaching outside the shape starts without one.
-  HRGN update = CreateRectRgn(0, 0, 0, 0);
-  HRGN shape = CreateRectRgn(0, 0, 0, 0);
-  if (GetUpdateRgn(Handle(), update, FALSE) > NULLREGION && GetWindowRgn(Handle(), shape) != ERROR) {
-    HRGN outside = CreateRectRgn(0, 0, 0, 0);
-    if (CombineRgn(outside, update, shape, RGN_DIFF) != NULLREGION) SetWindowRgn(Handle(), nullptr, FALSE);
-    DeleteObject(outside);
+  {
+    OwnedGdiObject<HRGN> update(CreateRectRgn(0, 0, 0, 0)), shape(CreateRectRgn(0, 0, 0, 0));
+    if (GetUpdateRgn(Handle(), update, FALSE) > NULLREGION && GetWindowRgn(Handle(), shape) != ERROR) {
+      OwnedGdiObject<HRGN> outside(CreateRectRgn(0, 0, 0, 0));
+      if (CombineRgn(outside, update, shape, RGN_DIFF) != NULLREGION) SetWindowRgn(Handle(), nullptr, FALSE);
+    }
   }
-  DeleteObject(shape);
-  DeleteObject(update);
   TWinControl::Dispatch(&m);
   // Child windows paint after their parent: bring them up to date so the shape sees them.
   RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);

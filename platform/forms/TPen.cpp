@@ -2,12 +2,9 @@
 
 #include "platform/gdi/Gdi.h"
 
-TPen::~TPen() { Reset(); }
+TPen::~TPen() = default;
 
-void TPen::Reset() {
-  if (handle_) DeleteObject(handle_);
-  handle_ = nullptr;
-}
+void TPen::Reset() { handle_.Reset(); }
 
 void TPen::SetColor(TColor value) {
   if (color_ == value) return;
@@ -45,7 +42,7 @@ HPEN TPen::Handle() {
   if (!handle_) {
     static const UINT styles[] = {PS_SOLID,      PS_DASH, PS_DOT,        PS_DASHDOT,
                                   PS_DASHDOTDOT, PS_NULL, PS_INSIDEFRAME};
-    handle_ = CreatePen(static_cast<int>(styles[style_]), width_, ColorToRGB(color_));
+    handle_.Reset(CreatePen(static_cast<int>(styles[style_]), width_, ColorToRGB(color_)));
   }
   return handle_;
 }

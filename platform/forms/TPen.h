@@ -3,6 +3,7 @@
 
 #include "platform/forms/TColor.h"
 #include "platform/forms/TGraphicsObject.h"
+#include "platform/gdi/OwnedGdiObject.h"
 
 enum TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 enum TPenMode {
@@ -46,5 +47,5 @@ class TPen : public TGraphicsObject {
   int width_ = 1;
   TPenStyle style_ = psSolid;
   TPenMode mode_ = pmCopy;
-  HPEN handle_ = nullptr;
+  OwnedGdiObject<HPEN> handle_;
 };

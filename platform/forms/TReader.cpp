@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <utility>
 
 #include "platform/forms/ClassRegistry.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/rtl/TMemoryStream.h"
 
@@ -65,7 +67,11 @@ void TReader::ReadRootComponent(TComponent* root) {
 
   root->SetComponentState(csLoading | csReading);
   loaded_.push_back(root);
-  try {
+  {
+    // A read that fails leaves nothing it touched loading.
+    platform::ScopeExit abandon([&] {
+      for (TComponent* c : loaded_) c->ClearComponentState(csLoading | csReading);
+    });
     if (!tree_.Name.empty()) root->SetName(tree_.Name);
     ApplyProperties(root, tree_.Props);
     for (const TLayoutObject& child : tree_.Children) ReadChild(child, root);
@@ -74,9 +80,7 @@ void TReader::ReadRootComponent(TComponent* root) {
       if (!found) throw EReadError("Invalid property value");
       f.assign(found);
     }
-  } catch (...) {
-    for (TComponent* c : loaded_) c->ClearComponentState(csLoading | csReading);
-    throw;
+    abandon.Release();
   }
   for (TComponent* c : loaded_) c->ClearComponentState(csReading);
   // Loaded may free or create components; the list is the creation order as read.
@@ -99,25 +103,24 @@ TComponent* TReader::ReadChild(const TLayoutObject& obj, TComponent* parent) {
     }
   const TClassInfo* info = FindClass(obj.ClassName);
   if (!info->Create) throw EClassNotFound("Class %s is not registered", {AnsiString(obj.ClassName)});
-  TComponent* component = info->Create(root_);
+  std::unique_ptr<TComponent> component(info->Create(root_));
   component->SetComponentState(csLoading | csReading);
-  try {
-    if (!obj.Name.empty()) component->SetName(obj.Name);
-    component->SetParentComponent(parent);
-    TComponent* savedParent = parent_;
-    parent_ = component;
-    loaded_.push_back(component);
-    ApplyProperties(component, obj.Props);
-    for (const TLayoutObject& child : obj.Children) ReadChild(child, component);
-    parent_ = savedParent;
-  } catch (...) {
-    // The half-read component goes; what it already contains goes with its owner.
-    std::erase(loaded_, component);
+  // A half-read component leaves the loaded list and the parent chain, then goes; what it already
+  // contains goes with it.
+  platform::ScopeExit abandon([&] {
+    std::erase(loaded_, component.get());
     parent_ = parent;
-    delete component;
-    throw;
-  }
-  return component;
+  });
+  if (!obj.Name.empty()) component->SetName(obj.Name);
+  component->SetParentComponent(parent);
+  TComponent* savedParent = parent_;
+  parent_ = component.get();
+  loaded_.push_back(component.get());
+  ApplyProperties(component.get(), obj.Props);
+  for (const TLayoutObject& child : obj.Children) ReadChild(child, component.get());
+  parent_ = savedParent;
+  abandon.Release();
+  return component.release();
 }
 
 void TReader::ApplyProperties(TPersistent* target, const std::vector<TLayoutProperty>& props) {

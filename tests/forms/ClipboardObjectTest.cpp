@@ -16,6 +16,7 @@
 #include "platform/forms/TJPEGImage.h"
 #include "platform/forms/TPicture.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/Exceptions.h"
 
 namespace {
 
@@ -209,6 +210,42 @@ TEST_F(ClipboardObjectTest, AClipboardHeldByAnotherWindowCannotBeOpened) {
   // Once the other window lets go, the failed opens left nothing behind.
   Clipboard()->SetAsText("kept");
   EXPECT_EQ(Clipboard()->AsText(), "kept");
+  EXPECT_TRUE(OpenClipboard(nullptr));  // not held open by the clipboard object
+  CloseClipboard();
+}
+
+// A bitmap that renders into a block and a palette under a format the clipboard refuses.
+class TRefusedBitmap : public TBitmap {
+ public:
+  HGLOBAL block = nullptr;
+  HPALETTE palette = nullptr;
+  void SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& pal) override {
+    block = GlobalAlloc(GMEM_MOVEABLE, 8);
+    LOGPALETTE logical{0x300, 1, {{1, 2, 3, 0}}};
+    palette = CreatePalette(&logical);
+    format = 0;
+    data = block;
+    pal = palette;
+  }
+};
+
+// A graphic that cannot be put or a format that cannot be read: the clipboard object is closed
+// afterwards, and a block and palette the clipboard refused are freed.
+TEST_F(ClipboardObjectTest, AFailedPutOrTakeLeavesTheClipboardClosedAndNothingLeaked) {
+  Clipboard()->SetAsText("kept");
+  TBitmap empty;
+  EXPECT_THROW(Clipboard()->Assign(&empty), EInvalidGraphic);
+  EXPECT_EQ(Clipboard()->AsText(), "kept");  // a graphic that cannot render empties nothing
+  TRefusedBitmap refused;
+  refused.SetSize(1, 1);
+  EXPECT_THROW(Clipboard()->Assign(&refused), EOutOfResources);
+  ASSERT_NE(refused.block, nullptr);
+  EXPECT_EQ(GlobalFree(refused.block), refused.block);  // no longer a block
+  EXPECT_EQ(GetObjectType(refused.palette), 0u);
+  TPicture picture;
+  EXPECT_THROW(picture.Assign(Clipboard()), EConvertError);
+  TBitmap bitmap;
+  EXPECT_THROW(bitmap.Assign(Clipboard()), EInvalidGraphic);
   EXPECT_TRUE(OpenClipboard(nullptr));  // not held open by the clipboard object
   CloseClipboard();
 }

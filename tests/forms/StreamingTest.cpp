@@ -254,6 +254,36 @@ TEST(Streaming, BadLayoutsRaiseReadErrorsAndLeaveNothingHalfBuilt) {
   EXPECT_EQ(form.ComponentCount(), 0);
 }
 
+// A read that fails deep inside a component: the failed component goes with what it held, and
+// everything that stays (the root, an inherited component the layout changed, a sibling read
+// before) is out of the loading state and was never told it loaded.
+TEST(Streaming, AReadThatFailsMidComponentLeavesNothingLoading) {
+  RegisterGadgets();
+  TGadgetForm form(nullptr);
+  std::vector<std::string> log;
+  form.LoadLog = &log;
+  auto* kept = new TGadget(&form);
+  kept->SetName("Kept");
+  const char* text =
+      "object F: TGadgetForm\n"
+      "  inherited Kept: TGadget\n    Width = 7\n  end\n"
+      "  object Good: TGadget\n    Width = 3\n  end\n"
+      "  object Bad: TGadget\n    Width = 5\n    object Inner: TGadget\n      Width = 'x'\n    end\n  end\n"
+      "end\n";
+  EXPECT_THROW(ReadComponentText(&form, text), EReadError);
+  ASSERT_EQ(form.ComponentCount(), 2);
+  EXPECT_EQ(form.FindComponent("Bad"), nullptr);
+  EXPECT_EQ(form.FindComponent("Inner"), nullptr);
+  auto* good = dynamic_cast<TGadget*>(form.FindComponent("Good"));
+  ASSERT_NE(good, nullptr);
+  EXPECT_EQ(good->Width, 3);
+  EXPECT_EQ(kept->Width, 7);
+  for (TComponent* c :
+       {static_cast<TComponent*>(&form), static_cast<TComponent*>(kept), static_cast<TComponent*>(good)})
+    EXPECT_EQ(c->ComponentState() & (csLoading | csReading), 0u) << c->Name().ToStd();
+  EXPECT_TRUE(log.empty());
+}
+
 TEST(Streaming, DeepNestingIsRefusedInsteadOfExhaustingTheStack) {
   RegisterGadgets();
   std::string text = "object F: TGadgetForm\n  Points = ";

@@ -3,10 +3,12 @@
 
 #include <cstring>
 #include <memory>
+#include <stdexcept>
 
 #include "Printers.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Format.h"
+#include "platform/rtl/GlobalBlock.h"
 #include "platform/rtl/GlobalMemory.h"
 #include "platform/rtl/KernelHandles.h"
 #include "platform/rtl/LastError.h"
@@ -70,6 +72,31 @@ TEST(ResourceTable, StringTableAndExceptionsFromIt) {
   Exception r(&rec, 5);
   EXPECT_EQ(AnsiString("Cannot open file %s"), r.Message);
   EXPECT_EQ(5, r.HelpContext);
+}
+
+// A lock held for a scope goes on every way out; an owned block is freed unless it was given away.
+TEST(GlobalBlocks, ScopedLocksAndOwnedBlocks) {
+  HGLOBAL kept = nullptr, lost = nullptr;
+  try {
+    OwnedGlobal given(GlobalAlloc(GMEM_MOVEABLE, 4));
+    OwnedGlobal dropped(GlobalAlloc(GMEM_MOVEABLE, 4));
+    kept = given.Get();
+    lost = dropped.Get();
+    LockedGlobal lock(kept);
+    ASSERT_NE(nullptr, lock.As<char>());
+    EXPECT_EQ(4u, lock.Size());
+    lock.As<char>()[0] = 'x';
+    given.Release();
+    throw std::runtime_error("copy failed");
+  } catch (const std::runtime_error&) {
+  }
+  ASSERT_NE(nullptr, kept);
+  EXPECT_EQ('x', static_cast<char*>(GlobalLock(kept))[0]);
+  EXPECT_FALSE(GlobalUnlock(kept));  // the scope's lock had gone: this was the only one
+  EXPECT_EQ(nullptr, GlobalFree(kept));
+  EXPECT_EQ(lost, GlobalFree(lost));  // freed by its owner already
+  LockedGlobal none(nullptr);
+  EXPECT_EQ(nullptr, none.As<char>());
 }
 
 TEST(GlobalBlocks, AllocLockSizeFree) {
