@@ -12,22 +12,6 @@ using namespace controlstest;
 
 namespace {
 
-std::vector<DRAWITEMSTRUCT>& Drawn() {
-  static std::vector<DRAWITEMSTRUCT> log;
-  return log;
-}
-
-LRESULT DrawParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_DRAWITEM) {
-    auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(l);
-    Drawn().push_back(*di);
-    FillRect(di->hDC, &di->rcItem,
-             GetSysColorBrush((di->itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    return TRUE;
-  }
-  return ParentProc(hwnd, msg, w, l);
-}
-
 using ButtonTest = ControlsTest;
 
 TEST_F(ButtonTest, ClickDoubleClickSpaceAndReleaseOutside) {
@@ -78,38 +62,31 @@ TEST_F(ButtonTest, AutoRadioButtonsUncheckTheirGroupOnly) {
 }
 
 TEST_F(ButtonTest, OwnerDrawnButtonsAreDrawnByTheParent) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &DrawParentProc;
-  wc.lpszClassName = u"DrawParent";
-  RegisterClassW(&wc);
-  HWND owner =
-      CreateWindowExW(0, u"DrawParent", u"", WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  // The parent fills each item in the highlight colour while it is pushed, else the window colour.
+  OwnerDrawn().paint = [](const DRAWITEMSTRUCT& d) {
+    FillRect(d.hDC, &d.rcItem,
+             GetSysColorBrush((d.itemState & ODS_SELECTED) ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+  };
+  HWND owner = OwnerDrawParent(200, 100);
   HWND b = CreateWindowExW(0, u"BUTTON", u"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 10, 10, 40, 20, owner,
                            reinterpret_cast<HMENU>(9), nullptr, nullptr);
-  Drawn().clear();
+  OwnerDrawn().drawn.clear();
   driver().RunUntilIdle();
-  ASSERT_FALSE(Drawn().empty());
-  EXPECT_EQ(Drawn().back().CtlType, ODT_BUTTON);
-  EXPECT_EQ(Drawn().back().itemAction, ODA_DRAWENTIRE);
-  EXPECT_EQ(Drawn().back().hwndItem, b);
-  Drawn().clear();
+  ASSERT_FALSE(OwnerDrawn().drawn.empty());
+  EXPECT_EQ(OwnerDrawn().drawn.back().CtlType, ODT_BUTTON);
+  EXPECT_EQ(OwnerDrawn().drawn.back().itemAction, ODA_DRAWENTIRE);
+  EXPECT_EQ(OwnerDrawn().drawn.back().hwndItem, b);
+  OwnerDrawn().drawn.clear();
   driver().Press(0, driver().ClientPoint(b, 5, 5));
   driver().RunUntilIdle();
   bool selected = false;
-  for (const auto& d : Drawn()) selected |= d.itemAction == ODA_SELECT && (d.itemState & ODS_SELECTED);
+  for (const auto& d : OwnerDrawn().drawn)
+    selected |= d.itemAction == ODA_SELECT && (d.itemState & ODS_SELECTED);
   EXPECT_TRUE(selected);
   // The parent's pixels show the pushed state.
-  EXPECT_EQ(
-      driver().Capture(owner).At(15, 15), GetSysColor(COLOR_HIGHLIGHT) == 0 ? 0u : [] {
-        const COLORREF c = GetSysColor(COLOR_HIGHLIGHT);
-        return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
-      }());
+  EXPECT_EQ(driver().Capture(owner).At(15, 15), Pixel(GetSysColor(COLOR_HIGHLIGHT)));
   driver().Release(0, driver().ClientPoint(b, 5, 5));
   driver().RunUntilIdle();
-}
-
-uint32_t Pixel(COLORREF c) {
-  return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
 }
 
 TEST_F(ButtonTest, DemoWindowOfEveryControlLooksClassic) {
@@ -200,12 +177,7 @@ LRESULT RaisingDrawParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 // When the owner of an owner-drawn control raises while drawing, the exception reaches the
 // caller and the control gives its paint or window DC back on the way out.
 TEST_F(ButtonTest, AnOwnerDrawingThatRaisesLeavesNoDCBehind) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &RaisingDrawParentProc;
-  wc.lpszClassName = u"RaisingDrawParent";
-  RegisterClassW(&wc);
-  HWND owner = CreateWindowExW(0, u"RaisingDrawParent", u"", WS_VISIBLE, 0, 0, 200, 100, nullptr, nullptr,
-                               nullptr, nullptr);
+  HWND owner = TopWindow(u"RaisingDrawParent", &RaisingDrawParentProc, 200, 100);
   struct Case {
     const char16_t* cls;
     DWORD style;

@@ -17,40 +17,8 @@ std::vector<WORD> Codes() {
   return out;
 }
 
-struct Drawn {
-  UINT type, id, item, state;
-  HWND from;
-};
-std::vector<Drawn>& DrawnItems() {
-  static std::vector<Drawn> log;
-  return log;
-}
-std::vector<UINT>& Measured() {
-  static std::vector<UINT> log;
-  return log;
-}
-
-LRESULT OwnerParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_MEASUREITEM) {
-    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
-    Measured().push_back(mis->itemID);
-    mis->itemHeight = mis->itemID == UINT(-1) ? 24 : 18;
-    return TRUE;
-  }
-  if (msg == WM_DRAWITEM) {
-    const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(l);
-    DrawnItems().push_back({d->CtlType, d->CtlID, d->itemID, d->itemState, d->hwndItem});
-    return TRUE;
-  }
-  return ParentProc(hwnd, msg, w, l);
-}
-
 class ComboBoxTest : public ControlsTest {
  protected:
-  void TearDown() override {
-    driver().UseFixedMetricFont(0, 0);
-    ControlsTest::TearDown();
-  }
   void SetUp() override {
     ControlsTest::SetUp();
     driver().UseFixedMetricFont(7, 10);
@@ -69,18 +37,7 @@ class ComboBoxTest : public ControlsTest {
     EXPECT_TRUE(GetComboBoxInfo(h, &info));
     return info;
   }
-  static std::u16string Item(HWND h, int i) {
-    const LRESULT n = SendMessageW(h, CB_GETLBTEXTLEN, WPARAM(i), 0);
-    if (n < 0) return u"<error>";
-    std::u16string s(size_t(n) + 1, u'\0');
-    s.resize(size_t(SendMessageW(h, CB_GETLBTEXT, WPARAM(i), LPARAM(s.data()))));
-    return s;
-  }
-  void Key(int vk, int mods = 0) {
-    driver().KeyDown(vk, mods);
-    driver().KeyUp(vk, mods);
-    driver().RunUntilIdle();
-  }
+  static std::u16string Item(HWND h, int i) { return ItemText(h, CB_GETLBTEXTLEN, CB_GETLBTEXT, i); }
   void ClickButton(HWND h) {
     RECT r;
     GetClientRect(h, &r);
@@ -196,9 +153,7 @@ TEST_F(ComboBoxTest, ChoosingFromTheDroppedListByMouse) {
 
 TEST_F(ComboBoxTest, KeysSelectWhileClosedAndChooseWithEnterWhileDropped) {
   HWND h = Combo(CBS_DROPDOWNLIST);
-  SetFocus(h);
-  driver().RunUntilIdle();
-  Notifications().clear();
+  FocusQuietly(h);
   Key(VK_DOWN);
   Key(VK_DOWN);
   EXPECT_EQ(SendMessageW(h, CB_GETCURSEL, 0, 0), 1);
@@ -268,40 +223,38 @@ TEST_F(ComboBoxTest, TypingInTheEditReportsEditChangesOnly) {
 }
 
 TEST_F(ComboBoxTest, OwnerDrawnBoxMeasuresFieldAndItemsAndDrawsBoth) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &OwnerParentProc;
-  wc.lpszClassName = u"ComboOwner";
-  RegisterClassW(&wc);
-  HWND owner =
-      CreateWindowExW(0, u"ComboOwner", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
-  Measured().clear();
+  HWND owner = OwnerDrawParent();
+  // The field (item -1) is 24 pixels high, the items 18.
+  OwnerDrawn().itemHeight = [](const MEASUREITEMSTRUCT& m) { return m.itemID == UINT(-1) ? 24u : 18u; };
   HWND h = CreateWindowExW(0, u"COMBOBOX", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED,
                            5, 5, 120, 150, owner, reinterpret_cast<HMENU>(uintptr_t(12)), nullptr, nullptr);
-  EXPECT_EQ(Measured(), (std::vector<UINT>{UINT(-1), 0u}));
+  std::vector<UINT> measured;
+  for (const MEASUREITEMSTRUCT& m : OwnerDrawn().measured) measured.push_back(m.itemID);
+  EXPECT_EQ(measured, (std::vector<UINT>{UINT(-1), 0u}));
   EXPECT_EQ(SendMessageW(h, CB_GETITEMHEIGHT, WPARAM(-1), 0), 24);
   EXPECT_EQ(SendMessageW(h, CB_GETITEMHEIGHT, 0, 0), 18);
   for (ULONG_PTR d : {1u, 2u, 3u}) SendMessageW(h, CB_ADDSTRING, 0, LPARAM(d));
   SendMessageW(h, CB_SETCURSEL, 1, 0);
-  DrawnItems().clear();
+  OwnerDrawn().drawn.clear();
   driver().RunUntilIdle();
-  ASSERT_FALSE(DrawnItems().empty());
-  const Drawn field = DrawnItems().back();
-  EXPECT_EQ(field.type, ODT_COMBOBOX);
-  EXPECT_EQ(field.id, 12u);
-  EXPECT_EQ(field.item, 1u);
-  EXPECT_TRUE(field.state & ODS_COMBOBOXEDIT);
-  EXPECT_EQ(field.from, h);
-  DrawnItems().clear();
+  ASSERT_FALSE(OwnerDrawn().drawn.empty());
+  const DRAWITEMSTRUCT field = OwnerDrawn().drawn.back();
+  EXPECT_EQ(field.CtlType, UINT(ODT_COMBOBOX));
+  EXPECT_EQ(field.CtlID, 12u);
+  EXPECT_EQ(field.itemID, 1u);
+  EXPECT_TRUE(field.itemState & ODS_COMBOBOXEDIT);
+  EXPECT_EQ(field.hwndItem, h);
+  OwnerDrawn().drawn.clear();
   SendMessageW(h, CB_SHOWDROPDOWN, TRUE, 0);
   driver().RunUntilIdle();
   int items = 0;
-  for (const Drawn& d : DrawnItems()) {
-    if (d.state & ODS_COMBOBOXEDIT) continue;
+  for (const DRAWITEMSTRUCT& d : OwnerDrawn().drawn) {
+    if (d.itemState & ODS_COMBOBOXEDIT) continue;
     ++items;
-    EXPECT_EQ(d.type, ODT_COMBOBOX);
-    EXPECT_EQ(d.id, 12u);
-    EXPECT_EQ(d.from, h);
-    EXPECT_EQ((d.state & ODS_SELECTED) != 0, d.item == 1u);
+    EXPECT_EQ(d.CtlType, UINT(ODT_COMBOBOX));
+    EXPECT_EQ(d.CtlID, 12u);
+    EXPECT_EQ(d.hwndItem, h);
+    EXPECT_EQ((d.itemState & ODS_SELECTED) != 0, d.itemID == 1u);
   }
   EXPECT_EQ(items, 3);
   SendMessageW(h, CB_SHOWDROPDOWN, FALSE, 0);
@@ -371,25 +324,16 @@ LRESULT DestroyingParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 }
 
 TEST_F(ComboBoxTest, AnOwnerMayDestroyTheBoxWhileItReports) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &DestroyingParentProc;
-  wc.lpszClassName = u"DestroyingParent";
-  RegisterClassW(&wc);
-  HWND owner = CreateWindowExW(0, u"DestroyingParent", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr,
-                               nullptr, nullptr);
+  HWND owner = TopWindow(u"DestroyingParent", &DestroyingParentProc);
   for (WORD code : {CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP, CBN_SELCHANGE}) {
     destroyOn = code;
     HWND h = CreateWindowExW(0, u"COMBOBOX", u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWN, 5, 5, 120, 150, owner,
                              reinterpret_cast<HMENU>(uintptr_t(4)), nullptr, nullptr);
     for (const char16_t* s : {u"one", u"two", u"three"}) SendMessageW(h, CB_ADDSTRING, 0, LPARAM(s));
-    COMBOBOXINFO info{};
-    info.cbSize = sizeof info;
-    ASSERT_TRUE(GetComboBoxInfo(h, &info));
+    const COMBOBOXINFO info = Info(h);
+    ASSERT_TRUE(info.hwndList);
     driver().RunUntilIdle();
-    RECT r;
-    GetClientRect(h, &r);
-    driver().Click(driver().ClientPoint(h, r.right - 8, r.bottom / 2));
-    driver().RunUntilIdle();
+    ClickButton(h);
     if (IsWindow(h)) {
       driver().Click(driver().ClientPoint(info.hwndList, 20, 15));
       driver().RunUntilIdle();

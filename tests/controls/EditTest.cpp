@@ -14,20 +14,13 @@ class EditTest : public ControlsTest {
  protected:
   HWND Edit(DWORD style = ES_AUTOHSCROLL, const char16_t* text = u"") {
     HWND e = Child(u"EDIT", text, WS_BORDER | style, 10, 10, 200, 60, 7);
-    SetFocus(e);
-    driver().RunUntilIdle();
-    Notifications().clear();
+    FocusQuietly(e);
     return e;
   }
   std::pair<DWORD, DWORD> Sel(HWND e) {
     DWORD s = 0, t = 0;
     SendMessageW(e, EM_GETSEL, WPARAM(&s), LPARAM(&t));
     return {s, t};
-  }
-  void Key(int vk, int mods = 0) {
-    driver().KeyDown(vk, mods);
-    driver().KeyUp(vk, mods);
-    driver().RunUntilIdle();
   }
 };
 

@@ -11,47 +11,11 @@ using namespace controlstest;
 
 namespace {
 
-struct Drawn {
-  UINT type, id, item, state;
-  RECT rect;
-  ULONG_PTR data;
-  HWND from;
-};
-std::vector<Drawn>& DrawnItems() {
-  static std::vector<Drawn> log;
-  return log;
-}
-UINT measuredHeight = 20;  // 0: 10, 20 or 30 pixels by the item's data
-int measureCalls = 0;
-
-// A parent that answers owner-draw questions and records the drawing, besides the commands.
-LRESULT OwnerParentProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
-  if (msg == WM_MEASUREITEM) {
-    auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(l);
-    ++measureCalls;
-    mis->itemHeight = measuredHeight ? measuredHeight : UINT(10 + 10 * (mis->itemData % 3));
-    return TRUE;
-  }
-  if (msg == WM_DRAWITEM) {
-    const auto* d = reinterpret_cast<const DRAWITEMSTRUCT*>(l);
-    DrawnItems().push_back(
-        {d->CtlType, d->CtlID, d->itemID, d->itemState, d->rcItem, d->itemData, d->hwndItem});
-    return TRUE;
-  }
-  return ParentProc(hwnd, msg, w, l);
-}
-
 class ListBoxTest : public ControlsTest {
  protected:
-  void TearDown() override {
-    driver().UseFixedMetricFont(0, 0);
-    ControlsTest::TearDown();
-  }
   void SetUp() override {
     ControlsTest::SetUp();
     driver().UseFixedMetricFont(7, 10);  // items 10 pixels high
-    DrawnItems().clear();
-    measureCalls = 0;
   }
   HWND List(DWORD style, int height = 100, int id = 5) {
     HWND h = Child(u"LISTBOX", u"", style, 10, 10, 150, height, id);
@@ -62,22 +26,11 @@ class ListBoxTest : public ControlsTest {
   static LRESULT Add(HWND h, const std::u16string& s) {
     return SendMessageW(h, LB_ADDSTRING, 0, LPARAM(s.c_str()));
   }
-  static std::u16string Text(HWND h, int i) {
-    const LRESULT n = SendMessageW(h, LB_GETTEXTLEN, WPARAM(i), 0);
-    if (n < 0) return u"<error>";
-    std::u16string s(size_t(n) + 1, u'\0');
-    s.resize(size_t(SendMessageW(h, LB_GETTEXT, WPARAM(i), LPARAM(s.data()))));
-    return s;
-  }
+  static std::u16string Text(HWND h, int i) { return ItemText(h, LB_GETTEXTLEN, LB_GETTEXT, i); }
   static std::vector<std::u16string> Items(HWND h) {
     std::vector<std::u16string> out;
     for (int i = 0; i < int(SendMessageW(h, LB_GETCOUNT, 0, 0)); ++i) out.push_back(Text(h, i));
     return out;
-  }
-  void Key(int vk, int mods = 0) {
-    driver().KeyDown(vk, mods);
-    driver().KeyUp(vk, mods);
-    driver().RunUntilIdle();
   }
   void ClickItem(HWND h, int item) {
     driver().Click(driver().ClientPoint(h, 20, item * 10 + 5));
@@ -189,9 +142,7 @@ TEST_F(ListBoxTest, GetTextWritesTheItemAndItsTerminatorOnlyInEitherForm) {
 TEST_F(ListBoxTest, KeysMoveTheSelectionAndNotifyOncePerChange) {
   HWND h = List(LBS_NOTIFY | WS_VSCROLL, 50);  // five items fit
   for (int i = 0; i < 12; ++i) Add(h, u"item " + std::u16string(1, char16_t(u'a' + i)));
-  SetFocus(h);
-  driver().RunUntilIdle();
-  Notifications().clear();
+  FocusQuietly(h);
   struct Case {
     int vk;
     LRESULT sel;
@@ -239,9 +190,7 @@ TEST_F(ListBoxTest, TypeAheadInAnEightBitListWaitsForWholeCharacters) {
                            reinterpret_cast<HMENU>(uintptr_t(6)), nullptr, nullptr);
   for (const std::u16string s : {u"ភាសា", u"ភូមិ", u"ក"})
     SendMessageA(h, LB_ADDSTRING, 0, LPARAM(platform::Utf16ToMultiByte(s, CP_UTF8).c_str()));
-  SetFocus(h);
-  driver().RunUntilIdle();
-  Notifications().clear();
+  FocusQuietly(h);
   driver().Type(u"ភូ");  // reaches the 8-bit window as two three-byte characters
   driver().RunUntilIdle();
   EXPECT_EQ(SendMessageW(h, LB_GETCURSEL, 0, 0), 1);
@@ -307,16 +256,11 @@ TEST_F(ListBoxTest, DoubleClickNotifiesOnlyUnderLbsNotify) {
 }
 
 TEST_F(ListBoxTest, OwnerDrawnItemsAreMeasuredOnceAndDrawnByTheParent) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &OwnerParentProc;
-  wc.lpszClassName = u"OwnerParent";
-  RegisterClassW(&wc);
-  HWND owner =
-      CreateWindowExW(0, u"OwnerParent", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
-  measuredHeight = 20;
+  HWND owner = OwnerDrawParent();
+  OwnerDrawn().itemHeight = [](const MEASUREITEMSTRUCT&) { return 20u; };
   HWND h = CreateWindowExW(0, u"LISTBOX", u"", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWFIXED, 0, 0, 100, 50,
                            owner, reinterpret_cast<HMENU>(uintptr_t(9)), nullptr, nullptr);
-  EXPECT_EQ(measureCalls, 1);
+  EXPECT_EQ(OwnerDrawn().measured.size(), 1u);
   EXPECT_EQ(SendMessageW(h, LB_GETITEMHEIGHT, 0, 0), 20);
   // Without LBS_HASSTRINGS the "string" is the item's data.
   for (ULONG_PTR d : {0x10u, 0x20u, 0x30u, 0x40u}) SendMessageW(h, LB_ADDSTRING, 0, LPARAM(d));
@@ -325,21 +269,21 @@ TEST_F(ListBoxTest, OwnerDrawnItemsAreMeasuredOnceAndDrawnByTheParent) {
   EXPECT_EQ(SendMessageW(h, LB_GETTEXT, 2, LPARAM(&data)), LRESULT(sizeof(ULONG_PTR)));
   EXPECT_EQ(data, 0x30u);
   EXPECT_EQ(SendMessageW(h, LB_FINDSTRING, WPARAM(-1), 0x40), 3);
-  DrawnItems().clear();
+  OwnerDrawn().drawn.clear();
   InvalidateRect(h, nullptr, TRUE);
   driver().RunUntilIdle();
   // Two and a half items fit: three are drawn, each with its data, rectangle and state.
-  ASSERT_EQ(DrawnItems().size(), 3u);
+  ASSERT_EQ(OwnerDrawn().drawn.size(), 3u);
   for (UINT i = 0; i < 3; ++i) {
-    const Drawn& d = DrawnItems()[i];
-    EXPECT_EQ(d.type, ODT_LISTBOX);
-    EXPECT_EQ(d.id, 9u);
-    EXPECT_EQ(d.item, i);
-    EXPECT_EQ(d.data, 0x10u * (i + 1));
-    EXPECT_EQ(d.rect.top, LONG(i * 20));
-    EXPECT_EQ(d.rect.bottom - d.rect.top, 20);
-    EXPECT_EQ(d.from, h);
-    EXPECT_EQ((d.state & ODS_SELECTED) != 0, i == 1);
+    const DRAWITEMSTRUCT& d = OwnerDrawn().drawn[i];
+    EXPECT_EQ(d.CtlType, UINT(ODT_LISTBOX));
+    EXPECT_EQ(d.CtlID, 9u);
+    EXPECT_EQ(d.itemID, i);
+    EXPECT_EQ(d.itemData, 0x10u * (i + 1));
+    EXPECT_EQ(d.rcItem.top, LONG(i * 20));
+    EXPECT_EQ(d.rcItem.bottom - d.rcItem.top, 20);
+    EXPECT_EQ(d.hwndItem, h);
+    EXPECT_EQ((d.itemState & ODS_SELECTED) != 0, i == 1);
   }
 }
 
@@ -358,19 +302,15 @@ TEST_F(ListBoxTest, NoDataListsTakeACountInsteadOfItems) {
 }
 
 TEST_F(ListBoxTest, VariableItemsAreMeasuredOneByOneAndLaidOutByTheirHeights) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = &OwnerParentProc;
-  wc.lpszClassName = u"OwnerParent";
-  RegisterClassW(&wc);
-  HWND owner =
-      CreateWindowExW(0, u"OwnerParent", u"", WS_VISIBLE, 0, 0, 300, 300, nullptr, nullptr, nullptr, nullptr);
-  measuredHeight = 0;
+  HWND owner = OwnerDrawParent();
+  // 10, 20 or 30 pixels by the item's data.
+  OwnerDrawn().itemHeight = [](const MEASUREITEMSTRUCT& m) { return UINT(10 + 10 * (m.itemData % 3)); };
   HWND h = CreateWindowExW(0, u"LISTBOX", u"", WS_CHILD | WS_VISIBLE | LBS_OWNERDRAWVARIABLE | WS_VSCROLL, 0,
                            0, 100, 100, owner, reinterpret_cast<HMENU>(uintptr_t(9)), nullptr, nullptr);
-  EXPECT_EQ(measureCalls, 0);
+  EXPECT_EQ(OwnerDrawn().measured.size(), 0u);
   for (ULONG_PTR d = 0; d < 10; ++d)
     SendMessageW(h, LB_ADDSTRING, 0, LPARAM(d));  // heights 10 20 30 10 20 30 ...
-  EXPECT_EQ(measureCalls, 10);
+  EXPECT_EQ(OwnerDrawn().measured.size(), 10u);
   EXPECT_EQ(SendMessageW(h, LB_GETITEMHEIGHT, 2, 0), 30);
   RECT r;
   ASSERT_EQ(SendMessageW(h, LB_GETITEMRECT, 2, LPARAM(&r)), 1);
@@ -381,34 +321,24 @@ TEST_F(ListBoxTest, VariableItemsAreMeasuredOneByOneAndLaidOutByTheirHeights) {
   // The last item in view: the top is the first one from which items 5..9 (100 pixels) fit.
   SendMessageW(h, LB_SETCURSEL, 9, 0);
   EXPECT_EQ(SendMessageW(h, LB_GETTOPINDEX, 0, 0), 5);
-  DrawnItems().clear();
+  OwnerDrawn().drawn.clear();
   InvalidateRect(h, nullptr, TRUE);
   driver().RunUntilIdle();
-  ASSERT_EQ(DrawnItems().size(), 5u);
-  EXPECT_EQ(DrawnItems()[0].item, 5u);
-  EXPECT_EQ(DrawnItems()[0].rect.bottom - DrawnItems()[0].rect.top, 30);
-  EXPECT_EQ(DrawnItems()[4].rect.top, 90);
-  measuredHeight = 20;
-}
-
-uint32_t Pixel(COLORREF c) {
-  return uint32_t(GetRValue(c)) << 16 | uint32_t(GetGValue(c)) << 8 | GetBValue(c);
+  ASSERT_EQ(OwnerDrawn().drawn.size(), 5u);
+  EXPECT_EQ(OwnerDrawn().drawn[0].itemID, 5u);
+  EXPECT_EQ(OwnerDrawn().drawn[0].rcItem.bottom - OwnerDrawn().drawn[0].rcItem.top, 30);
+  EXPECT_EQ(OwnerDrawn().drawn[4].rcItem.top, 90);
 }
 
 TEST_F(ListBoxTest, ScrollBarAppearsWhenItemsOverflowAndScrollsThem) {
   HWND h = List(LBS_NOTIFY | WS_VSCROLL | WS_BORDER, 102);  // ten items fit inside the border
-  auto clientWidth = [&] {
-    RECT r;
-    GetClientRect(h, &r);
-    return int(r.right);
-  };
   for (int i = 0; i < 5; ++i) Add(h, u"short list");
   EXPECT_FALSE(GetWindowLongW(h, GWL_STYLE) & WS_VSCROLL);
-  EXPECT_EQ(clientWidth(), 148);
+  EXPECT_EQ(ClientSize(h).cx, 148);
   for (int i = 0; i < 15; ++i) Add(h, u"more");
   driver().RunUntilIdle();
   ASSERT_TRUE(GetWindowLongW(h, GWL_STYLE) & WS_VSCROLL);
-  EXPECT_EQ(clientWidth(), 148 - 17);
+  EXPECT_EQ(ClientSize(h).cx, 148 - 17);
   SCROLLINFO si{sizeof si, SIF_ALL, 0, 0, 0, 0, 0};
   ASSERT_TRUE(GetScrollInfo(h, SB_VERT, &si));
   EXPECT_EQ(si.nMin, 0);
@@ -448,7 +378,7 @@ TEST_F(ListBoxTest, ScrollBarAppearsWhenItemsOverflowAndScrollsThem) {
   // Emptied, the list needs no bar.
   SendMessageW(h, LB_RESETCONTENT, 0, 0);
   EXPECT_FALSE(GetWindowLongW(h, GWL_STYLE) & WS_VSCROLL);
-  EXPECT_EQ(clientWidth(), 148);
+  EXPECT_EQ(ClientSize(h).cx, 148);
 }
 
 TEST_F(ListBoxTest, DraggingTheThumbScrollsTheList) {

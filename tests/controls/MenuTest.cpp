@@ -27,10 +27,7 @@ class MenuTest : public ControlsTest {
   void SetUp() override {
     ControlsTest::SetUp();
     OwnerLog().clear();
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &OwnerProc;
-    wc.lpszClassName = u"MenuOwner";
-    RegisterClassW(&wc);
+    RegisterTestClass(u"MenuOwner", &OwnerProc);
     owner = CreateWindowExW(0, u"MenuOwner", u"Owner", WS_VISIBLE, 100, 100, 300, 200, nullptr, nullptr,
                             nullptr, nullptr);
     menu = CreatePopupMenu();

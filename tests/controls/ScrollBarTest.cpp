@@ -21,12 +21,7 @@ class ScrollBarTest : public ControlsTest {
  protected:
   void SetUp() override {
     ControlsTest::SetUp();
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &ScrollParentProc;
-    wc.lpszClassName = u"ScrollParent";
-    RegisterClassW(&wc);
-    owner = CreateWindowExW(0, u"ScrollParent", u"", WS_VISIBLE, 0, 0, 200, 300, nullptr, nullptr, nullptr,
-                            nullptr);
+    owner = TopWindow(u"ScrollParent", &ScrollParentProc, 200, 300);
     bar = CreateWindowExW(0, u"SCROLLBAR", u"", WS_CHILD | WS_VISIBLE | SBS_VERT, 10, 10, 17, 217, owner,
                           nullptr, nullptr, nullptr);
     SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE | SIF_POS, 0, 100, 10, 20, 0};

@@ -14,6 +14,7 @@
 #include "platform/controls/PlaySound.h"
 #include "platform/rtl/Clock.h"
 #include "support/TempDir.h"
+#include "support/WaveBytes.h"
 
 using namespace controlstest;
 using platform::audio::SoundEvent;
@@ -21,30 +22,7 @@ using platform::audio::SoundKind;
 
 namespace {
 
-// A PCM WAV file: mono, 8 kHz, 8 bits, `samples` of silence.
-std::vector<uint8_t> Wave(uint32_t samples, bool truncate = false) {
-  std::vector<uint8_t> b;
-  auto u32 = [&](uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
-  };
-  auto u16 = [&](uint32_t v) {
-    b.push_back(uint8_t(v));
-    b.push_back(uint8_t(v >> 8));
-  };
-  auto tag = [&](const char* t) {
-    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(t[i]));
-  };
-  tag("RIFF");
-  u32(36 + samples);
-  tag("WAVE");
-  tag("fmt ");
-  u32(16);
-  u16(1), u16(1), u32(8000), u32(8000), u16(1), u16(8);
-  tag("data");
-  u32(samples);
-  b.resize(b.size() + (truncate ? samples / 2 : samples), 0x80);
-  return b;
-}
+using testsupport::SilentWave;
 
 TEST(SoundFile, KindsLengthsAndBadData) {
   struct Case {
@@ -53,8 +31,8 @@ TEST(SoundFile, KindsLengthsAndBadData) {
     int64_t ms;
     bool ok;
   } cases[] = {
-      {Wave(4000), SoundKind::Wave, 500, true},
-      {Wave(4000, true), SoundKind::Wave, 250, true},  // a cut file plays what is there
+      {SilentWave(4000), SoundKind::Wave, 500, true},
+      {SilentWave(4000, true), SoundKind::Wave, 250, true},  // a cut file plays what is there
       {std::vector<uint8_t>{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'}, SoundKind::Wave, 0, false},
       {std::vector<uint8_t>{'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96}, SoundKind::Midi, 0, false},
       {std::vector<uint8_t>{0xFF, 0xFB, 0x90, 0x00, 0, 0, 0, 0}, SoundKind::Mp3, 0, true},
@@ -68,7 +46,7 @@ TEST(SoundFile, KindsLengthsAndBadData) {
     EXPECT_EQ(info.durationMs, c.ms);
   }
   // A zeroed byte rate is refused, not divided by.
-  auto zero = Wave(100);
+  auto zero = SilentWave(100);
   zero[28] = zero[29] = zero[30] = zero[31] = 0;
   EXPECT_FALSE(platform::audio::ProbeSound(zero.data(), zero.size()).error.empty());
 }
@@ -247,18 +225,15 @@ class SoundTest : public ControlsTest {
     ControlsTest::TearDown();
   }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const std::string path = dir.path() + "/" + name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
-    return path;
+    return dir.write(name, std::string(bytes.begin(), bytes.end()));
   }
   platform::audio::RecordingDevice* recorder = nullptr;
   testsupport::TempDir dir;
 };
 
 TEST_F(SoundTest, PlaySoundPlaysAsynchronouslyAndStops) {
-  const std::string first = Write("first.wav", Wave(8000));
-  const std::string second = Write("zweite Datei.wav", Wave(800));
+  const std::string first = Write("first.wav", SilentWave(8000));
+  const std::string second = Write("zweite Datei.wav", SilentWave(800));
   EXPECT_TRUE(PlaySoundA(first.c_str(), nullptr, SND_FILENAME | SND_ASYNC));
   EXPECT_TRUE(PlaySoundA(second.c_str(), nullptr, SND_FILENAME | SND_ASYNC));  // stops the first
   EXPECT_TRUE(PlaySoundA(nullptr, nullptr, 0));
@@ -292,7 +267,7 @@ TEST_F(SoundTest, UnplayableFilesFailAndDeviceCountsFollowTheDevice) {
 }
 
 TEST_F(SoundTest, ALoopRepeatsUntilStoppedOrReplaced) {
-  const std::string path = Write("loop.wav", Wave(4000));                    // 500 ms
+  const std::string path = Write("loop.wav", SilentWave(4000));              // 500 ms
   EXPECT_FALSE(PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_LOOP));  // a loop must be asynchronous
   EXPECT_TRUE(recorder->Events().empty());
   ASSERT_TRUE(PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_LOOP));
@@ -310,7 +285,7 @@ TEST_F(SoundTest, ALoopRepeatsUntilStoppedOrReplaced) {
   // A new sound replaces a loop too.
   ASSERT_TRUE(PlaySoundA(path.c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_LOOP));
   driver().Advance(2000);
-  ASSERT_TRUE(PlaySoundA(Write("once.wav", Wave(800)).c_str(), nullptr, SND_FILENAME | SND_ASYNC));
+  ASSERT_TRUE(PlaySoundA(Write("once.wav", SilentWave(800)).c_str(), nullptr, SND_FILENAME | SND_ASYNC));
   const auto& e = recorder->Events();
   ASSERT_EQ(e.size(), 5u);
   EXPECT_EQ(e[3].what, SoundEvent::What::Stop);
@@ -321,7 +296,7 @@ TEST_F(SoundTest, ALoopRepeatsUntilStoppedOrReplaced) {
 }
 
 TEST_F(SoundTest, ASoundInMemoryIsCopiedBeforeAnAsynchronousPlayReturns) {
-  const std::vector<uint8_t> image = Wave(800);  // 100 ms
+  const std::vector<uint8_t> image = SilentWave(800);  // 100 ms
   auto* block = new uint8_t[image.size()];
   std::memcpy(block, image.data(), image.size());
   ASSERT_TRUE(PlaySoundA(reinterpret_cast<LPCSTR>(block), nullptr, SND_MEMORY | SND_ASYNC));
@@ -351,7 +326,7 @@ TEST_F(SoundTest, ASoundInMemoryIsCopiedBeforeAnAsynchronousPlayReturns) {
 TEST_F(ControlsTest, TheHeadlessDriverRecordsSoundsAndSetsDeviceCounts) {
   testsupport::TempDir dir;
   const std::string path = dir.path() + "/beep.wav";
-  const auto bytes = Wave(800);
+  const auto bytes = SilentWave(800);
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
   EXPECT_TRUE(driver().Sounds().empty());
@@ -369,7 +344,7 @@ TEST_F(ControlsTest, TheHeadlessDriverRecordsSoundsAndSetsDeviceCounts) {
 
 TEST_F(SoundTest, ASoundPlaysForItsLengthOnThePlatformClock) {
   auto& device = platform::audio::Device();
-  const int h = device.Open(Write("half.wav", Wave(4000)), nullptr);
+  const int h = device.Open(Write("half.wav", SilentWave(4000)), nullptr);
   ASSERT_GT(h, 0);
   ASSERT_TRUE(device.Play(h, true));
   driver().Advance(499);
@@ -402,7 +377,7 @@ TEST(SdlAudioDevice, PlaysAWaveFileToItsEndOnTheSilentOutput) {
   if (!device) GTEST_SKIP() << "SDL has no dummy audio output here";
   testsupport::TempDir dir;
   const std::string path = dir.path() + "/short.wav";
-  const auto bytes = Wave(800);  // 100 ms
+  const auto bytes = SilentWave(800);  // 100 ms
   std::ofstream(path, std::ios::binary)
       .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
   EXPECT_TRUE(device->CanPlay(SoundKind::Wave));

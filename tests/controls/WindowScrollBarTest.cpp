@@ -27,29 +27,16 @@ LRESULT CanvasProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l) {
 
 class WindowScrollBarTest : public ControlsTest {
  protected:
-  void TearDown() override {
-    driver().UseFixedMetricFont(0, 0);
-    ControlsTest::TearDown();
-  }
   void SetUp() override {
     ControlsTest::SetUp();
     Scrolls().clear();
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = &CanvasProc;
-    wc.lpszClassName = u"Canvas";
-    wc.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
-    RegisterClassW(&wc);
+    RegisterTestClass(u"Canvas", &CanvasProc, GetSysColorBrush(COLOR_WINDOW));
   }
   HWND Canvas(DWORD style) {
     HWND h = CreateWindowExW(0, u"Canvas", u"", WS_CHILD | WS_VISIBLE | style, 20, 20, 200, 150, parent,
                              nullptr, nullptr, nullptr);
     driver().RunUntilIdle();
     return h;
-  }
-  static SIZE ClientSize(HWND h) {
-    RECT r;
-    GetClientRect(h, &r);
-    return {r.right, r.bottom};
   }
 };
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ShellFixture.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/ClassRegistry.h"
 #include "platform/forms/PlatformStartup.h"
@@ -19,30 +20,9 @@
 namespace {
 
 using platform::headless::Driver;
-
-// A windowless box that fills itself with its colour.
-class TBox : public TGraphicControl {
- public:
-  explicit TBox(TComponent* owner) : TGraphicControl(owner) {}
-
- protected:
-  void Paint() override {
-    Canvas()->Brush()->SetColor(Color());
-    Canvas()->FillRect(RECT{0, 0, Width(), Height()});
-  }
-};
-
-// A windowed panel that paints itself.
-class TSheet : public TCustomControl {
- public:
-  explicit TSheet(TComponent* owner) : TCustomControl(owner) { ControlStyle |= csAcceptsControls; }
-
- protected:
-  void Paint() override {
-    Canvas()->Brush()->SetColor(Color());
-    Canvas()->FillRect(RECT{0, 0, Width(), Height()});
-  }
-};
+// A windowless box and a windowed sheet, each filling itself with its colour.
+using shelltest::TBox;
+using shelltest::TSheet;
 
 // A windowed control whose painting fails half way, after it has drawn with its canvas.
 class TFailingSheet : public TCustomControl {

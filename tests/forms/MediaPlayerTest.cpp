@@ -4,7 +4,6 @@
 // the player's error; a layout sets the player up.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -14,31 +13,14 @@
 #include "platform/forms/TApplication.h"
 #include "platform/forms/TMediaPlayer.h"
 #include "support/TempDir.h"
+#include "support/WaveBytes.h"
 
 namespace {
 
 using platform::audio::SoundEvent;
 using platform::headless::Driver;
 
-// A PCM WAV file: mono, 8 kHz, 8 bits, `samples` of silence (8 samples a millisecond).
-std::vector<uint8_t> Wave(uint32_t samples) {
-  std::vector<uint8_t> b;
-  auto u32 = [&](uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(uint8_t(v >> (8 * i)));
-  };
-  auto u16 = [&](uint32_t v) { b.insert(b.end(), {uint8_t(v), uint8_t(v >> 8)}); };
-  auto tag = [&](const char* t) { b.insert(b.end(), t, t + 4); };
-  tag("RIFF");
-  u32(36 + samples);
-  tag("WAVE");
-  tag("fmt ");
-  u32(16);
-  u16(1), u16(1), u32(8000), u32(8000), u16(1), u16(8);
-  tag("data");
-  u32(samples);
-  b.resize(b.size() + samples, 0x80);
-  return b;
-}
+using testsupport::SilentWave;
 
 class MediaPlayerTest : public ::testing::Test {
  protected:
@@ -56,7 +38,7 @@ class MediaPlayerTest : public ::testing::Test {
       EXPECT_EQ(sender, player);
       notified.push_back(player->NotifyValue());
     };
-    wave = Write("half second.wav", Wave(4000));
+    wave = Write("half second.wav", SilentWave(4000));
   }
   void TearDown() override {
     FormsShutdown();
@@ -64,10 +46,7 @@ class MediaPlayerTest : public ::testing::Test {
     platform::headless::Uninstall();
   }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const std::string path = dir.path() + "/" + name;
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), long(bytes.size()));
-    return path;
+    return dir.write(name, std::string(bytes.begin(), bytes.end()));
   }
   // The notifications delivered so far, taken.
   std::vector<TMPNotifyValues> Notified() {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "FormFixture.h"
 #include "Screenshot.h"
 #include "SkinGallery.h"
 #include "TSkinDemo.h"
@@ -30,10 +31,7 @@ std::uint32_t PixelOf(TBitmap& b, int x, int y) {
   return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
 
-std::uint32_t Rgb(TColor c) {
-  const COLORREF v = ColorToRGB(c);
-  return (GetRValue(v) << 16) | (GetGValue(v) << 8) | GetBValue(v);
-}
+using skintest::Rgb;
 
 class SkinDemoTest : public ::testing::Test {
  protected:

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "FormFixture.h"
 #include "controls/TImButton.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/ClassRegistry.h"
@@ -22,13 +23,9 @@
 namespace {
 
 using platform::headless::Driver;
+using skintest::Rgb;
 
 const TColor kFrameColors[4] = {clRed, clLime, clBlue, clYellow};
-
-std::uint32_t Rgb(TColor c) {
-  const COLORREF v = ColorToRGB(c);
-  return (GetRValue(v) << 16) | (GetGValue(v) << 8) | GetBValue(v);
-}
 
 // A strip of `frames` frames of w x h, one colour each, stacked downwards (or across).
 void Strip(TPicture* picture, int frames, int w, int h, bool across = false) {
@@ -42,25 +39,17 @@ void Strip(TPicture* picture, int frames, int w, int h, bool across = false) {
   picture->Assign(&b);
 }
 
-class ImButtonTest : public ::testing::Test {
+class ImButtonTest : public skintest::FormFixture {
  protected:
   void SetUp() override {
-    platform::Startup();
+    FormFixture::SetUp();
     RegisterImButton();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 200, 120);
-    button = new TImButton(form);
-    button->SetParent(form);
-    button->SetBounds(20, 20, 40, 23);
+    MakeForm(200, 120);
+    button = Place<TImButton>(form, 20, 20, 40, 23);
     button->SetLooks(ibkFullPicture);
     Strip(button->Picture(), 4, 40, 23);
     button->OnClick = [this](TObject*) { ++clicks; };
-    form->Show();
-    Driver().RunUntilIdle();
-  }
-  void TearDown() override {
-    delete form;
-    platform::Shutdown();
+    ShowForm();
   }
   std::uint32_t Face() {
     Driver().RunUntilIdle();
@@ -69,7 +58,6 @@ class ImButtonTest : public ::testing::Test {
   POINT Inside() { return Driver().ClientPoint(button->Handle(), 20, 11); }
   POINT Outside() { return Driver().ClientPoint(form->Handle(), 150, 100); }
 
-  TForm* form = nullptr;
   TImButton* button = nullptr;
   int clicks = 0;
 };

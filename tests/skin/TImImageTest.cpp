@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "FormFixture.h"
 #include "Screenshot.h"
 #include "controls/TImImage.h"
 #include "controls/TImPanel.h"
@@ -21,6 +22,7 @@
 namespace {
 
 using platform::headless::Driver;
+using skintest::Rgb;
 
 void Solid(TPicture* picture, TColor color, int w = 30, int h = 30) {
   TBitmap b;
@@ -31,40 +33,25 @@ void Solid(TPicture* picture, TColor color, int w = 30, int h = 30) {
   picture->Assign(&b);
 }
 
-std::uint32_t Rgb(TColor c) {
-  const COLORREF v = ColorToRGB(c);
-  return (GetRValue(v) << 16) | (GetGValue(v) << 8) | GetBValue(v);
-}
-
-class ImImageTest : public ::testing::Test {
+class ImImageTest : public skintest::FormFixture {
  protected:
   void SetUp() override {
-    platform::Startup();
+    FormFixture::SetUp();
     RegisterImImage();
     RegisterImPanel();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 220, 120);
+    MakeForm(220, 120);
     form->SetColor(clWhite);
-    panel = new TImPanel(form);
-    panel->SetParent(form);
-    panel->SetBounds(10, 10, 200, 60);
+    panel = Place<TImPanel>(form, 10, 10, 200, 60);
     panel->SetTransparent(false);
     panel->SetColor(clSilver);
     for (int i = 0; i < 3; ++i) {
-      auto* image = new TImImage(form);
-      image->SetParent(panel);
-      image->SetBounds(10 + i * 40, 10, 30, 30);
+      auto* image = Place<TImImage>(panel, 10 + i * 40, 10, 30, 30);
       Solid(image->Picture(), clGray);
       Solid(image->HotPicture(), clYellow);
       Solid(image->SelPicture(), clRed);
       images.push_back(image);
     }
-    form->Show();
-    Driver().RunUntilIdle();
-  }
-  void TearDown() override {
-    delete form;
-    platform::Shutdown();
+    ShowForm();
   }
   POINT At(TImImage* image, int x, int y) {
     return Driver().ClientPoint(panel->Handle(), image->Left() + x, image->Top() + y);
@@ -74,7 +61,6 @@ class ImImageTest : public ::testing::Test {
     return Driver().Capture(panel->Handle()).At(image->Left() + x, image->Top() + y) & 0xFFFFFF;
   }
 
-  TForm* form = nullptr;
   TImPanel* panel = nullptr;
   std::vector<TImImage*> images;
 };

@@ -1,6 +1,7 @@
 // The skin picture control: drawing styles, sizing to the picture, and window shapes from masks.
 #include <gtest/gtest.h>
 
+#include "FormFixture.h"
 #include "controls/TQvBackImage.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/PlatformStartup.h"
@@ -23,26 +24,19 @@ void Paint(TBitmap& b, int w, int h, TColor fill, TColor corner) {
   b.Canvas()->SetPixels(0, 0, corner);
 }
 
-class BackImageTest : public ::testing::Test {
+class BackImageTest : public skintest::FormFixture {
  protected:
   void SetUp() override {
-    platform::Startup();
+    FormFixture::SetUp();
     RegisterQvBackImage();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 300, 300);
+    MakeForm(300, 300);
     form->SetColor(clBlack);
     image = new TQvBackImage(form);
     image->SetParent(form);
-    form->Show();
-    Driver().RunUntilIdle();
-  }
-  void TearDown() override {
-    delete form;
-    platform::Shutdown();
+    ShowForm();
   }
   std::uint32_t At(int x, int y) { return Driver().Capture(form->Handle()).At(x, y); }
 
-  TForm* form = nullptr;
   TQvBackImage* image = nullptr;
 };
 
@@ -89,9 +83,7 @@ TEST_F(BackImageTest, WithoutAPictureAnOutlineShowsAndGoesAwayAgain) {
 }
 
 TEST_F(BackImageTest, MasksShapeWindowsRunByRow) {
-  auto* target = new TCustomControl(form);
-  target->SetParent(form);
-  target->SetBounds(150, 150, 20, 10);
+  auto* target = Place<TCustomControl>(form, 150, 150, 20, 10);
   Driver().RunUntilIdle();
 
   TBitmap mask;
@@ -125,9 +117,7 @@ TEST_F(BackImageTest, MasksShapeWindowsRunByRow) {
 }
 
 TEST_F(BackImageTest, TheFourthByteOfAMaskDoesNotShapeTheWindow) {
-  auto* target = new TCustomControl(form);
-  target->SetParent(form);
-  target->SetBounds(150, 150, 20, 10);
+  auto* target = Place<TCustomControl>(form, 150, 150, 20, 10);
   Driver().RunUntilIdle();
   TBitmap mask;
   Paint(mask, 20, 10, clFuchsia, clFuchsia);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "FormFixture.h"
 #include "Screenshot.h"
 #include "controls/TQvRichEdit.h"
 #include "platform/backend/HeadlessDriver.h"
@@ -17,23 +18,15 @@ namespace {
 
 using platform::headless::Driver;
 
-class QvRichEditTest : public ::testing::Test {
+class QvRichEditTest : public skintest::FormFixture {
  protected:
   void SetUp() override {
-    platform::Startup();
+    FormFixture::SetUp();
     RegisterQvRichEdit();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 420, 140);
+    MakeForm(420, 140);
     form->SetColor(clBtnFace);
-    edit = new TQvRichEdit(form);
-    edit->SetParent(form);
-    edit->SetBounds(10, 10, 185, 89);
-    form->Show();
-    Driver().RunUntilIdle();
-  }
-  void TearDown() override {
-    delete form;
-    platform::Shutdown();
+    edit = Place<TQvRichEdit>(form, 10, 10, 185, 89);
+    ShowForm();
   }
   HWND Inner() { return edit->InplaceRichEdit()->Handle(); }
   void LongText(TQvRichEdit* e) {
@@ -44,7 +37,6 @@ class QvRichEditTest : public ::testing::Test {
     Driver().RunUntilIdle();
   }
 
-  TForm* form = nullptr;
   TQvRichEdit* edit = nullptr;
 };
 

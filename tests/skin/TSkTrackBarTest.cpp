@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "FakeThemes.h"
+#include "FormFixture.h"
 #include "controls/TSkTrackBar.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/ClassRegistry.h"
@@ -20,16 +21,13 @@ namespace {
 
 using platform::headless::Driver;
 
-class TrackBarTest : public ::testing::Test {
+class TrackBarTest : public skintest::FormFixture {
  protected:
   void SetUp() override {
-    platform::Startup();
+    FormFixture::SetUp();
     RegisterSkTrackBar();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 300, 200);
-    bar = new TSkTrackBar(form);
-    bar->SetParent(form);
-    bar->SetBounds(10, 10, 200, 35);
+    MakeForm(300, 200);
+    bar = Place<TSkTrackBar>(form, 10, 10, 200, 35);
     bar->SetColor(clWhite);
     bar->OnChanging = [this](TObject*, int value, bool& allow) {
       changing.push_back(value);
@@ -39,16 +37,10 @@ class TrackBarTest : public ::testing::Test {
       EXPECT_EQ(sender, bar);
       changes.push_back(bar->Position());
     };
-    form->Show();
-    Driver().RunUntilIdle();
-  }
-  void TearDown() override {
-    delete form;
-    platform::Shutdown();
+    ShowForm();
   }
   POINT Screen(int x, int y) { return Driver().ClientPoint(bar->Handle(), x, y); }
 
-  TForm* form = nullptr;
   TSkTrackBar* bar = nullptr;
   std::vector<int> changing, changes;
   bool allowChanges = true;
@@ -180,13 +172,9 @@ TEST_F(TrackBarTest, TheThumbIsDrawnThroughItsMaskInTheDesktopsColours) {
     const platform::headless::CaptureImage image = Driver().Capture(bar->Handle());
     return image.At(x, y);
   };
-  auto rgb = [](TColor c) {
-    const COLORREF v = ColorToRGB(c);
-    return (GetRValue(v) << 16) | (GetGValue(v) << 8) | GetBValue(v);
-  };
   // The face is the key grey mapped to the button face; the grip stripe is the highlight colour.
-  EXPECT_EQ(at(t.left + 3, t.top + 10), static_cast<std::uint32_t>(rgb(clBtnFace)));
-  EXPECT_EQ(at(t.left + 5, t.top + 10), static_cast<std::uint32_t>(rgb(clHighlight) + 0x010000));
+  EXPECT_EQ(at(t.left + 3, t.top + 10), skintest::Rgb(clBtnFace));
+  EXPECT_EQ(at(t.left + 5, t.top + 10), skintest::Rgb(clHighlight) + 0x010000);
 
   // The pointer's tip leaves the background showing beside it.
   bar->SetThumbStyle(tsPointer);

@@ -2,6 +2,7 @@
 // colours.
 #include <gtest/gtest.h>
 
+#include "FormFixture.h"
 #include "Screenshot.h"
 #include "controls/TQvBackImage.h"
 #include "controls/TTarnelPanel.h"
@@ -14,24 +15,17 @@
 namespace {
 
 using platform::headless::Driver;
+using skintest::Rgb;
 
-std::uint32_t Rgb(TColor c) {
-  const COLORREF v = ColorToRGB(c);
-  return (GetRValue(v) << 16) | (GetGValue(v) << 8) | GetBValue(v);
-}
-
-class TarnelPanelTest : public ::testing::Test {
+class TarnelPanelTest : public skintest::FormFixture {
  protected:
   void SetUp() override {
-    platform::Startup();
+    FormFixture::SetUp();
     RegisterTarnelPanel();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 240, 140);
+    MakeForm(240, 140);
     form->SetColor(clWhite);
     // Stripes behind the panel: red and blue columns 10 pixels wide.
-    backdrop = new TQvBackImage(form);
-    backdrop->SetParent(form);
-    backdrop->SetBounds(0, 0, 240, 140);
+    backdrop = Place<TQvBackImage>(form, 0, 0, 240, 140);
     TBitmap stripes;
     stripes.SetPixelFormat(pf32bit);
     stripes.SetSize(20, 20);
@@ -40,23 +34,15 @@ class TarnelPanelTest : public ::testing::Test {
     stripes.Canvas()->Brush()->SetColor(clBlue);
     stripes.Canvas()->FillRect(RECT{10, 0, 20, 20});
     backdrop->Picture()->Assign(&stripes);
-    panel = new TTarnelPanel(form);
-    panel->SetParent(form);
-    panel->SetBounds(25, 20, 120, 60);
+    panel = Place<TTarnelPanel>(form, 25, 20, 120, 60);
     panel->SetCaption("Tarnel");
-    form->Show();
-    Driver().RunUntilIdle();
-  }
-  void TearDown() override {
-    delete form;
-    platform::Shutdown();
+    ShowForm();
   }
   std::uint32_t At(int x, int y) {
     Driver().RunUntilIdle();
     return Driver().Capture(panel->Handle()).At(x, y) & 0xFFFFFF;
   }
 
-  TForm* form = nullptr;
   TQvBackImage* backdrop = nullptr;
   TTarnelPanel* panel = nullptr;
 };

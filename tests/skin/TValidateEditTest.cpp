@@ -7,6 +7,7 @@
 #include <regex>
 #include <string>
 
+#include "FormFixture.h"
 #include "controls/TQvRichEdit.h"
 #include "controls/TValidateEdit.h"
 #include "platform/backend/HeadlessDriver.h"
@@ -20,24 +21,15 @@ namespace {
 
 using platform::headless::Driver;
 
-class ValidateEditTest : public ::testing::Test {
+class ValidateEditTest : public skintest::FormFixture {
  protected:
   void SetUp() override {
-    platform::Startup();
+    FormFixture::SetUp();
     RegisterValidateEdit();
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 200, 100);
-    edit = new TValidateEdit(form);
-    edit->SetParent(form);
-    edit->SetBounds(10, 10, 121, 21);
-    form->Show();
-    Driver().RunUntilIdle();
+    MakeForm(200, 100);
+    edit = Place<TValidateEdit>(form, 10, 10, 121, 21);
+    ShowForm();
   }
-  void TearDown() override {
-    delete form;
-    platform::Shutdown();
-  }
-  TForm* form = nullptr;
   TValidateEdit* edit = nullptr;
 };
 
