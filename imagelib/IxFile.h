@@ -24,4 +24,10 @@ class IxFile {
   virtual bool PutC(uint8_t c) { return Write(&c, 1, 1) == 1; }
   // The next byte as 0..255, or -1.
   virtual long GetC() = 0;
+  // The bytes from the position to the end when the stream holds them in memory, else null: a
+  // reader may use them in place (while the stream is not written) and seek past what it took.
+  virtual const uint8_t* Unread(size_t* count) {
+    *count = 0;
+    return nullptr;
+  }
 };

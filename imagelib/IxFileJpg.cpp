@@ -3,6 +3,8 @@
 
 #include <jerror.h>
 
+#include <cstdint>
+
 #include "imagelib/IxFile.h"
 
 IxImageJPG::IxFileJpg::IxFileJpg(IxFile* stream)
@@ -29,6 +31,17 @@ void IxImageJPG::IxFileJpg::InitSource(j_decompress_ptr cinfo) {
 
 boolean IxImageJPG::IxFileJpg::FillInputBuffer(j_decompress_ptr cinfo) {
   IxFileJpg* self = static_cast<IxFileJpg*>(cinfo->src);
+  // A stream in memory is decoded in place, all of it at once: no copy, and libjpeg keeps to its
+  // fast paths, which stop short of the end of every buffer.
+  size_t unread = 0;
+  const uint8_t* bytes = self->m_pFile->Unread(&unread);
+  if (bytes != nullptr && unread <= static_cast<size_t>(INT64_MAX) &&
+      self->m_pFile->Seek(static_cast<int64_t>(unread), SEEK_CUR)) {
+    self->jpeg_source_mgr::next_input_byte = bytes;
+    self->jpeg_source_mgr::bytes_in_buffer = unread;
+    self->m_bStartOfFile = false;
+    return TRUE;
+  }
   size_t got = self->m_pFile->Read(self->m_pBuffer.get(), 1, kBufferSize);
   if (got == 0) {
     if (self->m_bStartOfFile) ERREXIT(cinfo, JERR_INPUT_EMPTY);

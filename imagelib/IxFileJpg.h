@@ -1,7 +1,8 @@
 // libjpeg's source and destination managers over the image library's byte streams: JPEG data is
 // read and written through an IxFile in 64 KB steps (big enough for libjpeg to keep to its fast
-// Huffman paths, which need several KB of data or room in hand). A stream that ends early reads as an
-// end-of-image marker, so a truncated picture decodes up to the cut.
+// Huffman paths, which need several KB of data or room in hand); a stream held in memory is read
+// in place. A stream that ends early reads as an end-of-image marker, so a truncated picture
+// decodes up to the cut.
 #pragma once
 
 #include <cstddef>

@@ -87,6 +87,15 @@ bool IxImage::Destroy() {
 }
 
 void* IxImage::Create(int32_t width, int32_t height, uint32_t bpp, uint32_t imagetype) {
+  return CreateBlock(width, height, bpp, imagetype, true);
+}
+
+void* IxImage::CreateUncleared(int32_t width, int32_t height, uint32_t bpp, uint32_t imagetype) {
+  return CreateBlock(width, height, bpp, imagetype, false);
+}
+
+void* IxImage::CreateBlock(int32_t width, int32_t height, uint32_t bpp, uint32_t imagetype,
+                           bool clearPixels) {
   if (!Destroy()) return nullptr;
 
   if (width <= 0 || height <= 0) {
@@ -142,12 +151,14 @@ void* IxImage::Create(int32_t width, int32_t height, uint32_t bpp, uint32_t imag
   head.biSizeImage = static_cast<uint32_t>(bitsSize);
   head.biClrImportant = 0;
 
-  // Cleared, so that a short read of pixel data never shows what the heap held before.
-  pDib = calloc(1, static_cast<size_t>(dibSize));
+  // Cleared, so that a short read of pixel data never shows what the heap held before; a decoder
+  // that writes every pixel byte itself is spared clearing them first.
+  pDib = clearPixels ? calloc(1, static_cast<size_t>(dibSize)) : malloc(static_cast<size_t>(dibSize));
   if (pDib == nullptr) {
     SetLastError("IxImage::Create can't allocate memory");
     return nullptr;
   }
+  if (!clearPixels) memset(pDib, 0, static_cast<size_t>(dibSize - bitsSize));
 
   // The palette just changed under the nearest-colour cache.
   info.last_c_isvalid = 0;

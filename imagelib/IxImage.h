@@ -176,6 +176,10 @@ class IxImage {
   bool Rotate90(IxImage* iDst, bool clockwise);
   // Stores at most 255 characters of text as the last error.
   void SetLastError(const char* text);
+  // Create for a decoder that writes every byte of every row itself, row padding included, and
+  // clears the rows it has not written when it stops early: header and palette start cleared,
+  // the pixel area as allocated.
+  void* CreateUncleared(int32_t width, int32_t height, uint32_t bpp, uint32_t imagetype);
   // A decoder's refusal: stores the reason as the last error and answers false.
   bool Fail(const char* text) {
     SetLastError(text);
@@ -193,4 +197,7 @@ class IxImage {
   IxImage** ppLayers;
 
   friend class CImageIterator;
+
+ private:
+  void* CreateBlock(int32_t width, int32_t height, uint32_t bpp, uint32_t imagetype, bool clearPixels);
 };

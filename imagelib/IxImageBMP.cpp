@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "imagelib/IxIOFile.h"
+#include "imagelib/IxStreamCursor.h"
 
 namespace {
 
@@ -18,32 +19,18 @@ constexpr uint32_t kRGB = 0, kRLE8 = 1, kRLE4 = 2, kBitFields = 3, kAlphaBitFiel
 constexpr uint64_t kUncheckedPixelArea = 16ull << 20;
 constexpr uint64_t kMaxExpansion = 256;
 
-uint32_t LE32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
-
-uint16_t LE16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
 uint64_t StoredRowSize(uint64_t width, uint64_t bpp) { return ((bpp * width + 31) / 32) * 4; }
 
-// Bytes the stream still holds from its position, or -1 when it cannot tell.
-int64_t Remaining(IxFile* f) {
-  const int64_t here = f->Tell();
-  const int64_t size = f->Size();
-  if (here < 0 || size < 0) return -1;
-  return size > here ? size - here : 0;
-}
-
-// Reads up to `want` bytes, stopping at the end of the stream.
-std::vector<uint8_t> ReadUpTo(IxFile* f, uint64_t want) {
+// Reads up to `want` bytes, stopping at the end of the stream; grows in steps, so a stream of
+// unknown size does not make us allocate all of `want` at once.
+std::vector<uint8_t> ReadUpTo(IxStreamCursor& in, uint64_t want) {
   std::vector<uint8_t> out;
   constexpr size_t kChunk = 1 << 16;
   while (out.size() < want) {
     const size_t n = static_cast<size_t>(std::min<uint64_t>(kChunk, want - out.size()));
     const size_t at = out.size();
     out.resize(at + n);
-    const size_t got = f->Read(out.data() + at, 1, n);
+    const size_t got = static_cast<size_t>(in.ReadSome(out.data() + at, n));
     out.resize(at + got);
     if (got < n) break;
   }
@@ -52,35 +39,29 @@ std::vector<uint8_t> ReadUpTo(IxFile* f, uint64_t want) {
 
 }  // namespace
 
-bool IxImageBMP::ReadBitmapInfo(IxFile* fh, IxBitmapInfoHeader* pdib) {
-  uint32_t masks[4];
-  return ReadBitmapInfo(fh, pdib, masks);
-}
-
-bool IxImageBMP::ReadBitmapInfo(IxFile* fh, IxBitmapInfoHeader* pdib, uint32_t masks[4]) {
-  if (fh == nullptr || pdib == nullptr) return false;
+bool IxImageBMP::ReadBitmapInfo(IxStreamCursor& in, IxBitmapInfoHeader* pdib, uint32_t masks[4]) {
+  if (pdib == nullptr) return false;
   masks[0] = masks[1] = masks[2] = masks[3] = 0;
   uint8_t raw[IX_BITMAPINFOHEADER_SIZE] = {};
-  const size_t got = fh->Read(raw, 1, sizeof(raw));
-  if (got < 4) return false;
-  const uint32_t size = LE32(raw);
+  if (!in.Read(raw, 4)) return false;
+  const uint32_t size = IxStreamCursor::LE32(raw);
 
   IxBitmapInfoHeader h;
   if (size == 12) {
     // OS/2 core header: 16-bit fields, 3-byte palette entries; the rest reads as zero.
-    if (got < 12) return false;
+    if (!in.Read(raw + 4, 8)) return false;
     memset(&h, 0, sizeof(h));
     h.biSize = 12;
-    h.biWidth = LE16(raw + 4);
-    h.biHeight = LE16(raw + 6);
-    h.biPlanes = LE16(raw + 8);
-    h.biBitCount = LE16(raw + 10);
-    if (!fh->Seek(-static_cast<int64_t>(got - 12), SEEK_CUR)) return false;
+    h.biWidth = IxStreamCursor::LE16(raw + 4);
+    h.biHeight = IxStreamCursor::LE16(raw + 6);
+    h.biPlanes = IxStreamCursor::LE16(raw + 8);
+    h.biBitCount = IxStreamCursor::LE16(raw + 10);
   } else {
-    if (got < sizeof(raw) || size < IX_BITMAPINFOHEADER_SIZE) return false;
+    if (size < IX_BITMAPINFOHEADER_SIZE || !in.Read(raw + 4, sizeof(raw) - 4)) return false;
     h = ReadInfoHeader(raw);
+    // Skipping past the end leaves nothing to read: what the picture lacks then reads as missing.
     if (size == 64) {
-      if (!fh->Seek(24, SEEK_CUR)) return false;
+      in.Skip(24);
     } else if (size > IX_BITMAPINFOHEADER_SIZE) {
       // Later Windows headers (52, 56, 108 and 124 bytes) carry the colour masks after the first
       // 40 bytes: red, green, blue, then alpha from 56 bytes on. Colour spaces and profiles that
@@ -88,14 +69,14 @@ bool IxImageBMP::ReadBitmapInfo(IxFile* fh, IxBitmapInfoHeader* pdib, uint32_t m
       if (size > (uint32_t{1} << 16)) return false;
       uint8_t extra[16] = {};
       const size_t want = std::min<size_t>(size - IX_BITMAPINFOHEADER_SIZE, sizeof(extra));
-      if (fh->Read(extra, 1, want) != want) return false;
+      if (!in.Read(extra, want)) return false;
       if (want >= 12) {
-        masks[0] = LE32(extra);
-        masks[1] = LE32(extra + 4);
-        masks[2] = LE32(extra + 8);
+        masks[0] = IxStreamCursor::LE32(extra);
+        masks[1] = IxStreamCursor::LE32(extra + 4);
+        masks[2] = IxStreamCursor::LE32(extra + 8);
       }
-      if (want >= 16) masks[3] = LE32(extra + 12);
-      if (!fh->Seek(static_cast<int64_t>(size - IX_BITMAPINFOHEADER_SIZE - want), SEEK_CUR)) return false;
+      if (want >= 16) masks[3] = IxStreamCursor::LE32(extra + 12);
+      in.Skip(size - IX_BITMAPINFOHEADER_SIZE - want);
     }
   }
 
@@ -136,20 +117,20 @@ bool IxImageBMP::Encode(FILE* hFile) {
 
 bool IxImageBMP::Decode(IxFile* hFile) {
   if (hFile == nullptr) return false;
+  IxStreamCursor in(hFile);
 
-  const int64_t start = hFile->Tell();
   uint8_t fileHeader[14];
-  if (hFile->Read(fileHeader, 1, sizeof(fileHeader)) != sizeof(fileHeader)) return Fail("Not a BMP");
+  if (!in.Read(fileHeader, sizeof(fileHeader))) return Fail("Not a BMP");
   uint32_t offBits = 0;
   if (fileHeader[0] == 'B' && fileHeader[1] == 'M') {
-    offBits = LE32(fileHeader + 10);
-  } else if (!hFile->Seek(start, SEEK_SET)) {
+    offBits = IxStreamCursor::LE32(fileHeader + 10);
+  } else if (!in.SeekTo(0)) {
     return Fail("Not a BMP");
   }
 
   IxBitmapInfoHeader bmp;
   uint32_t masks[4];
-  if (!ReadBitmapInfo(hFile, &bmp, masks)) return Fail("Error reading BMP info");
+  if (!ReadBitmapInfo(in, &bmp, masks)) return Fail("Error reading BMP info");
 
   const bool topDown = bmp.biHeight < 0;
   const int32_t width = bmp.biWidth;
@@ -166,9 +147,7 @@ bool IxImageBMP::Decode(IxFile* hFile) {
   const uint32_t bpp = bmp.biBitCount;
   const uint32_t pictureBpp = bpp > 8 ? 24 : (bpp == 2 ? 4 : bpp);
   const uint64_t pixelArea = StoredRowSize(static_cast<uint64_t>(width), pictureBpp) * height;
-  const int64_t remaining = Remaining(hFile);
-  if (pixelArea > kUncheckedPixelArea && remaining >= 0 &&
-      pixelArea / kMaxExpansion > static_cast<uint64_t>(remaining)) {
+  if (pixelArea > kUncheckedPixelArea && pixelArea / kMaxExpansion > in.Remaining()) {
     return Fail("Can't allocate memory");
   }
 
@@ -181,12 +160,13 @@ bool IxImageBMP::Decode(IxFile* hFile) {
   if (info.nEscape != 0) return Fail("Cancelled");
 
   if (IsIndexed()) {
+    // A palette cut short keeps the entries it has.
     const uint32_t layoutEntries = std::min<uint32_t>(GetPaletteSize() / 4, 1u << bpp);
     const uint32_t entries = std::min(bmp.biClrUsed, layoutEntries);
     uint8_t* pal = reinterpret_cast<uint8_t*>(GetPalette());
     if (bmp.biSize == 12) {
       uint8_t triples[256 * 3] = {};
-      hFile->Read(triples, 3, entries);
+      in.ReadSome(triples, 3ull * entries);
       for (uint32_t i = entries; i-- > 0;) {
         pal[4 * i] = triples[3 * i];
         pal[4 * i + 1] = triples[3 * i + 1];
@@ -194,7 +174,7 @@ bool IxImageBMP::Decode(IxFile* hFile) {
         pal[4 * i + 3] = 0;
       }
     } else {
-      hFile->Read(pal, 4, entries);
+      in.ReadSome(pal, 4ull * entries);
       for (uint32_t i = 0; i < entries; ++i) pal[4 * i + 3] = 0;
     }
     info.last_c_isvalid = 0;
@@ -208,15 +188,16 @@ bool IxImageBMP::Decode(IxFile* hFile) {
   if (bitFields && (bpp == 16 || bpp == 32) && bmp.biSize == IX_BITMAPINFOHEADER_SIZE) {
     uint8_t raw[16];
     const size_t count = bmp.biCompression == kAlphaBitFields ? 16 : 12;
-    if (hFile->Read(raw, 1, count) != count) return Fail("Error reading BMP info");
-    masks[0] = LE32(raw);
-    masks[1] = LE32(raw + 4);
-    masks[2] = LE32(raw + 8);
-    masks[3] = count == 16 ? LE32(raw + 12) : 0;
+    if (!in.Read(raw, count)) return Fail("Error reading BMP info");
+    masks[0] = IxStreamCursor::LE32(raw);
+    masks[1] = IxStreamCursor::LE32(raw + 4);
+    masks[2] = IxStreamCursor::LE32(raw + 8);
+    masks[3] = count == 16 ? IxStreamCursor::LE32(raw + 12) : 0;
   }
   if (!bitFields) masks[0] = masks[1] = masks[2] = masks[3] = 0;
 
-  if (offBits != 0 && !hFile->Seek(start + static_cast<int64_t>(offBits), SEEK_SET)) {
+  // Pixel data said to start past the end is missing: the picture stays blank.
+  if (offBits != 0 && !in.SeekTo(std::min<uint64_t>(offBits, in.Position() + in.Remaining()))) {
     return Fail("Error reading BMP info");
   }
 
@@ -228,11 +209,12 @@ bool IxImageBMP::Decode(IxFile* hFile) {
     case 8:
       if (bmp.biCompression == kRGB) {
         // The file's image size is often wrong: the pixel area is what the header's size says.
-        hFile->Read(bits, 1, bitsSize);
+        // Rows the file lacks stay blank.
+        in.ReadSome(bits, bitsSize);
       } else if ((bpp == 8 && bmp.biCompression == kRLE8) || (bpp == 4 && bmp.biCompression == kRLE4)) {
         // Enough for any sound coding of this picture; a longer stream holds nothing of it.
         const uint64_t cap = 4ull * bitsSize + 8ull * static_cast<uint64_t>(height) + 4096;
-        const std::vector<uint8_t> data = ReadUpTo(hFile, cap);
+        const std::vector<uint8_t> data = ReadUpTo(in, cap);
         DecodeRLE(data.data(), data.size(), bpp == 4);
       } else {
         return Fail("compression type not supported");
@@ -242,7 +224,7 @@ bool IxImageBMP::Decode(IxFile* hFile) {
       if (bmp.biCompression != kRGB) return Fail("compression type not supported");
       // Four pixels to a byte in the file, two in the picture: each row is widened.
       const uint64_t stored = StoredRowSize(static_cast<uint64_t>(width), 2);
-      const std::vector<uint8_t> data = ReadUpTo(hFile, stored * static_cast<uint64_t>(height));
+      const std::vector<uint8_t> data = ReadUpTo(in, stored * static_cast<uint64_t>(height));
       for (int32_t y = 0; y < height; ++y) {
         for (int32_t x = 0; x < width; ++x) {
           const uint64_t at = static_cast<uint64_t>(y) * stored + static_cast<uint64_t>(x) / 4;
@@ -260,19 +242,18 @@ bool IxImageBMP::Decode(IxFile* hFile) {
         masks[1] = 0x03E0;
         masks[2] = 0x001F;
       }
-      uint64_t stored = bpp == 16
-                            ? static_cast<uint64_t>(height) * ((static_cast<uint64_t>(width) + 1) / 2) * 4
-                            : static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4;
       // No room for bytes the stream does not hold.
-      const int64_t left = Remaining(hFile);
-      if (left >= 0) stored = std::min<uint64_t>(stored, static_cast<uint64_t>(left));
+      const uint64_t stored = std::min<uint64_t>(
+          bpp == 16 ? static_cast<uint64_t>(height) * ((static_cast<uint64_t>(width) + 1) / 2) * 4
+                    : static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4,
+          in.Remaining());
       std::vector<uint8_t> temp;
       try {
         temp.resize(static_cast<size_t>(stored));
       } catch (const std::bad_alloc&) {
         return Fail("can't allocate memory");
       }
-      const size_t got = hFile->Read(temp.data(), 1, temp.size());
+      const size_t got = static_cast<size_t>(in.ReadSome(temp.data(), temp.size()));
       if (masks[3] != 0) {
         AlphaCreate();
         if (!AlphaIsValid()) return Fail("can't allocate memory");
@@ -283,7 +264,7 @@ bool IxImageBMP::Decode(IxFile* hFile) {
     }
     case 24:
       if (bmp.biCompression != kRGB) return Fail("unknown compression");
-      hFile->Read(bits, 1, bitsSize);
+      in.ReadSome(bits, bitsSize);
       break;
     default:
       return Fail("Error reading BMP info");

@@ -6,6 +6,8 @@
 
 #include "imagelib/IxImage.h"
 
+class IxStreamCursor;
+
 class IxImageBMP : public IxImage {
  public:
   IxImageBMP() : IxImage(IXIMAGE_FORMAT_BMP) {}
@@ -15,11 +17,10 @@ class IxImageBMP : public IxImage {
   bool Decode(FILE* hFile);
   bool Encode(FILE* hFile);
 
-  // Reads the information header in any of its variants and normalises it to the 40-byte layout;
-  // false when it is not a header this class can read.
-  static bool ReadBitmapInfo(IxFile* fh, IxBitmapInfoHeader* pdib);
-  // The same, with the red, green, blue and alpha masks a later header carries (0 without them).
-  static bool ReadBitmapInfo(IxFile* fh, IxBitmapInfoHeader* pdib, uint32_t masks[4]);
+  // Reads the information header in any of its variants and normalises it to the 40-byte layout,
+  // with the red, green, blue and alpha masks a later header carries (0 without them); false when
+  // it is not a header this class can read.
+  static bool ReadBitmapInfo(IxStreamCursor& in, IxBitmapInfoHeader* pdib, uint32_t masks[4]);
 
  private:
   bool DecodeRLE(const uint8_t* data, size_t length, bool rle4);

@@ -28,6 +28,9 @@ struct IxJpegErrorMgr {
   jpeg_progress_mgr progress;
   jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
+  // Rows of the picture not written yet, counted from the first row of its block: a decode that
+  // stops early clears them, as the picture is created without clearing.
+  int32_t rowsLeft;
 };
 
 namespace {
@@ -51,6 +54,7 @@ void InstallErrorManager(j_common_ptr cinfo, IxJpegErrorMgr* jerr) {
   cinfo->err = jpeg_std_error(&jerr->pub);
   jerr->pub.error_exit = ErrorExit;
   jerr->message[0] = 0;
+  jerr->rowsLeft = 0;
   jerr->progress = jpeg_progress_mgr();
   jerr->progress.progress_monitor = ProgressMonitor;
 }
@@ -108,6 +112,7 @@ bool IxImageJPG::DecodeWithLibrary(jpeg_decompress_struct* cinfo, IxJpegErrorMgr
                                    bool isExif) {
   InstallErrorManager(reinterpret_cast<j_common_ptr>(cinfo), jerr);
   if (setjmp(jerr->jump)) {
+    ClearRows(jerr->rowsLeft);
     jpeg_destroy_decompress(cinfo);
     SetLastError(jerr->message);
     return false;
@@ -143,11 +148,18 @@ bool IxImageJPG::DecodeWithLibrary(jpeg_decompress_struct* cinfo, IxJpegErrorMgr
   }
 
   jpeg_start_decompress(cinfo);
-  if (!Create(static_cast<int32_t>(cinfo->output_width), static_cast<int32_t>(cinfo->output_height),
-              8 * static_cast<uint32_t>(cinfo->output_components), IXIMAGE_FORMAT_JPG)) {
+  // Scanlines of more than four components would not fit the picture's rows.
+  if (cinfo->output_components > 4) {
+    jpeg_destroy_decompress(cinfo);
+    return Fail("Unsupported JPEG colour components");
+  }
+  // Every row is written below (its padding here), so the picture need not be cleared first.
+  if (!CreateUncleared(static_cast<int32_t>(cinfo->output_width), static_cast<int32_t>(cinfo->output_height),
+                       8 * static_cast<uint32_t>(cinfo->output_components), IXIMAGE_FORMAT_JPG)) {
     jpeg_destroy_decompress(cinfo);  // Create's message stays the last error
     return false;
   }
+  jerr->rowsLeft = head.biHeight;
   SetResolution(cinfo, isExif);
 
   if (cinfo->quantize_colors) {
@@ -164,6 +176,11 @@ bool IxImageJPG::DecodeWithLibrary(jpeg_decompress_struct* cinfo, IxJpegErrorMgr
   const uint32_t rowStride = cinfo->output_width * static_cast<uint32_t>(cinfo->output_components);
   const uint32_t effWidth = GetEffWidth();
   const bool cmyk = !cinfo->quantize_colors && cinfo->output_components == 4;
+  // A CMYK scanline becomes three bytes a pixel; what lies beyond the written bytes is padding.
+  const uint32_t written = cmyk ? 3 * cinfo->output_width : rowStride;
+  if (written < effWidth) {
+    for (int32_t y = 0; y < head.biHeight; ++y) memset(GetBits(y) + written, 0, effWidth - written);
+  }
   // CMYK scanlines are wider than the picture's rows and go through a buffer of their own; every
   // other kind is read straight into the row it belongs to.
   JSAMPARRAY buffer =
@@ -171,26 +188,32 @@ bool IxImageJPG::DecodeWithLibrary(jpeg_decompress_struct* cinfo, IxJpegErrorMgr
            : nullptr;
   for (int32_t y = head.biHeight - 1; y >= 0; --y) {
     if (info.nEscape) {
+      ClearRows(jerr->rowsLeft);
       jpeg_destroy_decompress(cinfo);
       return false;
     }
     uint8_t* dst = GetBits(y);
     if (!cmyk) {
       jpeg_read_scanlines(cinfo, &dst, 1);
-      continue;
+    } else {
+      jpeg_read_scanlines(cinfo, buffer, 1);
+      const uint8_t* line = buffer[0];
+      for (uint32_t x = 0, i = 0; i + 2 < effWidth && 4 * x + 3 < rowStride; ++x, i += 3) {
+        const unsigned k = line[4 * x + 3];
+        dst[i] = static_cast<uint8_t>(line[4 * x + 2] * k / 255);
+        dst[i + 1] = static_cast<uint8_t>(line[4 * x + 1] * k / 255);
+        dst[i + 2] = static_cast<uint8_t>(line[4 * x] * k / 255);
+      }
     }
-    jpeg_read_scanlines(cinfo, buffer, 1);
-    const uint8_t* line = buffer[0];
-    for (uint32_t x = 0, i = 0; i + 2 < effWidth && 4 * x + 3 < rowStride; ++x, i += 3) {
-      const unsigned k = line[4 * x + 3];
-      dst[i] = static_cast<uint8_t>(line[4 * x + 2] * k / 255);
-      dst[i + 1] = static_cast<uint8_t>(line[4 * x + 1] * k / 255);
-      dst[i + 2] = static_cast<uint8_t>(line[4 * x] * k / 255);
-    }
+    jerr->rowsLeft = y;
   }
   jpeg_finish_decompress(cinfo);
   jpeg_destroy_decompress(cinfo);
   return true;
+}
+
+void IxImageJPG::ClearRows(int32_t rows) {
+  if (rows > 0 && pDib != nullptr) memset(GetBits(0), 0, static_cast<size_t>(rows) * GetEffWidth());
 }
 
 void IxImageJPG::SetResolution(const jpeg_decompress_struct* cinfo, bool isExif) {

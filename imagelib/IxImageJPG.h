@@ -56,6 +56,8 @@ class IxImageJPG : public IxImage {
   bool DecodeWithLibrary(jpeg_decompress_struct* cinfo, IxJpegErrorMgr* jerr, IxFileJpg* src, bool isExif);
   bool EncodeWithLibrary(jpeg_compress_struct* cinfo, IxJpegErrorMgr* jerr, IxFileJpg* dest, bool gray);
   void SetResolution(const jpeg_decompress_struct* cinfo, bool isExif);
+  // Clears the first `rows` rows of the picture's block: those a decode that stopped early never wrote.
+  void ClearRows(int32_t rows);
 
   std::unique_ptr<IxExifInfo> m_exif;
   IxExifInfoBlock m_exifinfo;

@@ -87,6 +87,11 @@ bool IxMemFile::Seek(int64_t offset, int origin) {
   return true;
 }
 
+const uint8_t* IxMemFile::Unread(size_t* count) {
+  *count = m_pBuffer != nullptr && m_Position < m_Size ? m_Size - m_Position : 0;
+  return *count > 0 ? m_pBuffer + m_Position : nullptr;
+}
+
 int64_t IxMemFile::Tell() { return m_pBuffer == nullptr ? -1 : static_cast<int64_t>(m_Position); }
 
 int64_t IxMemFile::Size() { return m_pBuffer == nullptr ? -1 : static_cast<int64_t>(m_Size); }

@@ -27,6 +27,7 @@ class IxMemFile : public IxFile {
   long Error() override;
   bool PutC(uint8_t c) override;
   long GetC() override;
+  const uint8_t* Unread(size_t* count) override;
 
   size_t AllocatedLength() const { return m_Edge; }
 

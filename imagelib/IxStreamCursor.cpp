@@ -56,24 +56,29 @@ bool IxStreamCursor::Read(uint8_t* out, uint64_t count) {
     Skip(Remaining());
     return false;
   }
-  while (count > 0) {
+  return ReadSome(out, count) == count;
+}
+
+uint64_t IxStreamCursor::ReadSome(uint8_t* out, uint64_t count) {
+  count = std::min(count, Remaining());
+  uint64_t done = 0;
+  while (done < count) {
     if (bufferPos_ >= bufferLen_) {
       // Large reads go straight to the caller's buffer.
-      if (count >= sizeof(buffer_)) {
-        const size_t got = file_->Read(out, 1, static_cast<size_t>(count));
+      if (count - done >= sizeof(buffer_)) {
+        const size_t got = file_->Read(out + done, 1, static_cast<size_t>(count - done));
         position_ += got;
-        return got == count;
+        return done + got;
       }
-      if (!Fill()) return false;
+      if (!Fill()) break;
     }
-    const size_t n = static_cast<size_t>(std::min<uint64_t>(count, bufferLen_ - bufferPos_));
-    memcpy(out, buffer_ + bufferPos_, n);
+    const size_t n = static_cast<size_t>(std::min<uint64_t>(count - done, bufferLen_ - bufferPos_));
+    memcpy(out + done, buffer_ + bufferPos_, n);
     bufferPos_ += n;
     position_ += n;
-    out += n;
-    count -= n;
+    done += n;
   }
-  return true;
+  return done;
 }
 
 bool IxStreamCursor::ReadLE16(uint16_t& v) {

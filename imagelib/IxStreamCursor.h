@@ -1,4 +1,4 @@
-// A read cursor over an IxFile for the decoders of the small formats (ICO, TGA, PCX, WBMP, the
+// A read cursor over an IxFile for the decoders of BMP and the small formats (ICO, TGA, PCX, WBMP, the
 // metafile header, PGX, PNM, Sun raster): it knows where the stream ends, checks every length
 // against that before reading, and keeps a small read-ahead so byte-wise decoding stays cheap.
 // A damaged or hostile file can make a read fail but never make a decoder read past the data or
@@ -25,6 +25,9 @@ class IxStreamCursor {
 
   // Copies `count` bytes; false when fewer are left (what was there is consumed).
   bool Read(uint8_t* out, uint64_t count);
+  // Copies what there is of the next `count` bytes, stopping at the end of the stream, and
+  // answers how many were copied: for data that may be cut short and is kept as far as it goes.
+  uint64_t ReadSome(uint8_t* out, uint64_t count);
   // The next byte as 0..255, or -1 at the end.
   int ReadByte();
   int Peek();

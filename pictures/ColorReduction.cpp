@@ -20,7 +20,9 @@
 #include "pictures/TStuckiDitherer.h"
 #include "pictures/WebPalette.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdiObject.h"
 #include "platform/win/Win.h"
+#include "platform/win/WindowDC.h"
 
 namespace {
 
@@ -57,9 +59,11 @@ HPALETTE GreyRamp() {
 }
 
 HPALETTE ScreenHalftonePalette() {
-  HDC dc = GetDC(nullptr);
-  HPALETTE palette = CreateHalftonePalette(dc);
-  ReleaseDC(nullptr, dc);
+  HPALETTE palette;
+  {
+    WindowDC screen(nullptr);
+    palette = CreateHalftonePalette(screen);
+  }
   return GDICheck(palette);
 }
 
@@ -139,61 +143,61 @@ TBitmap* ReduceColors(TBitmap* bitmap, TColorReduction colorReduction, TDitherMo
   // A big result starts at 1 bit so its handle stays small until the DIB replaces it.
   if (std::int64_t(width) * height > 500000) result->SetPixelFormat(pf1bit);
 
-  // The stock palette belongs to the system and is never deleted.
+  // The palette made for this reduction is deleted on every way out; the stock palette belongs to
+  // the system and is never deleted.
   HPALETTE reductionPalette = nullptr;
-  bool stock = false;
+  OwnedGdiObject<HPALETTE> made;
   std::unique_ptr<TColorLookup> lookup;
   switch (colorReduction) {
     case rmWindows20:
       reductionPalette = HPALETTE(GetStockObject(DEFAULT_PALETTE));
-      stock = true;
       lookup = std::make_unique<TSlowColorLookup>(reductionPalette);
       break;
     case rmWindows256:
       reductionPalette = ScreenHalftonePalette();
+      made.Reset(reductionPalette);
       lookup = std::make_unique<TSlowColorLookup>(reductionPalette);
       break;
     case rmWindowsGray:
       reductionPalette = GreyPalette({0, 128, 192, 255});
+      made.Reset(reductionPalette);
       lookup = std::make_unique<TSlowColorLookup>(reductionPalette);
       break;
     case rmMonochrome:
       reductionPalette = GreyPalette({0, 255});
+      made.Reset(reductionPalette);
       lookup = std::make_unique<TMonochromeLookup>(reductionPalette);
       break;
     case rmGrayScale:
       reductionPalette = GreyRamp();
+      made.Reset(reductionPalette);
       lookup = std::make_unique<TGrayScaleLookup>(reductionPalette);
       break;
     case rmNetscape:
       reductionPalette = WebPalette();
+      made.Reset(reductionPalette);
       lookup = std::make_unique<TNetscapeColorLookup>(reductionPalette);
       break;
     case rmQuantize:
       reductionPalette =
           CreateOptimizedPaletteFromSingleBitmap(bitmap, 1 << std::clamp(reductionBits, 1, 8), 8, false);
+      made.Reset(reductionPalette);
       lookup = std::make_unique<TSlowColorLookup>(reductionPalette);
       break;
     case rmQuantizeWindows:
       reductionPalette = CreateOptimizedPaletteFromSingleBitmap(bitmap, 256, 8, true);
+      made.Reset(reductionPalette);
       lookup = std::make_unique<TSlowColorLookup>(reductionPalette);
       break;
     case rmPalette: {
       std::vector<PALETTEENTRY> entries = EntriesOf(palette);
-      if (!entries.empty()) reductionPalette = MakePalette(entries);
+      if (!entries.empty()) made.Reset(reductionPalette = MakePalette(entries));
       lookup = std::make_unique<TSlowColorLookup>(reductionPalette);
       break;
     }
     default:
       return result.release();
   }
-  struct PaletteGuard {
-    HPALETTE palette;
-    bool stock;
-    ~PaletteGuard() {
-      if (palette && !stock) DeleteObject(palette);
-    }
-  } guard{reductionPalette, stock};
 
   if (lookup->Colors() == 0) return result.release();
   std::unique_ptr<TDitherEngine> engine = CreateDitherEngine(ditherMode, width, lookup.get());

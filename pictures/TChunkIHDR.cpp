@@ -10,6 +10,7 @@
 #include "pictures/TPNGObject.h"
 #include "platform/forms/TCanvas.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/ScopeExit.h"
 
 std::uint64_t TChunkIHDR::PixelLimit = std::uint64_t(1) << 28;
 
@@ -119,14 +120,13 @@ void TChunkIHDR::PaletteToDIB(HPALETTE palette) {
 }
 
 void TChunkIHDR::PrepareImageData() {
-  try {
-    MakeImageData();
-  } catch (...) {
-    // Without storage the header describes an empty image, so nothing reads past it.
+  // Without storage the header describes an empty image, so nothing reads past it.
+  platform::ScopeExit emptied([this] {
     FreeImageData();
     IHDRData.Width = IHDRData.Height = 0;
-    throw;
-  }
+  });
+  MakeImageData();
+  emptied.Release();
 }
 
 void TChunkIHDR::MakeImageData() {

@@ -17,6 +17,7 @@
 #include "platform/rtl/GlobalMemory.h"
 #include "platform/rtl/MainThread.h"
 #include "platform/rtl/Resources.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/Synchronize.h"
 #include "platform/rtl/TMemoryStream.h"
 #include "platform/win/Win.h"
@@ -116,13 +117,10 @@ void TGIFImage::Changed(TObject* sender) {
 void TGIFImage::Clear() {
   const bool wasStopping = stopping_;
   stopping_ = true;
-  try {
+  {
+    platform::ScopeExit restore([&] { stopping_ = wasStopping; });
     PaintStop();
-  } catch (...) {
-    stopping_ = wasStopping;
-    throw;
   }
-  stopping_ = wasStopping;
   bitmap_.reset();
   images_->Clear();
   header_->ColorMap()->Clear();
@@ -176,17 +174,14 @@ void TGIFImage::AssignImage(TGIFImage* source) {
   const TGIFWarning ownWarning = OnGIFWarning;
   OnProgress = source->OnProgress;
   OnGIFWarning = source->OnGIFWarning;
-  struct Restore {
-    TGIFImage* self;
-    const TProgressEvent& progress;
-    const TGIFWarning& warning;
-    ~Restore() {
-      self->OnProgress = progress;
-      self->OnGIFWarning = warning;
-    }
-  } restore{this, ownProgress, ownWarning};
+  platform::ScopeExit restore([&] {
+    OnProgress = ownProgress;
+    OnGIFWarning = ownWarning;
+  });
   DoProgress(psStarting, 0, false, sProgressCopying);
-  try {
+  {
+    // A copy that fails ends the progress report at 0.
+    platform::ScopeExit failed([&] { DoProgress(psEnding, 0, true, sProgressCopying); });
     header_->Assign(source->header_.get());
     threadPriority_ = source->threadPriority_;
     drawBackgroundColor_ = source->drawBackgroundColor_;
@@ -206,9 +201,7 @@ void TGIFImage::AssignImage(TGIFImage* source) {
       images_->Add(frame.release());
       DoProgress(psRunning, BYTE((i + 1) * 100 / count), false, sProgressCopying);
     }
-  } catch (...) {
-    DoProgress(psEnding, 0, true, sProgressCopying);
-    throw;
+    failed.Release();
   }
   DoProgress(psEnding, 100, true, sProgressCopying);
   Changed(this);
@@ -340,16 +333,18 @@ void TGIFImage::LoadFromStream(TStream* stream) {
   Clear();
   loadedPixels_ = 0;
   const std::int64_t start = stream->Position();
-  try {
+  {
+    // A load that fails puts the stream back and ends the progress report at 0.
+    platform::ScopeExit failed([&] {
+      stream->SetPosition(start);
+      DoProgress(psEnding, 0, true, sProgressLoading);
+    });
     header_->LoadFromStream(stream);
     images_->LoadFromStream(stream, this);
     TGIFTrailer trailer(this);
     trailer.LoadFromStream(stream);
     FitScreenToFrames();
-  } catch (...) {
-    stream->SetPosition(start);
-    DoProgress(psEnding, 0, true, sProgressLoading);
-    throw;
+    failed.Release();
   }
   DoProgress(psEnding, 100, true, sProgressLoading);
 }
@@ -378,14 +373,14 @@ void TGIFImage::FitScreenToFrames() {
 
 void TGIFImage::SaveToStream(TStream* stream) {
   DoProgress(psStarting, 0, false, sProgressSaving);
-  try {
+  {
+    // A save that fails ends the progress report at 0.
+    platform::ScopeExit failed([&] { DoProgress(psEnding, 0, true, sProgressSaving); });
     header_->SaveToStream(stream);
     images_->SaveToStream(stream);
     TGIFTrailer trailer(this);
     trailer.SaveToStream(stream);
-  } catch (...) {
-    DoProgress(psEnding, 0, true, sProgressSaving);
-    throw;
+    failed.Release();
   }
   DoProgress(psEnding, 100, true, sProgressSaving);
 }
@@ -616,18 +611,14 @@ void TGIFImage::PaintStop() {
       if (list.At(i)->IsAsync() && !list.At(i)->InCall()) ++count;
     return count;
   };
-  try {
-    for (;;) {
-      const std::vector<TGIFPainter*> painters = ListedPainters();
-      for (auto it = painters.rbegin(); it != painters.rend(); ++it) (*it)->Stop();
-      if (asyncListed() == 0) break;
-      WaitForPainters([&] { return asyncListed() == 0; });
-    }
-  } catch (...) {
-    bitmap_.reset();
-    throw;
+  // The rendered bitmap goes however the painters stop.
+  platform::ScopeExit dropBitmap([this] { bitmap_.reset(); });
+  for (;;) {
+    const std::vector<TGIFPainter*> painters = ListedPainters();
+    for (auto it = painters.rbegin(); it != painters.rend(); ++it) (*it)->Stop();
+    if (asyncListed() == 0) break;
+    WaitForPainters([&] { return asyncListed() == 0; });
   }
-  bitmap_.reset();
 }
 
 void TGIFImage::PaintStart() {
@@ -660,16 +651,11 @@ void TGIFImage::LoadFromClipboardFormat(WORD format, HANDLE data, HPALETTE palet
   if (data && CF_GIF != 0 && format == CF_GIF) {
     const void* bytes = GlobalLock(data);
     if (!bytes) throw GIFException("Unsupported clipboard format");
+    platform::ScopeExit unlock([data] { GlobalUnlock(data); });
     TMemoryStream stream;
-    try {
-      stream.WriteBuffer(bytes, int(GlobalSize(data)));
-      stream.SetPosition(0);
-      LoadFromStream(&stream);
-    } catch (...) {
-      GlobalUnlock(data);
-      throw;
-    }
-    GlobalUnlock(data);
+    stream.WriteBuffer(bytes, int(GlobalSize(data)));
+    stream.SetPosition(0);
+    LoadFromStream(&stream);
   } else if (data && format == CF_BITMAP) {
     TBitmap bitmap;
     bitmap.LoadFromClipboardFormat(format, data, palette);
@@ -686,15 +672,15 @@ void TGIFImage::SaveToClipboardFormat(WORD& format, HANDLE& data, HPALETTE& pale
   SaveToStream(&stream);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, SIZE_T(stream.Size()));
   if (!block) GIFError(sFailedPaste);
-  try {
+  {
+    // The block is the clipboard's once it takes it; freed if it does not.
+    platform::ScopeExit freeBlock([block] { GlobalFree(block); });
     void* bytes = GlobalLock(block);
     if (!bytes) GIFError(sFailedPaste);
     std::memcpy(bytes, stream.Memory(), std::size_t(stream.Size()));
     GlobalUnlock(block);
     if (!SetClipboardData(CF_GIF, block)) GIFError(sFailedPaste);
-  } catch (...) {
-    GlobalFree(block);
-    throw;
+    freeBlock.Release();
   }
   GetBitmap()->SaveToClipboardFormat(format, data, palette);
 }

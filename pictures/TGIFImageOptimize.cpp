@@ -13,6 +13,7 @@
 #include "pictures/TGIFTextExtension.h"
 #include "pictures/TGIFUnknownAppExtension.h"
 #include "pictures/TGIFUnknownExtension.h"
+#include "platform/rtl/ScopeExit.h"
 
 namespace {
 
@@ -48,7 +49,9 @@ void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction,
     ++step;
     DoProgress(psRunning, BYTE(std::min(100, step * 100 / total)), false, sProgressOptimizing);
   };
-  try {
+  {
+    // An optimisation that fails ends the progress report at 0.
+    platform::ScopeExit failed([&] { DoProgress(psEnding, 0, true, sProgressOptimizing); });
     if (Has(options, ooColorMap)) {
       if (GetColorMap()->Count() > 0) GetColorMap()->Optimize();
       for (int i = 0; i < images_->Count(); ++i) {
@@ -140,9 +143,7 @@ void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction,
         progress();
       }
     }
-  } catch (...) {
-    DoProgress(psEnding, 0, true, sProgressOptimizing);
-    throw;
+    failed.Release();
   }
   DoProgress(psEnding, 100, true, sProgressOptimizing);
   Changed(this);

@@ -13,6 +13,7 @@
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/SyncObjs.h"
 #include "platform/win/Win.h"
 
@@ -141,13 +142,8 @@ bool TGIFPainter::DoSynchronize(const std::function<void()>& method) {
     if (Terminated || !ImageAlive()) return;
     ran = true;
     inCall_ = true;
-    try {
-      method();
-    } catch (...) {
-      inCall_ = false;
-      throw;
-    }
-    inCall_ = false;
+    platform::ScopeExit called([this] { inCall_ = false; });
+    method();
   };
   if (IsAsync())
     Synchronize(guarded);

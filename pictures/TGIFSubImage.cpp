@@ -21,6 +21,10 @@
 #include "platform/forms/TMetafile.h"
 #include "platform/forms/TPicture.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdiObject.h"
+#include "platform/gdi/SavedDCState.h"
+#include "platform/gdi/SelectedObject.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/TMemoryStream.h"
 
 namespace {
@@ -42,14 +46,11 @@ void MaskedBlit(HDC dst, const RECT& dest, HDC src, int w, int h, HBITMAP mask) 
     MaskBlt(dst, dest.left, dest.top, w, h, src, 0, 0, mask, 0, 0, kMaskedCopy);
     return;
   }
-  HDC maskDC = CreateCompatibleDC(dst), monoDC = CreateCompatibleDC(dst), colorDC = CreateCompatibleDC(dst);
-  HBITMAP mono = CreateBitmap(w, h, 1, 1, nullptr), color = CreateCompatibleBitmap(dst, w, h);
-  HGDIOBJ oldMask = nullptr, oldMono = nullptr, oldColor = nullptr;
+  OwnedMemoryDC maskDC(dst), monoDC(dst), colorDC(dst);
+  OwnedGdiObject<HBITMAP> mono(CreateBitmap(w, h, 1, 1, nullptr)), color(CreateCompatibleBitmap(dst, w, h));
   const COLORREF oldText = SetTextColor(dst, RGB(0, 0, 0)), oldBk = SetBkColor(dst, RGB(255, 255, 255));
   if (maskDC && monoDC && colorDC && mono && color) {
-    oldMask = SelectObject(maskDC, mask);
-    oldMono = SelectObject(monoDC, mono);
-    oldColor = SelectObject(colorDC, color);
+    SelectedObject maskIn(maskDC, mask), monoIn(monoDC, mono), colorIn(colorDC, color);
     BitBlt(monoDC, 0, 0, w, h, maskDC, 0, 0, NOTSRCCOPY);
     BitBlt(colorDC, 0, 0, w, h, monoDC, 0, 0, SRCCOPY);
     BitBlt(colorDC, 0, 0, w, h, src, 0, 0, SRCAND);
@@ -58,13 +59,6 @@ void MaskedBlit(HDC dst, const RECT& dest, HDC src, int w, int h, HBITMAP mask) 
   }
   SetTextColor(dst, oldText);
   SetBkColor(dst, oldBk);
-  if (oldMask) SelectObject(maskDC, oldMask);
-  if (oldMono) SelectObject(monoDC, oldMono);
-  if (oldColor) SelectObject(colorDC, oldColor);
-  if (mono) DeleteObject(mono);
-  if (color) DeleteObject(color);
-  for (HDC dc : {maskDC, monoDC, colorDC})
-    if (dc) DeleteDC(dc);
 }
 
 // Cells of `w` x `h` from rect's top-left corner while a cell's left (top) edge is inside.
@@ -153,52 +147,51 @@ void TGIFSubImage::AssignBitmap(TBitmap* source) {
   descriptor_.Height = WORD(source->Height());
   const TPixelFormat format = source->PixelFormat();
   const bool indexed = format == pf1bit || format == pf4bit || format == pf8bit;
-  try {
-    if (indexed) {
-      bitmap_ = std::make_unique<TBitmap>();
-      bitmap_->Assign(source);
-    } else {
-      bitmap_.reset(ReduceColorsForFrame(source, image_));
-    }
-    NewImage();
-    ImportBitmapRows();
-    // The mask of a transparent bitmap comes from the caller's bitmap; the copy shares it.
-    if (source->Transparent()) ImportMask(source->MaskHandle());
-  } catch (...) {
-    Clear();
-    throw;
+  // A frame that fails half-way is left empty.
+  platform::ScopeExit clear([this] { Clear(); });
+  if (indexed) {
+    bitmap_ = std::make_unique<TBitmap>();
+    bitmap_->Assign(source);
+  } else {
+    bitmap_.reset(ReduceColorsForFrame(source, image_));
   }
+  NewImage();
+  ImportBitmapRows();
+  // The mask of a transparent bitmap comes from the caller's bitmap; the copy shares it.
+  if (source->Transparent()) ImportMask(source->MaskHandle());
+  clear.Release();
 }
 
 void TGIFSubImage::ImportBitmapRows() {
   if (image_) image_->DoProgress(psStarting, 0, false, sProgressConverting);
   TBitmap* bitmap = bitmap_.get();
   const int w = Width(), h = Height();
-  try {
-    const TPixelFormat format = bitmap->PixelFormat();
-    if (format != pf1bit && format != pf4bit && format != pf8bit) {
-      ImportTrueColorPixels(bitmap, colorMap_.get(), pixels_.data());
-      if (image_) image_->DoProgress(psEnding, 100, false, sProgressConverting);
-      return;
-    }
-    colorMap_->ImportPalette(bitmap->Palette());
-    for (int y = 0; y < h; ++y) {
-      if (image_ && y % 32 == 0) image_->DoProgress(psRunning, BYTE(y * 100 / h), false, sProgressConverting);
-      const auto* row = static_cast<const BYTE*>(bitmap->ScanLine(y));
-      BYTE* out = pixels_.data() + std::size_t(y) * std::size_t(w);
-      for (int x = 0; x < w; ++x) {
-        if (format == pf1bit)
-          out[x] = BYTE((row[x >> 3] >> (7 - (x & 7))) & 1);
-        else if (format == pf4bit)
-          out[x] = BYTE(x & 1 ? row[x >> 1] & 0x0F : row[x >> 1] >> 4);
-        else
-          out[x] = row[x];
-      }
-    }
-  } catch (...) {
+  // An import that fails ends the progress report at 0.
+  platform::ScopeExit failed([this] {
     if (image_) image_->DoProgress(psEnding, 0, false, sProgressConverting);
-    throw;
+  });
+  const TPixelFormat format = bitmap->PixelFormat();
+  if (format != pf1bit && format != pf4bit && format != pf8bit) {
+    ImportTrueColorPixels(bitmap, colorMap_.get(), pixels_.data());
+    failed.Release();
+    if (image_) image_->DoProgress(psEnding, 100, false, sProgressConverting);
+    return;
   }
+  colorMap_->ImportPalette(bitmap->Palette());
+  for (int y = 0; y < h; ++y) {
+    if (image_ && y % 32 == 0) image_->DoProgress(psRunning, BYTE(y * 100 / h), false, sProgressConverting);
+    const auto* row = static_cast<const BYTE*>(bitmap->ScanLine(y));
+    BYTE* out = pixels_.data() + std::size_t(y) * std::size_t(w);
+    for (int x = 0; x < w; ++x) {
+      if (format == pf1bit)
+        out[x] = BYTE((row[x >> 3] >> (7 - (x & 7))) & 1);
+      else if (format == pf4bit)
+        out[x] = BYTE(x & 1 ? row[x >> 1] & 0x0F : row[x >> 1] >> 4);
+      else
+        out[x] = row[x];
+    }
+  }
+  failed.Release();
   if (image_) image_->DoProgress(psEnding, 100, false, sProgressConverting);
 }
 
@@ -227,9 +220,10 @@ void TGIFSubImage::ImportMask(HBITMAP mask) {
   header->biCompression = BI_RGB;
   const int stride = ((w + 31) / 32) * 4;
   std::vector<BYTE> rows(std::size_t(stride) * std::size_t(h), 0);
-  HDC dc = CreateCompatibleDC(nullptr);
-  GetDIBits(dc, mask, 0, UINT(h), rows.data(), reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
-  DeleteDC(dc);
+  {
+    OwnedMemoryDC dc(nullptr);
+    GetDIBits(dc, mask, 0, UINT(h), rows.data(), reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS);
+  }
   bool any = false;
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x)
@@ -270,9 +264,8 @@ void TGIFSubImage::AssignGraphic(TGraphic* source) {
       for (int x = 0; x < w; ++x)
         if (!image.Opaque[std::size_t(y) * std::size_t(w) + std::size_t(x)])
           bits[std::size_t(y) * std::size_t(stride) + std::size_t(x >> 3)] |= BYTE(0x80 >> (x & 7));
-    HBITMAP mask = GDICheck(CreateBitmap(w, h, 1, 1, bits.data()));
+    OwnedGdiObject<HBITMAP> mask(GDICheck(CreateBitmap(w, h, 1, 1, bits.data())));
     ImportMask(mask);
-    DeleteObject(mask);
   }
 }
 
@@ -359,15 +352,18 @@ TBitmap* TGIFSubImage::GetBitmap() {
 TBitmap* TGIFSubImage::Render() {
   if (image_) image_->DoProgress(psStarting, 0, false, sProgressRendering);
   auto bitmap = std::make_unique<TBitmap>();
-  try {
-    RenderPlain(bitmap.get(), image_ && image_->GetDoDither());
-  } catch (const EAbort&) {
-    // A progress handler asked to stop: the frame stays without bitmap.
-    if (image_) image_->DoProgress(psEnding, 0, false, sProgressRendering);
-    return nullptr;
-  } catch (...) {
-    if (image_) image_->DoProgress(psEnding, 0, false, sProgressRendering);
-    throw;
+  {
+    // A render that stops ends the progress report at 0.
+    platform::ScopeExit stopped([this] {
+      if (image_) image_->DoProgress(psEnding, 0, false, sProgressRendering);
+    });
+    try {
+      RenderPlain(bitmap.get(), image_ && image_->GetDoDither());
+    } catch (const EAbort&) {
+      // A progress handler asked to stop: the frame stays without bitmap.
+      return nullptr;
+    }
+    stopped.Release();
   }
   bitmap_ = std::move(bitmap);
   if (image_) {
@@ -468,10 +464,11 @@ void TGIFSubImage::Paint(TCanvas* canvas, const RECT& target, const RECT& clip, 
   TBitmap* bitmap = GetBitmap();
   if (!bitmap) return;
   const int w = Width(), h = Height();
-  canvas->Lock();
-  HDC dst = canvas->Handle();
-  const int saved = SaveDC(dst);
-  try {
+  {
+    canvas->Lock();
+    platform::ScopeExit unlock([canvas] { canvas->Unlock(); });
+    HDC dst = canvas->Handle();
+    SavedDCState saved(dst);
     IntersectClipRect(dst, clip.left, clip.top, clip.right, clip.bottom);
     HDC src = bitmap->Canvas()->Handle();
     if (masked) {
@@ -486,13 +483,7 @@ void TGIFSubImage::Paint(TCanvas* canvas, const RECT& target, const RECT& clip, 
       StretchBlt(dst, target.left, target.top, RectWidth(target), RectHeight(target), src, 0, 0, w, h,
                  SRCCOPY);
     }
-  } catch (...) {
-    RestoreDC(dst, saved);
-    canvas->Unlock();
-    throw;
   }
-  RestoreDC(dst, saved);
-  canvas->Unlock();
   canvas->Changed();
 }
 

@@ -10,6 +10,7 @@
 #include "pictures/TChunkPLTE.h"
 #include "pictures/TChunktRNS.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdiObject.h"
 #include "platform/rtl/Resources.h"
 
 namespace {
@@ -174,12 +175,14 @@ TColor TPNGObject::GetTransparentColor() {
 HPALETTE TPNGObject::GetPalette() { return HeaderPresent() ? GetHeader()->ImagePalette : nullptr; }
 
 void TPNGObject::DoSetPalette(HPALETTE palette, bool updateColorTable) {
+  // The palette is the image's from here on: deleted on every way out unless the header takes it.
+  OwnedGdiObject<HPALETTE> given(palette);
   TChunkIHDR* header = HeaderPresent() ? GetHeader() : nullptr;
-  if (!header || !header->HasPalette || !header->ImageDC) {
-    if (palette) DeleteObject(palette);
+  if (!header || !header->HasPalette || !header->ImageDC) return;
+  if (palette == header->ImagePalette) {
+    given.Release();
     return;
   }
-  if (palette == header->ImagePalette) return;
   if (updateColorTable) {
     header->PaletteToDIB(palette);
     SetDIBColorTable(header->ImageDC, 0, header->BitmapInfo.bmiHeader.biClrUsed,
@@ -188,6 +191,6 @@ void TPNGObject::DoSetPalette(HPALETTE palette, bool updateColorTable) {
   SelectPalette(header->ImageDC, palette, FALSE);
   RealizePalette(header->ImageDC);
   if (header->ImagePalette) DeleteObject(header->ImagePalette);
-  header->ImagePalette = palette;
+  header->ImagePalette = given.Release();
   ImageChanged();
 }

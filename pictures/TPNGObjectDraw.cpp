@@ -7,6 +7,8 @@
 #include "pictures/TChunktRNS.h"
 #include "pictures/TPNGObject.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdiObject.h"
+#include "platform/gdi/SelectedObject.h"
 
 bool TPNGObject::GammaIsIdentity() const {
   for (int i = 0; i < 256; ++i)
@@ -100,7 +102,7 @@ void TPNGObject::DrawTransparent(HDC dc, RECT rect, bool bitMode) {
   const double factorX = double(w) / ih.Width, factorY = double(h) / ih.Height;
 
   // The target's pixels, to blend over, in a 32-bit top-down buffer.
-  HDC buffer = CreateCompatibleDC(nullptr);
+  OwnedMemoryDC buffer(nullptr);
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = w;
@@ -109,13 +111,10 @@ void TPNGObject::DrawTransparent(HDC dc, RECT rect, bool bitMode) {
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP bitmap = buffer ? CreateDIBSection(buffer, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
-  if (!bitmap || !bits) {
-    if (bitmap) DeleteObject(bitmap);
-    if (buffer) DeleteDC(buffer);
-    RaiseError<EPNGOutMemory>(pngtext::OutMemory);
-  }
-  HGDIOBJ old = SelectObject(buffer, bitmap);
+  OwnedGdiObject<HBITMAP> bitmap(buffer ? CreateDIBSection(buffer, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
+                                        : nullptr);
+  if (!bitmap || !bits) RaiseError<EPNGOutMemory>(pngtext::OutMemory);
+  SelectedObject bitmapIn(buffer, bitmap);
   BitBlt(buffer, 0, 0, w, h, dc, rect.left, rect.top, SRCCOPY);
 
   auto* trns = Chunks()->FindChunk<TChunktRNS>();
@@ -159,7 +158,4 @@ void TPNGObject::DrawTransparent(HDC dc, RECT rect, bool bitMode) {
     }
   }
   BitBlt(dc, rect.left, rect.top, w, h, buffer, 0, 0, SRCCOPY);
-  SelectObject(buffer, old);
-  DeleteObject(bitmap);
-  DeleteDC(buffer);
 }

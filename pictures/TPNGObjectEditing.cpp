@@ -17,6 +17,8 @@
 #include "pictures/TPNGObject.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdiObject.h"
+#include "platform/rtl/ScopeExit.h"
 
 TPNGObject::TPNGObject(unsigned colorType, unsigned bitDepth, int width, int height) : TPNGObject() {
   if (colorType > 255 || bitDepth > 255 ||
@@ -25,7 +27,12 @@ TPNGObject::TPNGObject(unsigned colorType, unsigned bitDepth, int width, int hei
     RaiseError<EPNGInvalidSpec>(pngtext::InvalidSpec);
   InitializeGamma();
   beingCreated_ = true;
-  try {
+  {
+    // An image that cannot be made is left without chunks.
+    platform::ScopeExit failed([this] {
+      beingCreated_ = false;
+      ClearChunks();
+    });
     chunks_.Add<TChunkIEND>();
     TChunkIHDR* header = chunks_.Add<TChunkIHDR>();
     header->IHDRData.ColorType = std::uint8_t(colorType);
@@ -36,10 +43,7 @@ TPNGObject::TPNGObject(unsigned colorType, unsigned bitDepth, int width, int hei
     // Only palette images carry a palette chunk.
     if (colorType == COLOR_PALETTE) chunks_.Add<TChunkPLTE>()->SetCount(1u << header->IHDRData.BitDepth);
     chunks_.Add<TChunkIDAT>();
-  } catch (...) {
-    beingCreated_ = false;
-    ClearChunks();
-    throw;
+    failed.Release();
   }
   beingCreated_ = false;
 }
@@ -114,10 +118,11 @@ void TPNGObject::AssignHandle(HBITMAP bitmap, bool transparent, COLORREF transpa
   header->IHDRData.BitDepth = std::uint8_t(bpp < 16 ? bpp : 8);
   header->IHDRData.ColorType = bpp < 16 ? COLOR_PALETTE : COLOR_RGB;
   header->PrepareImageData();
-  HDC screen = CreateCompatibleDC(nullptr);
-  GetDIBits(screen, bitmap, 0, header->IHDRData.Height, header->ImageData,
-            reinterpret_cast<BITMAPINFO*>(&header->BitmapInfo), DIB_RGB_COLORS);
-  DeleteDC(screen);
+  {
+    OwnedMemoryDC screen(nullptr);
+    GetDIBits(screen, bitmap, 0, header->IHDRData.Height, header->ImageData,
+              reinterpret_cast<BITMAPINFO*>(&header->BitmapInfo), DIB_RGB_COLORS);
+  }
   if (header->HasPalette) {
     auto* plte = new TChunkPLTE(this);
     chunks_.TPNGPointerList::Add(plte);
@@ -388,11 +393,15 @@ void TPNGObject::Resize(int width, int height) {
   TMAXBITMAPINFO info = header->BitmapInfo;
   info.bmiHeader.biWidth = width;
   info.bmiHeader.biHeight = height;
+  // The new DC and bitmap are the header's once the image is resized; deleted if it is not.
   HDC dc = CreateCompatibleDC(header->ImageDC);
+  platform::ScopeExit deleteDC([dc] {
+    if (dc) DeleteDC(dc);
+  });
   void* bits = nullptr;
-  HBITMAP bitmap =
+  OwnedGdiObject<HBITMAP> bitmap(
       dc ? CreateDIBSection(dc, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0)
-         : nullptr;
+         : nullptr);
   std::vector<std::uint8_t> alpha, extra, extraAlpha;
   try {
     if (!bitmap || !bits) throw std::bad_alloc();
@@ -400,8 +409,6 @@ void TPNGObject::Resize(int width, int height) {
     if (!header->ExtraAlpha.empty()) extraAlpha.assign(pixels, 255);
     if (!header->ExtraImageData.empty()) extra.assign(std::uint64_t(newRowBytes) * height, 0);
   } catch (const std::bad_alloc&) {
-    if (bitmap) DeleteObject(bitmap);
-    if (dc) DeleteDC(dc);
     RaiseError<EPNGOutMemory>(pngtext::OutMemory);
   }
   auto* newBits = static_cast<std::uint8_t*>(bits);
@@ -430,7 +437,8 @@ void TPNGObject::Resize(int width, int height) {
     RealizePalette(dc);
   }
   header->ImageDC = dc;
-  header->ImageHandle = bitmap;
+  deleteDC.Release();
+  header->ImageHandle = bitmap.Release();
   header->ImageData = newBits;
   header->ImageAlpha = std::move(alpha);
   header->ExtraAlpha = std::move(extraAlpha);
@@ -471,10 +479,12 @@ TChunkpHYs* TPNGObject::GetPixelInformation() {
 }
 
 void TPNGObject::DrawUsingPixelInformation(TCanvas* canvas, POINT point) {
-  HDC screen = CreateCompatibleDC(nullptr);
-  const double screenX = GetDeviceCaps(screen, LOGPIXELSX) / 0.0254;
-  const double screenY = GetDeviceCaps(screen, LOGPIXELSY) / 0.0254;
-  DeleteDC(screen);
+  double screenX, screenY;
+  {
+    OwnedMemoryDC screen(nullptr);
+    screenX = GetDeviceCaps(screen, LOGPIXELSX) / 0.0254;
+    screenY = GetDeviceCaps(screen, LOGPIXELSY) / 0.0254;
+  }
   int width = GetWidth(), height = GetHeight();
   // A pixel size of 0 says nothing: the image's own size is drawn.
   if (auto* phys = chunks_.FindChunk<TChunkpHYs>(); phys && phys->PPUnitX() > 0 && phys->PPUnitY() > 0) {

@@ -153,6 +153,38 @@ TEST(IxMemFileTest, EmptyStreamAnswersLikeAClosedOne) {
   EXPECT_EQ(f.GetC(), -1);
 }
 
+TEST(IxMemFileTest, UnreadIsWhatFollowsThePositionInPlace) {
+  uint8_t data[6] = {'a', 'b', 'c', 'd', 'e', 'f'};
+  IxMemFile f(data, sizeof(data));
+  ASSERT_EQ(f.GetC(), 'a');
+  size_t count = 99;
+  EXPECT_EQ(f.Unread(&count), data + 1);
+  EXPECT_EQ(count, 5u);
+  ASSERT_TRUE(f.Seek(0, SEEK_END));
+  EXPECT_EQ(f.Unread(&count), nullptr);
+  EXPECT_EQ(count, 0u);
+  // Past the end, and on a stream with no memory, there is nothing either.
+  ASSERT_TRUE(f.Seek(10, SEEK_SET));
+  EXPECT_EQ(f.Unread(&count), nullptr);
+  EXPECT_EQ(count, 0u);
+  IxMemFile empty;
+  EXPECT_EQ(empty.Unread(&count), nullptr);
+}
+
+TEST(IxIOFileTest, AFileOffersNoBytesInPlace) {
+  FILE* fp = tmpfile();
+  ASSERT_NE(fp, nullptr);
+  fputs("abc", fp);
+  rewind(fp);
+  {
+    IxIOFile f(fp);
+    size_t count = 99;
+    EXPECT_EQ(f.Unread(&count), nullptr);
+    EXPECT_EQ(count, 0u);
+  }
+  fclose(fp);
+}
+
 TEST(IxIOFileTest, AStreamOverACallersFileNeverClosesIt) {
   FILE* fp = tmpfile();
   ASSERT_NE(fp, nullptr);

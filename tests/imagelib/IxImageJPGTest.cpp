@@ -24,19 +24,23 @@ std::string PillowJpeg(const std::string& name) {
   return testsupport::SharedPath("testdata/pillow/jpeg/" + name);
 }
 
-// Every pixel byte of our picture against djpeg's BMP, allowing `tolerance` per byte.
+// Every pixel byte of our picture against djpeg's BMP, allowing `tolerance` per byte; the padding
+// at the end of each row is zero.
 void ExpectSamePixels(const IxImage& ours, const Bmp& theirs, int tolerance = 0) {
   ASSERT_EQ(static_cast<int32_t>(ours.GetWidth()), theirs.width);
   ASSERT_EQ(static_cast<int32_t>(ours.GetHeight()), theirs.height);
   ASSERT_EQ(ours.GetBpp(), theirs.bpp);
   const size_t bytes = static_cast<size_t>(theirs.width) * theirs.bpp / 8;
   int worst = 0;
+  size_t dirtyPadding = 0;
   for (int32_t y = 0; y < theirs.height; ++y) {
     const uint8_t* a = ours.GetBits(y);
     const uint8_t* b = theirs.Row(y);
     for (size_t i = 0; i < bytes; ++i) worst = std::max(worst, std::abs(a[i] - b[i]));
+    for (size_t i = bytes; i < ours.GetEffWidth(); ++i) dirtyPadding += a[i] != 0;
   }
   EXPECT_LE(worst, tolerance);
+  EXPECT_EQ(dirtyPadding, 0u);
   if (theirs.bpp == 8) {
     // djpeg writes the palette blue, green, red, 0 like ours.
     const IxRGBQuad* pal = ours.GetPalette();
@@ -196,6 +200,38 @@ TEST(JpegDecode, FailuresCarryTheLibraryMessage) {
   }
 }
 
+// The grey hopper with a frame that declares five components, all like its one: libjpeg decodes
+// it (the missing scans read as empty) into five bytes a pixel of no known colour space.
+Bytes FiveComponentHopper() {
+  const Bytes grey = testsupport::ReadFileBytes(PillowJpeg("hopper_gray.jpg"));
+  Bytes out(grey.begin(), grey.begin() + 2);
+  size_t at = 2;
+  while (grey[at + 1] != 0xDA) {
+    const size_t length = (grey[at + 2] << 8) | grey[at + 3];
+    if (grey[at + 1] != 0xC0) {
+      out.insert(out.end(), grey.begin() + static_cast<long>(at),
+                 grey.begin() + static_cast<long>(at + 2 + length));
+    } else {
+      // Precision, height, width, then five copies of the one component with ids 1 to 5.
+      Bytes frame(grey.begin() + static_cast<long>(at + 4), grey.begin() + static_cast<long>(at + 9));
+      frame.push_back(5);
+      for (uint8_t id = 1; id <= 5; ++id) frame.insert(frame.end(), {id, grey[at + 11], grey[at + 12]});
+      out.insert(out.end(), {0xFF, 0xC0, 0, static_cast<uint8_t>(frame.size() + 2)});
+      out.insert(out.end(), frame.begin(), frame.end());
+    }
+    at += 2 + length;
+  }
+  out.insert(out.end(), grey.begin() + static_cast<long>(at), grey.end());
+  return out;
+}
+
+TEST(JpegDecode, ScanlinesWiderThanThePicturesRowsAreRefused) {
+  // Five bytes a pixel would not fit rows of three.
+  IxImageJPG image;
+  EXPECT_FALSE(DecodeBytes(image, FiveComponentHopper()));
+  EXPECT_STREQ(image.GetLastError(), "Unsupported JPEG colour components");
+}
+
 TEST(JpegDecode, PictureTooLargeKeepsCreatesMessage) {
   Bytes file = testsupport::ReadFileBytes(Hopper());
   size_t sof = 2;
@@ -220,10 +256,21 @@ TEST(JpegDecode, DimensionsOnly) {
 }
 
 TEST(JpegDecode, EscapeStopsTheDecode) {
+  const Bytes file = testsupport::ReadFileBytes(Hopper());
+  {
+    // Leaves a block of picture bytes on the heap for the next picture to be given.
+    IxImageJPG earlier;
+    ASSERT_TRUE(DecodeBytes(earlier, file));
+  }
   IxImageJPG image;
   image.SetEscape(1);
-  EXPECT_FALSE(DecodeBytes(image, testsupport::ReadFileBytes(Hopper())));
+  EXPECT_FALSE(DecodeBytes(image, file));
   EXPECT_STREQ(image.GetLastError(), "");
+  // Rows the decode never reached are blank, not what the memory held before.
+  if (image.IsValid()) {
+    const uint8_t* bits = image.GetBits(0);
+    EXPECT_TRUE(std::all_of(bits, bits + image.GetHeader().biSizeImage, [](uint8_t b) { return b == 0; }));
+  }
 }
 
 TEST(JpegDecode, ThroughTheDispatch) {

@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
+#include <vector>
 
 #include "GifPaintSupport.h"
 #include "pictures/GIFException.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/rtl/Exceptions.h"
 
 using namespace gifpaint;
 
@@ -337,6 +340,27 @@ TEST_F(GifFrame, AFrameGivesItsBitmapToABitmap) {
   bitmap.Assign(gif->Images()->GetImage(0));
   EXPECT_EQ(bitmap.Width(), 100);
   EXPECT_EQ(bitmap.PixelFormat(), pf8bit);
+}
+
+// A frame whose import is stopped by the progress handler is left empty, and the report it
+// started is ended at 0.
+TEST_F(GifFrame, AnImportItsProgressHandlerStopsLeavesAnEmptyFrameAndEndsTheReport) {
+  TGIFImage gif;
+  std::vector<std::pair<TProgressStage, int>> saw;
+  gif.OnProgress = [&](TObject*, TProgressStage stage, BYTE percent, bool, const RECT&, const AnsiString&) {
+    saw.emplace_back(stage, percent);
+    if (stage == psRunning) throw Exception("stopped");
+  };
+  TBitmap bitmap;
+  bitmap.SetPixelFormat(pf8bit);
+  bitmap.SetSize(8, 8);
+  auto* frame = new TGIFSubImage(&gif);
+  gif.Images()->Add(frame);
+  EXPECT_THROW(frame->Assign(&bitmap), Exception);
+  EXPECT_TRUE(frame->GetEmpty());
+  EXPECT_EQ(frame->Width(), 0);
+  ASSERT_FALSE(saw.empty());
+  EXPECT_EQ(saw.back(), std::make_pair(psEnding, 0));
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 // only, the trailer, the logical screen and the version written.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "GifFixtures.h"
 #include "pictures/GIFException.h"
 #include "pictures/TGIFCommentExtension.h"
@@ -87,6 +90,10 @@ TEST(GIFStructure, ABadSignatureIsRefusedAndTheStreamRestored) {
   stream.WriteBuffer(gif.data(), int(gif.size()));
   stream.SetPosition(2);
   TGIFImage image;
+  std::vector<std::pair<TProgressStage, int>> progress;
+  image.OnProgress = [&](TObject*, TProgressStage stage, BYTE percent, bool, const RECT&, const AnsiString&) {
+    progress.emplace_back(stage, percent);
+  };
   try {
     image.LoadFromStream(&stream);
     ADD_FAILURE() << "loaded";
@@ -95,6 +102,9 @@ TEST(GIFStructure, ABadSignatureIsRefusedAndTheStreamRestored) {
   }
   EXPECT_EQ(stream.Position(), 2);
   EXPECT_TRUE(image.Empty());
+  // The report the load started ends, at 0.
+  ASSERT_FALSE(progress.empty());
+  EXPECT_EQ(progress.back(), std::make_pair(psEnding, 0));
 }
 
 TEST(GIFStructure, ACutStreamKeepsTheFramesBeforeTheCut) {
