@@ -428,6 +428,10 @@ LRESULT TWinControl::InitWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
   g_creationControl = nullptr;
   control->handle_ = hwnd;
   SetWindowLongPtrA(hwnd, GWL_WNDPROC, static_cast<LONG_PTR>(control->objectInstance_));
+  // A child window gets its handle as its id: a measuring request names the asking child by id
+  // alone, and with id 0 a variable-height list or combo box could not be told from another.
+  if ((GetWindowLongA(hwnd, GWL_STYLE) & WS_CHILD) && GetWindowLongA(hwnd, GWL_ID) == 0)
+    SetWindowLongPtrA(hwnd, GWL_ID, reinterpret_cast<LONG_PTR>(hwnd));
   SetPropA(hwnd, ControlProperty(), reinterpret_cast<HANDLE>(control));
   SetPropA(hwnd, InstanceProperty(), reinterpret_cast<HANDLE>(control->objectInstance_.value()));
   return CallWindowProcA(control->objectInstance_, hwnd, msg, wParam, lParam);

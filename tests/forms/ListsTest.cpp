@@ -170,6 +170,28 @@ TEST_F(ListsTest, VariableHeightItemsTakeTheHeightOnMeasureItemGives) {
   CheckMeasuring(new TComboBox(form), csOwnerDrawVariable, csOwnerDrawFixed);
 }
 
+// On a form the request comes from the window itself, which names the box only by its id.
+TEST_F(ListsTest, AVariableHeightBoxOnAFormIsAskedForEveryItemsHeight) {
+  auto* list = Make<TListBox>(10, 10, 150, 120);
+  auto* combo = Make<TComboBox>(10, 140, 150, 24);
+  list->SetStyle(lbOwnerDrawVariable);
+  combo->SetStyle(csOwnerDrawVariable);
+  std::vector<std::string> asked;
+  auto heights = [&](TWinControl* control, int index, int& height) {
+    asked.push_back(std::string(control == list ? "list " : "combo ") + std::to_string(index));
+    height = 20 + index;
+  };
+  list->OnMeasureItem = heights;
+  combo->OnMeasureItem = heights;
+  for (const char* s : {"alpha", "beta"}) {
+    list->Items()->Add(s);
+    combo->Items()->Add(s);
+  }
+  EXPECT_EQ(asked, (std::vector<std::string>{"list 0", "combo 0", "list 1", "combo 1"}));
+  EXPECT_EQ(SendMessageA(list->Handle(), LB_GETITEMHEIGHT, 1, 0), 21);
+  EXPECT_EQ(SendMessageA(combo->Handle(), CB_GETITEMHEIGHT, 1, 0), 21);
+}
+
 TEST_F(ListsTest, TheUserSelectingFiresOnClickOnceAndADoubleClickOnDblClick) {
   auto* list = Make<TListBox>(10, 10, 150, 120);
   for (const char* s : {"alpha", "beta", "gamma", "delta"}) list->Items()->Add(s);
