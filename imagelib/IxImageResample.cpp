@@ -264,10 +264,15 @@ bool IxImage::Resample(int32_t newx, int32_t newy, int mode, IxImage* iDst) {
 
   IxImage work;
   work.CopyInfo(*this);
-  if (work.Create(newx, newy, head.biBitCount, info.dwType) == nullptr) return false;
+  const bool indexed = head.biClrUsed != 0;
+  // A nearest-pixel copy of a 24-bit picture writes every byte of every row, padding included
+  // (and clears the rows a cancel leaves), so its picture need not be cleared first.
+  const bool writesEveryByte = mode == 1 && !indexed && head.biBitCount == 24;
+  if ((writesEveryByte ? work.CreateUncleared(newx, newy, head.biBitCount, info.dwType)
+                       : work.Create(newx, newy, head.biBitCount, info.dwType)) == nullptr)
+    return false;
   work.SetPalette(GetPalette(), 256);
 
-  const bool indexed = head.biClrUsed != 0;
   auto progress = [this](int64_t row, int64_t rows) {
     info.nProgress = static_cast<int32_t>(row * 100 / rows);
     return info.nEscape == 0;
@@ -279,24 +284,38 @@ bool IxImage::Resample(int32_t newx, int32_t newy, int mode, IxImage* iDst) {
     for (int64_t x = 0; x < newx; ++x) {
       column[static_cast<size_t>(x)] = std::min<int64_t>(Truncate(static_cast<float>(x) * sx), width - 1);
     }
-    for (int64_t y = 0; y < newy; ++y) {
+    int64_t y = 0;
+    for (; y < newy; ++y) {
       if (!progress(y, newy)) break;
       const int64_t fy = std::min<int64_t>(Truncate(static_cast<float>(y) * sy), height - 1);
       if (!indexed) {
         // Same as the colour-by-colour copy below, without the per-pixel checks.
         const uint8_t* src = GetBits(0) + static_cast<size_t>(fy) * info.dwEffWidth;
         uint8_t* dst = work.GetBits(0) + static_cast<size_t>(y) * work.info.dwEffWidth;
-        for (int64_t x = 0; x < newx; ++x) {
+        // Four bytes at a time while both the source pixel and the destination pixel have a pixel
+        // after them: the fourth byte is written again by the next pixel.
+        int64_t x = 0;
+        for (; x + 1 < newx && column[static_cast<size_t>(x)] + 1 < width; ++x) {
+          uint32_t bgr;
+          std::memcpy(&bgr, src + 3 * column[static_cast<size_t>(x)], 4);
+          std::memcpy(dst + 3 * x, &bgr, 4);
+        }
+        for (; x < newx; ++x) {
           const uint8_t* p = src + 3 * column[static_cast<size_t>(x)];
           dst[3 * x] = p[0];
           dst[3 * x + 1] = p[1];
           dst[3 * x + 2] = p[2];
         }
+        std::memset(dst + 3 * newx, 0, work.info.dwEffWidth - static_cast<size_t>(3 * newx));
         continue;
       }
       for (int64_t x = 0; x < newx; ++x) {
         work.SetPixelColor(x, y, GetPixelColor(column[static_cast<size_t>(x)], fy, true), false);
       }
+    }
+    if (writesEveryByte && y < newy) {
+      std::memset(work.GetBits(0) + static_cast<size_t>(y) * work.info.dwEffWidth, 0,
+                  static_cast<size_t>(newy - y) * work.info.dwEffWidth);
     }
   } else if (mode == 2) {
     for (int64_t y = 0; y < newy; ++y) {

@@ -2,6 +2,7 @@
 // coordinates, area averaging, the turns and Negative.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -176,6 +177,26 @@ TEST(IxImageResample, AnEscapeStopsWithTheRowsDone) {
   img->SetEscape(1);
   EXPECT_TRUE(img->Resample(4, 4, 1));
   EXPECT_EQ(img->GetWidth(), 4u);
+}
+
+// A nearest-pixel copy starts from an uncleared picture: the padding after each row and the rows
+// a cancel leaves undone must still come out zero.
+TEST(IxImageResample, NearestLeavesPaddingAndUndoneRowsZero) {
+  for (int escape : {0, 1}) {
+    SCOPED_TRACE(escape);
+    std::unique_ptr<IxImage> img(Coordinates(12, 12));
+    img->SetEscape(escape);
+    IxImage out;
+    ASSERT_TRUE(img->Resample(5, 7, 1, &out));  // 15 bytes a row, padded to 16
+    ASSERT_EQ(out.GetEffWidth(), 16u);
+    for (uint32_t y = 0; y < 7; ++y) {
+      const uint8_t* row = out.GetBits(0) + y * 16;
+      EXPECT_EQ(row[15], 0) << y;
+      if (escape) {
+        EXPECT_EQ(std::count(row, row + 16, 0), 16) << y;
+      }
+    }
+  }
 }
 
 TEST(IxImageResample, AlphaFollowsTheNearestSource) {
