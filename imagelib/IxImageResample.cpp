@@ -284,6 +284,14 @@ bool IxImage::Resample(int32_t newx, int32_t newy, int mode, IxImage* iDst) {
     for (int64_t x = 0; x < newx; ++x) {
       column[static_cast<size_t>(x)] = std::min<int64_t>(Truncate(static_cast<float>(x) * sx), width - 1);
     }
+    // The byte offsets of the source pixels, and how many leading pixels can be copied four bytes
+    // at a time: those whose source pixel and destination pixel both have a pixel after them
+    // (the fourth byte is written again by the next pixel).
+    std::vector<uint32_t> offset(static_cast<size_t>(newx));
+    for (int64_t x = 0; x < newx; ++x)
+      offset[static_cast<size_t>(x)] = static_cast<uint32_t>(3 * column[static_cast<size_t>(x)]);
+    int64_t wordPixels = 0;
+    while (wordPixels + 1 < newx && column[static_cast<size_t>(wordPixels)] + 1 < width) ++wordPixels;
     int64_t y = 0;
     for (; y < newy; ++y) {
       if (!progress(y, newy)) break;
@@ -292,12 +300,10 @@ bool IxImage::Resample(int32_t newx, int32_t newy, int mode, IxImage* iDst) {
         // Same as the colour-by-colour copy below, without the per-pixel checks.
         const uint8_t* src = GetBits(0) + static_cast<size_t>(fy) * info.dwEffWidth;
         uint8_t* dst = work.GetBits(0) + static_cast<size_t>(y) * work.info.dwEffWidth;
-        // Four bytes at a time while both the source pixel and the destination pixel have a pixel
-        // after them: the fourth byte is written again by the next pixel.
         int64_t x = 0;
-        for (; x + 1 < newx && column[static_cast<size_t>(x)] + 1 < width; ++x) {
+        for (; x < wordPixels; ++x) {
           uint32_t bgr;
-          std::memcpy(&bgr, src + 3 * column[static_cast<size_t>(x)], 4);
+          std::memcpy(&bgr, src + offset[static_cast<size_t>(x)], 4);
           std::memcpy(dst + 3 * x, &bgr, 4);
         }
         for (; x < newx; ++x) {
