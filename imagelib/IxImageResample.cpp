@@ -307,7 +307,7 @@ bool IxImage::Resample(int32_t newx, int32_t newy, int mode, IxImage* iDst) {
           std::memcpy(dst + 3 * x, &bgr, 4);
         }
         for (; x < newx; ++x) {
-          const uint8_t* p = src + 3 * column[static_cast<size_t>(x)];
+          const uint8_t* p = src + offset[static_cast<size_t>(x)];
           dst[3 * x] = p[0];
           dst[3 * x + 1] = p[1];
           dst[3 * x + 2] = p[2];
