@@ -1,15 +1,17 @@
 #include "unicode/UcDateCurrency.h"
 
+#include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "platform/rtl/DateText.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/LastError.h"
 #include "platform/rtl/Variants.h"
-#include "unicode/EngUsFloat.h"
 #include "unicode/UcTextWrappers.h"
 #include "unicode/WideErrorMessages.h"
 #include "unicode/WideException.h"
+#include "unicode/WideLocale.h"
 
 namespace {
 
@@ -56,9 +58,22 @@ struct CurrencyStrings {
 thread_local CurrencyStrings tCurrencyStrings;
 
 std::u16string LocaleText(LCTYPE item, const char16_t* fallback) {
-  char16_t buffer[64];
-  int n = GetLocaleInfoW(UcThreadLocale(), item, reinterpret_cast<LPWSTR>(buffer), 64);
-  return n > 1 ? std::u16string(buffer, static_cast<std::size_t>(n - 1)) : std::u16string(fallback);
+  return WideGetLocaleStr(UcThreadLocale(), item, fallback).ToU16();
+}
+
+// The value as the currency formatter reads it: '.' decimals, no trailing zeros, every digit
+// exact (a double would lose the last ones of large amounts).
+std::u16string PlainDecimal(Currency value) {
+  const bool negative = value < 0;
+  const std::uint64_t magnitude =
+      negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
+  char text[32];
+  int n = std::snprintf(text, sizeof text, "%s%llu.%04u", negative ? "-" : "",
+                        static_cast<unsigned long long>(magnitude / 10000),
+                        static_cast<unsigned>(magnitude % 10000));
+  while (text[n - 1] == '0') --n;
+  if (text[n - 1] == '.') --n;
+  return std::u16string(text, text + n);
 }
 
 UINT LocaleNumber(LCTYPE item, UINT fallback) {
@@ -132,7 +147,7 @@ Currency UcStrToCurrDef(const WideString& s, Currency def) {
 }
 
 WideString UcCurrToStr(Currency value, const CURRENCYFMTW* format) {
-  WideString number = ENG_US_FloatToStr(static_cast<double>(value) / 10000.0);
+  const std::u16string number = PlainDecimal(value);
   char16_t buffer[64];
   int n = Uc_GetCurrencyFormatW(UcThreadLocale(), 0, number.c_str(), format, buffer, 64);
   if (n <= 0) WideRaiseLastOSError();

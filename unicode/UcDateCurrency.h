@@ -1,6 +1,7 @@
 // Dates, times and currency values as UTF-16 text. Parsing goes through the system's variant
-// routines in the layer's locale; where those fail (always so here) dates fall back on the form
-// library's own 8-bit parsers, while currency has no fallback and fails.
+// routines in the layer's locale; where those fail (the system has no date parser) dates fall
+// back on the form library's own 8-bit parsers. Currency is parsed and formatted by the system
+// in the conventions of its number locale.
 #pragma once
 
 #include <cstdint>

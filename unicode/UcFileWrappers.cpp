@@ -46,9 +46,11 @@ BOOL Uc_RemoveDirectoryW(LPCWSTR name) { return ByName(name, RemoveDirectoryW, R
 
 DWORD Uc_GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size) {
   if (Win32PlatformIsUnicode()) return GetShortPathNameW(longPath, shortPath, size);
-  // The file systems here have no short names, whatever the width of the call.
-  SetLastError(ERROR_NOT_SUPPORTED);
-  return 0;
+  AnsiString name, path;
+  if (!UcFetchNarrow([&](char* b, DWORD s) { return GetShortPathNameA(UcNarrowArg(longPath, name), b, s); },
+                     path))
+    return 0;
+  return UcCopyBack(UcWiden(path), shortPath, size, cbPartialPath);
 }
 
 DWORD Uc_GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* filePart) {

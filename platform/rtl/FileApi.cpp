@@ -99,7 +99,8 @@ DWORD Attributes(const char* name, const struct stat& st, bool writable) {
     a |= FILE_ATTRIBUTE_DIRECTORY;
   else
     a |= FILE_ATTRIBUTE_ARCHIVE;
-  if (!writable) a |= FILE_ATTRIBUTE_READONLY;
+  // A file nobody may write is read-only even for a user the system lets write anyway.
+  if (!writable || (st.st_mode & 0222) == 0) a |= FILE_ATTRIBUTE_READONLY;
   if (name[0] == '.' && std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0)
     a |= FILE_ATTRIBUTE_HIDDEN;
   return a;
@@ -447,9 +448,34 @@ DWORD GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* filePart
   return n;
 }
 
-DWORD GetShortPathNameW(LPCWSTR, LPWSTR, DWORD) {
-  SetLastError(ERROR_NOT_SUPPORTED);
-  return 0;
+namespace {
+
+// There are no short names: an existing path is its own short form, handed back as given.
+template <class Char>
+DWORD ShortPath(const Char* longPath, Char* shortPath, DWORD size) {
+  if (!longPath || !*longPath) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  struct stat st {};
+  if (::stat(platform::FsPath(longPath).c_str(), &st) != 0) {
+    SetLastError(errno == ENOTDIR ? ERROR_PATH_NOT_FOUND : platform::ErrorFromErrno(errno));
+    return 0;
+  }
+  std::basic_string<Char> path(longPath);
+  if (!shortPath || size <= path.size()) return static_cast<DWORD>(path.size() + 1);
+  std::copy(path.c_str(), path.c_str() + path.size() + 1, shortPath);
+  return static_cast<DWORD>(path.size());
+}
+
+}  // namespace
+
+DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size) {
+  return ShortPath(longPath, shortPath, size);
+}
+
+DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size) {
+  return ShortPath(longPath, shortPath, size);
 }
 
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) {

@@ -52,8 +52,8 @@ BOOL CreateDirectoryA(LPCSTR name, LPSECURITY_ATTRIBUTES security);
 BOOL CreateDirectoryW(LPCWSTR name, LPSECURITY_ATTRIBUTES security);
 BOOL RemoveDirectoryA(LPCSTR name);
 BOOL RemoveDirectoryW(LPCWSTR name);
-// Directory 0x10; read-only 0x01 when not writable; hidden 0x02 for dot names; archive 0x20
-// for files.
+// Directory 0x10; read-only 0x01 when not writable or without any write bit; hidden 0x02 for
+// dot names; archive 0x20 for files.
 DWORD GetFileAttributesA(LPCSTR name);
 DWORD GetFileAttributesW(LPCWSTR name);
 
@@ -97,7 +97,10 @@ BOOL FindClose(HANDLE search);
 // (terminator included); nothing is cut. `filePart` (optional) points at the name in the buffer.
 DWORD GetFullPathNameA(LPCSTR name, DWORD size, LPSTR buffer, LPSTR* filePart);
 DWORD GetFullPathNameW(LPCWSTR name, DWORD size, LPWSTR buffer, LPWSTR* filePart);
-// There are no short names: always 0 with ERROR_NOT_SUPPORTED.
+// There are no short names: a path that exists is copied as given (the length returned; the
+// size needed, terminator included, when the buffer is too small); one that does not fails with
+// ERROR_FILE_NOT_FOUND (ERROR_PATH_NOT_FOUND when a folder on the way is a file).
+DWORD GetShortPathNameA(LPCSTR longPath, LPSTR shortPath, DWORD size);
 DWORD GetShortPathNameW(LPCWSTR longPath, LPWSTR shortPath, DWORD size);
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 DWORD GetCurrentDirectoryW(DWORD size, LPWSTR buffer);

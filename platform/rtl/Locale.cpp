@@ -9,8 +9,11 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <mutex>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/LastError.h"
@@ -59,19 +62,42 @@ locale_t ClassLocale() {
   return locale;
 }
 
-// The user's number and currency conventions; null when it has none of its own.
-locale_t NumbersLocale() {
-  static locale_t locale = [] {
-    std::string numeric = UserLocaleName("LC_NUMERIC");
-    std::string monetary = UserLocaleName("LC_MONETARY");
-    if (OrdersByCodePoint(numeric) || OrdersByCodePoint(monetary)) return locale_t{nullptr};
-    locale_t l = newlocale(LC_NUMERIC_MASK, numeric.c_str(), nullptr);
-    if (!l) return locale_t{nullptr};
-    locale_t both = newlocale(LC_MONETARY_MASK, monetary.c_str(), l);
-    if (!both) freelocale(l);
-    return both;
-  }();
-  return locale;
+// A locale whose number and currency conventions apply; null when there are none of its own.
+using LocaleHandle = std::shared_ptr<std::remove_pointer_t<locale_t>>;
+
+LocaleHandle OpenNumbersLocale(const std::string& numeric, const std::string& monetary) {
+  if (OrdersByCodePoint(numeric) || OrdersByCodePoint(monetary)) return nullptr;
+  locale_t l = newlocale(LC_NUMERIC_MASK, numeric.c_str(), nullptr);
+  if (!l) return nullptr;
+  locale_t both = newlocale(LC_MONETARY_MASK, monetary.c_str(), l);
+  if (!both) {
+    freelocale(l);
+    return nullptr;
+  }
+  return LocaleHandle(both, freelocale);
+}
+
+struct NumbersSelection {
+  std::mutex lock;
+  bool chosen = false;
+  LocaleHandle locale;
+};
+
+NumbersSelection& Selection() {
+  static NumbersSelection* selection = new NumbersSelection();
+  return *selection;
+}
+
+// The conventions in force: the one a caller selected, else the user's from the environment.
+// Callers hold the handle while they read, so a new selection never frees it under them.
+LocaleHandle NumbersLocale() {
+  NumbersSelection& s = Selection();
+  std::lock_guard<std::mutex> guard(s.lock);
+  if (!s.chosen) {
+    s.locale = OpenNumbersLocale(UserLocaleName("LC_NUMERIC"), UserLocaleName("LC_MONETARY"));
+    s.chosen = true;
+  }
+  return s.locale;
 }
 
 std::string Grouping(const char* g) {
@@ -92,19 +118,22 @@ std::string Grouping(const char* g) {
   return out;
 }
 
+// The classic negative order for the C library's placement of symbol, sign and space. Where
+// the sign stands between the number and a following symbol, or after it, with a space, the
+// classic orders have no exact match and the nearest keeps the sign on the same side.
 int NegativeCurrency(int csPrecedes, int sepBySpace, int signPosn) {
   bool space = sepBySpace == 1;
   switch (signPosn) {
-    case 0:
+    case 0:  // ($1.1) (1.1$)
       return csPrecedes ? (space ? 14 : 0) : (space ? 15 : 4);
-    case 1:
+    case 1:  // -$1.1 -1.1$
       return csPrecedes ? (space ? 9 : 1) : (space ? 8 : 5);
-    case 2:
-      return csPrecedes ? (space ? 11 : 3) : (space ? 13 : 7);
-    case 3:
-      return csPrecedes ? (space ? 9 : 1) : (space ? 10 : 6);
-    default:
-      return csPrecedes ? (space ? 12 : 2) : (space ? 13 : 7);
+    case 2:  // $1.1- 1.1$-
+      return csPrecedes ? (space ? 11 : 3) : (space ? 10 : 7);
+    case 3:  // -$1.1 1.1-$
+      return csPrecedes ? (space ? 9 : 1) : (space ? 13 : 6);
+    default:  // $-1.1 1.1$-
+      return csPrecedes ? (space ? 12 : 2) : (space ? 10 : 7);
   }
 }
 
@@ -116,7 +145,8 @@ bool LocaleItem(LCTYPE type, std::string& out) {
     return true;
   }
   if (type < LOCALE_SDECIMAL || type > LOCALE_INEGCURR) return false;
-  locale_t l = NumbersLocale();
+  LocaleHandle held = NumbersLocale();
+  locale_t l = held.get();
   if (!l) {
     static const char* const kUs[] = {".", ",", "3;0", "2", "1", "0123456789", "$", "USD",
                                       ".", ",", "3;0", "2", "2", "0",          "0"};
@@ -311,17 +341,283 @@ BOOL GetStringTypeExA(LCID locale, DWORD infoType, LPCSTR src, int count, LPWORD
   return TRUE;
 }
 
-int GetCurrencyFormatA(LCID, DWORD, LPCSTR, const CURRENCYFMTA*, LPSTR, int) {
-  SetLastError(ERROR_NOT_SUPPORTED);
-  return 0;
+namespace {
+
+// A currency format as both forms of the call take it, its texts in UTF-16.
+struct CurrencyLayout {
+  UINT digits = 2;
+  bool leadingZero = true;
+  std::vector<int> groups;  // sizes from the decimal separator leftwards
+  bool repeatLast = true;   // the last size repeats; else the rest stays in one piece
+  std::u16string decimal, thousand, symbol;
+  UINT negativeOrder = 0, positiveOrder = 0;
+};
+
+// A record's Grouping: 0 none, 1-9 one size repeating, 32 three then twos.
+bool RecordGrouping(UINT grouping, CurrencyLayout& layout) {
+  if (grouping == 32) {
+    layout.groups = {3, 2};
+  } else if (grouping <= 9) {
+    if (grouping) layout.groups = {static_cast<int>(grouping)};
+  } else {
+    return false;
+  }
+  return true;
 }
 
-int GetCurrencyFormatW(LCID, DWORD, LPCWSTR, const CURRENCYFMTW*, LPWSTR, int) {
-  SetLastError(ERROR_NOT_SUPPORTED);
-  return 0;
+// A locale's grouping text ("3;0", "3;2;0", "3", "0").
+void TextGrouping(const std::string& text, CurrencyLayout& layout) {
+  layout.groups.clear();
+  layout.repeatLast = false;
+  std::size_t at = 0;
+  while (at <= text.size()) {
+    std::size_t end = text.find(';', at);
+    if (end == std::string::npos) end = text.size();
+    int size = std::atoi(text.substr(at, end - at).c_str());
+    if (size <= 0) {
+      layout.repeatLast = !layout.groups.empty();
+      break;
+    }
+    layout.groups.push_back(size);
+    at = end + 1;
+  }
+}
+
+bool FromRecord(UINT digits, UINT leadingZero, UINT grouping, UINT negativeOrder, UINT positiveOrder,
+                CurrencyLayout& layout) {
+  if (digits > 9 || leadingZero > 1 || negativeOrder > 15 || positiveOrder > 3 ||
+      !RecordGrouping(grouping, layout))
+    return false;
+  layout.digits = digits;
+  layout.leadingZero = leadingZero == 1;
+  layout.negativeOrder = negativeOrder;
+  layout.positiveOrder = positiveOrder;
+  return true;
+}
+
+CurrencyLayout LocaleLayout() {
+  auto text = [](LCTYPE item) {
+    std::string t;
+    LocaleItem(item, t);
+    return t;
+  };
+  CurrencyLayout layout;
+  layout.digits = static_cast<UINT>(std::atoi(text(LOCALE_ICURRDIGITS).c_str()));
+  layout.leadingZero = text(LOCALE_ILZERO) != "0";
+  TextGrouping(text(LOCALE_SMONGROUPING), layout);
+  layout.decimal = platform::Utf8ToUtf16(text(LOCALE_SMONDECIMALSEP));
+  layout.thousand = platform::Utf8ToUtf16(text(LOCALE_SMONTHOUSANDSEP));
+  layout.symbol = platform::Utf8ToUtf16(text(LOCALE_SCURRENCY));
+  layout.negativeOrder = static_cast<UINT>(std::atoi(text(LOCALE_INEGCURR).c_str()));
+  layout.positiveOrder = static_cast<UINT>(std::atoi(text(LOCALE_ICURRENCY).c_str()));
+  return layout;
+}
+
+// The digits left of the decimal separator with the layout's separators put in.
+std::u16string Grouped(const std::string& digits, const CurrencyLayout& layout) {
+  std::u16string out;
+  std::size_t end = digits.size();
+  std::size_t group = 0;
+  while (end > 0) {
+    std::size_t size = end;
+    if (group < layout.groups.size())
+      size = static_cast<std::size_t>(layout.groups[group]);
+    else if (layout.repeatLast && !layout.groups.empty())
+      size = static_cast<std::size_t>(layout.groups.back());
+    size = std::min(size, end);
+    std::u16string piece(digits.begin() + static_cast<std::ptrdiff_t>(end - size),
+                         digits.begin() + static_cast<std::ptrdiff_t>(end));
+    out.insert(0, piece);
+    end -= size;
+    if (end > 0) out.insert(0, layout.thousand);
+    ++group;
+  }
+  return out;
+}
+
+// The value in the classic form: an optional leading '-', digits, at most one '.', at least one
+// digit, nothing else.
+bool SplitValue(std::u16string_view value, bool& negative, std::string& whole, std::string& fraction) {
+  negative = !value.empty() && value[0] == u'-';
+  if (negative) value.remove_prefix(1);
+  bool point = false, digit = false;
+  for (char16_t c : value) {
+    if (c == u'.' && !point) {
+      point = true;
+    } else if (c >= u'0' && c <= u'9') {
+      (point ? fraction : whole) += static_cast<char>(c);
+      digit = true;
+    } else {
+      return false;
+    }
+  }
+  return digit;
+}
+
+// Rounds half away from zero to `digits` places.
+void Round(std::string& whole, std::string& fraction, UINT digits) {
+  if (fraction.size() <= digits) {
+    fraction.append(digits - fraction.size(), '0');
+    return;
+  }
+  bool up = fraction[digits] >= '5';
+  fraction.resize(digits);
+  if (!up) return;
+  std::string all = whole + fraction;
+  std::size_t i = all.size();
+  while (i > 0 && all[i - 1] == '9') all[--i] = '0';
+  if (i == 0)
+    all.insert(all.begin(), '1');
+  else
+    ++all[i - 1];
+  whole = all.substr(0, all.size() - digits);
+  fraction = all.substr(all.size() - digits);
+}
+
+bool FormatCurrency(std::u16string_view value, const CurrencyLayout& layout, std::u16string& out) {
+  bool negative = false;
+  std::string whole, fraction;
+  if (!SplitValue(value, negative, whole, fraction)) return false;
+  Round(whole, fraction, layout.digits);
+  whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
+  if (whole.empty() && fraction.find_first_not_of('0') == std::string::npos) negative = false;
+  std::u16string number;
+  if (!whole.empty() || layout.leadingZero || layout.digits == 0)
+    number = whole.empty() ? u"0" : Grouped(whole, layout);
+  if (layout.digits > 0) number += layout.decimal + std::u16string(fraction.begin(), fraction.end());
+  const std::u16string& s = layout.symbol;
+  const std::u16string n = number;
+  if (!negative) {
+    switch (layout.positiveOrder) {
+      case 0:
+        out = s + n;
+        break;
+      case 1:
+        out = n + s;
+        break;
+      case 2:
+        out = s + u" " + n;
+        break;
+      default:
+        out = n + u" " + s;
+    }
+    return true;
+  }
+  switch (layout.negativeOrder) {
+    case 0:
+      out = u"(" + s + n + u")";
+      break;
+    case 1:
+      out = u"-" + s + n;
+      break;
+    case 2:
+      out = s + u"-" + n;
+      break;
+    case 3:
+      out = s + n + u"-";
+      break;
+    case 4:
+      out = u"(" + n + s + u")";
+      break;
+    case 5:
+      out = u"-" + n + s;
+      break;
+    case 6:
+      out = n + u"-" + s;
+      break;
+    case 7:
+      out = n + s + u"-";
+      break;
+    case 8:
+      out = u"-" + n + u" " + s;
+      break;
+    case 9:
+      out = u"-" + s + u" " + n;
+      break;
+    case 10:
+      out = n + u" " + s + u"-";
+      break;
+    case 11:
+      out = s + u" " + n + u"-";
+      break;
+    case 12:
+      out = s + u" -" + n;
+      break;
+    case 13:
+      out = n + u"- " + s;
+      break;
+    case 14:
+      out = u"(" + s + u" " + n + u")";
+      break;
+    default:
+      out = u"(" + n + u" " + s + u")";
+  }
+  return true;
+}
+
+// The layout a call asks for, or false with the last error set.
+template <class Record, class Widen>
+bool CallLayout(DWORD flags, const Record* format, Widen widen, CurrencyLayout& layout) {
+  if ((flags & ~LOCALE_NOUSEROVERRIDE) || (format && flags)) {
+    SetLastError(ERROR_INVALID_FLAGS);
+    return false;
+  }
+  if (!format) {
+    layout = LocaleLayout();
+    return true;
+  }
+  if (!format->lpDecimalSep || !format->lpThousandSep || !format->lpCurrencySymbol ||
+      !FromRecord(format->NumDigits, format->LeadingZero, format->Grouping, format->NegativeOrder,
+                  format->PositiveOrder, layout)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return false;
+  }
+  layout.decimal = widen(format->lpDecimalSep);
+  layout.thousand = widen(format->lpThousandSep);
+  layout.symbol = widen(format->lpCurrencySymbol);
+  return true;
+}
+
+}  // namespace
+
+int GetCurrencyFormatA(LCID, DWORD flags, LPCSTR value, const CURRENCYFMTA* format, LPSTR out, int size) {
+  CurrencyLayout layout;
+  auto widen = [](LPCSTR s) { return platform::MultiByteToUtf16(s); };
+  if (!CallLayout(flags, format, widen, layout)) return 0;
+  std::u16string text;
+  if (!value || !FormatCurrency(widen(value), layout, text)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  return CopyOut(platform::Utf16ToMultiByte(text), out, size);
+}
+
+int GetCurrencyFormatW(LCID, DWORD flags, LPCWSTR value, const CURRENCYFMTW* format, LPWSTR out, int size) {
+  CurrencyLayout layout;
+  auto widen = [](LPCWSTR s) { return std::u16string(s); };
+  if (!CallLayout(flags, format, widen, layout)) return 0;
+  std::u16string text;
+  if (!value || !FormatCurrency(widen(value), layout, text)) {
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return 0;
+  }
+  return CopyOut(text, out, size);
 }
 
 namespace platform {
+
+bool SelectNumberLocale(const std::string& name) {
+  LocaleHandle chosen;
+  if (!name.empty() && !OrdersByCodePoint(name)) {
+    chosen = OpenNumbersLocale(name, name);
+    if (!chosen) return false;
+  }
+  NumbersSelection& s = Selection();
+  std::lock_guard<std::mutex> guard(s.lock);
+  s.locale = chosen;
+  s.chosen = !name.empty();
+  return true;
+}
 
 int CollateUtf16(std::u16string_view a, std::u16string_view b) {
   std::u32string x = ToUtf32(a), y = ToUtf32(b);

@@ -3,6 +3,7 @@
 // classes of text, and the collation CompareString uses when case matters.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "platform/rtl/Types.h"
@@ -78,13 +79,23 @@ struct CURRENCYFMTW {
   UINT PositiveOrder;
   LPWSTR lpCurrencySymbol;
 };
-// Currency formatting is not offered: 0 with ERROR_NOT_SUPPORTED.
+// The value ("-1234.5": an optional leading '-', digits and at most one '.') as an amount of
+// money: rounded half away from zero to the record's digits, grouped, with its symbol and sign
+// in the record's orders; with no record, in those of the selected number locale. A value of
+// any other form fails with ERROR_INVALID_PARAMETER, flags other than LOCALE_NOUSEROVERRIDE
+// (which goes only without a record) with ERROR_INVALID_FLAGS. Sizing as GetLocaleInfo.
 int GetCurrencyFormatA(LCID locale, DWORD flags, LPCSTR value, const CURRENCYFMTA* format, LPSTR out,
                        int size);
 int GetCurrencyFormatW(LCID locale, DWORD flags, LPCWSTR value, const CURRENCYFMTW* format, LPWSTR out,
                        int size);
 
 namespace platform {
+// Selects the locale ("de_DE.UTF-8") whose number and currency conventions the items above,
+// currency formatting and currency parsing follow; by default the user's, as the C library
+// would choose it from the environment. An empty name goes back to that default, "C" or
+// "POSIX" to the classic US conventions. False, with nothing changed, for a locale that is not
+// installed.
+bool SelectNumberLocale(const std::string& name);
 // Negative, 0 or positive: the two texts in the collation order of the user's UTF-8 locale, or of
 // en_US.UTF-8 when the user's cannot be loaded or orders by code point ("C"), else by code point.
 int CollateUtf16(std::u16string_view a, std::u16string_view b);

@@ -167,12 +167,31 @@ TEST(FullPaths, LexicalAndNeverCut) {
   EXPECT_EQ(8u, GetFullPathNameW(u"\\a\\b\\..\\c.txt", 64, buffer, &part));
   EXPECT_EQ(std::u16string(u"/a/c.txt"), std::u16string(buffer));
   EXPECT_EQ(buffer + 3, part);
-  EXPECT_EQ(0u, GetShortPathNameW(u"/a", buffer, 64));
-  EXPECT_EQ(ERROR_NOT_SUPPORTED, GetLastError());
   char cwd[4096];
   DWORD n = GetCurrentDirectoryA(sizeof cwd, cwd);
   ASSERT_GT(n, 0u);
   EXPECT_EQ(n + 1, GetCurrentDirectoryA(1, cwd));
+}
+
+TEST(ShortPaths, AShortPathIsThePathItself) {
+  testsupport::TempDir dir;
+  dir.write("\xE1\x9E\x80 long name.txt", "x");
+  const std::u16string path = platform::Utf8ToUtf16(dir.path()) + u"\\\u1780 long name.txt";
+  char16_t out[512];
+  EXPECT_EQ(GetShortPathNameW(path.c_str(), out, 512), path.size());
+  EXPECT_EQ(std::u16string(out), path) << "handed back as given";
+  EXPECT_EQ(GetShortPathNameW(path.c_str(), out, static_cast<DWORD>(path.size())), path.size() + 1);
+  // In place, as the classic call allows.
+  std::u16string inPlace = path;
+  inPlace.resize(512);
+  EXPECT_EQ(GetShortPathNameW(inPlace.c_str(), inPlace.data(), 512), path.size());
+  char narrow[512];
+  EXPECT_EQ(GetShortPathNameA(dir.path().c_str(), narrow, 512), dir.path().size());
+  SetLastError(0);
+  EXPECT_EQ(GetShortPathNameW((platform::Utf8ToUtf16(dir.path()) + u"/none").c_str(), out, 512), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
+  EXPECT_EQ(GetShortPathNameW((path + u"/below").c_str(), out, 512), 0u);
+  EXPECT_EQ(GetLastError(), ERROR_PATH_NOT_FOUND);
 }
 
 TEST(Times, ConversionsBetweenTheForms) {

@@ -184,13 +184,22 @@ TEST(UcWrappers, IntResourcesAndLanguageIds) {
   EXPECT_EQ(SORTIDFROMLCID(0x10409), 0x1);
 }
 
-TEST(UcWrappers, ShortNamesDoNotExistOnEitherPath) {
-  char16_t buffer[32];
+// There are no short names: an existing path is its own short form on both paths. A buffer too
+// small gets the size needed; the 8-bit fallback leaves the leading folders that fit in it.
+TEST(UcWrappers, ShortNamesAreTheLongOnesOnEitherPath) {
   for (bool narrow : {false, true}) {
     unicode::SetNarrowSystemForTesting(narrow);
+    char16_t buffer[32];
+    EXPECT_EQ(Uc_GetShortPathNameW(u"/tmp/", buffer, 32), 5u);
+    EXPECT_EQ(std::u16string(buffer), u"/tmp/");
+    std::u16string small(8, u'#');
+    EXPECT_EQ(Uc_GetShortPathNameW(u"/tmp/", small.data(), 3), 6u);
+    EXPECT_EQ(small, u"########") << "under 4 units nothing is written";
+    EXPECT_EQ(Uc_GetShortPathNameW(u"/usr/bin/", small.data(), 8), 10u);
+    EXPECT_EQ(small, narrow ? u"/usr/###" : u"########");
     SetLastError(0);
-    EXPECT_EQ(Uc_GetShortPathNameW(u"/tmp", buffer, 32), 0u);
-    EXPECT_EQ(GetLastError(), ERROR_NOT_SUPPORTED);
+    EXPECT_EQ(Uc_GetShortPathNameW(u"/tmp/none-such", buffer, 32), 0u);
+    EXPECT_EQ(GetLastError(), ERROR_FILE_NOT_FOUND);
   }
   unicode::SetNarrowSystemForTesting(false);
 }

@@ -64,7 +64,8 @@ TEST(WideFileNames, ExpandedNamesHaveNoLengthLimit) {
   std::u16string deep = u"/tmp";
   while (deep.size() < 700) deep += u"/\u1780\u1781\u1782";
   EXPECT_EQ(WideExpandFileName(WideString(deep + u"/x/../f")).ToU16(), deep + u"/f");
-  EXPECT_EQ(WideExtractShortPathName(u"/tmp").ToU16(), u"");
+  EXPECT_EQ(WideExtractShortPathName(u"/tmp").ToU16(), u"/tmp");
+  EXPECT_EQ(WideExtractShortPathName(WideString(deep)).ToU16(), u"") << "a path that does not exist";
 }
 
 }  // namespace
