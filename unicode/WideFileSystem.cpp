@@ -106,7 +106,17 @@ int WideFileGetAttr(const WideString& fileName) {
   return static_cast<int>(Uc_GetFileAttributesW(fileName.c_str()));
 }
 
+bool WideFileSetAttr(const WideString& fileName, int attr) {
+  return Uc_SetFileAttributesW(fileName.c_str(), static_cast<DWORD>(attr)) != FALSE;
+}
+
 bool WideFileIsReadOnly(const WideString& fileName) { return (WideFileGetAttr(fileName) & faReadOnly) != 0; }
+
+bool WideFileSetReadOnly(const WideString& fileName, bool readOnly) {
+  const int attr = WideFileGetAttr(fileName);
+  if (attr == -1) return false;
+  return WideFileSetAttr(fileName, readOnly ? attr | faReadOnly : attr & ~faReadOnly);
+}
 
 bool WideForceDirectories(const WideString& dir) {
   if (dir.IsEmpty()) throw EUcGeneralError("Unable to create directory");
@@ -140,6 +150,9 @@ bool WideRenameFile(const WideString& oldName, const WideString& newName) {
   return Uc_MoveFileW(oldName.c_str(), newName.c_str()) != FALSE;
 }
 bool WideDeleteFile(const WideString& fileName) { return Uc_DeleteFileW(fileName.c_str()) != FALSE; }
+bool WideCopyFile(const WideString& fromFile, const WideString& toFile, bool failIfExists) {
+  return Uc_CopyFileW(fromFile.c_str(), toFile.c_str(), failIfExists ? TRUE : FALSE) != FALSE;
+}
 bool WideCreateDir(const WideString& dir) { return Uc_CreateDirectoryW(dir.c_str(), nullptr) != FALSE; }
 bool WideRemoveDir(const WideString& dir) { return Uc_RemoveDirectoryW(dir.c_str()) != FALSE; }
 bool WideSetCurrentDir(const WideString& dir) { return Uc_SetCurrentDirectoryW(dir.c_str()) != FALSE; }

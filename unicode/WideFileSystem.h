@@ -25,7 +25,11 @@ bool WideFileAge(const WideString& fileName, TDateTime& fileDateTime);
 bool WideFileExists(const WideString& fileName);
 bool WideDirectoryExists(const WideString& name);
 int WideFileGetAttr(const WideString& fileName);  // -1 when missing
+bool WideFileSetAttr(const WideString& fileName, int attr);
+// A missing file counts as read-only.
 bool WideFileIsReadOnly(const WideString& fileName);
+// Sets or clears the read-only attribute; false when the attributes cannot be read or set.
+bool WideFileSetReadOnly(const WideString& fileName, bool readOnly);
 
 // Creates the folder and any missing parents. An empty name raises EUcGeneralError "Unable to
 // create directory"; only a root ("/", or a drive with its separator) counts as present.
@@ -35,6 +39,8 @@ WideString WideFileSearch(const WideString& name, const WideString& dirList);
 
 bool WideRenameFile(const WideString& oldName, const WideString& newName);
 bool WideDeleteFile(const WideString& fileName);
+// Through a temporary beside the target, so a failed copy leaves the target as it was.
+bool WideCopyFile(const WideString& fromFile, const WideString& toFile, bool failIfExists);
 bool WideCreateDir(const WideString& dir);
 bool WideRemoveDir(const WideString& dir);
 bool WideSetCurrentDir(const WideString& dir);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "unicode/UcTextWrappers.h"
+#include "unicode/WideCharClasses.h"
 
 namespace {
 
@@ -41,6 +42,8 @@ bool IsBreakChar(std::string_view breakChars, char16_t c) {
 
 bool IsQuote(char16_t c) { return c == u'\'' || c == u'"'; }
 
+bool IsWordEdge(char16_t c) { return c == 0 || IsWideCharSpace(c) || IsWideCharPunct(c); }
+
 }  // namespace
 
 WideString Uc_WideUpperCase(const WideString& s) {
@@ -67,6 +70,38 @@ bool IsRTF(const WideString& s) {
 }
 
 char16_t UcWideLastChar(const WideString& s) { return s.IsEmpty() ? 0 : s[s.Length()]; }
+
+WideString Uc_WideStringReplace(const WideString& s, const WideString& oldPattern,
+                                const WideString& newPattern, TReplaceFlags flags, bool wholeWord) {
+  const std::u16string& text = s.ToU16();
+  if (oldPattern.IsEmpty()) return s;
+  // Case mapping goes unit by unit, so positions in the mapped text are positions in the text.
+  const bool ignoreCase = flags.Contains(rfIgnoreCase);
+  const std::u16string search = ignoreCase ? Uc_WideUpperCase(s).ToU16() : text;
+  const std::u16string pattern = ignoreCase ? Uc_WideUpperCase(oldPattern).ToU16() : oldPattern.ToU16();
+  std::u16string result;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t at = search.find(pattern, from);
+    if (at == std::u16string::npos) break;
+    const std::size_t end = at + pattern.size();
+    if (wholeWord) {
+      const char16_t before = at > from ? text[at - 1] : (result.empty() ? char16_t{0} : result.back());
+      const char16_t after = end < text.size() ? text[end] : char16_t{0};
+      if (!IsWordEdge(before) || !IsWordEdge(after)) {
+        result.append(text, from, end - from);
+        from = end;
+        continue;
+      }
+    }
+    result.append(text, from, at - from);
+    result += newPattern.ToU16();
+    from = end;
+    if (!flags.Contains(rfReplaceAll)) break;
+  }
+  result.append(text, from, std::u16string::npos);
+  return WideString(std::move(result));
+}
 
 int UcAdjustLineBreaksLength(const WideString& s, TUcTextLineBreakStyle style) {
   const int breakLength = style == tlbsCRLF ? 2 : 1;

@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "platform/rtl/StringRoutines.h"
 #include "platform/rtl/WideString.h"
 
 enum TUcTextLineBreakStyle { tlbsLF, tlbsCRLF, tlbsCR };
@@ -15,6 +16,12 @@ int WideTextPos(const WideString& sub, const WideString& s);
 bool IsRTF(const WideString& s);
 // The last unit, 0 for an empty string.
 char16_t UcWideLastChar(const WideString& s);
+
+// Replaces the first match of `oldPattern` (every match with rfReplaceAll; case ignored with
+// rfIgnoreCase). With `wholeWord` a match counts only when the units on either side of it are
+// white space, punctuation or nothing; other matches stay as they are.
+WideString Uc_WideStringReplace(const WideString& s, const WideString& oldPattern,
+                                const WideString& newPattern, TReplaceFlags flags, bool wholeWord = false);
 
 // Every line break (CR LF, a lone CR, LF, U+2028) written in the given style.
 WideString UcAdjustLineBreaks(const WideString& s, TUcTextLineBreakStyle style = tlbsCRLF);

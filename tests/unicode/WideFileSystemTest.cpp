@@ -121,6 +121,36 @@ TEST_P(WideFileSystem, RenameDeleteAndFolders) {
   EXPECT_TRUE(WideRemoveDir(W(dir.file("d"))));
 }
 
+TEST_P(WideFileSystem, ReadOnlyAttributeAndCopies) {
+  const WideString file = W(dir.write("\xE1\x9E\x80.txt", "slide"));
+  EXPECT_FALSE(WideFileIsReadOnly(file));
+  EXPECT_TRUE(WideFileSetReadOnly(file, true));
+  EXPECT_TRUE(WideFileIsReadOnly(file));
+  struct stat st {};
+  ASSERT_EQ(::stat(platform::Utf16ToUtf8(file.ToU16()).c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0222, 0u);
+  EXPECT_TRUE(WideFileSetReadOnly(file, false));
+  EXPECT_FALSE(WideFileIsReadOnly(file));
+  EXPECT_TRUE(WideFileSetAttr(file, faReadOnly));
+  EXPECT_TRUE(WideFileIsReadOnly(file));
+  EXPECT_TRUE(WideFileSetAttr(file, 0));
+  const WideString missing = W(dir.file("none"));
+  EXPECT_FALSE(WideFileSetReadOnly(missing, true));
+  EXPECT_FALSE(WideFileSetAttr(missing, 0));
+
+  // A copy never replaces a target it was told to keep; a missing source leaves no target.
+  const WideString copy = W(dir.file("\xE1\x9E\x81.txt"));
+  EXPECT_TRUE(WideCopyFile(file, copy, true));
+  std::ofstream(platform::Utf16ToUtf8(copy.ToU16()), std::ios::trunc) << "kept";
+  EXPECT_FALSE(WideCopyFile(file, copy, true));
+  std::ifstream in(platform::Utf16ToUtf8(copy.ToU16()));
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text, "kept");
+  EXPECT_TRUE(WideCopyFile(file, copy, false));
+  EXPECT_FALSE(WideCopyFile(missing, W(dir.file("never")), false));
+  EXPECT_FALSE(std::filesystem::exists(dir.file("never")));
+}
+
 TEST_P(WideFileSystem, SearchesFilterBySpecialAttributes) {
   dir.write("a.txt", std::string(3000, 'x'));
   dir.write("\xE1\x9E\x80.txt", "x");
@@ -166,16 +196,24 @@ TEST(WideGetModuleFileName, LongPathsAreNotCut) {
   std::filesystem::permissions(copy, std::filesystem::perms::owner_all);
   std::string command =
       "'" + copy + "' --gtest_filter=WideGetModuleFileName.PrintsItsPath > '" + dir.path() + "/out'";
-  ASSERT_EQ(std::system(command.c_str()), 0);
+  ASSERT_EQ(std::system(command.c_str()), 0) << "the copy found another path than its own";
   std::ifstream in(dir.path() + "/out");
   std::string all((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_NE(all.find("path=" + copy + "\n"), std::string::npos) << all;
+  const std::string line = "path=" + copy + "\n";
+  const std::size_t first = all.find(line);
+  ASSERT_NE(first, std::string::npos) << all;
+  EXPECT_NE(all.find(line, first + 1), std::string::npos) << "both paths of the layer: " << all;
 }
 
+// Run by the test above in a copy of this program: prints the path each path of the layer finds,
+// and checks it is the program's own, as the kernel names it.
 TEST(WideGetModuleFileName, PrintsItsPath) {
+  const std::string self = std::filesystem::read_symlink("/proc/self/exe").string();
   for (bool narrow : {false, true}) {
     unicode::SetNarrowSystemForTesting(narrow);
-    std::printf("path=%s\n", platform::Utf16ToUtf8(WideGetModuleFileName(nullptr).ToU16()).c_str());
+    const std::string path = platform::Utf16ToUtf8(WideGetModuleFileName(nullptr).ToU16());
+    EXPECT_EQ(path, self) << (narrow ? "8-bit" : "UTF-16");
+    std::printf("path=%s\n", path.c_str());
   }
   unicode::SetNarrowSystemForTesting(false);
 }

@@ -7,6 +7,7 @@
 #include "unicode/EngUsFloat.h"
 #include "unicode/StringArrays.h"
 #include "unicode/UcWideFormat.h"
+#include "unicode/WideCharClasses.h"
 #include "unicode/WideTextRoutines.h"
 
 namespace {
@@ -62,6 +63,63 @@ TEST(WideTextRoutines, SearchingAndCase) {
   EXPECT_EQ(UcWideLastChar(u""), 0);
   EXPECT_EQ(Uc_WideUpperCase(u"\u00E9a").ToU16(), u"\u00C9A");
   EXPECT_EQ(Uc_WideLowerCase(u"\u00C9A").ToU16(), u"\u00E9a");
+}
+
+TEST(Uc_WideStringReplace, FlagsAndWholeWords) {
+  struct Case {
+    const char16_t *text, *from, *to;
+    TReplaceFlags flags;
+    bool wholeWord;
+    const char16_t* expected;
+  };
+  TReplaceFlags all, allNoCase;
+  all << rfReplaceAll;
+  allNoCase << rfReplaceAll << rfIgnoreCase;
+  const Case cases[] = {
+      {u"cat cat cat", u"cat", u"dog", {}, false, u"dog cat cat"},
+      {u"cat cat cat", u"cat", u"dog", all, false, u"dog dog dog"},
+      {u"Cat CAT cat", u"cat", u"dog", all, false, u"Cat CAT dog"},
+      {u"Cat CAT cat", u"cat", u"dog", allNoCase, false, u"dog dog dog"},
+      // Case is ignored for Vietnamese letters too, and the text around keeps its own case.
+      {u"Ti\u1EBFng VI\u1EC6T hay", u"vi\u1EC7t", u"Khmer", allNoCase, false, u"Ti\u1EBFng Khmer hay"},
+      // Whole words: inside "concat" nothing; "cat" before a full stop, a Khmer full stop or the
+      // end is a word.
+      {u"concat", u"cat", u"dog", all, true, u"concat"},
+      {u"the cat.", u"cat", u"dog", all, true, u"the dog."},
+      {u"cats cat\u17D4 concat cat", u"cat", u"dog", all, true, u"cats dog\u17D4 concat dog"},
+      // A word that only counts after the first replacement: the unit before is the new text's.
+      {u"catcat", u"cat", u"-", all, true, u"catcat"},
+      {u"cat-cat", u"cat", u"-", all, true, u"---"},
+      // Without replace-all, a match that is not a word does not stop the search.
+      {u"concat cat cat", u"cat", u"dog", {}, true, u"concat dog cat"},
+      {u"abc", u"", u"x", all, false, u"abc"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(Uc_WideStringReplace(c.text, c.from, c.to, c.flags, c.wholeWord).ToU16(), c.expected)
+        << std::string(c.text, c.text + 3);
+}
+
+// The ten classes of a unit, including letters and signs of Khmer and Vietnamese.
+TEST(WideCharClasses, TheTenTests) {
+  using Test = bool (*)(char16_t);
+  const Test tests[] = {IsWideCharUpper, IsWideCharLower,       IsWideCharDigit, IsWideCharSpace,
+                        IsWideCharPunct, IsWideCharCntrl,       IsWideCharBlank, IsWideCharXDigit,
+                        IsWideCharAlpha, IsWideCharAlphaNumeric};
+  struct Case {
+    char16_t c;
+    const char* classes;  // one letter per test above: upper lower digit space punct cntrl blank
+                          // xdigit alpha alnum
+  };
+  const Case cases[] = {
+      {u'A', "U......XAN"},      {u'g', ".L......AN"},      {u'7', "..D....X.N"},
+      {u' ', "...S..B..."},      {u'\t', "...S.CB..."},     {u'\n', "...S.C...."},
+      {u',', "....P....."},      {u'\u1EC6', "U.......AN"}, {u'\u1EC7', ".L......AN"},
+      {u'\u1780', "........AN"}, {u'\u17D4', "....P....."}, {0xD800, ".........."},
+  };
+  for (const Case& c : cases) {
+    for (std::size_t t = 0; t < 10; ++t)
+      EXPECT_EQ(tests[t](c.c), c.classes[t] != '.') << std::hex << int(c.c) << " test " << t;
+  }
 }
 
 TEST(StringArrays, ZeroSeparatedLists) {
