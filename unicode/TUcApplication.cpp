@@ -4,12 +4,15 @@
 #include <typeinfo>
 
 #include "platform/controls/Controls.h"
+#include "platform/forms/TFont.h"
 #include "platform/forms/TForm.h"
 #include "platform/forms/THintAction.h"
+#include "platform/forms/TScreen.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/MainThread.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/ScopeExit.h"
+#include "unicode/SettingChangeTime.h"
 #include "unicode/TUcAction.h"
 #include "unicode/TUcForm.h"
 #include "unicode/TUcHintAction.h"
@@ -18,6 +21,7 @@
 #include "unicode/UcNarrowText.h"
 #include "unicode/UcPlatformFlags.h"
 #include "unicode/UcSyncedWideString.h"
+#include "unicode/UcSystemUpdates.h"
 #include "unicode/WideException.h"
 
 TUcApplication* UcApplication = nullptr;
@@ -51,6 +55,7 @@ TUcApplication::TUcApplication(TComponent* owner) : TComponent(owner) {
   if (Application)
     Application->HookMainWindow(TWindowHook::Of<TUcApplication, &TUcApplication::WndProc>(this));
   settingChangeTime_ = GetTickCount();
+  _SettingChangeTime = settingChangeTime_;
 }
 
 TUcApplication::~TUcApplication() {
@@ -138,6 +143,7 @@ bool TUcApplication::WndProc(TMessage& m) {
   switch (m.Msg) {
     case WM_SETTINGCHANGE:
       settingChangeTime_ = GetTickCount();
+      _SettingChangeTime = settingChangeTime_;
       return false;
     case WM_CREATE:
       if (!wideTitle_.IsEmpty()) {
@@ -251,8 +257,23 @@ void ApplicationShutdown() {
 
 }  // namespace unicode
 
+namespace {
+
+// The face the classic dialog font "MS Shell Dlg 2" stands for. This system keeps no profile of
+// font substitutes (fonts are matched to installed ones when text is drawn), so the lookups find
+// the classic defaults: "Tahoma" where the screen lists it, else what "MS Shell Dlg" stands for,
+// "MS Sans Serif".
+AnsiString ShellDlg2Substitute() {
+  const AnsiString shellDlg = "MS Sans Serif";
+  return Screen && Screen->Fonts()->IndexOf("Tahoma") >= 0 ? AnsiString("Tahoma") : shellDlg;
+}
+
+}  // namespace
+
 void InitUcEnvironment() {
-  // The system updates, font substitutes and default font of the classic set-up have nothing to
-  // change here; the hint window of the layer is the part that applies.
+  InstallUcSystemUpdates(AllUcSystemUpdates);
+  // The form library's default font names at most 31 characters.
+  const AnsiString face = ShellDlg2Substitute();
+  DefFontData.Name = face.Length() > 31 ? face.SubString(1, 31) : face;
   HintWindowClass = THintWindowClass::Of<TUcHintWindow>();
 }

@@ -60,5 +60,7 @@ void ApplicationStartup();
 void ApplicationShutdown();
 }  // namespace unicode
 
-// Offered as the classic environment set-up; the program never calls it.
+// The classic environment set-up, offered for programs that want it (this one does not call
+// it): every system update of the layer installed, the form library's default font set to the
+// face the classic dialog font stands for, and the layer's hint window made the application's.
 void InitUcEnvironment();

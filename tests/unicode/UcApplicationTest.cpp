@@ -5,10 +5,16 @@
 
 #include "UcFixture.h"
 #include "platform/forms/TEdit.h"
+#include "platform/forms/TFont.h"
 #include "platform/forms/THintAction.h"
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/RtlHooks.h"
+#include "unicode/SettingChangeTime.h"
 #include "unicode/TUcApplication.h"
 #include "unicode/TUcEdit.h"
 #include "unicode/TUcHintAction.h"
+#include "unicode/TUcHintWindow.h"
+#include "unicode/UcSystemUpdates.h"
 #include "unicode/WideException.h"
 
 namespace uctest {
@@ -143,6 +149,40 @@ TEST_F(UcApplication_, TheFormLibrarysHintActionIsReplacedByOneCarryingTheWideHi
   EXPECT_EQ(SendMessageA(Application->Handle(), CM_ACTIONEXECUTE, 0, reinterpret_cast<LPARAM>(own)), 0);
   EXPECT_EQ(executed.size(), 1u);
   EXPECT_EQ(wide, std::vector<bool>{true});
+}
+
+// The layer keeps the time of the last change of the system's settings where its other parts
+// can read it.
+TEST_F(UcApplication_, SettingChangesAreTimed) {
+  Driver().Advance(1500);
+  SendMessageA(Application->Handle(), WM_SETTINGCHANGE, 0, 0);
+  EXPECT_EQ(_SettingChangeTime, GetTickCount());
+  EXPECT_EQ(UcApplication->SettingChangeTime(), _SettingChangeTime);
+  const DWORD changed = _SettingChangeTime;
+  Driver().Advance(250);
+  EXPECT_EQ(_SettingChangeTime, changed) << "only a change moves it";
+  SendMessageA(Application->Handle(), WM_SETTINGCHANGE, 0, 0);
+  EXPECT_EQ(_SettingChangeTime, changed + 250);
+}
+
+// The classic set-up: every redirection of the run-time library in place, the default font the
+// classic dialog font's stand-in, and the layer's hint window the application's.
+TEST_F(UcApplication_, TheEnvironmentSetUpInstallsTheLayer) {
+  const platform::RtlHooks before = platform::GetRtlHooks();
+  const AnsiString savedFont = DefFontData.Name;
+  const THintWindowClass savedHint = HintWindowClass;
+  InitUcEnvironment();
+  const platform::RtlHooks installed = platform::GetRtlHooks();
+  EXPECT_TRUE(installed.AnsiToWide && installed.WideToAnsi && installed.LoadResString &&
+              installed.WideFormat && installed.RaiseLastOSError);
+  EXPECT_THROW(RaiseLastOSError(ERROR_FILE_NOT_FOUND), EWideOSError);
+  EXPECT_EQ(DefFontData.Name, AnsiString("MS Sans Serif")) << "the screen lists no Tahoma";
+  EXPECT_EQ(TFont().Name(), AnsiString("MS Sans Serif"));
+  EXPECT_TRUE(HintWindowClass == THintWindowClass::Of<TUcHintWindow>());
+  UninstallUcSystemUpdates();
+  EXPECT_TRUE(platform::GetRtlHooks() == before);
+  DefFontData.Name = savedFont;
+  HintWindowClass = savedHint;
 }
 
 }  // namespace

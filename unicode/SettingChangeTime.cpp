@@ -1,0 +1,3 @@
+#include "unicode/SettingChangeTime.h"
+
+DWORD _SettingChangeTime = 0;
