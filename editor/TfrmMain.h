@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -518,10 +519,9 @@ class TfrmMain : public TForm {
   AnsiString NewPasteFileName(const AnsiString& folder, const char* stem, const char* ext);
   // Writes a pasted text (FF FE, UTF-16LE) to a new file of the TXT folder: its path, "" on failure.
   AnsiString WritePastedText(const std::u16string& text);
-  // Calls `visit` with the full path of every entry of `folder` but "." and "..".
+  // Calls `visit` with a descriptor of each named working folder, made a real folder first.
   template <class F>
-  static void ForEachEntry(const AnsiString& folder, F visit);
-  void DeleteFilesIn(const AnsiString& folder);
+  void InWorkingFolders(std::initializer_list<const char*> names, F visit);
   void ReleaseBitmaps();
   // The hand-over, then the quit message when it succeeded.
   bool HandOver(int mode);
