@@ -479,16 +479,21 @@ class TfrmMain : public TForm {
   void WndProc(TMessage& message) override;
 
   // --- Opening a message file ---
-  // The open dialog, then the chosen file replaces the message when it holds one (`modified`
-  // kept); otherwise the open warning and nothing changes.
+  // Asks first whether a changed message may be given up; then the open dialog, and the chosen
+  // file replaces the message when it holds one (`modified` kept), with a word on the parts it
+  // could not keep; otherwise the open warning and nothing changes.
   void actOpenExecute(TObject* sender);
   // Opening from the command line: an empty file only sets the untitled subject; a message
   // replaces the start-up page and clears `modified`; anything else gets the open warning. A
   // file that cannot be read raises the file stream's exception.
   void OpenMmsFile(const AnsiString& path);
   // Replaces the document with the message in `bytes`: 1; 0 with nothing changed when the bytes
-  // hold no message with a slide.
+  // hold no message with a slide. What the pages cannot hold is counted in `leftOutParts`.
   int LoadMms(const uint8_t* bytes, int count);
+  // The parts the latest open left out, by kind ("2 AMR, 1 PNG"), until they are reported.
+  AnsiString leftOutParts;
+  // Names the left-out parts in one warning, if there are any.
+  void ReportLeftOutParts();
 
  protected:
   void Loaded() override;
