@@ -7,6 +7,7 @@
 #include "editor/TMsgBox.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
+#include "editor/WorkingArea.h"
 #include "pictures/PicturesStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/rtl/KernelHandles.h"
@@ -75,13 +76,15 @@ bool ClaimSingleInstance() {
   return true;
 }
 
+bool ClaimWorkingFolder() { return workarea::ClaimWorkingArea(EditorAppFolder()); }
+
 bool EditorStart(const std::vector<std::string>& args) {
   // The picture classes register once, after the platform has started.
   pictures::Startup();
   RegisterEditorForms();
   RegisterMmsViewer();
   SelectStartLanguage();
-  if (!ClaimSingleInstance()) return false;
+  if (!ClaimSingleInstance() || !ClaimWorkingFolder()) return false;
   try {
     Application->Initialize();
     Application->CreateForm(frmMain);

@@ -26,8 +26,13 @@ void SelectStartLanguage();
 // the same process takes it anew.
 bool ClaimSingleInstance();
 
-// Runs start-up up to the message loop: language, lock, windows, command-line open. False when
-// the loop must not run: another editor runs, or start-up failed (the failure was shown).
+// Locks the application folder's working folder tmp/ for this editor: false when another editor
+// (of any runtime folder) works in it. Held until the main window goes.
+bool ClaimWorkingFolder();
+
+// Runs start-up up to the message loop: language, locks, windows, command-line open. False when
+// the loop must not run: another editor runs or works in the same application folder, or
+// start-up failed (the failure was shown).
 bool EditorStart(const std::vector<std::string>& args);
 // EditorStart, then the message loop when it said so. Always 0.
 int EditorMain(const std::vector<std::string>& args);

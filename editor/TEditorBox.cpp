@@ -49,12 +49,25 @@ void TEditorBox::SetMessageLabel(TUcLabel* label, const char* defaultKey) {
 
 void TEditorBox::SetMessageKey(const AnsiString& key) {
   messageKey_ = key;
-  if (messageLabel_) messageLabel_->SetCaption(ResStringManager.GetString(messageKey_));
+  if (messageLabel_) messageLabel_->SetCaption(MessageText());
+}
+
+void TEditorBox::SetMessageArgument(const WideString& argument) {
+  messageArgument_ = argument;
+  if (messageLabel_) messageLabel_->SetCaption(MessageText());
+}
+
+WideString TEditorBox::MessageText() const {
+  std::u16string text = ResStringManager.GetString(messageKey_).c_bstr();
+  const size_t at = text.find(u"%s");
+  if (at != std::u16string::npos && !messageArgument_.IsEmpty())
+    text.replace(at, 2, messageArgument_.c_bstr());
+  return WideString(text);
 }
 
 void TEditorBox::setCaption() {
   if (BoxTitle) BoxTitle->SetCaption(ResStringManager.GetString("STR_Main_Error_WarningBox"));
-  if (messageLabel_) messageLabel_->SetCaption(ResStringManager.GetString(messageKey_));
+  if (messageLabel_) messageLabel_->SetCaption(MessageText());
   for (const ButtonEntry& entry : buttons_) entry.button->Invalidate();
 }
 

@@ -32,6 +32,8 @@ class TEditorBox : public TForm {
   // The key of the message the box shows (its default until a caller sets another); the text
   // is looked up now and again after every change of language.
   void SetMessageKey(const AnsiString& key);
+  // What the message's "%s" stands for (numbers and format names, which are not translated).
+  void SetMessageArgument(const WideString& argument);
   const AnsiString& MessageKey() const { return messageKey_; }
 
   TUcLabel* BoxTitle = nullptr;
@@ -75,6 +77,9 @@ class TEditorBox : public TForm {
   std::vector<ButtonEntry> buttons_;
   TUcLabel* messageLabel_ = nullptr;
   AnsiString messageKey_;
+  WideString messageArgument_;
+  // The message key's text with its argument in place.
+  WideString MessageText() const;
 };
 
 // Registers the boxes' classes, their controls' classes and the editor's resources; the boxes'

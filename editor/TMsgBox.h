@@ -17,6 +17,6 @@ class TMsgBox : public TOneButtonBox {
 // The instance start-up makes (never shown; every use makes a box of its own).
 extern TMsgBox* MsgBox;
 
-// Shows the warning of language key `key` in a box of its own, owned by the main form, and
-// waits until it is closed.
-void ShowMsgBox(const AnsiString& key);
+// Shows the warning of language key `key` (with `argument` for its "%s") in a box of its own,
+// owned by the main form, and waits until it is closed.
+void ShowMsgBox(const AnsiString& key, const WideString& argument = WideString());

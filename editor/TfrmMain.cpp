@@ -1,7 +1,6 @@
 #include "editor/TfrmMain.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,6 +13,7 @@
 #include "editor/TFrameBox.h"
 #include "editor/TImgFileManager.h"
 #include "editor/TMmsViewer.h"
+#include "editor/WorkingArea.h"
 #include "imagelib/IxImage.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
@@ -35,7 +35,6 @@
 #include "platform/forms/TTimer.h"
 #include "platform/rtl/Format.h"
 #include "platform/rtl/ScopeExit.h"
-#include "platform/rtl/SearchRec.h"
 #include "platform/rtl/SysUtils.h"
 
 TfrmMain* frmMain = nullptr;
@@ -49,6 +48,14 @@ namespace {
 constexpr int kCellWidth = 100;
 // The scroll bar shows from this many pages on: two cells fit the strip.
 constexpr int kPagesWithScrollBar = 3;
+// The working folders in tmp/.
+constexpr const char* kTxtFolder = "TXT";
+constexpr const char* kImageFolder = "Image";
+constexpr const char* kVideoFolder = "Video";
+constexpr const char* kAudioFolder = "Audio";
+constexpr const char* kSendFolder = "Send";
+constexpr const char* kPreviewFolder = "Preview";
+constexpr const char* kSizeTempFolder = "Sizetemp";
 
 // Finds a component the layout must have made; a layout without it is a broken build.
 template <class T>
@@ -81,6 +88,8 @@ TfrmMain::~TfrmMain() {
   delete resizeImage;
   resizeImage = nullptr;
   ClearTempFolders();
+  // The working folders are no longer used: another editor may have them.
+  workarea::ReleaseWorkingArea();
   delete pImgFileManager;
   pImgFileManager = nullptr;
   if (frmMain == this) frmMain = nullptr;
@@ -244,57 +253,39 @@ void TfrmMain::UpdateStripScrollBar() {
 
 void TfrmMain::CreateTempFolders() {
   const AnsiString root = exeDir + "tmp";
-  txtDir = root + "/TXT";
-  imageDir = root + "/Image";
-  videoDir = root + "/Video";
-  audioDir = root + "/Audio";
-  sendDir = root + "/Send";
-  previewDir = root + "/Preview";
-  sizeTempDir = root + "/Sizetemp";
+  txtDir = root + "/" + kTxtFolder;
+  imageDir = root + "/" + kImageFolder;
+  videoDir = root + "/" + kVideoFolder;
+  audioDir = root + "/" + kAudioFolder;
+  sendDir = root + "/" + kSendFolder;
+  previewDir = root + "/" + kPreviewFolder;
+  sizeTempDir = root + "/" + kSizeTempFolder;
   // Failures are left to the file operations that later need the folder.
-  if (!DirectoryExists(root)) CreateDir(root);
-  for (const AnsiString* dir :
-       {&txtDir, &imageDir, &videoDir, &audioDir, &sendDir, &previewDir, &sizeTempDir}) {
-    if (!DirectoryExists(*dir)) CreateDir(*dir);
-  }
+  InWorkingFolders(
+      {kTxtFolder, kImageFolder, kVideoFolder, kAudioFolder, kSendFolder, kPreviewFolder, kSizeTempFolder},
+      [](int) {});
 }
 
 template <class F>
-void TfrmMain::ForEachEntry(const AnsiString& folder, F visit) {
-  TSearchRec rec;
-  if (FindFirst(folder + "/*.*", faAnyFile, rec) != 0) return;
-  do {
-    if (rec.Name != "." && rec.Name != "..") visit(folder + "/" + rec.Name);
-  } while (FindNext(rec) == 0);
-  FindClose(rec);
+void TfrmMain::InWorkingFolders(std::initializer_list<const char*> names, F visit) {
+  // Every folder is reached from tmp/ through descriptors that refuse links: whatever stands in
+  // a folder's place is replaced by a real folder, and nothing outside the tree is reached.
+  const int root = workarea::OwnFolder(AT_FDCWD, platform::FsPath(exeDir + "tmp").c_str());
+  if (root < 0) return;
+  for (const char* name : names) {
+    const int folder = workarea::OwnFolder(root, name);
+    if (folder < 0) continue;
+    visit(folder);
+    ::close(folder);
+  }
+  ::close(root);
 }
 
-void TfrmMain::TruncateTextFiles() {
-  ForEachEntry(txtDir, [](const AnsiString& path) {
-    // Only a regular file of our own is rewritten: a link is not followed (its target may be
-    // anybody's file), and a pipe or device is never opened for writing.
-    const int fd = ::open(platform::FsPath(path).c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::ftruncate(fd, 0) == 0) {
-      const char zero = 0;
-      if (::write(fd, &zero, 1) != 1) {
-        // A text that cannot be rewritten is deleted next anyway.
-      }
-    }
-    ::close(fd);
-  });
-}
-
-void TfrmMain::DeleteFilesIn(const AnsiString& folder) {
-  // A subfolder is refused by DeleteFile and stays; a link goes, never its target.
-  ForEachEntry(folder, [](const AnsiString& path) { DeleteFile(path); });
-}
+void TfrmMain::TruncateTextFiles() { InWorkingFolders({kTxtFolder}, workarea::TruncateFilesIn); }
 
 void TfrmMain::ClearTempFolders() {
-  for (const AnsiString* dir : {&txtDir, &imageDir, &videoDir, &audioDir, &previewDir, &sizeTempDir}) {
-    DeleteFilesIn(*dir);
-  }
+  InWorkingFolders({kTxtFolder, kImageFolder, kVideoFolder, kAudioFolder, kPreviewFolder, kSizeTempFolder},
+                   workarea::DeleteFilesIn);
 }
 
 void TfrmMain::ClearPageCanvas() {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -478,16 +479,21 @@ class TfrmMain : public TForm {
   void WndProc(TMessage& message) override;
 
   // --- Opening a message file ---
-  // The open dialog, then the chosen file replaces the message when it holds one (`modified`
-  // kept); otherwise the open warning and nothing changes.
+  // Asks first whether a changed message may be given up; then the open dialog, and the chosen
+  // file replaces the message when it holds one (`modified` kept), with a word on the parts it
+  // could not keep; otherwise the open warning and nothing changes.
   void actOpenExecute(TObject* sender);
   // Opening from the command line: an empty file only sets the untitled subject; a message
   // replaces the start-up page and clears `modified`; anything else gets the open warning. A
   // file that cannot be read raises the file stream's exception.
   void OpenMmsFile(const AnsiString& path);
   // Replaces the document with the message in `bytes`: 1; 0 with nothing changed when the bytes
-  // hold no message with a slide.
+  // hold no message with a slide. What the pages cannot hold is counted in `leftOutParts`.
   int LoadMms(const uint8_t* bytes, int count);
+  // The parts the latest open left out, by kind ("2 AMR, 1 PNG"), until they are reported.
+  AnsiString leftOutParts;
+  // Names the left-out parts in one warning, if there are any.
+  void ReportLeftOutParts();
 
  protected:
   void Loaded() override;
@@ -507,6 +513,8 @@ class TfrmMain : public TForm {
   // different file has that name; a byte-identical file there is used as it is. 0 with the
   // copy's path, -1 when the source is that very copy or copying failed, -23 unreadable.
   int CopyIntoFolder(const AnsiString& folder, const AnsiString& source, AnsiString* copy);
+  // The latest file CopyIntoFolder made anew (not one it found there), for a refused insertion.
+  AnsiString madeCopy;
   // Runs an insertion into the current page's slot of `type`, measures, and takes it back when
   // the message is over the limit: the slot gets exactly what it had, the labels their texts
   // from before. The insertion's result, or -1 when taken back.
@@ -518,10 +526,9 @@ class TfrmMain : public TForm {
   AnsiString NewPasteFileName(const AnsiString& folder, const char* stem, const char* ext);
   // Writes a pasted text (FF FE, UTF-16LE) to a new file of the TXT folder: its path, "" on failure.
   AnsiString WritePastedText(const std::u16string& text);
-  // Calls `visit` with the full path of every entry of `folder` but "." and "..".
+  // Calls `visit` with a descriptor of each named working folder, made a real folder first.
   template <class F>
-  static void ForEachEntry(const AnsiString& folder, F visit);
-  void DeleteFilesIn(const AnsiString& folder);
+  void InWorkingFolders(std::initializer_list<const char*> names, F visit);
   void ReleaseBitmaps();
   // The hand-over, then the quit message when it succeeded.
   bool HandOver(int mode);

@@ -24,6 +24,7 @@
 #include "platform/forms/TOpenDialog.h"
 #include "platform/forms/TPicture.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ScopeExit.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/rtl/SysUtils.h"
 
@@ -149,7 +150,7 @@ int TfrmMain::CopyIntoFolder(const AnsiString& folder, const AnsiString& source,
     if (SameFile(candidate, source)) return kRefused;  // the file is the working copy itself
     if (!FileExists(candidate)) {
       const int result = CopyMediaFile(candidate, source);
-      if (result == 0) *copy = candidate;
+      if (result == 0) *copy = madeCopy = candidate;
       return result;
     }
     if (SameBytes(candidate, source)) {  // the same picture or sound again: one copy serves
@@ -298,10 +299,22 @@ int TfrmMain::InsertKeepingLimit(int type, const std::function<int()>& insert) {
   const int page = curFrame;
   const bool known = IsPage(page);
   const SlotBefore before = known ? Remember(mms->Body->GetFrame(page), type) : SlotBefore{};
+  madeCopy = AnsiString();
   const int result = insert();
+  // A copy this insertion made goes again with it, unless a page uses it after all.
+  AnsiString copy = madeCopy;
+  madeCopy = AnsiString();
+  platform::ScopeExit dropCopy([this, &copy, type] {
+    if (copy.IsEmpty() || IsFileUsed(copy)) return;
+    if (type == TMediaItem::kImage) DropCachedPicture(copy.c_str());
+    DeleteFile(copy);
+  });
   if (result != 0) return result;
   GetPduSize();
-  if (!CheckMmsSize()) return 0;
+  if (!CheckMmsSize()) {
+    copy = AnsiString();  // kept: the page holds it
+    return 0;
+  }
 
   // Refused: the page gets back exactly what it had in the slot.
   const int now = known ? page : curFrame;

@@ -11,8 +11,11 @@
 #include <cerrno>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "editor/MediaTypes.h"
+#include "editor/TDelMessageBox.h"
 #include "editor/TMsgBox.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
@@ -86,6 +89,50 @@ std::string Lower(std::string text) {
   return text;
 }
 
+// The parts of an opened message the editor does not keep, counted by kind: "2 AMR, 1 PNG".
+class LeftOutParts {
+ public:
+  // A part of content type `type`, named by `ext` (its kind as the editor names files) when
+  // known.
+  void Add(const AnsiString& ext, const std::string& type) {
+    std::string kind = ext.IsEmpty() || ext == "Invalid" ? type : Upper(ext.c_str());
+    if (kind.empty()) kind.push_back('?');
+    for (auto& entry : counts_) {
+      if (entry.first == kind) {
+        ++entry.second;
+        return;
+      }
+    }
+    counts_.emplace_back(kind, 1);
+  }
+  void AddSlide(const tSMIL_Par& slide) {
+    for (const tSMIL_Img* p = slide.Images; p; p = p->Next) AddPicture(*p);
+    for (const tSMIL_Text* t = slide.Texts; t; t = t->Next) Add("txt", "");
+    for (const tSMIL_Audio* a = slide.Audios; a; a = a->Next) Add(ContentTypeToExt(a->Type), a->Type);
+    for (const tSMIL_Video* v = slide.Videos; v; v = v->Next) Add(ContentTypeToExt(v->Type), v->Type);
+  }
+  void AddPicture(const tSMIL_Img& picture) {
+    const AnsiString ext = GetImageType(picture.Data, size_t(std::max(0, picture.Size)));
+    Add(ext == "Invalid" ? ContentTypeToExt(picture.Type) : ext, picture.Type);
+  }
+  std::string Summary() const {
+    std::string out;
+    for (const auto& [kind, count] : counts_) {
+      if (!out.empty()) out += ", ";
+      out += std::to_string(count) + " " + kind;
+    }
+    return out;
+  }
+
+ private:
+  static std::string Upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return char(std::toupper(c)); });
+    return text;
+  }
+  std::vector<std::pair<std::string, int>> counts_;
+};
+
 // The largest End of the slide's items, or 0 when it has none.
 int LastItemEnd(const tSMIL_Par& slide) {
   int end = 0;
@@ -131,10 +178,13 @@ int TfrmMain::LoadMms(const uint8_t* bytes, int count) {
   } scrollBack{scrollAtOnce};
   long long totalMs = 0;
   int index = 0;
-  for (const tSMIL_Par* slide = message.FirstSlide(); slide && index < kMaxPages;
-       slide = slide->Next, ++index) {
+  // What a page cannot hold is counted, so the user learns what a save would lose.
+  LeftOutParts leftOut;
+  const tSMIL_Par* slide = message.FirstSlide();
+  for (; slide && index < kMaxPages; slide = slide->Next, ++index) {
     if (NewFrame() != 0) break;
     const AnsiString number = IntToStr(index);
+    const tSMIL_Img* keptPicture = nullptr;
     for (const tSMIL_Img* picture = slide->Images; picture; picture = picture->Next) {
       AnsiString ext = GetImageType(picture->Data, size_t(std::max(0, picture->Size)));
       if (ext == "Invalid") ext = ContentTypeToExt(picture->Type);
@@ -142,9 +192,14 @@ int TfrmMain::LoadMms(const uint8_t* bytes, int count) {
       const std::string kind = Lower(ext.c_str());
       if (kind != "bmp" && kind != "gif" && kind != "jpg") break;
       const AnsiString path = imageDir + "/img_" + number + "." + ext;
-      if (WriteBytes(path, picture->Data, size_t(picture->Size)))
+      if (WriteBytes(path, picture->Data, size_t(picture->Size))) {
         mms->SetFrameItemFromFile(index, TMediaItem::kImage, path.c_str());
+        keptPicture = picture;
+      }
     }
+    for (const tSMIL_Img* picture = slide->Images; picture; picture = picture->Next)
+      if (picture != keptPicture) leftOut.AddPicture(*picture);
+    const tSMIL_Text* keptText = nullptr;
     for (const tSMIL_Text* text = slide->Texts; text; text = text->Next) {
       const std::u16string& units = text->Content;
       const size_t length = std::min(units.size(), units.find(u'\0'));
@@ -154,16 +209,27 @@ int TfrmMain::LoadMms(const uint8_t* bytes, int count) {
         data[2 * i + 1] = char(units[i] >> 8);
       }
       const AnsiString path = txtDir + "/txt_" + number + ".txt";
-      if (WriteBytes(path, data.data(), data.size()))
+      if (WriteBytes(path, data.data(), data.size())) {
         mms->SetFrameItemFromFile(index, TMediaItem::kText, path.c_str());
+        keptText = text;
+      }
     }
+    for (const tSMIL_Text* text = slide->Texts; text; text = text->Next)
+      if (text != keptText) leftOut.Add("txt", "");
+    const tSMIL_Audio* keptSound = nullptr;
     for (const tSMIL_Audio* sound = slide->Audios; sound; sound = sound->Next) {
       const AnsiString ext = ContentTypeToExt(sound->Type);
       if (ext.IsEmpty() || ext == "amr") break;
       const AnsiString path = audioDir + "/Audio_" + number + "." + ext;
-      if (WriteBytes(path, sound->Data, size_t(sound->Size)))
+      if (WriteBytes(path, sound->Data, size_t(sound->Size))) {
         mms->SetFrameItemFromFile(index, TMediaItem::kAudio, path.c_str());
+        keptSound = sound;
+      }
     }
+    for (const tSMIL_Audio* sound = slide->Audios; sound; sound = sound->Next)
+      if (sound != keptSound) leftOut.Add(ContentTypeToExt(sound->Type), sound->Type);
+    for (const tSMIL_Video* video = slide->Videos; video; video = video->Next)
+      leftOut.Add(ContentTypeToExt(video->Type), video->Type);
     // A slide without a duration lasts as long as its longest item, else one second; the
     // page's items follow its duration.
     int dur = slide->Dur > 0 ? slide->Dur : LastItemEnd(*slide);
@@ -171,6 +237,12 @@ int TfrmMain::LoadMms(const uint8_t* bytes, int count) {
     mms->Body->SetFrameDur(index, dur);
     totalMs += dur;
   }
+  // Slides past the last page, and parts no slide shows, are not kept either.
+  for (; slide; slide = slide->Next) leftOut.AddSlide(*slide);
+  for (const tSMIL_Attachment* part = SmilGetView().Attachments; part; part = part->Next)
+    leftOut.Add(ContentTypeToExt(part->Type), part->Type);
+  leftOutParts = leftOut.Summary().c_str();
+
   curFrame = 0;
   ShowDuration(mms->Body->GetFrameDur(0));
   Label_Time->SetCaption(IntToStr(int64_t(totalMs / 1000)));
@@ -192,14 +264,28 @@ std::string ReadThroughStream(const AnsiString& path) {
 
 }  // namespace
 
+void TfrmMain::ReportLeftOutParts() {
+  if (!leftOutParts.IsEmpty()) ShowMsgBox("STR_Main_Open_LeftOut", WideString(leftOutParts));
+  leftOutParts = AnsiString();
+}
+
 void TfrmMain::actOpenExecute(TObject*) {
+  // A changed message is given up only when the user says so.
+  if (modified == 1) {
+    std::unique_ptr<TDelMessageBox> box(NewBox<TDelMessageBox>(this));
+    box->SetMessageKey("STR_Main_Open_Discard");
+    if (box->ShowModal() != 1) return;
+  }
   dlgOpen->SetTitle(AnsiString(ResStringManager.GetString("STR_Main_DialogTitle_MMS")));
   dlgOpen->SetFilter(AnsiString(ResStringManager.GetString("STR_Main_DialogFilter_MMS")));
   if (!dlgOpen->Execute()) return;
   const std::string bytes = ReadThroughStream(dlgOpen->FileName());
   // A file that is no message changes nothing of the open one.
-  if (!LoadMms(reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size())))
+  if (!LoadMms(reinterpret_cast<const uint8_t*>(bytes.data()), int(bytes.size()))) {
     ShowMsgBox("STR_Main_Error_Open");
+    return;
+  }
+  ReportLeftOutParts();
 }
 
 void TfrmMain::OpenMmsFile(const AnsiString& path) {
@@ -213,4 +299,5 @@ void TfrmMain::OpenMmsFile(const AnsiString& path) {
     return;
   }
   modified = 0;
+  ReportLeftOutParts();
 }

@@ -11,6 +11,7 @@
 #include "editor/TMmsSendData.h"
 #include "editor/TMsgBox.h"
 #include "editor/TfrmMain.h"
+#include "editor/WorkingArea.h"
 #include "mms/MmsComposer.h"
 #include "mms/MmsEncoder.h"
 #include "platform/forms/TEdit.h"
@@ -22,33 +23,37 @@ namespace {
 
 constexpr const char* kPeerTitle = "MMS_manageRas";
 constexpr const char* kAnnounceMessage = "MsgNetAppHandle";
+constexpr const char* kHandOverName = "TempMMS.mms";
+
+// Builds and encodes the message and gives the bytes to `write`: kWritten, kBuildFailed or
+// kWriteFailed as WriteMessageFile says.
+template <class Write>
+int EncodeAndWrite(TfrmMain* main, Write write) {
+  int status = TfrmMain::kBuildFailed;
+  if (main->BuildMms()) {
+    int count = 0;
+    unsigned char* bytes = MmsEncodeMessage(&count);
+    if (bytes && count > 0)
+      status = write(bytes, size_t(count)) ? TfrmMain::kWritten : TfrmMain::kWriteFailed;
+    std::free(bytes);
+  }
+  MmsComposerReset();
+  return status;
+}
 
 }  // namespace
 
 int TfrmMain::WriteMessageFile(const AnsiString& path) {
-  int status = kWriteFailed;
-  if (BuildMms()) {
-    int count = 0;
-    unsigned char* bytes = MmsEncodeMessage(&count);
-    if (bytes && count > 0) {
-      status = platform::WriteFileReplacing(platform::FsPath(path), bytes, size_t(count)) ? kWritten
-                                                                                          : kWriteFailed;
-    } else {
-      status = kBuildFailed;
-    }
-    std::free(bytes);
-  } else {
-    status = kBuildFailed;
-  }
-  MmsComposerReset();
-  return status;
+  return EncodeAndWrite(this, [&](const unsigned char* bytes, size_t count) {
+    return platform::WriteFileReplacing(platform::FsPath(path), bytes, count);
+  });
 }
 
 int TfrmMain::SendMmsToDrafts(int mode) {
   if (!peerWnd) peerWnd = FindWindowA(nullptr, kPeerTitle);
 
   TMmsSendData data;
-  data.FileName = std::string((sendDir + "/TempMMS.mms").c_str());
+  data.FileName = std::string((sendDir + "/" + kHandOverName).c_str());
   data.Subject = platform::Utf16ToUtf8(WideString(memo_title->Text()).c_bstr());
   data.Mode = mode;
   // A path that does not fit the record is refused, never cut: the manager would be handed
@@ -63,7 +68,12 @@ int TfrmMain::SendMmsToDrafts(int mode) {
     ShowMsgBox("STR_Main_Error_Send");
     return 0;
   }
-  switch (WriteMessageFile(data.FileName.c_str())) {
+  // The hand-over file is the editor's own: whatever stands at its name (a link above all) is
+  // replaced, never written through.
+  const int written = EncodeAndWrite(this, [&](const unsigned char* bytes, size_t count) {
+    return workarea::WriteOwnFile(sendDir, kHandOverName, bytes, count);
+  });
+  switch (written) {
     case kBuildFailed:
       ShowMsgBox("STR_Main_Error_Save");
       return 0;

@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + (argc > 0 ? argc : 0));
   if (kind == platform::desktop::BackendKind::Headless) {
     // Without a display nobody would see the editor. A second editor still ends quietly first.
-    if (!ClaimSingleInstance()) return 0;
+    if (!ClaimSingleInstance() || !ClaimWorkingFolder()) return 0;
     std::fprintf(stderr,
                  "mmseditor: no display to show the editor on (DISPLAY is not set or does not open);\n"
                  "tools/run starts it under a virtual display\n");

@@ -1,25 +1,30 @@
 #include "platform/forms/TBrush.h"
 
+#include <utility>
+
 #include "platform/gdi/Gdi.h"
 
 TBrush::~TBrush() = default;
 
-void TBrush::Reset() { handle_.Reset(); }
+void TBrush::Renew() {
+  // The canvas selects a new handle when told of the change; only then is the replaced one free
+  // to be deleted (a selected object is not).
+  OwnedGdiObject<HBRUSH> replaced(std::move(handle_));
+  Changed();
+}
 
 void TBrush::SetColor(TColor value) {
   if (color_ == value) return;
   color_ = value;
   // Classic rule: choosing a colour for a clear brush makes it solid again.
   if (style_ == bsClear) style_ = bsSolid;
-  Reset();
-  Changed();
+  Renew();
 }
 
 void TBrush::SetStyle(TBrushStyle value) {
   if (style_ == value) return;
   style_ = value;
-  Reset();
-  Changed();
+  Renew();
 }
 
 HBRUSH TBrush::Handle() {
@@ -40,8 +45,7 @@ void TBrush::Assign(TPersistent* source) {
   if (auto* brush = dynamic_cast<TBrush*>(source)) {
     color_ = brush->color_;
     style_ = brush->style_;
-    Reset();
-    Changed();
+    Renew();
     return;
   }
   TPersistent::Assign(source);

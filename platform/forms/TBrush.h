@@ -27,7 +27,8 @@ class TBrush : public TGraphicsObject {
   void Assign(TPersistent* source) override;
 
  private:
-  void Reset();
+  // Drops the handle for a new one and tells the user of the change.
+  void Renew();
   TColor color_ = clWhite;
   TBrushStyle style_ = bsSolid;
   OwnedGdiObject<HBRUSH> handle_;

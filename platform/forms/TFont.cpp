@@ -1,6 +1,7 @@
 #include "platform/forms/TFont.h"
 
 #include <cstring>
+#include <utility>
 
 #include "platform/gdi/Gdi.h"
 
@@ -15,10 +16,10 @@ TFont::TFont()
 
 TFont::~TFont() = default;
 
-void TFont::Reset() { handle_.Reset(); }
-
 void TFont::Change() {
-  Reset();
+  // The canvas selects a new handle when told of the change; only then is the replaced one free
+  // to be deleted (a selected object is not).
+  OwnedGdiObject<HFONT> replaced(std::move(handle_));
   Changed();
 }
 

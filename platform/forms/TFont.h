@@ -42,7 +42,6 @@ class TFont : public TGraphicsObject {
   void Assign(TPersistent* source) override;
 
  private:
-  void Reset();
   void Change();
   AnsiString name_;
   int height_;

@@ -1,28 +1,32 @@
 #include "platform/forms/TPen.h"
 
+#include <utility>
+
 #include "platform/gdi/Gdi.h"
 
 TPen::~TPen() = default;
 
-void TPen::Reset() { handle_.Reset(); }
+void TPen::Renew() {
+  // The canvas selects a new handle when told of the change; only then is the replaced one free
+  // to be deleted (a selected object is not).
+  OwnedGdiObject<HPEN> replaced(std::move(handle_));
+  Changed();
+}
 
 void TPen::SetColor(TColor value) {
   if (color_ == value) return;
   color_ = value;
-  Reset();
-  Changed();
+  Renew();
 }
 void TPen::SetWidth(int value) {
   if (width_ == value || value < 0) return;
   width_ = value;
-  Reset();
-  Changed();
+  Renew();
 }
 void TPen::SetStyle(TPenStyle value) {
   if (style_ == value) return;
   style_ = value;
-  Reset();
-  Changed();
+  Renew();
 }
 void TPen::SetMode(TPenMode value) {
   if (mode_ == value) return;
@@ -53,8 +57,7 @@ void TPen::Assign(TPersistent* source) {
     width_ = pen->width_;
     style_ = pen->style_;
     mode_ = pen->mode_;
-    Reset();
-    Changed();
+    Renew();
     return;
   }
   TPersistent::Assign(source);

@@ -42,7 +42,8 @@ class TPen : public TGraphicsObject {
   void Assign(TPersistent* source) override;
 
  private:
-  void Reset();
+  // Drops the handle for a new one and tells the user of the change.
+  void Renew();
   TColor color_ = clBlack;
   int width_ = 1;
   TPenStyle style_ = psSolid;

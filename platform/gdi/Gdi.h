@@ -3,6 +3,8 @@
 // follows the classic desktop rules; see GdiTypes.h for the names and values.
 #pragma once
 
+#include <cstddef>
+
 #include "platform/gdi/GdiTypes.h"
 
 // ---- objects
@@ -14,6 +16,13 @@ DWORD GetObjectType(HGDIOBJ object);
 HGDIOBJ GetStockObject(int index);
 HGDIOBJ GetCurrentObject(HDC dc, UINT type);
 BOOL GdiFlush();
+
+namespace platform::gdi {
+// How many drawing objects (device contexts, pens, brushes, fonts, bitmaps, palettes, regions)
+// the process holds handles of, the stock objects included: a figure that grows with every
+// object made and not deleted.
+std::size_t LiveObjectCount();
+}  // namespace platform::gdi
 
 // ---- device contexts
 HDC CreateCompatibleDC(HDC dc);

@@ -48,6 +48,12 @@ bool RemoveObject(uintptr_t handle) {
   return t.objects.erase(handle) > 0;
 }
 
+std::size_t LiveObjectCount() {
+  Table& t = TheTable();
+  std::lock_guard lock(t.mutex);
+  return t.objects.size();
+}
+
 std::shared_ptr<DeviceContext> FindDc(HDC dc) {
   auto o = FindObject(reinterpret_cast<uintptr_t>(dc));
   if (!o || (o->type != OBJ_DC && o->type != OBJ_MEMDC)) return nullptr;

@@ -129,17 +129,20 @@ TEST_F(FileRoads, R8OpenOurOwnMessage) {
   const std::string saved = app.path() + "/saved.mms";
   SaveAs(saved);
   ASSERT_TRUE(fs::exists(saved));
-  // A fresh document, then the saved message opened through Ctrl+Alt+O.
+  // A fresh document, then the saved message opened through Ctrl+Alt+O: the changed message is
+  // given up only after the question, answered OK.
   main->Init();
   Pump();
   ASSERT_EQ(Pages(), 1);
   modals.clear();
   ChooseFile(saved);
   Chord("Ctrl+Alt+O");
-  ASSERT_GE(modals.size(), 1u);
-  EXPECT_EQ(modals[0].kind, ModalInfo::Kind::OpenDialog);
-  EXPECT_EQ(modals[0].title, u"<STR_Main_DialogTitle_MMS>");
-  EXPECT_EQ(modals[0].filter, u"<STR_Main_DialogFilter_MMS>");
+  ASSERT_GE(modals.size(), 2u);
+  EXPECT_EQ(modals[0].className, u"TDelMessageBox");
+  EXPECT_TRUE(Saw(u"<STR_Main_Open_Discard>"));
+  EXPECT_EQ(modals[1].kind, ModalInfo::Kind::OpenDialog);
+  EXPECT_EQ(modals[1].title, u"<STR_Main_DialogTitle_MMS>");
+  EXPECT_EQ(modals[1].filter, u"<STR_Main_DialogFilter_MMS>");
   ASSERT_EQ(Pages(), 2);
   EXPECT_EQ(main->mms->Body->GetFrameDur(0), 1000);
   EXPECT_EQ(main->mms->Body->GetFrameDur(1), 3000);

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,8 +20,10 @@
 #include "editor/TMsgBox.h"
 #include "editor/TResStringManager.h"
 #include "editor/TfrmMain.h"
+#include "pictures/PicturesStartup.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/ClassRegistry.h"
+#include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
 #include "platform/rtl/KernelHandles.h"
 #include "platform/rtl/LastError.h"
@@ -128,6 +131,24 @@ TEST_F(EditorStartTest, ASecondEditorEndsWithoutAWindowAndTouchesNothing) {
   HANDLE second = CreateMutexA(nullptr, FALSE, kInstanceMutex);
   EXPECT_EQ(GetLastError(), 183u);
   CloseHandle(second);
+}
+
+// Another editor working in the same application folder (its lock on the working folder taken
+// by hand here): this one ends without a window and leaves the other's working files alone.
+TEST_F(EditorStartTest, AnEditorEndsWhileAnotherWorksInTheSameApplicationFolder) {
+  const std::string left = AppFile("tmp/Image/img_0.JPG", "the other editor's picture");
+  const int other = open(app.file("tmp/.editor.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(flock(other, LOCK_EX | LOCK_NB), 0);
+  EXPECT_FALSE(EditorStart({}));
+  EXPECT_EQ(frmMain, nullptr);
+  EXPECT_EQ(FindWindowA(nullptr, "Mivora"), nullptr);
+  EXPECT_TRUE(Driver().ModalsSeen().empty());
+  EXPECT_EQ(std::filesystem::file_size(left), 26u);
+
+  close(other);
+  ASSERT_TRUE(Start());
+  EXPECT_FALSE(std::filesystem::exists(left));
 }
 
 // A part of a layout whose construction fails the way a library outside the form library would.
@@ -245,6 +266,27 @@ TEST_F(EditorStartTest, TheProgramEndsAtOnceWithZeroWhileAnotherEditorRuns) {
   CloseHandle(running);
   EXPECT_EQ(RunEditor(app.file("err.txt"), 5000, &err), 1);
   EXPECT_NE(err.find("mmseditor: no display"), std::string::npos) << err;
+}
+
+// A second editor program with a runtime folder of its own (so the per-user lock does not meet
+// it) on the application folder of a running editor ends at once with 0, as a second instance
+// does; once the running editor has ended, the same run gets past the locks.
+TEST_F(EditorStartTest, ASecondEditorProgramOnTheSameApplicationFolderEndsAtOnce) {
+  ASSERT_TRUE(Start());
+  const std::string mine = AppFile("tmp/Image/img_0.JPG", "the running editor's picture");
+  testsupport::TempDir otherRuntime;
+  setenv("PLATFORM_RUNTIME_DIR", otherRuntime.path().c_str(), 1);
+  std::string err;
+  EXPECT_EQ(RunEditor(app.file("err.txt"), 5000, &err), 0);
+  EXPECT_EQ(err, "");
+  EXPECT_TRUE(std::filesystem::exists(mine));
+
+  pictures::Shutdown();
+  platform::Shutdown();  // the running editor ends
+  EXPECT_EQ(RunEditor(app.file("err.txt"), 5000, &err), 1);
+  EXPECT_NE(err.find("mmseditor: no display"), std::string::npos) << err;
+  setenv("PLATFORM_RUNTIME_DIR", runtime.path().c_str(), 1);
+  platform::Startup();  // for the fixture's own shut-down
 }
 #endif
 

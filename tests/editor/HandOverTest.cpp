@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -145,6 +146,28 @@ TEST_F(HandOver, AnAnnouncedWindowTakesTheHandOverUnlessItIsOurOwn) {
   EXPECT_TRUE(DrainQuit());
   EXPECT_EQ(Journal(other).size(), 1u);
   EXPECT_TRUE(Journal(usual).empty());
+}
+
+// A link standing at TempMMS.mms (planted after start, to a file or to no file yet) is replaced
+// by the hand-over file; its target is never written.
+TEST_F(HandOver, AHandOverFileLinkIsReplacedNeverWrittenThrough) {
+  testsupport::TempDir store, outside;
+  ASSERT_NE(StartPeer(store), nullptr);
+  const std::string expected = Encoded();
+  const std::string existing = outside.write("theirs.txt", "someone else's file");
+  const std::string missing = outside.file("made.txt");
+  for (const std::string& target : {existing, missing}) {
+    SCOPED_TRACE(target);
+    std::filesystem::remove(TempMms());
+    ASSERT_EQ(symlink(target.c_str(), TempMms().c_str()), 0);
+    main->btnSendClick(nullptr);
+    EXPECT_TRUE(DrainQuit());
+    EXPECT_FALSE(std::filesystem::is_symlink(TempMms()));
+    EXPECT_EQ(ReadAll(TempMms()), expected);
+  }
+  EXPECT_EQ(ReadAll(existing), "someone else's file");
+  EXPECT_FALSE(std::filesystem::exists(missing));
+  EXPECT_EQ(Journal(store).size(), 2u);
 }
 
 // Every failure leaves the message as it was: the warning, no quit, the document, the working

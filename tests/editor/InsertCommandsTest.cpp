@@ -292,10 +292,13 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   EXPECT_EQ(Caption(main->Label_Time), "3.5");
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_TRUE(shown[1].Says(u"<SizeHint>"));
+  // The refused picture's copy does not stay behind in the working folder.
+  EXPECT_FALSE(Exists(app.path() + "/tmp/Image/big.bmp"));
   // A page without a picture stays without one.
   main->curFrame = 1;
   main->imgFrameListDblClick(nullptr);
   EXPECT_EQ(Item(1, TMediaItem::kImage), nullptr);
+  EXPECT_FALSE(Exists(app.path() + "/tmp/Image/big.bmp"));
 
   // The same for a sound, through the menu's route.
   const std::string sound = files.write("s.wav", editortest::Noise(200, 12));
@@ -307,6 +310,8 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   ChooseFile(loud);
   main->actInsertAudioExecute(nullptr);
   EXPECT_EQ(ItemPath(0, TMediaItem::kAudio), app.path() + "/tmp/Audio/s.wav");
+  EXPECT_FALSE(Exists(app.path() + "/tmp/Audio/loud.wav"));
+  EXPECT_TRUE(Exists(app.path() + "/tmp/Audio/s.wav"));
 
   // A text lengthened past the limit gets its old bytes back.
   TextEditorWrites(u"short");
@@ -321,6 +326,16 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   main->imgFrameListDblClick(nullptr);
   EXPECT_TRUE(ReadAll(textPath) == editortest::Utf16Le(u"short"));
   EXPECT_EQ(Caption(main->Label_Size), before);
+
+  // A file the refused insertion found already copied for another page stays with that page.
+  const std::string bigBytes = ReadAll(big);
+  const std::string kept = Put(1, TMediaItem::kImage, "big.bmp", &bigBytes);
+  main->curFrame = 0;
+  main->hitArea = TfrmMain::kHitPicture;
+  ChooseFile(big);
+  main->imgFrameListDblClick(nullptr);
+  EXPECT_EQ(ItemPath(0, TMediaItem::kImage), app.path() + "/tmp/Image/a.bmp");
+  EXPECT_EQ(ReadAll(kept), bigBytes);
 }
 
 TEST_F(InsertCommands, NoPageToInsertIntoChangesNothing) {

@@ -17,6 +17,7 @@
 #include "mms/TMmsHead.h"
 #include "mms/TMmsLayout.h"
 #include "mms/TMmsRegion.h"
+#include "pictures/PicturesStartup.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TApplication.h"
@@ -79,6 +80,71 @@ TEST_F(MainWindow, StartUpEmptiesTheWorkingFoldersButKeepsSendSubfoldersAndLinkT
   EXPECT_EQ(Bytes(picture), "the user's own picture");
   EXPECT_EQ(frmMain->txtDir, AnsiString(Tmp("TXT").c_str()));
   EXPECT_EQ(frmMain->sendDir, AnsiString(Tmp("Send").c_str()));
+}
+
+// Links planted for tmp/ itself, for every working folder and for files inside the folders:
+// start, exit and a second start remove the links, make real folders, and never reach a file of
+// a link's target.
+TEST_F(MainWindow, LinksForWorkingFoldersAndFilesNeverLeadOutOfTheTree) {
+  testsupport::TempDir outside, elsewhere;
+  std::vector<std::string> theirs;
+  for (const char* folder : kWorkFolders) {
+    theirs.push_back(outside.write(std::string(folder) + "/keep.txt", "theirs"));
+    theirs.push_back(elsewhere.write(std::string(folder) + "/keep.txt", "theirs"));
+  }
+  auto untouched = [&] {
+    for (const std::string& file : theirs) EXPECT_EQ(Bytes(file), "theirs") << file;
+  };
+  auto realFolders = [&] {
+    EXPECT_FALSE(fs::is_symlink(Tmp()));
+    for (const char* folder : kWorkFolders) {
+      EXPECT_FALSE(fs::is_symlink(Tmp(folder))) << folder;
+      EXPECT_TRUE(fs::is_directory(Tmp(folder))) << folder;
+    }
+  };
+  auto plantFileLinks = [&] {
+    for (const char* folder : kWorkFolders) {
+      const std::string target = outside.file(std::string(folder) + "/keep.txt");
+      ASSERT_EQ(symlink(target.c_str(), Tmp(std::string(folder) + "/link.txt").c_str()), 0) << folder;
+    }
+  };
+  auto exitEditor = [] {
+    pictures::Shutdown();
+    platform::Shutdown();  // the end of the program empties the tree again
+  };
+
+  // tmp/ is a link to a tree of the working folders' shape.
+  ASSERT_EQ(symlink(elsewhere.path().c_str(), Tmp().c_str()), 0);
+  ASSERT_TRUE(Start());
+  untouched();
+  realFolders();
+  plantFileLinks();
+  exitEditor();
+  untouched();
+  for (const char* folder : {"TXT", "Image", "Video", "Audio", "Preview", "Sizetemp"})
+    EXPECT_FALSE(fs::exists(fs::symlink_status(Tmp(std::string(folder) + "/link.txt")))) << folder;
+
+  // Each working folder is a link to someone else's folder.
+  for (const char* folder : kWorkFolders) {
+    fs::remove_all(Tmp(folder));
+    ASSERT_EQ(symlink(outside.file(folder).c_str(), Tmp(folder).c_str()), 0) << folder;
+  }
+  platform::Startup();
+  ASSERT_TRUE(Start());
+  untouched();
+  realFolders();
+  plantFileLinks();
+  frmMain->TruncateTextFiles();
+  frmMain->ClearTempFolders();
+  untouched();
+  // Swapped for links again while the editor runs: the clean-up at exit still stays inside.
+  for (const char* folder : kWorkFolders) {
+    fs::remove_all(Tmp(folder));
+    ASSERT_EQ(symlink(outside.file(folder).c_str(), Tmp(folder).c_str()), 0) << folder;
+  }
+  exitEditor();
+  untouched();
+  platform::Startup();  // for the fixture's own shut-down
 }
 
 TEST_F(MainWindow, StartUpMakesTheMissingFolders) {

@@ -236,6 +236,33 @@ TEST(Canvas, ToolsAndTextFollowTheClassicRules) {
   EXPECT_THROW(bare.FillRect(RECT{0, 0, 1, 1}), EInvalidOperation);
 }
 
+// A canvas that is drawn with changing tools holds one handle per tool: each handle a change
+// replaces is deleted once the canvas has selected the new one.
+TEST(Canvas, ChangingItsToolsWhileDrawingKeepsNoReplacedHandle) {
+  TBitmap b;
+  b.SetSize(40, 20);
+  TCanvas* c = b.Canvas();
+  auto draw = [c](int i) {
+    c->Brush()->SetColor(TColor(0x010101 * (i % 200)));
+    c->Brush()->SetStyle(i % 3 ? bsSolid : bsCross);
+    c->Pen()->SetColor(TColor(0x000103 * (i % 50)));
+    c->Pen()->SetWidth(1 + i % 2);
+    c->Font()->SetSize(8 + i % 5);
+    c->Font()->SetStyle(i % 2 ? TFontStyles(1u << fsBold) : TFontStyles());
+    c->Rectangle(0, 0, 30, 10);
+    c->TextOut(1, 1, "Ab");
+  };
+  draw(0);
+  const std::size_t live = platform::gdi::LiveObjectCount();
+  for (int i = 1; i < 100; ++i) draw(i);
+  EXPECT_EQ(platform::gdi::LiveObjectCount(), live);
+  TBrush other;
+  other.SetColor(clRed);
+  c->Brush()->Assign(&other);
+  c->FillRect(RECT{0, 0, 5, 5});
+  EXPECT_EQ(platform::gdi::LiveObjectCount(), live);
+}
+
 TEST(Jpeg, LoadsDrawsAndWritesBaselineJfif) {
   TJPEGImage jpeg;
   jpeg.LoadFromFile(testsupport::SharedPath("testdata/pillow/jpeg/hopper.jpg").c_str());

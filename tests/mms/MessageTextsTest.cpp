@@ -43,7 +43,7 @@ class MessageTextsTest : public ::testing::Test {
   void SetUp() override { MmsSetTrace(false); }
   void TearDown() override {
     MmsFreeParsedBody();
-    MmsSetTrace(true);
+    MmsUseTraceSetting();
   }
 
   // The text one slide shows of a text part whose content-type value holds `parameters` after

@@ -49,7 +49,7 @@ std::vector<const tMMS_Part*> Parts(const tMMS_Body& body) {
 class Quiet : public ::testing::Test {
  protected:
   void SetUp() override { MmsSetTrace(false); }
-  void TearDown() override { MmsSetTrace(true); }
+  void TearDown() override { MmsUseTraceSetting(); }
 };
 
 using MmsDecodeHeadersTest = Quiet;
@@ -454,26 +454,49 @@ TEST_F(MmsDecodeMultipartTest, WbmpAndBmpPictures) {
   EXPECT_STREQ(parts[1]->ContentType, "image/vnd.wap.wbmp");
 }
 
-// The trace lines the reader prints on the standard output, as they stand.
-TEST(MmsDecodeMultipartTrace, PrintsItsTraceLines) {
-  MmsSetTrace(true);
+// The trace lines the reader prints on the standard output: none unless MMS_TRACE asks for them
+// (or a tool switches them on), and then as they stand.
+TEST(MmsDecodeMultipartTrace, PrintsItsTraceLinesOnlyWhenAsked) {
   MessageBytes notContentType{0x83, 0xB3, 0x01};
-  ::testing::internal::CaptureStdout();
-  EXPECT_FALSE(DecodeMultipart(notContentType.v));
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(),
-            "/////////////////////////////////TempValue != 0x84/////////////////////////////////");
-  ::testing::internal::CaptureStdout();
-  EXPECT_FALSE(DecodeMultipart(RelatedHeader(0).v));
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(),
-            "/////////////////////////////////mms content is Empty/////////////////////////////////");
-  ::testing::internal::CaptureStdout();
-  EXPECT_TRUE(DecodeMultipart(EditorMessage().v));
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "Element_Num = 3");
-  MmsSetTrace(false);
-  ::testing::internal::CaptureStdout();
-  EXPECT_FALSE(DecodeMultipart(notContentType.v));
-  EXPECT_EQ(::testing::internal::GetCapturedStdout(), "");
+  auto printed = [&](const std::vector<uint8_t>& bytes) {
+    ::testing::internal::CaptureStdout();
+    DecodeMultipart(bytes);
+    return ::testing::internal::GetCapturedStdout();
+  };
+  const char* const before = std::getenv("MMS_TRACE");
+  const std::string saved = before ? before : "";
+  struct Case {
+    const char* value;  // nullptr: unset
+    bool on;
+  } cases[] = {{nullptr, false}, {"", false}, {"0", false}, {"1", true}, {"yes", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.value ? c.value : "(unset)");
+    if (c.value) {
+      setenv("MMS_TRACE", c.value, 1);
+    } else {
+      unsetenv("MMS_TRACE");
+    }
+    MmsUseTraceSetting();
+    EXPECT_EQ(MmsTraceOn(), c.on);
+    EXPECT_EQ(
+        printed(notContentType.v),
+        c.on ? "/////////////////////////////////TempValue != 0x84/////////////////////////////////" : "");
+  }
+
   MmsSetTrace(true);
+  EXPECT_EQ(printed(RelatedHeader(0).v),
+            "/////////////////////////////////mms content is Empty/////////////////////////////////");
+  EXPECT_EQ(printed(EditorMessage().v), "Element_Num = 3");
+  setenv("MMS_TRACE", "1", 1);
+  MmsSetTrace(false);  // the tool's choice wins over the environment
+  EXPECT_EQ(printed(notContentType.v), "");
+
+  if (before) {
+    setenv("MMS_TRACE", saved.c_str(), 1);
+  } else {
+    unsetenv("MMS_TRACE");
+  }
+  MmsUseTraceSetting();
 }
 
 // Every cut of a message and a few thousand seeded byte changes decode to none or to a body whose

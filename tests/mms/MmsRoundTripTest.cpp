@@ -23,7 +23,7 @@ class RoundTripTest : public mmstest::ComposerTest {
   }
   void TearDown() override {
     MmsFreeParsedBody();
-    MmsSetTrace(true);
+    MmsUseTraceSetting();
     mmstest::ComposerTest::TearDown();
   }
 };

@@ -152,7 +152,7 @@ TEST_F(ComposerTest, EveryWrittenMessageReadsBackAsTheSameSlides) {
     CheckView(m);
     MmsFreeParsedBody();
   }
-  MmsSetTrace(true);
+  MmsUseTraceSetting();
 }
 
 }  // namespace

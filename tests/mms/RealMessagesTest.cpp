@@ -134,7 +134,7 @@ TEST(RealMessages, OpenAsAnIndependentDecoderSeesThem) {
     MmsFreeDecodedBody(body);
     MmsPduFree(pdu, MMS_PDU_RETRIEVE_CONF);
   }
-  MmsSetTrace(true);
+  MmsUseTraceSetting();
 }
 
 }  // namespace

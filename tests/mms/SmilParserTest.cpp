@@ -29,7 +29,7 @@ class SmilParserTest : public ::testing::Test {
   void SetUp() override { MmsSetTrace(false); }
   void TearDown() override {
     MmsFreeParsedBody();
-    MmsSetTrace(true);
+    MmsUseTraceSetting();
   }
 };
 
@@ -113,7 +113,7 @@ TEST(SmilParseColor, ReadsHexadecimalAndNames) {
       {"chartreuse", 0xFFFFFFFF},
   };
   for (const Case& c : cases) EXPECT_EQ(SmilParseColor(c.text), c.value) << c.text;
-  MmsSetTrace(true);
+  MmsUseTraceSetting();
 }
 
 TEST(SmilParseTag, SplitsTagsAsPhonesWriteThem) {

@@ -41,7 +41,7 @@ class SmilViewTest : public ::testing::Test {
   void TearDown() override {
     SmilFreeViewStruct();
     SmilSetParts(nullptr);
-    MmsSetTrace(true);
+    MmsUseTraceSetting();
   }
 };
 
