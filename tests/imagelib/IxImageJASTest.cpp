@@ -3,6 +3,7 @@
 // and damage, and round trips through every format id it writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <set>
@@ -146,6 +147,30 @@ TEST(IxImageJASDecode, OpacityChannelBecomesTheAlphaPlane) {
     EXPECT_EQ(img.GetBpp(), 24) << name;
     ASSERT_TRUE(img.AlphaIsValid()) << name;
     EXPECT_EQ(bridgetest::PixelsTopDown(img, true), bridgetest::PixelsTopDown(src, true)) << name;
+  }
+
+  // The same JP2 with its opacity marked as premultiplied (channel definition type 2): the
+  // colour is divided by the alpha.
+  std::vector<uint8_t> jp2 = testsupport::ReadFileBytes(dir.file("rgba.jp2"));
+  const uint8_t cdef[4] = {'c', 'd', 'e', 'f'};
+  const auto box = std::search(jp2.begin(), jp2.end(), cdef, cdef + 4);
+  ASSERT_NE(box, jp2.end());
+  // Count, then (channel, type, association) per channel; channel 3 is the opacity.
+  const size_t typeLow = static_cast<size_t>(box - jp2.begin()) + 4 + 2 + 3 * 6 + 2 + 1;
+  ASSERT_EQ(jp2[typeLow], 1);
+  jp2[typeLow] = 2;
+  IxImage premultiplied;
+  ASSERT_TRUE(DecodeBytes(premultiplied, jp2, IXIMAGE_FORMAT_JP2)) << premultiplied.GetLastError();
+  for (int top = 0; top < 2; ++top) {
+    for (int x = 0; x < 4; ++x) {
+      const int y = 1 - top;
+      const uint32_t a = alpha[top][x];
+      const IxRGBQuad stored = src.GetPixelColor(x, y), shown = premultiplied.GetPixelColor(x, y);
+      auto divided = [a](uint32_t c) { return a == 0 ? c : std::min<uint32_t>(255, (c * 255 + a / 2) / a); };
+      EXPECT_EQ(premultiplied.AlphaGet(x, y), a);
+      EXPECT_EQ(shown.rgbRed, divided(stored.rgbRed)) << x << "," << top;
+      EXPECT_EQ(shown.rgbBlue, divided(stored.rgbBlue)) << x << "," << top;
+    }
   }
 
   // Grey with opacity (a grey and alpha PNG written by Pillow): one grey picture with its alpha.
