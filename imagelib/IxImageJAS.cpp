@@ -94,33 +94,52 @@ void YccToRgb(IxJasImage& image) {
   image.family = IxJasFamily::kRgb;
 }
 
-// Three colour components of 8 bits, each value rescaled v x 255 / (2^p - 1); a grey component
-// is given three times; channels that carry no colour are dropped.
+// Component `src` on a w x h grid at 8 bits, each value rescaled v x 255 / (2^p - 1).
+IxJasComponent EightBit(const IxJasComponent& src, uint64_t w, uint64_t h) {
+  const double top = static_cast<double>((1ull << src.prec) - 1);
+  IxJasComponent c;
+  c.width = static_cast<uint32_t>(w);
+  c.height = static_cast<uint32_t>(h);
+  c.prec = 8;
+  c.alpha = src.alpha;
+  c.data.resize(static_cast<size_t>(w * h));
+  for (uint64_t y = 0; y < h; ++y) {
+    for (uint64_t x = 0; x < w; ++x) {
+      const double v =
+          std::clamp<double>(static_cast<double>(Unsigned(src, SampleAt(src, x, y, w, h))), 0.0, top);
+      c.data[static_cast<size_t>(y * w + x)] = static_cast<int32_t>(v * 255.0 / top);
+    }
+  }
+  return c;
+}
+
+// The first opacity plane, if any.
+const IxJasComponent* AlphaOf(const IxJasImage& image) {
+  for (const IxJasComponent& c : image.comps)
+    if (c.alpha != 0) return &c;
+  return nullptr;
+}
+
+// Three colour components of 8 bits; a grey component is given three times; an opacity plane
+// follows them at 8 bits; channels that carry neither colour nor opacity are dropped.
 bool ToEightBitRgb(IxJasImage& image) {
   const size_t colours = image.family == IxJasFamily::kGrey ? 1 : image.family == IxJasFamily::kRgb ? 3 : 0;
   if (colours == 0 || image.comps.size() < colours) return false;
   const IxJasComponent& c0 = image.comps[0];
   const uint64_t w = c0.width, h = c0.height;
-  std::vector<IxJasComponent> out(3);
-  for (size_t k = 0; k < 3; ++k) {
-    const IxJasComponent& src = image.comps[colours == 1 ? 0 : k];
-    const double top = static_cast<double>((1ull << src.prec) - 1);
-    IxJasComponent& c = out[k];
-    c.width = c0.width;
-    c.height = c0.height;
-    c.prec = 8;
-    c.data.resize(static_cast<size_t>(w * h));
-    for (uint64_t y = 0; y < h; ++y) {
-      for (uint64_t x = 0; x < w; ++x) {
-        const double v =
-            std::clamp<double>(static_cast<double>(Unsigned(src, SampleAt(src, x, y, w, h))), 0.0, top);
-        c.data[static_cast<size_t>(y * w + x)] = static_cast<int32_t>(v * 255.0 / top);
-      }
-    }
-  }
+  std::vector<IxJasComponent> out;
+  for (size_t k = 0; k < 3; ++k) out.push_back(EightBit(image.comps[colours == 1 ? 0 : k], w, h));
+  if (const IxJasComponent* a = AlphaOf(image)) out.push_back(EightBit(*a, w, h));
   image.comps = std::move(out);
   image.family = IxJasFamily::kRgb;
   return true;
+}
+
+// Opacity sample `v` of plane `c` on 8 bits.
+uint8_t EightBitAlpha(const IxJasComponent& c, int32_t v) {
+  const double top = static_cast<double>((1ull << c.prec) - 1);
+  return static_cast<uint8_t>(std::clamp<double>(static_cast<double>(Unsigned(c, v)), 0.0, top) * 255.0 /
+                              top);
 }
 
 }  // namespace
@@ -173,14 +192,34 @@ bool IxImageJAS::ToPicture(IxJasImage& image, uint32_t imagetype) {
     return false;
   }
   const uint64_t w = c0.width, h = c0.height;
-  // Colour: three components alike (an alpha or other channel after them is left aside).
+  // An opacity plane becomes the alpha plane; where the colour was multiplied by it, it is
+  // divided out again.
+  const IxJasComponent* alpha = c0.alpha == 0 ? AlphaOf(image) : nullptr;
+  auto putAlpha = [&]() {
+    if (alpha == nullptr) return true;
+    AlphaCreate();
+    if (!AlphaIsValid()) return false;
+    for (uint64_t j = 0; j < h; ++j) {
+      for (uint64_t x = 0; x < w; ++x) {
+        AlphaSet(static_cast<int64_t>(x), static_cast<int64_t>(h - 1 - j),
+                 EightBitAlpha(*alpha, SampleAt(*alpha, x, j, w, h)));
+      }
+    }
+    return true;
+  };
+  auto shown = [&](uint8_t v, uint64_t x, uint64_t j) -> uint8_t {
+    if (alpha == nullptr || alpha->alpha != 2) return v;
+    const uint32_t a = AlphaGet(static_cast<int64_t>(x), static_cast<int64_t>(h - 1 - j));
+    return a == 0 ? v : static_cast<uint8_t>(std::min<uint32_t>(255, (v * 255u + a / 2) / a));
+  };
+  // Colour: three components alike (other channels after them are left aside).
   const bool colour = image.comps.size() >= 3 &&
                       (image.comps.size() == 3 || image.family == IxJasFamily::kRgb) &&
                       std::all_of(image.comps.begin(), image.comps.begin() + 3, [&](const IxJasComponent& c) {
                         return c.width == c0.width && c.height == c0.height && c.prec == c0.prec;
                       });
   if (colour) {
-    if (Create(static_cast<int32_t>(w), static_cast<int32_t>(h), 24, imagetype) == nullptr) {
+    if (Create(static_cast<int32_t>(w), static_cast<int32_t>(h), 24, imagetype) == nullptr || !putAlpha()) {
       SetLastError("Can't allocate memory");
       return false;
     }
@@ -188,9 +227,29 @@ bool IxImageJAS::ToPicture(IxJasImage& image, uint32_t imagetype) {
       uint8_t* row = GetBits(0) + (h - 1 - j) * GetEffWidth();
       for (uint64_t x = 0; x < w; ++x) {
         const size_t at = static_cast<size_t>(j * w + x);
-        row[3 * x] = static_cast<uint8_t>(image.comps[2].data[at]);
-        row[3 * x + 1] = static_cast<uint8_t>(image.comps[1].data[at]);
-        row[3 * x + 2] = static_cast<uint8_t>(image.comps[0].data[at]);
+        row[3 * x] = shown(static_cast<uint8_t>(image.comps[2].data[at]), x, j);
+        row[3 * x + 1] = shown(static_cast<uint8_t>(image.comps[1].data[at]), x, j);
+        row[3 * x + 2] = shown(static_cast<uint8_t>(image.comps[0].data[at]), x, j);
+      }
+    }
+    return true;
+  }
+
+  // Grey with opacity is one grey picture with an alpha plane.
+  if (image.family == IxJasFamily::kGrey && image.comps.size() == 2 && alpha == &image.comps[1]) {
+    info.nNumFrames = 1;
+    if (Create(static_cast<int32_t>(w), static_cast<int32_t>(h), std::min<uint32_t>(c0.prec, 8), imagetype) ==
+            nullptr ||
+        !putAlpha()) {
+      SetLastError("Can't allocate memory");
+      return false;
+    }
+    SetGrayPalette();
+    for (uint64_t j = 0; j < h; ++j) {
+      for (uint64_t x = 0; x < w; ++x) {
+        const uint8_t v = static_cast<uint8_t>(c0.data[static_cast<size_t>(j * w + x)]);
+        SetPixelIndex(static_cast<int64_t>(x), static_cast<int64_t>(h - 1 - j),
+                      c0.prec == 8 ? shown(v, x, j) : v);
       }
     }
     return true;

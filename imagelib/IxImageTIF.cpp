@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "imagelib/IxFile.h"
@@ -52,6 +53,67 @@ int MapProc(thandle_t, void**, toff_t*) { return 0; }
 void UnmapProc(thandle_t, void*, toff_t) {}
 
 int Silent(TIFF*, void*, const char*, const char*, va_list) { return 1; }
+
+// A valid file whose samples neither reading path can show is named as such, not as damage.
+std::string UnsupportedText(TIFF* tif) {
+  uint16_t bitsPerSample = 1, sampleFormat = SAMPLEFORMAT_UINT, photometric = 0;
+  TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bitsPerSample);
+  TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &sampleFormat);
+  TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
+  const char* kind = nullptr;
+  switch (photometric) {
+    case PHOTOMETRIC_MINISWHITE:
+      kind = "min-is-white";
+      break;
+    case PHOTOMETRIC_MINISBLACK:
+      kind = "min-is-black";
+      break;
+    case PHOTOMETRIC_RGB:
+      kind = "RGB";
+      break;
+    case PHOTOMETRIC_PALETTE:
+      kind = "palette";
+      break;
+    case PHOTOMETRIC_MASK:
+      kind = "mask";
+      break;
+    case PHOTOMETRIC_SEPARATED:
+      kind = "CMYK";
+      break;
+    case PHOTOMETRIC_YCBCR:
+      kind = "YCbCr";
+      break;
+    case PHOTOMETRIC_CIELAB:
+    case PHOTOMETRIC_ICCLAB:
+    case PHOTOMETRIC_ITULAB:
+      kind = "Lab";
+      break;
+    case PHOTOMETRIC_LOGL:
+    case PHOTOMETRIC_LOGLUV:
+      kind = "LogLuv";
+      break;
+    default:
+      break;
+  }
+  const char* format = sampleFormat == SAMPLEFORMAT_IEEEFP ? " floating-point"
+                       : sampleFormat == SAMPLEFORMAT_INT  ? " signed"
+                                                           : "";
+  char text[128];
+  if (kind != nullptr) {
+    snprintf(text, sizeof(text), "Unsupported TIFF format: %u-bit%s %s samples", unsigned{bitsPerSample},
+             format, kind);
+  } else {
+    snprintf(text, sizeof(text), "Unsupported TIFF format: %u-bit%s samples, photometric %u",
+             unsigned{bitsPerSample}, format, unsigned{photometric});
+  }
+  return text;
+}
+
+// Divides colour multiplied by its alpha back out, on samples of `top` (255 or 65535) at most.
+uint32_t Unpremultiply(uint32_t colour, uint32_t alpha, uint32_t top) {
+  if (alpha == 0 || alpha >= top) return colour;
+  return std::min<uint32_t>(top, static_cast<uint32_t>((uint64_t{colour} * top + alpha / 2) / alpha));
+}
 
 // The whole file counts: strips may lie anywhere in it.
 bool Plausible(IxFile* f, uint64_t decodedBytes) {
@@ -111,6 +173,12 @@ bool IxImageTIF::Decode(IxFile* hFile) {
   TIFFGetFieldDefaulted(tif, TIFFTAG_PLANARCONFIG, &planar);
   TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLEFORMAT, &sampleFormat);
   TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
+  // The first extra sample is the one read as alpha; associated alpha is multiplied into the colour.
+  uint16_t extraCount = 0;
+  uint16_t* extraTypes = nullptr;
+  TIFFGetField(tif, TIFFTAG_EXTRASAMPLES, &extraCount, &extraTypes);
+  const uint16_t alphaKind =
+      extraCount > 0 && extraTypes != nullptr ? extraTypes[0] : uint16_t{EXTRASAMPLE_UNSPECIFIED};
 
   if (info.nEscape == -1) {
     head.biWidth = static_cast<int32_t>(std::min<uint32_t>(width, INT32_MAX));
@@ -150,8 +218,10 @@ bool IxImageTIF::Decode(IxFile* hFile) {
   const bool grey = photometric == PHOTOMETRIC_MINISWHITE || photometric == PHOTOMETRIC_MINISBLACK ||
                     photometric == PHOTOMETRIC_PALETTE;
   const bool lab = photometric == PHOTOMETRIC_CIELAB && bitsPerSample == 8 && samples >= 3 && samples <= 4;
-  // 8-bit RGB is read as stored too: the RGBA reader would premultiply unassociated alpha.
-  const bool rgb = photometric == PHOTOMETRIC_RGB && bitsPerSample == 8 && samples >= 3 && samples <= 4;
+  // 8 and 16-bit RGB are read as stored too: the RGBA reader gives alpha multiplied into 8-bit
+  // colour, which loses the colour of faint pixels.
+  const bool rgb = photometric == PHOTOMETRIC_RGB && (bitsPerSample == 8 || bitsPerSample == 16) &&
+                   samples >= 3 && samples <= 4;
   const bool direct =
       planar == PLANARCONFIG_CONTIG && sampleFormat != SAMPLEFORMAT_IEEEFP &&
       ((grey && exactDepth && (samples == 1 || (samples == 2 && bitsPerSample >= 8))) || lab || rgb);
@@ -167,14 +237,21 @@ bool IxImageTIF::Decode(IxFile* hFile) {
       nullptr) {
     return fail("IxImageTIF can't create image");
   }
-  if (samples == 4 || (samples == 2 && bitsPerSample == 8)) {
+  if (samples == 4 || (samples == 2 && bitsPerSample >= 8)) {
     AlphaCreate();
     if (!AlphaIsValid()) return fail("IxImageTIF can't allocate memory");
   }
   SetCodecOption(compression, IXIMAGE_FORMAT_TIF);
 
-  const bool ok = direct ? DecodeStrips(tif, samples, bitsPerSample, photometric, rowsPerStrip)
-                         : DecodeRGBA(tif, samples);
+  bool ok = false;
+  if (direct) {
+    const bool premultiplied = alphaKind == EXTRASAMPLE_ASSOCALPHA &&
+                               (photometric == PHOTOMETRIC_RGB || photometric == PHOTOMETRIC_MINISBLACK);
+    ok = DecodeStrips(tif, samples, bitsPerSample, photometric, rowsPerStrip, premultiplied);
+  } else {
+    // The RGBA reader multiplies unassociated alpha into the colour and leaves associated as is.
+    ok = DecodeRGBA(tif, alphaKind == EXTRASAMPLE_ASSOCALPHA || alphaKind == EXTRASAMPLE_UNASSALPHA);
+  }
   if (!ok) {
     TIFFClose(tif);
     return false;
@@ -224,20 +301,33 @@ bool IxImageTIF::Decode(IxFile* hFile) {
   return true;
 }
 
-bool IxImageTIF::DecodeRGBA(TIFF* tif, uint32_t samples) {
+bool IxImageTIF::DecodeRGBA(TIFF* tif, bool premultiplied) {
   const uint64_t width = GetWidth();
   const uint64_t height = GetHeight();
+  // Layouts the reader has no routine for are known before any data is read.
+  TIFFRGBAImage reader;
+  char why[1024] = {};
+  if (!TIFFRGBAImageOK(tif, why) || !TIFFRGBAImageBegin(&reader, tif, 0, why)) {
+    SetLastError(UnsupportedText(tif).c_str());
+    return false;
+  }
   uint32_t* raster =
       static_cast<uint32_t*>(_TIFFmalloc(static_cast<tmsize_t>(width * height * sizeof(uint32_t))));
   if (raster == nullptr) {
+    TIFFRGBAImageEnd(&reader);
     SetLastError("No space for raster buffer");
     return false;
   }
-  if (!TIFFReadRGBAImage(tif, static_cast<uint32_t>(width), static_cast<uint32_t>(height), raster, 0)) {
+  reader.req_orientation = ORIENTATION_BOTLEFT;
+  const bool read =
+      TIFFRGBAImageGet(&reader, raster, static_cast<uint32_t>(width), static_cast<uint32_t>(height)) != 0;
+  TIFFRGBAImageEnd(&reader);
+  if (!read) {
     _TIFFfree(raster);
     SetLastError("Corrupted TIFF file!");
     return false;
   }
+  const bool alpha = AlphaIsValid();
   uint8_t* bits = GetBits(0);
   for (uint64_t y = 0; y < height; ++y) {
     if (info.nEscape != 0) {
@@ -249,11 +339,14 @@ bool IxImageTIF::DecodeRGBA(TIFF* tif, uint32_t samples) {
     const uint32_t* src = raster + y * width;
     for (uint64_t x = 0; x < width; ++x) {
       const uint32_t v = src[x];
-      dst[3 * x] = static_cast<uint8_t>(TIFFGetB(v));
-      dst[3 * x + 1] = static_cast<uint8_t>(TIFFGetG(v));
-      dst[3 * x + 2] = static_cast<uint8_t>(TIFFGetR(v));
-      if (samples == 4)
-        AlphaSet(static_cast<int64_t>(x), static_cast<int64_t>(y), static_cast<uint8_t>(TIFFGetA(v)));
+      const uint32_t a = TIFFGetA(v);
+      auto colour = [&](uint32_t c) {
+        return static_cast<uint8_t>(premultiplied ? Unpremultiply(c, a, 255) : c);
+      };
+      dst[3 * x] = colour(TIFFGetB(v));
+      dst[3 * x + 1] = colour(TIFFGetG(v));
+      dst[3 * x + 2] = colour(TIFFGetR(v));
+      if (alpha) AlphaSet(static_cast<int64_t>(x), static_cast<int64_t>(y), static_cast<uint8_t>(a));
     }
   }
   _TIFFfree(raster);
@@ -261,7 +354,7 @@ bool IxImageTIF::DecodeRGBA(TIFF* tif, uint32_t samples) {
 }
 
 bool IxImageTIF::DecodeStrips(TIFF* tif, uint32_t samples, uint32_t bitsPerSample, uint32_t photometric,
-                              uint32_t rowsPerStrip) {
+                              uint32_t rowsPerStrip, bool premultiplied) {
   const uint64_t width = GetWidth();
   const uint64_t height = GetHeight();
   const bool lab = photometric == PHOTOMETRIC_CIELAB;
@@ -335,7 +428,7 @@ bool IxImageTIF::DecodeStrips(TIFF* tif, uint32_t samples, uint32_t bitsPerSampl
       }
       for (uint64_t r = 0; r < rows; ++r) {
         PutStripLine(&strip[r * lineBytes], static_cast<int64_t>(height - 1 - (top + r)), samples,
-                     bitsPerSample, lab);
+                     bitsPerSample, lab, premultiplied);
       }
     }
     return true;
@@ -368,24 +461,32 @@ bool IxImageTIF::DecodeStrips(TIFF* tif, uint32_t samples, uint32_t bitsPerSampl
     const uint64_t rows = std::min<uint64_t>(rowsPerStrip, height - top);
     for (uint64_t r = 0; r < rows; ++r) {
       PutStripLine(&strip[r * lineBytes], static_cast<int64_t>(height - 1 - (top + r)), samples,
-                   bitsPerSample, lab);
+                   bitsPerSample, lab, premultiplied);
     }
   }
   return true;
 }
 
 void IxImageTIF::PutStripLine(const uint8_t* src, int64_t row, uint32_t samples, uint32_t bitsPerSample,
-                              bool lab) {
+                              bool lab, bool premultiplied) {
   const int64_t width = GetWidth();
   uint8_t* dst = GetBits(0) + static_cast<uint64_t>(row) * GetEffWidth();
-  // A sample's value on 8 bits: the high byte of a 16-bit sample (stored in host order).
-  auto sample = [&](int64_t i) -> uint8_t {
+  // A sample as stored: 16-bit samples are in host order.
+  auto raw = [&](int64_t i) -> uint32_t {
     if (bitsPerSample == 16) {
       uint16_t v;
       memcpy(&v, src + 2 * i, 2);
-      return static_cast<uint8_t>(v >> 8);
+      return v;
     }
     return src[i];
+  };
+  const uint32_t top = bitsPerSample == 16 ? 65535 : 255;
+  // A sample's value on 8 bits: the high byte of a 16-bit sample.
+  auto eight = [&](uint32_t v) { return static_cast<uint8_t>(bitsPerSample == 16 ? v >> 8 : v); };
+  auto sample = [&](int64_t i) { return eight(raw(i)); };
+  // Colour sample i of a pixel whose alpha is sample a, the alpha divided out at full precision.
+  auto colour = [&](int64_t i, int64_t a) {
+    return eight(premultiplied ? Unpremultiply(raw(i), raw(a), top) : raw(i));
   };
   if (lab) {
     for (int64_t x = 0; x < width; ++x) {
@@ -410,18 +511,19 @@ void IxImageTIF::PutStripLine(const uint8_t* src, int64_t row, uint32_t samples,
     return;
   }
   if (samples >= 3) {
+    const bool alpha = samples == 4;
     for (int64_t x = 0; x < width; ++x) {
-      const uint8_t* p = src + samples * x;
-      dst[3 * x] = p[2];
-      dst[3 * x + 1] = p[1];
-      dst[3 * x + 2] = p[0];
-      if (samples == 4) AlphaSet(x, row, p[3]);
+      const int64_t p = samples * x;
+      dst[3 * x] = alpha ? colour(p + 2, p + 3) : sample(p + 2);
+      dst[3 * x + 1] = alpha ? colour(p + 1, p + 3) : sample(p + 1);
+      dst[3 * x + 2] = alpha ? colour(p, p + 3) : sample(p);
+      if (alpha) AlphaSet(x, row, sample(p + 3));
     }
     return;
   }
   if (samples == 2) {
     for (int64_t x = 0; x < width; ++x) {
-      dst[x] = sample(2 * x);
+      dst[x] = colour(2 * x, 2 * x + 1);
       AlphaSet(x, row, sample(2 * x + 1));
     }
     return;

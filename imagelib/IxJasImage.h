@@ -11,6 +11,9 @@ struct IxJasComponent {
   uint32_t height = 0;
   uint32_t prec = 8;  // bits per sample, 1..16 (up to 31 from OpenJPEG)
   bool sgnd = false;
+  // What a JP2 channel definition (or the layout of a bare code stream) says the plane is:
+  // 0 colour, 1 opacity, 2 opacity the colour was multiplied by.
+  uint8_t alpha = 0;
   std::vector<int32_t> data;  // rows top first
 };
 

@@ -127,8 +127,14 @@ bool IxJasOpenJpeg::Decode(IxFile* file, bool jp2, IxJasImage& image) {
       c.height = src.h;
       c.prec = src.prec;
       c.sgnd = src.sgnd != 0;
+      c.alpha = src.alpha <= 2 ? static_cast<uint8_t>(src.alpha) : 0;
       c.data.assign(src.data, src.data + static_cast<size_t>(uint64_t{src.w} * src.h));
     }
+    // A bare code stream has no channel definition: four planes of colour are read as red, green,
+    // blue and opacity, as other readers do.
+    if (ok && !jp2 && img->numcomps == 4 &&
+        (image.family == IxJasFamily::kRgb || image.family == IxJasFamily::kYcc))
+      image.comps[3].alpha = 1;
   }
   if (img != nullptr) opj_image_destroy(img);
   if (codec != nullptr) opj_destroy_codec(codec);

@@ -5,6 +5,10 @@
 namespace {
 
 constexpr uint32_t kMagic = 0x59A66A95;
+// Types of raster: old and standard keep colour pixels as blue, green, red; the RGB type as red,
+// green, blue.
+constexpr uint32_t kTypeStandard = 1;
+constexpr uint32_t kTypeRgb = 3;
 
 void PutBE32(std::vector<uint8_t>& v, uint32_t x) {
   for (int i = 3; i >= 0; --i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
@@ -23,7 +27,8 @@ bool IxJasRas::Decode(IxStreamCursor& in, IxJasImage& image) {
   const uint32_t mapLength = IxStreamCursor::BE32(h + 28);
   if (width == 0 || height == 0 || width > INT32_MAX || height > INT32_MAX) return false;
   if (depth != 1 && depth != 8 && depth != 24 && depth != 32) return false;
-  if (type > 1 || mapType > 1) return false;
+  if ((type > kTypeStandard && type != kTypeRgb) || mapType > 1) return false;
+  const bool rgbOrder = type == kTypeRgb;
   if (mapType == 1) {
     if (mapLength % 3 != 0 || depth > 8 || mapLength / 3 > (1u << depth)) return false;
   }
@@ -55,11 +60,11 @@ bool IxJasRas::Decode(IxStreamCursor& in, IxJasImage& image) {
           image.comps[0].data[at] = row[x];
           break;
         default: {
-          // Blue, green, red; 32-bit pixels lead with a pad byte.
+          // 32-bit pixels lead with a pad byte.
           const uint8_t* p = &row[depth == 24 ? 3 * x : 4 * x + 1];
-          image.comps[0].data[at] = p[2];
+          image.comps[0].data[at] = rgbOrder ? p[0] : p[2];
           image.comps[1].data[at] = p[1];
-          image.comps[2].data[at] = p[0];
+          image.comps[2].data[at] = rgbOrder ? p[2] : p[0];
           break;
         }
       }
@@ -79,7 +84,7 @@ void IxJasRas::Encode(const IxJasImage& image, std::vector<uint8_t>& out) {
   PutBE32(out, c0.height);
   PutBE32(out, depth);
   PutBE32(out, static_cast<uint32_t>(rowBytes * c0.height));
-  PutBE32(out, 1);
+  PutBE32(out, kTypeStandard);
   PutBE32(out, 0);
   PutBE32(out, 0);
   for (uint64_t y = 0; y < c0.height; ++y) {

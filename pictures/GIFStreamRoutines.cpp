@@ -47,8 +47,7 @@ void ReadStrings(TStream* stream, TStrings* strings) {
   char buffer[256];
   while (ReadByte(stream, size) && size != 0) {
     ReadCheck(stream, buffer, size);
-    const void* zero = std::memchr(buffer, 0, size);
-    int length = zero ? int(static_cast<const char*>(zero) - buffer) : size;
-    strings->Add(AnsiString(buffer, length));
+    // The sub-block's bytes as they are, zero bytes included: writing gives them back.
+    strings->Add(AnsiString(buffer, size));
   }
 }

@@ -64,15 +64,22 @@ bool TChunkIHDR::SaveToStream(TStream* stream) {
       if (auto* trns = owner_->Chunks()->FindChunk<TChunktRNS>()) trns->WidenGray2();
     IHDRData.BitDepth = 4;
   }
+  const std::array<std::uint8_t, 13> saved = SavedData();
   ResizeData(13);
-  WriteBigEndian32(data_.data(), IHDRData.Width);
-  WriteBigEndian32(data_.data() + 4, IHDRData.Height);
-  data_[8] = IHDRData.BitDepth;
-  data_[9] = IHDRData.ColorType;
-  data_[10] = IHDRData.CompressionMethod;
-  data_[11] = IHDRData.FilterMethod;
-  data_[12] = owner_ ? std::uint8_t(owner_->InterlaceMethod == imAdam7 ? 1 : 0) : IHDRData.InterlaceMethod;
+  std::memcpy(data_.data(), saved.data(), 13);
   return SaveData(stream);
+}
+
+std::array<std::uint8_t, 13> TChunkIHDR::SavedData() const {
+  std::array<std::uint8_t, 13> d{};
+  WriteBigEndian32(d.data(), IHDRData.Width);
+  WriteBigEndian32(d.data() + 4, IHDRData.Height);
+  d[8] = IHDRData.BitDepth == 2 ? 4 : IHDRData.BitDepth;
+  d[9] = IHDRData.ColorType;
+  d[10] = IHDRData.CompressionMethod;
+  d[11] = IHDRData.FilterMethod;
+  d[12] = owner_ ? std::uint8_t(owner_->InterlaceMethod == imAdam7 ? 1 : 0) : IHDRData.InterlaceMethod;
+  return d;
 }
 
 void TChunkIHDR::FreeImageData() {

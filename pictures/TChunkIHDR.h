@@ -4,6 +4,7 @@
 // 16-bit samples (the bitmap's row layout).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -41,6 +42,8 @@ class TChunkIHDR : public TChunk {
   bool LoadFromStream(TStream* stream, const TChunkName& name, std::uint32_t size) override;
   bool SaveToStream(TStream* stream) override;
   void Assign(TChunk* source) override;
+  // The 13 data bytes saving writes (a bit depth of 2 is saved as 4).
+  std::array<std::uint8_t, 13> SavedData() const;
 
   // Makes the storage for the header's size and type, cleared (EPNGOutMemory when too large).
   void PrepareImageData();

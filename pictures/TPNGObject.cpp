@@ -1,6 +1,9 @@
 #include "pictures/TPNGObject.h"
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <typeinfo>
 
 #include "pictures/ChunkRegistry.h"
 #include "pictures/PngCrc.h"
@@ -115,12 +118,29 @@ void TPNGObject::LoadFromStream(TStream* stream) {
   }
   if (!idatSeen) RaiseError<EPNGNoImageData>(pngtext::NoImageData);
   ImageChanged();
+  const TChunkIHDR* header = GetHeader();
+  loadedHeader_.assign(header->Data(), header->Data() + std::min<std::uint32_t>(header->DataSize(), 13));
+  imageAsLoaded_ = true;
   Changed(this);
 }
 
 void TPNGObject::SaveToStream(TStream* stream) {
+  // Image data is always coded anew. Unknown chunks that depend on it (an upper-case fourth
+  // letter: unsafe to copy, as animation frames are) may be kept only while header, palette and
+  // pixels are as loaded; safe-to-copy ones are always kept.
+  bool imageKept = imageAsLoaded_ && HeaderPresent();
+  if (imageKept) {
+    const std::array<std::uint8_t, 13> saved = GetHeader()->SavedData();
+    imageKept =
+        loadedHeader_.size() == saved.size() && std::equal(saved.begin(), saved.end(), loadedHeader_.begin());
+  }
   WriteFully(stream, kSignature, 8);
-  for (std::uint32_t i = 0; i < chunks_.Count(); ++i) chunks_.Item(i)->SaveToStream(stream);
+  for (std::uint32_t i = 0; i < chunks_.Count(); ++i) {
+    TChunk* chunk = chunks_.Item(i);
+    const bool unknown = chunk->ClassType() == &typeid(TChunk);
+    if (unknown && !imageKept && (chunk->Name()[3] & 0x20) == 0) continue;
+    chunk->SaveToStream(stream);
+  }
 }
 
 void TPNGObject::LoadFromResourceName(HINSTANCE instance, const AnsiString& name) {

@@ -89,8 +89,12 @@ class TPNGObject : public TGraphic {
   TChunkpHYs* GetPixelInformation();
   void DrawUsingPixelInformation(TCanvas* canvas, POINT point);
 
-  // The pixels changed: the display copy is made again when next needed.
-  void ImageChanged() { displayValid_ = false; }
+  // The pixels changed: the display copy is made again when next needed, and the image no
+  // longer is the one that was loaded.
+  void ImageChanged() {
+    displayValid_ = false;
+    imageAsLoaded_ = false;
+  }
 
  protected:
   void AssignTo(TPersistent* dest) override;
@@ -127,4 +131,8 @@ class TPNGObject : public TGraphic {
   bool beingCreated_ = false;
   std::vector<std::uint8_t> displayBits_;
   bool displayValid_ = false;
+  // The header as loaded, and whether palette and pixels are still as loaded: chunks this class
+  // does not know that depend on the image data are saved only beside the image they came with.
+  std::vector<std::uint8_t> loadedHeader_;
+  bool imageAsLoaded_ = false;
 };

@@ -85,6 +85,8 @@ void TPNGObject::AssignPNG(TPNGObject* source) {
     chunk->Assign(from);
   }
   ImageChanged();
+  loadedHeader_ = source->loadedHeader_;
+  imageAsLoaded_ = source->imageAsLoaded_;
 }
 
 TChunk* TPNGObject::CreateChunkLike(TChunk* from) {

@@ -1,8 +1,8 @@
 // The picture inspector: starts the platform headless, loads a picture through the picture
 // registry and prints its class and size ("TPNGObject 32x32", "TGIFImage 100x100 frames=4").
 // --out OUT.png draws it with its own draw options at its own size over white, lets the fake
-// clock run --play MS (default 0) so an animation plays on, draws it again and writes that as a
-// PNG file; --save OUT saves it through its own class. Exits with 1 when it cannot.
+// clock run --play MS (default 0) so an animation plays on, draws it again over white and writes
+// that as a PNG file; --save OUT saves it through its own class. Exits with 1 when it cannot.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -91,11 +91,17 @@ int main(int argc, char** argv) {
       TBitmap sheet;
       sheet.SetPixelFormat(pf24bit);
       sheet.SetSize(graphic->Width(), graphic->Height());
-      sheet.Canvas()->Brush()->SetColor(clWhite);
       const RECT all{0, 0, graphic->Width(), graphic->Height()};
-      sheet.Canvas()->FillRect(all);
+      auto clear = [&]() {
+        sheet.Canvas()->Brush()->SetColor(clWhite);
+        sheet.Canvas()->FillRect(all);
+      };
+      clear();
+      // The first drawing starts an animation; the sheet is cleared again before the drawing it
+      // keeps, so that half-transparent pixels are blended over white once.
       sheet.Canvas()->StretchDraw(all, graphic);
       Play(play);
+      clear();
       sheet.Canvas()->StretchDraw(all, graphic);
       if (!WriteSheet(sheet, out)) throw Exception(("Cannot write " + out).c_str());
     }

@@ -2,6 +2,8 @@
 // each belonging to its own frame and written back as read.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "GifFixtures.h"
 #include "pictures/GIFException.h"
 #include "pictures/TGIFAppExtNSLoop.h"
@@ -170,6 +172,24 @@ TEST(GIFExtensions, CommentsAreOneLineASubBlock) {
   EXPECT_EQ(written[2], 255);
   EXPECT_EQ(written[2 + 256], 255);
   EXPECT_EQ(written[2 + 512], 90);
+}
+
+TEST(GIFExtensions, CommentsKeepTheirZeroBytes) {
+  const Bytes cases[] = {
+      {0x21, 0xFE, 1, 0, 0},
+      {0x21, 0xFE, 4, 'a', 0, 'b', 0, 2, 0, 'c', 0},
+  };
+  for (const Bytes& block : cases) {
+    TGIFImage image;
+    Load(image, ThreeFrames(block));
+    auto* comment = dynamic_cast<TGIFCommentExtension*>(FirstExtension(image));
+    ASSERT_NE(comment, nullptr);
+    EXPECT_EQ(comment->Text()->Strings(0).Length(), block[2]);
+    EXPECT_EQ(WrittenBy(comment), block);
+    // The whole saved file carries the block unchanged.
+    const Bytes saved = Save(image);
+    EXPECT_NE(std::search(saved.begin(), saved.end(), block.begin(), block.end()), saved.end());
+  }
 }
 
 TEST(GIFExtensions, BlocksWithoutAClassAreKeptByteForByte) {

@@ -209,6 +209,42 @@ TEST(PngChunks, AncillaryChunksAreWrittenBackAsTheyCame) {
   for (const ChunkView& v : Chunks(Save(png))) EXPECT_NE(v.name, "cHRM");
 }
 
+TEST(PngChunks, UnknownChunksTiedToTheImageDataStayOnlyWithTheImageTheyCameWith) {
+  // Animation chunks are unsafe to copy (upper-case fourth letter): they describe frames that
+  // match the header they came with. A private safe-to-copy chunk goes with any image.
+  Bytes control(26, 0);
+  control[3] = 1;   // sequence number
+  control[7] = 4;   // width
+  control[11] = 1;  // height
+  const std::vector<Bytes> extra = {Chunk("acTL", {0, 0, 0, 2, 0, 0, 0, 0}), Chunk("fcTL", control),
+                                    Chunk("prVt", {1, 2, 3})};
+  struct Case {
+    int depth;
+    bool editPixel;
+    bool unsafeKept;
+    const char* what;
+  } cases[] = {
+      {2, false, false, "2-bit grey, saved at 4 bits"},
+      {8, false, true, "8-bit grey as loaded"},
+      {8, true, false, "8-bit grey with a pixel changed"},
+  };
+  for (const Case& c : cases) {
+    const Bytes rows = c.depth == 2 ? Bytes{0, 0x1B} : Bytes{0, 10, 20, 30, 40};
+    TPNGObject png;
+    Load(png, Simple(4, 1, c.depth, 0, rows, extra));
+    if (c.editPixel) png.SetPixels(1, 0, TColor(0xFFFFFF));
+    const Bytes saved = Save(png);
+    Samples ignored;
+    EXPECT_TRUE(Libpng::Get().Read(saved, ignored)) << c.what;
+    std::vector<std::string> names;
+    for (const ChunkView& v : Chunks(saved)) names.push_back(v.name);
+    const std::vector<std::string> expected =
+        c.unsafeKept ? std::vector<std::string>{"IHDR", "acTL", "fcTL", "prVt", "IDAT", "IEND"}
+                     : std::vector<std::string>{"IHDR", "prVt", "IDAT", "IEND"};
+    EXPECT_EQ(names, expected) << c.what;
+  }
+}
+
 TEST(PngChunks, TextChunksReadLikeTheirUncompressedTwins) {
   auto texts = [](const char* file) {
     TPNGObject png;

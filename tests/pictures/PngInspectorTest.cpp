@@ -53,4 +53,28 @@ open(sys.argv[2], 'w').write('\n'.join(bad))
   EXPECT_EQ(std::string(bad.begin(), bad.end()), "");
 }
 
+TEST(PngInspector, HalfTransparentPixelsAreBlendedOverWhiteOnce) {
+  const std::filesystem::path tool = Inspector();
+  if (!std::filesystem::exists(tool)) GTEST_SKIP() << "tools/pictureinfo is not built";
+  testsupport::TempDir dir;
+  // Black at alpha 128 beside opaque red.
+  const Bytes picture = Simple(2, 1, 8, 6, {0, 0, 0, 0, 128, 255, 0, 0, 255});
+  const std::string input = dir.write("half.png", std::string(picture.begin(), picture.end()));
+  for (const char* play : {"0", "500"}) {
+    const std::string out = dir.file(std::string("sheet") + play + ".png");
+    ASSERT_EQ(
+        std::system(
+            (tool.string() + " " + input + " --out " + out + " --play " + play + " > /dev/null").c_str()),
+        0);
+    Samples sheet;
+    ASSERT_TRUE(Libpng::Get().Read(testsupport::ReadFileBytes(out), sheet)) << play;
+    ASSERT_EQ(sheet.width, 2u);
+    ASSERT_GE(sheet.channels, 3);
+    const int c = sheet.channels;
+    for (int k = 0; k < 3; ++k) EXPECT_NEAR(sheet.values[k], 127, 1) << "play " << play << " channel " << k;
+    EXPECT_EQ(sheet.values[c], 255);
+    EXPECT_EQ(sheet.values[c + 1], 0);
+  }
+}
+
 }  // namespace
