@@ -154,13 +154,15 @@ class FileChooserOnTheDesktop : public ::testing::Test {
     const int typist =
         last == "close" || last == "measure"
             ? 0
-            : desktoptest::Spawn({"timeout", "15", "bash", "-c", script, "typist", keys, last});
+            : desktoptest::Spawn({"timeout", "60", "bash", "-c", script, "typist", keys, last});
     EXPECT_GE(typist, 0);
     const UINT_PTR closer = last == "close"     ? SetTimer(nullptr, 0, 500, CloseRequest)
                             : last == "measure" ? SetTimer(nullptr, 0, 1000, MeasureAndClose)
                                                 : 0;
     watchdogFired = false;
-    const UINT_PTR watchdog = SetTimer(nullptr, 0, 20000, Watchdog);
+    // Bounds for a chooser that never answers, wide enough for a loaded two-core machine under the
+    // sanitizers: a chooser that answers ends the wait at once.
+    const UINT_PTR watchdog = SetTimer(nullptr, 0, 60000, Watchdog);
     char16_t buffer[512] = {};
     std::char_traits<char16_t>::copy(buffer, startName, std::char_traits<char16_t>::length(startName));
     const std::u16string folder = Wide(Folder());
@@ -177,7 +179,7 @@ class FileChooserOnTheDesktop : public ::testing::Test {
     KillTimer(nullptr, watchdog);
     if (closer) KillTimer(nullptr, closer);
     if (typist > 0) {
-      EXPECT_EQ(desktoptest::Reap(typist, 20000), 0);
+      EXPECT_EQ(desktoptest::Reap(typist, 65000), 0);
     }
     if (watchdogFired) {  // the quit request it posted
       MSG m;
