@@ -189,6 +189,8 @@ void TfrmMain::FormCreate(TObject*) {
   ClearPageCanvas();
   DrawPage(0);  // the page bitmap exists as soon as the document does
   RefreshFrameList();
+  // A new message shows its size and its one second from the start, not the layout's "0".
+  GetPduSize(this);
   savedSizeKB = 0;
   savedTimeSec = 0;
   subjectCut = false;
