@@ -139,6 +139,7 @@ void TfrmMain::Loaded() {
   Bind(this, pmHelp, "pmHelp");
   Bind(this, New, "New");
   Bind(this, Open, "Open");
+  Bind(this, Menu_Send, "Menu_Send");
   Bind(this, SaveAsDraft, "SaveAsDraft");
   Bind(this, SaveAs, "SaveAs");
   Bind(this, Exit, "Exit");
