@@ -639,6 +639,9 @@ void RegisterSkTrackBar() {
                                                    "fsStatus",  "fsPopup",      "fsFlatBold"};
   using T = TSkTrackBar;
   RegisterProperties<T>("TSkTrackBar", "TCustomControl", Factory<T>())
+      // Read as "CustomThumb.Data": the picture's change makes the style tsCustom, and a
+      // ThumbStyle written after it has the last word.
+      .Object("CustomThumb", &T::CustomThumb)
       .Enum("HotTrackColorType", &T::HotTrackColorType, &T::SetHotTrackColorType, htctActual, &hotTypeNames)
       .Int("Max", &T::Max, &T::SetMax, 10)
       .Int("Min", &T::Min, &T::SetMin, 0)

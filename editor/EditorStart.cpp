@@ -1,6 +1,9 @@
 #include "editor/EditorStart.h"
 
+#include <memory>
+
 #include "editor/EditorAppFolder.h"
+#include "editor/TCanvasTextMeasurer.h"
 #include "editor/TDelMessageBox.h"
 #include "editor/TFrameBox.h"
 #include "editor/TMmsViewer.h"
@@ -81,6 +84,8 @@ bool ClaimWorkingFolder() { return workarea::ClaimWorkingArea(EditorAppFolder())
 bool EditorStart(const std::vector<std::string>& args) {
   // The picture classes register once, after the platform has started.
   pictures::Startup();
+  // The document sizes a slide's "Text" region by the lines the page canvas draws.
+  SetDefaultTextMeasurer(std::make_shared<TCanvasTextMeasurer>());
   RegisterEditorForms();
   RegisterMmsViewer();
   SelectStartLanguage();

@@ -148,6 +148,7 @@ void TfrmMain::Loaded() {
   Bind(this, pmHelp, "pmHelp");
   Bind(this, New, "New");
   Bind(this, Open, "Open");
+  Bind(this, Menu_Send, "Menu_Send");
   Bind(this, SaveAsDraft, "SaveAsDraft");
   Bind(this, SaveAs, "SaveAs");
   Bind(this, Exit, "Exit");
@@ -198,6 +199,8 @@ void TfrmMain::FormCreate(TObject*) {
   ClearPageCanvas();
   DrawPage(0);  // the page bitmap exists as soon as the document does
   RefreshFrameList();
+  // A new message shows its size and its one second from the start, not the layout's "0".
+  GetPduSize(this);
   savedSizeKB = 0;
   savedTimeSec = 0;
   subjectCut = false;

@@ -128,6 +128,7 @@ class TfrmMain : public TForm {
   TPopupMenu* pmHelp = nullptr;
   TMenuItem* New = nullptr;
   TMenuItem* Open = nullptr;
+  TMenuItem* Menu_Send = nullptr;
   TMenuItem* SaveAsDraft = nullptr;
   TMenuItem* SaveAs = nullptr;
   TMenuItem* Exit = nullptr;

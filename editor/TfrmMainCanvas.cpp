@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "editor/PictureFit.h"
+#include "editor/TCanvasTextMeasurer.h"
 #include "editor/TImgFileManager.h"
 #include "editor/TfrmMain.h"
-#include "mms/SlideTextFile.h"
-#include "mms/SlideTextWrap.h"
+#include "mms/SlideTextLines.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
 #include "mms/TMmsBody.h"
@@ -22,7 +22,6 @@
 #include "platform/forms/TCanvas.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TPicture.h"
-#include "platform/rtl/CodePage.h"
 
 int TfrmMain::DrawPictureFitted(int page, TBitmap* bitmap, int boxHeight, int boxWidth) {
   if (!IsPage(page) || !bitmap) return kRefused;
@@ -49,18 +48,6 @@ int TfrmMain::DrawPictureFitted(int page, TBitmap* bitmap, int boxHeight, int bo
 namespace {
 
 const char* RegionId(int kind) { return kind == 1 ? "Text" : kind == 2 ? "Img" : "Null"; }
-
-// Measures slide texts with the canvas of a bitmap.
-class CanvasMeasurer : public TTextMeasurer {
- public:
-  explicit CanvasMeasurer(TCanvas* canvas) : canvas_(canvas) {}
-  int TextWidth(const std::string& text) const override {
-    return canvas_->TextWidth(AnsiString(text.c_str()));
-  }
-
- private:
-  TCanvas* canvas_;
-};
 
 std::unique_ptr<TBitmap> BlankBitmap(int width, int height) {
   auto bitmap = std::make_unique<TBitmap>();
@@ -197,11 +184,8 @@ void TfrmMain::DrawTextLines(int slide, TBitmap* bitmap) {
   if (!bitmap || !IsPage(slide) || mms->HasRegion("Text") != 1) return;
   const int width = std::max(mms->GetRegionWidth("Text"), 1);
   bitmap->SetSize(width < 2 ? 1 : width, 1);
-  std::unique_ptr<char16_t[]> raw = ReadFrameText(mms->Body->GetFrame(slide));
-  const std::string text = raw ? platform::Utf16ToMultiByte(raw.get()) : std::string();
-  std::vector<std::string> lines;
-  CanvasMeasurer measurer(bitmap->Canvas());
-  WrapTextLines(text, bitmap->Width(), measurer, lines);
+  const std::vector<std::string> lines =
+      FrameTextLines(mms->Body->GetFrame(slide), bitmap->Width(), TCanvasTextMeasurer(bitmap->Canvas()));
   bitmap->SetSize(bitmap->Width(), std::max<int>(int(lines.size()) * TK3VNMms::kTextLineHeight, 1));
   TCanvas* canvas = bitmap->Canvas();
   canvas->Brush()->SetColor(clWhite);

@@ -83,6 +83,7 @@ void TfrmMain::setCaption() {
   // The drop-down menus' entries.
   New->SetCaption(LanguageText("STR_Main_Menu_File_New"));
   Open->SetCaption(LanguageText("STR_Main_Menu_File_Open"));
+  Menu_Send->SetCaption(LanguageText("STR_Main_Send "));
   SaveAsDraft->SetCaption(LanguageText("STR_Main_Menu_File_SavaAsDraft"));
   SaveAs->SetCaption(LanguageText("STR_Main_Menu_File_SavaAs"));
   Exit->SetCaption(LanguageText("STR_Main_Menu_File_Exit"));

@@ -2,6 +2,9 @@
 // region from it (14 pixels per line).
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "mms/TTextMeasurer.h"
 
 class TMmsFrame;
@@ -15,3 +18,6 @@ int CountItemTextLines(const TMediaItem* item, int width, const TTextMeasurer& c
 // The same for the text item of a slide.
 int CountFrameTextLines(const TMmsFrame* frame, int width);
 int CountFrameTextLines(const TMmsFrame* frame, int width, const TTextMeasurer& canvas);
+
+// The lines counted above, for drawing them: the page canvas draws what the region was sized for.
+std::vector<std::string> FrameTextLines(const TMmsFrame* frame, int width, const TTextMeasurer& canvas);

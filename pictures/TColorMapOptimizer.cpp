@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "pictures/PainterListLock.h"
 #include "pictures/TGIFColorMap.h"
 #include "pictures/TGIFExtensionList.h"
 #include "pictures/TGIFImage.h"
@@ -129,6 +130,10 @@ void TColorMapOptimizer::MapColors() {
 }
 
 void TColorMapOptimizer::Optimize() {
+  // The painters read the pixels and tables this renumbers: they end first, and none starts or
+  // registers until the picture is consistent again.
+  image_->PaintStop();
+  PainterListLock painters(*image_->Painters());
   CountColors();
   MergeColors();
   MapColors();

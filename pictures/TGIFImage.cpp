@@ -6,6 +6,7 @@
 
 #include "pictures/GDICheck.h"
 #include "pictures/GIFException.h"
+#include "pictures/PainterListLock.h"
 #include "pictures/TGIFGraphicControlExtension.h"
 #include "pictures/TGIFPainter.h"
 #include "pictures/TGIFSubImage.h"
@@ -26,19 +27,6 @@ namespace {
 
 int RectWidth(const RECT& r) { return r.right - r.left; }
 int RectHeight(const RECT& r) { return r.bottom - r.top; }
-
-// Holds the painter list's lock for a scope.
-class ListLock {
- public:
-  explicit ListLock(TThreadList& list) : list_(list), items_(list.LockList()) {}
-  ~ListLock() { list_.UnlockList(); }
-  TList* operator->() const { return items_; }
-  TGIFPainter* At(int index) const { return static_cast<TGIFPainter*>(items_->Items(index)); }
-
- private:
-  TThreadList& list_;
-  TList* items_;
-};
 
 // Blocks the interface thread (running the painters' queued calls) until `done` holds; another
 // thread yields instead.
@@ -99,7 +87,7 @@ TGIFImage::~TGIFImage() {
   *alive_ = false;
   {
     // Painters still listed (synchronous ones deeper in the stack) must not touch us later.
-    ListLock list(painters_);
+    PainterListLock list(painters_);
     for (int i = 0; i < list->Count(); ++i) list.At(i)->Detach();
     list->Clear();
     drawPainter_ = nullptr;
@@ -275,7 +263,7 @@ void TGIFImage::SetAnimationSpeed(int value) {
   animationSpeed_ = value;
   TGIFPainter* painter = nullptr;
   {
-    ListLock list(painters_);
+    PainterListLock list(painters_);
     painter = drawPainter_;
   }
   // Only this thread ends painters (their termination runs here): it stays alive meanwhile.
@@ -497,7 +485,7 @@ void TGIFImage::Draw(TCanvas* canvas, const RECT& rect) {
     return;
   }
   {
-    ListLock list(painters_);
+    PainterListLock list(painters_);
     if (drawPainter_ && drawPainter_->Canvas() == canvas && EqualRect(&drawPainter_->Rect(), &rect)) return;
   }
   StopDraw();
@@ -570,7 +558,7 @@ TGIFPainter* TGIFImage::InternalPaint(TGIFPainter** reference, TCanvas* canvas, 
   if (images_->Count() == 1) options &= TGIFDrawOptions(~(GIFDrawOption(goAsync) | GIFDrawOption(goAnimate)));
   TGIFPainter* painter = new TGIFPainter(reference, this, canvas, rect, options);
   {
-    ListLock list(painters_);
+    PainterListLock list(painters_);
     painters_.Add(painter);
   }
   painter->OnAnimationStart = OnAnimationStart;
@@ -590,7 +578,7 @@ void TGIFImage::StopDraw() {
   for (;;) {
     TGIFPainter* painter = nullptr;
     {
-      ListLock list(painters_);
+      PainterListLock list(painters_);
       painter = drawPainter_;
     }
     if (!painter) break;
@@ -604,7 +592,7 @@ void TGIFImage::StopDraw() {
 
 void TGIFImage::PaintStop() {
   auto asyncListed = [this] {
-    ListLock list(painters_);
+    PainterListLock list(painters_);
     int count = 0;
     // A painter whose call is running further up this stack ends when the call returns.
     for (int i = 0; i < list->Count(); ++i)
@@ -635,7 +623,7 @@ void TGIFImage::PaintRestart() {
 }
 
 std::vector<TGIFPainter*> TGIFImage::ListedPainters() {
-  ListLock list(painters_);
+  PainterListLock list(painters_);
   std::vector<TGIFPainter*> painters;
   for (int i = 0; i < list->Count(); ++i) painters.push_back(list.At(i));
   return painters;

@@ -65,7 +65,9 @@ class TGIFImage : public TGraphic {
 
   // Makes the picture smaller before it is written, by the options chosen (bit n stands for
   // TGIFOptimizeOption n); the composed animation stays as it was. Colour reduction is not done
-  // here: ooReduceColors with rmPalette raises "Invalid reduction method".
+  // here: ooReduceColors with rmPalette raises "Invalid reduction method". Both optimisations
+  // stop the painters and hold their list until the frames are done: drawing again afterwards
+  // plays the new frames.
   void Optimize(TGIFOptimizeOptions options, TColorReduction reduction, TDitherMode ditherMode, int bits);
   // One global table for all frames (see TColorMapOptimizer).
   void OptimizeColorMap();
@@ -161,6 +163,8 @@ class TGIFImage : public TGraphic {
 
  private:
   void AssignImage(TGIFImage* source);
+  // The passes of Optimize, run while no painter plays and the painter list is held.
+  void OptimizeFrames(TGIFOptimizeOptions options);
   // The painters listed now (taken under the list's lock). Painters end only through their
   // termination on the interface thread, so there they stay valid until it runs queued calls.
   std::vector<TGIFPainter*> ListedPainters();

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "pictures/GIFException.h"
+#include "pictures/PainterListLock.h"
 #include "pictures/TColorMapOptimizer.h"
 #include "pictures/TGIFAppExtNSLoop.h"
 #include "pictures/TGIFCommentExtension.h"
@@ -42,6 +43,17 @@ bool FullyTransparent(TGIFSubImage* frame) {
 void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction, TDitherMode, int) {
   if (Has(options, ooReduceColors) && reduction == rmPalette) GIFError(sInvalidReduction);
   if (images_->Count() == 0) return;
+  // The painters read the frames these passes crop, merge and delete: they end first, and none
+  // starts or registers until the last pass is done.
+  PaintStop();
+  {
+    PainterListLock painters(painters_);
+    OptimizeFrames(options);
+  }
+  Changed(this);
+}
+
+void TGIFImage::OptimizeFrames(TGIFOptimizeOptions options) {
   DoProgress(psStarting, 0, false, sProgressOptimizing);
   const int total = std::max(1, images_->Count() * 6);
   int step = 0;
@@ -146,7 +158,6 @@ void TGIFImage::Optimize(TGIFOptimizeOptions options, TColorReduction reduction,
     failed.Release();
   }
   DoProgress(psEnding, 100, true, sProgressOptimizing);
-  Changed(this);
 }
 
 void TGIFImage::OptimizeColorMap() {

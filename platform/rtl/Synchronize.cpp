@@ -2,6 +2,7 @@
 #include "platform/rtl/Synchronize.h"
 
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <exception>
 #include <mutex>
@@ -24,6 +25,9 @@ struct Queue {
   std::condition_variable finished;  // workers wait here
   std::deque<Call*> calls;
   std::function<void()> wakeHook;
+  // Counts NotifySynchronizeWaiters: a waiter that looked at its condition since the last one
+  // knows whether it may have changed meanwhile.
+  std::uint64_t notified = 0;
 };
 
 Queue& TheQueue() {
@@ -114,15 +118,22 @@ void WaitRunningSynchronized(const std::function<bool()>& done) {
   Queue& q = TheQueue();
   for (;;) {
     RunQueued();
-    std::unique_lock<std::mutex> lock(q.mutex);
+    std::uint64_t seen = 0;
+    {
+      std::lock_guard<std::mutex> guard(q.mutex);
+      seen = q.notified;
+    }
+    // The condition is looked at without the queue's lock: the locks it takes (a picture's
+    // painter list, the running threads) may be held by code that runs queued calls.
     if (done()) return;
-    q.arrived.wait(lock, [&] { return !q.calls.empty() || done(); });
-    if (q.calls.empty()) return;
+    std::unique_lock<std::mutex> lock(q.mutex);
+    q.arrived.wait(lock, [&] { return !q.calls.empty() || q.notified != seen; });
   }
 }
 
 void NotifySynchronizeWaiters() {
   std::lock_guard<std::mutex> guard(TheQueue().mutex);
+  ++TheQueue().notified;
   TheQueue().arrived.notify_all();
 }
 

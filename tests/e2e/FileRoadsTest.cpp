@@ -15,9 +15,11 @@
 #include "mms/TMediaItem.h"
 #include "mms/TMmsBody.h"
 #include "mms/TMmsFrame.h"
+#include "platform/forms/ShortCuts.h"
 #include "platform/forms/TEdit.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TLabel.h"
+#include "platform/forms/TMenuItem.h"
 #include "platform/rtl/Utf8.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"
@@ -228,18 +230,24 @@ TEST_F(FileRoads, R9SendDraftsAndTheAnnouncedWindow) {
   EXPECT_EQ(record.substr(512, 4), std::string("\0\0\0\0", 4));
   EXPECT_EQ(ReadFile(store.file("1.mms")), ReadFile(temp));
 
-  // Ctrl+S and Alt+N send; the drafts button, Ctrl+Alt+D and Alt+S keep as a draft. Each ends.
+  // Ctrl+S, Alt+N and the File menu's Send entry send; the drafts button, Ctrl+Alt+D and Alt+S
+  // keep as a draft. Each ends, after one hand-over.
   struct Way {
     const char* how;
     int mode;
   };
-  const Way ways[] = {{"Ctrl+S", 0}, {"Alt+N", 0}, {"button", 2}, {"Ctrl+Alt+D", 2}, {"Alt+S", 2}};
+  const Way ways[] = {{"Ctrl+S", 0}, {"Alt+N", 0},      {"menu", 0},
+                      {"button", 2}, {"Ctrl+Alt+D", 2}, {"Alt+S", 2}};
   size_t count = 1;
   for (const Way& w : ways) {
     SCOPED_TRACE(w.how);
     main->SetActiveControl(nullptr);
     if (std::string(w.how) == "button") {
       Click(Centre(main->btnDrafts));
+    } else if (std::string(w.how) == "menu") {
+      EXPECT_EQ(main->Menu_Send->ShortCut(), TextToShortCut("Ctrl+S"));
+      main->Menu_Send->Click();
+      Pump();
     } else {
       Chord(w.how);
     }

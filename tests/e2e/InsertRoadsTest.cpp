@@ -66,9 +66,9 @@ TEST_F(InsertRoads, StartUp) {
   EXPECT_EQ(main->mms->Body->GetFrameDur(0), 1000);
   EXPECT_EQ(main->curFrame, 0);
   EXPECT_EQ(main->hitArea, 0);
-  // Nothing is measured before the first change: both labels show the window's "0".
-  EXPECT_EQ(LabelText(main->Label_Size), "0");
-  EXPECT_EQ(LabelText(main->Label_Time), "0");
+  // The new message is measured at once: its size in KB and its one second.
+  EXPECT_EQ(LabelText(main->Label_Size), "1");
+  EXPECT_EQ(LabelText(main->Label_Time), "1");
   EXPECT_EQ(LabelText(main->subject_size), "(0/40)");
   EXPECT_EQ(LabelText(main->Edit_Cur), "1");
   EXPECT_FALSE(main->Edit_Cur->Enabled());

@@ -2,14 +2,17 @@
 // copying, cutting and pasting pages and parts (also other programs' texts and pictures).
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "controls/TImButton.h"
 #include "editor/TfrmTextEditor.h"
+#include "mms/MmsComposer.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
 #include "mms/TMmsBody.h"
 #include "mms/TMmsFrame.h"
+#include "platform/forms/TBitmap.h"
 #include "platform/forms/TEdit.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TScrollBar.h"
@@ -79,6 +82,32 @@ TEST_F(TextRoads, R2InsertText) {
   ASSERT_EQ(modals.size(), 1u);
   EXPECT_EQ(modals[0].caption, u"TextEditor");
   ASSERT_NE(Item(1, TMediaItem::kText), nullptr);
+}
+
+TEST_F(TextRoads, ALongLineOfTextTakesARegionOfSeveralLines) {
+  StartEditor();
+  std::u16string text;
+  while (text.size() < 300) text += u"words in a row ";
+  text.resize(300);
+  // The text editor's file as it saves it (typing 300 keys into its memo costs seconds).
+  main->runTextEditor = [&text](TfrmMain*, const AnsiString& path) {
+    std::ofstream(path.c_str(), std::ios::binary) << editortest::Utf16Le(text);
+    return path;
+  };
+  DoubleClick(StripPoint(50, 155));
+  ASSERT_NE(Item(0, TMediaItem::kText), nullptr);
+  // Some fifteen lines of 120 pixels in the default font; a line that never fills would be one.
+  const int height = main->mms->GetRegionHeight("Text");
+  EXPECT_EQ(height % TK3VNMms::kTextLineHeight, 0);
+  EXPECT_GE(height / TK3VNMms::kTextLineHeight, 8) << height;
+  // The page canvas draws exactly the lines the region was sized for.
+  main->DrawPage(0);
+  ASSERT_NE(main->textBitmap, nullptr);
+  EXPECT_EQ(main->textBitmap->Height(), height);
+  // The measurement after the insertion handed that height to the composer.
+  EXPECT_EQ(MmsComposerTable()->Slide[0].TextHeight, height);
+  EXPECT_EQ(MmsComposerTable()->Slide[0].TextWidth, 120);
+  Shot("e2e-long-text.png");
 }
 
 TEST_F(TextRoads, R6Clipboard) {

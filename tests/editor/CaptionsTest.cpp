@@ -101,6 +101,7 @@ std::vector<TextOf> AllTexts() {
       {"btnResize", caption(&TfrmMain::btnResize), "STR_Main_Menu_resize"},
       {"New", caption(&TfrmMain::New), "STR_Main_Menu_File_New"},
       {"Open", caption(&TfrmMain::Open), "STR_Main_Menu_File_Open"},
+      {"Menu_Send", caption(&TfrmMain::Menu_Send), "STR_Main_Send "},
       {"SaveAsDraft", caption(&TfrmMain::SaveAsDraft), "STR_Main_Menu_File_SavaAsDraft"},
       {"SaveAs", caption(&TfrmMain::SaveAs), "STR_Main_Menu_File_SavaAs"},
       {"Exit", caption(&TfrmMain::Exit), "STR_Main_Menu_File_Exit"},

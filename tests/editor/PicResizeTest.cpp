@@ -19,6 +19,7 @@
 #include "editor/TResizeHost.h"
 #include "imagelib/IxImage.h"
 #include "platform/backend/HeadlessDriver.h"
+#include "platform/forms/TApplication.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TCanvas.h"
 #include "platform/forms/TImage.h"
@@ -272,6 +273,82 @@ TEST_F(PicResizeTest, AChangeOfLanguageRereadsTheTextsAndTheBackgroundDragsTheWi
   EXPECT_EQ(after.left - before.left, -25);
   EXPECT_EQ(after.top - before.top, -13);
   EXPECT_TRUE(dialog->Visible());
+}
+
+TEST_F(PicResizeTest, TheBarsTakeTheLayoutsSettingsDrawPointerThumbsAndEnterMovesOn) {
+  Open("pillow/jpeg/hopper.jpg");
+  // The layout's tab orders 2 and 3 put the bars first and second among the dialog's windowed
+  // controls, whose buttons name none.
+  struct Case {
+    TSkTrackBar* bar;
+    int left, tabOrder;
+    TColor highlight, hot, tick;
+  } const cases[] = {
+      {dialog->TrackBar1, 20, 0, clNavy, clMaroon, clBackground},
+      {dialog->TrackBar2, 240, 1, clInactiveCaption, clNavy, clBtnShadow},
+  };
+  TBitmap pointer, mask;
+  pointer.LoadFromResourceName(HInstance, "SKTRKBAR_H_XPPTR");
+  mask.LoadFromResourceName(HInstance, "SKTRKBAR_H_XPPTR_MASK");
+  auto rgb = [](COLORREF c) { return std::uint32_t(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c); };
+  const platform::headless::CaptureImage shot = Driver().Capture(dialog->Handle());
+  for (const Case& c : cases) {
+    TSkTrackBar* bar = c.bar;
+    SCOPED_TRACE(bar->Name().ToStd());
+    EXPECT_EQ(bar->Left(), c.left);
+    EXPECT_EQ(bar->TabOrder(), c.tabOrder);
+    EXPECT_EQ(bar->HighlightColor(), c.highlight);
+    EXPECT_EQ(bar->HotTrackColor(), c.hot);
+    EXPECT_EQ(bar->TickColor(), c.tick);
+    EXPECT_TRUE(bar->TabOnEnter);
+    EXPECT_EQ(bar->ThumbStyle(), tsXPPointer);
+    EXPECT_EQ(bar->TrackOffset(), 5);
+    EXPECT_EQ(bar->TrackWidth(), 6);
+    EXPECT_EQ(bar->TrackFrame(), fsRaised);
+    EXPECT_EQ(bar->TrackFrameColor(), clPurple);
+    EXPECT_EQ(bar->TrackColor(), clGradientInactiveCaption);
+    EXPECT_EQ(bar->Color(), TColor(0xE1E1E1));
+    EXPECT_FALSE(bar->ParentColor());
+    EXPECT_EQ(bar->Tag, 7);
+    EXPECT_EQ(bar->Anchors(), 0u);
+    // What shows: the pointer's picture wherever its mask is opaque, the track's colour inside
+    // the track, and the bar's own grey beside it.
+    const RECT t = bar->ThumbRect();
+    int opaque = 0, wrong = 0;
+    for (int y = 0; y < pointer.Height(); ++y)
+      for (int x = 0; x < pointer.Width(); ++x) {
+        const int by = t.top + y;
+        if (by < 0 || by >= bar->Height() || (mask.Canvas()->Pixels(x, y) & 0xFFFFFF) != 0) continue;
+        ++opaque;
+        wrong += shot.At(bar->Left() + t.left + x, bar->Top() + by) != rgb(pointer.Canvas()->Pixels(x, y));
+      }
+    EXPECT_GT(opaque, 100);
+    EXPECT_EQ(wrong, 0);
+    EXPECT_EQ(shot.At(bar->Left() + 60, bar->Top() + 8), rgb(ColorToRGB(clGradientInactiveCaption)));
+    EXPECT_EQ(shot.At(bar->Left() + 2, bar->Top() + 14), 0xE1E1E1u);
+  }
+  // The first bar keeps the picture of a thumb of its own, which its thumb style overrides.
+  ASSERT_NE(dialog->TrackBar1->CustomThumb()->Graphic(), nullptr);
+  EXPECT_EQ(dialog->TrackBar1->CustomThumb()->Width(), 33);
+  EXPECT_EQ(dialog->TrackBar1->CustomThumb()->Height(), 21);
+
+  // Enter moves the focus as Tab does, and the value stays.
+  auto enter = [] {
+    Driver().Chord("Enter");
+    Application->ProcessMessages();
+    Driver().RunUntilIdle();
+  };
+  dialog->TrackBar1->SetFocus();
+  Driver().RunUntilIdle();
+  ASSERT_TRUE(dialog->TrackBar1->Focused());
+  enter();
+  EXPECT_TRUE(dialog->TrackBar2->Focused());
+  std::filesystem::create_directories(MMS_SCREENSHOT_DIR);
+  EXPECT_TRUE(Driver().SavePng(dialog->Handle(), std::string(MMS_SCREENSHOT_DIR) + "/picresize-bars.png"));
+  enter();
+  EXPECT_TRUE(dialog->TrackBar1->Focused());
+  EXPECT_EQ(dialog->TrackBar1->Position(), 100);
+  EXPECT_EQ(dialog->TrackBar2->Position(), 100);
 }
 
 }  // namespace

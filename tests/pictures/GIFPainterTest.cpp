@@ -1,10 +1,12 @@
 // Animations played by real painter threads on the fake clock: every disposal of the suite
 // against its reference frames, mosaics of tiles shown at once, delays, passes, events on the
-// interface thread, and stopping or freeing a picture while it plays.
+// interface thread, stopping or freeing a picture while it plays, and optimising it meanwhile.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <map>
 #include <set>
+#include <thread>
 
 #include "GifPaintSupport.h"
 #include "imagelib/IxImage.h"
@@ -450,6 +452,93 @@ TEST_F(GifPainter, AFailureOfAnInlinePainterReachesTheCaller) {
   }
   EXPECT_EQ(gif->Painters()->LockList()->Count(), 0);
   gif->Painters()->UnlockList();
+}
+
+// The pictures of one pass, a picture repeated by the next frame counted once.
+std::vector<std::vector<std::uint32_t>> Distinct(const std::vector<std::vector<std::uint32_t>>& pictures) {
+  std::vector<std::vector<std::uint32_t>> distinct;
+  for (const auto& picture : pictures)
+    if (distinct.empty() || distinct.back() != picture) distinct.push_back(picture);
+  return distinct;
+}
+
+std::vector<int> First(const std::vector<int>& frames, std::size_t count) {
+  return {frames.begin(), frames.begin() + std::ptrdiff_t(std::min(count, frames.size()))};
+}
+
+// Draws the picture anew, as the window showing it does after a change, and plays until
+// `frames` frames were painted: the pictures shown and the frames painted.
+void PlayFresh(TGIFImage& gif, Recorder& recorder, std::size_t frames) {
+  recorder = Recorder();
+  recorder.Attach(gif, true);
+  auto canvas = BackdropCanvas(4, 4);
+  canvas->Canvas()->Draw(0, 0, &gif);
+  for (int i = 0; i < 100 && recorder.frames.size() < frames; ++i) Play(120);
+  ASSERT_GE(recorder.frames.size(), frames);
+}
+
+TEST_F(GifPainter, OptimisingStopsThePaintersHoldsTheirListAndDrawingAgainPlaysTheNewFrames) {
+  // Frame 1 repeats frame 0: merged into nothing and cropped away, the frames after it move
+  // down, and the last frame's index is no longer there.
+  auto gif = BuildAnimation({{.delay = 10, .color = 1, .loops = 0},
+                             {.delay = 10, .color = 1},
+                             {.delay = 10, .color = 2},
+                             {.delay = 10, .color = 3, .left = 1, .top = 1, .width = 2, .height = 2}});
+  std::vector<std::string> warnings;
+  gif->OnGIFWarning = [&](TObject*, TGIFSeverity, const AnsiString& m) { warnings.push_back(m.c_str()); };
+  Recorder recorder;
+  PlayFresh(*gif, recorder, 8);
+  const auto shown = Distinct({recorder.pictures.begin(), recorder.pictures.begin() + 4});
+  ASSERT_EQ(shown.size(), 3u);
+  ASSERT_EQ(recorder.frames.back(), 3);
+
+  // A program that keeps its window alive while optimising runs its queue and its clock from the
+  // progress handler; another thread asks for the painter list meanwhile.
+  const std::size_t eventsBefore = recorder.events.size();
+  std::atomic<int> progressCalls{0}, callsWhenListed{-1};
+  int listedDuring = 0;
+  std::thread asker;
+  gif->OnProgress = [&](TObject*, TProgressStage, BYTE, bool, const RECT&, const AnsiString&) {
+    ++progressCalls;
+    listedDuring += gif->Painters()->LockList()->Count();
+    gif->Painters()->UnlockList();
+    if (!asker.joinable()) {
+      asker = std::thread([&] {
+        gif->Painters()->LockList();
+        callsWhenListed = progressCalls.load();
+        gif->Painters()->UnlockList();
+      });
+    }
+    Play(1200);
+  };
+  gif->Optimize((1 << ooCrop) | (1 << ooMerge) | (1 << ooCleanup) | (1 << ooColorMap), rmNone,
+                TDitherMode::dmNearest, 8);
+  asker.join();
+  gif->OnProgress = nullptr;
+  EXPECT_EQ(
+      std::vector<std::string>(recorder.events.begin() + std::ptrdiff_t(eventsBefore), recorder.events.end()),
+      std::vector<std::string>{});
+  EXPECT_EQ(listedDuring, 0);
+  EXPECT_GT(progressCalls.load(), 2);
+  EXPECT_EQ(callsWhenListed.load(), progressCalls.load());
+  EXPECT_EQ(gif->DrawPainter(), nullptr);
+  ASSERT_EQ(gif->Images()->Count(), 3);
+
+  PlayFresh(*gif, recorder, 6);
+  EXPECT_EQ(First(recorder.frames, 6), (std::vector<int>{0, 1, 2, 0, 1, 2}));
+  EXPECT_EQ(Distinct({recorder.pictures.begin(), recorder.pictures.begin() + 3}), shown);
+
+  // Merging the tables renumbers every pixel under a painter that was playing.
+  gif->OptimizeColorMap();
+  EXPECT_EQ(gif->DrawPainter(), nullptr);
+  EXPECT_EQ(gif->Painters()->LockList()->Count(), 0);
+  gif->Painters()->UnlockList();
+  PlayFresh(*gif, recorder, 6);
+  EXPECT_EQ(First(recorder.frames, 6), (std::vector<int>{0, 1, 2, 0, 1, 2}));
+  EXPECT_EQ(Distinct({recorder.pictures.begin(), recorder.pictures.begin() + 3}), shown);
+  EXPECT_EQ(warnings, std::vector<std::string>{});
+  gif.reset();
+  EXPECT_TRUE(NoThreadLeft());
 }
 
 }  // namespace

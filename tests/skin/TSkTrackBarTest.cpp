@@ -258,7 +258,8 @@ TEST_F(TrackBarTest, TheIntegerLimitsNeitherHangNorOverflow) {
   EXPECT_LE(bar->Position(), 10);
 }
 
-// The picture compression dialog's bars, as its layout gives them.
+// A bar with the picture compression dialog's settings, read from a layout of its own (the
+// dialog's own layout is read in the editor's tests).
 class TDialogForm : public TForm {
  public:
   using TForm::TForm;
@@ -266,7 +267,7 @@ class TDialogForm : public TForm {
   int changes = 0;
 };
 
-TEST_F(TrackBarTest, TheCompressionDialogsBarFromItsLayout) {
+TEST_F(TrackBarTest, ABarWithTheCompressionDialogsSettingsFromALayout) {
   RegisterProperties<TDialogForm>("TDialogForm", "TForm")
       .Handler("TrackBar1Change", &TDialogForm::TrackBar1Change);
   auto* dialog = new TDialogForm(Application);
