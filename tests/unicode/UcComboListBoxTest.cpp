@@ -2,6 +2,7 @@
 // UTF-16, the type-ahead search and the typed completion on UTF-16 text, the list operations
 // that keep objects and the selection, and the virtual list box's bounded text answers.
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -346,6 +347,28 @@ TEST_F(UcListBox, PutExchangeAndMoveKeepObjectsAndTheSelection) {
   } catch (const EStringListError& e) {
     EXPECT_EQ(e.Message.ToStd(), "List index out of bounds (5)");
   }
+}
+
+// How many updates of a string list are open, which only the list itself reads.
+template <class Strings>
+struct UpdateDepth : Strings {
+  static int Of(const Strings* strings) { return (strings->*&UpdateDepth::UpdateCount)(); }
+};
+
+TEST_F(UcListBox, AFailedExchangeOrMoveLeavesNoUpdatePending) {
+  TForm* form = NewForm();
+  auto* list = Child<TUcListBox>(form, 10, 10, 200, 120);
+  for (int i = 0; i < 3; ++i) list->Items()->AddObject(kKhmerItems[i], Tag(10 + i));
+  const std::function<void(TUcStrings*)> failing[] = {
+      [](TUcStrings* items) { items->Exchange(0, 7); },
+      [](TUcStrings* items) { items->Move(9, 0); },
+  };
+  for (const auto& change : failing) {
+    EXPECT_THROW(change(list->Items()), EStringListError);
+    EXPECT_EQ(UpdateDepth<TWideStrings>::Of(list->Items()), 0);
+    EXPECT_EQ(UpdateDepth<TStrings>::Of(list->AnsiItems()), 0) << "the window must draw again";
+  }
+  EXPECT_EQ(list->Items()->Count(), 3);
 }
 
 TEST_F(UcListBox, ItemsLiveOnAcrossRecreationWithTopAndSelection) {
