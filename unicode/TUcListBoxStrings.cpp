@@ -6,8 +6,7 @@
 #include "unicode/TUcListBox.h"
 #include "unicode/UcNarrowText.h"
 
-TUcListBoxStrings::TUcListBoxStrings(TUcCustomListBox* listBox)
-    : TUcListControlStrings(listBox, kListBoxMessages), listBox_(listBox) {}
+TUcListBoxStrings::TUcListBoxStrings(TUcCustomListBox* listBox) : TListBoxStringsOf(listBox) {}
 
 TStrings* TUcListBoxStrings::AnsiItems() const { return listBox_->AnsiItems(); }
 
@@ -16,19 +15,6 @@ WideString TUcListBoxStrings::Get(int index) const {
   WideString text;
   if (!WindowText(index, text)) throw EStringListError("List index out of bounds (%d)", {TVarRec(index)});
   return text;
-}
-
-void TUcListBoxStrings::Delete(int index) { listBox_->DeleteString(index); }
-void TUcListBoxStrings::Clear() { listBox_->ResetContent(); }
-
-void TUcListBoxStrings::Put(int index, const WideString& s) {
-  const int selected = listBox_->ItemIndex();
-  const LPARAM data = listBox_->InternalGetItemData(index);
-  listBox_->InternalSetItemData(index, 0);
-  Delete(index);
-  InsertObject(index, s, nullptr);
-  listBox_->InternalSetItemData(index, data);
-  listBox_->SetItemIndex(selected);
 }
 
 void TUcListBoxStrings::Exchange(int index1, int index2) {

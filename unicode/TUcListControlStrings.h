@@ -11,6 +11,9 @@ class TWinControl;
 
 class TUcListControlStrings : public TUcStrings {
  public:
+  // The text an item holds.
+  using Text = WideString;
+
   TUcListControlStrings(TWinControl* control, const TListMessages& messages)
       : control_(control), messages_(messages) {}
   // Raise EOutOfResources "Unable to insert a line" when the window refuses the item.
