@@ -4,16 +4,14 @@
 #include "platform/rtl/Format.h"
 #include "platform/rtl/UpdateScope.h"
 #include "unicode/TUcListBox.h"
-#include "unicode/UcNarrowText.h"
 
 TUcListBoxStrings::TUcListBoxStrings(TUcCustomListBox* listBox) : TListBoxStringsOf(listBox) {}
 
 TStrings* TUcListBoxStrings::AnsiItems() const { return listBox_->AnsiItems(); }
 
 WideString TUcListBoxStrings::Get(int index) const {
-  if (!UnicodeWindow()) return UcWiden(AnsiItems()->Strings(index));
   WideString text;
-  if (!WindowText(index, text)) throw EStringListError("List index out of bounds (%d)", {TVarRec(index)});
+  if (!ItemText(index, text)) throw EStringListError("List index out of bounds (%d)", {TVarRec(index)});
   return text;
 }
 

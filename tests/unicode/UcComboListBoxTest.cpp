@@ -81,6 +81,9 @@ TEST_P(UcComboBoxSystems, KhmerItemsMadeBeforeTheWindowLiveOnAcrossRecreation) {
   EXPECT_EQ(combo->ItemIndex(), 2);
   EXPECT_EQ(combo->Text(), WideString(u"\u1781\u17D2\u1798\u17C2\u179A \u1797\u17B6\u179F\u17B6"));
 
+  // An index outside the items reads as "", through either kind of window.
+  for (int outside : {-1, 3}) EXPECT_EQ(combo->Items()->Strings(outside), WideString()) << outside;
+
   // Clear empties the list and keeps the field's text.
   combo->Items()->Clear();
   EXPECT_EQ(combo->Items()->Count(), 0);
