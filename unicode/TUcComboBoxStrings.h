@@ -1,4 +1,5 @@
-// The items of a Unicode combo box as a wide string list (see TUcListControlStrings).
+// The items of a Unicode combo box as a wide string list (see TComboBoxStringsOf and
+// TUcListControlStrings).
 #pragma once
 
 #include "platform/forms/TComboBoxStringsOf.h"

@@ -1,5 +1,5 @@
-// The items of a Unicode list box as a wide string list (see TUcListControlStrings). Put,
-// Exchange and Move keep each item's object and the selection.
+// The items of a Unicode list box as a wide string list (see TListBoxStringsOf and
+// TUcListControlStrings). Put, Exchange and Move keep each item's object and the selection.
 #pragma once
 
 #include "platform/forms/TListBoxStringsOf.h"
