@@ -2,6 +2,7 @@
 // character.
 #pragma once
 
+#include "platform/forms/TEdit.h"
 #include "unicode/TUcEditOf.h"
 
 class TUcCustomEdit : public TUcEditOf<TCustomEdit> {

@@ -3,6 +3,7 @@
 
 #include <memory>
 
+#include "platform/forms/TMemo.h"
 #include "unicode/TUcEditOf.h"
 #include "unicode/TUcMemoStrings.h"
 
