@@ -6,6 +6,8 @@
 #include "pictures/GDICheck.h"
 #include "pictures/GIFException.h"
 #include "platform/gdi/Gdi.h"
+#include "platform/gdi/OwnedGdiObject.h"
+#include "platform/rtl/ScopeExit.h"
 
 int AlignBit(int width, int bitsPerPixel, int alignment) {
   const std::int64_t bits = std::int64_t(width) * bitsPerPixel;
@@ -58,15 +60,18 @@ void InternalGetDIBSizes(HBITMAP bitmap, int& infoHeaderSize, int& imageSize, TP
 bool InternalGetDIB(HBITMAP bitmap, HPALETTE palette, void* info, void* bits, TPixelFormat pixelFormat) {
   auto* header = static_cast<BITMAPINFOHEADER*>(info);
   *header = InitializeBitmapInfoHeader(bitmap, pixelFormat);
-  HDC dc = GDICheck(CreateCompatibleDC(nullptr));
+  const OwnedMemoryDC dc(nullptr);
+  GDICheck(dc.Get());
   HPALETTE oldPalette = nullptr;
+  // Declared after the DC, so the palette goes back before the DC goes.
+  const platform::ScopeExit restorePalette([&] {
+    if (oldPalette) SelectPalette(dc, oldPalette, FALSE);
+  });
   if (palette) {
     oldPalette = SelectPalette(dc, palette, FALSE);
     RealizePalette(dc);
   }
-  int rows = GetDIBits(dc, bitmap, 0, UINT(std::abs(header->biHeight)), bits, static_cast<BITMAPINFO*>(info),
-                       DIB_RGB_COLORS);
-  if (oldPalette) SelectPalette(dc, oldPalette, FALSE);
-  DeleteDC(dc);
+  const int rows = GetDIBits(dc, bitmap, 0, UINT(std::abs(header->biHeight)), bits,
+                             static_cast<BITMAPINFO*>(info), DIB_RGB_COLORS);
   return rows != 0;
 }

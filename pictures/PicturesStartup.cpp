@@ -9,6 +9,7 @@
 #include "platform/forms/TPicture.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Win.h"
+#include "platform/win/WindowDC.h"
 
 namespace pictures {
 
@@ -21,9 +22,8 @@ void RegisterGif() {
   CF_GIF = RegisterClipboardFormatA(sGIFImageFile);
   TPicture::RegisterClipboardFormat(WORD(CF_GIF), &typeid(TGIFImage), "TGIFImage",
                                     [] { return new TGIFImage; });
-  HDC screen = GetDC(nullptr);
+  const WindowDC screen(nullptr);
   const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
-  ReleaseDC(nullptr, screen);
   PaletteDevice = bits < 9;
   DoAutoDither = bits < 9;
 }

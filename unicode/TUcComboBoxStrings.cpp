@@ -2,19 +2,10 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "unicode/TUcComboBox.h"
-#include "unicode/UcNarrowText.h"
 
-TUcComboBoxStrings::TUcComboBoxStrings(TUcCustomComboBox* comboBox)
-    : TUcListControlStrings(comboBox, kComboBoxMessages), comboBox_(comboBox) {}
+TUcComboBoxStrings::TUcComboBoxStrings(TUcCustomComboBox* comboBox) : TComboBoxStringsOf(comboBox) {}
 
 TStrings* TUcComboBoxStrings::AnsiItems() const { return comboBox_->AnsiItems(); }
-
-WideString TUcComboBoxStrings::Get(int index) const {
-  if (!UnicodeWindow()) return UcWiden(AnsiItems()->Strings(index));
-  WideString text;
-  WindowText(index, text);
-  return text;
-}
 
 void TUcComboBoxStrings::Delete(int index) { AnsiItems()->Delete(index); }
 

@@ -1,11 +1,13 @@
-// The items of a Unicode combo box as a wide string list (see TUcListControlStrings).
+// The items of a Unicode combo box as a wide string list (see TComboBoxStringsOf and
+// TUcListControlStrings).
 #pragma once
 
+#include "platform/forms/TComboBoxStringsOf.h"
 #include "unicode/TUcListControlStrings.h"
 
 class TUcCustomComboBox;
 
-class TUcComboBoxStrings : public TUcListControlStrings {
+class TUcComboBoxStrings : public TComboBoxStringsOf<TUcListControlStrings, TUcCustomComboBox> {
  public:
   explicit TUcComboBoxStrings(TUcCustomComboBox* comboBox);
   void Delete(int index) override;
@@ -13,10 +15,5 @@ class TUcComboBoxStrings : public TUcListControlStrings {
   void Clear() override;
 
  protected:
-  // An index outside the items reads as "".
-  WideString Get(int index) const override;
   TStrings* AnsiItems() const override;
-
- private:
-  TUcCustomComboBox* comboBox_;
 };

@@ -32,6 +32,12 @@ void TUcListControlStrings::SetUpdateState(bool updating) {
     AnsiItems()->EndUpdate();
 }
 
+bool TUcListControlStrings::ItemText(int index, WideString& text) const {
+  if (UnicodeWindow()) return WindowText(index, text);
+  text = UcWiden(AnsiItems()->Strings(index));
+  return true;
+}
+
 bool TUcListControlStrings::WindowText(int index, WideString& text) const {
   const HWND h = control_->Handle();
   const LRESULT length = SendMessageW(h, messages_.GetTextLen, WPARAM(index), 0);

@@ -11,6 +11,9 @@ class TWinControl;
 
 class TUcListControlStrings : public TUcStrings {
  public:
+  // The text an item holds.
+  using Text = WideString;
+
   TUcListControlStrings(TWinControl* control, const TListMessages& messages)
       : control_(control), messages_(messages) {}
   // Raise EOutOfResources "Unable to insert a line" when the window refuses the item.
@@ -31,6 +34,9 @@ class TUcListControlStrings : public TUcStrings {
   // The text of an item of the window ("" when the window gives none); false for an index it
   // does not have.
   bool WindowText(int index, WideString& text) const;
+  // The text of an item, from the window or the 8-bit items (where an index outside them reads
+  // or raises as theirs does); false for an index the window does not have.
+  bool ItemText(int index, WideString& text) const;
   // The form library's item list of the control.
   virtual TStrings* AnsiItems() const = 0;
 

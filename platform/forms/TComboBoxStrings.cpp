@@ -2,18 +2,11 @@
 
 #include "platform/forms/TComboBox.h"
 
-TComboBoxStrings::TComboBoxStrings(TCustomComboBox* comboBox)
-    : TListControlStrings(comboBox, kComboBoxMessages), comboBox_(comboBox) {}
+TComboBoxStrings::TComboBoxStrings(TCustomComboBox* comboBox) : TComboBoxStringsOf(comboBox) {}
 
 bool TComboBoxStrings::Sorted() const { return comboBox_->Sorted(); }
 
 int& TComboBoxStrings::SavedItemIndex() const { return comboBox_->savedItemIndex_; }
-
-AnsiString TComboBoxStrings::Get(int index) const {
-  AnsiString text;
-  ItemText(index, text);
-  return text;
-}
 
 TObject* TComboBoxStrings::GetObject(int index) const {
   const LPARAM data = GetItemData(index);

@@ -2,11 +2,11 @@
 // object in its item data. Clear keeps the text in the combo box's field.
 #pragma once
 
-#include "platform/forms/TListControlStrings.h"
+#include "platform/forms/TComboBoxStringsOf.h"
 
 class TCustomComboBox;
 
-class TComboBoxStrings : public TListControlStrings {
+class TComboBoxStrings : public TComboBoxStringsOf<TListControlStrings, TCustomComboBox> {
  public:
   explicit TComboBoxStrings(TCustomComboBox* comboBox);
 
@@ -14,8 +14,6 @@ class TComboBoxStrings : public TListControlStrings {
   void Clear() override;
 
  protected:
-  // An index outside the items reads as "" (the window's answer).
-  AnsiString Get(int index) const override;
   TObject* GetObject(int index) const override;
   void PutObject(int index, TObject* object) override;
   bool Sorted() const override;
@@ -23,5 +21,4 @@ class TComboBoxStrings : public TListControlStrings {
 
  private:
   friend class TCustomComboBox;
-  TCustomComboBox* comboBox_;
 };

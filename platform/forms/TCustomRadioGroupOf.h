@@ -43,7 +43,7 @@ class TCustomRadioGroupOf : public GroupBox {
     this->Invalidate();
   }
   int ButtonCount() const { return int(buttons_.size()); }
-  Button* Buttons(int index) const { return buttons_.at(size_t(index)); }
+  Button* Buttons(int index) const { return static_cast<Button*>(buttons_.at(size_t(index))); }
   void Loaded() override {
     GroupBox::Loaded();
     UpdateButtons();
@@ -53,7 +53,7 @@ class TCustomRadioGroupOf : public GroupBox {
     GroupBox::Dispatch(message);
     switch (m.Msg) {
       case CM_ENABLEDCHANGED:
-        for (Button* b : buttons_) b->SetEnabled(this->Enabled());
+        for (ButtonOf* b : buttons_) b->SetEnabled(this->Enabled());
         break;
       case CM_FONTCHANGED:
       case WM_SIZE:
@@ -69,7 +69,9 @@ class TCustomRadioGroupOf : public GroupBox {
   void FlipChildren(bool /*allLevels*/) {}
 
  protected:
-  friend Button;
+  // A button joins and leaves the group itself (see TGroupButtonOf).
+  using ButtonOf = typename Button::TGroupButtonOf;
+  friend ButtonOf;
   virtual bool CanModify() { return true; }
   void ButtonClick(TObject* sender) {
     if (updating_) return;
@@ -111,7 +113,7 @@ class TCustomRadioGroupOf : public GroupBox {
   }
   bool Reading() const { return (this->ComponentState() & csReading) != 0; }
 
-  std::vector<Button*> buttons_;
+  std::vector<ButtonOf*> buttons_;
   int itemIndex_ = -1;
   int columns_ = 1;
   bool updating_ = false;

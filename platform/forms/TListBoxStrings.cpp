@@ -10,8 +10,7 @@ namespace {
 }
 }  // namespace
 
-TListBoxStrings::TListBoxStrings(TCustomListBox* listBox)
-    : TListControlStrings(listBox, kListBoxMessages), listBox_(listBox) {}
+TListBoxStrings::TListBoxStrings(TCustomListBox* listBox) : TListBoxStringsOf(listBox) {}
 
 bool TListBoxStrings::Sorted() const { return listBox_->Sorted(); }
 
@@ -56,19 +55,8 @@ void TListBoxStrings::Insert(int index, const AnsiString& s) {
 
 void TListBoxStrings::Put(int index, const AnsiString& s) {
   if (listBox_->IsVirtual()) return;
-  // The item's data and the selection stay with it.
-  const int selected = listBox_->ItemIndex();
-  const LPARAM data = listBox_->InternalGetItemData(index);
-  listBox_->InternalSetItemData(index, 0);
-  Delete(index);
-  InsertObject(index, s, nullptr);
-  listBox_->InternalSetItemData(index, data);
-  listBox_->SetItemIndex(selected);
+  TListBoxStringsOf::Put(index, s);
 }
-
-void TListBoxStrings::Delete(int index) { listBox_->DeleteString(index); }
-
-void TListBoxStrings::Clear() { listBox_->ResetContent(); }
 
 int TListBoxStrings::IndexOf(const AnsiString& s) {
   if (listBox_->IsVirtual()) return -1;

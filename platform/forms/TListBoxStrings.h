@@ -4,18 +4,16 @@
 // texts come from OnData and adding does nothing.
 #pragma once
 
-#include "platform/forms/TListControlStrings.h"
+#include "platform/forms/TListBoxStringsOf.h"
 
 class TCustomListBox;
 
-class TListBoxStrings : public TListControlStrings {
+class TListBoxStrings : public TListBoxStringsOf<TListControlStrings, TCustomListBox> {
  public:
   explicit TListBoxStrings(TCustomListBox* listBox);
 
   int Add(const AnsiString& s) override;
   void Insert(int index, const AnsiString& s) override;
-  void Delete(int index) override;
-  void Clear() override;
   int IndexOf(const AnsiString& s) override;
 
  protected:
@@ -23,6 +21,7 @@ class TListBoxStrings : public TListControlStrings {
   AnsiString Get(int index) const override;
   int GetCount() const override;
   TObject* GetObject(int index) const override;
+  // A virtual list box's texts are not its own: Put does nothing.
   void Put(int index, const AnsiString& s) override;
   void PutObject(int index, TObject* object) override;
   bool Sorted() const override;
@@ -30,5 +29,4 @@ class TListBoxStrings : public TListControlStrings {
 
  private:
   friend class TCustomListBox;
-  TCustomListBox* listBox_;
 };

@@ -30,6 +30,9 @@ extern const TListMessages kComboBoxMessages;
 
 class TListControlStrings : public TStrings {
  public:
+  // The text an item holds.
+  using Text = AnsiString;
+
   TListControlStrings(TWinControl* control, const TListMessages& messages)
       : control_(control), messages_(messages) {}
 

@@ -2,6 +2,8 @@
 // default answers for the messages the product relies on.
 #include <cstring>
 
+#include "platform/win/PaintDC.h"
+#include "platform/win/WindowDC.h"
 #include "platform/win/WindowScrollBars.h"
 #include "platform/win/WindowSystem.h"
 
@@ -94,9 +96,7 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
       return 1;
     }
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      BeginPaint(hwnd, &ps);
-      EndPaint(hwnd, &ps);
+      const PaintDC validated(hwnd);
       return 0;
     }
     case WM_SETCURSOR: {
@@ -140,7 +140,7 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
       // The classic frames: a one-pixel window frame for WS_BORDER, a sunken edge inside it for
       // WS_EX_CLIENTEDGE.
       if (!(win->style & WS_CHILD)) return 0;
-      HDC dc = GetWindowDC(hwnd);
+      const WindowDC dc(hwnd, WindowDC::Whole);
       RECT r{0, 0, win->rect.right - win->rect.left, win->rect.bottom - win->rect.top};
       auto frame = [&](int topLeft, int bottomRight) {
         HBRUSH a = GetSysColorBrush(topLeft), b = GetSysColorBrush(bottomRight);
@@ -159,7 +159,6 @@ LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {
       }
       if (ScrollBarHooks().paint && (win->style & (WS_VSCROLL | WS_HSCROLL)))
         ScrollBarHooks().paint(hwnd, dc);
-      ReleaseDC(hwnd, dc);
       return 0;
     }
     case WM_NCLBUTTONDOWN:

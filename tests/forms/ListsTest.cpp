@@ -279,6 +279,10 @@ TEST_F(ListsTest, OwnerDrawnAndVirtualListsDrawEachItemThroughDrawItem) {
   EXPECT_EQ(numbers->Count(), 1000);
   EXPECT_EQ(numbers->Items()->Count(), 1000);
   EXPECT_EQ(numbers->Items()->Strings(999), "item 999");
+  // Its texts are OnData's: changing one changes nothing.
+  numbers->Items()->SetStrings(3, "three");
+  EXPECT_EQ(numbers->Items()->Strings(3), "item 3");
+  EXPECT_EQ(numbers->Count(), 1000);
   numbers->SetItemIndex(500);
   EXPECT_EQ(numbers->ItemIndex(), 500);
   numbers->RecreateWnd();

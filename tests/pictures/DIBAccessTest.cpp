@@ -6,6 +6,7 @@
 #include <fstream>
 #include <memory>
 
+#include "pictures/DIBRoutines.h"
 #include "pictures/GIFException.h"
 #include "pictures/TDIBReader.h"
 #include "pictures/TDIBWriter.h"
@@ -119,6 +120,52 @@ TEST(DIBAccess, TheWriterBuildsTheBitmapTopRowFirst) {
     } catch (const GIFException& e) {
       EXPECT_STREQ(e.what(), r.message);
     }
+  }
+}
+
+TEST(DIBAccess, GetDIBReadsEveryRowInTheAskedFormat) {
+  HPALETTE palette = MakePalette({{0, 0, 0, 0}, {255, 0, 0, 0}, {0, 0, 255, 0}});
+  TBitmap bitmap;
+  {
+    TDIBWriter writer(&bitmap, palette, 3, 2, pf8bit);
+    for (int row = 0; row < 3; ++row) std::memset(writer.RowPointer(row), row, 2);
+  }
+  // Top row black, then red, then blue.
+  struct Case {
+    TPixelFormat format;
+    HPALETTE palette;
+  };
+  for (const Case& c : {Case{pf24bit, nullptr}, Case{pf24bit, palette}, Case{pf8bit, palette}}) {
+    SCOPED_TRACE(int(c.format) * 10 + (c.palette != nullptr));
+    int infoSize = 0, imageSize = 0;
+    InternalGetDIBSizes(bitmap.Handle(), infoSize, imageSize, c.format);
+    std::vector<BYTE> info(std::size_t(infoSize), 0), bits(std::size_t(imageSize), 0);
+    ASSERT_TRUE(InternalGetDIB(bitmap.Handle(), c.palette, info.data(), bits.data(), c.format));
+    const auto* header = reinterpret_cast<const BITMAPINFOHEADER*>(info.data());
+    ASSERT_EQ(std::abs(header->biHeight), 3);
+    // The rows come in the order the header gives: top first for a negative height.
+    const int stride = AlignBit(2, header->biBitCount, 32);
+    const BYTE* top = bits.data() + (header->biHeight < 0 ? 0 : 2 * stride);
+    const BYTE* bottom = bits.data() + (header->biHeight < 0 ? 2 * stride : 0);
+    const BYTE* middle = bits.data() + stride;
+    if (c.format == pf24bit) {
+      EXPECT_EQ((std::vector<int>{bottom[0], bottom[1], bottom[2]}), (std::vector<int>{255, 0, 0}));
+      EXPECT_EQ((std::vector<int>{middle[3], middle[4], middle[5]}), (std::vector<int>{0, 0, 255}));
+      EXPECT_EQ((std::vector<int>{top[3], top[4], top[5]}), (std::vector<int>{0, 0, 0}));
+    } else {
+      const auto* colours = reinterpret_cast<const RGBQUAD*>(info.data() + header->biSize);
+      const BYTE blue = bottom[0], red = middle[1];
+      EXPECT_EQ(colours[blue].rgbBlue, 255);
+      EXPECT_EQ(colours[red].rgbRed, 255);
+      EXPECT_EQ(colours[blue].rgbRed, 0);
+    }
+  }
+  DeleteObject(palette);
+  try {
+    InitializeBitmapInfoHeader(nullptr, pf24bit);
+    ADD_FAILURE() << "no bitmap";
+  } catch (const GIFException& e) {
+    EXPECT_STREQ(e.what(), "Bitmap image is not valid");
   }
 }
 

@@ -2,6 +2,7 @@
 // UTF-16, the type-ahead search and the typed completion on UTF-16 text, the list operations
 // that keep objects and the selection, and the virtual list box's bounded text answers.
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,6 +80,9 @@ TEST_P(UcComboBoxSystems, KhmerItemsMadeBeforeTheWindowLiveOnAcrossRecreation) {
   check("after recreation");
   EXPECT_EQ(combo->ItemIndex(), 2);
   EXPECT_EQ(combo->Text(), WideString(u"\u1781\u17D2\u1798\u17C2\u179A \u1797\u17B6\u179F\u17B6"));
+
+  // An index outside the items reads as "", through either kind of window.
+  for (int outside : {-1, 3}) EXPECT_EQ(combo->Items()->Strings(outside), WideString()) << outside;
 
   // Clear empties the list and keeps the field's text.
   combo->Items()->Clear();
@@ -346,6 +350,28 @@ TEST_F(UcListBox, PutExchangeAndMoveKeepObjectsAndTheSelection) {
   } catch (const EStringListError& e) {
     EXPECT_EQ(e.Message.ToStd(), "List index out of bounds (5)");
   }
+}
+
+// How many updates of a string list are open, which only the list itself reads.
+template <class Strings>
+struct UpdateDepth : Strings {
+  static int Of(const Strings* strings) { return (strings->*&UpdateDepth::UpdateCount)(); }
+};
+
+TEST_F(UcListBox, AFailedExchangeOrMoveLeavesNoUpdatePending) {
+  TForm* form = NewForm();
+  auto* list = Child<TUcListBox>(form, 10, 10, 200, 120);
+  for (int i = 0; i < 3; ++i) list->Items()->AddObject(kKhmerItems[i], Tag(10 + i));
+  const std::function<void(TUcStrings*)> failing[] = {
+      [](TUcStrings* items) { items->Exchange(0, 7); },
+      [](TUcStrings* items) { items->Move(9, 0); },
+  };
+  for (const auto& change : failing) {
+    EXPECT_THROW(change(list->Items()), EStringListError);
+    EXPECT_EQ(UpdateDepth<TWideStrings>::Of(list->Items()), 0);
+    EXPECT_EQ(UpdateDepth<TStrings>::Of(list->AnsiItems()), 0) << "the window must draw again";
+  }
+  EXPECT_EQ(list->Items()->Count(), 3);
 }
 
 TEST_F(UcListBox, ItemsLiveOnAcrossRecreationWithTopAndSelection) {
