@@ -18,6 +18,7 @@
 #include "platform/backend/gtk/DesktopClipboard.h"
 #include "platform/backend/gtk/FileChooser.h"
 #include "platform/backend/gtk/KeyMap.h"
+#include "platform/backend/gtk/WindowManager.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/CodePage.h"
@@ -210,6 +211,29 @@ class GtkBackend : public win::Backend {
     for (auto& [hwnd, h] : hosts_)
       if (h->widget && gtk_widget_get_realized(h->widget))
         gdk_window_set_cursor(gtk_widget_get_window(h->widget), cursor_);
+  }
+
+  bool MoveByDesktop(HWND hwnd) override {
+    Host* h = Get(hwnd);
+    if (!h || !h->widget || !gtk_widget_get_realized(h->widget)) return false;
+    // Only a window manager that moves windows on request takes the move; without one the
+    // window system's own loop moves the window.
+    if (!WindowManagerMoves(h->widget)) return false;
+    GdkScreen* screen = gtk_widget_get_screen(h->widget);
+    GdkSeat* seat = gdk_display_get_default_seat(gdk_display_get_default());
+    GdkDevice* pointer = seat ? gdk_seat_get_pointer(seat) : nullptr;
+    if (!pointer) return false;
+    GdkModifierType mask{};
+    gdouble x = 0, y = 0;
+    gdk_window_get_device_position_double(gdk_screen_get_root_window(screen), pointer, &x, &y, &mask);
+    // Released already (a quick click): there is nothing to move, and a window manager asked to
+    // move now would take the next click for the end of the move. The release is queued.
+    if (!(mask & GDK_BUTTON1_MASK)) return true;
+    gtk_window_begin_move_drag(GTK_WINDOW(h->widget), 1, int(x), int(y), lastPress_);
+    // The window manager holds the pointer until the release, which it keeps: the queue hears
+    // of the release now, so nothing here waits for it.
+    Pointer(InputEvent::Kind::ButtonUp, x, y, 0);
+    return true;
   }
 
   void ClipboardPublish(const std::vector<win::ClipboardItem>& items) override { clipboard_->Publish(items); }
@@ -510,6 +534,7 @@ class GtkBackend : public win::Backend {
       PostMessageW(b.grabbed_->hwnd, WM_CANCELMODE, 0, 0);
       return TRUE;
     }
+    if (e->type == GDK_BUTTON_PRESS) b.lastPress_ = e->time;
     Pointer(e->type == GDK_BUTTON_PRESS ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp,
             e->x_root, e->y_root, button);
     return TRUE;
@@ -602,9 +627,14 @@ class GtkBackend : public win::Backend {
       gtk_im_context_set_client_window(b.im_, gtk_widget_get_window(widget));
       gtk_im_context_focus_in(b.im_);
       b.activated_ = h->hwnd;
-    } else if (b.focused_ == h) {
-      gtk_im_context_focus_out(b.im_);
-      b.focused_ = nullptr;
+    } else {
+      if (b.focused_ == h) {
+        gtk_im_context_focus_out(b.im_);
+        b.focused_ = nullptr;
+      }
+      // The desktop gave the focus elsewhere: whatever holds the mouse (a move, a drag) lets go.
+      if (HWND capture = GetCapture(); capture && win::TopLevelOf(capture) == h->hwnd)
+        PostMessageW(capture, WM_CANCELMODE, 0, 0);
     }
     return FALSE;
   }
@@ -656,6 +686,7 @@ class GtkBackend : public win::Backend {
   GdkCursor* cursor_ = nullptr;
   Host* grabFor_ = nullptr;  // the open menu the pointer is (to be) grabbed for
   Host* grabbed_ = nullptr;
+  guint32 lastPress_ = GDK_CURRENT_TIME;  // the desktop's time of the last press
   std::unique_ptr<DesktopClipboard> clipboard_;
 };
 
