@@ -9,29 +9,39 @@ using namespace platform::win;
 
 namespace {
 
-// The top-level window follows the pointer while the left button is held. A desktop whose
-// window manager can move windows is handed the move; otherwise this loop moves the window and
-// ends on the release, on any other press, on Escape, on WM_CANCELMODE and when the window loses
-// the capture or the activation, so a release that never reaches the window cannot keep it here.
+// The top-level window follows the pointer while the left button is held. Once the pointer
+// moves, a desktop whose window manager can move windows is handed the move (a click that never
+// moves never reaches it); otherwise this loop moves the window and ends on the release, on any
+// other press, on Escape, on WM_CANCELMODE and when the window loses the capture or the
+// activation, so a release that never reaches the window cannot keep it here.
 void MoveWithMouse(HWND hwnd) {
   const HWND top = TopLevelOf(hwnd);
   if (!top || !(GetKeyState(VK_LBUTTON) & 0x8000)) return;
-  if (S().backend && S().backend->MoveByDesktop(top)) return;
+  bool askedDesktop = false;
   POINT start;
   GetCursorPos(&start);
   RECT r;
   GetWindowRect(top, &r);
   SendMessageW(top, WM_ENTERSIZEMOVE, 0, 0);
   SetCapture(top);
-  const HWND active = GetActiveWindow();
+  // The press may activate the window while the loop runs (a window manager's click to focus):
+  // only losing the activation ends the move.
+  bool wasActive = false;
   MSG m, press{};
   bool quit = false;
-  while (IsWindow(top) && GetCapture() == top && GetActiveWindow() == active) {
+  while (IsWindow(top) && GetCapture() == top) {
+    const bool active = GetActiveWindow() == top;
+    if (wasActive && !active) break;
+    wasActive = active;
     if (!GetMessageW(&m, nullptr, 0, 0)) {
       quit = true;
       break;
     }
     if (m.message == WM_MOUSEMOVE) {
+      if (!askedDesktop) {
+        askedDesktop = true;
+        if (S().backend && S().backend->MoveByDesktop(top, start)) break;
+      }
       SetWindowPos(top, nullptr, r.left + m.pt.x - start.x, r.top + m.pt.y - start.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       continue;

@@ -213,23 +213,26 @@ class GtkBackend : public win::Backend {
         gdk_window_set_cursor(gtk_widget_get_window(h->widget), cursor_);
   }
 
-  bool MoveByDesktop(HWND hwnd) override {
+  bool MoveByDesktop(HWND hwnd, POINT start) override {
     Host* h = Get(hwnd);
     if (!h || !h->widget || !gtk_widget_get_realized(h->widget)) return false;
     // Only a window manager that moves windows on request takes the move; without one the
     // window system's own loop moves the window.
     if (!WindowManagerMoves(h->widget)) return false;
-    GdkScreen* screen = gtk_widget_get_screen(h->widget);
-    GdkSeat* seat = gdk_display_get_default_seat(gdk_display_get_default());
+    GdkDisplay* display = gtk_widget_get_display(h->widget);
+    GdkSeat* seat = gdk_display_get_default_seat(display);
     GdkDevice* pointer = seat ? gdk_seat_get_pointer(seat) : nullptr;
     if (!pointer) return false;
     GdkModifierType mask{};
     gdouble x = 0, y = 0;
-    gdk_window_get_device_position_double(gdk_screen_get_root_window(screen), pointer, &x, &y, &mask);
-    // Released already (a quick click): there is nothing to move, and a window manager asked to
-    // move now would take the next click for the end of the move. The release is queued.
-    if (!(mask & GDK_BUTTON1_MASK)) return true;
-    gtk_window_begin_move_drag(GTK_WINDOW(h->widget), 1, int(x), int(y), lastPress_);
+    gdk_window_get_device_position_double(gdk_screen_get_root_window(gtk_widget_get_screen(h->widget)),
+                                          pointer, &x, &y, &mask);
+    // Released already: a window manager asked to move now would take the next click for the
+    // end of the move. The window system's loop hears the queued release instead.
+    if (!(mask & GDK_BUTTON1_MASK)) return false;
+    // From where the drag started, so the window keeps its place under the pointer.
+    gtk_window_begin_move_drag(GTK_WINDOW(h->widget), 1, int(start.x), int(start.y), lastPress_);
+    gdk_display_flush(display);
     // The window manager holds the pointer until the release, which it keeps: the queue hears
     // of the release now, so nothing here waits for it.
     Pointer(InputEvent::Kind::ButtonUp, x, y, 0);
@@ -650,6 +653,10 @@ class GtkBackend : public win::Backend {
     if (echo) {
       while (!h.requested.empty() && !SameRect(h.requested.front(), r)) h.requested.pop_front();
       if (!h.requested.empty()) h.requested.pop_front();
+      // The echo of the latest request while the window system thinks the window is elsewhere:
+      // the desktop moved it in between (a window manager placing it as it maps) and has now
+      // granted the request, so the window is where it was asked to be.
+      if (h.requested.empty() && !SameRect(r, h.rect)) theBackend->configured_.emplace_back(h.hwnd, r);
     } else if (!SameRect(r, h.rect)) {
       theBackend->configured_.emplace_back(h.hwnd, r);
     }
