@@ -29,3 +29,18 @@ endif()
 if(TARGET editor)
   mms_add_bench(bench_editor_measure SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/EditorMeasureBench.cpp LIBS editor platform_backend)
 endif()
+
+# Start-up of the editor program to its first mapped window on a private Xvfb, against the
+# smallest GTK 3 program with one label started on the same display in the same run.
+if(TARGET mmseditor)
+  find_package(PkgConfig REQUIRED)
+  pkg_check_modules(X11 IMPORTED_TARGET x11)
+  if(X11_FOUND AND TARGET PkgConfig::GTK3)
+    add_executable(bench_minimal_gtk_window ${CMAKE_CURRENT_SOURCE_DIR}/MinimalGtkWindow.cpp)
+    target_link_libraries(bench_minimal_gtk_window PRIVATE PkgConfig::GTK3)
+    mms_add_bench(bench_editor_startup SOURCE ${CMAKE_CURRENT_SOURCE_DIR}/EditorStartupBench.cpp LIBS PkgConfig::X11)
+    target_compile_definitions(bench_editor_startup PRIVATE MMSEDITOR_PATH="$<TARGET_FILE:mmseditor>"
+                                                           MINIMAL_WINDOW_PATH="$<TARGET_FILE:bench_minimal_gtk_window>")
+    add_dependencies(bench_editor_startup mmseditor bench_minimal_gtk_window)
+  endif()
+endif()

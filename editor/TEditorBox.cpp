@@ -1,5 +1,8 @@
 #include "editor/TEditorBox.h"
 
+#include <algorithm>
+#include <string>
+
 #include "controls/TImButton.h"
 #include "editor/EditorResources.h"
 #include "editor/TDelMessageBox.h"
@@ -8,6 +11,7 @@
 #include "editor/TMsgBox.h"
 #include "editor/TResStringManager.h"
 #include "platform/forms/ClassRegistry.h"
+#include "platform/forms/TBitmap.h"
 #include "platform/forms/TCanvas.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
@@ -18,6 +22,16 @@
 namespace {
 // The system command a press on a box's background sends: move the window with the mouse.
 constexpr WPARAM kMoveWithMouse = 0xF017;
+// The skin's title band, and the room between the message and the buttons under it.
+constexpr int kTitleBand = 26, kGapUnderText = 12;
+
+// A number keeps the word after it (its unit: "300 KB", "20 slides") on its line.
+WideString KeepNumbersWithUnits(const WideString& text) {
+  std::u16string s(text.c_bstr(), static_cast<size_t>(text.Length()));
+  for (size_t i = 1; i + 1 < s.size(); ++i)
+    if (s[i] == u' ' && s[i - 1] >= u'0' && s[i - 1] <= u'9' && s[i + 1] != u' ') s[i] = u'\u00A0';
+  return WideString(s.c_str(), static_cast<int>(s.size()));
+}
 }  // namespace
 
 TEditorBox::TEditorBox(TComponent* owner) : TForm(owner) { RegisterEditorBoxes(); }
@@ -49,12 +63,12 @@ void TEditorBox::SetMessageLabel(TUcLabel* label, const char* defaultKey) {
 
 void TEditorBox::SetMessageKey(const AnsiString& key) {
   messageKey_ = key;
-  if (messageLabel_) messageLabel_->SetCaption(MessageText());
+  ShowMessage();
 }
 
 void TEditorBox::SetMessageArgument(const WideString& argument) {
   messageArgument_ = argument;
-  if (messageLabel_) messageLabel_->SetCaption(MessageText());
+  ShowMessage();
 }
 
 WideString TEditorBox::MessageText() const {
@@ -67,8 +81,37 @@ WideString TEditorBox::MessageText() const {
 
 void TEditorBox::setCaption() {
   if (BoxTitle) BoxTitle->SetCaption(ResStringManager.GetString("STR_Main_Error_WarningBox"));
-  if (messageLabel_) messageLabel_->SetCaption(MessageText());
+  ShowMessage();
   for (const ButtonEntry& entry : buttons_) entry.button->Invalidate();
+}
+
+void TEditorBox::ShowMessage() {
+  if (!messageLabel_) return;
+  messageLabel_->SetCaption(KeepNumbersWithUnits(MessageText()));
+  LayOut();
+}
+
+void TEditorBox::LayOut() {
+  if (!messageLabel_ || buttons_.empty()) return;
+  // The message's lines as the label wraps them, at least one line high.
+  TBitmap sheet;
+  sheet.SetSize(1, 1);
+  sheet.Canvas()->Font()->Assign(messageLabel_->Font());
+  const WideString text = messageLabel_->Caption();
+  RECT lines{0, 0, messageLabel_->Width(), 0};
+  const UINT wrap = messageLabel_->WordWrap() ? DT_WORDBREAK : DT_SINGLELINE;
+  DrawTextW(sheet.Canvas()->Handle(), text.IsEmpty() ? u" " : text.c_bstr(), -1, &lines, DT_CALCRECT | wrap);
+  RECT one{0, 0, 100, 0};
+  DrawTextW(sheet.Canvas()->Handle(), u"0", -1, &one, DT_CALCRECT | DT_SINGLELINE);
+  const int textHeight = std::max<int>(lines.bottom, one.bottom);
+  // The message and the row of buttons under it, as one block in the middle of the body.
+  int buttonHeight = 0;
+  for (const ButtonEntry& entry : buttons_) buttonHeight = std::max(buttonHeight, entry.button->Height());
+  const int body = ClientHeight() - kTitleBand;
+  const int block = textHeight + kGapUnderText + buttonHeight;
+  const int top = kTitleBand + std::max(4, (body - block) / 2);
+  messageLabel_->SetBounds(messageLabel_->Left(), top, messageLabel_->Width(), textHeight);
+  for (const ButtonEntry& entry : buttons_) entry.button->SetTop(top + textHeight + kGapUnderText);
 }
 
 const TEditorBox::ButtonEntry* TEditorBox::EntryOf(const TImButton* button) const {

@@ -73,6 +73,11 @@ class TEditorBox : public TForm {
     int x;
   };
   const ButtonEntry* EntryOf(const TImButton* button) const;
+  // Shows the message of the key in the label and lays the box out for it.
+  void ShowMessage();
+  // The label as high as the message's lines, and the buttons' row right under it, the two
+  // together in the middle of the box under its title band.
+  void LayOut();
 
   std::vector<ButtonEntry> buttons_;
   TUcLabel* messageLabel_ = nullptr;

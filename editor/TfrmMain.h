@@ -343,14 +343,18 @@ class TfrmMain : public TForm {
   void memo_titleChange(TObject* sender);
   // Shows a page's duration in the edit without writing it back to the page.
   void ShowDuration(int ms);
+  // Shows the current page's duration when the edit shows another number (no current page:
+  // the edit keeps what it shows).
+  void ShowCurrentDuration();
   // Raised while the program (not the user) sets the duration edit's text.
   bool durationByCode = false;
 
   // --- The slide strip and the page-layout canvas ---
   // Makes `bitmap` the page's picture fitted to a box `boxHeight` high and `boxWidth` wide, its
-  // aspect kept and at least 1 x 1 (box -1, -1: the page's "Img" region). 0 (an empty path
-  // draws nothing), or -1 when there is no picture to draw or no room for it.
-  int DrawPictureFitted(int page, TBitmap* bitmap, int boxHeight, int boxWidth);
+  // aspect kept, never larger than the picture and at least 1 x 1 (box -1, -1: the page's "Img"
+  // region), over `background` where the picture is transparent. 0 (an empty path draws
+  // nothing), or -1 when there is no picture to draw or no room for it.
+  int DrawPictureFitted(int page, TBitmap* bitmap, int boxHeight, int boxWidth, TColor background = clWhite);
   void BuildStrip(TBitmap* bitmap);
   void ShowStrip();
   void PaintCell(int page, TBitmap* bitmap);

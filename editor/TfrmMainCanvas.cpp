@@ -23,7 +23,7 @@
 #include "platform/forms/TImage.h"
 #include "platform/forms/TPicture.h"
 
-int TfrmMain::DrawPictureFitted(int page, TBitmap* bitmap, int boxHeight, int boxWidth) {
+int TfrmMain::DrawPictureFitted(int page, TBitmap* bitmap, int boxHeight, int boxWidth, TColor background) {
   if (!IsPage(page) || !bitmap) return kRefused;
   const std::string path = mms->Body->GetFrame(page)->GetItemPath(TMediaItem::kImage);
   if (path.empty()) return 0;
@@ -35,13 +35,19 @@ int TfrmMain::DrawPictureFitted(int page, TBitmap* bitmap, int boxHeight, int bo
     picture = pImgFileManager->GetBitmap(AnsiString(path.c_str()), changed);
   }
   if (!picture) return kRefused;  // missing or undecodable: the caller draws without it
-  const SIZE size = boxHeight == -1 && boxWidth == -1
-                        ? FitToRegion(picture->Width(), picture->Height(), mms->GetRegionWidth("Img"),
-                                      mms->GetRegionHeight("Img"))
-                        : FitToBox(picture->Width(), picture->Height(), boxHeight, boxWidth);
+  const SIZE size =
+      boxHeight == -1 && boxWidth == -1
+          ? FitToRegion(picture->Width(), picture->Height(), mms->GetRegionWidth("Img"),
+                        mms->GetRegionHeight("Img"))
+          : FitToBox(picture->Width(), picture->Height(), std::min(boxHeight, picture->Height()),
+                     std::min(boxWidth, picture->Width()));
   if (size.cx <= 0 || size.cy <= 0) return kRefused;
   bitmap->SetSize(size.cx, size.cy);
-  bitmap->Canvas()->StretchDraw(RECT{0, 0, size.cx, size.cy}, picture);
+  TCanvas* canvas = bitmap->Canvas();
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->Brush()->SetColor(background);
+  canvas->FillRect(RECT{0, 0, size.cx, size.cy});
+  canvas->StretchDraw(RECT{0, 0, size.cx, size.cy}, picture);
   return 0;
 }
 

@@ -59,6 +59,13 @@ void TfrmMain::ShowDuration(int ms) {
   Edit_Cur->SetTextProp(IntToStr(std::max(ms, 0) / 1000));
 }
 
+void TfrmMain::ShowCurrentDuration() {
+  if (!IsPage(curFrame) || !Edit_Cur) return;
+  const int ms = mms->Body->GetFrameDur(curFrame);
+  // The same number shown differently ("" for a page of 0 ms, "07") is left as the user typed it.
+  if (LeadingNumber(Edit_Cur->Text()) != std::max(ms, 0) / 1000) ShowDuration(ms);
+}
+
 void TfrmMain::durChange(TObject*) {
   // Showing a page's duration is not an edit: the page keeps its exact milliseconds.
   if (durationByCode || !Edit_Cur) return;  // also while the layout is read

@@ -92,12 +92,15 @@ void TfrmMain::PaintCell(int page, TBitmap* bitmap) {
   Box(canvas, RECT{0, kTitleBottom, kCellWidth, kPictureBottom}, clWhite);
   if (const TMediaItem* item = frame->GetItem(TMediaItem::kImage)) {
     const Bar bar = ItemBar(item, TMediaItem::kImage);
-    Box(canvas, RECT{bar.left, kTitleBottom, bar.right + 1, kPictureBottom},
-        (flags & kHitPicture) ? kSelectedFill : kFill);
+    const TColor fill = (flags & kHitPicture) ? kSelectedFill : kFill;
+    Box(canvas, RECT{bar.left, kTitleBottom, bar.right + 1, kPictureBottom}, fill);
+    // The whole picture, never magnified, inside the part of the bar the cell shows, with the
+    // bar's colour where it is transparent. No thumbnail for a picture that cannot be had: the
+    // rest of the cell is drawn as usual.
+    const int shown = std::min(bar.right + 1, kCellWidth) - bar.left;
     TBitmap thumb;
-    // No thumbnail for a picture that cannot be had: the rest of the cell is drawn as usual.
-    if (DrawPictureFitted(page, &thumb, 70, bar.right - bar.left + 1 - 2) == 0 && thumb.Width() > 0) {
-      canvas->Draw(bar.left + std::max(1, (kCellWidth - thumb.Width()) / 2),
+    if (shown > 2 && DrawPictureFitted(page, &thumb, 70, shown - 2, fill) == 0 && thumb.Width() > 0) {
+      canvas->Draw(bar.left + std::max(1, (shown - thumb.Width()) / 2),
                    kTitleBottom + std::max(1, (kPictureBottom - kTitleBottom - thumb.Height()) / 2), &thumb);
     }
   }
@@ -204,6 +207,8 @@ void TfrmMain::ShowStrip() {
 }
 
 void TfrmMain::RefreshFrameList() {
+  // Every change of the current page (a new, selected, deleted or opened one) ends here.
+  ShowCurrentDuration();
   if (!stripBitmap) stripBitmap = new TBitmap();
   BuildStrip(stripBitmap);
   ShowStrip();

@@ -446,6 +446,13 @@ bool TControl::MouseCapture() const { return g_captureControl == this; }
 
 TControl* GetCaptureControl() { return g_captureControl; }
 
+void CaptureLeftWindow(HWND holder, HWND newCapture) {
+  if (!g_captureControl || newCapture == holder) return;
+  auto* self = dynamic_cast<TWinControl*>(g_captureControl);
+  TWinControl* held = self ? self : g_captureControl->Parent();
+  if (held && held->HandleAllocated() && held->Handle() == holder) g_captureControl = nullptr;
+}
+
 void TControl::SetMouseCapture(bool value) {
   if (value) {
     g_captureControl = this;

@@ -547,6 +547,9 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_KILLFOCUS:
       if (ControlState & csFocusing) return;
       break;
+    case WM_CAPTURECHANGED:
+      if (HandleAllocated()) CaptureLeftWindow(Handle(), reinterpret_cast<HWND>(m.LParam));
+      break;
     default:
       break;
   }

@@ -208,3 +208,6 @@ class TWinControlAccess {
 TWinControl* FindControl(HWND hwnd);
 // The windowless or windowed control holding the mouse, or null.
 TControl* GetCaptureControl();
+// The window `holder` lost the mouse capture (to `newCapture`, or to none): a control that held
+// the mouse through it holds it no longer, so the next press goes to the control under it.
+void CaptureLeftWindow(HWND holder, HWND newCapture);

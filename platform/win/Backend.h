@@ -87,6 +87,10 @@ class Backend {
   // Rectangles of a top-level window's surface changed after a paint cycle.
   virtual void Present(HWND, const std::shared_ptr<gdi::Bitmap>&, const std::vector<RECT>&) {}
   virtual void SetCursorShape(uintptr_t) {}
+  // A drag on a top-level window's background moves it: the pointer moved from `start` with the
+  // left button held. True when the desktop took the move over (its window manager moves the
+  // window and the button's release is queued here), false to let the window system move it.
+  virtual bool MoveByDesktop(HWND, POINT /*start*/) { return false; }
   // The clipboard was closed after changes: this is the new content.
   virtual void ClipboardPublish(const std::vector<ClipboardItem>&) {}
   // Content another program put on the system clipboard since our last publish, if any.

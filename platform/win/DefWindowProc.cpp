@@ -11,29 +11,52 @@ using namespace platform::win;
 
 namespace {
 
-// The top-level window follows the pointer while the left button is held; returns on release.
+// The top-level window follows the pointer while the left button is held. Once the pointer
+// moves, a desktop whose window manager can move windows is handed the move (a click that never
+// moves never reaches it); otherwise this loop moves the window and ends on the release, on any
+// other press, on Escape, on WM_CANCELMODE and when the window loses the capture or the
+// activation, so a release that never reaches the window cannot keep it here.
 void MoveWithMouse(HWND hwnd) {
   const HWND top = TopLevelOf(hwnd);
   if (!top || !(GetKeyState(VK_LBUTTON) & 0x8000)) return;
+  bool askedDesktop = false;
   POINT start;
   GetCursorPos(&start);
   RECT r;
   GetWindowRect(top, &r);
   SendMessageW(top, WM_ENTERSIZEMOVE, 0, 0);
   SetCapture(top);
-  MSG m;
+  // The press may activate the window while the loop runs (a window manager's click to focus):
+  // only losing the activation ends the move.
+  bool wasActive = false;
+  MSG m, press{};
   bool quit = false;
-  while (IsWindow(top)) {
+  while (IsWindow(top) && GetCapture() == top) {
+    const bool active = GetActiveWindow() == top;
+    if (wasActive && !active) break;
+    wasActive = active;
     if (!GetMessageW(&m, nullptr, 0, 0)) {
       quit = true;
       break;
     }
     if (m.message == WM_MOUSEMOVE) {
+      if (!askedDesktop) {
+        askedDesktop = true;
+        if (S().backend && S().backend->MoveByDesktop(top, start)) break;
+      }
       SetWindowPos(top, nullptr, r.left + m.pt.x - start.x, r.top + m.pt.y - start.y, 0, 0,
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       continue;
     }
-    if (m.message == WM_LBUTTONUP) break;
+    if (m.message == WM_LBUTTONUP || m.message == WM_CANCELMODE) break;
+    // Another press ends the move and then goes where it was meant to (a click on a control
+    // after a release the window never heard of still clicks it).
+    if (m.message == WM_RBUTTONDOWN || m.message == WM_MBUTTONDOWN || m.message == WM_LBUTTONDOWN ||
+        m.message == WM_RBUTTONDBLCLK || m.message == WM_MBUTTONDBLCLK || m.message == WM_LBUTTONDBLCLK) {
+      press = m;
+      break;
+    }
+    if ((m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && m.wParam == VK_ESCAPE) break;
     if (m.message >= WM_MOUSEMOVE && m.message <= WM_MBUTTONDBLCLK) continue;
     TranslateMessage(&m);
     DispatchMessageW(&m);
@@ -41,6 +64,15 @@ void MoveWithMouse(HWND hwnd) {
   if (GetCapture() == top) ReleaseCapture();
   if (IsWindow(top)) SendMessageW(top, WM_EXITSIZEMOVE, 0, 0);
   if (quit) PostQuitMessage(int(m.wParam));
+  if (press.message) {
+    // Retrieved while the window held the capture: it goes to the window under the pointer.
+    press.hwnd = WindowFromPoint(press.pt);
+    POINT p = press.pt;
+    if (press.hwnd && ScreenToClient(press.hwnd, &p)) {
+      press.lParam = MAKELPARAM(WORD(p.x), WORD(p.y));
+      DispatchMessageW(&press);
+    }
+  }
 }
 
 LRESULT DefaultProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l, bool unicode) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -309,6 +310,17 @@ TEST_F(BoxLook, EachBoxInEachLanguageIsShapedByItsSkinAndSavedForAPersonToSee) {
         const std::string file =
             std::string(MMS_SCREENSHOT_DIR) + "/box-" + kind.name + "-" + language.code + ".png";
         EXPECT_TRUE(Driver().SavePng(box->Handle(), file));
+        // The longest warning a command shows, with a size and its unit, is seen as well.
+        if (std::string(kind.name) == "warning") {
+          box->SetMessageKey("SizeHint");
+          Driver().RunUntilIdle();
+          EXPECT_TRUE(Driver().SavePng(box->Handle(), std::string(MMS_SCREENSHOT_DIR) + "/box-warning-size-" +
+                                                          language.code + ".png"));
+          box->SetMessageKey("STR_Main_Error_AddImgError1");
+          Driver().RunUntilIdle();
+          EXPECT_TRUE(Driver().SavePng(box->Handle(), std::string(MMS_SCREENSHOT_DIR) + "/box-warning-long-" +
+                                                          language.code + ".png"));
+        }
         // The key colour of the background is exactly what lies outside the window's shape.
         auto* background = dynamic_cast<TImage*>(box->Controls(0));
         ASSERT_NE(background, nullptr);
@@ -355,6 +367,14 @@ TEST_F(BoxLook, EveryTextFitsItsPlaceInTheThreeLanguages) {
               DT_CALCRECT | DT_NOPREFIX | (wrap ? DT_WORDBREAK : DT_SINGLELINE));
     return r;
   };
+  // The space the boxes keep between a number and its unit never breaks, even where the pair
+  // does not fit the line.
+  {
+    TFont font;
+    const RECT pair = extent(WideString(u"300\u00A0KB"), &font, 10, true);
+    const RECT line = extent(WideString(u"300"), &font, 10, true);
+    EXPECT_EQ(pair.bottom, line.bottom);
+  }
   // The messages the editor's commands show besides the defaults.
   const std::vector<const char*> extraMessages[] = {
       {},
@@ -378,6 +398,20 @@ TEST_F(BoxLook, EveryTextFitsItsPlaceInTheThreeLanguages) {
         const RECT r = extent(text, label->Font(), label->Width(), label->WordWrap());
         EXPECT_LE(r.right, label->Width());
         EXPECT_LE(r.bottom, label->Height());
+        // A number keeps its unit on its line: no breaking space between them.
+        const std::u16string s(text.c_bstr(), size_t(text.Length()));
+        for (size_t i = 1; i + 1 < s.size(); ++i)
+          EXPECT_FALSE(s[i] == u' ' && s[i - 1] >= u'0' && s[i - 1] <= u'9' && s[i + 1] != u' ')
+              << "a line may break between the number and its unit at " << i;
+        // The buttons stand right under the text, the two in the middle of the body.
+        for (int i = 0; i < box->ComponentCount(); ++i) {
+          auto* b = dynamic_cast<TImButton*>(box->Components(i));
+          if (!b || box->ButtonText(b).IsEmpty()) continue;
+          EXPECT_GE(b->Top(), label->Top() + r.bottom) << b->Name().ToStd();
+          EXPECT_LE(b->Top(), label->Top() + r.bottom + 16) << b->Name().ToStd();
+          const int above = label->Top() - 26, below = box->ClientHeight() - (b->Top() + b->Height());
+          EXPECT_LE(std::abs(above - below), 2) << b->Name().ToStd();
+        }
       }
       const WideString title(box->BoxTitle->Caption());
       const RECT t = extent(title, box->BoxTitle->Font(), box->BoxTitle->Width(), false);

@@ -281,6 +281,14 @@ TEST_F(CommandTable, DraggingTheBackgroundOrTheTitleBandMovesTheWindow) {
     GetWindowRect(main->Handle(), &after);
     EXPECT_EQ(after.left - before.left, c.moves ? 40 : 0);
     EXPECT_EQ(after.top - before.top, c.moves ? 30 : 0);
+    // The strip still hears the next click: it selects the first page's picture band.
+    main->curFrame = -1;
+    main->hitArea = 0;
+    const POINT cell = Screen(main->imgFrameList->Left() + 50, main->imgFrameList->Top() + 28 + 60);
+    Driver().Click(cell);
+    Driver().RunUntilIdle();
+    EXPECT_EQ(main->curFrame, 0);
+    EXPECT_EQ(main->hitArea, 1);
   }
 }
 

@@ -119,6 +119,27 @@ TEST_F(DurationSubject, SelectingAPageShowsItsSecondsWithoutRewritingIt) {
   EXPECT_EQ(main->modified, 1);
 }
 
+TEST_F(DurationSubject, TheEditFollowsTheCurrentPageWhateverMadeItCurrent) {
+  ClickTitle(0);
+  TypeDuration(u"5");
+  ASSERT_EQ(Dur(0), 5000);
+
+  // A new page is current at once and runs its default second.
+  main->btnNewFrameClick(main->btnNewFrame);
+  Driver().RunUntilIdle();
+  ASSERT_EQ(main->curFrame, 1);
+  EXPECT_EQ(Text(main->Edit_Cur), "1");
+  EXPECT_EQ(Dur(0), 5000);
+
+  // Deleting it makes the first page current again: its 5 s show.
+  AnswerModals([](const platform::win::ModalInfo&) { return platform::win::ModalAnswer::Result(1); });
+  main->actDeletePageExecute(nullptr);
+  Driver().RunUntilIdle();
+  ASSERT_EQ(main->curFrame, 0);
+  EXPECT_EQ(Text(main->Edit_Cur), "5");
+  EXPECT_EQ(Dur(0), 5000);
+}
+
 TEST_F(DurationSubject, TheSubjectIsCutToFortyUnitsWithARedCounter) {
   const std::string fifty(50, 'x');
   main->modified = 0;

@@ -77,7 +77,7 @@ TEST(Skins, EveryPictureHasItsSizeFramesAndKeyColourWhereTheWindowsNeedThem) {
       {"FRAMEBOXBACK", 316, 163, 0, 1, 10},
       {"imgFrameListnew", 250, 222, 0, 1, 0},
       // Button strips: normal, disabled, pushed, hot, each as high as the buttons that show it.
-      {"BTNMAIN", 80, 92, 23, 4, 4},
+      {"BTNMAIN", 64, 92, 23, 4, 4},  // narrower than its buttons: a face is only widened
       {"BTNCLOSE", 34, 88, 22, 4, 4},
       {"BTNSMALL", 16, 64, 16, 4, 4},
       {"BTNSPINUP", 15, 10, 10, 1, 3},

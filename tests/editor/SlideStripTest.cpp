@@ -23,6 +23,7 @@
 #include "platform/forms/TMenuItem.h"
 #include "platform/forms/TScrollBar.h"
 #include "platform/rtl/Utf8.h"
+#include "support/SharedData.h"
 #include "tests/editor/CommandFixture.h"
 #include "tests/editor/SolidPicture.h"
 
@@ -206,6 +207,61 @@ TEST_F(SlideStrip, EachCellShowsItsSelectionBarsThumbnailTextAndSound) {
   bool soundInk = false;
   for (int y = 145; y < 171; ++y) soundInk = soundInk || Cell(0, 2, y) != kUnselected;
   EXPECT_TRUE(soundInk);
+}
+
+// A thumbnail shows the whole picture, never magnified, centred in its bar, and the bar's own
+// colour where the picture is transparent.
+TEST_F(SlideStrip, ThumbnailsShowTheWholePictureOverTheBarsColour) {
+  Pages(3);
+  // Page 0: 101 x 50 over a 5 s bar, wider than the cell: scaled down to 96 x 48, not cropped.
+  std::ofstream(Put(0, TMediaItem::kImage, "wide.bmp", nullptr), std::ios::binary)
+      << SolidBmp(101, 50, kPictureRgb);
+  main->mms->Body->SetFrameDur(0, 5000);
+  // Page 1: 30 x 20, smaller than the band: drawn at its own size, centred.
+  std::ofstream(Put(1, TMediaItem::kImage, "small.bmp", nullptr), std::ios::binary)
+      << SolidBmp(30, 20, kPictureRgb);
+  // Page 2: a 100 x 100 disc of 0x8FBC8F whose surroundings are transparent, selected.
+  std::ifstream gif(testsupport::SharedPath("testdata/gif/static_transparent.gif"), std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(gif)), std::istreambuf_iterator<char>());
+  ASSERT_FALSE(bytes.empty());
+  Put(2, TMediaItem::kImage, "disc.gif", &bytes);
+  main->curFrame = 2;
+  main->hitArea = 1;
+  Refresh();
+
+  // The extent of the picture's colour in a cell: left, top, right, bottom (inclusive).
+  auto extent = [&](int page, uint32_t colour) {
+    RECT r{100, 200, -1, -1};
+    for (int y = 28; y < 116; ++y)
+      for (int x = 0; x < 100; ++x)
+        if (Cell(page, x, y) == colour) {
+          r.left = std::min<LONG>(r.left, x), r.top = std::min<LONG>(r.top, y);
+          r.right = std::max<LONG>(r.right, x), r.bottom = std::max<LONG>(r.bottom, y);
+        }
+    return r;
+  };
+  const RECT wide = extent(0, kPictureRef);
+  EXPECT_EQ(wide.right - wide.left + 1, 96);
+  EXPECT_EQ(wide.bottom - wide.top + 1, 48);
+  EXPECT_EQ(wide.left, 2);
+  EXPECT_EQ(Cell(0, 1, 60), kUnselected);
+  EXPECT_EQ(Cell(0, 98, 60), kUnselected);
+  const RECT small = extent(1, kPictureRef);
+  EXPECT_EQ(small.right - small.left + 1, 30);
+  EXPECT_EQ(small.bottom - small.top + 1, 20);
+  EXPECT_EQ(small.left, 35);
+  EXPECT_EQ(small.top, 28 + 34);
+
+  // 70 x 70 at (15, 37): the disc in its middle, the selected bar's colour in its corners and
+  // nowhere black.
+  EXPECT_EQ(Cell(2, 50, 72), 0x8FBC8Fu);
+  for (POINT corner : {POINT{16, 38}, POINT{83, 38}, POINT{16, 105}, POINT{83, 105}})
+    EXPECT_EQ(Cell(2, corner.x, corner.y), kSelected) << corner.x << ", " << corner.y;
+  int black = 0;
+  for (int y = 28; y < 116; ++y)
+    for (int x = 1; x < 99; ++x) black += Cell(2, x, y) == 0;
+  EXPECT_EQ(black, 0);
+  Driver().SavePng(main->Handle(), Shot("strip-thumbnails.png"));
 }
 
 TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {

@@ -1,5 +1,7 @@
 // Modal loops and scripted answers, moving a window with the mouse, introspection and the
 // fixed-metric test font.
+#include <functional>
+
 #include "tests/win/WinTestSupport.h"
 
 using wintest::HeadlessTest;
@@ -13,6 +15,7 @@ LRESULT Plain(HWND h, UINT m, WPARAM w, LPARAM l) {
   if (m == WM_USER) modalDone = true;
   if (m == WM_ENABLE) Log().push_back(w ? "enable" : "disable");
   if (m == WM_LBUTTONDOWN) Log().push_back("down");
+  if (m == WM_RBUTTONDOWN) Log().push_back("right down");
   return DefWindowProcW(h, m, w, l);
 }
 
@@ -80,6 +83,57 @@ TEST_F(Modal, MovingAWindowWithTheMouse) {
   EXPECT_EQ(r.left, 230);
   EXPECT_EQ(r.top, 40);
   EXPECT_EQ(GetCapture(), nullptr);
+}
+
+// The window system's own move ends however the drag ends, not only on the release: a release
+// that never reaches the window (a desktop that kept it) must not leave the program inside the
+// move. A press that ends it still reaches the window under the pointer.
+TEST_F(Modal, AMoveEndsOnReleaseOtherPressEscapeCancelAndDeactivation) {
+  struct Case {
+    const char* name;
+    std::function<void(POINT)> end;
+    std::vector<std::string> log;
+  };
+  auto& d = driver();
+  const std::vector<Case> cases = {
+      {"release", [&](POINT at) { d.Release(0, at); }, {}},
+      {"right press", [&](POINT at) { d.Press(1, at); }, {"right down"}},
+      {"second left press", [&](POINT at) { d.Press(0, at); }, {"down"}},  // the first release was lost
+      {"escape", [&](POINT) { d.KeyDown(VK_ESCAPE); }, {}},
+      {"cancel mode", [&](POINT) { PostMessageW(dialog, WM_CANCELMODE, 0, 0); }, {}},
+      {"deactivation",
+       [&](POINT at) {
+         SetActiveWindow(main);
+         d.MoveMouse(at);  // the next thing the loop hears of
+       },
+       {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetWindowPos(dialog, nullptr, 200, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    SetActiveWindow(dialog);
+    const POINT grab = driver().ClientPoint(dialog, 10, 10);
+    driver().Press(0, grab);
+    driver().RunUntilIdle();
+    Log().clear();
+    const POINT to{grab.x + 30, grab.y + 40};
+    // The drag, then its end: a move that never ended would wait for more and stall.
+    driver().SetIdleStep([&] { driver().MoveMouse(to); });
+    driver().SetIdleStep([&] { c.end(to); });
+    ReleaseCapture();
+    SendMessageW(dialog, WM_SYSCOMMAND, 0xF012, 0);
+    RECT r;
+    GetWindowRect(dialog, &r);
+    EXPECT_EQ(r.left, 230);
+    EXPECT_EQ(r.top, 40);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(Log(), c.log);
+    // Whatever is left of the gesture (releases, the key) is served normally.
+    driver().Release(0, to);
+    driver().Release(1, to);
+    driver().KeyUp(VK_ESCAPE);
+    driver().RunUntilIdle();
+  }
 }
 
 TEST_F(Modal, DescribeAndWindows) {

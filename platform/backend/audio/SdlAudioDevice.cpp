@@ -1,13 +1,13 @@
 #include "platform/backend/audio/SdlAudioDevice.h"
 
-#include <SDL.h>
-#include <SDL_mixer.h>
-
 #include <atomic>
 #include <chrono>
 #include <map>
+#include <mutex>
 #include <thread>
 #include <vector>
+
+#include "platform/backend/audio/SdlLibrary.h"
 
 namespace platform::audio {
 
@@ -17,13 +17,13 @@ namespace {
 // sound stops the current one.
 class SdlDevice : public AudioDevice {
  public:
-  explicit SdlDevice(int decoders) : decoders_(decoders) {}
+  SdlDevice(const SdlLibrary& library, int decoders) : sdl(library), decoders_(decoders) {}
   ~SdlDevice() override {
-    Mix_HaltMusic();
-    for (auto& [h, m] : music_) Mix_FreeMusic(m.music);
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdl.Mix_HaltMusic();
+    for (auto& [h, m] : music_) sdl.Mix_FreeMusic(m.music);
+    sdl.Mix_CloseAudio();
+    sdl.Mix_Quit();
+    sdl.SDL_QuitSubSystem(SDL_INIT_AUDIO);
   }
 
   bool CanPlay(SoundKind kind) override {
@@ -43,7 +43,7 @@ class SdlDevice : public AudioDevice {
     const SoundInfo info = ProbeSoundFile(path);
     std::string why = info.error;
     if (why.empty() && !CanPlay(info.kind)) why = "no device can play this kind of sound";
-    Mix_Music* music = why.empty() ? Mix_LoadMUS(path.c_str()) : nullptr;
+    Mix_Music* music = why.empty() ? sdl.Mix_LoadMUS(path.c_str()) : nullptr;
     return Keep(music, {}, why, error);
   }
 
@@ -55,23 +55,23 @@ class SdlDevice : public AudioDevice {
     if (why.empty() && !CanPlay(info.kind)) why = "no device can play this kind of sound";
     Mix_Music* music = nullptr;
     if (why.empty() && copy.size() <= size_t(INT32_MAX))
-      music = Mix_LoadMUS_RW(SDL_RWFromConstMem(copy.data(), int(copy.size())), 1);
+      music = sdl.Mix_LoadMUS_RW(sdl.SDL_RWFromConstMem(copy.data(), int(copy.size())), 1);
     return Keep(music, std::move(copy), why, error);
   }
 
   bool Play(int handle, bool async, bool loop) override {
     auto it = music_.find(handle);
     if (it == music_.end() || (loop && !async)) return false;
-    if (Mix_PlayMusic(it->second.music, loop ? -1 : 0) != 0) return false;
+    if (sdl.Mix_PlayMusic(it->second.music, loop ? -1 : 0) != 0) return false;
     current_ = handle;
     if (!async)
-      while (Mix_PlayingMusic()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      while (sdl.Mix_PlayingMusic()) std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return true;
   }
 
   void Stop(int handle) override {
     if (handle == current_) {
-      Mix_HaltMusic();
+      sdl.Mix_HaltMusic();
       current_ = 0;
     }
   }
@@ -80,22 +80,22 @@ class SdlDevice : public AudioDevice {
     Stop(handle);
     auto it = music_.find(handle);
     if (it == music_.end()) return;
-    Mix_FreeMusic(it->second.music);
+    sdl.Mix_FreeMusic(it->second.music);
     music_.erase(it);
   }
 
-  bool Playing(int handle) override { return handle == current_ && Mix_PlayingMusic(); }
+  bool Playing(int handle) override { return handle == current_ && sdl.Mix_PlayingMusic(); }
 
   int64_t Length(int handle) override {
     auto it = music_.find(handle);
     if (it == music_.end()) return 0;
-    const double seconds = Mix_MusicDuration(it->second.music);
+    const double seconds = sdl.Mix_MusicDuration(it->second.music);
     return seconds > 0 ? int64_t(seconds * 1000) : 0;
   }
 
   int64_t Position(int handle) override {
     if (!Playing(handle)) return 0;
-    const double seconds = Mix_GetMusicPosition(music_[handle].music);
+    const double seconds = sdl.Mix_GetMusicPosition(music_[handle].music);
     return seconds > 0 ? int64_t(seconds * 1000) : 0;
   }
 
@@ -107,13 +107,14 @@ class SdlDevice : public AudioDevice {
 
   int Keep(Mix_Music* music, std::vector<uint8_t> memory, const std::string& why, std::string* error) {
     if (!music) {
-      if (error) *error = why.empty() ? Mix_GetError() : why;
+      if (error) *error = why.empty() ? sdl.SDL_GetError() : why;
       return 0;
     }
     music_[++next_] = Music{music, std::move(memory)};
     return next_;
   }
 
+  const SdlLibrary& sdl;
   int decoders_;
   std::map<int, Music> music_;
   int next_ = 0;
@@ -123,26 +124,59 @@ class SdlDevice : public AudioDevice {
 }  // namespace
 
 std::unique_ptr<AudioDevice> MakeSdlDevice(const char* driver) {
+  const SdlLibrary* library = LoadSdl();
+  if (!library) return nullptr;
+  const SdlLibrary& sdl = *library;
   // SDL would otherwise catch SIGINT and SIGTERM for an event queue no one reads, and the
   // program would no longer end when asked to.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
-  if (driver && SDL_AudioInit(driver) != 0) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  sdl.SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (sdl.SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
+  if (driver && sdl.SDL_AudioInit(driver) != 0) {
+    sdl.SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return nullptr;
   }
-  const int decoders = Mix_Init(MIX_INIT_MP3 | MIX_INIT_MID);
-  if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  const int decoders = sdl.Mix_Init(MIX_INIT_MP3 | MIX_INIT_MID);
+  if (sdl.Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
+    sdl.Mix_Quit();
+    sdl.SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return nullptr;
   }
-  return std::make_unique<SdlDevice>(decoders);
+  return std::make_unique<SdlDevice>(sdl, decoders);
 }
 
-std::unique_ptr<AudioDevice> MakeSystemDevice() {
-  if (auto device = MakeSdlDevice()) return device;
-  return std::make_unique<SilentDevice>();
-}
+namespace {
+
+// Opens the system's output when the program first asks anything of the sound, not at start:
+// the audio subsystem, the decoders (MIDI loads a whole sound font) and the output's connection
+// cost start-up time and memory that a program playing no sound never needs.
+class DeferredDevice : public AudioDevice {
+ public:
+  bool CanPlay(SoundKind kind) override { return Real().CanPlay(kind); }
+  int Open(const std::string& path, std::string* error) override { return Real().Open(path, error); }
+  int OpenMemory(const uint8_t* data, size_t size, std::string* error) override {
+    return Real().OpenMemory(data, size, error);
+  }
+  bool Play(int handle, bool async, bool loop) override { return Real().Play(handle, async, loop); }
+  void Stop(int handle) override { Real().Stop(handle); }
+  void Close(int handle) override { Real().Close(handle); }
+  bool Playing(int handle) override { return Real().Playing(handle); }
+  int64_t Length(int handle) override { return Real().Length(handle); }
+  int64_t Position(int handle) override { return Real().Position(handle); }
+
+ private:
+  AudioDevice& Real() {
+    std::call_once(opened_, [this] {
+      real_ = MakeSdlDevice();
+      if (!real_) real_ = std::make_unique<SilentDevice>();
+    });
+    return *real_;
+  }
+  std::once_flag opened_;
+  std::unique_ptr<AudioDevice> real_;
+};
+
+}  // namespace
+
+std::unique_ptr<AudioDevice> MakeSystemDevice() { return std::make_unique<DeferredDevice>(); }
 
 }  // namespace platform::audio

@@ -18,6 +18,7 @@
 #include "platform/backend/gtk/DesktopClipboard.h"
 #include "platform/backend/gtk/FileChooser.h"
 #include "platform/backend/gtk/KeyMap.h"
+#include "platform/backend/gtk/WindowManager.h"
 #include "platform/gdi/Bitmap.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/CodePage.h"
@@ -210,6 +211,32 @@ class GtkBackend : public win::Backend {
     for (auto& [hwnd, h] : hosts_)
       if (h->widget && gtk_widget_get_realized(h->widget))
         gdk_window_set_cursor(gtk_widget_get_window(h->widget), cursor_);
+  }
+
+  bool MoveByDesktop(HWND hwnd, POINT start) override {
+    Host* h = Get(hwnd);
+    if (!h || !h->widget || !gtk_widget_get_realized(h->widget)) return false;
+    // Only a window manager that moves windows on request takes the move; without one the
+    // window system's own loop moves the window.
+    if (!WindowManagerMoves(h->widget)) return false;
+    GdkDisplay* display = gtk_widget_get_display(h->widget);
+    GdkSeat* seat = gdk_display_get_default_seat(display);
+    GdkDevice* pointer = seat ? gdk_seat_get_pointer(seat) : nullptr;
+    if (!pointer) return false;
+    GdkModifierType mask{};
+    gdouble x = 0, y = 0;
+    gdk_window_get_device_position_double(gdk_screen_get_root_window(gtk_widget_get_screen(h->widget)),
+                                          pointer, &x, &y, &mask);
+    // Released already: a window manager asked to move now would take the next click for the
+    // end of the move. The window system's loop hears the queued release instead.
+    if (!(mask & GDK_BUTTON1_MASK)) return false;
+    // From where the drag started, so the window keeps its place under the pointer.
+    gtk_window_begin_move_drag(GTK_WINDOW(h->widget), 1, int(start.x), int(start.y), lastPress_);
+    gdk_display_flush(display);
+    // The window manager holds the pointer until the release, which it keeps: the queue hears
+    // of the release now, so nothing here waits for it.
+    Pointer(InputEvent::Kind::ButtonUp, x, y, 0);
+    return true;
   }
 
   void ClipboardPublish(const std::vector<win::ClipboardItem>& items) override { clipboard_->Publish(items); }
@@ -510,6 +537,7 @@ class GtkBackend : public win::Backend {
       PostMessageW(b.grabbed_->hwnd, WM_CANCELMODE, 0, 0);
       return TRUE;
     }
+    if (e->type == GDK_BUTTON_PRESS) b.lastPress_ = e->time;
     Pointer(e->type == GDK_BUTTON_PRESS ? InputEvent::Kind::ButtonDown : InputEvent::Kind::ButtonUp,
             e->x_root, e->y_root, button);
     return TRUE;
@@ -602,9 +630,14 @@ class GtkBackend : public win::Backend {
       gtk_im_context_set_client_window(b.im_, gtk_widget_get_window(widget));
       gtk_im_context_focus_in(b.im_);
       b.activated_ = h->hwnd;
-    } else if (b.focused_ == h) {
-      gtk_im_context_focus_out(b.im_);
-      b.focused_ = nullptr;
+    } else {
+      if (b.focused_ == h) {
+        gtk_im_context_focus_out(b.im_);
+        b.focused_ = nullptr;
+      }
+      // The desktop gave the focus elsewhere: whatever holds the mouse (a move, a drag) lets go.
+      if (HWND capture = GetCapture(); capture && win::TopLevelOf(capture) == h->hwnd)
+        PostMessageW(capture, WM_CANCELMODE, 0, 0);
     }
     return FALSE;
   }
@@ -620,6 +653,10 @@ class GtkBackend : public win::Backend {
     if (echo) {
       while (!h.requested.empty() && !SameRect(h.requested.front(), r)) h.requested.pop_front();
       if (!h.requested.empty()) h.requested.pop_front();
+      // The echo of the latest request while the window system thinks the window is elsewhere:
+      // the desktop moved it in between (a window manager placing it as it maps) and has now
+      // granted the request, so the window is where it was asked to be.
+      if (h.requested.empty() && !SameRect(r, h.rect)) theBackend->configured_.emplace_back(h.hwnd, r);
     } else if (!SameRect(r, h.rect)) {
       theBackend->configured_.emplace_back(h.hwnd, r);
     }
@@ -656,6 +693,7 @@ class GtkBackend : public win::Backend {
   GdkCursor* cursor_ = nullptr;
   Host* grabFor_ = nullptr;  // the open menu the pointer is (to be) grabbed for
   Host* grabbed_ = nullptr;
+  guint32 lastPress_ = GDK_CURRENT_TIME;  // the desktop's time of the last press
   std::unique_ptr<DesktopClipboard> clipboard_;
 };
 

@@ -155,4 +155,106 @@ TEST(EditorOnTheDesktop, ShowsTheHeadlessWindowAndASecondEditorEndsAtOnce) {
   desktoptest::StopDesktop();
 }
 
+// A press on the window's background starts a move. Without a window manager the program moves
+// the window itself; with one (openbox) the manager does. Either way the move ends with the
+// gesture, and the strip hears the next click: its first page's title band turns the selection's
+// colour.
+TEST(EditorOnTheDesktop, AfterADragOnTheBackgroundTheStripStillSelects) {
+  testsupport::TempDir app;
+  const std::string beside = std::string(ExtractFileDir(ParamStr(0)).c_str()) + "/language_editer/";
+  std::filesystem::create_directories(app.file("language_editer"));
+  for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
+    std::filesystem::copy_file(beside + file, app.file(std::string("language_editer/") + file));
+  app.write("App.Config.ini", editortest::SettingsFor(u"\\Language\\lan_ENG.ini"));
+  setenv("MMSEDITOR_APP_DIR", app.path().c_str(), 1);
+  std::string error;
+  ASSERT_TRUE(desktoptest::EnsureDisplay(&error)) << error;
+  setenv("PLATFORM_BACKEND", "gtk", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  auto xdotool = [](const std::vector<std::string>& args) {
+    std::vector<std::string> argv{"xdotool"};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return desktoptest::Run(argv);
+  };
+  auto at = [](int x) { return std::to_string(x); };
+  for (const bool manager : {false, true}) {
+    SCOPED_TRACE(manager ? "openbox" : "no window manager");
+    desktoptest::StartDesktop();
+    int wm = -1;
+    if (manager) {
+      const std::string started = app.file("openbox-started");
+      wm = desktoptest::Spawn({"openbox", "--startup", "touch " + started});
+      ASSERT_GT(wm, 0);
+      ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(started); }, 20000))
+          << "openbox did not start";
+    }
+    const int editor = desktoptest::Spawn({MMSEDITOR_PATH});
+    ASSERT_GT(editor, 0);
+    ASSERT_TRUE(PumpUntil(
+        [] {
+          return desktoptest::Run({"sh", "-c", "xdotool search --name '^Mivora$' >/dev/null"}) == 0;
+        },
+        20000));
+    const std::string window = FirstLine("xdotool search --name '^Mivora$'");
+    auto where = [&] {
+      POINT p{-1, -1};
+      const std::string g = FirstLine("xdotool getwindowgeometry --shell " + window + " | tr '\\n' ' '");
+      std::sscanf(g.c_str(), "WINDOW=%*s X=%d Y=%d", &p.x, &p.y);
+      return p;
+    };
+    desktoptest::Screenshot shot;
+    const POINT title{85, 138};  // inside the first page's title band, clear of its number
+    auto titleColour = [&](POINT origin) {
+      return desktoptest::Capture(shot, &error) ? shot.At(origin.x + title.x, origin.y + title.y) : 0u;
+    };
+    // A window manager may still place the window after it first shows: read where it is again.
+    POINT origin = where();
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+          origin = where();
+          return titleColour(origin) == 0xDEDEDEu;
+        },
+        20000))
+        << "not painted";
+
+    // A drag on the background: the window follows the pointer while the button is held (the
+    // pointer nudged until it has, as the program may take the move over late).
+    EXPECT_EQ(xdotool({"mousemove", at(origin.x + 25), at(origin.y + 320), "mousedown", "1"}), 0);
+    for (int step = 1; step <= 4; ++step)
+      xdotool({"mousemove", at(origin.x + 25 + 15 * step), at(origin.y + 320 + 10 * step)});
+    int nudge = 0;
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+          if (where().x == origin.x + 60 && where().y == origin.y + 40) return true;
+          nudge = 1 - nudge;
+          xdotool({"mousemove", at(origin.x + 85 + nudge), at(origin.y + 360)});
+          return false;
+        },
+        10000))
+        << where().x << ", " << where().y;
+    EXPECT_EQ(xdotool({"mousemove", at(origin.x + 85), at(origin.y + 360), "mouseup", "1"}), 0);
+    origin = where();
+    // A plain click on the background, then one on the title band.
+    xdotool({"mousemove", at(origin.x + 25), at(origin.y + 320), "click", "1"});
+    xdotool({"mousemove", at(origin.x + title.x), at(origin.y + title.y), "click", "1"});
+    EXPECT_TRUE(PumpUntil([&] { return titleColour(origin) == 0xC8C8FFu; }, 10000))
+        << std::hex << titleColour(origin);
+    std::filesystem::create_directories(MMS_SCREENSHOT_DIR);
+    platform::headless::WritePng(
+        std::string(MMS_SCREENSHOT_DIR) + (manager ? "/desktop-drag-openbox.png" : "/desktop-drag.png"),
+        shot.width, shot.height, shot.pixels.data());
+
+    kill(editor, SIGTERM);
+    desktoptest::Reap(editor, 5000);
+    if (wm > 0) {
+      kill(wm, SIGTERM);
+      desktoptest::Reap(wm, 5000);
+    }
+    desktoptest::StopDesktop();
+  }
+  unsetenv("PLATFORM_BACKEND");
+  unsetenv("SDL_AUDIODRIVER");
+  unsetenv("MMSEDITOR_APP_DIR");
+}
+
 }  // namespace
