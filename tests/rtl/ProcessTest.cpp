@@ -18,6 +18,7 @@
 #include "platform/rtl/Process.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/SysUtils.h"
+#include "support/RuntimeFolder.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -26,7 +27,7 @@ namespace {
 class RuntimeFolderScope {
  public:
   RuntimeFolderScope() { setenv("PLATFORM_RUNTIME_DIR", dir.path().c_str(), 1); }
-  ~RuntimeFolderScope() { unsetenv("PLATFORM_RUNTIME_DIR"); }
+  ~RuntimeFolderScope() { testsupport::RestoreRuntimeFolder(); }
   testsupport::TempDir dir;
 };
 
