@@ -137,6 +137,7 @@ const char16_t* const kEditorKeys[] = {
     u"STR_Main_Error_Send",
     u"STR_Main_Error_Save",
     u"STR_Main_Error_Open",
+    u"STR_Main_Error_RuntimeFolder",
 };
 
 // Keys of section STR_ALL_STR of a UTF-16 language file, as written (trailing blanks kept).
