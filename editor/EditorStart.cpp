@@ -38,6 +38,10 @@ const char* const kLanguageValues[] = {
 constexpr DWORD kTitleSize = 1024;
 
 HANDLE instanceMutex = nullptr;
+// Whether the lock could not be had at all (the runtime folder is another user's, or unusable),
+// and whether the user was told.
+bool runsUnguarded = false;
+bool toldUnguarded = false;
 
 }  // namespace
 
@@ -74,7 +78,9 @@ bool ClaimSingleInstance() {
     CloseHandle(mutex);
     return false;
   }
-  // Without a runtime folder there is no lock to take: the editor runs unguarded.
+  // Without a runtime folder there is no lock to take: the editor runs unguarded (the platform
+  // said why on standard error; the user is told once the window is up).
+  runsUnguarded = mutex == nullptr;
   instanceMutex = mutex;
   return true;
 }
@@ -99,6 +105,10 @@ bool EditorStart(const std::vector<std::string>& args) {
     Application->CreateForm(DelMessageBox);
     Application->CreateForm(MsgBox);
     Application->CreateForm(FrameBox);
+    if (runsUnguarded && !toldUnguarded) {
+      toldUnguarded = true;
+      ShowMsgBox("STR_Main_Error_RuntimeFolder");
+    }
     OpenFromCommandLine(args);
     return true;
   } catch (Exception& e) {

@@ -482,6 +482,9 @@ class TfrmMain : public TForm {
   void FormCloseQuery(TObject* sender, bool& canClose);
   // Takes the connection manager's window from its announcement ("MsgNetAppHandle").
   void WndProc(TMessage& message) override;
+  // The window takes from other programs only the language change and the announcement; every
+  // other private message of theirs (some carry pointers here) is refused before it arrives.
+  void CreateWnd() override;
 
   // --- Opening a message file ---
   // Asks first whether a changed message may be given up; then the open dialog, and the chosen

@@ -128,6 +128,12 @@ void TfrmMain::FormCloseQuery(TObject*, bool& canClose) {
   }
 }
 
+void TfrmMain::CreateWnd() {
+  TForm::CreateWnd();
+  for (UINT message : {WM_CHANGELANGUAGE, RegisterWindowMessageA(kAnnounceMessage)})
+    ChangeWindowMessageFilterEx(Handle(), message, MSGFLT_ALLOW, nullptr);
+}
+
 void TfrmMain::WndProc(TMessage& message) {
   const UINT announce = RegisterWindowMessageA(kAnnounceMessage);
   if (announce && message.Msg == announce) {

@@ -37,8 +37,8 @@ std::vector<std::vector<BYTE>> FramePixels(TGIFImage& image) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  GIFMaximumImagePixels = 1 << 20;
-  GIFMaximumTotalPixels = 1 << 22;
+  GIFMaximumImagePixels = 1 << 12;
+  GIFMaximumTotalPixels = 1 << 14;
   TMemoryStream stream;
   if (size) stream.WriteBuffer(data, static_cast<int>(size));
   stream.SetPosition(0);

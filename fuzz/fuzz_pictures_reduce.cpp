@@ -48,7 +48,7 @@ int RowBytes(TPixelFormat format, int width) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Bytes in(data, size);
-  const int width = in.Next() % 48 + 1, height = in.Next() % 48 + 1;
+  const int width = in.Next() % 12 + 1, height = in.Next() % 12 + 1;
   static const TPixelFormat formats[] = {pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit};
   const TPixelFormat format = formats[in.Next() % 7];
   const auto reduction = TColorReduction(in.Next() % 11);

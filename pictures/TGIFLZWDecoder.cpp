@@ -1,5 +1,7 @@
 #include "pictures/TGIFLZWDecoder.h"
 
+#include <algorithm>
+
 #include "pictures/GIFException.h"
 #include "pictures/GIFStreamRoutines.h"
 #include "pictures/TGIFItem.h"
@@ -91,10 +93,14 @@ int TGIFLZWDecoder::ReadCode() {
 }
 
 void TGIFLZWDecoder::ResetTables() {
-  for (int i = 0; i < TableSize; ++i) {
+  // A stream may hold nothing but clear codes: each clears only the entries written since the
+  // last one, never the whole table.
+  const int end = std::max(cleanFrom_, clearCode_);
+  for (int i = 0; i < end; ++i) {
     prefix_[std::size_t(i)] = 0;
     suffix_[std::size_t(i)] = i < clearCode_ ? BYTE(i) : 0;
   }
+  cleanFrom_ = clearCode_;
   width_ = codeSize_ + 1;
   limit_ = 2 * clearCode_;
   nextFree_ = clearCode_ + 2;
@@ -148,6 +154,7 @@ int TGIFLZWDecoder::NextCode() {
     prefix_[std::size_t(nextFree_)] = WORD(previousCode_);
     suffix_[std::size_t(nextFree_)] = BYTE(firstCode_);
     ++nextFree_;
+    cleanFrom_ = std::max(cleanFrom_, nextFree_);
     if (nextFree_ >= limit_ && limit_ < TableSize) {
       limit_ *= 2;
       ++width_;

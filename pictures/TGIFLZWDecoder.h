@@ -44,6 +44,9 @@ class TGIFLZWDecoder {
   int previousCode_ = 0;
   std::array<WORD, TableSize> prefix_{};
   std::array<BYTE, TableSize> suffix_{};
+  // Entries at and above this index are as a reset leaves them (codes are only added at
+  // nextFree_), so a clear code costs only what was added since the last one.
+  int cleanFrom_ = 0;
   std::array<BYTE, StackSize> stack_{};
   int sp_ = 0;
   // The current data sub-block and the bits taken from it but not used yet.

@@ -25,7 +25,6 @@ namespace {
 std::string Utf8(const std::u16string& s) { return platform::Utf16ToMultiByte(s, CP_UTF8); }
 
 HeadlessDriver* theDriver = nullptr;
-std::string ownRuntimeFolder;  // made by Install when the environment names none
 
 }  // namespace
 
@@ -91,15 +90,9 @@ HeadlessDriver& Driver() {
 }
 
 void Install() {
-  // Cross-process messages go through a runtime folder of the test's own unless one is named.
-  const char* named = std::getenv("PLATFORM_RUNTIME_DIR");
-  if (!named || !*named) {
-    char folder[] = "/tmp/mmsplatform-test-XXXXXX";
-    if (mkdtemp(folder)) {
-      ownRuntimeFolder = folder;
-      setenv("PLATFORM_RUNTIME_DIR", folder, 1);
-    }
-  }
+  // The runtime folder follows the one rule of every backend (see win::RuntimeFolder): a headless
+  // program (a connection manager without a display) meets the editors of its user there. Tests
+  // keep to themselves by naming a folder of their own in PLATFORM_RUNTIME_DIR.
   platform::SetClock(nullptr);
   delete theDriver;
   theDriver = new HeadlessDriver();
@@ -123,11 +116,6 @@ void Uninstall() {
   audio::SetDevice(nullptr);
   win::Shutdown();
   platform::SetClock(nullptr);
-  if (!ownRuntimeFolder.empty()) {
-    rmdir(ownRuntimeFolder.c_str());
-    unsetenv("PLATFORM_RUNTIME_DIR");
-    ownRuntimeFolder.clear();
-  }
 }
 
 const std::vector<audio::SoundEvent>& HeadlessDriver::Sounds() const {

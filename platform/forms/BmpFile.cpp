@@ -9,6 +9,12 @@ namespace {
 
 // Pictures larger than this are refused before anything is allocated for them.
 constexpr std::int64_t kMaxPixels = std::int64_t(1) << 28;
+// A run-length picture above this many bytes must have at least one byte of data for every
+// kMaxRleExpansion bytes of pixels (a run fills at most 255 pixels from two bytes, a delta skips
+// at most 255 rows with four): a short file naming a huge picture is refused before its pixels
+// are allocated and cleared.
+constexpr std::uint64_t kUncheckedRleBytes = std::uint64_t(16) << 20;
+constexpr std::uint64_t kMaxRleExpansion = 256;
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic("Bitmap image is not valid"); }
 
@@ -165,6 +171,8 @@ TDibImage ReadBmpFile(const std::uint8_t* data, std::size_t size) {
 
   std::size_t stride = static_cast<std::size_t>(img.Stride());
   if (compression == BI_RLE8 || compression == BI_RLE4) {
+    const std::uint64_t area = std::uint64_t(stride) * std::uint64_t(img.Height);
+    if (area > kUncheckedRleBytes && area / kMaxRleExpansion > in.Left()) Invalid();
     img.Bits.assign(stride * static_cast<std::size_t>(img.Height), 0);
     DecodeRle(in, img, compression == BI_RLE4);
     return img;

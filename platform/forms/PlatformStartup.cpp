@@ -17,6 +17,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/MainThread.h"
 #include "platform/rtl/Synchronize.h"
+#include "platform/rtl/SysUtils.h"
 #include "platform/rtl/TThread.h"
 
 namespace platform {
@@ -64,6 +65,7 @@ void Startup(StartupOptions options) {
     throw EInvalidOperation(("Code page " + std::to_string(options.codePage) + " is not available").c_str());
   if (!run.headless) SetClock(options.clock);
   SetMainThread();
+  IgnoreFileSizeSignal();
 
   // Window system: the runtime folder the endpoint uses, then the backend with the window tables
   // and system colours (headless also installs its driver and fake clock).

@@ -136,13 +136,30 @@ bool FollowLinks(std::string& path) {
 }
 
 constexpr std::time_t kStaleTemporarySeconds = 60;
+// The pid of a temporary's name is at most this long (Linux pids stay under 2^22).
+constexpr std::size_t kPidDigits = 10;
 
-// A killed save leaves its temporary ".<name>.<pid>.<random>.tmp" behind. Those of the same
+// The part of a target's name its temporaries show: the whole name while ".<name>.<pid>.<8 hex>.tmp"
+// fits the folder's limit on names, else as many whole characters from its start as fit. The
+// pid and the random part always stay whole, so a legal name of the longest length can be saved.
+std::string TemporaryStem(const std::string& folder, const std::string& name) {
+  long nameMax = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  if (nameMax <= 0) nameMax = 255;
+  const std::size_t fixed = 1 + 1 + kPidDigits + 1 + 8 + 4;  // "." "." pid "." hex ".tmp"
+  const std::size_t room = std::size_t(nameMax) > fixed ? std::size_t(nameMax) - fixed : 1;
+  if (name.size() <= room) return name;
+  std::size_t cut = room;
+  // Never end inside a UTF-8 sequence: step back over continuation bytes.
+  while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;
+  return name.substr(0, cut);
+}
+
+// A killed save leaves its temporary ".<stem>.<pid>.<random>.tmp" behind. Those of the same
 // target older than a minute whose writer no longer runs are removed.
-void RemoveStaleTemporaries(const std::string& folder, const std::string& name) {
+void RemoveStaleTemporaries(const std::string& folder, const std::string& stem) {
   DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
   if (!dir) return;
-  const std::string prefix = "." + name + ".";
+  const std::string prefix = "." + stem + ".";
   const std::time_t now = std::time(nullptr);
   while (dirent* entry = ::readdir(dir)) {
     const std::string entryName = entry->d_name;
@@ -183,7 +200,8 @@ bool WriteFileReplacing(const std::string& fsPath, const void* data, std::size_t
   struct stat st {};
   const bool replacing = ::stat(target.c_str(), &st) == 0;
   const mode_t mode = replacing ? (st.st_mode & 07777) : 0666;
-  RemoveStaleTemporaries(folder, name);
+  const std::string stem = TemporaryStem(folder, name);
+  RemoveStaleTemporaries(folder, stem);
 
   std::random_device rd;
   std::string temp;
@@ -192,7 +210,7 @@ bool WriteFileReplacing(const std::string& fsPath, const void* data, std::size_t
     char suffix[32];
     std::snprintf(suffix, sizeof suffix, "%ld.%08x", static_cast<long>(::getpid()),
                   static_cast<unsigned>(rd()));
-    temp = folder + "." + name + "." + suffix + ".tmp";
+    temp = folder + "." + stem + "." + suffix + ".tmp";
     raw = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (raw < 0 && errno != EEXIST) break;
   }
@@ -213,6 +231,13 @@ bool WriteFileReplacing(const std::string& fsPath, const void* data, std::size_t
     return false;
   }
   return true;
+}
+
+void IgnoreFileSizeSignal() {
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  ::sigaction(SIGXFSZ, &ignore, nullptr);
 }
 
 // One step that never replaces an existing entry: renameat2 with RENAME_NOREPLACE, or where the

@@ -40,6 +40,10 @@ DWORD ErrorFromErrno(int err) {
       return ERROR_NOT_SUPPORTED;
     case ETIMEDOUT:
       return ERROR_TIMEOUT;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:  // over the file-size limit (SIGXFSZ is ignored, see IgnoreFileSizeSignal)
+      return ERROR_DISK_FULL;
     default:
       return 0x20000000u | static_cast<DWORD>(err);  // the "customer" bit keeps them apart
   }

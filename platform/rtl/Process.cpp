@@ -210,9 +210,20 @@ HANDLE CreateMutexA(LPSECURITY_ATTRIBUTES, BOOL, LPCSTR name) {
   std::string folder;
   if (!platform::RuntimeFolder(folder)) return nullptr;
   std::string path = folder + "/mutex-" + EscapeName(name) + ".lock";
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  // A link planted at the name is never followed, and only a regular file is a lock: nothing
+  // outside the folder is created or locked in its place.
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
   if (fd < 0) {
-    platform::SetLastErrorFromErrno();
+    if (errno == ELOOP)
+      SetLastError(ERROR_ACCESS_DENIED);
+    else
+      platform::SetLastErrorFromErrno();
+    return nullptr;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    SetLastError(ERROR_ACCESS_DENIED);
     return nullptr;
   }
   int rc;

@@ -52,6 +52,10 @@ bool ReadWholeFile(const std::string& fsPath, std::string& contents,
 // permission bits; a new one gets 0666 less the umask. Temporaries of the same target left by a
 // writer that no longer runs, older than a minute, are removed. Sets the last error on failure.
 bool WriteFileReplacing(const std::string& fsPath, const void* data, std::size_t size);
+// A write past the process's file-size limit (ulimit -f) would end the program with SIGXFSZ,
+// the unsaved work and a temporary left behind. Ignored, the write fails with EFBIG instead, which
+// saves report like a full disk (ERROR_DISK_FULL). The platform's start-up calls this.
+void IgnoreFileSizeSignal();
 // Renames in one step that never replaces an existing entry (ERROR_ALREADY_EXISTS).
 bool RenameNoReplace(const std::string& from, const std::string& to);
 

@@ -113,8 +113,9 @@ void Startup(std::unique_ptr<Backend> backend);
 void Shutdown();
 Backend* CurrentBackend();
 
-// The endpoint's listening socket (-1 without one), for a backend to include in its wait, and
-// serving what arrived on it (any wait of the interface thread serves it too).
+// A descriptor readable while whole requests of other processes wait (-1 without an endpoint),
+// for a backend to include in its wait, and serving them (any retrieval of the interface thread
+// serves them too).
 int EndpointFd();
 bool ServeEndpoint(int timeoutMs);
 // The per-user runtime folder (empty when it is unusable; `error` says why).

@@ -13,12 +13,14 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <vector>
 
 #include "platform/rtl/CodePage.h"
+#include "platform/win/EndpointReader.h"
 #include "platform/win/WindowSystem.h"
 #include "platform/win/WireFrame.h"
 
@@ -30,18 +32,23 @@ constexpr int kSendTimeoutMs = 5000;
 // A message's fixed fields, the longest registered name and dwData fit beside the largest data.
 static_assert(uint64_t(kMaxCopyDataBytes) + 34 + 0xFFFF + 8 <= kWireBodyLimit);
 constexpr uint32_t kMaxSlot = 4095;
+constexpr size_t kMaxReplyBody = 12;  // a result and a status
 
 struct EndpointState {
   std::string folder;
   uint32_t slot = 0;
   int lockFd = -1;
   int listenFd = -1;
+  EndpointReader reader;
 };
 
 EndpointState& E() {
   static EndpointState* e = new EndpointState();
   return *e;
 }
+
+// Whether requests of other processes are read and queued for this process to serve.
+bool Listening() { return E().listenFd >= 0; }
 
 int64_t RealNow() {
   return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -108,20 +115,34 @@ bool ReadAll(int fd, uint8_t* out, size_t size, int64_t deadline) {
   return true;
 }
 
-// Reads one frame: kind and body (false on a bad header, an over-long body or a timeout).
-bool ReadFrame(int fd, uint32_t& kind, std::vector<uint8_t>& body, int64_t deadline) {
+// Reads one frame of a body up to `maxBody` bytes: kind and body (false on a bad header, a longer
+// body or a timeout).
+bool ReadFrame(int fd, uint32_t& kind, std::vector<uint8_t>& body, size_t maxBody, int64_t deadline) {
   uint8_t header[12];
   if (!ReadAll(fd, header, sizeof header, deadline)) return false;
   auto h = DecodeHeader(header, sizeof header);
-  if (!h) return false;
+  if (!h || h->second > maxBody) return false;
   kind = h->first;
   body.resize(h->second);
   return ReadAll(fd, body.data(), body.size(), deadline);
 }
 
+// Opens a slot's lock file; a link or anything else that is not a regular file is refused (-1), so
+// nothing planted in the folder leads a lock, or a file it creates, outside it.
+int OpenLockFile(const std::string& path, int flags) {
+  const int fd = open(path.c_str(), flags | O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 bool SlotAlive(uint32_t slot) {
   if (slot == E().slot) return true;
-  const int fd = open(SlotPath(slot, ".lock").c_str(), O_RDWR | O_CLOEXEC);
+  const int fd = OpenLockFile(SlotPath(slot, ".lock"), 0);
   if (fd < 0) return false;
   const bool alive = flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
   if (!alive) {
@@ -133,16 +154,26 @@ bool SlotAlive(uint32_t slot) {
   return alive;
 }
 
-int Connect(uint32_t slot) {
+// Connects to a slot's socket. A full backlog (EAGAIN: the peer is slow to accept a burst of
+// connections) is retried every few milliseconds until the deadline; -1 with errno set else.
+int Connect(uint32_t slot, int64_t deadline) {
   sockaddr_un addr;
-  if (!FillAddress(SlotPath(slot, ".sock"), addr)) return -1;
-  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (fd < 0) return -1;
-  if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
-    close(fd);
+  if (!FillAddress(SlotPath(slot, ".sock"), addr)) {
+    errno = ENAMETOOLONG;
     return -1;
   }
-  return fd;
+  for (int pause = 1;; pause = std::min(pause * 2, 50)) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0) return -1;
+    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) return fd;
+    const int error = errno;
+    close(fd);
+    errno = error;
+    const int64_t left = deadline - RealNow();
+    if (error != EAGAIN || left <= 0) return -1;
+    poll(nullptr, 0, int(std::min<int64_t>(pause, left)));
+    errno = EAGAIN;
+  }
 }
 
 // Whether a slot's process is gone, allowing it a moment to let go of its lock after its socket
@@ -163,7 +194,7 @@ struct Outcome {
 // Sends a request and, when `reply`, waits for the answer while serving sends to this process.
 Outcome Request(uint32_t slot, const std::vector<uint8_t>& frame, bool reply) {
   const int64_t deadline = RealNow() + kSendTimeoutMs;
-  const int fd = Connect(slot);
+  const int fd = Connect(slot, deadline);
   // A full backlog is a peer that does not accept in time; any other refusal a peer that is gone.
   if (fd < 0) return {errno == EAGAIN ? Outcome::TimedOut : Outcome::Gone, {}};
   Outcome outcome;
@@ -177,8 +208,8 @@ Outcome Request(uint32_t slot, const std::vector<uint8_t>& frame, bool reply) {
       const int64_t left = deadline - RealNow();
       if (left <= 0) break;
       // Only the interface thread serves incoming sends (they call window procedures).
-      const bool serve = E().listenFd >= 0 && OnInterfaceThread();
-      pollfd p[2] = {{fd, POLLIN, 0}, {E().listenFd, POLLIN, 0}};
+      const bool serve = Listening() && OnInterfaceThread();
+      pollfd p[2] = {{fd, POLLIN, 0}, {E().reader.ReadyFd(), POLLIN, 0}};
       const int r = poll(p, serve ? 2 : 1, int(std::min<int64_t>(left, 1000)));
       if (r < 0 && errno != EINTR) break;
       if (r > 0 && serve && (p[1].revents & POLLIN)) ServeEndpoint(0);  // two processes sending to each other
@@ -186,7 +217,7 @@ Outcome Request(uint32_t slot, const std::vector<uint8_t>& frame, bool reply) {
         uint32_t kind;
         std::vector<uint8_t> body;
         std::optional<WireReply> answer;
-        if (ReadFrame(fd, kind, body, deadline) && kind == uint32_t(WireKind::Reply))
+        if (ReadFrame(fd, kind, body, kMaxReplyBody, deadline) && kind == uint32_t(WireKind::Reply))
           answer = DecodeReply(body.data(), body.size());
         if (answer) {
           outcome = {Outcome::Answered, *answer};
@@ -204,18 +235,29 @@ Outcome Request(uint32_t slot, const std::vector<uint8_t>& frame, bool reply) {
 }
 
 // The number a message from another process has here: a registered message by its name (a bare
-// number of one means nothing here), any other as it came.
+// number of one means nothing here), any other as it came. A name is only looked up: one this
+// process never registered is no message of its own (and another process must not fill the
+// table this process's own names are registered in).
 std::optional<UINT> LocalMessage(const WireMessage& m) {
   if (m.name.empty()) return m.msg >= 0xC000 ? std::nullopt : std::optional<UINT>(m.msg);
-  const UINT msg = RegisterWindowMessageW(MultiByteToUtf16(m.name, CP_UTF8).c_str());
-  return msg ? std::optional<UINT>(msg) : std::nullopt;
+  const ATOM atom = FindAtom(MultiByteToUtf16(m.name, CP_UTF8));
+  return atom >= 0xC000 ? std::optional<UINT>(atom) : std::nullopt;
+}
+
+// Whether a window takes a message from another process: below WM_USER the messages of plain
+// numbers, above it only those the window declared (ChangeWindowMessageFilterEx).
+bool TakesFromOtherProcess(HWND hwnd, UINT msg) {
+  if (!CrossesProcesses(msg)) return false;
+  if (msg < WM_USER) return true;
+  const Window* w = Find(hwnd);
+  return w && w->acceptedFromOthers.count(msg) != 0;
 }
 
 WireReply DeliverSend(const WireMessage& m) {
   const HWND hwnd = MakeHwnd(m.hwnd);
   if (!Find(hwnd)) return {0, WireStatus::NoWindow};
   const std::optional<UINT> msg = LocalMessage(m);
-  if (!msg || !CrossesProcesses(*msg)) return {0, WireStatus::Refused};
+  if (!msg || !TakesFromOtherProcess(hwnd, *msg)) return {0, WireStatus::Refused};
   if (*msg == WM_COPYDATA) {
     if (m.payload.size() < 8 || m.payload.size() - 8 > kMaxCopyDataBytes) return {0, WireStatus::Refused};
     uint64_t dwData = 0;
@@ -227,33 +269,27 @@ WireReply DeliverSend(const WireMessage& m) {
   return {SendTo(hwnd, *msg, m.wParam, m.lParam, true), WireStatus::Delivered};
 }
 
-void ServeOne(int fd) {
-  ucred cred{};
-  socklen_t length = sizeof cred;
-  if (getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &cred, &length) != 0 || cred.uid != getuid()) return;
-  const int64_t deadline = RealNow() + kSendTimeoutMs;
-  uint8_t header[12];
-  if (!ReadAll(fd, header, sizeof header, deadline)) return;
-  auto h = DecodeHeader(header, sizeof header);
-  if (!h) {
-    WriteAll(fd, EncodeReply(0, WireStatus::Refused), deadline);  // bad magic or an over-long body
-    return;
-  }
-  std::vector<uint8_t> body(h->second);
-  if (!ReadAll(fd, body.data(), body.size(), deadline)) return;
-  switch (WireKind(h->first)) {
+// Answers one whole request on its connection. A reply is a few bytes on a fresh connection:
+// it goes at once or not at all, so a client that stopped reading holds nothing up.
+void Answer(int fd, const std::vector<uint8_t>& reply) {
+  [[maybe_unused]] const ssize_t n = send(fd, reply.data(), reply.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+}
+
+void ServeRequest(const EndpointReader::Request& request) {
+  const std::vector<uint8_t>& body = request.body;
+  switch (WireKind(request.kind)) {
     case WireKind::Send: {
       auto m = DecodeMessage(body.data(), body.size());
       const WireReply r = m ? DeliverSend(*m) : WireReply{0, WireStatus::Refused};
-      WriteAll(fd, EncodeReply(r.result, r.status), deadline);
+      Answer(request.fd, EncodeReply(r.result, r.status));
       break;
     }
     case WireKind::Post: {
       auto m = DecodeMessage(body.data(), body.size());
       const std::optional<UINT> msg = m ? LocalMessage(*m) : std::nullopt;
-      if (!msg || *msg == WM_COPYDATA || !CrossesProcesses(*msg)) break;
+      if (!msg || *msg == WM_COPYDATA || !m->hwnd) break;  // no thread messages from outside
       const HWND hwnd = MakeHwnd(m->hwnd);
-      if (Find(hwnd) || !m->hwnd) PostMessageW(hwnd, *msg, m->wParam, m->lParam);
+      if (Find(hwnd) && TakesFromOtherProcess(hwnd, *msg)) PostMessageW(hwnd, *msg, m->wParam, m->lParam);
       break;
     }
     case WireKind::Find: {
@@ -265,11 +301,11 @@ void ServeOne(int fd) {
         // Our own windows only: asking the others from here would have them ask us back.
         found = FindTopLevel(cls.empty() ? nullptr : &cls, title.empty() && !cls.empty() ? nullptr : &title);
       }
-      WriteAll(fd, EncodeReply(int64_t(Value(found))), deadline);
+      Answer(request.fd, EncodeReply(int64_t(Value(found))));
       break;
     }
     default:
-      WriteAll(fd, EncodeReply(0, WireStatus::Refused), deadline);  // unknown kinds get 0
+      Answer(request.fd, EncodeReply(0, WireStatus::Refused));  // unknown kinds get 0
       break;
   }
 }
@@ -358,15 +394,14 @@ std::string RuntimeFolder(std::string* error) {
   return folder;
 }
 
-bool StartEndpoint() {
+bool StartEndpoint(std::string* error) {
   EndpointState& e = E();
   if (e.listenFd >= 0) return true;
-  e.folder = RuntimeFolder();
+  e.folder = RuntimeFolder(error);
   if (e.folder.empty()) return false;
   for (uint32_t slot = 1; slot <= kMaxSlot; ++slot) {
-    const int lock = open((e.folder + "/slot-" + std::to_string(slot) + ".lock").c_str(),
-                          O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (lock < 0) return false;
+    const int lock = OpenLockFile(e.folder + "/slot-" + std::to_string(slot) + ".lock", O_CREAT);
+    if (lock < 0) continue;  // something not a lock file of ours stands there: passed by
     if (flock(lock, LOCK_EX | LOCK_NB) != 0) {
       close(lock);
       continue;
@@ -388,8 +423,12 @@ bool StartEndpoint() {
     sockaddr_un addr;
     const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0 || !FillAddress(path, addr) ||
-        bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || listen(fd, 16) != 0) {
+        bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+        // The system's largest backlog (a larger number is cut to it): a burst of clients waits
+        // there for the reader rather than being refused.
+        listen(fd, INT_MAX) != 0 || !e.reader.Start(fd)) {
       if (fd >= 0) close(fd);
+      unlink(path.c_str());
       close(lock);
       e.slot = 0;
       e.lockFd = -1;
@@ -398,42 +437,42 @@ bool StartEndpoint() {
     e.listenFd = fd;
     return true;
   }
+  if (error) *error = "no free slot in the runtime folder " + e.folder;
   return false;
 }
 
 void StopEndpoint() {
   EndpointState& e = E();
+  e.reader.Stop();
   if (e.listenFd >= 0) {
     close(e.listenFd);
     unlink(SlotPath(e.slot, ".sock").c_str());
     unlink(SlotPath(e.slot, ".lock").c_str());
     close(e.lockFd);
   }
-  e = EndpointState();
+  e.folder.clear();
+  e.slot = 0;
+  e.lockFd = e.listenFd = -1;
 }
 
 uint32_t EndpointSlot() { return E().slot; }
-int EndpointFd() { return E().listenFd; }
+int EndpointFd() { return E().reader.ReadyFd(); }
 
 bool ServeEndpoint(int timeoutMs) {
   EndpointState& e = E();
-  if (e.listenFd < 0) return false;
-  bool served = false;
-  const int64_t deadline = RealNow() + std::max(0, timeoutMs);
-  for (;;) {
-    const int fd = accept4(e.listenFd, nullptr, nullptr, SOCK_CLOEXEC);
-    if (fd >= 0) {
-      ServeOne(fd);
-      close(fd);
-      served = true;
-      continue;
-    }
-    if (served || errno != EAGAIN) return served;
-    const int64_t left = deadline - RealNow();
-    if (left <= 0) return false;
-    pollfd p{e.listenFd, POLLIN, 0};
-    if (poll(&p, 1, int(left)) <= 0) return false;
+  if (!Listening()) return false;
+  if (!e.reader.Pending()) {
+    if (timeoutMs <= 0) return false;
+    const int64_t deadline = RealNow() + timeoutMs;
+    if (!WaitFd(e.reader.ReadyFd(), POLLIN, deadline)) return false;
   }
+  bool served = false;
+  for (EndpointReader::Request& request : e.reader.Take()) {
+    ServeRequest(request);
+    e.reader.Done(request);
+    served = true;
+  }
+  return served;
 }
 
 bool IsForeign(HWND h) {
@@ -540,7 +579,7 @@ void ReadAnswer(Asked& a) {
 // by 500 ms once another has answered with a window. Of those found, the lowest slot's wins.
 HWND RemoteFind(const std::u16string* className, const std::u16string* title) {
   EndpointState& e = E();
-  if (e.listenFd < 0) return nullptr;
+  if (!Listening()) return nullptr;
   std::vector<uint32_t> slots;
   if (DIR* d = opendir(e.folder.c_str())) {
     while (dirent* entry = readdir(d)) {
@@ -563,7 +602,7 @@ HWND RemoteFind(const std::u16string* className, const std::u16string* title) {
     if (!SlotAlive(slot)) continue;
     Asked a;
     a.slot = slot;
-    a.fd = Connect(slot);
+    a.fd = Connect(slot, start + kSendTimeoutMs);
     if (a.fd < 0) continue;
     if (!WriteAll(a.fd, frame, start + kSendTimeoutMs)) {
       close(a.fd);
@@ -580,8 +619,8 @@ HWND RemoteFind(const std::u16string* className, const std::u16string* title) {
     if (p.empty()) break;
     const int64_t left = deadline - RealNow();
     if (left <= 0) break;
-    const bool serve = e.listenFd >= 0 && OnInterfaceThread();
-    if (serve) p.push_back({e.listenFd, POLLIN, 0});
+    const bool serve = Listening() && OnInterfaceThread();
+    if (serve) p.push_back({e.reader.ReadyFd(), POLLIN, 0});
     const int r = poll(p.data(), p.size(), int(std::min<int64_t>(left, 1000)));
     if (r < 0 && errno != EINTR) break;
     if (r <= 0) continue;
@@ -603,6 +642,6 @@ HWND RemoteFind(const std::u16string* className, const std::u16string* title) {
   return found;
 }
 
-bool RemoteAlive(HWND hwnd) { return E().listenFd >= 0 && SlotAlive(SlotOf(hwnd)); }
+bool RemoteAlive(HWND hwnd) { return Listening() && SlotAlive(SlotOf(hwnd)); }
 
 }  // namespace platform::win

@@ -2,6 +2,8 @@
 // input, quit, paint, timers), with the get-message hooks called on retrieval, and dispatch;
 // start-up and shut-down of the window system.
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <map>
 
@@ -389,7 +391,16 @@ void Startup(std::unique_ptr<Backend> backend) {
   s.backend = std::move(backend);
   s.interfaceThread = std::this_thread::get_id();
   platform::SetMainThread();
-  s.slot = StartEndpoint() ? EndpointSlot() : 1;
+  std::string error;
+  const bool listening = StartEndpoint(&error);
+  s.slot = listening ? EndpointSlot() : 1;
+  if (!listening) {
+    // Said once, where the user who started the program sees it: without its endpoint no other
+    // program reaches this one, and the locks kept in the runtime folder do not hold.
+    std::fprintf(stderr,
+                 "%s: %s; other programs cannot reach this one and its runtime-folder locks are off\n",
+                 program_invocation_short_name, error.c_str());
+  }
   platform::SetWakeMainThreadHook([] {
     if (Backend* b = CurrentBackend()) b->Wake();
   });

@@ -128,6 +128,16 @@ BOOL UnhookWindowsHookEx(HHOOK hook);
 
 UINT RegisterWindowMessageA(LPCSTR name);
 UINT RegisterWindowMessageW(LPCWSTR name);
+// The messages from WM_USER up (registered ones included) that a window takes from other
+// processes: none until it declares them. MSGFLT_ALLOW declares one, MSGFLT_DISALLOW withdraws
+// it, MSGFLT_RESET withdraws all; a message below WM_USER or of the form library's own range
+// cannot be declared (ERROR_INVALID_PARAMETER). Below WM_USER only messages of plain numbers cross.
+constexpr DWORD MSGFLT_RESET = 0, MSGFLT_ALLOW = 1, MSGFLT_DISALLOW = 2;
+struct CHANGEFILTERSTRUCT {
+  DWORD cbSize;
+  DWORD ExtStatus;
+};
+BOOL ChangeWindowMessageFilterEx(HWND hwnd, UINT message, DWORD action, CHANGEFILTERSTRUCT* status);
 ATOM GlobalAddAtomA(LPCSTR name);
 ATOM GlobalAddAtomW(LPCWSTR name);
 ATOM GlobalFindAtomA(LPCSTR name);

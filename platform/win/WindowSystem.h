@@ -9,6 +9,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -64,6 +65,8 @@ struct Window {
   bool everActivated = false;
   HWND lastActivePopup = nullptr;
   bool trackLeave = false;
+  // Messages from WM_USER up that this window takes from other processes (it declared them).
+  std::set<UINT> acceptedFromOthers;
 };
 
 struct Timer {

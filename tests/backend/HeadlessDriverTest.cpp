@@ -1,10 +1,14 @@
 // The headless driver: stalls instead of hangs, scripted steps, chords, captures and PNG dumps.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/rtl/Process.h"
+#include "platform/win/Endpoint.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -24,6 +28,37 @@ TEST_F(Headless, WaitingWithNothingDueIsAStallNotAHang) {
   ASSERT_TRUE(GetMessageW(&m, nullptr, 0, 0));
   EXPECT_EQ(m.message, WM_USER);
   EXPECT_EQ(m.lParam, 2);
+}
+
+// Headless, the endpoint uses the runtime folder every backend uses: $XDG_RUNTIME_DIR/mmsplatform
+// when nothing else is named, so a headless program is found by the user's other programs; and
+// nothing of its own stays behind when it ends.
+TEST(HeadlessRuntimeFolder, IsTheDesktopsRule) {
+  testsupport::TempDir xdg;
+  chmod(xdg.path().c_str(), 0700);
+  const std::string named = std::getenv("PLATFORM_RUNTIME_DIR") ? std::getenv("PLATFORM_RUNTIME_DIR") : "";
+  const char* xdgBefore = std::getenv("XDG_RUNTIME_DIR");
+  const std::string xdgSaved = xdgBefore ? xdgBefore : "";
+  unsetenv("PLATFORM_RUNTIME_DIR");
+  setenv("XDG_RUNTIME_DIR", xdg.path().c_str(), 1);
+  platform::headless::Install();
+  const uint32_t slot = platform::win::EndpointSlot();
+  const std::string folder = xdg.path() + "/mmsplatform";
+  struct stat st {};
+  const bool listening = stat((folder + "/slot-" + std::to_string(slot) + ".sock").c_str(), &st) == 0;
+  const char* during = std::getenv("PLATFORM_RUNTIME_DIR");
+  const bool namedNone = !during || !*during;
+  platform::headless::Uninstall();
+  if (xdgBefore)
+    setenv("XDG_RUNTIME_DIR", xdgSaved.c_str(), 1);
+  else
+    unsetenv("XDG_RUNTIME_DIR");
+  if (!named.empty()) setenv("PLATFORM_RUNTIME_DIR", named.c_str(), 1);
+  EXPECT_NE(slot, 0u);
+  EXPECT_TRUE(listening) << "no endpoint in " << folder;
+  EXPECT_TRUE(namedNone) << "a folder of its own was named";
+  // Its slot's files go with it; the folder stays for the user's other programs.
+  EXPECT_TRUE(std::filesystem::is_empty(folder));
 }
 
 TEST_F(Headless, ChordsNameTheirKeys) {

@@ -277,6 +277,28 @@ TEST_F(Captions, AnotherProgramChangesTheLanguageAndEveryOpenDialogIsTold) {
 }
 #endif
 
+#ifdef EDITOR_PEER_PATH
+// Another program of the user finds the main window by its title and sends its private messages
+// with numbers that would be pointers here (the picture insertion reads a file name through
+// lParam, the open dialog's path query writes through it): each is refused before it arrives and
+// the editor lives on; the language change the main window declares still arrives.
+TEST_F(Captions, AnotherProgramsPrivateMessagesAreRefusedButTheLanguageChangeArrives) {
+  ASSERT_TRUE(Start());
+  ExpectTextsFrom("en:");
+  const HWND main = frmMain->Handle();
+  const int refused = RunPeer({"--refuse", "0x401", "0x402", "0x857", "0x465", "0xB000"}, [&] { Settle(1); });
+  EXPECT_EQ(refused, 0) << "1: no window found, 2: a message was taken";
+  ASSERT_TRUE(IsWindow(main));
+  EXPECT_EQ(frmMain->Handle(), main);
+  EXPECT_TRUE(exceptions.empty());
+
+  AppFile("App.Config.ini", SettingsFor(u"\\Language\\lan_Khmer.ini"));
+  ASSERT_EQ(RunPeer({"0x778"}, [&] { Settle(1); }), 0);
+  Settle(20);
+  ExpectTextsFrom("km:");
+}
+#endif
+
 TEST_F(Captions, AReloadNamingNoKnownFileKeepsTheCurrentLanguage) {
   ASSERT_TRUE(Start());
   ResStringManager.SelectLanguageFile(2);

@@ -5,9 +5,11 @@
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -15,6 +17,7 @@
 
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/win/Win.h"
+#include "support/RuntimeFolder.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"
 #include "tests/editor/StandInProcess.h"
@@ -50,7 +53,7 @@ class ConnectionManager : public ::testing::Test {
       waitpid(pid, nullptr, 0);
     }
     platform::headless::Uninstall();
-    unsetenv("PLATFORM_RUNTIME_DIR");
+    testsupport::RestoreRuntimeFolder();
   }
 
   HWND Start(std::vector<std::string> extra = {}) {
@@ -64,12 +67,17 @@ class ConnectionManager : public ::testing::Test {
 
   std::vector<std::string> JournalLines() { return editortest::StandInJournal(store.path()); }
 
+  // A copy of a shared message among the test's own files (the user's, as the editor's are).
+  std::string OwnCopy(const char* name) {
+    return files.write(name, ReadFile(testsupport::SharedPath(std::string("testdata/mms/") + name)));
+  }
+
   testsupport::TempDir runtime, store, files;
   pid_t pid = -1;
 };
 
 TEST_F(ConnectionManager, StoresSoundHandOversAndRefusesBrokenRecordsWithTheirProblem) {
-  const std::string message = testsupport::SharedPath("testdata/mms/SonyEricssonT310-R201.mms");
+  const std::string message = OwnCopy("SonyEricssonT310-R201.mms");
   const std::string text = files.write("note.mms", "not a message at all");
   HWND peer = Start();
   ASSERT_NE(peer, nullptr);
@@ -123,8 +131,70 @@ TEST_F(ConnectionManager, StoresSoundHandOversAndRefusesBrokenRecordsWithTheirPr
   EXPECT_NE(lines[1].find("\"mode\": 2, \"subject\": \"\""), std::string::npos) << lines[1];
 }
 
+// Only a whole message of the user's own is taken: a file that is no message (the stand-in's own
+// environment), a message cut short, a path that climbs folders, a link, a folder and another
+// user's file are refused with the reason in the journal.
+TEST_F(ConnectionManager, OnlyAWholeMessageFileOfTheUsersOwnIsTaken) {
+  const std::string message = OwnCopy("SonyEricssonT310-R201.mms");
+  const std::string whole = ReadFile(message);
+  const std::string cut = files.write("cut.mms", whole.substr(0, 100));
+  const std::string cutLate = files.write("cut-late.mms", whole.substr(0, whole.size() - 10));
+  const std::string link = files.file("link.mms");
+  ASSERT_EQ(symlink(message.c_str(), link.c_str()), 0);
+  std::filesystem::create_directories(files.file("sub"));
+  const std::string climbing = files.file("sub/../SonyEricssonT310-R201.mms");
+  struct Case {
+    const char* what;
+    std::string path;
+    const char* problem;
+  };
+  std::vector<Case> cases = {
+      {"its own environment", "/proc/self/environ", "does not decode"},
+      {"cut to 100 bytes", cut, "does not decode"},
+      {"cut by its last 10 bytes", cutLate, "does not decode"},
+      {"through ..", climbing, "without .."},
+      {"relative", "SonyEricssonT310-R201.mms", "absolute"},
+      {"a link", link, "link"},
+      {"a folder", files.file("sub"), "not a regular file"},
+  };
+  if (getuid() == 0) {
+    const std::string foreign = files.write("foreign.mms", whole);
+    ASSERT_EQ(chown(foreign.c_str(), 65534, 65534), 0);
+    cases.push_back({"another user's", foreign, "another user"});
+  }
+  HWND peer = Start();
+  ASSERT_NE(peer, nullptr);
+  for (const Case& c : cases) EXPECT_EQ(HandOver(peer, Record(c.path, "s", 0)), 0) << c.what;
+  EXPECT_EQ(HandOver(peer, Record(message, "s", 0)), 1);  // the whole message itself is taken
+  const std::vector<std::string> lines = JournalLines();
+  ASSERT_EQ(lines.size(), cases.size() + 1);
+  for (size_t i = 0; i < cases.size(); ++i) {
+    EXPECT_NE(lines[i].find(cases[i].problem), std::string::npos) << cases[i].what << ": " << lines[i];
+    struct stat st;
+    EXPECT_NE(stat(store.file(std::to_string(i + 1) + ".mms").c_str(), &st), 0) << cases[i].what;
+  }
+}
+
+// A record longer than 528 bytes is kept only that far, and a journal line stays valid JSON
+// whatever bytes the file name holds.
+TEST_F(ConnectionManager, OversizedRecordsAreCutAndTheJournalEscapesWhatIsNotUtf8) {
+  HWND peer = Start();
+  ASSERT_NE(peer, nullptr);
+  std::vector<uint8_t> huge = Record("/nowhere", "s", 0);
+  huge.resize(16u << 20, 0x55);
+  EXPECT_EQ(HandOver(peer, huge), 0);
+  EXPECT_EQ(ReadFile(store.file("1.rec")), std::string(huge.begin(), huge.begin() + 528));
+  EXPECT_EQ(HandOver(peer, Record(files.file("name-\xFF\xC3.mms"), "s", 0)), 0);
+  const std::vector<std::string> lines = JournalLines();
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_NE(lines[0].find("record of 16777216 bytes"), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find("name-\\u00ff\\u00c3.mms"), std::string::npos) << lines[1];
+  for (const std::string& line : lines)
+    for (unsigned char ch : line) EXPECT_LT(ch, 0x80) << line;  // all else here is ASCII
+}
+
 TEST_F(ConnectionManager, ExitsAfterTheNamedNumberOfHandOversAndNumbersOnAfterARestart) {
-  const std::string message = testsupport::SharedPath("testdata/mms/projekt_exempel.mms");
+  const std::string message = OwnCopy("projekt_exempel.mms");
   HWND peer = Start({"--exit-after", "1"});
   ASSERT_NE(peer, nullptr);
   EXPECT_EQ(HandOver(peer, Record(message, "Hej", 0)), 1);
@@ -148,7 +218,7 @@ TEST_F(ConnectionManager, ExitsAfterTheNamedNumberOfHandOversAndNumbersOnAfterAR
 }
 
 TEST_F(ConnectionManager, AFailingPeerAnswersNothing) {
-  const std::string message = testsupport::SharedPath("testdata/mms/projekt_exempel.mms");
+  const std::string message = OwnCopy("projekt_exempel.mms");
   HWND peer = Start({"--fail", "exit"});
   ASSERT_NE(peer, nullptr);
   EXPECT_EQ(HandOver(peer, Record(message, "Hej", 0)), 0);

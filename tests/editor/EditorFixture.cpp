@@ -10,6 +10,7 @@
 #include "platform/forms/TApplication.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/SysUtils.h"
+#include "support/RuntimeFolder.h"
 #include "support/SharedData.h"
 #include "unicode/UcLayer.h"
 
@@ -73,7 +74,7 @@ void EditorTest::TearDown() {
   pictures::Shutdown();
   platform::Shutdown();
   unsetenv("MMSEDITOR_APP_DIR");
-  unsetenv("PLATFORM_RUNTIME_DIR");
+  testsupport::RestoreRuntimeFolder();
 }
 
 bool EditorTest::Start(const std::vector<std::string>& args) {

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -149,6 +150,37 @@ TEST_F(EditorStartTest, AnEditorEndsWhileAnotherWorksInTheSameApplicationFolder)
   close(other);
   ASSERT_TRUE(Start());
   EXPECT_FALSE(std::filesystem::exists(left));
+}
+
+// A runtime folder another user took first (here one open to others, which the platform refuses
+// the same way) leaves the editor without its endpoint and its lock: it still starts, and says
+// so on standard error and in one box over its window.
+class UnusableRuntimeFolder : public EditorStartTest {
+ protected:
+  void SetUp() override {
+    chmod(runtime.path().c_str(), 0755);
+    testing::internal::CaptureStderr();
+    EditorStartTest::SetUp();
+    said = testing::internal::GetCapturedStderr();
+  }
+  std::string said;
+};
+
+TEST_F(UnusableRuntimeFolder, TheEditorStartsAndSaysItRunsUnguarded) {
+  EXPECT_NE(said.find("runtime folder " + runtime.path()), std::string::npos) << said;
+  EXPECT_NE(said.find("locks are off"), std::string::npos) << said;
+  std::vector<ModalInfo> shown;
+  Driver().OnModal([&](const ModalInfo& info) {
+    shown.push_back(info);
+    return ModalAnswer::Result(1);
+  });
+  ASSERT_TRUE(Start());
+  ASSERT_EQ(shown.size(), 1u);
+  bool told = false;
+  for (const std::u16string& text : shown[0].texts)
+    told = told || text.find(u"STR_Main_Error_RuntimeFolder") != std::u16string::npos;
+  EXPECT_TRUE(told);
+  EXPECT_NE(frmMain, nullptr);
 }
 
 // A part of a layout whose construction fails the way a library outside the form library would.

@@ -139,6 +139,7 @@ const char16_t* const kEditorKeys[] = {
     u"STR_Main_Error_Open",
     u"STR_Main_Open_Discard",
     u"STR_Main_Open_LeftOut",
+    u"STR_Main_Error_RuntimeFolder",
 };
 
 // Keys of section STR_ALL_STR of a UTF-16 language file, as written (trailing blanks kept).

@@ -89,6 +89,55 @@ TEST(Bitmaps, BadFilesRaiseTheBitmapErrorAndNeverCrash) {
   }
 }
 
+// A run-length file of 4 x h pixels whose data is one run of four pixels, an end of line and the
+// end of the picture (69 bytes).
+std::vector<std::uint8_t> ShortRle4(std::int32_t height) {
+  std::vector<std::uint8_t> f;
+  auto u16 = [&](std::uint32_t v) {
+    f.push_back(std::uint8_t(v));
+    f.push_back(std::uint8_t(v >> 8));
+  };
+  auto u32 = [&](std::uint32_t v) {
+    u16(v & 0xFFFF);
+    u16(v >> 16);
+  };
+  u16(0x4D42);
+  u32(69);
+  u32(0);
+  u32(62);
+  for (std::uint32_t v : {40u, 4u, std::uint32_t(height)}) u32(v);
+  u16(1);
+  u16(4);
+  for (std::uint32_t v : {2u, 6u, 0u, 0u, 2u, 0u}) u32(v);  // RLE4, data size, 2 colours
+  for (std::uint8_t b : {0, 0, 0, 0, 255, 255, 255, 0, 0x04, 0x10, 0, 0, 0, 1, 0}) f.push_back(b);
+  return f;
+}
+
+// A short run-length file naming a picture of hundreds of megabytes is refused before its pixels
+// are allocated; the same data for a picture it can reasonably fill reads.
+TEST(Bitmaps, AShortRunLengthFileCannotAskForAHugePicture) {
+  const struct {
+    std::int32_t height;
+    bool reads;
+  } cases[] = {{33554433, false}, {(1 << 22) + 1, false}, {1000, true}, {1, true}};
+  for (const auto& c : cases) {
+    const std::vector<std::uint8_t> file = ShortRle4(c.height);
+    ASSERT_EQ(file.size(), 69u);
+    TMemoryStream stream;
+    stream.WriteBuffer(file.data(), static_cast<int>(file.size()));
+    stream.SetPosition(0);
+    TBitmap bitmap;
+    try {
+      bitmap.LoadFromStream(&stream);
+      EXPECT_TRUE(c.reads) << c.height;
+      EXPECT_EQ(bitmap.Height(), c.height);
+    } catch (const EInvalidGraphic&) {
+      EXPECT_FALSE(c.reads) << c.height;
+      EXPECT_TRUE(bitmap.Empty());
+    }
+  }
+}
+
 TEST(Bitmaps, SavedFilesReadBackInEveryPixelFormat) {
   TBitmap source;
   source.LoadFromFile(BmpPath("g_pal8.bmp"));

@@ -3,6 +3,7 @@
 // the code page) is left behind.
 #include <dirent.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <atomic>
 #include <chrono>
@@ -65,6 +66,10 @@ TEST(PlatformStartup, StartsStopsAndStartsAgainLeavingNothingBehind) {
     WNDCLASSW edit{};
     EXPECT_TRUE(GetClassInfoW(nullptr, u"EDIT", &edit));
     EXPECT_EQ(Entries(folder).size(), 2u);  // the socket and the lock
+    // A save past a file-size limit fails like one on a full disk instead of ending the program.
+    struct sigaction fileSize {};
+    ASSERT_EQ(sigaction(SIGXFSZ, nullptr, &fileSize), 0);
+    EXPECT_EQ(fileSize.sa_handler, SIG_IGN);
     // Headless runs record what they would play.
     EXPECT_NE(dynamic_cast<platform::audio::RecordingDevice*>(&platform::audio::Device()), nullptr);
     EXPECT_THROW(platform::Startup(), EInvalidOperation);

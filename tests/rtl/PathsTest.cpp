@@ -1,6 +1,7 @@
 // Path routines (lexical) and file routines (on a temporary folder).
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -218,6 +219,89 @@ TEST(FileRoutines, StaleTemporariesOfTheSameFileAreRemoved) {
   }
   ASSERT_TRUE(platform::WriteFileReplacing(tmp.file("f.ini"), "new", 3));
   for (const auto& c : cases) EXPECT_EQ(c.removed, !std::filesystem::exists(tmp.file(c.name))) << c.name;
+}
+
+// Names up to the system's longest are saved: the temporary shortens the name it shows (never
+// inside a character), keeps its pid and random part, and leaves nothing behind. Its stale
+// temporaries are still recognised and removed.
+TEST(FileRoutines, TheLongestLegalNameIsSaved) {
+  testsupport::TempDir tmp;
+  const std::string accented = "\xC3\xA9";  // two bytes a character
+  const struct {
+    const char* what;
+    std::string name;
+  } cases[] = {{"255 bytes", std::string(251, 'n') + ".mms"},
+               {"236 bytes", std::string(232, 'n') + ".mms"},
+               {"254 bytes of two-byte characters", [&] {
+                  std::string s;
+                  for (int i = 0; i < 125; ++i) s += accented;
+                  return s + ".mms";
+                }()}};
+  for (const auto& c : cases) {
+    const std::string path = tmp.file(c.name);
+    ASSERT_TRUE(platform::WriteFileReplacing(path, "first", 5)) << c.what << ": error " << GetLastError();
+    ASSERT_TRUE(platform::WriteFileReplacing(path, "second", 6)) << c.what;
+    std::string contents;
+    ASSERT_TRUE(platform::ReadWholeFile(path, contents));
+    EXPECT_EQ("second", contents) << c.what;
+  }
+  // A save of the longest name killed midway (here by the file-size signal, not ignored in this
+  // child) leaves its temporary; once stale, the next save of that name removes it.
+  const std::string longest = tmp.file(cases[0].name);
+  const pid_t killed = ::fork();
+  ASSERT_GE(killed, 0);
+  if (killed == 0) {
+    const rlimit limit{4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const std::string big(1 << 16, 'b');
+    platform::WriteFileReplacing(longest, big.data(), big.size());
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(killed, ::waitpid(killed, &status, 0));
+  ASSERT_TRUE(WIFSIGNALED(status));
+  int left = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(tmp.path())) {
+    if (entry.path().extension() != ".tmp") continue;
+    ++left;
+    const time_t then = std::time(nullptr) - 120;
+    const utimbuf times{then, then};
+    ASSERT_EQ(0, ::utime(entry.path().c_str(), &times));
+  }
+  ASSERT_EQ(1, left);
+  ASSERT_TRUE(platform::WriteFileReplacing(longest, "third", 5));
+  for (const auto& entry : std::filesystem::directory_iterator(tmp.path()))
+    EXPECT_EQ(std::string::npos, entry.path().filename().string().find(".tmp")) << entry.path();
+}
+
+// Under a file-size limit a save past it fails like one on a full disk: the program lives (the
+// platform ignores SIGXFSZ), the old file is kept whole and no temporary stays. Run in a child,
+// whose limit and signal setting end with it.
+TEST(FileRoutines, AFileSizeLimitFailsTheSaveAndKeepsTheOldFile) {
+  testsupport::TempDir tmp;
+  const std::string path = tmp.write("work.mms", "the old message");
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    platform::IgnoreFileSizeSignal();
+    const rlimit limit{200 * 1024, 200 * 1024};
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(10);
+    const std::string big(1 << 20, 'b');
+    if (platform::WriteFileReplacing(path, big.data(), big.size())) ::_exit(11);
+    if (GetLastError() != ERROR_DISK_FULL) ::_exit(12);
+    if (!platform::WriteFileReplacing(tmp.file("small.mms"), "fits", 4)) ::_exit(13);  // still saves
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(child, ::waitpid(child, &status, 0));
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+  EXPECT_EQ(0, WEXITSTATUS(status))
+      << "10 no limit, 11 saved past it, 12 not a full disk, 13 small save failed";
+  std::string contents;
+  ASSERT_TRUE(platform::ReadWholeFile(path, contents));
+  EXPECT_EQ("the old message", contents);
+  for (const auto& entry : std::filesystem::directory_iterator(tmp.path()))
+    EXPECT_EQ(std::string::npos, entry.path().filename().string().find(".tmp")) << entry.path();
 }
 
 // Reading a FIFO, a device or a folder as a whole file is refused at once, never waited on.

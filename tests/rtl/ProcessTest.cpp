@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "platform/rtl/Process.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/SysUtils.h"
+#include "support/RuntimeFolder.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -25,7 +27,7 @@ namespace {
 class RuntimeFolderScope {
  public:
   RuntimeFolderScope() { setenv("PLATFORM_RUNTIME_DIR", dir.path().c_str(), 1); }
-  ~RuntimeFolderScope() { unsetenv("PLATFORM_RUNTIME_DIR"); }
+  ~RuntimeFolderScope() { testsupport::RestoreRuntimeFolder(); }
   testsupport::TempDir dir;
 };
 
@@ -70,6 +72,35 @@ TEST(NamedMutex, RefusesAFolderOthersCanEnter) {
   EXPECT_EQ(ERROR_ACCESS_DENIED, GetLastError());
   std::string folder;
   EXPECT_FALSE(platform::RuntimeFolder(folder));
+}
+
+// A link planted at the lock's name is never followed (neither a dangling one, which would create
+// its target, nor one to a file of the user), and a FIFO is no lock: each is refused and nothing
+// outside the folder is created or locked.
+TEST(NamedMutex, APlantedLinkOrFifoIsNoLock) {
+  RuntimeFolderScope scope;
+  testsupport::TempDir outside;
+  const std::string lock = scope.dir.path() + "/mutex-QuarnMivora%2C0x12%2C0xab.lock";
+  const std::string existing = outside.write("kept.txt", "kept");
+  const struct {
+    const char* what;
+    std::function<int()> plant;
+  } cases[] = {
+      {"dangling link", [&] { return symlink(outside.file("made").c_str(), lock.c_str()); }},
+      {"link to a file", [&] { return symlink(existing.c_str(), lock.c_str()); }},
+      {"fifo", [&] { return mkfifo(lock.c_str(), 0600); }},
+  };
+  for (const auto& c : cases) {
+    unlink(lock.c_str());
+    ASSERT_EQ(0, c.plant()) << c.what;
+    EXPECT_EQ(nullptr, CreateMutexA(nullptr, FALSE, kName)) << c.what;
+    EXPECT_EQ(ERROR_ACCESS_DENIED, GetLastError()) << c.what;
+    struct stat st {};
+    EXPECT_NE(0, stat(outside.file("made").c_str(), &st)) << c.what << " created the link's target";
+  }
+  std::string contents;
+  ASSERT_TRUE(platform::ReadWholeFile(existing, contents));
+  EXPECT_EQ("kept", contents);
 }
 
 class RecordingStarter {

@@ -1,9 +1,12 @@
 // Messages between processes: a second program finds nothing until it is up, then is found by
 // title, receives a 528-byte WM_COPYDATA intact and a registered message under its own id; a
 // dead peer's window is no window, and sends to it return at once. A failed send is seen in the
-// last error; hung processes hold up neither sends nor searches for long. Wire frames from
-// outside are parsed through bounds.
+// last error; hung processes hold up neither sends nor searches for long, silent clients not the
+// window at all. Wire frames from outside are parsed through bounds.
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <thread>
@@ -20,6 +23,31 @@ using wintest::PeerProcess;
 using Clock = std::chrono::steady_clock;
 
 using CrossProcess = wintest::CrossProcessTest;
+
+int paints = 0, ticks = 0;
+
+// A window of this process that paints, counts its timer ticks and answers WM_USER + 11 with 7.
+LRESULT ResponsiveProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_PAINT) {
+    PAINTSTRUCT ps;
+    BeginPaint(h, &ps);
+    EndPaint(h, &ps);
+    ++paints;
+    return 0;
+  }
+  if (m == WM_TIMER) ++ticks;
+  if (m == WM_USER + 11) return 7;
+  return DefWindowProcW(h, m, w, l);
+}
+
+HWND ResponsiveWindow(const char16_t* title) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = &ResponsiveProc;
+  wc.lpszClassName = u"Responsive";
+  RegisterClassW(&wc);
+  return CreateWindowExW(0, u"Responsive", title, WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,
+                         nullptr);
+}
 
 TEST_F(CrossProcess, SecondProcessIsFoundByTitleAndReceivesCopyData) {
   EXPECT_EQ(FindWindowA(nullptr, "MMS_manageRas"), nullptr);
@@ -68,8 +96,134 @@ TEST_F(CrossProcess, OnlyMessagesOfPlainNumbersCross) {
   }
   EXPECT_EQ(SendMessageA(peer, WM_USER + 11, 0, 0), 7);
   EXPECT_EQ(SendMessageA(peer, WM_NULL, 0, 0), 0);
+  // From WM_USER up, a window takes from outside only what it declared: the peer declared
+  // WM_USER + 9 to + 11, not + 12; the sender learns it was refused.
+  SetLastError(0);
+  EXPECT_EQ(SendMessageA(peer, WM_USER + 12, 0, 0), 0);
+  EXPECT_EQ(GetLastError(), ERROR_ACCESS_DENIED);
   EXPECT_TRUE(PostMessageA(peer, WM_USER + 9, 0, 0));
   EXPECT_EQ(process.Wait(), 0);
+}
+
+// A window's declarations: only messages from WM_USER up, outside the form library's range, and
+// only for a window of this process; reset withdraws them all.
+TEST_F(CrossProcess, OnlyPrivateMessagesAreDeclared) {
+  HWND w = ResponsiveWindow(u"w");
+  ASSERT_NE(w, nullptr);
+  const struct {
+    UINT msg;
+    DWORD action;
+    BOOL ok;
+  } cases[] = {{WM_USER, MSGFLT_ALLOW, TRUE},     {0x8000, MSGFLT_ALLOW, TRUE},
+               {0xC123, MSGFLT_ALLOW, TRUE},      {WM_USER, MSGFLT_DISALLOW, TRUE},
+               {WM_SETTEXT, MSGFLT_ALLOW, FALSE}, {WM_CLOSE, MSGFLT_ALLOW, FALSE},
+               {0xB010, MSGFLT_ALLOW, FALSE},     {WM_USER, 7, FALSE},
+               {WM_USER, MSGFLT_RESET, TRUE}};
+  for (const auto& c : cases) {
+    SetLastError(0);
+    EXPECT_EQ(ChangeWindowMessageFilterEx(w, c.msg, c.action, nullptr), c.ok) << std::hex << c.msg;
+    if (!c.ok) {
+      EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER) << std::hex << c.msg;
+    }
+  }
+  EXPECT_FALSE(ChangeWindowMessageFilterEx(HWND(uintptr_t(0x7FF00001)), WM_USER, MSGFLT_ALLOW, nullptr));
+  EXPECT_EQ(GetLastError(), ERROR_INVALID_WINDOW_HANDLE);
+}
+
+// A registered message arrives by its name; a name this process never registered is refused and
+// never enters its table, so a neighbour sending many cannot use up the ids this process's own
+// names (clipboard formats registered on first use) need.
+TEST_F(CrossProcess, RegisteredNamesFromOutsideAreOnlyLookedUp) {
+  HWND w = ResponsiveWindow(u"w");
+  const UINT before = RegisterWindowMessageA("Registered before the flood");
+  ASSERT_TRUE(ChangeWindowMessageFilterEx(w, 0xC000, MSGFLT_ALLOW, nullptr));  // an id it never has
+  PeerProcess flood({"--names", std::to_string(reinterpret_cast<uintptr_t>(w)), "300"});
+  int code = -1;
+  for (int i = 0; i < 600 && !flood.Ended(code); ++i) {
+    platform::win::ServeEndpoint(20);
+    platform::headless::Driver().RunUntilIdle();
+  }
+  EXPECT_EQ(code, 0) << "a name this process never registered was taken";
+  EXPECT_EQ(RegisterWindowMessageA("Registered after the flood"), before + 1);
+  EXPECT_EQ(GlobalFindAtomA("Flood-0"), 0);
+}
+
+// Requests are read off the interface thread: ten connections that say nothing and a frame 100
+// bytes short of its length cost the window nothing (each paint and timer is answered within
+// 100 ms), and a polite client of the same process is answered meanwhile.
+TEST_F(CrossProcess, ASilentClientCostsTheWindowNothing) {
+  paints = ticks = 0;
+  HWND w = ResponsiveWindow(u"Responsive");
+  ASSERT_TRUE(ChangeWindowMessageFilterEx(w, WM_USER + 11, MSGFLT_ALLOW, nullptr));
+  SetTimer(w, 1, 20, nullptr);
+  platform::headless::Driver().RunUntilIdle();
+
+  PeerProcess neighbour({"--idle", std::to_string(reinterpret_cast<uintptr_t>(w)), "10"});
+  int code = -1;
+  auto slowest = Clock::duration::zero();
+  int rounds = 0;
+  for (; rounds < 400 && !neighbour.Ended(code); ++rounds) {
+    const int paintsBefore = paints, ticksBefore = ticks;
+    InvalidateRect(w, nullptr, FALSE);
+    const auto start = Clock::now();
+    platform::headless::Driver().Advance(20);
+    platform::headless::Driver().RunUntilIdle();
+    slowest = std::max(slowest, Clock::now() - start);
+    ASSERT_GT(paints, paintsBefore);
+    ASSERT_GT(ticks, ticksBefore);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  EXPECT_EQ(code, 0) << "the polite client was not answered";
+  EXPECT_LT(slowest, std::chrono::milliseconds(100))
+      << std::chrono::duration_cast<std::chrono::milliseconds>(slowest).count() << " ms";
+}
+
+// A burst of connections to a process that is slow to take them (here stopped) waits in the
+// listen backlog rather than being refused at once.
+TEST_F(CrossProcess, ABurstOfConnectionsWaitsInTheBacklog) {
+  PeerProcess process;
+  HWND peer = PeerProcess::Window("MMS_manageRas");
+  ASSERT_NE(peer, nullptr);
+  process.Signal(SIGSTOP);
+  const std::string path = dir.path() + "/slot-" + std::to_string(platform::win::SlotOf(peer)) + ".sock";
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
+  std::vector<int> burst;
+  int refused = 0;
+  for (int i = 0; i < 64; ++i) {
+    const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) ++refused;
+    burst.push_back(fd);
+  }
+  EXPECT_EQ(refused, 0);
+  for (int fd : burst) close(fd);
+  process.Signal(SIGCONT);
+  EXPECT_EQ(SendMessageA(peer, WM_USER + 11, 0, 0), 7);
+}
+
+// Lock files in the runtime folder are never followed through a link planted there: the slot
+// is passed by and nothing is created or locked at the link's target.
+TEST_F(CrossProcess, APlantedLinkIsNoSlotLock) {
+  platform::win::StopEndpoint();
+  testsupport::TempDir outside;
+  const std::string target = outside.file("made-through-the-link");
+  ASSERT_EQ(symlink(target.c_str(), (dir.path() + "/slot-1.lock").c_str()), 0);
+  ASSERT_EQ(mkfifo((dir.path() + "/slot-2.lock").c_str(), 0600), 0);
+  ASSERT_TRUE(platform::win::StartEndpoint());
+  EXPECT_EQ(platform::win::EndpointSlot(), 3u);
+  struct stat st;
+  EXPECT_NE(lstat(target.c_str(), &st), 0) << "the link's target was created";
+  // Another process passes them by the same way, and finds this one.
+  HWND own = ResponsiveWindow(u"Own");
+  PeerProcess process;
+  HWND peer = PeerProcess::Window("MMS_manageRas");
+  ASSERT_NE(peer, nullptr);
+  EXPECT_EQ(platform::win::SlotOf(peer), 4u);
+  EXPECT_NE(lstat(target.c_str(), &st), 0);
+  EXPECT_TRUE(PostMessageA(peer, WM_USER + 9, 0, 0));
+  EXPECT_EQ(process.Wait(), 0);
+  DestroyWindow(own);
 }
 
 // WM_COPYDATA carries up to 16 MiB (a message of twenty 300 KB pictures fits); more is refused

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/win/Win.h"
+#include "support/RuntimeFolder.h"
 #include "support/TempDir.h"
 #include "tests/win/WinTestSupport.h"
 
@@ -31,7 +32,7 @@ class CrossProcessTest : public HeadlessTest {
   }
   void TearDown() override {
     HeadlessTest::TearDown();
-    unsetenv("PLATFORM_RUNTIME_DIR");
+    testsupport::RestoreRuntimeFolder();
   }
   testsupport::TempDir dir;
 };

@@ -4,8 +4,13 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 
@@ -28,19 +33,102 @@ int HighestRecord(const std::string& folder) {
   return highest;
 }
 
-// Whether the file decodes as a message; `problem` says why not.
-bool DecodesAsMessage(const std::string& path, std::string* contents, std::string* problem) {
-  if (!platform::ReadWholeFile(path, *contents, std::size_t{64} << 20)) {
-    *problem = "message file cannot be read";
+constexpr std::size_t kMaxMessageBytes = std::size_t{64} << 20;
+
+// Whether a path names its file without going up a folder: ".." would let a record reach past
+// the folder it names.
+bool ClimbsFolders(const std::string& path) {
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    const std::size_t end = std::min(path.find('/', start), path.size());
+    if (path.compare(start, end - start, "..") == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
+// Reads the message file a record names: an absolute path without "..", the file itself (a link
+// is not followed) and a regular file the user owns. `problem` says why not.
+bool ReadMessageFile(const std::string& path, std::string* contents, std::string* problem) {
+  if (path.empty() || path[0] != '/' || ClimbsFolders(path)) {
+    *problem = "message file not named by an absolute path without ..";
     return false;
   }
-  tMMS_RetrieveConf* record =
-      MmsDecodeHeaders(reinterpret_cast<const uint8_t*>(contents->data()), int(contents->size()));
+  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    *problem = errno == ELOOP ? "message file is a link" : "message file cannot be read";
+    return false;
+  }
+  std::unique_ptr<int, void (*)(int*)> closer(new int(fd), [](int* f) {
+    close(*f);
+    delete f;
+  });
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    *problem = "message file is not a regular file";
+    return false;
+  }
+  if (st.st_uid != getuid()) {
+    *problem = "message file belongs to another user";
+    return false;
+  }
+  if (std::uint64_t(st.st_size) > kMaxMessageBytes) {
+    *problem = "message file too large";
+    return false;
+  }
+  contents->clear();
+  char buffer[64 * 1024];
+  for (;;) {
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      *problem = "message file cannot be read";
+      return false;
+    }
+    if (n == 0) break;
+    if (contents->size() + std::size_t(n) > kMaxMessageBytes) {
+      *problem = "message file too large";
+      return false;
+    }
+    contents->append(buffer, std::size_t(n));
+  }
+  return true;
+}
+
+// Whether the bytes decode completely as a message with the product's reader: the header fields,
+// a multipart body whose every declared entry is whole, and its SMIL part. `problem` says why not.
+bool DecodesAsMessage(const std::string& contents, std::string* problem) {
+  if (contents.size() > std::size_t(INT32_MAX)) {
+    *problem = "message file too large";
+    return false;
+  }
+  const auto* bytes = reinterpret_cast<const uint8_t*>(contents.data());
+  std::unique_ptr<tMMS_RetrieveConf, void (*)(tMMS_RetrieveConf*)> record(
+      MmsDecodeHeaders(bytes, int(contents.size())),
+      [](tMMS_RetrieveConf* r) { MmsPduFree(r, MMS_PDU_RETRIEVE_CONF); });
   if (!record) {
-    *problem = "message file does not decode";
+    *problem = "message file does not decode: no message header";
     return false;
   }
-  MmsPduFree(record, MMS_PDU_RETRIEVE_CONF);
+  if (record->Body.empty()) {
+    *problem = "message file does not decode: no body";
+    return false;
+  }
+  std::unique_ptr<tMMS_Body, void (*)(tMMS_Body*)> body(
+      MmsDecodeMultipart(record->Body.data(), int(record->Body.size())), MmsFreeDecodedBody);
+  if (!body) {
+    *problem = "message file does not decode: no multipart body";
+    return false;
+  }
+  if (body->Incomplete || body->EntriesDecoded != body->EntriesDeclared) {
+    *problem = "message file does not decode completely: " + std::to_string(body->EntriesDecoded) + " of " +
+               std::to_string(body->EntriesDeclared) + " parts";
+    return false;
+  }
+  if (!body->Smil) {
+    *problem = "message file does not decode: no SMIL part";
+    return false;
+  }
   return true;
 }
 
@@ -67,7 +155,9 @@ bool HandOverStore::Receive(uint32_t dataKind, const uint8_t* bytes, std::size_t
   const int n = next_++;
   ++received_;
   std::vector<std::string> problems;
-  if (!platform::WriteFileReplacing(PathOf(n, ".rec"), bytes, bytes ? size : 0)) {
+  // A record is 528 bytes: a longer one is kept only that far (what follows is no record's).
+  if (!platform::WriteFileReplacing(PathOf(n, ".rec"), bytes,
+                                    bytes ? std::min(size, HandOverRecord::kSize) : 0)) {
     problems.push_back("record cannot be kept");
   }
   HandOverRecord record;
@@ -77,7 +167,8 @@ bool HandOverStore::Receive(uint32_t dataKind, const uint8_t* bytes, std::size_t
   long long messageSize = -1;
   if (problems.empty()) {
     std::string contents, problem;
-    if (!DecodesAsMessage(platform::FsPath(record.fileName.c_str()), &contents, &problem)) {
+    if (!ReadMessageFile(platform::FsPath(record.fileName.c_str()), &contents, &problem) ||
+        !DecodesAsMessage(contents, &problem)) {
       problems.push_back(problem);
     } else if (!platform::WriteFileReplacing(PathOf(n, ".mms"), contents.data(), contents.size())) {
       problems.push_back("copy cannot be stored");

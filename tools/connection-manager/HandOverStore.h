@@ -1,7 +1,9 @@
 // What the stand-in connection manager does with each hand-over: keeps the raw record as
-// <n>.rec, checks it and the message file it names, stores a copy of a sound message as <n>.mms,
-// and appends one JSON line per hand-over to journal.jsonl. Numbering goes on after the highest
-// record already in the folder, so a restarted stand-in overwrites nothing.
+// <n>.rec (its 528 bytes at most), checks it and the message file it names, stores a copy of a
+// sound message as <n>.mms, and appends one JSON line per hand-over to journal.jsonl. A message
+// file is taken only when it is named by an absolute path without "..", is a regular file of the
+// user's (not reached through a link) and decodes completely with the product's reader. Numbering goes on
+// after the highest record already in the folder, so a restarted stand-in overwrites nothing.
 #pragma once
 
 #include <cstddef>

@@ -20,6 +20,7 @@
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TEdit.h"
 #include "platform/forms/TImage.h"
+#include "support/RuntimeFolder.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"
 #include "unicode/UcLayer.h"
@@ -69,7 +70,7 @@ HeadlessRun RunHeadless(const std::string& message) {
     out.twoPages = Driver().Capture(main->Handle());
   }
   platform::Shutdown();
-  unsetenv("PLATFORM_RUNTIME_DIR");
+  testsupport::RestoreRuntimeFolder();
   return out;
 }
 

@@ -20,6 +20,7 @@
 #include "platform/forms/PlatformStartup.h"
 #include "platform/rtl/Program.h"
 #include "platform/rtl/SysUtils.h"
+#include "support/RuntimeFolder.h"
 #include "support/TempDir.h"
 #include "tests/editor/EditorFixture.h"
 #include "unicode/UcLayer.h"
@@ -47,7 +48,7 @@ HeadlessMain HeadlessStart() {
     out.shape = platform::headless::Driver().Shape(frmMain->Handle());
   }
   platform::Shutdown();
-  unsetenv("PLATFORM_RUNTIME_DIR");
+  testsupport::RestoreRuntimeFolder();
   return out;
 }
 

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 
 #include "platform/backend/HeadlessDriver.h"
@@ -24,7 +25,37 @@ LRESULT RecordingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 }  // namespace
 
+HWND FindEditor() {
+  for (int i = 0; i < 200; ++i) {
+    if (HWND editor = FindWindowA(nullptr, "Mivora")) return editor;
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  return nullptr;
+}
+
+int Refuse(int argc, char** argv) {
+  const HWND editor = FindEditor();
+  if (!editor) return 1;
+  int taken = 0;
+  for (int i = 2; i < argc; ++i) {
+    const UINT msg = static_cast<UINT>(std::strtoul(argv[i], nullptr, 0));
+    SetLastError(0);
+    const LRESULT result = SendMessageA(editor, msg, WPARAM(0x4141414140ull), LPARAM(0x4141414140ll));
+    if (result != 0 || GetLastError() != ERROR_ACCESS_DENIED) {
+      std::fprintf(stderr, "message 0x%X was taken (%ld, error %u)\n", msg, long(result), GetLastError());
+      ++taken;
+    }
+  }
+  return taken ? 2 : 0;
+}
+
 int main(int argc, char** argv) {
+  if (argc > 1 && std::string(argv[1]) == "--refuse") {
+    platform::headless::Install();
+    const int result = Refuse(argc, argv);
+    platform::headless::Uninstall();
+    return result;
+  }
   const UINT message = argc > 1 ? static_cast<UINT>(std::strtoul(argv[1], nullptr, 0)) : WM_CLOSE;
   platform::headless::Install();
   HWND own = nullptr;
