@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/Process.h"
 #include "platform/win/EndpointReader.h"
 #include "platform/win/WindowSystem.h"
 #include "platform/win/WireFrame.h"
@@ -373,25 +374,11 @@ bool CarriesPointer(UINT msg) {
 }
 
 std::string RuntimeFolder(std::string* error) {
+  // The run-time library holds the rule (and the checks) for the folder; this says why not.
   std::string folder;
-  if (const char* p = std::getenv("PLATFORM_RUNTIME_DIR"); p && *p) {
-    folder = p;
-  } else if (const char* x = std::getenv("XDG_RUNTIME_DIR"); x && *x) {
-    folder = std::string(x) + "/mmsplatform";
-  } else {
-    folder = "/tmp/mmsplatform-" + std::to_string(getuid());
-  }
-  mkdir(folder.c_str(), 0700);
-  struct stat st;
-  if (lstat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
-    if (error) *error = "runtime folder " + folder + " is not a folder";
-    return {};
-  }
-  if (st.st_uid != getuid() || (st.st_mode & 0777) != 0700) {
-    if (error) *error = "runtime folder " + folder + " is not owned by the user with mode 0700";
-    return {};
-  }
-  return folder;
+  if (platform::RuntimeFolder(folder)) return folder;
+  if (error) *error = "runtime folder " + folder + " is not a folder owned by the user with mode 0700";
+  return {};
 }
 
 bool StartEndpoint(std::string* error) {
