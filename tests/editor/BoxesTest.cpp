@@ -275,10 +275,7 @@ class BoxLook : public Boxes {
  protected:
   void SetUp() override {
     Boxes::SetUp();
-    const std::string beside = std::string(ExtractFileDir(ParamStr(0)).c_str()) + "/language_editer/";
-    for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
-      std::filesystem::copy_file(beside + file, app.file(std::string("language_editer/") + file),
-                                 std::filesystem::copy_options::overwrite_existing);
+    editortest::CopyProductLanguageFiles(app);
   }
   struct Language {
     int index;

@@ -321,10 +321,7 @@ TEST_F(Captions, AReloadNamingNoKnownFileKeepsTheCurrentLanguage) {
 // The product's own language files: the main window as the user sees it in each language, with
 // every visible text inside its control.
 TEST_F(Captions, TheMainWindowInTheThreeLanguages) {
-  const std::string beside = std::string(ExtractFileDir(ParamStr(0)).c_str()) + "/language_editer/";
-  for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
-    std::filesystem::copy_file(beside + file, app.file(std::string("language_editer/") + file),
-                               std::filesystem::copy_options::overwrite_existing);
+  editortest::CopyProductLanguageFiles(app);
   ASSERT_TRUE(Start());
   std::filesystem::create_directories(MMS_SCREENSHOT_DIR);
   const struct {

@@ -1,6 +1,7 @@
 #include "tests/editor/EditorFixture.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "editor/EditorStart.h"
 #include "editor/TfrmMain.h"
@@ -55,6 +56,14 @@ std::string KeyLanguageFile(const std::string& prefix) {
 
 std::string SettingsFor(const std::u16string& appStringFile) {
   return Utf16Le(u"[APP_SECTION]\r\nAPP_STRING_FILE=" + appStringFile + u"\r\n");
+}
+
+void CopyProductLanguageFiles(const testsupport::TempDir& app) {
+  const std::string beside = std::string(ExtractFileDir(ParamStr(0)).c_str()) + "/language_editer/";
+  std::filesystem::create_directories(app.file("language_editer"));
+  for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
+    std::filesystem::copy_file(beside + file, app.file(std::string("language_editer/") + file),
+                               std::filesystem::copy_options::overwrite_existing);
 }
 
 void EditorTest::SetUp() {

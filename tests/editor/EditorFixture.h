@@ -21,6 +21,9 @@ std::vector<std::string> LanguageKeys();
 std::string KeyLanguageFile(const std::string& prefix = "");
 // Settings choosing the language file by its APP_STRING_FILE value.
 std::string SettingsFor(const std::u16string& appStringFile);
+// Puts the product's own three language files (copied beside the test program by the build) in
+// the application folder's language_editer/, over the key files a fixture writes there.
+void CopyProductLanguageFiles(const testsupport::TempDir& app);
 
 class EditorTest : public ::testing::Test {
  protected:

@@ -41,10 +41,7 @@ class InsideTheShape : public EditorTest {
  protected:
   void SetUp() override {
     EditorTest::SetUp();
-    const std::string beside = std::string(ExtractFileDir(ParamStr(0)).c_str()) + "/language_editer/";
-    for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
-      std::filesystem::copy_file(beside + file, app.file(std::string("language_editer/") + file),
-                                 std::filesystem::copy_options::overwrite_existing);
+    editortest::CopyProductLanguageFiles(app);
     ASSERT_TRUE(Start());
     host.folder = work.path() + "/Sizetemp";
     host.picture = work.path() + "/flower.jpg";

@@ -36,10 +36,7 @@ class MainWindowLook : public EditorTest {
   void SetUp() override {
     EditorTest::SetUp();
     // The product's own language files, for the texts' widths.
-    const std::string beside = std::string(ExtractFileDir(ParamStr(0)).c_str()) + "/language_editer/";
-    for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
-      std::filesystem::copy_file(beside + file, app.file(std::string("language_editer/") + file),
-                                 std::filesystem::copy_options::overwrite_existing);
+    editortest::CopyProductLanguageFiles(app);
     ASSERT_TRUE(Start());
   }
   static bool InShape(const std::vector<RECT>& shape, int x, int y) {

@@ -399,10 +399,7 @@ class TextEditorLook : public TextEditor {
  protected:
   void SetUp() override {
     TextEditor::SetUp();
-    const std::string beside = std::string(ExtractFileDir(ParamStr(0)).c_str()) + "/language_editer/";
-    for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
-      std::filesystem::copy_file(beside + file, app.file(std::string("language_editer/") + file),
-                                 std::filesystem::copy_options::overwrite_existing);
+    editortest::CopyProductLanguageFiles(app);
     ResStringManager.SelectLanguageFile(1);
     std::filesystem::create_directories(MMS_SCREENSHOT_DIR);
   }

@@ -62,10 +62,7 @@ class UnicodeMainWindow : public editortest::EditorTest, public ::testing::WithP
     savedPage = GetACP();
     SetSystemCodePage(GetParam());
     EditorTest::SetUp();
-    const std::string beside = std::string(ExtractFileDir(ParamStr(0)).c_str()) + "/language_editer/";
-    for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
-      std::filesystem::copy_file(beside + file, app.file(std::string("language_editer/") + file),
-                                 std::filesystem::copy_options::overwrite_existing);
+    editortest::CopyProductLanguageFiles(app);
   }
   void TearDown() override {
     Driver().OnModal(nullptr);

@@ -72,10 +72,7 @@ bool InShape(const std::vector<RECT>& shape, int x, int y) {
 
 TEST(EditorOnTheDesktop, ShowsTheHeadlessWindowAndASecondEditorEndsAtOnce) {
   testsupport::TempDir app;
-  const std::string beside = std::string(ExtractFileDir(ParamStr(0)).c_str()) + "/language_editer/";
-  std::filesystem::create_directories(app.file("language_editer"));
-  for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
-    std::filesystem::copy_file(beside + file, app.file(std::string("language_editer/") + file));
+  editortest::CopyProductLanguageFiles(app);
   app.write("App.Config.ini", editortest::SettingsFor(u"\\Language\\lan_ENG.ini"));
   setenv("MMSEDITOR_APP_DIR", app.path().c_str(), 1);
 
@@ -162,10 +159,7 @@ TEST(EditorOnTheDesktop, ShowsTheHeadlessWindowAndASecondEditorEndsAtOnce) {
 // colour.
 TEST(EditorOnTheDesktop, AfterADragOnTheBackgroundTheStripStillSelects) {
   testsupport::TempDir app;
-  const std::string beside = std::string(ExtractFileDir(ParamStr(0)).c_str()) + "/language_editer/";
-  std::filesystem::create_directories(app.file("language_editer"));
-  for (const char* file : {"lan_Vietnamese.ini", "lan_ENG.ini", "lan_Khmer.ini"})
-    std::filesystem::copy_file(beside + file, app.file(std::string("language_editer/") + file));
+  editortest::CopyProductLanguageFiles(app);
   app.write("App.Config.ini", editortest::SettingsFor(u"\\Language\\lan_ENG.ini"));
   setenv("MMSEDITOR_APP_DIR", app.path().c_str(), 1);
   std::string error;
