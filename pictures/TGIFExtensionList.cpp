@@ -17,8 +17,7 @@ TGIFExtension* TGIFExtensionList::GetExtension(int index) const {
 
 void TGIFExtensionList::SetExtension(int index, TGIFExtension* extension) { SetItem(index, extension); }
 
-void TGIFExtensionList::LoadFromStream(TStream* stream, TObject* parent) {
-  auto* subImage = static_cast<TGIFSubImage*>(parent);
+void TGIFExtensionList::LoadFromStream(TStream* stream) {
   BYTE b = 0;
   if (!ReadByte(stream, b)) return;
   for (;;) {
@@ -40,7 +39,7 @@ void TGIFExtensionList::LoadFromStream(TStream* stream, TObject* parent) {
       Warning(gsWarning, sBadBlockSize);
     }
     stream->Seek(-1, soFromCurrent);
-    std::unique_ptr<TGIFExtension> extension(extensionClass->Create(subImage));
+    std::unique_ptr<TGIFExtension> extension(extensionClass->Create(subImage_));
     extension->LoadFromStream(stream);
     Add(extension.release());
     if (!ReadByte(stream, b)) return;

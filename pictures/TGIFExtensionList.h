@@ -13,7 +13,7 @@ class TGIFExtensionList : public TGIFList {
   void SetExtension(int index, TGIFExtension* extension);
   // Reads extensions (zero bytes between them skipped) up to the image block, the trailer, or a
   // stray byte (warned); the stream is left at that byte.
-  void LoadFromStream(TStream* stream, TObject* parent) override;
+  void LoadFromStream(TStream* stream) override;
   TGIFSubImage* SubImage() const { return subImage_; }
 
  private:

@@ -328,7 +328,7 @@ void TGIFImage::LoadFromStream(TStream* stream) {
       DoProgress(psEnding, 0, true, sProgressLoading);
     });
     header_->LoadFromStream(stream);
-    images_->LoadFromStream(stream, this);
+    images_->LoadFromStream(stream);
     TGIFTrailer trailer(this);
     trailer.LoadFromStream(stream);
     FitScreenToFrames();

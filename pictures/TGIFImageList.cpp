@@ -23,8 +23,7 @@ TGIFSubImage* TGIFImageList::GetImage(int index) const { return static_cast<TGIF
 
 void TGIFImageList::SetImage(int index, TGIFSubImage* image) { SetItem(index, image); }
 
-void TGIFImageList::LoadFromStream(TStream* stream, TObject* parent) {
-  auto* image = static_cast<TGIFImage*>(parent);
+void TGIFImageList::LoadFromStream(TStream* stream) {
   BYTE b = 0;
   bool more = NextBlockByte(stream, b);
   while (more) {
@@ -36,12 +35,12 @@ void TGIFImageList::LoadFromStream(TStream* stream, TObject* parent) {
       Warning(gsWarning, sBadBlock);
       break;
     }
-    auto frame = std::make_unique<TGIFSubImage>(image);
+    auto frame = std::make_unique<TGIFSubImage>(image_);
     frame->LoadFromStream(stream);
     Add(frame.release());
     std::int64_t size = stream->Size();
-    image->DoProgress(psRunning, BYTE(size > 0 ? stream->Position() * 100 / size : 0), GIFImageRenderOnLoad,
-                      sProgressLoading);
+    image_->DoProgress(psRunning, BYTE(size > 0 ? stream->Position() * 100 / size : 0), GIFImageRenderOnLoad,
+                       sProgressLoading);
     more = NextBlockByte(stream, b);
   }
 }

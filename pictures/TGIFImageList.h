@@ -7,11 +7,11 @@ class TGIFSubImage;
 
 class TGIFImageList : public TGIFList {
  public:
-  using TGIFList::TGIFList;
+  explicit TGIFImageList(TGIFImage* image) : TGIFList(image) {}
   TGIFSubImage* GetImage(int index) const;
   void SetImage(int index, TGIFSubImage* image);
   // Reads frames until the trailer, the end of the stream, or a byte that starts no block
   // (warned); the stream is left at the byte that ended the frames.
-  void LoadFromStream(TStream* stream, TObject* parent) override;
+  void LoadFromStream(TStream* stream) override;
   void SaveToStream(TStream* stream) override;
 };

@@ -11,7 +11,8 @@ class TGIFList : public TPersistent {
   ~TGIFList() override;
   virtual void Warning(TGIFSeverity severity, const AnsiString& message);
   virtual void SaveToStream(TStream* stream);
-  virtual void LoadFromStream(TStream* stream, TObject* parent) = 0;
+  // Reads the items into the parent the list was made for.
+  virtual void LoadFromStream(TStream* stream) = 0;
 
   TGIFItem* GetItem(int index) const { return static_cast<TGIFItem*>(items_.Items(index)); }
   void SetItem(int index, TGIFItem* item) { items_.SetItems(index, item); }

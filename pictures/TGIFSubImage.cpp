@@ -132,7 +132,7 @@ void TGIFSubImage::AssignFrame(TGIFSubImage* frame) {
   frame->extensions_->SaveToStream(&stream);
   WriteByte(&stream, 0x2C);
   stream.SetPosition(0);
-  extensions_->LoadFromStream(&stream, this);
+  extensions_->LoadFromStream(&stream);
   if (frame->bitmap_) {
     bitmap_ = std::make_unique<TBitmap>();
     bitmap_->Assign(frame->bitmap_.get());
@@ -500,7 +500,7 @@ void TGIFSubImage::MapPixels(const std::vector<int>& map) {
 
 void TGIFSubImage::LoadFromStream(TStream* stream) {
   Clear();
-  extensions_->LoadFromStream(stream, this);
+  extensions_->LoadFromStream(stream);
   BYTE b = 0;
   // Only an image separator starts image data; anything else leaves a frame of extensions.
   if (!ReadByte(stream, b)) return;
