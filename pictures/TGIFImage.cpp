@@ -8,6 +8,7 @@
 #include "pictures/GIFException.h"
 #include "pictures/PainterListLock.h"
 #include "pictures/TGIFGraphicControlExtension.h"
+#include "pictures/TGIFLoadContext.h"
 #include "pictures/TGIFPainter.h"
 #include "pictures/TGIFSubImage.h"
 #include "pictures/TGIFTrailer.h"
@@ -311,15 +312,17 @@ void TGIFImage::DoProgress(TProgressStage stage, BYTE percent, bool redrawNow, c
   Progress(this, stage, percent, redrawNow, RECT{0, 0, 0, 0}, message);
 }
 
-void TGIFImage::ClaimLoadedPixels(std::int64_t count) {
-  if (loadedPixels_ + count > GIFMaximumTotalPixels) GIFError(sBadDimension);
-  loadedPixels_ += count;
+TGIFLoadContext TGIFImage::NewLoadContext() {
+  TGIFLoadContext context(header_->Width(), header_->Height(), GIFMaximumTotalPixels);
+  context.FrameRead = [this](BYTE percent) {
+    DoProgress(psRunning, percent, GIFImageRenderOnLoad, sProgressLoading);
+  };
+  return context;
 }
 
 void TGIFImage::LoadFromStream(TStream* stream) {
   DoProgress(psStarting, 0, false, sProgressLoading);
   Clear();
-  loadedPixels_ = 0;
   const std::int64_t start = stream->Position();
   {
     // A load that fails puts the stream back and ends the progress report at 0.
@@ -328,10 +331,14 @@ void TGIFImage::LoadFromStream(TStream* stream) {
       DoProgress(psEnding, 0, true, sProgressLoading);
     });
     header_->LoadFromStream(stream);
-    images_->LoadFromStream(stream);
+    TGIFLoadContext context = NewLoadContext();
+    images_->LoadFromStream(stream, context);
     TGIFTrailer trailer(this);
     trailer.LoadFromStream(stream);
     FitScreenToFrames();
+    // Rendered once the whole picture is read: no handler sees a picture half loaded.
+    if (GIFImageRenderOnLoad)
+      for (int i = 0; i < images_->Count(); ++i) images_->GetImage(i)->GetBitmap();
     failed.Release();
   }
   DoProgress(psEnding, 100, true, sProgressLoading);

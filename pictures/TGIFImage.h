@@ -20,6 +20,7 @@
 
 class TBitmap;
 class TGIFColorMap;
+class TGIFLoadContext;
 class TGIFPainter;
 
 using TGIFWarning = std::function<void(TObject* Sender, TGIFSeverity Severity, const AnsiString& Message)>;
@@ -106,8 +107,9 @@ class TGIFImage : public TGraphic {
 
   // For the parts of the picture: progress through the base class's notification.
   void DoProgress(TProgressStage stage, BYTE percent, bool redrawNow, const char* message);
-  // Counts the pixels of a frame being loaded against GIFMaximumTotalPixels.
-  void ClaimLoadedPixels(std::int64_t count);
+  // For reading frames into the picture: its screen, the whole GIFMaximumTotalPixels, and the
+  // loading progress after each frame.
+  TGIFLoadContext NewLoadContext();
   void SetPalette(HPALETTE palette) { SetPaletteImpl(palette); }
   HPALETTE GetPalette() override;
 
@@ -193,7 +195,6 @@ class TGIFImage : public TGraphic {
   bool drawing_ = false;
   // Set while Destroy and Clear stop the painters: no Changed goes out then.
   bool stopping_ = false;
-  std::int64_t loadedPixels_ = 0;
   TThreadList painters_;
   TGIFPainter* drawPainter_ = nullptr;
   std::unique_ptr<TBitmap> bitmap_;

@@ -6,6 +6,7 @@
 #include "pictures/GIFSettings.h"
 #include "pictures/GIFStreamRoutines.h"
 #include "pictures/TGIFImage.h"
+#include "pictures/TGIFLoadContext.h"
 #include "pictures/TGIFSubImage.h"
 
 namespace {
@@ -24,6 +25,11 @@ TGIFSubImage* TGIFImageList::GetImage(int index) const { return static_cast<TGIF
 void TGIFImageList::SetImage(int index, TGIFSubImage* image) { SetItem(index, image); }
 
 void TGIFImageList::LoadFromStream(TStream* stream) {
+  TGIFLoadContext context = image_ ? image_->NewLoadContext() : TGIFLoadContext(0, 0, GIFMaximumTotalPixels);
+  LoadFromStream(stream, context);
+}
+
+void TGIFImageList::LoadFromStream(TStream* stream, TGIFLoadContext& context) {
   BYTE b = 0;
   bool more = NextBlockByte(stream, b);
   while (more) {
@@ -36,11 +42,10 @@ void TGIFImageList::LoadFromStream(TStream* stream) {
       break;
     }
     auto frame = std::make_unique<TGIFSubImage>(image_);
-    frame->LoadFromStream(stream);
+    frame->LoadFromStream(stream, context);
     Add(frame.release());
-    std::int64_t size = stream->Size();
-    image_->DoProgress(psRunning, BYTE(size > 0 ? stream->Position() * 100 / size : 0), GIFImageRenderOnLoad,
-                       sProgressLoading);
+    const std::int64_t size = stream->Size();
+    if (context.FrameRead) context.FrameRead(BYTE(size > 0 ? stream->Position() * 100 / size : 0));
     more = NextBlockByte(stream, b);
   }
 }

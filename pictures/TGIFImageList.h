@@ -3,6 +3,7 @@
 
 #include "pictures/TGIFList.h"
 
+class TGIFLoadContext;
 class TGIFSubImage;
 
 class TGIFImageList : public TGIFList {
@@ -12,6 +13,9 @@ class TGIFImageList : public TGIFList {
   void SetImage(int index, TGIFSubImage* image);
   // Reads frames until the trailer, the end of the stream, or a byte that starts no block
   // (warned); the stream is left at the byte that ended the frames.
+  // With the load context of the picture as it stands.
   void LoadFromStream(TStream* stream) override;
+  // Each frame read reports to the context's FrameRead.
+  void LoadFromStream(TStream* stream, TGIFLoadContext& context);
   void SaveToStream(TStream* stream) override;
 };

@@ -13,6 +13,7 @@
 #include "pictures/TGIFHeader.h"
 #include "pictures/TGIFImage.h"
 #include "pictures/TGIFLZWDecoder.h"
+#include "pictures/TGIFLoadContext.h"
 #include "pictures/TLZWEncoder.h"
 #include "pictures/TRLEEncoder.h"
 #include "pictures/WebPalette.h"
@@ -499,6 +500,11 @@ void TGIFSubImage::MapPixels(const std::vector<int>& map) {
 }
 
 void TGIFSubImage::LoadFromStream(TStream* stream) {
+  TGIFLoadContext context = image_ ? image_->NewLoadContext() : TGIFLoadContext(0, 0, GIFMaximumTotalPixels);
+  LoadFromStream(stream, context);
+}
+
+void TGIFSubImage::LoadFromStream(TStream* stream, TGIFLoadContext& context) {
   Clear();
   extensions_->LoadFromStream(stream);
   BYTE b = 0;
@@ -515,16 +521,15 @@ void TGIFSubImage::LoadFromStream(TStream* stream) {
   descriptor_.Height = GIFWord(bytes + 7);
   descriptor_.PackedFields = bytes[9];
   if (descriptor_.Width == 0 || descriptor_.Height == 0) {
-    descriptor_.Width = WORD(image_->Header()->Width());
-    descriptor_.Height = WORD(image_->Header()->Height());
+    descriptor_.Width = WORD(context.ScreenWidth());
+    descriptor_.Height = WORD(context.ScreenHeight());
     Warning(gsWarning, sScreenSizeExceeded);
   }
   const std::int64_t count = std::int64_t(Width()) * Height();
   if (count > GIFMaximumImagePixels) GIFError(sBadDimension);
-  image_->ClaimLoadedPixels(count);
+  context.ClaimPixels(count);
   if (descriptor_.PackedFields & 0x80) colorMap_->LoadFromStream(stream, 2 << (descriptor_.PackedFields & 7));
   Decompress(stream);
-  if (GIFImageRenderOnLoad) GetBitmap();
 }
 
 void TGIFSubImage::SaveToStream(TStream* stream) {

@@ -20,6 +20,7 @@ class TBitmap;
 class TCanvas;
 class TGIFColorMap;
 class TGIFGraphicControlExtension;
+class TGIFLoadContext;
 
 class TGIFSubImage : public TGIFItem {
  public:
@@ -49,7 +50,11 @@ class TGIFSubImage : public TGIFItem {
   TGIFColorMap* GetActiveColorMap() const;
   TGIFVersion GetVersion() override;
   void Prepare();
+  // Read on its own: a frame without a size takes its picture's screen.
   void LoadFromStream(TStream* stream) override;
+  // Reads extensions, descriptor, local table and pixels; a frame that gives no size takes the
+  // context's screen, and its pixels are claimed from the context's budget. Nothing is rendered.
+  void LoadFromStream(TStream* stream, TGIFLoadContext& context);
   void SaveToStream(TStream* stream) override;
   void Decompress(TStream* stream);
   // A transparent frame shrinks to the rectangle of its opaque pixels; one without any is cleared.
