@@ -23,8 +23,6 @@ class TGIFColorMap;
 class TGIFLoadContext;
 class TGIFPainter;
 
-using TGIFWarning = std::function<void(TObject* Sender, TGIFSeverity Severity, const AnsiString& Message)>;
-
 class TGIFImage : public TGraphic {
  public:
   TGIFImage();

@@ -2,7 +2,6 @@
 
 #include "pictures/GIFException.h"
 #include "pictures/GIFStreamRoutines.h"
-#include "pictures/TGIFItem.h"
 
 void TGIFLZWDecoder::Decode(int codeSize, BYTE* pixels, int width, int height, bool interlaced) {
   codeSize_ = codeSize;
@@ -57,7 +56,7 @@ int TGIFLZWDecoder::ReadCode() {
     if (exhausted_) {
       if (terminatorSeen_ && !underRunWarned_) {
         underRunWarned_ = true;
-        reporter_->Warning(gsWarning, sDecodeTooFewBits);
+        reporter_(gsWarning, sDecodeTooFewBits);
       }
       return -1;
     }
@@ -73,7 +72,7 @@ int TGIFLZWDecoder::ReadCode() {
     }
     std::int64_t left = GIFBytesLeft(stream_);
     if (length > left) {
-      reporter_->Warning(gsWarning, sOutOfData);
+      reporter_(gsWarning, sOutOfData);
       length = BYTE(left);
       if (length == 0) {
         exhausted_ = true;
@@ -120,7 +119,7 @@ int TGIFLZWDecoder::NextCode() {
     }
     if (code > endCode_) {
       // Nothing is defined yet that such a code could name.
-      reporter_->Warning(gsWarning, sInvalidData);
+      reporter_(gsWarning, sInvalidData);
       SkipRest();
       return -1;
     }

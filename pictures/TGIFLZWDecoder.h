@@ -7,16 +7,17 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 
+#include "pictures/GIFTypes.h"
 #include "platform/rtl/TStream.h"
 #include "platform/rtl/Types.h"
 
-class TGIFItem;
-
 class TGIFLZWDecoder {
  public:
+  using Reporter = std::function<void(TGIFSeverity severity, const AnsiString& message)>;
   // Warnings go to `reporter`.
-  TGIFLZWDecoder(TStream* stream, TGIFItem* reporter) : stream_(stream), reporter_(reporter) {}
+  TGIFLZWDecoder(TStream* stream, Reporter reporter) : stream_(stream), reporter_(std::move(reporter)) {}
   // `codeSize` is the data's first byte, at most 11.
   void Decode(int codeSize, BYTE* pixels, int width, int height, bool interlaced);
 
@@ -33,7 +34,7 @@ class TGIFLZWDecoder {
   void SkipRest();
 
   TStream* stream_;
-  TGIFItem* reporter_;
+  Reporter reporter_;
   int codeSize_ = 0;
   int clearCode_ = 0;
   int endCode_ = 0;

@@ -3,7 +3,8 @@
 // raises "Invalid stream operation".
 #pragma once
 
-#include "pictures/TGIFImage.h"
+#include "pictures/GIFTypes.h"
+#include "platform/forms/TGraphic.h"
 #include "platform/rtl/TStream.h"
 
 class TGIFStream : public TStream {

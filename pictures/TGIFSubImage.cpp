@@ -555,7 +555,8 @@ void TGIFSubImage::Decompress(TStream* stream) {
   if (!ReadByte(stream, codeSize)) return;
   // Codes of more than 12 bits do not fit the decoder's tables.
   if (codeSize > 11) GIFError(sInvalidData);
-  TGIFLZWDecoder decoder(stream, this);
+  TGIFLZWDecoder decoder(
+      stream, [this](TGIFSeverity severity, const AnsiString& message) { Warning(severity, message); });
   decoder.Decode(codeSize, pixels_.data(), Width(), Height(), GetInterlaced());
 }
 
