@@ -1,8 +1,0 @@
-#include "pictures/TGIFLoadContext.h"
-
-#include "pictures/GIFException.h"
-
-void TGIFLoadContext::ClaimPixels(std::int64_t count) {
-  if (count > pixelsLeft_) GIFError(sBadDimension);
-  pixelsLeft_ -= count;
-}
