@@ -13,9 +13,9 @@
 #include <random>
 #include <vector>
 
-#include "pictures/ColorReduction.h"
-#include "pictures/TGIFImage.h"
-#include "pictures/TGIFSubImage.h"
+#include "pictures/color/ColorReduction.h"
+#include "pictures/gif/TGIFImage.h"
+#include "pictures/gif/TGIFSubImage.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/TMemoryStream.h"
 

@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "pictures/PngRegistration.h"
-#include "pictures/TPNGObject.h"
+#include "pictures/png/PngRegistration.h"
+#include "pictures/png/TPNGObject.h"
 #include "platform/rtl/TMemoryStream.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "pictures/GIFSettings.h"
-#include "pictures/TGIFImage.h"
-#include "pictures/TGIFSubImage.h"
+#include "pictures/gif/GIFSettings.h"
+#include "pictures/gif/TGIFImage.h"
+#include "pictures/gif/TGIFSubImage.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/TMemoryStream.h"

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "pictures/PngRegistration.h"
-#include "pictures/TPNGObject.h"
+#include "pictures/png/PngRegistration.h"
+#include "pictures/png/TPNGObject.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/TMemoryStream.h"

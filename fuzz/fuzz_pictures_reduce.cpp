@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "pictures/ColorReduction.h"
-#include "pictures/TGIFImage.h"
-#include "pictures/TGIFSubImage.h"
+#include "pictures/color/ColorReduction.h"
+#include "pictures/gif/TGIFImage.h"
+#include "pictures/gif/TGIFSubImage.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/TMemoryStream.h"

@@ -1,10 +1,14 @@
 // The enumerations, records and colour type of the GIF picture classes: what a GIF stream holds
-// (logical screen, image descriptor, control and text records) and how the picture is drawn.
+// (logical screen, image descriptor, control and text records), how the picture is drawn, and
+// where its warnings go.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/forms/TColor.h"
+#include "platform/rtl/AnsiString.h"
+#include "platform/rtl/Object.h"
 #include "platform/rtl/Types.h"
 
 enum TGIFVersion { gvUnknown, gv87a, gv89a };
@@ -117,3 +121,6 @@ inline void PutGIFWord(BYTE* p, WORD v) {
   p[0] = BYTE(v & 0xFF);
   p[1] = BYTE(v >> 8);
 }
+
+// Where the picture classes report what they read past or mended.
+using TGIFWarning = std::function<void(TObject* Sender, TGIFSeverity Severity, const AnsiString& Message)>;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "pictures/PicturesStartup.h"
-#include "pictures/TGIFImage.h"
+#include "pictures/gif/TGIFImage.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/PlatformStartup.h"
 #include "platform/forms/TBitmap.h"

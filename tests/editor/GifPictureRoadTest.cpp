@@ -13,7 +13,7 @@
 #include "editor/TfrmMain.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
-#include "pictures/TGIFImage.h"
+#include "pictures/gif/TGIFImage.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/forms/TImage.h"
 #include "platform/rtl/TThread.h"

@@ -6,15 +6,15 @@
 #include <fstream>
 #include <memory>
 
-#include "pictures/DIBRoutines.h"
 #include "pictures/GIFException.h"
-#include "pictures/TDIBReader.h"
-#include "pictures/TDIBWriter.h"
-#include "pictures/TGrayScaleLookup.h"
-#include "pictures/TMonochromeLookup.h"
-#include "pictures/TNetscapeColorLookup.h"
-#include "pictures/TSlowColorLookup.h"
-#include "pictures/WebPalette.h"
+#include "pictures/color/TGrayScaleLookup.h"
+#include "pictures/color/TMonochromeLookup.h"
+#include "pictures/color/TNetscapeColorLookup.h"
+#include "pictures/color/TSlowColorLookup.h"
+#include "pictures/color/WebPalette.h"
+#include "pictures/dib/DIBRoutines.h"
+#include "pictures/dib/TDIBReader.h"
+#include "pictures/dib/TDIBWriter.h"
 #include "platform/gdi/Gdi.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"

@@ -4,8 +4,8 @@
 
 #include "GifFixtures.h"
 #include "pictures/GIFException.h"
-#include "pictures/TGIFGraphicControlExtension.h"
-#include "pictures/TGIFSubImage.h"
+#include "pictures/gif/TGIFGraphicControlExtension.h"
+#include "pictures/gif/TGIFSubImage.h"
 #include "platform/gdi/Gdi.h"
 
 using namespace giftest;

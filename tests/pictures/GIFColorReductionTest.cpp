@@ -5,11 +5,11 @@
 #include <cmath>
 #include <set>
 
-#include "pictures/ColorReduction.h"
 #include "pictures/GIFException.h"
-#include "pictures/GIFFrameConversion.h"
-#include "pictures/TGIFImage.h"
-#include "pictures/TGIFSubImage.h"
+#include "pictures/color/ColorReduction.h"
+#include "pictures/gif/GIFFrameConversion.h"
+#include "pictures/gif/TGIFImage.h"
+#include "pictures/gif/TGIFSubImage.h"
 #include "platform/forms/TJPEGImage.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/win/Win.h"

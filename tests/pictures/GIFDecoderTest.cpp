@@ -4,8 +4,8 @@
 
 #include "GifFixtures.h"
 #include "pictures/GIFException.h"
-#include "pictures/GIFSettings.h"
-#include "pictures/TGIFSubImage.h"
+#include "pictures/gif/GIFSettings.h"
+#include "pictures/gif/TGIFSubImage.h"
 
 using namespace giftest;
 

@@ -7,11 +7,11 @@
 #include <map>
 #include <set>
 
-#include "pictures/ColorReduction.h"
-#include "pictures/GIFFrameConversion.h"
-#include "pictures/TGIFSubImage.h"
-#include "pictures/TMonochromeLookup.h"
-#include "pictures/TNetscapeColorLookup.h"
+#include "pictures/color/ColorReduction.h"
+#include "pictures/color/TMonochromeLookup.h"
+#include "pictures/color/TNetscapeColorLookup.h"
+#include "pictures/gif/GIFFrameConversion.h"
+#include "pictures/gif/TGIFSubImage.h"
 #include "platform/gdi/Gdi.h"
 
 namespace {

@@ -12,9 +12,9 @@
 #include "GifDump.h"
 #include "GifFixtures.h"
 #include "pictures/GIFException.h"
-#include "pictures/TGIFWriter.h"
-#include "pictures/TLZWEncoder.h"
-#include "pictures/TRLEEncoder.h"
+#include "pictures/gifcoding/TGIFWriter.h"
+#include "pictures/gifcoding/TLZWEncoder.h"
+#include "pictures/gifcoding/TRLEEncoder.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"
 

@@ -6,12 +6,12 @@
 
 #include "GifFixtures.h"
 #include "pictures/GIFException.h"
-#include "pictures/TGIFAppExtNSLoop.h"
-#include "pictures/TGIFCommentExtension.h"
-#include "pictures/TGIFGraphicControlExtension.h"
-#include "pictures/TGIFSubImage.h"
-#include "pictures/TGIFUnknownAppExtension.h"
-#include "pictures/TGIFUnknownExtension.h"
+#include "pictures/gif/TGIFAppExtNSLoop.h"
+#include "pictures/gif/TGIFCommentExtension.h"
+#include "pictures/gif/TGIFGraphicControlExtension.h"
+#include "pictures/gif/TGIFSubImage.h"
+#include "pictures/gif/TGIFUnknownAppExtension.h"
+#include "pictures/gif/TGIFUnknownExtension.h"
 #include "platform/rtl/TStringList.h"
 
 using namespace giftest;

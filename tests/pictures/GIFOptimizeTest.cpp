@@ -10,8 +10,8 @@
 #include "GifBuild.h"
 #include "GifFixtures.h"
 #include "pictures/GIFException.h"
-#include "pictures/TGIFAppExtNSLoop.h"
-#include "pictures/TGIFCommentExtension.h"
+#include "pictures/gif/TGIFAppExtNSLoop.h"
+#include "pictures/gif/TGIFCommentExtension.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"
 

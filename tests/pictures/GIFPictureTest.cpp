@@ -6,8 +6,8 @@
 
 #include "GifPaintSupport.h"
 #include "pictures/GIFException.h"
-#include "pictures/GIFSettings.h"
-#include "pictures/TGIFPainter.h"
+#include "pictures/gif/GIFSettings.h"
+#include "pictures/gif/TGIFPainter.h"
 #include "platform/forms/TPicture.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/GlobalMemory.h"

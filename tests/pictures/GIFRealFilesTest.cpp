@@ -6,9 +6,9 @@
 
 #include "GifDump.h"
 #include "GifFixtures.h"
-#include "pictures/TGIFAppExtNSLoop.h"
-#include "pictures/TGIFGraphicControlExtension.h"
-#include "pictures/TGIFSubImage.h"
+#include "pictures/gif/TGIFAppExtNSLoop.h"
+#include "pictures/gif/TGIFGraphicControlExtension.h"
+#include "pictures/gif/TGIFSubImage.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"
 

@@ -10,9 +10,9 @@
 
 #include "GifFixtures.h"
 #include "forms/ShellFixture.h"
-#include "pictures/ColorReduction.h"
-#include "pictures/TGIFGraphicControlExtension.h"
-#include "pictures/TGIFSubImage.h"
+#include "pictures/color/ColorReduction.h"
+#include "pictures/gif/TGIFGraphicControlExtension.h"
+#include "pictures/gif/TGIFSubImage.h"
 #include "platform/forms/TForm.h"
 #include "platform/forms/TImage.h"
 #include "platform/forms/TJPEGImage.h"

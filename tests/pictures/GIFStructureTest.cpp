@@ -7,9 +7,10 @@
 
 #include "GifFixtures.h"
 #include "pictures/GIFException.h"
-#include "pictures/TGIFCommentExtension.h"
-#include "pictures/TGIFGraphicControlExtension.h"
-#include "pictures/TGIFSubImage.h"
+#include "pictures/gif/GIFSettings.h"
+#include "pictures/gif/TGIFCommentExtension.h"
+#include "pictures/gif/TGIFGraphicControlExtension.h"
+#include "pictures/gif/TGIFSubImage.h"
 #include "platform/rtl/TFileStream.h"
 #include "support/SharedData.h"
 #include "support/TempDir.h"
@@ -105,6 +106,48 @@ TEST(GIFStructure, ABadSignatureIsRefusedAndTheStreamRestored) {
   // The report the load started ends, at 0.
   ASSERT_FALSE(progress.empty());
   EXPECT_EQ(progress.back(), std::make_pair(psEnding, 0));
+}
+
+TEST(GIFStructure, RenderingOnLoadWaitsForTheWholePicture) {
+  GIFImageRenderOnLoad = true;
+  struct Restore {
+    ~Restore() { GIFImageRenderOnLoad = false; }
+  } restore;
+  TGIFImage image;
+  // How many frames the picture holds each time a frame starts rendering.
+  std::vector<int> framesAtRender;
+  image.OnProgress = [&](TObject*, TProgressStage stage, BYTE, bool, const RECT&, const AnsiString& message) {
+    if (stage == psStarting && message == AnsiString(sProgressRendering))
+      framesAtRender.push_back(image.Images()->Count());
+  };
+  Load(image, TwoFrames({}, {0x3B}));
+  EXPECT_EQ(framesAtRender, (std::vector<int>{2, 2}));
+  for (int i = 0; i < image.Images()->Count(); ++i) EXPECT_TRUE(image.Images()->GetImage(i)->GetHasBitmap());
+}
+
+TEST(GIFStructure, AFrameWithoutAPictureReadsItself) {
+  struct Case {
+    const char* name;
+    Bytes bytes;
+    int width;
+    Bytes pixels;
+  };
+  const Case cases[] = {
+      {"a sized frame", PlainFrame(2, 2, kPixels), 2, kPixels},
+      // No picture, no screen: the frame stays without pixels.
+      {"a frame without a size", ImageBlock(0, 0, 0, 0, 2, SubBlocks(PlainCodes({}, 2))), 0, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TMemoryStream stream;
+    stream.WriteBuffer(c.bytes.data(), int(c.bytes.size()));
+    stream.SetPosition(0);
+    TGIFSubImage frame(nullptr);
+    frame.LoadFromStream(&stream);
+    EXPECT_EQ(frame.Width(), c.width);
+    EXPECT_EQ(frame.Pixels(), c.pixels);
+    EXPECT_EQ(stream.Position(), stream.Size());
+  }
 }
 
 TEST(GIFStructure, ACutStreamKeepsTheFramesBeforeTheCut) {

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "pictures/TGIFGraphicControlExtension.h"
-#include "pictures/TGIFImage.h"
-#include "pictures/TGIFSubImage.h"
+#include "pictures/gif/TGIFGraphicControlExtension.h"
+#include "pictures/gif/TGIFImage.h"
+#include "pictures/gif/TGIFSubImage.h"
 
 namespace giftest {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "pictures/TGIFImage.h"
+#include "pictures/gif/TGIFImage.h"
 #include "platform/rtl/TMemoryStream.h"
 
 namespace giftest {

@@ -6,16 +6,16 @@
 #include <typeinfo>
 
 #include "PngTestSupport.h"
-#include "pictures/PngExceptions.h"
-#include "pictures/TChunkIDAT.h"
-#include "pictures/TChunkIEND.h"
-#include "pictures/TChunkPLTE.h"
-#include "pictures/TChunkgAMA.h"
-#include "pictures/TChunkpHYs.h"
-#include "pictures/TChunktEXt.h"
-#include "pictures/TChunktIME.h"
-#include "pictures/TChunktRNS.h"
-#include "pictures/TChunkzTXt.h"
+#include "pictures/png/PngExceptions.h"
+#include "pictures/png/TChunkIDAT.h"
+#include "pictures/png/TChunkIEND.h"
+#include "pictures/png/TChunkPLTE.h"
+#include "pictures/png/TChunkgAMA.h"
+#include "pictures/png/TChunkpHYs.h"
+#include "pictures/png/TChunktEXt.h"
+#include "pictures/png/TChunktIME.h"
+#include "pictures/png/TChunktRNS.h"
+#include "pictures/png/TChunkzTXt.h"
 
 using namespace pngtest;
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "PngTestSupport.h"
-#include "pictures/PngExceptions.h"
-#include "pictures/TChunkPLTE.h"
-#include "pictures/TChunkpHYs.h"
-#include "pictures/TChunktRNS.h"
+#include "pictures/png/PngExceptions.h"
+#include "pictures/png/TChunkPLTE.h"
+#include "pictures/png/TChunkpHYs.h"
+#include "pictures/png/TChunktRNS.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/gdi/Gdi.h"
 #include "platform/rtl/GlobalMemory.h"

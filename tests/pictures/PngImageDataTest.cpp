@@ -7,8 +7,8 @@
 #include <set>
 
 #include "PngTestSupport.h"
-#include "pictures/PngExceptions.h"
-#include "pictures/TChunkIDAT.h"
+#include "pictures/png/PngExceptions.h"
+#include "pictures/png/TChunkIDAT.h"
 #include "platform/gdi/Gdi.h"
 #include "support/TempDir.h"
 

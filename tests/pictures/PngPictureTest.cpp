@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "PngTestSupport.h"
-#include "pictures/PngExceptions.h"
-#include "pictures/TChunkPLTE.h"
-#include "pictures/TChunktRNS.h"
+#include "pictures/png/PngExceptions.h"
+#include "pictures/png/TChunkPLTE.h"
+#include "pictures/png/TChunktRNS.h"
 #include "platform/forms/TBitmap.h"
 #include "platform/forms/TPicture.h"
 #include "platform/gdi/Gdi.h"

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "pictures/PngCrc.h"
-#include "pictures/PngRegistration.h"
-#include "pictures/TPNGObject.h"
+#include "pictures/png/PngCrc.h"
+#include "pictures/png/PngRegistration.h"
+#include "pictures/png/TPNGObject.h"
 #include "platform/rtl/TMemoryStream.h"
 #include "support/SharedData.h"
 

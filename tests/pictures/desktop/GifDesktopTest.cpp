@@ -10,7 +10,7 @@
 #include "DesktopForms.h"
 #include "DesktopSession.h"
 #include "pictures/PicturesStartup.h"
-#include "pictures/TGIFImage.h"
+#include "pictures/gif/TGIFImage.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/backend/gtk/GtkBackend.h"
 #include "platform/forms/PlatformStartup.h"

@@ -9,7 +9,7 @@
 
 #include "DesktopForms.h"
 #include "DesktopSession.h"
-#include "pictures/PngRegistration.h"
+#include "pictures/png/PngRegistration.h"
 #include "platform/backend/HeadlessDriver.h"
 #include "platform/backend/gtk/GtkBackend.h"
 #include "platform/forms/PlatformStartup.h"

@@ -1,5 +1,0 @@
-#include "pictures/TGIFUnknownAppExtension.h"
-
-void TGIFUnknownAppExtension::LoadData(TStream* stream) { ReadGIFBlocks(stream, blocks_); }
-
-void TGIFUnknownAppExtension::SaveData(TStream* stream) { WriteGIFBlocks(stream, blocks_); }
