@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "editor/EncodedMessage.h"
 #include "platform/forms/TForm.h"
 #include "platform/forms/TScrollBar.h"
 #include "platform/rtl/AnsiString.h"
@@ -460,7 +461,8 @@ class TfrmMain : public TForm {
 
   // --- Handing the message over to the connection manager ---
   // Results of WriteMessageFile.
-  static constexpr int kWritten = 1, kBuildFailed = 0, kWriteFailed = -1;
+  static constexpr int kWritten = EncodedMessage::kWritten, kBuildFailed = EncodedMessage::kBuildFailed,
+                       kWriteFailed = EncodedMessage::kWriteFailed;
   // Builds, encodes and writes the message to `path` without a word: kWritten; kBuildFailed
   // when the build could not take every page or encoding gave no bytes; kWriteFailed when the
   // file could not be written completely (an older file stays as it was).
