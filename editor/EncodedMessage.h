@@ -13,13 +13,20 @@ class TfrmMain;
 
 class EncodedMessage {
  public:
+  // Which pages the build takes.
+  enum class Pages {
+    kAll,       // every page or nothing: a refused page ends the build and nothing is encoded
+    kReadable,  // every page the composer takes: a refused page is passed over (a measurement)
+  };
   // What became of the bytes handed to a writer.
   enum Outcome { kWritten = 1, kBuildFailed = 0, kWriteFailed = -1 };
 
-  explicit EncodedMessage(TfrmMain& main);
+  explicit EncodedMessage(TfrmMain& main, Pages pages = Pages::kAll);
   EncodedMessage(const EncodedMessage&) = delete;
   EncodedMessage& operator=(const EncodedMessage&) = delete;
 
+  // Every page was taken by the composer.
+  bool Built() const { return built_; }
   // Every page was taken and encoding gave bytes: the message as it would be saved or sent.
   bool Complete() const { return built_ && Size() > 0; }
   // The encoded byte count; 0 when nothing was encoded.
