@@ -25,8 +25,6 @@ class EncodedMessage {
   EncodedMessage(const EncodedMessage&) = delete;
   EncodedMessage& operator=(const EncodedMessage&) = delete;
 
-  // Every page was taken by the composer.
-  bool Built() const { return built_; }
   // Every page was taken and encoding gave bytes: the message as it would be saved or sent.
   bool Complete() const { return built_ && Size() > 0; }
   // The encoded byte count; 0 when nothing was encoded.
