@@ -275,13 +275,13 @@ void TfrmMain::InWorkingFolders(std::initializer_list<const char*> names, F visi
   // a folder's place is replaced by a real folder, and nothing outside the tree is reached.
   const int root = workarea::OwnFolder(AT_FDCWD, platform::FsPath(exeDir + "tmp").c_str());
   if (root < 0) return;
+  const platform::ScopeExit closeRoot([root] { ::close(root); });
   for (const char* name : names) {
     const int folder = workarea::OwnFolder(root, name);
     if (folder < 0) continue;
+    const platform::ScopeExit closeFolder([folder] { ::close(folder); });
     visit(folder);
-    ::close(folder);
   }
-  ::close(root);
 }
 
 void TfrmMain::TruncateTextFiles() { InWorkingFolders({kTxtFolder}, workarea::TruncateFilesIn); }

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "editor/EncodedMessage.h"
 #include "platform/forms/TForm.h"
 #include "platform/forms/TScrollBar.h"
 #include "platform/rtl/AnsiString.h"
@@ -218,10 +219,15 @@ class TfrmMain : public TForm {
   // Hands the document to the codec's composer page by page: 1, or 0 when a page's media could
   // not be handed over (the composer then holds only the pages before it).
   int BuildMms();
+  // As BuildMms, but a refused page does not end the build: the composer holds every page it
+  // took, so a measurement counts the pages after one whose media cannot be read. 1 when every
+  // page was taken, else 0.
+  int BuildReadablePages();
+  int ComposePages(bool passRefusedPages);
   // The composer's current page: 1 when its items were taken, else 0.
   int AddFrameToMms();
-  // Measures the message: size in KB and total time into the labels, the texts they showed
-  // before kept for a roll-back.
+  // Measures the message: size in KB (of every page that can be read) and total time into the
+  // labels, the texts they showed before kept for a roll-back.
   void GetPduSize(TObject* sender = nullptr);
   // 1 (after the size warning, the label then showing 300) when the latest measurement is at
   // or over the limit, else 0.
@@ -464,7 +470,8 @@ class TfrmMain : public TForm {
 
   // --- Handing the message over to the connection manager ---
   // Results of WriteMessageFile.
-  static constexpr int kWritten = 1, kBuildFailed = 0, kWriteFailed = -1;
+  static constexpr int kWritten = EncodedMessage::kWritten, kBuildFailed = EncodedMessage::kBuildFailed,
+                       kWriteFailed = EncodedMessage::kWriteFailed;
   // Builds, encodes and writes the message to `path` without a word: kWritten; kBuildFailed
   // when the build could not take every page or encoding gave no bytes; kWriteFailed when the
   // file could not be written completely (an older file stays as it was).

@@ -1,7 +1,8 @@
 // Building and measuring the message. The editor never keeps an encoded message: whenever it
 // needs the bytes it hands the whole document to the codec's composer page by page and lets the
 // codec encode it. Measuring shows the size in KB and the total time, and the size limit refuses
-// a change that takes the message to 299 KB or more.
+// a change that takes the message to 299 KB or more. A page whose media cannot be read ends the
+// build of a message to save or send, and is passed over by the measurement.
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -9,12 +10,12 @@
 #include <string>
 #include <utility>
 
+#include "editor/EncodedMessage.h"
 #include "editor/MediaTypes.h"
 #include "editor/TMsgBox.h"
 #include "editor/TfrmMain.h"
 #include "mms/MmsAlloc.h"
 #include "mms/MmsComposer.h"
-#include "mms/MmsEncoder.h"
 #include "mms/SlideTextFile.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
@@ -67,19 +68,26 @@ AnsiString SecondsText(long long ms) {
 
 }  // namespace
 
-int TfrmMain::BuildMms() {
+int TfrmMain::BuildMms() { return ComposePages(false); }
+
+int TfrmMain::BuildReadablePages() { return ComposePages(true); }
+
+int TfrmMain::ComposePages(bool passRefusedPages) {
   MmsComposerReset();
   if (MmsComposerCreate() != MMS_COMPOSER_OK) ShowMsgBox("CreateMMS");
   const int pages = mms ? mms->Body->GetFrameCount() : 0;
   for (int i = 1; i < pages; ++i) {
     if (MmsComposerAddSlide() != MMS_COMPOSER_OK) ShowMsgBox("AddSlide");
   }
+  int taken = 1;
   for (int i = 0; i < pages; ++i) {
     MmsComposerSelectSlide(unsigned(i));
     MmsComposerSetSlideDur(unsigned(i), mms->Body->GetFrameDur(i));
-    if (!AddFrameToMms()) return 0;
+    if (AddFrameToMms()) continue;
+    if (!passRefusedPages) return 0;
+    taken = 0;
   }
-  return 1;
+  return taken;
 }
 
 int TfrmMain::AddFrameToMms() {
@@ -138,10 +146,10 @@ int TfrmMain::AddFrameToMms() {
 }
 
 void TfrmMain::GetPduSize(TObject*) {
-  BuildMms();
-  int count = 0;
-  if (unsigned char* bytes = MmsEncodeMessage(&count)) std::free(bytes);
-  const int kb = count < 1024 ? 1 : count / 1024;
+  // Every page that can be read counts: a page whose media is gone does not hide the pages after
+  // it from the size, nor from the limit that judges it.
+  const size_t count = EncodedMessage(*this, EncodedMessage::Pages::kReadable).Size();
+  const int kb = count < 1024 ? 1 : int(count / 1024);
 
   savedSizeText = Label_Size->Caption();
   savedSizeKB = StrToIntDef(savedSizeText, 0);

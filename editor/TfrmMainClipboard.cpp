@@ -25,6 +25,7 @@
 #include "platform/forms/TJPEGImage.h"
 #include "platform/forms/TLabel.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringRoutines.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/win/Win.h"
@@ -332,7 +333,12 @@ std::unique_ptr<TMediaItem> TfrmMain::PasteBitmap() {
     const AnsiString path = NewPasteFileName(imageDir, "Img", ".jpg");
     jpeg.SaveToFile(path);
     return std::make_unique<TVisualMediaItem>(TMediaItem::kImage, path.c_str(), 0);
-  } catch (...) {
+  } catch (const EOutOfMemory&) {
+    throw;
+  } catch (const Exception&) {
+    // A clipboard that cannot be opened, a bitmap that cannot be read or converted, a file that
+    // cannot be written: nothing is pasted. Running out of memory, and whatever is not the form
+    // library's own failure, goes on to the application's handler.
     return nullptr;
   }
 }

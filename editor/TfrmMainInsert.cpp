@@ -211,7 +211,11 @@ int TfrmMain::InsertPicture(const AnsiString& path) {
   try {
     std::unique_ptr<TPicture> probe(new TPicture());
     probe->LoadFromFile(path);
-  } catch (...) {
+  } catch (const EOutOfMemory&) {
+    throw;
+  } catch (const Exception&) {
+    // A picture its class cannot read is refused without a word. Running out of memory, and
+    // whatever is not the form library's own failure, goes on to the application's handler.
     return kRefused;
   }
   AnsiString copy;

@@ -5,15 +5,12 @@
 // build that could not take every page, a file that could not be written, a path too long for
 // the record, or a manager that is missing or did not take the message leaves the document,
 // the working folder and `modified` as they were, after a warning.
-#include <cstdlib>
-
+#include "editor/EncodedMessage.h"
 #include "editor/TMessageBoxForm.h"
 #include "editor/TMmsSendData.h"
 #include "editor/TMsgBox.h"
 #include "editor/TfrmMain.h"
 #include "editor/WorkingArea.h"
-#include "mms/MmsComposer.h"
-#include "mms/MmsEncoder.h"
 #include "platform/forms/TEdit.h"
 #include "platform/rtl/SysUtils.h"
 #include "platform/rtl/Utf8.h"
@@ -25,29 +22,7 @@ constexpr const char* kPeerTitle = "MMS_manageRas";
 constexpr const char* kAnnounceMessage = "MsgNetAppHandle";
 constexpr const char* kHandOverName = "TempMMS.mms";
 
-// Builds and encodes the message and gives the bytes to `write`: kWritten, kBuildFailed or
-// kWriteFailed as WriteMessageFile says.
-template <class Write>
-int EncodeAndWrite(TfrmMain* main, Write write) {
-  int status = TfrmMain::kBuildFailed;
-  if (main->BuildMms()) {
-    int count = 0;
-    unsigned char* bytes = MmsEncodeMessage(&count);
-    if (bytes && count > 0)
-      status = write(bytes, size_t(count)) ? TfrmMain::kWritten : TfrmMain::kWriteFailed;
-    std::free(bytes);
-  }
-  MmsComposerReset();
-  return status;
-}
-
 }  // namespace
-
-int TfrmMain::WriteMessageFile(const AnsiString& path) {
-  return EncodeAndWrite(this, [&](const unsigned char* bytes, size_t count) {
-    return platform::WriteFileReplacing(platform::FsPath(path), bytes, count);
-  });
-}
 
 int TfrmMain::SendMmsToDrafts(int mode) {
   if (!peerWnd) peerWnd = FindWindowA(nullptr, kPeerTitle);
@@ -70,14 +45,13 @@ int TfrmMain::SendMmsToDrafts(int mode) {
   }
   // The hand-over file is the editor's own: whatever stands at its name (a link above all) is
   // replaced, never written through.
-  const int written = EncodeAndWrite(this, [&](const unsigned char* bytes, size_t count) {
+  switch (EncodedMessage(*this).WriteWith([this](const unsigned char* bytes, size_t count) {
     return workarea::WriteOwnFile(sendDir, kHandOverName, bytes, count);
-  });
-  switch (written) {
-    case kBuildFailed:
+  })) {
+    case EncodedMessage::kBuildFailed:
       ShowMsgBox("STR_Main_Error_Save");
       return 0;
-    case kWriteFailed:
+    case EncodedMessage::kWriteFailed:
       ShowMsgBox("STR_Main_Error_Send");
       return 0;
     default:

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,22 +24,26 @@ constexpr const char* kLockName = ".editor.lock";
 
 int lockFd = -1;
 
+struct CloseListing {
+  void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
 // The names in a folder but "." and "..".
 std::vector<std::string> NamesIn(int folder) {
   std::vector<std::string> names;
   const int copy = ::dup(folder);
   if (copy < 0) return names;
-  DIR* dir = ::fdopendir(copy);
+  // A listing takes the copy over: closing the listing closes the copy.
+  const std::unique_ptr<DIR, CloseListing> dir(::fdopendir(copy));
   if (!dir) {
     ::close(copy);
     return names;
   }
-  ::rewinddir(dir);
-  while (const dirent* entry = ::readdir(dir)) {
+  ::rewinddir(dir.get());
+  while (const dirent* entry = ::readdir(dir.get())) {
     const std::string name = entry->d_name;
     if (name != "." && name != "..") names.push_back(name);
   }
-  ::closedir(dir);
   return names;
 }
 

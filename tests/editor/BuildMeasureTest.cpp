@@ -78,6 +78,29 @@ TEST_F(BuildMeasure, AMessageThatDoesNotEncodeShowsOneKilobyte) {
   EXPECT_EQ(main->savedSizeKB, 4);
 }
 
+TEST_F(BuildMeasure, APageWhoseMediaIsGoneHidesNoPageAfterItFromTheSizeOrTheLimit) {
+  Pages(3);
+  const std::string picture = Noise(6000, 21);
+  Put(2, TMediaItem::kImage, "p.jpg", &picture);
+  main->GetPduSize();
+  const std::string whole = Caption(main->Label_Size);
+  ASSERT_NE(whole, "1");
+  // Page 0's picture goes from the working folder: the pages after it are still counted.
+  Put(0, TMediaItem::kImage, "gone.jpg", &picture);
+  std::remove((app.path() + "/tmp/Image/gone.jpg").c_str());
+  ASSERT_EQ(main->BuildMms(), 0);
+  main->GetPduSize();
+  EXPECT_EQ(Caption(main->Label_Size), whole);
+  // ... and judged by the limit.
+  const std::string large = Noise(300 * 1024, 22);
+  Put(2, TMediaItem::kImage, "p.jpg", &large);
+  main->GetPduSize();
+  EXPECT_EQ(main->CheckMmsSize(), 1);
+  // The measurement leaves nothing in the composer: it can be created afresh.
+  EXPECT_EQ(MmsComposerCreate(), MMS_COMPOSER_OK);
+  MmsComposerReset();
+}
+
 TEST_F(BuildMeasure, TotalTimeIsTheSumOfTheDurationsInShortestDecimals) {
   struct Case {
     std::vector<int> durations;

@@ -286,6 +286,40 @@ TEST_F(Clipboard, BlocksNotOfThisRunOrOutOfReachPasteNothing) {
   EXPECT_EQ(PageCount(), 2);
 }
 
+TEST_F(Clipboard, ABitmapThatCannotBeHadPastesNothingAndRaisesNothing) {
+  main->Init();
+  std::vector<uint8_t> oddDepth = Dib(24, 16);
+  oddDepth[14] = 7;
+  std::vector<uint8_t> tall = Dib(24, 16);
+  tall[8] = 0xFF;  // rows the block does not hold
+  std::vector<uint8_t> cut = Dib(24, 16);
+  cut.resize(20);
+  struct Case {
+    const char* what;
+    std::vector<uint8_t> bytes;
+    bool heldOpen;
+  };
+  const Case cases[] = {
+      {"a header cut short", cut, false},
+      {"seven bits a pixel", oddDepth, false},
+      {"more rows than bytes", tall, false},
+      {"another window holds the clipboard", Dib(24, 16), true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Driver().ClipboardPut(CF_DIB, c.bytes);
+    if (c.heldOpen) {
+      ASSERT_TRUE(OpenClipboard(nullptr));
+    }
+    int pasted = -1;
+    EXPECT_NO_THROW(pasted = main->PasteClipboard(0));
+    EXPECT_EQ(pasted, 0);
+    if (c.heldOpen) CloseClipboard();
+    EXPECT_EQ(PathOf(0, TMediaItem::kImage), "");
+    EXPECT_EQ(PageCount(), 1);
+  }
+}
+
 TEST_F(Clipboard, APasteOverTheLimitIsTakenBackExactlyAndWithoutAQuestion) {
   const std::string loud = AppFile("tmp/Audio/loud.wav", Noise(310 * 1024, 13));
   const std::string picture = ReadAll(Shared("pillow/jpeg/hopper.jpg"));

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <new>
 
 #include "editor/MediaTypes.h"
 #include "mms/TK3VNMms.h"
@@ -15,7 +17,11 @@
 #include "mms/TMmsBody.h"
 #include "mms/TMmsFrame.h"
 #include "platform/backend/HeadlessDriver.h"
+#include "platform/forms/TBitmap.h"
 #include "platform/forms/TLabel.h"
+#include "platform/forms/TPicture.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/ScopeExit.h"
 #include "support/SharedData.h"
 #include "tests/editor/CommandFixture.h"
 
@@ -151,6 +157,45 @@ TEST_F(InsertCommands, PicturesOnRealFiles) {
     // The working copy itself, given again, is refused and stays as it was.
     EXPECT_EQ(main->InsertPicture(copy.c_str()), -1);
     EXPECT_EQ(ReadAll(copy), ReadAll(c.path));
+  }
+}
+
+// A bitmap class whose reading raises what the test asks for, registered for ".bmp" over the
+// built-in one while the test runs.
+class RaisingBitmap : public TBitmap {
+ public:
+  void LoadFromFile(const AnsiString&) override { raise(); }
+  static inline std::function<void()> raise;
+};
+
+TEST_F(InsertCommands, APictureThatCannotBeReadIsRefusedAndAShortageGoesOn) {
+  TPicture::RegisterFileFormat<RaisingBitmap>("bmp", "Bitmaps that raise", "RaisingBitmap");
+  const platform::ScopeExit unregister([] { TPicture::UnregisterGraphicClass(&typeid(RaisingBitmap)); });
+  const std::string bmp = Shared("pillow/bmp/g_rgb24.bmp");
+  struct Case {
+    const char* what;
+    std::function<void()> raise;
+    bool goesOn;  // reaches the caller (the application's handler) instead of a refusal
+  };
+  const Case cases[] = {
+      {"not a picture", [] { throw EInvalidGraphic("Bitmap image is not valid"); }, false},
+      {"unreadable", [] { throw EReadError("Stream read error"); }, false},
+      {"out of memory", [] { throw EOutOfMemory("Out of memory"); }, true},
+      {"allocation failed", [] { throw std::bad_alloc(); }, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    main->Init();
+    shown.clear();
+    RaisingBitmap::raise = c.raise;
+    if (c.goesOn) {
+      EXPECT_ANY_THROW(main->InsertPicture(bmp.c_str()));
+    } else {
+      EXPECT_EQ(main->InsertPicture(bmp.c_str()), -1);
+    }
+    EXPECT_TRUE(shown.empty());
+    EXPECT_EQ(Item(0, TMediaItem::kImage), nullptr);
+    EXPECT_FALSE(Exists(app.path() + "/tmp/Image/g_rgb24.bmp"));
   }
 }
 
