@@ -11,10 +11,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/backend/gtk/GtkBackend.h"
 #include "platform/rtl/Clock.h"
 #include "platform/win/Win.h"
+#include "support/RuntimeFolder.h"
 
 extern char** environ;
 
@@ -108,8 +111,10 @@ void StartDesktop() {
 void StopDesktop() {
   platform::win::Shutdown();
   if (!runtimeFolder.empty()) {
-    rmdir(runtimeFolder.c_str());
-    unsetenv("PLATFORM_RUNTIME_DIR");
+    // The session's locks and endpoint socket go with it.
+    std::error_code ignored;
+    std::filesystem::remove_all(runtimeFolder, ignored);
+    testsupport::RestoreRuntimeFolder();
     runtimeFolder.clear();
   }
 }
