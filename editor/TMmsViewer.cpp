@@ -90,7 +90,7 @@ void TMmsViewer::FormCreate(TObject*) {
   if (frmMain) {
     SetParent(frmMain->pnl1);
     SetBounds(0, 0, frmMain->pnl1->Width(), frmMain->pnl1->Height());
-    mms = frmMain->mms;
+    mms = frmMain->Mms();
   }
   Show();
   Timer1->SetEnabled(false);
@@ -168,7 +168,7 @@ void TMmsViewer::SetIntervalFromPlayIndex() {
 AnsiString TMmsViewer::CopyToPreview(const AnsiString& source, int counter) const {
   const std::string ext = ExtensionOf(source.ToStd());
   const AnsiString name = AnsiString(std::to_string(counter)) + (ext.empty() ? "" : "." + ext).c_str();
-  const AnsiString copy = (frmMain ? frmMain->previewDir : AnsiString(".")) + "/" + name;
+  const AnsiString copy = (frmMain ? frmMain->document.previewDir : AnsiString(".")) + "/" + name;
   std::ifstream in(platform::FsPath(source), std::ios::binary);
   if (!in) return AnsiString();
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

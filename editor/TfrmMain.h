@@ -1,9 +1,10 @@
-// TfrmMain: the editor's main window and the owner of the one message being edited. It keeps the
-// document and the editing state, the working folder tree (tmp/ in the application folder) in
-// which every media file of the document lives, clears that tree at every start and orderly
-// end, starts a new document (Init) and appends pages (NewFrame). The window itself is built
-// from its layout (resources/forms/TfrmMain.layout); the commands that act on the document
-// live in files of their own and work on the state kept here.
+// TfrmMain: the editor's main window over the one message being edited. The message, its edit
+// state and its working folders' paths are the document's (MessageDocument); the window makes the
+// working folder tree (tmp/ in the application folder) in which every media file of the document
+// lives, clears that tree at every start and orderly end, starts a new document (Init) and
+// appends pages (NewFrame). The window itself is built from its layout
+// (resources/forms/TfrmMain.layout); the commands that act on the document live in files of
+// their own.
 #pragma once
 
 #include <functional>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "editor/EncodedMessage.h"
+#include "editor/MessageDocument.h"
 #include "platform/forms/TForm.h"
 #include "platform/forms/TScrollBar.h"
 #include "platform/rtl/AnsiString.h"
@@ -164,14 +166,15 @@ class TfrmMain : public TForm {
   TSaveDialog* dlgSave = nullptr;
 
   // --- The state of the window ---
-  TK3VNMms* mms = nullptr;         // owned; null until the first page is made
-  int curFrame = -1;               // the current page, -1 when none
+  // The message, its current page, whether it was changed, and its working folders.
+  MessageDocument document;
+  // The message, null until the first page is made.
+  TK3VNMms* Mms() const { return document.Message(); }
   int hitArea = 0;                 // 7 the page, 1 picture, 2 text, 4 sound, 0 nothing
   BYTE dragState = 0;              // the slide strip's mouse state
   int dropTarget = -1;             // page marked as drop target while dragging, -1 none
   TBitmap* stripBitmap = nullptr;  // owned: the rendered slide strip
   bool scrollAtOnce = false;       // while a message is opened: the strip jumps to a new page
-  int modified = 0;                // 1 after any edit: the close question is asked only then
   BYTE savedAs = 0;                // 1 after Save As, 0 after Send or Save-to-drafts
   HWND peerWnd = nullptr;          // the connection manager's window, null until known
   int pasteCounter = 0;            // running number of the names of pasted pictures and texts
@@ -183,8 +186,6 @@ class TfrmMain : public TForm {
   // Raised while code (not the user) sets the subject: its change handler then leaves
   // `modified` alone.
   bool subjectByCode = false;
-  AnsiString exeDir;  // the application folder, ending in "/"
-  AnsiString txtDir, imageDir, videoDir, audioDir, sendDir, previewDir, sizeTempDir;
   AnsiString curPicPath;  // the picture handed to the compression dialog
   int picCounter = 0;     // running number of the compression dialog's temporary files
   int resizeWidth = 640, resizeHeight = 480, resizeMode = 1;

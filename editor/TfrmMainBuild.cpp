@@ -75,14 +75,14 @@ int TfrmMain::BuildReadablePages() { return ComposePages(true); }
 int TfrmMain::ComposePages(bool passRefusedPages) {
   MmsComposerReset();
   if (MmsComposerCreate() != MMS_COMPOSER_OK) ShowMsgBox("CreateMMS");
-  const int pages = mms ? mms->Body->GetFrameCount() : 0;
+  const int pages = Mms() ? Mms()->Body->GetFrameCount() : 0;
   for (int i = 1; i < pages; ++i) {
     if (MmsComposerAddSlide() != MMS_COMPOSER_OK) ShowMsgBox("AddSlide");
   }
   int taken = 1;
   for (int i = 0; i < pages; ++i) {
     MmsComposerSelectSlide(unsigned(i));
-    MmsComposerSetSlideDur(unsigned(i), mms->Body->GetFrameDur(i));
+    MmsComposerSetSlideDur(unsigned(i), Mms()->Body->GetFrameDur(i));
     if (AddFrameToMms()) continue;
     if (!passRefusedPages) return 0;
     taken = 0;
@@ -93,7 +93,7 @@ int TfrmMain::ComposePages(bool passRefusedPages) {
 int TfrmMain::AddFrameToMms() {
   const int index = int(MmsComposerGetCurSlide());
   if (!IsPage(index)) return 0;
-  const TMmsFrame* frame = mms->Body->GetFrame(index);
+  const TMmsFrame* frame = Mms()->Body->GetFrame(index);
 
   if (const TMediaItem* item = frame->GetItem(TMediaItem::kText)) {
     std::unique_ptr<char16_t[]> text = ReadFrameText(frame);
@@ -108,10 +108,10 @@ int TfrmMain::AddFrameToMms() {
       info.Len = length;
       info.Begin = item->Begin;
       info.End = item->End;
-      info.Left = mms->GetRegionLeft("Text");
-      info.Top = mms->GetRegionTop("Text");
-      info.Width = mms->GetRegionWidth("Text");
-      info.Height = mms->GetRegionHeight("Text");
+      info.Left = Mms()->GetRegionLeft("Text");
+      info.Top = Mms()->GetRegionTop("Text");
+      info.Width = Mms()->GetRegionWidth("Text");
+      info.Height = Mms()->GetRegionHeight("Text");
       if (MmsComposerSetText(&info) != MMS_COMPOSER_OK) {
         std::free(info.Text);
         return 0;
@@ -127,10 +127,10 @@ int TfrmMain::AddFrameToMms() {
     tMMS_ImageInfo info{};
     info.Begin = item->Begin;
     info.End = item->End;
-    info.Left = mms->GetRegionLeft("Img");
-    info.Top = mms->GetRegionTop("Img");
-    info.Width = mms->GetRegionWidth("Img");
-    info.Height = mms->GetRegionHeight("Img");
+    info.Left = Mms()->GetRegionLeft("Img");
+    info.Top = Mms()->GetRegionTop("Img");
+    info.Width = Mms()->GetRegionWidth("Img");
+    info.Height = Mms()->GetRegionHeight("Img");
     if (MmsComposerShareImage(&info, std::move(media)) != MMS_COMPOSER_OK) return 0;
   }
 
@@ -156,8 +156,8 @@ void TfrmMain::GetPduSize(TObject*) {
   Label_Size->SetCaption(IntToStr(kb));
 
   long long totalMs = 0;
-  const int pages = mms ? mms->Body->GetFrameCount() : 0;
-  for (int i = 0; i < pages; ++i) totalMs += mms->Body->GetFrameDur(i);
+  const int pages = Mms() ? Mms()->Body->GetFrameCount() : 0;
+  for (int i = 0; i < pages; ++i) totalMs += Mms()->Body->GetFrameDur(i);
   savedTimeText = Label_Time->Caption();
   savedTimeSec = StrToIntDef(savedTimeText, 0);
   if (savedTimeSec == 0) savedTimeSec = int(std::strtod(savedTimeText.c_str(), nullptr));

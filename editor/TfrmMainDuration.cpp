@@ -60,8 +60,8 @@ void TfrmMain::ShowDuration(int ms) {
 }
 
 void TfrmMain::ShowCurrentDuration() {
-  if (!IsPage(curFrame) || !Edit_Cur) return;
-  const int ms = mms->Body->GetFrameDur(curFrame);
+  if (!IsPage(document.curFrame) || !Edit_Cur) return;
+  const int ms = Mms()->Body->GetFrameDur(document.curFrame);
   // The same number shown differently ("" for a page of 0 ms, "07") is left as the user typed it.
   if (LeadingNumber(Edit_Cur->Text()) != std::max(ms, 0) / 1000) ShowDuration(ms);
 }
@@ -74,9 +74,9 @@ void TfrmMain::durChange(TObject*) {
     Edit_Cur->SetTextProp(IntToStr(kMaxSeconds));  // runs this handler again with 60
     return;
   }
-  if (!IsPage(curFrame)) return;
-  mms->Body->SetFrameDur(curFrame, seconds * 1000);
-  modified = 1;
+  if (!IsPage(document.curFrame)) return;
+  Mms()->Body->SetFrameDur(document.curFrame, seconds * 1000);
+  document.modified = true;
   GetPduSize();
 }
 
@@ -96,24 +96,24 @@ void StepDuration(TEdit* edit, int delta) {
 
 void TfrmMain::upbtnCllick(TObject*) {
   StepDuration(Edit_Cur, +1);
-  modified = 1;
+  document.modified = true;
 }
 
 void TfrmMain::DownbtnCllick(TObject*) {
   StepDuration(Edit_Cur, -1);
-  modified = 1;
+  document.modified = true;
 }
 
 void TfrmMain::UpBtnMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
   Timer1->SetEnabled(true);
-  modified = 1;
+  document.modified = true;
 }
 
 void TfrmMain::UP_OnMouseUp(TObject*, TMouseButton, TShiftState, int, int) { Timer1->SetEnabled(false); }
 
 void TfrmMain::Down_MouseDown(TObject*, TMouseButton, TShiftState, int, int) {
   Timer2->SetEnabled(true);
-  modified = 1;
+  document.modified = true;
 }
 
 void TfrmMain::own_MouseUP(TObject*, TMouseButton, TShiftState, int, int) { Timer2->SetEnabled(false); }
@@ -132,7 +132,7 @@ void TfrmMain::memo_titleKeyPress(TObject*, char& key) {
 void TfrmMain::memo_titleChange(TObject*) {
   if (!memo_title || !subject_size) return;  // the layout is still being read
   // The program setting the subject (opening a message, the command line) is not an edit.
-  if (!subjectByCode) modified = 1;
+  if (!subjectByCode) document.modified = true;
   // Counted in UTF-16 units of the subject's wide text.
   std::u16string text = memo_title->Text().ToU16();
   int count = int(text.size());

@@ -177,7 +177,7 @@ int TfrmTextEditor::LoadTextFile(const AnsiString& path) {
 
 void TfrmTextEditor::MeContent1Change(TObject*) {
   if (!MeContent || !lblCount) return;  // the layout is still being read
-  if (TfrmMain* main = MainWindow()) main->modified = 1;
+  if (TfrmMain* main = MainWindow()) main->document.modified = true;
   edited_ = true;
   // Counted in UTF-16 units of the memo's wide text, so a letter the code page lacks is kept
   // and counted as it is (a pair as two).
