@@ -22,6 +22,12 @@ std::unique_ptr<TK3VNMms> MessageDocument::ReplaceMessage(std::unique_ptr<TK3VNM
 
 int MessageDocument::PageCount() const { return message ? message->Body->GetFrameCount() : 0; }
 
+long long MessageDocument::TotalDurationMs() const {
+  long long total = 0;
+  for (int i = 0; i < PageCount(); ++i) total += message->Body->GetFrameDur(i);
+  return total;
+}
+
 void MessageDocument::SetFolders() {
   const AnsiString root = exeDir + "tmp/";
   txtDir = root + kTxtFolder;

@@ -4,6 +4,7 @@
 // which every media file of the message lives.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "platform/rtl/AnsiString.h"
@@ -25,6 +26,23 @@ class MessageDocument {
   std::unique_ptr<TK3VNMms> ReplaceMessage(std::unique_ptr<TK3VNMms> replacement);
   // The number of pages, 0 without a message.
   int PageCount() const;
+  // The pages' durations added up, in milliseconds.
+  long long TotalDurationMs() const;
+
+  // --- Building the message in the codec's composer ---
+  // Hands the message to the composer page by page: 1, or 0 when a page's media could not be
+  // handed over (the composer then holds only the pages before it).
+  int BuildMms() const;
+  // As BuildMms, but a refused page does not end the build: the composer holds every page it
+  // took, so a measurement counts the pages after one whose media cannot be read. 1 when every
+  // page was taken, else 0.
+  int BuildReadablePages() const;
+  int ComposePages(bool passRefusedPages) const;
+  // The composer's current page: 1 when its items were taken, else 0.
+  int AddFrameToMms() const;
+  // Told of a fault the user should hear of, by its language key ("CreateMMS", "AddSlide");
+  // unset, the fault goes unreported.
+  std::function<void(const char* key)> warn;
 
   // The working folders' names in tmp/ of the application folder.
   static constexpr const char* kTxtFolder = "TXT";
@@ -46,5 +64,8 @@ class MessageDocument {
   AnsiString txtDir, imageDir, videoDir, audioDir, sendDir, previewDir, sizeTempDir;
 
  private:
+  void Warn(const char* key) const {
+    if (warn) warn(key);
+  }
   std::unique_ptr<TK3VNMms> message;
 };

@@ -13,6 +13,7 @@
 #include "editor/TFrameBox.h"
 #include "editor/TImgFileManager.h"
 #include "editor/TMmsViewer.h"
+#include "editor/TMsgBox.h"
 #include "editor/WorkingArea.h"
 #include "imagelib/IxImage.h"
 #include "mms/TK3VNMms.h"
@@ -70,6 +71,8 @@ TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
   // GIF pictures load by file name and travel through the clipboard under the editor's names.
   TPicture::RegisterFileFormat<TGIFImage>("gif", "GIF   File", "TGIFImage");
   CF_GIF = RegisterClipboardFormatA("GIF   File");
+  // The document's build faults reach the user in the message box.
+  document.warn = [](const char* key) { ShowMsgBox(key); };
   document.exeDir = EditorAppFolder();
   CreateTempFolders();
   TruncateTextFiles();

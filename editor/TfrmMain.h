@@ -217,15 +217,10 @@ class TfrmMain : public TForm {
   void UpdateStripScrollBar();
 
   // --- Building and measuring the message ---
-  // Hands the document to the codec's composer page by page: 1, or 0 when a page's media could
-  // not be handed over (the composer then holds only the pages before it).
+  // The document's build (MessageDocument::BuildMms and the others), its faults shown.
   int BuildMms();
-  // As BuildMms, but a refused page does not end the build: the composer holds every page it
-  // took, so a measurement counts the pages after one whose media cannot be read. 1 when every
-  // page was taken, else 0.
   int BuildReadablePages();
   int ComposePages(bool passRefusedPages);
-  // The composer's current page: 1 when its items were taken, else 0.
   int AddFrameToMms();
   // Measures the message: size in KB (of every page that can be read) and total time into the
   // labels, the texts they showed before kept for a roll-back.

@@ -45,7 +45,7 @@ int TfrmMain::SendMmsToDrafts(int mode) {
   }
   // The hand-over file is the editor's own: whatever stands at its name (a link above all) is
   // replaced, never written through.
-  switch (EncodedMessage(*this).WriteWith([this](const unsigned char* bytes, size_t count) {
+  switch (EncodedMessage(document).WriteWith([this](const unsigned char* bytes, size_t count) {
     return workarea::WriteOwnFile(document.sendDir, kHandOverName, bytes, count);
   })) {
     case EncodedMessage::kBuildFailed:
