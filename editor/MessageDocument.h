@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "platform/rtl/AnsiString.h"
 
@@ -26,8 +27,25 @@ class MessageDocument {
   std::unique_ptr<TK3VNMms> ReplaceMessage(std::unique_ptr<TK3VNMms> replacement);
   // The number of pages, 0 without a message.
   int PageCount() const;
+  // Whether the message has a page of this index.
+  bool IsPage(int index) const;
   // The pages' durations added up, in milliseconds.
   long long TotalDurationMs() const;
+
+  // --- The current page's duration and the subject ---
+  // The longest a page runs, in seconds.
+  static constexpr int kMaxSeconds = 60;
+  // The subject's limit in UTF-16 units.
+  static constexpr int kSubjectLimit = 40;
+  // The current page's duration in milliseconds as the page holds it (an opened message's page
+  // may hold a negative one), 0 without a current page.
+  int CurrentDuration() const;
+  // Gives the current page `ms` and marks the document changed: false, with nothing changed,
+  // without a current page.
+  bool SetCurrentDuration(int ms);
+  // The subject cut to its limit, never between the halves of a surrogate pair (the subject is
+  // handed over as UTF-8); a subject within the limit comes back as it is.
+  static std::u16string SubjectWithinLimit(std::u16string subject);
 
   // --- Building the message in the codec's composer ---
   // Hands the message to the composer page by page: 1, or 0 when a page's media could not be

@@ -377,4 +377,4 @@ void RegisterEditorForms() {
   (void)done;
 }
 
-bool TfrmMain::IsPage(int index) const { return Mms() && index >= 0 && index < Mms()->Body->GetFrameCount(); }
+bool TfrmMain::IsPage(int index) const { return document.IsPage(index); }

@@ -60,7 +60,7 @@ class TfrmMain : public TForm {
   static constexpr int kMaxPages = 20;
   static constexpr int kTooManyPages = -26;
   // The subject's limit shown by its counter, "(n/40)".
-  static constexpr int kSubjectLimit = 40;
+  static constexpr int kSubjectLimit = MessageDocument::kSubjectLimit;
   // A measured size of this many KB or more is over the limit (the label then shows 300).
   static constexpr int kRefusedSizeKB = 299;
   // Status codes of the commands.

@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kMaxSeconds = 60;
+constexpr int kMaxSeconds = MessageDocument::kMaxSeconds;
 
 // The number the edit's leading digits spell, 0 without any; past 60 it stops counting.
 int LeadingNumber(const AnsiString& text) {
@@ -29,8 +29,6 @@ int LeadingNumber(const AnsiString& text) {
   }
   return n;
 }
-
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 
 }  // namespace
 
@@ -60,8 +58,8 @@ void TfrmMain::ShowDuration(int ms) {
 }
 
 void TfrmMain::ShowCurrentDuration() {
-  if (!IsPage(document.curFrame) || !Edit_Cur) return;
-  const int ms = Mms()->Body->GetFrameDur(document.curFrame);
+  if (!document.IsPage(document.curFrame) || !Edit_Cur) return;
+  const int ms = document.CurrentDuration();
   // The same number shown differently ("" for a page of 0 ms, "07") is left as the user typed it.
   if (LeadingNumber(Edit_Cur->Text()) != std::max(ms, 0) / 1000) ShowDuration(ms);
 }
@@ -74,10 +72,7 @@ void TfrmMain::durChange(TObject*) {
     Edit_Cur->SetTextProp(IntToStr(kMaxSeconds));  // runs this handler again with 60
     return;
   }
-  if (!IsPage(document.curFrame)) return;
-  Mms()->Body->SetFrameDur(document.curFrame, seconds * 1000);
-  document.modified = true;
-  GetPduSize();
+  if (document.SetCurrentDuration(seconds * 1000)) GetPduSize();
 }
 
 void TfrmMain::Edit_CurExit(TObject*) {
@@ -134,15 +129,11 @@ void TfrmMain::memo_titleChange(TObject*) {
   // The program setting the subject (opening a message, the command line) is not an edit.
   if (!subjectByCode) document.modified = true;
   // Counted in UTF-16 units of the subject's wide text.
-  std::u16string text = memo_title->Text().ToU16();
-  int count = int(text.size());
+  const std::u16string text = memo_title->Text().ToU16();
+  const int count = int(text.size());
   if (count > kSubjectLimit) {
-    // Never half of a surrogate pair: the subject is handed over as UTF-8.
-    size_t cut = kSubjectLimit;
-    if (IsHighSurrogate(text[cut - 1])) --cut;
-    text.resize(cut);
     subjectCut = true;
-    memo_title->SetText(WideString(text));  // runs this again
+    memo_title->SetText(WideString(MessageDocument::SubjectWithinLimit(text)));  // runs this again
     memo_title->SetSelStart(int(memo_title->Text().Length()));
     return;
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 #include <utility>
 
 #include "editor/EncodedMessage.h"
@@ -51,4 +52,37 @@ TEST(MessageDocument, BuildsWithoutAWindowAndPassesOverAnUnreadablePageOnlyWhenM
   const EncodedMessage measured(document, EncodedMessage::Pages::kReadable);
   EXPECT_GT(measured.Size(), 0u);
   EXPECT_EQ(warnings, 0);
+}
+
+// Only a current page takes a duration, and taking one is an edit.
+TEST(MessageDocument, TheCurrentPageTakesADurationAsAnEdit) {
+  MessageDocument document;
+  EXPECT_FALSE(document.SetCurrentDuration(5000));  // no message
+  document.EnsureMessage().AppendNewFrame();
+  document.curFrame = 1;
+  EXPECT_FALSE(document.SetCurrentDuration(5000));  // no such page
+  EXPECT_FALSE(document.modified);
+  document.curFrame = 0;
+  EXPECT_EQ(document.CurrentDuration(), 1000);
+  EXPECT_TRUE(document.SetCurrentDuration(5000));
+  EXPECT_TRUE(document.modified);
+  EXPECT_EQ(document.CurrentDuration(), 5000);
+  EXPECT_EQ(document.TotalDurationMs(), 5000);
+}
+
+TEST(MessageDocument, TheSubjectIsCutToItsLimitBetweenPairs) {
+  const std::u16string forty(40, u'a'), pair = u"\xD83D\xDE00";
+  const struct {
+    const char* what;
+    std::u16string subject, expected;
+  } cases[] = {
+      {"within", u"subject", u"subject"},
+      {"at the limit", forty, forty},
+      {"one over", forty + u"b", forty},
+      {"a pair across the limit", std::u16string(39, u'a') + pair, std::u16string(39, u'a')},
+      {"a pair ending at the limit", std::u16string(38, u'a') + pair + u"b", std::u16string(38, u'a') + pair},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(MessageDocument::SubjectWithinLimit(c.subject), c.expected) << c.what;
+  }
 }
