@@ -51,7 +51,7 @@ class TextEditor : public editortest::CommandTest {
   TfrmTextEditor* Open(const std::string* bytes = nullptr) {
     if (bytes) std::ofstream(path, std::ios::binary | std::ios::trunc) << *bytes;
     editor.reset();
-    editor.reset(TfrmTextEditor::New(main, path.c_str()));
+    editor.reset(TfrmTextEditor::New(main, path.c_str(), &main->document));
     editor->Show();
     Driver().RunUntilIdle();
     editor->MeContent->SetFocus();
@@ -276,7 +276,7 @@ TEST_F(TextEditor, CancelKeepsTheFileAndAFailedSaveKeepsTheWindowOpen) {
       Driver().RunUntilIdle();
     });
   };
-  editor.reset(TfrmTextEditor::New(main, path.c_str()));
+  editor.reset(TfrmTextEditor::New(main, path.c_str(), &main->document));
   AnswerModals([&](const ModalInfo&) { return typeThen(&TfrmTextEditor::btnCancle); });
   EXPECT_EQ(editor->ShowModal(), mrCancel);
   EXPECT_EQ(ReadAll(path), before);
@@ -300,7 +300,7 @@ TEST_F(TextEditor, CancelKeepsTheFileAndAFailedSaveKeepsTheWindowOpen) {
     std::filesystem::remove_all(path);
     std::ofstream(path, std::ios::binary) << before;
     editor.reset();
-    editor.reset(TfrmTextEditor::New(main, path.c_str()));
+    editor.reset(TfrmTextEditor::New(main, path.c_str(), &main->document));
     shown.clear();
     bool stayed = false;
     AnswerModals([&](const ModalInfo& info) {
