@@ -105,6 +105,7 @@ TEST_F(Preview, IsDockedInTheMainWindowsPanelAndSharesItsDocument) {
   EXPECT_EQ(viewer->Height(), main->pnl1->Height());
   EXPECT_TRUE(viewer->Visible());
   EXPECT_EQ(viewer->mms, main->Mms());
+  EXPECT_EQ(viewer->previewDir.ToStd(), main->document.previewDir.ToStd());
   EXPECT_TRUE(viewer->btnPlay->Enabled());
   EXPECT_FALSE(viewer->Timer1->Enabled());
   EXPECT_EQ(viewer->btnPlay->Hint().ToStd(), "<STR_Play>");
