@@ -87,8 +87,7 @@ TfrmMain::~TfrmMain() {
   ReleaseBitmaps();
   document.ReplaceMessage(nullptr);
   pPicResize = nullptr;  // an owned component: freed with the window's other components
-  delete resizeImage;
-  resizeImage = nullptr;
+  resizeImage.reset();
   ClearTempFolders();
   // The working folders are no longer used: another editor may have them.
   workarea::ReleaseWorkingArea();
@@ -223,8 +222,7 @@ void TfrmMain::Init() {
   savedAs = 0;
   // The strip is built anew; the page canvas keeps its bitmap (a tall one, costly to make again)
   // and is cleared below.
-  delete stripBitmap;
-  stripBitmap = nullptr;
+  stripBitmap.reset();
   NewFrame();
   // The preview shows the new document from now on.
   if (MmsViewer) MmsViewer->mms = Mms();
@@ -300,8 +298,7 @@ void TfrmMain::SetSubjectText(const WideString& text) {
 }
 
 void TfrmMain::ReleaseBitmaps() {
-  delete stripBitmap;
-  stripBitmap = nullptr;
+  stripBitmap.reset();
   pageBitmap.reset();
   pictureBitmap.reset();
   textBitmap.reset();

@@ -170,15 +170,15 @@ class TfrmMain : public TForm {
   MessageDocument document;
   // The message, null until the first page is made.
   TK3VNMms* Mms() const { return document.Message(); }
-  int hitArea = 0;                 // 7 the page, 1 picture, 2 text, 4 sound, 0 nothing
-  BYTE dragState = 0;              // the slide strip's mouse state
-  int dropTarget = -1;             // page marked as drop target while dragging, -1 none
-  TBitmap* stripBitmap = nullptr;  // owned: the rendered slide strip
-  bool scrollAtOnce = false;       // while a message is opened: the strip jumps to a new page
-  BYTE savedAs = 0;                // 1 after Save As, 0 after Send or Save-to-drafts
-  HWND peerWnd = nullptr;          // the connection manager's window, null until known
-  int pasteCounter = 0;            // running number of the names of pasted pictures and texts
-  int savedSizeKB = 0;             // the size and time labels before the latest measurement
+  int hitArea = 0;                       // 7 the page, 1 picture, 2 text, 4 sound, 0 nothing
+  BYTE dragState = 0;                    // the slide strip's mouse state
+  int dropTarget = -1;                   // page marked as drop target while dragging, -1 none
+  std::unique_ptr<TBitmap> stripBitmap;  // the rendered slide strip
+  bool scrollAtOnce = false;             // while a message is opened: the strip jumps to a new page
+  BYTE savedAs = 0;                      // 1 after Save As, 0 after Send or Save-to-drafts
+  HWND peerWnd = nullptr;                // the connection manager's window, null until known
+  int pasteCounter = 0;                  // running number of the names of pasted pictures and texts
+  int savedSizeKB = 0;                   // the size and time labels before the latest measurement
   int savedTimeSec = 0;
   AnsiString savedSizeText = "0";  // ... and their texts, which a roll-back shows again exactly
   AnsiString savedTimeText = "0";
@@ -189,7 +189,7 @@ class TfrmMain : public TForm {
   AnsiString curPicPath;  // the picture handed to the compression dialog
   int picCounter = 0;     // running number of the compression dialog's temporary files
   int resizeWidth = 640, resizeHeight = 480, resizeMode = 1;
-  IxImage* resizeImage = nullptr;  // owned: the picture opened for the compression dialog
+  std::unique_ptr<IxImage> resizeImage;  // the picture opened for the compression dialog
 
   // --- Lifetime and the document ---
   void FormCreate(TObject* sender);

@@ -73,9 +73,8 @@ void TfrmMain::resize_popClick(TObject*) {
   pPicResize->Show();
   pPicResize->BringToFront();
 
-  delete resizeImage;
-  resizeImage = nullptr;
-  resizeImage = new IxImage(curPicPath.c_str(), PictureFormatOf(curPicPath));
+  resizeImage.reset();
+  resizeImage = std::make_unique<IxImage>(curPicPath.c_str(), PictureFormatOf(curPicPath));
   const int width = int(resizeImage->GetWidth()), height = int(resizeImage->GetHeight());
 
   TImage* preview = pPicResize->Image1;

@@ -202,15 +202,15 @@ void TfrmMain::ShowStrip() {
   scrBarFrameList->SetPageSize(0);
   scrBarFrameList->SetMax(std::max(0, stripWidth - imgFrameList->Width()));
   scrBarFrameList->SetVisible(pages >= 3);
-  CopyStrip(imgFrameList, stripBitmap, scrBarFrameList->Position());
+  CopyStrip(imgFrameList, stripBitmap.get(), scrBarFrameList->Position());
   imgFrameList->Invalidate();
 }
 
 void TfrmMain::RefreshFrameList() {
   // Every change of the current page (a new, selected, deleted or opened one) ends here.
   ShowCurrentDuration();
-  if (!stripBitmap) stripBitmap = new TBitmap();
-  BuildStrip(stripBitmap);
+  if (!stripBitmap) stripBitmap = std::make_unique<TBitmap>();
+  BuildStrip(stripBitmap.get());
   ShowStrip();
   imgFrameList->Repaint();
   if (MmsViewer) PostMessageA(MmsViewer->Handle(), WM_SHOWFRAME, 0, LPARAM(document.curFrame));
@@ -218,7 +218,7 @@ void TfrmMain::RefreshFrameList() {
 
 void TfrmMain::scrBarFrameListScroll(TObject*, TScrollCode, int& position) {
   // The bar moves to `position` after this handler: show the strip from there already.
-  CopyStrip(imgFrameList, stripBitmap, position);
+  CopyStrip(imgFrameList, stripBitmap.get(), position);
   imgFrameList->Repaint();
 }
 
@@ -236,14 +236,14 @@ void TfrmMain::EnsureVisible(int left, int right) {
   }
   if (scrollAtOnce && target != position) {
     scrBarFrameList->SetPosition(target);
-    CopyStrip(imgFrameList, stripBitmap, target);
+    CopyStrip(imgFrameList, stripBitmap.get(), target);
     imgFrameList->Invalidate();
   }
   // One pixel at a time, shown after each, so the movement can be seen.
   for (int p = position; p != target && !scrollAtOnce;) {
     p += target > p ? 1 : -1;
     scrBarFrameList->SetPosition(p);
-    CopyStrip(imgFrameList, stripBitmap, p);
+    CopyStrip(imgFrameList, stripBitmap.get(), p);
     imgFrameList->Repaint();
   }
   scrBarFrameList->SetMax(maximum);
@@ -432,8 +432,8 @@ void TfrmMain::imgFrameListMouseUp(TObject*, TMouseButton, TShiftState, int x, i
     dragState = 0;
   }
   // Rebuilt and shown; the preview window keeps its page.
-  if (!stripBitmap) stripBitmap = new TBitmap();
-  BuildStrip(stripBitmap);
+  if (!stripBitmap) stripBitmap = std::make_unique<TBitmap>();
+  BuildStrip(stripBitmap.get());
   ShowStrip();
   imgFrameList->Repaint();
 }
