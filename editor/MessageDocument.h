@@ -1,7 +1,8 @@
 // MessageDocument: the one message being edited, apart from any window. It owns the message
 // (its pages and their items), the edit state (the current page, and whether the user changed
 // anything since the message was opened or handed over) and the paths of the working folders in
-// which every media file of the message lives.
+// which every media file of the message lives. It builds itself in the codec's composer, gives
+// the current page its duration and keeps the subject within its limit.
 #pragma once
 
 #include <functional>
