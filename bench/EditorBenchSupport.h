@@ -68,18 +68,18 @@ inline std::vector<PageFiles> ComposeTwentyPages(TfrmMain* main) {
   for (char16_t unit : line) text += {char(unit & 0xFF), char(unit >> 8)};
   for (int i = 0; i < kPages; ++i) {
     if (i > 0) main->NewFrame();
-    PageFiles files{std::string(main->imageDir.c_str()) + "/picture" + std::to_string(i) + ".jpg",
-                    std::string(main->audioDir.c_str()) + "/sound" + std::to_string(i) + ".wav",
-                    std::string(main->txtDir.c_str()) + "/txt" + std::to_string(i) + ".txt"};
+    PageFiles files{std::string(main->document.imageDir.c_str()) + "/picture" + std::to_string(i) + ".jpg",
+                    std::string(main->document.audioDir.c_str()) + "/sound" + std::to_string(i) + ".wav",
+                    std::string(main->document.txtDir.c_str()) + "/txt" + std::to_string(i) + ".txt"};
     std::ofstream(files.picture, std::ios::binary) << Noise(kPictureBytes, 2 * i + 1);
     std::ofstream(files.sound, std::ios::binary) << Noise(kSoundBytes, 2 * i + 2);
     std::ofstream(files.text, std::ios::binary) << text;
-    main->mms->SetFrameItemFromFile(i, TMediaItem::kImage, files.picture);
-    main->mms->SetFrameItemFromFile(i, TMediaItem::kAudio, files.sound);
-    main->mms->SetFrameItemFromFile(i, TMediaItem::kText, files.text);
+    main->Mms()->SetFrameItemFromFile(i, TMediaItem::kImage, files.picture);
+    main->Mms()->SetFrameItemFromFile(i, TMediaItem::kAudio, files.sound);
+    main->Mms()->SetFrameItemFromFile(i, TMediaItem::kText, files.text);
     pages.push_back(files);
   }
-  main->curFrame = 0;
+  main->document.curFrame = 0;
   return pages;
 }
 

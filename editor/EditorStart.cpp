@@ -13,6 +13,7 @@
 #include "editor/WorkingArea.h"
 #include "pictures/PicturesStartup.h"
 #include "platform/forms/TApplication.h"
+#include "platform/forms/TPanel.h"
 #include "platform/rtl/KernelHandles.h"
 #include "platform/rtl/LastError.h"
 #include "platform/rtl/Process.h"
@@ -101,6 +102,7 @@ bool EditorStart(const std::vector<std::string>& args) {
     Application->CreateForm(frmMain);
     // The preview docks into the main window's panel.
     Application->CreateForm(MmsViewer);
+    MmsViewer->Dock(frmMain->pnl1, frmMain->Mms(), frmMain->document.previewDir);
     // The boxes are made once here and never shown: every use makes a box of its own.
     Application->CreateForm(DelMessageBox);
     Application->CreateForm(MsgBox);

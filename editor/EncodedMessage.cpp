@@ -1,13 +1,13 @@
 #include "editor/EncodedMessage.h"
 
-#include "editor/TfrmMain.h"
+#include "editor/MessageDocument.h"
 #include "mms/MmsComposer.h"
 #include "mms/MmsEncoder.h"
 
 EncodedMessage::ComposerEmptied::~ComposerEmptied() { MmsComposerReset(); }
 
-EncodedMessage::EncodedMessage(TfrmMain& main, Pages pages) {
-  built_ = (pages == Pages::kAll ? main.BuildMms() : main.BuildReadablePages()) != 0;
+EncodedMessage::EncodedMessage(const MessageDocument& document, Pages pages) {
+  built_ = (pages == Pages::kAll ? document.BuildMms() : document.BuildReadablePages()) != 0;
   // A measurement encodes what the composer took; a save or a hand-over only a whole message.
   if (!built_ && pages == Pages::kAll) return;
   int count = 0;

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <memory>
 
-class TfrmMain;
+class MessageDocument;
 
 class EncodedMessage {
  public:
@@ -21,7 +21,7 @@ class EncodedMessage {
   // What became of the bytes handed to a writer.
   enum Outcome { kWritten = 1, kBuildFailed = 0, kWriteFailed = -1 };
 
-  explicit EncodedMessage(TfrmMain& main, Pages pages = Pages::kAll);
+  explicit EncodedMessage(const MessageDocument& document, Pages pages = Pages::kAll);
   EncodedMessage(const EncodedMessage&) = delete;
   EncodedMessage& operator=(const EncodedMessage&) = delete;
 

@@ -87,12 +87,6 @@ void TMmsViewer::Loaded() {
 }
 
 void TMmsViewer::FormCreate(TObject*) {
-  if (frmMain) {
-    SetParent(frmMain->pnl1);
-    SetBounds(0, 0, frmMain->pnl1->Width(), frmMain->pnl1->Height());
-    mms = frmMain->mms;
-  }
-  Show();
   Timer1->SetEnabled(false);
   btnPlay->SetEnabled(true);
   btnPlay->SetHint(AnsiString(ResStringManager.GetString("STR_Play")));
@@ -158,6 +152,14 @@ void TMmsViewer::EndShow(TObject*) {
   Timer1->SetEnabled(false);
 }
 
+void TMmsViewer::Dock(TWinControl* panel, TK3VNMms* message, const AnsiString& previewFolder) {
+  SetParent(panel);
+  SetBounds(0, 0, panel->Width(), panel->Height());
+  mms = message;
+  previewDir = previewFolder;
+  Show();
+}
+
 void TMmsViewer::SetIntervalFromPlayIndex() {
   const int count = mms ? mms->Body->GetFrameCount() : 0;
   const int dur = playIndex >= 0 && playIndex < count ? mms->Body->GetFrameDur(playIndex) : 0;
@@ -168,7 +170,7 @@ void TMmsViewer::SetIntervalFromPlayIndex() {
 AnsiString TMmsViewer::CopyToPreview(const AnsiString& source, int counter) const {
   const std::string ext = ExtensionOf(source.ToStd());
   const AnsiString name = AnsiString(std::to_string(counter)) + (ext.empty() ? "" : "." + ext).c_str();
-  const AnsiString copy = (frmMain ? frmMain->previewDir : AnsiString(".")) + "/" + name;
+  const AnsiString copy = previewDir + "/" + name;
   std::ifstream in(platform::FsPath(source), std::ios::binary);
   if (!in) return AnsiString();
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -37,12 +37,16 @@ class TMmsViewer : public TForm {
   TShape* Shape2 = nullptr;
   TUcMemo* memo = nullptr;  // the slide's text, in any script
 
-  TK3VNMms* mms = nullptr;  // the main window's document, not owned
-  int pictureCounter = 0;   // names the copies of pictures; never reset
-  int soundCounter = 0;     // names the copies of sounds; never reset
+  TK3VNMms* mms = nullptr;      // the message shown, not owned
+  AnsiString previewDir = ".";  // the folder the played media are copied into
+  int pictureCounter = 0;       // names the copies of pictures; never reset
+  int soundCounter = 0;         // names the copies of sounds; never reset
 
-  // Docks into the main window's panel and takes its document.
+  // Readies the buttons and the timer; the window shows once it is docked.
   void FormCreate(TObject* sender);
+  // Docks into `panel`, filling it, and shows: `message` from now on, its media copied into
+  // `previewFolder` to be played.
+  void Dock(TWinControl* panel, TK3VNMms* message, const AnsiString& previewFolder);
   // Starts the show from slide 0 (Play stays disabled until the show ends or Stop).
   void btnPlayClick(TObject* sender);
   // Ends the show, or its closing pause, at once and shows slide 0.

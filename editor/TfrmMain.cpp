@@ -13,6 +13,7 @@
 #include "editor/TFrameBox.h"
 #include "editor/TImgFileManager.h"
 #include "editor/TMmsViewer.h"
+#include "editor/TMsgBox.h"
 #include "editor/WorkingArea.h"
 #include "imagelib/IxImage.h"
 #include "mms/TK3VNMms.h"
@@ -49,13 +50,13 @@ constexpr int kCellWidth = 100;
 // The scroll bar shows from this many pages on: two cells fit the strip.
 constexpr int kPagesWithScrollBar = 3;
 // The working folders in tmp/.
-constexpr const char* kTxtFolder = "TXT";
-constexpr const char* kImageFolder = "Image";
-constexpr const char* kVideoFolder = "Video";
-constexpr const char* kAudioFolder = "Audio";
-constexpr const char* kSendFolder = "Send";
-constexpr const char* kPreviewFolder = "Preview";
-constexpr const char* kSizeTempFolder = "Sizetemp";
+constexpr const char* kTxtFolder = MessageDocument::kTxtFolder;
+constexpr const char* kImageFolder = MessageDocument::kImageFolder;
+constexpr const char* kVideoFolder = MessageDocument::kVideoFolder;
+constexpr const char* kAudioFolder = MessageDocument::kAudioFolder;
+constexpr const char* kSendFolder = MessageDocument::kSendFolder;
+constexpr const char* kPreviewFolder = MessageDocument::kPreviewFolder;
+constexpr const char* kSizeTempFolder = MessageDocument::kSizeTempFolder;
 
 // Finds a component the layout must have made; a layout without it is a broken build.
 template <class T>
@@ -70,7 +71,9 @@ TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
   // GIF pictures load by file name and travel through the clipboard under the editor's names.
   TPicture::RegisterFileFormat<TGIFImage>("gif", "GIF   File", "TGIFImage");
   CF_GIF = RegisterClipboardFormatA("GIF   File");
-  exeDir = EditorAppFolder();
+  // The document's build faults reach the user in the message box.
+  document.warn = [](const char* key) { ShowMsgBox(key); };
+  document.exeDir = EditorAppFolder();
   CreateTempFolders();
   TruncateTextFiles();
   ClearTempFolders();
@@ -82,11 +85,9 @@ TfrmMain::~TfrmMain() {
     imgFrameList->WindowProc = stripWindowProc;
   }
   ReleaseBitmaps();
-  delete mms;
-  mms = nullptr;
+  document.ReplaceMessage(nullptr);
   pPicResize = nullptr;  // an owned component: freed with the window's other components
-  delete resizeImage;
-  resizeImage = nullptr;
+  resizeImage.reset();
   ClearTempFolders();
   // The working folders are no longer used: another editor may have them.
   workarea::ReleaseWorkingArea();
@@ -210,11 +211,10 @@ void TfrmMain::FormCreate(TObject*) {
 void TfrmMain::CloseBtnClick(TObject*) { Close(); }
 
 void TfrmMain::Init() {
-  delete mms;
-  mms = nullptr;
+  document.ReplaceMessage(nullptr);
   Label_Size->SetCaption("0");
   Label_Time->SetCaption("1");
-  curFrame = -1;
+  document.curFrame = -1;
   hitArea = 0;
   dragState = 0;
   dropTarget = -1;
@@ -222,47 +222,39 @@ void TfrmMain::Init() {
   savedAs = 0;
   // The strip is built anew; the page canvas keeps its bitmap (a tall one, costly to make again)
   // and is cleared below.
-  delete stripBitmap;
-  stripBitmap = nullptr;
+  stripBitmap.reset();
   NewFrame();
   // The preview shows the new document from now on.
-  if (MmsViewer) MmsViewer->mms = mms;
+  if (MmsViewer) MmsViewer->mms = Mms();
   ClearPageCanvas();
   DrawPage(0);  // the page bitmap exists as soon as the document does
   RefreshFrameList();
 }
 
 int TfrmMain::NewFrame() {
-  if (!mms) mms = new TK3VNMms();
-  if (mms->Body->GetFrameCount() >= kMaxPages) {
+  document.EnsureMessage();
+  if (Mms()->Body->GetFrameCount() >= kMaxPages) {
     std::unique_ptr<TFrameBox> box(NewBox<TFrameBox>(this));
     box->ShowModal();
     return kTooManyPages;
   }
-  curFrame = mms->AppendNewFrame();
+  document.curFrame = Mms()->AppendNewFrame();
   UpdateStripScrollBar();
   // Bring the new page's cell into view: the strip keeps 50 pixels of margin at either end.
-  EnsureVisible(curFrame * kCellWidth, curFrame * kCellWidth + kCellWidth - 1);
+  EnsureVisible(document.curFrame * kCellWidth, document.curFrame * kCellWidth + kCellWidth - 1);
   imgFrameList->Invalidate();
   return 0;
 }
 
 void TfrmMain::UpdateStripScrollBar() {
-  const int pages = mms ? mms->Body->GetFrameCount() : 0;
+  const int pages = Mms() ? Mms()->Body->GetFrameCount() : 0;
   scrBarFrameList->SetMin(0);
   scrBarFrameList->SetMax(std::max(0, pages * kCellWidth - imgFrameList->Width()));
   scrBarFrameList->SetVisible(pages >= kPagesWithScrollBar);
 }
 
 void TfrmMain::CreateTempFolders() {
-  const AnsiString root = exeDir + "tmp";
-  txtDir = root + "/" + kTxtFolder;
-  imageDir = root + "/" + kImageFolder;
-  videoDir = root + "/" + kVideoFolder;
-  audioDir = root + "/" + kAudioFolder;
-  sendDir = root + "/" + kSendFolder;
-  previewDir = root + "/" + kPreviewFolder;
-  sizeTempDir = root + "/" + kSizeTempFolder;
+  document.SetFolders();
   // Failures are left to the file operations that later need the folder.
   InWorkingFolders(
       {kTxtFolder, kImageFolder, kVideoFolder, kAudioFolder, kSendFolder, kPreviewFolder, kSizeTempFolder},
@@ -273,7 +265,7 @@ template <class F>
 void TfrmMain::InWorkingFolders(std::initializer_list<const char*> names, F visit) {
   // Every folder is reached from tmp/ through descriptors that refuse links: whatever stands in
   // a folder's place is replaced by a real folder, and nothing outside the tree is reached.
-  const int root = workarea::OwnFolder(AT_FDCWD, platform::FsPath(exeDir + "tmp").c_str());
+  const int root = workarea::OwnFolder(AT_FDCWD, platform::FsPath(document.exeDir + "tmp").c_str());
   if (root < 0) return;
   const platform::ScopeExit closeRoot([root] { ::close(root); });
   for (const char* name : names) {
@@ -306,8 +298,7 @@ void TfrmMain::SetSubjectText(const WideString& text) {
 }
 
 void TfrmMain::ReleaseBitmaps() {
-  delete stripBitmap;
-  stripBitmap = nullptr;
+  stripBitmap.reset();
   pageBitmap.reset();
   pictureBitmap.reset();
   textBitmap.reset();
@@ -383,4 +374,4 @@ void RegisterEditorForms() {
   (void)done;
 }
 
-bool TfrmMain::IsPage(int index) const { return mms && index >= 0 && index < mms->Body->GetFrameCount(); }
+bool TfrmMain::IsPage(int index) const { return document.IsPage(index); }

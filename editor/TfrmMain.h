@@ -1,9 +1,10 @@
-// TfrmMain: the editor's main window and the owner of the one message being edited. It keeps the
-// document and the editing state, the working folder tree (tmp/ in the application folder) in
-// which every media file of the document lives, clears that tree at every start and orderly
-// end, starts a new document (Init) and appends pages (NewFrame). The window itself is built
-// from its layout (resources/forms/TfrmMain.layout); the commands that act on the document
-// live in files of their own and work on the state kept here.
+// TfrmMain: the editor's main window over the one message being edited. The message, its edit
+// state and its working folders' paths are the document's (MessageDocument); the window makes the
+// working folder tree (tmp/ in the application folder) in which every media file of the document
+// lives, clears that tree at every start and orderly end, starts a new document (Init) and
+// appends pages (NewFrame). The window itself is built from its layout
+// (resources/forms/TfrmMain.layout); the commands that act on the document live in files of
+// their own.
 #pragma once
 
 #include <functional>
@@ -12,6 +13,7 @@
 #include <string>
 
 #include "editor/EncodedMessage.h"
+#include "editor/MessageDocument.h"
 #include "platform/forms/TForm.h"
 #include "platform/forms/TScrollBar.h"
 #include "platform/rtl/AnsiString.h"
@@ -58,7 +60,7 @@ class TfrmMain : public TForm {
   static constexpr int kMaxPages = 20;
   static constexpr int kTooManyPages = -26;
   // The subject's limit shown by its counter, "(n/40)".
-  static constexpr int kSubjectLimit = 40;
+  static constexpr int kSubjectLimit = MessageDocument::kSubjectLimit;
   // A measured size of this many KB or more is over the limit (the label then shows 300).
   static constexpr int kRefusedSizeKB = 299;
   // Status codes of the commands.
@@ -164,18 +166,19 @@ class TfrmMain : public TForm {
   TSaveDialog* dlgSave = nullptr;
 
   // --- The state of the window ---
-  TK3VNMms* mms = nullptr;         // owned; null until the first page is made
-  int curFrame = -1;               // the current page, -1 when none
-  int hitArea = 0;                 // 7 the page, 1 picture, 2 text, 4 sound, 0 nothing
-  BYTE dragState = 0;              // the slide strip's mouse state
-  int dropTarget = -1;             // page marked as drop target while dragging, -1 none
-  TBitmap* stripBitmap = nullptr;  // owned: the rendered slide strip
-  bool scrollAtOnce = false;       // while a message is opened: the strip jumps to a new page
-  int modified = 0;                // 1 after any edit: the close question is asked only then
-  BYTE savedAs = 0;                // 1 after Save As, 0 after Send or Save-to-drafts
-  HWND peerWnd = nullptr;          // the connection manager's window, null until known
-  int pasteCounter = 0;            // running number of the names of pasted pictures and texts
-  int savedSizeKB = 0;             // the size and time labels before the latest measurement
+  // The message, its current page, whether it was changed, and its working folders.
+  MessageDocument document;
+  // The message, null until the first page is made.
+  TK3VNMms* Mms() const { return document.Message(); }
+  int hitArea = 0;                       // 7 the page, 1 picture, 2 text, 4 sound, 0 nothing
+  BYTE dragState = 0;                    // the slide strip's mouse state
+  int dropTarget = -1;                   // page marked as drop target while dragging, -1 none
+  std::unique_ptr<TBitmap> stripBitmap;  // the rendered slide strip
+  bool scrollAtOnce = false;             // while a message is opened: the strip jumps to a new page
+  BYTE savedAs = 0;                      // 1 after Save As, 0 after Send or Save-to-drafts
+  HWND peerWnd = nullptr;                // the connection manager's window, null until known
+  int pasteCounter = 0;                  // running number of the names of pasted pictures and texts
+  int savedSizeKB = 0;                   // the size and time labels before the latest measurement
   int savedTimeSec = 0;
   AnsiString savedSizeText = "0";  // ... and their texts, which a roll-back shows again exactly
   AnsiString savedTimeText = "0";
@@ -183,12 +186,10 @@ class TfrmMain : public TForm {
   // Raised while code (not the user) sets the subject: its change handler then leaves
   // `modified` alone.
   bool subjectByCode = false;
-  AnsiString exeDir;  // the application folder, ending in "/"
-  AnsiString txtDir, imageDir, videoDir, audioDir, sendDir, previewDir, sizeTempDir;
   AnsiString curPicPath;  // the picture handed to the compression dialog
   int picCounter = 0;     // running number of the compression dialog's temporary files
   int resizeWidth = 640, resizeHeight = 480, resizeMode = 1;
-  IxImage* resizeImage = nullptr;  // owned: the picture opened for the compression dialog
+  std::unique_ptr<IxImage> resizeImage;  // the picture opened for the compression dialog
 
   // --- Lifetime and the document ---
   void FormCreate(TObject* sender);
@@ -216,15 +217,10 @@ class TfrmMain : public TForm {
   void UpdateStripScrollBar();
 
   // --- Building and measuring the message ---
-  // Hands the document to the codec's composer page by page: 1, or 0 when a page's media could
-  // not be handed over (the composer then holds only the pages before it).
+  // The document's build (MessageDocument::BuildMms and the others), its faults shown.
   int BuildMms();
-  // As BuildMms, but a refused page does not end the build: the composer holds every page it
-  // took, so a measurement counts the pages after one whose media cannot be read. 1 when every
-  // page was taken, else 0.
   int BuildReadablePages();
   int ComposePages(bool passRefusedPages);
-  // The composer's current page: 1 when its items were taken, else 0.
   int AddFrameToMms();
   // Measures the message: size in KB (of every page that can be read) and total time into the
   // labels, the texts they showed before kept for a roll-back.

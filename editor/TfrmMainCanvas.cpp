@@ -25,7 +25,7 @@
 
 int TfrmMain::DrawPictureFitted(int page, TBitmap* bitmap, int boxHeight, int boxWidth, TColor background) {
   if (!IsPage(page) || !bitmap) return kRefused;
-  const std::string path = mms->Body->GetFrame(page)->GetItemPath(TMediaItem::kImage);
+  const std::string path = Mms()->Body->GetFrame(page)->GetItemPath(TMediaItem::kImage);
   if (path.empty()) return 0;
   if (!pImgFileManager) pImgFileManager = new TImgFileManager();
   int changed = 0;
@@ -37,8 +37,8 @@ int TfrmMain::DrawPictureFitted(int page, TBitmap* bitmap, int boxHeight, int bo
   if (!picture) return kRefused;  // missing or undecodable: the caller draws without it
   const SIZE size =
       boxHeight == -1 && boxWidth == -1
-          ? FitToRegion(picture->Width(), picture->Height(), mms->GetRegionWidth("Img"),
-                        mms->GetRegionHeight("Img"))
+          ? FitToRegion(picture->Width(), picture->Height(), Mms()->GetRegionWidth("Img"),
+                        Mms()->GetRegionHeight("Img"))
           : FitToBox(picture->Width(), picture->Height(), std::min(boxHeight, picture->Height()),
                      std::min(boxWidth, picture->Width()));
   if (size.cx <= 0 || size.cy <= 0) return kRefused;
@@ -66,8 +66,8 @@ std::unique_ptr<TBitmap> BlankBitmap(int width, int height) {
 }  // namespace
 
 RECT TfrmMain::GetPageRect() const {
-  const bool hasRoot = mms && mms->Head && mms->Head->Layout && mms->Head->Layout->Root;
-  const int rootWidth = hasRoot ? mms->Head->Layout->Root->Width : 0;
+  const bool hasRoot = Mms() && Mms()->Head && Mms()->Head->Layout && Mms()->Head->Layout->Root;
+  const int rootWidth = hasRoot ? Mms()->Head->Layout->Root->Width : 0;
   const int width = imgMivora ? imgMivora->Width() : 0, height = imgMivora ? imgMivora->Height() : 0;
   const int left = (width - 30 - rootWidth) / 2;
   return RECT{left, 20, rootWidth + left - 1, height - 16};
@@ -87,11 +87,11 @@ void TfrmMain::DrawPage(int slide) {
   textBitmap.reset();
   pictureBitmap.reset();
   if (IsPage(slide)) {
-    if (mms->HasRegion("Text") == 1) {
+    if (Mms()->HasRegion("Text") == 1) {
       textBitmap = std::make_unique<TBitmap>();
       DrawTextLines(slide, textBitmap.get());
     }
-    if (mms->HasRegion("Img") == 1) {
+    if (Mms()->HasRegion("Img") == 1) {
       pictureBitmap = std::make_unique<TBitmap>();
       if (DrawPictureFitted(slide, pictureBitmap.get(), -1, -1) != 0 || pictureBitmap->Width() == 0) {
         pictureBitmap.reset();
@@ -107,14 +107,14 @@ void TfrmMain::DrawPageInto(TBitmap* target) {
   const RECT page = GetPageRect();
   TCanvas* canvas = target->Canvas();
   canvas->Draw(page.left - 3, page.top - 3, pageBitmap.get());
-  if (!mms) return;
+  if (!Mms()) return;
   // Both items at their region's place on the page, as a single region is drawn.
   const std::pair<const char*, TBitmap*> items[] = {{"Text", textBitmap.get()}, {"Img", pictureBitmap.get()}};
   for (const auto& [id, bitmap] : items) {
-    if (!bitmap || mms->HasRegion(id) != 1) continue;
-    const int x = mms->GetRegionLeft(id) + page.left, y = mms->GetRegionTop(id) + page.top;
-    const int w = std::min(mms->GetRegionWidth(id), bitmap->Width());
-    const int h = std::min(mms->GetRegionHeight(id), bitmap->Height());
+    if (!bitmap || Mms()->HasRegion(id) != 1) continue;
+    const int x = Mms()->GetRegionLeft(id) + page.left, y = Mms()->GetRegionTop(id) + page.top;
+    const int w = std::min(Mms()->GetRegionWidth(id), bitmap->Width());
+    const int h = std::min(Mms()->GetRegionHeight(id), bitmap->Height());
     if (w > 0 && h > 0) canvas->CopyRect(RECT{x, y, x + w, y + h}, bitmap->Canvas(), RECT{0, 0, w, h});
   }
 }
@@ -122,12 +122,12 @@ void TfrmMain::DrawPageInto(TBitmap* target) {
 int TfrmMain::DrawRegionItem(int kind, TBitmap* target, bool transparent, int outline, bool local, int top,
                              int left) {
   const char* id = RegionId(kind);
-  if (!mms || !target || mms->HasRegion(id) != 1) return kRefused;
+  if (!Mms() || !target || Mms()->HasRegion(id) != 1) return kRefused;
   TBitmap* item = kind == 1 ? textBitmap.get() : pictureBitmap.get();
   const RECT page = GetPageRect();
   const int originLeft = local ? 3 : page.left, originTop = local ? 3 : page.top;
-  const int x = (left == -1 ? mms->GetRegionLeft(id) : left) + originLeft;
-  int y = (top == -1 ? mms->GetRegionTop(id) : top) + originTop;
+  const int x = (left == -1 ? Mms()->GetRegionLeft(id) : left) + originLeft;
+  int y = (top == -1 ? Mms()->GetRegionTop(id) : top) + originTop;
   if (local && y < 4) y = 3;
   TCanvas* canvas = target->Canvas();
   if (item) {
@@ -143,8 +143,8 @@ int TfrmMain::DrawRegionItem(int kind, TBitmap* target, bool transparent, int ou
       }
     }
   }
-  DrawSelectionFrame(canvas, RECT{x, y, x + mms->GetRegionWidth(id) - 1, y + mms->GetRegionHeight(id) - 1},
-                     outline);
+  DrawSelectionFrame(
+      canvas, RECT{x, y, x + Mms()->GetRegionWidth(id) - 1, y + Mms()->GetRegionHeight(id) - 1}, outline);
   return 0;
 }
 
@@ -187,11 +187,11 @@ void TfrmMain::DrawSelectionFrame(TCanvas* canvas, const RECT& r, int kind) {
 }
 
 void TfrmMain::DrawTextLines(int slide, TBitmap* bitmap) {
-  if (!bitmap || !IsPage(slide) || mms->HasRegion("Text") != 1) return;
-  const int width = std::max(mms->GetRegionWidth("Text"), 1);
+  if (!bitmap || !IsPage(slide) || Mms()->HasRegion("Text") != 1) return;
+  const int width = std::max(Mms()->GetRegionWidth("Text"), 1);
   bitmap->SetSize(width < 2 ? 1 : width, 1);
   const std::vector<std::string> lines =
-      FrameTextLines(mms->Body->GetFrame(slide), bitmap->Width(), TCanvasTextMeasurer(bitmap->Canvas()));
+      FrameTextLines(Mms()->Body->GetFrame(slide), bitmap->Width(), TCanvasTextMeasurer(bitmap->Canvas()));
   bitmap->SetSize(bitmap->Width(), std::max<int>(int(lines.size()) * TK3VNMms::kTextLineHeight, 1));
   TCanvas* canvas = bitmap->Canvas();
   canvas->Brush()->SetColor(clWhite);
@@ -211,16 +211,16 @@ void TfrmMain::ClearSelection() {
 }
 
 void TfrmMain::DragSelection(int dx, int dy) {
-  if (!mms || !pageBitmap || !selectedKind) return;
+  if (!Mms() || !pageBitmap || !selectedKind) return;
   const RECT page = GetPageRect();
   const int pageWidth = page.right - page.left, pageHeight = page.bottom - page.top;
   const char* id = RegionId(selectedKind);
   std::unique_ptr<TBitmap> bitmap = BlankBitmap(pageBitmap->Width(), pageBitmap->Height());
   DrawRegionItem(selectedKind == 1 ? 2 : 1, bitmap.get(), false, 0, true);
   storedPosition.x =
-      std::clamp<int>(storedPosition.x + dx, 0, std::max(0, pageWidth - mms->GetRegionWidth(id)));
+      std::clamp<int>(storedPosition.x + dx, 0, std::max(0, pageWidth - Mms()->GetRegionWidth(id)));
   storedPosition.y =
-      std::clamp<int>(storedPosition.y + dy, 0, std::max(0, pageHeight - mms->GetRegionHeight(id)));
+      std::clamp<int>(storedPosition.y + dy, 0, std::max(0, pageHeight - Mms()->GetRegionHeight(id)));
   DrawRegionItem(selectedKind, bitmap.get(), true, 2, true, storedPosition.y, storedPosition.x);
   BlitPage(bitmap.get());
 }
@@ -236,51 +236,52 @@ void TfrmMain::KeepAspect(int sign, int width, int height, int& dx, int& dy) {
 }
 
 int TfrmMain::ApplyRegionRect(int left, int top, int height, int width) {
-  if (!mms || !selectedKind) return kOutsidePage;
+  if (!Mms() || !selectedKind) return kOutsidePage;
   const RECT page = GetPageRect();
   const int pageWidth = page.right - page.left, pageHeight = page.bottom - page.top;
   const char* id = RegionId(selectedKind);
   const char* other = RegionId(selectedKind == 1 ? 2 : 1);
-  const bool hasOther = mms->HasRegion(other) == 1;
-  const int otherTop = hasOther ? mms->GetRegionTop(other) : 0,
-            otherHeight = hasOther ? mms->GetRegionHeight(other) : 0;
+  const bool hasOther = Mms()->HasRegion(other) == 1;
+  const int otherTop = hasOther ? Mms()->GetRegionTop(other) : 0,
+            otherHeight = hasOther ? Mms()->GetRegionHeight(other) : 0;
   if (width < 1 || height < 1 || left < 0 || top < 0 || left + width - 1 > pageWidth - 1 ||
       top + height - 1 > pageHeight - 1 || otherHeight + height + std::min(otherTop, top) > pageHeight - 1) {
     return kOutsidePage;
   }
-  mms->SetRegionWidth(id, width);
-  mms->SetRegionHeight(id, height);
-  mms->MoveRegion(id, left, top, pageHeight);
-  if (!IsPage(curFrame)) return kNoSuchPage;
+  Mms()->SetRegionWidth(id, width);
+  Mms()->SetRegionHeight(id, height);
+  Mms()->MoveRegion(id, left, top, pageHeight);
+  if (!IsPage(document.curFrame)) return kNoSuchPage;
   if (selectedKind == 2) {
     pictureBitmap = std::make_unique<TBitmap>();
-    if (DrawPictureFitted(curFrame, pictureBitmap.get(), -1, -1) != 0 || pictureBitmap->Width() == 0) {
+    if (DrawPictureFitted(document.curFrame, pictureBitmap.get(), -1, -1) != 0 ||
+        pictureBitmap->Width() == 0) {
       pictureBitmap.reset();
     }
   } else {
     textBitmap = std::make_unique<TBitmap>();
-    DrawTextLines(curFrame, textBitmap.get());
+    DrawTextLines(document.curFrame, textBitmap.get());
   }
   if (pageBitmap) {
     std::unique_ptr<TBitmap> bitmap = BlankBitmap(pageBitmap->Width(), pageBitmap->Height());
     DrawRegions(selectedKind, bitmap.get(), true, 2);
     BlitPage(bitmap.get());
   }
-  storedPosition = POINT{mms->GetRegionLeft(id), mms->GetRegionTop(id)};
+  storedPosition = POINT{Mms()->GetRegionLeft(id), Mms()->GetRegionTop(id)};
   return 0;
 }
 
 void TfrmMain::CommitMove() {
-  if (!mms || !selectedKind) return;
+  if (!Mms() || !selectedKind) return;
   const RECT page = GetPageRect();
   const char* id = RegionId(selectedKind);
-  mms->MoveRegion(id, storedPosition.x, storedPosition.y, page.bottom - page.top);
+  Mms()->MoveRegion(id, storedPosition.x, storedPosition.y, page.bottom - page.top);
   if (pageBitmap) {
     std::unique_ptr<TBitmap> bitmap = BlankBitmap(pageBitmap->Width(), pageBitmap->Height());
     DrawRegions(selectedKind, bitmap.get(), true, 2);
     BlitPage(bitmap.get());
   }
-  storedPosition = POINT{mms->GetRegionLeft(id), mms->GetRegionTop(id)};
+  storedPosition = POINT{Mms()->GetRegionLeft(id), Mms()->GetRegionTop(id)};
 }
 
 namespace {
@@ -300,7 +301,7 @@ int HandleAt(const RECT& r, int x, int y) {
 }  // namespace
 
 void TfrmMain::imgMivoraMouseMove(TObject*, TShiftState shift, int x, int y) {
-  if (!mms) return;
+  if (!Mms()) return;
   const RECT page = GetPageRect();
   if (selectedKind && buttonDown) {
     int dx = x - lastPoint.x, dy = y - lastPoint.y;
@@ -310,8 +311,8 @@ void TfrmMain::imgMivoraMouseMove(TObject*, TShiftState shift, int x, int y) {
       return;
     }
     const char* id = RegionId(selectedKind);
-    const int l = mms->GetRegionLeft(id), t = mms->GetRegionTop(id);
-    const int w = mms->GetRegionWidth(id), h = mms->GetRegionHeight(id);
+    const int l = Mms()->GetRegionLeft(id), t = Mms()->GetRegionTop(id);
+    const int w = Mms()->GetRegionWidth(id), h = Mms()->GetRegionHeight(id);
     if (resizeHandle == 5 || resizeHandle == 6) dy = 0;
     if (resizeHandle == 7 || resizeHandle == 8) dx = 0;
     if (shift & ssShift) KeepAspect(resizeHandle == 2 || resizeHandle == 3 ? -1 : 1, w, h, dx, dy);
@@ -345,8 +346,8 @@ void TfrmMain::imgMivoraMouseMove(TObject*, TShiftState shift, int x, int y) {
   }
   if (selectedKind) {
     const char* id = RegionId(selectedKind);
-    const int l = mms->GetRegionLeft(id), t = mms->GetRegionTop(id);
-    const RECT r{l, t, l + mms->GetRegionWidth(id) - 1, t + mms->GetRegionHeight(id) - 1};
+    const int l = Mms()->GetRegionLeft(id), t = Mms()->GetRegionTop(id);
+    const RECT r{l, t, l + Mms()->GetRegionWidth(id) - 1, t + Mms()->GetRegionHeight(id) - 1};
     resizeHandle = static_cast<BYTE>(HandleAt(r, x - page.left, y - page.top));
     static const TCursor cursors[] = {crDefault, crSizeNWSE, crSizeNESW, crSizeNESW, crSizeNWSE,
                                       crSizeWE,  crSizeWE,   crSizeNS,   crSizeNS};
@@ -355,7 +356,7 @@ void TfrmMain::imgMivoraMouseMove(TObject*, TShiftState shift, int x, int y) {
   }
   int kind = 0;
   if (x >= page.left && x <= page.right && y >= page.top && y <= page.bottom) {
-    const std::string id = mms->GetRegionAt(x - page.left, y - page.top);
+    const std::string id = Mms()->GetRegionAt(x - page.left, y - page.top);
     kind = id == "Text" ? 1 : id == "Img" ? 2 : 0;
   }
   if (kind == 0) {
@@ -372,11 +373,11 @@ void TfrmMain::imgMivoraMouseMove(TObject*, TShiftState shift, int x, int y) {
 void TfrmMain::imgMivoraMouseDown(TObject*, TMouseButton, TShiftState, int x, int y) {
   buttonDown = 1;
   lastPoint = POINT{x, y};
-  if (resizeHandle || !mms) return;
+  if (resizeHandle || !Mms()) return;
   const RECT page = GetPageRect();
   int kind = 0;
   if (x >= page.left && x <= page.right && y >= page.top && y <= page.bottom) {
-    const std::string id = mms->GetRegionAt(x - page.left, y - page.top);
+    const std::string id = Mms()->GetRegionAt(x - page.left, y - page.top);
     kind = id == "Text" ? 1 : id == "Img" ? 2 : 0;
   }
   if (kind == 0) {
@@ -392,7 +393,7 @@ void TfrmMain::imgMivoraMouseDown(TObject*, TMouseButton, TShiftState, int x, in
     DrawRegions(kind, bitmap.get(), true, 2);
     BlitPage(bitmap.get());
   }
-  storedPosition = POINT{mms->GetRegionLeft(RegionId(kind)), mms->GetRegionTop(RegionId(kind))};
+  storedPosition = POINT{Mms()->GetRegionLeft(RegionId(kind)), Mms()->GetRegionTop(RegionId(kind))};
 }
 
 void TfrmMain::imgMivoraMouseUp(TObject*, TMouseButton, TShiftState, int x, int y) {

@@ -55,7 +55,7 @@ void TfrmMain::actExitExecute(TObject*) { Close(); }
 void TfrmMain::actHelpExecute(TObject*) {
   // The help is a set of HTML pages beside the program; a viewer that cannot be started (or a
   // help folder that is missing) leaves the user where they were, without a word.
-  WinExec(("hh " + exeDir + "help/index.html").c_str(), SW_SHOWNORMAL);
+  WinExec(("hh " + document.exeDir + "help/index.html").c_str(), SW_SHOWNORMAL);
 }
 
 void TfrmMain::btnHelpClick(TObject* sender) { actHelpExecute(sender); }
@@ -71,7 +71,7 @@ void TfrmMain::actAboutExecute(TObject*) {}
 void TfrmMain::BtnMenuClick(TObject*) {}
 
 void TfrmMain::btnNewFrameClick(TObject*) {
-  modified = 1;
+  document.modified = true;
   if (StrToIntDef(Label_Size->Caption(), 0) >= kRefusedSizeKB) {
     Label_Size->SetCaption("300");
     ShowMsgBox("SizeHint");

@@ -171,7 +171,7 @@ AnsiString TfrmMain::NewPasteFileName(const AnsiString& folder, const char* stem
 }
 
 AnsiString TfrmMain::WritePastedText(const std::u16string& text) {
-  const AnsiString path = NewPasteFileName(txtDir, "Text", ".txt");
+  const AnsiString path = NewPasteFileName(document.txtDir, "Text", ".txt");
   const std::string bytes = TextFileBytes(text);
   if (!platform::WriteFileReplacing(platform::FsPath(path), bytes.data(), bytes.size())) return AnsiString();
   return path;
@@ -215,7 +215,7 @@ int TfrmMain::CopyFrame(const TMmsFrame* frame) {
 
 int TfrmMain::CopySelection(int index) {
   if (!IsPage(index)) return kNoSuchPage;
-  const TMmsFrame* frame = mms->Body->GetFrame(index);
+  const TMmsFrame* frame = Mms()->Body->GetFrame(index);
   if (hitArea == kHitPage) return CopyFrame(frame);
   if (hitArea & kHitText) return CopyTextItem(frame->GetItem(TMediaItem::kText));
   if (hitArea & kHitPicture) return CopyImageItem(frame->GetItem(TMediaItem::kImage));
@@ -231,12 +231,12 @@ void TfrmMain::actCopyExecute(TObject*) {
       return;
     }
   }
-  if (!IsPage(curFrame)) return;
+  if (!IsPage(document.curFrame)) return;
   if (OpenClipboard(Handle())) {
     EmptyClipboard();
     CloseClipboard();
   }
-  CopySelection(curFrame);
+  CopySelection(document.curFrame);
 }
 
 void TfrmMain::actCutExecute(TObject* sender) {
@@ -330,7 +330,7 @@ std::unique_ptr<TMediaItem> TfrmMain::PasteBitmap() {
     jpeg.Assign(&bitmap);
     jpeg.CompressionQuality = kJpegQuality;
     jpeg.Compress();
-    const AnsiString path = NewPasteFileName(imageDir, "Img", ".jpg");
+    const AnsiString path = NewPasteFileName(document.imageDir, "Img", ".jpg");
     jpeg.SaveToFile(path);
     return std::make_unique<TVisualMediaItem>(TMediaItem::kImage, path.c_str(), 0);
   } catch (const EOutOfMemory&) {
@@ -347,8 +347,8 @@ int TfrmMain::PasteClipboard(int index, TPasteRecord* record) {
   if (index < 0) return kNoSuchPage;
   TPasteRecord scratch;
   TPasteRecord& done = record ? *record : scratch;
-  done.curFrameBefore = curFrame;
-  const int pages = mms ? mms->Body->GetFrameCount() : 0;
+  done.curFrameBefore = document.curFrame;
+  const int pages = Mms() ? Mms()->Body->GetFrameCount() : 0;
 
   if (Available(kFrameFormat)) {
     if (pages >= kMaxPages) {
@@ -358,8 +358,8 @@ int TfrmMain::PasteClipboard(int index, TPasteRecord* record) {
     }
     std::unique_ptr<TMmsFrame> frame = PasteFrame();
     if (!frame) return 0;  // the clipboard could not be had, or the block is not ours
-    if (!mms) mms = new TK3VNMms();
-    done.insertedPage = mms->InsertFrame(std::min(index, pages), std::move(frame));
+    document.EnsureMessage();
+    done.insertedPage = Mms()->InsertFrame(std::min(index, pages), std::move(frame));
     UpdateStripScrollBar();
     return 0;
   }
@@ -394,28 +394,28 @@ int TfrmMain::PasteClipboard(int index, TPasteRecord* record) {
   if (append) {
     if (const int result = NewFrame(); result != 0) return result;
     done.appended = true;
-    target = mms->Body->GetFrameCount() - 1;
+    target = Mms()->Body->GetFrameCount() - 1;
   }
-  TMmsFrame* frame = mms->Body->GetFrame(target);
+  TMmsFrame* frame = Mms()->Body->GetFrame(target);
   done.page = target;
   done.slot = source->type;
   done.replaced = frame->CloneItem(source->type);
-  mms->SetFrameItem(target, source->type, std::move(item));
+  Mms()->SetFrameItem(target, source->type, std::move(item));
   UpdateStripScrollBar();
   return 0;
 }
 
 void TfrmMain::UndoPaste(TPasteRecord& record) {
-  if (!mms) return;
+  if (!Mms()) return;
   if (record.insertedPage >= 0 && IsPage(record.insertedPage)) {
-    const TMmsFrame* frame = mms->Body->GetFrame(record.insertedPage);
+    const TMmsFrame* frame = Mms()->Body->GetFrame(record.insertedPage);
     const std::string picture = ItemPath(frame, TMediaItem::kImage),
                       text = ItemPath(frame, TMediaItem::kText);
-    mms->Body->DeleteFrame(record.insertedPage);
+    Mms()->Body->DeleteFrame(record.insertedPage);
     DropCachedPicture(picture);
     DeleteOwnTextFile(text);
   } else if (record.page >= 0 && IsPage(record.page)) {
-    TMmsFrame* frame = mms->Body->GetFrame(record.page);
+    TMmsFrame* frame = Mms()->Body->GetFrame(record.page);
     const std::string pasted = ItemPath(frame, record.slot);
     if (record.replaced) {
       frame->SetItem(std::move(record.replaced), record.slot);
@@ -425,16 +425,16 @@ void TfrmMain::UndoPaste(TPasteRecord& record) {
     const std::string now = ItemPath(frame, record.slot);
     if (record.slot == TMediaItem::kImage && pasted != now) DropCachedPicture(pasted);
     if (record.slot == TMediaItem::kText && pasted != now) DeleteOwnTextFile(pasted);
-    if (record.appended) mms->Body->DeleteFrame(record.page);
+    if (record.appended) Mms()->Body->DeleteFrame(record.page);
   }
-  curFrame = record.curFrameBefore;
-  const int pages = mms->Body->GetFrameCount();
-  if (curFrame >= pages) curFrame = pages - 1;
+  document.curFrame = record.curFrameBefore;
+  const int pages = Mms()->Body->GetFrameCount();
+  if (document.curFrame >= pages) document.curFrame = pages - 1;
   UpdateStripScrollBar();
 }
 
 void TfrmMain::actPasteExecute(TObject*) {
-  modified = 1;
+  document.modified = true;
   if (HasFocus(Edit_Cur)) return;
   if (StrToIntDef(Label_Size->Caption(), 0) >= kRefusedSizeKB) {
     Label_Size->SetCaption("300");
@@ -446,7 +446,8 @@ void TfrmMain::actPasteExecute(TObject*) {
     return;
   }
   TPasteRecord record;
-  PasteClipboard(curFrame >= 0 ? curFrame : (mms ? mms->Body->GetFrameCount() : 0), &record);
+  PasteClipboard(document.curFrame >= 0 ? document.curFrame : (Mms() ? Mms()->Body->GetFrameCount() : 0),
+                 &record);
   GetPduSize();
   if (CheckMmsSize()) {
     UndoPaste(record);

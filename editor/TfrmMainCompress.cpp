@@ -35,7 +35,7 @@ class MainWindowResizeHost : public TResizeHost {
  public:
   explicit MainWindowResizeHost(TfrmMain* main) : main_(main) {}
   AnsiString PicturePath() const override { return main_->curPicPath; }
-  AnsiString SizeTempPath() const override { return main_->sizeTempDir; }
+  AnsiString SizeTempPath() const override { return main_->document.sizeTempDir; }
   int NextPicNumber() override { return ++main_->picCounter; }
   HWND InsertTarget() const override { return main_->Handle(); }
   TResizeSettings Settings() const override {
@@ -59,8 +59,8 @@ TResizeHost* TfrmMain::ResizeHost() {
 }
 
 void TfrmMain::resize_popClick(TObject*) {
-  if (!IsPage(curFrame) || hitArea == kHitPage || !(hitArea & kHitPicture)) return;
-  const TMmsFrame* frame = mms->Body->GetFrame(curFrame);
+  if (!IsPage(document.curFrame) || hitArea == kHitPage || !(hitArea & kHitPicture)) return;
+  const TMmsFrame* frame = Mms()->Body->GetFrame(document.curFrame);
   curPicPath = PicturePathOf(frame).c_str();
   if (curPicPath.IsEmpty()) return;
 
@@ -73,9 +73,8 @@ void TfrmMain::resize_popClick(TObject*) {
   pPicResize->Show();
   pPicResize->BringToFront();
 
-  delete resizeImage;
-  resizeImage = nullptr;
-  resizeImage = new IxImage(curPicPath.c_str(), PictureFormatOf(curPicPath));
+  resizeImage.reset();
+  resizeImage = std::make_unique<IxImage>(curPicPath.c_str(), PictureFormatOf(curPicPath));
   const int width = int(resizeImage->GetWidth()), height = int(resizeImage->GetHeight());
 
   TImage* preview = pPicResize->Image1;
@@ -110,21 +109,21 @@ void TfrmMain::Select_popClick(TObject* sender) { btnSelectClick(sender); }
 void TfrmMain::WMInsertPicture(TMessage& message) {
   message.Result = 0;
   const char* text = reinterpret_cast<const char*>(message.LParam);
-  if (!text || !*text || !mms || !resizeFrame) return;
+  if (!text || !*text || !Mms() || !resizeFrame) return;
   const AnsiString path(text);
   // The page the dialog was opened for, if it is still there with the same picture.
   int page = -1;
-  for (int i = 0; i < mms->Body->GetFrameCount() && page < 0; ++i)
-    if (mms->Body->GetFrame(i) == resizeFrame) page = i;
+  for (int i = 0; i < Mms()->Body->GetFrameCount() && page < 0; ++i)
+    if (Mms()->Body->GetFrame(i) == resizeFrame) page = i;
   if (page < 0 || PicturePathOf(resizeFrame) != resizeFramePicture.c_str()) return;
-  curFrame = page;
+  document.curFrame = page;
   hitArea = kHitPicture;
 
   if (!CheckMmsSize()) {
     // Only an insertion that took place is measured; one over the limit is taken back and the
     // page gets its own picture again.
     if (InsertKeepingLimit(TMediaItem::kImage, [this, path] { return InsertPicture(path); }) == 0)
-      resizeFramePicture = PicturePathOf(mms->Body->GetFrame(page)).c_str();
+      resizeFramePicture = PicturePathOf(Mms()->Body->GetFrame(page)).c_str();
   }
   RefreshFrameList();
 }

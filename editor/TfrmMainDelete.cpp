@@ -46,22 +46,23 @@ void TfrmMain::DropCachedPicture(const std::string& path) {
 }
 
 void TfrmMain::DeleteOwnTextFile(const std::string& path) {
-  if (!path.empty() && !IsFileUsed(path.c_str()) && LiesIn(path.c_str(), txtDir)) DeleteFile(path.c_str());
+  if (!path.empty() && !IsFileUsed(path.c_str()) && LiesIn(path.c_str(), document.txtDir))
+    DeleteFile(path.c_str());
 }
 
 void TfrmMain::RemoveCurrentPage() {
-  if (!IsPage(curFrame)) return;
-  const std::string picture = ItemPath(mms->Body->GetFrame(curFrame), TMediaItem::kImage);
-  mms->Body->DeleteFrame(curFrame);
-  const int pages = mms->Body->GetFrameCount();
-  if (curFrame >= pages) curFrame = pages - 1;
+  if (!IsPage(document.curFrame)) return;
+  const std::string picture = ItemPath(Mms()->Body->GetFrame(document.curFrame), TMediaItem::kImage);
+  Mms()->Body->DeleteFrame(document.curFrame);
+  const int pages = Mms()->Body->GetFrameCount();
+  if (document.curFrame >= pages) document.curFrame = pages - 1;
   DropCachedPicture(picture);
   UpdateStripScrollBar();
   RefreshFrameList();
 }
 
 void TfrmMain::actDeletePageExecute(TObject*) {
-  if (!mms || mms->Body->GetFrameCount() <= 1) {
+  if (!Mms() || Mms()->Body->GetFrameCount() <= 1) {
     ShowMsgBox("STR_Main_Error_OnePage");
     return;
   }
@@ -71,7 +72,7 @@ void TfrmMain::actDeletePageExecute(TObject*) {
     return;
   }
   std::unique_ptr<TDelMessageBox> box(NewBox<TDelMessageBox>(this));
-  if (box->ShowModal() == 1 && IsPage(curFrame)) {
+  if (box->ShowModal() == 1 && IsPage(document.curFrame)) {
     RemoveCurrentPage();
     GetPduSize();
   }
@@ -80,12 +81,12 @@ void TfrmMain::actDeletePageExecute(TObject*) {
 int TfrmMain::DeleteSelection(int index) {
   if (!IsPage(index)) return kNoSuchPage;
   if (hitArea == kHitPage && !SlideShowPlaying()) {
-    const int pages = mms->Body->GetFrameCount();
-    const std::string text = ItemPath(mms->Body->GetFrame(index), TMediaItem::kText);
+    const int pages = Mms()->Body->GetFrameCount();
+    const std::string text = ItemPath(Mms()->Body->GetFrame(index), TMediaItem::kText);
     actDeletePageExecute(this);
     // The page went when the count dropped; its text file goes with it unless another page
     // still uses it.
-    if (mms->Body->GetFrameCount() < pages) DeleteOwnTextFile(text);
+    if (Mms()->Body->GetFrameCount() < pages) DeleteOwnTextFile(text);
     UpdateStripScrollBar();
     return 0;
   }
@@ -93,7 +94,7 @@ int TfrmMain::DeleteSelection(int index) {
   std::unique_ptr<TDelMessageBox> box(NewBox<TDelMessageBox>(this));
   box->SetMessageKey("STR_Main_Del_Hint");
   if (box->ShowModal() != 1) return 0;
-  TMmsFrame* frame = mms->Body->GetFrame(index);
+  TMmsFrame* frame = Mms()->Body->GetFrame(index);
   if (hitArea & kHitText) {
     const std::string text = ItemPath(frame, TMediaItem::kText);
     frame->DeleteItem(TMediaItem::kText);
@@ -110,7 +111,7 @@ int TfrmMain::DeleteSelection(int index) {
 
 int TfrmMain::DeleteImageItem(int index) {
   if (!IsPage(index)) return kNoSuchPage;
-  TMmsFrame* frame = mms->Body->GetFrame(index);
+  TMmsFrame* frame = Mms()->Body->GetFrame(index);
   const std::string picture = ItemPath(frame, TMediaItem::kImage);
   frame->DeleteItem(TMediaItem::kImage);
   DropCachedPicture(picture);  // the file itself stays in the working folder
@@ -118,8 +119,8 @@ int TfrmMain::DeleteImageItem(int index) {
 }
 
 void TfrmMain::DeleteExecute() {
-  if (!IsPage(curFrame)) return;
-  DeleteSelection(curFrame);
+  if (!IsPage(document.curFrame)) return;
+  DeleteSelection(document.curFrame);
   RefreshFrameList();
 }
 
@@ -144,14 +145,14 @@ void TfrmMain::UpdatePopupMenu() {
     Select_pop->SetEnabled(false);
     resize_pop->SetEnabled(false);
   }
-  if (!IsPage(curFrame)) {
+  if (!IsPage(document.curFrame)) {
     insert_pop->SetEnabled(false);
     delete_pop->SetEnabled(false);
     Select_pop->SetEnabled(false);
     resize_pop->SetEnabled(false);
   } else {
     insert_pop->SetEnabled(true);
-    const TMmsFrame* frame = mms->Body->GetFrame(curFrame);
+    const TMmsFrame* frame = Mms()->Body->GetFrame(document.curFrame);
     switch (hitArea) {
       case kHitText:
       case kHitSound:

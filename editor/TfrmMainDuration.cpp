@@ -18,7 +18,7 @@
 
 namespace {
 
-constexpr int kMaxSeconds = 60;
+constexpr int kMaxSeconds = MessageDocument::kMaxSeconds;
 
 // The number the edit's leading digits spell, 0 without any; past 60 it stops counting.
 int LeadingNumber(const AnsiString& text) {
@@ -29,8 +29,6 @@ int LeadingNumber(const AnsiString& text) {
   }
   return n;
 }
-
-bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 
 }  // namespace
 
@@ -60,8 +58,8 @@ void TfrmMain::ShowDuration(int ms) {
 }
 
 void TfrmMain::ShowCurrentDuration() {
-  if (!IsPage(curFrame) || !Edit_Cur) return;
-  const int ms = mms->Body->GetFrameDur(curFrame);
+  if (!document.IsPage(document.curFrame) || !Edit_Cur) return;
+  const int ms = document.CurrentDuration();
   // The same number shown differently ("" for a page of 0 ms, "07") is left as the user typed it.
   if (LeadingNumber(Edit_Cur->Text()) != std::max(ms, 0) / 1000) ShowDuration(ms);
 }
@@ -74,10 +72,7 @@ void TfrmMain::durChange(TObject*) {
     Edit_Cur->SetTextProp(IntToStr(kMaxSeconds));  // runs this handler again with 60
     return;
   }
-  if (!IsPage(curFrame)) return;
-  mms->Body->SetFrameDur(curFrame, seconds * 1000);
-  modified = 1;
-  GetPduSize();
+  if (document.SetCurrentDuration(seconds * 1000)) GetPduSize();
 }
 
 void TfrmMain::Edit_CurExit(TObject*) {
@@ -96,24 +91,24 @@ void StepDuration(TEdit* edit, int delta) {
 
 void TfrmMain::upbtnCllick(TObject*) {
   StepDuration(Edit_Cur, +1);
-  modified = 1;
+  document.modified = true;
 }
 
 void TfrmMain::DownbtnCllick(TObject*) {
   StepDuration(Edit_Cur, -1);
-  modified = 1;
+  document.modified = true;
 }
 
 void TfrmMain::UpBtnMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
   Timer1->SetEnabled(true);
-  modified = 1;
+  document.modified = true;
 }
 
 void TfrmMain::UP_OnMouseUp(TObject*, TMouseButton, TShiftState, int, int) { Timer1->SetEnabled(false); }
 
 void TfrmMain::Down_MouseDown(TObject*, TMouseButton, TShiftState, int, int) {
   Timer2->SetEnabled(true);
-  modified = 1;
+  document.modified = true;
 }
 
 void TfrmMain::own_MouseUP(TObject*, TMouseButton, TShiftState, int, int) { Timer2->SetEnabled(false); }
@@ -132,17 +127,13 @@ void TfrmMain::memo_titleKeyPress(TObject*, char& key) {
 void TfrmMain::memo_titleChange(TObject*) {
   if (!memo_title || !subject_size) return;  // the layout is still being read
   // The program setting the subject (opening a message, the command line) is not an edit.
-  if (!subjectByCode) modified = 1;
+  if (!subjectByCode) document.modified = true;
   // Counted in UTF-16 units of the subject's wide text.
-  std::u16string text = memo_title->Text().ToU16();
-  int count = int(text.size());
+  const std::u16string text = memo_title->Text().ToU16();
+  const int count = int(text.size());
   if (count > kSubjectLimit) {
-    // Never half of a surrogate pair: the subject is handed over as UTF-8.
-    size_t cut = kSubjectLimit;
-    if (IsHighSurrogate(text[cut - 1])) --cut;
-    text.resize(cut);
     subjectCut = true;
-    memo_title->SetText(WideString(text));  // runs this again
+    memo_title->SetText(WideString(MessageDocument::SubjectWithinLimit(text)));  // runs this again
     memo_title->SetSelStart(int(memo_title->Text().Length()));
     return;
   }

@@ -106,9 +106,9 @@ bool IsAcceptedSoundExtension(const AnsiString& ext) {
 AnsiString TfrmMain::GetFileExt(const AnsiString& path) { return TfrmTextEditor::GetFileExt(path); }
 
 int TfrmMain::IsFileUsed(const AnsiString& path) const {
-  if (!mms) return 0;
-  for (int i = 0; i < mms->Body->GetFrameCount(); ++i) {
-    const TMmsFrame* frame = mms->Body->GetFrame(i);
+  if (!Mms()) return 0;
+  for (int i = 0; i < Mms()->Body->GetFrameCount(); ++i) {
+    const TMmsFrame* frame = Mms()->Body->GetFrame(i);
     for (int type : {TMediaItem::kText, TMediaItem::kImage, TMediaItem::kAudio}) {
       const TMediaItem* item = frame->GetItem(type);
       if (item && item->Path == path.c_str()) return 1;
@@ -162,20 +162,20 @@ int TfrmMain::CopyIntoFolder(const AnsiString& folder, const AnsiString& source,
 }
 
 int TfrmMain::PageForInsert() {
-  modified = 1;
-  if (curFrame < 0) {
+  document.modified = true;
+  if (document.curFrame < 0) {
     if (NewFrame() != 0) return -1;  // the page limit: nothing to insert into
-    curFrame = mms->Body->GetFrameCount() - 1;
+    document.curFrame = Mms()->Body->GetFrameCount() - 1;
   }
-  return IsPage(curFrame) ? curFrame : -1;
+  return IsPage(document.curFrame) ? document.curFrame : -1;
 }
 
 AnsiString TfrmMain::NewTextFileName(int index) const {
   auto taken = [this](const AnsiString& path) { return FileExists(path) || IsFileUsed(path); };
-  const AnsiString first = txtDir + "/txt" + IntToStr(index) + ".txt";
+  const AnsiString first = document.txtDir + "/txt" + IntToStr(index) + ".txt";
   if (!taken(first)) return first;
   for (int n = index + 100;; ++n) {
-    const AnsiString next = txtDir + "/txt" + IntToStr(n) + ".txt";
+    const AnsiString next = document.txtDir + "/txt" + IntToStr(n) + ".txt";
     if (!taken(next)) return next;
   }
 }
@@ -219,13 +219,13 @@ int TfrmMain::InsertPicture(const AnsiString& path) {
     return kRefused;
   }
   AnsiString copy;
-  if (CopyIntoFolder(imageDir, path, &copy) != 0) return kRefused;
+  if (CopyIntoFolder(document.imageDir, path, &copy) != 0) return kRefused;
 
-  TMmsFrame* frame = mms->Body->GetFrame(page);
+  TMmsFrame* frame = Mms()->Body->GetFrame(page);
   if (TMediaItem* item = frame->GetItem(TMediaItem::kImage)) {
     item->SetPath(copy.c_str());
   } else {
-    mms->SetFrameItemFromFile(page, TMediaItem::kImage, copy.c_str());
+    Mms()->SetFrameItemFromFile(page, TMediaItem::kImage, copy.c_str());
   }
   dlgOpen->SetFileName("");
   return 0;
@@ -245,12 +245,12 @@ int TfrmMain::InsertAudio() {
   }
   if (ReadableSize(path) <= 0) return kRefused;
   AnsiString copy;
-  if (CopyIntoFolder(audioDir, path, &copy) != 0) return kRefused;
-  TMmsFrame* frame = mms->Body->GetFrame(page);
+  if (CopyIntoFolder(document.audioDir, path, &copy) != 0) return kRefused;
+  TMmsFrame* frame = Mms()->Body->GetFrame(page);
   if (TMediaItem* item = frame->GetItem(TMediaItem::kAudio)) {
     item->SetPath(copy.c_str());
   } else {
-    mms->SetFrameItemFromFile(page, TMediaItem::kAudio, copy.c_str());
+    Mms()->SetFrameItemFromFile(page, TMediaItem::kAudio, copy.c_str());
   }
   dlgOpen->SetFileName("");
   return 0;
@@ -259,7 +259,7 @@ int TfrmMain::InsertAudio() {
 int TfrmMain::InsertText() {
   const int page = PageForInsert();
   if (page < 0) return 0;
-  TMmsFrame* frame = mms->Body->GetFrame(page);
+  TMmsFrame* frame = Mms()->Body->GetFrame(page);
   const std::string own = ItemPath(frame, TMediaItem::kText);
   AnsiString path = own.empty() ? NewTextFileName(page) : AnsiString(own);
   path = runTextEditor ? runTextEditor(this, path) : RunTextEditor(this, path);
@@ -267,7 +267,7 @@ int TfrmMain::InsertText() {
   if (TMediaItem* item = frame->GetItem(TMediaItem::kText)) {
     item->SetPath(path.c_str());
   } else {
-    mms->SetFrameItemFromFile(page, TMediaItem::kText, path.c_str());
+    Mms()->SetFrameItemFromFile(page, TMediaItem::kText, path.c_str());
   }
   // A text that says nothing (no file, an empty one, or only a byte-order mark) is no text.
   std::unique_ptr<char16_t[]> text = ReadFrameText(frame);
@@ -300,9 +300,9 @@ SlotBefore Remember(const TMmsFrame* frame, int type) {
 }  // namespace
 
 int TfrmMain::InsertKeepingLimit(int type, const std::function<int()>& insert) {
-  const int page = curFrame;
+  const int page = document.curFrame;
   const bool known = IsPage(page);
-  const SlotBefore before = known ? Remember(mms->Body->GetFrame(page), type) : SlotBefore{};
+  const SlotBefore before = known ? Remember(Mms()->Body->GetFrame(page), type) : SlotBefore{};
   madeCopy = AnsiString();
   const int result = insert();
   // A copy this insertion made goes again with it, unless a page uses it after all.
@@ -321,9 +321,9 @@ int TfrmMain::InsertKeepingLimit(int type, const std::function<int()>& insert) {
   }
 
   // Refused: the page gets back exactly what it had in the slot.
-  const int now = known ? page : curFrame;
+  const int now = known ? page : document.curFrame;
   if (IsPage(now)) {
-    TMmsFrame* frame = mms->Body->GetFrame(now);
+    TMmsFrame* frame = Mms()->Body->GetFrame(now);
     const std::string inserted = ItemPath(frame, type);
     if (!before.had) {
       if (type == TMediaItem::kImage) {
@@ -374,7 +374,7 @@ void TfrmMain::imgFrameListDblClick(TObject* sender) {
     btnNewFrameClick(sender);
     return;
   }
-  if (curFrame < 0) return;
+  if (document.curFrame < 0) return;
   switch (hitArea) {
     case kHitText:
       InsertKeepingLimit(TMediaItem::kText, [this] { return InsertText(); });

@@ -167,7 +167,7 @@ int TfrmMain::LoadMms(const uint8_t* bytes, int count) {
   Init();
   SetSubjectText(message.Record()->Subject ? WideString(*message.Record()->Subject) : WideString());
   Label_Size->SetCaption(IntToStr(std::max(1, count / 1024)));
-  mms->Body->DeleteFrame(0);
+  Mms()->Body->DeleteFrame(0);
 
   // The pages appear together once the message is in: the strip jumps instead of gliding to
   // each new page.
@@ -191,9 +191,9 @@ int TfrmMain::LoadMms(const uint8_t* bytes, int count) {
       // Only the picture kinds the editor shows, builds and sends again are kept.
       const std::string kind = Lower(ext.c_str());
       if (kind != "bmp" && kind != "gif" && kind != "jpg") break;
-      const AnsiString path = imageDir + "/img_" + number + "." + ext;
+      const AnsiString path = document.imageDir + "/img_" + number + "." + ext;
       if (WriteBytes(path, picture->Data, size_t(picture->Size))) {
-        mms->SetFrameItemFromFile(index, TMediaItem::kImage, path.c_str());
+        Mms()->SetFrameItemFromFile(index, TMediaItem::kImage, path.c_str());
         keptPicture = picture;
       }
     }
@@ -208,9 +208,9 @@ int TfrmMain::LoadMms(const uint8_t* bytes, int count) {
         data[2 * i] = char(units[i] & 0xFF);
         data[2 * i + 1] = char(units[i] >> 8);
       }
-      const AnsiString path = txtDir + "/txt_" + number + ".txt";
+      const AnsiString path = document.txtDir + "/txt_" + number + ".txt";
       if (WriteBytes(path, data.data(), data.size())) {
-        mms->SetFrameItemFromFile(index, TMediaItem::kText, path.c_str());
+        Mms()->SetFrameItemFromFile(index, TMediaItem::kText, path.c_str());
         keptText = text;
       }
     }
@@ -220,9 +220,9 @@ int TfrmMain::LoadMms(const uint8_t* bytes, int count) {
     for (const tSMIL_Audio* sound = slide->Audios; sound; sound = sound->Next) {
       const AnsiString ext = ContentTypeToExt(sound->Type);
       if (ext.IsEmpty() || ext == "amr") break;
-      const AnsiString path = audioDir + "/Audio_" + number + "." + ext;
+      const AnsiString path = document.audioDir + "/Audio_" + number + "." + ext;
       if (WriteBytes(path, sound->Data, size_t(sound->Size))) {
-        mms->SetFrameItemFromFile(index, TMediaItem::kAudio, path.c_str());
+        Mms()->SetFrameItemFromFile(index, TMediaItem::kAudio, path.c_str());
         keptSound = sound;
       }
     }
@@ -234,7 +234,7 @@ int TfrmMain::LoadMms(const uint8_t* bytes, int count) {
     // page's items follow its duration.
     int dur = slide->Dur > 0 ? slide->Dur : LastItemEnd(*slide);
     if (dur <= 0) dur = 1000;
-    mms->Body->SetFrameDur(index, dur);
+    Mms()->Body->SetFrameDur(index, dur);
     totalMs += dur;
   }
   // Slides past the last page, and parts no slide shows, are not kept either.
@@ -243,8 +243,8 @@ int TfrmMain::LoadMms(const uint8_t* bytes, int count) {
     leftOut.Add(ContentTypeToExt(part->Type), part->Type);
   leftOutParts = leftOut.Summary().c_str();
 
-  curFrame = 0;
-  ShowDuration(mms->Body->GetFrameDur(0));
+  document.curFrame = 0;
+  ShowDuration(Mms()->Body->GetFrameDur(0));
   Label_Time->SetCaption(IntToStr(int64_t(totalMs / 1000)));
   UpdateStripScrollBar();
   RefreshFrameList();
@@ -271,7 +271,7 @@ void TfrmMain::ReportLeftOutParts() {
 
 void TfrmMain::actOpenExecute(TObject*) {
   // A changed message is given up only when the user says so.
-  if (modified == 1) {
+  if (document.modified) {
     std::unique_ptr<TDelMessageBox> box(NewBox<TDelMessageBox>(this));
     box->SetMessageKey("STR_Main_Open_Discard");
     if (box->ShowModal() != 1) return;
@@ -298,6 +298,6 @@ void TfrmMain::OpenMmsFile(const AnsiString& path) {
     ShowMsgBox("STR_Main_Error_Open");
     return;
   }
-  modified = 0;
+  document.modified = false;
   ReportLeftOutParts();
 }

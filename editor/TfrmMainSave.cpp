@@ -20,7 +20,7 @@ auto FileAt(const AnsiString& path) {
 }  // namespace
 
 int TfrmMain::WriteMessageFile(const AnsiString& path) {
-  return EncodedMessage(*this).WriteWith(FileAt(path));
+  return EncodedMessage(document).WriteWith(FileAt(path));
 }
 
 int TfrmMain::SaveMmsFile(const AnsiString& path) {
@@ -30,7 +30,7 @@ int TfrmMain::SaveMmsFile(const AnsiString& path) {
 }
 
 void TfrmMain::actAntherExecute(TObject*) {
-  const EncodedMessage message(*this);
+  const EncodedMessage message(document);
   if (!message.Complete()) {
     ShowMsgBox("STR_Main_Error_Save");
     return;

@@ -28,7 +28,7 @@ int TfrmMain::SendMmsToDrafts(int mode) {
   if (!peerWnd) peerWnd = FindWindowA(nullptr, kPeerTitle);
 
   TMmsSendData data;
-  data.FileName = std::string((sendDir + "/" + kHandOverName).c_str());
+  data.FileName = std::string((document.sendDir + "/" + kHandOverName).c_str());
   data.Subject = platform::Utf16ToUtf8(WideString(memo_title->Text()).c_bstr());
   data.Mode = mode;
   // A path that does not fit the record is refused, never cut: the manager would be handed
@@ -45,8 +45,8 @@ int TfrmMain::SendMmsToDrafts(int mode) {
   }
   // The hand-over file is the editor's own: whatever stands at its name (a link above all) is
   // replaced, never written through.
-  switch (EncodedMessage(*this).WriteWith([this](const unsigned char* bytes, size_t count) {
-    return workarea::WriteOwnFile(sendDir, kHandOverName, bytes, count);
+  switch (EncodedMessage(document).WriteWith([this](const unsigned char* bytes, size_t count) {
+    return workarea::WriteOwnFile(document.sendDir, kHandOverName, bytes, count);
   })) {
     case EncodedMessage::kBuildFailed:
       ShowMsgBox("STR_Main_Error_Save");
@@ -88,7 +88,7 @@ void TfrmMain::SaveAsDraftClick(TObject* sender) { actDraftsExecute(sender); }
 
 void TfrmMain::FormCloseQuery(TObject*, bool& canClose) {
   canClose = true;
-  if (modified != 1) return;
+  if (!document.modified) return;
   std::unique_ptr<TMessageBoxForm> box(NewBox<TMessageBoxForm>(this));
   switch (box->ShowModal()) {
     case 1:  // keep it as a draft; a failed hand-over keeps the window open

@@ -75,7 +75,7 @@ void TfrmMain::PaintCell(int page, TBitmap* bitmap) {
   bitmap->SetSize(kCellWidth, kCellHeight);
   TCanvas* canvas = bitmap->Canvas();
   canvas->Font()->SetName("Arial");
-  const bool current = page == curFrame;
+  const bool current = page == document.curFrame;
   const int flags = current ? hitArea : 0;
   auto textColour = [canvas](bool selected) {
     canvas->Font()->SetColor(selected ? kHighlightText : clBlack);
@@ -88,7 +88,7 @@ void TfrmMain::PaintCell(int page, TBitmap* bitmap) {
   const int numberWidth = canvas->TextWidth(number);
   if (numberWidth <= kCellWidth) canvas->TextOut((kCellWidth - numberWidth) / 2, 4, number);
 
-  const TMmsFrame* frame = mms->Body->GetFrame(page);
+  const TMmsFrame* frame = Mms()->Body->GetFrame(page);
   Box(canvas, RECT{0, kTitleBottom, kCellWidth, kPictureBottom}, clWhite);
   if (const TMediaItem* item = frame->GetItem(TMediaItem::kImage)) {
     const Bar bar = ItemBar(item, TMediaItem::kImage);
@@ -145,7 +145,7 @@ void TfrmMain::PaintCell(int page, TBitmap* bitmap) {
 }
 
 void TfrmMain::BuildStrip(TBitmap* bitmap) {
-  const int pages = PageCount(mms);
+  const int pages = PageCount(Mms());
   const int width = std::max(pages * kCellWidth, imgFrameList->Width());
   const int height = kCellHeight + kTopBand;
   bitmap->SetSize(width, height);
@@ -155,7 +155,7 @@ void TfrmMain::BuildStrip(TBitmap* bitmap) {
   canvas->Brush()->SetColor(clWhite);
   canvas->FillRect(RECT{0, 0, width, height});
   if (!pImgFileManager) pImgFileManager = new TImgFileManager();
-  const AnsiString skinPath = exeDir + "UI_Mivora/imgFrameListnew.bmp";
+  const AnsiString skinPath = document.exeDir + "UI_Mivora/imgFrameListnew.bmp";
   int changed = 0;
   TBitmap* skin = pImgFileManager->GetBitmap(skinPath, changed);
   if (skin && changed) {
@@ -196,35 +196,35 @@ void CopyStrip(TImage* control, TBitmap* strip, int position) {
 void TfrmMain::ShowStrip() {
   // The range follows the pages, so a strip not rebuilt yet after a page was added still
   // scrolls to it.
-  const int pages = PageCount(mms);
+  const int pages = PageCount(Mms());
   const int stripWidth = std::max(pages * kCellWidth, stripBitmap ? stripBitmap->Width() : 0);
   scrBarFrameList->SetMin(0);
   scrBarFrameList->SetPageSize(0);
   scrBarFrameList->SetMax(std::max(0, stripWidth - imgFrameList->Width()));
   scrBarFrameList->SetVisible(pages >= 3);
-  CopyStrip(imgFrameList, stripBitmap, scrBarFrameList->Position());
+  CopyStrip(imgFrameList, stripBitmap.get(), scrBarFrameList->Position());
   imgFrameList->Invalidate();
 }
 
 void TfrmMain::RefreshFrameList() {
   // Every change of the current page (a new, selected, deleted or opened one) ends here.
   ShowCurrentDuration();
-  if (!stripBitmap) stripBitmap = new TBitmap();
-  BuildStrip(stripBitmap);
+  if (!stripBitmap) stripBitmap = std::make_unique<TBitmap>();
+  BuildStrip(stripBitmap.get());
   ShowStrip();
   imgFrameList->Repaint();
-  if (MmsViewer) PostMessageA(MmsViewer->Handle(), WM_SHOWFRAME, 0, LPARAM(curFrame));
+  if (MmsViewer) PostMessageA(MmsViewer->Handle(), WM_SHOWFRAME, 0, LPARAM(document.curFrame));
 }
 
 void TfrmMain::scrBarFrameListScroll(TObject*, TScrollCode, int& position) {
   // The bar moves to `position` after this handler: show the strip from there already.
-  CopyStrip(imgFrameList, stripBitmap, position);
+  CopyStrip(imgFrameList, stripBitmap.get(), position);
   imgFrameList->Repaint();
 }
 
 void TfrmMain::EnsureVisible(int left, int right) {
   const int width = imgFrameList->Width();
-  const int maximum = std::max(0, PageCount(mms) * kCellWidth - width);
+  const int maximum = std::max(0, PageCount(Mms()) * kCellWidth - width);
   scrBarFrameList->SetMin(0);
   scrBarFrameList->SetMax(std::max(maximum, scrBarFrameList->Position()));
   const int position = scrBarFrameList->Position();
@@ -236,14 +236,14 @@ void TfrmMain::EnsureVisible(int left, int right) {
   }
   if (scrollAtOnce && target != position) {
     scrBarFrameList->SetPosition(target);
-    CopyStrip(imgFrameList, stripBitmap, target);
+    CopyStrip(imgFrameList, stripBitmap.get(), target);
     imgFrameList->Invalidate();
   }
   // One pixel at a time, shown after each, so the movement can be seen.
   for (int p = position; p != target && !scrollAtOnce;) {
     p += target > p ? 1 : -1;
     scrBarFrameList->SetPosition(p);
-    CopyStrip(imgFrameList, stripBitmap, p);
+    CopyStrip(imgFrameList, stripBitmap.get(), p);
     imgFrameList->Repaint();
   }
   scrBarFrameList->SetMax(maximum);
@@ -252,7 +252,7 @@ void TfrmMain::EnsureVisible(int left, int right) {
 int TfrmMain::PageAt(int x, int y) const {
   if (x < 0 || y < 0 || y >= kCellHeight) return kNoPage;
   const int page = x / kCellWidth;
-  return page < PageCount(mms) ? page : kNoPage;
+  return page < PageCount(Mms()) ? page : kNoPage;
 }
 
 int TfrmMain::PartAt(int x, int y) const {
@@ -270,13 +270,13 @@ void TfrmMain::SelectStripAt(int x, int y) {
     Edit_Cur->SetEnabled(false);
     UpBtn->SetEnabled(false);
     DownBtn->SetEnabled(false);
-    curFrame = -1;
+    document.curFrame = -1;
     hitArea = 0;
     return;
   }
-  curFrame = page;
+  document.curFrame = page;
   hitArea = PartAt(sx, sy);
-  ShowDuration(mms->Body->GetFrameDur(page));
+  ShowDuration(Mms()->Body->GetFrameDur(page));
   dragState = hitArea == 0 ? 0 : hitArea == kHitPage ? 1 : 2;
   if (hitArea != 0) {
     Edit_Cur->SetEnabled(true);
@@ -293,21 +293,22 @@ void TfrmMain::imgFrameListMouseDown(TObject*, TMouseButton, TShiftState, int x,
   auto edge = [sx](int left, int right) {
     return sx == left || sx == left + 1 ? 1 : sx == right || sx == right - 1 ? 2 : 0;
   };
-  if (dragState == 1 && IsPage(curFrame)) {
-    const int left = curFrame * kCellWidth;
+  if (dragState == 1 && IsPage(document.curFrame)) {
+    const int left = document.curFrame * kCellWidth;
     if (const int e = edge(left, left + kCellWidth - 1)) {
       dragState = e == 1 ? 6 : 5;
       return;
     }
-  } else if (dragState == 2 && IsPage(curFrame)) {
-    const TMmsFrame* frame = mms->Body->GetFrame(curFrame);
+  } else if (dragState == 2 && IsPage(document.curFrame)) {
+    const TMmsFrame* frame = Mms()->Body->GetFrame(document.curFrame);
     const std::pair<int, int> parts[] = {
         {kHitPicture, TMediaItem::kImage}, {kHitText, TMediaItem::kText}, {kHitSound, TMediaItem::kAudio}};
     for (const auto& [bit, type] : parts) {
       const TMediaItem* item = (hitArea & bit) ? frame->GetItem(type) : nullptr;
       if (!item) continue;
       const Bar bar = ItemBar(item, type);
-      if (const int e = edge(curFrame * kCellWidth + bar.left, curFrame * kCellWidth + bar.right)) {
+      if (const int e =
+              edge(document.curFrame * kCellWidth + bar.left, document.curFrame * kCellWidth + bar.right)) {
         dragState = e == 1 ? 8 : 7;
         return;
       }
@@ -328,8 +329,8 @@ void TfrmMain::imgFrameListMouseMove(TObject*, TShiftState shift, int x, int y) 
     if (dragState == 1 || dragState == 3) {
       // A drag step to the page under the pointer.
       dragState = 3;
-      imgFrameList->SetCursor(page == curFrame || page == kNoPage ? crNo : crDrag);
-      if (page != dropTarget && page != curFrame) {
+      imgFrameList->SetCursor(page == document.curFrame || page == kNoPage ? crNo : crDrag);
+      if (page != dropTarget && page != document.curFrame) {
         const int previous = dropTarget;
         dropTarget = page;
         if (page >= 0) {
@@ -391,7 +392,7 @@ void TfrmMain::StripWndProc(TMessage& message) {
 
 void TfrmMain::MarkDropTarget(int page, bool mark) {
   if (!stripBitmap || !IsPage(page)) return;
-  const int x = curFrame < page ? page * kCellWidth + kCellWidth : page * kCellWidth;
+  const int x = document.curFrame < page ? page * kCellWidth + kCellWidth : page * kCellWidth;
   EnsureVisible(x - 2, x + 2);
   const int position = scrBarFrameList->Position();
   const StripBand band = ClipMarkerBand(x, stripBitmap->Width(), position, imgFrameList->Width());
@@ -416,11 +417,11 @@ void TfrmMain::imgFrameListMouseUp(TObject*, TMouseButton, TShiftState, int x, i
   if (dragState == 3) {
     const int sx = x + scrBarFrameList->Position(), sy = y - kTopBand;
     const int over = x > 0 && y > kTopBand ? PageAt(sx, sy) : kNoPage;
-    if (dropTarget >= 0 && IsPage(curFrame) && over == dropTarget) {
-      mms->Body->MoveFrame(dropTarget, curFrame);
-      modified = 1;
+    if (dropTarget >= 0 && IsPage(document.curFrame) && over == dropTarget) {
+      Mms()->Body->MoveFrame(dropTarget, document.curFrame);
+      document.modified = true;
     }
-    if (dropTarget >= 0) curFrame = dropTarget;
+    if (dropTarget >= 0) document.curFrame = dropTarget;
     dropTarget = -1;
     dragState = 1;
   } else if (dragState == 5 || dragState == 6) {
@@ -431,8 +432,8 @@ void TfrmMain::imgFrameListMouseUp(TObject*, TMouseButton, TShiftState, int x, i
     dragState = 0;
   }
   // Rebuilt and shown; the preview window keeps its page.
-  if (!stripBitmap) stripBitmap = new TBitmap();
-  BuildStrip(stripBitmap);
+  if (!stripBitmap) stripBitmap = std::make_unique<TBitmap>();
+  BuildStrip(stripBitmap.get());
   ShowStrip();
   imgFrameList->Repaint();
 }

@@ -61,12 +61,13 @@ void DrawText(TObject* sender, TCanvas* canvas, const char* key, bool centred, i
 
 }  // namespace
 
-TfrmTextEditor::TfrmTextEditor(TComponent* owner, const AnsiString& path) : TForm(owner), filePath_(path) {
+TfrmTextEditor::TfrmTextEditor(TComponent* owner, const AnsiString& path, MessageDocument* document)
+    : TForm(owner), filePath_(path), document_(document) {
   RegisterTextEditor();
 }
 
-TfrmTextEditor* TfrmTextEditor::New(TComponent* owner, const AnsiString& path) {
-  std::unique_ptr<TfrmTextEditor> window(new TfrmTextEditor(owner, path));
+TfrmTextEditor* TfrmTextEditor::New(TComponent* owner, const AnsiString& path, MessageDocument* document) {
+  std::unique_ptr<TfrmTextEditor> window(new TfrmTextEditor(owner, path, document));
   window->AfterConstruction();
   window->edited_ = false;
   window->setCaption();
@@ -91,11 +92,6 @@ void TfrmTextEditor::Loaded() {
   ImButton2 = Need<TImButton>(this, "ImButton2");
   dlgOpen1 = Need<TOpenDialog>(this, "dlgOpen1");
   UcActionList1 = Need<TUcActionList>(this, "UcActionList1");
-}
-
-TfrmMain* TfrmTextEditor::MainWindow() const {
-  if (auto* main = dynamic_cast<TfrmMain*>(Owner())) return main;
-  return frmMain;
 }
 
 void TfrmTextEditor::FormCreate(TObject*) {
@@ -177,7 +173,7 @@ int TfrmTextEditor::LoadTextFile(const AnsiString& path) {
 
 void TfrmTextEditor::MeContent1Change(TObject*) {
   if (!MeContent || !lblCount) return;  // the layout is still being read
-  if (TfrmMain* main = MainWindow()) main->modified = 1;
+  if (document_) document_->modified = true;
   edited_ = true;
   // Counted in UTF-16 units of the memo's wide text, so a letter the code page lacks is kept
   // and counted as it is (a pair as two).
@@ -317,7 +313,8 @@ void TfrmTextEditor::DescribeModal(platform::win::ModalInfo& info) {
 }
 
 AnsiString RunTextEditor(TfrmMain* owner, const AnsiString& path) {
-  std::unique_ptr<TfrmTextEditor> window(TfrmTextEditor::New(owner, path));
+  std::unique_ptr<TfrmTextEditor> window(
+      TfrmTextEditor::New(owner, path, owner ? &owner->document : nullptr));
   window->ShowModal();
   return window->FilePath();
 }

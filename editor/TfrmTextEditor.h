@@ -19,6 +19,7 @@ class TImButton;
 class TImage;
 class TLabel;
 class TOpenDialog;
+class MessageDocument;
 class TfrmMain;
 
 class TfrmTextEditor : public TForm {
@@ -31,8 +32,9 @@ class TfrmTextEditor : public TForm {
   static constexpr int kRefused = -1, kCannotOpen = -23, kNoPath = -24, kNoSuchFile = -25;
 
   // The window read from its layout, with its texts set and the file at `path` loaded (created
-  // empty when missing). The caller frees it.
-  static TfrmTextEditor* New(TComponent* owner, const AnsiString& path);
+  // empty when missing). A change of the text marks `document` changed (null: no document is
+  // told). The caller frees it.
+  static TfrmTextEditor* New(TComponent* owner, const AnsiString& path, MessageDocument* document = nullptr);
   // A window for no file.
   static TfrmTextEditor* New(TComponent* owner);
 
@@ -81,7 +83,7 @@ class TfrmTextEditor : public TForm {
   std::u16string TextUnits();
 
  protected:
-  TfrmTextEditor(TComponent* owner, const AnsiString& path);
+  TfrmTextEditor(TComponent* owner, const AnsiString& path, MessageDocument* document);
   void Loaded() override;
   void WndProc(TMessage& message) override;
   void DescribeModal(platform::win::ModalInfo& info) override;
@@ -90,9 +92,8 @@ class TfrmTextEditor : public TForm {
   // Saves the memo to the file: false after the save-error box.
   bool Save();
   void SetMemoUnits(const std::u16string& text);
-  TfrmMain* MainWindow() const;
-
   AnsiString filePath_;
+  MessageDocument* document_ = nullptr;  // the message the text belongs to, not owned
   bool edited_ = false;
   bool caretToEnd_ = false;
 };

@@ -44,7 +44,9 @@ class FileRoads : public e2e::Road {
     }
     e2e::Road::TearDown();
   }
-  const TMediaItem* Item(int page, int type) const { return main->mms->Body->GetFrame(page)->GetItem(type); }
+  const TMediaItem* Item(int page, int type) const {
+    return main->Mms()->Body->GetFrame(page)->GetItem(type);
+  }
   std::string FileName(int page, int type) const {
     const TMediaItem* item = Item(page, type);
     return item ? fs::path(item->Path).filename().string() : std::string();
@@ -69,7 +71,7 @@ class FileRoads : public e2e::Road {
   // Adds a page through the button and gives it `seconds` in the duration edit.
   void PageOf(int seconds) {
     Click(Centre(main->btnNewFrame));
-    const int page = main->curFrame;
+    const int page = main->document.curFrame;
     Click(StripPoint(page * 100 + 50, 40));
     Driver().Advance(1000);
     Click(Centre(main->Edit_Cur));
@@ -119,7 +121,7 @@ TEST_F(FileRoads, R7Save) {
   ASSERT_NE(saved.Part("Image0.jpg"), nullptr);
   EXPECT_EQ(saved.Part("Image0.jpg")->bytes, ReadFile(Tmp("Image/photo.jpg")));
   EXPECT_NE(saved.smil.find("dur=\"1000ms\""), std::string::npos) << saved.smil;
-  EXPECT_EQ(main->modified, 1);  // saving a copy leaves the message changed
+  EXPECT_TRUE(main->document.modified);  // saving a copy leaves the message changed
   Shot("e2e-R7-saved.png");
 }
 
@@ -127,7 +129,7 @@ TEST_F(FileRoads, R8OpenOurOwnMessage) {
   StartEditor();
   PictureAndSound();
   PageOf(3);
-  ASSERT_EQ(main->mms->Body->GetFrameDur(1), 3000);
+  ASSERT_EQ(main->Mms()->Body->GetFrameDur(1), 3000);
   const std::string saved = app.path() + "/saved.mms";
   SaveAs(saved);
   ASSERT_TRUE(fs::exists(saved));
@@ -146,8 +148,8 @@ TEST_F(FileRoads, R8OpenOurOwnMessage) {
   EXPECT_EQ(modals[1].title, u"<STR_Main_DialogTitle_MMS>");
   EXPECT_EQ(modals[1].filter, u"<STR_Main_DialogFilter_MMS>");
   ASSERT_EQ(Pages(), 2);
-  EXPECT_EQ(main->mms->Body->GetFrameDur(0), 1000);
-  EXPECT_EQ(main->mms->Body->GetFrameDur(1), 3000);
+  EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 1000);
+  EXPECT_EQ(main->Mms()->Body->GetFrameDur(1), 3000);
   EXPECT_EQ(FileName(0, TMediaItem::kImage), "img_0.JPG");
   EXPECT_EQ(ReadFile(Item(0, TMediaItem::kImage)->Path), ReadFile(app.path() + "/media/photo.jpg"));
   EXPECT_EQ(FileName(0, TMediaItem::kAudio), "Audio_0.wav");
@@ -176,21 +178,21 @@ TEST_F(FileRoads, R8OpenMessagesOfOthers) {
     Chord("Ctrl+Alt+O");
     EXPECT_FALSE(Saw(u"<STR_Main_Error_Open>"));
     ASSERT_EQ(Pages(), 1);
-    EXPECT_EQ(main->mms->Body->GetFrameDur(0), c.dur);
+    EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), c.dur);
     EXPECT_EQ(FileName(0, TMediaItem::kImage), c.picture);
     EXPECT_EQ(FileName(0, TMediaItem::kAudio), c.sound);
     EXPECT_EQ(FileName(0, TMediaItem::kText), "txt_0.txt");
     if (std::string(c.file) == "SonyEricssonT310-R201.mms") Shot("e2e-R8-opened.png");
   }
   // A file without a presentation part: the warning, and the message from before stays.
-  const TMmsFrame* before = main->mms->Body->GetFrame(0);
+  const TMmsFrame* before = main->Mms()->Body->GetFrame(0);
   modals.clear();
   ChooseFile(testsupport::SharedPath("testdata/mms/SIMPLE.MMS"));
   Chord("Ctrl+Alt+O");
   EXPECT_TRUE(Saw(u"<STR_Main_Error_Open>"));
   ASSERT_EQ(Pages(), 1);
-  EXPECT_EQ(main->mms->Body->GetFrame(0), before);
-  EXPECT_EQ(main->mms->Body->GetFrameDur(0), 30000);
+  EXPECT_EQ(main->Mms()->Body->GetFrame(0), before);
+  EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 30000);
 }
 
 TEST_F(FileRoads, R8OpenFromTheCommandLine) {
@@ -198,10 +200,10 @@ TEST_F(FileRoads, R8OpenFromTheCommandLine) {
       AppFile("media/t310.mms", ReadFile(testsupport::SharedPath("testdata/mms/SonyEricssonT310-R201.mms")));
   StartEditor({"OPEN", copy});
   ASSERT_EQ(Pages(), 1);
-  EXPECT_EQ(main->mms->Body->GetFrameDur(0), 2000);
+  EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 2000);
   EXPECT_EQ(FileName(0, TMediaItem::kImage), "img_0.GIF");
   EXPECT_EQ(std::u16string(main->memo_title->Text().c_str()), e2e::kSettingsTitle);
-  EXPECT_EQ(main->modified, 0);
+  EXPECT_FALSE(main->document.modified);
 }
 
 TEST_F(FileRoads, R9SendDraftsAndTheAnnouncedWindow) {
@@ -328,7 +330,7 @@ TEST_F(FileRoads, R9WithoutAConnectionManagerNothingIsLost) {
   EXPECT_EQ(Item(0, TMediaItem::kImage)->Path, picture);
   EXPECT_EQ(ReadFile(picture), pictureBytes);
   EXPECT_TRUE(fs::exists(Tmp("Audio/tone.wav")));
-  EXPECT_EQ(main->modified, 1);
+  EXPECT_TRUE(main->document.modified);
 }
 
 }  // namespace

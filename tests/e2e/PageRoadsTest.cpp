@@ -24,7 +24,7 @@ using platform::headless::Driver;
 
 class PageRoads : public e2e::Road {
  protected:
-  const TMmsFrame* Frame(int page) const { return main->mms->Body->GetFrame(page); }
+  const TMmsFrame* Frame(int page) const { return main->Mms()->Body->GetFrame(page); }
   // Inserts a shared picture into page `page` through its picture band, as a person would.
   void InsertPicture(int page, const std::string& shared, const std::string& name) {
     ChooseFile(Shared(shared, name));
@@ -64,7 +64,7 @@ TEST_F(PageRoads, R5Reorder) {
   Driver().Advance(1000);  // a second press at once would be a double click
   Driver().Press(0, StripPoint(80, 40));
   Pump();
-  ASSERT_EQ(main->curFrame, 0);
+  ASSERT_EQ(main->document.curFrame, 0);
   Driver().MoveMouse(StripPoint(250, 40));
   Pump();
   Driver().MoveMouse(StripPoint(250, 42));
@@ -75,14 +75,14 @@ TEST_F(PageRoads, R5Reorder) {
   EXPECT_EQ(Frame(0), b);
   EXPECT_EQ(Frame(1), c);
   EXPECT_EQ(Frame(2), a);
-  EXPECT_EQ(main->curFrame, 2);
+  EXPECT_EQ(main->document.curFrame, 2);
   EXPECT_TRUE(modals.empty());
 }
 
 TEST_F(PageRoads, R10Duration) {
   StartEditor();
   InsertPicture(0, "pillow/jpeg/hopper.jpg", "hopper.jpg");
-  main->modified = 0;  // the insertion's mark aside: the duration's own edit is looked at
+  main->document.modified = false;  // the insertion's mark aside: the duration's own edit is looked at
   Click(StripPoint(50, 40));
   ASSERT_TRUE(main->Edit_Cur->Enabled());
   Click(Centre(main->Edit_Cur));
@@ -90,10 +90,10 @@ TEST_F(PageRoads, R10Duration) {
   Chord("Backspace");
   Type(u"5");
   EXPECT_EQ(LabelText(main->Edit_Cur), "5");
-  EXPECT_EQ(main->mms->Body->GetFrameDur(0), 5000);
+  EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 5000);
   EXPECT_EQ(Frame(0)->GetItem(TMediaItem::kImage)->End, 5000);
   EXPECT_EQ(LabelText(main->Label_Time), "5");
-  EXPECT_EQ(main->modified, 1);
+  EXPECT_TRUE(main->document.modified);
   Shot("e2e-R10-duration.png");
 
   // Holding the up button steps on the timer up to 60 and stays there.
@@ -104,7 +104,7 @@ TEST_F(PageRoads, R10Duration) {
   Driver().Release(0, up);
   Pump();
   EXPECT_EQ(LabelText(main->Edit_Cur), "60");
-  EXPECT_EQ(main->mms->Body->GetFrameDur(0), 60000);
+  EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 60000);
   EXPECT_EQ(LabelText(main->Label_Time), "60");
 }
 

@@ -215,7 +215,7 @@ std::string Road::NoiseJpeg(const std::string& name) {
   return file;
 }
 
-int Road::Pages() const { return main->mms->Body->GetFrameCount(); }
+int Road::Pages() const { return main->Mms()->Body->GetFrameCount(); }
 
 std::string Road::LabelText(TControl* label) const {
   if (auto* l = dynamic_cast<TLabel*>(label)) return l->Caption().c_str();

@@ -30,7 +30,9 @@ using platform::headless::Driver;
 
 class TextRoads : public e2e::Road {
  protected:
-  const TMediaItem* Item(int page, int type) const { return main->mms->Body->GetFrame(page)->GetItem(type); }
+  const TMediaItem* Item(int page, int type) const {
+    return main->Mms()->Body->GetFrame(page)->GetItem(type);
+  }
   std::string PathOf(int page, int type) const {
     const TMediaItem* item = Item(page, type);
     return item ? item->Path : std::string();
@@ -70,8 +72,8 @@ TEST_F(TextRoads, R2InsertText) {
   EXPECT_EQ(PathOf(0, TMediaItem::kText), Tmp("TXT/txt0.txt"));
   EXPECT_EQ(ReadFile(Tmp("TXT/txt0.txt")),
             std::string("\xFF\xFE\x48\x00\x65\x00\x6C\x00\x6C\x00\x6F\x00", 12));
-  EXPECT_EQ(main->mms->GetRegionWidth("Text"), 120);
-  EXPECT_EQ(main->mms->GetRegionTop("Text"), 123);
+  EXPECT_EQ(main->Mms()->GetRegionWidth("Text"), 120);
+  EXPECT_EQ(main->Mms()->GetRegionTop("Text"), 123);
   Shot("e2e-R2-text.png");
 
   // Ctrl+T writes the text of a second page.
@@ -97,7 +99,7 @@ TEST_F(TextRoads, ALongLineOfTextTakesARegionOfSeveralLines) {
   DoubleClick(StripPoint(50, 155));
   ASSERT_NE(Item(0, TMediaItem::kText), nullptr);
   // Some fifteen lines of 120 pixels in the default font; a line that never fills would be one.
-  const int height = main->mms->GetRegionHeight("Text");
+  const int height = main->Mms()->GetRegionHeight("Text");
   EXPECT_EQ(height % TK3VNMms::kTextLineHeight, 0);
   EXPECT_GE(height / TK3VNMms::kTextLineHeight, 8) << height;
   // The page canvas draws exactly the lines the region was sized for.
@@ -125,17 +127,17 @@ TEST_F(TextRoads, R6Clipboard) {
   DoubleClick(StripPoint(50, 155));
   answer = nullptr;
   Click(Centre(main->btnNewFrame));
-  ASSERT_EQ(main->mms->Body->GetFrameCount(), 2);
-  const TMmsFrame* b = main->mms->Body->GetFrame(1);
+  ASSERT_EQ(main->Mms()->Body->GetFrameCount(), 2);
+  const TMmsFrame* b = main->Mms()->Body->GetFrame(1);
 
   // A page: A's title, Ctrl+C, B's title, Ctrl+V: a copy of A before B, current.
   Select(70, 40);
   Chord("Ctrl+C");
   Select(170, 40);
   Chord("Ctrl+V");
-  ASSERT_EQ(main->mms->Body->GetFrameCount(), 3);
-  EXPECT_EQ(main->mms->Body->GetFrame(2), b);
-  EXPECT_EQ(main->curFrame, 1);
+  ASSERT_EQ(main->Mms()->Body->GetFrameCount(), 3);
+  EXPECT_EQ(main->Mms()->Body->GetFrame(2), b);
+  EXPECT_EQ(main->document.curFrame, 1);
   EXPECT_EQ(PathOf(1, TMediaItem::kImage), PathOf(0, TMediaItem::kImage));
   EXPECT_EQ(PathOf(1, TMediaItem::kAudio), PathOf(0, TMediaItem::kAudio));
   ASSERT_NE(PathOf(1, TMediaItem::kText), "");
@@ -188,11 +190,11 @@ TEST_F(TextRoads, R6Clipboard) {
   Driver().ClipboardPut(CF_TEXT, {'a', 'b', 'c', 0});
 
   // With the subject focused, Ctrl+V pastes into the subject only.
-  const int pages = main->mms->Body->GetFrameCount();
+  const int pages = main->Mms()->Body->GetFrameCount();
   Click(Centre(main->memo_title));
   Chord("Ctrl+V");
   EXPECT_EQ(std::u16string(main->memo_title->Text().c_str()), u"abc");
-  EXPECT_EQ(main->mms->Body->GetFrameCount(), pages);
+  EXPECT_EQ(main->Mms()->Body->GetFrameCount(), pages);
 
   // A selected part and Delete: the box, 1: removed, and the clipboard empty.
   modals.clear();

@@ -66,7 +66,9 @@ class UnicodeRoads : public e2e::Road, public ::testing::WithParamInterface<UINT
     StartEditor();
     ASSERT_GE(ResStringManager.GetString("STR_Main_Menu_Insert")[1], u'\u1780');
   }
-  const TMediaItem* Item(int page, int type) const { return main->mms->Body->GetFrame(page)->GetItem(type); }
+  const TMediaItem* Item(int page, int type) const {
+    return main->Mms()->Body->GetFrame(page)->GetItem(type);
+  }
   std::string ShotName(const std::string& name) const {
     return name + (GetParam() == 1252 ? "-1252.png" : ".png");
   }

@@ -24,8 +24,8 @@ class BuildMeasure : public CommandTest {
   // `target` bytes.
   void MessageOfSize(int target) {
     std::string path = app.path() + "/tmp/Image/p.jpg";
-    if (!main->mms->Body->GetFrame(0)->GetItem(TMediaItem::kImage)) {
-      main->mms->SetFrameItemFromFile(0, TMediaItem::kImage, path);
+    if (!main->Mms()->Body->GetFrame(0)->GetItem(TMediaItem::kImage)) {
+      main->Mms()->SetFrameItemFromFile(0, TMediaItem::kImage, path);
     }
     int size = target / 2;
     for (int round = 0; round < 8; ++round) {
@@ -114,14 +114,14 @@ TEST_F(BuildMeasure, TotalTimeIsTheSumOfTheDurationsInShortestDecimals) {
     SCOPED_TRACE(c.shown);
     main->Init();
     Pages(int(c.durations.size()));
-    for (size_t i = 0; i < c.durations.size(); ++i) main->mms->Body->SetFrameDur(int(i), c.durations[i]);
+    for (size_t i = 0; i < c.durations.size(); ++i) main->Mms()->Body->SetFrameDur(int(i), c.durations[i]);
     main->GetPduSize();
     EXPECT_EQ(Caption(main->Label_Time), c.shown);
   }
 }
 
 TEST_F(BuildMeasure, RestoringShowsExactlyTheTextsFromBefore) {
-  main->mms->Body->SetFrameDur(0, 2500);
+  main->Mms()->Body->SetFrameDur(0, 2500);
   main->GetPduSize();
   ASSERT_EQ(Caption(main->Label_Time), "2.5");
   const std::string size = Caption(main->Label_Size);
@@ -137,7 +137,7 @@ TEST_F(BuildMeasure, RestoringShowsExactlyTheTextsFromBefore) {
 TEST_F(BuildMeasure, PagesHandOverTheirTextsPicturesAndSoundsWithTheirTypes) {
   Pages(6);
   const std::string text = editortest::Utf16Le(u"Chào");
-  main->mms->AddRegion(0, "Text", 120, 30, 4, 130, 0);
+  main->Mms()->AddRegion(0, "Text", 120, 30, 4, 130, 0);
   Put(0, TMediaItem::kText, "t.txt", &text);
   const std::string picture = Noise(300, 2);
   struct Case {

@@ -66,15 +66,15 @@ void CommandTest::ChooseFile(const std::string& file) {
 }
 
 void CommandTest::Pages(int count) {
-  while (main->mms->Body->GetFrameCount() < count) main->NewFrame();
-  main->curFrame = 0;
+  while (main->Mms()->Body->GetFrameCount() < count) main->NewFrame();
+  main->document.curFrame = 0;
 }
 
 std::string CommandTest::Put(int index, int type, const std::string& name, const std::string* bytes) {
   static const char* const folders[] = {"TXT", "Image", "Audio"};
   const std::string path = app.path() + "/tmp/" + folders[type] + "/" + name;
   if (bytes) std::ofstream(path, std::ios::binary) << *bytes;
-  main->mms->SetFrameItemFromFile(index, type, path);
+  main->Mms()->SetFrameItemFromFile(index, type, path);
   return path;
 }
 

@@ -40,12 +40,12 @@ class CompressCommand : public CommandTest {
     return Put(index, TMediaItem::kImage, name, &bytes);
   }
   std::string PictureOf(int index) {
-    const TMediaItem* item = main->mms->Body->GetFrame(index)->GetItem(TMediaItem::kImage);
+    const TMediaItem* item = main->Mms()->Body->GetFrame(index)->GetItem(TMediaItem::kImage);
     return item ? item->Path : std::string();
   }
   // Selects page `index`'s picture and runs the command.
   void Compress(int index) {
-    main->curFrame = index;
+    main->document.curFrame = index;
     main->hitArea = TfrmMain::kHitPicture;
     main->btnResizeClick(nullptr);
     Driver().RunUntilIdle();
@@ -120,7 +120,7 @@ TEST_F(CompressCommand, NothingHappensUnlessAPictureIsSelected) {
                         {1, TfrmMain::kHitPicture}, {-1, TfrmMain::kHitPicture}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.page) + " " + std::to_string(c.hit));
-    main->curFrame = c.page;
+    main->document.curFrame = c.page;
     main->hitArea = c.hit;
     main->resize_popClick(nullptr);
     EXPECT_EQ(pPicResize, nullptr);
@@ -153,12 +153,12 @@ TEST_F(CompressCommand, TheResultGoesOntoThePageTheDialogWasOpenedFor) {
   pPicResize->TrackBar1->SetPosition(50);
   const std::string n = std::to_string(main->picCounter);
   // The user picked the other page meanwhile.
-  main->curFrame = 1;
+  main->document.curFrame = 1;
   main->hitArea = TfrmMain::kHitText;
   ClickOk();
   EXPECT_EQ(PictureOf(0), app.path() + "/tmp/Image/Tmpic" + n + ".jpg");
   EXPECT_EQ(PictureOf(1), second);
-  EXPECT_EQ(main->curFrame, 0);
+  EXPECT_EQ(main->document.curFrame, 0);
   EXPECT_EQ(main->hitArea, TfrmMain::kHitPicture);
   EXPECT_EQ(Identify(PictureOf(0)).width, 240);
   EXPECT_TRUE(shown.empty());
@@ -180,10 +180,10 @@ TEST_F(CompressCommand, NothingIsInsertedWhenThePageOrThePictureOrTheResultIsGon
     main->GetPduSize();
     Compress(0);
     pPicResize->TrackBar1->SetPosition(50);
-    TMmsFrame* page = main->mms->Body->GetFrame(0);
+    TMmsFrame* page = main->Mms()->Body->GetFrame(0);
     switch (c.change) {
       case 0:
-        main->mms->Body->DeleteFrame(0);
+        main->Mms()->Body->DeleteFrame(0);
         break;
       case 1:
         page->DeleteItem(TMediaItem::kImage);
@@ -195,7 +195,7 @@ TEST_F(CompressCommand, NothingIsInsertedWhenThePageOrThePictureOrTheResultIsGon
         std::filesystem::remove(pPicResize->ResultPath().ToStd());
         break;
     }
-    const int pages = main->mms->Body->GetFrameCount();
+    const int pages = main->Mms()->Body->GetFrameCount();
     std::vector<std::string> before;
     for (int i = 0; i < pages; ++i) before.push_back(PictureOf(i));
     const std::string size = Caption(main->Label_Size), saved = main->savedSizeText.ToStd();
@@ -240,7 +240,7 @@ TEST_F(CompressCommand, SelectCompressToHalfAndConfirm) {
   PutShared(0, "pillow/jpeg/flower.jpg");
   main->GetPduSize();
   const std::string size = Caption(main->Label_Size);
-  main->curFrame = 0;
+  main->document.curFrame = 0;
   main->hitArea = TfrmMain::kHitPicture;
   main->UpdatePopupMenu();
   ASSERT_TRUE(main->resize_pop->Enabled());

@@ -39,9 +39,9 @@ class DeleteCommands : public CommandTest {
 
 TEST_F(DeleteCommands, TheOnlyPageIsKeptWithAWarning) {
   main->hitArea = TfrmMain::kHitPage;
-  main->curFrame = 0;
+  main->document.curFrame = 0;
   EXPECT_EQ(main->DeleteSelection(0), 0);
-  EXPECT_EQ(main->mms->Body->GetFrameCount(), 1);
+  EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 1);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_TRUE(shown[0].Says(u"<STR_Main_Error_OnePage>"));
 }
@@ -69,7 +69,7 @@ TEST_F(DeleteCommands, EachSelectionWithOkOrCancel) {
     const std::string textPath = Put(0, TMediaItem::kText, "txt0.txt", &text);
     const std::string picturePath = Put(0, TMediaItem::kImage, "p.jpg", &picture);
     Put(0, TMediaItem::kAudio, "s.wav", &picture);
-    main->curFrame = 0;
+    main->document.curFrame = 0;
     main->hitArea = c.hitArea;
     main->UpdatePopupMenu();
     Answer(c.answer);
@@ -77,8 +77,8 @@ TEST_F(DeleteCommands, EachSelectionWithOkOrCancel) {
     EXPECT_EQ(main->DeleteSelection(0), 0);
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_TRUE(shown[0].Says(c.hitArea == 7 ? u"<STR_Mivora_DelHint>" : u"<STR_Main_Del_Hint>"));
-    ASSERT_EQ(main->mms->Body->GetFrameCount(), c.pagesAfter);
-    const TMmsFrame* page = main->mms->Body->GetFrame(0);
+    ASSERT_EQ(main->Mms()->Body->GetFrameCount(), c.pagesAfter);
+    const TMmsFrame* page = main->Mms()->Body->GetFrame(0);
     const bool samePage = c.pagesAfter == 2;
     EXPECT_EQ(samePage && page->GetItem(TMediaItem::kText) != nullptr, c.textItem);
     EXPECT_EQ(Exists(textPath), c.textFile);
@@ -90,7 +90,7 @@ TEST_F(DeleteCommands, EachSelectionWithOkOrCancel) {
 
 TEST_F(DeleteCommands, NothingSelectedOrNothingToDelete) {
   Pages(2);
-  main->curFrame = 0;
+  main->document.curFrame = 0;
   main->hitArea = 0;
   main->delete_pop->SetEnabled(false);
   EXPECT_EQ(main->DeleteSelection(0), 0);
@@ -107,34 +107,34 @@ TEST_F(DeleteCommands, ATextFileGoesOnlyWithItsOwnPageAndNeverOutsideTheWorkingF
   const std::string second = Put(1, TMediaItem::kText, "txt1.txt", &text);
   testsupport::TempDir outside;
   const std::string foreign = outside.write("mine.txt", text);
-  main->mms->SetFrameItemFromFile(2, TMediaItem::kText, foreign);
-  main->mms->Body->MoveFrame(0, 1);  // page 1's text is now on page 0
+  main->Mms()->SetFrameItemFromFile(2, TMediaItem::kText, foreign);
+  main->Mms()->Body->MoveFrame(0, 1);  // page 1's text is now on page 0
   Answer(1);
-  main->curFrame = 0;
+  main->document.curFrame = 0;
   main->hitArea = TfrmMain::kHitText;
   main->UpdatePopupMenu();
   EXPECT_EQ(main->DeleteSelection(0), 0);
   EXPECT_FALSE(Exists(second));
   EXPECT_TRUE(Exists(first));
   // A text item whose file lies elsewhere: the item goes, the user's file stays.
-  main->curFrame = 2;
+  main->document.curFrame = 2;
   main->UpdatePopupMenu();
   EXPECT_EQ(main->DeleteSelection(2), 0);
-  EXPECT_EQ(main->mms->Body->GetFrame(2)->GetItem(TMediaItem::kText), nullptr);
+  EXPECT_EQ(main->Mms()->Body->GetFrame(2)->GetItem(TMediaItem::kText), nullptr);
   EXPECT_TRUE(Exists(foreign));
   // A page whose text another page shares keeps the file when it goes.
-  main->mms->SetFrameItemFromFile(2, TMediaItem::kText, first);
-  main->curFrame = 2;
+  main->Mms()->SetFrameItemFromFile(2, TMediaItem::kText, first);
+  main->document.curFrame = 2;
   main->hitArea = TfrmMain::kHitPage;
   EXPECT_EQ(main->DeleteSelection(2), 0);
-  EXPECT_EQ(main->mms->Body->GetFrameCount(), 2);
+  EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);
   EXPECT_TRUE(Exists(first));
 }
 
 TEST_F(DeleteCommands, ThePictureLeavesTheCacheWithItsLastUser) {
   Pages(2);
   const std::string path = Put(0, TMediaItem::kImage, "p.jpg", &picture);
-  main->mms->SetFrameItemFromFile(1, TMediaItem::kImage, path);
+  main->Mms()->SetFrameItemFromFile(1, TMediaItem::kImage, path);
   if (!pImgFileManager) pImgFileManager = new TImgFileManager();
   pImgFileManager->Add(new TImgFileItem(path.c_str()));
   ASSERT_GE(pImgFileManager->IndexOf(path.c_str()), 0);
@@ -151,10 +151,10 @@ TEST_F(DeleteCommands, TheDeleteCommandEmptiesTheClipboardEvenWhenCancelled) {
   Put(0, TMediaItem::kText, "txt0.txt", &text);
   Clipboard()->SetAsText("foreign text");
   Answer(2);
-  main->curFrame = 0;
+  main->document.curFrame = 0;
   main->hitArea = TfrmMain::kHitText;
   main->btnDelFrameClick(nullptr);
-  EXPECT_NE(main->mms->Body->GetFrame(0)->GetItem(TMediaItem::kText), nullptr);
+  EXPECT_NE(main->Mms()->Body->GetFrame(0)->GetItem(TMediaItem::kText), nullptr);
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
   EXPECT_EQ(shown.size(), 1u);
 }
@@ -173,14 +173,14 @@ TEST_F(DeleteCommands, NewAndDeleteSlideButtonsClickedOnTheWindow) {
   const POINT add = centre(main->btnNewFrame), del = centre(main->btnDelFrame);
   Driver().Click(Driver().ClientPoint(main->Handle(), add.x, add.y));
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->mms->Body->GetFrameCount(), 2);
-  EXPECT_EQ(main->curFrame, 1);
-  EXPECT_EQ(main->modified, 1);
+  ASSERT_EQ(main->Mms()->Body->GetFrameCount(), 2);
+  EXPECT_EQ(main->document.curFrame, 1);
+  EXPECT_TRUE(main->document.modified);
   EXPECT_EQ(Caption(main->Label_Time), "2");
   main->hitArea = TfrmMain::kHitPage;
   Driver().Click(Driver().ClientPoint(main->Handle(), del.x, del.y));
   Driver().RunUntilIdle();
-  EXPECT_EQ(main->mms->Body->GetFrameCount(), 1);
+  EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 1);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_TRUE(shown[0].Says(u"<STR_Mivora_DelHint>"));
   EXPECT_EQ(Caption(main->Label_Time), "1");

@@ -70,7 +70,7 @@ TEST_F(GifPictureRoad, AnAnimatedGifGoesIntoAPageShowsItsFirstFrameAndPlaysInThe
   ASSERT_EQ(main->hitArea, 1);
   Driver().DoubleClick(StripPoint(50, 60));
   Driver().RunUntilIdle();
-  ASSERT_NE(main->mms->Body->GetFrame(0)->GetItem(TMediaItem::kImage), nullptr);
+  ASSERT_NE(main->Mms()->Body->GetFrame(0)->GetItem(TMediaItem::kImage), nullptr);
   // The picture cache drew the picture once and freed it: the only painter left is the one of
   // the preview, which shows the page.
   Settle();
@@ -113,7 +113,7 @@ TEST_F(GifPictureRoad, AGifCutInsideItsColorTableIsRefused) {
   std::ofstream(path, std::ios::binary) << whole.substr(0, 13 + 6);
   main->Init();
   EXPECT_EQ(main->InsertPicture(path.c_str()), -1);
-  EXPECT_EQ(main->mms->Body->GetFrame(0)->GetItem(TMediaItem::kImage), nullptr);
+  EXPECT_EQ(main->Mms()->Body->GetFrame(0)->GetItem(TMediaItem::kImage), nullptr);
   EXPECT_EQ(platform::RunningThreads(), 0u);
 }
 

@@ -62,7 +62,7 @@ std::string NoiseBmp(int side, unsigned seed) {
 
 class InsertCommands : public CommandTest {
  protected:
-  const TMediaItem* Item(int page, int type) { return main->mms->Body->GetFrame(page)->GetItem(type); }
+  const TMediaItem* Item(int page, int type) { return main->Mms()->Body->GetFrame(page)->GetItem(type); }
   std::string ItemPath(int page, int type) {
     const TMediaItem* item = Item(page, type);
     return item ? item->Path : "";
@@ -135,7 +135,7 @@ TEST_F(InsertCommands, PicturesOnRealFiles) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     main->Init();
-    main->mms->Body->SetFrameDur(0, 3000);
+    main->Mms()->Body->SetFrameDur(0, 3000);
     shown.clear();
     EXPECT_EQ(main->InsertPicture(c.path.c_str()), c.result);
     ASSERT_EQ(shown.size(), c.box ? 1u : 0u);
@@ -150,10 +150,10 @@ TEST_F(InsertCommands, PicturesOnRealFiles) {
     EXPECT_EQ(ReadAll(copy), ReadAll(c.path));
     EXPECT_EQ(item->Begin, 0);
     EXPECT_EQ(item->End, 3000);
-    EXPECT_EQ(main->mms->GetRegionLeft("Img"), 4);
-    EXPECT_EQ(main->mms->GetRegionTop("Img"), 0);
-    EXPECT_EQ(main->mms->GetRegionWidth("Img"), 120);
-    EXPECT_EQ(main->mms->GetRegionHeight("Img"), 120);
+    EXPECT_EQ(main->Mms()->GetRegionLeft("Img"), 4);
+    EXPECT_EQ(main->Mms()->GetRegionTop("Img"), 0);
+    EXPECT_EQ(main->Mms()->GetRegionWidth("Img"), 120);
+    EXPECT_EQ(main->Mms()->GetRegionHeight("Img"), 120);
     // The working copy itself, given again, is refused and stays as it was.
     EXPECT_EQ(main->InsertPicture(copy.c_str()), -1);
     EXPECT_EQ(ReadAll(copy), ReadAll(c.path));
@@ -207,9 +207,9 @@ TEST_F(InsertCommands, SameNamedPicturesFromTwoFoldersStayApartAndTheSourceIsNev
   other[100] ^= 0x55;
   const std::string b = two.write("photo.bmp", other);
   Pages(2);
-  main->curFrame = 0;
+  main->document.curFrame = 0;
   ASSERT_EQ(main->InsertPicture(a.c_str()), 0);
-  main->curFrame = 1;
+  main->document.curFrame = 1;
   ASSERT_EQ(main->InsertPicture(b.c_str()), 0);
   EXPECT_EQ(ReadAll(ItemPath(0, TMediaItem::kImage)), bmp);
   EXPECT_EQ(ReadAll(ItemPath(1, TMediaItem::kImage)), other);
@@ -276,17 +276,17 @@ TEST_F(InsertCommands, SoundsByExtension) {
 TEST_F(InsertCommands, TextFileNamesAreNeverAnotherPagesFile) {
   TextEditorWrites(u"hello");
   Pages(3);
-  main->curFrame = 0;
+  main->document.curFrame = 0;
   EXPECT_EQ(main->InsertText(), 0);
   EXPECT_EQ(ItemPath(0, TMediaItem::kText), app.path() + "/tmp/TXT/txt0.txt");
   // The last page, whose default name is taken by a file an earlier page left: n + 100.
   AppFile("tmp/TXT/txt2.txt", "left over");
-  main->curFrame = 2;
+  main->document.curFrame = 2;
   EXPECT_EQ(main->InsertText(), 0);
   EXPECT_EQ(ItemPath(2, TMediaItem::kText), app.path() + "/tmp/TXT/txt102.txt");
   // Page 0 moved to index 1: page 1's default name would be page 0's file.
-  main->mms->Body->MoveFrame(1, 0);
-  main->curFrame = 0;
+  main->Mms()->Body->MoveFrame(1, 0);
+  main->document.curFrame = 0;
   EXPECT_EQ(main->InsertText(), 0);
   EXPECT_NE(ItemPath(0, TMediaItem::kText), ItemPath(1, TMediaItem::kText));
   EXPECT_EQ(ReadAll(ItemPath(1, TMediaItem::kText)), editortest::Utf16Le(u"hello"));
@@ -320,9 +320,9 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   const std::string a = files.write("a.bmp", small);
   const std::string big = files.write("big.bmp", NoiseBmp(320, 11));
   Pages(2);
-  main->curFrame = 0;
+  main->document.curFrame = 0;
   ASSERT_EQ(main->InsertPicture(a.c_str()), 0);
-  main->mms->Body->SetFrameDur(0, 2500);
+  main->Mms()->Body->SetFrameDur(0, 2500);
   main->GetPduSize();
   const std::string size = Caption(main->Label_Size), time = Caption(main->Label_Time);
   ASSERT_EQ(time, "3.5");
@@ -340,7 +340,7 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   // The refused picture's copy does not stay behind in the working folder.
   EXPECT_FALSE(Exists(app.path() + "/tmp/Image/big.bmp"));
   // A page without a picture stays without one.
-  main->curFrame = 1;
+  main->document.curFrame = 1;
   main->imgFrameListDblClick(nullptr);
   EXPECT_EQ(Item(1, TMediaItem::kImage), nullptr);
   EXPECT_FALSE(Exists(app.path() + "/tmp/Image/big.bmp"));
@@ -348,7 +348,7 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   // The same for a sound, through the menu's route.
   const std::string sound = files.write("s.wav", editortest::Noise(200, 12));
   const std::string loud = files.write("loud.wav", editortest::Noise(310 * 1024, 13));
-  main->curFrame = 0;
+  main->document.curFrame = 0;
   ChooseFile(sound);
   main->actInsertAudioExecute(nullptr);
   ASSERT_NE(Item(0, TMediaItem::kAudio), nullptr);
@@ -375,7 +375,7 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   // A file the refused insertion found already copied for another page stays with that page.
   const std::string bigBytes = ReadAll(big);
   const std::string kept = Put(1, TMediaItem::kImage, "big.bmp", &bigBytes);
-  main->curFrame = 0;
+  main->document.curFrame = 0;
   main->hitArea = TfrmMain::kHitPicture;
   ChooseFile(big);
   main->imgFrameListDblClick(nullptr);
@@ -385,10 +385,10 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
 
 TEST_F(InsertCommands, NoPageToInsertIntoChangesNothing) {
   Pages(20);
-  main->curFrame = -1;
+  main->document.curFrame = -1;
   TextEditorWrites(u"hello");
   EXPECT_EQ(main->InsertText(), 0);
-  EXPECT_EQ(main->mms->Body->GetFrameCount(), 20);
+  EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 20);
   for (int i = 0; i < 20; ++i) EXPECT_EQ(Item(i, TMediaItem::kText), nullptr) << i;
   EXPECT_TRUE(editedPaths.empty());
 }

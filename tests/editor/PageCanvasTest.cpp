@@ -46,8 +46,7 @@ TEST_F(PageCanvas, ThePageSitsOnTheCanvasByTheRootWidth) {
   EXPECT_EQ(page.right, 185);
   EXPECT_EQ(page.bottom, 9984);
   // Without a document: an empty page, and nothing on the canvas faults.
-  TK3VNMms* document = main->mms;
-  main->mms = nullptr;
+  std::unique_ptr<TK3VNMms> held = main->document.ReplaceMessage(nullptr);
   const RECT none = main->GetPageRect();
   EXPECT_EQ(none.left, 122);
   EXPECT_EQ(none.right, 121);
@@ -55,27 +54,27 @@ TEST_F(PageCanvas, ThePageSitsOnTheCanvasByTheRootWidth) {
   main->imgMivoraMouseMove(main, 0, 100, 100);
   main->imgMivoraMouseDown(main, mbLeft, ssLeft, 100, 100);
   main->imgMivoraMouseUp(main, mbLeft, 0, 100, 100);
-  main->mms = document;
+  main->document.ReplaceMessage(std::move(held));
 }
 
 TEST_F(PageCanvas, DraggingARegionStaysInsideThePageAndChangesTheDocumentOnRelease) {
-  ASSERT_EQ(main->mms->GetRegionWidth("Img"), 120);
-  ASSERT_EQ(main->mms->GetRegionLeft("Img"), 4);
-  const int top = main->mms->GetRegionTop("Img");
+  ASSERT_EQ(main->Mms()->GetRegionWidth("Img"), 120);
+  ASSERT_EQ(main->Mms()->GetRegionLeft("Img"), 4);
+  const int top = main->Mms()->GetRegionTop("Img");
   main->imgMivoraMouseDown(main, mbLeft, ssLeft, X(20), Y(top + 20));
   EXPECT_EQ(main->selectedKind, 2);
   main->imgMivoraMouseMove(main, ssLeft, X(70), Y(top + 20));
   EXPECT_EQ(main->storedPosition.x, 7);
-  EXPECT_EQ(main->mms->GetRegionLeft("Img"), 4);  // not before the release
+  EXPECT_EQ(main->Mms()->GetRegionLeft("Img"), 4);  // not before the release
   main->imgMivoraMouseUp(main, mbLeft, 0, X(70), Y(top + 20));
-  EXPECT_EQ(main->mms->GetRegionLeft("Img"), 7);
+  EXPECT_EQ(main->Mms()->GetRegionLeft("Img"), 7);
 }
 
 TEST_F(PageCanvas, HandlesAreFoundInOrderWithTheirCursors) {
-  const int top = main->mms->GetRegionTop("Img");
-  const int left = main->mms->GetRegionLeft("Img");
-  const int right = left + main->mms->GetRegionWidth("Img") - 1;
-  const int bottom = top + main->mms->GetRegionHeight("Img") - 1;
+  const int top = main->Mms()->GetRegionTop("Img");
+  const int left = main->Mms()->GetRegionLeft("Img");
+  const int right = left + main->Mms()->GetRegionWidth("Img") - 1;
+  const int bottom = top + main->Mms()->GetRegionHeight("Img") - 1;
   main->imgMivoraMouseDown(main, mbLeft, ssLeft, X(left + 20), Y(top + 20));
   main->imgMivoraMouseUp(main, mbLeft, 0, X(left + 20), Y(top + 20));
   struct Case {
@@ -117,8 +116,8 @@ TEST(KeepAspect, TheDivisionComesFirstAndADegenerateRegionIsLeftAlone) {
 
 TEST_F(PageCanvas, ARectangleOutsideThePageOrBelowOnePixelIsRefused) {
   main->selectedKind = 2;
-  const int left = main->mms->GetRegionLeft("Img"), top = main->mms->GetRegionTop("Img");
-  const int width = main->mms->GetRegionWidth("Img"), height = main->mms->GetRegionHeight("Img");
+  const int left = main->Mms()->GetRegionLeft("Img"), top = main->Mms()->GetRegionTop("Img");
+  const int width = main->Mms()->GetRegionWidth("Img"), height = main->Mms()->GetRegionHeight("Img");
   struct Case {
     int left, top, height, width;
   } refused[] = {
@@ -127,16 +126,16 @@ TEST_F(PageCanvas, ARectangleOutsideThePageOrBelowOnePixelIsRefused) {
   };
   for (const Case& c : refused) {
     EXPECT_EQ(main->ApplyRegionRect(c.left, c.top, c.height, c.width), TfrmMain::kOutsidePage) << c.left;
-    EXPECT_EQ(main->mms->GetRegionLeft("Img"), left);
-    EXPECT_EQ(main->mms->GetRegionWidth("Img"), width);
-    EXPECT_EQ(main->mms->GetRegionHeight("Img"), height);
+    EXPECT_EQ(main->Mms()->GetRegionLeft("Img"), left);
+    EXPECT_EQ(main->Mms()->GetRegionWidth("Img"), width);
+    EXPECT_EQ(main->Mms()->GetRegionHeight("Img"), height);
   }
   EXPECT_EQ(main->ApplyRegionRect(left, top, 60, 80), 0);
-  EXPECT_EQ(main->mms->GetRegionWidth("Img"), 80);
+  EXPECT_EQ(main->Mms()->GetRegionWidth("Img"), 80);
 }
 
 TEST_F(PageCanvas, ItemsAreDrawnWhereTheirRegionsAre) {
-  main->mms->MoveRegion("Img", 4, 50, 9964);
+  main->Mms()->MoveRegion("Img", 4, 50, 9964);
   main->DrawPage(0);
   EXPECT_EQ(CanvasPixel(X(4) + 2, Y(50) + 2), kPictureRef);  // canvas y 70
   EXPECT_NE(CanvasPixel(X(4) + 2, Y(50) - 2), kPictureRef);
@@ -154,9 +153,9 @@ TEST_F(PageCanvas, APageBitmapOfAnotherWidthOrHeightIsRefused) {
 
 TEST_F(PageCanvas, APictureRegionWithoutRoomDrawsNothing) {
   TBitmap bitmap;
-  main->mms->SetRegionWidth("Img", 0);
+  main->Mms()->SetRegionWidth("Img", 0);
   EXPECT_EQ(main->DrawPictureFitted(0, &bitmap, -1, -1), -1);
-  main->mms->SetRegionWidth("Img", 120);
+  main->Mms()->SetRegionWidth("Img", 120);
   EXPECT_EQ(main->DrawPictureFitted(0, &bitmap, -1, -1), 0);
   EXPECT_EQ(bitmap.Width(), 120);
   EXPECT_EQ(bitmap.Height(), 90);
@@ -166,7 +165,7 @@ TEST_F(PageCanvas, APictureRegionWithoutRoomDrawsNothing) {
 }
 
 TEST_F(PageCanvas, TheSelectedRegionAsAPersonWouldSeeIt) {
-  const int top = main->mms->GetRegionTop("Img");
+  const int top = main->Mms()->GetRegionTop("Img");
   main->imgMivoraMouseDown(main, mbLeft, ssLeft, X(20), Y(top + 20));
   main->imgMivoraMouseUp(main, mbLeft, 0, X(20), Y(top + 20));
   TCanvas* canvas = main->imgMivora->Picture()->Bitmap()->Canvas();
@@ -182,7 +181,7 @@ TEST_F(PageCanvas, TheSelectedRegionAsAPersonWouldSeeIt) {
   EXPECT_TRUE(platform::headless::WritePng(std::string(MMS_SCREENSHOT_DIR) + "/page-canvas.png", width,
                                            height, pixels.data()));
   // The selection outline is blue (0xFF0000 in the form library's order) at the region's corner.
-  const int left = main->mms->GetRegionLeft("Img");
+  const int left = main->Mms()->GetRegionLeft("Img");
   EXPECT_EQ(uint32_t(canvas->Pixels(X(left) - 2, Y(top) - 2)) & 0xFFFFFF, 0xFF0000u);
 }
 

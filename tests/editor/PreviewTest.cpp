@@ -77,7 +77,7 @@ class Preview : public CommandTest {
   // Page `index` with its duration and a text "slide <index>".
   void TextPage(int index, int ms) {
     Pages(index + 1);
-    main->mms->Body->GetFrame(index)->Dur = ms;
+    main->Mms()->Body->GetFrame(index)->Dur = ms;
     const std::string text = Utf16Le(u"slide " + std::u16string(1, char16_t(u'0' + index)));
     Put(index, kText, "t" + std::to_string(index) + ".txt", &text);
   }
@@ -104,14 +104,15 @@ TEST_F(Preview, IsDockedInTheMainWindowsPanelAndSharesItsDocument) {
   EXPECT_EQ(viewer->Width(), main->pnl1->Width());
   EXPECT_EQ(viewer->Height(), main->pnl1->Height());
   EXPECT_TRUE(viewer->Visible());
-  EXPECT_EQ(viewer->mms, main->mms);
+  EXPECT_EQ(viewer->mms, main->Mms());
+  EXPECT_EQ(viewer->previewDir.ToStd(), main->document.previewDir.ToStd());
   EXPECT_TRUE(viewer->btnPlay->Enabled());
   EXPECT_FALSE(viewer->Timer1->Enabled());
   EXPECT_EQ(viewer->btnPlay->Hint().ToStd(), "<STR_Play>");
   EXPECT_EQ(viewer->btnStop->Hint().ToStd(), "<STR_Stop>");
   // A new document reaches the preview.
   main->Init();
-  EXPECT_EQ(viewer->mms, main->mms);
+  EXPECT_EQ(viewer->mms, main->Mms());
   // A reload of the language leaves the preview's hints alone.
   AppFile("language_editer/lan_ENG.ini", editortest::KeyLanguageFile("new:"));
   main->ReloadLanguage();
@@ -173,7 +174,7 @@ TEST_F(Preview, AZeroMillisecondSlideIsPassedAndTheShowEnds) {
   // The shortest timer period passes the 0 ms slide.
   Advance(10);
   EXPECT_EQ(Memo(), "slide 2");
-  EXPECT_EQ(main->mms->Body->GetFrameDur(1), 0);  // the stored duration is untouched
+  EXPECT_EQ(main->Mms()->Body->GetFrameDur(1), 0);  // the stored duration is untouched
   Advance(1000);
   Advance(1000);
   EXPECT_FALSE(viewer->Playing());
@@ -224,20 +225,20 @@ TEST_F(Preview, RequestsDuringAShowChangeNothingAndStopReturnsToSlideZero) {
 TEST_F(Preview, NothingIsDeletedWhileAShowPlays) {
   TextPage(0, 1000);
   TextPage(1, 1000);
-  main->curFrame = 1;
+  main->document.curFrame = 1;
   main->hitArea = TfrmMain::kHitPage;
   viewer->btnPlay->Click();
   EXPECT_EQ(main->DeleteSelection(1), 0);
-  EXPECT_EQ(main->mms->Body->GetFrameCount(), 2);
+  EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);
   EXPECT_TRUE(shown.empty());
   // Inserting stays possible during a show.
   EXPECT_EQ(main->NewFrame(), 0);
-  EXPECT_EQ(main->mms->Body->GetFrameCount(), 3);
+  EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 3);
   viewer->btnStop->Click();
-  main->curFrame = 1;
+  main->document.curFrame = 1;
   main->hitArea = TfrmMain::kHitPage;
   EXPECT_EQ(main->DeleteSelection(1), 0);
-  EXPECT_EQ(main->mms->Body->GetFrameCount(), 2);
+  EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);
   EXPECT_EQ(shown.size(), 1u);
 }
 
@@ -252,7 +253,7 @@ TEST_F(Preview, PictureAndTextShareTheAreaAndABrokenPictureShowsTheTextAlone) {
   Put(3, kImage, "broken.jpg", &notJpeg);
   Put(3, kText, "d.txt", &text);
   Put(3, kAudio, "d.wav", &wav);
-  main->mms->Body->GetFrame(3)->Dur = 3000;
+  main->Mms()->Body->GetFrame(3)->Dur = 3000;
   Pages(5);
   const std::string bmp = ReadAll(testsupport::SharedPath("testdata/pillow/bmp/g_rgb24.bmp"));
   Put(4, kImage, "e.bmp", &bmp);
@@ -393,7 +394,7 @@ TEST_F(Preview, EveryDisplayWritesANumberedCopyNamedByTheFilesOwnExtension) {
   const std::string folder = app.path() + "/x.d";
   fs::create_directories(folder);
   std::ofstream(folder + "/picture", std::ios::binary) << jpeg;
-  main->mms->SetFrameItemFromFile(0, kImage, folder + "/picture");
+  main->Mms()->SetFrameItemFromFile(0, kImage, folder + "/picture");
   viewer->ShowFrame(0);
   EXPECT_TRUE(fs::is_regular_file(PreviewFile("2")));
   for (const auto& entry : fs::directory_iterator(app.path() + "/tmp/Preview"))

@@ -155,11 +155,11 @@ TEST_F(SlideStrip, APressSelectsThePageOrPartUnderIt) {
       {50, 28, -1, 0}, {50, 200, -1, 0}, {210, 100, -1, 0},
   };
   for (const Case& c : cases) {
-    main->curFrame = 0;
+    main->document.curFrame = 0;
     main->hitArea = 7;
     main->Edit_Cur->SetEnabled(true);
     main->SelectStripAt(c.x, c.y);
-    EXPECT_EQ(main->curFrame, c.page) << c.x << "," << c.y;
+    EXPECT_EQ(main->document.curFrame, c.page) << c.x << "," << c.y;
     EXPECT_EQ(main->hitArea, c.code) << c.x << "," << c.y;
     EXPECT_EQ(main->Edit_Cur->Enabled(), c.page >= 0) << c.x << "," << c.y;
   }
@@ -175,11 +175,11 @@ TEST_F(SlideStrip, EachCellShowsItsSelectionBarsThumbnailTextAndSound) {
   Put(0, TMediaItem::kAudio, "averyverylongsoundname.wav", &sound);
   // Page 1: a 500 ms picture from 200 ms whose file is gone.
   Put(1, TMediaItem::kImage, "gone.bmp", nullptr);
-  TMediaItem* bar = main->mms->Body->GetFrame(1)->GetItem(TMediaItem::kImage);
+  TMediaItem* bar = main->Mms()->Body->GetFrame(1)->GetItem(TMediaItem::kImage);
   bar->Begin = 200;
   bar->Dur = 500;
   bar->End = 700;
-  main->curFrame = 1;
+  main->document.curFrame = 1;
   main->hitArea = 7;
   Refresh();
 
@@ -216,7 +216,7 @@ TEST_F(SlideStrip, ThumbnailsShowTheWholePictureOverTheBarsColour) {
   // Page 0: 101 x 50 over a 5 s bar, wider than the cell: scaled down to 96 x 48, not cropped.
   std::ofstream(Put(0, TMediaItem::kImage, "wide.bmp", nullptr), std::ios::binary)
       << SolidBmp(101, 50, kPictureRgb);
-  main->mms->Body->SetFrameDur(0, 5000);
+  main->Mms()->Body->SetFrameDur(0, 5000);
   // Page 1: 30 x 20, smaller than the band: drawn at its own size, centred.
   std::ofstream(Put(1, TMediaItem::kImage, "small.bmp", nullptr), std::ios::binary)
       << SolidBmp(30, 20, kPictureRgb);
@@ -225,7 +225,7 @@ TEST_F(SlideStrip, ThumbnailsShowTheWholePictureOverTheBarsColour) {
   const std::string bytes((std::istreambuf_iterator<char>(gif)), std::istreambuf_iterator<char>());
   ASSERT_FALSE(bytes.empty());
   Put(2, TMediaItem::kImage, "disc.gif", &bytes);
-  main->curFrame = 2;
+  main->document.curFrame = 2;
   main->hitArea = 1;
   Refresh();
 
@@ -266,14 +266,14 @@ TEST_F(SlideStrip, ThumbnailsShowTheWholePictureOverTheBarsColour) {
 
 TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {
   Pages(3);
-  TMmsFrame* a = main->mms->Body->GetFrame(0);
-  TMmsFrame* b = main->mms->Body->GetFrame(1);
-  TMmsFrame* c = main->mms->Body->GetFrame(2);
+  TMmsFrame* a = main->Mms()->Body->GetFrame(0);
+  TMmsFrame* b = main->Mms()->Body->GetFrame(1);
+  TMmsFrame* c = main->Mms()->Body->GetFrame(2);
   main->scrBarFrameList->SetPosition(0);
   Refresh();
   Driver().Press(0, StripPoint(50, 10));
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->curFrame, 0);
+  ASSERT_EQ(main->document.curFrame, 0);
   ASSERT_EQ(main->dragState, 1);
   Driver().MoveMouse(StripPoint(120, 10));
   Driver().RunUntilIdle();
@@ -291,10 +291,10 @@ TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {
   EXPECT_EQ(main->dropTarget, 2);
   Driver().Release(0, StripPoint(250, 10));
   Driver().RunUntilIdle();
-  EXPECT_EQ(main->mms->Body->GetFrame(0), b);
-  EXPECT_EQ(main->mms->Body->GetFrame(1), c);
-  EXPECT_EQ(main->mms->Body->GetFrame(2), a);
-  EXPECT_EQ(main->curFrame, 2);
+  EXPECT_EQ(main->Mms()->Body->GetFrame(0), b);
+  EXPECT_EQ(main->Mms()->Body->GetFrame(1), c);
+  EXPECT_EQ(main->Mms()->Body->GetFrame(2), a);
+  EXPECT_EQ(main->document.curFrame, 2);
   EXPECT_EQ(main->dragState, 1);
   EXPECT_EQ(main->dropTarget, -1);
 
@@ -308,8 +308,8 @@ TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {
   EXPECT_EQ(main->imgFrameList->Cursor(), crNo);
   Driver().Release(0, outside);
   Driver().RunUntilIdle();
-  EXPECT_EQ(main->mms->Body->GetFrame(2), a);
-  EXPECT_EQ(main->curFrame, 2);
+  EXPECT_EQ(main->Mms()->Body->GetFrame(2), a);
+  EXPECT_EQ(main->document.curFrame, 2);
 }
 
 TEST_F(SlideStrip, APressOnTheSelectedCellsEdgeOnlyStartsAnEdgeState) {
@@ -320,7 +320,7 @@ TEST_F(SlideStrip, APressOnTheSelectedCellsEdgeOnlyStartsAnEdgeState) {
   const int position = main->scrBarFrameList->Position();
   main->imgFrameListMouseDown(main, mbLeft, ssLeft, 100 - position, 100);
   EXPECT_EQ(main->dragState, 6);
-  EXPECT_EQ(main->curFrame, 1);
+  EXPECT_EQ(main->document.curFrame, 1);
   main->imgFrameListMouseUp(main, mbLeft, 0, 100 - position, 100);
   EXPECT_EQ(main->dragState, 1);
 }
@@ -366,9 +366,9 @@ TEST_F(SlideStrip, NewPagesScrollIntoViewAndTheBarShowsFromThreePages) {
   main->NewFrame();  // scrolled before the strip is rebuilt
   EXPECT_EQ(main->scrBarFrameList->Position(), 150);
   silentDelete = true;
-  main->curFrame = 3;
+  main->document.curFrame = 3;
   main->actDeletePageExecute(main);
-  main->curFrame = 2;
+  main->document.curFrame = 2;
   main->actDeletePageExecute(main);
   silentDelete = false;
   EXPECT_FALSE(main->scrBarFrameList->Visible());
@@ -446,7 +446,7 @@ TEST_F(SlideStrip, ADoubleClickOnThePictureBandInsertsAPictureThatShowsAsAThumbn
   ASSERT_EQ(main->hitArea, 1);
   Driver().DoubleClick(StripPoint(50, 60));
   Driver().RunUntilIdle();
-  ASSERT_NE(main->mms->Body->GetFrame(0)->GetItem(TMediaItem::kImage), nullptr);
+  ASSERT_NE(main->Mms()->Body->GetFrame(0)->GetItem(TMediaItem::kImage), nullptr);
   // 52 x 70 centred: from cell (24, 37).
   EXPECT_EQ(Cell(0, 24, 37), kPictureRef);
   EXPECT_EQ(Cell(0, 75, 106), kPictureRef);
@@ -489,7 +489,7 @@ TEST_F(SlideStrip, ThePopupsInsertPutsAPictureIntoTheBandClicked) {
   Driver().Release(1, StripPoint(50, 60));
   Driver().RunUntilIdle();
   EXPECT_TRUE(saved);
-  ASSERT_NE(main->mms->Body->GetFrame(0)->GetItem(TMediaItem::kImage), nullptr);
+  ASSERT_NE(main->Mms()->Body->GetFrame(0)->GetItem(TMediaItem::kImage), nullptr);
   EXPECT_EQ(Cell(0, 3, 37), kPictureRef);  // 93 x 70 from (3, 37)
 }
 
@@ -511,7 +511,7 @@ TEST_F(SlideStrip, ThreePagesAsAUserSeesThem) {
   Refresh();
   Driver().Click(StripPoint(150, 10));
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->curFrame, 1);
+  ASSERT_EQ(main->document.curFrame, 1);
   EXPECT_TRUE(main->scrBarFrameList->Visible());
   const platform::headless::CaptureImage image = Driver().Capture(main->Handle());
   platform::headless::WritePng(Shot("strip-three-pages.png"), image.width, image.height, image.pixels.data());

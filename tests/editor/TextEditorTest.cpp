@@ -51,7 +51,7 @@ class TextEditor : public editortest::CommandTest {
   TfrmTextEditor* Open(const std::string* bytes = nullptr) {
     if (bytes) std::ofstream(path, std::ios::binary | std::ios::trunc) << *bytes;
     editor.reset();
-    editor.reset(TfrmTextEditor::New(main, path.c_str()));
+    editor.reset(TfrmTextEditor::New(main, path.c_str(), &main->document));
     editor->Show();
     Driver().RunUntilIdle();
     editor->MeContent->SetFocus();
@@ -110,7 +110,7 @@ TEST_F(TextEditor, TheCounterFollowsTheTextAndTheTextIsCutAtTheLimit) {
     EXPECT_EQ(editor->MeContent->SelStart(), int(editor->MeContent->Text().Length())) << "caret at the end";
     EXPECT_EQ(Counter(), "(" + std::to_string(c.kept.size()) + "/1000)");
   }
-  EXPECT_EQ(main->modified, 1);
+  EXPECT_TRUE(main->document.modified);
 }
 
 TEST_F(TextEditor, KeysAreFilteredAtTheLimit) {
@@ -264,7 +264,7 @@ TEST_F(TextEditor, LoadTextFileAnswersForEachKindOfFile) {
 TEST_F(TextEditor, CancelKeepsTheFileAndAFailedSaveKeepsTheWindowOpen) {
   const std::string before = Utf16Le(u"before");
   std::ofstream(path, std::ios::binary) << before;
-  main->modified = 0;
+  main->document.modified = false;
 
   // Cancel after editing: the file as it was, the message marked changed.
   auto typeThen = [&](TImButton* TfrmTextEditor::*button) {
@@ -276,11 +276,11 @@ TEST_F(TextEditor, CancelKeepsTheFileAndAFailedSaveKeepsTheWindowOpen) {
       Driver().RunUntilIdle();
     });
   };
-  editor.reset(TfrmTextEditor::New(main, path.c_str()));
+  editor.reset(TfrmTextEditor::New(main, path.c_str(), &main->document));
   AnswerModals([&](const ModalInfo&) { return typeThen(&TfrmTextEditor::btnCancle); });
   EXPECT_EQ(editor->ShowModal(), mrCancel);
   EXPECT_EQ(ReadAll(path), before);
-  EXPECT_EQ(main->modified, 1);
+  EXPECT_TRUE(main->document.modified);
 
   struct Case {
     const char* what;
@@ -300,7 +300,7 @@ TEST_F(TextEditor, CancelKeepsTheFileAndAFailedSaveKeepsTheWindowOpen) {
     std::filesystem::remove_all(path);
     std::ofstream(path, std::ios::binary) << before;
     editor.reset();
-    editor.reset(TfrmTextEditor::New(main, path.c_str()));
+    editor.reset(TfrmTextEditor::New(main, path.c_str(), &main->document));
     shown.clear();
     bool stayed = false;
     AnswerModals([&](const ModalInfo& info) {
@@ -388,7 +388,7 @@ TEST_F(TextEditor, TheTextCommandRunsTheWindowAndKeepsWhatWasTyped) {
   Driver().DoubleClick(textBand);
   Driver().RunUntilIdle();
   EXPECT_EQ(caption, u"TextEditor");
-  const TMediaItem* text = main->mms->Body->GetFrame(0)->GetItem(TMediaItem::kText);
+  const TMediaItem* text = main->Mms()->Body->GetFrame(0)->GetItem(TMediaItem::kText);
   ASSERT_NE(text, nullptr);
   EXPECT_EQ(ReadAll(text->Path), std::string("\xFF\xFE\x48\x00\x65\x00\x6C\x00\x6C\x00\x6F\x00", 12));
 }

@@ -78,8 +78,8 @@ TEST_F(MainWindow, StartUpEmptiesTheWorkingFoldersButKeepsSendSubfoldersAndLinkT
   EXPECT_EQ(Bytes(message), std::string("\x8C\x80\x98", 3) + "handed over");
   EXPECT_EQ(Bytes(target), "the user's own text");
   EXPECT_EQ(Bytes(picture), "the user's own picture");
-  EXPECT_EQ(frmMain->txtDir, AnsiString(Tmp("TXT").c_str()));
-  EXPECT_EQ(frmMain->sendDir, AnsiString(Tmp("Send").c_str()));
+  EXPECT_EQ(frmMain->document.txtDir, AnsiString(Tmp("TXT").c_str()));
+  EXPECT_EQ(frmMain->document.sendDir, AnsiString(Tmp("Send").c_str()));
 }
 
 // Links planted for tmp/ itself, for every working folder and for files inside the folders:
@@ -176,20 +176,20 @@ TEST_F(MainWindow, TruncatingTextsRewritesRegularFilesOnlyAndNeverFollowsALink) 
 
 TEST_F(MainWindow, StartsWithANewOnePageDocument) {
   ASSERT_TRUE(Start());
-  ASSERT_NE(frmMain->mms, nullptr);
-  ASSERT_EQ(frmMain->mms->Body->GetFrameCount(), 1);
-  const TMmsFrame* page = frmMain->mms->Body->GetFrame(0);
+  ASSERT_NE(frmMain->Mms(), nullptr);
+  ASSERT_EQ(frmMain->Mms()->Body->GetFrameCount(), 1);
+  const TMmsFrame* page = frmMain->Mms()->Body->GetFrame(0);
   EXPECT_EQ(page->Dur, 1000);
   for (int type = 0; type <= 4; ++type) EXPECT_EQ(page->GetItem(type), nullptr) << type;
-  ASSERT_NE(frmMain->mms->Head, nullptr);
-  ASSERT_NE(frmMain->mms->Head->Layout, nullptr);
-  EXPECT_EQ(frmMain->mms->Head->Layout->Root->Width, 128);
-  EXPECT_EQ(frmMain->mms->Head->Layout->Root->Height, 128);
-  EXPECT_EQ(frmMain->mms->Head->Layout->GetRegionCount(), 0);
-  EXPECT_EQ(frmMain->curFrame, 0);
+  ASSERT_NE(frmMain->Mms()->Head, nullptr);
+  ASSERT_NE(frmMain->Mms()->Head->Layout, nullptr);
+  EXPECT_EQ(frmMain->Mms()->Head->Layout->Root->Width, 128);
+  EXPECT_EQ(frmMain->Mms()->Head->Layout->Root->Height, 128);
+  EXPECT_EQ(frmMain->Mms()->Head->Layout->GetRegionCount(), 0);
+  EXPECT_EQ(frmMain->document.curFrame, 0);
   EXPECT_EQ(frmMain->hitArea, 0);
   EXPECT_EQ(frmMain->dropTarget, -1);
-  EXPECT_EQ(frmMain->modified, 0);
+  EXPECT_FALSE(frmMain->document.modified);
   EXPECT_EQ(frmMain->subject_size->Caption(), "(0/40)");
   // Measured at creation: an empty page encodes in under a kilobyte and lasts one second.
   EXPECT_EQ(frmMain->Label_Size->Caption(), "1");
@@ -212,15 +212,15 @@ TEST_F(MainWindow, NewFrameAppendsUpToTwentyPagesAndShowsTheScrollBarFromTheThir
   ASSERT_TRUE(Start());
   TfrmMain* form = frmMain;
   EXPECT_EQ(form->NewFrame(), 0);
-  EXPECT_EQ(form->curFrame, 1);
+  EXPECT_EQ(form->document.curFrame, 1);
   EXPECT_FALSE(form->scrBarFrameList->Visible());
   EXPECT_EQ(form->NewFrame(), 0);
   EXPECT_TRUE(form->scrBarFrameList->Visible());
   EXPECT_EQ(form->scrBarFrameList->Max(), 3 * 100 - 250);
-  while (form->mms->Body->GetFrameCount() < 19) ASSERT_EQ(form->NewFrame(), 0);
+  while (form->Mms()->Body->GetFrameCount() < 19) ASSERT_EQ(form->NewFrame(), 0);
   EXPECT_EQ(form->NewFrame(), 0);
-  EXPECT_EQ(form->mms->Body->GetFrameCount(), 20);
-  EXPECT_EQ(form->curFrame, 19);
+  EXPECT_EQ(form->Mms()->Body->GetFrameCount(), 20);
+  EXPECT_EQ(form->document.curFrame, 19);
   // The last page's cell is in view.
   EXPECT_GE(form->scrBarFrameList->Position() + 250, 19 * 100 + 99);
   EXPECT_EQ(form->scrBarFrameList->Position(), form->scrBarFrameList->Max());
@@ -235,8 +235,8 @@ TEST_F(MainWindow, NewFrameAppendsUpToTwentyPagesAndShowsTheScrollBarFromTheThir
   EXPECT_EQ(shown[0].caption, u"FrameBox");
   EXPECT_NE(std::find(shown[0].texts.begin(), shown[0].texts.end(), u"<STR_Main_Error_Page>"),
             shown[0].texts.end());
-  EXPECT_EQ(form->mms->Body->GetFrameCount(), 20);
-  EXPECT_EQ(form->curFrame, 19);
+  EXPECT_EQ(form->Mms()->Body->GetFrameCount(), 20);
+  EXPECT_EQ(form->document.curFrame, 19);
   EXPECT_TRUE(form->scrBarFrameList->Visible());
   // The box was freed: only the never-shown one of start-up is left.
   int boxes = 0;
@@ -251,25 +251,25 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
   ASSERT_TRUE(Start());
   TfrmMain* form = frmMain;
   for (int i = 0; i < 4; ++i) form->NewFrame();
-  form->modified = 1;
+  form->document.modified = true;
   form->pasteCounter = 7;
   form->savedAs = 1;
   form->hitArea = 2;
   form->dragState = 2;
   form->dropTarget = 3;
   form->Init();
-  ASSERT_EQ(form->mms->Body->GetFrameCount(), 1);
-  EXPECT_EQ(form->mms->Body->GetFrame(0)->Dur, 1000);
-  for (int type = 0; type <= 4; ++type) EXPECT_EQ(form->mms->Body->GetFrame(0)->GetItem(type), nullptr);
+  ASSERT_EQ(form->Mms()->Body->GetFrameCount(), 1);
+  EXPECT_EQ(form->Mms()->Body->GetFrame(0)->Dur, 1000);
+  for (int type = 0; type <= 4; ++type) EXPECT_EQ(form->Mms()->Body->GetFrame(0)->GetItem(type), nullptr);
   EXPECT_EQ(form->Label_Size->Caption(), "0");
   EXPECT_EQ(form->Label_Time->Caption(), "1");
-  EXPECT_EQ(form->curFrame, 0);
+  EXPECT_EQ(form->document.curFrame, 0);
   EXPECT_EQ(form->hitArea, 0);
   EXPECT_EQ(form->dragState, 0);
   EXPECT_EQ(form->dropTarget, -1);
   EXPECT_EQ(form->pasteCounter, 0);
   EXPECT_EQ(form->savedAs, 0);
-  EXPECT_EQ(form->modified, 1);
+  EXPECT_TRUE(form->document.modified);
   EXPECT_FALSE(form->scrBarFrameList->Visible());
   EXPECT_EQ(form->scrBarFrameList->Position(), 0);
 }

@@ -151,7 +151,7 @@ TEST_P(UnicodeMainWindow, ABoxAndThePreviewShowKhmerWhole) {
   // The preview's memo holds a page's Khmer text whole.
   const std::string text = app.path() + "/tmp/TXT/page.txt";
   std::ofstream(text, std::ios::binary) << editortest::Utf16Le(kKhmerText);
-  frmMain->mms->SetFrameItemFromFile(0, TMediaItem::kText, text);
+  frmMain->Mms()->SetFrameItemFromFile(0, TMediaItem::kText, text);
   ASSERT_EQ(MmsViewer->ShowFrame(0), 1);
   EXPECT_EQ(MmsViewer->memo->Text(), WideString(kKhmerText));
   EXPECT_TRUE(MmsViewer->memo->Visible());

@@ -1,0 +1,90 @@
+// MessageDocument: the one message being edited, apart from any window. It owns the message
+// (its pages and their items), the edit state (the current page, and whether the user changed
+// anything since the message was opened or handed over) and the paths of the working folders in
+// which every media file of the message lives. It builds itself in the codec's composer, gives
+// the current page its duration and keeps the subject within its limit.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/rtl/AnsiString.h"
+
+class TK3VNMms;
+
+class MessageDocument {
+ public:
+  MessageDocument();
+  ~MessageDocument();
+  MessageDocument(const MessageDocument&) = delete;
+  MessageDocument& operator=(const MessageDocument&) = delete;
+
+  // The message, or null until the first page is made.
+  TK3VNMms* Message() const { return message.get(); }
+  // The message, an empty one made first when there is none.
+  TK3VNMms& EnsureMessage();
+  // Takes `replacement` (null: no message) in place of the message held, which is answered.
+  std::unique_ptr<TK3VNMms> ReplaceMessage(std::unique_ptr<TK3VNMms> replacement);
+  // The number of pages, 0 without a message.
+  int PageCount() const;
+  // Whether the message has a page of this index.
+  bool IsPage(int index) const;
+  // The pages' durations added up, in milliseconds.
+  long long TotalDurationMs() const;
+
+  // --- The current page's duration and the subject ---
+  // The longest a page runs, in seconds.
+  static constexpr int kMaxSeconds = 60;
+  // The subject's limit in UTF-16 units.
+  static constexpr int kSubjectLimit = 40;
+  // The current page's duration in milliseconds as the page holds it (an opened message's page
+  // may hold a negative one), 0 without a current page.
+  int CurrentDuration() const;
+  // Gives the current page `ms` and marks the document changed: false, with nothing changed,
+  // without a current page.
+  bool SetCurrentDuration(int ms);
+  // The subject cut to its limit, never between the halves of a surrogate pair (the subject is
+  // handed over as UTF-8); a subject within the limit comes back as it is.
+  static std::u16string SubjectWithinLimit(std::u16string subject);
+
+  // --- Building the message in the codec's composer ---
+  // Hands the message to the composer page by page: 1, or 0 when a page's media could not be
+  // handed over (the composer then holds only the pages before it).
+  int BuildMms() const;
+  // As BuildMms, but a refused page does not end the build: the composer holds every page it
+  // took, so a measurement counts the pages after one whose media cannot be read. 1 when every
+  // page was taken, else 0.
+  int BuildReadablePages() const;
+  int ComposePages(bool passRefusedPages) const;
+  // The composer's current page: 1 when its items were taken, else 0.
+  int AddFrameToMms() const;
+  // Told of a fault the user should hear of, by its language key ("CreateMMS", "AddSlide");
+  // unset, the fault goes unreported.
+  std::function<void(const char* key)> warn;
+
+  // The working folders' names in tmp/ of the application folder.
+  static constexpr const char* kTxtFolder = "TXT";
+  static constexpr const char* kImageFolder = "Image";
+  static constexpr const char* kVideoFolder = "Video";
+  static constexpr const char* kAudioFolder = "Audio";
+  static constexpr const char* kSendFolder = "Send";
+  static constexpr const char* kPreviewFolder = "Preview";
+  static constexpr const char* kSizeTempFolder = "Sizetemp";
+  // Points the seven working folders' paths into tmp/ of `exeDir`.
+  void SetFolders();
+
+  // --- The edit state ---
+  int curFrame = -1;      // the current page, -1 when none
+  bool modified = false;  // set by any edit: the close question is asked only then
+
+  // --- The working folders ---
+  AnsiString exeDir;  // the application folder, ending in "/"
+  AnsiString txtDir, imageDir, videoDir, audioDir, sendDir, previewDir, sizeTempDir;
+
+ private:
+  void Warn(const char* key) const {
+    if (warn) warn(key);
+  }
+  std::unique_ptr<TK3VNMms> message;
+};
