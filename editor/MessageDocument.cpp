@@ -4,7 +4,21 @@
 #include <utility>
 
 #include "mms/TK3VNMms.h"
+#include "mms/TMediaItem.h"
 #include "mms/TMmsBody.h"
+#include "mms/TMmsFrame.h"
+#include "platform/rtl/SysUtils.h"
+
+namespace {
+
+// Whether a path names a file in the folder itself, not in one below it.
+bool LiesIn(const std::string& path, const AnsiString& folder) {
+  const std::string p = platform::FsPath(path.c_str()), dir = platform::FsPath(folder) + "/";
+  return p.size() > dir.size() && p.compare(0, dir.size(), dir) == 0 &&
+         p.find('/', dir.size()) == std::string::npos;
+}
+
+}  // namespace
 
 MessageDocument::MessageDocument() = default;
 
@@ -23,6 +37,46 @@ std::unique_ptr<TK3VNMms> MessageDocument::ReplaceMessage(std::unique_ptr<TK3VNM
 int MessageDocument::PageCount() const { return message ? message->Body->GetFrameCount() : 0; }
 
 bool MessageDocument::IsPage(int index) const { return index >= 0 && index < PageCount(); }
+
+int MessageDocument::AppendPage() {
+  EnsureMessage();
+  if (PageCount() >= kMaxPages) return -1;
+  curFrame = message->AppendNewFrame();
+  return curFrame;
+}
+
+bool MessageDocument::RemovePage(int index) {
+  if (!IsPage(index)) return false;
+  message->Body->DeleteFrame(index);
+  if (curFrame >= PageCount()) curFrame = PageCount() - 1;
+  return true;
+}
+
+std::string MessageDocument::RemoveItem(int page, int type) {
+  if (!IsPage(page)) return std::string();
+  const std::string path = ItemPath(page, type);
+  message->Body->GetFrame(page)->DeleteItem(type);
+  if (type == TMediaItem::kText) DeleteOwnTextFile(path);
+  return path;
+}
+
+std::string MessageDocument::ItemPath(int page, int type) const {
+  if (!IsPage(page)) return std::string();
+  const TMediaItem* item = message->Body->GetFrame(page)->GetItem(type);
+  return item ? item->Path : std::string();
+}
+
+bool MessageDocument::IsFileUsed(const std::string& path) const {
+  for (int i = 0; i < PageCount(); ++i)
+    for (int type : {TMediaItem::kText, TMediaItem::kImage, TMediaItem::kAudio})
+      if (const TMediaItem* item = message->Body->GetFrame(i)->GetItem(type); item && item->Path == path)
+        return true;
+  return false;
+}
+
+void MessageDocument::DeleteOwnTextFile(const std::string& path) const {
+  if (!path.empty() && !IsFileUsed(path) && LiesIn(path, txtDir)) DeleteFile(path.c_str());
+}
 
 int MessageDocument::CurrentDuration() const {
   return IsPage(curFrame) ? message->Body->GetFrameDur(curFrame) : 0;

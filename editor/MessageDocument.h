@@ -2,7 +2,8 @@
 // (its pages and their items), the edit state (the current page, and whether the user changed
 // anything since the message was opened or handed over) and the paths of the working folders in
 // which every media file of the message lives. It builds itself in the codec's composer, gives
-// the current page its duration and keeps the subject within its limit.
+// the current page its duration, appends and removes pages and their items, and keeps the subject
+// within its limit.
 #pragma once
 
 #include <functional>
@@ -32,6 +33,27 @@ class MessageDocument {
   bool IsPage(int index) const;
   // The pages' durations added up, in milliseconds.
   long long TotalDurationMs() const;
+
+  // --- Pages and their items ---
+  // The most pages a message holds.
+  static constexpr int kMaxPages = 20;
+  // Appends an empty page (the message made first when there is none) and makes it current: its
+  // index, or -1 with nothing changed when the message already holds kMaxPages.
+  int AppendPage();
+  // Removes the page; the current page stays on the same index, or the last page when it was
+  // the last. False, with nothing changed, without such a page.
+  bool RemovePage(int index);
+  // Removes the page's item of a type (TMediaItem::kText, kImage, kAudio) and answers its path
+  // ("" without one). A text file of the editor's own that no page uses any more is deleted with
+  // it; pictures and sounds stay in their folders.
+  std::string RemoveItem(int page, int type);
+  // The path of the page's item of a type, "" without the page or the item.
+  std::string ItemPath(int page, int type) const;
+  // Whether an item of any page is the file at `path`.
+  bool IsFileUsed(const std::string& path) const;
+  // Deletes the file at `path` when it lies in the text folder itself (the editor deletes only
+  // its own text files) and no page uses it.
+  void DeleteOwnTextFile(const std::string& path) const;
 
   // --- The current page's duration and the subject ---
   // The longest a page runs, in seconds.

@@ -232,13 +232,11 @@ void TfrmMain::Init() {
 }
 
 int TfrmMain::NewFrame() {
-  document.EnsureMessage();
-  if (Mms()->Body->GetFrameCount() >= kMaxPages) {
+  if (document.AppendPage() < 0) {
     std::unique_ptr<TFrameBox> box(NewBox<TFrameBox>(this));
     box->ShowModal();
     return kTooManyPages;
   }
-  document.curFrame = Mms()->AppendNewFrame();
   UpdateStripScrollBar();
   // Bring the new page's cell into view: the strip keeps 50 pixels of margin at either end.
   EnsureVisible(document.curFrame * kCellWidth, document.curFrame * kCellWidth + kCellWidth - 1);

@@ -57,7 +57,7 @@ constexpr UINT WM_CHANGELANGUAGE = 0x778;
 class TfrmMain : public TForm {
  public:
   // The most pages a message holds; NewFrame refuses one more with -26.
-  static constexpr int kMaxPages = 20;
+  static constexpr int kMaxPages = MessageDocument::kMaxPages;
   static constexpr int kTooManyPages = -26;
   // The subject's limit shown by its counter, "(n/40)".
   static constexpr int kSubjectLimit = MessageDocument::kSubjectLimit;

@@ -18,23 +18,6 @@
 #include "platform/rtl/StringRoutines.h"
 #include "platform/rtl/SysUtils.h"
 
-namespace {
-
-// The path of a page's item of a type ("" without one).
-std::string ItemPath(const TMmsFrame* frame, int type) {
-  const TMediaItem* item = frame ? frame->GetItem(type) : nullptr;
-  return item ? item->Path : std::string();
-}
-
-// Whether a path names a file in the folder (the editor deletes only its own text files).
-bool LiesIn(const AnsiString& path, const AnsiString& folder) {
-  const std::string p = platform::FsPath(path), dir = platform::FsPath(folder) + "/";
-  return p.size() > dir.size() && p.compare(0, dir.size(), dir) == 0 &&
-         p.find('/', dir.size()) == std::string::npos;
-}
-
-}  // namespace
-
 bool TfrmMain::SlideShowPlaying() const {
   // The preview window's play button is disabled while its show plays; without the preview
   // window no show can play.
@@ -45,17 +28,11 @@ void TfrmMain::DropCachedPicture(const std::string& path) {
   if (!path.empty() && !IsFileUsed(path.c_str()) && pImgFileManager) pImgFileManager->Remove(path.c_str());
 }
 
-void TfrmMain::DeleteOwnTextFile(const std::string& path) {
-  if (!path.empty() && !IsFileUsed(path.c_str()) && LiesIn(path.c_str(), document.txtDir))
-    DeleteFile(path.c_str());
-}
+void TfrmMain::DeleteOwnTextFile(const std::string& path) { document.DeleteOwnTextFile(path); }
 
 void TfrmMain::RemoveCurrentPage() {
-  if (!IsPage(document.curFrame)) return;
-  const std::string picture = ItemPath(Mms()->Body->GetFrame(document.curFrame), TMediaItem::kImage);
-  Mms()->Body->DeleteFrame(document.curFrame);
-  const int pages = Mms()->Body->GetFrameCount();
-  if (document.curFrame >= pages) document.curFrame = pages - 1;
+  const std::string picture = document.ItemPath(document.curFrame, TMediaItem::kImage);
+  if (!document.RemovePage(document.curFrame)) return;
   DropCachedPicture(picture);
   UpdateStripScrollBar();
   RefreshFrameList();
@@ -82,7 +59,7 @@ int TfrmMain::DeleteSelection(int index) {
   if (!IsPage(index)) return kNoSuchPage;
   if (hitArea == kHitPage && !SlideShowPlaying()) {
     const int pages = Mms()->Body->GetFrameCount();
-    const std::string text = ItemPath(Mms()->Body->GetFrame(index), TMediaItem::kText);
+    const std::string text = document.ItemPath(index, TMediaItem::kText);
     actDeletePageExecute(this);
     // The page went when the count dropped; its text file goes with it unless another page
     // still uses it.
@@ -94,15 +71,12 @@ int TfrmMain::DeleteSelection(int index) {
   std::unique_ptr<TDelMessageBox> box(NewBox<TDelMessageBox>(this));
   box->SetMessageKey("STR_Main_Del_Hint");
   if (box->ShowModal() != 1) return 0;
-  TMmsFrame* frame = Mms()->Body->GetFrame(index);
   if (hitArea & kHitText) {
-    const std::string text = ItemPath(frame, TMediaItem::kText);
-    frame->DeleteItem(TMediaItem::kText);
-    DeleteOwnTextFile(text);
+    document.RemoveItem(index, TMediaItem::kText);
   } else if (hitArea & kHitPicture) {
     DeleteImageItem(index);
   } else if (hitArea & kHitSound) {
-    frame->DeleteItem(TMediaItem::kAudio);  // the sound's file stays
+    document.RemoveItem(index, TMediaItem::kAudio);  // the sound's file stays
   } else {
     return kNothingSelected;
   }
@@ -111,10 +85,8 @@ int TfrmMain::DeleteSelection(int index) {
 
 int TfrmMain::DeleteImageItem(int index) {
   if (!IsPage(index)) return kNoSuchPage;
-  TMmsFrame* frame = Mms()->Body->GetFrame(index);
-  const std::string picture = ItemPath(frame, TMediaItem::kImage);
-  frame->DeleteItem(TMediaItem::kImage);
-  DropCachedPicture(picture);  // the file itself stays in the working folder
+  DropCachedPicture(
+      document.RemoveItem(index, TMediaItem::kImage));  // the file itself stays in the working folder
   return 1;
 }
 

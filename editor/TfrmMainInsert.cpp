@@ -105,17 +105,7 @@ bool IsAcceptedSoundExtension(const AnsiString& ext) {
 // The extension of the file-name part only: a dotted folder gives none.
 AnsiString TfrmMain::GetFileExt(const AnsiString& path) { return TfrmTextEditor::GetFileExt(path); }
 
-int TfrmMain::IsFileUsed(const AnsiString& path) const {
-  if (!Mms()) return 0;
-  for (int i = 0; i < Mms()->Body->GetFrameCount(); ++i) {
-    const TMmsFrame* frame = Mms()->Body->GetFrame(i);
-    for (int type : {TMediaItem::kText, TMediaItem::kImage, TMediaItem::kAudio}) {
-      const TMediaItem* item = frame->GetItem(type);
-      if (item && item->Path == path.c_str()) return 1;
-    }
-  }
-  return 0;
-}
+int TfrmMain::IsFileUsed(const AnsiString& path) const { return document.IsFileUsed(path.c_str()) ? 1 : 0; }
 
 int TfrmMain::CopyMediaFile(const AnsiString& destination, const AnsiString& source) {
   if (SameFile(destination, source)) return kRefused;

@@ -1,7 +1,8 @@
 // The document without a window: it makes its message once, hands it over whole, counts its
-// pages and builds itself in the codec's composer.
+// pages, appends and removes pages and items, and builds itself in the codec's composer.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <utility>
@@ -10,6 +11,10 @@
 #include "editor/MessageDocument.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
+#include "mms/TMmsBody.h"
+#include "mms/TMmsFrame.h"
+#include "platform/rtl/SysUtils.h"
+#include "support/TempDir.h"
 
 TEST(MessageDocument, MakesItsMessageOnceAndHandsItOverWhole) {
   MessageDocument document;
@@ -85,4 +90,93 @@ TEST(MessageDocument, TheSubjectIsCutToItsLimitBetweenPairs) {
   for (const auto& c : cases) {
     EXPECT_EQ(MessageDocument::SubjectWithinLimit(c.subject), c.expected) << c.what;
   }
+}
+
+// A new page goes last and becomes current, until the message holds its most pages.
+TEST(MessageDocument, AppendsPagesUpToTheLimit) {
+  MessageDocument document;
+  for (int i = 0; i < MessageDocument::kMaxPages; ++i) {
+    EXPECT_EQ(document.AppendPage(), i);
+    EXPECT_EQ(document.curFrame, i);
+  }
+  document.curFrame = 3;
+  EXPECT_EQ(document.AppendPage(), -1);
+  EXPECT_EQ(document.PageCount(), MessageDocument::kMaxPages);
+  EXPECT_EQ(document.curFrame, 3);
+}
+
+TEST(MessageDocument, RemovingAPageKeepsTheCurrentPageOnAPage) {
+  const struct {
+    const char* what;
+    int current, removed;
+    bool removes;
+    int pagesAfter, currentAfter;
+  } cases[] = {
+      {"the current, in the middle", 1, 1, true, 2, 1},
+      {"the current, the last", 2, 2, true, 2, 1},
+      {"one before the current", 2, 0, true, 2, 1},
+      {"one after the current", 0, 2, true, 2, 0},
+      {"no such page", 1, 3, false, 3, 1},
+      {"a negative index", 1, -1, false, 3, 1},
+  };
+  for (const auto& c : cases) {
+    MessageDocument document;
+    for (int i = 0; i < 3; ++i) document.AppendPage();
+    document.curFrame = c.current;
+    EXPECT_EQ(document.RemovePage(c.removed), c.removes) << c.what;
+    EXPECT_EQ(document.PageCount(), c.pagesAfter) << c.what;
+    EXPECT_EQ(document.curFrame, c.currentAfter) << c.what;
+  }
+  MessageDocument last;
+  last.AppendPage();
+  EXPECT_TRUE(last.RemovePage(0));
+  EXPECT_EQ(last.curFrame, -1);
+}
+
+// Removing an item deletes only a text file of the editor's own that no page uses any more.
+TEST(MessageDocument, RemovingAnItemDeletesOnlyAnUnusedTextFileOfItsOwn) {
+  testsupport::TempDir app, outside;
+  MessageDocument document;
+  document.exeDir = (app.path() + "/").c_str();
+  document.SetFolders();
+  ASSERT_TRUE(ForceDirectories(document.txtDir));
+  const std::string own = std::string(document.txtDir.c_str()) + "/txt0.txt";
+  const std::string shared = std::string(document.txtDir.c_str()) + "/txt1.txt";
+  const std::string foreign = outside.write("mine.txt", "hello");
+  const std::string sound = outside.write("voice.amr", "#!AMR\n");
+  for (const std::string& path : {own, shared}) {
+    FILE* f = fopen(path.c_str(), "w");
+    ASSERT_NE(f, nullptr);
+    fputs("hello", f);
+    fclose(f);
+  }
+  for (int i = 0; i < 5; ++i) document.AppendPage();
+  TK3VNMms& message = *document.Message();
+  ASSERT_GE(message.SetFrameItemFromFile(0, TMediaItem::kText, own), 0);
+  ASSERT_GE(message.SetFrameItemFromFile(1, TMediaItem::kText, shared), 0);
+  ASSERT_GE(message.SetFrameItemFromFile(2, TMediaItem::kText, shared), 0);
+  ASSERT_GE(message.SetFrameItemFromFile(3, TMediaItem::kText, foreign), 0);
+  ASSERT_GE(message.SetFrameItemFromFile(4, TMediaItem::kAudio, sound), 0);
+  EXPECT_TRUE(document.IsFileUsed(shared));
+
+  const struct {
+    const char* what;
+    int page, type;
+    std::string path, gone, stays;
+  } cases[] = {
+      {"its own, unused", 0, TMediaItem::kText, own, own, ""},
+      {"its own, still used by page 2", 1, TMediaItem::kText, shared, "", shared},
+      {"its own, now unused", 2, TMediaItem::kText, shared, shared, ""},
+      {"outside the text folder", 3, TMediaItem::kText, foreign, "", foreign},
+      {"a sound", 4, TMediaItem::kAudio, sound, "", sound},
+      {"an empty slot", 0, TMediaItem::kImage, "", "", ""},
+      {"no such page", 5, TMediaItem::kText, "", "", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(document.RemoveItem(c.page, c.type), c.path) << c.what;
+    EXPECT_EQ(document.ItemPath(c.page, c.type), "") << c.what;
+    EXPECT_TRUE(c.gone.empty() || !FileExists(c.gone.c_str())) << c.what;
+    EXPECT_TRUE(c.stays.empty() || FileExists(c.stays.c_str())) << c.what;
+  }
+  EXPECT_FALSE(document.IsFileUsed(shared));
 }
