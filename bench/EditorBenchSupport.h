@@ -79,7 +79,7 @@ inline std::vector<PageFiles> ComposeTwentyPages(TfrmMain* main) {
     main->Mms()->SetFrameItemFromFile(i, TMediaItem::kText, files.text);
     pages.push_back(files);
   }
-  main->document.curFrame = 0;
+  main->document.SetCurrentPage(0);
   return pages;
 }
 

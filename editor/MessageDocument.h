@@ -97,8 +97,12 @@ class MessageDocument {
   void SetFolders();
 
   // --- The edit state ---
-  int curFrame = -1;      // the current page, -1 when none
-  bool modified = false;  // set by any edit: the close question is asked only then
+  // The current page, -1 when none.
+  int CurrentPage() const { return curFrame; }
+  void SetCurrentPage(int index) { curFrame = index; }
+  // Set by any edit: the close question is asked only then.
+  bool Modified() const { return modified; }
+  void SetModified(bool changed) { modified = changed; }
 
   // --- The working folders ---
   AnsiString exeDir;  // the application folder, ending in "/"
@@ -109,4 +113,6 @@ class MessageDocument {
     if (warn) warn(key);
   }
   std::unique_ptr<TK3VNMms> message;
+  int curFrame = -1;
+  bool modified = false;
 };

@@ -214,7 +214,7 @@ void TfrmMain::Init() {
   document.ReplaceMessage(nullptr);
   Label_Size->SetCaption("0");
   Label_Time->SetCaption("1");
-  document.curFrame = -1;
+  document.SetCurrentPage(-1);
   hitArea = 0;
   dragState = 0;
   dropTarget = -1;
@@ -239,7 +239,7 @@ int TfrmMain::NewFrame() {
   }
   UpdateStripScrollBar();
   // Bring the new page's cell into view: the strip keeps 50 pixels of margin at either end.
-  EnsureVisible(document.curFrame * kCellWidth, document.curFrame * kCellWidth + kCellWidth - 1);
+  EnsureVisible(document.CurrentPage() * kCellWidth, document.CurrentPage() * kCellWidth + kCellWidth - 1);
   imgFrameList->Invalidate();
   return 0;
 }

@@ -251,16 +251,16 @@ int TfrmMain::ApplyRegionRect(int left, int top, int height, int width) {
   Mms()->SetRegionWidth(id, width);
   Mms()->SetRegionHeight(id, height);
   Mms()->MoveRegion(id, left, top, pageHeight);
-  if (!IsPage(document.curFrame)) return kNoSuchPage;
+  if (!IsPage(document.CurrentPage())) return kNoSuchPage;
   if (selectedKind == 2) {
     pictureBitmap = std::make_unique<TBitmap>();
-    if (DrawPictureFitted(document.curFrame, pictureBitmap.get(), -1, -1) != 0 ||
+    if (DrawPictureFitted(document.CurrentPage(), pictureBitmap.get(), -1, -1) != 0 ||
         pictureBitmap->Width() == 0) {
       pictureBitmap.reset();
     }
   } else {
     textBitmap = std::make_unique<TBitmap>();
-    DrawTextLines(document.curFrame, textBitmap.get());
+    DrawTextLines(document.CurrentPage(), textBitmap.get());
   }
   if (pageBitmap) {
     std::unique_ptr<TBitmap> bitmap = BlankBitmap(pageBitmap->Width(), pageBitmap->Height());

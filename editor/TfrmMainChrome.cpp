@@ -71,7 +71,7 @@ void TfrmMain::actAboutExecute(TObject*) {}
 void TfrmMain::BtnMenuClick(TObject*) {}
 
 void TfrmMain::btnNewFrameClick(TObject*) {
-  document.modified = true;
+  document.SetModified(true);
   if (StrToIntDef(Label_Size->Caption(), 0) >= kRefusedSizeKB) {
     Label_Size->SetCaption("300");
     ShowMsgBox("SizeHint");

@@ -231,12 +231,12 @@ void TfrmMain::actCopyExecute(TObject*) {
       return;
     }
   }
-  if (!IsPage(document.curFrame)) return;
+  if (!IsPage(document.CurrentPage())) return;
   if (OpenClipboard(Handle())) {
     EmptyClipboard();
     CloseClipboard();
   }
-  CopySelection(document.curFrame);
+  CopySelection(document.CurrentPage());
 }
 
 void TfrmMain::actCutExecute(TObject* sender) {
@@ -347,7 +347,7 @@ int TfrmMain::PasteClipboard(int index, TPasteRecord* record) {
   if (index < 0) return kNoSuchPage;
   TPasteRecord scratch;
   TPasteRecord& done = record ? *record : scratch;
-  done.curFrameBefore = document.curFrame;
+  done.curFrameBefore = document.CurrentPage();
   const int pages = Mms() ? Mms()->Body->GetFrameCount() : 0;
 
   if (Available(kFrameFormat)) {
@@ -427,14 +427,14 @@ void TfrmMain::UndoPaste(TPasteRecord& record) {
     if (record.slot == TMediaItem::kText && pasted != now) DeleteOwnTextFile(pasted);
     if (record.appended) Mms()->Body->DeleteFrame(record.page);
   }
-  document.curFrame = record.curFrameBefore;
+  document.SetCurrentPage(record.curFrameBefore);
   const int pages = Mms()->Body->GetFrameCount();
-  if (document.curFrame >= pages) document.curFrame = pages - 1;
+  if (document.CurrentPage() >= pages) document.SetCurrentPage(pages - 1);
   UpdateStripScrollBar();
 }
 
 void TfrmMain::actPasteExecute(TObject*) {
-  document.modified = true;
+  document.SetModified(true);
   if (HasFocus(Edit_Cur)) return;
   if (StrToIntDef(Label_Size->Caption(), 0) >= kRefusedSizeKB) {
     Label_Size->SetCaption("300");
@@ -446,8 +446,9 @@ void TfrmMain::actPasteExecute(TObject*) {
     return;
   }
   TPasteRecord record;
-  PasteClipboard(document.curFrame >= 0 ? document.curFrame : (Mms() ? Mms()->Body->GetFrameCount() : 0),
-                 &record);
+  PasteClipboard(
+      document.CurrentPage() >= 0 ? document.CurrentPage() : (Mms() ? Mms()->Body->GetFrameCount() : 0),
+      &record);
   GetPduSize();
   if (CheckMmsSize()) {
     UndoPaste(record);

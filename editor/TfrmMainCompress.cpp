@@ -59,8 +59,8 @@ TResizeHost* TfrmMain::ResizeHost() {
 }
 
 void TfrmMain::resize_popClick(TObject*) {
-  if (!IsPage(document.curFrame) || hitArea == kHitPage || !(hitArea & kHitPicture)) return;
-  const TMmsFrame* frame = Mms()->Body->GetFrame(document.curFrame);
+  if (!IsPage(document.CurrentPage()) || hitArea == kHitPage || !(hitArea & kHitPicture)) return;
+  const TMmsFrame* frame = Mms()->Body->GetFrame(document.CurrentPage());
   curPicPath = PicturePathOf(frame).c_str();
   if (curPicPath.IsEmpty()) return;
 
@@ -116,7 +116,7 @@ void TfrmMain::WMInsertPicture(TMessage& message) {
   for (int i = 0; i < Mms()->Body->GetFrameCount() && page < 0; ++i)
     if (Mms()->Body->GetFrame(i) == resizeFrame) page = i;
   if (page < 0 || PicturePathOf(resizeFrame) != resizeFramePicture.c_str()) return;
-  document.curFrame = page;
+  document.SetCurrentPage(page);
   hitArea = kHitPicture;
 
   if (!CheckMmsSize()) {

@@ -31,8 +31,8 @@ void TfrmMain::DropCachedPicture(const std::string& path) {
 void TfrmMain::DeleteOwnTextFile(const std::string& path) { document.DeleteOwnTextFile(path); }
 
 void TfrmMain::RemoveCurrentPage() {
-  const std::string picture = document.ItemPath(document.curFrame, TMediaItem::kImage);
-  if (!document.RemovePage(document.curFrame)) return;
+  const std::string picture = document.ItemPath(document.CurrentPage(), TMediaItem::kImage);
+  if (!document.RemovePage(document.CurrentPage())) return;
   DropCachedPicture(picture);
   UpdateStripScrollBar();
   RefreshFrameList();
@@ -49,7 +49,7 @@ void TfrmMain::actDeletePageExecute(TObject*) {
     return;
   }
   std::unique_ptr<TDelMessageBox> box(NewBox<TDelMessageBox>(this));
-  if (box->ShowModal() == 1 && IsPage(document.curFrame)) {
+  if (box->ShowModal() == 1 && IsPage(document.CurrentPage())) {
     RemoveCurrentPage();
     GetPduSize();
   }
@@ -91,8 +91,8 @@ int TfrmMain::DeleteImageItem(int index) {
 }
 
 void TfrmMain::DeleteExecute() {
-  if (!IsPage(document.curFrame)) return;
-  DeleteSelection(document.curFrame);
+  if (!IsPage(document.CurrentPage())) return;
+  DeleteSelection(document.CurrentPage());
   RefreshFrameList();
 }
 
@@ -117,14 +117,14 @@ void TfrmMain::UpdatePopupMenu() {
     Select_pop->SetEnabled(false);
     resize_pop->SetEnabled(false);
   }
-  if (!IsPage(document.curFrame)) {
+  if (!IsPage(document.CurrentPage())) {
     insert_pop->SetEnabled(false);
     delete_pop->SetEnabled(false);
     Select_pop->SetEnabled(false);
     resize_pop->SetEnabled(false);
   } else {
     insert_pop->SetEnabled(true);
-    const TMmsFrame* frame = Mms()->Body->GetFrame(document.curFrame);
+    const TMmsFrame* frame = Mms()->Body->GetFrame(document.CurrentPage());
     switch (hitArea) {
       case kHitText:
       case kHitSound:

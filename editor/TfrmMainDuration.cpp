@@ -58,7 +58,7 @@ void TfrmMain::ShowDuration(int ms) {
 }
 
 void TfrmMain::ShowCurrentDuration() {
-  if (!document.IsPage(document.curFrame) || !Edit_Cur) return;
+  if (!document.IsPage(document.CurrentPage()) || !Edit_Cur) return;
   const int ms = document.CurrentDuration();
   // The same number shown differently ("" for a page of 0 ms, "07") is left as the user typed it.
   if (LeadingNumber(Edit_Cur->Text()) != std::max(ms, 0) / 1000) ShowDuration(ms);
@@ -91,24 +91,24 @@ void StepDuration(TEdit* edit, int delta) {
 
 void TfrmMain::upbtnCllick(TObject*) {
   StepDuration(Edit_Cur, +1);
-  document.modified = true;
+  document.SetModified(true);
 }
 
 void TfrmMain::DownbtnCllick(TObject*) {
   StepDuration(Edit_Cur, -1);
-  document.modified = true;
+  document.SetModified(true);
 }
 
 void TfrmMain::UpBtnMouseDown(TObject*, TMouseButton, TShiftState, int, int) {
   Timer1->SetEnabled(true);
-  document.modified = true;
+  document.SetModified(true);
 }
 
 void TfrmMain::UP_OnMouseUp(TObject*, TMouseButton, TShiftState, int, int) { Timer1->SetEnabled(false); }
 
 void TfrmMain::Down_MouseDown(TObject*, TMouseButton, TShiftState, int, int) {
   Timer2->SetEnabled(true);
-  document.modified = true;
+  document.SetModified(true);
 }
 
 void TfrmMain::own_MouseUP(TObject*, TMouseButton, TShiftState, int, int) { Timer2->SetEnabled(false); }
@@ -127,7 +127,7 @@ void TfrmMain::memo_titleKeyPress(TObject*, char& key) {
 void TfrmMain::memo_titleChange(TObject*) {
   if (!memo_title || !subject_size) return;  // the layout is still being read
   // The program setting the subject (opening a message, the command line) is not an edit.
-  if (!subjectByCode) document.modified = true;
+  if (!subjectByCode) document.SetModified(true);
   // Counted in UTF-16 units of the subject's wide text.
   const std::u16string text = memo_title->Text().ToU16();
   const int count = int(text.size());

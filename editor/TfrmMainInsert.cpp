@@ -152,12 +152,12 @@ int TfrmMain::CopyIntoFolder(const AnsiString& folder, const AnsiString& source,
 }
 
 int TfrmMain::PageForInsert() {
-  document.modified = true;
-  if (document.curFrame < 0) {
+  document.SetModified(true);
+  if (document.CurrentPage() < 0) {
     if (NewFrame() != 0) return -1;  // the page limit: nothing to insert into
-    document.curFrame = Mms()->Body->GetFrameCount() - 1;
+    document.SetCurrentPage(Mms()->Body->GetFrameCount() - 1);
   }
-  return IsPage(document.curFrame) ? document.curFrame : -1;
+  return IsPage(document.CurrentPage()) ? document.CurrentPage() : -1;
 }
 
 AnsiString TfrmMain::NewTextFileName(int index) const {
@@ -290,7 +290,7 @@ SlotBefore Remember(const TMmsFrame* frame, int type) {
 }  // namespace
 
 int TfrmMain::InsertKeepingLimit(int type, const std::function<int()>& insert) {
-  const int page = document.curFrame;
+  const int page = document.CurrentPage();
   const bool known = IsPage(page);
   const SlotBefore before = known ? Remember(Mms()->Body->GetFrame(page), type) : SlotBefore{};
   madeCopy = AnsiString();
@@ -311,7 +311,7 @@ int TfrmMain::InsertKeepingLimit(int type, const std::function<int()>& insert) {
   }
 
   // Refused: the page gets back exactly what it had in the slot.
-  const int now = known ? page : document.curFrame;
+  const int now = known ? page : document.CurrentPage();
   if (IsPage(now)) {
     TMmsFrame* frame = Mms()->Body->GetFrame(now);
     const std::string inserted = ItemPath(frame, type);
@@ -364,7 +364,7 @@ void TfrmMain::imgFrameListDblClick(TObject* sender) {
     btnNewFrameClick(sender);
     return;
   }
-  if (document.curFrame < 0) return;
+  if (document.CurrentPage() < 0) return;
   switch (hitArea) {
     case kHitText:
       InsertKeepingLimit(TMediaItem::kText, [this] { return InsertText(); });

@@ -243,7 +243,7 @@ int TfrmMain::LoadMms(const uint8_t* bytes, int count) {
     leftOut.Add(ContentTypeToExt(part->Type), part->Type);
   leftOutParts = leftOut.Summary().c_str();
 
-  document.curFrame = 0;
+  document.SetCurrentPage(0);
   ShowDuration(Mms()->Body->GetFrameDur(0));
   Label_Time->SetCaption(IntToStr(int64_t(totalMs / 1000)));
   UpdateStripScrollBar();
@@ -271,7 +271,7 @@ void TfrmMain::ReportLeftOutParts() {
 
 void TfrmMain::actOpenExecute(TObject*) {
   // A changed message is given up only when the user says so.
-  if (document.modified) {
+  if (document.Modified()) {
     std::unique_ptr<TDelMessageBox> box(NewBox<TDelMessageBox>(this));
     box->SetMessageKey("STR_Main_Open_Discard");
     if (box->ShowModal() != 1) return;
@@ -298,6 +298,6 @@ void TfrmMain::OpenMmsFile(const AnsiString& path) {
     ShowMsgBox("STR_Main_Error_Open");
     return;
   }
-  document.modified = false;
+  document.SetModified(false);
   ReportLeftOutParts();
 }

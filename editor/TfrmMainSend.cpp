@@ -88,7 +88,7 @@ void TfrmMain::SaveAsDraftClick(TObject* sender) { actDraftsExecute(sender); }
 
 void TfrmMain::FormCloseQuery(TObject*, bool& canClose) {
   canClose = true;
-  if (!document.modified) return;
+  if (!document.Modified()) return;
   std::unique_ptr<TMessageBoxForm> box(NewBox<TMessageBoxForm>(this));
   switch (box->ShowModal()) {
     case 1:  // keep it as a draft; a failed hand-over keeps the window open

@@ -75,7 +75,7 @@ void TfrmMain::PaintCell(int page, TBitmap* bitmap) {
   bitmap->SetSize(kCellWidth, kCellHeight);
   TCanvas* canvas = bitmap->Canvas();
   canvas->Font()->SetName("Arial");
-  const bool current = page == document.curFrame;
+  const bool current = page == document.CurrentPage();
   const int flags = current ? hitArea : 0;
   auto textColour = [canvas](bool selected) {
     canvas->Font()->SetColor(selected ? kHighlightText : clBlack);
@@ -213,7 +213,7 @@ void TfrmMain::RefreshFrameList() {
   BuildStrip(stripBitmap.get());
   ShowStrip();
   imgFrameList->Repaint();
-  if (MmsViewer) PostMessageA(MmsViewer->Handle(), WM_SHOWFRAME, 0, LPARAM(document.curFrame));
+  if (MmsViewer) PostMessageA(MmsViewer->Handle(), WM_SHOWFRAME, 0, LPARAM(document.CurrentPage()));
 }
 
 void TfrmMain::scrBarFrameListScroll(TObject*, TScrollCode, int& position) {
@@ -270,11 +270,11 @@ void TfrmMain::SelectStripAt(int x, int y) {
     Edit_Cur->SetEnabled(false);
     UpBtn->SetEnabled(false);
     DownBtn->SetEnabled(false);
-    document.curFrame = -1;
+    document.SetCurrentPage(-1);
     hitArea = 0;
     return;
   }
-  document.curFrame = page;
+  document.SetCurrentPage(page);
   hitArea = PartAt(sx, sy);
   ShowDuration(Mms()->Body->GetFrameDur(page));
   dragState = hitArea == 0 ? 0 : hitArea == kHitPage ? 1 : 2;
@@ -293,22 +293,22 @@ void TfrmMain::imgFrameListMouseDown(TObject*, TMouseButton, TShiftState, int x,
   auto edge = [sx](int left, int right) {
     return sx == left || sx == left + 1 ? 1 : sx == right || sx == right - 1 ? 2 : 0;
   };
-  if (dragState == 1 && IsPage(document.curFrame)) {
-    const int left = document.curFrame * kCellWidth;
+  if (dragState == 1 && IsPage(document.CurrentPage())) {
+    const int left = document.CurrentPage() * kCellWidth;
     if (const int e = edge(left, left + kCellWidth - 1)) {
       dragState = e == 1 ? 6 : 5;
       return;
     }
-  } else if (dragState == 2 && IsPage(document.curFrame)) {
-    const TMmsFrame* frame = Mms()->Body->GetFrame(document.curFrame);
+  } else if (dragState == 2 && IsPage(document.CurrentPage())) {
+    const TMmsFrame* frame = Mms()->Body->GetFrame(document.CurrentPage());
     const std::pair<int, int> parts[] = {
         {kHitPicture, TMediaItem::kImage}, {kHitText, TMediaItem::kText}, {kHitSound, TMediaItem::kAudio}};
     for (const auto& [bit, type] : parts) {
       const TMediaItem* item = (hitArea & bit) ? frame->GetItem(type) : nullptr;
       if (!item) continue;
       const Bar bar = ItemBar(item, type);
-      if (const int e =
-              edge(document.curFrame * kCellWidth + bar.left, document.curFrame * kCellWidth + bar.right)) {
+      if (const int e = edge(document.CurrentPage() * kCellWidth + bar.left,
+                             document.CurrentPage() * kCellWidth + bar.right)) {
         dragState = e == 1 ? 8 : 7;
         return;
       }
@@ -329,8 +329,8 @@ void TfrmMain::imgFrameListMouseMove(TObject*, TShiftState shift, int x, int y) 
     if (dragState == 1 || dragState == 3) {
       // A drag step to the page under the pointer.
       dragState = 3;
-      imgFrameList->SetCursor(page == document.curFrame || page == kNoPage ? crNo : crDrag);
-      if (page != dropTarget && page != document.curFrame) {
+      imgFrameList->SetCursor(page == document.CurrentPage() || page == kNoPage ? crNo : crDrag);
+      if (page != dropTarget && page != document.CurrentPage()) {
         const int previous = dropTarget;
         dropTarget = page;
         if (page >= 0) {
@@ -392,7 +392,7 @@ void TfrmMain::StripWndProc(TMessage& message) {
 
 void TfrmMain::MarkDropTarget(int page, bool mark) {
   if (!stripBitmap || !IsPage(page)) return;
-  const int x = document.curFrame < page ? page * kCellWidth + kCellWidth : page * kCellWidth;
+  const int x = document.CurrentPage() < page ? page * kCellWidth + kCellWidth : page * kCellWidth;
   EnsureVisible(x - 2, x + 2);
   const int position = scrBarFrameList->Position();
   const StripBand band = ClipMarkerBand(x, stripBitmap->Width(), position, imgFrameList->Width());
@@ -417,11 +417,11 @@ void TfrmMain::imgFrameListMouseUp(TObject*, TMouseButton, TShiftState, int x, i
   if (dragState == 3) {
     const int sx = x + scrBarFrameList->Position(), sy = y - kTopBand;
     const int over = x > 0 && y > kTopBand ? PageAt(sx, sy) : kNoPage;
-    if (dropTarget >= 0 && IsPage(document.curFrame) && over == dropTarget) {
-      Mms()->Body->MoveFrame(dropTarget, document.curFrame);
-      document.modified = true;
+    if (dropTarget >= 0 && IsPage(document.CurrentPage()) && over == dropTarget) {
+      Mms()->Body->MoveFrame(dropTarget, document.CurrentPage());
+      document.SetModified(true);
     }
-    if (dropTarget >= 0) document.curFrame = dropTarget;
+    if (dropTarget >= 0) document.SetCurrentPage(dropTarget);
     dropTarget = -1;
     dragState = 1;
   } else if (dragState == 5 || dragState == 6) {

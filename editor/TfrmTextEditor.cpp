@@ -173,7 +173,7 @@ int TfrmTextEditor::LoadTextFile(const AnsiString& path) {
 
 void TfrmTextEditor::MeContent1Change(TObject*) {
   if (!MeContent || !lblCount) return;  // the layout is still being read
-  if (document_) document_->modified = true;
+  if (document_) document_->SetModified(true);
   edited_ = true;
   // Counted in UTF-16 units of the memo's wide text, so a letter the code page lacks is kept
   // and counted as it is (a pair as two).

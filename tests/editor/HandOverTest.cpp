@@ -45,7 +45,7 @@ class HandOver : public CommandTest {
     Put(0, TMediaItem::kImage, "p.jpg", &picture);
     Put(1, TMediaItem::kAudio, "s.wav", &sound);
     main->SetSubjectText(WideString(u"Hello there"));
-    main->document.modified = true;
+    main->document.SetModified(true);
     AnswerModals([this](const ModalInfo&) { return ModalAnswer::Result(closeAnswer); });
   }
   void TearDown() override {
@@ -215,7 +215,7 @@ TEST_F(HandOver, NoFailureLosesTheMessage) {
         main->document.sendDir = deep.c_str();
       }
       main->peerWnd = nullptr;
-      main->document.modified = true;
+      main->document.SetModified(true);
       shown.clear();
 
       if (command == kSend) main->btnSendClick(nullptr);
@@ -227,7 +227,7 @@ TEST_F(HandOver, NoFailureLosesTheMessage) {
       }
       EXPECT_TRUE(Warned(c.warning));
       EXPECT_FALSE(DrainQuit());
-      EXPECT_TRUE(main->document.modified);
+      EXPECT_TRUE(main->document.Modified());
       EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);
       EXPECT_EQ(ReadAll(app.path() + "/tmp/Audio/s.wav"), sound);
       // A manager that ended after taking the record may still have read the file, so the new
@@ -271,7 +271,7 @@ TEST_F(HandOver, CloseQuestionAsksOnlyForAChangedMessage) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    main->document.modified = c.modified != 0;
+    main->document.SetModified(c.modified != 0);
     closeAnswer = c.answer;
     shown.clear();
     bool canClose = !c.canClose;

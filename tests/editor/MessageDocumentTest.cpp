@@ -20,8 +20,8 @@ TEST(MessageDocument, MakesItsMessageOnceAndHandsItOverWhole) {
   MessageDocument document;
   EXPECT_EQ(document.Message(), nullptr);
   EXPECT_EQ(document.PageCount(), 0);
-  EXPECT_EQ(document.curFrame, -1);
-  EXPECT_FALSE(document.modified);
+  EXPECT_EQ(document.CurrentPage(), -1);
+  EXPECT_FALSE(document.Modified());
 
   TK3VNMms& message = document.EnsureMessage();
   message.AppendNewFrame();
@@ -64,13 +64,13 @@ TEST(MessageDocument, TheCurrentPageTakesADurationAsAnEdit) {
   MessageDocument document;
   EXPECT_FALSE(document.SetCurrentDuration(5000));  // no message
   document.EnsureMessage().AppendNewFrame();
-  document.curFrame = 1;
+  document.SetCurrentPage(1);
   EXPECT_FALSE(document.SetCurrentDuration(5000));  // no such page
-  EXPECT_FALSE(document.modified);
-  document.curFrame = 0;
+  EXPECT_FALSE(document.Modified());
+  document.SetCurrentPage(0);
   EXPECT_EQ(document.CurrentDuration(), 1000);
   EXPECT_TRUE(document.SetCurrentDuration(5000));
-  EXPECT_TRUE(document.modified);
+  EXPECT_TRUE(document.Modified());
   EXPECT_EQ(document.CurrentDuration(), 5000);
   EXPECT_EQ(document.TotalDurationMs(), 5000);
 }
@@ -97,12 +97,12 @@ TEST(MessageDocument, AppendsPagesUpToTheLimit) {
   MessageDocument document;
   for (int i = 0; i < MessageDocument::kMaxPages; ++i) {
     EXPECT_EQ(document.AppendPage(), i);
-    EXPECT_EQ(document.curFrame, i);
+    EXPECT_EQ(document.CurrentPage(), i);
   }
-  document.curFrame = 3;
+  document.SetCurrentPage(3);
   EXPECT_EQ(document.AppendPage(), -1);
   EXPECT_EQ(document.PageCount(), MessageDocument::kMaxPages);
-  EXPECT_EQ(document.curFrame, 3);
+  EXPECT_EQ(document.CurrentPage(), 3);
 }
 
 TEST(MessageDocument, RemovingAPageKeepsTheCurrentPageOnAPage) {
@@ -122,15 +122,15 @@ TEST(MessageDocument, RemovingAPageKeepsTheCurrentPageOnAPage) {
   for (const auto& c : cases) {
     MessageDocument document;
     for (int i = 0; i < 3; ++i) document.AppendPage();
-    document.curFrame = c.current;
+    document.SetCurrentPage(c.current);
     EXPECT_EQ(document.RemovePage(c.removed), c.removes) << c.what;
     EXPECT_EQ(document.PageCount(), c.pagesAfter) << c.what;
-    EXPECT_EQ(document.curFrame, c.currentAfter) << c.what;
+    EXPECT_EQ(document.CurrentPage(), c.currentAfter) << c.what;
   }
   MessageDocument last;
   last.AppendPage();
   EXPECT_TRUE(last.RemovePage(0));
-  EXPECT_EQ(last.curFrame, -1);
+  EXPECT_EQ(last.CurrentPage(), -1);
 }
 
 // Removing an item deletes only a text file of the editor's own that no page uses any more.

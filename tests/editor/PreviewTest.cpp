@@ -225,7 +225,7 @@ TEST_F(Preview, RequestsDuringAShowChangeNothingAndStopReturnsToSlideZero) {
 TEST_F(Preview, NothingIsDeletedWhileAShowPlays) {
   TextPage(0, 1000);
   TextPage(1, 1000);
-  main->document.curFrame = 1;
+  main->document.SetCurrentPage(1);
   main->hitArea = TfrmMain::kHitPage;
   viewer->btnPlay->Click();
   EXPECT_EQ(main->DeleteSelection(1), 0);
@@ -235,7 +235,7 @@ TEST_F(Preview, NothingIsDeletedWhileAShowPlays) {
   EXPECT_EQ(main->NewFrame(), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 3);
   viewer->btnStop->Click();
-  main->document.curFrame = 1;
+  main->document.SetCurrentPage(1);
   main->hitArea = TfrmMain::kHitPage;
   EXPECT_EQ(main->DeleteSelection(1), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);

@@ -110,7 +110,7 @@ TEST_F(TextEditor, TheCounterFollowsTheTextAndTheTextIsCutAtTheLimit) {
     EXPECT_EQ(editor->MeContent->SelStart(), int(editor->MeContent->Text().Length())) << "caret at the end";
     EXPECT_EQ(Counter(), "(" + std::to_string(c.kept.size()) + "/1000)");
   }
-  EXPECT_TRUE(main->document.modified);
+  EXPECT_TRUE(main->document.Modified());
 }
 
 TEST_F(TextEditor, KeysAreFilteredAtTheLimit) {
@@ -264,7 +264,7 @@ TEST_F(TextEditor, LoadTextFileAnswersForEachKindOfFile) {
 TEST_F(TextEditor, CancelKeepsTheFileAndAFailedSaveKeepsTheWindowOpen) {
   const std::string before = Utf16Le(u"before");
   std::ofstream(path, std::ios::binary) << before;
-  main->document.modified = false;
+  main->document.SetModified(false);
 
   // Cancel after editing: the file as it was, the message marked changed.
   auto typeThen = [&](TImButton* TfrmTextEditor::*button) {
@@ -280,7 +280,7 @@ TEST_F(TextEditor, CancelKeepsTheFileAndAFailedSaveKeepsTheWindowOpen) {
   AnswerModals([&](const ModalInfo&) { return typeThen(&TfrmTextEditor::btnCancle); });
   EXPECT_EQ(editor->ShowModal(), mrCancel);
   EXPECT_EQ(ReadAll(path), before);
-  EXPECT_TRUE(main->document.modified);
+  EXPECT_TRUE(main->document.Modified());
 
   struct Case {
     const char* what;
