@@ -9,9 +9,11 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -485,72 +487,23 @@ bool FormatCurrency(std::u16string_view value, const CurrencyLayout& layout, std
   if (!whole.empty() || layout.leadingZero || layout.digits == 0)
     number = whole.empty() ? u"0" : Grouped(whole, layout);
   if (layout.digits > 0) number += layout.decimal + std::u16string(fraction.begin(), fraction.end());
-  const std::u16string& s = layout.symbol;
-  const std::u16string n = number;
-  if (!negative) {
-    switch (layout.positiveOrder) {
-      case 0:
-        out = s + n;
-        break;
-      case 1:
-        out = n + s;
-        break;
-      case 2:
-        out = s + u" " + n;
-        break;
-      default:
-        out = n + u" " + s;
-    }
-    return true;
-  }
-  switch (layout.negativeOrder) {
-    case 0:
-      out = u"(" + s + n + u")";
-      break;
-    case 1:
-      out = u"-" + s + n;
-      break;
-    case 2:
-      out = s + u"-" + n;
-      break;
-    case 3:
-      out = s + n + u"-";
-      break;
-    case 4:
-      out = u"(" + n + s + u")";
-      break;
-    case 5:
-      out = u"-" + n + s;
-      break;
-    case 6:
-      out = n + u"-" + s;
-      break;
-    case 7:
-      out = n + s + u"-";
-      break;
-    case 8:
-      out = u"-" + n + u" " + s;
-      break;
-    case 9:
-      out = u"-" + s + u" " + n;
-      break;
-    case 10:
-      out = n + u" " + s + u"-";
-      break;
-    case 11:
-      out = s + u" " + n + u"-";
-      break;
-    case 12:
-      out = s + u" -" + n;
-      break;
-    case 13:
-      out = n + u"- " + s;
-      break;
-    case 14:
-      out = u"(" + s + u" " + n + u")";
-      break;
-    default:
-      out = u"(" + n + u" " + s + u")";
+  // The orders as patterns: S stands for the symbol, N for the number. Orders are checked when a
+  // layout is made; an order past the table takes its last pattern.
+  static constexpr std::u16string_view kPositive[] = {u"SN", u"NS", u"S N", u"N S"};
+  static constexpr std::u16string_view kNegative[] = {u"(SN)", u"-SN",  u"S-N",   u"SN-",  u"(NS)", u"-NS",
+                                                      u"N-S",  u"NS-",  u"-N S",  u"-S N", u"N S-", u"S N-",
+                                                      u"S -N", u"N- S", u"(S N)", u"(N S)"};
+  const std::u16string_view pattern =
+      negative ? kNegative[std::min<UINT>(layout.negativeOrder, std::size(kNegative) - 1)]
+               : kPositive[std::min<UINT>(layout.positiveOrder, std::size(kPositive) - 1)];
+  out.clear();
+  for (const char16_t c : pattern) {
+    if (c == u'S')
+      out += layout.symbol;
+    else if (c == u'N')
+      out += number;
+    else
+      out += c;
   }
   return true;
 }
