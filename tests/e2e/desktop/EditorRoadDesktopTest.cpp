@@ -27,6 +27,8 @@
 
 namespace {
 
+using desktoptest::FirstLine;
+
 namespace fs = std::filesystem;
 using platform::headless::CaptureImage;
 using platform::headless::Driver;
@@ -74,27 +76,14 @@ HeadlessRun RunHeadless(const std::string& message) {
   return out;
 }
 
-std::string FirstLine(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    if (fgets(buffer, sizeof buffer, pipe)) out = buffer;
-    pclose(pipe);
-  }
-  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
-  return out;
-}
-
 // Runs xdotool (under a watchdog) while the display is served.
 int Xdotool(const std::string& arguments) {
   return desktoptest::Run({"sh", "-c", "timeout 10 xdotool " + arguments}, 15000);
 }
 
 bool WindowTitled(const std::string& title, std::string* id) {
-  const bool found = desktoptest::PumpUntil(
-      [&] { return Xdotool("search --name '^" + title + "$' >/dev/null") == 0; }, 20000);
-  if (found) *id = FirstLine("timeout 10 xdotool search --name '^" + title + "$'");
-  return found;
+  *id = desktoptest::FindWindow(title);
+  return !id->empty();
 }
 
 POINT Origin(const std::string& window) {

@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "DesktopSession.h"
@@ -27,6 +28,7 @@
 
 namespace {
 
+using desktoptest::FirstLine;
 using desktoptest::PumpUntil;
 
 struct HeadlessMain {
@@ -49,18 +51,6 @@ HeadlessMain HeadlessStart() {
   }
   platform::Shutdown();
   testsupport::RestoreRuntimeFolder();
-  return out;
-}
-
-// The first line of a command's output.
-std::string FirstLine(const std::string& command) {
-  std::string out;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[256];
-    if (fgets(buffer, sizeof buffer, pipe)) out = buffer;
-    pclose(pipe);
-  }
-  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
   return out;
 }
 
@@ -92,13 +82,8 @@ TEST(EditorOnTheDesktop, ShowsTheHeadlessWindowAndASecondEditorEndsAtOnce) {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   const int first = desktoptest::Spawn({MMSEDITOR_PATH});
   ASSERT_GT(first, 0);
-  const bool found = PumpUntil(
-      [] {
-        return desktoptest::Run({"sh", "-c", "xdotool search --name '^Mivora$' >/dev/null"}) == 0;
-      },
-      20000);
-  ASSERT_TRUE(found) << "no window titled Mivora";
-  const std::string window = FirstLine("xdotool search --name '^Mivora$'");
+  const std::string window = desktoptest::FindWindow("Mivora", first);
+  ASSERT_FALSE(window.empty()) << "no window titled Mivora";
   int left = -1, top = -1;
   const std::string geometry = FirstLine("xdotool getwindowgeometry --shell " + window + " | tr '\\n' ' '");
   ASSERT_EQ(std::sscanf(geometry.c_str(), "WINDOW=%*s X=%d Y=%d", &left, &top), 2) << geometry;
@@ -143,7 +128,7 @@ TEST(EditorOnTheDesktop, ShowsTheHeadlessWindowAndASecondEditorEndsAtOnce) {
   EXPECT_EQ(desktoptest::Run({MMSEDITOR_PATH}, 60000), 0);
   int status = 0;
   EXPECT_EQ(waitpid(first, &status, WNOHANG), 0) << "the first editor ended";
-  EXPECT_EQ(desktoptest::Run({"sh", "-c", "xdotool search --name '^Mivora$' >/dev/null"}), 0);
+  EXPECT_EQ(desktoptest::FindWindow("Mivora", first), window);
 
   kill(first, SIGTERM);
   desktoptest::Reap(first, 5000);
@@ -153,103 +138,157 @@ TEST(EditorOnTheDesktop, ShowsTheHeadlessWindowAndASecondEditorEndsAtOnce) {
   desktoptest::StopDesktop();
 }
 
-// A press on the window's background starts a move. Without a window manager the program moves
-// the window itself; with one (openbox) the manager does. Either way the move ends with the
-// gesture, and the strip hears the next click: its first page's title band turns the selection's
-// colour.
-TEST(EditorOnTheDesktop, AfterADragOnTheBackgroundTheStripStillSelects) {
-  testsupport::TempDir app;
-  editortest::CopyProductLanguageFiles(app);
-  app.write("App.Config.ini", editortest::SettingsFor(u"\\Language\\lan_ENG.ini"));
-  setenv("MMSEDITOR_APP_DIR", app.path().c_str(), 1);
-  std::string error;
-  ASSERT_TRUE(desktoptest::EnsureDisplay(&error)) << error;
-  setenv("PLATFORM_BACKEND", "gtk", 1);
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
-  auto xdotool = [](const std::vector<std::string>& args) {
+// The editor on a desktop session of its own, with openbox as window manager or none, from the
+// moment its strip has painted; xdotool drives the pointer.
+class RunningEditor {
+ public:
+  explicit RunningEditor(bool manager) {
+    app_ = std::make_unique<testsupport::TempDir>();
+    editortest::CopyProductLanguageFiles(*app_);
+    app_->write("App.Config.ini", editortest::SettingsFor(u"\\Language\\lan_ENG.ini"));
+    setenv("MMSEDITOR_APP_DIR", app_->path().c_str(), 1);
+    std::string error;
+    if (!desktoptest::EnsureDisplay(&error)) {
+      ADD_FAILURE() << error;
+      return;
+    }
+    setenv("PLATFORM_BACKEND", "gtk", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    desktoptest::StartDesktop();
+    if (manager) {
+      const std::string started = app_->file("openbox-started");
+      wm_ = desktoptest::Spawn({"openbox", "--startup", "touch " + started});
+      if (wm_ <= 0 || !PumpUntil([&] { return std::filesystem::exists(started); }, 20000)) {
+        ADD_FAILURE() << "openbox did not start";
+        return;
+      }
+    }
+    editor_ = desktoptest::Spawn({MMSEDITOR_PATH});
+    // This editor's own window: not one a program of an earlier round may still leave.
+    window_ = desktoptest::FindWindow("Mivora", editor_);
+    if (editor_ <= 0 || window_.empty()) {
+      ADD_FAILURE() << "no window titled Mivora";
+      return;
+    }
+    // A window manager may still place the window after it first shows: read where it is again.
+    ready_ = PumpUntil(
+        [&] {
+          origin = Where();
+          return TitleColour() == kTitle;
+        },
+        20000);
+    if (!ready_) ADD_FAILURE() << "not painted";
+  }
+
+  ~RunningEditor() {
+    if (editor_ > 0) {
+      kill(editor_, SIGTERM);
+      desktoptest::Reap(editor_, 5000);
+    }
+    if (wm_ > 0) {
+      kill(wm_, SIGTERM);
+      desktoptest::Reap(wm_, 5000);
+    }
+    desktoptest::StopDesktop();
+    unsetenv("PLATFORM_BACKEND");
+    unsetenv("SDL_AUDIODRIVER");
+    unsetenv("MMSEDITOR_APP_DIR");
+  }
+
+  bool Ready() const { return ready_; }
+  int Editor() const { return editor_; }
+  int WindowManager() const { return wm_; }
+
+  // Where the window's top-left corner is on the screen.
+  POINT Where() const {
+    POINT p{-1, -1};
+    const std::string g = FirstLine("xdotool getwindowgeometry --shell " + window_ + " | tr '\\n' ' '");
+    std::sscanf(g.c_str(), "WINDOW=%*s X=%d Y=%d", &p.x, &p.y);
+    return p;
+  }
+  // The colour of the first page's title band (inside it, clear of its number), read at `origin`.
+  uint32_t TitleColour() {
+    std::string error;
+    return desktoptest::Capture(shot, &error) ? shot.At(origin.x + kTitleBand.x, origin.y + kTitleBand.y)
+                                              : 0u;
+  }
+  // Runs xdotool with these arguments, points given relative to `origin`.
+  static int Xdotool(const std::vector<std::string>& args) {
     std::vector<std::string> argv{"xdotool"};
     argv.insert(argv.end(), args.begin(), args.end());
     return desktoptest::Run(argv);
-  };
-  auto at = [](int x) { return std::to_string(x); };
+  }
+  int MoveTo(int x, int y, const std::vector<std::string>& then = {}) {
+    std::vector<std::string> args{"mousemove", std::to_string(origin.x + x), std::to_string(origin.y + y)};
+    args.insert(args.end(), then.begin(), then.end());
+    return Xdotool(args);
+  }
+  // A click on the first page's title band selects the page: the band turns the selection's colour.
+  bool ClickSelectsThePage() {
+    MoveTo(kTitleBand.x, kTitleBand.y, {"click", "1"});
+    return PumpUntil([&] { return TitleColour() == kSelected; }, 10000);
+  }
+  void SaveShot(const char* name) const {
+    std::filesystem::create_directories(MMS_SCREENSHOT_DIR);
+    platform::headless::WritePng(std::string(MMS_SCREENSHOT_DIR) + "/" + name, shot.width, shot.height,
+                                 shot.pixels.data());
+  }
+
+  static constexpr POINT kBackground{25, 320};
+  static constexpr POINT kTitleBand{85, 138};
+  static constexpr uint32_t kTitle = 0xDEDEDEu, kSelected = 0xC8C8FFu;
+  POINT origin{-1, -1};
+  desktoptest::Screenshot shot;
+
+ private:
+  std::unique_ptr<testsupport::TempDir> app_;
+  int wm_ = -1, editor_ = -1;
+  std::string window_;
+  bool ready_ = false;
+};
+
+// A press on the window's background starts a move. Without a window manager the program moves
+// the window itself; with one (openbox) the manager does. Either way the move ends with the
+// gesture, and the strip hears the next click.
+TEST(EditorOnTheDesktop, AfterADragOnTheBackgroundTheStripStillSelects) {
   for (const bool manager : {false, true}) {
     SCOPED_TRACE(manager ? "openbox" : "no window manager");
-    desktoptest::StartDesktop();
-    int wm = -1;
-    if (manager) {
-      const std::string started = app.file("openbox-started");
-      wm = desktoptest::Spawn({"openbox", "--startup", "touch " + started});
-      ASSERT_GT(wm, 0);
-      ASSERT_TRUE(PumpUntil([&] { return std::filesystem::exists(started); }, 20000))
-          << "openbox did not start";
-    }
-    const int editor = desktoptest::Spawn({MMSEDITOR_PATH});
-    ASSERT_GT(editor, 0);
-    ASSERT_TRUE(PumpUntil(
-        [] {
-          return desktoptest::Run({"sh", "-c", "xdotool search --name '^Mivora$' >/dev/null"}) == 0;
-        },
-        20000));
-    const std::string window = FirstLine("xdotool search --name '^Mivora$'");
-    auto where = [&] {
-      POINT p{-1, -1};
-      const std::string g = FirstLine("xdotool getwindowgeometry --shell " + window + " | tr '\\n' ' '");
-      std::sscanf(g.c_str(), "WINDOW=%*s X=%d Y=%d", &p.x, &p.y);
-      return p;
-    };
-    desktoptest::Screenshot shot;
-    const POINT title{85, 138};  // inside the first page's title band, clear of its number
-    auto titleColour = [&](POINT origin) {
-      return desktoptest::Capture(shot, &error) ? shot.At(origin.x + title.x, origin.y + title.y) : 0u;
-    };
-    // A window manager may still place the window after it first shows: read where it is again.
-    POINT origin = where();
-    ASSERT_TRUE(PumpUntil(
-        [&] {
-          origin = where();
-          return titleColour(origin) == 0xDEDEDEu;
-        },
-        20000))
-        << "not painted";
+    RunningEditor editor(manager);
+    ASSERT_TRUE(editor.Ready());
+    const POINT start = editor.origin;
+    const POINT press = RunningEditor::kBackground;
 
     // A drag on the background: the window follows the pointer while the button is held (the
     // pointer nudged until it has, as the program may take the move over late).
-    EXPECT_EQ(xdotool({"mousemove", at(origin.x + 25), at(origin.y + 320), "mousedown", "1"}), 0);
-    for (int step = 1; step <= 4; ++step)
-      xdotool({"mousemove", at(origin.x + 25 + 15 * step), at(origin.y + 320 + 10 * step)});
+    EXPECT_EQ(editor.MoveTo(press.x, press.y, {"mousedown", "1"}), 0);
+    for (int step = 1; step <= 4; ++step) editor.MoveTo(press.x + 15 * step, press.y + 10 * step);
     int nudge = 0;
     EXPECT_TRUE(PumpUntil(
         [&] {
-          if (where().x == origin.x + 60 && where().y == origin.y + 40) return true;
+          const POINT now = editor.Where();
+          if (now.x == start.x + 60 && now.y == start.y + 40) return true;
           nudge = 1 - nudge;
-          xdotool({"mousemove", at(origin.x + 85 + nudge), at(origin.y + 360)});
+          editor.MoveTo(press.x + 60 + nudge, press.y + 40);
           return false;
         },
         10000))
-        << where().x << ", " << where().y;
-    EXPECT_EQ(xdotool({"mousemove", at(origin.x + 85), at(origin.y + 360), "mouseup", "1"}), 0);
-    origin = where();
+        << editor.Where().x << ", " << editor.Where().y;
+    EXPECT_EQ(editor.MoveTo(press.x + 60, press.y + 40, {"mouseup", "1"}), 0);
+    // Where the window comes to rest (the program may still be catching up with the pointer).
+    EXPECT_TRUE(PumpUntil(
+        [&] {
+          const POINT before = editor.Where();
+          desktoptest::Pump(100);
+          editor.origin = editor.Where();
+          return editor.origin.x == before.x && editor.origin.y == before.y;
+        },
+        10000));
     // A plain click on the background, then one on the title band.
-    xdotool({"mousemove", at(origin.x + 25), at(origin.y + 320), "click", "1"});
-    xdotool({"mousemove", at(origin.x + title.x), at(origin.y + title.y), "click", "1"});
-    EXPECT_TRUE(PumpUntil([&] { return titleColour(origin) == 0xC8C8FFu; }, 10000))
-        << std::hex << titleColour(origin);
-    std::filesystem::create_directories(MMS_SCREENSHOT_DIR);
-    platform::headless::WritePng(
-        std::string(MMS_SCREENSHOT_DIR) + (manager ? "/desktop-drag-openbox.png" : "/desktop-drag.png"),
-        shot.width, shot.height, shot.pixels.data());
-
-    kill(editor, SIGTERM);
-    desktoptest::Reap(editor, 5000);
-    if (wm > 0) {
-      kill(wm, SIGTERM);
-      desktoptest::Reap(wm, 5000);
-    }
-    desktoptest::StopDesktop();
+    editor.MoveTo(press.x, press.y, {"click", "1"});
+    EXPECT_TRUE(editor.ClickSelectsThePage()) << std::hex << editor.TitleColour() << std::dec << " at "
+                                              << editor.origin.x << ", " << editor.origin.y;
+    editor.SaveShot(manager ? "desktop-drag-openbox.png" : "desktop-drag.png");
   }
-  unsetenv("PLATFORM_BACKEND");
-  unsetenv("SDL_AUDIODRIVER");
-  unsetenv("MMSEDITOR_APP_DIR");
 }
 
 }  // namespace

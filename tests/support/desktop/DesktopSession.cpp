@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -159,6 +160,27 @@ int Reap(int pid, int ms) {
     return -1;
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string FirstLine(const std::string& command) {
+  std::string out;
+  if (FILE* pipe = popen(command.c_str(), "r")) {
+    char buffer[256];
+    if (fgets(buffer, sizeof buffer, pipe)) out = buffer;
+    pclose(pipe);
+  }
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+  return out;
+}
+
+std::string FindWindow(const std::string& title, int pid, int ms) {
+  // The pattern comes last: xdotool takes it after the options.
+  const std::string search = "timeout 10 xdotool search --all" +
+                             (pid > 0 ? " --pid " + std::to_string(pid) : std::string()) + " --name '^" +
+                             title + "$'";
+  std::string window;
+  PumpUntil([&] { return !(window = FirstLine(search + " 2>/dev/null")).empty(); }, ms);
+  return window;
 }
 
 bool Capture(Screenshot& out, std::string* error) {

@@ -34,6 +34,12 @@ int Run(const std::vector<std::string>& argv, int ms = 20000);
 // (its exit status; -1 when it took longer than `ms`, in which case it is stopped).
 int Spawn(const std::vector<std::string>& argv);
 int Reap(int pid, int ms);
+// The first line a shell command prints, without its line end ("" when it printed none).
+std::string FirstLine(const std::string& command);
+// The first window titled exactly `title` (of the program `pid` when it is above 0), searched
+// while the display is served until one is found or `ms` have passed; "" when none was. A search
+// that fails (xdotool gives up when a window vanishes as it walks the tree) is tried again.
+std::string FindWindow(const std::string& title, int pid = 0, int ms = 20000);
 // The whole X screen as the X server holds it (through ImageMagick's import).
 bool Capture(Screenshot& out, std::string* error);
 
