@@ -94,38 +94,12 @@ void TruncateFilesIn(int folder) {
 bool WriteOwnFile(const AnsiString& folderPath, const char* name, const void* data, std::size_t size) {
   const int folder = ::open(platform::FsPath(folderPath).c_str(), kFolderFlags);
   if (folder < 0) return false;
-  // A new file of our own beside the name, renamed over it once whole: the rename replaces what
-  // stands at the name (a link as the link), and a failed write leaves the old file as it was.
-  std::string temporary;
-  int fd = -1;
-  for (int n = 0; n < 100 && fd < 0; ++n) {
-    temporary = "." + std::string(name) + "." + std::to_string(::getpid()) + "." + std::to_string(n) + ".tmp";
-    fd = ::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0 && errno != EEXIST) break;
-  }
-  bool whole = fd >= 0;
-  if (whole) {
-    const char* p = static_cast<const char*>(data);
-    std::size_t left = size;
-    while (whole && left > 0) {
-      const ssize_t n = ::write(fd, p, left);
-      if (n < 0 && errno == EINTR) continue;
-      whole = n > 0;
-      if (whole) {
-        p += n;
-        left -= std::size_t(n);
-      }
-    }
-    whole = ::fsync(fd) == 0 && whole;
-    whole = ::close(fd) == 0 && whole;
-    if (whole && ::renameat(folder, temporary.c_str(), folder, name) != 0) {
-      // An empty folder at the name is not ours either.
-      whole = (errno == EISDIR || errno == ENOTEMPTY || errno == EEXIST) &&
-              ::unlinkat(folder, name, AT_REMOVEDIR) == 0 &&
-              ::renameat(folder, temporary.c_str(), folder, name) == 0;
-    }
-    if (!whole) ::unlinkat(folder, temporary.c_str(), 0);
-  }
+  // Renamed over whatever stands at the name (a link as the link; an empty folder is not ours
+  // either), so a failed write leaves the old file as it was.
+  platform::ReplaceOptions options;
+  options.mode = 0600;
+  options.overEmptyFolder = true;
+  const bool whole = platform::WriteFileReplacingAt(folder, name, data, size, options);
   ::close(folder);
   return whole;
 }

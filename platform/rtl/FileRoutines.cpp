@@ -142,8 +142,8 @@ constexpr std::size_t kPidDigits = 10;
 // The part of a target's name its temporaries show: the whole name while ".<name>.<pid>.<8 hex>.tmp"
 // fits the folder's limit on names, else as many whole characters from its start as fit. The
 // pid and the random part always stay whole, so a legal name of the longest length can be saved.
-std::string TemporaryStem(const std::string& folder, const std::string& name) {
-  long nameMax = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+std::string TemporaryStem(int folder, const std::string& name) {
+  long nameMax = ::fpathconf(folder, _PC_NAME_MAX);
   if (nameMax <= 0) nameMax = 255;
   const std::size_t fixed = 1 + 1 + kPidDigits + 1 + 8 + 4;  // "." "." pid "." hex ".tmp"
   const std::size_t room = std::size_t(nameMax) > fixed ? std::size_t(nameMax) - fixed : 1;
@@ -187,6 +187,40 @@ void RemoveStaleTemporaries(const std::string& folder, const std::string& stem) 
 
 }  // namespace
 
+bool WriteFileReplacingAt(int folder, const std::string& name, const void* data, std::size_t size,
+                          const ReplaceOptions& options) {
+  const std::string stem = TemporaryStem(folder, name);
+  std::random_device rd;
+  std::string temp;
+  int raw = -1;
+  for (int attempt = 0; attempt < 100 && raw < 0; ++attempt) {
+    char suffix[32];
+    std::snprintf(suffix, sizeof suffix, "%ld.%08x", static_cast<long>(::getpid()),
+                  static_cast<unsigned>(rd()));
+    temp = "." + stem + "." + suffix + ".tmp";
+    raw = ::openat(folder, temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, options.mode);
+    if (raw < 0 && errno != EEXIST) break;
+  }
+  if (raw < 0) {
+    SetLastErrorFromErrno();
+    return false;
+  }
+  Fd fd(raw);
+  bool whole = (!options.exactMode || ::fchmod(fd.get(), options.mode) == 0) &&
+               WriteAll(fd.get(), static_cast<const char*>(data), size) && ::fsync(fd.get()) == 0;
+  whole = ::close(fd.release()) == 0 && whole;
+  if (whole && ::renameat(folder, temp.c_str(), folder, name.c_str()) != 0) {
+    whole = options.overEmptyFolder && (errno == EISDIR || errno == ENOTEMPTY || errno == EEXIST) &&
+            ::unlinkat(folder, name.c_str(), AT_REMOVEDIR) == 0 &&
+            ::renameat(folder, temp.c_str(), folder, name.c_str()) == 0;
+  }
+  if (!whole) {
+    SetLastErrorFromErrno();
+    ::unlinkat(folder, temp.c_str(), 0);
+  }
+  return whole;
+}
+
 bool WriteFileReplacing(const std::string& fsPath, const void* data, std::size_t size) {
   std::string target = fsPath;
   if (!FollowLinks(target)) {
@@ -196,41 +230,20 @@ bool WriteFileReplacing(const std::string& fsPath, const void* data, std::size_t
   std::size_t slash = target.find_last_of('/');
   std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
   std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+  Fd folderFd(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folderFd.get() < 0) {
+    SetLastErrorFromErrno();
+    return false;
+  }
   // A replaced file keeps its permission bits; a new one gets what the umask leaves of 0666.
   struct stat st {};
-  const bool replacing = ::stat(target.c_str(), &st) == 0;
-  const mode_t mode = replacing ? (st.st_mode & 07777) : 0666;
-  const std::string stem = TemporaryStem(folder, name);
-  RemoveStaleTemporaries(folder, stem);
-
-  std::random_device rd;
-  std::string temp;
-  int raw = -1;
-  for (int attempt = 0; attempt < 100 && raw < 0; ++attempt) {
-    char suffix[32];
-    std::snprintf(suffix, sizeof suffix, "%ld.%08x", static_cast<long>(::getpid()),
-                  static_cast<unsigned>(rd()));
-    temp = folder + "." + stem + "." + suffix + ".tmp";
-    raw = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (raw < 0 && errno != EEXIST) break;
+  ReplaceOptions options;
+  if (::stat(target.c_str(), &st) == 0) {
+    options.mode = st.st_mode & 07777;
+    options.exactMode = true;
   }
-  if (raw < 0) {
-    SetLastErrorFromErrno();
-    return false;
-  }
-  Fd fd(raw);
-  if ((replacing && ::fchmod(fd.get(), mode) != 0) ||
-      !WriteAll(fd.get(), static_cast<const char*>(data), size) || ::fsync(fd.get()) != 0) {
-    SetLastErrorFromErrno();
-    ::unlink(temp.c_str());
-    return false;
-  }
-  if (::close(fd.release()) != 0 || ::rename(temp.c_str(), target.c_str()) != 0) {
-    SetLastErrorFromErrno();
-    ::unlink(temp.c_str());
-    return false;
-  }
-  return true;
+  RemoveStaleTemporaries(folder, TemporaryStem(folderFd.get(), name));
+  return WriteFileReplacingAt(folderFd.get(), name, data, size, options);
 }
 
 void IgnoreFileSizeSignal() {

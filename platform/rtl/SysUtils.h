@@ -52,6 +52,18 @@ bool ReadWholeFile(const std::string& fsPath, std::string& contents,
 // permission bits; a new one gets 0666 less the umask. Temporaries of the same target left by a
 // writer that no longer runs, older than a minute, are removed. Sets the last error on failure.
 bool WriteFileReplacing(const std::string& fsPath, const void* data, std::size_t size);
+// How WriteFileReplacingAt makes the new file.
+struct ReplaceOptions {
+  unsigned mode = 0666;          // its permission bits, less the umask
+  bool exactMode = false;        // the bits exactly as given, the umask not applied
+  bool overEmptyFolder = false;  // an empty folder standing at the name is replaced too
+};
+// The core of WriteFileReplacing for a name in an open folder: a temporary of our own beside the
+// name (exclusive create, never through a link) is written, flushed and renamed over the name,
+// which replaces what stands there (a link as the link: nothing it names is written). Sets the
+// last error on failure; the temporary is removed and what stood at the name stays.
+bool WriteFileReplacingAt(int folder, const std::string& name, const void* data, std::size_t size,
+                          const ReplaceOptions& options);
 // A write past the process's file-size limit (ulimit -f) would end the program with SIGXFSZ,
 // the unsaved work and a temporary left behind. Ignored, the write fails with EFBIG instead, which
 // saves report like a full disk (ERROR_DISK_FULL). The platform's start-up calls this.
