@@ -167,7 +167,8 @@ class TfrmMain : public TForm {
 
   // --- The state of the window ---
   // The message, its current page, whether it was changed, and its working folders.
-  MessageDocument document;
+  MessageDocument& Document() { return document; }
+  const MessageDocument& Document() const { return document; }
   // The message, null until the first page is made.
   TK3VNMms* Mms() const { return document.Message(); }
   int hitArea = 0;                       // 7 the page, 1 picture, 2 text, 4 sound, 0 nothing
@@ -510,6 +511,7 @@ class TfrmMain : public TForm {
   void Loaded() override;
 
  private:
+  MessageDocument document;
   // Whether the document has a page of this index.
   bool IsPage(int index) const;
   // Drops a picture from the picture cache once no page uses it.
@@ -543,6 +545,8 @@ class TfrmMain : public TForm {
   void ReleaseBitmaps();
   // The hand-over, then the quit message when it succeeded.
   bool HandOver(int mode);
+  // The window's side of the picture dialogs (ResizeHost).
+  class MainWindowResizeHost;
 };
 
 // The main window, once start-up made it.

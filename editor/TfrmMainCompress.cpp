@@ -30,8 +30,10 @@ std::string PicturePathOf(const TMmsFrame* frame) {
   return item ? item->Path : std::string();
 }
 
+}  // namespace
+
 // The main window's side of the dialogs.
-class MainWindowResizeHost : public TResizeHost {
+class TfrmMain::MainWindowResizeHost : public TResizeHost {
  public:
   explicit MainWindowResizeHost(TfrmMain* main) : main_(main) {}
   AnsiString PicturePath() const override { return main_->curPicPath; }
@@ -50,8 +52,6 @@ class MainWindowResizeHost : public TResizeHost {
  private:
   TfrmMain* main_;
 };
-
-}  // namespace
 
 TResizeHost* TfrmMain::ResizeHost() {
   if (!resizeHost) resizeHost = std::make_shared<MainWindowResizeHost>(this);

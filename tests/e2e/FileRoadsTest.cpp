@@ -71,7 +71,7 @@ class FileRoads : public e2e::Road {
   // Adds a page through the button and gives it `seconds` in the duration edit.
   void PageOf(int seconds) {
     Click(Centre(main->btnNewFrame));
-    const int page = main->document.CurrentPage();
+    const int page = main->Document().CurrentPage();
     Click(StripPoint(page * 100 + 50, 40));
     Driver().Advance(1000);
     Click(Centre(main->Edit_Cur));
@@ -121,7 +121,7 @@ TEST_F(FileRoads, R7Save) {
   ASSERT_NE(saved.Part("Image0.jpg"), nullptr);
   EXPECT_EQ(saved.Part("Image0.jpg")->bytes, ReadFile(Tmp("Image/photo.jpg")));
   EXPECT_NE(saved.smil.find("dur=\"1000ms\""), std::string::npos) << saved.smil;
-  EXPECT_TRUE(main->document.Modified());  // saving a copy leaves the message changed
+  EXPECT_TRUE(main->Document().Modified());  // saving a copy leaves the message changed
   Shot("e2e-R7-saved.png");
 }
 
@@ -203,7 +203,7 @@ TEST_F(FileRoads, R8OpenFromTheCommandLine) {
   EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 2000);
   EXPECT_EQ(FileName(0, TMediaItem::kImage), "img_0.GIF");
   EXPECT_EQ(std::u16string(main->memo_title->Text().c_str()), e2e::kSettingsTitle);
-  EXPECT_FALSE(main->document.Modified());
+  EXPECT_FALSE(main->Document().Modified());
 }
 
 TEST_F(FileRoads, R9SendDraftsAndTheAnnouncedWindow) {
@@ -330,7 +330,7 @@ TEST_F(FileRoads, R9WithoutAConnectionManagerNothingIsLost) {
   EXPECT_EQ(Item(0, TMediaItem::kImage)->Path, picture);
   EXPECT_EQ(ReadFile(picture), pictureBytes);
   EXPECT_TRUE(fs::exists(Tmp("Audio/tone.wav")));
-  EXPECT_TRUE(main->document.Modified());
+  EXPECT_TRUE(main->Document().Modified());
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ TEST_F(InsertRoads, StartUp) {
   EXPECT_EQ(ReadFile(kept), "a message handed over before");
   ASSERT_EQ(Pages(), 1);
   EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 1000);
-  EXPECT_EQ(main->document.CurrentPage(), 0);
+  EXPECT_EQ(main->Document().CurrentPage(), 0);
   EXPECT_EQ(main->hitArea, 0);
   // The new message is measured at once: its size in KB and its one second.
   EXPECT_EQ(LabelText(main->Label_Size), "1");
@@ -145,7 +145,7 @@ TEST_F(InsertRoads, R1InsertPicture) {
   EXPECT_EQ(main->Mms()->GetRegionHeight("Img"), 120);
   const int kb = std::max(1, e2e::EncodedSize(main) / 1024);
   EXPECT_EQ(LabelText(main->Label_Size), std::to_string(kb));
-  EXPECT_TRUE(main->document.Modified());
+  EXPECT_TRUE(main->Document().Modified());
   // The cell shows the thumbnail; the preview got its copy of the picture.
   EXPECT_GT(PictureBandInk(0), inkBefore + 1000);
   EXPECT_GE(FilesIn("Preview"), 1u);
@@ -209,7 +209,7 @@ TEST_F(InsertRoads, R4NewPage) {
   Click(Centre(main->btnNewFrame));
   Chord("Alt+E");
   ASSERT_EQ(Pages(), 3);
-  EXPECT_EQ(main->document.CurrentPage(), 2);
+  EXPECT_EQ(main->Document().CurrentPage(), 2);
   // With the third page the scroll bar shows and the strip scrolled to keep it in view.
   EXPECT_TRUE(main->scrBarFrameList->Visible());
   EXPECT_EQ(main->scrBarFrameList->Position(), 50);
@@ -219,7 +219,7 @@ TEST_F(InsertRoads, R4NewPage) {
   // A double click on a title band (the last page's, in view).
   DoubleClick(StripPoint(3 * 100 + 50, 40));
   EXPECT_EQ(Pages(), 5);
-  EXPECT_EQ(main->document.CurrentPage(), 4);
+  EXPECT_EQ(main->Document().CurrentPage(), 4);
   EXPECT_TRUE(modals.empty());
 
   // Up to twenty; the twenty-first is refused with the page-limit box.

@@ -64,7 +64,7 @@ TEST_F(PageRoads, R5Reorder) {
   Driver().Advance(1000);  // a second press at once would be a double click
   Driver().Press(0, StripPoint(80, 40));
   Pump();
-  ASSERT_EQ(main->document.CurrentPage(), 0);
+  ASSERT_EQ(main->Document().CurrentPage(), 0);
   Driver().MoveMouse(StripPoint(250, 40));
   Pump();
   Driver().MoveMouse(StripPoint(250, 42));
@@ -75,14 +75,14 @@ TEST_F(PageRoads, R5Reorder) {
   EXPECT_EQ(Frame(0), b);
   EXPECT_EQ(Frame(1), c);
   EXPECT_EQ(Frame(2), a);
-  EXPECT_EQ(main->document.CurrentPage(), 2);
+  EXPECT_EQ(main->Document().CurrentPage(), 2);
   EXPECT_TRUE(modals.empty());
 }
 
 TEST_F(PageRoads, R10Duration) {
   StartEditor();
   InsertPicture(0, "pillow/jpeg/hopper.jpg", "hopper.jpg");
-  main->document.SetModified(false);  // the insertion's mark aside: the duration's own edit is looked at
+  main->Document().SetModified(false);  // the insertion's mark aside: the duration's own edit is looked at
   Click(StripPoint(50, 40));
   ASSERT_TRUE(main->Edit_Cur->Enabled());
   Click(Centre(main->Edit_Cur));
@@ -93,7 +93,7 @@ TEST_F(PageRoads, R10Duration) {
   EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 5000);
   EXPECT_EQ(Frame(0)->GetItem(TMediaItem::kImage)->End, 5000);
   EXPECT_EQ(LabelText(main->Label_Time), "5");
-  EXPECT_TRUE(main->document.Modified());
+  EXPECT_TRUE(main->Document().Modified());
   Shot("e2e-R10-duration.png");
 
   // Holding the up button steps on the timer up to 60 and stays there.

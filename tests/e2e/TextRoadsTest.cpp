@@ -137,7 +137,7 @@ TEST_F(TextRoads, R6Clipboard) {
   Chord("Ctrl+V");
   ASSERT_EQ(main->Mms()->Body->GetFrameCount(), 3);
   EXPECT_EQ(main->Mms()->Body->GetFrame(2), b);
-  EXPECT_EQ(main->document.CurrentPage(), 1);
+  EXPECT_EQ(main->Document().CurrentPage(), 1);
   EXPECT_EQ(PathOf(1, TMediaItem::kImage), PathOf(0, TMediaItem::kImage));
   EXPECT_EQ(PathOf(1, TMediaItem::kAudio), PathOf(0, TMediaItem::kAudio));
   ASSERT_NE(PathOf(1, TMediaItem::kText), "");

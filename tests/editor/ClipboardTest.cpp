@@ -114,7 +114,7 @@ class Clipboard : public editortest::CommandTest {
 
 TEST_F(Clipboard, APastedPageIsACopyBeforeTheSelectedOneWithATextFileOfItsOwn) {
   FullPage();
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   main->hitArea = TfrmMain::kHitPage;
   main->actCopyExecute(nullptr);
   // What the editor published reads back as this run's page block.
@@ -126,7 +126,7 @@ TEST_F(Clipboard, APastedPageIsACopyBeforeTheSelectedOneWithATextFileOfItsOwn) {
 
   main->actPasteExecute(nullptr);
   ASSERT_EQ(PageCount(), 2);
-  EXPECT_EQ(main->document.CurrentPage(), 0);
+  EXPECT_EQ(main->Document().CurrentPage(), 0);
   for (int type : {TMediaItem::kImage, TMediaItem::kAudio}) EXPECT_EQ(PathOf(0, type), PathOf(1, type));
   EXPECT_NE(PathOf(0, TMediaItem::kText), PathOf(1, TMediaItem::kText));
   EXPECT_EQ(PathOf(0, TMediaItem::kText), Dir("TXT") + "Text0.txt");
@@ -187,7 +187,7 @@ TEST_F(Clipboard, APasteTakesTheFirstFormatInItsOrder) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     main->Init();
-    main->document.SetCurrentPage(0);
+    main->Document().SetCurrentPage(0);
     main->hitArea = TfrmMain::kHitPicture;
     c.put();
     EXPECT_EQ(main->PasteClipboard(0), 0);
@@ -210,7 +210,7 @@ TEST_F(Clipboard, APasteTakesTheFirstFormatInItsOrder) {
 
 TEST_F(Clipboard, OtherProgramsTextsAndBitmapsBecomeFilesThatNeverReplaceOthers) {
   main->Init();
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   // A file an earlier document left under the first name is skipped.
   AppFile("tmp/TXT/Text0.txt", "earlier");
   Driver().ClipboardPut(CF_TEXT, Ansi(std::string(1000, 'a')));
@@ -246,7 +246,7 @@ TEST_F(Clipboard, OtherProgramsTextsAndBitmapsBecomeFilesThatNeverReplaceOthers)
 
   // Nothing pasteable and no current page: no page is appended.
   Driver().ClipboardPut(99, Bytes("private"));
-  main->document.SetCurrentPage(-1);
+  main->Document().SetCurrentPage(-1);
   main->actPasteExecute(nullptr);
   EXPECT_EQ(PageCount(), 1);
 }
@@ -272,7 +272,7 @@ TEST_F(Clipboard, BlocksNotOfThisRunOrOutOfReachPasteNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     PutBlock(kFrame, c.bytes);
-    main->document.SetCurrentPage(0);
+    main->Document().SetCurrentPage(0);
     main->actPasteExecute(nullptr);
     EXPECT_EQ(PageCount(), 1);
   }
@@ -354,7 +354,7 @@ TEST_F(Clipboard, APasteOverTheLimitIsTakenBackExactlyAndWithoutAQuestion) {
     const std::string oldText = Utf16Le(u"old text");
     Put(0, TMediaItem::kImage, "hopper.jpg", &picture);
     const std::string textPath = Put(0, TMediaItem::kText, "txt0.txt", &oldText);
-    main->document.SetCurrentPage(c.curFrame);
+    main->Document().SetCurrentPage(c.curFrame);
     main->hitArea = c.hitArea;
     main->GetPduSize();
     const std::string size = Caption(main->Label_Size);
@@ -363,7 +363,7 @@ TEST_F(Clipboard, APasteOverTheLimitIsTakenBackExactlyAndWithoutAQuestion) {
     shown.clear();
     main->actPasteExecute(nullptr);
     EXPECT_EQ(PageCount(), 1);
-    EXPECT_EQ(main->document.CurrentPage(), c.curFrame);
+    EXPECT_EQ(main->Document().CurrentPage(), c.curFrame);
     EXPECT_EQ(PathOf(0, TMediaItem::kImage), Dir("Image") + "hopper.jpg");
     EXPECT_EQ(PathOf(0, TMediaItem::kText), textPath);
     EXPECT_EQ(ReadAll(textPath), oldText);
@@ -382,27 +382,27 @@ TEST_F(Clipboard, ACutOrADeletedPageStillPastesItsText) {
   const std::string cutPath = Put(0, TMediaItem::kText, "txt0.txt", &text);
   // The popup last showed a state in which nothing could be deleted.
   main->delete_pop->SetEnabled(false);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   main->hitArea = TfrmMain::kHitText;
   shown.clear();
   main->actCutExecute(nullptr);  // the delete box is answered with 1
   ASSERT_EQ(Shown(u"TDelMessageBox"), 1);
   EXPECT_EQ(ItemOf(0, TMediaItem::kText), nullptr);
   EXPECT_FALSE(std::filesystem::exists(cutPath));
-  main->document.SetCurrentPage(1);
+  main->Document().SetCurrentPage(1);
   main->actPasteExecute(nullptr);
   ASSERT_NE(ItemOf(1, TMediaItem::kText), nullptr);
   EXPECT_EQ(ReadAll(PathOf(1, TMediaItem::kText)), text);
 
   // Copy the page, delete it (its text file goes with it), paste: the text is there.
-  main->document.SetCurrentPage(1);
+  main->Document().SetCurrentPage(1);
   main->hitArea = TfrmMain::kHitPage;
   main->actCopyExecute(nullptr);
   const std::string deleted = PathOf(1, TMediaItem::kText);
   main->DeleteSelection(1);
   ASSERT_EQ(PageCount(), 1);
   EXPECT_FALSE(std::filesystem::exists(deleted));
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   main->actPasteExecute(nullptr);
   ASSERT_EQ(PageCount(), 2);
   EXPECT_EQ(ReadAll(PathOf(0, TMediaItem::kText)), text);
@@ -410,7 +410,7 @@ TEST_F(Clipboard, ACutOrADeletedPageStillPastesItsText) {
 
 TEST_F(Clipboard, TheSubjectAndTheDurationFieldKeepTheCommandsToThemselves) {
   FullPage();
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   main->hitArea = TfrmMain::kHitPage;
   auto focus = [](TCustomEdit* edit, const char* text) {
     edit->SetEnabled(true);

@@ -108,9 +108,9 @@ TEST_F(CommandTable, EveryChordOfTheTableDoesWhatItsCommandShows) {
     SCOPED_TRACE(c.chord);
     // Two pages, the second one selected as a whole.
     while (PageCount() < 2) main->NewFrame();
-    main->document.SetCurrentPage(1);
+    main->Document().SetCurrentPage(1);
     main->hitArea = TfrmMain::kHitPage;
-    main->document.SetModified(false);
+    main->Document().SetModified(false);
     modals.clear();
     textEditorPath.clear();
     const int pages = PageCount();
@@ -128,7 +128,7 @@ TEST_F(CommandTable, EveryChordOfTheTableDoesWhatItsCommandShows) {
     EXPECT_EQ(PageCount(), pages + c.pagesAdded);
     EXPECT_EQ(!textEditorPath.empty(), c.editsText);
     if (!c.shows && !c.pagesAdded && !c.editsText) {
-      EXPECT_FALSE(main->document.Modified());  // the commands that do nothing
+      EXPECT_FALSE(main->Document().Modified());  // the commands that do nothing
     }
   }
   // F1: one start of the desktop's viewer on the help's first page; nothing shown.
@@ -158,7 +158,7 @@ TEST_F(CommandTable, AltNSendsFromTheMainWindowAndCancelsTheCompressionDialog) {
   // The compression dialog is active: Alt+N reaches the main window's list and cancels it.
   const std::string bytes = editortest::ReadFile(testsupport::SharedPath("testdata/pillow/jpeg/hopper.jpg"));
   Put(0, TMediaItem::kImage, "hopper.jpg", &bytes);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   main->hitArea = TfrmMain::kHitPicture;
   modals.clear();
   Press("Alt+A");
@@ -215,7 +215,7 @@ TEST_F(CommandTable, NewPageAtTheLimitIsRefusedOrTakenBackByBothCommands) {
       Press(how);
     }
     EXPECT_EQ(PageCount(), 1);
-    EXPECT_EQ(main->document.CurrentPage(), 0);
+    EXPECT_EQ(main->Document().CurrentPage(), 0);
     EXPECT_EQ(Caption(main->Label_Size), "298");
     EXPECT_EQ(Caption(main->Label_Time), time);
     ASSERT_EQ(modals.size(), 1u);  // the size hint only: no delete question
@@ -282,12 +282,12 @@ TEST_F(CommandTable, DraggingTheBackgroundOrTheTitleBandMovesTheWindow) {
     EXPECT_EQ(after.left - before.left, c.moves ? 40 : 0);
     EXPECT_EQ(after.top - before.top, c.moves ? 30 : 0);
     // The strip still hears the next click: it selects the first page's picture band.
-    main->document.SetCurrentPage(-1);
+    main->Document().SetCurrentPage(-1);
     main->hitArea = 0;
     const POINT cell = Screen(main->imgFrameList->Left() + 50, main->imgFrameList->Top() + 28 + 60);
     Driver().Click(cell);
     Driver().RunUntilIdle();
-    EXPECT_EQ(main->document.CurrentPage(), 0);
+    EXPECT_EQ(main->Document().CurrentPage(), 0);
     EXPECT_EQ(main->hitArea, 1);
   }
 }
@@ -296,7 +296,7 @@ TEST_F(CommandTable, DeleteWhileTypingRemovesACharacterAndAsksNothing) {
   for (TCustomEdit* edit :
        {static_cast<TCustomEdit*>(main->memo_title), static_cast<TCustomEdit*>(main->Edit_Cur)}) {
     SCOPED_TRACE(edit->Name().c_str());
-    main->document.SetCurrentPage(0);
+    main->Document().SetCurrentPage(0);
     main->hitArea = TfrmMain::kHitPage;
     edit->SetEnabled(true);
     edit->SetFocus();

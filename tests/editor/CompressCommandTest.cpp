@@ -45,7 +45,7 @@ class CompressCommand : public CommandTest {
   }
   // Selects page `index`'s picture and runs the command.
   void Compress(int index) {
-    main->document.SetCurrentPage(index);
+    main->Document().SetCurrentPage(index);
     main->hitArea = TfrmMain::kHitPicture;
     main->btnResizeClick(nullptr);
     Driver().RunUntilIdle();
@@ -120,7 +120,7 @@ TEST_F(CompressCommand, NothingHappensUnlessAPictureIsSelected) {
                         {1, TfrmMain::kHitPicture}, {-1, TfrmMain::kHitPicture}};
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.page) + " " + std::to_string(c.hit));
-    main->document.SetCurrentPage(c.page);
+    main->Document().SetCurrentPage(c.page);
     main->hitArea = c.hit;
     main->resize_popClick(nullptr);
     EXPECT_EQ(pPicResize, nullptr);
@@ -153,12 +153,12 @@ TEST_F(CompressCommand, TheResultGoesOntoThePageTheDialogWasOpenedFor) {
   pPicResize->TrackBar1->SetPosition(50);
   const std::string n = std::to_string(main->picCounter);
   // The user picked the other page meanwhile.
-  main->document.SetCurrentPage(1);
+  main->Document().SetCurrentPage(1);
   main->hitArea = TfrmMain::kHitText;
   ClickOk();
   EXPECT_EQ(PictureOf(0), app.path() + "/tmp/Image/Tmpic" + n + ".jpg");
   EXPECT_EQ(PictureOf(1), second);
-  EXPECT_EQ(main->document.CurrentPage(), 0);
+  EXPECT_EQ(main->Document().CurrentPage(), 0);
   EXPECT_EQ(main->hitArea, TfrmMain::kHitPicture);
   EXPECT_EQ(Identify(PictureOf(0)).width, 240);
   EXPECT_TRUE(shown.empty());
@@ -240,7 +240,7 @@ TEST_F(CompressCommand, SelectCompressToHalfAndConfirm) {
   PutShared(0, "pillow/jpeg/flower.jpg");
   main->GetPduSize();
   const std::string size = Caption(main->Label_Size);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   main->hitArea = TfrmMain::kHitPicture;
   main->UpdatePopupMenu();
   ASSERT_TRUE(main->resize_pop->Enabled());

@@ -39,7 +39,7 @@ class DeleteCommands : public CommandTest {
 
 TEST_F(DeleteCommands, TheOnlyPageIsKeptWithAWarning) {
   main->hitArea = TfrmMain::kHitPage;
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   EXPECT_EQ(main->DeleteSelection(0), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 1);
   ASSERT_EQ(shown.size(), 1u);
@@ -69,7 +69,7 @@ TEST_F(DeleteCommands, EachSelectionWithOkOrCancel) {
     const std::string textPath = Put(0, TMediaItem::kText, "txt0.txt", &text);
     const std::string picturePath = Put(0, TMediaItem::kImage, "p.jpg", &picture);
     Put(0, TMediaItem::kAudio, "s.wav", &picture);
-    main->document.SetCurrentPage(0);
+    main->Document().SetCurrentPage(0);
     main->hitArea = c.hitArea;
     main->UpdatePopupMenu();
     Answer(c.answer);
@@ -90,7 +90,7 @@ TEST_F(DeleteCommands, EachSelectionWithOkOrCancel) {
 
 TEST_F(DeleteCommands, NothingSelectedOrNothingToDelete) {
   Pages(2);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   main->hitArea = 0;
   main->delete_pop->SetEnabled(false);
   EXPECT_EQ(main->DeleteSelection(0), 0);
@@ -110,21 +110,21 @@ TEST_F(DeleteCommands, ATextFileGoesOnlyWithItsOwnPageAndNeverOutsideTheWorkingF
   main->Mms()->SetFrameItemFromFile(2, TMediaItem::kText, foreign);
   main->Mms()->Body->MoveFrame(0, 1);  // page 1's text is now on page 0
   Answer(1);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   main->hitArea = TfrmMain::kHitText;
   main->UpdatePopupMenu();
   EXPECT_EQ(main->DeleteSelection(0), 0);
   EXPECT_FALSE(Exists(second));
   EXPECT_TRUE(Exists(first));
   // A text item whose file lies elsewhere: the item goes, the user's file stays.
-  main->document.SetCurrentPage(2);
+  main->Document().SetCurrentPage(2);
   main->UpdatePopupMenu();
   EXPECT_EQ(main->DeleteSelection(2), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrame(2)->GetItem(TMediaItem::kText), nullptr);
   EXPECT_TRUE(Exists(foreign));
   // A page whose text another page shares keeps the file when it goes.
   main->Mms()->SetFrameItemFromFile(2, TMediaItem::kText, first);
-  main->document.SetCurrentPage(2);
+  main->Document().SetCurrentPage(2);
   main->hitArea = TfrmMain::kHitPage;
   EXPECT_EQ(main->DeleteSelection(2), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);
@@ -151,7 +151,7 @@ TEST_F(DeleteCommands, TheDeleteCommandEmptiesTheClipboardEvenWhenCancelled) {
   Put(0, TMediaItem::kText, "txt0.txt", &text);
   Clipboard()->SetAsText("foreign text");
   Answer(2);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   main->hitArea = TfrmMain::kHitText;
   main->btnDelFrameClick(nullptr);
   EXPECT_NE(main->Mms()->Body->GetFrame(0)->GetItem(TMediaItem::kText), nullptr);
@@ -174,8 +174,8 @@ TEST_F(DeleteCommands, NewAndDeleteSlideButtonsClickedOnTheWindow) {
   Driver().Click(Driver().ClientPoint(main->Handle(), add.x, add.y));
   Driver().RunUntilIdle();
   ASSERT_EQ(main->Mms()->Body->GetFrameCount(), 2);
-  EXPECT_EQ(main->document.CurrentPage(), 1);
-  EXPECT_TRUE(main->document.Modified());
+  EXPECT_EQ(main->Document().CurrentPage(), 1);
+  EXPECT_TRUE(main->Document().Modified());
   EXPECT_EQ(Caption(main->Label_Time), "2");
   main->hitArea = TfrmMain::kHitPage;
   Driver().Click(Driver().ClientPoint(main->Handle(), del.x, del.y));

@@ -90,7 +90,7 @@ TEST_F(DurationSubject, HoldingTheUpButtonStepsEvery200MsAndStopsAtSixty) {
   Driver().RunUntilIdle();
   EXPECT_EQ(Text(main->Edit_Cur), "60");
   EXPECT_EQ(Dur(), 60000);
-  EXPECT_TRUE(main->document.Modified());
+  EXPECT_TRUE(main->Document().Modified());
   // Released: no more steps.
   TypeDuration(u"10");
   Driver().Advance(1000);
@@ -103,20 +103,20 @@ TEST_F(DurationSubject, SelectingAPageShowsItsSecondsWithoutRewritingIt) {
   Put(1, TMediaItem::kText, "t.txt", nullptr);
   main->Mms()->Body->SetFrameDur(1, 2500);
   const int itemEnd = main->Mms()->Body->GetFrame(1)->GetItem(TMediaItem::kText)->End;
-  main->document.SetModified(false);
+  main->Document().SetModified(false);
   ClickTitle(1);
-  EXPECT_EQ(main->document.CurrentPage(), 1);
+  EXPECT_EQ(main->Document().CurrentPage(), 1);
   EXPECT_EQ(Text(main->Edit_Cur), "2");
   EXPECT_EQ(Dur(1), 2500);
   EXPECT_EQ(main->Mms()->Body->GetFrame(1)->GetItem(TMediaItem::kText)->End, itemEnd);
-  EXPECT_FALSE(main->document.Modified());
+  EXPECT_FALSE(main->Document().Modified());
 
   // Typing is an edit: the page and its items are re-timed, the total shown, the close asks.
   TypeDuration(u"5");
   EXPECT_EQ(Dur(1), 5000);
   EXPECT_EQ(main->Mms()->Body->GetFrame(1)->GetItem(TMediaItem::kText)->End, 5000);
   EXPECT_EQ(Caption(main->Label_Time), "6");
-  EXPECT_TRUE(main->document.Modified());
+  EXPECT_TRUE(main->Document().Modified());
 }
 
 TEST_F(DurationSubject, TheEditFollowsTheCurrentPageWhateverMadeItCurrent) {
@@ -127,7 +127,7 @@ TEST_F(DurationSubject, TheEditFollowsTheCurrentPageWhateverMadeItCurrent) {
   // A new page is current at once and runs its default second.
   main->btnNewFrameClick(main->btnNewFrame);
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->document.CurrentPage(), 1);
+  ASSERT_EQ(main->Document().CurrentPage(), 1);
   EXPECT_EQ(Text(main->Edit_Cur), "1");
   EXPECT_EQ(Dur(0), 5000);
 
@@ -135,20 +135,20 @@ TEST_F(DurationSubject, TheEditFollowsTheCurrentPageWhateverMadeItCurrent) {
   AnswerModals([](const platform::win::ModalInfo&) { return platform::win::ModalAnswer::Result(1); });
   main->actDeletePageExecute(nullptr);
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->document.CurrentPage(), 0);
+  ASSERT_EQ(main->Document().CurrentPage(), 0);
   EXPECT_EQ(Text(main->Edit_Cur), "5");
   EXPECT_EQ(Dur(0), 5000);
 }
 
 TEST_F(DurationSubject, TheSubjectIsCutToFortyUnitsWithARedCounter) {
   const std::string fifty(50, 'x');
-  main->document.SetModified(false);
+  main->Document().SetModified(false);
   main->memo_title->SetTextProp(fifty.c_str());  // a paste
   EXPECT_EQ(Text(main->memo_title), std::string(40, 'x'));
   EXPECT_EQ(Caption(main->subject_size), "(40/40)");
   EXPECT_EQ(main->subject_size->Font()->Color(), TColor(255));
   EXPECT_EQ(main->memo_title->SelStart(), 40);
-  EXPECT_TRUE(main->document.Modified());
+  EXPECT_TRUE(main->Document().Modified());
 
   // At the limit a letter is refused; backspace and typing over a selection are not.
   char key = 'y';
@@ -192,10 +192,10 @@ TEST_F(DurationSubject, TheCutNeverSplitsASurrogatePair) {
 }
 
 TEST_F(DurationSubject, ASubjectSetByTheProgramIsCutButIsNoEdit) {
-  main->document.SetModified(false);
+  main->Document().SetModified(false);
   main->SetSubjectText(WideString(std::u16string(50, u'q')));
   EXPECT_EQ(Text(main->memo_title), std::string(40, 'q'));
-  EXPECT_FALSE(main->document.Modified());
+  EXPECT_FALSE(main->Document().Modified());
 }
 
 TEST_F(DurationSubject, LettersOutsideTheCodePageCountOneEachAndAreLostToQuestionMarks) {

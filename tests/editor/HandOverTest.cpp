@@ -45,7 +45,7 @@ class HandOver : public CommandTest {
     Put(0, TMediaItem::kImage, "p.jpg", &picture);
     Put(1, TMediaItem::kAudio, "s.wav", &sound);
     main->SetSubjectText(WideString(u"Hello there"));
-    main->document.SetModified(true);
+    main->Document().SetModified(true);
     AnswerModals([this](const ModalInfo&) { return ModalAnswer::Result(closeAnswer); });
   }
   void TearDown() override {
@@ -207,15 +207,15 @@ TEST_F(HandOver, NoFailureLosesTheMessage) {
         std::ofstream(sendDir) << "x";
       }
       if (c.cause == kMediaGone) std::remove((app.path() + "/tmp/Image/p.jpg").c_str());
-      const AnsiString usualSendDir = main->document.sendDir;
+      const AnsiString usualSendDir = main->Document().sendDir;
       std::string deep = sendDir;
       if (c.cause == kLongPath) {
         while (deep.size() < 250) deep += "/folder-of-some-depth";
         std::filesystem::create_directories(deep);
-        main->document.sendDir = deep.c_str();
+        main->Document().sendDir = deep.c_str();
       }
       main->peerWnd = nullptr;
-      main->document.SetModified(true);
+      main->Document().SetModified(true);
       shown.clear();
 
       if (command == kSend) main->btnSendClick(nullptr);
@@ -227,7 +227,7 @@ TEST_F(HandOver, NoFailureLosesTheMessage) {
       }
       EXPECT_TRUE(Warned(c.warning));
       EXPECT_FALSE(DrainQuit());
-      EXPECT_TRUE(main->document.Modified());
+      EXPECT_TRUE(main->Document().Modified());
       EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);
       EXPECT_EQ(ReadAll(app.path() + "/tmp/Audio/s.wav"), sound);
       // A manager that ended after taking the record may still have read the file, so the new
@@ -239,7 +239,7 @@ TEST_F(HandOver, NoFailureLosesTheMessage) {
       }
       EXPECT_TRUE(main->Visible());
       EXPECT_TRUE(Journal(store).empty() || c.cause == kPeerExits || c.cause == kPeerHangs);
-      main->document.sendDir = usualSendDir;
+      main->Document().sendDir = usualSendDir;
       EXPECT_FALSE(std::filesystem::exists(deep + "/TempMMS.mms") && c.cause == kLongPath);
 
       if (c.cause == kSendFolderIsFile) std::filesystem::remove(sendDir);
@@ -271,7 +271,7 @@ TEST_F(HandOver, CloseQuestionAsksOnlyForAChangedMessage) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    main->document.SetModified(c.modified != 0);
+    main->Document().SetModified(c.modified != 0);
     closeAnswer = c.answer;
     shown.clear();
     bool canClose = !c.canClose;

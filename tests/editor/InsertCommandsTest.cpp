@@ -207,9 +207,9 @@ TEST_F(InsertCommands, SameNamedPicturesFromTwoFoldersStayApartAndTheSourceIsNev
   other[100] ^= 0x55;
   const std::string b = two.write("photo.bmp", other);
   Pages(2);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   ASSERT_EQ(main->InsertPicture(a.c_str()), 0);
-  main->document.SetCurrentPage(1);
+  main->Document().SetCurrentPage(1);
   ASSERT_EQ(main->InsertPicture(b.c_str()), 0);
   EXPECT_EQ(ReadAll(ItemPath(0, TMediaItem::kImage)), bmp);
   EXPECT_EQ(ReadAll(ItemPath(1, TMediaItem::kImage)), other);
@@ -276,17 +276,17 @@ TEST_F(InsertCommands, SoundsByExtension) {
 TEST_F(InsertCommands, TextFileNamesAreNeverAnotherPagesFile) {
   TextEditorWrites(u"hello");
   Pages(3);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   EXPECT_EQ(main->InsertText(), 0);
   EXPECT_EQ(ItemPath(0, TMediaItem::kText), app.path() + "/tmp/TXT/txt0.txt");
   // The last page, whose default name is taken by a file an earlier page left: n + 100.
   AppFile("tmp/TXT/txt2.txt", "left over");
-  main->document.SetCurrentPage(2);
+  main->Document().SetCurrentPage(2);
   EXPECT_EQ(main->InsertText(), 0);
   EXPECT_EQ(ItemPath(2, TMediaItem::kText), app.path() + "/tmp/TXT/txt102.txt");
   // Page 0 moved to index 1: page 1's default name would be page 0's file.
   main->Mms()->Body->MoveFrame(1, 0);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   EXPECT_EQ(main->InsertText(), 0);
   EXPECT_NE(ItemPath(0, TMediaItem::kText), ItemPath(1, TMediaItem::kText));
   EXPECT_EQ(ReadAll(ItemPath(1, TMediaItem::kText)), editortest::Utf16Le(u"hello"));
@@ -320,7 +320,7 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   const std::string a = files.write("a.bmp", small);
   const std::string big = files.write("big.bmp", NoiseBmp(320, 11));
   Pages(2);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   ASSERT_EQ(main->InsertPicture(a.c_str()), 0);
   main->Mms()->Body->SetFrameDur(0, 2500);
   main->GetPduSize();
@@ -340,7 +340,7 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   // The refused picture's copy does not stay behind in the working folder.
   EXPECT_FALSE(Exists(app.path() + "/tmp/Image/big.bmp"));
   // A page without a picture stays without one.
-  main->document.SetCurrentPage(1);
+  main->Document().SetCurrentPage(1);
   main->imgFrameListDblClick(nullptr);
   EXPECT_EQ(Item(1, TMediaItem::kImage), nullptr);
   EXPECT_FALSE(Exists(app.path() + "/tmp/Image/big.bmp"));
@@ -348,7 +348,7 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   // The same for a sound, through the menu's route.
   const std::string sound = files.write("s.wav", editortest::Noise(200, 12));
   const std::string loud = files.write("loud.wav", editortest::Noise(310 * 1024, 13));
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   ChooseFile(sound);
   main->actInsertAudioExecute(nullptr);
   ASSERT_NE(Item(0, TMediaItem::kAudio), nullptr);
@@ -375,7 +375,7 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   // A file the refused insertion found already copied for another page stays with that page.
   const std::string bigBytes = ReadAll(big);
   const std::string kept = Put(1, TMediaItem::kImage, "big.bmp", &bigBytes);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   main->hitArea = TfrmMain::kHitPicture;
   ChooseFile(big);
   main->imgFrameListDblClick(nullptr);
@@ -385,7 +385,7 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
 
 TEST_F(InsertCommands, NoPageToInsertIntoChangesNothing) {
   Pages(20);
-  main->document.SetCurrentPage(-1);
+  main->Document().SetCurrentPage(-1);
   TextEditorWrites(u"hello");
   EXPECT_EQ(main->InsertText(), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 20);

@@ -46,7 +46,7 @@ TEST_F(PageCanvas, ThePageSitsOnTheCanvasByTheRootWidth) {
   EXPECT_EQ(page.right, 185);
   EXPECT_EQ(page.bottom, 9984);
   // Without a document: an empty page, and nothing on the canvas faults.
-  std::unique_ptr<TK3VNMms> held = main->document.ReplaceMessage(nullptr);
+  std::unique_ptr<TK3VNMms> held = main->Document().ReplaceMessage(nullptr);
   const RECT none = main->GetPageRect();
   EXPECT_EQ(none.left, 122);
   EXPECT_EQ(none.right, 121);
@@ -54,7 +54,7 @@ TEST_F(PageCanvas, ThePageSitsOnTheCanvasByTheRootWidth) {
   main->imgMivoraMouseMove(main, 0, 100, 100);
   main->imgMivoraMouseDown(main, mbLeft, ssLeft, 100, 100);
   main->imgMivoraMouseUp(main, mbLeft, 0, 100, 100);
-  main->document.ReplaceMessage(std::move(held));
+  main->Document().ReplaceMessage(std::move(held));
 }
 
 TEST_F(PageCanvas, DraggingARegionStaysInsideThePageAndChangesTheDocumentOnRelease) {

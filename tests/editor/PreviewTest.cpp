@@ -105,7 +105,7 @@ TEST_F(Preview, IsDockedInTheMainWindowsPanelAndSharesItsDocument) {
   EXPECT_EQ(viewer->Height(), main->pnl1->Height());
   EXPECT_TRUE(viewer->Visible());
   EXPECT_EQ(viewer->mms, main->Mms());
-  EXPECT_EQ(viewer->previewDir.ToStd(), main->document.previewDir.ToStd());
+  EXPECT_EQ(viewer->previewDir.ToStd(), main->Document().previewDir.ToStd());
   EXPECT_TRUE(viewer->btnPlay->Enabled());
   EXPECT_FALSE(viewer->Timer1->Enabled());
   EXPECT_EQ(viewer->btnPlay->Hint().ToStd(), "<STR_Play>");
@@ -225,7 +225,7 @@ TEST_F(Preview, RequestsDuringAShowChangeNothingAndStopReturnsToSlideZero) {
 TEST_F(Preview, NothingIsDeletedWhileAShowPlays) {
   TextPage(0, 1000);
   TextPage(1, 1000);
-  main->document.SetCurrentPage(1);
+  main->Document().SetCurrentPage(1);
   main->hitArea = TfrmMain::kHitPage;
   viewer->btnPlay->Click();
   EXPECT_EQ(main->DeleteSelection(1), 0);
@@ -235,7 +235,7 @@ TEST_F(Preview, NothingIsDeletedWhileAShowPlays) {
   EXPECT_EQ(main->NewFrame(), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 3);
   viewer->btnStop->Click();
-  main->document.SetCurrentPage(1);
+  main->Document().SetCurrentPage(1);
   main->hitArea = TfrmMain::kHitPage;
   EXPECT_EQ(main->DeleteSelection(1), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);

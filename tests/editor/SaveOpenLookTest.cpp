@@ -45,7 +45,7 @@ TEST_F(SaveOpenLook, OpenedMessageCloseQuestionAndSendWarning) {
   EXPECT_EQ(main->Edit_Cur->Text().ToStd(), "2");
   EXPECT_TRUE(Driver().SavePng(main->Handle(), std::string(MMS_SCREENSHOT_DIR) + "/main-opened.png"));
 
-  main->document.SetModified(true);
+  main->Document().SetModified(true);
   ShootModals("close-question.png", 2);
   bool canClose = true;
   main->FormCloseQuery(nullptr, canClose);

@@ -155,11 +155,11 @@ TEST_F(SlideStrip, APressSelectsThePageOrPartUnderIt) {
       {50, 28, -1, 0}, {50, 200, -1, 0}, {210, 100, -1, 0},
   };
   for (const Case& c : cases) {
-    main->document.SetCurrentPage(0);
+    main->Document().SetCurrentPage(0);
     main->hitArea = 7;
     main->Edit_Cur->SetEnabled(true);
     main->SelectStripAt(c.x, c.y);
-    EXPECT_EQ(main->document.CurrentPage(), c.page) << c.x << "," << c.y;
+    EXPECT_EQ(main->Document().CurrentPage(), c.page) << c.x << "," << c.y;
     EXPECT_EQ(main->hitArea, c.code) << c.x << "," << c.y;
     EXPECT_EQ(main->Edit_Cur->Enabled(), c.page >= 0) << c.x << "," << c.y;
   }
@@ -179,7 +179,7 @@ TEST_F(SlideStrip, EachCellShowsItsSelectionBarsThumbnailTextAndSound) {
   bar->Begin = 200;
   bar->Dur = 500;
   bar->End = 700;
-  main->document.SetCurrentPage(1);
+  main->Document().SetCurrentPage(1);
   main->hitArea = 7;
   Refresh();
 
@@ -225,7 +225,7 @@ TEST_F(SlideStrip, ThumbnailsShowTheWholePictureOverTheBarsColour) {
   const std::string bytes((std::istreambuf_iterator<char>(gif)), std::istreambuf_iterator<char>());
   ASSERT_FALSE(bytes.empty());
   Put(2, TMediaItem::kImage, "disc.gif", &bytes);
-  main->document.SetCurrentPage(2);
+  main->Document().SetCurrentPage(2);
   main->hitArea = 1;
   Refresh();
 
@@ -273,7 +273,7 @@ TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {
   Refresh();
   Driver().Press(0, StripPoint(50, 10));
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->document.CurrentPage(), 0);
+  ASSERT_EQ(main->Document().CurrentPage(), 0);
   ASSERT_EQ(main->dragState, 1);
   Driver().MoveMouse(StripPoint(120, 10));
   Driver().RunUntilIdle();
@@ -294,7 +294,7 @@ TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {
   EXPECT_EQ(main->Mms()->Body->GetFrame(0), b);
   EXPECT_EQ(main->Mms()->Body->GetFrame(1), c);
   EXPECT_EQ(main->Mms()->Body->GetFrame(2), a);
-  EXPECT_EQ(main->document.CurrentPage(), 2);
+  EXPECT_EQ(main->Document().CurrentPage(), 2);
   EXPECT_EQ(main->dragState, 1);
   EXPECT_EQ(main->dropTarget, -1);
 
@@ -309,7 +309,7 @@ TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {
   Driver().Release(0, outside);
   Driver().RunUntilIdle();
   EXPECT_EQ(main->Mms()->Body->GetFrame(2), a);
-  EXPECT_EQ(main->document.CurrentPage(), 2);
+  EXPECT_EQ(main->Document().CurrentPage(), 2);
 }
 
 TEST_F(SlideStrip, APressOnTheSelectedCellsEdgeOnlyStartsAnEdgeState) {
@@ -320,7 +320,7 @@ TEST_F(SlideStrip, APressOnTheSelectedCellsEdgeOnlyStartsAnEdgeState) {
   const int position = main->scrBarFrameList->Position();
   main->imgFrameListMouseDown(main, mbLeft, ssLeft, 100 - position, 100);
   EXPECT_EQ(main->dragState, 6);
-  EXPECT_EQ(main->document.CurrentPage(), 1);
+  EXPECT_EQ(main->Document().CurrentPage(), 1);
   main->imgFrameListMouseUp(main, mbLeft, 0, 100 - position, 100);
   EXPECT_EQ(main->dragState, 1);
 }
@@ -366,9 +366,9 @@ TEST_F(SlideStrip, NewPagesScrollIntoViewAndTheBarShowsFromThreePages) {
   main->NewFrame();  // scrolled before the strip is rebuilt
   EXPECT_EQ(main->scrBarFrameList->Position(), 150);
   silentDelete = true;
-  main->document.SetCurrentPage(3);
+  main->Document().SetCurrentPage(3);
   main->actDeletePageExecute(main);
-  main->document.SetCurrentPage(2);
+  main->Document().SetCurrentPage(2);
   main->actDeletePageExecute(main);
   silentDelete = false;
   EXPECT_FALSE(main->scrBarFrameList->Visible());
@@ -511,7 +511,7 @@ TEST_F(SlideStrip, ThreePagesAsAUserSeesThem) {
   Refresh();
   Driver().Click(StripPoint(150, 10));
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->document.CurrentPage(), 1);
+  ASSERT_EQ(main->Document().CurrentPage(), 1);
   EXPECT_TRUE(main->scrBarFrameList->Visible());
   const platform::headless::CaptureImage image = Driver().Capture(main->Handle());
   platform::headless::WritePng(Shot("strip-three-pages.png"), image.width, image.height, image.pixels.data());

@@ -78,8 +78,8 @@ TEST_F(MainWindow, StartUpEmptiesTheWorkingFoldersButKeepsSendSubfoldersAndLinkT
   EXPECT_EQ(Bytes(message), std::string("\x8C\x80\x98", 3) + "handed over");
   EXPECT_EQ(Bytes(target), "the user's own text");
   EXPECT_EQ(Bytes(picture), "the user's own picture");
-  EXPECT_EQ(frmMain->document.txtDir, AnsiString(Tmp("TXT").c_str()));
-  EXPECT_EQ(frmMain->document.sendDir, AnsiString(Tmp("Send").c_str()));
+  EXPECT_EQ(frmMain->Document().txtDir, AnsiString(Tmp("TXT").c_str()));
+  EXPECT_EQ(frmMain->Document().sendDir, AnsiString(Tmp("Send").c_str()));
 }
 
 // Links planted for tmp/ itself, for every working folder and for files inside the folders:
@@ -186,10 +186,10 @@ TEST_F(MainWindow, StartsWithANewOnePageDocument) {
   EXPECT_EQ(frmMain->Mms()->Head->Layout->Root->Width, 128);
   EXPECT_EQ(frmMain->Mms()->Head->Layout->Root->Height, 128);
   EXPECT_EQ(frmMain->Mms()->Head->Layout->GetRegionCount(), 0);
-  EXPECT_EQ(frmMain->document.CurrentPage(), 0);
+  EXPECT_EQ(frmMain->Document().CurrentPage(), 0);
   EXPECT_EQ(frmMain->hitArea, 0);
   EXPECT_EQ(frmMain->dropTarget, -1);
-  EXPECT_FALSE(frmMain->document.Modified());
+  EXPECT_FALSE(frmMain->Document().Modified());
   EXPECT_EQ(frmMain->subject_size->Caption(), "(0/40)");
   // Measured at creation: an empty page encodes in under a kilobyte and lasts one second.
   EXPECT_EQ(frmMain->Label_Size->Caption(), "1");
@@ -212,7 +212,7 @@ TEST_F(MainWindow, NewFrameAppendsUpToTwentyPagesAndShowsTheScrollBarFromTheThir
   ASSERT_TRUE(Start());
   TfrmMain* form = frmMain;
   EXPECT_EQ(form->NewFrame(), 0);
-  EXPECT_EQ(form->document.CurrentPage(), 1);
+  EXPECT_EQ(form->Document().CurrentPage(), 1);
   EXPECT_FALSE(form->scrBarFrameList->Visible());
   EXPECT_EQ(form->NewFrame(), 0);
   EXPECT_TRUE(form->scrBarFrameList->Visible());
@@ -220,7 +220,7 @@ TEST_F(MainWindow, NewFrameAppendsUpToTwentyPagesAndShowsTheScrollBarFromTheThir
   while (form->Mms()->Body->GetFrameCount() < 19) ASSERT_EQ(form->NewFrame(), 0);
   EXPECT_EQ(form->NewFrame(), 0);
   EXPECT_EQ(form->Mms()->Body->GetFrameCount(), 20);
-  EXPECT_EQ(form->document.CurrentPage(), 19);
+  EXPECT_EQ(form->Document().CurrentPage(), 19);
   // The last page's cell is in view.
   EXPECT_GE(form->scrBarFrameList->Position() + 250, 19 * 100 + 99);
   EXPECT_EQ(form->scrBarFrameList->Position(), form->scrBarFrameList->Max());
@@ -236,7 +236,7 @@ TEST_F(MainWindow, NewFrameAppendsUpToTwentyPagesAndShowsTheScrollBarFromTheThir
   EXPECT_NE(std::find(shown[0].texts.begin(), shown[0].texts.end(), u"<STR_Main_Error_Page>"),
             shown[0].texts.end());
   EXPECT_EQ(form->Mms()->Body->GetFrameCount(), 20);
-  EXPECT_EQ(form->document.CurrentPage(), 19);
+  EXPECT_EQ(form->Document().CurrentPage(), 19);
   EXPECT_TRUE(form->scrBarFrameList->Visible());
   // The box was freed: only the never-shown one of start-up is left.
   int boxes = 0;
@@ -251,7 +251,7 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
   ASSERT_TRUE(Start());
   TfrmMain* form = frmMain;
   for (int i = 0; i < 4; ++i) form->NewFrame();
-  form->document.SetModified(true);
+  form->Document().SetModified(true);
   form->pasteCounter = 7;
   form->savedAs = 1;
   form->hitArea = 2;
@@ -263,13 +263,13 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
   for (int type = 0; type <= 4; ++type) EXPECT_EQ(form->Mms()->Body->GetFrame(0)->GetItem(type), nullptr);
   EXPECT_EQ(form->Label_Size->Caption(), "0");
   EXPECT_EQ(form->Label_Time->Caption(), "1");
-  EXPECT_EQ(form->document.CurrentPage(), 0);
+  EXPECT_EQ(form->Document().CurrentPage(), 0);
   EXPECT_EQ(form->hitArea, 0);
   EXPECT_EQ(form->dragState, 0);
   EXPECT_EQ(form->dropTarget, -1);
   EXPECT_EQ(form->pasteCounter, 0);
   EXPECT_EQ(form->savedAs, 0);
-  EXPECT_TRUE(form->document.Modified());
+  EXPECT_TRUE(form->Document().Modified());
   EXPECT_FALSE(form->scrBarFrameList->Visible());
   EXPECT_EQ(form->scrBarFrameList->Position(), 0);
 }
