@@ -215,7 +215,7 @@ void TfrmMain::Init() {
   Label_Size->SetCaption("0");
   Label_Time->SetCaption("1");
   document.SetCurrentPage(-1);
-  hitArea = 0;
+  selection = StripSelection::kNone;
   dragState = 0;
   dropTarget = -1;
   pasteCounter = 0;

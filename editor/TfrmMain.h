@@ -14,6 +14,7 @@
 
 #include "editor/EncodedMessage.h"
 #include "editor/MessageDocument.h"
+#include "editor/StripSelection.h"
 #include "platform/forms/TForm.h"
 #include "platform/forms/TScrollBar.h"
 #include "platform/rtl/AnsiString.h"
@@ -69,8 +70,6 @@ class TfrmMain : public TForm {
   static constexpr int kCannotOpen = -23;
   static constexpr int kNoSuchFile = -25;
   static constexpr int kNothingSelected = -27;
-  // Selection codes of the slide strip (`hitArea`).
-  static constexpr int kHitPicture = 1, kHitText = 2, kHitSound = 4, kHitPage = 7;
 
   // Builds the working folders and empties them; the controls come with the layout.
   explicit TfrmMain(TComponent* owner);
@@ -171,7 +170,9 @@ class TfrmMain : public TForm {
   const MessageDocument& Document() const { return document; }
   // The message, null until the first page is made.
   TK3VNMms* Mms() const { return document.Message(); }
-  int hitArea = 0;                       // 7 the page, 1 picture, 2 text, 4 sound, 0 nothing
+  // What the slide strip has selected on the current page.
+  StripSelection Selection() const { return selection; }
+  void SetSelection(StripSelection value) { selection = value; }
   BYTE dragState = 0;                    // the slide strip's mouse state
   int dropTarget = -1;                   // page marked as drop target while dragging, -1 none
   std::unique_ptr<TBitmap> stripBitmap;  // the rendered slide strip
@@ -363,8 +364,8 @@ class TfrmMain : public TForm {
   void PaintCell(int page, TBitmap* bitmap);
   // The page whose cell holds the strip point, or -17.
   int PageAt(int x, int y) const;
-  // 7, 1, 2 or 4 by the band under the strip point, 0 outside a cell.
-  int PartAt(int x, int y) const;
+  // The band under the strip point (a page's title band selects the page), none outside a cell.
+  StripSelection PartAt(int x, int y) const;
   // Selects what the control point (x, y) shows.
   void SelectStripAt(int x, int y);
   void EnsureVisible(int left, int right);
@@ -512,6 +513,7 @@ class TfrmMain : public TForm {
 
  private:
   MessageDocument document;
+  StripSelection selection = StripSelection::kNone;
   // Whether the document has a page of this index.
   bool IsPage(int index) const;
   // Drops a picture from the picture cache once no page uses it.

@@ -59,7 +59,7 @@ TResizeHost* TfrmMain::ResizeHost() {
 }
 
 void TfrmMain::resize_popClick(TObject*) {
-  if (!IsPage(document.CurrentPage()) || hitArea == kHitPage || !(hitArea & kHitPicture)) return;
+  if (!IsPage(document.CurrentPage()) || selection != StripSelection::kPicture) return;
   const TMmsFrame* frame = Mms()->Body->GetFrame(document.CurrentPage());
   curPicPath = PicturePathOf(frame).c_str();
   if (curPicPath.IsEmpty()) return;
@@ -117,7 +117,7 @@ void TfrmMain::WMInsertPicture(TMessage& message) {
     if (Mms()->Body->GetFrame(i) == resizeFrame) page = i;
   if (page < 0 || PicturePathOf(resizeFrame) != resizeFramePicture.c_str()) return;
   document.SetCurrentPage(page);
-  hitArea = kHitPicture;
+  selection = StripSelection::kPicture;
 
   if (!CheckMmsSize()) {
     // Only an insertion that took place is measured; one over the limit is taken back and the

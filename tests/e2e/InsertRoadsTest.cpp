@@ -67,7 +67,7 @@ TEST_F(InsertRoads, StartUp) {
   ASSERT_EQ(Pages(), 1);
   EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 1000);
   EXPECT_EQ(main->Document().CurrentPage(), 0);
-  EXPECT_EQ(main->hitArea, 0);
+  EXPECT_EQ(main->Selection(), StripSelection::kNone);
   // The new message is measured at once: its size in KB and its one second.
   EXPECT_EQ(LabelText(main->Label_Size), "1");
   EXPECT_EQ(LabelText(main->Label_Time), "1");

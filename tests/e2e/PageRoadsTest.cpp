@@ -114,7 +114,7 @@ TEST_F(PageRoads, R11Compress) {
   ASSERT_NE(Frame(0)->GetItem(TMediaItem::kImage), nullptr);
   const std::string sizeBefore = LabelText(main->Label_Size);
   Click(StripPoint(50, 100));
-  ASSERT_EQ(main->hitArea, TfrmMain::kHitPicture);
+  ASSERT_EQ(main->Selection(), StripSelection::kPicture);
   modals.clear();
   Chord("Alt+A");
   ASSERT_NE(pPicResize, nullptr);

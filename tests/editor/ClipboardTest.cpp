@@ -115,7 +115,7 @@ class Clipboard : public editortest::CommandTest {
 TEST_F(Clipboard, APastedPageIsACopyBeforeTheSelectedOneWithATextFileOfItsOwn) {
   FullPage();
   main->Document().SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitPage;
+  main->SetSelection(StripSelection::kPage);
   main->actCopyExecute(nullptr);
   // What the editor published reads back as this run's page block.
   const std::vector<uint8_t> published = Driver().ClipboardRead(0, kFrame);
@@ -188,7 +188,7 @@ TEST_F(Clipboard, APasteTakesTheFirstFormatInItsOrder) {
     SCOPED_TRACE(c.what);
     main->Init();
     main->Document().SetCurrentPage(0);
-    main->hitArea = TfrmMain::kHitPicture;
+    main->SetSelection(StripSelection::kPicture);
     c.put();
     EXPECT_EQ(main->PasteClipboard(0), 0);
     ASSERT_EQ(PageCount(), c.pages);
@@ -335,18 +335,19 @@ TEST_F(Clipboard, APasteOverTheLimitIsTakenBackExactlyAndWithoutAQuestion) {
     const char* what;
     const char* format;
     std::vector<uint8_t> block;
-    int curFrame, hitArea;
+    int curFrame;
+    StripSelection selection;
   };
   const Case cases[] = {
-      {"a page", kFrame, clipblock::WritePage(bigPage, clipblock::RunToken()), 0, TfrmMain::kHitPage},
+      {"a page", kFrame, clipblock::WritePage(bigPage, clipblock::RunToken()), 0, StripSelection::kPage},
       {"a sound while the picture is selected", kAudio,
        clipblock::WriteItem(clipblock::Kind::Sound, Item(loud), clipblock::RunToken()), 0,
-       TfrmMain::kHitPicture},
+       StripSelection::kPicture},
       {"a text over a text", kText,
-       clipblock::WriteItem(clipblock::Kind::Text, bigText, clipblock::RunToken()), 0, TfrmMain::kHitText},
+       clipblock::WriteItem(clipblock::Kind::Text, bigText, clipblock::RunToken()), 0, StripSelection::kText},
       {"a sound onto an appended page", kAudio,
        clipblock::WriteItem(clipblock::Kind::Sound, Item(loud), clipblock::RunToken()), -1,
-       TfrmMain::kHitSound},
+       StripSelection::kSound},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -355,7 +356,7 @@ TEST_F(Clipboard, APasteOverTheLimitIsTakenBackExactlyAndWithoutAQuestion) {
     Put(0, TMediaItem::kImage, "hopper.jpg", &picture);
     const std::string textPath = Put(0, TMediaItem::kText, "txt0.txt", &oldText);
     main->Document().SetCurrentPage(c.curFrame);
-    main->hitArea = c.hitArea;
+    main->SetSelection(c.selection);
     main->GetPduSize();
     const std::string size = Caption(main->Label_Size);
     const auto txtBefore = std::distance(std::filesystem::directory_iterator(Dir("TXT")), {});
@@ -383,7 +384,7 @@ TEST_F(Clipboard, ACutOrADeletedPageStillPastesItsText) {
   // The popup last showed a state in which nothing could be deleted.
   main->delete_pop->SetEnabled(false);
   main->Document().SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitText;
+  main->SetSelection(StripSelection::kText);
   shown.clear();
   main->actCutExecute(nullptr);  // the delete box is answered with 1
   ASSERT_EQ(Shown(u"TDelMessageBox"), 1);
@@ -396,7 +397,7 @@ TEST_F(Clipboard, ACutOrADeletedPageStillPastesItsText) {
 
   // Copy the page, delete it (its text file goes with it), paste: the text is there.
   main->Document().SetCurrentPage(1);
-  main->hitArea = TfrmMain::kHitPage;
+  main->SetSelection(StripSelection::kPage);
   main->actCopyExecute(nullptr);
   const std::string deleted = PathOf(1, TMediaItem::kText);
   main->DeleteSelection(1);
@@ -411,7 +412,7 @@ TEST_F(Clipboard, ACutOrADeletedPageStillPastesItsText) {
 TEST_F(Clipboard, TheSubjectAndTheDurationFieldKeepTheCommandsToThemselves) {
   FullPage();
   main->Document().SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitPage;
+  main->SetSelection(StripSelection::kPage);
   auto focus = [](TCustomEdit* edit, const char* text) {
     edit->SetEnabled(true);
     edit->SetTextProp(text);

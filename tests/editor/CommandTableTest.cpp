@@ -109,7 +109,7 @@ TEST_F(CommandTable, EveryChordOfTheTableDoesWhatItsCommandShows) {
     // Two pages, the second one selected as a whole.
     while (PageCount() < 2) main->NewFrame();
     main->Document().SetCurrentPage(1);
-    main->hitArea = TfrmMain::kHitPage;
+    main->SetSelection(StripSelection::kPage);
     main->Document().SetModified(false);
     modals.clear();
     textEditorPath.clear();
@@ -159,7 +159,7 @@ TEST_F(CommandTable, AltNSendsFromTheMainWindowAndCancelsTheCompressionDialog) {
   const std::string bytes = editortest::ReadFile(testsupport::SharedPath("testdata/pillow/jpeg/hopper.jpg"));
   Put(0, TMediaItem::kImage, "hopper.jpg", &bytes);
   main->Document().SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitPicture;
+  main->SetSelection(StripSelection::kPicture);
   modals.clear();
   Press("Alt+A");
   ASSERT_NE(pPicResize, nullptr);
@@ -283,12 +283,12 @@ TEST_F(CommandTable, DraggingTheBackgroundOrTheTitleBandMovesTheWindow) {
     EXPECT_EQ(after.top - before.top, c.moves ? 30 : 0);
     // The strip still hears the next click: it selects the first page's picture band.
     main->Document().SetCurrentPage(-1);
-    main->hitArea = 0;
+    main->SetSelection(StripSelection::kNone);
     const POINT cell = Screen(main->imgFrameList->Left() + 50, main->imgFrameList->Top() + 28 + 60);
     Driver().Click(cell);
     Driver().RunUntilIdle();
     EXPECT_EQ(main->Document().CurrentPage(), 0);
-    EXPECT_EQ(main->hitArea, 1);
+    EXPECT_EQ(main->Selection(), StripSelection::kPicture);
   }
 }
 
@@ -297,7 +297,7 @@ TEST_F(CommandTable, DeleteWhileTypingRemovesACharacterAndAsksNothing) {
        {static_cast<TCustomEdit*>(main->memo_title), static_cast<TCustomEdit*>(main->Edit_Cur)}) {
     SCOPED_TRACE(edit->Name().c_str());
     main->Document().SetCurrentPage(0);
-    main->hitArea = TfrmMain::kHitPage;
+    main->SetSelection(StripSelection::kPage);
     edit->SetEnabled(true);
     edit->SetFocus();
     edit->SetTextProp("12");
@@ -309,7 +309,7 @@ TEST_F(CommandTable, DeleteWhileTypingRemovesACharacterAndAsksNothing) {
   }
   // With the focus away from the edits, Delete asks about the selection again.
   main->SetActiveControl(nullptr);
-  main->hitArea = TfrmMain::kHitPage;
+  main->SetSelection(StripSelection::kPage);
   Driver().RunUntilIdle();
   Press("Delete");
   EXPECT_EQ(modals.size(), 1u);

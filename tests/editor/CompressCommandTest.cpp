@@ -46,7 +46,7 @@ class CompressCommand : public CommandTest {
   // Selects page `index`'s picture and runs the command.
   void Compress(int index) {
     main->Document().SetCurrentPage(index);
-    main->hitArea = TfrmMain::kHitPicture;
+    main->SetSelection(StripSelection::kPicture);
     main->btnResizeClick(nullptr);
     Driver().RunUntilIdle();
   }
@@ -113,15 +113,16 @@ TEST_F(CompressCommand, NothingHappensUnlessAPictureIsSelected) {
   Pages(2);
   PutShared(0, "pillow/jpeg/hopper.jpg");
   struct Case {
-    int page, hit;
+    int page;
+    StripSelection hit;
   };
-  const Case cases[] = {{0, TfrmMain::kHitPage},    {0, TfrmMain::kHitText},
-                        {0, TfrmMain::kHitSound},   {0, 0},
-                        {1, TfrmMain::kHitPicture}, {-1, TfrmMain::kHitPicture}};
+  const Case cases[] = {{0, StripSelection::kPage},    {0, StripSelection::kText},
+                        {0, StripSelection::kSound},   {0, StripSelection::kNone},
+                        {1, StripSelection::kPicture}, {-1, StripSelection::kPicture}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.page) + " " + std::to_string(c.hit));
+    SCOPED_TRACE(std::to_string(c.page) + " " + std::to_string(int(c.hit)));
     main->Document().SetCurrentPage(c.page);
-    main->hitArea = c.hit;
+    main->SetSelection(c.hit);
     main->resize_popClick(nullptr);
     EXPECT_EQ(pPicResize, nullptr);
     EXPECT_EQ(WindowsTitled(u"PicResize"), 0);
@@ -154,12 +155,12 @@ TEST_F(CompressCommand, TheResultGoesOntoThePageTheDialogWasOpenedFor) {
   const std::string n = std::to_string(main->picCounter);
   // The user picked the other page meanwhile.
   main->Document().SetCurrentPage(1);
-  main->hitArea = TfrmMain::kHitText;
+  main->SetSelection(StripSelection::kText);
   ClickOk();
   EXPECT_EQ(PictureOf(0), app.path() + "/tmp/Image/Tmpic" + n + ".jpg");
   EXPECT_EQ(PictureOf(1), second);
   EXPECT_EQ(main->Document().CurrentPage(), 0);
-  EXPECT_EQ(main->hitArea, TfrmMain::kHitPicture);
+  EXPECT_EQ(main->Selection(), StripSelection::kPicture);
   EXPECT_EQ(Identify(PictureOf(0)).width, 240);
   EXPECT_TRUE(shown.empty());
 }
@@ -241,7 +242,7 @@ TEST_F(CompressCommand, SelectCompressToHalfAndConfirm) {
   main->GetPduSize();
   const std::string size = Caption(main->Label_Size);
   main->Document().SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitPicture;
+  main->SetSelection(StripSelection::kPicture);
   main->UpdatePopupMenu();
   ASSERT_TRUE(main->resize_pop->Enabled());
   main->resize_pop->Click();

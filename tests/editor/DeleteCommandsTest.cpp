@@ -38,7 +38,7 @@ class DeleteCommands : public CommandTest {
 };
 
 TEST_F(DeleteCommands, TheOnlyPageIsKeptWithAWarning) {
-  main->hitArea = TfrmMain::kHitPage;
+  main->SetSelection(StripSelection::kPage);
   main->Document().SetCurrentPage(0);
   EXPECT_EQ(main->DeleteSelection(0), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 1);
@@ -49,18 +49,18 @@ TEST_F(DeleteCommands, TheOnlyPageIsKeptWithAWarning) {
 TEST_F(DeleteCommands, EachSelectionWithOkOrCancel) {
   struct Case {
     const char* what;
-    int hitArea;
+    StripSelection selection;
     int answer;
     int pagesAfter;
     bool textItem, textFile, pictureItem, pictureFile, soundItem;
   };
   const Case cases[] = {
-      {"page, OK", 7, 1, 1, false, false, false, true, false},
-      {"page, Cancel", 7, 2, 2, true, true, true, true, true},
-      {"text, OK", 2, 1, 2, false, false, true, true, true},
-      {"text, Cancel", 2, 2, 2, true, true, true, true, true},
-      {"picture, OK", 1, 1, 2, true, true, false, true, true},
-      {"sound, OK", 4, 1, 2, true, true, true, true, false},
+      {"page, OK", StripSelection::kPage, 1, 1, false, false, false, true, false},
+      {"page, Cancel", StripSelection::kPage, 2, 2, true, true, true, true, true},
+      {"text, OK", StripSelection::kText, 1, 2, false, false, true, true, true},
+      {"text, Cancel", StripSelection::kText, 2, 2, true, true, true, true, true},
+      {"picture, OK", StripSelection::kPicture, 1, 2, true, true, false, true, true},
+      {"sound, OK", StripSelection::kSound, 1, 2, true, true, true, true, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -70,13 +70,14 @@ TEST_F(DeleteCommands, EachSelectionWithOkOrCancel) {
     const std::string picturePath = Put(0, TMediaItem::kImage, "p.jpg", &picture);
     Put(0, TMediaItem::kAudio, "s.wav", &picture);
     main->Document().SetCurrentPage(0);
-    main->hitArea = c.hitArea;
+    main->SetSelection(c.selection);
     main->UpdatePopupMenu();
     Answer(c.answer);
     shown.clear();
     EXPECT_EQ(main->DeleteSelection(0), 0);
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(shown[0].Says(c.hitArea == 7 ? u"<STR_Mivora_DelHint>" : u"<STR_Main_Del_Hint>"));
+    EXPECT_TRUE(shown[0].Says(c.selection == StripSelection::kPage ? u"<STR_Mivora_DelHint>"
+                                                                   : u"<STR_Main_Del_Hint>"));
     ASSERT_EQ(main->Mms()->Body->GetFrameCount(), c.pagesAfter);
     const TMmsFrame* page = main->Mms()->Body->GetFrame(0);
     const bool samePage = c.pagesAfter == 2;
@@ -91,7 +92,7 @@ TEST_F(DeleteCommands, EachSelectionWithOkOrCancel) {
 TEST_F(DeleteCommands, NothingSelectedOrNothingToDelete) {
   Pages(2);
   main->Document().SetCurrentPage(0);
-  main->hitArea = 0;
+  main->SetSelection(StripSelection::kNone);
   main->delete_pop->SetEnabled(false);
   EXPECT_EQ(main->DeleteSelection(0), 0);
   EXPECT_TRUE(shown.empty());
@@ -111,7 +112,7 @@ TEST_F(DeleteCommands, ATextFileGoesOnlyWithItsOwnPageAndNeverOutsideTheWorkingF
   main->Mms()->Body->MoveFrame(0, 1);  // page 1's text is now on page 0
   Answer(1);
   main->Document().SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitText;
+  main->SetSelection(StripSelection::kText);
   main->UpdatePopupMenu();
   EXPECT_EQ(main->DeleteSelection(0), 0);
   EXPECT_FALSE(Exists(second));
@@ -125,7 +126,7 @@ TEST_F(DeleteCommands, ATextFileGoesOnlyWithItsOwnPageAndNeverOutsideTheWorkingF
   // A page whose text another page shares keeps the file when it goes.
   main->Mms()->SetFrameItemFromFile(2, TMediaItem::kText, first);
   main->Document().SetCurrentPage(2);
-  main->hitArea = TfrmMain::kHitPage;
+  main->SetSelection(StripSelection::kPage);
   EXPECT_EQ(main->DeleteSelection(2), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);
   EXPECT_TRUE(Exists(first));
@@ -152,7 +153,7 @@ TEST_F(DeleteCommands, TheDeleteCommandEmptiesTheClipboardEvenWhenCancelled) {
   Clipboard()->SetAsText("foreign text");
   Answer(2);
   main->Document().SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitText;
+  main->SetSelection(StripSelection::kText);
   main->btnDelFrameClick(nullptr);
   EXPECT_NE(main->Mms()->Body->GetFrame(0)->GetItem(TMediaItem::kText), nullptr);
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
@@ -177,7 +178,7 @@ TEST_F(DeleteCommands, NewAndDeleteSlideButtonsClickedOnTheWindow) {
   EXPECT_EQ(main->Document().CurrentPage(), 1);
   EXPECT_TRUE(main->Document().Modified());
   EXPECT_EQ(Caption(main->Label_Time), "2");
-  main->hitArea = TfrmMain::kHitPage;
+  main->SetSelection(StripSelection::kPage);
   Driver().Click(Driver().ClientPoint(main->Handle(), del.x, del.y));
   Driver().RunUntilIdle();
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 1);

@@ -67,7 +67,7 @@ TEST_F(GifPictureRoad, AnAnimatedGifGoesIntoAPageShowsItsFirstFrameAndPlaysInThe
   Driver().RunUntilIdle();
   Driver().Click(StripPoint(50, 60));
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->hitArea, 1);
+  ASSERT_EQ(main->Selection(), StripSelection::kPicture);
   Driver().DoubleClick(StripPoint(50, 60));
   Driver().RunUntilIdle();
   ASSERT_NE(main->Mms()->Body->GetFrame(0)->GetItem(TMediaItem::kImage), nullptr);

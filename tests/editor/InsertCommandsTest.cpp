@@ -328,7 +328,7 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   ASSERT_EQ(time, "3.5");
 
   // Replacing picture A by one that is too large: A comes back, the labels show their texts.
-  main->hitArea = TfrmMain::kHitPicture;
+  main->SetSelection(StripSelection::kPicture);
   ChooseFile(big);
   shown.clear();
   main->imgFrameListDblClick(nullptr);
@@ -367,7 +367,7 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   main->GetPduSize();
   const std::string before = Caption(main->Label_Size);
   TextEditorWrites(std::u16string(320000, u'x'));
-  main->hitArea = TfrmMain::kHitText;
+  main->SetSelection(StripSelection::kText);
   main->imgFrameListDblClick(nullptr);
   EXPECT_TRUE(ReadAll(textPath) == editortest::Utf16Le(u"short"));
   EXPECT_EQ(Caption(main->Label_Size), before);
@@ -376,7 +376,7 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   const std::string bigBytes = ReadAll(big);
   const std::string kept = Put(1, TMediaItem::kImage, "big.bmp", &bigBytes);
   main->Document().SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitPicture;
+  main->SetSelection(StripSelection::kPicture);
   ChooseFile(big);
   main->imgFrameListDblClick(nullptr);
   EXPECT_EQ(ItemPath(0, TMediaItem::kImage), app.path() + "/tmp/Image/a.bmp");

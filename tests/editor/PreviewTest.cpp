@@ -226,7 +226,7 @@ TEST_F(Preview, NothingIsDeletedWhileAShowPlays) {
   TextPage(0, 1000);
   TextPage(1, 1000);
   main->Document().SetCurrentPage(1);
-  main->hitArea = TfrmMain::kHitPage;
+  main->SetSelection(StripSelection::kPage);
   viewer->btnPlay->Click();
   EXPECT_EQ(main->DeleteSelection(1), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);
@@ -236,7 +236,7 @@ TEST_F(Preview, NothingIsDeletedWhileAShowPlays) {
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 3);
   viewer->btnStop->Click();
   main->Document().SetCurrentPage(1);
-  main->hitArea = TfrmMain::kHitPage;
+  main->SetSelection(StripSelection::kPage);
   EXPECT_EQ(main->DeleteSelection(1), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);
   EXPECT_EQ(shown.size(), 1u);

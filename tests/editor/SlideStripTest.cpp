@@ -147,20 +147,23 @@ TEST(StripText, LongTextsAndNamesAreShortenedToTheirBand) {
 
 TEST_F(SlideStrip, APressSelectsThePageOrPartUnderIt) {
   Pages(2);
+  using enum StripSelection;
   struct Case {
-    int x, y, page, code;
+    int x, y, page;
+    StripSelection selection;
   } cases[] = {
-      {1, 29, 0, 7},   {99, 55, 0, 7},   {50, 56, 0, 1},    {50, 143, 0, 1},  {50, 144, 0, 2},
-      {50, 171, 0, 2}, {50, 172, 0, 4},  {50, 199, 0, 4},   {150, 100, 1, 1}, {0, 100, -1, 0},
-      {50, 28, -1, 0}, {50, 200, -1, 0}, {210, 100, -1, 0},
+      {1, 29, 0, kPage},       {99, 55, 0, kPage},  {50, 56, 0, kPicture}, {50, 143, 0, kPicture},
+      {50, 144, 0, kText},     {50, 171, 0, kText}, {50, 172, 0, kSound},  {50, 199, 0, kSound},
+      {150, 100, 1, kPicture}, {0, 100, -1, kNone}, {50, 28, -1, kNone},   {50, 200, -1, kNone},
+      {210, 100, -1, kNone},
   };
   for (const Case& c : cases) {
     main->Document().SetCurrentPage(0);
-    main->hitArea = 7;
+    main->SetSelection(StripSelection::kPage);
     main->Edit_Cur->SetEnabled(true);
     main->SelectStripAt(c.x, c.y);
     EXPECT_EQ(main->Document().CurrentPage(), c.page) << c.x << "," << c.y;
-    EXPECT_EQ(main->hitArea, c.code) << c.x << "," << c.y;
+    EXPECT_EQ(main->Selection(), c.selection) << c.x << "," << c.y;
     EXPECT_EQ(main->Edit_Cur->Enabled(), c.page >= 0) << c.x << "," << c.y;
   }
 }
@@ -180,7 +183,7 @@ TEST_F(SlideStrip, EachCellShowsItsSelectionBarsThumbnailTextAndSound) {
   bar->Dur = 500;
   bar->End = 700;
   main->Document().SetCurrentPage(1);
-  main->hitArea = 7;
+  main->SetSelection(StripSelection::kPage);
   Refresh();
 
   EXPECT_EQ(Cell(1, 5, 20), kSelected);
@@ -226,7 +229,7 @@ TEST_F(SlideStrip, ThumbnailsShowTheWholePictureOverTheBarsColour) {
   ASSERT_FALSE(bytes.empty());
   Put(2, TMediaItem::kImage, "disc.gif", &bytes);
   main->Document().SetCurrentPage(2);
-  main->hitArea = 1;
+  main->SetSelection(StripSelection::kPicture);
   Refresh();
 
   // The extent of the picture's colour in a cell: left, top, right, bottom (inclusive).
@@ -443,7 +446,7 @@ TEST_F(SlideStrip, ADoubleClickOnThePictureBandInsertsAPictureThatShowsAsAThumbn
   Refresh();
   Driver().Click(StripPoint(50, 60));
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->hitArea, 1);
+  ASSERT_EQ(main->Selection(), StripSelection::kPicture);
   Driver().DoubleClick(StripPoint(50, 60));
   Driver().RunUntilIdle();
   ASSERT_NE(main->Mms()->Body->GetFrame(0)->GetItem(TMediaItem::kImage), nullptr);

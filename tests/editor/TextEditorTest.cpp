@@ -371,7 +371,7 @@ TEST_F(TextEditor, TheTextCommandRunsTheWindowAndKeepsWhatWasTyped) {
                                               main->imgFrameList->Top() + 28 + 130);
   Driver().Click(textBand);
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->hitArea, TfrmMain::kHitText);
+  ASSERT_EQ(main->Selection(), StripSelection::kText);
   std::u16string caption;
   AnswerModals([&](const ModalInfo& info) {
     caption = info.caption;

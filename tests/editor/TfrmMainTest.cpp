@@ -187,7 +187,7 @@ TEST_F(MainWindow, StartsWithANewOnePageDocument) {
   EXPECT_EQ(frmMain->Mms()->Head->Layout->Root->Height, 128);
   EXPECT_EQ(frmMain->Mms()->Head->Layout->GetRegionCount(), 0);
   EXPECT_EQ(frmMain->Document().CurrentPage(), 0);
-  EXPECT_EQ(frmMain->hitArea, 0);
+  EXPECT_EQ(frmMain->Selection(), StripSelection::kNone);
   EXPECT_EQ(frmMain->dropTarget, -1);
   EXPECT_FALSE(frmMain->Document().Modified());
   EXPECT_EQ(frmMain->subject_size->Caption(), "(0/40)");
@@ -254,7 +254,7 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
   form->Document().SetModified(true);
   form->pasteCounter = 7;
   form->savedAs = 1;
-  form->hitArea = 2;
+  form->SetSelection(StripSelection::kText);
   form->dragState = 2;
   form->dropTarget = 3;
   form->Init();
@@ -264,7 +264,7 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
   EXPECT_EQ(form->Label_Size->Caption(), "0");
   EXPECT_EQ(form->Label_Time->Caption(), "1");
   EXPECT_EQ(form->Document().CurrentPage(), 0);
-  EXPECT_EQ(form->hitArea, 0);
+  EXPECT_EQ(form->Selection(), StripSelection::kNone);
   EXPECT_EQ(form->dragState, 0);
   EXPECT_EQ(form->dropTarget, -1);
   EXPECT_EQ(form->pasteCounter, 0);
