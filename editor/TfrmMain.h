@@ -173,31 +173,42 @@ class TfrmMain : public TForm {
   // What the slide strip has selected on the current page.
   StripSelection Selection() const { return selection; }
   void SetSelection(StripSelection value) { selection = value; }
-  BYTE dragState = 0;                    // the slide strip's mouse state
-  int dropTarget = -1;                   // page marked as drop target while dragging, -1 none
-  std::unique_ptr<TBitmap> stripBitmap;  // the rendered slide strip
-  bool scrollAtOnce = false;             // while a message is opened: the strip jumps to a new page
-  BYTE savedAs = 0;                      // 1 after Save As, 0 after Send or Save-to-drafts
-  HWND peerWnd = nullptr;                // the connection manager's window, null until known
-  int pasteCounter = 0;                  // running number of the names of pasted pictures and texts
-  int savedSizeKB = 0;                   // the size and time labels before the latest measurement
-  int savedTimeSec = 0;
-  AnsiString savedSizeText = "0";  // ... and their texts, which a roll-back shows again exactly
-  AnsiString savedTimeText = "0";
-  bool subjectCut = false;  // set while the subject is being cut to its limit
-  // Raised while code (not the user) sets the subject: its change handler then leaves
-  // `modified` alone.
-  bool subjectByCode = false;
-  AnsiString curPicPath;  // the picture handed to the compression dialog
-  int picCounter = 0;     // running number of the compression dialog's temporary files
-  int resizeWidth = 640, resizeHeight = 480, resizeMode = 1;
-  std::unique_ptr<IxImage> resizeImage;  // the picture opened for the compression dialog
+  // The slide strip's mouse state and the page marked as drop target while dragging (-1 none).
+  BYTE DragState() const { return dragState; }
+  int DropTarget() const { return dropTarget; }
+  void SetDrag(BYTE state, int target) {
+    dragState = state;
+    dropTarget = target;
+  }
+  // The rendered slide strip, null until it is first shown.
+  TBitmap* StripBitmap() const { return stripBitmap.get(); }
+  // 1 after Save As, 0 after Send or Save-to-drafts.
+  BYTE SavedAs() const { return savedAs; }
+  void SetSavedAs(BYTE value) { savedAs = value; }
+  // The connection manager's window, null until it announced itself.
+  HWND PeerWnd() const { return peerWnd; }
+  void SetPeerWnd(HWND window) { peerWnd = window; }
+  // The running number of the names of pasted pictures and texts.
+  int PasteCounter() const { return pasteCounter; }
+  void SetPasteCounter(int value) { pasteCounter = value; }
+  // The running number of the compression dialog's temporary files.
+  int PicCounter() const { return picCounter; }
+  // The size and time labels before the latest measurement, and their texts, which a roll-back
+  // shows again exactly.
+  struct MeasureLabels {
+    int sizeKB = 0, timeSec = 0;
+    AnsiString sizeText, timeText;
+  };
+  MeasureLabels SavedMeasure() const { return {savedSizeKB, savedTimeSec, savedSizeText, savedTimeText}; }
+  // Raised while code (not the user) sets the subject: its change handler then leaves the
+  // document's changed mark alone.
+  bool SubjectByCode() const { return subjectByCode; }
 
   // --- Lifetime and the document ---
   void FormCreate(TObject* sender);
   // The window's own close button: closes the window (through the close question).
   void CloseBtnClick(TObject* sender);
-  // Drops the document and starts a new one with one empty page; `modified` is kept.
+  // Drops the document and starts a new one with one empty page; the changed mark is kept.
   void Init();
   // Appends a page of 1000 ms (creating the document first when there is none) and makes it
   // current: 0, or -26 after showing the page-limit box when the message has 20 pages already.
@@ -298,7 +309,9 @@ class TfrmMain : public TForm {
   void Action6Execute(TObject* sender);
   // The text editor window, run modally for a text file: it gets the file's path and answers
   // the path it holds when it closes. Unset, the editor's own window runs; tests put another.
-  std::function<AnsiString(TfrmMain* owner, const AnsiString& path)> runTextEditor;
+  using TextEditorRunner = std::function<AnsiString(TfrmMain* owner, const AnsiString& path)>;
+  void SetTextEditorRunner(TextEditorRunner runner) { runTextEditor = std::move(runner); }
+  bool HasTextEditorRunner() const { return static_cast<bool>(runTextEditor); }
 
   // --- The item and page clipboard ---
   // Copy, cut and paste act on the subject or the duration field when it has the focus, else on
@@ -350,8 +363,6 @@ class TfrmMain : public TForm {
   // Shows the current page's duration when the edit shows another number (no current page:
   // the edit keeps what it shows).
   void ShowCurrentDuration();
-  // Raised while the program (not the user) sets the duration edit's text.
-  bool durationByCode = false;
 
   // --- The slide strip and the page-layout canvas ---
   // Makes `bitmap` the page's picture fitted to a box `boxHeight` high and `boxWidth` wide, its
@@ -381,7 +392,6 @@ class TfrmMain : public TForm {
   const char* StripHintAt(int x, int y, RECT* area) const;
   // The strip's own message handling: narrows a hint to the band under the pointer.
   void StripWndProc(TMessage& message);
-  TWndMethodValue stripWindowProc;
 
   // --- The page-layout canvas (imgMivora, never shown) ---
   static constexpr int kOutsidePage = -16;
@@ -413,10 +423,14 @@ class TfrmMain : public TForm {
   // no current slide.
   int ApplyRegionRect(int left, int top, int height, int width);
   void CommitMove();
-  std::unique_ptr<TBitmap> pageBitmap, pictureBitmap, textBitmap;
-  BYTE hoverKind = 0, selectedKind = 0, buttonDown = 0, resizeHandle = 0;
-  POINT lastPoint{0, 0}, storedPosition{0, 0};
-  POINT stripPress{0, 0};  // the latest press or drag point on the strip (control coordinates)
+  // The rendered text of the current page, null until a page with text is drawn.
+  TBitmap* TextBitmap() const { return textBitmap.get(); }
+  // The canvas's selected region (1 "Text", 2 "Img", 0 none), the resize handle under the
+  // pointer (0 none) and where the region stands while it is dragged (page coordinates).
+  BYTE SelectedKind() const { return selectedKind; }
+  void SetSelectedKind(BYTE kind) { selectedKind = kind; }
+  BYTE ResizeHandle() const { return resizeHandle; }
+  POINT StoredPosition() const { return storedPosition; }
   // --- Texts and the interface language ---
   // Sets every label, caption, menu entry and hint from the current language file and redraws
   // the four owner-drawn buttons. The window's own title stays: other programs find it by it.
@@ -451,11 +465,7 @@ class TfrmMain : public TForm {
   // WM_INSERTPICTURE: the compressed picture goes onto the page the dialog was opened for,
   // under the size limit, when that page still holds the picture it was opened with.
   void WMInsertPicture(TMessage& message);
-  // The page the compression dialog was opened for (compared, never followed) and its picture.
-  const TMmsFrame* resizeFrame = nullptr;
-  AnsiString resizeFramePicture;
   // What the dialogs read from this window and store in it.
-  std::shared_ptr<TResizeHost> resizeHost;
   TResizeHost* ResizeHost();
 
   // --- Saving the message to a file ---
@@ -463,7 +473,7 @@ class TfrmMain : public TForm {
   // one is complete): 1, or 0 after the save warning when the build could not take every page,
   // encoding gave no bytes or the file could not be written (an older file stays as it was).
   int SaveMmsFile(const AnsiString& path);
-  // Save As: the message to a file the user chooses; `savedAs` becomes 1, `modified` stays.
+  // Save As: the message to a file the user chooses; SavedAs() becomes 1, the changed mark stays.
   void actAntherExecute(TObject* sender);
 
   // --- Handing the message over to the connection manager ---
@@ -493,18 +503,16 @@ class TfrmMain : public TForm {
 
   // --- Opening a message file ---
   // Asks first whether a changed message may be given up; then the open dialog, and the chosen
-  // file replaces the message when it holds one (`modified` kept), with a word on the parts it
+  // file replaces the message when it holds one (the changed mark kept), with a word on the parts it
   // could not keep; otherwise the open warning and nothing changes.
   void actOpenExecute(TObject* sender);
   // Opening from the command line: an empty file only sets the untitled subject; a message
-  // replaces the start-up page and clears `modified`; anything else gets the open warning. A
+  // replaces the start-up page and clears the changed mark; anything else gets the open warning. A
   // file that cannot be read raises the file stream's exception.
   void OpenMmsFile(const AnsiString& path);
   // Replaces the document with the message in `bytes`: 1; 0 with nothing changed when the bytes
-  // hold no message with a slide. What the pages cannot hold is counted in `leftOutParts`.
+  // hold no message with a slide. What the pages cannot hold is counted for ReportLeftOutParts.
   int LoadMms(const uint8_t* bytes, int count);
-  // The parts the latest open left out, by kind ("2 AMR, 1 PNG"), until they are reported.
-  AnsiString leftOutParts;
   // Names the left-out parts in one warning, if there are any.
   void ReportLeftOutParts();
 
@@ -512,8 +520,46 @@ class TfrmMain : public TForm {
   void Loaded() override;
 
  private:
+  // --- The state of the window ---
   MessageDocument document;
   StripSelection selection = StripSelection::kNone;
+  BYTE dragState = 0;                    // the slide strip's mouse state
+  int dropTarget = -1;                   // page marked as drop target while dragging, -1 none
+  std::unique_ptr<TBitmap> stripBitmap;  // the rendered slide strip
+  bool scrollAtOnce = false;             // while a message is opened: the strip jumps to a new page
+  BYTE savedAs = 0;                      // 1 after Save As, 0 after Send or Save-to-drafts
+  HWND peerWnd = nullptr;                // the connection manager's window, null until known
+  int pasteCounter = 0;                  // running number of the names of pasted pictures and texts
+  int savedSizeKB = 0;                   // the size and time labels before the latest measurement
+  int savedTimeSec = 0;
+  AnsiString savedSizeText = "0";  // ... and their texts, which a roll-back shows again exactly
+  AnsiString savedTimeText = "0";
+  bool subjectCut = false;  // set while the subject is being cut to its limit
+  // Raised while code (not the user) sets the subject: its change handler then leaves the
+  // document's changed mark alone.
+  bool subjectByCode = false;
+  // Raised while the program (not the user) sets the duration edit's text.
+  bool durationByCode = false;
+  AnsiString curPicPath;  // the picture handed to the compression dialog
+  int picCounter = 0;     // running number of the compression dialog's temporary files
+  int resizeWidth = 640, resizeHeight = 480, resizeMode = 1;
+  std::unique_ptr<IxImage> resizeImage;  // the picture opened for the compression dialog
+  // The page the compression dialog was opened for (compared, never followed) and its picture.
+  const TMmsFrame* resizeFrame = nullptr;
+  AnsiString resizeFramePicture;
+  std::shared_ptr<TResizeHost> resizeHost;
+  // The text editor runner (SetTextEditorRunner); unset, the editor's own window runs.
+  TextEditorRunner runTextEditor;
+  // The parts the latest open left out, by kind ("2 AMR, 1 PNG"), until they are reported.
+  AnsiString leftOutParts;
+  // The strip's own window procedure, which StripWndProc hands every message on to.
+  TWndMethodValue stripWindowProc;
+  POINT stripPress{0, 0};  // the latest press or drag point on the strip (control coordinates)
+  // The page-layout canvas: its bitmaps, what the pointer is over and holds, and the drag.
+  std::unique_ptr<TBitmap> pageBitmap, pictureBitmap, textBitmap;
+  BYTE hoverKind = 0, selectedKind = 0, buttonDown = 0, resizeHandle = 0;
+  POINT lastPoint{0, 0}, storedPosition{0, 0};
+
   // Whether the document has a page of this index.
   bool IsPage(int index) const;
   // Drops a picture from the picture cache once no page uses it.

@@ -263,7 +263,7 @@ TEST_F(FileRoads, R9SendDraftsAndTheAnnouncedWindow) {
   testsupport::TempDir other;
   HWND announced = StartPeer(other, {"--title", "Other", "--announce"}, "Other");
   ASSERT_NE(announced, nullptr);
-  for (int i = 0; i < 200 && main->peerWnd != announced; ++i) {
+  for (int i = 0; i < 200 && main->PeerWnd() != announced; ++i) {
     Pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }

@@ -126,7 +126,7 @@ TEST_F(PageRoads, R11Compress) {
   EXPECT_TRUE(Has(labels, "480 * 360  (100%)"));
 
   editortest::DragTo(pPicResize->TrackBar1, 50);
-  const std::string n = std::to_string(main->picCounter);
+  const std::string n = std::to_string(main->PicCounter());
   const std::string result = Tmp("Sizetemp/Tmpic" + n + ".jpg"), middle = Tmp("Sizetemp/mid_1" + n + ".jpg");
   for (const std::string& file : {result, middle}) {
     SCOPED_TRACE(file);

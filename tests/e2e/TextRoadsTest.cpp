@@ -92,10 +92,10 @@ TEST_F(TextRoads, ALongLineOfTextTakesARegionOfSeveralLines) {
   while (text.size() < 300) text += u"words in a row ";
   text.resize(300);
   // The text editor's file as it saves it (typing 300 keys into its memo costs seconds).
-  main->runTextEditor = [&text](TfrmMain*, const AnsiString& path) {
+  main->SetTextEditorRunner([&text](TfrmMain*, const AnsiString& path) {
     std::ofstream(path.c_str(), std::ios::binary) << editortest::Utf16Le(text);
     return path;
-  };
+  });
   DoubleClick(StripPoint(50, 155));
   ASSERT_NE(Item(0, TMediaItem::kText), nullptr);
   // Some fifteen lines of 120 pixels in the default font; a line that never fills would be one.
@@ -104,8 +104,8 @@ TEST_F(TextRoads, ALongLineOfTextTakesARegionOfSeveralLines) {
   EXPECT_GE(height / TK3VNMms::kTextLineHeight, 8) << height;
   // The page canvas draws exactly the lines the region was sized for.
   main->DrawPage(0);
-  ASSERT_NE(main->textBitmap, nullptr);
-  EXPECT_EQ(main->textBitmap->Height(), height);
+  ASSERT_NE(main->TextBitmap(), nullptr);
+  EXPECT_EQ(main->TextBitmap()->Height(), height);
   // The build every measurement runs hands that height to the composer.
   ASSERT_EQ(main->BuildMms(), 1);
   EXPECT_EQ(MmsComposerTable()->Slide[0].TextHeight, height);

@@ -75,7 +75,7 @@ TEST_F(BuildMeasure, AMessageThatDoesNotEncodeShowsOneKilobyte) {
   main->GetPduSize();
   MmsAllocFailAfter(-1);
   EXPECT_EQ(Caption(main->Label_Size), "1");
-  EXPECT_EQ(main->savedSizeKB, 4);
+  EXPECT_EQ(main->SavedMeasure().sizeKB, 4);
 }
 
 TEST_F(BuildMeasure, APageWhoseMediaIsGoneHidesNoPageAfterItFromTheSizeOrTheLimit) {
@@ -131,7 +131,7 @@ TEST_F(BuildMeasure, RestoringShowsExactlyTheTextsFromBefore) {
   main->RestoreMeasure();
   EXPECT_EQ(Caption(main->Label_Time), "2.5");
   EXPECT_EQ(Caption(main->Label_Size), size);
-  EXPECT_EQ(main->savedTimeSec, 2);
+  EXPECT_EQ(main->SavedMeasure().timeSec, 2);
 }
 
 TEST_F(BuildMeasure, PagesHandOverTheirTextsPicturesAndSoundsWithTheirTypes) {

@@ -74,10 +74,10 @@ class CommandTable : public CommandTest {
 TEST_F(CommandTable, EveryChordOfTheTableDoesWhatItsCommandShows) {
   AppFile("help/index.html", "<html></html>");
   std::string textEditorPath;
-  main->runTextEditor = [&](TfrmMain*, const AnsiString& path) {
+  main->SetTextEditorRunner([&](TfrmMain*, const AnsiString& path) {
     textEditorPath = path.c_str();
     return AnsiString();
-  };
+  });
   struct Case {
     const char* chord;
     ModalInfo::Kind kind;  // the window it shows, when `shows`

@@ -13,6 +13,7 @@
 #include "controls/TSkTrackBar.h"
 #include "editor/TPicResize.h"
 #include "editor/TResizeForm.h"
+#include "editor/TResizeHost.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
 #include "mms/TMmsBody.h"
@@ -95,7 +96,7 @@ TEST_F(CompressCommand, ThePreviewIsFittedToThePictureAndTheLabelsShowItsSize) {
     const std::string path = PutShared(0, c.file);
     Compress(0);
     ASSERT_NE(pPicResize, nullptr);
-    EXPECT_EQ(main->curPicPath.ToStd(), path);
+    EXPECT_EQ(main->ResizeHost()->PicturePath().ToStd(), path);
     TImage* preview = pPicResize->Image1;
     EXPECT_EQ(preview->Left(), c.left);
     EXPECT_EQ(preview->Top(), c.top);
@@ -152,7 +153,7 @@ TEST_F(CompressCommand, TheResultGoesOntoThePageTheDialogWasOpenedFor) {
   const std::string second = PutShared(1, "pillow/jpeg/hopper.jpg");
   Compress(0);
   pPicResize->TrackBar1->SetPosition(50);
-  const std::string n = std::to_string(main->picCounter);
+  const std::string n = std::to_string(main->PicCounter());
   // The user picked the other page meanwhile.
   main->Document().SetCurrentPage(1);
   main->SetSelection(StripSelection::kText);
@@ -199,11 +200,11 @@ TEST_F(CompressCommand, NothingIsInsertedWhenThePageOrThePictureOrTheResultIsGon
     const int pages = main->Mms()->Body->GetFrameCount();
     std::vector<std::string> before;
     for (int i = 0; i < pages; ++i) before.push_back(PictureOf(i));
-    const std::string size = Caption(main->Label_Size), saved = main->savedSizeText.ToStd();
+    const std::string size = Caption(main->Label_Size), saved = main->SavedMeasure().sizeText.ToStd();
     ClickOk();
     for (int i = 0; i < pages; ++i) EXPECT_EQ(PictureOf(i), before[size_t(i)]) << i;
     EXPECT_EQ(Caption(main->Label_Size), size);
-    EXPECT_EQ(main->savedSizeText.ToStd(), saved) << "nothing was measured";
+    EXPECT_EQ(main->SavedMeasure().sizeText.ToStd(), saved) << "nothing was measured";
     EXPECT_TRUE(shown.empty());
     EXPECT_FALSE(pPicResize->Visible());
   }
@@ -249,7 +250,7 @@ TEST_F(CompressCommand, SelectCompressToHalfAndConfirm) {
   Driver().RunUntilIdle();
   ASSERT_NE(pPicResize, nullptr);
   editortest::DragTo(pPicResize->TrackBar1, 50);
-  const std::string n = std::to_string(main->picCounter);
+  const std::string n = std::to_string(main->PicCounter());
   ClickOk();
   EXPECT_EQ(PictureOf(0), app.path() + "/tmp/Image/Tmpic" + n + ".jpg");
   EXPECT_NE(Caption(main->Label_Size), size) << "the message was measured again";

@@ -115,10 +115,10 @@ TEST_F(HandOver, SendAndDraftsDeliverTheRecordAndTheFileThenQuit) {
   const auto bytes = record.Bytes();
   EXPECT_EQ(ReadAll(store.file("1.rec")), std::string(bytes.begin(), bytes.end()));
 
-  main->savedAs = 1;
+  main->SetSavedAs(1);
   main->actDraftsExecute(nullptr);
   EXPECT_TRUE(DrainQuit());
-  EXPECT_EQ(main->savedAs, 0);
+  EXPECT_EQ(main->SavedAs(), 0);
   const std::vector<std::string> lines = Journal(store);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_NE(lines[0].find("\"mode\": 0, \"subject\": \"Hello there\""), std::string::npos) << lines[0];
@@ -131,16 +131,16 @@ TEST_F(HandOver, AnAnnouncedWindowTakesTheHandOverUnlessItIsOurOwn) {
   ASSERT_NE(StartPeer(usual), nullptr);
   HWND announced = StartPeer(other, {"--title", "Other", "--announce"}, "Other");
   ASSERT_NE(announced, nullptr);
-  for (int i = 0; i < 200 && main->peerWnd != announced; ++i) {
+  for (int i = 0; i < 200 && main->PeerWnd() != announced; ++i) {
     platform::headless::Driver().RunUntilIdle();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  EXPECT_EQ(main->peerWnd, announced);
+  EXPECT_EQ(main->PeerWnd(), announced);
   // Our own window in wParam, or no window in lParam, changes nothing.
   const UINT announce = RegisterWindowMessageA("MsgNetAppHandle");
   SendMessageA(main->Handle(), announce, WPARAM(main->Handle()), LPARAM(main->Handle()));
   SendMessageA(main->Handle(), announce, 0, 0);
-  EXPECT_EQ(main->peerWnd, announced);
+  EXPECT_EQ(main->PeerWnd(), announced);
 
   main->btnSendClick(nullptr);
   EXPECT_TRUE(DrainQuit());
@@ -214,7 +214,7 @@ TEST_F(HandOver, NoFailureLosesTheMessage) {
         std::filesystem::create_directories(deep);
         main->Document().sendDir = deep.c_str();
       }
-      main->peerWnd = nullptr;
+      main->SetPeerWnd(nullptr);
       main->Document().SetModified(true);
       shown.clear();
 

@@ -70,12 +70,12 @@ class InsertCommands : public CommandTest {
   // A fake text editor that writes the file as the real one does (FF FE, UTF-16LE) and records
   // the path it was given.
   void TextEditorWrites(const std::u16string& text) {
-    main->runTextEditor = [this, text](TfrmMain*, const AnsiString& path) {
+    main->SetTextEditorRunner([this, text](TfrmMain*, const AnsiString& path) {
       editedPaths.push_back(path.c_str());
       std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc)
           << (text.empty() ? std::string() : editortest::Utf16Le(text));
       return path;
-    };
+    });
   }
   std::vector<std::string> editedPaths;
 };
@@ -304,10 +304,10 @@ TEST_F(InsertCommands, ATextThatSaysNothingIsNoText) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     main->Init();
-    main->runTextEditor = [&c](TfrmMain*, const AnsiString& path) {
+    main->SetTextEditorRunner([&c](TfrmMain*, const AnsiString& path) {
       std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << c.bytes;
       return path;
-    };
+    });
     EXPECT_EQ(main->InsertText(), 0);
     EXPECT_EQ(Item(0, TMediaItem::kText), nullptr);
     EXPECT_FALSE(Exists(app.path() + "/tmp/TXT/txt0.txt"));

@@ -62,9 +62,9 @@ TEST_F(PageCanvas, DraggingARegionStaysInsideThePageAndChangesTheDocumentOnRelea
   ASSERT_EQ(main->Mms()->GetRegionLeft("Img"), 4);
   const int top = main->Mms()->GetRegionTop("Img");
   main->imgMivoraMouseDown(main, mbLeft, ssLeft, X(20), Y(top + 20));
-  EXPECT_EQ(main->selectedKind, 2);
+  EXPECT_EQ(main->SelectedKind(), 2);
   main->imgMivoraMouseMove(main, ssLeft, X(70), Y(top + 20));
-  EXPECT_EQ(main->storedPosition.x, 7);
+  EXPECT_EQ(main->StoredPosition().x, 7);
   EXPECT_EQ(main->Mms()->GetRegionLeft("Img"), 4);  // not before the release
   main->imgMivoraMouseUp(main, mbLeft, 0, X(70), Y(top + 20));
   EXPECT_EQ(main->Mms()->GetRegionLeft("Img"), 7);
@@ -94,7 +94,7 @@ TEST_F(PageCanvas, HandlesAreFoundInOrderWithTheirCursors) {
   };
   for (const Case& c : cases) {
     main->imgMivoraMouseMove(main, 0, X(c.x), Y(c.y));
-    EXPECT_EQ(main->resizeHandle, c.handle) << c.x << "," << c.y;
+    EXPECT_EQ(main->ResizeHandle(), c.handle) << c.x << "," << c.y;
     EXPECT_EQ(main->imgMivora->Cursor(), c.cursor) << c.x << "," << c.y;
   }
 }
@@ -115,7 +115,7 @@ TEST(KeepAspect, TheDivisionComesFirstAndADegenerateRegionIsLeftAlone) {
 }
 
 TEST_F(PageCanvas, ARectangleOutsideThePageOrBelowOnePixelIsRefused) {
-  main->selectedKind = 2;
+  main->SetSelectedKind(2);
   const int left = main->Mms()->GetRegionLeft("Img"), top = main->Mms()->GetRegionTop("Img");
   const int width = main->Mms()->GetRegionWidth("Img"), height = main->Mms()->GetRegionHeight("Img");
   struct Case {

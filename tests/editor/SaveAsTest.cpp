@@ -67,7 +67,7 @@ TEST_F(SaveAs, WritesTheEncodersBytesAndKeepsModified) {
   EXPECT_EQ(written.substr(4, 17), std::string("application/smil\0", 17));
   EXPECT_EQ(written.substr(21, 8), std::string("\x8A<AAAA>\0", 8));
   EXPECT_TRUE(main->Document().Modified());
-  EXPECT_EQ(main->savedAs, 1);
+  EXPECT_EQ(main->SavedAs(), 1);
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown[0].kind, ModalInfo::Kind::SaveDialog);
   EXPECT_FALSE(SaveWarned());
@@ -76,7 +76,7 @@ TEST_F(SaveAs, WritesTheEncodersBytesAndKeepsModified) {
 TEST_F(SaveAs, CancelWritesNothing) {
   SaveTo("");
   main->actAntherExecute(nullptr);
-  EXPECT_EQ(main->savedAs, 0);
+  EXPECT_EQ(main->SavedAs(), 0);
   EXPECT_FALSE(std::filesystem::exists(app.path() + "/out.mms"));
   EXPECT_FALSE(SaveWarned());
 }

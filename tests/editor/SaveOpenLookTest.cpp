@@ -65,7 +65,7 @@ TEST_F(SaveOpenLook, OpenedMessageCloseQuestionAndSendWarning) {
     ResStringManager.SelectLanguageFile(language.index);
     ASSERT_FALSE(ResStringManager.GetString("STR_Main_Error_Send").IsEmpty());
     ShootModals(std::string("warn-send-") + language.code + ".png", 2);
-    main->peerWnd = nullptr;
+    main->SetPeerWnd(nullptr);
     main->btnSendClick(nullptr);
   }
   Driver().OnModal(nullptr);

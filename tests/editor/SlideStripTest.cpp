@@ -52,7 +52,7 @@ class SlideStrip : public CommandTest {
   }
   // A strip pixel of page `page`'s cell at cell point (x, y).
   uint32_t Cell(int page, int x, int y) {
-    return uint32_t(main->stripBitmap->Canvas()->Pixels(100 * page + x, 28 + y)) & 0xFFFFFF;
+    return uint32_t(main->StripBitmap()->Canvas()->Pixels(100 * page + x, 28 + y)) & 0xFFFFFF;
   }
   // A screen point over the strip at strip point (x, y), for the scroll position now.
   POINT StripPoint(int x, int y) {
@@ -277,7 +277,7 @@ TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {
   Driver().Press(0, StripPoint(50, 10));
   Driver().RunUntilIdle();
   ASSERT_EQ(main->Document().CurrentPage(), 0);
-  ASSERT_EQ(main->dragState, 1);
+  ASSERT_EQ(main->DragState(), 1);
   Driver().MoveMouse(StripPoint(120, 10));
   Driver().RunUntilIdle();
   {
@@ -290,16 +290,16 @@ TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {
   }
   Driver().MoveMouse(StripPoint(250, 10));
   Driver().RunUntilIdle();
-  EXPECT_EQ(main->dragState, 3);
-  EXPECT_EQ(main->dropTarget, 2);
+  EXPECT_EQ(main->DragState(), 3);
+  EXPECT_EQ(main->DropTarget(), 2);
   Driver().Release(0, StripPoint(250, 10));
   Driver().RunUntilIdle();
   EXPECT_EQ(main->Mms()->Body->GetFrame(0), b);
   EXPECT_EQ(main->Mms()->Body->GetFrame(1), c);
   EXPECT_EQ(main->Mms()->Body->GetFrame(2), a);
   EXPECT_EQ(main->Document().CurrentPage(), 2);
-  EXPECT_EQ(main->dragState, 1);
-  EXPECT_EQ(main->dropTarget, -1);
+  EXPECT_EQ(main->DragState(), 1);
+  EXPECT_EQ(main->DropTarget(), -1);
 
   // Outside every cell: "no" cursor, and a release there changes nothing.
   Driver().Press(0, StripPoint(250, 10));
@@ -319,13 +319,13 @@ TEST_F(SlideStrip, APressOnTheSelectedCellsEdgeOnlyStartsAnEdgeState) {
   Pages(2);
   main->scrBarFrameList->SetPosition(0);
   main->SelectStripAt(150, 38);
-  ASSERT_EQ(main->dragState, 1);
+  ASSERT_EQ(main->DragState(), 1);
   const int position = main->scrBarFrameList->Position();
   main->imgFrameListMouseDown(main, mbLeft, ssLeft, 100 - position, 100);
-  EXPECT_EQ(main->dragState, 6);
+  EXPECT_EQ(main->DragState(), 6);
   EXPECT_EQ(main->Document().CurrentPage(), 1);
   main->imgFrameListMouseUp(main, mbLeft, 0, 100 - position, 100);
-  EXPECT_EQ(main->dragState, 1);
+  EXPECT_EQ(main->DragState(), 1);
 }
 
 TEST_F(SlideStrip, TheRightClickPopupFollowsTheSelection) {

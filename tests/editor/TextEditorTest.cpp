@@ -364,7 +364,7 @@ TEST_F(TextEditor, ButtonTextsSitAtTheirPlacesAndALanguageChangeRereadsTheLabels
 // The main window's text band, double-clicked: the real window opens on the page's text file,
 // "Hello" is typed and OK clicked.
 TEST_F(TextEditor, TheTextCommandRunsTheWindowAndKeepsWhatWasTyped) {
-  ASSERT_FALSE(main->runTextEditor);
+  ASSERT_FALSE(main->HasTextEditorRunner());
   main->RefreshFrameList();
   Driver().RunUntilIdle();
   const POINT textBand = Driver().ClientPoint(main->Handle(), main->imgFrameList->Left() + 50,

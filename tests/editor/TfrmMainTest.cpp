@@ -10,6 +10,7 @@
 #include "editor/EditorStart.h"
 #include "editor/TFrameBox.h"
 #include "editor/TImgFileManager.h"
+#include "editor/TResizeHost.h"
 #include "editor/TfrmMain.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
@@ -188,21 +189,21 @@ TEST_F(MainWindow, StartsWithANewOnePageDocument) {
   EXPECT_EQ(frmMain->Mms()->Head->Layout->GetRegionCount(), 0);
   EXPECT_EQ(frmMain->Document().CurrentPage(), 0);
   EXPECT_EQ(frmMain->Selection(), StripSelection::kNone);
-  EXPECT_EQ(frmMain->dropTarget, -1);
+  EXPECT_EQ(frmMain->DropTarget(), -1);
   EXPECT_FALSE(frmMain->Document().Modified());
   EXPECT_EQ(frmMain->subject_size->Caption(), "(0/40)");
   // Measured at creation: an empty page encodes in under a kilobyte and lasts one second.
   EXPECT_EQ(frmMain->Label_Size->Caption(), "1");
   EXPECT_EQ(frmMain->Label_Time->Caption(), "1");
-  EXPECT_EQ(frmMain->savedSizeKB, 0);
-  EXPECT_EQ(frmMain->savedTimeSec, 0);
+  EXPECT_EQ(frmMain->SavedMeasure().sizeKB, 0);
+  EXPECT_EQ(frmMain->SavedMeasure().timeSec, 0);
   EXPECT_EQ(frmMain->Edit_Cur->Text(), "1");
   EXPECT_FALSE(frmMain->Edit_Cur->Enabled());
   EXPECT_FALSE(frmMain->UpBtn->Enabled());
   EXPECT_FALSE(frmMain->DownBtn->Enabled());
-  EXPECT_EQ(frmMain->resizeWidth, 640);
-  EXPECT_EQ(frmMain->resizeHeight, 480);
-  EXPECT_EQ(frmMain->resizeMode, 1);
+  EXPECT_EQ(frmMain->ResizeHost()->Settings().width, 640);
+  EXPECT_EQ(frmMain->ResizeHost()->Settings().height, 480);
+  EXPECT_EQ(frmMain->ResizeHost()->Settings().mode, 1);
   EXPECT_EQ(frmMain->Caption(), "Mivora");
   EXPECT_FALSE(frmMain->scrBarFrameList->Visible());
   EXPECT_TRUE(exceptions.empty());
@@ -252,11 +253,10 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
   TfrmMain* form = frmMain;
   for (int i = 0; i < 4; ++i) form->NewFrame();
   form->Document().SetModified(true);
-  form->pasteCounter = 7;
-  form->savedAs = 1;
+  form->SetPasteCounter(7);
+  form->SetSavedAs(1);
   form->SetSelection(StripSelection::kText);
-  form->dragState = 2;
-  form->dropTarget = 3;
+  form->SetDrag(2, 3);
   form->Init();
   ASSERT_EQ(form->Mms()->Body->GetFrameCount(), 1);
   EXPECT_EQ(form->Mms()->Body->GetFrame(0)->Dur, 1000);
@@ -265,10 +265,10 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
   EXPECT_EQ(form->Label_Time->Caption(), "1");
   EXPECT_EQ(form->Document().CurrentPage(), 0);
   EXPECT_EQ(form->Selection(), StripSelection::kNone);
-  EXPECT_EQ(form->dragState, 0);
-  EXPECT_EQ(form->dropTarget, -1);
-  EXPECT_EQ(form->pasteCounter, 0);
-  EXPECT_EQ(form->savedAs, 0);
+  EXPECT_EQ(form->DragState(), 0);
+  EXPECT_EQ(form->DropTarget(), -1);
+  EXPECT_EQ(form->PasteCounter(), 0);
+  EXPECT_EQ(form->SavedAs(), 0);
   EXPECT_TRUE(form->Document().Modified());
   EXPECT_FALSE(form->scrBarFrameList->Visible());
   EXPECT_EQ(form->scrBarFrameList->Position(), 0);
@@ -277,11 +277,11 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
 TEST_F(MainWindow, TheSubjectSetByCodeRaisesTheGuardOnlyWhileItIsSet) {
   ASSERT_TRUE(Start());
   std::vector<bool> seen;
-  frmMain->memo_title->OnChange = [&](TObject*) { seen.push_back(frmMain->subjectByCode); };
+  frmMain->memo_title->OnChange = [&](TObject*) { seen.push_back(frmMain->SubjectByCode()); };
   frmMain->SetSubjectText(WideString(u"Hello"));
   EXPECT_EQ(frmMain->memo_title->Text(), "Hello");
   EXPECT_EQ(seen, std::vector<bool>{true});
-  EXPECT_FALSE(frmMain->subjectByCode);
+  EXPECT_FALSE(frmMain->SubjectByCode());
 }
 
 TEST_F(MainWindow, TheCloseButtonClosesTheWindowAndTheTreeIsEmptiedExceptSend) {
