@@ -15,6 +15,7 @@
 #include "editor/EncodedMessage.h"
 #include "editor/MessageDocument.h"
 #include "editor/StripSelection.h"
+#include "editor/TfrmMainControls.h"
 #include "platform/forms/TForm.h"
 #include "platform/forms/TScrollBar.h"
 #include "platform/rtl/AnsiString.h"
@@ -25,29 +26,15 @@
 #include "unicode/TUcMenuItem.h"
 #include "unicode/TUcPopupMenu.h"
 
-class TActionList;
 class TBitmap;
 class TCanvas;
-class TEdit;
-class TImButton;
-class TImgFileManager;
-class TImage;
 class TImgFileManager;
 class TK3VNMms;
-class TLabel;
-class TMenuItem;
-class TOpenDialog;
 class TPicResize;
-class TPanel;
-class TPopupMenu;
-class TQvBackImage;
 class TMmsFrame;
 class TMediaItem;
 struct TPasteRecord;
 class TResizeHost;
-class TSaveDialog;
-class TScrollBar;
-class TTimer;
 class IxImage;
 
 // The preview window is told which page to show with this message (lParam: the page index).
@@ -55,7 +42,7 @@ constexpr UINT WM_SHOWFRAME = 0x401;
 // Another program asks the editor to take the interface language from the settings again.
 constexpr UINT WM_CHANGELANGUAGE = 0x778;
 
-class TfrmMain : public TForm {
+class TfrmMain : public TForm, private TfrmMainControls {
  public:
   // The most pages a message holds; NewFrame refuses one more with -26.
   static constexpr int kMaxPages = MessageDocument::kMaxPages;
@@ -76,93 +63,11 @@ class TfrmMain : public TForm {
   // Drops the document and the bitmaps and empties the working folders (Send aside).
   ~TfrmMain() override;
 
-  // --- The controls of the layout (found by name once it is read) ---
-  TQvBackImage* QvBackImage2 = nullptr;  // the skinned background, whole client area
-  TImage* Image_Main = nullptr;          // the title band
-  TUcLabel* MMSTitle = nullptr;
-  TImButton* CloseBtn = nullptr;
-  TUcLabel* subject = nullptr;
-  TUcEdit* memo_title = nullptr;  // the subject
-  TLabel* subject_size = nullptr;
-  TUcLabel* CurDur = nullptr;
-  TEdit* Edit_Cur = nullptr;  // the current page's duration in seconds
-  TImButton* UpBtn = nullptr;
-  TImButton* DownBtn = nullptr;
-  TLabel* lbl2 = nullptr;
-  TUcLabel* labMMSSize = nullptr;
-  TLabel* Label_Size = nullptr;  // message size in KB
-  TUcLabel* length = nullptr;
-  TLabel* Label_Time = nullptr;  // total time in seconds
-  TLabel* lbl5 = nullptr;
-  TUcLabel* Label2 = nullptr;
-  TUcLabel* Label3 = nullptr;
-  TUcLabel* Label4 = nullptr;
-  TUcImage* imgFrameList = nullptr;  // the slide strip
-  TScrollBar* scrBarFrameList = nullptr;
-  TPanel* pnl1 = nullptr;       // hosts the preview window
-  TImage* imgMivora = nullptr;  // the hidden page-layout canvas
-  TImButton* btnNewFrame = nullptr;
-  TImButton* btnDelFrame = nullptr;
-  TImButton* btnDrafts = nullptr;
-  TImButton* btnSend = nullptr;
-  // Hidden buttons: their commands are reached through shortcuts and menus.
-  TImButton* btnNew = nullptr;
-  TImButton* btnOpen = nullptr;
-  TImButton* ImageEdit = nullptr;
-  TImButton* TextEdit = nullptr;
-  TImButton* BtnAudioEditor = nullptr;
-  TImButton* btnSelect = nullptr;
-  TImButton* btnResize = nullptr;
-  TImButton* btnCut = nullptr;
-  TImButton* btnCopy = nullptr;
-  TImButton* btnPaste = nullptr;
-  TImButton* btnHelp = nullptr;
-  TImButton* btnFileMenu = nullptr;
-  TImButton* btnEditMenu = nullptr;
-  TImButton* btnInsertMenu = nullptr;
-  TImButton* btnMivora = nullptr;
-  TImButton* btnHelpMenu = nullptr;
-  // The drop-down menus of those five buttons and their entries.
-  TPopupMenu* pmFile = nullptr;
-  TPopupMenu* pmEdit = nullptr;
-  TPopupMenu* pmInsert = nullptr;
-  TPopupMenu* pmMivora = nullptr;
-  TPopupMenu* pmHelp = nullptr;
-  TMenuItem* New = nullptr;
-  TMenuItem* Open = nullptr;
-  TMenuItem* Menu_Send = nullptr;
-  TMenuItem* SaveAsDraft = nullptr;
-  TMenuItem* SaveAs = nullptr;
-  TMenuItem* Exit = nullptr;
-  TMenuItem* Cut = nullptr;
-  TMenuItem* copy = nullptr;
-  TMenuItem* paste = nullptr;
-  TMenuItem* Delete = nullptr;
-  TMenuItem* PictureEdit = nullptr;
-  TMenuItem* AudioEdit = nullptr;
-  TMenuItem* TextEditor = nullptr;
-  TMenuItem* Language = nullptr;
-  TMenuItem* MenuItem_CHN = nullptr;
-  TMenuItem* MenuItem_ENG = nullptr;
-  TMenuItem* InsertPictureItem = nullptr;  // the menu entry "InsertPicture"
-  TMenuItem* InsertAudioItem = nullptr;    // the menu entry "InsertAudio"
-  TMenuItem* InsertTextItem = nullptr;     // the menu entry "InsertText"
-  TMenuItem* MenuItem_Preview = nullptr;
-  TMenuItem* Menu_NewFrame = nullptr;
-  TMenuItem* Menu_DeleteFrame = nullptr;
-  TMenuItem* AboutMenu = nullptr;
-  TMenuItem* HelpMenu = nullptr;
-  // The slide strip's popup menu.
-  TUcPopupMenu* UcPopupMenu1 = nullptr;
-  TUcMenuItem* insert_pop = nullptr;
-  TUcMenuItem* delete_pop = nullptr;
-  TUcMenuItem* Select_pop = nullptr;
-  TUcMenuItem* resize_pop = nullptr;
-  TTimer* Timer1 = nullptr;  // steps the duration up while UpBtn is held
-  TTimer* Timer2 = nullptr;  // steps it down while DownBtn is held
-  TActionList* actlst1 = nullptr;
-  TOpenDialog* dlgOpen = nullptr;
-  TSaveDialog* dlgSave = nullptr;
+  // The controls of the layout, found by name once it is read (the window's own methods name
+  // them directly). Pointers: callers act on the controls through them.
+  const TfrmMainControls& Controls() const { return *this; }
+  // The form's child controls by index, as every window has them.
+  using TForm::Controls;
 
   // --- The state of the window ---
   // The message, its current page, whether it was changed, and its working folders.

@@ -44,8 +44,8 @@ class PageRoads : public e2e::Road {
 
 TEST_F(PageRoads, R5Reorder) {
   StartEditor();
-  Click(Centre(main->btnNewFrame));
-  Click(Centre(main->btnNewFrame));
+  Click(Centre(main->Controls().btnNewFrame));
+  Click(Centre(main->Controls().btnNewFrame));
   ASSERT_EQ(Pages(), 3);
   const TMmsFrame *a = Frame(0), *b = Frame(1), *c = Frame(2);
 
@@ -84,35 +84,35 @@ TEST_F(PageRoads, R10Duration) {
   InsertPicture(0, "pillow/jpeg/hopper.jpg", "hopper.jpg");
   main->Document().SetModified(false);  // the insertion's mark aside: the duration's own edit is looked at
   Click(StripPoint(50, 40));
-  ASSERT_TRUE(main->Edit_Cur->Enabled());
-  Click(Centre(main->Edit_Cur));
+  ASSERT_TRUE(main->Controls().Edit_Cur->Enabled());
+  Click(Centre(main->Controls().Edit_Cur));
   Chord("End");
   Chord("Backspace");
   Type(u"5");
-  EXPECT_EQ(LabelText(main->Edit_Cur), "5");
+  EXPECT_EQ(LabelText(main->Controls().Edit_Cur), "5");
   EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 5000);
   EXPECT_EQ(Frame(0)->GetItem(TMediaItem::kImage)->End, 5000);
-  EXPECT_EQ(LabelText(main->Label_Time), "5");
+  EXPECT_EQ(LabelText(main->Controls().Label_Time), "5");
   EXPECT_TRUE(main->Document().Modified());
   Shot("e2e-R10-duration.png");
 
   // Holding the up button steps on the timer up to 60 and stays there.
-  const POINT up = Centre(main->UpBtn);
+  const POINT up = Centre(main->Controls().UpBtn);
   Driver().Press(0, up);
   Pump();
   for (int i = 0; i < 80; ++i) Driver().Advance(200);
   Driver().Release(0, up);
   Pump();
-  EXPECT_EQ(LabelText(main->Edit_Cur), "60");
+  EXPECT_EQ(LabelText(main->Controls().Edit_Cur), "60");
   EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 60000);
-  EXPECT_EQ(LabelText(main->Label_Time), "60");
+  EXPECT_EQ(LabelText(main->Controls().Label_Time), "60");
 }
 
 TEST_F(PageRoads, R11Compress) {
   StartEditor();
   InsertPicture(0, "pillow/jpeg/flower.jpg", "flower.jpg");
   ASSERT_NE(Frame(0)->GetItem(TMediaItem::kImage), nullptr);
-  const std::string sizeBefore = LabelText(main->Label_Size);
+  const std::string sizeBefore = LabelText(main->Controls().Label_Size);
   Click(StripPoint(50, 100));
   ASSERT_EQ(main->Selection(), StripSelection::kPicture);
   modals.clear();
@@ -137,7 +137,7 @@ TEST_F(PageRoads, R11Compress) {
   Shot("e2e-R11-compress.png", pPicResize->Handle());
   Click(editortest::CentreOf(pPicResize->OKButton));
   EXPECT_EQ(Frame(0)->GetItem(TMediaItem::kImage)->Path, Tmp("Image/Tmpic" + n + ".jpg"));
-  EXPECT_LT(std::stoi(LabelText(main->Label_Size)), std::stoi(sizeBefore)) << "measured again";
+  EXPECT_LT(std::stoi(LabelText(main->Controls().Label_Size)), std::stoi(sizeBefore)) << "measured again";
 
   // Alt+N while the dialog is the active window hides it and sends nothing.
   Click(StripPoint(50, 100));

@@ -39,7 +39,7 @@ class TextRoads : public e2e::Road {
   }
   // Clicks the scroll bar's right arrow until the strip shows its last page whole.
   void ScrollToEnd() {
-    TScrollBar* bar = main->scrBarFrameList;
+    TScrollBar* bar = main->Controls().scrBarFrameList;
     const POINT arrow =
         Driver().ClientPoint(main->Handle(), bar->Left() + bar->Width() - 5, bar->Top() + bar->Height() / 2);
     for (int i = 0; i < 60 && bar->Position() < bar->Max(); ++i) {
@@ -77,7 +77,7 @@ TEST_F(TextRoads, R2InsertText) {
   Shot("e2e-R2-text.png");
 
   // Ctrl+T writes the text of a second page.
-  Click(Centre(main->btnNewFrame));
+  Click(Centre(main->Controls().btnNewFrame));
   modals.clear();
   WriteText(u"Second");
   Chord("Ctrl+T");
@@ -126,7 +126,7 @@ TEST_F(TextRoads, R6Clipboard) {
   WriteText(u"Page A");
   DoubleClick(StripPoint(50, 155));
   answer = nullptr;
-  Click(Centre(main->btnNewFrame));
+  Click(Centre(main->Controls().btnNewFrame));
   ASSERT_EQ(main->Mms()->Body->GetFrameCount(), 2);
   const TMmsFrame* b = main->Mms()->Body->GetFrame(1);
 
@@ -191,9 +191,9 @@ TEST_F(TextRoads, R6Clipboard) {
 
   // With the subject focused, Ctrl+V pastes into the subject only.
   const int pages = main->Mms()->Body->GetFrameCount();
-  Click(Centre(main->memo_title));
+  Click(Centre(main->Controls().memo_title));
   Chord("Ctrl+V");
-  EXPECT_EQ(std::u16string(main->memo_title->Text().c_str()), u"abc");
+  EXPECT_EQ(std::u16string(main->Controls().memo_title->Text().c_str()), u"abc");
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), pages);
 
   // A selected part and Delete: the box, 1: removed, and the clipboard empty.

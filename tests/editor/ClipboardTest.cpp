@@ -358,7 +358,7 @@ TEST_F(Clipboard, APasteOverTheLimitIsTakenBackExactlyAndWithoutAQuestion) {
     main->Document().SetCurrentPage(c.curFrame);
     main->SetSelection(c.selection);
     main->GetPduSize();
-    const std::string size = Caption(main->Label_Size);
+    const std::string size = Caption(main->Controls().Label_Size);
     const auto txtBefore = std::distance(std::filesystem::directory_iterator(Dir("TXT")), {});
     PutBlock(c.format, c.block);
     shown.clear();
@@ -369,7 +369,7 @@ TEST_F(Clipboard, APasteOverTheLimitIsTakenBackExactlyAndWithoutAQuestion) {
     EXPECT_EQ(PathOf(0, TMediaItem::kText), textPath);
     EXPECT_EQ(ReadAll(textPath), oldText);
     EXPECT_EQ(ItemOf(0, TMediaItem::kAudio), nullptr);
-    EXPECT_EQ(Caption(main->Label_Size), size);
+    EXPECT_EQ(Caption(main->Controls().Label_Size), size);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir("TXT")), {}), txtBefore)
         << "no text left over";
     ASSERT_EQ(shown.size(), 1u);
@@ -382,7 +382,7 @@ TEST_F(Clipboard, ACutOrADeletedPageStillPastesItsText) {
   const std::string text = Utf16Le(u"cut me");
   const std::string cutPath = Put(0, TMediaItem::kText, "txt0.txt", &text);
   // The popup last showed a state in which nothing could be deleted.
-  main->delete_pop->SetEnabled(false);
+  main->Controls().delete_pop->SetEnabled(false);
   main->Document().SetCurrentPage(0);
   main->SetSelection(StripSelection::kText);
   shown.clear();
@@ -429,29 +429,29 @@ TEST_F(Clipboard, TheSubjectAndTheDurationFieldKeepTheCommandsToThemselves) {
   };
 
   // The subject: copy, cut and paste act on it alone.
-  focus(main->memo_title, "subject");
+  focus(main->Controls().memo_title, "subject");
   main->actCopyExecute(nullptr);
   EXPECT_EQ(clipboardText(), "subject");
   EXPECT_TRUE(Driver().ClipboardRead(0, kFrame).empty());
   main->actCutExecute(nullptr);
-  EXPECT_EQ(main->memo_title->TControl::Text().ToStd(), "");
+  EXPECT_EQ(main->Controls().memo_title->TControl::Text().ToStd(), "");
   main->actPasteExecute(nullptr);
-  EXPECT_EQ(main->memo_title->TControl::Text().ToStd(), "subject");
+  EXPECT_EQ(main->Controls().memo_title->TControl::Text().ToStd(), "subject");
   EXPECT_EQ(PageCount(), 1);
 
   // The duration field: copy and cut act on it, paste does nothing; no part is deleted.
-  focus(main->Edit_Cur, "7");
+  focus(main->Controls().Edit_Cur, "7");
   shown.clear();
   main->actCopyExecute(nullptr);
   EXPECT_EQ(clipboardText(), "7");
   EXPECT_TRUE(Driver().ClipboardRead(0, kFrame).empty());
   main->actCutExecute(nullptr);
-  EXPECT_EQ(main->Edit_Cur->Text().ToStd(), "");
+  EXPECT_EQ(main->Controls().Edit_Cur->Text().ToStd(), "");
   EXPECT_TRUE(shown.empty());
   EXPECT_EQ(PageCount(), 1);
   Driver().ClipboardPut(CF_TEXT, Ansi("5"));
   main->actPasteExecute(nullptr);
-  EXPECT_EQ(main->Edit_Cur->Text().ToStd(), "");
+  EXPECT_EQ(main->Controls().Edit_Cur->Text().ToStd(), "");
   EXPECT_EQ(PageCount(), 1);
   EXPECT_NE(ItemOf(0, TMediaItem::kText), nullptr);
 }

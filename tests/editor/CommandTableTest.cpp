@@ -191,11 +191,11 @@ TEST_F(CommandTable, AltNDoesNothingUnderTheModalPictureSizeDialog) {
 TEST_F(CommandTable, NewPageAtTheLimitIsRefusedOrTakenBackByBothCommands) {
   Record();
   // The label already at the limit: "300" and the size hint, no page.
-  main->Label_Size->SetCaption("299");
-  Driver().Click(Centre(main->btnNewFrame));
+  main->Controls().Label_Size->SetCaption("299");
+  Driver().Click(Centre(main->Controls().btnNewFrame));
   Driver().RunUntilIdle();
   EXPECT_EQ(PageCount(), 1);
-  EXPECT_EQ(Caption(main->Label_Size), "300");
+  EXPECT_EQ(Caption(main->Controls().Label_Size), "300");
   ASSERT_EQ(modals.size(), 1u);
   EXPECT_TRUE(Says(modals[0], u"<SizeHint>"));
 
@@ -205,19 +205,19 @@ TEST_F(CommandTable, NewPageAtTheLimitIsRefusedOrTakenBackByBothCommands) {
   for (const char* how : {"button", "Ctrl+N"}) {
     SCOPED_TRACE(how);
     main->GetPduSize();
-    ASSERT_EQ(Caption(main->Label_Size), "298");
-    const std::string time = Caption(main->Label_Time);
+    ASSERT_EQ(Caption(main->Controls().Label_Size), "298");
+    const std::string time = Caption(main->Controls().Label_Time);
     modals.clear();
     if (std::string(how) == "button") {
-      Driver().Click(Centre(main->btnNewFrame));
+      Driver().Click(Centre(main->Controls().btnNewFrame));
       Driver().RunUntilIdle();
     } else {
       Press(how);
     }
     EXPECT_EQ(PageCount(), 1);
     EXPECT_EQ(main->Document().CurrentPage(), 0);
-    EXPECT_EQ(Caption(main->Label_Size), "298");
-    EXPECT_EQ(Caption(main->Label_Time), time);
+    EXPECT_EQ(Caption(main->Controls().Label_Size), "298");
+    EXPECT_EQ(Caption(main->Controls().Label_Time), time);
     ASSERT_EQ(modals.size(), 1u);  // the size hint only: no delete question
     EXPECT_TRUE(Says(modals[0], u"<SizeHint>"));
   }
@@ -237,8 +237,8 @@ TEST_F(CommandTable, EveryPaintShowsTheSevenButtonsAndDoesNotRepeat) {
     ++paints;
     main->FormPaint(sender);
   };
-  main->btnSend->SetVisible(false);
-  main->UpBtn->SetVisible(false);
+  main->Controls().btnSend->SetVisible(false);
+  main->Controls().UpBtn->SetVisible(false);
   main->Invalidate();
   Driver().RunUntilIdle();
   // Once every button shows, a paint leaves nothing to paint again.
@@ -284,7 +284,8 @@ TEST_F(CommandTable, DraggingTheBackgroundOrTheTitleBandMovesTheWindow) {
     // The strip still hears the next click: it selects the first page's picture band.
     main->Document().SetCurrentPage(-1);
     main->SetSelection(StripSelection::kNone);
-    const POINT cell = Screen(main->imgFrameList->Left() + 50, main->imgFrameList->Top() + 28 + 60);
+    const POINT cell =
+        Screen(main->Controls().imgFrameList->Left() + 50, main->Controls().imgFrameList->Top() + 28 + 60);
     Driver().Click(cell);
     Driver().RunUntilIdle();
     EXPECT_EQ(main->Document().CurrentPage(), 0);
@@ -293,8 +294,8 @@ TEST_F(CommandTable, DraggingTheBackgroundOrTheTitleBandMovesTheWindow) {
 }
 
 TEST_F(CommandTable, DeleteWhileTypingRemovesACharacterAndAsksNothing) {
-  for (TCustomEdit* edit :
-       {static_cast<TCustomEdit*>(main->memo_title), static_cast<TCustomEdit*>(main->Edit_Cur)}) {
+  for (TCustomEdit* edit : {static_cast<TCustomEdit*>(main->Controls().memo_title),
+                            static_cast<TCustomEdit*>(main->Controls().Edit_Cur)}) {
     SCOPED_TRACE(edit->Name().c_str());
     main->Document().SetCurrentPage(0);
     main->SetSelection(StripSelection::kPage);

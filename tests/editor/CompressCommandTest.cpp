@@ -200,10 +200,11 @@ TEST_F(CompressCommand, NothingIsInsertedWhenThePageOrThePictureOrTheResultIsGon
     const int pages = main->Mms()->Body->GetFrameCount();
     std::vector<std::string> before;
     for (int i = 0; i < pages; ++i) before.push_back(PictureOf(i));
-    const std::string size = Caption(main->Label_Size), saved = main->SavedMeasure().sizeText.ToStd();
+    const std::string size = Caption(main->Controls().Label_Size),
+                      saved = main->SavedMeasure().sizeText.ToStd();
     ClickOk();
     for (int i = 0; i < pages; ++i) EXPECT_EQ(PictureOf(i), before[size_t(i)]) << i;
-    EXPECT_EQ(Caption(main->Label_Size), size);
+    EXPECT_EQ(Caption(main->Controls().Label_Size), size);
     EXPECT_EQ(main->SavedMeasure().sizeText.ToStd(), saved) << "nothing was measured";
     EXPECT_TRUE(shown.empty());
     EXPECT_FALSE(pPicResize->Visible());
@@ -216,11 +217,11 @@ TEST_F(CompressCommand, TheSizeLimitRefusesOrTakesBackTheResultAndThePageKeepsIt
   Pages(2);
   const std::string own = PutShared(0, "pillow/jpeg/hopper.jpg");
   main->GetPduSize();
-  const std::string size = Caption(main->Label_Size);
+  const std::string size = Caption(main->Controls().Label_Size);
   Compress(0);
   SendResult(noise);
   EXPECT_EQ(PictureOf(0), own);
-  EXPECT_EQ(Caption(main->Label_Size), size);
+  EXPECT_EQ(Caption(main->Controls().Label_Size), size);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_TRUE(shown[0].Says(u"<SizeHint>"));
 
@@ -229,7 +230,7 @@ TEST_F(CompressCommand, TheSizeLimitRefusesOrTakesBackTheResultAndThePageKeepsIt
   const std::string big = Put(1, TMediaItem::kImage, "big.jpg", nullptr);
   std::filesystem::copy_file(noise, big, std::filesystem::copy_options::overwrite_existing);
   main->GetPduSize();
-  ASSERT_GE(std::stoi(Caption(main->Label_Size)), TfrmMain::kRefusedSizeKB);
+  ASSERT_GE(std::stoi(Caption(main->Controls().Label_Size)), TfrmMain::kRefusedSizeKB);
   Compress(0);
   pPicResize->TrackBar1->SetPosition(50);
   ClickOk();
@@ -241,20 +242,20 @@ TEST_F(CompressCommand, TheSizeLimitRefusesOrTakesBackTheResultAndThePageKeepsIt
 TEST_F(CompressCommand, SelectCompressToHalfAndConfirm) {
   PutShared(0, "pillow/jpeg/flower.jpg");
   main->GetPduSize();
-  const std::string size = Caption(main->Label_Size);
+  const std::string size = Caption(main->Controls().Label_Size);
   main->Document().SetCurrentPage(0);
   main->SetSelection(StripSelection::kPicture);
   main->UpdatePopupMenu();
-  ASSERT_TRUE(main->resize_pop->Enabled());
-  main->resize_pop->Click();
+  ASSERT_TRUE(main->Controls().resize_pop->Enabled());
+  main->Controls().resize_pop->Click();
   Driver().RunUntilIdle();
   ASSERT_NE(pPicResize, nullptr);
   editortest::DragTo(pPicResize->TrackBar1, 50);
   const std::string n = std::to_string(main->PicCounter());
   ClickOk();
   EXPECT_EQ(PictureOf(0), app.path() + "/tmp/Image/Tmpic" + n + ".jpg");
-  EXPECT_NE(Caption(main->Label_Size), size) << "the message was measured again";
-  EXPECT_LT(std::stoi(Caption(main->Label_Size)), std::stoi(size));
+  EXPECT_NE(Caption(main->Controls().Label_Size), size) << "the message was measured again";
+  EXPECT_LT(std::stoi(Caption(main->Controls().Label_Size)), std::stoi(size));
   EXPECT_TRUE(shown.empty());
 }
 

@@ -93,10 +93,10 @@ TEST_F(DeleteCommands, NothingSelectedOrNothingToDelete) {
   Pages(2);
   main->Document().SetCurrentPage(0);
   main->SetSelection(StripSelection::kNone);
-  main->delete_pop->SetEnabled(false);
+  main->Controls().delete_pop->SetEnabled(false);
   EXPECT_EQ(main->DeleteSelection(0), 0);
   EXPECT_TRUE(shown.empty());
-  main->delete_pop->SetEnabled(true);
+  main->Controls().delete_pop->SetEnabled(true);
   EXPECT_EQ(main->DeleteSelection(0), TfrmMain::kNothingSelected);
   EXPECT_EQ(shown.size(), 1u);
   EXPECT_EQ(main->DeleteSelection(5), TfrmMain::kNoSuchPage);
@@ -171,20 +171,20 @@ using platform::headless::Driver;
 TEST_F(DeleteCommands, NewAndDeleteSlideButtonsClickedOnTheWindow) {
   Answer(1);
   auto centre = [](auto* c) { return POINT{c->Left() + c->Width() / 2, c->Top() + c->Height() / 2}; };
-  const POINT add = centre(main->btnNewFrame), del = centre(main->btnDelFrame);
+  const POINT add = centre(main->Controls().btnNewFrame), del = centre(main->Controls().btnDelFrame);
   Driver().Click(Driver().ClientPoint(main->Handle(), add.x, add.y));
   Driver().RunUntilIdle();
   ASSERT_EQ(main->Mms()->Body->GetFrameCount(), 2);
   EXPECT_EQ(main->Document().CurrentPage(), 1);
   EXPECT_TRUE(main->Document().Modified());
-  EXPECT_EQ(Caption(main->Label_Time), "2");
+  EXPECT_EQ(Caption(main->Controls().Label_Time), "2");
   main->SetSelection(StripSelection::kPage);
   Driver().Click(Driver().ClientPoint(main->Handle(), del.x, del.y));
   Driver().RunUntilIdle();
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 1);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_TRUE(shown[0].Says(u"<STR_Mivora_DelHint>"));
-  EXPECT_EQ(Caption(main->Label_Time), "1");
+  EXPECT_EQ(Caption(main->Controls().Label_Time), "1");
 }
 
 }  // namespace

@@ -43,9 +43,10 @@ void Settle() {
 class GifPictureRoad : public CommandTest {
  protected:
   POINT StripPoint(int x, int y) {
-    return Driver().ClientPoint(main->Handle(),
-                                main->imgFrameList->Left() + x - main->scrBarFrameList->Position(),
-                                main->imgFrameList->Top() + y + 28);
+    return Driver().ClientPoint(
+        main->Handle(),
+        main->Controls().imgFrameList->Left() + x - main->Controls().scrBarFrameList->Position(),
+        main->Controls().imgFrameList->Top() + y + 28);
   }
   // The preview's picture a quarter in from its corner, on the main window's surface.
   std::uint32_t PreviewQuarter() {

@@ -324,7 +324,7 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   ASSERT_EQ(main->InsertPicture(a.c_str()), 0);
   main->Mms()->Body->SetFrameDur(0, 2500);
   main->GetPduSize();
-  const std::string size = Caption(main->Label_Size), time = Caption(main->Label_Time);
+  const std::string size = Caption(main->Controls().Label_Size), time = Caption(main->Controls().Label_Time);
   ASSERT_EQ(time, "3.5");
 
   // Replacing picture A by one that is too large: A comes back, the labels show their texts.
@@ -333,8 +333,8 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   shown.clear();
   main->imgFrameListDblClick(nullptr);
   EXPECT_EQ(ItemPath(0, TMediaItem::kImage), app.path() + "/tmp/Image/a.bmp");
-  EXPECT_EQ(Caption(main->Label_Size), size);
-  EXPECT_EQ(Caption(main->Label_Time), "3.5");
+  EXPECT_EQ(Caption(main->Controls().Label_Size), size);
+  EXPECT_EQ(Caption(main->Controls().Label_Time), "3.5");
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_TRUE(shown[1].Says(u"<SizeHint>"));
   // The refused picture's copy does not stay behind in the working folder.
@@ -365,12 +365,12 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   ASSERT_EQ(ReadAll(textPath), editortest::Utf16Le(u"short"));
   ChooseFile("");
   main->GetPduSize();
-  const std::string before = Caption(main->Label_Size);
+  const std::string before = Caption(main->Controls().Label_Size);
   TextEditorWrites(std::u16string(320000, u'x'));
   main->SetSelection(StripSelection::kText);
   main->imgFrameListDblClick(nullptr);
   EXPECT_TRUE(ReadAll(textPath) == editortest::Utf16Le(u"short"));
-  EXPECT_EQ(Caption(main->Label_Size), before);
+  EXPECT_EQ(Caption(main->Controls().Label_Size), before);
 
   // A file the refused insertion found already copied for another page stays with that page.
   const std::string bigBytes = ReadAll(big);
@@ -408,8 +408,8 @@ TEST_F(InsertCommands, TheWindowAfterAPictureATextAndASound) {
   main->GetPduSize();
   main->RefreshFrameList();
   platform::headless::Driver().RunUntilIdle();
-  EXPECT_EQ(Caption(main->Label_Size), "10");
-  EXPECT_EQ(Caption(main->Label_Time), "1");
+  EXPECT_EQ(Caption(main->Controls().Label_Size), "10");
+  EXPECT_EQ(Caption(main->Controls().Label_Time), "1");
   std::filesystem::create_directories(MMS_SCREENSHOT_DIR);
   EXPECT_TRUE(platform::headless::Driver().SavePng(main->Handle(), MMS_SCREENSHOT_DIR "/main-inserted.png"));
 }

@@ -32,7 +32,7 @@ class PageCanvas : public CommandTest {
     main->DrawPage(0);
   }
   uint32_t CanvasPixel(int x, int y) {
-    return uint32_t(main->imgMivora->Picture()->Bitmap()->Canvas()->Pixels(x, y)) & 0xFFFFFF;
+    return uint32_t(main->Controls().imgMivora->Picture()->Bitmap()->Canvas()->Pixels(x, y)) & 0xFFFFFF;
   }
   // Canvas point of page point (x, y).
   int X(int x) { return main->GetPageRect().left + x; }
@@ -95,7 +95,7 @@ TEST_F(PageCanvas, HandlesAreFoundInOrderWithTheirCursors) {
   for (const Case& c : cases) {
     main->imgMivoraMouseMove(main, 0, X(c.x), Y(c.y));
     EXPECT_EQ(main->ResizeHandle(), c.handle) << c.x << "," << c.y;
-    EXPECT_EQ(main->imgMivora->Cursor(), c.cursor) << c.x << "," << c.y;
+    EXPECT_EQ(main->Controls().imgMivora->Cursor(), c.cursor) << c.x << "," << c.y;
   }
 }
 
@@ -168,8 +168,8 @@ TEST_F(PageCanvas, TheSelectedRegionAsAPersonWouldSeeIt) {
   const int top = main->Mms()->GetRegionTop("Img");
   main->imgMivoraMouseDown(main, mbLeft, ssLeft, X(20), Y(top + 20));
   main->imgMivoraMouseUp(main, mbLeft, 0, X(20), Y(top + 20));
-  TCanvas* canvas = main->imgMivora->Picture()->Bitmap()->Canvas();
-  const int width = main->imgMivora->Width(), height = 200;
+  TCanvas* canvas = main->Controls().imgMivora->Picture()->Bitmap()->Canvas();
+  const int width = main->Controls().imgMivora->Width(), height = 200;
   std::vector<uint32_t> pixels(size_t(width * height));
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {

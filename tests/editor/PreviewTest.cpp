@@ -98,11 +98,11 @@ class Preview : public CommandTest {
 
 TEST_F(Preview, IsDockedInTheMainWindowsPanelAndSharesItsDocument) {
   EXPECT_EQ(viewer->Caption().ToStd(), "MmsViewer");
-  EXPECT_EQ(viewer->Parent(), main->pnl1);
+  EXPECT_EQ(viewer->Parent(), main->Controls().pnl1);
   EXPECT_EQ(viewer->Left(), 0);
   EXPECT_EQ(viewer->Top(), 0);
-  EXPECT_EQ(viewer->Width(), main->pnl1->Width());
-  EXPECT_EQ(viewer->Height(), main->pnl1->Height());
+  EXPECT_EQ(viewer->Width(), main->Controls().pnl1->Width());
+  EXPECT_EQ(viewer->Height(), main->Controls().pnl1->Height());
   EXPECT_TRUE(viewer->Visible());
   EXPECT_EQ(viewer->mms, main->Mms());
   EXPECT_EQ(viewer->previewDir.ToStd(), main->Document().previewDir.ToStd());
@@ -116,7 +116,7 @@ TEST_F(Preview, IsDockedInTheMainWindowsPanelAndSharesItsDocument) {
   // A reload of the language leaves the preview's hints alone.
   AppFile("language_editer/lan_ENG.ini", editortest::KeyLanguageFile("new:"));
   main->ReloadLanguage();
-  EXPECT_EQ(main->subject->TControl::Caption().ToStd(), "new:<STR_Main_Subject>");
+  EXPECT_EQ(main->Controls().subject->TControl::Caption().ToStd(), "new:<STR_Main_Subject>");
   EXPECT_EQ(viewer->btnPlay->Hint().ToStd(), "<STR_Play>");
 }
 

@@ -41,8 +41,8 @@ class SaveOpenLook : public CommandTest {
 TEST_F(SaveOpenLook, OpenedMessageCloseQuestionAndSendWarning) {
   main->OpenMmsFile(testsupport::SharedPath("testdata/mms/SonyEricssonT310-R201.mms").c_str());
   Driver().RunUntilIdle();
-  EXPECT_EQ(Caption(main->Label_Time), "2");
-  EXPECT_EQ(main->Edit_Cur->Text().ToStd(), "2");
+  EXPECT_EQ(Caption(main->Controls().Label_Time), "2");
+  EXPECT_EQ(main->Controls().Edit_Cur->Text().ToStd(), "2");
   EXPECT_TRUE(Driver().SavePng(main->Handle(), std::string(MMS_SCREENSHOT_DIR) + "/main-opened.png"));
 
   main->Document().SetModified(true);

@@ -56,9 +56,10 @@ class SlideStrip : public CommandTest {
   }
   // A screen point over the strip at strip point (x, y), for the scroll position now.
   POINT StripPoint(int x, int y) {
-    return Driver().ClientPoint(main->Handle(),
-                                main->imgFrameList->Left() + x - main->scrBarFrameList->Position(),
-                                main->imgFrameList->Top() + y + 28);
+    return Driver().ClientPoint(
+        main->Handle(),
+        main->Controls().imgFrameList->Left() + x - main->Controls().scrBarFrameList->Position(),
+        main->Controls().imgFrameList->Top() + y + 28);
   }
   std::string Picture(const std::string& name, int width, int height) {
     const std::string path = app.path() + "/" + name;
@@ -160,11 +161,11 @@ TEST_F(SlideStrip, APressSelectsThePageOrPartUnderIt) {
   for (const Case& c : cases) {
     main->Document().SetCurrentPage(0);
     main->SetSelection(StripSelection::kPage);
-    main->Edit_Cur->SetEnabled(true);
+    main->Controls().Edit_Cur->SetEnabled(true);
     main->SelectStripAt(c.x, c.y);
     EXPECT_EQ(main->Document().CurrentPage(), c.page) << c.x << "," << c.y;
     EXPECT_EQ(main->Selection(), c.selection) << c.x << "," << c.y;
-    EXPECT_EQ(main->Edit_Cur->Enabled(), c.page >= 0) << c.x << "," << c.y;
+    EXPECT_EQ(main->Controls().Edit_Cur->Enabled(), c.page >= 0) << c.x << "," << c.y;
   }
 }
 
@@ -272,7 +273,7 @@ TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {
   TMmsFrame* a = main->Mms()->Body->GetFrame(0);
   TMmsFrame* b = main->Mms()->Body->GetFrame(1);
   TMmsFrame* c = main->Mms()->Body->GetFrame(2);
-  main->scrBarFrameList->SetPosition(0);
+  main->Controls().scrBarFrameList->SetPosition(0);
   Refresh();
   Driver().Press(0, StripPoint(50, 10));
   Driver().RunUntilIdle();
@@ -284,9 +285,10 @@ TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {
     // B marked: the band around its right edge shows inverted (C's grey title becomes dark).
     const platform::headless::CaptureImage image = Driver().Capture(main->Handle());
     platform::headless::WritePng(Shot("strip-drag.png"), image.width, image.height, image.pixels.data());
-    const int x = main->imgFrameList->Left() + 201 - main->scrBarFrameList->Position() + 1;
-    EXPECT_EQ(image.At(x, main->imgFrameList->Top() + 28 + 15), 0x212121u);
-    EXPECT_EQ(image.At(x + 2, main->imgFrameList->Top() + 28 + 15), 0xDEDEDEu);
+    const int x =
+        main->Controls().imgFrameList->Left() + 201 - main->Controls().scrBarFrameList->Position() + 1;
+    EXPECT_EQ(image.At(x, main->Controls().imgFrameList->Top() + 28 + 15), 0x212121u);
+    EXPECT_EQ(image.At(x + 2, main->Controls().imgFrameList->Top() + 28 + 15), 0xDEDEDEu);
   }
   Driver().MoveMouse(StripPoint(250, 10));
   Driver().RunUntilIdle();
@@ -304,11 +306,11 @@ TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {
   // Outside every cell: "no" cursor, and a release there changes nothing.
   Driver().Press(0, StripPoint(250, 10));
   Driver().RunUntilIdle();
-  const POINT outside =
-      Driver().ClientPoint(main->Handle(), main->imgFrameList->Left() + 100, main->imgFrameList->Top() + 205);
+  const POINT outside = Driver().ClientPoint(main->Handle(), main->Controls().imgFrameList->Left() + 100,
+                                             main->Controls().imgFrameList->Top() + 205);
   Driver().MoveMouse(outside);
   Driver().RunUntilIdle();
-  EXPECT_EQ(main->imgFrameList->Cursor(), crNo);
+  EXPECT_EQ(main->Controls().imgFrameList->Cursor(), crNo);
   Driver().Release(0, outside);
   Driver().RunUntilIdle();
   EXPECT_EQ(main->Mms()->Body->GetFrame(2), a);
@@ -317,10 +319,10 @@ TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {
 
 TEST_F(SlideStrip, APressOnTheSelectedCellsEdgeOnlyStartsAnEdgeState) {
   Pages(2);
-  main->scrBarFrameList->SetPosition(0);
+  main->Controls().scrBarFrameList->SetPosition(0);
   main->SelectStripAt(150, 38);
   ASSERT_EQ(main->DragState(), 1);
-  const int position = main->scrBarFrameList->Position();
+  const int position = main->Controls().scrBarFrameList->Position();
   main->imgFrameListMouseDown(main, mbLeft, ssLeft, 100 - position, 100);
   EXPECT_EQ(main->DragState(), 6);
   EXPECT_EQ(main->Document().CurrentPage(), 1);
@@ -335,8 +337,8 @@ TEST_F(SlideStrip, TheRightClickPopupFollowsTheSelection) {
   std::vector<bool> entries;
   AnswerModals([&](const ModalInfo& info) {
     if (info.kind == ModalInfo::Kind::PopupMenu) {
-      entries = {main->insert_pop->Enabled(), main->delete_pop->Enabled(), main->Select_pop->Enabled(),
-                 main->resize_pop->Enabled()};
+      entries = {main->Controls().insert_pop->Enabled(), main->Controls().delete_pop->Enabled(),
+                 main->Controls().Select_pop->Enabled(), main->Controls().resize_pop->Enabled()};
     }
     return ModalAnswer::Cancel();
   });
@@ -359,38 +361,38 @@ TEST_F(SlideStrip, TheRightClickPopupFollowsTheSelection) {
 
 TEST_F(SlideStrip, NewPagesScrollIntoViewAndTheBarShowsFromThreePages) {
   Refresh();
-  EXPECT_FALSE(main->scrBarFrameList->Visible());
+  EXPECT_FALSE(main->Controls().scrBarFrameList->Visible());
   main->NewFrame();
   main->NewFrame();
   Refresh();
-  EXPECT_TRUE(main->scrBarFrameList->Visible());
-  EXPECT_EQ(main->scrBarFrameList->Max(), 50);
-  EXPECT_EQ(main->scrBarFrameList->Position(), 50);
+  EXPECT_TRUE(main->Controls().scrBarFrameList->Visible());
+  EXPECT_EQ(main->Controls().scrBarFrameList->Max(), 50);
+  EXPECT_EQ(main->Controls().scrBarFrameList->Position(), 50);
   main->NewFrame();  // scrolled before the strip is rebuilt
-  EXPECT_EQ(main->scrBarFrameList->Position(), 150);
+  EXPECT_EQ(main->Controls().scrBarFrameList->Position(), 150);
   silentDelete = true;
   main->Document().SetCurrentPage(3);
   main->actDeletePageExecute(main);
   main->Document().SetCurrentPage(2);
   main->actDeletePageExecute(main);
   silentDelete = false;
-  EXPECT_FALSE(main->scrBarFrameList->Visible());
+  EXPECT_FALSE(main->Controls().scrBarFrameList->Visible());
 }
 
 TEST_F(SlideStrip, HoveringABandExplainsWhatADoubleClickInserts) {
   Pages(1);
   Refresh();
   main->imgFrameListMouseMove(main, 0, 50, 28 + 130);
-  EXPECT_TRUE(main->imgFrameList->ShowHint());
-  EXPECT_EQ(std::string(main->imgFrameList->TControl::Hint().c_str()), "<STR_InsertText_Hint>");
+  EXPECT_TRUE(main->Controls().imgFrameList->ShowHint());
+  EXPECT_EQ(std::string(main->Controls().imgFrameList->TControl::Hint().c_str()), "<STR_InsertText_Hint>");
   main->imgFrameListMouseMove(main, 0, 50, 28 + 60);
-  EXPECT_EQ(std::string(main->imgFrameList->TControl::Hint().c_str()), "<STR_InsertImg_Hint>");
+  EXPECT_EQ(std::string(main->Controls().imgFrameList->TControl::Hint().c_str()), "<STR_InsertImg_Hint>");
   main->imgFrameListMouseMove(main, 0, 50, 28 + 160);
-  EXPECT_EQ(std::string(main->imgFrameList->TControl::Hint().c_str()), "<STR_InsertAudio_Hint>");
+  EXPECT_EQ(std::string(main->Controls().imgFrameList->TControl::Hint().c_str()), "<STR_InsertAudio_Hint>");
   main->imgFrameListMouseMove(main, 0, 50, 28 + 10);
-  EXPECT_FALSE(main->imgFrameList->ShowHint());
+  EXPECT_FALSE(main->Controls().imgFrameList->ShowHint());
   main->imgFrameListMouseMove(main, 0, 2, 28 + 60);  // the band's margin
-  EXPECT_FALSE(main->imgFrameList->ShowHint());
+  EXPECT_FALSE(main->Controls().imgFrameList->ShowHint());
 }
 
 // The caption of the hint window on screen, empty when none shows.
@@ -404,7 +406,7 @@ std::u16string ShownHint() {
 
 TEST_F(SlideStrip, ARestingPointerShowsTheHintOfItsBandAndMovingOnChangesIt) {
   Pages(1);
-  main->scrBarFrameList->SetPosition(0);
+  main->Controls().scrBarFrameList->SetPosition(0);
   Refresh();
   // The first move over the band turns the strip's hints on; the pointer then rests.
   Driver().MoveMouse(StripPoint(50, 130));
@@ -429,10 +431,10 @@ TEST_F(SlideStrip, AMoveAfterThePictureGrewMeasuresTheMessageAgain) {
   const std::string path = Put(0, TMediaItem::kImage, "p.bmp", &small);
   Refresh();
   main->imgFrameListMouseMove(main, 0, 50, 60);
-  EXPECT_EQ(Caption(main->Label_Size), "1");
+  EXPECT_EQ(Caption(main->Controls().Label_Size), "1");
   std::ofstream(path, std::ios::binary | std::ios::trunc) << SolidBmp(300, 300, kPictureRgb);
   main->imgFrameListMouseMove(main, 0, 50, 60);
-  EXPECT_GT(std::stoi(Caption(main->Label_Size)), 100);
+  EXPECT_GT(std::stoi(Caption(main->Controls().Label_Size)), 100);
   std::remove(path.c_str());
   Refresh();  // a vanished picture: the cell is painted without a thumbnail
   EXPECT_EQ(Cell(0, 50, 60), kUnselected);
@@ -456,7 +458,7 @@ TEST_F(SlideStrip, ADoubleClickOnThePictureBandInsertsAPictureThatShowsAsAThumbn
   EXPECT_EQ(Cell(0, 23, 37), kSelected);
   // ... and on the control the user looks at.
   const platform::headless::CaptureImage image = Driver().Capture(main->Handle());
-  const int left = main->imgFrameList->Left(), top = main->imgFrameList->Top();
+  const int left = main->Controls().imgFrameList->Left(), top = main->Controls().imgFrameList->Top();
   EXPECT_EQ(image.At(left + 40, top + 28 + 60), kPictureRgb);
 }
 
@@ -464,7 +466,7 @@ TEST_F(SlideStrip, ADoubleClickOnThePictureBandInsertsAPictureThatShowsAsAThumbn
 TEST_F(SlideStrip, ThePopupsInsertPutsAPictureIntoTheBandClicked) {
   Driver().UseFixedMetricFont(0, 0);  // a screenshot with the system's fonts
   const std::string picture = Picture("boat.bmp", 200, 150);
-  main->scrBarFrameList->SetPosition(0);
+  main->Controls().scrBarFrameList->SetPosition(0);
   Refresh();
   bool saved = false;
   AnswerModals([&](const ModalInfo& info) {
@@ -501,7 +503,7 @@ TEST_F(SlideStrip, ThreePagesAsAUserSeesThem) {
   AppFile("UI_Mivora/imgFrameListnew.bmp",
           editortest::ReadAll(MMS_SOURCE_DIR "/resources/skin/editor/imgFrameListnew.bmp"));
   Driver().UseFixedMetricFont(0, 0);
-  main->memo_title->SetTextProp("Holiday at the sea");
+  main->Controls().memo_title->SetTextProp("Holiday at the sea");
   const std::string picture = Put(0, TMediaItem::kImage, "sea.bmp", nullptr);
   std::ofstream(picture, std::ios::binary) << SolidBmp(200, 150, kPictureRgb);
   const std::string text = editortest::Utf16Le(u"Hello");
@@ -510,16 +512,16 @@ TEST_F(SlideStrip, ThreePagesAsAUserSeesThem) {
   Put(0, TMediaItem::kAudio, "song.wav", &sound);
   main->NewFrame();
   main->NewFrame();
-  main->scrBarFrameList->SetPosition(0);
+  main->Controls().scrBarFrameList->SetPosition(0);
   Refresh();
   Driver().Click(StripPoint(150, 10));
   Driver().RunUntilIdle();
   ASSERT_EQ(main->Document().CurrentPage(), 1);
-  EXPECT_TRUE(main->scrBarFrameList->Visible());
+  EXPECT_TRUE(main->Controls().scrBarFrameList->Visible());
   const platform::headless::CaptureImage image = Driver().Capture(main->Handle());
   platform::headless::WritePng(Shot("strip-three-pages.png"), image.width, image.height, image.pixels.data());
-  const int left = main->imgFrameList->Left() - main->scrBarFrameList->Position();
-  const int top = main->imgFrameList->Top() + 28;
+  const int left = main->Controls().imgFrameList->Left() - main->Controls().scrBarFrameList->Position();
+  const int top = main->Controls().imgFrameList->Top() + 28;
   EXPECT_EQ(image.At(left + 105, top + 20), 0xC8C8FFu);  // page 2's title, selected
   EXPECT_EQ(image.At(left + 5, top + 20), 0xDEDEDEu);
   EXPECT_EQ(image.At(left + 40, top + 60), kPictureRgb);  // the thumbnail

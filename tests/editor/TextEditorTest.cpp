@@ -367,8 +367,8 @@ TEST_F(TextEditor, TheTextCommandRunsTheWindowAndKeepsWhatWasTyped) {
   ASSERT_FALSE(main->HasTextEditorRunner());
   main->RefreshFrameList();
   Driver().RunUntilIdle();
-  const POINT textBand = Driver().ClientPoint(main->Handle(), main->imgFrameList->Left() + 50,
-                                              main->imgFrameList->Top() + 28 + 130);
+  const POINT textBand = Driver().ClientPoint(main->Handle(), main->Controls().imgFrameList->Left() + 50,
+                                              main->Controls().imgFrameList->Top() + 28 + 130);
   Driver().Click(textBand);
   Driver().RunUntilIdle();
   ASSERT_EQ(main->Selection(), StripSelection::kText);

@@ -191,21 +191,21 @@ TEST_F(MainWindow, StartsWithANewOnePageDocument) {
   EXPECT_EQ(frmMain->Selection(), StripSelection::kNone);
   EXPECT_EQ(frmMain->DropTarget(), -1);
   EXPECT_FALSE(frmMain->Document().Modified());
-  EXPECT_EQ(frmMain->subject_size->Caption(), "(0/40)");
+  EXPECT_EQ(frmMain->Controls().subject_size->Caption(), "(0/40)");
   // Measured at creation: an empty page encodes in under a kilobyte and lasts one second.
-  EXPECT_EQ(frmMain->Label_Size->Caption(), "1");
-  EXPECT_EQ(frmMain->Label_Time->Caption(), "1");
+  EXPECT_EQ(frmMain->Controls().Label_Size->Caption(), "1");
+  EXPECT_EQ(frmMain->Controls().Label_Time->Caption(), "1");
   EXPECT_EQ(frmMain->SavedMeasure().sizeKB, 0);
   EXPECT_EQ(frmMain->SavedMeasure().timeSec, 0);
-  EXPECT_EQ(frmMain->Edit_Cur->Text(), "1");
-  EXPECT_FALSE(frmMain->Edit_Cur->Enabled());
-  EXPECT_FALSE(frmMain->UpBtn->Enabled());
-  EXPECT_FALSE(frmMain->DownBtn->Enabled());
+  EXPECT_EQ(frmMain->Controls().Edit_Cur->Text(), "1");
+  EXPECT_FALSE(frmMain->Controls().Edit_Cur->Enabled());
+  EXPECT_FALSE(frmMain->Controls().UpBtn->Enabled());
+  EXPECT_FALSE(frmMain->Controls().DownBtn->Enabled());
   EXPECT_EQ(frmMain->ResizeHost()->Settings().width, 640);
   EXPECT_EQ(frmMain->ResizeHost()->Settings().height, 480);
   EXPECT_EQ(frmMain->ResizeHost()->Settings().mode, 1);
   EXPECT_EQ(frmMain->Caption(), "Mivora");
-  EXPECT_FALSE(frmMain->scrBarFrameList->Visible());
+  EXPECT_FALSE(frmMain->Controls().scrBarFrameList->Visible());
   EXPECT_TRUE(exceptions.empty());
 }
 
@@ -214,17 +214,17 @@ TEST_F(MainWindow, NewFrameAppendsUpToTwentyPagesAndShowsTheScrollBarFromTheThir
   TfrmMain* form = frmMain;
   EXPECT_EQ(form->NewFrame(), 0);
   EXPECT_EQ(form->Document().CurrentPage(), 1);
-  EXPECT_FALSE(form->scrBarFrameList->Visible());
+  EXPECT_FALSE(form->Controls().scrBarFrameList->Visible());
   EXPECT_EQ(form->NewFrame(), 0);
-  EXPECT_TRUE(form->scrBarFrameList->Visible());
-  EXPECT_EQ(form->scrBarFrameList->Max(), 3 * 100 - 250);
+  EXPECT_TRUE(form->Controls().scrBarFrameList->Visible());
+  EXPECT_EQ(form->Controls().scrBarFrameList->Max(), 3 * 100 - 250);
   while (form->Mms()->Body->GetFrameCount() < 19) ASSERT_EQ(form->NewFrame(), 0);
   EXPECT_EQ(form->NewFrame(), 0);
   EXPECT_EQ(form->Mms()->Body->GetFrameCount(), 20);
   EXPECT_EQ(form->Document().CurrentPage(), 19);
   // The last page's cell is in view.
-  EXPECT_GE(form->scrBarFrameList->Position() + 250, 19 * 100 + 99);
-  EXPECT_EQ(form->scrBarFrameList->Position(), form->scrBarFrameList->Max());
+  EXPECT_GE(form->Controls().scrBarFrameList->Position() + 250, 19 * 100 + 99);
+  EXPECT_EQ(form->Controls().scrBarFrameList->Position(), form->Controls().scrBarFrameList->Max());
   // The 21st page is refused with the page-limit box, and nothing changes.
   std::vector<ModalInfo> shown;
   Driver().OnModal([&](const ModalInfo& info) {
@@ -238,7 +238,7 @@ TEST_F(MainWindow, NewFrameAppendsUpToTwentyPagesAndShowsTheScrollBarFromTheThir
             shown[0].texts.end());
   EXPECT_EQ(form->Mms()->Body->GetFrameCount(), 20);
   EXPECT_EQ(form->Document().CurrentPage(), 19);
-  EXPECT_TRUE(form->scrBarFrameList->Visible());
+  EXPECT_TRUE(form->Controls().scrBarFrameList->Visible());
   // The box was freed: only the never-shown one of start-up is left.
   int boxes = 0;
   for (int i = 0; i < Application->ComponentCount(); ++i)
@@ -261,8 +261,8 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
   ASSERT_EQ(form->Mms()->Body->GetFrameCount(), 1);
   EXPECT_EQ(form->Mms()->Body->GetFrame(0)->Dur, 1000);
   for (int type = 0; type <= 4; ++type) EXPECT_EQ(form->Mms()->Body->GetFrame(0)->GetItem(type), nullptr);
-  EXPECT_EQ(form->Label_Size->Caption(), "0");
-  EXPECT_EQ(form->Label_Time->Caption(), "1");
+  EXPECT_EQ(form->Controls().Label_Size->Caption(), "0");
+  EXPECT_EQ(form->Controls().Label_Time->Caption(), "1");
   EXPECT_EQ(form->Document().CurrentPage(), 0);
   EXPECT_EQ(form->Selection(), StripSelection::kNone);
   EXPECT_EQ(form->DragState(), 0);
@@ -270,16 +270,16 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
   EXPECT_EQ(form->PasteCounter(), 0);
   EXPECT_EQ(form->SavedAs(), 0);
   EXPECT_TRUE(form->Document().Modified());
-  EXPECT_FALSE(form->scrBarFrameList->Visible());
-  EXPECT_EQ(form->scrBarFrameList->Position(), 0);
+  EXPECT_FALSE(form->Controls().scrBarFrameList->Visible());
+  EXPECT_EQ(form->Controls().scrBarFrameList->Position(), 0);
 }
 
 TEST_F(MainWindow, TheSubjectSetByCodeRaisesTheGuardOnlyWhileItIsSet) {
   ASSERT_TRUE(Start());
   std::vector<bool> seen;
-  frmMain->memo_title->OnChange = [&](TObject*) { seen.push_back(frmMain->SubjectByCode()); };
+  frmMain->Controls().memo_title->OnChange = [&](TObject*) { seen.push_back(frmMain->SubjectByCode()); };
   frmMain->SetSubjectText(WideString(u"Hello"));
-  EXPECT_EQ(frmMain->memo_title->Text(), "Hello");
+  EXPECT_EQ(frmMain->Controls().memo_title->Text(), "Hello");
   EXPECT_EQ(seen, std::vector<bool>{true});
   EXPECT_FALSE(frmMain->SubjectByCode());
 }
@@ -294,7 +294,7 @@ TEST_F(MainWindow, TheCloseButtonClosesTheWindowAndTheTreeIsEmptiedExceptSend) {
   AppFile("tmp/Send/TempMMS.mms", "message");
   if (!pImgFileManager) pImgFileManager = new TImgFileManager();  // the strip made it at start
   ASSERT_NE(pImgFileManager, nullptr);
-  const TImButton* close = frmMain->CloseBtn;
+  const TImButton* close = frmMain->Controls().CloseBtn;
   Driver().Click(close->ClientToScreen(POINT{close->Width() / 2, close->Height() / 2}));
   Driver().RunUntilIdle();
   EXPECT_TRUE(asked);
