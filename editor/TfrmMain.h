@@ -3,8 +3,9 @@
 // working folder tree (tmp/ in the application folder) in which every media file of the document
 // lives, clears that tree at every start and orderly end, starts a new document (Init) and
 // appends pages (NewFrame). The window itself is built from its layout
-// (resources/forms/TfrmMain.layout); the commands that act on the document live in files of
-// their own.
+// (resources/forms/TfrmMain.layout), whose controls it finds by name (TfrmMainControls); the
+// commands that act on the document live in files of their own. Its state is its own: other
+// windows and the tests reach it through the accessors below.
 #pragma once
 
 #include <functional>
@@ -378,7 +379,8 @@ class TfrmMain : public TForm, private TfrmMainControls {
   // one is complete): 1, or 0 after the save warning when the build could not take every page,
   // encoding gave no bytes or the file could not be written (an older file stays as it was).
   int SaveMmsFile(const AnsiString& path);
-  // Save As: the message to a file the user chooses; SavedAs() becomes 1, the changed mark stays.
+  // Save As: the message to a file the user chooses; SavedAs() becomes 1, the changed mark
+  // stays.
   void actAntherExecute(TObject* sender);
 
   // --- Handing the message over to the connection manager ---
@@ -408,12 +410,12 @@ class TfrmMain : public TForm, private TfrmMainControls {
 
   // --- Opening a message file ---
   // Asks first whether a changed message may be given up; then the open dialog, and the chosen
-  // file replaces the message when it holds one (the changed mark kept), with a word on the parts it
-  // could not keep; otherwise the open warning and nothing changes.
+  // file replaces the message when it holds one (the changed mark kept), with a word on the parts
+  // it could not keep; otherwise the open warning and nothing changes.
   void actOpenExecute(TObject* sender);
   // Opening from the command line: an empty file only sets the untitled subject; a message
-  // replaces the start-up page and clears the changed mark; anything else gets the open warning. A
-  // file that cannot be read raises the file stream's exception.
+  // replaces the start-up page and clears the changed mark; anything else gets the open warning.
+  // A file that cannot be read raises the file stream's exception.
   void OpenMmsFile(const AnsiString& path);
   // Replaces the document with the message in `bytes`: 1; 0 with nothing changed when the bytes
   // hold no message with a slide. What the pages cannot hold is counted for ReportLeftOutParts.

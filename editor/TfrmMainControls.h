@@ -4,6 +4,7 @@
 #pragma once
 
 class TActionList;
+class TComponent;
 class TEdit;
 class TImButton;
 class TImage;
@@ -23,6 +24,10 @@ class TUcMenuItem;
 class TUcPopupMenu;
 
 struct TfrmMainControls {
+  // Finds every control by its name among the form's components; a layout without one of them
+  // raises an Exception naming it (a broken build, not a user's fault).
+  void FindControls(TComponent* form);
+
   TQvBackImage* QvBackImage2 = nullptr;  // the skinned background, whole client area
   TImage* Image_Main = nullptr;          // the title band
   TUcLabel* MMSTitle = nullptr;

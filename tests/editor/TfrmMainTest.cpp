@@ -25,6 +25,7 @@
 #include "platform/forms/TEdit.h"
 #include "platform/forms/TLabel.h"
 #include "platform/forms/TScrollBar.h"
+#include "platform/rtl/Exceptions.h"
 #include "support/SharedData.h"
 #include "tests/editor/EditorFixture.h"
 
@@ -305,6 +306,24 @@ TEST_F(MainWindow, TheCloseButtonClosesTheWindowAndTheTreeIsEmptiedExceptSend) {
   EXPECT_EQ(Bytes(Tmp("Send/TempMMS.mms")), "message");
   EXPECT_EQ(frmMain, nullptr);
   EXPECT_EQ(pImgFileManager, nullptr);
+}
+
+// A layout that lacks one of the window's controls, or has a component of another class under
+// its name, is refused with that name before any handler could reach a null control.
+TEST(MainWindowControls, ALayoutWithoutAControlIsRefusedByItsName) {
+  for (const bool impostor : {false, true}) {
+    SCOPED_TRACE(impostor ? "another class under the name" : "no component of the name");
+    TComponent form(nullptr);
+    if (impostor) (new TComponent(&form))->SetName("QvBackImage2");
+    TfrmMainControls controls;
+    try {
+      controls.FindControls(&form);
+      ADD_FAILURE() << "a layout without the background was taken";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message, "The main window's layout has no QvBackImage2");
+    }
+    EXPECT_EQ(controls.QvBackImage2, nullptr);
+  }
 }
 
 }  // namespace
