@@ -68,9 +68,9 @@ inline std::vector<PageFiles> ComposeTwentyPages(TfrmMain* main) {
   for (char16_t unit : line) text += {char(unit & 0xFF), char(unit >> 8)};
   for (int i = 0; i < kPages; ++i) {
     if (i > 0) main->NewFrame();
-    PageFiles files{std::string(main->document.imageDir.c_str()) + "/picture" + std::to_string(i) + ".jpg",
-                    std::string(main->document.audioDir.c_str()) + "/sound" + std::to_string(i) + ".wav",
-                    std::string(main->document.txtDir.c_str()) + "/txt" + std::to_string(i) + ".txt"};
+    PageFiles files{std::string(main->Document().imageDir.c_str()) + "/picture" + std::to_string(i) + ".jpg",
+                    std::string(main->Document().audioDir.c_str()) + "/sound" + std::to_string(i) + ".wav",
+                    std::string(main->Document().txtDir.c_str()) + "/txt" + std::to_string(i) + ".txt"};
     std::ofstream(files.picture, std::ios::binary) << Noise(kPictureBytes, 2 * i + 1);
     std::ofstream(files.sound, std::ios::binary) << Noise(kSoundBytes, 2 * i + 2);
     std::ofstream(files.text, std::ios::binary) << text;
@@ -79,7 +79,7 @@ inline std::vector<PageFiles> ComposeTwentyPages(TfrmMain* main) {
     main->Mms()->SetFrameItemFromFile(i, TMediaItem::kText, files.text);
     pages.push_back(files);
   }
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   return pages;
 }
 

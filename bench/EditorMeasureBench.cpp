@@ -77,7 +77,7 @@ void BM_EditorGetPduSize(benchmark::State& state) {
   TfrmMain* main = editorbench::Editor();
   editorbench::ComposeTwentyPages(main);
   for (auto _ : state) main->GetPduSize();
-  state.counters["label_kb"] = std::atoi(main->Label_Size->Caption().c_str());
+  state.counters["label_kb"] = std::atoi(main->Controls().Label_Size->Caption().c_str());
 }
 BENCHMARK(BM_EditorGetPduSize)->Unit(benchmark::kMicrosecond);
 

@@ -102,7 +102,7 @@ bool EditorStart(const std::vector<std::string>& args) {
     Application->CreateForm(frmMain);
     // The preview docks into the main window's panel.
     Application->CreateForm(MmsViewer);
-    MmsViewer->Dock(frmMain->pnl1, frmMain->Mms(), frmMain->document.previewDir);
+    MmsViewer->Dock(frmMain->Controls().pnl1, frmMain->Mms(), frmMain->Document().previewDir);
     // The boxes are made once here and never shown: every use makes a box of its own.
     Application->CreateForm(DelMessageBox);
     Application->CreateForm(MsgBox);

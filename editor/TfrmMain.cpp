@@ -58,13 +58,6 @@ constexpr const char* kSendFolder = MessageDocument::kSendFolder;
 constexpr const char* kPreviewFolder = MessageDocument::kPreviewFolder;
 constexpr const char* kSizeTempFolder = MessageDocument::kSizeTempFolder;
 
-// Finds a component the layout must have made; a layout without it is a broken build.
-template <class T>
-void Bind(TComponent* form, T*& field, const char* name) {
-  field = dynamic_cast<T*>(form->FindComponent(name));
-  if (!field) throw Exception(AnsiString("The main window's layout has no ") + name);
-}
-
 }  // namespace
 
 TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
@@ -98,89 +91,7 @@ TfrmMain::~TfrmMain() {
 
 void TfrmMain::Loaded() {
   TForm::Loaded();
-  Bind(this, QvBackImage2, "QvBackImage2");
-  Bind(this, Image_Main, "Image_Main");
-  Bind(this, MMSTitle, "MMSTitle");
-  Bind(this, CloseBtn, "CloseBtn");
-  Bind(this, subject, "subject");
-  Bind(this, memo_title, "memo_title");
-  Bind(this, subject_size, "subject_size");
-  Bind(this, CurDur, "CurDur");
-  Bind(this, Edit_Cur, "Edit_Cur");
-  Bind(this, UpBtn, "UpBtn");
-  Bind(this, DownBtn, "DownBtn");
-  Bind(this, lbl2, "lbl2");
-  Bind(this, labMMSSize, "labMMSSize");
-  Bind(this, Label_Size, "Label_Size");
-  Bind(this, length, "length");
-  Bind(this, Label_Time, "Label_Time");
-  Bind(this, lbl5, "lbl5");
-  Bind(this, Label2, "Label2");
-  Bind(this, Label3, "Label3");
-  Bind(this, Label4, "Label4");
-  Bind(this, imgFrameList, "imgFrameList");
-  Bind(this, scrBarFrameList, "scrBarFrameList");
-  Bind(this, pnl1, "pnl1");
-  Bind(this, imgMivora, "imgMivora");
-  Bind(this, btnNewFrame, "btnNewFrame");
-  Bind(this, btnDelFrame, "btnDelFrame");
-  Bind(this, btnDrafts, "btnDrafts");
-  Bind(this, btnSend, "btnSend");
-  Bind(this, btnNew, "btnNew");
-  Bind(this, btnOpen, "btnOpen");
-  Bind(this, ImageEdit, "ImageEdit");
-  Bind(this, TextEdit, "TextEdit");
-  Bind(this, BtnAudioEditor, "BtnAudioEditor");
-  Bind(this, btnSelect, "btnSelect");
-  Bind(this, btnResize, "btnResize");
-  Bind(this, btnCut, "btnCut");
-  Bind(this, btnCopy, "btnCopy");
-  Bind(this, btnPaste, "btnPaste");
-  Bind(this, btnHelp, "btnHelp");
-  Bind(this, btnFileMenu, "btnFileMenu");
-  Bind(this, btnEditMenu, "btnEditMenu");
-  Bind(this, btnInsertMenu, "btnInsertMenu");
-  Bind(this, btnMivora, "btnMivora");
-  Bind(this, btnHelpMenu, "btnHelpMenu");
-  Bind(this, pmFile, "pmFile");
-  Bind(this, pmEdit, "pmEdit");
-  Bind(this, pmInsert, "pmInsert");
-  Bind(this, pmMivora, "pmMivora");
-  Bind(this, pmHelp, "pmHelp");
-  Bind(this, New, "New");
-  Bind(this, Open, "Open");
-  Bind(this, Menu_Send, "Menu_Send");
-  Bind(this, SaveAsDraft, "SaveAsDraft");
-  Bind(this, SaveAs, "SaveAs");
-  Bind(this, Exit, "Exit");
-  Bind(this, Cut, "Cut");
-  Bind(this, copy, "copy");
-  Bind(this, paste, "paste");
-  Bind(this, Delete, "Delete");
-  Bind(this, PictureEdit, "PictureEdit");
-  Bind(this, AudioEdit, "AudioEdit");
-  Bind(this, TextEditor, "TextEditor");
-  Bind(this, Language, "Language");
-  Bind(this, MenuItem_CHN, "MenuItem_CHN");
-  Bind(this, MenuItem_ENG, "MenuItem_ENG");
-  Bind(this, InsertPictureItem, "InsertPicture");
-  Bind(this, InsertAudioItem, "InsertAudio");
-  Bind(this, InsertTextItem, "InsertText");
-  Bind(this, MenuItem_Preview, "MenuItem_Preview");
-  Bind(this, Menu_NewFrame, "Menu_NewFrame");
-  Bind(this, Menu_DeleteFrame, "Menu_DeleteFrame");
-  Bind(this, AboutMenu, "AboutMenu");
-  Bind(this, HelpMenu, "HelpMenu");
-  Bind(this, UcPopupMenu1, "UcPopupMenu1");
-  Bind(this, insert_pop, "insert_pop");
-  Bind(this, delete_pop, "delete_pop");
-  Bind(this, Select_pop, "Select_pop");
-  Bind(this, resize_pop, "resize_pop");
-  Bind(this, Timer1, "Timer1");
-  Bind(this, Timer2, "Timer2");
-  Bind(this, actlst1, "actlst1");
-  Bind(this, dlgOpen, "dlgOpen");
-  Bind(this, dlgSave, "dlgSave");
+  FindControls(this);
 
   Label_Size->SetCaption("0");
   Label_Time->SetCaption("0");
@@ -215,7 +126,7 @@ void TfrmMain::Init() {
   Label_Size->SetCaption("0");
   Label_Time->SetCaption("1");
   document.SetCurrentPage(-1);
-  hitArea = 0;
+  selection = StripSelection::kNone;
   dragState = 0;
   dropTarget = -1;
   pasteCounter = 0;

@@ -3,8 +3,9 @@
 // working folder tree (tmp/ in the application folder) in which every media file of the document
 // lives, clears that tree at every start and orderly end, starts a new document (Init) and
 // appends pages (NewFrame). The window itself is built from its layout
-// (resources/forms/TfrmMain.layout); the commands that act on the document live in files of
-// their own.
+// (resources/forms/TfrmMain.layout), whose controls it finds by name (TfrmMainControls); the
+// commands that act on the document live in files of their own. Its state is its own: other
+// windows and the tests reach it through the accessors below.
 #pragma once
 
 #include <functional>
@@ -14,6 +15,8 @@
 
 #include "editor/EncodedMessage.h"
 #include "editor/MessageDocument.h"
+#include "editor/StripSelection.h"
+#include "editor/TfrmMainControls.h"
 #include "platform/forms/TForm.h"
 #include "platform/forms/TScrollBar.h"
 #include "platform/rtl/AnsiString.h"
@@ -24,29 +27,15 @@
 #include "unicode/TUcMenuItem.h"
 #include "unicode/TUcPopupMenu.h"
 
-class TActionList;
 class TBitmap;
 class TCanvas;
-class TEdit;
-class TImButton;
-class TImgFileManager;
-class TImage;
 class TImgFileManager;
 class TK3VNMms;
-class TLabel;
-class TMenuItem;
-class TOpenDialog;
 class TPicResize;
-class TPanel;
-class TPopupMenu;
-class TQvBackImage;
 class TMmsFrame;
 class TMediaItem;
 struct TPasteRecord;
 class TResizeHost;
-class TSaveDialog;
-class TScrollBar;
-class TTimer;
 class IxImage;
 
 // The preview window is told which page to show with this message (lParam: the page index).
@@ -54,7 +43,7 @@ constexpr UINT WM_SHOWFRAME = 0x401;
 // Another program asks the editor to take the interface language from the settings again.
 constexpr UINT WM_CHANGELANGUAGE = 0x778;
 
-class TfrmMain : public TForm {
+class TfrmMain : public TForm, private TfrmMainControls {
  public:
   // The most pages a message holds; NewFrame refuses one more with -26.
   static constexpr int kMaxPages = MessageDocument::kMaxPages;
@@ -69,133 +58,63 @@ class TfrmMain : public TForm {
   static constexpr int kCannotOpen = -23;
   static constexpr int kNoSuchFile = -25;
   static constexpr int kNothingSelected = -27;
-  // Selection codes of the slide strip (`hitArea`).
-  static constexpr int kHitPicture = 1, kHitText = 2, kHitSound = 4, kHitPage = 7;
 
   // Builds the working folders and empties them; the controls come with the layout.
   explicit TfrmMain(TComponent* owner);
   // Drops the document and the bitmaps and empties the working folders (Send aside).
   ~TfrmMain() override;
 
-  // --- The controls of the layout (found by name once it is read) ---
-  TQvBackImage* QvBackImage2 = nullptr;  // the skinned background, whole client area
-  TImage* Image_Main = nullptr;          // the title band
-  TUcLabel* MMSTitle = nullptr;
-  TImButton* CloseBtn = nullptr;
-  TUcLabel* subject = nullptr;
-  TUcEdit* memo_title = nullptr;  // the subject
-  TLabel* subject_size = nullptr;
-  TUcLabel* CurDur = nullptr;
-  TEdit* Edit_Cur = nullptr;  // the current page's duration in seconds
-  TImButton* UpBtn = nullptr;
-  TImButton* DownBtn = nullptr;
-  TLabel* lbl2 = nullptr;
-  TUcLabel* labMMSSize = nullptr;
-  TLabel* Label_Size = nullptr;  // message size in KB
-  TUcLabel* length = nullptr;
-  TLabel* Label_Time = nullptr;  // total time in seconds
-  TLabel* lbl5 = nullptr;
-  TUcLabel* Label2 = nullptr;
-  TUcLabel* Label3 = nullptr;
-  TUcLabel* Label4 = nullptr;
-  TUcImage* imgFrameList = nullptr;  // the slide strip
-  TScrollBar* scrBarFrameList = nullptr;
-  TPanel* pnl1 = nullptr;       // hosts the preview window
-  TImage* imgMivora = nullptr;  // the hidden page-layout canvas
-  TImButton* btnNewFrame = nullptr;
-  TImButton* btnDelFrame = nullptr;
-  TImButton* btnDrafts = nullptr;
-  TImButton* btnSend = nullptr;
-  // Hidden buttons: their commands are reached through shortcuts and menus.
-  TImButton* btnNew = nullptr;
-  TImButton* btnOpen = nullptr;
-  TImButton* ImageEdit = nullptr;
-  TImButton* TextEdit = nullptr;
-  TImButton* BtnAudioEditor = nullptr;
-  TImButton* btnSelect = nullptr;
-  TImButton* btnResize = nullptr;
-  TImButton* btnCut = nullptr;
-  TImButton* btnCopy = nullptr;
-  TImButton* btnPaste = nullptr;
-  TImButton* btnHelp = nullptr;
-  TImButton* btnFileMenu = nullptr;
-  TImButton* btnEditMenu = nullptr;
-  TImButton* btnInsertMenu = nullptr;
-  TImButton* btnMivora = nullptr;
-  TImButton* btnHelpMenu = nullptr;
-  // The drop-down menus of those five buttons and their entries.
-  TPopupMenu* pmFile = nullptr;
-  TPopupMenu* pmEdit = nullptr;
-  TPopupMenu* pmInsert = nullptr;
-  TPopupMenu* pmMivora = nullptr;
-  TPopupMenu* pmHelp = nullptr;
-  TMenuItem* New = nullptr;
-  TMenuItem* Open = nullptr;
-  TMenuItem* Menu_Send = nullptr;
-  TMenuItem* SaveAsDraft = nullptr;
-  TMenuItem* SaveAs = nullptr;
-  TMenuItem* Exit = nullptr;
-  TMenuItem* Cut = nullptr;
-  TMenuItem* copy = nullptr;
-  TMenuItem* paste = nullptr;
-  TMenuItem* Delete = nullptr;
-  TMenuItem* PictureEdit = nullptr;
-  TMenuItem* AudioEdit = nullptr;
-  TMenuItem* TextEditor = nullptr;
-  TMenuItem* Language = nullptr;
-  TMenuItem* MenuItem_CHN = nullptr;
-  TMenuItem* MenuItem_ENG = nullptr;
-  TMenuItem* InsertPictureItem = nullptr;  // the menu entry "InsertPicture"
-  TMenuItem* InsertAudioItem = nullptr;    // the menu entry "InsertAudio"
-  TMenuItem* InsertTextItem = nullptr;     // the menu entry "InsertText"
-  TMenuItem* MenuItem_Preview = nullptr;
-  TMenuItem* Menu_NewFrame = nullptr;
-  TMenuItem* Menu_DeleteFrame = nullptr;
-  TMenuItem* AboutMenu = nullptr;
-  TMenuItem* HelpMenu = nullptr;
-  // The slide strip's popup menu.
-  TUcPopupMenu* UcPopupMenu1 = nullptr;
-  TUcMenuItem* insert_pop = nullptr;
-  TUcMenuItem* delete_pop = nullptr;
-  TUcMenuItem* Select_pop = nullptr;
-  TUcMenuItem* resize_pop = nullptr;
-  TTimer* Timer1 = nullptr;  // steps the duration up while UpBtn is held
-  TTimer* Timer2 = nullptr;  // steps it down while DownBtn is held
-  TActionList* actlst1 = nullptr;
-  TOpenDialog* dlgOpen = nullptr;
-  TSaveDialog* dlgSave = nullptr;
+  // The controls of the layout, found by name once it is read (the window's own methods name
+  // them directly). Pointers: callers act on the controls through them.
+  const TfrmMainControls& Controls() const { return *this; }
+  // The form's child controls by index, as every window has them.
+  using TForm::Controls;
 
   // --- The state of the window ---
   // The message, its current page, whether it was changed, and its working folders.
-  MessageDocument document;
+  MessageDocument& Document() { return document; }
+  const MessageDocument& Document() const { return document; }
   // The message, null until the first page is made.
   TK3VNMms* Mms() const { return document.Message(); }
-  int hitArea = 0;                       // 7 the page, 1 picture, 2 text, 4 sound, 0 nothing
-  BYTE dragState = 0;                    // the slide strip's mouse state
-  int dropTarget = -1;                   // page marked as drop target while dragging, -1 none
-  std::unique_ptr<TBitmap> stripBitmap;  // the rendered slide strip
-  bool scrollAtOnce = false;             // while a message is opened: the strip jumps to a new page
-  BYTE savedAs = 0;                      // 1 after Save As, 0 after Send or Save-to-drafts
-  HWND peerWnd = nullptr;                // the connection manager's window, null until known
-  int pasteCounter = 0;                  // running number of the names of pasted pictures and texts
-  int savedSizeKB = 0;                   // the size and time labels before the latest measurement
-  int savedTimeSec = 0;
-  AnsiString savedSizeText = "0";  // ... and their texts, which a roll-back shows again exactly
-  AnsiString savedTimeText = "0";
-  bool subjectCut = false;  // set while the subject is being cut to its limit
-  // Raised while code (not the user) sets the subject: its change handler then leaves
-  // `modified` alone.
-  bool subjectByCode = false;
-  AnsiString curPicPath;  // the picture handed to the compression dialog
-  int picCounter = 0;     // running number of the compression dialog's temporary files
-  int resizeWidth = 640, resizeHeight = 480, resizeMode = 1;
-  std::unique_ptr<IxImage> resizeImage;  // the picture opened for the compression dialog
+  // What the slide strip has selected on the current page.
+  StripSelection Selection() const { return selection; }
+  void SetSelection(StripSelection value) { selection = value; }
+  // The slide strip's mouse state and the page marked as drop target while dragging (-1 none).
+  BYTE DragState() const { return dragState; }
+  int DropTarget() const { return dropTarget; }
+  void SetDrag(BYTE state, int target) {
+    dragState = state;
+    dropTarget = target;
+  }
+  // The rendered slide strip, null until it is first shown.
+  TBitmap* StripBitmap() const { return stripBitmap.get(); }
+  // 1 after Save As, 0 after Send or Save-to-drafts.
+  BYTE SavedAs() const { return savedAs; }
+  void SetSavedAs(BYTE value) { savedAs = value; }
+  // The connection manager's window, null until it announced itself.
+  HWND PeerWnd() const { return peerWnd; }
+  void SetPeerWnd(HWND window) { peerWnd = window; }
+  // The running number of the names of pasted pictures and texts.
+  int PasteCounter() const { return pasteCounter; }
+  void SetPasteCounter(int value) { pasteCounter = value; }
+  // The running number of the compression dialog's temporary files.
+  int PicCounter() const { return picCounter; }
+  // The size and time labels before the latest measurement, and their texts, which a roll-back
+  // shows again exactly.
+  struct MeasureLabels {
+    int sizeKB = 0, timeSec = 0;
+    AnsiString sizeText, timeText;
+  };
+  MeasureLabels SavedMeasure() const { return {savedSizeKB, savedTimeSec, savedSizeText, savedTimeText}; }
+  // Raised while code (not the user) sets the subject: its change handler then leaves the
+  // document's changed mark alone.
+  bool SubjectByCode() const { return subjectByCode; }
 
   // --- Lifetime and the document ---
   void FormCreate(TObject* sender);
   // The window's own close button: closes the window (through the close question).
   void CloseBtnClick(TObject* sender);
-  // Drops the document and starts a new one with one empty page; `modified` is kept.
+  // Drops the document and starts a new one with one empty page; the changed mark is kept.
   void Init();
   // Appends a page of 1000 ms (creating the document first when there is none) and makes it
   // current: 0, or -26 after showing the page-limit box when the message has 20 pages already.
@@ -296,7 +215,9 @@ class TfrmMain : public TForm {
   void Action6Execute(TObject* sender);
   // The text editor window, run modally for a text file: it gets the file's path and answers
   // the path it holds when it closes. Unset, the editor's own window runs; tests put another.
-  std::function<AnsiString(TfrmMain* owner, const AnsiString& path)> runTextEditor;
+  using TextEditorRunner = std::function<AnsiString(TfrmMain* owner, const AnsiString& path)>;
+  void SetTextEditorRunner(TextEditorRunner runner) { runTextEditor = std::move(runner); }
+  bool HasTextEditorRunner() const { return static_cast<bool>(runTextEditor); }
 
   // --- The item and page clipboard ---
   // Copy, cut and paste act on the subject or the duration field when it has the focus, else on
@@ -348,8 +269,6 @@ class TfrmMain : public TForm {
   // Shows the current page's duration when the edit shows another number (no current page:
   // the edit keeps what it shows).
   void ShowCurrentDuration();
-  // Raised while the program (not the user) sets the duration edit's text.
-  bool durationByCode = false;
 
   // --- The slide strip and the page-layout canvas ---
   // Makes `bitmap` the page's picture fitted to a box `boxHeight` high and `boxWidth` wide, its
@@ -362,8 +281,8 @@ class TfrmMain : public TForm {
   void PaintCell(int page, TBitmap* bitmap);
   // The page whose cell holds the strip point, or -17.
   int PageAt(int x, int y) const;
-  // 7, 1, 2 or 4 by the band under the strip point, 0 outside a cell.
-  int PartAt(int x, int y) const;
+  // The band under the strip point (a page's title band selects the page), none outside a cell.
+  StripSelection PartAt(int x, int y) const;
   // Selects what the control point (x, y) shows.
   void SelectStripAt(int x, int y);
   void EnsureVisible(int left, int right);
@@ -379,7 +298,6 @@ class TfrmMain : public TForm {
   const char* StripHintAt(int x, int y, RECT* area) const;
   // The strip's own message handling: narrows a hint to the band under the pointer.
   void StripWndProc(TMessage& message);
-  TWndMethodValue stripWindowProc;
 
   // --- The page-layout canvas (imgMivora, never shown) ---
   static constexpr int kOutsidePage = -16;
@@ -411,10 +329,14 @@ class TfrmMain : public TForm {
   // no current slide.
   int ApplyRegionRect(int left, int top, int height, int width);
   void CommitMove();
-  std::unique_ptr<TBitmap> pageBitmap, pictureBitmap, textBitmap;
-  BYTE hoverKind = 0, selectedKind = 0, buttonDown = 0, resizeHandle = 0;
-  POINT lastPoint{0, 0}, storedPosition{0, 0};
-  POINT stripPress{0, 0};  // the latest press or drag point on the strip (control coordinates)
+  // The rendered text of the current page, null until a page with text is drawn.
+  TBitmap* TextBitmap() const { return textBitmap.get(); }
+  // The canvas's selected region (1 "Text", 2 "Img", 0 none), the resize handle under the
+  // pointer (0 none) and where the region stands while it is dragged (page coordinates).
+  BYTE SelectedKind() const { return selectedKind; }
+  void SetSelectedKind(BYTE kind) { selectedKind = kind; }
+  BYTE ResizeHandle() const { return resizeHandle; }
+  POINT StoredPosition() const { return storedPosition; }
   // --- Texts and the interface language ---
   // Sets every label, caption, menu entry and hint from the current language file and redraws
   // the four owner-drawn buttons. The window's own title stays: other programs find it by it.
@@ -449,11 +371,7 @@ class TfrmMain : public TForm {
   // WM_INSERTPICTURE: the compressed picture goes onto the page the dialog was opened for,
   // under the size limit, when that page still holds the picture it was opened with.
   void WMInsertPicture(TMessage& message);
-  // The page the compression dialog was opened for (compared, never followed) and its picture.
-  const TMmsFrame* resizeFrame = nullptr;
-  AnsiString resizeFramePicture;
   // What the dialogs read from this window and store in it.
-  std::shared_ptr<TResizeHost> resizeHost;
   TResizeHost* ResizeHost();
 
   // --- Saving the message to a file ---
@@ -461,7 +379,8 @@ class TfrmMain : public TForm {
   // one is complete): 1, or 0 after the save warning when the build could not take every page,
   // encoding gave no bytes or the file could not be written (an older file stays as it was).
   int SaveMmsFile(const AnsiString& path);
-  // Save As: the message to a file the user chooses; `savedAs` becomes 1, `modified` stays.
+  // Save As: the message to a file the user chooses; SavedAs() becomes 1, the changed mark
+  // stays.
   void actAntherExecute(TObject* sender);
 
   // --- Handing the message over to the connection manager ---
@@ -491,18 +410,16 @@ class TfrmMain : public TForm {
 
   // --- Opening a message file ---
   // Asks first whether a changed message may be given up; then the open dialog, and the chosen
-  // file replaces the message when it holds one (`modified` kept), with a word on the parts it
-  // could not keep; otherwise the open warning and nothing changes.
+  // file replaces the message when it holds one (the changed mark kept), with a word on the parts
+  // it could not keep; otherwise the open warning and nothing changes.
   void actOpenExecute(TObject* sender);
   // Opening from the command line: an empty file only sets the untitled subject; a message
-  // replaces the start-up page and clears `modified`; anything else gets the open warning. A
-  // file that cannot be read raises the file stream's exception.
+  // replaces the start-up page and clears the changed mark; anything else gets the open warning.
+  // A file that cannot be read raises the file stream's exception.
   void OpenMmsFile(const AnsiString& path);
   // Replaces the document with the message in `bytes`: 1; 0 with nothing changed when the bytes
-  // hold no message with a slide. What the pages cannot hold is counted in `leftOutParts`.
+  // hold no message with a slide. What the pages cannot hold is counted for ReportLeftOutParts.
   int LoadMms(const uint8_t* bytes, int count);
-  // The parts the latest open left out, by kind ("2 AMR, 1 PNG"), until they are reported.
-  AnsiString leftOutParts;
   // Names the left-out parts in one warning, if there are any.
   void ReportLeftOutParts();
 
@@ -510,6 +427,46 @@ class TfrmMain : public TForm {
   void Loaded() override;
 
  private:
+  // --- The state of the window ---
+  MessageDocument document;
+  StripSelection selection = StripSelection::kNone;
+  BYTE dragState = 0;                    // the slide strip's mouse state
+  int dropTarget = -1;                   // page marked as drop target while dragging, -1 none
+  std::unique_ptr<TBitmap> stripBitmap;  // the rendered slide strip
+  bool scrollAtOnce = false;             // while a message is opened: the strip jumps to a new page
+  BYTE savedAs = 0;                      // 1 after Save As, 0 after Send or Save-to-drafts
+  HWND peerWnd = nullptr;                // the connection manager's window, null until known
+  int pasteCounter = 0;                  // running number of the names of pasted pictures and texts
+  int savedSizeKB = 0;                   // the size and time labels before the latest measurement
+  int savedTimeSec = 0;
+  AnsiString savedSizeText = "0";  // ... and their texts, which a roll-back shows again exactly
+  AnsiString savedTimeText = "0";
+  bool subjectCut = false;  // set while the subject is being cut to its limit
+  // Raised while code (not the user) sets the subject: its change handler then leaves the
+  // document's changed mark alone.
+  bool subjectByCode = false;
+  // Raised while the program (not the user) sets the duration edit's text.
+  bool durationByCode = false;
+  AnsiString curPicPath;  // the picture handed to the compression dialog
+  int picCounter = 0;     // running number of the compression dialog's temporary files
+  int resizeWidth = 640, resizeHeight = 480, resizeMode = 1;
+  std::unique_ptr<IxImage> resizeImage;  // the picture opened for the compression dialog
+  // The page the compression dialog was opened for (compared, never followed) and its picture.
+  const TMmsFrame* resizeFrame = nullptr;
+  AnsiString resizeFramePicture;
+  std::shared_ptr<TResizeHost> resizeHost;
+  // The text editor runner (SetTextEditorRunner); unset, the editor's own window runs.
+  TextEditorRunner runTextEditor;
+  // The parts the latest open left out, by kind ("2 AMR, 1 PNG"), until they are reported.
+  AnsiString leftOutParts;
+  // The strip's own window procedure, which StripWndProc hands every message on to.
+  TWndMethodValue stripWindowProc;
+  POINT stripPress{0, 0};  // the latest press or drag point on the strip (control coordinates)
+  // The page-layout canvas: its bitmaps, what the pointer is over and holds, and the drag.
+  std::unique_ptr<TBitmap> pageBitmap, pictureBitmap, textBitmap;
+  BYTE hoverKind = 0, selectedKind = 0, buttonDown = 0, resizeHandle = 0;
+  POINT lastPoint{0, 0}, storedPosition{0, 0};
+
   // Whether the document has a page of this index.
   bool IsPage(int index) const;
   // Drops a picture from the picture cache once no page uses it.
@@ -543,6 +500,8 @@ class TfrmMain : public TForm {
   void ReleaseBitmaps();
   // The hand-over, then the quit message when it succeeded.
   bool HandOver(int mode);
+  // The window's side of the picture dialogs (ResizeHost).
+  class MainWindowResizeHost;
 };
 
 // The main window, once start-up made it.

@@ -216,10 +216,10 @@ int TfrmMain::CopyFrame(const TMmsFrame* frame) {
 int TfrmMain::CopySelection(int index) {
   if (!IsPage(index)) return kNoSuchPage;
   const TMmsFrame* frame = Mms()->Body->GetFrame(index);
-  if (hitArea == kHitPage) return CopyFrame(frame);
-  if (hitArea & kHitText) return CopyTextItem(frame->GetItem(TMediaItem::kText));
-  if (hitArea & kHitPicture) return CopyImageItem(frame->GetItem(TMediaItem::kImage));
-  if (hitArea & kHitSound) return CopyAudioItem(frame->GetItem(TMediaItem::kAudio));
+  if (selection == StripSelection::kPage) return CopyFrame(frame);
+  if (selection == StripSelection::kText) return CopyTextItem(frame->GetItem(TMediaItem::kText));
+  if (selection == StripSelection::kPicture) return CopyImageItem(frame->GetItem(TMediaItem::kImage));
+  if (selection == StripSelection::kSound) return CopyAudioItem(frame->GetItem(TMediaItem::kAudio));
   return kNothingSelected;
 }
 

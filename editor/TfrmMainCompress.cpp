@@ -30,8 +30,10 @@ std::string PicturePathOf(const TMmsFrame* frame) {
   return item ? item->Path : std::string();
 }
 
+}  // namespace
+
 // The main window's side of the dialogs.
-class MainWindowResizeHost : public TResizeHost {
+class TfrmMain::MainWindowResizeHost : public TResizeHost {
  public:
   explicit MainWindowResizeHost(TfrmMain* main) : main_(main) {}
   AnsiString PicturePath() const override { return main_->curPicPath; }
@@ -51,15 +53,13 @@ class MainWindowResizeHost : public TResizeHost {
   TfrmMain* main_;
 };
 
-}  // namespace
-
 TResizeHost* TfrmMain::ResizeHost() {
   if (!resizeHost) resizeHost = std::make_shared<MainWindowResizeHost>(this);
   return resizeHost.get();
 }
 
 void TfrmMain::resize_popClick(TObject*) {
-  if (!IsPage(document.CurrentPage()) || hitArea == kHitPage || !(hitArea & kHitPicture)) return;
+  if (!IsPage(document.CurrentPage()) || selection != StripSelection::kPicture) return;
   const TMmsFrame* frame = Mms()->Body->GetFrame(document.CurrentPage());
   curPicPath = PicturePathOf(frame).c_str();
   if (curPicPath.IsEmpty()) return;
@@ -117,7 +117,7 @@ void TfrmMain::WMInsertPicture(TMessage& message) {
     if (Mms()->Body->GetFrame(i) == resizeFrame) page = i;
   if (page < 0 || PicturePathOf(resizeFrame) != resizeFramePicture.c_str()) return;
   document.SetCurrentPage(page);
-  hitArea = kHitPicture;
+  selection = StripSelection::kPicture;
 
   if (!CheckMmsSize()) {
     // Only an insertion that took place is measured; one over the limit is taken back and the

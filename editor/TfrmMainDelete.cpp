@@ -57,7 +57,7 @@ void TfrmMain::actDeletePageExecute(TObject*) {
 
 int TfrmMain::DeleteSelection(int index) {
   if (!IsPage(index)) return kNoSuchPage;
-  if (hitArea == kHitPage && !SlideShowPlaying()) {
+  if (selection == StripSelection::kPage && !SlideShowPlaying()) {
     const int pages = Mms()->Body->GetFrameCount();
     const std::string text = document.ItemPath(index, TMediaItem::kText);
     actDeletePageExecute(this);
@@ -71,11 +71,11 @@ int TfrmMain::DeleteSelection(int index) {
   std::unique_ptr<TDelMessageBox> box(NewBox<TDelMessageBox>(this));
   box->SetMessageKey("STR_Main_Del_Hint");
   if (box->ShowModal() != 1) return 0;
-  if (hitArea & kHitText) {
+  if (selection == StripSelection::kText) {
     document.RemoveItem(index, TMediaItem::kText);
-  } else if (hitArea & kHitPicture) {
+  } else if (selection == StripSelection::kPicture) {
     DeleteImageItem(index);
-  } else if (hitArea & kHitSound) {
+  } else if (selection == StripSelection::kSound) {
     document.RemoveItem(index, TMediaItem::kAudio);  // the sound's file stays
   } else {
     return kNothingSelected;
@@ -111,7 +111,7 @@ void TfrmMain::delete_popClick(TObject* sender) { btnDelFrameClick(sender); }
 
 void TfrmMain::UpdatePopupMenu() {
   delete_pop->SetEnabled(false);
-  if (hitArea == kHitPage) {
+  if (selection == StripSelection::kPage) {
     insert_pop->SetEnabled(true);
     delete_pop->SetEnabled(true);
     Select_pop->SetEnabled(false);
@@ -125,15 +125,16 @@ void TfrmMain::UpdatePopupMenu() {
   } else {
     insert_pop->SetEnabled(true);
     const TMmsFrame* frame = Mms()->Body->GetFrame(document.CurrentPage());
-    switch (hitArea) {
-      case kHitText:
-      case kHitSound:
+    switch (selection) {
+      case StripSelection::kText:
+      case StripSelection::kSound:
         Select_pop->SetEnabled(false);
         resize_pop->SetEnabled(false);
-        delete_pop->SetEnabled(frame->GetItem(hitArea == kHitText ? TMediaItem::kText : TMediaItem::kAudio) !=
-                               nullptr);
+        delete_pop->SetEnabled(
+            frame->GetItem(selection == StripSelection::kText ? TMediaItem::kText : TMediaItem::kAudio) !=
+            nullptr);
         break;
-      case kHitPicture: {
+      case StripSelection::kPicture: {
         const bool picture = frame->GetItem(TMediaItem::kImage) != nullptr;
         Select_pop->SetEnabled(true);
         delete_pop->SetEnabled(picture);

@@ -352,7 +352,7 @@ void TfrmMain::actInsertTextExecute(TObject*) {
   if (CheckMmsSize()) return;
   InsertKeepingLimit(TMediaItem::kText, [this] { return InsertText(); });
   RefreshFrameList();
-  hitArea = kHitText;
+  selection = StripSelection::kText;
 }
 
 void TfrmMain::actTextEditExecute(TObject* sender) { actInsertTextExecute(sender); }
@@ -360,16 +360,16 @@ void TfrmMain::actTextEditExecute(TObject* sender) { actInsertTextExecute(sender
 void TfrmMain::TextEditClick(TObject* sender) { actInsertTextExecute(sender); }
 
 void TfrmMain::imgFrameListDblClick(TObject* sender) {
-  if (hitArea == kHitPage) {
+  if (selection == StripSelection::kPage) {
     btnNewFrameClick(sender);
     return;
   }
   if (document.CurrentPage() < 0) return;
-  switch (hitArea) {
-    case kHitText:
+  switch (selection) {
+    case StripSelection::kText:
       InsertKeepingLimit(TMediaItem::kText, [this] { return InsertText(); });
       break;
-    case kHitPicture: {
+    case StripSelection::kPicture: {
       dlgOpen->SetTitle(AnsiString(ResStringManager.GetString("STR_Main_DialogTitle_Pic")));
       dlgOpen->SetFilter(AnsiString(ResStringManager.GetString("STR_Main_DialogFilter_Pic")));
       if (!dlgOpen->Execute()) return;
@@ -378,7 +378,7 @@ void TfrmMain::imgFrameListDblClick(TObject* sender) {
       InsertKeepingLimit(TMediaItem::kImage, [this, path] { return InsertPicture(path); });
       break;
     }
-    case kHitSound:
+    case StripSelection::kSound:
       InsertKeepingLimit(TMediaItem::kAudio, [this] { return InsertAudio(); });
       break;
     default:

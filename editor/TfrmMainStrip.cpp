@@ -76,12 +76,12 @@ void TfrmMain::PaintCell(int page, TBitmap* bitmap) {
   TCanvas* canvas = bitmap->Canvas();
   canvas->Font()->SetName("Arial");
   const bool current = page == document.CurrentPage();
-  const int flags = current ? hitArea : 0;
+  const StripSelection flags = current ? selection : StripSelection::kNone;
   auto textColour = [canvas](bool selected) {
     canvas->Font()->SetColor(selected ? kHighlightText : clBlack);
   };
 
-  const bool titleSelected = current && hitArea == kHitPage;
+  const bool titleSelected = current && selection == StripSelection::kPage;
   Box(canvas, RECT{0, 0, kCellWidth, kTitleBottom}, titleSelected ? kSelectedFill : kFill);
   textColour(titleSelected);
   const AnsiString number = IntToStr(page + 1);
@@ -92,7 +92,7 @@ void TfrmMain::PaintCell(int page, TBitmap* bitmap) {
   Box(canvas, RECT{0, kTitleBottom, kCellWidth, kPictureBottom}, clWhite);
   if (const TMediaItem* item = frame->GetItem(TMediaItem::kImage)) {
     const Bar bar = ItemBar(item, TMediaItem::kImage);
-    const TColor fill = (flags & kHitPicture) ? kSelectedFill : kFill;
+    const TColor fill = SelectionCovers(flags, StripSelection::kPicture) ? kSelectedFill : kFill;
     Box(canvas, RECT{bar.left, kTitleBottom, bar.right + 1, kPictureBottom}, fill);
     // The whole picture, never magnified, inside the part of the bar the cell shows, with the
     // bar's colour where it is transparent. No thumbnail for a picture that cannot be had: the
@@ -108,7 +108,7 @@ void TfrmMain::PaintCell(int page, TBitmap* bitmap) {
   Box(canvas, RECT{0, kPictureBottom, kCellWidth, kTextBottom}, clWhite);
   if (const TMediaItem* item = frame->GetItem(TMediaItem::kText)) {
     const Bar bar = ItemBar(item, TMediaItem::kText);
-    const bool selected = flags & kHitText;
+    const bool selected = SelectionCovers(flags, StripSelection::kText);
     Box(canvas, RECT{bar.left, kPictureBottom, bar.right + 1, kTextBottom}, selected ? kSelectedFill : kFill);
     const std::u16string text = CellText(frame);
     if (!text.empty()) {
@@ -127,7 +127,7 @@ void TfrmMain::PaintCell(int page, TBitmap* bitmap) {
   Box(canvas, RECT{0, kTextBottom, kCellWidth, kCellHeight}, clWhite);
   if (const TMediaItem* item = frame->GetItem(TMediaItem::kAudio)) {
     const Bar bar = ItemBar(item, TMediaItem::kAudio);
-    const bool selected = flags & kHitSound;
+    const bool selected = SelectionCovers(flags, StripSelection::kSound);
     Box(canvas, RECT{bar.left, kTextBottom, bar.right + 1, kCellHeight}, selected ? kSelectedFill : kFill);
     std::string name = item->Path;
     const size_t slash = name.find_last_of("/\\");
@@ -255,12 +255,12 @@ int TfrmMain::PageAt(int x, int y) const {
   return page < PageCount(Mms()) ? page : kNoPage;
 }
 
-int TfrmMain::PartAt(int x, int y) const {
-  if (PageAt(x, y) == kNoPage) return 0;
-  if (y < kTitleBottom) return kHitPage;
-  if (y < kPictureBottom) return kHitPicture;
-  if (y < kTextBottom) return kHitText;
-  return kHitSound;
+StripSelection TfrmMain::PartAt(int x, int y) const {
+  if (PageAt(x, y) == kNoPage) return StripSelection::kNone;
+  if (y < kTitleBottom) return StripSelection::kPage;
+  if (y < kPictureBottom) return StripSelection::kPicture;
+  if (y < kTextBottom) return StripSelection::kText;
+  return StripSelection::kSound;
 }
 
 void TfrmMain::SelectStripAt(int x, int y) {
@@ -271,14 +271,14 @@ void TfrmMain::SelectStripAt(int x, int y) {
     UpBtn->SetEnabled(false);
     DownBtn->SetEnabled(false);
     document.SetCurrentPage(-1);
-    hitArea = 0;
+    selection = StripSelection::kNone;
     return;
   }
   document.SetCurrentPage(page);
-  hitArea = PartAt(sx, sy);
+  selection = PartAt(sx, sy);
   ShowDuration(Mms()->Body->GetFrameDur(page));
-  dragState = hitArea == 0 ? 0 : hitArea == kHitPage ? 1 : 2;
-  if (hitArea != 0) {
+  dragState = selection == StripSelection::kNone ? 0 : selection == StripSelection::kPage ? 1 : 2;
+  if (selection != StripSelection::kNone) {
     Edit_Cur->SetEnabled(true);
     UpBtn->SetEnabled(true);
     DownBtn->SetEnabled(true);
@@ -301,10 +301,11 @@ void TfrmMain::imgFrameListMouseDown(TObject*, TMouseButton, TShiftState, int x,
     }
   } else if (dragState == 2 && IsPage(document.CurrentPage())) {
     const TMmsFrame* frame = Mms()->Body->GetFrame(document.CurrentPage());
-    const std::pair<int, int> parts[] = {
-        {kHitPicture, TMediaItem::kImage}, {kHitText, TMediaItem::kText}, {kHitSound, TMediaItem::kAudio}};
-    for (const auto& [bit, type] : parts) {
-      const TMediaItem* item = (hitArea & bit) ? frame->GetItem(type) : nullptr;
+    const std::pair<StripSelection, int> parts[] = {{StripSelection::kPicture, TMediaItem::kImage},
+                                                    {StripSelection::kText, TMediaItem::kText},
+                                                    {StripSelection::kSound, TMediaItem::kAudio}};
+    for (const auto& [part, type] : parts) {
+      const TMediaItem* item = SelectionCovers(selection, part) ? frame->GetItem(type) : nullptr;
       if (!item) continue;
       const Bar bar = ItemBar(item, type);
       if (const int e = edge(document.CurrentPage() * kCellWidth + bar.left,

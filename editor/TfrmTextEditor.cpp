@@ -314,7 +314,7 @@ void TfrmTextEditor::DescribeModal(platform::win::ModalInfo& info) {
 
 AnsiString RunTextEditor(TfrmMain* owner, const AnsiString& path) {
   std::unique_ptr<TfrmTextEditor> window(
-      TfrmTextEditor::New(owner, path, owner ? &owner->document : nullptr));
+      TfrmTextEditor::New(owner, path, owner ? &owner->Document() : nullptr));
   window->ShowModal();
   return window->FilePath();
 }

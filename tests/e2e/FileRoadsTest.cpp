@@ -70,11 +70,11 @@ class FileRoads : public e2e::Road {
   }
   // Adds a page through the button and gives it `seconds` in the duration edit.
   void PageOf(int seconds) {
-    Click(Centre(main->btnNewFrame));
-    const int page = main->document.CurrentPage();
+    Click(Centre(main->Controls().btnNewFrame));
+    const int page = main->Document().CurrentPage();
     Click(StripPoint(page * 100 + 50, 40));
     Driver().Advance(1000);
-    Click(Centre(main->Edit_Cur));
+    Click(Centre(main->Controls().Edit_Cur));
     Chord("End");
     Chord("Backspace");
     Type(platform::Utf8ToUtf16(std::to_string(seconds)));
@@ -121,7 +121,7 @@ TEST_F(FileRoads, R7Save) {
   ASSERT_NE(saved.Part("Image0.jpg"), nullptr);
   EXPECT_EQ(saved.Part("Image0.jpg")->bytes, ReadFile(Tmp("Image/photo.jpg")));
   EXPECT_NE(saved.smil.find("dur=\"1000ms\""), std::string::npos) << saved.smil;
-  EXPECT_TRUE(main->document.Modified());  // saving a copy leaves the message changed
+  EXPECT_TRUE(main->Document().Modified());  // saving a copy leaves the message changed
   Shot("e2e-R7-saved.png");
 }
 
@@ -202,8 +202,8 @@ TEST_F(FileRoads, R8OpenFromTheCommandLine) {
   ASSERT_EQ(Pages(), 1);
   EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 2000);
   EXPECT_EQ(FileName(0, TMediaItem::kImage), "img_0.GIF");
-  EXPECT_EQ(std::u16string(main->memo_title->Text().c_str()), e2e::kSettingsTitle);
-  EXPECT_FALSE(main->document.Modified());
+  EXPECT_EQ(std::u16string(main->Controls().memo_title->Text().c_str()), e2e::kSettingsTitle);
+  EXPECT_FALSE(main->Document().Modified());
 }
 
 TEST_F(FileRoads, R9SendDraftsAndTheAnnouncedWindow) {
@@ -212,12 +212,12 @@ TEST_F(FileRoads, R9SendDraftsAndTheAnnouncedWindow) {
   StartEditor();
   PictureAndSound();
   const std::u16string subject = u"Chào bạn, thư ảnh";
-  Click(Centre(main->memo_title));
+  Click(Centre(main->Controls().memo_title));
   Type(subject);
   const std::string copy = app.path() + "/copy.mms";
   SaveAs(copy);
   modals.clear();
-  Click(Centre(main->btnSend));
+  Click(Centre(main->Controls().btnSend));
   EXPECT_TRUE(modals.empty());
   EXPECT_TRUE(QuitRequested());
   const std::string temp = Tmp("Send/TempMMS.mms");
@@ -245,10 +245,10 @@ TEST_F(FileRoads, R9SendDraftsAndTheAnnouncedWindow) {
     SCOPED_TRACE(w.how);
     main->SetActiveControl(nullptr);
     if (std::string(w.how) == "button") {
-      Click(Centre(main->btnDrafts));
+      Click(Centre(main->Controls().btnDrafts));
     } else if (std::string(w.how) == "menu") {
-      EXPECT_EQ(main->Menu_Send->ShortCut(), TextToShortCut("Ctrl+S"));
-      main->Menu_Send->Click();
+      EXPECT_EQ(main->Controls().Menu_Send->ShortCut(), TextToShortCut("Ctrl+S"));
+      main->Controls().Menu_Send->Click();
       Pump();
     } else {
       Chord(w.how);
@@ -263,11 +263,11 @@ TEST_F(FileRoads, R9SendDraftsAndTheAnnouncedWindow) {
   testsupport::TempDir other;
   HWND announced = StartPeer(other, {"--title", "Other", "--announce"}, "Other");
   ASSERT_NE(announced, nullptr);
-  for (int i = 0; i < 200 && main->peerWnd != announced; ++i) {
+  for (int i = 0; i < 200 && main->PeerWnd() != announced; ++i) {
     Pump();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  Click(Centre(main->btnSend));
+  Click(Centre(main->Controls().btnSend));
   EXPECT_TRUE(QuitRequested());
   EXPECT_EQ(editortest::StandInJournal(other.path()).size(), 1u);
   EXPECT_EQ(editortest::StandInJournal(store.path()).size(), count);
@@ -293,7 +293,7 @@ TEST_F(FileRoads, R9CloseQuestion) {
     return ModalAnswer::Result(result);
   };
   // 2: the editor stays.
-  Click(Centre(main->CloseBtn));
+  Click(Centre(main->Controls().CloseBtn));
   ASSERT_EQ(modals.size(), 1u);
   EXPECT_EQ(modals[0].className, u"TMessageBoxForm");
   EXPECT_TRUE(Saw(u"<STR_CloseFrm_Title>"));
@@ -309,7 +309,7 @@ TEST_F(FileRoads, R9CloseQuestion) {
   main->Show();
   Pump();
   result = 1;
-  Click(Centre(main->CloseBtn));
+  Click(Centre(main->Controls().CloseBtn));
   EXPECT_EQ(modals.size(), 3u);
   EXPECT_TRUE(QuitRequested());
   const std::vector<std::string> journal = editortest::StandInJournal(store.path());
@@ -323,14 +323,14 @@ TEST_F(FileRoads, R9WithoutAConnectionManagerNothingIsLost) {
   const std::string picture = Item(0, TMediaItem::kImage)->Path;
   const std::string pictureBytes = ReadFile(picture);
   modals.clear();
-  Click(Centre(main->btnSend));
+  Click(Centre(main->Controls().btnSend));
   EXPECT_TRUE(Saw(u"<STR_Main_Error_Send>"));
   EXPECT_FALSE(QuitRequested());
   ASSERT_EQ(Pages(), 1);
   EXPECT_EQ(Item(0, TMediaItem::kImage)->Path, picture);
   EXPECT_EQ(ReadFile(picture), pictureBytes);
   EXPECT_TRUE(fs::exists(Tmp("Audio/tone.wav")));
-  EXPECT_TRUE(main->document.Modified());
+  EXPECT_TRUE(main->Document().Modified());
 }
 
 }  // namespace

@@ -47,7 +47,8 @@ class InsertRoads : public e2e::Road {
   int PictureBandInk(int page) {
     const auto image = Capture();
     int ink = 0;
-    const int left = main->imgFrameList->Left() + page * 100, top = main->imgFrameList->Top();
+    const int left = main->Controls().imgFrameList->Left() + page * 100,
+              top = main->Controls().imgFrameList->Top();
     for (int y = 60; y < 140; ++y)
       for (int x = 8; x < 92; ++x) ink += image.At(left + x, top + y) != 0xFFFFFFu;
     return ink;
@@ -66,14 +67,14 @@ TEST_F(InsertRoads, StartUp) {
   EXPECT_EQ(ReadFile(kept), "a message handed over before");
   ASSERT_EQ(Pages(), 1);
   EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 1000);
-  EXPECT_EQ(main->document.CurrentPage(), 0);
-  EXPECT_EQ(main->hitArea, 0);
+  EXPECT_EQ(main->Document().CurrentPage(), 0);
+  EXPECT_EQ(main->Selection(), StripSelection::kNone);
   // The new message is measured at once: its size in KB and its one second.
-  EXPECT_EQ(LabelText(main->Label_Size), "1");
-  EXPECT_EQ(LabelText(main->Label_Time), "1");
-  EXPECT_EQ(LabelText(main->subject_size), "(0/40)");
-  EXPECT_EQ(LabelText(main->Edit_Cur), "1");
-  EXPECT_FALSE(main->Edit_Cur->Enabled());
+  EXPECT_EQ(LabelText(main->Controls().Label_Size), "1");
+  EXPECT_EQ(LabelText(main->Controls().Label_Time), "1");
+  EXPECT_EQ(LabelText(main->Controls().subject_size), "(0/40)");
+  EXPECT_EQ(LabelText(main->Controls().Edit_Cur), "1");
+  EXPECT_FALSE(main->Controls().Edit_Cur->Enabled());
   EXPECT_TRUE(modals.empty());
   Shot("e2e-start.png");
 
@@ -144,15 +145,15 @@ TEST_F(InsertRoads, R1InsertPicture) {
   EXPECT_EQ(main->Mms()->GetRegionWidth("Img"), 120);
   EXPECT_EQ(main->Mms()->GetRegionHeight("Img"), 120);
   const int kb = std::max(1, e2e::EncodedSize(main) / 1024);
-  EXPECT_EQ(LabelText(main->Label_Size), std::to_string(kb));
-  EXPECT_TRUE(main->document.Modified());
+  EXPECT_EQ(LabelText(main->Controls().Label_Size), std::to_string(kb));
+  EXPECT_TRUE(main->Document().Modified());
   // The cell shows the thumbnail; the preview got its copy of the picture.
   EXPECT_GT(PictureBandInk(0), inkBefore + 1000);
   EXPECT_GE(FilesIn("Preview"), 1u);
   Shot("e2e-R1-insert-picture.png");
 
   // The same through a right click and the popup's insert entry, on a second page.
-  Click(Centre(main->btnNewFrame));
+  Click(Centre(main->Controls().btnNewFrame));
   ASSERT_EQ(Pages(), 2);
   const std::string flower = Shared("pillow/jpeg/flower.jpg", "flower.jpg");
   modals.clear();
@@ -192,7 +193,7 @@ TEST_F(InsertRoads, R3InsertSound) {
   EXPECT_EQ(saved.TypeOf("Audio0.wav"), "audio/wav");
 
   // Ctrl+F on a second page, with a name whose extension is not lower case: refused.
-  Click(Centre(main->btnNewFrame));
+  Click(Centre(main->Controls().btnNewFrame));
   const std::string upper = Wav("Tone.Wav");
   modals.clear();
   ChooseFile(upper);
@@ -206,25 +207,25 @@ TEST_F(InsertRoads, R3InsertSound) {
 
 TEST_F(InsertRoads, R4NewPage) {
   StartEditor();
-  Click(Centre(main->btnNewFrame));
+  Click(Centre(main->Controls().btnNewFrame));
   Chord("Alt+E");
   ASSERT_EQ(Pages(), 3);
-  EXPECT_EQ(main->document.CurrentPage(), 2);
+  EXPECT_EQ(main->Document().CurrentPage(), 2);
   // With the third page the scroll bar shows and the strip scrolled to keep it in view.
-  EXPECT_TRUE(main->scrBarFrameList->Visible());
-  EXPECT_EQ(main->scrBarFrameList->Position(), 50);
+  EXPECT_TRUE(main->Controls().scrBarFrameList->Visible());
+  EXPECT_EQ(main->Controls().scrBarFrameList->Position(), 50);
   Shot("e2e-R4-pages.png");
   Chord("Ctrl+N");
   EXPECT_EQ(Pages(), 4);
   // A double click on a title band (the last page's, in view).
   DoubleClick(StripPoint(3 * 100 + 50, 40));
   EXPECT_EQ(Pages(), 5);
-  EXPECT_EQ(main->document.CurrentPage(), 4);
+  EXPECT_EQ(main->Document().CurrentPage(), 4);
   EXPECT_TRUE(modals.empty());
 
   // Up to twenty; the twenty-first is refused with the page-limit box.
   while (Pages() < 20) Chord("Ctrl+N");
-  Click(Centre(main->btnNewFrame));
+  Click(Centre(main->Controls().btnNewFrame));
   EXPECT_EQ(Pages(), 20);
   ASSERT_EQ(modals.size(), 1u);
   EXPECT_EQ(modals[0].className, u"TFrameBox");
@@ -235,10 +236,10 @@ TEST_F(InsertRoads, R4NewPageAtTheSizeLimit) {
   StartEditor();
   // A picture over the limit cannot go in, so the road sets the label as a measurement at the
   // limit leaves it: the next page is refused with the size hint.
-  main->Label_Size->SetCaption("299");
-  Click(Centre(main->btnNewFrame));
+  main->Controls().Label_Size->SetCaption("299");
+  Click(Centre(main->Controls().btnNewFrame));
   EXPECT_EQ(Pages(), 1);
-  EXPECT_EQ(LabelText(main->Label_Size), "300");
+  EXPECT_EQ(LabelText(main->Controls().Label_Size), "300");
   ASSERT_EQ(modals.size(), 1u);
   EXPECT_EQ(modals[0].className, u"TMsgBox");
   EXPECT_TRUE(Saw(u"<SizeHint>"));

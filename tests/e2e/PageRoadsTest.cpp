@@ -44,8 +44,8 @@ class PageRoads : public e2e::Road {
 
 TEST_F(PageRoads, R5Reorder) {
   StartEditor();
-  Click(Centre(main->btnNewFrame));
-  Click(Centre(main->btnNewFrame));
+  Click(Centre(main->Controls().btnNewFrame));
+  Click(Centre(main->Controls().btnNewFrame));
   ASSERT_EQ(Pages(), 3);
   const TMmsFrame *a = Frame(0), *b = Frame(1), *c = Frame(2);
 
@@ -64,7 +64,7 @@ TEST_F(PageRoads, R5Reorder) {
   Driver().Advance(1000);  // a second press at once would be a double click
   Driver().Press(0, StripPoint(80, 40));
   Pump();
-  ASSERT_EQ(main->document.CurrentPage(), 0);
+  ASSERT_EQ(main->Document().CurrentPage(), 0);
   Driver().MoveMouse(StripPoint(250, 40));
   Pump();
   Driver().MoveMouse(StripPoint(250, 42));
@@ -75,46 +75,46 @@ TEST_F(PageRoads, R5Reorder) {
   EXPECT_EQ(Frame(0), b);
   EXPECT_EQ(Frame(1), c);
   EXPECT_EQ(Frame(2), a);
-  EXPECT_EQ(main->document.CurrentPage(), 2);
+  EXPECT_EQ(main->Document().CurrentPage(), 2);
   EXPECT_TRUE(modals.empty());
 }
 
 TEST_F(PageRoads, R10Duration) {
   StartEditor();
   InsertPicture(0, "pillow/jpeg/hopper.jpg", "hopper.jpg");
-  main->document.SetModified(false);  // the insertion's mark aside: the duration's own edit is looked at
+  main->Document().SetModified(false);  // the insertion's mark aside: the duration's own edit is looked at
   Click(StripPoint(50, 40));
-  ASSERT_TRUE(main->Edit_Cur->Enabled());
-  Click(Centre(main->Edit_Cur));
+  ASSERT_TRUE(main->Controls().Edit_Cur->Enabled());
+  Click(Centre(main->Controls().Edit_Cur));
   Chord("End");
   Chord("Backspace");
   Type(u"5");
-  EXPECT_EQ(LabelText(main->Edit_Cur), "5");
+  EXPECT_EQ(LabelText(main->Controls().Edit_Cur), "5");
   EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 5000);
   EXPECT_EQ(Frame(0)->GetItem(TMediaItem::kImage)->End, 5000);
-  EXPECT_EQ(LabelText(main->Label_Time), "5");
-  EXPECT_TRUE(main->document.Modified());
+  EXPECT_EQ(LabelText(main->Controls().Label_Time), "5");
+  EXPECT_TRUE(main->Document().Modified());
   Shot("e2e-R10-duration.png");
 
   // Holding the up button steps on the timer up to 60 and stays there.
-  const POINT up = Centre(main->UpBtn);
+  const POINT up = Centre(main->Controls().UpBtn);
   Driver().Press(0, up);
   Pump();
   for (int i = 0; i < 80; ++i) Driver().Advance(200);
   Driver().Release(0, up);
   Pump();
-  EXPECT_EQ(LabelText(main->Edit_Cur), "60");
+  EXPECT_EQ(LabelText(main->Controls().Edit_Cur), "60");
   EXPECT_EQ(main->Mms()->Body->GetFrameDur(0), 60000);
-  EXPECT_EQ(LabelText(main->Label_Time), "60");
+  EXPECT_EQ(LabelText(main->Controls().Label_Time), "60");
 }
 
 TEST_F(PageRoads, R11Compress) {
   StartEditor();
   InsertPicture(0, "pillow/jpeg/flower.jpg", "flower.jpg");
   ASSERT_NE(Frame(0)->GetItem(TMediaItem::kImage), nullptr);
-  const std::string sizeBefore = LabelText(main->Label_Size);
+  const std::string sizeBefore = LabelText(main->Controls().Label_Size);
   Click(StripPoint(50, 100));
-  ASSERT_EQ(main->hitArea, TfrmMain::kHitPicture);
+  ASSERT_EQ(main->Selection(), StripSelection::kPicture);
   modals.clear();
   Chord("Alt+A");
   ASSERT_NE(pPicResize, nullptr);
@@ -126,7 +126,7 @@ TEST_F(PageRoads, R11Compress) {
   EXPECT_TRUE(Has(labels, "480 * 360  (100%)"));
 
   editortest::DragTo(pPicResize->TrackBar1, 50);
-  const std::string n = std::to_string(main->picCounter);
+  const std::string n = std::to_string(main->PicCounter());
   const std::string result = Tmp("Sizetemp/Tmpic" + n + ".jpg"), middle = Tmp("Sizetemp/mid_1" + n + ".jpg");
   for (const std::string& file : {result, middle}) {
     SCOPED_TRACE(file);
@@ -137,7 +137,7 @@ TEST_F(PageRoads, R11Compress) {
   Shot("e2e-R11-compress.png", pPicResize->Handle());
   Click(editortest::CentreOf(pPicResize->OKButton));
   EXPECT_EQ(Frame(0)->GetItem(TMediaItem::kImage)->Path, Tmp("Image/Tmpic" + n + ".jpg"));
-  EXPECT_LT(std::stoi(LabelText(main->Label_Size)), std::stoi(sizeBefore)) << "measured again";
+  EXPECT_LT(std::stoi(LabelText(main->Controls().Label_Size)), std::stoi(sizeBefore)) << "measured again";
 
   // Alt+N while the dialog is the active window hides it and sends nothing.
   Click(StripPoint(50, 100));

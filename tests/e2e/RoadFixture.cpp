@@ -107,9 +107,10 @@ void Road::Type(const std::u16string& text) {
 }
 
 POINT Road::StripPoint(int x, int y) const {
-  return Driver().ClientPoint(main->Handle(),
-                              main->imgFrameList->Left() + x - main->scrBarFrameList->Position(),
-                              main->imgFrameList->Top() + y);
+  return Driver().ClientPoint(
+      main->Handle(),
+      main->Controls().imgFrameList->Left() + x - main->Controls().scrBarFrameList->Position(),
+      main->Controls().imgFrameList->Top() + y);
 }
 
 POINT Road::Centre(TControl* c) const {

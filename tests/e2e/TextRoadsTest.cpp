@@ -39,7 +39,7 @@ class TextRoads : public e2e::Road {
   }
   // Clicks the scroll bar's right arrow until the strip shows its last page whole.
   void ScrollToEnd() {
-    TScrollBar* bar = main->scrBarFrameList;
+    TScrollBar* bar = main->Controls().scrBarFrameList;
     const POINT arrow =
         Driver().ClientPoint(main->Handle(), bar->Left() + bar->Width() - 5, bar->Top() + bar->Height() / 2);
     for (int i = 0; i < 60 && bar->Position() < bar->Max(); ++i) {
@@ -77,7 +77,7 @@ TEST_F(TextRoads, R2InsertText) {
   Shot("e2e-R2-text.png");
 
   // Ctrl+T writes the text of a second page.
-  Click(Centre(main->btnNewFrame));
+  Click(Centre(main->Controls().btnNewFrame));
   modals.clear();
   WriteText(u"Second");
   Chord("Ctrl+T");
@@ -92,10 +92,10 @@ TEST_F(TextRoads, ALongLineOfTextTakesARegionOfSeveralLines) {
   while (text.size() < 300) text += u"words in a row ";
   text.resize(300);
   // The text editor's file as it saves it (typing 300 keys into its memo costs seconds).
-  main->runTextEditor = [&text](TfrmMain*, const AnsiString& path) {
+  main->SetTextEditorRunner([&text](TfrmMain*, const AnsiString& path) {
     std::ofstream(path.c_str(), std::ios::binary) << editortest::Utf16Le(text);
     return path;
-  };
+  });
   DoubleClick(StripPoint(50, 155));
   ASSERT_NE(Item(0, TMediaItem::kText), nullptr);
   // Some fifteen lines of 120 pixels in the default font; a line that never fills would be one.
@@ -104,8 +104,8 @@ TEST_F(TextRoads, ALongLineOfTextTakesARegionOfSeveralLines) {
   EXPECT_GE(height / TK3VNMms::kTextLineHeight, 8) << height;
   // The page canvas draws exactly the lines the region was sized for.
   main->DrawPage(0);
-  ASSERT_NE(main->textBitmap, nullptr);
-  EXPECT_EQ(main->textBitmap->Height(), height);
+  ASSERT_NE(main->TextBitmap(), nullptr);
+  EXPECT_EQ(main->TextBitmap()->Height(), height);
   // The build every measurement runs hands that height to the composer.
   ASSERT_EQ(main->BuildMms(), 1);
   EXPECT_EQ(MmsComposerTable()->Slide[0].TextHeight, height);
@@ -126,7 +126,7 @@ TEST_F(TextRoads, R6Clipboard) {
   WriteText(u"Page A");
   DoubleClick(StripPoint(50, 155));
   answer = nullptr;
-  Click(Centre(main->btnNewFrame));
+  Click(Centre(main->Controls().btnNewFrame));
   ASSERT_EQ(main->Mms()->Body->GetFrameCount(), 2);
   const TMmsFrame* b = main->Mms()->Body->GetFrame(1);
 
@@ -137,7 +137,7 @@ TEST_F(TextRoads, R6Clipboard) {
   Chord("Ctrl+V");
   ASSERT_EQ(main->Mms()->Body->GetFrameCount(), 3);
   EXPECT_EQ(main->Mms()->Body->GetFrame(2), b);
-  EXPECT_EQ(main->document.CurrentPage(), 1);
+  EXPECT_EQ(main->Document().CurrentPage(), 1);
   EXPECT_EQ(PathOf(1, TMediaItem::kImage), PathOf(0, TMediaItem::kImage));
   EXPECT_EQ(PathOf(1, TMediaItem::kAudio), PathOf(0, TMediaItem::kAudio));
   ASSERT_NE(PathOf(1, TMediaItem::kText), "");
@@ -191,9 +191,9 @@ TEST_F(TextRoads, R6Clipboard) {
 
   // With the subject focused, Ctrl+V pastes into the subject only.
   const int pages = main->Mms()->Body->GetFrameCount();
-  Click(Centre(main->memo_title));
+  Click(Centre(main->Controls().memo_title));
   Chord("Ctrl+V");
-  EXPECT_EQ(std::u16string(main->memo_title->Text().c_str()), u"abc");
+  EXPECT_EQ(std::u16string(main->Controls().memo_title->Text().c_str()), u"abc");
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), pages);
 
   // A selected part and Delete: the box, 1: removed, and the clipboard empty.

@@ -133,9 +133,9 @@ TEST_P(UnicodeRoads, R6AKhmerSubjectIsPastedIntoTheSubjectOnly) {
     units.push_back(uint8_t(c >> 8));
   }
   Driver().ClipboardPut(CF_UNICODETEXT, units);
-  Click(Centre(main->memo_title));
+  Click(Centre(main->Controls().memo_title));
   Chord("Ctrl+V");
-  EXPECT_EQ(main->memo_title->Text(), WideString(khmer));
+  EXPECT_EQ(main->Controls().memo_title->Text(), WideString(khmer));
   EXPECT_EQ(Pages(), 1);
   EXPECT_EQ(Item(0, TMediaItem::kText), nullptr);
   EXPECT_FALSE(fs::exists(Tmp("TXT")) && !fs::is_empty(Tmp("TXT")));
@@ -152,13 +152,13 @@ TEST_P(UnicodeRoads, R9AVietnameseSubjectIsHandedOverAsItsExactUtf8) {
   DoubleClick(StripPoint(50, 155));
   answer = nullptr;
   const std::u16string subject = u"Ch\u00E0o b\u1EA1n, th\u01B0 \u1EA3nh";
-  Click(Centre(main->memo_title));
+  Click(Centre(main->Controls().memo_title));
   Chord("Ctrl+A");
   Chord("Delete");
   Type(subject);
-  EXPECT_EQ(main->memo_title->Text(), WideString(subject));
+  EXPECT_EQ(main->Controls().memo_title->Text(), WideString(subject));
   modals.clear();
-  Click(Centre(main->btnSend));
+  Click(Centre(main->Controls().btnSend));
   EXPECT_TRUE(modals.empty());
   EXPECT_TRUE(QuitRequested());
   const std::string record = ReadFile(store.file("1.rec"));

@@ -56,9 +56,9 @@ TEST_F(BuildMeasure, SizeShowsWholeKilobytesAndTheLimitRefusesFrom299) {
     MessageOfSize(c.bytes);
     shown.clear();
     main->GetPduSize();
-    EXPECT_EQ(Caption(main->Label_Size), c.shown);
+    EXPECT_EQ(Caption(main->Controls().Label_Size), c.shown);
     EXPECT_EQ(main->CheckMmsSize(), c.refused);
-    EXPECT_EQ(Caption(main->Label_Size), c.after);
+    EXPECT_EQ(Caption(main->Controls().Label_Size), c.after);
     ASSERT_EQ(shown.size(), size_t(c.refused));
     if (c.refused) {
       EXPECT_TRUE(shown[0].Says(u"<SizeHint>"));
@@ -69,13 +69,13 @@ TEST_F(BuildMeasure, SizeShowsWholeKilobytesAndTheLimitRefusesFrom299) {
 TEST_F(BuildMeasure, AMessageThatDoesNotEncodeShowsOneKilobyte) {
   MessageOfSize(5000);
   main->GetPduSize();
-  ASSERT_EQ(Caption(main->Label_Size), "4");
+  ASSERT_EQ(Caption(main->Controls().Label_Size), "4");
   // The codec runs out of memory: no bytes, shown as 1 KB, and the size from before is kept.
   MmsAllocFailAfter(0);
   main->GetPduSize();
   MmsAllocFailAfter(-1);
-  EXPECT_EQ(Caption(main->Label_Size), "1");
-  EXPECT_EQ(main->savedSizeKB, 4);
+  EXPECT_EQ(Caption(main->Controls().Label_Size), "1");
+  EXPECT_EQ(main->SavedMeasure().sizeKB, 4);
 }
 
 TEST_F(BuildMeasure, APageWhoseMediaIsGoneHidesNoPageAfterItFromTheSizeOrTheLimit) {
@@ -83,14 +83,14 @@ TEST_F(BuildMeasure, APageWhoseMediaIsGoneHidesNoPageAfterItFromTheSizeOrTheLimi
   const std::string picture = Noise(6000, 21);
   Put(2, TMediaItem::kImage, "p.jpg", &picture);
   main->GetPduSize();
-  const std::string whole = Caption(main->Label_Size);
+  const std::string whole = Caption(main->Controls().Label_Size);
   ASSERT_NE(whole, "1");
   // Page 0's picture goes from the working folder: the pages after it are still counted.
   Put(0, TMediaItem::kImage, "gone.jpg", &picture);
   std::remove((app.path() + "/tmp/Image/gone.jpg").c_str());
   ASSERT_EQ(main->BuildMms(), 0);
   main->GetPduSize();
-  EXPECT_EQ(Caption(main->Label_Size), whole);
+  EXPECT_EQ(Caption(main->Controls().Label_Size), whole);
   // ... and judged by the limit.
   const std::string large = Noise(300 * 1024, 22);
   Put(2, TMediaItem::kImage, "p.jpg", &large);
@@ -116,22 +116,22 @@ TEST_F(BuildMeasure, TotalTimeIsTheSumOfTheDurationsInShortestDecimals) {
     Pages(int(c.durations.size()));
     for (size_t i = 0; i < c.durations.size(); ++i) main->Mms()->Body->SetFrameDur(int(i), c.durations[i]);
     main->GetPduSize();
-    EXPECT_EQ(Caption(main->Label_Time), c.shown);
+    EXPECT_EQ(Caption(main->Controls().Label_Time), c.shown);
   }
 }
 
 TEST_F(BuildMeasure, RestoringShowsExactlyTheTextsFromBefore) {
   main->Mms()->Body->SetFrameDur(0, 2500);
   main->GetPduSize();
-  ASSERT_EQ(Caption(main->Label_Time), "2.5");
-  const std::string size = Caption(main->Label_Size);
+  ASSERT_EQ(Caption(main->Controls().Label_Time), "2.5");
+  const std::string size = Caption(main->Controls().Label_Size);
   Pages(2);
   main->GetPduSize();
-  EXPECT_EQ(Caption(main->Label_Time), "3.5");
+  EXPECT_EQ(Caption(main->Controls().Label_Time), "3.5");
   main->RestoreMeasure();
-  EXPECT_EQ(Caption(main->Label_Time), "2.5");
-  EXPECT_EQ(Caption(main->Label_Size), size);
-  EXPECT_EQ(main->savedTimeSec, 2);
+  EXPECT_EQ(Caption(main->Controls().Label_Time), "2.5");
+  EXPECT_EQ(Caption(main->Controls().Label_Size), size);
+  EXPECT_EQ(main->SavedMeasure().timeSec, 2);
 }
 
 TEST_F(BuildMeasure, PagesHandOverTheirTextsPicturesAndSoundsWithTheirTypes) {
@@ -201,7 +201,7 @@ TEST_F(BuildMeasure, TextsThatSayNothingTravelAsNoTextAndTheRestStillEncodes) {
   EXPECT_EQ(parts[1].bytes, picture);
   EXPECT_EQ(parts[2].bytes, "words");
   main->GetPduSize();
-  EXPECT_EQ(Caption(main->Label_Size), "1");
+  EXPECT_EQ(Caption(main->Controls().Label_Size), "1");
 }
 
 TEST_F(BuildMeasure, UnreadableOrEmptyMediaEndTheBuildWithZero) {

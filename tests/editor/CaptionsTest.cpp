@@ -70,63 +70,65 @@ struct TextOf {
 
 // Every text setCaption sets, with the key it comes from.
 std::vector<TextOf> AllTexts() {
-  auto caption = [](auto member) { return [member](TfrmMain* f) { return (f->*member)->Caption(); }; };
-  auto hint = [](auto member) { return [member](TfrmMain* f) { return (f->*member)->Hint(); }; };
+  auto caption = [](auto member) {
+    return [member](TfrmMain* f) { return (f->Controls().*member)->Caption(); };
+  };
+  auto hint = [](auto member) { return [member](TfrmMain* f) { return (f->Controls().*member)->Hint(); }; };
   return {
-      {"Label2", caption(&TfrmMain::Label2), "STR_Main_Picture"},
-      {"Label3", caption(&TfrmMain::Label3), "STR_Main_Text"},
-      {"Label4", caption(&TfrmMain::Label4), "STR_Main_Video"},
-      {"labMMSSize", caption(&TfrmMain::labMMSSize), "STR_Main_MMSSize"},
-      {"length", caption(&TfrmMain::length), "STR_Main_MMSFrameSize"},
-      {"subject", caption(&TfrmMain::subject), "STR_Main_Subject"},
-      {"MMSTitle", caption(&TfrmMain::MMSTitle), "STR_Main_Menu_Mivora"},
-      {"CurDur", caption(&TfrmMain::CurDur), "STR_Main_Cur_Dur"},
-      {"lbl2", caption(&TfrmMain::lbl2), "STR_Main_Dur_Unit"},
-      {"lbl5", caption(&TfrmMain::lbl5), "STR_Main_Dur_Unit"},
-      {"insert_pop", caption(&TfrmMain::insert_pop), "STR_Main_Menu_Insert"},
-      {"delete_pop", caption(&TfrmMain::delete_pop), "STR_Main_Menu_Edit_Delete"},
-      {"Select_pop", caption(&TfrmMain::Select_pop), "STR_Main_btnResize"},
-      {"resize_pop", caption(&TfrmMain::resize_pop), "STR_Main_Menu_resize"},
-      {"btnFileMenu", caption(&TfrmMain::btnFileMenu), "STR_Main_Menu_File"},
-      {"btnEditMenu", caption(&TfrmMain::btnEditMenu), "STR_Main_Menu_Edit"},
-      {"btnInsertMenu", caption(&TfrmMain::btnInsertMenu), "STR_Main_Menu_Insert"},
-      {"btnMivora", caption(&TfrmMain::btnMivora), "STR_Main_Menu_Mivora"},
-      {"btnHelpMenu", caption(&TfrmMain::btnHelpMenu), "STR_Main_Menu_Help"},
-      {"btnNew", caption(&TfrmMain::btnNew), "STR_Main_New"},
-      {"btnOpen", caption(&TfrmMain::btnOpen), "STR_Main_Open"},
-      {"ImageEdit", caption(&TfrmMain::ImageEdit), "STR_Main_ImgEdit"},
-      {"TextEdit", caption(&TfrmMain::TextEdit), "STR_Main_TextEdit"},
-      {"BtnAudioEditor", caption(&TfrmMain::BtnAudioEditor), "STR_Main_AudioEdit"},
-      {"btnSelect", caption(&TfrmMain::btnSelect), "STR_Main_btnResize"},
-      {"btnResize", caption(&TfrmMain::btnResize), "STR_Main_Menu_resize"},
-      {"New", caption(&TfrmMain::New), "STR_Main_Menu_File_New"},
-      {"Open", caption(&TfrmMain::Open), "STR_Main_Menu_File_Open"},
-      {"Menu_Send", caption(&TfrmMain::Menu_Send), "STR_Main_Send "},
-      {"SaveAsDraft", caption(&TfrmMain::SaveAsDraft), "STR_Main_Menu_File_SavaAsDraft"},
-      {"SaveAs", caption(&TfrmMain::SaveAs), "STR_Main_Menu_File_SavaAs"},
-      {"Exit", caption(&TfrmMain::Exit), "STR_Main_Menu_File_Exit"},
-      {"Cut", caption(&TfrmMain::Cut), "STR_Main_Menu_Edit_Cut"},
-      {"copy", caption(&TfrmMain::copy), "STR_Main_Menu_Edit_Copy"},
-      {"paste", caption(&TfrmMain::paste), "STR_Main_Menu_Edit_Paste"},
-      {"Delete", caption(&TfrmMain::Delete), "STR_Main_Menu_Edit_Delete"},
-      {"PictureEdit", caption(&TfrmMain::PictureEdit), "STR_Main_Menu_Edit_ImgEdit"},
-      {"AudioEdit", caption(&TfrmMain::AudioEdit), "STR_Main_Menu_Edit_VideoEdit"},
-      {"TextEditor", caption(&TfrmMain::TextEditor), "STR_Main_Menu_Edit_TextEdit"},
-      {"Language", caption(&TfrmMain::Language), "STR_Main_Menu_View_Language"},
-      {"MenuItem_CHN", caption(&TfrmMain::MenuItem_CHN), "STR_Main_Menu_View_Language_CHN"},
-      {"MenuItem_ENG", caption(&TfrmMain::MenuItem_ENG), "STR_Main_Menu_View_Language_ENG"},
-      {"InsertPicture", caption(&TfrmMain::InsertPictureItem), "STR_Main_Menu_Insert_InsertImg"},
-      {"InsertAudio", caption(&TfrmMain::InsertAudioItem), "STR_Main_Menu_Insert_InsertAudio"},
-      {"InsertText", caption(&TfrmMain::InsertTextItem), "STR_Main_Menu_Insert_InsertText"},
-      {"MenuItem_Preview", caption(&TfrmMain::MenuItem_Preview), "STR_Main_Menu_Mivora_Preview"},
-      {"Menu_NewFrame", caption(&TfrmMain::Menu_NewFrame), "STR_Main_Menu_Mivora_NewPage"},
-      {"Menu_DeleteFrame", caption(&TfrmMain::Menu_DeleteFrame), "STR_Main_Menu_Mivora_DeletePage"},
-      {"AboutMenu", caption(&TfrmMain::AboutMenu), "STR_Main_Menu_Help_About"},
-      {"HelpMenu", caption(&TfrmMain::HelpMenu), "STR_Main_Menu_Help_Help"},
-      {"btnCut hint", hint(&TfrmMain::btnCut), "STR_Main_btnCut"},
-      {"btnCopy hint", hint(&TfrmMain::btnCopy), "STR_Main_btnCopy"},
-      {"btnPaste hint", hint(&TfrmMain::btnPaste), "STR_Main_btnPaste"},
-      {"btnHelp hint", hint(&TfrmMain::btnHelp), "STR_Main_btnHelp"},
+      {"Label2", caption(&TfrmMainControls::Label2), "STR_Main_Picture"},
+      {"Label3", caption(&TfrmMainControls::Label3), "STR_Main_Text"},
+      {"Label4", caption(&TfrmMainControls::Label4), "STR_Main_Video"},
+      {"labMMSSize", caption(&TfrmMainControls::labMMSSize), "STR_Main_MMSSize"},
+      {"length", caption(&TfrmMainControls::length), "STR_Main_MMSFrameSize"},
+      {"subject", caption(&TfrmMainControls::subject), "STR_Main_Subject"},
+      {"MMSTitle", caption(&TfrmMainControls::MMSTitle), "STR_Main_Menu_Mivora"},
+      {"CurDur", caption(&TfrmMainControls::CurDur), "STR_Main_Cur_Dur"},
+      {"lbl2", caption(&TfrmMainControls::lbl2), "STR_Main_Dur_Unit"},
+      {"lbl5", caption(&TfrmMainControls::lbl5), "STR_Main_Dur_Unit"},
+      {"insert_pop", caption(&TfrmMainControls::insert_pop), "STR_Main_Menu_Insert"},
+      {"delete_pop", caption(&TfrmMainControls::delete_pop), "STR_Main_Menu_Edit_Delete"},
+      {"Select_pop", caption(&TfrmMainControls::Select_pop), "STR_Main_btnResize"},
+      {"resize_pop", caption(&TfrmMainControls::resize_pop), "STR_Main_Menu_resize"},
+      {"btnFileMenu", caption(&TfrmMainControls::btnFileMenu), "STR_Main_Menu_File"},
+      {"btnEditMenu", caption(&TfrmMainControls::btnEditMenu), "STR_Main_Menu_Edit"},
+      {"btnInsertMenu", caption(&TfrmMainControls::btnInsertMenu), "STR_Main_Menu_Insert"},
+      {"btnMivora", caption(&TfrmMainControls::btnMivora), "STR_Main_Menu_Mivora"},
+      {"btnHelpMenu", caption(&TfrmMainControls::btnHelpMenu), "STR_Main_Menu_Help"},
+      {"btnNew", caption(&TfrmMainControls::btnNew), "STR_Main_New"},
+      {"btnOpen", caption(&TfrmMainControls::btnOpen), "STR_Main_Open"},
+      {"ImageEdit", caption(&TfrmMainControls::ImageEdit), "STR_Main_ImgEdit"},
+      {"TextEdit", caption(&TfrmMainControls::TextEdit), "STR_Main_TextEdit"},
+      {"BtnAudioEditor", caption(&TfrmMainControls::BtnAudioEditor), "STR_Main_AudioEdit"},
+      {"btnSelect", caption(&TfrmMainControls::btnSelect), "STR_Main_btnResize"},
+      {"btnResize", caption(&TfrmMainControls::btnResize), "STR_Main_Menu_resize"},
+      {"New", caption(&TfrmMainControls::New), "STR_Main_Menu_File_New"},
+      {"Open", caption(&TfrmMainControls::Open), "STR_Main_Menu_File_Open"},
+      {"Menu_Send", caption(&TfrmMainControls::Menu_Send), "STR_Main_Send "},
+      {"SaveAsDraft", caption(&TfrmMainControls::SaveAsDraft), "STR_Main_Menu_File_SavaAsDraft"},
+      {"SaveAs", caption(&TfrmMainControls::SaveAs), "STR_Main_Menu_File_SavaAs"},
+      {"Exit", caption(&TfrmMainControls::Exit), "STR_Main_Menu_File_Exit"},
+      {"Cut", caption(&TfrmMainControls::Cut), "STR_Main_Menu_Edit_Cut"},
+      {"copy", caption(&TfrmMainControls::copy), "STR_Main_Menu_Edit_Copy"},
+      {"paste", caption(&TfrmMainControls::paste), "STR_Main_Menu_Edit_Paste"},
+      {"Delete", caption(&TfrmMainControls::Delete), "STR_Main_Menu_Edit_Delete"},
+      {"PictureEdit", caption(&TfrmMainControls::PictureEdit), "STR_Main_Menu_Edit_ImgEdit"},
+      {"AudioEdit", caption(&TfrmMainControls::AudioEdit), "STR_Main_Menu_Edit_VideoEdit"},
+      {"TextEditor", caption(&TfrmMainControls::TextEditor), "STR_Main_Menu_Edit_TextEdit"},
+      {"Language", caption(&TfrmMainControls::Language), "STR_Main_Menu_View_Language"},
+      {"MenuItem_CHN", caption(&TfrmMainControls::MenuItem_CHN), "STR_Main_Menu_View_Language_CHN"},
+      {"MenuItem_ENG", caption(&TfrmMainControls::MenuItem_ENG), "STR_Main_Menu_View_Language_ENG"},
+      {"InsertPicture", caption(&TfrmMainControls::InsertPictureItem), "STR_Main_Menu_Insert_InsertImg"},
+      {"InsertAudio", caption(&TfrmMainControls::InsertAudioItem), "STR_Main_Menu_Insert_InsertAudio"},
+      {"InsertText", caption(&TfrmMainControls::InsertTextItem), "STR_Main_Menu_Insert_InsertText"},
+      {"MenuItem_Preview", caption(&TfrmMainControls::MenuItem_Preview), "STR_Main_Menu_Mivora_Preview"},
+      {"Menu_NewFrame", caption(&TfrmMainControls::Menu_NewFrame), "STR_Main_Menu_Mivora_NewPage"},
+      {"Menu_DeleteFrame", caption(&TfrmMainControls::Menu_DeleteFrame), "STR_Main_Menu_Mivora_DeletePage"},
+      {"AboutMenu", caption(&TfrmMainControls::AboutMenu), "STR_Main_Menu_Help_About"},
+      {"HelpMenu", caption(&TfrmMainControls::HelpMenu), "STR_Main_Menu_Help_Help"},
+      {"btnCut hint", hint(&TfrmMainControls::btnCut), "STR_Main_btnCut"},
+      {"btnCopy hint", hint(&TfrmMainControls::btnCopy), "STR_Main_btnCopy"},
+      {"btnPaste hint", hint(&TfrmMainControls::btnPaste), "STR_Main_btnPaste"},
+      {"btnHelp hint", hint(&TfrmMainControls::btnHelp), "STR_Main_btnHelp"},
       {"application title", [](TfrmMain*) { return Application->Title(); }, "STR_Main_Menu_Mivora"},
   };
 }
@@ -179,14 +181,14 @@ TEST_F(Captions, TheFourButtonsDrawTheirTextsAtTheirPlaces) {
   // Every character an 8 x 12 block of ink: the first inked column is where the text starts.
   Driver().UseFixedMetricFont(8, 12);
   const struct {
-    TImButton* TfrmMain::*button;
+    TImButton* TfrmMainControls::*button;
     int x;
-  } buttons[] = {{&TfrmMain::btnNewFrame, 8},
-                 {&TfrmMain::btnDelFrame, 10},
-                 {&TfrmMain::btnSend, 20},
-                 {&TfrmMain::btnDrafts, 12}};
+  } buttons[] = {{&TfrmMainControls::btnNewFrame, 8},
+                 {&TfrmMainControls::btnDelFrame, 10},
+                 {&TfrmMainControls::btnSend, 20},
+                 {&TfrmMainControls::btnDrafts, 12}};
   for (const auto& b : buttons) {
-    TImButton* button = frmMain->*b.button;
+    TImButton* button = frmMain->Controls().*b.button;
     SCOPED_TRACE(button->Name().ToStd());
     button->Invalidate();
     Driver().RunUntilIdle();
@@ -194,10 +196,10 @@ TEST_F(Captions, TheFourButtonsDrawTheirTextsAtTheirPlaces) {
   }
   // The texts are looked up at every paint: a language chosen from the menu shows at once.
   AppFile("language_editer/lan_Vietnamese.ini", KeyLanguageFile("v:"));
-  frmMain->MenuItem_CHN->Click();
-  frmMain->btnSend->Invalidate();
+  frmMain->Controls().MenuItem_CHN->Click();
+  frmMain->Controls().btnSend->Invalidate();
   Driver().RunUntilIdle();
-  EXPECT_EQ(InkLeft(frmMain->btnSend), 20);
+  EXPECT_EQ(InkLeft(frmMain->Controls().btnSend), 20);
   EXPECT_EQ(AnsiString(ResStringManager.GetString("STR_Main_Send ")).ToStd(), "v:<STR_Main_Send >");
 }
 
@@ -205,17 +207,17 @@ TEST_F(Captions, TheLanguageMenuSwapsTheTicksAndTheFileButNotTheShownTexts) {
   ASSERT_TRUE(Start());
   ResStringManager.SelectLanguageFile(0);
   frmMain->setCaption();
-  frmMain->MenuItem_ENG->Click();
-  EXPECT_TRUE(frmMain->MenuItem_ENG->Checked());
-  EXPECT_FALSE(frmMain->MenuItem_CHN->Checked());
+  frmMain->Controls().MenuItem_ENG->Click();
+  EXPECT_TRUE(frmMain->Controls().MenuItem_ENG->Checked());
+  EXPECT_FALSE(frmMain->Controls().MenuItem_CHN->Checked());
   // Labels stay Vietnamese; what is looked up on use (the next warning box) is English.
-  EXPECT_EQ(frmMain->subject->TControl::Caption().ToStd(), "vi:<STR_Main_Subject>");
+  EXPECT_EQ(frmMain->Controls().subject->TControl::Caption().ToStd(), "vi:<STR_Main_Subject>");
   std::unique_ptr<TMsgBox> box(NewBox<TMsgBox>(frmMain));
   EXPECT_EQ(box->Boxlab->TControl::Caption().ToStd(), "en:<STR_Main_Error_OnePage>");
 
-  frmMain->MenuItem_CHN->Click();
-  EXPECT_TRUE(frmMain->MenuItem_CHN->Checked());
-  EXPECT_FALSE(frmMain->MenuItem_ENG->Checked());
+  frmMain->Controls().MenuItem_CHN->Click();
+  EXPECT_TRUE(frmMain->Controls().MenuItem_CHN->Checked());
+  EXPECT_FALSE(frmMain->Controls().MenuItem_ENG->Checked());
   EXPECT_EQ(AnsiString(ResStringManager.GetString("STR_Main_Subject")).ToStd(), "vi:<STR_Main_Subject>");
 }
 
@@ -351,10 +353,10 @@ TEST_F(Captions, TheMainWindowInTheThreeLanguages) {
       TImButton* button;
       const char* key;
       int x;
-    } drawn[] = {{frmMain->btnNewFrame, "STR_Main_Menu_Mivora_NewPage", 8},
-                 {frmMain->btnDelFrame, "STR_Main_Menu_Edit_Delete", 10},
-                 {frmMain->btnSend, "STR_Main_Send ", 20},
-                 {frmMain->btnDrafts, "STR_Main_SaveAsDraft", 12}};
+    } drawn[] = {{frmMain->Controls().btnNewFrame, "STR_Main_Menu_Mivora_NewPage", 8},
+                 {frmMain->Controls().btnDelFrame, "STR_Main_Menu_Edit_Delete", 10},
+                 {frmMain->Controls().btnSend, "STR_Main_Send ", 20},
+                 {frmMain->Controls().btnDrafts, "STR_Main_SaveAsDraft", 12}};
     for (const auto& d : drawn) {
       sheet.Canvas()->Font()->Assign(d.button->Font());
       const WideString text = ResStringManager.GetString(d.key);

@@ -114,8 +114,8 @@ class Clipboard : public editortest::CommandTest {
 
 TEST_F(Clipboard, APastedPageIsACopyBeforeTheSelectedOneWithATextFileOfItsOwn) {
   FullPage();
-  main->document.SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitPage;
+  main->Document().SetCurrentPage(0);
+  main->SetSelection(StripSelection::kPage);
   main->actCopyExecute(nullptr);
   // What the editor published reads back as this run's page block.
   const std::vector<uint8_t> published = Driver().ClipboardRead(0, kFrame);
@@ -126,7 +126,7 @@ TEST_F(Clipboard, APastedPageIsACopyBeforeTheSelectedOneWithATextFileOfItsOwn) {
 
   main->actPasteExecute(nullptr);
   ASSERT_EQ(PageCount(), 2);
-  EXPECT_EQ(main->document.CurrentPage(), 0);
+  EXPECT_EQ(main->Document().CurrentPage(), 0);
   for (int type : {TMediaItem::kImage, TMediaItem::kAudio}) EXPECT_EQ(PathOf(0, type), PathOf(1, type));
   EXPECT_NE(PathOf(0, TMediaItem::kText), PathOf(1, TMediaItem::kText));
   EXPECT_EQ(PathOf(0, TMediaItem::kText), Dir("TXT") + "Text0.txt");
@@ -187,8 +187,8 @@ TEST_F(Clipboard, APasteTakesTheFirstFormatInItsOrder) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     main->Init();
-    main->document.SetCurrentPage(0);
-    main->hitArea = TfrmMain::kHitPicture;
+    main->Document().SetCurrentPage(0);
+    main->SetSelection(StripSelection::kPicture);
     c.put();
     EXPECT_EQ(main->PasteClipboard(0), 0);
     ASSERT_EQ(PageCount(), c.pages);
@@ -210,7 +210,7 @@ TEST_F(Clipboard, APasteTakesTheFirstFormatInItsOrder) {
 
 TEST_F(Clipboard, OtherProgramsTextsAndBitmapsBecomeFilesThatNeverReplaceOthers) {
   main->Init();
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   // A file an earlier document left under the first name is skipped.
   AppFile("tmp/TXT/Text0.txt", "earlier");
   Driver().ClipboardPut(CF_TEXT, Ansi(std::string(1000, 'a')));
@@ -246,7 +246,7 @@ TEST_F(Clipboard, OtherProgramsTextsAndBitmapsBecomeFilesThatNeverReplaceOthers)
 
   // Nothing pasteable and no current page: no page is appended.
   Driver().ClipboardPut(99, Bytes("private"));
-  main->document.SetCurrentPage(-1);
+  main->Document().SetCurrentPage(-1);
   main->actPasteExecute(nullptr);
   EXPECT_EQ(PageCount(), 1);
 }
@@ -272,7 +272,7 @@ TEST_F(Clipboard, BlocksNotOfThisRunOrOutOfReachPasteNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     PutBlock(kFrame, c.bytes);
-    main->document.SetCurrentPage(0);
+    main->Document().SetCurrentPage(0);
     main->actPasteExecute(nullptr);
     EXPECT_EQ(PageCount(), 1);
   }
@@ -335,18 +335,19 @@ TEST_F(Clipboard, APasteOverTheLimitIsTakenBackExactlyAndWithoutAQuestion) {
     const char* what;
     const char* format;
     std::vector<uint8_t> block;
-    int curFrame, hitArea;
+    int curFrame;
+    StripSelection selection;
   };
   const Case cases[] = {
-      {"a page", kFrame, clipblock::WritePage(bigPage, clipblock::RunToken()), 0, TfrmMain::kHitPage},
+      {"a page", kFrame, clipblock::WritePage(bigPage, clipblock::RunToken()), 0, StripSelection::kPage},
       {"a sound while the picture is selected", kAudio,
        clipblock::WriteItem(clipblock::Kind::Sound, Item(loud), clipblock::RunToken()), 0,
-       TfrmMain::kHitPicture},
+       StripSelection::kPicture},
       {"a text over a text", kText,
-       clipblock::WriteItem(clipblock::Kind::Text, bigText, clipblock::RunToken()), 0, TfrmMain::kHitText},
+       clipblock::WriteItem(clipblock::Kind::Text, bigText, clipblock::RunToken()), 0, StripSelection::kText},
       {"a sound onto an appended page", kAudio,
        clipblock::WriteItem(clipblock::Kind::Sound, Item(loud), clipblock::RunToken()), -1,
-       TfrmMain::kHitSound},
+       StripSelection::kSound},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -354,21 +355,21 @@ TEST_F(Clipboard, APasteOverTheLimitIsTakenBackExactlyAndWithoutAQuestion) {
     const std::string oldText = Utf16Le(u"old text");
     Put(0, TMediaItem::kImage, "hopper.jpg", &picture);
     const std::string textPath = Put(0, TMediaItem::kText, "txt0.txt", &oldText);
-    main->document.SetCurrentPage(c.curFrame);
-    main->hitArea = c.hitArea;
+    main->Document().SetCurrentPage(c.curFrame);
+    main->SetSelection(c.selection);
     main->GetPduSize();
-    const std::string size = Caption(main->Label_Size);
+    const std::string size = Caption(main->Controls().Label_Size);
     const auto txtBefore = std::distance(std::filesystem::directory_iterator(Dir("TXT")), {});
     PutBlock(c.format, c.block);
     shown.clear();
     main->actPasteExecute(nullptr);
     EXPECT_EQ(PageCount(), 1);
-    EXPECT_EQ(main->document.CurrentPage(), c.curFrame);
+    EXPECT_EQ(main->Document().CurrentPage(), c.curFrame);
     EXPECT_EQ(PathOf(0, TMediaItem::kImage), Dir("Image") + "hopper.jpg");
     EXPECT_EQ(PathOf(0, TMediaItem::kText), textPath);
     EXPECT_EQ(ReadAll(textPath), oldText);
     EXPECT_EQ(ItemOf(0, TMediaItem::kAudio), nullptr);
-    EXPECT_EQ(Caption(main->Label_Size), size);
+    EXPECT_EQ(Caption(main->Controls().Label_Size), size);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir("TXT")), {}), txtBefore)
         << "no text left over";
     ASSERT_EQ(shown.size(), 1u);
@@ -381,28 +382,28 @@ TEST_F(Clipboard, ACutOrADeletedPageStillPastesItsText) {
   const std::string text = Utf16Le(u"cut me");
   const std::string cutPath = Put(0, TMediaItem::kText, "txt0.txt", &text);
   // The popup last showed a state in which nothing could be deleted.
-  main->delete_pop->SetEnabled(false);
-  main->document.SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitText;
+  main->Controls().delete_pop->SetEnabled(false);
+  main->Document().SetCurrentPage(0);
+  main->SetSelection(StripSelection::kText);
   shown.clear();
   main->actCutExecute(nullptr);  // the delete box is answered with 1
   ASSERT_EQ(Shown(u"TDelMessageBox"), 1);
   EXPECT_EQ(ItemOf(0, TMediaItem::kText), nullptr);
   EXPECT_FALSE(std::filesystem::exists(cutPath));
-  main->document.SetCurrentPage(1);
+  main->Document().SetCurrentPage(1);
   main->actPasteExecute(nullptr);
   ASSERT_NE(ItemOf(1, TMediaItem::kText), nullptr);
   EXPECT_EQ(ReadAll(PathOf(1, TMediaItem::kText)), text);
 
   // Copy the page, delete it (its text file goes with it), paste: the text is there.
-  main->document.SetCurrentPage(1);
-  main->hitArea = TfrmMain::kHitPage;
+  main->Document().SetCurrentPage(1);
+  main->SetSelection(StripSelection::kPage);
   main->actCopyExecute(nullptr);
   const std::string deleted = PathOf(1, TMediaItem::kText);
   main->DeleteSelection(1);
   ASSERT_EQ(PageCount(), 1);
   EXPECT_FALSE(std::filesystem::exists(deleted));
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   main->actPasteExecute(nullptr);
   ASSERT_EQ(PageCount(), 2);
   EXPECT_EQ(ReadAll(PathOf(0, TMediaItem::kText)), text);
@@ -410,8 +411,8 @@ TEST_F(Clipboard, ACutOrADeletedPageStillPastesItsText) {
 
 TEST_F(Clipboard, TheSubjectAndTheDurationFieldKeepTheCommandsToThemselves) {
   FullPage();
-  main->document.SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitPage;
+  main->Document().SetCurrentPage(0);
+  main->SetSelection(StripSelection::kPage);
   auto focus = [](TCustomEdit* edit, const char* text) {
     edit->SetEnabled(true);
     edit->SetTextProp(text);
@@ -428,29 +429,29 @@ TEST_F(Clipboard, TheSubjectAndTheDurationFieldKeepTheCommandsToThemselves) {
   };
 
   // The subject: copy, cut and paste act on it alone.
-  focus(main->memo_title, "subject");
+  focus(main->Controls().memo_title, "subject");
   main->actCopyExecute(nullptr);
   EXPECT_EQ(clipboardText(), "subject");
   EXPECT_TRUE(Driver().ClipboardRead(0, kFrame).empty());
   main->actCutExecute(nullptr);
-  EXPECT_EQ(main->memo_title->TControl::Text().ToStd(), "");
+  EXPECT_EQ(main->Controls().memo_title->TControl::Text().ToStd(), "");
   main->actPasteExecute(nullptr);
-  EXPECT_EQ(main->memo_title->TControl::Text().ToStd(), "subject");
+  EXPECT_EQ(main->Controls().memo_title->TControl::Text().ToStd(), "subject");
   EXPECT_EQ(PageCount(), 1);
 
   // The duration field: copy and cut act on it, paste does nothing; no part is deleted.
-  focus(main->Edit_Cur, "7");
+  focus(main->Controls().Edit_Cur, "7");
   shown.clear();
   main->actCopyExecute(nullptr);
   EXPECT_EQ(clipboardText(), "7");
   EXPECT_TRUE(Driver().ClipboardRead(0, kFrame).empty());
   main->actCutExecute(nullptr);
-  EXPECT_EQ(main->Edit_Cur->Text().ToStd(), "");
+  EXPECT_EQ(main->Controls().Edit_Cur->Text().ToStd(), "");
   EXPECT_TRUE(shown.empty());
   EXPECT_EQ(PageCount(), 1);
   Driver().ClipboardPut(CF_TEXT, Ansi("5"));
   main->actPasteExecute(nullptr);
-  EXPECT_EQ(main->Edit_Cur->Text().ToStd(), "");
+  EXPECT_EQ(main->Controls().Edit_Cur->Text().ToStd(), "");
   EXPECT_EQ(PageCount(), 1);
   EXPECT_NE(ItemOf(0, TMediaItem::kText), nullptr);
 }

@@ -67,7 +67,7 @@ void CommandTest::ChooseFile(const std::string& file) {
 
 void CommandTest::Pages(int count) {
   while (main->Mms()->Body->GetFrameCount() < count) main->NewFrame();
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
 }
 
 std::string CommandTest::Put(int index, int type, const std::string& name, const std::string* bytes) {

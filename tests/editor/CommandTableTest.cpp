@@ -74,10 +74,10 @@ class CommandTable : public CommandTest {
 TEST_F(CommandTable, EveryChordOfTheTableDoesWhatItsCommandShows) {
   AppFile("help/index.html", "<html></html>");
   std::string textEditorPath;
-  main->runTextEditor = [&](TfrmMain*, const AnsiString& path) {
+  main->SetTextEditorRunner([&](TfrmMain*, const AnsiString& path) {
     textEditorPath = path.c_str();
     return AnsiString();
-  };
+  });
   struct Case {
     const char* chord;
     ModalInfo::Kind kind;  // the window it shows, when `shows`
@@ -108,9 +108,9 @@ TEST_F(CommandTable, EveryChordOfTheTableDoesWhatItsCommandShows) {
     SCOPED_TRACE(c.chord);
     // Two pages, the second one selected as a whole.
     while (PageCount() < 2) main->NewFrame();
-    main->document.SetCurrentPage(1);
-    main->hitArea = TfrmMain::kHitPage;
-    main->document.SetModified(false);
+    main->Document().SetCurrentPage(1);
+    main->SetSelection(StripSelection::kPage);
+    main->Document().SetModified(false);
     modals.clear();
     textEditorPath.clear();
     const int pages = PageCount();
@@ -128,7 +128,7 @@ TEST_F(CommandTable, EveryChordOfTheTableDoesWhatItsCommandShows) {
     EXPECT_EQ(PageCount(), pages + c.pagesAdded);
     EXPECT_EQ(!textEditorPath.empty(), c.editsText);
     if (!c.shows && !c.pagesAdded && !c.editsText) {
-      EXPECT_FALSE(main->document.Modified());  // the commands that do nothing
+      EXPECT_FALSE(main->Document().Modified());  // the commands that do nothing
     }
   }
   // F1: one start of the desktop's viewer on the help's first page; nothing shown.
@@ -158,8 +158,8 @@ TEST_F(CommandTable, AltNSendsFromTheMainWindowAndCancelsTheCompressionDialog) {
   // The compression dialog is active: Alt+N reaches the main window's list and cancels it.
   const std::string bytes = editortest::ReadFile(testsupport::SharedPath("testdata/pillow/jpeg/hopper.jpg"));
   Put(0, TMediaItem::kImage, "hopper.jpg", &bytes);
-  main->document.SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitPicture;
+  main->Document().SetCurrentPage(0);
+  main->SetSelection(StripSelection::kPicture);
   modals.clear();
   Press("Alt+A");
   ASSERT_NE(pPicResize, nullptr);
@@ -191,11 +191,11 @@ TEST_F(CommandTable, AltNDoesNothingUnderTheModalPictureSizeDialog) {
 TEST_F(CommandTable, NewPageAtTheLimitIsRefusedOrTakenBackByBothCommands) {
   Record();
   // The label already at the limit: "300" and the size hint, no page.
-  main->Label_Size->SetCaption("299");
-  Driver().Click(Centre(main->btnNewFrame));
+  main->Controls().Label_Size->SetCaption("299");
+  Driver().Click(Centre(main->Controls().btnNewFrame));
   Driver().RunUntilIdle();
   EXPECT_EQ(PageCount(), 1);
-  EXPECT_EQ(Caption(main->Label_Size), "300");
+  EXPECT_EQ(Caption(main->Controls().Label_Size), "300");
   ASSERT_EQ(modals.size(), 1u);
   EXPECT_TRUE(Says(modals[0], u"<SizeHint>"));
 
@@ -205,19 +205,19 @@ TEST_F(CommandTable, NewPageAtTheLimitIsRefusedOrTakenBackByBothCommands) {
   for (const char* how : {"button", "Ctrl+N"}) {
     SCOPED_TRACE(how);
     main->GetPduSize();
-    ASSERT_EQ(Caption(main->Label_Size), "298");
-    const std::string time = Caption(main->Label_Time);
+    ASSERT_EQ(Caption(main->Controls().Label_Size), "298");
+    const std::string time = Caption(main->Controls().Label_Time);
     modals.clear();
     if (std::string(how) == "button") {
-      Driver().Click(Centre(main->btnNewFrame));
+      Driver().Click(Centre(main->Controls().btnNewFrame));
       Driver().RunUntilIdle();
     } else {
       Press(how);
     }
     EXPECT_EQ(PageCount(), 1);
-    EXPECT_EQ(main->document.CurrentPage(), 0);
-    EXPECT_EQ(Caption(main->Label_Size), "298");
-    EXPECT_EQ(Caption(main->Label_Time), time);
+    EXPECT_EQ(main->Document().CurrentPage(), 0);
+    EXPECT_EQ(Caption(main->Controls().Label_Size), "298");
+    EXPECT_EQ(Caption(main->Controls().Label_Time), time);
     ASSERT_EQ(modals.size(), 1u);  // the size hint only: no delete question
     EXPECT_TRUE(Says(modals[0], u"<SizeHint>"));
   }
@@ -237,8 +237,8 @@ TEST_F(CommandTable, EveryPaintShowsTheSevenButtonsAndDoesNotRepeat) {
     ++paints;
     main->FormPaint(sender);
   };
-  main->btnSend->SetVisible(false);
-  main->UpBtn->SetVisible(false);
+  main->Controls().btnSend->SetVisible(false);
+  main->Controls().UpBtn->SetVisible(false);
   main->Invalidate();
   Driver().RunUntilIdle();
   // Once every button shows, a paint leaves nothing to paint again.
@@ -282,22 +282,23 @@ TEST_F(CommandTable, DraggingTheBackgroundOrTheTitleBandMovesTheWindow) {
     EXPECT_EQ(after.left - before.left, c.moves ? 40 : 0);
     EXPECT_EQ(after.top - before.top, c.moves ? 30 : 0);
     // The strip still hears the next click: it selects the first page's picture band.
-    main->document.SetCurrentPage(-1);
-    main->hitArea = 0;
-    const POINT cell = Screen(main->imgFrameList->Left() + 50, main->imgFrameList->Top() + 28 + 60);
+    main->Document().SetCurrentPage(-1);
+    main->SetSelection(StripSelection::kNone);
+    const POINT cell =
+        Screen(main->Controls().imgFrameList->Left() + 50, main->Controls().imgFrameList->Top() + 28 + 60);
     Driver().Click(cell);
     Driver().RunUntilIdle();
-    EXPECT_EQ(main->document.CurrentPage(), 0);
-    EXPECT_EQ(main->hitArea, 1);
+    EXPECT_EQ(main->Document().CurrentPage(), 0);
+    EXPECT_EQ(main->Selection(), StripSelection::kPicture);
   }
 }
 
 TEST_F(CommandTable, DeleteWhileTypingRemovesACharacterAndAsksNothing) {
-  for (TCustomEdit* edit :
-       {static_cast<TCustomEdit*>(main->memo_title), static_cast<TCustomEdit*>(main->Edit_Cur)}) {
+  for (TCustomEdit* edit : {static_cast<TCustomEdit*>(main->Controls().memo_title),
+                            static_cast<TCustomEdit*>(main->Controls().Edit_Cur)}) {
     SCOPED_TRACE(edit->Name().c_str());
-    main->document.SetCurrentPage(0);
-    main->hitArea = TfrmMain::kHitPage;
+    main->Document().SetCurrentPage(0);
+    main->SetSelection(StripSelection::kPage);
     edit->SetEnabled(true);
     edit->SetFocus();
     edit->SetTextProp("12");
@@ -309,7 +310,7 @@ TEST_F(CommandTable, DeleteWhileTypingRemovesACharacterAndAsksNothing) {
   }
   // With the focus away from the edits, Delete asks about the selection again.
   main->SetActiveControl(nullptr);
-  main->hitArea = TfrmMain::kHitPage;
+  main->SetSelection(StripSelection::kPage);
   Driver().RunUntilIdle();
   Press("Delete");
   EXPECT_EQ(modals.size(), 1u);

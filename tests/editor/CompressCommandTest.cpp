@@ -13,6 +13,7 @@
 #include "controls/TSkTrackBar.h"
 #include "editor/TPicResize.h"
 #include "editor/TResizeForm.h"
+#include "editor/TResizeHost.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMediaItem.h"
 #include "mms/TMmsBody.h"
@@ -45,8 +46,8 @@ class CompressCommand : public CommandTest {
   }
   // Selects page `index`'s picture and runs the command.
   void Compress(int index) {
-    main->document.SetCurrentPage(index);
-    main->hitArea = TfrmMain::kHitPicture;
+    main->Document().SetCurrentPage(index);
+    main->SetSelection(StripSelection::kPicture);
     main->btnResizeClick(nullptr);
     Driver().RunUntilIdle();
   }
@@ -95,7 +96,7 @@ TEST_F(CompressCommand, ThePreviewIsFittedToThePictureAndTheLabelsShowItsSize) {
     const std::string path = PutShared(0, c.file);
     Compress(0);
     ASSERT_NE(pPicResize, nullptr);
-    EXPECT_EQ(main->curPicPath.ToStd(), path);
+    EXPECT_EQ(main->ResizeHost()->PicturePath().ToStd(), path);
     TImage* preview = pPicResize->Image1;
     EXPECT_EQ(preview->Left(), c.left);
     EXPECT_EQ(preview->Top(), c.top);
@@ -113,15 +114,16 @@ TEST_F(CompressCommand, NothingHappensUnlessAPictureIsSelected) {
   Pages(2);
   PutShared(0, "pillow/jpeg/hopper.jpg");
   struct Case {
-    int page, hit;
+    int page;
+    StripSelection hit;
   };
-  const Case cases[] = {{0, TfrmMain::kHitPage},    {0, TfrmMain::kHitText},
-                        {0, TfrmMain::kHitSound},   {0, 0},
-                        {1, TfrmMain::kHitPicture}, {-1, TfrmMain::kHitPicture}};
+  const Case cases[] = {{0, StripSelection::kPage},    {0, StripSelection::kText},
+                        {0, StripSelection::kSound},   {0, StripSelection::kNone},
+                        {1, StripSelection::kPicture}, {-1, StripSelection::kPicture}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(std::to_string(c.page) + " " + std::to_string(c.hit));
-    main->document.SetCurrentPage(c.page);
-    main->hitArea = c.hit;
+    SCOPED_TRACE(std::to_string(c.page) + " " + std::to_string(int(c.hit)));
+    main->Document().SetCurrentPage(c.page);
+    main->SetSelection(c.hit);
     main->resize_popClick(nullptr);
     EXPECT_EQ(pPicResize, nullptr);
     EXPECT_EQ(WindowsTitled(u"PicResize"), 0);
@@ -151,15 +153,15 @@ TEST_F(CompressCommand, TheResultGoesOntoThePageTheDialogWasOpenedFor) {
   const std::string second = PutShared(1, "pillow/jpeg/hopper.jpg");
   Compress(0);
   pPicResize->TrackBar1->SetPosition(50);
-  const std::string n = std::to_string(main->picCounter);
+  const std::string n = std::to_string(main->PicCounter());
   // The user picked the other page meanwhile.
-  main->document.SetCurrentPage(1);
-  main->hitArea = TfrmMain::kHitText;
+  main->Document().SetCurrentPage(1);
+  main->SetSelection(StripSelection::kText);
   ClickOk();
   EXPECT_EQ(PictureOf(0), app.path() + "/tmp/Image/Tmpic" + n + ".jpg");
   EXPECT_EQ(PictureOf(1), second);
-  EXPECT_EQ(main->document.CurrentPage(), 0);
-  EXPECT_EQ(main->hitArea, TfrmMain::kHitPicture);
+  EXPECT_EQ(main->Document().CurrentPage(), 0);
+  EXPECT_EQ(main->Selection(), StripSelection::kPicture);
   EXPECT_EQ(Identify(PictureOf(0)).width, 240);
   EXPECT_TRUE(shown.empty());
 }
@@ -198,11 +200,12 @@ TEST_F(CompressCommand, NothingIsInsertedWhenThePageOrThePictureOrTheResultIsGon
     const int pages = main->Mms()->Body->GetFrameCount();
     std::vector<std::string> before;
     for (int i = 0; i < pages; ++i) before.push_back(PictureOf(i));
-    const std::string size = Caption(main->Label_Size), saved = main->savedSizeText.ToStd();
+    const std::string size = Caption(main->Controls().Label_Size),
+                      saved = main->SavedMeasure().sizeText.ToStd();
     ClickOk();
     for (int i = 0; i < pages; ++i) EXPECT_EQ(PictureOf(i), before[size_t(i)]) << i;
-    EXPECT_EQ(Caption(main->Label_Size), size);
-    EXPECT_EQ(main->savedSizeText.ToStd(), saved) << "nothing was measured";
+    EXPECT_EQ(Caption(main->Controls().Label_Size), size);
+    EXPECT_EQ(main->SavedMeasure().sizeText.ToStd(), saved) << "nothing was measured";
     EXPECT_TRUE(shown.empty());
     EXPECT_FALSE(pPicResize->Visible());
   }
@@ -214,11 +217,11 @@ TEST_F(CompressCommand, TheSizeLimitRefusesOrTakesBackTheResultAndThePageKeepsIt
   Pages(2);
   const std::string own = PutShared(0, "pillow/jpeg/hopper.jpg");
   main->GetPduSize();
-  const std::string size = Caption(main->Label_Size);
+  const std::string size = Caption(main->Controls().Label_Size);
   Compress(0);
   SendResult(noise);
   EXPECT_EQ(PictureOf(0), own);
-  EXPECT_EQ(Caption(main->Label_Size), size);
+  EXPECT_EQ(Caption(main->Controls().Label_Size), size);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_TRUE(shown[0].Says(u"<SizeHint>"));
 
@@ -227,7 +230,7 @@ TEST_F(CompressCommand, TheSizeLimitRefusesOrTakesBackTheResultAndThePageKeepsIt
   const std::string big = Put(1, TMediaItem::kImage, "big.jpg", nullptr);
   std::filesystem::copy_file(noise, big, std::filesystem::copy_options::overwrite_existing);
   main->GetPduSize();
-  ASSERT_GE(std::stoi(Caption(main->Label_Size)), TfrmMain::kRefusedSizeKB);
+  ASSERT_GE(std::stoi(Caption(main->Controls().Label_Size)), TfrmMain::kRefusedSizeKB);
   Compress(0);
   pPicResize->TrackBar1->SetPosition(50);
   ClickOk();
@@ -239,20 +242,20 @@ TEST_F(CompressCommand, TheSizeLimitRefusesOrTakesBackTheResultAndThePageKeepsIt
 TEST_F(CompressCommand, SelectCompressToHalfAndConfirm) {
   PutShared(0, "pillow/jpeg/flower.jpg");
   main->GetPduSize();
-  const std::string size = Caption(main->Label_Size);
-  main->document.SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitPicture;
+  const std::string size = Caption(main->Controls().Label_Size);
+  main->Document().SetCurrentPage(0);
+  main->SetSelection(StripSelection::kPicture);
   main->UpdatePopupMenu();
-  ASSERT_TRUE(main->resize_pop->Enabled());
-  main->resize_pop->Click();
+  ASSERT_TRUE(main->Controls().resize_pop->Enabled());
+  main->Controls().resize_pop->Click();
   Driver().RunUntilIdle();
   ASSERT_NE(pPicResize, nullptr);
   editortest::DragTo(pPicResize->TrackBar1, 50);
-  const std::string n = std::to_string(main->picCounter);
+  const std::string n = std::to_string(main->PicCounter());
   ClickOk();
   EXPECT_EQ(PictureOf(0), app.path() + "/tmp/Image/Tmpic" + n + ".jpg");
-  EXPECT_NE(Caption(main->Label_Size), size) << "the message was measured again";
-  EXPECT_LT(std::stoi(Caption(main->Label_Size)), std::stoi(size));
+  EXPECT_NE(Caption(main->Controls().Label_Size), size) << "the message was measured again";
+  EXPECT_LT(std::stoi(Caption(main->Controls().Label_Size)), std::stoi(size));
   EXPECT_TRUE(shown.empty());
 }
 

@@ -38,8 +38,8 @@ class DeleteCommands : public CommandTest {
 };
 
 TEST_F(DeleteCommands, TheOnlyPageIsKeptWithAWarning) {
-  main->hitArea = TfrmMain::kHitPage;
-  main->document.SetCurrentPage(0);
+  main->SetSelection(StripSelection::kPage);
+  main->Document().SetCurrentPage(0);
   EXPECT_EQ(main->DeleteSelection(0), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 1);
   ASSERT_EQ(shown.size(), 1u);
@@ -49,18 +49,18 @@ TEST_F(DeleteCommands, TheOnlyPageIsKeptWithAWarning) {
 TEST_F(DeleteCommands, EachSelectionWithOkOrCancel) {
   struct Case {
     const char* what;
-    int hitArea;
+    StripSelection selection;
     int answer;
     int pagesAfter;
     bool textItem, textFile, pictureItem, pictureFile, soundItem;
   };
   const Case cases[] = {
-      {"page, OK", 7, 1, 1, false, false, false, true, false},
-      {"page, Cancel", 7, 2, 2, true, true, true, true, true},
-      {"text, OK", 2, 1, 2, false, false, true, true, true},
-      {"text, Cancel", 2, 2, 2, true, true, true, true, true},
-      {"picture, OK", 1, 1, 2, true, true, false, true, true},
-      {"sound, OK", 4, 1, 2, true, true, true, true, false},
+      {"page, OK", StripSelection::kPage, 1, 1, false, false, false, true, false},
+      {"page, Cancel", StripSelection::kPage, 2, 2, true, true, true, true, true},
+      {"text, OK", StripSelection::kText, 1, 2, false, false, true, true, true},
+      {"text, Cancel", StripSelection::kText, 2, 2, true, true, true, true, true},
+      {"picture, OK", StripSelection::kPicture, 1, 2, true, true, false, true, true},
+      {"sound, OK", StripSelection::kSound, 1, 2, true, true, true, true, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -69,14 +69,15 @@ TEST_F(DeleteCommands, EachSelectionWithOkOrCancel) {
     const std::string textPath = Put(0, TMediaItem::kText, "txt0.txt", &text);
     const std::string picturePath = Put(0, TMediaItem::kImage, "p.jpg", &picture);
     Put(0, TMediaItem::kAudio, "s.wav", &picture);
-    main->document.SetCurrentPage(0);
-    main->hitArea = c.hitArea;
+    main->Document().SetCurrentPage(0);
+    main->SetSelection(c.selection);
     main->UpdatePopupMenu();
     Answer(c.answer);
     shown.clear();
     EXPECT_EQ(main->DeleteSelection(0), 0);
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(shown[0].Says(c.hitArea == 7 ? u"<STR_Mivora_DelHint>" : u"<STR_Main_Del_Hint>"));
+    EXPECT_TRUE(shown[0].Says(c.selection == StripSelection::kPage ? u"<STR_Mivora_DelHint>"
+                                                                   : u"<STR_Main_Del_Hint>"));
     ASSERT_EQ(main->Mms()->Body->GetFrameCount(), c.pagesAfter);
     const TMmsFrame* page = main->Mms()->Body->GetFrame(0);
     const bool samePage = c.pagesAfter == 2;
@@ -90,12 +91,12 @@ TEST_F(DeleteCommands, EachSelectionWithOkOrCancel) {
 
 TEST_F(DeleteCommands, NothingSelectedOrNothingToDelete) {
   Pages(2);
-  main->document.SetCurrentPage(0);
-  main->hitArea = 0;
-  main->delete_pop->SetEnabled(false);
+  main->Document().SetCurrentPage(0);
+  main->SetSelection(StripSelection::kNone);
+  main->Controls().delete_pop->SetEnabled(false);
   EXPECT_EQ(main->DeleteSelection(0), 0);
   EXPECT_TRUE(shown.empty());
-  main->delete_pop->SetEnabled(true);
+  main->Controls().delete_pop->SetEnabled(true);
   EXPECT_EQ(main->DeleteSelection(0), TfrmMain::kNothingSelected);
   EXPECT_EQ(shown.size(), 1u);
   EXPECT_EQ(main->DeleteSelection(5), TfrmMain::kNoSuchPage);
@@ -110,22 +111,22 @@ TEST_F(DeleteCommands, ATextFileGoesOnlyWithItsOwnPageAndNeverOutsideTheWorkingF
   main->Mms()->SetFrameItemFromFile(2, TMediaItem::kText, foreign);
   main->Mms()->Body->MoveFrame(0, 1);  // page 1's text is now on page 0
   Answer(1);
-  main->document.SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitText;
+  main->Document().SetCurrentPage(0);
+  main->SetSelection(StripSelection::kText);
   main->UpdatePopupMenu();
   EXPECT_EQ(main->DeleteSelection(0), 0);
   EXPECT_FALSE(Exists(second));
   EXPECT_TRUE(Exists(first));
   // A text item whose file lies elsewhere: the item goes, the user's file stays.
-  main->document.SetCurrentPage(2);
+  main->Document().SetCurrentPage(2);
   main->UpdatePopupMenu();
   EXPECT_EQ(main->DeleteSelection(2), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrame(2)->GetItem(TMediaItem::kText), nullptr);
   EXPECT_TRUE(Exists(foreign));
   // A page whose text another page shares keeps the file when it goes.
   main->Mms()->SetFrameItemFromFile(2, TMediaItem::kText, first);
-  main->document.SetCurrentPage(2);
-  main->hitArea = TfrmMain::kHitPage;
+  main->Document().SetCurrentPage(2);
+  main->SetSelection(StripSelection::kPage);
   EXPECT_EQ(main->DeleteSelection(2), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);
   EXPECT_TRUE(Exists(first));
@@ -151,8 +152,8 @@ TEST_F(DeleteCommands, TheDeleteCommandEmptiesTheClipboardEvenWhenCancelled) {
   Put(0, TMediaItem::kText, "txt0.txt", &text);
   Clipboard()->SetAsText("foreign text");
   Answer(2);
-  main->document.SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitText;
+  main->Document().SetCurrentPage(0);
+  main->SetSelection(StripSelection::kText);
   main->btnDelFrameClick(nullptr);
   EXPECT_NE(main->Mms()->Body->GetFrame(0)->GetItem(TMediaItem::kText), nullptr);
   EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
@@ -170,20 +171,20 @@ using platform::headless::Driver;
 TEST_F(DeleteCommands, NewAndDeleteSlideButtonsClickedOnTheWindow) {
   Answer(1);
   auto centre = [](auto* c) { return POINT{c->Left() + c->Width() / 2, c->Top() + c->Height() / 2}; };
-  const POINT add = centre(main->btnNewFrame), del = centre(main->btnDelFrame);
+  const POINT add = centre(main->Controls().btnNewFrame), del = centre(main->Controls().btnDelFrame);
   Driver().Click(Driver().ClientPoint(main->Handle(), add.x, add.y));
   Driver().RunUntilIdle();
   ASSERT_EQ(main->Mms()->Body->GetFrameCount(), 2);
-  EXPECT_EQ(main->document.CurrentPage(), 1);
-  EXPECT_TRUE(main->document.Modified());
-  EXPECT_EQ(Caption(main->Label_Time), "2");
-  main->hitArea = TfrmMain::kHitPage;
+  EXPECT_EQ(main->Document().CurrentPage(), 1);
+  EXPECT_TRUE(main->Document().Modified());
+  EXPECT_EQ(Caption(main->Controls().Label_Time), "2");
+  main->SetSelection(StripSelection::kPage);
   Driver().Click(Driver().ClientPoint(main->Handle(), del.x, del.y));
   Driver().RunUntilIdle();
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 1);
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_TRUE(shown[0].Says(u"<STR_Mivora_DelHint>"));
-  EXPECT_EQ(Caption(main->Label_Time), "1");
+  EXPECT_EQ(Caption(main->Controls().Label_Time), "1");
 }
 
 }  // namespace

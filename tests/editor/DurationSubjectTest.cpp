@@ -32,14 +32,15 @@ class DurationSubject : public CommandTest {
   }
   // Selects page `index` by a click on its title band in the strip.
   void ClickTitle(int index) {
-    Driver().Click(Driver().ClientPoint(
-        main->Handle(), main->imgFrameList->Left() + 100 * index + 50 - main->scrBarFrameList->Position(),
-        main->imgFrameList->Top() + 40));
+    Driver().Click(Driver().ClientPoint(main->Handle(),
+                                        main->Controls().imgFrameList->Left() + 100 * index + 50 -
+                                            main->Controls().scrBarFrameList->Position(),
+                                        main->Controls().imgFrameList->Top() + 40));
     Driver().RunUntilIdle();
   }
   void TypeDuration(const std::u16string& text) {
-    main->Edit_Cur->SetFocus();
-    main->Edit_Cur->SelectAll();
+    main->Controls().Edit_Cur->SetFocus();
+    main->Controls().Edit_Cur->SelectAll();
     Driver().Type(text);
     Driver().RunUntilIdle();
   }
@@ -55,21 +56,21 @@ TEST(DurationKeys, DigitsAndTheEditingControlsPassEverythingElseIsDropped) {
 
 TEST_F(DurationSubject, TypedDurationsStayWithinOneToSixtySeconds) {
   ClickTitle(0);
-  ASSERT_TRUE(main->Edit_Cur->Enabled());
+  ASSERT_TRUE(main->Controls().Edit_Cur->Enabled());
   TypeDuration(u"75");
-  EXPECT_EQ(Text(main->Edit_Cur), "60");
+  EXPECT_EQ(Text(main->Controls().Edit_Cur), "60");
   EXPECT_EQ(Dur(), 60000);
 
   // Emptied while typing: 0 ms for the moment; leaving the edit shows 1 and the page runs 1 s.
-  main->Edit_Cur->SetTextProp("");
+  main->Controls().Edit_Cur->SetTextProp("");
   EXPECT_EQ(Dur(), 0);
-  main->Edit_CurExit(main->Edit_Cur);
-  EXPECT_EQ(Text(main->Edit_Cur), "1");
+  main->Edit_CurExit(main->Controls().Edit_Cur);
+  EXPECT_EQ(Text(main->Controls().Edit_Cur), "1");
   EXPECT_EQ(Dur(), 1000);
 
-  main->Edit_Cur->SetTextProp("");
-  main->DownbtnCllick(main->DownBtn);
-  EXPECT_EQ(Text(main->Edit_Cur), "1");
+  main->Controls().Edit_Cur->SetTextProp("");
+  main->DownbtnCllick(main->Controls().DownBtn);
+  EXPECT_EQ(Text(main->Controls().Edit_Cur), "1");
   EXPECT_EQ(Dur(), 1000);
 }
 
@@ -77,24 +78,24 @@ TEST_F(DurationSubject, HoldingTheUpButtonStepsEvery200MsAndStopsAtSixty) {
   ClickTitle(0);
   TypeDuration(u"58");
   ASSERT_EQ(Dur(), 58000);
-  const POINT up = Centre(main->UpBtn);
+  const POINT up = Centre(main->Controls().UpBtn);
   Driver().Press(0, up);
   Driver().RunUntilIdle();
   Driver().Advance(200);
-  EXPECT_EQ(Text(main->Edit_Cur), "59");
+  EXPECT_EQ(Text(main->Controls().Edit_Cur), "59");
   Driver().Advance(200);
-  EXPECT_EQ(Text(main->Edit_Cur), "60");
+  EXPECT_EQ(Text(main->Controls().Edit_Cur), "60");
   Driver().Advance(200);
-  EXPECT_EQ(Text(main->Edit_Cur), "60");
+  EXPECT_EQ(Text(main->Controls().Edit_Cur), "60");
   Driver().Release(0, up);
   Driver().RunUntilIdle();
-  EXPECT_EQ(Text(main->Edit_Cur), "60");
+  EXPECT_EQ(Text(main->Controls().Edit_Cur), "60");
   EXPECT_EQ(Dur(), 60000);
-  EXPECT_TRUE(main->document.Modified());
+  EXPECT_TRUE(main->Document().Modified());
   // Released: no more steps.
   TypeDuration(u"10");
   Driver().Advance(1000);
-  EXPECT_EQ(Text(main->Edit_Cur), "10");
+  EXPECT_EQ(Text(main->Controls().Edit_Cur), "10");
 }
 
 TEST_F(DurationSubject, SelectingAPageShowsItsSecondsWithoutRewritingIt) {
@@ -103,20 +104,20 @@ TEST_F(DurationSubject, SelectingAPageShowsItsSecondsWithoutRewritingIt) {
   Put(1, TMediaItem::kText, "t.txt", nullptr);
   main->Mms()->Body->SetFrameDur(1, 2500);
   const int itemEnd = main->Mms()->Body->GetFrame(1)->GetItem(TMediaItem::kText)->End;
-  main->document.SetModified(false);
+  main->Document().SetModified(false);
   ClickTitle(1);
-  EXPECT_EQ(main->document.CurrentPage(), 1);
-  EXPECT_EQ(Text(main->Edit_Cur), "2");
+  EXPECT_EQ(main->Document().CurrentPage(), 1);
+  EXPECT_EQ(Text(main->Controls().Edit_Cur), "2");
   EXPECT_EQ(Dur(1), 2500);
   EXPECT_EQ(main->Mms()->Body->GetFrame(1)->GetItem(TMediaItem::kText)->End, itemEnd);
-  EXPECT_FALSE(main->document.Modified());
+  EXPECT_FALSE(main->Document().Modified());
 
   // Typing is an edit: the page and its items are re-timed, the total shown, the close asks.
   TypeDuration(u"5");
   EXPECT_EQ(Dur(1), 5000);
   EXPECT_EQ(main->Mms()->Body->GetFrame(1)->GetItem(TMediaItem::kText)->End, 5000);
-  EXPECT_EQ(Caption(main->Label_Time), "6");
-  EXPECT_TRUE(main->document.Modified());
+  EXPECT_EQ(Caption(main->Controls().Label_Time), "6");
+  EXPECT_TRUE(main->Document().Modified());
 }
 
 TEST_F(DurationSubject, TheEditFollowsTheCurrentPageWhateverMadeItCurrent) {
@@ -125,47 +126,47 @@ TEST_F(DurationSubject, TheEditFollowsTheCurrentPageWhateverMadeItCurrent) {
   ASSERT_EQ(Dur(0), 5000);
 
   // A new page is current at once and runs its default second.
-  main->btnNewFrameClick(main->btnNewFrame);
+  main->btnNewFrameClick(main->Controls().btnNewFrame);
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->document.CurrentPage(), 1);
-  EXPECT_EQ(Text(main->Edit_Cur), "1");
+  ASSERT_EQ(main->Document().CurrentPage(), 1);
+  EXPECT_EQ(Text(main->Controls().Edit_Cur), "1");
   EXPECT_EQ(Dur(0), 5000);
 
   // Deleting it makes the first page current again: its 5 s show.
   AnswerModals([](const platform::win::ModalInfo&) { return platform::win::ModalAnswer::Result(1); });
   main->actDeletePageExecute(nullptr);
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->document.CurrentPage(), 0);
-  EXPECT_EQ(Text(main->Edit_Cur), "5");
+  ASSERT_EQ(main->Document().CurrentPage(), 0);
+  EXPECT_EQ(Text(main->Controls().Edit_Cur), "5");
   EXPECT_EQ(Dur(0), 5000);
 }
 
 TEST_F(DurationSubject, TheSubjectIsCutToFortyUnitsWithARedCounter) {
   const std::string fifty(50, 'x');
-  main->document.SetModified(false);
-  main->memo_title->SetTextProp(fifty.c_str());  // a paste
-  EXPECT_EQ(Text(main->memo_title), std::string(40, 'x'));
-  EXPECT_EQ(Caption(main->subject_size), "(40/40)");
-  EXPECT_EQ(main->subject_size->Font()->Color(), TColor(255));
-  EXPECT_EQ(main->memo_title->SelStart(), 40);
-  EXPECT_TRUE(main->document.Modified());
+  main->Document().SetModified(false);
+  main->Controls().memo_title->SetTextProp(fifty.c_str());  // a paste
+  EXPECT_EQ(Text(main->Controls().memo_title), std::string(40, 'x'));
+  EXPECT_EQ(Caption(main->Controls().subject_size), "(40/40)");
+  EXPECT_EQ(main->Controls().subject_size->Font()->Color(), TColor(255));
+  EXPECT_EQ(main->Controls().memo_title->SelStart(), 40);
+  EXPECT_TRUE(main->Document().Modified());
 
   // At the limit a letter is refused; backspace and typing over a selection are not.
   char key = 'y';
-  main->memo_titleKeyPress(main->memo_title, key);
+  main->memo_titleKeyPress(main->Controls().memo_title, key);
   EXPECT_EQ(key, 0);
   key = 8;
-  main->memo_titleKeyPress(main->memo_title, key);
+  main->memo_titleKeyPress(main->Controls().memo_title, key);
   EXPECT_EQ(key, 8);
-  main->memo_title->SetSelStart(0);
-  main->memo_title->SetSelLength(3);
+  main->Controls().memo_title->SetSelStart(0);
+  main->Controls().memo_title->SetSelLength(3);
   key = 'y';
-  main->memo_titleKeyPress(main->memo_title, key);
+  main->memo_titleKeyPress(main->Controls().memo_title, key);
   EXPECT_EQ(key, 'y');
 
-  main->memo_title->SetTextProp("abc");
-  EXPECT_EQ(Caption(main->subject_size), "(3/40)");
-  EXPECT_EQ(main->subject_size->Font()->Color(), clBlack);
+  main->Controls().memo_title->SetTextProp("abc");
+  EXPECT_EQ(Caption(main->Controls().subject_size), "(3/40)");
+  EXPECT_EQ(main->Controls().subject_size->Font()->Color(), clBlack);
 }
 
 TEST_F(DurationSubject, FortyVietnameseLettersAndAFiveSecondPageAsAUserSeesThem) {
@@ -175,9 +176,9 @@ TEST_F(DurationSubject, FortyVietnameseLettersAndAFiveSecondPageAsAUserSeesThem)
   std::u16string subject;
   const std::u16string letters = u"\u0110\u00E0 N\u1EB5ng \u1EDF bi\u1EC3n \u0111\u1EB9p tr\u1EDDi ";
   while (subject.size() < 50) subject += letters;
-  main->memo_title->SetTextProp(platform::Utf16ToUtf8(subject).c_str());
-  EXPECT_EQ(platform::Utf8ToUtf16(Text(main->memo_title)), subject.substr(0, 40));
-  EXPECT_EQ(Caption(main->subject_size), "(40/40)");
+  main->Controls().memo_title->SetTextProp(platform::Utf16ToUtf8(subject).c_str());
+  EXPECT_EQ(platform::Utf8ToUtf16(Text(main->Controls().memo_title)), subject.substr(0, 40));
+  EXPECT_EQ(Caption(main->Controls().subject_size), "(40/40)");
   EXPECT_EQ(Dur(), 5000);
   mkdir(MMS_SCREENSHOT_DIR, 0755);
   EXPECT_TRUE(Driver().SavePng(main->Handle(), std::string(MMS_SCREENSHOT_DIR) + "/subject-limit.png"));
@@ -186,25 +187,25 @@ TEST_F(DurationSubject, FortyVietnameseLettersAndAFiveSecondPageAsAUserSeesThem)
 TEST_F(DurationSubject, TheCutNeverSplitsASurrogatePair) {
   // 39 letters then an emoji: units 40 and 41 are one character.
   const std::u16string text = std::u16string(39, u'a') + u"\U0001F600" + u"bc";
-  main->memo_title->SetTextProp(platform::Utf16ToUtf8(text).c_str());
-  EXPECT_EQ(platform::Utf8ToUtf16(Text(main->memo_title)), std::u16string(39, u'a'));
-  EXPECT_EQ(Caption(main->subject_size), "(39/40)");
+  main->Controls().memo_title->SetTextProp(platform::Utf16ToUtf8(text).c_str());
+  EXPECT_EQ(platform::Utf8ToUtf16(Text(main->Controls().memo_title)), std::u16string(39, u'a'));
+  EXPECT_EQ(Caption(main->Controls().subject_size), "(39/40)");
 }
 
 TEST_F(DurationSubject, ASubjectSetByTheProgramIsCutButIsNoEdit) {
-  main->document.SetModified(false);
+  main->Document().SetModified(false);
   main->SetSubjectText(WideString(std::u16string(50, u'q')));
-  EXPECT_EQ(Text(main->memo_title), std::string(40, 'q'));
-  EXPECT_FALSE(main->document.Modified());
+  EXPECT_EQ(Text(main->Controls().memo_title), std::string(40, 'q'));
+  EXPECT_FALSE(main->Document().Modified());
 }
 
 TEST_F(DurationSubject, LettersOutsideTheCodePageCountOneEachAndAreLostToQuestionMarks) {
   ASSERT_TRUE(SetSystemCodePage(1252));
   // 45 Vietnamese letters: as the 8-bit edit holds them in code page 1252, each is one "?".
   const std::u16string viet(45, u'\u1EA1');
-  main->memo_title->SetTextProp(AnsiString(platform::Utf16ToMultiByte(viet).c_str()));
-  EXPECT_EQ(Text(main->memo_title), std::string(40, '?'));
-  EXPECT_EQ(Caption(main->subject_size), "(40/40)");
+  main->Controls().memo_title->SetTextProp(AnsiString(platform::Utf16ToMultiByte(viet).c_str()));
+  EXPECT_EQ(Text(main->Controls().memo_title), std::string(40, '?'));
+  EXPECT_EQ(Caption(main->Controls().subject_size), "(40/40)");
   SetSystemCodePage(CP_UTF8);
 }
 

@@ -51,7 +51,7 @@ TEST_F(EncodedMessageTest, ABuildThatFailsIsToldApartFromAWriteThatFails) {
     std::string handed;
     int calls = 0;
     {
-      const EncodedMessage message(main->document);
+      const EncodedMessage message(main->Document());
       EXPECT_EQ(message.Complete(), !c.mediaGone);
       EXPECT_EQ(message.WriteWith([&](const unsigned char* bytes, size_t count) {
         ++calls;
@@ -73,7 +73,7 @@ TEST_F(EncodedMessageTest, ABuildThatFailsIsToldApartFromAWriteThatFails) {
 TEST_F(EncodedMessageTest, AWriterThatRaisesLeavesTheComposerEmpty) {
   EXPECT_THROW(
       {
-        const EncodedMessage message(main->document);
+        const EncodedMessage message(main->Document());
         message.WriteWith(
             [](const unsigned char*, size_t) -> bool { throw std::runtime_error("disk gone"); });
       },

@@ -43,9 +43,10 @@ void Settle() {
 class GifPictureRoad : public CommandTest {
  protected:
   POINT StripPoint(int x, int y) {
-    return Driver().ClientPoint(main->Handle(),
-                                main->imgFrameList->Left() + x - main->scrBarFrameList->Position(),
-                                main->imgFrameList->Top() + y + 28);
+    return Driver().ClientPoint(
+        main->Handle(),
+        main->Controls().imgFrameList->Left() + x - main->Controls().scrBarFrameList->Position(),
+        main->Controls().imgFrameList->Top() + y + 28);
   }
   // The preview's picture a quarter in from its corner, on the main window's surface.
   std::uint32_t PreviewQuarter() {
@@ -67,7 +68,7 @@ TEST_F(GifPictureRoad, AnAnimatedGifGoesIntoAPageShowsItsFirstFrameAndPlaysInThe
   Driver().RunUntilIdle();
   Driver().Click(StripPoint(50, 60));
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->hitArea, 1);
+  ASSERT_EQ(main->Selection(), StripSelection::kPicture);
   Driver().DoubleClick(StripPoint(50, 60));
   Driver().RunUntilIdle();
   ASSERT_NE(main->Mms()->Body->GetFrame(0)->GetItem(TMediaItem::kImage), nullptr);
@@ -84,13 +85,13 @@ TEST_F(GifPictureRoad, AnAnimatedGifGoesIntoAPageShowsItsFirstFrameAndPlaysInThe
   RECT thumb{1000, 1000, -1, -1};
   for (int y = 0; y < 140; ++y)
     for (int x = 0; x < 100; ++x) {
-      const COLORREF c = main->stripBitmap->Canvas()->Pixels(x, 28 + y) & 0xFFFFFF;
+      const COLORREF c = main->StripBitmap()->Canvas()->Pixels(x, 28 + y) & 0xFFFFFF;
       if (c != kFrame0 && c != kBackground) continue;  // both read the same either way round
       thumb = RECT{std::min<LONG>(thumb.left, x), std::min<LONG>(thumb.top, y),
                    std::max<LONG>(thumb.right, x + 1), std::max<LONG>(thumb.bottom, y + 1)};
     }
   ASSERT_GT(thumb.right - thumb.left, 20);
-  const COLORREF quarter = main->stripBitmap->Canvas()->Pixels(
+  const COLORREF quarter = main->StripBitmap()->Canvas()->Pixels(
       thumb.left + (thumb.right - thumb.left) / 4, 28 + thumb.top + (thumb.bottom - thumb.top) / 4);
   EXPECT_EQ(quarter & 0xFFFFFF, kFrame0);
 

@@ -45,7 +45,7 @@ class HandOver : public CommandTest {
     Put(0, TMediaItem::kImage, "p.jpg", &picture);
     Put(1, TMediaItem::kAudio, "s.wav", &sound);
     main->SetSubjectText(WideString(u"Hello there"));
-    main->document.SetModified(true);
+    main->Document().SetModified(true);
     AnswerModals([this](const ModalInfo&) { return ModalAnswer::Result(closeAnswer); });
   }
   void TearDown() override {
@@ -115,10 +115,10 @@ TEST_F(HandOver, SendAndDraftsDeliverTheRecordAndTheFileThenQuit) {
   const auto bytes = record.Bytes();
   EXPECT_EQ(ReadAll(store.file("1.rec")), std::string(bytes.begin(), bytes.end()));
 
-  main->savedAs = 1;
+  main->SetSavedAs(1);
   main->actDraftsExecute(nullptr);
   EXPECT_TRUE(DrainQuit());
-  EXPECT_EQ(main->savedAs, 0);
+  EXPECT_EQ(main->SavedAs(), 0);
   const std::vector<std::string> lines = Journal(store);
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_NE(lines[0].find("\"mode\": 0, \"subject\": \"Hello there\""), std::string::npos) << lines[0];
@@ -131,16 +131,16 @@ TEST_F(HandOver, AnAnnouncedWindowTakesTheHandOverUnlessItIsOurOwn) {
   ASSERT_NE(StartPeer(usual), nullptr);
   HWND announced = StartPeer(other, {"--title", "Other", "--announce"}, "Other");
   ASSERT_NE(announced, nullptr);
-  for (int i = 0; i < 200 && main->peerWnd != announced; ++i) {
+  for (int i = 0; i < 200 && main->PeerWnd() != announced; ++i) {
     platform::headless::Driver().RunUntilIdle();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  EXPECT_EQ(main->peerWnd, announced);
+  EXPECT_EQ(main->PeerWnd(), announced);
   // Our own window in wParam, or no window in lParam, changes nothing.
   const UINT announce = RegisterWindowMessageA("MsgNetAppHandle");
   SendMessageA(main->Handle(), announce, WPARAM(main->Handle()), LPARAM(main->Handle()));
   SendMessageA(main->Handle(), announce, 0, 0);
-  EXPECT_EQ(main->peerWnd, announced);
+  EXPECT_EQ(main->PeerWnd(), announced);
 
   main->btnSendClick(nullptr);
   EXPECT_TRUE(DrainQuit());
@@ -207,15 +207,15 @@ TEST_F(HandOver, NoFailureLosesTheMessage) {
         std::ofstream(sendDir) << "x";
       }
       if (c.cause == kMediaGone) std::remove((app.path() + "/tmp/Image/p.jpg").c_str());
-      const AnsiString usualSendDir = main->document.sendDir;
+      const AnsiString usualSendDir = main->Document().sendDir;
       std::string deep = sendDir;
       if (c.cause == kLongPath) {
         while (deep.size() < 250) deep += "/folder-of-some-depth";
         std::filesystem::create_directories(deep);
-        main->document.sendDir = deep.c_str();
+        main->Document().sendDir = deep.c_str();
       }
-      main->peerWnd = nullptr;
-      main->document.SetModified(true);
+      main->SetPeerWnd(nullptr);
+      main->Document().SetModified(true);
       shown.clear();
 
       if (command == kSend) main->btnSendClick(nullptr);
@@ -227,7 +227,7 @@ TEST_F(HandOver, NoFailureLosesTheMessage) {
       }
       EXPECT_TRUE(Warned(c.warning));
       EXPECT_FALSE(DrainQuit());
-      EXPECT_TRUE(main->document.Modified());
+      EXPECT_TRUE(main->Document().Modified());
       EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);
       EXPECT_EQ(ReadAll(app.path() + "/tmp/Audio/s.wav"), sound);
       // A manager that ended after taking the record may still have read the file, so the new
@@ -239,7 +239,7 @@ TEST_F(HandOver, NoFailureLosesTheMessage) {
       }
       EXPECT_TRUE(main->Visible());
       EXPECT_TRUE(Journal(store).empty() || c.cause == kPeerExits || c.cause == kPeerHangs);
-      main->document.sendDir = usualSendDir;
+      main->Document().sendDir = usualSendDir;
       EXPECT_FALSE(std::filesystem::exists(deep + "/TempMMS.mms") && c.cause == kLongPath);
 
       if (c.cause == kSendFolderIsFile) std::filesystem::remove(sendDir);
@@ -271,7 +271,7 @@ TEST_F(HandOver, CloseQuestionAsksOnlyForAChangedMessage) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    main->document.SetModified(c.modified != 0);
+    main->Document().SetModified(c.modified != 0);
     closeAnswer = c.answer;
     shown.clear();
     bool canClose = !c.canClose;

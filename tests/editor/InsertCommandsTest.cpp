@@ -70,12 +70,12 @@ class InsertCommands : public CommandTest {
   // A fake text editor that writes the file as the real one does (FF FE, UTF-16LE) and records
   // the path it was given.
   void TextEditorWrites(const std::u16string& text) {
-    main->runTextEditor = [this, text](TfrmMain*, const AnsiString& path) {
+    main->SetTextEditorRunner([this, text](TfrmMain*, const AnsiString& path) {
       editedPaths.push_back(path.c_str());
       std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc)
           << (text.empty() ? std::string() : editortest::Utf16Le(text));
       return path;
-    };
+    });
   }
   std::vector<std::string> editedPaths;
 };
@@ -207,9 +207,9 @@ TEST_F(InsertCommands, SameNamedPicturesFromTwoFoldersStayApartAndTheSourceIsNev
   other[100] ^= 0x55;
   const std::string b = two.write("photo.bmp", other);
   Pages(2);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   ASSERT_EQ(main->InsertPicture(a.c_str()), 0);
-  main->document.SetCurrentPage(1);
+  main->Document().SetCurrentPage(1);
   ASSERT_EQ(main->InsertPicture(b.c_str()), 0);
   EXPECT_EQ(ReadAll(ItemPath(0, TMediaItem::kImage)), bmp);
   EXPECT_EQ(ReadAll(ItemPath(1, TMediaItem::kImage)), other);
@@ -276,17 +276,17 @@ TEST_F(InsertCommands, SoundsByExtension) {
 TEST_F(InsertCommands, TextFileNamesAreNeverAnotherPagesFile) {
   TextEditorWrites(u"hello");
   Pages(3);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   EXPECT_EQ(main->InsertText(), 0);
   EXPECT_EQ(ItemPath(0, TMediaItem::kText), app.path() + "/tmp/TXT/txt0.txt");
   // The last page, whose default name is taken by a file an earlier page left: n + 100.
   AppFile("tmp/TXT/txt2.txt", "left over");
-  main->document.SetCurrentPage(2);
+  main->Document().SetCurrentPage(2);
   EXPECT_EQ(main->InsertText(), 0);
   EXPECT_EQ(ItemPath(2, TMediaItem::kText), app.path() + "/tmp/TXT/txt102.txt");
   // Page 0 moved to index 1: page 1's default name would be page 0's file.
   main->Mms()->Body->MoveFrame(1, 0);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   EXPECT_EQ(main->InsertText(), 0);
   EXPECT_NE(ItemPath(0, TMediaItem::kText), ItemPath(1, TMediaItem::kText));
   EXPECT_EQ(ReadAll(ItemPath(1, TMediaItem::kText)), editortest::Utf16Le(u"hello"));
@@ -304,10 +304,10 @@ TEST_F(InsertCommands, ATextThatSaysNothingIsNoText) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     main->Init();
-    main->runTextEditor = [&c](TfrmMain*, const AnsiString& path) {
+    main->SetTextEditorRunner([&c](TfrmMain*, const AnsiString& path) {
       std::ofstream(path.c_str(), std::ios::binary | std::ios::trunc) << c.bytes;
       return path;
-    };
+    });
     EXPECT_EQ(main->InsertText(), 0);
     EXPECT_EQ(Item(0, TMediaItem::kText), nullptr);
     EXPECT_FALSE(Exists(app.path() + "/tmp/TXT/txt0.txt"));
@@ -320,27 +320,27 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   const std::string a = files.write("a.bmp", small);
   const std::string big = files.write("big.bmp", NoiseBmp(320, 11));
   Pages(2);
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   ASSERT_EQ(main->InsertPicture(a.c_str()), 0);
   main->Mms()->Body->SetFrameDur(0, 2500);
   main->GetPduSize();
-  const std::string size = Caption(main->Label_Size), time = Caption(main->Label_Time);
+  const std::string size = Caption(main->Controls().Label_Size), time = Caption(main->Controls().Label_Time);
   ASSERT_EQ(time, "3.5");
 
   // Replacing picture A by one that is too large: A comes back, the labels show their texts.
-  main->hitArea = TfrmMain::kHitPicture;
+  main->SetSelection(StripSelection::kPicture);
   ChooseFile(big);
   shown.clear();
   main->imgFrameListDblClick(nullptr);
   EXPECT_EQ(ItemPath(0, TMediaItem::kImage), app.path() + "/tmp/Image/a.bmp");
-  EXPECT_EQ(Caption(main->Label_Size), size);
-  EXPECT_EQ(Caption(main->Label_Time), "3.5");
+  EXPECT_EQ(Caption(main->Controls().Label_Size), size);
+  EXPECT_EQ(Caption(main->Controls().Label_Time), "3.5");
   ASSERT_EQ(shown.size(), 2u);
   EXPECT_TRUE(shown[1].Says(u"<SizeHint>"));
   // The refused picture's copy does not stay behind in the working folder.
   EXPECT_FALSE(Exists(app.path() + "/tmp/Image/big.bmp"));
   // A page without a picture stays without one.
-  main->document.SetCurrentPage(1);
+  main->Document().SetCurrentPage(1);
   main->imgFrameListDblClick(nullptr);
   EXPECT_EQ(Item(1, TMediaItem::kImage), nullptr);
   EXPECT_FALSE(Exists(app.path() + "/tmp/Image/big.bmp"));
@@ -348,7 +348,7 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   // The same for a sound, through the menu's route.
   const std::string sound = files.write("s.wav", editortest::Noise(200, 12));
   const std::string loud = files.write("loud.wav", editortest::Noise(310 * 1024, 13));
-  main->document.SetCurrentPage(0);
+  main->Document().SetCurrentPage(0);
   ChooseFile(sound);
   main->actInsertAudioExecute(nullptr);
   ASSERT_NE(Item(0, TMediaItem::kAudio), nullptr);
@@ -365,18 +365,18 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
   ASSERT_EQ(ReadAll(textPath), editortest::Utf16Le(u"short"));
   ChooseFile("");
   main->GetPduSize();
-  const std::string before = Caption(main->Label_Size);
+  const std::string before = Caption(main->Controls().Label_Size);
   TextEditorWrites(std::u16string(320000, u'x'));
-  main->hitArea = TfrmMain::kHitText;
+  main->SetSelection(StripSelection::kText);
   main->imgFrameListDblClick(nullptr);
   EXPECT_TRUE(ReadAll(textPath) == editortest::Utf16Le(u"short"));
-  EXPECT_EQ(Caption(main->Label_Size), before);
+  EXPECT_EQ(Caption(main->Controls().Label_Size), before);
 
   // A file the refused insertion found already copied for another page stays with that page.
   const std::string bigBytes = ReadAll(big);
   const std::string kept = Put(1, TMediaItem::kImage, "big.bmp", &bigBytes);
-  main->document.SetCurrentPage(0);
-  main->hitArea = TfrmMain::kHitPicture;
+  main->Document().SetCurrentPage(0);
+  main->SetSelection(StripSelection::kPicture);
   ChooseFile(big);
   main->imgFrameListDblClick(nullptr);
   EXPECT_EQ(ItemPath(0, TMediaItem::kImage), app.path() + "/tmp/Image/a.bmp");
@@ -385,7 +385,7 @@ TEST_F(InsertCommands, AnInsertionOverTheLimitGivesThePageBackWhatItHad) {
 
 TEST_F(InsertCommands, NoPageToInsertIntoChangesNothing) {
   Pages(20);
-  main->document.SetCurrentPage(-1);
+  main->Document().SetCurrentPage(-1);
   TextEditorWrites(u"hello");
   EXPECT_EQ(main->InsertText(), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 20);
@@ -408,8 +408,8 @@ TEST_F(InsertCommands, TheWindowAfterAPictureATextAndASound) {
   main->GetPduSize();
   main->RefreshFrameList();
   platform::headless::Driver().RunUntilIdle();
-  EXPECT_EQ(Caption(main->Label_Size), "10");
-  EXPECT_EQ(Caption(main->Label_Time), "1");
+  EXPECT_EQ(Caption(main->Controls().Label_Size), "10");
+  EXPECT_EQ(Caption(main->Controls().Label_Time), "1");
   std::filesystem::create_directories(MMS_SCREENSHOT_DIR);
   EXPECT_TRUE(platform::headless::Driver().SavePng(main->Handle(), MMS_SCREENSHOT_DIR "/main-inserted.png"));
 }

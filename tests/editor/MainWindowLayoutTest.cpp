@@ -60,7 +60,7 @@ TEST_F(MainWindowLook, StartsAsTheSkinnedShapedWindowOfTheLayout) {
   EXPECT_TRUE(Driver().SavePng(form->Handle(), std::string(MMS_SCREENSHOT_DIR) + "/main-start.png"));
 
   // The key colour of the background lies exactly outside the window's shape.
-  TBitmap* skin = dynamic_cast<TBitmap*>(form->QvBackImage2->Picture()->Graphic());
+  TBitmap* skin = dynamic_cast<TBitmap*>(form->Controls().QvBackImage2->Picture()->Graphic());
   ASSERT_NE(skin, nullptr);
   ASSERT_EQ(skin->Width(), 497);
   const std::vector<RECT> shape = Driver().Shape(form->Handle());
@@ -82,7 +82,7 @@ TEST_F(MainWindowLook, VisibleControlsNeitherOverlapNorLeaveTheWindow) {
   std::vector<TControl*> controls;
   for (int i = 0; i < form->ControlCount(); ++i) {
     TControl* c = form->Controls(i);
-    if (!c->Visible() || c == form->QvBackImage2 || c == form->Image_Main) continue;
+    if (!c->Visible() || c == form->Controls().QvBackImage2 || c == form->Controls().Image_Main) continue;
     controls.push_back(c);
   }
   ASSERT_GE(controls.size(), 20u);
@@ -114,26 +114,27 @@ TEST_F(MainWindowLook, EveryTextOfTheThreeLanguagesFitsItsControl) {
     bool right = false;  // a right-justified label: the text ends at the control's right edge
   };
   const Text texts[] = {
-      {form->MMSTitle, form->MMSTitle->Font(), "STR_Main_Menu_Mivora", 0},
-      {form->subject, form->subject->Font(), "STR_Main_Subject", 0},
-      {form->CurDur, form->CurDur->Font(), "STR_Main_Cur_Dur", 0},
-      {form->lbl2, form->lbl2->Font(), "STR_Main_Dur_Unit", 0},
-      {form->lbl5, form->lbl5->Font(), "STR_Main_Dur_Unit", 0},
-      {form->labMMSSize, form->labMMSSize->Font(), "STR_Main_MMSSize", 0, true},
-      {form->length, form->length->Font(), "STR_Main_MMSFrameSize", 0, true},
-      {form->Label2, form->Label2->Font(), "STR_Main_Picture", 0},
-      {form->Label3, form->Label3->Font(), "STR_Main_Text", 0},
-      {form->Label4, form->Label4->Font(), "STR_Main_Video", 0},
-      {form->btnNewFrame, form->btnNewFrame->Font(), "STR_Main_Menu_Mivora_NewPage", 8},
-      {form->btnDelFrame, form->btnDelFrame->Font(), "STR_Main_Menu_Edit_Delete", 10},
-      {form->btnSend, form->btnSend->Font(), "STR_Main_Send ", 20},
-      {form->btnDrafts, form->btnDrafts->Font(), "STR_Main_SaveAsDraft", 12},
+      {form->Controls().MMSTitle, form->Controls().MMSTitle->Font(), "STR_Main_Menu_Mivora", 0},
+      {form->Controls().subject, form->Controls().subject->Font(), "STR_Main_Subject", 0},
+      {form->Controls().CurDur, form->Controls().CurDur->Font(), "STR_Main_Cur_Dur", 0},
+      {form->Controls().lbl2, form->Controls().lbl2->Font(), "STR_Main_Dur_Unit", 0},
+      {form->Controls().lbl5, form->Controls().lbl5->Font(), "STR_Main_Dur_Unit", 0},
+      {form->Controls().labMMSSize, form->Controls().labMMSSize->Font(), "STR_Main_MMSSize", 0, true},
+      {form->Controls().length, form->Controls().length->Font(), "STR_Main_MMSFrameSize", 0, true},
+      {form->Controls().Label2, form->Controls().Label2->Font(), "STR_Main_Picture", 0},
+      {form->Controls().Label3, form->Controls().Label3->Font(), "STR_Main_Text", 0},
+      {form->Controls().Label4, form->Controls().Label4->Font(), "STR_Main_Video", 0},
+      {form->Controls().btnNewFrame, form->Controls().btnNewFrame->Font(), "STR_Main_Menu_Mivora_NewPage", 8},
+      {form->Controls().btnDelFrame, form->Controls().btnDelFrame->Font(), "STR_Main_Menu_Edit_Delete", 10},
+      {form->Controls().btnSend, form->Controls().btnSend->Font(), "STR_Main_Send ", 20},
+      {form->Controls().btnDrafts, form->Controls().btnDrafts->Font(), "STR_Main_SaveAsDraft", 12},
   };
   // The other visible controls a text may stand beside.
   std::vector<TControl*> others;
   for (int i = 0; i < form->ControlCount(); ++i) {
     TControl* c = form->Controls(i);
-    if (c->Visible() && c != form->QvBackImage2 && c != form->Image_Main) others.push_back(c);
+    if (c->Visible() && c != form->Controls().QvBackImage2 && c != form->Controls().Image_Main)
+      others.push_back(c);
   }
   TBitmap sheet;
   sheet.SetSize(8, 8);
@@ -173,22 +174,23 @@ TEST_F(MainWindowLook, EveryTextOfTheThreeLanguagesFitsItsControl) {
 
 TEST_F(MainWindowLook, TheSizeUnitOnTheSkinStandsRightOfTheSizeLabel) {
   TfrmMain* form = frmMain;
-  TBitmap* skin = dynamic_cast<TBitmap*>(form->QvBackImage2->Picture()->Graphic());
+  TBitmap* skin = dynamic_cast<TBitmap*>(form->Controls().QvBackImage2->Picture()->Graphic());
   ASSERT_NE(skin, nullptr);
-  const TLabel* size = form->Label_Size;
+  const TLabel* size = form->Controls().Label_Size;
   const int labelRight = size->Left() + size->Width();
   int inkLeft = -1, inkRight = -1;
-  for (int x = form->labMMSSize->Left(); x < form->length->Left(); ++x) {
+  for (int x = form->Controls().labMMSSize->Left(); x < form->Controls().length->Left(); ++x) {
     for (int y = size->Top(); y < size->Top() + size->Height(); ++y) {
       // The body is shaded from top to bottom: each row is compared with its own start.
-      if (skin->Canvas()->Pixels(x, y) == skin->Canvas()->Pixels(form->labMMSSize->Left(), y)) continue;
+      if (skin->Canvas()->Pixels(x, y) == skin->Canvas()->Pixels(form->Controls().labMMSSize->Left(), y))
+        continue;
       if (inkLeft < 0) inkLeft = x;
       inkRight = x;
     }
   }
   ASSERT_GE(inkLeft, 0) << "no unit on the skin after the size label";
   EXPECT_GE(inkLeft, labelRight);
-  EXPECT_LT(inkRight, form->length->Left());
+  EXPECT_LT(inkRight, form->Controls().length->Left());
 }
 
 }  // namespace

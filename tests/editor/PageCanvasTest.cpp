@@ -32,7 +32,7 @@ class PageCanvas : public CommandTest {
     main->DrawPage(0);
   }
   uint32_t CanvasPixel(int x, int y) {
-    return uint32_t(main->imgMivora->Picture()->Bitmap()->Canvas()->Pixels(x, y)) & 0xFFFFFF;
+    return uint32_t(main->Controls().imgMivora->Picture()->Bitmap()->Canvas()->Pixels(x, y)) & 0xFFFFFF;
   }
   // Canvas point of page point (x, y).
   int X(int x) { return main->GetPageRect().left + x; }
@@ -46,7 +46,7 @@ TEST_F(PageCanvas, ThePageSitsOnTheCanvasByTheRootWidth) {
   EXPECT_EQ(page.right, 185);
   EXPECT_EQ(page.bottom, 9984);
   // Without a document: an empty page, and nothing on the canvas faults.
-  std::unique_ptr<TK3VNMms> held = main->document.ReplaceMessage(nullptr);
+  std::unique_ptr<TK3VNMms> held = main->Document().ReplaceMessage(nullptr);
   const RECT none = main->GetPageRect();
   EXPECT_EQ(none.left, 122);
   EXPECT_EQ(none.right, 121);
@@ -54,7 +54,7 @@ TEST_F(PageCanvas, ThePageSitsOnTheCanvasByTheRootWidth) {
   main->imgMivoraMouseMove(main, 0, 100, 100);
   main->imgMivoraMouseDown(main, mbLeft, ssLeft, 100, 100);
   main->imgMivoraMouseUp(main, mbLeft, 0, 100, 100);
-  main->document.ReplaceMessage(std::move(held));
+  main->Document().ReplaceMessage(std::move(held));
 }
 
 TEST_F(PageCanvas, DraggingARegionStaysInsideThePageAndChangesTheDocumentOnRelease) {
@@ -62,9 +62,9 @@ TEST_F(PageCanvas, DraggingARegionStaysInsideThePageAndChangesTheDocumentOnRelea
   ASSERT_EQ(main->Mms()->GetRegionLeft("Img"), 4);
   const int top = main->Mms()->GetRegionTop("Img");
   main->imgMivoraMouseDown(main, mbLeft, ssLeft, X(20), Y(top + 20));
-  EXPECT_EQ(main->selectedKind, 2);
+  EXPECT_EQ(main->SelectedKind(), 2);
   main->imgMivoraMouseMove(main, ssLeft, X(70), Y(top + 20));
-  EXPECT_EQ(main->storedPosition.x, 7);
+  EXPECT_EQ(main->StoredPosition().x, 7);
   EXPECT_EQ(main->Mms()->GetRegionLeft("Img"), 4);  // not before the release
   main->imgMivoraMouseUp(main, mbLeft, 0, X(70), Y(top + 20));
   EXPECT_EQ(main->Mms()->GetRegionLeft("Img"), 7);
@@ -94,8 +94,8 @@ TEST_F(PageCanvas, HandlesAreFoundInOrderWithTheirCursors) {
   };
   for (const Case& c : cases) {
     main->imgMivoraMouseMove(main, 0, X(c.x), Y(c.y));
-    EXPECT_EQ(main->resizeHandle, c.handle) << c.x << "," << c.y;
-    EXPECT_EQ(main->imgMivora->Cursor(), c.cursor) << c.x << "," << c.y;
+    EXPECT_EQ(main->ResizeHandle(), c.handle) << c.x << "," << c.y;
+    EXPECT_EQ(main->Controls().imgMivora->Cursor(), c.cursor) << c.x << "," << c.y;
   }
 }
 
@@ -115,7 +115,7 @@ TEST(KeepAspect, TheDivisionComesFirstAndADegenerateRegionIsLeftAlone) {
 }
 
 TEST_F(PageCanvas, ARectangleOutsideThePageOrBelowOnePixelIsRefused) {
-  main->selectedKind = 2;
+  main->SetSelectedKind(2);
   const int left = main->Mms()->GetRegionLeft("Img"), top = main->Mms()->GetRegionTop("Img");
   const int width = main->Mms()->GetRegionWidth("Img"), height = main->Mms()->GetRegionHeight("Img");
   struct Case {
@@ -168,8 +168,8 @@ TEST_F(PageCanvas, TheSelectedRegionAsAPersonWouldSeeIt) {
   const int top = main->Mms()->GetRegionTop("Img");
   main->imgMivoraMouseDown(main, mbLeft, ssLeft, X(20), Y(top + 20));
   main->imgMivoraMouseUp(main, mbLeft, 0, X(20), Y(top + 20));
-  TCanvas* canvas = main->imgMivora->Picture()->Bitmap()->Canvas();
-  const int width = main->imgMivora->Width(), height = 200;
+  TCanvas* canvas = main->Controls().imgMivora->Picture()->Bitmap()->Canvas();
+  const int width = main->Controls().imgMivora->Width(), height = 200;
   std::vector<uint32_t> pixels(size_t(width * height));
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {

@@ -98,14 +98,14 @@ class Preview : public CommandTest {
 
 TEST_F(Preview, IsDockedInTheMainWindowsPanelAndSharesItsDocument) {
   EXPECT_EQ(viewer->Caption().ToStd(), "MmsViewer");
-  EXPECT_EQ(viewer->Parent(), main->pnl1);
+  EXPECT_EQ(viewer->Parent(), main->Controls().pnl1);
   EXPECT_EQ(viewer->Left(), 0);
   EXPECT_EQ(viewer->Top(), 0);
-  EXPECT_EQ(viewer->Width(), main->pnl1->Width());
-  EXPECT_EQ(viewer->Height(), main->pnl1->Height());
+  EXPECT_EQ(viewer->Width(), main->Controls().pnl1->Width());
+  EXPECT_EQ(viewer->Height(), main->Controls().pnl1->Height());
   EXPECT_TRUE(viewer->Visible());
   EXPECT_EQ(viewer->mms, main->Mms());
-  EXPECT_EQ(viewer->previewDir.ToStd(), main->document.previewDir.ToStd());
+  EXPECT_EQ(viewer->previewDir.ToStd(), main->Document().previewDir.ToStd());
   EXPECT_TRUE(viewer->btnPlay->Enabled());
   EXPECT_FALSE(viewer->Timer1->Enabled());
   EXPECT_EQ(viewer->btnPlay->Hint().ToStd(), "<STR_Play>");
@@ -116,7 +116,7 @@ TEST_F(Preview, IsDockedInTheMainWindowsPanelAndSharesItsDocument) {
   // A reload of the language leaves the preview's hints alone.
   AppFile("language_editer/lan_ENG.ini", editortest::KeyLanguageFile("new:"));
   main->ReloadLanguage();
-  EXPECT_EQ(main->subject->TControl::Caption().ToStd(), "new:<STR_Main_Subject>");
+  EXPECT_EQ(main->Controls().subject->TControl::Caption().ToStd(), "new:<STR_Main_Subject>");
   EXPECT_EQ(viewer->btnPlay->Hint().ToStd(), "<STR_Play>");
 }
 
@@ -225,8 +225,8 @@ TEST_F(Preview, RequestsDuringAShowChangeNothingAndStopReturnsToSlideZero) {
 TEST_F(Preview, NothingIsDeletedWhileAShowPlays) {
   TextPage(0, 1000);
   TextPage(1, 1000);
-  main->document.SetCurrentPage(1);
-  main->hitArea = TfrmMain::kHitPage;
+  main->Document().SetCurrentPage(1);
+  main->SetSelection(StripSelection::kPage);
   viewer->btnPlay->Click();
   EXPECT_EQ(main->DeleteSelection(1), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);
@@ -235,8 +235,8 @@ TEST_F(Preview, NothingIsDeletedWhileAShowPlays) {
   EXPECT_EQ(main->NewFrame(), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 3);
   viewer->btnStop->Click();
-  main->document.SetCurrentPage(1);
-  main->hitArea = TfrmMain::kHitPage;
+  main->Document().SetCurrentPage(1);
+  main->SetSelection(StripSelection::kPage);
   EXPECT_EQ(main->DeleteSelection(1), 0);
   EXPECT_EQ(main->Mms()->Body->GetFrameCount(), 2);
   EXPECT_EQ(shown.size(), 1u);

@@ -32,7 +32,7 @@ class SaveAs : public CommandTest {
     const std::string picture = Noise(700, 7);
     Put(0, TMediaItem::kImage, "p.jpg", &picture);
     Put(1, TMediaItem::kAudio, "s.wav", &sound);
-    main->document.SetModified(true);
+    main->Document().SetModified(true);
   }
   // The save dialog answers `file` (cancelled when empty); boxes get OK.
   void SaveTo(const std::string& file) {
@@ -66,8 +66,8 @@ TEST_F(SaveAs, WritesTheEncodersBytesAndKeepsModified) {
   EXPECT_EQ(written.substr(0, 4), std::string("\x84\x1B\xB3\x89", 4));
   EXPECT_EQ(written.substr(4, 17), std::string("application/smil\0", 17));
   EXPECT_EQ(written.substr(21, 8), std::string("\x8A<AAAA>\0", 8));
-  EXPECT_TRUE(main->document.Modified());
-  EXPECT_EQ(main->savedAs, 1);
+  EXPECT_TRUE(main->Document().Modified());
+  EXPECT_EQ(main->SavedAs(), 1);
   ASSERT_FALSE(shown.empty());
   EXPECT_EQ(shown[0].kind, ModalInfo::Kind::SaveDialog);
   EXPECT_FALSE(SaveWarned());
@@ -76,7 +76,7 @@ TEST_F(SaveAs, WritesTheEncodersBytesAndKeepsModified) {
 TEST_F(SaveAs, CancelWritesNothing) {
   SaveTo("");
   main->actAntherExecute(nullptr);
-  EXPECT_EQ(main->savedAs, 0);
+  EXPECT_EQ(main->SavedAs(), 0);
   EXPECT_FALSE(std::filesystem::exists(app.path() + "/out.mms"));
   EXPECT_FALSE(SaveWarned());
 }
@@ -108,7 +108,7 @@ TEST_F(SaveAs, FailuresWarnAndKeepTheOlderFile) {
     if (!c.folderIsFile) {
       EXPECT_EQ(ReadAll(target), "older message");
     }
-    EXPECT_TRUE(main->document.Modified());
+    EXPECT_TRUE(main->Document().Modified());
     // SaveMmsFile refuses alike.
     shown.clear();
     EXPECT_EQ(main->SaveMmsFile(target), 0);

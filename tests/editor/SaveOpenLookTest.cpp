@@ -41,11 +41,11 @@ class SaveOpenLook : public CommandTest {
 TEST_F(SaveOpenLook, OpenedMessageCloseQuestionAndSendWarning) {
   main->OpenMmsFile(testsupport::SharedPath("testdata/mms/SonyEricssonT310-R201.mms").c_str());
   Driver().RunUntilIdle();
-  EXPECT_EQ(Caption(main->Label_Time), "2");
-  EXPECT_EQ(main->Edit_Cur->Text().ToStd(), "2");
+  EXPECT_EQ(Caption(main->Controls().Label_Time), "2");
+  EXPECT_EQ(main->Controls().Edit_Cur->Text().ToStd(), "2");
   EXPECT_TRUE(Driver().SavePng(main->Handle(), std::string(MMS_SCREENSHOT_DIR) + "/main-opened.png"));
 
-  main->document.SetModified(true);
+  main->Document().SetModified(true);
   ShootModals("close-question.png", 2);
   bool canClose = true;
   main->FormCloseQuery(nullptr, canClose);
@@ -65,7 +65,7 @@ TEST_F(SaveOpenLook, OpenedMessageCloseQuestionAndSendWarning) {
     ResStringManager.SelectLanguageFile(language.index);
     ASSERT_FALSE(ResStringManager.GetString("STR_Main_Error_Send").IsEmpty());
     ShootModals(std::string("warn-send-") + language.code + ".png", 2);
-    main->peerWnd = nullptr;
+    main->SetPeerWnd(nullptr);
     main->btnSendClick(nullptr);
   }
   Driver().OnModal(nullptr);

@@ -52,13 +52,14 @@ class SlideStrip : public CommandTest {
   }
   // A strip pixel of page `page`'s cell at cell point (x, y).
   uint32_t Cell(int page, int x, int y) {
-    return uint32_t(main->stripBitmap->Canvas()->Pixels(100 * page + x, 28 + y)) & 0xFFFFFF;
+    return uint32_t(main->StripBitmap()->Canvas()->Pixels(100 * page + x, 28 + y)) & 0xFFFFFF;
   }
   // A screen point over the strip at strip point (x, y), for the scroll position now.
   POINT StripPoint(int x, int y) {
-    return Driver().ClientPoint(main->Handle(),
-                                main->imgFrameList->Left() + x - main->scrBarFrameList->Position(),
-                                main->imgFrameList->Top() + y + 28);
+    return Driver().ClientPoint(
+        main->Handle(),
+        main->Controls().imgFrameList->Left() + x - main->Controls().scrBarFrameList->Position(),
+        main->Controls().imgFrameList->Top() + y + 28);
   }
   std::string Picture(const std::string& name, int width, int height) {
     const std::string path = app.path() + "/" + name;
@@ -147,21 +148,24 @@ TEST(StripText, LongTextsAndNamesAreShortenedToTheirBand) {
 
 TEST_F(SlideStrip, APressSelectsThePageOrPartUnderIt) {
   Pages(2);
+  using enum StripSelection;
   struct Case {
-    int x, y, page, code;
+    int x, y, page;
+    StripSelection selection;
   } cases[] = {
-      {1, 29, 0, 7},   {99, 55, 0, 7},   {50, 56, 0, 1},    {50, 143, 0, 1},  {50, 144, 0, 2},
-      {50, 171, 0, 2}, {50, 172, 0, 4},  {50, 199, 0, 4},   {150, 100, 1, 1}, {0, 100, -1, 0},
-      {50, 28, -1, 0}, {50, 200, -1, 0}, {210, 100, -1, 0},
+      {1, 29, 0, kPage},       {99, 55, 0, kPage},  {50, 56, 0, kPicture}, {50, 143, 0, kPicture},
+      {50, 144, 0, kText},     {50, 171, 0, kText}, {50, 172, 0, kSound},  {50, 199, 0, kSound},
+      {150, 100, 1, kPicture}, {0, 100, -1, kNone}, {50, 28, -1, kNone},   {50, 200, -1, kNone},
+      {210, 100, -1, kNone},
   };
   for (const Case& c : cases) {
-    main->document.SetCurrentPage(0);
-    main->hitArea = 7;
-    main->Edit_Cur->SetEnabled(true);
+    main->Document().SetCurrentPage(0);
+    main->SetSelection(StripSelection::kPage);
+    main->Controls().Edit_Cur->SetEnabled(true);
     main->SelectStripAt(c.x, c.y);
-    EXPECT_EQ(main->document.CurrentPage(), c.page) << c.x << "," << c.y;
-    EXPECT_EQ(main->hitArea, c.code) << c.x << "," << c.y;
-    EXPECT_EQ(main->Edit_Cur->Enabled(), c.page >= 0) << c.x << "," << c.y;
+    EXPECT_EQ(main->Document().CurrentPage(), c.page) << c.x << "," << c.y;
+    EXPECT_EQ(main->Selection(), c.selection) << c.x << "," << c.y;
+    EXPECT_EQ(main->Controls().Edit_Cur->Enabled(), c.page >= 0) << c.x << "," << c.y;
   }
 }
 
@@ -179,8 +183,8 @@ TEST_F(SlideStrip, EachCellShowsItsSelectionBarsThumbnailTextAndSound) {
   bar->Begin = 200;
   bar->Dur = 500;
   bar->End = 700;
-  main->document.SetCurrentPage(1);
-  main->hitArea = 7;
+  main->Document().SetCurrentPage(1);
+  main->SetSelection(StripSelection::kPage);
   Refresh();
 
   EXPECT_EQ(Cell(1, 5, 20), kSelected);
@@ -225,8 +229,8 @@ TEST_F(SlideStrip, ThumbnailsShowTheWholePictureOverTheBarsColour) {
   const std::string bytes((std::istreambuf_iterator<char>(gif)), std::istreambuf_iterator<char>());
   ASSERT_FALSE(bytes.empty());
   Put(2, TMediaItem::kImage, "disc.gif", &bytes);
-  main->document.SetCurrentPage(2);
-  main->hitArea = 1;
+  main->Document().SetCurrentPage(2);
+  main->SetSelection(StripSelection::kPicture);
   Refresh();
 
   // The extent of the picture's colour in a cell: left, top, right, bottom (inclusive).
@@ -269,60 +273,61 @@ TEST_F(SlideStrip, DraggingAPageByItsTitleMovesIt) {
   TMmsFrame* a = main->Mms()->Body->GetFrame(0);
   TMmsFrame* b = main->Mms()->Body->GetFrame(1);
   TMmsFrame* c = main->Mms()->Body->GetFrame(2);
-  main->scrBarFrameList->SetPosition(0);
+  main->Controls().scrBarFrameList->SetPosition(0);
   Refresh();
   Driver().Press(0, StripPoint(50, 10));
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->document.CurrentPage(), 0);
-  ASSERT_EQ(main->dragState, 1);
+  ASSERT_EQ(main->Document().CurrentPage(), 0);
+  ASSERT_EQ(main->DragState(), 1);
   Driver().MoveMouse(StripPoint(120, 10));
   Driver().RunUntilIdle();
   {
     // B marked: the band around its right edge shows inverted (C's grey title becomes dark).
     const platform::headless::CaptureImage image = Driver().Capture(main->Handle());
     platform::headless::WritePng(Shot("strip-drag.png"), image.width, image.height, image.pixels.data());
-    const int x = main->imgFrameList->Left() + 201 - main->scrBarFrameList->Position() + 1;
-    EXPECT_EQ(image.At(x, main->imgFrameList->Top() + 28 + 15), 0x212121u);
-    EXPECT_EQ(image.At(x + 2, main->imgFrameList->Top() + 28 + 15), 0xDEDEDEu);
+    const int x =
+        main->Controls().imgFrameList->Left() + 201 - main->Controls().scrBarFrameList->Position() + 1;
+    EXPECT_EQ(image.At(x, main->Controls().imgFrameList->Top() + 28 + 15), 0x212121u);
+    EXPECT_EQ(image.At(x + 2, main->Controls().imgFrameList->Top() + 28 + 15), 0xDEDEDEu);
   }
   Driver().MoveMouse(StripPoint(250, 10));
   Driver().RunUntilIdle();
-  EXPECT_EQ(main->dragState, 3);
-  EXPECT_EQ(main->dropTarget, 2);
+  EXPECT_EQ(main->DragState(), 3);
+  EXPECT_EQ(main->DropTarget(), 2);
   Driver().Release(0, StripPoint(250, 10));
   Driver().RunUntilIdle();
   EXPECT_EQ(main->Mms()->Body->GetFrame(0), b);
   EXPECT_EQ(main->Mms()->Body->GetFrame(1), c);
   EXPECT_EQ(main->Mms()->Body->GetFrame(2), a);
-  EXPECT_EQ(main->document.CurrentPage(), 2);
-  EXPECT_EQ(main->dragState, 1);
-  EXPECT_EQ(main->dropTarget, -1);
+  EXPECT_EQ(main->Document().CurrentPage(), 2);
+  EXPECT_EQ(main->DragState(), 1);
+  EXPECT_EQ(main->DropTarget(), -1);
 
   // Outside every cell: "no" cursor, and a release there changes nothing.
   Driver().Press(0, StripPoint(250, 10));
   Driver().RunUntilIdle();
-  const POINT outside =
-      Driver().ClientPoint(main->Handle(), main->imgFrameList->Left() + 100, main->imgFrameList->Top() + 205);
+  const POINT outside = Driver().ClientPoint(main->Handle(), main->Controls().imgFrameList->Left() + 100,
+                                             main->Controls().imgFrameList->Top() + 205);
   Driver().MoveMouse(outside);
   Driver().RunUntilIdle();
-  EXPECT_EQ(main->imgFrameList->Cursor(), crNo);
+  EXPECT_EQ(main->Controls().imgFrameList->Cursor(), crNo);
   Driver().Release(0, outside);
   Driver().RunUntilIdle();
   EXPECT_EQ(main->Mms()->Body->GetFrame(2), a);
-  EXPECT_EQ(main->document.CurrentPage(), 2);
+  EXPECT_EQ(main->Document().CurrentPage(), 2);
 }
 
 TEST_F(SlideStrip, APressOnTheSelectedCellsEdgeOnlyStartsAnEdgeState) {
   Pages(2);
-  main->scrBarFrameList->SetPosition(0);
+  main->Controls().scrBarFrameList->SetPosition(0);
   main->SelectStripAt(150, 38);
-  ASSERT_EQ(main->dragState, 1);
-  const int position = main->scrBarFrameList->Position();
+  ASSERT_EQ(main->DragState(), 1);
+  const int position = main->Controls().scrBarFrameList->Position();
   main->imgFrameListMouseDown(main, mbLeft, ssLeft, 100 - position, 100);
-  EXPECT_EQ(main->dragState, 6);
-  EXPECT_EQ(main->document.CurrentPage(), 1);
+  EXPECT_EQ(main->DragState(), 6);
+  EXPECT_EQ(main->Document().CurrentPage(), 1);
   main->imgFrameListMouseUp(main, mbLeft, 0, 100 - position, 100);
-  EXPECT_EQ(main->dragState, 1);
+  EXPECT_EQ(main->DragState(), 1);
 }
 
 TEST_F(SlideStrip, TheRightClickPopupFollowsTheSelection) {
@@ -332,8 +337,8 @@ TEST_F(SlideStrip, TheRightClickPopupFollowsTheSelection) {
   std::vector<bool> entries;
   AnswerModals([&](const ModalInfo& info) {
     if (info.kind == ModalInfo::Kind::PopupMenu) {
-      entries = {main->insert_pop->Enabled(), main->delete_pop->Enabled(), main->Select_pop->Enabled(),
-                 main->resize_pop->Enabled()};
+      entries = {main->Controls().insert_pop->Enabled(), main->Controls().delete_pop->Enabled(),
+                 main->Controls().Select_pop->Enabled(), main->Controls().resize_pop->Enabled()};
     }
     return ModalAnswer::Cancel();
   });
@@ -356,38 +361,38 @@ TEST_F(SlideStrip, TheRightClickPopupFollowsTheSelection) {
 
 TEST_F(SlideStrip, NewPagesScrollIntoViewAndTheBarShowsFromThreePages) {
   Refresh();
-  EXPECT_FALSE(main->scrBarFrameList->Visible());
+  EXPECT_FALSE(main->Controls().scrBarFrameList->Visible());
   main->NewFrame();
   main->NewFrame();
   Refresh();
-  EXPECT_TRUE(main->scrBarFrameList->Visible());
-  EXPECT_EQ(main->scrBarFrameList->Max(), 50);
-  EXPECT_EQ(main->scrBarFrameList->Position(), 50);
+  EXPECT_TRUE(main->Controls().scrBarFrameList->Visible());
+  EXPECT_EQ(main->Controls().scrBarFrameList->Max(), 50);
+  EXPECT_EQ(main->Controls().scrBarFrameList->Position(), 50);
   main->NewFrame();  // scrolled before the strip is rebuilt
-  EXPECT_EQ(main->scrBarFrameList->Position(), 150);
+  EXPECT_EQ(main->Controls().scrBarFrameList->Position(), 150);
   silentDelete = true;
-  main->document.SetCurrentPage(3);
+  main->Document().SetCurrentPage(3);
   main->actDeletePageExecute(main);
-  main->document.SetCurrentPage(2);
+  main->Document().SetCurrentPage(2);
   main->actDeletePageExecute(main);
   silentDelete = false;
-  EXPECT_FALSE(main->scrBarFrameList->Visible());
+  EXPECT_FALSE(main->Controls().scrBarFrameList->Visible());
 }
 
 TEST_F(SlideStrip, HoveringABandExplainsWhatADoubleClickInserts) {
   Pages(1);
   Refresh();
   main->imgFrameListMouseMove(main, 0, 50, 28 + 130);
-  EXPECT_TRUE(main->imgFrameList->ShowHint());
-  EXPECT_EQ(std::string(main->imgFrameList->TControl::Hint().c_str()), "<STR_InsertText_Hint>");
+  EXPECT_TRUE(main->Controls().imgFrameList->ShowHint());
+  EXPECT_EQ(std::string(main->Controls().imgFrameList->TControl::Hint().c_str()), "<STR_InsertText_Hint>");
   main->imgFrameListMouseMove(main, 0, 50, 28 + 60);
-  EXPECT_EQ(std::string(main->imgFrameList->TControl::Hint().c_str()), "<STR_InsertImg_Hint>");
+  EXPECT_EQ(std::string(main->Controls().imgFrameList->TControl::Hint().c_str()), "<STR_InsertImg_Hint>");
   main->imgFrameListMouseMove(main, 0, 50, 28 + 160);
-  EXPECT_EQ(std::string(main->imgFrameList->TControl::Hint().c_str()), "<STR_InsertAudio_Hint>");
+  EXPECT_EQ(std::string(main->Controls().imgFrameList->TControl::Hint().c_str()), "<STR_InsertAudio_Hint>");
   main->imgFrameListMouseMove(main, 0, 50, 28 + 10);
-  EXPECT_FALSE(main->imgFrameList->ShowHint());
+  EXPECT_FALSE(main->Controls().imgFrameList->ShowHint());
   main->imgFrameListMouseMove(main, 0, 2, 28 + 60);  // the band's margin
-  EXPECT_FALSE(main->imgFrameList->ShowHint());
+  EXPECT_FALSE(main->Controls().imgFrameList->ShowHint());
 }
 
 // The caption of the hint window on screen, empty when none shows.
@@ -401,7 +406,7 @@ std::u16string ShownHint() {
 
 TEST_F(SlideStrip, ARestingPointerShowsTheHintOfItsBandAndMovingOnChangesIt) {
   Pages(1);
-  main->scrBarFrameList->SetPosition(0);
+  main->Controls().scrBarFrameList->SetPosition(0);
   Refresh();
   // The first move over the band turns the strip's hints on; the pointer then rests.
   Driver().MoveMouse(StripPoint(50, 130));
@@ -426,10 +431,10 @@ TEST_F(SlideStrip, AMoveAfterThePictureGrewMeasuresTheMessageAgain) {
   const std::string path = Put(0, TMediaItem::kImage, "p.bmp", &small);
   Refresh();
   main->imgFrameListMouseMove(main, 0, 50, 60);
-  EXPECT_EQ(Caption(main->Label_Size), "1");
+  EXPECT_EQ(Caption(main->Controls().Label_Size), "1");
   std::ofstream(path, std::ios::binary | std::ios::trunc) << SolidBmp(300, 300, kPictureRgb);
   main->imgFrameListMouseMove(main, 0, 50, 60);
-  EXPECT_GT(std::stoi(Caption(main->Label_Size)), 100);
+  EXPECT_GT(std::stoi(Caption(main->Controls().Label_Size)), 100);
   std::remove(path.c_str());
   Refresh();  // a vanished picture: the cell is painted without a thumbnail
   EXPECT_EQ(Cell(0, 50, 60), kUnselected);
@@ -443,7 +448,7 @@ TEST_F(SlideStrip, ADoubleClickOnThePictureBandInsertsAPictureThatShowsAsAThumbn
   Refresh();
   Driver().Click(StripPoint(50, 60));
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->hitArea, 1);
+  ASSERT_EQ(main->Selection(), StripSelection::kPicture);
   Driver().DoubleClick(StripPoint(50, 60));
   Driver().RunUntilIdle();
   ASSERT_NE(main->Mms()->Body->GetFrame(0)->GetItem(TMediaItem::kImage), nullptr);
@@ -453,7 +458,7 @@ TEST_F(SlideStrip, ADoubleClickOnThePictureBandInsertsAPictureThatShowsAsAThumbn
   EXPECT_EQ(Cell(0, 23, 37), kSelected);
   // ... and on the control the user looks at.
   const platform::headless::CaptureImage image = Driver().Capture(main->Handle());
-  const int left = main->imgFrameList->Left(), top = main->imgFrameList->Top();
+  const int left = main->Controls().imgFrameList->Left(), top = main->Controls().imgFrameList->Top();
   EXPECT_EQ(image.At(left + 40, top + 28 + 60), kPictureRgb);
 }
 
@@ -461,7 +466,7 @@ TEST_F(SlideStrip, ADoubleClickOnThePictureBandInsertsAPictureThatShowsAsAThumbn
 TEST_F(SlideStrip, ThePopupsInsertPutsAPictureIntoTheBandClicked) {
   Driver().UseFixedMetricFont(0, 0);  // a screenshot with the system's fonts
   const std::string picture = Picture("boat.bmp", 200, 150);
-  main->scrBarFrameList->SetPosition(0);
+  main->Controls().scrBarFrameList->SetPosition(0);
   Refresh();
   bool saved = false;
   AnswerModals([&](const ModalInfo& info) {
@@ -498,7 +503,7 @@ TEST_F(SlideStrip, ThreePagesAsAUserSeesThem) {
   AppFile("UI_Mivora/imgFrameListnew.bmp",
           editortest::ReadAll(MMS_SOURCE_DIR "/resources/skin/editor/imgFrameListnew.bmp"));
   Driver().UseFixedMetricFont(0, 0);
-  main->memo_title->SetTextProp("Holiday at the sea");
+  main->Controls().memo_title->SetTextProp("Holiday at the sea");
   const std::string picture = Put(0, TMediaItem::kImage, "sea.bmp", nullptr);
   std::ofstream(picture, std::ios::binary) << SolidBmp(200, 150, kPictureRgb);
   const std::string text = editortest::Utf16Le(u"Hello");
@@ -507,16 +512,16 @@ TEST_F(SlideStrip, ThreePagesAsAUserSeesThem) {
   Put(0, TMediaItem::kAudio, "song.wav", &sound);
   main->NewFrame();
   main->NewFrame();
-  main->scrBarFrameList->SetPosition(0);
+  main->Controls().scrBarFrameList->SetPosition(0);
   Refresh();
   Driver().Click(StripPoint(150, 10));
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->document.CurrentPage(), 1);
-  EXPECT_TRUE(main->scrBarFrameList->Visible());
+  ASSERT_EQ(main->Document().CurrentPage(), 1);
+  EXPECT_TRUE(main->Controls().scrBarFrameList->Visible());
   const platform::headless::CaptureImage image = Driver().Capture(main->Handle());
   platform::headless::WritePng(Shot("strip-three-pages.png"), image.width, image.height, image.pixels.data());
-  const int left = main->imgFrameList->Left() - main->scrBarFrameList->Position();
-  const int top = main->imgFrameList->Top() + 28;
+  const int left = main->Controls().imgFrameList->Left() - main->Controls().scrBarFrameList->Position();
+  const int top = main->Controls().imgFrameList->Top() + 28;
   EXPECT_EQ(image.At(left + 105, top + 20), 0xC8C8FFu);  // page 2's title, selected
   EXPECT_EQ(image.At(left + 5, top + 20), 0xDEDEDEu);
   EXPECT_EQ(image.At(left + 40, top + 60), kPictureRgb);  // the thumbnail

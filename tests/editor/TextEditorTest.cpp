@@ -51,7 +51,7 @@ class TextEditor : public editortest::CommandTest {
   TfrmTextEditor* Open(const std::string* bytes = nullptr) {
     if (bytes) std::ofstream(path, std::ios::binary | std::ios::trunc) << *bytes;
     editor.reset();
-    editor.reset(TfrmTextEditor::New(main, path.c_str(), &main->document));
+    editor.reset(TfrmTextEditor::New(main, path.c_str(), &main->Document()));
     editor->Show();
     Driver().RunUntilIdle();
     editor->MeContent->SetFocus();
@@ -110,7 +110,7 @@ TEST_F(TextEditor, TheCounterFollowsTheTextAndTheTextIsCutAtTheLimit) {
     EXPECT_EQ(editor->MeContent->SelStart(), int(editor->MeContent->Text().Length())) << "caret at the end";
     EXPECT_EQ(Counter(), "(" + std::to_string(c.kept.size()) + "/1000)");
   }
-  EXPECT_TRUE(main->document.Modified());
+  EXPECT_TRUE(main->Document().Modified());
 }
 
 TEST_F(TextEditor, KeysAreFilteredAtTheLimit) {
@@ -264,7 +264,7 @@ TEST_F(TextEditor, LoadTextFileAnswersForEachKindOfFile) {
 TEST_F(TextEditor, CancelKeepsTheFileAndAFailedSaveKeepsTheWindowOpen) {
   const std::string before = Utf16Le(u"before");
   std::ofstream(path, std::ios::binary) << before;
-  main->document.SetModified(false);
+  main->Document().SetModified(false);
 
   // Cancel after editing: the file as it was, the message marked changed.
   auto typeThen = [&](TImButton* TfrmTextEditor::*button) {
@@ -276,11 +276,11 @@ TEST_F(TextEditor, CancelKeepsTheFileAndAFailedSaveKeepsTheWindowOpen) {
       Driver().RunUntilIdle();
     });
   };
-  editor.reset(TfrmTextEditor::New(main, path.c_str(), &main->document));
+  editor.reset(TfrmTextEditor::New(main, path.c_str(), &main->Document()));
   AnswerModals([&](const ModalInfo&) { return typeThen(&TfrmTextEditor::btnCancle); });
   EXPECT_EQ(editor->ShowModal(), mrCancel);
   EXPECT_EQ(ReadAll(path), before);
-  EXPECT_TRUE(main->document.Modified());
+  EXPECT_TRUE(main->Document().Modified());
 
   struct Case {
     const char* what;
@@ -300,7 +300,7 @@ TEST_F(TextEditor, CancelKeepsTheFileAndAFailedSaveKeepsTheWindowOpen) {
     std::filesystem::remove_all(path);
     std::ofstream(path, std::ios::binary) << before;
     editor.reset();
-    editor.reset(TfrmTextEditor::New(main, path.c_str(), &main->document));
+    editor.reset(TfrmTextEditor::New(main, path.c_str(), &main->Document()));
     shown.clear();
     bool stayed = false;
     AnswerModals([&](const ModalInfo& info) {
@@ -364,14 +364,14 @@ TEST_F(TextEditor, ButtonTextsSitAtTheirPlacesAndALanguageChangeRereadsTheLabels
 // The main window's text band, double-clicked: the real window opens on the page's text file,
 // "Hello" is typed and OK clicked.
 TEST_F(TextEditor, TheTextCommandRunsTheWindowAndKeepsWhatWasTyped) {
-  ASSERT_FALSE(main->runTextEditor);
+  ASSERT_FALSE(main->HasTextEditorRunner());
   main->RefreshFrameList();
   Driver().RunUntilIdle();
-  const POINT textBand = Driver().ClientPoint(main->Handle(), main->imgFrameList->Left() + 50,
-                                              main->imgFrameList->Top() + 28 + 130);
+  const POINT textBand = Driver().ClientPoint(main->Handle(), main->Controls().imgFrameList->Left() + 50,
+                                              main->Controls().imgFrameList->Top() + 28 + 130);
   Driver().Click(textBand);
   Driver().RunUntilIdle();
-  ASSERT_EQ(main->hitArea, TfrmMain::kHitText);
+  ASSERT_EQ(main->Selection(), StripSelection::kText);
   std::u16string caption;
   AnswerModals([&](const ModalInfo& info) {
     caption = info.caption;

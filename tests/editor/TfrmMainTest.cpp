@@ -10,6 +10,7 @@
 #include "editor/EditorStart.h"
 #include "editor/TFrameBox.h"
 #include "editor/TImgFileManager.h"
+#include "editor/TResizeHost.h"
 #include "editor/TfrmMain.h"
 #include "mms/TK3VNMms.h"
 #include "mms/TMmsBody.h"
@@ -24,6 +25,7 @@
 #include "platform/forms/TEdit.h"
 #include "platform/forms/TLabel.h"
 #include "platform/forms/TScrollBar.h"
+#include "platform/rtl/Exceptions.h"
 #include "support/SharedData.h"
 #include "tests/editor/EditorFixture.h"
 
@@ -78,8 +80,8 @@ TEST_F(MainWindow, StartUpEmptiesTheWorkingFoldersButKeepsSendSubfoldersAndLinkT
   EXPECT_EQ(Bytes(message), std::string("\x8C\x80\x98", 3) + "handed over");
   EXPECT_EQ(Bytes(target), "the user's own text");
   EXPECT_EQ(Bytes(picture), "the user's own picture");
-  EXPECT_EQ(frmMain->document.txtDir, AnsiString(Tmp("TXT").c_str()));
-  EXPECT_EQ(frmMain->document.sendDir, AnsiString(Tmp("Send").c_str()));
+  EXPECT_EQ(frmMain->Document().txtDir, AnsiString(Tmp("TXT").c_str()));
+  EXPECT_EQ(frmMain->Document().sendDir, AnsiString(Tmp("Send").c_str()));
 }
 
 // Links planted for tmp/ itself, for every working folder and for files inside the folders:
@@ -186,25 +188,25 @@ TEST_F(MainWindow, StartsWithANewOnePageDocument) {
   EXPECT_EQ(frmMain->Mms()->Head->Layout->Root->Width, 128);
   EXPECT_EQ(frmMain->Mms()->Head->Layout->Root->Height, 128);
   EXPECT_EQ(frmMain->Mms()->Head->Layout->GetRegionCount(), 0);
-  EXPECT_EQ(frmMain->document.CurrentPage(), 0);
-  EXPECT_EQ(frmMain->hitArea, 0);
-  EXPECT_EQ(frmMain->dropTarget, -1);
-  EXPECT_FALSE(frmMain->document.Modified());
-  EXPECT_EQ(frmMain->subject_size->Caption(), "(0/40)");
+  EXPECT_EQ(frmMain->Document().CurrentPage(), 0);
+  EXPECT_EQ(frmMain->Selection(), StripSelection::kNone);
+  EXPECT_EQ(frmMain->DropTarget(), -1);
+  EXPECT_FALSE(frmMain->Document().Modified());
+  EXPECT_EQ(frmMain->Controls().subject_size->Caption(), "(0/40)");
   // Measured at creation: an empty page encodes in under a kilobyte and lasts one second.
-  EXPECT_EQ(frmMain->Label_Size->Caption(), "1");
-  EXPECT_EQ(frmMain->Label_Time->Caption(), "1");
-  EXPECT_EQ(frmMain->savedSizeKB, 0);
-  EXPECT_EQ(frmMain->savedTimeSec, 0);
-  EXPECT_EQ(frmMain->Edit_Cur->Text(), "1");
-  EXPECT_FALSE(frmMain->Edit_Cur->Enabled());
-  EXPECT_FALSE(frmMain->UpBtn->Enabled());
-  EXPECT_FALSE(frmMain->DownBtn->Enabled());
-  EXPECT_EQ(frmMain->resizeWidth, 640);
-  EXPECT_EQ(frmMain->resizeHeight, 480);
-  EXPECT_EQ(frmMain->resizeMode, 1);
+  EXPECT_EQ(frmMain->Controls().Label_Size->Caption(), "1");
+  EXPECT_EQ(frmMain->Controls().Label_Time->Caption(), "1");
+  EXPECT_EQ(frmMain->SavedMeasure().sizeKB, 0);
+  EXPECT_EQ(frmMain->SavedMeasure().timeSec, 0);
+  EXPECT_EQ(frmMain->Controls().Edit_Cur->Text(), "1");
+  EXPECT_FALSE(frmMain->Controls().Edit_Cur->Enabled());
+  EXPECT_FALSE(frmMain->Controls().UpBtn->Enabled());
+  EXPECT_FALSE(frmMain->Controls().DownBtn->Enabled());
+  EXPECT_EQ(frmMain->ResizeHost()->Settings().width, 640);
+  EXPECT_EQ(frmMain->ResizeHost()->Settings().height, 480);
+  EXPECT_EQ(frmMain->ResizeHost()->Settings().mode, 1);
   EXPECT_EQ(frmMain->Caption(), "Mivora");
-  EXPECT_FALSE(frmMain->scrBarFrameList->Visible());
+  EXPECT_FALSE(frmMain->Controls().scrBarFrameList->Visible());
   EXPECT_TRUE(exceptions.empty());
 }
 
@@ -212,18 +214,18 @@ TEST_F(MainWindow, NewFrameAppendsUpToTwentyPagesAndShowsTheScrollBarFromTheThir
   ASSERT_TRUE(Start());
   TfrmMain* form = frmMain;
   EXPECT_EQ(form->NewFrame(), 0);
-  EXPECT_EQ(form->document.CurrentPage(), 1);
-  EXPECT_FALSE(form->scrBarFrameList->Visible());
+  EXPECT_EQ(form->Document().CurrentPage(), 1);
+  EXPECT_FALSE(form->Controls().scrBarFrameList->Visible());
   EXPECT_EQ(form->NewFrame(), 0);
-  EXPECT_TRUE(form->scrBarFrameList->Visible());
-  EXPECT_EQ(form->scrBarFrameList->Max(), 3 * 100 - 250);
+  EXPECT_TRUE(form->Controls().scrBarFrameList->Visible());
+  EXPECT_EQ(form->Controls().scrBarFrameList->Max(), 3 * 100 - 250);
   while (form->Mms()->Body->GetFrameCount() < 19) ASSERT_EQ(form->NewFrame(), 0);
   EXPECT_EQ(form->NewFrame(), 0);
   EXPECT_EQ(form->Mms()->Body->GetFrameCount(), 20);
-  EXPECT_EQ(form->document.CurrentPage(), 19);
+  EXPECT_EQ(form->Document().CurrentPage(), 19);
   // The last page's cell is in view.
-  EXPECT_GE(form->scrBarFrameList->Position() + 250, 19 * 100 + 99);
-  EXPECT_EQ(form->scrBarFrameList->Position(), form->scrBarFrameList->Max());
+  EXPECT_GE(form->Controls().scrBarFrameList->Position() + 250, 19 * 100 + 99);
+  EXPECT_EQ(form->Controls().scrBarFrameList->Position(), form->Controls().scrBarFrameList->Max());
   // The 21st page is refused with the page-limit box, and nothing changes.
   std::vector<ModalInfo> shown;
   Driver().OnModal([&](const ModalInfo& info) {
@@ -236,8 +238,8 @@ TEST_F(MainWindow, NewFrameAppendsUpToTwentyPagesAndShowsTheScrollBarFromTheThir
   EXPECT_NE(std::find(shown[0].texts.begin(), shown[0].texts.end(), u"<STR_Main_Error_Page>"),
             shown[0].texts.end());
   EXPECT_EQ(form->Mms()->Body->GetFrameCount(), 20);
-  EXPECT_EQ(form->document.CurrentPage(), 19);
-  EXPECT_TRUE(form->scrBarFrameList->Visible());
+  EXPECT_EQ(form->Document().CurrentPage(), 19);
+  EXPECT_TRUE(form->Controls().scrBarFrameList->Visible());
   // The box was freed: only the never-shown one of start-up is left.
   int boxes = 0;
   for (int i = 0; i < Application->ComponentCount(); ++i)
@@ -251,37 +253,36 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
   ASSERT_TRUE(Start());
   TfrmMain* form = frmMain;
   for (int i = 0; i < 4; ++i) form->NewFrame();
-  form->document.SetModified(true);
-  form->pasteCounter = 7;
-  form->savedAs = 1;
-  form->hitArea = 2;
-  form->dragState = 2;
-  form->dropTarget = 3;
+  form->Document().SetModified(true);
+  form->SetPasteCounter(7);
+  form->SetSavedAs(1);
+  form->SetSelection(StripSelection::kText);
+  form->SetDrag(2, 3);
   form->Init();
   ASSERT_EQ(form->Mms()->Body->GetFrameCount(), 1);
   EXPECT_EQ(form->Mms()->Body->GetFrame(0)->Dur, 1000);
   for (int type = 0; type <= 4; ++type) EXPECT_EQ(form->Mms()->Body->GetFrame(0)->GetItem(type), nullptr);
-  EXPECT_EQ(form->Label_Size->Caption(), "0");
-  EXPECT_EQ(form->Label_Time->Caption(), "1");
-  EXPECT_EQ(form->document.CurrentPage(), 0);
-  EXPECT_EQ(form->hitArea, 0);
-  EXPECT_EQ(form->dragState, 0);
-  EXPECT_EQ(form->dropTarget, -1);
-  EXPECT_EQ(form->pasteCounter, 0);
-  EXPECT_EQ(form->savedAs, 0);
-  EXPECT_TRUE(form->document.Modified());
-  EXPECT_FALSE(form->scrBarFrameList->Visible());
-  EXPECT_EQ(form->scrBarFrameList->Position(), 0);
+  EXPECT_EQ(form->Controls().Label_Size->Caption(), "0");
+  EXPECT_EQ(form->Controls().Label_Time->Caption(), "1");
+  EXPECT_EQ(form->Document().CurrentPage(), 0);
+  EXPECT_EQ(form->Selection(), StripSelection::kNone);
+  EXPECT_EQ(form->DragState(), 0);
+  EXPECT_EQ(form->DropTarget(), -1);
+  EXPECT_EQ(form->PasteCounter(), 0);
+  EXPECT_EQ(form->SavedAs(), 0);
+  EXPECT_TRUE(form->Document().Modified());
+  EXPECT_FALSE(form->Controls().scrBarFrameList->Visible());
+  EXPECT_EQ(form->Controls().scrBarFrameList->Position(), 0);
 }
 
 TEST_F(MainWindow, TheSubjectSetByCodeRaisesTheGuardOnlyWhileItIsSet) {
   ASSERT_TRUE(Start());
   std::vector<bool> seen;
-  frmMain->memo_title->OnChange = [&](TObject*) { seen.push_back(frmMain->subjectByCode); };
+  frmMain->Controls().memo_title->OnChange = [&](TObject*) { seen.push_back(frmMain->SubjectByCode()); };
   frmMain->SetSubjectText(WideString(u"Hello"));
-  EXPECT_EQ(frmMain->memo_title->Text(), "Hello");
+  EXPECT_EQ(frmMain->Controls().memo_title->Text(), "Hello");
   EXPECT_EQ(seen, std::vector<bool>{true});
-  EXPECT_FALSE(frmMain->subjectByCode);
+  EXPECT_FALSE(frmMain->SubjectByCode());
 }
 
 TEST_F(MainWindow, TheCloseButtonClosesTheWindowAndTheTreeIsEmptiedExceptSend) {
@@ -294,7 +295,7 @@ TEST_F(MainWindow, TheCloseButtonClosesTheWindowAndTheTreeIsEmptiedExceptSend) {
   AppFile("tmp/Send/TempMMS.mms", "message");
   if (!pImgFileManager) pImgFileManager = new TImgFileManager();  // the strip made it at start
   ASSERT_NE(pImgFileManager, nullptr);
-  const TImButton* close = frmMain->CloseBtn;
+  const TImButton* close = frmMain->Controls().CloseBtn;
   Driver().Click(close->ClientToScreen(POINT{close->Width() / 2, close->Height() / 2}));
   Driver().RunUntilIdle();
   EXPECT_TRUE(asked);
@@ -305,6 +306,24 @@ TEST_F(MainWindow, TheCloseButtonClosesTheWindowAndTheTreeIsEmptiedExceptSend) {
   EXPECT_EQ(Bytes(Tmp("Send/TempMMS.mms")), "message");
   EXPECT_EQ(frmMain, nullptr);
   EXPECT_EQ(pImgFileManager, nullptr);
+}
+
+// A layout that lacks one of the window's controls, or has a component of another class under
+// its name, is refused with that name before any handler could reach a null control.
+TEST(MainWindowControls, ALayoutWithoutAControlIsRefusedByItsName) {
+  for (const bool impostor : {false, true}) {
+    SCOPED_TRACE(impostor ? "another class under the name" : "no component of the name");
+    TComponent form(nullptr);
+    if (impostor) (new TComponent(&form))->SetName("QvBackImage2");
+    TfrmMainControls controls;
+    try {
+      controls.FindControls(&form);
+      ADD_FAILURE() << "a layout without the background was taken";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message, "The main window's layout has no QvBackImage2");
+    }
+    EXPECT_EQ(controls.QvBackImage2, nullptr);
+  }
 }
 
 }  // namespace

@@ -71,8 +71,8 @@ class UnicodeMainWindow : public editortest::EditorTest, public ::testing::WithP
   }
   std::string Suffix() const { return GetParam() == 1252 ? "-1252.png" : ".png"; }
   POINT StripPoint(int x, int y) const {
-    return Driver().ClientPoint(frmMain->Handle(), frmMain->imgFrameList->Left() + x,
-                                frmMain->imgFrameList->Top() + y);
+    return Driver().ClientPoint(frmMain->Handle(), frmMain->Controls().imgFrameList->Left() + x,
+                                frmMain->Controls().imgFrameList->Top() + y);
   }
   UINT savedPage = 0;
 };
@@ -81,24 +81,24 @@ TEST_P(UnicodeMainWindow, KhmerCaptionsAndAVietnameseSubjectShowEveryLetter) {
   ASSERT_TRUE(Start());
   frmMain->ApplyLanguage(2);  // Khmer
   const WideString subject(u"Ti\u1EBFng Vi\u1EC7t");
-  frmMain->memo_title->SetText(subject);
+  frmMain->Controls().memo_title->SetText(subject);
   Driver().RunUntilIdle();
 
   const WideString picture = ResStringManager.GetString("STR_Main_Picture");
   ASSERT_GT(picture.Length(), 0);
   ASSERT_GE(picture[1], u'\u1780');  // a Khmer text
-  EXPECT_EQ(frmMain->Label2->Caption(), picture);
-  EXPECT_EQ(frmMain->subject->Caption(), ResStringManager.GetString("STR_Main_Subject"));
-  EXPECT_EQ(frmMain->memo_title->Text(), subject);
+  EXPECT_EQ(frmMain->Controls().Label2->Caption(), picture);
+  EXPECT_EQ(frmMain->Controls().subject->Caption(), ResStringManager.GetString("STR_Main_Subject"));
+  EXPECT_EQ(frmMain->Controls().memo_title->Text(), subject);
   if (GetParam() == 1252) {
-    EXPECT_EQ(frmMain->memo_title->TControl::Text(), AnsiString("Ti?ng Vi?t"));
+    EXPECT_EQ(frmMain->Controls().memo_title->TControl::Text(), AnsiString("Ti?ng Vi?t"));
   }
 
   // The strip's popup menu carries its Khmer captions into the system menu.
   const WideString insert = ResStringManager.GetString("STR_Main_Menu_Insert");
   char16_t buffer[128] = {};
-  GetMenuStringW(frmMain->UcPopupMenu1->Items()->Handle(), UINT(frmMain->insert_pop->Command()), buffer, 128,
-                 MF_BYCOMMAND);
+  GetMenuStringW(frmMain->Controls().UcPopupMenu1->Items()->Handle(),
+                 UINT(frmMain->Controls().insert_pop->Command()), buffer, 128, MF_BYCOMMAND);
   EXPECT_EQ(WideString(buffer), insert);
 
   std::filesystem::create_directories(MMS_SCREENSHOT_DIR);

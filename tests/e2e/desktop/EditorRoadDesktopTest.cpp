@@ -61,9 +61,9 @@ HeadlessRun RunHeadless(const std::string& message) {
       Driver().RunUntilIdle();
       Driver().Advance(1000);
     };
-    click(Centre(main->btnNewFrame));
+    click(Centre(main->Controls().btnNewFrame));
     click({kStrip.left + 150, kStrip.top + 40});
-    click(Centre(main->Edit_Cur));
+    click(Centre(main->Controls().Edit_Cur));
     Driver().Chord("End");
     Driver().Chord("Backspace");
     Driver().Chord("Backspace");
