@@ -2,8 +2,9 @@
 // (its pages and their items), the edit state (the current page, and whether the user changed
 // anything since the message was opened or handed over) and the paths of the working folders in
 // which every media file of the message lives. It builds itself in the codec's composer, gives
-// the current page its duration, appends and removes pages and their items, and keeps the subject
-// within its limit.
+// the current page its duration, appends and removes pages and their items, keeps the subject
+// within its limit, and takes pictures, sounds and texts into its pages (and a refused one back
+// exactly).
 #pragma once
 
 #include <functional>
@@ -13,6 +14,8 @@
 #include "platform/rtl/AnsiString.h"
 
 class TK3VNMms;
+class TMediaItem;
+class TMmsFrame;
 
 class MessageDocument {
  public:
@@ -54,6 +57,63 @@ class MessageDocument {
   // Deletes the file at `path` when it lies in the text folder itself (the editor deletes only
   // its own text files) and no page uses it.
   void DeleteOwnTextFile(const std::string& path) const;
+
+  // --- Inserting pictures, sounds and texts into a page ---
+  // Status codes of the insertions, as the window's commands answer them.
+  static constexpr int kRefused = -1;
+  static constexpr int kNoSuchPage = -4;
+  static constexpr int kCannotOpen = -23;
+  static constexpr int kNoSuchFile = -25;
+  static constexpr int kTooManyPages = -26;
+  // Whether a file is taken as a page's picture or sound, and why not.
+  enum class FileCheck {
+    kTaken,
+    kNoSuchFile,
+    kRefused,          // unreadable, not a regular file, empty, too short or unreadable as a picture
+    kNotAPictureKind,  // the extension is none of .jpg, .bmp and .gif
+    kNotItsKind,       // the extension is not the kind the picture's first bytes show
+    kNotASoundKind,    // the extension is none of mid, wav and mp3
+  };
+  // A picture is taken when it is a regular file that opens, holds at least 128 bytes, has the
+  // extension (.jpg, .bmp or .gif in any case) of the kind its first bytes show, and the picture
+  // classes read it. Running out of memory, and any failure that is not the form library's,
+  // goes on to the caller.
+  static FileCheck CheckPicture(const AnsiString& path);
+  // A sound is taken when the file is there, its extension is mid, wav or mp3 (all small or all
+  // capitals) and it is a regular, non-empty file that opens.
+  static FileCheck CheckSound(const AnsiString& path);
+  // Marks the document changed and answers the page to insert into: the current page, or a page
+  // appended (and made current) when none is current; -1 when there is none to be had.
+  int PageForInsert();
+  // Copies `source` into the working folder of `type` (kImage or kAudio) and gives the page the
+  // copy as its item of that type (an item there keeps its place and takes the new path): 0, or
+  // kRefused with nothing changed without the page or when no copy could be made.
+  int InsertFile(int page, int type, const AnsiString& source);
+  // Copies a file to `destination` through a temporary beside it, renamed into place only when
+  // whole and never over a file: 0; kCannotOpen when the source does not open; kRefused when
+  // both name one file or the copy could not be made whole.
+  static int CopyMediaFile(const AnsiString& destination, const AnsiString& source);
+  // Copies a media file into a working folder under its own name, or a numbered one
+  // (name_1.ext, ...) when a different file has that name; a byte-identical file there is used
+  // as it is. 0 with the copy's path, kRefused when the source is that very copy or copying
+  // failed, kCannotOpen unreadable.
+  int CopyIntoFolder(const AnsiString& folder, const AnsiString& source, AnsiString* copy);
+  // The text file for a page without one: a name no page uses and no file has.
+  AnsiString NewTextFileName(int index) const;
+  // The page's own text file, or a new name for one.
+  AnsiString TextFileFor(int page) const;
+  // Gives the page the text file at `path`. A text that says nothing (no file, an empty one, or
+  // only byte-order marks) is no text: the item goes and the file is deleted. Whether the page
+  // holds a text now.
+  bool TakeText(int page, const AnsiString& path);
+  // Runs `insert` into the current page's slot of `type`, then asks `overLimit`. When it answers
+  // true the slot gets exactly what it had (a text file its bytes); either way a copy the
+  // insertion made anew goes again unless a page uses it. The insertion's result, or kRefused
+  // when taken back (`overLimit` is asked only after a result of 0).
+  int InsertKeepingLimit(int type, const std::function<int()>& insert,
+                         const std::function<bool()>& overLimit);
+  // Told of a picture's path once no page uses it (the window's picture cache forgets it).
+  std::function<void(const std::string& path)> pictureDropped;
 
   // --- The current page's duration and the subject ---
   // The longest a page runs, in seconds.
@@ -112,7 +172,11 @@ class MessageDocument {
   void Warn(const char* key) const {
     if (warn) warn(key);
   }
+  // Tells pictureDropped of a picture path no page uses.
+  void DropPicture(const std::string& path) const;
   std::unique_ptr<TK3VNMms> message;
   int curFrame = -1;
   bool modified = false;
+  // The latest file CopyIntoFolder made anew (not one it found there), for a refused insertion.
+  AnsiString madeCopy;
 };

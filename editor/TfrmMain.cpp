@@ -74,6 +74,7 @@ TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
   // The document's build faults reach the user in the message box.
   document.warn = [](const char* key) { ShowMsgBox(key); };
   document.exeDir = EditorAppFolder();
+  document.pictureDropped = [this](const std::string& path) { DropCachedPicture(path); };
   CreateTempFolders();
   TruncateTextFiles();
   ClearTempFolders();

@@ -524,8 +524,6 @@ class TfrmMain : public TForm {
   // different file has that name; a byte-identical file there is used as it is. 0 with the
   // copy's path, -1 when the source is that very copy or copying failed, -23 unreadable.
   int CopyIntoFolder(const AnsiString& folder, const AnsiString& source, AnsiString* copy);
-  // The latest file CopyIntoFolder made anew (not one it found there), for a refused insertion.
-  AnsiString madeCopy;
   // Runs an insertion into the current page's slot of `type`, measures, and takes it back when
   // the message is over the limit: the slot gets exactly what it had, the labels their texts
   // from before. The insertion's result, or -1 when taken back.
