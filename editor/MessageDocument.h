@@ -3,8 +3,8 @@
 // anything since the message was opened or handed over) and the paths of the working folders in
 // which every media file of the message lives. It builds itself in the codec's composer, gives
 // the current page its duration, appends and removes pages and their items, keeps the subject
-// within its limit, and takes pictures, sounds and texts into its pages (and a refused one back
-// exactly).
+// within its limit, takes pictures, sounds and texts into its pages (and takes a refused one back
+// exactly), and takes pasted pages and items (and takes a paste back exactly).
 #pragma once
 
 #include <functional>
@@ -16,6 +16,18 @@
 class TK3VNMms;
 class TMediaItem;
 class TMmsFrame;
+
+// What one paste changed, so that it can be taken back exactly.
+struct TPasteRecord {
+  int insertedPage = -1;                 // the index of a pasted page
+  int page = -1;                         // the page an item went into ...
+  int slot = -1;                         // ... its slot ...
+  std::unique_ptr<TMediaItem> replaced;  // ... and the item that was there, if any
+  bool appended = false;                 // the page was appended for the paste
+  int curFrameBefore = -1;
+  TPasteRecord();
+  ~TPasteRecord();
+};
 
 class MessageDocument {
  public:
@@ -59,7 +71,7 @@ class MessageDocument {
   void DeleteOwnTextFile(const std::string& path) const;
 
   // --- Inserting pictures, sounds and texts into a page ---
-  // Status codes of the insertions, as the window's commands answer them.
+  // Status codes of the insertions and pastes, as the window's commands answer them.
   static constexpr int kRefused = -1;
   static constexpr int kNoSuchPage = -4;
   static constexpr int kCannotOpen = -23;
@@ -114,6 +126,34 @@ class MessageDocument {
                          const std::function<bool()>& overLimit);
   // Told of a picture's path once no page uses it (the window's picture cache forgets it).
   std::function<void(const std::string& path)> pictureDropped;
+
+  // --- Pasting pages and items ---
+  // Whether a pasted page has room: false when the message holds kMaxPages.
+  bool HasRoomForPage() const { return PageCount() < kMaxPages; }
+  // Whether a pasted item for page `index` has a page to go into: false when one would have to
+  // be appended to a message that holds kMaxPages.
+  bool HasRoomForItem(int index) const { return index < PageCount() || HasRoomForPage(); }
+  // Puts `page` before page `index` (last when `index` is not below the page count): 0;
+  // kNoSuchPage for a negative index or no page, kTooManyPages at the page limit, with nothing
+  // changed. `record` learns what changed.
+  int PastePage(int index, std::unique_ptr<TMmsFrame> page, TPasteRecord* record = nullptr);
+  // Puts `item` into page `index`'s slot of `type`, keeping what was there in `record`; when
+  // `index` is not below the page count a page is appended (and made current) for it first.
+  // 0; kNoSuchPage for a negative index or no item, kTooManyPages at the page limit, with
+  // nothing changed.
+  int PasteItem(int index, int type, std::unique_ptr<TMediaItem> item, TPasteRecord* record = nullptr);
+  // Takes back exactly what a paste changed; the current page is the one before the paste (the
+  // last page when that is gone). A text file of its own the paste brought is deleted.
+  void UndoPaste(TPasteRecord& record);
+  // A name `folder`/`stem`<n>`ext` that no file or folder has yet, n the running number of
+  // pasted files' names (which moves past taken names): a paste never overwrites a file.
+  AnsiString NewPasteFileName(const AnsiString& folder, const char* stem, const char* ext);
+  // Writes a pasted text (FF FE, UTF-16LE) to a new file of the TXT folder: its path, "" on
+  // failure.
+  AnsiString WritePastedText(const std::u16string& text);
+  // The running number of the pasted files' names; a new document starts it at 0.
+  int PasteCounter() const { return pasteCounter; }
+  void SetPasteCounter(int next) { pasteCounter = next; }
 
   // --- The current page's duration and the subject ---
   // The longest a page runs, in seconds.
@@ -179,4 +219,5 @@ class MessageDocument {
   bool modified = false;
   // The latest file CopyIntoFolder made anew (not one it found there), for a refused insertion.
   AnsiString madeCopy;
+  int pasteCounter = 0;
 };

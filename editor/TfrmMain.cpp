@@ -219,7 +219,7 @@ void TfrmMain::Init() {
   hitArea = 0;
   dragState = 0;
   dropTarget = -1;
-  pasteCounter = 0;
+  document.SetPasteCounter(0);
   savedAs = 0;
   // The strip is built anew; the page canvas keeps its bitmap (a tall one, costly to make again)
   // and is cleared below.
@@ -238,11 +238,15 @@ int TfrmMain::NewFrame() {
     box->ShowModal();
     return kTooManyPages;
   }
+  ShowAppendedPage(document.CurrentPage());
+  return 0;
+}
+
+void TfrmMain::ShowAppendedPage(int page) {
   UpdateStripScrollBar();
   // Bring the new page's cell into view: the strip keeps 50 pixels of margin at either end.
-  EnsureVisible(document.CurrentPage() * kCellWidth, document.CurrentPage() * kCellWidth + kCellWidth - 1);
+  EnsureVisible(page * kCellWidth, page * kCellWidth + kCellWidth - 1);
   imgFrameList->Invalidate();
-  return 0;
 }
 
 void TfrmMain::UpdateStripScrollBar() {

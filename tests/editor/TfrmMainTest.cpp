@@ -252,7 +252,7 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
   TfrmMain* form = frmMain;
   for (int i = 0; i < 4; ++i) form->NewFrame();
   form->document.SetModified(true);
-  form->pasteCounter = 7;
+  form->document.SetPasteCounter(7);
   form->savedAs = 1;
   form->hitArea = 2;
   form->dragState = 2;
@@ -267,7 +267,7 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
   EXPECT_EQ(form->hitArea, 0);
   EXPECT_EQ(form->dragState, 0);
   EXPECT_EQ(form->dropTarget, -1);
-  EXPECT_EQ(form->pasteCounter, 0);
+  EXPECT_EQ(form->document.PasteCounter(), 0);
   EXPECT_EQ(form->savedAs, 0);
   EXPECT_TRUE(form->document.Modified());
   EXPECT_FALSE(form->scrBarFrameList->Visible());
