@@ -4,9 +4,11 @@
 // which every media file of the message lives. It builds itself in the codec's composer, gives
 // the current page its duration, appends and removes pages and their items, keeps the subject
 // within its limit, takes pictures, sounds and texts into its pages (and takes a refused one back
-// exactly), and takes pasted pages and items (and takes a paste back exactly).
+// exactly), takes pasted pages and items (and takes a paste back exactly), and unpacks an opened
+// message into its working folders.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -154,6 +156,19 @@ class MessageDocument {
   // The running number of the pasted files' names; a new document starts it at 0.
   int PasteCounter() const { return pasteCounter; }
   void SetPasteCounter(int next) { pasteCounter = next; }
+
+  // --- Opening a message ---
+  // Decodes a message file's bytes and unpacks its slides, up to kMaxPages, into pages of a new
+  // message: the pictures (BMP, GIF and JPEG), texts and sounds (but AMR) into the working
+  // folders under names of the page's index, never through a link. Each page gets its slide's
+  // duration (or its longest item's end, else one second). The new message, or null with nothing
+  // written when the bytes hold no message with a slide; the document itself is not touched.
+  // `subject` gets the message's subject; `leftOut` names the parts no page holds, by kind
+  // ("2 AMR, 1 PNG"), "" when every part is kept.
+  std::unique_ptr<TK3VNMms> Unpack(const uint8_t* bytes, int count, std::u16string* subject,
+                                   std::string* leftOut) const;
+  // Takes an unpacked message in place of the message held, its first page current.
+  void TakeOpened(std::unique_ptr<TK3VNMms> opened);
 
   // --- The current page's duration and the subject ---
   // The longest a page runs, in seconds.

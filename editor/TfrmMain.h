@@ -554,9 +554,6 @@ extern TPicResize* pPicResize;
 // While set, deleting the current page asks nothing (the size roll-backs set and clear it).
 extern bool silentDelete;
 
-// The extension a part of this content type is unpacked under (exact comparison), or "".
-AnsiString ContentTypeToExt(const std::string& type);
-
 // Registers the main window's class, its handlers and the editor's compiled-in resources
 // with the form library (before the first window is made; again is harmless).
 void RegisterEditorForms();
