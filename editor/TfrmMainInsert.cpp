@@ -9,7 +9,6 @@
 #include "editor/TfrmMain.h"
 #include "editor/TfrmTextEditor.h"
 #include "mms/TMediaItem.h"
-#include "platform/forms/TLabel.h"
 #include "platform/forms/TOpenDialog.h"
 #include "platform/rtl/SysUtils.h"
 
