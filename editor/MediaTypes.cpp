@@ -41,3 +41,18 @@ std::string PictureContentType(const std::string& path) {
 }
 
 std::string SoundContentType(const std::string& path) { return "audio/" + ExtensionOf(path); }
+
+AnsiString ContentTypeToExt(const std::string& type) {
+  static const struct {
+    const char* type;
+    const char* ext;
+  } kTable[] = {
+      {"audio/wav", "wav"},           {"audio/mid", "mid"}, {"audio/midi", "mid"}, {"audio/mp3", "mp3"},
+      {"audio/amr", "amr"},           {"image/png", "png"}, {"image/gif", "gif"},  {"image/bmp", "bmp"},
+      {"image/vnd.wap.wbmp", "wbmp"}, {"image/jpg", "jpg"}, {"image/jpeg", "jpg"},
+  };
+  for (const auto& entry : kTable) {
+    if (type == entry.type) return entry.ext;
+  }
+  return "";
+}

@@ -17,3 +17,6 @@ AnsiString GetImageType(const uint8_t* data, std::size_t length);
 std::string PictureContentType(const std::string& path);
 // "audio/" and the file's extension as written.
 std::string SoundContentType(const std::string& path);
+
+// The extension a part of this content type is unpacked under (exact comparison), or "".
+AnsiString ContentTypeToExt(const std::string& type);

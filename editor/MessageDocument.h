@@ -2,10 +2,13 @@
 // (its pages and their items), the edit state (the current page, and whether the user changed
 // anything since the message was opened or handed over) and the paths of the working folders in
 // which every media file of the message lives. It builds itself in the codec's composer, gives
-// the current page its duration, appends and removes pages and their items, and keeps the subject
-// within its limit.
+// the current page its duration, appends and removes pages and their items, keeps the subject
+// within its limit, takes pictures, sounds and texts into its pages (and takes a refused one back
+// exactly), takes pasted pages and items (and takes a paste back exactly), and unpacks an opened
+// message into its working folders.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,6 +16,20 @@
 #include "platform/rtl/AnsiString.h"
 
 class TK3VNMms;
+class TMediaItem;
+class TMmsFrame;
+
+// What one paste changed, so that it can be taken back exactly.
+struct TPasteRecord {
+  int insertedPage = -1;                 // the index of a pasted page
+  int page = -1;                         // the page an item went into ...
+  int slot = -1;                         // ... its slot ...
+  std::unique_ptr<TMediaItem> replaced;  // ... and the item that was there, if any
+  bool appended = false;                 // the page was appended for the paste
+  int curFrameBefore = -1;
+  TPasteRecord();
+  ~TPasteRecord();
+};
 
 class MessageDocument {
  public:
@@ -54,6 +71,104 @@ class MessageDocument {
   // Deletes the file at `path` when it lies in the text folder itself (the editor deletes only
   // its own text files) and no page uses it.
   void DeleteOwnTextFile(const std::string& path) const;
+
+  // --- Inserting pictures, sounds and texts into a page ---
+  // Status codes of the insertions and pastes, as the window's commands answer them.
+  static constexpr int kRefused = -1;
+  static constexpr int kNoSuchPage = -4;
+  static constexpr int kCannotOpen = -23;
+  static constexpr int kNoSuchFile = -25;
+  static constexpr int kTooManyPages = -26;
+  // Whether a file is taken as a page's picture or sound, and why not.
+  enum class FileCheck {
+    kTaken,
+    kNoSuchFile,
+    kRefused,          // unreadable, not a regular file, empty, too short or unreadable as a picture
+    kNotAPictureKind,  // the extension is none of .jpg, .bmp and .gif
+    kNotItsKind,       // the extension is not the kind the picture's first bytes show
+    kNotASoundKind,    // the extension is none of mid, wav and mp3
+  };
+  // A picture is taken when it is a regular file that opens, holds at least 128 bytes, has the
+  // extension (.jpg, .bmp or .gif in any case) of the kind its first bytes show, and the picture
+  // classes read it. Running out of memory, and any failure that is not the form library's,
+  // goes on to the caller.
+  static FileCheck CheckPicture(const AnsiString& path);
+  // A sound is taken when the file is there, its extension is mid, wav or mp3 (all small or all
+  // capitals) and it is a regular, non-empty file that opens.
+  static FileCheck CheckSound(const AnsiString& path);
+  // Marks the document changed and answers the page to insert into: the current page, or a page
+  // appended (and made current) when none is current; -1 when there is none to be had.
+  int PageForInsert();
+  // Copies `source` into the working folder of `type` (kImage or kAudio) and gives the page the
+  // copy as its item of that type (an item there keeps its place and takes the new path): 0, or
+  // kRefused with nothing changed without the page or when no copy could be made.
+  int InsertFile(int page, int type, const AnsiString& source);
+  // Copies a file to `destination` through a temporary beside it, renamed into place only when
+  // whole and never over a file: 0; kCannotOpen when the source does not open; kRefused when
+  // both name one file or the copy could not be made whole.
+  static int CopyMediaFile(const AnsiString& destination, const AnsiString& source);
+  // Copies a media file into a working folder under its own name, or a numbered one
+  // (name_1.ext, ...) when a different file has that name; a byte-identical file there is used
+  // as it is. 0 with the copy's path, kRefused when the source is that very copy or copying
+  // failed, kCannotOpen unreadable.
+  int CopyIntoFolder(const AnsiString& folder, const AnsiString& source, AnsiString* copy);
+  // The text file for a page without one: a name no page uses and no file has.
+  AnsiString NewTextFileName(int index) const;
+  // The page's own text file, or a new name for one.
+  AnsiString TextFileFor(int page) const;
+  // Gives the page the text file at `path`. A text that says nothing (no file, an empty one, or
+  // only byte-order marks) is no text: the item goes and the file is deleted. Whether the page
+  // holds a text now.
+  bool TakeText(int page, const AnsiString& path);
+  // Runs `insert` into the current page's slot of `type`, then asks `overLimit`. When it answers
+  // true the slot gets exactly what it had (a text file its bytes); either way a copy the
+  // insertion made anew goes again unless a page uses it. The insertion's result, or kRefused
+  // when taken back (`overLimit` is asked only after a result of 0).
+  int InsertKeepingLimit(int type, const std::function<int()>& insert,
+                         const std::function<bool()>& overLimit);
+  // Told of a picture's path once no page uses it (the window's picture cache forgets it).
+  std::function<void(const std::string& path)> pictureDropped;
+
+  // --- Pasting pages and items ---
+  // Whether a pasted page has room: false when the message holds kMaxPages.
+  bool HasRoomForPage() const { return PageCount() < kMaxPages; }
+  // Whether a pasted item for page `index` has a page to go into: false when one would have to
+  // be appended to a message that holds kMaxPages.
+  bool HasRoomForItem(int index) const { return index < PageCount() || HasRoomForPage(); }
+  // Puts `page` before page `index` (last when `index` is not below the page count): 0;
+  // kNoSuchPage for a negative index or no page, kTooManyPages at the page limit, with nothing
+  // changed. `record` learns what changed.
+  int PastePage(int index, std::unique_ptr<TMmsFrame> page, TPasteRecord* record = nullptr);
+  // Puts `item` into page `index`'s slot of `type`, keeping what was there in `record`; when
+  // `index` is not below the page count a page is appended (and made current) for it first.
+  // 0; kNoSuchPage for a negative index or no item, kTooManyPages at the page limit, with
+  // nothing changed.
+  int PasteItem(int index, int type, std::unique_ptr<TMediaItem> item, TPasteRecord* record = nullptr);
+  // Takes back exactly what a paste changed; the current page is the one before the paste (the
+  // last page when that is gone). A text file of its own the paste brought is deleted.
+  void UndoPaste(TPasteRecord& record);
+  // A name `folder`/`stem`<n>`ext` that no file or folder has yet, n the running number of
+  // pasted files' names (which moves past taken names): a paste never overwrites a file.
+  AnsiString NewPasteFileName(const AnsiString& folder, const char* stem, const char* ext);
+  // Writes a pasted text (FF FE, UTF-16LE) to a new file of the TXT folder: its path, "" on
+  // failure.
+  AnsiString WritePastedText(const std::u16string& text);
+  // The running number of the pasted files' names; a new document starts it at 0.
+  int PasteCounter() const { return pasteCounter; }
+  void SetPasteCounter(int next) { pasteCounter = next; }
+
+  // --- Opening a message ---
+  // Decodes a message file's bytes and unpacks its slides, up to kMaxPages, into pages of a new
+  // message: the pictures (BMP, GIF and JPEG), texts and sounds (but AMR) into the working
+  // folders under names of the page's index, never through a link. Each page gets its slide's
+  // duration (or its longest item's end, else one second). The new message, or null with nothing
+  // written when the bytes hold no message with a slide; the document itself is not touched.
+  // `subject` gets the message's subject; `leftOut` names the parts no page holds, by kind
+  // ("2 AMR, 1 PNG"), "" when every part is kept.
+  std::unique_ptr<TK3VNMms> Unpack(const uint8_t* bytes, int count, std::u16string* subject,
+                                   std::string* leftOut) const;
+  // Takes an unpacked message in place of the message held, its first page current.
+  void TakeOpened(std::unique_ptr<TK3VNMms> opened);
 
   // --- The current page's duration and the subject ---
   // The longest a page runs, in seconds.
@@ -112,7 +227,12 @@ class MessageDocument {
   void Warn(const char* key) const {
     if (warn) warn(key);
   }
+  // Tells pictureDropped of a picture path no page uses.
+  void DropPicture(const std::string& path) const;
   std::unique_ptr<TK3VNMms> message;
   int curFrame = -1;
   bool modified = false;
+  // The latest file CopyIntoFolder made anew (not one it found there), for a refused insertion.
+  AnsiString madeCopy;
+  int pasteCounter = 0;
 };

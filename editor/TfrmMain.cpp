@@ -67,6 +67,7 @@ TfrmMain::TfrmMain(TComponent* owner) : TForm(owner) {
   // The document's build faults reach the user in the message box.
   document.warn = [](const char* key) { ShowMsgBox(key); };
   document.exeDir = EditorAppFolder();
+  document.pictureDropped = [this](const std::string& path) { DropCachedPicture(path); };
   CreateTempFolders();
   TruncateTextFiles();
   ClearTempFolders();
@@ -129,7 +130,7 @@ void TfrmMain::Init() {
   selection = StripSelection::kNone;
   dragState = 0;
   dropTarget = -1;
-  pasteCounter = 0;
+  document.SetPasteCounter(0);
   savedAs = 0;
   // The strip is built anew; the page canvas keeps its bitmap (a tall one, costly to make again)
   // and is cleared below.
@@ -148,11 +149,15 @@ int TfrmMain::NewFrame() {
     box->ShowModal();
     return kTooManyPages;
   }
+  ShowAppendedPage(document.CurrentPage());
+  return 0;
+}
+
+void TfrmMain::ShowAppendedPage(int page) {
   UpdateStripScrollBar();
   // Bring the new page's cell into view: the strip keeps 50 pixels of margin at either end.
-  EnsureVisible(document.CurrentPage() * kCellWidth, document.CurrentPage() * kCellWidth + kCellWidth - 1);
+  EnsureVisible(page * kCellWidth, page * kCellWidth + kCellWidth - 1);
   imgFrameList->Invalidate();
-  return 0;
 }
 
 void TfrmMain::UpdateStripScrollBar() {

@@ -94,9 +94,6 @@ class TfrmMain : public TForm, private TfrmMainControls {
   // The connection manager's window, null until it announced itself.
   HWND PeerWnd() const { return peerWnd; }
   void SetPeerWnd(HWND window) { peerWnd = window; }
-  // The running number of the names of pasted pictures and texts.
-  int PasteCounter() const { return pasteCounter; }
-  void SetPasteCounter(int value) { pasteCounter = value; }
   // The running number of the compression dialog's temporary files.
   int PicCounter() const { return picCounter; }
   // The size and time labels before the latest measurement, and their texts, which a roll-back
@@ -436,7 +433,6 @@ class TfrmMain : public TForm, private TfrmMainControls {
   bool scrollAtOnce = false;             // while a message is opened: the strip jumps to a new page
   BYTE savedAs = 0;                      // 1 after Save As, 0 after Send or Save-to-drafts
   HWND peerWnd = nullptr;                // the connection manager's window, null until known
-  int pasteCounter = 0;                  // running number of the names of pasted pictures and texts
   int savedSizeKB = 0;                   // the size and time labels before the latest measurement
   int savedTimeSec = 0;
   AnsiString savedSizeText = "0";  // ... and their texts, which a roll-back shows again exactly
@@ -481,16 +477,16 @@ class TfrmMain : public TForm, private TfrmMainControls {
   // different file has that name; a byte-identical file there is used as it is. 0 with the
   // copy's path, -1 when the source is that very copy or copying failed, -23 unreadable.
   int CopyIntoFolder(const AnsiString& folder, const AnsiString& source, AnsiString* copy);
-  // The latest file CopyIntoFolder made anew (not one it found there), for a refused insertion.
-  AnsiString madeCopy;
+  // Shows pages just appended: the strip's scroll bar, and the cell of `page` brought into view.
+  void ShowAppendedPage(int page);
   // Runs an insertion into the current page's slot of `type`, measures, and takes it back when
   // the message is over the limit: the slot gets exactly what it had, the labels their texts
   // from before. The insertion's result, or -1 when taken back.
   int InsertKeepingLimit(int type, const std::function<int()>& insert);
   // The text file for a page without one: a name no page uses and no file has.
   AnsiString NewTextFileName(int index) const;
-  // A name `folder`/`stem`<pasteCounter>`ext` that no file has yet (the counter moves past taken
-  // names).
+  // A name `folder`/`stem`<n>`ext` that no file has yet (the document's running number moves past
+  // taken names).
   AnsiString NewPasteFileName(const AnsiString& folder, const char* stem, const char* ext);
   // Writes a pasted text (FF FE, UTF-16LE) to a new file of the TXT folder: its path, "" on failure.
   AnsiString WritePastedText(const std::u16string& text);
@@ -513,9 +509,6 @@ extern TImgFileManager* pImgFileManager;
 extern TPicResize* pPicResize;
 // While set, deleting the current page asks nothing (the size roll-backs set and clear it).
 extern bool silentDelete;
-
-// The extension a part of this content type is unpacked under (exact comparison), or "".
-AnsiString ContentTypeToExt(const std::string& type);
 
 // Registers the main window's class, its handlers and the editor's compiled-in resources
 // with the form library (before the first window is made; again is harmless).

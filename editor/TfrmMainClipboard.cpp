@@ -47,11 +47,6 @@ UINT Format(const char* name) { return RegisterClipboardFormatA(name); }
 
 bool Available(const char* name) { return IsClipboardFormatAvailable(Format(name)) != FALSE; }
 
-std::string ItemPath(const TMmsFrame* frame, int type) {
-  const TMediaItem* item = frame ? frame->GetItem(type) : nullptr;
-  return item ? item->Path : std::string();
-}
-
 bool HasFocus(TWinControl* control) { return control && control->HandleAllocated() && control->Focused(); }
 
 // The text of a text item's file, without its leading byte-order marks; false when the file
@@ -141,41 +136,13 @@ std::u16string WithCrLf(const std::u16string& text) {
   return out;
 }
 
-std::string TextFileBytes(const std::u16string& text) {
-  std::string bytes = "\xFF\xFE";
-  for (char16_t c : text) {
-    bytes.push_back(char(c & 0xFF));
-    bytes.push_back(char(c >> 8));
-  }
-  return bytes;
-}
-
 }  // namespace
 
-// What one paste changed, so that it can be taken back exactly.
-struct TPasteRecord {
-  int insertedPage = -1;                 // the index of a pasted page
-  int page = -1;                         // the page an item went into ...
-  int slot = -1;                         // ... its slot ...
-  std::unique_ptr<TMediaItem> replaced;  // ... and the item that was there, if any
-  bool appended = false;                 // the page was appended for the paste
-  int curFrameBefore = -1;
-};
-
 AnsiString TfrmMain::NewPasteFileName(const AnsiString& folder, const char* stem, const char* ext) {
-  // A name an earlier document or paste left is skipped: a paste never overwrites a file.
-  for (;;) {
-    const AnsiString path = folder + "/" + stem + IntToStr(pasteCounter++) + ext;
-    if (!FileExists(path) && !DirectoryExists(path)) return path;
-  }
+  return document.NewPasteFileName(folder, stem, ext);
 }
 
-AnsiString TfrmMain::WritePastedText(const std::u16string& text) {
-  const AnsiString path = NewPasteFileName(document.txtDir, "Text", ".txt");
-  const std::string bytes = TextFileBytes(text);
-  if (!platform::WriteFileReplacing(platform::FsPath(path), bytes.data(), bytes.size())) return AnsiString();
-  return path;
-}
+AnsiString TfrmMain::WritePastedText(const std::u16string& text) { return document.WritePastedText(text); }
 
 // --- Copying ---
 
@@ -348,18 +315,16 @@ int TfrmMain::PasteClipboard(int index, TPasteRecord* record) {
   TPasteRecord scratch;
   TPasteRecord& done = record ? *record : scratch;
   done.curFrameBefore = document.CurrentPage();
-  const int pages = Mms() ? Mms()->Body->GetFrameCount() : 0;
 
   if (Available(kFrameFormat)) {
-    if (pages >= kMaxPages) {
+    if (!document.HasRoomForPage()) {
       std::unique_ptr<TFrameBox> box(NewBox<TFrameBox>(this));
       box->ShowModal();
       return kTooManyPages;
     }
     std::unique_ptr<TMmsFrame> frame = PasteFrame();
     if (!frame) return 0;  // the clipboard could not be had, or the block is not ours
-    document.EnsureMessage();
-    done.insertedPage = Mms()->InsertFrame(std::min(index, pages), std::move(frame));
+    document.PastePage(index, std::move(frame), &done);
     UpdateStripScrollBar();
     return 0;
   }
@@ -386,50 +351,20 @@ int TfrmMain::PasteClipboard(int index, TPasteRecord* record) {
     }
   }
   if (!source) return 0;  // nothing to paste: no page is appended for it
-  const bool append = index >= pages;
-  if (append && pages >= kMaxPages) return NewFrame();  // the page-limit box, -26
+  // At the page limit nothing is read (nor written): the page-limit box, -26.
+  if (!document.HasRoomForItem(index)) return NewFrame();
   std::unique_ptr<TMediaItem> item = (this->*source->paste)();
   if (!item) return 0;
-  int target = index;
-  if (append) {
-    if (const int result = NewFrame(); result != 0) return result;
-    done.appended = true;
-    target = Mms()->Body->GetFrameCount() - 1;
-  }
-  TMmsFrame* frame = Mms()->Body->GetFrame(target);
-  done.page = target;
-  done.slot = source->type;
-  done.replaced = frame->CloneItem(source->type);
-  Mms()->SetFrameItem(target, source->type, std::move(item));
+  if (const int result = document.PasteItem(index, source->type, std::move(item), &done); result != 0)
+    return result;
+  if (done.appended) ShowAppendedPage(done.page);  // as the new-page command shows one
   UpdateStripScrollBar();
   return 0;
 }
 
 void TfrmMain::UndoPaste(TPasteRecord& record) {
   if (!Mms()) return;
-  if (record.insertedPage >= 0 && IsPage(record.insertedPage)) {
-    const TMmsFrame* frame = Mms()->Body->GetFrame(record.insertedPage);
-    const std::string picture = ItemPath(frame, TMediaItem::kImage),
-                      text = ItemPath(frame, TMediaItem::kText);
-    Mms()->Body->DeleteFrame(record.insertedPage);
-    DropCachedPicture(picture);
-    DeleteOwnTextFile(text);
-  } else if (record.page >= 0 && IsPage(record.page)) {
-    TMmsFrame* frame = Mms()->Body->GetFrame(record.page);
-    const std::string pasted = ItemPath(frame, record.slot);
-    if (record.replaced) {
-      frame->SetItem(std::move(record.replaced), record.slot);
-    } else {
-      frame->DeleteItem(record.slot);
-    }
-    const std::string now = ItemPath(frame, record.slot);
-    if (record.slot == TMediaItem::kImage && pasted != now) DropCachedPicture(pasted);
-    if (record.slot == TMediaItem::kText && pasted != now) DeleteOwnTextFile(pasted);
-    if (record.appended) Mms()->Body->DeleteFrame(record.page);
-  }
-  document.SetCurrentPage(record.curFrameBefore);
-  const int pages = Mms()->Body->GetFrameCount();
-  if (document.CurrentPage() >= pages) document.SetCurrentPage(pages - 1);
+  document.UndoPaste(record);
   UpdateStripScrollBar();
 }
 

@@ -113,6 +113,13 @@ TEST_F(Preview, IsDockedInTheMainWindowsPanelAndSharesItsDocument) {
   // A new document reaches the preview.
   main->Init();
   EXPECT_EQ(viewer->mms, main->Mms());
+  // So does an opened one, which takes the place of the document given up.
+  Pages(2);
+  const std::string path = app.path() + "/two.mms";
+  ASSERT_EQ(main->SaveMmsFile(path.c_str()), 1);
+  main->OpenMmsFile(path.c_str());
+  ASSERT_EQ(main->Mms()->Body->GetFrameCount(), 2);
+  EXPECT_EQ(viewer->mms, main->Mms());
   // A reload of the language leaves the preview's hints alone.
   AppFile("language_editer/lan_ENG.ini", editortest::KeyLanguageFile("new:"));
   main->ReloadLanguage();

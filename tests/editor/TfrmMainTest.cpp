@@ -254,7 +254,7 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
   TfrmMain* form = frmMain;
   for (int i = 0; i < 4; ++i) form->NewFrame();
   form->Document().SetModified(true);
-  form->SetPasteCounter(7);
+  form->Document().SetPasteCounter(7);
   form->SetSavedAs(1);
   form->SetSelection(StripSelection::kText);
   form->SetDrag(2, 3);
@@ -268,7 +268,7 @@ TEST_F(MainWindow, InitStartsAgainWithOneEmptyPageAndKeepsModified) {
   EXPECT_EQ(form->Selection(), StripSelection::kNone);
   EXPECT_EQ(form->DragState(), 0);
   EXPECT_EQ(form->DropTarget(), -1);
-  EXPECT_EQ(form->PasteCounter(), 0);
+  EXPECT_EQ(form->Document().PasteCounter(), 0);
   EXPECT_EQ(form->SavedAs(), 0);
   EXPECT_TRUE(form->Document().Modified());
   EXPECT_FALSE(form->Controls().scrBarFrameList->Visible());
