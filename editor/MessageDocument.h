@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "platform/rtl/AnsiString.h"
 
@@ -184,6 +185,9 @@ class MessageDocument {
   // The subject cut to its limit, never between the halves of a surrogate pair (the subject is
   // handed over as UTF-8); a subject within the limit comes back as it is.
   static std::u16string SubjectWithinLimit(std::u16string subject);
+  // The message's subject, as handed over with it; kept within the limit.
+  const std::u16string& Subject() const { return subject; }
+  void SetSubject(std::u16string text) { subject = SubjectWithinLimit(std::move(text)); }
 
   // --- Building the message in the codec's composer ---
   // Hands the message to the composer page by page: 1, or 0 when a page's media could not be
@@ -235,4 +239,5 @@ class MessageDocument {
   // The latest file CopyIntoFolder made anew (not one it found there), for a refused insertion.
   AnsiString madeCopy;
   int pasteCounter = 0;
+  std::u16string subject;
 };

@@ -137,6 +137,7 @@ void TfrmMain::memo_titleChange(TObject*) {
     memo_title->SetSelStart(int(memo_title->Text().Length()));
     return;
   }
+  document.SetSubject(text);
   subject_size->Font()->SetColor(count == kSubjectLimit ? TColor(255) : clBlack);
   subject_size->SetCaption(Format("(%d/%d)", {TVarRec(count), TVarRec(kSubjectLimit)}));
   if (subjectCut) {

@@ -4,7 +4,9 @@
 // record sent to the manager's window. Only a hand-over that was delivered ends the editor: a
 // build that could not take every page, a file that could not be written, a path too long for
 // the record, or a manager that is missing or did not take the message leaves the document,
-// the working folder and `modified` as they were, after a warning.
+// the working folder and the changed mark as they were, after a warning.
+#include <string_view>
+
 #include "editor/EncodedMessage.h"
 #include "editor/TMessageBoxForm.h"
 #include "editor/TMmsSendData.h"
@@ -29,7 +31,8 @@ int TfrmMain::SendMmsToDrafts(int mode) {
 
   TMmsSendData data;
   data.FileName = std::string((document.sendDir + "/" + kHandOverName).c_str());
-  data.Subject = platform::Utf16ToUtf8(WideString(memo_title->Text()).c_bstr());
+  // Up to a NUL an opened message's subject may hold, as the record's string ends there.
+  data.Subject = platform::Utf16ToUtf8(std::u16string_view(document.Subject().c_str()));
   data.Mode = mode;
   // A path that does not fit the record is refused, never cut: the manager would be handed
   // another file's name.

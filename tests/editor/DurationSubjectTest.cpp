@@ -166,6 +166,7 @@ TEST_F(DurationSubject, TheSubjectIsCutToFortyUnitsWithARedCounter) {
 
   main->Controls().memo_title->SetTextProp("abc");
   EXPECT_EQ(Caption(main->Controls().subject_size), "(3/40)");
+  EXPECT_EQ(main->Document().Subject(), u"abc");  // what the hand-over names
   EXPECT_EQ(main->Controls().subject_size->Font()->Color(), clBlack);
 }
 
@@ -196,6 +197,7 @@ TEST_F(DurationSubject, ASubjectSetByTheProgramIsCutButIsNoEdit) {
   main->Document().SetModified(false);
   main->SetSubjectText(WideString(std::u16string(50, u'q')));
   EXPECT_EQ(Text(main->Controls().memo_title), std::string(40, 'q'));
+  EXPECT_EQ(main->Document().Subject(), std::u16string(40, u'q'));
   EXPECT_FALSE(main->Document().Modified());
 }
 

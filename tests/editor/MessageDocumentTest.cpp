@@ -89,6 +89,9 @@ TEST(MessageDocument, TheSubjectIsCutToItsLimitBetweenPairs) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(MessageDocument::SubjectWithinLimit(c.subject), c.expected) << c.what;
+    MessageDocument document;
+    document.SetSubject(c.subject);
+    EXPECT_EQ(document.Subject(), c.expected) << c.what;
   }
 }
 
