@@ -137,7 +137,9 @@ class FileChooserOnTheDesktop : public ::testing::Test {
     return files_.back();
   }
 
-  // Shows the dialog while a script waits for the chooser's window, gives it the keyboard
+  // Shows the dialog while a script waits for the chooser's window (searching again after a
+  // search that failed: xdotool gives up when a window vanishes while it looks at each, as the
+  // chooser's passing windows do), gives it the keyboard
   // (there is no window manager to do it) and types `keys` ("" for none) and Enter. Separate
   // xdotool runs: chained after a search, xdotool sends its keys to the found window as
   // synthetic events, which the chooser's fields ignore. Returns the dialog's answer ("" for
@@ -148,7 +150,8 @@ class FileChooserOnTheDesktop : public ::testing::Test {
   std::u16string Answer(bool save, const char16_t* startName, const std::string& keys,
                         const std::string& last = "Return", LPOFNHOOKPROC hook = nullptr) {
     const std::string script =
-        "w=$(xdotool search --sync --onlyvisible --name '^Pick one$' | head -1) && "
+        "until w=$(xdotool search --onlyvisible --name '^Pick one$' 2>/dev/null | head -1) && [ -n \"$w\" ]; "
+        "do sleep 0.1; done && "
         "xdotool windowfocus --sync \"$w\" && sleep 0.3 && "
         "{ [ -z \"$1\" ] || xdotool type --delay 10 \"$1\"; } && sleep 0.3 && xdotool key \"$2\"";
     const int typist =
