@@ -29,7 +29,6 @@ namespace platform::win {
 
 namespace {
 
-constexpr int kSendTimeoutMs = 5000;
 // A message's fixed fields, the longest registered name and dwData fit beside the largest data.
 static_assert(uint64_t(kMaxCopyDataBytes) + 34 + 0xFFFF + 8 <= kWireBodyLimit);
 constexpr uint32_t kMaxSlot = 4095;
@@ -194,7 +193,7 @@ struct Outcome {
 
 // Sends a request and, when `reply`, waits for the answer while serving sends to this process.
 Outcome Request(uint32_t slot, const std::vector<uint8_t>& frame, bool reply) {
-  const int64_t deadline = RealNow() + kSendTimeoutMs;
+  const int64_t deadline = RealNow() + WireTimeoutMs(frame.size());
   const int fd = Connect(slot, deadline);
   // A full backlog is a peer that does not accept in time; any other refusal a peer that is gone.
   if (fd < 0) return {errno == EAGAIN ? Outcome::TimedOut : Outcome::Gone, {}};
@@ -589,15 +588,15 @@ HWND RemoteFind(const std::u16string* className, const std::u16string* title) {
     if (!SlotAlive(slot)) continue;
     Asked a;
     a.slot = slot;
-    a.fd = Connect(slot, start + kSendTimeoutMs);
+    a.fd = Connect(slot, start + WireTimeoutMs(frame.size()));
     if (a.fd < 0) continue;
-    if (!WriteAll(a.fd, frame, start + kSendTimeoutMs)) {
+    if (!WriteAll(a.fd, frame, start + WireTimeoutMs(frame.size()))) {
       close(a.fd);
       continue;
     }
     asked.push_back(std::move(a));
   }
-  int64_t deadline = start + kSendTimeoutMs;
+  int64_t deadline = start + WireTimeoutMs(frame.size());
   std::vector<pollfd> p;
   for (;;) {
     p.clear();

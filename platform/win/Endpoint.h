@@ -12,7 +12,8 @@
 // Requests are read off the interface thread (EndpointReader.h); only whole ones are served, by
 // ServeEndpoint and every retrieval of the interface thread.
 // A send answers 0 with ERROR_INVALID_WINDOW_HANDLE when the window or its process is gone and
-// with ERROR_TIMEOUT when no answer comes within 5 s; a delivered send leaves the last error.
+// with ERROR_TIMEOUT when no answer comes within 5 s (more for large data: WireTimeoutMs); a
+// delivered send leaves the last error.
 // FindWindow asks every other process at once: at most 5 s, and 500 ms once one has answered.
 #pragma once
 

@@ -20,8 +20,6 @@ namespace platform::win {
 
 namespace {
 
-// A connection has this long (real time) to deliver its whole frame.
-constexpr int64_t kFrameTimeoutMs = 5000;
 // At most this many connections are held at once (each costs a descriptor); more wait in the
 // listen backlog until some are answered.
 constexpr int kMaxHeld = 256;
@@ -170,6 +168,7 @@ void EndpointReader::Run() {
             break;
           }
           c.body.reserve(std::min<size_t>(c.frame->second, kFirstBodyReserve));
+          c.deadline += WireTimeoutMs(c.frame->second) - WireTimeoutMs(0);  // a larger body takes longer
           continue;
         }
         c.body.insert(c.body.end(), buffer, buffer + n);
@@ -195,7 +194,7 @@ void EndpointReader::Run() {
         }
         auto c = std::make_unique<Connection>();
         c->fd = fd;
-        c->deadline = RealNow() + kFrameTimeoutMs;
+        c->deadline = RealNow() + WireTimeoutMs(0);  // to deliver the whole frame
         reading.push_back(std::move(c));
         ++held_;
       }

@@ -1,8 +1,8 @@
 // The endpoint's reader: a thread of its own accepts the connections of other processes and
 // reads each request, one state per connection, until its frame is whole. Only whole frames
 // reach the interface thread, through a queue a descriptor signals, so a client that is slow,
-// silent or sends half a frame costs the interface thread nothing: it is dropped after 5 s of
-// real time without ever being waited on there.
+// silent or sends half a frame costs the interface thread nothing: it is dropped once its time is
+// up (5 s of real time, more for a large body: WireTimeoutMs) without ever being waited on there.
 #pragma once
 
 #include <atomic>

@@ -15,6 +15,11 @@ constexpr uint32_t kWireMagic = 0x314D5750;
 // and the longest registered name; a body over this is refused before anything is allocated.
 constexpr uint32_t kWireBodyLimit = (16u << 20) + (1u << 17);
 
+// How long (real time, in ms) a frame of `bytes` may take to cross and be answered: 5 s, and one
+// more millisecond for every KiB it carries, so a large WM_COPYDATA on a slow or busy machine is
+// not given up while its bytes still flow (16 MiB get about 21 s). Sender and reader use the same.
+constexpr int64_t WireTimeoutMs(uint64_t bytes) { return 5000 + int64_t(bytes >> 10); }
+
 enum class WireKind : uint32_t { Send = 1, Post = 2, Find = 3, Reply = 4 };
 
 // What became of a sent message: delivered (the result is the window procedure's), no such

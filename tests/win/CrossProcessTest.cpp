@@ -226,6 +226,14 @@ TEST_F(CrossProcess, APlantedLinkIsNoSlotLock) {
   DestroyWindow(own);
 }
 
+// The bytes of a WM_COPYDATA of `size` bytes with dwData 5, and what the peer answers for them.
+std::vector<uint8_t> CopyData(size_t size, LRESULT& expected) {
+  std::vector<uint8_t> bytes(size);
+  expected = 5;
+  for (size_t i = 0; i < size; ++i) expected += bytes[i] = uint8_t(i * 13 + (i >> 16));
+  return bytes;
+}
+
 // WM_COPYDATA carries up to 16 MiB (a message of twenty 300 KB pictures fits); more is refused
 // before anything is sent.
 TEST_F(CrossProcess, CopyDataUpToItsLimitCrosses) {
@@ -233,9 +241,8 @@ TEST_F(CrossProcess, CopyDataUpToItsLimitCrosses) {
   HWND peer = PeerProcess::Window("MMS_manageRas");
   ASSERT_NE(peer, nullptr);
   for (size_t size : {size_t(1) << 20, size_t(20 * 300 * 1024), size_t(platform::win::kMaxCopyDataBytes)}) {
-    std::vector<uint8_t> bytes(size);
-    LRESULT expected = 5;
-    for (size_t i = 0; i < size; ++i) expected += bytes[i] = uint8_t(i * 13 + (i >> 16));
+    LRESULT expected = 0;
+    std::vector<uint8_t> bytes = CopyData(size, expected);
     COPYDATASTRUCT cds{5, DWORD(size), bytes.data()};
     SetLastError(0);
     EXPECT_EQ(SendMessageA(peer, WM_COPYDATA, 0, LPARAM(&cds)), expected) << size;
@@ -245,6 +252,66 @@ TEST_F(CrossProcess, CopyDataUpToItsLimitCrosses) {
   COPYDATASTRUCT cds{5, DWORD(over.size()), over.data()};
   EXPECT_EQ(SendMessageA(peer, WM_COPYDATA, 0, LPARAM(&cds)), 0);
   EXPECT_EQ(GetLastError(), ERROR_INVALID_PARAMETER);
+}
+
+// A large message takes its time, by the clock of a slow or busy machine: it is not given up
+// after the 5 s a small one has, neither by a sender whose receiver pauses before taking it...
+TEST_F(CrossProcess, ALargeSendOutlastsAPauseOfItsReceiver) {
+  PeerProcess process;
+  HWND peer = PeerProcess::Window("MMS_manageRas");
+  ASSERT_NE(peer, nullptr);
+  LRESULT expected = 0;
+  std::vector<uint8_t> bytes = CopyData(platform::win::kMaxCopyDataBytes, expected);
+  process.Signal(SIGSTOP);
+  std::thread resume([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5500));
+    process.Signal(SIGCONT);
+  });
+  COPYDATASTRUCT cds{5, DWORD(bytes.size()), bytes.data()};
+  SetLastError(0);
+  EXPECT_EQ(SendMessageA(peer, WM_COPYDATA, 0, LPARAM(&cds)), expected);
+  EXPECT_EQ(GetLastError(), 0u);
+  resume.join();
+}
+
+// ... nor by a receiver whose sender writes slowly.
+TEST_F(CrossProcess, ALargeFrameSentSlowlyIsStillServed) {
+  PeerProcess process;
+  HWND peer = PeerProcess::Window("MMS_manageRas");
+  ASSERT_NE(peer, nullptr);
+  using namespace platform::win;
+  LRESULT expected = 0;
+  WireMessage m;
+  m.hwnd = uint32_t(reinterpret_cast<uintptr_t>(peer));
+  m.msg = WM_COPYDATA;
+  m.payload = {5, 0, 0, 0, 0, 0, 0, 0};
+  const std::vector<uint8_t> data = CopyData(size_t(4) << 20, expected);
+  m.payload.insert(m.payload.end(), data.begin(), data.end());
+  const std::vector<uint8_t> frame = EncodeMessage(WireKind::Send, m);
+
+  const std::string path = dir.path() + "/slot-" + std::to_string(SlotOf(peer)) + ".sock";
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
+  const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+  timeval limit{20, 0};
+  setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+  const size_t half = frame.size() / 2;
+  ASSERT_EQ(send(fd, frame.data(), half, MSG_NOSIGNAL), ssize_t(half));
+  std::this_thread::sleep_for(std::chrono::milliseconds(5500));
+  ASSERT_EQ(send(fd, frame.data() + half, frame.size() - half, MSG_NOSIGNAL), ssize_t(frame.size() - half))
+      << "the reader gave the connection up";
+  uint8_t in[64];
+  size_t got = 0;
+  for (ssize_t n; got < sizeof in && (n = recv(fd, in + got, sizeof in - got, 0)) > 0;) got += size_t(n);
+  close(fd);
+  const auto header = DecodeHeader(in, got);
+  ASSERT_TRUE(header && got == 12 + header->second) << "no whole reply: " << got << " bytes";
+  const auto reply = DecodeReply(in + 12, header->second);
+  ASSERT_TRUE(reply);
+  EXPECT_EQ(reply->status, WireStatus::Delivered);
+  EXPECT_EQ(reply->result, expected);
 }
 
 // A send that nobody got is told from one answered 0: a destroyed window or a killed process
