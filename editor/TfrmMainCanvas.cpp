@@ -98,7 +98,8 @@ void TfrmMain::DrawPage(int slide) {
       }
     }
   }
-  DrawPageInto(imgMivora->Picture()->Bitmap());
+  // A blanked canvas draws the page when it is made.
+  if (!pageCanvasBlanked) DrawPageInto(imgMivora->Picture()->Bitmap());
   imgMivora->Invalidate();
 }
 
@@ -157,7 +158,7 @@ int TfrmMain::BlitPage(TBitmap* bitmap) {
   if (!bitmap || !pageBitmap || !imgMivora) return kRefused;
   if (bitmap->Width() != pageBitmap->Width() || bitmap->Height() != pageBitmap->Height()) return kWrongSize;
   const RECT page = GetPageRect();
-  imgMivora->Picture()->Bitmap()->Canvas()->Draw(page.left - 3, page.top - 3, bitmap);
+  PageCanvas()->Canvas()->Draw(page.left - 3, page.top - 3, bitmap);
   imgMivora->Invalidate();
   return 0;
 }
