@@ -219,7 +219,7 @@ void TfrmMain::SetSubjectText(const WideString& text) {
 
 void TfrmMain::ReleaseBitmaps() {
   stripBitmap.reset();
-  pageBitmap.reset();
+  pageSize.reset();
   pictureBitmap.reset();
   textBitmap.reset();
   if (imgMivora) imgMivora->Picture()->Assign(nullptr);

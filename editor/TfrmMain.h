@@ -11,6 +11,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "editor/EncodedMessage.h"
@@ -463,7 +464,9 @@ class TfrmMain : public TForm, private TfrmMainControls {
   TWndMethodValue stripWindowProc;
   POINT stripPress{0, 0};  // the latest press or drag point on the strip (control coordinates)
   // The page-layout canvas: its bitmaps, what the pointer is over and holds, and the drag.
-  std::unique_ptr<TBitmap> pageBitmap, pictureBitmap, textBitmap;
+  std::unique_ptr<TBitmap> pictureBitmap, textBitmap;
+  // The page's size once it is drawn: the page is plain white, so no bitmap holds it.
+  std::optional<SIZE> pageSize;
   bool pageCanvasBlanked = false;  // the canvas is blank but for the latest page drawn
   BYTE hoverKind = 0, selectedKind = 0, buttonDown = 0, resizeHandle = 0;
   POINT lastPoint{0, 0}, storedPosition{0, 0};
