@@ -197,11 +197,17 @@ void TfrmMain::ClearTempFolders() {
                    workarea::DeleteFilesIn);
 }
 
-void TfrmMain::ClearPageCanvas() {
+void TfrmMain::ClearPageCanvas() { pageCanvasBlanked = true; }
+
+TBitmap* TfrmMain::PageCanvas() {
   TBitmap* canvas = imgMivora->Picture()->Bitmap();
+  if (!pageCanvasBlanked) return canvas;
+  pageCanvasBlanked = false;
   canvas->SetSize(imgMivora->Width(), imgMivora->Height());
   canvas->Canvas()->Brush()->SetColor(clWhite);
   canvas->Canvas()->FillRect(RECT{0, 0, imgMivora->Width(), imgMivora->Height()});
+  DrawPageInto(canvas);
+  return canvas;
 }
 
 void TfrmMain::SetSubjectText(const WideString& text) {
@@ -213,10 +219,11 @@ void TfrmMain::SetSubjectText(const WideString& text) {
 
 void TfrmMain::ReleaseBitmaps() {
   stripBitmap.reset();
-  pageBitmap.reset();
+  pageSize.reset();
   pictureBitmap.reset();
   textBitmap.reset();
   if (imgMivora) imgMivora->Picture()->Assign(nullptr);
+  pageCanvasBlanked = false;
 }
 
 void RegisterEditorForms() {

@@ -11,6 +11,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "editor/EncodedMessage.h"
@@ -122,8 +123,12 @@ class TfrmMain : public TForm, private TfrmMainControls {
   void TruncateTextFiles();
   // Deletes the files of every working folder except Send (subfolders stay).
   void ClearTempFolders();
-  // Gives the page-layout canvas a new blank bitmap of its size.
+  // Blanks the page-layout canvas. The canvas is as tall as the longest page may be and nobody
+  // sees it, so its bitmap is only made, blank, with the page drawn on it, when PageCanvas()
+  // next asks for it.
   void ClearPageCanvas();
+  // The page-layout canvas's bitmap, made now if it was blanked since it was last asked for.
+  TBitmap* PageCanvas();
   // Shows the strip again and tells the preview window which page is current.
   void RefreshFrameList();
   // Sets the subject from code: the change this makes is not an edit of the user.
@@ -459,7 +464,10 @@ class TfrmMain : public TForm, private TfrmMainControls {
   TWndMethodValue stripWindowProc;
   POINT stripPress{0, 0};  // the latest press or drag point on the strip (control coordinates)
   // The page-layout canvas: its bitmaps, what the pointer is over and holds, and the drag.
-  std::unique_ptr<TBitmap> pageBitmap, pictureBitmap, textBitmap;
+  std::unique_ptr<TBitmap> pictureBitmap, textBitmap;
+  // The page's size once it is drawn: the page is plain white, so no bitmap holds it.
+  std::optional<SIZE> pageSize;
+  bool pageCanvasBlanked = false;  // the canvas is blank but for the latest page drawn
   BYTE hoverKind = 0, selectedKind = 0, buttonDown = 0, resizeHandle = 0;
   POINT lastPoint{0, 0}, storedPosition{0, 0};
 

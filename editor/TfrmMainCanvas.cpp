@@ -55,6 +55,19 @@ namespace {
 
 const char* RegionId(int kind) { return kind == 1 ? "Text" : kind == 2 ? "Img" : "Null"; }
 
+// A white rectangle, as a blank bitmap of its size drawn there would leave; the canvas's brush
+// stays as it was.
+void FillWhite(TCanvas* canvas, const RECT& r) {
+  TBrush* brush = canvas->Brush();
+  const TColor color = brush->Color();
+  const TBrushStyle style = brush->Style();
+  brush->SetStyle(bsSolid);
+  brush->SetColor(clWhite);
+  canvas->FillRect(r);
+  brush->SetStyle(style);
+  brush->SetColor(color);
+}
+
 std::unique_ptr<TBitmap> BlankBitmap(int width, int height) {
   auto bitmap = std::make_unique<TBitmap>();
   bitmap->SetSize(std::max(width, 1), std::max(height, 1));
@@ -83,7 +96,7 @@ void TfrmMain::FormMouseMove(TObject*, TShiftState, int, int) {
 void TfrmMain::DrawPage(int slide) {
   if (!imgMivora) return;  // the layout is still being read
   const RECT page = GetPageRect();
-  pageBitmap = BlankBitmap(page.right - page.left + 6, page.bottom - page.top + 6);
+  pageSize = SIZE{std::max(page.right - page.left + 6, 1), std::max(page.bottom - page.top + 6, 1)};
   textBitmap.reset();
   pictureBitmap.reset();
   if (IsPage(slide)) {
@@ -98,15 +111,17 @@ void TfrmMain::DrawPage(int slide) {
       }
     }
   }
-  DrawPageInto(imgMivora->Picture()->Bitmap());
+  // A blanked canvas draws the page when it is made.
+  if (!pageCanvasBlanked) DrawPageInto(imgMivora->Picture()->Bitmap());
   imgMivora->Invalidate();
 }
 
 void TfrmMain::DrawPageInto(TBitmap* target) {
-  if (!target || !pageBitmap) return;
+  if (!target || !pageSize) return;
   const RECT page = GetPageRect();
   TCanvas* canvas = target->Canvas();
-  canvas->Draw(page.left - 3, page.top - 3, pageBitmap.get());
+  FillWhite(canvas,
+            RECT{page.left - 3, page.top - 3, page.left - 3 + pageSize->cx, page.top - 3 + pageSize->cy});
   if (!Mms()) return;
   // Both items at their region's place on the page, as a single region is drawn.
   const std::pair<const char*, TBitmap*> items[] = {{"Text", textBitmap.get()}, {"Img", pictureBitmap.get()}};
@@ -154,10 +169,10 @@ void TfrmMain::DrawRegions(int kind, TBitmap* target, bool local, int outline) {
 }
 
 int TfrmMain::BlitPage(TBitmap* bitmap) {
-  if (!bitmap || !pageBitmap || !imgMivora) return kRefused;
-  if (bitmap->Width() != pageBitmap->Width() || bitmap->Height() != pageBitmap->Height()) return kWrongSize;
+  if (!bitmap || !pageSize || !imgMivora) return kRefused;
+  if (bitmap->Width() != pageSize->cx || bitmap->Height() != pageSize->cy) return kWrongSize;
   const RECT page = GetPageRect();
-  imgMivora->Picture()->Bitmap()->Canvas()->Draw(page.left - 3, page.top - 3, bitmap);
+  PageCanvas()->Canvas()->Draw(page.left - 3, page.top - 3, bitmap);
   imgMivora->Invalidate();
   return 0;
 }
@@ -211,11 +226,11 @@ void TfrmMain::ClearSelection() {
 }
 
 void TfrmMain::DragSelection(int dx, int dy) {
-  if (!Mms() || !pageBitmap || !selectedKind) return;
+  if (!Mms() || !pageSize || !selectedKind) return;
   const RECT page = GetPageRect();
   const int pageWidth = page.right - page.left, pageHeight = page.bottom - page.top;
   const char* id = RegionId(selectedKind);
-  std::unique_ptr<TBitmap> bitmap = BlankBitmap(pageBitmap->Width(), pageBitmap->Height());
+  std::unique_ptr<TBitmap> bitmap = BlankBitmap(pageSize->cx, pageSize->cy);
   DrawRegionItem(selectedKind == 1 ? 2 : 1, bitmap.get(), false, 0, true);
   storedPosition.x =
       std::clamp<int>(storedPosition.x + dx, 0, std::max(0, pageWidth - Mms()->GetRegionWidth(id)));
@@ -262,8 +277,8 @@ int TfrmMain::ApplyRegionRect(int left, int top, int height, int width) {
     textBitmap = std::make_unique<TBitmap>();
     DrawTextLines(document.CurrentPage(), textBitmap.get());
   }
-  if (pageBitmap) {
-    std::unique_ptr<TBitmap> bitmap = BlankBitmap(pageBitmap->Width(), pageBitmap->Height());
+  if (pageSize) {
+    std::unique_ptr<TBitmap> bitmap = BlankBitmap(pageSize->cx, pageSize->cy);
     DrawRegions(selectedKind, bitmap.get(), true, 2);
     BlitPage(bitmap.get());
   }
@@ -276,8 +291,8 @@ void TfrmMain::CommitMove() {
   const RECT page = GetPageRect();
   const char* id = RegionId(selectedKind);
   Mms()->MoveRegion(id, storedPosition.x, storedPosition.y, page.bottom - page.top);
-  if (pageBitmap) {
-    std::unique_ptr<TBitmap> bitmap = BlankBitmap(pageBitmap->Width(), pageBitmap->Height());
+  if (pageSize) {
+    std::unique_ptr<TBitmap> bitmap = BlankBitmap(pageSize->cx, pageSize->cy);
     DrawRegions(selectedKind, bitmap.get(), true, 2);
     BlitPage(bitmap.get());
   }
@@ -363,8 +378,8 @@ void TfrmMain::imgMivoraMouseMove(TObject*, TShiftState shift, int x, int y) {
     if (hoverKind) ClearSelection();
     return;
   }
-  if (kind == hoverKind || !pageBitmap) return;
-  std::unique_ptr<TBitmap> bitmap = BlankBitmap(pageBitmap->Width(), pageBitmap->Height());
+  if (kind == hoverKind || !pageSize) return;
+  std::unique_ptr<TBitmap> bitmap = BlankBitmap(pageSize->cx, pageSize->cy);
   DrawRegions(kind, bitmap.get(), true, 1);
   BlitPage(bitmap.get());
   hoverKind = static_cast<BYTE>(kind);
@@ -388,8 +403,8 @@ void TfrmMain::imgMivoraMouseDown(TObject*, TMouseButton, TShiftState, int x, in
   }
   if (kind == selectedKind) return;
   selectedKind = static_cast<BYTE>(kind);
-  if (pageBitmap) {
-    std::unique_ptr<TBitmap> bitmap = BlankBitmap(pageBitmap->Width(), pageBitmap->Height());
+  if (pageSize) {
+    std::unique_ptr<TBitmap> bitmap = BlankBitmap(pageSize->cx, pageSize->cy);
     DrawRegions(kind, bitmap.get(), true, 2);
     BlitPage(bitmap.get());
   }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 #include "platform/rtl/CaseMap.h"
 #include "platform/rtl/CodePage.h"
@@ -177,21 +178,37 @@ AnsiString StringReplace(const AnsiString& s, const AnsiString& oldPattern, cons
 namespace {
 int Sign(int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
 
-int CompareFolded(const std::u16string& a, const std::u16string& b) {
+// An ASCII byte is the UTF-16 unit of the same number in every code page.
+char16_t Unit(char c) { return static_cast<unsigned char>(c); }
+char16_t Unit(char16_t u) { return u; }
+
+template <typename Char>
+int CompareFolded(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
   std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
-    char16_t x = platform::FoldUnit(a[i]), y = platform::FoldUnit(b[i]);
+    char16_t x = platform::FoldUnit(Unit(a[i])), y = platform::FoldUnit(Unit(b[i]));
     if (x != y) return x < y ? -1 : 1;
   }
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
+bool IsAscii(const std::string& s) {
+  for (char c : s)
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+  return true;
 }
 }  // namespace
 
 int CompareStr(const AnsiString& a, const AnsiString& b) { return Sign(a.ToStd().compare(b.ToStd())); }
 int AnsiCompareStr(const AnsiString& a, const AnsiString& b) { return CompareStr(a, b); }
-int WideCompareText(const WideString& a, const WideString& b) { return CompareFolded(a.ToU16(), b.ToU16()); }
+int WideCompareText(const WideString& a, const WideString& b) {
+  return CompareFolded<char16_t>(a.ToU16(), b.ToU16());
+}
 bool WideSameText(const WideString& a, const WideString& b) { return WideCompareText(a, b) == 0; }
 int CompareText(const AnsiString& a, const AnsiString& b) {
+  // Class, property and component names are ASCII, and the form reader compares them by the
+  // thousand at start-up: those need no widening.
+  if (IsAscii(a.ToStd()) && IsAscii(b.ToStd())) return CompareFolded<char>(a.ToStd(), b.ToStd());
   return WideCompareText(WideString(a), WideString(b));
 }
 bool SameText(const AnsiString& a, const AnsiString& b) { return CompareText(a, b) == 0; }

@@ -32,7 +32,7 @@ class PageCanvas : public CommandTest {
     main->DrawPage(0);
   }
   uint32_t CanvasPixel(int x, int y) {
-    return uint32_t(main->Controls().imgMivora->Picture()->Bitmap()->Canvas()->Pixels(x, y)) & 0xFFFFFF;
+    return uint32_t(main->PageCanvas()->Canvas()->Pixels(x, y)) & 0xFFFFFF;
   }
   // Canvas point of page point (x, y).
   int X(int x) { return main->GetPageRect().left + x; }
@@ -55,6 +55,20 @@ TEST_F(PageCanvas, ThePageSitsOnTheCanvasByTheRootWidth) {
   main->imgMivoraMouseDown(main, mbLeft, ssLeft, 100, 100);
   main->imgMivoraMouseUp(main, mbLeft, 0, 100, 100);
   main->Document().ReplaceMessage(std::move(held));
+}
+
+TEST_F(PageCanvas, IsMadeWhenItsPixelsAreFirstReadAndBlankedAgainByANewDocument) {
+  // Start-up and drawing the page leave the tall canvas unmade.
+  EXPECT_EQ(main->Controls().imgMivora->Picture()->Bitmap()->Height(), 0);
+  EXPECT_EQ(main->PageCanvas()->Height(), main->Controls().imgMivora->Height());
+  EXPECT_EQ(CanvasPixel(X(20), Y(main->Mms()->GetRegionTop("Img") + 20)), kPictureRef);
+  EXPECT_EQ(CanvasPixel(2, 2), 0xFFFFFFu);
+  // Whatever was drawn beside the page is gone once the canvas is blanked.
+  main->PageCanvas()->Canvas()->SetPixels(2, 2, clBlack);
+  main->ClearPageCanvas();
+  main->DrawPage(0);
+  EXPECT_EQ(CanvasPixel(2, 2), 0xFFFFFFu);
+  EXPECT_EQ(CanvasPixel(X(20), Y(main->Mms()->GetRegionTop("Img") + 20)), kPictureRef);
 }
 
 TEST_F(PageCanvas, DraggingARegionStaysInsideThePageAndChangesTheDocumentOnRelease) {
@@ -168,7 +182,7 @@ TEST_F(PageCanvas, TheSelectedRegionAsAPersonWouldSeeIt) {
   const int top = main->Mms()->GetRegionTop("Img");
   main->imgMivoraMouseDown(main, mbLeft, ssLeft, X(20), Y(top + 20));
   main->imgMivoraMouseUp(main, mbLeft, 0, X(20), Y(top + 20));
-  TCanvas* canvas = main->Controls().imgMivora->Picture()->Bitmap()->Canvas();
+  TCanvas* canvas = main->PageCanvas()->Canvas();
   const int width = main->Controls().imgMivora->Width(), height = 200;
   std::vector<uint32_t> pixels(size_t(width * height));
   for (int y = 0; y < height; ++y) {

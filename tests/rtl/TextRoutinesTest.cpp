@@ -45,6 +45,38 @@ TEST(CaseRoutines, PerUnitMappingAndFolding) {
   SetSystemCodePage(CP_UTF8);
 }
 
+// Names made of ASCII compare without being widened; the order must stay that of their UTF-16
+// units folded, in every system code page, and beside a name that is not ASCII.
+TEST(CaseRoutines, CompareTextOrdersAsciiAsTheFoldedUnits) {
+  struct Case {
+    const char* a;
+    const char* b;
+    int expected;
+  };
+  const Case cases[] = {
+      {"TfrmMain", "TFRMMAIN", 0},
+      {"", "", 0},
+      {"", "a", -1},
+      {"_", "A", -1},  // folding goes to lower case: 'a' is above '_'
+      {"[", "a", -1},
+      {"`", "Z", -1},
+      {"btn1", "BTN10", -1},
+      {"Caption", "Captio", 1},
+      {"\x7F", "~", 1},
+      {"abc", "ab\xC3\xA9", -1},  // one side not ASCII: the widened order
+  };
+  for (UINT cp : {UINT{CP_UTF8}, UINT{1252}, UINT{1258}, UINT{932}, UINT{950}}) {
+    ASSERT_TRUE(SetSystemCodePage(cp));
+    for (const Case& c : cases) {
+      const int widened = WideCompareText(WideString(AnsiString(c.a)), WideString(AnsiString(c.b)));
+      EXPECT_EQ(c.expected, CompareText(c.a, c.b)) << c.a << " / " << c.b << " in " << cp;
+      EXPECT_EQ(widened, CompareText(c.a, c.b)) << c.a << " / " << c.b << " in " << cp;
+      EXPECT_EQ(c.expected == 0, SameText(c.a, c.b)) << c.a << " / " << c.b << " in " << cp;
+    }
+  }
+  SetSystemCodePage(CP_UTF8);
+}
+
 TEST(CaseRoutines, FunctionLevelForms) {
   char16_t w[] = u"abc\u00E9";
   EXPECT_EQ(w, CharUpperW(w));
