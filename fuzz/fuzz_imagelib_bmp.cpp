@@ -4,11 +4,13 @@
 #include <cstdint>
 #include <vector>
 
+#include "fuzz/PictureSizeCap.h"
 #include "imagelib/IxImage.h"
 #include "imagelib/IxMemFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> copy(data, data + size);
+  if (fuzzcap::ProbedTooLarge(copy, IXIMAGE_FORMAT_BMP)) return 0;
   IxMemFile in(copy.empty() ? nullptr : copy.data(), copy.size());
   IxImage img;
   if (img.Decode(&in, IXIMAGE_FORMAT_BMP) && img.IsValid()) {
