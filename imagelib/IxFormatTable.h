@@ -12,6 +12,7 @@
 // A decoder Creates its picture in its own object and leaves its reason in its own last error.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -27,3 +28,8 @@ struct IxFormatCodec {
 // The codec of a format id 1..15, or null when no class for it is built (or the id is unknown).
 // Detection reaches the JPEG-2000 family class through any of its ids and hands it id 0.
 const IxFormatCodec* IxFindFormatCodec(uint32_t format);
+
+// The format whose signature the first `n` bytes of a stream carry, or 0. Detection uses it only
+// to name the reason when every decoder refuses: the decoder of the format the file claims to be
+// says what is wrong with it. Formats with no signature of their own (TGA, WBMP) are never named.
+uint32_t IxClaimedFormat(const uint8_t* head, size_t n);

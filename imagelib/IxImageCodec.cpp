@@ -24,32 +24,6 @@ constexpr uint32_t kDetectionOrder[] = {
     IXIMAGE_FORMAT_WBMP, IXIMAGE_FORMAT_WMF, IXIMAGE_FORMAT_JP2,
 };
 
-// The format whose signature the first bytes of a stream carry, or 0. Detection uses it only to
-// name the reason when every decoder refuses: the decoder of the format the file claims to be
-// says what is wrong with it. Formats with no signature of their own (TGA, WBMP) are never named.
-uint32_t ClaimedFormat(const uint8_t* h, size_t n) {
-  auto starts = [&](std::initializer_list<uint8_t> sig) {
-    return n >= sig.size() && std::equal(sig.begin(), sig.end(), h);
-  };
-  if (starts({'B', 'M'})) return IXIMAGE_FORMAT_BMP;
-  if (starts({0xFF, 0xD8, 0xFF})) return IXIMAGE_FORMAT_JPG;
-  if (starts({'G', 'I', 'F', '8'})) return IXIMAGE_FORMAT_GIF;
-  if (starts({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A})) return IXIMAGE_FORMAT_PNG;
-  if (starts({'I', 'I', 0x2A, 0x00}) || starts({'M', 'M', 0x00, 0x2A}) || starts({'I', 'I', 0x2B, 0x00}) ||
-      starts({'M', 'M', 0x00, 0x2B})) {
-    return IXIMAGE_FORMAT_TIF;
-  }
-  if (starts({0x00, 0x00, 0x01, 0x00}) || starts({0x00, 0x00, 0x02, 0x00})) return IXIMAGE_FORMAT_ICO;
-  if (starts({0xD7, 0xCD, 0xC6, 0x9A})) return IXIMAGE_FORMAT_WMF;
-  if (starts({0x00, 0x00, 0x00, 0x0C, 0x6A, 0x50, 0x20, 0x20}) || starts({0x0D, 0x0A, 0x87, 0x0A})) {
-    return IXIMAGE_FORMAT_JP2;
-  }
-  if (starts({0xFF, 0x4F, 0xFF, 0x51})) return IXIMAGE_FORMAT_JP2;
-  if (starts({0x59, 0xA6, 0x6A, 0x95})) return IXIMAGE_FORMAT_JP2;
-  if (n >= 3 && h[0] == 0x0A && h[1] <= 5 && h[2] == 1) return IXIMAGE_FORMAT_PCX;
-  return IXIMAGE_FORMAT_UNKNOWN;
-}
-
 // Opens a new file beside `target` for writing; the name is returned in `tempPath`.
 FILE* OpenTemporaryBeside(const std::string& target, std::string& tempPath) {
   static std::atomic<unsigned> counter{0};
@@ -74,6 +48,29 @@ FILE* OpenTemporaryBeside(const std::string& target, std::string& tempPath) {
 }
 
 }  // namespace
+
+uint32_t IxClaimedFormat(const uint8_t* h, size_t n) {
+  auto starts = [&](std::initializer_list<uint8_t> sig) {
+    return n >= sig.size() && std::equal(sig.begin(), sig.end(), h);
+  };
+  if (starts({'B', 'M'})) return IXIMAGE_FORMAT_BMP;
+  if (starts({0xFF, 0xD8, 0xFF})) return IXIMAGE_FORMAT_JPG;
+  if (starts({'G', 'I', 'F', '8'})) return IXIMAGE_FORMAT_GIF;
+  if (starts({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A})) return IXIMAGE_FORMAT_PNG;
+  if (starts({'I', 'I', 0x2A, 0x00}) || starts({'M', 'M', 0x00, 0x2A}) || starts({'I', 'I', 0x2B, 0x00}) ||
+      starts({'M', 'M', 0x00, 0x2B})) {
+    return IXIMAGE_FORMAT_TIF;
+  }
+  if (starts({0x00, 0x00, 0x01, 0x00}) || starts({0x00, 0x00, 0x02, 0x00})) return IXIMAGE_FORMAT_ICO;
+  if (starts({0xD7, 0xCD, 0xC6, 0x9A})) return IXIMAGE_FORMAT_WMF;
+  if (starts({0x00, 0x00, 0x00, 0x0C, 0x6A, 0x50, 0x20, 0x20}) || starts({0x0D, 0x0A, 0x87, 0x0A})) {
+    return IXIMAGE_FORMAT_JP2;
+  }
+  if (starts({0xFF, 0x4F, 0xFF, 0x51})) return IXIMAGE_FORMAT_JP2;
+  if (starts({0x59, 0xA6, 0x6A, 0x95})) return IXIMAGE_FORMAT_JP2;
+  if (n >= 3 && h[0] == 0x0A && h[1] <= 5 && h[2] == 1) return IXIMAGE_FORMAT_PCX;
+  return IXIMAGE_FORMAT_UNKNOWN;
+}
 
 bool IxImage::EncodeSafeCheck(IxFile* hFile) {
   if (hFile == nullptr) {
@@ -119,7 +116,7 @@ bool IxImage::Decode(IxFile* hFile, uint32_t imagetype) {
     uint32_t claimed = IXIMAGE_FORMAT_UNKNOWN;
     if (hFile != nullptr && start >= 0) {
       uint8_t head[12] = {};
-      claimed = ClaimedFormat(head, hFile->Read(head, 1, sizeof(head)));
+      claimed = IxClaimedFormat(head, hFile->Read(head, 1, sizeof(head)));
       hFile->Seek(start, SEEK_SET);
     }
     std::string reason;
