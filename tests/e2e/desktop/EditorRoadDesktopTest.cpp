@@ -7,7 +7,6 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -26,8 +25,6 @@
 #include "unicode/UcLayer.h"
 
 namespace {
-
-using desktoptest::FirstLine;
 
 namespace fs = std::filesystem;
 using platform::headless::CaptureImage;
@@ -87,11 +84,9 @@ bool WindowTitled(const std::string& title, std::string* id) {
 }
 
 POINT Origin(const std::string& window) {
-  POINT p{-1, -1};
-  const std::string geometry =
-      FirstLine("timeout 10 xdotool getwindowgeometry --shell " + window + " | tr '\\n' ' '");
-  std::sscanf(geometry.c_str(), "WINDOW=%*s X=%d Y=%d", &p.x, &p.y);
-  return p;
+  int x = -1, y = -1;
+  desktoptest::WindowPosition(window, &x, &y);
+  return POINT{x, y};
 }
 
 // Pixels of the strip that differ between the X screen (window at `at`) and the headless capture.

@@ -9,7 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -28,7 +27,6 @@
 
 namespace {
 
-using desktoptest::FirstLine;
 using desktoptest::PumpUntil;
 
 struct HeadlessMain {
@@ -85,8 +83,8 @@ TEST(EditorOnTheDesktop, ShowsTheHeadlessWindowAndASecondEditorEndsAtOnce) {
   const std::string window = desktoptest::FindWindow("Mivora", first);
   ASSERT_FALSE(window.empty()) << "no window titled Mivora";
   int left = -1, top = -1;
-  const std::string geometry = FirstLine("xdotool getwindowgeometry --shell " + window + " | tr '\\n' ' '");
-  ASSERT_EQ(std::sscanf(geometry.c_str(), "WINDOW=%*s X=%d Y=%d", &left, &top), 2) << geometry;
+  std::string geometry;
+  ASSERT_TRUE(desktoptest::WindowPosition(window, &left, &top, &geometry)) << geometry;
 
   // Inside its shape the window shows the headless pixels (once it has painted).
   desktoptest::Screenshot shot;
@@ -201,10 +199,9 @@ class RunningEditor {
 
   // Where the window's top-left corner is on the screen.
   POINT Where() const {
-    POINT p{-1, -1};
-    const std::string g = FirstLine("xdotool getwindowgeometry --shell " + window_ + " | tr '\\n' ' '");
-    std::sscanf(g.c_str(), "WINDOW=%*s X=%d Y=%d", &p.x, &p.y);
-    return p;
+    int x = -1, y = -1;
+    desktoptest::WindowPosition(window_, &x, &y);
+    return POINT{x, y};
   }
   // The colour of the first page's title band (inside it, clear of its number), read at `origin`.
   uint32_t TitleColour() {

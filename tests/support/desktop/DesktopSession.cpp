@@ -183,6 +183,13 @@ std::string FindWindow(const std::string& title, int pid, int ms) {
   return window;
 }
 
+bool WindowPosition(const std::string& window, int* x, int* y, std::string* said) {
+  const std::string geometry =
+      FirstLine("timeout 10 xdotool getwindowgeometry --shell " + window + " | tr '\\n' ' '");
+  if (said) *said = geometry;
+  return std::sscanf(geometry.c_str(), "WINDOW=%*s X=%d Y=%d", x, y) == 2;
+}
+
 bool Capture(Screenshot& out, std::string* error) {
   platform::desktop::SyncDesktop();
   Pump(50);

@@ -40,6 +40,9 @@ std::string FirstLine(const std::string& command);
 // while the display is served until one is found or `ms` have passed; "" when none was. A search
 // that fails (xdotool gives up when a window vanishes as it walks the tree) is tried again.
 std::string FindWindow(const std::string& title, int pid = 0, int ms = 20000);
+// Where the window's top-left corner is on the screen; false when xdotool did not say (then
+// `said` holds what it printed).
+bool WindowPosition(const std::string& window, int* x, int* y, std::string* said = nullptr);
 // The whole X screen as the X server holds it (through ImageMagick's import).
 bool Capture(Screenshot& out, std::string* error);
 
