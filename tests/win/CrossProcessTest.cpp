@@ -148,6 +148,15 @@ TEST_F(CrossProcess, RegisteredNamesFromOutsideAreOnlyLookedUp) {
   EXPECT_EQ(GlobalFindAtomA("Flood-0"), 0);
 }
 
+// The address of the socket the process of `peer` listens on, in the runtime folder `folder`.
+sockaddr_un SocketOf(const std::string& folder, HWND peer) {
+  const std::string path = folder + "/slot-" + std::to_string(platform::win::SlotOf(peer)) + ".sock";
+  sockaddr_un addr{};
+  addr.sun_family = AF_UNIX;
+  std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
+  return addr;
+}
+
 // Requests are read off the interface thread: ten connections that say nothing and a frame 100
 // bytes short of its length cost the window nothing (each paint and timer is answered within
 // 100 ms), and a polite client of the same process is answered meanwhile.
@@ -185,10 +194,7 @@ TEST_F(CrossProcess, ABurstOfConnectionsWaitsInTheBacklog) {
   HWND peer = PeerProcess::Window("MMS_manageRas");
   ASSERT_NE(peer, nullptr);
   process.Signal(SIGSTOP);
-  const std::string path = dir.path() + "/slot-" + std::to_string(platform::win::SlotOf(peer)) + ".sock";
-  sockaddr_un addr{};
-  addr.sun_family = AF_UNIX;
-  std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
+  sockaddr_un addr = SocketOf(dir.path(), peer);
   std::vector<int> burst;
   int refused = 0;
   for (int i = 0; i < 64; ++i) {
@@ -289,10 +295,7 @@ TEST_F(CrossProcess, ALargeFrameSentSlowlyIsStillServed) {
   m.payload.insert(m.payload.end(), data.begin(), data.end());
   const std::vector<uint8_t> frame = EncodeMessage(WireKind::Send, m);
 
-  const std::string path = dir.path() + "/slot-" + std::to_string(SlotOf(peer)) + ".sock";
-  sockaddr_un addr{};
-  addr.sun_family = AF_UNIX;
-  std::snprintf(addr.sun_path, sizeof addr.sun_path, "%s", path.c_str());
+  sockaddr_un addr = SocketOf(dir.path(), peer);
   const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
   ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
   timeval limit{20, 0};
